@@ -1,0 +1,30 @@
+# kestrel_library(<name> DIR <folder> [DEPS <targets...>])
+# A static library from every .cpp below <folder> (not recursing into folders that are libraries
+# of their own, which carry their own CMakeLists.txt). Includes are rooted at the source tree:
+#   #include "platform/gdi/DeviceContext.h"
+function(kestrel_library name)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  target_compile_definitions(${name} PUBLIC
+    KESTREL_DATA_DIR="${KESTREL_DATA_DIR}"
+    KESTREL_SHARED_TESTDATA_DIR="${KESTREL_SHARED_TESTDATA_DIR}")
+endfunction()
+
+# kestrel_tests(<name> LABEL <label> DIR <folder> LIBS <targets...>)
+# One GoogleTest executable from every .cpp in <folder>, registered with CTest under <label>.
+function(kestrel_tests name)
+  cmake_parse_arguments(ARG "" "LABEL;DIR" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrel_testsupport GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS "${ARG_LABEL}"
+    DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+endfunction()

@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/TestEnvironment.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  kestrel::testing::PrepareProcessEnvironment();
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,136 @@
+#pragma once
+// The device context: the state every drawing call works with, over a cairo image surface.
+//
+// A DC draws on one surface: a memory DC on the bitmap selected into it, a window DC on its
+// top-level window's backing store. Coordinates pass through three steps:
+//   logical  --(minus window origin, plus viewport origin)-->  device
+//   device   --(plus SurfaceOrigin())-->                       surface pixels
+// SurfaceOrigin() is where the DC's device (0,0) lies in the surface: (0,0) for memory DCs, the
+// client or window origin of a child window inside its top-level backing store for window DCs.
+// Clipping is the intersection of the system clip (set by the window manager: the part of the
+// window that may be painted, in surface pixels) and the DC's own clip region (SelectClipRgn and
+// friends, in device pixels).
+//
+// Drawing code obtains a DrawingScope: it holds a cairo context with the logical-to-surface
+// transform and the clip applied, and direct pixel access for the raster rules cairo lacks
+// (ROPs, exact GDI spans). Ending the scope publishes the change: for a DIB section whose bits
+// are not the surface itself, the pixels are written back; for a window, the damaged rectangle is
+// reported so the backend can present it.
+
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/core/WinTypes.h"
+
+namespace kestrel::platform {
+
+class GdiObject;
+
+// Direct access to a surface's pixels: 32-bit 0xAARRGGBB words (cairo's native-endian ARGB32,
+// which has the byte order B, G, R, A of a 32-bit DIB scan line). Rows are top-down.
+struct PixelView {
+  std::uint32_t* data = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;  // in 32-bit words
+  std::uint32_t* Row(int y) const { return data + static_cast<std::ptrdiff_t>(y) * stride; }
+};
+
+struct DeviceContextState {
+  POINT windowOrg{};
+  POINT viewportOrg{};
+  cairo_region_t* clip = nullptr;  // DC clip region in device pixels; null = none (owned)
+  HGDIOBJ pen = nullptr;
+  HGDIOBJ brush = nullptr;
+  HGDIOBJ font = nullptr;
+  HGDIOBJ bitmap = nullptr;
+  HGDIOBJ palette = nullptr;
+  COLORREF textColor = 0x000000;
+  COLORREF bkColor = 0xFFFFFF;
+  int bkMode = 2;            // OPAQUE
+  UINT textAlign = 0;        // TA_LEFT | TA_TOP | TA_NOUPDATECP
+  int rop2 = 13;             // R2_COPYPEN
+  int stretchBltMode = 1;    // BLACKONWHITE
+  int polyFillMode = 1;      // ALTERNATE
+  int charExtra = 0;
+  POINT currentPosition{};
+  POINT brushOrg{};
+};
+
+class DeviceContext;
+
+class DrawingScope {
+ public:
+  explicit DrawingScope(DeviceContext& dc);
+  ~DrawingScope();
+  DrawingScope(const DrawingScope&) = delete;
+  DrawingScope& operator=(const DrawingScope&) = delete;
+
+  // Cairo context on the target with the logical-to-surface transform and clip applied, created
+  // on first use. Antialiasing is off, as GDI draws aliased.
+  cairo_t* Cairo();
+  // The whole target surface (callers must respect Clip()).
+  PixelView Pixels();
+  // The effective clip in surface pixels (system clip intersected with the DC clip), never null.
+  const cairo_region_t* Clip();
+  // Logical point to surface pixel.
+  POINT ToSurface(POINT logical) const;
+  RECT ToSurface(const RECT& logical) const;
+  // Records that pixels inside `surfaceRect` changed.
+  void AddDamage(const RECT& surfaceRect);
+  bool HasTarget() const;
+
+ private:
+  DeviceContext& dc_;
+  cairo_t* cairo_ = nullptr;
+  cairo_region_t* clip_ = nullptr;
+  RECT damage_{};
+  bool damaged_ = false;
+};
+
+class DeviceContext {
+ public:
+  enum class Kind { Memory, Window, Info };
+
+  explicit DeviceContext(Kind kind);
+  ~DeviceContext();
+
+  Kind GetKind() const { return kind_; }
+  DeviceContextState& State() { return state_; }
+  const DeviceContextState& State() const { return state_; }
+
+  // The surface drawn on. For memory DCs it is the selected bitmap's surface (a 1×1 monochrome
+  // stock bitmap by default), for window DCs the backing store set by the window manager.
+  cairo_surface_t* Surface() const;
+  void SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip);
+  POINT SurfaceOrigin() const { return surfaceOrigin_; }
+  // System clip in surface pixels; null = the whole surface.
+  const cairo_region_t* SystemClip() const { return systemClip_; }
+  void SetSystemClip(cairo_region_t* regionTakenOver);
+
+  // Called with a damaged rectangle in surface pixels whenever a drawing scope ends.
+  std::function<void(const RECT&)> onDamage;
+  // The window this DC belongs to (window DCs), as an opaque value for the window manager.
+  HWND window = nullptr;
+
+  std::vector<DeviceContextState>& SavedStates() { return saved_; }
+
+ private:
+  friend class DrawingScope;
+  Kind kind_;
+  DeviceContextState state_;
+  std::vector<DeviceContextState> saved_;
+  cairo_surface_t* windowSurface_ = nullptr;  // referenced
+  POINT surfaceOrigin_{};
+  cairo_region_t* systemClip_ = nullptr;      // owned
+};
+
+// The checked table behind HDC values.
+HDC RegisterDeviceContext(std::shared_ptr<DeviceContext> dc);
+std::shared_ptr<DeviceContext> LookupDeviceContext(HDC hdc);
+std::shared_ptr<DeviceContext> UnregisterDeviceContext(HDC hdc);
+
+}  // namespace kestrel::platform

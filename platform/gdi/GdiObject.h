@@ -1,0 +1,49 @@
+#pragma once
+// GDI objects (pens, brushes, fonts, bitmaps, regions, palettes) share one checked handle table,
+// since SelectObject, GetObject and DeleteObject take any of them. Each kind derives from
+// GdiObject; fonts are defined by the text piece (platform/text), the rest by platform/gdi.
+
+#include <memory>
+
+#include "platform/core/WinTypes.h"
+
+namespace kestrel::platform {
+
+// Values as returned by GetObjectType.
+enum class GdiObjectKind : DWORD {
+  Pen = 1,       // OBJ_PEN
+  Brush = 2,     // OBJ_BRUSH
+  Palette = 5,   // OBJ_PAL
+  Font = 6,      // OBJ_FONT
+  Bitmap = 7,    // OBJ_BITMAP
+  Region = 8,    // OBJ_REGION
+  ExtPen = 11,   // OBJ_EXTPEN
+};
+
+class GdiObject {
+ public:
+  explicit GdiObject(GdiObjectKind kind) : kind_(kind) {}
+  virtual ~GdiObject() = default;
+  GdiObjectKind Kind() const { return kind_; }
+  // Stock objects ignore DeleteObject.
+  bool IsStock() const { return stock_; }
+  void MarkStock() { stock_ = true; }
+
+ private:
+  GdiObjectKind kind_;
+  bool stock_ = false;
+};
+
+HGDIOBJ RegisterGdiObject(std::shared_ptr<GdiObject> object);
+std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle);
+std::shared_ptr<GdiObject> UnregisterGdiObject(HGDIOBJ handle);
+
+// The object behind a handle if it is of kind T (T::kKind), else null.
+template <class T>
+std::shared_ptr<T> LookupGdi(HGDIOBJ handle) {
+  auto object = LookupGdiObject(handle);
+  if (!object || object->Kind() != T::kKind) return nullptr;
+  return std::static_pointer_cast<T>(object);
+}
+
+}  // namespace kestrel::platform

@@ -28,6 +28,9 @@ class GdiObject {
   // Stock objects ignore DeleteObject.
   bool IsStock() const { return stock_; }
   void MarkStock() { stock_ = true; }
+  // GetObject: copies the object's description (LOGPEN, LOGBRUSH, LOGFONTW, BITMAP, DIBSECTION…)
+  // into `buffer` of `size` bytes; with a null buffer returns the size needed. 0 on failure.
+  virtual int GetObjectData(int size, void* buffer) const = 0;
 
  private:
   GdiObjectKind kind_;

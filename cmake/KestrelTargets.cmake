@@ -5,10 +5,17 @@
 function(kestrel_library name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-  target_compile_definitions(${name} PUBLIC
+  set(scope PUBLIC)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+  else()
+    # Headers only, so far.
+    add_library(${name} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${scope} "${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} ${scope} ${ARG_DEPS})
+  target_compile_definitions(${name} ${scope}
     KESTREL_DATA_DIR="${KESTREL_DATA_DIR}"
     KESTREL_SHARED_TESTDATA_DIR="${KESTREL_SHARED_TESTDATA_DIR}")
 endfunction()

@@ -5,6 +5,7 @@
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Frames.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Objects.h"

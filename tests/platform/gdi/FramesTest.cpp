@@ -9,7 +9,7 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-constexpr COLORREF kTeal = RGB(0, 128, 128);
+using testing::kTeal;
 
 COLORREF Sys(int index) { return GetSysColor(index); }
 

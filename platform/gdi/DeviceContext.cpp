@@ -5,6 +5,7 @@
 #include "platform/core/HandleTable.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/Palette.h"
 #include "platform/gdi/StockObjects.h"
 
 namespace kestrel::platform {
@@ -201,6 +202,16 @@ void DrawingScope::AddDamage(const RECT& r) {
 }
 
 std::uint32_t DrawingScope::DeviceColor(COLORREF color) const {
+  // PALETTEINDEX(i): entry i of the DC's palette (black when there is none).
+  if ((color >> 24) == 0x01) {
+    auto palette = LookupGdi<Palette>(dc_.state_.palette);
+    WORD index = LOWORD(color);
+    color = 0;
+    if (palette && index < palette->Entries().size()) {
+      const PALETTEENTRY& e = palette->Entries()[index];
+      color = RGB(e.peRed, e.peGreen, e.peBlue);
+    }
+  }
   std::uint32_t argb = ArgbFromColorRef(color);
   if (bitmap_) return std::static_pointer_cast<Bitmap>(bitmap_)->Quantize(argb);
   return argb;

@@ -110,6 +110,27 @@ TEST(Primitives, PenStylesRunAcrossSegmentsAndOpaqueGapsTakeTheBackgroundColour)
     LineTo(canvas.dc, 24, 0);
   }
   EXPECT_EQ(canvas.Mask({0, 0, 24, 1}, kBlack), std::string(18, '#') + std::string(6, '.'));
+  // Extended cosmetic pens: every other pixel, and user-defined runs.
+  canvas.Clear(kWhite);
+  LOGBRUSH black{BS_SOLID, kBlack, 0};
+  {
+    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &black, 0, nullptr),
+                CreateSolidBrush(kRed));
+    MoveToEx(canvas.dc, 0, 0, nullptr);
+    LineTo(canvas.dc, 7, 0);
+  }
+  const DWORD runs[3] = {2, 1, 1};  // an odd count repeats with on and off exchanged
+  {
+    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &black, 3, runs),
+                CreateSolidBrush(kRed));
+    MoveToEx(canvas.dc, 0, 1, nullptr);
+    LineTo(canvas.dc, 11, 1);
+  }
+  EXPECT_EQ(canvas.Mask({0, 0, 11, 2}, kBlack), "#.#.#.#....|##.#..#.##.");
+  EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_SOLID, 3, &black, 0, nullptr), nullptr);
+  EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &black, 0, nullptr), nullptr);
+  EXPECT_EQ(ExtCreatePen(PS_GEOMETRIC | PS_SOLID, 3, nullptr, 0, nullptr), nullptr);
+
   // Styled pens wider than one pixel draw solid.
   HPEN wide = CreatePen(PS_DASH, 3, kBlack);
   LOGPEN logPen{};
@@ -144,6 +165,10 @@ TEST(Primitives, Rop2ModesCombinePenWithDestination) {
     EXPECT_EQ(canvas.At(0, 0), c.expected);
     EXPECT_EQ(canvas.At(1, 0), RGB(0x12, 0x34, 0x56));
   }
+  // PALETTEINDEX colours come from the DC's palette.
+  canvas.Clear(kWhite);
+  SetROP2(canvas.dc, R2_COPYPEN);
+  EXPECT_EQ(SetPixel(canvas.dc, 0, 0, PALETTEINDEX(13)), kRed) << "entry 13 of the default palette";
   EXPECT_EQ(SetROP2(canvas.dc, 0), 0);
   EXPECT_EQ(SetROP2(canvas.dc, 17), 0);
   // XOR twice restores the picture, also for filled figures.

@@ -167,7 +167,7 @@ TEST(Bitmap, GetAndSetDibitsRoundTripEveryDepth) {
     info.header.biWidth = 6;
     info.header.biHeight = 3;
     info.header.biBitCount = static_cast<WORD>(bitCount);
-    std::vector<std::uint8_t> bits(64);
+    std::vector<std::uint8_t> bits(6 * 4 * 3);  // room for the widest (32-bit) rows
     ASSERT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 0, 3, bits.data(),
                         reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
               3);

@@ -88,7 +88,6 @@ DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
   if (dc.kind_ == DeviceContext::Kind::Memory) {
     auto bitmap = LookupGdi<Bitmap>(dc.state_.bitmap);
     if (bitmap) {
-      bitmap->LoadFromBits();
       surface_ = bitmap->Surface();
       bitmap_ = std::move(bitmap);
     }
@@ -115,7 +114,7 @@ DrawingScope::~DrawingScope() {
     if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
       cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
                                          damage_.right - damage_.left, damage_.bottom - damage_.top);
-      if (bitmap_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
+      if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
       if (dc_.onDamage) dc_.onDamage(damage_);
     }
   }
@@ -124,9 +123,18 @@ DrawingScope::~DrawingScope() {
 
 bool DrawingScope::HasTarget() const { return surface_ != nullptr; }
 
+void DrawingScope::EnsureLoaded() {
+  // DIB bits are read into the surface only when pixels are actually used: clip and coordinate
+  // queries, and direct DIB pixel access, stay cheap.
+  if (loaded_ || !bitmap_) return;
+  std::static_pointer_cast<Bitmap>(bitmap_)->LoadFromBits();
+  loaded_ = true;
+}
+
 cairo_t* DrawingScope::Cairo() {
   if (!surface_) return nullptr;
   if (cairo_) return cairo_;
+  EnsureLoaded();
   cairo_surface_flush(surface_);
   cairo_ = cairo_create(surface_);
   cairo_set_antialias(cairo_, CAIRO_ANTIALIAS_NONE);
@@ -146,6 +154,7 @@ cairo_t* DrawingScope::Cairo() {
 PixelView DrawingScope::Pixels() {
   PixelView view;
   if (!surface_) return view;
+  EnsureLoaded();
   cairo_surface_flush(surface_);
   view.data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
   view.width = cairo_image_surface_get_width(surface_);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Bitmap.h"
@@ -51,6 +52,21 @@ class SourceBlock {
     }
   }
 
+  // The mean of the present pixels in [x0, x1) × [y0, y1), per channel; false if none.
+  bool Average(int x0, int x1, int y0, int y1, std::uint32_t& out) const {
+    std::uint32_t sum[4] = {0, 0, 0, 0}, count = 0, pixel;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        if (!At(x, y, pixel)) continue;
+        for (int c = 0; c < 4; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+        ++count;
+      }
+    if (count == 0) return false;
+    out = 0;
+    for (int c = 0; c < 4; ++c) out |= ((sum[c] + count / 2) / count) << (8 * c);
+    return true;
+  }
+
   bool At(int x, int y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
     std::size_t i = static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left);
@@ -72,6 +88,14 @@ int MapAxis(int i, int destCount, int sourceCount, bool mirror) {
   return mirror ? sourceCount - 1 - static_cast<int>(s) : static_cast<int>(s);
 }
 
+// The source pixels [first, second) that destination offset `i` covers when shrinking.
+std::pair<int, int> AxisRange(int i, int destCount, int sourceCount, bool mirror) {
+  int lo = static_cast<int>(static_cast<long long>(i) * sourceCount / destCount);
+  int hi = static_cast<int>(static_cast<long long>(i + 1) * sourceCount / destCount);
+  hi = std::max(hi, lo + 1);
+  return mirror ? std::pair{sourceCount - hi, sourceCount - lo} : std::pair{lo, hi};
+}
+
 struct Extent {
   int start;   // lowest surface coordinate
   int count;   // > 0
@@ -91,6 +115,7 @@ struct BlitRequest {
   int sx, sy, sw, sh;
   bool needsSource;
   bool convertDepth;  // mono/colour conversion (raster operations only)
+  bool average = false;  // HALFTONE shrinking: each pixel is the mean of the pixels it covers
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -154,7 +179,11 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
       int syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
         std::uint32_t s = 0;
-        if (block) {
+        if (block && q.average) {
+          auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
+          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s)) continue;
+        } else if (block) {
           int sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
@@ -188,7 +217,11 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
     sw = w;
     sh = h;
   }
-  return Blit(BlitRequest{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true}, RopOp(rop));
+  BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
+  auto dc = LookupDeviceContext(dest);
+  request.average = needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
+                    (std::abs(sw) > std::abs(w) || std::abs(sh) > std::abs(h));
+  return Blit(request, RopOp(rop));
 }
 
 // 0..255 product with rounding.

@@ -62,6 +62,15 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   StretchBlt(small.dc, 0, 0, 2, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
   EXPECT_EQ(small.At(0, 0), kRed);
   EXPECT_EQ(small.At(1, 0), kBlue);
+  // HALFTONE shrinking averages what each pixel covers.
+  Canvas stripes(4, 1, kWhite);
+  SetPixel(stripes.dc, 1, 0, kBlack);
+  SetPixel(stripes.dc, 3, 0, kBlack);
+  Canvas grey(2, 1);
+  SetStretchBltMode(grey.dc, HALFTONE);
+  StretchBlt(grey.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(grey.At(0, 0), RGB(128, 128, 128));
+  EXPECT_EQ(grey.At(1, 0), RGB(128, 128, 128));
   // A negative width runs leftwards from the start pixel: a mirror image.
   Canvas mirror(3, 1);
   StretchBlt(mirror.dc, 2, 0, -3, 1, source.dc, 0, 0, 3, 1, SRCCOPY);

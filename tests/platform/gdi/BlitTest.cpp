@@ -109,6 +109,22 @@ TEST(Blit, AlphaBlendWithConstantAndPerPixelAlpha) {
   EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, 1, 1, nullptr, 0, 0, 1, 1, half));
 }
 
+TEST(Blit, HugeExtentsTouchOnlyWhatIsVisible) {
+  Canvas source(4, 4, kRed);
+  Canvas dest(4, 4);
+  EXPECT_TRUE(BitBlt(dest.dc, 0, 0, 2147483647, 2147483647, source.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dest.Count(kRed), 16);
+  dest.Clear(kWhite);
+  EXPECT_TRUE(BitBlt(dest.dc, -2147483647, -2147483647, 2147483647, 2147483647, source.dc,
+                     -2147483647, 0, SRCCOPY));
+  EXPECT_EQ(dest.Count(kRed), 0) << "nothing of the source lies there";
+  EXPECT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 4, source.dc, 0, 0, -2147483647, 2147483647, SRCCOPY));
+  EXPECT_TRUE(PatBlt(dest.dc, -2147483647, 0, 2147483647, 1, BLACKNESS));
+  EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "....") << "ends just left of the surface";
+  EXPECT_TRUE(PatBlt(dest.dc, 2, 0, 2147483647, 1, BLACKNESS));
+  EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "..##");
+}
+
 TEST(Blit, TransparentBltSkipsTheKeyColour) {
   Canvas source(3, 1, kRed);
   SetPixel(source.dc, 1, 0, RGB(0, 255, 0));

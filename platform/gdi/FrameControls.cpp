@@ -286,12 +286,8 @@ BOOL Menu(FramePainter& paint, RECT* rect, UINT state) {
 }  // namespace
 
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   RECT r = *rect;
   if (r.right - r.left > 32767 || r.bottom - r.top > 32767) {
     SetLastError(ERROR_INVALID_PARAMETER);

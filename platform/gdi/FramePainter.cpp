@@ -172,12 +172,8 @@ POINT FramePainter::Centre(const RECT& area, int width, int height) {
 }
 
 BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   DrawingScope scope(*dc);
   return FramePainter(scope, *dc).Edge(rect, edge, flags);
 }

@@ -17,12 +17,8 @@ HGDIOBJ ResolveBrush(HBRUSH brush) {
 }  // namespace
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(ResolveBrush(brush))) {

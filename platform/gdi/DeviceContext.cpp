@@ -227,7 +227,10 @@ std::uint32_t DrawingScope::DeviceColor(COLORREF color) const {
 }
 
 bool DrawingScope::IsMonochrome() const {
-  return bitmap_ && std::static_pointer_cast<Bitmap>(bitmap_)->IsMonochrome();
+  // Only device-dependent monochrome bitmaps: a 1-bit DIB section shows its colour table.
+  if (!bitmap_) return false;
+  auto bitmap = std::static_pointer_cast<Bitmap>(bitmap_);
+  return bitmap->IsMonochrome() && !bitmap->IsDib();
 }
 
 // ---- handle table -------------------------------------------------------------------------

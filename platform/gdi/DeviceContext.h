@@ -99,7 +99,8 @@ class DrawingScope {
   // The surface pixel value this DC draws for a COLORREF: opaque, reduced to what the target
   // holds (black or white on monochrome bitmaps, the nearest table entry on indexed DIBs).
   std::uint32_t DeviceColor(COLORREF color) const;
-  // Whether the target is a monochrome bitmap (blits convert colours between depths).
+  // Whether the target is a device-dependent monochrome bitmap (blits convert colours between
+  // it and colour surfaces by the text and background colours).
   bool IsMonochrome() const;
   // The memory DC's bitmap (a Bitmap object), null for other DCs.
   const std::shared_ptr<GdiObject>& TargetBitmap() const { return bitmap_; }

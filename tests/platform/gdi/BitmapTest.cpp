@@ -278,5 +278,31 @@ TEST(Blit, MonochromeAndColourConvertByTextAndBackgroundColours) {
   DeleteObject(mono);
 }
 
+// The classic transparent stretch: a monochrome mask of the key colour, then SRCINVERT,
+// SRCAND with the mask, SRCINVERT again. Key pixels leave the destination as it was.
+TEST(Blit, MaskIdiomCopiesEverythingButTheKeyColour) {
+  Canvas image(2, 1, kRed);
+  SetPixel(image.dc, 1, 0, RGB(0, 255, 0));  // the key
+  HDC maskDc = CreateCompatibleDC(nullptr);
+  HBITMAP mask = CreateBitmap(2, 1, 1, 1, nullptr);
+  HGDIOBJ old = SelectObject(maskDc, mask);
+  SetBkColor(image.dc, RGB(0, 255, 0));
+  BitBlt(maskDc, 0, 0, 2, 1, image.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(maskDc, 1, 0), kWhite);
+  EXPECT_EQ(GetPixel(maskDc, 0, 0), kBlack);
+
+  Canvas dest(4, 2, kBlue);
+  SetTextColor(dest.dc, kBlack);
+  SetBkColor(dest.dc, kWhite);
+  StretchBlt(dest.dc, 0, 0, 4, 2, image.dc, 0, 0, 2, 1, SRCINVERT);
+  StretchBlt(dest.dc, 0, 0, 4, 2, maskDc, 0, 0, 2, 1, SRCAND);
+  StretchBlt(dest.dc, 0, 0, 4, 2, image.dc, 0, 0, 2, 1, SRCINVERT);
+  EXPECT_EQ(dest.Mask({0, 0, 4, 2}, kRed), "##..|##..");
+  EXPECT_EQ(dest.Mask({0, 0, 4, 2}, kBlue), "..##|..##");
+  SelectObject(maskDc, old);
+  DeleteDC(maskDc);
+  DeleteObject(mask);
+}
+
 }  // namespace
 }  // namespace kestrel::platform

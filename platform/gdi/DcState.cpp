@@ -61,8 +61,8 @@ BOOL OffsetPoint(HDC hdc, POINT DeviceContextState::*field, int dx, int dy, POIN
   if (!dc) return FALSE;
   POINT& p = dc->State().*field;
   if (previous) *previous = p;
-  p.x += dx;
-  p.y += dy;
+  p.x = WrapAdd(p.x, dx);
+  p.y = WrapAdd(p.y, dy);
   return TRUE;
 }
 
@@ -86,9 +86,11 @@ BOOL Translate(HDC hdc, POINT* points, int count, int sign) {
   auto dc = DcOrFail(hdc);
   if (!dc || (count > 0 && !points) || count < 0) return FALSE;
   const DeviceContextState& s = dc->State();
+  LONG dx = WrapAdd(s.viewportOrg.x, -static_cast<std::int64_t>(s.windowOrg.x));
+  LONG dy = WrapAdd(s.viewportOrg.y, -static_cast<std::int64_t>(s.windowOrg.y));
   for (int i = 0; i < count; ++i) {
-    points[i].x += sign * (s.viewportOrg.x - s.windowOrg.x);
-    points[i].y += sign * (s.viewportOrg.y - s.windowOrg.y);
+    points[i].x = WrapAdd(points[i].x, sign * static_cast<std::int64_t>(dx));
+    points[i].y = WrapAdd(points[i].y, sign * static_cast<std::int64_t>(dy));
   }
   return TRUE;
 }

@@ -253,6 +253,11 @@ constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int SIZEPALETTE = 104;
 
+// a + b with the two's-complement wrap-around of 32-bit Windows coordinates (never undefined).
+constexpr LONG WrapAdd(LONG a, std::int64_t b) {
+  return static_cast<LONG>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+
 // Colour helpers: COLORREF forms selecting palette entries.
 constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000u | i; }
 constexpr COLORREF PALETTERGB(BYTE r, BYTE g, BYTE b) { return 0x02000000u | RGB(r, g, b); }

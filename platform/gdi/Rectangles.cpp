@@ -24,19 +24,19 @@ BOOL CopyRect(RECT* dest, const RECT* source) {
 
 BOOL InflateRect(RECT* rect, int dx, int dy) {
   if (!rect) return FALSE;
-  rect->left -= dx;
-  rect->top -= dy;
-  rect->right += dx;
-  rect->bottom += dy;
+  rect->left = WrapAdd(rect->left, -static_cast<std::int64_t>(dx));
+  rect->top = WrapAdd(rect->top, -static_cast<std::int64_t>(dy));
+  rect->right = WrapAdd(rect->right, dx);
+  rect->bottom = WrapAdd(rect->bottom, dy);
   return TRUE;
 }
 
 BOOL OffsetRect(RECT* rect, int dx, int dy) {
   if (!rect) return FALSE;
-  rect->left += dx;
-  rect->top += dy;
-  rect->right += dx;
-  rect->bottom += dy;
+  rect->left = WrapAdd(rect->left, dx);
+  rect->top = WrapAdd(rect->top, dy);
+  rect->right = WrapAdd(rect->right, dx);
+  rect->bottom = WrapAdd(rect->bottom, dy);
   return TRUE;
 }
 

@@ -316,6 +316,13 @@ TEST(Primitives, HugeAndDegenerateInputDrawsWhatIsVisibleAndNeverHangs) {
   SetViewportOrgEx(canvas.dc, 2147483000, 2147483000, nullptr);
   EXPECT_TRUE(Rectangle(canvas.dc, 2147483000, 0, 2147483600, 10));
   EXPECT_TRUE(Rectangle(canvas.dc, 0, 0, 0, 0));
+  RECT everything{-2000000000, -2000000000, 2000000000, 2000000000};
+  EXPECT_TRUE(FrameRect(canvas.dc, &everything, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  EXPECT_TRUE(DrawFocusRect(canvas.dc, &everything));
+  EXPECT_TRUE(OffsetWindowOrgEx(canvas.dc, 2147483647, 2147483647, nullptr));
+  EXPECT_TRUE(IntersectClipRect(canvas.dc, -2147483647, 0, 2147483647, 5) != ERROR);
+  SelectClipRgn(canvas.dc, nullptr);
+  SetWindowOrgEx(canvas.dc, 0, 0, nullptr);
   POINT line[2] = {{0, 0}, {5, 5}};
   HPEN huge = CreatePen(PS_SOLID, 2000000000, kBlue);
   HGDIOBJ old = SelectObject(canvas.dc, huge);

@@ -192,6 +192,10 @@ TEST(Rectangles, HelpersFollowTheExclusiveEdgeRules) {
   EXPECT_TRUE(SubtractRect(&out, &a, &middle));
   EXPECT_EQ(out, a);
   EXPECT_FALSE(SubtractRect(&out, &a, &a));
+  // Coordinates wrap around as 32-bit values do instead of overflowing.
+  RECT edge{2147483640, 0, 2147483647, 1};
+  EXPECT_TRUE(OffsetRect(&edge, 10, 0));
+  EXPECT_EQ(edge.left, -2147483646);
   InflateRect(&out, 1, 2);
   OffsetRect(&out, 3, 3);
   EXPECT_EQ(out, (RECT{2, 1, 4, 5}));

@@ -72,6 +72,20 @@ class SourceBlock {
     return true;
   }
 
+  // Copies the block's pixels onto destination rectangle `r` of `view`, source = destination +
+  // (dx, dy); destination pixels whose source is absent stay as they are.
+  void CopyRows(const RECT& r, Coord dx, Coord dy, const PixelView& view) const {
+    Coord left = std::max<Coord>(r.left, rect_.left - dx), right = std::min<Coord>(r.right, rect_.right - dx);
+    if (left >= right) return;
+    for (Coord y = r.top; y < r.bottom; ++y) {
+      Coord sy = y + dy;
+      if (sy < rect_.top || sy >= rect_.bottom) continue;
+      const std::uint32_t* from = &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
+                                           static_cast<std::size_t>(left + dx - rect_.left)];
+      std::copy_n(from, right - left, view.Row(static_cast<int>(y)) + left);
+    }
+  }
+
   bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
     out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left)];
@@ -129,6 +143,7 @@ struct BlitRequest {
   bool needsSource;
   bool convertDepth;  // mono/colour conversion (raster operations only)
   bool average = false;  // HALFTONE shrinking: each pixel is the mean of the pixels it covers
+  bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -192,6 +207,13 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
            static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
            static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
+    bool unscaled = block && dx.count == ex.count && dy.count == ey.count && !dx.flipped &&
+                    !ex.flipped && !dy.flipped && !ey.flipped;
+    if (unscaled && q.plainCopy) {
+      block->CopyRows(r, ex.start - dx.start, ey.start - dy.start, view);
+      scope.AddDamage(r);
+      continue;
+    }
     for (int py = r.top; py < r.bottom; ++py) {
       std::uint32_t* row = view.Row(py);
       Coord syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
@@ -238,7 +260,8 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
   BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
   auto dc = LookupDeviceContext(dest);
   request.average = needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
-                    (std::abs(sw) > std::abs(w) || std::abs(sh) > std::abs(h));
+                    (std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h}));
+  request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
   return Blit(request, RopOp(rop));
 }
 

@@ -104,6 +104,11 @@ void Raster::FillSurfaceRect(RECT rect) {
 }
 
 void Raster::FillClipped(const RECT& r) {
+  if (!brush_ && mix_ == 0xC) {  // a solid colour copied: the common case, done by rows
+    for (int y = r.top; y < r.bottom; ++y) std::fill(pixels_.Row(y) + r.left, pixels_.Row(y) + r.right, color_);
+    scope_.AddDamage(r);
+    return;
+  }
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* row = pixels_.Row(y);
     for (int x = r.left; x < r.right; ++x) {

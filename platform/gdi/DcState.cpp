@@ -144,7 +144,10 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
     return FALSE;
   }
   HGDIOBJ oldBitmap = dc->State().bitmap;
+  DeviceContextState before = dc->State();
   dc->State() = saved[target - 1];
+  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font}) RetainSelection(restored);
+  for (HGDIOBJ replaced : {before.pen, before.brush, before.font}) ReleaseSelection(replaced);
   saved.resize(target - 1);
   HGDIOBJ newBitmap = dc->State().bitmap;
   if (newBitmap != oldBitmap) {
@@ -167,12 +170,18 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
     return nullptr;
   }
   DeviceContextState& s = dc->State();
-  HGDIOBJ previous = nullptr;
+  auto swap = [&](HGDIOBJ& slot) {
+    HGDIOBJ old = slot;
+    RetainSelection(handle);
+    slot = handle;
+    ReleaseSelection(old);
+    return old;
+  };
   switch (object->Kind()) {
     case GdiObjectKind::Pen:
-    case GdiObjectKind::ExtPen: previous = s.pen; s.pen = handle; return previous;
-    case GdiObjectKind::Brush: previous = s.brush; s.brush = handle; return previous;
-    case GdiObjectKind::Font: previous = s.font; s.font = handle; return previous;
+    case GdiObjectKind::ExtPen: return swap(s.pen);
+    case GdiObjectKind::Brush: return swap(s.brush);
+    case GdiObjectKind::Font: return swap(s.font);
     case GdiObjectKind::Bitmap: return SelectBitmap(hdc, *dc, handle);
     case GdiObjectKind::Region: {
       auto region = std::static_pointer_cast<Region>(object);
@@ -193,6 +202,10 @@ BOOL DeleteObject(HGDIOBJ handle) {
     return FALSE;
   }
   if (object->IsStock()) return TRUE;
+  if (object->IsSelected() && object->Kind() != GdiObjectKind::Bitmap) {
+    object->MarkDeletePending();  // goes when the last DC lets go of it
+    return TRUE;
+  }
   if (object->Kind() == GdiObjectKind::Bitmap) {
     auto bitmap = std::static_pointer_cast<Bitmap>(object);
     // A bitmap still selected into a living DC cannot go: the DC draws on it.

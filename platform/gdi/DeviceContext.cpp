@@ -59,6 +59,7 @@ DeviceContext::DeviceContext(Kind kind) : kind_(kind) {
 }
 
 DeviceContext::~DeviceContext() {
+  for (HGDIOBJ selected : {state_.pen, state_.brush, state_.font}) ReleaseSelection(selected);
   if (systemClip_) cairo_region_destroy(systemClip_);
 }
 

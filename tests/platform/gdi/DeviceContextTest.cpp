@@ -8,6 +8,7 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
+using testing::kBlack;
 using testing::kBlue;
 using testing::kRed;
 using testing::kWhite;
@@ -119,6 +120,34 @@ TEST(DeviceContext, InvalidAndDestroyedHandlesFailWithoutTouchingAnything) {
   EXPECT_EQ(GetObjectType(black), OBJ_BRUSH);
   EXPECT_EQ(GetStockObject(-1), nullptr);
   EXPECT_EQ(GetStockObject(99), nullptr);
+}
+
+TEST(DeviceContext, PensAndBrushesDeletedWhileSelectedLiveUntilDeselected) {
+  Canvas canvas(3, 1);
+  HBRUSH red = CreateSolidBrush(kRed);
+  HGDIOBJ original = SelectObject(canvas.dc, red);
+  EXPECT_TRUE(DeleteObject(red));
+  EXPECT_EQ(GetObjectType(red), OBJ_BRUSH) << "still selected";
+  EXPECT_TRUE(PatBlt(canvas.dc, 0, 0, 1, 1, PATCOPY));
+  EXPECT_EQ(canvas.At(0, 0), kRed);
+  SelectObject(canvas.dc, original);
+  EXPECT_EQ(GetObjectType(red), 0u) << "gone once deselected";
+
+  // Selected into two DCs: it waits for both; the DC's end counts as deselection.
+  HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+  HDC other = CreateCompatibleDC(nullptr);
+  SelectObject(canvas.dc, pen);
+  SelectObject(other, pen);
+  DeleteObject(pen);
+  SaveDC(canvas.dc);
+  SelectObject(canvas.dc, GetStockObject(BLACK_PEN));
+  EXPECT_EQ(GetObjectType(pen), OBJ_PEN);
+  DeleteDC(other);
+  EXPECT_EQ(GetObjectType(pen), 0u);
+  RestoreDC(canvas.dc, -1);  // brings back a handle that is gone: drawing falls back
+  MoveToEx(canvas.dc, 0, 0, nullptr);
+  EXPECT_TRUE(LineTo(canvas.dc, 3, 0));
+  EXPECT_EQ(canvas.At(1, 0), kBlack);
 }
 
 TEST(DeviceContext, SelectedBitmapsAreHeldByOneDcAndCannotBeDeleted) {

@@ -34,10 +34,12 @@ class SourceBlock {
                  static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
                  static_cast<LONG>(std::clamp<Coord>(right, 0, view.width)),
                  static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
-    int w = std::max<LONG>(rect_.right - rect_.left, 0), h = std::max<LONG>(rect_.bottom - rect_.top, 0);
+    int w = std::max<LONG>(rect_.right - rect_.left, 0),
+        h = std::max<LONG>(rect_.bottom - rect_.top, 0);
     pixels_.resize(static_cast<std::size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-      std::copy_n(view.Row(rect_.top + y) + rect_.left, w, pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
+      std::copy_n(view.Row(rect_.top + y) + rect_.left, w,
+                  pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
 
   // Applies the depth conversion rules once for the whole block.
@@ -68,27 +70,31 @@ class SourceBlock {
       }
     if (count == 0) return false;
     out = 0;
-    for (int c = 0; c < 4; ++c) out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
+    for (int c = 0; c < 4; ++c)
+      out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
     return true;
   }
 
   // Copies the block's pixels onto destination rectangle `r` of `view`, source = destination +
   // (dx, dy); destination pixels whose source is absent stay as they are.
   void CopyRows(const RECT& r, Coord dx, Coord dy, const PixelView& view) const {
-    Coord left = std::max<Coord>(r.left, rect_.left - dx), right = std::min<Coord>(r.right, rect_.right - dx);
+    Coord left = std::max<Coord>(r.left, rect_.left - dx),
+          right = std::min<Coord>(r.right, rect_.right - dx);
     if (left >= right) return;
     for (Coord y = r.top; y < r.bottom; ++y) {
       Coord sy = y + dy;
       if (sy < rect_.top || sy >= rect_.bottom) continue;
-      const std::uint32_t* from = &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
-                                           static_cast<std::size_t>(left + dx - rect_.left)];
+      const std::uint32_t* from =
+          &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
+                   static_cast<std::size_t>(left + dx - rect_.left)];
       std::copy_n(from, right - left, view.Row(static_cast<int>(y)) + left);
     }
   }
 
   bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
-    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left)];
+    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) +
+                  (x - rect_.left)];
     return true;
   }
 
@@ -141,8 +147,8 @@ struct BlitRequest {
   HDC source;  // ignored unless needsSource
   int sx, sy, sw, sh;
   bool needsSource;
-  bool convertDepth;  // mono/colour conversion (raster operations only)
-  bool average = false;  // HALFTONE shrinking: each pixel is the mean of the pixels it covers
+  bool convertDepth;       // mono/colour conversion (raster operations only)
+  bool average = false;    // HALFTONE shrinking: each pixel is the mean of the pixels it covers
   bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
@@ -169,8 +175,10 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   // Only the visible part of the destination is worked on.
   cairo_rectangle_int_t e;
   cairo_region_get_extents(scope.Clip(), &e);
-  Coord vx0 = std::max<Coord>(dx.start, e.x), vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
-  Coord vy0 = std::max<Coord>(dy.start, e.y), vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
+  Coord vx0 = std::max<Coord>(dx.start, e.x),
+        vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
+  Coord vy0 = std::max<Coord>(dy.start, e.y),
+        vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
   if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
 
   Extent ex = dx, ey = dy;
@@ -203,7 +211,8 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)), static_cast<LONG>(std::max<Coord>(vy0, c.y)),
+    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)),
+           static_cast<LONG>(std::max<Coord>(vy0, c.y)),
            static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
            static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
@@ -222,9 +231,11 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
         if (block && q.average) {
           auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
-          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s)) continue;
+          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s))
+            continue;
         } else if (block) {
-          Coord sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          Coord sxx =
+              ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
         op(row[px], s, px, py);
@@ -259,8 +270,9 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
   }
   BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
   auto dc = LookupDeviceContext(dest);
-  request.average = needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
-                    (std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h}));
+  request.average =
+      needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
+      (std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h}));
   request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
   return Blit(request, RopOp(rop));
 }
@@ -289,8 +301,7 @@ bool SourceInside(HDC source, int sx, int sy, int sw, int sh) {
 // read from `bits`.
 class DibSource {
  public:
-  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines)
-      : format_(info) {
+  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines) : format_(info) {
     if (!format_.Valid() || !bits) return;
     bitmap_ = Bitmap::CreateDib(format_);
     if (!bitmap_) return;
@@ -301,7 +312,8 @@ class DibSource {
       // Scans are numbered in memory order for both directions.
       std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) +
                       static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
-                  static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format_.Stride(),
+                  static_cast<const std::uint8_t*>(bits) +
+                      static_cast<std::ptrdiff_t>(i) * format_.Stride(),
                   format_.Stride());
     }
     bitmap_->LoadFromBits();
@@ -321,7 +333,9 @@ class DibSource {
   const DibFormat& Format() const { return format_; }
   // Top row (from the top of the image) of a source rectangle given as Windows does: from the
   // bottom-left corner for bottom-up DIBs.
-  int TopRow(int y, int height) const { return format_.TopDown() ? y : format_.Height() - y - height; }
+  int TopRow(int y, int height) const {
+    return format_.TopDown() ? y : format_.Height() - y - height;
+  }
 
  private:
   DibFormat format_;
@@ -345,8 +359,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, DWORD rop) {
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight,
                   rop);
 }
@@ -365,7 +379,9 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   raster.SetPatternRop(rop);
   POINT offset = scope.ToSurface(POINT{0, 0});
   Extent ex = Normalize(Coord{x} + offset.x, width), ey = Normalize(Coord{y} + offset.y, height);
-  auto fit = [](Coord v) { return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30)); };
+  auto fit = [](Coord v) {
+    return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30));
+  };
   raster.FillSurfaceRect(
       RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
   return TRUE;
@@ -375,8 +391,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 
 namespace kestrel::platform {
 
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
   if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
   if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 ||
       blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0 ||

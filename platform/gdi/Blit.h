@@ -17,16 +17,16 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
 // stretch mode a shrinking copy averages the source pixels each destination pixel covers; the
 // other modes all take the nearest pixel (BLACKONWHITE and WHITEONBLACK do not merge the
 // dropped pixels).
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, DWORD rop);
 // Raster operations that do not read a source, with the selected brush as pattern.
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 
 // Blends the source over the destination: per-pixel alpha (premultiplied, AC_SRC_ALPHA) and a
 // constant alpha. Sizes must not be negative and the source rectangle must lie inside the
 // source surface, as on Windows.
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
 // Copies (stretching) all source pixels except those of colour `transparent`.
 BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
                     int sourceY, int sourceWidth, int sourceHeight, UINT transparent);

@@ -146,7 +146,8 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   HGDIOBJ oldBitmap = dc->State().bitmap;
   DeviceContextState before = dc->State();
   dc->State() = saved[target - 1];
-  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font}) RetainSelection(restored);
+  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font})
+    RetainSelection(restored);
   for (HGDIOBJ replaced : {before.pen, before.brush, before.font}) ReleaseSelection(replaced);
   saved.resize(target - 1);
   HGDIOBJ newBitmap = dc->State().bitmap;
@@ -179,10 +180,14 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
   };
   switch (object->Kind()) {
     case GdiObjectKind::Pen:
-    case GdiObjectKind::ExtPen: return swap(s.pen);
-    case GdiObjectKind::Brush: return swap(s.brush);
-    case GdiObjectKind::Font: return swap(s.font);
-    case GdiObjectKind::Bitmap: return SelectBitmap(hdc, *dc, handle);
+    case GdiObjectKind::ExtPen:
+      return swap(s.pen);
+    case GdiObjectKind::Brush:
+      return swap(s.brush);
+    case GdiObjectKind::Font:
+      return swap(s.font);
+    case GdiObjectKind::Bitmap:
+      return SelectBitmap(hdc, *dc, handle);
     case GdiObjectKind::Region: {
       auto region = std::static_pointer_cast<Region>(object);
       if (s.clip) cairo_region_destroy(s.clip);
@@ -238,12 +243,18 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   if (!dc) return nullptr;
   const DeviceContextState& s = dc->State();
   switch (type) {
-    case OBJ_PEN: return s.pen;
-    case OBJ_BRUSH: return s.brush;
-    case OBJ_FONT: return s.font;
-    case OBJ_BITMAP: return s.bitmap;
-    case OBJ_PAL: return s.palette;
-    default: return nullptr;
+    case OBJ_PEN:
+      return s.pen;
+    case OBJ_BRUSH:
+      return s.brush;
+    case OBJ_FONT:
+      return s.font;
+    case OBJ_BITMAP:
+      return s.bitmap;
+    case OBJ_PAL:
+      return s.palette;
+    default:
+      return nullptr;
   }
 }
 
@@ -352,12 +363,17 @@ int GetDeviceCaps(HDC hdc, int index) {
   auto dc = DcOrFail(hdc);
   if (!dc) return 0;
   switch (index) {
-    case BITSPIXEL: return 32;  // memory DCs answer for the screen they are compatible with
-    case PLANES: return 1;
+    case BITSPIXEL:
+      return 32;  // memory DCs answer for the screen they are compatible with
+    case PLANES:
+      return 1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case NUMCOLORS: return -1;
-    case SIZEPALETTE: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case NUMCOLORS:
+      return -1;
+    case SIZEPALETTE:
+      return 0;
     case HORZRES:
     case VERTRES: {
       cairo_surface_t* surface = dc->Surface();
@@ -365,7 +381,8 @@ int GetDeviceCaps(HDC hdc, int index) {
       return index == HORZRES ? cairo_image_surface_get_width(surface)
                               : cairo_image_surface_get_height(surface);
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 

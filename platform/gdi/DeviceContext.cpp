@@ -114,7 +114,8 @@ DrawingScope::~DrawingScope() {
     damage_.bottom = std::min<LONG>(damage_.bottom, extents.y + extents.height);
     if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
       cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
-                                         damage_.right - damage_.left, damage_.bottom - damage_.top);
+                                         damage_.right - damage_.left,
+                                         damage_.bottom - damage_.top);
       if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
       if (dc_.onDamage) dc_.onDamage(damage_);
     }

@@ -59,11 +59,11 @@ struct DeviceContextState {
   HGDIOBJ palette = nullptr;
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;
-  int bkMode = 2;            // OPAQUE
-  UINT textAlign = 0;        // TA_LEFT | TA_TOP | TA_NOUPDATECP
-  int rop2 = 13;             // R2_COPYPEN
-  int stretchBltMode = 1;    // BLACKONWHITE
-  int polyFillMode = 1;      // ALTERNATE
+  int bkMode = 2;          // OPAQUE
+  UINT textAlign = 0;      // TA_LEFT | TA_TOP | TA_NOUPDATECP
+  int rop2 = 13;           // R2_COPYPEN
+  int stretchBltMode = 1;  // BLACKONWHITE
+  int polyFillMode = 1;    // ALTERNATE
   int charExtra = 0;
   POINT currentPosition{};
   POINT brushOrg{};
@@ -152,7 +152,7 @@ class DeviceContext {
   std::vector<DeviceContextState> saved_;
   cairo_surface_t* windowSurface_ = nullptr;  // referenced
   POINT surfaceOrigin_{};
-  cairo_region_t* systemClip_ = nullptr;      // owned
+  cairo_region_t* systemClip_ = nullptr;  // owned
 };
 
 // The checked table behind HDC values.

@@ -1,9 +1,10 @@
 // Edges (DrawEdge) and the painting helpers of the frame controls.
+#include "platform/gdi/FramePainter.h"
+
 #include <algorithm>
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Frames.h"
-#include "platform/gdi/FramePainter.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/SystemColors.h"
 
@@ -62,7 +63,8 @@ void DrawRing(Raster& raster, const Ring& ring, UINT flags, RECT& r) {
   if (flags & BF_LEFT) FillWith(raster, ring.lit, RECT{r.left, r.top, r.left + 1, bottomEnd});
   if (flags & BF_TOP) FillWith(raster, ring.lit, RECT{r.left, r.top, rightEnd, r.top + 1});
   if (flags & BF_RIGHT) FillWith(raster, ring.shaded, RECT{r.right - 1, r.top, r.right, r.bottom});
-  if (flags & BF_BOTTOM) FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
+  if (flags & BF_BOTTOM)
+    FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
   if (flags & BF_LEFT) ++r.left;
   if (flags & BF_TOP) ++r.top;
   if (flags & BF_RIGHT) --r.right;
@@ -104,8 +106,14 @@ BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inn
     ++ringIndex;
   }
   if (flags & BF_ADJUST) {
-    if (endRight) rect->left += ringIndex; else rect->right -= ringIndex;
-    if (endTop) rect->bottom -= ringIndex; else rect->top += ringIndex;
+    if (endRight)
+      rect->left += ringIndex;
+    else
+      rect->right -= ringIndex;
+    if (endTop)
+      rect->bottom -= ringIndex;
+    else
+      rect->top += ringIndex;
   }
   return TRUE;
 }

@@ -11,13 +11,13 @@ namespace kestrel::platform {
 
 // Values as returned by GetObjectType.
 enum class GdiObjectKind : DWORD {
-  Pen = 1,       // OBJ_PEN
-  Brush = 2,     // OBJ_BRUSH
-  Palette = 5,   // OBJ_PAL
-  Font = 6,      // OBJ_FONT
-  Bitmap = 7,    // OBJ_BITMAP
-  Region = 8,    // OBJ_REGION
-  ExtPen = 11,   // OBJ_EXTPEN
+  Pen = 1,      // OBJ_PEN
+  Brush = 2,    // OBJ_BRUSH
+  Palette = 5,  // OBJ_PAL
+  Font = 6,     // OBJ_FONT
+  Bitmap = 7,   // OBJ_BITMAP
+  Region = 8,   // OBJ_REGION
+  ExtPen = 11,  // OBJ_EXTPEN
 };
 
 class GdiObject {

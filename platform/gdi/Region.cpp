@@ -40,11 +40,20 @@ cairo_region_t* Region::FromRect(const RECT& rect) {
 cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b, int mode) {
   cairo_region_t* result = cairo_region_copy(a);
   switch (mode) {
-    case RGN_AND: cairo_region_intersect(result, b); break;
-    case RGN_OR: cairo_region_union(result, b); break;
-    case RGN_XOR: cairo_region_xor(result, b); break;
-    case RGN_DIFF: cairo_region_subtract(result, b); break;
-    case RGN_COPY: break;
+    case RGN_AND:
+      cairo_region_intersect(result, b);
+      break;
+    case RGN_OR:
+      cairo_region_union(result, b);
+      break;
+    case RGN_XOR:
+      cairo_region_xor(result, b);
+      break;
+    case RGN_DIFF:
+      cairo_region_subtract(result, b);
+      break;
+    case RGN_COPY:
+      break;
     default:
       cairo_region_destroy(result);
       return nullptr;

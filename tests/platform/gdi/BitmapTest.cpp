@@ -9,10 +9,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 struct DibInfo {
   BITMAPINFOHEADER header;
@@ -36,12 +36,18 @@ unsigned RawPixel(const void* bits, const DIBSECTION& ds, int x, int y) {
   int row = ds.dsBmih.biHeight < 0 ? y : ds.dsBm.bmHeight - 1 - y;
   const auto* p = static_cast<const std::uint8_t*>(bits) + row * ds.dsBm.bmWidthBytes;
   switch (ds.dsBm.bmBitsPixel) {
-    case 1: return (p[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
-    case 8: return p[x];
-    case 16: return p[2 * x] | (p[2 * x + 1] << 8);
-    case 24: return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
-    default: return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
+    case 1:
+      return (p[x / 8] >> (7 - x % 8)) & 1;
+    case 4:
+      return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
+    case 8:
+      return p[x];
+    case 16:
+      return p[2 * x] | (p[2 * x + 1] << 8);
+    case 24:
+      return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+    default:
+      return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
   }
 }
 
@@ -81,12 +87,31 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
       auto* p = static_cast<std::uint8_t*>(bits) + row * ds.dsBm.bmWidthBytes;
       COLORREF written = kBlue;
       switch (bitCount) {
-        case 1: p[0] |= 0x80; written = kRed; break;  // index 1
-        case 4: p[0] = 0x20; break;                     // index 2
-        case 8: p[0] = 2; break;
-        case 16: p[0] = 0x1F; p[1] = 0; break;
-        case 24: p[0] = 255; p[1] = 0; p[2] = 0; break;
-        default: p[0] = 255; p[1] = 0; p[2] = 0; p[3] = 255; break;
+        case 1:
+          p[0] |= 0x80;
+          written = kRed;
+          break;  // index 1
+        case 4:
+          p[0] = 0x20;
+          break;  // index 2
+        case 8:
+          p[0] = 2;
+          break;
+        case 16:
+          p[0] = 0x1F;
+          p[1] = 0;
+          break;
+        case 24:
+          p[0] = 255;
+          p[1] = 0;
+          p[2] = 0;
+          break;
+        default:
+          p[0] = 255;
+          p[1] = 0;
+          p[2] = 0;
+          p[3] = 255;
+          break;
       }
       EXPECT_EQ(GetPixel(dc, 0, 3), written);
       // Colours the depth cannot hold come back as their nearest representable colour.
@@ -108,10 +133,8 @@ TEST(Bitmap, BadDibAndBitmapRequestsFail) {
   DibInfo info = MakeInfo(4, 4, 32);
   void* bits = reinterpret_cast<void*>(1);
   for (auto mutate : std::vector<void (*)(DibInfo&)>{
-           [](DibInfo& i) { i.header.biWidth = 0; },
-           [](DibInfo& i) { i.header.biWidth = -4; },
-           [](DibInfo& i) { i.header.biHeight = 0; },
-           [](DibInfo& i) { i.header.biBitCount = 7; },
+           [](DibInfo& i) { i.header.biWidth = 0; }, [](DibInfo& i) { i.header.biWidth = -4; },
+           [](DibInfo& i) { i.header.biHeight = 0; }, [](DibInfo& i) { i.header.biBitCount = 7; },
            [](DibInfo& i) { i.header.biCompression = 1; },  // RLE is not supported
            [](DibInfo& i) { i.header.biWidth = 100000; },
            [](DibInfo& i) { i.header.biSize = 12; }}) {

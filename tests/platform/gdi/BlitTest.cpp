@@ -8,10 +8,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 // With pattern 0xF0, source 0xCC and destination 0xAA in every channel, a raster operation's
 // result is its own index: the definition of the ternary codes.
@@ -27,10 +27,10 @@ TEST(Blit, EveryTernaryRopMatchesItsTruthTable) {
   }
   // The named codes carry the right indexes.
   const std::pair<DWORD, unsigned> named[] = {
-      {SRCCOPY, 0xCC},   {SRCPAINT, 0xEE},  {SRCAND, 0x88},    {SRCINVERT, 0x66},
-      {SRCERASE, 0x44},  {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0},
-      {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},  {PATPAINT, 0xFB},  {PATINVERT, 0x5A},
-      {DSTINVERT, 0x55}, {BLACKNESS, 0x00}, {WHITENESS, 0xFF}};
+      {SRCCOPY, 0xCC},    {SRCPAINT, 0xEE},   {SRCAND, 0x88},      {SRCINVERT, 0x66},
+      {SRCERASE, 0x44},   {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0},
+      {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},    {PATPAINT, 0xFB},    {PATINVERT, 0x5A},
+      {DSTINVERT, 0x55},  {BLACKNESS, 0x00},  {WHITENESS, 0xFF}};
   for (auto [rop, index] : named) {
     dest.Clear(RGB(0xAA, 0xAA, 0xAA));
     BitBlt(dest.dc, 0, 0, 1, 1, source.dc, 0, 0, rop);
@@ -140,10 +140,11 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   info.bmiHeader.biWidth = 2;
   info.bmiHeader.biHeight = 2;
   info.bmiHeader.biBitCount = 24;
-  const std::uint8_t bits[16] = {0, 0, 255, 0, 0, 255, 0, 0,     // bottom: red red
-                                 255, 0, 0, 255, 255, 255, 0, 0};  // top: blue white
+  const std::uint8_t bits[16] = {0,   0, 255, 0,   0,   255, 0, 0,   // bottom: red red
+                                 255, 0, 0,   255, 255, 255, 0, 0};  // top: blue white
   Canvas dest(4, 4);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
+            2);
   EXPECT_EQ(dest.At(0, 0), kBlue);
   EXPECT_EQ(dest.At(1, 0), kWhite);
   EXPECT_EQ(dest.At(0, 1), kRed);
@@ -156,8 +157,10 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   EXPECT_EQ(dest.At(1, 1), kBlue);
   EXPECT_EQ(dest.At(2, 2), kRed);
   info.bmiHeader.biBitCount = 3;
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
+            0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY),
+            0);
 }
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 // Selects a pen and brush for the lifetime of the object.
 struct Tools {
@@ -400,9 +400,9 @@ TEST(Primitives, SheetOfPensBrushesFiguresAndClippingMatchesTheGolden) {
   SetROP2(dc, R2_COPYPEN);
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
-  for (HGDIOBJ h : {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole),
-                    static_cast<HGDIOBJ>(cross), static_cast<HGDIOBJ>(wide),
-                    static_cast<HGDIOBJ>(face)})
+  for (HGDIOBJ h :
+       {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole), static_cast<HGDIOBJ>(cross),
+        static_cast<HGDIOBJ>(wide), static_cast<HGDIOBJ>(face)})
     DeleteObject(h);
   EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_primitives"));
 }

@@ -63,13 +63,15 @@ void DrawGlyph(FramePainter& paint, const GlyphData& glyph, const RECT& area, CO
   paint.Glyph(glyph.rows, glyph.height, origin, scale, color);
 }
 
+// The edge flag for DFCS_MONO or DFCS_FLAT (mono wins).
+UINT BorderStyle(UINT state) {
+  if (state & DFCS_MONO) return BF_MONO;
+  return (state & DFCS_FLAT) ? BF_FLAT : 0;
+}
+
 // The frame of a push-like part; returns the content rectangle.
 RECT PushFrame(FramePainter& paint, RECT r, UINT state) {
-  UINT flags = BF_RECT | BF_ADJUST | BF_MIDDLE;
-  if (state & DFCS_MONO)
-    flags |= BF_MONO;
-  else if (state & DFCS_FLAT)
-    flags |= BF_FLAT;
+  UINT flags = BF_RECT | BF_ADJUST | BF_MIDDLE | BorderStyle(state);
   if (state & DFCS_TRANSPARENT) flags &= ~BF_MIDDLE;
   if (state & (DFCS_PUSHED | DFCS_CHECKED)) {
     // Pressed: a flat dark frame; checked: sunken with a dithered face.
@@ -88,11 +90,7 @@ RECT PushFrame(FramePainter& paint, RECT r, UINT state) {
 
 void CheckBox(FramePainter& paint, const RECT& rect, UINT state) {
   RECT box = Square(rect);
-  UINT flags = BF_RECT | BF_ADJUST;
-  if (state & DFCS_MONO)
-    flags |= BF_MONO;
-  else if (state & DFCS_FLAT)
-    flags |= BF_FLAT;
+  UINT flags = BF_RECT | BF_ADJUST | BorderStyle(state);
   paint.Edge(&box, EDGE_SUNKEN, flags);
   bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE));
   bool indeterminate = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);

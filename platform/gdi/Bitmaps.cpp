@@ -188,7 +188,9 @@ int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMA
   std::vector<RGBQUAD> table;
   if (format.Indexed()) {
     table = TableFor(*bitmap, format.BitCount());
-    std::copy(table.begin(), table.end(), info->bmiColors);
+    // The table follows the header, whatever its size.
+    std::memcpy(reinterpret_cast<std::uint8_t*>(info) + info->bmiHeader.biSize, table.data(),
+                table.size() * sizeof(RGBQUAD));
     info->bmiHeader.biClrUsed = static_cast<DWORD>(table.size());
   }
   info->bmiHeader.biSizeImage = static_cast<DWORD>(format.ImageSize());

@@ -129,6 +129,33 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
   }
 }
 
+TEST(Bitmap, LargerHeadersPlaceMasksAndColourTablesAfterThemselves) {
+  // A 124-byte header with 16-bit 5-6-5 masks inside it.
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+    std::uint8_t rest[124 - 52];
+  } v5{};
+  v5.header.biSize = 124;
+  v5.header.biWidth = 1;
+  v5.header.biHeight = -1;
+  v5.header.biBitCount = 16;
+  v5.header.biCompression = BI_BITFIELDS;
+  v5.masks[0] = 0xF800;
+  v5.masks[1] = 0x07E0;
+  v5.masks[2] = 0x001F;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&v5), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  *static_cast<std::uint16_t*>(bits) = 0x07E0;
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 255, 0));
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
 TEST(Bitmap, BadDibAndBitmapRequestsFail) {
   DibInfo info = MakeInfo(4, 4, 32);
   void* bits = reinterpret_cast<void*>(1);

@@ -119,7 +119,9 @@ HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
     return nullptr;
   }
   std::size_t tableBytes = format.Colors().size() * sizeof(RGBQUAD);
-  if (info->bmiHeader.biCompression == BI_BITFIELDS) tableBytes = 3 * sizeof(DWORD);
+  // Masks follow a 40-byte header; larger headers hold them inside.
+  if (info->bmiHeader.biCompression == BI_BITFIELDS)
+    tableBytes = info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? 0 : 3 * sizeof(DWORD);
   const auto* bits =
       reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(format.Width()) * format.Height());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -296,6 +298,23 @@ TEST(Primitives, HatchAndPatternBrushesAlignToTheBrushOrigin) {
   EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kRed), "#.#.|.#.#");
   EXPECT_EQ(canvas.Count(kRed), 64);
   DeleteObject(pattern);
+
+  // A packed DIB as pattern: 2×1 pixels, 24 bits, bottom-up, rows padded to four bytes.
+  struct {
+    BITMAPINFOHEADER header;
+    std::uint8_t bits[8];
+  } packed{};
+  packed.header.biWidth = 2;
+  packed.header.biHeight = 1;
+  packed.header.biBitCount = 24;
+  const std::uint8_t row[8] = {0, 0, 255, 255, 0, 0, 0, 0};  // red, blue
+  std::copy(row, row + 8, packed.bits);
+  HBRUSH dib = CreateDIBPatternBrushPt(&packed, DIB_RGB_COLORS);
+  ASSERT_NE(dib, nullptr);
+  FillRect(canvas.dc, &all, dib);
+  EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kRed), "#.#.|#.#.");
+  EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kBlue), ".#.#|.#.#");
+  DeleteObject(dib);
 }
 
 TEST(Primitives, HugeAndDegenerateInputDrawsWhatIsVisibleAndNeverHangs) {

@@ -23,6 +23,9 @@ bool ReadsPattern(unsigned rop) { return ((rop >> 4) ^ rop) & 0x0F; }
 
 using Coord = long long;  // blit arithmetic runs wide: extents may be anything an int holds
 
+// How a shrinking stretch turns the source pixels one destination pixel covers into one.
+enum class StretchMerge { Nearest, Average, And, Or };
+
 // The part of the source that a transfer reads, copied out of its surface (so overlapping blits
 // read unchanged pixels) and converted to the destination's depth. Pixels outside the source
 // surface are absent.
@@ -54,21 +57,27 @@ class SourceBlock {
     }
   }
 
-  // The mean of the present pixels in [x0, x1) × [y0, y1), per channel; false if none.
-  bool Average(Coord x0, Coord x1, Coord y0, Coord y1, std::uint32_t& out) const {
+  // The present pixels in [x0, x1) × [y0, y1) merged into one: their per-channel mean, or all
+  // of them ANDed or ORed together (the stretch modes' ways of dropping pixels). False if none.
+  bool Merge(Coord x0, Coord x1, Coord y0, Coord y1, StretchMerge how, std::uint32_t& out) const {
     x0 = std::max<Coord>(x0, rect_.left);
     y0 = std::max<Coord>(y0, rect_.top);
     x1 = std::min<Coord>(x1, rect_.right);
     y1 = std::min<Coord>(y1, rect_.bottom);
     std::uint64_t sum[4] = {0, 0, 0, 0}, count = 0;
-    std::uint32_t pixel;
+    std::uint32_t all = how == StretchMerge::And ? ~0u : 0u, pixel;
     for (Coord y = y0; y < y1; ++y)
       for (Coord x = x0; x < x1; ++x) {
         At(x, y, pixel);
         for (int c = 0; c < 4; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+        all = how == StretchMerge::And ? all & pixel : all | pixel;
         ++count;
       }
     if (count == 0) return false;
+    if (how != StretchMerge::Average) {
+      out = all;
+      return true;
+    }
     out = 0;
     for (int c = 0; c < 4; ++c)
       out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
@@ -130,9 +139,9 @@ Extent Normalize(Coord start, Coord size) {
 
 // The source range [first, second) that destination offsets [i0, i1] read along one axis.
 std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
-                                   bool average) {
+                                   bool merging) {
   bool mirror = d.flipped != s.flipped;
-  if (average) {
+  if (merging) {
     auto a = AxisRange(i0, d.count, s.count, mirror), b = AxisRange(i1, d.count, s.count, mirror);
     return {s.start + std::min(a.first, b.first), s.start + std::max(a.second, b.second)};
   }
@@ -147,8 +156,8 @@ struct BlitRequest {
   HDC source;  // ignored unless needsSource
   int sx, sy, sw, sh;
   bool needsSource;
-  bool convertDepth;       // mono/colour conversion (raster operations only)
-  bool average = false;    // HALFTONE shrinking: each pixel is the mean of the pixels it covers
+  bool convertDepth;                           // mono/colour conversion (raster operations only)
+  StretchMerge merge = StretchMerge::Nearest;  // when shrinking, by the stretch mode
   bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
@@ -195,8 +204,9 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
     POINT sourceOffset = sourceScope->ToSurface(POINT{0, 0});
     ex = Normalize(Coord{q.sx} + sourceOffset.x, q.sw);
     ey = Normalize(Coord{q.sy} + sourceOffset.y, q.sh);
-    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, q.average);
-    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, q.average);
+    bool merging = q.merge != StretchMerge::Nearest;
+    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, merging);
+    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, merging);
     block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1);
     if (q.convertDepth)
       block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
@@ -228,10 +238,10 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
       Coord syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
         std::uint32_t s = 0;
-        if (block && q.average) {
+        if (block && q.merge != StretchMerge::Nearest) {
           auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
-          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s))
+          if (!block->Merge(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, q.merge, s))
             continue;
         } else if (block) {
           Coord sxx =
@@ -270,9 +280,23 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
   }
   BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
   auto dc = LookupDeviceContext(dest);
-  request.average =
-      needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
-      (std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h}));
+  bool shrinking =
+      std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h});
+  if (needsSource && dc && shrinking) {
+    switch (dc->State().stretchBltMode) {
+      case HALFTONE:
+        request.merge = StretchMerge::Average;
+        break;
+      case BLACKONWHITE:
+        request.merge = StretchMerge::And;
+        break;
+      case WHITEONBLACK:
+        request.merge = StretchMerge::Or;
+        break;
+      default:
+        break;
+    }
+  }
   request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
   return Blit(request, RopOp(rop));
 }

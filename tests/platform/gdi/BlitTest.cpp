@@ -57,8 +57,9 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, 6, 2, source.dc, 0, 0, 3, 1, SRCCOPY));
   EXPECT_EQ(dest.Mask({0, 0, 6, 2}, kRed), "##....|##....");
   EXPECT_EQ(dest.Mask({0, 0, 6, 2}, kBlue), "..##..|..##..");
-  // Shrinking takes src = trunc(dst × sw / dw).
+  // Shrinking in COLORONCOLOR mode takes src = trunc(dst × sw / dw).
   Canvas small(2, 1);
+  SetStretchBltMode(small.dc, COLORONCOLOR);
   StretchBlt(small.dc, 0, 0, 2, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
   EXPECT_EQ(small.At(0, 0), kRed);
   EXPECT_EQ(small.At(1, 0), kBlue);
@@ -71,6 +72,13 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   StretchBlt(grey.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
   EXPECT_EQ(grey.At(0, 0), RGB(128, 128, 128));
   EXPECT_EQ(grey.At(1, 0), RGB(128, 128, 128));
+  // The default BLACKONWHITE keeps black (AND), WHITEONBLACK keeps white (OR).
+  Canvas kept(2, 1);
+  StretchBlt(kept.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(kept.Count(kBlack), 2);
+  SetStretchBltMode(kept.dc, WHITEONBLACK);
+  StretchBlt(kept.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(kept.Count(kWhite), 2);
   // A negative width runs leftwards from the start pixel: a mirror image.
   Canvas mirror(3, 1);
   StretchBlt(mirror.dc, 2, 0, -3, 1, source.dc, 0, 0, 3, 1, SRCCOPY);

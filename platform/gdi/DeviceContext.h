@@ -132,6 +132,9 @@ class DeviceContext {
   // The surface drawn on. For memory DCs it is the selected bitmap's surface (a 1×1 monochrome
   // stock bitmap by default), for window DCs the backing store set by the window manager.
   cairo_surface_t* Surface() const;
+  // Window DCs: the backing store (referenced, not owned; the window manager keeps it alive
+  // while the DC exists), where device (0,0) lies in it, and the system clip (taken over; null
+  // for the whole surface).
   void SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip);
   POINT SurfaceOrigin() const { return surfaceOrigin_; }
   // System clip in surface pixels; null = the whole surface.

@@ -257,16 +257,33 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
 }
 
 // The operation of a ternary raster code, with the selected brush as pattern.
+// Ternary operations with the DC's selected brush as pattern.
+class RopApplier {
+ public:
+  RopApplier(DrawingScope& scope, DeviceContext& dc, bool needsPattern)
+      : pattern_(std::make_shared<Raster>(scope, dc)),
+        hasPattern_(needsPattern && pattern_->UseSelectedBrush()) {}
+  void operator()(unsigned index, std::uint32_t& d, std::uint32_t s, int px, int py) const {
+    if (index == kSrcCopy) {
+      d = s;
+      return;
+    }
+    std::uint32_t p = 0xFF000000u;
+    if (hasPattern_ && !pattern_->SourceAt(px, py, p)) p = d;
+    d = TernaryRop(index, p, s, d) | 0xFF000000u;
+  }
+
+ private:
+  std::shared_ptr<Raster> pattern_;
+  bool hasPattern_;
+};
+
 OpFactory RopOp(DWORD rop) {
   return [rop](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
     unsigned index = (rop >> 16) & 0xFF;
-    if (index == kSrcCopy) return [](std::uint32_t& d, std::uint32_t s, int, int) { d = s; };
-    auto pattern = std::make_shared<Raster>(scope, dc);
-    bool hasPattern = ReadsPattern(index) && pattern->UseSelectedBrush();
-    return [index, pattern, hasPattern](std::uint32_t& d, std::uint32_t s, int px, int py) {
-      std::uint32_t p = 0xFF000000u;
-      if (hasPattern && !pattern->SourceAt(px, py, p)) p = d;
-      d = TernaryRop(index, p, s, d) | 0xFF000000u;
+    RopApplier apply(scope, dc, ReadsPattern(index));
+    return [index, apply](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      apply(index, d, s, px, py);
     };
   };
 }
@@ -504,6 +521,47 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sour
   int w = static_cast<int>(width), h = static_cast<int>(height);
   if (!BitBlt(hdc, x, y, w, h, dib.Dc(), sourceX, dib.TopRow(sourceY, h), SRCCOPY)) return 0;
   return static_cast<int>(lines);
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+             HBITMAP mask, int maskX, int maskY, DWORD rop) {
+  unsigned fore = (rop >> 16) & 0xFF, back = (rop >> 24) & 0xFF;
+  if (!mask) return BitBlt(dest, x, y, width, height, source, sourceX, sourceY, fore << 16);
+  auto bitmap = LookupGdi<Bitmap>(mask);
+  if (!bitmap || !bitmap->IsMonochrome()) {
+    SetLastError(bitmap ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (width < 0 || height < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  bool needsSource = ReadsSource(fore) || ReadsSource(back);
+  auto make = [=](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
+    RopApplier apply(scope, dc, ReadsPattern(fore) || ReadsPattern(back));
+    bitmap->LoadFromBits();
+    cairo_surface_t* surface = bitmap->Surface();
+    cairo_surface_flush(surface);
+    POINT origin = scope.ToSurface(POINT{x, y});
+    // Mask bit 1 (white) selects the foreground operation, 0 the background one.
+    return [=](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      long long mx = 0LL + maskX + px - origin.x, my = 0LL + maskY + py - origin.y;
+      bool foreground = false;
+      if (mx >= 0 && my >= 0 && mx < bitmap->Width() && my < bitmap->Height()) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + my * cairo_image_surface_get_stride(surface));
+        foreground = (row[mx] & 0xFFFFFF) != 0;
+      }
+      apply(foreground ? fore : back, d, s, px, py);
+    };
+  };
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, width, height,
+                          needsSource, true},
+              make);
 }
 
 }  // namespace kestrel::platform

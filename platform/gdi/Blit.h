@@ -19,6 +19,13 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
 // takes the nearest one.
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop);
+// Two raster operations chosen per pixel by a monochrome mask (1: the foreground operation in
+// bits 16..23 of `rop`, 0: the background one in bits 24..31, as MAKEROP4 builds them). Without
+// a mask this is BitBlt with the foreground operation.
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+             HBITMAP mask, int maskX, int maskY, DWORD rop);
+constexpr DWORD MAKEROP4(DWORD fore, DWORD back) { return ((back << 8) & 0xFF000000u) | fore; }
+
 // Raster operations that do not read a source, with the selected brush as pattern.
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 

@@ -133,6 +133,24 @@ TEST(Blit, HugeExtentsTouchOnlyWhatIsVisible) {
   EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "..##");
 }
 
+TEST(Blit, MaskBltChoosesTheOperationByTheMaskBit) {
+  Canvas source(3, 1, kRed);
+  Canvas dest(3, 1, kBlue);
+  HBITMAP mask = CreateBitmap(3, 1, 1, 1, "\xA0\x00");  // 1 0 1
+  ASSERT_TRUE(
+      MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, DSTCOPY)));
+  EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kRed), "#.#");
+  EXPECT_EQ(dest.At(1, 0), kBlue);
+  // The background operation applies where the mask is 0 (and outside it).
+  ASSERT_TRUE(
+      MaskBlt(dest.dc, 0, 0, 3, 1, nullptr, 0, 0, mask, 1, 0, MAKEROP4(DSTCOPY, BLACKNESS)));
+  EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kBlack), "#.#");
+  HBITMAP colour = CreateBitmap(3, 1, 1, 32, nullptr);
+  EXPECT_FALSE(MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, colour, 0, 0, SRCCOPY));
+  DeleteObject(colour);
+  DeleteObject(mask);
+}
+
 TEST(Blit, TransparentBltSkipsTheKeyColour) {
   Canvas source(3, 1, kRed);
   SetPixel(source.dc, 1, 0, RGB(0, 255, 0));

@@ -276,7 +276,9 @@ BOOL FrameRgn(HDC hdc, HRGN handle, HBRUSH brush, int width, int height) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  HRGN temporary = Register(Shapes::Frame(region->Get(), width, height));
+  // A frame as wide as the region is the whole region; larger values change nothing.
+  HRGN temporary =
+      Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30)));
   BOOL ok = FillRgn(hdc, temporary, brush);
   DeleteObject(temporary);
   return ok;

@@ -227,3 +227,68 @@ TEST(DeviceContext, WindowSurfaceDrawingIsClippedAndReportsDamageInSurfacePixels
 
 }  // namespace
 }  // namespace kestrel::platform
+
+namespace kestrel::platform {
+namespace {
+
+// Every entry point with null pointers and a dead DC: a failure result, never a crash.
+TEST(DeviceContext, NullArgumentsAndDeadHandlesFailEverywhere) {
+  HDC dead = CreateCompatibleDC(nullptr);
+  DeleteDC(dead);
+  HRGN region = CreateRectRgn(0, 0, 1, 1);
+  RECT r{0, 0, 1, 1};
+  POINT p{};
+  EXPECT_FALSE(SetWindowOrgEx(dead, 0, 0, &p));
+  EXPECT_FALSE(GetWindowOrgEx(dead, &p));
+  EXPECT_FALSE(GetViewportOrgEx(testing::Canvas(1, 1).dc, nullptr));
+  EXPECT_EQ(GetClipBox(dead, &r), ERROR);
+  EXPECT_EQ(IntersectClipRect(dead, 0, 0, 1, 1), ERROR);
+  EXPECT_EQ(SelectClipRgn(dead, region), ERROR);
+  EXPECT_EQ(GetClipRgn(dead, region), -1);
+  EXPECT_FALSE(RectVisible(dead, &r));
+  EXPECT_FALSE(Rectangle(dead, 0, 0, 1, 1));
+  EXPECT_FALSE(Ellipse(dead, 0, 0, 1, 1));
+  EXPECT_FALSE(LineTo(dead, 1, 1));
+  EXPECT_FALSE(PatBlt(dead, 0, 0, 1, 1, PATCOPY));
+  EXPECT_FALSE(StretchBlt(dead, 0, 0, 1, 1, dead, 0, 0, 1, 1, SRCCOPY));
+  EXPECT_FALSE(DrawEdge(dead, &r, EDGE_RAISED, BF_RECT));
+  EXPECT_FALSE(DrawFrameControl(dead, &r, DFC_BUTTON, 0));
+  EXPECT_FALSE(DrawFocusRect(dead, &r));
+  EXPECT_FALSE(InvertRect(dead, &r));
+  EXPECT_FALSE(FrameRect(dead, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  EXPECT_FALSE(FillRgn(dead, region, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  EXPECT_EQ(GetDeviceCaps(dead, LOGPIXELSX), 0);
+  EXPECT_EQ(GetNearestColor(dead, 0), CLR_INVALID);
+  EXPECT_EQ(SaveDC(dead), 0);
+  EXPECT_EQ(CreateCompatibleDC(dead), nullptr);
+  EXPECT_EQ(SetDIBColorTable(dead, 0, 1, nullptr), 0u);
+  EXPECT_EQ(GetDIBits(dead, nullptr, 0, 1, nullptr, nullptr, DIB_RGB_COLORS), 0);
+
+  testing::Canvas canvas(2, 2);
+  EXPECT_FALSE(Polygon(canvas.dc, nullptr, 3));
+  EXPECT_FALSE(PolyPolygon(canvas.dc, nullptr, nullptr, 1));
+  INT bad[2] = {3, -5};
+  POINT points[3] = {};
+  EXPECT_FALSE(PolyPolygon(canvas.dc, points, bad, 2));
+  EXPECT_FALSE(InvertRect(canvas.dc, nullptr));
+  EXPECT_EQ(GetRgnBox(region, nullptr), ERROR);
+  EXPECT_FALSE(RectInRegion(region, nullptr));
+  EXPECT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 0, 1, nullptr, nullptr, DIB_RGB_COLORS), 0);
+  EXPECT_EQ(SetDIBits(canvas.dc, canvas.bitmap, 0, 1, nullptr, nullptr, DIB_RGB_COLORS), 0);
+  EXPECT_EQ(CreatePatternBrush(nullptr), nullptr);
+  EXPECT_EQ(CreateBrushIndirect(nullptr), nullptr);
+  EXPECT_EQ(CreatePenIndirect(nullptr), nullptr);
+  EXPECT_EQ(CreatePen(42, 1, 0), nullptr);
+  EXPECT_EQ(CreateHatchBrush(17, 0), nullptr);
+  EXPECT_EQ(CreateDIBPatternBrushPt(nullptr, DIB_RGB_COLORS), nullptr);
+  EXPECT_EQ(CreatePalette(nullptr), nullptr);
+  EXPECT_EQ(ExtCreateRegion(nullptr, 0, nullptr), nullptr);
+  EXPECT_EQ(GetObject(canvas.bitmap, 3, &r), 0) << "buffer too small";
+  EXPECT_EQ(GetSysColor(-1), 0u);
+  EXPECT_EQ(GetSysColorBrush(99), nullptr);
+  EXPECT_EQ(GetSystemMetrics(-7), 0);
+  DeleteObject(region);
+}
+
+}  // namespace
+}  // namespace kestrel::platform

@@ -3,6 +3,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/SystemColors.h"
 
 namespace kestrel::platform {
 
@@ -374,13 +375,8 @@ int GetDeviceCaps(HDC hdc, int index) {
       return -1;
     case SIZEPALETTE:
       return 0;
-    case HORZRES:
-    case VERTRES: {
-      cairo_surface_t* surface = dc->Surface();
-      if (!surface) return index == HORZRES ? 1024 : 768;
-      return index == HORZRES ? cairo_image_surface_get_width(surface)
-                              : cairo_image_surface_get_height(surface);
-    }
+    case HORZRES: return GetSystemMetrics(SM_CXSCREEN);  // every DC answers for the screen
+    case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
     default:
       return 0;
   }

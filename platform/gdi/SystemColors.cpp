@@ -1,6 +1,7 @@
 #include "platform/gdi/SystemColors.h"
 
 #include <array>
+#include <map>
 #include <mutex>
 
 #include "platform/gdi/Brush.h"
@@ -90,7 +91,35 @@ BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors) {
   return TRUE;
 }
 
+namespace {
+std::mutex metricsMutex;
+std::map<int, int>& MetricOverrides() {
+  static std::map<int, int> overrides;
+  return overrides;
+}
+
+int FixedMetric(int index);
+}  // namespace
+
+void SetSystemMetric(int index, int value) {
+  std::lock_guard lock(metricsMutex);
+  if (value < 0)
+    MetricOverrides().erase(index);
+  else
+    MetricOverrides()[index] = value;
+}
+
 int GetSystemMetrics(int index) {
+  {
+    std::lock_guard lock(metricsMutex);
+    auto found = MetricOverrides().find(index);
+    if (found != MetricOverrides().end()) return found->second;
+  }
+  return FixedMetric(index);
+}
+
+namespace {
+int FixedMetric(int index) {
   switch (index) {
     case SM_CXSCREEN:
     case SM_CXVIRTUALSCREEN:
@@ -185,5 +214,7 @@ int GetSystemMetrics(int index) {
       return 0;
   }
 }
+
+}  // namespace
 
 }  // namespace kestrel::platform

@@ -287,6 +287,11 @@ TEST(DeviceContext, NullArgumentsAndDeadHandlesFailEverywhere) {
   EXPECT_EQ(GetSysColor(-1), 0u);
   EXPECT_EQ(GetSysColorBrush(99), nullptr);
   EXPECT_EQ(GetSystemMetrics(-7), 0);
+  // The backend can state its screen; DCs report it.
+  SetSystemMetric(SM_CXSCREEN, 800);
+  EXPECT_EQ(GetDeviceCaps(canvas.dc, HORZRES), 800);
+  SetSystemMetric(SM_CXSCREEN, -1);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
   DeleteObject(region);
 }
 

@@ -64,8 +64,10 @@ TEST_F(DrawTextTest, CalculatedRectangles) {
   EXPECT_EQ(Calc(u"aaa bbb ccc", DT_WORDBREAK, 50), std::make_pair(28, RECT{10, 20, 59, 48}));
   // A word longer than the width widens the rectangle.
   EXPECT_EQ(Calc(u"abcdefghij", DT_WORDBREAK, 50), std::make_pair(14, RECT{10, 20, 80, 34}));
-  // Empty text is one empty line; count -1 reads to the NUL.
-  EXPECT_EQ(Calc(u"", 0), std::make_pair(14, RECT{10, 20, 10, 34}));
+  // Empty text takes no room (callers measure a space for a line's height); count -1 reads to
+  // the NUL.
+  EXPECT_EQ(Calc(u"", 0), std::make_pair(0, RECT{10, 20, 10, 20}));
+  EXPECT_EQ(Calc(u" ", 0), std::make_pair(14, RECT{10, 20, 17, 34}));
   RECT r{0, 0, 100, 0};
   EXPECT_EQ(DrawTextW(canvas_.dc, u"ab\r\ncd", -1, &r, DT_CALCRECT), 28);
   EXPECT_EQ(r.right, 14);

@@ -31,7 +31,9 @@ using V = std::vector<String>;
 TEST(TextLayout, LineBreaksAndSingleLine) {
   EXPECT_EQ(Lines(LayoutText(u"ab\r\ncd\ref\ngh", 0, 1000, TenPixels())), (V{u"ab", u"cd", u"ef", u"gh"}));
   EXPECT_EQ(Lines(LayoutText(u"ab\r\n", 0, 1000, TenPixels())), (V{u"ab", u""}));
-  EXPECT_EQ(Lines(LayoutText(u"", 0, 1000, TenPixels())), (V{u""}));
+  EXPECT_TRUE(LayoutText(u"", 0, 1000, TenPixels()).lines.empty());
+  EXPECT_TRUE(LayoutText(u"&", DT_SINGLELINE, 1000, TenPixels()).lines.empty());
+  EXPECT_EQ(Lines(LayoutText(u"&", DT_SINGLELINE | DT_NOPREFIX, 1000, TenPixels())), (V{u"&"}));
   auto single = LayoutText(u"ab\r\ncd", DT_SINGLELINE, 1000, TenPixels());
   EXPECT_EQ(Lines(single), (V{u"ab\r\ncd"}));
   EXPECT_EQ(single.width, 60);

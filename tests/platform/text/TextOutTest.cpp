@@ -156,6 +156,21 @@ TEST(TextOut, ExtentsFitAndCharacterExtra) {
   EXPECT_EQ(abc[0].abcA + static_cast<int>(abc[0].abcB) + abc[0].abcC, 7);
 }
 
+TEST(TextOut, AnsiCallsTakeUtf8) {
+  Canvas canvas(40, 20);
+  Selected font(canvas.dc, Fixed14());
+  SIZE size{};
+  const char text[] = "a\xE2\x82\xAC\xF0\x9D\x84\x9E";  // a, euro sign, a surrogate pair
+  ASSERT_TRUE(GetTextExtentPoint32A(canvas.dc, text, 8, &size));
+  EXPECT_EQ(size.cx, 21);  // three characters, counted in bytes on the way in
+  RECT r{0, 0, 100, 0};
+  EXPECT_EQ(DrawTextA(canvas.dc, text, -1, &r, DT_CALCRECT), 14);
+  EXPECT_EQ(r.right, 21);
+  EXPECT_TRUE(TextOutA(canvas.dc, 0, 0, text, 1));
+  EXPECT_NE(canvas.At(2, 2), kWhite);
+  EXPECT_FALSE(TextOutA(canvas.dc, 0, 0, nullptr, 2));
+}
+
 TEST(TextOut, AlignmentAndCurrentPosition) {
   Canvas canvas(60, 40);
   Selected font(canvas.dc, Fixed14());

@@ -133,6 +133,14 @@ TEST_F(DrawTextTest, PlacementAndReturnValues) {
   EXPECT_EQ(Ink().right, 10);
   DrawTextW(canvas_.dc, u"abc", 3, &narrow, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_EQ(Ink().right, 20);
+  // DT_EDITCONTROL leaves out a partly visible last line.
+  canvas_.Clear(kWhite);
+  RECT box{0, 0, 120, 40};
+  DrawTextW(canvas_.dc, u"a\nb\nc", 5, &box, 0);
+  EXPECT_EQ(Ink().bottom, 39);
+  canvas_.Clear(kWhite);
+  DrawTextW(canvas_.dc, u"a\nb\nc", 5, &box, DT_EDITCONTROL);
+  EXPECT_EQ(Ink().bottom, 25);
   // DT_TABSTOP takes the tab length from bits 8-15 (so it cannot be combined with the flags there).
   canvas_.Clear(kWhite);
   RECT wide{0, 0, 120, 14};

@@ -79,6 +79,7 @@ class FontInstance {
     int advance = 0;
   };
 
+  static std::shared_ptr<FontInstance> Realise(const LOGFONTW& logFont);
   FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face,
                bool syntheticBold, bool syntheticItalic);
   void ComputeMetrics();

@@ -13,6 +13,7 @@ class ImageTarget : public TGPGraphics::Target {
   ~ImageTarget() override { cairo_surface_destroy(surface_); }
   cairo_t* Begin() override { return cairo_create(surface_); }
   void End(cairo_t* cr, const cairo_rectangle_int_t&) override { cairo_destroy(cr); }
+  bool WantsDamage() const override { return false; }
 
  private:
   cairo_surface_t* surface_;
@@ -31,6 +32,19 @@ cairo_rectangle_int_t DeviceBox(cairo_t* cr, double x1, double y1, double x2, do
   if (!(maxX > minX) || !(maxY > minY)) return {};
   const int left = static_cast<int>(std::floor(minX)), top = static_cast<int>(std::floor(minY));
   return {left, top, static_cast<int>(std::ceil(maxX)) - left, static_cast<int>(std::ceil(maxY)) - top};
+}
+
+// Where a fill or stroke of the current path can change pixels, in device pixels. Path bounds
+// rather than exact extents: exact ones would tessellate the path a second time.
+cairo_rectangle_int_t Damage(cairo_t* cr, bool fill) {
+  double x1, y1, x2, y2;
+  cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  double grow = 1;
+  if (!fill) {
+    const double half = cairo_get_line_width(cr) / 2;
+    grow += cairo_get_line_join(cr) == CAIRO_LINE_JOIN_MITER ? half * cairo_get_miter_limit(cr) : half;
+  }
+  return DeviceBox(cr, x1 - grow, y1 - grow, x2 + grow, y2 + grow);
 }
 
 void ApplyClip(cairo_t* cr, const TGPRegion& clip) {
@@ -121,12 +135,7 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
   TStatus status = draw(cr);
   cairo_rectangle_int_t damage{};
   if (status == Ok) {
-    double x1, y1, x2, y2;
-    if (fill)
-      cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
-    else
-      cairo_stroke_extents(cr, &x1, &y1, &x2, &y2);
-    damage = DeviceBox(cr, x1, y1, x2, y2);
+    if (target_->WantsDamage()) damage = Damage(cr, fill);
     if (fill)
       cairo_fill(cr);
     else

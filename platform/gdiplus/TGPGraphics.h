@@ -32,6 +32,8 @@ class TGPGraphics {
     virtual cairo_t* Begin() = 0;
     // Ends the call; `damage` is the changed area in cairo device pixels.
     virtual void End(cairo_t* cr, const cairo_rectangle_int_t& damage) = 0;
+    // Whether End needs the damaged area (working it out costs time).
+    virtual bool WantsDamage() const { return true; }
   };
 
   explicit TGPGraphics(HDC hdc);

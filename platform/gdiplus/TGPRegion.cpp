@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kInfinite = 4194304;
 // Paths are rasterised only inside this window (pixels), in bands to bound the memory used.
-constexpr int kRasterLimit = 16384;
+constexpr int kRasterLimit = 8192;
 constexpr int kBandRows = 512;
 
 cairo_region_t* InfinitePixels() {
@@ -32,7 +32,28 @@ cairo_region_t* RectPixels(double x, double y, double width, double height) {
   return cairo_region_create_rectangle(&r);
 }
 
-// Rasterises `path` without anti-aliasing and collects the covered pixels as row spans.
+// Appends the runs of covered pixels of one mask row as rectangles one pixel high; a row equal to
+// the previous one instead makes the previous row's rectangles taller.
+void CollectRow(const unsigned char* row, int width, int left, int y, std::vector<unsigned char>& previous,
+                size_t& previousFirst, std::vector<cairo_rectangle_int_t>& spans) {
+  if (!previous.empty() && std::equal(row, row + width, previous.begin())) {
+    for (size_t i = previousFirst; i < spans.size(); ++i) ++spans[i].height;
+    return;
+  }
+  previous.assign(row, row + width);
+  previousFirst = spans.size();
+  for (int x = 0; x < width;) {
+    if (!row[x]) {
+      ++x;
+      continue;
+    }
+    const int start = x;
+    while (x < width && row[x]) ++x;
+    spans.push_back({left + start, y, x - start, 1});
+  }
+}
+
+// Rasterises `path` without anti-aliasing and collects the covered pixels.
 cairo_region_t* PathPixels(const TGPGraphicsPath& path) {
   TGPRectF bounds;
   path.GetBounds(&bounds);
@@ -41,9 +62,11 @@ cairo_region_t* PathPixels(const TGPGraphicsPath& path) {
   const int top = static_cast<int>(std::max<double>(std::floor(bounds.Y) - 1, -kRasterLimit));
   const int right = static_cast<int>(std::min<double>(std::ceil(bounds.X + bounds.Width) + 2, kRasterLimit));
   const int bottom = static_cast<int>(std::min<double>(std::ceil(bounds.Y + bounds.Height) + 2, kRasterLimit));
-  std::vector<cairo_rectangle_int_t> spans;
   if (right <= left || bottom <= top) return cairo_region_create();
   const int width = right - left;
+  std::vector<cairo_rectangle_int_t> spans;
+  std::vector<unsigned char> previous;
+  size_t previousFirst = 0;
   for (int bandTop = top; bandTop < bottom; bandTop += kBandRows) {
     const int rows = std::min(kBandRows, bottom - bandTop);
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, rows);
@@ -57,18 +80,7 @@ cairo_region_t* PathPixels(const TGPGraphicsPath& path) {
     cairo_surface_flush(mask);
     const unsigned char* data = cairo_image_surface_get_data(mask);
     const int stride = cairo_image_surface_get_stride(mask);
-    for (int y = 0; y < rows; ++y) {
-      const unsigned char* row = data + y * stride;
-      for (int x = 0; x < width;) {
-        if (!row[x]) {
-          ++x;
-          continue;
-        }
-        int start = x;
-        while (x < width && row[x]) ++x;
-        spans.push_back({left + start, bandTop + y, x - start, 1});
-      }
-    }
+    for (int y = 0; y < rows; ++y) CollectRow(data + y * stride, width, left, bandTop + y, previous, previousFirst, spans);
     cairo_surface_destroy(mask);
   }
   return cairo_region_create_rectangles(spans.data(), static_cast<int>(spans.size()));

@@ -2,7 +2,8 @@
 // A region as the set of pixels it covers, as GDI+ applies regions for clipping: aliased, a pixel
 // belonging to a shape when the shape contains its centre (pixel centres on integer world
 // coordinates, GDI+'s default pixel offset). Pixel i is reported as the world span [i, i + 1).
-// The infinite region spans ±4194304, like GDI+'s.
+// The infinite region spans ±4194304, like GDI+'s. Paths are resolved to pixels within ±8192 of
+// the origin, which covers any drawing surface.
 
 #include <cairo.h>
 

@@ -280,8 +280,8 @@ constexpr BYTE GetRed(ARGB c) { return static_cast<BYTE>(c >> 16); }
 constexpr BYTE GetGreen(ARGB c) { return static_cast<BYTE>(c >> 8); }
 constexpr BYTE GetBlue(ARGB c) { return static_cast<BYTE>(c); }
 
-// A platform colour (0x00BBGGRR, or a system colour 0x800000nn) resolved to RGB and combined
-// with `alpha` into ARGB.
+// A platform colour (0x00BBGGRR, or a system colour: 0xFF000000 plus the index) resolved to RGB
+// and combined with `alpha` into ARGB.
 ARGB MakeColor(BYTE alpha, std::int32_t colour);
 // The same for a COLORREF-typed value (the bits are read as a platform colour).
 inline ARGB MakeColor(BYTE alpha, COLORREF colour) {

@@ -62,7 +62,7 @@ class TGPSolidBrush : public TGPBrush {
   ARGB color_;
 };
 
-// Sets `c` as cairo's colour on a solid pattern or stop.
+// A solid cairo pattern of `c`.
 cairo_pattern_t* CreateSolidPattern(ARGB c);
 bool ValidWrapMode(WrapMode mode);
 

@@ -33,6 +33,15 @@ void MeshCorner(cairo_pattern_t* mesh, int corner, ARGB c) {
                                            GetBlue(c) / 255.0, GetAlpha(c) / 255.0);
 }
 
+// An ellipse filling the surface, as a raw cairo user writes it.
+void RawEllipse(cairo_t* cr) {
+  cairo_save(cr);
+  cairo_translate(cr, kWidth / 2.0, kHeight / 2.0);
+  cairo_scale(cr, kWidth / 2.0, kHeight / 2.0);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_restore(cr);
+}
+
 struct RawSurface {
   RawSurface() : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight)), cr(cairo_create(surface)) {
     cairo_translate(cr, 0.5, 0.5);  // the same pixel grid as the layer
@@ -113,11 +122,7 @@ void PathGradient_Cairo(benchmark::State& state) {
     }
     cairo_set_source(raw.cr, mesh);
     cairo_pattern_destroy(mesh);
-    cairo_save(raw.cr);
-    cairo_translate(raw.cr, cx, cy);
-    cairo_scale(raw.cr, rx, ry);
-    cairo_arc(raw.cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(raw.cr);
+    RawEllipse(raw.cr);
     cairo_fill(raw.cr);
   }
 }
@@ -137,11 +142,7 @@ void Ellipse_Cairo(benchmark::State& state) {
   cairo_set_antialias(raw.cr, CAIRO_ANTIALIAS_GRAY);
   for (auto _ : state) {
     SetRgba(raw.cr, kFrom);
-    cairo_save(raw.cr);
-    cairo_translate(raw.cr, kWidth / 2.0, kHeight / 2.0);
-    cairo_scale(raw.cr, kWidth / 2.0, kHeight / 2.0);
-    cairo_arc(raw.cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(raw.cr);
+    RawEllipse(raw.cr);
     cairo_fill(raw.cr);
   }
 }

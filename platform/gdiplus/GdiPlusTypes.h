@@ -288,6 +288,25 @@ inline ARGB MakeColor(BYTE alpha, COLORREF colour) {
   return MakeColor(alpha, static_cast<std::int32_t>(colour));
 }
 
+// The last-status bookkeeping every TGP… object has: the most recent failure, cleared by reading.
+class StatusKeeper {
+ public:
+  TStatus GetLastStatus() const {
+    const TStatus status = lastStatus_;
+    lastStatus_ = Ok;
+    return status;
+  }
+
+ protected:
+  TStatus Remember(TStatus status) const {
+    if (status != Ok) lastStatus_ = status;
+    return status;
+  }
+
+ private:
+  mutable TStatus lastStatus_ = Ok;
+};
+
 // Coordinates beyond this magnitude cannot be rasterised; calls given them fail with
 // ValueOverflow. It is also the half-size of the infinite region.
 constexpr REAL kMaxCoordinate = 4194304.0f;

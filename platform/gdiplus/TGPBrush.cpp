@@ -4,17 +4,6 @@
 
 namespace kestrel::platform {
 
-TStatus TGPBrush::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
-TStatus TGPBrush::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
 bool ValidWrapMode(WrapMode mode) { return mode >= WrapModeTile && mode <= WrapModeClamp; }
 
 cairo_pattern_t* CreateSolidPattern(ARGB c) {

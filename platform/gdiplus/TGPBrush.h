@@ -18,13 +18,11 @@ struct PatternContext {
   double pixelOffset = 0.5;
 };
 
-class TGPBrush {
+class TGPBrush : public StatusKeeper {
  public:
   virtual ~TGPBrush() = default;
   virtual BrushType GetType() const = 0;
   virtual std::unique_ptr<TGPBrush> Clone() const = 0;
-  // The status of the last failed call (and of construction), then Ok again.
-  TStatus GetLastStatus() const;
 
   // A new reference to the source pattern, or null when the brush cannot paint.
   virtual cairo_pattern_t* CreatePattern(const PatternContext& context) const = 0;
@@ -32,7 +30,6 @@ class TGPBrush {
   TStatus State() const { return state_; }
 
  protected:
-  TStatus Remember(TStatus status) const;
   void SetState(TStatus status) {
     state_ = status;
     Remember(status);
@@ -44,7 +41,6 @@ class TGPBrush {
 
  private:
   TStatus state_ = Ok;
-  mutable TStatus lastStatus_ = Ok;
 };
 
 class TGPSolidBrush : public TGPBrush {

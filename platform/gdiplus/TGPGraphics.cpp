@@ -80,17 +80,6 @@ TGPGraphics::TGPGraphics(std::unique_ptr<Target> target) : target_(std::move(tar
 
 TGPGraphics::~TGPGraphics() = default;
 
-TStatus TGPGraphics::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
-TStatus TGPGraphics::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
 TStatus TGPGraphics::SetSmoothingMode(SmoothingMode mode) {
   if (mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias8x8) return Remember(InvalidParameter);
   state_.smoothing = mode;

@@ -22,7 +22,7 @@ namespace kestrel::platform {
 
 using GraphicsState = UINT;
 
-class TGPGraphics {
+class TGPGraphics : public StatusKeeper {
  public:
   // Where the pixels go; implemented for images and device contexts.
   class Target {
@@ -48,7 +48,6 @@ class TGPGraphics {
     return std::make_unique<TGPGraphics>(image);
   }
 
-  TStatus GetLastStatus() const;
   TStatus Flush() { return Ok; }
 
   TStatus SetSmoothingMode(SmoothingMode mode);
@@ -135,7 +134,6 @@ class TGPGraphics {
 
   double PixelOffset() const;
   PatternContext Patterns() const { return {PixelOffset()}; }
-  TStatus Remember(TStatus status) const;
   // Runs `draw` on a prepared context (state applied, world translated for the pixel offset);
   // `draw` leaves the shape to paint as the current path and returns Ok to have it filled
   // (fill = true) or stroked.
@@ -147,7 +145,6 @@ class TGPGraphics {
   State state_;
   std::vector<std::pair<GraphicsState, State>> saved_;
   GraphicsState nextState_ = 1;
-  mutable TStatus lastStatus_ = Ok;
 };
 
 }  // namespace kestrel::platform

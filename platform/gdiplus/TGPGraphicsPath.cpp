@@ -19,17 +19,6 @@ std::unique_ptr<TGPGraphicsPath> TGPGraphicsPath::Clone() const {
   return std::make_unique<TGPGraphicsPath>(*this);
 }
 
-TStatus TGPGraphicsPath::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
-TStatus TGPGraphicsPath::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
 TStatus TGPGraphicsPath::Reset() {
   points_.clear();
   types_.clear();

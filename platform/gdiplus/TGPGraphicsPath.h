@@ -12,12 +12,11 @@
 
 namespace kestrel::platform {
 
-class TGPGraphicsPath {
+class TGPGraphicsPath : public StatusKeeper {
  public:
   explicit TGPGraphicsPath(FillMode fillMode = FillModeAlternate);
 
   std::unique_ptr<TGPGraphicsPath> Clone() const;
-  TStatus GetLastStatus() const;
 
   TStatus Reset();
   TStatus SetFillMode(FillMode mode);
@@ -70,13 +69,11 @@ class TGPGraphicsPath {
   void Connect(const TGPPointF& p);
   void AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, REAL startAngle,
                         REAL sweepAngle, bool connect);
-  TStatus Remember(TStatus status) const;
 
   std::vector<TGPPointF> points_;
   std::vector<BYTE> types_;
   FillMode fillMode_;
   bool figureOpen_ = false;  // the next segment continues the current figure
-  mutable TStatus lastStatus_ = Ok;
 };
 
 }  // namespace kestrel::platform

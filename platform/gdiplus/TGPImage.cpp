@@ -91,17 +91,6 @@ void TGPImage::Adopt(cairo_surface_t* surface) {
   cairo_surface_destroy(surface);
 }
 
-TStatus TGPImage::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
-TStatus TGPImage::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
 UINT TGPImage::GetWidth() const {
   return surface_ ? static_cast<UINT>(cairo_image_surface_get_width(surface_)) : 0;
 }

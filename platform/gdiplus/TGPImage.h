@@ -13,7 +13,7 @@
 
 namespace kestrel::platform {
 
-class TGPImage {
+class TGPImage : public StatusKeeper {
  public:
   // Loads a PNG file; failures show in GetLastStatus (FileNotFound, UnknownImageFormat).
   explicit TGPImage(const String& fileName);
@@ -24,7 +24,6 @@ class TGPImage {
   // Decodes PNG bytes; never null, check GetLastStatus.
   static std::unique_ptr<TGPImage> FromStream(const BYTE* data, std::size_t size);
 
-  TStatus GetLastStatus() const;
   UINT GetWidth() const;
   UINT GetHeight() const;
   std::unique_ptr<TGPImage> Clone() const;
@@ -35,11 +34,9 @@ class TGPImage {
   TGPImage() = default;
   // Takes over `surface` (an image surface), converting it to ARGB32 when needed.
   void Adopt(cairo_surface_t* surface);
-  TStatus Remember(TStatus status) const;
 
  private:
   cairo_surface_t* surface_ = nullptr;
-  mutable TStatus lastStatus_ = Ok;
 };
 
 class TGPBitmap : public TGPImage {

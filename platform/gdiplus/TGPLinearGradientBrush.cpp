@@ -17,7 +17,7 @@ bool RectUsable(const TGPRectF& r) {
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2,
                                                ARGB color1, ARGB color2)
-    : ramp_(color1, color2) {
+    : TGPGradientBrush(color1, color2) {
   cairo_matrix_init_identity(&worldToGradient_);
   x0_ = point1.X;
   y0_ = point1.Y;
@@ -31,7 +31,7 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TG
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2,
                                                LinearGradientMode mode)
-    : ramp_(color1, color2) {
+    : TGPGradientBrush(color1, color2) {
   static constexpr double kModeAngles[] = {0, 90, 45, 135};
   if (mode < LinearGradientModeHorizontal || mode > LinearGradientModeBackwardDiagonal) {
     InitAngle(rect, 0, true);
@@ -43,7 +43,7 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2,
                                                REAL angle, BOOL isAngleScalable)
-    : ramp_(color1, color2) {
+    : TGPGradientBrush(color1, color2) {
   InitAngle(rect, std::isfinite(angle) ? angle : 0.0, isAngleScalable != FALSE);
   if (!std::isfinite(angle)) SetState(InvalidParameter);
 }
@@ -108,28 +108,6 @@ TStatus TGPLinearGradientBrush::GetRectangle(TGPRectF* rect) const {
   if (!rect) return Remember(InvalidParameter);
   *rect = rect_;
   return Ok;
-}
-
-TStatus TGPLinearGradientBrush::SetGammaCorrection(BOOL useGammaCorrection) {
-  ramp_.SetGamma(useGammaCorrection != FALSE);
-  return Ok;
-}
-
-TStatus TGPLinearGradientBrush::SetBlend(const REAL* factors, const REAL* positions, INT count) {
-  return Remember(ramp_.SetBlend(factors, positions, count));
-}
-
-TStatus TGPLinearGradientBrush::GetBlend(REAL* factors, REAL* positions, INT count) const {
-  return Remember(ramp_.GetBlend(factors, positions, count));
-}
-
-TStatus TGPLinearGradientBrush::SetInterpolationColors(const ARGB* colors, const REAL* positions,
-                                                       INT count) {
-  return Remember(ramp_.SetPresetColors(colors, positions, count));
-}
-
-TStatus TGPLinearGradientBrush::GetInterpolationColors(ARGB* colors, REAL* positions, INT count) const {
-  return Remember(ramp_.GetPresetColors(colors, positions, count));
 }
 
 TStatus TGPLinearGradientBrush::SetWrapMode(WrapMode mode) {

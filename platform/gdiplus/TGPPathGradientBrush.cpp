@@ -68,13 +68,13 @@ void SetCorner(cairo_pattern_t* mesh, int corner, ARGB c) {
 }  // namespace
 
 TGPPathGradientBrush::TGPPathGradientBrush(const TGPGraphicsPath* path)
-    : ramp_(kDefaultSurround, kDefaultCenter) {
+    : TGPGradientBrush(kDefaultSurround, kDefaultCenter) {
   if (path) boundary_ = *path;
   Init();
 }
 
 TGPPathGradientBrush::TGPPathGradientBrush(const TGPPointF* points, INT count, WrapMode wrapMode)
-    : ramp_(kDefaultSurround, kDefaultCenter) {
+    : TGPGradientBrush(kDefaultSurround, kDefaultCenter) {
   if (points && count >= 3) boundary_.AddPolygon(points, count);
   wrap_ = ValidWrapMode(wrapMode) ? wrapMode : WrapModeClamp;
   Init();
@@ -133,24 +133,6 @@ TStatus TGPPathGradientBrush::GetCenterPoint(TGPPointF* point) const {
 
 TStatus TGPPathGradientBrush::GetRectangle(TGPRectF* rect) const {
   return Remember(boundary_.GetBounds(rect));
-}
-
-TStatus TGPPathGradientBrush::SetInterpolationColors(const ARGB* colors, const REAL* positions,
-                                                     INT count) {
-  return Remember(ramp_.SetPresetColors(colors, positions, count));
-}
-
-TStatus TGPPathGradientBrush::GetInterpolationColors(ARGB* colors, REAL* positions, INT count) const {
-  return Remember(ramp_.GetPresetColors(colors, positions, count));
-}
-
-TStatus TGPPathGradientBrush::SetBlend(const REAL* factors, const REAL* positions, INT count) {
-  return Remember(ramp_.SetBlend(factors, positions, count));
-}
-
-TStatus TGPPathGradientBrush::SetGammaCorrection(BOOL useGammaCorrection) {
-  ramp_.SetGamma(useGammaCorrection != FALSE);
-  return Ok;
 }
 
 TStatus TGPPathGradientBrush::SetFocusScales(REAL xScale, REAL yScale) {

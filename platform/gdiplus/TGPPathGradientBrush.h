@@ -1,19 +1,18 @@
 #pragma once
 // A gradient from a path's boundary (position 0, the surround colours) to a centre point
-// (position 1, the centre colour), straight along every ray from the centre. Rendered as a cairo
-// mesh: one Coons patch per boundary segment and colour interval, so béziers stay curved and
-// the colour is exactly linear along each ray. Outside the path the brush paints nothing
+// (position 1, the centre colour; the ramp runs from each surround colour to it), straight along
+// every ray from the centre. Rendered as a cairo mesh: one Coons patch per boundary segment and
+// colour interval, so béziers stay curved and the colour is exactly linear along each ray. Outside the path the brush paints nothing
 // (WrapModeClamp, the default); the tile modes repeat the brush's bounding rectangle.
 
 #include <vector>
 
-#include "platform/gdiplus/ColorRamp.h"
-#include "platform/gdiplus/TGPBrush.h"
+#include "platform/gdiplus/TGPGradientBrush.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 
 namespace kestrel::platform {
 
-class TGPPathGradientBrush : public TGPBrush {
+class TGPPathGradientBrush : public TGPGradientBrush {
  public:
   explicit TGPPathGradientBrush(const TGPGraphicsPath* path);
   TGPPathGradientBrush(const TGPPointF* points, INT count, WrapMode wrapMode = WrapModeClamp);
@@ -36,13 +35,6 @@ class TGPPathGradientBrush : public TGPBrush {
   TStatus GetCenterPoint(TGPPointF* point) const;
   TStatus GetRectangle(TGPRectF* rect) const;
   INT GetPointCount() const { return boundary_.GetPointCount(); }
-  TStatus SetInterpolationColors(const ARGB* presetColors, const REAL* blendPositions, INT count);
-  INT GetInterpolationColorCount() const { return ramp_.PresetCount(); }
-  TStatus GetInterpolationColors(ARGB* presetColors, REAL* blendPositions, INT count) const;
-  TStatus SetBlend(const REAL* blendFactors, const REAL* blendPositions, INT count);
-  INT GetBlendCount() const { return ramp_.BlendCount(); }
-  TStatus SetGammaCorrection(BOOL useGammaCorrection);
-  BOOL GetGammaCorrection() const { return ramp_.Gamma() ? TRUE : FALSE; }
   // The centre colour fills the boundary scaled by (xScale, yScale) about the centre point.
   TStatus SetFocusScales(REAL xScale, REAL yScale);
   TStatus GetFocusScales(REAL* xScale, REAL* yScale) const;
@@ -61,7 +53,6 @@ class TGPPathGradientBrush : public TGPBrush {
   cairo_pattern_t* CreateMesh() const;
 
   TGPGraphicsPath boundary_;
-  ColorRamp ramp_;  // from: the surround colour of each boundary point; to: the centre colour
   std::vector<ARGB> surround_;
   TGPPointF center_{};
   REAL focusX_ = 0;

@@ -41,17 +41,6 @@ TGPPen::TGPPen(const TGPPen& other)
       startCap_(other.startCap_), endCap_(other.endCap_), lineJoin_(other.lineJoin_),
       miterLimit_(other.miterLimit_), alignment_(other.alignment_) {}
 
-TStatus TGPPen::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
-TStatus TGPPen::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
 TStatus TGPPen::SetWidth(REAL width) {
   if (!(width >= 0) || !std::isfinite(width)) return Remember(InvalidParameter);
   width_ = width;

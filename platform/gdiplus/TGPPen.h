@@ -15,7 +15,7 @@ enum DashCap : int {
   DashCapTriangle = 3,
 };
 
-class TGPPen {
+class TGPPen : public StatusKeeper {
  public:
   explicit TGPPen(ARGB color, REAL width = 1.0f);
   explicit TGPPen(const TGPBrush* brush, REAL width = 1.0f);
@@ -23,7 +23,6 @@ class TGPPen {
   TGPPen& operator=(const TGPPen&) = delete;
 
   std::unique_ptr<TGPPen> Clone() const { return std::make_unique<TGPPen>(*this); }
-  TStatus GetLastStatus() const;
 
   // Width 0 draws one pixel wide; negative widths are refused.
   TStatus SetWidth(REAL width);
@@ -61,7 +60,6 @@ class TGPPen {
   TStatus Apply(cairo_t* cr, const PatternContext& context) const;
 
  private:
-  TStatus Remember(TStatus status) const;
 
   std::unique_ptr<TGPBrush> brush_;
   REAL width_;
@@ -74,7 +72,6 @@ class TGPPen {
   LineJoin lineJoin_ = LineJoinMiter;
   REAL miterLimit_ = 10.0f;
   PenAlignment alignment_ = PenAlignmentCenter;
-  mutable TStatus lastStatus_ = Ok;
 };
 
 }  // namespace kestrel::platform

@@ -116,17 +116,6 @@ TGPRegion& TGPRegion::operator=(const TGPRegion& other) {
 
 TGPRegion::~TGPRegion() { cairo_region_destroy(pixels_); }
 
-TStatus TGPRegion::Remember(TStatus status) const {
-  if (status != Ok) lastStatus_ = status;
-  return status;
-}
-
-TStatus TGPRegion::GetLastStatus() const {
-  TStatus s = lastStatus_;
-  lastStatus_ = Ok;
-  return s;
-}
-
 TStatus TGPRegion::MakeInfinite() {
   cairo_region_destroy(pixels_);
   pixels_ = InfinitePixels();

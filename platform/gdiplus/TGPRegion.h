@@ -14,7 +14,7 @@
 
 namespace kestrel::platform {
 
-class TGPRegion {
+class TGPRegion : public StatusKeeper {
  public:
   TGPRegion();  // infinite
   explicit TGPRegion(const TGPRectF& rect);
@@ -25,7 +25,6 @@ class TGPRegion {
   ~TGPRegion();
 
   std::unique_ptr<TGPRegion> Clone() const { return std::make_unique<TGPRegion>(*this); }
-  TStatus GetLastStatus() const;
 
   TStatus MakeInfinite();
   TStatus MakeEmpty();
@@ -63,10 +62,8 @@ class TGPRegion {
 
  private:
   TStatus CombinePath(const TGPGraphicsPath* path, CombineMode mode);
-  TStatus Remember(TStatus status) const;
 
   cairo_region_t* pixels_;
-  mutable TStatus lastStatus_ = Ok;
 };
 
 }  // namespace kestrel::platform

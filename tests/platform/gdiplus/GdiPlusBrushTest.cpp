@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/gdiplus/TGPGraphics.h"
+#include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 #include "platform/gdiplus/TGPHatchBrush.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
 #include "platform/gdiplus/TGPPathGradientBrush.h"
@@ -17,31 +18,15 @@
 namespace kestrel::platform {
 namespace {
 
+using testing::Canvas;
+using testing::Near;
+
 constexpr ARGB kRed = 0xFFFF0000;
 constexpr ARGB kBlue = 0xFF0000FF;
 constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kWhite = 0xFFFFFFFF;
 
-struct Canvas {
-  Canvas(int w, int h) : bitmap(w, h), g(&bitmap) {}
-  ARGB At(int x, int y) {
-    ARGB c = 0;
-    EXPECT_EQ(Ok, bitmap.GetPixel(x, y, &c));
-    return c;
-  }
-  TGPBitmap bitmap;
-  TGPGraphics g;
-};
 
-::testing::AssertionResult Near(ARGB actual, ARGB expected, int tolerance) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    int d = std::abs(static_cast<int>((actual >> shift) & 0xFF) - static_cast<int>((expected >> shift) & 0xFF));
-    if (d > tolerance)
-      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not within " << std::dec
-                                           << tolerance << " of 0x" << std::hex << expected;
-  }
-  return ::testing::AssertionSuccess();
-}
 
 TEST(GdiPlusLinearGradient, EndsAndMidpointWithAndWithoutGamma) {
   // Pixel centres sit on integers, so pixel x of a 100-wide horizontal gradient is t = x / 100.

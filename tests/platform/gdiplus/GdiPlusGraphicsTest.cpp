@@ -6,31 +6,19 @@
 #include <cmath>
 
 #include "platform/gdiplus/TGPGraphics.h"
+#include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
 
 namespace kestrel::platform {
 namespace {
 
+using testing::Canvas;
+using testing::Near;
+
 constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kRed = 0xFFFF0000;
 constexpr ARGB kBlue = 0xFF0000FF;
 
-struct Canvas {
-  Canvas(int w, int h) : bitmap(w, h), g(&bitmap) {}
-  ARGB At(int x, int y) {
-    ARGB c = 0;
-    EXPECT_EQ(Ok, bitmap.GetPixel(x, y, &c));
-    return c;
-  }
-  int Painted() {
-    int n = 0;
-    for (UINT y = 0; y < bitmap.GetHeight(); ++y)
-      for (UINT x = 0; x < bitmap.GetWidth(); ++x) n += At(static_cast<int>(x), static_cast<int>(y)) != 0;
-    return n;
-  }
-  TGPBitmap bitmap;
-  TGPGraphics g;
-};
 
 TEST(GdiPlusGraphics, AliasedAndSmoothCoverageOnIntegerPixelCentres) {
   Canvas c(12, 12);

@@ -87,7 +87,9 @@ cairo_pattern_t* TGPLinearGradientBrush::CreatePattern(const PatternContext&) co
     ColorRamp::ToDoubles(ramp_.ColorAt(t), c);
     cairo_pattern_add_color_stop_rgba(pattern, t, c[0], c[1], c[2], c[3]);
   }
-  cairo_pattern_set_extend(pattern, wrap_ == WrapModeTile ? CAIRO_EXTEND_REPEAT : CAIRO_EXTEND_REFLECT);
+  // The brush's own x axis is the gradient's direction, so only the x flips mirror it.
+  const bool flip = wrap_ == WrapModeTileFlipX || wrap_ == WrapModeTileFlipXY;
+  cairo_pattern_set_extend(pattern, flip ? CAIRO_EXTEND_REFLECT : CAIRO_EXTEND_REPEAT);
   cairo_pattern_set_matrix(pattern, &worldToGradient_);
   return pattern;
 }

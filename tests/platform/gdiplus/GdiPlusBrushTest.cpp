@@ -86,6 +86,9 @@ TEST(GdiPlusLinearGradient, WrapModesPresetsAndRefusals) {
   ASSERT_EQ(Ok, brush.SetWrapMode(WrapModeTileFlipX));
   ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 40, 1));
   EXPECT_EQ(c.At(2, 0), c.At(18, 0));  // mirrored about x = 10
+  ASSERT_EQ(Ok, brush.SetWrapMode(WrapModeTileFlipY));  // across the gradient: no change
+  ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 40, 1));
+  EXPECT_EQ(c.At(2, 0), c.At(12, 0));
 
   const ARGB colors[] = {kRed, kWhite, kBlue};
   const REAL positions[] = {0, 0.2f, 1};
@@ -126,6 +129,16 @@ TEST(GdiPlusPathGradient, CentreColourAtTheCentreAndNothingOutsideThePath) {
   EXPECT_EQ(kWhite, c.At(50, 50));
   EXPECT_TRUE(Near(c.At(50, 25), 0xFF8080FF, 1));  // halfway along the ray
   EXPECT_TRUE(Near(c.At(25, 25), 0xFF8080FF, 1));  // colour lines are scaled copies of the square
+
+  // One surround colour per corner: each corner keeps its own colour.
+  const ARGB corners[] = {kRed, 0xFF00FF00, kBlue, kWhite};
+  INT four = 4;
+  ASSERT_EQ(Ok, brush.SetSurroundColors(corners, &four));
+  brush.SetCenterColor(kBlack);
+  ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 101, 101));
+  EXPECT_TRUE(Near(c.At(1, 1), 0xFFFA0000, 3));  // 98 % of the way out towards red
+  EXPECT_TRUE(Near(c.At(99, 1), 0xFF00FA00, 3));
+  EXPECT_TRUE(Near(c.At(99, 99), 0xFF0000FA, 3));
 
   // Off-centre centre point, a triangle: outside it nothing is painted (clamp).
   Canvas t(101, 101);

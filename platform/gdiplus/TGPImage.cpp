@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <vector>
 
 #include "platform/gdiplus/ColorRamp.h"
 
@@ -28,17 +32,60 @@ cairo_status_t ReadBytes(void* closure, unsigned char* out, unsigned int length)
 TStatus FromCairoStatus(cairo_status_t status) {
   switch (status) {
     case CAIRO_STATUS_SUCCESS: return Ok;
-    case CAIRO_STATUS_FILE_NOT_FOUND: return FileNotFound;
     case CAIRO_STATUS_NO_MEMORY: return OutOfMemory;
     default: return UnknownImageFormat;
   }
 }
 
+struct Decoders {
+  std::mutex mutex;
+  std::vector<ImageDecoder> list;
+};
+
+Decoders& RegisteredDecoders() {
+  static Decoders decoders;
+  return decoders;
+}
+
 }  // namespace
 
+void TGPImage::AddDecoder(ImageDecoder decoder) {
+  if (!decoder) return;
+  auto& decoders = RegisteredDecoders();
+  std::lock_guard lock(decoders.mutex);
+  decoders.list.push_back(std::move(decoder));
+}
+
 TGPImage::TGPImage(const String& fileName) {
-  cairo_surface_t* surface = cairo_image_surface_create_from_png(Utf16ToUtf8(fileName).c_str());
-  TStatus status = FromCairoStatus(cairo_surface_status(surface));
+  std::ifstream file(Utf16ToUtf8(fileName), std::ios::binary);
+  if (!file) {
+    Remember(FileNotFound);
+    return;
+  }
+  const std::vector<BYTE> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  Decode(bytes.data(), bytes.size());
+}
+
+void TGPImage::Decode(const BYTE* data, std::size_t size) {
+  if (!data || size == 0) {
+    Remember(InvalidParameter);
+    return;
+  }
+  std::vector<ImageDecoder> decoders;
+  {
+    auto& registered = RegisteredDecoders();
+    std::lock_guard lock(registered.mutex);
+    decoders = registered.list;
+  }
+  for (const auto& decoder : decoders) {
+    if (cairo_surface_t* surface = decoder(data, size)) {
+      Adopt(surface);
+      return;
+    }
+  }
+  ByteReader reader{data, size};
+  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(ReadBytes, &reader);
+  const TStatus status = FromCairoStatus(cairo_surface_status(surface));
   if (status != Ok) {
     cairo_surface_destroy(surface);
     Remember(status);
@@ -53,19 +100,7 @@ TGPImage::~TGPImage() {
 
 std::unique_ptr<TGPImage> TGPImage::FromStream(const BYTE* data, std::size_t size) {
   std::unique_ptr<TGPImage> image(new TGPImage());
-  if (!data || size == 0) {
-    image->Remember(InvalidParameter);
-    return image;
-  }
-  ByteReader reader{data, size};
-  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(ReadBytes, &reader);
-  TStatus status = FromCairoStatus(cairo_surface_status(surface));
-  if (status != Ok) {
-    cairo_surface_destroy(surface);
-    image->Remember(status);
-    return image;
-  }
-  image->Adopt(surface);
+  image->Decode(data, size);
   return image;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Images: TGPImage holds decoded pixels in a cairo ARGB32 surface (premultiplied, as cairo keeps
-// them); TGPBitmap adds construction from a size or from pixels and per-pixel access. Decoding
-// here covers PNG; other formats arrive as pixels through TGPBitmap(surface).
+// them); TGPBitmap adds construction from a size or from pixels and per-pixel access. PNG is
+// decoded here; layers above add decoders for other formats with AddDecoder.
 
 #include <cairo.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "platform/core/Unicode.h"
@@ -13,16 +14,21 @@
 
 namespace kestrel::platform {
 
+// A decoder returns a new image surface for bytes in its format, or null for other bytes.
+using ImageDecoder = std::function<cairo_surface_t*(const BYTE* data, std::size_t size)>;
+
 class TGPImage : public StatusKeeper {
  public:
-  // Loads a PNG file; failures show in GetLastStatus (FileNotFound, UnknownImageFormat).
+  // Loads an image file; failures show in GetLastStatus (FileNotFound, UnknownImageFormat).
   explicit TGPImage(const String& fileName);
   TGPImage(const TGPImage&) = delete;
   TGPImage& operator=(const TGPImage&) = delete;
   virtual ~TGPImage();
 
-  // Decodes PNG bytes; never null, check GetLastStatus.
+  // Decodes the bytes of an image file; never null, check GetLastStatus.
   static std::unique_ptr<TGPImage> FromStream(const BYTE* data, std::size_t size);
+  // Decoders are tried in the order added, before the built-in PNG decoder.
+  static void AddDecoder(ImageDecoder decoder);
 
   UINT GetWidth() const;
   UINT GetHeight() const;
@@ -34,6 +40,7 @@ class TGPImage : public StatusKeeper {
   TGPImage() = default;
   // Takes over `surface` (an image surface), converting it to ARGB32 when needed.
   void Adopt(cairo_surface_t* surface);
+  void Decode(const BYTE* data, std::size_t size);
 
  private:
   cairo_surface_t* surface_ = nullptr;

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/gdiplus/TGPGraphics.h"
 #include "tests/platform/gdiplus/GdiPlusTestSupport.h"
+#include "tests/support/TestEnvironment.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
 
 namespace kestrel::platform {
@@ -98,6 +100,37 @@ TEST(GdiPlusGraphics, DrawImageOneToOneScaledAndMirrored) {
   EXPECT_EQ(Ok, c.g.DrawImage(&image, 0, 0, 0, 5));  // nothing to draw
   EXPECT_EQ(InvalidParameter, c.g.DrawImage(nullptr, 0, 0));
   EXPECT_EQ(InvalidParameter, c.g.DrawImage(&image, {0, 0, 2, 2}, 0, 0, 2, 1, UnitInch));
+}
+
+TEST(GdiPlusImage, LoadsPngFilesAndBytesAndAsksAddedDecodersFirst) {
+  kestrel::testing::TempDir dir;
+  TGPBitmap source(3, 2);
+  source.SetPixel(2, 1, 0x80FF0000);
+  const std::string path = (dir / "picture.png").string();
+  ASSERT_EQ(CAIRO_STATUS_SUCCESS, cairo_surface_write_to_png(source.Surface(), path.c_str()));
+  TGPImage loaded(Utf8ToUtf16(path));
+  ASSERT_EQ(Ok, loaded.GetLastStatus());
+  EXPECT_EQ(3u, loaded.GetWidth());
+  EXPECT_EQ(2u, loaded.GetHeight());
+  TGPBitmap copy(loaded.Surface());
+  ARGB pixel = 0;
+  copy.GetPixel(2, 1, &pixel);
+  EXPECT_TRUE(Near(pixel, 0x80FF0000, 1));
+
+  // A decoder for a made-up format: four magic bytes give one blue pixel.
+  TGPImage::AddDecoder([](const BYTE* data, std::size_t size) -> cairo_surface_t* {
+    if (size < 4 || std::memcmp(data, "KTST", 4) != 0) return nullptr;
+    TGPBitmap pixelImage(1, 1);
+    pixelImage.SetPixel(0, 0, kBlue);
+    return cairo_surface_reference(pixelImage.Surface());
+  });
+  const BYTE magic[] = {'K', 'T', 'S', 'T'};
+  auto decoded = TGPImage::FromStream(magic, sizeof magic);
+  ASSERT_EQ(Ok, decoded->GetLastStatus());
+  EXPECT_EQ(1u, decoded->GetWidth());
+  Canvas c(2, 2);
+  ASSERT_EQ(Ok, c.g.DrawImage(decoded.get(), 1, 1));
+  EXPECT_EQ(kBlue, c.At(1, 1));
 }
 
 TEST(GdiPlusGraphics, ClipCombinesResetsAndIsSavedWithTheState) {

@@ -9,10 +9,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+using testing::kRed;
+using testing::kBlue;
+using testing::kWhite;
+using testing::kBlack;
 
 struct DibInfo {
   BITMAPINFOHEADER header;

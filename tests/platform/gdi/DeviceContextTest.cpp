@@ -8,8 +8,8 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
+using testing::kRed;
+using testing::kWhite;
 
 TEST(DeviceContext, FillRectCoversLeftTopInclusiveRightBottomExclusiveThroughOrigins) {
   Canvas canvas(8, 6);

@@ -37,6 +37,15 @@ TEST(GdiPlusPath, ArcAnglesRunClockwiseFromPlusXOnTheEllipseItself) {
   EXPECT_NEAR(p.X - 100, p.Y - 50, 1e-3);
   EXPECT_NEAR(1.0, std::pow((p.X - 100) / 100, 2) + std::pow((p.Y - 50) / 50, 2), 1e-4);
 
+  // Through three quadrants of a flat ellipse, starting at a negative angle: the end lies on the
+  // 225-degree ray. On the ellipse's parameter that is 307 degrees, so four béziers.
+  TGPGraphicsPath wide;
+  ASSERT_EQ(Ok, wide.AddArc(0, 0, 200, 100, -45, 270));
+  const TGPPointF end = Last(wide);
+  EXPECT_LT(end.X, 100);
+  EXPECT_NEAR(end.X - 100, end.Y - 50, 1e-3);
+  EXPECT_EQ(13, wide.GetPointCount());
+
   // Sweeps beyond a turn are clamped to one full ellipse, ending where they started.
   TGPGraphicsPath full;
   ASSERT_EQ(Ok, full.AddArc(10, 10, 80, 40, 30, 720));

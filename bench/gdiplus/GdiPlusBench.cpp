@@ -64,6 +64,18 @@ void LinearGradient_Layer(benchmark::State& state) {
   }
 }
 
+// The fill painter's gradients use gamma correction, which costs extra stops; no raw pair.
+void LinearGradientGamma_Layer(benchmark::State& state) {
+  TGPBitmap bitmap(kWidth, kHeight);
+  TGPGraphics g(&bitmap);
+  const TGPRectF r{0, 0, kWidth, kHeight};
+  for (auto _ : state) {
+    TGPLinearGradientBrush brush(TGPRectF{-1, -1, kWidth + 2, kHeight + 2}, kFrom, kTo, LinearGradientModeVertical);
+    brush.SetGammaCorrection(TRUE);
+    g.FillRectangle(&brush, r);
+  }
+}
+
 void LinearGradient_Cairo(benchmark::State& state) {
   RawSurface raw;
   cairo_set_antialias(raw.cr, CAIRO_ANTIALIAS_NONE);
@@ -149,6 +161,7 @@ void Ellipse_Cairo(benchmark::State& state) {
 
 BENCHMARK(LinearGradient_Layer);
 BENCHMARK(LinearGradient_Cairo);
+BENCHMARK(LinearGradientGamma_Layer);
 BENCHMARK(PathGradient_Layer);
 BENCHMARK(PathGradient_Cairo);
 BENCHMARK(Ellipse_Layer);

@@ -310,5 +310,8 @@ class StatusKeeper {
 // Coordinates beyond this magnitude cannot be rasterised; calls given them fail with
 // ValueOverflow. It is also the half-size of the infinite region.
 constexpr REAL kMaxCoordinate = 4194304.0f;
+// Brush and image rectangles thinner than this are refused: stretching them over pixels would
+// overflow the rasteriser's fixed-point transforms (which fails the whole target surface).
+constexpr REAL kMinExtent = 1.0f / 1024;
 
 }  // namespace kestrel::platform

@@ -16,6 +16,9 @@ struct PatternContext {
   // Pixel (i, j) covers world [i - offset, i + 1 - offset): 0.5 for GDI+'s default pixel offset,
   // 0 for PixelOffsetModeHalf. Hatches and textures use it to keep texels on pixels.
   double pixelOffset = 0.5;
+  // The pixels the fill can touch, in world pixel units; brushes that render pixel by pixel
+  // render only these. Empty when not known.
+  cairo_rectangle_int_t area{};
 };
 
 class TGPBrush : public StatusKeeper {

@@ -1,5 +1,6 @@
 #include "platform/gdiplus/TGPGraphics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrel::platform {
@@ -137,17 +138,31 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
   return Remember(status);
 }
 
+PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
+  PatternContext context{PixelOffset()};
+  double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
+  cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+  x1 = std::max(x1 - grow, cx1);
+  y1 = std::max(y1 - grow, cy1);
+  x2 = std::max(x1, std::min(x2 + grow, cx2));
+  y2 = std::max(y1, std::min(y2 + grow, cy2));
+  const int left = static_cast<int>(std::floor(x1)) - 1, top = static_cast<int>(std::floor(y1)) - 1;
+  context.area = {left, top, static_cast<int>(std::ceil(x2)) + 1 - left, static_cast<int>(std::ceil(y2)) + 1 - top};
+  return context;
+}
+
 TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
   if (!brush) return Remember(InvalidParameter);
   if (!path.CoordinatesValid()) return Remember(ValueOverflow);
   return Render(
       [&](cairo_t* cr) {
-        cairo_pattern_t* pattern = brush->CreatePattern(Patterns());
+        path.AppendTo(cr);
+        cairo_set_fill_rule(cr, path.CairoFillRule());
+        cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
         if (!pattern) return brush->State() != Ok ? brush->State() : GenericError;
         cairo_set_source(cr, pattern);
         cairo_pattern_destroy(pattern);
-        path.AppendTo(cr);
-        cairo_set_fill_rule(cr, path.CairoFillRule());
         return Ok;
       },
       true);
@@ -158,9 +173,9 @@ TStatus TGPGraphics::StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path)
   if (!path.CoordinatesValid()) return Remember(ValueOverflow);
   return Render(
       [&](cairo_t* cr) {
-        TStatus status = pen->Apply(cr, Patterns());
-        if (status == Ok) path.AppendTo(cr);
-        return status;
+        path.AppendTo(cr);
+        const double grow = std::max<double>(pen->GetWidth(), 1) / 2 * std::max<double>(pen->GetMiterLimit(), 1) + 1;
+        return pen->Apply(cr, PatternsFor(cr, grow));
       },
       false);
 }
@@ -306,8 +321,8 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
   const REAL values[] = {dest.X, dest.Y, dest.Width, dest.Height, srcX, srcY, srcWidth, srcHeight};
   for (REAL v : values)
     if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return Remember(ValueOverflow);
-  if (!(srcWidth > 0) || !(srcHeight > 0)) return Remember(InvalidParameter);
-  if (dest.Width == 0 || dest.Height == 0) return Ok;
+  if (!(srcWidth >= kMinExtent) || !(srcHeight >= kMinExtent)) return Remember(InvalidParameter);
+  if (std::fabs(dest.Width) < kMinExtent || std::fabs(dest.Height) < kMinExtent) return Ok;  // nothing shows
   const double offset = PixelOffset();
   const double left = dest.X - offset, top = dest.Y - offset;
   const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight;

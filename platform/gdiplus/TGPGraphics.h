@@ -133,7 +133,8 @@ class TGPGraphics : public StatusKeeper {
   };
 
   double PixelOffset() const;
-  PatternContext Patterns() const { return {PixelOffset()}; }
+  // The pattern context for the current path of `cr`, its area grown by `grow` world units.
+  PatternContext PatternsFor(cairo_t* cr, double grow) const;
   // Runs `draw` on a prepared context (state applied, world translated for the pixel offset);
   // `draw` leaves the shape to paint as the current path and returns Ok to have it filled
   // (fill = true) or stroked.

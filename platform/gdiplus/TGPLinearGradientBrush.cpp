@@ -9,8 +9,8 @@ namespace kestrel::platform {
 namespace {
 
 bool RectUsable(const TGPRectF& r) {
-  return std::isfinite(r.X) && std::isfinite(r.Y) && r.Width > 0 && r.Height > 0 &&
-         std::isfinite(r.Width) && std::isfinite(r.Height);
+  return std::fabs(r.X) <= kMaxCoordinate && std::fabs(r.Y) <= kMaxCoordinate && r.Width >= kMinExtent &&
+         r.Height >= kMinExtent && r.Width <= 2 * kMaxCoordinate && r.Height <= 2 * kMaxCoordinate;
 }
 
 }  // namespace
@@ -25,8 +25,9 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TG
   y1_ = point2.Y;
   rect_ = {std::min(point1.X, point2.X), std::min(point1.Y, point2.Y),
            std::fabs(point2.X - point1.X), std::fabs(point2.Y - point1.Y)};
-  bool finite = std::isfinite(x0_) && std::isfinite(y0_) && std::isfinite(x1_) && std::isfinite(y1_);
-  if (!finite || (x0_ == x1_ && y0_ == y1_)) SetState(OutOfMemory);
+  const bool inRange = std::fabs(x0_) <= kMaxCoordinate && std::fabs(y0_) <= kMaxCoordinate &&
+                       std::fabs(x1_) <= kMaxCoordinate && std::fabs(y1_) <= kMaxCoordinate;
+  if (!inRange || std::hypot(x1_ - x0_, y1_ - y0_) < kMinExtent) SetState(OutOfMemory);
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2,

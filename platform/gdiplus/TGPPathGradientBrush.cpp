@@ -3,44 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdiplus/PathGradientRaster.h"
+
 namespace kestrel::platform {
 
 namespace {
 
 constexpr ARGB kDefaultCenter = 0xFF000000;
 constexpr ARGB kDefaultSurround = 0xFFFFFFFF;
-
-// One boundary segment: a line (bezier = false) or a cubic, with the indices of its end points
-// in the path (for the surround colours).
-struct Segment {
-  TGPPointF p[4];
-  bool bezier = false;
-  size_t from = 0, to = 0;
-};
-
-std::vector<Segment> Segments(const TGPGraphicsPath& path) {
-  const auto& pts = path.Points();
-  const auto& types = path.Types();
-  std::vector<Segment> out;
-  size_t figureStart = 0;
-  for (size_t i = 0; i < pts.size(); ++i) {
-    const BYTE kind = types[i] & PathPointTypePathTypeMask;
-    if (kind == PathPointTypeStart) {
-      figureStart = i;
-    } else if (kind == PathPointTypeBezier && i + 2 < pts.size()) {
-      out.push_back({{pts[i - 1], pts[i], pts[i + 1], pts[i + 2]}, true, i - 1, i + 2});
-      i += 2;
-    } else if (i > 0) {
-      out.push_back({{pts[i - 1], {}, {}, pts[i]}, false, i - 1, i});
-    }
-    bool figureEnds = i + 1 >= pts.size() ||
-                      (types[i + 1] & PathPointTypePathTypeMask) == PathPointTypeStart;
-    // A path gradient's boundary is always closed.
-    if (figureEnds && i < pts.size() && !(pts[i] == pts[figureStart]))
-      out.push_back({{pts[i], {}, {}, pts[figureStart]}, false, i, figureStart});
-  }
-  return out;
-}
+// The most pixels one fill renders (a tiled brush renders its whole bounding rectangle).
+constexpr double kMaxRenderedPixels = 64.0 * 1024 * 1024;
 
 TGPPointF Centroid(const TGPGraphicsPath& path) {
   const auto& pts = path.Points();
@@ -57,12 +29,6 @@ TGPPointF Centroid(const TGPGraphicsPath& path) {
   TGPRectF bounds;
   path.GetBounds(&bounds);
   return {bounds.X + bounds.Width / 2, bounds.Y + bounds.Height / 2};
-}
-
-void SetCorner(cairo_pattern_t* mesh, int corner, ARGB c) {
-  double v[4];
-  ColorRamp::ToDoubles(c, v);
-  cairo_mesh_pattern_set_corner_color_rgba(mesh, corner, v[0], v[1], v[2], v[3]);
 }
 
 }  // namespace
@@ -155,83 +121,41 @@ TStatus TGPPathGradientBrush::SetWrapMode(WrapMode mode) {
   return Ok;
 }
 
-std::vector<TGPPathGradientBrush::Ring> TGPPathGradientBrush::Rings() const {
-  bool alphaVaries = false;
-  for (ARGB c : surround_) alphaVaries |= GetAlpha(c) != GetAlpha(ramp_.To());
-  std::vector<Ring> rings;
-  for (double s : ramp_.RenderPositions(alphaVaries))
-    rings.push_back({s, 1 - s * (1 - focusX_), 1 - s * (1 - focusY_)});
-  if (focusX_ > 0 || focusY_ > 0) rings.push_back({1.0, 0.0, 0.0});  // the solid focus area
-  return rings;
+cairo_surface_t* TGPPathGradientBrush::Render(int x, int y, int width, int height, double pixelOffset) const {
+  const PathGradientRaster raster(boundary_, center_, ramp_, (focusX_ + focusY_) / 2.0,
+                                  [this](size_t i) { return SurroundAt(i); });
+  return raster.Render(x, y, width, height, pixelOffset);
 }
 
-cairo_pattern_t* TGPPathGradientBrush::CreateMesh() const {
-  cairo_pattern_t* mesh = cairo_pattern_create_mesh();
-  const std::vector<Ring> rings = Rings();
-  const double cx = center_.X, cy = center_.Y;
-  auto scaled = [&](const TGPPointF& p, const Ring& r, double out[2]) {
-    out[0] = cx + (p.X - cx) * r.scaleX;
-    out[1] = cy + (p.Y - cy) * r.scaleY;
-  };
-  for (const Segment& seg : Segments(boundary_)) {
-    const ARGB from = SurroundAt(seg.from), to = SurroundAt(seg.to);
-    for (size_t k = 0; k + 1 < rings.size(); ++k) {
-      const Ring& outer = rings[k];
-      const Ring& inner = rings[k + 1];
-      double o[4][2], in[4][2];
-      for (int j = 0; j < 4; ++j) {
-        scaled(seg.p[j], outer, o[j]);
-        scaled(seg.p[j], inner, in[j]);
-      }
-      cairo_mesh_pattern_begin_patch(mesh);
-      cairo_mesh_pattern_move_to(mesh, o[0][0], o[0][1]);
-      if (seg.bezier)
-        cairo_mesh_pattern_curve_to(mesh, o[1][0], o[1][1], o[2][0], o[2][1], o[3][0], o[3][1]);
-      else
-        cairo_mesh_pattern_line_to(mesh, o[3][0], o[3][1]);
-      cairo_mesh_pattern_line_to(mesh, in[3][0], in[3][1]);
-      if (seg.bezier)
-        cairo_mesh_pattern_curve_to(mesh, in[2][0], in[2][1], in[1][0], in[1][1], in[0][0], in[0][1]);
-      else
-        cairo_mesh_pattern_line_to(mesh, in[0][0], in[0][1]);
-      SetCorner(mesh, 0, ramp_.ColorAt(outer.position, from));
-      SetCorner(mesh, 1, ramp_.ColorAt(outer.position, to));
-      SetCorner(mesh, 2, ramp_.ColorAt(inner.position, to));
-      SetCorner(mesh, 3, ramp_.ColorAt(inner.position, from));
-      cairo_mesh_pattern_end_patch(mesh);
-    }
-  }
-  return mesh;
-}
-
-cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext&) const {
+cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& context) const {
   if (State() != Ok) {
     Remember(State());
     return nullptr;
   }
-  cairo_pattern_t* mesh = CreateMesh();
-  if (wrap_ == WrapModeClamp) return mesh;
-  // Tiling: render one brush rectangle, then repeat it.
   TGPRectF bounds;
   boundary_.GetBounds(&bounds);
-  const int w = std::max(1, static_cast<int>(std::ceil(bounds.Width)));
-  const int h = std::max(1, static_cast<int>(std::ceil(bounds.Height)));
-  if (static_cast<double>(w) * h > 64.0 * 1024 * 1024) {
-    cairo_pattern_destroy(mesh);
+  // Whole pixels around the boundary, and for clamping only those the fill can touch.
+  const int left = static_cast<int>(std::floor(bounds.X)) - 1, top = static_cast<int>(std::floor(bounds.Y)) - 1;
+  int right = static_cast<int>(std::ceil(bounds.X + bounds.Width)) + 1;
+  int bottom = static_cast<int>(std::ceil(bounds.Y + bounds.Height)) + 1;
+  int x = left, y = top;
+  if (wrap_ == WrapModeClamp && context.area.width > 0 && context.area.height > 0) {
+    x = std::max(x, context.area.x);
+    y = std::max(y, context.area.y);
+    right = std::min(right, context.area.x + context.area.width);
+    bottom = std::min(bottom, context.area.y + context.area.height);
+  }
+  const double pixels = (static_cast<double>(right) - x) * (static_cast<double>(bottom) - y);
+  if (right <= x || bottom <= y) return cairo_pattern_create_rgba(0, 0, 0, 0);  // nothing visible
+  if (pixels > kMaxRenderedPixels) {
     Remember(OutOfMemory);
     return nullptr;
   }
-  cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(tile);
-  cairo_translate(cr, -bounds.X, -bounds.Y);
-  cairo_set_source(cr, mesh);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_pattern_destroy(mesh);
+  cairo_surface_t* image = Render(x, y, right - x, bottom - y, context.pixelOffset);
   cairo_matrix_t toWorld;
-  cairo_matrix_init_translate(&toWorld, bounds.X, bounds.Y);
-  cairo_pattern_t* pattern = WrappedSurfacePattern(tile, wrap_, toWorld, CAIRO_FILTER_BILINEAR);
-  cairo_surface_destroy(tile);
+  cairo_matrix_init_translate(&toWorld, x - context.pixelOffset, y - context.pixelOffset);
+  cairo_pattern_t* pattern = WrappedSurfacePattern(image, wrap_, toWorld, CAIRO_FILTER_NEAREST);
+  cairo_surface_destroy(image);
   return pattern;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // A gradient from a path's boundary (position 0, the surround colours) to a centre point
 // (position 1, the centre colour; the ramp runs from each surround colour to it), straight along
-// every ray from the centre. Rendered as a cairo mesh: one Coons patch per boundary segment and
-// colour interval, so béziers stay curved and the colour is exactly linear along each ray. Outside the path the brush paints nothing
-// (WrapModeClamp, the default); the tile modes repeat the brush's bounding rectangle.
+// every ray from the centre, rendered pixel by pixel (PathGradientRaster). Outside the path the
+// brush paints nothing (WrapModeClamp, the default); the tile modes repeat the brush's bounding
+// rectangle, snapped to whole pixels.
 
 #include <vector>
 
@@ -35,22 +35,18 @@ class TGPPathGradientBrush : public TGPGradientBrush {
   TStatus GetCenterPoint(TGPPointF* point) const;
   TStatus GetRectangle(TGPRectF* rect) const;
   INT GetPointCount() const { return boundary_.GetPointCount(); }
-  // The centre colour fills the boundary scaled by (xScale, yScale) about the centre point.
+  // The centre colour fills the boundary scaled about the centre point; the two scales are
+  // averaged (rays stay straight).
   TStatus SetFocusScales(REAL xScale, REAL yScale);
   TStatus GetFocusScales(REAL* xScale, REAL* yScale) const;
   TStatus SetWrapMode(WrapMode mode);
   WrapMode GetWrapMode() const { return wrap_; }
 
  private:
-  struct Ring {
-    double position;  // colour position, 0 boundary .. 1 centre
-    double scaleX;    // geometric scale of the boundary about the centre
-    double scaleY;
-  };
   void Init();
-  std::vector<Ring> Rings() const;
   ARGB SurroundAt(size_t pointIndex) const;
-  cairo_pattern_t* CreateMesh() const;
+  // The brush rendered over [x, x + width) × [y, y + height) in world pixels.
+  cairo_surface_t* Render(int x, int y, int width, int height, double pixelOffset) const;
 
   TGPGraphicsPath boundary_;
   std::vector<ARGB> surround_;

@@ -21,7 +21,7 @@ cairo_line_cap_t CairoCap(int cap) {
 }  // namespace
 
 TGPPen::TGPPen(ARGB color, REAL width) : brush_(std::make_unique<TGPSolidBrush>(color)), width_(width) {
-  if (!(width >= 0) || !std::isfinite(width)) {
+  if (!(width >= 0) || !(width <= kMaxCoordinate)) {
     width_ = 1;
     Remember(InvalidParameter);
   }
@@ -29,8 +29,8 @@ TGPPen::TGPPen(ARGB color, REAL width) : brush_(std::make_unique<TGPSolidBrush>(
 
 TGPPen::TGPPen(const TGPBrush* brush, REAL width)
     : brush_(brush ? brush->Clone() : std::make_unique<TGPSolidBrush>(0xFF000000)), width_(width) {
-  if (!brush || !(width >= 0) || !std::isfinite(width)) {
-    width_ = std::isfinite(width) && width >= 0 ? width : 1;
+  if (!brush || !(width >= 0) || !(width <= kMaxCoordinate)) {
+    width_ = width >= 0 && width <= kMaxCoordinate ? width : 1;
     Remember(InvalidParameter);
   }
 }
@@ -42,7 +42,7 @@ TGPPen::TGPPen(const TGPPen& other)
       miterLimit_(other.miterLimit_), alignment_(other.alignment_) {}
 
 TStatus TGPPen::SetWidth(REAL width) {
-  if (!(width >= 0) || !std::isfinite(width)) return Remember(InvalidParameter);
+  if (!(width >= 0) || !(width <= kMaxCoordinate)) return Remember(InvalidParameter);
   width_ = width;
   return Ok;
 }
@@ -74,7 +74,7 @@ TStatus TGPPen::SetDashStyle(DashStyle style) {
 TStatus TGPPen::SetDashPattern(const REAL* dashArray, INT count) {
   if (!dashArray || count < 1) return Remember(InvalidParameter);
   for (INT i = 0; i < count; ++i)
-    if (!(dashArray[i] > 0) || !std::isfinite(dashArray[i])) return Remember(InvalidParameter);
+    if (!(dashArray[i] >= kMinExtent) || !(dashArray[i] <= kMaxCoordinate)) return Remember(InvalidParameter);
   customDashes_.assign(dashArray, dashArray + count);
   dashStyle_ = DashStyleCustom;
   return Ok;

@@ -222,6 +222,18 @@ TEST(GdiPlusGraphics, BadInputFailsWithoutDrawingOrCrashing) {
   EXPECT_EQ(ValueOverflow, c.g.GetLastStatus());
   EXPECT_EQ(Ok, c.g.GetLastStatus());
 
+  // A brush rectangle too thin for the rasteriser is refused (stretching it would fail the whole
+  // bitmap); the thinnest accepted one paints, and the bitmap stays usable.
+  TGPLinearGradientBrush sliver({0, 0, 1e-30f, 10}, kRed, kBlue, LinearGradientModeHorizontal);
+  EXPECT_EQ(OutOfMemory, c.g.FillRectangle(&sliver, 0, 0, 10, 10));
+  EXPECT_EQ(0, c.Painted());
+  EXPECT_EQ(Ok, c.g.DrawImage(&c.bitmap, 0, 0, 1e-20f, 1e-20f));
+  TGPLinearGradientBrush thin({0, 0, kMinExtent, 10}, kRed, kBlue, LinearGradientModeHorizontal);
+  EXPECT_EQ(Ok, c.g.FillRectangle(&thin, 0, 0, 1, 1));
+  EXPECT_EQ(CAIRO_STATUS_SUCCESS, cairo_surface_status(c.bitmap.Surface()));
+  EXPECT_EQ(InvalidParameter, TGPPen(kRed, 1e30f).GetLastStatus());
+  c.g.GetLastStatus();
+
   // Big but valid coordinates are clipped to the surface.
   EXPECT_EQ(Ok, c.g.FillRectangle(&red, -4000000, -4000000, 8000000, 8000000));
   EXPECT_EQ(100, c.Painted());

@@ -4,6 +4,11 @@
 
 namespace kestrel::platform {
 
+TStatus CreationFailure(const TGPBrush& brush) {
+  const TStatus status = brush.GetLastStatus();
+  return status != Ok ? status : GenericError;
+}
+
 bool ValidWrapMode(WrapMode mode) { return mode >= WrapModeTile && mode <= WrapModeClamp; }
 
 cairo_pattern_t* CreateSolidPattern(ARGB c) {

@@ -61,6 +61,8 @@ class TGPSolidBrush : public TGPBrush {
   ARGB color_;
 };
 
+// Why `brush` gave no pattern (its last status), GenericError when it did not say.
+TStatus CreationFailure(const TGPBrush& brush);
 // A solid cairo pattern of `c`.
 cairo_pattern_t* CreateSolidPattern(ARGB c);
 bool ValidWrapMode(WrapMode mode);

@@ -160,7 +160,7 @@ TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& pat
         path.AppendTo(cr);
         cairo_set_fill_rule(cr, path.CairoFillRule());
         cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
-        if (!pattern) return brush->State() != Ok ? brush->State() : GenericError;
+        if (!pattern) return CreationFailure(*brush);
         cairo_set_source(cr, pattern);
         cairo_pattern_destroy(pattern);
         return Ok;

@@ -151,7 +151,7 @@ std::vector<double> TGPPen::DashLengths() const {
 
 TStatus TGPPen::Apply(cairo_t* cr, const PatternContext& context) const {
   cairo_pattern_t* source = brush_->CreatePattern(context);
-  if (!source) return brush_->State() != Ok ? brush_->State() : GenericError;
+  if (!source) return CreationFailure(*brush_);
   cairo_set_source(cr, source);
   cairo_pattern_destroy(source);
   const double width = width_ > 0 ? width_ : 1.0;

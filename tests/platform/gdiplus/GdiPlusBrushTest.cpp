@@ -173,6 +173,23 @@ TEST(GdiPlusPathGradient, InterpolationColoursRunFromBoundaryToCentre) {
   EXPECT_EQ(InvalidParameter, shadow.SetFocusScales(2, 0));
 }
 
+TEST(GdiPlusPathGradient, HugePathsCostOnlyTheVisibleArea) {
+  // Four million pixels across, drawn on 50×50: only the visible pixels are rendered.
+  Canvas c(50, 50);
+  TGPGraphicsPath huge;
+  huge.AddEllipse(25 - 2e6f, 25 - 2e6f, 4e6f, 4e6f);
+  TGPPathGradientBrush brush(&huge);
+  brush.SetCenterColor(kRed);
+  INT one = 1;
+  brush.SetSurroundColors(&kBlue, &one);
+  ASSERT_EQ(Ok, c.g.FillPath(&brush, &huge));
+  EXPECT_EQ(kRed, c.At(25, 25));
+  EXPECT_TRUE(Near(c.At(0, 0), kRed, 1));
+  // Tiling would need the whole rectangle: refused.
+  ASSERT_EQ(Ok, brush.SetWrapMode(WrapModeTile));
+  EXPECT_EQ(OutOfMemory, c.g.FillRectangle(&brush, 0, 0, 10, 10));
+}
+
 TEST(GdiPlusHatch, PatternsAreDistinctAnchoredAtTheOriginAndOpaque) {
   std::set<std::array<BYTE, 8>> seen;
   for (int style = HatchStyleMin; style <= HatchStyleMax; ++style)

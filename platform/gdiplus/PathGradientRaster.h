@@ -4,6 +4,8 @@
 // in proportion to the path). Each pixel's colour position comes from the ray from the centre
 // through its centre: the fraction of the way to where that ray leaves the boundary. Colours
 // come from a table of the ramp, one per distinct surround colour, blended along each edge.
+// The boundary should be star-shaped around the centre (ellipses, rounded rectangles, convex
+// polygons); elsewhere a ray may be matched with a farther edge.
 
 #include <cairo.h>
 

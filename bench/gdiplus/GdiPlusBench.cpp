@@ -107,7 +107,8 @@ void PathGradient_Layer(benchmark::State& state) {
   }
 }
 
-// The same fan the layer builds: one patch per quarter of the ellipse, from the centre.
+// Raw cairo's way to the same gradient: a mesh of one patch per quarter of the ellipse, from
+// the centre.
 void PathGradient_Cairo(benchmark::State& state) {
   RawSurface raw;
   cairo_set_antialias(raw.cr, CAIRO_ANTIALIAS_GRAY);

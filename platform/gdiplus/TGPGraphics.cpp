@@ -7,17 +7,29 @@ namespace kestrel::platform {
 
 namespace {
 
-// Draws straight into an image's surface.
+// Draws straight into an image's surface, with one cairo context kept for all calls (each call
+// saves and restores its state); a context that went into an error state is replaced.
 class ImageTarget : public TGPGraphics::Target {
  public:
   explicit ImageTarget(cairo_surface_t* surface) : surface_(cairo_surface_reference(surface)) {}
-  ~ImageTarget() override { cairo_surface_destroy(surface_); }
-  cairo_t* Begin() override { return cairo_create(surface_); }
-  void End(cairo_t* cr, const cairo_rectangle_int_t&) override { cairo_destroy(cr); }
+  ~ImageTarget() override {
+    if (cr_) cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+  }
+  cairo_t* Begin() override {
+    if (cr_ && cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+      cairo_destroy(cr_);
+      cr_ = nullptr;
+    }
+    if (!cr_) cr_ = cairo_create(surface_);
+    return cr_;
+  }
+  void End(cairo_t*, const cairo_rectangle_int_t&) override {}
   bool WantsDamage() const override { return false; }
 
  private:
   cairo_surface_t* surface_;
+  cairo_t* cr_ = nullptr;
 };
 
 cairo_rectangle_int_t DeviceBox(cairo_t* cr, double x1, double y1, double x2, double y2) {

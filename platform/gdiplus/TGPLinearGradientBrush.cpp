@@ -18,7 +18,6 @@ bool RectUsable(const TGPRectF& r) {
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2,
                                                ARGB color1, ARGB color2)
     : TGPGradientBrush(color1, color2) {
-  cairo_matrix_init_identity(&worldToGradient_);
   x0_ = point1.X;
   y0_ = point1.Y;
   x1_ = point2.X;
@@ -55,26 +54,28 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1
 void TGPLinearGradientBrush::InitAngle(const TGPRectF& rect, double degrees, bool scalable) {
   rect_ = rect;
   if (!RectUsable(rect)) {
-    cairo_matrix_init_identity(&worldToGradient_);
     SetState(OutOfMemory);  // GDI+ refuses gradient rectangles without area
     return;
   }
-  double a = std::fmod(degrees, 360.0) * std::numbers::pi / 180.0;
-  double dx = std::cos(a), dy = std::sin(a);
-  double w = rect.Width, h = rect.Height, ox = rect.X, oy = rect.Y;
-  if (scalable) {
-    cairo_matrix_init(&worldToGradient_, 1.0 / w, 0, 0, 1.0 / h, -ox / w, -oy / h);
-    w = h = 1;
-    ox = oy = 0;
-  } else {
-    cairo_matrix_init_identity(&worldToGradient_);
-  }
-  const double cx = ox + w / 2, cy = oy + h / 2;
+  const double a = std::fmod(degrees, 360.0) * std::numbers::pi / 180.0;
+  const double dx = std::cos(a), dy = std::sin(a);
+  // Worked out in the unit square (scalable) or in the rectangle itself.
+  const double w = scalable ? 1 : rect.Width, h = scalable ? 1 : rect.Height;
   const double half = (std::fabs(dx) * w + std::fabs(dy) * h) / 2;
-  x0_ = cx - dx * half;
-  y0_ = cy - dy * half;
-  x1_ = cx + dx * half;
-  y1_ = cy + dy * half;
+  const double sx0 = w / 2 - dx * half, sy0 = h / 2 - dy * half;  // relative to the corner
+  const double ex = 2 * dx * half, ey = 2 * dy * half;             // start to end
+  // t is affine in world coordinates: t = gx·x + gy·y + g0. Cairo gets the gradient in world
+  // coordinates with no pattern matrix, which keeps far-away rectangles within its fixed-point
+  // range (it refits long gradients itself).
+  const double length2 = ex * ex + ey * ey;
+  const double ux = scalable ? 1.0 / rect.Width : 1.0, uy = scalable ? 1.0 / rect.Height : 1.0;
+  const double gx = ex * ux / length2, gy = ey * uy / length2;
+  const double g0 = -(gx * rect.X + gy * rect.Y) - (sx0 * ex + sy0 * ey) / length2;
+  const double g2 = gx * gx + gy * gy;
+  x0_ = -g0 * gx / g2;
+  y0_ = -g0 * gy / g2;
+  x1_ = x0_ + gx / g2;
+  y1_ = y0_ + gy / g2;
 }
 
 cairo_pattern_t* TGPLinearGradientBrush::CreatePattern(const PatternContext&) const {
@@ -91,7 +92,6 @@ cairo_pattern_t* TGPLinearGradientBrush::CreatePattern(const PatternContext&) co
   // The brush's own x axis is the gradient's direction, so only the x flips mirror it.
   const bool flip = wrap_ == WrapModeTileFlipX || wrap_ == WrapModeTileFlipXY;
   cairo_pattern_set_extend(pattern, flip ? CAIRO_EXTEND_REFLECT : CAIRO_EXTEND_REPEAT);
-  cairo_pattern_set_matrix(pattern, &worldToGradient_);
   return pattern;
 }
 

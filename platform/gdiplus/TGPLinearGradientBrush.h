@@ -31,8 +31,7 @@ class TGPLinearGradientBrush : public TGPGradientBrush {
   void InitAngle(const TGPRectF& rect, double degrees, bool scalable);
 
   TGPRectF rect_{};
-  cairo_matrix_t worldToGradient_{};
-  double x0_ = 0, y0_ = 0, x1_ = 1, y1_ = 0;  // ends in gradient space
+  double x0_ = 0, y0_ = 0, x1_ = 1, y1_ = 0;  // where t = 0 and t = 1, in world coordinates
   WrapMode wrap_ = WrapModeTile;
 };
 

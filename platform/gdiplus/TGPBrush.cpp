@@ -19,6 +19,7 @@ cairo_pattern_t* CreateSolidPattern(ARGB c) {
 
 cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode wrap,
                                                  const cairo_matrix_t& toWorld, cairo_filter_t filter) {
+  if (cairo_surface_status(tile) != CAIRO_STATUS_SUCCESS) return nullptr;
   const int w = cairo_image_surface_get_width(tile);
   const int h = cairo_image_surface_get_height(tile);
   cairo_surface_t* source = cairo_surface_reference(tile);
@@ -28,6 +29,10 @@ cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode
     // One period of a flipped tiling: the tile beside its mirror images.
     cairo_surface_destroy(source);
     source = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, flipX ? 2 * w : w, flipY ? 2 * h : h);
+    if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(source);
+      return nullptr;
+    }
     cairo_t* cr = cairo_create(source);
     for (int fy = 0; fy <= (flipY ? 1 : 0); ++fy) {
       for (int fx = 0; fx <= (flipX ? 1 : 0); ++fx) {

@@ -11,8 +11,10 @@ namespace {
 
 constexpr ARGB kDefaultCenter = 0xFF000000;
 constexpr ARGB kDefaultSurround = 0xFFFFFFFF;
-// The most pixels one fill renders (a tiled brush renders its whole bounding rectangle).
-constexpr double kMaxRenderedPixels = 64.0 * 1024 * 1024;
+// The most pixels one fill renders (a tiled brush renders its whole bounding rectangle), and
+// cairo's limit for an image side.
+constexpr double kMaxRenderedPixels = 16.0 * 1024 * 1024;
+constexpr double kMaxImageSide = 32767;
 
 TGPPointF Centroid(const TGPGraphicsPath& path) {
   const auto& pts = path.Points();
@@ -145,9 +147,11 @@ cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& conte
     right = std::min(right, context.area.x + context.area.width);
     bottom = std::min(bottom, context.area.y + context.area.height);
   }
-  const double pixels = (static_cast<double>(right) - x) * (static_cast<double>(bottom) - y);
-  if (right <= x || bottom <= y) return cairo_pattern_create_rgba(0, 0, 0, 0);  // nothing visible
-  if (pixels > kMaxRenderedPixels) {
+  const double width = static_cast<double>(right) - x, height = static_cast<double>(bottom) - y;
+  if (width <= 0 || height <= 0) return cairo_pattern_create_rgba(0, 0, 0, 0);  // nothing visible
+  // Flipped tilings double the image.
+  const double copies = wrap_ == WrapModeClamp || wrap_ == WrapModeTile ? 1 : 2;
+  if (width * height > kMaxRenderedPixels || copies * width > kMaxImageSide || copies * height > kMaxImageSide) {
     Remember(OutOfMemory);
     return nullptr;
   }

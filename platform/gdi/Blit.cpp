@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Bitmap.h"
@@ -20,23 +21,28 @@ constexpr unsigned kSrcCopy = 0xCC;
 bool ReadsSource(unsigned rop) { return ((rop >> 2) ^ rop) & 0x33; }
 bool ReadsPattern(unsigned rop) { return ((rop >> 4) ^ rop) & 0x0F; }
 
-// The source rectangle copied out of its surface (so overlapping blits read unchanged pixels),
-// converted to the destination's depth.
+using Coord = long long;  // blit arithmetic runs wide: extents may be anything an int holds
+
+// How a shrinking stretch turns the source pixels one destination pixel covers into one.
+enum class StretchMerge { Nearest, Average, And, Or };
+
+// The part of the source that a transfer reads, copied out of its surface (so overlapping blits
+// read unchanged pixels) and converted to the destination's depth. Pixels outside the source
+// surface are absent.
 class SourceBlock {
  public:
-  SourceBlock(DrawingScope& scope, const RECT& r) : rect_(r) {
+  SourceBlock(DrawingScope& scope, Coord left, Coord top, Coord right, Coord bottom) {
     PixelView view = scope.Pixels();
-    int w = r.right - r.left, h = r.bottom - r.top;
-    pixels_.assign(static_cast<std::size_t>(w) * h, 0);
-    present_.assign(pixels_.size(), false);
-    for (int y = r.top; y < r.bottom; ++y) {
-      if (y < 0 || y >= view.height) continue;
-      for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, view.width); ++x) {
-        std::size_t i = static_cast<std::size_t>(y - r.top) * w + (x - r.left);
-        pixels_[i] = view.Row(y)[x];
-        present_[i] = true;
-      }
-    }
+    rect_ = RECT{static_cast<LONG>(std::clamp<Coord>(left, 0, view.width)),
+                 static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
+                 static_cast<LONG>(std::clamp<Coord>(right, 0, view.width)),
+                 static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
+    int w = std::max<LONG>(rect_.right - rect_.left, 0),
+        h = std::max<LONG>(rect_.bottom - rect_.top, 0);
+    pixels_.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      std::copy_n(view.Row(rect_.top + y) + rect_.left, w,
+                  pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
 
   // Applies the depth conversion rules once for the whole block.
@@ -51,36 +57,96 @@ class SourceBlock {
     }
   }
 
-  bool At(int x, int y, std::uint32_t& out) const {
+  // The present pixels in [x0, x1) × [y0, y1) merged into one: their per-channel mean, or all
+  // of them ANDed or ORed together (the stretch modes' ways of dropping pixels). False if none.
+  bool Merge(Coord x0, Coord x1, Coord y0, Coord y1, StretchMerge how, std::uint32_t& out) const {
+    x0 = std::max<Coord>(x0, rect_.left);
+    y0 = std::max<Coord>(y0, rect_.top);
+    x1 = std::min<Coord>(x1, rect_.right);
+    y1 = std::min<Coord>(y1, rect_.bottom);
+    std::uint64_t sum[4] = {0, 0, 0, 0}, count = 0;
+    std::uint32_t all = how == StretchMerge::And ? ~0u : 0u, pixel;
+    for (Coord y = y0; y < y1; ++y)
+      for (Coord x = x0; x < x1; ++x) {
+        At(x, y, pixel);
+        for (int c = 0; c < 4; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+        all = how == StretchMerge::And ? all & pixel : all | pixel;
+        ++count;
+      }
+    if (count == 0) return false;
+    if (how != StretchMerge::Average) {
+      out = all;
+      return true;
+    }
+    out = 0;
+    for (int c = 0; c < 4; ++c)
+      out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
+    return true;
+  }
+
+  // Copies the block's pixels onto destination rectangle `r` of `view`, source = destination +
+  // (dx, dy); destination pixels whose source is absent stay as they are.
+  void CopyRows(const RECT& r, Coord dx, Coord dy, const PixelView& view) const {
+    Coord left = std::max<Coord>(r.left, rect_.left - dx),
+          right = std::min<Coord>(r.right, rect_.right - dx);
+    if (left >= right) return;
+    for (Coord y = r.top; y < r.bottom; ++y) {
+      Coord sy = y + dy;
+      if (sy < rect_.top || sy >= rect_.bottom) continue;
+      const std::uint32_t* from =
+          &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
+                   static_cast<std::size_t>(left + dx - rect_.left)];
+      std::copy_n(from, right - left, view.Row(static_cast<int>(y)) + left);
+    }
+  }
+
+  bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
-    std::size_t i = static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left);
-    if (!present_[i]) return false;
-    out = pixels_[i];
+    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) +
+                  (x - rect_.left)];
     return true;
   }
 
  private:
   RECT rect_;
   std::vector<std::uint32_t> pixels_;
-  std::vector<bool> present_;
 };
 
 // Source pixel index along one axis for destination offset `i` of `count`, mirroring when the
 // two extents have opposite signs.
-int MapAxis(int i, int destCount, int sourceCount, bool mirror) {
-  long long s = static_cast<long long>(i) * sourceCount / destCount;
-  return mirror ? sourceCount - 1 - static_cast<int>(s) : static_cast<int>(s);
+Coord MapAxis(Coord i, Coord destCount, Coord sourceCount, bool mirror) {
+  Coord s = i * sourceCount / destCount;
+  return mirror ? sourceCount - 1 - s : s;
+}
+
+// The source pixels [first, second) that destination offset `i` covers when shrinking.
+std::pair<Coord, Coord> AxisRange(Coord i, Coord destCount, Coord sourceCount, bool mirror) {
+  Coord lo = i * sourceCount / destCount;
+  Coord hi = std::max((i + 1) * sourceCount / destCount, lo + 1);
+  return mirror ? std::pair{sourceCount - hi, sourceCount - lo} : std::pair{lo, hi};
 }
 
 struct Extent {
-  int start;   // lowest surface coordinate
-  int count;   // > 0
+  Coord start;  // lowest surface coordinate
+  Coord count;  // > 0
   bool flipped;
 };
 
 // A negative extent runs leftwards (upwards) from the start pixel, which stays included.
-Extent Normalize(int start, int size) {
+Extent Normalize(Coord start, Coord size) {
   return size < 0 ? Extent{start + size + 1, -size, true} : Extent{start, size, false};
+}
+
+// The source range [first, second) that destination offsets [i0, i1] read along one axis.
+std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
+                                   bool merging) {
+  bool mirror = d.flipped != s.flipped;
+  if (merging) {
+    auto a = AxisRange(i0, d.count, s.count, mirror), b = AxisRange(i1, d.count, s.count, mirror);
+    return {s.start + std::min(a.first, b.first), s.start + std::max(a.second, b.second)};
+  }
+  Coord a = MapAxis(i0, d.count, s.count, mirror), b = MapAxis(i1, d.count, s.count, mirror);
+  return {s.start + std::min(a, b), s.start + std::max(a, b) + 1};
 }
 
 // A transfer request in logical coordinates of the two DCs.
@@ -90,7 +156,9 @@ struct BlitRequest {
   HDC source;  // ignored unless needsSource
   int sx, sy, sw, sh;
   bool needsSource;
-  bool convertDepth;  // mono/colour conversion (raster operations only)
+  bool convertDepth;                           // mono/colour conversion (raster operations only)
+  StretchMerge merge = StretchMerge::Nearest;  // when shrinking, by the stretch mode
+  bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -109,10 +177,19 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   if (q.w == 0 || q.h == 0 || (q.needsSource && (q.sw == 0 || q.sh == 0))) return TRUE;
   DrawingScope scope(*dc);
   if (!scope.HasTarget()) return FALSE;
-  PixelOp op = makeOp(scope, *dc);
 
-  POINT d0 = scope.ToSurface(POINT{q.x, q.y});
-  Extent dx = Normalize(d0.x, q.w), dy = Normalize(d0.y, q.h);
+  // Extents are applied in wide arithmetic from the unclamped start (ToSurface saturates).
+  POINT offset = scope.ToSurface(POINT{0, 0});
+  Extent dx = Normalize(Coord{q.x} + offset.x, q.w), dy = Normalize(Coord{q.y} + offset.y, q.h);
+  // Only the visible part of the destination is worked on.
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(scope.Clip(), &e);
+  Coord vx0 = std::max<Coord>(dx.start, e.x),
+        vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
+  Coord vy0 = std::max<Coord>(dy.start, e.y),
+        vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
+  if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
+
   Extent ex = dx, ey = dy;
   std::unique_ptr<SourceBlock> block;
   if (q.needsSource) {
@@ -124,38 +201,51 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
       sourceScope = own.get();
     }
     if (!sourceScope->HasTarget()) return FALSE;
-    POINT s0 = sourceScope->ToSurface(POINT{q.sx, q.sy});
-    ex = Normalize(s0.x, q.sw);
-    ey = Normalize(s0.y, q.sh);
-    if (static_cast<long long>(ex.count) * ey.count > (1LL << 28)) {
-      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-      return FALSE;
-    }
-    block = std::make_unique<SourceBlock>(
-        *sourceScope, RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
+    POINT sourceOffset = sourceScope->ToSurface(POINT{0, 0});
+    ex = Normalize(Coord{q.sx} + sourceOffset.x, q.sw);
+    ey = Normalize(Coord{q.sy} + sourceOffset.y, q.sh);
+    bool merging = q.merge != StretchMerge::Nearest;
+    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, merging);
+    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, merging);
+    block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1);
     if (q.convertDepth)
       block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
                      sourceScope->DeviceColor(src->State().bkColor),
                      scope.DeviceColor(dc->State().textColor),
                      scope.DeviceColor(dc->State().bkColor));
   }
+  PixelOp op = makeOp(scope, *dc);
 
   PixelView view = scope.Pixels();
-  RECT target{dx.start, dy.start, dx.start + dx.count, dy.start + dy.count};
   const cairo_region_t* clip = scope.Clip();
   for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{std::max<LONG>(target.left, c.x), std::max<LONG>(target.top, c.y),
-           std::min<LONG>(target.right, c.x + c.width), std::min<LONG>(target.bottom, c.y + c.height)};
+    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)),
+           static_cast<LONG>(std::max<Coord>(vy0, c.y)),
+           static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
+           static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
+    bool unscaled = block && dx.count == ex.count && dy.count == ey.count && !dx.flipped &&
+                    !ex.flipped && !dy.flipped && !ey.flipped;
+    if (unscaled && q.plainCopy) {
+      block->CopyRows(r, ex.start - dx.start, ey.start - dy.start, view);
+      scope.AddDamage(r);
+      continue;
+    }
     for (int py = r.top; py < r.bottom; ++py) {
       std::uint32_t* row = view.Row(py);
-      int syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
+      Coord syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
         std::uint32_t s = 0;
-        if (block) {
-          int sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+        if (block && q.merge != StretchMerge::Nearest) {
+          auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
+          if (!block->Merge(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, q.merge, s))
+            continue;
+        } else if (block) {
+          Coord sxx =
+              ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
         op(row[px], s, px, py);
@@ -167,16 +257,33 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
 }
 
 // The operation of a ternary raster code, with the selected brush as pattern.
+// Ternary operations with the DC's selected brush as pattern.
+class RopApplier {
+ public:
+  RopApplier(DrawingScope& scope, DeviceContext& dc, bool needsPattern)
+      : pattern_(std::make_shared<Raster>(scope, dc)),
+        hasPattern_(needsPattern && pattern_->UseSelectedBrush()) {}
+  void operator()(unsigned index, std::uint32_t& d, std::uint32_t s, int px, int py) const {
+    if (index == kSrcCopy) {
+      d = s;
+      return;
+    }
+    std::uint32_t p = 0xFF000000u;
+    if (hasPattern_ && !pattern_->SourceAt(px, py, p)) p = d;
+    d = TernaryRop(index, p, s, d) | 0xFF000000u;
+  }
+
+ private:
+  std::shared_ptr<Raster> pattern_;
+  bool hasPattern_;
+};
+
 OpFactory RopOp(DWORD rop) {
   return [rop](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
     unsigned index = (rop >> 16) & 0xFF;
-    if (index == kSrcCopy) return [](std::uint32_t& d, std::uint32_t s, int, int) { d = s; };
-    auto pattern = std::make_shared<Raster>(scope, dc);
-    bool hasPattern = ReadsPattern(index) && pattern->UseSelectedBrush();
-    return [index, pattern, hasPattern](std::uint32_t& d, std::uint32_t s, int px, int py) {
-      std::uint32_t p = 0xFF000000u;
-      if (hasPattern && !pattern->SourceAt(px, py, p)) p = d;
-      d = TernaryRop(index, p, s, d) | 0xFF000000u;
+    RopApplier apply(scope, dc, ReadsPattern(index));
+    return [index, apply](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      apply(index, d, s, px, py);
     };
   };
 }
@@ -188,7 +295,27 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
     sw = w;
     sh = h;
   }
-  return Blit(BlitRequest{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true}, RopOp(rop));
+  BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
+  auto dc = LookupDeviceContext(dest);
+  bool shrinking =
+      std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h});
+  if (needsSource && dc && shrinking) {
+    switch (dc->State().stretchBltMode) {
+      case HALFTONE:
+        request.merge = StretchMerge::Average;
+        break;
+      case BLACKONWHITE:
+        request.merge = StretchMerge::And;
+        break;
+      case WHITEONBLACK:
+        request.merge = StretchMerge::Or;
+        break;
+      default:
+        break;
+    }
+  }
+  request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
+  return Blit(request, RopOp(rop));
 }
 
 // 0..255 product with rounding.
@@ -215,8 +342,7 @@ bool SourceInside(HDC source, int sx, int sy, int sw, int sh) {
 // read from `bits`.
 class DibSource {
  public:
-  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines)
-      : format_(info) {
+  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines) : format_(info) {
     if (!format_.Valid() || !bits) return;
     bitmap_ = Bitmap::CreateDib(format_);
     if (!bitmap_) return;
@@ -227,7 +353,8 @@ class DibSource {
       // Scans are numbered in memory order for both directions.
       std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) +
                       static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
-                  static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format_.Stride(),
+                  static_cast<const std::uint8_t*>(bits) +
+                      static_cast<std::ptrdiff_t>(i) * format_.Stride(),
                   format_.Stride());
     }
     bitmap_->LoadFromBits();
@@ -247,7 +374,9 @@ class DibSource {
   const DibFormat& Format() const { return format_; }
   // Top row (from the top of the image) of a source rectangle given as Windows does: from the
   // bottom-left corner for bottom-up DIBs.
-  int TopRow(int y, int height) const { return format_.TopDown() ? y : format_.Height() - y - height; }
+  int TopRow(int y, int height) const {
+    return format_.TopDown() ? y : format_.Height() - y - height;
+  }
 
  private:
   DibFormat format_;
@@ -271,8 +400,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, DWORD rop) {
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight,
                   rop);
 }
@@ -289,9 +418,13 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   Raster raster(scope, *dc);
   if (ReadsPattern(index) && !raster.UseSelectedBrush()) return TRUE;
   raster.SetPatternRop(rop);
-  POINT p = scope.ToSurface(POINT{x, y});
-  Extent ex = Normalize(p.x, width), ey = Normalize(p.y, height);
-  raster.FillSurfaceRect(RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
+  POINT offset = scope.ToSurface(POINT{0, 0});
+  Extent ex = Normalize(Coord{x} + offset.x, width), ey = Normalize(Coord{y} + offset.y, height);
+  auto fit = [](Coord v) {
+    return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30));
+  };
+  raster.FillSurfaceRect(
+      RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
   return TRUE;
 }
 
@@ -299,8 +432,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 
 namespace kestrel::platform {
 
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
   if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
   if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 ||
       blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0 ||
@@ -388,6 +521,47 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sour
   int w = static_cast<int>(width), h = static_cast<int>(height);
   if (!BitBlt(hdc, x, y, w, h, dib.Dc(), sourceX, dib.TopRow(sourceY, h), SRCCOPY)) return 0;
   return static_cast<int>(lines);
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+             HBITMAP mask, int maskX, int maskY, DWORD rop) {
+  unsigned fore = (rop >> 16) & 0xFF, back = (rop >> 24) & 0xFF;
+  if (!mask) return BitBlt(dest, x, y, width, height, source, sourceX, sourceY, fore << 16);
+  auto bitmap = LookupGdi<Bitmap>(mask);
+  if (!bitmap || !bitmap->IsMonochrome()) {
+    SetLastError(bitmap ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (width < 0 || height < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  bool needsSource = ReadsSource(fore) || ReadsSource(back);
+  auto make = [=](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
+    RopApplier apply(scope, dc, ReadsPattern(fore) || ReadsPattern(back));
+    bitmap->LoadFromBits();
+    cairo_surface_t* surface = bitmap->Surface();
+    cairo_surface_flush(surface);
+    POINT origin = scope.ToSurface(POINT{x, y});
+    // Mask bit 1 (white) selects the foreground operation, 0 the background one.
+    return [=](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      long long mx = 0LL + maskX + px - origin.x, my = 0LL + maskY + py - origin.y;
+      bool foreground = false;
+      if (mx >= 0 && my >= 0 && mx < bitmap->Width() && my < bitmap->Height()) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + my * cairo_image_surface_get_stride(surface));
+        foreground = (row[mx] & 0xFFFFFF) != 0;
+      }
+      apply(foreground ? fore : back, d, s, px, py);
+    };
+  };
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, width, height,
+                          needsSource, true},
+              make);
 }
 
 }  // namespace kestrel::platform

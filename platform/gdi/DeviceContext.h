@@ -13,9 +13,12 @@
 //
 // Drawing code obtains a DrawingScope: it holds a cairo context with the logical-to-surface
 // transform and the clip applied, and direct pixel access for the raster rules cairo lacks
-// (ROPs, exact GDI spans). Ending the scope publishes the change: for a DIB section whose bits
-// are not the surface itself, the pixels are written back; for a window, the damaged rectangle is
-// reported so the backend can present it.
+// (ROPs, exact GDI spans). For a DIB section whose bits are not the surface itself (bottom-up,
+// or not 32 bits), the bits are read into the surface on the first Pixels() or Cairo() call.
+// Ending the scope publishes the change: such DIB pixels are written back; for a window, the
+// damaged rectangle is reported so the backend can present it. Code that draws through Pixels()
+// reports what it changed with AddDamage(); drawing through Cairo() counts as changing the
+// whole clip.
 
 #include <cairo.h>
 
@@ -56,11 +59,11 @@ struct DeviceContextState {
   HGDIOBJ palette = nullptr;
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;
-  int bkMode = 2;            // OPAQUE
-  UINT textAlign = 0;        // TA_LEFT | TA_TOP | TA_NOUPDATECP
-  int rop2 = 13;             // R2_COPYPEN
-  int stretchBltMode = 1;    // BLACKONWHITE
-  int polyFillMode = 1;      // ALTERNATE
+  int bkMode = 2;          // OPAQUE
+  UINT textAlign = 0;      // TA_LEFT | TA_TOP | TA_NOUPDATECP
+  int rop2 = 13;           // R2_COPYPEN
+  int stretchBltMode = 1;  // BLACKONWHITE
+  int polyFillMode = 1;    // ALTERNATE
   int charExtra = 0;
   POINT currentPosition{};
   POINT brushOrg{};
@@ -96,12 +99,18 @@ class DrawingScope {
   // The surface pixel value this DC draws for a COLORREF: opaque, reduced to what the target
   // holds (black or white on monochrome bitmaps, the nearest table entry on indexed DIBs).
   std::uint32_t DeviceColor(COLORREF color) const;
-  // Whether the target is a monochrome bitmap (blits convert colours between depths).
+  // Whether the target is a device-dependent monochrome bitmap (blits convert colours between
+  // it and colour surfaces by the text and background colours).
   bool IsMonochrome() const;
+  // The memory DC's bitmap (a Bitmap object), null for other DCs.
+  const std::shared_ptr<GdiObject>& TargetBitmap() const { return bitmap_; }
 
  private:
+  void EnsureLoaded();
+
   DeviceContext& dc_;
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope
+  bool loaded_ = false;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cairo_ = nullptr;
   cairo_region_t* clip_ = nullptr;
@@ -123,6 +132,9 @@ class DeviceContext {
   // The surface drawn on. For memory DCs it is the selected bitmap's surface (a 1×1 monochrome
   // stock bitmap by default), for window DCs the backing store set by the window manager.
   cairo_surface_t* Surface() const;
+  // Window DCs: the backing store (referenced, not owned; the window manager keeps it alive
+  // while the DC exists), where device (0,0) lies in it, and the system clip (taken over; null
+  // for the whole surface).
   void SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip);
   POINT SurfaceOrigin() const { return surfaceOrigin_; }
   // System clip in surface pixels; null = the whole surface.
@@ -143,7 +155,7 @@ class DeviceContext {
   std::vector<DeviceContextState> saved_;
   cairo_surface_t* windowSurface_ = nullptr;  // referenced
   POINT surfaceOrigin_{};
-  cairo_region_t* systemClip_ = nullptr;      // owned
+  cairo_region_t* systemClip_ = nullptr;  // owned
 };
 
 // The checked table behind HDC values.

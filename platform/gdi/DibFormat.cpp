@@ -48,14 +48,21 @@ DibFormat::DibFormat(const BITMAPINFO* info) {
   if (h.biHeight == std::numeric_limits<LONG>::min()) return;
   Init(h.biWidth, h.biHeight, h.biBitCount, h.biCompression);
   if (!valid_) return;
+  // Larger headers (version 4 and 5) carry the masks inside and the colour table after them;
+  // the plain 40-byte header is followed by the masks, or by the colour table.
+  const auto* afterHeader = reinterpret_cast<const std::uint8_t*>(info) + h.biSize;
   if (compression_ == BI_BITFIELDS) {
-    std::memcpy(masks_.data(), info->bmiColors, sizeof(DWORD) * 3);
+    const std::uint8_t* masks = h.biSize >= sizeof(BITMAPINFOHEADER) + 12
+                                    ? reinterpret_cast<const std::uint8_t*>(info) + 40
+                                    : afterHeader;
+    std::memcpy(masks_.data(), masks, sizeof(DWORD) * 3);
     if (!masks_[0] || !masks_[1] || !masks_[2]) valid_ = false;
   }
   if (Indexed()) {
     std::size_t maxColors = std::size_t{1} << bitCount_;
     std::size_t used = h.biClrUsed && h.biClrUsed < maxColors ? h.biClrUsed : maxColors;
-    colors_.assign(info->bmiColors, info->bmiColors + used);
+    colors_.resize(used);
+    std::memcpy(colors_.data(), afterHeader, used * sizeof(RGBQUAD));
   }
 }
 
@@ -115,6 +122,13 @@ const std::uint8_t* DibFormat::Row(const void* bits, int y) const {
   return Row(const_cast<void*>(bits), y);
 }
 
+DibFormat::IndexSlot DibFormat::SlotOf(int x) const {
+  // Pixels fill bytes from the most significant bits down.
+  int perByte = 8 / bitCount_;
+  int shift = 8 - bitCount_ * (x % perByte + 1);
+  return IndexSlot{static_cast<std::size_t>(x / perByte), shift, ((1u << bitCount_) - 1) << shift};
+}
+
 std::uint32_t DibFormat::FromMasked(DWORD value) const {
   std::uint32_t r = Expand((value & masks_[0]) >> MaskShift(masks_[0]), MaskBits(masks_[0]));
   std::uint32_t g = Expand((value & masks_[1]) >> MaskShift(masks_[1]), MaskBits(masks_[1]));
@@ -136,9 +150,8 @@ std::uint32_t DibFormat::Read(const std::uint8_t* row, int x) const {
     case 1:
     case 4:
     case 8: {
-      int perByte = 8 / bitCount_;
-      int shift = 8 - bitCount_ * (x % perByte + 1);
-      unsigned index = (row[x / perByte] >> shift) & ((1u << bitCount_) - 1);
+      IndexSlot slot = SlotOf(x);
+      unsigned index = (row[slot.byte] & slot.mask) >> slot.shift;
       return index < colors_.size() ? ArgbFromQuad(colors_[index]) : 0xFF000000u;
     }
     case 16: {
@@ -162,12 +175,10 @@ void DibFormat::Write(std::uint8_t* row, int x, std::uint32_t argb) const {
     case 1:
     case 4:
     case 8: {
-      int perByte = 8 / bitCount_;
-      int shift = 8 - bitCount_ * (x % perByte + 1);
-      unsigned mask = ((1u << bitCount_) - 1) << shift;
+      IndexSlot slot = SlotOf(x);
       unsigned index = static_cast<unsigned>(NearestIndex(argb));
-      std::uint8_t& byte = row[x / perByte];
-      byte = static_cast<std::uint8_t>((byte & ~mask) | ((index << shift) & mask));
+      std::uint8_t& byte = row[slot.byte];
+      byte = static_cast<std::uint8_t>((byte & ~slot.mask) | ((index << slot.shift) & slot.mask));
       return;
     }
     case 16: {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel::platform {
@@ -78,7 +80,18 @@ TEST(Region, CurvedAndPolygonRegionsAreSymmetricPixelSets) {
   EXPECT_EQ(Pixels(polygon, {0, 0, 4, 4}), "####|###.|##..|#...");
   EXPECT_EQ(CreatePolygonRgn(triangle, 3, 7), nullptr);
   EXPECT_EQ(CreateEllipticRgn(-2000000000, 0, 2000000000, 10), nullptr);
-  for (HRGN h : {ellipse, round, polygon}) DeleteObject(h);
+  // Rectangles out and back in give the same region.
+  DWORD size = GetRegionData(round, 0, nullptr);
+  EXPECT_EQ(size, sizeof(RGNDATAHEADER) + 3 * sizeof(RECT));
+  std::vector<char> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  EXPECT_EQ(GetRegionData(round, size, data), size);
+  EXPECT_EQ(data->rdh.rcBound, (RECT{0, 0, 8, 4}));
+  HRGN copy = ExtCreateRegion(nullptr, size, data);
+  EXPECT_TRUE(EqualRgn(copy, round));
+  data->rdh.nCount = 1000;
+  EXPECT_EQ(ExtCreateRegion(nullptr, size, data), nullptr) << "count beyond the buffer";
+  for (HRGN h : {ellipse, round, polygon, copy}) DeleteObject(h);
 }
 
 TEST(Region, ClipRegionsCombineInDeviceCoordinatesAndRestrictDrawing) {
@@ -88,8 +101,7 @@ TEST(Region, ClipRegionsCombineInDeviceCoordinatesAndRestrictDrawing) {
   EXPECT_EQ(IntersectClipRect(canvas.dc, 1, 1, 7, 5), SIMPLEREGION);
   EXPECT_EQ(ExcludeClipRect(canvas.dc, 3, 2, 5, 4), COMPLEXREGION);
   FillRect(canvas.dc, &all, red);
-  EXPECT_EQ(canvas.Mask(all, kRed),
-            "........|.######.|.##..##.|.##..##.|.######.|........");
+  EXPECT_EQ(canvas.Mask(all, kRed), "........|.######.|.##..##.|.##..##.|.######.|........");
   RECT box;
   EXPECT_EQ(GetClipBox(canvas.dc, &box), COMPLEXREGION);
   EXPECT_EQ(box, (RECT{1, 1, 7, 5}));
@@ -179,6 +191,10 @@ TEST(Rectangles, HelpersFollowTheExclusiveEdgeRules) {
   EXPECT_TRUE(SubtractRect(&out, &a, &middle));
   EXPECT_EQ(out, a);
   EXPECT_FALSE(SubtractRect(&out, &a, &a));
+  // Coordinates wrap around as 32-bit values do instead of overflowing.
+  RECT edge{2147483640, 0, 2147483647, 1};
+  EXPECT_TRUE(OffsetRect(&edge, 10, 0));
+  EXPECT_EQ(edge.left, -2147483646);
   InflateRect(&out, 1, 2);
   OffsetRect(&out, 3, 3);
   EXPECT_EQ(out, (RECT{2, 1, 4, 5}));
@@ -210,7 +226,8 @@ TEST(Palettes, EntriesNearestIndexAndResize) {
   EXPECT_EQ(GetPaletteEntries(halftone, 0, 0, nullptr), 256u);
   Canvas canvas(1, 1);
   EXPECT_EQ(GetObjectType(SelectPalette(canvas.dc, palette, FALSE)), OBJ_PAL);
-  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr) << "palettes are selected with SelectPalette";
+  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr)
+      << "palettes are selected with SelectPalette";
   data.header.palNumEntries = 0;
   EXPECT_EQ(CreatePalette(&data.header), nullptr);
   DeleteObject(halftone);

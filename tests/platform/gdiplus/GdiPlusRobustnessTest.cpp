@@ -7,11 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "platform/gdiplus/TGPGraphics.h"
-#include "platform/gdiplus/TGPHatchBrush.h"
-#include "platform/gdiplus/TGPLinearGradientBrush.h"
-#include "platform/gdiplus/TGPPathGradientBrush.h"
-#include "platform/gdiplus/TGPTextureBrush.h"
+#include "platform/gdiplus/GdiPlus.h"
 
 namespace kestrel::platform {
 namespace {

@@ -132,6 +132,28 @@ TEST(GdiPlusGolden, PensWithDashStylesAndWidths) {
   EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_pens", kTolerance));
 }
 
+TEST(GdiPlusGolden, ShapesAliasedAndSmooth) {
+  // Each row: ellipse, triangle, pie, arc and bézier, filled and outlined; top row aliased.
+  Canvas c(260, 110);
+  TGPSolidBrush fill(MakeColor(255, 70, 130, 180));
+  TGPPen outline(MakeColor(255, 0, 0, 0), 1);
+  for (int row = 0; row < 2; ++row) {
+    c.g.SetSmoothingMode(row ? SmoothingModeAntiAlias : SmoothingModeDefault);
+    const REAL y = 5 + row * 55.0f;
+    ASSERT_EQ(Ok, c.g.FillEllipse(&fill, 5, y, 40, 25));
+    ASSERT_EQ(Ok, c.g.DrawEllipse(&outline, 5, y, 40, 25));
+    const TGPPointF triangle[] = {{75, y}, {95, y + 45}, {55, y + 45}};
+    ASSERT_EQ(Ok, c.g.FillPolygon(&fill, triangle, 3));
+    ASSERT_EQ(Ok, c.g.DrawPolygon(&outline, triangle, 3));
+    ASSERT_EQ(Ok, c.g.FillPie(&fill, {105, y, 45, 45}, -30, 240));
+    ASSERT_EQ(Ok, c.g.DrawPie(&outline, {105, y, 45, 45}, -30, 240));
+    TGPPen thick(MakeColor(255, 200, 60, 0), 4);
+    ASSERT_EQ(Ok, c.g.DrawArc(&thick, {160, y, 45, 45}, 200, 250));
+    ASSERT_EQ(Ok, c.g.DrawBezier(&outline, {210, y + 40}, {220, y - 20}, {250, y + 70}, {255, y + 5}));
+  }
+  EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_shapes", kTolerance));
+}
+
 TEST(GdiPlusGolden, ClipToRectanglePathAndRegion) {
   Canvas c(240, 80);
   TGPHatchBrush hatch(HatchStyleDiagonalCross, MakeColor(0, 0, 160), MakeColor(230, 230, 255));

@@ -43,13 +43,13 @@ bool IsTempName(std::u16string_view name) {
   return EqualsIgnoreCase(name, u"TEMP") || EqualsIgnoreCase(name, u"TMP");
 }
 
-std::optional<std::u16string> LookupLocked(std::u16string_view name) {
+std::optional<std::u16string> LookupLocked(std::u16string_view name, bool withTempFallback = true) {
   if (name.empty() || name.find(u'=') != std::u16string_view::npos) return std::nullopt;
   if (auto real = FindVariableName(Utf16ToUtf8(name))) {
     const char* value = ::getenv(real->c_str());
     if (value) return Utf8ToUtf16(value);
   }
-  if (IsTempName(name) && tempFallback) {
+  if (IsTempName(name) && tempFallback && withTempFallback) {
     const char* tmpdir = ::getenv("TMPDIR");
     return Utf8ToUtf16(tmpdir && *tmpdir ? tmpdir : "/tmp");
   }
@@ -135,5 +135,10 @@ DWORD ExpandEnvironmentStringsW(const WCHAR* source, WCHAR* destination, DWORD s
 }
 
 void SetTempVariableFallback(bool enabled) { tempFallback = enabled; }
+
+std::optional<std::u16string> EnvironmentValue(std::u16string_view name, bool withTempFallback) {
+  std::lock_guard lock(EnvironmentMutex());
+  return LookupLocked(name, withTempFallback);
+}
 
 }  // namespace kestrel::platform

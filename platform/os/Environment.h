@@ -3,6 +3,10 @@
 // expand, and TEMP/TMP always answer (from $TMPDIR or /tmp) because Linux sessions rarely set
 // them while Windows code expects them.
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/core/WinTypes.h"
 
 namespace kestrel::platform {
@@ -23,5 +27,9 @@ DWORD ExpandEnvironmentStringsW(const WCHAR* source, WCHAR* destination, DWORD s
 // Whether TEMP and TMP fall back to $TMPDIR or /tmp when the environment lacks them (on by
 // default). Tests switch it off to see the behaviour of an environment without a temp folder.
 void SetTempVariableFallback(bool enabled);
+
+// A variable's value looked up as GetEnvironmentVariableW does; `withTempFallback` false asks
+// only the real environment.
+std::optional<std::u16string> EnvironmentValue(std::u16string_view name, bool withTempFallback = true);
 
 }  // namespace kestrel::platform

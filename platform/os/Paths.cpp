@@ -54,16 +54,12 @@ std::u16string FullPath(std::u16string_view path) {
   return out;
 }
 
-std::u16string EnvironmentValue(const char16_t* name) {
-  WCHAR buffer[4096];
-  DWORD length = GetEnvironmentVariableW(name, buffer, 4096);
-  return length > 0 && length < 4096 ? std::u16string(buffer, length) : std::u16string();
-}
-
 std::u16string TempDirectory() {
-  std::u16string path = EnvironmentValue(u"TMP");
-  if (path.empty()) path = EnvironmentValue(u"TEMP");
-  if (path.empty()) path = EnvironmentValue(u"TMPDIR");
+  std::u16string path;
+  for (const char16_t* name : {u"TMP", u"TEMP", u"TMPDIR"}) {
+    path = EnvironmentValue(name, false).value_or(u"");
+    if (!path.empty()) break;
+  }
   if (path.empty()) path = kFallbackRootPath;
   path = FullPath(path);
   if (!path.ends_with(u'/')) path += u'/';

@@ -82,6 +82,13 @@ bool ListMatches(const std::string& directory, std::u16string_view pattern, std:
   return true;
 }
 
+// lstat with the Win32 error for a missing path set on failure.
+bool StatOrFail(const std::string& path, struct stat& info) {
+  if (!path.empty() && ::lstat(path.c_str(), &info) == 0) return true;
+  SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : detail::NotFoundError(path, errno));
+  return false;
+}
+
 bool IsFindSearch(const KernelObject& object) { return dynamic_cast<const FindSearch*>(&object) != nullptr; }
 
 }  // namespace
@@ -164,10 +171,7 @@ BOOL GetFileAttributesExW(const WCHAR* fileName, GET_FILEEX_INFO_LEVELS level, v
     return FALSE;
   }
   struct stat info;
-  if (::lstat(path.c_str(), &info) != 0) {
-    SetLastError(detail::NotFoundError(path, errno));
-    return FALSE;
-  }
+  if (!StatOrFail(path, info)) return FALSE;
   auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(information);
   *data = WIN32_FILE_ATTRIBUTE_DATA{};
   detail::FillAttributeData(path, info, data->dwFileAttributes, data->ftCreationTime,
@@ -179,10 +183,7 @@ BOOL GetFileAttributesExW(const WCHAR* fileName, GET_FILEEX_INFO_LEVELS level, v
 BOOL DeleteFileW(const WCHAR* fileName) {
   std::string path = NarrowArg(fileName);
   struct stat info;
-  if (path.empty() || ::lstat(path.c_str(), &info) != 0) {
-    SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : detail::NotFoundError(path, errno));
-    return FALSE;
-  }
+  if (!StatOrFail(path, info)) return FALSE;
   if (S_ISDIR(info.st_mode)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
@@ -194,10 +195,7 @@ BOOL DeleteFileW(const WCHAR* fileName) {
 BOOL RemoveDirectoryW(const WCHAR* pathName) {
   std::string path = NarrowArg(pathName);
   struct stat info;
-  if (path.empty() || ::lstat(path.c_str(), &info) != 0) {
-    SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : detail::NotFoundError(path, errno));
-    return FALSE;
-  }
+  if (!StatOrFail(path, info)) return FALSE;
   if (S_ISLNK(info.st_mode)) {
     // A link to a directory goes like a directory on Windows; here it is removed with unlink.
     if (!detail::DirectoryExists(path)) {
@@ -244,10 +242,7 @@ BOOL MoveFileExW(const WCHAR* existingFileName, const WCHAR* newFileName, DWORD 
     return FALSE;
   }
   struct stat info;
-  if (::lstat(from.c_str(), &info) != 0) {
-    SetLastError(detail::NotFoundError(from, errno));
-    return FALSE;
-  }
+  if (!StatOrFail(from, info)) return FALSE;
   bool replace = (flags & MOVEFILE_REPLACE_EXISTING) != 0;
   int result = detail::Rename(from, to, replace);
   if (result != 0 && errno == EXDEV && (flags & MOVEFILE_COPY_ALLOWED) && S_ISREG(info.st_mode)) {

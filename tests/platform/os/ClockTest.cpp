@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "platform/os/Clock.h"
+#include "platform/os/OsServices.h"  // all headers together must not clash
 
 using namespace kestrel::platform;
 

@@ -45,12 +45,14 @@ class RegistryTest : public ::testing::Test {
     return data;
   }
 
-  std::vector<std::u16string> SubKeys(HKEY key) {
+  // Names from an enumeration call, index by index until ERROR_NO_MORE_ITEMS.
+  template <class Enumerate>
+  std::vector<std::u16string> Names(Enumerate enumerate) {
     std::vector<std::u16string> names;
     for (DWORD i = 0;; ++i) {
       WCHAR name[256];
       DWORD length = 256;
-      LONG result = RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+      LONG result = enumerate(i, name, &length);
       if (result == ERROR_NO_MORE_ITEMS) break;
       EXPECT_EQ(result, ERROR_SUCCESS);
       if (result != ERROR_SUCCESS) break;
@@ -58,19 +60,15 @@ class RegistryTest : public ::testing::Test {
     }
     return names;
   }
-
+  std::vector<std::u16string> SubKeys(HKEY key) {
+    return Names([key](DWORD i, WCHAR* name, DWORD* length) {
+      return RegEnumKeyExW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
   std::vector<std::u16string> ValueNames(HKEY key) {
-    std::vector<std::u16string> names;
-    for (DWORD i = 0;; ++i) {
-      WCHAR name[256];
-      DWORD length = 256;
-      LONG result = RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
-      if (result == ERROR_NO_MORE_ITEMS) break;
-      EXPECT_EQ(result, ERROR_SUCCESS);
-      if (result != ERROR_SUCCESS) break;
-      names.emplace_back(name, length);
-    }
-    return names;
+    return Names([key](DWORD i, WCHAR* name, DWORD* length) {
+      return RegEnumValueW(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
   }
 
   kestrel::testing::TempDir dir_;

@@ -10,19 +10,23 @@ namespace {
 struct LanguageCode {
   const char* code;
   WORD primary;
+  const char* country;  // of the default sublanguage
 };
 
-// ISO 639-1 code to Windows primary language.
+// ISO 639-1 code to Windows primary language; the first entry of a primary language names it.
 constexpr LanguageCode kLanguages[] = {
-    {"ar", LANG_ARABIC},   {"bg", LANG_BULGARIAN}, {"ca", LANG_CATALAN},    {"zh", LANG_CHINESE},
-    {"cs", LANG_CZECH},    {"da", LANG_DANISH},    {"de", LANG_GERMAN},     {"el", LANG_GREEK},
-    {"en", LANG_ENGLISH},  {"es", LANG_SPANISH},   {"fi", LANG_FINNISH},    {"fr", LANG_FRENCH},
-    {"he", LANG_HEBREW},   {"hu", LANG_HUNGARIAN}, {"is", LANG_ICELANDIC},  {"it", LANG_ITALIAN},
-    {"ja", LANG_JAPANESE}, {"ko", LANG_KOREAN},    {"nl", LANG_DUTCH},      {"nb", LANG_NORWEGIAN},
-    {"no", LANG_NORWEGIAN}, {"nn", LANG_NORWEGIAN}, {"pl", LANG_POLISH},    {"pt", LANG_PORTUGUESE},
-    {"ro", LANG_ROMANIAN}, {"ru", LANG_RUSSIAN},   {"hr", LANG_CROATIAN},   {"sk", LANG_SLOVAK},
-    {"sv", LANG_SWEDISH},  {"tr", LANG_TURKISH},   {"uk", LANG_UKRAINIAN},  {"sl", LANG_SLOVENIAN},
-    {"et", LANG_ESTONIAN}, {"lv", LANG_LATVIAN},   {"lt", LANG_LITHUANIAN},
+    {"ar", LANG_ARABIC, "SA"},    {"bg", LANG_BULGARIAN, "BG"},  {"ca", LANG_CATALAN, "ES"},
+    {"zh", LANG_CHINESE, "TW"},   {"cs", LANG_CZECH, "CZ"},      {"da", LANG_DANISH, "DK"},
+    {"de", LANG_GERMAN, "DE"},    {"el", LANG_GREEK, "GR"},      {"en", LANG_ENGLISH, "US"},
+    {"es", LANG_SPANISH, "ES"},   {"fi", LANG_FINNISH, "FI"},    {"fr", LANG_FRENCH, "FR"},
+    {"he", LANG_HEBREW, "IL"},    {"hu", LANG_HUNGARIAN, "HU"},  {"is", LANG_ICELANDIC, "IS"},
+    {"it", LANG_ITALIAN, "IT"},   {"ja", LANG_JAPANESE, "JP"},   {"ko", LANG_KOREAN, "KR"},
+    {"nl", LANG_DUTCH, "NL"},     {"nb", LANG_NORWEGIAN, "NO"},  {"no", LANG_NORWEGIAN, "NO"},
+    {"nn", LANG_NORWEGIAN, "NO"}, {"pl", LANG_POLISH, "PL"},     {"pt", LANG_PORTUGUESE, "BR"},
+    {"ro", LANG_ROMANIAN, "RO"},  {"ru", LANG_RUSSIAN, "RU"},    {"hr", LANG_CROATIAN, "HR"},
+    {"sk", LANG_SLOVAK, "SK"},    {"sv", LANG_SWEDISH, "SE"},    {"tr", LANG_TURKISH, "TR"},
+    {"uk", LANG_UKRAINIAN, "UA"}, {"sl", LANG_SLOVENIAN, "SI"},  {"et", LANG_ESTONIAN, "EE"},
+    {"lv", LANG_LATVIAN, "LV"},   {"lt", LANG_LITHUANIAN, "LT"},
 };
 
 struct Variant {
@@ -80,6 +84,14 @@ LANGID LangIdFromLocaleName(std::string_view locale) {
     return MAKELANGID(l.primary, SUBLANG_DEFAULT);
   }
   return kEnglishUs;
+}
+
+LocaleNames LocaleNamesFromLangId(LANGID id) {
+  for (const Variant& v : kVariants)
+    if (v.id == id && *v.country) return {v.language, v.country};
+  for (const LanguageCode& l : kLanguages)
+    if (l.primary == PRIMARYLANGID(id)) return {l.code, SUBLANGID(id) == SUBLANG_DEFAULT ? l.country : ""};
+  return {"en", "US"};
 }
 
 LANGID GetUserDefaultLangID() { return CurrentLangId(); }

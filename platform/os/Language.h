@@ -3,6 +3,7 @@
 // environment (LANGUAGE, LC_ALL, LC_MESSAGES, LANG — the first one set), mapped onto the Windows
 // LANGID of the same language and country; C, POSIX and an empty environment mean US English.
 
+#include <string>
 #include <string_view>
 
 #include "platform/core/WinTypes.h"
@@ -73,5 +74,13 @@ LCID GetSystemDefaultLCID();
 // with an unknown or missing country gets its main country; an unknown language, "C", "POSIX"
 // and the empty name give US English (0x0409).
 LANGID LangIdFromLocaleName(std::string_view locale);
+
+// The ISO 639 language and ISO 3166 country codes of a LANGID ("de", "AT" for 0x0C07); the
+// country is empty when the table does not know it, and unknown languages read as "en", "US".
+struct LocaleNames {
+  std::string language;
+  std::string country;
+};
+LocaleNames LocaleNamesFromLangId(LANGID id);
 
 }  // namespace kestrel::platform

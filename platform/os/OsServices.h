@@ -10,6 +10,7 @@
 #include "platform/os/InstanceLock.h"
 #include "platform/os/KernelObject.h"
 #include "platform/os/Language.h"
+#include "platform/os/Locale.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"

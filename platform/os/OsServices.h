@@ -7,6 +7,7 @@
 #include "platform/os/CodePage.h"
 #include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
+#include "platform/os/GlobalMemory.h"
 #include "platform/os/InstanceLock.h"
 #include "platform/os/KernelObject.h"
 #include "platform/os/Language.h"

@@ -148,6 +148,9 @@ UINT GetTempFileNameW(const WCHAR* pathName, const WCHAR* prefix, UINT unique, W
   return 0;
 }
 
+UINT GetWindowsDirectoryW(WCHAR* buffer, UINT size) { return CopyWithNeededSize(u"/etc", buffer, size); }
+UINT GetSystemDirectoryW(WCHAR* buffer, UINT size) { return CopyWithNeededSize(u"/usr/lib", buffer, size); }
+
 DWORD GetCurrentDirectoryW(DWORD bufferLength, WCHAR* buffer) {
   return CopyWithNeededSize(CurrentDirectory(), buffer, bufferLength);
 }

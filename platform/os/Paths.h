@@ -31,6 +31,11 @@ DWORD GetTempPathW(DWORD bufferLength, WCHAR* buffer);
 // characters. Returns the number used, 0 on failure.
 UINT GetTempFileNameW(const WCHAR* pathName, const WCHAR* prefix, UINT unique, WCHAR* tempFileName);
 
+// Where Windows keeps its own configuration and its libraries; on Linux /etc and /usr/lib (no
+// trailing delimiter). Length without the NUL, or the size needed with it.
+UINT GetWindowsDirectoryW(WCHAR* buffer, UINT size);
+UINT GetSystemDirectoryW(WCHAR* buffer, UINT size);
+
 DWORD GetCurrentDirectoryW(DWORD bufferLength, WCHAR* buffer);
 BOOL SetCurrentDirectoryW(const WCHAR* pathName);
 

@@ -141,6 +141,11 @@ TEST(PathsTest, ModuleFileNameIsTheExecutableAndTruncatesLikeWindows) {
   EXPECT_EQ(std::u16string(buffer).size(), 4u);
   EXPECT_EQ(GetModuleHandleW(u"other.dll"), nullptr);
 
+  WCHAR directory[16];
+  EXPECT_EQ(GetWindowsDirectoryW(directory, 16), 4u);
+  EXPECT_EQ(std::u16string(directory), u"/etc");
+  EXPECT_EQ(GetSystemDirectoryW(directory, 8), 9u);
+
   DWORD needed = GetCurrentDirectoryW(0, nullptr);
   std::u16string cwd(needed, u'\0');
   EXPECT_EQ(GetCurrentDirectoryW(needed, cwd.data()), needed - 1);

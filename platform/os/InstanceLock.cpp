@@ -1,26 +1,32 @@
 #include "platform/os/InstanceLock.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace kestrel::platform {
 
-InstanceLock::InstanceLock(std::u16string_view name)
-    : path_(RuntimeDirectory() + "/" + EncodeObjectName(name) + ".instance") {}
+InstanceLock::InstanceLock(std::u16string_view name) {
+  std::string directory = RuntimeDirectory();
+  if (!directory.empty()) path_ = directory + "/" + EncodeObjectName(name) + ".instance";
+}
 
 InstanceLock::~InstanceLock() { Release(); }
 
-bool InstanceLock::TryAcquire() {
-  if (held_) return true;
+InstanceLock::Outcome InstanceLock::Acquire() {
+  if (held_) return Outcome::Acquired;
   // A descriptor of its own: flock locks belong to the open file, so a second InstanceLock in
   // this process is refused just like another process.
-  if (!file_.Open(path_)) return false;
+  if (path_.empty() || !file_.Open(path_)) return Outcome::Failed;
   if (!file_.TryLockExclusive()) {
+    bool busy = errno == EWOULDBLOCK;
     file_.Close();
-    return false;
+    return busy ? Outcome::HeldElsewhere : Outcome::Failed;
   }
   held_ = true;
-  return true;
+  return Outcome::Acquired;
 }
 
 void InstanceLock::Release() {

@@ -18,9 +18,13 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // True when this object now holds the lock (or already did); false when another process (or
-  // another InstanceLock of this process) holds it or the file cannot be opened.
-  bool TryAcquire();
+  enum class Outcome {
+    Acquired,       // this object holds the lock (now or already)
+    HeldElsewhere,  // another process, or another InstanceLock of this process, holds it
+    Failed,         // the lock file cannot be used: no verdict about other instances
+  };
+  Outcome Acquire();
+  bool TryAcquire() { return Acquire() == Outcome::Acquired; }
   bool Held() const { return held_; }
   void Release();
 

@@ -14,14 +14,25 @@
 
 namespace kestrel::platform {
 
+namespace {
+
+// A directory of our own: created when missing, and accepted only when it is a real directory
+// (not a link someone planted) owned by us.
+bool PrivateDirectory(const std::string& path) {
+  ::mkdir(path.c_str(), 0700);
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
+}
+
+}  // namespace
+
 std::string RuntimeDirectory() {
-  std::string base;
-  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime)
-    base = std::string(runtime) + "/kestrel";
-  else
-    base = "/tmp/kestrel-" + std::to_string(::getuid());
-  ::mkdir(base.c_str(), 0700);
-  return base;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    std::string base = std::string(runtime) + "/kestrel";
+    if (PrivateDirectory(base)) return base;
+  }
+  std::string fallback = "/tmp/kestrel-" + std::to_string(::getuid());
+  return PrivateDirectory(fallback) ? fallback : std::string();
 }
 
 std::string EncodeObjectName(std::u16string_view name) {
@@ -66,7 +77,7 @@ LockFile& LockFile::operator=(LockFile&& other) noexcept {
 
 bool LockFile::Open(const std::string& path) {
   Close();
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ < 0) return false;
   path_ = path;
   return true;

@@ -8,7 +8,8 @@
 namespace kestrel::platform {
 
 // The per-user directory for runtime files: $XDG_RUNTIME_DIR/kestrel, else
-// /tmp/kestrel-<uid>; created (mode 0700) when missing.
+// /tmp/kestrel-<uid>; created (mode 0700) when missing. Empty when neither is usable (a path
+// that is not our own directory is never used).
 std::string RuntimeDirectory();
 
 // A name made safe for a single file-name component: letters, digits, '.', '_' and '-' stay,
@@ -24,7 +25,8 @@ class LockFile {
   LockFile(LockFile&& other) noexcept;
   LockFile& operator=(LockFile&& other) noexcept;
 
-  // Opens (creating when needed) the file; false with errno set on failure.
+  // Opens (creating when needed) the file, never through a symbolic link; false with errno set
+  // on failure.
   bool Open(const std::string& path);
   bool IsOpen() const { return fd_ >= 0; }
   void Close();

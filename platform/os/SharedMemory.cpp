@@ -56,11 +56,14 @@ struct Names {
   std::string shm, guard, live;
 };
 
-Names NamesFor(std::u16string_view name) {
+// False when there is no private runtime directory for the lock files.
+bool NamesFor(std::u16string_view name, Names& names) {
   std::string encoded = EncodeObjectName(name);
   std::string directory = RuntimeDirectory();
-  return {"/kestrel-" + std::to_string(::getuid()) + "-" + encoded, directory + "/" + encoded + ".map-guard",
-          directory + "/" + encoded + ".map-live"};
+  if (directory.empty()) return false;
+  names = {"/kestrel-" + std::to_string(::getuid()) + "-" + encoded, directory + "/" + encoded + ".map-guard",
+           directory + "/" + encoded + ".map-live"};
+  return true;
 }
 
 HANDLE Fail(DWORD error) {
@@ -103,8 +106,12 @@ DWORD AttachExisting(FileMapping& mapping, bool& exists) {
 }
 
 std::shared_ptr<FileMapping> Prepare(std::u16string_view name, LockFile& guard, DWORD& error) {
+  Names names;
+  if (!NamesFor(name, names)) {
+    error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
   auto mapping = std::make_shared<FileMapping>();
-  Names names = NamesFor(name);
   mapping->shmName = names.shm;
   mapping->guardPath = names.guard;
   if (!guard.Open(names.guard) || !guard.LockExclusive() || !mapping->live.Open(names.live)) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -252,6 +253,29 @@ TEST_F(RegistryTest, HandlesAreCheckedForLifeAndAccess) {
   EXPECT_EQ(RegQueryValueExW(closed, u"v", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegQueryValueExW(nullptr, u"v", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, ADamagedDatabaseIsReportedAndLeftAlone) {
+  kestrel::testing::TempDir other;
+  std::string path = (other / "damaged.db").string();
+  std::string garbage(4096, 'x');
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(garbage.data(), 1, garbage.size(), file);
+  std::fclose(file);
+  ::setenv("KESTREL_REGISTRY", path.c_str(), 1);
+
+  HKEY key = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_BADDB);
+  EXPECT_EQ(key, nullptr);
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExW(HKEY_CURRENT_USER, u"x", nullptr, nullptr, nullptr, &size), ERROR_BADDB);
+  file = std::fopen(path.c_str(), "rb");
+  std::string after(4096, '\0');
+  ASSERT_EQ(std::fread(after.data(), 1, after.size(), file), after.size());
+  std::fclose(file);
+  EXPECT_EQ(after, garbage);  // not overwritten
 }
 
 TEST_F(RegistryTest, ConcurrentProcessesLoseNoWrites) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/core/Unicode.h"
@@ -9,6 +11,7 @@
 #include "platform/os/OsErrors.h"
 #include "platform/os/SharedMemory.h"
 #include "tests/platform/os/ChildProcess.h"
+#include "tests/support/TestEnvironment.h"
 
 using namespace kestrel::platform;
 using kestrel::testing::ChildProcess;
@@ -128,6 +131,20 @@ TEST(InstanceLockTest, AKilledHolderReleasesTheLock) {
   EXPECT_EQ(sameProcess.ReadData(), (std::vector<std::uint8_t>{1}));
   lock.Release();
   EXPECT_TRUE(sameProcess.TryAcquire());
+}
+
+TEST(InstanceLockTest, ARuntimeFolderPlantedAsALinkIsNotUsed) {
+  kestrel::testing::TempDir runtime, elsewhere;
+  std::string saved = ::getenv("XDG_RUNTIME_DIR") ? ::getenv("XDG_RUNTIME_DIR") : "";
+  std::filesystem::create_directory_symlink(elsewhere.Path(), runtime / "kestrel");
+  ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+  std::string directory = RuntimeDirectory();
+  EXPECT_EQ(directory, "/tmp/kestrel-" + std::to_string(::getuid()));
+  InstanceLock lock(kestrel::Utf8ToUtf16(UniqueName("planted")));
+  EXPECT_EQ(lock.Acquire(), InstanceLock::Outcome::Acquired);
+  EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
+  lock.Release();
+  ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
 }
 
 }  // namespace

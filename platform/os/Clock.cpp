@@ -1,6 +1,5 @@
 #include "platform/os/Clock.h"
 
-#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -57,9 +56,6 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
   return TRUE;
 }
 
-ULONGLONG GetTickCount64() { return static_cast<ULONGLONG>(MonotonicNanoseconds() / 1000000); }
-DWORD GetTickCount() { return static_cast<DWORD>(GetTickCount64()); }
-
 void Sleep(DWORD milliseconds) {
   timespec remaining{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000};
   while (::nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
@@ -70,6 +66,5 @@ void GetSystemTime(SYSTEMTIME* time) { CalendarTime(time, false); }
 void GetLocalTime(SYSTEMTIME* time) { CalendarTime(time, true); }
 
 DWORD GetCurrentProcessId() { return static_cast<DWORD>(::getpid()); }
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(::syscall(SYS_gettid)); }
 
 }  // namespace kestrel::platform

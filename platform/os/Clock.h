@@ -1,6 +1,7 @@
 #pragma once
-// Time: the performance counter (CLOCK_MONOTONIC in nanoseconds), tick counts, sleeping and the
-// calendar time.
+// Time: the performance counter (CLOCK_MONOTONIC in nanoseconds), sleeping and the calendar time.
+// Tick counts and thread ids belong to the window piece, which runs them on its own clock and
+// message queues.
 
 #include "platform/core/WinTypes.h"
 
@@ -29,16 +30,11 @@ struct SYSTEMTIME {
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 
-// Milliseconds since an arbitrary start; the 32-bit form wraps after 49.7 days.
-DWORD GetTickCount();
-ULONGLONG GetTickCount64();
-
 void Sleep(DWORD milliseconds);
 
 void GetSystemTime(SYSTEMTIME* time);  // UTC
 void GetLocalTime(SYSTEMTIME* time);   // the process's time zone
 
 DWORD GetCurrentProcessId();
-DWORD GetCurrentThreadId();
 
 }  // namespace kestrel::platform

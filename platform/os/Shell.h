@@ -8,10 +8,6 @@
 
 namespace kestrel::platform {
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOW = 5;
-
 // Results of ShellExecute up to 32 are errors.
 constexpr UINT_PTR SE_ERR_FNF = 2;
 constexpr UINT_PTR SE_ERR_PNF = 3;
@@ -22,7 +18,8 @@ constexpr UINT_PTR SE_ERR_NOASSOC = 31;
 // "open" (or a null verb) runs the opener with the file as its single argument: a value above 32
 // when the opener was started, SE_ERR_FNF for a local file that does not exist, SE_ERR_NOASSOC
 // for other verbs or when there is no opener to start. Parameters are not passed on (the opener
-// takes none); a directory, when given, becomes the opener's working directory.
+// takes none); a directory, when given, becomes the opener's working directory. The show command
+// (SW_… of the window piece) is left to the opened program.
 HINSTANCE ShellExecuteW(HWND owner, const WCHAR* operation, const WCHAR* file, const WCHAR* parameters,
                         const WCHAR* directory, int showCommand);
 // The same with text in the "ANSI" code page (UTF-8).

@@ -13,14 +13,11 @@ TEST(ClockTest, PerformanceCounterMeasuresSleepsInNanoseconds) {
   ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 1000000000);
   ASSERT_TRUE(QueryPerformanceCounter(&before));
-  ULONGLONG ticksBefore = GetTickCount64();
   Sleep(30);
   ASSERT_TRUE(QueryPerformanceCounter(&after));
   double seconds = static_cast<double>(after.QuadPart - before.QuadPart) / static_cast<double>(frequency.QuadPart);
   EXPECT_GE(seconds, 0.030);
   EXPECT_LT(seconds, 5.0);
-  EXPECT_GE(GetTickCount64() - ticksBefore, 29u);
-  EXPECT_EQ(GetTickCount(), static_cast<DWORD>(GetTickCount64()));
   EXPECT_FALSE(QueryPerformanceCounter(nullptr));
 }
 

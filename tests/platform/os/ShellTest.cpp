@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kShowCommand = 5;  // SW_SHOW
+
 // Points ShellExecute at a script that records its arguments, process and session ids and
 // working directory.
 class ShellTest : public ::testing::Test {
@@ -61,7 +63,7 @@ TEST_F(ShellTest, OpenPassesTheFileAsOneArgumentToADetachedProcess) {
   std::ofstream(file) << "x";
   std::u16string wideFile = kestrel::Utf8ToUtf16(file.string());
   std::u16string workDir = kestrel::Utf8ToUtf16(dir_.Path().string());
-  EXPECT_GT(Code(ShellExecuteW(nullptr, u"open", wideFile.c_str(), u"", workDir.c_str(), SW_SHOW)), 32u);
+  EXPECT_GT(Code(ShellExecuteW(nullptr, u"open", wideFile.c_str(), u"", workDir.c_str(), kShowCommand)), 32u);
 
   auto lines = Recorded();
   ASSERT_EQ(lines.size(), 5u);
@@ -79,7 +81,7 @@ TEST_F(ShellTest, OpenPassesTheFileAsOneArgumentToADetachedProcess) {
 }
 
 TEST_F(ShellTest, UrlsGoThroughAndTheNarrowFormTakesUtf8) {
-  EXPECT_GT(Code(ShellExecuteA(nullptr, "open", "https://example.com/ä?x=1&y=2", "", "", SW_SHOW)), 32u);
+  EXPECT_GT(Code(ShellExecuteA(nullptr, "open", "https://example.com/ä?x=1&y=2", "", "", kShowCommand)), 32u);
   auto lines = Recorded();
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[1], "https://example.com/ä?x=1&y=2");
@@ -87,13 +89,13 @@ TEST_F(ShellTest, UrlsGoThroughAndTheNarrowFormTakesUtf8) {
 
 TEST_F(ShellTest, FailuresAreErrorCodesNotCrashes) {
   std::u16string missing = kestrel::Utf8ToUtf16((dir_ / "missing.exe").string());
-  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"open", missing.c_str(), nullptr, nullptr, SW_SHOW)), SE_ERR_FNF);
-  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"open", nullptr, nullptr, nullptr, SW_SHOW)), SE_ERR_FNF);
+  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"open", missing.c_str(), nullptr, nullptr, kShowCommand)), SE_ERR_FNF);
+  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"open", nullptr, nullptr, nullptr, kShowCommand)), SE_ERR_FNF);
   std::u16string file = kestrel::Utf8ToUtf16(script_.string());
-  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"print", file.c_str(), nullptr, nullptr, SW_SHOW)), SE_ERR_NOASSOC);
+  EXPECT_EQ(Code(ShellExecuteW(nullptr, u"print", file.c_str(), nullptr, nullptr, kShowCommand)), SE_ERR_NOASSOC);
 
   ::setenv("KESTREL_OPEN_COMMAND", (dir_ / "no-such-opener").c_str(), 1);
-  UINT_PTR code = Code(ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOW));
+  UINT_PTR code = Code(ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, kShowCommand));
   EXPECT_LE(code, 32u);
   EXPECT_EQ(code, SE_ERR_NOASSOC);
   EXPECT_FALSE(fs::exists(log_));

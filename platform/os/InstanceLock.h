@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/os/LockFile.h"
+#include "platform/os/FlockFile.h"
 
 namespace kestrel::platform {
 
@@ -36,7 +36,7 @@ class InstanceLock {
 
  private:
   std::string path_;
-  LockFile file_;
+  FlockFile file_;
   bool held_ = false;
 };
 

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/os/LockFile.h"
+#include "platform/os/FlockFile.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/TextBuffer.h"
 
@@ -26,7 +26,7 @@ class FileMapping : public KernelObject {
     if (fd >= 0) ::close(fd);
     if (shmName.empty()) return;
     // The last user removes the object, so the name does not outlive its section.
-    LockFile guard;
+    FlockFile guard;
     if (guard.Open(guardPath) && guard.LockExclusive() && live.TryLockExclusive()) ::shm_unlink(shmName.c_str());
   }
 
@@ -35,7 +35,7 @@ class FileMapping : public KernelObject {
   bool writable = false;
   std::string shmName;   // empty for an unnamed section
   std::string guardPath; // serialises creating, opening and removing the name
-  LockFile live;         // held shared by every user of the name
+  FlockFile live;         // held shared by every user of the name
 };
 
 struct View {
@@ -105,7 +105,7 @@ DWORD AttachExisting(FileMapping& mapping, bool& exists) {
   return ERROR_SUCCESS;
 }
 
-std::shared_ptr<FileMapping> Prepare(std::u16string_view name, LockFile& guard, DWORD& error) {
+std::shared_ptr<FileMapping> Prepare(std::u16string_view name, FlockFile& guard, DWORD& error) {
   Names names;
   if (!NamesFor(name, names)) {
     error = ERROR_ACCESS_DENIED;
@@ -147,7 +147,7 @@ HANDLE CreateFileMappingW(HANDLE file, const void* /*securityAttributes*/, DWORD
   std::u16string_view objectName = WideArg(name);
   if (objectName.empty()) return CreateUnnamed(size, writable);
 
-  LockFile guard;
+  FlockFile guard;
   DWORD error;
   auto mapping = Prepare(objectName, guard, error);
   if (!mapping) return Fail(error);
@@ -168,7 +168,7 @@ HANDLE CreateFileMappingW(HANDLE file, const void* /*securityAttributes*/, DWORD
 HANDLE OpenFileMappingW(DWORD desiredAccess, BOOL /*inheritHandle*/, const WCHAR* name) {
   std::u16string_view objectName = WideArg(name);
   if (objectName.empty()) return Fail(ERROR_INVALID_PARAMETER);
-  LockFile guard;
+  FlockFile guard;
   DWORD error;
   auto mapping = Prepare(objectName, guard, error);
   if (!mapping) return Fail(error);

@@ -16,14 +16,14 @@ std::string RuntimeDirectory();
 // every other UTF-8 byte becomes %XX; long names are cut and given a hash suffix.
 std::string EncodeObjectName(std::u16string_view name);
 
-class LockFile {
+class FlockFile {
  public:
-  LockFile() = default;
-  ~LockFile();
-  LockFile(const LockFile&) = delete;
-  LockFile& operator=(const LockFile&) = delete;
-  LockFile(LockFile&& other) noexcept;
-  LockFile& operator=(LockFile&& other) noexcept;
+  FlockFile() = default;
+  ~FlockFile();
+  FlockFile(const FlockFile&) = delete;
+  FlockFile& operator=(const FlockFile&) = delete;
+  FlockFile(FlockFile&& other) noexcept;
+  FlockFile& operator=(FlockFile&& other) noexcept;
 
   // Opens (creating when needed) the file, never through a symbolic link; false with errno set
   // on failure.

@@ -1,4 +1,4 @@
-#include "platform/os/LockFile.h"
+#include "platform/os/FlockFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -61,12 +61,12 @@ std::string EncodeObjectName(std::u16string_view name) {
   return out;
 }
 
-LockFile::~LockFile() { Close(); }
+FlockFile::~FlockFile() { Close(); }
 
-LockFile::LockFile(LockFile&& other) noexcept
+FlockFile::FlockFile(FlockFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 
-LockFile& LockFile::operator=(LockFile&& other) noexcept {
+FlockFile& FlockFile::operator=(FlockFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
@@ -75,7 +75,7 @@ LockFile& LockFile::operator=(LockFile&& other) noexcept {
   return *this;
 }
 
-bool LockFile::Open(const std::string& path) {
+bool FlockFile::Open(const std::string& path) {
   Close();
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ < 0) return false;
@@ -83,12 +83,12 @@ bool LockFile::Open(const std::string& path) {
   return true;
 }
 
-void LockFile::Close() {
+void FlockFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
 
-bool LockFile::Flock(int operation) {
+bool FlockFile::Flock(int operation) {
   if (fd_ < 0) {
     errno = EBADF;
     return false;
@@ -99,9 +99,9 @@ bool LockFile::Flock(int operation) {
   return result == 0;
 }
 
-bool LockFile::LockExclusive() { return Flock(LOCK_EX); }
-bool LockFile::TryLockExclusive() { return Flock(LOCK_EX | LOCK_NB); }
-bool LockFile::LockShared() { return Flock(LOCK_SH); }
-void LockFile::Unlock() { Flock(LOCK_UN); }
+bool FlockFile::LockExclusive() { return Flock(LOCK_EX); }
+bool FlockFile::TryLockExclusive() { return Flock(LOCK_EX | LOCK_NB); }
+bool FlockFile::LockShared() { return Flock(LOCK_SH); }
+void FlockFile::Unlock() { Flock(LOCK_UN); }
 
 }  // namespace kestrel::platform

@@ -184,7 +184,9 @@ BOOL DeleteFileW(const WCHAR* fileName) {
   std::string path = NarrowArg(fileName);
   struct stat info;
   if (!StatOrFail(path, info)) return FALSE;
-  if (S_ISDIR(info.st_mode)) {
+  // Directories, and files whose attributes say read-only, are refused as on Windows.
+  bool readOnly = !S_ISLNK(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  if (S_ISDIR(info.st_mode) || readOnly) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }

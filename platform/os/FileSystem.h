@@ -64,8 +64,8 @@ BOOL FindClose(HANDLE search);
 DWORD GetFileAttributesW(const WCHAR* fileName);
 BOOL GetFileAttributesExW(const WCHAR* fileName, GET_FILEEX_INFO_LEVELS level, void* information);
 
-// Deletes a file or a symbolic link (to anything); directories are refused with
-// ERROR_ACCESS_DENIED.
+// Deletes a file or a symbolic link (to anything); directories and read-only files (no write
+// permission bit) are refused with ERROR_ACCESS_DENIED.
 BOOL DeleteFileW(const WCHAR* fileName);
 // Removes an empty directory, or a symbolic link to a directory (the link, not its target).
 BOOL RemoveDirectoryW(const WCHAR* pathName);

@@ -135,6 +135,10 @@ TEST_F(FileSystemTest, DeleteAndRemoveDirectoryHandleLinksLikeWindows) {
   EXPECT_TRUE(fs::exists(dir_ / "target/inner"));
 
   ASSERT_TRUE(RemoveDirectoryW(W("target/inner").c_str()));
+  fs::permissions(dir_ / "file", fs::perms::owner_read);
+  EXPECT_FALSE(DeleteFileW(W("file").c_str()));  // read-only, as its attributes say
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  fs::permissions(dir_ / "file", fs::perms::owner_read | fs::perms::owner_write);
   ASSERT_TRUE(DeleteFileW(W("file").c_str()));
   EXPECT_FALSE(fs::exists(dir_ / "file"));
 

@@ -28,8 +28,8 @@ std::mutex& FixedMutex() {
   return mutex;
 }
 std::map<const void*, std::shared_ptr<GlobalBlock>>& FixedBlocks() {
-  static std::map<const void*, std::shared_ptr<GlobalBlock>> blocks;
-  return blocks;
+  static auto* blocks = new std::map<const void*, std::shared_ptr<GlobalBlock>>();  // outlives exit-time callers
+  return *blocks;
 }
 
 std::shared_ptr<GlobalBlock> FindFixed(HGLOBAL memory) {

@@ -4,8 +4,9 @@ namespace kestrel::platform {
 
 namespace {
 HandleTable<KernelObject>& Table() {
-  static HandleTable<KernelObject> table(static_cast<std::uint8_t>(HandleTag::Kernel));
-  return table;
+  // Never destroyed: handles may still be closed by other objects' destructors at exit.
+  static auto* table = new HandleTable<KernelObject>(static_cast<std::uint8_t>(HandleTag::Kernel));
+  return *table;
 }
 }  // namespace
 

@@ -21,8 +21,9 @@ struct OpenKey {
 };
 
 HandleTable<OpenKey>& Handles() {
-  static HandleTable<OpenKey> table(static_cast<std::uint8_t>(HandleTag::RegistryKey));
-  return table;
+  // Never destroyed: keys may still be closed by other objects' destructors at exit.
+  static auto* table = new HandleTable<OpenKey>(static_cast<std::uint8_t>(HandleTag::RegistryKey));
+  return *table;
 }
 
 constexpr ULONG_PTR kFirstRoot = 0x80000000;

@@ -180,8 +180,10 @@ void CreateParentDirectories(const std::string& path) {
 }  // namespace
 
 RegistryStore& RegistryStore::Instance() {
-  static RegistryStore store;
-  return store;
+  // Never destroyed, so that registry calls from other objects' destructors at exit stay safe;
+  // the database needs no closing (its log is replayed on the next open).
+  static auto* store = new RegistryStore();
+  return *store;
 }
 
 RegistryStore::~RegistryStore() { CloseDatabase(); }

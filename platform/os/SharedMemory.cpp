@@ -48,8 +48,8 @@ std::mutex& ViewsMutex() {
   return mutex;
 }
 std::map<const void*, View>& Views() {
-  static std::map<const void*, View> views;
-  return views;
+  static auto* views = new std::map<const void*, View>();  // outlives exit-time callers
+  return *views;
 }
 
 struct Names {

@@ -109,7 +109,9 @@ HANDLE FindFirstFileW(const WCHAR* fileName, WIN32_FIND_DATAW* findData) {
 
   auto search = std::make_shared<FindSearch>();
   struct stat info;
-  if (::lstat(path.c_str(), &info) == 0) {
+  int found = ::lstat(path.c_str(), &info);
+  int error = errno;
+  if (found == 0) {
     WIN32_FIND_DATAW data;
     if (FillFindData(directory, pattern, data)) search->entries.push_back(data);
   } else if (HasWildcards(Utf8ToUtf16(pattern))) {
@@ -123,7 +125,7 @@ HANDLE FindFirstFileW(const WCHAR* fileName, WIN32_FIND_DATAW* findData) {
       if (FillFindData(directory, name, data)) search->entries.push_back(data);
     }
   } else {
-    SetLastError(detail::NotFoundError(path, errno));
+    SetLastError(detail::NotFoundError(path, error));
     return INVALID_HANDLE_VALUE;
   }
   if (search->entries.empty()) {
@@ -196,6 +198,8 @@ BOOL DeleteFileW(const WCHAR* fileName) {
 
 BOOL RemoveDirectoryW(const WCHAR* pathName) {
   std::string path = NarrowArg(pathName);
+  // "link/" would name the link's target; the call is about the entry itself.
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
   struct stat info;
   if (!StatOrFail(path, info)) return FALSE;
   if (S_ISLNK(info.st_mode)) {
@@ -204,7 +208,6 @@ BOOL RemoveDirectoryW(const WCHAR* pathName) {
       SetLastError(ERROR_DIRECTORY);
       return FALSE;
     }
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
     if (::unlink(path.c_str()) != 0) return FailFromErrno();
     return TRUE;
   }

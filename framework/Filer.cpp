@@ -130,7 +130,13 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const 
   BeginProperty(prefix + prop.Name);
   switch (prop.Kind) {
     case tkInteger:
-    case tkInt64: WriteInteger(GetOrdProp(instance, prop)); break;
+    case tkInt64: {
+      std::int64_t value = GetOrdProp(instance, prop);
+      String ident;
+      if (IntToIdentOf(prop.TypeName, value, ident)) WriteIdent(ident);
+      else WriteInteger(value);
+      break;
+    }
     case tkChar:
     case tkWChar: WriteChar(static_cast<char16_t>(GetOrdProp(instance, prop))); break;
     case tkEnumeration: WriteIdent(GetPropText(instance, prop)); break;
@@ -429,7 +435,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   bool ok = false;
   switch (prop.Kind) {
     case tkInteger:
-    case tkInt64: ok = next == vaInteger; break;
+    case tkInt64: ok = next == vaInteger || next == vaIdent; break;
     case tkChar:
     case tkWChar: ok = next == vaString || next == vaInteger; break;
     case tkEnumeration: ok = next == vaIdent || next == vaTrue || next == vaFalse || next == vaInteger; break;
@@ -447,7 +453,10 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   try {
     switch (prop.Kind) {
       case tkInteger:
-      case tkInt64: SetOrdProp(instance, prop, ReadInteger()); break;
+      case tkInt64:
+        if (next == vaIdent) SetPropText(instance, prop, ReadIdent());  // a registered constant
+        else SetOrdProp(instance, prop, ReadInteger());
+        break;
       case tkChar:
       case tkWChar:
         SetOrdProp(instance, prop, next == vaInteger ? ReadInteger() : ReadChar());

@@ -1,5 +1,8 @@
 #include "framework/TypeInfo.h"
 
+#include <map>
+#include <mutex>
+
 #include "framework/Exceptions.h"
 #include "framework/SysUtils.h"
 
@@ -46,6 +49,28 @@ bool InRange(const TPropInfo& prop, std::int64_t value) {
 }
 
 String Strip(std::u16string_view text) { return Trim(text); }
+
+struct IntegerConsts {
+  TIdentToInt identToInt;
+  TIntToIdent intToIdent;
+};
+
+struct IntegerConstsRegistry {
+  std::mutex mutex;
+  std::map<String, IntegerConsts> byType;
+};
+
+IntegerConstsRegistry& Consts() {
+  static IntegerConstsRegistry registry;
+  return registry;
+}
+
+IntegerConsts LookupConsts(std::u16string_view typeName) {
+  IntegerConstsRegistry& r = Consts();
+  std::lock_guard lock(r.mutex);
+  auto it = r.byType.find(UpperCase(typeName));
+  return it == r.byType.end() ? IntegerConsts{} : it->second;
+}
 
 }  // namespace
 
@@ -206,7 +231,8 @@ void SetPropText(TObject* instance, const TPropInfo& prop, std::u16string_view t
   switch (prop.Kind) {
     case tkInteger: {
       std::int64_t v;
-      if (!TryStrToInt64(Strip(text), v)) throw EConvertError(u"'%s' is not a valid integer value", {text});
+      if (!TryStrToInt64(Strip(text), v) && !IdentToIntOf(prop.TypeName, Strip(text), v))
+        throw EConvertError(u"'%s' is not a valid integer value", {text});
       // A 32-bit property takes hexadecimal bit patterns up to $FFFFFFFF.
       if (prop.TypeName != u"Cardinal" && v > INT32_MAX && v <= UINT32_MAX)
         v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
@@ -292,6 +318,22 @@ std::uint64_t StringToSet(const TEnumInfo& elements, std::u16string_view text) {
     bits |= std::uint64_t{1} << v;
   }
   return bits;
+}
+
+void RegisterIntegerConsts(const String& typeName, TIdentToInt identToInt, TIntToIdent intToIdent) {
+  IntegerConstsRegistry& r = Consts();
+  std::lock_guard lock(r.mutex);
+  r.byType[UpperCase(typeName)] = {std::move(identToInt), std::move(intToIdent)};
+}
+
+bool IdentToIntOf(std::u16string_view typeName, std::u16string_view ident, std::int64_t& value) {
+  IntegerConsts c = LookupConsts(typeName);
+  return c.identToInt && c.identToInt(ident, value);
+}
+
+bool IntToIdentOf(std::u16string_view typeName, std::int64_t value, String& ident) {
+  IntegerConsts c = LookupConsts(typeName);
+  return c.intToIdent && c.intToIdent(value, ident);
 }
 
 bool IsStoredProp(const TObject* instance, const TPropInfo& prop) {

@@ -321,6 +321,14 @@ String SetToString(const TEnumInfo& elements, std::uint64_t bits, bool brackets 
 // EPropertyConvertError "Invalid property element: %s".
 std::uint64_t StringToSet(const TEnumInfo& elements, std::u16string_view text);
 
+// Identifiers for values of an integer type (colour names for TColor, say): the writer writes
+// them instead of numbers, and the reader and SetPropValue accept them. Keyed by type name.
+using TIdentToInt = std::function<bool(std::u16string_view ident, std::int64_t& value)>;
+using TIntToIdent = std::function<bool(std::int64_t value, String& ident)>;
+void RegisterIntegerConsts(const String& typeName, TIdentToInt identToInt, TIntToIdent intToIdent);
+bool IdentToIntOf(std::u16string_view typeName, std::u16string_view ident, std::int64_t& value);
+bool IntToIdentOf(std::u16string_view typeName, std::int64_t value, String& ident);
+
 // The stored flag or predicate of the property.
 bool IsStoredProp(const TObject* instance, const TPropInfo& prop);
 // Whether the value equals the declared default (a property without one is never default).

@@ -36,7 +36,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   auto* grandchild = new TWidget(&root);
   grandchild->SetName(u"Button1");
   grandchild->SetBuddy(child);
-  grandchild->SetColor(0);
+  grandchild->SetColor(0xFF);
 
   String text = ComponentToString(&root);
   EXPECT_TRUE(Contains(text, u"object Form1: TWidget\n"));
@@ -47,6 +47,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   EXPECT_TRUE(Contains(text, u"  Blob = {\n    00FF10}\n"));
   EXPECT_TRUE(Contains(text, u"  object Panel1: TFancyWidget\n"));
   EXPECT_TRUE(Contains(text, u"    Buddy = Panel1\n"));
+  EXPECT_TRUE(Contains(text, u"    Color = clRed\n"));  // a registered colour name
   // Defaults, unstored and read-only properties stay out.
   EXPECT_FALSE(Contains(text, u"Form1: TWidget\n  Width"));
   EXPECT_FALSE(Contains(text, u"Font.Size"));
@@ -75,7 +76,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   EXPECT_EQ(panel->Glow(), 3);
   EXPECT_EQ(panel->Url(), "http://x/");
   EXPECT_EQ(button->Buddy(), panel);  // the link was resolved after reading
-  EXPECT_EQ(button->Color(), 0);
+  EXPECT_EQ(button->Color(), 0xFF);
   // The loading bracket: Loaded once each, csReading already gone by then.
   for (TWidget* w : {copy, static_cast<TWidget*>(panel), button}) {
     EXPECT_EQ(w->loadedCalls, 1);

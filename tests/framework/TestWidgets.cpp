@@ -3,6 +3,7 @@
 #include "framework/ClassRegistry.h"
 #include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "framework/SysUtils.h"
 
 namespace kestrel::test {
 
@@ -106,6 +107,18 @@ void TFancyWidget::PublishProperties(TClassBuilder<TFancyWidget>& b) {
 
 void RegisterTestWidgets() {
   RegisterClasses({&TWidget::StaticClass(), &TFancyWidget::StaticClass()});
+  RegisterIntegerConsts(
+      u"TColor",
+      [](std::u16string_view ident, std::int64_t& v) {
+        if (!SameText(ident, u"clRed")) return false;
+        v = 0xFF;
+        return true;
+      },
+      [](std::int64_t v, String& ident) {
+        if (v != 0xFF) return false;
+        ident = u"clRed";
+        return true;
+      });
 }
 
 }  // namespace kestrel::test

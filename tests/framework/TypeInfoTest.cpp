@@ -2,6 +2,7 @@
 
 #include "framework/ClassRegistry.h"
 #include "framework/Exceptions.h"
+#include "framework/SysUtils.h"
 #include "tests/framework/TestWidgets.h"
 
 namespace kestrel::test {
@@ -107,6 +108,15 @@ TEST(TypeInfo, BadNamesValuesAndKindsRaiseWithoutChangingTheObject) {
   EXPECT_EQ(w.Width(), 100);
   EXPECT_EQ(w.Shape(), shCircle);
   EXPECT_EQ(w.Sides(), (TSides{sdLeft, sdTop}));
+}
+
+TEST(TypeInfo, RegisteredIntegerConstantsReadAsNames) {
+  RegisterTestWidgets();  // with the colour names
+  TWidget w(nullptr);
+  SetPropValue(&w, u"Color", u"CLRED");
+  EXPECT_EQ(w.Color(), 0xFF);
+  EXPECT_THROW(SetPropValue(&w, u"Color", u"clBlue"), EConvertError);
+  EXPECT_THROW(SetPropValue(&w, u"Width", u"clRed"), EConvertError);  // another type
 }
 
 TEST(TypeInfo, DefaultsAndStoredFlags) {

@@ -12,6 +12,7 @@
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
+#include "framework/Strings.h"
 #include "framework/SysUtils.h"
 
 namespace kestrel {
@@ -129,6 +130,33 @@ std::vector<std::pair<String, String>> TIniDocument::Values(std::u16string_view 
 
 bool TIniDocument::SectionExists(std::u16string_view section) const {
   return Find(section) != nullptr;
+}
+
+namespace {
+void Fill(TStrings& strings, const std::vector<String>& items) {
+  strings.BeginUpdate();
+  try {
+    strings.Clear();
+    for (const String& item : items) strings.Add(item);
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+}  // namespace
+
+void TIniDocument::ReadSection(std::u16string_view section, TStrings& strings) const {
+  Fill(strings, Keys(section));
+}
+
+void TIniDocument::ReadSections(TStrings& strings) const { Fill(strings, Sections()); }
+
+void TIniDocument::ReadSectionValues(std::u16string_view section, TStrings& strings,
+                                     String (*unquote)(const String&)) const {
+  std::vector<String> lines;
+  for (const auto& [k, v] : Values(section)) lines.push_back(k + u"=" + (unquote ? unquote(v) : v));
+  Fill(strings, lines);
 }
 
 bool TIniDocument::EraseSection(std::u16string_view section) {

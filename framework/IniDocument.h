@@ -12,6 +12,7 @@
 namespace kestrel {
 
 class TEncoding;
+class TStrings;
 
 class TIniDocument {
  public:
@@ -29,6 +30,12 @@ class TIniDocument {
   std::vector<String> Keys(std::u16string_view section) const;
   std::vector<std::pair<String, String>> Values(std::u16string_view section) const;
   bool SectionExists(std::u16string_view section) const;
+  // The same, into a string list (cleared first, filled in one update bracket); values are
+  // passed through `unquote` when given.
+  void ReadSection(std::u16string_view section, TStrings& strings) const;
+  void ReadSections(TStrings& strings) const;
+  void ReadSectionValues(std::u16string_view section, TStrings& strings,
+                         String (*unquote)(const String&) = nullptr) const;
   bool EraseSection(std::u16string_view section);
   bool DeleteKey(std::u16string_view section, std::u16string_view key);
 

@@ -64,26 +64,17 @@ void TIniFile::WriteString(const String& section, const String& ident, const Str
 
 void TIniFile::ReadSection(const String& section, TStrings& strings) {
   Refresh();
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const String& k : doc_.Keys(section)) strings.Add(k);
-  strings.EndUpdate();
+  doc_.ReadSection(section, strings);
 }
 
 void TIniFile::ReadSections(TStrings& strings) {
   Refresh();
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const String& s : doc_.Sections()) strings.Add(s);
-  strings.EndUpdate();
+  doc_.ReadSections(strings);
 }
 
 void TIniFile::ReadSectionValues(const String& section, TStrings& strings) {
   Refresh();
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const auto& [k, v] : doc_.Values(section)) strings.Add(k + u"=" + Unquote(v));
-  strings.EndUpdate();
+  doc_.ReadSectionValues(section, strings, Unquote);
 }
 
 void TIniFile::EraseSection(const String& section) {

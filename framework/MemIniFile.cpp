@@ -33,24 +33,15 @@ void TMemIniFile::WriteString(const String& section, const String& ident, const 
 }
 
 void TMemIniFile::ReadSection(const String& section, TStrings& strings) {
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const String& k : doc_.Keys(section)) strings.Add(k);
-  strings.EndUpdate();
+  doc_.ReadSection(section, strings);
 }
 
 void TMemIniFile::ReadSections(TStrings& strings) {
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const String& s : doc_.Sections()) strings.Add(s);
-  strings.EndUpdate();
+  doc_.ReadSections(strings);
 }
 
 void TMemIniFile::ReadSectionValues(const String& section, TStrings& strings) {
-  strings.BeginUpdate();
-  strings.Clear();
-  for (const auto& [k, v] : doc_.Values(section)) strings.Add(k + u"=" + v);
-  strings.EndUpdate();
+  doc_.ReadSectionValues(section, strings);
 }
 
 void TMemIniFile::EraseSection(const String& section) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/ClassRegistry.h"
+#include "framework/Collection.h"
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
@@ -121,6 +122,8 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const 
       BeginProperty(prefix + prop.Name);
       WriteIdent(name);
       EndProperty();
+    } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
+      WriteCollection(prefix + prop.Name, collection, depth);
     } else if (auto* persistent = dynamic_cast<TPersistent*>(object)) {
       WriteObjectProperties(persistent, prefix + prop.Name + u".", depth + 1);
     }
@@ -147,6 +150,20 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const 
     default: WriteString(GetStrProp(instance, prop)); break;
   }
   EndProperty();
+}
+
+void TWriter::WriteCollection(const String& name, TCollection* collection, int depth) {
+  if (collection->Count() == 0) return;
+  Line(name + u" = <");
+  ++indent_;
+  for (int i = 0; i < collection->Count(); ++i) {
+    Line(u"item");
+    ++indent_;
+    WriteObjectProperties(collection->Items(i), String(), depth + 1);
+    --indent_;
+    Line(i + 1 < collection->Count() ? u"end" : u"end>");
+  }
+  --indent_;
 }
 
 String TWriter::ReferenceName(TComponent* component) const {
@@ -430,8 +447,38 @@ void TReader::ReadProperty(TPersistent* instance) {
   PropertyError(Format(u"Property %s does not exist", {path}), true);
 }
 
+void TReader::ReadCollection(TCollection* collection) {
+  parser_->NextToken();  // past '<'
+  collection->BeginUpdate();
+  try {
+    collection->Clear();
+    while (!parser_->IsPunct(u'>')) {
+      if (!parser_->TokenSymbolIs(u"item")) parser_->Error(u"'item' expected");
+      parser_->NextToken();
+      TCollectionItem* item = collection->Add();
+      while (!parser_->TokenSymbolIs(u"end")) {
+        if (parser_->Token() == TToken::Eof) parser_->Error(u"'end' expected");
+        ReadProperty(item);
+      }
+      parser_->NextToken();
+    }
+    parser_->NextToken();
+  } catch (...) {
+    collection->EndUpdate();
+    throw;
+  }
+  collection->EndUpdate();
+}
+
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   TValueType next = NextValue();
+  if (next == vaCollection) {
+    auto* collection =
+        prop.Kind == tkClass ? dynamic_cast<TCollection*>(GetObjectProp(instance, prop)) : nullptr;
+    if (collection) ReadCollection(collection);
+    else PropertyError(u"Invalid property value", true);
+    return;
+  }
   bool ok = false;
   switch (prop.Kind) {
     case tkInteger:

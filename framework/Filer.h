@@ -10,6 +10,10 @@
 //       'two')
 //     Picture = {
 //       89504E47...}
+//     Snippets = <
+//       item
+//         Name = 'intro'
+//       end>
 //     object Button1: TButton
 //       Left = 8
 //     end
@@ -32,6 +36,7 @@
 namespace kestrel {
 
 class TStream;
+class TCollection;
 class TReader;
 class TWriter;
 struct TPropInfo;
@@ -107,6 +112,7 @@ class TWriter : public TFiler {
  private:
   void WriteObjectProperties(TPersistent* instance, const String& prefix, int depth);
   void EndProperty();
+  void WriteCollection(const String& name, TCollection* collection, int depth);
   void WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& prefix,
                      int depth);
   void BeginProperty(const String& name);
@@ -178,6 +184,7 @@ class TReader : public TFiler {
   void ReadBlockBody(TComponent* component);
   void ReadProperty(TPersistent* instance);
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
+  void ReadCollection(TCollection* collection);
   // Reports through OnError; `skipValue` when the value has not been consumed yet.
   void PropertyError(const String& message, bool skipValue);
   [[noreturn]] void InvalidValue() const;

@@ -33,6 +33,27 @@ void TTestFont::Assign(const TPersistent* source) {
   TPersistent::Assign(source);
 }
 
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TSnippet, TCollectionItem)
+
+void TSnippet::PublishProperties(TClassBuilder<TSnippet>& b) {
+  b.Property(u"Text", &TSnippet::Text, &TSnippet::SetText).Default(u"(empty)");
+}
+
+void TSnippet::Assign(const TPersistent* source) {
+  if (auto* s = dynamic_cast<const TSnippet*>(source)) {
+    SetText(s->Text());
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+void TSnippets::Update(TCollectionItem* item) {
+  updates.push_back(item);
+  String texts;
+  for (int i = 0; i < Count(); ++i) texts += static_cast<TSnippet*>(Items(i))->Text() + u";";
+  textsAtUpdate.push_back(texts);
+}
+
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TWidget, TComponent)
 
 void TWidget::PublishProperties(TClassBuilder<TWidget>& b) {
@@ -52,16 +73,23 @@ void TWidget::PublishProperties(TClassBuilder<TWidget>& b) {
   b.Property(u"Counter", &TWidget::Counter, nullptr);
   b.Object(u"Font", &TWidget::Font, &TWidget::SetFont);
   b.Object(u"Lines", &TWidget::Lines, &TWidget::SetLines);
+  b.Object(u"Snippets", &TWidget::Snippets, nullptr);
   b.Object(u"Buddy", &TWidget::Buddy, &TWidget::SetBuddy);
   b.Event(u"OnClick", &TWidget::OnClick, u"TNotifyEvent");
 }
 
 TWidget::TWidget(TComponent* owner)
-    : TComponent(owner), font_(new TTestFont), lines_(new TStringList) {}
+    : TComponent(owner),
+      font_(new TTestFont),
+      lines_(new TStringList),
+      snippets_(new TSnippets(this)) {
+  snippets_->SetPropName(u"Snippets");
+}
 
 TWidget::~TWidget() {
   delete font_;
   delete lines_;
+  delete snippets_;
 }
 
 void TWidget::SetBuddy(TWidget* v) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/Collection.h"
 #include "framework/Component.h"
 #include "framework/StringList.h"
 #include "framework/TypeInfo.h"
@@ -28,6 +29,32 @@ class TTestFont : public TPersistent {
  private:
   String name_ = u"Tahoma";
   int size_ = 8;
+};
+
+class TSnippet : public TCollectionItem {
+  KESTREL_CLASS(TSnippet)
+  explicit TSnippet(TCollection* c) : TCollectionItem(c) {}
+  const String& Text() const { return text_; }
+  void SetText(const String& v) {
+    if (text_ == v) return;
+    text_ = v;
+    Changed(false);
+  }
+  void Assign(const TPersistent* source) override;
+
+ private:
+  String text_ = u"(empty)";
+};
+
+// Counts what its owner would hear.
+class TSnippets : public TCollection {
+ public:
+  explicit TSnippets(TPersistent* owner) : TCollection(ItemClass<TSnippet>(), owner) {}
+  std::vector<TCollectionItem*> updates;
+  std::vector<String> textsAtUpdate;  // what Update could read of the items
+
+ protected:
+  void Update(TCollectionItem* item) override;
 };
 
 class TWidget : public TComponent {
@@ -59,6 +86,7 @@ class TWidget : public TComponent {
   void SetFont(TTestFont* v) { font_->Assign(v); }
   TStringList* Lines() const { return lines_; }
   void SetLines(TStringList* v) { lines_->Assign(v); }
+  TSnippets* Snippets() const { return snippets_; }
   TWidget* Buddy() const { return buddy_; }
   void SetBuddy(TWidget* v);
   const TNotifyEvent& OnClick() const { return onClick_; }
@@ -89,6 +117,7 @@ class TWidget : public TComponent {
   int counter_ = 0;
   TTestFont* font_;
   TStringList* lines_;
+  TSnippets* snippets_;
   TWidget* buddy_ = nullptr;
   TNotifyEvent onClick_;
 };

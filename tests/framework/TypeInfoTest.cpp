@@ -17,7 +17,7 @@ std::vector<String> Names(const TObject* o) {
 TEST(TypeInfo, PropertyListsIncludeAncestorsAndRedeclarationsReplaceInPlace) {
   TFancyWidget fancy(nullptr);
   auto names = Names(&fancy);
-  ASSERT_EQ(names.size(), 16u);
+  ASSERT_EQ(names.size(), 17u);
   EXPECT_EQ(names[1], u"Width");
   EXPECT_EQ(names.back(), u"Glow");
   const TPropInfo* width = GetPropInfo(&fancy, u"WIDTH");

@@ -272,6 +272,22 @@ void TWriter::WriteListEnd() {
 
 // ---- TReader ----
 
+class TReader::NestingGuard {
+ public:
+  explicit NestingGuard(TReader& reader) : reader_(reader) {
+    if (++reader_.nesting_ > kMaxNesting) {
+      --reader_.nesting_;
+      reader_.parser_->Error(u"Nesting too deep");
+    }
+  }
+  ~NestingGuard() { --reader_.nesting_; }
+  NestingGuard(const NestingGuard&) = delete;
+  NestingGuard& operator=(const NestingGuard&) = delete;
+
+ private:
+  TReader& reader_;
+};
+
 TReader::TReader(TStream& stream) : parser_(std::make_unique<TParser>(ReadAllText(stream))) {}
 
 TReader::~TReader() = default;
@@ -318,6 +334,7 @@ void TReader::Cleanup(std::vector<TComponent*>& created) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* parent) {
+  NestingGuard guard(*this);
   parser_->NextToken();  // past 'object'
   parser_->CheckToken(TToken::Symbol);
   String name = parser_->TokenString();
@@ -448,6 +465,7 @@ void TReader::ReadProperty(TPersistent* instance) {
 }
 
 void TReader::ReadCollection(TCollection* collection) {
+  NestingGuard guard(*this);
   parser_->NextToken();  // past '<'
   collection->BeginUpdate();
   try {
@@ -701,11 +719,13 @@ bool TReader::EndOfList() const {
 
 void TReader::SkipValue() {
   switch (NextValue()) {
-    case vaList:
+    case vaList: {
+      NestingGuard guard(*this);
       parser_->NextToken();
       while (!EndOfList()) SkipValue();
       ReadListEnd();
       return;
+    }
     case vaSet:
       parser_->NextToken();
       while (!parser_->IsPunct(u']')) {

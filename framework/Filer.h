@@ -191,7 +191,13 @@ class TReader : public TFiler {
   void ResolveFixups();
   void Cleanup(std::vector<TComponent*>& created);
 
+  // Nested blocks and lists deeper than this are refused, so hostile text cannot exhaust the
+  // stack.
+  static constexpr int kMaxNesting = 64;
+  class NestingGuard;
+
   std::unique_ptr<TParser> parser_;
+  int nesting_ = 0;
   TReaderError onError_;
   TComponent* parent_ = nullptr;
   String definedName_;

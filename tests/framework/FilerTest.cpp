@@ -202,3 +202,72 @@ TEST_F(Streaming, PersistentPropertiesWithoutAComponentBlock) {
 
 }  // namespace
 }  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+// Text from outside (the clipboard, a file) may be anything: every damaged variant of a valid
+// form must either read or raise one of the framework's exceptions, never crash (ASan and UBSan
+// watch this test).
+TEST_F(Streaming, DamagedTextNeverCrashes) {
+  TWidget form(nullptr);
+  form.SetName(u"Form1");
+  form.SetCaption(u"a'b#c");
+  form.SetSides({sdRight});
+  form.Lines()->SetCommaText(u"x,y");
+  form.blob = {1, 2, 3};
+  static_cast<TSnippet*>(form.Snippets()->Add())->SetText(u"s");
+  auto* child = new TWidget(&form);
+  child->SetName(u"Child");
+  child->SetBuddy(&form);
+  const String good = ComponentToString(&form);
+
+  const char16_t alphabet[] = u"'#$(){}[]<>=:,.+-09AZaz \n";
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  int read = 0;
+  for (int round = 0; round < 1500; ++round) {
+    String text = good;
+    int edits = 1 + static_cast<int>(next() % 4);
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      std::size_t at = next() % text.size();
+      switch (next() % 3) {
+        case 0: text.erase(at, 1 + next() % 8); break;
+        case 1: text.insert(at, 1, alphabet[next() % (sizeof(alphabet) / 2 - 1)]); break;
+        default: text[at] = alphabet[next() % (sizeof(alphabet) / 2 - 1)]; break;
+      }
+    }
+    try {
+      std::unique_ptr<TComponent> result(StringToComponent(text));
+      ++read;
+    } catch (const Exception&) {
+    }
+  }
+  EXPECT_GT(read, 0);  // some damage is harmless
+
+  // Deep nesting is refused instead of exhausting the stack.
+  String deep = u"object F: TWidget\n  Bogus = " + String(100000, u'(') + u"\nend\n";
+  TStringStream stream(deep);
+  TReader reader(stream);
+  reader.SetOnError([](TReader&, const String&, bool& handled) { handled = true; });  // skip it
+  try {
+    std::unique_ptr<TComponent> never(reader.ReadRootComponent(nullptr));
+    FAIL();
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), u"Nesting too deep on line 2");
+  }
+  String nested;
+  for (int i = 0; i < 200; ++i) nested += u"object A" + Utf8ToUtf16(std::to_string(i)) + u": TWidget\n";
+  try {
+    std::unique_ptr<TComponent> never(StringToComponent(nested));
+    FAIL();
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), u"Nesting too deep on line 65");
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::test

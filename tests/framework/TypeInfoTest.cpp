@@ -17,8 +17,10 @@ std::vector<String> Names(const TObject* o) {
 TEST(TypeInfo, PropertyListsIncludeAncestorsAndRedeclarationsReplaceInPlace) {
   TFancyWidget fancy(nullptr);
   auto names = Names(&fancy);
-  ASSERT_EQ(names.size(), 17u);
-  EXPECT_EQ(names[1], u"Width");
+  ASSERT_EQ(names.size(), 18u);
+  EXPECT_EQ(names[0], u"Name");  // TComponent's own come first
+  EXPECT_EQ(names[1], u"Tag");
+  EXPECT_EQ(names[2], u"Width");
   EXPECT_EQ(names.back(), u"Glow");
   const TPropInfo* width = GetPropInfo(&fancy, u"WIDTH");
   ASSERT_NE(width, nullptr);
@@ -136,6 +138,9 @@ TEST(TypeInfo, DefaultsAndStoredFlags) {
   w.SetColor(5);
   EXPECT_TRUE(stored(u"Color"));
   EXPECT_FALSE(stored(u"Name"));
+  SetPropValue(&w, u"Name", u"Renamed");
+  EXPECT_EQ(w.Name(), u"Renamed");
+  EXPECT_THROW(SetPropValue(&w, u"Name", u"not valid"), EComponentError);
 }
 
 TEST(TypeInfo, EnumAndSetHelpersAndTheClassRegistry) {

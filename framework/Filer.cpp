@@ -1,6 +1,9 @@
 #include "framework/Filer.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
 
 #include "framework/ClassRegistry.h"
 #include "framework/Collection.h"
@@ -42,6 +45,19 @@ String QuoteString(const String& value) {
   }
   if (inQuotes) out.push_back(u'\'');
   return out;
+}
+
+// The shortest text that reads back to exactly the same double ("0.30000000000000004", "1E20").
+String ExactFloat(double value) {
+  if (!std::isfinite(value)) return FloatToStr(value);
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  std::string s(buf, res.ptr);
+  auto e = s.find('e');
+  if (e == std::string::npos) return Utf8ToUtf16(s);
+  std::string mantissa = s.substr(0, e);
+  int exponent = std::stoi(s.substr(e + 1));
+  return Utf8ToUtf16(mantissa + "E" + std::to_string(exponent));
 }
 
 bool IsObjectKeyword(const TParser& p) {
@@ -222,7 +238,7 @@ void TWriter::WriteBoolean(bool value) { WriteIdent(value ? u"True" : u"False");
 
 void TWriter::WriteFloat(double value) {
   BeginValue();
-  pending_ += FloatToStr(value);
+  pending_ += ExactFloat(value);
 }
 
 void TWriter::WriteString(const String& value) {
@@ -753,6 +769,12 @@ void TReader::SkipValue() {
 }
 
 // ---- Helpers ----
+
+void TStream::WriteComponent(TComponent* instance) { kestrel::WriteComponent(*this, instance); }
+
+TComponent* TStream::ReadComponent(TComponent* instance) {
+  return kestrel::ReadComponent(*this, instance);
+}
 
 void WriteComponent(TStream& stream, TComponent* component) {
   TWriter writer(stream);

@@ -10,6 +10,8 @@
 
 namespace kestrel {
 
+class TComponent;
+
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 // Open modes of TFileStream: one access mode, optionally or-ed with one share mode; fmCreate
@@ -48,6 +50,10 @@ class TStream : public TObject {
   // Copies `count` bytes from the source's position; count 0 copies the whole source from its
   // start. Returns the number of bytes copied; raises EReadError/EWriteError when short.
   std::int64_t CopyFrom(TStream& source, std::int64_t count);
+
+  // A component in the streamed text form, at the position (see Filer.h).
+  void WriteComponent(TComponent* instance);
+  TComponent* ReadComponent(TComponent* instance = nullptr);
 };
 
 // A stream over a POSIX file descriptor it does not own.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "framework/Object.h"
 
@@ -55,6 +56,10 @@ class TStream : public TObject {
   void WriteComponent(TComponent* instance);
   TComponent* ReadComponent(TComponent* instance = nullptr);
 };
+
+// Everything from the position to the end, read in chunks (so also from pipes, whose size is
+// unknown).
+std::vector<std::uint8_t> ReadRemaining(TStream& stream);
 
 // A stream over a POSIX file descriptor it does not own.
 class THandleStream : public TStream {

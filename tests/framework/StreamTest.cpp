@@ -35,6 +35,11 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
   EXPECT_EQ(s.Memory()[6], 0);
   s.SetSize(3);
   EXPECT_EQ(s.Position(), 3);
+  // Absurd sizes are stream errors, not crashes or foreign exceptions.
+  s.SetPosition(INT64_MAX - 1);
+  EXPECT_THROW(s.WriteBuffer("xy", 2), EStreamError);
+  EXPECT_THROW(s.SetSize(INT64_MAX), EStreamError);
+  EXPECT_EQ(s.Size(), 3);
 }
 
 TEST(MemoryStream, BufferCallsRaiseTheStreamErrors) {

@@ -54,7 +54,8 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count) {
 std::vector<std::uint8_t> ReadRemaining(TStream& stream) {
   std::vector<std::uint8_t> out;
   std::int64_t size = stream.Size() - stream.Position();
-  if (size > 0) out.reserve(static_cast<std::size_t>(size));
+  // The size is a hint only (a stream may report it wrongly): reserve at most 64 MiB up front.
+  if (size > 0) out.reserve(static_cast<std::size_t>(std::min<std::int64_t>(size, 64 << 20)));
   std::uint8_t chunk[64 * 1024];
   for (;;) {
     std::size_t n = stream.Read(chunk, sizeof chunk);

@@ -207,14 +207,14 @@ void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&,
 }
 
 void TWriter::BeginProperty(const String& name) {
-  pending_ = Spaces(indent_) + name + u" = ";
+  pending_ = name + u" = ";  // Line() indents it
   listDepth_ = 0;
 }
 
 void TWriter::EndProperty() {
   // A writer that forgot to close its lists still produces readable text.
   while (listDepth_ > 0) WriteListEnd();
-  Line(pending_.substr(std::min(pending_.size(), static_cast<std::size_t>(indent_) * 2)));
+  Line(pending_);
   pending_.clear();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "framework/ClassRegistry.h"
@@ -49,7 +50,8 @@ String QuoteString(const String& value) {
 
 // The shortest text that reads back to exactly the same double ("0.30000000000000004", "1E20").
 String ExactFloat(double value) {
-  if (!std::isfinite(value)) return FloatToStr(value);
+  if (std::isnan(value)) return u"NAN";
+  if (std::isinf(value)) return value < 0 ? u"-INF" : u"INF";
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, value);
   std::string s(buf, res.ptr);
@@ -519,7 +521,10 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
     case tkWChar: ok = next == vaString || next == vaInteger; break;
     case tkEnumeration: ok = next == vaIdent || next == vaTrue || next == vaFalse || next == vaInteger; break;
     case tkSet: ok = next == vaSet; break;
-    case tkFloat: ok = next == vaInteger || next == vaFloat; break;
+    case tkFloat:
+      ok = next == vaInteger || next == vaFloat || parser_->TokenSymbolIs(u"INF") ||
+           parser_->TokenSymbolIs(u"NAN");
+      break;
     case tkClass: ok = next == vaIdent || next == vaNil; break;
     default: ok = prop.IsString() && next == vaString; break;
   }
@@ -661,7 +666,9 @@ bool TReader::ReadBoolean() {
 
 double TReader::ReadFloat() {
   double v;
-  if (parser_->Token() == TToken::Float) v = parser_->TokenFloat();
+  if (parser_->TokenSymbolIs(u"INF")) v = std::numeric_limits<double>::infinity();
+  else if (parser_->TokenSymbolIs(u"NAN")) v = std::numeric_limits<double>::quiet_NaN();
+  else if (parser_->Token() == TToken::Float) v = parser_->TokenFloat();
   else if (parser_->Token() == TToken::Integer) v = static_cast<double>(parser_->TokenInt());
   else InvalidValue();
   parser_->NextToken();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "framework/ClassRegistry.h"
 #include "framework/Exceptions.h"
 #include "framework/Filer.h"
@@ -202,6 +205,18 @@ TEST_F(Streaming, StreamsReadAndWriteComponentsAtTheirPosition) {
   EXPECT_EQ(stream.ReadComponent(&b), &b);
   EXPECT_EQ(b.Name(), u"A");
   EXPECT_EQ(b.Width(), 3);
+}
+
+TEST_F(Streaming, NonFiniteFloatsComeBack) {
+  for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                   std::numeric_limits<double>::quiet_NaN()}) {
+    TWidget a(nullptr);
+    a.SetRatio(v);
+    TWidget b(nullptr);
+    StringToComponent(ComponentToString(&a), &b);
+    if (std::isnan(v)) EXPECT_TRUE(std::isnan(b.Ratio()));
+    else EXPECT_EQ(b.Ratio(), v);
+  }
 }
 
 TEST_F(Streaming, PersistentPropertiesWithoutAComponentBlock) {

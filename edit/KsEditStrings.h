@@ -1,0 +1,139 @@
+#pragma once
+// The edit control's text: a list of paragraphs (its list face, which is the control's Lines),
+// each wrapped into visual lines for display, with the conversions between visual positions
+// (X = column, Y = visual line over the whole text), paragraph offsets and character indexes (a
+// paragraph break counting as the two characters CR LF).
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "edit/KsEditHost.h"
+#include "edit/KsLineWrapper.h"
+#include "edit/KsParagraphList.h"
+#include "edit/KsTextMeasure.h"
+
+namespace kestrel {
+
+class EKsEditorError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TKsEditStrings {
+ public:
+  using TNotifyEvent = std::function<void(TKsEditStrings* Sender)>;
+
+  explicit TKsEditStrings(IKsEditHost& host);
+  TKsEditStrings(const TKsEditStrings&) = delete;
+  TKsEditStrings& operator=(const TKsEditStrings&) = delete;
+  virtual ~TKsEditStrings();
+
+  // --- The list face: one item per paragraph.
+  int GetCount() const { return FParagraphs.Count(); }
+  int Count() const { return GetCount(); }
+  String Get(int index) const;
+  // Line-break characters in S are left out.
+  void Put(int index, std::u16string_view s);
+  void* GetObject(int) const { return nullptr; }
+  void PutObject(int, void*) {}
+  // Multi-line only: S split at its breaks into paragraphs inserted before Index.
+  void Insert(int index, std::u16string_view s);
+  int Add(std::u16string_view s);
+  void AddStrings(const std::vector<String>& list);
+  void Delete(int index);
+  void Exchange(int a, int b);
+  void Clear();
+  // Binary search over the paragraph texts (UTF-16 code unit order): true when found; Index is
+  // the match or the insertion point.
+  bool Find(std::u16string_view s, int& index) const;
+  String GetTextStr() const;
+  String Text() const { return GetTextStr(); }
+  void SetTextStr(std::u16string_view text);
+  void SetText(std::u16string_view text) { SetTextStr(text); }
+
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  TNotifyEvent OnChange;    // every change, bracket or not
+  TNotifyEvent OnChanging;  // before a change, outside update brackets
+
+  // --- Visual lines.
+  int ParagraphCount() const { return FParagraphs.LineCount(); }
+  String GetLine(int y) const;
+  void PutLine(int y, std::u16string_view s);
+  // The paragraph holding line Y and the line inside it; both 0 when no paragraph holds Y.
+  bool IndexToParagraph(int y, int& paragraph, int& paraIndex) const;
+  void CaretToParagraph(int x, int y, int& paraOffs, int& paragraph) const;
+  void CaretFromParagraph(int paragraph, int paraOffs, int& y, int& x) const;
+  int CharFromCaret(int x, int y) const;
+  void CaretFromChar(int charNum, int& x, int& y) const;
+  // Index (Y) of the first visual line of Paragraph.
+  int FirstLineOf(int paragraph) const { return FParagraphs.FirstLine(paragraph); }
+
+  // --- Editing.
+  // Inserts S at (X, Y) and moves (X, Y) just after the inserted text.
+  void InsertText(int& x, int& y, std::u16string_view s);
+  // The same at a character index; answers the index after the inserted text.
+  int InsertTextAt(int charNum, std::u16string_view s);
+  // Removes the characters between two indexes and answers them (breaks as CR LF).
+  String DeleteText(int fromChar, int toChar);
+  String TextRange(int fromChar, int toChar) const;
+  // Characters of Text (no break after the last paragraph).
+  int TextLength() const;
+  // Grows with every change of the text (not of its wrapping): undo uses it to see edits that
+  // were made without a record.
+  std::uint64_t ChangeStamp() const { return FChangeStamp; }
+
+  // --- Wrapping.
+  void WrapParagraph(int paragraph);
+  void WrapAll();
+  void RenumberLines(int fromParagraph);
+  int MaxLen() const { return FMaxLen; }
+  int IdxMaxLen() const { return FIdxMaxLen; }
+  const String& MaxStr() const { return FMaxStr; }
+
+  // --- Measuring (the host's font).
+  const TKsTextMeasure& Measure() const { return FMeasure; }
+  platform::SIZE TextSize(std::u16string_view s) const { return FMeasure.TextSize(s); }
+  String ExpandTabs(std::u16string_view s) const { return FMeasure.ExpandTabs(s); }
+  String MaskText(std::u16string_view s) const { return FMeasure.MaskText(s); }
+  int CharsFitRight(int w, std::u16string_view s, int start) const {
+    return FMeasure.CharsFitRight(w, s, start);
+  }
+  int CharsFitLeft(int w, std::u16string_view s, int start) const {
+    return FMeasure.CharsFitLeft(w, s, start);
+  }
+
+  TKsParagraphList& Paragraphs() { return FParagraphs; }
+  const TKsParagraphList& Paragraphs() const { return FParagraphs; }
+  IKsEditHost& KsEdit() const { return FKsEdit; }
+
+ protected:
+  void Changing();
+  void Changed();
+
+ private:
+  bool Multiline() const { return FKsEdit.Multiline(); }
+  TKsParagraph& Paragraph(int index) const;
+  void CheckIndex(int index) const;
+  // Paragraphs of S split at CR, LF or CR LF; a lone break at the very end adds none.
+  static std::vector<String> SplitParagraphs(std::u16string_view s);
+  void InsertParagraphs(int index, std::u16string_view s);
+  void InsertSingleLine(int& x, int& y, std::u16string_view s);
+  int ClampChar(int charNum) const;
+  void CharToParagraph(int charNum, int& paragraph, int& offset) const;
+
+  IKsEditHost& FKsEdit;
+  TKsTextMeasure FMeasure;
+  TKsLineWrapper FWrapper;
+  TKsParagraphList FParagraphs;
+  int FMaxLen = 0;
+  int FIdxMaxLen = 0;
+  String FMaxStr;
+  int FUpdateCount = 0;
+  std::uint64_t FChangeStamp = 0;
+};
+
+}  // namespace kestrel

@@ -266,20 +266,61 @@ int TKsEditStrings::CharFromCaret(int x, int y) const {
   return static_cast<int>(std::min<std::int64_t>(c, std::numeric_limits<int>::max()));
 }
 
-void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset) const {
+void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset,
+                                     bool roundUp) const {
   paragraph = 0;
   offset = 0;
-  if (GetCount() == 0) return;
+  if (GetCount() == 0 || charNum < 0) return;
   std::int64_t offs = 0;
-  if (charNum < 0) return;
   if (!FParagraphs.FindChar(charNum, paragraph, offs)) {
     // Past the end: the end of the text.
     paragraph = GetCount() - 1;
     offs = Paragraph(paragraph).Length();
   }
   const TKsParagraph& p = Paragraph(paragraph);
-  // An index inside a break stands for the end of its paragraph.
-  offset = SnapToCharStart(p.Text(), static_cast<int>(std::min<std::int64_t>(offs, p.Length())));
+  if (offs > p.Length()) {
+    // Inside a break: the end of its paragraph, or rounding up, the start of the next.
+    if (roundUp && paragraph + 1 < GetCount()) {
+      ++paragraph;
+      offset = 0;
+      return;
+    }
+    offs = p.Length();
+  }
+  offset = static_cast<int>(offs);
+  const int snapped = SnapToCharStart(p.Text(), offset);
+  if (snapped != offset && roundUp)
+    ++offset;
+  else
+    offset = snapped;
+}
+
+int TKsEditStrings::CharOf(int paragraph, int offset) const {
+  return static_cast<int>(FParagraphs.FirstChar(paragraph)) + offset;
+}
+
+int TKsEditStrings::NextCharPos(int charNum) const {
+  int p = 0, o = 0;
+  CharToParagraph(charNum, p, o, true);
+  if (GetCount() == 0) return 0;
+  const String& text = Paragraph(p).Text();
+  if (o < static_cast<int>(text.size())) {
+    const bool pair = IsHighSurrogate(text[o]) && o + 1 < static_cast<int>(text.size()) &&
+                      IsLowSurrogate(text[o + 1]);
+    return CharOf(p, o + (pair ? 2 : 1));
+  }
+  return p + 1 < GetCount() ? CharOf(p + 1, 0) : CharOf(p, o);
+}
+
+int TKsEditStrings::PrevCharPos(int charNum) const {
+  int p = 0, o = 0;
+  CharToParagraph(charNum, p, o);
+  if (o > 0) {
+    const String& text = Paragraph(p).Text();
+    const bool pair = o >= 2 && IsLowSurrogate(text[o - 1]) && IsHighSurrogate(text[o - 2]);
+    return CharOf(p, o - (pair ? 2 : 1));
+  }
+  return p > 0 ? CharOf(p - 1, Paragraph(p - 1).Length()) : 0;
 }
 
 void TKsEditStrings::CaretFromChar(int charNum, int& x, int& y) const {
@@ -363,18 +404,11 @@ int TKsEditStrings::InsertTextAt(int charNum, std::u16string_view s) {
   return CharFromCaret(x, y);
 }
 
-int TKsEditStrings::ClampChar(int charNum) const {
-  int p = 0;
-  int offs = 0;
-  CharToParagraph(charNum, p, offs);
-  return static_cast<int>(FParagraphs.FirstChar(p)) + offs;
-}
-
 String TKsEditStrings::TextRange(int fromChar, int toChar) const {
   if (GetCount() == 0) return {};
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
-  CharToParagraph(std::max(fromChar, toChar), p2, o2);
+  CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
   if (p1 == p2) return Paragraph(p1).Text().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
   String out = Paragraph(p1).Text().substr(static_cast<size_t>(o1));
   for (int i = p1 + 1; i < p2; ++i) {
@@ -390,9 +424,9 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
   if (GetCount() == 0) return {};
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
-  CharToParagraph(std::max(fromChar, toChar), p2, o2);
-  if (p1 == p2 && o1 == o2) return {};
-  String removed = TextRange(std::min(fromChar, toChar), std::max(fromChar, toChar));
+  CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
+  if (p1 == p2 && o1 >= o2) return {};
+  String removed = TextRange(CharOf(p1, o1), CharOf(p2, o2));
   Changing();
   String joined = Paragraph(p1).Text().substr(0, static_cast<size_t>(o1));
   joined += std::u16string_view(Paragraph(p2).Text()).substr(static_cast<size_t>(o2));

@@ -82,6 +82,10 @@ class TKsEditStrings {
   String TextRange(int fromChar, int toChar) const;
   // Characters of Text (no break after the last paragraph).
   int TextLength() const;
+  // The index one whole character after or before C: a surrogate pair and a paragraph break
+  // are single steps, so stepping never lands inside either.
+  int NextCharPos(int charNum) const;
+  int PrevCharPos(int charNum) const;
   // Grows with every change of the text (not of its wrapping): undo uses it to see edits that
   // were made without a record.
   std::uint64_t ChangeStamp() const { return FChangeStamp; }
@@ -122,8 +126,9 @@ class TKsEditStrings {
   static std::vector<String> SplitParagraphs(std::u16string_view s);
   void InsertParagraphs(int index, std::u16string_view s);
   void InsertSingleLine(int& x, int& y, std::u16string_view s);
-  int ClampChar(int charNum) const;
-  void CharToParagraph(int charNum, int& paragraph, int& offset) const;
+  // RoundUp moves an index inside a pair or a break to the end of it instead of its start.
+  void CharToParagraph(int charNum, int& paragraph, int& offset, bool roundUp = false) const;
+  int CharOf(int paragraph, int offset) const;
 
   IKsEditHost& FKsEdit;
   TKsTextMeasure FMeasure;

@@ -4,6 +4,18 @@
 
 namespace kestrel {
 
+KESTREL_IMPLEMENT_CLASS(TKsAction, TPersistent)
+KESTREL_IMPLEMENT_CLASS(TKsActionList, TPersistent)
+
+void TKsAction::Assign(const TPersistent* source) {
+  const auto* action = dynamic_cast<const TKsAction*>(source);
+  if (!action) return TPersistent::Assign(source);
+  FAction = action->FAction;
+  FStartPos = action->FStartPos;
+  FEndPos = action->FEndPos;
+  FStr = action->FStr;
+}
+
 void TKsActionList::Attach(const TKsEditStrings* text) {
   FText = text;
   Synchronize();

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/core/Unicode.h"
+#include "framework/Persistent.h"
 
 namespace kestrel {
 
@@ -25,8 +25,8 @@ enum TKsActionType {
   atInsertSel = 7,
 };
 
-class TKsAction {
- public:
+class TKsAction : public TPersistent {
+  KESTREL_CLASS(TKsAction)
   TKsAction() = default;
   TKsAction(TKsActionType action, int startPos, String str, int endPos)
       : FAction(action), FStartPos(startPos), FEndPos(endPos), FStr(std::move(str)) {}
@@ -35,7 +35,9 @@ class TKsAction {
   int StartPos() const { return FStartPos; }
   int EndPos() const { return FEndPos; }
   const String& CString() const { return FStr; }
-  void Assign(const TKsAction& source) { *this = source; }
+  // Copies all four values of another record.
+  using TPersistent::Assign;
+  void Assign(const TPersistent* source) override;
 
  private:
   TKsActionType FAction = atInsert;
@@ -50,11 +52,9 @@ struct TKsUndoSelection {
   int Caret = 0;
 };
 
-class TKsActionList {
- public:
+class TKsActionList : public TPersistent {
+  KESTREL_CLASS(TKsActionList)
   TKsActionList() = default;
-  TKsActionList(const TKsActionList&) = delete;
-  TKsActionList& operator=(const TKsActionList&) = delete;
 
   // Records an action unless the list is locked. Record an edit after making it: the list then
   // knows which text its records belong to.

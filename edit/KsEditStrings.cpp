@@ -19,10 +19,15 @@ String WithoutBreaks(std::u16string_view s) {
 }
 
 [[noreturn]] void RaiseOutbound(int index) {
-  throw EKsEditorError("List index outbound (" + std::to_string(index) + ")");
+  throw EKsEditorError(u"List index outbound (%d)", {index});
 }
 
+constexpr char16_t kListIndexError[] = u"List index out of bounds (%d)";
+
 }  // namespace
+
+KESTREL_IMPLEMENT_CLASS(EKsEditorError, Exception)
+KESTREL_IMPLEMENT_CLASS(TKsEditStrings, TStringList)
 
 TKsEditStrings::TKsEditStrings(IKsEditHost& host)
     : FKsEdit(host), FMeasure(host), FWrapper(host) {}
@@ -31,24 +36,17 @@ TKsEditStrings::~TKsEditStrings() = default;
 
 // --- Notifications
 
-void TKsEditStrings::Changing() {
-  if (FUpdateCount == 0 && OnChanging) OnChanging(this);
-}
-
 void TKsEditStrings::Changed() {
   ++FChangeStamp;
-  if (OnChange) OnChange(this);
+  TStringList::Changed();
+  if (FOnChange) FOnChange(this);
   FKsEdit.TextChanged();
-}
-
-void TKsEditStrings::EndUpdate() {
-  if (FUpdateCount > 0) --FUpdateCount;
 }
 
 // --- List face
 
 void TKsEditStrings::CheckIndex(int index) const {
-  if (index < 0 || index >= GetCount()) RaiseOutbound(index);
+  if (index < 0 || index >= GetCount()) Error(kListIndexError, index);
 }
 
 TKsParagraph& TKsEditStrings::Paragraph(int index) const {
@@ -57,13 +55,13 @@ TKsParagraph& TKsEditStrings::Paragraph(int index) const {
 
 String TKsEditStrings::Get(int index) const {
   CheckIndex(index);
-  return Paragraph(index).Text();
+  return Paragraph(index).ParaText();
 }
 
-void TKsEditStrings::Put(int index, std::u16string_view s) {
+void TKsEditStrings::Put(int index, const String& s) {
   CheckIndex(index);
   Changing();
-  Paragraph(index).SetText(WithoutBreaks(s));
+  Paragraph(index).SetParaText(WithoutBreaks(s));
   WrapParagraph(index);
   RenumberLines(index);
   Changed();
@@ -95,27 +93,36 @@ void TKsEditStrings::InsertParagraphs(int index, std::u16string_view s) {
   RenumberLines(index);
 }
 
-void TKsEditStrings::Insert(int index, std::u16string_view s) {
+void TKsEditStrings::Insert(int index, const String& s) {
   Changing();
   if (Multiline()) InsertParagraphs(index, s);
   Changed();
 }
 
-int TKsEditStrings::Add(std::u16string_view s) {
+int TKsEditStrings::Add(const String& s) {
   const int index = GetCount();
   Insert(index, s);
   return index;
 }
 
-void TKsEditStrings::AddStrings(const std::vector<String>& list) {
+int TKsEditStrings::AddObject(const String& s, TObject*) { return Add(s); }
+
+void TKsEditStrings::AddStrings(const TStrings& strings) {
+  const std::vector<String> items = strings.ToStringArray();  // the list may be this one
   BeginUpdate();
   try {
-    for (const String& s : list) Add(s);
+    for (const String& s : items) Add(s);
   } catch (...) {
     EndUpdate();
     throw;
   }
   EndUpdate();
+}
+
+void TKsEditStrings::Move(int curIndex, int newIndex) {
+  CheckIndex(curIndex);
+  CheckIndex(newIndex);
+  TStrings::Move(curIndex, newIndex);
 }
 
 void TKsEditStrings::Delete(int index) {
@@ -127,12 +134,12 @@ void TKsEditStrings::Delete(int index) {
   Changed();
 }
 
-void TKsEditStrings::Exchange(int a, int b) {
-  CheckIndex(a);
-  CheckIndex(b);
+void TKsEditStrings::Exchange(int index1, int index2) {
+  CheckIndex(index1);
+  CheckIndex(index2);
   Changing();
-  FParagraphs.Exchange(a, b);
-  RenumberLines(std::min(a, b));
+  FParagraphs.Exchange(index1, index2);
+  RenumberLines(std::min(index1, index2));
   Changed();
 }
 
@@ -144,13 +151,13 @@ void TKsEditStrings::Clear() {
   Changed();
 }
 
-bool TKsEditStrings::Find(std::u16string_view s, int& index) const {
+bool TKsEditStrings::Find(const String& s, int& index) const {
   int low = 0;
   int high = GetCount() - 1;
   bool found = false;
   while (low <= high) {
     const int mid = low + (high - low) / 2;
-    const int cmp = std::u16string_view(Paragraph(mid).Text()).compare(s);
+    const int cmp = std::u16string_view(Paragraph(mid).ParaText()).compare(s);
     if (cmp < 0) {
       low = mid + 1;
     } else {
@@ -167,12 +174,12 @@ String TKsEditStrings::GetTextStr() const {
   out.reserve(static_cast<size_t>(std::max(0, TextLength())));
   for (int i = 0; i < GetCount(); ++i) {
     if (i > 0) out += u"\r\n";
-    out += Paragraph(i).Text();
+    out += Paragraph(i).ParaText();
   }
   return out;
 }
 
-void TKsEditStrings::SetTextStr(std::u16string_view text) {
+void TKsEditStrings::SetTextStr(const String& text) {
   if (FKsEdit.ResplitPending() || GetTextStr() != text) {
     BeginUpdate();
     Changing();
@@ -184,13 +191,12 @@ void TKsEditStrings::SetTextStr(std::u16string_view text) {
       FParagraphs.AddMany(std::move(paragraphs));
       WrapAll();
     } else {
-      FParagraphs.Add(std::make_unique<TKsParagraph>(String(text)));
+      FParagraphs.Add(std::make_unique<TKsParagraph>(text));
       FMaxLen = 0;
       WrapParagraph(0);
     }
     RenumberLines(0);
-    EndUpdate();
-    Changed();
+    EndUpdate();  // the end of the bracket reports the change
   }
   FKsEdit.TextReset();
 }
@@ -220,11 +226,11 @@ void TKsEditStrings::PutLine(int y, std::u16string_view s) {
   if (GetCount() == 0) {
     if (y > 0) RaiseOutbound(y);
     Changing();
-    FParagraphs.Items(0)->Put(0, text);
+    FParagraphs.Items(0)->SetStrings(0, text);
   } else {
     if (!IndexToParagraph(y, p, line)) RaiseOutbound(y);
     Changing();
-    Paragraph(p).Put(line, text);
+    Paragraph(p).SetStrings(line, text);
   }
   WrapParagraph(p);
   RenumberLines(p);
@@ -243,7 +249,7 @@ void TKsEditStrings::CaretToParagraph(int x, int y, int& paraOffs, int& paragrap
   if (y >= lines && lines > 0) x = std::numeric_limits<int>::max() / 2;
   const TKsParagraph& p = Paragraph(paragraph);
   const std::int64_t offs = static_cast<std::int64_t>(x) + p.LineStart(line);
-  paraOffs = SnapToCharStart(p.Text(), static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
+  paraOffs = SnapToCharStart(p.ParaText(), static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
 }
 
 void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int& x) const {
@@ -252,8 +258,8 @@ void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int
   if (GetCount() == 0) return;
   paragraph = std::clamp(paragraph, 0, GetCount() - 1);
   const TKsParagraph& p = Paragraph(paragraph);
-  const int offs = SnapToCharStart(p.Text(), std::clamp(paraOffs, 0, p.Length()));
-  const int line = p.GetCount() > 0 ? p.LineOfOffset(offs) : 0;
+  const int offs = SnapToCharStart(p.ParaText(), std::clamp(paraOffs, 0, p.Length()));
+  const int line = p.Count() > 0 ? p.LineOfOffset(offs) : 0;
   y = FParagraphs.FirstLine(paragraph) + line;
   x = offs - p.LineStart(line);
 }
@@ -288,7 +294,7 @@ void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset,
     offs = p.Length();
   }
   offset = static_cast<int>(offs);
-  const int snapped = SnapToCharStart(p.Text(), offset);
+  const int snapped = SnapToCharStart(p.ParaText(), offset);
   if (snapped != offset && roundUp)
     ++offset;
   else
@@ -303,7 +309,7 @@ int TKsEditStrings::NextCharPos(int charNum) const {
   int p = 0, o = 0;
   CharToParagraph(charNum, p, o, true);
   if (GetCount() == 0) return 0;
-  const String& text = Paragraph(p).Text();
+  const String& text = Paragraph(p).ParaText();
   if (o < static_cast<int>(text.size())) {
     const bool pair = IsHighSurrogate(text[o]) && o + 1 < static_cast<int>(text.size()) &&
                       IsLowSurrogate(text[o + 1]);
@@ -316,7 +322,7 @@ int TKsEditStrings::PrevCharPos(int charNum) const {
   int p = 0, o = 0;
   CharToParagraph(charNum, p, o);
   if (o > 0) {
-    const String& text = Paragraph(p).Text();
+    const String& text = Paragraph(p).ParaText();
     const bool pair = o >= 2 && IsLowSurrogate(text[o - 1]) && IsHighSurrogate(text[o - 2]);
     return CharOf(p, o - (pair ? 2 : 1));
   }
@@ -343,9 +349,9 @@ void TKsEditStrings::InsertSingleLine(int& x, int& y, std::u16string_view s) {
   int p = 0;
   CaretToParagraph(x, y, offs, p);
   TKsParagraph& para = *FParagraphs.Items(0);
-  String d = para.Text();
+  String d = para.ParaText();
   d.insert(static_cast<size_t>(offs), s);
-  para.SetText(std::move(d));
+  para.SetParaText(std::move(d));
   WrapParagraph(0);
   RenumberLines(0);
   CaretFromParagraph(0, offs + static_cast<int>(s.size()), y, x);
@@ -383,7 +389,7 @@ void TKsEditStrings::InsertText(int& x, int& y, std::u16string_view s) {
     InsertParagraphs(p + 1, String(rest) + tail);
   }
   d.insert(static_cast<size_t>(offs), first);
-  Paragraph(p).SetText(std::move(d));
+  Paragraph(p).SetParaText(std::move(d));
   WrapParagraph(p);
   RenumberLines(p);
 
@@ -409,14 +415,14 @@ String TKsEditStrings::TextRange(int fromChar, int toChar) const {
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
-  if (p1 == p2) return Paragraph(p1).Text().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
-  String out = Paragraph(p1).Text().substr(static_cast<size_t>(o1));
+  if (p1 == p2) return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
+  String out = Paragraph(p1).ParaText().substr(static_cast<size_t>(o1));
   for (int i = p1 + 1; i < p2; ++i) {
     out += u"\r\n";
-    out += Paragraph(i).Text();
+    out += Paragraph(i).ParaText();
   }
   out += u"\r\n";
-  out += Paragraph(p2).Text().substr(0, static_cast<size_t>(o2));
+  out += Paragraph(p2).ParaText().substr(0, static_cast<size_t>(o2));
   return out;
 }
 
@@ -428,11 +434,11 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
   if (p1 == p2 && o1 >= o2) return {};
   String removed = TextRange(CharOf(p1, o1), CharOf(p2, o2));
   Changing();
-  String joined = Paragraph(p1).Text().substr(0, static_cast<size_t>(o1));
-  joined += std::u16string_view(Paragraph(p2).Text()).substr(static_cast<size_t>(o2));
+  String joined = Paragraph(p1).ParaText().substr(0, static_cast<size_t>(o1));
+  joined += std::u16string_view(Paragraph(p2).ParaText()).substr(static_cast<size_t>(o2));
   for (int i = p2; i > p1; --i) FParagraphs.Delete(i);
   if (FIdxMaxLen > p1) FMaxLen = 0;
-  Paragraph(p1).SetText(std::move(joined));
+  Paragraph(p1).SetParaText(std::move(joined));
   WrapParagraph(p1);
   RenumberLines(p1);
   Changed();
@@ -451,7 +457,7 @@ void TKsEditStrings::WrapParagraph(int paragraph) {
       FIdxMaxLen = paragraph;
       FMaxStr = p->Text();
     }
-    if (p->GetCount() != 1) p->SetText(p->Text());
+    if (p->Count() != 1) p->SetParaText(p->ParaText());
     return;
   }
   String text = p->Text();

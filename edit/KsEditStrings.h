@@ -5,8 +5,6 @@
 // paragraph break counting as the two characters CR LF).
 
 #include <cstdint>
-#include <functional>
-#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -14,50 +12,36 @@
 #include "edit/KsLineWrapper.h"
 #include "edit/KsParagraphList.h"
 #include "edit/KsTextMeasure.h"
+#include "framework/Exceptions.h"
+#include "framework/StringList.h"
 
 namespace kestrel {
 
-class EKsEditorError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+KESTREL_EXCEPTION(EKsEditorError, Exception)
 
-class TKsEditStrings {
- public:
-  using TNotifyEvent = std::function<void(TKsEditStrings* Sender)>;
-
+// The base list's own item storage stays empty: every item operation works on the paragraphs.
+class TKsEditStrings : public TStringList {
+  KESTREL_CLASS(TKsEditStrings)
   explicit TKsEditStrings(IKsEditHost& host);
-  TKsEditStrings(const TKsEditStrings&) = delete;
-  TKsEditStrings& operator=(const TKsEditStrings&) = delete;
-  virtual ~TKsEditStrings();
+  ~TKsEditStrings() override;
 
-  // --- The list face: one item per paragraph.
-  int GetCount() const { return FParagraphs.Count(); }
-  int Count() const { return GetCount(); }
-  String Get(int index) const;
-  // Line-break characters in S are left out.
-  void Put(int index, std::u16string_view s);
-  void* GetObject(int) const { return nullptr; }
-  void PutObject(int, void*) {}
+  // --- The list face: one item per paragraph. Put (SetStrings) leaves line breaks out.
+  int Add(const String& s) override;
+  int AddObject(const String& s, TObject* object) override;
+  void AddStrings(const TStrings& strings) override;
   // Multi-line only: S split at its breaks into paragraphs inserted before Index.
-  void Insert(int index, std::u16string_view s);
-  int Add(std::u16string_view s);
-  void AddStrings(const std::vector<String>& list);
-  void Delete(int index);
-  void Exchange(int a, int b);
-  void Clear();
-  // Binary search over the paragraph texts (UTF-16 code unit order): true when found; Index is
-  // the match or the insertion point.
-  bool Find(std::u16string_view s, int& index) const;
-  String GetTextStr() const;
-  String Text() const { return GetTextStr(); }
-  void SetTextStr(std::u16string_view text);
-  void SetText(std::u16string_view text) { SetTextStr(text); }
+  void Insert(int index, const String& s) override;
+  void Delete(int index) override;
+  void Exchange(int index1, int index2) override;
+  void Move(int curIndex, int newIndex) override;
+  void Clear() override;
+  // Binary search over the paragraph texts comparing UTF-16 code units: true when found; Index
+  // is the match or the insertion point.
+  bool Find(const String& s, int& index) const override;
 
-  void BeginUpdate() { ++FUpdateCount; }
-  void EndUpdate();
-  TNotifyEvent OnChange;    // every change, bracket or not
-  TNotifyEvent OnChanging;  // before a change, outside update brackets
+  // The store's own change event: raised by every change, inside update brackets too.
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent value) { FOnChange = std::move(value); }
 
   // --- Visual lines.
   int ParagraphCount() const { return FParagraphs.LineCount(); }
@@ -115,8 +99,14 @@ class TKsEditStrings {
   IKsEditHost& KsEdit() const { return FKsEdit; }
 
  protected:
-  void Changing();
-  void Changed();
+  String Get(int index) const override;
+  int GetCount() const override { return FParagraphs.Count(); }
+  void Put(int index, const String& s) override;
+  TObject* GetObject(int) const override { return nullptr; }
+  void PutObject(int, TObject*) override {}
+  String GetTextStr() const override;
+  void SetTextStr(const String& value) override;
+  void Changed() override;
 
  private:
   bool Multiline() const { return FKsEdit.Multiline(); }
@@ -137,7 +127,7 @@ class TKsEditStrings {
   int FMaxLen = 0;
   int FIdxMaxLen = 0;
   String FMaxStr;
-  int FUpdateCount = 0;
+  TNotifyEvent FOnChange;
   std::uint64_t FChangeStamp = 0;
 };
 

@@ -6,13 +6,15 @@
 
 namespace kestrel {
 
+KESTREL_IMPLEMENT_CLASS(TKsParagraph, TStrings)
+
 TKsParagraph::TKsParagraph(String text) : FText(std::move(text)), FHasLines(true) {}
 
-void TKsParagraph::Changed() {
+void TKsParagraph::Changed() const {
   if (FOwner) FOwner->ParagraphChanged(this);
 }
 
-void TKsParagraph::EnsureLine() {
+void TKsParagraph::EnsureLine() const {
   if (FHasLines) return;
   FHasLines = true;
   Changed();
@@ -41,14 +43,15 @@ int TKsParagraph::LineOfOffset(int offs) const {
   return static_cast<int>(it - FStarts.begin());
 }
 
-String TKsParagraph::Get(int index) {
+String TKsParagraph::Get(int index) const {
   if (index == 0) EnsureLine();
+  if (!ValidLine(index)) Error(u"List index out of bounds (%d)", index);
   return String(Line(index));
 }
 
-void TKsParagraph::Put(int index, std::u16string_view s) {
+void TKsParagraph::Put(int index, const String& s) {
   if (index == 0) EnsureLine();
-  if (!ValidLine(index)) return;
+  if (!ValidLine(index)) Error(u"List index out of bounds (%d)", index);
   const int start = LineStart(index);
   const int delta = static_cast<int>(s.size()) - LineLength(index);
   FText.replace(static_cast<size_t>(start), static_cast<size_t>(LineLength(index)), s);
@@ -56,15 +59,15 @@ void TKsParagraph::Put(int index, std::u16string_view s) {
   Changed();
 }
 
-void TKsParagraph::Insert(int index, std::u16string_view s) {
+void TKsParagraph::Insert(int index, const String& s) {
   if (!FHasLines) {
-    if (index != 0) return;
-    FText.assign(s);
+    if (index != 0) Error(u"List index out of bounds (%d)", index);
+    FText = s;
     FHasLines = true;
     Changed();
     return;
   }
-  if (index < 0 || index > GetCount()) return;
+  if (index < 0 || index > GetCount()) Error(u"List index out of bounds (%d)", index);
   const int at = index == GetCount() ? Length() : LineStart(index);
   FText.insert(static_cast<size_t>(at), s);
   const auto size = static_cast<std::int32_t>(s.size());
@@ -79,7 +82,7 @@ void TKsParagraph::Insert(int index, std::u16string_view s) {
 }
 
 void TKsParagraph::Delete(int index) {
-  if (!ValidLine(index)) return;
+  if (!ValidLine(index)) Error(u"List index out of bounds (%d)", index);
   const int start = LineStart(index);
   const int length = LineLength(index);
   FText.erase(static_cast<size_t>(start), static_cast<size_t>(length));
@@ -101,7 +104,7 @@ void TKsParagraph::Clear() {
   Changed();
 }
 
-void TKsParagraph::SetText(String text) {
+void TKsParagraph::SetParaText(String text) {
   FText = std::move(text);
   FStarts.clear();
   FHasLines = true;

@@ -7,32 +7,25 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/core/Unicode.h"
+#include "framework/Strings.h"
 
 namespace kestrel {
 
 class TKsParagraphList;
 struct TKsParagraphBlock;
 
-class TKsParagraph {
- public:
+class TKsParagraph : public TStrings {
+  KESTREL_CLASS(TKsParagraph)
   TKsParagraph() = default;
   // A paragraph of one line holding Text.
   explicit TKsParagraph(String text);
-  TKsParagraph(const TKsParagraph&) = delete;
-  TKsParagraph& operator=(const TKsParagraph&) = delete;
-  virtual ~TKsParagraph() = default;
+  ~TKsParagraph() override = default;
 
-  // The string-list face: the visual lines.
-  int GetCount() const { return FHasLines ? static_cast<int>(FStarts.size()) + 1 : 0; }
-  int Count() const { return GetCount(); }
-  // Reading or writing item 0 of a paragraph without lines first adds one empty line.
-  String Get(int index);
-  void Put(int index, std::u16string_view s);
-  void Insert(int index, std::u16string_view s);
-  void Add(std::u16string_view s) { Insert(GetCount(), s); }
-  void Delete(int index);
-  void Clear();
+  // The string-list face: the visual lines. Reading or writing item 0 of a paragraph without
+  // lines first adds one empty line.
+  void Insert(int index, const String& s) override;
+  void Delete(int index) override;
+  void Clear() override;
 
   // Read-only views; an index out of range gives an empty line.
   std::u16string_view Line(int index) const;
@@ -42,22 +35,29 @@ class TKsParagraph {
   // belongs to the end of the earlier one.
   int LineOfOffset(int offs) const;
 
-  const String& Text() const { return FText; }
+  // The paragraph's text without a copy.
+  const String& ParaText() const { return FText; }
   int Length() const { return static_cast<int>(FText.size()); }
   // Replaces the whole text by one line.
-  void SetText(String text);
+  void SetParaText(String text);
   // Replaces the text and its line starts at once (the result of wrapping).
   void SetWrapped(String text, std::vector<std::int32_t> starts);
+
+ protected:
+  String Get(int index) const override;
+  int GetCount() const override { return FHasLines ? static_cast<int>(FStarts.size()) + 1 : 0; }
+  void Put(int index, const String& s) override;
+  String GetTextStr() const override { return FText; }
 
  private:
   friend class TKsParagraphList;
   bool ValidLine(int index) const { return index >= 0 && index < GetCount(); }
-  void EnsureLine();
-  void Changed();
+  void EnsureLine() const;
+  void Changed() const;
 
   String FText;
   std::vector<std::int32_t> FStarts;  // where lines 1 … Count-1 begin
-  bool FHasLines = false;
+  mutable bool FHasLines = false;
   // The list that holds the paragraph keeps line and length sums; it is told of every change.
   TKsParagraphList* FOwner = nullptr;
   TKsParagraphBlock* FBlock = nullptr;

@@ -84,7 +84,7 @@ std::pair<int, int> TKsParagraphList::Locate(int index) const {
 void TKsParagraphList::Adopt(TKsParagraphBlock& block, int at, std::unique_ptr<TKsParagraph> p) {
   p->FOwner = this;
   p->FBlock = &block;
-  const std::int32_t lines = p->GetCount();
+  const std::int32_t lines = p->Count();
   const std::int64_t chars = p->Length() + BreakLength;
   block.Items.insert(block.Items.begin() + at, std::move(p));
   block.Lines.insert(block.Lines.begin() + at, lines);
@@ -269,7 +269,7 @@ void TKsParagraphList::EndBulk() {
     block->LineSum = 0;
     block->CharSum = 0;
     for (size_t i = 0; i < block->Items.size(); ++i) {
-      block->Lines[i] = block->Items[i]->GetCount();
+      block->Lines[i] = block->Items[i]->Count();
       block->Lengths[i] = block->Items[i]->Length() + BreakLength;
       block->LineSum += block->Lines[i];
       block->CharSum += block->Lengths[i];
@@ -278,14 +278,14 @@ void TKsParagraphList::EndBulk() {
   RebuildTree();
 }
 
-void TKsParagraphList::ParagraphChanged(TKsParagraph* paragraph) {
+void TKsParagraphList::ParagraphChanged(const TKsParagraph* paragraph) {
   TKsParagraphBlock* block = paragraph->FBlock;
   if (!block || FBulk > 0) return;
   const auto it = std::find_if(block->Items.begin(), block->Items.end(),
                                [paragraph](const auto& p) { return p.get() == paragraph; });
   if (it == block->Items.end()) return;
   const auto i = static_cast<size_t>(it - block->Items.begin());
-  const std::int32_t lines = paragraph->GetCount();
+  const std::int32_t lines = paragraph->Count();
   const std::int64_t chars = paragraph->Length() + BreakLength;
   const Sums delta{0, lines - block->Lines[i], chars - block->Lengths[i]};
   if (delta.Lines == 0 && delta.Chars == 0) return;

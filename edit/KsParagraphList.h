@@ -59,7 +59,7 @@ class TKsParagraphList {
   bool FindChar(std::int64_t c, int& paragraph, std::int64_t& offset) const;
 
   // Called by a paragraph whenever its text or its lines change.
-  void ParagraphChanged(TKsParagraph* paragraph);
+  void ParagraphChanged(const TKsParagraph* paragraph);
   // While many paragraphs change at once (wrapping everything), the sums are brought up to date
   // once at the end instead of after each paragraph.
   void BeginBulk() { ++FBulk; }

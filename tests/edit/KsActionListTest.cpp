@@ -61,111 +61,111 @@ TEST(KsUndo, EachKeyPressIsAStepAndAGroupUndoesWhole) {
   e.Type(u"a");
   e.Type(u"b");
   e.Type(u"c");
-  EXPECT_EQ(e.lines.GetTextStr(), u"abc");
+  EXPECT_EQ(e.lines.Text(), u"abc");
   EXPECT_TRUE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"ab");
+  EXPECT_EQ(e.lines.Text(), u"ab");
   EXPECT_EQ(e.caret, 2);
   EXPECT_TRUE(e.Undo());
   EXPECT_TRUE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"");
+  EXPECT_EQ(e.lines.Text(), u"");
   EXPECT_FALSE(e.Undo());  // empty stack: nothing changes
 
   // Typing over a selected word: one undo removes the x and selects the word again.
-  e.lines.SetTextStr(u"one two");
+  e.lines.SetText(u"one two");
   e.undo.Clear();
   e.Select(7, 4);
   e.Type(u"x");
-  EXPECT_EQ(e.lines.GetTextStr(), u"one x");
+  EXPECT_EQ(e.lines.Text(), u"one x");
   EXPECT_TRUE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"one two");
+  EXPECT_EQ(e.lines.Text(), u"one two");
   EXPECT_EQ(std::make_pair(e.anchor, e.caret), std::make_pair(7, 4));
   EXPECT_FALSE(e.undo.CanUndo());
 }
 
 TEST(KsUndo, PasteOverASelectionNeedsTwoSteps) {
   EditDriver e;
-  e.lines.SetTextStr(u"hello world");
+  e.lines.SetText(u"hello world");
   e.Select(0, 5);
   e.Paste(u"bye\r\nall");
-  EXPECT_EQ(e.lines.GetTextStr(), u"bye\r\nall world");
+  EXPECT_EQ(e.lines.Text(), u"bye\r\nall world");
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u" world");
+  EXPECT_EQ(e.lines.Text(), u" world");
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"hello world");
+  EXPECT_EQ(e.lines.Text(), u"hello world");
   EXPECT_EQ(std::make_pair(e.anchor, e.caret), std::make_pair(0, 5));
 }
 
 TEST(KsUndo, BackspaceAndDeleteComeBackWhereTheyWere) {
   EditDriver e(6);
-  e.lines.SetTextStr(u"first\r\nsecond");
+  e.lines.SetText(u"first\r\nsecond");
   e.Select(7, 7);  // start of the second paragraph
   e.Backspace();
-  EXPECT_EQ(e.lines.GetTextStr(), u"firstsecond");
+  EXPECT_EQ(e.lines.Text(), u"firstsecond");
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"first\r\nsecond");
+  EXPECT_EQ(e.lines.Text(), u"first\r\nsecond");
   EXPECT_EQ(e.caret, 7);
   int x = 0, y = 0;
   e.lines.CaretFromChar(e.caret, x, y);
   EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 1));
 
   // The last character of a wrapped continuation line.
-  e.lines.SetTextStr(u"aaaa bbbb cc");
+  e.lines.SetText(u"aaaa bbbb cc");
   ASSERT_EQ(e.lines.GetLine(1), u"bbbb ");
   const int at = e.lines.CharFromCaret(4, 1);
   e.Select(at, at);
   e.Delete();
-  EXPECT_EQ(e.lines.GetTextStr(), u"aaaa bbbbcc");
+  EXPECT_EQ(e.lines.Text(), u"aaaa bbbbcc");
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"aaaa bbbb cc");
+  EXPECT_EQ(e.lines.Text(), u"aaaa bbbb cc");
   EXPECT_EQ(e.lines.GetLine(1), u"bbbb ");
 }
 
 TEST(KsUndo, UndoAfterRewrappingRestoresExactly) {
   EditDriver e(8);
-  e.lines.SetTextStr(u"alpha beta gamma delta epsilon");
+  e.lines.SetText(u"alpha beta gamma delta epsilon");
   e.Select(17, 17);
   e.Type(u"XYZ ");
   e.Select(2, 9);
   e.Backspace();
-  const String typed = e.lines.GetTextStr();
+  const String typed = e.lines.Text();
   e.Rewrap(13);
   e.Undo();
   e.Rewrap(5);
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"alpha beta gamma delta epsilon");
-  EXPECT_NE(typed, e.lines.GetTextStr());
+  EXPECT_EQ(e.lines.Text(), u"alpha beta gamma delta epsilon");
+  EXPECT_NE(typed, e.lines.Text());
 }
 
 TEST(KsUndo, EnterAtAContinuationLineUndoesBothBreaks) {
   EditDriver e(6);
-  e.lines.SetTextStr(u"aaaa bbbb");
+  e.lines.SetText(u"aaaa bbbb");
   ASSERT_EQ(e.lines.ParagraphCount(), 2);
   e.Select(5, 5);
   e.Enter(true);
-  EXPECT_EQ(e.lines.GetTextStr(), u"aaaa \r\n\r\nbbbb");
+  EXPECT_EQ(e.lines.Text(), u"aaaa \r\n\r\nbbbb");
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"aaaa bbbb");
+  EXPECT_EQ(e.lines.Text(), u"aaaa bbbb");
   EXPECT_TRUE(e.undo.CanUndo());  // the break record: it changes nothing
   e.Undo();
-  EXPECT_EQ(e.lines.GetTextStr(), u"aaaa bbbb");
+  EXPECT_EQ(e.lines.Text(), u"aaaa bbbb");
   EXPECT_FALSE(e.undo.CanUndo());
 }
 
 TEST(KsUndo, AnEditWithoutARecordNeverShiftsLaterUndos) {
   EditDriver e;
-  e.lines.SetTextStr(u"abc");
+  e.lines.SetText(u"abc");
   e.Select(3, 3);
   e.Type(u"d");
-  e.lines.Put(0, u"zzabcd");  // program code edits the text; nothing recorded
+  e.lines.SetStrings(0, u"zzabcd");  // program code edits the text; nothing recorded
   EXPECT_FALSE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"zzabcd");
+  EXPECT_EQ(e.lines.Text(), u"zzabcd");
   EXPECT_FALSE(e.undo.CanUndo());
   // Re-wrapping is no edit: records stay valid.
   e.Select(6, 6);
   e.Type(u"e");
   e.Rewrap(2);
   EXPECT_TRUE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"zzabcd");
+  EXPECT_EQ(e.lines.Text(), u"zzabcd");
 }
 
 TEST(KsUndo, AGroupCutShortByTheLimitStopsAtTheStackEnd) {
@@ -176,7 +176,7 @@ TEST(KsUndo, AGroupCutShortByTheLimitStopsAtTheStackEnd) {
   EXPECT_EQ(e.undo.Count(), 2);
   EXPECT_EQ(e.undo.PeekItem()->Action(), atGroupBreak);
   EXPECT_TRUE(e.Undo());
-  EXPECT_EQ(e.lines.GetTextStr(), u"a");
+  EXPECT_EQ(e.lines.Text(), u"a");
   EXPECT_FALSE(e.undo.CanUndo());
 }
 

@@ -80,8 +80,8 @@ class EditSequence {
   }
 
   void Start() {
-    e.lines.SetTextStr(RandomText(30));
-    ref.text = e.lines.GetTextStr();
+    e.lines.SetText(RandomText(30));
+    ref.text = e.lines.Text();
     e.undo.Clear();
   }
 
@@ -157,12 +157,12 @@ class EditSequence {
     if (!done) return;
     ref.text = FStates.back();
     FStates.pop_back();
-    ASSERT_EQ(e.lines.GetTextStr(), ref.text);
+    ASSERT_EQ(e.lines.Text(), ref.text);
     ASSERT_TRUE(ref.ValidPosition(e.caret) && ref.ValidPosition(e.anchor));
   }
   void UndoAll(const String& initial) {
     while (!FStates.empty()) UndoStep();
-    EXPECT_EQ(e.lines.GetTextStr(), initial);
+    EXPECT_EQ(e.lines.Text(), initial);
   }
 
   void CheckStructure() {
@@ -178,7 +178,7 @@ class EditSequence {
         ASSERT_FALSE(i + 1 < para.Count() && IsHighSurrogate(line.back())) << "pair split";
         joined += line;
       }
-      ASSERT_EQ(joined, para.Text());
+      ASSERT_EQ(joined, para.ParaText());
     }
     ASSERT_EQ(lines.ParagraphCount(), y);
   }
@@ -200,7 +200,7 @@ class EditSequence {
     FStates.push_back(ref.text);
     ref.Erase(e.anchor, e.caret);
     e.DeleteSelection();
-    ASSERT_EQ(e.lines.GetTextStr(), ref.text);
+    ASSERT_EQ(e.lines.Text(), ref.text);
   }
   void ReplaceSelection(const String& s) {
     FCaretBefore = std::min(e.anchor, e.caret);
@@ -209,7 +209,7 @@ class EditSequence {
     Check(ref.Insert(FCaretBefore, s));
   }
   void Check(int expectedCaret) {
-    ASSERT_EQ(e.lines.GetTextStr(), ref.text);
+    ASSERT_EQ(e.lines.Text(), ref.text);
     ASSERT_EQ(e.caret, expectedCaret);
   }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/KsEditStrings.h"
+#include "framework/StringList.h"
 #include "tests/edit/FixedMetricHost.h"
 
 namespace kestrel {
@@ -12,7 +13,7 @@ const String kPair = u"\U0001F600";
 
 std::vector<String> Paragraphs(const TKsEditStrings& s) {
   std::vector<String> out;
-  for (int i = 0; i < s.Count(); ++i) out.push_back(s.Get(i));
+  for (int i = 0; i < s.Count(); ++i) out.push_back(s.Strings(i));
   return out;
 }
 
@@ -30,16 +31,16 @@ struct Store {
 
 TEST(KsEditStrings, TextWriteSplitsAtEveryKindOfBreak) {
   Store s;
-  s.lines.SetTextStr(u"a\r\nb\r\n");
+  s.lines.SetText(u"a\r\nb\r\n");
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"a", u"b", u""}));
-  s.lines.SetTextStr(u"a\rb\n");
+  s.lines.SetText(u"a\rb\n");
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"a", u"b"}));
-  s.lines.SetTextStr(u"\n\r");
+  s.lines.SetText(u"\n\r");
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"", u""}));
-  s.lines.SetTextStr(u"a\r\n\r\nb");
-  EXPECT_EQ(s.lines.GetTextStr(), u"a\r\n\r\nb");
+  s.lines.SetText(u"a\r\n\r\nb");
+  EXPECT_EQ(s.lines.Text(), u"a\r\n\r\nb");
   EXPECT_EQ(s.lines.Count(), 3);
-  s.lines.SetTextStr(u"");
+  s.lines.SetText(u"");
   EXPECT_EQ(s.lines.Count(), 0);
   EXPECT_EQ(s.lines.ParagraphCount(), 0);
   EXPECT_EQ(s.lines.GetLine(0), u"");
@@ -47,30 +48,30 @@ TEST(KsEditStrings, TextWriteSplitsAtEveryKindOfBreak) {
 
 TEST(KsEditStrings, EqualTextKeepsParagraphsButStillResetsTheView) {
   Store s;
-  s.lines.SetTextStr(u"abc\r\ndef");
+  s.lines.SetText(u"abc\r\ndef");
   int changes = 0;
-  s.lines.OnChange = [&](TKsEditStrings*) { ++changes; };
+  s.lines.SetOnChange([&](TObject*) { ++changes; });
   const int resets = s.host.textResets;
-  s.lines.SetTextStr(u"abc\r\ndef");
+  s.lines.SetText(u"abc\r\ndef");
   EXPECT_EQ(changes, 0);
   EXPECT_EQ(s.host.textResets, resets + 1);
-  s.lines.SetTextStr(u"x");
+  s.lines.SetText(u"x");
   EXPECT_EQ(changes, 1);
 }
 
 TEST(KsEditStrings, SingleLineKeepsBreaksAsCharactersAndLosesNothingOnInsert) {
   Store s;
   s.host.multiline = false;
-  s.lines.SetTextStr(u"a\r\nb");
+  s.lines.SetText(u"a\r\nb");
   EXPECT_EQ(s.lines.Count(), 1);
   EXPECT_EQ(s.lines.ParagraphCount(), 1);
   EXPECT_EQ(s.lines.GetLine(0), u"a\r\nb");
-  EXPECT_EQ(s.lines.GetTextStr(), u"a\r\nb");
+  EXPECT_EQ(s.lines.Text(), u"a\r\nb");
 
-  s.lines.SetTextStr(u"abc");
+  s.lines.SetText(u"abc");
   int x = 1, y = 0;
   s.lines.InsertText(x, y, u"x\ny\n");
-  EXPECT_EQ(s.lines.GetTextStr(), u"ax\ny\nbc");
+  EXPECT_EQ(s.lines.Text(), u"ax\ny\nbc");
   EXPECT_EQ(x, 5);
   EXPECT_EQ(y, 0);
   // The list's Insert adds no paragraphs on a single line.
@@ -80,21 +81,21 @@ TEST(KsEditStrings, SingleLineKeepsBreaksAsCharactersAndLosesNothingOnInsert) {
 
 TEST(KsEditStrings, WrapsAtBlanksAndCutsHardWithoutThem) {
   Store s(6);
-  s.lines.SetTextStr(u"aaaa bbbb");
+  s.lines.SetText(u"aaaa bbbb");
   EXPECT_EQ(Lines(s.lines), (std::vector<String>{u"aaaa ", u"bbbb"}));
-  EXPECT_EQ(s.lines.Get(0), u"aaaa bbbb");
+  EXPECT_EQ(s.lines.Strings(0), u"aaaa bbbb");
 
-  s.lines.SetTextStr(u"abcdefghijklm");
+  s.lines.SetText(u"abcdefghijklm");
   EXPECT_EQ(Lines(s.lines), (std::vector<String>{u"abcdef", u"ghijkl", u"m"}));
 
-  s.lines.SetTextStr(u" bcdefghij");  // a blank at position 1 is no break
+  s.lines.SetText(u" bcdefghij");  // a blank at position 1 is no break
   EXPECT_EQ(s.lines.GetLine(0), u" bcdef");
 
-  s.lines.SetTextStr(u"ab\tcd");  // the tab is four wide once expanded
+  s.lines.SetText(u"ab\tcd");  // the tab is four wide once expanded
   EXPECT_EQ(Lines(s.lines), (std::vector<String>{u"ab\t", u"cd"}));
 
   // Each paragraph numbers its lines after the earlier ones.
-  s.lines.SetTextStr(u"aaaa bbbb\r\nc\r\naaaa bbbb cccc");
+  s.lines.SetText(u"aaaa bbbb\r\nc\r\naaaa bbbb cccc");
   EXPECT_EQ(s.lines.ParagraphCount(), 6);
   EXPECT_EQ(s.lines.FirstLineOf(1), 2);
   EXPECT_EQ(s.lines.FirstLineOf(2), 3);
@@ -106,7 +107,7 @@ TEST(KsEditStrings, WrappingAlwaysTerminatesWithNonEmptyLines) {
     for (int slack = -12; slack <= 12; ++slack) {
       Store s(room);
       s.host.editRect.right += slack;
-      s.lines.SetTextStr(u"WW W\tW" + kPair + u"WW");
+      s.lines.SetText(u"WW W\tW" + kPair + u"WW");
       const auto lines = Lines(s.lines);
       String joined;
       for (const auto& l : lines) {
@@ -114,24 +115,24 @@ TEST(KsEditStrings, WrappingAlwaysTerminatesWithNonEmptyLines) {
         EXPECT_FALSE(!l.empty() && IsHighSurrogate(l.back())) << "pair split";
         joined += l;
       }
-      EXPECT_EQ(joined, s.lines.Get(0));
+      EXPECT_EQ(joined, s.lines.Strings(0));
     }
   }
   Store none(0);
   none.host.editRect.right = 0;  // not even one character fits: one line
-  none.lines.SetTextStr(u"abc");
+  none.lines.SetText(u"abc");
   EXPECT_EQ(none.lines.ParagraphCount(), 1);
 }
 
 TEST(KsEditStrings, WithoutWordWrapTheLongestParagraphIsRecorded) {
   Store s(3);
   s.host.wordWrap = false;
-  s.lines.SetTextStr(u"ab\r\nabcdefgh\r\nabc");
+  s.lines.SetText(u"ab\r\nabcdefgh\r\nabc");
   EXPECT_EQ(s.lines.ParagraphCount(), 3);
   EXPECT_EQ(s.lines.MaxLen(), 8);
   EXPECT_EQ(s.lines.IdxMaxLen(), 1);
   EXPECT_EQ(s.lines.MaxStr(), u"abcdefgh");
-  s.lines.Put(1, u"a");  // the record follows its paragraph down (an approximation)
+  s.lines.SetStrings(1, u"a");  // the record follows its paragraph down (an approximation)
   EXPECT_EQ(s.lines.MaxLen(), 1);
   s.lines.WrapAll();
   EXPECT_EQ(s.lines.MaxLen(), 3);
@@ -140,7 +141,7 @@ TEST(KsEditStrings, WithoutWordWrapTheLongestParagraphIsRecorded) {
 
 TEST(KsEditStrings, PositionConversionsAreInverse) {
   Store s(6);
-  s.lines.SetTextStr(u"aaaa bbbb\r\nbc\r\n\r\nd" + kPair + u"efghijk");
+  s.lines.SetText(u"aaaa bbbb\r\nbc\r\n\r\nd" + kPair + u"efghijk");
   // The soft boundary after 'aaaa ' belongs to the end of the first line.
   int x = 0, y = 0;
   s.lines.CaretFromParagraph(0, 5, y, x);
@@ -150,7 +151,7 @@ TEST(KsEditStrings, PositionConversionsAreInverse) {
   EXPECT_EQ(y, 1);
   EXPECT_EQ(x, 1);
 
-  const String text = s.lines.GetTextStr();
+  const String text = s.lines.Text();
   for (int c = 0; c <= static_cast<int>(text.size()); ++c) {
     const bool insideBreak = c > 0 && text[c - 1] == u'\r';
     const bool insidePair = c > 0 && IsHighSurrogate(text[c - 1]);
@@ -173,7 +174,7 @@ TEST(KsEditStrings, PositionConversionsAreInverse) {
 
 TEST(KsEditStrings, CharacterIndexesCountTwoPerBreakAndClampOutOfRange) {
   Store s;
-  s.lines.SetTextStr(u"a\r\nbc\r\nd");
+  s.lines.SetText(u"a\r\nbc\r\nd");
   EXPECT_EQ(s.lines.CharFromCaret(0, 2), 7);
   int x = -1, y = -1;
   s.lines.CaretFromChar(7, x, y);
@@ -188,7 +189,7 @@ TEST(KsEditStrings, CharacterIndexesCountTwoPerBreakAndClampOutOfRange) {
   EXPECT_EQ(s.lines.CharFromCaret(50, 1), 5);
   EXPECT_EQ(s.lines.CharFromCaret(0, 50), 8);
   // A position inside a pair moves before it.
-  s.lines.SetTextStr(u"a" + kPair);
+  s.lines.SetText(u"a" + kPair);
   EXPECT_EQ(s.lines.CharFromCaret(2, 0), 1);
   s.lines.CaretFromChar(2, x, y);
   EXPECT_EQ(x, 1);
@@ -203,16 +204,16 @@ TEST(KsEditStrings, LinesOutsideTheTextNeverAliasTheFirst) {
     EXPECT_STREQ(e.what(), "List index outbound (1)");
   }
   s.lines.PutLine(0, u"first");
-  EXPECT_EQ(s.lines.GetTextStr(), u"first");
-  s.lines.SetTextStr(u"one\r\ntwo");
+  EXPECT_EQ(s.lines.Text(), u"first");
+  s.lines.SetText(u"one\r\ntwo");
   EXPECT_EQ(s.lines.GetLine(2), u"");
   EXPECT_EQ(s.lines.GetLine(-1), u"");
   EXPECT_THROW(s.lines.PutLine(2, u"x"), EKsEditorError);
   EXPECT_THROW(s.lines.PutLine(-1, u"x"), EKsEditorError);
-  EXPECT_EQ(s.lines.GetTextStr(), u"one\r\ntwo");
+  EXPECT_EQ(s.lines.Text(), u"one\r\ntwo");
   // Breaks written into a line are left out, like Put does.
   s.lines.PutLine(1, u"t\r\nw");
-  EXPECT_EQ(s.lines.GetTextStr(), u"one\r\ntw");
+  EXPECT_EQ(s.lines.Text(), u"one\r\ntw");
   int p = -1, i = -1;
   EXPECT_FALSE(s.lines.IndexToParagraph(7, p, i));
   EXPECT_EQ(std::make_pair(p, i), std::make_pair(0, 0));
@@ -220,19 +221,19 @@ TEST(KsEditStrings, LinesOutsideTheTextNeverAliasTheFirst) {
 
 TEST(KsEditStrings, InsertTextSplitsAtBreaksAndAnswersThePositionAfter) {
   Store s;
-  s.lines.SetTextStr(u"abc");
+  s.lines.SetText(u"abc");
   int x = 3, y = 0;
   s.lines.InsertText(x, y, u"x\r\n");
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"abcx", u""}));
   EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 1));
 
-  s.lines.SetTextStr(u"abc");
+  s.lines.SetText(u"abc");
   x = 3, y = 0;
   s.lines.InsertText(x, y, u"x\n");  // a lone break at the end is dropped
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"abcx"}));
   EXPECT_EQ(std::make_pair(x, y), std::make_pair(4, 0));
 
-  s.lines.SetTextStr(u"HEAD|TAIL\r\nnext");
+  s.lines.SetText(u"HEAD|TAIL\r\nnext");
   x = 5, y = 0;
   s.lines.InsertText(x, y, u"1\r2\n3\r\n4");
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"HEAD|1", u"2", u"3", u"4TAIL", u"next"}));
@@ -248,27 +249,30 @@ TEST(KsEditStrings, InsertTextSplitsAtBreaksAndAnswersThePositionAfter) {
 TEST(KsEditStrings, ListFaceEditsParagraphs) {
   Store s(6);
   int changes = 0;
-  s.lines.OnChange = [&](TKsEditStrings*) { ++changes; };
+  s.lines.SetOnChange([&](TObject*) { ++changes; });
   EXPECT_EQ(s.lines.Add(u"zeta"), 0);
   EXPECT_EQ(s.lines.Add(u"alpha\r\nbeta"), 1);
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"zeta", u"alpha", u"beta"}));
-  s.lines.Put(0, u"ga\r\nmma delta");  // breaks left out, re-wrapped
-  EXPECT_EQ(s.lines.Get(0), u"gamma delta");
+  s.lines.SetStrings(0, u"ga\r\nmma delta");  // breaks left out, re-wrapped
+  EXPECT_EQ(s.lines.Strings(0), u"gamma delta");
   EXPECT_EQ(s.lines.ParagraphCount(), 4);
   s.lines.Exchange(0, 2);
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"beta", u"alpha", u"gamma delta"}));
   EXPECT_EQ(s.lines.FirstLineOf(2), 2);
   s.lines.Delete(1);
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"beta", u"gamma delta"}));
-  EXPECT_EQ(s.lines.GetObject(0), nullptr);
-  EXPECT_THROW(s.lines.Get(2), EKsEditorError);
-  EXPECT_THROW(s.lines.Delete(-1), EKsEditorError);
-  s.lines.AddStrings({u"x", u"y"});
-  EXPECT_EQ(changes, 7);  // the store's own event fires inside brackets too
+  EXPECT_EQ(s.lines.Objects(0), nullptr);
+  EXPECT_THROW(s.lines.Strings(2), EStringListError);
+  EXPECT_THROW(s.lines.Delete(-1), EStringListError);
+  TStringList more;
+  more.Add(u"x");
+  more.Add(u"y");
+  s.lines.AddStrings(more);
+  EXPECT_EQ(changes, 8);  // inside the bracket too, and once more at its end
   s.lines.Clear();
   EXPECT_EQ(s.lines.Count(), 0);
 
-  s.lines.SetTextStr(u"apple\r\ncherry\r\nfig");
+  s.lines.SetText(u"apple\r\ncherry\r\nfig");
   int index = -1;
   EXPECT_TRUE(s.lines.Find(u"cherry", index));
   EXPECT_EQ(index, 1);
@@ -278,23 +282,23 @@ TEST(KsEditStrings, ListFaceEditsParagraphs) {
 
 TEST(KsEditStrings, DeleteTextJoinsParagraphsAndAnswersWhatWent) {
   Store s;
-  s.lines.SetTextStr(u"one\r\ntwo\r\nthree");
+  s.lines.SetText(u"one\r\ntwo\r\nthree");
   EXPECT_EQ(s.lines.TextLength(), 15);
   EXPECT_EQ(s.lines.DeleteText(2, 4), u"e\r\n");  // an end inside a break takes all of it
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"ontwo", u"three"}));
   EXPECT_EQ(s.lines.DeleteText(7, 4), u"o\r\n");  // either order
-  EXPECT_EQ(s.lines.GetTextStr(), u"ontwthree");
+  EXPECT_EQ(s.lines.Text(), u"ontwthree");
   // Steps go over whole characters: a break and a pair are one step each.
-  s.lines.SetTextStr(u"a\r\n" + kPair);
+  s.lines.SetText(u"a\r\n" + kPair);
   EXPECT_EQ(s.lines.NextCharPos(1), 3);
   EXPECT_EQ(s.lines.NextCharPos(3), 5);
   EXPECT_EQ(s.lines.NextCharPos(5), 5);
   EXPECT_EQ(s.lines.PrevCharPos(5), 3);
   EXPECT_EQ(s.lines.PrevCharPos(3), 1);
   EXPECT_EQ(s.lines.PrevCharPos(0), 0);
-  s.lines.SetTextStr(u"a" + kPair + u"b");
+  s.lines.SetText(u"a" + kPair + u"b");
   EXPECT_EQ(s.lines.DeleteText(2, 3), kPair);  // both ends snap out of the pair
-  EXPECT_EQ(s.lines.GetTextStr(), u"ab");
+  EXPECT_EQ(s.lines.Text(), u"ab");
 }
 
 }  // namespace

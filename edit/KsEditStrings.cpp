@@ -85,6 +85,7 @@ void TKsEditStrings::InsertParagraphs(int index, std::u16string_view s) {
   std::vector<String> texts = SplitParagraphs(s);
   if (texts.empty()) texts.emplace_back();
   index = std::clamp(index, 0, GetCount());
+  if (FIdxMaxLen >= index && FMaxLen > 0) FIdxMaxLen += static_cast<int>(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
     const int at = index + static_cast<int>(i);
     FParagraphs.Insert(at, std::make_unique<TKsParagraph>(std::move(texts[i])));
@@ -119,6 +120,19 @@ void TKsEditStrings::AddStrings(const TStrings& strings) {
   EndUpdate();
 }
 
+void TKsEditStrings::Assign(const TPersistent* source) {
+  const auto* strings = dynamic_cast<const TStrings*>(source);
+  if (!strings || strings == this) return TStringList::Assign(source);
+  // The other list's text, whatever the mode: on a single line its items join with breaks.
+  String text;
+  const std::vector<String> items = strings->ToStringArray();
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += u"\r\n";
+    text += items[i];
+  }
+  SetText(text);
+}
+
 void TKsEditStrings::Move(int curIndex, int newIndex) {
   CheckIndex(curIndex);
   CheckIndex(newIndex);
@@ -129,7 +143,7 @@ void TKsEditStrings::Delete(int index) {
   CheckIndex(index);
   Changing();
   FParagraphs.Delete(index);
-  if (FIdxMaxLen == index) FMaxLen = 0;
+  ParagraphsRemoved(index, 1);
   RenumberLines(index);
   Changed();
 }
@@ -437,7 +451,7 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
   String joined = Paragraph(p1).ParaText().substr(0, static_cast<size_t>(o1));
   joined += std::u16string_view(Paragraph(p2).ParaText()).substr(static_cast<size_t>(o2));
   for (int i = p2; i > p1; --i) FParagraphs.Delete(i);
-  if (FIdxMaxLen > p1) FMaxLen = 0;
+  ParagraphsRemoved(p1 + 1, p2 - p1);
   Paragraph(p1).SetParaText(std::move(joined));
   WrapParagraph(p1);
   RenumberLines(p1);
@@ -446,6 +460,18 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
 }
 
 // --- Wrapping
+
+void TKsEditStrings::ParagraphsRemoved(int index, int count) {
+  // The longest-paragraph record follows its paragraph, or lapses with it.
+  if (count <= 0 || FIdxMaxLen < index) return;
+  if (FIdxMaxLen < index + count) {
+    FMaxLen = 0;
+    FIdxMaxLen = 0;
+    FMaxStr.clear();
+  } else {
+    FIdxMaxLen -= count;
+  }
+}
 
 void TKsEditStrings::WrapParagraph(int paragraph) {
   TKsParagraph* p = FParagraphs.Get(paragraph);

@@ -34,6 +34,9 @@ class TKsEditStrings : public TStringList {
   void Delete(int index) override;
   void Exchange(int index1, int index2) override;
   void Move(int curIndex, int newIndex) override;
+  // Copies the text of another string list (a text write).
+  using TStringList::Assign;
+  void Assign(const TPersistent* source) override;
   void Clear() override;
   // Binary search over the paragraph texts comparing UTF-16 code units: true when found; Index
   // is the match or the insertion point.
@@ -115,6 +118,7 @@ class TKsEditStrings : public TStringList {
   // Paragraphs of S split at CR, LF or CR LF; a lone break at the very end adds none.
   static std::vector<String> SplitParagraphs(std::u16string_view s);
   void InsertParagraphs(int index, std::u16string_view s);
+  void ParagraphsRemoved(int index, int count);
   void InsertSingleLine(int& x, int& y, std::u16string_view s);
   // RoundUp moves an index inside a pair or a break to the end of it instead of its start.
   void CharToParagraph(int charNum, int& paragraph, int& offset, bool roundUp = false) const;

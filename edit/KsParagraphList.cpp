@@ -9,7 +9,7 @@ namespace {
 
 // A block splits in two beyond this many paragraphs; a text being loaded fills blocks halfway
 // so that typing does not split them at once.
-constexpr size_t kMaxBlock = 512;
+constexpr size_t kMaxBlock = 128;
 constexpr size_t kLoadFill = kMaxBlock / 2;
 
 }  // namespace

@@ -18,6 +18,7 @@ platform::SIZE TKsTextMeasure::TextSize(std::u16string_view s) const {
 }
 
 String TKsTextMeasure::ExpandTabs(std::u16string_view s) const {
+  if (s.find(u'\t') == std::u16string_view::npos) return String(s);
   String out;
   out.reserve(s.size());
   const String tab(static_cast<size_t>(TabSpaces()), u' ');
@@ -63,14 +64,20 @@ int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) cons
     // A chunk never ends between the halves of a pair.
     if (chunk < r.size() && IsHighSurrogate(r[chunk - 1])) ++chunk;
     const std::u16string_view part = r.substr(0, chunk);
-    const String shown = mask ? MaskText(part) : String(part);
-    const String expanded = ExpandTabs(shown);
-    if (expanded.empty()) return 0;
-    const int f = FHost.TextFit(expanded, aWidth);
-    if (f < static_cast<int>(expanded.size()) || chunk == r.size()) {
-      const int count = MapExpandedCount(shown, f, TabSpaces());
-      return SnapToCharStart(r, count);
+    int count = 0;
+    bool whole = false;
+    if ((!mask || FHost.PasswordChar() == 0) && part.find(u'\t') == std::u16string_view::npos) {
+      // Shown as it stands: no copies needed.
+      count = FHost.TextFit(part, aWidth);
+      whole = count >= static_cast<int>(part.size());
+    } else {
+      const String shown = mask ? MaskText(part) : String(part);
+      const String expanded = ExpandTabs(shown);
+      const int f = FHost.TextFit(expanded, aWidth);
+      count = MapExpandedCount(shown, f, TabSpaces());
+      whole = f >= static_cast<int>(expanded.size());
     }
+    if (!whole || chunk == r.size()) return SnapToCharStart(r, count);
     chunk = std::min(r.size(), chunk * 2);
   }
 }

@@ -166,6 +166,11 @@ TEST(KsUndo, AnEditWithoutARecordNeverShiftsLaterUndos) {
   e.Rewrap(2);
   EXPECT_TRUE(e.Undo());
   EXPECT_EQ(e.lines.Text(), u"zzabcd");
+  // Nor does an undo act after the whole text was written.
+  e.Type(u"!");
+  e.lines.SetText(u"new");
+  EXPECT_FALSE(e.Undo());
+  EXPECT_EQ(e.lines.Text(), u"new");
 }
 
 TEST(KsUndo, AGroupCutShortByTheLimitStopsAtTheStackEnd) {

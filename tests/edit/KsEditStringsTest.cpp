@@ -137,6 +137,28 @@ TEST(KsEditStrings, WithoutWordWrapTheLongestParagraphIsRecorded) {
   s.lines.WrapAll();
   EXPECT_EQ(s.lines.MaxLen(), 3);
   EXPECT_EQ(s.lines.IdxMaxLen(), 2);
+  // The record follows its paragraph when others come and go before it.
+  s.lines.Insert(0, u"x\r\ny");
+  EXPECT_EQ(s.lines.IdxMaxLen(), 4);
+  s.lines.Delete(1);
+  EXPECT_EQ(s.lines.IdxMaxLen(), 3);
+  EXPECT_EQ(s.lines.Strings(s.lines.IdxMaxLen()), s.lines.MaxStr());
+  s.lines.Delete(3);
+  EXPECT_EQ(s.lines.MaxLen(), 0);
+}
+
+TEST(KsEditStrings, AssigningAListCopiesItsTextInEitherMode) {
+  TStringList source;
+  source.Add(u"one");
+  source.Add(u"two");
+  Store multi;
+  multi.lines.Assign(source);
+  EXPECT_EQ(multi.lines.Text(), u"one\r\ntwo");
+  Store single;
+  single.host.multiline = false;
+  single.lines.Assign(source);
+  EXPECT_EQ(single.lines.Text(), u"one\r\ntwo");
+  EXPECT_EQ(single.lines.Count(), 1);
 }
 
 TEST(KsEditStrings, PositionConversionsAreInverse) {

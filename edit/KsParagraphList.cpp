@@ -77,7 +77,7 @@ std::pair<int, int> TKsParagraphList::Locate(int index) const {
     const int last = static_cast<int>(FBlocks.size()) - 1;
     return {last, last < 0 ? 0 : static_cast<int>(FBlocks.back()->Items.size())};
   }
-  const int block = SearchTree(index, [](const Sums& s) { return s.Count; });
+  const int block = SearchTree(index, CountOf);
   return {block, index - static_cast<int>(Prefix(block).Count)};
 }
 
@@ -209,58 +209,54 @@ void TKsParagraphList::Clear() {
   FCount = 0;
 }
 
+template <typename Field, typename Values>
+std::int64_t TKsParagraphList::SumBefore(int index, Field field, Values values) const {
+  const auto [block, at] = Locate(index);
+  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
+  std::int64_t sum = field(Prefix(block));
+  for (int i = 0; i < at; ++i) sum += (b.*values)[static_cast<size_t>(i)];
+  return sum;
+}
+
+template <typename Field, typename Values>
+bool TKsParagraphList::FindIn(std::int64_t target, Field field, Values values, int& paragraph,
+                              std::int64_t& rest) const {
+  if (target < 0 || target >= field(Total())) return false;
+  const int block = SearchTree(target, field);
+  const Sums before = Prefix(block);
+  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
+  rest = target - field(before);
+  for (size_t i = 0; i < (b.*values).size(); ++i) {
+    if (rest < (b.*values)[i]) {
+      paragraph = static_cast<int>(before.Count) + static_cast<int>(i);
+      return true;
+    }
+    rest -= (b.*values)[i];
+  }
+  return false;
+}
+
 int TKsParagraphList::FirstLine(int index) const {
   if (index <= 0 || FBlocks.empty()) return 0;
   if (index >= FCount) return LineCount();
-  const auto [block, at] = Locate(index);
-  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
-  std::int64_t lines = Prefix(block).Lines;
-  for (int i = 0; i < at; ++i) lines += b.Lines[static_cast<size_t>(i)];
-  return static_cast<int>(lines);
+  return static_cast<int>(SumBefore(index, LinesOf, &TKsParagraphBlock::Lines));
 }
 
 std::int64_t TKsParagraphList::FirstChar(int index) const {
   if (index <= 0 || FBlocks.empty()) return 0;
   if (index >= FCount) return CharCount();
-  const auto [block, at] = Locate(index);
-  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
-  std::int64_t chars = Prefix(block).Chars;
-  for (int i = 0; i < at; ++i) chars += b.Lengths[static_cast<size_t>(i)];
-  return chars;
+  return SumBefore(index, CharsOf, &TKsParagraphBlock::Lengths);
 }
 
 bool TKsParagraphList::FindLine(int y, int& paragraph, int& lineInParagraph) const {
-  if (y < 0 || y >= LineCount()) return false;
-  const int block = SearchTree(y, [](const Sums& s) { return s.Lines; });
-  const Sums before = Prefix(block);
-  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
-  std::int64_t rest = y - before.Lines;
-  for (size_t i = 0; i < b.Lines.size(); ++i) {
-    if (rest < b.Lines[i]) {
-      paragraph = static_cast<int>(before.Count) + static_cast<int>(i);
-      lineInParagraph = static_cast<int>(rest);
-      return true;
-    }
-    rest -= b.Lines[i];
-  }
-  return false;
+  std::int64_t rest = 0;
+  if (!FindIn(y, LinesOf, &TKsParagraphBlock::Lines, paragraph, rest)) return false;
+  lineInParagraph = static_cast<int>(rest);
+  return true;
 }
 
 bool TKsParagraphList::FindChar(std::int64_t c, int& paragraph, std::int64_t& offset) const {
-  if (c < 0 || c >= CharCount()) return false;
-  const int block = SearchTree(c, [](const Sums& s) { return s.Chars; });
-  const Sums before = Prefix(block);
-  const TKsParagraphBlock& b = *FBlocks[static_cast<size_t>(block)];
-  std::int64_t rest = c - before.Chars;
-  for (size_t i = 0; i < b.Lengths.size(); ++i) {
-    if (rest < b.Lengths[i]) {
-      paragraph = static_cast<int>(before.Count) + static_cast<int>(i);
-      offset = rest;
-      return true;
-    }
-    rest -= b.Lengths[i];
-  }
-  return false;
+  return FindIn(c, CharsOf, &TKsParagraphBlock::Lengths, paragraph, offset);
 }
 
 void TKsParagraphList::EndBulk() {

@@ -69,6 +69,16 @@ class TKsParagraphList {
   struct Sums {
     std::int64_t Count = 0, Lines = 0, Chars = 0;
   };
+  static std::int64_t CountOf(const Sums& s) { return s.Count; }
+  static std::int64_t LinesOf(const Sums& s) { return s.Lines; }
+  static std::int64_t CharsOf(const Sums& s) { return s.Chars; }
+  // Field's sum over the paragraphs before Index; Values is the block's array of that field.
+  template <typename Field, typename Values>
+  std::int64_t SumBefore(int index, Field field, Values values) const;
+  // The paragraph whose share of Field holds Target, and where in that share Target falls.
+  template <typename Field, typename Values>
+  bool FindIn(std::int64_t target, Field field, Values values, int& paragraph,
+              std::int64_t& rest) const;
   Sums Total() const;
   Sums Prefix(int blocks) const;  // sums over the first Blocks blocks
   void AddToTree(int block, const Sums& delta);

@@ -425,7 +425,7 @@ int TKsEditStrings::InsertTextAt(int charNum, std::u16string_view s) {
 }
 
 String TKsEditStrings::TextRange(int fromChar, int toChar) const {
-  if (GetCount() == 0) return {};
+  if (GetCount() == 0 || fromChar == toChar) return {};
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
@@ -441,7 +441,7 @@ String TKsEditStrings::TextRange(int fromChar, int toChar) const {
 }
 
 String TKsEditStrings::DeleteText(int fromChar, int toChar) {
-  if (GetCount() == 0) return {};
+  if (GetCount() == 0 || fromChar == toChar) return {};
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);

@@ -306,6 +306,7 @@ TEST(KsEditStrings, DeleteTextJoinsParagraphsAndAnswersWhatWent) {
   Store s;
   s.lines.SetText(u"one\r\ntwo\r\nthree");
   EXPECT_EQ(s.lines.TextLength(), 15);
+  EXPECT_EQ(s.lines.DeleteText(4, 4), u"");  // an empty range inside a break removes nothing
   EXPECT_EQ(s.lines.DeleteText(2, 4), u"e\r\n");  // an end inside a break takes all of it
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"ontwo", u"three"}));
   EXPECT_EQ(s.lines.DeleteText(7, 4), u"o\r\n");  // either order

@@ -326,3 +326,38 @@ TEST(KsEditStrings, DeleteTextJoinsParagraphsAndAnswersWhatWent) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Counts what an edit costs in measuring: on a large text an edit re-wraps only its own
+// paragraph, however many there are. (Speed itself is measured by the edit benchmark.)
+class CountingHost : public testing::FixedMetricHost {
+ public:
+  mutable int fits = 0;
+  int TextFit(std::u16string_view s, int width) const override {
+    ++fits;
+    return FixedMetricHost::TextFit(s, width);
+  }
+};
+
+TEST(KsEditStrings, AnEditOnALargeTextMeasuresOnlyItsParagraph) {
+  CountingHost host;
+  host.SetRoomInChars(12);
+  TKsEditStrings lines(host);
+  String text;
+  for (int i = 0; i < 100'000; ++i) text += u"line of some words\r\n";
+  lines.SetText(text);
+  ASSERT_EQ(lines.Count(), 100'001);
+  ASSERT_EQ(lines.ParagraphCount(), 200'001);
+  host.fits = 0;
+  for (int i = 0; i < 100; ++i) {
+    const int at = lines.CharFromCaret(3, (i * 7919) % lines.ParagraphCount());
+    lines.DeleteText(lines.InsertTextAt(at, u"x\r\ny"), at);
+  }
+  EXPECT_LE(host.fits, 100 * 2 * 8);  // a handful of measurements per re-wrapped paragraph
+  EXPECT_EQ(lines.Text(), text);
+}
+
+}  // namespace
+}  // namespace kestrel

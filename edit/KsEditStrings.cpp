@@ -29,8 +29,7 @@ constexpr char16_t kListIndexError[] = u"List index out of bounds (%d)";
 KESTREL_IMPLEMENT_CLASS(EKsEditorError, Exception)
 KESTREL_IMPLEMENT_CLASS(TKsEditStrings, TStringList)
 
-TKsEditStrings::TKsEditStrings(IKsEditHost& host)
-    : FKsEdit(host), FMeasure(host), FWrapper(host) {}
+TKsEditStrings::TKsEditStrings(IKsEditHost& host) : FKsEdit(host), FMeasure(host), FWrapper(host) {}
 
 TKsEditStrings::~TKsEditStrings() = default;
 
@@ -49,9 +48,7 @@ void TKsEditStrings::CheckIndex(int index) const {
   if (index < 0 || index >= GetCount()) Error(kListIndexError, index);
 }
 
-TKsParagraph& TKsEditStrings::Paragraph(int index) const {
-  return *FParagraphs.Get(index);
-}
+TKsParagraph& TKsEditStrings::Paragraph(int index) const { return *FParagraphs.Get(index); }
 
 String TKsEditStrings::Get(int index) const {
   CheckIndex(index);
@@ -122,7 +119,8 @@ void TKsEditStrings::AddStrings(const TStrings& strings) {
 
 void TKsEditStrings::Assign(const TPersistent* source) {
   const auto* strings = dynamic_cast<const TStrings*>(source);
-  if (!strings || strings == this) return TStringList::Assign(source);
+  if (strings == this) return;
+  if (!strings) return TStringList::Assign(source);
   // The other list's text, whatever the mode: on a single line its items join with breaks.
   String text;
   const std::vector<String> items = strings->ToStringArray();
@@ -153,6 +151,8 @@ void TKsEditStrings::Exchange(int index1, int index2) {
   CheckIndex(index2);
   Changing();
   FParagraphs.Exchange(index1, index2);
+  if (FIdxMaxLen == index1 || FIdxMaxLen == index2)
+    FIdxMaxLen = FIdxMaxLen == index1 ? index2 : index1;
   RenumberLines(std::min(index1, index2));
   Changed();
 }
@@ -161,6 +161,7 @@ void TKsEditStrings::Clear() {
   if (GetCount() == 0) return;
   Changing();
   FParagraphs.Clear();
+  ResetMaxLen();
   RenumberLines(0);
   Changed();
 }
@@ -198,6 +199,7 @@ void TKsEditStrings::SetTextStr(const String& text) {
     BeginUpdate();
     Changing();
     FParagraphs.Clear();
+    ResetMaxLen();
     if (Multiline()) {
       std::vector<std::unique_ptr<TKsParagraph>> paragraphs;
       for (String& s : SplitParagraphs(text))
@@ -206,7 +208,6 @@ void TKsEditStrings::SetTextStr(const String& text) {
       WrapAll();
     } else {
       FParagraphs.Add(std::make_unique<TKsParagraph>(text));
-      FMaxLen = 0;
       WrapParagraph(0);
     }
     RenumberLines(0);
@@ -263,7 +264,8 @@ void TKsEditStrings::CaretToParagraph(int x, int y, int& paraOffs, int& paragrap
   if (y >= lines && lines > 0) x = std::numeric_limits<int>::max() / 2;
   const TKsParagraph& p = Paragraph(paragraph);
   const std::int64_t offs = static_cast<std::int64_t>(x) + p.LineStart(line);
-  paraOffs = SnapToCharStart(p.ParaText(), static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
+  paraOffs = SnapToCharStart(p.ParaText(),
+                             static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
 }
 
 void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int& x) const {
@@ -286,8 +288,7 @@ int TKsEditStrings::CharFromCaret(int x, int y) const {
   return static_cast<int>(std::min<std::int64_t>(c, std::numeric_limits<int>::max()));
 }
 
-void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset,
-                                     bool roundUp) const {
+void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset, bool roundUp) const {
   paragraph = 0;
   offset = 0;
   if (GetCount() == 0 || charNum < 0) return;
@@ -429,7 +430,8 @@ String TKsEditStrings::TextRange(int fromChar, int toChar) const {
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
-  if (p1 == p2) return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
+  if (p1 == p2)
+    return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
   String out = Paragraph(p1).ParaText().substr(static_cast<size_t>(o1));
   for (int i = p1 + 1; i < p2; ++i) {
     out += u"\r\n";
@@ -464,13 +466,16 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
 void TKsEditStrings::ParagraphsRemoved(int index, int count) {
   // The longest-paragraph record follows its paragraph, or lapses with it.
   if (count <= 0 || FIdxMaxLen < index) return;
-  if (FIdxMaxLen < index + count) {
-    FMaxLen = 0;
-    FIdxMaxLen = 0;
-    FMaxStr.clear();
-  } else {
+  if (FIdxMaxLen < index + count)
+    ResetMaxLen();
+  else
     FIdxMaxLen -= count;
-  }
+}
+
+void TKsEditStrings::ResetMaxLen() {
+  FMaxLen = 0;
+  FIdxMaxLen = 0;
+  FMaxStr.clear();
 }
 
 void TKsEditStrings::WrapParagraph(int paragraph) {
@@ -492,9 +497,7 @@ void TKsEditStrings::WrapParagraph(int paragraph) {
 }
 
 void TKsEditStrings::WrapAll() {
-  FMaxLen = 0;
-  FIdxMaxLen = 0;
-  FMaxStr.clear();
+  ResetMaxLen();
   FParagraphs.BeginBulk();
   for (int i = 0; i < GetCount(); ++i) WrapParagraph(i);
   FParagraphs.EndBulk();

@@ -119,6 +119,7 @@ class TKsEditStrings : public TStringList {
   static std::vector<String> SplitParagraphs(std::u16string_view s);
   void InsertParagraphs(int index, std::u16string_view s);
   void ParagraphsRemoved(int index, int count);
+  void ResetMaxLen();
   void InsertSingleLine(int& x, int& y, std::u16string_view s);
   // RoundUp moves an index inside a pair or a break to the end of it instead of its start.
   void CharToParagraph(int charNum, int& paragraph, int& offset, bool roundUp = false) const;

@@ -31,8 +31,7 @@ std::vector<std::int32_t> TKsLineWrapper::Wrap(std::u16string_view s) const {
     const std::u16string_view rest = s.substr(offset);
     // The line is cut once its shown width W reaches Limit - 2, i.e. unless all of it fits
     // into Limit - 3 pixels.
-    if (rest.empty() ||
-        FMeasure.FitPrefix(rest, limit - 3, true) == static_cast<int>(rest.size()))
+    if (rest.empty() || FMeasure.FitPrefix(rest, limit - 3, true) == static_cast<int>(rest.size()))
       break;
     const int head = CutString(rest, FMeasure.FitPrefix(rest, room, true));
     if (head <= 0) break;

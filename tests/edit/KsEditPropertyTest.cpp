@@ -63,13 +63,14 @@ class EditSequence {
   }
 
   String RandomText(int maxPieces) {
-    static const std::u16string_view pieces[] = {u"a", u"b", u"c", u" ", u" ", u"\t", kPair,
-                                                 u"\r\n", u"\r", u"\n", u"word "};
+    static const std::u16string_view pieces[] = {u"a",  u"b",    u"c",  u" ",  u" ",    u"\t",
+                                                 kPair, u"\r\n", u"\r", u"\n", u"word "};
     String s;
     const int n = Pick(1, maxPieces);
     for (int i = 0; i < n; ++i) s += pieces[Pick(0, std::size(pieces) - 1)];
     // A lone break that ends inserted text is dropped by rule; keep that out of the comparison.
-    if (s.back() == u'\n' ? (s.size() < 2 || s[s.size() - 2] != u'\r') : s.back() == u'\r') s += u'z';
+    if (s.back() == u'\n' ? (s.size() < 2 || s[s.size() - 2] != u'\r') : s.back() == u'\r')
+      s += u'z';
     return s;
   }
   int RandomPosition() {
@@ -87,7 +88,8 @@ class EditSequence {
 
   void Step() {
     switch (Pick(0, 9)) {
-      case 0: case 1: {  // type, maybe over a selection
+      case 0:
+      case 1: {  // type, maybe over a selection
         SelectSometimes();
         FStates.push_back(ref.text);
         ReplaceSelection(RandomText(4));
@@ -133,7 +135,8 @@ class EditSequence {
       case 6:
         e.Rewrap(Pick(0, 12));
         break;
-      case 7: case 8:
+      case 7:
+      case 8:
         UndoStep();
         break;
       default: {  // delete a selection
@@ -233,9 +236,7 @@ void RunSequences(bool multiline) {
   }
 }
 
-TEST(KsEditProperty, RandomEditsMatchAPlainStringAndUndoRestoresEveryState) {
-  RunSequences(true);
-}
+TEST(KsEditProperty, RandomEditsMatchAPlainStringAndUndoRestoresEveryState) { RunSequences(true); }
 
 TEST(KsEditProperty, SingleLineEditsKeepBreaksAsCharacters) { RunSequences(false); }
 

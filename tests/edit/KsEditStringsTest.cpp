@@ -187,8 +187,9 @@ TEST(KsEditStrings, PositionConversionsAreInverse) {
       s.lines.CaretFromChar(s.lines.CharFromCaret(col, line), x, y);
       // The start of a continuation line is the end of the line before it.
       const int before = line > 0 ? static_cast<int>(s.lines.GetLine(line - 1).size()) : 0;
-      const bool softEnd = col == 0 && line > 0 &&
-                           s.lines.CharFromCaret(0, line) == s.lines.CharFromCaret(before, line - 1);
+      const bool softEnd =
+          col == 0 && line > 0 &&
+          s.lines.CharFromCaret(0, line) == s.lines.CharFromCaret(before, line - 1);
       const auto expected = softEnd ? std::make_pair(before, line - 1) : std::make_pair(col, line);
       EXPECT_EQ(std::make_pair(x, y), expected);
     }
@@ -306,7 +307,7 @@ TEST(KsEditStrings, DeleteTextJoinsParagraphsAndAnswersWhatWent) {
   Store s;
   s.lines.SetText(u"one\r\ntwo\r\nthree");
   EXPECT_EQ(s.lines.TextLength(), 15);
-  EXPECT_EQ(s.lines.DeleteText(4, 4), u"");  // an empty range inside a break removes nothing
+  EXPECT_EQ(s.lines.DeleteText(4, 4), u"");       // an empty range inside a break removes nothing
   EXPECT_EQ(s.lines.DeleteText(2, 4), u"e\r\n");  // an end inside a break takes all of it
   EXPECT_EQ(Paragraphs(s.lines), (std::vector<String>{u"ontwo", u"three"}));
   EXPECT_EQ(s.lines.DeleteText(7, 4), u"o\r\n");  // either order

@@ -74,7 +74,7 @@ TEST(KsTextMeasure, SurrogatePairsAreNeverCountedByHalves) {
   const String s = u"a" + kPair + u"b";
   EXPECT_EQ(m.CharsFitRight(2 * host.charWidth, s, 0), 1);  // room for a and half the pair
   EXPECT_EQ(m.CharsFitRight(3 * host.charWidth, s, 0), 3);
-  EXPECT_EQ(m.CharsFitLeft(2 * host.charWidth, s, 4), 1);   // b, then half the pair
+  EXPECT_EQ(m.CharsFitLeft(2 * host.charWidth, s, 4), 1);  // b, then half the pair
   EXPECT_EQ(m.CharsFitLeft(3 * host.charWidth, s, 4), 3);
   // A chunk boundary inside a pair is measured whole.
   const String longText = String(255, u'x') + kPair + u"yz";
@@ -89,11 +89,11 @@ TEST(KsLineWrapper, CutStringKeepsBlanksOnTheHeadAndNeverCutsEmpty) {
   EXPECT_EQ(W::CutString(u" aaaaaaa", 6), 6);    // a blank at position 1 is no break
   EXPECT_EQ(W::CutString(u"ab\rcdefgh", 6), 3);  // right after the first CR
   EXPECT_EQ(W::CutString(u"abcdef", 0), 0);
-  EXPECT_EQ(W::CutString(u"abc", 3), 2);         // one character always leaves
+  EXPECT_EQ(W::CutString(u"abc", 3), 2);  // one character always leaves
   EXPECT_EQ(W::CutString(u"abc", 9), 2);
-  EXPECT_EQ(W::CutString(u"a", 1), 0);           // would leave an empty line: no cut
-  EXPECT_EQ(W::CutString(kPair, 2), 0);          // nor half a pair
-  EXPECT_EQ(W::CutString(u"a" + kPair, 3), 1);   // the trailing pair leaves whole
+  EXPECT_EQ(W::CutString(u"a", 1), 0);          // would leave an empty line: no cut
+  EXPECT_EQ(W::CutString(kPair, 2), 0);         // nor half a pair
+  EXPECT_EQ(W::CutString(u"a" + kPair, 3), 1);  // the trailing pair leaves whole
   EXPECT_EQ(W::CutString(u"ab" + kPair + u"c", 3), 2);
 }
 

@@ -110,6 +110,16 @@ void BM_LoadAndWrap(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAndWrap)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Re-wrapping everything, as a resize or a font change does.
+void BM_WrapAll(benchmark::State& state) {
+  BenchHost host;
+  TKsEditStrings lines(host);
+  lines.SetText(MakeText(static_cast<int>(state.range(0))));
+  for (auto _ : state) lines.WrapAll();
+  state.counters["visual_lines"] = lines.ParagraphCount();
+}
+BENCHMARK(BM_WrapAll)->Arg(1'000'000)->Iterations(2)->Unit(benchmark::kMillisecond);
+
 void BM_RandomEdits(benchmark::State& state) {
   BenchHost host;
   TKsEditStrings lines(host);

@@ -2,6 +2,7 @@
 
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
+#include "framework/Filer.h"
 #include "framework/Stream.h"
 #include "framework/SysUtils.h"
 
@@ -306,6 +307,24 @@ void TStrings::LoadFromFile(const String& fileName, const TEncoding* encoding) {
 void TStrings::SaveToFile(const String& fileName, const TEncoding* encoding) const {
   TFileStream file(fileName, fmCreate);
   SaveToStream(file, encoding);
+}
+
+void TStrings::DefineProperties(TFiler& filer) {
+  filer.DefineProperty(
+      u"Strings",
+      [this](TReader& reader) {
+        UpdateBracket bracket(*this);
+        Clear();
+        reader.ReadListBegin();
+        while (!reader.EndOfList()) Add(reader.ReadString());
+        reader.ReadListEnd();
+      },
+      [this](TWriter& writer) {
+        writer.WriteListBegin();
+        for (int i = 0; i < Count(); ++i) writer.WriteString(Get(i));
+        writer.WriteListEnd();
+      },
+      Count() > 0);
 }
 
 void TStrings::BeginUpdate() {

@@ -15,6 +15,25 @@ using testing::EditDriver;
 
 const String kPair = u"\U0001F600";
 
+// Every paragraph's lines make up its text, no wrapped line is empty or ends inside a pair, and
+// the line numbering is the running sum.
+void CheckStructure(const TKsEditStrings& lines) {
+  int y = 0;
+  for (int p = 0; p < lines.Count(); ++p) {
+    const TKsParagraph& para = *lines.Paragraphs().Get(p);
+    ASSERT_EQ(lines.FirstLineOf(p), y);
+    String joined;
+    for (int i = 0; i < para.Count(); ++i, ++y) {
+      const auto line = lines.GetLine(y);
+      ASSERT_TRUE(para.Count() == 1 || !line.empty()) << "empty wrapped line";
+      ASSERT_FALSE(i + 1 < para.Count() && IsHighSurrogate(line.back())) << "pair split";
+      joined += line;
+    }
+    ASSERT_EQ(joined, para.ParaText());
+  }
+  ASSERT_EQ(lines.ParagraphCount(), y);
+}
+
 class Reference {
  public:
   explicit Reference(bool multiline) : FMultiline(multiline) {}
@@ -151,7 +170,7 @@ class EditSequence {
         break;
       }
     }
-    CheckStructure();
+    CheckStructure(e.lines);
   }
 
   void UndoStep() {
@@ -166,24 +185,6 @@ class EditSequence {
   void UndoAll(const String& initial) {
     while (!FStates.empty()) UndoStep();
     EXPECT_EQ(e.lines.Text(), initial);
-  }
-
-  void CheckStructure() {
-    const TKsEditStrings& lines = e.lines;
-    int y = 0;
-    for (int p = 0; p < lines.Count(); ++p) {
-      const TKsParagraph& para = *lines.Paragraphs().Get(p);
-      ASSERT_EQ(lines.FirstLineOf(p), y);
-      String joined;
-      for (int i = 0; i < para.Count(); ++i, ++y) {
-        const auto line = lines.GetLine(y);
-        ASSERT_TRUE(para.Count() == 1 || !line.empty()) << "empty wrapped line";
-        ASSERT_FALSE(i + 1 < para.Count() && IsHighSurrogate(line.back())) << "pair split";
-        joined += line;
-      }
-      ASSERT_EQ(joined, para.ParaText());
-    }
-    ASSERT_EQ(lines.ParagraphCount(), y);
   }
 
   std::mt19937 FRandom;
@@ -239,6 +240,58 @@ void RunSequences(bool multiline) {
 TEST(KsEditProperty, RandomEditsMatchAPlainStringAndUndoRestoresEveryState) { RunSequences(true); }
 
 TEST(KsEditProperty, SingleLineEditsKeepBreaksAsCharacters) { RunSequences(false); }
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Positions from outside (stale carets, messages with any numbers) never break the store: every
+// call either works on the nearest valid place or raises the documented error.
+TEST(KsEditProperty, PositionsOutOfRangeAreHarmless) {
+  std::mt19937 random(3);
+  for (const bool multiline : {true, false}) {
+    testing::EditDriver e(4);
+    e.host.multiline = multiline;
+    e.lines.SetText(u"ab\r\ncd" + kPair + u"ef gh\r\n\r\nij");
+    auto any = [&] {
+      return std::uniform_int_distribution<int>(-6, e.lines.TextLength() + 6)(random);
+    };
+    for (int i = 0; i < 2000; ++i) {
+      int x = any(), y = any(), p = 0, o = 0;
+      e.lines.CaretToParagraph(x, y, o, p);
+      e.lines.CaretFromParagraph(any(), any(), y, x);
+      e.lines.CaretFromChar(any(), x, y);
+      ASSERT_TRUE(y >= 0 && y < e.lines.ParagraphCount());
+      ASSERT_TRUE(x >= 0 && x <= static_cast<int>(e.lines.GetLine(y).size()));
+      (void)e.lines.CharFromCaret(any(), any());
+      (void)e.lines.GetLine(any());
+      (void)e.lines.TextRange(any(), any());
+      (void)e.lines.NextCharPos(any());
+      (void)e.lines.PrevCharPos(any());
+      switch (i % 4) {
+        case 0:
+          x = any(), y = any(), e.lines.InsertText(x, y, u"x\r\ny");
+          break;
+        case 1:
+          e.lines.DeleteText(any(), any());
+          break;
+        case 2:
+          e.Rewrap(std::uniform_int_distribution<int>(-2, 6)(random));
+          CheckStructure(e.lines);
+          break;
+        default:
+          try {
+            e.lines.PutLine(any(), u"z");
+          } catch (const EKsEditorError&) {
+          }
+      }
+    }
+    CheckStructure(e.lines);
+    EXPECT_EQ(e.lines.TextLength(), static_cast<int>(e.lines.Text().size()));
+  }
+}
 
 }  // namespace
 }  // namespace kestrel

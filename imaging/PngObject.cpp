@@ -1,0 +1,199 @@
+#include "imaging/PngObject.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+class FileSource : public PngSource {
+ public:
+  explicit FileSource(std::FILE* file) : file_(file) {
+    if (std::fseek(file_, 0, SEEK_END) == 0) {
+      long size = std::ftell(file_);
+      if (size >= 0) size_ = size;
+      std::fseek(file_, 0, SEEK_SET);
+    }
+  }
+  ~FileSource() override { std::fclose(file_); }
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+  std::size_t Read(void* buffer, std::size_t count) override {
+    std::size_t n = std::fread(buffer, 1, count, file_);
+    position_ += static_cast<std::int64_t>(n);
+    return n;
+  }
+  std::int64_t Remaining() const override { return size_ < 0 ? -1 : size_ - position_; }
+
+ private:
+  std::FILE* file_;
+  std::int64_t size_ = -1;
+  std::int64_t position_ = 0;
+};
+
+// The class is offered to pictures for the extension "PNG" from start-up on.
+const bool kRegistered = [] {
+  RegisterFileFormat(u"PNG", u"Portable Network Graphics",
+                     [] { return std::make_unique<TVnPNGObject>(); });
+  return true;
+}();
+
+}  // namespace
+
+TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
+
+TVnPNGObject::~TVnPNGObject() = default;
+
+void TVnPNGObject::ClearChunks() {
+  fChunkList.Clear();
+  for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGamma[i] = static_cast<std::uint8_t>(i);
+}
+
+void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
+  const double exponent = 1.0 / (gamma / 100000.0 * 2.2);
+  for (int i = 0; i < 256; ++i) {
+    double level = i == 0 ? 0.0 : 255.0 * std::pow(i / 255.0, exponent);
+    // nearbyint rounds half to even in the default rounding mode.
+    auto v = static_cast<std::uint8_t>(std::min(255.0, std::nearbyint(level)));
+    GammaTable[i] = v;
+    InverseGamma[v] = static_cast<std::uint8_t>(i);
+  }
+}
+
+void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
+  PngMemorySource source(data, size);
+  LoadFromSource(source);
+}
+
+void TVnPNGObject::LoadFromFile(const String& fileName) {
+  std::FILE* file = std::fopen(Utf16ToUtf8(fileName).c_str(), "rb");
+  if (!file) RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
+  FileSource source(file);
+  LoadFromSource(source);
+}
+
+void TVnPNGObject::LoadFromSource(PngSource& source) {
+  ClearChunks();
+  PngChunkReader reader(source);
+  std::uint8_t signature[8];
+  if (!reader.ReadRaw(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
+    RaiseError<EVnPNGInvalidFileHeader>(PngMessages::InvalidFileHeader);
+  try {
+    ReadChunks(reader);
+  } catch (...) {
+    if (auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>()) header->FreeImageData();
+    throw;
+  }
+  Changed();
+}
+
+void TVnPNGObject::ReadChunks(PngChunkReader& reader) {
+  bool haveImageData = false;
+  int count = 0;
+  for (;;) {
+    std::uint32_t length = 0;
+    char rawName[4];
+    if (!reader.NextChunk(length, rawName))
+      RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
+    std::string name(rawName, 4);
+    if (count == 0 && name != "IHDR") RaiseError<EVnPNGIHDRNotFirst>(PngMessages::IHDRNotFirst);
+    if (name == "cHRM" || (name == "IDAT" && haveImageData)) {
+      if (!reader.FinishChunk() && TVnPNGChunk::IsCriticalName(name))
+        RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
+      continue;
+    }
+    // A second header would re-allocate the image under chunks already read.
+    if (name == "IHDR" && count > 0) RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
+    ++count;
+    TVnPNGChunk* chunk = fChunkList.Append(CreateChunkForName(this, name));
+    if (!chunk->LoadFromStream(reader, name, length)) break;
+    if (!chunk->CrcValid()) {
+      // A damaged ancillary chunk is left out; the image itself is intact.
+      fChunkList.RemoveChunk(chunk);
+      continue;
+    }
+    if (name == "IDAT") haveImageData = true;
+    if (name == "IEND") break;
+  }
+  if (!haveImageData) RaiseError<EVnPNGNoImageData>(PngMessages::NoImageData);
+}
+
+void TVnPNGObject::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+TVnPNGChunkIHDR* TVnPNGObject::Header() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  if (!header) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  return header;
+}
+
+bool TVnPNGObject::Empty() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  return !header || !header->Prepared();
+}
+
+std::uint32_t TVnPNGObject::Width() const { return Empty() ? 0 : Header()->Width(); }
+std::uint32_t TVnPNGObject::Height() const { return Empty() ? 0 : Header()->Height(); }
+
+TVnPNGTransparencyMode TVnPNGObject::TransparencyMode() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  if (!header) return ptmNone;
+  auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
+  switch (header->ColorType()) {
+    case COLOR_GRAYSCALE:
+    case COLOR_RGB:
+      return trns && trns->Usable() ? ptmBit : ptmNone;
+    case COLOR_PALETTE:
+      if (!trns) return ptmNone;
+      return trns->BitTransparency() ? ptmBit : ptmPartial;
+    case COLOR_GRAYSCALEALPHA:
+    case COLOR_RGBALPHA:
+      return ptmPartial;
+    default:
+      return ptmNone;
+  }
+}
+
+platform::COLORREF TVnPNGObject::TransparentColor() const {
+  auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
+  return trns ? trns->TransparentColor() : 0;
+}
+
+bool TVnPNGObject::HasPixelInformation() const {
+  return fChunkList.ItemFromClass<TVnPNGChunkpHYs>() != nullptr;
+}
+
+TVnPNGChunkpHYs* TVnPNGObject::PixelInformation() {
+  auto* chunk = fChunkList.ItemFromClass<TVnPNGChunkpHYs>();
+  if (!chunk) {
+    chunk = fChunkList.Add<TVnPNGChunkpHYs>();
+    chunk->SetUnitType(utMeter);
+  }
+  return chunk;
+}
+
+void TVnPNGObject::SetCompressionLevel(TCompressionLevel value) {
+  fCompressionLevel = std::clamp(value, 0, 9);
+}
+
+void TVnPNGObject::SetMaxIdatSize(int value) { fMaxIdatSize = value < 65535 ? 65535 : value; }
+
+void TVnPNGObject::AddtEXt(const AnsiString& keyword, const AnsiString& text) {
+  auto* chunk = fChunkList.Add<TVnPNGChunkTEXT>();
+  chunk->SetKeyword(keyword);
+  chunk->SetText(text);
+}
+
+void TVnPNGObject::AddzTXt(const AnsiString& keyword, const AnsiString& text) {
+  auto* chunk = fChunkList.Add<TVnPNGChunkzTXT>();
+  chunk->SetKeyword(keyword);
+  chunk->SetText(text);
+}
+
+}  // namespace kestrel

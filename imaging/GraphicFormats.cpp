@@ -5,6 +5,8 @@
 
 namespace kestrel {
 
+KESTREL_IMPLEMENT_CLASS(TGraphicInterface, TPersistent)
+
 namespace {
 
 std::mutex& Lock() {

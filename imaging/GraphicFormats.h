@@ -7,17 +7,18 @@
 #include <memory>
 #include <vector>
 
+#include "framework/Persistent.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel {
 
-class PngSource;
+class TStream;
 
 // What a registered graphic class offers to a picture.
-class TGraphicInterface {
- public:
-  virtual ~TGraphicInterface() = default;
-  virtual void LoadFromSource(PngSource& source) = 0;
+class TGraphicInterface : public TPersistent {
+  KESTREL_CLASS(TGraphicInterface)
+  virtual void LoadFromStream(TStream& stream) = 0;
+  virtual void LoadFromFile(const String& fileName) = 0;
   virtual bool Empty() const = 0;
   virtual std::uint32_t Width() const = 0;
   virtual std::uint32_t Height() const = 0;

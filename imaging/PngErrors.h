@@ -2,45 +2,37 @@
 // The PNG codec's exception classes and their fixed messages. Every failure of the codec is raised
 // through RaiseError, so the class and the text always travel together.
 
-#include <stdexcept>
 #include <string>
 
+#include "framework/Exceptions.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel {
 
-class EVnPNGError : public std::runtime_error {
- public:
-  explicit EVnPNGError(const AnsiString& message) : std::runtime_error(message) {}
-  String Message() const;
-};
+KESTREL_EXCEPTION(EVnPNGError, Exception)
 
-#define KESTREL_PNG_ERROR(name)                   \
-  class name : public EVnPNGError {               \
-   public:                                        \
-    using EVnPNGError::EVnPNGError;               \
-  }
-KESTREL_PNG_ERROR(EVnPNGInvalidFileHeader);
-KESTREL_PNG_ERROR(EVnPNGUnexpectedEnd);
-KESTREL_PNG_ERROR(EVnPNGIHDRNotFirst);
-KESTREL_PNG_ERROR(EVnPNGNoImageData);
-KESTREL_PNG_ERROR(EVnPNGInvalidIHDR);
-KESTREL_PNG_ERROR(EVnPNGSizeExceeds);
-KESTREL_PNG_ERROR(EVnPNGUnknownCompression);
-KESTREL_PNG_ERROR(EVnPNGUnknownInterlace);
-KESTREL_PNG_ERROR(EVnPNGInvalidPalette);
-KESTREL_PNG_ERROR(EVnPNGMissingMultipleIDAT);
-KESTREL_PNG_ERROR(EVnPNGZLIBError);
-KESTREL_PNG_ERROR(EVnPNGHeaderNotPresent);
-KESTREL_PNG_ERROR(EVnPNGCouldNotLoadResource);
-KESTREL_PNG_ERROR(EVnPNGOutMemory);
-KESTREL_PNG_ERROR(EVnPNGCannotChangeTransparent);
-KESTREL_PNG_ERROR(EVnPNGInvalidSpec);
-KESTREL_PNG_ERROR(EVnPNGInvalidNewSize);
-KESTREL_PNG_ERROR(EVnPNGDifferentBitDepth);
-KESTREL_PNG_ERROR(EVnPNGInvalidSourceSize);
+#define KESTREL_PNG_ERROR(name) KESTREL_EXCEPTION(name, EVnPNGError)
+KESTREL_PNG_ERROR(EVnPNGInvalidFileHeader)
+KESTREL_PNG_ERROR(EVnPNGUnexpectedEnd)
+KESTREL_PNG_ERROR(EVnPNGIHDRNotFirst)
+KESTREL_PNG_ERROR(EVnPNGNoImageData)
+KESTREL_PNG_ERROR(EVnPNGInvalidIHDR)
+KESTREL_PNG_ERROR(EVnPNGSizeExceeds)
+KESTREL_PNG_ERROR(EVnPNGUnknownCompression)
+KESTREL_PNG_ERROR(EVnPNGUnknownInterlace)
+KESTREL_PNG_ERROR(EVnPNGInvalidPalette)
+KESTREL_PNG_ERROR(EVnPNGMissingMultipleIDAT)
+KESTREL_PNG_ERROR(EVnPNGZLIBError)
+KESTREL_PNG_ERROR(EVnPNGHeaderNotPresent)
+KESTREL_PNG_ERROR(EVnPNGCouldNotLoadResource)
+KESTREL_PNG_ERROR(EVnPNGOutMemory)
+KESTREL_PNG_ERROR(EVnPNGCannotChangeTransparent)
+KESTREL_PNG_ERROR(EVnPNGInvalidSpec)
+KESTREL_PNG_ERROR(EVnPNGInvalidNewSize)
+KESTREL_PNG_ERROR(EVnPNGDifferentBitDepth)
+KESTREL_PNG_ERROR(EVnPNGInvalidSourceSize)
 // A chunk whose stored checksum does not match its name and data.
-KESTREL_PNG_ERROR(EVnPNGInvalidCRC);
+KESTREL_PNG_ERROR(EVnPNGInvalidCRC)
 #undef KESTREL_PNG_ERROR
 
 namespace PngMessages {
@@ -73,7 +65,7 @@ extern const char* const InvalidCRC;
 // Raises an exception of class E with the given message.
 template <class E>
 [[noreturn]] void RaiseError(const AnsiString& text) {
-  throw E(text);
+  throw E(std::string_view(text));
 }
 
 // The description zlib's result code gets in EVnPNGZLIBError messages ("data error (-3)").

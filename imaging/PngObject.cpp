@@ -1,40 +1,16 @@
 #include "imaging/PngObject.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include "framework/Stream.h"
 
 namespace kestrel {
 
 namespace {
 
 constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-
-class FileSource : public PngSource {
- public:
-  explicit FileSource(std::FILE* file) : file_(file) {
-    if (std::fseek(file_, 0, SEEK_END) == 0) {
-      long size = std::ftell(file_);
-      if (size >= 0) size_ = size;
-      std::fseek(file_, 0, SEEK_SET);
-    }
-  }
-  ~FileSource() override { std::fclose(file_); }
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
-  std::size_t Read(void* buffer, std::size_t count) override {
-    std::size_t n = std::fread(buffer, 1, count, file_);
-    position_ += static_cast<std::int64_t>(n);
-    return n;
-  }
-  std::int64_t Remaining() const override { return size_ < 0 ? -1 : size_ - position_; }
-
- private:
-  std::FILE* file_;
-  std::int64_t size_ = -1;
-  std::int64_t position_ = 0;
-};
 
 // The class is offered to pictures for the extension "PNG" from start-up on.
 const bool kRegistered = [] {
@@ -44,6 +20,8 @@ const bool kRegistered = [] {
 }();
 
 }  // namespace
+
+KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphicInterface)
 
 TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
 
@@ -71,9 +49,12 @@ void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
 }
 
 void TVnPNGObject::LoadFromFile(const String& fileName) {
-  std::FILE* file = std::fopen(Utf16ToUtf8(fileName).c_str(), "rb");
-  if (!file) RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
-  FileSource source(file);
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TVnPNGObject::LoadFromStream(TStream& stream) {
+  PngStreamSource source(stream);
   LoadFromSource(source);
 }
 

@@ -35,7 +35,7 @@ enum TInterlaceMethod { imNone, imAdam7 };
 enum TVnPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
 class TVnPNGObject : public TGraphicInterface {
- public:
+  KESTREL_CLASS(TVnPNGObject)
   TVnPNGObject();
   ~TVnPNGObject() override;
   TVnPNGObject(const TVnPNGObject&) = delete;
@@ -44,10 +44,11 @@ class TVnPNGObject : public TGraphicInterface {
   // Reads a PNG file from the source's current position, replacing the current content. On failure
   // the chunks read so far stay in the list, but the decoded image is dropped, so the object
   // reports itself empty instead of drawing a half-made image.
-  void LoadFromSource(PngSource& source) override;
+  void LoadFromSource(PngSource& source);
+  void LoadFromStream(TStream& stream) override;
   void LoadFromMemory(const void* data, std::size_t size);
-  // Raises EVnPNGUnexpectedEnd when the file cannot be read at all.
-  void LoadFromFile(const String& fileName);
+  // A file that cannot be opened raises the framework's EFOpenError.
+  void LoadFromFile(const String& fileName) override;
 
   std::uint32_t Width() const override;
   std::uint32_t Height() const override;
@@ -86,7 +87,7 @@ class TVnPNGObject : public TGraphicInterface {
   bool BeingCreated = false;
 
   // Raised after the content changed (a load).
-  std::function<void(TVnPNGObject* sender)> OnChange;
+  TNotifyEvent OnChange;
 
  private:
   void ReadChunks(PngChunkReader& reader);

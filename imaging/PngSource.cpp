@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/Stream.h"
 #include "imaging/PngErrors.h"
 
 namespace kestrel {
@@ -14,6 +15,22 @@ std::size_t PngMemorySource::Read(void* buffer, std::size_t count) {
   if (n > 0) std::memcpy(buffer, data_ + pos_, n);
   pos_ += n;
   return n;
+}
+
+PngStreamSource::PngStreamSource(TStream& stream) : stream_(stream) {
+  position_ = stream_.Position();
+  std::int64_t size = stream_.Size();
+  if (position_ >= 0 && size >= position_) end_ = size;
+}
+
+std::size_t PngStreamSource::Read(void* buffer, std::size_t count) {
+  std::size_t n = stream_.Read(buffer, count);
+  position_ += static_cast<std::int64_t>(n);
+  return n;
+}
+
+std::int64_t PngStreamSource::Remaining() const {
+  return end_ < 0 || position_ < 0 ? -1 : std::max<std::int64_t>(0, end_ - position_);
 }
 
 std::uint32_t ReadBigEndian32(const std::uint8_t* p) {

@@ -11,6 +11,8 @@
 
 namespace kestrel {
 
+class TStream;
+
 class PngSource {
  public:
   virtual ~PngSource() = default;
@@ -32,6 +34,19 @@ class PngMemorySource : public PngSource {
   const std::uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
+};
+
+// A source over a framework stream, from its current position.
+class PngStreamSource : public PngSource {
+ public:
+  explicit PngStreamSource(TStream& stream);
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::int64_t Remaining() const override;
+
+ private:
+  TStream& stream_;
+  std::int64_t end_ = -1;       // the stream's size when it knows it
+  std::int64_t position_ = 0;
 };
 
 class PngChunkReader {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "PngTestUtil.h"
+#include "framework/MemoryStream.h"
 #include "imaging/PngObject.h"
 
 namespace kestrel {
@@ -182,13 +183,13 @@ TEST(PngObject, MessagesAreExact) {
                            "obtaining it again.");
   }
   EXPECT_THROW(png.Header(), EVnPNGHeaderNotPresent);
-  EXPECT_THROW(png.LoadFromFile(u"/nonexistent/file.png"), EVnPNGError);
+  EXPECT_THROW(png.LoadFromFile(u"/nonexistent/file.png"), EFOpenError);
 }
 
 TEST(PngObject, LoadingAnnouncesTheChangeAndPropertiesKeepTheirRules) {
   TVnPNGObject png;
   int changes = 0;
-  png.OnChange = [&](TVnPNGObject* sender) {
+  png.OnChange = [&](TObject* sender) {
     EXPECT_EQ(sender, &png);
     ++changes;
   };
@@ -201,6 +202,20 @@ TEST(PngObject, LoadingAnnouncesTheChangeAndPropertiesKeepTheirRules) {
   EXPECT_EQ(png.MaxIdatSize(), 65535);
   png.SetMaxIdatSize(100000);
   EXPECT_EQ(png.MaxIdatSize(), 100000);
+}
+
+TEST(PngObject, ReadsFromAStreamsCurrentPosition) {
+  auto file = PngFileBuilder().Header(2, 2, 8, 0).ImageData(kGrayRows).End().Bytes();
+  TMemoryStream stream;
+  stream.WriteBuffer("junk", 4);
+  stream.WriteBuffer(file.data(), file.size());
+  stream.WriteBuffer("tail", 4);
+  stream.SetPosition(4);
+  TVnPNGObject png;
+  png.LoadFromStream(stream);
+  EXPECT_EQ(png.Width(), 2u);
+  EXPECT_EQ(stream.Position(), static_cast<std::int64_t>(4 + file.size())) << "stops after IEND";
+  EXPECT_EQ(png.ClassName(), u"TVnPNGObject");
 }
 
 TEST(PngObject, IsTheGraphicClassForPng) {

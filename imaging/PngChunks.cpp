@@ -257,8 +257,11 @@ bool TVnPNGChunkzTXT::LoadFromStream(PngChunkReader& reader, const std::string& 
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() <= 3) return true;
   std::size_t rest = SplitKeyword(fData, fKeyword);
   // Skip the compression-method byte.
-  if (rest + 1 < fData.size())
-    fText = InflateText(fData.data() + rest + 1, fData.size() - rest - 1, kMaxInflatedText);
+  if (rest + 1 < fData.size()) {
+    std::size_t budget = fOwner ? fOwner->TextBudget() : kMaxInflatedText;
+    fText = InflateText(fData.data() + rest + 1, fData.size() - rest - 1, budget);
+    if (fOwner) fOwner->SpendTextBudget(fText.size());
+  }
   return true;
 }
 

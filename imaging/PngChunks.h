@@ -120,8 +120,9 @@ class TVnPNGChunkzTXT : public TVnPNGChunkTEXT {
   using TVnPNGChunkTEXT::TVnPNGChunkTEXT;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
-  // The largest text a zTXt chunk may inflate to; more is a decompression bomb.
-  static constexpr std::size_t kMaxInflatedText = 8u << 20;
+  // The most text all zTXt chunks of one file may inflate to together; more is a
+  // decompression bomb.
+  static constexpr std::size_t kMaxInflatedText = 16u << 20;
 };
 
 }  // namespace kestrel

@@ -29,6 +29,7 @@ TVnPNGObject::~TVnPNGObject() = default;
 
 void TVnPNGObject::ClearChunks() {
   fChunkList.Clear();
+  fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
   for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGamma[i] = static_cast<std::uint8_t>(i);
 }
 

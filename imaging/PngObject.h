@@ -2,6 +2,7 @@
 // A Portable Network Graphics image: the file's chunks in order and the decoded image the header
 // chunk holds. Registered as the graphic class for the extension "PNG".
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -78,6 +79,9 @@ class TVnPNGObject : public TGraphicInterface {
 
   // Empties the chunk list and resets both gamma tables to identity.
   void ClearChunks();
+  // What compressed text chunks may still inflate to while this file is read.
+  std::size_t TextBudget() const { return fTextBudget; }
+  void SpendTextBudget(std::size_t bytes) { fTextBudget -= std::min(bytes, fTextBudget); }
   // Recomputes the gamma tables for a gAMA value (100000 x gamma).
   void ApplyGamma(std::uint32_t gamma);
 
@@ -98,6 +102,7 @@ class TVnPNGObject : public TGraphicInterface {
   TCompressionLevel fCompressionLevel = 7;
   int fMaxIdatSize = 65535;
   TInterlaceMethod fInterlaceMethod = imNone;
+  std::size_t fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
 };
 
 }  // namespace kestrel

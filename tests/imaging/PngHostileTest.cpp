@@ -107,6 +107,18 @@ TEST(PngHostile, ZtxtBombRaisesInsteadOfInflating) {
   data.insert(data.end(), packed.begin(), packed.end());
   ExpectLoadFails<EVnPNGOutMemory>(
       PngFileBuilder().Header(2, 2, 8, 0).Chunk("zTXt", data).ImageData(kGrayRows).End().Bytes());
+  // Many chunks just under the limit each share one budget per file.
+  std::vector<std::uint8_t> piece = {'k', 0, 0};
+  auto packedPiece = Deflate(std::vector<std::uint8_t>(6u << 20, 'x'), 9);
+  piece.insert(piece.end(), packedPiece.begin(), packedPiece.end());
+  PngFileBuilder many;
+  many.Header(2, 2, 8, 0);
+  for (int i = 0; i < 3; ++i) many.Chunk("zTXt", piece);
+  ExpectLoadFails<EVnPNGOutMemory>(many.ImageData(kGrayRows).End().Bytes());
+  PngFileBuilder two;
+  two.Header(2, 2, 8, 0).Chunk("zTXt", piece).Chunk("zTXt", piece).ImageData(kGrayRows).End();
+  TVnPNGObject png;
+  EXPECT_NO_THROW(png.LoadFromMemory(two.Bytes().data(), two.Bytes().size()));
 }
 
 TEST(PngHostile, ChecksumsGuardCriticalChunksAndDropDamagedAncillaryOnes) {

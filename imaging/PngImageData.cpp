@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,8 @@ namespace {
 // Inflates the image data stream, pulling input from consecutive IDAT chunks.
 class IdatInflater {
  public:
-  explicit IdatInflater(PngChunkReader& reader) : reader_(reader), input_(65535) {
+  explicit IdatInflater(PngChunkReader& reader)
+      : reader_(reader), input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)) {
     int result = inflateInit(&z_);
     if (result != Z_OK) RaiseZLibError(result);
   }
@@ -65,14 +67,15 @@ class IdatInflater {
       if (std::memcmp(name, "IDAT", 4) != 0)
         RaiseError<EVnPNGMissingMultipleIDAT>(PngMessages::MissingMultipleIDAT);
     }
-    std::size_t n = std::min<std::size_t>(reader_.ChunkRemaining(), input_.size());
-    reader_.ReadData(input_.data(), n);
-    z_.next_in = input_.data();
+    std::size_t n = std::min<std::size_t>(reader_.ChunkRemaining(), kInputSize);
+    reader_.ReadData(input_.get(), n);
+    z_.next_in = input_.get();
     z_.avail_in = static_cast<uInt>(n);
   }
 
+  static constexpr std::size_t kInputSize = 65535;
   PngChunkReader& reader_;
-  std::vector<std::uint8_t> input_;
+  std::unique_ptr<std::uint8_t[]> input_;
   z_stream z_{};
   bool ended_ = false;
 };
@@ -86,14 +89,17 @@ const std::array<std::uint8_t, 256>& IdentityTable() {
   return table;
 }
 
-int PaethPredictor(int a, int b, int c) {
-  int p = a + b - c;
-  int pa = p > a ? p - a : a - p;
-  int pb = p > b ? p - b : b - p;
-  int pc = p > c ? p - c : c - p;
-  if (pa <= pb && pa <= pc) return a;
-  if (pb <= pc) return b;
-  return c;
+// The Paeth predictor with the standard tie order (a, then b, then c), without branches.
+inline int PaethPredictor(int a, int b, int c) {
+  int pa = b - c;  // |p - a| with p = a + b - c
+  int pb = a - c;
+  int pc = pa + pb;
+  pa = pa < 0 ? -pa : pa;
+  pb = pb < 0 ? -pb : pb;
+  pc = pc < 0 ? -pc : pc;
+  int ab = pb < pa ? b : a;
+  int ipab = pb < pa ? pb : pa;
+  return pc < ipab ? c : ab;
 }
 
 // Reverses the row filter in place; `prior` is the previous raw row (zeros for the first).

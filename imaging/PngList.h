@@ -24,8 +24,10 @@ class TVnPNGList {
   // The first chunk of exactly class T, or null.
   template <class T>
   T* ItemFromClass() const {
-    for (const auto& c : fItems)
-      if (typeid(*c) == typeid(T)) return static_cast<T*>(c.get());
+    for (const auto& c : fItems) {
+      const TVnPNGChunk& chunk = *c;
+      if (typeid(chunk) == typeid(T)) return static_cast<T*>(c.get());
+    }
     return nullptr;
   }
   // Removes and frees the chunk (nothing when it is not in the list).

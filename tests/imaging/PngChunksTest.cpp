@@ -80,8 +80,10 @@ TEST(PngChunks, FileOrderIsKeptWithChrmAndLateImageDataDropped) {
   std::vector<std::string> names;
   for (int i = 0; i < png.Chunks().Count(); ++i) names.push_back(png.Chunks().Item(i)->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"IHDR", "prIv", "IDAT", "tEXt", "IEND"}));
-  auto* unknown = png.Chunks().FindChunk("prIv");
-  EXPECT_EQ(typeid(*unknown), typeid(TVnPNGChunk));
+  const TVnPNGChunk* unknown = png.Chunks().FindChunk("prIv");
+  ASSERT_NE(unknown, nullptr);
+  const TVnPNGChunk& raw = *unknown;
+  EXPECT_EQ(typeid(raw), typeid(TVnPNGChunk));
   EXPECT_EQ(unknown->Data(), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_EQ(unknown->Index(), 1);
   EXPECT_EQ(ResolvePixel(png, 1, 1).r, 40) << "the later IDAT must not overwrite the image";

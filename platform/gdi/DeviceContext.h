@@ -40,6 +40,12 @@ struct PixelView {
 };
 
 struct DeviceContextState {
+  DeviceContextState() = default;
+  // Copies own a copy of the clip region (SaveDC keeps whole states).
+  DeviceContextState(const DeviceContextState& other);
+  DeviceContextState& operator=(const DeviceContextState& other);
+  ~DeviceContextState();
+
   POINT windowOrg{};
   POINT viewportOrg{};
   cairo_region_t* clip = nullptr;  // DC clip region in device pixels; null = none (owned)
@@ -58,6 +64,11 @@ struct DeviceContextState {
   int charExtra = 0;
   POINT currentPosition{};
   POINT brushOrg{};
+  COLORREF dcBrushColor = 0xFFFFFF;  // DC_BRUSH
+  COLORREF dcPenColor = 0x000000;    // DC_PEN
+  int mapMode = 1;                   // MM_TEXT; only origins take part in the mapping
+  SIZE windowExt{1, 1};
+  SIZE viewportExt{1, 1};
 };
 
 class DeviceContext;
@@ -82,9 +93,16 @@ class DrawingScope {
   // Records that pixels inside `surfaceRect` changed.
   void AddDamage(const RECT& surfaceRect);
   bool HasTarget() const;
+  // The surface pixel value this DC draws for a COLORREF: opaque, reduced to what the target
+  // holds (black or white on monochrome bitmaps, the nearest table entry on indexed DIBs).
+  std::uint32_t DeviceColor(COLORREF color) const;
+  // Whether the target is a monochrome bitmap (blits convert colours between depths).
+  bool IsMonochrome() const;
 
  private:
   DeviceContext& dc_;
+  std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope
+  cairo_surface_t* surface_ = nullptr;
   cairo_t* cairo_ = nullptr;
   cairo_region_t* clip_ = nullptr;
   RECT damage_{};

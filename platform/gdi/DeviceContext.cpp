@@ -1,0 +1,235 @@
+#include "platform/gdi/DeviceContext.h"
+
+#include <algorithm>
+
+#include "platform/core/HandleTable.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DibFormat.h"
+#include "platform/gdi/StockObjects.h"
+
+namespace kestrel::platform {
+
+// ---- DeviceContextState -------------------------------------------------------------------
+
+DeviceContextState::DeviceContextState(const DeviceContextState& other) { *this = other; }
+
+DeviceContextState& DeviceContextState::operator=(const DeviceContextState& other) {
+  if (this == &other) return *this;
+  cairo_region_t* clipCopy = other.clip ? cairo_region_copy(other.clip) : nullptr;
+  if (clip) cairo_region_destroy(clip);
+  windowOrg = other.windowOrg;
+  viewportOrg = other.viewportOrg;
+  clip = clipCopy;
+  pen = other.pen;
+  brush = other.brush;
+  font = other.font;
+  bitmap = other.bitmap;
+  palette = other.palette;
+  textColor = other.textColor;
+  bkColor = other.bkColor;
+  bkMode = other.bkMode;
+  textAlign = other.textAlign;
+  rop2 = other.rop2;
+  stretchBltMode = other.stretchBltMode;
+  polyFillMode = other.polyFillMode;
+  charExtra = other.charExtra;
+  currentPosition = other.currentPosition;
+  brushOrg = other.brushOrg;
+  dcBrushColor = other.dcBrushColor;
+  dcPenColor = other.dcPenColor;
+  mapMode = other.mapMode;
+  windowExt = other.windowExt;
+  viewportExt = other.viewportExt;
+  return *this;
+}
+
+DeviceContextState::~DeviceContextState() {
+  if (clip) cairo_region_destroy(clip);
+}
+
+// ---- DeviceContext ------------------------------------------------------------------------
+
+DeviceContext::DeviceContext(Kind kind) : kind_(kind) {
+  state_.pen = GetStockObject(BLACK_PEN);
+  state_.brush = GetStockObject(WHITE_BRUSH);
+  state_.font = GetStockObject(SYSTEM_FONT);
+  state_.palette = GetStockObject(DEFAULT_PALETTE);
+  if (kind == Kind::Memory) state_.bitmap = DefaultBitmap();
+}
+
+DeviceContext::~DeviceContext() {
+  if (systemClip_) cairo_region_destroy(systemClip_);
+}
+
+cairo_surface_t* DeviceContext::Surface() const {
+  if (kind_ == Kind::Window) return windowSurface_;
+  if (kind_ != Kind::Memory) return nullptr;
+  auto bitmap = LookupGdi<Bitmap>(state_.bitmap);
+  return bitmap ? bitmap->Surface() : nullptr;
+}
+
+void DeviceContext::SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin,
+                                     cairo_region_t* systemClip) {
+  windowSurface_ = surface;
+  surfaceOrigin_ = surfaceOrigin;
+  SetSystemClip(systemClip);
+}
+
+void DeviceContext::SetSystemClip(cairo_region_t* regionTakenOver) {
+  if (systemClip_ == regionTakenOver) return;
+  if (systemClip_) cairo_region_destroy(systemClip_);
+  systemClip_ = regionTakenOver;
+}
+
+// ---- DrawingScope -------------------------------------------------------------------------
+
+DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
+  if (dc.kind_ == DeviceContext::Kind::Memory) {
+    auto bitmap = LookupGdi<Bitmap>(dc.state_.bitmap);
+    if (bitmap) {
+      bitmap->LoadFromBits();
+      surface_ = bitmap->Surface();
+      bitmap_ = std::move(bitmap);
+    }
+  } else if (dc.kind_ == DeviceContext::Kind::Window) {
+    surface_ = dc.windowSurface_;
+  }
+}
+
+DrawingScope::~DrawingScope() {
+  if (cairo_) {
+    cairo_destroy(cairo_);
+    // Cairo drawing does not report what it touched: take the whole clip as changed.
+    cairo_rectangle_int_t extents;
+    cairo_region_get_extents(Clip(), &extents);
+    AddDamage(RECT{extents.x, extents.y, extents.x + extents.width, extents.y + extents.height});
+  }
+  if (damaged_ && surface_) {
+    cairo_rectangle_int_t extents;
+    cairo_region_get_extents(Clip(), &extents);
+    damage_.left = std::max<LONG>(damage_.left, extents.x);
+    damage_.top = std::max<LONG>(damage_.top, extents.y);
+    damage_.right = std::min<LONG>(damage_.right, extents.x + extents.width);
+    damage_.bottom = std::min<LONG>(damage_.bottom, extents.y + extents.height);
+    if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
+      cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
+                                         damage_.right - damage_.left, damage_.bottom - damage_.top);
+      if (bitmap_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
+      if (dc_.onDamage) dc_.onDamage(damage_);
+    }
+  }
+  if (clip_) cairo_region_destroy(clip_);
+}
+
+bool DrawingScope::HasTarget() const { return surface_ != nullptr; }
+
+cairo_t* DrawingScope::Cairo() {
+  if (!surface_) return nullptr;
+  if (cairo_) return cairo_;
+  cairo_surface_flush(surface_);
+  cairo_ = cairo_create(surface_);
+  cairo_set_antialias(cairo_, CAIRO_ANTIALIAS_NONE);
+  const cairo_region_t* clip = Clip();
+  int count = cairo_region_num_rectangles(clip);
+  for (int i = 0; i < count; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(clip, i, &r);
+    cairo_rectangle(cairo_, r.x, r.y, r.width, r.height);
+  }
+  cairo_clip(cairo_);
+  POINT origin = ToSurface(POINT{0, 0});
+  cairo_translate(cairo_, origin.x, origin.y);
+  return cairo_;
+}
+
+PixelView DrawingScope::Pixels() {
+  PixelView view;
+  if (!surface_) return view;
+  cairo_surface_flush(surface_);
+  view.data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
+  view.width = cairo_image_surface_get_width(surface_);
+  view.height = cairo_image_surface_get_height(surface_);
+  view.stride = cairo_image_surface_get_stride(surface_) / 4;
+  return view;
+}
+
+const cairo_region_t* DrawingScope::Clip() {
+  if (clip_) return clip_;
+  cairo_rectangle_int_t bounds{0, 0, 0, 0};
+  if (surface_) {
+    bounds.width = cairo_image_surface_get_width(surface_);
+    bounds.height = cairo_image_surface_get_height(surface_);
+  }
+  clip_ = cairo_region_create_rectangle(&bounds);
+  if (dc_.systemClip_) cairo_region_intersect(clip_, dc_.systemClip_);
+  if (dc_.state_.clip) {
+    cairo_region_t* own = cairo_region_copy(dc_.state_.clip);
+    cairo_region_translate(own, dc_.surfaceOrigin_.x, dc_.surfaceOrigin_.y);
+    cairo_region_intersect(clip_, own);
+    cairo_region_destroy(own);
+  }
+  return clip_;
+}
+
+POINT DrawingScope::ToSurface(POINT logical) const {
+  const DeviceContextState& s = dc_.state_;
+  // Computed wide and saturated: huge coordinates must clip, not wrap around.
+  auto map = [](long long v) {
+    return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
+  };
+  return POINT{map(0LL + logical.x - s.windowOrg.x + s.viewportOrg.x + dc_.surfaceOrigin_.x),
+               map(0LL + logical.y - s.windowOrg.y + s.viewportOrg.y + dc_.surfaceOrigin_.y)};
+}
+
+RECT DrawingScope::ToSurface(const RECT& logical) const {
+  POINT topLeft = ToSurface(POINT{logical.left, logical.top});
+  POINT bottomRight = ToSurface(POINT{logical.right, logical.bottom});
+  return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+void DrawingScope::AddDamage(const RECT& r) {
+  if (r.left >= r.right || r.top >= r.bottom) return;
+  if (!damaged_) {
+    damage_ = r;
+    damaged_ = true;
+    return;
+  }
+  damage_.left = std::min(damage_.left, r.left);
+  damage_.top = std::min(damage_.top, r.top);
+  damage_.right = std::max(damage_.right, r.right);
+  damage_.bottom = std::max(damage_.bottom, r.bottom);
+}
+
+std::uint32_t DrawingScope::DeviceColor(COLORREF color) const {
+  std::uint32_t argb = ArgbFromColorRef(color);
+  if (bitmap_) return std::static_pointer_cast<Bitmap>(bitmap_)->Quantize(argb);
+  return argb;
+}
+
+bool DrawingScope::IsMonochrome() const {
+  return bitmap_ && std::static_pointer_cast<Bitmap>(bitmap_)->IsMonochrome();
+}
+
+// ---- handle table -------------------------------------------------------------------------
+
+namespace {
+HandleTable<DeviceContext>& DcTable() {
+  static HandleTable<DeviceContext> table(static_cast<std::uint8_t>(HandleTag::DeviceContext));
+  return table;
+}
+}  // namespace
+
+HDC RegisterDeviceContext(std::shared_ptr<DeviceContext> dc) {
+  if (!dc) return nullptr;
+  return reinterpret_cast<HDC>(DcTable().Insert(std::move(dc)));
+}
+
+std::shared_ptr<DeviceContext> LookupDeviceContext(HDC hdc) {
+  return DcTable().Lookup(reinterpret_cast<std::uintptr_t>(hdc));
+}
+
+std::shared_ptr<DeviceContext> UnregisterDeviceContext(HDC hdc) {
+  return DcTable().Remove(reinterpret_cast<std::uintptr_t>(hdc));
+}
+
+}  // namespace kestrel::platform

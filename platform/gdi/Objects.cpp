@@ -1,0 +1,103 @@
+#include "platform/gdi/Objects.h"
+
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/Brush.h"
+#include "platform/gdi/DibFormat.h"
+#include "platform/gdi/Pen.h"
+
+namespace kestrel::platform {
+
+namespace {
+template <class Handle>
+Handle Register(std::shared_ptr<GdiObject> object) {
+  if (!object) return nullptr;
+  return static_cast<Handle>(RegisterGdiObject(std::move(object)));
+}
+}  // namespace
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+  int base = style & PS_STYLE_MASK;
+  if (base > PS_INSIDEFRAME) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  // Styled lines are one pixel wide: wider pens draw solid, as GDI does.
+  if (width > 1 && base >= PS_DASH && base <= PS_DASHDOTDOT) style = PS_SOLID;
+  return Register<HPEN>(std::make_shared<Pen>(style, width, color));
+}
+
+HPEN CreatePenIndirect(const LOGPEN* logPen) {
+  if (!logPen) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreatePen(static_cast<int>(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) { return Register<HBRUSH>(Brush::Solid(color)); }
+
+HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+  if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return Register<HBRUSH>(Brush::Hatch(hatch, color));
+}
+
+HBRUSH CreatePatternBrush(HBITMAP handle) {
+  auto bitmap = LookupGdi<Bitmap>(handle);
+  if (!bitmap) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  bitmap->LoadFromBits();
+  cairo_surface_t* surface = bitmap->Surface();
+  cairo_surface_flush(surface);
+  int w = bitmap->Width(), h = bitmap->Height();
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  int stride = cairo_image_surface_get_stride(surface);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    std::copy(row, row + w, pixels.begin() + static_cast<std::ptrdiff_t>(y) * w);
+  }
+  return Register<HBRUSH>(Brush::Pattern(std::move(pixels), w, h, bitmap->IsMonochrome()));
+}
+
+HBRUSH CreateBrushIndirect(const LOGBRUSH* logBrush) {
+  if (!logBrush) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  switch (logBrush->lbStyle) {
+    case BS_SOLID: return CreateSolidBrush(logBrush->lbColor);
+    case BS_NULL: return Register<HBRUSH>(Brush::Null());
+    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(logBrush->lbHatch), logBrush->lbColor);
+    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(logBrush->lbHatch));
+    case BS_DIBPATTERNPT:
+      return CreateDIBPatternBrushPt(reinterpret_cast<const void*>(logBrush->lbHatch),
+                                     LOWORD(logBrush->lbColor));
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+  }
+}
+
+HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
+  const auto* info = static_cast<const BITMAPINFO*>(packedDib);
+  DibFormat format(info);
+  if (!info || usage != DIB_RGB_COLORS || !format.Valid()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  std::size_t tableBytes = format.Colors().size() * sizeof(RGBQUAD);
+  if (info->bmiHeader.biCompression == BI_BITFIELDS) tableBytes = 3 * sizeof(DWORD);
+  const auto* bits = reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(format.Width()) * format.Height());
+  for (int y = 0; y < format.Height(); ++y)
+    for (int x = 0; x < format.Width(); ++x)
+      pixels[static_cast<std::size_t>(y) * format.Width() + x] = format.Read(format.Row(bits, y), x);
+  return Register<HBRUSH>(Brush::Pattern(std::move(pixels), format.Width(), format.Height(), false));
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,63 @@
+#include "platform/gdi/Primitives.h"
+
+#include "platform/gdi/DcState.h"
+#include "platform/gdi/DibFormat.h"
+#include "platform/gdi/Raster.h"
+#include "platform/gdi/SystemColors.h"
+
+namespace kestrel::platform {
+
+namespace {
+HGDIOBJ ResolveBrush(HBRUSH brush) {
+  auto value = reinterpret_cast<std::uintptr_t>(brush);
+  if (value >= 1 && value <= COLOR_COUNT) return GetSysColorBrush(static_cast<int>(value) - 1);
+  return brush;
+}
+}  // namespace
+
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return FALSE;
+  if (!rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  DrawingScope scope(*dc);
+  Raster raster(scope, *dc);
+  if (!raster.UseBrush(ResolveBrush(brush))) {
+    if (!LookupGdiObject(ResolveBrush(brush))) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return FALSE;
+    }
+    return TRUE;  // a null brush paints nothing
+  }
+  raster.FillLogicalRect(*rect);
+  return TRUE;
+}
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return CLR_INVALID;
+  DrawingScope scope(*dc);
+  POINT p = scope.ToSurface(POINT{x, y});
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  Raster raster(scope, *dc);
+  raster.UseColor(color);
+  raster.Plot(p.x, p.y);
+  return ColorRefFromArgb(scope.DeviceColor(color));
+}
+
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
+  return SetPixel(hdc, x, y, color) != CLR_INVALID;
+}
+
+COLORREF GetPixel(HDC hdc, int x, int y) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return CLR_INVALID;
+  DrawingScope scope(*dc);
+  POINT p = scope.ToSurface(POINT{x, y});
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  return ColorRefFromArgb(scope.Pixels().Row(p.y)[p.x]);
+}
+
+}  // namespace kestrel::platform

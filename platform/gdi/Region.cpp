@@ -1,0 +1,49 @@
+#include "platform/gdi/Region.h"
+
+namespace kestrel::platform {
+
+Region::Region() : GdiObject(kKind), region_(cairo_region_create()) {}
+
+Region::Region(cairo_region_t* takenOver)
+    : GdiObject(kKind), region_(takenOver ? takenOver : cairo_region_create()) {}
+
+Region::~Region() { cairo_region_destroy(region_); }
+
+void Region::Replace(cairo_region_t* takenOver) {
+  if (!takenOver || takenOver == region_) return;
+  cairo_region_destroy(region_);
+  region_ = takenOver;
+}
+
+int Region::Complexity() const { return ComplexityOf(region_); }
+
+int Region::ComplexityOf(const cairo_region_t* region) {
+  if (!region) return ERROR;
+  int count = cairo_region_num_rectangles(region);
+  return count == 0 ? NULLREGION : count == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+int Region::GetObjectData(int, void*) const { return 0; }
+
+cairo_region_t* Region::FromRect(const RECT& rect) {
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return cairo_region_create();
+  cairo_rectangle_int_t r{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  return cairo_region_create_rectangle(&r);
+}
+
+cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b, int mode) {
+  cairo_region_t* result = cairo_region_copy(a);
+  switch (mode) {
+    case RGN_AND: cairo_region_intersect(result, b); break;
+    case RGN_OR: cairo_region_union(result, b); break;
+    case RGN_XOR: cairo_region_xor(result, b); break;
+    case RGN_DIFF: cairo_region_subtract(result, b); break;
+    case RGN_COPY: break;
+    default:
+      cairo_region_destroy(result);
+      return nullptr;
+  }
+  return result;
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,310 @@
+#include "platform/gdi/Regions.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/gdi/DcState.h"
+#include "platform/gdi/Raster.h"
+#include "platform/gdi/Region.h"
+#include "platform/gdi/Shapes.h"
+
+namespace kestrel::platform {
+
+namespace {
+// Rectangle in order, coordinates limited to ±2^29 so that later arithmetic cannot overflow.
+RECT Ordered(int left, int top, int right, int bottom) {
+  auto limit = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
+  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)),
+              limit(std::max(left, right)), limit(std::max(top, bottom))};
+}
+
+// Curved regions are built row by row; refuse sizes no screen needs.
+bool FigureSizeOk(const RECT& r) {
+  if (static_cast<long long>(r.right) - r.left > 65536 ||
+      static_cast<long long>(r.bottom) - r.top > 65536) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  return true;
+}
+
+HRGN Register(cairo_region_t* region) {
+  if (!region) return nullptr;
+  return static_cast<HRGN>(RegisterGdiObject(std::make_shared<Region>(region)));
+}
+
+std::shared_ptr<Region> RegionOrFail(HRGN handle) {
+  auto region = LookupGdi<Region>(handle);
+  if (!region) SetLastError(ERROR_INVALID_HANDLE);
+  return region;
+}
+
+// Everything the DC can address, in device coordinates: the base for clip operations when the
+// DC has no clip region of its own.
+cairo_region_t* DeviceArea(const DeviceContext& dc) {
+  cairo_rectangle_int_t all{-(1 << 27), -(1 << 27), 1 << 28, 1 << 28};
+  if (cairo_surface_t* surface = dc.Surface()) {
+    all = cairo_rectangle_int_t{-dc.SurfaceOrigin().x, -dc.SurfaceOrigin().y,
+                                cairo_image_surface_get_width(surface),
+                                cairo_image_surface_get_height(surface)};
+  }
+  return cairo_region_create_rectangle(&all);
+}
+
+RECT LogicalToDevice(const DeviceContext& dc, RECT r) {
+  const DeviceContextState& s = dc.State();
+  int dx = s.viewportOrg.x - s.windowOrg.x, dy = s.viewportOrg.y - s.windowOrg.y;
+  return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// Complexity of the clip the DC now draws with.
+int EffectiveComplexity(DeviceContext& dc) {
+  DrawingScope scope(dc);
+  return Region::ComplexityOf(scope.Clip());
+}
+
+// Combines the DC clip with `region` (device coordinates, may be null for RGN_COPY).
+int CombineClip(DeviceContext& dc, const cairo_region_t* region, int mode) {
+  DeviceContextState& s = dc.State();
+  if (mode == RGN_COPY) {
+    if (s.clip) cairo_region_destroy(s.clip);
+    s.clip = region ? cairo_region_copy(region) : nullptr;
+    return EffectiveComplexity(dc);
+  }
+  if (!region || mode < RGN_AND || mode > RGN_DIFF) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return ERROR;
+  }
+  cairo_region_t* base = s.clip ? cairo_region_copy(s.clip) : DeviceArea(dc);
+  cairo_region_t* combined = Region::Combine(base, region, mode);
+  cairo_region_destroy(base);
+  if (s.clip) cairo_region_destroy(s.clip);
+  s.clip = combined;
+  return EffectiveComplexity(dc);
+}
+
+int ClipWithRect(HDC hdc, int left, int top, int right, int bottom, int mode) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return ERROR;
+  cairo_region_t* rect = Region::FromRect(LogicalToDevice(*dc, Ordered(left, top, right, bottom)));
+  int result = CombineClip(*dc, rect, mode);
+  cairo_region_destroy(rect);
+  return result;
+}
+
+// Paints each rectangle of a logical-coordinate region with the prepared raster.
+void PaintRegion(Raster& raster, const cairo_region_t* region) {
+  for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region, i, &r);
+    raster.FillLogicalRect(RECT{r.x, r.y, r.x + r.width, r.y + r.height});
+  }
+}
+
+BOOL PaintRegionWith(HDC hdc, HRGN handle, HGDIOBJ brush, int rop2) {
+  auto dc = DcOrFail(hdc);
+  auto region = RegionOrFail(handle);
+  if (!dc || !region) return FALSE;
+  DrawingScope scope(*dc);
+  Raster raster(scope, *dc);
+  if (rop2 == R2_NOT) {
+    raster.UseColor(0);
+  } else if (!raster.UseBrush(brush)) {
+    return LookupGdiObject(brush) != nullptr;
+  }
+  raster.SetRop2(rop2);
+  PaintRegion(raster, region->Get());
+  return TRUE;
+}
+}  // namespace
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  return Register(Region::FromRect(Ordered(left, top, right, bottom)));
+}
+
+HRGN CreateRectRgnIndirect(const RECT* rect) {
+  if (!rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
+  RECT r = Ordered(left, top, right, bottom);
+  if (!FigureSizeOk(r)) return nullptr;
+  return Register(Shapes::RoundRect(r, r.right - r.left, r.bottom - r.top));
+}
+
+HRGN CreateEllipticRgnIndirect(const RECT* rect) {
+  if (!rect) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return CreateEllipticRgn(rect->left, rect->top, rect->right, rect->bottom);
+}
+
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh) {
+  RECT r = Ordered(left, top, right, bottom);
+  if (!FigureSizeOk(r)) return nullptr;
+  return Register(Shapes::RoundRect(r, std::abs(ew), std::abs(eh)));
+}
+
+HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
+  if (!points || count < 0 || (fillMode != ALTERNATE && fillMode != WINDING)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return Register(Shapes::Polygons(points, &count, 1, fillMode));
+}
+
+BOOL SetRectRgn(HRGN handle, int left, int top, int right, int bottom) {
+  auto region = RegionOrFail(handle);
+  if (!region) return FALSE;
+  region->Replace(Region::FromRect(Ordered(left, top, right, bottom)));
+  return TRUE;
+}
+
+int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
+  auto target = RegionOrFail(dest);
+  auto first = RegionOrFail(a);
+  auto second = mode == RGN_COPY ? first : RegionOrFail(b);
+  if (!target || !first || !second) return ERROR;
+  cairo_region_t* result = Region::Combine(first->Get(), second->Get(), mode);
+  if (!result) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return ERROR;
+  }
+  target->Replace(result);
+  return target->Complexity();
+}
+
+int OffsetRgn(HRGN handle, int dx, int dy) {
+  auto region = RegionOrFail(handle);
+  if (!region) return ERROR;
+  cairo_region_translate(region->Get(), dx, dy);
+  return region->Complexity();
+}
+
+BOOL PtInRegion(HRGN handle, int x, int y) {
+  auto region = RegionOrFail(handle);
+  return region && cairo_region_contains_point(region->Get(), x, y);
+}
+
+BOOL RectInRegion(HRGN handle, const RECT* rect) {
+  auto region = RegionOrFail(handle);
+  if (!region || !rect) return FALSE;
+  RECT r = Ordered(rect->left, rect->top, rect->right, rect->bottom);
+  if (r.left == r.right || r.top == r.bottom) return FALSE;
+  cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return cairo_region_contains_rectangle(region->Get(), &c) != CAIRO_REGION_OVERLAP_OUT;
+}
+
+int GetRgnBox(HRGN handle, RECT* box) {
+  auto region = RegionOrFail(handle);
+  if (!region || !box) return ERROR;
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(region->Get(), &e);
+  *box = RECT{e.x, e.y, e.x + e.width, e.y + e.height};
+  return region->Complexity();
+}
+
+BOOL EqualRgn(HRGN a, HRGN b) {
+  auto first = RegionOrFail(a);
+  auto second = RegionOrFail(b);
+  return first && second && cairo_region_equal(first->Get(), second->Get());
+}
+
+BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush) {
+  return PaintRegionWith(hdc, region, brush, R2_COPYPEN);
+}
+
+BOOL PaintRgn(HDC hdc, HRGN region) {
+  auto dc = DcOrFail(hdc);
+  return dc && PaintRegionWith(hdc, region, dc->State().brush, dc->State().rop2);
+}
+
+BOOL InvertRgn(HDC hdc, HRGN region) { return PaintRegionWith(hdc, region, nullptr, R2_NOT); }
+
+BOOL FrameRgn(HDC hdc, HRGN handle, HBRUSH brush, int width, int height) {
+  auto region = RegionOrFail(handle);
+  if (!region) return FALSE;
+  if (width <= 0 || height <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  HRGN temporary = Register(Shapes::Frame(region->Get(), width, height));
+  BOOL ok = FillRgn(hdc, temporary, brush);
+  DeleteObject(temporary);
+  return ok;
+}
+
+int SelectClipRgn(HDC hdc, HRGN region) { return ExtSelectClipRgn(hdc, region, RGN_COPY); }
+
+int ExtSelectClipRgn(HDC hdc, HRGN handle, int mode) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return ERROR;
+  std::shared_ptr<Region> region;
+  if (handle) {
+    region = RegionOrFail(handle);
+    if (!region) return ERROR;
+  }
+  return CombineClip(*dc, region ? region->Get() : nullptr, mode);
+}
+
+int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  return ClipWithRect(hdc, left, top, right, bottom, RGN_DIFF);
+}
+
+int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  return ClipWithRect(hdc, left, top, right, bottom, RGN_AND);
+}
+
+int OffsetClipRgn(HDC hdc, int dx, int dy) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return ERROR;
+  if (dc->State().clip) cairo_region_translate(dc->State().clip, dx, dy);
+  return EffectiveComplexity(*dc);
+}
+
+int GetClipBox(HDC hdc, RECT* box) {
+  auto dc = DcOrFail(hdc);
+  if (!dc || !box) return ERROR;
+  DrawingScope scope(*dc);
+  const cairo_region_t* clip = scope.Clip();
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(clip, &e);
+  POINT origin = scope.ToSurface(POINT{0, 0});
+  *box = RECT{e.x - origin.x, e.y - origin.y, e.x + e.width - origin.x, e.y + e.height - origin.y};
+  if (e.width == 0 || e.height == 0) *box = RECT{};
+  return Region::ComplexityOf(clip);
+}
+
+int GetClipRgn(HDC hdc, HRGN handle) {
+  auto dc = DcOrFail(hdc);
+  auto region = RegionOrFail(handle);
+  if (!dc || !region) return -1;
+  if (!dc->State().clip) return 0;
+  region->Replace(cairo_region_copy(dc->State().clip));
+  return 1;
+}
+
+BOOL RectVisible(HDC hdc, const RECT* rect) {
+  auto dc = DcOrFail(hdc);
+  if (!dc || !rect) return FALSE;
+  DrawingScope scope(*dc);
+  RECT r = scope.ToSurface(Ordered(rect->left, rect->top, rect->right, rect->bottom));
+  if (r.left == r.right || r.top == r.bottom) return FALSE;
+  cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return cairo_region_contains_rectangle(scope.Clip(), &c) != CAIRO_REGION_OVERLAP_OUT;
+}
+
+BOOL PtVisible(HDC hdc, int x, int y) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return FALSE;
+  DrawingScope scope(*dc);
+  POINT p = scope.ToSurface(POINT{x, y});
+  return cairo_region_contains_point(scope.Clip(), p.x, p.y);
+}
+
+}  // namespace kestrel::platform

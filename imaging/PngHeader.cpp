@@ -5,6 +5,7 @@
 
 #include "imaging/PngErrors.h"
 #include "imaging/PngObject.h"
+#include "platform/gdi/Gdi.h"
 
 namespace kestrel {
 
@@ -56,6 +57,8 @@ void PngPixelBuffer::CopyFrom(const PngPixelBuffer& other) {
   if (!Allocate(other.size_)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
   std::memcpy(data_, other.data_, size_);
 }
+
+TVnPNGChunkIHDR::~TVnPNGChunkIHDR() { ReleaseDib(); }
 
 std::size_t TVnPNGChunkIHDR::MaxImageBytes() { return gMaxImageBytes; }
 void TVnPNGChunkIHDR::SetMaxImageBytes(std::size_t bytes) { gMaxImageBytes = bytes; }
@@ -122,7 +125,7 @@ void TVnPNGChunkIHDR::PrepareImageData() {
     RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
 
   auto& bi = fBitmapInfo.bmiHeader;
-  bi = PngBitmapInfo::Header{};
+  bi = platform::BITMAPINFOHEADER{};
   bi.biWidth = static_cast<std::int32_t>(h.Width);
   bi.biHeight = static_cast<std::int32_t>(h.Height);
   bi.biBitCount = static_cast<std::uint16_t>(bitCount);
@@ -134,6 +137,7 @@ void TVnPNGChunkIHDR::PrepareImageData() {
     FreeImageData();
     RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
   }
+  fBits = fImageData.Data();
 
   fPalette = {};
   fPaletteCount = 0;
@@ -149,6 +153,8 @@ void TVnPNGChunkIHDR::PrepareImageData() {
 }
 
 void TVnPNGChunkIHDR::FreeImageData() {
+  ReleaseDib();
+  fBits = nullptr;
   fImageData.Free();
   fImageAlpha.Free();
   fBytesPerRow = 0;
@@ -164,6 +170,46 @@ void TVnPNGChunkIHDR::SetPalette(const PngRGBQuad* entries, int count) {
   for (int i = 0; i < count && i < tableSize; ++i) fPalette[i] = entries[i];
   fBitmapInfo.bmiColors = fPalette;
   fBitmapInfo.bmiHeader.biClrUsed = static_cast<std::uint32_t>(tableSize);
+  if (fImageDC)
+    platform::SetDIBColorTable(fImageDC, 0, static_cast<platform::UINT>(tableSize), fPalette.data());
+}
+
+platform::HDC TVnPNGChunkIHDR::ImageDC() {
+  if (fImageDC) return fImageDC;
+  if (!Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  void* bits = nullptr;
+  platform::HDC dc = platform::CreateCompatibleDC(nullptr);
+  platform::HBITMAP bitmap =
+      dc ? platform::CreateDIBSection(dc, fBitmapInfo.AsBitmapInfo(), platform::DIB_RGB_COLORS,
+                                      &bits, nullptr, 0)
+         : nullptr;
+  if (!bitmap || !bits) {
+    if (dc) platform::DeleteDC(dc);
+    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  }
+  std::memcpy(bits, fBits, fImageData.Size());
+  fImageDC = dc;
+  fImageHandle = bitmap;
+  fOldBitmap = platform::SelectObject(dc, bitmap);
+  fBits = static_cast<std::uint8_t*>(bits);
+  fImageData.Free();
+  return fImageDC;
+}
+
+platform::HBITMAP TVnPNGChunkIHDR::ImageHandle() {
+  ImageDC();
+  return fImageHandle;
+}
+
+void TVnPNGChunkIHDR::ReleaseDib() {
+  if (!fImageDC) return;
+  platform::SelectObject(fImageDC, fOldBitmap);
+  platform::DeleteDC(fImageDC);
+  platform::DeleteObject(fImageHandle);
+  fImageDC = nullptr;
+  fImageHandle = nullptr;
+  fOldBitmap = nullptr;
+  fBits = nullptr;
 }
 
 void TVnPNGChunkIHDR::SetGrayRamp(int entries) {
@@ -179,7 +225,7 @@ void TVnPNGChunkIHDR::SetGrayRamp(int entries) {
 
 std::uint8_t* TVnPNGChunkIHDR::Scanline(std::uint32_t y) const {
   if (!Prepared() || y >= fIHDRData.Height) return nullptr;
-  return fImageData.Data() + (fIHDRData.Height - 1 - y) * fBytesPerRow;
+  return fBits + (fIHDRData.Height - 1 - y) * fBytesPerRow;
 }
 
 std::uint8_t* TVnPNGChunkIHDR::AlphaScanline(std::uint32_t y) const {
@@ -190,13 +236,18 @@ std::uint8_t* TVnPNGChunkIHDR::AlphaScanline(std::uint32_t y) const {
 void TVnPNGChunkIHDR::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
   const auto& other = static_cast<const TVnPNGChunkIHDR&>(source);
+  FreeImageData();
   fIHDRData = other.fIHDRData;
   fBitmapInfo = other.fBitmapInfo;
-  fBytesPerRow = other.fBytesPerRow;
-  fImageData.CopyFrom(other.fImageData);
-  fImageAlpha.CopyFrom(other.fImageAlpha);
   fPalette = other.fPalette;
   fPaletteCount = other.fPaletteCount;
+  if (!other.fBits) return;
+  std::size_t size = other.fBytesPerRow * fIHDRData.Height;
+  if (!fImageData.Allocate(size)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  std::memcpy(fImageData.Data(), other.fBits, size);
+  fBits = fImageData.Data();
+  fBytesPerRow = other.fBytesPerRow;
+  fImageAlpha.CopyFrom(other.fImageAlpha);
 }
 
 }  // namespace kestrel

@@ -8,6 +8,7 @@
 
 #include "imaging/PngChunk.h"
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace kestrel {
 
@@ -28,26 +29,16 @@ struct TVnPNGIHDRData {
   std::uint8_t InterlaceMethod = 0;
 };
 
-struct PngRGBQuad {
-  std::uint8_t rgbBlue = 0, rgbGreen = 0, rgbRed = 0, rgbReserved = 0;
-};
+using PngRGBQuad = platform::RGBQUAD;
 
-// The DIB description: a 40-byte header and a colour table of up to 256 entries.
+// The DIB description: a 40-byte header and a colour table of up to 256 entries, laid out as the
+// platform's BITMAPINFO with room for the whole table.
 struct PngBitmapInfo {
-  struct Header {
-    std::uint32_t biSize = 40;
-    std::int32_t biWidth = 0;
-    std::int32_t biHeight = 0;  // positive: rows run bottom-up
-    std::uint16_t biPlanes = 1;
-    std::uint16_t biBitCount = 0;
-    std::uint32_t biCompression = 0;  // BI_RGB
-    std::uint32_t biSizeImage = 0;
-    std::int32_t biXPelsPerMeter = 0;
-    std::int32_t biYPelsPerMeter = 0;
-    std::uint32_t biClrUsed = 0;
-    std::uint32_t biClrImportant = 0;
-  } bmiHeader;
+  platform::BITMAPINFOHEADER bmiHeader;
   std::array<PngRGBQuad, 256> bmiColors{};
+  const platform::BITMAPINFO* AsBitmapInfo() const {
+    return reinterpret_cast<const platform::BITMAPINFO*>(this);
+  }
 };
 
 // Zero-filled pixel memory. Large blocks come from calloc, so untouched pages of a huge image
@@ -74,6 +65,7 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("IHDR")
   using TVnPNGChunk::TVnPNGChunk;
+  ~TVnPNGChunkIHDR() override;
 
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
@@ -93,11 +85,18 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   // The decoded image; ImageData is null until PrepareImageData succeeded.
   const PngBitmapInfo& BitmapInfo() const { return fBitmapInfo; }
   std::size_t BytesPerRow() const { return fBytesPerRow; }
-  std::uint8_t* ImageData() const { return fImageData.Data(); }
+  // The DIB's pixel rows. Decoding does not pay for a drawing surface: the DIB section and its
+  // memory DC are made on the first call of ImageDC or ImageHandle, and from then on ImageData
+  // points into the DIB section's bits (the pixels are carried over).
+  std::uint8_t* ImageData() const { return fBits; }
+  // The memory DC with the DIB section selected; raises EVnPNGOutMemory when the platform cannot
+  // make them, EVnPNGHeaderNotPresent when there is no image.
+  platform::HDC ImageDC();
+  platform::HBITMAP ImageHandle();
   // Width x height bytes, top row first; null unless the colour type has an alpha channel.
   std::uint8_t* ImageAlpha() const { return fImageAlpha.Data(); }
   bool HasPalette() const { return fBitmapInfo.bmiHeader.biBitCount <= 8; }
-  bool Prepared() const { return fImageData.Data() != nullptr; }
+  bool Prepared() const { return fBits != nullptr; }
   // The DIB row holding image row `y` (0 = top).
   std::uint8_t* Scanline(std::uint32_t y) const;
   std::uint8_t* AlphaScanline(std::uint32_t y) const;
@@ -125,7 +124,13 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   TVnPNGIHDRData fIHDRData;
   PngBitmapInfo fBitmapInfo;
   std::size_t fBytesPerRow = 0;
-  PngPixelBuffer fImageData;
+  void ReleaseDib();
+
+  PngPixelBuffer fImageData;  // the pixels until the DIB section takes them over
+  std::uint8_t* fBits = nullptr;
+  platform::HDC fImageDC = nullptr;
+  platform::HBITMAP fImageHandle = nullptr;
+  platform::HGDIOBJ fOldBitmap = nullptr;
   PngPixelBuffer fImageAlpha;
   std::array<PngRGBQuad, 256> fPalette{};
   int fPaletteCount = 0;

@@ -6,6 +6,7 @@
 #include "PngTestUtil.h"
 #include "framework/MemoryStream.h"
 #include "imaging/PngObject.h"
+#include "platform/gdi/Gdi.h"
 
 namespace kestrel {
 namespace {
@@ -218,6 +219,36 @@ TEST(PngObject, ReadsFromAStreamsCurrentPosition) {
   EXPECT_EQ(png.Width(), 2u);
   EXPECT_EQ(stream.Position(), static_cast<std::int64_t>(4 + file.size())) << "stops after IEND";
   EXPECT_EQ(png.ClassName(), u"TVnPNGObject");
+}
+
+TEST(PngObject, TheImageDcShowsTheDecodedPixels) {
+  // A 2-bit palette image (held at 4 bits) and an RGB image with a gamma, read through GDI.
+  TVnPNGObject palette;
+  Load(palette, PngFileBuilder().Header(3, 2, 2, 3).Chunk("PLTE", {10, 20, 30, 40, 50, 60, 70, 80, 90})
+                    .ImageData({0, 0b00011000, 0, 0b10010000}).End());
+  TVnPNGObject rgb;
+  Load(rgb, PngFileBuilder().Header(2, 1, 8, 2).Chunk("gAMA", BigEndian32(50000))
+                .ImageData({0, 1, 2, 3, 200, 100, 50}).End());
+  for (TVnPNGObject* png : {&palette, &rgb}) {
+    TVnPNGChunkIHDR& header = *png->Header();
+    std::vector<platform::COLORREF> before;
+    for (std::uint32_t y = 0; y < png->Height(); ++y)
+      for (std::uint32_t x = 0; x < png->Width(); ++x) {
+        PixelRGBA p = ResolvePixel(*png, x, y);
+        before.push_back(platform::RGB(p.r, p.g, p.b));
+      }
+    platform::HDC dc = header.ImageDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(header.ImageDC(), dc) << "made once";
+    std::size_t i = 0;
+    for (std::uint32_t y = 0; y < png->Height(); ++y)
+      for (std::uint32_t x = 0; x < png->Width(); ++x, ++i) {
+        EXPECT_EQ(platform::GetPixel(dc, static_cast<int>(x), static_cast<int>(y)), before[i]) << x << "," << y;
+        PixelRGBA p = ResolvePixel(*png, x, y);  // now read from the DIB section's bits
+        EXPECT_EQ(platform::RGB(p.r, p.g, p.b), before[i]);
+      }
+  }
+  EXPECT_EQ(platform::GetPixel(palette.Header()->ImageDC(), 0, 1), platform::RGB(70, 80, 90));
 }
 
 TEST(PngObject, IsTheGraphicClassForPng) {

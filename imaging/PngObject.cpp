@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/Stream.h"
+#include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
 
@@ -165,6 +166,86 @@ void TVnPNGObject::SetCompressionLevel(TCompressionLevel value) {
 }
 
 void TVnPNGObject::SetMaxIdatSize(int value) { fMaxIdatSize = value < 65535 ? 65535 : value; }
+
+namespace {
+
+// A framework colour as RGB: system colours (0xFF000000 + index) through the system table.
+platform::COLORREF ResolveColor(platform::COLORREF color) {
+  if ((color >> 24) == 0xFF) return platform::GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0xFFFFFF;
+}
+
+unsigned GetIndex(const std::uint8_t* row, int x, int bits) {
+  if (bits == 8) return row[x];
+  if (bits == 4) return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+  return (row[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+void PutIndex(std::uint8_t* row, int x, int bits, unsigned index) {
+  if (bits == 8) {
+    row[x] = static_cast<std::uint8_t>(index);
+  } else if (bits == 4) {
+    std::uint8_t& b = row[x >> 1];
+    b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | index) : static_cast<std::uint8_t>((b & 0x0F) | (index << 4));
+  } else {
+    std::uint8_t mask = static_cast<std::uint8_t>(0x80 >> (x & 7));
+    std::uint8_t& b = row[x >> 3];
+    b = index ? (b | mask) : static_cast<std::uint8_t>(b & ~mask);
+  }
+}
+
+}  // namespace
+
+platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
+  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
+      static_cast<std::uint32_t>(y) >= Height())
+    return 0;
+  const TVnPNGChunkIHDR& h = *Header();
+  const std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
+  const int bits = h.BitmapInfo().bmiHeader.biBitCount;
+  if (bits == 24) return platform::RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+  unsigned index = GetIndex(row, x, bits);
+  if (h.ColorType() == COLOR_GRAYSCALEALPHA) {
+    auto v = static_cast<std::uint8_t>(index);
+    return platform::RGB(v, v, v);
+  }
+  const PngRGBQuad& q = h.Palette()[index];
+  return platform::RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+void TVnPNGObject::SetPixelColor(int x, int y, platform::COLORREF color) {
+  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
+      static_cast<std::uint32_t>(y) >= Height())
+    return;
+  TVnPNGChunkIHDR& h = *Header();
+  std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
+  const int bits = h.BitmapInfo().bmiHeader.biBitCount;
+  const platform::COLORREF rgb = ResolveColor(color);
+  const int r = platform::GetRValue(rgb), g = platform::GetGValue(rgb), b = platform::GetBValue(rgb);
+  if (bits == 24) {
+    row[3 * x] = static_cast<std::uint8_t>(b);
+    row[3 * x + 1] = static_cast<std::uint8_t>(g);
+    row[3 * x + 2] = static_cast<std::uint8_t>(r);
+    return;
+  }
+  if (h.ColorType() == COLOR_GRAYSCALEALPHA) {
+    row[x] = static_cast<std::uint8_t>(r);
+    return;
+  }
+  // The nearest colour table entry by squared RGB distance; the first wins a tie.
+  unsigned best = 0;
+  long bestDistance = -1;
+  for (int i = 0; i < h.PaletteCount(); ++i) {
+    const PngRGBQuad& q = h.Palette()[static_cast<std::size_t>(i)];
+    long dr = q.rgbRed - r, dg = q.rgbGreen - g, db = q.rgbBlue - b;
+    long distance = dr * dr + dg * dg + db * db;
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = static_cast<unsigned>(i);
+    }
+  }
+  PutIndex(row, x, bits, best);
+}
 
 void TVnPNGObject::AddtEXt(const AnsiString& keyword, const AnsiString& text) {
   auto* chunk = fChunkList.Add<TVnPNGChunkTEXT>();

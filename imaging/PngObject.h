@@ -74,6 +74,13 @@ class TVnPNGObject : public TGraphicInterface {
   int MaxIdatSize() const { return fMaxIdatSize; }
   void SetMaxIdatSize(int value);
 
+  // Single pixels as platform colours; rows are image rows (top first). Outside the image reading
+  // gives 0 and writing does nothing. Palette and gray images show their colour table entry (gamma
+  // applied) and store the nearest entry; gray + alpha reads and writes the raw gray sample; RGB
+  // reads and writes the DIB's channels. The alpha plane is not touched.
+  platform::COLORREF GetPixelColor(int x, int y) const;
+  void SetPixelColor(int x, int y, platform::COLORREF color);
+
   void AddtEXt(const AnsiString& keyword, const AnsiString& text);
   void AddzTXt(const AnsiString& keyword, const AnsiString& text);
 

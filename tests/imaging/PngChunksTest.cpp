@@ -251,6 +251,29 @@ TEST(PngObject, TheImageDcShowsTheDecodedPixels) {
   EXPECT_EQ(platform::GetPixel(palette.Header()->ImageDC(), 0, 1), platform::RGB(70, 80, 90));
 }
 
+TEST(PngObject, PixelAccessReadsAndWritesTheHeldImage) {
+  // 2-bit gray: the four levels read back exactly (0, 85, 170, 255).
+  TVnPNGObject gray;
+  Load(gray, PngFileBuilder().Header(4, 1, 2, 0).ImageData({0, 0b00011011}).End());
+  EXPECT_EQ(gray.GetPixelColor(0, 0), platform::RGB(0, 0, 0));
+  EXPECT_EQ(gray.GetPixelColor(1, 0), platform::RGB(85, 85, 85));
+  EXPECT_EQ(gray.GetPixelColor(2, 0), platform::RGB(170, 170, 170));
+  EXPECT_EQ(gray.GetPixelColor(3, 0), platform::RGB(255, 255, 255));
+  EXPECT_EQ(gray.GetPixelColor(-1, 0), 0u);
+  EXPECT_EQ(gray.GetPixelColor(4, 0), 0u);
+  gray.SetPixelColor(0, 0, platform::RGB(160, 180, 170));
+  EXPECT_EQ(gray.GetPixelColor(0, 0), platform::RGB(170, 170, 170)) << "nearest level";
+  EXPECT_EQ(gray.GetPixelColor(1, 0), platform::RGB(85, 85, 85)) << "neighbour untouched";
+  gray.SetPixelColor(9, 0, 0);  // outside: nothing
+
+  TVnPNGObject rgba;
+  Load(rgba, PngFileBuilder().Header(2, 2, 8, 6).ImageData(std::vector<std::uint8_t>(18, 0)).End());
+  rgba.SetPixelColor(1, 1, platform::RGB(1, 2, 3));
+  EXPECT_EQ(rgba.GetPixelColor(1, 1), platform::RGB(1, 2, 3));
+  EXPECT_EQ(rgba.Header()->AlphaScanline(1)[1], 0) << "alpha untouched";
+  EXPECT_EQ(rgba.GetPixelColor(0, 1), 0u);
+}
+
 TEST(PngObject, IsTheGraphicClassForPng) {
   const TGraphicFormat* format = FindFileFormat(u".png");
   ASSERT_NE(format, nullptr);

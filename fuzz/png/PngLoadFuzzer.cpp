@@ -23,7 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   unsigned sum = png.Width() + png.Height() + png.TransparencyMode() + png.TransparentColor();
   if (!png.Empty()) {
-    const TVnPNGChunkIHDR& header = *png.Header();
+    TVnPNGChunkIHDR& header = *png.Header();
+    // Small images also go through the drawing side: DIB section, colour table, pixel access.
+    if (std::uint64_t{header.Width()} * header.Height() <= 4096) {
+      header.ImageDC();
+      sum += png.GetPixelColor(static_cast<int>(header.Width()) - 1, 0);
+      png.SetPixelColor(0, static_cast<int>(header.Height()) - 1, 0x123456);
+    }
     for (std::uint32_t y = 0; y < header.Height(); ++y) {
       const std::uint8_t* row = header.Scanline(y);
       sum += row[0] + row[header.BytesPerRow() - 1];

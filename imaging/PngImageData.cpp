@@ -167,7 +167,8 @@ class RowConverter {
  public:
   RowConverter(TVnPNGChunkIHDR& header, const std::uint8_t* gamma)
       : h_(header), gamma_(gamma), depth_(header.BitDepth()), type_(header.ColorType()),
-        bits_(header.BitmapInfo().bmiHeader.biBitCount) {}
+        bits_(header.BitmapInfo().bmiHeader.biBitCount),
+        identity_(std::equal(gamma, gamma + 256, IdentityTable().begin())) {}
 
   // Puts `count` pixels of a raw row into image row y at columns x0, x0 + dx, ...
   void Convert(const std::uint8_t* src, std::uint32_t y, std::uint32_t x0, std::uint32_t dx,
@@ -225,10 +226,18 @@ class RowConverter {
     const std::uint8_t* g = gamma_;
     std::uint8_t* out = scan + std::size_t{x0} * 3;
     const std::size_t outStep = std::size_t{dx} * 3;
-    for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
-      out[0] = g[src[2 * sample]];
-      out[1] = g[src[sample]];
-      out[2] = g[src[0]];
+    if (identity_) {
+      for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
+        out[0] = src[2 * sample];
+        out[1] = src[sample];
+        out[2] = src[0];
+      }
+    } else {
+      for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
+        out[0] = g[src[2 * sample]];
+        out[1] = g[src[sample]];
+        out[2] = g[src[0]];
+      }
     }
     if (type_ == COLOR_RGBALPHA) {
       src -= std::size_t{stride} * count;
@@ -241,6 +250,7 @@ class RowConverter {
   int depth_;
   int type_;
   int bits_;
+  bool identity_;  // no gamma: colours are copied as they are
 };
 
 }  // namespace

@@ -53,10 +53,7 @@ void TMemoryStream::Clear() {
 
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
-  std::int64_t size = stream.Size();
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  stream.ReadBuffer(bytes.data(), bytes.size());
-  data_ = std::move(bytes);
+  data_ = ReadRemaining(stream);
   position_ = 0;
 }
 

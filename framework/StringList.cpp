@@ -26,14 +26,32 @@ int TStringList::Add(const String& s) { return AddObject(s, nullptr); }
 
 int TStringList::AddObject(const String& s, TObject* object) {
   int index = GetCount();
-  if (sorted_ && Find(s, index)) {
-    switch (duplicates_) {
-      case dupIgnore: return index;
-      case dupError: Error(kDuplicateString, 0);
-      case dupAccept: break;
+  if (sorted_) {
+    if (Find(s, index)) {
+      switch (duplicates_) {
+        case dupIgnore: return index;
+        case dupError: Error(kDuplicateString, 0);
+        case dupAccept: break;
+      }
     }
+    InsertItem(index, s, object);
+    return index;
   }
-  InsertItem(index, s, object);
+  // Through the virtual Insert, so that a list keeping its items elsewhere only overrides the
+  // item access (Get, GetCount, Insert, PutObject …) and Add still works.
+  if (!object) {
+    Insert(index, s);
+    return index;
+  }
+  BeginUpdate();
+  try {
+    Insert(index, s);
+    PutObject(index, object);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
   return index;
 }
 

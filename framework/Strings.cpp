@@ -2,6 +2,7 @@
 
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
+#include "framework/Filer.h"
 #include "framework/Stream.h"
 #include "framework/SysUtils.h"
 
@@ -277,9 +278,7 @@ const TEncoding& TStrings::DefaultEncoding() const {
 }
 
 void TStrings::LoadFromStream(TStream& stream, const TEncoding* encoding) {
-  std::int64_t size = stream.Size() - stream.Position();
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  bytes.resize(stream.Read(bytes.data(), bytes.size()));
+  std::vector<std::uint8_t> bytes = ReadRemaining(stream);
   std::size_t preamble = 0;
   const TEncoding& enc = TEncoding::Detect(bytes.data(), bytes.size(),
                                            encoding ? *encoding : DefaultEncoding(), preamble);
@@ -306,6 +305,24 @@ void TStrings::LoadFromFile(const String& fileName, const TEncoding* encoding) {
 void TStrings::SaveToFile(const String& fileName, const TEncoding* encoding) const {
   TFileStream file(fileName, fmCreate);
   SaveToStream(file, encoding);
+}
+
+void TStrings::DefineProperties(TFiler& filer) {
+  filer.DefineProperty(
+      u"Strings",
+      [this](TReader& reader) {
+        UpdateBracket bracket(*this);
+        Clear();
+        reader.ReadListBegin();
+        while (!reader.EndOfList()) Add(reader.ReadString());
+        reader.ReadListEnd();
+      },
+      [this](TWriter& writer) {
+        writer.WriteListBegin();
+        for (int i = 0; i < Count(); ++i) writer.WriteString(Get(i));
+        writer.WriteListEnd();
+      },
+      Count() > 0);
 }
 
 void TStrings::BeginUpdate() {

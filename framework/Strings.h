@@ -100,6 +100,9 @@ class TStrings : public TPersistent {
   bool WriteBOM() const { return writeBOM_; }
   void SetWriteBOM(bool value) { writeBOM_ = value; }
 
+  // Streams the items as the list property "Strings".
+  void DefineProperties(TFiler& filer) override;
+
   // Nested brackets; descendants hear the outermost through SetUpdateState.
   void BeginUpdate();
   void EndUpdate();

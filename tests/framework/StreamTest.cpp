@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
+#include "framework/ResourceStream.h"
+#include "framework/StringList.h"
 #include "framework/SysUtils.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -104,6 +107,18 @@ TEST(FileStream, ExclusiveShareModeKeepsOthersOut) {
   EXPECT_EQ(reader.Size(), 0);
 }
 
+TEST(HandleStream, PipesAreReadToTheirEnd) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ASSERT_EQ(::write(fds[1], "one\ntwo\n", 8), 8);
+  ::close(fds[1]);
+  THandleStream pipe(fds[0]);
+  TStringList lines;
+  lines.LoadFromStream(pipe);  // the size of a pipe is unknown
+  ::close(fds[0]);
+  EXPECT_EQ(lines.CommaText(), u"one,two");
+}
+
 TEST(StringStream, TextRoundTripsThroughTheEncoding) {
   TStringStream s(u"Grüße ☃");
   EXPECT_EQ(s.Size(), 11);  // UTF-8 bytes
@@ -112,6 +127,34 @@ TEST(StringStream, TextRoundTripsThroughTheEncoding) {
   s.WriteString(u"!");
   s.SetPosition(0);
   EXPECT_EQ(s.ReadString(100), u"Grüße ☃!");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+
+namespace kestrel {
+namespace {
+
+TEST(ResourceStream, RegisteredDataByNameOrIdAndReadOnly) {
+  static const std::uint8_t png[] = {0x89, 'P', 'N', 'G'};
+  RegisterResource(RT_RCDATA, u"Logo", png, sizeof png);
+  RegisterResource(RT_RCDATA, u"#7", png + 1, 3);
+  TResourceStream logo(nullptr, u"LOGO", u"rcdata");
+  EXPECT_EQ(logo.Size(), 4);
+  std::uint8_t first = 0;
+  logo.ReadBuffer(&first, 1);
+  EXPECT_EQ(first, 0x89);
+  EXPECT_THROW(logo.WriteBuffer(&first, 1), EStreamError);
+  EXPECT_THROW(logo.SetSize(0), EStreamError);
+  TResourceStream byId = TResourceStream::CreateFromID(nullptr, 7, RT_RCDATA);
+  EXPECT_EQ(byId.Size(), 3);
+  try {
+    TResourceStream missing(nullptr, u"Nope", RT_RCDATA);
+    FAIL();
+  } catch (const EResNotFound& e) {
+    EXPECT_EQ(e.Message(), u"Resource Nope not found");
+  }
 }
 
 }  // namespace

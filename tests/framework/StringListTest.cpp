@@ -143,6 +143,54 @@ TEST(StringList, OwnedObjectsAreFreedOnDeleteClearAndDestruction) {
   EXPECT_EQ(freed, 3);
 }
 
+// A list that keeps its items elsewhere, as an editor's text store does: only the item access is
+// overridden, and everything else of the list must go through it.
+class TUpperStore : public TStringList {
+ public:
+  std::vector<String> items;
+
+ protected:
+  String Get(int index) const override { return items.at(static_cast<std::size_t>(index)); }
+  int GetCount() const override { return static_cast<int>(items.size()); }
+  void Put(int index, const String& s) override { items.at(static_cast<std::size_t>(index)) = UpperCase(s); }
+  TObject* GetObject(int) const override { return nullptr; }
+  void PutObject(int, TObject*) override {}
+
+ public:
+  void Insert(int index, const String& s) override {
+    items.insert(items.begin() + index, UpperCase(s));
+    Changed();
+  }
+  void Delete(int index) override { items.erase(items.begin() + index); }
+  void Clear() override { items.clear(); }
+};
+
+TEST(StringList, DescendantsWithTheirOwnStorageOnlyOverrideItemAccess) {
+  TUpperStore store;
+  int changes = 0;
+  store.SetOnChange([&](TObject*) { ++changes; });
+  EXPECT_EQ(store.Add(u"one"), 0);
+  store.AddObject(u"two", nullptr);
+  TStringList more;
+  more.SetCommaText(u"three,four");
+  store.AddStrings(more);
+  store.SetText(store.Text() + u"five");
+  EXPECT_EQ(store.items, (std::vector<String>{u"ONE", u"TWO", u"THREE", u"FOUR", u"FIVE"}));
+  EXPECT_EQ(store.CommaText(), u"ONE,TWO,THREE,FOUR,FIVE");
+  EXPECT_EQ(store.IndexOf(u"four"), 3);
+  EXPECT_EQ(changes, 4);  // Add, AddObject, and one per bracket
+  // The binary search runs over the descendant's items, with ordinal comparison on demand.
+  store.items = {u"A", u"C", u"E", u"a"};
+  store.SetCaseSensitive(true);
+  int index = -1;
+  EXPECT_TRUE(store.Find(u"C", index));
+  EXPECT_EQ(index, 1);
+  EXPECT_FALSE(store.Find(u"D", index));
+  EXPECT_EQ(index, 2);
+  EXPECT_TRUE(store.Find(u"a", index));
+  EXPECT_EQ(index, 3);
+}
+
 TEST(Strings, TextSplitsAtEveryBreakKindAndJoinsWithLineBreak) {
   TStringList list;
   list.SetText(u"a\rb\nc\r\nd\n\re");

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "framework/ResourceStream.h"
 #include "framework/Stream.h"
 #include "platform/gdi/SystemColors.h"
 
@@ -48,6 +49,18 @@ void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
 void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
   PngMemorySource source(data, size);
   LoadFromSource(source);
+}
+
+void TVnPNGObject::LoadFromResourceName(platform::HINSTANCE, const String& name) {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  if (!FindResourceData(RT_RCDATA, name, data, size))
+    RaiseError<EVnPNGCouldNotLoadResource>(PngMessages::CouldNotLoadResource);
+  LoadFromMemory(data, size);
+}
+
+void TVnPNGObject::LoadFromResourceID(platform::HINSTANCE instance, int resId) {
+  LoadFromResourceName(instance, u"#" + Utf8ToUtf16(std::to_string(resId)));
 }
 
 void TVnPNGObject::LoadFromFile(const String& fileName) {

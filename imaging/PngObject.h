@@ -48,6 +48,10 @@ class TVnPNGObject : public TGraphicInterface {
   void LoadFromSource(PngSource& source);
   void LoadFromStream(TStream& stream) override;
   void LoadFromMemory(const void* data, std::size_t size);
+  // Reads the file from a built-in RCDATA resource; a missing one raises
+  // EVnPNGCouldNotLoadResource. Resources are the program's own, whatever the instance.
+  void LoadFromResourceName(platform::HINSTANCE instance, const String& name);
+  void LoadFromResourceID(platform::HINSTANCE instance, int resId);
   // A file that cannot be opened raises the framework's EFOpenError.
   void LoadFromFile(const String& fileName) override;
 

@@ -5,6 +5,7 @@
 
 #include "PngTestUtil.h"
 #include "framework/MemoryStream.h"
+#include "framework/ResourceStream.h"
 #include "imaging/PngObject.h"
 #include "platform/gdi/Gdi.h"
 
@@ -272,6 +273,25 @@ TEST(PngObject, PixelAccessReadsAndWritesTheHeldImage) {
   EXPECT_EQ(rgba.GetPixelColor(1, 1), platform::RGB(1, 2, 3));
   EXPECT_EQ(rgba.Header()->AlphaScanline(1)[1], 0) << "alpha untouched";
   EXPECT_EQ(rgba.GetPixelColor(0, 1), 0u);
+}
+
+TEST(PngObject, LoadsFromBuiltInResources) {
+  static const std::vector<std::uint8_t> file =
+      PngFileBuilder().Header(3, 1, 8, 0).ImageData({0, 1, 2, 3}).End().Bytes();
+  RegisterResource(RT_RCDATA, u"PNG_TEST", file.data(), file.size());
+  RegisterResource(RT_RCDATA, u"#4711", file.data(), file.size());
+  TVnPNGObject png;
+  png.LoadFromResourceName(nullptr, u"png_test");
+  EXPECT_EQ(png.Width(), 3u);
+  TVnPNGObject byId;
+  byId.LoadFromResourceID(nullptr, 4711);
+  EXPECT_EQ(byId.Width(), 3u);
+  try {
+    byId.LoadFromResourceID(nullptr, 4712);
+    ADD_FAILURE() << "missing resource";
+  } catch (const EVnPNGCouldNotLoadResource& e) {
+    EXPECT_STREQ(e.what(), "The png image could not be loaded from the resource ID.");
+  }
 }
 
 TEST(PngObject, IsTheGraphicClassForPng) {

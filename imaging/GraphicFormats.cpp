@@ -1,6 +1,7 @@
 #include "imaging/GraphicFormats.h"
 
 #include <algorithm>
+#include <deque>
 #include <mutex>
 
 namespace kestrel {
@@ -14,8 +15,9 @@ std::mutex& Lock() {
   return lock;
 }
 
-std::vector<TGraphicFormat>& Formats() {
-  static std::vector<TGraphicFormat> formats;
+std::deque<TGraphicFormat>& Formats() {
+  // A deque keeps the pointers FindFileFormat hands out valid when more classes register.
+  static std::deque<TGraphicFormat> formats;
   return formats;
 }
 
@@ -52,7 +54,7 @@ const TGraphicFormat* FindFileFormat(String extension) {
 
 std::vector<TGraphicFormat> RegisteredFileFormats() {
   std::lock_guard<std::mutex> guard(Lock());
-  return Formats();
+  return {Formats().begin(), Formats().end()};
 }
 
 }  // namespace kestrel

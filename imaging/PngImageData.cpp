@@ -20,8 +20,12 @@ namespace {
 // Inflates the image data stream, pulling input from consecutive IDAT chunks.
 class IdatInflater {
  public:
-  explicit IdatInflater(PngChunkReader& reader)
-      : reader_(reader), input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)) {
+  // `maxRow` is the longest row (with its filter byte) that will be asked for.
+  IdatInflater(PngChunkReader& reader, std::size_t maxRow)
+      : reader_(reader),
+        input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)),
+        capacity_(2 * maxRow + kStagingSize),
+        staging_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity_)) {
     int result = inflateInit(&z_);
     if (result != Z_OK) RaiseZLibError(result);
   }
@@ -29,24 +33,24 @@ class IdatInflater {
   IdatInflater(const IdatInflater&) = delete;
   IdatInflater& operator=(const IdatInflater&) = delete;
 
-  // Fills `size` bytes; false when the stream yields no more data first. A stream cut short
-  // (zlib's buffer error with all input used) only asks for more input, it is not an error.
-  bool Fill(std::uint8_t* out, std::size_t size) {
-    z_.next_out = out;
-    z_.avail_out = static_cast<uInt>(size);
-    while (z_.avail_out > 0) {
-      if (ended_) return false;
-      if (z_.avail_in == 0) Refill();
-      int result = inflate(&z_, Z_NO_FLUSH);
-      if (result == Z_STREAM_END) {
-        ended_ = true;
-      } else if (result == Z_BUF_ERROR) {
-        if (z_.avail_in > 0) return false;
-      } else if (result != Z_OK) {
-        RaiseZLibError(result);
+  // The next `size` bytes of the stream, or null when the stream yields no more data first. They
+  // stay valid, with the `keep` bytes before them (the previous row), until the next call.
+  // Inflating into a large staging buffer rather than row by row spares zlib from copying every
+  // byte into its window again.
+  std::uint8_t* Next(std::size_t size, std::size_t keep) {
+    if (end_ - begin_ < size) {
+      std::size_t from = begin_ - std::min(keep, begin_);
+      if (from > 0) {
+        std::memmove(staging_.get(), staging_.get() + from, end_ - from);
+        begin_ -= from;
+        end_ -= from;
       }
+      Inflate(begin_ + size);
+      if (end_ - begin_ < size) return nullptr;
     }
-    return true;
+    std::uint8_t* bytes = staging_.get() + begin_;
+    begin_ += size;
+    return bytes;
   }
 
   // Reads what is left of the current chunk and its CRC.
@@ -55,6 +59,26 @@ class IdatInflater {
  private:
   void FinishCurrentChunk() {
     if (!reader_.FinishChunk()) RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
+  }
+
+  // Inflates into the staging buffer until it holds at least `want` bytes or the stream yields no
+  // more. A stream cut short (zlib's buffer error with all input used) only asks for more input,
+  // it is not an error.
+  void Inflate(std::size_t want) {
+    while (end_ < want && !ended_) {
+      if (z_.avail_in == 0) Refill();
+      z_.next_out = staging_.get() + end_;
+      z_.avail_out = static_cast<uInt>(capacity_ - end_);
+      int result = inflate(&z_, Z_NO_FLUSH);
+      end_ = capacity_ - z_.avail_out;
+      if (result == Z_STREAM_END) {
+        ended_ = true;
+      } else if (result == Z_BUF_ERROR) {
+        if (z_.avail_in > 0) return;
+      } else if (result != Z_OK) {
+        RaiseZLibError(result);
+      }
+    }
   }
 
   void Refill() {
@@ -74,8 +98,13 @@ class IdatInflater {
   }
 
   static constexpr std::size_t kInputSize = 65535;
+  static constexpr std::size_t kStagingSize = 256 * 1024;
   PngChunkReader& reader_;
   std::unique_ptr<std::uint8_t[]> input_;
+  std::size_t capacity_;
+  std::unique_ptr<std::uint8_t[]> staging_;
+  std::size_t begin_ = 0;  // next byte to hand out
+  std::size_t end_ = 0;    // end of the inflated bytes
   z_stream z_{};
   bool ended_ = false;
 };
@@ -277,11 +306,10 @@ bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& 
 
   const std::uint32_t width = header->Width();
   const std::uint32_t height = header->Height();
-  std::vector<std::uint8_t> current(rowBytes(width) + 1);
-  std::vector<std::uint8_t> previous(rowBytes(width) + 1);
+  const std::vector<std::uint8_t> zeros(rowBytes(width) + 1, 0);
   RowConverter converter(*header, fOwner ? fOwner->GammaTable.data() : IdentityTable().data());
 
-  IdatInflater inflater(reader);
+  IdatInflater inflater(reader, rowBytes(width) + 1);
   const bool interlaced = header->InterlaceMethod() == 1;
   const Pass* passes = interlaced ? kAdam7 : &kWholeImage;
   const int passCount = interlaced ? 7 : 1;
@@ -291,16 +319,18 @@ bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& 
     std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
     std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
     if (passWidth == 0 || passHeight == 0) continue;
-    std::size_t length = rowBytes(passWidth);
-    std::fill(previous.begin(), previous.end(), 0);
+    const std::size_t length = rowBytes(passWidth);
     for (std::uint32_t r = 0; r < passHeight; ++r) {
-      if (!inflater.Fill(current.data(), length + 1)) {
+      // Each row is un-filtered in place against the raw row before it (zeros for the first).
+      const std::size_t keep = r == 0 ? 0 : length + 1;
+      std::uint8_t* row = inflater.Next(length + 1, keep);
+      if (!row) {
         more = false;
         break;
       }
-      Unfilter(current[0], current.data() + 1, previous.data() + 1, length, bpp);
-      converter.Convert(current.data() + 1, pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth);
-      std::swap(current, previous);
+      const std::uint8_t* prior = r == 0 ? zeros.data() : row - keep;
+      Unfilter(row[0], row + 1, prior + 1, length, bpp);
+      converter.Convert(row + 1, pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth);
       ++fRowsDecoded;
     }
   }

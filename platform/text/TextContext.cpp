@@ -1,0 +1,29 @@
+#include "platform/text/TextContext.h"
+
+namespace kestrel::platform {
+
+std::optional<TextContext> TextContextOf(HDC hdc) {
+  std::shared_ptr<DeviceContext> dc = hdc ? LookupDeviceContext(hdc) : nullptr;
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return std::nullopt;
+  }
+  return TextContext{dc, FontInstanceOf(dc->State().font)};
+}
+
+std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra) {
+  std::vector<int> advances = font.UnitAdvances(text);
+  if (charExtra != 0)
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (text[i] < 0xDC00 || text[i] > 0xDFFF || i == 0 || text[i - 1] < 0xD800 || text[i - 1] > 0xDBFF)
+        advances[i] += charExtra;
+  return advances;
+}
+
+int TerminatedLength(const WCHAR* text) {
+  int length = 0;
+  while (text[length]) ++length;
+  return length;
+}
+
+}  // namespace kestrel::platform

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DibFormat.h"
 #include "platform/gdi/Raster.h"
@@ -74,36 +78,44 @@ struct Extent {
   bool flipped;
 };
 
+// A negative extent runs leftwards (upwards) from the start pixel, which stays included.
 Extent Normalize(int start, int size) {
-  return size < 0 ? Extent{start + size, -size, true} : Extent{start, size, false};
+  return size < 0 ? Extent{start + size + 1, -size, true} : Extent{start, size, false};
 }
 
-BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh,
-              DWORD rop) {
-  auto dc = DcOrFail(dest);
+// A transfer request in logical coordinates of the two DCs.
+struct BlitRequest {
+  HDC dest;
+  int x, y, w, h;
+  HDC source;  // ignored unless needsSource
+  int sx, sy, sw, sh;
+  bool needsSource;
+  bool convertDepth;  // mono/colour conversion (raster operations only)
+};
+
+// Combines one destination pixel with its mapped source pixel.
+using PixelOp = std::function<void(std::uint32_t& d, std::uint32_t s, int px, int py)>;
+// Builds the operation once the destination scope exists (brushes need it).
+using OpFactory = std::function<PixelOp(DrawingScope& scope, DeviceContext& dc)>;
+
+BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
+  auto dc = DcOrFail(q.dest);
   if (!dc) return FALSE;
-  unsigned index = (rop >> 16) & 0xFF;
-  bool needsSource = ReadsSource(index);
   std::shared_ptr<DeviceContext> src;
-  if (needsSource) {
-    src = DcOrFail(source);
+  if (q.needsSource) {
+    src = DcOrFail(q.source);
     if (!src) return FALSE;
   }
-  if (w == 0 || h == 0 || (needsSource && (sw == 0 || sh == 0))) return TRUE;
-  if (!needsSource) {
-    sw = w;
-    sh = h;
-  }
+  if (q.w == 0 || q.h == 0 || (q.needsSource && (q.sw == 0 || q.sh == 0))) return TRUE;
   DrawingScope scope(*dc);
   if (!scope.HasTarget()) return FALSE;
-  Raster pattern(scope, *dc);
-  bool hasPattern = ReadsPattern(index) && pattern.UseSelectedBrush();
+  PixelOp op = makeOp(scope, *dc);
 
-  POINT d0 = scope.ToSurface(POINT{x, y});
-  Extent dx = Normalize(d0.x, w), dy = Normalize(d0.y, h);
+  POINT d0 = scope.ToSurface(POINT{q.x, q.y});
+  Extent dx = Normalize(d0.x, q.w), dy = Normalize(d0.y, q.h);
+  Extent ex = dx, ey = dy;
   std::unique_ptr<SourceBlock> block;
-  Extent ex{0, 1, false}, ey{0, 1, false};
-  if (needsSource) {
+  if (q.needsSource) {
     // A scope on the source DC only when it is another DC (a DC may blit onto itself).
     std::unique_ptr<DrawingScope> own;
     DrawingScope* sourceScope = &scope;
@@ -112,14 +124,20 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
       sourceScope = own.get();
     }
     if (!sourceScope->HasTarget()) return FALSE;
-    POINT s0 = sourceScope->ToSurface(POINT{sx, sy});
-    ex = Normalize(s0.x, sw);
-    ey = Normalize(s0.y, sh);
+    POINT s0 = sourceScope->ToSurface(POINT{q.sx, q.sy});
+    ex = Normalize(s0.x, q.sw);
+    ey = Normalize(s0.y, q.sh);
+    if (static_cast<long long>(ex.count) * ey.count > (1LL << 28)) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return FALSE;
+    }
     block = std::make_unique<SourceBlock>(
         *sourceScope, RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
-    block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
-                   sourceScope->DeviceColor(src->State().bkColor),
-                   scope.DeviceColor(dc->State().textColor), scope.DeviceColor(dc->State().bkColor));
+    if (q.convertDepth)
+      block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
+                     sourceScope->DeviceColor(src->State().bkColor),
+                     scope.DeviceColor(dc->State().textColor),
+                     scope.DeviceColor(dc->State().bkColor));
   }
 
   PixelView view = scope.Pixels();
@@ -135,19 +153,108 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
       std::uint32_t* row = view.Row(py);
       int syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
-        std::uint32_t s = 0, p = 0xFF000000u;
+        std::uint32_t s = 0;
         if (block) {
           int sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
-        if (hasPattern && !pattern.SourceAt(px, py, p)) p = row[px];
-        row[px] = index == kSrcCopy ? s : (TernaryRop(index, p, s, row[px]) | 0xFF000000u);
+        op(row[px], s, px, py);
       }
     }
     scope.AddDamage(r);
   }
   return TRUE;
 }
+
+// The operation of a ternary raster code, with the selected brush as pattern.
+OpFactory RopOp(DWORD rop) {
+  return [rop](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
+    unsigned index = (rop >> 16) & 0xFF;
+    if (index == kSrcCopy) return [](std::uint32_t& d, std::uint32_t s, int, int) { d = s; };
+    auto pattern = std::make_shared<Raster>(scope, dc);
+    bool hasPattern = ReadsPattern(index) && pattern->UseSelectedBrush();
+    return [index, pattern, hasPattern](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      std::uint32_t p = 0xFF000000u;
+      if (hasPattern && !pattern->SourceAt(px, py, p)) p = d;
+      d = TernaryRop(index, p, s, d) | 0xFF000000u;
+    };
+  };
+}
+
+BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh,
+              DWORD rop) {
+  bool needsSource = ReadsSource((rop >> 16) & 0xFF);
+  if (!needsSource) {
+    sw = w;
+    sh = h;
+  }
+  return Blit(BlitRequest{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true}, RopOp(rop));
+}
+
+// 0..255 product with rounding.
+std::uint32_t Mul255(std::uint32_t a, std::uint32_t b) {
+  std::uint32_t t = a * b + 128;
+  return (t + (t >> 8)) >> 8;
+}
+
+// Whether the source rectangle lies inside the source DC's surface, as AlphaBlend and
+// TransparentBlt require.
+bool SourceInside(HDC source, int sx, int sy, int sw, int sh) {
+  auto src = DcOrFail(source);
+  if (!src) return false;
+  DrawingScope scope(*src);
+  if (!scope.HasTarget()) return false;
+  PixelView view = scope.Pixels();
+  POINT p = scope.ToSurface(POINT{sx, sy});
+  return p.x >= 0 && p.y >= 0 && static_cast<long long>(p.x) + sw <= view.width &&
+         static_cast<long long>(p.y) + sh <= view.height;
+}
+
+// A DIB's pixels in a temporary memory DC, for StretchDIBits and SetDIBitsToDevice. Lines
+// [firstScan, firstScan + lines) of the image (scan 0 = bottom row for bottom-up DIBs) are
+// read from `bits`.
+class DibSource {
+ public:
+  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines)
+      : format_(info) {
+    if (!format_.Valid() || !bits) return;
+    bitmap_ = Bitmap::CreateDib(format_);
+    if (!bitmap_) return;
+    int height = format_.Height();
+    for (int i = 0; i < lines; ++i) {
+      int scan = firstScan + i;
+      if (scan < 0 || scan >= height) continue;
+      // Scans are numbered in memory order for both directions.
+      std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) +
+                      static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
+                  static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format_.Stride(),
+                  format_.Stride());
+    }
+    bitmap_->LoadFromBits();
+    handle_ = RegisterGdiObject(bitmap_);
+    dc_ = CreateCompatibleDC(nullptr);
+    SelectObject(dc_, handle_);
+  }
+  ~DibSource() {
+    if (dc_) DeleteDC(dc_);
+    if (handle_) DeleteObject(handle_);
+  }
+  DibSource(const DibSource&) = delete;
+  DibSource& operator=(const DibSource&) = delete;
+
+  bool Valid() const { return dc_ != nullptr; }
+  HDC Dc() const { return dc_; }
+  const DibFormat& Format() const { return format_; }
+  // Top row (from the top of the image) of a source rectangle given as Windows does: from the
+  // bottom-left corner for bottom-up DIBs.
+  int TopRow(int y, int height) const { return format_.TopDown() ? y : format_.Height() - y - height; }
+
+ private:
+  DibFormat format_;
+  std::shared_ptr<Bitmap> bitmap_;
+  HGDIOBJ handle_ = nullptr;
+  HDC dc_ = nullptr;
+};
 }  // namespace
 
 std::uint32_t TernaryRop(unsigned rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
@@ -186,6 +293,101 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   Extent ex = Normalize(p.x, width), ey = Normalize(p.y, height);
   raster.FillSurfaceRect(RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
   return TRUE;
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+  if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
+  if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 ||
+      blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0 ||
+      !SourceInside(source, sourceX, sourceY, sourceWidth, sourceHeight)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  bool perPixel = blend.AlphaFormat & AC_SRC_ALPHA;
+  std::uint32_t constant = blend.SourceConstantAlpha;
+  auto make = [perPixel, constant](DrawingScope&, DeviceContext&) -> PixelOp {
+    return [perPixel, constant](std::uint32_t& d, std::uint32_t s, int, int) {
+      // Source channels are premultiplied by the constant alpha (and carry their own alpha,
+      // already premultiplied, with AC_SRC_ALPHA).
+      std::uint32_t alpha = perPixel ? Mul255(s >> 24, constant) : constant;
+      std::uint32_t out = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        std::uint32_t sc = shift == 24 ? (perPixel ? (s >> 24) : 255) : (s >> shift) & 0xFF;
+        std::uint32_t dc = (d >> shift) & 0xFF;
+        std::uint32_t value = Mul255(sc, constant) + Mul255(dc, 255 - alpha);
+        out |= std::min<std::uint32_t>(value, 255) << shift;
+      }
+      d = out;
+    };
+  };
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
+                          sourceHeight, true, false},
+              make);
+}
+
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                    int sourceY, int sourceWidth, int sourceHeight, UINT transparent) {
+  if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
+  if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::uint32_t key = ArgbFromColorRef(transparent) & 0xFFFFFF;
+  auto make = [key](DrawingScope&, DeviceContext&) -> PixelOp {
+    return [key](std::uint32_t& d, std::uint32_t s, int, int) {
+      if ((s & 0xFFFFFF) != key) d = s | 0xFF000000u;
+    };
+  };
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
+                          sourceHeight, true, true},
+              make);
+}
+
+int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int sourceY,
+                  int sourceWidth, int sourceHeight, const void* bits, const BITMAPINFO* info,
+                  UINT usage, DWORD rop) {
+  if (!DcOrFail(hdc)) return 0;
+  if (usage != DIB_RGB_COLORS) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  DibFormat format(info);
+  DibSource dib(info, bits, 0, format.Valid() ? format.Height() : 0);
+  if (!dib.Valid()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int top = dib.TopRow(sourceY, sourceHeight);
+  if (!StretchBlt(hdc, x, y, width, height, dib.Dc(), sourceX, top, sourceWidth, sourceHeight, rop))
+    return 0;
+  return format.Height();
+}
+
+int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY,
+                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
+                      UINT usage) {
+  if (!DcOrFail(hdc)) return 0;
+  DibFormat format(info);
+  if (usage != DIB_RGB_COLORS || !format.Valid() || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
+      startScan > static_cast<UINT>(format.Height())) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  lines = std::min<UINT>(lines, static_cast<UINT>(format.Height()) - startScan);
+  // Bottom-up scans count from the bottom row, which is also the first row in memory.
+  DibSource dib(info, bits, static_cast<int>(startScan), static_cast<int>(lines));
+  if (!dib.Valid()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int w = static_cast<int>(width), h = static_cast<int>(height);
+  if (!BitBlt(hdc, x, y, w, h, dib.Dc(), sourceX, dib.TopRow(sourceY, h), SRCCOPY)) return 0;
+  return static_cast<int>(lines);
 }
 
 }  // namespace kestrel::platform

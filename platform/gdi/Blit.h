@@ -19,6 +19,23 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 // Raster operations that do not read a source, with the selected brush as pattern.
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 
+// Blends the source over the destination: per-pixel alpha (premultiplied, AC_SRC_ALPHA) and a
+// constant alpha. Sizes must not be negative and the source rectangle must lie inside the
+// source surface, as on Windows.
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
+// Copies (stretching) all source pixels except those of colour `transparent`.
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                    int sourceY, int sourceWidth, int sourceHeight, UINT transparent);
+// DIB bits straight to a DC. Source coordinates of bottom-up DIBs count from the bottom-left
+// corner, as on Windows. Return the number of scan lines, 0 on failure.
+int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int sourceY,
+                  int sourceWidth, int sourceHeight, const void* bits, const BITMAPINFO* info,
+                  UINT usage, DWORD rop);
+int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY,
+                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
+                      UINT usage);
+
 // The truth-table result of ROP3 index `rop` (bits 16..23 of a raster code) for pattern,
 // source and destination words.
 std::uint32_t TernaryRop(unsigned rop, std::uint32_t pattern, std::uint32_t source,

@@ -173,8 +173,12 @@ const cairo_region_t* DrawingScope::Clip() {
 
 POINT DrawingScope::ToSurface(POINT logical) const {
   const DeviceContextState& s = dc_.state_;
-  return POINT{logical.x - s.windowOrg.x + s.viewportOrg.x + dc_.surfaceOrigin_.x,
-               logical.y - s.windowOrg.y + s.viewportOrg.y + dc_.surfaceOrigin_.y};
+  // Computed wide and saturated: huge coordinates must clip, not wrap around.
+  auto map = [](long long v) {
+    return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
+  };
+  return POINT{map(0LL + logical.x - s.windowOrg.x + s.viewportOrg.x + dc_.surfaceOrigin_.x),
+               map(0LL + logical.y - s.windowOrg.y + s.viewportOrg.y + dc_.surfaceOrigin_.y)};
 }
 
 RECT DrawingScope::ToSurface(const RECT& logical) const {

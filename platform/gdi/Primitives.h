@@ -12,3 +12,32 @@ BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC hdc, int x, int y);                   // CLR_INVALID outside the clip
 
 }  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+// Lines with the selected pen and ROP2 mode; LineTo leaves out its end point.
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
+BOOL GetCurrentPositionEx(HDC hdc, POINT* position);
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL Polyline(HDC hdc, const POINT* points, int count);
+BOOL PolylineTo(HDC hdc, const POINT* points, DWORD count);
+BOOL PolyPolyline(HDC hdc, const POINT* points, const DWORD* counts, DWORD polylines);
+
+// Closed figures: filled with the selected brush, outlined with the selected pen (a one-pixel
+// outline lies on the figure's outermost pixels; wider pens are centred on that outline except
+// PS_INSIDEFRAME, which stays inside). With the null pen the figure is one pixel narrower and
+// shorter, as on Windows.
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ellipseWidth,
+               int ellipseHeight);
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+BOOL Polygon(HDC hdc, const POINT* points, int count);
+BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons);
+
+// One-pixel frame painted with a brush; inverting; the dotted XOR focus frame (drawing it twice
+// removes it).
+int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
+BOOL InvertRect(HDC hdc, const RECT* rect);
+BOOL DrawFocusRect(HDC hdc, const RECT* rect);
+
+}  // namespace kestrel::platform

@@ -11,9 +11,21 @@
 namespace kestrel::platform {
 
 namespace {
+// Rectangle in order, coordinates limited to ±2^29 so that later arithmetic cannot overflow.
 RECT Ordered(int left, int top, int right, int bottom) {
-  return RECT{std::min(left, right), std::min(top, bottom), std::max(left, right),
-              std::max(top, bottom)};
+  auto limit = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
+  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)),
+              limit(std::max(left, right)), limit(std::max(top, bottom))};
+}
+
+// Curved regions are built row by row; refuse sizes no screen needs.
+bool FigureSizeOk(const RECT& r) {
+  if (static_cast<long long>(r.right) - r.left > 65536 ||
+      static_cast<long long>(r.bottom) - r.top > 65536) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  return true;
 }
 
 HRGN Register(cairo_region_t* region) {
@@ -119,8 +131,9 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 }
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
-  return CreateRoundRectRgn(left, top, right, bottom, std::abs(right - left),
-                            std::abs(bottom - top));
+  RECT r = Ordered(left, top, right, bottom);
+  if (!FigureSizeOk(r)) return nullptr;
+  return Register(Shapes::RoundRect(r, r.right - r.left, r.bottom - r.top));
 }
 
 HRGN CreateEllipticRgnIndirect(const RECT* rect) {
@@ -133,6 +146,7 @@ HRGN CreateEllipticRgnIndirect(const RECT* rect) {
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh) {
   RECT r = Ordered(left, top, right, bottom);
+  if (!FigureSizeOk(r)) return nullptr;
   return Register(Shapes::RoundRect(r, std::abs(ew), std::abs(eh)));
 }
 

@@ -21,14 +21,23 @@ double HalfWidth(double rx, double ry, double dy) {
 }
 }  // namespace
 
-cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh) {
+cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh, const RECT* visible) {
   std::vector<cairo_rectangle_int_t> rects;
   long w = static_cast<long>(box.right) - box.left, h = static_cast<long>(box.bottom) - box.top;
-  if (w <= 0 || h <= 0 || h > kMaxSpan || w > kMaxSpan) return cairo_region_create();
+  if (w <= 0 || h <= 0) return cairo_region_create();
   double rx = std::min<double>(ew, w) / 2.0, ry = std::min<double>(eh, h) / 2.0;
-  if (rx < 0.5 || ry < 0.5) rx = ry = 0;
+  if (rx < 0.5 || ry < 0.5) {
+    cairo_rectangle_int_t whole{box.left, box.top, static_cast<int>(w), static_cast<int>(h)};
+    return cairo_region_create_rectangle(&whole);
+  }
+  if (!visible && (h > kMaxSpan || w > kMaxSpan)) return cairo_region_create();
   double top = box.top, bottom = box.bottom;
-  for (long y = box.top; y < box.bottom; ++y) {
+  long firstRow = box.top, endRow = box.bottom;
+  if (visible) {
+    firstRow = std::max<long>(firstRow, visible->top);
+    endRow = std::min<long>(endRow, visible->bottom);
+  }
+  for (long y = firstRow; y < endRow; ++y) {
     double cy = y + 0.5;
     double inset = 0;
     if (ry > 0) {
@@ -40,13 +49,18 @@ cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh) {
     // Pixel x is in when its centre x + 0.5 lies in [left + inset, right - inset].
     long x0 = static_cast<long>(std::ceil(box.left + inset - 0.5));
     long x1 = static_cast<long>(std::floor(box.right - inset - 0.5)) + 1;
+    if (visible) {
+      x0 = std::max<long>(x0, visible->left);
+      x1 = std::min<long>(x1, visible->right);
+    }
     if (x1 > x0)
       rects.push_back({static_cast<int>(x0), static_cast<int>(y), static_cast<int>(x1 - x0), 1});
   }
   return FromRects(rects);
 }
 
-cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int polygons, int fillMode) {
+cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int polygons, int fillMode,
+                                 const RECT* visible) {
   struct Edge {
     double x0, y0, x1, y1;
     int direction;
@@ -67,6 +81,10 @@ cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int pol
     p += n;
   }
   std::vector<cairo_rectangle_int_t> rects;
+  if (visible) {
+    top = std::max<long>(top, visible->top);
+    bottom = std::min<long>(bottom, visible->bottom);
+  }
   if (edges.empty() || bottom - top > kMaxSpan) return cairo_region_create();
   std::vector<std::pair<double, int>> crossings;
   for (long y = top; y < bottom; ++y) {
@@ -84,6 +102,10 @@ cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int pol
       if (!inside) continue;
       long x0 = static_cast<long>(std::ceil(crossings[i].first));
       long x1 = static_cast<long>(std::ceil(crossings[i + 1].first));
+      if (visible) {
+        x0 = std::max<long>(x0, visible->left);
+        x1 = std::min<long>(x1, visible->right);
+      }
       if (x1 > x0 && x1 - x0 < kMaxSpan)
         rects.push_back({static_cast<int>(x0), static_cast<int>(y), static_cast<int>(x1 - x0), 1});
     }
@@ -105,13 +127,7 @@ cairo_region_t* Shapes::Erode(const cairo_region_t* region, int w, int h) {
 }
 
 cairo_region_t* Shapes::Frame(const cairo_region_t* region, int w, int h) {
-  cairo_region_t* inner = cairo_region_copy(region);
-  int steps = std::max(w, h);
-  for (int i = 0; i < steps; ++i) {
-    cairo_region_t* next = Erode(inner, i < w ? 1 : 0, i < h ? 1 : 0);
-    cairo_region_destroy(inner);
-    inner = next;
-  }
+  cairo_region_t* inner = Erode(region, w, h);
   cairo_region_t* frame = cairo_region_copy(region);
   cairo_region_subtract(frame, inner);
   cairo_region_destroy(inner);

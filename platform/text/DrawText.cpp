@@ -68,6 +68,8 @@ void Paint(const TextContext& context, const TextLayoutResult& layout, const REC
     run.advances = line.advances;
     run.left = Saturate(LineLeft(rect, request, line.width));
     run.top = Saturate(firstTop + static_cast<long long>(i) * lineHeight);
+    // An edit control shows no partly visible last line.
+    if ((request.format & DT_EDITCONTROL) && i > 0 && static_cast<long long>(run.top) + lineHeight > rect.bottom) break;
     run.glyphs = !(request.format & DT_PREFIXONLY);
     if (underlines) run.underlined = line.underlined;
     painter.Paint(run);

@@ -1,6 +1,7 @@
 #pragma once
 // DrawTextW / DrawTextExW: formatted text in a rectangle with the DT_ flags (layout rules in
-// TextLayout.h). DT_RTLREADING, DT_NOFULLWIDTHCHARBREAK and DT_INTERNAL are accepted and ignored.
+// TextLayout.h). With DT_EDITCONTROL a line that would be cut by the bottom edge is not drawn
+// (the first line always is). DT_RTLREADING, DT_NOFULLWIDTHCHARBREAK and DT_INTERNAL are accepted and ignored.
 // DT_MODIFYSTRING writes the ellipsized line back through DrawTextExW, whose text is writable
 // (the buffer must hold count + 4 units, as on Windows); DrawTextW never writes.
 

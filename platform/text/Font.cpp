@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "platform/gdi/StockObjects.h"
 #include "platform/text/FontInstance.h"
 
 namespace kestrel::platform {
@@ -80,45 +81,40 @@ constexpr std::array<StockFontSpec, 7> kStockFonts{{
     {DEFAULT_GUI_FONT, u"MS Shell Dlg", -11, FW_NORMAL, DEFAULT_CHARSET, DEFAULT_PITCH | FF_DONTCARE},
 }};
 
-struct StockFonts {
-  std::array<HFONT, kStockFonts.size()> handles{};
-  std::array<std::shared_ptr<Font>, kStockFonts.size()> fonts{};
-  StockFonts() {
-    for (std::size_t i = 0; i < kStockFonts.size(); ++i) {
-      const StockFontSpec& spec = kStockFonts[i];
-      LOGFONTW lf = MakeLogFont(spec.face, spec.height, spec.weight);
-      lf.lfCharSet = spec.charSet;
-      lf.lfPitchAndFamily = spec.pitchAndFamily;
-      fonts[i] = std::make_shared<Font>(lf);
-      fonts[i]->MarkStock();
-      handles[i] = static_cast<HFONT>(RegisterGdiObject(fonts[i]));
-    }
+// Hands the stock fonts to GetStockObject; safe to call any number of times.
+bool RegisterStockFonts() {
+  for (const StockFontSpec& spec : kStockFonts) {
+    if (GetStockObject(spec.index)) continue;
+    LOGFONTW lf = MakeLogFont(spec.face, spec.height, spec.weight);
+    lf.lfCharSet = spec.charSet;
+    lf.lfPitchAndFamily = spec.pitchAndFamily;
+    SetStockObject(spec.index, std::make_shared<Font>(lf));
   }
-};
-
-StockFonts& Stock() {
-  static StockFonts stock;
-  return stock;
+  return true;
 }
 
-std::size_t StockSlot(int index) {
-  for (std::size_t i = 0; i < kStockFonts.size(); ++i)
-    if (kStockFonts[i].index == index) return i;
-  return kStockFonts.size();
-}
+// Registered at start-up, so that GetStockObject and new DCs see them before any text call.
+[[maybe_unused]] const bool kStockFontsRegistered = RegisterStockFonts();
 
 }  // namespace
 
 HFONT GetStockFont(int index) {
-  std::size_t slot = StockSlot(index);
-  return slot < kStockFonts.size() ? Stock().handles[slot] : nullptr;
+  bool known = std::any_of(kStockFonts.begin(), kStockFonts.end(),
+                           [index](const StockFontSpec& spec) { return spec.index == index; });
+  if (!known) return nullptr;
+  static const bool registered = RegisterStockFonts();
+  (void)registered;
+  return static_cast<HFONT>(GetStockObject(index));
 }
 
 std::shared_ptr<FontInstance> FontInstanceOf(HGDIOBJ selectedFont) {
   if (selectedFont) {
     if (auto font = LookupGdi<Font>(selectedFont)) return font->Instance();
   }
-  return Stock().fonts[StockSlot(SYSTEM_FONT)]->Instance();
+  static const std::shared_ptr<Font> system = LookupGdi<Font>(GetStockFont(SYSTEM_FONT));
+  if (system) return system->Instance();
+  static const std::shared_ptr<FontInstance> fallback = FontInstance::Create(MakeLogFont(u"System", 16, FW_BOLD));
+  return fallback;
 }
 
 }  // namespace kestrel::platform

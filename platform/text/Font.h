@@ -12,6 +12,7 @@
 #include "platform/core/Unicode.h"
 #include "platform/core/WinTypes.h"
 #include "platform/gdi/GdiObject.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace kestrel::platform {
 
@@ -78,15 +79,6 @@ constexpr BYTE FF_MODERN = 0x30;
 constexpr BYTE FF_SCRIPT = 0x40;
 constexpr BYTE FF_DECORATIVE = 0x50;
 
-// Stock font indexes of GetStockObject.
-constexpr int OEM_FIXED_FONT = 10;
-constexpr int ANSI_FIXED_FONT = 11;
-constexpr int ANSI_VAR_FONT = 12;
-constexpr int SYSTEM_FONT = 13;
-constexpr int DEVICE_DEFAULT_FONT = 14;
-constexpr int SYSTEM_FIXED_FONT = 16;
-constexpr int DEFAULT_GUI_FONT = 17;
-
 class FontInstance;
 
 // A logical font. Immutable once created; its realisation (face, metrics, advances) is made on
@@ -116,7 +108,8 @@ HFONT CreateFontW(int height, int width, int escapement, int orientation, int we
                   const WCHAR* faceName);
 
 // The stock font for a GetStockObject index (OEM_FIXED_FONT … DEFAULT_GUI_FONT), null for
-// other indexes. Stock fonts ignore DeleteObject.
+// other indexes. The stock fonts are handed to GetStockObject when this library starts (and at
+// the latest on first use); they ignore DeleteObject.
 HFONT GetStockFont(int index);
 
 // The font a DC draws with: its selected font, or SYSTEM_FONT when none (or a stale one) is

@@ -19,12 +19,11 @@ int Round(double value) { return static_cast<int>(std::lround(value)); }
 char32_t DecodeAt(std::u16string_view text, std::size_t i, int& units) {
   char16_t c = text[i];
   units = 1;
-  if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-      text[i + 1] <= 0xDFFF) {
+  if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
     units = 2;
     return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
   }
-  if (c >= 0xD800 && c <= 0xDFFF) return 0xFFFD;
+  if (IsHighSurrogate(c) || IsLowSurrogate(c)) return 0xFFFD;
   return c;
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/text/DrawText.h"
 #include "platform/text/Font.h"
+#include "platform/text/TextAnsi.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/text/TextOut.h"
 #include "platform/text/TextTypes.h"

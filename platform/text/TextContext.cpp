@@ -15,8 +15,7 @@ std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text,
   std::vector<int> advances = font.UnitAdvances(text);
   if (charExtra != 0)
     for (std::size_t i = 0; i < text.size(); ++i)
-      if (text[i] < 0xDC00 || text[i] > 0xDFFF || i == 0 || text[i - 1] < 0xD800 || text[i - 1] > 0xDBFF)
-        advances[i] += charExtra;
+      if (!IsLowSurrogate(text[i]) || i == 0 || !IsHighSurrogate(text[i - 1])) advances[i] += charExtra;
   return advances;
 }
 

@@ -12,7 +12,6 @@ namespace {
 constexpr std::u16string_view kEllipsis = u"...";
 
 bool IsBreakSpace(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // A piece of the shown text with the prefixed positions inside it.
 struct Piece {
@@ -40,8 +39,9 @@ class Layouter {
       shown.text = String(text);
     else
       shown.text = StripPrefixes(text, &shown.underlined);
-    std::vector<Piece> paragraphs = SplitParagraphs(shown);
     TextLayoutResult result;
+    if (shown.text.empty()) return result;  // nothing to show takes no room
+    std::vector<Piece> paragraphs = SplitParagraphs(shown);
     for (const Piece& paragraph : paragraphs) BreakParagraph(paragraph, result.lines);
     for (std::size_t i = 0; i < result.lines.size(); ++i)
       ApplyEllipsis(result.lines[i], i + 1 == result.lines.size());

@@ -14,7 +14,8 @@
 // - DT_END_ELLIPSIS replaces the end of an overflowing line by "..." (only the last line when
 //   words are broken); DT_PATH_ELLIPSIS keeps the part from the last '/' or '\' and removes
 //   characters before it; DT_WORD_ELLIPSIS ellipsizes every overflowing line.
-// - An empty text is one empty line.
+// - A text that shows nothing (empty, or a lone prefix) has no lines: its height is 0, which is
+//   why callers that need a line's height measure a space instead.
 
 #include <functional>
 #include <string_view>

@@ -53,24 +53,6 @@ int ClampToInt(long long value) {
 
 }  // namespace
 
-COLORREF SetTextColor(HDC hdc, COLORREF color) {
-  return Exchange(hdc, &DeviceContextState::textColor, color & 0xFFFFFF, CLR_INVALID);
-}
-COLORREF GetTextColor(HDC hdc) { return Read(hdc, &DeviceContextState::textColor, CLR_INVALID); }
-COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  return Exchange(hdc, &DeviceContextState::bkColor, color & 0xFFFFFF, CLR_INVALID);
-}
-COLORREF GetBkColor(HDC hdc) { return Read(hdc, &DeviceContextState::bkColor, CLR_INVALID); }
-
-int SetBkMode(HDC hdc, int mode) {
-  if (mode != TRANSPARENT && mode != OPAQUE) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  return Exchange(hdc, &DeviceContextState::bkMode, mode, 0);
-}
-int GetBkMode(HDC hdc) { return Read(hdc, &DeviceContextState::bkMode, 0); }
-
 UINT SetTextAlign(HDC hdc, UINT align) {
   return Exchange(hdc, &DeviceContextState::textAlign, align & TA_MASK, GDI_ERROR);
 }

@@ -1,18 +1,14 @@
 #pragma once
-// Text output and the DC's text attributes: colours, background mode, alignment, character
-// extra; TextOutW and ExtTextOutW.
+// Text output and the DC's text attributes: alignment and character extra; TextOutW and
+// ExtTextOutW. Text and background colours and the background mode are DC state of the GDI piece
+// (SetTextColor, SetBkColor, SetBkMode in DcState.h).
 
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/DcState.h"
 #include "platform/text/TextTypes.h"
 
 namespace kestrel::platform {
 
-COLORREF SetTextColor(HDC hdc, COLORREF color);  // previous colour, CLR_INVALID on failure
-COLORREF GetTextColor(HDC hdc);
-COLORREF SetBkColor(HDC hdc, COLORREF color);
-COLORREF GetBkColor(HDC hdc);
-int SetBkMode(HDC hdc, int mode);                // previous mode, 0 on failure
-int GetBkMode(HDC hdc);
 UINT SetTextAlign(HDC hdc, UINT align);          // previous alignment, GDI_ERROR on failure
 UINT GetTextAlign(HDC hdc);
 int SetTextCharacterExtra(HDC hdc, int extra);   // previous extra, 0x80000000 on failure

@@ -2,6 +2,7 @@
 // Structures and constants of the text calls, with Win32's layouts and values.
 
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace kestrel::platform {
 
@@ -53,10 +54,6 @@ constexpr UINT TA_BASELINE = 24;
 constexpr UINT TA_RTLREADING = 256;
 constexpr UINT TA_MASK = TA_BASELINE + TA_CENTER + TA_UPDATECP + TA_RTLREADING;
 constexpr UINT GDI_ERROR = 0xFFFFFFFF;
-
-// SetBkMode.
-constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
 
 // ExtTextOut options.
 constexpr UINT ETO_OPAQUE = 0x0002;

@@ -64,6 +64,14 @@ void IntersectWindowRegion(cairo_region_t* region, const Window& w) {
   cairo_region_destroy(copy);
 }
 
+// The area a window covers in its top-level window: its rectangle, cut to its region.
+void SubtractShape(cairo_region_t* region, const Window& w) {
+  cairo_region_t* shape = RegionOf(InTop(w, w.window));
+  IntersectWindowRegion(shape, w);
+  cairo_region_subtract(region, shape);
+  cairo_region_destroy(shape);
+}
+
 // The part of a window that may be painted, in its top-level window's coordinates.
 cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool clipSiblings) {
   Window* top = w.TopLevel();
@@ -76,7 +84,7 @@ cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool cli
     if ((x->style & WS_CLIPSIBLINGS) || (x == &w && clipSiblings)) {
       for (auto& s : p->children) {
         if (s.get() == x) break;
-        if (s->IsVisible()) SubtractRect(region, InTop(*s, s->window));
+        if (s->IsVisible()) SubtractShape(region, *s);
       }
     }
     if (p != top) IntersectWindowRegion(region, *p);
@@ -85,7 +93,7 @@ cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool cli
   if (top != &w) IntersectWindowRegion(region, *top);
   if (clipChildren)
     for (auto& c : w.children)
-      if (c->IsVisible()) SubtractRect(region, InTop(*c, c->window));
+      if (c->IsVisible()) SubtractShape(region, *c);
   return region;
 }
 
@@ -424,7 +432,12 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
 }
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
-  if (!hwnd) return CreateCompatibleDC(nullptr);  // the screen: an off-screen DC of its format
+  if (!hwnd) {
+    // The screen: a DC on a desktop-sized surface, so it can be drawn on, read and imitated.
+    Window& desktop = Wm().Desktop();
+    if (!desktop.backing) detail::CreateBackingStore(desktop);
+    return MakeWindowDC(desktop, false, false, false, nullptr);
+  }
   auto w = ValidWindow(hwnd);
   if (!w) return nullptr;
   cairo_region_t* extra = nullptr;
@@ -468,7 +481,7 @@ int ReleaseDC(HWND, HDC hdc) {
   {
     std::lock_guard lock(DcMutex());
     auto it = DcRecords().find(hdc);
-    if (it == DcRecords().end()) return DeleteDC(hdc) ? 1 : 0;  // GetDC(nullptr) gave a memory DC
+    if (it == DcRecords().end()) return 0;
     record = it->second;
     DcRecords().erase(it);
   }

@@ -159,9 +159,11 @@ LRESULT SysCommand(Window& w, WPARAM command) {
 
 // Caption buttons act when the button goes up over the one it went down on.
 LRESULT NcButtonUp(Window& w, WPARAM hit) {
-  if (hit == HTCLOSE && (w.style & WS_SYSMENU)) return SysCommand(w, SC_CLOSE);
-  if (hit == HTMINBUTTON && (w.style & WS_MINIMIZEBOX)) return SysCommand(w, SC_MINIMIZE);
-  if (hit == HTMAXBUTTON && (w.style & WS_MAXIMIZEBOX)) return SysCommand(w, w.maximized ? SC_RESTORE : SC_MAXIMIZE);
+  WPARAM command = 0;
+  if (hit == HTCLOSE && (w.style & WS_SYSMENU)) command = SC_CLOSE;
+  if (hit == HTMINBUTTON && (w.style & WS_MINIMIZEBOX)) command = SC_MINIMIZE;
+  if (hit == HTMAXBUTTON && (w.style & WS_MAXIMIZEBOX)) command = w.maximized ? SC_RESTORE : SC_MAXIMIZE;
+  if (command) SendMessageW(w.handle, WM_SYSCOMMAND, command, 0);
   return 0;
 }
 
@@ -248,7 +250,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONUP: return NcButtonUp(*w, wParam);
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
-        return SysCommand(*w, w->maximized ? SC_RESTORE : SC_MAXIMIZE);
+        SendMessageW(hwnd, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
     case WM_SYSCOMMAND: return SysCommand(*w, wParam);
     case WM_SYSKEYDOWN:

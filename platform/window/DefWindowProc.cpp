@@ -146,8 +146,14 @@ void WindowPosChanged(Window& w, const WINDOWPOS* wp) {
   }
 }
 
-LRESULT SysCommand(Window& w, WPARAM command) {
+LRESULT SysCommand(Window& w, WPARAM command, LPARAM lParam) {
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (command & 0xFFF0) {
+    case SC_MOVE: detail::MoveSizeLoop(w, HTCAPTION, at); break;
+    case SC_SIZE:
+      if ((command & 0xF) >= 1 && (command & 0xF) <= 8)
+        detail::MoveSizeLoop(w, HTLEFT + static_cast<LRESULT>(command & 0xF) - 1, at);
+      break;
     case SC_CLOSE: Send(w, WM_CLOSE); break;
     case SC_MINIMIZE: ShowWindow(w.handle, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(w.handle, SW_MAXIMIZE); break;
@@ -252,7 +258,16 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageW(hwnd, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
-    case WM_SYSCOMMAND: return SysCommand(*w, wParam);
+    case WM_SYSCOMMAND: return SysCommand(*w, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
+        detail::TrackScrollBar(*w, wParam == HTVSCROLL ? 1 : 0, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      } else if (wParam == HTCAPTION) {
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      } else if (wParam >= static_cast<WPARAM>(HTLEFT) && wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT)) {
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE + (wParam - HTLEFT + 1), lParam);
+      }
+      return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (HIWORD(static_cast<DWORD_PTR>(lParam)) & 0x2000))
         SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);

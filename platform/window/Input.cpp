@@ -191,8 +191,10 @@ void UpdateKeyStateFromMessage(const MSG& msg) {
     case WM_KEYUP: case WM_SYSKEYUP:
       UpdateKeys(keys, static_cast<int>(msg.wParam), false);
       break;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: SetKeyDown(keys, VK_LBUTTON, true); break;
-    case WM_LBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
+      SetKeyDown(keys, VK_LBUTTON, true);
+      break;
+    case WM_LBUTTONUP: case WM_NCLBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
     case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: SetKeyDown(keys, VK_RBUTTON, true); break;
     case WM_RBUTTONUP: SetKeyDown(keys, VK_RBUTTON, false); break;
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: SetKeyDown(keys, VK_MBUTTON, true); break;

@@ -46,6 +46,18 @@ HWND HitTestAt(POINT screen, LRESULT* hit);
 void UpdateKeyStateFromMessage(const MSG& msg);
 void TrackLeaveOnDestroy(Window& window);
 
+// Standard scroll bars (ScrollBars.cpp): arrow buttons and thumb of a bar rectangle.
+struct ScrollParts {
+  RECT first{}, second{}, thumb{};  // thumb empty when the bar has none
+};
+ScrollParts ComputeScrollParts(const RECT& bar, bool vertical, const ScrollBarState& state);
+// The scroll position a thumb starting at `thumbStart` (window coordinates) stands for.
+int ScrollPosAt(const RECT& bar, bool vertical, const ScrollBarState& state, int thumbStart);
+// DefWindowProc's tracking of a press on a standard bar; returns when the button goes up.
+void TrackScrollBar(Window& window, int bar, POINT screen);
+// The modal move or size loop (`hit` = HTCAPTION or a sizing code), until the button goes up.
+void MoveSizeLoop(Window& window, LRESULT hit, POINT screen);
+
 // Timers (Messages.cpp).
 void KillWindowTimers(HWND hwnd);
 

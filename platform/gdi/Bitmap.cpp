@@ -112,12 +112,21 @@ bool Bitmap::SharesBits() const {
          dib_->Masks()[1] == 0xFF00 && dib_->Masks()[2] == 0xFF;
 }
 
+bool Bitmap::RawWords() const {
+  return dib_ && dib_->BitCount() == 32 && dib_->Header().biCompression == BI_RGB;
+}
+
 void Bitmap::LoadFromBits() {
   if (!dib_ || SharesBits()) return;
   cairo_surface_flush(surface_);
+  bool rawWords = RawWords();
   for (int y = 0; y < height_; ++y) {
     const std::uint8_t* src = dib_->Row(bits_, y);
     std::uint32_t* dst = SurfaceRow(surface_, y);
+    if (rawWords) {
+      std::memcpy(dst, src, static_cast<std::size_t>(width_) * 4);
+      continue;
+    }
     for (int x = 0; x < width_; ++x) dst[x] = dib_->Read(src, x);
   }
   cairo_surface_mark_dirty(surface_);
@@ -131,7 +140,9 @@ void Bitmap::Publish(const RECT& rect) {
   cairo_surface_flush(surface_);
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* pixels = SurfaceRow(surface_, y);
-    if (dib_) {
+    if (dib_ && RawWords()) {
+      std::memcpy(dib_->Row(bits_, y) + 4 * left, pixels + left, static_cast<std::size_t>(right - left) * 4);
+    } else if (dib_) {
       std::uint8_t* row = dib_->Row(bits_, y);
       for (int x = left; x < right; ++x) {
         dib_->Write(row, x, pixels[x]);

@@ -55,6 +55,8 @@ class Bitmap : public GdiObject {
  private:
   Bitmap() : GdiObject(kKind) {}
   bool SharesBits() const;
+  // 32-bit BI_RGB: surface words and DIB words are the same values.
+  bool RawWords() const;
 
   int width_ = 0;
   int height_ = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Palette.h"
 #include "platform/gdi/StockObjects.h"
 
 namespace kestrel::platform {
@@ -44,7 +45,7 @@ void LoadDeviceBits(Bitmap& bitmap, UINT bitsPerPixel, const void* bits) {
 }
 
 // A fixed table for indexed formats of bitmaps that have none of their own: black and white for
-// one bit, the 16 VGA colours for four, a 6×6×6 cube and 40 greys for eight.
+// one bit, the 16 VGA colours for four, the halftone table for eight.
 std::vector<RGBQUAD> DefaultColorTable(int bitCount) {
   std::vector<RGBQUAD> table;
   auto add = [&](int r, int g, int b) {
@@ -60,13 +61,7 @@ std::vector<RGBQUAD> DefaultColorTable(int bitCount) {
                                    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     for (const auto& c : vga) add(c[0], c[1], c[2]);
   } else if (bitCount == 8) {
-    for (int r = 0; r < 6; ++r)
-      for (int g = 0; g < 6; ++g)
-        for (int b = 0; b < 6; ++b) add(r * 51, g * 51, b * 51);
-    for (int i = 0; i < 40; ++i) {
-      int v = 6 + i * 6;  // greys between the cube's levels
-      add(v, v, v);
-    }
+    for (const PALETTEENTRY& e : HalftoneEntries()) add(e.peRed, e.peGreen, e.peBlue);
   }
   return table;
 }

@@ -100,6 +100,15 @@ std::shared_ptr<DeviceContext> DcOrFail(HDC hdc) {
   return dc;
 }
 
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required) {
+  auto dc = DcOrFail(hdc);
+  if (dc && !required) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return dc;
+}
+
 HDC CreateCompatibleDC(HDC hdc) {
   if (hdc && !DcOrFail(hdc)) return nullptr;
   return RegisterDeviceContext(std::make_shared<DeviceContext>(DeviceContext::Kind::Memory));

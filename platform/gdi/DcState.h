@@ -60,5 +60,7 @@ int GetDeviceCaps(HDC hdc, int index);
 
 // The DC behind `hdc`, or null with ERROR_INVALID_HANDLE set.
 std::shared_ptr<DeviceContext> DcOrFail(HDC hdc);
+// Likewise, and null with ERROR_INVALID_PARAMETER when the `required` argument is null.
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required);
 
 }  // namespace kestrel::platform

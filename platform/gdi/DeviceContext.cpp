@@ -5,6 +5,7 @@
 #include "platform/core/HandleTable.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/Palette.h"
 #include "platform/gdi/StockObjects.h"
 
 namespace kestrel::platform {
@@ -87,7 +88,6 @@ DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
   if (dc.kind_ == DeviceContext::Kind::Memory) {
     auto bitmap = LookupGdi<Bitmap>(dc.state_.bitmap);
     if (bitmap) {
-      bitmap->LoadFromBits();
       surface_ = bitmap->Surface();
       bitmap_ = std::move(bitmap);
     }
@@ -114,7 +114,7 @@ DrawingScope::~DrawingScope() {
     if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
       cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
                                          damage_.right - damage_.left, damage_.bottom - damage_.top);
-      if (bitmap_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
+      if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
       if (dc_.onDamage) dc_.onDamage(damage_);
     }
   }
@@ -123,9 +123,18 @@ DrawingScope::~DrawingScope() {
 
 bool DrawingScope::HasTarget() const { return surface_ != nullptr; }
 
+void DrawingScope::EnsureLoaded() {
+  // DIB bits are read into the surface only when pixels are actually used: clip and coordinate
+  // queries, and direct DIB pixel access, stay cheap.
+  if (loaded_ || !bitmap_) return;
+  std::static_pointer_cast<Bitmap>(bitmap_)->LoadFromBits();
+  loaded_ = true;
+}
+
 cairo_t* DrawingScope::Cairo() {
   if (!surface_) return nullptr;
   if (cairo_) return cairo_;
+  EnsureLoaded();
   cairo_surface_flush(surface_);
   cairo_ = cairo_create(surface_);
   cairo_set_antialias(cairo_, CAIRO_ANTIALIAS_NONE);
@@ -145,6 +154,7 @@ cairo_t* DrawingScope::Cairo() {
 PixelView DrawingScope::Pixels() {
   PixelView view;
   if (!surface_) return view;
+  EnsureLoaded();
   cairo_surface_flush(surface_);
   view.data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_));
   view.width = cairo_image_surface_get_width(surface_);
@@ -201,6 +211,16 @@ void DrawingScope::AddDamage(const RECT& r) {
 }
 
 std::uint32_t DrawingScope::DeviceColor(COLORREF color) const {
+  // PALETTEINDEX(i): entry i of the DC's palette (black when there is none).
+  if ((color >> 24) == 0x01) {
+    auto palette = LookupGdi<Palette>(dc_.state_.palette);
+    WORD index = LOWORD(color);
+    color = 0;
+    if (palette && index < palette->Entries().size()) {
+      const PALETTEENTRY& e = palette->Entries()[index];
+      color = RGB(e.peRed, e.peGreen, e.peBlue);
+    }
+  }
   std::uint32_t argb = ArgbFromColorRef(color);
   if (bitmap_) return std::static_pointer_cast<Bitmap>(bitmap_)->Quantize(argb);
   return argb;

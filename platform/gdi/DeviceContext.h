@@ -13,9 +13,12 @@
 //
 // Drawing code obtains a DrawingScope: it holds a cairo context with the logical-to-surface
 // transform and the clip applied, and direct pixel access for the raster rules cairo lacks
-// (ROPs, exact GDI spans). Ending the scope publishes the change: for a DIB section whose bits
-// are not the surface itself, the pixels are written back; for a window, the damaged rectangle is
-// reported so the backend can present it.
+// (ROPs, exact GDI spans). For a DIB section whose bits are not the surface itself (bottom-up,
+// or not 32 bits), the bits are read into the surface on the first Pixels() or Cairo() call.
+// Ending the scope publishes the change: such DIB pixels are written back; for a window, the
+// damaged rectangle is reported so the backend can present it. Code that draws through Pixels()
+// reports what it changed with AddDamage(); drawing through Cairo() counts as changing the
+// whole clip.
 
 #include <cairo.h>
 
@@ -98,10 +101,15 @@ class DrawingScope {
   std::uint32_t DeviceColor(COLORREF color) const;
   // Whether the target is a monochrome bitmap (blits convert colours between depths).
   bool IsMonochrome() const;
+  // The memory DC's bitmap (a Bitmap object), null for other DCs.
+  const std::shared_ptr<GdiObject>& TargetBitmap() const { return bitmap_; }
 
  private:
+  void EnsureLoaded();
+
   DeviceContext& dc_;
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope
+  bool loaded_ = false;
   cairo_surface_t* surface_ = nullptr;
   cairo_t* cairo_ = nullptr;
   cairo_region_t* clip_ = nullptr;

@@ -202,8 +202,8 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
 }
 
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(brush)) return LookupGdiObject(brush) != nullptr;
@@ -216,8 +216,8 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 BOOL InvertRect(HDC hdc, const RECT* rect) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   raster.UseColor(0);
@@ -227,8 +227,8 @@ BOOL InvertRect(HDC hdc, const RECT* rect) {
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   raster.UseColor(RGB(255, 255, 255));

@@ -41,12 +41,18 @@ HGDIOBJ RegisterGdiObject(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle);
 std::shared_ptr<GdiObject> UnregisterGdiObject(HGDIOBJ handle);
 
-// The object behind a handle if it is of kind T (T::kKind), else null.
+// The object behind a handle if it is of kind T (T::kKind, or one of T::Accepts(kind) when
+// the class defines it, as pens do for extended pens), else null.
 template <class T>
 std::shared_ptr<T> LookupGdi(HGDIOBJ handle) {
   auto object = LookupGdiObject(handle);
-  if (!object || object->Kind() != T::kKind) return nullptr;
-  return std::static_pointer_cast<T>(object);
+  if (!object) return nullptr;
+  bool accepted;
+  if constexpr (requires { T::Accepts(object->Kind()); })
+    accepted = T::Accepts(object->Kind());
+  else
+    accepted = object->Kind() == T::kKind;
+  return accepted ? std::static_pointer_cast<T>(object) : nullptr;
 }
 
 }  // namespace kestrel::platform

@@ -60,7 +60,7 @@ Lines::Lines(DrawingScope& scope, const DeviceContext& dc) : scope_(scope), dc_(
   // Wider than any surface is pointless; the bound keeps the stroke mask small.
   width_ = pen && pen->Width() > 1 ? std::min(pen->Width(), 4096) : 1;
   color_ = handle == GetStockObject(DC_PEN) ? dc.State().dcPenColor : pen ? pen->Color() : 0;
-  pattern_ = PatternOf(style_);
+  pattern_ = style_ == PS_USERSTYLE && pen ? pen->Dashes() : PatternOf(style_);
   if (!pattern_.empty()) patternLeft_ = pattern_[0];
   raster_.UseColor(color_);
   raster_.SetRop2(dc.State().rop2);

@@ -1,5 +1,7 @@
 #include "platform/gdi/Objects.h"
 
+#include <algorithm>
+
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Brush.h"
 #include "platform/gdi/DibFormat.h"
@@ -32,6 +34,26 @@ HPEN CreatePenIndirect(const LOGPEN* logPen) {
     return nullptr;
   }
   return CreatePen(static_cast<int>(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
+}
+
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
+                  const DWORD* styles) {
+  int base = static_cast<int>(style & PS_STYLE_MASK);
+  bool cosmetic = (style & PS_TYPE_MASK) == PS_COSMETIC;
+  bool userStyle = base == PS_USERSTYLE;
+  if (!brush || base > PS_ALTERNATE || (cosmetic && width != 1) || width > 0x7FFFFFFF ||
+      (userStyle && (!styles || styleCount == 0 || styleCount > 16)) ||
+      (!userStyle && styleCount != 0) || (base == PS_ALTERNATE && !cosmetic)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  std::vector<int> dashes;
+  for (DWORD i = 0; userStyle && i < styleCount; ++i)
+    dashes.push_back(static_cast<int>(std::clamp<DWORD>(styles[i], 1, 1 << 16)));
+  if (dashes.size() % 2) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
+  COLORREF color = brush->lbStyle == BS_SOLID ? brush->lbColor : 0;
+  if (brush->lbStyle == BS_NULL) base = PS_NULL;
+  return Register<HPEN>(std::make_shared<Pen>(base, static_cast<int>(width), color, std::move(dashes)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) { return Register<HBRUSH>(Brush::Solid(color)); }

@@ -1,5 +1,6 @@
 #include "platform/gdi/Primitives.h"
 
+#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DibFormat.h"
 #include "platform/gdi/Raster.h"
@@ -16,12 +17,8 @@ HGDIOBJ ResolveBrush(HBRUSH brush) {
 }  // namespace
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(ResolveBrush(brush))) {
@@ -41,10 +38,19 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
   if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
-  Raster raster(scope, *dc);
-  raster.UseColor(color);
-  raster.Plot(p.x, p.y);
-  return ColorRefFromArgb(scope.DeviceColor(color));
+  std::uint32_t value = scope.DeviceColor(color);
+  auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
+  if (bitmap && bitmap->Dib()) {
+    // Written in place; the surface is refreshed from the bits before its next use.
+    cairo_surface_flush(bitmap->Surface());
+    bitmap->Dib()->Write(bitmap->Dib()->Row(bitmap->Bits(), p.y), p.x, value);
+    scope.AddDamage(RECT{p.x, p.y, p.x + 1, p.y + 1});
+  } else {
+    Raster raster(scope, *dc);
+    raster.UseColor(color);
+    raster.Plot(p.x, p.y);
+  }
+  return ColorRefFromArgb(value);
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
@@ -57,6 +63,10 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
   if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  // DIB sections are read in place: pixel loops must not convert the whole image per call.
+  auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
+  if (bitmap && bitmap->Dib())
+    return ColorRefFromArgb(bitmap->Dib()->Read(bitmap->Dib()->Row(bitmap->Bits(), p.y), p.x));
   return ColorRefFromArgb(scope.Pixels().Row(p.y)[p.x]);
 }
 

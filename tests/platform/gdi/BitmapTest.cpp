@@ -9,10 +9,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+using testing::kRed;
+using testing::kBlue;
+using testing::kWhite;
+using testing::kBlack;
 
 struct DibInfo {
   BITMAPINFOHEADER header;
@@ -167,7 +167,7 @@ TEST(Bitmap, GetAndSetDibitsRoundTripEveryDepth) {
     info.header.biWidth = 6;
     info.header.biHeight = 3;
     info.header.biBitCount = static_cast<WORD>(bitCount);
-    std::vector<std::uint8_t> bits(64);
+    std::vector<std::uint8_t> bits(6 * 4 * 3);  // room for the widest (32-bit) rows
     ASSERT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 0, 3, bits.data(),
                         reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
               3);

@@ -8,6 +8,12 @@
 
 namespace kestrel::platform::testing {
 
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+
 class Canvas {
  public:
   Canvas(int width, int height, COLORREF background = RGB(255, 255, 255), int bitCount = 32) {

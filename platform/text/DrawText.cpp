@@ -121,7 +121,7 @@ int DrawTextImpl(HDC hdc, const WCHAR* text, WCHAR* writable, int count, RECT* r
     rect->bottom = Saturate(rect->top + height);
     return Saturate(height);
   }
-  Paint(*context, layout, *rect, request, firstTop, lineHeight);
+  if (!layout.lines.empty()) Paint(*context, layout, *rect, request, firstTop, lineHeight);
   return Saturate(firstTop - rect->top + height);
 }
 

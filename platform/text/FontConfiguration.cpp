@@ -25,13 +25,15 @@ struct LoadedConfig {
 };
 
 LoadedConfig LoadConfig() {
-  FcInit();  // fontconfig's own bookkeeping; its default configuration is not used
+  // No FcInit: that would parse the desktop's configuration, which must play no part here.
   LoadedConfig loaded;
   std::string file = ConfigFileName();
   FcConfig* config = FcConfigCreate();
+  std::string folder = std::filesystem::path(file).parent_path().string();
   bool ok = std::filesystem::exists(file) &&
             FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue) &&
-            FcConfigBuildFonts(config);
+            FcConfigBuildFonts(config) &&
+            FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
   if (ok) {
     loaded.config = config;
     loaded.file = file;

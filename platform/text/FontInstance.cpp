@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "platform/core/Unicode.h"
 
@@ -54,6 +55,23 @@ BYTE FamilyNibble(const FaceTables& tables, const std::string& family) {
 }  // namespace
 
 std::shared_ptr<FontInstance> FontInstance::Create(const LOGFONTW& logFont) {
+  // Programs create equal fonts over and over; equal LOGFONTs share one realisation while any
+  // of them lives.
+  static std::mutex cacheMutex;
+  static auto& cache = *new std::map<std::string, std::weak_ptr<FontInstance>>();
+  LOGFONTW canonical = logFont;
+  std::size_t nameLength = FaceNameOf(canonical).size();
+  std::fill(canonical.lfFaceName + nameLength, canonical.lfFaceName + LF_FACESIZE, 0);
+  std::string key(reinterpret_cast<const char*>(&canonical), sizeof canonical);
+  std::lock_guard lock(cacheMutex);
+  if (auto existing = cache[key].lock()) return existing;
+  std::shared_ptr<FontInstance> created = Realise(canonical);
+  cache[key] = created;
+  if (cache.size() > 256) std::erase_if(cache, [](const auto& entry) { return entry.second.expired(); });
+  return created;
+}
+
+std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& logFont) {
   FaceRequest request = RequestFor(logFont);
   std::optional<FaceChoice> choice = MatchFace(request);
   std::shared_ptr<FontFace> face = LoadChoice(choice);

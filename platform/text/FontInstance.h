@@ -11,8 +11,11 @@
 //   tmInternalLeading = tmHeight - em
 //   tmExternalLeading = max(0, lineGap - ((winAscent + winDescent) - (ascender - descender)))
 //   tmAveCharWidth = OS/2 xAvgCharWidth scaled, tmMaxCharWidth = hhea advanceWidthMax scaled
-// Every advance is the design advance scaled and rounded per glyph. Synthetic bold (a bold
-// request on a face without a bold variant) adds one pixel per glyph, as GDI's emboldening does.
+// Every advance is the design advance scaled and rounded per glyph (FreeType's hinting leaves
+// horizontal advances at exactly these values), with no kerning or shaping, as GDI's TextOut.
+// Synthetic bold (a bold request on a face without a bold variant) adds one pixel per glyph, as
+// GDI's emboldening does; synthetic italic slants the glyphs without changing advances.
+// lfEscapement and lfOrientation are kept but not applied (no rotated text).
 
 #include <cairo.h>
 
@@ -79,6 +82,7 @@ class FontInstance {
     int advance = 0;
   };
 
+  static std::shared_ptr<FontInstance> Realise(const LOGFONTW& logFont);
   FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face,
                bool syntheticBold, bool syntheticItalic);
   void ComputeMetrics();

@@ -97,6 +97,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
   const long long originX = updateCp ? state.currentPosition.x : x;
   const long long originY = updateCp ? state.currentPosition.y : y;
 
+  if (count == 0 && !((options & ETO_OPAQUE) && rect)) return TRUE;  // nothing to touch
   TextPainter painter(*context->dc, font);
   if ((options & ETO_OPAQUE) && rect) painter.FillBackground(*rect);
   if ((options & ETO_CLIPPED) && rect) painter.SetClip(rect);

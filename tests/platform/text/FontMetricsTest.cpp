@@ -153,6 +153,17 @@ TEST(FontMetrics, SurrogatesAndFallback) {
   EXPECT_NE(glyphs[1].index, 0u);
 }
 
+TEST(FontMetrics, EqualFontsShareOneRealisation) {
+  LOGFONTW a = MakeLogFont(u"Verdana", -13);
+  LOGFONTW b = a;
+  b.lfFaceName[10] = u'x';  // after the terminator: not part of the name
+  auto first = FontInstance::Create(a);
+  auto second = FontInstance::Create(b);
+  EXPECT_EQ(first.get(), second.get());
+  auto other = FontInstance::Create(MakeLogFont(u"Verdana", -14));
+  EXPECT_NE(first.get(), other.get());
+}
+
 TEST(FontConfiguration, PrivateConfigurationIsUsed) {
   EXPECT_NE(PrivateFontConfigFile().find("fonts/fonts.conf"), std::string::npos);
   auto choice = MatchFace({"Kestrel Fixed", 400, false, false});

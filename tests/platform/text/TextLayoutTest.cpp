@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/text/TextLayout.h"
 #include "platform/text/TextTypes.h"
 
@@ -141,6 +143,39 @@ TEST(TextLayout, Tabs) {
   // Tabs count as break points.
   EXPECT_EQ(Lines(LayoutText(u"abcdef\tghijkl", DT_EXPANDTABS | DT_WORDBREAK, 100, TenPixels())),
             (V{u"abcdef", u"ghijkl"}));
+}
+
+TEST(TextLayout, RandomInputKeepsItsInvariants) {
+  // Surrogates (paired and lone), prefixes, tabs, breaks and spaces in every combination.
+  const char16_t alphabet[] = {u'a', u'b', u' ', u' ', u'&', u'\t', u'\r', u'\n', u'/', 0xD834, 0xDD1E, u'.'};
+  const UINT flags[] = {DT_WORDBREAK, DT_SINGLELINE, DT_EXPANDTABS, DT_NOPREFIX, DT_EDITCONTROL,
+                        DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_WORD_ELLIPSIS};
+  std::mt19937 random(12345);
+  for (int round = 0; round < 3000; ++round) {
+    String text(random() % 24, u'a');
+    for (char16_t& c : text) c = alphabet[random() % std::size(alphabet)];
+    UINT format = 0;
+    for (UINT flag : flags) format |= (random() % 3 == 0) ? flag : 0;
+    int width = static_cast<int>(random() % 120) - 10;
+    TextLayoutResult result = LayoutText(text, format, width, TenPixels());
+    int widest = 0;
+    for (const TextLayoutLine& line : result.lines) {
+      ASSERT_EQ(line.advances.size(), line.text.size());
+      int sum = 0;
+      for (int advance : line.advances) sum += advance;
+      ASSERT_EQ(line.width, sum);
+      for (int index : line.underlined) ASSERT_TRUE(index >= 0 && index < static_cast<int>(line.text.size()));
+      widest = std::max(widest, line.width);
+      // Only (end or word) ellipses promise to fit, and they never shorten below "...".
+      if (line.ellipsized && !(format & DT_PATH_ELLIPSIS)) {
+        ASSERT_TRUE(line.width <= std::max(width, 30)) << Utf16ToUtf8(text);
+      }
+    }
+    ASSERT_EQ(result.width, widest);
+    if (format & DT_SINGLELINE) {
+      ASSERT_LE(result.lines.size(), 1u);
+    }
+  }
 }
 
 }  // namespace

@@ -51,6 +51,17 @@ void PostTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   q->Post(m);
 }
 
+void PostKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG m;
+  m.hwnd = detail::KeyboardTarget();
+  m.message = message;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  m.time = Wm().Now();
+  m.pt = Wm().mouse.position;
+  MessageQueue::Current()->Post(m);
+}
+
 bool IsButtonDown(UINT msg) {
   return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
 }
@@ -182,6 +193,18 @@ HWND HitTestAt(POINT screen, LRESULT* hit) {
   return h;
 }
 
+bool ResolveKeyboardTarget(MSG& msg) {
+  WindowManager& wm = Wm();
+  msg.hwnd = wm.focus ? wm.focus : wm.active;
+  if (!msg.hwnd) return false;
+  if (!wm.focus) {
+    // Without a focus window the active window gets keys as system keys.
+    if (msg.message == WM_KEYDOWN) msg.message = WM_SYSKEYDOWN;
+    if (msg.message == WM_KEYUP) msg.message = WM_SYSKEYUP;
+  }
+  return true;
+}
+
 void UpdateKeyStateFromMessage(const MSG& msg) {
   auto& keys = Wm().keys;
   switch (msg.message) {
@@ -231,22 +254,18 @@ void InjectKey(int virtualKey, bool down, UINT scanCode, bool extended) {
   UpdateKeys(wm.asyncKeys, virtualKey, down);
   bool alt = KeyDown(wm.asyncKeys, VK_MENU);
   bool ctrl = KeyDown(wm.asyncKeys, VK_CONTROL);
-  HWND target = wm.focus ? wm.focus : wm.active;
-  if (!target) return;
-  bool sys = (alt && !ctrl) || virtualKey == VK_F10 || (virtualKey == VK_MENU && !ctrl) || !wm.focus;
+  bool sys = (alt && !ctrl) || virtualKey == VK_F10 || (virtualKey == VK_MENU && !ctrl);
   UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode & 0xFF) << 16);
   if (extended) lParam |= LPARAM{1} << 24;
   if (alt) lParam |= LPARAM{1} << 29;
   if (down && wasDown) lParam |= LPARAM{1} << 30;
   if (!down) lParam |= (LPARAM{1} << 30) | (static_cast<LPARAM>(1u) << 31);
-  PostTo(target, msg, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(static_cast<DWORD>(lParam)));
+  PostKeyboard(msg, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(static_cast<DWORD>(lParam)));
 }
 
 void InjectText(const String& text) {
-  HWND target = Wm().focus ? Wm().focus : Wm().active;
-  if (!target) return;
-  for (char16_t c : text) PostTo(target, WM_CHAR, c, 1);
+  for (char16_t c : text) PostKeyboard(WM_CHAR, c, 1);
 }
 
 void InjectClick(POINT screen, MouseButton button) {

@@ -69,6 +69,7 @@ class Window {
   bool internalPaint = false;
   bool redraw = true;  // WM_SETREDRAW
   bool painting = false;
+  bool caretHidden = false;  // BeginPaint hid the caret; EndPaint shows it again
   HRGN windowRegion = nullptr;  // owned by the window once set
   bool ncActive = false;        // caption drawn active (WM_NCACTIVATE)
   RECT damage{};                // top-level: backing-store pixels changed, not yet presented

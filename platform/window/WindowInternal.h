@@ -44,6 +44,10 @@ bool PointInWindowRegion(Window& window, POINT windowPoint);
 // The window under a screen point and its hit-test code, as mouse input finds it.
 HWND HitTestAt(POINT screen, LRESULT* hit);
 void UpdateKeyStateFromMessage(const MSG& msg);
+// Keyboard input is queued for "the focus window" and addressed when it is retrieved, as the
+// focus may change while earlier messages are handled. False when no window would take it.
+inline HWND KeyboardTarget() { return reinterpret_cast<HWND>(-2); }
+bool ResolveKeyboardTarget(MSG& msg);
 void TrackLeaveOnDestroy(Window& window);
 
 // Standard scroll bars (ScrollBars.cpp): arrow buttons and thumb of a bar rectangle.

@@ -216,7 +216,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   }
   ++cls->windowCount;
   MessageQueue::Current();
-  detail::LinkWindow(*parentWindow, w, HWND_TOP);
+  // As on Windows: child windows start at the bottom of their siblings (creation order is tab
+  // order), top-level windows at the top.
+  detail::LinkWindow(*parentWindow, w, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
 
   SendMinMax(*w, width, height);
   width = std::max(width, 0);

@@ -169,8 +169,8 @@ TEST_F(Input, CaptureGetsEverythingAsClientMessages) {
 
 TEST_F(Input, TransparentAndDisabledWindowsPassThePointOn) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
-  HWND under = CreateChild(top, {0, 0, 100, 100});
-  HWND glass = CreateChild(top, {0, 0, 100, 100});
+  HWND glass = CreateChild(top, {0, 0, 100, 100});  // child windows start at the bottom:
+  HWND under = CreateChild(top, {0, 0, 100, 100});  // the first one stays on top
   Log().handler = [glass](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& r) {
     if (hwnd != glass || msg != WM_NCHITTEST) return false;
     r = HTTRANSPARENT;

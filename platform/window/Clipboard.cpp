@@ -182,12 +182,8 @@ UINT RegisterClipboardFormatW(LPCWSTR name) {
 int GetClipboardFormatNameW(UINT format, LPWSTR buffer, int maxCount) {
   auto& s = State();
   std::lock_guard lock(s.mutex);
-  if (format < 0xC000 || format - 0xC000 >= s.names.size() || !buffer || maxCount <= 0) return 0;
-  const String& name = s.names[format - 0xC000];
-  int n = std::min<int>(static_cast<int>(name.size()), maxCount - 1);
-  std::copy_n(name.data(), n, buffer);
-  buffer[n] = 0;
-  return n;
+  if (format < 0xC000 || format - 0xC000 >= s.names.size()) return 0;
+  return CopyToBuffer(s.names[format - 0xC000], buffer, maxCount);
 }
 
 int CountClipboardFormats() {

@@ -34,12 +34,7 @@ void StoreText(Window& w, LPCWSTR text) {
 }
 
 LRESULT CopyText(Window& w, WPARAM max, LPARAM buffer) {
-  auto* out = reinterpret_cast<WCHAR*>(buffer);
-  if (!out || max == 0) return 0;
-  size_t n = std::min<size_t>(w.text.size(), max - 1);
-  std::copy_n(w.text.data(), n, out);
-  out[n] = 0;
-  return static_cast<LRESULT>(n);
+  return CopyToBuffer(w.text, reinterpret_cast<WCHAR*>(buffer), static_cast<int>(std::min<WPARAM>(max, 0x7FFFFFFF)));
 }
 
 HBRUSH ClassBrush(Window& w) {

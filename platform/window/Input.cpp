@@ -39,27 +39,11 @@ WPARAM MouseKeyFlags() {
 void PostTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto w = Wm().Lookup(hwnd);
   if (!w) return;
-  auto q = MessageQueue::ForThread(w->thread);
-  if (!q) return;
-  MSG m;
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
-  q->Post(m);
+  if (auto q = MessageQueue::ForThread(w->thread)) q->Post(detail::MakeMessage(hwnd, message, wParam, lParam));
 }
 
 void PostKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
-  MSG m;
-  m.hwnd = detail::KeyboardTarget();
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
-  MessageQueue::Current()->Post(m);
+  MessageQueue::Current()->Post(detail::MakeMessage(detail::KeyboardTarget(), message, wParam, lParam));
 }
 
 bool IsButtonDown(UINT msg) {

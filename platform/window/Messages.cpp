@@ -22,17 +22,6 @@ bool OnBackendThread() {
   return Wm().HasBackend() && Wm().BackendThread() == std::this_thread::get_id();
 }
 
-MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  MSG m;
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
-  return m;
-}
-
 bool TimerMatches(const MessageQueue::Timer& t, HWND hwnd) {
   if (!hwnd) return true;
   if (hwnd == reinterpret_cast<HWND>(-1)) return t.hwnd == nullptr;
@@ -52,7 +41,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
     if (remove) detail::UpdateKeyStateFromMessage(m);
   } else if (InFilter(WM_PAINT, min, max) &&
              (m.hwnd = detail::NextWindowToPaint(std::this_thread::get_id(), hwnd)) != nullptr) {
-    m = MakeMessage(m.hwnd, WM_PAINT, 0, 0);
+    m = detail::MakeMessage(m.hwnd, WM_PAINT, 0, 0);
   } else {
     if (!InFilter(WM_TIMER, min, max)) return false;
     DWORD now = Wm().Now();
@@ -61,7 +50,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
       return static_cast<LONG>(now - t.due) >= 0 && TimerMatches(t, hwnd);
     });
     if (due == timers.end()) return false;
-    m = MakeMessage(due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->proc));
+    m = detail::MakeMessage(due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->proc));
     m.time = now;
     if (remove) due->due = now + due->elapse;
   }
@@ -102,7 +91,7 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!w) return FALSE;
   auto q = MessageQueue::ForThread(w->thread);
   if (!q) return FALSE;
-  q->Post(MakeMessage(hwnd, msg, wParam, lParam));
+  q->Post(detail::MakeMessage(hwnd, msg, wParam, lParam));
   return TRUE;
 }
 
@@ -113,7 +102,7 @@ BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) 
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  q->Post(MakeMessage(nullptr, msg, wParam, lParam));
+  q->Post(detail::MakeMessage(nullptr, msg, wParam, lParam));
   return TRUE;
 }
 
@@ -223,6 +212,17 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
 }
 
 namespace detail {
+
+MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG m;
+  m.hwnd = hwnd;
+  m.message = message;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  m.time = Wm().Now();
+  m.pt = Wm().mouse.position;
+  return m;
+}
 
 void KillWindowTimers(HWND hwnd) {
   auto w = Wm().Lookup(hwnd);

@@ -62,6 +62,9 @@ void TrackScrollBar(Window& window, int bar, POINT screen);
 // The modal move or size loop (`hit` = HTCAPTION or a sizing code), until the button goes up.
 void MoveSizeLoop(Window& window, LRESULT hit, POINT screen);
 
+// Messages (Messages.cpp): a queued message stamped with the clock and the mouse position.
+MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Timers (Messages.cpp).
 void KillWindowTimers(HWND hwnd);
 

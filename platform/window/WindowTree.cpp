@@ -684,10 +684,7 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
   if (!w || !buffer || maxCount <= 0) return 0;
   if (w->thread != std::this_thread::get_id()) {
     // Another thread's window: read the stored text without a message, as Windows does.
-    int n = std::min<int>(static_cast<int>(w->text.size()), maxCount - 1);
-    std::copy_n(w->text.data(), n, buffer);
-    buffer[n] = 0;
-    return n;
+    return CopyToBuffer(w->text, buffer, maxCount);
   }
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
                                        reinterpret_cast<LPARAM>(buffer)));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
 
@@ -175,6 +176,17 @@ void SdlBackend::SetCursorShape(WORD shape) {
   if (cursor) SDL_SetCursor(cursor);
 }
 
+void SdlBackend::SetTextInputRect(const RECT& screenRect) {
+  // SDL wants the rectangle relative to the window with the keyboard focus.
+  SDL_Window* window = SDL_GetKeyboardFocus();
+  HWND hwnd = window ? static_cast<HWND>(SDL_GetWindowData(window, "hwnd")) : nullptr;
+  RECT w{};
+  if (hwnd) GetWindowRect(hwnd, &w);
+  SDL_Rect r{screenRect.left - w.left, screenRect.top - w.top, screenRect.right - screenRect.left,
+             screenRect.bottom - screenRect.top};
+  SDL_SetTextInputRect(&r);
+}
+
 bool SdlBackend::SetClipboardText(const String& text) {
   return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0;
 }
@@ -304,8 +316,18 @@ void SdlBackend::Handle(const SDL_Event& e) {
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
                   IsExtendedKey(e.key.keysym.sym));
       break;
+    case SDL_TEXTEDITING:
+      // The native input method composes; an empty text while composing cancels.
+      composing_ = e.edit.text[0] != 0;
+      InjectComposition(Utf8ToUtf16(e.edit.text));
+      break;
     case SDL_TEXTINPUT:
-      InjectText(Utf8ToUtf16(e.text.text));
+      if (composing_) {
+        composing_ = false;
+        InjectCompositionResult(Utf8ToUtf16(e.text.text));
+      } else {
+        InjectText(Utf8ToUtf16(e.text.text));
+      }
       break;
     case SDL_WINDOWEVENT:
       HandleWindowEvent(e.window);

@@ -27,6 +27,7 @@ class SdlBackend : public Backend {
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
   void SetCursorShape(WORD shape) override;
+  void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
   bool ProvidesText() const override { return true; }
@@ -55,6 +56,7 @@ class SdlBackend : public Backend {
   std::map<HWND, Native> natives_;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;
+  bool composing_ = false;
 };
 
 }  // namespace kestrel::platform

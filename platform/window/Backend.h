@@ -27,6 +27,8 @@ class Backend {
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
 
+  // Where the input method should show its composition (screen coordinates).
+  virtual void SetTextInputRect(const RECT& screenRect) { (void)screenRect; }
   // `shape` is an IDC_… number (0 hides the cursor).
   virtual void SetCursorShape(WORD shape) = 0;
   virtual bool SetClipboardText(const String& text) = 0;

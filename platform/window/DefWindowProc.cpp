@@ -8,6 +8,7 @@
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
 #include "platform/window/FrameLayout.h"
+#include "platform/window/Ime.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
@@ -181,6 +182,16 @@ LRESULT UniChar(Window& w, WPARAM code) {
   return FALSE;
 }
 
+void ImeResultToChars(Window& w) {
+  HIMC context = ImmGetContext(w.handle);
+  LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes <= 0) return;
+  String result(static_cast<size_t>(bytes) / sizeof(char16_t), u'\0');
+  ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+  ImmReleaseContext(w.handle, context);
+  for (char16_t c : result) Send(w, WM_IME_CHAR, c, 1);
+}
+
 }  // namespace
 
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -268,6 +279,13 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_UNICHAR: return UniChar(*w, wParam);
+    case WM_IME_COMPOSITION:
+      // A result the window did not take itself becomes characters.
+      if (lParam & GCS_RESULTSTR) ImeResultToChars(*w);
+      return 0;
+    case WM_IME_CHAR:
+      PostMessageW(hwnd, WM_CHAR, wParam, lParam);
+      return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_GETDLGCODE: return 0;
     default: return 0;

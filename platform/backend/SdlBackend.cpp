@@ -132,6 +132,15 @@ void SdlBackend::SetNativeTitle(HWND hwnd, const String& title) {
   if (SDL_Window* window = NativeWindow(hwnd)) SDL_SetWindowTitle(window, Utf16ToUtf8(title).c_str());
 }
 
+void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
+  SDL_Window* window = NativeWindow(hwnd);
+  if (!window) return;
+  if (minimized)
+    SDL_MinimizeWindow(window);
+  else
+    SDL_RestoreWindow(window);
+}
+
 void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !backing) return;

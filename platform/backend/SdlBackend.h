@@ -25,6 +25,7 @@ class SdlBackend : public Backend {
   void ShowNativeWindow(HWND hwnd, bool show) override;
   void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
   void SetNativeTitle(HWND hwnd, const String& title) override;
+  void SetNativeMinimized(HWND hwnd, bool minimized) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
   void SetCursorShape(WORD shape) override;
   void SetTextInputRect(const RECT& screenRect) override;

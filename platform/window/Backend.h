@@ -24,6 +24,8 @@ class Backend {
   virtual void ShowNativeWindow(HWND hwnd, bool show) = 0;
   virtual void MoveNativeWindow(HWND hwnd, const RECT& screenRect) = 0;
   virtual void SetNativeTitle(HWND hwnd, const String& title) = 0;
+  // A minimised window is iconified by the display (its rectangle is parked off-screen).
+  virtual void SetNativeMinimized(HWND hwnd, bool minimized) { (void)hwnd, (void)minimized; }
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
 

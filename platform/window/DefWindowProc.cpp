@@ -120,22 +120,14 @@ LRESULT SetCursorFor(Window& w, WPARAM wParam, LPARAM lParam) {
 }
 
 void WindowPosChanging(Window& w, WINDOWPOS* wp) {
-  if (!wp || (wp->flags & SWP_NOSIZE)) return;
-  if (!((w.style & WS_THICKFRAME) || !(w.style & (WS_POPUP | WS_CHILD)))) return;
-  RECT screen = Wm().Desktop().client;
-  MINMAXINFO mmi{};
-  mmi.ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
-  mmi.ptMaxTrackSize = mmi.ptMaxSize;
-  Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-  wp->cx = std::clamp<int>(wp->cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-  wp->cy = std::clamp<int>(wp->cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+  if (wp && !(wp->flags & SWP_NOSIZE)) detail::ClampToMinMax(w, wp->cx, wp->cy);
 }
 
 void WindowPosChanged(Window& w, const WINDOWPOS* wp) {
   if (!wp) return;
   if (!(wp->flags & SWP_NOCLIENTMOVE))
     Send(w, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(w.client.left), static_cast<WORD>(w.client.top)));
-  if (!(wp->flags & SWP_NOCLIENTSIZE)) {
+  if (!(wp->flags & SWP_NOCLIENTSIZE) || (wp->flags & SWP_STATECHANGED)) {
     WPARAM kind = w.minimized ? SIZE_MINIMIZED : w.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
     Send(w, WM_SIZE, kind,
          MAKELPARAM(static_cast<WORD>(w.client.right - w.client.left), static_cast<WORD>(w.client.bottom - w.client.top)));
@@ -193,6 +185,24 @@ void ImeResultToChars(Window& w) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void ClampToMinMax(Window& w, int& cx, int& cy) {
+  if (!((w.style & WS_THICKFRAME) || !(w.style & (WS_POPUP | WS_CHILD)))) return;
+  RECT screen = Wm().Desktop().client;
+  MINMAXINFO mmi{};
+  mmi.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  mmi.ptMaxPosition = {-FrameLayout::Insets(w.style, w.exStyle).left, -FrameLayout::Insets(w.style, w.exStyle).left};
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  // The largest tracking size follows the screen the backend reports, frame included.
+  mmi.ptMaxTrackSize = {screen.right - screen.left + 12, screen.bottom - screen.top + 12};
+  Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+  cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+}
+
+}  // namespace detail
 
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto w = Wm().Lookup(hwnd);

@@ -79,6 +79,7 @@ class Window {
   // Position state.
   bool minimized = false;
   bool maximized = false;
+  RECT restoreRect{};  // where a minimised or maximised window returns to
 
   bool IsChildStyle() const { return (style & WS_CHILD) != 0; }
   bool IsVisible() const { return (style & WS_VISIBLE) != 0; }

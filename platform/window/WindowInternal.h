@@ -12,6 +12,14 @@ void LinkWindow(Window& parent, const std::shared_ptr<Window>& child, HWND inser
 void UnlinkWindow(Window& child);
 std::shared_ptr<Window> SharedOf(Window* window);
 
+// Minimised, maximised and normal state (WindowState.cpp): updates the state for a ShowWindow
+// command; true with `target` (parent coordinates) when the window must move there.
+bool ApplyShowState(Window& window, int command, RECT* target);
+
+// Asks the window for its size limits (WM_GETMINMAXINFO, for resizable and overlapped windows)
+// and keeps the size inside them (DefWindowProc.cpp).
+void ClampToMinMax(Window& window, int& cx, int& cy);
+
 // Focus and activation (Focus.cpp).
 bool ActivateWindow(Window* top, WORD how, bool setFocus);
 void ActivateOtherWindow(Window& leaving);

@@ -1,6 +1,7 @@
 // Scroll information with the Windows clamping and show/hide rules, the interception point,
 // DefWindowProc's tracking of standard bars, and the modal move/size loop.
 
+#include "platform/gdi/SystemColors.h"
 #include "platform/window/ScrollBars.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
@@ -163,7 +164,7 @@ TEST_F(ScrollBars, DefaultProcedureTracksArrowsPagesAndThumb) {
 
 TEST_F(ScrollBars, CaptionDragMovesAndBorderDragSizes) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
-  HWND child = CreateChild(top, {50, 50, 150, 150}, WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME);
+  HWND child = CreateChild(top, {50, 50, 170, 150}, WS_CHILD | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME);
   Pump();
   Log().Clear();
   InjectMouseMove({100, 60});  // caption
@@ -173,20 +174,20 @@ TEST_F(ScrollBars, CaptionDragMovesAndBorderDragSizes) {
   Pump();
   RECT r;
   GetWindowRect(child, &r);
-  EXPECT_EQ(r, (RECT{80, 70, 180, 170}));
+  EXPECT_EQ(r, (RECT{80, 70, 200, 170}));
   auto messages = Log().Messages(child);
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(std::count(messages.begin(), messages.end(), WM_ENTERSIZEMOVE), 1);
   EXPECT_EQ(std::count(messages.begin(), messages.end(), WM_EXITSIZEMOVE), 1);
   // The bottom-right corner sizes; Escape would have put it back.
-  InjectMouseMove({178, 168});
-  InjectMouseButton(MouseButton::Left, true, {178, 168});
-  InjectMouseMove({198, 178});
+  InjectMouseMove({198, 168});
+  InjectMouseButton(MouseButton::Left, true, {198, 168});
+  InjectMouseMove({218, 178});
   InjectKeyStroke(VK_SPACE);  // keys inside the loop are swallowed
-  InjectMouseButton(MouseButton::Left, false, {198, 178});
+  InjectMouseButton(MouseButton::Left, false, {218, 178});
   Pump();
   GetWindowRect(child, &r);
-  EXPECT_EQ(r, (RECT{80, 70, 200, 180}));
+  EXPECT_EQ(r, (RECT{80, 70, 220, 180}));
   InjectMouseMove({100, 80});
   InjectMouseButton(MouseButton::Left, true, {100, 80});
   InjectMouseMove({10, 10});
@@ -194,7 +195,16 @@ TEST_F(ScrollBars, CaptionDragMovesAndBorderDragSizes) {
   InjectMouseButton(MouseButton::Left, false, {10, 10});
   Pump();
   GetWindowRect(child, &r);
-  EXPECT_EQ(r, (RECT{80, 70, 200, 180}));
+  EXPECT_EQ(r, (RECT{80, 70, 220, 180}));
+  // Sizing stops at the smallest tracking size.
+  InjectMouseMove({218, 178});
+  InjectMouseButton(MouseButton::Left, true, {218, 178});
+  InjectMouseMove({0, 0});
+  InjectMouseButton(MouseButton::Left, false, {0, 0});
+  Pump();
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXMINTRACK));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ namespace {
 
 constexpr DWORD kDoubleClickTime = 500;
 constexpr int kDoubleClickSlop = 2;  // half of SM_CXDOUBLECLK / SM_CYDOUBLECLK (4)
+constexpr int kHoverSlop = 2;        // half of SM_CXMOUSEHOVER / SM_CYMOUSEHOVER (4)
 
 LPARAM PointParam(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
 
@@ -96,9 +97,20 @@ bool MouseActivate(HWND target, LRESULT hit, UINT msg) {
   return ma != MA_ACTIVATEANDEAT && ma != MA_NOACTIVATEANDEAT;
 }
 
+// Hover restarts whenever the mouse leaves the small box around where it rested.
+void RestartHover(POINT screen) {
+  MouseState& m = Wm().mouse;
+  if (!(m.trackFlags & TME_HOVER)) return;
+  if (std::abs(screen.x - m.hoverPoint.x) > kHoverSlop || std::abs(screen.y - m.hoverPoint.y) > kHoverSlop) {
+    m.hoverPoint = screen;
+    m.hoverStart = Wm().Now();
+  }
+}
+
 void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   WindowManager& wm = Wm();
   wm.mouse.position = screen;
+  RestartHover(screen);
   LRESULT realHit = HTNOWHERE;
   HWND under = detail::HitTestAt(screen, &realHit);
   CheckLeave(under, realHit);
@@ -175,6 +187,26 @@ HWND HitTestAt(POINT screen, LRESULT* hit) {
   }
   if (hit) *hit = code;
   return h;
+}
+
+int CheckHover() {
+  MouseState& m = Wm().mouse;
+  if (!m.trackWindow || !(m.trackFlags & TME_HOVER)) return -1;
+  LONG left = static_cast<LONG>(m.hoverStart + m.trackHoverTime - Wm().Now());
+  if (left > 0) return left;
+  m.trackFlags &= ~TME_HOVER;
+  HWND h = m.trackWindow;
+  if (!(m.trackFlags & TME_LEAVE)) m.trackWindow = nullptr;
+  LRESULT hit = HTNOWHERE;
+  if (HitTestAt(m.position, &hit) != h) return -1;
+  if (hit == HTCLIENT) {
+    POINT client = m.position;
+    ScreenToClient(h, &client);
+    PostTo(h, WM_MOUSEHOVER, MouseKeyFlags(), PointParam(client));
+  } else {
+    PostTo(h, WM_NCMOUSEHOVER, static_cast<WPARAM>(hit), PointParam(m.position));
+  }
+  return -1;
 }
 
 bool ResolveKeyboardTarget(MSG& msg) {
@@ -380,6 +412,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
   m.trackWindow = track->hwndTrack;
   m.trackFlags = track->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT);
   m.trackHoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : track->dwHoverTime;
+  m.hoverStart = Wm().Now();
+  m.hoverPoint = m.position;
   // Asking to track a window the mouse is not over reports the leave at once.
   LRESULT hit = HTNOWHERE;
   HWND under = detail::HitTestAt(m.position, &hit);

@@ -36,6 +36,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
     Wm().GetBackend().PumpEvents();
     q->RunSentMessages();
   }
+  if (OnBackendThread()) detail::CheckHover();
   MSG m;
   if (q->TakePosted(m, hwnd, min, max, remove)) {
     if (remove) detail::UpdateKeyStateFromMessage(m);
@@ -63,9 +64,11 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
 // Milliseconds until the calling thread's next timer, -1 when it has none (or the clock only
 // moves when a test advances it, which wakes the waiting thread).
 int TimeToNextTimer(MessageQueue& q) {
-  if (q.Timers().empty() || Wm().GetBackend().ClockIsVirtual()) return -1;
+  if (Wm().GetBackend().ClockIsVirtual()) return -1;
+  int hover = OnBackendThread() ? detail::CheckHover() : -1;
+  if (q.Timers().empty()) return hover;
   DWORD now = Wm().Now();
-  LONG best = 0x7FFFFFFF;
+  LONG best = hover >= 0 ? hover : 0x7FFFFFFF;
   for (auto& t : q.Timers()) best = std::min<LONG>(best, static_cast<LONG>(t.due - now));
   return std::max<LONG>(best, 0);
 }

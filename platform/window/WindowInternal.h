@@ -52,6 +52,9 @@ bool PointInWindowRegion(Window& window, POINT windowPoint);
 // The window under a screen point and its hit-test code, as mouse input finds it.
 HWND HitTestAt(POINT screen, LRESULT* hit);
 void UpdateKeyStateFromMessage(const MSG& msg);
+// Posts WM_MOUSEHOVER once the mouse rested long enough over a window tracking it; returns the
+// milliseconds still to wait (-1 when nothing is pending).
+int CheckHover();
 // Keyboard input is queued for "the focus window" and addressed when it is retrieved, as the
 // focus may change while earlier messages are handled. False when no window would take it.
 inline HWND KeyboardTarget() { return reinterpret_cast<HWND>(-2); }

@@ -222,6 +222,28 @@ TEST_F(Input, MouseLeaveIsReportedOnce) {
   EXPECT_EQ(Of(WM_MOUSELEAVE).size(), 1u);
 }
 
+TEST_F(Input, HoverIsReportedAfterTheMouseRests) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  InjectMouseMove({20, 20});
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_HOVER;
+  tme.hwndTrack = top;
+  tme.dwHoverTime = 100;
+  TrackMouseEvent(&tme);
+  Pump();
+  Log().Clear();
+  Backend().Advance(60);
+  InjectMouseMove({40, 40});  // moving on restarts the wait
+  Backend().Advance(60);
+  EXPECT_TRUE(Of(WM_MOUSEHOVER).empty());
+  Backend().Advance(40);
+  auto hover = Of(WM_MOUSEHOVER);
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(hover[0].lParam, MAKELPARAM(40, 40));
+  Backend().Advance(500);  // once per request
+  EXPECT_EQ(Of(WM_MOUSEHOVER).size(), 1u);
+}
+
 TEST_F(Input, CursorFollowsTheHitTest) {
   HWND top = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
   InjectMouseMove({250, 200});

@@ -136,6 +136,11 @@ void WindowPosChanged(Window& w, const WINDOWPOS* wp) {
 
 LRESULT SysCommand(Window& w, WPARAM command, LPARAM lParam) {
   POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (!lParam) {
+    // A posted command carries no position: start where the mouse was when it was queued.
+    DWORD pos = GetMessagePos();
+    at = {static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
+  }
   switch (command & 0xFFF0) {
     case SC_MOVE: detail::MoveSizeLoop(w, HTCAPTION, at); break;
     case SC_SIZE:

@@ -207,5 +207,35 @@ TEST_F(ScrollBars, CaptionDragMovesAndBorderDragSizes) {
   EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYMINTRACK));
 }
 
+TEST_F(ScrollBars, PostedDragMoveSwallowsThePostedKey) {
+  // A control starts moving itself from its button-down handler by posting SC_MOVE|HTCAPTION
+  // and a space key-down; the move loop must take the key, or the control would see a key press.
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 400, 400});
+  HWND panel = CreateChild(top, {50, 50, 150, 150});
+  Pump();
+  Log().handler = [panel](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (hwnd == panel && msg == WM_LBUTTONDOWN) {
+      PostMessageW(panel, WM_SYSCOMMAND, 0xF012, 0);
+      PostMessageW(panel, WM_KEYDOWN, VK_SPACE, 0);
+    }
+    if (hwnd == panel && msg == WM_ENTERSIZEMOVE) {
+      // The user drags while the loop runs.
+      InjectMouseMove({110, 90});
+      InjectMouseButton(MouseButton::Left, false, {110, 90});
+    }
+    return false;
+  };
+  InjectMouseMove({60, 60});
+  InjectMouseButton(MouseButton::Left, true, {60, 60});
+  Log().Clear();
+  Pump();
+  RECT r;
+  GetWindowRect(panel, &r);
+  EXPECT_EQ(r, (RECT{100, 80, 200, 180}));
+  auto messages = Log().Messages(panel);
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), WM_KEYDOWN), 0);
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), WM_EXITSIZEMOVE), 1);
+}
+
 }  // namespace
 }  // namespace kestrel::platform::testing

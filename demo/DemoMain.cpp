@@ -96,6 +96,23 @@ COLORREF ShownAt(HWND hwnd, int x, int y) {
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
+// What the native window shows at a client point of `hwnd` (checks the presenting path).
+COLORREF PresentedAt(HWND hwnd, int x, int y) {
+  auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
+  SDL_Surface* surface = sdl ? SDL_GetWindowSurface(sdl->NativeWindow(windows.frame)) : nullptr;
+  if (!surface) return CLR_INVALID;
+  POINT p{x, y};
+  ClientToScreen(hwnd, &p);
+  RECT frame;
+  GetWindowRect(windows.frame, &frame);
+  Uint32 pixel = 0;
+  const auto* row = static_cast<const Uint8*>(surface->pixels) + (p.y - frame.top) * surface->pitch;
+  std::memcpy(&pixel, row + (p.x - frame.left) * surface->format->BytesPerPixel, surface->format->BytesPerPixel);
+  Uint8 r, g, b;
+  SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+  return RGB(r, g, b);
+}
+
 bool CheckReaction() {
   bool ok = true;
   if (!ButtonWasClicked(windows.button)) {
@@ -104,6 +121,10 @@ bool CheckReaction() {
   }
   if (ShownAt(windows.button, 4, 4) != kButtonClicked) {
     std::fprintf(stderr, "self-test: the button was not repainted in the clicked colour\n");
+    ok = false;
+  }
+  if (PresentedAt(windows.button, 4, 4) != kButtonClicked) {
+    std::fprintf(stderr, "self-test: the display does not show the clicked button\n");
     ok = false;
   }
   String keys = KeysText(windows.keys);

@@ -62,7 +62,8 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
   int w = pen.Width();
   bool styled = w == 1 && pen.Style() != PS_SOLID && pen.Style() != PS_INSIDEFRAME;
   if (w > 1 && pen.Style() != PS_INSIDEFRAME) {
-    box = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
+    box =
+        RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
   }
   RECT visible = VisibleArea(scope, w + 2);
   cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
@@ -72,8 +73,10 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
   if (hasBrush) PaintRegion(brush, inside);
   bool rectangular = ew == 0 || eh == 0;
   if (styled && rectangular) {
-    POINT corners[4] = {{box.left, box.top}, {box.right - 1, box.top},
-                        {box.right - 1, box.bottom - 1}, {box.left, box.bottom - 1}};
+    POINT corners[4] = {{box.left, box.top},
+                        {box.right - 1, box.top},
+                        {box.right - 1, box.bottom - 1},
+                        {box.left, box.bottom - 1}};
     pen.Polyline(corners, 4, true);
   } else {
     Raster outlineRaster(scope, *dc);

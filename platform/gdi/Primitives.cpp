@@ -37,7 +37,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
+    return CLR_INVALID;
   std::uint32_t value = scope.DeviceColor(color);
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib()) {
@@ -62,7 +63,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
+    return CLR_INVALID;
   // DIB sections are read in place: pixel loops must not convert the whole image per call.
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib())

@@ -1,5 +1,6 @@
 #include "platform/window/WindowManager.h"
 
+#include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
@@ -78,7 +79,12 @@ void WindowManager::SetBackend(std::unique_ptr<Backend> backend) {
   std::lock_guard lock(backendMutex_);
   backend_ = std::move(backend);
   backendThread_ = std::this_thread::get_id();
-  if (backend_) desktop_->window = desktop_->client = backend_->ScreenRect();
+  if (!backend_) return;
+  desktop_->window = desktop_->client = backend_->ScreenRect();
+  // The metrics report the screen the backend really has.
+  RECT screen = desktop_->client;
+  for (int index : {SM_CXSCREEN, SM_CXFULLSCREEN, SM_CXVIRTUALSCREEN}) SetSystemMetric(index, screen.right - screen.left);
+  for (int index : {SM_CYSCREEN, SM_CYVIRTUALSCREEN}) SetSystemMetric(index, screen.bottom - screen.top);
 }
 
 DWORD WindowManager::Now() { return GetBackend().Now(); }

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "framework/Exceptions.h"
+#include "framework/MemoryStream.h"
+#include "framework/SysUtils.h"
+#include "tests/support/TestEnvironment.h"
+
+namespace kestrel {
+namespace {
+
+String PathIn(const testing::TempDir& dir, const char* name) {
+  return Utf8ToUtf16((dir / name).string());
+}
+
+TEST(MemoryStream, ReadWriteSeekAndSize) {
+  TMemoryStream s;
+  s.WriteBuffer("abcdef", 6);
+  EXPECT_EQ(s.Size(), 6);
+  EXPECT_EQ(s.Position(), 6);
+  EXPECT_EQ(s.Seek(-2, soEnd), 4);
+  char buf[8] = {};
+  EXPECT_EQ(s.Read(buf, 8), 2u);  // short read at the end
+  EXPECT_EQ(std::string(buf, 2), "ef");
+  EXPECT_EQ(s.Read(buf, 8), 0u);
+  EXPECT_EQ(s.Seek(-1, soBeginning), -1);  // refused, position kept
+  EXPECT_EQ(s.Position(), 6);
+  s.SetPosition(8);  // past the end: a write fills the gap with zeros
+  s.WriteBuffer("z", 1);
+  EXPECT_EQ(s.Size(), 9);
+  EXPECT_EQ(s.Memory()[6], 0);
+  s.SetSize(3);
+  EXPECT_EQ(s.Position(), 3);
+}
+
+TEST(MemoryStream, BufferCallsRaiseTheStreamErrors) {
+  TMemoryStream s;
+  s.WriteBuffer("ab", 2);
+  s.SetPosition(0);
+  char buf[4];
+  try {
+    s.ReadBuffer(buf, 3);
+    FAIL();
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), u"Stream read error");
+    EXPECT_TRUE(e.InheritsFrom(EStreamError::StaticClass()));
+  }
+  s.ReadBuffer(buf, 0);  // nothing asked, nothing raised
+}
+
+TEST(FileStream, CreateWriteReopenAndCopy) {
+  testing::TempDir dir;
+  String path = PathIn(dir, "data.bin");
+  {
+    TFileStream f(path, fmCreate);
+    f.WriteBuffer("0123456789", 10);
+    f.Flush();
+  }
+  TFileStream f(path, fmOpenRead);
+  EXPECT_EQ(f.Size(), 10);
+  f.SetPosition(4);
+  TMemoryStream m;
+  EXPECT_EQ(m.CopyFrom(f, 3), 3);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(m.Memory()), 3), "456");
+  TMemoryStream whole;
+  EXPECT_EQ(whole.CopyFrom(f, 0), 10);  // 0 = everything from the start
+  EXPECT_THROW(whole.CopyFrom(f, 11), EReadError);
+  EXPECT_THROW(f.WriteBuffer("x", 1), EWriteError);  // opened read-only
+
+  {
+    TFileStream again(path, fmCreate);  // fmCreate empties an existing file
+    EXPECT_EQ(again.Size(), 0);
+  }
+}
+
+TEST(FileStream, OpenAndCreateFailuresNameTheFileAndTheReason) {
+  testing::TempDir dir;
+  String missing = PathIn(dir, "missing.txt");
+  try {
+    TFileStream f(missing, fmOpenRead);
+    FAIL();
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), u"Cannot open file \"" + missing + u"\". No such file or directory");
+  }
+  try {
+    TFileStream f(PathIn(dir, "no/such/dir.txt"), fmCreate);
+    FAIL();
+  } catch (const EFCreateError& e) {
+    EXPECT_EQ(e.Message().rfind(u"Cannot create file \"", 0), 0u);
+  }
+  // A directory is not a file.
+  EXPECT_THROW(TFileStream(Utf8ToUtf16(dir.Path().string()), fmOpenRead), EFOpenError);
+  EXPECT_THROW(TFileStream(u"", fmOpenRead), EFOpenError);
+}
+
+TEST(FileStream, ExclusiveShareModeKeepsOthersOut) {
+  testing::TempDir dir;
+  String path = PathIn(dir, "locked.txt");
+  TMemoryStream().SaveToFile(path);
+  TFileStream first(path, fmOpenReadWrite | fmShareExclusive);
+  EXPECT_THROW(TFileStream(path, fmOpenRead | fmShareDenyWrite), EFOpenError);
+  TFileStream reader(path, fmOpenRead | fmShareDenyNone);  // no lock asked, none checked
+  EXPECT_EQ(reader.Size(), 0);
+}
+
+TEST(StringStream, TextRoundTripsThroughTheEncoding) {
+  TStringStream s(u"Grüße ☃");
+  EXPECT_EQ(s.Size(), 11);  // UTF-8 bytes
+  EXPECT_EQ(s.DataString(), u"Grüße ☃");
+  s.SetPosition(s.Size());
+  s.WriteString(u"!");
+  s.SetPosition(0);
+  EXPECT_EQ(s.ReadString(100), u"Grüße ☃!");
+}
+
+}  // namespace
+}  // namespace kestrel

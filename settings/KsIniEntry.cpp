@@ -8,16 +8,6 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TKsIniEntry, TObject)
 
-void TKsValueData::Invalidate() {
-  ValueType = evtUnknown;
-  BoolValue = false;
-  IntValue = 0;
-  DoubleValue = 0;
-  String().swap(StrValue);
-  std::vector<String>().swap(MStrValue);
-  std::vector<std::uint8_t>().swap(DataValue);
-}
-
 namespace {
 
 const std::array<std::uint32_t, 256>& CrcTable() {

@@ -148,7 +148,7 @@ bool TKsIniFile::SwitchSimple(bool value) {
 String TKsIniFile::CurrentKey() const {
   if (!FReg) return FCurrentKey;
   const String& path = FReg->CurrentPath();
-  const String base = RegFullPath(u"\\");
+  const String base = FPath.size() > 1 ? FPath.substr(1) : String();
   String rest = path.size() > base.size() ? path.substr(base.size()) : String();
   if (rest.empty() || rest[0] != u'\\') rest.insert(rest.begin(), u'\\');
   return rest;
@@ -162,11 +162,11 @@ void TKsIniFile::SetCurrentKey(const String& value) {
 
 String TKsIniFile::FullKey(const String& Key) const {
   const char16_t d = FDelimiter;
-  const String current = CurrentKey();
   String key = Key;
-  if (key.empty()) return current;
+  if (key.empty()) return CurrentKey();
   if (key.size() > 1 && key.back() == d) key.pop_back();
   if (key[0] == d) return key;
+  const String current = CurrentKey();
   return current.size() == 1 && current[0] == d ? d + key : current + d + key;
 }
 

@@ -263,6 +263,8 @@ void THTMLParser::DoLink(const THTMLAttributes& attrs) {
 
 void THTMLParser::DoLinkEnd() {
   Split();
+  // A link without a run of its own has no place in the focus order.
+  data_.ReplaceInControls(cur_.get(), nullptr);
   cur_->FLinkRef.clear();
   cur_->SetIsLink(false);
   TVnHTMLFontStyles style = data_.DefaultStyle();

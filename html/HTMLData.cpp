@@ -52,11 +52,13 @@ std::unique_ptr<TVnHTMLItem> TVnHTMLData::Extract(int Index) {
 }
 
 void TVnHTMLData::ReplaceInControls(const TVnHTMLItem* Item, TVnHTMLItem* Successor) {
-  // Only the most recent entries can be the item on its way out.
+  if (!Item || !Item->FInControls) return;
+  // Only recent entries can be the item on its way out: search from the end.
   for (auto it = FControlsArray.rbegin(); it != FControlsArray.rend(); ++it) {
     if (*it != Item) continue;
     if (Successor) {
       *it = Successor;
+      Successor->FInControls = true;
     } else {
       FControlsArray.erase(std::next(it).base());
     }

@@ -108,7 +108,10 @@ class TVnHTMLData : public TObject {
   mutable int FIndexHint = -1;
 
   friend class THTMLParser;
-  void AddControl(TVnHTMLItem* Item) { FControlsArray.push_back(Item); }
+  void AddControl(TVnHTMLItem* Item) {
+    Item->FInControls = true;
+    FControlsArray.push_back(Item);
+  }
 };
 
 }  // namespace kestrel

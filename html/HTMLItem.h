@@ -107,6 +107,8 @@ class TVnHTMLItem : public TObject {
   std::uint32_t FBoolState = 0;
   bool FTransparent = false;
   std::int32_t FTag = 0;
+  // Whether the data's focus order lists the item (saves searching it for every freed item).
+  bool FInControls = false;
 };
 
 class TVnHTMLBreakItem : public TVnHTMLItem {

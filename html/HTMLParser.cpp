@@ -210,13 +210,30 @@ const THTMLFont& THTMLParser::CurrentFont() {
   return *curFont_;
 }
 
-void THTMLParser::AppendItem(std::unique_ptr<TVnHTMLItem> item) { data_.Append(std::move(item)); }
+void THTMLParser::AppendItem(std::unique_ptr<TVnHTMLItem> item) {
+  if (!item->IsLink()) lastNonLink_ = data_.ItemCount();
+  data_.Append(std::move(item));
+}
+
+const TVnHTMLItem* THTMLParser::LastNonLink() {
+  if (lastNonLink_ >= data_.ItemCount()) {
+    lastNonLink_ = -1;
+    for (int k = data_.ItemCount() - 1; k >= 0; --k) {
+      if (!data_.Item(k)->IsLink()) {
+        lastNonLink_ = k;
+        break;
+      }
+    }
+  }
+  return lastNonLink_ < 0 ? nullptr : data_.Item(lastNonLink_);
+}
 
 void THTMLParser::Discard(std::unique_ptr<TVnHTMLItem> item, TVnHTMLItem* successor) {
   if (item) data_.ReplaceInControls(item.get(), successor);
 }
 
 void THTMLParser::RemoveAt(int index, TVnHTMLItem* successor) {
+  if (index <= lastNonLink_) lastNonLink_ = INT32_MAX;
   Discard(data_.Extract(index), successor);
   lineValid_ = false;
 }

@@ -51,6 +51,7 @@ class THTMLParser {
   void Discard(std::unique_ptr<TVnHTMLItem> item, TVnHTMLItem* successor);
   void RemoveAt(int index, TVnHTMLItem* successor = nullptr);
   void UpdateLine();
+  const TVnHTMLItem* LastNonLink();
   void Split();
   TVnHTMLBreakItem* StartLine(TVnHTMLItemType kind);
   TVnHTMLBreakItem* LastBreak();
@@ -111,6 +112,9 @@ class THTMLParser {
   int lineScanned_ = 0;
   long long lineSum_ = 0;
   bool lineValid_ = false;
+  // Index of the last item in the list that is not a link (-1: none); only items at the end are
+  // ever removed, so an index past the end means "search again".
+  int lastNonLink_ = -1;
 };
 
 }  // namespace kestrel

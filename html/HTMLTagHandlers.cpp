@@ -269,13 +269,9 @@ void THTMLParser::DoLinkEnd() {
   cur_->SetIsLink(false);
   TVnHTMLFontStyles style = data_.DefaultStyle();
   TColorValue color = data_.DefaultColor();
-  for (int k = data_.ItemCount() - 1; k >= 0; --k) {
-    const TVnHTMLItem* item = data_.Item(k);
-    if (!item->IsLink()) {
-      style = item->FontStyle;
-      color = item->FontColor;
-      break;
-    }
+  if (const TVnHTMLItem* item = LastNonLink()) {
+    style = item->FontStyle;
+    color = item->FontColor;
   }
   cur_->FontStyle = style;
   cur_->FontColor = color;

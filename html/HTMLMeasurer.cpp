@@ -14,7 +14,9 @@ using namespace platform;
 
 THTMLFont::THTMLFont(HFONT font, std::shared_ptr<FontInstance> instance,
                      const TEXTMETRICW& metrics)
-    : font_(font), instance_(std::move(instance)), metrics_(metrics) {}
+    : font_(font), instance_(std::move(instance)), metrics_(metrics) {
+  latin1_.fill(-1);
+}
 
 THTMLFont::~THTMLFont() {
   if (font_) DeleteObject(font_);
@@ -22,7 +24,14 @@ THTMLFont::~THTMLFont() {
 
 int THTMLFont::TextWidth(std::u16string_view text) const {
   if (!instance_ || text.empty()) return 0;
-  return instance_->Width(text);
+  int sum = 0;
+  for (char16_t unit : text) {
+    if (unit >= latin1_.size()) return instance_->Width(text);
+    std::int16_t& advance = latin1_[unit];
+    if (advance < 0) advance = static_cast<std::int16_t>(std::clamp(instance_->Width(std::u16string_view(&unit, 1)), 0, 0x7FFF));
+    sum += advance;
+  }
+  return sum;
 }
 
 THTMLMeasurer::THTMLMeasurer() { CreateDevice(nullptr); }

@@ -2,6 +2,8 @@
 // The renderer's measuring device: a memory device context compatible with the screen (or with
 // the device set through SetDC) and a cache of the fonts items ask for, with their metrics.
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +36,9 @@ class THTMLFont {
   platform::HFONT font_;
   std::shared_ptr<platform::FontInstance> instance_;
   platform::TEXTMETRICW metrics_;
+  // Advances of the Latin-1 characters (-1 = not asked yet): the wrap check measures after every
+  // added character, and advances add up exactly (no kerning).
+  mutable std::array<std::int16_t, 256> latin1_;
 };
 
 class THTMLMeasurer {

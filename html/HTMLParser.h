@@ -72,6 +72,8 @@ class THTMLParser {
   void DoLinkEnd();
   void DoFont(const THTMLAttributes& attrs);
   void DoFontEnd();
+  // Copies the current font settings into the current item.
+  void ApplyFontSettings();
   void ApplyFontSize(const String& value, TFontSettings& settings) const;
   void DoInput(const THTMLAttributes& attrs);
   void DoControl(const THTMLAttributes& attrs);

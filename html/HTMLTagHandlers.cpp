@@ -313,11 +313,15 @@ void THTMLParser::DoFont(const THTMLAttributes& attrs) {
   if (background.empty()) background = attrs.Value(u"background");
   if (!background.empty()) ParseHTMLColor(background, settings.BgColor);
   font_ = settings;
+  ApplyFontSettings();
+  if (!color.empty() || !background.empty()) ++cur_->FFntCnt;
+}
+
+void THTMLParser::ApplyFontSettings() {
   cur_->FFontRef = font_.FontName;
   cur_->FontHeight = font_.Height;
   cur_->FontColor = font_.Color;
   cur_->FontBgColor = font_.BgColor;
-  if (!color.empty() || !background.empty()) ++cur_->FFntCnt;
   curFont_ = nullptr;
 }
 
@@ -329,11 +333,7 @@ void THTMLParser::DoFontEnd() {
     font_ = top;
     fontStack_.pop_back();
   }
-  cur_->FFontRef = font_.FontName;
-  cur_->FontHeight = font_.Height;
-  cur_->FontColor = font_.Color;
-  cur_->FontBgColor = font_.BgColor;
-  curFont_ = nullptr;
+  ApplyFontSettings();
 }
 
 void THTMLParser::DoInput(const THTMLAttributes& attrs) {

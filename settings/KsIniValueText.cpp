@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "framework/SysUtils.h"
-#include "framework/TypeInfo.h"
+#include "framework/ColorIdentifiers.h"
 #include "platform/os/Locale.h"
 
 namespace kestrel::ksini {
@@ -233,7 +233,7 @@ bool DecodeUtf8(std::string_view bytes, String& text) {
 
 String ColorToText(std::int32_t color) {
   String ident;
-  if (IntToIdentOf(u"TColor", color, ident)) return ident;
+  if (ColorToIdent(color, ident)) return ident;
   return u"$" + IntToHex(static_cast<std::uint32_t>(color), 8);
 }
 
@@ -255,11 +255,7 @@ bool TextToColor(std::u16string_view text, std::int32_t& color) {
     return true;
   }
   if (!text.empty() && text[0] == u'#') text.remove_prefix(1);
-  std::int64_t ident = 0;
-  if (IdentToIntOf(u"TColor", text, ident)) {
-    color = static_cast<std::int32_t>(ident);
-    return true;
-  }
+  if (IdentToColor(text, color)) return true;
   std::int32_t v = 0;
   if (!ParseInt32(text, v)) {
     throw EConvertError(u"'%s' is not a valid integer value", {String(text)});

@@ -195,6 +195,17 @@ TEST(KsIniFile, DerivedForms) {
   ini->WriteString(u"\\C", u"hash", u"#255");
   EXPECT_TRUE(ini->ReadColor(u"\\C", u"hash", 0, color));
   EXPECT_EQ(color, 255);
+  ini->WriteColor(u"\\C", u"named", 0x0000FF);
+  ini->ReadString(u"\\C", u"named", u"", text);
+  EXPECT_EQ(text, u"clRed");
+  ini->WriteColor(u"\\C", u"sys", static_cast<std::int32_t>(0xFF00000F));
+  ini->ReadString(u"\\C", u"sys", u"", text);
+  EXPECT_EQ(text, u"clBtnFace");
+  ini->WriteString(u"\\C", u"lower", u"#clwindowtext");
+  EXPECT_TRUE(ini->ReadColor(u"\\C", u"lower", 0, color));
+  EXPECT_EQ(color, static_cast<std::int32_t>(0xFF000008));
+  EXPECT_FALSE(ini->ReadColor(u"\\C", u"absent", 0x1FFFFFFF, color));  // via "clNone"
+  EXPECT_EQ(color, 0x1FFFFFFF);
   ini->WriteString(u"\\C", u"junk", u"notacolour");
   EXPECT_THROW(ini->ReadColor(u"\\C", u"junk", 0, color), EConvertError);
 

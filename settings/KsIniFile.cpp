@@ -414,7 +414,9 @@ bool TKsIniFile::Delete(const String& Key, const String& ValueName) {
   TKeyScope scope(*this);
   if (FReg) {
     if (!ValueName.empty()) return OpenKey(Key, false) && FReg->DeleteValue(ValueName);
-    // Only the key: a value of the same name in the parent is a different thing and stays.
+    // Only the key (never the base key itself): a value of the same name in the parent is a
+    // different thing and stays.
+    if (FullKey(Key) == u"\\") return false;
     return FReg->DeleteKey(RegFullPath(Key));
   }
   if (!OpenKey(Key, false)) return false;
@@ -569,6 +571,7 @@ void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
     throw;
   }
   AdoptTree(std::move(root));
+  FModified = false;
   if (FOnAfterLoad) FOnAfterLoad(this);
 }
 

@@ -350,19 +350,24 @@ int TKsIniFile::ValuesCount(const String& Key) {
 
 // ---- Renaming, moving, deleting --------------------------------------------------------------
 
-bool TKsIniFile::RenameKey(const String& Key, const String& NewName) {
-  RequireTree(u"Key can not be renamed when using registry.");
-  TKeyScope scope(*this);
-  if (!OpenKey(Key, false)) return false;
-  TKsIniEntry* key = FCurrent;
-  if (key == FRoot.get() || NewName.find(FDelimiter) != String::npos || Trim(NewName).empty())
-    return false;
-  TKsIniEntry* sibling = key->Parent()->FindKey(NewName);
-  if (sibling && sibling != key) return false;
-  key->SetValueName(NewName);
+// Gives `entry` a new name unless it is the root, the name holds the delimiter, or a sibling
+// (of the same kind, with `keysOnly`) already has it.
+bool TKsIniFile::RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly) {
+  if (!entry || entry == FRoot.get() || NewName.find(FDelimiter) != String::npos) return false;
+  TKsIniEntry* other =
+      keysOnly ? entry->Parent()->FindKey(NewName) : entry->Parent()->Find(NewName);
+  if (other && other != entry) return false;
+  entry->SetValueName(NewName);
   ++FRenames;
   Changed();
   return true;
+}
+
+bool TKsIniFile::RenameKey(const String& Key, const String& NewName) {
+  RequireTree(u"Key can not be renamed when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false) || Trim(NewName).empty()) return false;
+  return RenameEntry(FCurrent, NewName, true);
 }
 
 bool TKsIniFile::RenameValue(const String& Key, const String& ValueName, const String& NewName) {
@@ -375,14 +380,7 @@ bool TKsIniFile::RenameValue(const String& Key, const String& ValueName, const S
       return false;
     }
   }
-  TKsIniEntry* entry = ValueName.empty() ? FCurrent : FCurrent->Find(ValueName);
-  if (!entry || entry == FRoot.get() || NewName.find(FDelimiter) != String::npos) return false;
-  TKsIniEntry* other = entry->Parent()->Find(NewName);
-  if (other && other != entry) return false;
-  entry->SetValueName(NewName);
-  ++FRenames;
-  Changed();
-  return true;
+  return RenameEntry(ValueName.empty() ? FCurrent : FCurrent->Find(ValueName), NewName, false);
 }
 
 bool TKsIniFile::MoveEntry(const String& Key, const String& ValueName, const String& NewKey) {

@@ -147,6 +147,7 @@ class TKsIniFile : public TComponent {
   // A copy of the value in file or registry mode; false when it is missing.
   bool LookupValue(const String& Key, const String& ValueName, TKsValueData& data);
   void Changed(bool saveNow = true);
+  bool RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly);
   void RequireTree(const char16_t* message) const;
   void ResetTree();
   std::unique_ptr<TKsIniEntry> ParseBytes(const std::uint8_t* data, std::size_t size,

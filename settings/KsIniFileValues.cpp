@@ -191,6 +191,7 @@ bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::in
   Value = DefValue;
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data)) return false;
+  if (FReg && data.ValueType != evtInt) return false;  // the registry needs a DWORD
   switch (data.ValueType) {
     case evtInt:
       Value = data.IntValue;

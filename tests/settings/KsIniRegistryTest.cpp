@@ -78,7 +78,8 @@ TEST(KsIniRegistry, ValuesRoundTripWithRegistryTypes) {
   std::int32_t i = 0;
   EXPECT_TRUE(ini->ReadInteger(u"\\W", u"i", 0, i));
   EXPECT_EQ(i, -5);
-  EXPECT_FALSE(ini->ReadInteger(u"\\W", u"s", 3, i));  // needs a DWORD
+  ini->WriteString(u"\\W", u"digits", u"12");
+  EXPECT_FALSE(ini->ReadInteger(u"\\W", u"digits", 3, i));  // needs a DWORD
   EXPECT_EQ(i, 3);
   double d = 0;
   EXPECT_TRUE(ini->ReadDouble(u"\\W", u"d", 0, d));

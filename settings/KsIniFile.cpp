@@ -4,6 +4,7 @@
 #include "framework/Stream.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "framework/TypeInfo.h"
 #include "settings/KsAtomicFile.h"
 #include "settings/KsIniBinaryFormat.h"
 #include "settings/KsIniKeyScope.h"
@@ -12,7 +13,32 @@
 
 namespace kestrel {
 
-KESTREL_IMPLEMENT_CLASS(TKsIniFile, TComponent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsIniFile, TComponent)
+
+void TKsIniFile::PublishProperties(TClassBuilder<TKsIniFile>& b) {
+  b.Property(u"Path", &TKsIniFile::Path, &TKsIniFile::SetPath).Kind(tkWString);
+  b.Property(u"UseRegistry", &TKsIniFile::UseRegistry, &TKsIniFile::SetUseRegistry)
+      .Default(false);
+  b.Property(u"RegRoot", &TKsIniFile::RegRootValue, &TKsIniFile::SetRegRootValue)
+      .TypeName(u"TRegRootType")
+      .Default(std::uint32_t{rrtHKEY_CURRENT_USER});
+  b.Property(u"Delimiter", &TKsIniFile::Delimiter, &TKsIniFile::SetDelimiter).Default(u'\\');
+  b.Property(u"DivChar", &TKsIniFile::DivChar, &TKsIniFile::SetDivChar).Default(u'=');
+  b.Property(u"Comment", &TKsIniFile::Comment, &TKsIniFile::SetComment)
+      .Kind(tkWString)
+      .Default(u";");
+  b.Property(u"WarningMessage", &TKsIniFile::WarningMessage, &TKsIniFile::SetWarningMessage)
+      .Kind(tkWString)
+      .Default(u"Automatically generated file. DO NOT MODIFY!!!");
+  b.Property(u"LazyWrite", &TKsIniFile::LazyWrite, &TKsIniFile::SetLazyWrite).Default(true);
+  b.Property(u"BinaryMode", &TKsIniFile::BinaryMode, &TKsIniFile::SetBinaryMode).Default(false);
+  b.Property(u"Simple", &TKsIniFile::Simple, &TKsIniFile::SetSimple).Default(false);
+  b.Property(u"TrimSpaces", &TKsIniFile::TrimSpaces, &TKsIniFile::SetTrimSpaces).Default(false);
+  b.Event(u"OnBeforeLoad", &TKsIniFile::OnBeforeLoad, u"TNotifyEvent");
+  b.Event(u"OnAfterLoad", &TKsIniFile::OnAfterLoad, u"TNotifyEvent");
+  b.Event(u"OnBeforeSave", &TKsIniFile::OnBeforeSave, u"TNotifyEvent");
+  b.Event(u"OnAfterSave", &TKsIniFile::OnAfterSave, u"TNotifyEvent");
+}
 
 TKsIniFile::TKsIniFile(TComponent* owner) : TComponent(owner) { ResetTree(); }
 
@@ -198,7 +224,8 @@ bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path
   entry = from;
   if (FSimple) {
     if (!path.empty() && path[0] == d) path.remove_prefix(1);
-    if (path.empty()) return true;
+    // Names compare trimmed, so a name of blanks alone is no name: the root.
+    if (Trim(path).empty()) return true;
     TKsIniEntry* section = from->Find(path);
     if (!section) {
       if (!create) return false;
@@ -219,7 +246,8 @@ bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path
     const std::size_t cut = path.find(d);
     const std::u16string_view name = path.substr(0, cut);
     path = cut == std::u16string_view::npos ? std::u16string_view() : path.substr(cut + 1);
-    if (name.empty()) return false;
+    // Names compare trimmed: a component of blanks alone is as empty as none.
+    if (Trim(name).empty()) return false;
     TKsIniEntry* child = entry->Find(name);
     if (!child) {
       if (!create) return false;

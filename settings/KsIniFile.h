@@ -38,6 +38,9 @@ class TKsIniFile : public TComponent {
   void SetUseRegistry(bool value);
   TRegRootType RegRoot() const { return FRegRoot; }
   void SetRegRoot(TRegRootType value);
+  // RegRoot as a plain number, for the published-property system.
+  std::uint32_t RegRootValue() const { return FRegRoot; }
+  void SetRegRootValue(std::uint32_t value) { SetRegRoot(static_cast<TRegRootType>(value)); }
   char16_t Delimiter() const { return FDelimiter; }
   void SetDelimiter(char16_t value);
   char16_t DivChar() const { return FDivChar; }

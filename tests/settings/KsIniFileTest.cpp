@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/StringList.h"
+#include "framework/TypeInfo.h"
 #include "tests/settings/KsIniTestSupport.h"
 
 namespace kestrel::test {
@@ -44,6 +45,7 @@ TEST(KsIniFile, NavigationFollowsPathsAndFailsOnEmptyComponents) {
   EXPECT_EQ(ini->ParentKey(u"\\A"), u"\\");
   EXPECT_FALSE(ini->OpenKey(u"\\A\\\\X", true));
   EXPECT_FALSE(ini->KeyExists(u"\\A\\\\X"));
+  EXPECT_FALSE(ini->OpenKey(u"\\A\\ \t\\X", true));  // blanks alone are no name either
   // A failed open stays at the deepest key reached.
   EXPECT_FALSE(ini->OpenKey(u"\\A\\B\\Missing\\Deeper", false));
   EXPECT_EQ(ini->CurrentKey(), u"\\A\\B");
@@ -310,6 +312,32 @@ TEST(KsIniFile, ValueEntriesAndTypes) {
   EXPECT_TRUE(ini->GetValueEntry(u"\\K", u"")->IsKey());
   EXPECT_TRUE(ini->Clear());
   EXPECT_FALSE(ini->KeyExists(u"\\K"));
+}
+
+}  // namespace
+}  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+TEST(KsIniFile, PublishedPropertiesAndLoadingFromAStoredForm) {
+  testing::TempDir dir;
+  {
+    auto ini = MakeIni(dir / "form.ini");
+    ini->WriteInteger(u"\\F", u"v", 9);
+  }
+  TKsIniFile ini(nullptr);
+  ini.BeginLoading();
+  SetPropValue(&ini, u"Path", Utf8ToUtf16((dir / "form.ini").string()));
+  SetPropValue(&ini, u"LazyWrite", u"False");
+  SetPropValue(&ini, u"RegRoot", u"2147483650");
+  EXPECT_EQ(ini.RegRoot(), rrtHKEY_LOCAL_MACHINE);
+  EXPECT_FALSE(ini.ValueExists(u"\\F", u"v"));
+  ini.EndLoading();  // loads the file
+  EXPECT_TRUE(ini.ValueExists(u"\\F", u"v"));
+  EXPECT_EQ(GetPropValue(&ini, u"WarningMessage"),
+            u"Automatically generated file. DO NOT MODIFY!!!");
+  EXPECT_EQ(GetPropValue(&ini, u"Delimiter"), u"\\");
 }
 
 }  // namespace

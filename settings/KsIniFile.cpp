@@ -218,24 +218,34 @@ String TKsIniFile::RegFullPath(const String& Key) const {
   return path.substr(begin);
 }
 
+// A key of that name is preferred to a value of that name, so a key and a value that share a
+// name stay apart. Without a key, a value is turned into one when creating (its data stays) -
+// except while a file is read: there the value keeps its place and a key joins it, since the
+// writer puts both into the file.
+TKsIniEntry* TKsIniFile::Enter(TKsIniEntry* parent, std::u16string_view name, bool create,
+                               bool convertValues) {
+  if (TKsIniEntry* key = parent->FindKey(name)) return key;
+  if (!create) return nullptr;
+  TKsIniEntry* value = convertValues ? parent->FindValue(name) : nullptr;
+  if (value) {
+    value->SetIsKey(true);
+  } else {
+    value = parent->Add(String(name), true);
+  }
+  FModified = true;
+  return value;
+}
+
 bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
-                        TKsIniEntry*& entry) {
+                        TKsIniEntry*& entry, bool convertValues) {
   const char16_t d = FDelimiter;
   entry = from;
   if (FSimple) {
     if (!path.empty() && path[0] == d) path.remove_prefix(1);
     // Names compare trimmed, so a name of blanks alone is no name: the root.
     if (Trim(path).empty()) return true;
-    TKsIniEntry* section = from->Find(path);
-    if (!section) {
-      if (!create) return false;
-      section = from->Add(String(path), true);
-      FModified = true;
-    } else if (!section->IsKey()) {
-      if (!create) return false;
-      section->SetIsKey(true);
-      FModified = true;
-    }
+    TKsIniEntry* section = Enter(from, path, create, convertValues);
+    if (!section) return false;
     entry = section;
     key = d + String(path);
     return true;
@@ -248,16 +258,8 @@ bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path
     path = cut == std::u16string_view::npos ? std::u16string_view() : path.substr(cut + 1);
     // Names compare trimmed: a component of blanks alone is as empty as none.
     if (Trim(name).empty()) return false;
-    TKsIniEntry* child = entry->Find(name);
-    if (!child) {
-      if (!create) return false;
-      child = entry->Add(String(name), true);
-      FModified = true;
-    } else if (!child->IsKey()) {
-      if (!create) return false;
-      child->SetIsKey(true);  // the value's data stays with it
-      FModified = true;
-    }
+    TKsIniEntry* child = Enter(entry, name, create, convertValues);
+    if (!child) return false;
     entry = child;
     key = key.size() == 1 && key[0] == d ? d + String(name) : key + d + String(name);
     if (cut == std::u16string_view::npos) break;
@@ -517,7 +519,7 @@ std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, st
   auto open = [&](const String& path) -> TKsIniEntry* {
     String key(1, FDelimiter);
     TKsIniEntry* entry = nullptr;
-    return OpenIn(root.get(), key, path, true, entry) ? entry : nullptr;
+    return OpenIn(root.get(), key, path, true, entry, false) ? entry : nullptr;
   };
   if (FBinaryMode) {
     TKsIniBinaryFormat::Read(data, size, FDelimiter, open);

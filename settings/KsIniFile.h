@@ -138,7 +138,9 @@ class TKsIniFile : public TComponent {
 
   // Navigation in the tree from `from`; `key` receives the key string that follows.
   bool OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
-              TKsIniEntry*& entry);
+              TKsIniEntry*& entry, bool convertValues = true);
+  TKsIniEntry* Enter(TKsIniEntry* parent, std::u16string_view name, bool create,
+                     bool convertValues);
   bool OpenTreeKey(const String& Key, bool CanCreate);
   bool OpenRegKey(const String& Key, bool CanCreate);
   String RegFullPath(const String& Key) const;

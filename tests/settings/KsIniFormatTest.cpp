@@ -229,3 +229,27 @@ TEST(KsIniFormat, LoadCreatesAMissingFileAndStopsAtAZeroByte) {
 
 }  // namespace
 }  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+TEST(KsIniFormat, AKeyAndAValueOfTheSameNameBothSurviveARoundTrip) {
+  for (bool binary : {false, true}) {
+    auto ini = MakeIni();
+    ini->SetBinaryMode(binary);
+    ini->WriteInteger(u"\\S\\twin", u"inner", 1);
+    ini->WriteInteger(u"\\S", u"twin", 2);
+    auto back = MakeIni();
+    back->SetBinaryMode(binary);
+    LoadBytes(*back, SaveBytes(*ini));
+    std::int32_t v = 0;
+    EXPECT_TRUE(back->ReadInteger(u"\\S", u"twin", 0, v)) << binary;
+    EXPECT_EQ(v, 2);
+    EXPECT_TRUE(back->ReadInteger(u"\\S\\twin", u"inner", 0, v)) << binary;
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(SaveBytes(*back), SaveBytes(*ini));
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::test

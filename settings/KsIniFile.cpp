@@ -570,16 +570,7 @@ bool TKsIniFile::Load() {
     if (FOnAfterLoad) FOnAfterLoad(this);
     return false;
   }
-  std::unique_ptr<TKsIniEntry> root;
-  try {
-    root = ParseBytes(bytes.data(), bytes.size(), &TEncoding::ANSI(), true);
-  } catch (...) {
-    if (FOnAfterLoad) FOnAfterLoad(this);
-    throw;
-  }
-  AdoptTree(std::move(root));
-  FModified = false;
-  if (FOnAfterLoad) FOnAfterLoad(this);
+  ReadTree(bytes, &TEncoding::ANSI(), true);
   return true;
 }
 
@@ -591,9 +582,15 @@ void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
   for (std::size_t n; (n = Stream.Read(buffer, sizeof buffer)) > 0;) {
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
+  ReadTree(bytes, Encoding, false);
+}
+
+// The new tree replaces the old one only when it was read whole; OnAfterLoad comes either way.
+void TKsIniFile::ReadTree(const std::vector<std::uint8_t>& bytes, const TEncoding* encoding,
+                          bool fromFile) {
   std::unique_ptr<TKsIniEntry> root;
   try {
-    root = ParseBytes(bytes.data(), bytes.size(), Encoding, false);
+    root = ParseBytes(bytes.data(), bytes.size(), encoding, fromFile);
   } catch (...) {
     if (FOnAfterLoad) FOnAfterLoad(this);
     throw;

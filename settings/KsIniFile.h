@@ -158,6 +158,7 @@ class TKsIniFile : public TComponent {
   std::unique_ptr<TKsIniEntry> ParseBytes(const std::uint8_t* data, std::size_t size,
                                           const TEncoding* encoding, bool fromFile);
   void AdoptTree(std::unique_ptr<TKsIniEntry> root);
+  void ReadTree(const std::vector<std::uint8_t>& bytes, const TEncoding* encoding, bool fromFile);
   std::vector<std::uint8_t> Serialize(const TEncoding* encoding, bool fromFile) const;
   // Objects at the current key; `active` holds the objects being written or read further up,
   // so links that lead back to them are not followed again.

@@ -45,6 +45,8 @@ KESTREL_IMPLEMENT_CLASS(EInOutError, Exception)
 KESTREL_IMPLEMENT_CLASS(EOSError, Exception)
 KESTREL_IMPLEMENT_CLASS(EIniFileException, Exception)
 KESTREL_IMPLEMENT_CLASS(EEncodingError, Exception)
+KESTREL_IMPLEMENT_CLASS(EResNotFound, Exception)
+KESTREL_IMPLEMENT_CLASS(EInvalidOp, Exception)
 KESTREL_IMPLEMENT_CLASS(EParserError, Exception)
 
 void Abort() { throw EAbort(u"Operation aborted"); }

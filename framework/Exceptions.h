@@ -69,6 +69,8 @@ KESTREL_EXCEPTION(EInOutError, Exception)
 KESTREL_EXCEPTION(EOSError, Exception)
 KESTREL_EXCEPTION(EIniFileException, Exception)
 KESTREL_EXCEPTION(EEncodingError, Exception)
+KESTREL_EXCEPTION(EResNotFound, Exception)
+KESTREL_EXCEPTION(EInvalidOp, Exception)
 KESTREL_EXCEPTION(EParserError, Exception)
 
 // Raises EAbort, the silent exception that unwinds without a message box.

@@ -381,6 +381,73 @@ double StrToFloatDef(std::u16string_view text, double defaultValue) {
   return TryStrToFloat(text, value) ? value : defaultValue;
 }
 
+bool TryRound(double value, std::int64_t& result) {
+  if (!std::isfinite(value)) return false;
+  double r = std::nearbyint(value);  // the default rounding mode: half to even
+  if (std::fabs(value - std::trunc(value)) == 0.5) r = 2.0 * std::nearbyint(value / 2.0);
+  // 2^63 is exactly representable; anything at or beyond it does not fit.
+  if (r >= 9223372036854775808.0 || r < -9223372036854775808.0) return false;
+  result = static_cast<std::int64_t>(r);
+  return true;
+}
+
+std::int64_t Round(double value) {
+  std::int64_t result;
+  if (!TryRound(value, result)) throw EInvalidOp(u"Invalid floating point operation");
+  return result;
+}
+
+void DoubleToExtended(double value, std::uint8_t out[10]) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  bool negative = bits >> 63;
+  int exponent = static_cast<int>(bits >> 52 & 0x7FF);
+  std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  std::uint64_t mantissa = 0;
+  int extExponent = 0;
+  if (exponent == 0x7FF) {  // infinity or NaN
+    extExponent = 0x7FFF;
+    mantissa = (std::uint64_t{1} << 63) | (fraction << 11);
+  } else if (exponent != 0) {
+    extExponent = exponent - 1023 + 16383;
+    mantissa = (std::uint64_t{1} << 63) | (fraction << 11);
+  } else if (fraction != 0) {  // a double denormal is a normal extended number
+    int shift = 0;
+    while (!(fraction & (std::uint64_t{1} << 52))) {
+      fraction <<= 1;
+      ++shift;
+    }
+    extExponent = 1 - 1023 - shift + 16383;
+    mantissa = fraction << 11;
+  }
+  for (int i = 0; i < 8; ++i) out[i] = static_cast<std::uint8_t>(mantissa >> (8 * i));
+  std::uint16_t top = static_cast<std::uint16_t>(extExponent | (negative ? 0x8000 : 0));
+  out[8] = static_cast<std::uint8_t>(top & 0xFF);
+  out[9] = static_cast<std::uint8_t>(top >> 8);
+}
+
+double ExtendedToDouble(const std::uint8_t in[10]) {
+  std::uint64_t mantissa = 0;
+  for (int i = 0; i < 8; ++i) mantissa |= static_cast<std::uint64_t>(in[i]) << (8 * i);
+  int top = in[8] | in[9] << 8;
+  bool negative = top & 0x8000;
+  int exponent = top & 0x7FFF;
+  double sign = negative ? -1.0 : 1.0;
+  if (exponent == 0x7FFF) {
+    if ((mantissa << 1) == 0) return sign * std::numeric_limits<double>::infinity();
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  if (mantissa == 0) return sign * 0.0;
+  // value = mantissa * 2^(exponent - 16383 - 63); ldexp rounds to nearest even and handles
+  // overflow and underflow. Split the mantissa so the conversion to double is exact first.
+  double high = static_cast<double>(mantissa >> 11);
+  double low = static_cast<double>(mantissa & 0x7FF);
+  int scale = exponent - 16383 - 63;
+  if (exponent == 0) scale = 1 - 16383 - 63;  // extended denormals
+  // Add the halves at the final scale so the single rounding happens in the addition.
+  return sign * (std::ldexp(high, scale + 11) + std::ldexp(low, scale));
+}
+
 String BoolToStr(bool value, bool useBoolStrs) {
   if (useBoolStrs) return value ? u"True" : u"False";
   return value ? u"-1" : u"0";

@@ -42,6 +42,17 @@ bool TryStrToFloat(std::u16string_view text, double& value);
 double StrToFloat(std::u16string_view text);
 double StrToFloatDef(std::u16string_view text, double defaultValue);
 
+// Rounds half to even (2.5 -> 2, 3.5 -> 4). NaN, infinities and values outside the 64-bit range
+// raise EInvalidOp "Invalid floating point operation" instead of producing an undefined value.
+std::int64_t Round(double value);
+bool TryRound(double value, std::int64_t& result);
+
+// The 80-bit extended format of stored floats (10 bytes, little endian: 64-bit mantissa with
+// an explicit integer bit, 15-bit exponent, sign). Conversion to double rounds to nearest even
+// and turns values beyond its range into infinity or zero.
+void DoubleToExtended(double value, std::uint8_t out[10]);
+double ExtendedToDouble(const std::uint8_t in[10]);
+
 // "True"/"False" (or "-1"/"0" when useBoolStrs is false).
 String BoolToStr(bool value, bool useBoolStrs = true);
 // "True"/"False" in any case, or a number (non-zero is true).

@@ -115,6 +115,13 @@ const std::uint8_t* DibFormat::Row(const void* bits, int y) const {
   return Row(const_cast<void*>(bits), y);
 }
 
+DibFormat::IndexSlot DibFormat::SlotOf(int x) const {
+  // Pixels fill bytes from the most significant bits down.
+  int perByte = 8 / bitCount_;
+  int shift = 8 - bitCount_ * (x % perByte + 1);
+  return IndexSlot{static_cast<std::size_t>(x / perByte), shift, ((1u << bitCount_) - 1) << shift};
+}
+
 std::uint32_t DibFormat::FromMasked(DWORD value) const {
   std::uint32_t r = Expand((value & masks_[0]) >> MaskShift(masks_[0]), MaskBits(masks_[0]));
   std::uint32_t g = Expand((value & masks_[1]) >> MaskShift(masks_[1]), MaskBits(masks_[1]));
@@ -136,9 +143,8 @@ std::uint32_t DibFormat::Read(const std::uint8_t* row, int x) const {
     case 1:
     case 4:
     case 8: {
-      int perByte = 8 / bitCount_;
-      int shift = 8 - bitCount_ * (x % perByte + 1);
-      unsigned index = (row[x / perByte] >> shift) & ((1u << bitCount_) - 1);
+      IndexSlot slot = SlotOf(x);
+      unsigned index = (row[slot.byte] & slot.mask) >> slot.shift;
       return index < colors_.size() ? ArgbFromQuad(colors_[index]) : 0xFF000000u;
     }
     case 16: {
@@ -162,12 +168,10 @@ void DibFormat::Write(std::uint8_t* row, int x, std::uint32_t argb) const {
     case 1:
     case 4:
     case 8: {
-      int perByte = 8 / bitCount_;
-      int shift = 8 - bitCount_ * (x % perByte + 1);
-      unsigned mask = ((1u << bitCount_) - 1) << shift;
+      IndexSlot slot = SlotOf(x);
       unsigned index = static_cast<unsigned>(NearestIndex(argb));
-      std::uint8_t& byte = row[x / perByte];
-      byte = static_cast<std::uint8_t>((byte & ~mask) | ((index << shift) & mask));
+      std::uint8_t& byte = row[slot.byte];
+      byte = static_cast<std::uint8_t>((byte & ~slot.mask) | ((index << slot.shift) & slot.mask));
       return;
     }
     case 16: {

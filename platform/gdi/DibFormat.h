@@ -43,6 +43,13 @@ class DibFormat {
   std::uint32_t Quantize(std::uint32_t argb) const;
 
  private:
+  // Where an indexed pixel lives in its row.
+  struct IndexSlot {
+    std::size_t byte;
+    int shift;
+    unsigned mask;
+  };
+  IndexSlot SlotOf(int x) const;
   void Init(int width, int height, int bitCount, DWORD compression);
   std::uint32_t FromMasked(DWORD value) const;
   DWORD ToMasked(std::uint32_t argb) const;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "framework/Exceptions.h"
 #include "framework/SysUtils.h"
@@ -75,6 +77,45 @@ TEST(Conversions, FloatsUseTheInvariantGeneralFormat) {
   EXPECT_FALSE(StrToBool(u"0"));
   EXPECT_TRUE(StrToBool(u"-1"));
   EXPECT_THROW(StrToBool(u"yes"), EConvertError);
+}
+
+TEST(Conversions, RoundHalfToEvenAndRefuseWhatDoesNotFit) {
+  EXPECT_EQ(Round(2.5), 2);
+  EXPECT_EQ(Round(3.5), 4);
+  EXPECT_EQ(Round(-2.5), -2);
+  EXPECT_EQ(Round(-2.6), -3);
+  EXPECT_EQ(Round(0.49999999999999994), 0);
+  EXPECT_THROW(Round(1e300), EInvalidOp);
+  EXPECT_THROW(Round(std::nan("")), EInvalidOp);
+  EXPECT_THROW(Round(9223372036854775808.0), EInvalidOp);
+  EXPECT_EQ(Round(-9223372036854775808.0), INT64_MIN);
+}
+
+TEST(Conversions, ExtendedFloatsRoundTripThroughTenBytes) {
+  std::uint8_t b[10];
+  DoubleToExtended(1.0, b);
+  const std::uint8_t one[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F};
+  EXPECT_TRUE(std::equal(b, b + 10, one));
+  DoubleToExtended(-2.0, b);
+  EXPECT_EQ(b[9], 0xC0);
+  EXPECT_EQ(b[8], 0x00);
+  for (double v : {0.0, -0.0, 1.5, -3.141592653589793, 1e-310, 4.9e-324, 1.7976931348623157e308,
+                   std::numeric_limits<double>::infinity(), 123456.789}) {
+    DoubleToExtended(v, b);
+    double back = ExtendedToDouble(b);
+    EXPECT_EQ(back, v);
+    EXPECT_EQ(std::signbit(back), std::signbit(v));
+  }
+  DoubleToExtended(std::nan(""), b);
+  EXPECT_TRUE(std::isnan(ExtendedToDouble(b)));
+  // Beyond the range of double: infinity and zero, not garbage.
+  const std::uint8_t huge[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F - 1};
+  EXPECT_TRUE(std::isinf(ExtendedToDouble(huge)));
+  const std::uint8_t tiny[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0x01, 0x00};
+  EXPECT_EQ(ExtendedToDouble(tiny), 0.0);
+  // 1 + 2^-60 rounds to 1 in double.
+  const std::uint8_t nearOne[10] = {0x08, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F};
+  EXPECT_EQ(ExtendedToDouble(nearOne), 1.0);
 }
 
 TEST(TextHelpers, TrimCaseAndQuotes) {

@@ -299,6 +299,13 @@ bool TWinControl::ContainsControl(const TControl* control) const {
   return false;
 }
 
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) const {
+  // A form (the root) also writes the components it owns that have no parent, such as timers.
+  if (root == this) TControl::GetChildren(proc, root);
+  for (TControl* c : controls_)
+    if (c->Owner() == root) proc(c);
+}
+
 void TWinControl::InsertControl(TControl* control) {
   if (!control || control->Parent() == this) return;
   if (auto* win = dynamic_cast<TWinControl*>(control); win && win->ContainsControl(this))

@@ -90,6 +90,8 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Update() override;
   void SetParent(TWinControl* value) override;
+  // Streaming: the children this control parents and `root` owns.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;

@@ -10,6 +10,7 @@
 #include "framework/Form.h"
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
+#include "framework/StdRegistration.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
 #include "platform/window/WindowApi.h"
@@ -48,6 +49,7 @@ bool ApplicationExists() { return gApplication != nullptr; }
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   if (!gApplication) gApplication = this;
+  RegisterVisualClasses();
   handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
   const pf::HWND window = handle_;
   SetWakeMainThread([window] { pf::PostMessageW(window, WakeMessage(), 0, 0); });

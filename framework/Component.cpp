@@ -4,10 +4,17 @@
 
 #include "framework/Exceptions.h"
 #include "framework/SysUtils.h"
+#include "framework/TypeInfo.h"
 
 namespace kestrel {
 
-KESTREL_IMPLEMENT_CLASS(TComponent, TPersistent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TComponent, TPersistent)
+
+void TComponent::PublishProperties(TClassBuilder<TComponent>& b) {
+  // The name is streamed in the block header, not as a property line.
+  b.Property(u"Name", &TComponent::Name, &TComponent::SetName).Stored(false);
+  b.Property(u"Tag", &TComponent::Tag, &TComponent::SetTag).Default(0).TypeName(u"NativeInt");
+}
 
 bool IsValidIdent(std::u16string_view name) {
   if (name.empty()) return false;

@@ -69,6 +69,7 @@ KESTREL_EXCEPTION(EInOutError, Exception)
 KESTREL_EXCEPTION(EOSError, Exception)
 KESTREL_EXCEPTION(EIniFileException, Exception)
 KESTREL_EXCEPTION(EEncodingError, Exception)
+KESTREL_EXCEPTION(EResNotFound, Exception)
 KESTREL_EXCEPTION(EInvalidOp, Exception)
 KESTREL_EXCEPTION(EParserError, Exception)
 

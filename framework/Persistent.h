@@ -15,7 +15,8 @@ class TPersistent : public TObject {
   TPersistent& operator=(const TPersistent&) = delete;
   ~TPersistent() override = default;
 
-  // Copies `source` into this object. The default asks the source to AssignTo this; when neither
+  // Copies `source` into this object. (An override hides the reference form below; add
+  // `using TPersistent::Assign;` next to it to keep both.) The default asks the source to AssignTo this; when neither
   // side knows the other it raises EConvertError "Cannot assign a %s to a %s" (source class or
   // "nil", then this class).
   virtual void Assign(const TPersistent* source);

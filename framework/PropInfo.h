@@ -4,6 +4,7 @@
 // class. TClassBuilder (TypeInfo.h) fills these in; TypeInfo.h also has the accessors.
 
 #include <cstdint>
+#include <climits>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -76,6 +77,9 @@ struct TPropInfo {
   std::optional<std::int64_t> OrdDefault;
   std::optional<double> FloatDefault;
   std::optional<String> StrDefault;
+  // The range of the C++ type behind an integer or character property.
+  std::int64_t OrdMin = INT64_MIN;
+  std::int64_t OrdMax = INT64_MAX;
   bool StoredFlag = true;
   std::function<bool(const TObject&)> StoredFn;
 

@@ -39,6 +39,7 @@ void Write(TObject* instance, const TPropInfo& prop, const TPropValue& value) {
 }
 
 bool InRange(const TPropInfo& prop, std::int64_t value) {
+  if (value < prop.OrdMin || value > prop.OrdMax) return false;
   if (prop.Kind == tkEnumeration && prop.EnumType)
     return value >= prop.EnumType->MinValue() && value <= prop.EnumType->MaxValue();
   if (prop.Kind == tkSet && prop.EnumType) {
@@ -233,8 +234,8 @@ void SetPropText(TObject* instance, const TPropInfo& prop, std::u16string_view t
       std::int64_t v;
       if (!TryStrToInt64(Strip(text), v) && !IdentToIntOf(prop.TypeName, Strip(text), v))
         throw EConvertError(u"'%s' is not a valid integer value", {text});
-      // A 32-bit property takes hexadecimal bit patterns up to $FFFFFFFF.
-      if (prop.TypeName != u"Cardinal" && v > INT32_MAX && v <= UINT32_MAX)
+      // A signed 32-bit property takes hexadecimal bit patterns up to $FFFFFFFF.
+      if (prop.OrdMax == INT32_MAX && v > INT32_MAX && v <= UINT32_MAX)
         v = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
       SetOrdProp(instance, prop, v);
       return;

@@ -16,6 +16,7 @@
 #include <concepts>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <type_traits>
 #include <utility>
 
@@ -258,6 +259,12 @@ class TClassBuilder {
   TPropInfo& Add(const char16_t* name, G getter, S setter) {
     TPropInfo& info = list_.Add(name, detail::KindOf<V>());
     info.TypeName = detail::DefaultTypeName<V>();
+    if constexpr (std::is_integral_v<V> && !std::is_same_v<V, bool>) {
+      info.OrdMin = static_cast<std::int64_t>(std::numeric_limits<V>::min());
+      info.OrdMax = std::numeric_limits<V>::max() > static_cast<std::uint64_t>(INT64_MAX)
+                        ? INT64_MAX
+                        : static_cast<std::int64_t>(std::numeric_limits<V>::max());
+    }
     info.Getter = [getter](const TObject& o) -> TPropValue {
       return detail::ToPropValue<V>(std::invoke(getter, static_cast<const T&>(o)));
     };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Bitmap.h"
@@ -20,23 +21,23 @@ constexpr unsigned kSrcCopy = 0xCC;
 bool ReadsSource(unsigned rop) { return ((rop >> 2) ^ rop) & 0x33; }
 bool ReadsPattern(unsigned rop) { return ((rop >> 4) ^ rop) & 0x0F; }
 
-// The source rectangle copied out of its surface (so overlapping blits read unchanged pixels),
-// converted to the destination's depth.
+using Coord = long long;  // blit arithmetic runs wide: extents may be anything an int holds
+
+// The part of the source that a transfer reads, copied out of its surface (so overlapping blits
+// read unchanged pixels) and converted to the destination's depth. Pixels outside the source
+// surface are absent.
 class SourceBlock {
  public:
-  SourceBlock(DrawingScope& scope, const RECT& r) : rect_(r) {
+  SourceBlock(DrawingScope& scope, Coord left, Coord top, Coord right, Coord bottom) {
     PixelView view = scope.Pixels();
-    int w = r.right - r.left, h = r.bottom - r.top;
-    pixels_.assign(static_cast<std::size_t>(w) * h, 0);
-    present_.assign(pixels_.size(), false);
-    for (int y = r.top; y < r.bottom; ++y) {
-      if (y < 0 || y >= view.height) continue;
-      for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, view.width); ++x) {
-        std::size_t i = static_cast<std::size_t>(y - r.top) * w + (x - r.left);
-        pixels_[i] = view.Row(y)[x];
-        present_[i] = true;
-      }
-    }
+    rect_ = RECT{static_cast<LONG>(std::clamp<Coord>(left, 0, view.width)),
+                 static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
+                 static_cast<LONG>(std::clamp<Coord>(right, 0, view.width)),
+                 static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
+    int w = std::max<LONG>(rect_.right - rect_.left, 0), h = std::max<LONG>(rect_.bottom - rect_.top, 0);
+    pixels_.resize(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      std::copy_n(view.Row(rect_.top + y) + rect_.left, w, pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
 
   // Applies the depth conversion rules once for the whole block.
@@ -51,36 +52,72 @@ class SourceBlock {
     }
   }
 
-  bool At(int x, int y, std::uint32_t& out) const {
+  // The mean of the present pixels in [x0, x1) × [y0, y1), per channel; false if none.
+  bool Average(Coord x0, Coord x1, Coord y0, Coord y1, std::uint32_t& out) const {
+    x0 = std::max<Coord>(x0, rect_.left);
+    y0 = std::max<Coord>(y0, rect_.top);
+    x1 = std::min<Coord>(x1, rect_.right);
+    y1 = std::min<Coord>(y1, rect_.bottom);
+    std::uint64_t sum[4] = {0, 0, 0, 0}, count = 0;
+    std::uint32_t pixel;
+    for (Coord y = y0; y < y1; ++y)
+      for (Coord x = x0; x < x1; ++x) {
+        At(x, y, pixel);
+        for (int c = 0; c < 4; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+        ++count;
+      }
+    if (count == 0) return false;
+    out = 0;
+    for (int c = 0; c < 4; ++c) out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
+    return true;
+  }
+
+  bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
-    std::size_t i = static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left);
-    if (!present_[i]) return false;
-    out = pixels_[i];
+    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left)];
     return true;
   }
 
  private:
   RECT rect_;
   std::vector<std::uint32_t> pixels_;
-  std::vector<bool> present_;
 };
 
 // Source pixel index along one axis for destination offset `i` of `count`, mirroring when the
 // two extents have opposite signs.
-int MapAxis(int i, int destCount, int sourceCount, bool mirror) {
-  long long s = static_cast<long long>(i) * sourceCount / destCount;
-  return mirror ? sourceCount - 1 - static_cast<int>(s) : static_cast<int>(s);
+Coord MapAxis(Coord i, Coord destCount, Coord sourceCount, bool mirror) {
+  Coord s = i * sourceCount / destCount;
+  return mirror ? sourceCount - 1 - s : s;
+}
+
+// The source pixels [first, second) that destination offset `i` covers when shrinking.
+std::pair<Coord, Coord> AxisRange(Coord i, Coord destCount, Coord sourceCount, bool mirror) {
+  Coord lo = i * sourceCount / destCount;
+  Coord hi = std::max((i + 1) * sourceCount / destCount, lo + 1);
+  return mirror ? std::pair{sourceCount - hi, sourceCount - lo} : std::pair{lo, hi};
 }
 
 struct Extent {
-  int start;   // lowest surface coordinate
-  int count;   // > 0
+  Coord start;  // lowest surface coordinate
+  Coord count;  // > 0
   bool flipped;
 };
 
 // A negative extent runs leftwards (upwards) from the start pixel, which stays included.
-Extent Normalize(int start, int size) {
+Extent Normalize(Coord start, Coord size) {
   return size < 0 ? Extent{start + size + 1, -size, true} : Extent{start, size, false};
+}
+
+// The source range [first, second) that destination offsets [i0, i1] read along one axis.
+std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
+                                   bool average) {
+  bool mirror = d.flipped != s.flipped;
+  if (average) {
+    auto a = AxisRange(i0, d.count, s.count, mirror), b = AxisRange(i1, d.count, s.count, mirror);
+    return {s.start + std::min(a.first, b.first), s.start + std::max(a.second, b.second)};
+  }
+  Coord a = MapAxis(i0, d.count, s.count, mirror), b = MapAxis(i1, d.count, s.count, mirror);
+  return {s.start + std::min(a, b), s.start + std::max(a, b) + 1};
 }
 
 // A transfer request in logical coordinates of the two DCs.
@@ -91,6 +128,7 @@ struct BlitRequest {
   int sx, sy, sw, sh;
   bool needsSource;
   bool convertDepth;  // mono/colour conversion (raster operations only)
+  bool average = false;  // HALFTONE shrinking: each pixel is the mean of the pixels it covers
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -109,10 +147,17 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   if (q.w == 0 || q.h == 0 || (q.needsSource && (q.sw == 0 || q.sh == 0))) return TRUE;
   DrawingScope scope(*dc);
   if (!scope.HasTarget()) return FALSE;
-  PixelOp op = makeOp(scope, *dc);
 
-  POINT d0 = scope.ToSurface(POINT{q.x, q.y});
-  Extent dx = Normalize(d0.x, q.w), dy = Normalize(d0.y, q.h);
+  // Extents are applied in wide arithmetic from the unclamped start (ToSurface saturates).
+  POINT offset = scope.ToSurface(POINT{0, 0});
+  Extent dx = Normalize(Coord{q.x} + offset.x, q.w), dy = Normalize(Coord{q.y} + offset.y, q.h);
+  // Only the visible part of the destination is worked on.
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(scope.Clip(), &e);
+  Coord vx0 = std::max<Coord>(dx.start, e.x), vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
+  Coord vy0 = std::max<Coord>(dy.start, e.y), vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
+  if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
+
   Extent ex = dx, ey = dy;
   std::unique_ptr<SourceBlock> block;
   if (q.needsSource) {
@@ -124,38 +169,40 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
       sourceScope = own.get();
     }
     if (!sourceScope->HasTarget()) return FALSE;
-    POINT s0 = sourceScope->ToSurface(POINT{q.sx, q.sy});
-    ex = Normalize(s0.x, q.sw);
-    ey = Normalize(s0.y, q.sh);
-    if (static_cast<long long>(ex.count) * ey.count > (1LL << 28)) {
-      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-      return FALSE;
-    }
-    block = std::make_unique<SourceBlock>(
-        *sourceScope, RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
+    POINT sourceOffset = sourceScope->ToSurface(POINT{0, 0});
+    ex = Normalize(Coord{q.sx} + sourceOffset.x, q.sw);
+    ey = Normalize(Coord{q.sy} + sourceOffset.y, q.sh);
+    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, q.average);
+    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, q.average);
+    block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1);
     if (q.convertDepth)
       block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
                      sourceScope->DeviceColor(src->State().bkColor),
                      scope.DeviceColor(dc->State().textColor),
                      scope.DeviceColor(dc->State().bkColor));
   }
+  PixelOp op = makeOp(scope, *dc);
 
   PixelView view = scope.Pixels();
-  RECT target{dx.start, dy.start, dx.start + dx.count, dy.start + dy.count};
   const cairo_region_t* clip = scope.Clip();
   for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{std::max<LONG>(target.left, c.x), std::max<LONG>(target.top, c.y),
-           std::min<LONG>(target.right, c.x + c.width), std::min<LONG>(target.bottom, c.y + c.height)};
+    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)), static_cast<LONG>(std::max<Coord>(vy0, c.y)),
+           static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
+           static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
     for (int py = r.top; py < r.bottom; ++py) {
       std::uint32_t* row = view.Row(py);
-      int syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
+      Coord syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
         std::uint32_t s = 0;
-        if (block) {
-          int sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+        if (block && q.average) {
+          auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
+          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s)) continue;
+        } else if (block) {
+          Coord sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
         op(row[px], s, px, py);
@@ -188,7 +235,11 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
     sw = w;
     sh = h;
   }
-  return Blit(BlitRequest{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true}, RopOp(rop));
+  BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
+  auto dc = LookupDeviceContext(dest);
+  request.average = needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
+                    (std::abs(sw) > std::abs(w) || std::abs(sh) > std::abs(h));
+  return Blit(request, RopOp(rop));
 }
 
 // 0..255 product with rounding.
@@ -289,9 +340,11 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   Raster raster(scope, *dc);
   if (ReadsPattern(index) && !raster.UseSelectedBrush()) return TRUE;
   raster.SetPatternRop(rop);
-  POINT p = scope.ToSurface(POINT{x, y});
-  Extent ex = Normalize(p.x, width), ey = Normalize(p.y, height);
-  raster.FillSurfaceRect(RECT{ex.start, ey.start, ex.start + ex.count, ey.start + ey.count});
+  POINT offset = scope.ToSurface(POINT{0, 0});
+  Extent ex = Normalize(Coord{x} + offset.x, width), ey = Normalize(Coord{y} + offset.y, height);
+  auto fit = [](Coord v) { return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30)); };
+  raster.FillSurfaceRect(
+      RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
   return TRUE;
 }
 

@@ -13,7 +13,10 @@ namespace kestrel::platform {
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD rop);
-// Nearest-pixel scaling (src = trunc(dst × sw / dw)); negative extents mirror.
+// Nearest-pixel scaling (src = trunc(dst × sw / dw)); negative extents mirror. In HALFTONE
+// stretch mode a shrinking copy averages the source pixels each destination pixel covers; the
+// other modes all take the nearest pixel (BLACKONWHITE and WHITEONBLACK do not merge the
+// dropped pixels).
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
                 int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
 // Raster operations that do not read a source, with the selected brush as pattern.

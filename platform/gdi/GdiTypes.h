@@ -217,6 +217,21 @@ struct LOGPALETTE {
   PALETTEENTRY palPalEntry[1];
 };
 
+// Region data: a header followed by nCount rectangles.
+constexpr DWORD RDH_RECTANGLES = 1;
+struct RGNDATAHEADER {
+  DWORD dwSize = 32;
+  DWORD iType = RDH_RECTANGLES;
+  DWORD nCount = 0;
+  DWORD nRgnSize = 0;
+  RECT rcBound{};
+};
+static_assert(sizeof(RGNDATAHEADER) == 32);
+struct RGNDATA {
+  RGNDATAHEADER rdh;
+  char Buffer[1];
+};
+
 // AlphaBlend.
 constexpr BYTE AC_SRC_OVER = 0x00;
 constexpr BYTE AC_SRC_ALPHA = 0x01;

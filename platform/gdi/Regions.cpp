@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Raster.h"
@@ -213,6 +214,47 @@ BOOL EqualRgn(HRGN a, HRGN b) {
   auto first = RegionOrFail(a);
   auto second = RegionOrFail(b);
   return first && second && cairo_region_equal(first->Get(), second->Get());
+}
+
+DWORD GetRegionData(HRGN handle, DWORD size, RGNDATA* data) {
+  auto region = RegionOrFail(handle);
+  if (!region) return 0;
+  int count = cairo_region_num_rectangles(region->Get());
+  DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * count);
+  if (!data || size < needed) return needed;
+  RGNDATAHEADER header;
+  header.nCount = static_cast<DWORD>(count);
+  header.nRgnSize = static_cast<DWORD>(sizeof(RECT) * count);
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(region->Get(), &e);
+  header.rcBound = RECT{e.x, e.y, e.x + e.width, e.y + e.height};
+  std::memcpy(&data->rdh, &header, sizeof header);
+  auto* out = reinterpret_cast<std::uint8_t*>(data) + sizeof(RGNDATAHEADER);
+  for (int i = 0; i < count; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region->Get(), i, &r);
+    RECT rect{r.x, r.y, r.x + r.width, r.y + r.height};
+    std::memcpy(out + sizeof(RECT) * i, &rect, sizeof rect);
+  }
+  return needed;
+}
+
+HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data) {
+  if (transform || !data || size < sizeof(RGNDATAHEADER) || data->rdh.iType != RDH_RECTANGLES ||
+      data->rdh.nCount > (size - sizeof(RGNDATAHEADER)) / sizeof(RECT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  cairo_region_t* result = cairo_region_create();
+  const auto* in = reinterpret_cast<const std::uint8_t*>(data) + sizeof(RGNDATAHEADER);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+    RECT r;
+    std::memcpy(&r, in + sizeof(RECT) * i, sizeof r);
+    cairo_region_t* piece = Region::FromRect(Ordered(r.left, r.top, r.right, r.bottom));
+    cairo_region_union(result, piece);
+    cairo_region_destroy(piece);
+  }
+  return Register(result);
 }
 
 BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush) {

@@ -21,6 +21,11 @@ BOOL PtInRegion(HRGN region, int x, int y);
 BOOL RectInRegion(HRGN region, const RECT* rect);
 int GetRgnBox(HRGN region, RECT* box);
 BOOL EqualRgn(HRGN a, HRGN b);
+// The region's rectangles (banded, top to bottom). With a null or too small buffer returns the
+// size needed; otherwise the bytes written, 0 on failure.
+DWORD GetRegionData(HRGN region, DWORD size, RGNDATA* data);
+// A region from rectangles (the transform must be null).
+HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data);
 
 // Painting regions (logical coordinates).
 BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush);

@@ -32,6 +32,10 @@ class Backend {
   virtual bool SetClipboardText(const String& text) = 0;
   virtual bool GetClipboardText(String& text) = 0;
 
+  // Whether printable characters arrive as text from the native input method (InjectText)
+  // rather than from translating key presses; control characters always come from the keys.
+  virtual bool ProvidesText() const { return false; }
+
   // Milliseconds on the backend's clock (virtual for the headless backend).
   virtual DWORD Now() const = 0;
   // A virtual clock only moves when told to: waiting for a timer then means waiting for a wake.

@@ -323,6 +323,9 @@ int ToUnicode(UINT virtualKey, UINT, const BYTE* keyState, LPWSTR buffer, int bu
       if (p.vk == vk) c = ctrl ? p.control : shift ? p.shifted : p.plain;
   }
   if (!c) return 0;
+  // Where the native input method delivers the text, keys only make control characters, so
+  // that no character arrives twice.
+  if (c >= 0x20 && c != 0x7F && Wm().HasBackend() && Wm().GetBackend().ProvidesText()) return 0;
   buffer[0] = c;
   if (bufferSize > 1) buffer[1] = 0;
   return 1;

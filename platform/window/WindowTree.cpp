@@ -115,13 +115,14 @@ void SendMinMax(Window& w, int& cx, int& cy) {
 }
 
 // Frees what the window holds once it is gone from the tree (the handle goes last).
-void ReleaseWindow(Window& w) {
+bool HasNativeWindow(const Window& w) { return w.parent == &Wm().Desktop(); }
+
+void ReleaseWindow(Window& w, bool native) {
   detail::KillWindowTimers(w.handle);
   detail::ForgetWindowState(w);
   detail::DropPaintState(w);
   detail::DeleteWindowRegion(w);
-  if (w.IsTopLevel() && &Wm().Desktop() == w.parent && Wm().HasBackend())
-    Wm().GetBackend().DestroyNativeWindow(w.handle);
+  if (native && Wm().HasBackend()) Wm().GetBackend().DestroyNativeWindow(w.handle);
   if (w.windowClass) --w.windowClass->windowCount;
   w.destroyed = true;
   Wm().Remove(w.handle);
@@ -147,8 +148,9 @@ void FinalDestroy(const std::shared_ptr<Window>& w) {
   for (auto& c : children)
     if (!c->destroyed) FinalDestroy(c);
   Send(*w, WM_NCDESTROY);
+  bool native = HasNativeWindow(*w);
   detail::UnlinkWindow(*w);
-  ReleaseWindow(*w);
+  ReleaseWindow(*w, native);
 }
 
 // Creation failed after WM_NCCREATE: take the half-made window apart.
@@ -158,8 +160,9 @@ HWND AbortCreate(const std::shared_ptr<Window>& w, bool sendDestroy) {
     return nullptr;
   }
   Send(*w, WM_NCDESTROY);
+  bool native = HasNativeWindow(*w);
   detail::UnlinkWindow(*w);
-  ReleaseWindow(*w);
+  ReleaseWindow(*w, native);
   return nullptr;
 }
 

@@ -23,6 +23,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   root.SetName(u"Form1");
   root.SetCaption(u"It's\r\n\"two\" lines ☃");
   root.SetShape(shSquare);
+  root.SetTag(-7);
   root.SetSides({});
   root.SetRatio(1.5);
   root.SetVisible(false);
@@ -42,6 +43,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   EXPECT_TRUE(Contains(text, u"object Form1: TWidget\n"));
   EXPECT_TRUE(Contains(text, u"  Caption = 'It''s'#13#10'\"two\" lines ☃'\n"));
   EXPECT_TRUE(Contains(text, u"  Sides = []\n"));
+  EXPECT_TRUE(Contains(text, u"object Form1: TWidget\n  Tag = -7\n"));
   EXPECT_TRUE(Contains(text, u"  Font.Name = 'Verdana'\n"));
   EXPECT_TRUE(Contains(text, u"  Lines.Strings = (\n    'one'\n    'two')\n"));
   EXPECT_TRUE(Contains(text, u"  Blob = {\n    00FF10}\n"));
@@ -62,6 +64,7 @@ TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   EXPECT_EQ(copy->Name(), u"Form1");
   EXPECT_EQ(copy->Caption(), root.Caption());
   EXPECT_EQ(copy->Shape(), shSquare);
+  EXPECT_EQ(copy->Tag(), -7);
   EXPECT_TRUE(copy->Sides().Empty());
   EXPECT_DOUBLE_EQ(copy->Ratio(), 1.5);
   EXPECT_FALSE(copy->Visible());

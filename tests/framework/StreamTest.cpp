@@ -4,6 +4,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
+#include "framework/ResourceStream.h"
 #include "framework/SysUtils.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -112,6 +113,34 @@ TEST(StringStream, TextRoundTripsThroughTheEncoding) {
   s.WriteString(u"!");
   s.SetPosition(0);
   EXPECT_EQ(s.ReadString(100), u"Grüße ☃!");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+
+namespace kestrel {
+namespace {
+
+TEST(ResourceStream, RegisteredDataByNameOrIdAndReadOnly) {
+  static const std::uint8_t png[] = {0x89, 'P', 'N', 'G'};
+  RegisterResource(RT_RCDATA, u"Logo", png, sizeof png);
+  RegisterResource(RT_RCDATA, u"#7", png + 1, 3);
+  TResourceStream logo(nullptr, u"LOGO", u"rcdata");
+  EXPECT_EQ(logo.Size(), 4);
+  std::uint8_t first = 0;
+  logo.ReadBuffer(&first, 1);
+  EXPECT_EQ(first, 0x89);
+  EXPECT_THROW(logo.WriteBuffer(&first, 1), EStreamError);
+  EXPECT_THROW(logo.SetSize(0), EStreamError);
+  TResourceStream byId = TResourceStream::CreateFromID(nullptr, 7, RT_RCDATA);
+  EXPECT_EQ(byId.Size(), 3);
+  try {
+    TResourceStream missing(nullptr, u"Nope", RT_RCDATA);
+    FAIL();
+  } catch (const EResNotFound& e) {
+    EXPECT_EQ(e.Message(), u"Resource Nope not found");
+  }
 }
 
 }  // namespace

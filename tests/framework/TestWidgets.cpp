@@ -57,7 +57,6 @@ void TSnippets::Update(TCollectionItem* item) {
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TWidget, TComponent)
 
 void TWidget::PublishProperties(TClassBuilder<TWidget>& b) {
-  b.Property(u"Name", &TWidget::Name, &TWidget::SetName).Stored(false);
   b.Property(u"Width", &TWidget::Width, &TWidget::SetWidth).Default(100);
   b.Property(u"Visible", &TWidget::Visible, &TWidget::SetVisible).Default(true);
   b.Property(u"Caption", &TWidget::Caption, &TWidget::SetCaption).Kind(tkWString);

@@ -17,8 +17,10 @@ std::vector<String> Names(const TObject* o) {
 TEST(TypeInfo, PropertyListsIncludeAncestorsAndRedeclarationsReplaceInPlace) {
   TFancyWidget fancy(nullptr);
   auto names = Names(&fancy);
-  ASSERT_EQ(names.size(), 17u);
-  EXPECT_EQ(names[1], u"Width");
+  ASSERT_EQ(names.size(), 18u);
+  EXPECT_EQ(names[0], u"Name");  // TComponent's own come first
+  EXPECT_EQ(names[1], u"Tag");
+  EXPECT_EQ(names[2], u"Width");
   EXPECT_EQ(names.back(), u"Glow");
   const TPropInfo* width = GetPropInfo(&fancy, u"WIDTH");
   ASSERT_NE(width, nullptr);
@@ -101,6 +103,8 @@ TEST(TypeInfo, BadNamesValuesAndKindsRaiseWithoutChangingTheObject) {
   EXPECT_THROW(SetPropValue(&w, u"Counter", u"3"), EPropertyError);  // read-only
   EXPECT_THROW(SetOrdProp(&w, u"Shape", 7), EPropertyError);  // not a TShape value
   EXPECT_THROW(SetOrdProp(&w, u"Sides", 1 << 9), EPropertyError);
+  EXPECT_THROW(SetPropValue(&w, u"Width", u"99999999999"), EPropertyError);  // not an int
+  EXPECT_THROW(SetOrdProp(&w, u"Accel", 0x10000), EPropertyError);
   EXPECT_THROW(SetStrProp(&w, u"Width", u"1"), EPropertyError);
   EXPECT_THROW(GetStrProp(&w, u"Width"), EPropertyError);
   TStringList notAFont;
@@ -136,6 +140,9 @@ TEST(TypeInfo, DefaultsAndStoredFlags) {
   w.SetColor(5);
   EXPECT_TRUE(stored(u"Color"));
   EXPECT_FALSE(stored(u"Name"));
+  SetPropValue(&w, u"Name", u"Renamed");
+  EXPECT_EQ(w.Name(), u"Renamed");
+  EXPECT_THROW(SetPropValue(&w, u"Name", u"not valid"), EComponentError);
 }
 
 TEST(TypeInfo, EnumAndSetHelpersAndTheClassRegistry) {

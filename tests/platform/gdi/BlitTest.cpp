@@ -62,6 +62,15 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   StretchBlt(small.dc, 0, 0, 2, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
   EXPECT_EQ(small.At(0, 0), kRed);
   EXPECT_EQ(small.At(1, 0), kBlue);
+  // HALFTONE shrinking averages what each pixel covers.
+  Canvas stripes(4, 1, kWhite);
+  SetPixel(stripes.dc, 1, 0, kBlack);
+  SetPixel(stripes.dc, 3, 0, kBlack);
+  Canvas grey(2, 1);
+  SetStretchBltMode(grey.dc, HALFTONE);
+  StretchBlt(grey.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(grey.At(0, 0), RGB(128, 128, 128));
+  EXPECT_EQ(grey.At(1, 0), RGB(128, 128, 128));
   // A negative width runs leftwards from the start pixel: a mirror image.
   Canvas mirror(3, 1);
   StretchBlt(mirror.dc, 2, 0, -3, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
@@ -98,6 +107,22 @@ TEST(Blit, AlphaBlendWithConstantAndPerPixelAlpha) {
   EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, 1, 1, source.dc, 0, 0, 1, 1, BLENDFUNCTION{1, 0, 255, 0}));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, 1, 1, nullptr, 0, 0, 1, 1, half));
+}
+
+TEST(Blit, HugeExtentsTouchOnlyWhatIsVisible) {
+  Canvas source(4, 4, kRed);
+  Canvas dest(4, 4);
+  EXPECT_TRUE(BitBlt(dest.dc, 0, 0, 2147483647, 2147483647, source.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dest.Count(kRed), 16);
+  dest.Clear(kWhite);
+  EXPECT_TRUE(BitBlt(dest.dc, -2147483647, -2147483647, 2147483647, 2147483647, source.dc,
+                     -2147483647, 0, SRCCOPY));
+  EXPECT_EQ(dest.Count(kRed), 0) << "nothing of the source lies there";
+  EXPECT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 4, source.dc, 0, 0, -2147483647, 2147483647, SRCCOPY));
+  EXPECT_TRUE(PatBlt(dest.dc, -2147483647, 0, 2147483647, 1, BLACKNESS));
+  EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "....") << "ends just left of the surface";
+  EXPECT_TRUE(PatBlt(dest.dc, 2, 0, 2147483647, 1, BLACKNESS));
+  EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "..##");
 }
 
 TEST(Blit, TransparentBltSkipsTheKeyColour) {

@@ -8,6 +8,7 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
+using testing::kBlue;
 using testing::kRed;
 using testing::kWhite;
 
@@ -133,7 +134,20 @@ TEST(DeviceContext, SelectedBitmapsAreHeldByOneDcAndCannotBeDeleted) {
   // Deleting the DC releases the bitmap.
   DeleteDC(b);
   EXPECT_TRUE(DeleteObject(bitmap));
+
+  // RestoreDC selects the saved bitmap again and releases the one it replaces.
+  HBITMAP first = CreateBitmap(2, 2, 1, 32, nullptr);
+  HBITMAP second = CreateBitmap(3, 3, 1, 32, nullptr);
+  SelectObject(a, first);
+  int saved = SaveDC(a);
+  SelectObject(a, second);
+  EXPECT_FALSE(DeleteObject(second));
+  ASSERT_TRUE(RestoreDC(a, saved));
+  EXPECT_EQ(GetCurrentObject(a, OBJ_BITMAP), first);
+  EXPECT_TRUE(DeleteObject(second));
+  EXPECT_FALSE(DeleteObject(first));
   DeleteDC(a);
+  EXPECT_TRUE(DeleteObject(first));
 }
 
 TEST(DeviceContext, WindowSurfaceDrawingIsClippedAndReportsDamageInSurfacePixels) {
@@ -162,6 +176,20 @@ TEST(DeviceContext, WindowSurfaceDrawingIsClippedAndReportsDamageInSurfacePixels
   RECT outside{50, 50, 60, 60};
   FillRect(hdc, &outside, red);
   EXPECT_EQ(damage.size(), 1u);
+
+  // Drawing through cairo counts as changing the whole clip; the origin is applied.
+  {
+    DrawingScope scope(*dc);
+    cairo_t* cr = scope.Cairo();
+    ASSERT_NE(cr, nullptr);
+    cairo_set_source_rgb(cr, 0, 0, 1);
+    cairo_rectangle(cr, 1, 1, 2, 2);
+    cairo_fill(cr);
+  }
+  ASSERT_EQ(damage.size(), 2u);
+  EXPECT_EQ(damage[1], (RECT{5, 5, 15, 15}));
+  EXPECT_EQ(GetPixel(hdc, 1, 1), kBlue);
+  EXPECT_NE(GetPixel(hdc, 3, 3), kBlue);
 
   UnregisterDeviceContext(hdc);
   DeleteObject(red);

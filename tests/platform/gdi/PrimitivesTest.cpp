@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/platform/gdi/GdiTestSupport.h"
+#include "tests/support/GoldenImage.h"
 
 namespace kestrel::platform {
 namespace {
@@ -323,6 +324,80 @@ TEST(Primitives, HugeAndDegenerateInputDrawsWhatIsVisibleAndNeverHangs) {
   EXPECT_EQ(canvas.Count(kBlue), 100);
   SelectObject(canvas.dc, old);
   DeleteObject(huge);
+}
+
+}  // namespace
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+namespace {
+
+// Pen styles and widths, hatches, figures and a complex clip on one sheet.
+TEST(Primitives, SheetOfPensBrushesFiguresAndClippingMatchesTheGolden) {
+  Canvas sheet(240, 160, RGB(255, 255, 255));
+  HDC dc = sheet.dc;
+  const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT};
+  for (int i = 0; i < 5; ++i) {
+    HPEN pen = CreatePen(styles[i], 1, RGB(0, 0, 128));
+    HGDIOBJ old = SelectObject(dc, pen);
+    SetBkMode(dc, i % 2 ? OPAQUE : TRANSPARENT);
+    SetBkColor(dc, RGB(255, 200, 0));
+    MoveToEx(dc, 4, 4 + 4 * i, nullptr);
+    LineTo(dc, 110, 4 + 4 * i);
+    MoveToEx(dc, 4 + 6 * i, 28, nullptr);  // a slanted one shows the steps
+    LineTo(dc, 40 + 6 * i, 60);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+  for (int width = 2; width <= 6; width += 2) {
+    HPEN pen = CreatePen(PS_SOLID, width, RGB(128, 0, 0));
+    HGDIOBJ old = SelectObject(dc, pen);
+    int y = 24 + 8 * width;
+    POINT zigzag[4] = {{80, y + 10}, {95, y}, {110, y + 10}, {125, y}};
+    Polyline(dc, zigzag, 4);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(220, 255, 220));
+  for (int hatch = HS_HORIZONTAL; hatch <= HS_DIAGCROSS; ++hatch) {
+    HBRUSH brush = CreateHatchBrush(hatch, RGB(0, 100, 0));
+    RECT r{130 + 18 * hatch, 4, 146 + 18 * hatch, 20};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  HBRUSH face = CreateSolidBrush(RGB(200, 200, 255));
+  HGDIOBJ oldBrush = SelectObject(dc, face);
+  Rectangle(dc, 130, 26, 160, 46);
+  RoundRect(dc, 166, 26, 200, 46, 10, 10);
+  Ellipse(dc, 206, 26, 236, 46);
+  Ellipse(dc, 130, 52, 137, 59);  // small ellipses are where rounding shows
+  Ellipse(dc, 140, 52, 144, 56);
+  POINT star[5] = {{185, 50}, {195, 80}, {170, 61}, {200, 61}, {175, 80}};
+  SetPolyFillMode(dc, WINDING);
+  Polygon(dc, star, 5);
+  // A clip with a hole: the crossed rectangle shows through a frame-shaped region.
+  HRGN outer = CreateRectRgn(10, 90, 120, 150);
+  HRGN hole = CreateEllipticRgn(30, 100, 100, 140);
+  CombineRgn(outer, outer, hole, RGN_DIFF);
+  SelectClipRgn(dc, outer);
+  HBRUSH cross = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 0));
+  RECT area{0, 80, 130, 160};
+  FillRect(dc, &area, cross);
+  SelectClipRgn(dc, nullptr);
+  HPEN wide = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
+  HGDIOBJ oldPen = SelectObject(dc, wide);
+  SetROP2(dc, R2_NOT);
+  MoveToEx(dc, 140, 100, nullptr);
+  LineTo(dc, 230, 150);
+  SetROP2(dc, R2_COPYPEN);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  for (HGDIOBJ h : {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole),
+                    static_cast<HGDIOBJ>(cross), static_cast<HGDIOBJ>(wide),
+                    static_cast<HGDIOBJ>(face)})
+    DeleteObject(h);
+  EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_primitives"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel::platform {
@@ -78,7 +80,18 @@ TEST(Region, CurvedAndPolygonRegionsAreSymmetricPixelSets) {
   EXPECT_EQ(Pixels(polygon, {0, 0, 4, 4}), "####|###.|##..|#...");
   EXPECT_EQ(CreatePolygonRgn(triangle, 3, 7), nullptr);
   EXPECT_EQ(CreateEllipticRgn(-2000000000, 0, 2000000000, 10), nullptr);
-  for (HRGN h : {ellipse, round, polygon}) DeleteObject(h);
+  // Rectangles out and back in give the same region.
+  DWORD size = GetRegionData(round, 0, nullptr);
+  EXPECT_EQ(size, sizeof(RGNDATAHEADER) + 3 * sizeof(RECT));
+  std::vector<char> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  EXPECT_EQ(GetRegionData(round, size, data), size);
+  EXPECT_EQ(data->rdh.rcBound, (RECT{0, 0, 8, 4}));
+  HRGN copy = ExtCreateRegion(nullptr, size, data);
+  EXPECT_TRUE(EqualRgn(copy, round));
+  data->rdh.nCount = 1000;
+  EXPECT_EQ(ExtCreateRegion(nullptr, size, data), nullptr) << "count beyond the buffer";
+  for (HRGN h : {ellipse, round, polygon, copy}) DeleteObject(h);
 }
 
 TEST(Region, ClipRegionsCombineInDeviceCoordinatesAndRestrictDrawing) {

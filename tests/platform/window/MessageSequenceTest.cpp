@@ -221,6 +221,7 @@ TEST_F(MessageSequence, DestroyOrder) {
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(child));
   EXPECT_FALSE(IsWindow(grandchild));
+  EXPECT_FALSE(Backend().NativeWindows().count(top));  // the native window went with it
   // Dead handles fail like Windows: no crash, an error code.
   SetLastError(0);
   EXPECT_FALSE(DestroyWindow(child));

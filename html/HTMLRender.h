@@ -59,7 +59,7 @@ class TVnHTMLRender : public TObject {
   TVnHTMLImageNeededExEvent OnImageNeededEx;
 
   // The list counter of <ul>/<ol>/<li> (not stacked across nested lists).
-  int FCurListItem = -1;
+  int FCurListItem = 0;
 
  private:
   std::unique_ptr<TVnHTMLData> FOwnData;

@@ -164,7 +164,9 @@ void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& so
   std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
   for (std::size_t i = 0; i < count; ++i) {
     std::uint32_t a = constantAlpha ? alpha : s[i] >> 24;
-    std::uint32_t out = 0;
+    // Opaque, as every other drawing on these surfaces leaves its pixels; the source's alpha
+    // only weighs the blend.
+    std::uint32_t out = 0xFF000000u;
     for (int shift : {0, 8, 16}) {
       std::uint32_t sc = (s[i] >> shift) & 0xFF, dc8 = (d[i] >> shift) & 0xFF;
       out |= ((sc * a + dc8 * (256 - a)) >> 8) << shift;

@@ -24,7 +24,7 @@ void PaintBitmapBackground(platform::HDC dc, const TRect& area, const TRect& ref
 
 // Blends `sourceRect` of `sourceDc` (stretched to the destination size when they differ) over
 // `destRect`: alpha = `alpha` when `constantAlpha`, else the source pixel's own alpha byte;
-// each channel becomes (source × a + destination × (256 − a)) >> 8.
+// each channel becomes (source × a + destination × (256 − a)) >> 8 and the result is opaque.
 void AlphaBlendRect(platform::HDC dc, const TRect& destRect, platform::HDC sourceDc,
                     const TRect& sourceRect, bool constantAlpha, std::uint8_t alpha);
 // Blends `color` over `rect` with the constant `alpha` (0 leaves it, 255 almost replaces it).

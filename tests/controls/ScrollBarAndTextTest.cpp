@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <thread>
 
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Clipboard.h"
@@ -26,6 +26,15 @@ const char16_t* PlainClass() {
   return u"KestrelHelperTestWindow";
 }
 
+void SetInfo(HWND w, int bar, int max, UINT page, int pos) {
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = max;
+  si.nPage = page;
+  si.nPos = pos;
+  SetScrollInfo(w, bar, &si, FALSE);
+}
+
 class FlatScrollBars : public ::testing::Test {
  protected:
   void SetUp() override { HeadlessBackend::Current(); }
@@ -36,12 +45,7 @@ class FlatScrollBars : public ::testing::Test {
     HWND w = CreateWindowExW(exStyle, PlainClass(), u"bars", style, 0, 0, 100, 80, nullptr,
                              nullptr, nullptr, nullptr);
     windows_.push_back(w);
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMax = 99;
-    si.nPage = 10;
-    si.nPos = 45;
-    SetScrollInfo(w, SB_VERT, &si, FALSE);
+    SetInfo(w, SB_VERT, 99, 10, 45);
     return w;
   }
   std::vector<HWND> windows_;
@@ -99,13 +103,8 @@ TEST_F(FlatScrollBars, GoldenActiveRightAndInactiveLeft) {
   DWORD style = WS_POPUP | WS_HSCROLL | WS_VSCROLL;
   HWND right = Create(style, WS_EX_CLIENTEDGE);
   HWND left = Create(style, WS_EX_CLIENTEDGE | WS_EX_LEFTSCROLLBAR);
-  SCROLLINFO si;
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMax = 19;
-  si.nPage = 5;
-  si.nPos = 15;
-  SetScrollInfo(right, SB_HORZ, &si, FALSE);
-  SetScrollInfo(left, SB_HORZ, &si, FALSE);
+  SetInfo(right, SB_HORZ, 19, 5, 15);
+  SetInfo(left, SB_HORZ, 19, 5, 15);
   Canvas canvas(210, 80, kPaper);
   PaintFlatScrollBars(right, canvas.dc, {0, 0, 100, 80}, true, ssBoth, false, false, false, style,
                       WS_EX_CLIENTEDGE);
@@ -132,28 +131,31 @@ TEST(UnicodeText, ClipboardRoundTripBothFormats) {
   EXPECT_EQ(ClipboardGetText(), u"");
 }
 
-TEST(UnicodeText, DrawingWrappersReachThePlatform) {
+TEST(UnicodeText, ClipboardHeldElsewhereIsLeftAlone) {
+  HeadlessBackend::Current();
+  ASSERT_TRUE(ClipboardSetText(u"kept"));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  std::thread([] {
+    EXPECT_FALSE(ClipboardSetText(u"other")) << "held open by another thread";
+    EXPECT_EQ(ClipboardGetText(), u"");
+  }).join();
+  CloseClipboard();
+  EXPECT_EQ(ClipboardGetText(), u"kept");
+}
+
+TEST(UnicodeText, CountsAndClipTestsReachThePlatform) {
   Canvas canvas(60, 30, kPaper);
   TCanvas tcanvas;
   tcanvas.SetHandle(canvas.dc);
-  TRect r{0, 0, 60, 30};
-  int height = DrawTextUnicode(canvas.dc, u"Ab\nCd", -1, DT_CALCRECT, r);
   TEXTMETRICW tm{};
   ASSERT_TRUE(GetTextMetricsUnicode(canvas.dc, tm));
-  EXPECT_EQ(height, 2 * tm.tmHeight);
-  EXPECT_EQ(r.bottom - r.top, height);
-  TRect oneLine{0, 0, 60, 30};
-  EXPECT_EQ(DrawTextUnicode(canvas.dc, u"Ab\nCd", 2, DT_CALCRECT, oneLine), tm.tmHeight);
-
-  SetBkColor(canvas.dc, RGB(1, 2, 3));
-  TRect box{2, 2, 12, 8};
-  EXPECT_TRUE(TextOutUnicode(&tcanvas, 2, 2, ETO_OPAQUE, &box, u"", 0));
-  EXPECT_EQ(canvas.Count(RGB(1, 2, 3)), 60);
-
+  TRect all{0, 0, 60, 30}, first{0, 0, 60, 30};
+  EXPECT_EQ(DrawTextUnicode(canvas.dc, u"Ab\nCd", -1, DT_CALCRECT, all), 2 * tm.tmHeight);
+  EXPECT_EQ(all.bottom - all.top, 2 * tm.tmHeight);
+  EXPECT_EQ(DrawTextUnicode(canvas.dc, u"Ab\nCd", 2, DT_CALCRECT, first), tm.tmHeight);
   EXPECT_TRUE(IsRectVisible(&tcanvas, {50, 20, 70, 40}));
   IntersectClipRect(canvas.dc, 0, 0, 10, 10);
   EXPECT_FALSE(IsRectVisible(&tcanvas, {50, 20, 70, 40}));
-  EXPECT_FALSE(IsRectVisible(nullptr, {0, 0, 5, 5}));
   tcanvas.SetHandle(nullptr);
 }
 

@@ -98,7 +98,9 @@ void Place(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType 
   }
   int saved = SaveDC(dc);
   TRect painted = Offset(placed, -origin.x, -origin.y);
-  ExcludeClipRect(dc, painted.left, painted.top, painted.right, painted.bottom);
+  if (!IsEmpty(painted)) {
+    ExcludeClipRect(dc, painted.left, painted.top, painted.right, painted.bottom);
+  }
   FillSolid(dc, area, ColorToRGB(color));
   RestoreDC(dc, saved);
 }

@@ -98,7 +98,6 @@ TEST(FlatBorder, DocumentedSideAndColourRules) {
   Canvas a(12, 12, kPaper), b(12, 12, kPaper);
   PaintFlatBorder(a.dc, {0, 0, 12, 12}, kLine, kBack, true, true, AllBorderSides, fbtFlat, kColors);
   PaintFlatBorder(b.dc, {0, 0, 12, 12}, kLine, kBack, true, true, AllBorderSides, fbtFlat, other);
-  EXPECT_EQ(a.Mask({0, 0, 12, 12}, kPaper), b.Mask({0, 0, 12, 12}, kPaper));
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 12; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y)) << x << "," << y;
 

@@ -1,6 +1,7 @@
 #include "controls/BackgroundPainter.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
@@ -148,9 +149,8 @@ void PaintBitmapBackground(HDC dc, const TRect& area, const TRect& reference,
 
 void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& sourceRect,
                     bool constantAlpha, std::uint8_t alpha) {
-  int w = destRect.right - destRect.left, h = destRect.bottom - destRect.top;
-  int sw = sourceRect.right - sourceRect.left, sh = sourceRect.bottom - sourceRect.top;
-  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return;
+  int w = 0, h = 0, sw = 0, sh = 0;
+  if (!RectSize(destRect, w, h) || !RectSize(sourceRect, sw, sh)) return;
   MemoryBitmap source(dc, w, h), dest(dc, w, h);
   if (!source.Valid() || !dest.Valid()) return;
   if (sw == w && sh == h) {
@@ -179,8 +179,11 @@ void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& so
 }
 
 void AlphaFillRect(HDC dc, const TRect& rect, TColor color, std::uint8_t alpha) {
-  int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  if (w <= 0 || h <= 0) return;
+  int w = 0, h = 0;
+  if (!RectSize(rect, w, h) || w == std::numeric_limits<int>::max() ||
+      h == std::numeric_limits<int>::max()) {
+    return;
+  }
   MemoryBitmap fill(dc, w + 1, h + 1);
   if (!fill.Valid()) return;
   FillSolid(fill.Dc(), TRect{0, 0, w + 1, h + 1}, ColorToRGB(color));

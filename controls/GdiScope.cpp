@@ -22,6 +22,18 @@ int MulDiv(int a, int b, int c) {
   return static_cast<int>(result);
 }
 
+bool RectSize(const RECT& r, int& width, int& height) {
+  std::int64_t w = static_cast<std::int64_t>(r.right) - r.left;
+  std::int64_t h = static_cast<std::int64_t>(r.bottom) - r.top;
+  if (w <= 0 || h <= 0 || w > std::numeric_limits<int>::max() ||
+      h > std::numeric_limits<int>::max()) {
+    return false;
+  }
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
 ScopedSelection::ScopedSelection(HDC dc, HGDIOBJ object, bool owned)
     : dc_(dc), object_(object), previous_(SelectObject(dc, object)), owned_(owned) {}
 

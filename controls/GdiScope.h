@@ -12,6 +12,9 @@ namespace kestrel {
 // as the platform's MulDiv answers.
 int MulDiv(int a, int b, int c);
 
+// Width and height of `r`; false when it is empty or its size does not fit an int.
+bool RectSize(const platform::RECT& r, int& width, int& height);
+
 // An object selected into a DC for a scope; deletes it at the end when it owns it.
 class ScopedSelection {
  public:

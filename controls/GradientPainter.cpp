@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "controls/GdiScope.h"
@@ -16,6 +17,12 @@ namespace {
 int Channel(COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 
 int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+
+// Diagonal shapes reach twice the rectangle's size; keep huge ones inside the coordinate range.
+POINT Pt(std::int64_t x, std::int64_t y) {
+  auto clamp = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return POINT{clamp(x), clamp(y)};
+}
 
 class ShapePainter {
  public:
@@ -101,11 +108,11 @@ class ShapePainter {
   void Diagonals(const TRect& r, bool fromRight) const {
     int w = r.right - r.left, h = r.bottom - r.top, n = Count();
     for (int i = n - 1; i >= 0; --i) {
-      int a = 2 * MulDiv(i + 1, w, n), b = 2 * MulDiv(i + 1, h, n);
-      POINT leftPts[4] = {{r.left, r.top}, {r.left + a, r.top}, {r.left, r.top + 1 + b},
-                          {r.left - a, r.top + 1 + b}};
-      POINT rightPts[4] = {{r.right + 1, r.top}, {r.right + 1 - a, r.top},
-                           {r.right + 1, r.top + b}, {r.right + 1 + a, r.top + b}};
+      std::int64_t a = 2 * std::int64_t{MulDiv(i + 1, w, n)};
+      std::int64_t b = 2 * std::int64_t{MulDiv(i + 1, h, n)};
+      std::int64_t l = r.left, t = r.top, rt = r.right + std::int64_t{1};
+      POINT leftPts[4] = {Pt(l, t), Pt(l + a, t), Pt(l, t + 1 + b), Pt(l - a, t + 1 + b)};
+      POINT rightPts[4] = {Pt(rt, t), Pt(rt - a, t), Pt(rt, t + b), Pt(rt + a, t + b)};
       Shape(i, [&] { Polygon(dc_, fromRight ? rightPts : leftPts, 4); });
     }
   }
@@ -180,8 +187,8 @@ void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor
   TGradientColors colors;
   MakeGradientColors(startColor, endColor, static_cast<std::uint16_t>(std::clamp(steps, 0, 65535)),
                      &colors, true);
-  int w = rect.right - rect.left, h = rect.bottom - rect.top;
-  if (colors.empty() || w <= 0 || h <= 0) return;
+  int w = 0, h = 0;
+  if (colors.empty() || !RectSize(rect, w, h)) return;
   // Surfaces here are 32-bit, so the palette is always usable when asked for.
   bool usePalette = (options & kGradientPalette) != 0;
   if (options & kGradientBuffered) {

@@ -40,6 +40,12 @@ TEST(Gradient, HorizontalStripesFollowMulDivBoundaries) {
   PaintGradient(empty.dc, {5, 5, 1, 1}, clBlack, clWhite, 3, 8);
   PaintGradient(empty.dc, {0, 0, 6, 6}, clBlack, clWhite, 0, 1);
   EXPECT_EQ(empty.Count(kPaper), 36);
+  // Rectangles at the ends of the coordinate range are painted where they are visible.
+  const TRect huge{-1000000000, -1000000000, 1000000000, 1000000000};
+  for (int shape : {0, 3, 8, 9}) PaintGradient(empty.dc, huge, clRed, clRed, 3, shape);
+  EXPECT_EQ(empty.Count(Rgb(clRed)), 36);
+  AlphaFillRect(empty.dc, huge, clBlue, 255);  // too large to buffer: left alone
+  EXPECT_EQ(empty.Count(Rgb(clRed)), 36);
 }
 
 TEST(Gradient, ClipOptionKeepsShapesInsideTheMovedRectangle) {

@@ -43,10 +43,10 @@ class TVnHTMLData : public TObject {
   TVnHTMLRender* Render() const { return FRender; }
   void SetRender(TVnHTMLRender* Value) { FRender = Value; }
 
-  TColorValue LinkColor() const { return FLinkColor; }
-  void SetLinkColor(TColorValue Value) { FLinkColor = Value; }
-  TColorValue DefaultColor() const { return FDefaultColor; }
-  void SetDefaultColor(TColorValue Value) { FDefaultColor = Value; }
+  TColor LinkColor() const { return FLinkColor; }
+  void SetLinkColor(TColor Value) { FLinkColor = Value; }
+  TColor DefaultColor() const { return FDefaultColor; }
+  void SetDefaultColor(TColor Value) { FDefaultColor = Value; }
   TVnHTMLFontStyles LinkStyle() const { return FLinkStyle; }
   void SetLinkStyle(TVnHTMLFontStyles Value) { FLinkStyle = Value; }
   TVnHTMLFontStyles DefaultStyle() const { return FDefaultStyle; }
@@ -63,12 +63,12 @@ class TVnHTMLData : public TObject {
   void SetLineGap(int Value) { FLineGap = Value; }
   int MaxWidth() const { return FMaxWidth; }
   void SetMaxWidth(int Value) { FMaxWidth = Value; }
-  TColorValue DefaultBgColor() const { return FDefaultBgColor; }
-  void SetDefaultBgColor(TColorValue Value) { FDefaultBgColor = Value; }
-  TColorValue HighlightBgColor() const { return FHighlightBgColor; }
-  void SetHighlightBgColor(TColorValue Value) { FHighlightBgColor = Value; }
-  TColorValue HighlightColor() const { return FHighlightColor; }
-  void SetHighlightColor(TColorValue Value) { FHighlightColor = Value; }
+  TColor DefaultBgColor() const { return FDefaultBgColor; }
+  void SetDefaultBgColor(TColor Value) { FDefaultBgColor = Value; }
+  TColor HighlightBgColor() const { return FHighlightBgColor; }
+  void SetHighlightBgColor(TColor Value) { FHighlightBgColor = Value; }
+  TColor HighlightColor() const { return FHighlightColor; }
+  void SetHighlightColor(TColor Value) { FHighlightColor = Value; }
   TVnHTMLItem* SelectedItem() const { return FSelectedItem; }
   void SetSelectedItem(TVnHTMLItem* Value) { FSelectedItem = Value; }
   const platform::RECT& Rect() const { return FRect; }
@@ -88,8 +88,8 @@ class TVnHTMLData : public TObject {
   std::vector<TVnHTMLItem*> FControlsArray;
   std::vector<String> FRadioList;
   TVnHTMLRender* FRender = nullptr;
-  TColorValue FLinkColor = 0xFF0000;
-  TColorValue FDefaultColor = static_cast<TColorValue>(0xFF000008u);
+  TColor FLinkColor = 0xFF0000;
+  TColor FDefaultColor = static_cast<TColor>(0xFF000008u);
   TVnHTMLFontStyles FLinkStyle = hfsUnderline;
   TVnHTMLFontStyles FDefaultStyle = 0;
   int FDefaultHeight = -11;
@@ -98,9 +98,9 @@ class TVnHTMLData : public TObject {
   int FLineSpacing = 0;
   int FLineGap = 0;
   int FMaxWidth = 0;
-  TColorValue FDefaultBgColor = 0x1FFFFFFF;
-  TColorValue FHighlightBgColor = 0;
-  TColorValue FHighlightColor = 0;
+  TColor FDefaultBgColor = 0x1FFFFFFF;
+  TColor FHighlightBgColor = 0;
+  TColor FHighlightColor = 0;
   TVnHTMLItem* FSelectedItem = nullptr;
   platform::RECT FRect{};
   platform::SIZE FTextSize{};

@@ -169,7 +169,7 @@ String TVnHTMLControlItem::GetItemHTML() const {
     if (!prop || !prop->IsReadable() || prop->Kind == tkClass || prop->Kind == tkMethod) continue;
     String text;
     if (prop->IsOrdinal() && prop->TypeName == u"TColor") {
-      text = ColorToString(static_cast<TColorValue>(GetOrdProp(FControl.get(), *prop)));
+      text = ColorToIdentOrDecimal(static_cast<TColor>(GetOrdProp(FControl.get(), *prop)));
     } else {
       text = GetPropText(FControl.get(), *prop);
     }

@@ -95,8 +95,8 @@ class TVnHTMLItem : public TObject {
   String FText;
   TVnHTMLFontStyles FontStyle = 0;
   std::int32_t FontHeight = 0;
-  TColorValue FontBgColor = 0;
-  TColorValue FontColor = 0;
+  TColor FontBgColor = 0;
+  TColor FontColor = 0;
   String FLinkRef;
   String FFontRef;
   std::int32_t FFntCnt = 0;

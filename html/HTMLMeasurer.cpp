@@ -70,7 +70,9 @@ const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned st
                                      unsigned charset) {
   String key = face;
   key.push_back(u'\0');
-  key.append(reinterpret_cast<const char16_t*>(&height), sizeof(height) / sizeof(char16_t));
+  const auto bits = static_cast<std::uint32_t>(height);
+  key.push_back(static_cast<char16_t>(bits & 0xFFFF));
+  key.push_back(static_cast<char16_t>(bits >> 16));
   key.push_back(static_cast<char16_t>(style & 0xFF));
   key.push_back(static_cast<char16_t>(charset & 0xFF));
   auto found = fonts_.find(key);

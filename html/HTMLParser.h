@@ -18,8 +18,8 @@ class TVnHTMLRender;
 struct TFontSettings {
   String FontName;
   std::int32_t Height = 0;
-  TColorValue Color = 0;
-  TColorValue BgColor = 0;
+  TColor Color = 0;
+  TColor BgColor = 0;
 };
 
 class THTMLParser {

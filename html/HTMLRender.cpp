@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
+#include "framework/Picture.h"
 #include "html/HTMLParser.h"
 
 namespace kestrel {
@@ -82,23 +84,23 @@ String TVnHTMLRender::AsText() const {
   return text;
 }
 
-bool TVnHTMLRender::RequestImage(const String& Src, TVnHTMLPicture& Picture) {
+bool TVnHTMLRender::RequestImage(const String& Src, TPicture& Picture) {
   if (OnImageNeeded) {
-    std::shared_ptr<TVnHTMLGraphic> image;
+    TBitmap* image = nullptr;
     OnImageNeeded(this, Src, image);
     if (image) {
-      Picture.SetGraphic(std::move(image));
+      Picture.Assign(image);
       return true;
     }
   }
   if (OnImageNeededEx) {
     try {
-      OnImageNeededEx(this, Src, Picture);
+      OnImageNeededEx(this, Src, &Picture);
     } catch (const std::exception&) {
       // A failing handler only means no image.
     }
   }
-  return !Picture.Empty();
+  return Picture.Graphic() != nullptr;
 }
 
 }  // namespace kestrel

@@ -7,19 +7,20 @@
 
 #include "html/HTMLData.h"
 #include "html/HTMLMeasurer.h"
-#include "html/HTMLPicture.h"
 
 namespace kestrel {
 
 class TComponent;
+class TBitmap;
+class TPicture;
 
 using TVnHTMLVariableNeededEvent =
     std::function<void(TObject* Sender, const String& aVarName, String& aVarValue)>;
-// The handler may hand back a graphic in `Image` (it starts empty).
-using TVnHTMLImageNeededEvent =
-    std::function<void(TObject* Sender, const String& Src, std::shared_ptr<TVnHTMLGraphic>& Image)>;
+// The handler may point `Image` (null at first) at a bitmap it keeps; the renderer copies it.
+using TVnHTMLImageNeededEvent = std::function<void(TObject* Sender, const String& Src, TBitmap*& Image)>;
+// The handler fills the picture.
 using TVnHTMLImageNeededExEvent =
-    std::function<void(TObject* Sender, const String& SourceName, TVnHTMLPicture& Image)>;
+    std::function<void(TObject* Sender, const String& SourceName, TPicture* Image)>;
 
 class TVnHTMLRender : public TObject {
   KESTREL_CLASS(TVnHTMLRender)
@@ -51,14 +52,14 @@ class TVnHTMLRender : public TObject {
   void SetControl(TComponent* Value) { FControl = Value; }
 
   // Asks the image events for `Src`; false when neither produced a graphic.
-  bool RequestImage(const String& Src, TVnHTMLPicture& Picture);
+  bool RequestImage(const String& Src, TPicture& Picture);
 
   TVnHTMLVariableNeededEvent OnVariableNeeded;
   TVnHTMLImageNeededEvent OnImageNeeded;
   TVnHTMLImageNeededExEvent OnImageNeededEx;
 
   // The list counter of <ul>/<ol>/<li> (not stacked across nested lists).
-  int FCurListItem = -1;
+  int FCurListItem = 0;
 
  private:
   std::unique_ptr<TVnHTMLData> FOwnData;

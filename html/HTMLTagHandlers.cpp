@@ -5,6 +5,7 @@
 
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
+#include "framework/Picture.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "html/HTMLParser.h"
@@ -28,7 +29,7 @@ int ClampInt(long long value) { return static_cast<int>(std::clamp<long long>(va
 bool TryNumber(const String& text, int& value) { return TryStrToInt(text, value); }
 
 // "#RRGGBB" or a colour identifier ("cl" added when missing); false leaves `color` alone.
-bool ParseHTMLColor(const String& value, TColorValue& color) {
+bool ParseHTMLColor(const String& value, TColor& color) {
   if (value.size() > 1 && value[0] == u'#') {
     std::uint32_t rgb = 0;
     for (size_t i = 1; i < value.size(); ++i) {
@@ -43,7 +44,7 @@ bool ParseHTMLColor(const String& value, TColorValue& color) {
     std::uint32_t shifted = rgb << 8;
     std::uint32_t bgr = ((shifted & 0xFF) << 24) | ((shifted & 0xFF00) << 8) |
                         ((shifted >> 8) & 0xFF00) | (shifted >> 24);
-    color = static_cast<TColorValue>(bgr);
+    color = static_cast<TColor>(bgr);
     return true;
   }
   String name = value.compare(0, 2, u"cl") == 0 ? value : u"cl" + value;
@@ -240,7 +241,7 @@ void THTMLParser::DoImage(const THTMLAttributes& attrs) {
   auto image = std::make_unique<TVnHTMLItem>(&data_, hitBitmap);
   image->Assign(*cur_);
   image->FText = src;
-  TVnHTMLPicture picture;
+  TPicture picture;  // only to learn the size; not kept
   render_.RequestImage(src, picture);
   int size = 0;
   image->FWidth = ClampHTMLSize(TryNumber(attrs.Value(u"width"), size) ? size : picture.Width());
@@ -268,7 +269,7 @@ void THTMLParser::DoLinkEnd() {
   cur_->FLinkRef.clear();
   cur_->SetIsLink(false);
   TVnHTMLFontStyles style = data_.DefaultStyle();
-  TColorValue color = data_.DefaultColor();
+  TColor color = data_.DefaultColor();
   if (const TVnHTMLItem* item = LastNonLink()) {
     style = item->FontStyle;
     color = item->FontColor;
@@ -431,7 +432,7 @@ void THTMLParser::ApplyControlProperties(TVnHTMLControlItem& item, const THTMLAt
     String value = UnquoteHTMLValue(raw);
     try {
       if (prop->Kind == tkInteger || prop->Kind == tkInt64) {
-        TColorValue color = 0;
+        TColor color = 0;
         int number = 0;
         if (value.compare(0, 2, u"cl") == 0) {
           if (IdentToColor(value, color)) SetOrdProp(control, *prop, color);

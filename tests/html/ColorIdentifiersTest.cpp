@@ -7,7 +7,7 @@ namespace kestrel {
 namespace {
 
 TEST(ColorIdentifiers, LookupBothWaysIgnoringCase) {
-  TColorValue color = 0;
+  TColor color = 0;
   EXPECT_TRUE(IdentToColor(u"CLRED", color));
   EXPECT_EQ(color, 0x0000FF);
   EXPECT_TRUE(IdentToColor(u"clMenuBar", color));
@@ -20,10 +20,10 @@ TEST(ColorIdentifiers, LookupBothWaysIgnoringCase) {
   String ident;
   EXPECT_TRUE(ColorToIdent(0x1FFFFFFF, ident));
   EXPECT_EQ(ident, u"clNone");
-  EXPECT_TRUE(ColorToIdent(static_cast<TColorValue>(0xFF00000Fu), ident));
+  EXPECT_TRUE(ColorToIdent(static_cast<TColor>(0xFF00000Fu), ident));
   EXPECT_EQ(ident, u"clBtnFace");
   EXPECT_FALSE(ColorToIdent(0x123456, ident));
-  EXPECT_EQ(ColorToString(0x123456), u"1193046");
+  EXPECT_EQ(ColorToIdentOrDecimal(0x123456), u"1193046");
   EXPECT_EQ(ColorToIdent(0xFFFFFF, ident) ? ident : u"", u"clWhite");
 }
 
@@ -37,7 +37,7 @@ TEST(ColorIdentifiers, EveryIdentifierIsUniqueAndRoundTrips) {
 }
 
 TEST(ColorIdentifiers, TextAndThePropertySystem) {
-  TColorValue color = 0;
+  TColor color = 0;
   EXPECT_TRUE(TryStringToColor(u"$FF000008", color));
   EXPECT_EQ(static_cast<std::uint32_t>(color), 0xFF000008u);
   EXPECT_TRUE(TryStringToColor(u"-16777201", color));
@@ -51,7 +51,7 @@ TEST(ColorIdentifiers, TextAndThePropertySystem) {
   EXPECT_TRUE(IdentToIntOf(u"TColor", u"clYellow", value));
   EXPECT_EQ(value, 0x00FFFF);
   String ident;
-  EXPECT_TRUE(IntToIdentOf(u"TColor", static_cast<TColorValue>(0xFF000005u), ident));
+  EXPECT_TRUE(IntToIdentOf(u"TColor", static_cast<TColor>(0xFF000005u), ident));
   EXPECT_EQ(ident, u"clWindow");
 }
 

@@ -1,6 +1,8 @@
 #include <memory>
 
+#include "framework/Bitmap.h"
 #include "framework/Component.h"
+#include "framework/Picture.h"
 #include "framework/Exceptions.h"
 #include "framework/TypeInfo.h"
 #include "html/HTMLTables.h"
@@ -192,18 +194,21 @@ TEST_F(HTMLTest, RulesIndentsAndImages) {
   EXPECT_EQ(At(10).FWidth, 9);
   EXPECT_EQ(At(12).FWidth, 0);
 
-  struct Box : TVnHTMLGraphic {
-    int Width() const override { return 30; }
-    int Height() const override { return 40; }
-  };
+  TBitmap box;
+  box.SetWidth(30);
+  box.SetHeight(40);
   std::vector<String> asked;
-  render.OnImageNeeded = [&](TObject*, const String& src, std::shared_ptr<TVnHTMLGraphic>& image) {
+  render.OnImageNeeded = [&](TObject*, const String& src, TBitmap*& image) {
     asked.push_back(src);
-    if (src == u"box") image = std::make_shared<Box>();
+    if (src == u"box") image = &box;
   };
-  render.OnImageNeededEx = [&](TObject*, const String&, TVnHTMLPicture&) { throw Exception("no image"); };
-  Prepare("<img src=box><img src='box' width=5 transparent=solid><img src=none><img>");
-  EXPECT_EQ(DumpHTMLOutline(Data()), "para | img'box' | img'box' | img'none'");
+  render.OnImageNeededEx = [&](TObject*, const String& src, TPicture* picture) {
+    if (src == u"ex") picture->Bitmap()->SetWidth(12);
+    if (src == u"none") throw Exception("no image");
+  };
+  Prepare("<img src=box><img src='box' width=5 transparent=solid><img src=none><img><img src=ex>");
+  EXPECT_EQ(DumpHTMLOutline(Data()), "para | img'box' | img'box' | img'none' | img'ex'");
+  EXPECT_EQ(At(4).FWidth, 12);
   EXPECT_EQ(At(1).FWidth, 30);
   EXPECT_EQ(At(1).FHeight, 40);
   EXPECT_TRUE(At(1).Transparent());
@@ -211,7 +216,7 @@ TEST_F(HTMLTest, RulesIndentsAndImages) {
   EXPECT_EQ(At(2).FHeight, 40);
   EXPECT_FALSE(At(2).Transparent());
   EXPECT_EQ(At(3).FWidth, 0);
-  EXPECT_EQ(asked, (std::vector<String>{u"box", u"box", u"none"}));
+  EXPECT_EQ(asked, (std::vector<String>{u"box", u"box", u"none", u"ex"}));
 }
 
 TEST_F(HTMLTest, InputsAndRadioGroups) {

@@ -1,0 +1,134 @@
+#include "controls/ScrollBarPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "controls/BorderPainter.h"
+#include "controls/GdiScope.h"
+#include "platform/window/ScrollBars.h"
+#include "platform/window/WindowApi.h"
+
+namespace kestrel {
+
+using namespace platform;
+
+namespace {
+
+constexpr DWORD kThinBorder = 0x00800000;     // WS_BORDER
+constexpr DWORD kHorzScroll = 0x00100000;     // WS_HSCROLL
+constexpr DWORD kVertScroll = 0x00200000;     // WS_VSCROLL
+constexpr DWORD kClientEdge = 0x00000200;     // WS_EX_CLIENTEDGE
+constexpr DWORD kLeftScrollBar = 0x00004000;  // WS_EX_LEFTSCROLLBAR
+constexpr int kMinThumb = 8;
+
+struct BarThumb {
+  int offset = 0;
+  int length = 0;
+};
+
+// The thumb along a track of length t, or nothing when the information does not allow one.
+// Ranges that are empty or inverted and pages beyond the range are not painted, and the thumb
+// never leaves the track.
+bool ComputeThumb(const SCROLLINFO& si, int t, bool dragging, bool controlBar, BarThumb& thumb) {
+  long long range = static_cast<long long>(si.nMax) - si.nMin + 1;
+  if (si.nPage == 0 || range <= 0 || range > 0x7FFFFFFF || t <= 0) return false;
+  int r = static_cast<int>(range);
+  int page = static_cast<int>(std::min<UINT>(si.nPage, static_cast<UINT>(r)));
+  int m = std::max(MulDiv(page, t, r), kMinThumb);
+  if (m >= t) {
+    m = t;
+    if (!controlBar) return false;
+  }
+  int offset = 0;
+  if (page == r) {
+    --m;
+  } else {
+    int p = dragging ? si.nTrackPos : si.nPos;
+    offset = std::clamp(MulDiv(p - si.nMin, t - m, r - page), 0, std::max(t - m, 0));
+  }
+  thumb = BarThumb{offset, m};
+  return m > 0;
+}
+
+}  // namespace
+
+void PaintScrollBox(HDC dc, const TRect& rect, bool active) {
+  TRect inner = active ? PaintBevelRing(dc, rect, clBtnFace, cl3DDkShadow, AllBorderSides)
+                       : PaintBevelRing(dc, rect, clBtnHighlight, clBtnShadow, AllBorderSides);
+  if (active) {
+    PaintBevelRing(dc, inner, clBtnHighlight, clBtnShadow, AllBorderSides);
+  } else {
+    PaintBevelRing(dc, inner, clBtnFace, clBtnFace, AllBorderSides);
+  }
+}
+
+void PaintFlatScrollBar(HWND wnd, HDC dc, const TRect& rect, bool vertical, bool controlBar,
+                        bool dragging, bool active) {
+  int a = GetSystemMetrics(SM_CXHSCROLL);
+  int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
+  if (length < 2 * a) {
+    a = vertical ? length / 2 : static_cast<int>(std::nearbyint(length / 2.0));
+  }
+  if (!dragging) {
+    if (vertical) {
+      PaintScrollBox(dc, TRect{rect.left, rect.top, rect.right, rect.top + a}, active);
+      PaintScrollBox(dc, TRect{rect.left, rect.bottom - a, rect.right, rect.bottom}, active);
+    } else {
+      PaintScrollBox(dc, TRect{rect.left, rect.top, rect.left + a, rect.bottom}, active);
+      PaintScrollBox(dc, TRect{rect.right - a, rect.top, rect.right, rect.bottom}, active);
+    }
+  }
+  if (controlBar && !IsWindowEnabled(wnd)) return;
+  SCROLLINFO si{};
+  si.fMask = SIF_ALL;
+  if (!GetScrollInfo(wnd, controlBar ? SB_CTL : (vertical ? SB_VERT : SB_HORZ), &si)) return;
+  BarThumb thumb;
+  if (!ComputeThumb(si, length - 2 * a, dragging, controlBar, thumb)) return;
+  int start = (vertical ? rect.top : rect.left) + a + thumb.offset;
+  TRect box = vertical ? TRect{rect.left, start, rect.right, start + thumb.length}
+                       : TRect{start, rect.top, start + thumb.length, rect.bottom};
+  PaintScrollBox(dc, box, active);
+}
+
+void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScrollStyle scrollBars,
+                         bool draggingHorz, bool draggingVert, bool controlBar, DWORD style,
+                         DWORD exStyle) {
+  int b = (style & kThinBorder) ? GetSystemMetrics(SM_CXBORDER)
+          : (exStyle & kClientEdge) ? GetSystemMetrics(SM_CXEDGE)
+                                    : 0;
+  int a = GetSystemMetrics(SM_CXHSCROLL);
+  int c = GetSystemMetrics(SM_CYVSCROLL);
+  bool left = (exStyle & kLeftScrollBar) != 0;
+  TRect window{}, client{};
+  GetWindowRect(wnd, &window);
+  GetClientRect(wnd, &client);
+  int ncWidth = (window.right - window.left) - (client.right - client.left);
+  int ncHeight = (window.bottom - window.top) - (client.bottom - client.top);
+  bool roomV = ncWidth >= a + b, roomH = ncHeight >= c + b;
+  const TRect& r = rect;
+  if ((style & kHorzScroll) && (style & kVertScroll) && roomV && roomH) {
+    TRect sizeBox = left ? TRect{r.left + b, r.bottom - b - c, r.left + b + a, r.bottom - b}
+                         : TRect{r.right - b - a, r.bottom - b - c, r.right - b, r.bottom - b};
+    FillRect(dc, &sizeBox, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  if (scrollBars == ssNone) return;
+  bool horz = (style & kHorzScroll) && scrollBars != ssVertical;
+  bool vert = (style & kVertScroll) && scrollBars != ssHorizontal;
+  if (horz && vert && roomV && roomH) {
+    TRect h = left ? TRect{r.left + b + a, r.bottom - b - c, r.right - b, r.bottom - b}
+                   : TRect{r.left + b, r.bottom - b - c, r.right - b - a, r.bottom - b};
+    TRect v = left ? TRect{r.left + b, r.top + b, r.left + b + a, r.bottom - b - c}
+                   : TRect{r.right - b - a, r.top + b, r.right - b, r.bottom - b - c};
+    PaintFlatScrollBar(wnd, dc, h, false, controlBar, draggingHorz, active);
+    PaintFlatScrollBar(wnd, dc, v, true, controlBar, draggingVert, active);
+  } else if (vert && roomV) {
+    TRect v = left ? TRect{r.left + b, r.top + b, r.left + b + a, r.bottom - b}
+                   : TRect{r.right - b - a, r.top + b, r.right - b, r.bottom - b};
+    PaintFlatScrollBar(wnd, dc, v, true, controlBar, draggingVert, active);
+  } else if (horz && roomH) {
+    PaintFlatScrollBar(wnd, dc, TRect{r.left + b, r.bottom - b - c, r.right - b, r.bottom - b},
+                       false, controlBar, draggingHorz, active);
+  }
+}
+
+}  // namespace kestrel

@@ -118,6 +118,7 @@ struct THTTPTransfer {
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, 128L * 1024);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!s.CAFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, s.CAFile.c_str());
@@ -221,7 +222,10 @@ void THTTPGetThread::Execute() {
   } else {
     ok = false;
   }
-  if (toFile_ && fd_ >= 0 && ::close(fd_) != 0) ok = false;
+  if (toFile_ && fd_ >= 0) {
+    const bool flushed = Flush();
+    if (::close(fd_) != 0 || !flushed) ok = false;
+  }
   fd_ = -1;
   result_ = ok && !Stopped();
 }
@@ -282,13 +286,9 @@ bool THTTPGetThread::ConsumeBlock(const char* data, std::size_t size) {
   if (Stopped()) return false;
   bytesToRead_ = static_cast<std::uint32_t>(size);
   if (toFile_) {
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t n = ::write(fd_, data + done, size - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      done += static_cast<std::size_t>(n);
-    }
+    // Blocks are gathered so the disk sees large writes, not one system call per block.
+    writeBuffer_.append(data, size);
+    if (writeBuffer_.size() >= kWriteBufferSize && !Flush()) return false;
   } else {
     stringResult_.append(data, size);
   }
@@ -313,6 +313,18 @@ bool THTTPGetThread::OpenTarget() {
     CloseTarget();
     return false;
   }
+  return true;
+}
+
+bool THTTPGetThread::Flush() {
+  std::size_t done = 0;
+  while (done < writeBuffer_.size()) {
+    const ssize_t n = ::write(fd_, writeBuffer_.data() + done, writeBuffer_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  writeBuffer_.clear();
   return true;
 }
 

@@ -65,6 +65,7 @@ class THTTPGetThread : public TThread {
   static int LiveCount();
 
   static constexpr std::size_t kBlockSize = 1025;
+  static constexpr std::size_t kWriteBufferSize = 256 * 1024;
 
  protected:
   void Execute() override;
@@ -81,6 +82,7 @@ class THTTPGetThread : public TThread {
   bool ConsumeBlock(const char* data, std::size_t size);
   bool Deliver(const char* data, std::size_t size);
   bool OpenTarget();
+  bool Flush();
   void CloseTarget();
 
   THTTPGet* owner_;
@@ -98,6 +100,7 @@ class THTTPGetThread : public TThread {
   std::uint32_t bytesReaded_ = 0;
   AnsiString stringResult_;
   std::string pending_;
+  std::string writeBuffer_;
   int fd_ = -1;
   void* curl_ = nullptr;  // the easy handle while the transfer runs
   std::uint64_t lastMoved_ = 0;

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -114,6 +115,8 @@ bool LoopbackServer::Connection::ReadRequest(HttpRequest& request) {
 }
 
 LoopbackServer::LoopbackServer(Handler handler, const TlsIdentity* tls) : handler_(std::move(handler)) {
+  // TLS writes to a client that hung up must fail, not kill the test process.
+  std::signal(SIGPIPE, SIG_IGN);
   if (tls) {
     SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
     if (!ctx || SSL_CTX_use_certificate_chain_file(ctx, tls->certFile.c_str()) != 1 ||

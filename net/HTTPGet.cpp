@@ -87,12 +87,14 @@ void THTTPGet::GetString() {
 }
 
 void THTTPGet::WaitForEnd() {
+  // A handler run inside the wait may free this component (its form closed): then stop.
+  const std::shared_ptr<bool> alive = alive_;
   bool quit = false;
   int exitCode = 0;
-  while (thread_) {
+  while (*alive && thread_) {
     DispatchWaiting(quit, exitCode);
     // Sleeps until the next message; the worker's synchronized calls post one.
-    if (thread_) pf::WaitMessage();
+    if (*alive && thread_) pf::WaitMessage();
   }
   if (quit) pf::PostQuitMessage(exitCode);
 }

@@ -263,6 +263,22 @@ TEST_F(HTTPGetTest, ErrorHandlerMayFreeTheComponent) {
   ASSERT_TRUE(PumpUntil([&] { return o.errors == 1 && THTTPGetThread::LiveCount() == 0; }));
 }
 
+TEST_F(HTTPGetTest, ComponentFreedDuringItsOwnWaitEndsTheWait) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(3000));
+    r.stallAfter = 1025;
+    return r;
+  });
+  Outcome o;
+  auto* get = Make(o, "http://files.test/x", &server).release();
+  // Like a dialog closed while its download runs: a handler inside the wait frees the component.
+  get->OnProgress = [get](TObject*, int, int) { TThread::Queue(nullptr, [get] { delete get; }); };
+  get->SetWaitThread(true);
+  get->GetFile();  // returns once the component is gone
+  ASSERT_TRUE(PumpUntil([] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.Events(), 0);
+}
+
 double ThreadCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);

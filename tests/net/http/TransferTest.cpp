@@ -188,6 +188,7 @@ TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {
 
   get->GetFile();
   ASSERT_TRUE(get->Busy());
+  get->SetURL("http://files.test/other");  // the running transfer keeps its own copy
   THTTPGetThread* first = get->Thread();
   get->GetFile();
   get->GetString();
@@ -198,6 +199,7 @@ TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {
   EXPECT_EQ(o.errors, 1);
   EXPECT_EQ(o.Events(), 1);
   EXPECT_EQ(server.Connections(), 1);
+  EXPECT_EQ(server.Requests().at(0).target, "/slow");
 }
 
 TEST_F(HTTPGetTest, AbortDuringTheLastBlockStillFails) {
@@ -294,17 +296,29 @@ TEST_F(HTTPGetTest, WaitingGetFileServesMessagesWithoutSpinning) {
   });
   Outcome o;
   auto get = Make(o, "http://files.test/x", &server);
+  // A message waiting in the queue is dispatched inside the wait; a quit request is kept.
+  constexpr platform::UINT kProbe = platform::WM_USER + 77;
   bool posted = false;
-  TThreadMethod note = [&posted] { posted = true; };
-  // A message waiting in the queue is dispatched inside the wait.
-  TThread::Queue(nullptr, note);
+  const int hook = Application()->HookMainWindow([&posted](TMessage& m) {
+    if (m.Msg != kProbe) return false;
+    posted = true;
+    return true;
+  });
+  platform::PostMessageW(Application()->Handle(), kProbe, 0, 0);
+  get->OnProgress = [](TObject*, int, int readed) {
+    if (readed == 1025) platform::PostQuitMessage(3);
+  };
   const double cpu0 = ThreadCpuSeconds();
   const auto t0 = std::chrono::steady_clock::now();
   FetchFile(*get);
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const double cpu = ThreadCpuSeconds() - cpu0;
   EXPECT_EQ(o.doneFile, 1);
+  Application()->UnhookMainWindow(hook);
   EXPECT_TRUE(posted);
+  platform::MSG msg;
+  ASSERT_TRUE(platform::PeekMessageW(&msg, nullptr, platform::WM_QUIT, platform::WM_QUIT, platform::PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
   EXPECT_GE(wall, 1.0);
   EXPECT_LT(cpu, 0.05 * wall) << "cpu " << cpu << " s of " << wall << " s";
 }

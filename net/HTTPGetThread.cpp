@@ -256,7 +256,8 @@ bool THTTPGetThread::PrepareBody(void* curl) {
   if (lengthKnown_) fileSize_ = static_cast<int>(length);
   else if (s_.BinaryData) return false;
   bytesReaded_ = 0;
-  if (toFile_ ? !OpenTarget() : (stringResult_.clear(), false)) return false;
+  if (toFile_ && !OpenTarget()) return false;
+  if (!toFile_) stringResult_.clear();
   rejected_ = false;
   return true;
 }

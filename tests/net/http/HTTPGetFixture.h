@@ -29,13 +29,14 @@ struct Outcome {
 };
 
 class HTTPGetTest : public ::testing::Test {
- protected:
+ public:
   static void SetUpTestSuite() {
     for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
       ::unsetenv(name);
     Application();
   }
 
+ protected:
   // A component whose events land in `outcome`, sending host:port to `server`.
   std::unique_ptr<THTTPGet> Make(Outcome& outcome, const std::string& url,
                                  const LoopbackServer* server = nullptr,
@@ -70,6 +71,7 @@ class HTTPGetTest : public ::testing::Test {
     };
   }
 
+ public:
   // Serves the GUI thread until `done` holds or the time is up.
   template <class Pred>
   static bool PumpUntil(Pred done, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
@@ -82,6 +84,7 @@ class HTTPGetTest : public ::testing::Test {
     return true;
   }
 
+ protected:
   // Runs a transfer to its end with GetFile's own wait.
   static void FetchFile(THTTPGet& get) {
     get.SetWaitThread(true);

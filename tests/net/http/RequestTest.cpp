@@ -8,6 +8,16 @@
 namespace kestrel::testing {
 namespace {
 
+// The application object lives for the whole run; it is freed once every worker has ended.
+class ApplicationCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    HTTPGetTest::PumpUntil([] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(10));
+    if (ApplicationExists()) delete Application();
+  }
+};
+::testing::Environment* const gCleanup = ::testing::AddGlobalTestEnvironment(new ApplicationCleanup);
+
 TEST(HTTPUrlSplit, SchemeHostPathAndPort) {
   THTTPUrlParts p = SplitHTTPUrl("HtTpS://Host.Example/a/b?x=1&y=/z");
   EXPECT_TRUE(p.Secure);

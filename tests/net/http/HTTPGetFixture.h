@@ -24,7 +24,8 @@ struct Outcome {
   AnsiString fileName, text;
   int fileSize = -1;
   std::vector<std::pair<int, int>> progress;  // TotalSize, Readed
-  std::vector<TObject*> progressSenders;
+  std::vector<TObject*> progressSenders;  // compared only: the worker is gone after the end
+  bool progressFromWorker = true;
   int Events() const { return doneFile + doneString + errors; }
 };
 
@@ -68,6 +69,7 @@ class HTTPGetTest : public ::testing::Test {
     get.OnProgress = [&outcome](TObject* s, int total, int readed) {
       outcome.progress.emplace_back(total, readed);
       outcome.progressSenders.push_back(s);
+      outcome.progressFromWorker = outcome.progressFromWorker && dynamic_cast<THTTPGetThread*>(s);
     };
   }
 

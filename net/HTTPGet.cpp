@@ -1,0 +1,122 @@
+#include "net/HTTPGet.h"
+
+#include <curl/curl.h>
+
+#include <cstdlib>
+#include <mutex>
+
+#include "framework/Application.h"
+#include "platform/window/WindowApi.h"
+
+namespace kestrel {
+
+namespace pf = platform;
+
+KESTREL_IMPLEMENT_CLASS(THTTPGet, TComponent)
+
+namespace {
+
+// Dispatches every message waiting now. A quit request is taken out of the queue so the loop
+// can go on, and remembered so the caller can put it back afterwards.
+void DispatchWaiting(bool& quit, int& exitCode) {
+  pf::MSG msg;
+  while (pf::PeekMessageW(&msg, nullptr, 0, 0, pf::PM_REMOVE)) {
+    if (msg.message == pf::WM_QUIT) {
+      quit = true;
+      exitCode = static_cast<int>(msg.wParam);
+      continue;
+    }
+    pf::TranslateMessage(&msg);
+    pf::DispatchMessageW(&msg);
+  }
+  CheckSynchronize();
+}
+
+void AddEnvironmentConnectTo(std::vector<AnsiString>& list) {
+  const char* env = std::getenv("KESTREL_HTTP_CONNECT_TO");
+  if (!env) return;
+  AnsiString all = env;
+  std::size_t start = 0;
+  while (start <= all.size()) {
+    std::size_t end = all.find(';', start);
+    if (end == AnsiString::npos) end = all.size();
+    if (end > start) list.push_back(all.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+THTTPGet::THTTPGet(TComponent* owner) : TComponent(owner) {
+  static std::once_flag curlReady;
+  std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  Application();  // the wake-up path of Synchronize lives on the application window
+  s_.AcceptTypes = "*/*";
+  s_.Agent = "HTTPGet";
+}
+
+THTTPGet::~THTTPGet() {
+  *alive_ = false;
+  Abort();
+  if (thread_) {
+    thread_->Detach();
+    thread_ = nullptr;
+  }
+}
+
+bool THTTPGet::Start(bool toFile) {
+  if (thread_) return false;
+  THTTPGetSettings settings = s_;
+  AddEnvironmentConnectTo(settings.ConnectTo);
+  thread_ = new THTTPGetThread(this, settings, OnProgress, toFile);
+  return true;
+}
+
+void THTTPGet::GetFile() {
+  if (!Start(true)) return;
+  if (waitThread_) WaitForEnd();
+}
+
+void THTTPGet::GetString() {
+  if (!Start(false)) return;
+  if (!waitThread_) return;
+  bool quit = false;
+  int exitCode = 0;
+  DispatchWaiting(quit, exitCode);
+  if (quit) pf::PostQuitMessage(exitCode);
+}
+
+void THTTPGet::WaitForEnd() {
+  // A handler run inside the wait may free this component (its form closed): then stop.
+  const std::shared_ptr<bool> alive = alive_;
+  bool quit = false;
+  int exitCode = 0;
+  while (*alive && thread_) {
+    DispatchWaiting(quit, exitCode);
+    // Sleeps until the next message; the worker's synchronized calls post one.
+    if (*alive && thread_) pf::WaitMessage();
+  }
+  if (quit) pf::PostQuitMessage(exitCode);
+}
+
+void THTTPGet::Abort() {
+  if (thread_) thread_->Abort();
+}
+
+void THTTPGet::ThreadDone(THTTPGetThread* thread) {
+  if (thread != thread_) return;
+  const std::shared_ptr<bool> alive = alive_;
+  if (thread->Result()) {
+    if (thread->ToFile()) {
+      if (OnDoneFile) OnDoneFile(this, thread->FileName(), thread->FileSize());
+    } else if (OnDoneString) {
+      OnDoneString(this, thread->StringResult());
+    }
+  } else if (OnError) {
+    OnError(this);
+  }
+  // Cleared only now, so a start from inside the events above finds the component busy.
+  if (*alive) thread_ = nullptr;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,344 @@
+// Verdicts, modes, progress, busy/abort/destroy and the failures a server can cause.
+
+#include <sys/stat.h>
+#include <time.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/net/http/HTTPGetFixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Pattern(std::size_t size) {
+  std::string s(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>(i % 251);
+  return s;
+}
+
+TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
+  const std::string body = Pattern(5000);
+  LoopbackServer server([&](const HttpRequest& r) {
+    HttpResponse resp = Body(body);
+    if (r.target == "/short") resp.sendLimit = body.size() - 1;  // connection breaks
+    return resp;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/whole", &server);
+  RecordProgress(*get, o);
+  FetchFile(*get);
+  ASSERT_EQ(o.doneFile, 1);
+  EXPECT_EQ(o.sender, get.get());
+  EXPECT_EQ(o.fileName, get->FileName());
+  EXPECT_EQ(o.fileSize, 5000);
+  EXPECT_EQ(ReadFile(get->FileName()), body);
+  // Blocks of 1025 bytes; the worker, not the component, is the sender.
+  ASSERT_EQ(o.progress.size(), 5u);
+  EXPECT_EQ(o.progress[0], std::make_pair(5000, 1025));
+  EXPECT_EQ(o.progress[3], std::make_pair(5000, 4100));
+  EXPECT_EQ(o.progress[4], std::make_pair(5000, 5000));
+  EXPECT_NE(o.progressSenders[0], get.get());
+  EXPECT_TRUE(o.progressFromWorker);
+
+  Outcome shortO;
+  auto shortGet = Make(shortO, "http://files.test/short", &server);
+  FetchFile(*shortGet);
+  EXPECT_EQ(shortO.errors, 1);
+  EXPECT_EQ(shortO.doneFile, 0);
+}
+
+TEST_F(HTTPGetTest, BinaryDataWithoutLengthFailsBeforeTheBody) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(100000));
+    r.sendLength = false;
+    return r;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/nolength", &server);
+  get->SetBinaryData(true);
+  RecordProgress(*get, o);
+  FetchFile(*get);
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_TRUE(o.progress.empty());
+  EXPECT_FALSE(fs::exists(get->FileName()));
+
+  // Without BinaryData the same body is taken whole, with a TotalSize of 0.
+  Outcome loose;
+  auto second = Make(loose, "http://files.test/nolength", &server);
+  RecordProgress(*second, loose);
+  FetchFile(*second);
+  ASSERT_EQ(loose.doneFile, 1);
+  EXPECT_EQ(loose.fileSize, 0);
+  EXPECT_EQ(fs::file_size(second->FileName()), 100000u);
+  ASSERT_FALSE(loose.progress.empty());
+  EXPECT_EQ(loose.progress.back(), std::make_pair(0, 100000));
+}
+
+TEST_F(HTTPGetTest, StringModeKeepsZeroBytesAndFailsOnEmptyBody) {
+  const std::string body = std::string("a\0b\0\0c", 6) + Pattern(3000) + std::string(3, '\0');
+  LoopbackServer server([&](const HttpRequest& r) { return Body(r.target == "/empty" ? "" : body); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/zeros", &server);
+  ASSERT_TRUE(FetchString(*get));
+  ASSERT_EQ(o.doneString, 1);
+  EXPECT_EQ(o.text.size(), body.size());
+  EXPECT_EQ(o.text, body);
+
+  Outcome empty;
+  auto none = Make(empty, "http://files.test/empty", &server);
+  ASSERT_TRUE(FetchString(*none));
+  EXPECT_EQ(empty.errors, 1);
+}
+
+TEST_F(HTTPGetTest, ErrorStatusFailsInBothModesWithoutWritingTheFile) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body("<html>not found</html>");
+    r.status = 404;
+    r.reason = "Not Found";
+    return r;
+  });
+  Outcome file, text;
+  auto get = Make(file, "http://files.test/missing", &server);
+  FetchFile(*get);
+  EXPECT_EQ(file.errors, 1);
+  EXPECT_FALSE(fs::exists(get->FileName()));
+  auto str = Make(text, "http://files.test/missing", &server);
+  ASSERT_TRUE(FetchString(*str));
+  EXPECT_EQ(text.errors, 1);
+  EXPECT_EQ(text.doneString, 0);
+}
+
+TEST_F(HTTPGetTest, RedirectsFollowedForHttpOnlyAndBounded) {
+  LoopbackServer server([](const HttpRequest& r) {
+    HttpResponse resp;
+    resp.status = 302;
+    resp.reason = "Found";
+    if (r.target == "/old") resp.headers.emplace_back("Location", "/new");
+    else if (r.target == "/loop") resp.headers.emplace_back("Location", "/loop");
+    else if (r.target == "/file") resp.headers.emplace_back("Location", "file:///etc/passwd");
+    else return Body("moved here");
+    return resp;
+  });
+  Outcome moved, loop, local;
+  auto a = Make(moved, "http://files.test/old", &server);
+  ASSERT_TRUE(FetchString(*a));
+  EXPECT_EQ(moved.text, "moved here");
+  auto b = Make(loop, "http://files.test/loop", &server);
+  ASSERT_TRUE(FetchString(*b));
+  EXPECT_EQ(loop.errors, 1);
+  EXPECT_LE(server.Connections(), 2 + 11 + 1);
+  auto c = Make(local, "http://files.test/file", &server);
+  ASSERT_TRUE(FetchString(*c));
+  EXPECT_EQ(local.errors, 1);
+}
+
+TEST_F(HTTPGetTest, SilentOrStalledServerFailsInBoundedTime) {
+  LoopbackServer server([](const HttpRequest& r) {
+    HttpResponse resp = Body(Pattern(4000));
+    if (r.target == "/silent") resp.noAnswer = true;
+    else resp.stallAfter = 2000;  // stops sending halfway
+    return resp;
+  });
+  for (const char* path : {"/silent", "/stall"}) {
+    Outcome o;
+    auto get = Make(o, std::string("http://files.test") + path, &server);
+    get->SetReceiveTimeout(1000);
+    const auto start = std::chrono::steady_clock::now();
+    FetchFile(*get);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(o.errors, 1) << path;
+    EXPECT_LT(took, std::chrono::seconds(6)) << path;
+  }
+}
+
+TEST_F(HTTPGetTest, SymbolicLinkAtTargetIsNotFollowed) {
+  LoopbackServer server([](const HttpRequest&) { return Body("installer"); });
+  const fs::path victim = dir_ / "victim.txt";
+  std::ofstream(victim) << "keep me";
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  fs::create_symlink(victim, get->FileName());
+  FetchFile(*get);
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_EQ(ReadFile(victim.string()), "keep me");
+}
+
+TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(3000));
+    r.stallAfter = 1500;
+    return r;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/slow", &server);
+  get->Abort();  // idle: nothing happens
+  EXPECT_FALSE(get->Busy());
+  EXPECT_EQ(o.Events(), 0);
+
+  get->GetFile();
+  ASSERT_TRUE(get->Busy());
+  get->SetURL("http://files.test/other");  // the running transfer keeps its own copy
+  THTTPGetThread* first = get->Thread();
+  get->GetFile();
+  get->GetString();
+  EXPECT_EQ(get->Thread(), first);
+  ASSERT_TRUE(PumpUntil([&] { return server.Requests().size() == 1; }));
+  get->Abort();
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_EQ(o.Events(), 1);
+  EXPECT_EQ(server.Connections(), 1);
+  EXPECT_EQ(server.Requests().at(0).target, "/slow");
+}
+
+TEST_F(HTTPGetTest, AbortDuringTheLastBlockStillFails) {
+  LoopbackServer server([](const HttpRequest&) { return Body(Pattern(1500)); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  THTTPGet* raw = get.get();
+  get->OnProgress = [raw](TObject*, int total, int readed) {
+    if (readed == total) raw->Abort();  // every byte is in: the verdict would be success
+  };
+  FetchFile(*get);
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_EQ(o.doneFile, 0);
+}
+
+TEST_F(HTTPGetTest, StartsFromInsideTheEndEventsAreIgnored) {
+  LoopbackServer server([](const HttpRequest&) { return Body("one"); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  THTTPGet* raw = get.get();
+  get->OnDoneFile = [&o, raw](TObject*, const AnsiString&, int) {
+    ++o.doneFile;
+    raw->GetFile();
+    raw->GetString();
+  };
+  FetchFile(*get);
+  EXPECT_EQ(o.doneFile, 1);
+  EXPECT_FALSE(get->Busy());
+  EXPECT_EQ(server.Connections(), 1);
+}
+
+TEST_F(HTTPGetTest, DestroyingWhileRunningNeverReachesTheComponent) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(5000));
+    r.stallAfter = 2100;
+    return r;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  RecordProgress(*get, o);
+  get->GetFile();
+  ASSERT_TRUE(PumpUntil([&] { return o.progress.size() == 2; }));
+  get.reset();
+  // The worker ends and frees itself; neither progress nor an end event arrives.
+  ASSERT_TRUE(PumpUntil([] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.progress.size(), 2u);
+  EXPECT_EQ(o.Events(), 0);
+}
+
+TEST_F(HTTPGetTest, ErrorHandlerMayFreeTheComponent) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r;
+    r.status = 500;
+    return r;
+  });
+  Outcome o;
+  auto* get = Make(o, "http://files.test/x", &server).release();
+  get->OnError = [&o, get](TObject*) {
+    ++o.errors;
+    delete get;
+  };
+  get->GetFile();
+  ASSERT_TRUE(PumpUntil([&] { return o.errors == 1 && THTTPGetThread::LiveCount() == 0; }));
+}
+
+TEST_F(HTTPGetTest, ComponentFreedDuringItsOwnWaitEndsTheWait) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(3000));
+    r.stallAfter = 1025;
+    return r;
+  });
+  Outcome o;
+  auto* get = Make(o, "http://files.test/x", &server).release();
+  // Like a dialog closed while its download runs: a handler inside the wait frees the component.
+  get->OnProgress = [get](TObject*, int, int) { TThread::Queue(nullptr, [get] { delete get; }); };
+  get->SetWaitThread(true);
+  get->GetFile();  // returns once the component is gone
+  ASSERT_TRUE(PumpUntil([] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.Events(), 0);
+}
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+TEST_F(HTTPGetTest, WaitingGetFileServesMessagesWithoutSpinning) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body(Pattern(3000));
+    r.stallAfter = 1000;
+    r.stallMs = 1200;
+    return r;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  // A message waiting in the queue is dispatched inside the wait; a quit request is kept.
+  constexpr platform::UINT kProbe = platform::WM_USER + 77;
+  bool posted = false;
+  const int hook = Application()->HookMainWindow([&posted](TMessage& m) {
+    if (m.Msg != kProbe) return false;
+    posted = true;
+    return true;
+  });
+  platform::PostMessageW(Application()->Handle(), kProbe, 0, 0);
+  get->OnProgress = [](TObject*, int, int readed) {
+    if (readed == 1025) platform::PostQuitMessage(3);
+  };
+  const double cpu0 = ThreadCpuSeconds();
+  const auto t0 = std::chrono::steady_clock::now();
+  FetchFile(*get);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const double cpu = ThreadCpuSeconds() - cpu0;
+  EXPECT_EQ(o.doneFile, 1);
+  Application()->UnhookMainWindow(hook);
+  EXPECT_TRUE(posted);
+  platform::MSG msg;
+  ASSERT_TRUE(platform::PeekMessageW(&msg, nullptr, platform::WM_QUIT, platform::WM_QUIT, platform::PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_GE(wall, 1.0);
+  EXPECT_LT(cpu, 0.05 * wall) << "cpu " << cpu << " s of " << wall << " s";
+}
+
+TEST_F(HTTPGetTest, WaitingGetStringReturnsBeforeTheEnd) {
+  LoopbackServer server([](const HttpRequest&) {
+    HttpResponse r = Body("later");
+    r.stallAfter = 0;
+    r.stallMs = 300;
+    return r;
+  });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  get->SetWaitThread(true);
+  get->GetString();
+  EXPECT_TRUE(get->Busy());
+  EXPECT_EQ(o.Events(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
+  EXPECT_EQ(o.text, "later");
+}
+
+}  // namespace
+}  // namespace kestrel::testing

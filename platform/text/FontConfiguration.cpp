@@ -1,0 +1,123 @@
+#include "platform/text/FontConfiguration.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+namespace kestrel::platform {
+
+namespace {
+
+std::mutex& ConfigMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::string ConfigFileName() {
+  if (const char* path = std::getenv("KESTREL_FONT_CONFIG"); path && *path) return path;
+  return std::string(KESTREL_DATA_DIR) + "/fonts/fonts.conf";
+}
+
+struct LoadedConfig {
+  FcConfig* config = nullptr;
+  std::string file;
+};
+
+LoadedConfig LoadConfig() {
+  // No FcInit: that would parse the desktop's configuration, which must play no part here.
+  LoadedConfig loaded;
+  std::string file = ConfigFileName();
+  FcConfig* config = FcConfigCreate();
+  std::string folder = std::filesystem::path(file).parent_path().string();
+  bool ok = std::filesystem::exists(file) &&
+            FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue) &&
+            FcConfigBuildFonts(config) &&
+            FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
+  if (ok) {
+    loaded.config = config;
+    loaded.file = file;
+    return loaded;
+  }
+  std::fprintf(stderr, "kestrel: cannot load the font configuration %s; using the standard font folders\n",
+               file.c_str());
+  FcConfigDestroy(config);
+  config = FcConfigCreate();
+  FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>("/usr/share/fonts"));
+  loaded.config = config;
+  return loaded;
+}
+
+const LoadedConfig& Loaded() {
+  static const LoadedConfig loaded = LoadConfig();
+  return loaded;
+}
+
+int ToFcWeight(int weight) {
+  if (weight <= 0) weight = 400;
+  return FcWeightFromOpenType(weight);
+}
+
+FcPattern* BuildPattern(const FaceRequest& request) {
+  FcPattern* pattern = FcPatternCreate();
+  std::string family = request.family;
+  if (family.empty()) family = request.monospace ? "monospace" : "sans-serif";
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddInteger(pattern, FC_WEIGHT, ToFcWeight(request.weight));
+  FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddInteger(pattern, FC_WIDTH, FC_WIDTH_NORMAL);
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  return pattern;
+}
+
+std::optional<FaceChoice> ChoiceFrom(FcPattern* font) {
+  FcChar8* file = nullptr;
+  if (!font || FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return std::nullopt;
+  FaceChoice choice;
+  choice.file = reinterpret_cast<const char*>(file);
+  FcPatternGetInteger(font, FC_INDEX, 0, &choice.index);
+  FcChar8* family = nullptr;
+  if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
+    choice.family = reinterpret_cast<const char*>(family);
+  int weight = FC_WEIGHT_REGULAR;
+  if (FcPatternGetInteger(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
+    choice.weight = FcWeightToOpenType(weight);
+  int slant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+  choice.italic = slant != FC_SLANT_ROMAN;
+  return choice;
+}
+
+std::optional<FaceChoice> Match(FcPattern* pattern) {
+  std::lock_guard lock(ConfigMutex());
+  FcConfig* config = Loaded().config;
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* font = FcFontMatch(config, pattern, &result);
+  std::optional<FaceChoice> choice = ChoiceFrom(font);
+  if (font) FcPatternDestroy(font);
+  FcPatternDestroy(pattern);
+  return choice;
+}
+
+}  // namespace
+
+FcConfig* PrivateFontConfig() { return Loaded().config; }
+
+std::string PrivateFontConfigFile() { return Loaded().file; }
+
+std::optional<FaceChoice> MatchFace(const FaceRequest& request) { return Match(BuildPattern(request)); }
+
+std::optional<FaceChoice> MatchFaceFor(const FaceRequest& request, char32_t codePoint) {
+  FcPattern* pattern = BuildPattern(request);
+  FcCharSet* charset = FcCharSetCreate();
+  FcCharSetAddChar(charset, codePoint);
+  FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+  FcCharSetDestroy(charset);
+  // The match ranks coverage above the family, but may still return a face without the
+  // character when none has it: the caller checks the glyph.
+  return Match(pattern);
+}
+
+}  // namespace kestrel::platform

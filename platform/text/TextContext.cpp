@@ -1,0 +1,28 @@
+#include "platform/text/TextContext.h"
+
+namespace kestrel::platform {
+
+std::optional<TextContext> TextContextOf(HDC hdc) {
+  std::shared_ptr<DeviceContext> dc = hdc ? LookupDeviceContext(hdc) : nullptr;
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return std::nullopt;
+  }
+  return TextContext{dc, FontInstanceOf(dc->State().font)};
+}
+
+std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra) {
+  std::vector<int> advances = font.UnitAdvances(text);
+  if (charExtra != 0)
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (!IsLowSurrogate(text[i]) || i == 0 || !IsHighSurrogate(text[i - 1])) advances[i] += charExtra;
+  return advances;
+}
+
+int TerminatedLength(const WCHAR* text) {
+  int length = 0;
+  while (text[length]) ++length;
+  return length;
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,102 @@
+#include "platform/text/TextMeasure.h"
+
+#include <algorithm>
+
+#include "platform/core/Unicode.h"
+#include "platform/text/TextContext.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+constexpr int kMaxMeasured = 1 << 24;
+constexpr UINT kMaxCharRange = 0x110000;
+
+bool BadText(const WCHAR* text, int count) {
+  if (count < 0 || count > kMaxMeasured || (count > 0 && !text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return true;
+  }
+  return false;
+}
+
+bool BadRange(UINT first, UINT last, const void* buffer) {
+  if (!buffer || last < first || last >= kMaxCharRange) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* metrics) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context) return FALSE;
+  if (!metrics) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *metrics = context->font->Metrics();
+  return TRUE;
+}
+
+int GetTextFaceW(HDC hdc, int count, WCHAR* name) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context) return 0;
+  String face = Utf8ToUtf16(context->font->FaceName());
+  if (!name) return static_cast<int>(face.size()) + 1;
+  if (count <= 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  int copied = std::min(static_cast<int>(face.size()), count - 1);
+  std::copy_n(face.begin(), copied, name);
+  name[copied] = 0;
+  return copied + 1;
+}
+
+BOOL GetTextExtentPoint32W(HDC hdc, const WCHAR* text, int count, SIZE* size) {
+  return GetTextExtentExPointW(hdc, text, count, 0, nullptr, nullptr, size);
+}
+
+BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context) return FALSE;
+  if (BadText(text, count) || !size) {
+    if (!size) SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::vector<int> advances =
+      RunAdvances(*context->font, std::u16string_view(text ? text : u"", count), context->State().charExtra);
+  long long extent = 0;
+  int fitting = 0;
+  bool stillFits = true;
+  for (int i = 0; i < count; ++i) {
+    extent += advances[i];
+    int clamped = static_cast<int>(std::min<long long>(extent, 0x7FFFFFFF));
+    if (dx) dx[i] = clamped;
+    stillFits = stillFits && extent <= maxExtent;
+    if (stillFits) fitting = i + 1;
+  }
+  if (fit) *fit = fitting;
+  size->cx = static_cast<LONG>(std::min<long long>(extent, 0x7FFFFFFF));
+  size->cy = context->font->Metrics().tmHeight;
+  return TRUE;
+}
+
+BOOL GetCharWidth32W(HDC hdc, UINT first, UINT last, int* widths) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context || BadRange(first, last, widths)) return FALSE;
+  for (UINT c = first; c <= last; ++c) widths[c - first] = context->font->CharAdvance(c);
+  return TRUE;
+}
+
+BOOL GetCharABCWidthsW(HDC hdc, UINT first, UINT last, ABC* widths) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context || BadRange(first, last, widths)) return FALSE;
+  for (UINT c = first; c <= last; ++c) widths[c - first] = context->font->CharABC(c);
+  return TRUE;
+}
+
+}  // namespace kestrel::platform

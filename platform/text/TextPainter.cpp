@@ -1,0 +1,123 @@
+#include "platform/text/TextPainter.h"
+
+#include <algorithm>
+
+namespace kestrel::platform {
+
+namespace {
+
+// Coordinates beyond this are outside every surface; clamping keeps cairo's fixed point sane.
+constexpr long long kFar = 1LL << 24;
+
+double Clamp(long long value) { return static_cast<double>(std::clamp(value, -kFar, kFar)); }
+
+void SetColor(cairo_t* cr, COLORREF color) {
+  cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
+}
+
+}  // namespace
+
+long long TotalAdvance(const std::vector<int>& advances) {
+  long long total = 0;
+  for (int advance : advances) total += advance;
+  return total;
+}
+
+TextPainter::TextPainter(DeviceContext& dc, const FontInstance& font) : dc_(dc), font_(font), scope_(dc) {}
+
+void TextPainter::SetClip(const RECT* rect) {
+  clipped_ = rect != nullptr;
+  if (rect) {
+    clip_.left = std::min(rect->left, rect->right);
+    clip_.right = std::max(rect->left, rect->right);
+    clip_.top = std::min(rect->top, rect->bottom);
+    clip_.bottom = std::max(rect->top, rect->bottom);
+  }
+}
+
+void TextPainter::Damage(long long left, long long top, long long right, long long bottom) {
+  if (clipped_) {
+    left = std::max<long long>(left, clip_.left);
+    top = std::max<long long>(top, clip_.top);
+    right = std::min<long long>(right, clip_.right);
+    bottom = std::min<long long>(bottom, clip_.bottom);
+  }
+  if (left >= right || top >= bottom) return;
+  RECT logical{static_cast<LONG>(std::clamp(left, -kFar, kFar)), static_cast<LONG>(std::clamp(top, -kFar, kFar)),
+               static_cast<LONG>(std::clamp(right, -kFar, kFar)), static_cast<LONG>(std::clamp(bottom, -kFar, kFar))};
+  scope_.AddDamage(scope_.ToSurface(logical));
+}
+
+void TextPainter::FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom,
+                           COLORREF color) {
+  if (left >= right || top >= bottom) return;
+  cairo_save(cr);
+  if (clipped_) {
+    cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
+    cairo_clip(cr);
+  }
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  SetColor(cr, color);
+  cairo_rectangle(cr, Clamp(left), Clamp(top), Clamp(right) - Clamp(left), Clamp(bottom) - Clamp(top));
+  cairo_fill(cr);
+  cairo_restore(cr);
+  Damage(left, top, right, bottom);
+}
+
+void TextPainter::FillBackground(const RECT& rect) {
+  if (!scope_.HasTarget()) return;
+  FillRect(scope_.Cairo(), std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
+           std::max(rect.left, rect.right), std::max(rect.top, rect.bottom), dc_.State().bkColor);
+}
+
+void TextPainter::Paint(const TextRun& run) {
+  if (!scope_.HasTarget()) return;
+  cairo_t* cr = scope_.Cairo();
+  const DeviceContextState& state = dc_.State();
+  const TEXTMETRICW& tm = font_.Metrics();
+  const long long left = run.left;
+  const long long top = run.top;
+  const long long right = left + TotalAdvance(run.advances);
+  const long long baseline = top + tm.tmAscent;
+
+  if (run.glyphs && state.bkMode == OPAQUE) FillRect(cr, left, top, right, top + tm.tmHeight, state.bkColor);
+
+  // Origins of the glyphs: the sum of the advances of the units before each.
+  std::vector<PlacedGlyph> glyphs = font_.Glyphs(run.text);
+  std::vector<long long> unitX(run.text.size() + 1, left);
+  for (std::size_t i = 0; i < run.text.size(); ++i)
+    unitX[i + 1] = unitX[i] + (i < run.advances.size() ? run.advances[i] : 0);
+
+  if (run.glyphs && !glyphs.empty()) {
+    std::vector<double> x;
+    x.reserve(glyphs.size());
+    for (const PlacedGlyph& glyph : glyphs) x.push_back(Clamp(unitX[glyph.unit]));
+    cairo_save(cr);
+    if (clipped_) {
+      cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
+      cairo_clip(cr);
+    }
+    SetColor(cr, state.textColor);
+    font_.DrawGlyphs(cr, glyphs, x, Clamp(baseline));
+    cairo_restore(cr);
+    // Ink may overhang the cell (italics, wide bearings): report a generous box.
+    long long overhang = font_.EmPixels() / 2 + 2;
+    Damage(left - overhang, top, right + overhang, top + tm.tmHeight);
+  }
+  if (run.glyphs && tm.tmUnderlined) {
+    LineDecoration line = font_.Underline();
+    FillRect(cr, left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
+  }
+  if (run.glyphs && tm.tmStruckOut) {
+    LineDecoration line = font_.StrikeOut();
+    FillRect(cr, left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
+  }
+  LineDecoration prefix = font_.Underline();
+  for (int unit : run.underlined) {
+    if (unit < 0 || unit >= static_cast<int>(run.text.size())) continue;
+    FillRect(cr, unitX[unit], baseline + prefix.top, unitX[unit + 1], baseline + prefix.top + prefix.thickness,
+             state.textColor);
+  }
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,411 @@
+#include "platform/gdiplus/TGPGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel::platform {
+
+namespace {
+
+// Draws straight into an image's surface, with one cairo context kept for all calls (each call
+// saves and restores its state); a context that went into an error state is replaced.
+class ImageTarget : public TGPGraphics::Target {
+ public:
+  explicit ImageTarget(cairo_surface_t* surface) : surface_(cairo_surface_reference(surface)) {}
+  ~ImageTarget() override {
+    if (cr_) cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+  }
+  cairo_t* Begin() override {
+    if (cr_ && cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+      cairo_destroy(cr_);
+      cr_ = nullptr;
+    }
+    if (!cr_) cr_ = cairo_create(surface_);
+    return cr_;
+  }
+  void End(cairo_t*, const cairo_rectangle_int_t&) override {}
+  bool WantsDamage() const override { return false; }
+
+ private:
+  cairo_surface_t* surface_;
+  cairo_t* cr_ = nullptr;
+};
+
+cairo_rectangle_int_t DeviceBox(cairo_t* cr, double x1, double y1, double x2, double y2) {
+  double xs[4] = {x1, x2, x1, x2}, ys[4] = {y1, y1, y2, y2};
+  double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    minX = std::min(minX, xs[i]);
+    maxX = std::max(maxX, xs[i]);
+    minY = std::min(minY, ys[i]);
+    maxY = std::max(maxY, ys[i]);
+  }
+  if (!(maxX > minX) || !(maxY > minY)) return {};
+  const int left = static_cast<int>(std::floor(minX)), top = static_cast<int>(std::floor(minY));
+  return {left, top, static_cast<int>(std::ceil(maxX)) - left, static_cast<int>(std::ceil(maxY)) - top};
+}
+
+// Where a fill or stroke of the current path can change pixels, in device pixels. Path bounds
+// rather than exact extents: exact ones would tessellate the path a second time.
+cairo_rectangle_int_t Damage(cairo_t* cr, bool fill) {
+  double x1, y1, x2, y2;
+  cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  double grow = 1;
+  if (!fill) {
+    const double half = cairo_get_line_width(cr) / 2;
+    grow += cairo_get_line_join(cr) == CAIRO_LINE_JOIN_MITER ? half * cairo_get_miter_limit(cr) : half;
+  }
+  return DeviceBox(cr, x1 - grow, y1 - grow, x2 + grow, y2 + grow);
+}
+
+void ApplyClip(cairo_t* cr, const TGPRegion& clip) {
+  if (clip.IsInfinite()) return;
+  const cairo_region_t* pixels = clip.Pixels();
+  const int count = cairo_region_num_rectangles(pixels);
+  for (int i = 0; i < count; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(pixels, i, &r);
+    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+  }
+  cairo_clip(cr);
+}
+
+bool Smooth(SmoothingMode mode) {
+  return mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8 ||
+         mode == SmoothingModeHighQuality;
+}
+
+}  // namespace
+
+TGPGraphics::TGPGraphics(TGPImage* image) {
+  if (!image || !image->Surface()) {
+    Remember(InvalidParameter);
+    return;
+  }
+  target_ = std::make_unique<ImageTarget>(image->Surface());
+}
+
+TGPGraphics::TGPGraphics(std::unique_ptr<Target> target) : target_(std::move(target)) {
+  if (!target_) Remember(InvalidParameter);
+}
+
+TGPGraphics::~TGPGraphics() = default;
+
+TStatus TGPGraphics::SetSmoothingMode(SmoothingMode mode) {
+  if (mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias8x8) return Remember(InvalidParameter);
+  state_.smoothing = mode;
+  return Ok;
+}
+
+TStatus TGPGraphics::SetPixelOffsetMode(PixelOffsetMode mode) {
+  if (mode < PixelOffsetModeDefault || mode > PixelOffsetModeHalf) return Remember(InvalidParameter);
+  state_.pixelOffset = mode;
+  return Ok;
+}
+
+TStatus TGPGraphics::SetInterpolationMode(InterpolationMode mode) {
+  if (mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic)
+    return Remember(InvalidParameter);
+  state_.interpolation = mode;
+  return Ok;
+}
+
+TStatus TGPGraphics::SetCompositingMode(CompositingMode mode) {
+  if (mode != CompositingModeSourceOver && mode != CompositingModeSourceCopy) return Remember(InvalidParameter);
+  state_.compositing = mode;
+  return Ok;
+}
+
+double TGPGraphics::PixelOffset() const {
+  const bool half = state_.pixelOffset == PixelOffsetModeHalf || state_.pixelOffset == PixelOffsetModeHighQuality;
+  return half ? 0.0 : 0.5;
+}
+
+TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool fill) {
+  if (!target_) return Remember(InvalidParameter);
+  if (state_.clip.IsEmpty()) return Ok;
+  cairo_t* cr = target_->Begin();
+  if (!cr) return Remember(WrongState);
+  cairo_save(cr);
+  ApplyClip(cr, state_.clip);
+  cairo_set_antialias(cr, Smooth(state_.smoothing) ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_set_operator(cr, state_.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
+                                                                          : CAIRO_OPERATOR_OVER);
+  cairo_translate(cr, PixelOffset(), PixelOffset());
+  TStatus status = draw(cr);
+  cairo_rectangle_int_t damage{};
+  if (status == Ok) {
+    if (target_->WantsDamage()) damage = Damage(cr, fill);
+    if (fill)
+      cairo_fill(cr);
+    else
+      cairo_stroke(cr);
+    if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) status = GenericError;
+  }
+  cairo_new_path(cr);
+  cairo_restore(cr);
+  target_->End(cr, damage);
+  return Remember(status);
+}
+
+PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
+  PatternContext context{PixelOffset()};
+  double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
+  cairo_path_extents(cr, &x1, &y1, &x2, &y2);
+  cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+  x1 = std::max(x1 - grow, cx1);
+  y1 = std::max(y1 - grow, cy1);
+  x2 = std::max(x1, std::min(x2 + grow, cx2));
+  y2 = std::max(y1, std::min(y2 + grow, cy2));
+  const int left = static_cast<int>(std::floor(x1)) - 1, top = static_cast<int>(std::floor(y1)) - 1;
+  context.area = {left, top, static_cast<int>(std::ceil(x2)) + 1 - left, static_cast<int>(std::ceil(y2)) + 1 - top};
+  return context;
+}
+
+TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
+  if (!brush) return Remember(InvalidParameter);
+  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  return Render(
+      [&](cairo_t* cr) {
+        path.AppendTo(cr);
+        cairo_set_fill_rule(cr, path.CairoFillRule());
+        cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
+        if (!pattern) return CreationFailure(*brush);
+        cairo_set_source(cr, pattern);
+        cairo_pattern_destroy(pattern);
+        return Ok;
+      },
+      true);
+}
+
+TStatus TGPGraphics::StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path) {
+  if (!pen) return Remember(InvalidParameter);
+  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  return Render(
+      [&](cairo_t* cr) {
+        path.AppendTo(cr);
+        const double grow = std::max<double>(pen->GetWidth(), 1) / 2 * std::max<double>(pen->GetMiterLimit(), 1) + 1;
+        return pen->Apply(cr, PatternsFor(cr, grow));
+      },
+      false);
+}
+
+TStatus TGPGraphics::Clear(ARGB color) {
+  return Render(
+      [&](cairo_t* cr) {
+        cairo_pattern_t* pattern = CreateSolidPattern(color);
+        cairo_set_source(cr, pattern);
+        cairo_pattern_destroy(pattern);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        double x1, y1, x2, y2;
+        cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+        cairo_rectangle(cr, x1, y1, x2 - x1, y2 - y1);
+        return Ok;
+      },
+      true);
+}
+
+TStatus TGPGraphics::FillRectangle(const TGPBrush* brush, const TGPRectF& rect) {
+  TGPGraphicsPath path;
+  path.AddRectangle(rect);
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::FillRectangles(const TGPBrush* brush, const TGPRectF* rects, INT count) {
+  TGPGraphicsPath path(FillModeWinding);
+  if (path.AddRectangles(rects, count) != Ok) return Remember(InvalidParameter);
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::FillEllipse(const TGPBrush* brush, const TGPRectF& rect) {
+  TGPGraphicsPath path;
+  if (path.AddEllipse(rect) != Ok) return brush ? Ok : Remember(InvalidParameter);  // nothing to fill
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count,
+                                 FillMode fillMode) {
+  TGPGraphicsPath path(fillMode);
+  if (path.AddPolygon(points, count) != Ok) return Remember(InvalidParameter);
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::FillPie(const TGPBrush* brush, const TGPRectF& rect, REAL startAngle, REAL sweepAngle) {
+  TGPGraphicsPath path;
+  if (path.AddPie(rect.X, rect.Y, rect.Width, rect.Height, startAngle, sweepAngle) != Ok)
+    return Remember(InvalidParameter);
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::FillPath(const TGPBrush* brush, const TGPGraphicsPath* path) {
+  if (!path) return Remember(InvalidParameter);
+  return FillShape(brush, *path);
+}
+
+TStatus TGPGraphics::FillRegion(const TGPBrush* brush, const TGPRegion* region) {
+  if (!brush || !region) return Remember(InvalidParameter);
+  TGPRegion area(*region);
+  area.Intersect(&state_.clip);
+  const cairo_region_t* pixels = area.Pixels();
+  TGPGraphicsPath path(FillModeWinding);
+  // Region pixel i spans world [i - offset, i + 1 - offset).
+  const REAL shift = static_cast<REAL>(PixelOffset());
+  for (int i = 0; i < cairo_region_num_rectangles(pixels); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(pixels, i, &r);
+    path.AddRectangle({r.x - shift, r.y - shift, static_cast<REAL>(r.width), static_cast<REAL>(r.height)});
+  }
+  if (path.GetPointCount() == 0) return Ok;
+  return FillShape(brush, path);
+}
+
+TStatus TGPGraphics::DrawLine(const TGPPen* pen, REAL x1, REAL y1, REAL x2, REAL y2) {
+  TGPGraphicsPath path;
+  path.AddLine(x1, y1, x2, y2);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawLines(const TGPPen* pen, const TGPPointF* points, INT count) {
+  TGPGraphicsPath path;
+  if (count < 2 || path.AddLines(points, count) != Ok) return Remember(InvalidParameter);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawRectangle(const TGPPen* pen, const TGPRectF& rect) {
+  TGPGraphicsPath path;
+  path.AddRectangle(rect);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawEllipse(const TGPPen* pen, const TGPRectF& rect) {
+  TGPGraphicsPath path;
+  if (path.AddEllipse(rect) != Ok) return pen ? Ok : Remember(InvalidParameter);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawArc(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle) {
+  TGPGraphicsPath path;
+  if (path.AddArc(rect, startAngle, sweepAngle) != Ok) return Remember(InvalidParameter);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawPie(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle) {
+  TGPGraphicsPath path;
+  if (path.AddPie(rect.X, rect.Y, rect.Width, rect.Height, startAngle, sweepAngle) != Ok)
+    return Remember(InvalidParameter);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2,
+                                const TGPPointF& p3, const TGPPointF& p4) {
+  TGPGraphicsPath path;
+  path.AddBezier(p1, p2, p3, p4);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawPolygon(const TGPPen* pen, const TGPPointF* points, INT count) {
+  TGPGraphicsPath path;
+  if (path.AddPolygon(points, count) != Ok) return Remember(InvalidParameter);
+  return StrokeShape(pen, path);
+}
+
+TStatus TGPGraphics::DrawPath(const TGPPen* pen, const TGPGraphicsPath* path) {
+  if (!path) return Remember(InvalidParameter);
+  return StrokeShape(pen, *path);
+}
+
+TStatus TGPGraphics::DrawImage(const TGPImage* image, REAL x, REAL y) {
+  if (!image) return Remember(InvalidParameter);
+  return DrawImage(image, x, y, static_cast<REAL>(image->GetWidth()), static_cast<REAL>(image->GetHeight()));
+}
+
+TStatus TGPGraphics::DrawImage(const TGPImage* image, REAL x, REAL y, REAL width, REAL height) {
+  if (!image) return Remember(InvalidParameter);
+  return DrawImage(image, {x, y, width, height}, 0, 0, static_cast<REAL>(image->GetWidth()),
+                   static_cast<REAL>(image->GetHeight()), UnitPixel);
+}
+
+TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
+                               REAL srcWidth, REAL srcHeight, Unit srcUnit) {
+  if (!image || !image->Surface() || srcUnit != UnitPixel) return Remember(InvalidParameter);
+  const REAL values[] = {dest.X, dest.Y, dest.Width, dest.Height, srcX, srcY, srcWidth, srcHeight};
+  for (REAL v : values)
+    if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return Remember(ValueOverflow);
+  if (!(srcWidth >= kMinExtent) || !(srcHeight >= kMinExtent)) return Remember(InvalidParameter);
+  if (std::fabs(dest.Width) < kMinExtent || std::fabs(dest.Height) < kMinExtent) return Ok;  // nothing shows
+  const double offset = PixelOffset();
+  const double left = dest.X - offset, top = dest.Y - offset;
+  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight;
+  const bool nearest = unscaled || state_.interpolation == InterpolationModeNearestNeighbor;
+  return Render(
+      [&](cairo_t* cr) {
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image->Surface());
+        cairo_matrix_t m;
+        const double sx = srcWidth / dest.Width, sy = srcHeight / dest.Height;
+        cairo_matrix_init(&m, sx, 0, 0, sy, srcX - left * sx, srcY - top * sy);
+        cairo_pattern_set_matrix(pattern, &m);
+        cairo_pattern_set_filter(pattern, nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+        cairo_set_source(cr, pattern);
+        cairo_pattern_destroy(pattern);
+        cairo_new_path(cr);
+        cairo_rectangle(cr, left, top, dest.Width, dest.Height);
+        return Ok;
+      },
+      true);
+}
+
+TStatus TGPGraphics::SetClip(const TGPRectF& rect, CombineMode mode) {
+  return Remember(state_.clip.Combine(TGPRegion(rect), mode));
+}
+
+TStatus TGPGraphics::SetClip(const TGPGraphicsPath* path, CombineMode mode) {
+  if (!path) return Remember(InvalidParameter);
+  TGPRegion shape(path);
+  if (TStatus s = shape.GetLastStatus(); s != Ok) return Remember(s);
+  return Remember(state_.clip.Combine(shape, mode));
+}
+
+TStatus TGPGraphics::SetClip(const TGPRegion* region, CombineMode mode) {
+  if (!region) return Remember(InvalidParameter);
+  return Remember(state_.clip.Combine(*region, mode));
+}
+
+TStatus TGPGraphics::SetClip(const TGPGraphics* other, CombineMode mode) {
+  if (!other) return Remember(InvalidParameter);
+  return Remember(state_.clip.Combine(other->state_.clip, mode));
+}
+
+TStatus TGPGraphics::ResetClip() { return state_.clip.MakeInfinite(); }
+
+TStatus TGPGraphics::GetClip(TGPRegion* region) const {
+  if (!region) return Remember(InvalidParameter);
+  *region = state_.clip;
+  return Ok;
+}
+
+TStatus TGPGraphics::GetClipBounds(TGPRectF* rect) const {
+  if (!rect) return Remember(InvalidParameter);
+  return state_.clip.GetBounds(rect);
+}
+
+GraphicsState TGPGraphics::Save() {
+  GraphicsState id = nextState_++;
+  saved_.emplace_back(id, state_);
+  return id;
+}
+
+TStatus TGPGraphics::Restore(GraphicsState id) {
+  for (size_t i = saved_.size(); i-- > 0;) {
+    if (saved_[i].first == id) {
+      state_ = saved_[i].second;
+      saved_.resize(i);
+      return Ok;
+    }
+  }
+  return Remember(InvalidParameter);
+}
+
+}  // namespace kestrel::platform

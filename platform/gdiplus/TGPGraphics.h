@@ -1,0 +1,151 @@
+#pragma once
+// The drawing surface: fills and outlines with brushes and pens, images, clipping, smoothing.
+// A graphics object draws on an image (TGPBitmap) or on a device context; on a DC each call
+// draws through a drawing scope, so the DC's origin and clip apply and changes are published as
+// GDI drawing is. World coordinates are pixels with GDI+'s default pixel offset: pixel (i, j)
+// is centred on the integer point (i, j).
+
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/gdiplus/GdiPlusTypes.h"
+#include "platform/gdiplus/TGPBrush.h"
+#include "platform/gdiplus/TGPGraphicsPath.h"
+#include "platform/gdiplus/TGPImage.h"
+#include "platform/gdiplus/TGPPen.h"
+#include "platform/gdiplus/TGPRegion.h"
+
+namespace kestrel::platform {
+
+using GraphicsState = UINT;
+
+class TGPGraphics : public StatusKeeper {
+ public:
+  // Where the pixels go; implemented for images and device contexts.
+  class Target {
+   public:
+    virtual ~Target() = default;
+    // A cairo context on the target (with the target's own transform and clip), or null.
+    virtual cairo_t* Begin() = 0;
+    // Ends the call; `damage` is the changed area in cairo device pixels.
+    virtual void End(cairo_t* cr, const cairo_rectangle_int_t& damage) = 0;
+    // Whether End needs the damaged area (working it out costs time).
+    virtual bool WantsDamage() const { return true; }
+  };
+
+  explicit TGPGraphics(HDC hdc);
+  explicit TGPGraphics(TGPImage* image);
+  explicit TGPGraphics(std::unique_ptr<Target> target);
+  TGPGraphics(const TGPGraphics&) = delete;
+  TGPGraphics& operator=(const TGPGraphics&) = delete;
+  ~TGPGraphics();
+
+  static std::unique_ptr<TGPGraphics> FromHDC(HDC hdc) { return std::make_unique<TGPGraphics>(hdc); }
+  static std::unique_ptr<TGPGraphics> FromImage(TGPImage* image) {
+    return std::make_unique<TGPGraphics>(image);
+  }
+
+  TStatus Flush() { return Ok; }
+
+  TStatus SetSmoothingMode(SmoothingMode mode);
+  SmoothingMode GetSmoothingMode() const { return state_.smoothing; }
+  TStatus SetPixelOffsetMode(PixelOffsetMode mode);
+  PixelOffsetMode GetPixelOffsetMode() const { return state_.pixelOffset; }
+  TStatus SetInterpolationMode(InterpolationMode mode);
+  InterpolationMode GetInterpolationMode() const { return state_.interpolation; }
+  TStatus SetCompositingMode(CompositingMode mode);
+  CompositingMode GetCompositingMode() const { return state_.compositing; }
+
+  TStatus Clear(ARGB color);
+
+  TStatus FillRectangle(const TGPBrush* brush, const TGPRectF& rect);
+  TStatus FillRectangle(const TGPBrush* brush, REAL x, REAL y, REAL width, REAL height) {
+    return FillRectangle(brush, TGPRectF{x, y, width, height});
+  }
+  TStatus FillRectangles(const TGPBrush* brush, const TGPRectF* rects, INT count);
+  TStatus FillEllipse(const TGPBrush* brush, const TGPRectF& rect);
+  TStatus FillEllipse(const TGPBrush* brush, REAL x, REAL y, REAL width, REAL height) {
+    return FillEllipse(brush, TGPRectF{x, y, width, height});
+  }
+  TStatus FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count,
+                      FillMode fillMode = FillModeAlternate);
+  TStatus FillPie(const TGPBrush* brush, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
+  TStatus FillPath(const TGPBrush* brush, const TGPGraphicsPath* path);
+  TStatus FillRegion(const TGPBrush* brush, const TGPRegion* region);
+
+  TStatus DrawLine(const TGPPen* pen, REAL x1, REAL y1, REAL x2, REAL y2);
+  TStatus DrawLine(const TGPPen* pen, const TGPPointF& a, const TGPPointF& b) {
+    return DrawLine(pen, a.X, a.Y, b.X, b.Y);
+  }
+  TStatus DrawLines(const TGPPen* pen, const TGPPointF* points, INT count);
+  TStatus DrawRectangle(const TGPPen* pen, const TGPRectF& rect);
+  TStatus DrawRectangle(const TGPPen* pen, REAL x, REAL y, REAL width, REAL height) {
+    return DrawRectangle(pen, TGPRectF{x, y, width, height});
+  }
+  TStatus DrawEllipse(const TGPPen* pen, const TGPRectF& rect);
+  TStatus DrawEllipse(const TGPPen* pen, REAL x, REAL y, REAL width, REAL height) {
+    return DrawEllipse(pen, TGPRectF{x, y, width, height});
+  }
+  TStatus DrawArc(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
+  TStatus DrawPie(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
+  TStatus DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2,
+                     const TGPPointF& p3, const TGPPointF& p4);
+  TStatus DrawPolygon(const TGPPen* pen, const TGPPointF* points, INT count);
+  TStatus DrawPath(const TGPPen* pen, const TGPGraphicsPath* path);
+
+  // The image's pixels land on pixels [x, x + width) × [y, y + height); negative sizes mirror.
+  TStatus DrawImage(const TGPImage* image, REAL x, REAL y);
+  TStatus DrawImage(const TGPImage* image, REAL x, REAL y, REAL width, REAL height);
+  TStatus DrawImage(const TGPImage* image, const TGPRectF& dest) {
+    return DrawImage(image, dest.X, dest.Y, dest.Width, dest.Height);
+  }
+  // The part (srcX, srcY, srcWidth, srcHeight) of the image, in pixels, scaled into `dest`.
+  TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
+                    REAL srcWidth, REAL srcHeight, Unit srcUnit);
+
+  // Clipping. The clip is kept in world pixels; on a DC it also stays inside the DC's clip.
+  TStatus SetClip(const TGPRectF& rect, CombineMode mode = CombineModeReplace);
+  TStatus SetClip(const TGPGraphicsPath* path, CombineMode mode = CombineModeReplace);
+  TStatus SetClip(const TGPRegion* region, CombineMode mode = CombineModeReplace);
+  TStatus SetClip(const TGPGraphics* other, CombineMode mode = CombineModeReplace);
+  TStatus IntersectClip(const TGPRectF& rect) { return SetClip(rect, CombineModeIntersect); }
+  TStatus ExcludeClip(const TGPRectF& rect) { return SetClip(rect, CombineModeExclude); }
+  TStatus ResetClip();
+  TStatus GetClip(TGPRegion* region) const;
+  TStatus GetClipBounds(TGPRectF* rect) const;
+  BOOL IsClipEmpty() const { return state_.clip.IsEmpty(); }
+  BOOL IsVisible(REAL x, REAL y) const { return state_.clip.IsVisible(x, y); }
+
+  // Saves clip and modes; Restore returns to that state, dropping later saves.
+  GraphicsState Save();
+  TStatus Restore(GraphicsState state);
+
+ private:
+  struct State {
+    TGPRegion clip;
+    SmoothingMode smoothing = SmoothingModeDefault;
+    PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
+    InterpolationMode interpolation = InterpolationModeDefault;
+    CompositingMode compositing = CompositingModeSourceOver;
+  };
+
+  double PixelOffset() const;
+  // The pattern context for the current path of `cr`, its area grown by `grow` world units.
+  PatternContext PatternsFor(cairo_t* cr, double grow) const;
+  // Runs `draw` on a prepared context (state applied, world translated for the pixel offset);
+  // `draw` leaves the shape to paint as the current path and returns Ok to have it filled
+  // (fill = true) or stroked.
+  TStatus Render(const std::function<TStatus(cairo_t*)>& draw, bool fill);
+  TStatus FillShape(const TGPBrush* brush, const TGPGraphicsPath& path);
+  TStatus StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path);
+
+  std::unique_ptr<Target> target_;
+  State state_;
+  std::vector<std::pair<GraphicsState, State>> saved_;
+  GraphicsState nextState_ = 1;
+};
+
+}  // namespace kestrel::platform

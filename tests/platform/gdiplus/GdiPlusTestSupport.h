@@ -1,0 +1,40 @@
+#pragma once
+// A transparent bitmap with a graphics object on it, and colour comparison with a tolerance.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/gdiplus/TGPGraphics.h"
+
+namespace kestrel::platform::testing {
+
+struct Canvas {
+  Canvas(int w, int h) : bitmap(w, h), g(&bitmap) {}
+  ARGB At(int x, int y) {
+    ARGB c = 0;
+    EXPECT_EQ(Ok, bitmap.GetPixel(x, y, &c));
+    return c;
+  }
+  // How many pixels are not fully transparent.
+  int Painted() {
+    int n = 0;
+    for (UINT y = 0; y < bitmap.GetHeight(); ++y)
+      for (UINT x = 0; x < bitmap.GetWidth(); ++x) n += At(static_cast<int>(x), static_cast<int>(y)) != 0;
+    return n;
+  }
+  TGPBitmap bitmap;
+  TGPGraphics g;
+};
+
+inline ::testing::AssertionResult Near(ARGB actual, ARGB expected, int tolerance) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    int d = std::abs(static_cast<int>((actual >> shift) & 0xFF) - static_cast<int>((expected >> shift) & 0xFF));
+    if (d > tolerance)
+      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not within " << std::dec
+                                           << tolerance << " of 0x" << std::hex << expected;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace kestrel::platform::testing

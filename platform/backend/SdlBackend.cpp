@@ -1,0 +1,376 @@
+#include "platform/backend/SdlBackend.h"
+
+#include <algorithm>
+
+#include "platform/window/Ime.h"
+#include "platform/window/InputInjection.h"
+#include "platform/window/WindowApi.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* area, void* data) {
+  auto* self = static_cast<SdlBackend*>(data);
+  (void)self;
+  auto hwnd = static_cast<HWND>(SDL_GetWindowData(window, "hwnd"));
+  if (!hwnd) return SDL_HITTEST_NORMAL;
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return SDL_HITTEST_NORMAL;
+  LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0,
+                             MAKELPARAM(static_cast<WORD>(r.left + area->x), static_cast<WORD>(r.top + area->y)));
+  switch (hit) {
+    case HTCAPTION: return SDL_HITTEST_DRAGGABLE;
+    case HTLEFT: return SDL_HITTEST_RESIZE_LEFT;
+    case HTRIGHT: return SDL_HITTEST_RESIZE_RIGHT;
+    case HTTOP: return SDL_HITTEST_RESIZE_TOP;
+    case HTBOTTOM: return SDL_HITTEST_RESIZE_BOTTOM;
+    case HTTOPLEFT: return SDL_HITTEST_RESIZE_TOPLEFT;
+    case HTTOPRIGHT: return SDL_HITTEST_RESIZE_TOPRIGHT;
+    case HTBOTTOMLEFT: return SDL_HITTEST_RESIZE_BOTTOMLEFT;
+    case HTBOTTOMRIGHT: return SDL_HITTEST_RESIZE_BOTTOMRIGHT;
+    default: return SDL_HITTEST_NORMAL;
+  }
+}
+
+SDL_SystemCursor SdlCursorFor(WORD shape) {
+  switch (shape) {
+    case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514: return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645: return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32648: return SDL_SYSTEM_CURSOR_NO;
+    case 32649: return SDL_SYSTEM_CURSOR_HAND;
+    case 32650: return SDL_SYSTEM_CURSOR_WAITARROW;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+bool IsExtendedKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_LEFT: case SDLK_RIGHT: case SDLK_UP: case SDLK_DOWN: case SDLK_HOME: case SDLK_END:
+    case SDLK_PAGEUP: case SDLK_PAGEDOWN: case SDLK_INSERT: case SDLK_DELETE: case SDLK_RCTRL:
+    case SDLK_RALT: case SDLK_KP_ENTER: case SDLK_KP_DIVIDE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::Create() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
+  return std::unique_ptr<SdlBackend>(new SdlBackend());
+}
+
+SdlBackend::SdlBackend() {
+  wakeEvent_ = SDL_RegisterEvents(1);
+  SDL_StartTextInput();
+}
+
+SdlBackend::~SdlBackend() {
+  for (auto& [hwnd, n] : natives_) {
+    if (n.backing) cairo_surface_destroy(n.backing);
+    SDL_DestroyWindow(n.window);
+  }
+  for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+RECT SdlBackend::ScreenRect() const {
+  SDL_Rect r;
+  if (SDL_GetDisplayBounds(0, &r) != 0) return {0, 0, 1024, 768};
+  return {r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
+void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD, DWORD) {
+  SDL_Window* window = SDL_CreateWindow("", r.left, r.top, std::max<int>(r.right - r.left, 1),
+                                        std::max<int>(r.bottom - r.top, 1),
+                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
+  if (!window) return;
+  SDL_SetWindowData(window, "hwnd", hwnd);
+  SDL_SetWindowHitTest(window, HitTest, this);
+  natives_[hwnd].window = window;
+}
+
+void SdlBackend::DestroyNativeWindow(HWND hwnd) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end()) return;
+  if (it->second.backing) cairo_surface_destroy(it->second.backing);
+  SDL_DestroyWindow(it->second.window);
+  natives_.erase(it);
+}
+
+void SdlBackend::ShowNativeWindow(HWND hwnd, bool show) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end()) return;
+  if (show) {
+    SDL_ShowWindow(it->second.window);
+    PresentWhole(hwnd);
+  } else {
+    SDL_HideWindow(it->second.window);
+  }
+}
+
+void SdlBackend::MoveNativeWindow(HWND hwnd, const RECT& r) {
+  SDL_Window* window = NativeWindow(hwnd);
+  if (!window) return;
+  int x, y, w, h;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &w, &h);
+  if (x != r.left || y != r.top) SDL_SetWindowPosition(window, r.left, r.top);
+  if (w != r.right - r.left || h != r.bottom - r.top)
+    SDL_SetWindowSize(window, std::max<int>(r.right - r.left, 1), std::max<int>(r.bottom - r.top, 1));
+}
+
+void SdlBackend::SetNativeTitle(HWND hwnd, const String& title) {
+  if (SDL_Window* window = NativeWindow(hwnd)) SDL_SetWindowTitle(window, Utf16ToUtf8(title).c_str());
+}
+
+void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
+  SDL_Window* window = NativeWindow(hwnd);
+  if (!window) return;
+  if (minimized)
+    SDL_MinimizeWindow(window);
+  else
+    SDL_RestoreWindow(window);
+}
+
+void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end() || !backing) return;
+  if (it->second.backing != backing) {
+    if (it->second.backing) cairo_surface_destroy(it->second.backing);
+    it->second.backing = cairo_surface_reference(backing);
+  }
+  SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
+  if (!target) return;
+  cairo_surface_flush(backing);
+  int width = std::min(cairo_image_surface_get_width(backing), target->w);
+  int height = std::min(cairo_image_surface_get_height(backing), target->h);
+  RECT r{std::max<LONG>(dirty.left, 0), std::max<LONG>(dirty.top, 0), std::min<LONG>(dirty.right, width),
+         std::min<LONG>(dirty.bottom, height)};
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const unsigned char* src = cairo_image_surface_get_data(backing);
+  int srcStride = cairo_image_surface_get_stride(backing);
+  if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+  auto* dst = static_cast<unsigned char*>(target->pixels);
+  SDL_ConvertPixels(r.right - r.left, r.bottom - r.top, SDL_PIXELFORMAT_ARGB8888,
+                    src + r.top * srcStride + r.left * 4, srcStride, target->format->format,
+                    dst + r.top * target->pitch + r.left * target->format->BytesPerPixel, target->pitch);
+  if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+  SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  SDL_UpdateWindowSurfaceRects(it->second.window, &update, 1);
+}
+
+void SdlBackend::PresentWhole(HWND hwnd) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end() || !it->second.backing) return;
+  Present(hwnd, it->second.backing, {0, 0, 0x7FFF, 0x7FFF});
+}
+
+void SdlBackend::SetCursorShape(WORD shape) {
+  if (shape == 0) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+  auto& cursor = cursors_[shape];
+  if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursorFor(shape));
+  if (cursor) SDL_SetCursor(cursor);
+}
+
+void SdlBackend::SetTextInputRect(const RECT& screenRect) {
+  // SDL wants the rectangle relative to the window with the keyboard focus.
+  SDL_Window* window = SDL_GetKeyboardFocus();
+  HWND hwnd = window ? static_cast<HWND>(SDL_GetWindowData(window, "hwnd")) : nullptr;
+  RECT w{};
+  if (hwnd) GetWindowRect(hwnd, &w);
+  SDL_Rect r{screenRect.left - w.left, screenRect.top - w.top, screenRect.right - screenRect.left,
+             screenRect.bottom - screenRect.top};
+  SDL_SetTextInputRect(&r);
+}
+
+bool SdlBackend::SetClipboardText(const String& text) {
+  return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0;
+}
+
+bool SdlBackend::GetClipboardText(String& text) {
+  if (!SDL_HasClipboardText()) return false;
+  char* utf8 = SDL_GetClipboardText();
+  if (!utf8) return false;
+  text = Utf8ToUtf16(utf8);
+  SDL_free(utf8);
+  return true;
+}
+
+void SdlBackend::PumpEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) Handle(e);
+}
+
+void SdlBackend::WaitForEvents(int timeoutMs) {
+  if (timeoutMs < 0)
+    SDL_WaitEvent(nullptr);
+  else
+    SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
+void SdlBackend::Wake() {
+  SDL_Event e{};
+  e.type = wakeEvent_;
+  SDL_PushEvent(&e);
+}
+
+SDL_Window* SdlBackend::NativeWindow(HWND hwnd) const {
+  auto it = natives_.find(hwnd);
+  return it == natives_.end() ? nullptr : it->second.window;
+}
+
+HWND SdlBackend::WindowOf(Uint32 windowId) const {
+  SDL_Window* window = SDL_GetWindowFromID(windowId);
+  return window ? static_cast<HWND>(SDL_GetWindowData(window, "hwnd")) : nullptr;
+}
+
+POINT SdlBackend::ToScreen(HWND hwnd, int x, int y) const {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left + x, r.top + y};
+}
+
+int SdlBackend::VirtualKeyFromSdl(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (key - SDLK_KP_1);
+  switch (key) {
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_LGUI: return VK_LWIN;
+    case SDLK_RGUI: return VK_RWIN;
+    case SDLK_APPLICATION: return VK_APPS;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
+    case SDLK_SCROLLLOCK: return VK_SCROLL;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_PRINTSCREEN: return VK_SNAPSHOT;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    default: return 0;
+  }
+}
+
+void SdlBackend::Handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_MOUSEMOTION:
+      if (HWND h = WindowOf(e.motion.windowID)) InjectMouseMove(ToScreen(h, e.motion.x, e.motion.y));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      HWND h = WindowOf(e.button.windowID);
+      if (!h) break;
+      MouseButton button = e.button.button == SDL_BUTTON_RIGHT    ? MouseButton::Right
+                           : e.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
+                                                                  : MouseButton::Left;
+      if (e.button.button > SDL_BUTTON_RIGHT) break;  // extra buttons are not mapped
+      InjectMouseButton(button, e.type == SDL_MOUSEBUTTONDOWN, ToScreen(h, e.button.x, e.button.y));
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      POINT p;
+      GetCursorPos(&p);
+      if (e.wheel.y) InjectMouseWheel(e.wheel.y * WHEEL_DELTA, p);
+      if (e.wheel.x) InjectMouseWheel(e.wheel.x * WHEEL_DELTA, p, true);
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      if (int vk = VirtualKeyFromSdl(e.key.keysym.sym))
+        InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
+                  IsExtendedKey(e.key.keysym.sym));
+      break;
+    case SDL_TEXTEDITING:
+      // The native input method composes; an empty text while composing cancels.
+      composing_ = e.edit.text[0] != 0;
+      InjectComposition(Utf8ToUtf16(e.edit.text));
+      break;
+    case SDL_TEXTINPUT:
+      if (composing_) {
+        composing_ = false;
+        InjectCompositionResult(Utf8ToUtf16(e.text.text));
+      } else {
+        InjectText(Utf8ToUtf16(e.text.text));
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      HandleWindowEvent(e.window);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {
+  HWND h = WindowOf(e.windowID);
+  if (!h) return;
+  RECT r;
+  GetWindowRect(h, &r);
+  switch (e.event) {
+    case SDL_WINDOWEVENT_EXPOSED: PresentWhole(h); break;
+    case SDL_WINDOWEVENT_CLOSE: PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      if (GetActiveWindow() != h) SetActiveWindow(h);
+      break;
+    case SDL_WINDOWEVENT_MOVED:
+      if (e.data1 != r.left || e.data2 != r.top)
+        SetWindowPos(h, nullptr, e.data1, e.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (e.data1 != r.right - r.left || e.data2 != r.bottom - r.top)
+        SetWindowPos(h, nullptr, 0, 0, e.data1, e.data2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      PresentWhole(h);
+      break;
+    case SDL_WINDOWEVENT_LEAVE:
+      InjectMouseMove({-32000, -32000});  // off every window: leave tracking fires
+      break;
+    default: break;
+  }
+}
+
+}  // namespace kestrel::platform

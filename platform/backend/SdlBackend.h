@@ -1,0 +1,63 @@
+#pragma once
+// The display backend on SDL2: one borderless SDL window per top-level window (the frame is
+// ours), presenting the backing store through the window surface; SDL input becomes injected
+// input, SDL text input becomes characters; system cursors and clipboard text; real time.
+
+#include <SDL.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/window/Backend.h"
+
+namespace kestrel::platform {
+
+class SdlBackend : public Backend {
+ public:
+  // Null when the video subsystem cannot start (no display).
+  static std::unique_ptr<SdlBackend> Create();
+  ~SdlBackend() override;
+
+  const char* Name() const override { return "sdl"; }
+  RECT ScreenRect() const override;
+  void CreateNativeWindow(HWND hwnd, const RECT& screenRect, DWORD style, DWORD exStyle) override;
+  void DestroyNativeWindow(HWND hwnd) override;
+  void ShowNativeWindow(HWND hwnd, bool show) override;
+  void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
+  void SetNativeTitle(HWND hwnd, const String& title) override;
+  void SetNativeMinimized(HWND hwnd, bool minimized) override;
+  void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  void SetCursorShape(WORD shape) override;
+  void SetTextInputRect(const RECT& screenRect) override;
+  bool SetClipboardText(const String& text) override;
+  bool GetClipboardText(String& text) override;
+  bool ProvidesText() const override { return true; }
+  DWORD Now() const override { return SDL_GetTicks(); }
+  void PumpEvents() override;
+  void WaitForEvents(int timeoutMs) override;
+  void Wake() override;
+
+  // The SDL window showing a top-level window (null if none), for tests and the demo.
+  SDL_Window* NativeWindow(HWND hwnd) const;
+  // The virtual key for an SDL key code (0 when there is none).
+  static int VirtualKeyFromSdl(SDL_Keycode key);
+
+ private:
+  SdlBackend();
+  void Handle(const SDL_Event& e);
+  void HandleWindowEvent(const SDL_WindowEvent& e);
+  HWND WindowOf(Uint32 windowId) const;
+  POINT ToScreen(HWND hwnd, int x, int y) const;
+  void PresentWhole(HWND hwnd);
+
+  struct Native {
+    SDL_Window* window = nullptr;
+    cairo_surface_t* backing = nullptr;  // referenced while shown
+  };
+  std::map<HWND, Native> natives_;
+  std::map<WORD, SDL_Cursor*> cursors_;
+  Uint32 wakeEvent_ = 0;
+  bool composing_ = false;
+};
+
+}  // namespace kestrel::platform

@@ -1,0 +1,49 @@
+#pragma once
+// A file used only for its flock(2) lock. The kernel drops the lock when the descriptor closes,
+// including when the process dies, so a crash never leaves a stale lock behind.
+
+#include <string>
+#include <string_view>
+
+namespace kestrel::platform {
+
+// The per-user directory for runtime files: $XDG_RUNTIME_DIR/kestrel, else
+// /tmp/kestrel-<uid>; created (mode 0700) when missing. Empty when neither is usable (a path
+// that is not our own directory is never used).
+std::string RuntimeDirectory();
+
+// A name made safe for a single file-name component: letters, digits, '.', '_' and '-' stay,
+// every other UTF-8 byte becomes %XX; long names are cut and given a hash suffix.
+std::string EncodeObjectName(std::u16string_view name);
+
+class FlockFile {
+ public:
+  FlockFile() = default;
+  ~FlockFile();
+  FlockFile(const FlockFile&) = delete;
+  FlockFile& operator=(const FlockFile&) = delete;
+  FlockFile(FlockFile&& other) noexcept;
+  FlockFile& operator=(FlockFile&& other) noexcept;
+
+  // Opens (creating when needed) the file, never through a symbolic link; false with errno set
+  // on failure.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return fd_ >= 0; }
+  void Close();
+
+  bool LockExclusive();     // waits
+  bool TryLockExclusive();  // does not wait
+  bool LockShared();        // waits
+  void Unlock();
+
+  int Descriptor() const { return fd_; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  bool Flock(int operation);
+
+  int fd_ = -1;
+  std::string path_;
+};
+
+}  // namespace kestrel::platform

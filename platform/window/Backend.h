@@ -1,0 +1,56 @@
+#pragma once
+// The boundary between the window manager and the display: one native window per top-level
+// window, presenting its backing store, cursors, clipboard text, a clock, and an event source.
+// Backends know nothing of child windows or messages; native input comes back through the
+// Inject… calls of InputInjection.h, on the thread that pumps the backend.
+
+#include <cairo.h>
+
+#include "platform/core/Unicode.h"
+#include "platform/window/WindowDefs.h"
+
+namespace kestrel::platform {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* Name() const = 0;
+
+  // The screen rectangle (the desktop window's size).
+  virtual RECT ScreenRect() const = 0;
+
+  virtual void CreateNativeWindow(HWND hwnd, const RECT& screenRect, DWORD style, DWORD exStyle) = 0;
+  virtual void DestroyNativeWindow(HWND hwnd) = 0;
+  virtual void ShowNativeWindow(HWND hwnd, bool show) = 0;
+  virtual void MoveNativeWindow(HWND hwnd, const RECT& screenRect) = 0;
+  virtual void SetNativeTitle(HWND hwnd, const String& title) = 0;
+  // A minimised window is iconified by the display (its rectangle is parked off-screen).
+  virtual void SetNativeMinimized(HWND hwnd, bool minimized) { (void)hwnd, (void)minimized; }
+  // The window's backing store changed inside `dirty` (window coordinates): show it.
+  virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
+
+  // Where the input method should show its composition (screen coordinates).
+  virtual void SetTextInputRect(const RECT& screenRect) { (void)screenRect; }
+  // `shape` is an IDC_… number (0 hides the cursor).
+  virtual void SetCursorShape(WORD shape) = 0;
+  virtual bool SetClipboardText(const String& text) = 0;
+  virtual bool GetClipboardText(String& text) = 0;
+
+  // Whether printable characters arrive as text from the native input method (InjectText)
+  // rather than from translating key presses; control characters always come from the keys.
+  virtual bool ProvidesText() const { return false; }
+
+  // Milliseconds on the backend's clock (virtual for the headless backend).
+  virtual DWORD Now() const = 0;
+  // A virtual clock only moves when told to: waiting for a timer then means waiting for a wake.
+  virtual bool ClockIsVirtual() const { return false; }
+  // Turns pending native events into injected input. Called on the backend thread.
+  virtual void PumpEvents() = 0;
+  // Blocks until native events may be pending, Wake() was called, or `timeoutMs` passed
+  // (negative = no limit). Called on the backend thread.
+  virtual void WaitForEvents(int timeoutMs) = 0;
+  // Ends a WaitForEvents early; callable from any thread. A wake before the wait is not lost.
+  virtual void Wake() = 0;
+};
+
+}  // namespace kestrel::platform

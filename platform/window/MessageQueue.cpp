@@ -1,0 +1,233 @@
+#include "platform/window/MessageQueue.h"
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <map>
+
+#include "platform/window/Backend.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowInternal.h"
+#include "platform/window/WindowManager.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+struct QueueDirectory {
+  std::mutex mutex;
+  std::map<std::thread::id, std::shared_ptr<MessageQueue>> queues;
+  std::map<std::thread::id, DWORD> ids;
+  DWORD nextId = 1;
+};
+
+QueueDirectory& Directory() {
+  static QueueDirectory* directory = new QueueDirectory;  // outlives every thread
+  return *directory;
+}
+
+bool Matches(const MSG& m, HWND hwnd, UINT min, UINT max) {
+  if (hwnd == reinterpret_cast<HWND>(-1)) {
+    if (m.hwnd) return false;  // thread messages only
+  } else if (hwnd && m.hwnd != hwnd && !IsChild(hwnd, m.hwnd)) {
+    return false;
+  }
+  if (min == 0 && max == 0) return true;
+  return m.message >= min && m.message <= max;
+}
+
+}  // namespace
+
+std::shared_ptr<MessageQueue> MessageQueue::Current() {
+  auto id = std::this_thread::get_id();
+  auto& d = Directory();
+  std::lock_guard lock(d.mutex);
+  auto& q = d.queues[id];
+  if (!q) {
+    q = std::make_shared<MessageQueue>(id);
+    if (d.ids[id] == 0) d.ids[id] = d.nextId++;
+  }
+  return q;
+}
+
+std::shared_ptr<MessageQueue> MessageQueue::ForThread(std::thread::id thread) {
+  auto& d = Directory();
+  std::lock_guard lock(d.mutex);
+  auto it = d.queues.find(thread);
+  return it == d.queues.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<MessageQueue> MessageQueue::ForThreadId(DWORD threadId) {
+  auto& d = Directory();
+  std::lock_guard lock(d.mutex);
+  for (auto& [thread, id] : d.ids)
+    if (id == threadId) {
+      auto it = d.queues.find(thread);
+      return it == d.queues.end() ? nullptr : it->second;
+    }
+  return nullptr;
+}
+
+DWORD MessageQueue::IdOf(std::thread::id thread) {
+  auto& d = Directory();
+  std::lock_guard lock(d.mutex);
+  auto& id = d.ids[thread];
+  if (id == 0) id = d.nextId++;
+  return id;
+}
+
+MessageQueue::MessageQueue(std::thread::id owner) : owner_(owner) {}
+
+void MessageQueue::Post(const MSG& msg) {
+  {
+    std::lock_guard lock(mutex_);
+    posted_.push_back(msg);
+  }
+  Wake();
+}
+
+void MessageQueue::PostFront(const MSG& msg) {
+  {
+    std::lock_guard lock(mutex_);
+    posted_.push_front(msg);
+  }
+  Wake();
+}
+
+void MessageQueue::PostQuit(int exitCode) {
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+    exitCode_ = exitCode;
+  }
+  Wake();
+}
+
+bool MessageQueue::HasPosted() {
+  std::lock_guard lock(mutex_);
+  return !posted_.empty() || quit_;
+}
+
+bool MessageQueue::TakePosted(MSG& out, HWND hwnd, UINT min, UINT max, bool remove) {
+  // Only the owner removes messages; other threads only append. Positions stay put while the
+  // lock is released to match (matching looks at windows and must not hold the queue lock).
+  size_t count;
+  {
+    std::lock_guard lock(mutex_);
+    count = posted_.size();
+  }
+  for (size_t i = 0; i < count; ++i) {
+    MSG m;
+    {
+      std::lock_guard lock(mutex_);
+      m = posted_[i];
+    }
+    bool keyboard = m.hwnd == detail::KeyboardTarget();
+    if (keyboard && !detail::ResolveKeyboardTarget(m)) {
+      // Nobody takes keyboard input now: the event is dropped.
+      std::lock_guard lock(mutex_);
+      posted_.erase(posted_.begin() + static_cast<std::ptrdiff_t>(i));
+      --i;
+      --count;
+      continue;
+    }
+    if (!Matches(m, hwnd, min, max)) continue;
+    std::lock_guard lock(mutex_);
+    out = keyboard ? m : posted_[i];
+    if (remove) posted_.erase(posted_.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
+  }
+  std::lock_guard lock(mutex_);
+  if (quit_) {
+    out = MSG{};
+    out.message = WM_QUIT;
+    out.wParam = static_cast<WPARAM>(exitCode_);
+    if (remove) quit_ = false;
+    return true;
+  }
+  return false;
+}
+
+LRESULT MessageQueue::SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto self = Current();
+  auto sent = std::make_shared<SentMessage>();
+  sent->hwnd = hwnd;
+  sent->msg = msg;
+  sent->wParam = wParam;
+  sent->lParam = lParam;
+  sent->sender = self;
+  {
+    std::lock_guard lock(mutex_);
+    sent_.push_back(sent);
+  }
+  Wake();
+  for (;;) {
+    self->RunSentMessages();
+    std::unique_lock lock(self->mutex_);
+    if (sent->done) return sent->result;
+    self->changed_.wait(lock, [&] { return sent->done || !self->sent_.empty(); });
+    if (sent->done) return sent->result;
+  }
+}
+
+bool MessageQueue::RunSentMessages() {
+  bool ran = false;
+  for (;;) {
+    std::shared_ptr<SentMessage> sent;
+    {
+      std::lock_guard lock(mutex_);
+      if (sent_.empty()) return ran;
+      sent = sent_.front();
+      sent_.pop_front();
+    }
+    ran = true;
+    LRESULT result = 0;
+    if (auto w = Wm().Lookup(sent->hwnd)) {
+      ++inSend_;
+      result = CallWindow(*w, sent->msg, sent->wParam, sent->lParam);
+      --inSend_;
+    }
+    auto sender = sent->sender;
+    {
+      std::lock_guard lock(sender->mutex_);
+      sent->result = result;
+      sent->done = true;
+    }
+    sender->changed_.notify_all();
+  }
+}
+
+void MessageQueue::Wait(int timeoutMs) {
+  bool backendThread = Wm().HasBackend() && Wm().BackendThread() == owner_;
+  if (backendThread) {
+    {
+      std::lock_guard lock(mutex_);
+      if (woken_ || !posted_.empty() || !sent_.empty() || quit_) {
+        woken_ = false;
+        return;
+      }
+    }
+    Wm().GetBackend().WaitForEvents(timeoutMs);
+    std::lock_guard lock(mutex_);
+    woken_ = false;
+    return;
+  }
+  std::unique_lock lock(mutex_);
+  auto ready = [&] { return woken_ || !posted_.empty() || !sent_.empty() || quit_; };
+  if (timeoutMs < 0)
+    changed_.wait(lock, ready);
+  else
+    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+  woken_ = false;
+}
+
+void MessageQueue::Wake() {
+  {
+    std::lock_guard lock(mutex_);
+    woken_ = true;
+  }
+  changed_.notify_all();
+  if (Wm().HasBackend() && Wm().BackendThread() == owner_) Wm().GetBackend().Wake();
+}
+
+}  // namespace kestrel::platform

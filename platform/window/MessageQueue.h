@@ -1,0 +1,86 @@
+#pragma once
+// The message queue of one thread: posted messages (input included), messages sent from other
+// threads and waiting for their reply, the quit request, and the thread's timers.
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/window/WindowDefs.h"
+
+namespace kestrel::platform {
+
+class MessageQueue {
+ public:
+  // The queue of a thread, created on first use; ForThread(id) returns null for a thread that
+  // never had one.
+  static std::shared_ptr<MessageQueue> Current();
+  static std::shared_ptr<MessageQueue> ForThread(std::thread::id thread);
+  static std::shared_ptr<MessageQueue> ForThreadId(DWORD threadId);
+  static DWORD IdOf(std::thread::id thread);
+
+  explicit MessageQueue(std::thread::id owner);
+  std::thread::id Owner() const { return owner_; }
+
+  void Post(const MSG& msg);
+  // Ahead of everything posted (characters from TranslateMessage come before later input).
+  void PostFront(const MSG& msg);
+  void PostQuit(int exitCode);
+  // Takes the first posted message matching the filter (hwnd null = any; a filter of 0..0 =
+  // any message). WM_QUIT is reported once the posted messages ahead of it are gone.
+  bool TakePosted(MSG& out, HWND hwnd, UINT min, UINT max, bool remove);
+  bool HasPosted();
+
+  // A message sent from another thread, waiting for the owner to run it.
+  struct SentMessage {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result = 0;
+    bool done = false;
+    std::shared_ptr<MessageQueue> sender;
+  };
+  // From another thread: queues the message and waits for the reply, meanwhile running
+  // messages sent to the caller's own thread (so two threads sending to each other never lock).
+  LRESULT SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // On the owner thread: runs every waiting sent message. Returns whether any ran.
+  bool RunSentMessages();
+  bool InSendMessage() const { return inSend_ > 0; }
+
+  // Blocks the owner until something is posted or sent, Wake() is called, or `timeoutMs` passes
+  // (negative = no limit). The backend thread waits in the backend, so native events wake it.
+  void Wait(int timeoutMs);
+  void Wake();
+
+  struct Timer {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT elapse;
+    TIMERPROC proc;
+    DWORD due;
+  };
+  std::vector<Timer>& Timers() { return timers_; }
+  UINT_PTR NextTimerId() { return nextTimerId_++; }
+
+  DWORD lastMessageTime = 0;
+  POINT lastMessagePos{};
+
+ private:
+  std::thread::id owner_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<MSG> posted_;
+  std::deque<std::shared_ptr<SentMessage>> sent_;
+  bool quit_ = false;
+  int exitCode_ = 0;
+  bool woken_ = false;
+  int inSend_ = 0;
+  std::vector<Timer> timers_;
+  UINT_PTR nextTimerId_ = 1;
+};
+
+}  // namespace kestrel::platform

@@ -1,0 +1,616 @@
+// Painting: backing stores, visible regions, update regions and WM_PAINT, window DCs.
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include "platform/gdi/DcState.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Region.h"
+#include "platform/gdi/Regions.h"
+#include "platform/window/Backend.h"
+#include "platform/window/Caret.h"
+#include "platform/window/FrameLayout.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowInternal.h"
+#include "platform/window/WindowManager.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+cairo_region_t* RegionOf(const RECT& r) {
+  if (RectEmpty(r)) return cairo_region_create();
+  cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return cairo_region_create_rectangle(&c);
+}
+
+RECT Extents(const cairo_region_t* region) {
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(region, &e);
+  return {e.x, e.y, e.x + e.width, e.y + e.height};
+}
+
+void IntersectRect(cairo_region_t* region, const RECT& r) {
+  cairo_rectangle_int_t c{r.left, r.top, std::max(0, r.right - r.left), std::max(0, r.bottom - r.top)};
+  cairo_region_intersect_rectangle(region, &c);
+}
+
+void SubtractRect(cairo_region_t* region, const RECT& r) {
+  if (RectEmpty(r)) return;
+  cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  cairo_region_subtract_rectangle(region, &c);
+}
+
+// The offset from a window's parent-client coordinates to its top-level window's coordinates.
+POINT ParentToTop(const Window& w) {
+  Window* top = const_cast<Window&>(w).TopLevel();
+  if (&w == top) return {-w.window.left, -w.window.top};
+  POINT p = w.parent->ClientScreenOrigin(), t = top->ScreenOrigin();
+  return {p.x - t.x, p.y - t.y};
+}
+
+RECT InTop(const Window& w, const RECT& parentRect) {
+  POINT o = ParentToTop(w);
+  return OffsetRectBy(parentRect, o.x, o.y);
+}
+
+void IntersectWindowRegion(cairo_region_t* region, const Window& w) {
+  auto rgn = LookupGdi<Region>(w.windowRegion);
+  if (!rgn) return;
+  cairo_region_t* copy = cairo_region_copy(rgn->Get());
+  RECT at = InTop(w, w.window);
+  cairo_region_translate(copy, at.left, at.top);
+  cairo_region_intersect(region, copy);
+  cairo_region_destroy(copy);
+}
+
+// The area a window covers in its top-level window: its rectangle, cut to its region.
+void SubtractShape(cairo_region_t* region, const Window& w) {
+  cairo_region_t* shape = RegionOf(InTop(w, w.window));
+  IntersectWindowRegion(shape, w);
+  cairo_region_subtract(region, shape);
+  cairo_region_destroy(shape);
+}
+
+// The part of a window that may be painted, in its top-level window's coordinates.
+cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool clipSiblings) {
+  Window* top = w.TopLevel();
+  if (!w.IsReallyVisible() || !top->backing) return cairo_region_create();
+  cairo_region_t* region = RegionOf(InTop(w, whole ? w.window : w.client));
+  IntersectWindowRegion(region, w);
+  for (Window* x = &w; x != top && x->parent; x = x->parent) {
+    Window* p = x->parent;
+    IntersectRect(region, InTop(*p, p->client));
+    if ((x->style & WS_CLIPSIBLINGS) || (x == &w && clipSiblings)) {
+      for (auto& s : p->children) {
+        if (s.get() == x) break;
+        if (s->IsVisible()) SubtractShape(region, *s);
+      }
+    }
+    if (p != top) IntersectWindowRegion(region, *p);
+  }
+  IntersectRect(region, {0, 0, top->Width(), top->Height()});
+  if (top != &w) IntersectWindowRegion(region, *top);
+  if (clipChildren)
+    for (auto& c : w.children)
+      if (c->IsVisible()) SubtractShape(region, *c);
+  return region;
+}
+
+struct DcRecord {
+  HWND hwnd;
+  cairo_surface_t* surface;  // a reference held while the DC is out
+};
+
+std::mutex& DcMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::map<HDC, DcRecord>& DcRecords() {
+  static auto* records = new std::map<HDC, DcRecord>;
+  return *records;
+}
+
+void AddDamage(HWND top, const RECT& r) {
+  auto w = Wm().Lookup(top);
+  if (w) w->damage = UnionRects(w->damage, r);
+}
+
+void FlushPresents(Window& top) {
+  if (RectEmpty(top.damage) || !top.backing) return;
+  RECT dirty = top.damage;
+  top.damage = {};
+  if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing, dirty);
+}
+
+// A DC on `w`: the window area (frame included) when `whole`, else the client area.
+HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra) {
+  Window* top = w.TopLevel();
+  auto dc = std::make_shared<DeviceContext>(DeviceContext::Kind::Window);
+  dc->window = w.handle;
+  cairo_region_t* clip = VisibleRegion(w, whole, clipChildren, clipSiblings);
+  if (extra) cairo_region_intersect(clip, extra);
+  RECT at = InTop(w, whole ? w.window : w.client);
+  if (top->backing) cairo_surface_reference(top->backing);
+  dc->SetWindowSurface(top->backing, {at.left, at.top}, clip);
+  HWND topHandle = top->handle;
+  dc->onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
+  HDC hdc = RegisterDeviceContext(dc);
+  std::lock_guard lock(DcMutex());
+  DcRecords()[hdc] = {w.handle, top->backing};
+  return hdc;
+}
+
+LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return CallWindow(w, msg, wParam, lParam);
+}
+
+bool NeedsPaint(const Window& w) {
+  return (w.update && !cairo_region_is_empty(w.update)) || w.internalPaint || w.ncPaintPending;
+}
+
+bool IncludeChildren(const Window& w, UINT flags) {
+  if (flags & RDW_ALLCHILDREN) return true;
+  if (flags & RDW_NOCHILDREN) return false;
+  return !(w.style & WS_CLIPCHILDREN);
+}
+
+// Adds or removes `area` (window coordinates of `w`) in the update state of w and its children.
+void ChangeUpdate(Window& w, const cairo_region_t* area, UINT flags) {
+  if (!w.IsReallyVisible() || (!w.redraw && (flags & RDW_INVALIDATE))) return;
+  RECT bounds = (flags & RDW_FRAME) ? RECT{0, 0, w.Width(), w.Height()} : w.ClientInWindow();
+  cairo_region_t* part = cairo_region_copy(area);
+  IntersectRect(part, bounds);
+  if (flags & RDW_INVALIDATE) {
+    if (!cairo_region_is_empty(part)) {
+      if (!w.update) w.update = cairo_region_create();
+      cairo_region_union(w.update, part);
+      if (flags & RDW_ERASE) w.erasePending = true;
+      cairo_region_t* nc = cairo_region_copy(part);
+      SubtractRect(nc, w.ClientInWindow());
+      if ((flags & RDW_FRAME) && !cairo_region_is_empty(nc)) w.ncPaintPending = true;
+      cairo_region_destroy(nc);
+    }
+    if (flags & RDW_INTERNALPAINT) w.internalPaint = true;
+  } else if (flags & RDW_VALIDATE) {
+    if (w.update) cairo_region_subtract(w.update, part);
+    if (flags & RDW_NOERASE) w.erasePending = false;
+    if (flags & RDW_NOFRAME) w.ncPaintPending = false;
+    if (flags & RDW_NOINTERNALPAINT) w.internalPaint = false;
+    if (!w.update || cairo_region_is_empty(w.update)) {
+      w.erasePending = false;
+      w.ncPaintPending = false;
+    }
+  }
+  if (IncludeChildren(w, flags)) {
+    RECT client = w.ClientInWindow();
+    for (auto& c : w.children) {
+      if (!c->IsVisible()) continue;
+      cairo_region_t* childPart = cairo_region_copy(part);
+      IntersectRect(childPart, client);
+      // Child window coordinates: its corner sits at client origin + its position.
+      cairo_region_translate(childPart, -(client.left + c->window.left), -(client.top + c->window.top));
+      ChangeUpdate(*c, childPart, flags | RDW_FRAME);
+      cairo_region_destroy(childPart);
+    }
+  }
+  cairo_region_destroy(part);
+}
+
+void EraseNow(Window& w) {
+  if (w.ncPaintPending) {
+    w.ncPaintPending = false;
+    Send(w, WM_NCPAINT, 1);
+  }
+  if (w.erasePending && w.update) {
+    w.erasePending = false;
+    cairo_region_t* upd = cairo_region_copy(w.update);
+    RECT at = InTop(w, w.window);
+    cairo_region_translate(upd, at.left, at.top);
+    HDC hdc = MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0, (w.style & WS_CLIPSIBLINGS) != 0, upd);
+    cairo_region_destroy(upd);
+    Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc));
+    ReleaseDC(w.handle, hdc);
+  }
+}
+
+void UpdateNow(Window& w, UINT flags) {
+  auto self = detail::SharedOf(&w);
+  if (!self) return;
+  if (flags & RDW_UPDATENOW) {
+    if (NeedsPaint(w) && w.IsReallyVisible()) Send(w, WM_PAINT);
+  } else if (flags & RDW_ERASENOW) {
+    EraseNow(w);
+  }
+  if (w.destroyed || !IncludeChildren(w, flags)) return;
+  auto children = w.children;
+  for (auto& c : children)
+    if (!c->destroyed) UpdateNow(*c, flags);
+}
+
+// The area to redraw, in window coordinates; null region or rectangle = everything.
+cairo_region_t* AreaFromArguments(Window& w, const RECT* rect, HRGN region, UINT flags) {
+  RECT client = w.ClientInWindow();
+  cairo_region_t* area;
+  if (auto rgn = LookupGdi<Region>(region)) {
+    area = cairo_region_copy(rgn->Get());
+    cairo_region_translate(area, client.left, client.top);
+  } else if (rect) {
+    area = RegionOf(OffsetRectBy(*rect, client.left, client.top));
+  } else {
+    area = RegionOf((flags & RDW_FRAME) ? RECT{0, 0, w.Width(), w.Height()} : client);
+  }
+  return area;
+}
+
+}  // namespace
+
+namespace detail {
+
+void CreateBackingStore(Window& top) {
+  if (top.backing) cairo_surface_destroy(top.backing);
+  top.backing = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(top.Width(), 1), std::max(top.Height(), 1));
+}
+
+void ResizeBackingStore(Window& top) {
+  cairo_surface_t* old = top.backing;
+  top.backing = nullptr;
+  CreateBackingStore(top);
+  if (!old) return;
+  // Keep what was there; the exposed parts get repainted.
+  cairo_t* cr = cairo_create(top.backing);
+  cairo_set_source_surface(cr, old, 0, 0);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(old);
+}
+
+void InvalidateArea(Window& window, const RECT& area, UINT rdwFlags) {
+  cairo_region_t* region = RegionOf(area);
+  ChangeUpdate(window, region, rdwFlags);
+  cairo_region_destroy(region);
+}
+
+void InvalidateWhole(Window& window, UINT rdwFlags) {
+  InvalidateArea(window, {0, 0, window.Width(), window.Height()}, rdwFlags | RDW_FRAME);
+}
+
+void InvalidateParentArea(Window& window, const RECT& parentClientArea) {
+  Window* p = window.parent;
+  if (!p || p->IsRoot()) return;
+  RECT c = p->ClientInWindow();
+  InvalidateArea(*p, OffsetRectBy(parentClientArea, c.left, c.top),
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+HWND NextWindowToPaint(std::thread::id thread, HWND filter) {
+  std::vector<Window*> stack;
+  auto& tops = Wm().Desktop().children;
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) stack.push_back(it->get());
+  while (!stack.empty()) {
+    Window* w = stack.back();
+    stack.pop_back();
+    if (!w->IsVisible() || w->destroyed) continue;
+    if (w->thread == thread && NeedsPaint(*w) &&
+        (!filter || w->handle == filter || IsChild(filter, w->handle)))
+      return w->handle;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) stack.push_back(it->get());
+  }
+  return nullptr;
+}
+
+void DropPaintState(Window& window) {
+  if (window.update) cairo_region_destroy(window.update);
+  window.update = nullptr;
+  window.erasePending = window.ncPaintPending = window.internalPaint = false;
+  if (window.backing) cairo_surface_destroy(window.backing);
+  window.backing = nullptr;
+  window.damage = {};
+}
+
+void DeleteWindowRegion(Window& window) {
+  if (window.windowRegion) DeleteObject(window.windowRegion);
+  window.windowRegion = nullptr;
+}
+
+bool PointInWindowRegion(Window& window, POINT windowPoint) {
+  if (!window.windowRegion) return true;
+  return PtInRegion(window.windowRegion, windowPoint.x, windowPoint.y) != FALSE;
+}
+
+void FlushAllPresents() {
+  for (auto& top : Wm().Desktop().children) FlushPresents(*top);
+}
+
+}  // namespace detail
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
+  if (!hwnd) {
+    for (auto& top : Wm().Desktop().children) RedrawWindow(top->handle, nullptr, nullptr, flags);
+    return TRUE;
+  }
+  auto w = ValidWindow(hwnd);
+  if (!w) return FALSE;
+  if (w->IsRoot()) return TRUE;
+  if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT)) {
+    cairo_region_t* area = AreaFromArguments(*w, rect, region, flags);
+    ChangeUpdate(*w, area, flags);
+    cairo_region_destroy(area);
+  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(*w, flags);
+  detail::FlushAllPresents();
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase) {
+  if (!region) return InvalidateRect(hwnd, nullptr, erase);
+  if (!LookupGdi<Region>(region)) return FALSE;
+  return RedrawWindow(hwnd, nullptr, region, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  return RedrawWindow(hwnd, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN region) {
+  if (region && !LookupGdi<Region>(region)) return FALSE;
+  return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
+  auto w = ValidWindow(hwnd);
+  if (!w) return FALSE;
+  RECT client = w->ClientInWindow();
+  RECT box{};
+  if (w->update) {
+    cairo_region_t* part = cairo_region_copy(w->update);
+    IntersectRect(part, client);
+    if (!cairo_region_is_empty(part)) box = OffsetRectBy(Extents(part), -client.left, -client.top);
+    cairo_region_destroy(part);
+  }
+  if (erase && !RectEmpty(box)) EraseNow(*w);
+  if (rect) *rect = box;
+  return RectEmpty(box) ? FALSE : TRUE;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+  auto w = ValidWindow(hwnd);
+  auto rgn = LookupGdi<Region>(region);
+  if (!w || !rgn) return 0;  // ERROR
+  RECT client = w->ClientInWindow();
+  cairo_region_t* part = w->update ? cairo_region_copy(w->update) : cairo_region_create();
+  IntersectRect(part, client);
+  cairo_region_translate(part, -client.left, -client.top);
+  if (erase && !cairo_region_is_empty(part)) EraseNow(*w);
+  rgn->Replace(part);
+  return rgn->Complexity();
+}
+
+BOOL UpdateWindow(HWND hwnd) { return RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
+  auto w = ValidWindow(hwnd);
+  if (!w || !paint) return nullptr;
+  if (w->ncPaintPending) {
+    w->ncPaintPending = false;
+    Send(*w, WM_NCPAINT, 1);
+    if (w->destroyed) return nullptr;
+  }
+  RECT client = w->ClientInWindow();
+  cairo_region_t* upd = w->update ? cairo_region_copy(w->update) : cairo_region_create();
+  IntersectRect(upd, client);
+  RECT box = cairo_region_is_empty(upd) ? RECT{} : OffsetRectBy(Extents(upd), -client.left, -client.top);
+  // Painting validates the window.
+  if (w->update) cairo_region_destroy(w->update);
+  w->update = nullptr;
+  w->internalPaint = false;
+  bool erase = w->erasePending;
+  w->erasePending = false;
+  RECT at = InTop(*w, w->window);
+  cairo_region_translate(upd, at.left, at.top);
+  HDC hdc = MakeWindowDC(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0, upd);
+  cairo_region_destroy(upd);
+  *paint = PAINTSTRUCT{};
+  paint->hdc = hdc;
+  paint->rcPaint = box;
+  if (erase) paint->fErase = Send(*w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc)) ? FALSE : TRUE;
+  w->painting = true;
+  w->caretHidden = HideCaret(hwnd) != FALSE;  // the caret would be painted over
+  return hdc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+  if (!paint) return FALSE;
+  ReleaseDC(hwnd, paint->hdc);
+  if (auto w = Wm().Lookup(hwnd)) {
+    w->painting = false;
+    if (w->caretHidden) ShowCaret(hwnd);
+    w->caretHidden = false;
+  }
+  return TRUE;
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+  if (!hwnd) {
+    // The screen: a DC on a desktop-sized surface, so it can be drawn on, read and imitated.
+    Window& desktop = Wm().Desktop();
+    if (!desktop.backing) detail::CreateBackingStore(desktop);
+    return MakeWindowDC(desktop, false, false, false, nullptr);
+  }
+  auto w = ValidWindow(hwnd);
+  if (!w) return nullptr;
+  cairo_region_t* extra = nullptr;
+  RECT at = InTop(*w, (flags & DCX_WINDOW) ? w->window : w->client);
+  if (auto rgn = LookupGdi<Region>(clip); rgn && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) {
+    // The region is in the DC's own coordinates; DCX_EXCLUDERGN keeps what lies outside it.
+    cairo_region_t* r = cairo_region_copy(rgn->Get());
+    cairo_region_translate(r, at.left, at.top);
+    if (flags & DCX_EXCLUDERGN) {
+      extra = RegionOf({at.left, at.top, at.left + w->Width(), at.top + w->Height()});
+      cairo_region_subtract(extra, r);
+      cairo_region_destroy(r);
+    } else {
+      extra = r;
+    }
+  }
+  if (flags & DCX_INTERSECTUPDATE) {
+    cairo_region_t* upd = w->update ? cairo_region_copy(w->update) : cairo_region_create();
+    RECT corner = InTop(*w, w->window);
+    cairo_region_translate(upd, corner.left, corner.top);
+    if (extra) {
+      cairo_region_intersect(extra, upd);
+      cairo_region_destroy(upd);
+    } else {
+      extra = upd;
+    }
+  }
+  bool clipChildren = (flags & DCX_CLIPCHILDREN) || (!(flags & DCX_WINDOW) && (w->style & WS_CLIPCHILDREN));
+  bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
+  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra);
+  if (extra) cairo_region_destroy(extra);
+  return hdc;
+}
+
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
+
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND, HDC hdc) {
+  DcRecord record;
+  {
+    std::lock_guard lock(DcMutex());
+    auto it = DcRecords().find(hdc);
+    if (it == DcRecords().end()) return 0;
+    record = it->second;
+    DcRecords().erase(it);
+  }
+  UnregisterDeviceContext(hdc);
+  if (record.surface) cairo_surface_destroy(record.surface);
+  detail::FlushAllPresents();
+  return 1;
+}
+
+HWND WindowFromDC(HDC hdc) {
+  std::lock_guard lock(DcMutex());
+  auto it = DcRecords().find(hdc);
+  return it == DcRecords().end() ? nullptr : it->second.hwnd;
+}
+
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+  auto w = ValidWindow(hwnd);
+  if (!w || w->IsRoot()) return 0;
+  if (region && !LookupGdi<Region>(region)) return 0;
+  if (w->windowRegion == region) return 1;
+  detail::DeleteWindowRegion(*w);
+  w->windowRegion = region;  // the window owns it from now on
+  if (redraw && w->IsVisible()) {
+    detail::InvalidateParentArea(*w, w->window);
+    detail::InvalidateWhole(*w, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+  return 1;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN region) {
+  auto w = ValidWindow(hwnd);
+  auto own = w ? LookupGdi<Region>(w->windowRegion) : nullptr;
+  auto out = LookupGdi<Region>(region);
+  if (!own || !out) return 0;  // ERROR: no window region
+  out->Replace(cairo_region_copy(own->Get()));
+  return out->Complexity();
+}
+
+BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
+                    RECT* updateRect, UINT flags) {
+  auto w = ValidWindow(hwnd);
+  if (!w) return FALSE;
+  RECT client{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
+  RECT area = scroll ? IntersectRects(*scroll, client) : client;
+  RECT limit = clip ? IntersectRects(*clip, client) : client;
+  RECT dest = IntersectRects(OffsetRectBy(area, dx, dy), limit);
+  Window* top = w->TopLevel();
+  RECT at = InTop(*w, w->client);
+  cairo_region_t* visible = VisibleRegion(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
+  if (top->backing && !RectEmpty(dest)) {
+    // Copy the pixels through a temporary surface (source and destination overlap).
+    RECT src = OffsetRectBy(dest, -dx, -dy);
+    int width = dest.right - dest.left, height = dest.bottom - dest.top;
+    cairo_surface_t* tmp = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(tmp);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, top->backing, -(src.left + at.left), -(src.top + at.top));
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cr = cairo_create(top->backing);
+    int n = cairo_region_num_rectangles(visible);
+    for (int i = 0; i < n; ++i) {
+      cairo_rectangle_int_t r;
+      cairo_region_get_rectangle(visible, i, &r);
+      cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+    }
+    cairo_clip(cr);
+    cairo_rectangle(cr, dest.left + at.left, dest.top + at.top, width, height);
+    cairo_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, tmp, dest.left + at.left, dest.top + at.top);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(tmp);
+    AddDamage(top->handle, OffsetRectBy(dest, at.left, at.top));
+  }
+  cairo_region_destroy(visible);
+  // What the scroll uncovered inside the clip needs repainting.
+  cairo_region_t* uncovered = RegionOf(IntersectRects(area, limit));
+  SubtractRect(uncovered, dest);
+  RECT box = cairo_region_is_empty(uncovered) ? RECT{} : Extents(uncovered);
+  if (updateRect) *updateRect = box;
+  if (auto rgn = LookupGdi<Region>(update)) rgn->Replace(cairo_region_copy(uncovered));
+  if (flags & SW_SCROLLCHILDREN) {
+    for (auto& c : w->children)
+      if (PointInRect(area, {c->window.left, c->window.top}))
+        SetWindowPos(c->handle, nullptr, c->window.left + dx, c->window.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  if (flags & SW_INVALIDATE) {
+    RECT c = w->ClientInWindow();
+    cairo_region_translate(uncovered, c.left, c.top);
+    ChangeUpdate(*w, uncovered, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0));
+  }
+  cairo_region_destroy(uncovered);
+  detail::FlushAllPresents();
+  return TRUE;
+}
+
+cairo_surface_t* GetWindowBackingStore(HWND hwnd, POINT* windowOrigin) {
+  auto w = ValidWindow(hwnd);
+  if (!w || w->IsRoot()) return nullptr;
+  Window* top = w->TopLevel();
+  if (windowOrigin) {
+    RECT at = InTop(*w, w->window);
+    *windowOrigin = {at.left, at.top};
+  }
+  return top->backing;
+}
+
+cairo_surface_t* CaptureWindowImage(HWND hwnd) {
+  POINT origin{};
+  cairo_surface_t* backing = GetWindowBackingStore(hwnd, &origin);
+  auto w = Wm().Lookup(hwnd);
+  if (!backing || !w) return nullptr;
+  cairo_surface_flush(backing);
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w->Width(), 1), std::max(w->Height(), 1));
+  cairo_t* cr = cairo_create(image);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, backing, -origin.x, -origin.y);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return image;
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,92 @@
+#include "platform/window/WindowManager.h"
+
+#include "platform/window/Backend.h"
+#include "platform/window/HeadlessBackend.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowClass.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+std::shared_ptr<Window> MakeRoot(const char16_t* className, RECT rect) {
+  auto cls = std::make_shared<WindowClass>();
+  cls->name = className;
+  cls->proc = DefWindowProcW;
+  auto root = std::make_shared<Window>();
+  root->windowClass = cls;
+  root->proc = DefWindowProcW;
+  root->style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  root->window = root->client = rect;
+  root->created = true;
+  return root;
+}
+
+}  // namespace
+
+WindowManager& WindowManager::Get() {
+  static WindowManager manager;
+  return manager;
+}
+
+WindowManager::WindowManager() : table_(static_cast<std::uint8_t>(HandleTag::Window)) {
+  desktop_ = MakeRoot(u"#32769", {0, 0, 1024, 768});
+  desktop_->handle = Insert(desktop_);
+  messageRoot_ = MakeRoot(u"Message", {0, 0, 0, 0});
+  messageRoot_->style &= ~WS_VISIBLE;
+  messageRoot_->handle = Insert(messageRoot_);
+}
+
+WindowManager::~WindowManager() {
+  // Windows still alive at exit go with the table; release their native side first while the
+  // backend still exists.
+  if (backend_) {
+    for (auto& top : desktop_->children) backend_->DestroyNativeWindow(top->handle);
+  }
+}
+
+std::shared_ptr<Window> WindowManager::Lookup(HWND hwnd) const {
+  auto w = table_.Lookup(reinterpret_cast<std::uintptr_t>(hwnd));
+  if (!w || w->destroyed) return nullptr;
+  return w;
+}
+
+HWND WindowManager::Insert(const std::shared_ptr<Window>& window) {
+  return reinterpret_cast<HWND>(table_.Insert(window));
+}
+
+void WindowManager::Remove(HWND hwnd) { table_.Remove(reinterpret_cast<std::uintptr_t>(hwnd)); }
+
+std::vector<std::shared_ptr<Window>> WindowManager::AllWindows() const {
+  std::vector<std::shared_ptr<Window>> out;
+  for (auto& [handle, w] : table_.Entries())
+    if (!w->destroyed && !w->IsRoot()) out.push_back(w);
+  return out;
+}
+
+Backend& WindowManager::GetBackend() {
+  std::lock_guard lock(backendMutex_);
+  if (!backend_) {
+    backend_ = std::make_unique<HeadlessBackend>();
+    backendThread_ = std::this_thread::get_id();
+    desktop_->window = desktop_->client = backend_->ScreenRect();
+  }
+  return *backend_;
+}
+
+void WindowManager::SetBackend(std::unique_ptr<Backend> backend) {
+  std::lock_guard lock(backendMutex_);
+  backend_ = std::move(backend);
+  backendThread_ = std::this_thread::get_id();
+  if (backend_) desktop_->window = desktop_->client = backend_->ScreenRect();
+}
+
+DWORD WindowManager::Now() { return GetBackend().Now(); }
+
+std::shared_ptr<Window> ValidWindow(HWND hwnd) {
+  auto w = Wm().Lookup(hwnd);
+  if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return w;
+}
+
+}  // namespace kestrel::platform

@@ -1,0 +1,88 @@
+#pragma once
+// Process-wide state of the window manager: the handle table, the roots of the window tree,
+// focus, activation, capture, mouse and keyboard state, and the backend in use.
+//
+// The window tree is changed only on the thread that owns the windows involved (as on Windows,
+// where a window belongs to its creating thread); other threads post, send and query handles.
+
+#include <array>
+#include <memory>
+#include <mutex>
+
+#include "platform/core/HandleTable.h"
+#include "platform/window/Window.h"
+
+namespace kestrel::platform {
+
+class Backend;
+
+struct MouseState {
+  POINT position{};
+  WPARAM buttons = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
+  // Double-click detection: the last button press.
+  HWND lastClickWindow = nullptr;
+  UINT lastClickMessage = 0;
+  DWORD lastClickTime = 0;
+  POINT lastClickPoint{};
+  bool lastWasDouble = false;
+  // Window under the mouse last time (for leave tracking) and its hit-test code.
+  HWND hoverWindow = nullptr;
+  LRESULT hoverHit = HTNOWHERE;
+  // TrackMouseEvent.
+  HWND trackWindow = nullptr;
+  DWORD trackFlags = 0;
+  DWORD trackHoverTime = 0;
+  DWORD hoverStart = 0;
+  POINT hoverPoint{};
+};
+
+class WindowManager {
+ public:
+  static WindowManager& Get();
+
+  std::shared_ptr<Window> Lookup(HWND hwnd) const;
+  HWND Insert(const std::shared_ptr<Window>& window);
+  void Remove(HWND hwnd);
+  std::vector<std::shared_ptr<Window>> AllWindows() const;
+
+  Window& Desktop() { return *desktop_; }
+  Window& MessageRoot() { return *messageRoot_; }
+
+  // The backend: installed once at start-up; a headless one is created on first use otherwise.
+  Backend& GetBackend();
+  void SetBackend(std::unique_ptr<Backend> backend);
+  bool HasBackend() const { return backend_ != nullptr; }
+  // The thread that pumps the backend's events (the first to ask for the backend).
+  std::thread::id BackendThread() const { return backendThread_; }
+  DWORD Now();
+
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  HWND capture = nullptr;
+  HCURSOR cursor = nullptr;
+  MouseState mouse;
+  // Key states: bit 0x80 down, bit 0x01 toggled. `keys` follows retrieved messages (GetKeyState),
+  // `asyncKeys` follows the input as it arrives (GetAsyncKeyState).
+  std::array<BYTE, 256> keys{};
+  std::array<BYTE, 256> asyncKeys{};
+
+ private:
+  WindowManager();
+  ~WindowManager();
+
+  HandleTable<Window> table_;
+  std::shared_ptr<Window> desktop_;
+  std::shared_ptr<Window> messageRoot_;
+  std::unique_ptr<Backend> backend_;
+  std::thread::id backendThread_;
+  std::mutex backendMutex_;
+};
+
+inline WindowManager& Wm() { return WindowManager::Get(); }
+
+// The live window behind `hwnd`, or null with ERROR_INVALID_WINDOW_HANDLE as the last error.
+std::shared_ptr<Window> ValidWindow(HWND hwnd);
+// Calls the window's procedure on the current thread.
+LRESULT CallWindow(Window& window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace kestrel::platform

@@ -1,0 +1,166 @@
+// The SDL backend on SDL's dummy video driver (no display needed): native windows, presenting
+// the backing store, and SDL events travelling the whole input path.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "platform/backend/BackendSelection.h"
+#include "platform/backend/SdlBackend.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowManager.h"
+
+namespace kestrel::platform {
+namespace {
+
+std::vector<MSG> received;
+
+LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE) {
+    MSG msg{};
+    msg.hwnd = h;
+    msg.message = m;
+    msg.wParam = w;
+    msg.lParam = l;
+    received.push_back(msg);
+  }
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(h, &ps);
+    RECT r;
+    GetClientRect(h, &r);
+    HBRUSH brush = CreateSolidBrush(RGB(10, 200, 30));
+    FillRect(hdc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProcW(h, m, w, l);
+}
+
+class SdlBackendTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    sdlAvailable = InstallBackend("sdl");
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = u"KestrelSdlTest";
+    RegisterClassExW(&wc);
+  }
+  void SetUp() override {
+    if (!sdlAvailable) GTEST_SKIP() << "SDL video could not start";
+    received.clear();
+  }
+  SdlBackend& Sdl() { return dynamic_cast<SdlBackend&>(Wm().GetBackend()); }
+  static void PumpAll() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+  static bool sdlAvailable;
+};
+bool SdlBackendTest::sdlAvailable = false;
+
+TEST(SdlKeys, VirtualKeysFromSdlKeyCodes) {
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_a), 'A');
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_z), 'Z');
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_7), '7');
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_F10), VK_F10);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_RSHIFT), VK_SHIFT);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_PAGEDOWN), VK_NEXT);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_BACKSLASH), VK_OEM_5);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_5), VK_NUMPAD0 + 5);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_0), VK_NUMPAD0);
+  EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_UNKNOWN), 0);
+}
+
+TEST_F(SdlBackendTest, WindowsPresentTheirBackingStore) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
+                           nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  SDL_Window* native = Sdl().NativeWindow(w);
+  ASSERT_NE(native, nullptr);
+  EXPECT_STREQ(SDL_GetWindowTitle(native), "SDL");
+  UpdateWindow(w);
+  SDL_Surface* s = SDL_GetWindowSurface(native);
+  ASSERT_NE(s, nullptr);
+  Uint32 pixel = 0;
+  std::memcpy(&pixel, static_cast<Uint8*>(s->pixels) + 10 * s->pitch + 10 * s->format->BytesPerPixel,
+              s->format->BytesPerPixel);
+  Uint8 r, g, b;
+  SDL_GetRGB(pixel, s->format, &r, &g, &b);
+  EXPECT_EQ(r, 10);
+  EXPECT_EQ(g, 200);
+  EXPECT_EQ(b, 30);
+  DestroyWindow(w);
+  EXPECT_EQ(Sdl().NativeWindow(w), nullptr);
+}
+
+TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
+                           nullptr, nullptr, nullptr);
+  PumpAll();
+  received.clear();
+  Uint32 id = SDL_GetWindowID(Sdl().NativeWindow(w));
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.windowID = id;
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.x = 5;
+  e.button.y = 6;
+  SDL_PushEvent(&e);
+  e.type = SDL_MOUSEBUTTONUP;
+  SDL_PushEvent(&e);
+  // A letter arrives as a key and as text; it must be typed once. Enter has no text event.
+  SDL_Event k{};
+  k.type = SDL_KEYDOWN;
+  k.key.windowID = id;
+  k.key.keysym.sym = SDLK_a;
+  SDL_PushEvent(&k);
+  SDL_Event t{};
+  t.type = SDL_TEXTINPUT;
+  t.text.windowID = id;
+  std::strcpy(t.text.text, "a\xC3\xA9");  // "aé"
+  SDL_PushEvent(&t);
+  k.key.keysym.sym = SDLK_RETURN;
+  SDL_PushEvent(&k);
+  PumpAll();
+  std::vector<UINT> messages;
+  std::u16string chars;
+  for (auto& m : received) {
+    messages.push_back(m.message);
+    if (m.message == WM_CHAR) chars += static_cast<char16_t>(m.wParam);
+  }
+  EXPECT_EQ(messages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR, WM_CHAR, WM_KEYDOWN, WM_CHAR}));
+  EXPECT_EQ(chars, u"a\u00E9\r");
+  ASSERT_FALSE(received.empty());
+  EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, AnotherThreadWakesTheEventWait) {
+  std::thread worker([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    WakeGuiThread();
+  });
+  auto start = std::chrono::steady_clock::now();
+  WaitMessage();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  worker.join();
+}
+
+TEST(BackendSelection, UnknownNamesFallBackToHeadless) {
+  // Runs last in this executable's order of suites: it replaces the backend.
+  EXPECT_FALSE(InstallBackend("no-such-backend"));
+  EXPECT_STREQ(Wm().GetBackend().Name(), "headless");
+  EXPECT_TRUE(InstallBackend("headless"));
+}
+
+}  // namespace
+}  // namespace kestrel::platform

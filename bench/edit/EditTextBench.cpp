@@ -1,0 +1,158 @@
+// The paragraph store on large texts: loading and wrapping a million lines, and random inserts
+// and deletes at 10,000 and 1,000,000 lines. Edits must not grow with the text: the report's
+// ratio (time per edit at a million lines / at ten thousand) should stay at most 3.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <ctime>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "edit/KsEditStrings.h"
+
+namespace kestrel {
+namespace {
+
+// Every character 8 pixels wide; room for 50 characters, so long lines wrap.
+class BenchHost : public IKsEditHost {
+ public:
+  bool Multiline() const override { return true; }
+  bool WordWrap() const override { return true; }
+  bool RightAlignedText() const override { return false; }
+  int TabSpaces() const override { return 4; }
+  char16_t PasswordChar() const override { return 0; }
+  int LeftMargin() const override { return 1; }
+  int RightMargin() const override { return 1; }
+  platform::RECT EditRect() const override { return {0, 0, 50 * 8 + 2, 600}; }
+  bool HasWindow() const override { return true; }
+  platform::SIZE TextExtent(std::u16string_view s) const override {
+    return {static_cast<platform::LONG>(s.size()) * 8, 14};
+  }
+  int TextFit(std::u16string_view s, int width) const override {
+    return std::min(static_cast<int>(s.size()), std::max(0, width / 8));
+  }
+};
+
+// About 60 characters a line, words of 2 to 9 letters.
+String MakeText(int lines) {
+  std::mt19937 random(1);
+  String text;
+  text.reserve(static_cast<size_t>(lines) * 62);
+  for (int i = 0; i < lines; ++i) {
+    const int target = 30 + static_cast<int>(random() % 60);
+    int length = 0;
+    while (length < target) {
+      const int word = 2 + static_cast<int>(random() % 8);
+      text.append(static_cast<size_t>(word), static_cast<char16_t>(u'a' + random() % 26));
+      text += u' ';
+      length += word + 1;
+    }
+    if (i + 1 < lines) text += u"\r\n";
+  }
+  return text;
+}
+
+// Heap bytes in use, in MB: what the store holds, without memory freed but kept by the heap.
+double HeapMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }
+
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return 0;
+}
+
+// One insert or delete at a random place; a tenth of them carry or remove a line break.
+void RandomEdit(TKsEditStrings& lines, std::mt19937& random) {
+  const int length = lines.TextLength();
+  const int at = static_cast<int>(random() % static_cast<unsigned>(length + 1));
+  if (random() % 2 == 0) {
+    lines.InsertTextAt(at, random() % 10 == 0 ? u"new\r\nline " : u"word ");
+  } else {
+    const int span = random() % 10 == 0 ? 70 : 4;
+    lines.DeleteText(at, at + span);
+  }
+}
+
+// CPU time of this thread: the machine is shared, so wall time would measure the neighbours.
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// CPU seconds per edit over Edits random edits on a text of LineCount lines.
+double SecondsPerEdit(int lineCount, int edits) {
+  BenchHost host;
+  TKsEditStrings lines(host);
+  lines.SetText(MakeText(lineCount));
+  std::mt19937 random(42);
+  const double start = ThreadSeconds();
+  for (int i = 0; i < edits; ++i) RandomEdit(lines, random);
+  return (ThreadSeconds() - start) / edits;
+}
+
+void BM_LoadAndWrap(benchmark::State& state) {
+  const String text = MakeText(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    const double before = ResidentMegabytes();
+    const double heapBefore = HeapMegabytes();
+    BenchHost host;
+    auto lines = std::make_unique<TKsEditStrings>(host);
+    state.ResumeTiming();
+    lines->SetText(text);
+    state.PauseTiming();
+    state.counters["text_MB_utf8"] = static_cast<double>(text.size()) / 1e6;
+    state.counters["visual_lines"] = lines->ParagraphCount();
+    state.counters["store_rss_MB"] = ResidentMegabytes() - before;
+    state.counters["store_heap_MB"] = HeapMegabytes() - heapBefore;
+    lines.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LoadAndWrap)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Re-wrapping everything, as a resize or a font change does.
+void BM_WrapAll(benchmark::State& state) {
+  BenchHost host;
+  TKsEditStrings lines(host);
+  lines.SetText(MakeText(static_cast<int>(state.range(0))));
+  for (auto _ : state) lines.WrapAll();
+  state.counters["visual_lines"] = lines.ParagraphCount();
+}
+BENCHMARK(BM_WrapAll)->Arg(1'000'000)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_RandomEdits(benchmark::State& state) {
+  BenchHost host;
+  TKsEditStrings lines(host);
+  lines.SetText(MakeText(static_cast<int>(state.range(0))));
+  std::mt19937 random(42);
+  for (auto _ : state) RandomEdit(lines, random);
+  state.counters["paragraphs"] = lines.Count();
+}
+BENCHMARK(BM_RandomEdits)
+    ->Arg(10'000)
+    ->Arg(1'000'000)
+    ->Iterations(10'000)
+    ->Unit(benchmark::kMicrosecond);
+
+// Both sizes in one run, so the ratio is measured under the same load of the machine.
+void BM_EditScaling(benchmark::State& state) {
+  for (auto _ : state) {
+    const double small = SecondsPerEdit(10'000, 10'000);
+    const double large = SecondsPerEdit(1'000'000, 10'000);
+    state.counters["cpu_us_per_edit_10k"] = small * 1e6;
+    state.counters["cpu_us_per_edit_1M"] = large * 1e6;
+    state.counters["ratio_1M_to_10k"] = large / small;
+  }
+}
+BENCHMARK(BM_EditScaling)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kestrel
+
+BENCHMARK_MAIN();

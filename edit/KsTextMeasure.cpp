@@ -1,0 +1,121 @@
+#include "edit/KsTextMeasure.h"
+
+#include <algorithm>
+
+namespace kestrel {
+
+int SnapToCharStart(std::u16string_view s, int i) {
+  if (i > 0 && i < static_cast<int>(s.size()) && IsHighSurrogate(s[i - 1]) && IsLowSurrogate(s[i]))
+    return i - 1;
+  return i;
+}
+
+int TKsTextMeasure::TabSpaces() const { return std::max(1, FHost.TabSpaces()); }
+
+platform::SIZE TKsTextMeasure::TextSize(std::u16string_view s) const {
+  if (!FHost.HasWindow()) return {};
+  return FHost.TextExtent(s);
+}
+
+String TKsTextMeasure::ExpandTabs(std::u16string_view s) const {
+  if (s.find(u'\t') == std::u16string_view::npos) return String(s);
+  String out;
+  out.reserve(s.size());
+  const String tab(static_cast<size_t>(TabSpaces()), u' ');
+  for (char16_t c : s) {
+    if (c == u'\t')
+      out += tab;
+    else
+      out += c;
+  }
+  return out;
+}
+
+String TKsTextMeasure::MaskText(std::u16string_view s) const {
+  const char16_t mask = FHost.PasswordChar();
+  String out(s);
+  if (mask == 0) return out;
+  for (char16_t& c : out)
+    if (c != u'\r' && c != u'\n') c = mask;
+  return out;
+}
+
+namespace {
+
+// Characters of R (tabs weighing TabSpaces) whose whole weight fits into F expanded characters.
+int MapExpandedCount(std::u16string_view r, int f, int tabSpaces) {
+  int used = 0;
+  int count = 0;
+  for (char16_t c : r) {
+    const int weight = c == u'\t' ? tabSpaces : 1;
+    if (used + weight > f) break;
+    used += weight;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) const {
+  if (r.empty() || aWidth <= 0 || !FHost.HasWindow()) return 0;
+  size_t chunk = std::min<size_t>(r.size(), 256);
+  for (;;) {
+    // A chunk never ends between the halves of a pair.
+    if (chunk < r.size() && IsHighSurrogate(r[chunk - 1])) ++chunk;
+    const std::u16string_view part = r.substr(0, chunk);
+    int count = 0;
+    bool whole = false;
+    if ((!mask || FHost.PasswordChar() == 0) && part.find(u'\t') == std::u16string_view::npos) {
+      // Shown as it stands: no copies needed.
+      count = FHost.TextFit(part, aWidth);
+      whole = count >= static_cast<int>(part.size());
+    } else {
+      const String shown = mask ? MaskText(part) : String(part);
+      const String expanded = ExpandTabs(shown);
+      const int f = FHost.TextFit(expanded, aWidth);
+      count = MapExpandedCount(shown, f, TabSpaces());
+      whole = f >= static_cast<int>(expanded.size());
+    }
+    if (!whole || chunk == r.size()) return SnapToCharStart(r, count);
+    chunk = std::min(r.size(), chunk * 2);
+  }
+}
+
+int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {
+  startPos = std::clamp(startPos, 0, static_cast<int>(s.size()));
+  return FitPrefix(s.substr(static_cast<size_t>(startPos)), aWidth, false);
+}
+
+int TKsTextMeasure::FitRight(int aWidth, std::u16string_view s, int startPos) const {
+  startPos = std::clamp(startPos, 0, static_cast<int>(s.size()));
+  return FitPrefix(s.substr(static_cast<size_t>(startPos)), aWidth, true);
+}
+
+int TKsTextMeasure::FitLeftImpl(int aWidth, std::u16string_view s, int startPos, bool mask) const {
+  startPos = std::clamp(startPos, 0, static_cast<int>(s.size()));
+  if (startPos == 0) return 0;
+  // Reverse by characters, so that a pair keeps its order and still measures as one character.
+  String reversed;
+  reversed.reserve(static_cast<size_t>(startPos));
+  for (int i = startPos; i > 0;) {
+    if (i >= 2 && IsLowSurrogate(s[i - 1]) && IsHighSurrogate(s[i - 2])) {
+      reversed += s[i - 2];
+      reversed += s[i - 1];
+      i -= 2;
+    } else {
+      reversed += s[--i];
+    }
+  }
+  return FitPrefix(reversed, aWidth, mask);
+}
+
+int TKsTextMeasure::CharsFitLeft(int aWidth, std::u16string_view s, int startPos) const {
+  return FitLeftImpl(aWidth, s, startPos, false);
+}
+
+int TKsTextMeasure::FitLeft(int aWidth, std::u16string_view s, int startPos) const {
+  return FitLeftImpl(aWidth, s, startPos, true);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,47 @@
+#pragma once
+// The measuring rules that wrapping, caret placement and painting share: tab expansion, password
+// masking and the count of characters that fit a width. Widths come from the host's font; the
+// rules themselves are fixed here so that every user counts alike.
+
+#include <string_view>
+
+#include "edit/KsEditHost.h"
+#include "platform/core/Unicode.h"
+
+namespace kestrel {
+
+class TKsTextMeasure {
+ public:
+  explicit TKsTextMeasure(const IKsEditHost& host) : FHost(host) {}
+
+  // Extent of S as it stands; (0, 0) while the control has no window.
+  platform::SIZE TextSize(std::u16string_view s) const;
+  // Every tab becomes TabSpaces spaces wherever it stands (no tab stops).
+  String ExpandTabs(std::u16string_view s) const;
+  // Every character but CR and LF becomes the password character, when one is set.
+  String MaskText(std::u16string_view s) const;
+
+  // Characters of S after its first StartPos that fit into AWidth once tabs are expanded. A tab
+  // cut by the limit does not fit, and a surrogate pair is never counted by halves.
+  int CharsFitRight(int aWidth, std::u16string_view s, int startPos) const;
+  // The same, counted backwards from StartPos over the first StartPos characters.
+  int CharsFitLeft(int aWidth, std::u16string_view s, int startPos) const;
+  // The control's own fit operations: the line is masked first.
+  int FitRight(int aWidth, std::u16string_view s, int startPos) const;
+  int FitLeft(int aWidth, std::u16string_view s, int startPos) const;
+
+  // Characters of R that fit AWidth, masked first when Mask is set. Long texts are measured in
+  // growing chunks, so the cost follows the answer, not the length of R.
+  int FitPrefix(std::u16string_view r, int aWidth, bool mask) const;
+
+ private:
+  int TabSpaces() const;
+  int FitLeftImpl(int aWidth, std::u16string_view s, int startPos, bool mask) const;
+
+  const IKsEditHost& FHost;
+};
+
+// Unit index I moved back to the start of the surrogate pair it would split.
+int SnapToCharStart(std::u16string_view s, int i);
+
+}  // namespace kestrel

@@ -1,0 +1,253 @@
+#include "imaging/PngHeader.h"
+
+#include <cstring>
+#include <typeinfo>
+
+#include "imaging/PngErrors.h"
+#include "imaging/PngObject.h"
+#include "platform/gdi/Gdi.h"
+
+namespace kestrel {
+
+namespace {
+
+std::size_t gMaxImageBytes = std::size_t{1} << 30;
+
+// A fixed 256-colour table a palette image starts from before its PLTE arrives: a 6x6x6 colour
+// cube followed by a gray ramp.
+std::array<PngRGBQuad, 256> HalftonePalette() {
+  std::array<PngRGBQuad, 256> table{};
+  int n = 0;
+  for (int r = 0; r < 6; ++r)
+    for (int g = 0; g < 6; ++g)
+      for (int b = 0; b < 6; ++b, ++n)
+        table[n] = {static_cast<std::uint8_t>(b * 51), static_cast<std::uint8_t>(g * 51),
+                    static_cast<std::uint8_t>(r * 51), 0};
+  for (int i = 0; n < 256; ++i, ++n) {
+    auto v = static_cast<std::uint8_t>((i + 1) * 255 / 41);
+    table[n] = {v, v, v, 0};
+  }
+  return table;
+}
+
+// n * 255 / d rounded half away from zero, as the platform's multiply-divide does.
+std::uint8_t RampLevel(int n, int d) { return static_cast<std::uint8_t>((n * 255 + d / 2) / d); }
+
+}  // namespace
+
+bool PngPixelBuffer::Allocate(std::size_t size) {
+  Free();
+  data_ = static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1));
+  if (!data_) return false;
+  size_ = size;
+  return true;
+}
+
+void PngPixelBuffer::Free() {
+  std::free(data_);
+  data_ = nullptr;
+  size_ = 0;
+}
+
+void PngPixelBuffer::CopyFrom(const PngPixelBuffer& other) {
+  if (!other.data_) {
+    Free();
+    return;
+  }
+  if (!Allocate(other.size_)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  std::memcpy(data_, other.data_, size_);
+}
+
+TVnPNGChunkIHDR::~TVnPNGChunkIHDR() { ReleaseDib(); }
+
+std::size_t TVnPNGChunkIHDR::MaxImageBytes() { return gMaxImageBytes; }
+void TVnPNGChunkIHDR::SetMaxImageBytes(std::size_t bytes) { gMaxImageBytes = bytes; }
+
+int TVnPNGChunkIHDR::DibBitCount(std::uint8_t colorType, std::uint8_t bitDepth) {
+  switch (colorType) {
+    case COLOR_GRAYSCALE:
+      if (bitDepth == 1) return 1;
+      if (bitDepth == 2 || bitDepth == 4) return 4;
+      if (bitDepth == 8 || bitDepth == 16) return 8;
+      return 0;
+    case COLOR_PALETTE:
+      if (bitDepth == 1) return 1;
+      if (bitDepth == 2 || bitDepth == 4) return 4;
+      if (bitDepth == 8) return 8;
+      return 0;
+    case COLOR_GRAYSCALEALPHA:
+      return bitDepth == 8 || bitDepth == 16 ? 8 : 0;
+    case COLOR_RGB:
+    case COLOR_RGBALPHA:
+      return bitDepth == 8 || bitDepth == 16 ? 24 : 0;
+    default:
+      return 0;
+  }
+}
+
+bool TVnPNGChunkIHDR::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
+                                     std::uint32_t size) {
+  ReadDataAndCrc(reader, size);
+  fName = chunkName;
+  if (fData.size() < 13) RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
+  const std::uint8_t* p = fData.data();
+  fIHDRData.Width = ReadBigEndian32(p);
+  fIHDRData.Height = ReadBigEndian32(p + 4);
+  fIHDRData.BitDepth = p[8];
+  fIHDRData.ColorType = p[9];
+  fIHDRData.CompressionMethod = p[10];
+  fIHDRData.FilterMethod = p[11];
+  fIHDRData.InterlaceMethod = p[12];
+  if (fIHDRData.Width > 65535 || fIHDRData.Height > 65535)
+    RaiseError<EVnPNGSizeExceeds>(PngMessages::SizeExceeds);
+  if (fIHDRData.CompressionMethod != 0)
+    RaiseError<EVnPNGUnknownCompression>(PngMessages::UnknownCompression);
+  if (fIHDRData.InterlaceMethod > 1)
+    RaiseError<EVnPNGUnknownInterlace>(PngMessages::UnknownInterlace);
+  if (fOwner) fOwner->SetInterlaceMethod(static_cast<TInterlaceMethod>(fIHDRData.InterlaceMethod));
+  PrepareImageData();
+  return true;
+}
+
+void TVnPNGChunkIHDR::PrepareImageData() {
+  FreeImageData();
+  const auto& h = fIHDRData;
+  int bitCount = DibBitCount(h.ColorType, h.BitDepth);
+  if (h.Width == 0 || h.Height == 0 || h.Width > 65535 || h.Height > 65535 || bitCount == 0)
+    RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
+
+  // 64-bit arithmetic: 65535 x 65535 x 3 does not fit in 32 bits.
+  std::uint64_t bytesPerRow = ((std::uint64_t{h.Width} * bitCount + 31) / 32) * 4;
+  std::uint64_t imageBytes = bytesPerRow * h.Height;
+  bool alpha = h.ColorType == COLOR_GRAYSCALEALPHA || h.ColorType == COLOR_RGBALPHA;
+  std::uint64_t alphaBytes = alpha ? std::uint64_t{h.Width} * h.Height : 0;
+  if (imageBytes + alphaBytes > gMaxImageBytes)
+    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+
+  auto& bi = fBitmapInfo.bmiHeader;
+  bi = platform::BITMAPINFOHEADER{};
+  bi.biWidth = static_cast<std::int32_t>(h.Width);
+  bi.biHeight = static_cast<std::int32_t>(h.Height);
+  bi.biBitCount = static_cast<std::uint16_t>(bitCount);
+  bi.biSizeImage = static_cast<std::uint32_t>(imageBytes);
+  fBytesPerRow = static_cast<std::size_t>(bytesPerRow);
+
+  if (!fImageData.Allocate(static_cast<std::size_t>(imageBytes)) ||
+      (alpha && !fImageAlpha.Allocate(static_cast<std::size_t>(alphaBytes)))) {
+    FreeImageData();
+    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  }
+  fBits = fImageData.Data();
+
+  fPalette = {};
+  fPaletteCount = 0;
+  fBitmapInfo.bmiColors = {};
+  if (bitCount <= 8) {
+    if (h.ColorType == COLOR_PALETTE) {
+      auto halftone = HalftonePalette();
+      SetPalette(halftone.data(), 256);
+    } else {
+      SetGrayRamp(h.BitDepth >= 8 ? 256 : 1 << h.BitDepth);
+    }
+  }
+}
+
+void TVnPNGChunkIHDR::FreeImageData() {
+  ReleaseDib();
+  fBits = nullptr;
+  fImageData.Free();
+  fImageAlpha.Free();
+  fBytesPerRow = 0;
+}
+
+void TVnPNGChunkIHDR::SetPalette(const PngRGBQuad* entries, int count) {
+  int bitCount = fBitmapInfo.bmiHeader.biBitCount;
+  if (bitCount == 0 || bitCount > 8) return;
+  // The palette is sized to the DIB's colour table; entries beyond it have no pixels to colour.
+  int tableSize = 1 << bitCount;
+  fPalette = {};
+  fPaletteCount = tableSize;
+  for (int i = 0; i < count && i < tableSize; ++i) fPalette[i] = entries[i];
+  fBitmapInfo.bmiColors = fPalette;
+  fBitmapInfo.bmiHeader.biClrUsed = static_cast<std::uint32_t>(tableSize);
+  if (fImageDC)
+    platform::SetDIBColorTable(fImageDC, 0, static_cast<platform::UINT>(tableSize), fPalette.data());
+}
+
+platform::HDC TVnPNGChunkIHDR::ImageDC() {
+  if (fImageDC) return fImageDC;
+  if (!Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  void* bits = nullptr;
+  platform::HDC dc = platform::CreateCompatibleDC(nullptr);
+  platform::HBITMAP bitmap =
+      dc ? platform::CreateDIBSection(dc, fBitmapInfo.AsBitmapInfo(), platform::DIB_RGB_COLORS,
+                                      &bits, nullptr, 0)
+         : nullptr;
+  if (!bitmap || !bits) {
+    if (dc) platform::DeleteDC(dc);
+    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  }
+  std::memcpy(bits, fBits, fImageData.Size());
+  fImageDC = dc;
+  fImageHandle = bitmap;
+  fOldBitmap = platform::SelectObject(dc, bitmap);
+  fBits = static_cast<std::uint8_t*>(bits);
+  fImageData.Free();
+  return fImageDC;
+}
+
+platform::HBITMAP TVnPNGChunkIHDR::ImageHandle() {
+  ImageDC();
+  return fImageHandle;
+}
+
+void TVnPNGChunkIHDR::ReleaseDib() {
+  if (!fImageDC) return;
+  platform::SelectObject(fImageDC, fOldBitmap);
+  platform::DeleteDC(fImageDC);
+  platform::DeleteObject(fImageHandle);
+  fImageDC = nullptr;
+  fImageHandle = nullptr;
+  fOldBitmap = nullptr;
+  fBits = nullptr;
+}
+
+void TVnPNGChunkIHDR::SetGrayRamp(int entries) {
+  std::array<PngRGBQuad, 256> ramp{};
+  const auto* gamma = fOwner ? fOwner->GammaTable.data() : nullptr;
+  for (int n = 0; n < entries && n < 256; ++n) {
+    std::uint8_t level = entries > 1 ? RampLevel(n, entries - 1) : 0;
+    if (gamma) level = gamma[level];
+    ramp[n] = {level, level, level, 0};
+  }
+  SetPalette(ramp.data(), entries);
+}
+
+std::uint8_t* TVnPNGChunkIHDR::Scanline(std::uint32_t y) const {
+  if (!Prepared() || y >= fIHDRData.Height) return nullptr;
+  return fBits + (fIHDRData.Height - 1 - y) * fBytesPerRow;
+}
+
+std::uint8_t* TVnPNGChunkIHDR::AlphaScanline(std::uint32_t y) const {
+  if (!fImageAlpha.Data() || y >= fIHDRData.Height) return nullptr;
+  return fImageAlpha.Data() + std::size_t{y} * fIHDRData.Width;
+}
+
+void TVnPNGChunkIHDR::Assign(const TVnPNGChunk& source) {
+  TVnPNGChunk::Assign(source);
+  const auto& other = static_cast<const TVnPNGChunkIHDR&>(source);
+  FreeImageData();
+  fIHDRData = other.fIHDRData;
+  fBitmapInfo = other.fBitmapInfo;
+  fPalette = other.fPalette;
+  fPaletteCount = other.fPaletteCount;
+  if (!other.fBits) return;
+  std::size_t size = other.fBytesPerRow * fIHDRData.Height;
+  if (!fImageData.Allocate(size)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  std::memcpy(fImageData.Data(), other.fBits, size);
+  fBits = fImageData.Data();
+  fBytesPerRow = other.fBytesPerRow;
+  fImageAlpha.CopyFrom(other.fImageAlpha);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,275 @@
+#include "imaging/PngObject.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "framework/ResourceStream.h"
+#include "framework/Stream.h"
+#include "platform/gdi/SystemColors.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+// The class is offered to pictures for the extension "PNG" from start-up on.
+const bool kRegistered = [] {
+  RegisterFileFormat(u"PNG", u"Portable Network Graphics",
+                     [] { return std::make_unique<TVnPNGObject>(); });
+  return true;
+}();
+
+}  // namespace
+
+KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphicInterface)
+
+TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
+
+TVnPNGObject::~TVnPNGObject() = default;
+
+void TVnPNGObject::ClearChunks() {
+  fChunkList.Clear();
+  fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
+  for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGamma[i] = static_cast<std::uint8_t>(i);
+}
+
+void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
+  const double exponent = 1.0 / (gamma / 100000.0 * 2.2);
+  for (int i = 0; i < 256; ++i) {
+    double level = i == 0 ? 0.0 : 255.0 * std::pow(i / 255.0, exponent);
+    // nearbyint rounds half to even in the default rounding mode.
+    auto v = static_cast<std::uint8_t>(std::min(255.0, std::nearbyint(level)));
+    GammaTable[i] = v;
+    InverseGamma[v] = static_cast<std::uint8_t>(i);
+  }
+}
+
+void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
+  PngMemorySource source(data, size);
+  LoadFromSource(source);
+}
+
+void TVnPNGObject::LoadFromResourceName(platform::HINSTANCE, const String& name) {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  if (!FindResourceData(RT_RCDATA, name, data, size))
+    RaiseError<EVnPNGCouldNotLoadResource>(PngMessages::CouldNotLoadResource);
+  LoadFromMemory(data, size);
+}
+
+void TVnPNGObject::LoadFromResourceID(platform::HINSTANCE instance, int resId) {
+  LoadFromResourceName(instance, u"#" + Utf8ToUtf16(std::to_string(resId)));
+}
+
+void TVnPNGObject::LoadFromFile(const String& fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TVnPNGObject::LoadFromStream(TStream& stream) {
+  PngStreamSource source(stream);
+  LoadFromSource(source);
+}
+
+void TVnPNGObject::LoadFromSource(PngSource& source) {
+  ClearChunks();
+  PngChunkReader reader(source);
+  std::uint8_t signature[8];
+  if (!reader.ReadRaw(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
+    RaiseError<EVnPNGInvalidFileHeader>(PngMessages::InvalidFileHeader);
+  try {
+    ReadChunks(reader);
+  } catch (...) {
+    if (auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>()) header->FreeImageData();
+    throw;
+  }
+  Changed();
+}
+
+void TVnPNGObject::ReadChunks(PngChunkReader& reader) {
+  bool haveImageData = false;
+  int count = 0;
+  for (;;) {
+    std::uint32_t length = 0;
+    char rawName[4];
+    if (!reader.NextChunk(length, rawName))
+      RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
+    std::string name(rawName, 4);
+    if (count == 0 && name != "IHDR") RaiseError<EVnPNGIHDRNotFirst>(PngMessages::IHDRNotFirst);
+    if (name == "cHRM" || (name == "IDAT" && haveImageData)) {
+      if (!reader.FinishChunk() && TVnPNGChunk::IsCriticalName(name))
+        RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
+      continue;
+    }
+    // A second header would re-allocate the image under chunks already read.
+    if (name == "IHDR" && count > 0) RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
+    ++count;
+    TVnPNGChunk* chunk = fChunkList.Append(CreateChunkForName(this, name));
+    if (!chunk->LoadFromStream(reader, name, length)) break;
+    if (!chunk->CrcValid()) {
+      // A damaged ancillary chunk is left out; the image itself is intact.
+      fChunkList.RemoveChunk(chunk);
+      continue;
+    }
+    if (name == "IDAT") haveImageData = true;
+    if (name == "IEND") break;
+  }
+  if (!haveImageData) RaiseError<EVnPNGNoImageData>(PngMessages::NoImageData);
+}
+
+void TVnPNGObject::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+TVnPNGChunkIHDR* TVnPNGObject::Header() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  if (!header) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  return header;
+}
+
+bool TVnPNGObject::Empty() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  return !header || !header->Prepared();
+}
+
+std::uint32_t TVnPNGObject::Width() const { return Empty() ? 0 : Header()->Width(); }
+std::uint32_t TVnPNGObject::Height() const { return Empty() ? 0 : Header()->Height(); }
+
+TVnPNGTransparencyMode TVnPNGObject::TransparencyMode() const {
+  auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
+  if (!header) return ptmNone;
+  auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
+  switch (header->ColorType()) {
+    case COLOR_GRAYSCALE:
+    case COLOR_RGB:
+      return trns && trns->Usable() ? ptmBit : ptmNone;
+    case COLOR_PALETTE:
+      if (!trns) return ptmNone;
+      return trns->BitTransparency() ? ptmBit : ptmPartial;
+    case COLOR_GRAYSCALEALPHA:
+    case COLOR_RGBALPHA:
+      return ptmPartial;
+    default:
+      return ptmNone;
+  }
+}
+
+platform::COLORREF TVnPNGObject::TransparentColor() const {
+  auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
+  return trns ? trns->TransparentColor() : 0;
+}
+
+bool TVnPNGObject::HasPixelInformation() const {
+  return fChunkList.ItemFromClass<TVnPNGChunkpHYs>() != nullptr;
+}
+
+TVnPNGChunkpHYs* TVnPNGObject::PixelInformation() {
+  auto* chunk = fChunkList.ItemFromClass<TVnPNGChunkpHYs>();
+  if (!chunk) {
+    chunk = fChunkList.Add<TVnPNGChunkpHYs>();
+    chunk->SetUnitType(utMeter);
+  }
+  return chunk;
+}
+
+void TVnPNGObject::SetCompressionLevel(TCompressionLevel value) {
+  fCompressionLevel = std::clamp(value, 0, 9);
+}
+
+void TVnPNGObject::SetMaxIdatSize(int value) { fMaxIdatSize = value < 65535 ? 65535 : value; }
+
+namespace {
+
+// A framework colour as RGB: system colours (0xFF000000 + index) through the system table.
+platform::COLORREF ResolveColor(platform::COLORREF color) {
+  if ((color >> 24) == 0xFF) return platform::GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0xFFFFFF;
+}
+
+unsigned GetIndex(const std::uint8_t* row, int x, int bits) {
+  if (bits == 8) return row[x];
+  if (bits == 4) return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+  return (row[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+void PutIndex(std::uint8_t* row, int x, int bits, unsigned index) {
+  if (bits == 8) {
+    row[x] = static_cast<std::uint8_t>(index);
+  } else if (bits == 4) {
+    std::uint8_t& b = row[x >> 1];
+    b = (x & 1) ? static_cast<std::uint8_t>((b & 0xF0) | index) : static_cast<std::uint8_t>((b & 0x0F) | (index << 4));
+  } else {
+    std::uint8_t mask = static_cast<std::uint8_t>(0x80 >> (x & 7));
+    std::uint8_t& b = row[x >> 3];
+    b = index ? (b | mask) : static_cast<std::uint8_t>(b & ~mask);
+  }
+}
+
+}  // namespace
+
+platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
+  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
+      static_cast<std::uint32_t>(y) >= Height())
+    return 0;
+  const TVnPNGChunkIHDR& h = *Header();
+  const std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
+  const int bits = h.BitmapInfo().bmiHeader.biBitCount;
+  if (bits == 24) return platform::RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+  unsigned index = GetIndex(row, x, bits);
+  if (h.ColorType() == COLOR_GRAYSCALEALPHA) {
+    auto v = static_cast<std::uint8_t>(index);
+    return platform::RGB(v, v, v);
+  }
+  const PngRGBQuad& q = h.Palette()[index];
+  return platform::RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+void TVnPNGObject::SetPixelColor(int x, int y, platform::COLORREF color) {
+  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
+      static_cast<std::uint32_t>(y) >= Height())
+    return;
+  TVnPNGChunkIHDR& h = *Header();
+  std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
+  const int bits = h.BitmapInfo().bmiHeader.biBitCount;
+  const platform::COLORREF rgb = ResolveColor(color);
+  const int r = platform::GetRValue(rgb), g = platform::GetGValue(rgb), b = platform::GetBValue(rgb);
+  if (bits == 24) {
+    row[3 * x] = static_cast<std::uint8_t>(b);
+    row[3 * x + 1] = static_cast<std::uint8_t>(g);
+    row[3 * x + 2] = static_cast<std::uint8_t>(r);
+    return;
+  }
+  if (h.ColorType() == COLOR_GRAYSCALEALPHA) {
+    row[x] = static_cast<std::uint8_t>(r);
+    return;
+  }
+  // The nearest colour table entry by squared RGB distance; the first wins a tie.
+  unsigned best = 0;
+  long bestDistance = -1;
+  for (int i = 0; i < h.PaletteCount(); ++i) {
+    const PngRGBQuad& q = h.Palette()[static_cast<std::size_t>(i)];
+    long dr = q.rgbRed - r, dg = q.rgbGreen - g, db = q.rgbBlue - b;
+    long distance = dr * dr + dg * dg + db * db;
+    if (bestDistance < 0 || distance < bestDistance) {
+      bestDistance = distance;
+      best = static_cast<unsigned>(i);
+    }
+  }
+  PutIndex(row, x, bits, best);
+}
+
+void TVnPNGObject::AddtEXt(const AnsiString& keyword, const AnsiString& text) {
+  auto* chunk = fChunkList.Add<TVnPNGChunkTEXT>();
+  chunk->SetKeyword(keyword);
+  chunk->SetText(text);
+}
+
+void TVnPNGObject::AddzTXt(const AnsiString& keyword, const AnsiString& text) {
+  auto* chunk = fChunkList.Add<TVnPNGChunkzTXT>();
+  chunk->SetKeyword(keyword);
+  chunk->SetText(text);
+}
+
+}  // namespace kestrel

@@ -233,6 +233,7 @@ TEST(Interaction, BorderStylesChangeTheFrameButKeepTheControls) {
   EXPECT_EQ(f->ClientWidth(), f->Width());
   EXPECT_EQ(f->ClientHeight(), f->Height());
   EXPECT_TRUE(button->HandleAllocated());
+  EXPECT_TRUE(f->Showing());
   EXPECT_EQ(platform::GetParent(button->Handle()), f->Handle());
   f->SetBorderStyle(bsDialog);
   EXPECT_LT(f->ClientWidth(), f->Width());

@@ -118,6 +118,8 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
+  // New child windows join the window system's z-order at the bottom; the list decides.
+  if (Parent()) Parent()->UpdateZOrder(this);
   ReadWindowBounds();
   for (TControl* c : controls_)
     if (auto* win = dynamic_cast<TWinControl*>(c)) win->CreateHandle();
@@ -344,9 +346,17 @@ void TWinControl::RemoveControl(TControl* control) {
 void TWinControl::UpdateZOrder(TControl* control) {
   auto* win = dynamic_cast<TWinControl*>(control);
   if (win && win->handle_) {
-    const bool top = !controls_.empty() && controls_.back() == control;
-    pf::SetWindowPos(win->handle_, top ? pf::HWND_TOP : pf::HWND_BOTTOM, 0, 0, 0, 0,
-                     pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOACTIVATE);
+    // Right below the next windowed sibling that lies above it, or on top of all.
+    pf::HWND insertAfter = pf::HWND_TOP;
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    for (++it; it < controls_.end(); ++it) {
+      auto* above = dynamic_cast<TWinControl*>(*it);
+      if (above && above->handle_) {
+        insertAfter = above->handle_;
+        break;
+      }
+    }
+    pf::SetWindowPos(win->handle_, insertAfter, 0, 0, 0, 0, pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOACTIVATE);
   }
   control->Invalidate();
 }

@@ -1,6 +1,10 @@
 #include "framework/Filer.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
 
 #include "framework/ClassRegistry.h"
 #include "framework/Collection.h"
@@ -44,15 +48,27 @@ String QuoteString(const String& value) {
   return out;
 }
 
+// The shortest text that reads back to exactly the same double ("0.30000000000000004", "1E20").
+String ExactFloat(double value) {
+  if (std::isnan(value)) return u"NAN";
+  if (std::isinf(value)) return value < 0 ? u"-INF" : u"INF";
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  std::string s(buf, res.ptr);
+  auto e = s.find('e');
+  if (e == std::string::npos) return Utf8ToUtf16(s);
+  std::string mantissa = s.substr(0, e);
+  int exponent = std::stoi(s.substr(e + 1));
+  return Utf8ToUtf16(mantissa + "E" + std::to_string(exponent));
+}
+
 bool IsObjectKeyword(const TParser& p) {
   return p.TokenSymbolIs(u"object") || p.TokenSymbolIs(u"inherited") ||
          p.TokenSymbolIs(u"inline");
 }
 
 String ReadAllText(TStream& stream) {
-  std::int64_t size = stream.Size() - stream.Position();
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  bytes.resize(stream.Read(bytes.data(), bytes.size()));
+  std::vector<std::uint8_t> bytes = ReadRemaining(stream);
   std::size_t preamble = 0;
   const TEncoding& enc =
       TEncoding::Detect(bytes.data(), bytes.size(), TEncoding::Default(), preamble);
@@ -193,14 +209,14 @@ void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&,
 }
 
 void TWriter::BeginProperty(const String& name) {
-  pending_ = Spaces(indent_) + name + u" = ";
+  pending_ = name + u" = ";  // Line() indents it
   listDepth_ = 0;
 }
 
 void TWriter::EndProperty() {
   // A writer that forgot to close its lists still produces readable text.
   while (listDepth_ > 0) WriteListEnd();
-  Line(pending_.substr(std::min(pending_.size(), static_cast<std::size_t>(indent_) * 2)));
+  Line(pending_);
   pending_.clear();
 }
 
@@ -222,7 +238,7 @@ void TWriter::WriteBoolean(bool value) { WriteIdent(value ? u"True" : u"False");
 
 void TWriter::WriteFloat(double value) {
   BeginValue();
-  pending_ += FloatToStr(value);
+  pending_ += ExactFloat(value);
 }
 
 void TWriter::WriteString(const String& value) {
@@ -505,7 +521,10 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
     case tkWChar: ok = next == vaString || next == vaInteger; break;
     case tkEnumeration: ok = next == vaIdent || next == vaTrue || next == vaFalse || next == vaInteger; break;
     case tkSet: ok = next == vaSet; break;
-    case tkFloat: ok = next == vaInteger || next == vaFloat; break;
+    case tkFloat:
+      ok = next == vaInteger || next == vaFloat || parser_->TokenSymbolIs(u"INF") ||
+           parser_->TokenSymbolIs(u"NAN");
+      break;
     case tkClass: ok = next == vaIdent || next == vaNil; break;
     default: ok = prop.IsString() && next == vaString; break;
   }
@@ -647,7 +666,9 @@ bool TReader::ReadBoolean() {
 
 double TReader::ReadFloat() {
   double v;
-  if (parser_->Token() == TToken::Float) v = parser_->TokenFloat();
+  if (parser_->TokenSymbolIs(u"INF")) v = std::numeric_limits<double>::infinity();
+  else if (parser_->TokenSymbolIs(u"NAN")) v = std::numeric_limits<double>::quiet_NaN();
+  else if (parser_->Token() == TToken::Float) v = parser_->TokenFloat();
   else if (parser_->Token() == TToken::Integer) v = static_cast<double>(parser_->TokenInt());
   else InvalidValue();
   parser_->NextToken();
@@ -753,6 +774,12 @@ void TReader::SkipValue() {
 }
 
 // ---- Helpers ----
+
+void TStream::WriteComponent(TComponent* instance) { kestrel::WriteComponent(*this, instance); }
+
+TComponent* TStream::ReadComponent(TComponent* instance) {
+  return kestrel::ReadComponent(*this, instance);
+}
 
 void WriteComponent(TStream& stream, TComponent* component) {
   TWriter writer(stream);

@@ -195,7 +195,7 @@ bool TIniDocument::LoadFromFile(const String& fileName) {
   return true;
 }
 
-void TIniDocument::SaveToFile(const String& fileName) const {
+void TIniDocument::SaveToFile(const String& fileName, bool durable) const {
   const TEncoding& enc = encoding_ ? *encoding_ : TEncoding::Default();
   std::vector<std::uint8_t> bytes = enc.GetPreamble();
   auto body = enc.GetBytes(Text());
@@ -225,7 +225,7 @@ void TIniDocument::SaveToFile(const String& fileName) const {
     }
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);  // keep the file's mode
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && (!durable || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());

@@ -42,7 +42,8 @@ class TIniDocument {
   // Reads a file (UTF-8, or what its byte-order mark says); false when there is none.
   bool LoadFromFile(const String& fileName);
   // Raises EIniFileException "Unable to write to %s" on failure; the old file is then intact.
-  void SaveToFile(const String& fileName) const;
+  // `durable` also waits until the data is on the disk (fsync) before replacing the file.
+  void SaveToFile(const String& fileName, bool durable = true) const;
 
  private:
   struct Line {

@@ -1,7 +1,10 @@
 #include "framework/IniFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "framework/Exceptions.h"
 #include "framework/Strings.h"
 
 namespace kestrel {
@@ -39,8 +42,16 @@ void TIniFile::Refresh() {
 }
 
 void TIniFile::Save() {
-  doc_.SaveToFile(FileName());
+  doc_.SaveToFile(FileName(), false);
   stamp_ = StampNow();
+}
+
+void TIniFile::UpdateFile() {
+  int fd = ::open(Utf16ToUtf8(FileName()).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;  // nothing written yet
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  if (!ok) throw EIniFileException(u"Unable to write to %s", {FileName()});
 }
 
 String TIniFile::ReadString(const String& section, const String& ident,

@@ -24,8 +24,9 @@ class TIniFile : public TCustomIniFile {
   void ReadSectionValues(const String& section, TStrings& strings) override;
   void EraseSection(const String& section) override;
   void DeleteKey(const String& section, const String& ident) override;
-  // Writes are immediate; nothing is pending.
-  void UpdateFile() override {}
+  // Writes reach the file at once (without waiting for the disk each time); UpdateFile waits
+  // until the file is on the disk.
+  void UpdateFile() override;
   bool SectionExists(const String& section) override;
   bool ValueExists(const String& section, const String& ident) override;
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
@@ -21,10 +23,28 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
   return n;
 }
 
+namespace {
+constexpr char16_t kMemoryStreamError[] = u"Out of memory while expanding memory stream";
+// Far beyond any real use; refusing earlier keeps absurd sizes from reaching the allocator.
+constexpr std::uint64_t kMaxSize = std::uint64_t{1} << 39;
+
+void Grow(std::vector<std::uint8_t>& data, std::uint64_t size) {
+  try {
+    if (size > kMaxSize || size > data.max_size()) throw std::length_error("memory stream");
+    data.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError(kMemoryStreamError);
+  } catch (const std::length_error&) {
+    throw EStreamError(kMemoryStreamError);
+  }
+}
+}  // namespace
+
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return 0;
-  auto end = static_cast<std::size_t>(position_) + count;
-  if (end > data_.size()) data_.resize(end);
+  std::uint64_t end = static_cast<std::uint64_t>(position_) + count;
+  if (end < count) throw EStreamError(kMemoryStreamError);  // wrapped around
+  if (end > data_.size()) Grow(data_, end);
   std::memcpy(data_.data() + position_, buffer, count);
   position_ = static_cast<std::int64_t>(end);
   return count;
@@ -40,8 +60,8 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 }
 
 void TMemoryStream::SetSize(std::int64_t newSize) {
-  if (newSize < 0) throw EStreamError(u"Out of memory while expanding memory stream");
-  data_.resize(static_cast<std::size_t>(newSize));
+  if (newSize < 0) throw EStreamError(kMemoryStreamError);
+  Grow(data_, static_cast<std::uint64_t>(newSize));
   if (position_ > newSize) position_ = newSize;
 }
 
@@ -53,10 +73,7 @@ void TMemoryStream::Clear() {
 
 void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
-  std::int64_t size = stream.Size();
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  stream.ReadBuffer(bytes.data(), bytes.size());
-  data_ = std::move(bytes);
+  data_ = ReadRemaining(stream);
   position_ = 0;
 }
 

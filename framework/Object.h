@@ -17,7 +17,7 @@ namespace kestrel {
 
 class TObject;
 class TComponent;
-class TPropInfo;
+struct TPropInfo;
 class TPropertyList;
 template <class T>
 class TClassBuilder;

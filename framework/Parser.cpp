@@ -1,5 +1,7 @@
 #include "framework/Parser.h"
 
+#include <limits>
+
 #include "framework/Exceptions.h"
 #include "framework/SysUtils.h"
 
@@ -58,6 +60,11 @@ void TParser::NextToken() {
     ReadString();
   } else if (IsDigit(c) || c == u'$' || ((c == u'-' || c == u'+') && (IsDigit(Peek(1)) || Peek(1) == u'$'))) {
     ReadNumber();
+  } else if (c == u'-' && SameText(std::u16string_view(source_).substr(pos_ + 1, 3), u"INF") &&
+             !IsIdentChar(Peek(4))) {
+    pos_ += 4;
+    float_ = -std::numeric_limits<double>::infinity();
+    token_ = TToken::Float;
   } else {
     punct_ = c;
     ++pos_;

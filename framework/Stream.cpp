@@ -51,6 +51,20 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count) {
   return count;
 }
 
+std::vector<std::uint8_t> ReadRemaining(TStream& stream) {
+  std::vector<std::uint8_t> out;
+  std::int64_t size = stream.Size() - stream.Position();
+  // The size is a hint only (a stream may report it wrongly): reserve at most 64 MiB up front.
+  if (size > 0) out.reserve(static_cast<std::size_t>(std::min<std::int64_t>(size, 64 << 20)));
+  std::uint8_t chunk[64 * 1024];
+  for (;;) {
+    std::size_t n = stream.Read(chunk, sizeof chunk);
+    if (n == 0) break;
+    out.insert(out.end(), chunk, chunk + n);
+  }
+  return out;
+}
+
 std::size_t THandleStream::Read(void* buffer, std::size_t count) {
   auto* out = static_cast<std::uint8_t*>(buffer);
   std::size_t done = 0;

@@ -5,10 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "framework/Object.h"
 
 namespace kestrel {
+
+class TComponent;
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
@@ -48,7 +51,15 @@ class TStream : public TObject {
   // Copies `count` bytes from the source's position; count 0 copies the whole source from its
   // start. Returns the number of bytes copied; raises EReadError/EWriteError when short.
   std::int64_t CopyFrom(TStream& source, std::int64_t count);
+
+  // A component in the streamed text form, at the position (see Filer.h).
+  void WriteComponent(TComponent* instance);
+  TComponent* ReadComponent(TComponent* instance = nullptr);
 };
+
+// Everything from the position to the end, read in chunks (so also from pipes, whose size is
+// unknown).
+std::vector<std::uint8_t> ReadRemaining(TStream& stream);
 
 // A stream over a POSIX file descriptor it does not own.
 class THandleStream : public TStream {

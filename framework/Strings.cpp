@@ -278,9 +278,7 @@ const TEncoding& TStrings::DefaultEncoding() const {
 }
 
 void TStrings::LoadFromStream(TStream& stream, const TEncoding* encoding) {
-  std::int64_t size = stream.Size() - stream.Position();
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-  bytes.resize(stream.Read(bytes.data(), bytes.size()));
+  std::vector<std::uint8_t> bytes = ReadRemaining(stream);
   std::size_t preamble = 0;
   const TEncoding& enc = TEncoding::Detect(bytes.data(), bytes.size(),
                                            encoding ? *encoding : DefaultEncoding(), preamble);

@@ -38,6 +38,13 @@ void Write(TObject* instance, const TPropInfo& prop, const TPropValue& value) {
   throw EPropertyError(u"Invalid property type: %s", {prop.TypeName.empty() ? prop.Name : prop.TypeName});
 }
 
+template <class V>
+V ReadAs(const TObject* instance, const TPropInfo& prop) {
+  TPropValue v = Read(instance, prop);
+  if (auto* x = std::get_if<V>(&v)) return *x;
+  WrongKind(prop);
+}
+
 bool InRange(const TPropInfo& prop, std::int64_t value) {
   if (value < prop.OrdMin || value > prop.OrdMax) return false;
   if (prop.Kind == tkEnumeration && prop.EnumType)
@@ -93,9 +100,7 @@ bool PropIsType(const TObject* instance, std::u16string_view name, TTypeKind kin
 }
 
 std::int64_t GetOrdProp(const TObject* instance, const TPropInfo& prop) {
-  TPropValue v = Read(instance, prop);
-  if (auto* i = std::get_if<std::int64_t>(&v)) return *i;
-  WrongKind(prop);
+  return ReadAs<std::int64_t>(instance, prop);
 }
 
 std::int64_t GetOrdProp(const TObject* instance, std::u16string_view name) {
@@ -114,9 +119,7 @@ void SetOrdProp(TObject* instance, std::u16string_view name, std::int64_t value)
 }
 
 String GetStrProp(const TObject* instance, const TPropInfo& prop) {
-  TPropValue v = Read(instance, prop);
-  if (auto* s = std::get_if<String>(&v)) return *s;
-  WrongKind(prop);
+  return ReadAs<String>(instance, prop);
 }
 
 String GetStrProp(const TObject* instance, std::u16string_view name) {
@@ -133,9 +136,7 @@ void SetStrProp(TObject* instance, std::u16string_view name, const String& value
 }
 
 double GetFloatProp(const TObject* instance, const TPropInfo& prop) {
-  TPropValue v = Read(instance, prop);
-  if (auto* d = std::get_if<double>(&v)) return *d;
-  WrongKind(prop);
+  return ReadAs<double>(instance, prop);
 }
 
 double GetFloatProp(const TObject* instance, std::u16string_view name) {
@@ -152,9 +153,7 @@ void SetFloatProp(TObject* instance, std::u16string_view name, double value) {
 }
 
 TObject* GetObjectProp(const TObject* instance, const TPropInfo& prop) {
-  TPropValue v = Read(instance, prop);
-  if (auto* o = std::get_if<TObject*>(&v)) return *o;
-  WrongKind(prop);
+  return ReadAs<TObject*>(instance, prop);
 }
 
 TObject* GetObjectProp(const TObject* instance, std::u16string_view name) {

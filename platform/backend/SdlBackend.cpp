@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
 
@@ -131,6 +132,15 @@ void SdlBackend::SetNativeTitle(HWND hwnd, const String& title) {
   if (SDL_Window* window = NativeWindow(hwnd)) SDL_SetWindowTitle(window, Utf16ToUtf8(title).c_str());
 }
 
+void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
+  SDL_Window* window = NativeWindow(hwnd);
+  if (!window) return;
+  if (minimized)
+    SDL_MinimizeWindow(window);
+  else
+    SDL_RestoreWindow(window);
+}
+
 void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !backing) return;
@@ -173,6 +183,17 @@ void SdlBackend::SetCursorShape(WORD shape) {
   auto& cursor = cursors_[shape];
   if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursorFor(shape));
   if (cursor) SDL_SetCursor(cursor);
+}
+
+void SdlBackend::SetTextInputRect(const RECT& screenRect) {
+  // SDL wants the rectangle relative to the window with the keyboard focus.
+  SDL_Window* window = SDL_GetKeyboardFocus();
+  HWND hwnd = window ? static_cast<HWND>(SDL_GetWindowData(window, "hwnd")) : nullptr;
+  RECT w{};
+  if (hwnd) GetWindowRect(hwnd, &w);
+  SDL_Rect r{screenRect.left - w.left, screenRect.top - w.top, screenRect.right - screenRect.left,
+             screenRect.bottom - screenRect.top};
+  SDL_SetTextInputRect(&r);
 }
 
 bool SdlBackend::SetClipboardText(const String& text) {
@@ -304,8 +325,18 @@ void SdlBackend::Handle(const SDL_Event& e) {
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
                   IsExtendedKey(e.key.keysym.sym));
       break;
+    case SDL_TEXTEDITING:
+      // The native input method composes; an empty text while composing cancels.
+      composing_ = e.edit.text[0] != 0;
+      InjectComposition(Utf8ToUtf16(e.edit.text));
+      break;
     case SDL_TEXTINPUT:
-      InjectText(Utf8ToUtf16(e.text.text));
+      if (composing_) {
+        composing_ = false;
+        InjectCompositionResult(Utf8ToUtf16(e.text.text));
+      } else {
+        InjectText(Utf8ToUtf16(e.text.text));
+      }
       break;
     case SDL_WINDOWEVENT:
       HandleWindowEvent(e.window);

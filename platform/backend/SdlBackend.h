@@ -25,8 +25,10 @@ class SdlBackend : public Backend {
   void ShowNativeWindow(HWND hwnd, bool show) override;
   void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
   void SetNativeTitle(HWND hwnd, const String& title) override;
+  void SetNativeMinimized(HWND hwnd, bool minimized) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
   void SetCursorShape(WORD shape) override;
+  void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
   bool ProvidesText() const override { return true; }
@@ -55,6 +57,7 @@ class SdlBackend : public Backend {
   std::map<HWND, Native> natives_;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;
+  bool composing_ = false;
 };
 
 }  // namespace kestrel::platform

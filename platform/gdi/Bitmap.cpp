@@ -141,7 +141,8 @@ void Bitmap::Publish(const RECT& rect) {
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* pixels = SurfaceRow(surface_, y);
     if (dib_ && RawWords()) {
-      std::memcpy(dib_->Row(bits_, y) + 4 * left, pixels + left, static_cast<std::size_t>(right - left) * 4);
+      std::memcpy(dib_->Row(bits_, y) + 4 * left, pixels + left,
+                  static_cast<std::size_t>(right - left) * 4);
     } else if (dib_) {
       std::uint8_t* row = dib_->Row(bits_, y);
       for (int x = left; x < right; ++x) {
@@ -189,9 +190,8 @@ int Bitmap::GetObjectData(int size, void* buffer) const {
     // Device-dependent rows are WORD aligned.
     bm.bmWidthBytes = ((width_ * bm.bmBitsPixel + 15) / 16) * 2;
   }
-  int wanted = static_cast<int>(dib_ && size >= static_cast<int>(sizeof(DIBSECTION))
-                                    ? sizeof(DIBSECTION)
-                                    : sizeof(BITMAP));
+  int wanted = static_cast<int>(
+      dib_ && size >= static_cast<int>(sizeof(DIBSECTION)) ? sizeof(DIBSECTION) : sizeof(BITMAP));
   if (!buffer) return wanted;
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   if (wanted == static_cast<int>(sizeof(DIBSECTION))) {

@@ -30,7 +30,8 @@ void LoadDeviceBits(Bitmap& bitmap, UINT bitsPerPixel, const void* bits) {
   cairo_surface_t* surface = bitmap.Surface();
   cairo_surface_flush(surface);
   for (int y = 0; y < h; ++y) {
-    const auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
+    const auto* row =
+        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
     std::uint32_t* out = SurfaceRow(surface, y);
     for (int x = 0; x < w; ++x) {
       if (bitsPerPixel == 1)
@@ -142,8 +143,8 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   return Register(Bitmap::CreateDevice(width, height, monochrome));
 }
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits,
-                         HANDLE section, DWORD) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD) {
   if (bits) *bits = nullptr;
   if (hdc && !DcOrFail(hdc)) return nullptr;
   if (!info || usage != DIB_RGB_COLORS || section) {
@@ -187,7 +188,9 @@ int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMA
   std::vector<RGBQUAD> table;
   if (format.Indexed()) {
     table = TableFor(*bitmap, format.BitCount());
-    std::copy(table.begin(), table.end(), info->bmiColors);
+    // The table follows the header, whatever its size.
+    std::memcpy(reinterpret_cast<std::uint8_t*>(info) + info->bmiHeader.biSize, table.data(),
+                table.size() * sizeof(RGBQUAD));
     info->bmiHeader.biClrUsed = static_cast<DWORD>(table.size());
   }
   info->bmiHeader.biSizeImage = static_cast<DWORD>(format.ImageSize());
@@ -208,8 +211,8 @@ int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMA
   return count;
 }
 
-int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits,
-              const BITMAPINFO* info, UINT usage) {
+int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
+              UINT usage) {
   auto bitmap = BitmapOrFail(handle);
   if (!bitmap) return 0;
   DibFormat format(info);
@@ -226,7 +229,8 @@ int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits,
   for (int i = 0; i < count; ++i) {
     int y = ImageRow(format, bitmap->Height(), start, i);
     std::uint32_t* dst = SurfaceRow(surface, y);
-    const auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format.Stride();
+    const auto* row =
+        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format.Stride();
     for (int x = 0; x < width; ++x) dst[x] = bitmap->Quantize(format.Read(row, x));
     touched.top = std::min<LONG>(touched.top, y);
     touched.bottom = std::max<LONG>(touched.bottom, y + 1);

@@ -16,8 +16,8 @@ HBITMAP CreateBitmapIndirect(const BITMAP* bitmap);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 // 1/4/8/16/24/32 bits per pixel, top-down (negative height) or bottom-up, DIB_RGB_COLORS.
 // `bits` receives the pixel memory, which stays valid until the bitmap is deleted.
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits,
-                         HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 // A colour bitmap initialised from DIB bits when `init` has CBM_INIT.
 HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);

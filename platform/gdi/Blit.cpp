@@ -23,6 +23,9 @@ bool ReadsPattern(unsigned rop) { return ((rop >> 4) ^ rop) & 0x0F; }
 
 using Coord = long long;  // blit arithmetic runs wide: extents may be anything an int holds
 
+// How a shrinking stretch turns the source pixels one destination pixel covers into one.
+enum class StretchMerge { Nearest, Average, And, Or };
+
 // The part of the source that a transfer reads, copied out of its surface (so overlapping blits
 // read unchanged pixels) and converted to the destination's depth. Pixels outside the source
 // surface are absent.
@@ -34,10 +37,12 @@ class SourceBlock {
                  static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
                  static_cast<LONG>(std::clamp<Coord>(right, 0, view.width)),
                  static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
-    int w = std::max<LONG>(rect_.right - rect_.left, 0), h = std::max<LONG>(rect_.bottom - rect_.top, 0);
+    int w = std::max<LONG>(rect_.right - rect_.left, 0),
+        h = std::max<LONG>(rect_.bottom - rect_.top, 0);
     pixels_.resize(static_cast<std::size_t>(w) * h);
     for (int y = 0; y < h; ++y)
-      std::copy_n(view.Row(rect_.top + y) + rect_.left, w, pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
+      std::copy_n(view.Row(rect_.top + y) + rect_.left, w,
+                  pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
 
   // Applies the depth conversion rules once for the whole block.
@@ -52,29 +57,53 @@ class SourceBlock {
     }
   }
 
-  // The mean of the present pixels in [x0, x1) × [y0, y1), per channel; false if none.
-  bool Average(Coord x0, Coord x1, Coord y0, Coord y1, std::uint32_t& out) const {
+  // The present pixels in [x0, x1) × [y0, y1) merged into one: their per-channel mean, or all
+  // of them ANDed or ORed together (the stretch modes' ways of dropping pixels). False if none.
+  bool Merge(Coord x0, Coord x1, Coord y0, Coord y1, StretchMerge how, std::uint32_t& out) const {
     x0 = std::max<Coord>(x0, rect_.left);
     y0 = std::max<Coord>(y0, rect_.top);
     x1 = std::min<Coord>(x1, rect_.right);
     y1 = std::min<Coord>(y1, rect_.bottom);
     std::uint64_t sum[4] = {0, 0, 0, 0}, count = 0;
-    std::uint32_t pixel;
+    std::uint32_t all = how == StretchMerge::And ? ~0u : 0u, pixel;
     for (Coord y = y0; y < y1; ++y)
       for (Coord x = x0; x < x1; ++x) {
         At(x, y, pixel);
         for (int c = 0; c < 4; ++c) sum[c] += (pixel >> (8 * c)) & 0xFF;
+        all = how == StretchMerge::And ? all & pixel : all | pixel;
         ++count;
       }
     if (count == 0) return false;
+    if (how != StretchMerge::Average) {
+      out = all;
+      return true;
+    }
     out = 0;
-    for (int c = 0; c < 4; ++c) out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
+    for (int c = 0; c < 4; ++c)
+      out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
     return true;
+  }
+
+  // Copies the block's pixels onto destination rectangle `r` of `view`, source = destination +
+  // (dx, dy); destination pixels whose source is absent stay as they are.
+  void CopyRows(const RECT& r, Coord dx, Coord dy, const PixelView& view) const {
+    Coord left = std::max<Coord>(r.left, rect_.left - dx),
+          right = std::min<Coord>(r.right, rect_.right - dx);
+    if (left >= right) return;
+    for (Coord y = r.top; y < r.bottom; ++y) {
+      Coord sy = y + dy;
+      if (sy < rect_.top || sy >= rect_.bottom) continue;
+      const std::uint32_t* from =
+          &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
+                   static_cast<std::size_t>(left + dx - rect_.left)];
+      std::copy_n(from, right - left, view.Row(static_cast<int>(y)) + left);
+    }
   }
 
   bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
-    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) + (x - rect_.left)];
+    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) +
+                  (x - rect_.left)];
     return true;
   }
 
@@ -110,9 +139,9 @@ Extent Normalize(Coord start, Coord size) {
 
 // The source range [first, second) that destination offsets [i0, i1] read along one axis.
 std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
-                                   bool average) {
+                                   bool merging) {
   bool mirror = d.flipped != s.flipped;
-  if (average) {
+  if (merging) {
     auto a = AxisRange(i0, d.count, s.count, mirror), b = AxisRange(i1, d.count, s.count, mirror);
     return {s.start + std::min(a.first, b.first), s.start + std::max(a.second, b.second)};
   }
@@ -127,8 +156,9 @@ struct BlitRequest {
   HDC source;  // ignored unless needsSource
   int sx, sy, sw, sh;
   bool needsSource;
-  bool convertDepth;  // mono/colour conversion (raster operations only)
-  bool average = false;  // HALFTONE shrinking: each pixel is the mean of the pixels it covers
+  bool convertDepth;                           // mono/colour conversion (raster operations only)
+  StretchMerge merge = StretchMerge::Nearest;  // when shrinking, by the stretch mode
+  bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -154,8 +184,10 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   // Only the visible part of the destination is worked on.
   cairo_rectangle_int_t e;
   cairo_region_get_extents(scope.Clip(), &e);
-  Coord vx0 = std::max<Coord>(dx.start, e.x), vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
-  Coord vy0 = std::max<Coord>(dy.start, e.y), vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
+  Coord vx0 = std::max<Coord>(dx.start, e.x),
+        vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
+  Coord vy0 = std::max<Coord>(dy.start, e.y),
+        vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
   if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
 
   Extent ex = dx, ey = dy;
@@ -172,8 +204,9 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
     POINT sourceOffset = sourceScope->ToSurface(POINT{0, 0});
     ex = Normalize(Coord{q.sx} + sourceOffset.x, q.sw);
     ey = Normalize(Coord{q.sy} + sourceOffset.y, q.sh);
-    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, q.average);
-    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, q.average);
+    bool merging = q.merge != StretchMerge::Nearest;
+    auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, merging);
+    auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, merging);
     block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1);
     if (q.convertDepth)
       block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
@@ -188,21 +221,31 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)), static_cast<LONG>(std::max<Coord>(vy0, c.y)),
+    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)),
+           static_cast<LONG>(std::max<Coord>(vy0, c.y)),
            static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
            static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
+    bool unscaled = block && dx.count == ex.count && dy.count == ey.count && !dx.flipped &&
+                    !ex.flipped && !dy.flipped && !ey.flipped;
+    if (unscaled && q.plainCopy) {
+      block->CopyRows(r, ex.start - dx.start, ey.start - dy.start, view);
+      scope.AddDamage(r);
+      continue;
+    }
     for (int py = r.top; py < r.bottom; ++py) {
       std::uint32_t* row = view.Row(py);
       Coord syy = ey.start + MapAxis(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
       for (int px = r.left; px < r.right; ++px) {
         std::uint32_t s = 0;
-        if (block && q.average) {
+        if (block && q.merge != StretchMerge::Nearest) {
           auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
-          if (!block->Average(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, s)) continue;
+          if (!block->Merge(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, q.merge, s))
+            continue;
         } else if (block) {
-          Coord sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          Coord sxx =
+              ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
         op(row[px], s, px, py);
@@ -214,16 +257,33 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
 }
 
 // The operation of a ternary raster code, with the selected brush as pattern.
+// Ternary operations with the DC's selected brush as pattern.
+class RopApplier {
+ public:
+  RopApplier(DrawingScope& scope, DeviceContext& dc, bool needsPattern)
+      : pattern_(std::make_shared<Raster>(scope, dc)),
+        hasPattern_(needsPattern && pattern_->UseSelectedBrush()) {}
+  void operator()(unsigned index, std::uint32_t& d, std::uint32_t s, int px, int py) const {
+    if (index == kSrcCopy) {
+      d = s;
+      return;
+    }
+    std::uint32_t p = 0xFF000000u;
+    if (hasPattern_ && !pattern_->SourceAt(px, py, p)) p = d;
+    d = TernaryRop(index, p, s, d) | 0xFF000000u;
+  }
+
+ private:
+  std::shared_ptr<Raster> pattern_;
+  bool hasPattern_;
+};
+
 OpFactory RopOp(DWORD rop) {
   return [rop](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
     unsigned index = (rop >> 16) & 0xFF;
-    if (index == kSrcCopy) return [](std::uint32_t& d, std::uint32_t s, int, int) { d = s; };
-    auto pattern = std::make_shared<Raster>(scope, dc);
-    bool hasPattern = ReadsPattern(index) && pattern->UseSelectedBrush();
-    return [index, pattern, hasPattern](std::uint32_t& d, std::uint32_t s, int px, int py) {
-      std::uint32_t p = 0xFF000000u;
-      if (hasPattern && !pattern->SourceAt(px, py, p)) p = d;
-      d = TernaryRop(index, p, s, d) | 0xFF000000u;
+    RopApplier apply(scope, dc, ReadsPattern(index));
+    return [index, apply](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      apply(index, d, s, px, py);
     };
   };
 }
@@ -237,8 +297,24 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
   }
   BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
   auto dc = LookupDeviceContext(dest);
-  request.average = needsSource && dc && dc->State().stretchBltMode == HALFTONE &&
-                    (std::abs(sw) > std::abs(w) || std::abs(sh) > std::abs(h));
+  bool shrinking =
+      std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h});
+  if (needsSource && dc && shrinking) {
+    switch (dc->State().stretchBltMode) {
+      case HALFTONE:
+        request.merge = StretchMerge::Average;
+        break;
+      case BLACKONWHITE:
+        request.merge = StretchMerge::And;
+        break;
+      case WHITEONBLACK:
+        request.merge = StretchMerge::Or;
+        break;
+      default:
+        break;
+    }
+  }
+  request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
   return Blit(request, RopOp(rop));
 }
 
@@ -266,8 +342,7 @@ bool SourceInside(HDC source, int sx, int sy, int sw, int sh) {
 // read from `bits`.
 class DibSource {
  public:
-  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines)
-      : format_(info) {
+  DibSource(const BITMAPINFO* info, const void* bits, int firstScan, int lines) : format_(info) {
     if (!format_.Valid() || !bits) return;
     bitmap_ = Bitmap::CreateDib(format_);
     if (!bitmap_) return;
@@ -278,7 +353,8 @@ class DibSource {
       // Scans are numbered in memory order for both directions.
       std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) +
                       static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
-                  static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format_.Stride(),
+                  static_cast<const std::uint8_t*>(bits) +
+                      static_cast<std::ptrdiff_t>(i) * format_.Stride(),
                   format_.Stride());
     }
     bitmap_->LoadFromBits();
@@ -298,7 +374,9 @@ class DibSource {
   const DibFormat& Format() const { return format_; }
   // Top row (from the top of the image) of a source rectangle given as Windows does: from the
   // bottom-left corner for bottom-up DIBs.
-  int TopRow(int y, int height) const { return format_.TopDown() ? y : format_.Height() - y - height; }
+  int TopRow(int y, int height) const {
+    return format_.TopDown() ? y : format_.Height() - y - height;
+  }
 
  private:
   DibFormat format_;
@@ -322,8 +400,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, DWORD rop) {
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight,
                   rop);
 }
@@ -342,7 +420,9 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   raster.SetPatternRop(rop);
   POINT offset = scope.ToSurface(POINT{0, 0});
   Extent ex = Normalize(Coord{x} + offset.x, width), ey = Normalize(Coord{y} + offset.y, height);
-  auto fit = [](Coord v) { return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30)); };
+  auto fit = [](Coord v) {
+    return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30));
+  };
   raster.FillSurfaceRect(
       RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
   return TRUE;
@@ -352,8 +432,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 
 namespace kestrel::platform {
 
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
   if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
   if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 ||
       blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0 ||
@@ -441,6 +521,47 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sour
   int w = static_cast<int>(width), h = static_cast<int>(height);
   if (!BitBlt(hdc, x, y, w, h, dib.Dc(), sourceX, dib.TopRow(sourceY, h), SRCCOPY)) return 0;
   return static_cast<int>(lines);
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+             HBITMAP mask, int maskX, int maskY, DWORD rop) {
+  unsigned fore = (rop >> 16) & 0xFF, back = (rop >> 24) & 0xFF;
+  if (!mask) return BitBlt(dest, x, y, width, height, source, sourceX, sourceY, fore << 16);
+  auto bitmap = LookupGdi<Bitmap>(mask);
+  if (!bitmap || !bitmap->IsMonochrome()) {
+    SetLastError(bitmap ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (width < 0 || height < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  bool needsSource = ReadsSource(fore) || ReadsSource(back);
+  auto make = [=](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
+    RopApplier apply(scope, dc, ReadsPattern(fore) || ReadsPattern(back));
+    bitmap->LoadFromBits();
+    cairo_surface_t* surface = bitmap->Surface();
+    cairo_surface_flush(surface);
+    POINT origin = scope.ToSurface(POINT{x, y});
+    // Mask bit 1 (white) selects the foreground operation, 0 the background one.
+    return [=](std::uint32_t& d, std::uint32_t s, int px, int py) {
+      long long mx = 0LL + maskX + px - origin.x, my = 0LL + maskY + py - origin.y;
+      bool foreground = false;
+      if (mx >= 0 && my >= 0 && mx < bitmap->Width() && my < bitmap->Height()) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + my * cairo_image_surface_get_stride(surface));
+        foreground = (row[mx] & 0xFFFFFF) != 0;
+      }
+      apply(foreground ? fore : back, d, s, px, py);
+    };
+  };
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, width, height,
+                          needsSource, true},
+              make);
 }
 
 }  // namespace kestrel::platform

@@ -13,20 +13,27 @@ namespace kestrel::platform {
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD rop);
-// Nearest-pixel scaling (src = trunc(dst × sw / dw)); negative extents mirror. In HALFTONE
-// stretch mode a shrinking copy averages the source pixels each destination pixel covers; the
-// other modes all take the nearest pixel (BLACKONWHITE and WHITEONBLACK do not merge the
-// dropped pixels).
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, DWORD rop);
+// Nearest-pixel scaling (src = trunc(dst × sw / dw)); negative extents mirror. A shrinking
+// copy merges the source pixels each destination pixel covers by the stretch mode: HALFTONE
+// averages them, BLACKONWHITE (the default) ANDs and WHITEONBLACK ORs them, COLORONCOLOR
+// takes the nearest one.
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, DWORD rop);
+// Two raster operations chosen per pixel by a monochrome mask (1: the foreground operation in
+// bits 16..23 of `rop`, 0: the background one in bits 24..31, as MAKEROP4 builds them). Without
+// a mask this is BitBlt with the foreground operation.
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+             HBITMAP mask, int maskX, int maskY, DWORD rop);
+constexpr DWORD MAKEROP4(DWORD fore, DWORD back) { return ((back << 8) & 0xFF000000u) | fore; }
+
 // Raster operations that do not read a source, with the selected brush as pattern.
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
 
 // Blends the source over the destination: per-pixel alpha (premultiplied, AC_SRC_ALPHA) and a
 // constant alpha. Sizes must not be negative and the source rectangle must lie inside the
 // source surface, as on Windows.
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                int sourceY, int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                int sourceWidth, int sourceHeight, BLENDFUNCTION blend);
 // Copies (stretching) all source pixels except those of colour `transparent`.
 BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
                     int sourceY, int sourceWidth, int sourceHeight, UINT transparent);

@@ -43,16 +43,23 @@ bool Brush::HatchBit(int x, int y) const {
   y = Wrap(y, 8);
   bool horizontal = y == 7;
   bool vertical = x == 7;
-  bool forward = x == y;         // "\" from top left to bottom right
-  bool backward = x + y == 7;    // "/"
+  bool forward = x == y;       // "\" from top left to bottom right
+  bool backward = x + y == 7;  // "/"
   switch (hatch_) {
-    case HS_HORIZONTAL: return horizontal;
-    case HS_VERTICAL: return vertical;
-    case HS_FDIAGONAL: return forward;
-    case HS_BDIAGONAL: return backward;
-    case HS_CROSS: return horizontal || vertical;
-    case HS_DIAGCROSS: return forward || backward;
-    default: return false;
+    case HS_HORIZONTAL:
+      return horizontal;
+    case HS_VERTICAL:
+      return vertical;
+    case HS_FDIAGONAL:
+      return forward;
+    case HS_BDIAGONAL:
+      return backward;
+    case HS_CROSS:
+      return horizontal || vertical;
+    case HS_DIAGCROSS:
+      return forward || backward;
+    default:
+      return false;
   }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/SystemColors.h"
 
 namespace kestrel::platform {
 
@@ -61,8 +62,8 @@ BOOL OffsetPoint(HDC hdc, POINT DeviceContextState::*field, int dx, int dy, POIN
   if (!dc) return FALSE;
   POINT& p = dc->State().*field;
   if (previous) *previous = p;
-  p.x += dx;
-  p.y += dy;
+  p.x = WrapAdd(p.x, dx);
+  p.y = WrapAdd(p.y, dy);
   return TRUE;
 }
 
@@ -86,9 +87,11 @@ BOOL Translate(HDC hdc, POINT* points, int count, int sign) {
   auto dc = DcOrFail(hdc);
   if (!dc || (count > 0 && !points) || count < 0) return FALSE;
   const DeviceContextState& s = dc->State();
+  LONG dx = WrapAdd(s.viewportOrg.x, -static_cast<std::int64_t>(s.windowOrg.x));
+  LONG dy = WrapAdd(s.viewportOrg.y, -static_cast<std::int64_t>(s.windowOrg.y));
   for (int i = 0; i < count; ++i) {
-    points[i].x += sign * (s.viewportOrg.x - s.windowOrg.x);
-    points[i].y += sign * (s.viewportOrg.y - s.windowOrg.y);
+    points[i].x = WrapAdd(points[i].x, sign * static_cast<std::int64_t>(dx));
+    points[i].y = WrapAdd(points[i].y, sign * static_cast<std::int64_t>(dy));
   }
   return TRUE;
 }
@@ -97,6 +100,15 @@ BOOL Translate(HDC hdc, POINT* points, int count, int sign) {
 std::shared_ptr<DeviceContext> DcOrFail(HDC hdc) {
   auto dc = LookupDeviceContext(hdc);
   if (!dc) SetLastError(ERROR_INVALID_HANDLE);
+  return dc;
+}
+
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required) {
+  auto dc = DcOrFail(hdc);
+  if (dc && !required) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
   return dc;
 }
 
@@ -133,7 +145,11 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
     return FALSE;
   }
   HGDIOBJ oldBitmap = dc->State().bitmap;
+  DeviceContextState before = dc->State();
   dc->State() = saved[target - 1];
+  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font})
+    RetainSelection(restored);
+  for (HGDIOBJ replaced : {before.pen, before.brush, before.font}) ReleaseSelection(replaced);
   saved.resize(target - 1);
   HGDIOBJ newBitmap = dc->State().bitmap;
   if (newBitmap != oldBitmap) {
@@ -156,13 +172,23 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
     return nullptr;
   }
   DeviceContextState& s = dc->State();
-  HGDIOBJ previous = nullptr;
+  auto swap = [&](HGDIOBJ& slot) {
+    HGDIOBJ old = slot;
+    RetainSelection(handle);
+    slot = handle;
+    ReleaseSelection(old);
+    return old;
+  };
   switch (object->Kind()) {
     case GdiObjectKind::Pen:
-    case GdiObjectKind::ExtPen: previous = s.pen; s.pen = handle; return previous;
-    case GdiObjectKind::Brush: previous = s.brush; s.brush = handle; return previous;
-    case GdiObjectKind::Font: previous = s.font; s.font = handle; return previous;
-    case GdiObjectKind::Bitmap: return SelectBitmap(hdc, *dc, handle);
+    case GdiObjectKind::ExtPen:
+      return swap(s.pen);
+    case GdiObjectKind::Brush:
+      return swap(s.brush);
+    case GdiObjectKind::Font:
+      return swap(s.font);
+    case GdiObjectKind::Bitmap:
+      return SelectBitmap(hdc, *dc, handle);
     case GdiObjectKind::Region: {
       auto region = std::static_pointer_cast<Region>(object);
       if (s.clip) cairo_region_destroy(s.clip);
@@ -182,6 +208,10 @@ BOOL DeleteObject(HGDIOBJ handle) {
     return FALSE;
   }
   if (object->IsStock()) return TRUE;
+  if (object->IsSelected() && object->Kind() != GdiObjectKind::Bitmap) {
+    object->MarkDeletePending();  // goes when the last DC lets go of it
+    return TRUE;
+  }
   if (object->Kind() == GdiObjectKind::Bitmap) {
     auto bitmap = std::static_pointer_cast<Bitmap>(object);
     // A bitmap still selected into a living DC cannot go: the DC draws on it.
@@ -214,12 +244,18 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   if (!dc) return nullptr;
   const DeviceContextState& s = dc->State();
   switch (type) {
-    case OBJ_PEN: return s.pen;
-    case OBJ_BRUSH: return s.brush;
-    case OBJ_FONT: return s.font;
-    case OBJ_BITMAP: return s.bitmap;
-    case OBJ_PAL: return s.palette;
-    default: return nullptr;
+    case OBJ_PEN:
+      return s.pen;
+    case OBJ_BRUSH:
+      return s.brush;
+    case OBJ_FONT:
+      return s.font;
+    case OBJ_BITMAP:
+      return s.bitmap;
+    case OBJ_PAL:
+      return s.palette;
+    default:
+      return nullptr;
   }
 }
 
@@ -328,20 +364,21 @@ int GetDeviceCaps(HDC hdc, int index) {
   auto dc = DcOrFail(hdc);
   if (!dc) return 0;
   switch (index) {
-    case BITSPIXEL: return 32;  // memory DCs answer for the screen they are compatible with
-    case PLANES: return 1;
+    case BITSPIXEL:
+      return 32;  // memory DCs answer for the screen they are compatible with
+    case PLANES:
+      return 1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case NUMCOLORS: return -1;
-    case SIZEPALETTE: return 0;
-    case HORZRES:
-    case VERTRES: {
-      cairo_surface_t* surface = dc->Surface();
-      if (!surface) return index == HORZRES ? 1024 : 768;
-      return index == HORZRES ? cairo_image_surface_get_width(surface)
-                              : cairo_image_surface_get_height(surface);
-    }
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case NUMCOLORS:
+      return -1;
+    case SIZEPALETTE:
+      return 0;
+    case HORZRES: return GetSystemMetrics(SM_CXSCREEN);  // every DC answers for the screen
+    case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
+    default:
+      return 0;
   }
 }
 

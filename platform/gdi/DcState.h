@@ -19,7 +19,9 @@ BOOL RestoreDC(HDC hdc, int savedDC);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 int GetObject(HGDIOBJ object, int size, void* buffer);
-inline int GetObjectW(HGDIOBJ object, int size, void* buffer) { return GetObject(object, size, buffer); }
+inline int GetObjectW(HGDIOBJ object, int size, void* buffer) {
+  return GetObject(object, size, buffer);
+}
 DWORD GetObjectType(HGDIOBJ handle);  // OBJ_* (OBJ_DC/OBJ_MEMDC for device contexts), 0 if invalid
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 
@@ -60,5 +62,7 @@ int GetDeviceCaps(HDC hdc, int index);
 
 // The DC behind `hdc`, or null with ERROR_INVALID_HANDLE set.
 std::shared_ptr<DeviceContext> DcOrFail(HDC hdc);
+// Likewise, and null with ERROR_INVALID_PARAMETER when the `required` argument is null.
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required);
 
 }  // namespace kestrel::platform

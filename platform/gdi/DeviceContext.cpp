@@ -59,6 +59,7 @@ DeviceContext::DeviceContext(Kind kind) : kind_(kind) {
 }
 
 DeviceContext::~DeviceContext() {
+  for (HGDIOBJ selected : {state_.pen, state_.brush, state_.font}) ReleaseSelection(selected);
   if (systemClip_) cairo_region_destroy(systemClip_);
 }
 
@@ -113,7 +114,8 @@ DrawingScope::~DrawingScope() {
     damage_.bottom = std::min<LONG>(damage_.bottom, extents.y + extents.height);
     if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
       cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
-                                         damage_.right - damage_.left, damage_.bottom - damage_.top);
+                                         damage_.right - damage_.left,
+                                         damage_.bottom - damage_.top);
       if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
       if (dc_.onDamage) dc_.onDamage(damage_);
     }
@@ -227,7 +229,10 @@ std::uint32_t DrawingScope::DeviceColor(COLORREF color) const {
 }
 
 bool DrawingScope::IsMonochrome() const {
-  return bitmap_ && std::static_pointer_cast<Bitmap>(bitmap_)->IsMonochrome();
+  // Only device-dependent monochrome bitmaps: a 1-bit DIB section shows its colour table.
+  if (!bitmap_) return false;
+  auto bitmap = std::static_pointer_cast<Bitmap>(bitmap_);
+  return bitmap->IsMonochrome() && !bitmap->IsDib();
 }
 
 // ---- handle table -------------------------------------------------------------------------

@@ -59,11 +59,11 @@ struct DeviceContextState {
   HGDIOBJ palette = nullptr;
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;
-  int bkMode = 2;            // OPAQUE
-  UINT textAlign = 0;        // TA_LEFT | TA_TOP | TA_NOUPDATECP
-  int rop2 = 13;             // R2_COPYPEN
-  int stretchBltMode = 1;    // BLACKONWHITE
-  int polyFillMode = 1;      // ALTERNATE
+  int bkMode = 2;          // OPAQUE
+  UINT textAlign = 0;      // TA_LEFT | TA_TOP | TA_NOUPDATECP
+  int rop2 = 13;           // R2_COPYPEN
+  int stretchBltMode = 1;  // BLACKONWHITE
+  int polyFillMode = 1;    // ALTERNATE
   int charExtra = 0;
   POINT currentPosition{};
   POINT brushOrg{};
@@ -99,7 +99,8 @@ class DrawingScope {
   // The surface pixel value this DC draws for a COLORREF: opaque, reduced to what the target
   // holds (black or white on monochrome bitmaps, the nearest table entry on indexed DIBs).
   std::uint32_t DeviceColor(COLORREF color) const;
-  // Whether the target is a monochrome bitmap (blits convert colours between depths).
+  // Whether the target is a device-dependent monochrome bitmap (blits convert colours between
+  // it and colour surfaces by the text and background colours).
   bool IsMonochrome() const;
   // The memory DC's bitmap (a Bitmap object), null for other DCs.
   const std::shared_ptr<GdiObject>& TargetBitmap() const { return bitmap_; }
@@ -131,6 +132,9 @@ class DeviceContext {
   // The surface drawn on. For memory DCs it is the selected bitmap's surface (a 1×1 monochrome
   // stock bitmap by default), for window DCs the backing store set by the window manager.
   cairo_surface_t* Surface() const;
+  // Window DCs: the backing store (referenced, not owned; the window manager keeps it alive
+  // while the DC exists), where device (0,0) lies in it, and the system clip (taken over; null
+  // for the whole surface).
   void SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip);
   POINT SurfaceOrigin() const { return surfaceOrigin_; }
   // System clip in surface pixels; null = the whole surface.
@@ -151,7 +155,7 @@ class DeviceContext {
   std::vector<DeviceContextState> saved_;
   cairo_surface_t* windowSurface_ = nullptr;  // referenced
   POINT surfaceOrigin_{};
-  cairo_region_t* systemClip_ = nullptr;      // owned
+  cairo_region_t* systemClip_ = nullptr;  // owned
 };
 
 // The checked table behind HDC values.

@@ -48,14 +48,21 @@ DibFormat::DibFormat(const BITMAPINFO* info) {
   if (h.biHeight == std::numeric_limits<LONG>::min()) return;
   Init(h.biWidth, h.biHeight, h.biBitCount, h.biCompression);
   if (!valid_) return;
+  // Larger headers (version 4 and 5) carry the masks inside and the colour table after them;
+  // the plain 40-byte header is followed by the masks, or by the colour table.
+  const auto* afterHeader = reinterpret_cast<const std::uint8_t*>(info) + h.biSize;
   if (compression_ == BI_BITFIELDS) {
-    std::memcpy(masks_.data(), info->bmiColors, sizeof(DWORD) * 3);
+    const std::uint8_t* masks = h.biSize >= sizeof(BITMAPINFOHEADER) + 12
+                                    ? reinterpret_cast<const std::uint8_t*>(info) + 40
+                                    : afterHeader;
+    std::memcpy(masks_.data(), masks, sizeof(DWORD) * 3);
     if (!masks_[0] || !masks_[1] || !masks_[2]) valid_ = false;
   }
   if (Indexed()) {
     std::size_t maxColors = std::size_t{1} << bitCount_;
     std::size_t used = h.biClrUsed && h.biClrUsed < maxColors ? h.biClrUsed : maxColors;
-    colors_.assign(info->bmiColors, info->bmiColors + used);
+    colors_.resize(used);
+    std::memcpy(colors_.data(), afterHeader, used * sizeof(RGBQUAD));
   }
 }
 

@@ -19,10 +19,10 @@ class DibFormat {
 
   bool Valid() const { return valid_; }
   int Width() const { return width_; }
-  int Height() const { return height_; }       // always positive
+  int Height() const { return height_; }  // always positive
   bool TopDown() const { return topDown_; }
   int BitCount() const { return bitCount_; }
-  int Stride() const { return stride_; }        // bytes per row, DWORD aligned
+  int Stride() const { return stride_; }  // bytes per row, DWORD aligned
   std::size_t ImageSize() const { return static_cast<std::size_t>(stride_) * height_; }
   bool Indexed() const { return bitCount_ <= 8; }
   const std::vector<RGBQUAD>& Colors() const { return colors_; }
@@ -75,7 +75,8 @@ constexpr COLORREF ColorRefFromArgb(std::uint32_t argb) {
   return ((argb >> 16) & 0xFFu) | (argb & 0xFF00u) | ((argb & 0xFFu) << 16);
 }
 constexpr std::uint32_t ArgbFromQuad(const RGBQUAD& q) {
-  return 0xFF000000u | (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) | q.rgbBlue;
+  return 0xFF000000u | (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) |
+         q.rgbBlue;
 }
 
 }  // namespace kestrel::platform

@@ -62,7 +62,8 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
   int w = pen.Width();
   bool styled = w == 1 && pen.Style() != PS_SOLID && pen.Style() != PS_INSIDEFRAME;
   if (w > 1 && pen.Style() != PS_INSIDEFRAME) {
-    box = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
+    box =
+        RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
   }
   RECT visible = VisibleArea(scope, w + 2);
   cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
@@ -72,8 +73,10 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
   if (hasBrush) PaintRegion(brush, inside);
   bool rectangular = ew == 0 || eh == 0;
   if (styled && rectangular) {
-    POINT corners[4] = {{box.left, box.top}, {box.right - 1, box.top},
-                        {box.right - 1, box.bottom - 1}, {box.left, box.bottom - 1}};
+    POINT corners[4] = {{box.left, box.top},
+                        {box.right - 1, box.top},
+                        {box.right - 1, box.bottom - 1},
+                        {box.left, box.bottom - 1}};
     pen.Polyline(corners, 4, true);
   } else {
     Raster outlineRaster(scope, *dc);
@@ -202,8 +205,8 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
 }
 
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(brush)) return LookupGdiObject(brush) != nullptr;
@@ -216,8 +219,8 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 }
 
 BOOL InvertRect(HDC hdc, const RECT* rect) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   raster.UseColor(0);
@@ -227,8 +230,8 @@ BOOL InvertRect(HDC hdc, const RECT* rect) {
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
-  auto dc = DcOrFail(hdc);
-  if (!dc || !rect) return FALSE;
+  auto dc = DcOrFail(hdc, rect);
+  if (!dc) return FALSE;
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   raster.UseColor(RGB(255, 255, 255));

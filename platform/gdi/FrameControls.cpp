@@ -11,7 +11,8 @@
 namespace kestrel::platform {
 
 namespace {
-const char* const kCheck[] = {"......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...."};
+const char* const kCheck[] = {"......#", ".....##", "#...###", "##.###.",
+                              "#####..", ".###...", "..#...."};
 const char* const kClose[] = {"##....##", ".##..##.", "..####..", "...##...",
                               "..####..", ".##..##.", "##....##"};
 const char* const kMinimize[] = {"........", "........", "........", "........",
@@ -20,7 +21,8 @@ const char* const kMaximize[] = {"#########", "#########", "#.......#", "#......
                                  "#.......#", "#.......#", "#########"};
 const char* const kRestore[] = {"..######", "..######", "..#....#", "######.#",
                                 "######.#", "#....###", "#....#..", "######.."};
-const char* const kHelp[] = {"..###..", ".##.##.", ".....##", "....##.", "...##..", ".......", "...##.."};
+const char* const kHelp[] = {"..###..", ".##.##.", ".....##", "....##.",
+                             "...##..", ".......", "...##.."};
 const char* const kBullet[] = {".##.", "####", "####", ".##."};
 
 struct GlyphData {
@@ -31,7 +33,8 @@ struct GlyphData {
 
 template <std::size_t N>
 GlyphData Data(const char* const (&rows)[N]) {
-  return GlyphData{rows, static_cast<int>(std::char_traits<char>::length(rows[0])), static_cast<int>(N)};
+  return GlyphData{rows, static_cast<int>(std::char_traits<char>::length(rows[0])),
+                   static_cast<int>(N)};
 }
 
 RECT Square(const RECT& r) {
@@ -60,11 +63,15 @@ void DrawGlyph(FramePainter& paint, const GlyphData& glyph, const RECT& area, CO
   paint.Glyph(glyph.rows, glyph.height, origin, scale, color);
 }
 
+// The edge flag for DFCS_MONO or DFCS_FLAT (mono wins).
+UINT BorderStyle(UINT state) {
+  if (state & DFCS_MONO) return BF_MONO;
+  return (state & DFCS_FLAT) ? BF_FLAT : 0;
+}
+
 // The frame of a push-like part; returns the content rectangle.
 RECT PushFrame(FramePainter& paint, RECT r, UINT state) {
-  UINT flags = BF_RECT | BF_ADJUST | BF_MIDDLE;
-  if (state & DFCS_MONO) flags |= BF_MONO;
-  else if (state & DFCS_FLAT) flags |= BF_FLAT;
+  UINT flags = BF_RECT | BF_ADJUST | BF_MIDDLE | BorderStyle(state);
   if (state & DFCS_TRANSPARENT) flags &= ~BF_MIDDLE;
   if (state & (DFCS_PUSHED | DFCS_CHECKED)) {
     // Pressed: a flat dark frame; checked: sunken with a dithered face.
@@ -83,9 +90,7 @@ RECT PushFrame(FramePainter& paint, RECT r, UINT state) {
 
 void CheckBox(FramePainter& paint, const RECT& rect, UINT state) {
   RECT box = Square(rect);
-  UINT flags = BF_RECT | BF_ADJUST;
-  if (state & DFCS_MONO) flags |= BF_MONO;
-  else if (state & DFCS_FLAT) flags |= BF_FLAT;
+  UINT flags = BF_RECT | BF_ADJUST | BorderStyle(state);
   paint.Edge(&box, EDGE_SUNKEN, flags);
   bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE));
   bool indeterminate = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);
@@ -94,8 +99,8 @@ void CheckBox(FramePainter& paint, const RECT& rect, UINT state) {
   else
     paint.FillSys(box, grey ? COLOR_3DFACE : COLOR_WINDOW);
   if (!(state & DFCS_CHECKED)) return;
-  COLORREF mark = GetSysColor(indeterminate || (state & DFCS_INACTIVE) ? COLOR_3DSHADOW
-                                                                      : COLOR_WINDOWTEXT);
+  COLORREF mark =
+      GetSysColor(indeterminate || (state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
   GlyphData check = Data(kCheck);
   // The classic 7×7 tick leaves a one-pixel margin inside a 9×9 field.
   int scale = std::max(1, std::min(box.right - box.left, box.bottom - box.top) / 9);
@@ -150,7 +155,8 @@ void RadioButton(FramePainter& paint, const RECT& rect, UINT type, UINT state) {
     int dot = std::max(2, side / 3 + (side / 3 % 2 != side % 2 ? 1 : 0));
     POINT o = FramePainter::Centre(box, dot, dot);
     cairo_region_t* spot = Shapes::RoundRect(RECT{o.x, o.y, o.x + dot, o.y + dot}, dot, dot);
-    paint.FillRegion(spot, GetSysColor((state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));
+    paint.FillRegion(spot,
+                     GetSysColor((state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));
     cairo_region_destroy(spot);
   }
   for (cairo_region_t* r : {outer, ring1, inner, ring2, middle}) cairo_region_destroy(r);
@@ -190,10 +196,22 @@ void Arrow(FramePainter& paint, const RECT& area, int direction, COLORREF color,
   for (int k = 0; k < rows; ++k) {
     int length = 2 * k + 1;  // row k from the tip
     switch (direction) {
-      case 0: paint.Fill(RECT{o.x + rows - 1 - k, o.y + k, o.x + rows + k, o.y + k + 1}, color); break;
-      case 1: paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows + k, o.y + rows - k}, color); break;
-      case 2: paint.Fill(RECT{o.x + k, o.y + rows - 1 - k, o.x + k + 1, o.y + rows - 1 - k + length}, color); break;
-      default: paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows - k, o.y + rows - 1 - k + length}, color); break;
+      case 0:
+        paint.Fill(RECT{o.x + rows - 1 - k, o.y + k, o.x + rows + k, o.y + k + 1}, color);
+        break;
+      case 1:
+        paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows + k, o.y + rows - k},
+                   color);
+        break;
+      case 2:
+        paint.Fill(RECT{o.x + k, o.y + rows - 1 - k, o.x + k + 1, o.y + rows - 1 - k + length},
+                   color);
+        break;
+      default:
+        paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows - k,
+                        o.y + rows - 1 - k + length},
+                   color);
+        break;
     }
   }
 }
@@ -219,17 +237,27 @@ void SizeGrip(FramePainter& paint, const RECT& rect, UINT state) {
 BOOL Scroll(FramePainter& paint, RECT* rect, UINT state) {
   UINT part = state & 0x1F;
   if (part == DFCS_SCROLLSIZEGRIP || part == DFCS_SCROLLSIZEGRIPRIGHT) {
-    SizeGrip(paint, *rect, state | (part == DFCS_SCROLLSIZEGRIPRIGHT ? DFCS_SCROLLSIZEGRIPRIGHT : 0));
+    SizeGrip(paint, *rect,
+             state | (part == DFCS_SCROLLSIZEGRIPRIGHT ? DFCS_SCROLLSIZEGRIPRIGHT : 0));
     return TRUE;
   }
   int direction;
   switch (part) {
-    case DFCS_SCROLLUP: direction = 0; break;
+    case DFCS_SCROLLUP:
+      direction = 0;
+      break;
     case DFCS_SCROLLDOWN:
-    case DFCS_SCROLLCOMBOBOX: direction = 1; break;
-    case DFCS_SCROLLLEFT: direction = 2; break;
-    case DFCS_SCROLLRIGHT: direction = 3; break;
-    default: return FALSE;
+    case DFCS_SCROLLCOMBOBOX:
+      direction = 1;
+      break;
+    case DFCS_SCROLLLEFT:
+      direction = 2;
+      break;
+    case DFCS_SCROLLRIGHT:
+      direction = 3;
+      break;
+    default:
+      return FALSE;
   }
   // A pressed scroll arrow has a flat shadow frame and its arrow moves one pixel.
   bool pushed = state & DFCS_PUSHED;
@@ -253,12 +281,23 @@ BOOL Scroll(FramePainter& paint, RECT* rect, UINT state) {
 BOOL Caption(FramePainter& paint, RECT* rect, UINT state) {
   GlyphData glyph;
   switch (state & 0x1F) {
-    case DFCS_CAPTIONCLOSE: glyph = Data(kClose); break;
-    case DFCS_CAPTIONMIN: glyph = Data(kMinimize); break;
-    case DFCS_CAPTIONMAX: glyph = Data(kMaximize); break;
-    case DFCS_CAPTIONRESTORE: glyph = Data(kRestore); break;
-    case DFCS_CAPTIONHELP: glyph = Data(kHelp); break;
-    default: return FALSE;
+    case DFCS_CAPTIONCLOSE:
+      glyph = Data(kClose);
+      break;
+    case DFCS_CAPTIONMIN:
+      glyph = Data(kMinimize);
+      break;
+    case DFCS_CAPTIONMAX:
+      glyph = Data(kMaximize);
+      break;
+    case DFCS_CAPTIONRESTORE:
+      glyph = Data(kRestore);
+      break;
+    case DFCS_CAPTIONHELP:
+      glyph = Data(kHelp);
+      break;
+    default:
+      return FALSE;
   }
   RECT content = PushFrame(paint, *rect, state & ~DFCS_CHECKED);
   RECT area = Deflate(content, 2);
@@ -272,26 +311,30 @@ BOOL Menu(FramePainter& paint, RECT* rect, UINT state) {
   paint.Fill(*rect, RGB(255, 255, 255));
   COLORREF black = RGB(0, 0, 0);
   switch (state & 0x1F) {
-    case DFCS_MENUARROW: Arrow(paint, *rect, 3, black, POINT{}); return TRUE;
-    case DFCS_MENUARROWRIGHT: Arrow(paint, *rect, 2, black, POINT{}); return TRUE;
-    case DFCS_MENUCHECK: DrawGlyph(paint, Data(kCheck), *rect, black, false, false); return TRUE;
+    case DFCS_MENUARROW:
+      Arrow(paint, *rect, 3, black, POINT{});
+      return TRUE;
+    case DFCS_MENUARROWRIGHT:
+      Arrow(paint, *rect, 2, black, POINT{});
+      return TRUE;
+    case DFCS_MENUCHECK:
+      DrawGlyph(paint, Data(kCheck), *rect, black, false, false);
+      return TRUE;
     case DFCS_MENUBULLET: {
-      RECT area = Deflate(Square(*rect), std::min(rect->right - rect->left, rect->bottom - rect->top) / 3);
+      RECT area =
+          Deflate(Square(*rect), std::min(rect->right - rect->left, rect->bottom - rect->top) / 3);
       DrawGlyph(paint, Data(kBullet), area, black, false, false);
       return TRUE;
     }
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 }  // namespace
 
 BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   RECT r = *rect;
   if (r.right - r.left > 32767 || r.bottom - r.top > 32767) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -301,11 +344,15 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
   DrawingScope scope(*dc);
   FramePainter paint(scope, *dc);
   switch (type) {
-    case DFC_BUTTON: return Button(paint, rect, state);
-    case DFC_SCROLL: return Scroll(paint, rect, state);
-    case DFC_CAPTION: return Caption(paint, rect, state);
+    case DFC_BUTTON:
+      return Button(paint, rect, state);
+    case DFC_SCROLL:
+      return Scroll(paint, rect, state);
+    case DFC_CAPTION:
+      return Caption(paint, rect, state);
     case DFC_MENU:
-    case DFC_POPUPMENU: return Menu(paint, rect, state);
+    case DFC_POPUPMENU:
+      return Menu(paint, rect, state);
     default:
       SetLastError(ERROR_INVALID_PARAMETER);
       return FALSE;

@@ -1,9 +1,10 @@
 // Edges (DrawEdge) and the painting helpers of the frame controls.
+#include "platform/gdi/FramePainter.h"
+
 #include <algorithm>
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Frames.h"
-#include "platform/gdi/FramePainter.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/SystemColors.h"
 
@@ -62,7 +63,8 @@ void DrawRing(Raster& raster, const Ring& ring, UINT flags, RECT& r) {
   if (flags & BF_LEFT) FillWith(raster, ring.lit, RECT{r.left, r.top, r.left + 1, bottomEnd});
   if (flags & BF_TOP) FillWith(raster, ring.lit, RECT{r.left, r.top, rightEnd, r.top + 1});
   if (flags & BF_RIGHT) FillWith(raster, ring.shaded, RECT{r.right - 1, r.top, r.right, r.bottom});
-  if (flags & BF_BOTTOM) FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
+  if (flags & BF_BOTTOM)
+    FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
   if (flags & BF_LEFT) ++r.left;
   if (flags & BF_TOP) ++r.top;
   if (flags & BF_RIGHT) --r.right;
@@ -78,34 +80,52 @@ COLORREF MiddleColor(UINT flags) {
 // top are lit, those ending at the bottom shaded. The middle is the triangle on the side of the
 // corner below or above the end point (towards the start row); the inner ring runs one pixel
 // towards it.
-BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inner, UINT flags) {
+BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inner, UINT flags,
+                  const RECT& visible) {
   RECT r = *rect;
-  int size = std::min(r.right - r.left, r.bottom - r.top);
+  long long size = std::min(0LL + r.right - r.left, 0LL + r.bottom - r.top);
   if (size <= 0) return TRUE;
   bool endTop = flags & BF_TOP, endRight = flags & BF_RIGHT;
   int sx = endRight ? 1 : -1, sy = endTop ? -1 : 1;
   POINT start{endRight ? r.left : r.right - 1, endTop ? r.bottom - 1 : r.top};
-  LONG endX = start.x + sx * (size - 1);
+  // Only the steps whose row can be seen are drawn: a huge edge costs no more than a small one.
+  long long first = sy > 0 ? 0LL + visible.top - start.y : 0LL + start.y - visible.bottom;
+  long long last = sy > 0 ? 0LL + visible.bottom - start.y : 0LL + start.y - visible.top;
+  first = std::max(first, 0LL);
+  last = std::min(last, size - 1);
+  auto fill = [&](long long x0, long long y, long long x1) {
+    auto fit = [](long long v) {
+      return static_cast<LONG>(std::clamp(v, -(1LL << 30), 1LL << 30));
+    };
+    raster.FillLogicalRect(RECT{fit(x0), fit(y), fit(x1), fit(y + 1)});
+  };
+  long long endX = start.x + sx * (size - 1);
   if (flags & BF_MIDDLE) {
     raster.UseColor(MiddleColor(flags));
-    for (int k = 0; k < size; ++k) {
-      LONG x = start.x + sx * k, y = start.y + sy * k;
-      raster.FillLogicalRect(RECT{std::min(x, endX), y, std::max(x, endX) + 1, y + 1});
+    for (long long k = first; k <= last; ++k) {
+      long long x = start.x + sx * k, y = start.y + sy * k;
+      fill(std::min(x, endX), y, std::max(x, endX) + 1);
     }
   }
   int ringIndex = 0;
   for (const Ring* ring : {&outer, &inner}) {
     if (!ring->present) continue;
     raster.UseColor(endTop ? ring->lit : ring->shaded);
-    for (int k = 0; k + ringIndex < size; ++k) {
-      LONG x = start.x + sx * (k + ringIndex), y = start.y + sy * k;
-      raster.FillLogicalRect(RECT{x, y, x + 1, y + 1});
+    for (long long k = first; k <= last && k + ringIndex < size; ++k) {
+      long long x = start.x + sx * (k + ringIndex), y = start.y + sy * k;
+      fill(x, y, x + 1);
     }
     ++ringIndex;
   }
   if (flags & BF_ADJUST) {
-    if (endRight) rect->left += ringIndex; else rect->right -= ringIndex;
-    if (endTop) rect->bottom -= ringIndex; else rect->top += ringIndex;
+    if (endRight)
+      rect->left += ringIndex;
+    else
+      rect->right -= ringIndex;
+    if (endTop)
+      rect->bottom -= ringIndex;
+    else
+      rect->top += ringIndex;
   }
   return TRUE;
 }
@@ -114,7 +134,13 @@ BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inn
 BOOL FramePainter::Edge(RECT* rect, UINT edge, UINT flags) {
   Ring outer, inner;
   RingColors(edge, flags, outer, inner);
-  if (flags & BF_DIAGONAL) return DrawDiagonal(raster_, rect, outer, inner, flags);
+  if (flags & BF_DIAGONAL) {
+    cairo_rectangle_int_t e;
+    cairo_region_get_extents(scope_.Clip(), &e);
+    POINT o = scope_.ToSurface(POINT{0, 0});
+    RECT visible{e.x - o.x, e.y - o.y, e.x + e.width - o.x, e.y + e.height - o.y};
+    return DrawDiagonal(raster_, rect, outer, inner, flags, visible);
+  }
   RECT r = *rect;
   DrawRing(raster_, outer, flags, r);
   DrawRing(raster_, inner, flags, r);
@@ -172,12 +198,8 @@ POINT FramePainter::Centre(const RECT& area, int width, int height) {
 }
 
 BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   DrawingScope scope(*dc);
   return FramePainter(scope, *dc).Edge(rect, edge, flags);
 }

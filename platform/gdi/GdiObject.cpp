@@ -26,4 +26,14 @@ std::shared_ptr<GdiObject> UnregisterGdiObject(HGDIOBJ handle) {
   return Table().Remove(reinterpret_cast<std::uintptr_t>(handle));
 }
 
+void RetainSelection(HGDIOBJ handle) {
+  auto object = LookupGdiObject(handle);
+  if (object && !object->IsStock()) object->AddSelection();
+}
+
+void ReleaseSelection(HGDIOBJ handle) {
+  auto object = LookupGdiObject(handle);
+  if (object && !object->IsStock() && object->RemoveSelection()) UnregisterGdiObject(handle);
+}
+
 }  // namespace kestrel::platform

@@ -11,13 +11,13 @@ namespace kestrel::platform {
 
 // Values as returned by GetObjectType.
 enum class GdiObjectKind : DWORD {
-  Pen = 1,       // OBJ_PEN
-  Brush = 2,     // OBJ_BRUSH
-  Palette = 5,   // OBJ_PAL
-  Font = 6,      // OBJ_FONT
-  Bitmap = 7,    // OBJ_BITMAP
-  Region = 8,    // OBJ_REGION
-  ExtPen = 11,   // OBJ_EXTPEN
+  Pen = 1,      // OBJ_PEN
+  Brush = 2,    // OBJ_BRUSH
+  Palette = 5,  // OBJ_PAL
+  Font = 6,     // OBJ_FONT
+  Bitmap = 7,   // OBJ_BITMAP
+  Region = 8,   // OBJ_REGION
+  ExtPen = 11,  // OBJ_EXTPEN
 };
 
 class GdiObject {
@@ -32,10 +32,25 @@ class GdiObject {
   // into `buffer` of `size` bytes; with a null buffer returns the size needed. 0 on failure.
   virtual int GetObjectData(int size, void* buffer) const = 0;
 
+  // Selection bookkeeping: an object deleted while selected into a DC lives on until it is
+  // deselected (or the DC goes), as on Windows.
+  void AddSelection() { ++selections_; }
+  // True when the last selection ended and a deletion is waiting.
+  bool RemoveSelection() { return selections_ > 0 && --selections_ == 0 && deletePending_; }
+  bool IsSelected() const { return selections_ > 0; }
+  void MarkDeletePending() { deletePending_ = true; }
+
  private:
   GdiObjectKind kind_;
   bool stock_ = false;
+  int selections_ = 0;
+  bool deletePending_ = false;
 };
+
+// Counts a DC's selection of pens, brushes and fonts (stock objects are not counted) …
+void RetainSelection(HGDIOBJ handle);
+// … and ends it, completing a deletion that was waiting for it.
+void ReleaseSelection(HGDIOBJ handle);
 
 HGDIOBJ RegisterGdiObject(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> LookupGdiObject(HGDIOBJ handle);

@@ -134,6 +134,7 @@ constexpr DWORD PATCOPY = 0x00F00021;
 constexpr DWORD PATPAINT = 0x00FB0A09;
 constexpr DWORD PATINVERT = 0x005A0049;
 constexpr DWORD DSTINVERT = 0x00550009;
+constexpr DWORD DSTCOPY = 0x00AA0029;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 constexpr DWORD NOMIRRORBITMAP = 0x80000000;
@@ -252,6 +253,11 @@ constexpr int RASTERCAPS = 38;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int SIZEPALETTE = 104;
+
+// a + b with the two's-complement wrap-around of 32-bit Windows coordinates (never undefined).
+constexpr LONG WrapAdd(LONG a, std::int64_t b) {
+  return static_cast<LONG>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
 
 // Colour helpers: COLORREF forms selecting palette entries.
 constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000u | i; }

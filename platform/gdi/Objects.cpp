@@ -53,7 +53,8 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCo
   if (dashes.size() % 2) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
   COLORREF color = brush->lbStyle == BS_SOLID ? brush->lbColor : 0;
   if (brush->lbStyle == BS_NULL) base = PS_NULL;
-  return Register<HPEN>(std::make_shared<Pen>(base, static_cast<int>(width), color, std::move(dashes)));
+  return Register<HPEN>(
+      std::make_shared<Pen>(base, static_cast<int>(width), color, std::move(dashes)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) { return Register<HBRUSH>(Brush::Solid(color)); }
@@ -80,7 +81,8 @@ HBRUSH CreatePatternBrush(HBITMAP handle) {
   int stride = cairo_image_surface_get_stride(surface);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
   for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     std::copy(row, row + w, pixels.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
   return Register<HBRUSH>(Brush::Pattern(std::move(pixels), w, h, bitmap->IsMonochrome()));
@@ -92,10 +94,14 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* logBrush) {
     return nullptr;
   }
   switch (logBrush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(logBrush->lbColor);
-    case BS_NULL: return Register<HBRUSH>(Brush::Null());
-    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(logBrush->lbHatch), logBrush->lbColor);
-    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(logBrush->lbHatch));
+    case BS_SOLID:
+      return CreateSolidBrush(logBrush->lbColor);
+    case BS_NULL:
+      return Register<HBRUSH>(Brush::Null());
+    case BS_HATCHED:
+      return CreateHatchBrush(static_cast<int>(logBrush->lbHatch), logBrush->lbColor);
+    case BS_PATTERN:
+      return CreatePatternBrush(reinterpret_cast<HBITMAP>(logBrush->lbHatch));
     case BS_DIBPATTERNPT:
       return CreateDIBPatternBrushPt(reinterpret_cast<const void*>(logBrush->lbHatch),
                                      LOWORD(logBrush->lbColor));
@@ -113,13 +119,18 @@ HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
     return nullptr;
   }
   std::size_t tableBytes = format.Colors().size() * sizeof(RGBQUAD);
-  if (info->bmiHeader.biCompression == BI_BITFIELDS) tableBytes = 3 * sizeof(DWORD);
-  const auto* bits = reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
+  // Masks follow a 40-byte header; larger headers hold them inside.
+  if (info->bmiHeader.biCompression == BI_BITFIELDS)
+    tableBytes = info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? 0 : 3 * sizeof(DWORD);
+  const auto* bits =
+      reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(format.Width()) * format.Height());
   for (int y = 0; y < format.Height(); ++y)
     for (int x = 0; x < format.Width(); ++x)
-      pixels[static_cast<std::size_t>(y) * format.Width() + x] = format.Read(format.Row(bits, y), x);
-  return Register<HBRUSH>(Brush::Pattern(std::move(pixels), format.Width(), format.Height(), false));
+      pixels[static_cast<std::size_t>(y) * format.Width() + x] =
+          format.Read(format.Row(bits, y), x);
+  return Register<HBRUSH>(
+      Brush::Pattern(std::move(pixels), format.Width(), format.Height(), false));
 }
 
 }  // namespace kestrel::platform

@@ -17,12 +17,8 @@ HGDIOBJ ResolveBrush(HBRUSH brush) {
 }  // namespace
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  auto dc = DcOrFail(hdc);
+  auto dc = DcOrFail(hdc, rect);
   if (!dc) return FALSE;
-  if (!rect) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(ResolveBrush(brush))) {
@@ -41,7 +37,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
+    return CLR_INVALID;
   std::uint32_t value = scope.DeviceColor(color);
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib()) {
@@ -66,7 +63,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
+    return CLR_INVALID;
   // DIB sections are read in place: pixel loops must not convert the whole image per call.
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib())

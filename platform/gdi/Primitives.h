@@ -9,7 +9,7 @@ namespace kestrel::platform {
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);  // the colour set, or -1
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color);
-COLORREF GetPixel(HDC hdc, int x, int y);                   // CLR_INVALID outside the clip
+COLORREF GetPixel(HDC hdc, int x, int y);  // CLR_INVALID outside the clip
 
 }  // namespace kestrel::platform
 

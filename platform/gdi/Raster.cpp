@@ -53,10 +53,18 @@ void Raster::SetPatternRop(DWORD rop3) {
 std::uint32_t Raster::Mix(unsigned table, std::uint32_t p, std::uint32_t d) {
   std::uint32_t result;
   switch (table) {
-    case 0xC: result = p; break;
-    case 0xA: result = d; break;
-    case 0x0: result = 0; break;
-    case 0xF: result = ~0u; break;
+    case 0xC:
+      result = p;
+      break;
+    case 0xA:
+      result = d;
+      break;
+    case 0x0:
+      result = 0;
+      break;
+    case 0xF:
+      result = ~0u;
+      break;
     default: {
       result = 0;
       for (unsigned i = 0; i < 4; ++i) {
@@ -104,6 +112,12 @@ void Raster::FillSurfaceRect(RECT rect) {
 }
 
 void Raster::FillClipped(const RECT& r) {
+  if (!brush_ && mix_ == 0xC) {  // a solid colour copied: the common case, done by rows
+    for (int y = r.top; y < r.bottom; ++y)
+      std::fill(pixels_.Row(y) + r.left, pixels_.Row(y) + r.right, color_);
+    scope_.AddDamage(r);
+    return;
+  }
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* row = pixels_.Row(y);
     for (int x = r.left; x < r.right; ++x) {

@@ -24,19 +24,19 @@ BOOL CopyRect(RECT* dest, const RECT* source) {
 
 BOOL InflateRect(RECT* rect, int dx, int dy) {
   if (!rect) return FALSE;
-  rect->left -= dx;
-  rect->top -= dy;
-  rect->right += dx;
-  rect->bottom += dy;
+  rect->left = WrapAdd(rect->left, -static_cast<std::int64_t>(dx));
+  rect->top = WrapAdd(rect->top, -static_cast<std::int64_t>(dy));
+  rect->right = WrapAdd(rect->right, dx);
+  rect->bottom = WrapAdd(rect->bottom, dy);
   return TRUE;
 }
 
 BOOL OffsetRect(RECT* rect, int dx, int dy) {
   if (!rect) return FALSE;
-  rect->left += dx;
-  rect->top += dy;
-  rect->right += dx;
-  rect->bottom += dy;
+  rect->left = WrapAdd(rect->left, dx);
+  rect->top = WrapAdd(rect->top, dy);
+  rect->right = WrapAdd(rect->right, dx);
+  rect->bottom = WrapAdd(rect->bottom, dy);
   return TRUE;
 }
 
@@ -67,8 +67,10 @@ BOOL UnionRect(RECT* dest, const RECT* a, const RECT* b) {
     *dest = RECT{};
     return FALSE;
   }
-  if (emptyA) *dest = *b;
-  else if (emptyB) *dest = *a;
+  if (emptyA)
+    *dest = *b;
+  else if (emptyB)
+    *dest = *a;
   else
     *dest = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
                  std::max(a->bottom, b->bottom)};
@@ -91,10 +93,14 @@ BOOL SubtractRect(RECT* dest, const RECT* a, const RECT* b) {
       return FALSE;
     }
     // Only a band spanning a whole side can be cut off and leave a rectangle.
-    if (fullWidth && overlap.top == a->top) result.top = overlap.bottom;
-    else if (fullWidth && overlap.bottom == a->bottom) result.bottom = overlap.top;
-    else if (fullHeight && overlap.left == a->left) result.left = overlap.right;
-    else if (fullHeight && overlap.right == a->right) result.right = overlap.left;
+    if (fullWidth && overlap.top == a->top)
+      result.top = overlap.bottom;
+    else if (fullWidth && overlap.bottom == a->bottom)
+      result.bottom = overlap.top;
+    else if (fullHeight && overlap.left == a->left)
+      result.left = overlap.right;
+    else if (fullHeight && overlap.right == a->right)
+      result.right = overlap.left;
   }
   *dest = result;
   return TRUE;

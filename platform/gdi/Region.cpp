@@ -1,5 +1,7 @@
 #include "platform/gdi/Region.h"
 
+#include <algorithm>
+
 namespace kestrel::platform {
 
 Region::Region() : GdiObject(kKind), region_(cairo_region_create()) {}
@@ -27,18 +29,31 @@ int Region::GetObjectData(int, void*) const { return 0; }
 
 cairo_region_t* Region::FromRect(const RECT& rect) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return cairo_region_create();
-  cairo_rectangle_int_t r{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  // Regions hold coordinates within ±2^29 so that widths and later offsets stay in range.
+  auto limit = [](LONG v) { return std::clamp<LONG>(v, -(1 << 29), 1 << 29); };
+  LONG left = limit(rect.left), top = limit(rect.top), right = limit(rect.right),
+       bottom = limit(rect.bottom);
+  cairo_rectangle_int_t r{left, top, right - left, bottom - top};
   return cairo_region_create_rectangle(&r);
 }
 
 cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b, int mode) {
   cairo_region_t* result = cairo_region_copy(a);
   switch (mode) {
-    case RGN_AND: cairo_region_intersect(result, b); break;
-    case RGN_OR: cairo_region_union(result, b); break;
-    case RGN_XOR: cairo_region_xor(result, b); break;
-    case RGN_DIFF: cairo_region_subtract(result, b); break;
-    case RGN_COPY: break;
+    case RGN_AND:
+      cairo_region_intersect(result, b);
+      break;
+    case RGN_OR:
+      cairo_region_union(result, b);
+      break;
+    case RGN_XOR:
+      cairo_region_xor(result, b);
+      break;
+    case RGN_DIFF:
+      cairo_region_subtract(result, b);
+      break;
+    case RGN_COPY:
+      break;
     default:
       cairo_region_destroy(result);
       return nullptr;

@@ -11,7 +11,7 @@ namespace kestrel::platform {
 class Region : public GdiObject {
  public:
   static constexpr GdiObjectKind kKind = GdiObjectKind::Region;
-  Region();                                   // empty
+  Region();  // empty
   explicit Region(cairo_region_t* takenOver);
   ~Region() override;
   Region(const Region&) = delete;

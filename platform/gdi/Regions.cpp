@@ -54,8 +54,9 @@ cairo_region_t* DeviceArea(const DeviceContext& dc) {
 
 RECT LogicalToDevice(const DeviceContext& dc, RECT r) {
   const DeviceContextState& s = dc.State();
-  int dx = s.viewportOrg.x - s.windowOrg.x, dy = s.viewportOrg.y - s.windowOrg.y;
-  return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+  long long dx = 0LL + s.viewportOrg.x - s.windowOrg.x, dy = 0LL + s.viewportOrg.y - s.windowOrg.y;
+  auto map = [](long long v) { return static_cast<LONG>(std::clamp(v, -(1LL << 29), 1LL << 29)); };
+  return RECT{map(r.left + dx), map(r.top + dy), map(r.right + dx), map(r.bottom + dy)};
 }
 
 // Complexity of the clip the DC now draws with.
@@ -275,7 +276,9 @@ BOOL FrameRgn(HDC hdc, HRGN handle, HBRUSH brush, int width, int height) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  HRGN temporary = Register(Shapes::Frame(region->Get(), width, height));
+  // A frame as wide as the region is the whole region; larger values change nothing.
+  HRGN temporary =
+      Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30)));
   BOOL ok = FillRgn(hdc, temporary, brush);
   DeleteObject(temporary);
   return ok;

@@ -42,8 +42,10 @@ cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh, const RECT* v
     double inset = 0;
     if (ry > 0) {
       double dy = 0;
-      if (cy < top + ry) dy = top + ry - cy;
-      else if (cy > bottom - ry) dy = cy - (bottom - ry);
+      if (cy < top + ry)
+        dy = top + ry - cy;
+      else if (cy > bottom - ry)
+        dy = cy - (bottom - ry);
       inset = rx - HalfWidth(rx, ry, dy);
     }
     // Pixel x is in when its centre x + 0.5 lies in [left + inset, right - inset].
@@ -75,8 +77,10 @@ cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int pol
       top = std::min<long>(top, a.y);
       bottom = std::max<long>(bottom, a.y);
       if (a.y == b.y) continue;
-      if (a.y < b.y) edges.push_back({double(a.x), double(a.y), double(b.x), double(b.y), 1});
-      else edges.push_back({double(b.x), double(b.y), double(a.x), double(a.y), -1});
+      if (a.y < b.y)
+        edges.push_back({double(a.x), double(a.y), double(b.x), double(b.y), 1});
+      else
+        edges.push_back({double(b.x), double(b.y), double(a.x), double(a.y), -1});
     }
     p += n;
   }

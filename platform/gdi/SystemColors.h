@@ -115,5 +115,8 @@ constexpr int SM_CYFOCUSBORDER = 84;
 
 // The metric; 0 for unknown indexes.
 int GetSystemMetrics(int index);
+// Replaces one metric for the whole process (the backend sets the screen size it really has;
+// tests set what they need). A negative value restores the fixed one.
+void SetSystemMetric(int index, int value);
 
 }  // namespace kestrel::platform

@@ -24,9 +24,13 @@ class Backend {
   virtual void ShowNativeWindow(HWND hwnd, bool show) = 0;
   virtual void MoveNativeWindow(HWND hwnd, const RECT& screenRect) = 0;
   virtual void SetNativeTitle(HWND hwnd, const String& title) = 0;
+  // A minimised window is iconified by the display (its rectangle is parked off-screen).
+  virtual void SetNativeMinimized(HWND hwnd, bool minimized) { (void)hwnd, (void)minimized; }
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
 
+  // Where the input method should show its composition (screen coordinates).
+  virtual void SetTextInputRect(const RECT& screenRect) { (void)screenRect; }
   // `shape` is an IDC_… number (0 hides the cursor).
   virtual void SetCursorShape(WORD shape) = 0;
   virtual bool SetClipboardText(const String& text) = 0;

@@ -8,6 +8,7 @@
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
 #include "platform/window/FrameLayout.h"
+#include "platform/window/Ime.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
@@ -34,12 +35,7 @@ void StoreText(Window& w, LPCWSTR text) {
 }
 
 LRESULT CopyText(Window& w, WPARAM max, LPARAM buffer) {
-  auto* out = reinterpret_cast<WCHAR*>(buffer);
-  if (!out || max == 0) return 0;
-  size_t n = std::min<size_t>(w.text.size(), max - 1);
-  std::copy_n(w.text.data(), n, out);
-  out[n] = 0;
-  return static_cast<LRESULT>(n);
+  return CopyToBuffer(w.text, reinterpret_cast<WCHAR*>(buffer), static_cast<int>(std::min<WPARAM>(max, 0x7FFFFFFF)));
 }
 
 HBRUSH ClassBrush(Window& w) {
@@ -124,30 +120,33 @@ LRESULT SetCursorFor(Window& w, WPARAM wParam, LPARAM lParam) {
 }
 
 void WindowPosChanging(Window& w, WINDOWPOS* wp) {
-  if (!wp || (wp->flags & SWP_NOSIZE)) return;
-  if (!((w.style & WS_THICKFRAME) || !(w.style & (WS_POPUP | WS_CHILD)))) return;
-  RECT screen = Wm().Desktop().client;
-  MINMAXINFO mmi{};
-  mmi.ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
-  mmi.ptMaxTrackSize = mmi.ptMaxSize;
-  Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-  wp->cx = std::clamp<int>(wp->cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-  wp->cy = std::clamp<int>(wp->cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+  if (wp && !(wp->flags & SWP_NOSIZE)) detail::ClampToMinMax(w, wp->cx, wp->cy);
 }
 
 void WindowPosChanged(Window& w, const WINDOWPOS* wp) {
   if (!wp) return;
   if (!(wp->flags & SWP_NOCLIENTMOVE))
     Send(w, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(w.client.left), static_cast<WORD>(w.client.top)));
-  if (!(wp->flags & SWP_NOCLIENTSIZE)) {
+  if (!(wp->flags & SWP_NOCLIENTSIZE) || (wp->flags & SWP_STATECHANGED)) {
     WPARAM kind = w.minimized ? SIZE_MINIMIZED : w.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
     Send(w, WM_SIZE, kind,
          MAKELPARAM(static_cast<WORD>(w.client.right - w.client.left), static_cast<WORD>(w.client.bottom - w.client.top)));
   }
 }
 
-LRESULT SysCommand(Window& w, WPARAM command) {
+LRESULT SysCommand(Window& w, WPARAM command, LPARAM lParam) {
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (!lParam) {
+    // A posted command carries no position: start where the mouse was when it was queued.
+    DWORD pos = GetMessagePos();
+    at = {static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
+  }
   switch (command & 0xFFF0) {
+    case SC_MOVE: detail::MoveSizeLoop(w, HTCAPTION, at); break;
+    case SC_SIZE:
+      if ((command & 0xF) >= 1 && (command & 0xF) <= 8)
+        detail::MoveSizeLoop(w, HTLEFT + static_cast<LRESULT>(command & 0xF) - 1, at);
+      break;
     case SC_CLOSE: Send(w, WM_CLOSE); break;
     case SC_MINIMIZE: ShowWindow(w.handle, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(w.handle, SW_MAXIMIZE); break;
@@ -180,7 +179,35 @@ LRESULT UniChar(Window& w, WPARAM code) {
   return FALSE;
 }
 
+void ImeResultToChars(Window& w) {
+  HIMC context = ImmGetContext(w.handle);
+  LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  if (bytes <= 0) return;
+  String result(static_cast<size_t>(bytes) / sizeof(char16_t), u'\0');
+  ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+  ImmReleaseContext(w.handle, context);
+  for (char16_t c : result) Send(w, WM_IME_CHAR, c, 1);
+}
+
 }  // namespace
+
+namespace detail {
+
+void ClampToMinMax(Window& w, int& cx, int& cy) {
+  if (!((w.style & WS_THICKFRAME) || !(w.style & (WS_POPUP | WS_CHILD)))) return;
+  RECT screen = Wm().Desktop().client;
+  MINMAXINFO mmi{};
+  mmi.ptMaxSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  mmi.ptMaxPosition = {-FrameLayout::Insets(w.style, w.exStyle).left, -FrameLayout::Insets(w.style, w.exStyle).left};
+  mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  // The largest tracking size follows the screen the backend reports, frame included.
+  mmi.ptMaxTrackSize = {screen.right - screen.left + 12, screen.bottom - screen.top + 12};
+  Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+  cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+}
+
+}  // namespace detail
 
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto w = Wm().Lookup(hwnd);
@@ -252,12 +279,28 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageW(hwnd, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
-    case WM_SYSCOMMAND: return SysCommand(*w, wParam);
+    case WM_SYSCOMMAND: return SysCommand(*w, wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
+        detail::TrackScrollBar(*w, wParam == HTVSCROLL ? 1 : 0, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      } else if (wParam == HTCAPTION) {
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      } else if (wParam >= static_cast<WPARAM>(HTLEFT) && wParam <= static_cast<WPARAM>(HTBOTTOMRIGHT)) {
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE + (wParam - HTLEFT + 1), lParam);
+      }
+      return 0;
     case WM_SYSKEYDOWN:
       if (wParam == VK_F4 && (HIWORD(static_cast<DWORD_PTR>(lParam)) & 0x2000))
         SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_UNICHAR: return UniChar(*w, wParam);
+    case WM_IME_COMPOSITION:
+      // A result the window did not take itself becomes characters.
+      if (lParam & GCS_RESULTSTR) ImeResultToChars(*w);
+      return 0;
+    case WM_IME_CHAR:
+      PostMessageW(hwnd, WM_CHAR, wParam, lParam);
+      return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_GETDLGCODE: return 0;
     default: return 0;

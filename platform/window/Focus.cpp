@@ -1,5 +1,6 @@
 // Activation, keyboard focus and mouse capture.
 
+#include "platform/window/Caret.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"
@@ -87,6 +88,7 @@ void ForgetWindowState(Window& window) {
     wm.mouse.trackFlags = 0;
   }
   if (wm.mouse.lastClickWindow == h) wm.mouse.lastClickWindow = nullptr;
+  if (GetCaretState().hwnd == h) DestroyCaret();
 }
 
 }  // namespace detail

@@ -5,6 +5,7 @@
 
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"
 
 namespace kestrel::platform {
@@ -95,6 +96,8 @@ void HeadlessBackend::Advance(DWORD ms) {
     DWORD next = target;
     for (auto& t : queue->Timers())
       if (static_cast<LONG>(t.due - now) > 0 && static_cast<LONG>(t.due - next) < 0) next = t.due;
+    int hover = detail::CheckHover();
+    if (hover > 0 && static_cast<LONG>(now + static_cast<DWORD>(hover) - next) < 0) next = now + static_cast<DWORD>(hover);
     {
       std::lock_guard lock(mutex_);
       now_ = next;

@@ -23,6 +23,7 @@ namespace {
 
 constexpr DWORD kDoubleClickTime = 500;
 constexpr int kDoubleClickSlop = 2;  // half of SM_CXDOUBLECLK / SM_CYDOUBLECLK (4)
+constexpr int kHoverSlop = 2;        // half of SM_CXMOUSEHOVER / SM_CYMOUSEHOVER (4)
 
 LPARAM PointParam(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
 
@@ -39,16 +40,11 @@ WPARAM MouseKeyFlags() {
 void PostTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto w = Wm().Lookup(hwnd);
   if (!w) return;
-  auto q = MessageQueue::ForThread(w->thread);
-  if (!q) return;
-  MSG m;
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
-  q->Post(m);
+  if (auto q = MessageQueue::ForThread(w->thread)) q->Post(detail::MakeMessage(hwnd, message, wParam, lParam));
+}
+
+void PostKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
+  MessageQueue::Current()->Post(detail::MakeMessage(detail::KeyboardTarget(), message, wParam, lParam));
 }
 
 bool IsButtonDown(UINT msg) {
@@ -101,9 +97,20 @@ bool MouseActivate(HWND target, LRESULT hit, UINT msg) {
   return ma != MA_ACTIVATEANDEAT && ma != MA_NOACTIVATEANDEAT;
 }
 
+// Hover restarts whenever the mouse leaves the small box around where it rested.
+void RestartHover(POINT screen) {
+  MouseState& m = Wm().mouse;
+  if (!(m.trackFlags & TME_HOVER)) return;
+  if (std::abs(screen.x - m.hoverPoint.x) > kHoverSlop || std::abs(screen.y - m.hoverPoint.y) > kHoverSlop) {
+    m.hoverPoint = screen;
+    m.hoverStart = Wm().Now();
+  }
+}
+
 void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   WindowManager& wm = Wm();
   wm.mouse.position = screen;
+  RestartHover(screen);
   LRESULT realHit = HTNOWHERE;
   HWND under = detail::HitTestAt(screen, &realHit);
   CheckLeave(under, realHit);
@@ -182,6 +189,38 @@ HWND HitTestAt(POINT screen, LRESULT* hit) {
   return h;
 }
 
+int CheckHover() {
+  MouseState& m = Wm().mouse;
+  if (!m.trackWindow || !(m.trackFlags & TME_HOVER)) return -1;
+  LONG left = static_cast<LONG>(m.hoverStart + m.trackHoverTime - Wm().Now());
+  if (left > 0) return left;
+  m.trackFlags &= ~TME_HOVER;
+  HWND h = m.trackWindow;
+  if (!(m.trackFlags & TME_LEAVE)) m.trackWindow = nullptr;
+  LRESULT hit = HTNOWHERE;
+  if (HitTestAt(m.position, &hit) != h) return -1;
+  if (hit == HTCLIENT) {
+    POINT client = m.position;
+    ScreenToClient(h, &client);
+    PostTo(h, WM_MOUSEHOVER, MouseKeyFlags(), PointParam(client));
+  } else {
+    PostTo(h, WM_NCMOUSEHOVER, static_cast<WPARAM>(hit), PointParam(m.position));
+  }
+  return -1;
+}
+
+bool ResolveKeyboardTarget(MSG& msg) {
+  WindowManager& wm = Wm();
+  msg.hwnd = wm.focus ? wm.focus : wm.active;
+  if (!msg.hwnd) return false;
+  if (!wm.focus) {
+    // Without a focus window the active window gets keys as system keys.
+    if (msg.message == WM_KEYDOWN) msg.message = WM_SYSKEYDOWN;
+    if (msg.message == WM_KEYUP) msg.message = WM_SYSKEYUP;
+  }
+  return true;
+}
+
 void UpdateKeyStateFromMessage(const MSG& msg) {
   auto& keys = Wm().keys;
   switch (msg.message) {
@@ -191,8 +230,10 @@ void UpdateKeyStateFromMessage(const MSG& msg) {
     case WM_KEYUP: case WM_SYSKEYUP:
       UpdateKeys(keys, static_cast<int>(msg.wParam), false);
       break;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: SetKeyDown(keys, VK_LBUTTON, true); break;
-    case WM_LBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
+      SetKeyDown(keys, VK_LBUTTON, true);
+      break;
+    case WM_LBUTTONUP: case WM_NCLBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
     case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: SetKeyDown(keys, VK_RBUTTON, true); break;
     case WM_RBUTTONUP: SetKeyDown(keys, VK_RBUTTON, false); break;
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: SetKeyDown(keys, VK_MBUTTON, true); break;
@@ -229,22 +270,18 @@ void InjectKey(int virtualKey, bool down, UINT scanCode, bool extended) {
   UpdateKeys(wm.asyncKeys, virtualKey, down);
   bool alt = KeyDown(wm.asyncKeys, VK_MENU);
   bool ctrl = KeyDown(wm.asyncKeys, VK_CONTROL);
-  HWND target = wm.focus ? wm.focus : wm.active;
-  if (!target) return;
-  bool sys = (alt && !ctrl) || virtualKey == VK_F10 || (virtualKey == VK_MENU && !ctrl) || !wm.focus;
+  bool sys = (alt && !ctrl) || virtualKey == VK_F10 || (virtualKey == VK_MENU && !ctrl);
   UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode & 0xFF) << 16);
   if (extended) lParam |= LPARAM{1} << 24;
   if (alt) lParam |= LPARAM{1} << 29;
   if (down && wasDown) lParam |= LPARAM{1} << 30;
   if (!down) lParam |= (LPARAM{1} << 30) | (static_cast<LPARAM>(1u) << 31);
-  PostTo(target, msg, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(static_cast<DWORD>(lParam)));
+  PostKeyboard(msg, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(static_cast<DWORD>(lParam)));
 }
 
 void InjectText(const String& text) {
-  HWND target = Wm().focus ? Wm().focus : Wm().active;
-  if (!target) return;
-  for (char16_t c : text) PostTo(target, WM_CHAR, c, 1);
+  for (char16_t c : text) PostKeyboard(WM_CHAR, c, 1);
 }
 
 void InjectClick(POINT screen, MouseButton button) {
@@ -375,6 +412,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
   m.trackWindow = track->hwndTrack;
   m.trackFlags = track->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT);
   m.trackHoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : track->dwHoverTime;
+  m.hoverStart = Wm().Now();
+  m.hoverPoint = m.position;
   // Asking to track a window the mouse is not over reports the leave at once.
   LRESULT hit = HTNOWHERE;
   HWND under = detail::HitTestAt(m.position, &hit);

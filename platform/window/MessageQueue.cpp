@@ -7,6 +7,7 @@
 
 #include "platform/window/Backend.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"
 
 namespace kestrel::platform {
@@ -121,9 +122,18 @@ bool MessageQueue::TakePosted(MSG& out, HWND hwnd, UINT min, UINT max, bool remo
       std::lock_guard lock(mutex_);
       m = posted_[i];
     }
+    bool keyboard = m.hwnd == detail::KeyboardTarget();
+    if (keyboard && !detail::ResolveKeyboardTarget(m)) {
+      // Nobody takes keyboard input now: the event is dropped.
+      std::lock_guard lock(mutex_);
+      posted_.erase(posted_.begin() + static_cast<std::ptrdiff_t>(i));
+      --i;
+      --count;
+      continue;
+    }
     if (!Matches(m, hwnd, min, max)) continue;
     std::lock_guard lock(mutex_);
-    out = posted_[i];
+    out = keyboard ? m : posted_[i];
     if (remove) posted_.erase(posted_.begin() + static_cast<std::ptrdiff_t>(i));
     return true;
   }

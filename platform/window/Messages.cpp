@@ -22,17 +22,6 @@ bool OnBackendThread() {
   return Wm().HasBackend() && Wm().BackendThread() == std::this_thread::get_id();
 }
 
-MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  MSG m;
-  m.hwnd = hwnd;
-  m.message = message;
-  m.wParam = wParam;
-  m.lParam = lParam;
-  m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
-  return m;
-}
-
 bool TimerMatches(const MessageQueue::Timer& t, HWND hwnd) {
   if (!hwnd) return true;
   if (hwnd == reinterpret_cast<HWND>(-1)) return t.hwnd == nullptr;
@@ -47,12 +36,13 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
     Wm().GetBackend().PumpEvents();
     q->RunSentMessages();
   }
+  if (OnBackendThread()) detail::CheckHover();
   MSG m;
   if (q->TakePosted(m, hwnd, min, max, remove)) {
     if (remove) detail::UpdateKeyStateFromMessage(m);
   } else if (InFilter(WM_PAINT, min, max) &&
              (m.hwnd = detail::NextWindowToPaint(std::this_thread::get_id(), hwnd)) != nullptr) {
-    m = MakeMessage(m.hwnd, WM_PAINT, 0, 0);
+    m = detail::MakeMessage(m.hwnd, WM_PAINT, 0, 0);
   } else {
     if (!InFilter(WM_TIMER, min, max)) return false;
     DWORD now = Wm().Now();
@@ -61,7 +51,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
       return static_cast<LONG>(now - t.due) >= 0 && TimerMatches(t, hwnd);
     });
     if (due == timers.end()) return false;
-    m = MakeMessage(due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->proc));
+    m = detail::MakeMessage(due->hwnd, WM_TIMER, due->id, reinterpret_cast<LPARAM>(due->proc));
     m.time = now;
     if (remove) due->due = now + due->elapse;
   }
@@ -74,9 +64,11 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
 // Milliseconds until the calling thread's next timer, -1 when it has none (or the clock only
 // moves when a test advances it, which wakes the waiting thread).
 int TimeToNextTimer(MessageQueue& q) {
-  if (q.Timers().empty() || Wm().GetBackend().ClockIsVirtual()) return -1;
+  if (Wm().GetBackend().ClockIsVirtual()) return -1;
+  int hover = OnBackendThread() ? detail::CheckHover() : -1;
+  if (q.Timers().empty()) return hover;
   DWORD now = Wm().Now();
-  LONG best = 0x7FFFFFFF;
+  LONG best = hover >= 0 ? hover : 0x7FFFFFFF;
   for (auto& t : q.Timers()) best = std::min<LONG>(best, static_cast<LONG>(t.due - now));
   return std::max<LONG>(best, 0);
 }
@@ -102,7 +94,7 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!w) return FALSE;
   auto q = MessageQueue::ForThread(w->thread);
   if (!q) return FALSE;
-  q->Post(MakeMessage(hwnd, msg, wParam, lParam));
+  q->Post(detail::MakeMessage(hwnd, msg, wParam, lParam));
   return TRUE;
 }
 
@@ -113,7 +105,7 @@ BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) 
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  q->Post(MakeMessage(nullptr, msg, wParam, lParam));
+  q->Post(detail::MakeMessage(nullptr, msg, wParam, lParam));
   return TRUE;
 }
 
@@ -223,6 +215,17 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
 }
 
 namespace detail {
+
+MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  MSG m;
+  m.hwnd = hwnd;
+  m.message = message;
+  m.wParam = wParam;
+  m.lParam = lParam;
+  m.time = Wm().Now();
+  m.pt = Wm().mouse.position;
+  return m;
+}
 
 void KillWindowTimers(HWND hwnd) {
   auto w = Wm().Lookup(hwnd);

@@ -1,6 +1,8 @@
 // The classic frame: raised window edges, a flat caption with its buttons, client and static
 // edges, and standard scroll bars with their arrow buttons.
 
+#include <algorithm>
+
 #include "platform/gdi/Primitives.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/CaptionText.h"
@@ -65,18 +67,15 @@ void ArrowGlyph(HDC hdc, const RECT& r, int dx, int dy) {
   }
 }
 
-void ScrollBar(HDC hdc, const RECT& r, bool vertical) {
+void ScrollBar(HDC hdc, const RECT& r, bool vertical, const ScrollBarState& state) {
   if (RectEmpty(r)) return;
   Fill(hdc, r, COLOR_SCROLLBAR);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + std::min(w, h / 2)}
-                        : RECT{r.left, r.top, r.left + std::min(h, w / 2), r.bottom};
-  RECT second = vertical ? RECT{r.left, r.bottom - std::min(w, h / 2), r.right, r.bottom}
-                         : RECT{r.right - std::min(h, w / 2), r.top, r.right, r.bottom};
-  RaisedBox(hdc, first);
-  RaisedBox(hdc, second);
-  ArrowGlyph(hdc, first, vertical ? 0 : -1, vertical ? -1 : 0);
-  ArrowGlyph(hdc, second, vertical ? 0 : 1, vertical ? 1 : 0);
+  detail::ScrollParts parts = detail::ComputeScrollParts(r, vertical, state);
+  RaisedBox(hdc, parts.first);
+  RaisedBox(hdc, parts.second);
+  ArrowGlyph(hdc, parts.first, vertical ? 0 : -1, vertical ? -1 : 0);
+  ArrowGlyph(hdc, parts.second, vertical ? 0 : 1, vertical ? 1 : 0);
+  RaisedBox(hdc, parts.thumb);
 }
 
 }  // namespace
@@ -123,8 +122,8 @@ void PaintFrame(Window& window, HDC hdc) {
     inner = Shrink(inner, 2);
   }
   if (window.exStyle & WS_EX_STATICEDGE) Edge(hdc, inner, COLOR_3DSHADOW, COLOR_3DHILIGHT);
-  ScrollBar(hdc, l.vscroll, true);
-  ScrollBar(hdc, l.hscroll, false);
+  ScrollBar(hdc, l.vscroll, true, window.scroll[1]);
+  ScrollBar(hdc, l.hscroll, false, window.scroll[0]);
   Fill(hdc, l.sizeBox, COLOR_BTNFACE);
 }
 

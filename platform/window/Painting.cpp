@@ -9,6 +9,7 @@
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Regions.h"
 #include "platform/window/Backend.h"
+#include "platform/window/Caret.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
@@ -421,13 +422,18 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   paint->rcPaint = box;
   if (erase) paint->fErase = Send(*w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc)) ? FALSE : TRUE;
   w->painting = true;
+  w->caretHidden = HideCaret(hwnd) != FALSE;  // the caret would be painted over
   return hdc;
 }
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
   if (!paint) return FALSE;
-  if (auto w = Wm().Lookup(hwnd)) w->painting = false;
   ReleaseDC(hwnd, paint->hdc);
+  if (auto w = Wm().Lookup(hwnd)) {
+    w->painting = false;
+    if (w->caretHidden) ShowCaret(hwnd);
+    w->caretHidden = false;
+  }
   return TRUE;
 }
 

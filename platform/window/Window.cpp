@@ -14,25 +14,22 @@ RECT Window::ClientInWindow() const {
           client.bottom - window.top};
 }
 
-POINT Window::ScreenOrigin() const {
-  POINT origin{window.left, window.top};
+namespace {
+
+POINT Offset(POINT p, const Window* parent) {
   if (parent) {
-    POINT p = parent->ClientScreenOrigin();
-    origin.x += p.x;
-    origin.y += p.y;
+    POINT o = parent->ClientScreenOrigin();
+    p.x += o.x;
+    p.y += o.y;
   }
-  return origin;
+  return p;
 }
 
-POINT Window::ClientScreenOrigin() const {
-  POINT origin{client.left, client.top};
-  if (parent) {
-    POINT p = parent->ClientScreenOrigin();
-    origin.x += p.x;
-    origin.y += p.y;
-  }
-  return origin;
-}
+}  // namespace
+
+POINT Window::ScreenOrigin() const { return Offset({window.left, window.top}, parent); }
+
+POINT Window::ClientScreenOrigin() const { return Offset({client.left, client.top}, parent); }
 
 Window* Window::TopLevel() {
   Window* w = this;

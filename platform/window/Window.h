@@ -19,6 +19,18 @@ namespace kestrel::platform {
 
 struct WindowClass;
 
+// Scroll information of one standard bar (or of a scroll-bar control).
+struct ScrollBarState {
+  bool exists = false;  // set once a program gave the bar information
+  int min = 0;
+  int max = 0;
+  UINT page = 0;
+  int pos = 0;
+  int trackPos = 0;
+  UINT disabledArrows = 0;  // ESB_DISABLE_… bits
+  bool tracking = false;
+};
+
 class Window {
  public:
   Window();
@@ -57,13 +69,17 @@ class Window {
   bool internalPaint = false;
   bool redraw = true;  // WM_SETREDRAW
   bool painting = false;
+  bool caretHidden = false;  // BeginPaint hid the caret; EndPaint shows it again
   HRGN windowRegion = nullptr;  // owned by the window once set
   bool ncActive = false;        // caption drawn active (WM_NCACTIVATE)
   RECT damage{};                // top-level: backing-store pixels changed, not yet presented
 
+  ScrollBarState scroll[3];  // SB_HORZ, SB_VERT, SB_CTL
+
   // Position state.
   bool minimized = false;
   bool maximized = false;
+  RECT restoreRect{};  // where a minimised or maximised window returns to
 
   bool IsChildStyle() const { return (style & WS_CHILD) != 0; }
   bool IsVisible() const { return (style & WS_VISIBLE) != 0; }

@@ -20,6 +20,14 @@ String FromWide(LPCWSTR text) {
   return String(text);
 }
 
+int CopyToBuffer(const String& text, LPWSTR buffer, int maxCount) {
+  if (!buffer || maxCount <= 0) return 0;
+  int n = std::min<int>(static_cast<int>(text.size()), maxCount - 1);
+  std::copy_n(text.data(), n, buffer);
+  buffer[n] = 0;
+  return n;
+}
+
 WindowClassRegistry& WindowClassRegistry::Get() {
   static WindowClassRegistry registry;
   return registry;
@@ -127,12 +135,7 @@ BOOL GetClassInfoExW(HINSTANCE, LPCWSTR className, WNDCLASSEXW* out) {
 
 int GetClassNameW(HWND hwnd, LPWSTR buffer, int maxCount) {
   auto w = ValidWindow(hwnd);
-  if (!w || !buffer || maxCount <= 0) return 0;
-  const String& name = w->windowClass->name;
-  int n = std::min<int>(static_cast<int>(name.size()), maxCount - 1);
-  std::copy_n(name.data(), n, buffer);
-  buffer[n] = 0;
-  return n;
+  return w ? CopyToBuffer(w->windowClass->name, buffer, maxCount) : 0;
 }
 
 namespace {

@@ -45,5 +45,8 @@ class WindowClassRegistry {
 bool EqualNoCase(const String& a, const String& b);
 // A NUL-terminated wide string as String (empty for null).
 String FromWide(LPCWSTR text);
+// Copies as much of `text` as fits into `buffer` of `maxCount` units, NUL-terminated; returns
+// the units copied (0 without a buffer).
+int CopyToBuffer(const String& text, LPWSTR buffer, int maxCount);
 
 }  // namespace kestrel::platform

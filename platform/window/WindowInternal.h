@@ -12,6 +12,14 @@ void LinkWindow(Window& parent, const std::shared_ptr<Window>& child, HWND inser
 void UnlinkWindow(Window& child);
 std::shared_ptr<Window> SharedOf(Window* window);
 
+// Minimised, maximised and normal state (WindowState.cpp): updates the state for a ShowWindow
+// command; true with `target` (parent coordinates) when the window must move there.
+bool ApplyShowState(Window& window, int command, RECT* target);
+
+// Asks the window for its size limits (WM_GETMINMAXINFO, for resizable and overlapped windows)
+// and keeps the size inside them (DefWindowProc.cpp).
+void ClampToMinMax(Window& window, int& cx, int& cy);
+
 // Focus and activation (Focus.cpp).
 bool ActivateWindow(Window* top, WORD how, bool setFocus);
 void ActivateOtherWindow(Window& leaving);
@@ -44,7 +52,29 @@ bool PointInWindowRegion(Window& window, POINT windowPoint);
 // The window under a screen point and its hit-test code, as mouse input finds it.
 HWND HitTestAt(POINT screen, LRESULT* hit);
 void UpdateKeyStateFromMessage(const MSG& msg);
+// Posts WM_MOUSEHOVER once the mouse rested long enough over a window tracking it; returns the
+// milliseconds still to wait (-1 when nothing is pending).
+int CheckHover();
+// Keyboard input is queued for "the focus window" and addressed when it is retrieved, as the
+// focus may change while earlier messages are handled. False when no window would take it.
+inline HWND KeyboardTarget() { return reinterpret_cast<HWND>(-2); }
+bool ResolveKeyboardTarget(MSG& msg);
 void TrackLeaveOnDestroy(Window& window);
+
+// Standard scroll bars (ScrollBars.cpp): arrow buttons and thumb of a bar rectangle.
+struct ScrollParts {
+  RECT first{}, second{}, thumb{};  // thumb empty when the bar has none
+};
+ScrollParts ComputeScrollParts(const RECT& bar, bool vertical, const ScrollBarState& state);
+// The scroll position a thumb starting at `thumbStart` (window coordinates) stands for.
+int ScrollPosAt(const RECT& bar, bool vertical, const ScrollBarState& state, int thumbStart);
+// DefWindowProc's tracking of a press on a standard bar; returns when the button goes up.
+void TrackScrollBar(Window& window, int bar, POINT screen);
+// The modal move or size loop (`hit` = HTCAPTION or a sizing code), until the button goes up.
+void MoveSizeLoop(Window& window, LRESULT hit, POINT screen);
+
+// Messages (Messages.cpp): a queued message stamped with the clock and the mouse position.
+MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Timers (Messages.cpp).
 void KillWindowTimers(HWND hwnd);

@@ -16,7 +16,7 @@ namespace {
 
 constexpr UINT kStatusFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW |
                               SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_NOCLIENTSIZE |
-                              SWP_NOCLIENTMOVE;
+                              SWP_NOCLIENTMOVE | SWP_STATECHANGED;
 constexpr UINT kNoChange = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE;
 
 LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -150,7 +150,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   bool native = w->IsTopLevel() && w->parent == &Wm().Desktop();
   if (native) {
     if (!(wp.flags & SWP_NOSIZE)) detail::ResizeBackingStore(*w);
-    if (!(wp.flags & (SWP_NOSIZE)) || !(wp.flags & SWP_NOMOVE)) Wm().GetBackend().MoveNativeWindow(hwnd, w->window);
+    if ((!(wp.flags & SWP_NOSIZE) || !(wp.flags & SWP_NOMOVE)) && !w->minimized)
+      Wm().GetBackend().MoveNativeWindow(hwnd, w->window);
+    if (wp.flags & SWP_STATECHANGED) Wm().GetBackend().SetNativeMinimized(hwnd, w->minimized);
     if (wp.flags & SWP_SHOWWINDOW) Wm().GetBackend().ShowNativeWindow(hwnd, true);
     if (wp.flags & SWP_HIDEWINDOW) Wm().GetBackend().ShowNativeWindow(hwnd, false);
   }
@@ -320,7 +322,7 @@ BOOL IsIconic(HWND hwnd) {
 
 BOOL IsZoomed(HWND hwnd) {
   auto w = Wm().Lookup(hwnd);
-  return w && w->maximized ? TRUE : FALSE;
+  return w && w->maximized && !w->minimized ? TRUE : FALSE;
 }
 
 }  // namespace kestrel::platform

@@ -102,18 +102,6 @@ void DefaultPlacement(int& x, int& y, int& cx, int& cy, bool topLevel, const REC
   }
 }
 
-void SendMinMax(Window& w, int& cx, int& cy) {
-  if (!((w.style & WS_THICKFRAME) || !(w.style & (WS_POPUP | WS_CHILD)))) return;
-  RECT screen = Wm().Desktop().client;
-  MINMAXINFO mmi{};
-  mmi.ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
-  mmi.ptMaxTrackSize = mmi.ptMaxSize;
-  mmi.ptMinTrackSize = {0, 0};
-  Send(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-  cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-  cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
-}
-
 // Frees what the window holds once it is gone from the tree (the handle goes last).
 bool HasNativeWindow(const Window& w) { return w.parent == &Wm().Desktop(); }
 
@@ -216,9 +204,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   }
   ++cls->windowCount;
   MessageQueue::Current();
-  detail::LinkWindow(*parentWindow, w, HWND_TOP);
+  // As on Windows: child windows start at the bottom of their siblings (creation order is tab
+  // order), top-level windows at the top.
+  detail::LinkWindow(*parentWindow, w, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
 
-  SendMinMax(*w, width, height);
+  detail::ClampToMinMax(*w, width, height);
   width = std::max(width, 0);
   height = std::max(height, 0);
   w->window = {x, y, x + width, y + height};
@@ -341,11 +331,22 @@ BOOL ShowWindow(HWND hwnd, int command) {
       break;
   }
   if (w->IsChildStyle()) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+  RECT target{};
+  if (show && detail::ApplyShowState(*w, command, &target)) {
+    flags &= ~(SWP_NOSIZE | SWP_NOMOVE);
+    flags |= SWP_STATECHANGED | SWP_FRAMECHANGED;
+  }
   if (show != wasVisible) {
     Send(*w, WM_SHOWWINDOW, show ? TRUE : FALSE);
     if (w->destroyed) return wasVisible;
   }
-  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, flags);
+  SetWindowPos(hwnd, HWND_TOP, target.left, target.top, target.right - target.left, target.bottom - target.top, flags);
+  if (w->minimized && !w->destroyed) {
+    // A minimised window keeps no keyboard focus; SW_MINIMIZE also passes activation on.
+    HWND focus = Wm().focus;
+    if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
+    if (command == SW_MINIMIZE && Wm().active == hwnd) detail::ActivateOtherWindow(*w);
+  }
   return wasVisible ? TRUE : FALSE;
 }
 
@@ -682,10 +683,7 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
   if (!w || !buffer || maxCount <= 0) return 0;
   if (w->thread != std::this_thread::get_id()) {
     // Another thread's window: read the stored text without a message, as Windows does.
-    int n = std::min<int>(static_cast<int>(w->text.size()), maxCount - 1);
-    std::copy_n(w->text.data(), n, buffer);
-    buffer[n] = 0;
-    return n;
+    return CopyToBuffer(w->text, buffer, maxCount);
   }
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
                                        reinterpret_cast<LPARAM>(buffer)));

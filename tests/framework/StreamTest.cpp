@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
 #include "framework/ResourceStream.h"
+#include "framework/StringList.h"
 #include "framework/SysUtils.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -33,6 +35,11 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
   EXPECT_EQ(s.Memory()[6], 0);
   s.SetSize(3);
   EXPECT_EQ(s.Position(), 3);
+  // Absurd sizes are stream errors, not crashes or foreign exceptions.
+  s.SetPosition(INT64_MAX - 1);
+  EXPECT_THROW(s.WriteBuffer("xy", 2), EStreamError);
+  EXPECT_THROW(s.SetSize(INT64_MAX), EStreamError);
+  EXPECT_EQ(s.Size(), 3);
 }
 
 TEST(MemoryStream, BufferCallsRaiseTheStreamErrors) {
@@ -103,6 +110,18 @@ TEST(FileStream, ExclusiveShareModeKeepsOthersOut) {
   EXPECT_THROW(TFileStream(path, fmOpenRead | fmShareDenyWrite), EFOpenError);
   TFileStream reader(path, fmOpenRead | fmShareDenyNone);  // no lock asked, none checked
   EXPECT_EQ(reader.Size(), 0);
+}
+
+TEST(HandleStream, PipesAreReadToTheirEnd) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ASSERT_EQ(::write(fds[1], "one\ntwo\n", 8), 8);
+  ::close(fds[1]);
+  THandleStream pipe(fds[0]);
+  TStringList lines;
+  lines.LoadFromStream(pipe);  // the size of a pipe is unknown
+  ::close(fds[0]);
+  EXPECT_EQ(lines.CommaText(), u"one,two");
 }
 
 TEST(StringStream, TextRoundTripsThroughTheEncoding) {

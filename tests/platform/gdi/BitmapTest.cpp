@@ -9,10 +9,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 struct DibInfo {
   BITMAPINFOHEADER header;
@@ -36,12 +36,18 @@ unsigned RawPixel(const void* bits, const DIBSECTION& ds, int x, int y) {
   int row = ds.dsBmih.biHeight < 0 ? y : ds.dsBm.bmHeight - 1 - y;
   const auto* p = static_cast<const std::uint8_t*>(bits) + row * ds.dsBm.bmWidthBytes;
   switch (ds.dsBm.bmBitsPixel) {
-    case 1: return (p[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
-    case 8: return p[x];
-    case 16: return p[2 * x] | (p[2 * x + 1] << 8);
-    case 24: return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
-    default: return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
+    case 1:
+      return (p[x / 8] >> (7 - x % 8)) & 1;
+    case 4:
+      return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
+    case 8:
+      return p[x];
+    case 16:
+      return p[2 * x] | (p[2 * x + 1] << 8);
+    case 24:
+      return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+    default:
+      return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
   }
 }
 
@@ -81,12 +87,31 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
       auto* p = static_cast<std::uint8_t*>(bits) + row * ds.dsBm.bmWidthBytes;
       COLORREF written = kBlue;
       switch (bitCount) {
-        case 1: p[0] |= 0x80; written = kRed; break;  // index 1
-        case 4: p[0] = 0x20; break;                     // index 2
-        case 8: p[0] = 2; break;
-        case 16: p[0] = 0x1F; p[1] = 0; break;
-        case 24: p[0] = 255; p[1] = 0; p[2] = 0; break;
-        default: p[0] = 255; p[1] = 0; p[2] = 0; p[3] = 255; break;
+        case 1:
+          p[0] |= 0x80;
+          written = kRed;
+          break;  // index 1
+        case 4:
+          p[0] = 0x20;
+          break;  // index 2
+        case 8:
+          p[0] = 2;
+          break;
+        case 16:
+          p[0] = 0x1F;
+          p[1] = 0;
+          break;
+        case 24:
+          p[0] = 255;
+          p[1] = 0;
+          p[2] = 0;
+          break;
+        default:
+          p[0] = 255;
+          p[1] = 0;
+          p[2] = 0;
+          p[3] = 255;
+          break;
       }
       EXPECT_EQ(GetPixel(dc, 0, 3), written);
       // Colours the depth cannot hold come back as their nearest representable colour.
@@ -104,14 +129,39 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
   }
 }
 
+TEST(Bitmap, LargerHeadersPlaceMasksAndColourTablesAfterThemselves) {
+  // A 124-byte header with 16-bit 5-6-5 masks inside it.
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+    std::uint8_t rest[124 - 52];
+  } v5{};
+  v5.header.biSize = 124;
+  v5.header.biWidth = 1;
+  v5.header.biHeight = -1;
+  v5.header.biBitCount = 16;
+  v5.header.biCompression = BI_BITFIELDS;
+  v5.masks[0] = 0xF800;
+  v5.masks[1] = 0x07E0;
+  v5.masks[2] = 0x001F;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&v5), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  *static_cast<std::uint16_t*>(bits) = 0x07E0;
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 255, 0));
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
 TEST(Bitmap, BadDibAndBitmapRequestsFail) {
   DibInfo info = MakeInfo(4, 4, 32);
   void* bits = reinterpret_cast<void*>(1);
   for (auto mutate : std::vector<void (*)(DibInfo&)>{
-           [](DibInfo& i) { i.header.biWidth = 0; },
-           [](DibInfo& i) { i.header.biWidth = -4; },
-           [](DibInfo& i) { i.header.biHeight = 0; },
-           [](DibInfo& i) { i.header.biBitCount = 7; },
+           [](DibInfo& i) { i.header.biWidth = 0; }, [](DibInfo& i) { i.header.biWidth = -4; },
+           [](DibInfo& i) { i.header.biHeight = 0; }, [](DibInfo& i) { i.header.biBitCount = 7; },
            [](DibInfo& i) { i.header.biCompression = 1; },  // RLE is not supported
            [](DibInfo& i) { i.header.biWidth = 100000; },
            [](DibInfo& i) { i.header.biSize = 12; }}) {
@@ -276,6 +326,32 @@ TEST(Blit, MonochromeAndColourConvertByTextAndBackgroundColours) {
   EXPECT_EQ(GetPixel(monoDc, 1, 0), kWhite);
   DeleteDC(monoDc);
   DeleteObject(mono);
+}
+
+// The classic transparent stretch: a monochrome mask of the key colour, then SRCINVERT,
+// SRCAND with the mask, SRCINVERT again. Key pixels leave the destination as it was.
+TEST(Blit, MaskIdiomCopiesEverythingButTheKeyColour) {
+  Canvas image(2, 1, kRed);
+  SetPixel(image.dc, 1, 0, RGB(0, 255, 0));  // the key
+  HDC maskDc = CreateCompatibleDC(nullptr);
+  HBITMAP mask = CreateBitmap(2, 1, 1, 1, nullptr);
+  HGDIOBJ old = SelectObject(maskDc, mask);
+  SetBkColor(image.dc, RGB(0, 255, 0));
+  BitBlt(maskDc, 0, 0, 2, 1, image.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(maskDc, 1, 0), kWhite);
+  EXPECT_EQ(GetPixel(maskDc, 0, 0), kBlack);
+
+  Canvas dest(4, 2, kBlue);
+  SetTextColor(dest.dc, kBlack);
+  SetBkColor(dest.dc, kWhite);
+  StretchBlt(dest.dc, 0, 0, 4, 2, image.dc, 0, 0, 2, 1, SRCINVERT);
+  StretchBlt(dest.dc, 0, 0, 4, 2, maskDc, 0, 0, 2, 1, SRCAND);
+  StretchBlt(dest.dc, 0, 0, 4, 2, image.dc, 0, 0, 2, 1, SRCINVERT);
+  EXPECT_EQ(dest.Mask({0, 0, 4, 2}, kRed), "##..|##..");
+  EXPECT_EQ(dest.Mask({0, 0, 4, 2}, kBlue), "..##|..##");
+  SelectObject(maskDc, old);
+  DeleteDC(maskDc);
+  DeleteObject(mask);
 }
 
 }  // namespace

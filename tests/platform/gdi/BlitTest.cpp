@@ -8,10 +8,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 // With pattern 0xF0, source 0xCC and destination 0xAA in every channel, a raster operation's
 // result is its own index: the definition of the ternary codes.
@@ -27,10 +27,10 @@ TEST(Blit, EveryTernaryRopMatchesItsTruthTable) {
   }
   // The named codes carry the right indexes.
   const std::pair<DWORD, unsigned> named[] = {
-      {SRCCOPY, 0xCC},   {SRCPAINT, 0xEE},  {SRCAND, 0x88},    {SRCINVERT, 0x66},
-      {SRCERASE, 0x44},  {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0},
-      {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},  {PATPAINT, 0xFB},  {PATINVERT, 0x5A},
-      {DSTINVERT, 0x55}, {BLACKNESS, 0x00}, {WHITENESS, 0xFF}};
+      {SRCCOPY, 0xCC},    {SRCPAINT, 0xEE},   {SRCAND, 0x88},      {SRCINVERT, 0x66},
+      {SRCERASE, 0x44},   {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0},
+      {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},    {PATPAINT, 0xFB},    {PATINVERT, 0x5A},
+      {DSTINVERT, 0x55},  {BLACKNESS, 0x00},  {WHITENESS, 0xFF}};
   for (auto [rop, index] : named) {
     dest.Clear(RGB(0xAA, 0xAA, 0xAA));
     BitBlt(dest.dc, 0, 0, 1, 1, source.dc, 0, 0, rop);
@@ -57,8 +57,9 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, 6, 2, source.dc, 0, 0, 3, 1, SRCCOPY));
   EXPECT_EQ(dest.Mask({0, 0, 6, 2}, kRed), "##....|##....");
   EXPECT_EQ(dest.Mask({0, 0, 6, 2}, kBlue), "..##..|..##..");
-  // Shrinking takes src = trunc(dst × sw / dw).
+  // Shrinking in COLORONCOLOR mode takes src = trunc(dst × sw / dw).
   Canvas small(2, 1);
+  SetStretchBltMode(small.dc, COLORONCOLOR);
   StretchBlt(small.dc, 0, 0, 2, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
   EXPECT_EQ(small.At(0, 0), kRed);
   EXPECT_EQ(small.At(1, 0), kBlue);
@@ -71,6 +72,13 @@ TEST(Blit, StretchMapsNearestPixelsAndMirrorsNegativeExtents) {
   StretchBlt(grey.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
   EXPECT_EQ(grey.At(0, 0), RGB(128, 128, 128));
   EXPECT_EQ(grey.At(1, 0), RGB(128, 128, 128));
+  // The default BLACKONWHITE keeps black (AND), WHITEONBLACK keeps white (OR).
+  Canvas kept(2, 1);
+  StretchBlt(kept.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(kept.Count(kBlack), 2);
+  SetStretchBltMode(kept.dc, WHITEONBLACK);
+  StretchBlt(kept.dc, 0, 0, 2, 1, stripes.dc, 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(kept.Count(kWhite), 2);
   // A negative width runs leftwards from the start pixel: a mirror image.
   Canvas mirror(3, 1);
   StretchBlt(mirror.dc, 2, 0, -3, 1, source.dc, 0, 0, 3, 1, SRCCOPY);
@@ -125,6 +133,24 @@ TEST(Blit, HugeExtentsTouchOnlyWhatIsVisible) {
   EXPECT_EQ(dest.Mask({0, 0, 4, 1}, kBlack), "..##");
 }
 
+TEST(Blit, MaskBltChoosesTheOperationByTheMaskBit) {
+  Canvas source(3, 1, kRed);
+  Canvas dest(3, 1, kBlue);
+  HBITMAP mask = CreateBitmap(3, 1, 1, 1, "\xA0\x00");  // 1 0 1
+  ASSERT_TRUE(
+      MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, DSTCOPY)));
+  EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kRed), "#.#");
+  EXPECT_EQ(dest.At(1, 0), kBlue);
+  // The background operation applies where the mask is 0 (and outside it).
+  ASSERT_TRUE(
+      MaskBlt(dest.dc, 0, 0, 3, 1, nullptr, 0, 0, mask, 1, 0, MAKEROP4(DSTCOPY, BLACKNESS)));
+  EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kBlack), "#.#");
+  HBITMAP colour = CreateBitmap(3, 1, 1, 32, nullptr);
+  EXPECT_FALSE(MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, colour, 0, 0, SRCCOPY));
+  DeleteObject(colour);
+  DeleteObject(mask);
+}
+
 TEST(Blit, TransparentBltSkipsTheKeyColour) {
   Canvas source(3, 1, kRed);
   SetPixel(source.dc, 1, 0, RGB(0, 255, 0));
@@ -140,10 +166,11 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   info.bmiHeader.biWidth = 2;
   info.bmiHeader.biHeight = 2;
   info.bmiHeader.biBitCount = 24;
-  const std::uint8_t bits[16] = {0, 0, 255, 0, 0, 255, 0, 0,     // bottom: red red
-                                 255, 0, 0, 255, 255, 255, 0, 0};  // top: blue white
+  const std::uint8_t bits[16] = {0,   0, 255, 0,   0,   255, 0, 0,   // bottom: red red
+                                 255, 0, 0,   255, 255, 255, 0, 0};  // top: blue white
   Canvas dest(4, 4);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
+            2);
   EXPECT_EQ(dest.At(0, 0), kBlue);
   EXPECT_EQ(dest.At(1, 0), kWhite);
   EXPECT_EQ(dest.At(0, 1), kRed);
@@ -156,8 +183,10 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   EXPECT_EQ(dest.At(1, 1), kBlue);
   EXPECT_EQ(dest.At(2, 2), kRed);
   info.bmiHeader.biBitCount = 3;
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
+            0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY),
+            0);
 }
 
 }  // namespace

@@ -56,6 +56,11 @@ TEST(Frames, EdgeRingsUseTheClassicColoursAndBottomRightOwnsTheOddCorners) {
   EXPECT_EQ(part.Mask({0, 0, 5, 5}, kTeal), ".....|####.|####.|####.|####.");
   EXPECT_EQ(p, (RECT{0, 1, 4, 5}));
   EXPECT_FALSE(DrawEdge(part.dc, nullptr, EDGE_RAISED, BF_RECT));
+  // Huge edges draw their visible part at once, straight ones and diagonal ones.
+  RECT huge{-2000000000, -2000000000, 2000000000, 2000000000};
+  EXPECT_TRUE(DrawEdge(part.dc, &huge, EDGE_RAISED, BF_RECT | BF_MIDDLE));
+  EXPECT_EQ(part.Count(Sys(COLOR_3DFACE)), 25);
+  EXPECT_TRUE(DrawEdge(part.dc, &huge, EDGE_SUNKEN, BF_DIAGONAL_ENDTOPRIGHT | BF_MIDDLE));
   EXPECT_FALSE(DrawEdge(nullptr, &p, EDGE_RAISED, BF_RECT));
 }
 

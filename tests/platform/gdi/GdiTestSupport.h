@@ -58,7 +58,8 @@ class Canvas {
   COLORREF At(int x, int y) const {
     BITMAP bm{};
     GetObject(bitmap, sizeof bm, &bm);
-    auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * bm.bmWidthBytes;
+    auto* row =
+        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * bm.bmWidthBytes;
     return RGB(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
   }
 

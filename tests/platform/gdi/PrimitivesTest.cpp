@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -9,10 +11,10 @@ namespace kestrel::platform {
 namespace {
 
 using testing::Canvas;
-using testing::kRed;
-using testing::kBlue;
-using testing::kWhite;
 using testing::kBlack;
+using testing::kBlue;
+using testing::kRed;
+using testing::kWhite;
 
 // Selects a pen and brush for the lifetime of the object.
 struct Tools {
@@ -296,6 +298,23 @@ TEST(Primitives, HatchAndPatternBrushesAlignToTheBrushOrigin) {
   EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kRed), "#.#.|.#.#");
   EXPECT_EQ(canvas.Count(kRed), 64);
   DeleteObject(pattern);
+
+  // A packed DIB as pattern: 2×1 pixels, 24 bits, bottom-up, rows padded to four bytes.
+  struct {
+    BITMAPINFOHEADER header;
+    std::uint8_t bits[8];
+  } packed{};
+  packed.header.biWidth = 2;
+  packed.header.biHeight = 1;
+  packed.header.biBitCount = 24;
+  const std::uint8_t row[8] = {0, 0, 255, 255, 0, 0, 0, 0};  // red, blue
+  std::copy(row, row + 8, packed.bits);
+  HBRUSH dib = CreateDIBPatternBrushPt(&packed, DIB_RGB_COLORS);
+  ASSERT_NE(dib, nullptr);
+  FillRect(canvas.dc, &all, dib);
+  EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kRed), "#.#.|#.#.");
+  EXPECT_EQ(canvas.Mask({0, 0, 4, 2}, kBlue), ".#.#|.#.#");
+  DeleteObject(dib);
 }
 
 TEST(Primitives, HugeAndDegenerateInputDrawsWhatIsVisibleAndNeverHangs) {
@@ -316,6 +335,13 @@ TEST(Primitives, HugeAndDegenerateInputDrawsWhatIsVisibleAndNeverHangs) {
   SetViewportOrgEx(canvas.dc, 2147483000, 2147483000, nullptr);
   EXPECT_TRUE(Rectangle(canvas.dc, 2147483000, 0, 2147483600, 10));
   EXPECT_TRUE(Rectangle(canvas.dc, 0, 0, 0, 0));
+  RECT everything{-2000000000, -2000000000, 2000000000, 2000000000};
+  EXPECT_TRUE(FrameRect(canvas.dc, &everything, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+  EXPECT_TRUE(DrawFocusRect(canvas.dc, &everything));
+  EXPECT_TRUE(OffsetWindowOrgEx(canvas.dc, 2147483647, 2147483647, nullptr));
+  EXPECT_TRUE(IntersectClipRect(canvas.dc, -2147483647, 0, 2147483647, 5) != ERROR);
+  SelectClipRgn(canvas.dc, nullptr);
+  SetWindowOrgEx(canvas.dc, 0, 0, nullptr);
   POINT line[2] = {{0, 0}, {5, 5}};
   HPEN huge = CreatePen(PS_SOLID, 2000000000, kBlue);
   HGDIOBJ old = SelectObject(canvas.dc, huge);
@@ -393,9 +419,9 @@ TEST(Primitives, SheetOfPensBrushesFiguresAndClippingMatchesTheGolden) {
   SetROP2(dc, R2_COPYPEN);
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
-  for (HGDIOBJ h : {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole),
-                    static_cast<HGDIOBJ>(cross), static_cast<HGDIOBJ>(wide),
-                    static_cast<HGDIOBJ>(face)})
+  for (HGDIOBJ h :
+       {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole), static_cast<HGDIOBJ>(cross),
+        static_cast<HGDIOBJ>(wide), static_cast<HGDIOBJ>(face)})
     DeleteObject(h);
   EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_primitives"));
 }

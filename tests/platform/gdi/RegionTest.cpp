@@ -101,8 +101,7 @@ TEST(Region, ClipRegionsCombineInDeviceCoordinatesAndRestrictDrawing) {
   EXPECT_EQ(IntersectClipRect(canvas.dc, 1, 1, 7, 5), SIMPLEREGION);
   EXPECT_EQ(ExcludeClipRect(canvas.dc, 3, 2, 5, 4), COMPLEXREGION);
   FillRect(canvas.dc, &all, red);
-  EXPECT_EQ(canvas.Mask(all, kRed),
-            "........|.######.|.##..##.|.##..##.|.######.|........");
+  EXPECT_EQ(canvas.Mask(all, kRed), "........|.######.|.##..##.|.##..##.|.######.|........");
   RECT box;
   EXPECT_EQ(GetClipBox(canvas.dc, &box), COMPLEXREGION);
   EXPECT_EQ(box, (RECT{1, 1, 7, 5}));
@@ -192,6 +191,10 @@ TEST(Rectangles, HelpersFollowTheExclusiveEdgeRules) {
   EXPECT_TRUE(SubtractRect(&out, &a, &middle));
   EXPECT_EQ(out, a);
   EXPECT_FALSE(SubtractRect(&out, &a, &a));
+  // Coordinates wrap around as 32-bit values do instead of overflowing.
+  RECT edge{2147483640, 0, 2147483647, 1};
+  EXPECT_TRUE(OffsetRect(&edge, 10, 0));
+  EXPECT_EQ(edge.left, -2147483646);
   InflateRect(&out, 1, 2);
   OffsetRect(&out, 3, 3);
   EXPECT_EQ(out, (RECT{2, 1, 4, 5}));
@@ -223,7 +226,8 @@ TEST(Palettes, EntriesNearestIndexAndResize) {
   EXPECT_EQ(GetPaletteEntries(halftone, 0, 0, nullptr), 256u);
   Canvas canvas(1, 1);
   EXPECT_EQ(GetObjectType(SelectPalette(canvas.dc, palette, FALSE)), OBJ_PAL);
-  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr) << "palettes are selected with SelectPalette";
+  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr)
+      << "palettes are selected with SelectPalette";
   data.header.palNumEntries = 0;
   EXPECT_EQ(CreatePalette(&data.header), nullptr);
   DeleteObject(halftone);

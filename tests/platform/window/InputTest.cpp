@@ -2,6 +2,7 @@
 // mouse leave, cursors, the wheel, and the keyboard from key events to characters.
 
 #include "platform/gdi/SystemColors.h"
+#include "platform/window/Ime.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
 namespace kestrel::platform::testing {
@@ -169,8 +170,8 @@ TEST_F(Input, CaptureGetsEverythingAsClientMessages) {
 
 TEST_F(Input, TransparentAndDisabledWindowsPassThePointOn) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
-  HWND under = CreateChild(top, {0, 0, 100, 100});
-  HWND glass = CreateChild(top, {0, 0, 100, 100});
+  HWND glass = CreateChild(top, {0, 0, 100, 100});  // child windows start at the bottom:
+  HWND under = CreateChild(top, {0, 0, 100, 100});  // the first one stays on top
   Log().handler = [glass](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& r) {
     if (hwnd != glass || msg != WM_NCHITTEST) return false;
     r = HTTRANSPARENT;
@@ -219,6 +220,28 @@ TEST_F(Input, MouseLeaveIsReportedOnce) {
   TrackMouseEvent(&tme);
   Pump();
   EXPECT_EQ(Of(WM_MOUSELEAVE).size(), 1u);
+}
+
+TEST_F(Input, HoverIsReportedAfterTheMouseRests) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 200, 200});
+  InjectMouseMove({20, 20});
+  TRACKMOUSEEVENT tme;
+  tme.dwFlags = TME_HOVER;
+  tme.hwndTrack = top;
+  tme.dwHoverTime = 100;
+  TrackMouseEvent(&tme);
+  Pump();
+  Log().Clear();
+  Backend().Advance(60);
+  InjectMouseMove({40, 40});  // moving on restarts the wait
+  Backend().Advance(60);
+  EXPECT_TRUE(Of(WM_MOUSEHOVER).empty());
+  Backend().Advance(40);
+  auto hover = Of(WM_MOUSEHOVER);
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(hover[0].lParam, MAKELPARAM(40, 40));
+  Backend().Advance(500);  // once per request
+  EXPECT_EQ(Of(WM_MOUSEHOVER).size(), 1u);
 }
 
 TEST_F(Input, CursorFollowsTheHitTest) {
@@ -342,6 +365,50 @@ TEST_F(Input, RightClickAsksForAContextMenu) {
   EXPECT_EQ(menus[0].wParam, reinterpret_cast<WPARAM>(child));
   EXPECT_EQ(menus[0].lParam, MAKELPARAM(20, 30));
   EXPECT_EQ(menus[1].hwnd, top);
+}
+
+TEST_F(Input, CompositionResultsBecomeCharactersUnlessTakenByTheWindow) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND edit = CreateChild(top, {0, 0, 50, 50});
+  SetFocus(edit);
+  Pump();
+  Log().Clear();
+  InjectComposition(u"ni");
+  InjectCompositionResult(u"\u4F60");
+  Pump();
+  EXPECT_SEQUENCE(Log().Messages(edit), WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_COMPOSITION,
+                  WM_IME_CHAR, WM_IME_ENDCOMPOSITION, WM_CHAR);
+  EXPECT_EQ(Of(WM_CHAR).at(0).wParam, 0x4F60u);
+  // A window that takes the result itself gets no characters from it.
+  String taken;
+  Log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT& r) {
+    if (msg != WM_IME_COMPOSITION || !(lParam & GCS_RESULTSTR)) return false;
+    HIMC context = ImmGetContext(hwnd);
+    LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+    taken.resize(static_cast<size_t>(bytes) / 2);
+    ImmGetCompositionStringW(context, GCS_RESULTSTR, taken.data(), static_cast<DWORD>(bytes));
+    ImmReleaseContext(hwnd, context);
+    r = 0;
+    return true;
+  };
+  Log().Clear();
+  InjectCompositionResult(u"ab");
+  Pump();
+  EXPECT_EQ(taken, u"ab");
+  EXPECT_TRUE(Of(WM_CHAR).empty());
+  // Short buffers get whole characters only; other indexes fail.
+  HIMC context = ImmGetContext(edit);
+  char16_t one[1];
+  EXPECT_EQ(ImmGetCompositionStringW(context, GCS_RESULTSTR, one, 3), 2);
+  EXPECT_LT(ImmGetCompositionStringW(context, 0x1234, nullptr, 0), 0);
+  EXPECT_LT(ImmGetCompositionStringW(nullptr, GCS_RESULTSTR, nullptr, 0), 0);
+  COMPOSITIONFORM form;
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = {7, 9};
+  EXPECT_TRUE(ImmSetCompositionWindow(context, &form));
+  COMPOSITIONFORM back;
+  ImmGetCompositionWindow(context, &back);
+  EXPECT_EQ(back.ptCurrentPos, (POINT{7, 9}));
 }
 
 }  // namespace

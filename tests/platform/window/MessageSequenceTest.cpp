@@ -292,6 +292,47 @@ TEST_F(MessageSequence, FrameInvalidationPaintsNonClientOnly) {
   EXPECT_SEQUENCE(Log().Messages(), WM_PAINT, WM_ERASEBKGND);
 }
 
+TEST_F(MessageSequence, MaximizeMinimizeAndRestore) {
+  HWND other = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {600, 100, 800, 300});
+  HWND top = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE, {100, 100, 400, 300});
+  Pump();
+  Log().Clear();
+  ShowWindow(top, SW_MAXIMIZE);
+  EXPECT_TRUE(IsZoomed(top));
+  EXPECT_TRUE(GetWindowLongW(top, GWL_STYLE) & WS_MAXIMIZE);
+  RECT r;
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r, (RECT{-4, -4, 1024 + 4, 768 + 4}));  // the frame lies just off the screen
+  auto sizes = [&] {
+    std::vector<WPARAM> kinds;
+    for (auto& e : Log().entries)
+      if (e.hwnd == top && e.msg == WM_SIZE) kinds.push_back(e.wParam);
+    return kinds;
+  };
+  EXPECT_EQ(sizes(), (std::vector<WPARAM>{SIZE_MAXIMIZED}));
+  Log().Clear();
+  ShowWindow(top, SW_MINIMIZE);
+  EXPECT_TRUE(IsIconic(top));
+  EXPECT_FALSE(IsZoomed(top));
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, -32000);
+  EXPECT_EQ(sizes(), (std::vector<WPARAM>{SIZE_MINIMIZED}));
+  EXPECT_EQ(GetActiveWindow(), other);  // SW_MINIMIZE passes activation on
+  // Restoring a window minimised from maximised maximises it again; then it returns to normal.
+  ShowWindow(top, SW_RESTORE);
+  EXPECT_TRUE(IsZoomed(top));
+  ShowWindow(top, SW_RESTORE);
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r, (RECT{100, 100, 400, 300}));
+  EXPECT_FALSE(GetWindowLongW(top, GWL_STYLE) & (WS_MAXIMIZE | WS_MINIMIZE));
+  // A double click on the caption maximises.
+  SetActiveWindow(top);
+  InjectClick({200, 112});
+  InjectClick({200, 112});
+  Pump();
+  EXPECT_TRUE(IsZoomed(top));
+}
+
 TEST_F(MessageSequence, SetTextAndGetText) {
   HWND top = CreateTop();
   Log().Clear();

@@ -159,12 +159,12 @@ TEST_F(Painting, ClipChildrenKeepsChildPixels) {
 
 TEST_F(Painting, ClipSiblingsFollowsZOrder) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {0, 0, 60, 60});
-  HWND lower = CreateChild(top, {0, 0, 40, 40}, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
   HWND upper = CreateChild(top, {20, 20, 60, 60}, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+  HWND lower = CreateChild(top, {0, 0, 40, 40}, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
   SetColor(lower, kBlue);
   SetColor(upper, kRed);
   Pump();
-  EXPECT_EQ(PixelAt(top, 30, 30), kRed);  // created later, so above
+  EXPECT_EQ(PixelAt(top, 30, 30), kRed);  // created first, so above (children join at the bottom)
   EXPECT_EQ(WindowFromPoint({30, 30}), upper);
   // Repainting the lower sibling does not cover the upper one.
   InvalidateRect(lower, nullptr, TRUE);

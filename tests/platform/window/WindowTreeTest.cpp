@@ -86,16 +86,17 @@ TEST_F(WindowTree, ZOrderAndEnumeration) {
   HWND a = CreateChild(top, {0, 0, 10, 10}, WS_CHILD | WS_VISIBLE, 1);
   HWND b = CreateChild(top, {0, 0, 10, 10}, WS_CHILD | WS_VISIBLE, 2);
   HWND c = CreateChild(top, {0, 0, 10, 10}, WS_CHILD | WS_VISIBLE, 3);
-  // Newer windows are on top.
-  EXPECT_EQ(GetWindow(top, GW_CHILD), c);
-  EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), b);
-  EXPECT_EQ(GetWindow(c, GW_HWNDLAST), a);
-  EXPECT_EQ(GetWindow(a, GW_HWNDPREV), b);
-  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(GetWindow(top, GW_CHILD), b);
-  SetWindowPos(b, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // b goes below a
+  // Child windows join at the bottom, so creation order is z-order (and tab order).
   EXPECT_EQ(GetWindow(top, GW_CHILD), a);
   EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+  EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
+  SetWindowPos(a, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), b);
+  SetWindowPos(b, c, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // b goes below c
+  EXPECT_EQ(GetWindow(top, GW_CHILD), c);
+  EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
   EXPECT_EQ(GetDlgItem(top, 2), b);
   EXPECT_EQ(GetDlgCtrlID(c), 3);
   HWND nested = CreateChild(a, {0, 0, 5, 5});
@@ -104,10 +105,10 @@ TEST_F(WindowTree, ZOrderAndEnumeration) {
     reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
     return TRUE;
   }, reinterpret_cast<LPARAM>(&seen));
-  EXPECT_EQ(seen, (std::vector<HWND>{a, nested, b, c}));
+  EXPECT_EQ(seen, (std::vector<HWND>{c, b, a, nested}));
   // The callback may destroy windows while enumerating.
   int visited = 0;
-  struct Ctx { int* visited; HWND victim; } ctx{&visited, c};
+  struct Ctx { int* visited; HWND victim; } ctx{&visited, nested};
   EnumChildWindows(top, [](HWND h, LPARAM p) {
     auto* x = reinterpret_cast<Ctx*>(p);
     ++*x->visited;
@@ -115,9 +116,9 @@ TEST_F(WindowTree, ZOrderAndEnumeration) {
     return TRUE;
   }, reinterpret_cast<LPARAM>(&ctx));
   EXPECT_EQ(visited, 3);
-  EXPECT_FALSE(IsWindow(c));
-  EXPECT_EQ(FindWindowExW(top, nullptr, RecorderClass(), u"Child"), a);
-  EXPECT_EQ(FindWindowExW(top, a, RecorderClass(), nullptr), b);
+  EXPECT_FALSE(IsWindow(nested));
+  EXPECT_EQ(FindWindowExW(top, nullptr, RecorderClass(), u"Child"), c);
+  EXPECT_EQ(FindWindowExW(top, c, RecorderClass(), nullptr), b);
 }
 
 int subclassCalls = 0;

@@ -1,0 +1,210 @@
+#include "platform/window/Clipboard.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/os/GlobalMemory.h"
+#include "platform/window/Backend.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowClass.h"
+#include "platform/window/WindowManager.h"
+
+namespace kestrel::platform {
+
+namespace {
+
+struct ClipboardState {
+  std::mutex mutex;
+  bool open = false;
+  HWND opener = nullptr;
+  std::thread::id openThread;
+  HWND owner = nullptr;
+  std::vector<std::pair<UINT, HANDLE>> formats;  // in the order they were set
+  std::vector<String> names;                      // registered formats, from 0xC000
+};
+
+ClipboardState& State() {
+  static auto* state = new ClipboardState;
+  return *state;
+}
+
+bool OpenedHere(ClipboardState& s) { return s.open && s.openThread == std::this_thread::get_id(); }
+
+HANDLE Find(ClipboardState& s, UINT format) {
+  for (auto& [f, h] : s.formats)
+    if (f == format) return h;
+  return nullptr;
+}
+
+HGLOBAL BlockOf(const void* bytes, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!block) return nullptr;
+  if (void* p = GlobalLock(block)) {
+    std::memcpy(p, bytes, size);
+    GlobalUnlock(block);
+  }
+  return block;
+}
+
+// The text of a CF_UNICODETEXT / CF_TEXT block, up to its terminating NUL.
+String WideText(HANDLE block) {
+  const auto* p = static_cast<const char16_t*>(GlobalLock(block));
+  if (!p) return {};
+  size_t n = GlobalSize(block) / sizeof(char16_t);
+  String text(p, std::find(p, p + n, u'\0'));
+  GlobalUnlock(block);
+  return text;
+}
+
+String NarrowText(HANDLE block) {
+  const auto* p = static_cast<const char*>(GlobalLock(block));
+  if (!p) return {};
+  size_t n = GlobalSize(block);
+  std::string text(p, std::find(p, p + n, '\0'));
+  GlobalUnlock(block);
+  return Utf8ToUtf16(text);
+}
+
+HANDLE Store(ClipboardState& s, UINT format, HANDLE data) {
+  for (auto& [f, h] : s.formats)
+    if (f == format) {
+      if (h != data) GlobalFree(h);
+      h = data;
+      return data;
+    }
+  s.formats.emplace_back(format, data);
+  return data;
+}
+
+void FreeAll(ClipboardState& s) {
+  for (auto& [f, h] : s.formats) GlobalFree(h);
+  s.formats.clear();
+}
+
+bool SystemText(String& text) { return Wm().GetBackend().GetClipboardText(text); }
+
+}  // namespace
+
+BOOL OpenClipboard(HWND owner) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (s.open && !OpenedHere(s)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  s.open = true;
+  s.opener = owner;
+  s.openThread = std::this_thread::get_id();
+  return TRUE;
+}
+
+BOOL CloseClipboard() {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!OpenedHere(s)) return FALSE;
+  s.open = false;
+  s.opener = nullptr;
+  return TRUE;
+}
+
+BOOL EmptyClipboard() {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!OpenedHere(s)) return FALSE;
+  FreeAll(s);
+  s.owner = s.opener;
+  Wm().GetBackend().SetClipboardText(String());
+  return TRUE;
+}
+
+HANDLE SetClipboardData(UINT format, HANDLE data) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!OpenedHere(s) || !data || GlobalSize(data) == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  Store(s, format, data);
+  if (format == CF_UNICODETEXT) Wm().GetBackend().SetClipboardText(WideText(data));
+  if (format == CF_TEXT) Wm().GetBackend().SetClipboardText(NarrowText(data));
+  return data;
+}
+
+HANDLE GetClipboardData(UINT format) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!OpenedHere(s)) return nullptr;
+  if (format == CF_UNICODETEXT || format == CF_TEXT) {
+    // Text comes from the system clipboard, which other programs may have changed.
+    String text;
+    if (!SystemText(text) || text.empty()) {
+      if (HANDLE h = Find(s, format)) return h;
+      HANDLE other = Find(s, format == CF_TEXT ? CF_UNICODETEXT : CF_TEXT);
+      if (!other) return nullptr;
+      text = format == CF_TEXT ? WideText(other) : NarrowText(other);
+    }
+    if (format == CF_UNICODETEXT) return Store(s, format, BlockOf(text.c_str(), (text.size() + 1) * sizeof(char16_t)));
+    std::string utf8 = Utf16ToUtf8(text);
+    return Store(s, format, BlockOf(utf8.c_str(), utf8.size() + 1));
+  }
+  return Find(s, format);
+}
+
+BOOL IsClipboardFormatAvailable(UINT format) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (Find(s, format)) return TRUE;
+  if (format == CF_UNICODETEXT || format == CF_TEXT) {
+    String text;
+    if (Find(s, CF_UNICODETEXT) || Find(s, CF_TEXT) || (SystemText(text) && !text.empty())) return TRUE;
+  }
+  return FALSE;
+}
+
+UINT RegisterClipboardFormatW(LPCWSTR name) {
+  if (!name || IS_INTRESOURCE(name) || !*name) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  String key = name;
+  for (size_t i = 0; i < s.names.size(); ++i)
+    if (EqualNoCase(s.names[i], key)) return static_cast<UINT>(0xC000 + i);
+  if (s.names.size() >= 0x3FFF) return 0;
+  s.names.push_back(key);
+  return static_cast<UINT>(0xC000 + s.names.size() - 1);
+}
+
+int GetClipboardFormatNameW(UINT format, LPWSTR buffer, int maxCount) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (format < 0xC000 || format - 0xC000 >= s.names.size()) return 0;
+  return CopyToBuffer(s.names[format - 0xC000], buffer, maxCount);
+}
+
+int CountClipboardFormats() {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  return static_cast<int>(s.formats.size());
+}
+
+UINT EnumClipboardFormats(UINT format) {
+  auto& s = State();
+  std::lock_guard lock(s.mutex);
+  if (!OpenedHere(s)) return 0;
+  bool next = format == 0;
+  for (auto& [f, h] : s.formats) {
+    if (next) return f;
+    next = f == format;
+  }
+  return 0;
+}
+
+HWND GetClipboardOwner() { return State().owner; }
+HWND GetOpenClipboardWindow() { return State().open ? State().opener : nullptr; }
+
+}  // namespace kestrel::platform

@@ -1,0 +1,31 @@
+#pragma once
+// The clipboard: formats held in-process as global memory blocks, registered formats by name,
+// and Unicode text bridged to the backend's (the system's) clipboard.
+
+#include "platform/window/WindowDefs.h"
+
+namespace kestrel::platform {
+
+constexpr UINT CF_TEXT = 1;
+constexpr UINT CF_BITMAP = 2;
+constexpr UINT CF_DIB = 8;
+constexpr UINT CF_UNICODETEXT = 13;
+constexpr UINT CF_LOCALE = 16;
+
+BOOL OpenClipboard(HWND owner);
+BOOL CloseClipboard();
+BOOL EmptyClipboard();
+// Takes ownership of `data` (a GlobalAlloc block). Text formats also reach the system clipboard.
+HANDLE SetClipboardData(UINT format, HANDLE data);
+// The block stays owned by the clipboard. CF_TEXT (UTF-8) and CF_UNICODETEXT convert into
+// each other when only one of them is there.
+HANDLE GetClipboardData(UINT format);
+BOOL IsClipboardFormatAvailable(UINT format);
+UINT RegisterClipboardFormatW(LPCWSTR name);
+int GetClipboardFormatNameW(UINT format, LPWSTR buffer, int maxCount);
+int CountClipboardFormats();
+UINT EnumClipboardFormats(UINT format);
+HWND GetClipboardOwner();
+HWND GetOpenClipboardWindow();
+
+}  // namespace kestrel::platform

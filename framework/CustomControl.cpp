@@ -1,0 +1,15 @@
+#include "framework/CustomControl.h"
+
+namespace kestrel {
+
+KESTREL_IMPLEMENT_CLASS(TCustomControl, TWinControl)
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(new TControlCanvas(this)) {}
+
+TCustomControl::~TCustomControl() { delete canvas_; }
+
+void TCustomControl::PaintWindow(platform::HDC dc) {
+  canvas_->PaintOn(dc, [this] { Paint(); });
+}
+
+}  // namespace kestrel

@@ -1,0 +1,25 @@
+#pragma once
+// TCustomControl: a windowed control that paints itself on a canvas (override Paint). With
+// DoubleBuffered the whole paint goes to an off-screen bitmap first.
+
+#include "framework/ControlCanvas.h"
+#include "framework/WinControl.h"
+
+namespace kestrel {
+
+class TCustomControl : public TWinControl {
+  KESTREL_CLASS(TCustomControl)
+  explicit TCustomControl(TComponent* owner);
+  ~TCustomControl() override;
+
+  TCanvas* Canvas() const { return canvas_; }
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(platform::HDC dc) override;
+
+ private:
+  TControlCanvas* canvas_;
+};
+
+}  // namespace kestrel

@@ -1,0 +1,50 @@
+#pragma once
+// TLabel: windowless text. With AutoSize it takes the size of its text (keeping its width when
+// WordWrap is on); Transparent leaves the parent's background showing.
+
+#include "framework/ButtonControl.h"
+#include "framework/GraphicControl.h"
+
+namespace kestrel {
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TLabel : public TGraphicControl {
+  KESTREL_CLASS(TLabel)
+  explicit TLabel(TComponent* owner);
+
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  TTextLayout Layout() const { return layout_; }
+  void SetLayout(TTextLayout value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool value);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value);
+  // '&' marks an accelerator (drawn underlined) unless ShowAccelChar is off.
+  bool ShowAccelChar() const { return showAccelChar_; }
+  void SetShowAccelChar(bool value);
+
+  // Fits the size to the text now (AutoSize does it after every change).
+  void AdjustBounds();
+
+ protected:
+  void Paint() override;
+  void Changed() override;
+  void Loaded() override;
+
+ private:
+  unsigned TextFlags() const;
+
+  TAlignment alignment_ = taLeftJustify;
+  TTextLayout layout_ = tlTop;
+  bool autoSize_ = true;
+  bool wordWrap_ = false;
+  bool transparent_ = false;
+  bool showAccelChar_ = true;
+  bool adjusting_ = false;
+};
+
+}  // namespace kestrel

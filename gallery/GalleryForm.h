@@ -1,0 +1,35 @@
+#pragma once
+// The gallery's main form: one of each control, with a line that reports what was last done.
+
+#include "framework/Button.h"
+#include "framework/CheckBox.h"
+#include "framework/Edit.h"
+#include "framework/Form.h"
+#include "framework/Label.h"
+#include "framework/RadioButton.h"
+#include "framework/Timer.h"
+
+namespace kestrel::gallery {
+
+class TGalleryForm : public TForm {
+ public:
+  explicit TGalleryForm(TComponent* owner);
+
+  TLabel* Status() const { return status_; }
+
+ private:
+  void Report(const String& text);
+  TControl* AddSection(const String& title, int top);
+
+  TLabel* status_;
+  TEdit* edit_;
+  TCheckBox* check_;
+  TRadioButton* radios_[3];
+  TButton* okButton_;
+  TButton* quitButton_;
+  TLabel* clock_;
+  TTimer* timer_;
+  int ticks_ = 0;
+};
+
+}  // namespace kestrel::gallery

@@ -1,0 +1,97 @@
+#include "html/HTMLMeasurer.h"
+
+#include <algorithm>
+
+#include "platform/gdi/Bitmaps.h"
+#include "platform/gdi/DcState.h"
+#include "platform/text/Font.h"
+#include "platform/text/FontInstance.h"
+#include "platform/text/TextMeasure.h"
+
+namespace kestrel {
+
+using namespace platform;
+
+THTMLFont::THTMLFont(HFONT font, std::shared_ptr<FontInstance> instance,
+                     const TEXTMETRICW& metrics)
+    : font_(font), instance_(std::move(instance)), metrics_(metrics) {
+  latin1_.fill(-1);
+}
+
+THTMLFont::~THTMLFont() {
+  if (font_) DeleteObject(font_);
+}
+
+int THTMLFont::TextWidth(std::u16string_view text) const {
+  if (!instance_ || text.empty()) return 0;
+  int sum = 0;
+  for (char16_t unit : text) {
+    if (unit >= latin1_.size()) return instance_->Width(text);
+    std::int16_t& advance = latin1_[unit];
+    if (advance < 0) advance = static_cast<std::int16_t>(std::clamp(instance_->Width(std::u16string_view(&unit, 1)), 0, 0x7FFF));
+    sum += advance;
+  }
+  return sum;
+}
+
+THTMLMeasurer::THTMLMeasurer() { CreateDevice(nullptr); }
+
+THTMLMeasurer::~THTMLMeasurer() {
+  ReleaseDevice();
+  fonts_.clear();
+}
+
+void THTMLMeasurer::SetDC(HDC dc) {
+  if (!dc) return;
+  ReleaseDevice();
+  CreateDevice(dc);
+}
+
+void THTMLMeasurer::CreateDevice(HDC compatible) {
+  dc_ = CreateCompatibleDC(compatible);
+  if (!dc_) return;
+  bitmap_ = CreateCompatibleBitmap(dc_, 1, 1);
+  if (bitmap_) savedBitmap_ = SelectObject(dc_, bitmap_);
+}
+
+void THTMLMeasurer::ReleaseDevice() {
+  if (!dc_) return;
+  if (savedFont_) SelectObject(dc_, savedFont_);
+  if (savedBitmap_) SelectObject(dc_, savedBitmap_);
+  DeleteDC(dc_);
+  if (bitmap_) DeleteObject(bitmap_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  savedBitmap_ = nullptr;
+  savedFont_ = nullptr;
+}
+
+const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned style,
+                                     unsigned charset) {
+  String key = face;
+  key.push_back(u'\0');
+  const auto bits = static_cast<std::uint32_t>(height);
+  key.push_back(static_cast<char16_t>(bits & 0xFFFF));
+  key.push_back(static_cast<char16_t>(bits >> 16));
+  key.push_back(static_cast<char16_t>(style & 0xFF));
+  key.push_back(static_cast<char16_t>(charset & 0xFF));
+  auto found = fonts_.find(key);
+  if (found != fonts_.end()) return *found->second;
+
+  LOGFONTW lf = MakeLogFont(face, height, (style & 1) ? FW_BOLD : FW_NORMAL, (style & 2) != 0,
+                            (style & 4) != 0, (style & 8) != 0);
+  lf.lfCharSet = static_cast<BYTE>(charset);
+  HFONT font = CreateFontIndirectW(&lf);
+  TEXTMETRICW metrics{};
+  if (dc_ && font) {
+    HGDIOBJ previous = SelectObject(dc_, font);
+    if (!savedFont_) savedFont_ = previous;
+    GetTextMetricsW(dc_, &metrics);
+  }
+  auto entry = std::make_unique<THTMLFont>(font, FontInstanceOf(font), metrics);
+  const THTMLFont& result = *entry;
+  fonts_.emplace(std::move(key), std::move(entry));
+  return result;
+}
+
+}  // namespace kestrel

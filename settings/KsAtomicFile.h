@@ -1,0 +1,19 @@
+#pragma once
+// Replacing a file so that a crash, a kill or a full disk at any moment leaves either the old
+// or the new contents: the data goes to a temporary file beside the target, is flushed, renamed
+// over the target, and the directory is flushed so the rename itself survives.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/core/Unicode.h"
+
+namespace kestrel::ksini {
+
+// False (the target untouched, errno set) when any step fails.
+bool ReplaceFileContents(const String& fileName, const std::vector<std::uint8_t>& data);
+// The whole file; false when it cannot be read. A missing file is created empty (and reads
+// as empty) when `createMissing` is set.
+bool ReadWholeFile(const String& fileName, bool createMissing, std::vector<std::uint8_t>& data);
+
+}  // namespace kestrel::ksini

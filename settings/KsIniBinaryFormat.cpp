@@ -1,0 +1,216 @@
+#include "settings/KsIniBinaryFormat.h"
+
+#include <cstring>
+
+#include "framework/SysUtils.h"
+
+namespace kestrel {
+
+namespace {
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void PutString(std::vector<std::uint8_t>& out, std::u16string_view s) {
+  PutU32(out, static_cast<std::uint32_t>(s.size()));
+  for (char16_t c : s) {
+    out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+}
+
+void PutValue(std::vector<std::uint8_t>& out, const TKsIniEntry& entry) {
+  const TKsValueData& v = entry.ValueData();
+  out.push_back(0);
+  PutString(out, entry.ValueName());
+  out.push_back(v.ValueType);
+  switch (v.ValueType) {
+    case evtBoolean:
+      PutU32(out, 1);
+      out.push_back(v.BoolValue ? 1 : 0);
+      break;
+    case evtInt:
+      PutU32(out, 4);
+      PutU32(out, static_cast<std::uint32_t>(v.IntValue));
+      break;
+    case evtString:
+      PutU32(out, static_cast<std::uint32_t>(v.StrValue.size() + 4));
+      PutString(out, v.StrValue);
+      break;
+    case evtMultiString: {
+      std::uint32_t size = 0;
+      for (const String& s : v.MStrValue) size += static_cast<std::uint32_t>(s.size() + 4);
+      PutU32(out, size);
+      for (const String& s : v.MStrValue) PutString(out, s);
+      break;
+    }
+    case evtBinary:
+      PutU32(out, static_cast<std::uint32_t>(v.DataValue.size() + 4));
+      PutU32(out, static_cast<std::uint32_t>(v.DataValue.size()));
+      out.insert(out.end(), v.DataValue.begin(), v.DataValue.end());
+      break;
+    case evtDouble: {
+      PutU32(out, 8);
+      std::uint64_t bits = 0;
+      std::memcpy(&bits, &v.DoubleValue, 8);
+      for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+class TBinaryReader {
+ public:
+  TBinaryReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+  bool AtEnd() const { return pos_ >= size_; }
+  std::size_t Position() const { return pos_; }
+
+  std::uint8_t Byte() {
+    Need(1);
+    return data_[pos_++];
+  }
+  std::uint32_t U32() {
+    Need(4);
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(data_[pos_ + i]) << (8 * i);
+    pos_ += 4;
+    return v;
+  }
+  String Str() {
+    const std::uint32_t count = U32();
+    if (count > (size_ - pos_) / 2) Damaged();
+    String s(count, u'\0');
+    for (std::uint32_t i = 0; i < count; ++i) {
+      s[i] = static_cast<char16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+      pos_ += 2;
+    }
+    return s;
+  }
+  void Bytes(std::vector<std::uint8_t>& out, std::uint32_t count) {
+    Need(count);
+    out.assign(data_ + pos_, data_ + pos_ + count);
+    pos_ += count;
+  }
+  void Skip(std::uint32_t count) {
+    Need(count);
+    pos_ += count;
+  }
+  [[noreturn]] void Damaged() const {
+    throw EKsIniError(u"Damaged settings data at offset %d", {static_cast<std::int64_t>(pos_)});
+  }
+
+ private:
+  void Need(std::size_t count) const {
+    if (count > size_ - pos_) Damaged();
+  }
+
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+// Reads one value record after its marker byte; `key` may be nullptr (the record is skipped).
+void ReadValue(TBinaryReader& in, TKsIniEntry* key) {
+  String name = in.Str();
+  const std::uint8_t type = in.Byte();
+  const std::uint32_t size = in.U32();
+  TKsValueData v;
+  v.ValueType = static_cast<TKsValueType>(type);
+  switch (type) {
+    case evtBoolean:
+      if (size != 1) in.Damaged();
+      v.BoolValue = in.Byte() != 0;
+      break;
+    case evtInt:
+      if (size != 4) in.Damaged();
+      v.IntValue = static_cast<std::int32_t>(in.U32());
+      break;
+    case evtString:
+      v.StrValue = in.Str();
+      if (size != v.StrValue.size() + 4) in.Damaged();
+      break;
+    case evtMultiString: {
+      // The elements fill exactly `size` units of (characters + 4).
+      std::uint64_t used = 0;
+      while (used < size) {
+        v.MStrValue.push_back(in.Str());
+        used += v.MStrValue.back().size() + 4;
+      }
+      if (used != size) in.Damaged();
+      break;
+    }
+    case evtBinary: {
+      if (size < 4) in.Damaged();
+      const std::uint32_t length = in.U32();
+      if (length != size - 4) in.Damaged();
+      in.Bytes(v.DataValue, length);
+      break;
+    }
+    case evtDouble: {
+      if (size != 8) in.Damaged();
+      std::uint64_t bits = in.U32();
+      bits |= static_cast<std::uint64_t>(in.U32()) << 32;
+      std::memcpy(&v.DoubleValue, &bits, 8);
+      break;
+    }
+    default:
+      // A type this reader does not know: its size field is all there is to go by.
+      in.Skip(size);
+      return;
+  }
+  if (!key) return;
+  TKsIniEntry* entry = key->FindValue(name);
+  if (!entry) entry = key->Add(name, false);
+  entry->ValueData() = std::move(v);
+}
+
+}  // namespace
+
+void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter,
+                               std::vector<std::uint8_t>& out) {
+  struct Frame {
+    const TKsIniEntry* key;
+    String path;
+  };
+  std::vector<Frame> stack{{&root, String()}};
+  while (!stack.empty()) {
+    Frame frame = std::move(stack.back());
+    stack.pop_back();
+    out.push_back(1);
+    PutString(out, frame.path);
+    const TKsIniEntry& key = *frame.key;
+    for (int i = 0; i < key.SubCount(); ++i) {
+      const TKsIniEntry& child = *key.Children(i);
+      if (!child.IsKey() && child.ValueData().ValueType != evtUnknown) PutValue(out, child);
+    }
+    // Pushed in reverse so the first sub-key comes out first.
+    for (int i = key.SubCount() - 1; i >= 0; --i) {
+      const TKsIniEntry* child = key.Children(i);
+      if (!child->IsKey()) continue;
+      stack.push_back({child, frame.path.empty() ? child->ValueName()
+                                                 : frame.path + delimiter + child->ValueName()});
+    }
+  }
+}
+
+void TKsIniBinaryFormat::Read(const std::uint8_t* data, std::size_t size, char16_t delimiter,
+                              const TOpenSection& openSection) {
+  TBinaryReader in(data, size);
+  TKsIniEntry* key = openSection(String(1, delimiter));
+  while (!in.AtEnd()) {
+    const std::uint8_t marker = in.Byte();
+    if (marker == 1) {
+      key = openSection(delimiter + in.Str());
+    } else if (marker == 0) {
+      ReadValue(in, key);
+    } else {
+      in.Damaged();
+    }
+  }
+}
+
+}  // namespace kestrel

@@ -1,0 +1,624 @@
+#include "settings/KsIniFile.h"
+
+#include "framework/Encoding.h"
+#include "framework/Stream.h"
+#include "framework/Strings.h"
+#include "framework/SysUtils.h"
+#include "framework/TypeInfo.h"
+#include "settings/KsAtomicFile.h"
+#include "settings/KsIniBinaryFormat.h"
+#include "settings/KsIniKeyScope.h"
+#include "settings/KsIniRegistry.h"
+#include "settings/KsIniTextFormat.h"
+
+namespace kestrel {
+
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsIniFile, TComponent)
+
+void TKsIniFile::PublishProperties(TClassBuilder<TKsIniFile>& b) {
+  b.Property(u"Path", &TKsIniFile::Path, &TKsIniFile::SetPath).Kind(tkWString);
+  b.Property(u"UseRegistry", &TKsIniFile::UseRegistry, &TKsIniFile::SetUseRegistry)
+      .Default(false);
+  b.Property(u"RegRoot", &TKsIniFile::RegRootValue, &TKsIniFile::SetRegRootValue)
+      .TypeName(u"TRegRootType")
+      .Default(std::uint32_t{rrtHKEY_CURRENT_USER});
+  b.Property(u"Delimiter", &TKsIniFile::Delimiter, &TKsIniFile::SetDelimiter).Default(u'\\');
+  b.Property(u"DivChar", &TKsIniFile::DivChar, &TKsIniFile::SetDivChar).Default(u'=');
+  b.Property(u"Comment", &TKsIniFile::Comment, &TKsIniFile::SetComment)
+      .Kind(tkWString)
+      .Default(u";");
+  b.Property(u"WarningMessage", &TKsIniFile::WarningMessage, &TKsIniFile::SetWarningMessage)
+      .Kind(tkWString)
+      .Default(u"Automatically generated file. DO NOT MODIFY!!!");
+  b.Property(u"LazyWrite", &TKsIniFile::LazyWrite, &TKsIniFile::SetLazyWrite).Default(true);
+  b.Property(u"BinaryMode", &TKsIniFile::BinaryMode, &TKsIniFile::SetBinaryMode).Default(false);
+  b.Property(u"Simple", &TKsIniFile::Simple, &TKsIniFile::SetSimple).Default(false);
+  b.Property(u"TrimSpaces", &TKsIniFile::TrimSpaces, &TKsIniFile::SetTrimSpaces).Default(false);
+  b.Event(u"OnBeforeLoad", &TKsIniFile::OnBeforeLoad, u"TNotifyEvent");
+  b.Event(u"OnAfterLoad", &TKsIniFile::OnAfterLoad, u"TNotifyEvent");
+  b.Event(u"OnBeforeSave", &TKsIniFile::OnBeforeSave, u"TNotifyEvent");
+  b.Event(u"OnAfterSave", &TKsIniFile::OnAfterSave, u"TNotifyEvent");
+}
+
+TKsIniFile::TKsIniFile(TComponent* owner) : TComponent(owner) { ResetTree(); }
+
+TKsIniFile::~TKsIniFile() {
+  if (!FReg && FLazyWrite && FModified) {
+    try {
+      Save();
+    } catch (...) {
+      // Destruction must not throw; the last good file stays as it was.
+    }
+  }
+}
+
+void TKsIniFile::ResetTree() {
+  FRoot = std::make_unique<TKsIniEntry>(nullptr, String(), true);
+  FCurrent = FRoot.get();
+  FCurrentKey = String(1, FDelimiter);
+  ++FRemovals;
+}
+
+void TKsIniFile::Loaded() {
+  TComponent::Loaded();
+  if (FReg) return;
+  try {
+    Load();
+  } catch (...) {
+    // A stored form must still come up when its settings file is damaged.
+  }
+}
+
+void TKsIniFile::RequireTree(const char16_t* message) const {
+  if (FReg) throw EKsIniError(String(message));
+}
+
+void TKsIniFile::Changed(bool saveNow) {
+  FModified = true;
+  if (saveNow && !FLazyWrite && !FReg) Save();
+}
+
+// ---- Properties --------------------------------------------------------------------------
+
+namespace {
+
+platform::HKEY RootKey(TRegRootType root) {
+  return reinterpret_cast<platform::HKEY>(static_cast<platform::ULONG_PTR>(root));
+}
+
+String NormalRegPath(const String& value) {
+  std::size_t begin = 0, end = value.size();
+  while (begin < end && value[begin] == u'\\') ++begin;
+  while (end > begin && value[end - 1] == u'\\') --end;
+  return u"\\" + value.substr(begin, end - begin);
+}
+
+}  // namespace
+
+void TKsIniFile::SetPath(const String& value) {
+  if (!FReg) {
+    FPath = value;
+    return;
+  }
+  const String normal = NormalRegPath(value);
+  String previous = FPath;
+  FPath = normal;
+  if (!FReg->OpenKey(RegFullPath(u"\\"), true)) FPath = previous;
+}
+
+void TKsIniFile::SetUseRegistry(bool value) {
+  if (value == UseRegistry()) return;
+  if (!value) {
+    FReg.reset();
+    return;
+  }
+  const String key = FCurrentKey;
+  FReg = std::make_unique<TKsIniRegistry>(RootKey(FRegRoot));
+  FPath = NormalRegPath(FPath.empty() ? String(u"\\SOFTWARE") : FPath);
+  if (FDelimiter != u'\\') FDelimiter = u'\\';
+  FReg->OpenKey(RegFullPath(key), true);
+}
+
+void TKsIniFile::SetRegRoot(TRegRootType value) {
+  switch (value) {
+    case rrtUnknown:
+      return;
+    case rrtHKEY_CLASSES_ROOT:
+    case rrtHKEY_CURRENT_USER:
+    case rrtHKEY_LOCAL_MACHINE:
+    case rrtHKEY_USERS:
+    case rrtHKEY_CURRENT_CONFIG:
+      break;
+    default:
+      value = rrtHKEY_CURRENT_USER;
+  }
+  if (value == FRegRoot) return;
+  FRegRoot = value;
+  if (FReg) {
+    const String key = CurrentKey();
+    FReg = std::make_unique<TKsIniRegistry>(RootKey(FRegRoot));
+    FReg->OpenKey(RegFullPath(key), true);
+  }
+}
+
+void TKsIniFile::SetDelimiter(char16_t value) {
+  if (value == FDelimiter) return;
+  if (FReg) throw EKsIniError(u"Changing delimiter is not available when using registry.");
+  for (char16_t& c : FCurrentKey) {
+    if (c == FDelimiter) c = value;
+  }
+  FDelimiter = value;
+  if (FCurrent == FRoot.get() && !FLazyWrite) Save();
+}
+
+void TKsIniFile::SetSimple(bool value) {
+  if (value == FSimple) return;
+  if (FReg) {
+    FSimple = value;
+    return;
+  }
+  SwitchSimple(value);
+}
+
+// The tree goes through its own format once, so that flat and nested section names are
+// re-read the way the new mode takes them. Done in memory: nothing can be left behind in the
+// temporary folder.
+bool TKsIniFile::SwitchSimple(bool value) {
+  const std::vector<std::uint8_t> bytes = Serialize(&TEncoding::ANSI(), true);
+  FSimple = value;
+  AdoptTree(ParseBytes(bytes.data(), bytes.size(), &TEncoding::ANSI(), true));
+  FModified = true;
+  return true;
+}
+
+String TKsIniFile::CurrentKey() const {
+  if (!FReg) return FCurrentKey;
+  const String& path = FReg->CurrentPath();
+  const String base = FPath.size() > 1 ? FPath.substr(1) : String();
+  String rest = path.size() > base.size() ? path.substr(base.size()) : String();
+  if (rest.empty() || rest[0] != u'\\') rest.insert(rest.begin(), u'\\');
+  return rest;
+}
+
+void TKsIniFile::SetCurrentKey(const String& value) {
+  if (CompareText(FullKey(value), CurrentKey()) != 0) OpenKey(value, true);
+}
+
+// ---- Navigation ----------------------------------------------------------------------------
+
+String TKsIniFile::FullKey(const String& Key) const {
+  const char16_t d = FDelimiter;
+  String key = Key;
+  if (key.empty()) return CurrentKey();
+  if (key.size() > 1 && key.back() == d) key.pop_back();
+  if (key[0] == d) return key;
+  const String current = CurrentKey();
+  return current.size() == 1 && current[0] == d ? d + key : current + d + key;
+}
+
+String TKsIniFile::OwnKey(const String& Key) const {
+  const String full = FullKey(Key);
+  const std::size_t pos = full.rfind(FDelimiter);
+  return pos == String::npos ? full : full.substr(pos + 1);
+}
+
+String TKsIniFile::ParentKey(const String& Key) const {
+  const String full = FullKey(Key);
+  const std::size_t pos = full.rfind(FDelimiter);
+  if (pos == String::npos || pos == 0) return String(1, FDelimiter);
+  return full.substr(0, pos);
+}
+
+String TKsIniFile::RegFullPath(const String& Key) const {
+  String path = FPath == u"\\" ? String() : FPath;
+  const String full = FullKey(Key);
+  if (full != u"\\") path += full;
+  std::size_t begin = 0;
+  while (begin < path.size() && path[begin] == u'\\') ++begin;
+  return path.substr(begin);
+}
+
+bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
+                        TKsIniEntry*& entry) {
+  const char16_t d = FDelimiter;
+  entry = from;
+  if (FSimple) {
+    if (!path.empty() && path[0] == d) path.remove_prefix(1);
+    // Names compare trimmed, so a name of blanks alone is no name: the root.
+    if (Trim(path).empty()) return true;
+    TKsIniEntry* section = from->Find(path);
+    if (!section) {
+      if (!create) return false;
+      section = from->Add(String(path), true);
+      FModified = true;
+    } else if (!section->IsKey()) {
+      if (!create) return false;
+      section->SetIsKey(true);
+      FModified = true;
+    }
+    entry = section;
+    key = d + String(path);
+    return true;
+  }
+  if (!path.empty() && path[0] == d) path.remove_prefix(1);
+  if (!path.empty() && path.back() == d) path.remove_suffix(1);
+  while (!path.empty()) {
+    const std::size_t cut = path.find(d);
+    const std::u16string_view name = path.substr(0, cut);
+    path = cut == std::u16string_view::npos ? std::u16string_view() : path.substr(cut + 1);
+    // Names compare trimmed: a component of blanks alone is as empty as none.
+    if (Trim(name).empty()) return false;
+    TKsIniEntry* child = entry->Find(name);
+    if (!child) {
+      if (!create) return false;
+      child = entry->Add(String(name), true);
+      FModified = true;
+    } else if (!child->IsKey()) {
+      if (!create) return false;
+      child->SetIsKey(true);  // the value's data stays with it
+      FModified = true;
+    }
+    entry = child;
+    key = key.size() == 1 && key[0] == d ? d + String(name) : key + d + String(name);
+    if (cut == std::u16string_view::npos) break;
+  }
+  return true;
+}
+
+bool TKsIniFile::OpenTreeKey(const String& Key, bool CanCreate) {
+  if (Key.empty()) return true;
+  const char16_t d = FDelimiter;
+  const String full =
+      FSimple ? (Key[0] == d ? Key : d + Key) : FullKey(Key);
+  if (CompareText(full, FCurrentKey) == 0) return true;
+  const bool absolute = Key[0] == d || FSimple;
+  TKsIniEntry* from = absolute ? FRoot.get() : FCurrent;
+  String key = absolute ? String(1, d) : FCurrentKey;
+  TKsIniEntry* entry = from;
+  const bool ok = OpenIn(from, key, Key, CanCreate, entry);
+  FCurrent = entry;
+  FCurrentKey = key;
+  return ok;
+}
+
+bool TKsIniFile::OpenRegKey(const String& Key, bool CanCreate) {
+  return FReg->OpenKey(RegFullPath(Key), CanCreate);
+}
+
+bool TKsIniFile::OpenKey(const String& Key, bool CanCreate) {
+  return FReg ? OpenRegKey(Key, CanCreate) : OpenTreeKey(Key, CanCreate);
+}
+
+bool TKsIniFile::KeyExists(const String& Key) {
+  if (FReg) return FReg->KeyExists(RegFullPath(Key));
+  TKeyScope scope(*this);
+  return OpenKey(Key, false);
+}
+
+namespace {
+
+void FillStrings(TStrings& strings, const std::vector<String>& names) {
+  strings.BeginUpdate();
+  try {
+    strings.Clear();
+    for (const String& name : names) strings.Add(name);
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+
+}  // namespace
+
+// Listing opens without creation: asking what is below a key never makes it.
+bool TKsIniFile::EnumSubKeys(const String& Key, TStrings& Strings) {
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return false;
+  std::vector<String> names;
+  if (FReg) {
+    if (!FReg->EnumKeys(names)) return false;
+  } else {
+    for (int i = 0; i < FCurrent->SubCount(); ++i) {
+      if (FCurrent->Children(i)->IsKey()) names.push_back(FCurrent->Children(i)->ValueName());
+    }
+  }
+  FillStrings(Strings, names);
+  return true;
+}
+
+bool TKsIniFile::EnumValues(const String& Key, TStrings& Strings) {
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return false;
+  std::vector<String> names;
+  if (FReg) {
+    std::vector<String> keys, values;
+    if (!FReg->EnumValues(values) || !FReg->EnumKeys(keys)) return false;
+    for (const String& name : values) {
+      bool isKey = false;
+      for (const String& k : keys) isKey = isKey || SameText(k, name);
+      if (!isKey) names.push_back(name);
+    }
+  } else {
+    for (int i = 0; i < FCurrent->SubCount(); ++i) {
+      if (!FCurrent->Children(i)->IsKey()) names.push_back(FCurrent->Children(i)->ValueName());
+    }
+  }
+  FillStrings(Strings, names);
+  return true;
+}
+
+namespace {
+
+// Counts through a list that is only filled, never shown.
+class TNameCounter : public TStrings {
+ public:
+  int count = 0;
+  int Add(const String&) override { return count++; }
+  void Insert(int, const String&) override { ++count; }
+  void Delete(int) override { --count; }
+  void Clear() override { count = 0; }
+
+ protected:
+  String Get(int) const override { return String(); }
+  int GetCount() const override { return count; }
+};
+
+}  // namespace
+
+int TKsIniFile::SubKeysCount(const String& Key) {
+  TNameCounter counter;
+  return EnumSubKeys(Key, counter) ? counter.count : -1;
+}
+
+int TKsIniFile::ValuesCount(const String& Key) {
+  TNameCounter counter;
+  return EnumValues(Key, counter) ? counter.count : -1;
+}
+
+// ---- Renaming, moving, deleting --------------------------------------------------------------
+
+// Gives `entry` a new name unless it is the root, the name holds the delimiter, or a sibling
+// (of the same kind, with `keysOnly`) already has it.
+bool TKsIniFile::RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly) {
+  if (!entry || entry == FRoot.get() || NewName.find(FDelimiter) != String::npos) return false;
+  TKsIniEntry* other =
+      keysOnly ? entry->Parent()->FindKey(NewName) : entry->Parent()->Find(NewName);
+  if (other && other != entry) return false;
+  entry->SetValueName(NewName);
+  ++FRenames;
+  Changed();
+  return true;
+}
+
+bool TKsIniFile::RenameKey(const String& Key, const String& NewName) {
+  RequireTree(u"Key can not be renamed when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false) || Trim(NewName).empty()) return false;
+  return RenameEntry(FCurrent, NewName, true);
+}
+
+bool TKsIniFile::RenameValue(const String& Key, const String& ValueName, const String& NewName) {
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return false;
+  if (FReg) {
+    try {
+      return FReg->RenameValue(ValueName, NewName);
+    } catch (const std::exception&) {
+      return false;
+    }
+  }
+  return RenameEntry(ValueName.empty() ? FCurrent : FCurrent->Find(ValueName), NewName, false);
+}
+
+bool TKsIniFile::MoveEntry(const String& Key, const String& ValueName, const String& NewKey) {
+  RequireTree(u"MoveEntry method is not available when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return false;
+  TKsIniEntry* entry = FCurrent->Find(ValueName);
+  if (!entry) return false;
+  if (!OpenKey(NewKey, false)) return false;
+  TKsIniEntry* dest = FCurrent;
+  // A key cannot move into its own subtree.
+  if (dest == FRoot.get() || entry->IsAncestorOf(dest)) return false;
+  dest->Adopt(entry);
+  ++FRenames;
+  Changed();
+  return true;
+}
+
+bool TKsIniFile::CopyValue(const String& Key, const String& ValueName, const String& DestKey) {
+  TKsValueData data;
+  {
+    TKeyScope scope(*this);
+    if (!LookupValue(Key, ValueName, data)) return false;
+  }
+  return WriteValue(DestKey, ValueName, std::move(data));
+}
+
+bool TKsIniFile::Delete(const String& Key, const String& ValueName) {
+  TKeyScope scope(*this);
+  if (FReg) {
+    if (!ValueName.empty()) return OpenKey(Key, false) && FReg->DeleteValue(ValueName);
+    // Only the key (never the base key itself): a value of the same name in the parent is a
+    // different thing and stays.
+    if (FullKey(Key) == u"\\") return false;
+    return FReg->DeleteKey(RegFullPath(Key));
+  }
+  if (!OpenKey(Key, false)) return false;
+  TKsIniEntry* target = ValueName.empty() ? FCurrent : FCurrent->FindValue(ValueName);
+  if (!target || target == FRoot.get()) return false;
+  if (target->IsAncestorOf(FCurrent)) {
+    FCurrent = target->Parent();
+    FCurrentKey = TKeyScope::PathOf(FCurrent, FDelimiter);
+  }
+  target->Parent()->Remove(target);
+  ++FRemovals;
+  Changed();
+  return true;
+}
+
+bool TKsIniFile::ClearKey(const String& Key) {
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return false;
+  if (FReg) return FReg->ClearCurrent();
+  FCurrent->Clear();
+  ++FRemovals;
+  Changed();
+  return true;
+}
+
+bool TKsIniFile::Clear() {
+  RequireTree(u"Clearing the whole registry is not allowed. Use ClearKey instead.");
+  ResetTree();
+  Changed();
+  return true;
+}
+
+TKsIniEntry* TKsIniFile::GetValueEntry(const String& Key, const String& ValueName) {
+  RequireTree(u"GetValueEntry method is not available when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return nullptr;
+  if (ValueName.empty()) return FCurrent == FRoot.get() ? nullptr : FCurrent;
+  return FCurrent->Find(ValueName);
+}
+
+TKsIniEntry* TKsIniFile::CreateValue(const String& Key, const String& ValueName) {
+  RequireTree(u"CreateValue method is not available when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, true)) return nullptr;
+  TKsIniEntry* entry = FCurrent->FindValue(ValueName);
+  if (entry) {
+    entry->Invalidate();
+  } else {
+    entry = FCurrent->Add(ValueName, false);
+  }
+  FModified = true;
+  return entry;
+}
+
+void TKsIniFile::SetValueType(const String& Key, const String& ValueName, TKsValueType NewType) {
+  RequireTree(u"SetValueType method is not available when using registry.");
+  TKeyScope scope(*this);
+  if (!OpenKey(Key, false)) return;
+  TKsIniEntry* entry = FCurrent->FindValue(ValueName);
+  if (!entry) return;
+  entry->Invalidate();
+  entry->ValueData().ValueType = NewType;
+  Changed();
+}
+
+// ---- Persistence -----------------------------------------------------------------------------
+
+std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, std::size_t size,
+                                                    const TEncoding* encoding, bool fromFile) {
+  auto root = std::make_unique<TKsIniEntry>(nullptr, String(), true);
+  const bool modified = FModified;
+  auto open = [&](const String& path) -> TKsIniEntry* {
+    String key(1, FDelimiter);
+    TKsIniEntry* entry = nullptr;
+    return OpenIn(root.get(), key, path, true, entry) ? entry : nullptr;
+  };
+  if (FBinaryMode) {
+    TKsIniBinaryFormat::Read(data, size, FDelimiter, open);
+  } else {
+    std::size_t length = size;
+    if (fromFile) {
+      for (length = 0; length < size && data[length] != 0;) ++length;
+    }
+    std::size_t preamble = 0;
+    const TEncoding& enc = TEncoding::Detect(
+        data, length, encoding ? *encoding : TEncoding::UTF8(), preamble);
+    const String text = enc.GetString(data + preamble, length - preamble);
+    TKsIniTextOptions options{FDelimiter, FDivChar, FComment, String(), FTrimSpaces, FSimple};
+    TKsIniTextFormat::Read(text, *root, options, open);
+  }
+  FModified = modified;
+  return root;
+}
+
+void TKsIniFile::AdoptTree(std::unique_ptr<TKsIniEntry> root) {
+  FRoot = std::move(root);
+  FCurrent = FRoot.get();
+  FCurrentKey = String(1, FDelimiter);
+  ++FRemovals;
+}
+
+std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool fromFile) const {
+  std::vector<std::uint8_t> bytes;
+  if (FBinaryMode) {
+    TKsIniBinaryFormat::Write(*FRoot, FDelimiter, bytes);
+    return bytes;
+  }
+  const TEncoding& enc = encoding ? *encoding : TEncoding::UTF8();
+  if (!fromFile) bytes = enc.GetPreamble();
+  TKsIniTextOptions options{FDelimiter, FDivChar, FComment, FWarningMessage, FTrimSpaces, FSimple};
+  const std::vector<std::uint8_t> text = enc.GetBytes(TKsIniTextFormat::Write(*FRoot, options));
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  return bytes;
+}
+
+// A damaged file leaves the tree as it was and raises EKsIniError (after OnAfterLoad); a file
+// that cannot be read at all makes Load return false.
+bool TKsIniFile::Load() {
+  if (FOnBeforeLoad) FOnBeforeLoad(this);
+  if (FReg || FPath.empty()) return false;
+  std::vector<std::uint8_t> bytes;
+  if (!ksini::ReadWholeFile(FPath, true, bytes)) {
+    if (FOnAfterLoad) FOnAfterLoad(this);
+    return false;
+  }
+  std::unique_ptr<TKsIniEntry> root;
+  try {
+    root = ParseBytes(bytes.data(), bytes.size(), &TEncoding::ANSI(), true);
+  } catch (...) {
+    if (FOnAfterLoad) FOnAfterLoad(this);
+    throw;
+  }
+  AdoptTree(std::move(root));
+  FModified = false;
+  if (FOnAfterLoad) FOnAfterLoad(this);
+  return true;
+}
+
+void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
+  if (FOnBeforeLoad) FOnBeforeLoad(this);
+  if (FReg) return;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[65536];
+  for (std::size_t n; (n = Stream.Read(buffer, sizeof buffer)) > 0;) {
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  }
+  std::unique_ptr<TKsIniEntry> root;
+  try {
+    root = ParseBytes(bytes.data(), bytes.size(), Encoding, false);
+  } catch (...) {
+    if (FOnAfterLoad) FOnAfterLoad(this);
+    throw;
+  }
+  AdoptTree(std::move(root));
+  FModified = false;
+  if (FOnAfterLoad) FOnAfterLoad(this);
+}
+
+// Saving replaces the file atomically; when that fails the old file is untouched, Modified
+// stays set and the result is false.
+bool TKsIniFile::Save() {
+  if (FOnBeforeSave) FOnBeforeSave(this);
+  if (FReg || FPath.empty()) {
+    if (FOnAfterSave) FOnAfterSave(this);
+    return false;
+  }
+  const bool ok = ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
+  if (ok) FModified = false;
+  if (FOnAfterSave) FOnAfterSave(this);
+  return ok;
+}
+
+void TKsIniFile::SaveToStream(TStream& Stream, const TEncoding* Encoding) {
+  if (FReg) return;
+  const std::vector<std::uint8_t> bytes = Serialize(Encoding, false);
+  Stream.WriteBuffer(bytes.data(), bytes.size());
+}
+
+}  // namespace kestrel

@@ -1,0 +1,195 @@
+#pragma once
+// TKsIniFile: typed settings under a tree of keys addressed by paths such as \Window\Main, kept
+// in a file of its own (readable text with nested sections, or compact binary records) or in
+// the registry under a root key and a base path.
+//
+// Every operation that takes a Key opens it (empty: the current key), works there and returns
+// to the key that was current before; writes open with creation, reads and queries without.
+// In file mode the tree lives in memory and is written by Save, after each change (LazyWrite
+// off) or when the component goes (LazyWrite on).
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/PropInfo.h"
+#include "platform/core/WinTypes.h"
+#include "settings/KsIniEntry.h"
+#include "settings/KsIniTypes.h"
+
+namespace kestrel {
+
+class TEncoding;
+class TStream;
+class TStrings;
+class TKsIniRegistry;
+
+class TKsIniFile : public TComponent {
+  KESTREL_CLASS(TKsIniFile)
+  explicit TKsIniFile(TComponent* owner);
+  ~TKsIniFile() override;
+
+  // ---- Published properties.
+  const String& Path() const { return FPath; }
+  void SetPath(const String& value);
+  bool UseRegistry() const { return FReg != nullptr; }
+  void SetUseRegistry(bool value);
+  TRegRootType RegRoot() const { return FRegRoot; }
+  void SetRegRoot(TRegRootType value);
+  // RegRoot as a plain number, for the published-property system.
+  std::uint32_t RegRootValue() const { return FRegRoot; }
+  void SetRegRootValue(std::uint32_t value) { SetRegRoot(static_cast<TRegRootType>(value)); }
+  char16_t Delimiter() const { return FDelimiter; }
+  void SetDelimiter(char16_t value);
+  char16_t DivChar() const { return FDivChar; }
+  void SetDivChar(char16_t value) { FDivChar = value; }
+  const String& Comment() const { return FComment; }
+  void SetComment(const String& value) { FComment = value; }
+  const String& WarningMessage() const { return FWarningMessage; }
+  void SetWarningMessage(const String& value) { FWarningMessage = value; }
+  bool LazyWrite() const { return FLazyWrite; }
+  void SetLazyWrite(bool value) { FLazyWrite = value; }
+  bool BinaryMode() const { return FBinaryMode; }
+  void SetBinaryMode(bool value) { FBinaryMode = value; }
+  bool Simple() const { return FSimple; }
+  void SetSimple(bool value);
+  bool TrimSpaces() const { return FTrimSpaces; }
+  void SetTrimSpaces(bool value) { FTrimSpaces = value; }
+  const TNotifyEvent& OnBeforeLoad() const { return FOnBeforeLoad; }
+  void SetOnBeforeLoad(TNotifyEvent value) { FOnBeforeLoad = std::move(value); }
+  const TNotifyEvent& OnAfterLoad() const { return FOnAfterLoad; }
+  void SetOnAfterLoad(TNotifyEvent value) { FOnAfterLoad = std::move(value); }
+  const TNotifyEvent& OnBeforeSave() const { return FOnBeforeSave; }
+  void SetOnBeforeSave(TNotifyEvent value) { FOnBeforeSave = std::move(value); }
+  const TNotifyEvent& OnAfterSave() const { return FOnAfterSave; }
+  void SetOnAfterSave(TNotifyEvent value) { FOnAfterSave = std::move(value); }
+
+  // ---- Public state.
+  String CurrentKey() const;
+  void SetCurrentKey(const String& value);
+  bool Modified() const { return FModified; }
+
+  // ---- Keys and navigation.
+  bool OpenKey(const String& Key, bool CanCreate);
+  bool KeyExists(const String& Key);
+  String FullKey(const String& Key) const;
+  String OwnKey(const String& Key) const;
+  String ParentKey(const String& Key) const;
+  bool EnumSubKeys(const String& Key, TStrings& Strings);
+  bool EnumValues(const String& Key, TStrings& Strings);
+  int SubKeysCount(const String& Key);
+  int ValuesCount(const String& Key);
+  bool RenameKey(const String& Key, const String& NewName);
+  bool RenameValue(const String& Key, const String& ValueName, const String& NewName);
+  bool MoveEntry(const String& Key, const String& ValueName, const String& NewKey);
+  bool CopyValue(const String& Key, const String& ValueName, const String& DestKey);
+  bool Delete(const String& Key, const String& ValueName);
+  virtual bool ClearKey(const String& Key);
+  bool Clear();
+  virtual TKsIniEntry* GetValueEntry(const String& Key, const String& ValueName);
+  TKsIniEntry* CreateValue(const String& Key, const String& ValueName);
+  TKsValueType GetValueType(const String& Key, const String& ValueName);
+  virtual void SetValueType(const String& Key, const String& ValueName, TKsValueType NewType);
+  bool ValueExists(const String& Key, const String& ValueName);
+
+  // ---- Values.
+  bool WriteBool(const String& Key, const String& ValueName, bool Value);
+  bool ReadBool(const String& Key, const String& ValueName, bool DefValue, bool& Value);
+  bool WriteInteger(const String& Key, const String& ValueName, std::int32_t Value);
+  bool ReadInteger(const String& Key, const String& ValueName, std::int32_t DefValue,
+                   std::int32_t& Value);
+  bool WriteDouble(const String& Key, const String& ValueName, double Value);
+  bool ReadDouble(const String& Key, const String& ValueName, double DefValue, double& Value);
+  bool WriteString(const String& Key, const String& ValueName, const String& Value);
+  bool ReadString(const String& Key, const String& ValueName, const String& DefValue,
+                  String& Value);
+  bool WriteMultiString(const String& Key, const String& ValueName, const TStrings& Strings);
+  bool ReadMultiString(const String& Key, const String& ValueName, TStrings& Strings);
+  bool WriteBinary(const String& Key, const String& ValueName, const void* Buffer,
+                   std::int32_t BufferLen);
+  bool ReadBinary(const String& Key, const String& ValueName, void* Buffer,
+                  std::int32_t& BufferLen);
+  bool WriteColor(const String& Key, const String& ValueName, std::int32_t Value);
+  bool ReadColor(const String& Key, const String& ValueName, std::int32_t DefValue,
+                 std::int32_t& Value);
+  bool WriteRect(const String& Key, const String& ValueName, const platform::RECT& Value);
+  bool ReadRect(const String& Key, const String& ValueName, const platform::RECT& DefValue,
+                platform::RECT& Value);
+  bool WriteWideString(const String& Key, const String& ValueName, const String& Value);
+  bool ReadWideString(const String& Key, const String& ValueName, const String& DefValue,
+                      String& Value);
+  bool WriteObject(const String& Key, TObject* AnObject);
+  bool ReadObject(const String& Key, TObject* AnObject);
+
+  // ---- Persistence. A damaged binary file raises EKsIniError.
+  bool Load();
+  bool Save();
+  void LoadFromStream(TStream& Stream, const TEncoding* Encoding = nullptr);
+  void SaveToStream(TStream& Stream, const TEncoding* Encoding = nullptr);
+
+ protected:
+  void Loaded() override;
+
+ private:
+  class TKeyScope;
+  friend class TKeyScope;
+
+  // Navigation in the tree from `from`; `key` receives the key string that follows.
+  bool OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
+              TKsIniEntry*& entry);
+  bool OpenTreeKey(const String& Key, bool CanCreate);
+  bool OpenRegKey(const String& Key, bool CanCreate);
+  String RegFullPath(const String& Key) const;
+  // Stores a value (file mode: in the tree; registry mode: converted).
+  bool WriteValue(const String& Key, const String& ValueName, TKsValueData&& data);
+  bool WriteRegValue(const String& Key, const String& ValueName, const TKsValueData& data);
+  // A registry value read as tree data; false when missing.
+  bool ReadRegValue(const String& Key, const String& ValueName, TKsValueData& data);
+  // A copy of the value in file or registry mode; false when it is missing.
+  bool LookupValue(const String& Key, const String& ValueName, TKsValueData& data);
+  void Changed(bool saveNow = true);
+  bool RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly);
+  void RequireTree(const char16_t* message) const;
+  void ResetTree();
+  std::unique_ptr<TKsIniEntry> ParseBytes(const std::uint8_t* data, std::size_t size,
+                                          const TEncoding* encoding, bool fromFile);
+  void AdoptTree(std::unique_ptr<TKsIniEntry> root);
+  std::vector<std::uint8_t> Serialize(const TEncoding* encoding, bool fromFile) const;
+  // Objects at the current key; `active` holds the objects being written or read further up,
+  // so links that lead back to them are not followed again.
+  void WriteObjectHere(TObject* object, std::vector<const TObject*>& active);
+  void ReadObjectHere(TObject* object, std::vector<const TObject*>& active);
+  void WriteObjectProperty(TObject* object, const TPropInfo& prop,
+                           std::vector<const TObject*>& active);
+  void ReadObjectProperty(TObject* object, const TPropInfo& prop,
+                          std::vector<const TObject*>& active);
+  void WriteChildObject(const String& key, TObject* child, std::vector<const TObject*>& active);
+  void ReadChildObject(const String& key, TObject* child, std::vector<const TObject*>& active);
+  bool SwitchSimple(bool value);
+
+  String FPath;
+  TRegRootType FRegRoot = rrtHKEY_CURRENT_USER;
+  char16_t FDelimiter = u'\\';
+  char16_t FDivChar = u'=';
+  String FComment = u";";
+  String FWarningMessage = u"Automatically generated file. DO NOT MODIFY!!!";
+  bool FLazyWrite = true;
+  bool FBinaryMode = false;
+  bool FSimple = false;
+  bool FTrimSpaces = false;
+  bool FModified = false;
+  TNotifyEvent FOnBeforeLoad, FOnAfterLoad, FOnBeforeSave, FOnAfterSave;
+
+  std::unique_ptr<TKsIniEntry> FRoot;
+  TKsIniEntry* FCurrent = nullptr;
+  String FCurrentKey;
+  // Bumped whenever entries are freed, so a remembered entry is only reused while it lives.
+  std::uint64_t FRemovals = 0;
+  // Bumped whenever paths change (renames, moves).
+  std::uint64_t FRenames = 0;
+  std::unique_ptr<TKsIniRegistry> FReg;
+};
+
+}  // namespace kestrel

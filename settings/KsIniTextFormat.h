@@ -1,0 +1,34 @@
+#pragma once
+// The text format: a warning comment, the root's values, then every key in depth-first order
+// under a "[path]" section line, one "name=value" line per value (list elements as
+// "name[i]=element"). Reading never fails: lines it cannot place become values named
+// "#" + line number.
+
+#include <functional>
+#include <string_view>
+
+#include "settings/KsIniEntry.h"
+
+namespace kestrel {
+
+struct TKsIniTextOptions {
+  char16_t Delimiter = u'\\';
+  char16_t DivChar = u'=';
+  String Comment = u";";
+  String WarningMessage;
+  bool TrimSpaces = false;
+  bool Simple = false;
+};
+
+class TKsIniTextFormat {
+ public:
+  // Opens a section by its absolute path (delimiter first), with creation; nullptr when it
+  // cannot be opened.
+  using TOpenSection = std::function<TKsIniEntry*(const String& path)>;
+
+  static String Write(const TKsIniEntry& root, const TKsIniTextOptions& options);
+  static void Read(std::u16string_view text, TKsIniEntry& root, const TKsIniTextOptions& options,
+                   const TOpenSection& openSection);
+};
+
+}  // namespace kestrel

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "foundation/VnApplication.h"
+#include "framework/Application.h"
+#include "framework/CustomControl.h"
+#include "framework/Exceptions.h"
+#include "framework/Form.h"
+#include "platform/window/HeadlessBackend.h"
+#include "platform/window/WindowApi.h"
+
+namespace kestrel {
+namespace {
+
+// Counts the theme messages that reach it, per message.
+template <class Base>
+class TCounting : public Base {
+ public:
+  using Base::Base;
+  std::map<platform::UINT, int> heard;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == CM_VNTHEMECHANGE || message.Msg == platform::WM_THEMECHANGED) ++heard[message.Msg];
+    Base::WndProc(message);
+  }
+};
+using TCountingForm = TCounting<TForm>;
+using TCountingControl = TCounting<TCustomControl>;
+
+TEST(VnApplication, ApplicationTimersUseTheirTableAndNeverOverflowIt) {
+  TVnApplication app(nullptr);
+  int calls = 0;
+  const platform::WORD first = app.AddTimer(100, [&](TObject*) { ++calls; });
+  EXPECT_EQ(first, 0xFD01);
+  EXPECT_THROW(app.AddTimer(120, nullptr), Exception);  // refused by the 50 ms pool
+  EXPECT_EQ(app.Timers()->Count(), 1);                  // ... and its slot stays free
+  for (int i = 1; i < kVnAppTimerSlots; ++i) ASSERT_EQ(app.AddTimerExt(50, -1, false, nullptr), 0xFD01 + i);
+  EXPECT_EQ(app.Timers()->Count(), kVnAppTimerSlots);
+  EXPECT_EQ(app.AddTimer(50, nullptr), 0);  // all taken: nothing added
+  EXPECT_EQ(app.Timers()->Count(), kVnAppTimerSlots);
+
+  platform::HeadlessBackend::Current()->Advance(210);
+  EXPECT_EQ(calls, 2);
+
+  app.RemoveTimer(0xFD00);        // not an application identifier
+  app.RemoveTimer(0xFD00 + 251);  // beyond the table
+  EXPECT_EQ(app.Timers()->Count(), kVnAppTimerSlots);
+  app.RemoveTimer(0xFD05);
+  EXPECT_EQ(app.AddTimer(50, nullptr), 0xFD05);  // the freed slot is reused first
+}
+
+TEST(VnApplication, DefaultRegistryPathLeavesOutBlankParts) {
+  TVnApplication app(nullptr);
+  Application()->SetTitle(u"Kestrel");
+  EXPECT_EQ(app.GetDefaultRegPath(), u"Software\\Kestrel\\");
+  app.SetCompany(u"Acme\\");
+  app.SetVersion(u"2.1");
+  EXPECT_EQ(app.GetDefaultRegPath(), u"Software\\Acme\\Kestrel\\2.1\\");
+  app.SetCompany(u"  ");
+  EXPECT_EQ(app.GetDefaultRegPath(), u"Software\\Kestrel\\2.1\\");
+  Application()->SetTitle(u"");
+}
+
+TEST(VnApplication, ThemeChangeReachesEveryFormAndWindowedDescendant) {
+  TVnApplication app(nullptr);
+  auto* shown = TCustomForm::Create<TCountingForm>(nullptr);
+  auto* panel = new TCountingControl(shown);
+  panel->SetParent(shown);
+  auto* nested = new TCountingControl(shown);
+  nested->SetParent(panel);
+  shown->Show();
+  auto* hidden = TCustomForm::Create<TCountingForm>(nullptr);
+  platform::HeadlessBackend::Pump();
+
+  app.SetThemeGlobalMode(ttmLibrary);
+  EXPECT_EQ(shown->heard[CM_VNTHEMECHANGE], 1);
+  EXPECT_EQ(shown->heard[platform::WM_THEMECHANGED], 1);
+  EXPECT_EQ(panel->heard[CM_VNTHEMECHANGE], 1);
+  EXPECT_EQ(panel->heard[platform::WM_THEMECHANGED], 1);
+  EXPECT_EQ(nested->heard[platform::WM_THEMECHANGED], 1);
+  EXPECT_EQ(hidden->heard[CM_VNTHEMECHANGE], 1);
+  EXPECT_EQ(hidden->heard[platform::WM_THEMECHANGED], 0);
+
+  app.SetThemeGlobalMode(ttmLibrary);  // unchanged: nothing sent
+  app.SetUseXPThemesLibraryOnly(true);  // the forms themselves no longer hear WM_THEMECHANGED
+  EXPECT_EQ(shown->heard[CM_VNTHEMECHANGE], 2);
+  EXPECT_EQ(shown->heard[platform::WM_THEMECHANGED], 1);
+  EXPECT_EQ(nested->heard[platform::WM_THEMECHANGED], 2);
+
+  EXPECT_FALSE(app.XPThemesSupported());
+  app.SetUseXPThemes(false);
+  EXPECT_FALSE(app.UseXPThemes());
+  delete hidden;
+  delete shown;
+}
+
+}  // namespace
+}  // namespace kestrel

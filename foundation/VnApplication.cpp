@@ -1,6 +1,8 @@
 #include "foundation/VnApplication.h"
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -19,6 +21,7 @@ KESTREL_IMPLEMENT_CLASS(TVnApplication, TComponent)
 void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>&) {}
 
 TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
+  SetLogName(String());
   timers_ = TVnTimerPool::CreateRunTime(this, 50);
   pf::LARGE_INTEGER frequency{};
   if (pf::QueryPerformanceFrequency(&frequency)) timerFrequency_ = frequency.QuadPart;
@@ -143,6 +146,83 @@ void TVnApplication::DoThemeChange() {
 TVnApplication* VnApplication() {
   static TVnApplication* instance = new TVnApplication(nullptr);
   return instance;
+}
+
+}  // namespace kestrel
+
+namespace kestrel {
+
+namespace {
+
+String TwoDigits(int v) { return String(1, char16_t(u'0' + v / 10 % 10)) + char16_t(u'0' + v % 10); }
+
+String NowText(bool date) {
+  pf::SYSTEMTIME t{};
+  pf::GetLocalTime(&t);
+  if (date)
+    return TwoDigits(t.wDay) + u"." + TwoDigits(t.wMonth) + u"." + Utf8ToUtf16(std::to_string(t.wYear));
+  return TwoDigits(t.wHour) + u":" + TwoDigits(t.wMinute) + u":" + TwoDigits(t.wSecond);
+}
+
+const String kRule(80, u'*');
+
+}  // namespace
+
+void TVnApplication::SetLogName(const String& value) {
+  String name = IsBlank(value) ? ExecutablePath() : value;
+  const size_t slash = name.find_last_of(u"/\\");
+  const size_t dot = name.find_last_of(u'.');
+  const bool hasExtension = dot != String::npos && (slash == String::npos || dot > slash) && dot + 1 < name.size();
+  if (IsBlank(value) && hasExtension) name.erase(dot);
+  if (IsBlank(value) || !hasExtension) name += u".LOG";
+  logName_ = name;
+}
+
+void TVnApplication::WriteHeader(std::vector<String>& lines) const {
+  lines.push_back(String());
+  lines.push_back(u"LogFile started: " + NowText(true) + u" " + NowText(false));
+  lines.push_back(u"Application    : " + (ApplicationExists() ? Application()->Title() : String()));
+  lines.push_back(u"Path/ExeName   : " + ExecutablePath());
+  if (!IsBlank(version_)) lines.push_back(u"Version        : " + version_);
+  lines.push_back(kRule);
+  lines.push_back(String());
+  lines.push_back(u"Entries:");
+}
+
+void TVnApplication::LogWrite(const String& value) {
+  const std::string path = Utf16ToUtf8(logName_);
+  const bool exists = std::ifstream(path).good();
+  const bool fresh = !exists || (options_.Contains(aoLogAlwaysClear) && !logWritten_);
+  std::ofstream file(path, fresh ? std::ios::binary | std::ios::trunc : std::ios::binary | std::ios::app);
+  if (!file) return;  // an unopenable log drops the entry
+  std::vector<String> lines;
+  if (!logWritten_ && options_.Contains(aoLogHeader)) WriteHeader(lines);
+  if (value == u"#CR") {
+    lines.push_back(String());
+  } else if (value == u"#Header") {
+    WriteHeader(lines);
+  } else if (value == u"#Line") {
+    lines.push_back(kRule);
+  } else {
+    ++logEntries_;
+    String line;
+    for (char16_t c : logMask_) {
+      if (c == u'#' && options_.Contains(aoLogNr)) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%.5d", logEntries_);
+        line += Utf8ToUtf16(number) + u": ";
+      } else if (c == u't' && options_.Contains(aoLogTime)) {
+        line += u" [" + NowText(false) + u"]";
+      } else if (c == u'd' && options_.Contains(aoLogDate)) {
+        line += u" [" + NowText(true) + u"]";
+      } else if (c == u'l') {
+        line += value;
+      }
+    }
+    lines.push_back(line);
+  }
+  for (const String& l : lines) file << Utf16ToUtf8(l) << "\r\n";
+  logWritten_ = true;
 }
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "foundation/TimerPool.h"
 #include "framework/Component.h"
@@ -44,6 +45,15 @@ class TVnApplication : public TComponent {
   void SetVersion(const String& value) { version_ = value; }
   int DlgEffectDelay() const { return dlgEffectDelay_; }
 
+  // The log file: LogWrite appends an entry laid out by LogMask ("#" number, "t" time, "d" date,
+  // "l" the text); "#CR", "#Header" and "#Line" write an empty line, the header, a rule.
+  const String& LogName() const { return logName_; }
+  // Empty: the executable's path with ".LOG"; no extension: ".LOG" appended.
+  void SetLogName(const String& value);
+  const String& LogMask() const { return logMask_; }
+  void SetLogMask(const String& value) { logMask_ = value; }
+  void LogWrite(const String& value);
+
   // Application timers: the identifier (0xFD01 …), or 0 when every slot is taken or the pool
   // refused the timer.
   platform::WORD AddTimer(TVnTimerInterval interval, TNotifyEvent callProc);
@@ -74,11 +84,15 @@ class TVnApplication : public TComponent {
 
  private:
   bool ThemeServicesAvailable() const { return false; }
+  void WriteHeader(std::vector<String>& lines) const;
   template <class AddFn>
   platform::WORD AddAppTimer(AddFn add);
 
   TVnApplicationOptions options_{aoMouseCtrlActive, aoLogAlwaysClear, aoLogHeader, aoLogNr};
   String company_, version_;
+  String logName_, logMask_ = u"#tdl";
+  bool logWritten_ = false;
+  int logEntries_ = 0;
   int dlgEffectDelay_ = 3;
   TVnTimerPool* timers_ = nullptr;
   std::array<bool, kVnAppTimerSlots> timerSlots_{};

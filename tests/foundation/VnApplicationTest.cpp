@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
@@ -9,6 +11,7 @@
 #include "framework/Form.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace kestrel {
 namespace {
@@ -49,6 +52,42 @@ TEST(VnApplication, ApplicationTimersUseTheirTableAndNeverOverflowIt) {
   EXPECT_EQ(app.Timers()->Count(), kVnAppTimerSlots);
   app.RemoveTimer(0xFD05);
   EXPECT_EQ(app.AddTimer(50, nullptr), 0xFD05);  // the freed slot is reused first
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
+  testing::TempDir dir;
+  const auto path = dir / "app.LOG";
+  std::ofstream(path) << "left over from the last run\r\n";
+  {
+    TVnApplication app(nullptr);
+    app.SetLogName(Utf8ToUtf16(path.string()));
+    app.SetVersion(u"1.0");
+    app.LogWrite(u"first");
+    app.LogWrite(u"second");
+    app.LogWrite(u"#Line");
+  }
+  const std::string log = ReadFile(path);
+  EXPECT_EQ(log.find("left over"), std::string::npos);
+  EXPECT_EQ(log.rfind("\r\nLogFile started: ", 0), 0u);
+  EXPECT_NE(log.find("\r\nVersion        : 1.0\r\n"), std::string::npos);
+  const std::string tail = "\r\nEntries:\r\n00001: first\r\n00002: second\r\n" + std::string(80, '*') + "\r\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  EXPECT_EQ(log.find("LogFile started", 3), std::string::npos);  // one header only
+
+  TVnApplication app(nullptr);
+  app.SetLogName(Utf8ToUtf16((dir / "noext").string()));
+  EXPECT_EQ(Utf16ToUtf8(app.LogName()), (dir / "noext.LOG").string());
+  app.SetLogName(Utf8ToUtf16((dir / "missing" / "x.txt").string()));
+  app.LogWrite(u"dropped");  // an unopenable file drops the entry quietly
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
 TEST(VnApplication, DefaultRegistryPathLeavesOutBlankParts) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "framework/Application.h"
@@ -178,6 +179,28 @@ void TVnApplication::SetLogName(const String& value) {
   logName_ = name;
 }
 
+bool TVnApplication::CheckLogSize(bool& fresh) {
+  std::error_code error;
+  const std::filesystem::path path(Utf16ToUtf8(logName_));
+  if (logMaxsize_ <= 100 || !std::filesystem::exists(path, error)) return true;
+  const auto size = std::filesystem::file_size(path, error);
+  if (error || size <= static_cast<std::uintmax_t>(logMaxsize_)) return true;
+  bool cancel = false;
+  if (OnMaxLogSize) OnMaxLogSize(this, logName_, cancel);
+  if (cancel) return false;
+  if (logMaxAction_ == laBackupLog) {
+    for (int n = 0;; ++n) {
+      std::filesystem::path backup = path;
+      backup.replace_extension(".l" + std::to_string(n));
+      if (std::filesystem::exists(backup, error)) continue;
+      std::filesystem::rename(path, backup, error);
+      break;
+    }
+  }
+  fresh = logMaxAction_ != laNone;
+  return true;
+}
+
 void TVnApplication::WriteHeader(std::vector<String>& lines) const {
   lines.push_back(String());
   lines.push_back(u"LogFile started: " + NowText(true) + u" " + NowText(false));
@@ -191,12 +214,14 @@ void TVnApplication::WriteHeader(std::vector<String>& lines) const {
 
 void TVnApplication::LogWrite(const String& value) {
   const std::string path = Utf16ToUtf8(logName_);
+  bool restart = false;
+  if (!CheckLogSize(restart)) return;
   const bool exists = std::ifstream(path).good();
-  const bool fresh = !exists || (options_.Contains(aoLogAlwaysClear) && !logWritten_);
+  const bool fresh = restart || !exists || (options_.Contains(aoLogAlwaysClear) && !logWritten_);
   std::ofstream file(path, fresh ? std::ios::binary | std::ios::trunc : std::ios::binary | std::ios::app);
   if (!file) return;  // an unopenable log drops the entry
   std::vector<String> lines;
-  if (!logWritten_ && options_.Contains(aoLogHeader)) WriteHeader(lines);
+  if (restart || (!logWritten_ && options_.Contains(aoLogHeader))) WriteHeader(lines);
   if (value == u"#CR") {
     lines.push_back(String());
   } else if (value == u"#Header") {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "foundation/TimerPool.h"
@@ -24,6 +25,7 @@ enum TVnApplicationOption {
 };
 using TVnApplicationOptions = TEnumSet<TVnApplicationOption>;
 
+enum TVnLogAction { laNone, laClearLog, laBackupLog };
 enum TVnThemeMode { ttmPlatform, ttmNone, ttmLibrary };
 
 // The component-library theme-change notification every form and control hears.
@@ -53,6 +55,12 @@ class TVnApplication : public TComponent {
   const String& LogMask() const { return logMask_; }
   void SetLogMask(const String& value) { logMask_ = value; }
   void LogWrite(const String& value);
+  // Above 100 bytes, a log larger than this triggers OnMaxLogSize and then LogMaxAction.
+  int LogMaxsize() const { return logMaxsize_; }
+  void SetLogMaxsize(int value) { logMaxsize_ = value; }
+  TVnLogAction LogMaxAction() const { return logMaxAction_; }
+  void SetLogMaxAction(TVnLogAction value) { logMaxAction_ = value; }
+  std::function<void(TObject* Sender, const String& LogName, bool& Cancel)> OnMaxLogSize;
 
   // Application timers: the identifier (0xFD01 …), or 0 when every slot is taken or the pool
   // refused the timer.
@@ -93,6 +101,10 @@ class TVnApplication : public TComponent {
   String logName_, logMask_ = u"#tdl";
   bool logWritten_ = false;
   int logEntries_ = 0;
+  int logMaxsize_ = -1;
+  TVnLogAction logMaxAction_ = laNone;
+  // Whether the size check allows the entry; sets `fresh` when the log is to start afresh.
+  bool CheckLogSize(bool& fresh);
   int dlgEffectDelay_ = 3;
   TVnTimerPool* timers_ = nullptr;
   std::array<bool, kVnAppTimerSlots> timerSlots_{};

@@ -90,6 +90,28 @@ TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
+TEST(VnApplication, AnOversizedLogIsBackedUpToTheFirstFreeName) {
+  testing::TempDir dir;
+  std::ofstream(dir / "app.LOG") << std::string(200, 'x');
+  std::ofstream(dir / "app.l0") << "older";
+  TVnApplication app(nullptr);
+  app.SetLogName(Utf8ToUtf16((dir / "app.LOG").string()));
+  app.SetOptions({aoLogNr});
+  app.SetLogMaxsize(150);
+  app.SetLogMaxAction(laBackupLog);
+  int raised = 0;
+  app.OnMaxLogSize = [&](TObject*, const String&, bool& cancel) { cancel = ++raised == 1; };
+  app.LogWrite(u"cancelled");  // the handler refuses: nothing written
+  EXPECT_EQ(ReadFile(dir / "app.LOG"), std::string(200, 'x'));
+  app.LogWrite(u"entry");
+  EXPECT_EQ(ReadFile(dir / "app.l1"), std::string(200, 'x'));
+  EXPECT_EQ(ReadFile(dir / "app.l0"), "older");
+  const std::string log = ReadFile(dir / "app.LOG");
+  EXPECT_NE(log.find("LogFile started"), std::string::npos);
+  EXPECT_NE(log.find("00001: entry\r\n"), std::string::npos);
+  EXPECT_EQ(raised, 2);
+}
+
 TEST(VnApplication, DefaultRegistryPathLeavesOutBlankParts) {
   TVnApplication app(nullptr);
   Application()->SetTitle(u"Kestrel");

@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "framework/Application.h"
+#include "framework/Bitmap.h"
+#include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/Screen.h"
 #include "framework/TypeInfo.h"
@@ -28,7 +30,7 @@ TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
   if (pf::QueryPerformanceFrequency(&frequency)) timerFrequency_ = frequency.QuadPart;
 }
 
-TVnApplication::~TVnApplication() = default;  // the pool is an owned component
+TVnApplication::~TVnApplication() { delete brushBitmap_; }  // the pool is an owned component
 
 template <class AddFn>
 pf::WORD TVnApplication::AddAppTimer(AddFn add) {
@@ -58,6 +60,21 @@ void TVnApplication::RemoveTimer(pf::WORD ident) {
   if (ident <= kVnAppTimerBase || ident > kVnAppTimerBase + kVnAppTimerSlots) return;
   timers_->RemoveTimer(ident);
   timerSlots_[static_cast<size_t>(ident - kVnAppTimerBase - 1)] = false;
+}
+
+TBitmap* TVnApplication::GetBrushBitmap(TColor color) {
+  // Made on first use even for clNone, so callers always get a usable bitmap.
+  if (!brushBitmap_) {
+    brushBitmap_ = new TBitmap(8, 8);
+    brushBitmap_->Canvas()->Brush()->SetColor(clWhite);
+    brushBitmap_->Canvas()->FillRect(Rect(0, 0, 8, 8));
+  }
+  if (color == brushColor_ || color == clNone) return brushBitmap_;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if ((x + y) % 2 == 1) brushBitmap_->Canvas()->SetPixels(x, y, color);
+  brushColor_ = color;
+  return brushBitmap_;
 }
 
 void TVnApplication::STWStart() {

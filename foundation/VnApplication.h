@@ -8,10 +8,13 @@
 #include <vector>
 
 #include "foundation/TimerPool.h"
+#include "framework/Colors.h"
 #include "framework/Component.h"
 #include "framework/EnumSet.h"
 
 namespace kestrel {
+
+class TBitmap;
 
 enum TVnApplicationOption {
   aoAutoRealizePalette,
@@ -62,6 +65,10 @@ class TVnApplication : public TComponent {
   void SetLogMaxAction(TVnLogAction value) { logMaxAction_ = value; }
   std::function<void(TObject* Sender, const String& LogName, bool& Cancel)> OnMaxLogSize;
 
+  // An 8x8 checkerboard: pixels whose x and y differ in parity take `color`, the others stay as
+  // they were (white at first). clNone leaves a white bitmap. Owned by this object.
+  TBitmap* GetBrushBitmap(TColor color);
+
   // Application timers: the identifier (0xFD01 …), or 0 when every slot is taken or the pool
   // refused the timer.
   platform::WORD AddTimer(TVnTimerInterval interval, TNotifyEvent callProc);
@@ -102,6 +109,8 @@ class TVnApplication : public TComponent {
   bool logWritten_ = false;
   int logEntries_ = 0;
   int logMaxsize_ = -1;
+  TBitmap* brushBitmap_ = nullptr;
+  TColor brushColor_ = clNone;
   TVnLogAction logMaxAction_ = laNone;
   // Whether the size check allows the entry; sets `fresh` when the log is to start afresh.
   bool CheckLogSize(bool& fresh);

@@ -6,6 +6,8 @@
 
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
+#include "framework/Bitmap.h"
+#include "framework/Canvas.h"
 #include "framework/CustomControl.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
@@ -110,6 +112,24 @@ TEST(VnApplication, AnOversizedLogIsBackedUpToTheFirstFreeName) {
   EXPECT_NE(log.find("LogFile started"), std::string::npos);
   EXPECT_NE(log.find("00001: entry\r\n"), std::string::npos);
   EXPECT_EQ(raised, 2);
+}
+
+TEST(VnApplication, BrushBitmapRecoloursOnlyTheOddParityPixels) {
+  TVnApplication app(nullptr);
+  TBitmap* none = app.GetBrushBitmap(clNone);  // usable, and white
+  ASSERT_NE(none, nullptr);
+  EXPECT_EQ(none->Canvas()->Pixels(1, 0), clWhite);
+  TBitmap* red = app.GetBrushBitmap(0x0000FF);
+  EXPECT_EQ(red, none);
+  red->Canvas()->SetPixels(0, 0, 0x00FF00);  // an even pixel: a recolour must not touch it
+  app.GetBrushBitmap(0xFF0000);
+  EXPECT_EQ(red->Canvas()->Pixels(1, 0), 0xFF0000);
+  EXPECT_EQ(red->Canvas()->Pixels(6, 7), 0xFF0000);
+  EXPECT_EQ(red->Canvas()->Pixels(2, 2), clWhite);
+  EXPECT_EQ(red->Canvas()->Pixels(0, 0), 0x00FF00);
+  red->Canvas()->SetPixels(1, 0, 0x00FF00);
+  app.GetBrushBitmap(0xFF0000);  // same colour: not redrawn
+  EXPECT_EQ(red->Canvas()->Pixels(1, 0), 0x00FF00);
 }
 
 TEST(VnApplication, DefaultRegistryPathLeavesOutBlankParts) {

@@ -1,6 +1,7 @@
 #pragma once
 // TVnApplication: the process-wide services object components consult: the application-wide
-// theme settings, application timers on a shared 50 ms pool, and a high-resolution stopwatch.
+// theme settings, a log file, application timers on a shared 50 ms pool, a high-resolution
+// stopwatch, a checkerboard brush bitmap and the default registry path.
 
 #include <array>
 #include <cstdint>

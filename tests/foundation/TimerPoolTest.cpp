@@ -221,3 +221,18 @@ TEST(TimerPool, ABaseIntervalOfZeroCountsAsOneMillisecond) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// The framework's application object lives on between tests; free it once they have all run.
+class ApplicationCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (ApplicationExists()) delete Application();
+  }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ApplicationCleanup);
+
+}  // namespace
+}  // namespace kestrel

@@ -48,7 +48,8 @@ void TBrush::SetStyle(TBrushStyle value) {
 
 void* TBrush::MakeHandle() const {
   platform::LOGBRUSH lb{};
-  lb.lbColor = ColorToRGB(color_);
+  madeRgb_ = ColorToRGB(color_);
+  lb.lbColor = madeRgb_;
   if (style_ == bsClear) {
     lb.lbStyle = platform::BS_NULL;
   } else if (style_ == bsSolid) {

@@ -26,8 +26,10 @@ class TBrush : public TGraphicsObject {
 
  protected:
   void* MakeHandle() const override;
+  bool HandleIsStale() const override { return IsSystemColor(color_) && ColorToRGB(color_) != madeRgb_; }
 
  private:
+  mutable platform::COLORREF madeRgb_ = 0;
   TColor color_ = clWhite;
   TBrushStyle style_ = bsSolid;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/PropInfo.h"
 #include "platform/text/TextTypes.h"
 #include "platform/window/WindowDefs.h"
 
@@ -10,6 +11,11 @@ namespace kestrel {
 namespace pf = platform;
 
 KESTREL_IMPLEMENT_CLASS(TButtonControl, TCustomControl)
+
+const TEnumInfo& AlignmentTypeInfo() {
+  static const TEnumInfo info(u"TAlignment", {u"taLeftJustify", u"taRightJustify", u"taCenter"});
+  return info;
+}
 
 TButtonControl::TButtonControl(TComponent* owner) : TCustomControl(owner) {
   SetControlStyle({csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csOpaque});

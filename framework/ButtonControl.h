@@ -10,6 +10,9 @@
 namespace kestrel {
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+class TEnumInfo;
+// The names of TAlignment for published properties.
+const TEnumInfo& AlignmentTypeInfo();
 
 class TButtonControl : public TCustomControl {
   KESTREL_CLASS(TButtonControl)

@@ -10,16 +10,12 @@ const TEnumInfo& CheckStateInfo() {
   static const TEnumInfo info(u"TCheckBoxState", {u"cbUnchecked", u"cbChecked", u"cbGrayed"});
   return info;
 }
-const TEnumInfo& AlignmentInfo() {
-  static const TEnumInfo info(u"TAlignment", {u"taLeftJustify", u"taRightJustify", u"taCenter"});
-  return info;
-}
 }  // namespace
 
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCheckBox, TButtonControl)
 
 void TCheckBox::PublishProperties(TClassBuilder<TCheckBox>& b) {
-  b.Enum(u"Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentInfo()).Default(taRightJustify);
+  b.Enum(u"Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment, AlignmentTypeInfo()).Default(taRightJustify);
   b.Property(u"AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
   b.Property(u"Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Stored(false);
   b.Enum(u"State", &TCheckBox::State, &TCheckBox::SetState, CheckStateInfo()).Default(cbUnchecked);

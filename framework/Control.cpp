@@ -460,6 +460,10 @@ void TControl::WndProc(TMessage& m) {
     case CM_ENABLEDCHANGED:
       Changed();
       return;
+    case CM_SYSCOLORCHANGE:
+    case CM_THEMECHANGED:
+      Invalidate();
+      return;
     case CM_VISIBLECHANGED:
       return;
     default:

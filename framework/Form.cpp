@@ -90,7 +90,8 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 void TCustomForm::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.WndParent = nullptr;
-  p.Style = pf::WS_CLIPCHILDREN;
+  // A recreated window of a shown form comes back shown.
+  p.Style = pf::WS_CLIPCHILDREN | (Visible() ? pf::WS_VISIBLE : 0);
   p.ExStyle = 0;
   const bool sysMenu = borderIcons_.Contains(biSystemMenu);
   switch (borderStyle_) {
@@ -117,7 +118,6 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   }
   if (ApplicationExists() && Application()->MainForm() == this) p.ExStyle |= pf::WS_EX_APPWINDOW;
   if (!Enabled()) p.Style |= pf::WS_DISABLED;
-  // Shown by Show, after the position is settled.
 }
 
 TRect TCustomForm::FrameInsets() const {

@@ -14,6 +14,7 @@ void TGraphicsObject::Changed() {
 }
 
 void* TGraphicsObject::CachedHandle() const {
+  if (handle_ && HandleIsStale()) FreeHandle();
   if (!handle_) handle_ = MakeHandle();
   return handle_;
 }

@@ -20,6 +20,8 @@ class TGraphicsObject : public TPersistent {
   // The handle for the current values, made by MakeHandle on first use and owned here.
   void* CachedHandle() const;
   virtual void* MakeHandle() const { return nullptr; }
+  // True when the cached handle no longer shows the values (a system colour was changed).
+  virtual bool HandleIsStale() const { return false; }
 
  private:
   void FreeHandle() const;

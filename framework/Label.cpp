@@ -10,10 +10,6 @@ namespace kestrel {
 namespace pf = platform;
 
 namespace {
-const TEnumInfo& AlignmentInfo() {
-  static const TEnumInfo info(u"TAlignment", {u"taLeftJustify", u"taRightJustify", u"taCenter"});
-  return info;
-}
 const TEnumInfo& LayoutInfo() {
   static const TEnumInfo info(u"TTextLayout", {u"tlTop", u"tlCenter", u"tlBottom"});
   return info;
@@ -23,7 +19,7 @@ const TEnumInfo& LayoutInfo() {
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TLabel, TGraphicControl)
 
 void TLabel::PublishProperties(TClassBuilder<TLabel>& b) {
-  b.Enum(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentInfo()).Default(taLeftJustify);
+  b.Enum(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   b.Property(u"AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true);
   b.Enum(u"Layout", &TLabel::Layout, &TLabel::SetLayout, LayoutInfo()).Default(tlTop);
   b.Property(u"ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(true);

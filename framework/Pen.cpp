@@ -56,7 +56,8 @@ void TPen::SetStyle(TPenStyle value) {
 void* TPen::MakeHandle() const {
   // psClear and clNone both mean "no line".
   const int style = color_ == clNone ? platform::PS_NULL : static_cast<int>(style_);
-  return platform::CreatePen(style, width_, ColorToRGB(color_));
+  madeRgb_ = ColorToRGB(color_);
+  return platform::CreatePen(style, width_, madeRgb_);
 }
 
 }  // namespace kestrel

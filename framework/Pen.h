@@ -28,8 +28,10 @@ class TPen : public TGraphicsObject {
 
  protected:
   void* MakeHandle() const override;
+  bool HandleIsStale() const override { return IsSystemColor(color_) && ColorToRGB(color_) != madeRgb_; }
 
  private:
+  mutable platform::COLORREF madeRgb_ = 0;
   TColor color_ = clBlack;
   int width_ = 1;
   TPenStyle style_ = psSolid;

@@ -118,6 +118,8 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
+  // New child windows join the window system's z-order at the bottom; the list decides.
+  if (Parent()) Parent()->UpdateZOrder(this);
   ReadWindowBounds();
   for (TControl* c : controls_)
     if (auto* win = dynamic_cast<TWinControl*>(c)) win->CreateHandle();
@@ -344,9 +346,17 @@ void TWinControl::RemoveControl(TControl* control) {
 void TWinControl::UpdateZOrder(TControl* control) {
   auto* win = dynamic_cast<TWinControl*>(control);
   if (win && win->handle_) {
-    const bool top = !controls_.empty() && controls_.back() == control;
-    pf::SetWindowPos(win->handle_, top ? pf::HWND_TOP : pf::HWND_BOTTOM, 0, 0, 0, 0,
-                     pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOACTIVATE);
+    // Right below the next windowed sibling that lies above it, or on top of all.
+    pf::HWND insertAfter = pf::HWND_TOP;
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    for (++it; it < controls_.end(); ++it) {
+      auto* above = dynamic_cast<TWinControl*>(*it);
+      if (above && above->handle_) {
+        insertAfter = above->handle_;
+        break;
+      }
+    }
+    pf::SetWindowPos(win->handle_, insertAfter, 0, 0, 0, 0, pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOACTIVATE);
   }
   control->Invalidate();
 }
@@ -540,17 +550,25 @@ bool TWinControl::HandleKeyMessage(TMessage& m) {
     const bool dialogKey = (key == pf::VK_TAB && !(code & (pf::DLGC_WANTTAB | pf::DLGC_WANTALLKEYS))) ||
                            ((key == pf::VK_RETURN || key == pf::VK_ESCAPE) && !(code & pf::DLGC_WANTALLKEYS));
     TCustomForm* form = GetParentForm();
+    // With KeyPreview the form sees keys before the focused control.
+    TWinControl* preview = form && form != this && form->KeyPreview() ? form : nullptr;
+    if (preview) preview->KeyDown(key, KeyboardShiftState());
+    if (key == 0) return true;
     if (dialogKey && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0) return true;
     KeyDown(key, KeyboardShiftState());
     return key == 0;
   }
+  TCustomForm* form = GetParentForm();
+  TWinControl* preview = form && form != this && form->KeyPreview() ? form : nullptr;
   if (m.Msg == pf::WM_KEYUP || m.Msg == pf::WM_SYSKEYUP) {
-    KeyUp(key, KeyboardShiftState());
+    if (preview) preview->KeyUp(key, KeyboardShiftState());
+    if (key != 0) KeyUp(key, KeyboardShiftState());
     return key == 0;
   }
   if (m.Msg == pf::WM_CHAR) {
     auto ch = static_cast<char16_t>(m.WParam);
-    KeyPress(ch);
+    if (preview) preview->KeyPress(ch);
+    if (ch != 0) KeyPress(ch);
     return ch == 0;
   }
   return false;
@@ -673,6 +691,12 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_ENABLEDCHANGED:
       if (handle_) pf::EnableWindow(handle_, Enabled());
       Changed();
+      return;
+    case CM_SYSCOLORCHANGE:
+    case CM_THEMECHANGED:
+      // Brushes and pens of system colours remake their handles: a repaint shows the new ones.
+      NotifyControls(m.Msg);
+      Invalidate();
       return;
     case CM_VISIBLECHANGED:
       if (handle_) pf::ShowWindow(handle_, Visible() ? pf::SW_SHOWNA : pf::SW_HIDE);

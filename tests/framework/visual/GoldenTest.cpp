@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "VisualTestSupport.h"
+#include "framework/Button.h"
+#include "framework/CheckBox.h"
+#include "framework/Edit.h"
+#include "framework/Label.h"
+#include "framework/RadioButton.h"
+#include "tests/support/GoldenImage.h"
+
+namespace kestrel {
+namespace {
+
+template <class T>
+T* Place(TWinControl* parent, int left, int top, int width, int height, const String& caption) {
+  auto* control = new T(parent);
+  control->SetParent(parent);
+  control->SetBounds(left, top, width, height);
+  control->SetCaption(caption);
+  return control;
+}
+
+TEST(Golden, StandardControlsLook) {
+  testing::ShownForm f(260, 170);
+  f->SetBorderStyle(bsNone);
+  f->SetBounds(50, 50, 260, 170);
+  Place<TButton>(f.form, 8, 8, 75, 25, u"Normal");
+  Place<TButton>(f.form, 90, 8, 75, 25, u"Default")->SetDefault(true);
+  Place<TButton>(f.form, 172, 8, 75, 25, u"Disabled")->SetEnabled(false);
+  Place<TCheckBox>(f.form, 8, 44, 80, 17, u"Off");
+  Place<TCheckBox>(f.form, 90, 44, 80, 17, u"On")->SetChecked(true);
+  auto* grayed = Place<TCheckBox>(f.form, 172, 44, 80, 17, u"Grayed");
+  grayed->SetAllowGrayed(true);
+  grayed->SetState(cbGrayed);
+  Place<TRadioButton>(f.form, 8, 70, 80, 17, u"One");
+  Place<TRadioButton>(f.form, 90, 70, 80, 17, u"Two")->SetChecked(true);
+  Place<TRadioButton>(f.form, 172, 70, 80, 17, u"Off")->SetEnabled(false);
+  Place<TEdit>(f.form, 8, 98, 160, 21, u"Edit text");
+  auto* label = Place<TLabel>(f.form, 8, 130, 240, 30, u"A label with wrapped words, two lines long");
+  label->SetAutoSize(false);
+  label->SetWordWrap(true);
+  label->SetColor(clInfoBk);
+  testing::Pump();
+  cairo_surface_t* image = platform::CaptureWindowImage(f->Handle());
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(kestrel::testing::MatchesGolden(image, "framework_stdcontrols", {8, 0.01}));
+  cairo_surface_destroy(image);
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "VisualTestSupport.h"
+#include "framework/Application.h"
+#include "framework/Button.h"
+#include "framework/CustomControl.h"
+#include "framework/Edit.h"
+#include "framework/GraphicControl.h"
+#include "framework/MessageBox.h"
+#include "framework/Screen.h"
+#include "framework/Thread.h"
+#include "framework/Timer.h"
+#include "platform/gdi/SystemColors.h"
+
+namespace kestrel {
+namespace {
+
+using testing::ClickAt;
+using testing::ClientPixel;
+using testing::Pump;
+using testing::ShownForm;
+
+class TTracker : public TGraphicControl {
+ public:
+  explicit TTracker(TComponent* owner) : TGraphicControl(owner) {}
+  std::vector<std::string> events;
+
+ protected:
+  void MouseDown(TMouseButton, TShiftState, int x, int y) override { Log("down", x, y); }
+  void MouseMove(TShiftState, int x, int y) override { Log("move", x, y); }
+  void MouseUp(TMouseButton, TShiftState, int x, int y) override { Log("up", x, y); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == CM_MOUSEENTER) events.push_back("enter");
+    if (m.Msg == CM_MOUSELEAVE) events.push_back("leave");
+    TGraphicControl::WndProc(m);
+  }
+
+ private:
+  void Log(const char* what, int x, int y) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%s %d,%d", what, x, y);
+    events.emplace_back(text);
+  }
+};
+
+TEST(Interaction, WindowlessControlKeepsTheMouseWhileAButtonIsDown) {
+  ShownForm f;
+  auto* tracker = new TTracker(f.form);
+  tracker->SetParent(f.form);
+  tracker->SetBounds(20, 20, 40, 40);
+  int clicks = 0;
+  tracker->OnClick = [&](TObject*) { ++clicks; };
+  using platform::InjectMouseButton;
+  using platform::InjectMouseMove;
+  InjectMouseMove(f->ClientToScreen(Point(100, 100)));
+  InjectMouseMove(f->ClientToScreen(Point(30, 30)));
+  InjectMouseButton(platform::MouseButton::Left, true, f->ClientToScreen(Point(30, 30)));
+  InjectMouseMove(f->ClientToScreen(Point(150, 30)));
+  InjectMouseButton(platform::MouseButton::Left, false, f->ClientToScreen(Point(150, 30)));
+  InjectMouseMove(f->ClientToScreen(Point(160, 30)));
+  Pump();
+  const std::vector<std::string> expected = {"enter", "move 10,10", "down 10,10", "leave", "move 130,10", "up 130,10"};
+  EXPECT_EQ(tracker->events, expected);
+  EXPECT_EQ(clicks, 0);  // released outside
+  ClickAt(*f.form, 25, 25);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(Interaction, SystemColourChangesRepaintEveryFormThroughTheApplicationWindow) {
+  ShownForm f;
+  int hookSaw = 0, themeChanges = 0;
+  const int hook = Application()->HookMainWindow([&](TMessage& m) {
+    if (m.Msg == platform::WM_SYSCOLORCHANGE) ++hookSaw;
+    return false;
+  });
+  Application()->OnThemeChange = [&](TObject*) { ++themeChanges; };
+  const int index = platform::COLOR_BTNFACE;
+  const platform::COLORREF old = platform::GetSysColor(index), changed = platform::RGB(10, 20, 30);
+  EXPECT_EQ(ClientPixel(*f.form, 5, 5), old);
+  platform::SetSysColors(1, &index, &changed);
+  platform::SendMessageW(Application()->Handle(), platform::WM_SYSCOLORCHANGE, 0, 0);
+  Pump();
+  EXPECT_EQ(ClientPixel(*f.form, 5, 5), changed);
+  EXPECT_EQ(hookSaw, 1);
+  EXPECT_EQ(themeChanges, 1);
+  platform::SetSysColors(1, &index, &old);
+  Application()->UnhookMainWindow(hook);
+  Application()->OnThemeChange = nullptr;
+}
+
+TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
+  ShownForm f;
+  auto* edit = new TEdit(f.form);
+  edit->SetParent(f.form);
+  edit->SetFocus();
+  String seenByForm;
+  f->SetKeyPreview(true);
+  f->OnKeyPress = [&](TObject*, char16_t& key) {
+    seenByForm += key;
+    if (key == u'x') key = 0;
+  };
+  platform::InjectText(u"axb");
+  Pump();
+  EXPECT_EQ(seenByForm, u"axb");
+  EXPECT_EQ(edit->Text(), u"ab");
+  f->SetKeyPreview(false);
+  platform::InjectText(u"x");
+  Pump();
+  EXPECT_EQ(edit->Text(), u"abx");
+}
+
+TEST(Interaction, MessageBoxAnswersWithTheChosenButton) {
+  Application();
+  int keysSent = 0;
+  platform::WORD key = platform::VK_RETURN;
+  Application()->OnIdle = [&](TObject*, bool& done) {
+    // One key per box, once it is up.
+    if (keysSent == 0 && Screen()->ActiveForm()) {
+      platform::InjectKeyStroke(key);
+      ++keysSent;
+    }
+    done = false;
+  };
+  EXPECT_EQ(Application()->MessageBox(u"Go on?", u"Question", MB_YESNO), IDYES);
+  keysSent = 0;
+  EXPECT_EQ(Application()->MessageBox(u"Go on?", u"Question", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+  keysSent = 0;
+  key = platform::VK_ESCAPE;
+  EXPECT_EQ(Application()->MessageBox(u"Done", u"Note", MB_OK), IDOK);
+  Application()->OnIdle = nullptr;
+  EXPECT_EQ(MessageBoxButtons(MB_ABORTRETRYIGNORE), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+}
+
+TEST(Interaction, DoubleBufferedControlPaintsItselfAndItsWindowlessChildren) {
+  class TBoard : public TCustomControl {
+   public:
+    explicit TBoard(TComponent* owner) : TCustomControl(owner) {
+      SetDoubleBuffered(true);
+      SetColor(clWhite);
+    }
+
+   protected:
+    void Paint() override {
+      Canvas()->Brush()->SetColor(clBlue);
+      Canvas()->FillRect(Rect(0, 0, 10, 10));
+    }
+  };
+  class TDot : public TGraphicControl {
+   public:
+    explicit TDot(TComponent* owner) : TGraphicControl(owner) {}
+
+   protected:
+    void Paint() override {
+      Canvas()->Brush()->SetColor(clRed);
+      Canvas()->FillRect(ClientRect());
+    }
+  };
+  ShownForm f;
+  auto* board = new TBoard(f.form);
+  board->SetParent(f.form);
+  board->SetBounds(10, 10, 100, 60);
+  auto* dot = new TDot(f.form);
+  dot->SetParent(board);
+  dot->SetBounds(50, 20, 10, 10);
+  Pump();
+  EXPECT_EQ(ClientPixel(*board, 5, 5), platform::RGB(0, 0, 255));
+  EXPECT_EQ(ClientPixel(*board, 55, 25), platform::RGB(255, 0, 0));
+  EXPECT_EQ(ClientPixel(*board, 80, 50), platform::RGB(255, 255, 255));
+  dot->SetLeft(70);
+  Pump();
+  EXPECT_EQ(ClientPixel(*board, 55, 25), platform::RGB(255, 255, 255));
+  EXPECT_EQ(ClientPixel(*board, 75, 25), platform::RGB(255, 0, 0));
+}
+
+TEST(Interaction, QueuedCallsAndSelfFreeingThreads) {
+  Application();
+  std::atomic<bool> finished{false};
+  int queued = 0;
+  class TWorker : public TThread {
+   public:
+    TWorker(int& queued, std::atomic<bool>& finished) : queued_(queued), finished_(finished) {
+      SetFreeOnTerminate(true);
+    }
+    ~TWorker() override { finished_ = true; }
+
+   protected:
+    void Execute() override {
+      Queue(this, [this] { ++queued_; });
+      Queue(this, [this] { ++queued_; });
+    }
+
+   private:
+    int& queued_;
+    std::atomic<bool>& finished_;
+  };
+  TThread::Create<TWorker>(false, queued, finished);
+  for (int i = 0; i < 1000 && (queued < 2 || !finished); ++i) {
+    Application()->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(queued, 2);
+  EXPECT_TRUE(finished);
+}
+
+TEST(Interaction, ExceptionsFromTimerHandlersGoToOnException) {
+  Application();
+  auto* timer = new TTimer(nullptr);
+  String reported;
+  Application()->OnException = [&](TObject* sender, const Exception& e) {
+    EXPECT_EQ(sender, timer);
+    reported = e.Message();
+  };
+  timer->SetInterval(10);
+  timer->OnTimer = [&](TObject*) {
+    timer->SetEnabled(false);
+    throw EConvertError(u"tick failed");
+  };
+  timer->UpdateTimer();
+  platform::HeadlessBackend::Current()->Advance(20);
+  EXPECT_EQ(reported, u"tick failed");
+  Application()->OnException = nullptr;
+  delete timer;
+}
+
+TEST(Interaction, BorderStylesChangeTheFrameButKeepTheControls) {
+  ShownForm f;
+  auto* button = new TButton(f.form);
+  button->SetParent(f.form);
+  button->SetBounds(5, 5, 60, 20);
+  f->SetBorderStyle(bsNone);
+  EXPECT_EQ(f->ClientWidth(), f->Width());
+  EXPECT_EQ(f->ClientHeight(), f->Height());
+  EXPECT_TRUE(button->HandleAllocated());
+  EXPECT_TRUE(f->Showing());
+  EXPECT_EQ(platform::GetParent(button->Handle()), f->Handle());
+  f->SetBorderStyle(bsDialog);
+  EXPECT_LT(f->ClientWidth(), f->Width());
+  EXPECT_LT(f->ClientHeight(), f->Height());
+  // The client size settles the same way with and without a window.
+  TForm* hidden = TCustomForm::Create<TForm>(nullptr);
+  hidden->SetBorderStyle(bsDialog);
+  hidden->SetClientWidth(200);
+  hidden->SetClientHeight(100);
+  const TRect before = hidden->BoundsRect();
+  hidden->HandleNeeded();
+  EXPECT_EQ(hidden->ClientWidth(), 200);
+  EXPECT_EQ(hidden->ClientHeight(), 100);
+  EXPECT_EQ(hidden->BoundsRect().right - hidden->BoundsRect().left, before.right - before.left);
+  hidden->BeforeDestruction();
+  delete hidden;
+}
+
+TEST(Interaction, HaltFromTheGuiThreadRunsExitProceduresLastFirst) {
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(
+      {
+        Application();
+        AddExitProc([] { std::fputs("first\n", stderr); });
+        AddExitProc([] { std::fputs("second\n", stderr); });
+        Halt(3);
+      },
+      ::testing::ExitedWithCode(3), "second\nfirst\n$");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -83,12 +83,12 @@ constexpr std::array<StockFontSpec, 7> kStockFonts{{
 
 // Hands the stock fonts to GetStockObject; safe to call any number of times.
 bool RegisterStockFonts() {
-  for (const StockFontSpec& spec : kStockFonts) {
-    if (GetStockObject(spec.index)) continue;
-    LOGFONTW lf = MakeLogFont(spec.face, spec.height, spec.weight);
-    lf.lfCharSet = spec.charSet;
-    lf.lfPitchAndFamily = spec.pitchAndFamily;
-    SetStockObject(spec.index, std::make_shared<Font>(lf));
+  for (const StockFontSpec& stock : kStockFonts) {
+    if (GetStockObject(stock.index)) continue;
+    LOGFONTW lf = MakeLogFont(stock.face, stock.height, stock.weight);
+    lf.lfCharSet = stock.charSet;
+    lf.lfPitchAndFamily = stock.pitchAndFamily;
+    SetStockObject(stock.index, std::make_shared<Font>(lf));
   }
   return true;
 }
@@ -100,7 +100,7 @@ bool RegisterStockFonts() {
 
 HFONT GetStockFont(int index) {
   bool known = std::any_of(kStockFonts.begin(), kStockFonts.end(),
-                           [index](const StockFontSpec& spec) { return spec.index == index; });
+                           [index](const StockFontSpec& stock) { return stock.index == index; });
   if (!known) return nullptr;
   static const bool registered = RegisterStockFonts();
   (void)registered;

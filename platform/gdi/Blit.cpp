@@ -65,7 +65,7 @@ class SourceBlock {
     x1 = std::min<Coord>(x1, rect_.right);
     y1 = std::min<Coord>(y1, rect_.bottom);
     std::uint64_t sum[4] = {0, 0, 0, 0}, count = 0;
-    std::uint32_t all = how == StretchMerge::And ? ~0u : 0u, pixel;
+    std::uint32_t all = how == StretchMerge::And ? ~0u : 0u, pixel = 0;
     for (Coord y = y0; y < y1; ++y)
       for (Coord x = x0; x < x1; ++x) {
         At(x, y, pixel);

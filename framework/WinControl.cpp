@@ -69,6 +69,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 
 TWinControl::~TWinControl() {
   Destroying();
+  // Leave the parent while this is still a whole TWinControl (its tab list holds that type).
+  if (Parent()) Parent()->RemoveControl(this);
   DestroyHandle();
   while (!controls_.empty()) {
     TControl* child = controls_.back();

@@ -1,34 +1,37 @@
 #pragma once
-// Message boxes: the MB_ flags and ID results of the classic interface, shown as a modal form.
+// Message boxes drawn with the framework's own controls, shown as a modal form.
+
+#include <vector>
 
 #include "framework/Strings.h"
+#include "platform/window/MessageBox.h"
 
 namespace kestrel {
 
-constexpr unsigned MB_OK = 0x0;
-constexpr unsigned MB_OKCANCEL = 0x1;
-constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
-constexpr unsigned MB_YESNOCANCEL = 0x3;
-constexpr unsigned MB_YESNO = 0x4;
-constexpr unsigned MB_RETRYCANCEL = 0x5;
-constexpr unsigned MB_ICONHAND = 0x10;
-constexpr unsigned MB_ICONERROR = MB_ICONHAND;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
-constexpr unsigned MB_ICONASTERISK = 0x40;
-constexpr unsigned MB_ICONINFORMATION = MB_ICONASTERISK;
-constexpr unsigned MB_DEFBUTTON1 = 0x000;
-constexpr unsigned MB_DEFBUTTON2 = 0x100;
-constexpr unsigned MB_DEFBUTTON3 = 0x200;
-
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+// The flags and answers are the window system's (one definition for the whole program).
+using platform::MB_ABORTRETRYIGNORE;
+using platform::MB_DEFBUTTON1;
+using platform::MB_DEFBUTTON2;
+using platform::MB_DEFBUTTON3;
+using platform::MB_ICONASTERISK;
+using platform::MB_ICONERROR;
+using platform::MB_ICONEXCLAMATION;
+using platform::MB_ICONHAND;
+using platform::MB_ICONINFORMATION;
+using platform::MB_ICONQUESTION;
+using platform::MB_ICONWARNING;
+using platform::MB_OK;
+using platform::MB_OKCANCEL;
+using platform::MB_RETRYCANCEL;
+using platform::MB_YESNO;
+using platform::MB_YESNOCANCEL;
+using platform::IDABORT;
+using platform::IDCANCEL;
+using platform::IDIGNORE;
+using platform::IDNO;
+using platform::IDOK;
+using platform::IDRETRY;
+using platform::IDYES;
 
 // Shows `text` with the buttons of `flags` and returns the chosen button's ID (IDCANCEL, or
 // IDNO for Yes/No boxes without Cancel, when the box is closed otherwise).

@@ -14,6 +14,7 @@ KESTREL_IMPLEMENT_CLASS(TThread, TObject)
 namespace {
 
 struct SyncRequest {
+  TThread* thread = nullptr;
   TThreadMethod method;
   bool wait = true;
   bool done = false;
@@ -87,6 +88,15 @@ bool CheckSynchronize(int timeoutMs) {
 TThread::TThread() = default;
 
 TThread::~TThread() {
+  {
+    // Calls this thread queued and the GUI thread has not run yet go with it.
+    std::lock_guard lock(Sync().mutex);
+    std::erase_if(Sync().queue, [this](SyncRequest* r) {
+      if (r->wait || r->thread != this) return false;
+      delete r;
+      return true;
+    });
+  }
   if (started_ && !finished_) {
     Terminate();
     if (std::this_thread::get_id() != id_) WaitFor();
@@ -162,12 +172,13 @@ void TThread::Synchronize(TThread*, const TThreadMethod& method) {
   if (request.error) std::rethrow_exception(request.error);
 }
 
-void TThread::Queue(TThread*, TThreadMethod method) {
+void TThread::Queue(TThread* thread, TThreadMethod method) {
   if (IsMainThread()) {
     method();
     return;
   }
   auto* request = new SyncRequest;
+  request->thread = thread;
   request->method = std::move(method);
   request->wait = false;
   {

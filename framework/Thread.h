@@ -52,7 +52,8 @@ class TThread : public TObject {
   // in the caller. Called on the GUI thread, runs `method` at once.
   static void Synchronize(TThread* thread, const TThreadMethod& method);
   void Synchronize(const TThreadMethod& method) { Synchronize(this, method); }
-  // Like Synchronize without waiting (the call runs later on the GUI thread).
+  // Like Synchronize without waiting (the call runs later on the GUI thread); calls still
+  // waiting when `thread` is freed are dropped.
   static void Queue(TThread* thread, TThreadMethod method);
 
  protected:

@@ -1,5 +1,7 @@
 #include "framework/UtilWindow.h"
 
+#include <set>
+
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -18,6 +20,12 @@ pf::LRESULT UtilWindowProc(pf::HWND hwnd, pf::UINT msg, pf::WPARAM wParam, pf::L
   return m.Result;
 }
 
+// Every live method, so that windows alive at exit (the application's) still own theirs.
+std::set<TWndMethod*>& LiveMethods() {
+  static auto* methods = new std::set<TWndMethod*>;
+  return *methods;
+}
+
 void RegisterUtilClass() {
   pf::WNDCLASSEXW existing;
   if (pf::GetClassInfoExW(nullptr, kClassName, &existing)) return;
@@ -34,7 +42,11 @@ pf::HWND AllocateHWnd(TWndMethod method) {
   RegisterUtilClass();
   pf::HWND hwnd = pf::CreateWindowExW(pf::WS_EX_TOOLWINDOW, kClassName, u"", pf::WS_POPUP, 0, 0, 0, 0, nullptr,
                                       nullptr, nullptr, nullptr);
-  if (hwnd) pf::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<pf::LONG_PTR>(new TWndMethod(std::move(method))));
+  if (hwnd) {
+    auto* stored = new TWndMethod(std::move(method));
+    LiveMethods().insert(stored);
+    pf::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<pf::LONG_PTR>(stored));
+  }
   return hwnd;
 }
 
@@ -43,6 +55,7 @@ void DeallocateHWnd(pf::HWND hwnd) {
   auto* method = reinterpret_cast<TWndMethod*>(pf::GetWindowLongPtrW(hwnd, 0));
   pf::SetWindowLongPtrW(hwnd, 0, 0);
   pf::DestroyWindow(hwnd);
+  LiveMethods().erase(method);
   delete method;
 }
 

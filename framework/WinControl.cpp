@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
 #include "framework/PropInfo.h"
@@ -45,8 +46,14 @@ pf::LRESULT ControlWindowProc(pf::HWND hwnd, pf::UINT msg, pf::WPARAM wParam, pf
     result = pf::DefWindowProcW(hwnd, msg, wParam, lParam);
   } else {
     TMessage m{msg, wParam, lParam, 0};
-    if (control->WindowProc) control->WindowProc(m);
-    else control->WndProc(m);
+    try {
+      if (control->WindowProc) control->WindowProc(m);
+      else control->WndProc(m);
+    } catch (...) {
+      // An event handler failed: report it and go on with the next message, as the loop
+      // that dispatched this one cannot know what to do with it.
+      if (ApplicationExists()) Application()->HandleException(control);
+    }
     result = m.Result;
   }
   if (msg == pf::WM_NCDESTROY) {
@@ -62,6 +69,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush
 
 TWinControl::~TWinControl() {
   Destroying();
+  // Leave the parent while this is still a whole TWinControl (its tab list holds that type).
+  if (Parent()) Parent()->RemoveControl(this);
   DestroyHandle();
   while (!controls_.empty()) {
     TControl* child = controls_.back();

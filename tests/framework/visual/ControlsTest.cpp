@@ -268,6 +268,9 @@ TEST(Controls, TabOrderMovesFocusAndSkipsUnfocusableControls) {
   // The active control forgets a freed control.
   delete b[2];
   EXPECT_EQ(f->ActiveControl(), nullptr);
+  std::vector<TWinControl*> tabList;
+  f->GetTabOrderList(tabList);
+  EXPECT_EQ(tabList, (std::vector<TWinControl*>{b[0], b[1]}));
 }
 
 }  // namespace

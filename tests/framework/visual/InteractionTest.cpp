@@ -187,8 +187,10 @@ TEST(Interaction, QueuedCallsAndSelfFreeingThreads) {
 
    protected:
     void Execute() override {
-      Queue(this, [this] { ++queued_; });
-      Queue(this, [this] { ++queued_; });
+      // Not tied to the thread (it frees itself at once): the calls must outlive it.
+      int& counter = queued_;
+      Queue(nullptr, [&counter] { ++counter; });
+      Queue(nullptr, [&counter] { ++counter; });
     }
 
    private:

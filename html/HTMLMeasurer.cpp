@@ -66,6 +66,16 @@ void THTMLMeasurer::ReleaseDevice() {
   savedFont_ = nullptr;
 }
 
+void THTMLMeasurer::LimitFonts(size_t limit) {
+  if (fonts_.size() <= limit) return;
+  // The device must not hold a font that is about to go.
+  if (dc_ && savedFont_) {
+    SelectObject(dc_, savedFont_);
+    savedFont_ = nullptr;
+  }
+  fonts_.clear();
+}
+
 const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned style,
                                      unsigned charset) {
   String key = face;

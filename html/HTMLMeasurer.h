@@ -55,6 +55,10 @@ class THTMLMeasurer {
 
   // The font for an item's face, height, style bits and character set (cached).
   const THTMLFont& Font(const String& face, int height, unsigned style, unsigned charset);
+  int FontCount() const { return static_cast<int>(fonts_.size()); }
+  // Forgets the cached fonts when there are more than `limit`, so that a long-lived renderer fed
+  // ever new sizes and faces does not grow without bound. Only between preparations.
+  void LimitFonts(size_t limit);
 
  private:
   void CreateDevice(platform::HDC compatible);

@@ -34,6 +34,7 @@ void TVnHTMLRender::PrepareToData(const String& Text, int MaxWidth, bool AutoWra
   } restore{*this, FData};
 
   SetData(CurData);
+  FMeasurer.LimitFonts(128);
   CurData->SetMaxWidth(MaxWidth);
   CurData->ClearArray();
   CurData->SetSelectedItem(nullptr);

@@ -165,5 +165,15 @@ TEST_F(HTMLTest, HostileInputsPrepareWithoutHanging) {
   EXPECT_EQ(render.AsText().size(), 6000u);
 }
 
+TEST_F(HTMLTest, TheFontCacheStaysBounded) {
+  std::string sizes;
+  for (int i = 10; i < 400; ++i) sizes += "<font size=" + std::to_string(i) + ">x";
+  Prepare(sizes);
+  EXPECT_GT(render.Measurer().FontCount(), 128);
+  Prepare("<font size=30>x");
+  EXPECT_LE(render.Measurer().FontCount(), 2);
+  EXPECT_EQ(At(1).FHeight, 30);  // measured afresh after the cache was dropped
+}
+
 }  // namespace
 }  // namespace kestrel::testing

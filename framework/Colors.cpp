@@ -1,45 +1,13 @@
 #include "framework/Colors.h"
 
-#include <array>
 #include <limits>
 
+#include "framework/ColorIdentifiers.h"
 #include "framework/Exceptions.h"
 #include "framework/SysUtils.h"
 #include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
-
-namespace {
-
-struct ColorName {
-  TColor value;
-  const char16_t* name;
-};
-
-constexpr std::array<ColorName, 52> kColorNames{{
-    {clBlack, u"clBlack"}, {clMaroon, u"clMaroon"}, {clGreen, u"clGreen"}, {clOlive, u"clOlive"},
-    {clNavy, u"clNavy"}, {clPurple, u"clPurple"}, {clTeal, u"clTeal"}, {clGray, u"clGray"},
-    {clSilver, u"clSilver"}, {clRed, u"clRed"}, {clLime, u"clLime"}, {clYellow, u"clYellow"},
-    {clBlue, u"clBlue"}, {clFuchsia, u"clFuchsia"}, {clAqua, u"clAqua"}, {clWhite, u"clWhite"},
-    {clMoneyGreen, u"clMoneyGreen"}, {clSkyBlue, u"clSkyBlue"}, {clCream, u"clCream"},
-    {clMedGray, u"clMedGray"}, {clNone, u"clNone"}, {clDefault, u"clDefault"},
-    {clScrollBar, u"clScrollBar"}, {clBackground, u"clBackground"},
-    {clActiveCaption, u"clActiveCaption"}, {clInactiveCaption, u"clInactiveCaption"},
-    {clMenu, u"clMenu"}, {clWindow, u"clWindow"}, {clWindowFrame, u"clWindowFrame"},
-    {clMenuText, u"clMenuText"}, {clWindowText, u"clWindowText"}, {clCaptionText, u"clCaptionText"},
-    {clActiveBorder, u"clActiveBorder"}, {clInactiveBorder, u"clInactiveBorder"},
-    {clAppWorkSpace, u"clAppWorkSpace"}, {clHighlight, u"clHighlight"},
-    {clHighlightText, u"clHighlightText"}, {clBtnFace, u"clBtnFace"}, {clBtnShadow, u"clBtnShadow"},
-    {clGrayText, u"clGrayText"}, {clBtnText, u"clBtnText"},
-    {clInactiveCaptionText, u"clInactiveCaptionText"}, {clBtnHighlight, u"clBtnHighlight"},
-    {cl3DDkShadow, u"cl3DDkShadow"}, {cl3DLight, u"cl3DLight"}, {clInfoText, u"clInfoText"},
-    {clInfoBk, u"clInfoBk"}, {clHotLight, u"clHotLight"},
-    {clGradientActiveCaption, u"clGradientActiveCaption"},
-    {clGradientInactiveCaption, u"clGradientInactiveCaption"},
-    {clMenuHighlight, u"clMenuHighlight"}, {clMenuBar, u"clMenuBar"},
-}};
-
-}  // namespace
 
 platform::COLORREF ColorToRGB(TColor color) {
   if (IsSystemColor(color)) return platform::GetSysColor(static_cast<int>(color & 0xFF));
@@ -48,15 +16,15 @@ platform::COLORREF ColorToRGB(TColor color) {
 }
 
 String ColorToString(TColor color) {
-  for (const auto& entry : kColorNames)
-    if (entry.value == color) return entry.name;
+  String ident;
+  if (ColorToIdent(color, ident)) return ident;
   return u"$" + IntToHex(static_cast<std::uint32_t>(color), 8);
 }
 
 bool IdentToColor(std::u16string_view name, TColor& color) {
-  for (const auto& entry : kColorNames) {
-    if (SameText(name, entry.name)) {
-      color = entry.value;
+  for (const TColorIdent& entry : ColorIdentifiers()) {
+    if (SameText(name, entry.Name)) {
+      color = entry.Value;
       return true;
     }
   }

@@ -294,8 +294,8 @@ TEST(TextOut, StockFontsAndFontObjects) {
   ASSERT_TRUE(GetTextMetricsW(canvas.dc, &tm));
   EXPECT_EQ(tm.tmHeight, 15);
   DeviceContextState& state = LookupDeviceContext(canvas.dc)->State();
-  state.font = GetStockObject(SYSTEM_FONT);
-  DeleteObject(created);
+  SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));  // deselected, so deleting frees it now
+  ASSERT_TRUE(DeleteObject(created));
   state.font = created;  // a stale handle, as if deleted while selected
   ASSERT_TRUE(GetTextMetricsW(canvas.dc, &tm));
   EXPECT_EQ(tm.tmHeight, 16);

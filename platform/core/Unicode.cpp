@@ -27,6 +27,8 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
   return cp;
 }
 
+}  // namespace
+
 void AppendUtf8(AnsiString& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -44,8 +46,6 @@ void AppendUtf8(AnsiString& out, char32_t cp) {
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
-
-}  // namespace
 
 String Utf8ToUtf16(std::string_view utf8) {
   String out;

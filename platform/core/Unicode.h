@@ -13,6 +13,8 @@ using AnsiString = std::string;
 
 String Utf8ToUtf16(std::string_view utf8);
 AnsiString Utf16ToUtf8(std::u16string_view utf16);
+// Appends one code point (at most U+10FFFF, not a surrogate) in UTF-8.
+void AppendUtf8(AnsiString& out, char32_t codePoint);
 
 // True for the first and second halves of a surrogate pair.
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }

@@ -3,9 +3,14 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "framework/Button.h"
+#include "framework/CheckBox.h"
+#include "framework/Edit.h"
+#include "framework/RadioButton.h"
 #include "framework/SysUtils.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/GdiTypes.h"
+
 
 namespace kestrel {
 namespace {
@@ -67,8 +72,11 @@ struct ControlRegistry {
   std::vector<const TMetaClass*> classes;
 };
 
+// The platform's own edit box, push button, check box and radio button are embeddable from the
+// start; components add their classes with RegisterHTMLControlClass.
 ControlRegistry& Controls() {
-  static ControlRegistry registry;
+  static ControlRegistry registry{{}, {&TEdit::StaticClass(), &TButton::StaticClass(),
+                                       &TCheckBox::StaticClass(), &TRadioButton::StaticClass()}};
   return registry;
 }
 

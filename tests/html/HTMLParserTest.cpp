@@ -342,5 +342,19 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
   UnRegisterHTMLControlClass(TTestEmbed::StaticClass());
 }
 
+TEST_F(HTMLTest, StandardControlsAreEmbeddableFromTheStart) {
+  for (const char16_t* name : {u"tedit", u"TButton", u"tcheckbox", u"tradiobutton"})
+    EXPECT_NE(FindHTMLControlClass(name), nullptr) << Utf16ToUtf8(name);
+  TComponent host(nullptr);
+  render.SetControl(&host);
+  Prepare("<control vclclass=tbutton caption='Send' width=90>");
+  auto* item = static_cast<TVnHTMLControlItem*>(&At(1));
+  ASSERT_NE(item->FControl, nullptr);
+  EXPECT_EQ(item->FControl->ClassName(), u"TButton");
+  EXPECT_EQ(GetStrProp(item->FControl.get(), u"Caption"), u"Send");
+  EXPECT_EQ(item->FWidth, 90);
+  render.SetControl(nullptr);
+}
+
 }  // namespace
 }  // namespace kestrel::testing

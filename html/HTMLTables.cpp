@@ -11,7 +11,6 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/GdiTypes.h"
 
-
 namespace kestrel {
 namespace {
 

@@ -77,6 +77,7 @@ class THTMLParser {
   void ApplyFontSize(const String& value, TFontSettings& settings) const;
   void DoInput(const THTMLAttributes& attrs);
   void DoControl(const THTMLAttributes& attrs);
+  static void HideEmbeddedControl(TObject* control);
   void ApplyControlProperties(TVnHTMLControlItem& item, const THTMLAttributes& attrs);
   void DoVariable(const THTMLAttributes& attrs);
   void ContinueAfter(std::unique_ptr<TVnHTMLItem> previous);

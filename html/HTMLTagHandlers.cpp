@@ -4,10 +4,12 @@
 #include <cstdlib>
 
 #include "framework/Component.h"
+#include "framework/Control.h"
 #include "framework/Exceptions.h"
 #include "framework/Picture.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "framework/WinControl.h"
 #include "html/HTMLParser.h"
 #include "html/HTMLRender.h"
 
@@ -377,6 +379,12 @@ void THTMLParser::DoInput(const THTMLAttributes& attrs) {
   SetCurrent(std::move(next));
 }
 
+// An embedded control stays hidden and out of the tab order until the label places and shows it.
+void THTMLParser::HideEmbeddedControl(TObject* control) {
+  if (auto* visual = dynamic_cast<TControl*>(control)) visual->SetVisible(false);
+  if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->SetTabStop(false);
+}
+
 void THTMLParser::DoControl(const THTMLAttributes& attrs) {
   const TMetaClass* cls = FindHTMLControlClass(LowerCase(attrs.Value(u"vclclass")));
   if (!cls) return;
@@ -388,6 +396,7 @@ void THTMLParser::DoControl(const THTMLAttributes& attrs) {
     if (render_.Control() && cls->CanCreate()) {
       // Owned by the item alone: the host only provides the context it is made for.
       item->FControl.reset(cls->Create(nullptr));
+      HideEmbeddedControl(item->FControl.get());
       if (item->FControl) {
         if (const TPropInfo* w = GetPropInfo(item->FControl.get(), u"Width"); w && w->IsOrdinal())
           item->FWidth = ClampHTMLSize(GetOrdProp(item->FControl.get(), *w));

@@ -5,6 +5,7 @@
 #include "framework/Picture.h"
 #include "framework/Exceptions.h"
 #include "framework/TypeInfo.h"
+#include "framework/WinControl.h"
 #include "html/HTMLTables.h"
 #include "HTMLTestSupport.h"
 
@@ -353,6 +354,10 @@ TEST_F(HTMLTest, StandardControlsAreEmbeddableFromTheStart) {
   EXPECT_EQ(item->FControl->ClassName(), u"TButton");
   EXPECT_EQ(GetStrProp(item->FControl.get(), u"Caption"), u"Send");
   EXPECT_EQ(item->FWidth, 90);
+  auto* button = dynamic_cast<TWinControl*>(item->FControl.get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(button->Visible());
+  EXPECT_FALSE(button->TabStop());
   render.SetControl(nullptr);
 }
 

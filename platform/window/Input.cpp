@@ -11,6 +11,7 @@
 #include "platform/core/HandleTable.h"
 #include "platform/window/Backend.h"
 #include "platform/window/InputInjection.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
@@ -324,48 +325,15 @@ BOOL SetCursorPos(int x, int y) {
 
 UINT GetDoubleClickTime() { return kDoubleClickTime; }
 
-int ToUnicode(UINT virtualKey, UINT, const BYTE* keyState, LPWSTR buffer, int bufferSize, UINT) {
+int ToUnicode(UINT virtualKey, UINT, const BYTE* keyState, LPWSTR buffer, int bufferSize, UINT flags) {
   if (!keyState || !buffer || bufferSize <= 0) return 0;
-  auto down = [&](int vk) { return (keyState[vk] & 0x80) != 0; };
-  bool shift = down(VK_SHIFT), ctrl = down(VK_CONTROL), alt = down(VK_MENU);
-  bool caps = (keyState[VK_CAPITAL] & 0x01) != 0;
-  int vk = static_cast<int>(virtualKey & 0xFF);
-  char16_t c = 0;
-  if (ctrl && alt) return 0;  // AltGr combinations produce nothing on this layout
-  if (vk >= 'A' && vk <= 'Z') {
-    if (ctrl) c = static_cast<char16_t>(vk - 'A' + 1);
-    else c = static_cast<char16_t>((shift != caps) ? vk : vk + 32);
-  } else if (vk >= '0' && vk <= '9') {
-    if (ctrl) return 0;
-    static const char16_t shifted[] = u")!@#$%^&*(";
-    c = shift ? shifted[vk - '0'] : static_cast<char16_t>(vk);
-  } else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) {
-    c = static_cast<char16_t>('0' + vk - VK_NUMPAD0);
-  } else {
-    struct Pair { int vk; char16_t plain, shifted, control; };
-    static const Pair table[] = {
-        {VK_SPACE, u' ', u' ', u' '},       {VK_RETURN, u'\r', u'\r', u'\n'},
-        {VK_BACK, u'\b', u'\b', 0x7F},       {VK_TAB, u'\t', u'\t', 0},
-        {VK_ESCAPE, 0x1B, 0x1B, 0x1B},       {VK_OEM_1, u';', u':', 0},
-        {VK_OEM_PLUS, u'=', u'+', 0},        {VK_OEM_COMMA, u',', u'<', 0},
-        {VK_OEM_MINUS, u'-', u'_', 0x1F},    {VK_OEM_PERIOD, u'.', u'>', 0},
-        {VK_OEM_2, u'/', u'?', 0},           {VK_OEM_3, u'`', u'~', 0},
-        {VK_OEM_4, u'[', u'{', 0x1B},        {VK_OEM_5, u'\\', u'|', 0x1C},
-        {VK_OEM_6, u']', u'}', 0x1D},        {VK_OEM_7, u'\'', u'"', 0},
-        {VK_MULTIPLY, u'*', u'*', 0},        {VK_ADD, u'+', u'+', 0},
-        {VK_SUBTRACT, u'-', u'-', 0},        {VK_DECIMAL, u'.', u'.', 0},
-        {VK_DIVIDE, u'/', u'/', 0},
-    };
-    for (auto& p : table)
-      if (p.vk == vk) c = ctrl ? p.control : shift ? p.shifted : p.plain;
-  }
-  if (!c) return 0;
-  // Where the native input method delivers the text, keys only make control characters, so
-  // that no character arrives twice.
-  if (c >= 0x20 && c != 0x7F && Wm().HasBackend() && Wm().GetBackend().ProvidesText()) return 0;
-  buffer[0] = c;
-  if (bufferSize > 1) buffer[1] = 0;
-  return 1;
+  KeyboardLayout::Key key = KeyboardLayout::Translate(virtualKey, keyState);
+  // Keys without a character (shift, arrows) leave a pending dead key waiting.
+  if (!key.ch) return 0;
+  // Where the native input method delivers the text (and composes accents), keys only make
+  // control characters, so that no character arrives twice.
+  if (key.ch >= 0x20 && key.ch != 0x7F && Wm().HasBackend() && Wm().GetBackend().ProvidesText()) return 0;
+  return KeyboardLayout::Compose(key, buffer, bufferSize, !(flags & kToUnicodeNoStateChange));
 }
 
 BOOL TranslateMessage(const MSG* msg) {
@@ -379,8 +347,9 @@ BOOL TranslateMessage(const MSG* msg) {
   auto w = Wm().Lookup(msg->hwnd);
   auto q = w ? MessageQueue::ForThread(w->thread) : nullptr;
   if (!q) return TRUE;
-  UINT charMsg = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
-  for (int i = n - 1; i >= 0; --i) {
+  bool sys = msg->message == WM_SYSKEYDOWN;
+  UINT charMsg = n < 0 ? (sys ? WM_SYSDEADCHAR : WM_DEADCHAR) : (sys ? WM_SYSCHAR : WM_CHAR);
+  for (int i = (n < 0 ? 1 : n) - 1; i >= 0; --i) {
     MSG m = *msg;
     m.message = charMsg;
     m.wParam = chars[i];

@@ -1,5 +1,7 @@
 #include "GalleryForm.h"
 
+#include "BordersForm.h"
+
 #include "framework/Application.h"
 #include "framework/MessageBox.h"
 #include "framework/SysUtils.h"
@@ -67,6 +69,11 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     if (Application()->MessageBox(u"Close the gallery?", u"Kestrel gallery", MB_YESNO | MB_ICONQUESTION) == IDYES)
       Close();
   };
+  auto* borders = new TButton(this);
+  borders->SetParent(this);
+  borders->SetBounds(310, 34, 90, 25);
+  borders->SetCaption(u"Borders...");
+  borders->OnClick = [this](TObject*) { ShowBordersPage(); };
 
   AddSection(u"Edit box", 72);
   edit_ = new TEdit(this);
@@ -119,6 +126,12 @@ TControl* TGalleryForm::AddSection(const String& title, int top) {
   label->Font()->SetStyle({fsBold});
   label->SetCaption(title);
   return label;
+}
+
+void TGalleryForm::ShowBordersPage() {
+  if (!bordersPage_) Application()->CreateForm(bordersPage_);
+  bordersPage_->Show();
+  Report(u"Borders and bevels page shown");
 }
 
 void TGalleryForm::Report(const String& text) { status_->SetCaption(u"  " + text); }

@@ -11,6 +11,8 @@
 
 namespace kestrel::gallery {
 
+class TBordersForm;
+
 class TGalleryForm : public TForm {
  public:
   explicit TGalleryForm(TComponent* owner);
@@ -19,6 +21,7 @@ class TGalleryForm : public TForm {
 
  private:
   void Report(const String& text);
+  void ShowBordersPage();
   TControl* AddSection(const String& title, int top);
 
   TLabel* status_;
@@ -29,6 +32,7 @@ class TGalleryForm : public TForm {
   TButton* quitButton_;
   TLabel* clock_;
   TTimer* timer_;
+  TBordersForm* bordersPage_ = nullptr;
   int ticks_ = 0;
 };
 

@@ -1,7 +1,8 @@
 // kestrel-gallery: shows the framework's controls.
-//   kestrel-gallery [--screenshot FILE.png]
-// The backend comes from KESTREL_BACKEND (sdl by default). With --screenshot the program
-// paints its form, writes it to FILE.png and ends.
+//   kestrel-gallery [--page controls|borders] [--screenshot FILE.png]
+// The backend comes from KESTREL_BACKEND (sdl by default). --page picks the first form shown:
+// the controls (default) or the border and bevel page. With --screenshot the program paints
+// that form, writes it to FILE.png and ends.
 
 #include <cairo.h>
 
@@ -9,32 +10,54 @@
 #include <iostream>
 #include <string>
 
+#include "BordersForm.h"
 #include "GalleryForm.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
 
+namespace {
+
+// Paints `form`, writes it to `file` and reports whether that worked.
+bool WriteScreenshot(kestrel::TForm* form, const std::string& file) {
+  form->Show();
+  for (int i = 0; i < 5; ++i) kestrel::Application()->ProcessMessages();
+  form->Update();
+  cairo_surface_t* image = kestrel::platform::CaptureWindowImage(form->Handle());
+  const bool ok = image && cairo_surface_write_to_png(image, file.c_str()) == CAIRO_STATUS_SUCCESS;
+  if (image) cairo_surface_destroy(image);
+  if (!ok) std::cerr << "kestrel-gallery: cannot write " << file << "\n";
+  return ok;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace kestrel;
   std::string screenshot;
+  std::string page = "controls";
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+    else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) page = argv[++i];
+  }
+  if (page != "controls" && page != "borders") {
+    std::cerr << "kestrel-gallery: unknown page " << page << " (controls or borders)\n";
+    return 2;
   }
   platform::InstallBackendFromEnvironment("sdl");
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
-  gallery::TGalleryForm* form = nullptr;
-  app->CreateForm(form);
-  if (!screenshot.empty()) {
-    form->Show();
-    for (int i = 0; i < 5; ++i) app->ProcessMessages();
-    form->Update();
-    cairo_surface_t* image = platform::CaptureWindowImage(form->Handle());
-    const bool ok = image && cairo_surface_write_to_png(image, screenshot.c_str()) == CAIRO_STATUS_SUCCESS;
-    if (image) cairo_surface_destroy(image);
-    if (!ok) std::cerr << "kestrel-gallery: cannot write " << screenshot << "\n";
-    Halt(ok ? 0 : 1);
+  TForm* form = nullptr;
+  if (page == "borders") {
+    gallery::TBordersForm* borders = nullptr;
+    app->CreateForm(borders);
+    form = borders;
+  } else {
+    gallery::TGalleryForm* controls = nullptr;
+    app->CreateForm(controls);
+    form = controls;
   }
+  if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();
   Halt(0);
 }

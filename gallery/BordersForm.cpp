@@ -1,0 +1,111 @@
+#include "BordersForm.h"
+
+#include <iterator>
+
+#include "controls/DrawingHelpers.h"
+#include "framework/Label.h"
+#include "platform/gdi/Frames.h"
+
+namespace kestrel::gallery {
+
+namespace {
+
+constexpr int kCellWidth = 100;
+constexpr int kSampleWidth = 86;
+constexpr int kSampleHeight = 34;
+constexpr int kCellHeight = 58;
+
+// A sample box with its caption centred underneath.
+TRect SampleBox(TCanvas* canvas, int left, int top, const String& name) {
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->TextOut(left + (kSampleWidth - canvas->TextWidth(name)) / 2, top + kSampleHeight + 3, name);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(clWindow);
+  const TRect box = Rect(left, top, left + kSampleWidth, top + kSampleHeight);
+  canvas->FillRect(box);
+  return box;
+}
+
+// All fifteen flat border kinds, five to a row, each on every side.
+class TFlatBorderSheet : public TGraphicControl {
+ public:
+  explicit TFlatBorderSheet(TComponent* owner) : TGraphicControl(owner) {}
+
+ protected:
+  void Paint() override {
+    static const char16_t* const names[] = {
+        u"fbtFlat",     u"fbtSunken",    u"fbtSunkenInner", u"fbtSunkenOuter", u"fbtRaised",
+        u"fbtRaisedInner", u"fbtRaisedOuter", u"fbtBump",   u"fbtBigBump",     u"fbtEtched",
+        u"fbtFramed",   u"fbtLine",      u"fbtLineBorder",  u"fbtNone",        u"fbtColorLineBorder"};
+    static_assert(std::size(names) == fbtColorLineBorder + 1, "one name per border kind");
+    for (int kind = 0; kind < static_cast<int>(std::size(names)); ++kind) {
+      const TRect box = SampleBox(Canvas(), (kind % 5) * kCellWidth, (kind / 5) * kCellHeight, names[kind]);
+      PaintFlatBorder(Canvas()->Handle(), box, clNavy, clWindow, true, true, AllBorderSides,
+                      static_cast<TKsFlatBorderType>(kind));
+    }
+  }
+};
+
+// Raised and lowered pairs of each bevel helper.
+class TBevelSheet : public TGraphicControl {
+ public:
+  explicit TBevelSheet(TComponent* owner) : TGraphicControl(owner) {}
+
+ protected:
+  void Paint() override {
+    platform::HDC dc = Canvas()->Handle();
+    for (int lowered = 0; lowered < 2; ++lowered) {
+      const int top = lowered * kCellHeight;
+      const TColor light = lowered ? clBtnShadow : clBtnHighlight;
+      const TColor dark = lowered ? clBtnHighlight : clBtnShadow;
+      const String how = lowered ? u" lowered" : u" raised";
+
+      PaintBevelRing(dc, SampleBox(Canvas(), 0, top, u"Ring" + how), light, dark, AllBorderSides);
+
+      TRect frame = SampleBox(Canvas(), kCellWidth, top, u"Frame 2px" + how);
+      PaintFrame3D(Canvas(), frame, light, dark, 2);
+
+      TRect edge = SampleBox(Canvas(), 2 * kCellWidth, top, u"Edge" + how);
+      PaintEdge3D(dc, edge, lowered ? platform::EDGE_SUNKEN : platform::EDGE_RAISED,
+                  platform::BF_RECT | platform::BF_MIDDLE, clBtnFace, cl3DDkShadow, clBtnHighlight,
+                  clBtnShadow);
+
+      TRect half = SampleBox(Canvas(), 3 * kCellWidth, top, lowered ? u"Edge etched" : u"Edge bump");
+      PaintEdge3D(dc, half, lowered ? platform::EDGE_ETCHED : platform::EDGE_BUMP, platform::BF_RECT,
+                  clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
+
+      const TVnBorderSides topLeft{ebsLeft, ebsTop};
+      PaintBevelRing(dc, SampleBox(Canvas(), 4 * kCellWidth, top, u"Left+top" + how), light, dark, topLeft);
+    }
+  }
+};
+
+void AddHeading(TForm* form, const String& title, int top) {
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetBounds(12, top, 400, 17);
+  label->Font()->SetStyle({fsBold});
+  label->SetCaption(title);
+}
+
+}  // namespace
+
+TBordersForm::TBordersForm(TComponent* owner) : TForm(owner) {
+  SetCaption(u"Kestrel gallery: borders and bevels");
+  SetPosition(poScreenCenter);
+  SetBorderStyle(bsSingle);
+  SetClientWidth(5 * kCellWidth + 20);
+  SetClientHeight(356);
+
+  AddHeading(this, u"Flat borders (all sides)", 8);
+  auto* flat = new TFlatBorderSheet(this);
+  flat->SetParent(this);
+  flat->SetBounds(16, 30, 5 * kCellWidth, 3 * kCellHeight);
+
+  AddHeading(this, u"Bevel rings, 3-D frames and 3-D edges", 210);
+  auto* bevels = new TBevelSheet(this);
+  bevels->SetParent(this);
+  bevels->SetBounds(16, 232, 5 * kCellWidth, 2 * kCellHeight);
+}
+
+}  // namespace kestrel::gallery

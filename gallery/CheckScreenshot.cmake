@@ -1,0 +1,18 @@
+# Runs the gallery with --page PAGE --screenshot OUT and fails unless it ends well and the PNG
+# exists and is non-empty.
+file(REMOVE "${OUT}")
+execute_process(COMMAND "${EXE}" --page "${PAGE}" --screenshot "${OUT}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "kestrel-gallery --page ${PAGE} ended with ${rc}")
+endif()
+if(NOT EXISTS "${OUT}")
+  message(FATAL_ERROR "no screenshot written to ${OUT}")
+endif()
+file(SIZE "${OUT}" size)
+if(size EQUAL 0)
+  message(FATAL_ERROR "empty screenshot ${OUT}")
+endif()
+file(READ "${OUT}" magic LIMIT 4 HEX)
+if(NOT magic STREQUAL "89504e47")
+  message(FATAL_ERROR "${OUT} is not a PNG")
+endif()

@@ -25,6 +25,7 @@ void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>&) {}
 
 TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
   SetLogName(String());
+  if (!ComponentState().Contains(csDesigning)) ProbePreviousInstance();
   timers_ = TVnTimerPool::CreateRunTime(this, 50);
   pf::LARGE_INTEGER frequency{};
   if (pf::QueryPerformanceFrequency(&frequency)) timerFrequency_ = frequency.QuadPart;
@@ -265,6 +266,22 @@ void TVnApplication::LogWrite(const String& value) {
   }
   for (const String& l : lines) file << Utf16ToUtf8(l) << "\r\n";
   logWritten_ = true;
+}
+
+}  // namespace kestrel
+
+namespace kestrel {
+
+// The running program's handles, so that a later instance can find this one.
+void TVnApplication::ProbePreviousInstance() {
+  TVnInstanceProbe::Handles own;
+  own.instance = pf::GetModuleHandleW(nullptr);
+  if (ApplicationExists()) {
+    own.appWindow = Application()->Handle();
+    TCustomForm* mainForm = Application()->MainForm();
+    if (mainForm && mainForm->HandleAllocated()) own.mainForm = mainForm->Handle();
+  }
+  probe_ = std::make_unique<TVnInstanceProbe>(TVnInstanceProbe::NameForExecutable(ExecutablePath()), own);
 }
 
 }  // namespace kestrel

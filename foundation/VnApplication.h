@@ -8,6 +8,9 @@
 #include <functional>
 #include <vector>
 
+#include <memory>
+
+#include "foundation/InstanceProbe.h"
 #include "foundation/TimerPool.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -85,6 +88,11 @@ class TVnApplication : public TComponent {
   // "Software\Company\Title\Version\", leaving out blank parts.
   String GetDefaultRegPath() const;
 
+  // Whether another instance of this executable was running when this object was made, and that
+  // instance's application window (nullptr when unknown).
+  bool IsPrevRunning() const { return probe_ && probe_->IsPrevRunning(); }
+  platform::HWND PreviouseAppWin() const { return probe_ ? probe_->PreviousAppWin() : nullptr; }
+
   // Theme settings. This platform has no visual-style engine, so themes are never supported.
   bool XPThemesSupported() const { return ThemeServicesAvailable(); }
   bool UseXPThemes() const { return useXPThemes_ && ThemeServicesAvailable(); }
@@ -100,6 +108,7 @@ class TVnApplication : public TComponent {
 
  private:
   bool ThemeServicesAvailable() const { return false; }
+  void ProbePreviousInstance();
   void WriteHeader(std::vector<String>& lines) const;
   template <class AddFn>
   platform::WORD AddAppTimer(AddFn add);
@@ -117,6 +126,7 @@ class TVnApplication : public TComponent {
   bool CheckLogSize(bool& fresh);
   int dlgEffectDelay_ = 3;
   TVnTimerPool* timers_ = nullptr;
+  std::unique_ptr<TVnInstanceProbe> probe_;
   std::array<bool, kVnAppTimerSlots> timerSlots_{};
   std::int64_t timerFrequency_ = 0;
   std::int64_t stwStart_ = 0;

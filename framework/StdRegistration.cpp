@@ -4,6 +4,7 @@
 
 #include "framework/Button.h"
 #include "framework/CheckBox.h"
+#include "framework/ColorIdentifiers.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
@@ -19,20 +20,7 @@ void RegisterVisualClasses() {
     RegisterClasses({&TForm::StaticClass(), &TButton::StaticClass(), &TCheckBox::StaticClass(),
                      &TRadioButton::StaticClass(), &TEdit::StaticClass(), &TLabel::StaticClass(),
                      &TTimer::StaticClass(), &TFont::StaticClass(), &TPen::StaticClass(), &TBrush::StaticClass()});
-    RegisterIntegerConsts(
-        u"TColor",
-        [](std::u16string_view ident, std::int64_t& value) {
-          TColor color = 0;
-          if (!IdentToColor(ident, color)) return false;
-          value = color;
-          return true;
-        },
-        [](std::int64_t value, String& ident) {
-          const String name = ColorToString(static_cast<TColor>(value));
-          if (name.empty() || name[0] == u'$') return false;
-          ident = name;
-          return true;
-        });
+    RegisterColorIdentifiers();
   });
 }
 

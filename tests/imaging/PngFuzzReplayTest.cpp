@@ -3,39 +3,25 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "imaging/PngObject.h"
+#include "tests/support/FuzzCorpus.h"
 
 namespace kestrel {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(PngFuzzReplay, CorpusAndCrashersLoadOrFailCleanly) {
-  const fs::path root = fs::path(KESTREL_TEST_SOURCE_DIR) / ".." / "fuzz" / "png";
-  int replayed = 0;
-  for (const char* folder : {"corpus", "crashers"}) {
-    if (!fs::exists(root / folder)) continue;
-    for (const auto& entry : fs::directory_iterator(root / folder)) {
-      if (!entry.is_regular_file() || entry.path().filename().string()[0] == '.') continue;
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-      TVnPNGObject png;
-      try {
-        png.LoadFromMemory(bytes.data(), bytes.size());
-      } catch (const EVnPNGError&) {
-      } catch (const std::exception& e) {
-        ADD_FAILURE() << entry.path() << ": " << e.what();
-      }
-      if (!png.Empty()) {
-        EXPECT_NE(png.Header()->Scanline(png.Height() - 1), nullptr);
-      }
-      ++replayed;
+  const int replayed = testing::ReplayFuzzInputs("png", [](const auto& path, std::vector<std::uint8_t>& bytes) {
+    TVnPNGObject png;
+    try {
+      png.LoadFromMemory(bytes.data(), bytes.size());
+    } catch (const EVnPNGError&) {
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << path << ": " << e.what();
     }
-  }
+    if (!png.Empty()) {
+      EXPECT_NE(png.Header()->Scanline(png.Height() - 1), nullptr);
+    }
+  });
   RecordProperty("replayed", replayed);
 }
 

@@ -40,6 +40,10 @@ TVnInstanceProbe::~TVnInstanceProbe() {
   if (mapping_) pf::CloseHandle(mapping_);
 }
 
+void TVnInstanceProbe::UpdateOwnHandles(const Handles& own) {
+  if (mapping_ && !prevRunning_) ReadOrWriteBlock(true, own);
+}
+
 void TVnInstanceProbe::ReadOrWriteBlock(bool primary, const Handles& own) {
   void* view = pf::MapViewOfFile(mapping_, pf::FILE_MAP_WRITE, 0, 0, kBlockSize);
   if (!view) return;

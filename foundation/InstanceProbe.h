@@ -32,6 +32,10 @@ class TVnInstanceProbe {
   TVnInstanceProbe(const TVnInstanceProbe&) = delete;
   TVnInstanceProbe& operator=(const TVnInstanceProbe&) = delete;
 
+  // The first instance's handles that were not known at probing time (the application window is
+  // made later): rewrites the block; a later instance changes nothing.
+  void UpdateOwnHandles(const Handles& own);
+
   bool IsPrevRunning() const { return prevRunning_; }
   platform::HWND PreviousAppWin() const { return previousAppWin_; }
 

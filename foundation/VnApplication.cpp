@@ -1,15 +1,16 @@
 #include "foundation/VnApplication.h"
+#include "foundation/VnUtils.h"
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
+#include "foundation/CheckBoxStrip.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/Screen.h"
+#include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Paths.h"
@@ -18,20 +19,111 @@
 namespace kestrel {
 
 namespace pf = platform;
+using vn::ExecutablePath;
+using vn::IsBlank;
 
-KESTREL_IMPLEMENT_CLASS(TVnApplication, TComponent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TVnApplication, TComponent)
 
-void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>&) {}
+namespace {
+
+const TEnumInfo& OptionInfo() {
+  static const TEnumInfo info(u"TVnApplicationOption",
+                              {u"aoAutoRealizePalette", u"aoMouseCtrlActive", u"aoLogAlwaysClear", u"aoLogException",
+                               u"aoLogHeader", u"aoLogNr", u"aoLogTime", u"aoLogDate"});
+  return info;
+}
+
+const TEnumInfo& PathPrefixInfo() {
+  static const TEnumInfo info(u"TVnPathPrefix", {u"ppWindows", u"ppSystem", u"ppProgram", u"ppFixed"});
+  return info;
+}
+
+const TEnumInfo& LogActionInfo() {
+  static const TEnumInfo info(u"TVnLogAction", {u"laNone", u"laClearLog", u"laBackupLog"});
+  return info;
+}
+
+const TEnumInfo& ThemeModeInfo() {
+  static const TEnumInfo info(u"TVnThemeMode", {u"ttmPlatform", u"ttmNone", u"ttmLibrary"});
+  return info;
+}
+
+const TEnumInfo& EditModeInfo() {
+  static const TEnumInfo info(u"TVnEditMode",
+                              {u"emInsert", u"emShift", u"emCtrl", u"emAlt", u"emCaps", u"emNum", u"emScroll"});
+  return info;
+}
+
+}  // namespace
+
+void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>& b) {
+  using A = TVnApplication;
+  b.Property(u"ForceANSI", &A::ForceANSI, &A::SetForceANSI).Default(false);
+  b.Property(u"LogMask", &A::LogMask, &A::SetLogMask);
+  b.Property(u"Company", &A::Company, &A::SetCompany);
+  b.Property(u"Version", &A::Version, &A::SetVersion);
+  b.Set(u"Options", &A::Options, &A::SetOptions, OptionInfo(), u"TVnApplicationOptions")
+      .Default(TVnApplicationOptions{aoMouseCtrlActive, aoLogAlwaysClear, aoLogHeader, aoLogNr});
+  // The prefix first: assigning it re-applies the log name read after it.
+  b.Enum(u"LogPrefix", &A::LogPrefix, &A::SetLogPrefix, PathPrefixInfo()).Default(ppProgram);
+  b.Property(u"LogName", &A::LogName, &A::SetLogName);
+  b.Property(u"LogMaxsize", &A::LogMaxsize, &A::SetLogMaxsize).Default(-1);
+  b.Enum(u"LogMaxAction", &A::LogMaxAction, &A::SetLogMaxAction, LogActionInfo()).Default(laNone);
+  b.Set(u"EditMode", &A::EditMode, &A::SetEditMode, EditModeInfo(), u"TVnEditModes")
+      .Default(TVnEditModes{emInsert});
+  b.Property(u"DlgEffectDelay", &A::DlgEffectDelay, &A::SetDlgEffectDelay).Default(3);
+  b.Property(u"UseXPThemes", &A::UseXPThemes, &A::SetUseXPThemes).Default(true);
+  b.Property(u"UseXPThemesLibraryOnly", &A::UseXPThemesLibraryOnly, &A::SetUseXPThemesLibraryOnly).Default(false);
+  b.Property(u"ThemeUseColorProperty", &A::ThemeUseColorProperty, &A::SetThemeUseColorProperty).Default(true);
+  b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, ThemeModeInfo()).Default(ttmPlatform);
+  b.Event(u"OnMaxLogSize", [](const A& a) { return static_cast<bool>(a.OnMaxLogSize); }, u"TVnMaxLogSizeEvent");
+  b.Event(u"OnHeaderWrite", [](const A& a) { return static_cast<bool>(a.OnHeaderWrite); }, u"TVnHeaderWriteEvent");
+  b.Event(u"OnException", [](const A& a) { return static_cast<bool>(a.OnException); }, u"TVnExceptionEvent");
+  b.Event(u"OnEditModeChange", [](const A& a) { return static_cast<bool>(a.OnEditModeChange); }, u"TNotifyEvent");
+}
 
 TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
   SetLogName(String());
   if (!ComponentState().Contains(csDesigning)) ProbePreviousInstance();
   timers_ = TVnTimerPool::CreateRunTime(this, 50);
+  ini_ = new TVnIniCtrl(this);
+  ini_->DefaultPath = [this] { return GetDefaultRegPath(); };
   pf::LARGE_INTEGER frequency{};
   if (pf::QueryPerformanceFrequency(&frequency)) timerFrequency_ = frequency.QuadPart;
+  const std::unique_ptr<TBitmap> strip = LoadCheckBoxStrip();
+  checkDefWidth_ = strip->Width() / kCheckBoxStripColumns;
+  checkDefHeight_ = strip->Height() / kCheckBoxStripRows;
+  session_ = TVnSessionControl::CreateSystem();
 }
 
-TVnApplication::~TVnApplication() { delete brushBitmap_; }  // the pool is an owned component
+// The settings store and the pool are owned components; the bitmaps go with their owners.
+TVnApplication::~TVnApplication() { Destroying(); }
+
+void TVnApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == msgBox_) msgBox_ = nullptr;
+}
+
+void TVnApplication::GetChildren(const TGetChildProc& proc, TComponent* root) const {
+  TComponent::GetChildren(
+      [&](TComponent* child) {
+        if (child != timers_ && child != ini_) proc(child);
+      },
+      root);
+}
+
+void TVnApplication::SetMsgBox(TComponent* value) {
+  if (value == msgBox_) return;
+  if (msgBox_) msgBox_->RemoveFreeNotification(this);
+  msgBox_ = value;
+  if (value) value->FreeNotification(this);
+}
+
+void TVnApplication::SetEditMode(TVnEditModes value) {
+  if (value == editMode_) return;
+  editMode_ = value;
+  if (OnEditModeChange) OnEditModeChange(this);
+}
 
 template <class AddFn>
 pf::WORD TVnApplication::AddAppTimer(AddFn add) {
@@ -66,17 +158,38 @@ void TVnApplication::RemoveTimer(pf::WORD ident) {
 TBitmap* TVnApplication::GetBrushBitmap(TColor color) {
   // Made on first use even for clNone, so callers always get a usable bitmap.
   if (!brushBitmap_) {
-    brushBitmap_ = new TBitmap(8, 8);
+    brushBitmap_ = std::make_unique<TBitmap>(8, 8);
     brushBitmap_->Canvas()->Brush()->SetColor(clWhite);
     brushBitmap_->Canvas()->FillRect(Rect(0, 0, 8, 8));
   }
-  if (color == brushColor_ || color == clNone) return brushBitmap_;
+  if (color == brushColor_ || color == clNone) return brushBitmap_.get();
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
       if ((x + y) % 2 == 1) brushBitmap_->Canvas()->SetPixels(x, y, color);
   brushColor_ = color;
-  return brushBitmap_;
+  return brushBitmap_.get();
 }
+
+TBitmap* TVnApplication::PatternBitmap() {
+  if (!patternBitmap_) {
+    patternBitmap_ = std::make_unique<TBitmap>();
+    patternBitmap_->Assign(GetBrushBitmap(clBlack));
+  }
+  return patternBitmap_.get();
+}
+
+void TVnApplication::SetCheckBitmap(TBitmap* value) {
+  if (!value) {
+    checkBitmap_.reset();
+    return;
+  }
+  if (!checkBitmap_) checkBitmap_ = std::make_unique<TBitmap>();
+  checkBitmap_->Assign(value);
+}
+
+int TVnApplication::CheckCustomWidth() const { return checkBitmap_ ? checkBitmap_->Width() / 6 : 0; }
+
+int TVnApplication::CheckCustomHeight() const { return checkBitmap_ ? checkBitmap_->Height() : 0; }
 
 void TVnApplication::STWStart() {
   pf::LARGE_INTEGER now{};
@@ -95,17 +208,9 @@ int TVnApplication::STWStop() const { return static_cast<int>(std::trunc(STWStop
 
 namespace {
 
-bool IsBlank(const String& s) { return s.find_first_not_of(u' ') == String::npos; }
-
 void AppendPart(String& path, const String& part) {
   path += part;
   if (path.empty() || path.back() != u'\\') path += u'\\';
-}
-
-String ExecutablePath() {
-  pf::WCHAR buffer[4096] = {};
-  const pf::DWORD n = pf::GetModuleFileNameW(nullptr, buffer, 4096);
-  return String(reinterpret_cast<const char16_t*>(buffer), n);
 }
 
 // WM_THEMECHANGED to every windowed descendant whose window exists.
@@ -127,6 +232,35 @@ String TVnApplication::GetDefaultRegPath() const {
   AppendPart(path, IsBlank(title) ? ExecutablePath() : title);
   if (!IsBlank(version_)) AppendPart(path, version_);
   return path;
+}
+
+void TVnApplication::SetSessionControl(std::unique_ptr<TVnSessionControl> control) {
+  session_ = control ? std::move(control) : TVnSessionControl::CreateSystem();
+}
+
+bool TVnApplication::QuitWindows(TVnExitCode value) {
+  pf::UINT flags = EWX_LOGOFF;
+  if (value != ecRestart) {
+    if (!session_->OpenProcessToken() || !session_->EnableShutdownPrivilege()) return false;
+    flags = value == ecQuit ? EWX_SHUTDOWN | EWX_FORCE : EWX_REBOOT | EWX_FORCE;
+  }
+  if (!session_->ExitWindows(flags)) return false;
+  Application()->Terminate();
+  return true;
+}
+
+String TVnApplication::UnicodeTitle() const {
+  if (!ApplicationExists() || !pf::IsWindow(Application()->Handle())) return String();
+  const pf::HWND window = Application()->Handle();
+  String text(static_cast<size_t>(pf::GetWindowTextLengthW(window)) + 1, u'\0');
+  const int n = pf::GetWindowTextW(window, reinterpret_cast<pf::WCHAR*>(text.data()), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(std::max(n, 0)));
+  return text;
+}
+
+void TVnApplication::SetUnicodeTitle(const String& value) {
+  if (!ApplicationExists() || !pf::IsWindow(Application()->Handle())) return;
+  pf::SetWindowTextW(Application()->Handle(), reinterpret_cast<const pf::WCHAR*>(value.c_str()));
 }
 
 void TVnApplication::SetUseXPThemes(bool value) {
@@ -162,117 +296,8 @@ void TVnApplication::DoThemeChange() {
   }
 }
 
-TVnApplication* VnApplication() {
-  static TVnApplication* instance = new TVnApplication(nullptr);
-  return instance;
-}
-
-}  // namespace kestrel
-
-namespace kestrel {
-
-namespace {
-
-String TwoDigits(int v) { return String(1, char16_t(u'0' + v / 10 % 10)) + char16_t(u'0' + v % 10); }
-
-String NowText(bool date) {
-  pf::SYSTEMTIME t{};
-  pf::GetLocalTime(&t);
-  if (date)
-    return TwoDigits(t.wDay) + u"." + TwoDigits(t.wMonth) + u"." + Utf8ToUtf16(std::to_string(t.wYear));
-  return TwoDigits(t.wHour) + u":" + TwoDigits(t.wMinute) + u":" + TwoDigits(t.wSecond);
-}
-
-const String kRule(80, u'*');
-
-}  // namespace
-
-void TVnApplication::SetLogName(const String& value) {
-  String name = IsBlank(value) ? ExecutablePath() : value;
-  const size_t slash = name.find_last_of(u"/\\");
-  const size_t dot = name.find_last_of(u'.');
-  const bool hasExtension = dot != String::npos && (slash == String::npos || dot > slash) && dot + 1 < name.size();
-  if (IsBlank(value) && hasExtension) name.erase(dot);
-  if (IsBlank(value) || !hasExtension) name += u".LOG";
-  logName_ = name;
-}
-
-bool TVnApplication::CheckLogSize(bool& fresh) {
-  std::error_code error;
-  const std::filesystem::path path(Utf16ToUtf8(logName_));
-  if (logMaxsize_ <= 100 || !std::filesystem::exists(path, error)) return true;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size <= static_cast<std::uintmax_t>(logMaxsize_)) return true;
-  bool cancel = false;
-  if (OnMaxLogSize) OnMaxLogSize(this, logName_, cancel);
-  if (cancel) return false;
-  if (logMaxAction_ == laBackupLog) {
-    for (int n = 0;; ++n) {
-      std::filesystem::path backup = path;
-      backup.replace_extension(".l" + std::to_string(n));
-      if (std::filesystem::exists(backup, error)) continue;
-      std::filesystem::rename(path, backup, error);
-      break;
-    }
-  }
-  fresh = logMaxAction_ != laNone;
-  return true;
-}
-
-void TVnApplication::WriteHeader(std::vector<String>& lines) const {
-  lines.push_back(String());
-  lines.push_back(u"LogFile started: " + NowText(true) + u" " + NowText(false));
-  lines.push_back(u"Application    : " + (ApplicationExists() ? Application()->Title() : String()));
-  lines.push_back(u"Path/ExeName   : " + ExecutablePath());
-  if (!IsBlank(version_)) lines.push_back(u"Version        : " + version_);
-  lines.push_back(kRule);
-  lines.push_back(String());
-  lines.push_back(u"Entries:");
-}
-
-void TVnApplication::LogWrite(const String& value) {
-  const std::string path = Utf16ToUtf8(logName_);
-  bool restart = false;
-  if (!CheckLogSize(restart)) return;
-  const bool exists = std::ifstream(path).good();
-  const bool fresh = restart || !exists || (options_.Contains(aoLogAlwaysClear) && !logWritten_);
-  std::ofstream file(path, fresh ? std::ios::binary | std::ios::trunc : std::ios::binary | std::ios::app);
-  if (!file) return;  // an unopenable log drops the entry
-  std::vector<String> lines;
-  if (restart || (!logWritten_ && options_.Contains(aoLogHeader))) WriteHeader(lines);
-  if (value == u"#CR") {
-    lines.push_back(String());
-  } else if (value == u"#Header") {
-    WriteHeader(lines);
-  } else if (value == u"#Line") {
-    lines.push_back(kRule);
-  } else {
-    ++logEntries_;
-    String line;
-    for (char16_t c : logMask_) {
-      if (c == u'#' && options_.Contains(aoLogNr)) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%.5d", logEntries_);
-        line += Utf8ToUtf16(number) + u": ";
-      } else if (c == u't' && options_.Contains(aoLogTime)) {
-        line += u" [" + NowText(false) + u"]";
-      } else if (c == u'd' && options_.Contains(aoLogDate)) {
-        line += u" [" + NowText(true) + u"]";
-      } else if (c == u'l') {
-        line += value;
-      }
-    }
-    lines.push_back(line);
-  }
-  for (const String& l : lines) file << Utf16ToUtf8(l) << "\r\n";
-  logWritten_ = true;
-}
-
-}  // namespace kestrel
-
-namespace kestrel {
-
-// The running program's handles, so that a later instance can find this one.
+// The running program's handles, so that a later instance can find this one. Made before the
+// GUI application exists, the object publishes the application window once it does.
 void TVnApplication::ProbePreviousInstance() {
   TVnInstanceProbe::Handles own;
   own.instance = pf::GetModuleHandleW(nullptr);
@@ -282,6 +307,14 @@ void TVnApplication::ProbePreviousInstance() {
     if (mainForm && mainForm->HandleAllocated()) own.mainForm = mainForm->Handle();
   }
   probe_ = std::make_unique<TVnInstanceProbe>(TVnInstanceProbe::NameForExecutable(ExecutablePath()), own);
+}
+
+void TVnApplication::ApplicationCreated(TApplication* application) {
+  if (!probe_) return;
+  TVnInstanceProbe::Handles own;
+  own.instance = pf::GetModuleHandleW(nullptr);
+  own.appWindow = application->Handle();
+  probe_->UpdateOwnHandles(own);
 }
 
 }  // namespace kestrel

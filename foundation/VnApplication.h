@@ -11,14 +11,19 @@
 #include <memory>
 
 #include "foundation/InstanceProbe.h"
+#include "foundation/SessionControl.h"
 #include "foundation/TimerPool.h"
+#include "foundation/VnIniCtrl.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
 #include "framework/EnumSet.h"
+#include "framework/Exceptions.h"
 
 namespace kestrel {
 
+class TApplication;
 class TBitmap;
+class TStringList;
 
 enum TVnApplicationOption {
   aoAutoRealizePalette,
@@ -34,6 +39,15 @@ using TVnApplicationOptions = TEnumSet<TVnApplicationOption>;
 
 enum TVnLogAction { laNone, laClearLog, laBackupLog };
 enum TVnThemeMode { ttmPlatform, ttmNone, ttmLibrary };
+// Where the log file lives: the Windows or system directory, the executable's, or as named.
+enum TVnPathPrefix { ppWindows, ppSystem, ppProgram, ppFixed };
+enum TVnEditMode { emInsert, emShift, emCtrl, emAlt, emCaps, emNum, emScroll };
+using TVnEditModes = TEnumSet<TVnEditMode>;
+enum TVnExitCode { ecQuit, ecReboot, ecRestart };
+
+using TVnHeaderWriteEvent = std::function<void(TObject* Sender, TStringList* Target)>;
+using TVnExceptionEvent = std::function<void(TObject* Sender, const Exception& E, bool& Cancel)>;
+using TVnMaxLogSizeEvent = std::function<void(TObject* Sender, const String& LogName, bool& Cancel)>;
 
 // The component-library theme-change notification every form and control hears.
 constexpr platform::UINT CM_VNTHEMECHANGE = 0xB0D6;
@@ -46,6 +60,8 @@ class TVnApplication : public TComponent {
   explicit TVnApplication(TComponent* owner);
   ~TVnApplication() override;
 
+  bool ForceANSI() const { return forceANSI_; }
+  void SetForceANSI(bool value) { forceANSI_ = value; }
   TVnApplicationOptions Options() const { return options_; }
   void SetOptions(TVnApplicationOptions value) { options_ = value; }
   const String& Company() const { return company_; }
@@ -53,12 +69,27 @@ class TVnApplication : public TComponent {
   const String& Version() const { return version_; }
   void SetVersion(const String& value) { version_ = value; }
   int DlgEffectDelay() const { return dlgEffectDelay_; }
+  void SetDlgEffectDelay(int value) { dlgEffectDelay_ = value; }
+  // The message-box style component dialogs use (none by default); cleared when it is freed.
+  TComponent* MsgBox() const { return msgBox_; }
+  void SetMsgBox(TComponent* value);
+
+  // The settings store; it works under GetDefaultRegPath until given a path of its own.
+  TVnIniCtrl* Ini() const { return ini_; }
+
+  // The keyboard's edit state as the program last reported it.
+  TVnEditModes EditMode() const { return editMode_; }
+  void SetEditMode(TVnEditModes value);
+  TNotifyEvent OnEditModeChange;
 
   // The log file: LogWrite appends an entry laid out by LogMask ("#" number, "t" time, "d" date,
   // "l" the text); "#CR", "#Header" and "#Line" write an empty line, the header, a rule.
   const String& LogName() const { return logName_; }
-  // Empty: the executable's path with ".LOG"; no extension: ".LOG" appended.
+  // Empty: the executable's path with ".LOG"; no extension: ".LOG" appended. Unless LogPrefix is
+  // ppFixed, the file goes into the prefix directory under its own file name.
   void SetLogName(const String& value);
+  TVnPathPrefix LogPrefix() const { return logPrefix_; }
+  void SetLogPrefix(TVnPathPrefix value);
   const String& LogMask() const { return logMask_; }
   void SetLogMask(const String& value) { logMask_ = value; }
   void LogWrite(const String& value);
@@ -67,11 +98,31 @@ class TVnApplication : public TComponent {
   void SetLogMaxsize(int value) { logMaxsize_ = value; }
   TVnLogAction LogMaxAction() const { return logMaxAction_; }
   void SetLogMaxAction(TVnLogAction value) { logMaxAction_ = value; }
-  std::function<void(TObject* Sender, const String& LogName, bool& Cancel)> OnMaxLogSize;
+  TVnMaxLogSizeEvent OnMaxLogSize;
+  // Adds lines of the program's own to the log header.
+  TVnHeaderWriteEvent OnHeaderWrite;
+
+  // Logs the exception being handled ("message, Address: p", prefixed with the sender).
+  void LogException(TObject* sender);
+  // OnException may cancel; otherwise the exception is logged (aoLogException) and shown. The
+  // framework's application routes exceptions no OnException of its own takes here.
+  void HandleException(TObject* sender, const Exception& e);
+  TVnExceptionEvent OnException;
 
   // An 8x8 checkerboard: pixels whose x and y differ in parity take `color`, the others stay as
   // they were (white at first). clNone leaves a white bitmap. Owned by this object.
   TBitmap* GetBrushBitmap(TColor color);
+  // A black checkerboard on white, made once.
+  TBitmap* PatternBitmap();
+
+  // A custom check-box strip of six images side by side; assigning copies it (nullptr drops it).
+  TBitmap* CheckBitmap() const { return checkBitmap_.get(); }
+  void SetCheckBitmap(TBitmap* value);
+  int CheckCustomWidth() const;
+  int CheckCustomHeight() const;
+  // One image of the platform's check-box strip (four columns, three rows).
+  int CheckDefWidth() const { return checkDefWidth_; }
+  int CheckDefHeight() const { return checkDefHeight_; }
 
   // Application timers: the identifier (0xFD01 …), or 0 when every slot is taken or the pool
   // refused the timer.
@@ -80,7 +131,8 @@ class TVnApplication : public TComponent {
   void RemoveTimer(platform::WORD ident);
   TVnTimerPool* Timers() const { return timers_; }
 
-  // Stopwatch on the performance counter.
+  // Stopwatch on the performance counter (0 when the platform has none).
+  std::int64_t TimerFrequency() const { return timerFrequency_; }
   void STWStart();
   int STWStop() const;
   double STWStopExt() const;
@@ -88,9 +140,21 @@ class TVnApplication : public TComponent {
   // "Software\Company\Title\Version\", leaving out blank parts.
   String GetDefaultRegPath() const;
 
+  // Shuts the machine down or reboots it (forced), or logs the user off (ecRestart); on success
+  // the application is told to terminate. Whether the request succeeded.
+  bool QuitWindows(TVnExitCode value);
+  // The platform calls QuitWindows makes; replaceable (nullptr restores the system's own).
+  void SetSessionControl(std::unique_ptr<TVnSessionControl> control);
+
+  // The application window's text, read and written as UTF-16 (empty without the window).
+  String UnicodeTitle() const;
+  void SetUnicodeTitle(const String& value);
+
   // Whether another instance of this executable was running when this object was made, and that
   // instance's application window (nullptr when unknown).
   bool IsPrevRunning() const { return probe_ && probe_->IsPrevRunning(); }
+  // Publishes the GUI application's window for later instances (the probe ran before it existed).
+  void ApplicationCreated(TApplication* application);
   platform::HWND PreviouseAppWin() const { return probe_ ? probe_->PreviousAppWin() : nullptr; }
 
   // Theme settings. This platform has no visual-style engine, so themes are never supported.
@@ -106,21 +170,38 @@ class TVnApplication : public TComponent {
   // Tells every form, and every control of the visible ones, that the theme changed.
   void DoThemeChange();
 
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  // The timer pool and the settings store are the object's own parts, never streamed.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
+
  private:
+  // No visual-style engine exists here: no theme services, so no themes.
   bool ThemeServicesAvailable() const { return false; }
   void ProbePreviousInstance();
-  void WriteHeader(std::vector<String>& lines) const;
+  void ApplyLogName();
+  void WriteHeader(std::vector<String>& lines);
+  String LogEntry(const String& value);
+  static String ExceptionText(const String& message, const void* address);
+  static String SenderPrefix(TObject* sender);
   template <class AddFn>
   platform::WORD AddAppTimer(AddFn add);
 
+  bool forceANSI_ = false;
   TVnApplicationOptions options_{aoMouseCtrlActive, aoLogAlwaysClear, aoLogHeader, aoLogNr};
   String company_, version_;
-  String logName_, logMask_ = u"#tdl";
+  String logName_, logNameValue_, logMask_ = u"#tdl";
+  TVnPathPrefix logPrefix_ = ppProgram;
   bool logWritten_ = false;
   int logEntries_ = 0;
   int logMaxsize_ = -1;
-  TBitmap* brushBitmap_ = nullptr;
+  std::unique_ptr<TBitmap> brushBitmap_, patternBitmap_, checkBitmap_;
   TColor brushColor_ = clNone;
+  int checkDefWidth_ = 0, checkDefHeight_ = 0;
+  TVnEditModes editMode_{emInsert};
+  TVnIniCtrl* ini_ = nullptr;
+  TComponent* msgBox_ = nullptr;
+  std::unique_ptr<TVnSessionControl> session_;
   TVnLogAction logMaxAction_ = laNone;
   // Whether the size check allows the entry; sets `fresh` when the log is to start afresh.
   bool CheckLogSize(bool& fresh);
@@ -136,7 +217,9 @@ class TVnApplication : public TComponent {
   TVnThemeMode themeGlobalMode_ = ttmPlatform;
 };
 
-// The process's services object, made on first use.
+// The process's services object: made while the program initialises (or by the first call made
+// during initialisation) and freed when it finalises, or by Halt before the application goes.
+// nullptr once freed.
 TVnApplication* VnApplication();
 
 }  // namespace kestrel

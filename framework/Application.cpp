@@ -25,6 +25,16 @@ namespace {
 
 TApplication* gApplication = nullptr;
 
+std::function<void(TApplication*)>& CreatedHandler() {
+  static auto* handler = new std::function<void(TApplication*)>;
+  return *handler;
+}
+
+TExceptionEvent& ProcessExceptionHandler() {
+  static auto* handler = new TExceptionEvent;  // never freed: callable during any teardown
+  return *handler;
+}
+
 std::vector<std::function<void()>>& ExitProcs() {
   static auto* procs = new std::vector<std::function<void()>>;
   return *procs;
@@ -47,12 +57,19 @@ TApplication* Application() {
 
 bool ApplicationExists() { return gApplication != nullptr; }
 
+void SetApplicationExceptionHandler(TExceptionEvent handler) { ProcessExceptionHandler() = std::move(handler); }
+
+void SetApplicationCreatedHandler(std::function<void(TApplication*)> handler) {
+  CreatedHandler() = std::move(handler);
+}
+
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   if (!gApplication) gApplication = this;
   RegisterVisualClasses();
   handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
   const pf::HWND window = handle_;
   SetWakeMainThread([window] { pf::PostMessageW(window, WakeMessage(), 0, 0); });
+  if (const auto created = CreatedHandler()) created(this);
 }
 
 TApplication::~TApplication() {
@@ -146,13 +163,25 @@ void TApplication::HandleException(TObject* sender) {
     throw;
   } catch (const EAbort&) {
   } catch (const Exception& e) {
-    if (OnException) OnException(sender, e);
-    else ShowException(e);
+    DispatchException(sender, e);
   } catch (const std::exception& e) {
-    const Exception wrapped{std::string_view(e.what())};
-    if (OnException) OnException(sender, wrapped);
-    else ShowException(wrapped);
+    DispatchException(sender, Exception{std::string_view(e.what())});
   } catch (...) {
+  }
+}
+
+void TApplication::DispatchException(TObject* sender, const Exception& e) {
+  if (OnException) {
+    OnException(sender, e);
+  } else if (const TExceptionEvent handler = ProcessExceptionHandler()) {
+    // A handler that itself throws must not take the message loop down with it.
+    try {
+      handler(sender, e);
+    } catch (...) {
+      ShowException(e);
+    }
+  } else {
+    ShowException(e);
   }
 }
 

@@ -78,6 +78,7 @@ class TApplication : public TComponent {
   void WndProc(TMessage& message);
   void FreeReleasedForms();
   void BroadcastToForms(platform::UINT msg);
+  void DispatchException(TObject* sender, const Exception& e);
 
   platform::HWND handle_ = nullptr;
   String title_;
@@ -93,6 +94,13 @@ class TApplication : public TComponent {
 TApplication* Application();
 // Whether the application object exists (without making it).
 bool ApplicationExists();
+
+// A process-wide exception handler the application consults when its own OnException is not
+// assigned (a services library installs one); nullptr removes it. The handler decides how the
+// exception is shown (ShowException shows it the default way).
+void SetApplicationExceptionHandler(TExceptionEvent handler);
+// Called when the application object has been made (its window exists); nullptr removes it.
+void SetApplicationCreatedHandler(std::function<void(TApplication* application)> handler);
 
 // Adds a step to the explicit finalisation Halt runs (the last added runs first).
 void AddExitProc(std::function<void()> proc);

@@ -11,6 +11,7 @@
 #include "framework/CustomControl.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
+#include "framework/StringList.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
 #include "tests/support/TestEnvironment.h"
@@ -69,8 +70,10 @@ TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
   std::ofstream(path) << "left over from the last run\r\n";
   {
     TVnApplication app(nullptr);
+    app.SetLogPrefix(ppFixed);
     app.SetLogName(Utf8ToUtf16(path.string()));
     app.SetVersion(u"1.0");
+    app.OnHeaderWrite = [](TObject*, TStringList* target) { target->Add(u"Mirror  : primary"); };
     app.LogWrite(u"first");
     app.LogWrite(u"second");
     app.LogWrite(u"#Line");
@@ -78,13 +81,14 @@ TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
   const std::string log = ReadFile(path);
   EXPECT_EQ(log.find("left over"), std::string::npos);
   EXPECT_EQ(log.rfind("\r\nLogFile started: ", 0), 0u);
-  EXPECT_NE(log.find("\r\nVersion        : 1.0\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\nVersion        : 1.0\r\nMirror  : primary\r\n*****"), std::string::npos);
   const std::string tail = "\r\nEntries:\r\n00001: first\r\n00002: second\r\n" + std::string(80, '*') + "\r\n";
   ASSERT_GE(log.size(), tail.size());
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
   EXPECT_EQ(log.find("LogFile started", 3), std::string::npos);  // one header only
 
   TVnApplication app(nullptr);
+  app.SetLogPrefix(ppFixed);
   app.SetLogName(Utf8ToUtf16((dir / "noext").string()));
   EXPECT_EQ(Utf16ToUtf8(app.LogName()), (dir / "noext.LOG").string());
   app.SetLogName(Utf8ToUtf16((dir / "missing" / "x.txt").string()));
@@ -97,6 +101,7 @@ TEST(VnApplication, AnOversizedLogIsBackedUpToTheFirstFreeName) {
   std::ofstream(dir / "app.LOG") << std::string(200, 'x');
   std::ofstream(dir / "app.l0") << "older";
   TVnApplication app(nullptr);
+  app.SetLogPrefix(ppFixed);
   app.SetLogName(Utf8ToUtf16((dir / "app.LOG").string()));
   app.SetOptions({aoLogNr});
   app.SetLogMaxsize(150);

@@ -7,7 +7,9 @@
 
 #include "foundation/InstanceProbe.h"
 #include "foundation/VnApplication.h"
+#include "framework/Application.h"
 #include "platform/core/Unicode.h"
+#include "platform/window/HeadlessBackend.h"
 // The os tests' spawner (the test executable re-run with a role); its own roles stay idle here.
 #include "tests/platform/os/ChildProcess.cpp"
 
@@ -35,6 +37,61 @@ platform::HWND WindowFromText(const std::string& hex) {
   else
     std::printf("first\n");
   std::fflush(stdout);
+  for (;;) ::pause();
+}
+
+std::string HexOf(const void* handle) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handle)));
+  return text;
+}
+
+void Say(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+// Says "freed" when its owner, the services object, frees it.
+class TFreedMarker : public TComponent {
+ public:
+  using TComponent::TComponent;
+  ~TFreedMarker() override { Say("freed"); }
+};
+
+// Child role: the services object as a program sees it at its end. ARG1 "exit" returns through
+// the normal end of the program, "halt" through Halt. A timer is running, so the pool's window
+// has to go too.
+[[gnu::constructor(102)]] void RunServicesEndRole() {
+  const char* role = std::getenv("KESTREL_OS_CHILD_ROLE");
+  if (!role || std::strcmp(role, "vn-services-end") != 0) return;
+  const char* mode = std::getenv("KESTREL_OS_CHILD_ARG1");
+  // This runs before the standard streams are set up; Halt flushes them.
+  static std::ios_base::Init streams;
+  // Registered before the object exists, so it runs after the object's finalisation.
+  std::atexit([] { Say(VnApplication() ? "still there" : "gone"); });
+  TVnApplication* services = VnApplication();
+  new TFreedMarker(services);
+  Application();
+  static int ticks = 0;
+  services->AddTimer(50, [](TObject*) { ++ticks; });
+  platform::HeadlessBackend::Current()->Advance(120);
+  Say("ticks " + std::to_string(ticks));
+  if (mode && std::strcmp(mode, "halt") == 0) Halt(0);
+  std::exit(0);
+}
+
+// Child role: a program's services object probing at start-up. The first instance then makes
+// its GUI application, says "first <its window>" and runs until killed; a later one says
+// "second <the window it found>".
+[[gnu::constructor(102)]] void RunServicesProbeRole() {
+  const char* role = std::getenv("KESTREL_OS_CHILD_ROLE");
+  if (!role || std::strcmp(role, "vn-services-probe") != 0) return;
+  TVnApplication* services = VnApplication();
+  if (services->IsPrevRunning()) {
+    Say("second " + HexOf(services->PreviouseAppWin()));
+    ::_exit(0);
+  }
+  Say("first " + HexOf(Application()->Handle()));
   for (;;) ::pause();
 }
 
@@ -81,6 +138,34 @@ TEST(InstanceProbe, ASecondProcessFindsTheFirstAndAKilledOneIsGone) {
   second.reset();
   ChildProcess last("vn-instance-probe", {name8, kFirstWindow});
   EXPECT_EQ(last.ReadLine(), "first");
+}
+
+TEST(InstanceProbe, ASecondProgramFindsTheFirstProgramsApplicationWindow) {
+  // The first program made its services object while starting, before its GUI application
+  // existed; the application window is published once it does.
+  ChildProcess first("vn-services-probe", {});
+  const std::string line = first.ReadLine();
+  ASSERT_EQ(line.rfind("first ", 0), 0u) << line;
+  const std::string window = line.substr(6);
+  EXPECT_NE(window, "0");
+  ChildProcess second("vn-services-probe", {});
+  EXPECT_EQ(second.ReadLine(), "second " + window);
+  first.Kill();
+  ChildProcess after("vn-services-probe", {});
+  EXPECT_EQ(after.ReadLine().rfind("first ", 0), 0u);
+}
+
+TEST(InstanceProbe, TheServicesObjectGoesAtTheProgramsEndAndWithHalt) {
+  for (const char* mode : {"exit", "halt"}) {
+    SCOPED_TRACE(mode);
+    ChildProcess child("vn-services-end", {mode});
+    EXPECT_EQ(child.ReadLine(), "ticks 2");
+    EXPECT_EQ(child.ReadLine(), "freed");
+    if (std::strcmp(mode, "exit") == 0) {
+      EXPECT_EQ(child.ReadLine(), "gone");
+    }
+    EXPECT_EQ(child.Wait(), 0);
+  }
 }
 
 TEST(InstanceProbe, TheServicesObjectProbesUnderItsExecutable) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "foundation/CheckBoxStrip.h"
 #include "framework/Application.h"
@@ -204,7 +205,13 @@ double TVnApplication::STWStopExt() const {
   return static_cast<double>(now.QuadPart - stwStart_) / static_cast<double>(timerFrequency_);
 }
 
-int TVnApplication::STWStop() const { return static_cast<int>(std::trunc(STWStopExt() * 1000)); }
+int TVnApplication::STWStop() const {
+  // Beyond about 24 days the milliseconds no longer fit: the largest value, not an overflow.
+  const double milliseconds = std::trunc(STWStopExt() * 1000);
+  if (milliseconds >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (milliseconds <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(milliseconds);
+}
 
 namespace {
 

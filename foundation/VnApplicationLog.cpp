@@ -84,6 +84,7 @@ bool TVnApplication::CheckLogSize(bool& fresh) {
   bool cancel = false;
   if (OnMaxLogSize) OnMaxLogSize(this, logName_, cancel);
   if (cancel) return false;
+  if (logMaxAction_ == laClearLog) fresh = true;
   if (logMaxAction_ == laBackupLog) {
     for (int n = 0;; ++n) {
       std::filesystem::path backup = path;
@@ -93,8 +94,9 @@ bool TVnApplication::CheckLogSize(bool& fresh) {
       break;
     }
     if (ApplicationExists()) Application()->ProcessMessages();
+    // A log that could not be moved aside is kept (and appended to), never cleared unsaved.
+    fresh = !error;
   }
-  fresh = logMaxAction_ != laNone;
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include "framework/Canvas.h"
 #include "framework/Filer.h"
 #include "framework/SysUtils.h"
+#include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -114,6 +115,24 @@ TEST(VnServices, TheApplicationHandsUnhandledExceptionsToTheServicesObject) {
   EXPECT_EQ(log.rfind("00001: TComponent (Name: Queue): first, Address: ", 0), 0u);
   EXPECT_EQ(log.find("second"), std::string::npos);
   EXPECT_EQ(log.find("00002"), std::string::npos);
+}
+
+TEST(VnServices, AnIdleProgramsTimerPoolNeverWakesTheGuiThread) {
+  TVnApplication* services = VnApplication();
+  Application();
+  TVnTimerPool* pool = services->Timers();
+  ASSERT_EQ(pool->Count(), 0);
+  const auto start = pool->WakeUps();
+  auto* backend = platform::HeadlessBackend::Current();
+  backend->Advance(60000);  // a minute of idling
+  EXPECT_EQ(pool->WakeUps(), start);
+  const platform::WORD ident = services->AddTimer(100, nullptr);
+  backend->Advance(1000);
+  EXPECT_EQ(pool->WakeUps(), start + 20);  // the 50 ms base tick
+  services->RemoveTimer(ident);
+  backend->Advance(60000);
+  EXPECT_EQ(pool->WakeUps(), start + 20);
+  EXPECT_FALSE(pool->Active());
 }
 
 TEST(VnServices, EditModeReportsEachChangeOnce) {

@@ -277,6 +277,7 @@ TEST(VnServices, QuitWindowsAsksForThePrivilegeThenTheForcedRequest) {
 
 TEST(VnServices, UnicodeTitleIsTheApplicationWindowsText) {
   TVnApplication app(nullptr);
+  Application();
   const String title = u"Kestrel \u00FCber \U0001F985";
   app.SetUnicodeTitle(title);
   EXPECT_EQ(app.UnicodeTitle(), title);

@@ -14,6 +14,7 @@
 #include "framework/StringList.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
+#include "tests/foundation/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace kestrel {
@@ -57,13 +58,6 @@ TEST(VnApplication, ApplicationTimersUseTheirTableAndNeverOverflowIt) {
   EXPECT_EQ(app.AddTimer(50, nullptr), 0xFD05);  // the freed slot is reused first
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
   testing::TempDir dir;
   const auto path = dir / "app.LOG";
@@ -78,7 +72,7 @@ TEST(VnApplication, LogStartsAfreshWithAHeaderThenAppendsNumberedEntries) {
     app.LogWrite(u"second");
     app.LogWrite(u"#Line");
   }
-  const std::string log = ReadFile(path);
+  const std::string log = testing::ReadFileText(path);
   EXPECT_EQ(log.find("left over"), std::string::npos);
   EXPECT_EQ(log.rfind("\r\nLogFile started: ", 0), 0u);
   EXPECT_NE(log.find("\r\nVersion        : 1.0\r\nMirror  : primary\r\n*****"), std::string::npos);
@@ -104,19 +98,32 @@ TEST(VnApplication, AnOversizedLogIsBackedUpToTheFirstFreeName) {
   app.SetLogPrefix(ppFixed);
   app.SetLogName(Utf8ToUtf16((dir / "app.LOG").string()));
   app.SetOptions({aoLogNr});
-  app.SetLogMaxsize(150);
   app.SetLogMaxAction(laBackupLog);
   int raised = 0;
   app.OnMaxLogSize = [&](TObject*, const String&, bool& cancel) { cancel = ++raised == 1; };
+  app.SetLogMaxsize(100);  // 100 or less: no limit
+  app.LogWrite(u"kept");
+  EXPECT_EQ(raised, 0);
+  EXPECT_EQ(testing::ReadFileText(dir / "app.LOG"), std::string(200, 'x') + "00001: kept\r\n");
+  std::ofstream(dir / "app.LOG") << std::string(200, 'x');
+  app.SetLogMaxsize(150);
   app.LogWrite(u"cancelled");  // the handler refuses: nothing written
-  EXPECT_EQ(ReadFile(dir / "app.LOG"), std::string(200, 'x'));
+  EXPECT_EQ(testing::ReadFileText(dir / "app.LOG"), std::string(200, 'x'));
   app.LogWrite(u"entry");
-  EXPECT_EQ(ReadFile(dir / "app.l1"), std::string(200, 'x'));
-  EXPECT_EQ(ReadFile(dir / "app.l0"), "older");
-  const std::string log = ReadFile(dir / "app.LOG");
+  EXPECT_EQ(testing::ReadFileText(dir / "app.l1"), std::string(200, 'x'));
+  EXPECT_EQ(testing::ReadFileText(dir / "app.l0"), "older");
+  const std::string log = testing::ReadFileText(dir / "app.LOG");
   EXPECT_NE(log.find("LogFile started"), std::string::npos);
-  EXPECT_NE(log.find("00001: entry\r\n"), std::string::npos);
+  EXPECT_NE(log.find("00002: entry\r\n"), std::string::npos);
   EXPECT_EQ(raised, 2);
+
+  app.SetLogMaxAction(laClearLog);  // started afresh: the old text goes, the header comes back
+  std::ofstream(dir / "app.LOG") << std::string(200, 'y');
+  app.LogWrite(u"cleared");
+  const std::string cleared = testing::ReadFileText(dir / "app.LOG");
+  EXPECT_EQ(cleared.find('y'), std::string::npos);
+  EXPECT_NE(cleared.find("Entries:\r\n00003: cleared\r\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "app.l2"));
 }
 
 TEST(VnApplication, BrushBitmapRecoloursOnlyTheOddParityPixels) {

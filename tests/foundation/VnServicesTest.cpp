@@ -16,19 +16,13 @@
 #include "framework/SysUtils.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
+#include "tests/foundation/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace kestrel {
 namespace {
 
 String ExecutableName() { return Utf8ToUtf16(std::filesystem::read_symlink("/proc/self/exe").string()); }
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST(VnServices, LogNameGoesIntoThePrefixDirectoryUnderItsOwnFileName) {
   TVnApplication app(nullptr);
@@ -68,7 +62,7 @@ TEST(VnServices, ExceptionsAreLoggedWithTheirSenderAndAddress) {
     app.LogException(&app);  // a component without a name
     app.LogException(&named);
   }
-  EXPECT_EQ(ReadAll(dir / "x.LOG"), "00001: disk full, Address: " + Utf16ToUtf8(address) +
+  EXPECT_EQ(testing::ReadFileText(dir / "x.LOG"), "00001: disk full, Address: " + Utf16ToUtf8(address) +
                                         "\r\n00002: TVnApplication: disk full, Address: " + Utf16ToUtf8(address) +
                                         "\r\n00003: TComponent (Name: Fetcher): disk full, Address: " +
                                         Utf16ToUtf8(address) + "\r\n");
@@ -111,7 +105,7 @@ TEST(VnServices, TheApplicationHandsUnhandledExceptionsToTheServicesObject) {
   services->SetLogPrefix(ppProgram);
   services->SetLogName(String());
   EXPECT_EQ(seen, (std::vector<String>{u"first", u"second", u"application"}));
-  const std::string log = ReadAll(dir / "services.LOG");
+  const std::string log = testing::ReadFileText(dir / "services.LOG");
   EXPECT_EQ(log.rfind("00001: TComponent (Name: Queue): first, Address: ", 0), 0u);
   EXPECT_EQ(log.find("second"), std::string::npos);
   EXPECT_EQ(log.find("00002"), std::string::npos);

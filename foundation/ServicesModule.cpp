@@ -5,6 +5,7 @@
 
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
+#include "framework/Thread.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -34,7 +35,9 @@ void MakeTeardownServicesFirst() {
 
 void FinaliseServices() {
   TVnApplication* services = gServices;
-  if (!services) return;
+  // Only the GUI thread frees it: Halt called by a worker ends the process while the GUI thread
+  // may still be using the object.
+  if (!services || !IsMainThread()) return;
   SetApplicationExceptionHandler(nullptr);
   SetApplicationCreatedHandler(nullptr);
   gServices = nullptr;
@@ -44,6 +47,7 @@ void FinaliseServices() {
 
 TVnApplication* CreateServices() {
   gCreating = true;
+  IsMainThread();  // the thread bookkeeping, too, must outlive the object
   MakeTeardownServicesFirst();
   auto* services = new TVnApplication(nullptr);
   gServices = services;

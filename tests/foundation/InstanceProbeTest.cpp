@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "foundation/InstanceProbe.h"
 #include "foundation/VnApplication.h"
@@ -77,6 +78,7 @@ class TFreedMarker : public TComponent {
   platform::HeadlessBackend::Current()->Advance(120);
   Say("ticks " + std::to_string(ticks));
   if (mode && std::strcmp(mode, "halt") == 0) Halt(0);
+  if (mode && std::strcmp(mode, "worker-halt") == 0) std::thread([] { Halt(0); }).join();
   std::exit(0);
 }
 
@@ -166,6 +168,11 @@ TEST(InstanceProbe, TheServicesObjectGoesAtTheProgramsEndAndWithHalt) {
     }
     EXPECT_EQ(child.Wait(), 0);
   }
+  // Halt from a worker ends the process without freeing what the GUI thread may be using.
+  ChildProcess worker("vn-services-end", {"worker-halt"});
+  EXPECT_EQ(worker.ReadLine(), "ticks 2");
+  EXPECT_EQ(worker.ReadLine(), "");
+  EXPECT_EQ(worker.Wait(), 0);
 }
 
 TEST(InstanceProbe, TheServicesObjectProbesUnderItsExecutable) {

@@ -1,14 +1,14 @@
 #pragma once
 // TVnApplication: the process-wide services object components consult: the application-wide
 // theme settings, a log file, application timers on a shared 50 ms pool, a high-resolution
-// stopwatch, a checkerboard brush bitmap and the default registry path.
+// stopwatch, pattern bitmaps and check-box metrics, a settings store under the default registry
+// path, the previous-instance probe and the request to end the session.
 
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <vector>
-
 #include <memory>
+#include <vector>
 
 #include "foundation/InstanceProbe.h"
 #include "foundation/SessionControl.h"
@@ -153,9 +153,9 @@ class TVnApplication : public TComponent {
   // Whether another instance of this executable was running when this object was made, and that
   // instance's application window (nullptr when unknown).
   bool IsPrevRunning() const { return probe_ && probe_->IsPrevRunning(); }
+  platform::HWND PreviouseAppWin() const { return probe_ ? probe_->PreviousAppWin() : nullptr; }
   // Publishes the GUI application's window for later instances (the probe ran before it existed).
   void ApplicationCreated(TApplication* application);
-  platform::HWND PreviouseAppWin() const { return probe_ ? probe_->PreviousAppWin() : nullptr; }
 
   // Theme settings. This platform has no visual-style engine, so themes are never supported.
   bool XPThemesSupported() const { return ThemeServicesAvailable(); }
@@ -179,7 +179,6 @@ class TVnApplication : public TComponent {
   // No visual-style engine exists here: no theme services, so no themes.
   bool ThemeServicesAvailable() const { return false; }
   void ProbePreviousInstance();
-  void ApplyLogName();
   void WriteHeader(std::vector<String>& lines);
   String LogEntry(const String& value);
   static String ExceptionText(const String& message, const void* address);
@@ -190,7 +189,7 @@ class TVnApplication : public TComponent {
   bool forceANSI_ = false;
   TVnApplicationOptions options_{aoMouseCtrlActive, aoLogAlwaysClear, aoLogHeader, aoLogNr};
   String company_, version_;
-  String logName_, logNameValue_, logMask_ = u"#tdl";
+  String logName_, logMask_ = u"#tdl";
   TVnPathPrefix logPrefix_ = ppProgram;
   bool logWritten_ = false;
   int logEntries_ = 0;

@@ -13,6 +13,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"
 #include "framework/Filer.h"
+#include "framework/StringList.h"
 #include "framework/SysUtils.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
@@ -166,6 +167,40 @@ TEST(VnServices, PatternAndCheckBitmapsAreOwnedCopies) {
   EXPECT_EQ(app.CheckCustomHeight(), 12);
   app.SetCheckBitmap(nullptr);
   EXPECT_EQ(app.CheckCustomWidth(), 0);
+}
+
+// Whether two images of the strip differ anywhere.
+bool CellsDiffer(TBitmap& strip, int column1, int row1, int column2, int row2) {
+  const int size = kCheckBoxImageSize;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      if (strip.Canvas()->Pixels(column1 * size + x, row1 * size + y) !=
+          strip.Canvas()->Pixels(column2 * size + x, row2 * size + y))
+        return true;
+  return false;
+}
+
+TEST(VnServices, TheCheckBoxStripHoldsDistinctImages) {
+  const std::unique_ptr<TBitmap> strip = LoadCheckBoxStrip();
+  ASSERT_EQ(strip->Width(), kCheckBoxStripColumns * kCheckBoxImageSize);
+  ASSERT_EQ(strip->Height(), kCheckBoxStripRows * kCheckBoxImageSize);
+  EXPECT_TRUE(CellsDiffer(*strip, 0, 0, 1, 0));  // unchecked and checked
+  EXPECT_TRUE(CellsDiffer(*strip, 0, 0, 2, 0));  // normal and pushed
+  EXPECT_TRUE(CellsDiffer(*strip, 1, 0, 1, 1));  // check box and radio button
+}
+
+TEST(VnServices, AHeaderHandlerThatRaisesReachesTheCallerAndCountsNoEntry) {
+  testing::TempDir dir;
+  TVnApplication app(nullptr);
+  app.SetLogPrefix(ppFixed);
+  app.SetLogName(Utf8ToUtf16((dir / "h.LOG").string()));
+  app.OnHeaderWrite = [](TObject*, TStringList*) { throw EConvertError("no header"); };
+  EXPECT_THROW(app.LogWrite(u"lost"), EConvertError);
+  app.OnHeaderWrite = nullptr;
+  app.LogWrite(u"kept");
+  const std::string log = testing::ReadFileText(dir / "h.LOG");
+  EXPECT_NE(log.find("Entries:\r\n00001: kept\r\n"), std::string::npos);
+  EXPECT_EQ(log.find("lost"), std::string::npos);
 }
 
 TEST(VnServices, StopwatchMeasuresThePerformanceCounter) {

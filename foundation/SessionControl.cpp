@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -22,9 +23,10 @@ bool RunCommand(std::vector<std::string> args) {
   pid_t pid = 0;
   if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  pid_t waited = -1;
+  do waited = ::waitpid(pid, &status, 0);
+  while (waited < 0 && errno == EINTR);
+  return waited == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The login manager decides who may power off or reboot (it asks its policy when the request

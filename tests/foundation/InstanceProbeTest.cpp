@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -82,6 +83,20 @@ class TFreedMarker : public TComponent {
   std::exit(0);
 }
 
+// Child role: runs the program at ARG1 in the role ARG2, in this process (so its output and its
+// killing stay with the caller).
+[[gnu::constructor(101)]] void RunExecAsRole() {
+  const char* role = std::getenv("KESTREL_OS_CHILD_ROLE");
+  if (!role || std::strcmp(role, "vn-exec-as") != 0) return;
+  const char* path = std::getenv("KESTREL_OS_CHILD_ARG1");
+  const char* next = std::getenv("KESTREL_OS_CHILD_ARG2");
+  if (!path || !next) ::_exit(126);
+  ::setenv("KESTREL_OS_CHILD_ROLE", next, 1);
+  char* const argv[] = {const_cast<char*>(path), nullptr};
+  ::execv(path, argv);
+  ::_exit(127);
+}
+
 // Child role: a program's services object probing at start-up. The first instance then makes
 // its GUI application, says "first <its window>" and runs until killed; a later one says
 // "second <the window it found>".
@@ -142,18 +157,41 @@ TEST(InstanceProbe, ASecondProcessFindsTheFirstAndAKilledOneIsGone) {
   EXPECT_EQ(last.ReadLine(), "first");
 }
 
+// This test executable under a name of its own (a hard link), so that other runs of these tests
+// never share the services object's probe name with the programs a test starts.
+class TRenamedExecutable {
+ public:
+  TRenamedExecutable() {
+    const auto self = std::filesystem::read_symlink("/proc/self/exe");
+    path_ = self.parent_path() / ("svc-probe-" + std::to_string(::getpid()));
+    std::error_code error;
+    std::filesystem::remove(path_, error);
+    std::filesystem::create_hard_link(self, path_, error);
+    if (error) std::filesystem::copy_file(self, path_, error);
+  }
+  ~TRenamedExecutable() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  std::string Path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
 TEST(InstanceProbe, ASecondProgramFindsTheFirstProgramsApplicationWindow) {
   // The first program made its services object while starting, before its GUI application
   // existed; the application window is published once it does.
-  ChildProcess first("vn-services-probe", {});
+  TRenamedExecutable program;
+  ChildProcess first("vn-exec-as", {program.Path(), "vn-services-probe"});
   const std::string line = first.ReadLine();
   ASSERT_EQ(line.rfind("first ", 0), 0u) << line;
   const std::string window = line.substr(6);
   EXPECT_NE(window, "0");
-  ChildProcess second("vn-services-probe", {});
+  ChildProcess second("vn-exec-as", {program.Path(), "vn-services-probe"});
   EXPECT_EQ(second.ReadLine(), "second " + window);
-  first.Kill();
-  ChildProcess after("vn-services-probe", {});
+  first.Kill();  // SIGKILL: the next program is the first again
+  ChildProcess after("vn-exec-as", {program.Path(), "vn-services-probe"});
   EXPECT_EQ(after.ReadLine().rfind("first ", 0), 0u);
 }
 

@@ -97,7 +97,8 @@ TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
   session_ = TVnSessionControl::CreateSystem();
 }
 
-// The settings store and the pool are owned components; the bitmaps go with their owners.
+// The settings store and the pool go as owned components, the bitmaps, the probe (closing the
+// shared block) and the session control as members.
 TVnApplication::~TVnApplication() { Destroying(); }
 
 void TVnApplication::Notification(TComponent* component, TOperation operation) {

@@ -130,21 +130,6 @@ TEST(VnServices, AnIdleProgramsTimerPoolNeverWakesTheGuiThread) {
   EXPECT_FALSE(pool->Active());
 }
 
-TEST(VnServices, EditModeReportsEachChangeOnce) {
-  TVnApplication app(nullptr);
-  EXPECT_EQ(app.EditMode(), TVnEditModes{emInsert});
-  int changes = 0;
-  app.OnEditModeChange = [&](TObject* sender) {
-    EXPECT_EQ(sender, &app);
-    ++changes;
-  };
-  app.SetEditMode({emInsert});
-  app.SetEditMode({emCaps, emNum});
-  app.SetEditMode({emNum, emCaps});
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(app.EditMode(), (TVnEditModes{emCaps, emNum}));
-}
-
 TEST(VnServices, PatternAndCheckBitmapsAreOwnedCopies) {
   TVnApplication app(nullptr);
   TBitmap* pattern = app.PatternBitmap();
@@ -155,8 +140,6 @@ TEST(VnServices, PatternAndCheckBitmapsAreOwnedCopies) {
   EXPECT_EQ(app.PatternBitmap(), pattern);
   EXPECT_EQ(pattern->Canvas()->Pixels(0, 1), clBlack);
 
-  EXPECT_EQ(app.CheckDefWidth(), kCheckBoxImageSize);
-  EXPECT_EQ(app.CheckDefHeight(), kCheckBoxImageSize);
   EXPECT_EQ(app.CheckCustomWidth(), 0);
   EXPECT_EQ(app.CheckCustomHeight(), 0);
   TBitmap strip(6 * 11 + 5, 12);

@@ -38,7 +38,7 @@ constexpr char16_t kStepEnglish[] = u"<B><U>Step 3:</U></B><br><br>Download and 
 constexpr char16_t kButtonGerman[] = u"Vollversion herunterladen";
 constexpr char16_t kButtonEnglish[] = u"Download full version";
 constexpr char16_t kLeadInGerman[] = u"Willkommen beim Download-Assistenten der";
-constexpr char16_t kLeadInEnglish[] = u"Welcome to the download assistant for the";
+constexpr char16_t kLeadInEnglish[] = u"Welcome to the download assistant for";
 constexpr char16_t kFailedTitleGerman[] = u"Download fehlgeschlagen";
 constexpr char16_t kFailedTitleEnglish[] = u"Download failed";
 constexpr char16_t kFailedTextGerman[] =
@@ -169,7 +169,7 @@ void TForm1::BuildDesign() {
   KsPanel1 = new TPanel(this);
   KsPanel1->SetParent(this);
   KsPanel1->SetBounds(0, 0, 445, 65);
-  KsPanel1->SetColor(static_cast<TColor>(0xCE7B00));
+  KsPanel1->SetColor(static_cast<TColor>(13531904));  // RGB #007BCE
   KsPanel1->SetBevelOuter(bvNone);
   KsPanel1->SetShowCaption(false);
   KsPanel1->SetAnchors(leftTopRight);
@@ -181,7 +181,7 @@ void TForm1::BuildDesign() {
   KsHTMLLabel1->SetParentFont(false);
   KsHTMLLabel1->Font()->SetName(u"Verdana");
   KsHTMLLabel1->Font()->SetHeight(-15);
-  KsHTMLLabel1->Font()->SetColor(static_cast<TColor>(0xFCF2AD));
+  KsHTMLLabel1->Font()->SetColor(static_cast<TColor>(11399932));  // RGB #FCF2AD
   KsHTMLLabel1->SetAnchors(leftTopRight);
 
   Button1 = new TButton(this);

@@ -7,25 +7,10 @@ namespace kestrel {
 
 namespace pf = platform;
 
-TMarkupTextLabel::TMarkupTextLabel(TComponent* owner) : TGraphicControl(owner) {
-  SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
-  SetParentColor(true);
-}
-
-void TMarkupTextLabel::SetLayout(TTextLayout value) {
-  if (value == layout_) return;
-  layout_ = value;
-  Invalidate();
-}
-
-void TMarkupTextLabel::SetTransparent(bool value) {
-  if (value == transparent_) return;
-  transparent_ = value;
-  TControlStyle style = ControlStyle();
-  if (value) style.Exclude(csOpaque);
-  else style.Include(csOpaque);
-  SetControlStyle(style);
-  Invalidate();
+TMarkupTextLabel::TMarkupTextLabel(TComponent* owner) : TLabel(owner) {
+  SetAutoSize(false);
+  SetWordWrap(true);
+  SetShowAccelChar(false);
 }
 
 void TMarkupTextLabel::Changed() {
@@ -33,27 +18,26 @@ void TMarkupTextLabel::Changed() {
   TVnHTMLRender render;
   render.PrepareText(Caption(), 0, false);
   plainText_ = render.AsText();
-  TGraphicControl::Changed();
+  TLabel::Changed();
 }
 
 void TMarkupTextLabel::Paint() {
   TCanvas& canvas = *Canvas();
   const TRect area = ClientRect();
-  if (!transparent_ && Color() != clNone) {
+  if (!Transparent() && Color() != clNone) {
     canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(Color());
     canvas.FillRect(area);
   }
-  const unsigned flags = pf::DT_WORDBREAK | pf::DT_NOPREFIX;
-  TRect textRect = area;
-  if (layout_ != tlTop) {
-    TRect measured = area;
-    canvas.DrawText(plainText_, measured, flags | pf::DT_CALCRECT);
-    const int spare = (area.bottom - area.top) - (measured.bottom - measured.top);
-    textRect.top += layout_ == tlCenter ? spare / 2 : spare;
-  }
-  canvas.Brush()->SetStyle(bsClear);
   canvas.SetFont(Font());
+  canvas.Brush()->SetStyle(bsClear);
+  const unsigned flags = pf::DT_WORDBREAK | pf::DT_NOPREFIX |
+                         (Alignment() == taCenter ? pf::DT_CENTER : Alignment() == taRightJustify ? pf::DT_RIGHT : 0);
+  TRect measured = area;
+  const int textHeight = canvas.DrawText(plainText_, measured, flags | pf::DT_CALCRECT);
+  const int spare = (area.bottom - area.top) - textHeight;
+  const int offset = Layout() == tlCenter ? spare / 2 : Layout() == tlBottom ? spare : 0;
+  TRect textRect = Rect(area.left, area.top + offset, area.right, area.bottom);
   canvas.DrawText(plainText_, textRect, flags);
 }
 

@@ -1,6 +1,8 @@
 #include "tests/app/DialogFixture.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "framework/Application.h"
 #include "framework/Button.h"
@@ -63,6 +65,24 @@ void DialogTest::AnswerMessageBoxes() {
     if (first) first->Click();
     else box->Close();
   };
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text, bool executable) {
+  std::ofstream(path, std::ios::binary) << text;
+  if (executable) std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+std::string FakeOpenerScript(const std::filesystem::path& dir) {
+  const std::string arg = (dir / "opened-arg").string(), opened = (dir / "opened").string();
+  return "#!/bin/sh\nprintf '%s' \"$1\" > '" + arg + "'\ncp \"$1\" '" + opened + ".part' && mv '" + opened +
+         ".part' '" + opened + "'\n";
 }
 
 std::string Payload(std::size_t size) {

@@ -58,6 +58,14 @@ class DialogTest : public ::testing::Test {
   std::vector<std::unique_ptr<TForm1, FormDeleter>> forms_;
 };
 
+std::string ReadFile(const std::filesystem::path& path);
+// Writes `text` to `path`, executable when `executable`.
+void WriteFile(const std::filesystem::path& path, const std::string& text, bool executable = false);
+
+// A stand-in desktop opener: writes the path it is given to <dir>/opened-arg and a copy of the
+// file to <dir>/opened (renamed into place once complete, as it may outlive the program).
+std::string FakeOpenerScript(const std::filesystem::path& dir);
+
 // An installer-like payload of `size` bytes with every byte value (zeros included).
 std::string Payload(std::size_t size);
 

@@ -19,17 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 String U(const fs::path& path) { return Utf8ToUtf16(path.string()); }
 
 constexpr char16_t kEnglishStep[] = u"<B><U>Step 3:</U></B><br><br>Download and install full version on your computer:";
@@ -254,15 +243,9 @@ class DialogExitTest : public DialogTest {
   }
 };
 
-// The opener of the done path: copies the file it is given, then renames the copy into place so
-// that the test never reads a half-written copy.
 fs::path WriteFakeOpener(const fs::path& dir) {
   const fs::path script = dir / "fake-open";
-  std::ofstream(script) << "#!/bin/sh\n"
-                        << "printf '%s' \"$1\" > '" << (dir / "opened-arg").string() << "'\n"
-                        << "cp \"$1\" '" << (dir / "opened.part").string() << "' && mv '"
-                        << (dir / "opened.part").string() << "' '" << (dir / "opened").string() << "'\n";
-  fs::permissions(script, fs::perms::owner_all);
+  WriteFile(script, FakeOpenerScript(dir), true);
   return script;
 }
 

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "tests/app/DialogFixture.h"
 
@@ -16,18 +15,6 @@ namespace kestrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteScript(const fs::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-  fs::permissions(path, fs::perms::owner_all);
-}
 
 bool Available(const char* program) {
   return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
@@ -62,12 +49,8 @@ class EndToEnd : public ::testing::Test {
       if (!Available(tool)) GTEST_FAIL() << tool << " is missing (scripts/bootstrap installs it)";
     fs::create_directories(dir_ / "temp");
     fs::create_directories(dir_ / "bin");
-    // The opener outlives the program: it copies first and renames the copy into place when done.
-    const std::string opened = (dir_ / "opened").string();
-    WriteScript(dir_ / "bin" / "xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + (dir_ / "opened-arg").string() +
-                                               "'\ncp \"$1\" '" + opened + ".part' && mv '" + opened + ".part' '" +
-                                               opened + "'\n");
-    WriteScript(dir_ / "drive", kDriver);
+    WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
+    WriteFile(dir_ / "drive", kDriver, true);
   }
 
   // Runs the program against `server` to its end; the exit status, or "" when it did not end.
@@ -85,7 +68,7 @@ class EndToEnd : public ::testing::Test {
     const auto start = std::chrono::steady_clock::now();
     std::system(command.c_str());
     took_ = std::chrono::steady_clock::now() - start;
-    return Slurp(dir_ / "status");
+    return ReadFile(dir_ / "status");
   }
 
   const char* program_ = nullptr;
@@ -105,11 +88,11 @@ TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
     }
     return r;
   });
-  EXPECT_EQ(Run(server), "0\n") << Slurp(dir_ / "log");
+  EXPECT_EQ(Run(server), "0\n") << ReadFile(dir_ / "log");
   const std::string target = (dir_ / "temp" / "CorvaneSetup.exe").string();
-  EXPECT_EQ(Slurp(dir_ / "opened-arg"), target);
+  EXPECT_EQ(ReadFile(dir_ / "opened-arg"), target);
   for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
-  EXPECT_TRUE(Slurp(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
+  EXPECT_TRUE(ReadFile(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].target, InstallerURL());
@@ -124,7 +107,7 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
     r.stallAfter = 4096;  // until the server stops
     return r;
   });
-  EXPECT_EQ(Run(server, arrived.string()), "0\n") << Slurp(dir_ / "log");
+  EXPECT_EQ(Run(server, arrived.string()), "0\n") << ReadFile(dir_ / "log");
   // Ended by the abort, long before the stalled transfer's own timeout.
   EXPECT_LT(took_, std::chrono::seconds(15));
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));

@@ -6,7 +6,6 @@
 
 #include "framework/Application.h"
 #include "framework/Button.h"
-#include "framework/Label.h"
 #include "framework/Screen.h"
 
 namespace kestrel::testing {
@@ -22,32 +21,29 @@ ScopedEnv::~ScopedEnv() {
   else ::unsetenv(name_.c_str());
 }
 
-void DialogTest::FormDeleter::operator()(TForm1* form) const {
-  if (Form1 == form) Form1 = nullptr;
-  form->BeforeDestruction();
-  delete form;
-}
-
 void DialogTest::SetUp() {
   Application();
-  tempVar_ = std::make_unique<ScopedEnv>("TEMP", temp_.Path().string());
-  noProxy_ = std::make_unique<ScopedEnv>("no_proxy", std::nullopt);
-  language_ = std::make_unique<ScopedEnv>("LANGUAGE", "en_US");
+  env_.push_back(std::make_unique<ScopedEnv>("TEMP", temp_.Path().string()));
+  env_.push_back(std::make_unique<ScopedEnv>("no_proxy", std::nullopt));
+  env_.push_back(std::make_unique<ScopedEnv>("LANGUAGE", "en_US"));
 }
 
 void DialogTest::TearDown() {
   Application()->OnIdle = nullptr;
-  forms_.clear();
+  Form1 = nullptr;
+  for (TForm1* form : forms_) {
+    form->BeforeDestruction();
+    delete form;
+  }
 }
 
 TForm1* DialogTest::MakeDialog() {
-  forms_.emplace_back(TCustomForm::Create<TForm1>(nullptr));
-  Form1 = forms_.back().get();
+  forms_.push_back(Form1 = TCustomForm::Create<TForm1>(nullptr));
   return Form1;
 }
 
 void DialogTest::UseProxy(const LoopbackServer& server) {
-  proxy_ = std::make_unique<ScopedEnv>("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port()));
+  env_.push_back(std::make_unique<ScopedEnv>("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port())));
 }
 
 void DialogTest::AnswerMessageBoxes() {
@@ -55,22 +51,19 @@ void DialogTest::AnswerMessageBoxes() {
     done = false;
     TCustomForm* box = Screen()->ActiveForm();
     if (!box || dynamic_cast<TForm1*>(box)) return;
-    BoxSeen seen{box->Caption(), {}};
-    TButton* first = nullptr;
-    for (int i = 0; i < box->ControlCount(); ++i) {
-      if (auto* label = dynamic_cast<TLabel*>(box->Controls(i))) seen.text = label->Caption();
-      if (auto* button = dynamic_cast<TButton*>(box->Controls(i)); button && !first) first = button;
+    boxes_.emplace_back(box->Caption(), String());
+    TButton* button = nullptr;
+    for (int i = box->ControlCount() - 1; i >= 0; --i) {
+      if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) button = b;
+      else boxes_.back().second = box->Controls(i)->Caption();
     }
-    boxes_.push_back(seen);
-    if (first) first->Click();
-    else box->Close();
+    if (button) button->Click();
   };
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(path, std::ios::binary).rdbuf();
   return s.str();
 }
 

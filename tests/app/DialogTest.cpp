@@ -117,7 +117,6 @@ std::string Payload(std::size_t size) {
   return bytes;
 }
 
-
 TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
   for (const char* locale : {"de_DE", "de_CH", "en_US", "fr_FR"}) {
     SCOPED_TRACE(locale);

@@ -8,6 +8,7 @@
 #include "framework/ClassRegistry.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
+#include "framework/Panel.h"
 #include "framework/RadioButton.h"
 #include "framework/Timer.h"
 #include "framework/TypeInfo.h"
@@ -18,7 +19,7 @@ void RegisterVisualClasses() {
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterClasses({&TForm::StaticClass(), &TButton::StaticClass(), &TCheckBox::StaticClass(),
-                     &TRadioButton::StaticClass(), &TEdit::StaticClass(), &TLabel::StaticClass(),
+                     &TRadioButton::StaticClass(), &TEdit::StaticClass(), &TLabel::StaticClass(), &TPanel::StaticClass(),
                      &TTimer::StaticClass(), &TFont::StaticClass(), &TPen::StaticClass(), &TBrush::StaticClass()});
     RegisterColorIdentifiers();
   });

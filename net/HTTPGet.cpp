@@ -2,7 +2,6 @@
 
 #include <curl/curl.h>
 
-#include <cstdlib>
 #include <mutex>
 
 #include "framework/Application.h"
@@ -32,19 +31,6 @@ void DispatchWaiting(bool& quit, int& exitCode) {
   CheckSynchronize();
 }
 
-void AddEnvironmentConnectTo(std::vector<AnsiString>& list) {
-  const char* env = std::getenv("KESTREL_HTTP_CONNECT_TO");
-  if (!env) return;
-  AnsiString all = env;
-  std::size_t start = 0;
-  while (start <= all.size()) {
-    std::size_t end = all.find(';', start);
-    if (end == AnsiString::npos) end = all.size();
-    if (end > start) list.push_back(all.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 THTTPGet::THTTPGet(TComponent* owner) : TComponent(owner) {
@@ -66,9 +52,7 @@ THTTPGet::~THTTPGet() {
 
 bool THTTPGet::Start(bool toFile) {
   if (thread_) return false;
-  THTTPGetSettings settings = s_;
-  AddEnvironmentConnectTo(settings.ConnectTo);
-  thread_ = new THTTPGetThread(this, settings, OnProgress, toFile);
+  thread_ = new THTTPGetThread(this, s_, OnProgress, toFile);
   return true;
 }
 

@@ -54,8 +54,8 @@ class THTTPGet : public TComponent {
   const AnsiString& CAFile() const { return s_.CAFile; }
   void SetCAFile(const AnsiString& v) { s_.CAFile = v; }
   // Connection redirects "host:port:other-host:other-port": the request (its Host header and
-  // certificate check included) stays the same, only the socket goes elsewhere. Entries from the
-  // environment variable KESTREL_HTTP_CONNECT_TO (separated by ';') are added at each start.
+  // certificate check included) stays the same, only the socket goes elsewhere. The environment
+  // cannot add any; proxies come from the standard variables (http_proxy, https_proxy, no_proxy).
   const std::vector<AnsiString>& ConnectTo() const { return s_.ConnectTo; }
   void SetConnectTo(const std::vector<AnsiString>& v) { s_.ConnectTo = v; }
 

@@ -1,0 +1,278 @@
+#include "app/UnitKestrel.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "framework/Application.h"
+#include "framework/MessageBox.h"
+#include "platform/os/Environment.h"
+#include "platform/os/FileSystem.h"
+#include "platform/os/Language.h"
+#include "platform/os/Paths.h"
+#include "platform/os/Shell.h"
+#include "platform/window/WindowDefs.h"
+
+#ifndef KESTREL_INSTALLER_URL
+#define KESTREL_INSTALLER_URL "http://download.corvane.example/download/CorvaneSetup.exe"
+#endif
+
+namespace kestrel {
+
+namespace pf = platform;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr char16_t kDelimiter = u'/';
+constexpr pf::DWORD kTempBufferSize = 260;
+constexpr unsigned kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | pf::MB_SYSTEMMODAL | pf::MB_SETFOREGROUND;
+static_assert(kFailureBoxFlags == 0x00011030);
+
+// The design's German texts; English replaces some of them at creation.
+constexpr char16_t kTitleGerman[] = u"Download-Assistent - Vollversion von Corvane";
+constexpr char16_t kTitleEnglish[] = u"Download assistant - Corvane full version";
+constexpr char16_t kStepGerman[] =
+    u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf Ihrem Computer:";
+constexpr char16_t kStepEnglish[] = u"<B><U>Step 3:</U></B><br><br>Download and install full version on your computer:";
+constexpr char16_t kButtonGerman[] = u"Vollversion herunterladen";
+constexpr char16_t kButtonEnglish[] = u"Download full version";
+constexpr char16_t kLeadInGerman[] = u"Willkommen beim Download-Assistenten der";
+constexpr char16_t kLeadInEnglish[] = u"Welcome to the download assistant for";
+constexpr char16_t kFailedTitleGerman[] = u"Download fehlgeschlagen";
+constexpr char16_t kFailedTitleEnglish[] = u"Download failed";
+constexpr char16_t kFailedTextGerman[] =
+    u"Der Download der Vollversion ist fehlgeschlagen!\r\n\r\n"
+    u"Bitte stellen Sie sicher, dass Ihre Firewall den Zugang zum Internet nicht blockiert.";
+constexpr char16_t kFailedTextEnglish[] =
+    u"The download of the full version failed!\r\n\r\n"
+    u"Please make sure that your firewall does not block internet access.";
+
+std::filesystem::path FsPath(const String& path) { return std::filesystem::path(Utf16ToUtf8(path)); }
+
+// A directory of that name, symbolic links followed.
+bool DirectoryExists(const String& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_directory(FsPath(path), ec);
+}
+
+// A file at `path`, links followed; a link to a directory counts as a file (it is one entry).
+bool FileExists(const String& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  const auto target = std::filesystem::status(FsPath(path), ec);
+  if (std::filesystem::exists(target) && !std::filesystem::is_directory(target)) return true;
+  return std::filesystem::is_symlink(std::filesystem::symlink_status(FsPath(path), ec)) &&
+         std::filesystem::is_directory(target);
+}
+
+bool IsSpaceOrControl(char16_t c) { return c <= u' '; }
+
+String Trim(const String& text) {
+  std::size_t first = 0, last = text.size();
+  while (first < last && IsSpaceOrControl(text[first])) ++first;
+  while (last > first && IsSpaceOrControl(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+String FullPath(const String& path) {
+  if (path.empty()) return String();
+  const pf::DWORD needed = pf::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return String();
+  String buffer(needed, u'\0');
+  const pf::DWORD length = pf::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
+  if (length == 0 || length >= needed) return String();
+  buffer.resize(length);
+  return buffer;
+}
+
+// The entry name of a search result, at most MAX_PATH characters.
+String FoundName(const pf::WIN32_FIND_DATAW& data) {
+  std::size_t n = 0;
+  while (n < pf::MAX_PATH && data.cFileName[n]) ++n;
+  return String(data.cFileName, n);
+}
+
+}  // namespace
+
+const char* InstallerURL() { return KESTREL_INSTALLER_URL; }
+
+bool SystemLanguageIsGerman() { return pf::PRIMARYLANGID(pf::GetSystemDefaultLangID()) == pf::LANG_GERMAN; }
+
+String LongPathForm(const String& path) {
+  String rest = FullPath(path);
+  const std::size_t root = rest.find(kDelimiter);
+  if (root == String::npos) return rest;
+  String result = rest.substr(0, root + 1);
+  rest.erase(0, root + 1);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(kDelimiter);
+    const bool delimited = end != String::npos;
+    const String component = rest.substr(0, end);
+    pf::WIN32_FIND_DATAW data;
+    const pf::HANDLE search = pf::FindFirstFileW((result + component).c_str(), &data);
+    if (search == pf::INVALID_HANDLE_VALUE) return result + rest;
+    try {
+      result += FoundName(data);
+      if (delimited) result += kDelimiter;
+    } catch (...) {
+      pf::FindClose(search);
+      throw;
+    }
+    pf::FindClose(search);
+    rest.erase(0, delimited ? end + 1 : rest.size());
+  }
+  return result;
+}
+
+void DeleteEarlierFile(const String& path) {
+  try {
+    if (!FileExists(path)) return;
+    if (pf::DeleteFileW(path.c_str())) return;
+    const pf::DWORD error = pf::GetLastError();
+    const pf::DWORD attributes = pf::GetFileAttributesW(path.c_str());
+    const pf::DWORD linkToDirectory = pf::FILE_ATTRIBUTE_REPARSE_POINT | pf::FILE_ATTRIBUTE_DIRECTORY;
+    if (attributes != pf::INVALID_FILE_ATTRIBUTES && (attributes & linkToDirectory) == linkToDirectory)
+      pf::RemoveDirectoryW(path.c_str());
+    else
+      pf::SetLastError(error);
+  } catch (...) {
+    // The transfer's own file creation decides the outcome.
+  }
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  BuildDesign();
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+}
+
+void TForm1::BuildDesign() {
+  SetCaption(kTitleGerman);
+  SetBorderStyle(bsDialog);
+  SetPosition(poScreenCenter);
+  SetClientWidth(445);
+  SetClientHeight(592);
+  SetColor(clWhite);
+  Font()->SetName(u"Verdana");
+  Font()->SetHeight(-13);
+  Font()->SetColor(clWindowText);
+  const TAnchors leftTopRight{akLeft, akTop, akRight};
+
+  KsHTMLLabel6 = new TMarkupTextLabel(this);
+  KsHTMLLabel6->SetParent(this);
+  KsHTMLLabel6->SetBounds(16, 375, 411, 74);
+  KsHTMLLabel6->SetTransparent(true);
+  KsHTMLLabel6->SetAnchors(leftTopRight);
+  KsHTMLLabel6->SetCaption(kStepGerman);
+
+  KsPanel1 = new TPanel(this);
+  KsPanel1->SetParent(this);
+  KsPanel1->SetBounds(0, 0, 445, 65);
+  KsPanel1->SetColor(static_cast<TColor>(13531904));  // RGB #007BCE
+  KsPanel1->SetBevelOuter(bvNone);
+  KsPanel1->SetShowCaption(false);
+  KsPanel1->SetAnchors(leftTopRight);
+
+  KsHTMLLabel1 = new TMarkupTextLabel(this);
+  KsHTMLLabel1->SetParent(KsPanel1);
+  KsHTMLLabel1->SetBounds(16, 3, 411, 59);
+  KsHTMLLabel1->SetLayout(tlCenter);
+  KsHTMLLabel1->SetParentFont(false);
+  KsHTMLLabel1->Font()->SetName(u"Verdana");
+  KsHTMLLabel1->Font()->SetHeight(-15);
+  KsHTMLLabel1->Font()->SetColor(static_cast<TColor>(11399932));  // RGB #FCF2AD
+  KsHTMLLabel1->SetAnchors(leftTopRight);
+
+  Button1 = new TButton(this);
+  Button1->SetParent(this);
+  Button1->SetBounds(126, 461, 193, 38);
+  Button1->SetCaption(kButtonGerman);
+  Button1->OnClick = [this](TObject* sender) { Button1Click(sender); };
+
+  KsPanel2 = new TPanel(this);
+  KsPanel2->SetParent(this);
+  KsPanel2->SetBounds(0, 82, 445, 417);
+  KsPanel2->SetColor(clWhite);
+  KsPanel2->SetBevelOuter(bvNone);
+  KsPanel2->SetShowCaption(false);
+  KsPanel2->SetVisible(false);
+
+  // The busy animation is built later; until then its place stays empty.
+  SmoothWin8MarqueeUserSynchronization = new TPanel(this);
+  SmoothWin8MarqueeUserSynchronization->SetParent(KsPanel2);
+  SmoothWin8MarqueeUserSynchronization->SetBevelOuter(bvNone);
+  SmoothWin8MarqueeUserSynchronization->SetShowCaption(false);
+  SmoothWin8MarqueeUserSynchronization->SetColor(clWhite);
+  SmoothWin8MarqueeUserSynchronization->SetAlign(alClient);
+
+  HTTPGetUpdate = new THTTPGet(this);
+  HTTPGetUpdate->SetAcceptTypes("*/*");
+  HTTPGetUpdate->SetAgent("HTTPGet");
+  HTTPGetUpdate->SetBinaryData(true);
+  HTTPGetUpdate->SetUseCache(false);
+  HTTPGetUpdate->SetReferer("Varnel - Kestrel");
+  HTTPGetUpdate->SetWaitThread(true);
+  HTTPGetUpdate->OnDoneFile = [this](TObject* sender, const AnsiString& fileName, int fileSize) {
+    HTTPGetUpdateDoneFile(sender, fileName, fileSize);
+  };
+  HTTPGetUpdate->OnError = [this](TObject* sender) { HTTPGetUpdateError(sender); };
+}
+
+void TForm1::FormCreate(TObject*) {
+  const bool german = SystemLanguageIsGerman();
+  ProdName = u"Corvane";
+  HTTPGetUpdate->SetURL(InstallerURL());
+  if (german) {
+    KsHTMLLabel1->SetCaption(kLeadInGerman + String(u"<br><b>Vollversion von <font size=22>") + ProdName +
+                             u"</b></font>");
+  } else {
+    SetCaption(kTitleEnglish);
+    KsHTMLLabel1->SetCaption(kLeadInEnglish + String(u"<br><b><font size=22>") + ProdName +
+                             u"</font> (full version)</b>");
+    KsHTMLLabel6->SetCaption(kStepEnglish);
+    Button1->SetCaption(kButtonEnglish);
+  }
+  const AnsiString& url = HTTPGetUpdate->URL();
+  const String installer = Utf8ToUtf16(url.substr(url.rfind('/') + 1));
+  HTTPGetUpdate->SetFileName(Utf16ToUtf8(GetTempDir() + installer));
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&) {
+  // Closing ends the program: a running transfer must not go on to open its file afterwards.
+  HTTPGetUpdate->Abort();
+}
+
+String TForm1::GetTempDir() const {
+  pf::WCHAR buffer[kTempBufferSize] = {};
+  const pf::DWORD needed = pf::ExpandEnvironmentStringsW(u"%temp%", buffer, kTempBufferSize);
+  // Nothing is written when the expansion does not fit: the buffer stays empty.
+  const String expanded = needed != 0 && needed <= kTempBufferSize ? String(buffer) : String();
+  String folder = LongPathForm(Trim(expanded));
+  if (!DirectoryExists(folder)) return pf::kFallbackRootPath;
+  if (folder.back() != kDelimiter) folder += kDelimiter;
+  return folder;
+}
+
+void TForm1::Button1Click(TObject*) {
+  DeleteEarlierFile(Utf8ToUtf16(HTTPGetUpdate->FileName()));
+  KsPanel2->Show();
+  HTTPGetUpdate->GetFile();
+}
+
+void TForm1::HTTPGetUpdateDoneFile(TObject*, const AnsiString&, int) {
+  KsPanel2->Hide();
+  pf::ShellExecuteA(Handle(), "open", HTTPGetUpdate->FileName().c_str(), "", "", pf::SW_SHOW);
+  Halt(0);
+}
+
+void TForm1::HTTPGetUpdateError(TObject*) {
+  KsPanel2->Hide();
+  // A transfer aborted because the dialog was closed has nobody left to tell.
+  if (Application()->Terminated()) return;
+  const bool german = SystemLanguageIsGerman();
+  Application()->MessageBox(german ? kFailedTextGerman : kFailedTextEnglish,
+                            german ? kFailedTitleGerman : kFailedTitleEnglish, kFailureBoxFlags);
+}
+
+}  // namespace kestrel

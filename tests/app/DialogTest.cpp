@@ -1,0 +1,338 @@
+// The download assistant: language and captions, the temporary folder, and the download flow
+// against a real loopback server reached as the HTTP proxy (as a system proxy would be), in
+// process and, as the EndToEnd tests, by running the real program under a virtual X server.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "app/UnitKestrel.h"
+#include "framework/Application.h"
+#include "framework/Button.h"
+#include "framework/Screen.h"
+#include "platform/os/Environment.h"
+#include "tests/support/TestEnvironment.h"
+#include "tests/support/loopback/LoopbackServer.h"
+
+namespace kestrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets (or, with nullopt, removes) an environment variable until the object dies.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) ::setenv(name, value->c_str(), 1);
+    else ::unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
+    else ::unsetenv(name_.c_str());
+  }
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application();
+    env_.push_back(std::make_unique<ScopedEnv>("TEMP", temp_.Path().string()));
+    env_.push_back(std::make_unique<ScopedEnv>("no_proxy", std::nullopt));
+    env_.push_back(std::make_unique<ScopedEnv>("LANGUAGE", "en_US"));
+  }
+  void TearDown() override {
+    Application()->OnIdle = nullptr;
+    Form1 = nullptr;
+    for (TForm1* form : forms_) {
+      form->BeforeDestruction();
+      delete form;
+    }
+  }
+  // A dialog as the program makes it (design, then the creation handler).
+  TForm1* MakeDialog() {
+    forms_.push_back(Form1 = TCustomForm::Create<TForm1>(nullptr));
+    return Form1;
+  }
+  void UseProxy(const LoopbackServer& server) {
+    env_.push_back(std::make_unique<ScopedEnv>("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port())));
+  }
+  // Answers every message box with its first button, recording caption and text.
+  void AnswerMessageBoxes() {
+    Application()->OnIdle = [this](TObject*, bool& done) {
+      done = false;
+      TCustomForm* box = Screen()->ActiveForm();
+      if (!box || dynamic_cast<TForm1*>(box)) return;
+      boxes_.emplace_back(box->Caption(), String());
+      TButton* button = nullptr;
+      for (int i = box->ControlCount() - 1; i >= 0; --i) {
+        if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) button = b;
+        else boxes_.back().second = box->Controls(i)->Caption();
+      }
+      if (button) button->Click();
+    };
+  }
+  std::string Target() const { return (temp_ / "CorvaneSetup.exe").string(); }
+
+  TempDir temp_;
+  std::vector<std::pair<String, String>> boxes_;
+  std::vector<std::unique_ptr<ScopedEnv>> env_;
+  std::vector<TForm1*> forms_;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::stringstream s;
+  s << std::ifstream(path, std::ios::binary).rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text, bool executable = false) {
+  std::ofstream(path, std::ios::binary) << text;
+  if (executable) std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+// A desktop opener that writes its argument to <dir>/opened-arg and a copy of the file to
+// <dir>/opened (renamed into place once complete: it may outlive the program).
+std::string FakeOpenerScript(const std::filesystem::path& dir) {
+  const std::string arg = (dir / "opened-arg").string(), opened = (dir / "opened").string();
+  return "#!/bin/sh\nprintf '%s' \"$1\" > '" + arg + "'\ncp \"$1\" '" + opened + ".part' && mv '" + opened +
+         ".part' '" + opened + "'\n";
+}
+
+// Installer-like bytes, every byte value included.
+std::string Payload(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+  return bytes;
+}
+
+TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
+  for (const char* locale : {"de_DE", "de_CH", "en_US", "fr_FR"}) {
+    SCOPED_TRACE(locale);
+    ScopedEnv language("LANGUAGE", locale);
+    TForm1* form = MakeDialog();
+    const String& header = form->KsHTMLLabel1->Caption();
+    EXPECT_GT(header.find(u"<br>"), 0u);  // a lead-in line first
+    if (locale[0] == 'd') {
+      EXPECT_TRUE(header.ends_with(u"<br><b>Vollversion von <font size=22>Corvane</b></font>"));
+      EXPECT_EQ(form->KsHTMLLabel6->Caption(), u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion "
+                                               u"herunter und installieren Sie diese auf Ihrem Computer:");
+      EXPECT_EQ(form->Button1->Caption(), u"Vollversion herunterladen");
+      EXPECT_NE(form->Caption().find(u"Vollversion"), String::npos);
+    } else {
+      EXPECT_TRUE(header.ends_with(u"<br><b><font size=22>Corvane</font> (full version)</b>"));
+      EXPECT_EQ(form->KsHTMLLabel6->Caption(),
+                u"<B><U>Step 3:</U></B><br><br>Download and install full version on your computer:");
+      EXPECT_EQ(form->KsHTMLLabel6->PlainText(), u"Step 3:\r\n\r\nDownload and install full version on your computer:");
+      EXPECT_EQ(form->Button1->Caption(), u"Download full version");
+      EXPECT_NE(form->Caption().find(u"full version"), String::npos);
+    }
+    EXPECT_EQ(form->HTTPGetUpdate->FileName(), Target());
+  }
+}
+
+TEST_F(DialogTest, TemporaryFolderRules) {
+  TForm1* form = MakeDialog();
+  const String dir = Utf8ToUtf16(temp_.Path().string());
+  auto withTemp = [&](std::optional<std::string> value) {
+    ScopedEnv temp("TEMP", std::move(value));
+    return form->GetTempDir();
+  };
+  EXPECT_EQ(withTemp(" \t" + temp_.Path().string() + " "), dir + u"/");  // trimmed
+  EXPECT_EQ(withTemp(temp_.Path().string() + "/"), dir + u"/");          // not doubled
+  EXPECT_EQ(withTemp((temp_ / "missing").string()), u"/tmp/");
+  fs::create_directories(temp_ / "Mixed" / "Inner");
+  fs::create_directory_symlink(temp_ / "Mixed", temp_ / "link");
+  EXPECT_EQ(withTemp((temp_ / "link").string()), dir + u"/link/");  // links followed
+  // A pattern takes the spelling found on disk; the walk keeps the rest after a missing part.
+  EXPECT_EQ(withTemp((temp_ / "mix?d" / "./INN*").string()), dir + u"/Mixed/Inner/");
+  EXPECT_EQ(LongPathForm(dir + u"/mix?d/x/INN*"), dir + u"/Mixed/x/INN*");
+  const fs::path cwd = fs::current_path();
+  fs::current_path(temp_.Path());
+  const String relative = withTemp("./Mixed/../Mixed");
+  fs::current_path(cwd);
+  EXPECT_EQ(relative, dir + u"/Mixed/");
+  fs::path deep = temp_.Path();
+  while (deep.string().size() < 300) deep /= "abcdefghijklmnopqrstuvwxyz";
+  fs::create_directories(deep);
+  EXPECT_EQ(withTemp(deep.string()), u"/tmp/");  // exists, but longer than the buffer
+  // Unset: the platform answers from TMPDIR; without that fallback "%temp%" names nothing.
+  ScopedEnv tmpdir("TMPDIR", (temp_ / "Mixed").string());
+  EXPECT_EQ(withTemp(std::nullopt), dir + u"/Mixed/");
+  platform::SetTempVariableFallback(false);
+  EXPECT_EQ(withTemp(std::nullopt), u"/tmp/");
+  platform::SetTempVariableFallback(true);
+}
+
+HttpResponse NotFound() {
+  HttpResponse r;
+  r.status = 404;
+  r.body = "<html>no such file</html>";
+  return r;
+}
+
+TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
+  std::vector<bool> fileThere;
+  LoopbackServer server([&](const HttpRequest&) {
+    fileThere.push_back(fs::exists(fs::symlink_status(Target())));
+    return NotFound();
+  });
+  UseProxy(server);
+  AnswerMessageBoxes();
+  TForm1* form = MakeDialog();
+  WriteFile(Target(), "earlier download");
+  form->Button1Click(form->Button1);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].first, u"Download failed");
+  EXPECT_NE(boxes_[0].second.find(u"!\r\n\r\n"), String::npos);
+  EXPECT_NE(boxes_[0].second.find(u"firewall"), String::npos);
+  EXPECT_FALSE(form->KsPanel2->Visible());
+  EXPECT_FALSE(fs::exists(Target()));  // the error page was not saved
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, InstallerURL());
+  EXPECT_EQ(requests[0].Header("Referer"), "Varnel - Kestrel");
+
+  // A link to a directory goes as a link; the language is asked again for the box.
+  fs::create_directory(temp_ / "keep");
+  WriteFile(temp_ / "keep" / "inside", "kept");
+  fs::create_directory_symlink(temp_ / "keep", Target());
+  ScopedEnv german("LANGUAGE", "de_AT");
+  form->Button1Click(form->Button1);
+  EXPECT_EQ(fileThere, (std::vector<bool>{false, false}));
+  EXPECT_EQ(ReadFile(temp_ / "keep" / "inside"), "kept");
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[1].first, u"Download fehlgeschlagen");
+  EXPECT_NE(boxes_[1].second.find(u"Firewall"), String::npos);
+}
+
+TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  TempDir opener;
+  WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
+  ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
+  const std::string installer = Payload(200000);
+  auto attempts = [&] {
+    int served = 0;
+    LoopbackServer server([&](const HttpRequest&) {
+      HttpResponse ok;
+      ok.body = installer;
+      return served++ ? ok : NotFound();
+    });
+    UseProxy(server);
+    AnswerMessageBoxes();
+    TForm1* form = MakeDialog();
+    form->Button1Click(form->Button1);
+    if (boxes_.size() != 1) ::_exit(3);
+    WriteFile(Target(), "left over");
+    form->Button1Click(form->Button1);
+    ::_exit(4);  // the done path never returns here
+  };
+  EXPECT_EXIT(attempts(), ::testing::ExitedWithCode(0), "");
+  for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
+  EXPECT_TRUE(ReadFile(opener / "opened") == installer);
+}
+
+// Starts the program, finds its window by title and clicks the button's centre (the frame's
+// width taken from the window's size, its client area being 445 x 592) until the file $3 appears
+// (the server's sign that the request arrived: a window may be mapped before it takes input).
+// With "close" as $4 it then closes the window with Alt+F4. Records the exit status in $2.
+constexpr char kDriver[] = R"sh(#!/bin/sh
+"$1" & pid=$!
+wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+border=$(( (WIDTH - 445) / 2 ))
+until [ -e "$3" ]; do
+  xdotool mousemove --window "$wid" $(( border + 126 + 96 )) $(( HEIGHT - border - 592 + 461 + 19 )) click 1
+  sleep 0.3
+done
+[ "$4" = close ] && xdotool key --window "$wid" alt+F4
+wait $pid
+echo $? > "$2"
+)sh";
+
+// Everything one run needs: the folders, the fake opener first on PATH, the driver, and the
+// environment the program starts in.
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = std::getenv("KESTREL_APP_EXE");
+    if (!program_) GTEST_SKIP() << "run as the app_end_to_end test";
+    fs::create_directories(dir_ / "temp");
+    fs::create_directories(dir_ / "bin");
+    WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
+    WriteFile(dir_ / "drive", kDriver, true);
+  }
+
+  // Runs the program against `server` to its end; the exit status, or "" when it did not end.
+  std::string Run(const LoopbackServer& server, const std::string& mode = "") {
+    ScopedEnv path("PATH", (dir_ / "bin").string() + ":" + std::getenv("PATH"));
+    ScopedEnv temp("TEMP", (dir_ / "temp").string());
+    ScopedEnv proxy("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port()));
+    ScopedEnv noProxy("no_proxy", std::nullopt);
+    ScopedEnv opener("KESTREL_OPEN_COMMAND", std::nullopt);
+    ScopedEnv backend("KESTREL_BACKEND", "sdl");
+    ScopedEnv language("LANGUAGE", "en_US");
+    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / "drive").string() + "' '" + program_ + "' '" +
+                                (dir_ / "status").string() + "' '" + Arrived().string() + "' '" + mode + "' >'" +
+                                (dir_ / "log").string() + "' 2>&1";
+    const auto start = std::chrono::steady_clock::now();
+    std::system(command.c_str());
+    took_ = std::chrono::steady_clock::now() - start;
+    return ReadFile(dir_ / "status");
+  }
+
+  fs::path Arrived() const { return dir_ / "arrived"; }
+
+  const char* program_ = nullptr;
+  TempDir dir_;
+  std::chrono::steady_clock::duration took_{};
+};
+
+TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
+  const std::string installer = Payload(3 * 1024 * 1024 + 17);
+  LoopbackServer server([&](const HttpRequest&) {
+    std::ofstream{Arrived()};
+    HttpResponse r;
+    r.body = installer;
+    return r;
+  });
+  EXPECT_EQ(Run(server), "0\n") << ReadFile(dir_ / "log");
+  const std::string target = (dir_ / "temp" / "CorvaneSetup.exe").string();
+  EXPECT_EQ(ReadFile(dir_ / "opened-arg"), target);
+  for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
+  EXPECT_TRUE(ReadFile(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].target, InstallerURL());
+}
+
+TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
+  LoopbackServer server([&](const HttpRequest&) {
+    std::ofstream{Arrived()};
+    HttpResponse r;
+    r.body = Payload(1 << 20);
+    r.stallAfter = 4096;  // until the server stops
+    return r;
+  });
+  EXPECT_EQ(Run(server, "close"), "0\n") << ReadFile(dir_ / "log");
+  // Ended by the abort, long before the stalled transfer's own timeout.
+  EXPECT_LT(took_, std::chrono::seconds(15));
+  EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+}  // namespace
+}  // namespace kestrel::testing

@@ -144,7 +144,13 @@ void TApplication::Terminate() {
 }
 
 int TApplication::MessageBox(const String& text, const String& caption, unsigned flags) {
-  return ShowMessageBox(text, caption.empty() ? title_ : caption, flags);
+  // The window system's box, owned by the form the user works with, so that form stays disabled
+  // while the box is up; posted calls and timers go on in the box's loop.
+  TCustomForm* owner = Screen()->ActiveForm();
+  if (!owner) owner = mainForm_;
+  const pf::HWND ownerWindow = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
+  const String& title = caption.empty() ? title_ : caption;
+  return pf::MessageBoxW(ownerWindow, text.c_str(), title.c_str(), flags);
 }
 
 void TApplication::ShowException(const Exception& e) {

@@ -1,7 +1,6 @@
 #pragma once
-// Message boxes drawn with the framework's own controls, shown as a modal form.
-
-#include <vector>
+// The message-box flags and answers under the framework's names; TApplication::MessageBox shows
+// the window system's box.
 
 #include "framework/Strings.h"
 #include "platform/window/MessageBox.h"
@@ -32,11 +31,5 @@ using platform::IDNO;
 using platform::IDOK;
 using platform::IDRETRY;
 using platform::IDYES;
-
-// Shows `text` with the buttons of `flags` and returns the chosen button's ID (IDCANCEL, or
-// IDNO for Yes/No boxes without Cancel, when the box is closed otherwise).
-int ShowMessageBox(const String& text, const String& caption, unsigned flags);
-// The buttons a box of `flags` shows, as their IDs in order.
-std::vector<int> MessageBoxButtons(unsigned flags);
 
 }  // namespace kestrel

@@ -16,6 +16,7 @@
 #include "app/UnitKestrel.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
+#include "framework/MessageBox.h"
 #include "framework/Screen.h"
 #include "platform/os/Environment.h"
 #include "tests/support/TestEnvironment.h"
@@ -53,7 +54,7 @@ class DialogTest : public ::testing::Test {
     env_.push_back(std::make_unique<ScopedEnv>("LANGUAGE", "en_US"));
   }
   void TearDown() override {
-    Application()->OnIdle = nullptr;
+    platform::SetMessageBoxScript(nullptr);
     Form1 = nullptr;
     for (TForm1* form : forms_) {
       form->BeforeDestruction();
@@ -68,25 +69,17 @@ class DialogTest : public ::testing::Test {
   void UseProxy(const LoopbackServer& server) {
     env_.push_back(std::make_unique<ScopedEnv>("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port())));
   }
-  // Answers every message box with its first button, recording caption and text.
+  // Answers every message box with OK, recording caption, text and flags.
   void AnswerMessageBoxes() {
-    Application()->OnIdle = [this](TObject*, bool& done) {
-      done = false;
-      TCustomForm* box = Screen()->ActiveForm();
-      if (!box || dynamic_cast<TForm1*>(box)) return;
-      boxes_.emplace_back(box->Caption(), String());
-      TButton* button = nullptr;
-      for (int i = box->ControlCount() - 1; i >= 0; --i) {
-        if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) button = b;
-        else boxes_.back().second = box->Controls(i)->Caption();
-      }
-      if (button) button->Click();
-    };
+    platform::SetMessageBoxScript([this](const platform::MessageBoxRequest& box) {
+      boxes_.push_back(box);
+      return IDOK;
+    });
   }
   std::string Target() const { return (temp_ / "CorvaneSetup.exe").string(); }
 
   TempDir temp_;
-  std::vector<std::pair<String, String>> boxes_;
+  std::vector<platform::MessageBoxRequest> boxes_;
   std::vector<std::unique_ptr<ScopedEnv>> env_;
   std::vector<TForm1*> forms_;
 };
@@ -194,9 +187,10 @@ TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
   WriteFile(Target(), "earlier download");
   form->Button1Click(form->Button1);
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].first, u"Download failed");
-  EXPECT_NE(boxes_[0].second.find(u"!\r\n\r\n"), String::npos);
-  EXPECT_NE(boxes_[0].second.find(u"firewall"), String::npos);
+  EXPECT_EQ(boxes_[0].caption, u"Download failed");
+  EXPECT_EQ(boxes_[0].type, 0x00011030u);  // OK, exclamation, system-modal, to the foreground
+  EXPECT_NE(boxes_[0].text.find(u"!\r\n\r\n"), String::npos);
+  EXPECT_NE(boxes_[0].text.find(u"firewall"), String::npos);
   EXPECT_FALSE(form->KsPanel2->Visible());
   EXPECT_FALSE(fs::exists(Target()));  // the error page was not saved
   const auto requests = server.Requests();
@@ -213,8 +207,9 @@ TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
   EXPECT_EQ(fileThere, (std::vector<bool>{false, false}));
   EXPECT_EQ(ReadFile(temp_ / "keep" / "inside"), "kept");
   ASSERT_EQ(boxes_.size(), 2u);
-  EXPECT_EQ(boxes_[1].first, u"Download fehlgeschlagen");
-  EXPECT_NE(boxes_[1].second.find(u"Firewall"), String::npos);
+  EXPECT_EQ(boxes_[1].caption, u"Download fehlgeschlagen");
+  EXPECT_EQ(boxes_[1].type, 0x00011030u);
+  EXPECT_NE(boxes_[1].text.find(u"Firewall"), String::npos);
 }
 
 TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {

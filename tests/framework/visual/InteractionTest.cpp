@@ -111,26 +111,41 @@ TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
   EXPECT_EQ(edit->Text(), u"abx");
 }
 
-TEST(Interaction, MessageBoxAnswersWithTheChosenButton) {
-  Application();
-  int keysSent = 0;
-  platform::WORD key = platform::VK_RETURN;
-  Application()->OnIdle = [&](TObject*, bool& done) {
-    // One key per box, once it is up.
-    if (keysSent == 0 && Screen()->ActiveForm()) {
-      platform::InjectKeyStroke(key);
-      ++keysSent;
-    }
-    done = false;
-  };
+TEST(Interaction, MessageBoxIsOwnedByTheActiveFormAndAnswersWithTheChosenButton) {
+  ShownForm f;
+  bool ownerDisabled = false;
+  platform::HWND owner = nullptr;
+  String caption;
+  platform::SetMessageBoxShownHook([&](platform::HWND dialog) {
+    owner = platform::GetWindow(dialog, platform::GW_OWNER);
+    ownerDisabled = !platform::IsWindowEnabled(f->Handle());
+    std::vector<char16_t> text(64);
+    platform::GetWindowTextW(dialog, text.data(), 64);
+    caption = text.data();
+    platform::InjectKeyStroke(platform::VK_RETURN);
+  });
   EXPECT_EQ(Application()->MessageBox(u"Go on?", u"Question", MB_YESNO), IDYES);
-  keysSent = 0;
+  EXPECT_EQ(owner, f->Handle());
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(platform::IsWindowEnabled(f->Handle()));
+  EXPECT_EQ(caption, u"Question");
   EXPECT_EQ(Application()->MessageBox(u"Go on?", u"Question", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  keysSent = 0;
-  key = platform::VK_ESCAPE;
+  platform::SetMessageBoxShownHook([](platform::HWND) { platform::InjectKeyStroke(platform::VK_ESCAPE); });
   EXPECT_EQ(Application()->MessageBox(u"Done", u"Note", MB_OK), IDOK);
-  Application()->OnIdle = nullptr;
-  EXPECT_EQ(MessageBoxButtons(MB_ABORTRETRYIGNORE), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+  platform::SetMessageBoxShownHook(nullptr);
+
+  // Without a caption the box carries the application's title.
+  String seenCaption;
+  platform::SetMessageBoxScript([&](const platform::MessageBoxRequest& box) {
+    seenCaption = box.caption;
+    return IDRETRY;
+  });
+  const String oldTitle = Application()->Title();
+  Application()->SetTitle(u"Kestrel test");
+  EXPECT_EQ(Application()->MessageBox(u"Again?", u"", MB_RETRYCANCEL), IDRETRY);
+  EXPECT_EQ(seenCaption, u"Kestrel test");
+  Application()->SetTitle(oldTitle);
+  platform::SetMessageBoxScript(nullptr);
 }
 
 TEST(Interaction, DoubleBufferedControlPaintsItselfAndItsWindowlessChildren) {

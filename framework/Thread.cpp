@@ -109,7 +109,11 @@ TThread::~TThread() {
 
 void TThread::Start() {
   if (started_.exchange(true)) return;
-  thread_ = std::thread([this] { Run(); });
+  std::lock_guard started(startMutex_);
+  thread_ = std::thread([this] {
+    { std::lock_guard stored(startMutex_); }
+    Run();
+  });
   id_ = thread_.get_id();
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -65,6 +66,9 @@ class TThread : public TObject {
 
   std::thread thread_;
   std::thread::id id_;
+  // Held by Start until thread_ and id_ are stored: the worker must not touch them (detach and
+  // free itself) before then.
+  std::mutex startMutex_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> started_{false};
   std::atomic<bool> finished_{false};

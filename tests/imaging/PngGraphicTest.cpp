@@ -29,7 +29,13 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Draws `png` into `rect` of a fresh 6 x 4 canvas.
+// A two-pixel palette image showing entries 0 and 1 of `plte`, with the tRNS values `trns`.
+void LoadTwoEntries(TVnPNGObject& png, const std::vector<std::uint8_t>& plte,
+                    const std::vector<std::uint8_t>& trns) {
+  Load(png, PngFileBuilder().Header(2, 1, 8, 3).Chunk("PLTE", plte).Chunk("tRNS", trns).ImageData({0, 0, 1}).End());
+}
+
+// Draws `png` into `rect` of `canvas`.
 void DrawOn(Canvas& canvas, TVnPNGObject& png, const TRect& rect) {
   TCanvas target;
   target.SetHandle(canvas.dc);
@@ -76,8 +82,7 @@ TEST(PngGraphic, OpaqueAndBitTransparentImagesStretchIntoTheRectangle) {
 
   // Palette entry 0 is fully transparent: its pixels leave the canvas as it was.
   TVnPNGObject keyed;
-  Load(keyed, PngFileBuilder().Header(2, 1, 8, 3).Chunk("PLTE", {9, 9, 9, 250, 0, 0}).Chunk("tRNS", {0})
-                  .ImageData({0, 0, 1}).End());
+  LoadTwoEntries(keyed, {9, 9, 9, 250, 0, 0}, {0});
   ASSERT_EQ(keyed.TransparencyMode(), ptmBit);
   Canvas keyedCanvas(6, 4, kPaper);
   DrawOn(keyedCanvas, keyed, {0, 0, 4, 2});
@@ -99,8 +104,7 @@ TEST(PngGraphic, PartialTransparencyBlendsEachPixelOverTheCanvas) {
 
   // A palette entry with a tRNS value of 64, and one without a value (opaque).
   TVnPNGObject palette;
-  Load(palette, PngFileBuilder().Header(2, 1, 8, 3).Chunk("PLTE", {200, 0, 100, 0, 250, 0}).Chunk("tRNS", {64})
-                    .ImageData({0, 0, 1}).End());
+  LoadTwoEntries(palette, {200, 0, 100, 0, 250, 0}, {64});
   ASSERT_EQ(palette.TransparencyMode(), ptmPartial);
   Canvas paletteCanvas(2, 1, kPaper);
   DrawOn(paletteCanvas, palette, {0, 0, 2, 1});

@@ -125,16 +125,10 @@ TEST(Bevel, GoldenEveryStyleWidthCombinationAndHandle) {
     }
   }
   // Row 3: outer/inner pairs at width 1 and 2.
-  const std::array<std::array<TVnBevelStyle, 2>, 9> pairs = {{{bvRaised, bvLowered},
-                                                              {bvLowered, bvRaised},
-                                                              {bvRaised, bvRaised},
-                                                              {bvLowered, bvLowered},
-                                                              {bvSpace, bvRaised},
-                                                              {bvLowered, bvSpace},
-                                                              {bvNone, bvLowered},
-                                                              {bvRaised, bvSpace},
-                                                              {bvFrameLowered, bvShadow}}};
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
+  const TVnBevelStyle pairs[][2] = {{bvRaised, bvLowered}, {bvLowered, bvRaised}, {bvRaised, bvRaised},
+                                    {bvLowered, bvLowered}, {bvSpace, bvRaised},   {bvLowered, bvSpace},
+                                    {bvNone, bvLowered},    {bvRaised, bvSpace},   {bvFrameLowered, bvShadow}};
+  for (std::size_t i = 0; i < std::size(pairs); ++i) {
     const int x = static_cast<int>(i) * kCell, y = 3 * kCell;
     const TRect inner = PaintBevels(canvas.dc, {x + 2, y + 2, x + kCell - 2, y + kCell - 2},
                                     pairs[i][0], pairs[i][1], 1 + static_cast<int>(i % 2), kSpace);

@@ -42,9 +42,10 @@ class TVnPNGObject : public TGraphic {
   TVnPNGObject(const TVnPNGObject&) = delete;
   TVnPNGObject& operator=(const TVnPNGObject&) = delete;
 
-  // Reads a PNG file from the source's current position, replacing the current content. On failure
-  // the chunks read so far stay in the list, but the decoded image is dropped, so the object
-  // reports itself empty instead of drawing a half-made image.
+  // Reads a PNG file from the source's current position, replacing the current content, and
+  // raises OnChange when that succeeded. On failure the chunks read so far stay in the list, but
+  // the decoded image is dropped, so the object reports itself empty instead of drawing a
+  // half-made image.
   void LoadFromSource(PngSource& source);
   void LoadFromStream(TStream& stream) override;
   void LoadFromMemory(const void* data, std::size_t size);
@@ -112,8 +113,6 @@ class TVnPNGObject : public TGraphic {
   std::array<std::uint8_t, 256> InverseGamma{};
   // Set while an image is being built; lifts the IHDR/IEND requirement of TVnPNGList::Add.
   bool BeingCreated = false;
-
-  // OnChange (of the graphic) is raised after the content changed (a load).
 
  private:
   void ReadChunks(PngChunkReader& reader);

@@ -46,6 +46,27 @@ void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
   }
 }
 
+void TVnPNGObject::Assign(const TPersistent* source) {
+  const auto* png = dynamic_cast<const TVnPNGObject*>(source);
+  if (!png) {
+    TGraphic::Assign(source);
+    return;
+  }
+  if (png == this) return;
+  fInterlaceMethod = png->fInterlaceMethod;
+  fMaxIdatSize = png->fMaxIdatSize;
+  fCompressionLevel = png->fCompressionLevel;
+  fFilters = png->fFilters;
+  ClearChunks();
+  GammaTable = png->GammaTable;
+  InverseGamma = png->InverseGamma;
+  for (int i = 0; i < png->fChunkList.Count(); ++i) {
+    const TVnPNGChunk* from = png->fChunkList.Item(i);
+    fChunkList.Append(CreateChunkForName(this, from->Name()))->Assign(*from);
+  }
+  Changed();
+}
+
 void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
   PngMemorySource source(data, size);
   LoadFromSource(source);

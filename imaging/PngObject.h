@@ -42,6 +42,11 @@ class TVnPNGObject : public TGraphic {
   TVnPNGObject(const TVnPNGObject&) = delete;
   TVnPNGObject& operator=(const TVnPNGObject&) = delete;
 
+  // Another PNG image: its settings, gamma tables and a copy of every chunk (the decoded image
+  // with them). Other sources are refused as by any persistent object.
+  void Assign(const TPersistent* source) override;
+  using TPersistent::Assign;
+
   // Reads a PNG file from the source's current position, replacing the current content, and
   // raises OnChange when that succeeded. On failure the chunks read so far stay in the list, but
   // the decoded image is dropped, so the object reports itself empty instead of drawing a

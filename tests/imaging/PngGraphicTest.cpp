@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "PngTestUtil.h"
+#include "framework/Bitmap.h"
 #include "framework/Picture.h"
 #include "imaging/PngObject.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -70,6 +71,31 @@ TEST(PngGraphic, PicturesLoadPngFilesThroughTheFrameworkRegistration) {
   EXPECT_EQ(std::filesystem::file_size(dir / "three.PNG"), before);
   EXPECT_THROW(png->SetWidth(5), EInvalidGraphicOperation);
   EXPECT_EQ(png->Width(), 3);
+}
+
+TEST(PngGraphic, PicturesCopyPngImagesIndependently) {
+  TVnPNGObject original;
+  Load(original, PngFileBuilder().Header(2, 1, 8, 6).Chunk("gAMA", BigEndian32(50000))
+                     .ImageData({0, 200, 100, 50, 128, 1, 2, 3, 255}).End());
+  original.SetCompressionLevel(3);
+  TPicture picture;
+  picture.SetGraphic(&original);
+  auto* copy = dynamic_cast<TVnPNGObject*>(picture.Graphic());
+  ASSERT_NE(copy, nullptr);
+  ASSERT_NE(copy, &original);
+  EXPECT_EQ(copy->Chunks().Count(), original.Chunks().Count());
+  EXPECT_EQ(copy->CompressionLevel(), 3);
+  EXPECT_EQ(copy->GammaTable, original.GammaTable);
+  EXPECT_EQ(copy->TransparencyMode(), ptmPartial);
+  EXPECT_EQ(copy->GetPixelColor(0, 0), original.GetPixelColor(0, 0));
+  EXPECT_EQ(copy->Header()->AlphaScanline(0)[0], 128);
+  // The copy owns its pixels.
+  const COLORREF second = original.GetPixelColor(1, 0);
+  copy->SetPixelColor(1, 0, RGB(9, 9, 9));
+  EXPECT_EQ(copy->GetPixelColor(1, 0), RGB(9, 9, 9));
+  EXPECT_EQ(original.GetPixelColor(1, 0), second);
+  TBitmap bitmap;
+  EXPECT_THROW(original.Assign(&bitmap), EConvertError) << "bitmap conversion is not available";
 }
 
 TEST(PngGraphic, OpaqueAndBitTransparentImagesStretchIntoTheRectangle) {

@@ -13,13 +13,6 @@ namespace {
 
 bool IsEmpty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-// A one-pixel line from (x0, y0) towards (x1, y1), end point excluded, in a fresh pen.
-void Line(HDC dc, COLORREF rgb, int x0, int y0, int x1, int y1) {
-  ScopedSelection pen(dc, CreatePen(PS_SOLID, 1, rgb), true);
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
-}
-
 TVnBorderSides SidesFromEdgeFlags(unsigned flags) {
   TVnBorderSides sides;
   if (flags & BF_LEFT) sides.Include(ebsLeft);
@@ -186,7 +179,7 @@ void LineBorder(HDC dc, const TRect& rect, TColor lineColor, TColor backColor,
       PaintBevelRing(dc, rect, clBtnShadow, clBtnHighlight, sides);
       break;
     case fbtLine:
-      Line(dc, ColorToRGB(clWindowFrame), rect.left, rect.bottom - 1, rect.right, rect.bottom - 1);
+      DrawLine(dc, ColorToRGB(clWindowFrame), rect.left, rect.bottom - 1, rect.right, rect.bottom - 1);
       break;
     case fbtLineBorder:
       PaintBevelRing(dc, rect, clWindowFrame, clWindowFrame, sides);
@@ -208,13 +201,13 @@ TRect PaintBevelRing(HDC dc, const TRect& rect, TColor topLeftColor, TColor bott
   if (IsEmpty(rect)) return inner;
   COLORREF tl = ColorToRGB(topLeftColor);
   COLORREF br = ColorToRGB(bottomRightColor);
-  if (sides.Contains(ebsLeft)) Line(dc, tl, rect.left, rect.top, rect.left, rect.bottom);
-  if (sides.Contains(ebsTop)) Line(dc, tl, rect.left, rect.top, rect.right, rect.top);
+  if (sides.Contains(ebsLeft)) DrawLine(dc, tl, rect.left, rect.top, rect.left, rect.bottom);
+  if (sides.Contains(ebsTop)) DrawLine(dc, tl, rect.left, rect.top, rect.right, rect.top);
   if (sides.Contains(ebsRight)) {
-    Line(dc, br, rect.right - 1, rect.top, rect.right - 1, rect.bottom);
+    DrawLine(dc, br, rect.right - 1, rect.top, rect.right - 1, rect.bottom);
   }
   if (sides.Contains(ebsBottom)) {
-    Line(dc, br, rect.left, rect.bottom - 1, rect.right, rect.bottom - 1);
+    DrawLine(dc, br, rect.left, rect.bottom - 1, rect.right, rect.bottom - 1);
   }
   return inner;
 }

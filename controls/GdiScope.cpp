@@ -34,6 +34,12 @@ bool RectSize(const RECT& r, int& width, int& height) {
   return true;
 }
 
+void DrawLine(HDC dc, COLORREF rgb, int x0, int y0, int x1, int y1) {
+  ScopedSelection pen(dc, CreatePen(PS_SOLID, 1, rgb), true);
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
 ScopedSelection::ScopedSelection(HDC dc, HGDIOBJ object, bool owned)
     : dc_(dc), object_(object), previous_(SelectObject(dc, object)), owned_(owned) {}
 

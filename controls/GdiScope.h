@@ -15,6 +15,9 @@ int MulDiv(int a, int b, int c);
 // Width and height of `r`; false when it is empty or its size does not fit an int.
 bool RectSize(const platform::RECT& r, int& width, int& height);
 
+// A one-pixel line from (x0, y0) towards (x1, y1), end point excluded, in a pen of its own.
+void DrawLine(platform::HDC dc, platform::COLORREF rgb, int x0, int y0, int x1, int y1);
+
 // An object selected into a DC for a scope; deletes it at the end when it owns it.
 class ScopedSelection {
  public:

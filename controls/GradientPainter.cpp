@@ -189,7 +189,8 @@ void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor
                      &colors, true);
   int w = 0, h = 0;
   if (colors.empty() || !RectSize(rect, w, h)) return;
-  // Surfaces here are 32-bit, so the palette is always usable when asked for.
+  // The display reports 32 bits per pixel, so the palette is used whenever it is asked for: the
+  // application's automatic palette realisation only skips it on displays below 9 bits.
   bool usePalette = (options & kGradientPalette) != 0;
   if (options & kGradientBuffered) {
     MemoryBitmap buffer(dc, w, h);

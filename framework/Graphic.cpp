@@ -4,6 +4,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
+#include "framework/MemoryStream.h"
 #include "framework/Stream.h"
 #include "framework/SysUtils.h"
 
@@ -56,8 +57,10 @@ void TGraphic::LoadFromFile(const String& fileName) {
 }
 
 void TGraphic::SaveToFile(const String& fileName) const {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
+  // Encoded in memory first: a graphic that fails to write leaves an existing file as it was.
+  TMemoryStream encoded;
+  SaveToStream(encoded);
+  encoded.SaveToFile(fileName);
 }
 
 void TGraphic::RegisterFileFormat(const String& extension, const String& description, TGraphicClass graphicClass) {

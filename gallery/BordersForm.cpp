@@ -80,6 +80,39 @@ class TBevelSheet : public TGraphicControl {
   }
 };
 
+// Every bevel style at widths 1, 2 and 3, five styles to a row, then a panel-like box with a
+// grab handle on each side, raised on the left and top, lowered on the right and bottom.
+class TBevelStyleSheet : public TGraphicControl {
+ public:
+  explicit TBevelStyleSheet(TComponent* owner) : TGraphicControl(owner) {}
+
+ protected:
+  void Paint() override {
+    static const char16_t* const names[] = {u"bvNone",   u"bvLowered", u"bvRaised",
+                                            u"bvFrameLowered", u"bvFrameRaised", u"bvNormal",
+                                            u"bvShadow", u"bvSpace",   u"bvFlat"};
+    static_assert(std::size(names) == bvFlat + 1, "one name per bevel style");
+    platform::HDC dc = Canvas()->Handle();
+    constexpr int kBox = kSampleWidth / 3;
+    for (int style = 0; style < static_cast<int>(std::size(names)); ++style) {
+      const TRect cell = SampleBox(Canvas(), (style % 5) * kCellWidth, (style / 5) * kCellHeight, names[style]);
+      FillSolid(dc, cell, ColorToRGB(clBtnFace));
+      for (int width = 1; width <= 3; ++width) {
+        const int left = cell.left + (width - 1) * kBox;
+        PaintBevel(dc, Rect(left + 2, cell.top + 4, left + kBox - 2, cell.bottom - 4),
+                   static_cast<TVnBevelStyle>(style), width, clTeal);
+      }
+    }
+    TRect area = SampleBox(Canvas(), 4 * kCellWidth, kCellHeight, u"Grab handles");
+    FillSolid(dc, area, ColorToRGB(clBtnFace));
+    area = PaintBevel(dc, area, bvRaised, 1, clTeal);
+    PaintGrabHandle(dc, area, ebsLeft, 6, bvRaised, clBtnFace);
+    PaintGrabHandle(dc, area, ebsRight, 6, bvLowered, clBtnFace);
+    PaintGrabHandle(dc, area, ebsTop, 6, bvRaised, clBtnFace);
+    PaintGrabHandle(dc, area, ebsBottom, 6, bvLowered, clBtnFace);
+  }
+};
+
 void AddHeading(TForm* form, const String& title, int top) {
   auto* label = new TLabel(form);
   label->SetParent(form);
@@ -95,7 +128,7 @@ TBordersForm::TBordersForm(TComponent* owner) : TForm(owner) {
   SetPosition(poScreenCenter);
   SetBorderStyle(bsSingle);
   SetClientWidth(5 * kCellWidth + 20);
-  SetClientHeight(356);
+  SetClientHeight(494);
 
   AddHeading(this, u"Flat borders (all sides)", 8);
   auto* flat = new TFlatBorderSheet(this);
@@ -106,6 +139,11 @@ TBordersForm::TBordersForm(TComponent* owner) : TForm(owner) {
   auto* bevels = new TBevelSheet(this);
   bevels->SetParent(this);
   bevels->SetBounds(16, 232, 5 * kCellWidth, 2 * kCellHeight);
+
+  AddHeading(this, u"Bevel styles at widths 1, 2 and 3 (bvSpace in teal), grab handles", 350);
+  auto* styles = new TBevelStyleSheet(this);
+  styles->SetParent(this);
+  styles->SetBounds(16, 372, 5 * kCellWidth, 2 * kCellHeight);
 }
 
 }  // namespace kestrel::gallery

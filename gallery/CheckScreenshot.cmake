@@ -1,5 +1,6 @@
-# Runs the gallery with --page PAGE --screenshot OUT and fails unless it ends well and the PNG
-# exists and is non-empty.
+# Runs the gallery with --page PAGE --screenshot OUT and fails unless it ends well, the PNG exists
+# and is at least MIN_WIDTH x MIN_HEIGHT (the page's client size: a page that outgrew its form
+# would be cut off).
 file(REMOVE "${OUT}")
 execute_process(COMMAND "${EXE}" --page "${PAGE}" --screenshot "${OUT}" RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -15,4 +16,12 @@ endif()
 file(READ "${OUT}" magic LIMIT 4 HEX)
 if(NOT magic STREQUAL "89504e47")
   message(FATAL_ERROR "${OUT} is not a PNG")
+endif()
+file(READ "${OUT}" header OFFSET 16 LIMIT 8 HEX)
+string(SUBSTRING "${header}" 0 8 widthHex)
+string(SUBSTRING "${header}" 8 8 heightHex)
+math(EXPR width "0x${widthHex}")
+math(EXPR height "0x${heightHex}")
+if(width LESS MIN_WIDTH OR height LESS MIN_HEIGHT)
+  message(FATAL_ERROR "${OUT} is ${width} x ${height}, smaller than the page (${MIN_WIDTH} x ${MIN_HEIGHT})")
 endif()

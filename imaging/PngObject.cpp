@@ -6,6 +6,7 @@
 
 #include "framework/ResourceStream.h"
 #include "framework/Stream.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
@@ -16,14 +17,13 @@ constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A
 
 // The class is offered to pictures for the extension "PNG" from start-up on.
 const bool kRegistered = [] {
-  RegisterFileFormat(u"PNG", u"Portable Network Graphics",
-                     [] { return std::make_unique<TVnPNGObject>(); });
+  TGraphic::RegisterFileFormat(u"PNG", u"Portable Network Graphics", &TVnPNGObject::StaticClass());
   return true;
 }();
 
 }  // namespace
 
-KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphicInterface)
+KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphic)
 
 TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
 
@@ -46,6 +46,27 @@ void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
   }
 }
 
+void TVnPNGObject::Assign(const TPersistent* source) {
+  const auto* png = dynamic_cast<const TVnPNGObject*>(source);
+  if (!png) {
+    TGraphic::Assign(source);
+    return;
+  }
+  if (png == this) return;
+  fInterlaceMethod = png->fInterlaceMethod;
+  fMaxIdatSize = png->fMaxIdatSize;
+  fCompressionLevel = png->fCompressionLevel;
+  fFilters = png->fFilters;
+  ClearChunks();
+  GammaTable = png->GammaTable;
+  InverseGamma = png->InverseGamma;
+  for (int i = 0; i < png->fChunkList.Count(); ++i) {
+    const TVnPNGChunk* from = png->fChunkList.Item(i);
+    fChunkList.Append(CreateChunkForName(this, from->Name()))->Assign(*from);
+  }
+  Changed();
+}
+
 void TVnPNGObject::LoadFromMemory(const void* data, std::size_t size) {
   PngMemorySource source(data, size);
   LoadFromSource(source);
@@ -61,11 +82,6 @@ void TVnPNGObject::LoadFromResourceName(platform::HINSTANCE, const String& name)
 
 void TVnPNGObject::LoadFromResourceID(platform::HINSTANCE instance, int resId) {
   LoadFromResourceName(instance, u"#" + Utf8ToUtf16(std::to_string(resId)));
-}
-
-void TVnPNGObject::LoadFromFile(const String& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(stream);
 }
 
 void TVnPNGObject::LoadFromStream(TStream& stream) {
@@ -119,10 +135,6 @@ void TVnPNGObject::ReadChunks(PngChunkReader& reader) {
   if (!haveImageData) RaiseError<EVnPNGNoImageData>(PngMessages::NoImageData);
 }
 
-void TVnPNGObject::Changed() {
-  if (OnChange) OnChange(this);
-}
-
 TVnPNGChunkIHDR* TVnPNGObject::Header() const {
   auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
   if (!header) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
@@ -134,8 +146,21 @@ bool TVnPNGObject::Empty() const {
   return !header || !header->Prepared();
 }
 
-std::uint32_t TVnPNGObject::Width() const { return Empty() ? 0 : Header()->Width(); }
-std::uint32_t TVnPNGObject::Height() const { return Empty() ? 0 : Header()->Height(); }
+// The header check keeps both sizes at most 65535.
+int TVnPNGObject::Width() const { return Empty() ? 0 : static_cast<int>(Header()->Width()); }
+int TVnPNGObject::Height() const { return Empty() ? 0 : static_cast<int>(Header()->Height()); }
+
+void TVnPNGObject::SetWidth(int) {
+  throw EInvalidGraphicOperation(u"Resizing a PNG image is not supported");
+}
+
+void TVnPNGObject::SetHeight(int) {
+  throw EInvalidGraphicOperation(u"Resizing a PNG image is not supported");
+}
+
+void TVnPNGObject::SaveToStream(TStream&) const {
+  throw EInvalidGraphicOperation(u"Writing PNG images is not supported");
+}
 
 TVnPNGTransparencyMode TVnPNGObject::TransparencyMode() const {
   auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();
@@ -210,8 +235,7 @@ void PutIndex(std::uint8_t* row, int x, int bits, unsigned index) {
 }  // namespace
 
 platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
-  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
-      static_cast<std::uint32_t>(y) >= Height())
+  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height())
     return 0;
   const TVnPNGChunkIHDR& h = *Header();
   const std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
@@ -227,8 +251,7 @@ platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
 }
 
 void TVnPNGObject::SetPixelColor(int x, int y, platform::COLORREF color) {
-  if (Empty() || x < 0 || y < 0 || static_cast<std::uint32_t>(x) >= Width() ||
-      static_cast<std::uint32_t>(y) >= Height())
+  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height())
     return;
   TVnPNGChunkIHDR& h = *Header();
   std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
@@ -270,6 +293,124 @@ void TVnPNGObject::AddzTXt(const AnsiString& keyword, const AnsiString& text) {
   auto* chunk = fChunkList.Add<TVnPNGChunkzTXT>();
   chunk->SetKeyword(keyword);
   chunk->SetText(text);
+}
+
+// ---- drawing ----
+
+namespace {
+
+// A 32-bit top-down DIB section in a memory DC, for blending in place.
+class BlendBuffer {
+ public:
+  BlendBuffer(int width, int height) {
+    platform::BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(platform::BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = platform::BI_RGB;
+    dc_ = platform::CreateCompatibleDC(nullptr);
+    if (dc_)
+      bitmap_ = platform::CreateDIBSection(dc_, &info, platform::DIB_RGB_COLORS, &bits_, nullptr, 0);
+    if (!bitmap_ || !bits_) {
+      Release();
+      RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+    }
+    old_ = platform::SelectObject(dc_, bitmap_);
+  }
+  ~BlendBuffer() { Release(); }
+  BlendBuffer(const BlendBuffer&) = delete;
+  BlendBuffer& operator=(const BlendBuffer&) = delete;
+
+  platform::HDC Dc() const { return dc_; }
+  std::uint8_t* Pixel(int x, int y, int width) const {
+    return static_cast<std::uint8_t*>(bits_) + (static_cast<std::size_t>(y) * width + x) * 4;
+  }
+
+ private:
+  void Release() {
+    if (dc_ && old_) platform::SelectObject(dc_, old_);
+    if (bitmap_) platform::DeleteObject(bitmap_);
+    if (dc_) platform::DeleteDC(dc_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+  }
+  platform::HDC dc_ = nullptr;
+  platform::HBITMAP bitmap_ = nullptr;
+  platform::HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
+// One BGRA pixel of the buffer blended with colour (r, g, b) at alpha `a`.
+void Blend(std::uint8_t* d, int r, int g, int b, int a) {
+  if (a == 0) return;
+  auto mix = [a](int s, int old) { return static_cast<std::uint8_t>((s * a + old * (255 - a) + 255) >> 8); };
+  d[0] = mix(b, d[0]);
+  d[1] = mix(g, d[1]);
+  d[2] = mix(r, d[2]);
+  d[3] = static_cast<std::uint8_t>(255 - (((255 - d[3]) * (255 - a) + 255) >> 8));
+}
+
+}  // namespace
+
+void TVnPNGObject::Draw(TCanvas* canvas, const TRect& rect) {
+  if (!canvas || Empty()) return;
+  platform::HDC dc = canvas->Handle();
+  TVnPNGChunkIHDR& h = *Header();
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  switch (TransparencyMode()) {
+    case ptmNone: {
+      const int oldMode = platform::SetStretchBltMode(dc, platform::COLORONCOLOR);
+      platform::StretchBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(),
+                           Height(), platform::SRCCOPY);
+      if (oldMode) platform::SetStretchBltMode(dc, oldMode);
+      break;
+    }
+    case ptmBit:
+      platform::TransparentBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(),
+                               Height(), TransparentColor());
+      break;
+    case ptmPartial:
+      DrawPartial(dc, rect);
+      break;
+  }
+}
+
+void TVnPNGObject::DrawPartial(platform::HDC dc, const TRect& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // Inverted rectangles have no area to blend into either.
+  if (width <= 0 || height <= 0) return;
+  const TVnPNGChunkIHDR& h = *Header();
+  const auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
+  const std::int64_t imageWidth = Width(), imageHeight = Height();
+  BlendBuffer buffer(width, height);
+  platform::BitBlt(buffer.Dc(), 0, 0, width, height, dc, rect.left, rect.top, platform::SRCCOPY);
+  const int bits = h.BitmapInfo().bmiHeader.biBitCount;
+  for (int y = 0; y < height; ++y) {
+    // trunc(y / (height / image height)), exactly.
+    const auto sy = static_cast<std::uint32_t>(y * imageHeight / height);
+    const std::uint8_t* row = h.Scanline(sy);
+    const std::uint8_t* alpha = h.AlphaScanline(sy);
+    for (int x = 0; x < width; ++x) {
+      const auto sx = static_cast<int>(x * imageWidth / width);
+      std::uint8_t* d = buffer.Pixel(x, y, width);
+      if (h.ColorType() == COLOR_RGBALPHA) {
+        Blend(d, row[3 * sx + 2], row[3 * sx + 1], row[3 * sx], alpha[sx]);
+      } else if (h.ColorType() == COLOR_GRAYSCALEALPHA) {
+        Blend(d, row[sx], row[sx], row[sx], alpha[sx]);
+      } else {
+        const unsigned index = GetIndex(row, sx, bits);
+        const PngRGBQuad& q = h.Palette()[index];
+        Blend(d, q.rgbRed, q.rgbGreen, q.rgbBlue, trns ? trns->PaletteValues()[index] : 255);
+      }
+    }
+  }
+  platform::BitBlt(dc, rect.left, rect.top, width, height, buffer.Dc(), 0, 0, platform::SRCCOPY);
+}
+
+void TVnPNGObject::DrawAt(TCanvas* canvas, int x, int y) {
+  Draw(canvas, TRect{x, y, x + Width(), y + Height()});
 }
 
 }  // namespace kestrel

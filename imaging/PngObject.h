@@ -1,6 +1,6 @@
 #pragma once
 // A Portable Network Graphics image: the file's chunks in order and the decoded image the header
-// chunk holds. Registered as the graphic class for the extension "PNG".
+// chunk holds. The graphic class pictures use for the extension "PNG".
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "imaging/GraphicFormats.h"
+#include "framework/Graphic.h"
 #include "imaging/PngChunks.h"
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
@@ -35,16 +35,22 @@ using TCompressionLevel = int;  // 0..9
 enum TInterlaceMethod { imNone, imAdam7 };
 enum TVnPNGTransparencyMode { ptmNone, ptmBit, ptmPartial };
 
-class TVnPNGObject : public TGraphicInterface {
+class TVnPNGObject : public TGraphic {
   KESTREL_CLASS(TVnPNGObject)
   TVnPNGObject();
   ~TVnPNGObject() override;
   TVnPNGObject(const TVnPNGObject&) = delete;
   TVnPNGObject& operator=(const TVnPNGObject&) = delete;
 
-  // Reads a PNG file from the source's current position, replacing the current content. On failure
-  // the chunks read so far stay in the list, but the decoded image is dropped, so the object
-  // reports itself empty instead of drawing a half-made image.
+  // Another PNG image: its settings, gamma tables and a copy of every chunk (the decoded image
+  // with them). Other sources are refused as by any persistent object.
+  void Assign(const TPersistent* source) override;
+  using TPersistent::Assign;
+
+  // Reads a PNG file from the source's current position, replacing the current content, and
+  // raises OnChange when that succeeded. On failure the chunks read so far stay in the list, but
+  // the decoded image is dropped, so the object reports itself empty instead of drawing a
+  // half-made image.
   void LoadFromSource(PngSource& source);
   void LoadFromStream(TStream& stream) override;
   void LoadFromMemory(const void* data, std::size_t size);
@@ -52,12 +58,24 @@ class TVnPNGObject : public TGraphicInterface {
   // EVnPNGCouldNotLoadResource. Resources are the program's own, whatever the instance.
   void LoadFromResourceName(platform::HINSTANCE instance, const String& name);
   void LoadFromResourceID(platform::HINSTANCE instance, int resId);
-  // A file that cannot be opened raises the framework's EFOpenError.
-  void LoadFromFile(const String& fileName) override;
+  // Writing PNG files is not available: raises EInvalidGraphicOperation rather than writing a
+  // file that would not hold the image.
+  void SaveToStream(TStream& stream) const override;
 
-  std::uint32_t Width() const override;
-  std::uint32_t Height() const override;
+  // The header's size; 0 for an empty image.
+  int Width() const override;
+  int Height() const override;
   bool Empty() const override;
+  // Changing the canvas size is not available: raises EInvalidGraphicOperation.
+  void SetWidth(int value) override;
+  void SetHeight(int value) override;
+
+  // Draws the image scaled into `rect` by its transparency mode: a plain copy, a copy without
+  // the pixels of the transparent colour, or per-pixel alpha blending over what the canvas
+  // shows. Nothing for an empty image or a null canvas.
+  void Draw(TCanvas* canvas, const TRect& rect) override;
+  // At the image's own size with its top-left corner at (x, y).
+  void DrawAt(TCanvas* canvas, int x, int y);
   // The header chunk; raises EVnPNGHeaderNotPresent when there is none.
   TVnPNGChunkIHDR* Header() const;
   TVnPNGList& Chunks() { return fChunkList; }
@@ -101,12 +119,9 @@ class TVnPNGObject : public TGraphicInterface {
   // Set while an image is being built; lifts the IHDR/IEND requirement of TVnPNGList::Add.
   bool BeingCreated = false;
 
-  // Raised after the content changed (a load).
-  TNotifyEvent OnChange;
-
  private:
   void ReadChunks(PngChunkReader& reader);
-  void Changed();
+  void DrawPartial(platform::HDC dc, const TRect& rect);
 
   TVnPNGList fChunkList;
   TFilters fFilters{pfSub};

@@ -164,6 +164,30 @@ TEST(Edge3D, AdjustAndMiddleFollowTheDrawnSides) {
   EXPECT_EQ(untouched, (TRect{0, 0, 8, 8})) << "no BF_ADJUST";
 }
 
+// With the default colours a custom edge is the platform's own edge, face standing in for the
+// light 3-D colour.
+TEST(Edge3D, DefaultColoursMatchThePlatformEdgeWithFaceAsLight) {
+  const int light = COLOR_3DLIGHT;
+  const COLORREF oldLight = GetSysColor(COLOR_3DLIGHT), face = GetSysColor(COLOR_BTNFACE);
+  SetSysColors(1, &light, &face);
+  for (unsigned kind : {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP, BDR_RAISEDOUTER,
+                        BDR_SUNKENINNER}) {
+    for (unsigned sides : {unsigned{BF_RECT}, unsigned{BF_LEFT | BF_BOTTOM}, unsigned{BF_TOP | BF_RIGHT}}) {
+      Canvas ours(9, 9, kPaper), platform(9, 9, kPaper);
+      TRect a{0, 0, 9, 9}, b{0, 0, 9, 9};
+      PaintEdge3D(ours.dc, a, kind, sides | BF_ADJUST, clBtnFace, cl3DDkShadow, clBtnHighlight,
+                  clBtnShadow);
+      DrawEdge(platform.dc, &b, kind, sides | BF_ADJUST);
+      EXPECT_EQ(a, b) << "kind " << kind << " sides " << sides;
+      int differing = 0;
+      for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x) differing += ours.At(x, y) != platform.At(x, y);
+      EXPECT_EQ(differing, 0) << "kind " << kind << " sides " << sides;
+    }
+  }
+  SetSysColors(1, &light, &oldLight);
+}
+
 TEST(FlatBorder, GoldenEveryKindWithRepresentativeSides) {
   const std::array<TVnBorderSides, 4> sides = {AllBorderSides, TVnBorderSides{ebsLeft, ebsTop},
                                                TVnBorderSides{ebsRight, ebsBottom},

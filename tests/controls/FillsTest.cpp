@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "tests/controls/HelperTestSupport.h"
@@ -68,6 +69,28 @@ TEST(Gradient, ClipOptionKeepsShapesInsideTheMovedRectangle) {
   EXPECT_EQ(buffered.At(2, 2), kPaper);
   for (int y = 3; y < 15; ++y)
     for (int x = 3; x < 17; ++x) ASSERT_EQ(direct.At(x, y), buffered.At(x, y)) << x << "," << y;
+}
+
+// The palette holds exactly the gradient's colours, so palette-relative colours resolve to the
+// same pixels, on 32-bit and on indexed targets alike; what the option must not do is leave its
+// palette behind in the caller's DC.
+TEST(Gradient, PaletteOptionPaintsTheSameAndRestoresTheCallersPalette) {
+  for (int bits : {32, 8}) {
+    for (unsigned extra : {0u, unsigned{kGradientBuffered}}) {
+      Canvas plain(16, 12, kPaper, bits), paletted(16, 12, kPaper, bits);
+      HPALETTE own = CreateHalftonePalette(paletted.dc);
+      HPALETTE before = SelectPalette(paletted.dc, own, FALSE);
+      PaintGradient(plain.dc, {1, 1, 15, 11}, clYellow, clNavy, 7, 3, extra);
+      PaintGradient(paletted.dc, {1, 1, 15, 11}, clYellow, clNavy, 7, 3, extra | kGradientPalette);
+      EXPECT_EQ(GetCurrentObject(paletted.dc, OBJ_PAL), own) << bits << " bits, options " << extra;
+      BITMAP bm{};
+      GetObject(plain.bitmap, sizeof bm, &bm);
+      const auto size = static_cast<std::size_t>(bm.bmWidthBytes) * bm.bmHeight;
+      EXPECT_EQ(std::memcmp(plain.bits, paletted.bits, size), 0) << bits << " bits, options " << extra;
+      SelectPalette(paletted.dc, before, FALSE);
+      DeleteObject(own);
+    }
+  }
 }
 
 TEST(Gradient, GoldenEveryShapeAtSeveralStepCounts) {

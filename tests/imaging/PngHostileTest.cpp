@@ -24,8 +24,8 @@ void ExpectLoadFails(const std::vector<std::uint8_t>& file) {
     EXPECT_EQ(typeid(e), typeid(E)) << e.what();
   }
   EXPECT_TRUE(png.Empty());
-  EXPECT_EQ(png.Width(), 0u);
-  EXPECT_EQ(png.Height(), 0u);
+  EXPECT_EQ(png.Width(), 0);
+  EXPECT_EQ(png.Height(), 0);
 }
 
 TEST(PngHostile, ChunkLengthsBeyondTheFileOrTheLimitAreAnUnexpectedEnd) {
@@ -92,7 +92,7 @@ TEST(PngHostile, TheWidestAllowedImageLoads) {
   auto file = PngFileBuilder().Header(65535, 1, 8, 0).ImageData(row).End().Bytes();
   TVnPNGObject png;
   ASSERT_NO_THROW(png.LoadFromMemory(file.data(), file.size()));
-  EXPECT_EQ(png.Width(), 65535u);
+  EXPECT_EQ(png.Width(), 65535);
 }
 
 TEST(PngHostile, ASecondHeaderIsRejected) {

@@ -127,7 +127,7 @@ TEST_P(InvalidSuiteImage, RaisesTheMatchingException) {
   }
   // Whatever was read, the object stays safe to measure.
   EXPECT_TRUE(png.Empty());
-  EXPECT_EQ(png.Width(), 0u);
+  EXPECT_EQ(png.Width(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Suite, InvalidSuiteImage, ::testing::ValuesIn(SuiteFiles(true)),

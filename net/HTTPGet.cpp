@@ -92,7 +92,8 @@ void THTTPGet::ThreadDone(THTTPGetThread* thread) {
   const std::shared_ptr<bool> alive = alive_;
   if (thread->Result()) {
     if (thread->ToFile()) {
-      if (OnDoneFile) OnDoneFile(this, thread->FileName(), thread->FileSize());
+      // The size written: the announced length, or what arrived when none was announced.
+      if (OnDoneFile) OnDoneFile(this, thread->FileName(), static_cast<int>(thread->BytesReaded()));
     } else if (OnDoneString) {
       OnDoneString(this, thread->StringResult());
     }

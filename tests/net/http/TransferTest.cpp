@@ -37,8 +37,14 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   Outcome o;
   auto get = Make(o, "http://files.test/whole", &server);
   RecordProgress(*get, o);
-  FetchFile(*get);
+  get->GetFile();
+  // The handler in place at the start serves the whole transfer.
+  int lateProgress = 0;
+  get->OnProgress = [&lateProgress](TObject*, int, int) { ++lateProgress; };
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
+  EXPECT_EQ(lateProgress, 0);
   ASSERT_EQ(o.doneFile, 1);
+  EXPECT_TRUE(o.busyAtEnd);
   EXPECT_EQ(o.sender, get.get());
   EXPECT_EQ(o.fileName, get->FileName());
   EXPECT_EQ(o.fileSize, 5000);
@@ -64,41 +70,58 @@ TEST_F(HTTPGetTest, BinaryDataWithoutLengthFailsBeforeTheBody) {
     r.sendLength = false;
     return r;
   });
-  Outcome o;
-  auto get = Make(o, "http://files.test/nolength", &server);
-  get->SetBinaryData(true);
-  RecordProgress(*get, o);
-  FetchFile(*get);
-  EXPECT_EQ(o.errors, 1);
-  EXPECT_TRUE(o.progress.empty());
-  EXPECT_FALSE(fs::exists(get->FileName()));
+  for (const bool toFile : {true, false}) {
+    Outcome o;
+    auto get = Make(o, "http://files.test/nolength", &server);
+    get->SetBinaryData(true);
+    RecordProgress(*get, o);
+    if (toFile) FetchFile(*get);
+    else ASSERT_TRUE(FetchString(*get));
+    EXPECT_EQ(o.errors, 1) << toFile;
+    EXPECT_TRUE(o.progress.empty()) << toFile;
+    EXPECT_FALSE(fs::exists(get->FileName()));
+  }
 
-  // Without BinaryData the same body is taken whole, with a TotalSize of 0.
+  // Without BinaryData the same body is taken whole, with a TotalSize of 0; the done event
+  // names the size actually written.
   Outcome loose;
   auto second = Make(loose, "http://files.test/nolength", &server);
   RecordProgress(*second, loose);
   FetchFile(*second);
   ASSERT_EQ(loose.doneFile, 1);
-  EXPECT_EQ(loose.fileSize, 0);
+  EXPECT_EQ(loose.fileSize, 100000);
   EXPECT_EQ(fs::file_size(second->FileName()), 100000u);
   ASSERT_FALSE(loose.progress.empty());
   EXPECT_EQ(loose.progress.back(), std::make_pair(0, 100000));
+  Outcome text;
+  auto third = Make(text, "http://files.test/nolength", &server);
+  ASSERT_TRUE(FetchString(*third));
+  EXPECT_EQ(text.text, Pattern(100000));
 }
 
-TEST_F(HTTPGetTest, StringModeKeepsZeroBytesAndFailsOnEmptyBody) {
+TEST_F(HTTPGetTest, StringModeKeepsZeroBytesAndFailsOnEmptyOrShortBody) {
   const std::string body = std::string("a\0b\0\0c", 6) + Pattern(3000) + std::string(3, '\0');
-  LoopbackServer server([&](const HttpRequest& r) { return Body(r.target == "/empty" ? "" : body); });
+  LoopbackServer server([&](const HttpRequest& r) {
+    HttpResponse resp = Body(r.target == "/empty" ? "" : body);
+    if (r.target == "/short") resp.sendLimit = body.size() - 1;
+    return resp;
+  });
   Outcome o;
   auto get = Make(o, "http://files.test/zeros", &server);
   ASSERT_TRUE(FetchString(*get));
   ASSERT_EQ(o.doneString, 1);
+  EXPECT_TRUE(o.busyAtEnd);
   EXPECT_EQ(o.text.size(), body.size());
   EXPECT_EQ(o.text, body);
 
-  Outcome empty;
-  auto none = Make(empty, "http://files.test/empty", &server);
-  ASSERT_TRUE(FetchString(*none));
-  EXPECT_EQ(empty.errors, 1);
+  // A broken connection is not taken for the whole text.
+  for (const char* path : {"/empty", "/short"}) {
+    Outcome failed;
+    auto none = Make(failed, std::string("http://files.test") + path, &server);
+    ASSERT_TRUE(FetchString(*none));
+    EXPECT_EQ(failed.errors, 1) << path;
+    EXPECT_EQ(failed.doneString, 0) << path;
+  }
 }
 
 TEST_F(HTTPGetTest, ErrorStatusFailsInBothModesWithoutWritingTheFile) {
@@ -112,6 +135,7 @@ TEST_F(HTTPGetTest, ErrorStatusFailsInBothModesWithoutWritingTheFile) {
   auto get = Make(file, "http://files.test/missing", &server);
   FetchFile(*get);
   EXPECT_EQ(file.errors, 1);
+  EXPECT_TRUE(file.busyAtEnd);
   EXPECT_FALSE(fs::exists(get->FileName()));
   auto str = Make(text, "http://files.test/missing", &server);
   ASSERT_TRUE(FetchString(*str));
@@ -162,16 +186,23 @@ TEST_F(HTTPGetTest, SilentOrStalledServerFailsInBoundedTime) {
   }
 }
 
-TEST_F(HTTPGetTest, SymbolicLinkAtTargetIsNotFollowed) {
+TEST_F(HTTPGetTest, TargetThatCannotBeWrittenSafelyFails) {
   LoopbackServer server([](const HttpRequest&) { return Body("installer"); });
   const fs::path victim = dir_ / "victim.txt";
   std::ofstream(victim) << "keep me";
-  Outcome o;
-  auto get = Make(o, "http://files.test/x", &server);
-  fs::create_symlink(victim, get->FileName());
-  FetchFile(*get);
-  EXPECT_EQ(o.errors, 1);
+  const fs::path link = dir_ / "link.bin", folder = dir_ / "folder";
+  fs::create_symlink(victim, link);
+  fs::create_directory(folder);
+  for (const fs::path& target : {link, folder, dir_ / "missing" / "x.bin", fs::path()}) {
+    Outcome o;
+    auto get = Make(o, "http://files.test/x", &server);
+    get->SetFileName(target.string());
+    FetchFile(*get);
+    EXPECT_EQ(o.errors, 1) << target;
+    EXPECT_EQ(o.doneFile, 0) << target;
+  }
   EXPECT_EQ(ReadFile(victim.string()), "keep me");
+  EXPECT_TRUE(fs::is_directory(folder));
 }
 
 TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/net/http/HTTPGetFixture.h"
 
@@ -260,6 +261,25 @@ TEST_F(HTTPGetTest, StartsFromInsideTheEndEventsAreIgnored) {
   EXPECT_EQ(o.doneFile, 1);
   EXPECT_FALSE(get->Busy());
   EXPECT_EQ(server.Connections(), 1);
+}
+
+TEST_F(HTTPGetTest, ThrowingEndEventLeavesTheComponentIdle) {
+  LoopbackServer server([](const HttpRequest&) { return Body("text"); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  get->OnDoneString = [&o](TObject*, const AnsiString&) {
+    ++o.doneString;
+    throw std::runtime_error("handler failed");
+  };
+  get->GetString();
+  ASSERT_TRUE(PumpUntil([&] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.doneString, 1);
+  // The worker is gone: the component must not hold on to it.
+  EXPECT_FALSE(get->Busy());
+  get->Abort();
+  get->GetString();
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.doneString, 2);
 }
 
 TEST_F(HTTPGetTest, DestroyingWhileRunningNeverReachesTheComponent) {

@@ -181,6 +181,7 @@ TEST_F(HTTPSGetTest, SecureOn443VerifiesCertificateAndHost) {
   EXPECT_EQ(ok.doneString, 1);
   EXPECT_EQ(ok.text, "over tls");
   EXPECT_EQ(server.Requests().at(0).target, "/secure?q=1");
+  EXPECT_EQ(server.Requests().at(0).Header("Host"), "localhost");
 
   // The certificate names localhost, not this host.
   Outcome wrongHost;

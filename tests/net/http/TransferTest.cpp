@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "tests/net/http/HTTPGetFixture.h"
 
@@ -243,6 +244,20 @@ TEST_F(HTTPGetTest, AbortDuringTheLastBlockStillFails) {
     if (readed == total) raw->Abort();  // every byte is in: the verdict would be success
   };
   FetchFile(*get);
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_EQ(o.doneFile, 0);
+}
+
+TEST_F(HTTPGetTest, AbortAfterTheVerdictBeforeTheEndEventFails) {
+  LoopbackServer server([](const HttpRequest&) { return Body("whole"); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  get->GetFile();
+  // Without serving the GUI thread the worker finishes its body and waits to deliver its end.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(o.Events(), 0);
+  get->Abort();
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
   EXPECT_EQ(o.errors, 1);
   EXPECT_EQ(o.doneFile, 0);
 }

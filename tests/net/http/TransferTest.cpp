@@ -1,8 +1,11 @@
 // Verdicts, modes, progress, busy/abort/destroy and the failures a server can cause.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -205,6 +208,29 @@ TEST_F(HTTPGetTest, TargetThatCannotBeWrittenSafelyFails) {
   }
   EXPECT_EQ(ReadFile(victim.string()), "keep me");
   EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST_F(HTTPGetTest, FailedWriteOfTheTargetFails) {
+  LoopbackServer server([](const HttpRequest& r) { return Body(Pattern(r.target == "/big" ? 300000 : 3000)); });
+  // A file size limit stands in for a full disk: writes beyond it fail (the signal is ignored).
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit oldLimit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+  std::fflush(nullptr);  // nothing of the test log is written while the limit holds
+  rlimit small = oldLimit;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  // Both the write during the transfer and the last one at its end are checked.
+  std::vector<int> errors;
+  for (const char* path : {"/big", "/small"}) {
+    Outcome o;
+    auto get = Make(o, std::string("http://files.test") + path, &server);
+    FetchFile(*get);
+    errors.push_back(o.errors);
+  }
+  ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(errors, (std::vector<int>{1, 1}));
 }
 
 TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {

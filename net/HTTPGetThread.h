@@ -61,7 +61,7 @@ class THTTPGetThread : public TThread {
   // Body bytes received so far.
   std::uint32_t BytesReaded() const { return bytesReaded_; }
   const AnsiString& StringResult() const { return stringResult_; }
-  // The HTTP status of the final response (0 when none arrived).
+  // The HTTP status of the final response (0 when none arrived); read it after the end.
   long StatusCode() const { return statusCode_; }
 
   // Workers that have not freed themselves yet (lets a program wait for them before it ends).

@@ -90,6 +90,7 @@ TEST_F(HTTPGetTest, OddAddressesFailWithoutARequest) {
   ASSERT_TRUE(FetchString(*get));
   EXPECT_EQ(root.text, "root");
   EXPECT_EQ(server.Requests().at(0).target, "/");
+  EXPECT_FALSE(server.Requests().at(0).HasHeader("Referer"));  // none when empty
   // A port, user information, another scheme or a line break stays in the host, which names
   // no host: each ends in OnError and nothing is sent.
   for (const char* url : {"http://files.test:80/x", "http://user:pw@files.test/x", "ftp://files.test/x",

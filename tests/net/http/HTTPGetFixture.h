@@ -24,7 +24,6 @@ struct Outcome {
   AnsiString fileName, text;
   int fileSize = -1;
   std::vector<std::pair<int, int>> progress;  // TotalSize, Readed
-  std::vector<TObject*> progressSenders;  // compared only: the worker is gone after the end
   bool progressFromWorker = true;  // every Sender was the component's running worker
   bool busyAtEnd = false;  // the component was still busy while its end event ran
   int Events() const { return doneFile + doneString + errors; }
@@ -73,7 +72,6 @@ class HTTPGetTest : public ::testing::Test {
   static void RecordProgress(THTTPGet& get, Outcome& outcome) {
     get.OnProgress = [&outcome, &get](TObject* s, int total, int readed) {
       outcome.progress.emplace_back(total, readed);
-      outcome.progressSenders.push_back(s);
       outcome.progressFromWorker = outcome.progressFromWorker && s == get.Thread() && get.Busy();
     };
   }

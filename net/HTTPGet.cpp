@@ -90,17 +90,28 @@ void THTTPGet::Abort() {
 void THTTPGet::ThreadDone(THTTPGetThread* thread) {
   if (thread != thread_) return;
   const std::shared_ptr<bool> alive = alive_;
-  if (thread->Result()) {
-    if (thread->ToFile()) {
-      if (OnDoneFile) OnDoneFile(this, thread->FileName(), thread->FileSize());
+  // Cleared only after the event, so a start from inside it finds the component busy; cleared
+  // even when the event throws, since the worker frees itself right after this returns.
+  try {
+    RaiseEndEvent(*thread);
+  } catch (...) {
+    if (*alive) thread_ = nullptr;
+    throw;
+  }
+  if (*alive) thread_ = nullptr;
+}
+
+void THTTPGet::RaiseEndEvent(THTTPGetThread& thread) {
+  if (thread.Result()) {
+    if (thread.ToFile()) {
+      // The size written: the announced length, or what arrived when none was announced.
+      if (OnDoneFile) OnDoneFile(this, thread.FileName(), static_cast<int>(thread.BytesReaded()));
     } else if (OnDoneString) {
-      OnDoneString(this, thread->StringResult());
+      OnDoneString(this, thread.StringResult());
     }
   } else if (OnError) {
     OnError(this);
   }
-  // Cleared only now, so a start from inside the events above finds the component busy.
-  if (*alive) thread_ = nullptr;
 }
 
 }  // namespace kestrel

@@ -80,6 +80,7 @@ class THTTPGet : public TComponent {
   friend class THTTPGetThread;
   bool Start(bool toFile);
   void ThreadDone(THTTPGetThread* thread);
+  void RaiseEndEvent(THTTPGetThread& thread);
   void WaitForEnd();
 
   THTTPGetSettings s_;

@@ -113,7 +113,8 @@ struct THTTPTransfer {
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     curl_easy_setopt(c, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A secure request is never redirected to plain HTTP, where the body could be tampered with.
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, parts.Secure ? "https" : "http,https");
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
@@ -293,7 +294,8 @@ bool THTTPGetThread::ConsumeBlock(const char* data, std::size_t size) {
   } else {
     stringResult_.append(data, size);
   }
-  if (UINT32_MAX - bytesReaded_ < bytesToRead_) return false;
+  // Sizes reach the events as signed 32-bit numbers: a longer body fails rather than wrap.
+  if (static_cast<std::uint32_t>(INT_MAX) - bytesReaded_ < bytesToRead_) return false;
   bytesReaded_ += bytesToRead_;
   if (progress_) {
     Synchronize([this] {

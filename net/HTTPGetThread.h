@@ -56,9 +56,12 @@ class THTTPGetThread : public TThread {
   bool ToFile() const { return toFile_; }
   bool Result() const { return result_ && !aborted_; }
   const AnsiString& FileName() const { return s_.FileName; }
+  // The announced content length (0 when none was announced).
   int FileSize() const { return fileSize_; }
+  // Body bytes received so far.
+  std::uint32_t BytesReaded() const { return bytesReaded_; }
   const AnsiString& StringResult() const { return stringResult_; }
-  // The HTTP status of the final response (0 when none arrived).
+  // The HTTP status of the final response (0 when none arrived); read it after the end.
   long StatusCode() const { return statusCode_; }
 
   // Workers that have not freed themselves yet (lets a program wait for them before it ends).

@@ -24,8 +24,8 @@ struct Outcome {
   AnsiString fileName, text;
   int fileSize = -1;
   std::vector<std::pair<int, int>> progress;  // TotalSize, Readed
-  std::vector<TObject*> progressSenders;  // compared only: the worker is gone after the end
-  bool progressFromWorker = true;
+  bool progressFromWorker = true;  // every Sender was the component's running worker
+  bool busyAtEnd = false;  // the component was still busy while its end event ran
   int Events() const { return doneFile + doneString + errors; }
 };
 
@@ -47,29 +47,32 @@ class HTTPGetTest : public ::testing::Test {
     get->SetFileName((dir_ / "download.bin").string());
     get->SetReceiveTimeout(5000);
     if (server) get->SetConnectTo({server->ConnectTo(host, port)});
-    get->OnDoneFile = [&outcome](TObject* s, const AnsiString& name, int size) {
+    THTTPGet* raw = get.get();
+    get->OnDoneFile = [&outcome, raw](TObject* s, const AnsiString& name, int size) {
       ++outcome.doneFile;
+      outcome.busyAtEnd = raw->Busy();
       outcome.sender = s;
       outcome.fileName = name;
       outcome.fileSize = size;
     };
-    get->OnDoneString = [&outcome](TObject* s, const AnsiString& text) {
+    get->OnDoneString = [&outcome, raw](TObject* s, const AnsiString& text) {
       ++outcome.doneString;
+      outcome.busyAtEnd = raw->Busy();
       outcome.sender = s;
       outcome.text = text;
     };
-    get->OnError = [&outcome](TObject* s) {
+    get->OnError = [&outcome, raw](TObject* s) {
       ++outcome.errors;
+      outcome.busyAtEnd = raw->Busy();
       outcome.sender = s;
     };
     return get;
   }
 
   static void RecordProgress(THTTPGet& get, Outcome& outcome) {
-    get.OnProgress = [&outcome](TObject* s, int total, int readed) {
+    get.OnProgress = [&outcome, &get](TObject* s, int total, int readed) {
       outcome.progress.emplace_back(total, readed);
-      outcome.progressSenders.push_back(s);
-      outcome.progressFromWorker = outcome.progressFromWorker && dynamic_cast<THTTPGetThread*>(s);
+      outcome.progressFromWorker = outcome.progressFromWorker && s == get.Thread() && get.Busy();
     };
   }
 

@@ -1,5 +1,6 @@
 // What the component puts on the wire: address split, port, headers, POST, TLS checks.
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/net/http/HTTPGetFixture.h"
@@ -73,7 +74,34 @@ TEST_F(HTTPGetTest, GetSendsTheFixedRequestToPort80) {
   EXPECT_EQ(r.Header("Referer"), "http://ref.test/page");
   EXPECT_EQ(r.Header("Pragma"), "no-cache");
   EXPECT_EQ(r.Header("Cache-Control"), "no-cache");
-  EXPECT_FALSE(r.HasHeader("Authorization"));
+  // Nothing else: no credentials, no compression offer, no connection or expectation headers.
+  std::vector<std::string> names;
+  for (const auto& header : r.headers) names.push_back(header.first);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Accept", "Cache-Control", "Host", "Pragma", "Referer",
+                                             "User-Agent"}));
+}
+
+TEST_F(HTTPGetTest, OddAddressesFailWithoutARequest) {
+  LoopbackServer server([](const HttpRequest&) { return Body("root"); });
+  // No path: the whole rest is the host and its root is fetched.
+  Outcome root;
+  auto get = Make(root, "http://files.test", &server);
+  ASSERT_TRUE(FetchString(*get));
+  EXPECT_EQ(root.text, "root");
+  EXPECT_EQ(server.Requests().at(0).target, "/");
+  EXPECT_FALSE(server.Requests().at(0).HasHeader("Referer"));  // none when empty
+  // A port, user information, another scheme or a line break stays in the host, which names
+  // no host: each ends in OnError and nothing is sent.
+  for (const char* url : {"http://files.test:80/x", "http://user:pw@files.test/x", "ftp://files.test/x",
+                          "http://files.test\r\nX-Injected: 1/x", "http:///x", ""}) {
+    Outcome o;
+    auto odd = Make(o, url, &server);
+    ASSERT_TRUE(FetchString(*odd)) << url;
+    EXPECT_EQ(o.errors, 1) << url;
+    EXPECT_EQ(o.Events(), 1) << url;
+  }
+  EXPECT_EQ(server.Connections(), 1);
 }
 
 TEST_F(HTTPGetTest, OptionalHeadersFollowTheProperties) {
@@ -154,6 +182,7 @@ TEST_F(HTTPSGetTest, SecureOn443VerifiesCertificateAndHost) {
   EXPECT_EQ(ok.doneString, 1);
   EXPECT_EQ(ok.text, "over tls");
   EXPECT_EQ(server.Requests().at(0).target, "/secure?q=1");
+  EXPECT_EQ(server.Requests().at(0).Header("Host"), "localhost");
 
   // The certificate names localhost, not this host.
   Outcome wrongHost;
@@ -169,6 +198,32 @@ TEST_F(HTTPSGetTest, SecureOn443VerifiesCertificateAndHost) {
   ASSERT_TRUE(FetchString(*untrusted));
   EXPECT_EQ(unknownCA.errors, 1);
   EXPECT_EQ(server.Requests().size(), 1u);  // neither refused client sent its request
+}
+
+TEST_F(HTTPSGetTest, SecureRequestIsNotRedirectedToPlainHttp) {
+  ASSERT_TRUE(ca_->Ok()) << "openssl could not make the test certificates";
+  LoopbackServer plain([](const HttpRequest&) { return Body("tampered"); });
+  LoopbackServer secure([](const HttpRequest& r) {
+    HttpResponse resp = Body("moved");
+    resp.status = 302;
+    resp.reason = "Found";
+    resp.headers.emplace_back("Location", r.target == "/down" ? "http://localhost/x" : "/final");
+    if (r.target == "/final") return Body("secure body");
+    return resp;
+  }, &ca_->Server());
+  Outcome up, down;
+  auto ok = Make(up, "https://localhost/up", &secure, "localhost", 443);
+  ok->SetCAFile(ca_->CAFile());
+  ASSERT_TRUE(FetchString(*ok));
+  EXPECT_EQ(up.text, "secure body");
+
+  auto get = Make(down, "https://localhost/down", &secure, "localhost", 443);
+  get->SetConnectTo({secure.ConnectTo("localhost", 443), plain.ConnectTo("localhost", 80)});
+  get->SetCAFile(ca_->CAFile());
+  ASSERT_TRUE(FetchString(*get));
+  EXPECT_EQ(down.errors, 1);
+  EXPECT_EQ(down.doneString, 0);
+  EXPECT_EQ(plain.Connections(), 0);
 }
 
 }  // namespace

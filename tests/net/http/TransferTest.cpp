@@ -1,11 +1,16 @@
 // Verdicts, modes, progress, busy/abort/destroy and the failures a server can cause.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 #include "tests/net/http/HTTPGetFixture.h"
 
@@ -37,8 +42,14 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   Outcome o;
   auto get = Make(o, "http://files.test/whole", &server);
   RecordProgress(*get, o);
-  FetchFile(*get);
+  get->GetFile();
+  // The handler in place at the start serves the whole transfer.
+  int lateProgress = 0;
+  get->OnProgress = [&lateProgress](TObject*, int, int) { ++lateProgress; };
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
+  EXPECT_EQ(lateProgress, 0);
   ASSERT_EQ(o.doneFile, 1);
+  EXPECT_TRUE(o.busyAtEnd);
   EXPECT_EQ(o.sender, get.get());
   EXPECT_EQ(o.fileName, get->FileName());
   EXPECT_EQ(o.fileSize, 5000);
@@ -48,7 +59,6 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   EXPECT_EQ(o.progress[0], std::make_pair(5000, 1025));
   EXPECT_EQ(o.progress[3], std::make_pair(5000, 4100));
   EXPECT_EQ(o.progress[4], std::make_pair(5000, 5000));
-  EXPECT_NE(o.progressSenders[0], get.get());
   EXPECT_TRUE(o.progressFromWorker);
 
   Outcome shortO;
@@ -64,41 +74,59 @@ TEST_F(HTTPGetTest, BinaryDataWithoutLengthFailsBeforeTheBody) {
     r.sendLength = false;
     return r;
   });
-  Outcome o;
-  auto get = Make(o, "http://files.test/nolength", &server);
-  get->SetBinaryData(true);
-  RecordProgress(*get, o);
-  FetchFile(*get);
-  EXPECT_EQ(o.errors, 1);
-  EXPECT_TRUE(o.progress.empty());
-  EXPECT_FALSE(fs::exists(get->FileName()));
+  for (const bool toFile : {true, false}) {
+    Outcome o;
+    auto get = Make(o, "http://files.test/nolength", &server);
+    get->SetBinaryData(true);
+    RecordProgress(*get, o);
+    if (toFile) FetchFile(*get);
+    else ASSERT_TRUE(FetchString(*get));
+    EXPECT_EQ(o.errors, 1) << toFile;
+    EXPECT_TRUE(o.progress.empty()) << toFile;
+    EXPECT_FALSE(fs::exists(get->FileName()));
+  }
 
-  // Without BinaryData the same body is taken whole, with a TotalSize of 0.
+  // Without BinaryData the same body is taken whole, with a TotalSize of 0; the done event
+  // names the size actually written.
   Outcome loose;
   auto second = Make(loose, "http://files.test/nolength", &server);
   RecordProgress(*second, loose);
   FetchFile(*second);
   ASSERT_EQ(loose.doneFile, 1);
-  EXPECT_EQ(loose.fileSize, 0);
+  EXPECT_EQ(loose.fileSize, 100000);
   EXPECT_EQ(fs::file_size(second->FileName()), 100000u);
   ASSERT_FALSE(loose.progress.empty());
   EXPECT_EQ(loose.progress.back(), std::make_pair(0, 100000));
+  EXPECT_TRUE(loose.progressFromWorker);
+  Outcome text;
+  auto third = Make(text, "http://files.test/nolength", &server);
+  ASSERT_TRUE(FetchString(*third));
+  EXPECT_EQ(text.text, Pattern(100000));
 }
 
-TEST_F(HTTPGetTest, StringModeKeepsZeroBytesAndFailsOnEmptyBody) {
+TEST_F(HTTPGetTest, StringModeKeepsZeroBytesAndFailsOnEmptyOrShortBody) {
   const std::string body = std::string("a\0b\0\0c", 6) + Pattern(3000) + std::string(3, '\0');
-  LoopbackServer server([&](const HttpRequest& r) { return Body(r.target == "/empty" ? "" : body); });
+  LoopbackServer server([&](const HttpRequest& r) {
+    HttpResponse resp = Body(r.target == "/empty" ? "" : body);
+    if (r.target == "/short") resp.sendLimit = body.size() - 1;
+    return resp;
+  });
   Outcome o;
   auto get = Make(o, "http://files.test/zeros", &server);
   ASSERT_TRUE(FetchString(*get));
   ASSERT_EQ(o.doneString, 1);
+  EXPECT_TRUE(o.busyAtEnd);
   EXPECT_EQ(o.text.size(), body.size());
   EXPECT_EQ(o.text, body);
 
-  Outcome empty;
-  auto none = Make(empty, "http://files.test/empty", &server);
-  ASSERT_TRUE(FetchString(*none));
-  EXPECT_EQ(empty.errors, 1);
+  // A broken connection is not taken for the whole text.
+  for (const char* path : {"/empty", "/short"}) {
+    Outcome failed;
+    auto none = Make(failed, std::string("http://files.test") + path, &server);
+    ASSERT_TRUE(FetchString(*none));
+    EXPECT_EQ(failed.errors, 1) << path;
+    EXPECT_EQ(failed.doneString, 0) << path;
+  }
 }
 
 TEST_F(HTTPGetTest, ErrorStatusFailsInBothModesWithoutWritingTheFile) {
@@ -112,6 +140,7 @@ TEST_F(HTTPGetTest, ErrorStatusFailsInBothModesWithoutWritingTheFile) {
   auto get = Make(file, "http://files.test/missing", &server);
   FetchFile(*get);
   EXPECT_EQ(file.errors, 1);
+  EXPECT_TRUE(file.busyAtEnd);
   EXPECT_FALSE(fs::exists(get->FileName()));
   auto str = Make(text, "http://files.test/missing", &server);
   ASSERT_TRUE(FetchString(*str));
@@ -162,16 +191,46 @@ TEST_F(HTTPGetTest, SilentOrStalledServerFailsInBoundedTime) {
   }
 }
 
-TEST_F(HTTPGetTest, SymbolicLinkAtTargetIsNotFollowed) {
+TEST_F(HTTPGetTest, TargetThatCannotBeWrittenSafelyFails) {
   LoopbackServer server([](const HttpRequest&) { return Body("installer"); });
   const fs::path victim = dir_ / "victim.txt";
   std::ofstream(victim) << "keep me";
-  Outcome o;
-  auto get = Make(o, "http://files.test/x", &server);
-  fs::create_symlink(victim, get->FileName());
-  FetchFile(*get);
-  EXPECT_EQ(o.errors, 1);
+  const fs::path link = dir_ / "link.bin", folder = dir_ / "folder";
+  fs::create_symlink(victim, link);
+  fs::create_directory(folder);
+  for (const fs::path& target : {link, folder, dir_ / "missing" / "x.bin", fs::path()}) {
+    Outcome o;
+    auto get = Make(o, "http://files.test/x", &server);
+    get->SetFileName(target.string());
+    FetchFile(*get);
+    EXPECT_EQ(o.errors, 1) << target;
+    EXPECT_EQ(o.doneFile, 0) << target;
+  }
   EXPECT_EQ(ReadFile(victim.string()), "keep me");
+  EXPECT_TRUE(fs::is_directory(folder));
+}
+
+TEST_F(HTTPGetTest, FailedWriteOfTheTargetFails) {
+  LoopbackServer server([](const HttpRequest& r) { return Body(Pattern(r.target == "/big" ? 300000 : 3000)); });
+  // A file size limit stands in for a full disk: writes beyond it fail (the signal is ignored).
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit oldLimit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+  std::fflush(nullptr);  // nothing of the test log is written while the limit holds
+  rlimit small = oldLimit;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  // Both the write during the transfer and the last one at its end are checked.
+  std::vector<int> errors;
+  for (const char* path : {"/big", "/small"}) {
+    Outcome o;
+    auto get = Make(o, std::string("http://files.test") + path, &server);
+    FetchFile(*get);
+    errors.push_back(o.errors);
+  }
+  ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(errors, (std::vector<int>{1, 1}));
 }
 
 TEST_F(HTTPGetTest, BusyComponentIgnoresStartsAndAbortEndsInError) {
@@ -215,6 +274,20 @@ TEST_F(HTTPGetTest, AbortDuringTheLastBlockStillFails) {
   EXPECT_EQ(o.doneFile, 0);
 }
 
+TEST_F(HTTPGetTest, AbortAfterTheVerdictBeforeTheEndEventFails) {
+  LoopbackServer server([](const HttpRequest&) { return Body("whole"); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  get->GetFile();
+  // Without serving the GUI thread the worker finishes its body and waits to deliver its end.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_EQ(o.Events(), 0);
+  get->Abort();
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
+  EXPECT_EQ(o.errors, 1);
+  EXPECT_EQ(o.doneFile, 0);
+}
+
 TEST_F(HTTPGetTest, StartsFromInsideTheEndEventsAreIgnored) {
   LoopbackServer server([](const HttpRequest&) { return Body("one"); });
   Outcome o;
@@ -229,6 +302,25 @@ TEST_F(HTTPGetTest, StartsFromInsideTheEndEventsAreIgnored) {
   EXPECT_EQ(o.doneFile, 1);
   EXPECT_FALSE(get->Busy());
   EXPECT_EQ(server.Connections(), 1);
+}
+
+TEST_F(HTTPGetTest, ThrowingEndEventLeavesTheComponentIdle) {
+  LoopbackServer server([](const HttpRequest&) { return Body("text"); });
+  Outcome o;
+  auto get = Make(o, "http://files.test/x", &server);
+  get->OnDoneString = [&o](TObject*, const AnsiString&) {
+    ++o.doneString;
+    throw std::runtime_error("handler failed");
+  };
+  get->GetString();
+  ASSERT_TRUE(PumpUntil([&] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.doneString, 1);
+  // The worker is gone: the component must not hold on to it.
+  EXPECT_FALSE(get->Busy());
+  get->Abort();
+  get->GetString();
+  ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }, std::chrono::seconds(5)));
+  EXPECT_EQ(o.doneString, 2);
 }
 
 TEST_F(HTTPGetTest, DestroyingWhileRunningNeverReachesTheComponent) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/backend/X11Shape.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
@@ -166,6 +167,14 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
   SDL_UpdateWindowSurfaceRects(it->second.window, &update, 1);
+}
+
+bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
+  SDL_Window* window = NativeWindow(hwnd);
+  if (!window) return false;
+  if (!shape) return SetX11WindowShape(window, nullptr);
+  std::vector<RECT> rects = RegionRectangles(shape);
+  return SetX11WindowShape(window, &rects);
 }
 
 void SdlBackend::PresentWhole(HWND hwnd) {

@@ -27,6 +27,8 @@ class SdlBackend : public Backend {
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void SetNativeMinimized(HWND hwnd, bool minimized) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  // On X11 through the SHAPE extension; other displays only clip (false).
+  bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override;
   void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;

@@ -316,6 +316,12 @@ void DeleteWindowRegion(Window& window) {
   window.windowRegion = nullptr;
 }
 
+void ApplyNativeShape(Window& window) {
+  if (!window.IsTopLevel() || window.parent != &Wm().Desktop() || !Wm().HasBackend()) return;
+  auto region = LookupGdi<Region>(window.windowRegion);
+  Wm().GetBackend().SetNativeShape(window.handle, region ? region->Get() : nullptr);
+}
+
 bool PointInWindowRegion(Window& window, POINT windowPoint) {
   if (!window.windowRegion) return true;
   return PtInRegion(window.windowRegion, windowPoint.x, windowPoint.y) != FALSE;
@@ -510,6 +516,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
   if (w->windowRegion == region) return 1;
   detail::DeleteWindowRegion(*w);
   w->windowRegion = region;  // the window owns it from now on
+  detail::ApplyNativeShape(*w);
   if (redraw && w->IsVisible()) {
     detail::InvalidateParentArea(*w, w->window);
     detail::InvalidateWhole(*w, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

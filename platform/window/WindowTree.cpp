@@ -392,6 +392,7 @@ HWND SetParent(HWND child, HWND newParent) {
   if (target == &Wm().Desktop()) {
     detail::CreateBackingStore(*w);
     Wm().GetBackend().CreateNativeWindow(child, w->window, w->style, w->exStyle);
+    detail::ApplyNativeShape(*w);
   }
   if (visible) ShowWindow(child, SW_SHOWNA);
   return oldHandle;

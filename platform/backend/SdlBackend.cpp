@@ -151,6 +151,11 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
   }
   SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
   if (!target) return;
+  if (target != it->second.surface) {
+    // A new window surface may come with a new native window underneath, unshaped.
+    it->second.surface = target;
+    if (it->second.shape) ApplyShape(it->second);
+  }
   cairo_surface_flush(backing);
   int width = std::min(cairo_image_surface_get_width(backing), target->w);
   int height = std::min(cairo_image_surface_get_height(backing), target->h);
@@ -170,11 +175,17 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
 }
 
 bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
-  SDL_Window* window = NativeWindow(hwnd);
-  if (!window) return false;
-  if (!shape) return SetX11WindowShape(window, nullptr);
-  std::vector<RECT> rects = RegionRectangles(shape);
-  return SetX11WindowShape(window, &rects);
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end()) return false;
+  if (shape)
+    it->second.shape = RegionRectangles(shape);
+  else
+    it->second.shape.reset();
+  return ApplyShape(it->second);
+}
+
+bool SdlBackend::ApplyShape(const Native& native) {
+  return SetX11WindowShape(native.window, native.shape ? &*native.shape : nullptr);
 }
 
 void SdlBackend::PresentWhole(HWND hwnd) {

@@ -7,6 +7,8 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/window/Backend.h"
 
@@ -55,7 +57,12 @@ class SdlBackend : public Backend {
   struct Native {
     SDL_Window* window = nullptr;
     cairo_surface_t* backing = nullptr;  // referenced while shown
+    std::optional<std::vector<RECT>> shape;  // the window region, while there is one
+    SDL_Surface* surface = nullptr;          // the window surface last presented to
   };
+  // Creating a window surface resets the X window's shape: shaping is applied again then.
+  static bool ApplyShape(const Native& native);
+
   std::map<HWND, Native> natives_;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;

@@ -71,10 +71,12 @@ class X11Shape : public ::testing::Test {
     hwnd = CreateWindowExW(0, u"KestrelShapeTest", u"shape", WS_POPUP, kLeft, kTop, kSize, kSize,
                            nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
+    if (!ServerShape()) GTEST_SKIP() << "the display has no SHAPE extension";
+  }
+  void Show() {
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     PumpFor(300);
-    if (!ServerShape()) GTEST_SKIP() << "the display has no SHAPE extension";
   }
   void TearDown() override {
     if (hwnd) DestroyWindow(hwnd);
@@ -103,6 +105,18 @@ class X11Shape : public ::testing::Test {
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
   }
 
+  std::vector<RECT> WindowRegionRects() {
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(hwnd, copy);
+    DWORD size = GetRegionData(copy, 0, nullptr);
+    std::vector<unsigned char> data(size);
+    GetRegionData(copy, size, reinterpret_cast<RGNDATA*>(data.data()));
+    DeleteObject(copy);
+    auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+    auto* rects = reinterpret_cast<RECT*>(rgn->Buffer);
+    return std::vector<RECT>(rects, rects + rgn->rdh.nCount);
+  }
+
   static constexpr int kLeft = 120, kTop = 90, kSize = 160;
   static bool available;
   HWND hwnd = nullptr;
@@ -110,6 +124,7 @@ class X11Shape : public ::testing::Test {
 bool X11Shape::available = false;
 
 TEST_F(X11Shape, RegionBecomesTheServersShapeAndFollowsChanges) {
+  Show();
   EXPECT_TRUE(ServerShapeIs({{0, 0, kSize, kSize}}));
   EXPECT_EQ(ScreenAt(80, 80), kFill);
 
@@ -127,16 +142,7 @@ TEST_F(X11Shape, RegionBecomesTheServersShapeAndFollowsChanges) {
   // A new region replaces the old shape, an elliptic one included.
   ASSERT_EQ(SetWindowRgn(hwnd, CreateEllipticRgn(0, 0, kSize, kSize), TRUE), 1);
   PumpFor(200);
-  HRGN copy = CreateRectRgn(0, 0, 0, 0);
-  GetWindowRgn(hwnd, copy);
-  std::vector<RECT> ellipse;
-  DWORD size = GetRegionData(copy, 0, nullptr);
-  std::vector<unsigned char> data(size);
-  GetRegionData(copy, size, reinterpret_cast<RGNDATA*>(data.data()));
-  auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
-  auto* rects = reinterpret_cast<RECT*>(rgn->Buffer);
-  ellipse.assign(rects, rects + rgn->rdh.nCount);
-  DeleteObject(copy);
+  std::vector<RECT> ellipse = WindowRegionRects();
   ASSERT_GT(ellipse.size(), 4u);
   EXPECT_TRUE(ServerShapeIs(ellipse));
   EXPECT_EQ(ScreenAt(80, 80), kFill);
@@ -147,6 +153,16 @@ TEST_F(X11Shape, RegionBecomesTheServersShapeAndFollowsChanges) {
   PumpFor(200);
   EXPECT_TRUE(ServerShapeIs({{0, 0, kSize, kSize}}));
   EXPECT_EQ(ScreenAt(2, 2), kFill);
+}
+
+// The first present creates SDL's window surface, which drops the X window's shape: a region
+// given before the window is shown must survive it.
+TEST_F(X11Shape, RegionGivenBeforeShowingSurvivesTheFirstPresent) {
+  ASSERT_EQ(SetWindowRgn(hwnd, CreateRoundRectRgn(0, 0, kSize, kSize, 60, 60), FALSE), 1);
+  Show();
+  EXPECT_TRUE(ServerShapeIs(WindowRegionRects()));
+  EXPECT_EQ(ScreenAt(80, 80), kFill);
+  EXPECT_NE(ScreenAt(1, 1), kFill);
 }
 
 }  // namespace

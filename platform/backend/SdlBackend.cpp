@@ -232,6 +232,12 @@ bool SdlBackend::GetClipboardText(String& text) {
 void SdlBackend::PumpEvents() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e);
+  // Focus moving between our own windows is a loss and a gain; only when none of them has the
+  // keyboard any more has another application become active.
+  if (focusLost_) {
+    focusLost_ = false;
+    if (!SDL_GetKeyboardFocus() && GetActiveWindow()) SetActiveWindow(nullptr);
+  }
 }
 
 void SdlBackend::WaitForEvents(int timeoutMs) {
@@ -375,7 +381,11 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_EXPOSED: PresentWhole(h); break;
     case SDL_WINDOWEVENT_CLOSE: PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+      focusLost_ = false;
       if (GetActiveWindow() != h) SetActiveWindow(h);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      focusLost_ = true;
       break;
     case SDL_WINDOWEVENT_MOVED:
       if (e.data1 != r.left || e.data2 != r.top)

@@ -67,6 +67,7 @@ class SdlBackend : public Backend {
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
+  bool focusLost_ = false;  // a window lost the keyboard during this pump
 };
 
 }  // namespace kestrel::platform

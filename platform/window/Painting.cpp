@@ -10,6 +10,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Caret.h"
+#include "platform/window/WindowClass.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
@@ -125,21 +126,42 @@ void FlushPresents(Window& top) {
   if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing, dirty);
 }
 
-// A DC on `w`: the window area (frame included) when `whole`, else the client area.
-HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra) {
+// Points `dc` at the backing store of w's top-level window, where w's area lies, clipped to
+// what is visible of it (and to `extra`); the DC record keeps the store alive.
+void TargetWindowDC(HDC hdc, DeviceContext& dc, Window& w, bool whole, bool clipChildren, bool clipSiblings,
+                    cairo_region_t* extra) {
   Window* top = w.TopLevel();
-  auto dc = std::make_shared<DeviceContext>(DeviceContext::Kind::Window);
-  dc->window = w.handle;
   cairo_region_t* clip = VisibleRegion(w, whole, clipChildren, clipSiblings);
   if (extra) cairo_region_intersect(clip, extra);
   RECT at = InTop(w, whole ? w.window : w.client);
   if (top->backing) cairo_surface_reference(top->backing);
-  dc->SetWindowSurface(top->backing, {at.left, at.top}, clip);
+  dc.SetWindowSurface(top->backing, {at.left, at.top}, clip);
   HWND topHandle = top->handle;
-  dc->onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
-  HDC hdc = RegisterDeviceContext(dc);
-  std::lock_guard lock(DcMutex());
-  DcRecords()[hdc] = {w.handle, top->backing};
+  dc.onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
+  cairo_surface_t* previous = nullptr;
+  {
+    std::lock_guard lock(DcMutex());
+    auto& record = DcRecords()[hdc];
+    previous = record.surface;
+    record = {w.handle, top->backing};
+  }
+  if (previous) cairo_surface_destroy(previous);
+}
+
+// A DC on `w`: the window area (frame included) when `whole`, else the client area. A window
+// of a CS_OWNDC class gets its private client DC back each time, aimed afresh but keeping the
+// objects, colours and modes selected into it.
+HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra) {
+  bool own = !whole && !w.IsRoot() && w.windowClass && (w.windowClass->style & CS_OWNDC);
+  std::shared_ptr<DeviceContext> dc = own && w.ownDC ? LookupDeviceContext(w.ownDC) : nullptr;
+  HDC hdc = dc ? w.ownDC : nullptr;
+  if (!dc) {
+    dc = std::make_shared<DeviceContext>(DeviceContext::Kind::Window);
+    dc->window = w.handle;
+    hdc = RegisterDeviceContext(dc);
+    if (own) w.ownDC = hdc;
+  }
+  TargetWindowDC(hdc, *dc, w, whole, clipChildren, clipSiblings, extra);
   return hdc;
 }
 
@@ -314,6 +336,13 @@ void DropPaintState(Window& window) {
 void DeleteWindowRegion(Window& window) {
   if (window.windowRegion) DeleteObject(window.windowRegion);
   window.windowRegion = nullptr;
+}
+
+void ReleaseOwnDC(Window& window) {
+  HDC hdc = window.ownDC;
+  if (!hdc) return;
+  window.ownDC = nullptr;
+  ReleaseDC(window.handle, hdc);
 }
 
 void ApplyNativeShape(Window& window) {
@@ -495,7 +524,15 @@ int ReleaseDC(HWND, HDC hdc) {
     auto it = DcRecords().find(hdc);
     if (it == DcRecords().end()) return 0;
     record = it->second;
-    DcRecords().erase(it);
+  }
+  auto owner = Wm().Lookup(record.hwnd);
+  if (owner && owner->ownDC == hdc) {  // a private DC stays with its window
+    detail::FlushAllPresents();
+    return 1;
+  }
+  {
+    std::lock_guard lock(DcMutex());
+    DcRecords().erase(hdc);
   }
   UnregisterDeviceContext(hdc);
   if (record.surface) cairo_surface_destroy(record.surface);

@@ -110,6 +110,7 @@ void ReleaseWindow(Window& w, bool native) {
   detail::ForgetWindowState(w);
   detail::DropPaintState(w);
   detail::DeleteWindowRegion(w);
+  detail::ReleaseOwnDC(w);
   if (native && Wm().HasBackend()) Wm().GetBackend().DestroyNativeWindow(w.handle);
   if (w.windowClass) --w.windowClass->windowCount;
   w.destroyed = true;

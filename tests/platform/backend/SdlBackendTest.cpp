@@ -19,7 +19,8 @@ namespace {
 std::vector<MSG> received;
 
 LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE) {
+  if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE ||
+      m == WM_ACTIVATEAPP) {
     MSG msg{};
     msg.hwnd = h;
     msg.message = m;
@@ -141,6 +142,41 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   EXPECT_EQ(chars, u"a\u00E9\r");
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, LosingTheKeyboardToAnotherApplicationDeactivates) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
+                           nullptr, nullptr, nullptr);
+  PumpAll();
+  ASSERT_EQ(GetActiveWindow(), w);
+  received.clear();
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  // Lost and regained within one pump (focus passing between our windows): nothing changes.
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&e);
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), w);
+  EXPECT_TRUE(received.empty());
+  // Lost for good: the application is no longer active.
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, WM_ACTIVATEAPP);
+  EXPECT_EQ(received[0].wParam, static_cast<WPARAM>(FALSE));
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), w);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[1].wParam, static_cast<WPARAM>(TRUE));
   DestroyWindow(w);
 }
 

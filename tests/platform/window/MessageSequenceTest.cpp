@@ -49,8 +49,9 @@ TEST_F(MessageSequence, ShowActivatesAndPaintsLater) {
   HWND top = CreateTop();
   Log().Clear();
   EXPECT_FALSE(ShowWindow(top, SW_SHOW));
-  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_ACTIVATE,
-                  WM_SETFOCUS, WM_WINDOWPOSCHANGED);
+  // The first window to become active makes the application active.
+  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_SETFOCUS, WM_WINDOWPOSCHANGED);
   EXPECT_EQ(GetActiveWindow(), top);
   EXPECT_EQ(GetFocus(), top);
   Log().Clear();
@@ -60,6 +61,50 @@ TEST_F(MessageSequence, ShowActivatesAndPaintsLater) {
   // Showing again changes nothing but still asks the window.
   EXPECT_TRUE(ShowWindow(top, SW_SHOW));
   EXPECT_SEQUENCE(Log().Messages(), WM_WINDOWPOSCHANGING);
+}
+
+TEST_F(MessageSequence, ApplicationActivationGoesToAllItsTopLevelWindows) {
+  HWND hidden = CreateTop(WS_OVERLAPPEDWINDOW);
+  HWND a = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND b = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND child = CreateChild(b, {0, 0, 10, 10});
+  auto appMessages = [&] {
+    std::vector<std::pair<HWND, WPARAM>> out;
+    for (auto& e : Log().entries)
+      if (e.msg == WM_ACTIVATEAPP) {
+        out.emplace_back(e.hwnd, e.wParam);
+        EXPECT_EQ(e.lParam, 0);  // no other thread involved
+      }
+    return out;
+  };
+  // Between windows of the application: no application message.
+  Log().Clear();
+  SetActiveWindow(a);
+  EXPECT_TRUE(appMessages().empty());
+  // The application loses activation after the window's own deactivation, to every top-level
+  // window, hidden ones included, children not.
+  Log().Clear();
+  SetActiveWindow(nullptr);
+  EXPECT_SEQUENCE(Log().Messages(a), WM_NCACTIVATE, WM_ACTIVATE, WM_ACTIVATEAPP, WM_KILLFOCUS);
+  auto left = appMessages();
+  EXPECT_EQ(left.size(), 3u);
+  for (auto& [hwnd, active] : left) {
+    EXPECT_NE(hwnd, child);
+    EXPECT_EQ(active, FALSE);
+  }
+  EXPECT_EQ(Log().Messages(hidden), (std::vector<UINT>{WM_ACTIVATEAPP}));
+  // And gains it before the window's own activation.
+  Log().Clear();
+  SetActiveWindow(b);
+  EXPECT_SEQUENCE(Log().Messages(b), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_ACTIVATEAPP, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_SETFOCUS);
+  auto entered = appMessages();
+  EXPECT_EQ(entered.size(), 3u);
+  for (auto& [hwnd, active] : entered) EXPECT_EQ(active, TRUE);
+  // Nothing more when it is active already.
+  Log().Clear();
+  SetActiveWindow(b);
+  EXPECT_TRUE(appMessages().empty());
 }
 
 TEST_F(MessageSequence, HideMovesActivationAndFocus) {

@@ -291,6 +291,47 @@ TEST_F(Painting, TopLevelWindowRegionShapesTheNativeWindow) {
   DestroyWindow(child);
 }
 
+TEST_F(Painting, OwnDcKeepsItsStateUntilTheWindowGoes) {
+  WNDCLASSEXW wc;
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpszClassName = u"KestrelOwnDc";
+  RegisterClassExW(&wc);
+  HWND top = CreateWindowExW(0, u"KestrelOwnDc", u"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  HDC first = GetDC(top);
+  SetTextColor(first, kRed);
+  EXPECT_EQ(ReleaseDC(top, first), 1);
+  HDC again = GetDC(top);
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(GetTextColor(again), kRed);
+  ReleaseDC(top, again);
+  PAINTSTRUCT ps;
+  InvalidateRect(top, nullptr, FALSE);
+  EXPECT_EQ(BeginPaint(top, &ps), first);
+  EndPaint(top, &ps);
+  EXPECT_EQ(GetTextColor(first), kRed);  // still alive after EndPaint
+  // After a resize the same DC draws on the new backing store, all of it.
+  SetWindowPos(top, nullptr, 0, 0, 80, 80, SWP_NOMOVE | SWP_NOZORDER);
+  HDC resized = GetDC(top);
+  EXPECT_EQ(resized, first);
+  SetPixel(resized, 70, 70, kBlue);
+  ReleaseDC(top, resized);
+  EXPECT_EQ(PixelAt(top, 70, 70), kBlue);
+  // Ordinary classes hand out fresh DCs with fresh state.
+  HWND plain = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 20, 20});
+  HDC p1 = GetDC(plain);
+  SetTextColor(p1, kRed);
+  ReleaseDC(plain, p1);
+  HDC p2 = GetDC(plain);
+  EXPECT_NE(GetTextColor(p2), kRed);
+  ReleaseDC(plain, p2);
+  DestroyWindow(top);
+  EXPECT_EQ(GetTextColor(first), CLR_INVALID);  // the private DC went with its window
+  UnregisterClassW(u"KestrelOwnDc", nullptr);
+}
+
 TEST_F(Painting, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 40, 40});
   Pump();

@@ -12,6 +12,18 @@ namespace {
 
 class ScrollBars : public WindowTest {
  protected:
+  // A 100×200 child of `top`: vertical bar at x 83..100, arrows 17 high, track 17..183, range
+  // 0..99 with a page of 10, at 0.
+  static HWND ScrolledChild(HWND top) {
+    HWND child = CreateChild(top, {0, 0, 100, 200}, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = 99;
+    si.nPage = 10;
+    si.nPos = 0;
+    SetScrollInfo(child, SB_VERT, &si, TRUE);
+    return child;
+  }
   std::vector<std::pair<UINT, WPARAM>> ScrollRequests() const {
     std::vector<std::pair<UINT, WPARAM>> out;
     for (auto& e : MessageLog::Get().entries)
@@ -127,15 +139,8 @@ TEST_F(ScrollBars, InterceptionReplacesTheSettersUntilRemoved) {
 }
 
 TEST_F(ScrollBars, DefaultProcedureTracksArrowsPagesAndThumb) {
-  // A 100×200 child: vertical bar at x 83..100, arrows 17 high, track 17..183.
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-  HWND child = CreateChild(top, {0, 0, 100, 200}, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
-  SCROLLINFO si;
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMax = 99;
-  si.nPage = 10;
-  si.nPos = 0;
-  SetScrollInfo(child, SB_VERT, &si, TRUE);
+  HWND child = ScrolledChild(top);
   Pump();
   Log().Clear();
   InjectClick({90, 5});    // the up arrow
@@ -170,14 +175,7 @@ class ScrollRepeat : public ScrollBars {
  protected:
   void SetUp() override {
     ScrollBars::SetUp();
-    top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-    child = CreateChild(top, {0, 0, 100, 200}, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
-    SCROLLINFO si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMax = 99;
-    si.nPage = 10;
-    si.nPos = 0;
-    SetScrollInfo(child, SB_VERT, &si, TRUE);
+    child = ScrolledChild(CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300}));
     Pump();
     Log().Clear();
   }
@@ -207,7 +205,7 @@ class ScrollRepeat : public ScrollBars {
     for (auto& [msg, w] : ScrollRequests()) out.push_back(LOWORD(w));
     return out;
   }
-  HWND top = nullptr, child = nullptr;
+  HWND child = nullptr;
   std::vector<DWORD> times;
 };
 

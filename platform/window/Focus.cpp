@@ -31,7 +31,10 @@ void SendActivateApp(std::thread::id thread, bool active, DWORD otherThread) {
   std::vector<HWND> tops;
   for (auto& top : Wm().Desktop().children)
     if (top->thread == thread && !top->destroying) tops.push_back(top->handle);
-  for (HWND h : tops) SendMessageW(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, static_cast<LPARAM>(otherThread));
+  // Another thread's windows are asked too; one that hangs must not hang activation here.
+  for (HWND h : tops)
+    SendMessageTimeoutW(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, static_cast<LPARAM>(otherThread),
+                        SMTO_ABORTIFHUNG, 1000, nullptr);
 }
 
 // The active application is the thread of the active window; none once nothing is active.

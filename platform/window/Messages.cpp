@@ -88,8 +88,9 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
                             DWORD_PTR* result) {
   constexpr DWORD kHungAfterMs = 5000;
   if (hwnd == HWND_BROADCAST) {
-    for (auto& top : Wm().Desktop().children)
-      SendMessageTimeoutW(top->handle, msg, wParam, lParam, flags, timeoutMs, nullptr);
+    std::vector<HWND> tops;  // receivers may create or destroy windows meanwhile
+    for (auto& top : Wm().Desktop().children) tops.push_back(top->handle);
+    for (HWND top : tops) SendMessageTimeoutW(top, msg, wParam, lParam, flags, timeoutMs, nullptr);
     return TRUE;
   }
   auto w = ValidWindow(hwnd);

@@ -150,9 +150,10 @@ void TargetWindowDC(HDC hdc, DeviceContext& dc, Window& w, bool whole, bool clip
 
 // A DC on `w`: the window area (frame included) when `whole`, else the client area. A window
 // of a CS_OWNDC class gets its private client DC back each time, aimed afresh but keeping the
-// objects, colours and modes selected into it.
-HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra) {
-  bool own = !whole && !w.IsRoot() && w.windowClass && (w.windowClass->style & CS_OWNDC);
+// objects, colours and modes selected into it (unless `cache` asks for a fresh one).
+HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra,
+                 bool cache = false) {
+  bool own = !whole && !cache && !w.IsRoot() && w.windowClass && (w.windowClass->style & CS_OWNDC);
   std::shared_ptr<DeviceContext> dc = own && w.ownDC ? LookupDeviceContext(w.ownDC) : nullptr;
   HDC hdc = dc ? w.ownDC : nullptr;
   if (!dc) {
@@ -508,7 +509,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   }
   bool clipChildren = (flags & DCX_CLIPCHILDREN) || (!(flags & DCX_WINDOW) && (w->style & WS_CLIPCHILDREN));
   bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
-  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra);
+  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra, (flags & DCX_CACHE) != 0);
   if (extra) cairo_region_destroy(extra);
   return hdc;
 }

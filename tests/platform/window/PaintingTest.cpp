@@ -318,6 +318,9 @@ TEST_F(Painting, OwnDcKeepsItsStateUntilTheWindowGoes) {
   SetPixel(resized, 70, 70, kBlue);
   ReleaseDC(top, resized);
   EXPECT_EQ(PixelAt(top, 70, 70), kBlue);
+  HDC cache = GetDCEx(top, nullptr, DCX_CACHE);  // asked for: a fresh one
+  EXPECT_NE(cache, first);
+  ReleaseDC(top, cache);
   DestroyWindow(top);
   EXPECT_EQ(GetTextColor(first), CLR_INVALID);  // the private DC went with its window
   UnregisterClassW(u"KestrelOwnDc", nullptr);

@@ -5,6 +5,7 @@
 #include "platform/backend/X11Shape.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel::platform {
@@ -59,6 +60,26 @@ bool IsExtendedKey(SDL_Keycode key) {
       return true;
     default:
       return false;
+  }
+}
+
+// The virtual key a US keyboard has at a key position (0 for positions no layout moves).
+int UsVirtualKeyAt(SDL_Scancode position) {
+  if (position >= SDL_SCANCODE_A && position <= SDL_SCANCODE_Z) return 'A' + (position - SDL_SCANCODE_A);
+  switch (position) {
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
+    case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4;
+    case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6;
+    case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
+    case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
+    case SDL_SCANCODE_GRAVE: return VK_OEM_3;
+    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
+    case SDL_SCANCODE_SLASH: return VK_OEM_2;
+    case SDL_SCANCODE_NONUSBACKSLASH: return VK_OEM_102;
+    default: return 0;
   }
 }
 
@@ -322,6 +343,12 @@ int SdlBackend::VirtualKeyFromSdl(SDL_Keycode key) {
   }
 }
 
+int SdlBackend::VirtualKeyOf(const SDL_Keysym& key) {
+  if (int vk = VirtualKeyFromSdl(key.sym)) return vk;
+  int us = UsVirtualKeyAt(key.scancode);
+  return us ? static_cast<int>(KeyboardLayout::VirtualKeyAtUsPosition(static_cast<UINT>(us))) : 0;
+}
+
 void SdlBackend::Handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEMOTION:
@@ -347,7 +374,7 @@ void SdlBackend::Handle(const SDL_Event& e) {
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (int vk = VirtualKeyFromSdl(e.key.keysym.sym))
+      if (int vk = VirtualKeyOf(e.key.keysym))
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
                   IsExtendedKey(e.key.keysym.sym));
       break;

@@ -45,6 +45,9 @@ class SdlBackend : public Backend {
   SDL_Window* NativeWindow(HWND hwnd) const;
   // The virtual key for an SDL key code (0 when there is none).
   static int VirtualKeyFromSdl(SDL_Keycode key);
+  // The virtual key of a key press: by its key code, or, for keys whose symbol has no virtual
+  // key of its own (ü, ß, # or + on a German keyboard), by its position on the active layout.
+  static int VirtualKeyOf(const SDL_Keysym& key);
 
  private:
   SdlBackend();

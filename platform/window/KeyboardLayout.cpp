@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "platform/window/WindowDefs.h"
 
@@ -123,6 +124,18 @@ KeyboardLayout::Key KeyboardLayout::Translate(UINT virtualKey, const BYTE* keySt
     return {};
   };
   return german ? find(kGermanKeys) : find(kUsKeys);
+}
+
+UINT KeyboardLayout::VirtualKeyAtUsPosition(UINT usVirtualKey) {
+  if (ActiveLayout() != kGerman) return usVirtualKey;
+  static constexpr std::pair<UINT, UINT> kGermanPositions[] = {
+      {VK_OEM_MINUS, VK_OEM_4}, {VK_OEM_PLUS, VK_OEM_6}, {VK_OEM_4, VK_OEM_1}, {VK_OEM_6, VK_OEM_PLUS},
+      {VK_OEM_1, VK_OEM_3},     {VK_OEM_3, VK_OEM_5},    {VK_OEM_5, VK_OEM_2}, {VK_OEM_2, VK_OEM_MINUS},
+      {'Y', 'Z'},               {'Z', 'Y'},
+  };
+  for (auto [us, german] : kGermanPositions)
+    if (us == usVirtualKey) return german;
+  return usVirtualKey;
 }
 
 char16_t KeyboardLayout::Combine(char16_t accent, char16_t base) {

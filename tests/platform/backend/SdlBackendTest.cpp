@@ -10,6 +10,7 @@
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowManager.h"
 
@@ -79,6 +80,25 @@ TEST(SdlKeys, VirtualKeysFromSdlKeyCodes) {
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_5), VK_NUMPAD0 + 5);
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_0), VK_NUMPAD0);
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_UNKNOWN), 0);
+}
+
+TEST(SdlKeys, KeysWithoutAVirtualKeyGoByPositionOnTheActiveLayout) {
+  auto key = [](SDL_Keycode sym, SDL_Scancode position) {
+    SDL_Keysym k{};
+    k.sym = sym;
+    k.scancode = position;
+    return SdlBackend::VirtualKeyOf(k);
+  };
+  // A German keyboard's ü, + and ß on the US layout: the US keys at those places.
+  EXPECT_EQ(key(0xFC, SDL_SCANCODE_LEFTBRACKET), VK_OEM_4);
+  ActivateKeyboardLayout(LoadKeyboardLayoutW(u"00000407", 0), 0);
+  EXPECT_EQ(key(0xFC, SDL_SCANCODE_LEFTBRACKET), VK_OEM_1);
+  EXPECT_EQ(key(SDLK_PLUS, SDL_SCANCODE_RIGHTBRACKET), VK_OEM_PLUS);
+  EXPECT_EQ(key(0xDF, SDL_SCANCODE_MINUS), VK_OEM_4);
+  EXPECT_EQ(key(SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH), VK_OEM_102);
+  EXPECT_EQ(key(SDLK_z, SDL_SCANCODE_Y), 'Z');  // a known symbol wins over the position
+  ActivateKeyboardLayout(LoadKeyboardLayoutW(u"00000409", 0), 0);
+  EXPECT_EQ(key(SDLK_UNKNOWN, SDL_SCANCODE_F13), 0);
 }
 
 TEST_F(SdlBackendTest, WindowsPresentTheirBackingStore) {

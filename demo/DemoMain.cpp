@@ -3,6 +3,9 @@
 //                        check the reaction, exit 0 on success (1 on failure, 77 without display)
 //   --screenshot FILE    write the window as PNG before exiting
 //   --seconds N          close after N seconds
+//   --shaped             give the frame rounded corners through a window region; the self-test
+//                        then also checks that the display holds that shape
+//   --screen FILE        write what the display shows around the window as PNG (X11 only)
 
 #include <cairo.h>
 
@@ -13,6 +16,8 @@
 #include "demo/DemoWindows.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
+#include "platform/backend/X11Shape.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/window/WindowManager.h"
 
 using namespace kestrel::platform;
@@ -25,7 +30,9 @@ namespace {
 struct Options {
   bool selfTest = false;
   std::string screenshot;
+  std::string screen;
   int seconds = 0;
+  bool shaped = false;
 };
 
 constexpr UINT_PTR kStepTimer = 1;
@@ -135,7 +142,45 @@ bool CheckReaction() {
   return ok;
 }
 
+SDL_Window* FrameNative() {
+  auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
+  return sdl ? sdl->NativeWindow(windows.frame) : nullptr;
+}
+
+// The display must hold the frame's region as its shape, pixel for pixel.
+bool CheckShape() {
+  auto held = GetX11WindowShape(FrameNative());
+  if (!held) {
+    std::printf("self-test: the display cannot shape windows; the region only clips\n");
+    return true;
+  }
+  HRGN expected = CreateRectRgn(0, 0, 0, 0), actual = CreateRectRgn(0, 0, 0, 0);
+  GetWindowRgn(windows.frame, expected);
+  for (const RECT& r : *held) {
+    HRGN piece = CreateRectRgnIndirect(&r);
+    CombineRgn(actual, actual, piece, RGN_OR);
+    DeleteObject(piece);
+  }
+  bool same = EqualRgn(expected, actual) != FALSE;
+  DeleteObject(expected);
+  DeleteObject(actual);
+  if (!same) std::fprintf(stderr, "self-test: the display's shape differs from the window region\n");
+  return same;
+}
+
+void WriteScreen() {
+  if (options.screen.empty()) return;
+  RECT r;
+  GetWindowRect(windows.frame, &r);
+  InflateRect(&r, 20, 20);
+  cairo_surface_t* image = CaptureX11Screen(FrameNative(), r);
+  if (!image || cairo_surface_write_to_png(image, options.screen.c_str()) != CAIRO_STATUS_SUCCESS)
+    std::fprintf(stderr, "could not write %s\n", options.screen.c_str());
+  if (image) cairo_surface_destroy(image);
+}
+
 void WriteScreenshot() {
+  WriteScreen();
   if (options.screenshot.empty()) return;
   cairo_surface_t* image = CaptureWindowImage(windows.frame);
   if (!image || cairo_surface_write_to_png(image, options.screenshot.c_str()) != CAIRO_STATUS_SUCCESS)
@@ -152,7 +197,8 @@ void OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
   ++step;
   if (step == 1) PushNativeInput();
   if (step == 4) {
-    exitCode = CheckReaction() ? 0 : 1;
+    bool shapeOk = !options.shaped || CheckShape();
+    exitCode = CheckReaction() && shapeOk ? 0 : 1;
     WriteScreenshot();
     std::printf("self-test %s\n", exitCode == 0 ? "passed" : "FAILED");
     DestroyWindow(windows.frame);
@@ -165,7 +211,9 @@ Options Parse(int argc, char** argv) {
     std::string a = argv[i];
     if (a == "--self-test") o.selfTest = true;
     else if (a == "--screenshot" && i + 1 < argc) o.screenshot = argv[++i];
+    else if (a == "--screen" && i + 1 < argc) o.screen = argv[++i];
     else if (a == "--seconds" && i + 1 < argc) o.seconds = std::atoi(argv[++i]);
+    else if (a == "--shaped") o.shaped = true;
   }
   return o;
 }
@@ -180,6 +228,7 @@ int main(int argc, char** argv) {
   }
   RegisterDemoClasses();
   windows = CreateDemoWindows();
+  if (options.shaped) ShapeDemoFrame(windows.frame);
   ShowWindow(windows.frame, SW_SHOWNORMAL);
   UpdateWindow(windows.frame);
   if (options.selfTest) SetTimer(nullptr, kStepTimer, 150, OnTimer);

@@ -192,6 +192,12 @@ DemoWindows CreateDemoWindows() {
   return d;
 }
 
+void ShapeDemoFrame(HWND frame) {
+  RECT r;
+  GetWindowRect(frame, &r);
+  SetWindowRgn(frame, CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, 40, 40), TRUE);
+}
+
 bool ButtonWasClicked(HWND button) { return GetWindowLongPtrW(button, kStateIndex) != 0; }
 
 String KeysText(HWND keys) {

@@ -22,6 +22,9 @@ DemoWindows CreateDemoWindows();
 constexpr COLORREF kButtonNormal = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kButtonClicked = RGB(0x30, 0xA0, 0x50);
 
+// Gives the frame rounded corners through a window region (the display shapes the window).
+void ShapeDemoFrame(HWND frame);
+
 bool ButtonWasClicked(HWND button);
 String KeysText(HWND keys);
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/backend/X11Shape.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel::platform {
@@ -58,6 +60,26 @@ bool IsExtendedKey(SDL_Keycode key) {
       return true;
     default:
       return false;
+  }
+}
+
+// The virtual key a US keyboard has at a key position (0 for positions no layout moves).
+int UsVirtualKeyAt(SDL_Scancode position) {
+  if (position >= SDL_SCANCODE_A && position <= SDL_SCANCODE_Z) return 'A' + (position - SDL_SCANCODE_A);
+  switch (position) {
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
+    case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4;
+    case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6;
+    case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
+    case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
+    case SDL_SCANCODE_GRAVE: return VK_OEM_3;
+    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
+    case SDL_SCANCODE_SLASH: return VK_OEM_2;
+    case SDL_SCANCODE_NONUSBACKSLASH: return VK_OEM_102;
+    default: return 0;
   }
 }
 
@@ -150,6 +172,11 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
   }
   SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
   if (!target) return;
+  if (target != it->second.surface) {
+    // A new window surface may come with a new native window underneath, unshaped.
+    it->second.surface = target;
+    if (it->second.shape) ApplyShape(it->second);
+  }
   cairo_surface_flush(backing);
   int width = std::min(cairo_image_surface_get_width(backing), target->w);
   int height = std::min(cairo_image_surface_get_height(backing), target->h);
@@ -166,6 +193,20 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
   SDL_UpdateWindowSurfaceRects(it->second.window, &update, 1);
+}
+
+bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end()) return false;
+  if (shape)
+    it->second.shape = RegionRectangles(shape);
+  else
+    it->second.shape.reset();
+  return ApplyShape(it->second);
+}
+
+bool SdlBackend::ApplyShape(const Native& native) {
+  return SetX11WindowShape(native.window, native.shape ? &*native.shape : nullptr);
 }
 
 void SdlBackend::PresentWhole(HWND hwnd) {
@@ -212,6 +253,12 @@ bool SdlBackend::GetClipboardText(String& text) {
 void SdlBackend::PumpEvents() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e);
+  // Focus moving between our own windows is a loss and a gain; only when none of them has the
+  // keyboard any more has another application become active.
+  if (focusLost_) {
+    focusLost_ = false;
+    if (!SDL_GetKeyboardFocus() && GetActiveWindow()) SetActiveWindow(nullptr);
+  }
 }
 
 void SdlBackend::WaitForEvents(int timeoutMs) {
@@ -296,6 +343,12 @@ int SdlBackend::VirtualKeyFromSdl(SDL_Keycode key) {
   }
 }
 
+int SdlBackend::VirtualKeyOf(const SDL_Keysym& key) {
+  if (int vk = VirtualKeyFromSdl(key.sym)) return vk;
+  int us = UsVirtualKeyAt(key.scancode);
+  return us ? static_cast<int>(KeyboardLayout::VirtualKeyAtUsPosition(static_cast<UINT>(us))) : 0;
+}
+
 void SdlBackend::Handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_MOUSEMOTION:
@@ -321,7 +374,7 @@ void SdlBackend::Handle(const SDL_Event& e) {
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (int vk = VirtualKeyFromSdl(e.key.keysym.sym))
+      if (int vk = VirtualKeyOf(e.key.keysym))
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
                   IsExtendedKey(e.key.keysym.sym));
       break;
@@ -355,7 +408,11 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_EXPOSED: PresentWhole(h); break;
     case SDL_WINDOWEVENT_CLOSE: PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+      focusLost_ = false;
       if (GetActiveWindow() != h) SetActiveWindow(h);
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      focusLost_ = true;
       break;
     case SDL_WINDOWEVENT_MOVED:
       if (e.data1 != r.left || e.data2 != r.top)

@@ -7,6 +7,8 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/window/Backend.h"
 
@@ -27,6 +29,8 @@ class SdlBackend : public Backend {
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void SetNativeMinimized(HWND hwnd, bool minimized) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  // On X11 through the SHAPE extension; other displays only clip (false).
+  bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override;
   void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
@@ -41,6 +45,9 @@ class SdlBackend : public Backend {
   SDL_Window* NativeWindow(HWND hwnd) const;
   // The virtual key for an SDL key code (0 when there is none).
   static int VirtualKeyFromSdl(SDL_Keycode key);
+  // The virtual key of a key press: by its key code, or, for keys whose symbol has no virtual
+  // key of its own (ü, ß, # or + on a German keyboard), by its position on the active layout.
+  static int VirtualKeyOf(const SDL_Keysym& key);
 
  private:
   SdlBackend();
@@ -53,11 +60,17 @@ class SdlBackend : public Backend {
   struct Native {
     SDL_Window* window = nullptr;
     cairo_surface_t* backing = nullptr;  // referenced while shown
+    std::optional<std::vector<RECT>> shape;  // the window region, while there is one
+    SDL_Surface* surface = nullptr;          // the window surface last presented to
   };
+  // Creating a window surface resets the X window's shape: shaping is applied again then.
+  static bool ApplyShape(const Native& native);
+
   std::map<HWND, Native> natives_;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
+  bool focusLost_ = false;  // a window lost the keyboard during this pump
 };
 
 }  // namespace kestrel::platform

@@ -6,10 +6,24 @@
 
 #include <cairo.h>
 
+#include <vector>
+
 #include "platform/core/Unicode.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel::platform {
+
+// The rectangles a region is made of (bands top to bottom, left to right within a band).
+inline std::vector<RECT> RegionRectangles(const cairo_region_t* region) {
+  std::vector<RECT> rects;
+  int count = region ? cairo_region_num_rectangles(region) : 0;
+  for (int i = 0; i < count; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region, i, &r);
+    rects.push_back({r.x, r.y, r.x + r.width, r.y + r.height});
+  }
+  return rects;
+}
 
 class Backend {
  public:
@@ -26,6 +40,10 @@ class Backend {
   virtual void SetNativeTitle(HWND hwnd, const String& title) = 0;
   // A minimised window is iconified by the display (its rectangle is parked off-screen).
   virtual void SetNativeMinimized(HWND hwnd, bool minimized) { (void)hwnd, (void)minimized; }
+  // Shapes the native window to `shape` (window coordinates; null = rectangular again), so the
+  // display neither shows nor routes input outside it. False when the display cannot shape
+  // windows: the window region then only clips painting and hit-testing.
+  virtual bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) { (void)hwnd, (void)shape; return false; }
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
 

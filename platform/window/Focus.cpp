@@ -1,6 +1,10 @@
 // Activation, keyboard focus and mouse capture.
 
+#include <optional>
+#include <vector>
+
 #include "platform/window/Caret.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"
@@ -16,6 +20,37 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 WPARAM ActivateParam(WORD how, HWND hwnd) {
   return MAKEWPARAM(how, static_cast<WORD>(IsIconic(hwnd) ? 1 : 0));
+}
+
+DWORD ThreadIdOf(const std::optional<std::thread::id>& thread) {
+  return thread ? MessageQueue::IdOf(*thread) : 0;
+}
+
+// WM_ACTIVATEAPP to every top-level window of `thread`; lParam names the other thread.
+void SendActivateApp(std::thread::id thread, bool active, DWORD otherThread) {
+  std::vector<HWND> tops;
+  for (auto& top : Wm().Desktop().children)
+    if (top->thread == thread && !top->destroying) tops.push_back(top->handle);
+  // Another thread's windows are asked too; one that hangs must not hang activation here.
+  for (HWND h : tops)
+    SendMessageTimeoutW(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, static_cast<LPARAM>(otherThread),
+                        SMTO_ABORTIFHUNG, 1000, nullptr);
+}
+
+// The active application is the thread of the active window; none once nothing is active.
+void LeaveActiveApp(const std::optional<std::thread::id>& next) {
+  WindowManager& wm = Wm();
+  auto leaving = wm.activeApp;
+  if (!leaving || leaving == next) return;
+  wm.activeApp.reset();
+  SendActivateApp(*leaving, false, ThreadIdOf(next));
+}
+
+void EnterActiveApp(std::thread::id thread, const std::optional<std::thread::id>& previous) {
+  WindowManager& wm = Wm();
+  if (wm.activeApp == thread) return;
+  wm.activeApp = thread;
+  SendActivateApp(thread, true, ThreadIdOf(previous));
 }
 
 }  // namespace
@@ -36,16 +71,24 @@ bool ActivateWindow(Window* top, WORD how, bool setFocus) {
   WindowManager& wm = Wm();
   HWND hwnd = top ? top->handle : nullptr;
   HWND previous = wm.active;
-  if (hwnd == previous) return true;
+  std::optional<std::thread::id> app;
+  if (top) app = top->thread;
+  if (hwnd == previous) {
+    if (!hwnd) LeaveActiveApp(std::nullopt);
+    return true;
+  }
+  auto previousApp = wm.activeApp;
   if (previous && IsWindow(previous)) {
     Send(previous, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(hwnd));
     Send(previous, WM_ACTIVATE, ActivateParam(WA_INACTIVE, previous), reinterpret_cast<LPARAM>(hwnd));
   }
+  LeaveActiveApp(app);
   if (hwnd && !IsWindow(hwnd)) return false;
   wm.active = hwnd;
   if (hwnd) {
     if (GetWindow(hwnd, GW_HWNDFIRST) != hwnd)
       SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EnterActiveApp(*app, previousApp);
     Send(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(previous));
     Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd), reinterpret_cast<LPARAM>(previous));
   }

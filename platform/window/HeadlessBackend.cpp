@@ -31,6 +31,14 @@ void HeadlessBackend::Present(HWND hwnd, cairo_surface_t*, const RECT&) {
   if (it != natives_.end()) ++it->second.presents;
 }
 
+bool HeadlessBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
+  auto it = natives_.find(hwnd);
+  if (it == natives_.end()) return false;
+  it->second.shaped = shape != nullptr;
+  it->second.shape = RegionRectangles(shape);
+  return true;
+}
+
 bool HeadlessBackend::SetClipboardText(const String& text) {
   clipboard_ = text;
   hasClipboard_ = true;

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "platform/window/Backend.h"
 
@@ -25,6 +26,7 @@ class HeadlessBackend : public Backend {
   void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override { cursorShape_ = shape; }
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
@@ -47,6 +49,8 @@ class HeadlessBackend : public Backend {
     bool shown = false;
     String title;
     int presents = 0;
+    bool shaped = false;
+    std::vector<RECT> shape;  // the shape's rectangles while shaped
   };
   const std::map<HWND, NativeWindow>& NativeWindows() const { return natives_; }
   WORD CursorShape() const { return cursorShape_; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "platform/window/WindowDefs.h"
 
@@ -45,33 +46,40 @@ constexpr KeyRow kUsKeys[] = {
     {VK_BACK, u'\b', u'\b', 0x7F, 0},      {VK_TAB, u'\t', u'\t', 0, 0},
     {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},      {VK_OEM_1, u';', u':', 0, 0},
     {VK_OEM_PLUS, u'=', u'+', 0, 0},       {VK_OEM_COMMA, u',', u'<', 0, 0},
-    {VK_OEM_MINUS, u'-', u'_', 0x1F, 0},   {VK_OEM_PERIOD, u'.', u'>', 0, 0},
+    {VK_OEM_MINUS, u'-', u'_', 0, 0},      {VK_OEM_PERIOD, u'.', u'>', 0, 0},
     {VK_OEM_2, u'/', u'?', 0, 0},          {VK_OEM_3, u'`', u'~', 0, 0},
     {VK_OEM_4, u'[', u'{', 0x1B, 0},       {VK_OEM_5, u'\\', u'|', 0x1C, 0},
     {VK_OEM_6, u']', u'}', 0x1D, 0},       {VK_OEM_7, u'\'', u'"', 0, 0},
     {VK_MULTIPLY, u'*', u'*', 0, 0},       {VK_ADD, u'+', u'+', 0, 0},
     {VK_SUBTRACT, u'-', u'-', 0, 0},       {VK_DECIMAL, u'.', u'.', 0, 0},
-    {VK_DIVIDE, u'/', u'/', 0, 0},
+    {VK_DIVIDE, u'/', u'/', 0, 0},         {VK_OEM_102, u'\\', u'|', 0x1C, 0},
 };
 
+// Control characters sit on the keys where the US layout has [ \ ]: ü, # and + (and < like \).
 constexpr KeyRow kGermanKeys[] = {
     {VK_SPACE, u' ', u' ', u' ', 0},       {VK_RETURN, u'\r', u'\r', u'\n', 0},
     {VK_BACK, u'\b', u'\b', 0x7F, 0},      {VK_TAB, u'\t', u'\t', 0, 0},
-    {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},      {VK_OEM_1, u'ü', u'Ü', 0, 0, true},
-    {VK_OEM_PLUS, u'+', u'*', 0, u'~'},    {VK_OEM_COMMA, u',', u';', 0, 0},
+    {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},      {VK_OEM_1, u'ü', u'Ü', 0x1B, 0, true},
+    {VK_OEM_PLUS, u'+', u'*', 0x1D, u'~'}, {VK_OEM_COMMA, u',', u';', 0, 0},
     {VK_OEM_MINUS, u'-', u'_', 0, 0},      {VK_OEM_PERIOD, u'.', u':', 0, 0},
-    {VK_OEM_2, u'#', u'\'', 0, 0},         {VK_OEM_3, u'ö', u'Ö', 0, 0, true},
+    {VK_OEM_2, u'#', u'\'', 0x1C, 0},      {VK_OEM_3, u'ö', u'Ö', 0, 0, true},
     {VK_OEM_4, u'ß', u'?', 0, u'\\'},      {VK_OEM_5, u'^', u'°', 0, 0, false, true, false},
     {VK_OEM_6, u'´', u'`', 0, 0, false, true, true},
-    {VK_OEM_7, u'ä', u'Ä', 0, 0, true},    {VK_OEM_102, u'<', u'>', 0, u'|'},
+    {VK_OEM_7, u'ä', u'Ä', 0, 0, true},    {VK_OEM_102, u'<', u'>', 0x1C, u'|'},
     {VK_MULTIPLY, u'*', u'*', 0, 0},       {VK_ADD, u'+', u'+', 0, 0},
     {VK_SUBTRACT, u'-', u'-', 0, 0},       {VK_DECIMAL, u',', u',', 0, 0},
     {VK_DIVIDE, u'/', u'/', 0, 0},
 };
 
+// Ctrl+Shift on a digit or punctuation key makes the control character of shifted ASCII: ^^ on
+// 6 and ^_ on the minus key, nothing elsewhere. (Space, Enter, Backspace and Escape make their
+// Ctrl character with or without Shift.)
+bool IsOemKey(int vk) { return (vk >= VK_OEM_1 && vk <= 0xC0) || (vk >= VK_OEM_4 && vk <= VK_OEM_102); }
+char16_t ShiftControl(int vk) { return vk == VK_OEM_MINUS ? 0x1F : vk == '6' ? 0x1E : 0; }
+
 KeyboardLayout::Key FromRow(const KeyRow& r, const Modifiers& m) {
   if (m.ctrl && m.alt) return {r.altGr, false};
-  if (m.ctrl) return {r.control, false};
+  if (m.ctrl) return {m.shift && IsOemKey(r.vk) ? ShiftControl(r.vk) : r.control, false};
   bool shifted = r.caps ? (m.shift != m.caps) : m.shift;
   return shifted ? KeyboardLayout::Key{r.shifted, r.deadShifted} : KeyboardLayout::Key{r.plain, r.deadPlain};
 }
@@ -92,7 +100,7 @@ KeyboardLayout::Key Digit(int vk, const Modifiers& m, bool german) {
   static constexpr std::u16string_view kGermanAltGr(u"}\0²³\0\0\0{[]", 10);
   size_t i = static_cast<size_t>(vk - '0');
   if (m.ctrl && m.alt) return {german ? kGermanAltGr[i] : char16_t{0}, false};
-  if (m.ctrl) return {};
+  if (m.ctrl) return {m.shift ? ShiftControl(vk) : char16_t{0}, false};
   if (!m.shift) return {static_cast<char16_t>(vk), false};
   return {german ? kGermanShifted[i] : kUsShifted[i], false};
 }
@@ -116,6 +124,18 @@ KeyboardLayout::Key KeyboardLayout::Translate(UINT virtualKey, const BYTE* keySt
     return {};
   };
   return german ? find(kGermanKeys) : find(kUsKeys);
+}
+
+UINT KeyboardLayout::VirtualKeyAtUsPosition(UINT usVirtualKey) {
+  if (ActiveLayout() != kGerman) return usVirtualKey;
+  static constexpr std::pair<UINT, UINT> kGermanPositions[] = {
+      {VK_OEM_MINUS, VK_OEM_4}, {VK_OEM_PLUS, VK_OEM_6}, {VK_OEM_4, VK_OEM_1}, {VK_OEM_6, VK_OEM_PLUS},
+      {VK_OEM_1, VK_OEM_3},     {VK_OEM_3, VK_OEM_5},    {VK_OEM_5, VK_OEM_2}, {VK_OEM_2, VK_OEM_MINUS},
+      {'Y', 'Z'},               {'Z', 'Y'},
+  };
+  for (auto [us, german] : kGermanPositions)
+    if (us == usVirtualKey) return german;
+  return usVirtualKey;
 }
 
 char16_t KeyboardLayout::Combine(char16_t accent, char16_t base) {

@@ -43,6 +43,9 @@ class KeyboardLayout {
   static int Compose(Key key, LPWSTR buffer, int bufferSize, bool update);
   // The accented form of `base` under dead key `accent`, or 0.
   static char16_t Combine(char16_t accent, char16_t base);
+  // The virtual key of the physical key that carries `usVirtualKey` on a US keyboard, on the
+  // active layout (the German layout puts ü where US has [, swaps Y and Z, …).
+  static UINT VirtualKeyAtUsPosition(UINT usVirtualKey);
 };
 
 }  // namespace kestrel::platform

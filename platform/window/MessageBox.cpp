@@ -6,6 +6,7 @@
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
+#include "platform/window/MessageBoxIcon.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel::platform {
@@ -17,7 +18,9 @@ constexpr int kButtonHeight = 23;
 constexpr int kMargin = 12;
 constexpr int kGap = 6;
 constexpr int kMaxTextWidth = 400;
-constexpr int kResultIndex = 0;  // extra bytes of the dialog: the answer, 0 while open
+// Extra bytes of the dialog: the answer (0 while open) and the MessageBox type.
+constexpr int kResultIndex = 0;
+constexpr int kTypeIndex = sizeof(LONG_PTR);
 
 MessageBoxScript script;
 MessageBoxShownHook shownHook;
@@ -132,6 +135,11 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       RECT r;
       GetClientRect(hwnd, &r);
       r = {kMargin, kMargin, r.right - kMargin, r.bottom - kMargin - kButtonHeight - kGap};
+      auto type = static_cast<UINT>(GetWindowLongPtrW(hwnd, kTypeIndex));
+      if (HasMessageBoxIcon(type)) {
+        DrawMessageBoxIcon(hdc, r.left, r.top, type);
+        r.left += kMessageBoxIconSize + kMargin;
+      }
       String text(reinterpret_cast<const char16_t*>(GetPropW(hwnd, u"Kestrel.Text")));
       DrawText(hdc, text, r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
       EndPaint(hwnd, &ps);
@@ -154,7 +162,7 @@ void RegisterClasses() {
   WNDCLASSEXW wc;
   wc.lpfnWndProc = DialogProc;
   wc.lpszClassName = kDialogClass;
-  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.cbWndExtra = 2 * sizeof(LONG_PTR);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<LONG_PTR>(COLOR_BTNFACE + 1));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   RegisterClassExW(&wc);
@@ -180,6 +188,11 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
   RegisterClasses();
   auto buttons = ButtonsFor(type);
   SIZE textSize = TextSize(text);
+  if (HasMessageBoxIcon(type)) {
+    // The icon stands left of the text; the text area is at least as tall as the icon.
+    textSize.cx += kMessageBoxIconSize + kMargin;
+    textSize.cy = std::max<LONG>(textSize.cy, kMessageBoxIconSize);
+  }
   int buttonsWidth = static_cast<int>(buttons.size()) * (kButtonWidth + kGap) - kGap;
   RECT r{0, 0, std::max<int>(textSize.cx, buttonsWidth) + 2 * kMargin,
          textSize.cy + kButtonHeight + kGap + 2 * kMargin};
@@ -193,6 +206,7 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
                                 caption.c_str(), style, std::max(x, 0), std::max(y, 0), w, h, owner, nullptr,
                                 nullptr, nullptr);
   if (!dialog) return nullptr;
+  SetWindowLongPtrW(dialog, kTypeIndex, static_cast<LONG_PTR>(type));
   RECT client;
   GetClientRect(dialog, &client);
   int bx = (client.right - buttonsWidth) / 2, by = client.bottom - kMargin - kButtonHeight;

@@ -149,6 +149,13 @@ bool MessageQueue::TakePosted(MSG& out, HWND hwnd, UINT min, UINT max, bool remo
 }
 
 LRESULT MessageQueue::SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  SendAndWaitFor(hwnd, msg, wParam, lParam, -1, true, result);
+  return result;
+}
+
+bool MessageQueue::SendAndWaitFor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs,
+                                  bool serveSent, LRESULT& result) {
   auto self = Current();
   auto sent = std::make_shared<SentMessage>();
   sent->hwnd = hwnd;
@@ -161,16 +168,40 @@ LRESULT MessageQueue::SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     sent_.push_back(sent);
   }
   Wake();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
   for (;;) {
-    self->RunSentMessages();
+    if (serveSent) self->RunSentMessages();
     std::unique_lock lock(self->mutex_);
-    if (sent->done) return sent->result;
-    self->changed_.wait(lock, [&] { return sent->done || !self->sent_.empty(); });
-    if (sent->done) return sent->result;
+    if (sent->done) break;
+    auto ready = [&] { return sent->done || (serveSent && !self->sent_.empty()); };
+    if (timeoutMs < 0) {
+      self->changed_.wait(lock, ready);
+    } else if (!self->changed_.wait_until(lock, deadline, ready)) {
+      lock.unlock();
+      std::lock_guard ownerLock(mutex_);
+      auto it = std::find(sent_.begin(), sent_.end(), sent);
+      if (it != sent_.end()) sent_.erase(it);
+      return false;
+    }
+    if (sent->done) break;
   }
+  result = sent->result;
+  return true;
+}
+
+bool MessageQueue::NotRespondingFor(DWORD ms) {
+  DWORD now = Wm().HasBackend() ? Wm().Now() : 0;
+  std::lock_guard lock(mutex_);
+  if (waiting_ || lastLooked_ == 0) return false;  // idle, or has not started pumping yet
+  return static_cast<LONG>(now - lastLooked_) >= static_cast<LONG>(ms);
 }
 
 bool MessageQueue::RunSentMessages() {
+  if (std::this_thread::get_id() == owner_ && Wm().HasBackend()) {
+    DWORD now = Wm().Now();
+    std::lock_guard lock(mutex_);
+    lastLooked_ = now;
+  }
   bool ran = false;
   for (;;) {
     std::shared_ptr<SentMessage> sent;
@@ -198,6 +229,16 @@ bool MessageQueue::RunSentMessages() {
 }
 
 void MessageQueue::Wait(int timeoutMs) {
+  {
+    std::lock_guard lock(mutex_);
+    waiting_ = true;
+  }
+  WaitForWork(timeoutMs);
+  std::lock_guard lock(mutex_);
+  waiting_ = false;
+}
+
+void MessageQueue::WaitForWork(int timeoutMs) {
   bool backendThread = Wm().HasBackend() && Wm().BackendThread() == owner_;
   if (backendThread) {
     {

@@ -47,6 +47,15 @@ class MessageQueue {
   // From another thread: queues the message and waits for the reply, meanwhile running
   // messages sent to the caller's own thread (so two threads sending to each other never lock).
   LRESULT SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The same, giving up after `timeoutMs` of real time (negative = never) and, unless
+  // `serveSent`, running nothing sent to the caller meanwhile. False when the time ran out; a
+  // message the owner has not begun by then is withdrawn, so it never runs with parameters the
+  // caller no longer keeps alive.
+  bool SendAndWaitFor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs, bool serveSent,
+                      LRESULT& result);
+  // Whether the owner has neither waited for nor looked at its messages for `ms` milliseconds of
+  // the backend's clock (Windows calls such a thread hung after 5 seconds).
+  bool NotRespondingFor(DWORD ms);
   // On the owner thread: runs every waiting sent message. Returns whether any ran.
   bool RunSentMessages();
   bool InSendMessage() const { return inSend_ > 0; }
@@ -70,6 +79,8 @@ class MessageQueue {
   POINT lastMessagePos{};
 
  private:
+  void WaitForWork(int timeoutMs);
+
   std::thread::id owner_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -79,6 +90,8 @@ class MessageQueue {
   int exitCode_ = 0;
   bool woken_ = false;
   int inSend_ = 0;
+  bool waiting_ = false;   // inside Wait()
+  DWORD lastLooked_ = 0;   // backend time the owner last ran its sent messages
   std::vector<Timer> timers_;
   UINT_PTR nextTimerId_ = 1;
 };

@@ -84,6 +84,37 @@ LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return q->SendAndWait(hwnd, msg, wParam, lParam);
 }
 
+LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                            DWORD_PTR* result) {
+  constexpr DWORD kHungAfterMs = 5000;
+  if (hwnd == HWND_BROADCAST) {
+    std::vector<HWND> tops;  // receivers may create or destroy windows meanwhile
+    for (auto& top : Wm().Desktop().children) tops.push_back(top->handle);
+    for (HWND top : tops) SendMessageTimeoutW(top, msg, wParam, lParam, flags, timeoutMs, nullptr);
+    return TRUE;
+  }
+  auto w = ValidWindow(hwnd);
+  if (!w) return 0;
+  LRESULT value = 0;
+  if (w->thread == std::this_thread::get_id()) {
+    value = CallWindow(*w, msg, wParam, lParam);
+  } else {
+    auto q = MessageQueue::ForThread(w->thread);
+    if (!q) return 0;
+    if ((flags & SMTO_ABORTIFHUNG) && q->NotRespondingFor(kHungAfterMs)) {
+      SetLastError(ERROR_TIMEOUT);
+      return 0;
+    }
+    int timeout = static_cast<int>(std::min<UINT>(timeoutMs, 0x7FFFFFFF));
+    if (!q->SendAndWaitFor(hwnd, msg, wParam, lParam, timeout, !(flags & SMTO_BLOCK), value)) {
+      SetLastError(ERROR_TIMEOUT);
+      return 0;
+    }
+  }
+  if (result) *result = static_cast<DWORD_PTR>(value);
+  return TRUE;
+}
+
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
     for (auto& top : Wm().Desktop().children) PostMessageW(top->handle, msg, wParam, lParam);

@@ -10,6 +10,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Caret.h"
+#include "platform/window/WindowClass.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
@@ -125,21 +126,43 @@ void FlushPresents(Window& top) {
   if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing, dirty);
 }
 
-// A DC on `w`: the window area (frame included) when `whole`, else the client area.
-HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra) {
+// Points `dc` at the backing store of w's top-level window, where w's area lies, clipped to
+// what is visible of it (and to `extra`); the DC record keeps the store alive.
+void TargetWindowDC(HDC hdc, DeviceContext& dc, Window& w, bool whole, bool clipChildren, bool clipSiblings,
+                    cairo_region_t* extra) {
   Window* top = w.TopLevel();
-  auto dc = std::make_shared<DeviceContext>(DeviceContext::Kind::Window);
-  dc->window = w.handle;
   cairo_region_t* clip = VisibleRegion(w, whole, clipChildren, clipSiblings);
   if (extra) cairo_region_intersect(clip, extra);
   RECT at = InTop(w, whole ? w.window : w.client);
   if (top->backing) cairo_surface_reference(top->backing);
-  dc->SetWindowSurface(top->backing, {at.left, at.top}, clip);
+  dc.SetWindowSurface(top->backing, {at.left, at.top}, clip);
   HWND topHandle = top->handle;
-  dc->onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
-  HDC hdc = RegisterDeviceContext(dc);
-  std::lock_guard lock(DcMutex());
-  DcRecords()[hdc] = {w.handle, top->backing};
+  dc.onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
+  cairo_surface_t* previous = nullptr;
+  {
+    std::lock_guard lock(DcMutex());
+    auto& record = DcRecords()[hdc];
+    previous = record.surface;
+    record = {w.handle, top->backing};
+  }
+  if (previous) cairo_surface_destroy(previous);
+}
+
+// A DC on `w`: the window area (frame included) when `whole`, else the client area. A window
+// of a CS_OWNDC class gets its private client DC back each time, aimed afresh but keeping the
+// objects, colours and modes selected into it (unless `cache` asks for a fresh one).
+HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, cairo_region_t* extra,
+                 bool cache = false) {
+  bool own = !whole && !cache && !w.IsRoot() && w.windowClass && (w.windowClass->style & CS_OWNDC);
+  std::shared_ptr<DeviceContext> dc = own && w.ownDC ? LookupDeviceContext(w.ownDC) : nullptr;
+  HDC hdc = dc ? w.ownDC : nullptr;
+  if (!dc) {
+    dc = std::make_shared<DeviceContext>(DeviceContext::Kind::Window);
+    dc->window = w.handle;
+    hdc = RegisterDeviceContext(dc);
+    if (own) w.ownDC = hdc;
+  }
+  TargetWindowDC(hdc, *dc, w, whole, clipChildren, clipSiblings, extra);
   return hdc;
 }
 
@@ -316,6 +339,19 @@ void DeleteWindowRegion(Window& window) {
   window.windowRegion = nullptr;
 }
 
+void ReleaseOwnDC(Window& window) {
+  HDC hdc = window.ownDC;
+  if (!hdc) return;
+  window.ownDC = nullptr;
+  ReleaseDC(window.handle, hdc);
+}
+
+void ApplyNativeShape(Window& window) {
+  if (!window.IsTopLevel() || window.parent != &Wm().Desktop() || !Wm().HasBackend()) return;
+  auto region = LookupGdi<Region>(window.windowRegion);
+  Wm().GetBackend().SetNativeShape(window.handle, region ? region->Get() : nullptr);
+}
+
 bool PointInWindowRegion(Window& window, POINT windowPoint) {
   if (!window.windowRegion) return true;
   return PtInRegion(window.windowRegion, windowPoint.x, windowPoint.y) != FALSE;
@@ -473,7 +509,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   }
   bool clipChildren = (flags & DCX_CLIPCHILDREN) || (!(flags & DCX_WINDOW) && (w->style & WS_CLIPCHILDREN));
   bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
-  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra);
+  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra, (flags & DCX_CACHE) != 0);
   if (extra) cairo_region_destroy(extra);
   return hdc;
 }
@@ -489,7 +525,15 @@ int ReleaseDC(HWND, HDC hdc) {
     auto it = DcRecords().find(hdc);
     if (it == DcRecords().end()) return 0;
     record = it->second;
-    DcRecords().erase(it);
+  }
+  auto owner = Wm().Lookup(record.hwnd);
+  if (owner && owner->ownDC == hdc) {  // a private DC stays with its window
+    detail::FlushAllPresents();
+    return 1;
+  }
+  {
+    std::lock_guard lock(DcMutex());
+    DcRecords().erase(hdc);
   }
   UnregisterDeviceContext(hdc);
   if (record.surface) cairo_surface_destroy(record.surface);
@@ -510,6 +554,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
   if (w->windowRegion == region) return 1;
   detail::DeleteWindowRegion(*w);
   w->windowRegion = region;  // the window owns it from now on
+  detail::ApplyNativeShape(*w);
   if (redraw && w->IsVisible()) {
     detail::InvalidateParentArea(*w, w->window);
     detail::InvalidateWhole(*w, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -255,6 +255,52 @@ int ScrollPosAt(const RECT& bar, bool vertical, const ScrollBarState& s, int thu
   return static_cast<int>(std::clamp<long long>(pos, s.min, top));
 }
 
+namespace {
+
+constexpr WORD kNoScroll = 0xFFFF;
+// Holding the mouse on an arrow or the track repeats: first after 200 ms, then every 50 ms.
+constexpr UINT_PTR kRepeatTimer = 0xFFFA;
+constexpr UINT kFirstRepeatDelay = 200;
+constexpr UINT kRepeatInterval = 50;
+
+// The scroll request for a click at `p` (window coordinates) outside the thumb.
+WORD ScrollCodeAt(const RECT& rect, bool vertical, const ScrollBarState& s, POINT p) {
+  ScrollParts parts = ComputeScrollParts(rect, vertical, s);
+  if (PointInRect(parts.first, p)) return SB_LINEUP;
+  if (PointInRect(parts.second, p)) return SB_LINEDOWN;
+  if (!PointInRect(rect, p) || RectEmpty(parts.thumb) || PointInRect(parts.thumb, p)) return kNoScroll;
+  return (vertical ? p.y < parts.thumb.top : p.x < parts.thumb.left) ? SB_PAGEUP : SB_PAGEDOWN;
+}
+
+// What the repeat timer of the thread's scroll-bar tracking loop repeats.
+struct RepeatingScroll {
+  HWND hwnd = nullptr;
+  int bar = SB_VERT;
+  RECT rect{};
+  WORD code = kNoScroll;
+  bool first = true;
+};
+thread_local RepeatingScroll repeating;
+
+void RepeatScroll(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  auto w = Wm().Lookup(hwnd);
+  if (!w || hwnd != repeating.hwnd) return;
+  if (repeating.first) {
+    repeating.first = false;
+    SetTimer(hwnd, kRepeatTimer, kRepeatInterval, RepeatScroll);
+  }
+  // Only while the mouse stays on the part first pressed: off an arrow, or once the thumb has
+  // reached the mouse in the track, the repeat pauses.
+  POINT origin = w->ScreenOrigin();
+  POINT at = Wm().mouse.position;
+  POINT p{at.x - origin.x, at.y - origin.y};
+  bool vertical = repeating.bar == SB_VERT;
+  if (ScrollCodeAt(repeating.rect, vertical, w->scroll[repeating.bar], p) != repeating.code) return;
+  SendMessageW(hwnd, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(repeating.code, 0), 0);
+}
+
+}  // namespace
+
 void TrackScrollBar(Window& w, int bar, POINT screen) {
   FrameLayout l = FrameLayout::Compute(w.style, w.exStyle, w.Width(), w.Height());
   bool vertical = bar == SB_VERT;
@@ -267,19 +313,26 @@ void TrackScrollBar(Window& w, int bar, POINT screen) {
   HWND hwnd = w.handle;
   bool drag = PointInRect(parts.thumb, p);
   int grab = vertical ? p.y - parts.thumb.top : p.x - parts.thumb.left;
+  bool held = GetKeyState(VK_LBUTTON) < 0;
+  WORD code = kNoScroll;
+  RepeatingScroll outer = repeating;  // a nested loop (another window) restores ours
   if (!drag) {
-    WORD code = PointInRect(parts.first, p) ? SB_LINEUP : PointInRect(parts.second, p) ? SB_LINEDOWN : 0xFFFF;
-    if (code == 0xFFFF && !RectEmpty(parts.thumb))
-      code = (vertical ? p.y < parts.thumb.top : p.x < parts.thumb.left) ? SB_PAGEUP : SB_PAGEDOWN;
-    if (code == 0xFFFF || s.disabledArrows == ESB_DISABLE_BOTH) return;
+    code = ScrollCodeAt(rect, vertical, s, p);
+    if (code == kNoScroll || s.disabledArrows == ESB_DISABLE_BOTH) return;
+    // The repeat's clock starts with the press, not when the program has handled it.
+    if (held) {
+      repeating = {hwnd, bar, rect, code, true};
+      SetTimer(hwnd, kRepeatTimer, kFirstRepeatDelay, RepeatScroll);
+    }
     SendMessageW(hwnd, msg, MAKEWPARAM(code, 0), 0);
   } else {
     s.tracking = true;
     s.trackPos = s.pos;
   }
   // Follow the mouse until the button goes up.
-  if (GetKeyState(VK_LBUTTON) >= 0) {
+  if (!held || !Wm().Lookup(hwnd)) {
     if (drag) s.tracking = false;
+    repeating = outer;
     return;
   }
   SetCapture(hwnd);
@@ -289,7 +342,7 @@ void TrackScrollBar(Window& w, int bar, POINT screen) {
     if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) break;
     if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
       auto self = Wm().Lookup(hwnd);
-      if (!self) return;
+      if (!self) break;
       if (drag) {
         POINT o = self->ScreenOrigin();
         int start = (vertical ? m.pt.y - o.y : m.pt.x - o.x) - grab;
@@ -300,6 +353,10 @@ void TrackScrollBar(Window& w, int bar, POINT screen) {
     }
     TranslateMessage(&m);
     DispatchMessageW(&m);
+  }
+  if (!drag) {
+    repeating = outer;
+    if (Wm().Lookup(hwnd)) KillTimer(hwnd, kRepeatTimer);
   }
   if (m.message == WM_QUIT) PostQuitMessage(static_cast<int>(m.wParam));
   if (GetCapture() == hwnd) ReleaseCapture();

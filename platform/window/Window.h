@@ -71,6 +71,7 @@ class Window {
   bool painting = false;
   bool caretHidden = false;  // BeginPaint hid the caret; EndPaint shows it again
   HRGN windowRegion = nullptr;  // owned by the window once set
+  HDC ownDC = nullptr;          // CS_OWNDC: the private DC, kept until the window goes
   bool ncActive = false;        // caption drawn active (WM_NCACTIVATE)
   RECT damage{};                // top-level: backing-store pixels changed, not yet presented
 

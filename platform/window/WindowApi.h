@@ -60,6 +60,11 @@ HWND GetDlgItem(HWND parent, int id);
 
 // ---- Messages ---------------------------------------------------------------------------------
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Nonzero when the message was handled (its result in *result); 0 with ERROR_TIMEOUT when the
+// time ran out or, with SMTO_ABORTIFHUNG, the receiving thread is hung. On the caller's own
+// thread the procedure is called directly and the timeout does not apply.
+LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                            DWORD_PTR* result);
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);

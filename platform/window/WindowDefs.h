@@ -238,6 +238,12 @@ inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
 inline const HWND HWND_MESSAGE = reinterpret_cast<HWND>(-3);
 inline const HWND HWND_BROADCAST = reinterpret_cast<HWND>(0xFFFF);
 
+// SendMessageTimeout flags, and its error when the time runs out or the receiver is hung.
+constexpr UINT SMTO_NORMAL = 0x0000;
+constexpr UINT SMTO_BLOCK = 0x0001;
+constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
+constexpr DWORD ERROR_TIMEOUT = 1460;
+
 // GetWindow / GetAncestor.
 constexpr UINT GW_HWNDFIRST = 0;
 constexpr UINT GW_HWNDLAST = 1;

@@ -41,6 +41,10 @@ void InvalidateParentArea(Window& window, const RECT& parentClientArea);
 HWND NextWindowToPaint(std::thread::id thread, HWND filter);
 void DropPaintState(Window& window);
 void DeleteWindowRegion(Window& window);
+// Frees a CS_OWNDC window's private DC (when the window is destroyed).
+void ReleaseOwnDC(Window& window);
+// Hands a native top-level window's region to the display as its shape (no-op for others).
+void ApplyNativeShape(Window& window);
 // Hands changed backing-store areas of every top-level window to the backend.
 void FlushAllPresents();
 // Draws the frame, caption and standard scroll bars into a DC whose origin is the window's corner.

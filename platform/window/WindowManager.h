@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <mutex>
 
 #include "platform/core/HandleTable.h"
@@ -58,6 +59,8 @@ class WindowManager {
 
   HWND focus = nullptr;
   HWND active = nullptr;
+  // The thread whose windows are active (WM_ACTIVATEAPP goes out when this changes).
+  std::optional<std::thread::id> activeApp;
   HWND capture = nullptr;
   HCURSOR cursor = nullptr;
   MouseState mouse;

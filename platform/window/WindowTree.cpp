@@ -110,6 +110,7 @@ void ReleaseWindow(Window& w, bool native) {
   detail::ForgetWindowState(w);
   detail::DropPaintState(w);
   detail::DeleteWindowRegion(w);
+  detail::ReleaseOwnDC(w);
   if (native && Wm().HasBackend()) Wm().GetBackend().DestroyNativeWindow(w.handle);
   if (w.windowClass) --w.windowClass->windowCount;
   w.destroyed = true;
@@ -392,6 +393,7 @@ HWND SetParent(HWND child, HWND newParent) {
   if (target == &Wm().Desktop()) {
     detail::CreateBackingStore(*w);
     Wm().GetBackend().CreateNativeWindow(child, w->window, w->style, w->exStyle);
+    detail::ApplyNativeShape(*w);
   }
   if (visible) ShowWindow(child, SW_SHOWNA);
   return oldHandle;

@@ -10,6 +10,7 @@
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowManager.h"
 
@@ -19,7 +20,8 @@ namespace {
 std::vector<MSG> received;
 
 LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE) {
+  if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE ||
+      m == WM_ACTIVATEAPP) {
     MSG msg{};
     msg.hwnd = h;
     msg.message = m;
@@ -78,6 +80,25 @@ TEST(SdlKeys, VirtualKeysFromSdlKeyCodes) {
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_5), VK_NUMPAD0 + 5);
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_KP_0), VK_NUMPAD0);
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_UNKNOWN), 0);
+}
+
+TEST(SdlKeys, KeysWithoutAVirtualKeyGoByPositionOnTheActiveLayout) {
+  auto key = [](SDL_Keycode sym, SDL_Scancode position) {
+    SDL_Keysym k{};
+    k.sym = sym;
+    k.scancode = position;
+    return SdlBackend::VirtualKeyOf(k);
+  };
+  // A German keyboard's ü, + and ß on the US layout: the US keys at those places.
+  EXPECT_EQ(key(0xFC, SDL_SCANCODE_LEFTBRACKET), VK_OEM_4);
+  ActivateKeyboardLayout(LoadKeyboardLayoutW(u"00000407", 0), 0);
+  EXPECT_EQ(key(0xFC, SDL_SCANCODE_LEFTBRACKET), VK_OEM_1);
+  EXPECT_EQ(key(SDLK_PLUS, SDL_SCANCODE_RIGHTBRACKET), VK_OEM_PLUS);
+  EXPECT_EQ(key(0xDF, SDL_SCANCODE_MINUS), VK_OEM_4);
+  EXPECT_EQ(key(SDLK_LESS, SDL_SCANCODE_NONUSBACKSLASH), VK_OEM_102);
+  EXPECT_EQ(key(SDLK_z, SDL_SCANCODE_Y), 'Z');  // a known symbol wins over the position
+  ActivateKeyboardLayout(LoadKeyboardLayoutW(u"00000409", 0), 0);
+  EXPECT_EQ(key(SDLK_UNKNOWN, SDL_SCANCODE_F13), 0);
 }
 
 TEST_F(SdlBackendTest, WindowsPresentTheirBackingStore) {
@@ -141,6 +162,41 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   EXPECT_EQ(chars, u"a\u00E9\r");
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, LosingTheKeyboardToAnotherApplicationDeactivates) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
+                           nullptr, nullptr, nullptr);
+  PumpAll();
+  ASSERT_EQ(GetActiveWindow(), w);
+  received.clear();
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  // Lost and regained within one pump (focus passing between our windows): nothing changes.
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&e);
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), w);
+  EXPECT_TRUE(received.empty());
+  // Lost for good: the application is no longer active.
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, WM_ACTIVATEAPP);
+  EXPECT_EQ(received[0].wParam, static_cast<WPARAM>(FALSE));
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(GetActiveWindow(), w);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[1].wParam, static_cast<WPARAM>(TRUE));
   DestroyWindow(w);
 }
 

@@ -185,5 +185,37 @@ TEST_F(CaretClipboardDialog, MessageBoxLooksLikeADialog) {
   cairo_surface_destroy(image);
 }
 
+TEST_F(CaretClipboardDialog, MessageBoxShowsTheIconOfItsType) {
+  // Probes inside the icon (client coordinates, clear of its white or black sign).
+  struct Case {
+    UINT type;
+    POINT probe;
+    COLORREF expected;
+  };
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const Case cases[] = {
+      {MB_ICONERROR, {18, 28}, RGB(0xD4, 0x28, 0x28)},      {MB_ICONQUESTION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
+      {MB_ICONWARNING, {22, 36}, RGB(0xF8, 0xCC, 0x20)},    {MB_ICONINFORMATION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
+      {MB_OK, {18, 28}, face},                              {0x50, {18, 28}, face},  // no such icon
+  };
+  for (const Case& c : cases) {
+    COLORREF seen = CLR_INVALID;
+    RECT client{};
+    SetMessageBoxShownHook([&](HWND dialog) {
+      HDC hdc = GetDC(dialog);
+      seen = GetPixel(hdc, c.probe.x, c.probe.y);
+      ReleaseDC(dialog, hdc);
+      GetClientRect(dialog, &client);
+      InjectKeyStroke(VK_RETURN);
+    });
+    MessageBoxW(nullptr, u"Short", u"Kestrel", MB_OK | c.type);
+    EXPECT_EQ(seen, c.expected) << std::hex << c.type;
+    // The text area is at least as tall as the icon.
+    if (c.expected != face) {
+      EXPECT_GE(client.bottom, 12 + 32 + 6 + 23 + 12) << std::hex << c.type;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::platform::testing

@@ -137,5 +137,28 @@ TEST_F(KeyboardLayoutTest, TranslateMessagePostsDeadCharThenChar) {
   EXPECT_EQ(typed, u"é^x^");
 }
 
+TEST_F(KeyboardLayoutTest, CtrlOnPunctuationKeysMakesTheControlCharacters) {
+  // German: the keys in the places of US [ \ ] give ^[ ^\ ^], as < does; Shift adds ^^ and ^_.
+  EXPECT_EQ(Type(VK_OEM_1, {VK_CONTROL}), u"\x1B");
+  EXPECT_EQ(Type(VK_OEM_2, {VK_CONTROL}), u"\x1C");
+  EXPECT_EQ(Type(VK_OEM_PLUS, {VK_CONTROL}), u"\x1D");
+  EXPECT_EQ(Type(VK_OEM_102, {VK_CONTROL}), u"\x1C");
+  EXPECT_EQ(Type('6', {VK_CONTROL, VK_SHIFT}), u"\x1E");
+  EXPECT_EQ(Type(VK_OEM_MINUS, {VK_CONTROL, VK_SHIFT}), u"\x1F");
+  for (int vk : {VK_OEM_MINUS, VK_OEM_3, VK_OEM_4, VK_OEM_7, int('6')}) EXPECT_EQ(Type(vk, {VK_CONTROL}), u"") << vk;
+  EXPECT_EQ(Type(VK_OEM_1, {VK_CONTROL, VK_SHIFT}), u"");
+  // Ctrl on the dead key ^ is no accent: the next letter stays plain.
+  EXPECT_EQ(Type(VK_OEM_5, {VK_CONTROL}), u"");
+  EXPECT_EQ(Type('A'), u"a");
+  // US: the same characters on their own keys.
+  ActivateKeyboardLayout(LoadKeyboardLayoutW(u"00000409", 0), 0);
+  EXPECT_EQ(Type(VK_OEM_4, {VK_CONTROL}) + Type(VK_OEM_5, {VK_CONTROL}) + Type(VK_OEM_6, {VK_CONTROL}),
+            u"\x1B\x1C\x1D");
+  EXPECT_EQ(Type(VK_OEM_MINUS, {VK_CONTROL, VK_SHIFT}), u"\x1F");
+  EXPECT_EQ(Type(VK_OEM_MINUS, {VK_CONTROL}), u"");
+  EXPECT_EQ(Type(VK_OEM_4, {VK_CONTROL, VK_SHIFT}), u"");
+  EXPECT_EQ(Type(VK_BACK, {VK_CONTROL, VK_SHIFT}), u"\x7F");
+}
+
 }  // namespace
 }  // namespace kestrel::platform::testing

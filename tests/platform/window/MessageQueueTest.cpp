@@ -128,6 +128,125 @@ TEST_F(MessageQueueTest, NestedSendsBetweenThreadsDoNotDeadlock) {
   UnregisterClassW(u"KestrelEcho", nullptr);
 }
 
+// A window owned by a worker thread that pumps only while `pumping` is set; WM_USER returns
+// wParam + 1 and counts, WM_USER + 1 asks the main thread's window (lParam) back first.
+class ForeignWindow {
+ public:
+  ForeignWindow() {
+    WNDCLASSEXW wc;
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = u"KestrelForeign";
+    RegisterClassExW(&wc);
+    worker_ = std::thread([this] {
+      hwnd_ = CreateWindowExW(0, u"KestrelForeign", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+      MSG m;
+      PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+      ready_ = true;
+      while (!stop_) {
+        stalled_ = !pumping;
+        if (!pumping) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));  // busy elsewhere
+          continue;
+        }
+        if (GetMessageW(&m, nullptr, 0, 0)) DispatchMessageW(&m);
+      }
+      DestroyWindow(hwnd_);
+    });
+    while (!ready_) std::this_thread::yield();
+  }
+  ~ForeignWindow() {
+    stop_ = true;
+    pumping = true;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    worker_.join();
+    UnregisterClassW(u"KestrelForeign", nullptr);
+  }
+  HWND Handle() const { return hwnd_; }
+  // Makes the worker busy elsewhere: it stops looking at its messages.
+  void Stall() {
+    pumping = false;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    while (!stalled_) std::this_thread::yield();
+  }
+  static inline std::atomic<int> handled{0};
+  std::atomic<bool> pumping{false};
+
+ private:
+  static LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER) return ++handled, static_cast<LRESULT>(wParam) + 1;
+    if (msg == WM_USER + 1) return SendMessageW(reinterpret_cast<HWND>(lParam), WM_USER + 2, wParam, 0) + 1;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  std::thread worker_;
+  std::atomic<HWND> hwnd_{nullptr};
+  std::atomic<bool> ready_{false}, stop_{false}, stalled_{false};
+};
+
+TEST_F(MessageQueueTest, SendMessageTimeoutGivesUpWithdrawsAndSpotsHungThreads) {
+  ForeignWindow foreign;
+  ForeignWindow::handled = 0;
+  foreign.pumping = true;
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // idle in GetMessage
+  Backend().Advance(6000);
+  DWORD_PTR result = 0;
+  // Waiting for messages is not hanging, however long.
+  EXPECT_TRUE(SendMessageTimeoutW(foreign.Handle(), WM_USER, 41, 0, SMTO_ABORTIFHUNG, 5000, &result));
+  EXPECT_EQ(result, 42u);
+  // Busy for 4999 ms is not hung yet: the time runs out instead.
+  foreign.Stall();
+  Backend().Advance(4999);
+  auto start = std::chrono::steady_clock::now();
+  result = 7;
+  SetLastError(0);
+  EXPECT_FALSE(SendMessageTimeoutW(foreign.Handle(), WM_USER, 1, 0, SMTO_ABORTIFHUNG, 60, &result));
+  auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
+  EXPECT_EQ(result, 7u);  // untouched
+  EXPECT_GE(waited, std::chrono::milliseconds(60));
+  EXPECT_LT(waited, std::chrono::seconds(3));
+  // Busy for 5 s is hung: no wait at all.
+  Backend().Advance(1);
+  start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(SendMessageTimeoutW(foreign.Handle(), WM_USER, 1, 0, SMTO_ABORTIFHUNG, 5000, &result));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
+  // Once the receiver pumps again, neither abandoned message runs after all.
+  foreign.pumping = true;
+  EXPECT_TRUE(SendMessageTimeoutW(foreign.Handle(), WM_USER, 1, 0, SMTO_NORMAL, 5000, &result));
+  EXPECT_EQ(ForeignWindow::handled.load(), 2);
+}
+
+TEST_F(MessageQueueTest, SendMessageTimeoutBlockServesNothingWhileWaiting) {
+  HWND top = CreateTop();
+  int answered = 0;
+  Log().handler = [&](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& r) {
+    if (msg != WM_USER + 2) return false;
+    ++answered;
+    r = static_cast<LRESULT>(wParam) * 10;
+    return true;
+  };
+  DWORD_PTR result = 0;
+  // On the window's own thread the procedure is called directly, whatever the timeout.
+  EXPECT_TRUE(SendMessageTimeoutW(top, WM_USER + 2, 5, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 0, &result));
+  EXPECT_EQ(result, 50u);
+  EXPECT_FALSE(SendMessageTimeoutW(reinterpret_cast<HWND>(0x1234), WM_USER, 5, 0, SMTO_NORMAL, 10, &result));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  ForeignWindow foreign;
+  foreign.pumping = true;
+  // The receiver asks back; a normal wait answers it.
+  EXPECT_TRUE(SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_NORMAL,
+                                  5000, &result));
+  EXPECT_EQ(result, 41u);
+  // A blocking wait does not, so the time runs out; the question is answered at the next pump.
+  EXPECT_FALSE(SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_BLOCK,
+                                   100, &result));
+  EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
+  EXPECT_EQ(answered, 2);
+  auto start = std::chrono::steady_clock::now();
+  while (answered < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) Pump();
+  EXPECT_EQ(answered, 3);
+}
+
 TEST_F(MessageQueueTest, AnotherThreadWakesTheWaitingGuiThread) {
   CreateTop();
   std::thread worker([] {

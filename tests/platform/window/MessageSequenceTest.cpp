@@ -49,8 +49,9 @@ TEST_F(MessageSequence, ShowActivatesAndPaintsLater) {
   HWND top = CreateTop();
   Log().Clear();
   EXPECT_FALSE(ShowWindow(top, SW_SHOW));
-  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_ACTIVATE,
-                  WM_SETFOCUS, WM_WINDOWPOSCHANGED);
+  // The first window to become active makes the application active.
+  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_SETFOCUS, WM_WINDOWPOSCHANGED);
   EXPECT_EQ(GetActiveWindow(), top);
   EXPECT_EQ(GetFocus(), top);
   Log().Clear();
@@ -60,6 +61,34 @@ TEST_F(MessageSequence, ShowActivatesAndPaintsLater) {
   // Showing again changes nothing but still asks the window.
   EXPECT_TRUE(ShowWindow(top, SW_SHOW));
   EXPECT_SEQUENCE(Log().Messages(), WM_WINDOWPOSCHANGING);
+}
+
+TEST_F(MessageSequence, ApplicationActivationGoesToAllItsTopLevelWindows) {
+  HWND hidden = CreateTop(WS_OVERLAPPEDWINDOW);
+  HWND a = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND b = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  CreateChild(b, {0, 0, 10, 10});
+  auto appMessages = [&] {
+    std::vector<WPARAM> out;
+    for (auto& e : Log().entries)
+      if (e.msg == WM_ACTIVATEAPP) out.push_back(e.wParam);
+    return out;
+  };
+  Log().Clear();
+  SetActiveWindow(a);
+  EXPECT_TRUE(appMessages().empty());  // between windows of the application
+  // Deactivated after the window's own deactivation, at every top-level window (hidden ones
+  // too, children not); activated before the window's own activation.
+  Log().Clear();
+  SetActiveWindow(nullptr);
+  EXPECT_SEQUENCE(Log().Messages(a), WM_NCACTIVATE, WM_ACTIVATE, WM_ACTIVATEAPP, WM_KILLFOCUS);
+  EXPECT_SEQUENCE(Log().Messages(hidden), WM_ACTIVATEAPP);
+  EXPECT_EQ(appMessages(), (std::vector<WPARAM>{FALSE, FALSE, FALSE}));
+  Log().Clear();
+  SetActiveWindow(b);
+  EXPECT_SEQUENCE(Log().Messages(b), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_ACTIVATEAPP, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_SETFOCUS);
+  EXPECT_EQ(appMessages(), (std::vector<WPARAM>{TRUE, TRUE, TRUE}));
 }
 
 TEST_F(MessageSequence, HideMovesActivationAndFocus) {

@@ -261,6 +261,71 @@ TEST_F(Painting, WindowRegionClipsPaintingAndHitTesting) {
   EXPECT_EQ(WindowFromPoint({45, 45}), child);
 }
 
+TEST_F(Painting, TopLevelWindowRegionShapesTheNativeWindow) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {10, 10, 110, 110});
+  HWND child = CreateChild(top, {0, 0, 50, 50});
+  auto native = [&](HWND h) { return Backend().NativeWindows().at(h); };
+
+  HRGN ring = CreateRectRgn(0, 0, 100, 100);
+  HRGN hole = CreateRectRgn(40, 40, 60, 60);
+  CombineRgn(ring, ring, hole, RGN_DIFF);
+  DeleteObject(hole);
+  ASSERT_EQ(SetWindowRgn(top, ring, FALSE), 1);
+  ASSERT_TRUE(native(top).shaped);
+  std::vector<RECT> expected{{0, 0, 100, 40}, {0, 40, 40, 60}, {60, 40, 100, 60}, {0, 60, 100, 100}};
+  EXPECT_EQ(native(top).shape, expected);
+
+  // A child's region is ours alone; the display never hears of it.
+  SetWindowRgn(child, CreateRectRgn(0, 0, 5, 5), FALSE);
+  EXPECT_EQ(Backend().NativeWindows().count(child), 0u);
+
+  SetWindowRgn(top, nullptr, FALSE);
+  EXPECT_FALSE(native(top).shaped);
+
+  // A child that becomes a top-level window takes its region to its new native window.
+  SetParent(child, nullptr);
+  ASSERT_EQ(Backend().NativeWindows().count(child), 1u);
+  EXPECT_TRUE(native(child).shaped);
+  EXPECT_EQ(native(child).shape, (std::vector<RECT>{{0, 0, 5, 5}}));
+  DestroyWindow(child);
+}
+
+TEST_F(Painting, OwnDcKeepsItsStateUntilTheWindowGoes) {
+  WNDCLASSEXW wc;
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpszClassName = u"KestrelOwnDc";
+  RegisterClassExW(&wc);
+  HWND top = CreateWindowExW(0, u"KestrelOwnDc", u"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  HDC first = GetDC(top);
+  SetTextColor(first, kRed);
+  EXPECT_EQ(ReleaseDC(top, first), 1);
+  HDC again = GetDC(top);
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(GetTextColor(again), kRed);
+  ReleaseDC(top, again);
+  PAINTSTRUCT ps;
+  InvalidateRect(top, nullptr, FALSE);
+  EXPECT_EQ(BeginPaint(top, &ps), first);
+  EndPaint(top, &ps);
+  EXPECT_EQ(GetTextColor(first), kRed);  // still alive after EndPaint
+  // After a resize the same DC draws on the new backing store, all of it.
+  SetWindowPos(top, nullptr, 0, 0, 80, 80, SWP_NOMOVE | SWP_NOZORDER);
+  HDC resized = GetDC(top);
+  EXPECT_EQ(resized, first);
+  SetPixel(resized, 70, 70, kBlue);
+  ReleaseDC(top, resized);
+  EXPECT_EQ(PixelAt(top, 70, 70), kBlue);
+  HDC cache = GetDCEx(top, nullptr, DCX_CACHE);  // asked for: a fresh one
+  EXPECT_NE(cache, first);
+  ReleaseDC(top, cache);
+  DestroyWindow(top);
+  EXPECT_EQ(GetTextColor(first), CLR_INVALID);  // the private DC went with its window
+  UnregisterClassW(u"KestrelOwnDc", nullptr);
+}
+
 TEST_F(Painting, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 40, 40});
   Pump();

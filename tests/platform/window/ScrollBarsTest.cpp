@@ -1,6 +1,8 @@
 // Scroll information with the Windows clamping and show/hide rules, the interception point,
 // DefWindowProc's tracking of standard bars, and the modal move/size loop.
 
+#include <functional>
+
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/ScrollBars.h"
 #include "tests/platform/window/WindowTestSupport.h"
@@ -10,6 +12,18 @@ namespace {
 
 class ScrollBars : public WindowTest {
  protected:
+  // A 100×200 child of `top`: vertical bar at x 83..100, arrows 17 high, track 17..183, range
+  // 0..99 with a page of 10, at 0.
+  static HWND ScrolledChild(HWND top) {
+    HWND child = CreateChild(top, {0, 0, 100, 200}, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = 99;
+    si.nPage = 10;
+    si.nPos = 0;
+    SetScrollInfo(child, SB_VERT, &si, TRUE);
+    return child;
+  }
   std::vector<std::pair<UINT, WPARAM>> ScrollRequests() const {
     std::vector<std::pair<UINT, WPARAM>> out;
     for (auto& e : MessageLog::Get().entries)
@@ -125,15 +139,8 @@ TEST_F(ScrollBars, InterceptionReplacesTheSettersUntilRemoved) {
 }
 
 TEST_F(ScrollBars, DefaultProcedureTracksArrowsPagesAndThumb) {
-  // A 100×200 child: vertical bar at x 83..100, arrows 17 high, track 17..183.
   HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300});
-  HWND child = CreateChild(top, {0, 0, 100, 200}, WS_CHILD | WS_VISIBLE | WS_VSCROLL);
-  SCROLLINFO si;
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  si.nMax = 99;
-  si.nPage = 10;
-  si.nPos = 0;
-  SetScrollInfo(child, SB_VERT, &si, TRUE);
+  HWND child = ScrolledChild(top);
   Pump();
   Log().Clear();
   InjectClick({90, 5});    // the up arrow
@@ -160,6 +167,79 @@ TEST_F(ScrollBars, DefaultProcedureTracksArrowsPagesAndThumb) {
   EXPECT_EQ(LOWORD(requests[2].second), SB_ENDSCROLL);
   EXPECT_EQ(GetScrollPos(child, SB_VERT), 0);  // the program decides whether to move
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// Holding the mouse on a standard bar: the tracking loop runs inside the click, so the test
+// moves the virtual clock from the first scroll request and lets go at the end.
+class ScrollRepeat : public ScrollBars {
+ protected:
+  void SetUp() override {
+    ScrollBars::SetUp();
+    child = ScrolledChild(CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 300, 300}));
+    Pump();
+    Log().Clear();
+  }
+  // Presses at `at`; `whileHeld` runs once, from the first request, with the button still down.
+  void Hold(POINT at, std::function<void()> whileHeld) {
+    bool started = false;
+    Log().handler = [&, whileHeld](HWND hwnd, UINT msg, WPARAM w, LPARAM, LRESULT&) {
+      if (hwnd != child || msg != WM_VSCROLL) return false;
+      times.push_back(Backend().Now());
+      if (LOWORD(w) == SB_PAGEDOWN) SetScrollPos(child, SB_VERT, GetScrollPos(child, SB_VERT) + 10, TRUE);
+      if (!started) {
+        started = true;
+        whileHeld();
+        POINT at;
+        GetCursorPos(&at);
+        InjectMouseButton(MouseButton::Left, false, at);
+      }
+      return false;
+    };
+    InjectMouseMove(at);
+    InjectMouseButton(MouseButton::Left, true, at);
+    Pump();
+    Log().handler = nullptr;
+  }
+  std::vector<WORD> Codes() const {
+    std::vector<WORD> out;
+    for (auto& [msg, w] : ScrollRequests()) out.push_back(LOWORD(w));
+    return out;
+  }
+  HWND child = nullptr;
+  std::vector<DWORD> times;
+};
+
+TEST_F(ScrollRepeat, ArrowRepeatsAfterTheDelayAtTheRateAndOnlyOverTheArrow) {
+  DWORD start = 0;
+  Hold({90, 195}, [&] {
+    start = Backend().Now();
+    Backend().Advance(199);  // not yet
+    Backend().Advance(101);  // 200, 250, 300
+    InjectMouseMove({90, 100});  // off the arrow: the repeat pauses
+    Backend().Advance(100);
+    InjectMouseMove({90, 190});
+    Backend().Advance(50);  // 450
+  });
+  EXPECT_EQ(Codes(), (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
+                                        SB_ENDSCROLL}));
+  ASSERT_EQ(times.size(), 6u);
+  for (DWORD& t : times) t -= start;
+  EXPECT_EQ(times, (std::vector<DWORD>{0, 200, 250, 300, 450, 450}));
+  // Letting go stops the repeat for good.
+  Log().Clear();
+  Backend().Advance(1000);
+  EXPECT_TRUE(ScrollRequests().empty());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ScrollRepeat, TrackRepeatsPagesUntilTheThumbReachesTheMouse) {
+  // Thumb 16 pixels on a 166-pixel track for 90 positions; the mouse waits at y 150, which the
+  // thumb covers from position 80 on: 8 pages, then nothing however long the button is held.
+  Hold({90, 150}, [&] { Backend().Advance(2000); });
+  std::vector<WORD> expected(8, SB_PAGEDOWN);
+  expected.push_back(SB_ENDSCROLL);
+  EXPECT_EQ(Codes(), expected);
+  EXPECT_EQ(GetScrollPos(child, SB_VERT), 80);
 }
 
 TEST_F(ScrollBars, CaptionDragMovesAndBorderDragSizes) {

@@ -1,0 +1,119 @@
+// Window regions of top-level windows on a real X server (run under xvfb-run): the server must
+// hold the region as the window's shape, and the screen must show the desktop through the
+// parts the region leaves out.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/backend/BackendSelection.h"
+#include "platform/backend/SdlBackend.h"
+#include "platform/backend/X11Shape.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Regions.h"
+#include "platform/window/WindowApi.h"
+#include "platform/window/WindowManager.h"
+
+namespace kestrel::platform {
+namespace {
+
+constexpr COLORREF kFill = RGB(0x20, 0xC0, 0x40);
+
+void PumpFor(Uint32 ms) {
+  Uint32 end = SDL_GetTicks() + ms;
+  MSG m;
+  while (SDL_GetTicks() < end) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    SDL_Delay(10);
+  }
+}
+
+class X11Shape : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!std::getenv("DISPLAY")) return;
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (!InstallBackend("sdl")) return;
+    WNDCLASSEXW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hbrBackground = CreateSolidBrush(kFill);  // erasing paints the window
+    wc.lpszClassName = u"KestrelShapeTest";
+    RegisterClassExW(&wc);
+    available = true;
+  }
+  void SetUp() override {
+    if (!available) GTEST_SKIP() << "no X display";
+    hwnd = CreateWindowExW(0, u"KestrelShapeTest", u"shape", WS_POPUP, kLeft, kTop, kSize, kSize,
+                           nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    if (!ServerShape()) GTEST_SKIP() << "the display has no SHAPE extension";
+  }
+  void TearDown() override {
+    if (hwnd) DestroyWindow(hwnd);
+  }
+  SDL_Window* Native() { return dynamic_cast<SdlBackend&>(Wm().GetBackend()).NativeWindow(hwnd); }
+  std::optional<std::vector<RECT>> ServerShape() { return GetX11WindowShape(Native()); }
+  // Whether the server's shape covers exactly the window region (the whole window without one).
+  ::testing::AssertionResult ServerShapeIsTheRegion() {
+    auto held = ServerShape();
+    if (!held) return ::testing::AssertionFailure() << "shape not readable";
+    HRGN server = CreateRectRgn(0, 0, 0, 0), expected = CreateRectRgn(0, 0, kSize, kSize);
+    for (const RECT& r : *held) {
+      HRGN piece = CreateRectRgnIndirect(&r);
+      CombineRgn(server, server, piece, RGN_OR);
+      DeleteObject(piece);
+    }
+    GetWindowRgn(hwnd, expected);
+    bool same = EqualRgn(server, expected) != FALSE;
+    DeleteObject(server);
+    DeleteObject(expected);
+    if (same) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the server holds " << held->size() << " other rectangles";
+  }
+  // The screen's colour at a point of the window (window coordinates).
+  COLORREF ScreenAt(int x, int y) {
+    cairo_surface_t* shot = CaptureX11Screen(Native(), {kLeft + x, kTop + y, kLeft + x + 1, kTop + y + 1});
+    if (!shot) return CLR_INVALID;
+    std::uint32_t v = *reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(shot));
+    cairo_surface_destroy(shot);
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  }
+
+  static constexpr int kLeft = 120, kTop = 90, kSize = 160;
+  static bool available;
+  HWND hwnd = nullptr;
+};
+bool X11Shape::available = false;
+
+TEST_F(X11Shape, RegionBecomesTheServersShapeAndFollowsChanges) {
+  // Given before showing: the first present creates SDL's window surface, which drops the X
+  // window's shape, and the shape must survive that.
+  ASSERT_EQ(SetWindowRgn(hwnd, CreateRoundRectRgn(0, 0, kSize, kSize, 60, 60), FALSE), 1);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  PumpFor(300);
+  EXPECT_TRUE(ServerShapeIsTheRegion());
+  EXPECT_EQ(ScreenAt(80, 80), kFill);
+  EXPECT_NE(ScreenAt(1, 1), kFill);
+
+  // A frame with a hole: the desktop shows through the hole, the frame stays ours.
+  HRGN frame = CreateRectRgn(0, 0, kSize, kSize);
+  HRGN hole = CreateRectRgn(40, 40, 120, 120);
+  CombineRgn(frame, frame, hole, RGN_DIFF);
+  DeleteObject(hole);
+  ASSERT_EQ(SetWindowRgn(hwnd, frame, TRUE), 1);
+  PumpFor(200);
+  EXPECT_TRUE(ServerShapeIsTheRegion());
+  EXPECT_EQ(ScreenAt(10, 10), kFill);
+  EXPECT_NE(ScreenAt(80, 80), kFill);
+
+  // Without a region the window is rectangular again and shows its corners.
+  ASSERT_EQ(SetWindowRgn(hwnd, nullptr, TRUE), 1);
+  PumpFor(200);
+  EXPECT_TRUE(ServerShapeIsTheRegion());
+  EXPECT_EQ(ScreenAt(1, 1), kFill);
+}
+
+}  // namespace
+}  // namespace kestrel::platform

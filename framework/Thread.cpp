@@ -110,10 +110,16 @@ TThread::~TThread() {
 void TThread::Start() {
   if (started_.exchange(true)) return;
   std::lock_guard started(startMutex_);
-  thread_ = std::thread([this] {
-    { std::lock_guard stored(startMutex_); }
-    Run();
-  });
+  try {
+    thread_ = std::thread([this] {
+      { std::lock_guard stored(startMutex_); }
+      Run();
+    });
+  } catch (...) {
+    // No thread exists: waiting for it later would never end.
+    started_ = false;
+    throw;
+  }
   id_ = thread_.get_id();
 }
 

@@ -1,6 +1,7 @@
 #include "net/HTTPGetThread.h"
 
 #include <curl/curl.h>
+#include <openssl/crypto.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -201,6 +202,14 @@ void THTTPGetThread::EndOnGuiThread() {
 }
 
 void THTTPGetThread::Execute() {
+  Transfer();
+  // The TLS library keeps per-thread state that it otherwise frees from a thread-exit hook. This
+  // thread frees itself after the end event; if the program ends meanwhile, that hook and the
+  // library's own clean-up at exit free the same state twice. Release it while nothing else runs.
+  OPENSSL_thread_stop();
+}
+
+void THTTPGetThread::Transfer() {
   result_ = false;
   if (Stopped()) return;
   const THTTPUrlParts parts = SplitHTTPUrl(s_.URL);

@@ -74,6 +74,8 @@ class THTTPGetThread : public TThread {
   void Execute() override;
 
  private:
+  // The whole request: connect, send, receive into the target, verdict.
+  void Transfer();
   friend struct THTTPTransfer;
   void EndOnGuiThread();
   bool Stopped() const { return Terminated() || aborted_; }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <string>
@@ -56,13 +57,24 @@ struct Names {
   std::string shm, guard, live;
 };
 
+// A stable short tag of the runtime directory (FNV-1a), so that the section's name lives in the
+// same scope as its lock files: two sessions with different runtime directories never share a
+// section while each holds its own guard.
+std::string ScopeTag(const std::string& directory) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : directory) hash = (hash ^ c) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
 // False when there is no private runtime directory for the lock files.
 bool NamesFor(std::u16string_view name, Names& names) {
   std::string encoded = EncodeObjectName(name);
   std::string directory = RuntimeDirectory();
   if (directory.empty()) return false;
-  names = {"/kestrel-" + std::to_string(::getuid()) + "-" + encoded, directory + "/" + encoded + ".map-guard",
-           directory + "/" + encoded + ".map-live"};
+  names = {"/kestrel-" + std::to_string(::getuid()) + "-" + ScopeTag(directory) + "-" + encoded,
+           directory + "/" + encoded + ".map-guard", directory + "/" + encoded + ".map-live"};
   return true;
 }
 

@@ -111,6 +111,41 @@ TEST(SharedMemoryTest, ALiveProcessOwnsTheNameAndACrashedOneDoesNot) {
   CloseHandle(mapping);
 }
 
+TEST(SharedMemoryTest, SessionsWithDifferentRuntimeFoldersDoNotShareASection) {
+  // Each session guards its sections with lock files in its own runtime folder, so the section
+  // itself must belong to that folder too: otherwise a second session would overwrite it.
+  kestrel::testing::TempDir first, second;
+  const std::string saved = ::getenv("XDG_RUNTIME_DIR") ? ::getenv("XDG_RUNTIME_DIR") : "";
+  const std::u16string name = kestrel::Utf8ToUtf16(UniqueName("SESSION"));
+  ::setenv("XDG_RUNTIME_DIR", first.Path().c_str(), 1);
+  HANDLE a = Create(name);
+  ASSERT_NE(a, nullptr);
+  ::setenv("XDG_RUNTIME_DIR", second.Path().c_str(), 1);
+  HANDLE b = Create(name);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_SUCCESS);  // a new section, not the first session's
+  auto* viewA = static_cast<std::uint32_t*>(MapViewOfFile(a, FILE_MAP_WRITE, 0, 0, 16));
+  auto* viewB = static_cast<std::uint32_t*>(MapViewOfFile(b, FILE_MAP_WRITE, 0, 0, 16));
+  ASSERT_TRUE(viewA && viewB);
+  viewA[0] = 1;
+  viewB[0] = 2;
+  // Back in the first session the name still leads to the first section.
+  ::setenv("XDG_RUNTIME_DIR", first.Path().c_str(), 1);
+  HANDLE again = Create(name);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  auto* viewAgain = static_cast<std::uint32_t*>(MapViewOfFile(again, FILE_MAP_READ, 0, 0, 16));
+  ASSERT_NE(viewAgain, nullptr);
+  EXPECT_EQ(viewAgain[0], 1u);
+  UnmapViewOfFile(viewAgain);
+  UnmapViewOfFile(viewA);
+  UnmapViewOfFile(viewB);
+  CloseHandle(again);
+  CloseHandle(a);
+  CloseHandle(b);
+  ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
 TEST(InstanceLockTest, AKilledHolderReleasesTheLock) {
   std::string name = UniqueName("kestrel-instance");
   std::u16string wide = kestrel::Utf8ToUtf16(name);

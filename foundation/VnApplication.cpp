@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "foundation/CheckBoxStrip.h"
 #include "framework/Application.h"
@@ -290,16 +291,31 @@ void TVnApplication::SetThemeGlobalMode(TVnThemeMode value) {
   DoThemeChange();
 }
 
+namespace {
+
+// Whether `form` still exists: a theme handler may free forms, its own included.
+bool IsLiveForm(TScreen* screen, const TCustomForm* form) {
+  for (int i = 0; i < screen->FormCount(); ++i)
+    if (screen->Forms(i) == form) return true;
+  return false;
+}
+
+}  // namespace
+
 void TVnApplication::DoThemeChange() {
   TScreen* screen = Screen();
-  for (int i = 0; i < screen->FormCount(); ++i) {
-    TCustomForm* form = screen->Forms(i);
+  // The forms as they are now: one freed by another's handler is skipped, none is missed.
+  std::vector<TCustomForm*> forms;
+  for (int i = 0; i < screen->FormCount(); ++i) forms.push_back(screen->Forms(i));
+  for (TCustomForm* form : forms) {
+    if (!IsLiveForm(screen, form)) continue;
     form->Perform(CM_VNTHEMECHANGE);
-    if (!form->Visible()) continue;
+    if (!IsLiveForm(screen, form) || !form->Visible()) continue;
     TMessage message{CM_VNTHEMECHANGE, 0, 0, 0};
     form->Broadcast(message);
+    if (!IsLiveForm(screen, form)) continue;
     SendThemeChangedToDescendants(form);
-    if (!libraryOnly_ && form->HandleAllocated())
+    if (!libraryOnly_ && IsLiveForm(screen, form) && form->HandleAllocated())
       pf::SendMessageW(form->Handle(), pf::WM_THEMECHANGED, 0, 0);
   }
 }

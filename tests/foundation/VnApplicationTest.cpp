@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <map>
+#include <utility>
 #include <sstream>
 
 #include "foundation/VnApplication.h"
@@ -187,6 +188,38 @@ TEST(VnApplication, ThemeChangeReachesEveryFormAndWindowedDescendant) {
   EXPECT_FALSE(app.UseXPThemes());
   delete hidden;
   delete shown;
+}
+
+TEST(VnApplication, AThemeHandlerMayFreeFormsWhileTheChangeGoesRound) {
+  TVnApplication app(nullptr);
+  // One form frees another form that already heard the change, and itself; the last still hears it.
+  class TFreeing : public TForm {
+   public:
+    using TForm::TForm;
+    TCustomForm* victim = nullptr;
+
+   protected:
+    void WndProc(TMessage& message) override {
+      if (message.Msg == CM_VNTHEMECHANGE && victim) {
+        delete std::exchange(victim, nullptr);
+        Release();
+      }
+      TForm::WndProc(message);
+    }
+  };
+  auto* victim = TCustomForm::Create<TCountingForm>(nullptr);
+  auto* freeing = TCustomForm::Create<TFreeing>(nullptr);
+  auto* survivor = TCustomForm::Create<TCountingForm>(nullptr);
+  freeing->victim = victim;
+  victim->Show();
+  freeing->Show();
+  survivor->Show();
+  platform::HeadlessBackend::Pump();
+  app.SetThemeGlobalMode(ttmLibrary);
+  EXPECT_EQ(survivor->heard[CM_VNTHEMECHANGE], 1);
+  EXPECT_EQ(survivor->heard[platform::WM_THEMECHANGED], 1);
+  platform::HeadlessBackend::Pump();  // the released form goes here
+  delete survivor;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/gdiplus/TGPHatchBrush.h"
 #include "platform/gdiplus/TGPImage.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
+#include "platform/gdiplus/TGPMatrix.h"
 #include "platform/gdiplus/TGPPathGradientBrush.h"
 #include "platform/gdiplus/TGPPen.h"
 #include "platform/gdiplus/TGPRegion.h"

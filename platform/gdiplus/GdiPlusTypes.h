@@ -89,6 +89,17 @@ enum WrapMode : int {
   WrapModeClamp = 4,
 };
 
+enum MatrixOrder : int {
+  MatrixOrderPrepend = 0,
+  MatrixOrderAppend = 1,
+};
+
+enum CoordinateSpace : int {
+  CoordinateSpaceWorld = 0,
+  CoordinateSpacePage = 1,
+  CoordinateSpaceDevice = 2,
+};
+
 enum FillMode : int {
   FillModeAlternate = 0,
   FillModeWinding = 1,

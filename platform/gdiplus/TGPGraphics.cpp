@@ -72,6 +72,21 @@ void ApplyClip(cairo_t* cr, const TGPRegion& clip) {
   cairo_clip(cr);
 }
 
+// Bounding box of `rect` mapped through `m`.
+TGPRectF MappedBounds(const TGPMatrix& m, const TGPRectF& rect) {
+  TGPPointF corners[4] = {{rect.X, rect.Y}, {rect.GetRight(), rect.Y}, {rect.X, rect.GetBottom()},
+                          {rect.GetRight(), rect.GetBottom()}};
+  m.TransformPoints(corners, 4);
+  REAL minX = corners[0].X, maxX = minX, minY = corners[0].Y, maxY = minY;
+  for (const auto& p : corners) {
+    minX = std::min(minX, p.X);
+    maxX = std::max(maxX, p.X);
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  return {minX, minY, maxX - minX, maxY - minY};
+}
+
 bool Smooth(SmoothingMode mode) {
   return mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8 ||
          mode == SmoothingModeHighQuality;
@@ -123,6 +138,68 @@ double TGPGraphics::PixelOffset() const {
   return half ? 0.0 : 0.5;
 }
 
+TStatus TGPGraphics::ChangeTransform(const std::function<TStatus(TGPMatrix&)>& change) {
+  TGPMatrix changed = state_.world;
+  if (TStatus status = change(changed); status != Ok) return Remember(status);
+  if (!changed.IsInvertible()) return Remember(InvalidParameter);
+  state_.world = changed;
+  return Ok;
+}
+
+TStatus TGPGraphics::SetTransform(const TGPMatrix* matrix) {
+  if (!matrix) return Remember(InvalidParameter);
+  return ChangeTransform([&](TGPMatrix& m) { return m = *matrix, Ok; });
+}
+
+TStatus TGPGraphics::GetTransform(TGPMatrix* matrix) const {
+  if (!matrix) return Remember(InvalidParameter);
+  *matrix = state_.world;
+  return Ok;
+}
+
+TStatus TGPGraphics::ResetTransform() { return state_.world.Reset(); }
+
+TStatus TGPGraphics::MultiplyTransform(const TGPMatrix* matrix, MatrixOrder order) {
+  if (!matrix) return Remember(InvalidParameter);
+  return ChangeTransform([&](TGPMatrix& m) { return m.Multiply(matrix, order); });
+}
+
+TStatus TGPGraphics::TranslateTransform(REAL dx, REAL dy, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Translate(dx, dy, order); });
+}
+
+TStatus TGPGraphics::ScaleTransform(REAL sx, REAL sy, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Scale(sx, sy, order); });
+}
+
+TStatus TGPGraphics::RotateTransform(REAL angle, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Rotate(angle, order); });
+}
+
+TGPMatrix TGPGraphics::DeviceToWorld() const {
+  TGPMatrix inverse = state_.world;
+  inverse.Invert();
+  return inverse;
+}
+
+TStatus TGPGraphics::TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points,
+                                     INT count) const {
+  auto valid = [](CoordinateSpace space) { return space >= CoordinateSpaceWorld && space <= CoordinateSpaceDevice; };
+  if (!points || count <= 0 || !valid(destSpace) || !valid(srcSpace)) return Remember(InvalidParameter);
+  const bool fromWorld = srcSpace == CoordinateSpaceWorld, toWorld = destSpace == CoordinateSpaceWorld;
+  if (fromWorld == toWorld) return Ok;  // page and device coincide
+  return Remember(fromWorld ? state_.world.TransformPoints(points, count)
+                            : DeviceToWorld().TransformPoints(points, count));
+}
+
+bool TGPGraphics::FitsDevice(const TGPRectF& world) const {
+  if (state_.world.IsIdentity()) return true;
+  const TGPRectF device = MappedBounds(state_.world, world);
+  const REAL values[] = {device.X, device.Y, device.GetRight(), device.GetBottom()};
+  return std::all_of(std::begin(values), std::end(values),
+                     [](REAL v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; });
+}
+
 TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool fill) {
   if (!target_) return Remember(InvalidParameter);
   if (state_.clip.IsEmpty()) return Ok;
@@ -134,6 +211,7 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
   cairo_set_operator(cr, state_.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
                                                                           : CAIRO_OPERATOR_OVER);
   cairo_translate(cr, PixelOffset(), PixelOffset());
+  cairo_transform(cr, &state_.world.Cairo());
   TStatus status = draw(cr);
   cairo_rectangle_int_t damage{};
   if (status == Ok) {
@@ -164,9 +242,16 @@ PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
   return context;
 }
 
+bool TGPGraphics::PathFits(const TGPGraphicsPath& path) const {
+  if (!path.CoordinatesValid()) return false;
+  TGPRectF bounds;
+  path.GetBounds(&bounds);
+  return FitsDevice(bounds);
+}
+
 TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
   if (!brush) return Remember(InvalidParameter);
-  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  if (!PathFits(path)) return Remember(ValueOverflow);
   return Render(
       [&](cairo_t* cr) {
         path.AppendTo(cr);
@@ -182,12 +267,19 @@ TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& pat
 
 TStatus TGPGraphics::StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path) {
   if (!pen) return Remember(InvalidParameter);
-  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  if (!PathFits(path)) return Remember(ValueOverflow);
   return Render(
       [&](cairo_t* cr) {
         path.AppendTo(cr);
         const double grow = std::max<double>(pen->GetWidth(), 1) / 2 * std::max<double>(pen->GetMiterLimit(), 1) + 1;
-        return pen->Apply(cr, PatternsFor(cr, grow));
+        const TStatus status = pen->Apply(cr, PatternsFor(cr, grow));
+        // A pen of width 0 is one device pixel wide whatever the transform: stroke it without
+        // the world transform (the path and the brush are already placed).
+        if (status == Ok && pen->GetWidth() <= 0 && !state_.world.IsIdentity()) {
+          cairo_matrix_t toDevice = DeviceToWorld().Cairo();
+          cairo_transform(cr, &toDevice);
+        }
+        return status;
       },
       false);
 }
@@ -247,11 +339,19 @@ TStatus TGPGraphics::FillPath(const TGPBrush* brush, const TGPGraphicsPath* path
 TStatus TGPGraphics::FillRegion(const TGPBrush* brush, const TGPRegion* region) {
   if (!brush || !region) return Remember(InvalidParameter);
   TGPRegion area(*region);
-  area.Intersect(&state_.clip);
+  if (state_.world.IsIdentity()) {
+    area.Intersect(&state_.clip);
+  } else {
+    // The region is in world pixels; keep only what can land within the rasteriser's range
+    // (the device clip is applied when painting).
+    const REAL limit = kMaxCoordinate / 4;
+    area.Intersect(MappedBounds(DeviceToWorld(), {-limit, -limit, 2 * limit, 2 * limit}));
+  }
   const cairo_region_t* pixels = area.Pixels();
   TGPGraphicsPath path(FillModeWinding);
-  // Region pixel i spans world [i - offset, i + 1 - offset).
-  const REAL shift = static_cast<REAL>(PixelOffset());
+  // Region pixel i spans world [i - offset, i + 1 - offset) while pixels stay whole; scaled or
+  // turned, it is the world square [i, i + 1) it stands for.
+  const REAL shift = state_.world.IsTranslation() ? static_cast<REAL>(PixelOffset()) : 0;
   for (int i = 0; i < cairo_region_num_rectangles(pixels); ++i) {
     cairo_rectangle_int_t r;
     cairo_region_get_rectangle(pixels, i, &r);
@@ -335,9 +435,13 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
     if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return Remember(ValueOverflow);
   if (!(srcWidth >= kMinExtent) || !(srcHeight >= kMinExtent)) return Remember(InvalidParameter);
   if (std::fabs(dest.Width) < kMinExtent || std::fabs(dest.Height) < kMinExtent) return Ok;  // nothing shows
-  const double offset = PixelOffset();
-  const double left = dest.X - offset, top = dest.Y - offset;
-  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight;
+  if (!FitsDevice(dest)) return Remember(ValueOverflow);
+  // The destination's corners map to pixel corners: undo the pixel offset in world units.
+  TGPPointF shift{static_cast<REAL>(PixelOffset()), static_cast<REAL>(PixelOffset())};
+  DeviceToWorld().TransformVectors(&shift);
+  const double left = dest.X - shift.X, top = dest.Y - shift.Y;
+  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight &&
+                        state_.world.IsTranslation();
   const bool nearest = unscaled || state_.interpolation == InterpolationModeNearestNeighbor;
   return Render(
       [&](cairo_t* cr) {
@@ -358,19 +462,26 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
 }
 
 TStatus TGPGraphics::SetClip(const TGPRectF& rect, CombineMode mode) {
-  return Remember(state_.clip.Combine(TGPRegion(rect), mode));
+  if (state_.world.IsIdentity()) return Remember(state_.clip.Combine(TGPRegion(rect), mode));
+  TGPGraphicsPath path;
+  path.AddRectangle(rect);
+  return SetClip(&path, mode);
 }
 
 TStatus TGPGraphics::SetClip(const TGPGraphicsPath* path, CombineMode mode) {
   if (!path) return Remember(InvalidParameter);
-  TGPRegion shape(path);
+  TGPGraphicsPath device(*path);
+  device.Transform(&state_.world);
+  TGPRegion shape(&device);
   if (TStatus s = shape.GetLastStatus(); s != Ok) return Remember(s);
   return Remember(state_.clip.Combine(shape, mode));
 }
 
 TStatus TGPGraphics::SetClip(const TGPRegion* region, CombineMode mode) {
   if (!region) return Remember(InvalidParameter);
-  return Remember(state_.clip.Combine(*region, mode));
+  TGPRegion device(*region);
+  if (TStatus s = device.Transform(&state_.world); s != Ok) return Remember(s);
+  return Remember(state_.clip.Combine(device, mode));
 }
 
 TStatus TGPGraphics::SetClip(const TGPGraphics* other, CombineMode mode) {
@@ -382,13 +493,24 @@ TStatus TGPGraphics::ResetClip() { return state_.clip.MakeInfinite(); }
 
 TStatus TGPGraphics::GetClip(TGPRegion* region) const {
   if (!region) return Remember(InvalidParameter);
-  *region = state_.clip;
+  TGPRegion world(state_.clip);
+  const TGPMatrix toWorld = DeviceToWorld();
+  if (TStatus s = world.Transform(&toWorld); s != Ok) return Remember(s);
+  *region = world;
   return Ok;
 }
 
 TStatus TGPGraphics::GetClipBounds(TGPRectF* rect) const {
   if (!rect) return Remember(InvalidParameter);
-  return state_.clip.GetBounds(rect);
+  if (TStatus s = state_.clip.GetBounds(rect); s != Ok) return Remember(s);
+  if (!state_.clip.IsInfinite() && !state_.clip.IsEmpty()) *rect = MappedBounds(DeviceToWorld(), *rect);
+  return Ok;
+}
+
+BOOL TGPGraphics::IsVisible(REAL x, REAL y) const {
+  TGPPointF device{x, y};
+  state_.world.TransformPoints(&device);
+  return state_.clip.IsVisible(device.X, device.Y);
 }
 
 GraphicsState TGPGraphics::Save() {

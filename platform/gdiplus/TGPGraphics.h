@@ -2,8 +2,9 @@
 // The drawing surface: fills and outlines with brushes and pens, images, clipping, smoothing.
 // A graphics object draws on an image (TGPBitmap) or on a device context; on a DC each call
 // draws through a drawing scope, so the DC's origin and clip apply and changes are published as
-// GDI drawing is. World coordinates are pixels with GDI+'s default pixel offset: pixel (i, j)
-// is centred on the integer point (i, j).
+// GDI drawing is. The world transform maps world coordinates to device pixels, with GDI+'s
+// default pixel offset: device pixel (i, j) is centred on the integer point (i, j). Shapes, pen
+// widths, brushes, images and clips given in world coordinates all go through the transform.
 
 #include <cairo.h>
 
@@ -15,6 +16,7 @@
 #include "platform/gdiplus/TGPBrush.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 #include "platform/gdiplus/TGPImage.h"
+#include "platform/gdiplus/TGPMatrix.h"
 #include "platform/gdiplus/TGPPen.h"
 #include "platform/gdiplus/TGPRegion.h"
 
@@ -58,6 +60,19 @@ class TGPGraphics : public StatusKeeper {
   InterpolationMode GetInterpolationMode() const { return state_.interpolation; }
   TStatus SetCompositingMode(CompositingMode mode);
   CompositingMode GetCompositingMode() const { return state_.compositing; }
+
+  // The world transform. A transform without an inverse (or with non-finite elements) is refused
+  // with InvalidParameter and the previous one kept: it would collapse every drawing and clip.
+  TStatus SetTransform(const TGPMatrix* matrix);
+  TStatus GetTransform(TGPMatrix* matrix) const;
+  TStatus ResetTransform();
+  TStatus MultiplyTransform(const TGPMatrix* matrix, MatrixOrder order = MatrixOrderPrepend);
+  TStatus TranslateTransform(REAL dx, REAL dy, MatrixOrder order = MatrixOrderPrepend);
+  TStatus ScaleTransform(REAL sx, REAL sy, MatrixOrder order = MatrixOrderPrepend);
+  TStatus RotateTransform(REAL angle, MatrixOrder order = MatrixOrderPrepend);
+  // Converts points between world and device coordinates (page coordinates are device pixels).
+  TStatus TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points,
+                          INT count) const;
 
   TStatus Clear(ARGB color);
 
@@ -106,7 +121,9 @@ class TGPGraphics : public StatusKeeper {
   TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
                     REAL srcWidth, REAL srcHeight, Unit srcUnit);
 
-  // Clipping. The clip is kept in world pixels; on a DC it also stays inside the DC's clip.
+  // Clipping. The clip is kept in device pixels: shapes given in world coordinates are mapped
+  // through the world transform when set, and mapped back when read (GetClip, GetClipBounds and
+  // IsVisible answer in world coordinates). On a DC it also stays inside the DC's clip.
   TStatus SetClip(const TGPRectF& rect, CombineMode mode = CombineModeReplace);
   TStatus SetClip(const TGPGraphicsPath* path, CombineMode mode = CombineModeReplace);
   TStatus SetClip(const TGPRegion* region, CombineMode mode = CombineModeReplace);
@@ -117,15 +134,16 @@ class TGPGraphics : public StatusKeeper {
   TStatus GetClip(TGPRegion* region) const;
   TStatus GetClipBounds(TGPRectF* rect) const;
   BOOL IsClipEmpty() const { return state_.clip.IsEmpty(); }
-  BOOL IsVisible(REAL x, REAL y) const { return state_.clip.IsVisible(x, y); }
+  BOOL IsVisible(REAL x, REAL y) const;
 
-  // Saves clip and modes; Restore returns to that state, dropping later saves.
+  // Saves clip, transform and modes; Restore returns to that state, dropping later saves.
   GraphicsState Save();
   TStatus Restore(GraphicsState state);
 
  private:
   struct State {
-    TGPRegion clip;
+    TGPRegion clip;  // device pixels
+    TGPMatrix world;
     SmoothingMode smoothing = SmoothingModeDefault;
     PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
     InterpolationMode interpolation = InterpolationModeDefault;
@@ -133,6 +151,13 @@ class TGPGraphics : public StatusKeeper {
   };
 
   double PixelOffset() const;
+  // Applies `change` to a copy of the world transform and keeps it when it is still invertible.
+  TStatus ChangeTransform(const std::function<TStatus(TGPMatrix&)>& change);
+  // Whether the world rectangle lands within the coordinates the rasteriser can take.
+  bool FitsDevice(const TGPRectF& world) const;
+  bool PathFits(const TGPGraphicsPath& path) const;
+  // The world transform's inverse (the identity when there is none).
+  TGPMatrix DeviceToWorld() const;
   // The pattern context for the current path of `cr`, its area grown by `grow` world units.
   PatternContext PatternsFor(cairo_t* cr, double grow) const;
   // Runs `draw` on a prepared context (state applied, world translated for the pixel offset);

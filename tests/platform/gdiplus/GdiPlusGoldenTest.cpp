@@ -182,5 +182,35 @@ TEST(GdiPlusGolden, ClipToRectanglePathAndRegion) {
   EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_clipping", kTolerance));
 }
 
+TEST(GdiPlusGolden, RotatedAndScaledDrawing) {
+  Canvas c(240, 80);
+  c.g.SetSmoothingMode(SmoothingModeAntiAlias);
+  // Twelve spokes turned about a centre, fading round the circle.
+  c.g.TranslateTransform(40, 40);
+  for (int i = 0; i < 12; ++i) {
+    TGPPen spoke(MakeColor(static_cast<BYTE>(40 + 18 * i), 0, 60, 160), 5);
+    spoke.SetStartCap(LineCapRound);
+    spoke.SetEndCap(LineCapRound);
+    c.g.DrawLine(&spoke, 14, 0, 30, 0);
+    c.g.RotateTransform(30);
+  }
+  // A gradient-filled rounded rectangle turned 20 degrees: the gradient turns with it.
+  c.g.ResetTransform();
+  c.g.TranslateTransform(120, 40);
+  c.g.RotateTransform(-20);
+  TGPLinearGradientBrush ramp(TGPPointF{-35, 0}, TGPPointF{35, 0}, MakeColor(255, 220, 120), MakeColor(200, 40, 0));
+  TGPGraphicsPath box = RoundedRect(-35, -18, 70, 36, 8);
+  c.g.FillPath(&ramp, &box);
+  TGPPen outline(MakeColor(80, 30, 0), 1.5f);
+  c.g.DrawPath(&outline, &box);
+  // An ellipse scaled unevenly: the pen gets thicker along x.
+  c.g.ResetTransform();
+  c.g.TranslateTransform(200, 40);
+  c.g.ScaleTransform(3, 1);
+  TGPPen ring(MakeColor(0, 120, 0), 2);
+  c.g.DrawEllipse(&ring, -10, -25, 20, 50);
+  EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_transforms", kTolerance));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

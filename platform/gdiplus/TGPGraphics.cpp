@@ -77,14 +77,11 @@ TGPRectF MappedBounds(const TGPMatrix& m, const TGPRectF& rect) {
   TGPPointF corners[4] = {{rect.X, rect.Y}, {rect.GetRight(), rect.Y}, {rect.X, rect.GetBottom()},
                           {rect.GetRight(), rect.GetBottom()}};
   m.TransformPoints(corners, 4);
-  REAL minX = corners[0].X, maxX = minX, minY = corners[0].Y, maxY = minY;
-  for (const auto& p : corners) {
-    minX = std::min(minX, p.X);
-    maxX = std::max(maxX, p.X);
-    minY = std::min(minY, p.Y);
-    maxY = std::max(maxY, p.Y);
-  }
-  return {minX, minY, maxX - minX, maxY - minY};
+  TGPGraphicsPath outline;
+  outline.AddLines(corners, 4);
+  TGPRectF bounds;
+  outline.GetBounds(&bounds);
+  return bounds;
 }
 
 bool Smooth(SmoothingMode mode) {

@@ -1,6 +1,7 @@
 #include "platform/gdiplus/TGPMatrix.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace kestrel::platform {
 
@@ -98,35 +99,30 @@ TStatus TGPMatrix::Invert() {
   return Ok;
 }
 
-TStatus TGPMatrix::TransformPoints(TGPPointF* points, INT count) const {
+template <class Point, class Map>
+TStatus TGPMatrix::MapEach(Point* points, INT count, Map map) const {
   if (!points || count <= 0) return Remember(InvalidParameter);
   for (INT i = 0; i < count; ++i) {
     double x = points[i].X, y = points[i].Y;
-    cairo_matrix_transform_point(&m_, &x, &y);
-    points[i] = {static_cast<REAL>(x), static_cast<REAL>(y)};
+    map(&m_, &x, &y);
+    if constexpr (std::is_same_v<Point, TGPPoint>)  // integer points round to nearest
+      points[i] = {static_cast<INT>(std::lround(x)), static_cast<INT>(std::lround(y))};
+    else
+      points[i] = {static_cast<REAL>(x), static_cast<REAL>(y)};
   }
   return Ok;
+}
+
+TStatus TGPMatrix::TransformPoints(TGPPointF* points, INT count) const {
+  return MapEach(points, count, cairo_matrix_transform_point);
 }
 
 TStatus TGPMatrix::TransformPoints(TGPPoint* points, INT count) const {
-  if (!points || count <= 0) return Remember(InvalidParameter);
-  for (INT i = 0; i < count; ++i) {
-    double x = points[i].X, y = points[i].Y;
-    cairo_matrix_transform_point(&m_, &x, &y);
-    // Rounded to the nearest integer, as GDI+ does for integer points.
-    points[i] = {static_cast<INT>(std::lround(x)), static_cast<INT>(std::lround(y))};
-  }
-  return Ok;
+  return MapEach(points, count, cairo_matrix_transform_point);
 }
 
 TStatus TGPMatrix::TransformVectors(TGPPointF* points, INT count) const {
-  if (!points || count <= 0) return Remember(InvalidParameter);
-  for (INT i = 0; i < count; ++i) {
-    double x = points[i].X, y = points[i].Y;
-    cairo_matrix_transform_distance(&m_, &x, &y);
-    points[i] = {static_cast<REAL>(x), static_cast<REAL>(y)};
-  }
-  return Ok;
+  return MapEach(points, count, cairo_matrix_transform_distance);
 }
 
 BOOL TGPMatrix::IsInvertible() const {

@@ -54,6 +54,9 @@ class TGPMatrix : public StatusKeeper {
  private:
   // Combines `op` with this matrix in `order`.
   TStatus Combine(const cairo_matrix_t& op, MatrixOrder order);
+  // Replaces each point by `map` (a cairo point or distance transform) of it.
+  template <class Point, class Map>
+  TStatus MapEach(Point* points, INT count, Map map) const;
 
   cairo_matrix_t m_{1, 0, 0, 1, 0, 0};
 };

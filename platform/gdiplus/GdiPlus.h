@@ -3,6 +3,8 @@
 
 #include "platform/gdiplus/GdiPlusTypes.h"
 #include "platform/gdiplus/TGPBrush.h"
+#include "platform/gdiplus/TGPFont.h"
+#include "platform/gdiplus/TGPFontFamily.h"
 #include "platform/gdiplus/TGPGraphics.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 #include "platform/gdiplus/TGPHatchBrush.h"
@@ -12,4 +14,5 @@
 #include "platform/gdiplus/TGPPathGradientBrush.h"
 #include "platform/gdiplus/TGPPen.h"
 #include "platform/gdiplus/TGPRegion.h"
+#include "platform/gdiplus/TGPStringFormat.h"
 #include "platform/gdiplus/TGPTextureBrush.h"

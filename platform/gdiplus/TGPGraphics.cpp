@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdiplus/StringLayout.h"
+
 namespace kestrel::platform {
 
 namespace {
@@ -130,6 +132,13 @@ TStatus TGPGraphics::SetCompositingMode(CompositingMode mode) {
   return Ok;
 }
 
+TStatus TGPGraphics::SetTextRenderingHint(TextRenderingHint hint) {
+  if (hint < TextRenderingHintSystemDefault || hint > TextRenderingHintClearTypeGridFit)
+    return Remember(InvalidParameter);
+  state_.textHint = hint;
+  return Ok;
+}
+
 double TGPGraphics::PixelOffset() const {
   const bool half = state_.pixelOffset == PixelOffsetModeHalf || state_.pixelOffset == PixelOffsetModeHighQuality;
   return half ? 0.0 : 0.5;
@@ -249,10 +258,15 @@ bool TGPGraphics::PathFits(const TGPGraphicsPath& path) const {
 TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
   if (!brush) return Remember(InvalidParameter);
   if (!PathFits(path)) return Remember(ValueOverflow);
+  return FillWith(brush, [&](cairo_t* cr) { path.AppendTo(cr); }, path.CairoFillRule());
+}
+
+TStatus TGPGraphics::FillWith(const TGPBrush* brush, const std::function<void(cairo_t*)>& append,
+                              cairo_fill_rule_t rule) {
   return Render(
       [&](cairo_t* cr) {
-        path.AppendTo(cr);
-        cairo_set_fill_rule(cr, path.CairoFillRule());
+        append(cr);
+        cairo_set_fill_rule(cr, rule);
         cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
         if (!pattern) return CreationFailure(*brush);
         cairo_set_source(cr, pattern);
@@ -456,6 +470,73 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
         return Ok;
       },
       true);
+}
+
+TStatus TGPGraphics::LayoutString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect,
+                                  bool fromPoint, const TGPStringFormat* format,
+                                  std::unique_ptr<StringLayout>* layout) const {
+  if (!string || length < -1 || !font || font->State() != Ok) return InvalidParameter;
+  const REAL values[] = {rect.X, rect.Y, rect.Width, rect.Height};
+  for (REAL v : values)
+    if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return ValueOverflow;
+  if (rect.Width < 0 || rect.Height < 0) return InvalidParameter;
+  const size_t count = length == -1 ? std::char_traits<WCHAR>::length(string) : static_cast<size_t>(length);
+  *layout = std::make_unique<StringLayout>(
+      StringLayoutRequest{std::u16string_view(string, count), font, rect, fromPoint, format, state_.textHint});
+  return FitsDevice((*layout)->Bounds()) ? Ok : ValueOverflow;
+}
+
+TStatus TGPGraphics::DrawLaidOut(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect,
+                                 bool fromPoint, const TGPStringFormat* format, const TGPBrush* brush) {
+  if (!brush) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, rect, fromPoint, format, &layout); s != Ok) return Remember(s);
+  if (layout->LinesFilled() == 0) return Ok;
+  return FillWith(
+      brush,
+      [&](cairo_t* cr) {
+        if (layout->Clipped()) {  // an aliased clip, like every other
+          const TGPRectF& r = layout->ClipRect();
+          cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+          cairo_rectangle(cr, r.X, r.Y, r.Width, r.Height);
+          cairo_clip(cr);
+        }
+        cairo_set_antialias(cr, layout->Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+        layout->AppendPath(cr);
+      },
+      CAIRO_FILL_RULE_WINDING);
+}
+
+TStatus TGPGraphics::DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                                const TGPStringFormat* format, const TGPBrush* brush) {
+  return DrawLaidOut(string, length, font, layoutRect, false, format, brush);
+}
+
+TStatus TGPGraphics::DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                                const TGPStringFormat* format, const TGPBrush* brush) {
+  return DrawLaidOut(string, length, font, {origin.X, origin.Y, 0, 0}, true, format, brush);
+}
+
+TStatus TGPGraphics::MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                                   const TGPStringFormat* format, TGPRectF* boundingBox, INT* codepointsFitted,
+                                   INT* linesFilled) const {
+  if (!boundingBox) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, layoutRect, false, format, &layout); s != Ok) return Remember(s);
+  *boundingBox = layout->Bounds();
+  if (codepointsFitted) *codepointsFitted = layout->CharactersFitted();
+  if (linesFilled) *linesFilled = layout->LinesFilled();
+  return Ok;
+}
+
+TStatus TGPGraphics::MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                                   const TGPStringFormat* format, TGPRectF* boundingBox) const {
+  if (!boundingBox) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, {origin.X, origin.Y, 0, 0}, true, format, &layout); s != Ok)
+    return Remember(s);
+  *boundingBox = layout->Bounds();
+  return Ok;
 }
 
 TStatus TGPGraphics::SetClip(const TGPRectF& rect, CombineMode mode) {

@@ -14,11 +14,13 @@
 
 #include "platform/gdiplus/GdiPlusTypes.h"
 #include "platform/gdiplus/TGPBrush.h"
+#include "platform/gdiplus/TGPFont.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 #include "platform/gdiplus/TGPImage.h"
 #include "platform/gdiplus/TGPMatrix.h"
 #include "platform/gdiplus/TGPPen.h"
 #include "platform/gdiplus/TGPRegion.h"
+#include "platform/gdiplus/TGPStringFormat.h"
 
 namespace kestrel::platform {
 
@@ -60,6 +62,8 @@ class TGPGraphics : public StatusKeeper {
   InterpolationMode GetInterpolationMode() const { return state_.interpolation; }
   TStatus SetCompositingMode(CompositingMode mode);
   CompositingMode GetCompositingMode() const { return state_.compositing; }
+  TStatus SetTextRenderingHint(TextRenderingHint hint);
+  TextRenderingHint GetTextRenderingHint() const { return state_.textHint; }
 
   // The world transform. A transform without an inverse (or with non-finite elements) is refused
   // with InvalidParameter and the previous one kept: it would collapse every drawing and clip.
@@ -121,6 +125,31 @@ class TGPGraphics : public StatusKeeper {
   TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
                     REAL srcWidth, REAL srcHeight, Unit srcUnit);
 
+  // Text, laid out as the format says (null: the default format) in `layoutRect` or from
+  // `origin`, and filled with `brush`. `length` -1 means up to the terminating NUL.
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                     const TGPStringFormat* format, const TGPBrush* brush);
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                     const TGPBrush* brush) {
+    return DrawString(string, length, font, origin, nullptr, brush);
+  }
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                     const TGPStringFormat* format, const TGPBrush* brush);
+  // The box the text takes (world units), how many UTF-16 units and lines of it fit.
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                        const TGPStringFormat* format, TGPRectF* boundingBox, INT* codepointsFitted = nullptr,
+                        INT* linesFilled = nullptr) const;
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                        TGPRectF* boundingBox) const {
+    return MeasureString(string, length, font, layoutRect, nullptr, boundingBox);
+  }
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                        const TGPStringFormat* format, TGPRectF* boundingBox) const;
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                        TGPRectF* boundingBox) const {
+    return MeasureString(string, length, font, origin, nullptr, boundingBox);
+  }
+
   // Clipping. The clip is kept in device pixels: shapes given in world coordinates are mapped
   // through the world transform when set, and mapped back when read (GetClip, GetClipBounds and
   // IsVisible answer in world coordinates). On a DC it also stays inside the DC's clip.
@@ -148,6 +177,7 @@ class TGPGraphics : public StatusKeeper {
     PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
     InterpolationMode interpolation = InterpolationModeDefault;
     CompositingMode compositing = CompositingModeSourceOver;
+    TextRenderingHint textHint = TextRenderingHintSystemDefault;
   };
 
   double PixelOffset() const;
@@ -165,6 +195,13 @@ class TGPGraphics : public StatusKeeper {
   // (fill = true) or stroked.
   TStatus Render(const std::function<TStatus(cairo_t*)>& draw, bool fill);
   TStatus FillShape(const TGPBrush* brush, const TGPGraphicsPath& path);
+  // Fills what `append` adds to the path, with `rule`.
+  TStatus FillWith(const TGPBrush* brush, const std::function<void(cairo_t*)>& append, cairo_fill_rule_t rule);
+  // Checks a text call's arguments and works out its layout; Ok or why not.
+  TStatus LayoutString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect, bool fromPoint,
+                       const TGPStringFormat* format, std::unique_ptr<class StringLayout>* layout) const;
+  TStatus DrawLaidOut(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect, bool fromPoint,
+                      const TGPStringFormat* format, const TGPBrush* brush);
   TStatus StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path);
 
   std::unique_ptr<Target> target_;

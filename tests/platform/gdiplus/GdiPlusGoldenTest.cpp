@@ -212,5 +212,38 @@ TEST(GdiPlusGolden, RotatedAndScaledDrawing) {
   EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_transforms", kTolerance));
 }
 
+TEST(GdiPlusGolden, TextCaptionsParagraphsAndTurnedText) {
+  Canvas c(300, 100);
+  c.g.SetSmoothingMode(SmoothingModeAntiAlias);
+  // A gradient button with its caption centred.
+  TGPGraphicsPath button = RoundedRect(10, 10, 110, 32, 6);
+  TGPLinearGradientBrush face(TGPPointF{0, 10}, TGPPointF{0, 42}, MakeColor(120, 170, 255), MakeColor(20, 60, 170));
+  c.g.FillPath(&face, &button);
+  TGPFont bold(u"Tahoma", 13, FontStyleBold, UnitPixel);
+  TGPStringFormat centred;
+  centred.SetAlignment(StringAlignmentCenter);
+  centred.SetLineAlignment(StringAlignmentCenter);
+  centred.SetHotkeyPrefix(HotkeyPrefixShow);
+  TGPSolidBrush white(MakeColor(255, 255, 255));
+  c.g.DrawString(u"&Download", -1, &bold, TGPRectF{10, 10, 110, 32}, &centred, &white);
+  // A wrapped paragraph cut with an ellipsis at its last whole line, framed.
+  TGPFont body(u"Times New Roman", 11, FontStyleRegular, UnitPixel);
+  TGPStringFormat trimmed(StringFormatFlagsLineLimit);
+  trimmed.SetTrimming(StringTrimmingEllipsisWord);
+  TGPSolidBrush ink(MakeColor(40, 40, 40));
+  const TGPRectF paragraph{140, 8, 150, 40};
+  c.g.DrawString(u"The file is being downloaded to the folder you chose; this text goes on and on, far too long to fit in the frame.", -1,
+                 &body, paragraph, &trimmed, &ink);
+  TGPPen frame(MakeColor(180, 180, 180), 1);
+  c.g.DrawRectangle(&frame, paragraph);
+  // Underlined italic text turned about its start, filled with a gradient.
+  c.g.TranslateTransform(20, 90);
+  c.g.RotateTransform(-10);
+  TGPFont fancy(u"DejaVu Sans", 16, FontStyleItalic | FontStyleUnderline, UnitPixel);
+  TGPLinearGradientBrush warm(TGPPointF{0, 0}, TGPPointF{200, 0}, MakeColor(220, 30, 0), MakeColor(120, 0, 160));
+  c.g.DrawString(u"Turned, underlined text", -1, &fancy, TGPPointF{0, -20}, &warm);
+  EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_text", kTolerance));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

@@ -22,20 +22,11 @@ TGPPointF Mapped(const TGPMatrix& m, TGPPointF p) {
   return p;
 }
 
-// The painted pixels' bounding box as (left, top, right, bottom), right and bottom exclusive.
-RECT PaintedBox(Canvas& c) {
-  RECT box{1 << 20, 1 << 20, -1, -1};
-  for (int y = 0; y < static_cast<int>(c.bitmap.GetHeight()); ++y)
-    for (int x = 0; x < static_cast<int>(c.bitmap.GetWidth()); ++x)
-      if (c.At(x, y) != 0) box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                  std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-  return box;
-}
-
-::testing::AssertionResult BoxIs(const RECT& box, LONG l, LONG t, LONG r, LONG b) {
-  if (box.left == l && box.top == t && box.right == r && box.bottom == b) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "box (" << box.left << ", " << box.top << ", " << box.right << ", "
-                                       << box.bottom << ")";
+// Whether the painted pixels span exactly columns [l, r) and rows [t, b).
+::testing::AssertionResult BoxIs(const TGPRectF& box, REAL l, REAL t, REAL r, REAL b) {
+  if (box == TGPRectF{l, t, r - l, b - t}) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "box (" << box.X << ", " << box.Y << ", " << box.GetRight() << ", "
+                                       << box.GetBottom() << ")";
 }
 
 TEST(GdiPlusMatrix, OrderRotationShearAndInverse) {
@@ -104,7 +95,7 @@ TEST(GdiPlusTransform, FillsFollowTranslationScaleAndRotation) {
   TGPSolidBrush black(kBlack);
   ASSERT_EQ(Ok, c.g.TranslateTransform(5, 3));
   ASSERT_EQ(Ok, c.g.FillRectangle(&black, 0, 0, 4, 2));
-  EXPECT_TRUE(BoxIs(PaintedBox(c), 5, 3, 9, 5));
+  EXPECT_TRUE(BoxIs(c.Ink(), 5, 3, 9, 5));
   EXPECT_EQ(8, c.Painted());
 
   // Prepend scales before the translation: (1, 1, 3, 2) → (7, 5, 6, 4).
@@ -112,21 +103,21 @@ TEST(GdiPlusTransform, FillsFollowTranslationScaleAndRotation) {
   scaled.g.TranslateTransform(5, 3);
   scaled.g.ScaleTransform(2, 2);
   ASSERT_EQ(Ok, scaled.g.FillRectangle(&black, 1, 1, 3, 2));
-  EXPECT_TRUE(BoxIs(PaintedBox(scaled), 7, 5, 13, 9));
+  EXPECT_TRUE(BoxIs(scaled.Ink(), 7, 5, 13, 9));
   EXPECT_EQ(24, scaled.Painted());
   // Appended, the translation is scaled too: (2·(1+5), 2·(1+3)).
   Canvas appended(24, 12);
   appended.g.TranslateTransform(5, 3);
   appended.g.ScaleTransform(2, 2, MatrixOrderAppend);
   ASSERT_EQ(Ok, appended.g.FillRectangle(&black, 1, 0, 2, 1));
-  EXPECT_TRUE(BoxIs(PaintedBox(appended), 12, 6, 16, 8));
+  EXPECT_TRUE(BoxIs(appended.Ink(), 12, 6, 16, 8));
 
   // A quarter turn about the origin, then moved right: (0, 0, 4, 2) stands upright at x 8–9.
   Canvas turned(24, 12);
   turned.g.RotateTransform(90);
   turned.g.TranslateTransform(10, 1, MatrixOrderAppend);
   ASSERT_EQ(Ok, turned.g.FillRectangle(&black, 0, 0, 4, 2));
-  EXPECT_TRUE(BoxIs(PaintedBox(turned), 8, 1, 10, 5));
+  EXPECT_TRUE(BoxIs(turned.Ink(), 8, 1, 10, 5));
 
   // Save/Restore brings the transform back; ResetTransform drops it.
   const GraphicsState saved = turned.g.Save();
@@ -167,13 +158,13 @@ TEST(GdiPlusTransform, PenWidthsScaleExceptTheOnePixelPen) {
   c.g.ScaleTransform(3, 3);
   TGPPen wide(kRed, 1);
   ASSERT_EQ(Ok, c.g.DrawLine(&wide, 1, 2, 4, 2));  // device y 6, three pixels thick
-  EXPECT_TRUE(BoxIs(PaintedBox(c), 3, 5, 12, 8));
+  EXPECT_TRUE(BoxIs(c.Ink(), 3, 5, 12, 8));
 
   Canvas thin(16, 16);
   thin.g.ScaleTransform(3, 3);
   TGPPen hair(kRed, 0);
   ASSERT_EQ(Ok, thin.g.DrawLine(&hair, 1, 2, 4, 2));
-  EXPECT_TRUE(BoxIs(PaintedBox(thin), 3, 6, 12, 7));
+  EXPECT_TRUE(BoxIs(thin.Ink(), 3, 6, 12, 7));
 }
 
 TEST(GdiPlusTransform, BrushesAndImagesAreTransformedWithTheShape) {
@@ -231,7 +222,7 @@ TEST(GdiPlusTransform, ClipsAreSetAndReadInWorldCoordinates) {
   ASSERT_EQ(Ok, c.g.GetClipBounds(&bounds));
   EXPECT_EQ((TGPRectF{10, 10, 5, 5}), bounds);
   ASSERT_EQ(Ok, c.g.FillRectangle(&black, 0, 0, 24, 24));
-  EXPECT_TRUE(BoxIs(PaintedBox(c), 10, 10, 15, 15));
+  EXPECT_TRUE(BoxIs(c.Ink(), 10, 10, 15, 15));
 
   // Scaled: rectangle, path and region clips all grow with the transform.
   TGPGraphicsPath square;
@@ -244,7 +235,7 @@ TEST(GdiPlusTransform, ClipsAreSetAndReadInWorldCoordinates) {
     if (kind == 1) s.g.SetClip(&square);
     if (kind == 2) s.g.SetClip(&region);
     ASSERT_EQ(Ok, s.g.FillRectangle(&black, 0, 0, 12, 12));
-    EXPECT_TRUE(BoxIs(PaintedBox(s), 2, 2, 6, 6)) << kind;
+    EXPECT_TRUE(BoxIs(s.Ink(), 2, 2, 6, 6)) << kind;
     EXPECT_EQ(16, s.Painted()) << kind;
     TGPRegion back;
     ASSERT_EQ(Ok, s.g.GetClip(&back));
@@ -271,7 +262,7 @@ TEST(GdiPlusTransform, RegionsAndPointConversions) {
   c.g.ScaleTransform(2, 2);
   TGPRegion region(TGPRectF{1, 1, 2, 2});
   ASSERT_EQ(Ok, c.g.FillRegion(&black, &region));
-  EXPECT_TRUE(BoxIs(PaintedBox(c), 3, 2, 7, 6));
+  EXPECT_TRUE(BoxIs(c.Ink(), 3, 2, 7, 6));
 
   TGPPointF points[] = {{1, 1}, {0, 0}};
   ASSERT_EQ(Ok, c.g.TransformPoints(CoordinateSpaceDevice, CoordinateSpaceWorld, points, 2));

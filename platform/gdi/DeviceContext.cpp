@@ -41,6 +41,7 @@ DeviceContextState& DeviceContextState::operator=(const DeviceContextState& othe
   mapMode = other.mapMode;
   windowExt = other.windowExt;
   viewportExt = other.viewportExt;
+  arcDirection = other.arcDirection;
   return *this;
 }
 

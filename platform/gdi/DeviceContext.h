@@ -72,6 +72,7 @@ struct DeviceContextState {
   int mapMode = 1;                   // MM_TEXT; only origins take part in the mapping
   SIZE windowExt{1, 1};
   SIZE viewportExt{1, 1};
+  int arcDirection = 1;              // AD_COUNTERCLOCKWISE
 };
 
 class DeviceContext;

@@ -1,5 +1,6 @@
-// Lines and closed figures.
+// Lines, closed figures and arcs.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/gdi/DcState.h"
@@ -110,6 +111,139 @@ BOOL DrawPolyline(HDC hdc, const POINT* points, int count, bool updatePosition) 
   }
   if (updatePosition) dc->State().currentPosition = path.back();
   return TRUE;
+}
+
+// An ellipse through pixel centres: centre and radii.
+struct EllipseGeometry {
+  double cx, cy, rx, ry;
+  // The point at parametric angle `t` (radians, counter-clockwise on screen).
+  POINT At(double t) const {
+    return POINT{static_cast<LONG>(std::lround(cx + rx * std::cos(t))),
+                 static_cast<LONG>(std::lround(cy - ry * std::sin(t)))};
+  }
+  // The parametric angle where the ray from the centre towards (x, y) meets the ellipse.
+  double AngleTowards(double x, double y) const {
+    const double dx = x - cx, dy = y - cy;
+    if (dx == 0 && dy == 0) return 0;
+    return std::atan2(-dy * std::max(rx, 1e-9), dx * std::max(ry, 1e-9));
+  }
+};
+
+// The ellipse whose outline lies on the outermost pixels of `box` (right and bottom exclusive).
+EllipseGeometry InBox(const RECT& box) {
+  return {(box.left + box.right - 1) / 2.0, (box.top + box.bottom - 1) / 2.0,
+          std::max(0.0, (box.right - box.left - 1) / 2.0), std::max(0.0, (box.bottom - box.top - 1) / 2.0)};
+}
+
+// The sweep from `start` to `end` in the DC's direction; equal angles sweep the whole ellipse.
+double DirectedSweep(double start, double end, int direction) {
+  constexpr double kTurn = 2 * M_PI;
+  double sweep = std::fmod(end - start, kTurn);
+  if (direction == AD_CLOCKWISE) {
+    if (sweep >= 0) sweep -= kTurn;
+  } else if (sweep <= 0) {
+    sweep += kTurn;
+  }
+  return sweep;
+}
+
+// The pixels of `region` that `keep` accepts. Caller owns the result.
+template <class Keep>
+cairo_region_t* Select(const cairo_region_t* region, Keep keep) {
+  std::vector<cairo_rectangle_int_t> kept;
+  for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region, i, &r);
+    for (int y = r.y; y < r.y + r.height; ++y)
+      for (int x = r.x; x < r.x + r.width; ++x)
+        if (keep(x, y)) kept.push_back({x, y, 1, 1});
+  }
+  return cairo_region_create_rectangles(kept.data(), static_cast<int>(kept.size()));
+}
+
+enum class ArcKind { Open, To, Pie, Chord };
+
+// An arc of the ellipse in `box` from parametric angle `start` through `sweep` radians: its
+// pixels are those of Ellipse's outline (with the selected pen) that lie within the sweep.
+// Pies and chords fill the part of the ellipse inside their radii or beyond their chord.
+BOOL DrawArc(HDC hdc, RECT box, double start, double sweep, ArcKind kind) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return FALSE;
+  DrawingScope scope(*dc);
+  Lines pen(scope, *dc);
+  const bool filled = kind == ArcKind::Pie || kind == ArcKind::Chord;
+  if (filled && pen.IsNull()) {  // as Ellipse: without an outline the figure is a pixel smaller
+    box.right -= 1;
+    box.bottom -= 1;
+  }
+  const EllipseGeometry e = InBox(box);
+  const POINT from = e.At(start), to = e.At(start + sweep);
+  const POINT centre{static_cast<LONG>(std::lround(e.cx)), static_cast<LONG>(std::lround(e.cy))};
+  auto inSweep = [&](int x, int y) {
+    const double angle = e.AngleTowards(x, y);
+    const double along = sweep >= 0 ? angle - start : start - angle;
+    return std::fmod(std::fmod(along, 2 * M_PI) + 2 * M_PI, 2 * M_PI) <= std::fabs(sweep) + 1e-9;
+  };
+  // Beyond the chord: on the same side of the line from `from` to `to` as the arc's middle.
+  const POINT middle = e.At(start + sweep / 2);
+  auto side = [&](double x, double y) {
+    return (to.x - from.x) * (y - from.y) - (to.y - from.y) * (x - from.x);
+  };
+  const bool middleSide = side(middle.x, middle.y) > 0;
+  const int w = pen.IsNull() ? 0 : pen.Width();
+  const RECT visible = VisibleArea(scope, w + 2);
+  if (filled) {
+    Raster brush(scope, *dc);
+    brush.SetRop2(dc->State().rop2);
+    if (brush.UseSelectedBrush()) {
+      cairo_region_t* shape = Shapes::RoundRect(box, box.right - box.left, box.bottom - box.top, &visible);
+      cairo_region_t* part = Select(shape, [&](int x, int y) {
+        return kind == ArcKind::Pie ? inSweep(x, y) || (x == centre.x && y == centre.y)
+                                    : (side(x, y) > 0) == middleSide && side(x, y) != 0;
+      });
+      PaintRegion(brush, part);
+      cairo_region_destroy(part);
+      cairo_region_destroy(shape);
+    }
+  }
+  if (kind == ArcKind::To) {
+    const POINT line[2] = {dc->State().currentPosition, from};
+    pen.Polyline(line, 2, false);
+  }
+  if (w > 0) {
+    RECT outer = box;
+    if (w > 1) outer = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
+    cairo_region_t* shape = Shapes::RoundRect(outer, outer.right - outer.left, outer.bottom - outer.top, &visible);
+    cairo_region_t* ring = Shapes::Frame(shape, w, w);
+    cairo_region_t* arc = Select(ring, inSweep);
+    Raster outline(scope, *dc);
+    outline.UseColor(pen.Color());
+    outline.SetRop2(dc->State().rop2);
+    PaintRegion(outline, arc);
+    cairo_region_destroy(arc);
+    cairo_region_destroy(ring);
+    cairo_region_destroy(shape);
+    if (kind == ArcKind::Pie) {
+      const POINT radii[3] = {to, centre, from};
+      pen.Polyline(radii, 3, false);
+    } else if (kind == ArcKind::Chord) {
+      const POINT chord[2] = {to, from};
+      pen.Polyline(chord, 2, false);
+    }
+  }
+  if (kind == ArcKind::To) dc->State().currentPosition = to;
+  return TRUE;
+}
+
+// Arc, ArcTo, Pie and Chord: the sweep between two radials in the DC's direction.
+BOOL DrawArcBetween(HDC hdc, int left, int top, int right, int bottom, POINT startRay, POINT endRay, ArcKind kind) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return FALSE;
+  const RECT box = Ordered(left, top, right, bottom);
+  const EllipseGeometry e = InBox(box);
+  const double start = e.AngleTowards(startRay.x, startRay.y);
+  const double sweep = DirectedSweep(start, e.AngleTowards(endRay.x, endRay.y), dc->State().arcDirection);
+  return DrawArc(hdc, box, start, sweep, kind);
 }
 }  // namespace
 
@@ -256,6 +390,61 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   }
   cairo_region_destroy(frame);
   cairo_region_destroy(box);
+  return TRUE;
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+int SetArcDirection(HDC hdc, int direction) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return 0;
+  if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const int previous = dc->State().arcDirection;
+  dc->State().arcDirection = direction;
+  return previous;
+}
+
+int GetArcDirection(HDC hdc) {
+  auto dc = DcOrFail(hdc);
+  return dc ? dc->State().arcDirection : 0;
+}
+
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Open);
+}
+
+BOOL ArcTo(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::To);
+}
+
+BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Pie);
+}
+
+BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Chord);
+}
+
+BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweepAngle) {
+  if (radius > (1u << 28) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const int r = static_cast<int>(radius);
+  // Sweeping more than a turn retraces the circle: one turn draws the same pixels, and the
+  // current position ends where the remainder does.
+  const double sweep = sweepAngle * M_PI / 180;
+  const double turn = 2 * M_PI;
+  const double drawn = std::fabs(sweep) >= turn ? std::copysign(turn, sweep) : sweep;
+  const double start = startAngle * M_PI / 180;
+  const RECT box{x - r, y - r, x + r + 1, y + r + 1};
+  if (!DrawArc(hdc, box, start, drawn, ArcKind::To)) return FALSE;
+  if (drawn != sweep) LookupDeviceContext(hdc)->State().currentPosition = InBox(box).At(start + std::fmod(sweep, turn));
   return TRUE;
 }
 

@@ -112,8 +112,9 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
 
   // The shown text, with hot-key prefixes resolved.
   std::vector<int> prefixed;
-  String shown = format.GetHotkeyPrefix() == HotkeyPrefixNone ? String(request.text)
-                                                              : StripPrefixes(request.text, &prefixed);
+  // The text ends at a NUL within the count, as a C string would.
+  const std::u16string_view text = request.text.substr(0, request.text.find(u'\0'));
+  String shown = format.GetHotkeyPrefix() == HotkeyPrefixNone ? String(text) : StripPrefixes(text, &prefixed);
   if (format.GetHotkeyPrefix() != HotkeyPrefixShow) prefixed.clear();
   const std::string utf8 = Utf16ToUtf8(shown);
   pango_layout_set_text(impl.layout, utf8.c_str(), static_cast<int>(utf8.size()));

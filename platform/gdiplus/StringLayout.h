@@ -10,6 +10,7 @@
 // - In a rectangle, lines wrap at word boundaries (long words between characters) unless
 //   StringFormatFlagsNoWrap; with StringFormatFlagsLineLimit only whole lines show; the
 //   ellipsis trimmings end the last shown line (or the only line, unwrapped) with "…".
+// - The text ends at its first NUL, if the count reaches one.
 // - The text is clipped to the rectangle unless StringFormatFlagsNoClip or laid out from a point.
 // - Grid-fitting hints place glyphs on whole pixels; the anti-alias hints keep fractional
 //   positions; single-bit hints paint without anti-aliasing.

@@ -215,6 +215,17 @@ TEST(GdiPlusText, TransformedTextAndBadArguments) {
   ASSERT_EQ(Ok, c.g.MeasureString(u"", 0, &font, TGPPointF{3, 4}, &box));
   EXPECT_EQ(0, box.Width);
   EXPECT_EQ(0, c.Painted());
+
+  // Lone surrogates and control characters lay out without harm; a NUL ends the text.
+  const WCHAR odd[] = {u'a', 0xD800, u'b', 0xDC00, u'\t', u'\r', u'\n', u'c', 0xFFFF, 0, u'x', u'\n', u'y'};
+  Canvas o(120, 60);
+  INT fitted = 0, lines = 0;
+  ASSERT_EQ(Ok, o.g.MeasureString(odd, 13, &font, TGPRectF{0, 0, 120, 60}, nullptr, &box, &fitted, &lines));
+  EXPECT_EQ(2, lines);
+  EXPECT_EQ(9, fitted);
+  EXPECT_GT(box.Width, 0);
+  ASSERT_EQ(Ok, o.g.DrawString(odd, 13, &font, TGPRectF{0, 0, 120, 60}, nullptr, &black));
+  EXPECT_GT(o.Painted(), 0);
 }
 
 }  // namespace

@@ -214,22 +214,28 @@ long long RoundedQuotient(__int128 numerator, long long denominator) {
 
 }  // namespace
 
-long long MapToDevice(const DeviceContextState& s, long long logical, bool vertical) {
+namespace {
+
+// Maps one coordinate from logical to device units (`toDevice`) or back.
+long long MapAxis(const DeviceContextState& s, long long v, bool vertical, bool toDevice) {
   const long long windowOrg = vertical ? s.windowOrg.y : s.windowOrg.x;
   const long long viewportOrg = vertical ? s.viewportOrg.y : s.viewportOrg.x;
-  if (!ExtentsApply(s)) return logical - windowOrg + viewportOrg;
+  const long long fromOrg = toDevice ? windowOrg : viewportOrg, toOrg = toDevice ? viewportOrg : windowOrg;
+  if (!ExtentsApply(s)) return v - fromOrg + toOrg;
   const long long windowExt = vertical ? s.windowExt.cy : s.windowExt.cx;
   const long long viewportExt = vertical ? s.viewportExt.cy : s.viewportExt.cx;
-  return RoundedQuotient(static_cast<__int128>(logical - windowOrg) * viewportExt, windowExt) + viewportOrg;
+  const long long fromExt = toDevice ? windowExt : viewportExt, toExt = toDevice ? viewportExt : windowExt;
+  return RoundedQuotient(static_cast<__int128>(v - fromOrg) * toExt, fromExt) + toOrg;
+}
+
+}  // namespace
+
+long long MapToDevice(const DeviceContextState& s, long long logical, bool vertical) {
+  return MapAxis(s, logical, vertical, true);
 }
 
 long long MapToLogical(const DeviceContextState& s, long long device, bool vertical) {
-  const long long windowOrg = vertical ? s.windowOrg.y : s.windowOrg.x;
-  const long long viewportOrg = vertical ? s.viewportOrg.y : s.viewportOrg.x;
-  if (!ExtentsApply(s)) return device - viewportOrg + windowOrg;
-  const long long windowExt = vertical ? s.windowExt.cy : s.windowExt.cx;
-  const long long viewportExt = vertical ? s.viewportExt.cy : s.viewportExt.cx;
-  return RoundedQuotient(static_cast<__int128>(device - viewportOrg) * windowExt, viewportExt) + windowOrg;
+  return MapAxis(s, device, vertical, false);
 }
 
 bool MappingScales(const DeviceContextState& s) {

@@ -34,8 +34,9 @@ BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* previous);
 // Mapping modes: MM_TEXT maps by the origins alone; MM_ISOTROPIC and MM_ANISOTROPIC also scale
 // by viewport extent / window extent (isotropic keeps units equal on both axes by shrinking a
 // viewport extent). The mapping applies to the coordinates of lines, figures, fills, pixels,
-// clip rectangles and text positions (glyphs scale with it); blits and frame drawing place by
-// the mapped origin only, at one device pixel per logical unit, and pen widths do not scale.
+// clip rectangles, blits (a scaled blit stretches) and text positions (glyphs scale with it);
+// frame drawing (DrawEdge, focus rectangles) and AlphaBlend/TransparentBlt/MaskBlt sources place
+// by the mapped origin only, at one device pixel per logical unit, and pen widths do not scale.
 int SetMapMode(HDC hdc, int mode);
 int GetMapMode(HDC hdc);
 BOOL SetWindowExtEx(HDC hdc, int x, int y, SIZE* previous);

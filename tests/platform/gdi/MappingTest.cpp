@@ -127,5 +127,25 @@ TEST(Mapping, MirroredAxesAndClipRectangles) {
   DeleteObject(red);
 }
 
+TEST(Mapping, BlitsStretchThroughTheMapping) {
+  Canvas source(2, 2);
+  SetPixel(source.dc, 0, 0, kRed);
+  SetPixel(source.dc, 1, 1, kBlack);
+  Canvas dest(8, 8);
+  DoubleScale(dest.dc);
+  ASSERT_TRUE(BitBlt(dest.dc, 1, 1, 2, 2, source.dc, 0, 0, SRCCOPY));  // device [2, 6)
+  EXPECT_EQ(4, dest.Count(kRed));
+  EXPECT_EQ(kRed, dest.At(3, 3));
+  EXPECT_EQ(kBlack, dest.At(4, 4));
+  EXPECT_EQ(kBlack, dest.At(5, 5));
+  EXPECT_EQ(kWhite, dest.At(6, 6));
+  EXPECT_EQ(kWhite, dest.At(1, 1));
+  // PatBlt covers the mapped rectangle.
+  Canvas pat(8, 8, kWhite);
+  DoubleScale(pat.dc);
+  ASSERT_TRUE(PatBlt(pat.dc, 0, 0, 3, 1, BLACKNESS));
+  EXPECT_EQ(6 * 2, pat.Count(kBlack));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

@@ -39,15 +39,8 @@ TEST(GdiPlusText, FamiliesAndFonts) {
   EXPECT_TRUE(dejavu.IsAvailable());
   EXPECT_FALSE(unknown.IsAvailable());
   EXPECT_EQ(FontFamilyNotFound, unknown.GetLastStatus());
-  TGPFontFamily empty(u"");
-  EXPECT_EQ(InvalidParameter, empty.GetLastStatus());
-  WCHAR name[32];
-  ASSERT_EQ(Ok, tahoma.GetFamilyName(name));
-  EXPECT_EQ(String(u"Tahoma"), String(name));
-  EXPECT_GT(tahoma.GetEmHeight(FontStyleRegular), 0);
   EXPECT_GE(tahoma.GetLineSpacing(FontStyleRegular),
             tahoma.GetCellAscent(FontStyleRegular) + tahoma.GetCellDescent(FontStyleRegular));
-  EXPECT_TRUE(TGPFontFamily::GenericSerif()->IsAvailable());
 
   // Sizes in units become pixels at 96 dpi.
   EXPECT_FLOAT_EQ(16, TGPFont(&tahoma, 12).EmPixels());  // points
@@ -59,7 +52,6 @@ TEST(GdiPlusText, FamiliesAndFonts) {
   EXPECT_EQ(InvalidParameter, TGPFont(&tahoma, 0).State());
   EXPECT_EQ(InvalidParameter, TGPFont(&tahoma, 12, FontStyleRegular, UnitDisplay).State());
   EXPECT_EQ(InvalidParameter, TGPFont(&tahoma, 1e9f, FontStyleRegular, UnitPixel).State());
-  EXPECT_EQ(InvalidParameter, TGPFont(static_cast<const TGPFontFamily*>(nullptr), 12).State());
 }
 
 TEST(GdiPlusText, MeasuringPaddingAlignmentAndInk) {
@@ -72,8 +64,6 @@ TEST(GdiPlusText, MeasuringPaddingAlignmentAndInk) {
   ASSERT_EQ(Ok, c.g.MeasureString(text.c_str(), -1, &font, TGPPointF{10, 10}, &padded));
   EXPECT_NEAR(plain.Width + 12.0 / 3, padded.Width, 1e-3);  // a sixth of the em each side
   EXPECT_EQ(10, padded.X);
-  EXPECT_EQ(10, plain.Y);
-  EXPECT_GT(plain.Height, 12);
   // A count takes only part of the string; a longer string is wider.
   TGPRectF part, longer;
   c.g.MeasureString(text.c_str(), 5, &font, TGPPointF{0, 0}, typographic.get(), &part);
@@ -207,7 +197,6 @@ TEST(GdiPlusText, TransformedTextAndBadArguments) {
   EXPECT_EQ(InvalidParameter, c.g.DrawString(nullptr, 3, &font, TGPPointF{0, 0}, &black));
   EXPECT_EQ(InvalidParameter, c.g.DrawString(u"abc", -2, &font, TGPPointF{0, 0}, &black));
   EXPECT_EQ(InvalidParameter, c.g.DrawString(u"abc", -1, &missing, TGPPointF{0, 0}, &black));
-  EXPECT_EQ(InvalidParameter, c.g.DrawString(u"abc", -1, &font, TGPPointF{0, 0}, nullptr));
   EXPECT_EQ(InvalidParameter, c.g.DrawString(u"abc", -1, &font, TGPRectF{0, 0, -5, 10}, nullptr, &black));
   EXPECT_EQ(ValueOverflow, c.g.DrawString(u"abc", -1, &font, TGPPointF{NAN, 0}, &black));
   EXPECT_EQ(InvalidParameter, c.g.MeasureString(u"abc", -1, &font, TGPPointF{0, 0}, nullptr));

@@ -47,6 +47,21 @@ int ByteOffset(std::u16string_view text, int unit) {
   return static_cast<int>(Utf16ToUtf8(text.substr(0, static_cast<size_t>(unit))).size());
 }
 
+// How many units of `source` make the first `shown` units of the text shown (prefixes removed).
+INT SourceUnits(std::u16string_view source, bool prefixes, size_t shown) {
+  if (!prefixes) return static_cast<INT>(shown);
+  if (shown >= StripPrefixes(source, nullptr).size()) return static_cast<INT>(source.size());
+  size_t low = 0, high = source.size();  // the shortest source prefix showing `shown` units
+  while (low < high) {
+    const size_t middle = (low + high) / 2;
+    if (StripPrefixes(source.substr(0, middle), nullptr).size() < shown)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return static_cast<INT>(low);
+}
+
 PangoFontDescription* Describe(const TGPFont& font) {
   PangoFontDescription* description = pango_font_description_new();
   pango_font_description_set_family(description, font.Family().FaceFamily().c_str());
@@ -183,7 +198,8 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
     impl.shownLines = 0;
   }
   lines_ = impl.shownLines;
-  fitted_ = static_cast<INT>(Utf8ToUtf16(std::string_view(utf8).substr(0, static_cast<size_t>(endByte))).size());
+  fitted_ = SourceUnits(text, format.GetHotkeyPrefix() != HotkeyPrefixNone,
+                        Utf8ToUtf16(std::string_view(utf8).substr(0, static_cast<size_t>(endByte))).size());
 
   // Place the block: pango aligned the lines within its width when it has one, else within the
   // widest line.

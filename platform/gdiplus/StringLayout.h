@@ -45,6 +45,8 @@ class StringLayout {
 
   // The box the shown lines take, padding included.
   TGPRectF Bounds() const { return bounds_; }
+  // UTF-16 units of the caller's string (prefix marks included) up to the end of the last
+  // shown line.
   INT CharactersFitted() const { return fitted_; }
   INT LinesFilled() const { return lines_; }
   bool Antialiased() const;

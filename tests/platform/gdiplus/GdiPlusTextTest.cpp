@@ -155,6 +155,16 @@ TEST(GdiPlusText, PrefixesAndRenderingHints) {
   EXPECT_EQ(bare, hidden);
   EXPECT_EQ(bare, shown);
   EXPECT_GT(withAmp.Width, bare.Width);
+  // What fits is counted in the caller's string, prefixes included.
+  INT count = 0, lines = 0;
+  const String menu = u"&File &Edit &View &Help";
+  c.g.MeasureString(menu.c_str(), -1, &font, TGPRectF{0, 0, 1000, 100}, &hide, &shown, &count);
+  EXPECT_EQ(static_cast<INT>(menu.size()), count);
+  TGPStringFormat oneLine(StringFormatFlagsLineLimit);
+  oneLine.SetHotkeyPrefix(HotkeyPrefixHide);
+  c.g.MeasureString(menu.c_str(), -1, &font, TGPRectF{0, 0, 60, 30}, &oneLine, &shown, &count, &lines);
+  EXPECT_EQ(1, lines);
+  EXPECT_EQ(u'&', menu[static_cast<size_t>(count)]);  // the next word starts at its prefix
   // Shown, the prefixed letter is underlined below the baseline: more ink, lower down.
   Canvas plain(200, 40), marked(200, 40);
   plain.g.DrawString(u"&File", -1, &font, TGPPointF{0, 0}, &hide, &black);

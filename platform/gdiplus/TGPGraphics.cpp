@@ -236,6 +236,10 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
 
 PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
   PatternContext context{PixelOffset()};
+  // The largest stretch of a world unit, in whole device pixels (bounded: images grow with it).
+  const cairo_matrix_t& m = state_.world.Cairo();
+  const double stretch = std::sqrt(std::max(m.xx * m.xx + m.yx * m.yx, m.xy * m.xy + m.yy * m.yy));
+  context.scale = static_cast<int>(std::clamp(std::ceil(stretch - 1e-6), 1.0, 8.0));
   double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
   cairo_path_extents(cr, &x1, &y1, &x2, &y2);
   cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);

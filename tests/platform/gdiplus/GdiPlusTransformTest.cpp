@@ -7,6 +7,7 @@
 
 #include "platform/gdiplus/TGPGraphics.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
+#include "platform/gdiplus/TGPPathGradientBrush.h"
 #include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 
 namespace kestrel::platform {
@@ -163,6 +164,21 @@ TEST(GdiPlusTransform, BrushesAndImagesAreTransformedWithTheShape) {
   EXPECT_TRUE(Near(c.At(10, 0), MakeColor(255, 127, 0, 127), 8));
   EXPECT_TRUE(Near(c.At(19, 0), kBlue, 16));
   EXPECT_TRUE(Near(c.At(0, 0), kRed, 16));
+
+  // A path gradient magnified four times shades every device pixel, not blocks of four.
+  TGPGraphicsPath disc;
+  disc.AddEllipse(0, 0, 10, 10);
+  TGPPathGradientBrush glow(&disc);
+  glow.SetCenterColor(0xFFFFFFFF);
+  ARGB rim = kBlack;
+  INT one = 1;
+  glow.SetSurroundColors(&rim, &one);
+  Canvas magnified(40, 40);
+  magnified.g.ScaleTransform(4, 4);
+  ASSERT_EQ(Ok, magnified.g.FillPath(&glow, &disc));
+  int steps = 0;
+  for (int x = 21; x < 38; ++x) steps += magnified.At(x, 20) != magnified.At(x - 1, 20);
+  EXPECT_GT(steps, 10);
 
   // An image's corners map to pixel corners: turned a quarter about the origin, texel (i, j)
   // covers device [4 − j, 5 − j) × [i, i + 1).

@@ -137,6 +137,18 @@ Extent Normalize(Coord start, Coord size) {
   return size < 0 ? Extent{start + size + 1, -size, true} : Extent{start, size, false};
 }
 
+// The surface pixels of a DC's logical span [start, start + size) along one axis. Without
+// scaling the span moves by the mapped origin and a negative size runs back from `start`;
+// scaled or mirrored, both ends are mapped and a reversed span reads its source mirrored.
+Extent SurfaceExtent(const DeviceContext& dc, Coord start, Coord size, bool vertical) {
+  const DeviceContextState& s = dc.State();
+  const Coord origin = vertical ? dc.SurfaceOrigin().y : dc.SurfaceOrigin().x;
+  if (!MappingScales(s) && !MappingMirrors(s, vertical))
+    return Normalize(start + MapToDevice(s, 0, vertical) + origin, size);
+  const Coord a = MapToDevice(s, start, vertical) + origin, b = MapToDevice(s, start + size, vertical) + origin;
+  return b >= a ? Extent{a, b - a, false} : Extent{b, a - b, true};
+}
+
 // The source range [first, second) that destination offsets [i0, i1] read along one axis.
 std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
                                    bool merging) {
@@ -179,8 +191,8 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   if (!scope.HasTarget()) return FALSE;
 
   // Extents are applied in wide arithmetic from the unclamped start (ToSurface saturates).
-  POINT offset = scope.ToSurface(POINT{0, 0});
-  Extent dx = Normalize(Coord{q.x} + offset.x, q.w), dy = Normalize(Coord{q.y} + offset.y, q.h);
+  Extent dx = SurfaceExtent(*dc, q.x, q.w, false), dy = SurfaceExtent(*dc, q.y, q.h, true);
+  if (dx.count == 0 || dy.count == 0) return TRUE;  // scaled to nothing
   // Only the visible part of the destination is worked on.
   cairo_rectangle_int_t e;
   cairo_region_get_extents(scope.Clip(), &e);
@@ -201,9 +213,9 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
       sourceScope = own.get();
     }
     if (!sourceScope->HasTarget()) return FALSE;
-    POINT sourceOffset = sourceScope->ToSurface(POINT{0, 0});
-    ex = Normalize(Coord{q.sx} + sourceOffset.x, q.sw);
-    ey = Normalize(Coord{q.sy} + sourceOffset.y, q.sh);
+    ex = SurfaceExtent(*src, q.sx, q.sw, false);
+    ey = SurfaceExtent(*src, q.sy, q.sh, true);
+    if (ex.count == 0 || ey.count == 0) return TRUE;
     bool merging = q.merge != StretchMerge::Nearest;
     auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, merging);
     auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, merging);
@@ -418,8 +430,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   Raster raster(scope, *dc);
   if (ReadsPattern(index) && !raster.UseSelectedBrush()) return TRUE;
   raster.SetPatternRop(rop);
-  POINT offset = scope.ToSurface(POINT{0, 0});
-  Extent ex = Normalize(Coord{x} + offset.x, width), ey = Normalize(Coord{y} + offset.y, height);
+  Extent ex = SurfaceExtent(*dc, x, width, false), ey = SurfaceExtent(*dc, y, height, true);
   auto fit = [](Coord v) {
     return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30));
   };

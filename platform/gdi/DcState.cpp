@@ -1,5 +1,9 @@
 #include "platform/gdi/DcState.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/StockObjects.h"
@@ -74,12 +78,30 @@ BOOL GetPoint(HDC hdc, POINT DeviceContextState::*field, POINT* out) {
   return TRUE;
 }
 
+// In MM_ISOTROPIC a logical unit is as long on both axes: the viewport extent of the axis with
+// the larger scale shrinks to the other's scale (keeping its sign).
+void MakeIsotropic(DeviceContextState& s) {
+  if (s.mapMode != MM_ISOTROPIC) return;
+  const long long wx = std::llabs(s.windowExt.cx), wy = std::llabs(s.windowExt.cy);
+  const long long vx = std::llabs(s.viewportExt.cx), vy = std::llabs(s.viewportExt.cy);
+  auto clampExtent = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, 1, INT32_MAX)); };
+  if (vx * wy > vy * wx) {  // x scale larger
+    const LONG x = clampExtent((wx * vy + wy / 2) / wy);
+    s.viewportExt.cx = s.viewportExt.cx < 0 ? -x : x;
+  } else if (vy * wx > vx * wy) {
+    const LONG y = clampExtent((wy * vx + wx / 2) / wx);
+    s.viewportExt.cy = s.viewportExt.cy < 0 ? -y : y;
+  }
+}
+
 BOOL SetExtent(HDC hdc, SIZE DeviceContextState::*field, int x, int y, SIZE* previous) {
   auto dc = DcOrFail(hdc);
   if (!dc || x == 0 || y == 0) return FALSE;
   if (previous) *previous = dc->State().*field;
-  if (dc->State().mapMode == MM_ANISOTROPIC || dc->State().mapMode == MM_ISOTROPIC)
+  if (dc->State().mapMode == MM_ANISOTROPIC || dc->State().mapMode == MM_ISOTROPIC) {
     dc->State().*field = SIZE{x, y};
+    MakeIsotropic(dc->State());
+  }
   return TRUE;
 }
 
@@ -87,6 +109,15 @@ BOOL Translate(HDC hdc, POINT* points, int count, int sign) {
   auto dc = DcOrFail(hdc);
   if (!dc || (count > 0 && !points) || count < 0) return FALSE;
   const DeviceContextState& s = dc->State();
+  if (s.mapMode == MM_ISOTROPIC || s.mapMode == MM_ANISOTROPIC) {
+    auto fit = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); };
+    for (int i = 0; i < count; ++i) {
+      const long long x = points[i].x, y = points[i].y;
+      points[i].x = fit(sign > 0 ? MapToDevice(s, x, false) : MapToLogical(s, x, false));
+      points[i].y = fit(sign > 0 ? MapToDevice(s, y, true) : MapToLogical(s, y, true));
+    }
+    return TRUE;
+  }
   LONG dx = WrapAdd(s.viewportOrg.x, -static_cast<std::int64_t>(s.windowOrg.x));
   LONG dy = WrapAdd(s.viewportOrg.y, -static_cast<std::int64_t>(s.windowOrg.y));
   for (int i = 0; i < count; ++i) {

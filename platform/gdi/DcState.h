@@ -31,7 +31,12 @@ BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* previous);
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* previous);
 BOOL GetViewportOrgEx(HDC hdc, POINT* origin);
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* previous);
-// Mapping modes are recorded; only MM_TEXT scaling (1:1) is applied.
+// Mapping modes: MM_TEXT maps by the origins alone; MM_ISOTROPIC and MM_ANISOTROPIC also scale
+// by viewport extent / window extent (isotropic keeps units equal on both axes by shrinking a
+// viewport extent). The mapping applies to the coordinates of lines, figures, fills, pixels,
+// clip rectangles, blits (a scaled blit stretches) and text positions (glyphs scale with it);
+// frame drawing (DrawEdge, focus rectangles) and AlphaBlend/TransparentBlt/MaskBlt sources place
+// by the mapped origin only, at one device pixel per logical unit, and pen widths do not scale.
 int SetMapMode(HDC hdc, int mode);
 int GetMapMode(HDC hdc);
 BOOL SetWindowExtEx(HDC hdc, int x, int y, SIZE* previous);

@@ -5,6 +5,7 @@
 #include "platform/core/HandleTable.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Palette.h"
 #include "platform/gdi/StockObjects.h"
 
@@ -41,6 +42,7 @@ DeviceContextState& DeviceContextState::operator=(const DeviceContextState& othe
   mapMode = other.mapMode;
   windowExt = other.windowExt;
   viewportExt = other.viewportExt;
+  arcDirection = other.arcDirection;
   return *this;
 }
 
@@ -148,6 +150,14 @@ cairo_t* DrawingScope::Cairo() {
     cairo_rectangle(cairo_, r.x, r.y, r.width, r.height);
   }
   cairo_clip(cairo_);
+  const DeviceContextState& s = dc_.state_;
+  if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) {
+    // device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg
+    cairo_translate(cairo_, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x, 0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
+    cairo_scale(cairo_, double(s.viewportExt.cx) / s.windowExt.cx, double(s.viewportExt.cy) / s.windowExt.cy);
+    cairo_translate(cairo_, -s.windowOrg.x, -s.windowOrg.y);
+    return cairo_;
+  }
   POINT origin = ToSurface(POINT{0, 0});
   cairo_translate(cairo_, origin.x, origin.y);
   return cairo_;
@@ -183,20 +193,88 @@ const cairo_region_t* DrawingScope::Clip() {
   return clip_;
 }
 
+namespace {
+
+constexpr long long kMappedLimit = 1LL << 40;
+
+bool ExtentsApply(const DeviceContextState& s) { return s.mapMode == MM_ISOTROPIC || s.mapMode == MM_ANISOTROPIC; }
+
+// numerator / denominator rounded to nearest (halves away from zero), saturated.
+long long RoundedQuotient(__int128 numerator, long long denominator) {
+  if (denominator < 0) {
+    numerator = -numerator;
+    denominator = -denominator;
+  }
+  const __int128 half = denominator / 2;
+  __int128 q = numerator >= 0 ? (numerator + half) / denominator : -((-numerator + half) / denominator);
+  if (q > kMappedLimit) q = kMappedLimit;
+  if (q < -kMappedLimit) q = -kMappedLimit;
+  return static_cast<long long>(q);
+}
+
+}  // namespace
+
+namespace {
+
+// Maps one coordinate from logical to device units (`toDevice`) or back.
+long long MapAxis(const DeviceContextState& s, long long v, bool vertical, bool toDevice) {
+  const long long windowOrg = vertical ? s.windowOrg.y : s.windowOrg.x;
+  const long long viewportOrg = vertical ? s.viewportOrg.y : s.viewportOrg.x;
+  const long long fromOrg = toDevice ? windowOrg : viewportOrg, toOrg = toDevice ? viewportOrg : windowOrg;
+  if (!ExtentsApply(s)) return v - fromOrg + toOrg;
+  const long long windowExt = vertical ? s.windowExt.cy : s.windowExt.cx;
+  const long long viewportExt = vertical ? s.viewportExt.cy : s.viewportExt.cx;
+  const long long fromExt = toDevice ? windowExt : viewportExt, toExt = toDevice ? viewportExt : windowExt;
+  return RoundedQuotient(static_cast<__int128>(v - fromOrg) * toExt, fromExt) + toOrg;
+}
+
+}  // namespace
+
+long long MapToDevice(const DeviceContextState& s, long long logical, bool vertical) {
+  return MapAxis(s, logical, vertical, true);
+}
+
+long long MapToLogical(const DeviceContextState& s, long long device, bool vertical) {
+  return MapAxis(s, device, vertical, false);
+}
+
+bool MappingScales(const DeviceContextState& s) {
+  return ExtentsApply(s) && (s.windowExt.cx != s.viewportExt.cx || s.windowExt.cy != s.viewportExt.cy);
+}
+
+bool MappingMirrors(const DeviceContextState& s, bool vertical) {
+  if (!ExtentsApply(s)) return false;
+  return vertical ? (s.windowExt.cy < 0) != (s.viewportExt.cy < 0) : (s.windowExt.cx < 0) != (s.viewportExt.cx < 0);
+}
+
 POINT DrawingScope::ToSurface(POINT logical) const {
   const DeviceContextState& s = dc_.state_;
   // Computed wide and saturated: huge coordinates must clip, not wrap around.
   auto map = [](long long v) {
     return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
   };
-  return POINT{map(0LL + logical.x - s.windowOrg.x + s.viewportOrg.x + dc_.surfaceOrigin_.x),
-               map(0LL + logical.y - s.windowOrg.y + s.viewportOrg.y + dc_.surfaceOrigin_.y)};
+  return POINT{map(MapToDevice(s, logical.x, false) + dc_.surfaceOrigin_.x),
+               map(MapToDevice(s, logical.y, true) + dc_.surfaceOrigin_.y)};
 }
 
 RECT DrawingScope::ToSurface(const RECT& logical) const {
   POINT topLeft = ToSurface(POINT{logical.left, logical.top});
   POINT bottomRight = ToSurface(POINT{logical.right, logical.bottom});
+  if (MappingMirrors(dc_.state_, false)) std::swap(topLeft.x, bottomRight.x);
+  if (MappingMirrors(dc_.state_, true)) std::swap(topLeft.y, bottomRight.y);
   return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+RECT DrawingScope::ToLogical(const RECT& surface) const {
+  const DeviceContextState& s = dc_.state_;
+  auto map = [](long long v) {
+    return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
+  };
+  const long long x1 = MapToLogical(s, 0LL + surface.left - dc_.surfaceOrigin_.x, false);
+  const long long x2 = MapToLogical(s, 0LL + surface.right - dc_.surfaceOrigin_.x, false);
+  const long long y1 = MapToLogical(s, 0LL + surface.top - dc_.surfaceOrigin_.y, true);
+  const long long y2 = MapToLogical(s, 0LL + surface.bottom - dc_.surfaceOrigin_.y, true);
+  return RECT{map(std::min(x1, x2)), map(std::min(y1, y2)), map(std::max(x1, x2)), map(std::max(y1, y2))};
 }
 
 void DrawingScope::AddDamage(const RECT& r) {

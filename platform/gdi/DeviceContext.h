@@ -69,10 +69,21 @@ struct DeviceContextState {
   POINT brushOrg{};
   COLORREF dcBrushColor = 0xFFFFFF;  // DC_BRUSH
   COLORREF dcPenColor = 0x000000;    // DC_PEN
-  int mapMode = 1;                   // MM_TEXT; only origins take part in the mapping
+  int mapMode = 1;                   // MM_TEXT (extents 1:1), MM_ISOTROPIC or MM_ANISOTROPIC
   SIZE windowExt{1, 1};
   SIZE viewportExt{1, 1};
+  int arcDirection = 1;              // AD_COUNTERCLOCKWISE
 };
+
+// The logical-to-device mapping of a state: device = (logical - windowOrg) * viewportExt /
+// windowExt + viewportOrg, rounded to nearest, per axis (`vertical` picks y). Extents take part
+// only in MM_ISOTROPIC and MM_ANISOTROPIC. Computed wide and saturated at ±2^40.
+long long MapToDevice(const DeviceContextState& s, long long logical, bool vertical);
+long long MapToLogical(const DeviceContextState& s, long long device, bool vertical);
+// Whether the mapping scales (extents in use and not 1:1).
+bool MappingScales(const DeviceContextState& s);
+// Whether the mapping mirrors the x (or y) axis, so that a rectangle's corners swap.
+bool MappingMirrors(const DeviceContextState& s, bool vertical);
 
 class DeviceContext;
 
@@ -90,9 +101,13 @@ class DrawingScope {
   PixelView Pixels();
   // The effective clip in surface pixels (system clip intersected with the DC clip), never null.
   const cairo_region_t* Clip();
-  // Logical point to surface pixel.
+  // Logical point to surface pixel (saturated at ±2^29).
   POINT ToSurface(POINT logical) const;
+  // A logical rectangle's surface pixels; corners swap where the mapping mirrors an axis, so
+  // that an ordered rectangle stays ordered.
   RECT ToSurface(const RECT& logical) const;
+  // A surface rectangle in logical coordinates, ordered.
+  RECT ToLogical(const RECT& surface) const;
   // Records that pixels inside `surfaceRect` changed.
   void AddDamage(const RECT& surfaceRect);
   bool HasTarget() const;

@@ -1,5 +1,6 @@
-// Lines and closed figures.
+// Lines, closed figures and arcs.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/gdi/DcState.h"
@@ -34,16 +35,65 @@ void PaintRegion(Raster& raster, const cairo_region_t* region) {
 RECT VisibleArea(DrawingScope& scope, int margin) {
   cairo_rectangle_int_t e;
   cairo_region_get_extents(scope.Clip(), &e);
-  POINT o = scope.ToSurface(POINT{0, 0});
-  return RECT{e.x - o.x - margin, e.y - o.y - margin, e.x + e.width - o.x + margin,
-              e.y + e.height - o.y + margin};
+  const RECT r = scope.ToLogical(RECT{e.x, e.y, e.x + e.width, e.y + e.height});
+  return RECT{r.left - margin, r.top - margin, r.right + margin, r.bottom + margin};
 }
 
+// Where figures are rasterised. A mapping that scales or mirrors is applied first and the figure
+// is computed in surface pixels, so that its edges are as fine as the device's. Otherwise the
+// device is the logical plane moved by whole pixels, and figures are computed in logical
+// coordinates (exact for any coordinates) and moved when painted.
+class FigureSpace {
+ public:
+  explicit FigureSpace(DrawingScope& scope, const DeviceContextState& state)
+      : scope_(scope), state_(state),
+        device_(MappingScales(state) || MappingMirrors(state, false) || MappingMirrors(state, true)) {}
+
+  RECT Box(const RECT& logical) const { return device_ ? scope_.ToSurface(logical) : logical; }
+  POINT Point(POINT logical) const { return device_ ? scope_.ToSurface(logical) : logical; }
+  // A figure-space point back in logical coordinates (for the pen's lines).
+  POINT Logical(POINT p) const {
+    if (!device_) return p;
+    const RECT r = scope_.ToLogical(RECT{p.x, p.y, p.x, p.y});
+    return POINT{r.left, r.top};
+  }
+  // A logical length (a corner ellipse's size) in figure space.
+  int Length(int logical, bool vertical) const {
+    if (!device_) return logical;
+    const long long d = std::llabs(MapToDevice(state_, logical, vertical) - MapToDevice(state_, 0, vertical));
+    return static_cast<int>(std::min<long long>(d, INT32_MAX));
+  }
+  // The clip box grown by `margin`, so that outlines computed inside it match the whole figure's.
+  RECT Visible(int margin) const {
+    if (!device_) return VisibleArea(scope_, margin);
+    cairo_rectangle_int_t e;
+    cairo_region_get_extents(scope_.Clip(), &e);
+    return RECT{e.x - margin, e.y - margin, e.x + e.width + margin, e.y + e.height + margin};
+  }
+  void Paint(Raster& raster, const cairo_region_t* region) const {
+    if (!device_) return PaintRegion(raster, region);
+    for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+      cairo_rectangle_int_t r;
+      cairo_region_get_rectangle(region, i, &r);
+      raster.FillSurfaceRect(RECT{r.x, r.y, r.x + r.width, r.y + r.height});
+    }
+  }
+
+ private:
+  DrawingScope& scope_;
+  const DeviceContextState& state_;
+  bool device_;
+};
+
 // Draws a figure bounded by `box`: brush inside, pen outline on the outer pixels.
-BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
+BOOL BoxFigure(HDC hdc, const RECT& logicalBox, int ew, int eh) {
   auto dc = DcOrFail(hdc);
   if (!dc) return FALSE;
   DrawingScope scope(*dc);
+  const FigureSpace space(scope, dc->State());
+  RECT box = space.Box(logicalBox);
+  ew = space.Length(ew, false);
+  eh = space.Length(eh, true);
   Lines pen(scope, *dc);
   Raster brush(scope, *dc);
   brush.SetRop2(dc->State().rop2);
@@ -52,9 +102,9 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
     box.right -= 1;
     box.bottom -= 1;
     if (hasBrush) {
-      RECT visible = VisibleArea(scope, 2);
+      RECT visible = space.Visible(2);
       cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
-      PaintRegion(brush, shape);
+      space.Paint(brush, shape);
       cairo_region_destroy(shape);
     }
     return TRUE;
@@ -65,24 +115,22 @@ BOOL BoxFigure(HDC hdc, RECT box, int ew, int eh) {
     box =
         RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
   }
-  RECT visible = VisibleArea(scope, w + 2);
+  RECT visible = space.Visible(w + 2);
   cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
   cairo_region_t* outline = Shapes::Frame(shape, w, w);
   cairo_region_t* inside = cairo_region_copy(shape);
   cairo_region_subtract(inside, outline);
-  if (hasBrush) PaintRegion(brush, inside);
+  if (hasBrush) space.Paint(brush, inside);
   bool rectangular = ew == 0 || eh == 0;
   if (styled && rectangular) {
-    POINT corners[4] = {{box.left, box.top},
-                        {box.right - 1, box.top},
-                        {box.right - 1, box.bottom - 1},
-                        {box.left, box.bottom - 1}};
+    const RECT& l = logicalBox;
+    POINT corners[4] = {{l.left, l.top}, {l.right - 1, l.top}, {l.right - 1, l.bottom - 1}, {l.left, l.bottom - 1}};
     pen.Polyline(corners, 4, true);
   } else {
     Raster outlineRaster(scope, *dc);
     outlineRaster.UseColor(pen.Color());
     outlineRaster.SetRop2(dc->State().rop2);
-    PaintRegion(outlineRaster, outline);
+    space.Paint(outlineRaster, outline);
   }
   cairo_region_destroy(inside);
   cairo_region_destroy(outline);
@@ -110,6 +158,156 @@ BOOL DrawPolyline(HDC hdc, const POINT* points, int count, bool updatePosition) 
   }
   if (updatePosition) dc->State().currentPosition = path.back();
   return TRUE;
+}
+
+// An ellipse through pixel centres: centre and radii.
+struct EllipseGeometry {
+  double cx, cy, rx, ry;
+  // The point at parametric angle `t` (radians, counter-clockwise on screen).
+  POINT At(double t) const {
+    return POINT{static_cast<LONG>(std::lround(cx + rx * std::cos(t))),
+                 static_cast<LONG>(std::lround(cy - ry * std::sin(t)))};
+  }
+  // The parametric angle where the ray from the centre towards (x, y) meets the ellipse.
+  double AngleTowards(double x, double y) const {
+    const double dx = x - cx, dy = y - cy;
+    if (dx == 0 && dy == 0) return 0;
+    return std::atan2(-dy * std::max(rx, 1e-9), dx * std::max(ry, 1e-9));
+  }
+};
+
+// The ellipse whose outline lies on the outermost pixels of `box` (right and bottom exclusive).
+EllipseGeometry InBox(const RECT& box) {
+  return {(box.left + box.right - 1) / 2.0, (box.top + box.bottom - 1) / 2.0,
+          std::max(0.0, (box.right - box.left - 1) / 2.0), std::max(0.0, (box.bottom - box.top - 1) / 2.0)};
+}
+
+// The sweep from `start` to `end` in the DC's direction; equal angles sweep the whole ellipse.
+double DirectedSweep(double start, double end, int direction) {
+  constexpr double kTurn = 2 * M_PI;
+  double sweep = std::fmod(end - start, kTurn);
+  if (direction == AD_CLOCKWISE) {
+    if (sweep >= 0) sweep -= kTurn;
+  } else if (sweep <= 0) {
+    sweep += kTurn;
+  }
+  return sweep;
+}
+
+// The pixels of `region` that `keep` accepts. Caller owns the result.
+template <class Keep>
+cairo_region_t* Select(const cairo_region_t* region, Keep keep) {
+  std::vector<cairo_rectangle_int_t> kept;
+  for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region, i, &r);
+    for (int y = r.y; y < r.y + r.height; ++y)
+      for (int x = r.x; x < r.x + r.width; ++x)
+        if (keep(x, y)) kept.push_back({x, y, 1, 1});
+  }
+  return cairo_region_create_rectangles(kept.data(), static_cast<int>(kept.size()));
+}
+
+enum class ArcKind { Open, To, Pie, Chord };
+
+// Where an arc runs: between two radials (towards points, in the DC's direction) or from an
+// angle through a sweep (radians, counter-clockwise in logical coordinates).
+struct ArcSpan {
+  bool radials = false;
+  POINT startRay{}, endRay{};
+  double start = 0, sweep = 0;
+};
+
+// An arc of the ellipse in `logicalBox`: its pixels are those of Ellipse's outline (with the
+// selected pen) that lie within the sweep. Pies and chords fill the part of the ellipse inside
+// their radii or beyond their chord.
+BOOL DrawArc(HDC hdc, const RECT& logicalBox, const ArcSpan& span, ArcKind kind) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return FALSE;
+  DrawingScope scope(*dc);
+  const FigureSpace space(scope, dc->State());
+  RECT box = space.Box(logicalBox);
+  Lines pen(scope, *dc);
+  const bool filled = kind == ArcKind::Pie || kind == ArcKind::Chord;
+  if (filled && pen.IsNull()) {  // as Ellipse: without an outline the figure is a pixel smaller
+    box.right -= 1;
+    box.bottom -= 1;
+  }
+  const EllipseGeometry e = InBox(box);
+  double start = span.start, sweep = span.sweep;
+  if (span.radials) {
+    const POINT s = space.Point(span.startRay), t = space.Point(span.endRay);
+    start = e.AngleTowards(s.x, s.y);
+    sweep = DirectedSweep(start, e.AngleTowards(t.x, t.y), dc->State().arcDirection);
+  } else {  // mirrored axes turn the angles round
+    if (MappingMirrors(dc->State(), false)) start = M_PI - start, sweep = -sweep;
+    if (MappingMirrors(dc->State(), true)) start = -start, sweep = -sweep;
+  }
+  const POINT from = e.At(start), to = e.At(start + sweep);
+  const POINT centre{static_cast<LONG>(std::lround(e.cx)), static_cast<LONG>(std::lround(e.cy))};
+  auto inSweep = [&](int x, int y) {
+    const double angle = e.AngleTowards(x, y);
+    const double along = sweep >= 0 ? angle - start : start - angle;
+    return std::fmod(std::fmod(along, 2 * M_PI) + 2 * M_PI, 2 * M_PI) <= std::fabs(sweep) + 1e-9;
+  };
+  // Beyond the chord: on the same side of the line from `from` to `to` as the arc's middle.
+  const POINT middle = e.At(start + sweep / 2);
+  auto side = [&](double x, double y) {
+    return (to.x - from.x) * (y - from.y) - (to.y - from.y) * (x - from.x);
+  };
+  const bool middleSide = side(middle.x, middle.y) > 0;
+  const int w = pen.IsNull() ? 0 : pen.Width();
+  const RECT visible = space.Visible(w + 2);
+  if (filled) {
+    Raster brush(scope, *dc);
+    brush.SetRop2(dc->State().rop2);
+    if (brush.UseSelectedBrush()) {
+      cairo_region_t* shape = Shapes::RoundRect(box, box.right - box.left, box.bottom - box.top, &visible);
+      cairo_region_t* part = Select(shape, [&](int x, int y) {
+        return kind == ArcKind::Pie ? inSweep(x, y) || (x == centre.x && y == centre.y)
+                                    : (side(x, y) > 0) == middleSide && side(x, y) != 0;
+      });
+      space.Paint(brush, part);
+      cairo_region_destroy(part);
+      cairo_region_destroy(shape);
+    }
+  }
+  if (kind == ArcKind::To) {
+    const POINT line[2] = {dc->State().currentPosition, space.Logical(from)};
+    pen.Polyline(line, 2, false);
+  }
+  if (w > 0) {
+    RECT outer = box;
+    if (w > 1) outer = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
+    cairo_region_t* shape = Shapes::RoundRect(outer, outer.right - outer.left, outer.bottom - outer.top, &visible);
+    cairo_region_t* ring = Shapes::Frame(shape, w, w);
+    cairo_region_t* arc = Select(ring, inSweep);
+    Raster outline(scope, *dc);
+    outline.UseColor(pen.Color());
+    outline.SetRop2(dc->State().rop2);
+    space.Paint(outline, arc);
+    cairo_region_destroy(arc);
+    cairo_region_destroy(ring);
+    cairo_region_destroy(shape);
+    if (kind == ArcKind::Pie) {
+      const POINT radii[3] = {space.Logical(to), space.Logical(centre), space.Logical(from)};
+      pen.Polyline(radii, 3, false);
+    } else if (kind == ArcKind::Chord) {
+      const POINT chord[2] = {space.Logical(to), space.Logical(from)};
+      pen.Polyline(chord, 2, false);
+    }
+  }
+  if (kind == ArcKind::To) dc->State().currentPosition = space.Logical(to);
+  return TRUE;
+}
+
+// Arc, ArcTo, Pie and Chord: the sweep between two radials in the DC's direction.
+BOOL DrawArcBetween(HDC hdc, int left, int top, int right, int bottom, POINT startRay, POINT endRay, ArcKind kind) {
+  ArcSpan span;
+  span.radials = true;
+  span.startRay = startRay;
+  span.endRay = endRay;
+  return DrawArc(hdc, Ordered(left, top, right, bottom), span, kind);
 }
 }  // namespace
 
@@ -161,8 +359,8 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ew, int eh
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-  RECT box = Ordered(left, top, right, bottom);
-  return BoxFigure(hdc, box, box.right - box.left, box.bottom - box.top);
+  // Corner ellipses as large as the box make the ellipse.
+  return BoxFigure(hdc, Ordered(left, top, right, bottom), INT32_MAX, INT32_MAX);
 }
 
 BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) {
@@ -185,10 +383,13 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
   Raster brush(scope, *dc);
   brush.SetRop2(dc->State().rop2);
   if (brush.UseSelectedBrush()) {
-    RECT visible = VisibleArea(scope, 2);
+    const FigureSpace space(scope, dc->State());
+    std::vector<POINT> mapped(points, points + total);
+    for (POINT& p : mapped) p = space.Point(p);
+    RECT visible = space.Visible(2);
     cairo_region_t* fill =
-        Shapes::Polygons(points, counts, polygons, dc->State().polyFillMode, &visible);
-    PaintRegion(brush, fill);
+        Shapes::Polygons(mapped.data(), counts, polygons, dc->State().polyFillMode, &visible);
+    space.Paint(brush, fill);
     cairo_region_destroy(fill);
   }
   Lines pen(scope, *dc);
@@ -256,6 +457,64 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   }
   cairo_region_destroy(frame);
   cairo_region_destroy(box);
+  return TRUE;
+}
+
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+
+int SetArcDirection(HDC hdc, int direction) {
+  auto dc = DcOrFail(hdc);
+  if (!dc) return 0;
+  if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const int previous = dc->State().arcDirection;
+  dc->State().arcDirection = direction;
+  return previous;
+}
+
+int GetArcDirection(HDC hdc) {
+  auto dc = DcOrFail(hdc);
+  return dc ? dc->State().arcDirection : 0;
+}
+
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Open);
+}
+
+BOOL ArcTo(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::To);
+}
+
+BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Pie);
+}
+
+BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  return DrawArcBetween(hdc, left, top, right, bottom, {xStart, yStart}, {xEnd, yEnd}, ArcKind::Chord);
+}
+
+BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweepAngle) {
+  if (radius > (1u << 28) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const int r = static_cast<int>(radius);
+  // Sweeping more than a turn retraces the circle: one turn draws the same pixels, and the
+  // current position ends where the remainder does.
+  const double sweep = sweepAngle * M_PI / 180;
+  const double turn = 2 * M_PI;
+  const double drawn = std::fabs(sweep) >= turn ? std::copysign(turn, sweep) : sweep;
+  const double start = startAngle * M_PI / 180;
+  const RECT box{x - r, y - r, x + r + 1, y + r + 1};
+  ArcSpan span;
+  span.start = start;
+  span.sweep = drawn;
+  if (!DrawArc(hdc, box, span, ArcKind::To)) return FALSE;
+  if (drawn != sweep) LookupDeviceContext(hdc)->State().currentPosition = InBox(box).At(start + std::fmod(sweep, turn));
   return TRUE;
 }
 

@@ -5,6 +5,8 @@
 
 namespace kestrel::platform {
 
+using FLOAT = float;
+
 // Region results (also returned by clipping functions).
 constexpr int ERROR = 0;
 constexpr int NULLREGION = 1;
@@ -119,6 +121,8 @@ constexpr int STRETCH_HALFTONE = HALFTONE;
 constexpr int MM_TEXT = 1;
 constexpr int MM_ISOTROPIC = 7;
 constexpr int MM_ANISOTROPIC = 8;
+constexpr int AD_COUNTERCLOCKWISE = 1;
+constexpr int AD_CLOCKWISE = 2;
 
 // Ternary raster operations.
 constexpr DWORD SRCCOPY = 0x00CC0020;

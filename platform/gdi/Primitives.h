@@ -32,6 +32,23 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ellipseWid
                int ellipseHeight);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
 BOOL Polygon(HDC hdc, const POINT* points, int count);
+
+// Elliptical arcs of the ellipse Ellipse would draw in the box, from where the line from its
+// centre towards (xStart, yStart) meets it to where the line towards (xEnd, yEnd) does, in the
+// DC's arc direction (counter-clockwise on screen by default); equal radials make a whole
+// ellipse. Arc only outlines; ArcTo also draws a line from the current position to the arc's
+// start and moves the current position to its end; Pie closes the arc with two radii and Chord
+// with a straight line, both filled with the brush.
+int SetArcDirection(HDC hdc, int direction);  // the previous direction, 0 on failure
+int GetArcDirection(HDC hdc);
+BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+BOOL ArcTo(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+BOOL Pie(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+// A line from the current position to the start of a circular arc, then the arc: angles in
+// degrees counter-clockwise from the x axis, a positive sweep counter-clockwise (the arc
+// direction plays no part). The current position moves to the arc's end.
+BOOL AngleArc(HDC hdc, int x, int y, DWORD radius, FLOAT startAngle, FLOAT sweepAngle);
 BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons);
 
 // One-pixel frame painted with a brush; inverting; the dotted XOR focus frame (drawing it twice

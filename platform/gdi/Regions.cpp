@@ -54,9 +54,10 @@ cairo_region_t* DeviceArea(const DeviceContext& dc) {
 
 RECT LogicalToDevice(const DeviceContext& dc, RECT r) {
   const DeviceContextState& s = dc.State();
-  long long dx = 0LL + s.viewportOrg.x - s.windowOrg.x, dy = 0LL + s.viewportOrg.y - s.windowOrg.y;
   auto map = [](long long v) { return static_cast<LONG>(std::clamp(v, -(1LL << 29), 1LL << 29)); };
-  return RECT{map(r.left + dx), map(r.top + dy), map(r.right + dx), map(r.bottom + dy)};
+  const long long x1 = MapToDevice(s, r.left, false), x2 = MapToDevice(s, r.right, false);
+  const long long y1 = MapToDevice(s, r.top, true), y2 = MapToDevice(s, r.bottom, true);
+  return RECT{map(std::min(x1, x2)), map(std::min(y1, y2)), map(std::max(x1, x2)), map(std::max(y1, y2))};
 }
 
 // Complexity of the clip the DC now draws with.
@@ -319,8 +320,7 @@ int GetClipBox(HDC hdc, RECT* box) {
   const cairo_region_t* clip = scope.Clip();
   cairo_rectangle_int_t e;
   cairo_region_get_extents(clip, &e);
-  POINT origin = scope.ToSurface(POINT{0, 0});
-  *box = RECT{e.x - origin.x, e.y - origin.y, e.x + e.width - origin.x, e.y + e.height - origin.y};
+  *box = scope.ToLogical(RECT{e.x, e.y, e.x + e.width, e.y + e.height});
   if (e.width == 0 || e.height == 0) *box = RECT{};
   return Region::ComplexityOf(clip);
 }

@@ -9,6 +9,7 @@
 namespace kestrel::platform {
 
 using REAL = float;
+using UINT16 = std::uint16_t;
 using ARGB = std::uint32_t;
 using TGPColor = ARGB;
 
@@ -87,6 +88,68 @@ enum WrapMode : int {
   WrapModeTileFlipY = 2,
   WrapModeTileFlipXY = 3,
   WrapModeClamp = 4,
+};
+
+enum MatrixOrder : int {
+  MatrixOrderPrepend = 0,
+  MatrixOrderAppend = 1,
+};
+
+enum CoordinateSpace : int {
+  CoordinateSpaceWorld = 0,
+  CoordinateSpacePage = 1,
+  CoordinateSpaceDevice = 2,
+};
+
+enum FontStyle : int {
+  FontStyleRegular = 0,
+  FontStyleBold = 1,
+  FontStyleItalic = 2,
+  FontStyleBoldItalic = 3,
+  FontStyleUnderline = 4,
+  FontStyleStrikeout = 8,
+};
+
+enum StringAlignment : int {
+  StringAlignmentNear = 0,
+  StringAlignmentCenter = 1,
+  StringAlignmentFar = 2,
+};
+
+enum StringFormatFlags : int {
+  StringFormatFlagsDirectionRightToLeft = 0x0001,
+  StringFormatFlagsDirectionVertical = 0x0002,
+  StringFormatFlagsNoFitBlackBox = 0x0004,
+  StringFormatFlagsDisplayFormatControl = 0x0020,
+  StringFormatFlagsNoFontFallback = 0x0400,
+  StringFormatFlagsMeasureTrailingSpaces = 0x0800,
+  StringFormatFlagsNoWrap = 0x1000,
+  StringFormatFlagsLineLimit = 0x2000,
+  StringFormatFlagsNoClip = 0x4000,
+};
+
+enum StringTrimming : int {
+  StringTrimmingNone = 0,
+  StringTrimmingCharacter = 1,
+  StringTrimmingWord = 2,
+  StringTrimmingEllipsisCharacter = 3,
+  StringTrimmingEllipsisWord = 4,
+  StringTrimmingEllipsisPath = 5,
+};
+
+enum HotkeyPrefix : int {
+  HotkeyPrefixNone = 0,
+  HotkeyPrefixShow = 1,
+  HotkeyPrefixHide = 2,
+};
+
+enum TextRenderingHint : int {
+  TextRenderingHintSystemDefault = 0,
+  TextRenderingHintSingleBitPerPixelGridFit = 1,
+  TextRenderingHintSingleBitPerPixel = 2,
+  TextRenderingHintAntiAliasGridFit = 3,
+  TextRenderingHintAntiAlias = 4,
+  TextRenderingHintClearTypeGridFit = 5,
 };
 
 enum FillMode : int {

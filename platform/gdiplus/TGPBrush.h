@@ -19,6 +19,8 @@ struct PatternContext {
   // The pixels the fill can touch, in world pixel units; brushes that render pixel by pixel
   // render only these. Empty when not known.
   cairo_rectangle_int_t area{};
+  // Device pixels per world unit (at least 1): brushes that render images render this finely.
+  int scale = 1;
 };
 
 class TGPBrush : public StatusKeeper {

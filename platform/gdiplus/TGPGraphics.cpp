@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdiplus/StringLayout.h"
+
 namespace kestrel::platform {
 
 namespace {
@@ -72,6 +74,18 @@ void ApplyClip(cairo_t* cr, const TGPRegion& clip) {
   cairo_clip(cr);
 }
 
+// Bounding box of `rect` mapped through `m`.
+TGPRectF MappedBounds(const TGPMatrix& m, const TGPRectF& rect) {
+  TGPPointF corners[4] = {{rect.X, rect.Y}, {rect.GetRight(), rect.Y}, {rect.X, rect.GetBottom()},
+                          {rect.GetRight(), rect.GetBottom()}};
+  m.TransformPoints(corners, 4);
+  TGPGraphicsPath outline;
+  outline.AddLines(corners, 4);
+  TGPRectF bounds;
+  outline.GetBounds(&bounds);
+  return bounds;
+}
+
 bool Smooth(SmoothingMode mode) {
   return mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8 ||
          mode == SmoothingModeHighQuality;
@@ -118,9 +132,78 @@ TStatus TGPGraphics::SetCompositingMode(CompositingMode mode) {
   return Ok;
 }
 
+TStatus TGPGraphics::SetTextRenderingHint(TextRenderingHint hint) {
+  if (hint < TextRenderingHintSystemDefault || hint > TextRenderingHintClearTypeGridFit)
+    return Remember(InvalidParameter);
+  state_.textHint = hint;
+  return Ok;
+}
+
 double TGPGraphics::PixelOffset() const {
   const bool half = state_.pixelOffset == PixelOffsetModeHalf || state_.pixelOffset == PixelOffsetModeHighQuality;
   return half ? 0.0 : 0.5;
+}
+
+TStatus TGPGraphics::ChangeTransform(const std::function<TStatus(TGPMatrix&)>& change) {
+  TGPMatrix changed = state_.world;
+  if (TStatus status = change(changed); status != Ok) return Remember(status);
+  if (!changed.IsInvertible()) return Remember(InvalidParameter);
+  state_.world = changed;
+  return Ok;
+}
+
+TStatus TGPGraphics::SetTransform(const TGPMatrix* matrix) {
+  if (!matrix) return Remember(InvalidParameter);
+  return ChangeTransform([&](TGPMatrix& m) { return m = *matrix, Ok; });
+}
+
+TStatus TGPGraphics::GetTransform(TGPMatrix* matrix) const {
+  if (!matrix) return Remember(InvalidParameter);
+  *matrix = state_.world;
+  return Ok;
+}
+
+TStatus TGPGraphics::ResetTransform() { return state_.world.Reset(); }
+
+TStatus TGPGraphics::MultiplyTransform(const TGPMatrix* matrix, MatrixOrder order) {
+  if (!matrix) return Remember(InvalidParameter);
+  return ChangeTransform([&](TGPMatrix& m) { return m.Multiply(matrix, order); });
+}
+
+TStatus TGPGraphics::TranslateTransform(REAL dx, REAL dy, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Translate(dx, dy, order); });
+}
+
+TStatus TGPGraphics::ScaleTransform(REAL sx, REAL sy, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Scale(sx, sy, order); });
+}
+
+TStatus TGPGraphics::RotateTransform(REAL angle, MatrixOrder order) {
+  return ChangeTransform([&](TGPMatrix& m) { return m.Rotate(angle, order); });
+}
+
+TGPMatrix TGPGraphics::DeviceToWorld() const {
+  TGPMatrix inverse = state_.world;
+  inverse.Invert();
+  return inverse;
+}
+
+TStatus TGPGraphics::TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points,
+                                     INT count) const {
+  auto valid = [](CoordinateSpace space) { return space >= CoordinateSpaceWorld && space <= CoordinateSpaceDevice; };
+  if (!points || count <= 0 || !valid(destSpace) || !valid(srcSpace)) return Remember(InvalidParameter);
+  const bool fromWorld = srcSpace == CoordinateSpaceWorld, toWorld = destSpace == CoordinateSpaceWorld;
+  if (fromWorld == toWorld) return Ok;  // page and device coincide
+  return Remember(fromWorld ? state_.world.TransformPoints(points, count)
+                            : DeviceToWorld().TransformPoints(points, count));
+}
+
+bool TGPGraphics::FitsDevice(const TGPRectF& world) const {
+  if (state_.world.IsIdentity()) return true;
+  const TGPRectF device = MappedBounds(state_.world, world);
+  const REAL values[] = {device.X, device.Y, device.GetRight(), device.GetBottom()};
+  return std::all_of(std::begin(values), std::end(values),
+                     [](REAL v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; });
 }
 
 TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool fill) {
@@ -134,6 +217,7 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
   cairo_set_operator(cr, state_.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
                                                                           : CAIRO_OPERATOR_OVER);
   cairo_translate(cr, PixelOffset(), PixelOffset());
+  cairo_transform(cr, &state_.world.Cairo());
   TStatus status = draw(cr);
   cairo_rectangle_int_t damage{};
   if (status == Ok) {
@@ -152,6 +236,10 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
 
 PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
   PatternContext context{PixelOffset()};
+  // The largest stretch of a world unit, in whole device pixels (bounded: images grow with it).
+  const cairo_matrix_t& m = state_.world.Cairo();
+  const double stretch = std::sqrt(std::max(m.xx * m.xx + m.yx * m.yx, m.xy * m.xy + m.yy * m.yy));
+  context.scale = static_cast<int>(std::clamp(std::ceil(stretch - 1e-6), 1.0, 8.0));
   double x1, y1, x2, y2, cx1, cy1, cx2, cy2;
   cairo_path_extents(cr, &x1, &y1, &x2, &y2);
   cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
@@ -164,13 +252,25 @@ PatternContext TGPGraphics::PatternsFor(cairo_t* cr, double grow) const {
   return context;
 }
 
+bool TGPGraphics::PathFits(const TGPGraphicsPath& path) const {
+  if (!path.CoordinatesValid()) return false;
+  TGPRectF bounds;
+  path.GetBounds(&bounds);
+  return FitsDevice(bounds);
+}
+
 TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
   if (!brush) return Remember(InvalidParameter);
-  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  if (!PathFits(path)) return Remember(ValueOverflow);
+  return FillWith(brush, [&](cairo_t* cr) { path.AppendTo(cr); }, path.CairoFillRule());
+}
+
+TStatus TGPGraphics::FillWith(const TGPBrush* brush, const std::function<void(cairo_t*)>& append,
+                              cairo_fill_rule_t rule) {
   return Render(
       [&](cairo_t* cr) {
-        path.AppendTo(cr);
-        cairo_set_fill_rule(cr, path.CairoFillRule());
+        append(cr);
+        cairo_set_fill_rule(cr, rule);
         cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
         if (!pattern) return CreationFailure(*brush);
         cairo_set_source(cr, pattern);
@@ -182,12 +282,19 @@ TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& pat
 
 TStatus TGPGraphics::StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path) {
   if (!pen) return Remember(InvalidParameter);
-  if (!path.CoordinatesValid()) return Remember(ValueOverflow);
+  if (!PathFits(path)) return Remember(ValueOverflow);
   return Render(
       [&](cairo_t* cr) {
         path.AppendTo(cr);
         const double grow = std::max<double>(pen->GetWidth(), 1) / 2 * std::max<double>(pen->GetMiterLimit(), 1) + 1;
-        return pen->Apply(cr, PatternsFor(cr, grow));
+        const TStatus status = pen->Apply(cr, PatternsFor(cr, grow));
+        // A pen of width 0 is one device pixel wide whatever the transform: stroke it without
+        // the world transform (the path and the brush are already placed).
+        if (status == Ok && pen->GetWidth() <= 0 && !state_.world.IsIdentity()) {
+          cairo_matrix_t toDevice = DeviceToWorld().Cairo();
+          cairo_transform(cr, &toDevice);
+        }
+        return status;
       },
       false);
 }
@@ -247,11 +354,19 @@ TStatus TGPGraphics::FillPath(const TGPBrush* brush, const TGPGraphicsPath* path
 TStatus TGPGraphics::FillRegion(const TGPBrush* brush, const TGPRegion* region) {
   if (!brush || !region) return Remember(InvalidParameter);
   TGPRegion area(*region);
-  area.Intersect(&state_.clip);
+  if (state_.world.IsIdentity()) {
+    area.Intersect(&state_.clip);
+  } else {
+    // The region is in world pixels; keep only what can land within the rasteriser's range
+    // (the device clip is applied when painting).
+    const REAL limit = kMaxCoordinate / 4;
+    area.Intersect(MappedBounds(DeviceToWorld(), {-limit, -limit, 2 * limit, 2 * limit}));
+  }
   const cairo_region_t* pixels = area.Pixels();
   TGPGraphicsPath path(FillModeWinding);
-  // Region pixel i spans world [i - offset, i + 1 - offset).
-  const REAL shift = static_cast<REAL>(PixelOffset());
+  // Region pixel i spans world [i - offset, i + 1 - offset) while pixels stay whole; scaled or
+  // turned, it is the world square [i, i + 1) it stands for.
+  const REAL shift = state_.world.IsTranslation() ? static_cast<REAL>(PixelOffset()) : 0;
   for (int i = 0; i < cairo_region_num_rectangles(pixels); ++i) {
     cairo_rectangle_int_t r;
     cairo_region_get_rectangle(pixels, i, &r);
@@ -335,9 +450,13 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
     if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return Remember(ValueOverflow);
   if (!(srcWidth >= kMinExtent) || !(srcHeight >= kMinExtent)) return Remember(InvalidParameter);
   if (std::fabs(dest.Width) < kMinExtent || std::fabs(dest.Height) < kMinExtent) return Ok;  // nothing shows
-  const double offset = PixelOffset();
-  const double left = dest.X - offset, top = dest.Y - offset;
-  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight;
+  if (!FitsDevice(dest)) return Remember(ValueOverflow);
+  // The destination's corners map to pixel corners: undo the pixel offset in world units.
+  TGPPointF shift{static_cast<REAL>(PixelOffset()), static_cast<REAL>(PixelOffset())};
+  DeviceToWorld().TransformVectors(&shift);
+  const double left = dest.X - shift.X, top = dest.Y - shift.Y;
+  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight &&
+                        state_.world.IsTranslation();
   const bool nearest = unscaled || state_.interpolation == InterpolationModeNearestNeighbor;
   return Render(
       [&](cairo_t* cr) {
@@ -357,20 +476,94 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
       true);
 }
 
+TStatus TGPGraphics::LayoutString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect,
+                                  bool fromPoint, const TGPStringFormat* format,
+                                  std::unique_ptr<StringLayout>* layout) const {
+  if (!string || length < -1 || !font || font->State() != Ok) return InvalidParameter;
+  const REAL values[] = {rect.X, rect.Y, rect.Width, rect.Height};
+  for (REAL v : values)
+    if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return ValueOverflow;
+  if (rect.Width < 0 || rect.Height < 0) return InvalidParameter;
+  const size_t count = length == -1 ? std::char_traits<WCHAR>::length(string) : static_cast<size_t>(length);
+  *layout = std::make_unique<StringLayout>(
+      StringLayoutRequest{std::u16string_view(string, count), font, rect, fromPoint, format, state_.textHint});
+  return FitsDevice((*layout)->Bounds()) ? Ok : ValueOverflow;
+}
+
+TStatus TGPGraphics::DrawLaidOut(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect,
+                                 bool fromPoint, const TGPStringFormat* format, const TGPBrush* brush) {
+  if (!brush) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, rect, fromPoint, format, &layout); s != Ok) return Remember(s);
+  if (layout->LinesFilled() == 0) return Ok;
+  return FillWith(
+      brush,
+      [&](cairo_t* cr) {
+        if (layout->Clipped()) {  // an aliased clip, like every other
+          const TGPRectF& r = layout->ClipRect();
+          cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+          cairo_rectangle(cr, r.X, r.Y, r.Width, r.Height);
+          cairo_clip(cr);
+        }
+        cairo_set_antialias(cr, layout->Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+        layout->AppendPath(cr);
+      },
+      CAIRO_FILL_RULE_WINDING);
+}
+
+TStatus TGPGraphics::DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                                const TGPStringFormat* format, const TGPBrush* brush) {
+  return DrawLaidOut(string, length, font, layoutRect, false, format, brush);
+}
+
+TStatus TGPGraphics::DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                                const TGPStringFormat* format, const TGPBrush* brush) {
+  return DrawLaidOut(string, length, font, {origin.X, origin.Y, 0, 0}, true, format, brush);
+}
+
+TStatus TGPGraphics::MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                                   const TGPStringFormat* format, TGPRectF* boundingBox, INT* codepointsFitted,
+                                   INT* linesFilled) const {
+  if (!boundingBox) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, layoutRect, false, format, &layout); s != Ok) return Remember(s);
+  *boundingBox = layout->Bounds();
+  if (codepointsFitted) *codepointsFitted = layout->CharactersFitted();
+  if (linesFilled) *linesFilled = layout->LinesFilled();
+  return Ok;
+}
+
+TStatus TGPGraphics::MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                                   const TGPStringFormat* format, TGPRectF* boundingBox) const {
+  if (!boundingBox) return Remember(InvalidParameter);
+  std::unique_ptr<StringLayout> layout;
+  if (TStatus s = LayoutString(string, length, font, {origin.X, origin.Y, 0, 0}, true, format, &layout); s != Ok)
+    return Remember(s);
+  *boundingBox = layout->Bounds();
+  return Ok;
+}
+
 TStatus TGPGraphics::SetClip(const TGPRectF& rect, CombineMode mode) {
-  return Remember(state_.clip.Combine(TGPRegion(rect), mode));
+  if (state_.world.IsIdentity()) return Remember(state_.clip.Combine(TGPRegion(rect), mode));
+  TGPGraphicsPath path;
+  path.AddRectangle(rect);
+  return SetClip(&path, mode);
 }
 
 TStatus TGPGraphics::SetClip(const TGPGraphicsPath* path, CombineMode mode) {
   if (!path) return Remember(InvalidParameter);
-  TGPRegion shape(path);
+  TGPGraphicsPath device(*path);
+  device.Transform(&state_.world);
+  TGPRegion shape(&device);
   if (TStatus s = shape.GetLastStatus(); s != Ok) return Remember(s);
   return Remember(state_.clip.Combine(shape, mode));
 }
 
 TStatus TGPGraphics::SetClip(const TGPRegion* region, CombineMode mode) {
   if (!region) return Remember(InvalidParameter);
-  return Remember(state_.clip.Combine(*region, mode));
+  TGPRegion device(*region);
+  if (TStatus s = device.Transform(&state_.world); s != Ok) return Remember(s);
+  return Remember(state_.clip.Combine(device, mode));
 }
 
 TStatus TGPGraphics::SetClip(const TGPGraphics* other, CombineMode mode) {
@@ -382,13 +575,24 @@ TStatus TGPGraphics::ResetClip() { return state_.clip.MakeInfinite(); }
 
 TStatus TGPGraphics::GetClip(TGPRegion* region) const {
   if (!region) return Remember(InvalidParameter);
-  *region = state_.clip;
+  TGPRegion world(state_.clip);
+  const TGPMatrix toWorld = DeviceToWorld();
+  if (TStatus s = world.Transform(&toWorld); s != Ok) return Remember(s);
+  *region = world;
   return Ok;
 }
 
 TStatus TGPGraphics::GetClipBounds(TGPRectF* rect) const {
   if (!rect) return Remember(InvalidParameter);
-  return state_.clip.GetBounds(rect);
+  if (TStatus s = state_.clip.GetBounds(rect); s != Ok) return Remember(s);
+  if (!state_.clip.IsInfinite() && !state_.clip.IsEmpty()) *rect = MappedBounds(DeviceToWorld(), *rect);
+  return Ok;
+}
+
+BOOL TGPGraphics::IsVisible(REAL x, REAL y) const {
+  TGPPointF device{x, y};
+  state_.world.TransformPoints(&device);
+  return state_.clip.IsVisible(device.X, device.Y);
 }
 
 GraphicsState TGPGraphics::Save() {

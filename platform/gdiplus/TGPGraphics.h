@@ -2,8 +2,9 @@
 // The drawing surface: fills and outlines with brushes and pens, images, clipping, smoothing.
 // A graphics object draws on an image (TGPBitmap) or on a device context; on a DC each call
 // draws through a drawing scope, so the DC's origin and clip apply and changes are published as
-// GDI drawing is. World coordinates are pixels with GDI+'s default pixel offset: pixel (i, j)
-// is centred on the integer point (i, j).
+// GDI drawing is. The world transform maps world coordinates to device pixels, with GDI+'s
+// default pixel offset: device pixel (i, j) is centred on the integer point (i, j). Shapes, pen
+// widths, brushes, images and clips given in world coordinates all go through the transform.
 
 #include <cairo.h>
 
@@ -13,10 +14,13 @@
 
 #include "platform/gdiplus/GdiPlusTypes.h"
 #include "platform/gdiplus/TGPBrush.h"
+#include "platform/gdiplus/TGPFont.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 #include "platform/gdiplus/TGPImage.h"
+#include "platform/gdiplus/TGPMatrix.h"
 #include "platform/gdiplus/TGPPen.h"
 #include "platform/gdiplus/TGPRegion.h"
+#include "platform/gdiplus/TGPStringFormat.h"
 
 namespace kestrel::platform {
 
@@ -58,6 +62,21 @@ class TGPGraphics : public StatusKeeper {
   InterpolationMode GetInterpolationMode() const { return state_.interpolation; }
   TStatus SetCompositingMode(CompositingMode mode);
   CompositingMode GetCompositingMode() const { return state_.compositing; }
+  TStatus SetTextRenderingHint(TextRenderingHint hint);
+  TextRenderingHint GetTextRenderingHint() const { return state_.textHint; }
+
+  // The world transform. A transform without an inverse (or with non-finite elements) is refused
+  // with InvalidParameter and the previous one kept: it would collapse every drawing and clip.
+  TStatus SetTransform(const TGPMatrix* matrix);
+  TStatus GetTransform(TGPMatrix* matrix) const;
+  TStatus ResetTransform();
+  TStatus MultiplyTransform(const TGPMatrix* matrix, MatrixOrder order = MatrixOrderPrepend);
+  TStatus TranslateTransform(REAL dx, REAL dy, MatrixOrder order = MatrixOrderPrepend);
+  TStatus ScaleTransform(REAL sx, REAL sy, MatrixOrder order = MatrixOrderPrepend);
+  TStatus RotateTransform(REAL angle, MatrixOrder order = MatrixOrderPrepend);
+  // Converts points between world and device coordinates (page coordinates are device pixels).
+  TStatus TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points,
+                          INT count) const;
 
   TStatus Clear(ARGB color);
 
@@ -106,7 +125,34 @@ class TGPGraphics : public StatusKeeper {
   TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
                     REAL srcWidth, REAL srcHeight, Unit srcUnit);
 
-  // Clipping. The clip is kept in world pixels; on a DC it also stays inside the DC's clip.
+  // Text, laid out as the format says (null: the default format) in `layoutRect` or from
+  // `origin`, and filled with `brush`. `length` -1 means up to the terminating NUL.
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                     const TGPStringFormat* format, const TGPBrush* brush);
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                     const TGPBrush* brush) {
+    return DrawString(string, length, font, origin, nullptr, brush);
+  }
+  TStatus DrawString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                     const TGPStringFormat* format, const TGPBrush* brush);
+  // The box the text takes (world units), how many UTF-16 units and lines of it fit.
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                        const TGPStringFormat* format, TGPRectF* boundingBox, INT* codepointsFitted = nullptr,
+                        INT* linesFilled = nullptr) const;
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& layoutRect,
+                        TGPRectF* boundingBox) const {
+    return MeasureString(string, length, font, layoutRect, nullptr, boundingBox);
+  }
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                        const TGPStringFormat* format, TGPRectF* boundingBox) const;
+  TStatus MeasureString(const WCHAR* string, INT length, const TGPFont* font, const TGPPointF& origin,
+                        TGPRectF* boundingBox) const {
+    return MeasureString(string, length, font, origin, nullptr, boundingBox);
+  }
+
+  // Clipping. The clip is kept in device pixels: shapes given in world coordinates are mapped
+  // through the world transform when set, and mapped back when read (GetClip, GetClipBounds and
+  // IsVisible answer in world coordinates). On a DC it also stays inside the DC's clip.
   TStatus SetClip(const TGPRectF& rect, CombineMode mode = CombineModeReplace);
   TStatus SetClip(const TGPGraphicsPath* path, CombineMode mode = CombineModeReplace);
   TStatus SetClip(const TGPRegion* region, CombineMode mode = CombineModeReplace);
@@ -117,22 +163,31 @@ class TGPGraphics : public StatusKeeper {
   TStatus GetClip(TGPRegion* region) const;
   TStatus GetClipBounds(TGPRectF* rect) const;
   BOOL IsClipEmpty() const { return state_.clip.IsEmpty(); }
-  BOOL IsVisible(REAL x, REAL y) const { return state_.clip.IsVisible(x, y); }
+  BOOL IsVisible(REAL x, REAL y) const;
 
-  // Saves clip and modes; Restore returns to that state, dropping later saves.
+  // Saves clip, transform and modes; Restore returns to that state, dropping later saves.
   GraphicsState Save();
   TStatus Restore(GraphicsState state);
 
  private:
   struct State {
-    TGPRegion clip;
+    TGPRegion clip;  // device pixels
+    TGPMatrix world;
     SmoothingMode smoothing = SmoothingModeDefault;
     PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
     InterpolationMode interpolation = InterpolationModeDefault;
     CompositingMode compositing = CompositingModeSourceOver;
+    TextRenderingHint textHint = TextRenderingHintSystemDefault;
   };
 
   double PixelOffset() const;
+  // Applies `change` to a copy of the world transform and keeps it when it is still invertible.
+  TStatus ChangeTransform(const std::function<TStatus(TGPMatrix&)>& change);
+  // Whether the world rectangle lands within the coordinates the rasteriser can take.
+  bool FitsDevice(const TGPRectF& world) const;
+  bool PathFits(const TGPGraphicsPath& path) const;
+  // The world transform's inverse (the identity when there is none).
+  TGPMatrix DeviceToWorld() const;
   // The pattern context for the current path of `cr`, its area grown by `grow` world units.
   PatternContext PatternsFor(cairo_t* cr, double grow) const;
   // Runs `draw` on a prepared context (state applied, world translated for the pixel offset);
@@ -140,6 +195,13 @@ class TGPGraphics : public StatusKeeper {
   // (fill = true) or stroked.
   TStatus Render(const std::function<TStatus(cairo_t*)>& draw, bool fill);
   TStatus FillShape(const TGPBrush* brush, const TGPGraphicsPath& path);
+  // Fills what `append` adds to the path, with `rule`.
+  TStatus FillWith(const TGPBrush* brush, const std::function<void(cairo_t*)>& append, cairo_fill_rule_t rule);
+  // Checks a text call's arguments and works out its layout; Ok or why not.
+  TStatus LayoutString(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect, bool fromPoint,
+                       const TGPStringFormat* format, std::unique_ptr<class StringLayout>* layout) const;
+  TStatus DrawLaidOut(const WCHAR* string, INT length, const TGPFont* font, const TGPRectF& rect, bool fromPoint,
+                      const TGPStringFormat* format, const TGPBrush* brush);
   TStatus StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path);
 
   std::unique_ptr<Target> target_;

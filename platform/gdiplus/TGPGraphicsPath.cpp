@@ -245,6 +245,12 @@ TStatus TGPGraphicsPath::GetBounds(TGPRectF* bounds) const {
   return Ok;
 }
 
+TStatus TGPGraphicsPath::Transform(const TGPMatrix* matrix) {
+  if (!matrix) return Remember(InvalidParameter);
+  if (points_.empty()) return Ok;
+  return matrix->TransformPoints(points_.data(), GetPointCount());
+}
+
 bool TGPGraphicsPath::CoordinatesValid() const {
   return std::all_of(points_.begin(), points_.end(),
                      [](const TGPPointF& p) { return Finite(p.X) && Finite(p.Y); });

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdiplus/GdiPlusTypes.h"
+#include "platform/gdiplus/TGPMatrix.h"
 
 namespace kestrel::platform {
 
@@ -45,6 +46,9 @@ class TGPGraphicsPath : public StatusKeeper {
   TStatus AddPolygon(const TGPPointF* points, INT count);
   TStatus AddPie(REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle);
   TStatus AddPath(const TGPGraphicsPath* other, BOOL connect);
+
+  // Maps every point through `matrix`.
+  TStatus Transform(const TGPMatrix* matrix);
 
   INT GetPointCount() const { return static_cast<INT>(points_.size()); }
   TStatus GetPathPoints(TGPPointF* points, INT count) const;

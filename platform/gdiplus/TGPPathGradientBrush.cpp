@@ -123,10 +123,16 @@ TStatus TGPPathGradientBrush::SetWrapMode(WrapMode mode) {
   return Ok;
 }
 
-cairo_surface_t* TGPPathGradientBrush::Render(int x, int y, int width, int height, double pixelOffset) const {
-  const PathGradientRaster raster(boundary_, center_, ramp_, (focusX_ + focusY_) / 2.0,
+cairo_surface_t* TGPPathGradientBrush::Render(int x, int y, int width, int height, double pixelOffset,
+                                              int scale) const {
+  // Rendered from the geometry magnified by `scale`, sampling each image pixel at its centre.
+  TGPGraphicsPath boundary(boundary_);
+  TGPMatrix magnify;
+  magnify.Scale(static_cast<REAL>(scale), static_cast<REAL>(scale));
+  boundary.Transform(&magnify);
+  const PathGradientRaster raster(boundary, {center_.X * scale, center_.Y * scale}, ramp_, (focusX_ + focusY_) / 2.0,
                                   [this](size_t i) { return SurroundAt(i); });
-  return raster.Render(x, y, width, height, pixelOffset);
+  return raster.Render(x * scale, y * scale, width * scale, height * scale, pixelOffset * scale);
 }
 
 cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& context) const {
@@ -147,7 +153,9 @@ cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& conte
     right = std::min(right, context.area.x + context.area.width);
     bottom = std::min(bottom, context.area.y + context.area.height);
   }
-  const double width = static_cast<double>(right) - x, height = static_cast<double>(bottom) - y;
+  // Magnifying transforms get an image at their resolution, so it does not show blocks.
+  const int scale = context.scale;
+  const double width = (static_cast<double>(right) - x) * scale, height = (static_cast<double>(bottom) - y) * scale;
   if (width <= 0 || height <= 0) return cairo_pattern_create_rgba(0, 0, 0, 0);  // nothing visible
   // Flipped tilings double the image.
   const double copies = wrap_ == WrapModeClamp || wrap_ == WrapModeTile ? 1 : 2;
@@ -155,9 +163,10 @@ cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& conte
     Remember(OutOfMemory);
     return nullptr;
   }
-  cairo_surface_t* image = Render(x, y, right - x, bottom - y, context.pixelOffset);
+  cairo_surface_t* image = Render(x, y, right - x, bottom - y, context.pixelOffset, scale);
   cairo_matrix_t toWorld;
   cairo_matrix_init_translate(&toWorld, x - context.pixelOffset, y - context.pixelOffset);
+  cairo_matrix_scale(&toWorld, 1.0 / scale, 1.0 / scale);
   cairo_pattern_t* pattern = WrappedSurfacePattern(image, wrap_, toWorld, CAIRO_FILTER_NEAREST);
   cairo_surface_destroy(image);
   return pattern;

@@ -45,8 +45,9 @@ class TGPPathGradientBrush : public TGPGradientBrush {
  private:
   void Init();
   ARGB SurroundAt(size_t pointIndex) const;
-  // The brush rendered over [x, x + width) × [y, y + height) in world pixels.
-  cairo_surface_t* Render(int x, int y, int width, int height, double pixelOffset) const;
+  // The brush rendered over [x, x + width) × [y, y + height) in world pixels, `scale` image
+  // pixels to a world unit.
+  cairo_surface_t* Render(int x, int y, int width, int height, double pixelOffset, int scale) const;
 
   TGPGraphicsPath boundary_;
   std::vector<ARGB> surround_;

@@ -197,6 +197,27 @@ TStatus TGPRegion::Translate(REAL dx, REAL dy) {
   return Ok;
 }
 
+TStatus TGPRegion::Transform(const TGPMatrix* matrix) {
+  if (!matrix) return Remember(InvalidParameter);
+  if (!matrix->IsFinite()) return Remember(ValueOverflow);
+  if (IsInfinite() || IsEmpty() || matrix->IsIdentity()) return Ok;
+  const cairo_matrix_t& m = matrix->Cairo();
+  if (matrix->IsTranslation() && m.x0 == std::nearbyint(m.x0) && m.y0 == std::nearbyint(m.y0))
+    return Translate(static_cast<REAL>(m.x0), static_cast<REAL>(m.y0));
+  TGPGraphicsPath squares(FillModeWinding);
+  for (int i = 0; i < cairo_region_num_rectangles(pixels_); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(pixels_, i, &r);
+    squares.AddRectangle({static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width),
+                          static_cast<REAL>(r.height)});
+  }
+  squares.Transform(matrix);
+  TGPRegion mapped(&squares);
+  if (TStatus s = mapped.GetLastStatus(); s != Ok) return Remember(s);
+  *this = mapped;
+  return Ok;
+}
+
 BOOL TGPRegion::IsEmpty() const { return cairo_region_is_empty(pixels_) ? TRUE : FALSE; }
 
 BOOL TGPRegion::IsInfinite() const {

@@ -49,6 +49,9 @@ class TGPRegion : public StatusKeeper {
 
   // Moves by whole pixels (offsets are rounded).
   TStatus Translate(REAL dx, REAL dy);
+  // Maps the region through `matrix`: each pixel's square is mapped and the pixels whose centres
+  // it then covers form the result. The infinite region stays infinite.
+  TStatus Transform(const TGPMatrix* matrix);
 
   BOOL IsEmpty() const;
   BOOL IsInfinite() const;

@@ -94,4 +94,22 @@ class Canvas {
   HGDIOBJ old = nullptr;
 };
 
+// Selects a pen and brush for the lifetime of the object.
+struct Tools {
+  Tools(HDC dc, HPEN pen, HBRUSH brush) : dc(dc), pen(pen), brush(brush) {
+    oldPen = SelectObject(dc, pen);
+    oldBrush = SelectObject(dc, brush);
+  }
+  ~Tools() {
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+  }
+  HDC dc;
+  HPEN pen;
+  HBRUSH brush;
+  HGDIOBJ oldPen, oldBrush;
+};
+
 }  // namespace kestrel::platform::testing

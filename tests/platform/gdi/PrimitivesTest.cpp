@@ -16,23 +16,7 @@ using testing::kBlue;
 using testing::kRed;
 using testing::kWhite;
 
-// Selects a pen and brush for the lifetime of the object.
-struct Tools {
-  Tools(HDC dc, HPEN pen, HBRUSH brush) : dc(dc), pen(pen), brush(brush) {
-    oldPen = SelectObject(dc, pen);
-    oldBrush = SelectObject(dc, brush);
-  }
-  ~Tools() {
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
-  }
-  HDC dc;
-  HPEN pen;
-  HBRUSH brush;
-  HGDIOBJ oldPen, oldBrush;
-};
+using testing::Tools;
 
 TEST(Primitives, RectangleOutlinesTheBoxExclusiveOfRightAndBottomAndNullPenShrinksIt) {
   Canvas canvas(7, 6);

@@ -76,5 +76,21 @@ TEST(GdiPlusOnDeviceContext, SystemColoursAndDeletedOrInvalidDCs) {
   EXPECT_EQ(WrongState, g.FillRectangle(&red, 0, 0, 1, 1));
 }
 
+TEST(GdiPlusOnDeviceContext, WorldTransformComesAfterTheWindowOrigin) {
+  DibCanvas c(20, 20);
+  SetWindowOrgEx(c.dc, 2, 0, nullptr);
+  {
+    TGPGraphics g(c.dc);
+    g.ScaleTransform(2, 2);
+    TGPSolidBrush red(MakeColor(255, 0, 0));
+    ASSERT_EQ(Ok, g.FillRectangle(&red, 2, 1, 3, 2));  // logical (4, 2)–(10, 6), device x 2–8
+  }
+  EXPECT_EQ(0xFFFFFFu, c.Rgb(1, 3));
+  EXPECT_EQ(0xFF0000u, c.Rgb(2, 2));
+  EXPECT_EQ(0xFF0000u, c.Rgb(7, 5));
+  EXPECT_EQ(0xFFFFFFu, c.Rgb(8, 5));
+  EXPECT_EQ(0xFFFFFFu, c.Rgb(7, 6));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

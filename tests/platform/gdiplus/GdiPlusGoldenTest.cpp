@@ -182,5 +182,68 @@ TEST(GdiPlusGolden, ClipToRectanglePathAndRegion) {
   EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_clipping", kTolerance));
 }
 
+TEST(GdiPlusGolden, RotatedAndScaledDrawing) {
+  Canvas c(240, 80);
+  c.g.SetSmoothingMode(SmoothingModeAntiAlias);
+  // Twelve spokes turned about a centre, fading round the circle.
+  c.g.TranslateTransform(40, 40);
+  for (int i = 0; i < 12; ++i) {
+    TGPPen spoke(MakeColor(static_cast<BYTE>(40 + 18 * i), 0, 60, 160), 5);
+    spoke.SetStartCap(LineCapRound);
+    spoke.SetEndCap(LineCapRound);
+    c.g.DrawLine(&spoke, 14, 0, 30, 0);
+    c.g.RotateTransform(30);
+  }
+  // A gradient-filled rounded rectangle turned 20 degrees: the gradient turns with it.
+  c.g.ResetTransform();
+  c.g.TranslateTransform(120, 40);
+  c.g.RotateTransform(-20);
+  TGPLinearGradientBrush ramp(TGPPointF{-35, 0}, TGPPointF{35, 0}, MakeColor(255, 220, 120), MakeColor(200, 40, 0));
+  TGPGraphicsPath box = RoundedRect(-35, -18, 70, 36, 8);
+  c.g.FillPath(&ramp, &box);
+  TGPPen outline(MakeColor(80, 30, 0), 1.5f);
+  c.g.DrawPath(&outline, &box);
+  // An ellipse scaled unevenly: the pen gets thicker along x.
+  c.g.ResetTransform();
+  c.g.TranslateTransform(200, 40);
+  c.g.ScaleTransform(3, 1);
+  TGPPen ring(MakeColor(0, 120, 0), 2);
+  c.g.DrawEllipse(&ring, -10, -25, 20, 50);
+  EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_transforms", kTolerance));
+}
+
+TEST(GdiPlusGolden, TextCaptionsParagraphsAndTurnedText) {
+  Canvas c(300, 100);
+  c.g.SetSmoothingMode(SmoothingModeAntiAlias);
+  // A gradient button with its caption centred.
+  TGPGraphicsPath button = RoundedRect(10, 10, 110, 32, 6);
+  TGPLinearGradientBrush face(TGPPointF{0, 10}, TGPPointF{0, 42}, MakeColor(120, 170, 255), MakeColor(20, 60, 170));
+  c.g.FillPath(&face, &button);
+  TGPFont bold(u"Tahoma", 13, FontStyleBold, UnitPixel);
+  TGPStringFormat centred;
+  centred.SetAlignment(StringAlignmentCenter);
+  centred.SetLineAlignment(StringAlignmentCenter);
+  centred.SetHotkeyPrefix(HotkeyPrefixShow);
+  TGPSolidBrush white(MakeColor(255, 255, 255));
+  c.g.DrawString(u"&Download", -1, &bold, TGPRectF{10, 10, 110, 32}, &centred, &white);
+  // A wrapped paragraph cut with an ellipsis at its last whole line, framed.
+  TGPFont body(u"Times New Roman", 11, FontStyleRegular, UnitPixel);
+  TGPStringFormat trimmed(StringFormatFlagsLineLimit);
+  trimmed.SetTrimming(StringTrimmingEllipsisWord);
+  TGPSolidBrush ink(MakeColor(40, 40, 40));
+  const TGPRectF paragraph{140, 8, 150, 40};
+  c.g.DrawString(u"The file is being downloaded to the folder you chose; this text goes on and on, far too long to fit in the frame.", -1,
+                 &body, paragraph, &trimmed, &ink);
+  TGPPen frame(MakeColor(180, 180, 180), 1);
+  c.g.DrawRectangle(&frame, paragraph);
+  // Underlined italic text turned about its start, filled with a gradient.
+  c.g.TranslateTransform(20, 90);
+  c.g.RotateTransform(-10);
+  TGPFont fancy(u"DejaVu Sans", 16, FontStyleItalic | FontStyleUnderline, UnitPixel);
+  TGPLinearGradientBrush warm(TGPPointF{0, 0}, TGPPointF{200, 0}, MakeColor(220, 30, 0), MakeColor(120, 0, 160));
+  c.g.DrawString(u"Turned, underlined text", -1, &fancy, TGPPointF{0, -20}, &warm);
+  EXPECT_TRUE(testing::MatchesGolden(c.bitmap.Surface(), "platform_gdiplus_text", kTolerance));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/gdiplus/TGPGraphics.h"
@@ -22,6 +23,21 @@ struct Canvas {
     for (UINT y = 0; y < bitmap.GetHeight(); ++y)
       for (UINT x = 0; x < bitmap.GetWidth(); ++x) n += At(static_cast<int>(x), static_cast<int>(y)) != 0;
     return n;
+  }
+  // Bounding box of the pixels that are not fully transparent; empty when there are none.
+  TGPRectF Ink() {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+    for (int y = 0; y < static_cast<int>(bitmap.GetHeight()); ++y)
+      for (int x = 0; x < static_cast<int>(bitmap.GetWidth()); ++x)
+        if (At(x, y) != 0) {
+          left = std::min(left, x);
+          top = std::min(top, y);
+          right = std::max(right, x + 1);
+          bottom = std::max(bottom, y + 1);
+        }
+    if (right < 0) return {};
+    return {static_cast<REAL>(left), static_cast<REAL>(top), static_cast<REAL>(right - left),
+            static_cast<REAL>(bottom - top)};
   }
   TGPBitmap bitmap;
   TGPGraphics g;

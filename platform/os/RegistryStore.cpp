@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 #include "platform/os/CaseFold.h"
 #include "platform/os/FileSystem.h"
@@ -133,6 +135,18 @@ class Statement {
   int rc_;
 };
 
+// Runs `sql`, trying again while another process holds the database. Switching the journal mode
+// can report busy at once, without the busy handler, while another connection opens the same
+// fresh database.
+int ExecWhileBusy(sqlite3* db, const char* sql) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+  for (;;) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || std::chrono::steady_clock::now() >= deadline) return rc;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
 // BEGIN IMMEDIATE … COMMIT, rolled back unless committed. Writers take the lock up front so a
 // concurrent writer waits in the busy handler instead of failing on upgrade.
 class Transaction {
@@ -208,7 +222,7 @@ LONG RegistryStore::OpenDatabase(const std::string& path) {
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc == SQLITE_OK) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    rc = ExecWhileBusy(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
   }
   if (rc == SQLITE_OK) {
     Transaction transaction(db);

@@ -111,6 +111,29 @@ TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
   EXPECT_EQ(edit->Text(), u"abx");
 }
 
+// A keyboard user closes a message box with Enter and presses Space again: the button that had
+// the focus before the box must have it again, or the second key goes nowhere.
+TEST(Interaction, FocusReturnsToTheFormsControlAfterAMessageBox) {
+  ShownForm f;
+  auto* first = new TButton(f.form);
+  first->SetParent(f.form);
+  first->SetBounds(10, 10, 80, 25);
+  auto* second = new TButton(f.form);
+  second->SetParent(f.form);
+  second->SetBounds(10, 50, 80, 25);
+  int clicks = 0;
+  second->OnClick = [&](TObject*) { ++clicks; };
+  second->SetFocus();
+  platform::SetMessageBoxShownHook([](platform::HWND) { platform::InjectKeyStroke(platform::VK_RETURN); });
+  EXPECT_EQ(Application()->MessageBox(u"Failed", u"Note", MB_OK), IDOK);
+  platform::SetMessageBoxShownHook(nullptr);
+  EXPECT_EQ(platform::GetFocus(), second->Handle());
+  EXPECT_EQ(f->ActiveControl(), second);
+  platform::InjectKeyStroke(platform::VK_SPACE);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST(Interaction, MessageBoxIsOwnedByTheActiveFormAndAnswersWithTheChosenButton) {
   ShownForm f;
   bool ownerDisabled = false;

@@ -243,9 +243,10 @@ TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4. Records the exit status in $2.
+// With "close" as $4 it then closes the window with Alt+F4. Records the exit status in $2. A
+// program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
-"$1" & pid=$!
+timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 border=$(( (WIDTH - 445) / 2 ))
@@ -263,7 +264,7 @@ echo $? > "$2"
 // ends the program. Without a window manager nobody hands the keyboard back to the dialog when
 // the box goes, so the driver does that as a window manager would. Records the exit status in $2.
 constexpr char kKeyboardDriver[] = R"sh(#!/bin/sh
-"$1" & pid=$!
+timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
 attempt() {
   xdotool windowfocus --sync "$wid"

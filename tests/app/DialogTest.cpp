@@ -18,6 +18,7 @@
 #include "framework/Button.h"
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
+#include "framework/Thread.h"
 #include "platform/os/Environment.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/loopback/LoopbackServer.h"
@@ -238,6 +239,38 @@ TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
   EXPECT_TRUE(ReadFile(opener / "opened") == installer);
+}
+
+TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  TempDir opener;
+  WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
+  ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
+  const std::string installer = Payload(300000);
+  auto pressDuringTransfer = [&] {
+    LoopbackServer server([&](const HttpRequest&) {
+      HttpResponse r;
+      r.body = installer;
+      r.stallAfter = 20000;
+      r.stallMs = 1500;
+      return r;
+    });
+    UseProxy(server);
+    AnswerMessageBoxes();
+    TForm1* form = MakeDialog();
+    // Once the worker has created its file, the GUI thread gets what Space or Enter on the
+    // focused button does.
+    std::thread([&] {
+      for (int i = 0; i < 500 && !fs::exists(Target()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      TThread::Queue(nullptr, [form] { form->Button1->Click(); });
+    }).detach();
+    form->Button1Click(form->Button1);
+    ::_exit(4);
+  };
+  EXPECT_EXIT(pressDuringTransfer(), ::testing::ExitedWithCode(0), "");
+  for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
+  EXPECT_TRUE(ReadFile(opener / "opened") == installer) << "the file being written was deleted";
 }
 
 // Starts the program, finds its window by title and clicks the button's centre (the frame's

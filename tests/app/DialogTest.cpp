@@ -276,13 +276,15 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4. Records the exit status in $2. A
+// With "close" as $4 it then closes the window with Alt+F4; with "term" it sends SIGTERM instead
+// of clicking (and $3 should already exist). Records the exit status in $2. A
 // program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
 timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 border=$(( (WIDTH - 445) / 2 ))
+[ "$4" = term ] && kill -TERM $pid
 until [ -e "$3" ]; do
   xdotool mousemove --window "$wid" $(( border + 126 + 96 )) $(( HEIGHT - border - 592 + 461 + 19 )) click 1
   sleep 0.3
@@ -392,6 +394,13 @@ TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
   EXPECT_EQ(Run(server, "", "keys"), "0\n") << ReadFile(dir_ / "log");
   EXPECT_EQ(server.Requests().size(), 2u);  // the second Space reached the button again
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+}
+
+TEST_F(EndToEnd, TerminationSignalEndsTheProgram) {
+  LoopbackServer server([](const HttpRequest&) { return NotFound(); });
+  std::ofstream{Arrived()};
+  EXPECT_EQ(Run(server, "term"), "143\n") << ReadFile(dir_ / "log");  // 128 + SIGTERM
+  EXPECT_LT(took_, std::chrono::seconds(15));
 }
 
 }  // namespace

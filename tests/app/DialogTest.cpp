@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -78,6 +79,9 @@ class DialogTest : public ::testing::Test {
     });
   }
   std::string Target() const { return (temp_ / "CorvaneSetup.exe").string(); }
+  // Runs `program` in a child process that must end with code 0 after handing the target, with
+  // exactly the bytes of `installer`, to the desktop opener.
+  void ExpectInstallerOpened(const std::function<void()>& program, const std::string& installer);
 
   TempDir temp_;
   std::vector<platform::MessageBoxRequest> boxes_;
@@ -213,64 +217,63 @@ TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
   EXPECT_NE(boxes_[1].text.find(u"Firewall"), String::npos);
 }
 
-TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, const std::string& installer) {
   GTEST_FLAG_SET(death_test_style, "fast");
   TempDir opener;
   WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
-  const std::string installer = Payload(200000);
-  auto attempts = [&] {
-    int served = 0;
-    LoopbackServer server([&](const HttpRequest&) {
-      HttpResponse ok;
-      ok.body = installer;
-      return served++ ? ok : NotFound();
-    });
-    UseProxy(server);
-    AnswerMessageBoxes();
-    TForm1* form = MakeDialog();
-    form->Button1Click(form->Button1);
-    if (boxes_.size() != 1) ::_exit(3);
-    WriteFile(Target(), "left over");
-    form->Button1Click(form->Button1);
-    ::_exit(4);  // the done path never returns here
-  };
-  EXPECT_EXIT(attempts(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), "");
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
-  EXPECT_TRUE(ReadFile(opener / "opened") == installer);
+  EXPECT_TRUE(ReadFile(opener / "opened") == installer) << "the opener did not get the installer's bytes";
 }
 
+TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+  const std::string installer = Payload(200000);
+  ExpectInstallerOpened(
+      [&] {
+        int served = 0;
+        LoopbackServer server([&](const HttpRequest&) {
+          HttpResponse ok;
+          ok.body = installer;
+          return served++ ? ok : NotFound();
+        });
+        UseProxy(server);
+        AnswerMessageBoxes();
+        TForm1* form = MakeDialog();
+        form->Button1Click(form->Button1);
+        if (boxes_.size() != 1) ::_exit(3);
+        WriteFile(Target(), "left over");
+        form->Button1Click(form->Button1);
+        ::_exit(4);  // the done path never returns here
+      },
+      installer);
+}
+
+// Space or Enter on the button the overlay hides must not delete the file being written.
 TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
-  GTEST_FLAG_SET(death_test_style, "fast");
-  TempDir opener;
-  WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
-  ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
   const std::string installer = Payload(300000);
-  auto pressDuringTransfer = [&] {
-    LoopbackServer server([&](const HttpRequest&) {
-      HttpResponse r;
-      r.body = installer;
-      r.stallAfter = 20000;
-      r.stallMs = 1500;
-      return r;
-    });
-    UseProxy(server);
-    AnswerMessageBoxes();
-    TForm1* form = MakeDialog();
-    // Once the worker has created its file, the GUI thread gets what Space or Enter on the
-    // focused button does.
-    std::thread([&] {
-      for (int i = 0; i < 500 && !fs::exists(Target()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      TThread::Queue(nullptr, [form] { form->Button1->Click(); });
-    }).detach();
-    form->Button1Click(form->Button1);
-    ::_exit(4);
-  };
-  EXPECT_EXIT(pressDuringTransfer(), ::testing::ExitedWithCode(0), "");
-  for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
-  EXPECT_TRUE(ReadFile(opener / "opened") == installer) << "the file being written was deleted";
+  ExpectInstallerOpened(
+      [&] {
+        LoopbackServer server([&](const HttpRequest&) {
+          HttpResponse r;
+          r.body = installer;
+          r.stallAfter = 20000;
+          r.stallMs = 1500;
+          return r;
+        });
+        UseProxy(server);
+        AnswerMessageBoxes();
+        TForm1* form = MakeDialog();
+        // Once the worker has created its file, the GUI thread gets what the key does.
+        std::thread([&] {
+          for (int i = 0; i < 500 && !fs::exists(Target()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          TThread::Queue(nullptr, [form] { form->Button1->Click(); });
+        }).detach();
+        form->Button1Click(form->Button1);
+        ::_exit(4);
+      },
+      installer);
 }
 
 // Starts the program, finds its window by title and clicks the button's centre (the frame's

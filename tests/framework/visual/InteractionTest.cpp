@@ -115,12 +115,14 @@ TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
 // the focus before the box must have it again, or the second key goes nowhere.
 TEST(Interaction, FocusReturnsToTheFormsControlAfterAMessageBox) {
   ShownForm f;
-  auto* first = new TButton(f.form);
-  first->SetParent(f.form);
-  first->SetBounds(10, 10, 80, 25);
-  auto* second = new TButton(f.form);
-  second->SetParent(f.form);
-  second->SetBounds(10, 50, 80, 25);
+  auto addButton = [&](int top) {
+    auto* button = new TButton(f.form);
+    button->SetParent(f.form);
+    button->SetBounds(10, top, 80, 25);
+    return button;
+  };
+  addButton(10);  // first in tab order: focusing the first control instead is wrong too
+  TButton* second = addButton(50);
   int clicks = 0;
   second->OnClick = [&](TObject*) { ++clicks; };
   second->SetFocus();

@@ -1,6 +1,8 @@
 // kestrel: the download assistant. Takes no arguments; the backend comes from KESTREL_BACKEND
 // (sdl by default).
 
+#include <csignal>
+
 #include "app/UnitKestrel.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
@@ -8,6 +10,10 @@
 int main() {
   using namespace kestrel;
   platform::InstallBackendFromEnvironment("sdl");
+  // The display library turns SIGTERM and SIGINT into a quit request nobody reads: a session
+  // ending (or Ctrl+C) would then wait for the program forever. They end it as usual instead.
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGINT, SIG_DFL);
   TApplication* app = Application();
   app->SetTitle(u"Kestrel");
   app->CreateForm(Form1);

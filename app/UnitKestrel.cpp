@@ -255,6 +255,9 @@ String TForm1::GetTempDir() const {
 }
 
 void TForm1::Button1Click(TObject*) {
+  // The overlay hides the button but leaves it the keyboard focus: Space or Enter during a
+  // transfer must not delete the file being written (the transfer would then open nothing).
+  if (HTTPGetUpdate->Busy()) return;
   DeleteEarlierFile(Utf8ToUtf16(HTTPGetUpdate->FileName()));
   KsPanel2->Show();
   HTTPGetUpdate->GetFile();

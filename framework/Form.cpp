@@ -208,6 +208,14 @@ void TCustomForm::SetActiveControl(TWinControl* value) {
   }
 }
 
+// Coming back to a form (after a message box, another window) puts the keyboard focus back on
+// the control that last had it, unless a control of this form has it already.
+void TCustomForm::RestoreActiveControlFocus() {
+  const pf::HWND focus = pf::GetFocus();
+  if (focus && focus != Handle() && pf::GetAncestor(focus, pf::GA_ROOT) == Handle()) return;
+  if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+}
+
 void TCustomForm::SetActiveControlOnFocus(TWinControl* control) {
   if (control == activeControl_) return;
   activeControl_ = control;
@@ -339,7 +347,9 @@ void TCustomForm::WndProc(TMessage& m) {
       } else if (OnDeactivate) {
         OnDeactivate(this);
       }
-      break;
+      TWinControl::WndProc(m);
+      if (pf::LOWORD(m.WParam) != pf::WA_INACTIVE && pf::HIWORD(m.WParam) == 0) RestoreActiveControlFocus();
+      return;
     case pf::WM_KEYDOWN:
     case pf::WM_KEYUP:
     case pf::WM_CHAR:

@@ -115,6 +115,7 @@ class TCustomForm : public TWinControl {
   virtual bool DialogKey(platform::WORD key);
 
  private:
+  void RestoreActiveControlFocus();
   void ApplyPosition();
   void ShowingChanged();
   // The frame around the client area for the current border style.

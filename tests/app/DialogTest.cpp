@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include "framework/Button.h"
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
+#include "framework/Thread.h"
 #include "platform/os/Environment.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/loopback/LoopbackServer.h"
@@ -77,6 +79,9 @@ class DialogTest : public ::testing::Test {
     });
   }
   std::string Target() const { return (temp_ / "CorvaneSetup.exe").string(); }
+  // Runs `program` in a child process that must end with code 0 after handing the target, with
+  // exactly the bytes of `installer`, to the desktop opener.
+  void ExpectInstallerOpened(const std::function<void()>& program, const std::string& installer);
 
   TempDir temp_;
   std::vector<platform::MessageBoxRequest> boxes_;
@@ -212,48 +217,105 @@ TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
   EXPECT_NE(boxes_[1].text.find(u"Firewall"), String::npos);
 }
 
-TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, const std::string& installer) {
   GTEST_FLAG_SET(death_test_style, "fast");
   TempDir opener;
   WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
-  const std::string installer = Payload(200000);
-  auto attempts = [&] {
-    int served = 0;
-    LoopbackServer server([&](const HttpRequest&) {
-      HttpResponse ok;
-      ok.body = installer;
-      return served++ ? ok : NotFound();
-    });
-    UseProxy(server);
-    AnswerMessageBoxes();
-    TForm1* form = MakeDialog();
-    form->Button1Click(form->Button1);
-    if (boxes_.size() != 1) ::_exit(3);
-    WriteFile(Target(), "left over");
-    form->Button1Click(form->Button1);
-    ::_exit(4);  // the done path never returns here
-  };
-  EXPECT_EXIT(attempts(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), "");
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
-  EXPECT_TRUE(ReadFile(opener / "opened") == installer);
+  EXPECT_TRUE(ReadFile(opener / "opened") == installer) << "the opener did not get the installer's bytes";
+}
+
+TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+  const std::string installer = Payload(200000);
+  ExpectInstallerOpened(
+      [&] {
+        int served = 0;
+        LoopbackServer server([&](const HttpRequest&) {
+          HttpResponse ok;
+          ok.body = installer;
+          return served++ ? ok : NotFound();
+        });
+        UseProxy(server);
+        AnswerMessageBoxes();
+        TForm1* form = MakeDialog();
+        form->Button1Click(form->Button1);
+        if (boxes_.size() != 1) ::_exit(3);
+        WriteFile(Target(), "left over");
+        form->Button1Click(form->Button1);
+        ::_exit(4);  // the done path never returns here
+      },
+      installer);
+}
+
+// Space or Enter on the button the overlay hides must not delete the file being written.
+TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
+  const std::string installer = Payload(300000);
+  ExpectInstallerOpened(
+      [&] {
+        LoopbackServer server([&](const HttpRequest&) {
+          HttpResponse r;
+          r.body = installer;
+          r.stallAfter = 20000;
+          r.stallMs = 1500;
+          return r;
+        });
+        UseProxy(server);
+        AnswerMessageBoxes();
+        TForm1* form = MakeDialog();
+        // Once the worker has created its file, the GUI thread gets what the key does.
+        std::thread([&] {
+          for (int i = 0; i < 500 && !fs::exists(Target()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          TThread::Queue(nullptr, [form] { form->Button1->Click(); });
+        }).detach();
+        form->Button1Click(form->Button1);
+        ::_exit(4);
+      },
+      installer);
 }
 
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4. Records the exit status in $2.
+// With "close" as $4 it then closes the window with Alt+F4; with "term" it sends SIGTERM instead
+// of clicking (and $3 should already exist). Records the exit status in $2. A
+// program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
-"$1" & pid=$!
+timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 border=$(( (WIDTH - 445) / 2 ))
+[ "$4" = term ] && kill -TERM $pid
 until [ -e "$3" ]; do
   xdotool mousemove --window "$wid" $(( border + 126 + 96 )) $(( HEIGHT - border - 592 + 461 + 19 )) click 1
   sleep 0.3
 done
 [ "$4" = close ] && xdotool key --window "$wid" alt+F4
+wait $pid
+echo $? > "$2"
+)sh";
+
+// Keyboard only, against a failing server: Space on the focused button, Enter closes the failure
+// box; the second attempt is started with Space again and its box closed with Escape, then Alt+F4
+// ends the program. Without a window manager nobody hands the keyboard back to the dialog when
+// the box goes, so the driver does that as a window manager would. Records the exit status in $2.
+constexpr char kKeyboardDriver[] = R"sh(#!/bin/sh
+timeout -s KILL 45 "$1" & pid=$!
+wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
+attempt() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key --delay 100 "$1"
+  box=$(xdotool search --sync --onlyvisible --name '^Download failed$' | head -1)
+  xdotool windowfocus --sync "$box"
+  xdotool key "$2"
+  while xdotool search --onlyvisible --name '^Download failed$' >/dev/null; do sleep 0.1; done
+}
+attempt space Return
+attempt space Escape
+xdotool windowfocus --sync "$wid"
+xdotool key alt+F4
 wait $pid
 echo $? > "$2"
 )sh";
@@ -269,10 +331,11 @@ class EndToEnd : public ::testing::Test {
     fs::create_directories(dir_ / "bin");
     WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
     WriteFile(dir_ / "drive", kDriver, true);
+    WriteFile(dir_ / "keys", kKeyboardDriver, true);
   }
 
   // Runs the program against `server` to its end; the exit status, or "" when it did not end.
-  std::string Run(const LoopbackServer& server, const std::string& mode = "") {
+  std::string Run(const LoopbackServer& server, const std::string& mode = "", const std::string& driver = "drive") {
     ScopedEnv path("PATH", (dir_ / "bin").string() + ":" + std::getenv("PATH"));
     ScopedEnv temp("TEMP", (dir_ / "temp").string());
     ScopedEnv proxy("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port()));
@@ -280,7 +343,7 @@ class EndToEnd : public ::testing::Test {
     ScopedEnv opener("KESTREL_OPEN_COMMAND", std::nullopt);
     ScopedEnv backend("KESTREL_BACKEND", "sdl");
     ScopedEnv language("LANGUAGE", "en_US");
-    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / "drive").string() + "' '" + program_ + "' '" +
+    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / driver).string() + "' '" + program_ + "' '" +
                                 (dir_ / "status").string() + "' '" + Arrived().string() + "' '" + mode + "' >'" +
                                 (dir_ / "log").string() + "' 2>&1";
     const auto start = std::chrono::steady_clock::now();
@@ -327,6 +390,20 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
   EXPECT_LT(took_, std::chrono::seconds(15));
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
   EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
+  LoopbackServer server([](const HttpRequest&) { return NotFound(); });
+  EXPECT_EQ(Run(server, "", "keys"), "0\n") << ReadFile(dir_ / "log");
+  EXPECT_EQ(server.Requests().size(), 2u);  // the second Space reached the button again
+  EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+}
+
+TEST_F(EndToEnd, TerminationSignalEndsTheProgram) {
+  LoopbackServer server([](const HttpRequest&) { return NotFound(); });
+  std::ofstream{Arrived()};
+  EXPECT_EQ(Run(server, "term"), "143\n") << ReadFile(dir_ / "log");  // 128 + SIGTERM
+  EXPECT_LT(took_, std::chrono::seconds(15));
 }
 
 }  // namespace

@@ -111,6 +111,31 @@ TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {
   EXPECT_EQ(edit->Text(), u"abx");
 }
 
+// A keyboard user closes a message box with Enter and presses Space again: the button that had
+// the focus before the box must have it again, or the second key goes nowhere.
+TEST(Interaction, FocusReturnsToTheFormsControlAfterAMessageBox) {
+  ShownForm f;
+  auto addButton = [&](int top) {
+    auto* button = new TButton(f.form);
+    button->SetParent(f.form);
+    button->SetBounds(10, top, 80, 25);
+    return button;
+  };
+  addButton(10);  // first in tab order: focusing the first control instead is wrong too
+  TButton* second = addButton(50);
+  int clicks = 0;
+  second->OnClick = [&](TObject*) { ++clicks; };
+  second->SetFocus();
+  platform::SetMessageBoxShownHook([](platform::HWND) { platform::InjectKeyStroke(platform::VK_RETURN); });
+  EXPECT_EQ(Application()->MessageBox(u"Failed", u"Note", MB_OK), IDOK);
+  platform::SetMessageBoxShownHook(nullptr);
+  EXPECT_EQ(platform::GetFocus(), second->Handle());
+  EXPECT_EQ(f->ActiveControl(), second);
+  platform::InjectKeyStroke(platform::VK_SPACE);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST(Interaction, MessageBoxIsOwnedByTheActiveFormAndAnswersWithTheChosenButton) {
   ShownForm f;
   bool ownerDisabled = false;

@@ -110,10 +110,13 @@ RECT SdlBackend::ScreenRect() const {
   return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
-void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD, DWORD) {
+void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD) {
+  // We draw the frame ourselves; only a window with a sizing border tells the desktop it may be
+  // resized (a fixed dialog gets equal minimum and maximum size hints). Our own moves still size it.
+  const Uint32 sizing = (style & WS_THICKFRAME) ? SDL_WINDOW_RESIZABLE : 0;
   SDL_Window* window = SDL_CreateWindow("", r.left, r.top, std::max<int>(r.right - r.left, 1),
                                         std::max<int>(r.bottom - r.top, 1),
-                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE);
+                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | sizing);
   if (!window) return;
   SDL_SetWindowData(window, "hwnd", hwnd);
   SDL_SetWindowHitTest(window, HitTest, this);

@@ -123,6 +123,24 @@ TEST_F(SdlBackendTest, WindowsPresentTheirBackingStore) {
   EXPECT_EQ(Sdl().NativeWindow(w), nullptr);
 }
 
+TEST_F(SdlBackendTest, OnlyWindowsWithASizingBorderAreResizableOnTheDesktop) {
+  HWND fixed = CreateWindowExW(0, u"KestrelSdlTest", u"Fixed", WS_POPUP | WS_CAPTION | WS_SYSMENU, 20, 30, 120, 90,
+                               nullptr, nullptr, nullptr, nullptr);
+  HWND sizable = CreateWindowExW(0, u"KestrelSdlTest", u"Sizable", WS_OVERLAPPEDWINDOW, 40, 50, 120, 90, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ASSERT_TRUE(fixed && sizable);
+  EXPECT_FALSE(SDL_GetWindowFlags(Sdl().NativeWindow(fixed)) & SDL_WINDOW_RESIZABLE);
+  EXPECT_TRUE(SDL_GetWindowFlags(Sdl().NativeWindow(sizable)) & SDL_WINDOW_RESIZABLE);
+  // The program itself still sizes a fixed window.
+  MoveWindow(fixed, 20, 30, 200, 150, TRUE);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(Sdl().NativeWindow(fixed), &w, &h);
+  EXPECT_EQ(w, 200);
+  EXPECT_EQ(h, 150);
+  DestroyWindow(fixed);
+  DestroyWindow(sizable);
+}
+
 TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
                            nullptr, nullptr, nullptr);

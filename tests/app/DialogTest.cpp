@@ -21,6 +21,7 @@
 #include "framework/Screen.h"
 #include "framework/Thread.h"
 #include "platform/os/Environment.h"
+#include "tests/support/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/loopback/LoopbackServer.h"
 
@@ -88,12 +89,6 @@ class DialogTest : public ::testing::Test {
   std::vector<std::unique_ptr<ScopedEnv>> env_;
   std::vector<TForm1*> forms_;
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::stringstream s;
-  s << std::ifstream(path, std::ios::binary).rdbuf();
-  return s.str();
-}
 
 void WriteFile(const std::filesystem::path& path, const std::string& text, bool executable = false) {
   std::ofstream(path, std::ios::binary) << text;
@@ -210,7 +205,7 @@ TEST_F(DialogTest, FailureIsReportedAfterTheEarlierFileWasDeleted) {
   ScopedEnv german("LANGUAGE", "de_AT");
   form->Button1Click(form->Button1);
   EXPECT_EQ(fileThere, (std::vector<bool>{false, false}));
-  EXPECT_EQ(ReadFile(temp_ / "keep" / "inside"), "kept");
+  EXPECT_EQ(ReadFileText(temp_ / "keep" / "inside"), "kept");
   ASSERT_EQ(boxes_.size(), 2u);
   EXPECT_EQ(boxes_[1].caption, u"Download fehlgeschlagen");
   EXPECT_EQ(boxes_[1].type, 0x00011030u);
@@ -224,8 +219,8 @@ void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, con
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
   EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), "");
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadFile(opener / "opened-arg"), Target());
-  EXPECT_TRUE(ReadFile(opener / "opened") == installer) << "the opener did not get the installer's bytes";
+  EXPECT_EQ(ReadFileText(opener / "opened-arg"), Target());
+  EXPECT_TRUE(ReadFileText(opener / "opened") == installer) << "the opener did not get the installer's bytes";
 }
 
 TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
@@ -349,7 +344,7 @@ class EndToEnd : public ::testing::Test {
     const auto start = std::chrono::steady_clock::now();
     std::system(command.c_str());
     took_ = std::chrono::steady_clock::now() - start;
-    return ReadFile(dir_ / "status");
+    return ReadFileText(dir_ / "status");
   }
 
   fs::path Arrived() const { return dir_ / "arrived"; }
@@ -367,11 +362,11 @@ TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
     r.body = installer;
     return r;
   });
-  EXPECT_EQ(Run(server), "0\n") << ReadFile(dir_ / "log");
+  EXPECT_EQ(Run(server), "0\n") << ReadFileText(dir_ / "log");
   const std::string target = (dir_ / "temp" / "CorvaneSetup.exe").string();
-  EXPECT_EQ(ReadFile(dir_ / "opened-arg"), target);
+  EXPECT_EQ(ReadFileText(dir_ / "opened-arg"), target);
   for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
-  EXPECT_TRUE(ReadFile(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
+  EXPECT_TRUE(ReadFileText(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].target, InstallerURL());
@@ -385,7 +380,7 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
     r.stallAfter = 4096;  // until the server stops
     return r;
   });
-  EXPECT_EQ(Run(server, "close"), "0\n") << ReadFile(dir_ / "log");
+  EXPECT_EQ(Run(server, "close"), "0\n") << ReadFileText(dir_ / "log");
   // Ended by the abort, long before the stalled transfer's own timeout.
   EXPECT_LT(took_, std::chrono::seconds(15));
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
@@ -394,7 +389,7 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
 
 TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
   LoopbackServer server([](const HttpRequest&) { return NotFound(); });
-  EXPECT_EQ(Run(server, "", "keys"), "0\n") << ReadFile(dir_ / "log");
+  EXPECT_EQ(Run(server, "", "keys"), "0\n") << ReadFileText(dir_ / "log");
   EXPECT_EQ(server.Requests().size(), 2u);  // the second Space reached the button again
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
 }
@@ -402,7 +397,7 @@ TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
 TEST_F(EndToEnd, TerminationSignalEndsTheProgram) {
   LoopbackServer server([](const HttpRequest&) { return NotFound(); });
   std::ofstream{Arrived()};
-  EXPECT_EQ(Run(server, "term"), "143\n") << ReadFile(dir_ / "log");  // 128 + SIGTERM
+  EXPECT_EQ(Run(server, "term"), "143\n") << ReadFileText(dir_ / "log");  // 128 + SIGTERM
   EXPECT_LT(took_, std::chrono::seconds(15));
 }
 

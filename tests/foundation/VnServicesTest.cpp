@@ -17,7 +17,7 @@
 #include "framework/SysUtils.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
-#include "tests/foundation/ReadFileText.h"
+#include "tests/support/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace kestrel {

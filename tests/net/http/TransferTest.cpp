@@ -13,18 +13,12 @@
 #include <thread>
 
 #include "tests/net/http/HTTPGetFixture.h"
+#include "tests/support/ReadFileText.h"
 
 namespace kestrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string Pattern(std::size_t size) {
   std::string s(size, '\0');
@@ -53,7 +47,7 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   EXPECT_EQ(o.sender, get.get());
   EXPECT_EQ(o.fileName, get->FileName());
   EXPECT_EQ(o.fileSize, 5000);
-  EXPECT_EQ(ReadFile(get->FileName()), body);
+  EXPECT_EQ(ReadFileText(get->FileName()), body);
   // Blocks of 1025 bytes; the worker, not the component, is the sender.
   ASSERT_EQ(o.progress.size(), 5u);
   EXPECT_EQ(o.progress[0], std::make_pair(5000, 1025));
@@ -206,7 +200,7 @@ TEST_F(HTTPGetTest, TargetThatCannotBeWrittenSafelyFails) {
     EXPECT_EQ(o.errors, 1) << target;
     EXPECT_EQ(o.doneFile, 0) << target;
   }
-  EXPECT_EQ(ReadFile(victim.string()), "keep me");
+  EXPECT_EQ(ReadFileText(victim.string()), "keep me");
   EXPECT_TRUE(fs::is_directory(folder));
 }
 

@@ -1,4 +1,5 @@
 #include "BordersForm.h"
+#include "GalleryPages.h"
 
 #include <iterator>
 
@@ -147,3 +148,5 @@ TBordersForm::TBordersForm(TComponent* owner) : TForm(owner) {
 }
 
 }  // namespace kestrel::gallery
+
+KESTREL_GALLERY_PAGE("borders", u"Borders", kestrel::gallery::TBordersForm)

@@ -1,6 +1,6 @@
 #include "GalleryForm.h"
 
-#include "BordersForm.h"
+#include "GalleryPages.h"
 
 #include "framework/Application.h"
 #include "framework/MessageBox.h"
@@ -69,11 +69,6 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     if (Application()->MessageBox(u"Close the gallery?", u"Kestrel gallery", MB_YESNO | MB_ICONQUESTION) == IDYES)
       Close();
   };
-  auto* borders = new TButton(this);
-  borders->SetParent(this);
-  borders->SetBounds(310, 34, 90, 25);
-  borders->SetCaption(u"Borders...");
-  borders->OnClick = [this](TObject*) { ShowBordersPage(); };
 
   AddSection(u"Edit box", 72);
   edit_ = new TEdit(this);
@@ -116,6 +111,7 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
   timer_->SetInterval(1000);
   timer_->OnTimer = [this](TObject*) { clock_->SetCaption(u"Timer: " + IntToStr(++ticks_)); };
   timer_->UpdateTimer();
+  AddPageButtons(240);
   SetActiveControl(okButton_);
 }
 
@@ -128,12 +124,31 @@ TControl* TGalleryForm::AddSection(const String& title, int top) {
   return label;
 }
 
-void TGalleryForm::ShowBordersPage() {
-  if (!bordersPage_) Application()->CreateForm(bordersPage_);
-  bordersPage_->Show();
-  Report(u"Borders and bevels page shown");
+void TGalleryForm::AddPageButtons(int top) {
+  constexpr int kPerRow = 5, kWidth = 76, kHeight = 25, kGap = 4;
+  int index = 0;
+  for (const TGalleryPage& page : TGalleryPages::All()) {
+    if (page.name == "controls") continue;
+    auto* button = new TButton(this);
+    button->SetParent(this);
+    button->SetBounds(16 + (index % kPerRow) * (kWidth + kGap), top + (index / kPerRow) * (kHeight + kGap), kWidth, kHeight);
+    button->SetCaption(page.title + u"...");
+    button->OnClick = [this, page](TObject*) { ShowPage(page); };
+    ++index;
+  }
+  const int rows = (index + kPerRow - 1) / kPerRow;
+  SetClientHeight(top + rows * (kHeight + kGap) + 24 + kGap);
+}
+
+void TGalleryForm::ShowPage(const TGalleryPage& page) {
+  TForm*& form = openPages_[page.name];
+  if (!form) form = page.create();
+  form->Show();
+  Report(page.title + u" page shown");
 }
 
 void TGalleryForm::Report(const String& text) { status_->SetCaption(u"  " + text); }
 
 }  // namespace kestrel::gallery
+
+KESTREL_GALLERY_PAGE("controls", u"Controls", kestrel::gallery::TGalleryForm)

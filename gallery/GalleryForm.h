@@ -9,9 +9,12 @@
 #include "framework/RadioButton.h"
 #include "framework/Timer.h"
 
+#include <map>
+#include <string>
+
 namespace kestrel::gallery {
 
-class TBordersForm;
+struct TGalleryPage;
 
 class TGalleryForm : public TForm {
  public:
@@ -21,7 +24,8 @@ class TGalleryForm : public TForm {
 
  private:
   void Report(const String& text);
-  void ShowBordersPage();
+  void AddPageButtons(int top);
+  void ShowPage(const TGalleryPage& page);
   TControl* AddSection(const String& title, int top);
 
   TLabel* status_;
@@ -32,7 +36,7 @@ class TGalleryForm : public TForm {
   TButton* quitButton_;
   TLabel* clock_;
   TTimer* timer_;
-  TBordersForm* bordersPage_ = nullptr;
+  std::map<std::string, TForm*> openPages_;
   int ticks_ = 0;
 };
 

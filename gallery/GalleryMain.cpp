@@ -1,8 +1,8 @@
 // kestrel-gallery: shows the framework's controls.
-//   kestrel-gallery [--page controls|borders] [--screenshot FILE.png]
-// The backend comes from KESTREL_BACKEND (sdl by default). --page picks the first form shown:
-// the controls (default) or the border and bevel page. With --screenshot the program paints
-// that form, writes it to FILE.png and ends.
+//   kestrel-gallery [--page NAME] [--screenshot FILE.png]
+// The backend comes from KESTREL_BACKEND (sdl by default). --page picks the first form shown by
+// its registered name (controls by default; an unknown name lists the pages). With --screenshot
+// the program paints that form, writes it to FILE.png and ends.
 
 #include <cairo.h>
 
@@ -10,8 +10,7 @@
 #include <iostream>
 #include <string>
 
-#include "BordersForm.h"
-#include "GalleryForm.h"
+#include "GalleryPages.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
@@ -40,23 +39,17 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
     else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) page = argv[++i];
   }
-  if (page != "controls" && page != "borders") {
-    std::cerr << "kestrel-gallery: unknown page " << page << " (controls or borders)\n";
+  const gallery::TGalleryPage* chosen = gallery::TGalleryPages::Find(page);
+  if (!chosen) {
+    std::cerr << "kestrel-gallery: unknown page " << page << "; the pages are:";
+    for (const gallery::TGalleryPage& known : gallery::TGalleryPages::All()) std::cerr << " " << known.name;
+    std::cerr << "\n";
     return 2;
   }
   platform::InstallBackendFromEnvironment("sdl");
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
-  TForm* form = nullptr;
-  if (page == "borders") {
-    gallery::TBordersForm* borders = nullptr;
-    app->CreateForm(borders);
-    form = borders;
-  } else {
-    gallery::TGalleryForm* controls = nullptr;
-    app->CreateForm(controls);
-    form = controls;
-  }
+  TForm* form = chosen->create();
   if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();
   Halt(0);

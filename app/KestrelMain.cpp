@@ -9,6 +9,7 @@
 
 int main() {
   using namespace kestrel;
+  platform::SetDesktopIdentity("net.kestrel.Kestrel", "Kestrel");
   platform::InstallBackendFromEnvironment("sdl");
   // The display library turns SIGTERM and SIGINT into a quit request nobody reads: a session
   // ending (or Ctrl+C) would then wait for the program forever. They end it as usual instead.

@@ -2,6 +2,8 @@
 # A static library from every .cpp below <folder> (not recursing into folders that are libraries
 # of their own, which carry their own CMakeLists.txt). Includes are rooted at the source tree:
 #   #include "platform/gdi/DeviceContext.h"
+# The library and its headers (<folder>/*.h) are installed and exported as Kestrel::<name
+# without the kestrel_ prefix> (cmake/KestrelInstall.cmake).
 function(kestrel_library name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
@@ -13,11 +15,15 @@ function(kestrel_library name)
     add_library(${name} INTERFACE)
     set(scope INTERFACE)
   endif()
-  target_include_directories(${name} ${scope} "${CMAKE_SOURCE_DIR}")
+  target_include_directories(${name} ${scope}
+    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>"
+    "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/kestrel>")
   target_link_libraries(${name} ${scope} ${ARG_DEPS})
-  target_compile_definitions(${name} ${scope}
-    KESTREL_DATA_DIR="${KESTREL_DATA_DIR}"
-    KESTREL_SHARED_TESTDATA_DIR="${KESTREL_SHARED_TESTDATA_DIR}")
+  string(REGEX REPLACE "^kestrel_" "" exportName "${name}")
+  set_target_properties(${name} PROPERTIES EXPORT_NAME "${exportName}")
+  file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/${ARG_DIR}")
+  set_property(GLOBAL APPEND PROPERTY KESTREL_INSTALLED_LIBRARIES ${name})
+  set_property(GLOBAL APPEND PROPERTY KESTREL_HEADER_FOLDERS "${folder}")
 endfunction()
 
 # kestrel_tests(<name> LABEL <label> DIR <folder> LIBS <targets...>)

@@ -146,7 +146,7 @@ const std::vector<Sample>& Samples() {
   static const std::vector<Sample> samples = [] {
     std::vector<Sample> all;
     Sample& suite = AddSample(all, "suite");
-    std::filesystem::path dir = std::filesystem::path(KESTREL_SHARED_TESTDATA_DIR) / "pngsuite";
+    std::filesystem::path dir = std::filesystem::path(KESTREL_TEST_DATA_DIR) / "pngsuite";
     if (std::filesystem::exists(dir))
       for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::string name = entry.path().filename().string();

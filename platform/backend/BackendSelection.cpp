@@ -1,5 +1,7 @@
 #include "platform/backend/BackendSelection.h"
 
+#include <SDL.h>
+
 #include <cstdlib>
 
 #include "platform/backend/SdlBackend.h"
@@ -22,6 +24,12 @@ bool InstallBackend(const std::string& name) {
 bool InstallBackendFromEnvironment(const std::string& fallback) {
   const char* chosen = std::getenv("KESTREL_BACKEND");
   return InstallBackend(chosen && *chosen ? chosen : fallback);
+}
+
+void SetDesktopIdentity(const std::string& applicationId, const std::string& applicationName) {
+  // SDL reads the window class from the environment when it opens the display.
+  ::setenv("SDL_VIDEO_X11_WMCLASS", applicationId.c_str(), 0);
+  SDL_SetHint(SDL_HINT_APP_NAME, applicationName.c_str());
 }
 
 }  // namespace kestrel::platform

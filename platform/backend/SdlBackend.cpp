@@ -86,6 +86,10 @@ int UsVirtualKeyAt(SDL_Scancode position) {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::Create() {
+  // The backing store is drawn in software: present it through the window's own framebuffer
+  // rather than a GL texture, which would load a whole GL stack (and its threads) for nothing.
+  // A user's SDL_FRAMEBUFFER_ACCELERATION still wins.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }

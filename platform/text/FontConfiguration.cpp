@@ -1,5 +1,7 @@
 #include "platform/text/FontConfiguration.h"
 
+#include "platform/core/DataDirectory.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,7 +18,7 @@ std::mutex& ConfigMutex() {
 
 std::string ConfigFileName() {
   if (const char* path = std::getenv("KESTREL_FONT_CONFIG"); path && *path) return path;
-  return std::string(KESTREL_DATA_DIR) + "/fonts/fonts.conf";
+  return DataDirectory() + "/fonts/fonts.conf";
 }
 
 struct LoadedConfig {

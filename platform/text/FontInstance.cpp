@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "platform/core/DataDirectory.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel::platform {
@@ -82,7 +83,7 @@ std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& logFont) {
     face = LoadChoice(choice);
   }
   if (!face) {  // no configured font at all: the test font shipped with the program
-    choice = FaceChoice{std::string(KESTREL_DATA_DIR) + "/fonts/KestrelFixed.ttf", 0, "Kestrel Fixed", 400, false};
+    choice = FaceChoice{DataDirectory() + "/fonts/KestrelFixed.ttf", 0, "Kestrel Fixed", 400, false};
     face = LoadChoice(choice);
   }
   bool syntheticBold = face && request.weight >= FW_SEMIBOLD && choice->weight < FW_SEMIBOLD;

@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path SuiteDir() { return fs::path(KESTREL_SHARED_TESTDATA_DIR) / "pngsuite"; }
+fs::path SuiteDir() { return fs::path(KESTREL_TEST_SOURCE_DIR) / "data" / "pngsuite"; }
 
 std::vector<std::string> SuiteFiles(bool invalid) {
   std::vector<std::string> names;

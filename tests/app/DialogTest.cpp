@@ -50,8 +50,18 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
+// Set where the program is meant to end: in the child process of a death test.
+bool gProgramEndExpected = false;
+
 class DialogTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    // The done path ends the process with code 0, which would pass for success if a download
+    // that must fail opened its file in the test process itself.
+    AddExitProc([] {
+      if (!gProgramEndExpected) ::_exit(70);
+    });
+  }
   void SetUp() override {
     Application();
     env_.push_back(std::make_unique<ScopedEnv>("TEMP", temp_.Path().string()));
@@ -232,7 +242,7 @@ void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, con
   TempDir opener;
   WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
-  EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT((gProgramEndExpected = true, program()), ::testing::ExitedWithCode(0), "");
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFileText(opener / "opened-arg"), Target());
   EXPECT_TRUE(ReadFileText(opener / "opened") == installer) << "the opener did not get the installer's bytes";
@@ -259,61 +269,51 @@ HttpResponse Installer(const std::string& bytes) {
   return r;
 }
 
-TEST_F(DialogTest, PinnedDigestOpensOnlyTheInstallerItNames) {
+// A connection closed halfway, an error answer, a server that stops sending, and a whole
+// installer whose digest is not the pinned one: each attempt fails and leaves nothing behind.
+TEST_F(DialogTest, BrokenStalledOrRefusedTransferLeavesNoFileBehind) {
   const std::string installer = Payload(200000);
-  {
-    LoopbackServer server([&](const HttpRequest&) { return Installer(installer); });
-    UseProxy(server);
-    AnswerMessageBoxes();
-    TempDir opener;
-    WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
-    ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
-    TForm1* form = MakeDialog();
-    std::string wrong = kPayloadDigest;
-    wrong[10] = wrong[10] == '0' ? '1' : '0';
-    form->HTTPGetUpdate->SetExpectedSHA256(wrong);
-    WriteFile(Target(), "earlier download");
-    ExpectFailedDownload(form);
-    ExpectFailedDownload(form);  // idle again: a second press makes a second attempt
-    EXPECT_EQ(server.Requests().size(), 2u);
-    EXPECT_FALSE(fs::exists(opener / "opened-arg"));
-  }
-  std::string upper = kPayloadDigest;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  ExpectInstallerOpened(
-      [&] {
-        LoopbackServer server([&](const HttpRequest&) { return Installer(installer); });
-        UseProxy(server);
-        TForm1* form = MakeDialog();
-        form->HTTPGetUpdate->SetExpectedSHA256(upper);
-        form->Button1Click(form->Button1);
-        ::_exit(4);
-      },
-      installer);
-}
-
-// A connection closed halfway, an error answer and a server that stops sending.
-TEST_F(DialogTest, BrokenFailedOrStalledTransferLeavesNoFileBehind) {
-  const std::string installer = Payload(300000);
   int served = 0;
   LoopbackServer server([&](const HttpRequest&) {
     HttpResponse r = Installer(installer);
-    switch (served++) {
-      case 0: r.sendLimit = installer.size() / 2; break;
-      case 1: r.status = 500; break;
-      default: r.stallAfter = installer.size() / 2; break;
-    }
+    if (served == 0) r.sendLimit = installer.size() / 2;
+    else if (served == 1) r.status = 500;
+    else if (served == 2) r.stallAfter = installer.size() / 2;
+    ++served;
     return r;
   });
   UseProxy(server);
   AnswerMessageBoxes();
+  TempDir opener;
+  WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
+  ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
   TForm1* form = MakeDialog();
   form->HTTPGetUpdate->SetReceiveTimeout(1000);
   for (int attempt = 0; attempt < 3; ++attempt) {
     SCOPED_TRACE(attempt);
     ExpectFailedDownload(form);
   }
-  EXPECT_EQ(served, 3);
+  std::string wrong = kPayloadDigest;
+  wrong[10] = wrong[10] == '0' ? '1' : '0';
+  form->HTTPGetUpdate->SetExpectedSHA256(wrong);
+  WriteFile(Target(), "earlier download");
+  ExpectFailedDownload(form);
+  EXPECT_EQ(served, 4);
+  EXPECT_FALSE(fs::exists(opener / "opened-arg"));
+}
+
+TEST_F(DialogTest, MatchingPinnedDigestOpensTheInstaller) {
+  const std::string installer = Payload(200000);
+  ExpectInstallerOpened(
+      [&] {
+        LoopbackServer server([&](const HttpRequest&) { return Installer(installer); });
+        UseProxy(server);
+        TForm1* form = MakeDialog();
+        form->HTTPGetUpdate->SetExpectedSHA256(kPayloadDigest);
+        form->Button1Click(form->Button1);
+        ::_exit(4);
+      },
+      installer);
 }
 
 TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {

@@ -67,6 +67,44 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
 }
 
+TEST_F(HTTPGetTest, PinnedDigestDecidesAndARefusedBodyLeavesTheTargetAsItWas) {
+  const std::string body = Pattern(5000);
+  // Its SHA-256, worked out apart from the code under test.
+  const std::string digest = "69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
+  LoopbackServer server([&](const HttpRequest&) { return Body(body); });
+  const fs::path target = dir_ / "download.bin";
+  std::ofstream(target) << "earlier";
+
+  // One digit off, then pins that are no digest at all (these request nothing).
+  std::string wrong = digest;
+  wrong.back() = '0';
+  for (const std::string& pin : {wrong, digest.substr(1), std::string(63, 'a') + "g"}) {
+    for (const bool toFile : {true, false}) {
+      Outcome o;
+      auto get = Make(o, "http://files.test/setup", &server);
+      get->SetExpectedSHA256(pin);
+      if (toFile) FetchFile(*get);
+      else ASSERT_TRUE(FetchString(*get));
+      EXPECT_EQ(o.errors, 1) << pin << toFile;
+      EXPECT_EQ(o.Events(), 1) << pin << toFile;
+    }
+  }
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(ReadFileText(target), "earlier");
+  EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
+
+  Outcome o;
+  auto get = Make(o, "http://files.test/setup", &server);
+  std::string upper = digest;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  get->SetExpectedSHA256(upper);
+  FetchFile(*get);
+  ASSERT_EQ(o.doneFile, 1);
+  EXPECT_EQ(o.fileName, target.string());
+  EXPECT_TRUE(ReadFileText(target) == body);
+  EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
+}
+
 TEST_F(HTTPGetTest, BinaryDataWithoutLengthFailsBeforeTheBody) {
   LoopbackServer server([](const HttpRequest&) {
     HttpResponse r = Body(Pattern(100000));

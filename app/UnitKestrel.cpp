@@ -15,6 +15,9 @@
 #ifndef KESTREL_INSTALLER_URL
 #define KESTREL_INSTALLER_URL "http://download.corvane.example/download/CorvaneSetup.exe"
 #endif
+#ifndef KESTREL_INSTALLER_SHA256
+#define KESTREL_INSTALLER_SHA256 ""
+#endif
 
 namespace kestrel {
 
@@ -96,6 +99,8 @@ String FoundName(const pf::WIN32_FIND_DATAW& data) {
 }  // namespace
 
 const char* InstallerURL() { return KESTREL_INSTALLER_URL; }
+
+const char* InstallerSHA256() { return KESTREL_INSTALLER_SHA256; }
 
 bool SystemLanguageIsGerman() { return pf::PRIMARYLANGID(pf::GetSystemDefaultLangID()) == pf::LANG_GERMAN; }
 
@@ -223,6 +228,8 @@ void TForm1::FormCreate(TObject*) {
   const bool german = SystemLanguageIsGerman();
   ProdName = u"Corvane";
   HTTPGetUpdate->SetURL(InstallerURL());
+  // A pinned installer that arrives with another digest is a failed download, never opened.
+  HTTPGetUpdate->SetExpectedSHA256(InstallerSHA256());
   if (german) {
     KsHTMLLabel1->SetCaption(kLeadInGerman + String(u"<br><b>Vollversion von <font size=22>") + ProdName +
                              u"</b></font>");

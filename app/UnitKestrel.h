@@ -13,6 +13,8 @@ namespace kestrel {
 
 // The installer's address, built in per product (a CMake cache setting).
 const char* InstallerURL();
+// The installer's SHA-256 as hex digits, built in per product (empty: not checked).
+const char* InstallerSHA256();
 
 class TForm1 : public TForm {
  public:

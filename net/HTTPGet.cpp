@@ -102,7 +102,8 @@ void THTTPGet::ThreadDone(THTTPGetThread* thread) {
 }
 
 void THTTPGet::RaiseEndEvent(THTTPGetThread& thread) {
-  if (thread.Result()) {
+  // A file counts as received only once it carries the target's name.
+  if (thread.Result() && (!thread.ToFile() || thread.CommitFile())) {
     if (thread.ToFile()) {
       // The size written: the announced length, or what arrived when none was announced.
       if (OnDoneFile) OnDoneFile(this, thread.FileName(), static_cast<int>(thread.BytesReaded()));

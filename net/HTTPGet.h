@@ -1,7 +1,8 @@
 #pragma once
 // THTTPGet: fetches one URL over HTTP or HTTPS (GET, or a form-encoded POST when PostQuery is
 // set) on a worker thread into a file or a string. Progress, completion and failure are raised
-// on the GUI thread; every failure, an abort included, ends in OnError alone.
+// on the GUI thread; every failure, an abort included, ends in OnError alone. FileName only ever
+// receives a whole (and, when pinned, verified) body: a failed transfer leaves it as it was.
 
 #include <memory>
 #include <vector>
@@ -58,6 +59,10 @@ class THTTPGet : public TComponent {
   // cannot add any; proxies come from the standard variables (http_proxy, https_proxy, no_proxy).
   const std::vector<AnsiString>& ConnectTo() const { return s_.ConnectTo; }
   void SetConnectTo(const std::vector<AnsiString>& v) { s_.ConnectTo = v; }
+  // The SHA-256 the body must have, as 64 hex digits (empty = not checked). A body with another
+  // digest is a failed transfer; a value that is not such a digest fails every transfer.
+  const AnsiString& ExpectedSHA256() const { return s_.ExpectedSHA256; }
+  void SetExpectedSHA256(const AnsiString& v) { s_.ExpectedSHA256 = v; }
 
   // Busy exactly while a worker runs.
   bool Busy() const { return thread_ != nullptr; }

@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 #include <openssl/crypto.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <memory>
+#include <random>
 
 #include "net/HTTPGet.h"
 
@@ -69,6 +69,23 @@ AnsiString HeaderValue(const AnsiString& value) {
   for (char c : value)
     if (c != '\r' && c != '\n' && c != '\0') out += c;
   return out;
+}
+
+// A name beside `target` for the file while it is written: hidden, marked as partial, and
+// random so that nothing can be planted there in advance. Empty when `target` names no file.
+AnsiString TemporaryNameFor(const AnsiString& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::size_t nameStart = slash == AnsiString::npos ? 0 : slash + 1;
+  if (nameStart == target.size()) return AnsiString();
+  static const char hex[] = "0123456789abcdef";
+  std::random_device random;
+  AnsiString tag;
+  for (int i = 0; i < 3; ++i) {
+    const unsigned bits = random();
+    for (int shift = 0; shift < 16; shift += 4) tag += hex[(bits >> shift) & 15];
+  }
+  // The name is shortened so the marks never push it past the file system's limit.
+  return target.substr(0, nameStart) + "." + target.substr(nameStart, 64) + "." + tag + ".part";
 }
 
 struct CurlDeleter {
@@ -198,8 +215,29 @@ void THTTPGetThread::Abort() {
 }
 
 void THTTPGetThread::EndOnGuiThread() {
+  // A failed transfer's file goes before anyone hears of the failure. Checked here rather than
+  // by the worker: an abort (a component going away included) may come after its verdict.
+  if (!Result()) DiscardFile();
   if (owner_) owner_->ThreadDone(this);
 }
+
+bool THTTPGetThread::CommitFile() {
+  if (tempName_.empty()) return false;
+  // rename replaces whatever entry has the target's name (a link included) without following it.
+  if (::rename(tempName_.c_str(), s_.FileName.c_str()) != 0) {
+    DiscardFile();
+    return false;
+  }
+  tempName_.clear();
+  return true;
+}
+
+void THTTPGetThread::DiscardFile() {
+  if (!tempName_.empty()) ::unlink(tempName_.c_str());
+  tempName_.clear();
+}
+
+bool THTTPGetThread::DigestMatches() { return !digest_ || digest_->Matches(s_.ExpectedSHA256); }
 
 void THTTPGetThread::Execute() {
   Transfer();
@@ -214,6 +252,11 @@ void THTTPGetThread::Transfer() {
   if (Stopped()) return;
   const THTTPUrlParts parts = SplitHTTPUrl(s_.URL);
   if (!SafeHost(parts.Host)) return;
+  if (!s_.ExpectedSHA256.empty()) {
+    // A pin that is no digest would refuse every body: nothing is requested at all.
+    if (!TSHA256Digest::IsHexDigest(s_.ExpectedSHA256)) return;
+    digest_ = std::make_unique<TSHA256Digest>();
+  }
   CurlPtr curl(curl_easy_init());
   if (!curl) return;
   curl_ = curl.get();
@@ -237,7 +280,7 @@ void THTTPGetThread::Transfer() {
     if (::close(fd_) != 0 || !flushed) ok = false;
   }
   fd_ = -1;
-  result_ = ok && !Stopped();
+  result_ = ok && DigestMatches() && !Stopped();
 }
 
 bool THTTPGetThread::Stalled(std::uint64_t moved) {
@@ -296,6 +339,7 @@ bool THTTPGetThread::Deliver(const char* data, std::size_t size) {
 bool THTTPGetThread::ConsumeBlock(const char* data, std::size_t size) {
   if (Stopped()) return false;
   bytesToRead_ = static_cast<std::uint32_t>(size);
+  if (digest_) digest_->Update(data, size);
   if (toFile_) {
     // Blocks are gathered so the disk sees large writes, not one system call per block.
     writeBuffer_.append(data, size);
@@ -315,17 +359,19 @@ bool THTTPGetThread::ConsumeBlock(const char* data, std::size_t size) {
 }
 
 bool THTTPGetThread::OpenTarget() {
-  // O_NOFOLLOW: a symbolic link planted at the path is refused, not written through;
-  // O_NONBLOCK keeps a FIFO there from blocking the open, and fstat refuses anything irregular.
-  fd_ = ::open(s_.FileName.c_str(),
-               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
-  if (fd_ < 0) return false;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    CloseTarget();
-    return false;
+  // O_EXCL with O_NOFOLLOW: only a new regular file is written, never anything (a link, a FIFO)
+  // found under the name; a name that is taken is drawn again.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const AnsiString name = TemporaryNameFor(s_.FileName);
+    if (name.empty()) return false;
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd_ >= 0) {
+      tempName_ = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
   }
-  return true;
+  return false;
 }
 
 bool THTTPGetThread::Flush() {

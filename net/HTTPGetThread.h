@@ -1,17 +1,21 @@
 #pragma once
 // THTTPGetThread: one HTTP(S) transfer on a worker thread, into a file or a string. It works on
 // private copies of its settings; progress and the end reach the GUI thread only through
-// Synchronize. The owning component detaches itself (Detach) when it is destroyed first, after
-// which nothing of the component, not even its progress handler, is called again.
+// Synchronize. A file is written under a temporary name beside its target and takes the
+// target's name only when the component accepts the transfer on the GUI thread. The owning
+// component detaches itself (Detach) when it is destroyed first, after which nothing of the
+// component, not even its progress handler, is called again.
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Thread.h"
+#include "net/SHA256Digest.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel {
@@ -39,6 +43,7 @@ struct THTTPGetSettings {
   int ReceiveTimeoutMs = 30000;
   AnsiString CAFile;
   std::vector<AnsiString> ConnectTo;
+  AnsiString ExpectedSHA256;
 };
 
 class THTTPGetThread : public TThread {
@@ -64,6 +69,11 @@ class THTTPGetThread : public TThread {
   // The HTTP status of the final response (0 when none arrived); read it after the end.
   long StatusCode() const { return statusCode_; }
 
+  // GUI thread, after the body: the written file takes the target's name (false if it cannot).
+  bool CommitFile();
+  // Removes the written file unless it was committed; safe to call more than once.
+  void DiscardFile();
+
   // Workers that have not freed themselves yet (lets a program wait for them before it ends).
   static int LiveCount();
 
@@ -88,6 +98,8 @@ class THTTPGetThread : public TThread {
   bool Deliver(const char* data, std::size_t size);
   bool OpenTarget();
   bool Flush();
+  // The body's digest against the pinned one; true when nothing is pinned.
+  bool DigestMatches();
   void CloseTarget();
 
   THTTPGet* owner_;
@@ -107,6 +119,8 @@ class THTTPGetThread : public TThread {
   std::string pending_;
   std::string writeBuffer_;
   int fd_ = -1;
+  AnsiString tempName_;  // the file being written, until it is committed or removed
+  std::unique_ptr<TSHA256Digest> digest_;  // only while a digest is pinned
   void* curl_ = nullptr;  // the easy handle while the transfer runs
   std::uint64_t lastMoved_ = 0;
   std::chrono::steady_clock::time_point lastActivity_;

@@ -1,5 +1,6 @@
-// A 256 MB loopback download: the component (without and with OnProgress) against the curl
-// command-line tool in the same run, and the GUI thread's CPU share during GetFile's wait.
+// A 256 MB loopback download: the component (without and with OnProgress, and with a pinned
+// SHA-256 checked while the body arrives) against the curl command-line tool in the same run,
+// the GUI thread's CPU share during GetFile's wait, and the process's CPU time per download.
 
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -11,6 +12,7 @@
 
 #include "framework/Application.h"
 #include "net/HTTPGet.h"
+#include "net/SHA256Digest.h"
 #include "tests/support/loopback/LoopbackServer.h"
 
 namespace {
@@ -30,20 +32,36 @@ LoopbackServer& Server() {
   return server;
 }
 
+// The digest of the body the server generates (its 64 KiB pattern, repeated).
+const std::string& BodyDigest() {
+  static const std::string digest = [] {
+    std::string chunk(1 << 16, '\0');
+    for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<char>(i * 7 + 3);
+    kestrel::TSHA256Digest sha;
+    for (std::uint64_t done = 0; done < kSize; done += chunk.size()) sha.Update(chunk.data(), chunk.size());
+    return sha.HexDigest();
+  }();
+  return digest;
+}
+
 std::string Target() {
   return (std::filesystem::temp_directory_path() / ("kestrel-net-bench-" + std::to_string(::getpid()))).string();
 }
 
-double ThreadCpu() {
+double CpuSeconds(clockid_t clock) {
   timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  clock_gettime(clock, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
+double ThreadCpu() { return CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
+// Every thread of the process: the worker, the GUI thread and the loopback server's.
+double ProcessCpu() { return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID); }
 
-void Component(benchmark::State& state, bool progress) {
+void Component(benchmark::State& state, bool progress, bool digest = false) {
   Application();
   const std::string target = Target();
-  double cpu = 0, wall = 0;
+  if (digest) BodyDigest();
+  double cpu = 0, wall = 0, processCpu = 0;
   bool ok = true;
   for (auto _ : state) {
     THTTPGet get(nullptr);
@@ -51,24 +69,28 @@ void Component(benchmark::State& state, bool progress) {
     get.SetConnectTo({Server().ConnectTo("bench.test", 80)});
     get.SetFileName(target);
     get.SetWaitThread(true);
+    if (digest) get.SetExpectedSHA256(BodyDigest());
     long long calls = 0;
     if (progress) get.OnProgress = [&calls](TObject*, int, int) { ++calls; };
     get.OnError = [&ok](TObject*) { ok = false; };
-    const double c0 = ThreadCpu();
+    const double c0 = ThreadCpu(), p0 = ProcessCpu();
     const auto t0 = std::chrono::steady_clock::now();
     get.GetFile();
     wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     cpu += ThreadCpu() - c0;
+    processCpu += ProcessCpu() - p0;
     benchmark::DoNotOptimize(calls);
   }
   std::filesystem::remove(target);
   if (!ok) state.SkipWithError("transfer failed");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSize));
   state.counters["gui_cpu_share"] = wall > 0 ? cpu / wall : 0;
+  state.counters["process_cpu_s"] = state.iterations() ? processCpu / static_cast<double>(state.iterations()) : 0;
 }
 
 void BM_Component(benchmark::State& state) { Component(state, false); }
 void BM_ComponentWithProgress(benchmark::State& state) { Component(state, true); }
+void BM_ComponentWithDigest(benchmark::State& state) { Component(state, false, true); }
 
 void BM_CurlTool(benchmark::State& state) {
   const std::string target = Target();
@@ -82,6 +104,7 @@ void BM_CurlTool(benchmark::State& state) {
 
 BENCHMARK(BM_CurlTool)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Component)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ComponentWithDigest)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_ComponentWithProgress)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

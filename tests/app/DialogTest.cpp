@@ -21,6 +21,7 @@
 #include "framework/Screen.h"
 #include "framework/Thread.h"
 #include "platform/os/Environment.h"
+#include "tests/support/FolderEntries.h"
 #include "tests/support/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/support/loopback/LoopbackServer.h"
@@ -29,6 +30,7 @@ namespace kestrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
 // Sets (or, with nullopt, removes) an environment variable until the object dies.
 class ScopedEnv {
@@ -48,8 +50,18 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
+// Set where the program is meant to end: in the child process of a death test.
+bool gProgramEndExpected = false;
+
 class DialogTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    // The done path ends the process with code 0, which would pass for success if a download
+    // that must fail opened its file in the test process itself.
+    AddExitProc([] {
+      if (!gProgramEndExpected) ::_exit(70);
+    });
+  }
   void SetUp() override {
     Application();
     env_.push_back(std::make_unique<ScopedEnv>("TEMP", temp_.Path().string()));
@@ -72,20 +84,32 @@ class DialogTest : public ::testing::Test {
   void UseProxy(const LoopbackServer& server) {
     env_.push_back(std::make_unique<ScopedEnv>("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port())));
   }
-  // Answers every message box with OK, recording caption, text and flags.
+  // Answers every message box with OK, recording caption, text and flags, and the files in the
+  // temporary folder while it is shown.
   void AnswerMessageBoxes() {
     platform::SetMessageBoxScript([this](const platform::MessageBoxRequest& box) {
       boxes_.push_back(box);
+      filesAtBox_.push_back(FilesInTemp());
       return IDOK;
     });
   }
   std::string Target() const { return (temp_ / "CorvaneSetup.exe").string(); }
+  // Clicks the button and expects the failure box, the overlay hidden, the dialog idle again and
+  // nothing left in the temporary folder (neither the target nor a partial file beside it).
+  void ExpectFailedDownload(TForm1* form);
+  // The files in the temporary folder (folders there are other tests' helpers: TEMP points here).
+  Names FilesInTemp() const {
+    Names files = FolderEntries(temp_.Path());
+    std::erase_if(files, [this](const std::string& name) { return fs::is_directory(temp_ / name); });
+    return files;
+  }
   // Runs `program` in a child process that must end with code 0 after handing the target, with
   // exactly the bytes of `installer`, to the desktop opener.
   void ExpectInstallerOpened(const std::function<void()>& program, const std::string& installer);
 
   TempDir temp_;
   std::vector<platform::MessageBoxRequest> boxes_;
+  std::vector<Names> filesAtBox_;
   std::vector<std::unique_ptr<ScopedEnv>> env_;
   std::vector<TForm1*> forms_;
 };
@@ -132,6 +156,7 @@ TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
       EXPECT_NE(form->Caption().find(u"full version"), String::npos);
     }
     EXPECT_EQ(form->HTTPGetUpdate->FileName(), Target());
+    EXPECT_EQ(form->HTTPGetUpdate->ExpectedSHA256(), InstallerSHA256());
   }
 }
 
@@ -217,21 +242,89 @@ void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, con
   TempDir opener;
   WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
-  EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT((gProgramEndExpected = true, program()), ::testing::ExitedWithCode(0), "");
   for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFileText(opener / "opened-arg"), Target());
   EXPECT_TRUE(ReadFileText(opener / "opened") == installer) << "the opener did not get the installer's bytes";
+  EXPECT_EQ(FilesInTemp(), Names{"CorvaneSetup.exe"});
+}
+
+void DialogTest::ExpectFailedDownload(TForm1* form) {
+  const std::size_t boxes = boxes_.size();
+  form->Button1Click(form->Button1);
+  ASSERT_EQ(boxes_.size(), boxes + 1);
+  EXPECT_EQ(boxes_.back().caption, u"Download failed");
+  EXPECT_EQ(filesAtBox_.back(), Names{});  // gone before the failure is told
+  EXPECT_FALSE(form->KsPanel2->Visible());
+  EXPECT_FALSE(form->HTTPGetUpdate->Busy());
+  EXPECT_EQ(FilesInTemp(), Names{});
+}
+
+// Installer-like bytes of 200000 bytes and their SHA-256.
+constexpr char kPayloadDigest[] = "df0f6306fcfb22cadc19e9868af0728ea9444c363c55ac205c4782a827176d9e";
+
+HttpResponse Installer(const std::string& bytes) {
+  HttpResponse r;
+  r.body = bytes;
+  return r;
+}
+
+// A connection closed halfway, an error answer, a server that stops sending, and a whole
+// installer whose digest is not the pinned one: each attempt fails and leaves nothing behind.
+TEST_F(DialogTest, BrokenStalledOrRefusedTransferLeavesNoFileBehind) {
+  const std::string installer = Payload(200000);
+  int served = 0;
+  LoopbackServer server([&](const HttpRequest&) {
+    HttpResponse r = Installer(installer);
+    if (served == 0) r.sendLimit = installer.size() / 2;
+    else if (served == 1) r.status = 500;
+    else if (served == 2) r.stallAfter = installer.size() / 2;
+    ++served;
+    return r;
+  });
+  UseProxy(server);
+  AnswerMessageBoxes();
+  TempDir opener;
+  WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
+  ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
+  TForm1* form = MakeDialog();
+  form->HTTPGetUpdate->SetReceiveTimeout(1000);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    SCOPED_TRACE(attempt);
+    ExpectFailedDownload(form);
+  }
+  std::string wrong = kPayloadDigest;
+  wrong[10] = wrong[10] == '0' ? '1' : '0';
+  form->HTTPGetUpdate->SetExpectedSHA256(wrong);
+  WriteFile(Target(), "earlier download");
+  ExpectFailedDownload(form);
+  EXPECT_EQ(served, 4);
+  EXPECT_FALSE(fs::exists(opener / "opened-arg"));
+}
+
+TEST_F(DialogTest, MatchingPinnedDigestOpensTheInstaller) {
+  const std::string installer = Payload(200000);
+  ExpectInstallerOpened(
+      [&] {
+        LoopbackServer server([&](const HttpRequest&) { return Installer(installer); });
+        UseProxy(server);
+        TForm1* form = MakeDialog();
+        form->HTTPGetUpdate->SetExpectedSHA256(kPayloadDigest);
+        form->Button1Click(form->Button1);
+        ::_exit(4);
+      },
+      installer);
 }
 
 TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
+  // As built by default nothing is pinned: any installer that arrives whole is opened.
+  ASSERT_STREQ(InstallerSHA256(), "");
   const std::string installer = Payload(200000);
   ExpectInstallerOpened(
       [&] {
         int served = 0;
         LoopbackServer server([&](const HttpRequest&) {
-          HttpResponse ok;
-          ok.body = installer;
-          return served++ ? ok : NotFound();
+          return served++ ? Installer(installer) : NotFound();
         });
         UseProxy(server);
         AnswerMessageBoxes();
@@ -295,7 +388,8 @@ echo $? > "$2"
 // Keyboard only, against a failing server: Space on the focused button, Enter closes the failure
 // box; the second attempt is started with Space again and its box closed with Escape, then Alt+F4
 // ends the program. Without a window manager nobody hands the keyboard back to the dialog when
-// the box goes, so the driver does that as a window manager would. Records the exit status in $2.
+// the box goes, so the driver does that as a window manager would. With "once" as $4 there is
+// only the first attempt. Records the exit status in $2.
 constexpr char kKeyboardDriver[] = R"sh(#!/bin/sh
 timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
@@ -308,7 +402,7 @@ attempt() {
   while xdotool search --onlyvisible --name '^Download failed$' >/dev/null; do sleep 0.1; done
 }
 attempt space Return
-attempt space Escape
+[ "$4" = once ] || attempt space Escape
 xdotool windowfocus --sync "$wid"
 xdotool key alt+F4
 wait $pid
@@ -321,7 +415,8 @@ class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     program_ = std::getenv("KESTREL_APP_EXE");
-    if (!program_) GTEST_SKIP() << "run as the app_end_to_end test";
+    pinnedProgram_ = std::getenv("KESTREL_PINNED_APP_EXE");
+    if (!program_ || !pinnedProgram_) GTEST_SKIP() << "run as the app_end_to_end test";
     fs::create_directories(dir_ / "temp");
     fs::create_directories(dir_ / "bin");
     WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
@@ -330,7 +425,8 @@ class EndToEnd : public ::testing::Test {
   }
 
   // Runs the program against `server` to its end; the exit status, or "" when it did not end.
-  std::string Run(const LoopbackServer& server, const std::string& mode = "", const std::string& driver = "drive") {
+  std::string Run(const LoopbackServer& server, const std::string& mode = "", const std::string& driver = "drive",
+                  const char* program = nullptr) {
     ScopedEnv path("PATH", (dir_ / "bin").string() + ":" + std::getenv("PATH"));
     ScopedEnv temp("TEMP", (dir_ / "temp").string());
     ScopedEnv proxy("http_proxy", "http://127.0.0.1:" + std::to_string(server.Port()));
@@ -338,7 +434,7 @@ class EndToEnd : public ::testing::Test {
     ScopedEnv opener("KESTREL_OPEN_COMMAND", std::nullopt);
     ScopedEnv backend("KESTREL_BACKEND", "sdl");
     ScopedEnv language("LANGUAGE", "en_US");
-    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / driver).string() + "' '" + program_ + "' '" +
+    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / driver).string() + "' '" + (program ? program : program_) + "' '" +
                                 (dir_ / "status").string() + "' '" + Arrived().string() + "' '" + mode + "' >'" +
                                 (dir_ / "log").string() + "' 2>&1";
     const auto start = std::chrono::steady_clock::now();
@@ -350,6 +446,7 @@ class EndToEnd : public ::testing::Test {
   fs::path Arrived() const { return dir_ / "arrived"; }
 
   const char* program_ = nullptr;
+  const char* pinnedProgram_ = nullptr;  // built with an installer digest no test body has
   TempDir dir_;
   std::chrono::steady_clock::duration took_{};
 };
@@ -385,6 +482,7 @@ TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
   EXPECT_LT(took_, std::chrono::seconds(15));
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
   EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(FolderEntries(dir_ / "temp"), Names{});  // the partial download went with it
 }
 
 TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
@@ -392,6 +490,14 @@ TEST_F(EndToEnd, KeyboardOnlyFailureBoxClosesAndTheButtonTakesARetry) {
   EXPECT_EQ(Run(server, "", "keys"), "0\n") << ReadFileText(dir_ / "log");
   EXPECT_EQ(server.Requests().size(), 2u);  // the second Space reached the button again
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+}
+
+TEST_F(EndToEnd, PinnedProgramRefusesAnInstallerWithAnotherDigest) {
+  LoopbackServer server([](const HttpRequest&) { return Installer(Payload(1 << 20)); });
+  EXPECT_EQ(Run(server, "once", "keys", pinnedProgram_), "0\n") << ReadFileText(dir_ / "log");
+  EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+  EXPECT_EQ(FolderEntries(dir_ / "temp"), Names{});
 }
 
 TEST_F(EndToEnd, TerminationSignalEndsTheProgram) {

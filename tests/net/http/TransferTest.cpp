@@ -13,12 +13,14 @@
 #include <thread>
 
 #include "tests/net/http/HTTPGetFixture.h"
+#include "tests/support/FolderEntries.h"
 #include "tests/support/ReadFileText.h"
 
 namespace kestrel::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
 std::string Pattern(std::size_t size) {
   std::string s(size, '\0');
@@ -55,11 +57,52 @@ TEST_F(HTTPGetTest, FileOfExactLengthSucceedsOneByteShortFails) {
   EXPECT_EQ(o.progress[4], std::make_pair(5000, 5000));
   EXPECT_TRUE(o.progressFromWorker);
 
+  // The broken one leaves the file it would have replaced as it was, and nothing beside it.
   Outcome shortO;
   auto shortGet = Make(shortO, "http://files.test/short", &server);
   FetchFile(*shortGet);
   EXPECT_EQ(shortO.errors, 1);
   EXPECT_EQ(shortO.doneFile, 0);
+  EXPECT_TRUE(ReadFileText(get->FileName()) == body);
+  EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
+}
+
+TEST_F(HTTPGetTest, PinnedDigestDecidesAndARefusedBodyLeavesTheTargetAsItWas) {
+  const std::string body = Pattern(5000);
+  // Its SHA-256, worked out apart from the code under test.
+  const std::string digest = "69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
+  LoopbackServer server([&](const HttpRequest&) { return Body(body); });
+  const fs::path target = dir_ / "download.bin";
+  std::ofstream(target) << "earlier";
+
+  // One digit off, then pins that are no digest at all (these request nothing).
+  std::string wrong = digest;
+  wrong.back() = '0';
+  for (const std::string& pin : {wrong, digest.substr(1), std::string(63, 'a') + "g"}) {
+    for (const bool toFile : {true, false}) {
+      Outcome o;
+      auto get = Make(o, "http://files.test/setup", &server);
+      get->SetExpectedSHA256(pin);
+      if (toFile) FetchFile(*get);
+      else ASSERT_TRUE(FetchString(*get));
+      EXPECT_EQ(o.errors, 1) << pin << toFile;
+      EXPECT_EQ(o.Events(), 1) << pin << toFile;
+    }
+  }
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(ReadFileText(target), "earlier");
+  EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
+
+  Outcome o;
+  auto get = Make(o, "http://files.test/setup", &server);
+  std::string upper = digest;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  get->SetExpectedSHA256(upper);
+  FetchFile(*get);
+  ASSERT_EQ(o.doneFile, 1);
+  EXPECT_EQ(o.fileName, target.string());
+  EXPECT_TRUE(ReadFileText(target) == body);
+  EXPECT_EQ(FolderEntries(dir_.Path()), Names{"download.bin"});
 }
 
 TEST_F(HTTPGetTest, BinaryDataWithoutLengthFailsBeforeTheBody) {
@@ -185,23 +228,27 @@ TEST_F(HTTPGetTest, SilentOrStalledServerFailsInBoundedTime) {
   }
 }
 
-TEST_F(HTTPGetTest, TargetThatCannotBeWrittenSafelyFails) {
+TEST_F(HTTPGetTest, TargetIsNeverWrittenThroughWhatStandsAtItsPath) {
   LoopbackServer server([](const HttpRequest&) { return Body("installer"); });
   const fs::path victim = dir_ / "victim.txt";
   std::ofstream(victim) << "keep me";
   const fs::path link = dir_ / "link.bin", folder = dir_ / "folder";
   fs::create_symlink(victim, link);
   fs::create_directory(folder);
-  for (const fs::path& target : {link, folder, dir_ / "missing" / "x.bin", fs::path()}) {
+  for (const fs::path& target : {folder, dir_ / "missing" / "x.bin", fs::path(), link}) {
     Outcome o;
     auto get = Make(o, "http://files.test/x", &server);
     get->SetFileName(target.string());
     FetchFile(*get);
-    EXPECT_EQ(o.errors, 1) << target;
-    EXPECT_EQ(o.doneFile, 0) << target;
+    EXPECT_EQ(o.Events(), 1) << target;
+    EXPECT_EQ(o.doneFile, target == link ? 1 : 0) << target;
   }
+  // The link itself was replaced by the file; what it pointed to is untouched.
   EXPECT_EQ(ReadFileText(victim.string()), "keep me");
-  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_FALSE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFileText(link), "installer");
+  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_EQ(FolderEntries(dir_.Path()), (Names{"folder", "link.bin", "victim.txt"}));
 }
 
 TEST_F(HTTPGetTest, FailedWriteOfTheTargetFails) {
@@ -280,6 +327,7 @@ TEST_F(HTTPGetTest, AbortAfterTheVerdictBeforeTheEndEventFails) {
   ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));
   EXPECT_EQ(o.errors, 1);
   EXPECT_EQ(o.doneFile, 0);
+  EXPECT_TRUE(FolderEntries(dir_.Path()).empty());  // the whole body was written, and removed
 }
 
 TEST_F(HTTPGetTest, StartsFromInsideTheEndEventsAreIgnored) {
@@ -333,6 +381,7 @@ TEST_F(HTTPGetTest, DestroyingWhileRunningNeverReachesTheComponent) {
   ASSERT_TRUE(PumpUntil([] { return THTTPGetThread::LiveCount() == 0; }, std::chrono::seconds(5)));
   EXPECT_EQ(o.progress.size(), 2u);
   EXPECT_EQ(o.Events(), 0);
+  EXPECT_TRUE(FolderEntries(dir_.Path()).empty());
 }
 
 TEST_F(HTTPGetTest, ErrorHandlerMayFreeTheComponent) {

@@ -44,32 +44,82 @@ TKsIniEntry::~TKsIniEntry() {
 
 String TKsIniEntry::NormalName(std::u16string_view name) { return UpperCase(Trim(name)); }
 
-std::uint32_t TKsIniEntry::HashName(std::u16string_view name) {
+namespace {
+
+std::uint32_t HashNormal(std::u16string_view normal) {
   const auto& table = CrcTable();
   std::uint32_t crc = 0;
-  for (char16_t c : NormalName(name)) {
+  for (char16_t c : normal) {
     crc = table[(crc ^ static_cast<std::uint8_t>(c & 0xFF)) & 0xFF] ^ (crc >> 8);
   }
   return crc;
 }
 
+}  // namespace
+
+std::uint32_t TKsIniEntry::HashName(std::u16string_view name) {
+  return HashNormal(NormalName(name));
+}
+
 void TKsIniEntry::SetValueName(const String& value) {
+  if (FParent) FParent->index_.reset();
   FValueName = value;
   FNameHash = HashName(value);
 }
 
+void TKsIniEntry::IndexAppend(TKsIniEntry* child) const {
+  child->nextSameHash_ = nullptr;
+  if (!index_) return;
+  THashChain& chain = (*index_)[child->FNameHash];
+  if (chain.last) {
+    chain.last->nextSameHash_ = child;
+  } else {
+    chain.first = child;
+  }
+  chain.last = child;
+}
+
+void TKsIniEntry::IndexRemove(TKsIniEntry* child) const {
+  if (!index_) return;
+  const auto it = index_->find(child->FNameHash);
+  if (it == index_->end()) return;
+  THashChain& chain = it->second;
+  TKsIniEntry* previous = nullptr;
+  for (TKsIniEntry* e = chain.first; e; previous = e, e = e->nextSameHash_) {
+    if (e != child) continue;
+    (previous ? previous->nextSameHash_ : chain.first) = e->nextSameHash_;
+    if (chain.last == e) chain.last = previous;
+    break;
+  }
+  if (!chain.first) index_->erase(it);
+  child->nextSameHash_ = nullptr;
+}
+
+TKsIniEntry* TKsIniEntry::FirstOfHash(std::uint32_t hash) const {
+  if (!index_) {
+    index_ = std::make_unique<THashIndex>();
+    index_->reserve(FChildren.size());
+    for (const auto& child : FChildren) IndexAppend(child.get());
+  }
+  const auto it = index_->find(hash);
+  return it == index_->end() ? nullptr : it->second.first;
+}
+
 template <class Pred>
 TKsIniEntry* TKsIniEntry::FindIf(std::u16string_view name, Pred pred) const {
-  const std::uint32_t hash = HashName(name);
-  String normal;
-  bool haveNormal = false;
-  for (const auto& child : FChildren) {
-    if (child->FNameHash != hash || !pred(*child)) continue;
-    if (!haveNormal) {
-      normal = NormalName(name);
-      haveNormal = true;
+  const String normal = NormalName(name);
+  const std::uint32_t hash = HashNormal(normal);
+  auto matches = [&](const TKsIniEntry& child) {
+    return child.FNameHash == hash && pred(child) && NormalName(child.FValueName) == normal;
+  };
+  if (index_ || FChildren.size() >= kIndexThreshold) {
+    for (TKsIniEntry* child = FirstOfHash(hash); child; child = child->nextSameHash_) {
+      if (matches(*child)) return child;
     }
-    if (NormalName(child->FValueName) == normal) return child.get();
+    return nullptr;
+  }
+  for (const auto& child : FChildren) {
+    if (matches(*child)) return child.get();
   }
   return nullptr;
 }
@@ -86,8 +136,14 @@ TKsIniEntry* TKsIniEntry::FindValue(std::u16string_view name) const {
   return FindIf(name, [](const TKsIniEntry& e) { return !e.FIsKey; });
 }
 
+void TKsIniEntry::Append(std::unique_ptr<TKsIniEntry> child) {
+  child->FParent = this;
+  FChildren.push_back(std::move(child));
+  IndexAppend(FChildren.back().get());
+}
+
 TKsIniEntry* TKsIniEntry::Add(const String& name, bool isKey) {
-  FChildren.push_back(std::make_unique<TKsIniEntry>(this, name, isKey));
+  Append(std::make_unique<TKsIniEntry>(this, name, isKey));
   return FChildren.back().get();
 }
 
@@ -101,6 +157,7 @@ int TKsIniEntry::IndexOf(const TKsIniEntry* child) const {
 std::unique_ptr<TKsIniEntry> TKsIniEntry::Detach(TKsIniEntry* child) {
   const int index = IndexOf(child);
   if (index < 0) return nullptr;
+  IndexRemove(child);
   std::unique_ptr<TKsIniEntry> owned = std::move(FChildren[static_cast<std::size_t>(index)]);
   FChildren.erase(FChildren.begin() + index);
   owned->FParent = nullptr;
@@ -110,6 +167,7 @@ std::unique_ptr<TKsIniEntry> TKsIniEntry::Detach(TKsIniEntry* child) {
 void TKsIniEntry::Remove(TKsIniEntry* child) { Detach(child); }
 
 void TKsIniEntry::Clear() {
+  index_.reset();
   std::vector<std::unique_ptr<TKsIniEntry>> old;
   old.swap(FChildren);
 }
@@ -123,9 +181,7 @@ bool TKsIniEntry::IsAncestorOf(const TKsIniEntry* entry) const {
 
 void TKsIniEntry::Adopt(TKsIniEntry* entry) {
   if (!entry || !entry->FParent || entry->IsAncestorOf(this)) return;
-  std::unique_ptr<TKsIniEntry> owned = entry->FParent->Detach(entry);
-  owned->FParent = this;
-  FChildren.push_back(std::move(owned));
+  Append(entry->FParent->Detach(entry));
 }
 
 }  // namespace kestrel

@@ -1,11 +1,13 @@
 #pragma once
 // One node of the settings tree: a key (section) with ordered children, or a named value.
 // Children are found by a CRC-32 of the upper-cased, trimmed name first, then by the name itself,
-// so lookups are case-insensitive and ignore surrounding blanks.
+// so lookups are case-insensitive and ignore surrounding blanks. A key with many children keeps
+// them chained by hash as well, so a lookup there does not walk the whole list.
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/Object.h"
@@ -24,6 +26,7 @@ class TKsIniEntry : public TObject {
   TKsIniEntry* Children(int index) const { return FChildren[static_cast<std::size_t>(index)].get(); }
   TKsIniEntry* Parent() const { return FParent; }
   const String& ValueName() const { return FValueName; }
+  // The parent's hash index follows the new name.
   void SetValueName(const String& value);
   std::uint32_t NameHash() const { return FNameHash; }
   TKsValueData& ValueData() { return FValueData; }
@@ -52,9 +55,21 @@ class TKsIniEntry : public TObject {
   static String NormalName(std::u16string_view name);
 
  private:
+  // The children of one hash, in stored order, linked through nextSameHash_.
+  struct THashChain {
+    TKsIniEntry* first = nullptr;
+    TKsIniEntry* last = nullptr;
+  };
+  using THashIndex = std::unordered_map<std::uint32_t, THashChain>;
+
   template <class Pred>
   TKsIniEntry* FindIf(std::u16string_view name, Pred pred) const;
+  // The first child of that hash; builds the index once the key is large enough for it.
+  TKsIniEntry* FirstOfHash(std::uint32_t hash) const;
+  void IndexAppend(TKsIniEntry* child) const;
+  void IndexRemove(TKsIniEntry* child) const;
   std::unique_ptr<TKsIniEntry> Detach(TKsIniEntry* child);
+  void Append(std::unique_ptr<TKsIniEntry> child);
 
   std::vector<std::unique_ptr<TKsIniEntry>> FChildren;
   bool FIsKey;
@@ -62,6 +77,11 @@ class TKsIniEntry : public TObject {
   TKsValueData FValueData;
   String FValueName;
   std::uint32_t FNameHash;
+  // Built on the first lookup in a key of kIndexThreshold children or more, kept up to date
+  // from then on; dropped when a child is renamed (its place in a chain would need a search).
+  mutable std::unique_ptr<THashIndex> index_;
+  mutable TKsIniEntry* nextSameHash_ = nullptr;
+  static constexpr std::size_t kIndexThreshold = 16;
 };
 
 }  // namespace kestrel

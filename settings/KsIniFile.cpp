@@ -7,6 +7,7 @@
 #include "framework/TypeInfo.h"
 #include "settings/KsAtomicFile.h"
 #include "settings/KsIniBinaryFormat.h"
+#include "settings/KsIniFileText.h"
 #include "settings/KsIniKeyScope.h"
 #include "settings/KsIniRegistry.h"
 #include "settings/KsIniTextFormat.h"
@@ -261,7 +262,9 @@ bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path
     TKsIniEntry* child = Enter(entry, name, create, convertValues);
     if (!child) return false;
     entry = child;
-    key = key.size() == 1 && key[0] == d ? d + String(name) : key + d + String(name);
+    // Appended in place: building a deep path must stay linear in its length.
+    if (key.size() != 1 || key[0] != d) key += d;
+    key += name;
     if (cut == std::u16string_view::npos) break;
   }
   return true;
@@ -512,14 +515,43 @@ void TKsIniFile::SetValueType(const String& Key, const String& ValueName, TKsVal
 
 // ---- Persistence -----------------------------------------------------------------------------
 
+namespace {
+
+// Whether `path` goes on below `previous` (a path that ends in a delimiter or carries an empty
+// component right after it does not count: those are read from the root, as they always were).
+bool ContinuesPath(std::u16string_view path, std::u16string_view previous, char16_t delimiter) {
+  return !previous.empty() && previous.back() != delimiter && path.size() > previous.size() + 1 &&
+         path.compare(0, previous.size(), previous) == 0 && path[previous.size()] == delimiter &&
+         path[previous.size() + 1] != delimiter;
+}
+
+bool IsUtf8(const TEncoding& encoding) {
+  return &encoding == &TEncoding::UTF8() || &encoding == &TEncoding::Default();
+}
+
+}  // namespace
+
 std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, std::size_t size,
                                                     const TEncoding* encoding, bool fromFile) {
   auto root = std::make_unique<TKsIniEntry>(nullptr, String(), true);
   const bool modified = FModified;
+  // Files list their keys depth first, so a section usually continues the one before it
+  // ([A], [A\B], [A\B\C] ...); it is then opened from there rather than from the root, which
+  // keeps reading a deep path linear in the size of the file.
+  String previousPath;
+  TKsIniEntry* previous = nullptr;
   auto open = [&](const String& path) -> TKsIniEntry* {
     String key(1, FDelimiter);
+    TKsIniEntry* from = root.get();
+    std::u16string_view rest = path;
+    if (previous && !FSimple && ContinuesPath(path, previousPath, FDelimiter)) {
+      from = previous;
+      rest.remove_prefix(previousPath.size() + 1);
+    }
     TKsIniEntry* entry = nullptr;
-    return OpenIn(root.get(), key, path, true, entry, false) ? entry : nullptr;
+    previous = OpenIn(from, key, rest, true, entry, false) ? entry : nullptr;
+    if (previous) previousPath = path;
+    return previous;
   };
   if (FBinaryMode) {
     TKsIniBinaryFormat::Read(data, size, FDelimiter, open);
@@ -531,7 +563,8 @@ std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, st
     std::size_t preamble = 0;
     const TEncoding& enc = TEncoding::Detect(
         data, length, encoding ? *encoding : TEncoding::UTF8(), preamble);
-    const String text = enc.GetString(data + preamble, length - preamble);
+    const String text = IsUtf8(enc) ? ksini::DecodeFileText(data + preamble, length - preamble)
+                                    : enc.GetString(data + preamble, length - preamble);
     TKsIniTextOptions options{FDelimiter, FDivChar, FComment, String(), FTrimSpaces, FSimple};
     TKsIniTextFormat::Read(text, *root, options, open);
   }

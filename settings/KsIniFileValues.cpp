@@ -370,15 +370,15 @@ bool TKsIniFile::ReadRect(const String& Key, const String& ValueName, const RECT
   return true;
 }
 
+// The text file holds the text's UTF-8 bytes, once: strings are kept decoded in memory and the
+// file is written in the system code page, which is UTF-8 here.
 bool TKsIniFile::WriteWideString(const String& Key, const String& ValueName,
                                  const String& Value) {
-  const AnsiString utf8 = Utf16ToUtf8(Value);
-  String bytes;
-  bytes.reserve(utf8.size());
-  for (char c : utf8) bytes += static_cast<char16_t>(static_cast<std::uint8_t>(c));
-  return WriteString(Key, ValueName, bytes);
+  return WriteString(Key, ValueName, Value);
 }
 
+// A value whose characters are all single bytes that form UTF-8 (as in a binary file from a
+// peer that kept the bytes one per character) is decoded; anything else is the text itself.
 bool TKsIniFile::ReadWideString(const String& Key, const String& ValueName,
                                 const String& DefValue, String& Value) {
   String stored;

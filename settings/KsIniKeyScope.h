@@ -1,6 +1,8 @@
 #pragma once
 // Internal to the settings store's sources: the guard that returns to the current key.
 
+#include <vector>
+
 #include "settings/KsIniFile.h"
 #include "settings/KsIniRegistry.h"
 
@@ -37,12 +39,17 @@ class TKsIniFile::TKeyScope {
   TKeyScope(const TKeyScope&) = delete;
   TKeyScope& operator=(const TKeyScope&) = delete;
 
+  // Collected leaf first and joined once, so a deep path costs its length, not its square.
   static String PathOf(const TKsIniEntry* entry, char16_t delimiter) {
+    std::vector<const String*> names;
+    for (; entry && entry->Parent(); entry = entry->Parent()) names.push_back(&entry->ValueName());
+    if (names.empty()) return String(1, delimiter);
     String path;
-    for (; entry && entry->Parent(); entry = entry->Parent()) {
-      path = delimiter + entry->ValueName() + path;
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+      path += delimiter;
+      path += **it;
     }
-    return path.empty() ? String(1, delimiter) : path;
+    return path;
   }
 
  private:

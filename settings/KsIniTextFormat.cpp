@@ -36,14 +36,16 @@ void WriteValues(String& out, const TKsIniEntry& key, const TKsIniTextOptions& o
   }
 }
 
-// Depth-first without recursion, so a very deep tree cannot exhaust the stack.
+// Depth-first without recursion, so a very deep tree cannot exhaust the stack. The frames share
+// one path string and remember only where theirs ends, so the memory stays linear in the depth.
 void WriteKeys(String& out, const TKsIniEntry& root, const TKsIniTextOptions& options) {
   struct Frame {
     const TKsIniEntry* key;
     int next;
-    String path;
+    std::size_t pathLength;
   };
-  std::vector<Frame> stack{{&root, 0, String()}};
+  String path;
+  std::vector<Frame> stack{{&root, 0, 0}};
   while (!stack.empty()) {
     Frame& top = stack.back();
     if (top.next >= top.key->SubCount()) {
@@ -52,12 +54,13 @@ void WriteKeys(String& out, const TKsIniEntry& root, const TKsIniTextOptions& op
     }
     const TKsIniEntry* child = top.key->Children(top.next++);
     if (!child->IsKey()) continue;
-    String path = top.path.empty() ? child->ValueName()
-                                   : top.path + options.Delimiter + child->ValueName();
+    path.resize(top.pathLength);
+    if (!path.empty()) path += options.Delimiter;
+    path += child->ValueName();
     out += u"\r\n";
     AddLine(out, u"[" + path + u"]");
     WriteValues(out, *child, options);
-    stack.push_back({child, 0, std::move(path)});
+    stack.push_back({child, 0, path.size()});
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/StringList.h"
 #include "tests/settings/KsIniTestSupport.h"
 
@@ -112,7 +114,6 @@ TEST(KsIniTextFormat, ReaderRules) {
   // The path inside the brackets is taken as relative to the root: a leading delimiter makes an
   // empty component, and the section is ignored.
   EXPECT_FALSE(ini->ValueExists(u"\\Abs\\Sub", u"k"));
-  EXPECT_EQ(SaveBytes(*ini).size() > 0, true);
   // The bare line goes back out as it came in.
   const auto out = SaveBytes(*ini);
   EXPECT_NE(std::string(out.begin(), out.end()).find("\r\nplain text\r\n"), std::string::npos);
@@ -180,36 +181,38 @@ TEST(KsIniBinaryFormat, ValuesOfAKeyThatCannotBeOpenedAreSkippedByTheirRealExten
 }
 
 TEST(KsIniBinaryFormat, DamagedDataRaisesAndLoadKeepsTheTree) {
-  const auto good = HexFixture("written.bin.hex");
-  std::vector<std::vector<std::uint8_t>> damaged;
-  for (std::size_t cut = 1; cut < good.size(); cut += 7) {
-    damaged.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
-  }
-  damaged.push_back(Bytes(std::string("\x01\xFF\xFF\xFF\xFF", 5)));  // huge count
-  damaged.push_back(Bytes(std::string("\x00\x00\x00\x00\x00\x02\x05\x00\x00\x00", 10)));  // size 5
-  damaged.push_back(Bytes(std::string("\x07", 1)));  // unknown record marker
-  damaged.push_back(Bytes(std::string("\x00\x00\x00\x00\x00\x05\x03\x00\x00\x00", 10)));  // < 4
+  std::vector<std::size_t> recordEnds;
+  const auto good = HexFixture("written.bin.hex", &recordEnds);
   testing::TempDir dir;
-  for (const auto& bytes : damaged) {
-    WriteBytes(dir / "d.bin", bytes);
+  // Every cut through the file: one at a record boundary is a shorter valid file, any other
+  // is damaged.
+  for (std::size_t cut = 1; cut < good.size(); ++cut) {
+    WriteBytes(dir / "d.bin", {good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut)});
     auto ini = MakeIni(dir / "d.bin");
     ini->SetBinaryMode(true);
     ini->WriteInteger(u"\\Keep", u"v", 1);
     bool after = false;
     ini->SetOnAfterLoad([&](TObject*) { after = true; });
-    // Some cuts fall on a record boundary and are valid files.
-    try {
-      ini->Load();
-    } catch (const EKsIniError&) {
-      EXPECT_TRUE(after);
-      EXPECT_TRUE(ini->ValueExists(u"\\Keep", u"v"));
+    const bool boundary =
+        std::find(recordEnds.begin(), recordEnds.end(), cut) != recordEnds.end();
+    if (boundary) {
+      EXPECT_TRUE(ini->Load()) << cut;
+      EXPECT_FALSE(ini->ValueExists(u"\\Keep", u"v")) << cut;
+    } else {
+      EXPECT_THROW(ini->Load(), EKsIniError) << cut;
+      EXPECT_TRUE(ini->ValueExists(u"\\Keep", u"v")) << cut;
     }
+    EXPECT_TRUE(after) << cut;
     ini->SetPath(u"");
   }
-  WriteBytes(dir / "d.bin", damaged.back());
-  auto ini = MakeIni(dir / "d.bin");
-  ini->SetBinaryMode(true);
-  EXPECT_THROW(ini->Load(), EKsIniError);
+  for (const std::string& bytes : {std::string("\x01\xFF\xFF\xFF\xFF", 5),  // huge count
+                                  std::string("\x00\x00\x00\x00\x00\x02\x05\x00\x00\x00", 10),  // size 5
+                                  std::string("\x07", 1),  // unknown record marker
+                                  std::string("\x00\x00\x00\x00\x00\x05\x03\x00\x00\x00", 10)}) {  // < 4
+    auto ini = MakeIni();
+    ini->SetBinaryMode(true);
+    EXPECT_THROW(LoadBytes(*ini, Bytes(bytes)), EKsIniError);
+  }
 }
 
 TEST(KsIniFormat, LoadCreatesAMissingFileAndStopsAtAZeroByte) {
@@ -249,6 +252,57 @@ TEST(KsIniFormat, AKeyAndAValueOfTheSameNameBothSurviveARoundTrip) {
     EXPECT_EQ(v, 1);
     EXPECT_EQ(SaveBytes(*back), SaveBytes(*ini));
   }
+}
+
+}  // namespace
+}  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+TEST(KsIniTextFormat, AWideStringIsStoredAsItsUtf8BytesOnce) {
+  testing::TempDir dir;
+  auto ini = MakeIni(dir / "w.ini");
+  ini->SetWarningMessage(u"");
+  const String text = u"Grüße € \U0001F600";
+  ASSERT_TRUE(ini->WriteWideString(u"\\W", u"w", text));
+  ASSERT_TRUE(ini->Save());
+  const auto expected = HexFixture("wide-string.ini.hex");
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(ReadBytes(dir / "w.ini"), expected);
+
+  WriteBytes(dir / "peer.ini", expected);
+  auto peer = MakeIni(dir / "peer.ini");
+  ASSERT_TRUE(peer->Load());
+  String back;
+  EXPECT_TRUE(peer->ReadWideString(u"\\W", u"w", u"", back));
+  EXPECT_EQ(back, text);
+}
+
+TEST(KsIniTextFormat, AWindows1252FileLoadsAndSavesWithoutLoss) {
+  testing::TempDir dir;
+  WriteBytes(dir / "peer.ini", HexFixture("cp1252.ini.hex"));
+  auto ini = MakeIni(dir / "peer.ini");
+  ini->SetWarningMessage(u"");
+  ASSERT_TRUE(ini->Load());
+  const std::pair<const char16_t*, const char16_t*> expected[] = {
+      {u"Stadt", u"Köln"},
+      {u"Preis", u"5€"},
+      {u"Zeichen", u"\u201E\u0178\u0081"},
+      {u"Utf", u"Grüße"},  // a line in UTF-8 stays UTF-8
+      {u"Größe", u"1"}};
+  for (const auto& [name, value] : expected) {
+    String text;
+    EXPECT_TRUE(ini->ReadString(u"\\Ort", name, u"", text)) << Utf16ToUtf8(name);
+    EXPECT_EQ(text, value) << Utf16ToUtf8(name);
+  }
+  ASSERT_TRUE(ini->Save());
+  const auto saved = HexFixture("cp1252-saved.ini.hex");
+  ASSERT_FALSE(saved.empty());
+  EXPECT_EQ(ReadBytes(dir / "peer.ini"), saved);
+  ASSERT_TRUE(ini->Load());
+  ASSERT_TRUE(ini->Save());
+  EXPECT_EQ(ReadBytes(dir / "peer.ini"), saved);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace kestrel {
 namespace {
 
-TEST(KsIniFuzzReplay, CorporaAndCrashersLoadAndRoundTrip) {
+TEST(KsIniFuzzReplay, StreamCorporaAndCrashersLoadAndRoundTrip) {
   int replayed = 0;
   for (const char* kind : {"text", "binary"}) {
     const bool binary = kind[0] == 'b';
@@ -19,6 +19,14 @@ TEST(KsIniFuzzReplay, CorporaAndCrashersLoadAndRoundTrip) {
     });
   }
   EXPECT_GE(replayed, 9);
+}
+
+TEST(KsIniFuzzReplay, FileCorpusAndCrashersLoadSaveAndRoundTrip) {
+  const int replayed = testing::ReplayFuzzInputs(
+      "settings/file", [](const auto& path, std::vector<std::uint8_t>& bytes) {
+        EXPECT_TRUE(fuzz::RunSettingsFileFuzzInput(bytes.data(), bytes.size())) << path;
+      });
+  EXPECT_GE(replayed, 12);
 }
 
 }  // namespace

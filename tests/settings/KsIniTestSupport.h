@@ -43,7 +43,9 @@ inline std::filesystem::path Fixture(const std::string& name) {
 }
 
 // A fixture written as hexadecimal bytes; '#' starts a comment that runs to the end of the line.
-inline std::vector<std::uint8_t> HexFixture(const std::string& name) {
+// `lineEnds` receives the byte offset after each line that holds bytes.
+inline std::vector<std::uint8_t> HexFixture(const std::string& name,
+                                            std::vector<std::size_t>* lineEnds = nullptr) {
   std::ifstream in(Fixture(name));
   std::vector<std::uint8_t> out;
   std::string line;
@@ -56,6 +58,7 @@ inline std::vector<std::uint8_t> HexFixture(const std::string& name) {
     for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
       out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
     }
+    if (lineEnds && !digits.empty()) lineEnds->push_back(out.size());
   }
   return out;
 }

@@ -1,0 +1,199 @@
+// How load and save grow with the shape of the tree: many values in one key, and one very deep
+// key path (every key holds one value). The files are written byte by byte here, so the same
+// input can be measured against any state of the store.
+//
+// "per_entry" is the time per entry (key or value). A deep path stores every key's full path,
+// so its file grows with the square of the depth; "per_component" divides by the number of
+// path components the file holds, which is what a linear reader can be held to.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "framework/SysUtils.h"
+#include "settings/KsIniFile.h"
+
+namespace {
+
+using namespace kestrel;
+
+enum class Shape { Wide, Deep };
+
+std::filesystem::path ScaleFile(bool binary) {
+  return std::filesystem::temp_directory_path() /
+         ("kestrel-settings-scale-" + std::to_string(::getpid()) + (binary ? ".bin" : ".ini"));
+}
+
+class TBinaryBytes {
+ public:
+  void Byte(std::uint8_t b) { out_.push_back(b); }
+  void U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  void Str(const std::string& ascii) {
+    U32(static_cast<std::uint32_t>(ascii.size()));
+    for (char c : ascii) {
+      out_.push_back(static_cast<std::uint8_t>(c));
+      out_.push_back(0);
+    }
+  }
+  void Key(const std::string& path) {
+    Byte(1);
+    Str(path);
+  }
+  void IntValue(const std::string& name, std::int32_t v) {
+    Byte(0);
+    Str(name);
+    Byte(evtInt);
+    U32(4);
+    U32(static_cast<std::uint32_t>(v));
+  }
+  void StringValue(const std::string& name, const std::string& v) {
+    Byte(0);
+    Str(name);
+    Byte(evtString);
+    U32(static_cast<std::uint32_t>(v.size() + 4));
+    Str(v);
+  }
+  const std::vector<std::uint8_t>& Bytes() const { return out_; }
+
+ private:
+  std::vector<std::uint8_t> out_;
+};
+
+// `count` values in the key "Big", alternately integers and strings.
+std::string WideText(int count) {
+  std::string text = ";Automatically generated file. DO NOT MODIFY!!!\r\n\r\n[Big]\r\n";
+  for (int i = 0; i < count; ++i) {
+    text += "Value" + std::to_string(i) + "=";
+    text += i % 2 ? "text " + std::to_string(i) : std::to_string(i);
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> WideBinary(int count) {
+  TBinaryBytes out;
+  out.Key("");
+  out.Key("Big");
+  for (int i = 0; i < count; ++i) {
+    const std::string name = "Value" + std::to_string(i);
+    if (i % 2) {
+      out.StringValue(name, "text " + std::to_string(i));
+    } else {
+      out.IntValue(name, i);
+    }
+  }
+  return out.Bytes();
+}
+
+// Keys K, K\K, K\K\K ... `depth` levels down, each with the value v=<level>.
+std::string DeepText(int depth) {
+  std::string text = ";Automatically generated file. DO NOT MODIFY!!!\r\n";
+  std::string path;
+  for (int level = 1; level <= depth; ++level) {
+    path += level == 1 ? "K" : "\\K";
+    text += "\r\n[" + path + "]\r\nv=" + std::to_string(level) + "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> DeepBinary(int depth) {
+  TBinaryBytes out;
+  out.Key("");
+  std::string path;
+  for (int level = 1; level <= depth; ++level) {
+    path += level == 1 ? "K" : "\\K";
+    out.Key(path);
+    out.IntValue("v", level);
+  }
+  return out.Bytes();
+}
+
+void WriteInput(Shape shape, bool binary, int size) {
+  std::ofstream file(ScaleFile(binary), std::ios::binary | std::ios::trunc);
+  if (binary) {
+    const std::vector<std::uint8_t> bytes = shape == Shape::Wide ? WideBinary(size) : DeepBinary(size);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  } else {
+    const std::string text = shape == Shape::Wide ? WideText(size) : DeepText(size);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  }
+}
+
+void SetCounters(benchmark::State& state, Shape shape, int size) {
+  using benchmark::Counter;
+  const double entries = shape == Shape::Wide ? size + 1.0 : 2.0 * size;
+  state.counters["per_entry"] = Counter(entries, Counter::kIsIterationInvariantRate | Counter::kInvert);
+  if (shape == Shape::Deep) {
+    const double components = 0.5 * size * (size + 1.0);
+    state.counters["per_component"] =
+        Counter(components, Counter::kIsIterationInvariantRate | Counter::kInvert);
+  }
+}
+
+// Args: binary (0/1), size (values in the key, or depth).
+template <Shape shape>
+void BM_Load(benchmark::State& state) {
+  const bool binary = state.range(0) != 0;
+  const int size = static_cast<int>(state.range(1));
+  WriteInput(shape, binary, size);
+  TKsIniFile ini(nullptr);
+  ini.SetBinaryMode(binary);
+  ini.SetPath(Utf8ToUtf16(ScaleFile(binary).string()));
+  for (auto _ : state) {
+    if (!ini.Load()) state.SkipWithError("load failed");
+  }
+  SetCounters(state, shape, size);
+  ini.SetPath(u"");
+  std::filesystem::remove(ScaleFile(binary));
+}
+
+template <Shape shape>
+void BM_Save(benchmark::State& state) {
+  const bool binary = state.range(0) != 0;
+  const int size = static_cast<int>(state.range(1));
+  WriteInput(shape, binary, size);
+  TKsIniFile ini(nullptr);
+  ini.SetBinaryMode(binary);
+  ini.SetPath(Utf8ToUtf16(ScaleFile(binary).string()));
+  if (!ini.Load()) state.SkipWithError("load failed");
+  for (auto _ : state) {
+    if (!ini.Save()) state.SkipWithError("save failed");
+  }
+  SetCounters(state, shape, size);
+  ini.SetPath(u"");
+  std::filesystem::remove(ScaleFile(binary));
+}
+
+void WideSizes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"binary", "values"})->Unit(benchmark::kMillisecond);
+  for (int binary : {0, 1}) {
+    for (int values : {10'000, 100'000, 1'000'000}) b->Args({binary, values});
+  }
+}
+
+void DeepSizes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"binary", "depth"})->Unit(benchmark::kMillisecond);
+  for (int binary : {0, 1}) {
+    for (int depth : {1'000, 3'000, 10'000}) b->Args({binary, depth});
+  }
+}
+
+void BM_LoadWide(benchmark::State& state) { BM_Load<Shape::Wide>(state); }
+void BM_SaveWide(benchmark::State& state) { BM_Save<Shape::Wide>(state); }
+void BM_LoadDeep(benchmark::State& state) { BM_Load<Shape::Deep>(state); }
+void BM_SaveDeep(benchmark::State& state) { BM_Save<Shape::Deep>(state); }
+
+BENCHMARK(BM_LoadWide)->Apply(WideSizes);
+BENCHMARK(BM_SaveWide)->Apply(WideSizes);
+BENCHMARK(BM_LoadDeep)->Apply(DeepSizes);
+BENCHMARK(BM_SaveDeep)->Apply(DeepSizes);
+
+}  // namespace

@@ -8,11 +8,11 @@
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
-#include "controls/UnicodeText.h"
 #include "controls/VnThemeModeRule.h"
 #include "framework/GraphicControl.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/text/Text.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
@@ -96,11 +96,11 @@ TCustomKsPanel::TCustomKsPanel(TComponent* owner)
       FTmpBmp(new TBitmap),
       FBackground(new TBitmap),
       FImgFormChLink(new TImgFormChangeLink) {
+  for (auto& handle : FGrabHandles) handle = std::make_unique<TKsPanelGrabHandle>(this);
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
   FImgFormChLink->FOnChange = [this](TObject*) { Invalidate(); };
-  for (auto& handle : FGrabHandles) handle = std::make_unique<TKsPanelGrabHandle>(this);
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
 }
 
@@ -601,15 +601,16 @@ void TCustomKsPanel::PaintCaption(HDC dc, const TRect& c) {
     m.top += adjusted.top - inside.top;
     m.right -= inside.right - adjusted.right;
     m.bottom -= inside.bottom - adjusted.bottom;
-    DrawTextUnicode(dc, Caption(), -1, align | DT_EXPANDTABS | DT_CALCRECT, m);
+    Canvas()->DrawText(Caption(), m, align | DT_EXPANDTABS | DT_CALCRECT);
     if (FWordWrap && Width() < m.right - m.left) {
       m.right = m.left + Width();
-      DrawTextUnicode(dc, Caption(), -1, align | DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK, m);
+      Canvas()->DrawText(Caption(), m, align | DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
     }
     const int spare = (x.bottom - x.top) - (m.bottom - m.top);
     x.top += FLayout == tlBottom ? spare : spare / 2;
   }
-  DrawTextUnicode(dc, Caption(), -1, align | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0u), x);
+  // Through the canvas, which selects its font and clear brush into the DC.
+  Canvas()->DrawText(Caption(), x, align | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0u));
   if (FShowFocus && Focused()) DrawFocusRect(dc, &x);
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/VnThemeMode.h"
 
 #include "framework/TypeInfo.h"
+#include "platform/theme/UxTheme.h"
 
 namespace kestrel {
 
@@ -8,5 +9,7 @@ const TEnumInfo& VnThemeModeInfo() {
   static const TEnumInfo info(u"TVnThemeMode", {u"ttmNone", u"ttmPlatform", u"ttmNative"});
   return info;
 }
+
+bool VnFrameworkUsesThemes() { return platform::IsThemeActive() && platform::IsAppThemed(); }
 
 }  // namespace kestrel

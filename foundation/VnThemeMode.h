@@ -14,4 +14,8 @@ enum TVnThemeMode : std::uint8_t { ttmNone = 0, ttmPlatform = 1, ttmNative = 2 }
 // "ttmNone", "ttmPlatform", "ttmNative", for published ThemeMode properties.
 const TEnumInfo& VnThemeModeInfo();
 
+// Whether the framework paints with visual styles right now: the platform has an active style
+// and lets this application use it.
+bool VnFrameworkUsesThemes();
+
 }  // namespace kestrel

@@ -8,6 +8,7 @@
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
+#include "controls/KsXPThemedControl.h"
 #include "controls/VnThemeModeRule.h"
 #include "framework/GraphicControl.h"
 #include "framework/TypeInfo.h"
@@ -64,8 +65,7 @@ bool IsFrameworkBevel(TVnBevelStyle style) {
 }
 
 bool IsKsControlChild(TControl* child) {
-  // Themed controls of the library hear the notice like panels do.
-  return dynamic_cast<TCustomKsPanel*>(child) != nullptr;
+  return dynamic_cast<TCustomKsPanel*>(child) != nullptr || dynamic_cast<TKsXPThemedControl*>(child) != nullptr;
 }
 
 }  // namespace
@@ -597,17 +597,19 @@ void TCustomKsPanel::PaintCaption(HDC dc, const TRect& c) {
     const TRect inside = ClientRect();
     TRect adjusted = inside;
     AdjustClientRect(adjusted);
-    m.left += adjusted.left - inside.left;
-    m.top += adjusted.top - inside.top;
-    m.right -= inside.right - adjusted.right;
-    m.bottom -= inside.bottom - adjusted.bottom;
+    // In 64 bits: a huge bevel width leaves insets near the ends of the int range.
+    auto clampInt = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
+    m.left = clampInt(std::int64_t{m.left} + adjusted.left - inside.left);
+    m.top = clampInt(std::int64_t{m.top} + adjusted.top - inside.top);
+    m.right = clampInt(std::int64_t{m.right} - inside.right + adjusted.right);
+    m.bottom = clampInt(std::int64_t{m.bottom} - inside.bottom + adjusted.bottom);
     Canvas()->DrawText(Caption(), m, align | DT_EXPANDTABS | DT_CALCRECT);
     if (FWordWrap && Width() < m.right - m.left) {
       m.right = m.left + Width();
       Canvas()->DrawText(Caption(), m, align | DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
     }
-    const int spare = (x.bottom - x.top) - (m.bottom - m.top);
-    x.top += FLayout == tlBottom ? spare : spare / 2;
+    const std::int64_t spare = (std::int64_t{x.bottom} - x.top) - (std::int64_t{m.bottom} - m.top);
+    x.top = clampInt(x.top + (FLayout == tlBottom ? spare : spare / 2));
   }
   // Through the canvas, which selects its font and clear brush into the DC.
   Canvas()->DrawText(Caption(), x, align | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0u));
@@ -661,7 +663,7 @@ bool TCustomKsPanel::SeeThrough() const {
   return IsThemed() ? FTransparentXPThemes : FTransparent;
 }
 
-bool TCustomKsPanel::ParentIsThemedOrPanel() const { return dynamic_cast<TCustomKsPanel*>(Parent()) != nullptr; }
+bool TCustomKsPanel::ParentIsThemedOrPanel() const { return Parent() && IsKsControlChild(Parent()); }
 
 void TCustomKsPanel::UpdateChildren(bool force) {
   FIsUpdated = true;
@@ -687,6 +689,15 @@ void TCustomKsPanel::NotifyChildren(int oldWidth, int oldHeight, int width, int 
     TControl* child = Controls(i);
     if (child->ComponentState().Contains(csLoading) || child->ComponentState().Contains(csDestroying)) continue;
     const TRect b = child->BoundsRect();
+    if (dynamic_cast<TKsXPThemedControl*>(child)) {
+      // Themed controls repaint when an edge that grew reaches them.
+      const bool reached = (width > oldWidth && b.right >= oldWidth && width >= b.left - 2) ||
+                           (height > oldHeight && b.bottom >= oldHeight && height >= b.top - 2);
+      auto* win = static_cast<TWinControl*>(child);
+      if ((all || reached) && win->HandleAllocated())
+        PostMessageW(win->Handle(), KSM_PANEL_TRANSPARENCY, 0, reinterpret_cast<LPARAM>(this));
+      continue;
+    }
     const bool near = (width != oldWidth && oldWidth < b.right + 2 && b.left - 2 < width) ||
                       (height != oldHeight && oldHeight < b.bottom + 2 && b.top - 2 < height);
     if (!all && !near) continue;
@@ -698,8 +709,6 @@ void TCustomKsPanel::NotifyChildren(int oldWidth, int oldHeight, int width, int 
     }
   }
 }
-
-// ---- messages -------------------------------------------------------------------------------------
 
 void TCustomKsPanel::WMSize(TMessage& m) {
   const int w = LOWORD(static_cast<DWORD>(m.LParam)), h = HIWORD(static_cast<DWORD>(m.LParam));

@@ -32,7 +32,9 @@ int CountColor(TWinControl& control, COLORREF color) {
 }
 
 TEST(KsPanel, TheDialogsBandAndOverlayFillWithTheirColourOnly) {
-  ShownForm f(445, 520);
+  ShownForm f(460, 560);
+  f->SetClientWidth(445);
+  f->SetClientHeight(520);
   auto* band = AddPanel(f.form, 0, 0, 445, 65);
   band->SetBorderType(fbtNone);
   band->SetBevelOuter(bvNone);

@@ -4,6 +4,7 @@
 
 #include "controls/BackgroundPainter.h"
 #include "controls/BitmapRegion.h"
+#include "controls/BitmapStretch.h"
 #include "controls/GradientPainter.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -26,14 +27,6 @@ bool IsSizingBorder(LRESULT hit) {
 POINT MessagePoint(LPARAM lParam) {
   return {static_cast<short>(LOWORD(static_cast<DWORD>(lParam))),
           static_cast<short>(HIWORD(static_cast<DWORD>(lParam)))};
-}
-
-// `source` stretched into `target` pixel by pixel (rows and columns are dropped or repeated).
-void StretchInto(TBitmap& target, TBitmap& source) {
-  HDC dest = target.Canvas()->Handle();
-  SetStretchBltMode(dest, COLORONCOLOR);
-  StretchBlt(dest, 0, 0, target.Width(), target.Height(), source.Canvas()->Handle(), 0, 0, source.Width(),
-             source.Height(), SRCCOPY);
 }
 
 // The picture's pixels as a bitmap, without turning the picture itself into one.
@@ -313,7 +306,7 @@ void TCustomKsImageForm::CreateFormRegion() {
   if (source->Empty()) return;
   if (FStretchRegion) {
     auto stretched = std::make_unique<TBitmap>(control->Width(), control->Height());
-    StretchInto(*stretched, *source);
+    StretchBitmap(*stretched, *source);
     source = std::move(stretched);
   }
   HRGN region = BitmapToRegion(*source, FTransparentColor);
@@ -331,7 +324,7 @@ void TCustomKsImageForm::UpdateBackgroundCache() {
   TWinControl* control = GetRealControl();
   if (!control) return;
   cacheBackground_->SetSize(control->Width(), control->Height());
-  StretchInto(*cacheBackground_, *FBkImage);
+  StretchBitmap(*cacheBackground_, *FBkImage);
 }
 
 void TCustomKsImageForm::PaintBkgnd(HDC dc, const TRect& r, TPoint origin, bool direct) {

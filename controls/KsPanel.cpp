@@ -5,6 +5,7 @@
 
 #include "controls/BackgroundPainter.h"
 #include "controls/BevelPainter.h"
+#include "controls/BitmapStretch.h"
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
@@ -413,9 +414,7 @@ void TCustomKsPanel::UpdateCache() {
   if (FBackgroundType == bgtTileBitmap) {
     PaintBitmapBackground(dc, client, client, bgtTileBitmap, FBackground->Handle(), Color());
   } else {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, FBackground->Canvas()->Handle(), 0, 0, FBackground->Width(),
-               FBackground->Height(), SRCCOPY);
+    StretchBitmapInto(dc, client, *FBackground);
   }
 }
 
@@ -489,9 +488,7 @@ void TCustomKsPanel::PaintOwnBackground(HDC dc, const TRect& r) {
       FillColor(dc, r, Color());
       TRect at = CenterRect(FBackground->Width(), client.right, FBackground->Height(), client.bottom);
       OffsetRect(&at, client.left, client.top);
-      SetStretchBltMode(dc, COLORONCOLOR);
-      StretchBlt(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, FBackground->Canvas()->Handle(), 0, 0,
-                 FBackground->Width(), FBackground->Height(), SRCCOPY);
+      StretchBitmapInto(dc, at, *FBackground);
       return;
     }
     case bgtTopLeftBitmap: {

@@ -124,6 +124,8 @@ void TKsXPThemedControl::ThemeChanged() {
   const bool usable = HandleAllocated() && !ComponentState().Contains(csDestroying);
   if (UseThemeMode() == ttmNone || !usable) {
     Invalidate();
+    // The frame as well: one drawn themed must not stay on screen once the control is classic.
+    if (usable) pf::RedrawWindow(Handle(), nullptr, nullptr, pf::RDW_INVALIDATE | pf::RDW_FRAME);
     return;
   }
   if (!Showing() || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) return;

@@ -37,6 +37,13 @@ std::vector<HWND> EveryWindow() {
 }
 }  // namespace
 
+void RepaintEveryWindow() {
+  std::vector<HWND> tops;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&tops));
+  for (HWND top : tops)
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 ThemeSwitch::ThemeSwitch()
     : active_(ActiveFromEnvironment()), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
   UseThemedSystemColors(active_);
@@ -61,6 +68,7 @@ void ThemeSwitch::SetActive(bool active) {
   UseThemedSystemColors(active);
   SendToEveryWindow(WM_SYSCOLORCHANGE, 0, 0);
   SendToEveryWindow(WM_THEMECHANGED, 0, 0);
+  RepaintEveryWindow();
 }
 
 DWORD ThemeSwitch::AppProperties() const {

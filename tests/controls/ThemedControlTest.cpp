@@ -4,6 +4,7 @@
 
 #include "controls/KsStyleManager.h"
 #include "controls/KsXPThemedControl.h"
+#include "framework/Application.h"
 #include "framework/Filer.h"
 #include "framework/Form.h"
 #include "platform/window/HeadlessBackend.h"
@@ -23,10 +24,14 @@ class TProbe : public TKsXPThemedControl {
   using TKsXPThemedControl::TKsXPThemedControl;
   int themeChanges = 0;
   int changesWhileSystemChanging = 0;
-  std::map<platform::UINT, int> defaulted;
+  std::map<platform::UINT, int> heard, defaulted;
   void PreventStyleChange(bool value) { FPreventStyleChange = value; }
 
  protected:
+  void WndProc(TMessage& message) override {
+    ++heard[message.Msg];
+    TKsXPThemedControl::WndProc(message);
+  }
   void ThemeChanged() override {
     ++themeChanges;
     if (GlobalThemeServices()->SystemThemeIsChanging()) ++changesWhileSystemChanging;
@@ -144,26 +149,27 @@ TEST(ThemedControl, ThemeChangesReachEveryWindowedDescendantOnce) {
 
 TEST(ThemedControl, AThemedControlThatIsNotShowingIsNotEvenInvalidated) {
   ThemeStateScope scope;
-  auto* form = TCustomForm::Create<TForm>(nullptr);
-  auto* themed = Place<TProbe>(form, 0, 0, 50, 50);
-  auto* classic = Place<TProbe>(form, 60, 0, 50, 50);
-  for (TProbe* p : {themed, classic}) {
+  testing::ShownForm f(120, 80);
+  auto* shown = Place<TProbe>(f.form, 0, 0, 50, 50);
+  auto* hiddenForm = TCustomForm::Create<TForm>(nullptr);
+  auto* hidden = Place<TProbe>(hiddenForm, 0, 0, 50, 50);
+  testing::Pump();
+  for (TProbe* p : {shown, hidden}) {
     p->HandleNeeded();
     platform::ValidateRect(p->Handle(), nullptr);
+    p->SetThemeGlobalMode(true);  // still themed: the application asks for ttmPlatform
+    EXPECT_EQ(p->themeChanges, 1);
   }
-  themed->SetThemeGlobalMode(true);  // still themed: the application asks for ttmPlatform
-  classic->SetThemeMode(ttmNone);
-  EXPECT_EQ(themed->themeChanges, 1);
   platform::RECT update{};
-  EXPECT_FALSE(platform::GetUpdateRect(themed->Handle(), &update, FALSE));
-  EXPECT_TRUE(platform::GetUpdateRect(classic->Handle(), &update, FALSE));
-  delete form;
+  EXPECT_TRUE(platform::GetUpdateRect(shown->Handle(), &update, platform::FALSE));
+  EXPECT_FALSE(platform::GetUpdateRect(hidden->Handle(), &update, platform::FALSE));
+  delete hiddenForm;
 }
 
 TEST(ThemedControl, StyleChangeNoticesAreSwallowedOnlyWhileGuarded) {
   ThemeStateScope scope;
-  TProbe control(nullptr);
-  control.HandleNeeded();
+  testing::ShownForm f(120, 80);
+  TProbe& control = *Place<TProbe>(f.form, 0, 0, 50, 50);
   const auto style = platform::GetWindowLongW(control.Handle(), platform::GWL_STYLE);
   control.PreventStyleChange(true);
   platform::SetWindowLongW(control.Handle(), platform::GWL_STYLE, style | platform::WS_BORDER);
@@ -201,10 +207,11 @@ TEST(ThemedControl, TheMetricsNoticeReachesEveryWindowOfTheThread) {
   auto* outer = Place<TProbe>(f.form, 0, 0, 100, 80);
   auto* inner = Place<TProbe>(outer, 5, 5, 40, 40);
   testing::Pump();
-  GlobalThemeServices();  // puts the hook on the main window
+  Application();
+  GlobalThemeServices();  // puts the hook on the application's window once that exists
   platform::SendMessageW(Application()->Handle(), platform::WM_SETTINGCHANGE, 42, 0);
-  EXPECT_EQ(outer->defaulted[CM_VNNCMETRICSCHANGED], 1);
-  EXPECT_EQ(inner->defaulted[CM_VNNCMETRICSCHANGED], 1);
+  EXPECT_EQ(outer->heard[CM_VNNCMETRICSCHANGED], 1);
+  EXPECT_EQ(inner->heard[CM_VNNCMETRICSCHANGED], 1);
 }
 
 // Four frames side by side: soft bevels with a border band, flat bevels, tiled top and bottom

@@ -231,10 +231,22 @@ TEST(KsPanel, MovedAndResizedWithTheMouse) {
   EXPECT_GE(moves, 1);
   EXPECT_EQ(spaces, 0) << "the move loop took the posted key";
 
+  // A press released before the move loop could start: the key posted for the loop reaches
+  // nobody as a key press.
+  int keyPresses = 0;
+  p->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keyPresses += key == VK_SPACE; };
+  driver.OnAfterProcess = nullptr;
+  const TPoint again = p->ClientToScreen(Point(60, 40));
+  InjectMouseMove(again);
+  InjectMouseButton(MouseButton::Left, true, again);
+  InjectMouseMove({again.x + 1, again.y});
+  InjectMouseButton(MouseButton::Left, false, {again.x + 1, again.y});
+  Pump();
+  EXPECT_EQ(keyPresses, 0);
+
   // Resizable: dragging the right edge widens the panel.
   p->SetMovable(false);
   p->SetResizable(true);
-  driver.OnAfterProcess = nullptr;
   const TPoint edge = p->ClientToScreen(Point(119, 40));
   InjectMouseMove(edge);
   InjectMouseButton(MouseButton::Left, true, edge);

@@ -9,6 +9,8 @@
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
+#include "controls/KsStyleManager.h"
+#include "controls/KsStyleMgrChangeLink.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/VnThemeModeRule.h"
 #include "framework/GraphicControl.h"
@@ -87,6 +89,8 @@ void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
   b.Property(u"ShowFocus", &P::ShowFocus, &P::SetShowFocus).Default(false);
   b.Property(u"OwnerDraw", &P::OwnerDraw, &P::SetOwnerDraw).Default(false);
   b.Property(u"ThemeGlobalMode", &P::ThemeGlobalMode, &P::SetThemeGlobalMode).Default(false);
+  b.Object(u"StyleManager", &P::StyleManager, &P::SetStyleManager);
+  b.Property(u"StyleName", &P::StyleName, &P::SetStyleName);
   b.Enum(u"ThemeMode", &P::ThemeMode, &P::SetThemeMode, VnThemeModeInfo()).Default(ttmPlatform);
 }
 
@@ -103,11 +107,50 @@ TCustomKsPanel::TCustomKsPanel(TComponent* owner)
   SetColor(clBtnFace);
   FImgFormChLink->FOnChange = [this](TObject*) { Invalidate(); };
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
+  FStyleMgrLink = std::make_unique<TKsStyleMgrChangeLink>();
+  FStyleMgrLink->OnChange = [this](TObject*) {
+    UpdateStyle();
+    UpdateChildren(true);
+  };
+  if (!Designing()) SetStyleManager(DefaultStyleManager());
 }
 
 TCustomKsPanel::~TCustomKsPanel() {
   SetImageForm(nullptr);
   FImgFormChLink.reset();
+  SetStyleManager(nullptr);
+  FStyleMgrLink.reset();
+}
+
+// ---- styles -----------------------------------------------------------------------------------
+
+void TCustomKsPanel::SetStyleManager(TKsStyleManager* value) {
+  if (value == FStyleManager) return;
+  if (FStyleManager && !FStyleManager->ComponentState().Contains(csDestroying)) {
+    RemoveFreeNotification(FStyleManager);
+    FStyleManager->UnregisterChanges(FStyleMgrLink.get());
+  }
+  FStyleManager = value;
+  if (!FStyleManager) return;
+  FreeNotification(FStyleManager);
+  FStyleManager->RegisterChanges(FStyleMgrLink.get());
+  UpdateStyle();
+}
+
+void TCustomKsPanel::SetStyleName(const String& value) {
+  if (value == FStyleName) return;
+  FStyleName = value;
+  UpdateStyle();
+}
+
+void TCustomKsPanel::UpdateStyle() {
+  if (LoadingOrReading() || !FStyleManager) return;
+  const bool quiet = HandleAllocated() && Visible();
+  if (quiet) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  FStyleManager->ApplyStyle(this, FStyleName);
+  if (quiet) SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  Invalidate();
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Invalidate();
 }
 
 // ---- theme ------------------------------------------------------------------------------------
@@ -386,16 +429,19 @@ void TCustomKsPanel::CreateParams(TCreateParams& params) {
 
 void TCustomKsPanel::Loaded() {
   TCustomControl::Loaded();
+  UpdateStyle();
   if (FOwnerDraw) Invalidate();
   if (FTransparent) UpdateChildren(false);
 }
 
 void TCustomKsPanel::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
-  if (operation == opRemove && component == FImgForm) {
+  if (operation != opRemove) return;
+  if (component == FImgForm) {
     FImgForm = nullptr;
     if (HandleAllocated()) Invalidate();
   }
+  if (component == FStyleManager) SetStyleManager(nullptr);
 }
 
 // ---- background cache ------------------------------------------------------------------------------

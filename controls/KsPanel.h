@@ -22,6 +22,8 @@
 namespace kestrel {
 
 class TCustomKsImageForm;
+class TKsStyleManager;
+class TKsStyleMgrChangeLink;
 
 // The transparency notice a see-through panel posts to its children (lParam = the panel).
 constexpr platform::UINT KSM_PANEL_TRANSPARENCY = platform::WM_USER + 7;
@@ -118,6 +120,14 @@ class TCustomKsPanel : public TCustomControl {
   void SetBottomGrabHandle(const TKsPanelGrabHandle* value) { FGrabHandles[3]->Assign(value); }
   // Run after bevel and grab-handle changes; empty here.
   virtual void GrabHandlesChanged() {}
+
+  // ---- styles ----
+  TKsStyleManager* StyleManager() const { return FStyleManager; }
+  void SetStyleManager(TKsStyleManager* value);
+  const String& StyleName() const { return FStyleName; }
+  void SetStyleName(const String& value);
+  // Applies the style named StyleName from the manager and repaints the panel and its children.
+  virtual void UpdateStyle();
 
   void SetText(const String& value) override;
   void AdjustClientRect(TRect& rect) const override;
@@ -217,6 +227,9 @@ class TCustomKsPanel : public TCustomControl {
   int borderWidth_ = 0;
   TVnBevelStyle frameworkBevelOuter_ = bvRaised;
   TVnBevelStyle frameworkBevelInner_ = bvNone;
+  std::unique_ptr<TKsStyleMgrChangeLink> FStyleMgrLink;
+  TKsStyleManager* FStyleManager = nullptr;
+  String FStyleName;
   // The space key posted after a move command, until the move loop takes it.
   bool moveKeyPending_ = false;
 };

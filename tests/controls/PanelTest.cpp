@@ -5,6 +5,7 @@
 
 #include "controls/KsHook.h"
 #include "controls/KsPanel.h"
+#include "controls/KsStyleManager.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/controls/ControlTestSupport.h"
 #include "tests/support/GoldenImage.h"
@@ -274,6 +275,26 @@ TEST(KsPanel, TransparencyNoticeFromItselfIsIgnored) {
   outer->UpdateChildren(true);
   Pump();
   EXPECT_EQ(paints, 1);
+}
+
+class TRecordingManager : public TKsStyleManager {
+ public:
+  using TKsStyleManager::TKsStyleManager;
+  std::vector<String> applied;
+  void ApplyStyle(TComponent*, const String& styleName) override { applied.push_back(styleName); }
+};
+
+TEST(KsPanel, TakesStylesFromItsManagerUntilTheManagerGoes) {
+  ShownForm f;
+  auto* p = AddPanel(f.form, 10, 10, 60, 40);
+  EXPECT_EQ(p->StyleManager(), DefaultStyleManager());
+  auto* manager = new TRecordingManager(nullptr);
+  p->SetStyleManager(manager);
+  p->SetStyleName(u"Band");
+  manager->Change();
+  EXPECT_EQ(manager->applied, (std::vector<String>{u"", u"Band", u"Band"}));
+  delete manager;
+  EXPECT_EQ(p->StyleManager(), nullptr);
 }
 
 }  // namespace

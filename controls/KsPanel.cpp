@@ -592,7 +592,7 @@ TRect TCustomKsPanel::PaintBevelStep(HDC dc, TRect c, TVnBevelStyle style, bool 
   if (style == bvNone) return c;
   if (!themed) return PaintBevel(dc, c, style, FBevelWidth, FBevelSpaceColor);
   if (style != bvLowered && style != bvRaised) return c;
-  ScopedTheme theme(Handle(), u"WINDOW");
+  ScopedTheme theme(Handle(), ThemedElementClassName(ThemedElement()));
   RECT content = c;
   const UINT edge = style == bvLowered ? BDR_SUNKENOUTER : BDR_RAISEDOUTER;
   DrawThemeEdge(theme.Get(), dc, WP_CAPTION, style == bvLowered ? 3 : 2, &c, edge, BF_RECT | BF_ADJUST, &content);
@@ -621,7 +621,7 @@ void TCustomKsPanel::PaintGrabHandles(HDC dc, TRect& c, bool themed) {
     c = rest;
     const int part = (sides[i] == ebsLeft || sides[i] == ebsRight) ? TP_SEPARATOR : TP_SEPARATORVERT;
     const int state = h.BevelKind() == bvLowered ? 3 : h.BevelKind() == bvRaised ? 2 : h.BevelKind() == bvSpace ? 1 : 0;
-    ScopedTheme theme(Handle(), u"TOOLBAR");
+    ScopedTheme theme(Handle(), ThemedElementClassName(teToolBar));
     DrawThemeBackground(theme.Get(), dc, part, state, &strip, &strip);
   }
 }
@@ -670,7 +670,7 @@ void TCustomKsPanel::PaintSizeGrip(HDC dc, const TRect& c, bool themed) {
   const TRect client = ClientRect();
   TRect g{client.right - GetSystemMetrics(SM_CXVSCROLL) - 1, client.top + 2, client.right - 1, client.bottom - 1};
   if (IsRectEmpty(&g)) return;
-  ScopedTheme theme(Handle(), u"STATUS");
+  ScopedTheme theme(Handle(), ThemedElementClassName(teStatus));
   DrawThemeBackground(theme.Get(), dc, SP_GRIPPER, 0, &g, nullptr);
   sizeGripRect_ = g;
   sizeGripRect_.top = g.bottom - GetSystemMetrics(SM_CYHSCROLL);

@@ -12,6 +12,7 @@
 #include "controls/DrawingTypes.h"
 #include "controls/ImgFormChangeLink.h"
 #include "controls/KsPanelGrabHandle.h"
+#include "controls/ThemedElements.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/Bitmap.h"
 #include "framework/ButtonControl.h"
@@ -35,6 +36,8 @@ class TCustomKsPanel : public TCustomControl {
 
   // The effective theme mode (own ThemeMode and ThemeGlobalMode) is not ttmNone.
   bool IsThemed() const;
+  // The theme class the panel's bevels are drawn with.
+  virtual TThemedElement ThemedElement() const { return teWindow; }
 
   // ---- theme ----
   TVnThemeMode ThemeMode() const { return FThemeMode; }

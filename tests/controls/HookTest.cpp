@@ -160,6 +160,19 @@ TEST_F(HookFixture, SwitchingControlsMovesAnActiveHook) {
   EXPECT_FALSE(hook->Hooked());
 }
 
+TEST_F(HookFixture, WhileDesigningOnlyDesignActiveHooksAttach) {
+  owner.SetDesigning(true, false);
+  auto* hook = new TKsHook(&owner);
+  hook->SetControl(control);
+  hook->SetActive(true);
+  EXPECT_TRUE(hook->Active());
+  EXPECT_FALSE(hook->Hooked());
+  hook->SetDesignActive(true);
+  EXPECT_TRUE(hook->Hooked());
+  hook->SetDesignActive(false);
+  EXPECT_FALSE(hook->Hooked());
+}
+
 TEST_F(HookFixture, TheTwoFamiliesKeepSeparateListsAndVnHooksStartActive) {
   TKsHook* ks = Attach("ks");
   auto* vn = new TVnHookComponent(&owner);

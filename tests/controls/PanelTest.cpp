@@ -277,23 +277,31 @@ TEST(KsPanel, TransparencyNoticeFromItselfIsIgnored) {
   EXPECT_EQ(paints, 1);
 }
 
-class TRecordingManager : public TKsStyleManager {
+// A manager whose one style, "Warm", colours a control orange.
+class TWarmStyles : public TKsStyleManager {
  public:
   using TKsStyleManager::TKsStyleManager;
-  std::vector<String> applied;
-  void ApplyStyle(TComponent*, const String& styleName) override { applied.push_back(styleName); }
+  int calls = 0;
+  void ApplyStyle(TComponent* component, const String& styleName) override {
+    ++calls;
+    if (auto* control = dynamic_cast<TControl*>(component); control && styleName == u"Warm")
+      control->SetColor(static_cast<TColor>(0x0080FF));
+  }
 };
 
-TEST(KsPanel, TakesStylesFromItsManagerUntilTheManagerGoes) {
+TEST(KsPanel, StylesComeFromTheManagerWhileItLives) {
   ShownForm f;
   auto* p = AddPanel(f.form, 10, 10, 60, 40);
-  EXPECT_EQ(p->StyleManager(), DefaultStyleManager());
-  auto* manager = new TRecordingManager(nullptr);
-  p->SetStyleManager(manager);
-  p->SetStyleName(u"Band");
-  manager->Change();
-  EXPECT_EQ(manager->applied, (std::vector<String>{u"", u"Band", u"Band"}));
-  delete manager;
+  ASSERT_EQ(p->StyleManager(), DefaultStyleManager());
+  TWarmStyles* styles = new TWarmStyles(nullptr);
+  p->SetStyleName(u"Warm");
+  p->SetStyleManager(styles);
+  EXPECT_EQ(p->Color(), static_cast<TColor>(0x0080FF));
+  p->SetColor(clBtnFace);
+  styles->Change();  // a reported change applies the style again
+  EXPECT_EQ(p->Color(), static_cast<TColor>(0x0080FF));
+  EXPECT_EQ(styles->calls, 2);
+  delete styles;
   EXPECT_EQ(p->StyleManager(), nullptr);
 }
 

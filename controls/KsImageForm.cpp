@@ -5,6 +5,7 @@
 #include "controls/BackgroundPainter.h"
 #include "controls/BitmapRegion.h"
 #include "controls/BitmapStretch.h"
+#include "controls/DrawingTypeInfo.h"
 #include "controls/GradientPainter.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -58,6 +59,7 @@ void TKsImageForm::PublishProperties(TClassBuilder<TKsImageForm>& b) {
   b.Property(u"ChangeFormRegion", &F::ChangeFormRegion, &F::SetChangeFormRegion).Default(false);
   b.Object(u"FormImage", &F::FormImage, &F::SetFormImage);
   b.Property(u"MoveForm", &F::MoveForm, &F::SetMoveForm).Default(false);
+  b.Enum(u"BackgroundType", &F::BackgroundType, &F::SetBackgroundType, BackgroundTypeInfo()).Default(bgtColorFill);
   b.Property(u"GradientStartColor", &F::GradientStartColor, &F::SetGradientStartColor).Default(0);
   b.Property(u"GradientEndColor", &F::GradientEndColor, &F::SetGradientEndColor).Default(0);
   b.Property(u"GradientSteps", &F::GradientSteps, &F::SetGradientSteps).Default(16);

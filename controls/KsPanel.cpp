@@ -6,6 +6,7 @@
 #include "controls/BackgroundPainter.h"
 #include "controls/BevelPainter.h"
 #include "controls/BitmapStretch.h"
+#include "controls/DrawingTypeInfo.h"
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
@@ -77,6 +78,11 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCustomKsPanel, TCustomControl)
 
 void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
   using P = TCustomKsPanel;
+  b.Enum(u"Alignment", &P::Alignment, &P::SetAlignment, AlignmentTypeInfo()).Default(taCenter);
+  b.Enum(u"BorderType", &P::BorderType, &P::SetBorderType, FlatBorderTypeInfo()).Default(fbtSunken);
+  b.Enum(u"BevelOuter", &P::BevelOuter, &P::SetBevelOuter, BevelStyleInfo()).Default(bvRaised);
+  b.Enum(u"BevelInner", &P::BevelInner, &P::SetBevelInner, BevelStyleInfo()).Default(bvNone);
+  b.Enum(u"BackgroundType", &P::BackgroundType, &P::SetBackgroundType, BackgroundTypeInfo()).Default(bgtColorFill);
   b.Property(u"BevelWidth", &P::BevelWidth, &P::SetBevelWidth).Default(1);
   b.Property(u"BorderWidth", &P::BorderWidth, &P::SetBorderWidth).Default(0);
   b.Property(u"Transparent", &P::Transparent, &P::SetTransparent).Default(false);

@@ -11,7 +11,9 @@ namespace kestrel {
 namespace {
 
 std::unique_ptr<TKsHookList>& Slot(THookFamily family) {
-  static std::unique_ptr<TKsHookList> lists[2];
+  // Never destroyed by static destruction, which may come after the window system's own: a list
+  // still alive then is freed by the program's finalisation (Halt) or not at all.
+  static auto* lists = new std::unique_ptr<TKsHookList>[2];
   return lists[family == THookFamily::Ks ? 0 : 1];
 }
 

@@ -62,6 +62,7 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   void SetComponentStyle(TSmoothStyle AStyle) override;
   TSmoothStyle GetComponentStyle() const override { return FSmoothStyle; }
   void SetColorTones(const TColorTones& ATones) override;
+  void SetParent(TWinControl* value) override;
 
   TSmoothWin8MarqueeCustomBulletShape OnCustomBulletShape;
 
@@ -73,7 +74,6 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   void PaintWindow(platform::HDC dc) override;
   void EraseBackground(platform::HDC dc) override;
   void WndProc(TMessage& message) override;
-  void SetParent(TWinControl* value) override;
   // One step of the sweep (the timer's tick).
   void AnimationTimer(TObject* Sender);
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "framework/GraphicControl.h"
-#include "framework/Label.h"
 #include "smooth/GDIPFill.h"
 #include "smooth/SmoothWin8Marquee.h"
 
@@ -84,14 +83,6 @@ TSmoothWin8Marquee* AddMarquee(TForm* form, int top, int height) {
   marquee->SetParent(form);
   marquee->SetBounds(12, top, kColumns * kCellWidth, height);
   return marquee;
-}
-
-void AddHeading(TForm* form, const String& title, int top) {
-  auto* label = new TLabel(form);
-  label->SetParent(form);
-  label->SetBounds(12, top, 400, 17);
-  label->Font()->SetStyle({fsBold});
-  label->SetCaption(title);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool Designing() const;
   void UpdateTimer();
   void PaintParentBackground(platform::HDC dc);
+  void InvalidateBullets(const std::vector<platform::TGPRectF>& before);
   void DrawBullets(platform::TGPGraphics& graphics);
 
   std::unique_ptr<TGDIPFill> FFill;

@@ -87,8 +87,10 @@ void DrawGDIPGradient(const TGDIPGradientRequest& rq) {
 std::unique_ptr<pf::TGPGraphicsPath> CreateRoundingPath(const pf::TGPRectF& R, float Radius,
                                                         TFillRoundingType RoundingType) {
   auto path = std::make_unique<pf::TGPGraphicsPath>(pf::FillModeAlternate);
-  // A negative radius would turn the corner arcs inside out; square corners instead.
-  const float r = std::max(Radius, 0.0f);
+  // A negative radius would turn the corner arcs inside out; square corners instead. Radii
+  // past the rectangle's longer side (overlapping arcs are kept up to there) only sweep arcs far
+  // outside it, and made outlines, and the clip regions built from them, of any size.
+  const float r = std::clamp(Radius, 0.0f, std::max({R.Width, R.Height, 0.0f}));
   const float d = 2 * r, x = R.X, y = R.Y, right = R.X + R.Width, bottom = R.Y + R.Height;
   auto topLeft = [&] { path->AddArc(x, y, d, d, 180, 90); };
   auto topRight = [&] { path->AddArc(right - d, y, d, d, 270, 90); };

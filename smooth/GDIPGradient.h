@@ -36,7 +36,8 @@ struct TGDIPGradientRequest {
 void DrawGDIPGradient(const TGDIPGradientRequest& request);
 
 // The outline of `R` with corners of radius `Radius` rounded as `RoundingType` says, as a closed
-// figure (even-odd fill). A radius of 0 gives square corners.
+// figure (even-odd fill). A radius of 0 gives square corners; radii above half the size give
+// overlapping arcs, up to the longer side, which bounds the radius.
 std::unique_ptr<platform::TGPGraphicsPath> CreateRoundingPath(const platform::TGPRectF& R, float Radius,
                                                               TFillRoundingType RoundingType);
 

@@ -200,6 +200,9 @@ TEST(FillShapes, RoundingPathsKeepTheirCornersAndSquareANegativeRadius) {
     EXPECT_EQ(bounds(static_cast<TFillRoundingType>(type), -5).first, (pf::TGPRectF{0, 0, 40, 20}));
   }
   EXPECT_GT(bounds(rtBoth, 5).second, bounds(rtTop, 5).second);
+  // Overlapping arcs stay, but a radius past the longer side sweeps no further.
+  EXPECT_EQ(bounds(rtBoth, 10112).first, bounds(rtBoth, 40).first);
+  EXPECT_GT(bounds(rtBoth, 40).first.Height, 20);
   EXPECT_EQ(bounds(static_cast<TFillRoundingType>(9), 5).second, 0);
 }
 

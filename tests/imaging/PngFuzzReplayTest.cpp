@@ -23,6 +23,8 @@ TEST(PngFuzzReplay, CorpusAndCrashersLoadOrFailCleanly) {
     }
   });
   RecordProperty("replayed", replayed);
+  // An empty or misplaced corpus would otherwise pass without testing anything.
+  EXPECT_GT(replayed, 0);
 }
 
 }  // namespace

@@ -10,9 +10,7 @@
 #include "imaging/PngImageList.h"
 #include "imaging/PngObject.h"
 
-using namespace kestrel;
-
-namespace {
+namespace kestrel::fuzz {
 
 struct Input {
   const std::uint8_t* data;
@@ -52,16 +50,19 @@ void Edit(TVnPNGObject& png, Input& in) {
         }
         case 6: png.SetTransparentColor(static_cast<std::uint32_t>(a * 65793)); break;
         case 7: png.SetPixelColor(a, b, static_cast<std::uint32_t>(a * 131 + b)); break;
-        default: png.SetFilters(TFilters{static_cast<std::uint8_t>(a & 0x1F)}); break;
+        default: {
+          TFilters filters;
+          filters.bits = static_cast<std::uint8_t>(a & 0x1F);
+          png.SetFilters(filters);
+          break;
+        }
       }
     } catch (const EVnPNGError&) {
     }
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int RunEditInput(const std::uint8_t* data, std::size_t size) {
   Input in{data, size};
   const bool asList = in.Take() & 1;
   if (asList) {
@@ -96,4 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   back.LoadFromMemory(saved.data(), saved.size());
   if (back.Width() != png.Width() || back.Height() != png.Height()) __builtin_trap();
   return 0;
+}
+
+}  // namespace kestrel::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return kestrel::fuzz::RunEditInput(data, size);
 }

@@ -37,11 +37,16 @@ inline void PutSample(std::uint8_t* row, std::uint32_t i, int bits, unsigned val
   row[bit >> 3] = static_cast<std::uint8_t>(row[bit >> 3] | ((value & ((1u << bits) - 1)) << shift));
 }
 
+// The Paeth predictor with the standard tie order (a, then b, then c), without branches.
 inline int Paeth(int a, int b, int c) {
-  int p = a + b - c;
-  int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
+  int pa = b - c, pb = a - c;
+  int pc = pa + pb;
+  pa = pa < 0 ? -pa : pa;
+  pb = pb < 0 ? -pb : pb;
+  pc = pc < 0 ? -pc : pc;
+  const int ab = pb < pa ? b : a;
+  const int best = pb < pa ? pb : pa;
+  return pc < best ? c : ab;
 }
 
 void ApplyFilter(std::uint8_t type, const std::uint8_t* raw, const std::uint8_t* prior,
@@ -85,7 +90,6 @@ class IdatDeflater {
       : out_(out), chunk_(chunkSize) {
     int result = deflateInit2(&z_, level, Z_DEFLATED, 15, 8, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY);
     if (result != Z_OK) RaiseZLibError(result);
-    staging_.reserve(kStagingSize);
     z_.next_out = chunk_.data();
     z_.avail_out = static_cast<uInt>(chunk_.size());
   }
@@ -93,10 +97,16 @@ class IdatDeflater {
   IdatDeflater(const IdatDeflater&) = delete;
   IdatDeflater& operator=(const IdatDeflater&) = delete;
 
-  void Add(std::uint8_t filterType, const std::uint8_t* row, std::size_t length) {
-    if (staging_.size() + length + 1 > kStagingSize) Run(Z_NO_FLUSH);
-    staging_.push_back(filterType);
-    staging_.insert(staging_.end(), row, row + length);
+  // Room for `size` more bytes of the stream, valid until the next call; rows are filtered
+  // straight into it.
+  std::uint8_t* Reserve(std::size_t size) {
+    if (used_ + size > staging_.size()) {
+      Run(Z_NO_FLUSH);
+      if (size > staging_.size()) staging_.resize(size);
+    }
+    std::uint8_t* at = staging_.data() + used_;
+    used_ += size;
+    return at;
   }
 
   void Finish() { Run(Z_FINISH); }
@@ -104,7 +114,7 @@ class IdatDeflater {
  private:
   void Run(int flush) {
     z_.next_in = staging_.data();
-    z_.avail_in = static_cast<uInt>(staging_.size());
+    z_.avail_in = static_cast<uInt>(used_);
     for (;;) {
       int result = deflate(&z_, flush);
       if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) RaiseZLibError(result);
@@ -115,7 +125,7 @@ class IdatDeflater {
       if (flush == Z_FINISH ? result == Z_STREAM_END : z_.avail_in == 0) break;
     }
     if (flush == Z_FINISH && z_.avail_out < chunk_.size()) EmitChunk();
-    staging_.clear();
+    used_ = 0;
   }
 
   void EmitChunk() {
@@ -127,7 +137,8 @@ class IdatDeflater {
   static constexpr std::size_t kStagingSize = 128 * 1024;
   PngChunkWriter& out_;
   std::vector<std::uint8_t> chunk_;
-  std::vector<std::uint8_t> staging_;
+  std::vector<std::uint8_t> staging_ = std::vector<std::uint8_t>(kStagingSize);
+  std::size_t used_ = 0;
   z_stream z_{};
 };
 
@@ -142,6 +153,8 @@ PngIdatEncoder::PngIdatEncoder(const TVnPNGChunkIHDR& header, const TVnPNGObject
   const std::uint32_t channels = colorType_ == COLOR_RGB ? 3 : colorType_ == COLOR_RGBALPHA ? 4
                                  : colorType_ == COLOR_GRAYSCALEALPHA ? 2 : 1;
   pixelBits_ = channels * static_cast<std::uint32_t>(depth_);
+  identityGamma_ = true;
+  for (int i = 0; i < 256; ++i) identityGamma_ = identityGamma_ && owner.InverseGamma[static_cast<std::size_t>(i)] == i;
   bpp_ = std::max<std::uint32_t>(1, pixelBits_ / 8);
 }
 
@@ -159,21 +172,30 @@ std::uint8_t PngIdatEncoder::FilterRow(unsigned filterBits, const std::uint8_t* 
     ApplyFilter(type, raw, prior, length, bpp, out);
     return type;
   }
+  // Candidates are filtered into whichever of `out` and `scratch` does not hold the best so far.
   scratch.resize(length);
   std::uint8_t best = 0;
   std::size_t bestScore = 0;
-  for (std::uint8_t type = 0; type < 5; ++type) {
+  std::uint8_t* candidate = scratch.data();
+  std::uint8_t* kept = out;
+  // A row in which every byte repeats cannot be beaten by a later (higher) filter.
+  const std::size_t perfect = length > 2 ? length - 2 : 0;
+  for (std::uint8_t type = 0; type < 5 && (bestScore < perfect || bestScore == 0); ++type) {
     if (!((filterBits >> type) & 1u)) continue;
-    ApplyFilter(type, raw, prior, length, bpp, scratch.data());
-    std::size_t score = RepeatScore(scratch.data(), length);
+    ApplyFilter(type, raw, prior, length, bpp, candidate);
+    const std::size_t score = RepeatScore(candidate, length);
     if (score > bestScore) {
       bestScore = score;
       best = type;
-      std::memcpy(out, scratch.data(), length);
+      std::swap(candidate, kept);
     }
   }
-  if (bestScore == 0) ApplyFilter(0, raw, prior, length, bpp, out);
-  return bestScore == 0 ? 0 : best;
+  if (bestScore == 0) {
+    ApplyFilter(0, raw, prior, length, bpp, out);
+    return 0;
+  }
+  if (kept != out) std::memcpy(out, kept, length);
+  return best;
 }
 
 void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx,
@@ -213,6 +235,17 @@ void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx
       const std::uint32_t channels = colorType_ == COLOR_RGBALPHA ? 4 : 3;
       const std::size_t stride = std::size_t{sample} * channels;
       std::uint8_t* p = raw;
+      if (identityGamma_ && sample == 1) {
+        const std::uint8_t* bgr = scan + std::size_t{x0} * 3;
+        const std::size_t step = std::size_t{dx} * 3;
+        for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx, p += stride, bgr += step) {
+          p[0] = bgr[2];
+          p[1] = bgr[1];
+          p[2] = bgr[0];
+          if (channels == 4) p[3] = alpha[x];
+        }
+        break;
+      }
       for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx, p += stride) {
         const std::uint8_t* bgr = scan + std::size_t{x} * 3;
         p[0] = inverse[bgr[2]];
@@ -240,7 +273,7 @@ void PngIdatEncoder::Encode(PngChunkWriter& out) {
   const Pass* passes = interlaced ? kAdam7 : &kWholeImage;
   const int passCount = interlaced ? 7 : 1;
   const std::size_t maxRow = RowBytes(width);
-  std::vector<std::uint8_t> raw(maxRow), prior(maxRow), filteredRow(maxRow), scratch;
+  std::vector<std::uint8_t> raw(maxRow), prior(maxRow), scratch;
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     const std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
@@ -250,9 +283,8 @@ void PngIdatEncoder::Encode(PngChunkWriter& out) {
     std::fill(prior.begin(), prior.end(), 0);
     for (std::uint32_t r = 0; r < passHeight; ++r) {
       PackRow(pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth, raw.data());
-      std::uint8_t type = FilterRow(filterBits, raw.data(), prior.data(), length, bpp_,
-                                    filteredRow.data(), scratch);
-      deflater.Add(type, filteredRow.data(), length);
+      std::uint8_t* row = deflater.Reserve(length + 1);
+      row[0] = FilterRow(filterBits, raw.data(), prior.data(), length, bpp_, row + 1, scratch);
       raw.swap(prior);
     }
   }

@@ -40,6 +40,7 @@ class PngIdatEncoder {
   int dibBits_;
   std::uint32_t pixelBits_;
   std::size_t bpp_;
+  bool identityGamma_ = true;  // colours are written as they are held
 };
 
 }  // namespace kestrel

@@ -7,6 +7,7 @@
 #include "imaging/PngAlphaBlendFilter.h"
 #include "imaging/PngObject.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel {
 namespace {
@@ -232,7 +233,42 @@ TEST(PngConvert, BitmapsInAndOut) {
   EXPECT_EQ(copy.GetPixelColor(0, 0), RGB(30, 0, 10));
 }
 
-TEST(PngConvert, PalettesAndPhysicalSize) {
+TEST(PngConvert, CanvasClipboardAndPhysicalSize) {
+  TVnPNGObject png;
+  png.CreateBlank(COLOR_RGB, 8, 6, 4);
+  TCanvas* canvas = png.Canvas();
+  canvas->Brush()->SetColor(clRed);
+  canvas->FillRect(TRect{1, 1, 3, 2});
+  EXPECT_EQ(png.GetPixelColor(2, 1), RGB(255, 0, 0));
+  EXPECT_EQ(png.GetPixelColor(3, 1), RGB(0, 0, 0));
+  // Re-made images rebind the canvas instead of drawing into a freed DIB.
+  png.Resize(8, 4);
+  png.Canvas()->FillRect(TRect{7, 3, 8, 4});
+  EXPECT_EQ(png.GetPixelColor(7, 3), RGB(255, 0, 0));
+
+  png.SaveToClipboardFormat();
+  TVnPNGObject pasted;
+  pasted.LoadFromClipboardFormat();
+  EXPECT_EQ(pasted.Width(), 8);
+  EXPECT_EQ(pasted.GetPixelColor(2, 1), RGB(255, 0, 0));
+  EXPECT_EQ(pasted.TransparencyMode(), ptmNone);
+
+  // 2 x 96 dpi in pixels per metre draws at half size; a zero density at the image's own size.
+  platform::testing::Canvas surface(20, 10, RGB(0, 0, 255));
+  TCanvas target;
+  target.SetHandle(surface.dc);
+  auto* phys = png.PixelInformation();
+  phys->SetPPUnitX(7559);
+  phys->SetPPUnitY(7559);
+  png.DrawUsingPixelInformation(&target, TPoint{0, 0});
+  EXPECT_EQ(surface.Count(RGB(0, 0, 255)), 200 - 4 * 2);
+  phys->SetPPUnitX(0);
+  png.DrawUsingPixelInformation(&target, TPoint{10, 0});
+  EXPECT_EQ(surface.Count(RGB(0, 0, 255)), 200 - 4 * 2 - 8 * 4);
+  target.SetHandle(nullptr);
+}
+
+TEST(PngConvert, PaletteObjectsShowTheColourTable) {
   TVnPNGObject png;
   png.CreateBlank(COLOR_PALETTE, 4, 8, 4);
   platform::HPALETTE palette = png.Palette();

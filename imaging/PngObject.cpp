@@ -68,6 +68,11 @@ void TVnPNGObject::Assign(const TPersistent* source) {
     return;
   }
   if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
+    if (bitmap->Empty()) {
+      ClearChunks();
+      Changed();
+      return;
+    }
     AssignPixels(bitmap->Width(), bitmap->Height(), bitmap->PixelFormat() == pf32bit ? 32 : 24,
                  BitmapPixels(*bitmap).data(), bitmap->Transparent(),
                  ColorToRGB(bitmap->TransparentColor()));

@@ -117,6 +117,25 @@ TEST(PngImageList, TheStoredFormatRoundTrips) {
   }
 }
 
+TEST(PngImageList, ComponentStreamsCarryTheImagesAsBitmapData) {
+  TVnPNGImageList list(nullptr);
+  TMemoryStream empty;
+  empty.WriteComponent(&list);
+  const std::string emptyText(empty.Bytes().begin(), empty.Bytes().end());
+  EXPECT_EQ(emptyText.find("Bitmap"), std::string::npos);
+
+  list.AddPng(PngOf(*Numbered(3, 2, 5)));
+  TMemoryStream stream;
+  stream.WriteComponent(&list);
+  const std::string text(stream.Bytes().begin(), stream.Bytes().end());
+  EXPECT_NE(text.find("Bitmap"), std::string::npos);
+  stream.SetPosition(0);
+  TVnPNGImageList back(nullptr);
+  stream.ReadComponent(&back);
+  ASSERT_EQ(back.Count(), 1);
+  EXPECT_EQ(back.Png(0)->GetPixelColor(2, 1), RGB(20, 10, 5));
+}
+
 TEST(PngImageList, DrawExtPlacesTheImage) {
   TVnPNGImageList list(nullptr);
   list.SetSize(4, 2);

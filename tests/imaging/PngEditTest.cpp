@@ -228,6 +228,11 @@ TEST(PngConvert, BitmapsInAndOut) {
   keyed.AssignTo(&keyedBack);
   EXPECT_TRUE(keyedBack.Transparent());
 
+  // A 32-bit bitmap whose alpha is never set is taken as opaque, not as invisible.
+  bitmap.ScanLine(0)[3] = 0;
+  png.Assign(&bitmap);
+  EXPECT_EQ(png.Header()->AlphaScanline(0)[0], 255);
+
   TVnPNGObject copy;
   png.AssignTo(&copy);
   EXPECT_EQ(copy.GetPixelColor(0, 0), RGB(30, 0, 10));

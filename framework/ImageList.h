@@ -19,7 +19,7 @@ class TCustomImageList : public TComponent {
   int Width() const { return width_; }
   int Height() const { return height_; }
   // A new size clears the list.
-  void SetSize(int width, int height);
+  virtual void SetSize(int width, int height);
   void SetWidth(int value) { SetSize(value, height_); }
   void SetHeight(int value) { SetSize(width_, value); }
   int Count() const { return static_cast<int>(images_.size()); }
@@ -36,7 +36,7 @@ class TCustomImageList : public TComponent {
   void Move(int curIndex, int newIndex);
 
   // Out-of-range indexes draw nothing.
-  void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true) const;
+  virtual void Draw(TCanvas* canvas, int x, int y, int index, bool enabled = true) const;
   // Copies image `index` into `image` (resized to the list's size, 32 bits with alpha).
   bool GetBitmap(int index, TBitmap* image) const;
 

@@ -14,6 +14,8 @@ namespace kestrel {
 class TVnPNGObject;
 class TVnPNGChunkIHDR;
 class TVnPNGChunk;
+class PngChunkWriter;
+class TStream;
 std::unique_ptr<TVnPNGChunk> CreateChunkForName(TVnPNGObject* owner, const std::string& name);
 
 class TVnPNGChunk {
@@ -31,6 +33,10 @@ class TVnPNGChunk {
   // Reads `size` bytes of data and the CRC. Returns false to stop reading the file.
   virtual bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                               std::uint32_t size);
+  // Writes the chunk framed (length, name, data, CRC). Raises on failure; returns true.
+  bool SaveToStream(TStream& stream);
+  // Appends the framed chunk; the base class writes its data unchanged.
+  virtual void WriteChunk(PngChunkWriter& out);
 
   int Index() const;
   TVnPNGChunkIHDR* Header() const;

@@ -1,7 +1,9 @@
 #pragma once
 // The ancillary and simple critical chunk classes (everything but IHDR and IDAT).
 
+#include <algorithm>
 #include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 
@@ -17,8 +19,10 @@ class TVnPNGChunkPLTE : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   int Count() const { return fCount; }
+  void SetCount(int value) { fCount = value; }
   // The colour of entry `index` (gamma applied, as the image holds it); beyond Count raises.
   platform::COLORREF Item(int index) const;
 
@@ -32,10 +36,20 @@ class TVnPNGChunktRNS : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   const std::array<std::uint8_t, 256>& PaletteValues() const { return fPaletteValues; }
   std::array<std::uint8_t, 256>& PaletteValues() { return fPaletteValues; }
   bool BitTransparency() const { return fBitTransparency; }
+  void SetBitTransparency(bool value) { fBitTransparency = value; }
+  // Replaces the data (at most 256 bytes); PaletteValues take it over 255s.
+  void SetSamples(const std::vector<std::uint8_t>& data) {
+    fData.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(data.size(), 256)));
+    fPaletteValues.fill(255);
+    std::copy(fData.begin(), fData.end(), fPaletteValues.begin());
+  }
+  // Keeps the first `count` (at most 256) of PaletteValues as the chunk's data.
+  void SetDataSize(std::size_t count);
   // False when the chunk is too short for the image's colour type (it is then ignored).
   bool Usable() const;
   platform::COLORREF TransparentColor() const;
@@ -51,8 +65,10 @@ class TVnPNGChunkgAMA : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   std::uint32_t Gamma() const { return fGamma; }
+  void SetGamma(std::uint32_t value) { fGamma = value; }
 
  private:
   std::uint32_t fGamma = 1;
@@ -72,6 +88,7 @@ class TVnPNGChunkpHYs : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   std::uint32_t PPUnitX() const { return fPPUnitX; }
   std::uint32_t PPUnitY() const { return fPPUnitY; }
@@ -92,6 +109,7 @@ class TVnPNGChunktIME : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   std::uint16_t Year = 0;
   std::uint8_t Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
@@ -103,6 +121,7 @@ class TVnPNGChunkTEXT : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   const AnsiString& Keyword() const { return fKeyword; }
   const AnsiString& Text() const { return fText; }
@@ -120,6 +139,7 @@ class TVnPNGChunkzTXT : public TVnPNGChunkTEXT {
   using TVnPNGChunkTEXT::TVnPNGChunkTEXT;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  void WriteChunk(PngChunkWriter& out) override;
   // The most text all zTXt chunks of one file may inflate to together; more is a
   // decompression bomb.
   static constexpr std::size_t kMaxInflatedText = 16u << 20;

@@ -1,5 +1,6 @@
 #include "imaging/PngHeader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <typeinfo>
 
@@ -105,8 +106,27 @@ bool TVnPNGChunkIHDR::LoadFromStream(PngChunkReader& reader, const std::string& 
   if (fIHDRData.InterlaceMethod > 1)
     RaiseError<EVnPNGUnknownInterlace>(PngMessages::UnknownInterlace);
   if (fOwner) fOwner->SetInterlaceMethod(static_cast<TInterlaceMethod>(fIHDRData.InterlaceMethod));
+  RefuseImageBeyondSource(reader.SourceRemaining());
   PrepareImageData();
   return true;
+}
+
+void TVnPNGChunkIHDR::RefuseImageBeyondSource(std::int64_t remaining) const {
+  if (remaining < 0) return;
+  // Deflate packs at most 258 bytes into 2 bits, so the rest of the file can inflate to no more
+  // than 1032 times its size. A header asking for more image than that would only reserve
+  // memory that its data can never fill.
+  static constexpr std::uint64_t kMaxInflateRatio = 1032;
+  static constexpr std::uint64_t kSlack = 4096;
+  const auto& h = fIHDRData;
+  const std::uint64_t channels = h.ColorType == COLOR_RGB ? 3 : h.ColorType == COLOR_RGBALPHA ? 4
+                                 : h.ColorType == COLOR_GRAYSCALEALPHA ? 2 : 1;
+  const std::uint64_t rowBytes = (std::uint64_t{h.Width} * channels * h.BitDepth + 7) / 8 + 1;
+  const std::uint64_t filtered = rowBytes * h.Height;
+  // Images beyond the memory cap are refused as such when they are prepared.
+  if (filtered > gMaxImageBytes) return;
+  if (filtered > static_cast<std::uint64_t>(remaining) * kMaxInflateRatio + kSlack)
+    RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
 }
 
 void TVnPNGChunkIHDR::PrepareImageData() {
@@ -231,6 +251,47 @@ std::uint8_t* TVnPNGChunkIHDR::Scanline(std::uint32_t y) const {
 std::uint8_t* TVnPNGChunkIHDR::AlphaScanline(std::uint32_t y) const {
   if (!fImageAlpha.Data() || y >= fIHDRData.Height) return nullptr;
   return fImageAlpha.Data() + std::size_t{y} * fIHDRData.Width;
+}
+
+namespace {
+
+unsigned DibIndexAt(const std::uint8_t* scan, std::uint32_t x, int bits) {
+  if (bits == 8) return scan[x];
+  if (bits == 4) return (scan[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+  return (scan[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+}  // namespace
+
+void TVnPNGChunkIHDR::Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width,
+                              std::uint32_t height) {
+  TVnPNGChunkIHDR old(fOwner);
+  old.Assign(*this);
+  fIHDRData.ColorType = colorType;
+  fIHDRData.BitDepth = bitDepth;
+  fIHDRData.Width = width;
+  fIHDRData.Height = height;
+  PrepareImageData();
+  if (colorType == COLOR_PALETTE && old.HasPalette()) SetPalette(old.Palette().data(), old.PaletteCount());
+  if (!old.Prepared()) return;
+  const std::uint32_t rows = std::min(height, old.Height()), cols = std::min(width, old.Width());
+  const int oldBits = old.fBitmapInfo.bmiHeader.biBitCount, newBits = fBitmapInfo.bmiHeader.biBitCount;
+  for (std::uint32_t y = 0; y < rows; ++y) {
+    std::uint8_t* to = Scanline(y);
+    const std::uint8_t* from = old.Scanline(y);
+    if (oldBits == newBits) {
+      std::memcpy(to, from, std::min(fBytesPerRow, old.fBytesPerRow));
+    } else if (newBits == 8 && oldBits < 8) {
+      // A low-depth gray index becomes the 8-bit level its ramp entry stands for.
+      const int top = (1 << oldBits) - 1;
+      for (std::uint32_t x = 0; x < cols; ++x) to[x] = RampLevel(static_cast<int>(DibIndexAt(from, x, oldBits)), top);
+    }
+  }
+  if (std::uint8_t* alpha = fImageAlpha.Data()) {
+    std::memset(alpha, 255, fImageAlpha.Size());
+    if (old.ImageAlpha())
+      for (std::uint32_t y = 0; y < rows; ++y) std::memcpy(AlphaScanline(y), old.AlphaScanline(y), cols);
+  }
 }
 
 void TVnPNGChunkIHDR::Assign(const TVnPNGChunk& source) {

@@ -71,6 +71,8 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
                       std::uint32_t size) override;
   // Copies the header values, the decoded image, the alpha plane and the palette.
   void Assign(const TVnPNGChunk& source) override;
+  // The 13 header bytes. A bit depth of 2 is held at 4 bits and becomes 4 here, in the header too.
+  void WriteChunk(PngChunkWriter& out) override;
 
   const TVnPNGIHDRData& IHDRData() const { return fIHDRData; }
   TVnPNGIHDRData& IHDRData() { return fIHDRData; }
@@ -113,6 +115,11 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   // cannot hold: zero size, colour type and bit depth outside the PNG table, beyond the memory cap.
   void PrepareImageData();
   void FreeImageData();
+  // Gives the image a new colour type, bit depth and size, keeping what fits: the top-left pixels
+  // (row bytes as they are when the DIB format stays, gray levels when a low-depth gray image
+  // widens to 8 bits), the palette of palette images and the alpha plane (255 where it is new).
+  void Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width,
+               std::uint32_t height);
 
   // Bits per pixel of the DIB for a colour type and bit depth (0 when the pair is not valid PNG).
   static int DibBitCount(std::uint8_t colorType, std::uint8_t bitDepth);
@@ -121,6 +128,8 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   static void SetMaxImageBytes(std::size_t bytes);
 
  private:
+  // Raises EVnPNGUnexpectedEnd when `remaining` file bytes cannot hold the image's data.
+  void RefuseImageBeyondSource(std::int64_t remaining) const;
   TVnPNGIHDRData fIHDRData;
   PngBitmapInfo fBitmapInfo;
   std::size_t fBytesPerRow = 0;

@@ -12,6 +12,8 @@ class TVnPNGChunkIDAT : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
                       std::uint32_t size) override;
+  // Encodes the header's image into as many IDAT chunks as MaxIdatSize asks for.
+  void WriteChunk(PngChunkWriter& out) override;
   // How many image rows (pass rows for interlaced images) the last load decoded.
   std::uint32_t RowsDecoded() const { return fRowsDecoded; }
 

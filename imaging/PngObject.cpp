@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "framework/Bitmap.h"
+#include "framework/Colors.h"
 #include "framework/ResourceStream.h"
 #include "framework/Stream.h"
 #include "platform/gdi/Gdi.h"
@@ -21,15 +23,28 @@ const bool kRegistered = [] {
   return true;
 }();
 
+// The bitmap's pixels as BGRA rows, top row first.
+std::vector<std::uint8_t> BitmapPixels(const TBitmap& bitmap) {
+  std::vector<std::uint8_t> bgra(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height() * 4);
+  for (int y = 0; y < bitmap.Height(); ++y)
+    std::memcpy(bgra.data() + static_cast<std::size_t>(y) * bitmap.Width() * 4, bitmap.ScanLine(y),
+                static_cast<std::size_t>(bitmap.Width()) * 4);
+  return bgra;
+}
+
 }  // namespace
 
 KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphic)
 
 TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
 
-TVnPNGObject::~TVnPNGObject() = default;
+TVnPNGObject::~TVnPNGObject() {
+  ReleaseCanvas();
+  if (fPaletteHandle) platform::DeleteObject(fPaletteHandle);
+}
 
 void TVnPNGObject::ClearChunks() {
+  ReleaseCanvas();
   fChunkList.Clear();
   fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
   for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGamma[i] = static_cast<std::uint8_t>(i);
@@ -47,6 +62,23 @@ void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
 }
 
 void TVnPNGObject::Assign(const TPersistent* source) {
+  if (!source) {
+    ClearChunks();
+    Changed();
+    return;
+  }
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
+    if (bitmap->Empty()) {
+      ClearChunks();
+      Changed();
+      return;
+    }
+    AssignPixels(bitmap->Width(), bitmap->Height(), bitmap->PixelFormat() == pf32bit ? 32 : 24,
+                 BitmapPixels(*bitmap).data(), bitmap->Transparent(),
+                 ColorToRGB(bitmap->TransparentColor()));
+    Changed();
+    return;
+  }
   const auto* png = dynamic_cast<const TVnPNGObject*>(source);
   if (!png) {
     TGraphic::Assign(source);
@@ -150,17 +182,9 @@ bool TVnPNGObject::Empty() const {
 int TVnPNGObject::Width() const { return Empty() ? 0 : static_cast<int>(Header()->Width()); }
 int TVnPNGObject::Height() const { return Empty() ? 0 : static_cast<int>(Header()->Height()); }
 
-void TVnPNGObject::SetWidth(int) {
-  throw EInvalidGraphicOperation(u"Resizing a PNG image is not supported");
-}
+void TVnPNGObject::SetWidth(int value) { Resize(value, Height()); }
 
-void TVnPNGObject::SetHeight(int) {
-  throw EInvalidGraphicOperation(u"Resizing a PNG image is not supported");
-}
-
-void TVnPNGObject::SaveToStream(TStream&) const {
-  throw EInvalidGraphicOperation(u"Writing PNG images is not supported");
-}
+void TVnPNGObject::SetHeight(int value) { Resize(Width(), value); }
 
 TVnPNGTransparencyMode TVnPNGObject::TransparencyMode() const {
   auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>();

@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "framework/Canvas.h"
 #include "framework/Graphic.h"
 #include "imaging/PngChunks.h"
 #include "imaging/PngErrors.h"
@@ -19,6 +21,8 @@
 #include "platform/core/WinTypes.h"
 
 namespace kestrel {
+
+class TBitmap;
 
 enum TFilter { pfNone, pfSub, pfUp, pfAverage, pfPaeth };
 // A set of TFilter values, one bit each.
@@ -58,15 +62,67 @@ class TVnPNGObject : public TGraphic {
   // EVnPNGCouldNotLoadResource. Resources are the program's own, whatever the instance.
   void LoadFromResourceName(platform::HINSTANCE instance, const String& name);
   void LoadFromResourceID(platform::HINSTANCE instance, int resId);
-  // Writing PNG files is not available: raises EInvalidGraphicOperation rather than writing a
-  // file that would not hold the image.
+  // Writes the signature and every chunk in list order. The file is built whole before it goes
+  // to the stream, so a failure leaves the stream untouched.
   void SaveToStream(TStream& stream) const override;
+  std::vector<std::uint8_t> SaveToBytes() const;
+
+  // Gray and RGB images get an alpha plane (255 everywhere; gray below 8 bits widens to 8, as PNG
+  // has no gray + alpha below 8 bits); palette images an opaque tRNS of 2^depth entries.
+  void CreateAlpha();
+  // Drops the tRNS chunk, or the alpha plane of gray + alpha and RGB + alpha images.
+  void RemoveTransparency();
+
+  // ---- creation, conversion and editing ----
+  // Replaces the content with a blank image (pixels and alpha zero): IHDR, PLTE for palette
+  // images, IDAT and IEND. Invalid colour type and depth pairs (including alpha types below 8
+  // bits) and sizes outside 1..65535 raise EVnPNGInvalidSpec. A depth of 2 is held as 4.
+  void CreateBlank(std::uint8_t colorType, std::uint8_t bitDepth, int cx, int cy);
+  // Into another PNG image, or a bitmap (24 bits; 32 with alpha for images with an alpha channel
+  // or a partial palette transparency; the transparent colour for bit transparency).
+  void AssignTo(TPersistent* dest) const override;
+  // Takes a platform bitmap: below 16 bits as a palette image of that depth, 32 bits as RGB +
+  // alpha (the bitmap's alpha when any of it is set, else opaque), others as RGB. With
+  // `transparent`, `transparentColor` becomes the transparent colour (palette and RGB images).
+  void AssignHandle(platform::HBITMAP handle, bool transparent, platform::COLORREF transparentColor);
+  // Sets the bit-transparency colour of gray, RGB and palette images (samples scaled to the bit
+  // depth; a palette colour that no entry has changes nothing). Alpha images raise
+  // EVnPNGCannotChangeTransparent.
+  void SetTransparentColor(platform::COLORREF color);
+  // A new canvas size without scaling, the picture kept in the top-left corner; new pixels are
+  // zero, new alpha opaque. Sizes below 1 raise EVnPNGInvalidNewSize.
+  void Resize(int cx, int cy);
+  // Copies the `source` rectangle of `png` to this image with its top-left corner at `dest`'s,
+  // clipped to both images. The images' bit depths must match (else EVnPNGDifferentBitDepth) and
+  // the source must fit this image (else EVnPNGInvalidSourceSize). Alpha goes along when both
+  // have it; pixels that come from an image without alpha get alpha 255.
+  void CopyRect(const TRect& dest, const TVnPNGObject& png, const TRect& source);
+  // Copies the alpha plane of `png` into this image's at `dest`'s top-left corner, clipped. Both
+  // need an alpha plane (else EVnPNGDifferentBitDepth); `png` must fit (else EVnPNGInvalidSourceSize).
+  void MaskRect(const TRect& dest, const TVnPNGObject& png);
+  // Rotates an RGB + alpha image by `angle` degrees (clockwise on screen) into its bounding size;
+  // uncovered pixels are transparent. `newCenter` receives where `oldCenter` lands. Other colour
+  // types are left as they are.
+  void Rotate(double angle, const TPoint& oldCenter, TPoint& newCenter);
+  // Draws at the physical size the pHYs chunk records (the screen's pixels per metre against the
+  // file's); without usable pixel information (no chunk, or a zero density) at the image's size.
+  void DrawUsingPixelInformation(TCanvas* canvas, const TPoint& point);
+
+  // A canvas on the decoded image (made on first use; valid until the image is re-made).
+  TCanvas* Canvas();
+  // A palette object with the image's colour table; null for RGB images. Owned by the image and
+  // valid until the next call.
+  platform::HPALETTE Palette();
+  // The image drawn onto a bitmap of its size, put on the clipboard as a DIB; and a DIB from the
+  // clipboard taken as an opaque image. Loading raises EInvalidGraphic when there is none.
+  void SaveToClipboardFormat() const;
+  void LoadFromClipboardFormat();
 
   // The header's size; 0 for an empty image.
   int Width() const override;
   int Height() const override;
   bool Empty() const override;
-  // Changing the canvas size is not available: raises EInvalidGraphicOperation.
+  // Resize with the other side kept.
   void SetWidth(int value) override;
   void SetHeight(int value) override;
 
@@ -121,6 +177,10 @@ class TVnPNGObject : public TGraphic {
 
  private:
   void ReadChunks(PngChunkReader& reader);
+  void ReleaseCanvas();
+  void AssignToBitmap(TBitmap& bitmap) const;
+  void AssignPixels(int width, int height, int bitsPerPixel, const std::uint8_t* bgra, bool transparent,
+                    platform::COLORREF transparentColor);
   void DrawPartial(platform::HDC dc, const TRect& rect);
 
   TVnPNGList fChunkList;
@@ -129,6 +189,8 @@ class TVnPNGObject : public TGraphic {
   int fMaxIdatSize = 65535;
   TInterlaceMethod fInterlaceMethod = imNone;
   std::size_t fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
+  std::unique_ptr<TCanvas> fCanvas;
+  platform::HPALETTE fPaletteHandle = nullptr;
 };
 
 }  // namespace kestrel

@@ -72,6 +72,8 @@ class PngChunkReader {
   // Reads the stored CRC after the data. True when it matches.
   bool FinishChunk();
   std::uint32_t ChunkRemaining() const { return remaining_; }
+  // Bytes the source still holds after what was read, or -1 when it cannot tell.
+  std::int64_t SourceRemaining() const { return source_.Remaining(); }
 
  private:
   void ReadExact(void* buffer, std::size_t count);

@@ -1,0 +1,125 @@
+// Writing the chunks: each class lays out its data as the file format wants it.
+
+#include <zlib.h>
+
+#include <algorithm>
+
+#include "framework/Stream.h"
+#include "imaging/PngChunkWriter.h"
+#include "imaging/PngChunks.h"
+#include "imaging/PngErrors.h"
+#include "imaging/PngHeader.h"
+#include "imaging/PngIdatEncoder.h"
+#include "imaging/PngImageData.h"
+#include "imaging/PngObject.h"
+
+namespace kestrel {
+
+bool TVnPNGChunk::SaveToStream(TStream& stream) {
+  std::vector<std::uint8_t> bytes;
+  PngChunkWriter out(bytes);
+  WriteChunk(out);
+  stream.WriteBuffer(bytes.data(), bytes.size());
+  return true;
+}
+
+void TVnPNGChunk::WriteChunk(PngChunkWriter& out) { out.Chunk(fName, fData); }
+
+void TVnPNGChunkIHDR::WriteChunk(PngChunkWriter& out) {
+  if (fIHDRData.BitDepth == 2) fIHDRData.BitDepth = 4;
+  if (DibBitCount(fIHDRData.ColorType, fIHDRData.BitDepth) == 0)
+    RaiseError<EVnPNGInvalidSpec>(PngMessages::InvalidSpec);
+  std::vector<std::uint8_t> data;
+  AppendBigEndian32(data, fIHDRData.Width);
+  AppendBigEndian32(data, fIHDRData.Height);
+  data.push_back(fIHDRData.BitDepth);
+  data.push_back(fIHDRData.ColorType);
+  data.push_back(0);  // compression: deflate
+  data.push_back(0);  // filter method: adaptive
+  data.push_back(fOwner && fOwner->InterlaceMethod() == imAdam7 ? 1 : 0);
+  out.Chunk("IHDR", data);
+}
+
+void TVnPNGChunkIDAT::WriteChunk(PngChunkWriter& out) {
+  TVnPNGChunkIHDR* header = Header();
+  if (!header || !fOwner) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  PngIdatEncoder(*header, *fOwner).Encode(out);
+}
+
+void TVnPNGChunkPLTE::WriteChunk(PngChunkWriter& out) {
+  TVnPNGChunkIHDR* header = Header();
+  if (!header || !fOwner) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  int count = fCount > 0 ? fCount : header->PaletteCount();
+  count = std::clamp(count, 1, std::max(1, header->PaletteCount()));
+  const auto& inverse = fOwner->InverseGamma;
+  std::vector<std::uint8_t> data;
+  for (int i = 0; i < count; ++i) {
+    const PngRGBQuad& q = header->Palette()[static_cast<std::size_t>(i)];
+    data.push_back(inverse[q.rgbRed]);
+    data.push_back(inverse[q.rgbGreen]);
+    data.push_back(inverse[q.rgbBlue]);
+  }
+  out.Chunk("PLTE", data);
+}
+
+void TVnPNGChunktRNS::SetDataSize(std::size_t count) {
+  count = std::min<std::size_t>(count, 256);
+  fData.assign(fPaletteValues.begin(), fPaletteValues.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+void TVnPNGChunktRNS::WriteChunk(PngChunkWriter& out) {
+  out.Chunk("tRNS", fPaletteValues.data(), std::min<std::size_t>(fData.size(), 256));
+}
+
+void TVnPNGChunkgAMA::WriteChunk(PngChunkWriter& out) {
+  std::vector<std::uint8_t> data;
+  AppendBigEndian32(data, fGamma);
+  out.Chunk("gAMA", data);
+}
+
+void TVnPNGChunkpHYs::WriteChunk(PngChunkWriter& out) {
+  std::vector<std::uint8_t> data;
+  AppendBigEndian32(data, fPPUnitX);
+  AppendBigEndian32(data, fPPUnitY);
+  data.push_back(fUnitType == utMeter ? 1 : 0);
+  out.Chunk("pHYs", data);
+}
+
+void TVnPNGChunktIME::WriteChunk(PngChunkWriter& out) {
+  std::vector<std::uint8_t> data;
+  AppendBigEndian16(data, Year);
+  for (std::uint8_t v : {Month, Day, Hour, Minute, Second}) data.push_back(v);
+  out.Chunk("tIME", data);
+}
+
+namespace {
+
+std::vector<std::uint8_t> KeywordPrefix(const AnsiString& keyword) {
+  std::vector<std::uint8_t> data(keyword.begin(), keyword.end());
+  data.push_back(0);
+  return data;
+}
+
+}  // namespace
+
+void TVnPNGChunkTEXT::WriteChunk(PngChunkWriter& out) {
+  std::vector<std::uint8_t> data = KeywordPrefix(fKeyword);
+  data.insert(data.end(), fText.begin(), fText.end());
+  out.Chunk("tEXt", data);
+}
+
+void TVnPNGChunkzTXT::WriteChunk(PngChunkWriter& out) {
+  std::vector<std::uint8_t> data = KeywordPrefix(fKeyword);
+  data.push_back(0);  // compression method: deflate
+  const AnsiString text = fText.empty() ? AnsiString(" ") : fText;
+  const int level = fOwner ? fOwner->CompressionLevel() : Z_DEFAULT_COMPRESSION;
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::vector<std::uint8_t> packed(size);
+  int result = compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(text.data()),
+                         static_cast<uLong>(text.size()), level);
+  if (result != Z_OK) RaiseZLibError(result);
+  data.insert(data.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
+  out.Chunk("zTXt", data);
+}
+
+}  // namespace kestrel

@@ -37,9 +37,15 @@ function(kestrel_tests name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrel_testsupport GTest::gtest GTest::gmock)
   # Suites named EndToEnd need a program and environment that their folder registers them with.
+  # Tests named for a golden image (…Golden…) also carry the label golden.
   gtest_discover_tests(${name}
-    TEST_FILTER "-EndToEnd.*"
+    TEST_FILTER "-EndToEnd.*:*Golden*"
     PROPERTIES LABELS "${ARG_LABEL}"
+    DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  gtest_discover_tests(${name}
+    TEST_FILTER "*Golden*:-EndToEnd.*"
+    PROPERTIES LABELS "${ARG_LABEL};golden"
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()

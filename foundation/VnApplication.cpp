@@ -45,11 +45,6 @@ const TEnumInfo& LogActionInfo() {
   return info;
 }
 
-const TEnumInfo& ThemeModeInfo() {
-  static const TEnumInfo info(u"TVnThemeMode", {u"ttmPlatform", u"ttmNone", u"ttmLibrary"});
-  return info;
-}
-
 const TEnumInfo& EditModeInfo() {
   static const TEnumInfo info(u"TVnEditMode",
                               {u"emInsert", u"emShift", u"emCtrl", u"emAlt", u"emCaps", u"emNum", u"emScroll"});
@@ -77,7 +72,7 @@ void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>& b) {
   b.Property(u"UseXPThemes", &A::UseXPThemes, &A::SetUseXPThemes).Default(true);
   b.Property(u"UseXPThemesLibraryOnly", &A::UseXPThemesLibraryOnly, &A::SetUseXPThemesLibraryOnly).Default(false);
   b.Property(u"ThemeUseColorProperty", &A::ThemeUseColorProperty, &A::SetThemeUseColorProperty).Default(true);
-  b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, ThemeModeInfo()).Default(ttmPlatform);
+  b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, VnThemeModeInfo()).Default(ttmPlatform);
   b.Event(u"OnMaxLogSize", [](const A& a) { return static_cast<bool>(a.OnMaxLogSize); }, u"TVnMaxLogSizeEvent");
   b.Event(u"OnHeaderWrite", [](const A& a) { return static_cast<bool>(a.OnHeaderWrite); }, u"TVnHeaderWriteEvent");
   b.Event(u"OnException", [](const A& a) { return static_cast<bool>(a.OnException); }, u"TVnExceptionEvent");

@@ -13,6 +13,7 @@
 #include "foundation/InstanceProbe.h"
 #include "foundation/SessionControl.h"
 #include "foundation/TimerPool.h"
+#include "foundation/VnThemeMode.h"
 #include "foundation/VnIniCtrl.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -38,7 +39,6 @@ enum TVnApplicationOption {
 using TVnApplicationOptions = TEnumSet<TVnApplicationOption>;
 
 enum TVnLogAction { laNone, laClearLog, laBackupLog };
-enum TVnThemeMode { ttmPlatform, ttmNone, ttmLibrary };
 // Where the log file lives: the Windows or system directory, the executable's, or as named.
 enum TVnPathPrefix { ppWindows, ppSystem, ppProgram, ppFixed };
 enum TVnEditMode { emInsert, emShift, emCtrl, emAlt, emCaps, emNum, emScroll };

@@ -1,8 +1,10 @@
 #include "html/HTMLCheckBoxPainter.h"
 
 #include "controls/GdiScope.h"
+#include "controls/VnThemeServices.h"
 #include "html/HTMLData.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/theme/VsStyle.h"
 
 namespace kestrel {
 
@@ -12,7 +14,10 @@ KESTREL_IMPLEMENT_CLASS(TVnHTMLCheckBoxPainter, TVnHTMLControlPainter)
 
 namespace {
 
-bool ThemedLookInUse() { return false; }
+bool ThemedLookInUse() {
+  TVnThemeServices* services = GlobalThemeServices();
+  return services && services->UseTheme(ttmPlatform) == ttmPlatform;
+}
 
 }  // namespace
 
@@ -32,7 +37,14 @@ void TVnHTMLCheckBoxPainter::PaintTo(TCanvas* Canvas, const TRect& ARect) {
   }
 }
 
-void TVnHTMLCheckBoxPainter::PaintThemed(pf::HDC dc, const TRect& r) const { PaintClassic(dc, r); }
+void TVnHTMLCheckBoxPainter::PaintThemed(pf::HDC dc, const TRect& r) const {
+  const bool radio = FInputItem->InputType() == itRadioButton;
+  // Radio and check-box states share their numbers: unchecked 1/2, checked 5/6 (normal/hot).
+  int state = FInputItem->Checked() ? pf::RBS_CHECKEDNORMAL : pf::RBS_UNCHECKEDNORMAL;
+  if (Hot()) ++state;
+  const TThemedElementDetails details{teButton, radio ? pf::BP_RADIOBUTTON : pf::BP_CHECKBOX, state};
+  GlobalThemeServices()->DrawElement(ttmPlatform, dc, details, r);
+}
 
 void TVnHTMLCheckBoxPainter::PaintClassic(pf::HDC dc, const TRect& r) const {
   const int width = r.right - r.left, height = r.bottom - r.top;

@@ -67,6 +67,12 @@ void TCustomKsLabel::SetStyleManager(TComponent* Value) {
   if (FStyleManager) FStyleManager->FreeNotification(this);
 }
 
+void TCustomKsLabel::SetName(const String& Value) {
+  const bool follow = ComponentState().Contains(csDesigning) && Caption() == Name();
+  TLabel::SetName(Value);
+  if (follow) SetCaption(Name());
+}
+
 void TCustomKsLabel::SetStyleName(const String& Value) { FStyleName = Value; }
 
 void TCustomKsLabel::Notification(TComponent* AComponent, TOperation Operation) {

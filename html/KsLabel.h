@@ -36,6 +36,9 @@ class TCustomKsLabel : public TLabel {
   const String& StyleName() const { return FStyleName; }
   void SetStyleName(const String& Value);
 
+  // At design time a caption that still equals the old name follows the new one.
+  void SetName(const String& Value) override;
+
   // Extent of the caption as plain text, measured in `rect`'s width.
   TRect MeasurePlainText(const TRect& rect);
 

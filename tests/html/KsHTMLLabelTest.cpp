@@ -8,6 +8,7 @@
 
 #include "html/KsHTMLContainer.h"
 #include "html/KsHTMLLabel.h"
+#include "controls/ColorMath.h"
 #include "framework/TypeInfo.h"
 #include "html/KsHTMLListItem.h"
 #include "tests/framework/visual/VisualTestSupport.h"
@@ -172,6 +173,18 @@ TEST_F(KsHTMLLabelTest, SnippetsSwitchByLink) {
   EXPECT_EQ(label->PlainText(), u"own caption");
 }
 
+TEST_F(KsHTMLLabelTest, ADisabledLabelLightensItsTextHalfwayToWhite) {
+  TKsHTMLLabel* label = MakeLabel("a<a href=x>b</a>", 20, 30);
+  label->SetEnabled(false);
+  Pump();
+  // Solid character boxes: column 3, row 5 of each character.
+  EXPECT_EQ(ClientPixel(*form.form, 20 + 3, 30 + 5), ColorToRGB(LightenColor(clGrayText, 50)));
+  EXPECT_EQ(ClientPixel(*form.form, 20 + 8 + 3, 30 + 5), ColorToRGB(LightenColor(clBlue, 50)));
+  label->SetEnabled(true);
+  Pump();
+  EXPECT_EQ(ClientPixel(*form.form, 20 + 3, 30 + 5), ColorToRGB(clWindowText));
+}
+
 TEST_F(KsHTMLLabelTest, PublishedDefaultsAndTheLegacyThemeSwitch) {
   TKsHTMLLabel* label = MakeLabel("");
   EXPECT_TRUE(label->IsHTML());
@@ -189,6 +202,16 @@ TEST_F(KsHTMLLabelTest, PublishedDefaultsAndTheLegacyThemeSwitch) {
   ASSERT_NE(prop, nullptr);
   EXPECT_EQ(prop->OrdDefault, 1);
   EXPECT_EQ(GetPropInfo(label, u"CheckContainerLinks")->OrdDefault, 1);
+
+  // At design time the caption follows the name while it equals it.
+  label->SetDesigning(true);
+  label->SetName(u"First");
+  label->SetCaption(u"First");
+  label->SetName(u"Second");
+  EXPECT_EQ(label->Caption(), u"Second");
+  label->SetCaption(u"own");
+  label->SetName(u"Third");
+  EXPECT_EQ(label->Caption(), u"own");
 }
 
 }  // namespace

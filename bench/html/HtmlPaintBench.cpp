@@ -42,7 +42,8 @@ Texts Document(size_t minimumBytes) {
   return texts;
 }
 
-void PaintOurs(benchmark::State& state, const std::string& markup) {
+// `buffered`: through the renderer's double buffer (its default), else straight onto the canvas.
+void PaintOurs(benchmark::State& state, const std::string& markup, bool buffered) {
   TVnHTMLRender render;
   render.Data()->SetDefaultFont(u"DejaVu Sans");
   render.Data()->SetDefaultHeight(-13);
@@ -52,6 +53,7 @@ void PaintOurs(benchmark::State& state, const std::string& markup) {
   TCanvas* canvas = bitmap.Canvas();
   canvas->Brush()->SetColor(clWhite);
   const TRect area = Rect(0, 0, kWidth, size.cy);
+  render.SetDoubleBuffered(buffered);
   for (auto _ : state) {
     canvas->FillRect(area);
     render.DrawText(canvas, Point(0, 0), area, clNone);
@@ -95,14 +97,18 @@ void PaintPango(benchmark::State& state, const std::string& markup) {
   cairo_surface_destroy(probe);
 }
 
-void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption().ours); }
+void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption().ours, true); }
+void BM_PaintCaption_KestrelDirect(benchmark::State& state) { PaintOurs(state, Caption().ours, false); }
 void BM_PaintCaption_Pango(benchmark::State& state) { PaintPango(state, Caption().pango); }
-void BM_PaintDocument20K_Kestrel(benchmark::State& state) { PaintOurs(state, Document(20000).ours); }
+void BM_PaintDocument20K_Kestrel(benchmark::State& state) { PaintOurs(state, Document(20000).ours, true); }
+void BM_PaintDocument20K_KestrelDirect(benchmark::State& state) { PaintOurs(state, Document(20000).ours, false); }
 void BM_PaintDocument20K_Pango(benchmark::State& state) { PaintPango(state, Document(20000).pango); }
 
 BENCHMARK(BM_PaintCaption_Kestrel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintCaption_KestrelDirect)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_Pango)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintDocument20K_Kestrel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDocument20K_KestrelDirect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_Pango)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "controls/VnThemeModeRule.h"
 
+#include "controls/VnThemeServices.h"
 #include "foundation/VnApplication.h"
 
 namespace kestrel {
@@ -17,9 +18,11 @@ TVnThemeMode ResolveThemeMode(TVnThemeMode requested, bool nativeRendererEnabled
 }
 
 TVnThemeMode EffectiveThemeMode(TVnThemeMode ownMode, bool themeGlobalMode) {
-  const TVnApplication* services = VnApplication();
-  // No renderer of the library's own is registered yet, so native requests fall back.
-  return ResolveThemeMode(RequestedThemeMode(ownMode, themeGlobalMode), false, services && services->UseXPThemes());
+  const TVnThemeMode requested = RequestedThemeMode(ownMode, themeGlobalMode);
+  if (const TVnThemeServices* themes = GlobalThemeServices()) return themes->UseTheme(requested);
+  // After the program's end only: no renderer is left, so the application's settings decide.
+  const TVnApplication* app = VnApplication();
+  return ResolveThemeMode(requested, false, app && app->UseXPThemes());
 }
 
 }  // namespace kestrel

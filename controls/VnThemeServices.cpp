@@ -1,7 +1,7 @@
 #include "controls/VnThemeServices.h"
 
-#include <cstdlib>
 
+#include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
@@ -19,7 +19,8 @@ KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
 
-constexpr int kToolBarButtonPart = 1;   // TP_BUTTON
+constexpr int kToolBarButtonPart = 1;     // TP_BUTTON
+constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
 constexpr int kToolBarDisabledState = 4;  // TS_DISABLED
 
 bool ApplicationUsesThemes() {
@@ -33,9 +34,11 @@ bool Succeeded(pf::HRESULT result) { return result >= 0; }
 
 TVnThemeServices::TVnThemeServices() : FUseThemes(VnFrameworkUsesThemes()) {
   FHWND = AllocateHWnd([this](TMessage& message) { WndProc(message); });
+  HookMainWindow();
 }
 
 TVnThemeServices::~TVnThemeServices() {
+  if (mainWindowHook_ && ApplicationExists()) Application()->UnhookMainWindow(mainWindowHook_);
   CloseThemes();
   if (FHWND) DeallocateHWnd(FHWND);
 }
@@ -300,24 +303,39 @@ TThemedElementDetails TVnThemeServices::GetDetails(TThemedStatus detail) {
 
 namespace {
 
-constinit TVnThemeServices* gThemeServices = nullptr;
-constinit bool gThemeServicesFinalised = false;
+pf::BOOL SendMetricsNotice(pf::HWND wnd, pf::LPARAM) {
+  pf::SendMessageW(wnd, CM_VNNCMETRICSCHANGED, kSetNonClientMetrics, 0);
+  return pf::TRUE;
+}
 
-void FinaliseThemeServices() {
-  if (!gThemeServices || !IsMainThread()) return;
-  gThemeServicesFinalised = true;
-  delete std::exchange(gThemeServices, nullptr);
+// Each top-level window, then every window below it at any depth.
+pf::BOOL SendMetricsNoticeToTree(pf::HWND wnd, pf::LPARAM) {
+  SendMetricsNotice(wnd, 0);
+  pf::EnumChildWindows(wnd, SendMetricsNotice, 0);
+  return pf::TRUE;
 }
 
 }  // namespace
 
+void TVnThemeServices::HookMainWindow() {
+  if (mainWindowHook_ || !ApplicationExists()) return;
+  mainWindowHook_ = Application()->HookMainWindow([](TMessage& message) {
+    if (message.Msg == pf::WM_SETTINGCHANGE && message.WParam == kSetNonClientMetrics)
+      pf::EnumThreadWindows(pf::GetCurrentThreadId(), SendMetricsNoticeToTree, 0);
+    return false;  // the settings message takes its normal course
+  });
+}
+
+namespace {
+
+TVnThemeServices* MakeThemeServices() { return new TVnThemeServices(); }
+
+}  // namespace
+
 TVnThemeServices* GlobalThemeServices() {
-  if (gThemeServices || gThemeServicesFinalised) return gThemeServices;
-  gThemeServices = new TVnThemeServices();
-  // Registered after the window system it uses was made, so it goes before that does.
-  std::atexit(FinaliseThemeServices);
-  AddExitProc(FinaliseThemeServices);
-  return gThemeServices;
+  TVnThemeServices* services = ProcessWideObject<TVnThemeServices, MakeThemeServices>();
+  if (services) services->HookMainWindow();
+  return services;
 }
 
 }  // namespace kestrel

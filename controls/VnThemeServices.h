@@ -90,6 +90,8 @@ class TVnThemeServices : public TObject {
                     const TRect& boundingRect);
 
   static TThemedElementDetails GetDetails(TThemedStatus detail);
+  // Puts the non-client metrics notice on the application's main window once it exists.
+  void HookMainWindow();
   // The platform theme handle of the element's class, opened on first use and reopened after a
   // theme change (nullptr when the class cannot be opened).
   platform::HTHEME Theme(TThemedElement element);
@@ -111,7 +113,12 @@ class TVnThemeServices : public TObject {
   std::vector<TRendererEntry> FAvailableRenderers;
   bool FSubstToolBarToButton = true;
   std::array<platform::HTHEME, kThemedElementCount> themes_{};
+  int mainWindowHook_ = 0;
 };
+
+// Sent (wParam SPI_SETNONCLIENTMETRICS, lParam 0) to every window of the GUI thread when the
+// non-client metrics change, so that controls drawing their own scroll bars lay them out again.
+inline constexpr platform::UINT CM_VNNCMETRICSCHANGED = 2323;
 
 // The process's theme services, made on first use and freed when the program ends (nullptr after).
 TVnThemeServices* GlobalThemeServices();

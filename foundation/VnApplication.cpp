@@ -16,6 +16,7 @@
 #include "framework/TypeInfo.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Paths.h"
+#include "platform/theme/UxTheme.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -267,17 +268,27 @@ void TVnApplication::SetUnicodeTitle(const String& value) {
   pf::SetWindowTextW(Application()->Handle(), reinterpret_cast<const pf::WCHAR*>(value.c_str()));
 }
 
+bool TVnApplication::XPThemesSupported() const { return ThemeServicesAvailable() && pf::IsThemeActive(); }
+
+bool TVnApplication::UseXPThemes() const {
+  return useXPThemes_ && ThemeServicesAvailable() && VnFrameworkUsesThemes();
+}
+
 void TVnApplication::SetUseXPThemes(bool value) {
   if (value == useXPThemes_ || (value && !XPThemesSupported())) return;
   useXPThemes_ = value;
   if (ComponentState().Contains(csDesigning) || !ThemeServicesAvailable()) return;
-  pf::PostMessageW(Application()->Handle(), pf::WM_THEMECHANGED, 0, 0);
+  if (ApplicationExists()) pf::PostMessageW(Application()->Handle(), pf::WM_THEMECHANGED, 0, 0);
+  if (value) pf::SetThemeAppProperties(pf::STAP_ALLOW_NONCLIENT | pf::STAP_ALLOW_CONTROLS);
+  else if (!libraryOnly_) pf::SetThemeAppProperties(0);
   DoThemeChange();
 }
 
 void TVnApplication::SetUseXPThemesLibraryOnly(bool value) {
   libraryOnly_ = value;
-  if (value && themeGlobalMode_ != ttmPlatform) DoThemeChange();
+  if (!value || themeGlobalMode_ == ttmPlatform) return;
+  pf::SetThemeAppProperties(pf::STAP_ALLOW_NONCLIENT | pf::STAP_ALLOW_CONTROLS);
+  DoThemeChange();
 }
 
 void TVnApplication::SetThemeGlobalMode(TVnThemeMode value) {

@@ -123,7 +123,7 @@ bool DrawProgressPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
     case PP_BAR:
     case PP_BARVERT:
       if (state > 1) return false;
-      ProgressBand(canvas, part == PP_BARVERT, r, tk::kSurfaceAlt);
+      ProgressBand(canvas, part == PP_BARVERT, r, tk::kControlPressed);  // visible on window faces
       return true;
     case PP_CHUNK:
     case PP_CHUNKVERT:

@@ -60,7 +60,7 @@ COLORREF FillColor(ThemeClass themeClass, int part, int state) {
     case ThemeClass::Window:
       return part <= WP_SMALLFRAMEBOTTOM && state == 2 ? tk::kCaptionInactive : tk::kCaptionActive;
     case ThemeClass::Tooltip: return tk::kTooltipFace;
-    case ThemeClass::Progress: return part == PP_BAR || part == PP_BARVERT ? tk::kSurfaceAlt : tk::kAccent;
+    case ThemeClass::Progress: return part == PP_BAR || part == PP_BARVERT ? tk::kControlPressed : tk::kAccent;
     default: return tk::kSurfaceAlt;
   }
 }

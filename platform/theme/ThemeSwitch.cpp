@@ -37,6 +37,13 @@ std::vector<HWND> EveryWindow() {
 }
 }  // namespace
 
+void RepaintEveryWindow() {
+  std::vector<HWND> tops;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&tops));
+  for (HWND top : tops)
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 ThemeSwitch::ThemeSwitch()
     : active_(ActiveFromEnvironment()), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
   UseThemedSystemColors(active_);
@@ -46,6 +53,12 @@ ThemeSwitch& ThemeSwitch::Get() {
   static ThemeSwitch* instance = new ThemeSwitch();  // lives for the process, used by every thread
   return *instance;
 }
+
+namespace {
+// The mode and its system colours hold from the start of every program that draws windows, not
+// from the first themed drawing: colours asked for earlier would be those of the other mode.
+[[maybe_unused]] const bool modeSetAtStart = (ThemeSwitch::Get(), true);
+}  // namespace
 
 bool ThemeSwitch::Active() const {
   std::lock_guard lock(mutex_);
@@ -61,6 +74,7 @@ void ThemeSwitch::SetActive(bool active) {
   UseThemedSystemColors(active);
   SendToEveryWindow(WM_SYSCOLORCHANGE, 0, 0);
   SendToEveryWindow(WM_THEMECHANGED, 0, 0);
+  RepaintEveryWindow();
 }
 
 DWORD ThemeSwitch::AppProperties() const {

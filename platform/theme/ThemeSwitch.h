@@ -38,5 +38,7 @@ class ThemeSwitch {
 // Sends `msg` to every window of the process: the top-level windows with all their descendants,
 // and the calling thread's message-only windows.
 void SendToEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam);
+// Invalidates every top-level window with its frame and children, to be painted in a new look.
+void RepaintEveryWindow();
 
 }  // namespace kestrel::platform

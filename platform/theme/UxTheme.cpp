@@ -9,6 +9,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/DrawText.h"
+#include "platform/theme/NonClientTheme.h"
 #include "platform/theme/ThemeDrawing.h"
 #include "platform/theme/ThemeEdge.h"
 #include "platform/theme/ThemeHandles.h"
@@ -45,20 +46,29 @@ HRESULT DrawClipped(const ThemeData& theme, HDC hdc, int partId, int stateId, co
   RestoreDC(hdc, saved);
   return S_OK;
 }
-}  // namespace
 
-HTHEME OpenThemeData(HWND hwnd, const WCHAR* classList) {
+// Opens `classList` for `hwnd` when themes are on and the application allows `allowFlag`.
+HTHEME OpenFor(HWND hwnd, const WCHAR* classList, DWORD allowFlag) {
   if (!classList) {
     SetLastError(static_cast<DWORD>(E_POINTER));
     return nullptr;
   }
-  if (!IsAppThemed() || (hwnd && ThemeSwitch::Get().WindowOptedOut(hwnd))) return nullptr;
+  const ThemeSwitch& themeSwitch = ThemeSwitch::Get();
+  if (!themeSwitch.Active() || !(themeSwitch.AppProperties() & allowFlag)) return nullptr;
+  if (hwnd && themeSwitch.WindowOptedOut(hwnd)) return nullptr;
   const auto themeClass = ParseThemeClassList(TerminatedView(classList));
   if (!themeClass) {
     SetLastError(static_cast<DWORD>(E_PROP_ID_UNSUPPORTED));
     return nullptr;
   }
   return InsertThemeData({*themeClass, hwnd});
+}
+}  // namespace
+
+HTHEME OpenThemeData(HWND hwnd, const WCHAR* classList) { return OpenFor(hwnd, classList, STAP_ALLOW_CONTROLS); }
+
+HTHEME OpenNonClientThemeData(HWND hwnd, const WCHAR* classList) {
+  return OpenFor(hwnd, classList, STAP_ALLOW_NONCLIENT);
 }
 
 HRESULT CloseThemeData(HTHEME theme) { return RemoveThemeData(theme) ? S_OK : E_HANDLE; }
@@ -234,6 +244,7 @@ HRESULT SetWindowTheme(HWND hwnd, const WCHAR* subAppName, const WCHAR* idList) 
   const bool optOut = subAppName && idList && !*subAppName && !*idList;
   ThemeSwitch::Get().SetWindowOptedOut(hwnd, optOut);
   SendMessageW(hwnd, WM_THEMECHANGED, 0, 0);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   return S_OK;
 }
 

@@ -105,5 +105,22 @@ TEST(HTMLGolden, EveryTagListInputAndAnEmbeddedControl) {
   platform::SetThemeActive(true);
 }
 
+TEST(HTMLGolden, ThemedInputsWithTheHotAndSelectedOnes) {
+  platform::SetThemeActive(true);
+  ShownForm f(240, 30);
+  f->SetBorderStyle(bsNone);
+  f->SetBounds(50, 50, 240, 30);
+  f->SetColor(clWhite);
+  TKsHTMLLabel* label = Label(f.form, Bounds(4, 4, 232, 22),
+        u"<input type=checkbox> <input type=checkbox checked=1> <input type=checkbox checked=1> "
+        u"<input type=radio> <input type=radio checked=1> <input type=radio>");
+  TVnHTMLData& data = *label->Render()->Data();
+  // The second check box under the mouse, the last radio button selected (focus rectangle).
+  data.SetActiveItem(static_cast<TVnHTMLInputItem*>(data.ControlsArray()[2]));
+  data.SetSelectedItem(data.ControlsArray()[5]);
+  label->Invalidate();
+  Capture(f.form, "html_inputs_themed");
+}
+
 }  // namespace
 }  // namespace kestrel::testing

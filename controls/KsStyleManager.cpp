@@ -1,12 +1,9 @@
 #include "controls/KsStyleManager.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <utility>
 
 #include "controls/KsStyleMgrChangeLink.h"
-#include "framework/Application.h"
-#include "framework/Thread.h"
+#include "controls/ProcessWideObject.h"
 
 namespace kestrel {
 
@@ -48,23 +45,10 @@ void TKsStyleManager::Change() {
 
 namespace {
 
-constinit TKsStyleManager* gDefaultManager = nullptr;
-constinit bool gDefaultManagerFinalised = false;
-
-void FinaliseDefaultManager() {
-  if (!gDefaultManager || !IsMainThread()) return;
-  gDefaultManagerFinalised = true;
-  delete std::exchange(gDefaultManager, nullptr);
-}
+TKsStyleManager* MakeDefaultManager() { return new TKsStyleManager(nullptr); }
 
 }  // namespace
 
-TKsStyleManager* DefaultStyleManager() {
-  if (gDefaultManager || gDefaultManagerFinalised) return gDefaultManager;
-  gDefaultManager = new TKsStyleManager(nullptr);
-  std::atexit(FinaliseDefaultManager);
-  AddExitProc(FinaliseDefaultManager);
-  return gDefaultManager;
-}
+TKsStyleManager* DefaultStyleManager() { return ProcessWideObject<TKsStyleManager, MakeDefaultManager>(); }
 
 }  // namespace kestrel

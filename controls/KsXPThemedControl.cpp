@@ -129,8 +129,7 @@ void TKsXPThemedControl::ThemeChanged() {
     return;
   }
   if (!Showing() || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) return;
-  pf::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOZORDER | pf::SWP_FRAMECHANGED);
-  pf::RedrawWindow(Handle(), nullptr, nullptr, pf::RDW_INVALIDATE | pf::RDW_ERASE | pf::RDW_FRAME);
+  FrameChanged();
 }
 
 // ---- style manager ----
@@ -228,6 +227,15 @@ int TKsXPThemedControl::BevelSize() const {
   return (bevelInner_ != bvNone ? bevelWidth_ : 0) + (bevelOuter_ != bvNone ? bevelWidth_ : 0);
 }
 
+TRect TKsXPThemedControl::BevelRect(TRect r, int direction) const {
+  const int e = BevelSize() * direction;
+  if (bevelEdges_.Contains(beLeft)) r.left -= e;
+  if (bevelEdges_.Contains(beTop)) r.top -= e;
+  if (bevelEdges_.Contains(beRight)) r.right += e;
+  if (bevelEdges_.Contains(beBottom)) r.bottom += e;
+  return r;
+}
+
 pf::UINT TKsXPThemedControl::EdgeKind() const {
   pf::UINT kind = 0;
   if (bevelInner_ == bvLowered) kind |= pf::BDR_SUNKENINNER;
@@ -256,12 +264,7 @@ void TKsXPThemedControl::CalcNonClient(TMessage& message) {
   if (!message.LParam) return;
   pf::RECT* r = message.WParam ? &reinterpret_cast<pf::NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0]
                                : reinterpret_cast<pf::RECT*>(message.LParam);
-  const int e = BevelSize();
-  if (bevelEdges_.Contains(beLeft)) r->left += e;
-  if (bevelEdges_.Contains(beTop)) r->top += e;
-  if (bevelEdges_.Contains(beRight)) r->right -= e;
-  if (bevelEdges_.Contains(beBottom)) r->bottom -= e;
-  *r = Inflated(*r, -borderWidth_);
+  *r = Inflated(BevelRect(*r, -1), -borderWidth_);
   if (r->right < r->left) r->right = r->left;
   if (r->bottom < r->top) r->bottom = r->top;
   message.Result = 0;
@@ -285,11 +288,7 @@ void TKsXPThemedControl::PaintThemedBorder() {
   const TRect element = Inflated(client, borderWidth_);
   TRect edge = element;
   if (bevelKind_ != bkNone) {
-    const int e = BevelSize();
-    if (bevelEdges_.Contains(beLeft)) edge.left -= e;
-    if (bevelEdges_.Contains(beTop)) edge.top -= e;
-    if (bevelEdges_.Contains(beRight)) edge.right += e;
-    if (bevelEdges_.Contains(beBottom)) edge.bottom += e;
+    edge = BevelRect(element);
     const auto style = static_cast<pf::DWORD>(pf::GetWindowLongW(Handle(), pf::GWL_STYLE));
     if (style & pf::WS_VSCROLL) edge.right += pf::GetSystemMetrics(pf::SM_CYVSCROLL);
     if (style & pf::WS_HSCROLL) edge.bottom += pf::GetSystemMetrics(pf::SM_CXHSCROLL);
@@ -308,12 +307,7 @@ void TKsXPThemedControl::PaintClassicBorder() {
   const TRect element = Inflated(client, borderWidth_);
   pf::FillRect(dc.Get(), &element, Brush()->Handle());
   if (bevelKind_ == bkNone) return;
-  TRect edge = element;
-  const int e = BevelSize();
-  if (bevelEdges_.Contains(beLeft)) edge.left -= e;
-  if (bevelEdges_.Contains(beTop)) edge.top -= e;
-  if (bevelEdges_.Contains(beRight)) edge.right += e;
-  if (bevelEdges_.Contains(beBottom)) edge.bottom += e;
+  TRect edge = BevelRect(element);
   pf::DrawEdge(dc.Get(), &edge, EdgeKind(), EdgeFlags());
 }
 

@@ -84,6 +84,8 @@ class TKsXPThemedControl : public TCustomControl {
   void FrameChanged();
   // The bevel thickness on each listed edge (inner and outer bevel each count once).
   int BevelSize() const;
+  // `r` grown by the bevels on their edges (direction -1: shrunk by them).
+  TRect BevelRect(TRect r, int direction = 1) const;
   void CalcNonClient(TMessage& message);
   void PaintNonClient(TMessage& message);
   void PaintThemedBorder();

@@ -1,7 +1,7 @@
 #include "controls/VnThemeServices.h"
 
-#include <cstdlib>
 
+#include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
@@ -328,25 +328,14 @@ void TVnThemeServices::HookMainWindow() {
 
 namespace {
 
-constinit TVnThemeServices* gThemeServices = nullptr;
-constinit bool gThemeServicesFinalised = false;
-
-void FinaliseThemeServices() {
-  if (!gThemeServices || !IsMainThread()) return;
-  gThemeServicesFinalised = true;
-  delete std::exchange(gThemeServices, nullptr);
-}
+TVnThemeServices* MakeThemeServices() { return new TVnThemeServices(); }
 
 }  // namespace
 
 TVnThemeServices* GlobalThemeServices() {
-  if (gThemeServices) gThemeServices->HookMainWindow();
-  if (gThemeServices || gThemeServicesFinalised) return gThemeServices;
-  gThemeServices = new TVnThemeServices();
-  // Registered after the window system it uses was made, so it goes before that does.
-  std::atexit(FinaliseThemeServices);
-  AddExitProc(FinaliseThemeServices);
-  return gThemeServices;
+  TVnThemeServices* services = ProcessWideObject<TVnThemeServices, MakeThemeServices>();
+  if (services) services->HookMainWindow();
+  return services;
 }
 
 }  // namespace kestrel

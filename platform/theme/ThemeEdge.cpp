@@ -18,8 +18,8 @@ RingColors ColorsOf(bool outer, UINT ring, UINT flags, COLORREF face) {
   if (flags & BF_MONO) return outer ? RingColors{tk::kStrokeStrong, tk::kStrokeStrong} : RingColors{tk::kSurface, tk::kSurface};
   if (flags & BF_FLAT) return outer ? RingColors{tk::kStroke, tk::kStroke} : RingColors{face, face};
   const bool raised = ring & (BDR_RAISEDOUTER | BDR_RAISEDINNER);
-  if (outer) return raised ? RingColors{tk::kSurface, tk::kStrokeStrong} : RingColors{tk::kStroke, tk::kSurface};
-  return raised ? RingColors{face, tk::kStroke} : RingColors{tk::kStrokeStrong, face};
+  if (outer) return raised ? RingColors{tk::kSurface, tk::kStrokeStrong} : RingColors{tk::kStrokeStrong, tk::kSurface};
+  return raised ? RingColors{face, tk::kStroke} : RingColors{tk::kStroke, face};
 }
 
 // One ring on the sides in `flags`; the bottom and right lines own their corners.

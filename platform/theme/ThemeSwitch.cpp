@@ -54,6 +54,12 @@ ThemeSwitch& ThemeSwitch::Get() {
   return *instance;
 }
 
+namespace {
+// The mode and its system colours hold from the start of every program that draws windows, not
+// from the first themed drawing: colours asked for earlier would be those of the other mode.
+[[maybe_unused]] const bool modeSetAtStart = (ThemeSwitch::Get(), true);
+}  // namespace
+
 bool ThemeSwitch::Active() const {
   std::lock_guard lock(mutex_);
   return active_;

@@ -7,7 +7,9 @@
 #include "framework/Application.h"
 #include "framework/Filer.h"
 #include "framework/Form.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/window/HeadlessBackend.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/WindowApi.h"
 #include "tests/controls/ThemeSupport.h"
 #include "tests/framework/visual/VisualTestSupport.h"
@@ -178,6 +180,43 @@ TEST(ThemedControl, StyleChangeNoticesAreSwallowedOnlyWhileGuarded) {
   platform::SetWindowLongW(control.Handle(), platform::GWL_STYLE, style);
   EXPECT_EQ(control.defaulted[platform::WM_STYLECHANGING], 1);
   EXPECT_EQ(control.defaulted[platform::WM_STYLECHANGED], 1);
+}
+
+// A themed control with a vertical scroll bar.
+class TScrolled : public TKsXPThemedControl {
+ public:
+  using TKsXPThemedControl::TKsXPThemedControl;
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TKsXPThemedControl::CreateParams(params);
+    params.Style |= platform::WS_VSCROLL;
+  }
+};
+
+TEST(ThemedControl, RedrawComingBackOnRepaintsTheScrollBarsWhereTheyWere) {
+  ThemeStateScope scope;
+  testing::ShownForm f(120, 120);
+  auto* control = Place<TScrolled>(f.form, 10, 10, 80, 80);
+  const platform::HWND wnd = control->Handle();
+  platform::SetScrollRange(wnd, platform::SB_VERT, 0, 100, platform::TRUE);
+  platform::SetScrollPos(wnd, platform::SB_VERT, 40, platform::TRUE);
+  testing::Pump();
+  // Paint over the bar's middle, outside the client area.
+  const platform::HDC dc = platform::GetWindowDC(wnd);
+  const platform::HBRUSH red = platform::CreateSolidBrush(platform::RGB(255, 0, 0));
+  const platform::RECT bar{control->ClientWidth(), 20, 80, 60};
+  platform::FillRect(dc, &bar, red);
+  platform::ReleaseDC(wnd, dc);
+  platform::DeleteObject(red);
+  const int x = control->ClientWidth() + 8;
+  ASSERT_EQ(testing::ClientPixel(*control, x, 40), platform::RGB(255, 0, 0));
+
+  platform::SendMessageW(wnd, platform::WM_SETREDRAW, platform::FALSE, 0);
+  platform::SendMessageW(wnd, platform::WM_SETREDRAW, platform::TRUE, 0);
+  testing::Pump();
+  EXPECT_NE(testing::ClientPixel(*control, x, 40), platform::RGB(255, 0, 0));
+  EXPECT_EQ(platform::GetScrollPos(wnd, platform::SB_VERT), 40);
 }
 
 class TRecordingManager : public TKsStyleManager {

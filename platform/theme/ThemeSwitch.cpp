@@ -88,8 +88,15 @@ void ThemeSwitch::SetAppProperties(DWORD flags) {
 }
 
 void ThemeSwitch::SetWindowOptedOut(HWND hwnd, bool optedOut) {
+  // Windows destroyed since are forgotten; asked outside the lock, which painting takes.
+  std::set<HWND> known;
+  {
+    std::lock_guard lock(mutex_);
+    known = optedOut_;
+  }
+  std::erase_if(known, [](HWND window) { return IsWindow(window); });
   std::lock_guard lock(mutex_);
-  std::erase_if(optedOut_, [](HWND known) { return !IsWindow(known); });
+  for (HWND gone : known) optedOut_.erase(gone);
   if (optedOut)
     optedOut_.insert(hwnd);
   else

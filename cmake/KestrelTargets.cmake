@@ -37,15 +37,17 @@ function(kestrel_tests name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrel_testsupport GTest::gtest GTest::gmock)
   # Suites named EndToEnd need a program and environment that their folder registers them with.
-  # Tests named for a golden image (…Golden…) also carry the label golden.
+  # Tests named for a golden image (…Golden…) also carry the label golden. Unit tests start in
+  # the classic look (their pixel checks and goldens are of it); tests of the themed look switch
+  # it on themselves.
   gtest_discover_tests(${name}
     TEST_FILTER "-EndToEnd.*:*Golden*"
-    PROPERTIES LABELS "${ARG_LABEL}"
+    PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "KESTREL_THEME=classic"
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
   gtest_discover_tests(${name}
     TEST_FILTER "*Golden*:-EndToEnd.*"
-    PROPERTIES LABELS "${ARG_LABEL};golden"
+    PROPERTIES LABELS "${ARG_LABEL};golden" ENVIRONMENT "KESTREL_THEME=classic"
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()

@@ -12,26 +12,17 @@ namespace {
 constexpr int kGlyphSize = 13;
 
 COLORREF FaceOf(PartLook look) {
-  switch (look) {
-    case PartLook::Hot: return tk::kControlHot;
-    case PartLook::Pressed: return tk::kControlPressed;
-    case PartLook::Disabled: return tk::kSurfaceAlt;
-    default: return tk::kControl;
-  }
+  return ColorOf(look, {tk::kControl, tk::kControlHot, tk::kControlPressed, tk::kSurfaceAlt});
 }
 
 COLORREF AccentOf(PartLook look) {
-  switch (look) {
-    case PartLook::Hot: return tk::kAccentHot;
-    case PartLook::Pressed: return tk::kAccentPressed;
-    case PartLook::Disabled: return tk::kTextDisabled;
-    default: return tk::kAccent;
-  }
+  return ColorOf(look, {tk::kAccent, tk::kAccentHot, tk::kAccentPressed, tk::kTextDisabled});
 }
 
 void PushButton(ThemeCanvas& canvas, int state, const RECT& r) {
+  // The default button; its animating state is the one the mouse is over.
   if (state == PBS_DEFAULTED || state == PBS_DEFAULTED_ANIMATING) {
-    canvas.RoundFill(r, tk::kRadius, tk::kAccent);
+    canvas.RoundFill(r, tk::kRadius, state == PBS_DEFAULTED ? tk::kAccent : tk::kAccentHot);
     return;
   }
   const PartLook look = LookOf(state);
@@ -71,6 +62,15 @@ void RadioButton(ThemeCanvas& canvas, int state, const RECT& r) {
   canvas.Ellipse(Centred(circle, 5, 5), tk::kOnAccent);
 }
 }  // namespace
+
+COLORREF ColorOf(PartLook look, const LookColors& colors) {
+  switch (look) {
+    case PartLook::Hot: return colors.hot;
+    case PartLook::Pressed: return colors.pressed;
+    case PartLook::Disabled: return colors.disabled;
+    default: return colors.normal;
+  }
+}
 
 PartLook LookOf(int stateInGroup) {
   switch (stateInGroup) {

@@ -14,11 +14,7 @@ namespace {
 constexpr int kThumbInset = 3;
 
 COLORREF TrackOf(PartLook look) {
-  switch (look) {
-    case PartLook::Hot: return tk::kControlHot;
-    case PartLook::Pressed: return tk::kControlPressed;
-    default: return tk::kSurfaceAlt;
-  }
+  return ColorOf(look, {tk::kSurfaceAlt, tk::kControlHot, tk::kControlPressed, tk::kSurfaceAlt});
 }
 
 void Arrow(ThemeCanvas& canvas, int state, const RECT& r) {
@@ -44,9 +40,7 @@ void Thumb(ThemeCanvas& canvas, bool vertical, int state, const RECT& r) {
   canvas.Fill(r, tk::kSurfaceAlt);
   const PartLook look = LookOf(state);
   if (look == PartLook::Disabled) return;
-  const COLORREF color = look == PartLook::Hot       ? tk::kScrollThumbHot
-                         : look == PartLook::Pressed ? tk::kScrollThumbPressed
-                                                     : tk::kScrollThumb;
+  const COLORREF color = ColorOf(look, {tk::kScrollThumb, tk::kScrollThumbHot, tk::kScrollThumbPressed, 0});
   const RECT thumb = vertical ? Inset(r, kThumbInset, 1) : Inset(r, 1, kThumbInset);
   canvas.RoundFill(thumb, tk::kRadius, color);
 }

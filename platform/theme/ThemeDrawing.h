@@ -12,6 +12,12 @@ enum class PartLook { Normal, Hot, Pressed, Disabled };
 // The look of a state in the common "normal, hot, pressed, disabled" numbering (1..4, 0 normal).
 PartLook LookOf(int stateInGroup);
 
+// The colour of `look` among the four given in the order normal, hot, pressed, disabled.
+struct LookColors {
+  COLORREF normal, hot, pressed, disabled;
+};
+COLORREF ColorOf(PartLook look, const LookColors& colors);
+
 bool DrawButtonPart(ThemeCanvas& canvas, int part, int state, const RECT& r);
 bool DrawEditPart(ThemeCanvas& canvas, int part, int state, const RECT& r);
 bool DrawScrollBarPart(ThemeCanvas& canvas, int part, int state, const RECT& r);

@@ -53,6 +53,7 @@ COLORREF FillColor(ThemeClass themeClass, int part, int state) {
   switch (themeClass) {
     case ThemeClass::Button:
       if (part == BP_PUSHBUTTON && state == PBS_DEFAULTED) return tk::kAccent;
+      if (part == BP_PUSHBUTTON && state == PBS_DEFAULTED_ANIMATING) return tk::kAccentHot;
       return disabled ? tk::kSurfaceAlt : tk::kControl;
     case ThemeClass::Edit: return disabled ? tk::kSurfaceAlt : tk::kSurface;
     case ThemeClass::ScrollBar:
@@ -120,7 +121,7 @@ std::optional<COLORREF> PartColor(ThemeClass themeClass, int part, int state, in
 COLORREF PartTextColor(ThemeClass themeClass, int part, int state) {
   switch (themeClass) {
     case ThemeClass::Button:
-      if (part == BP_PUSHBUTTON && state == PBS_DEFAULTED) return tk::kOnAccent;
+      if (part == BP_PUSHBUTTON && (state == PBS_DEFAULTED || state == PBS_DEFAULTED_ANIMATING)) return tk::kOnAccent;
       return LookOf(part == BP_PUSHBUTTON || part == BP_GROUPBOX ? state : (state - 1) % 4 + 1) ==
                      PartLook::Disabled
                  ? tk::kTextDisabled

@@ -12,10 +12,6 @@
 namespace kestrel::platform {
 
 namespace {
-bool ActiveFromEnvironment() {
-  const char* value = std::getenv("KESTREL_THEME");
-  return !(value && std::string_view(value) == "classic");
-}
 
 BOOL Collect(HWND hwnd, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
@@ -44,8 +40,12 @@ void RepaintEveryWindow() {
     RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+bool ThemesOnFor(const char* environmentValue) {
+  return !(environmentValue && std::string_view(environmentValue) == "classic");
+}
+
 ThemeSwitch::ThemeSwitch()
-    : active_(ActiveFromEnvironment()), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
+    : active_(ThemesOnFor(std::getenv("KESTREL_THEME"))), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
   UseThemedSystemColors(active_);
 }
 
@@ -88,8 +88,15 @@ void ThemeSwitch::SetAppProperties(DWORD flags) {
 }
 
 void ThemeSwitch::SetWindowOptedOut(HWND hwnd, bool optedOut) {
+  // Windows destroyed since are forgotten; asked outside the lock, which painting takes.
+  std::set<HWND> known;
+  {
+    std::lock_guard lock(mutex_);
+    known = optedOut_;
+  }
+  std::erase_if(known, [](HWND window) { return IsWindow(window); });
   std::lock_guard lock(mutex_);
-  std::erase_if(optedOut_, [](HWND known) { return !IsWindow(known); });
+  for (HWND gone : known) optedOut_.erase(gone);
   if (optedOut)
     optedOut_.insert(hwnd);
   else

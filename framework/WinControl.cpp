@@ -347,7 +347,8 @@ void TWinControl::RemoveControl(TControl* control) {
     win->DestroyHandle();
     std::erase(tabList_, win);
   }
-  controls_.erase(std::find(controls_.begin(), controls_.end(), control));
+  // The notifications above run handlers that may already have taken the control out.
+  std::erase(controls_, control);
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();
 }

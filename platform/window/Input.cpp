@@ -110,7 +110,7 @@ void RestartHover(POINT screen) {
 
 void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   WindowManager& wm = Wm();
-  wm.mouse.position = screen;
+  wm.SetMousePosition(screen);
   RestartHover(screen);
   LRESULT realHit = HTNOWHERE;
   HWND under = detail::HitTestAt(screen, &realHit);
@@ -314,12 +314,12 @@ BOOL GetKeyboardState(BYTE* keyState) {
 
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
-  *point = Wm().mouse.position;
+  *point = Wm().MousePosition();
   return TRUE;
 }
 
 BOOL SetCursorPos(int x, int y) {
-  Wm().mouse.position = {x, y};
+  Wm().SetMousePosition({x, y});
   return TRUE;
 }
 

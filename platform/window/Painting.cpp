@@ -365,7 +365,10 @@ void FlushAllPresents() {
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
   if (!hwnd) {
-    for (auto& top : Wm().Desktop().children) RedrawWindow(top->handle, nullptr, nullptr, flags);
+    // A WM_PAINT handler may create or destroy top-level windows: walk a copy of the handles.
+    std::vector<HWND> tops;
+    for (auto& top : Wm().Desktop().children) tops.push_back(top->handle);
+    for (HWND top : tops) RedrawWindow(top, nullptr, nullptr, flags);
     return TRUE;
   }
   auto w = ValidWindow(hwnd);

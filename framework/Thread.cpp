@@ -29,10 +29,9 @@ struct SyncRequest {
 
 struct SyncQueue {
   std::mutex mutex;
-  std::condition_variable arrived;  // CheckSynchronize with a timeout waits on it
-  std::deque<SyncRequest*> waiting;  // requests of callers blocked in Synchronize
+  std::condition_variable arrived;                  // CheckSynchronize with a timeout waits on it
   std::deque<std::unique_ptr<SyncRequest>> queued;  // fire-and-forget requests (Queue)
-  std::deque<SyncRequest*> order;    // both kinds, in arrival order
+  std::deque<SyncRequest*> order;                   // both kinds, in arrival order
   std::function<void()> wake;
   std::thread::id mainThread = std::this_thread::get_id();
 };
@@ -58,8 +57,10 @@ void Enqueue(SyncRequest* request, std::unique_ptr<SyncRequest> owned) {
   }
   s.arrived.notify_one();
   if (!first) return;
-  if (wake) wake();
-  else platform::WakeGuiThread();
+  if (wake)
+    wake();
+  else
+    platform::WakeGuiThread();
 }
 
 // An exception nobody waits for (a queued call's, an end event's) goes to the application's
@@ -113,8 +114,10 @@ bool CheckSynchronize(int timeoutMs) {
     try {
       r->method();
     } catch (...) {
-      if (r->wait) r->error = std::current_exception();
-      else ReportToApplication(r->thread);
+      if (r->wait)
+        r->error = std::current_exception();
+      else
+        ReportToApplication(r->thread);
     }
     if (r->wait) r->done.release();  // the caller owns r from here on
   }
@@ -135,8 +138,10 @@ TThread::~TThread() {
     if (std::this_thread::get_id() != id_) WaitFor();
   }
   if (thread_.joinable()) {
-    if (std::this_thread::get_id() == thread_.get_id()) thread_.detach();
-    else thread_.join();
+    if (std::this_thread::get_id() == thread_.get_id())
+      thread_.detach();
+    else
+      thread_.join();
   }
 }
 

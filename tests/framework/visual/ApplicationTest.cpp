@@ -80,6 +80,22 @@ TEST(Threads, SynchronizeCarriesExceptionsBackAndWaitForServesCalls) {
   delete worker;
 }
 
+TEST(Threads, ExceptionsOfEndEventsAndQueuedCallsReachTheApplicationHandler) {
+  TApplication* app = Application();
+  std::vector<String> reported;
+  app->OnException = [&](TObject*, const Exception& e) { reported.push_back(e.Message()); };
+  auto* worker = TThread::Create<TLambdaThread>(true, [](TLambdaThread& self) {
+    TThread::Queue(&self, [] { throw EConvertError(u"queued"); });
+  });
+  worker->OnTerminate = [](TObject*) { throw EConvertError(u"ended"); };
+  worker->Start();
+  worker->WaitFor();
+  CheckSynchronize();
+  app->OnException = nullptr;
+  EXPECT_EQ(reported, (std::vector<String>{u"queued", u"ended"}));
+  delete worker;
+}
+
 TEST(Threads, RunEndsWhenAWorkerTerminatesTheApplicationThroughSynchronize) {
   ShownForm f;
   TApplication* app = Application();

@@ -347,8 +347,11 @@ void TWinControl::RemoveControl(TControl* control) {
     win->DestroyHandle();
     std::erase(tabList_, win);
   }
-  // The notifications above run handlers that may already have taken the control out.
-  std::erase(controls_, control);
+  // The notifications above run handlers that may already have taken the control out (or
+  // moved it to another parent): then it is no longer ours to detach.
+  it = std::find(controls_.begin(), controls_.end(), control);
+  if (it == controls_.end()) return;
+  controls_.erase(it);
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();
 }

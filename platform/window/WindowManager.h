@@ -3,7 +3,11 @@
 // focus, activation, capture, mouse and keyboard state, and the backend in use.
 //
 // The window tree is changed only on the thread that owns the windows involved (as on Windows,
-// where a window belongs to its creating thread); other threads post, send and query handles.
+// where a window belongs to its creating thread). The calls other threads may make are few and
+// locked: PostMessage, PostThreadMessage, SendMessage/SendMessageTimeout to a foreign window
+// (served by the owner's queue), WakeGuiThread, GetWindowText/GetWindowTextLength of a foreign
+// window, handle look-ups (IsWindow), and the backend's clock. Everything else belongs to the
+// GUI thread.
 
 #include <array>
 #include <atomic>

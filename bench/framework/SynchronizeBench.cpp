@@ -12,6 +12,7 @@
 
 #include "framework/Application.h"
 #include "framework/Thread.h"
+#include "platform/window/WindowApi.h"
 
 namespace kestrel {
 namespace {

@@ -1,10 +1,14 @@
 #include "framework/Thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
+#include <semaphore>
 
+#include "framework/Application.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -13,18 +17,21 @@ KESTREL_IMPLEMENT_CLASS(TThread, TObject)
 
 namespace {
 
+// One call handed to the GUI thread. A waiting caller owns its request on its stack and sleeps
+// on `done` (a futex underneath); a queued request is owned by the queue.
 struct SyncRequest {
   TThread* thread = nullptr;
   TThreadMethod method;
   bool wait = true;
-  bool done = false;
+  std::binary_semaphore done{0};
   std::exception_ptr error;
 };
 
 struct SyncQueue {
   std::mutex mutex;
-  std::condition_variable changed;
-  std::deque<SyncRequest*> queue;
+  std::condition_variable arrived;                  // CheckSynchronize with a timeout waits on it
+  std::deque<std::unique_ptr<SyncRequest>> queued;  // fire-and-forget requests (Queue)
+  std::deque<SyncRequest*> order;                   // both kinds, in arrival order
   std::function<void()> wake;
   std::thread::id mainThread = std::this_thread::get_id();
 };
@@ -34,19 +41,48 @@ SyncQueue& Sync() {
   return *queue;
 }
 
-void WakeMain() {
+// Queues `request` and wakes the GUI thread. The wake-up (a posted message, so that any message
+// pump serves the call) goes out only when the queue was empty: a GUI thread that has not yet
+// served the earlier requests will serve this one with them.
+void Enqueue(SyncRequest* request, std::unique_ptr<SyncRequest> owned) {
+  SyncQueue& s = Sync();
   std::function<void()> wake;
+  bool first;
   {
-    std::lock_guard lock(Sync().mutex);
-    wake = Sync().wake;
+    std::lock_guard lock(s.mutex);
+    first = s.order.empty();
+    s.order.push_back(request);
+    if (owned) s.queued.push_back(std::move(owned));
+    if (first) wake = s.wake;
   }
-  if (wake) wake();
-  platform::WakeGuiThread();
+  s.arrived.notify_one();
+  if (!first) return;
+  if (wake)
+    wake();
+  else
+    platform::WakeGuiThread();
+}
+
+// An exception nobody waits for (a queued call's, an end event's) goes to the application's
+// exception handler; on the GUI thread, inside a catch block.
+void ReportToApplication(TObject* sender) {
+  if (ApplicationExists()) Application()->HandleException(sender);
+}
+
+std::unique_ptr<SyncRequest> ReleaseQueued(SyncQueue& s, SyncRequest* request) {
+  auto it = std::find_if(s.queued.begin(), s.queued.end(), [&](auto& q) { return q.get() == request; });
+  if (it == s.queued.end()) return nullptr;
+  auto owned = std::move(*it);
+  s.queued.erase(it);
+  return owned;
 }
 
 }  // namespace
 
-bool IsMainThread() { return std::this_thread::get_id() == Sync().mainThread; }
+bool IsMainThread() {
+  std::lock_guard lock(Sync().mutex);
+  return std::this_thread::get_id() == Sync().mainThread;
+}
 
 void SetMainThread() {
   std::lock_guard lock(Sync().mutex);
@@ -61,28 +97,30 @@ void SetWakeMainThread(std::function<void()> wake) {
 bool CheckSynchronize(int timeoutMs) {
   if (!IsMainThread()) return false;
   SyncQueue& s = Sync();
-  std::deque<SyncRequest*> batch;
-  {
-    std::unique_lock lock(s.mutex);
-    if (s.queue.empty() && timeoutMs > 0)
-      s.changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return !s.queue.empty(); });
-    batch.swap(s.queue);
-  }
-  for (SyncRequest* r : batch) {
+  bool ranAny = false;
+  for (;;) {
+    SyncRequest* r;
+    std::unique_ptr<SyncRequest> owned;
+    {
+      std::unique_lock lock(s.mutex);
+      if (s.order.empty() && timeoutMs > 0 && !ranAny)
+        s.arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return !s.order.empty(); });
+      if (s.order.empty()) return ranAny;
+      r = s.order.front();
+      s.order.pop_front();
+      if (!r->wait) owned = ReleaseQueued(s, r);
+    }
+    ranAny = true;
     try {
       r->method();
     } catch (...) {
-      r->error = std::current_exception();
+      if (r->wait)
+        r->error = std::current_exception();
+      else
+        ReportToApplication(r->thread);
     }
-    if (!r->wait) {
-      delete r;
-      continue;
-    }
-    std::lock_guard lock(s.mutex);
-    r->done = true;
-    s.changed.notify_all();
+    if (r->wait) r->done.release();  // the caller owns r from here on
   }
-  return !batch.empty();
 }
 
 TThread::TThread() = default;
@@ -90,20 +128,20 @@ TThread::TThread() = default;
 TThread::~TThread() {
   {
     // Calls this thread queued and the GUI thread has not run yet go with it.
-    std::lock_guard lock(Sync().mutex);
-    std::erase_if(Sync().queue, [this](SyncRequest* r) {
-      if (r->wait || r->thread != this) return false;
-      delete r;
-      return true;
-    });
+    SyncQueue& s = Sync();
+    std::lock_guard lock(s.mutex);
+    std::erase_if(s.order, [&](SyncRequest* r) { return !r->wait && r->thread == this; });
+    std::erase_if(s.queued, [&](auto& r) { return r->thread == this; });
   }
   if (started_ && !finished_) {
     Terminate();
     if (std::this_thread::get_id() != id_) WaitFor();
   }
   if (thread_.joinable()) {
-    if (std::this_thread::get_id() == thread_.get_id()) thread_.detach();
-    else thread_.join();
+    if (std::this_thread::get_id() == thread_.get_id())
+      thread_.detach();
+    else
+      thread_.join();
   }
 }
 
@@ -131,7 +169,13 @@ void TThread::Run() {
   }
   if (OnTerminate) {
     try {
-      Synchronize([this] { DoTerminate(); });
+      Synchronize([this] {
+        try {
+          DoTerminate();
+        } catch (...) {
+          ReportToApplication(this);
+        }
+      });
     } catch (...) {
     }
   }
@@ -139,7 +183,6 @@ void TThread::Run() {
   {
     std::lock_guard lock(Sync().mutex);
     finished_ = true;
-    Sync().changed.notify_all();
   }
   if (freeSelf) {
     thread_.detach();
@@ -168,17 +211,8 @@ void TThread::Synchronize(TThread*, const TThreadMethod& method) {
   }
   SyncRequest request;
   request.method = method;
-  SyncQueue& s = Sync();
-  {
-    std::lock_guard lock(s.mutex);
-    s.queue.push_back(&request);
-    s.changed.notify_all();
-  }
-  WakeMain();
-  {
-    std::unique_lock lock(s.mutex);
-    s.changed.wait(lock, [&] { return request.done; });
-  }
+  Enqueue(&request, nullptr);
+  request.done.acquire();
   if (request.error) std::rethrow_exception(request.error);
 }
 
@@ -187,16 +221,12 @@ void TThread::Queue(TThread* thread, TThreadMethod method) {
     method();
     return;
   }
-  auto* request = new SyncRequest;
+  auto request = std::make_unique<SyncRequest>();
   request->thread = thread;
   request->method = std::move(method);
   request->wait = false;
-  {
-    std::lock_guard lock(Sync().mutex);
-    Sync().queue.push_back(request);
-    Sync().changed.notify_all();
-  }
-  WakeMain();
+  SyncRequest* raw = request.get();
+  Enqueue(raw, std::move(request));
 }
 
 }  // namespace kestrel

@@ -347,7 +347,11 @@ void TWinControl::RemoveControl(TControl* control) {
     win->DestroyHandle();
     std::erase(tabList_, win);
   }
-  controls_.erase(std::find(controls_.begin(), controls_.end(), control));
+  // The notifications above run handlers that may already have taken the control out (or
+  // moved it to another parent): then it is no longer ours to detach.
+  it = std::find(controls_.begin(), controls_.end(), control);
+  if (it == controls_.end()) return;
+  controls_.erase(it);
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();
 }

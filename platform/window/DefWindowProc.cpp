@@ -1,6 +1,7 @@
 // The default window procedure.
 
 #include <algorithm>
+#include <mutex>
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Primitives.h"
@@ -29,7 +30,11 @@ LRESULT AskParent(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void StoreText(Window& w, LPCWSTR text) {
-  w.text = FromWide(text);
+  {
+    String value = FromWide(text);
+    std::lock_guard lock(w.textMutex);
+    w.text = std::move(value);
+  }
   if (w.IsTopLevel() && w.parent == &Wm().Desktop() && Wm().HasBackend())
     Wm().GetBackend().SetNativeTitle(w.handle, w.text);
 }

@@ -110,7 +110,7 @@ void RestartHover(POINT screen) {
 
 void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   WindowManager& wm = Wm();
-  wm.mouse.position = screen;
+  wm.SetMousePosition(screen);
   RestartHover(screen);
   LRESULT realHit = HTNOWHERE;
   HWND under = detail::HitTestAt(screen, &realHit);
@@ -199,13 +199,13 @@ int CheckHover() {
   HWND h = m.trackWindow;
   if (!(m.trackFlags & TME_LEAVE)) m.trackWindow = nullptr;
   LRESULT hit = HTNOWHERE;
-  if (HitTestAt(m.position, &hit) != h) return -1;
+  if (HitTestAt(Wm().MousePosition(), &hit) != h) return -1;
   if (hit == HTCLIENT) {
-    POINT client = m.position;
+    POINT client = Wm().MousePosition();
     ScreenToClient(h, &client);
     PostTo(h, WM_MOUSEHOVER, MouseKeyFlags(), PointParam(client));
   } else {
-    PostTo(h, WM_NCMOUSEHOVER, static_cast<WPARAM>(hit), PointParam(m.position));
+    PostTo(h, WM_NCMOUSEHOVER, static_cast<WPARAM>(hit), PointParam(Wm().MousePosition()));
   }
   return -1;
 }
@@ -314,12 +314,12 @@ BOOL GetKeyboardState(BYTE* keyState) {
 
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
-  *point = Wm().mouse.position;
+  *point = Wm().MousePosition();
   return TRUE;
 }
 
 BOOL SetCursorPos(int x, int y) {
-  Wm().mouse.position = {x, y};
+  Wm().SetMousePosition({x, y});
   return TRUE;
 }
 
@@ -382,10 +382,10 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
   m.trackFlags = track->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT);
   m.trackHoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : track->dwHoverTime;
   m.hoverStart = Wm().Now();
-  m.hoverPoint = m.position;
+  m.hoverPoint = Wm().MousePosition();
   // Asking to track a window the mouse is not over reports the leave at once.
   LRESULT hit = HTNOWHERE;
-  HWND under = detail::HitTestAt(m.position, &hit);
+  HWND under = detail::HitTestAt(Wm().MousePosition(), &hit);
   CheckLeave(under, hit);
   return TRUE;
 }

@@ -254,7 +254,7 @@ MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   m.wParam = wParam;
   m.lParam = lParam;
   m.time = Wm().Now();
-  m.pt = Wm().mouse.position;
+  m.pt = Wm().MousePosition();
   return m;
 }
 

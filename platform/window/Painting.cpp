@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
@@ -59,19 +60,17 @@ RECT InTop(const Window& w, const RECT& parentRect) {
 void IntersectWindowRegion(cairo_region_t* region, const Window& w) {
   auto rgn = LookupGdi<Region>(w.windowRegion);
   if (!rgn) return;
-  cairo_region_t* copy = cairo_region_copy(rgn->Get());
+  CairoRegion copy(cairo_region_copy(rgn->Get()));
   RECT at = InTop(w, w.window);
-  cairo_region_translate(copy, at.left, at.top);
-  cairo_region_intersect(region, copy);
-  cairo_region_destroy(copy);
+  cairo_region_translate(copy.get(), at.left, at.top);
+  cairo_region_intersect(region, copy.get());
 }
 
 // The area a window covers in its top-level window: its rectangle, cut to its region.
 void SubtractShape(cairo_region_t* region, const Window& w) {
-  cairo_region_t* shape = RegionOf(InTop(w, w.window));
-  IntersectWindowRegion(shape, w);
-  cairo_region_subtract(region, shape);
-  cairo_region_destroy(shape);
+  CairoRegion shape(RegionOf(InTop(w, w.window)));
+  IntersectWindowRegion(shape.get(), w);
+  cairo_region_subtract(region, shape.get());
 }
 
 // The part of a window that may be painted, in its top-level window's coordinates.
@@ -184,17 +183,17 @@ bool IncludeChildren(const Window& w, UINT flags) {
 void ChangeUpdate(Window& w, const cairo_region_t* area, UINT flags) {
   if (!w.IsReallyVisible() || (!w.redraw && (flags & RDW_INVALIDATE))) return;
   RECT bounds = (flags & RDW_FRAME) ? RECT{0, 0, w.Width(), w.Height()} : w.ClientInWindow();
-  cairo_region_t* part = cairo_region_copy(area);
+  CairoRegion owned(cairo_region_copy(area));
+  cairo_region_t* part = owned.get();
   IntersectRect(part, bounds);
   if (flags & RDW_INVALIDATE) {
     if (!cairo_region_is_empty(part)) {
       if (!w.update) w.update = cairo_region_create();
       cairo_region_union(w.update, part);
       if (flags & RDW_ERASE) w.erasePending = true;
-      cairo_region_t* nc = cairo_region_copy(part);
-      SubtractRect(nc, w.ClientInWindow());
-      if ((flags & RDW_FRAME) && !cairo_region_is_empty(nc)) w.ncPaintPending = true;
-      cairo_region_destroy(nc);
+      CairoRegion nc(cairo_region_copy(part));
+      SubtractRect(nc.get(), w.ClientInWindow());
+      if ((flags & RDW_FRAME) && !cairo_region_is_empty(nc.get())) w.ncPaintPending = true;
     }
     if (flags & RDW_INTERNALPAINT) w.internalPaint = true;
   } else if (flags & RDW_VALIDATE) {
@@ -211,15 +210,13 @@ void ChangeUpdate(Window& w, const cairo_region_t* area, UINT flags) {
     RECT client = w.ClientInWindow();
     for (auto& c : w.children) {
       if (!c->IsVisible()) continue;
-      cairo_region_t* childPart = cairo_region_copy(part);
-      IntersectRect(childPart, client);
+      CairoRegion childPart(cairo_region_copy(part));
+      IntersectRect(childPart.get(), client);
       // Child window coordinates: its corner sits at client origin + its position.
-      cairo_region_translate(childPart, -(client.left + c->window.left), -(client.top + c->window.top));
-      ChangeUpdate(*c, childPart, flags | RDW_FRAME);
-      cairo_region_destroy(childPart);
+      cairo_region_translate(childPart.get(), -(client.left + c->window.left), -(client.top + c->window.top));
+      ChangeUpdate(*c, childPart.get(), flags | RDW_FRAME);
     }
   }
-  cairo_region_destroy(part);
 }
 
 void EraseNow(Window& w) {
@@ -229,11 +226,11 @@ void EraseNow(Window& w) {
   }
   if (w.erasePending && w.update) {
     w.erasePending = false;
-    cairo_region_t* upd = cairo_region_copy(w.update);
+    CairoRegion upd(cairo_region_copy(w.update));
     RECT at = InTop(w, w.window);
-    cairo_region_translate(upd, at.left, at.top);
-    HDC hdc = MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0, (w.style & WS_CLIPSIBLINGS) != 0, upd);
-    cairo_region_destroy(upd);
+    cairo_region_translate(upd.get(), at.left, at.top);
+    HDC hdc =
+        MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0, (w.style & WS_CLIPSIBLINGS) != 0, upd.get());
     Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc));
     ReleaseDC(w.handle, hdc);
   }
@@ -278,23 +275,20 @@ void CreateBackingStore(Window& top) {
 }
 
 void ResizeBackingStore(Window& top) {
-  cairo_surface_t* old = top.backing;
+  CairoSurface old(top.backing);
   top.backing = nullptr;
   CreateBackingStore(top);
   if (!old) return;
   // Keep what was there; the exposed parts get repainted.
-  cairo_t* cr = cairo_create(top.backing);
-  cairo_set_source_surface(cr, old, 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(old);
+  CairoContext cr(cairo_create(top.backing));
+  cairo_set_source_surface(cr.get(), old.get(), 0, 0);
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_paint(cr.get());
 }
 
 void InvalidateArea(Window& window, const RECT& area, UINT rdwFlags) {
-  cairo_region_t* region = RegionOf(area);
-  ChangeUpdate(window, region, rdwFlags);
-  cairo_region_destroy(region);
+  CairoRegion region(RegionOf(area));
+  ChangeUpdate(window, region.get(), rdwFlags);
 }
 
 void InvalidateWhole(Window& window, UINT rdwFlags) {
@@ -365,16 +359,18 @@ void FlushAllPresents() {
 
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
   if (!hwnd) {
-    for (auto& top : Wm().Desktop().children) RedrawWindow(top->handle, nullptr, nullptr, flags);
+    // A WM_PAINT handler may create or destroy top-level windows: walk a copy of the handles.
+    std::vector<HWND> tops;
+    for (auto& top : Wm().Desktop().children) tops.push_back(top->handle);
+    for (HWND top : tops) RedrawWindow(top, nullptr, nullptr, flags);
     return TRUE;
   }
   auto w = ValidWindow(hwnd);
   if (!w) return FALSE;
   if (w->IsRoot()) return TRUE;
   if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT)) {
-    cairo_region_t* area = AreaFromArguments(*w, rect, region, flags);
-    ChangeUpdate(*w, area, flags);
-    cairo_region_destroy(area);
+    CairoRegion area(AreaFromArguments(*w, rect, region, flags));
+    ChangeUpdate(*w, area.get(), flags);
   }
   if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(*w, flags);
   detail::FlushAllPresents();
@@ -406,10 +402,9 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
   RECT client = w->ClientInWindow();
   RECT box{};
   if (w->update) {
-    cairo_region_t* part = cairo_region_copy(w->update);
-    IntersectRect(part, client);
-    if (!cairo_region_is_empty(part)) box = OffsetRectBy(Extents(part), -client.left, -client.top);
-    cairo_region_destroy(part);
+    CairoRegion part(cairo_region_copy(w->update));
+    IntersectRect(part.get(), client);
+    if (!cairo_region_is_empty(part.get())) box = OffsetRectBy(Extents(part.get()), -client.left, -client.top);
   }
   if (erase && !RectEmpty(box)) EraseNow(*w);
   if (rect) *rect = box;

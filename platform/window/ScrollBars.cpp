@@ -292,7 +292,7 @@ void RepeatScroll(HWND hwnd, UINT, UINT_PTR, DWORD) {
   // Only while the mouse stays on the part first pressed: off an arrow, or once the thumb has
   // reached the mouse in the track, the repeat pauses.
   POINT origin = w->ScreenOrigin();
-  POINT at = Wm().mouse.position;
+  POINT at = Wm().MousePosition();
   POINT p{at.x - origin.x, at.y - origin.y};
   bool vertical = repeating.bar == SB_VERT;
   if (ScrollCodeAt(repeating.rect, vertical, w->scroll[repeating.bar], p) != repeating.code) return;

@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -48,7 +49,10 @@ class Window {
   Window* parent = nullptr;  // the desktop (or the message root) for top-level windows
   HWND owner = nullptr;
   std::vector<std::shared_ptr<Window>> children;
+  // Written by the owning thread under textMutex; other threads read it under the lock too
+  // (GetWindowText of a foreign window), the owner reads it freely.
   String text;
+  mutable std::mutex textMutex;
   std::vector<std::pair<String, HANDLE>> props;
   std::vector<BYTE> extra;
   LONG_PTR userData = 0;

@@ -89,6 +89,28 @@ void WindowManager::SetBackend(std::unique_ptr<Backend> backend) {
 
 DWORD WindowManager::Now() { return GetBackend().Now(); }
 
+bool WindowManager::HasBackend() const {
+  std::lock_guard lock(backendMutex_);
+  return backend_ != nullptr;
+}
+
+std::thread::id WindowManager::BackendThread() const {
+  std::lock_guard lock(backendMutex_);
+  return backendThread_;
+}
+
+POINT WindowManager::MousePosition() const {
+  std::uint64_t packed = mousePosition_.load(std::memory_order_relaxed);
+  return {static_cast<LONG>(static_cast<std::int32_t>(packed >> 32)),
+          static_cast<LONG>(static_cast<std::int32_t>(packed & 0xFFFFFFFFu))};
+}
+
+void WindowManager::SetMousePosition(POINT position) {
+  auto x = static_cast<std::uint32_t>(position.x);
+  auto y = static_cast<std::uint32_t>(position.y);
+  mousePosition_.store((std::uint64_t{x} << 32) | y, std::memory_order_relaxed);
+}
+
 std::shared_ptr<Window> ValidWindow(HWND hwnd) {
   auto w = Wm().Lookup(hwnd);
   if (!w) SetLastError(ERROR_INVALID_WINDOW_HANDLE);

@@ -3,9 +3,15 @@
 // focus, activation, capture, mouse and keyboard state, and the backend in use.
 //
 // The window tree is changed only on the thread that owns the windows involved (as on Windows,
-// where a window belongs to its creating thread); other threads post, send and query handles.
+// where a window belongs to its creating thread). The calls other threads may make are few and
+// locked: PostMessage, PostThreadMessage, SendMessage/SendMessageTimeout to a foreign window
+// (served by the owner's queue), WakeGuiThread, GetWindowText/GetWindowTextLength of a foreign
+// window, handle look-ups (IsWindow), and the backend's clock. Everything else belongs to the
+// GUI thread.
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <mutex>
@@ -18,7 +24,6 @@ namespace kestrel::platform {
 class Backend;
 
 struct MouseState {
-  POINT position{};
   WPARAM buttons = 0;  // MK_LBUTTON | MK_RBUTTON | MK_MBUTTON
   // Double-click detection: the last button press.
   HWND lastClickWindow = nullptr;
@@ -52,10 +57,16 @@ class WindowManager {
   // The backend: installed once at start-up; a headless one is created on first use otherwise.
   Backend& GetBackend();
   void SetBackend(std::unique_ptr<Backend> backend);
-  bool HasBackend() const { return backend_ != nullptr; }
+  // Both may be asked from any thread (a worker waking the GUI thread).
+  bool HasBackend() const;
   // The thread that pumps the backend's events (the first to ask for the backend).
-  std::thread::id BackendThread() const { return backendThread_; }
+  std::thread::id BackendThread() const;
   DWORD Now();
+
+  // The cursor position as the GUI thread last saw it; any thread may read it (posted
+  // messages are stamped with it), only the GUI thread sets it.
+  POINT MousePosition() const;
+  void SetMousePosition(POINT position);
 
   HWND focus = nullptr;
   HWND active = nullptr;
@@ -78,7 +89,8 @@ class WindowManager {
   std::shared_ptr<Window> messageRoot_;
   std::unique_ptr<Backend> backend_;
   std::thread::id backendThread_;
-  std::mutex backendMutex_;
+  mutable std::mutex backendMutex_;
+  std::atomic<std::uint64_t> mousePosition_{0};
 };
 
 inline WindowManager& Wm() { return WindowManager::Get(); }

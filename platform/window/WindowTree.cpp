@@ -685,6 +685,7 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
   if (!w || !buffer || maxCount <= 0) return 0;
   if (w->thread != std::this_thread::get_id()) {
     // Another thread's window: read the stored text without a message, as Windows does.
+    std::lock_guard lock(w->textMutex);
     return CopyToBuffer(w->text, buffer, maxCount);
   }
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
@@ -694,7 +695,10 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
 int GetWindowTextLengthW(HWND hwnd) {
   auto w = ValidWindow(hwnd);
   if (!w) return 0;
-  if (w->thread != std::this_thread::get_id()) return static_cast<int>(w->text.size());
+  if (w->thread != std::this_thread::get_id()) {
+    std::lock_guard lock(w->textMutex);
+    return static_cast<int>(w->text.size());
+  }
   return static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
 }
 

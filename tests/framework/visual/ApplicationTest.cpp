@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "VisualTestSupport.h"
 #include "framework/Application.h"
@@ -78,6 +80,44 @@ TEST(Threads, SynchronizeCarriesExceptionsBackAndWaitForServesCalls) {
   EXPECT_EQ(served, 3);
   EXPECT_EQ(terminated, 1);
   delete worker;
+}
+
+TEST(Threads, ExceptionsOfEndEventsAndQueuedCallsReachTheApplicationHandler) {
+  TApplication* app = Application();
+  std::vector<String> reported;
+  app->OnException = [&](TObject*, const Exception& e) { reported.push_back(e.Message()); };
+  auto* worker = TThread::Create<TLambdaThread>(true, [](TLambdaThread& self) {
+    TThread::Queue(&self, [] { throw EConvertError(u"queued"); });
+  });
+  worker->OnTerminate = [](TObject*) { throw EConvertError(u"ended"); };
+  worker->Start();
+  worker->WaitFor();
+  CheckSynchronize();
+  app->OnException = nullptr;
+  EXPECT_EQ(reported, (std::vector<String>{u"queued", u"ended"}));
+  delete worker;
+}
+
+TEST(Threads, ManyWorkersSynchronizingAndQueueingAreAllServedInTheirOrder) {
+  TApplication* app = Application();
+  constexpr int kWorkers = 4, kCalls = 300;
+  std::vector<std::vector<int>> seen(kWorkers);
+  std::atomic<int> finished{0};
+  std::vector<std::unique_ptr<TLambdaThread>> workers;
+  for (int w = 0; w < kWorkers; ++w)
+    workers.push_back(std::unique_ptr<TLambdaThread>(TThread::Create<TLambdaThread>(false, [&, w](TLambdaThread& self) {
+      for (int i = 0; i < kCalls; ++i) {
+        if (i % 2) self.Synchronize([&, w, i] { seen[w].push_back(i); });
+        else TThread::Queue(&self, [&, w, i] { seen[w].push_back(i); });
+      }
+      self.Synchronize([&] { ++finished; });
+    })));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (finished < kWorkers && std::chrono::steady_clock::now() < deadline) app->HandleMessage();
+  for (auto& worker : workers) worker->WaitFor();
+  std::vector<int> expected(kCalls);
+  for (int i = 0; i < kCalls; ++i) expected[i] = i;
+  for (int w = 0; w < kWorkers; ++w) EXPECT_EQ(seen[w], expected) << "worker " << w;
 }
 
 TEST(Threads, RunEndsWhenAWorkerTerminatesTheApplicationThroughSynchronize) {

@@ -273,5 +273,29 @@ TEST(Controls, TabOrderMovesFocusAndSkipsUnfocusableControls) {
   EXPECT_EQ(tabList, (std::vector<TWinControl*>{b[0], b[1]}));
 }
 
+TEST(Controls, AHandlerThatMovesAControlAwayWhileItIsRemovedLeavesItWithTheNewParent) {
+  ShownForm f;
+  auto* first = new TPanelLike(f.form);
+  first->SetParent(f.form);
+  auto* second = new TPanelLike(f.form);
+  second->SetParent(f.form);
+  auto* label = new TLabel(f.form);
+  label->SetParent(first);
+  bool moved = false;
+  TWndMethod old = first->WindowProc;
+  first->WindowProc = [&](TMessage& m) {
+    if (m.Msg == CM_CONTROLCHANGE && m.LParam == 0 && !moved) {
+      moved = true;
+      label->SetParent(second);
+    }
+    old(m);
+  };
+  label->SetParent(nullptr);
+  first->WindowProc = old;
+  EXPECT_EQ(first->ControlCount(), 0);
+  EXPECT_EQ(second->ControlCount(), 1);
+  EXPECT_EQ(label->Parent(), second);
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -76,6 +76,29 @@ TEST_F(Painting, UpdateRegionAccumulatesAndValidates) {
   EXPECT_FALSE(GetUpdateRect(top, &r, FALSE));
 }
 
+TEST_F(Painting, RedrawingEveryWindowSurvivesAPaintHandlerThatDestroysWindows) {
+  HWND first = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+  HWND second = CreateTop(WS_POPUP | WS_VISIBLE, {60, 0, 110, 50});
+  HWND third = CreateTop(WS_POPUP | WS_VISIBLE, {120, 0, 170, 50});
+  Pump();
+  int painted = 0;
+  Log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_PAINT) return false;
+    ++painted;
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    // The first window painted takes the other two with it.
+    for (HWND other : {first, second, third})
+      if (other != hwnd && IsWindow(other)) DestroyWindow(other);
+    result = 0;
+    return true;
+  };
+  EXPECT_TRUE(RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN));
+  EXPECT_EQ(painted, 1);
+  Log().handler = nullptr;
+}
+
 TEST_F(Painting, BeginPaintErasesWithTheClassBrushAndClipsToTheUpdate) {
   WNDCLASSEXW wc;
   wc.lpfnWndProc = CALLBACK_Recorder;

@@ -641,7 +641,13 @@ bool TKsIniFile::Save() {
     if (FOnAfterSave) FOnAfterSave(this);
     return false;
   }
-  const bool ok = ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
+  const bool ok =
+      FBinaryMode
+          ? ksini::ReplaceFileContents(FPath,
+                                       [this](const ksini::TPieceWriter& write) {
+                                         return TKsIniBinaryFormat::Write(*FRoot, FDelimiter, write);
+                                       })
+          : ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
   if (ok) FModified = false;
   if (FOnAfterSave) FOnAfterSave(this);
   return ok;

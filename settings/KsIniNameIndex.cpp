@@ -8,12 +8,19 @@ TKsIniNameIndex::TKsIniNameIndex(std::size_t expected) {
   // At most half full, so probe runs stay short.
   const std::size_t capacity = std::bit_ceil(expected * 2 < 16 ? std::size_t{16} : expected * 2);
   slots_.resize(capacity);
-  mask_ = capacity - 1;
+  Sized();
+}
+
+void TKsIniNameIndex::Sized() {
+  mask_ = slots_.size() - 1;
+  shift_ = 64 - static_cast<unsigned>(std::countr_zero(slots_.size()));
 }
 
 std::size_t TKsIniNameIndex::Home(std::uint32_t hash) const {
   // The name hash is a CRC; a multiplicative mix spreads similar names over the whole table.
-  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 32) & mask_;
+  // Its top bits pick the slot, so a slot's entries land side by side in a table twice the
+  // size and growing writes the new table nearly in order.
+  return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> shift_);
 }
 
 // The slot holding that hash, or the empty slot where it would go.
@@ -59,7 +66,7 @@ void TKsIniNameIndex::Erase(std::uint32_t hash) {
 void TKsIniNameIndex::Grow() {
   std::vector<TSlot> old(slots_.size() * 2);
   old.swap(slots_);
-  mask_ = slots_.size() - 1;
+  Sized();
   for (const TSlot& slot : old) {
     if (slot.chain.first) slots_[Locate(slot.hash)] = slot;
   }

@@ -38,9 +38,11 @@ class TKsIniNameIndex {
   std::size_t Next(std::size_t slot) const { return (slot + 1) & mask_; }
   std::size_t Locate(std::uint32_t hash) const;
   void Grow();
+  void Sized();
 
   std::vector<TSlot> slots_;
   std::size_t mask_ = 0;
+  unsigned shift_ = 64;
   std::size_t used_ = 0;
 };
 

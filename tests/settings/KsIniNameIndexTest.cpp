@@ -35,7 +35,9 @@ TEST(KsIniNameIndex, AgreesWithAMapThroughInsertsErasesAndGrowth) {
       const TKsIniNameIndex::TChain* chain = index.Find(h);
       const auto it = model.find(h);
       ASSERT_EQ(chain != nullptr, it != model.end()) << "hash " << h << " step " << step;
-      if (chain) EXPECT_EQ(chain->first, it->second);
+      if (chain) {
+        EXPECT_EQ(chain->first, it->second);
+      }
     }
   }
 }

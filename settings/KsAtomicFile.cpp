@@ -42,13 +42,29 @@ mode_t ModeFor(const std::string& path) {
 }  // namespace
 
 bool ReplaceFileContents(const String& fileName, const std::vector<std::uint8_t>& data) {
+  return ReplaceFileContents(fileName, [&data](const TPieceWriter& write) {
+    return write(data.data(), data.size());
+  });
+}
+
+bool ReplaceFileContents(const String& fileName,
+                         const std::function<bool(const TPieceWriter&)>& produce) {
   const std::string target = Utf16ToUtf8(fileName);
   if (target.empty()) return false;
   std::string temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
-  bool ok = ::fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, data.data(), data.size()) &&
-            ::fsync(fd) == 0;
+  const TPieceWriter write = [fd](const std::uint8_t* data, std::size_t size) {
+    return WriteAll(fd, data, size);
+  };
+  bool ok = ::fchmod(fd, ModeFor(target)) == 0;
+  try {
+    ok = ok && produce(write) && ::fsync(fd) == 0;
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
   const int saved = errno;
   if (::close(fd) != 0) ok = false;
   if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;

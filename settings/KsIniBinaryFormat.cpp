@@ -172,6 +172,22 @@ void ReadValue(TBinaryReader& in, TKsIniEntry* key) {
 
 void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter,
                                std::vector<std::uint8_t>& out) {
+  Write(root, delimiter, [&out](const std::uint8_t* data, std::size_t size) {
+    out.insert(out.end(), data, data + size);
+    return true;
+  });
+}
+
+bool TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter, const TSink& sink) {
+  constexpr std::size_t kPiece = 256 * 1024;
+  std::vector<std::uint8_t> out;
+  out.reserve(kPiece + kPiece / 4);
+  auto flushFull = [&] {
+    if (out.size() < kPiece) return true;
+    const bool ok = sink(out.data(), out.size());
+    out.clear();
+    return ok;
+  };
   struct Frame {
     const TKsIniEntry* key;
     String path;
@@ -186,6 +202,7 @@ void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter,
     for (int i = 0; i < key.SubCount(); ++i) {
       const TKsIniEntry& child = *key.Children(i);
       if (!child.IsKey() && child.ValueData().ValueType != evtUnknown) PutValue(out, child);
+      if (!flushFull()) return false;
     }
     // Pushed in reverse so the first sub-key comes out first.
     for (int i = key.SubCount() - 1; i >= 0; --i) {
@@ -194,7 +211,9 @@ void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter,
       stack.push_back({child, frame.path.empty() ? child->ValueName()
                                                  : frame.path + delimiter + child->ValueName()});
     }
+    if (!flushFull()) return false;
   }
+  return out.empty() || sink(out.data(), out.size());
 }
 
 void TKsIniBinaryFormat::Read(const std::uint8_t* data, std::size_t size, char16_t delimiter,

@@ -21,7 +21,13 @@ class TKsIniBinaryFormat {
  public:
   using TOpenSection = std::function<TKsIniEntry*(const String& path)>;
 
+  // Receives the output piece by piece; false stops the writing.
+  using TSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+
   static void Write(const TKsIniEntry& root, char16_t delimiter, std::vector<std::uint8_t>& out);
+  // Hands the output on in pieces of bounded size, so a large tree never needs its whole file
+  // in memory. False when the sink refused a piece.
+  static bool Write(const TKsIniEntry& root, char16_t delimiter, const TSink& sink);
   static void Read(const std::uint8_t* data, std::size_t size, char16_t delimiter,
                    const TOpenSection& openSection);
 };

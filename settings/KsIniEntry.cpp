@@ -3,6 +3,7 @@
 #include <array>
 
 #include "framework/SysUtils.h"
+#include "settings/KsIniEntryPool.h"
 
 namespace kestrel {
 
@@ -31,15 +32,30 @@ TKsIniEntry::TKsIniEntry(TKsIniEntry* parent, const String& name, bool isKey)
 TKsIniEntry::~TKsIniEntry() {
   // Deep trees are freed iteratively, so a hostile file with a very deep path cannot overflow
   // the stack on destruction.
+  // Children without children of their own go at once, so a wide key needs no pending list.
   std::vector<std::unique_ptr<TKsIniEntry>> pending;
-  for (auto& child : FChildren) pending.push_back(std::move(child));
-  FChildren.clear();
+  auto release = [&pending](std::vector<std::unique_ptr<TKsIniEntry>>& children) {
+    for (auto& child : children) {
+      if (child->FChildren.empty()) {
+        child.reset();
+      } else {
+        pending.push_back(std::move(child));
+      }
+    }
+    children.clear();
+  };
+  release(FChildren);
   while (!pending.empty()) {
     std::unique_ptr<TKsIniEntry> entry = std::move(pending.back());
     pending.pop_back();
-    for (auto& child : entry->FChildren) pending.push_back(std::move(child));
-    entry->FChildren.clear();
+    release(entry->FChildren);
   }
+}
+
+void* TKsIniEntry::operator new(std::size_t size) { return TKsIniEntryPool::Allocate(size); }
+
+void TKsIniEntry::operator delete(void* block, std::size_t size) {
+  TKsIniEntryPool::Release(block, size);
 }
 
 String TKsIniEntry::NormalName(std::u16string_view name) { return UpperCase(Trim(name)); }
@@ -70,7 +86,7 @@ void TKsIniEntry::SetValueName(const String& value) {
 void TKsIniEntry::IndexAppend(TKsIniEntry* child) const {
   child->nextSameHash_ = nullptr;
   if (!index_) return;
-  THashChain& chain = (*index_)[child->FNameHash];
+  TKsIniNameIndex::TChain& chain = index_->Insert(child->FNameHash);
   if (chain.last) {
     chain.last->nextSameHash_ = child;
   } else {
@@ -81,9 +97,9 @@ void TKsIniEntry::IndexAppend(TKsIniEntry* child) const {
 
 void TKsIniEntry::IndexRemove(TKsIniEntry* child) const {
   if (!index_) return;
-  const auto it = index_->find(child->FNameHash);
-  if (it == index_->end()) return;
-  THashChain& chain = it->second;
+  TKsIniNameIndex::TChain* found = index_->Find(child->FNameHash);
+  if (!found) return;
+  TKsIniNameIndex::TChain& chain = *found;
   TKsIniEntry* previous = nullptr;
   for (TKsIniEntry* e = chain.first; e; previous = e, e = e->nextSameHash_) {
     if (e != child) continue;
@@ -91,18 +107,17 @@ void TKsIniEntry::IndexRemove(TKsIniEntry* child) const {
     if (chain.last == e) chain.last = previous;
     break;
   }
-  if (!chain.first) index_->erase(it);
+  if (!chain.first) index_->Erase(child->FNameHash);
   child->nextSameHash_ = nullptr;
 }
 
 TKsIniEntry* TKsIniEntry::FirstOfHash(std::uint32_t hash) const {
   if (!index_) {
-    index_ = std::make_unique<THashIndex>();
-    index_->reserve(FChildren.size());
+    index_ = std::make_unique<TKsIniNameIndex>(FChildren.size());
     for (const auto& child : FChildren) IndexAppend(child.get());
   }
-  const auto it = index_->find(hash);
-  return it == index_->end() ? nullptr : it->second.first;
+  const TKsIniNameIndex::TChain* chain = index_->Find(hash);
+  return chain ? chain->first : nullptr;
 }
 
 template <class Pred>

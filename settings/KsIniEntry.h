@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "framework/Object.h"
+#include "settings/KsIniNameIndex.h"
 #include "settings/KsIniTypes.h"
 
 namespace kestrel {
@@ -19,6 +19,8 @@ class TKsIniEntry : public TObject {
   KESTREL_CLASS(TKsIniEntry)
   TKsIniEntry(TKsIniEntry* parent, const String& name, bool isKey);
   ~TKsIniEntry() override;
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size);
 
   bool IsKey() const { return FIsKey; }
   void SetIsKey(bool value) { FIsKey = value; }
@@ -55,13 +57,6 @@ class TKsIniEntry : public TObject {
   static String NormalName(std::u16string_view name);
 
  private:
-  // The children of one hash, in stored order, linked through nextSameHash_.
-  struct THashChain {
-    TKsIniEntry* first = nullptr;
-    TKsIniEntry* last = nullptr;
-  };
-  using THashIndex = std::unordered_map<std::uint32_t, THashChain>;
-
   template <class Pred>
   TKsIniEntry* FindIf(std::u16string_view name, Pred pred) const;
   // The first child of that hash; builds the index once the key is large enough for it.
@@ -79,7 +74,7 @@ class TKsIniEntry : public TObject {
   std::uint32_t FNameHash;
   // Built on the first lookup in a key of kIndexThreshold children or more, kept up to date
   // from then on; dropped when a child is renamed (its place in a chain would need a search).
-  mutable std::unique_ptr<THashIndex> index_;
+  mutable std::unique_ptr<TKsIniNameIndex> index_;
   mutable TKsIniEntry* nextSameHash_ = nullptr;
   static constexpr std::size_t kIndexThreshold = 16;
 };

@@ -641,7 +641,13 @@ bool TKsIniFile::Save() {
     if (FOnAfterSave) FOnAfterSave(this);
     return false;
   }
-  const bool ok = ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
+  // A binary file goes out in pieces: a large tree never has its whole file in memory.
+  auto writeBinary = [this](const ksini::TPieceWriter& write) {
+    return TKsIniBinaryFormat::Write(*FRoot, FDelimiter, write);
+  };
+  const bool ok = FBinaryMode
+                      ? ksini::ReplaceFileContents(FPath, writeBinary)
+                      : ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
   if (ok) FModified = false;
   if (FOnAfterSave) FOnAfterSave(this);
   return ok;

@@ -85,5 +85,24 @@ TEST(KsIniLargeTree, ADeepPathRoundTripsAndSectionsThatDoNotContinueOneAnotherSt
   }
 }
 
+// A binary file is written in pieces; one larger than a piece must come out as the stream does.
+TEST(KsIniLargeTree, ABinaryFileSavedInPiecesMatchesTheStreamAndLoadsBack) {
+  testing::TempDir dir;
+  auto ini = MakeIni();
+  ini->SetBinaryMode(true);
+  for (int i = 0; i < 20000; ++i) {
+    ini->WriteString(u"\\Big", u"v" + IntToStr(i), u"text " + IntToStr(i));
+  }
+  ini->WriteInteger(u"\\Big\\Sub", u"last", 5);
+  ini->SetPath(Utf8ToUtf16((dir / "big.bin").string()));
+  ASSERT_TRUE(ini->Save());
+  EXPECT_EQ(ReadBytes(dir / "big.bin"), SaveBytes(*ini));
+  auto back = MakeIni(dir / "big.bin");
+  back->SetBinaryMode(true);
+  ASSERT_TRUE(back->Load());
+  EXPECT_EQ(SaveBytes(*back), SaveBytes(*ini));
+  EXPECT_EQ(IntOf(*back, u"\\Big\\Sub", u"last"), 5);
+}
+
 }  // namespace
 }  // namespace kestrel::test

@@ -108,6 +108,9 @@ bool TApplication::ProcessMessage() {
     terminated_ = true;
     return true;
   }
+  bool handled = false;
+  if (OnMessage) OnMessage(msg, handled);
+  if (handled) return true;
   pf::TranslateMessage(&msg);
   pf::DispatchMessageW(&msg);
   return true;

@@ -15,6 +15,9 @@ namespace kestrel {
 class TCustomForm;
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+// Sees every message the application takes from its queue before it is dispatched; setting
+// Handled keeps it from being dispatched.
+using TMessageEvent = std::function<void(platform::MSG& Msg, bool& Handled)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const Exception& E)>;
 // A hook on the application window: true when it handled the message.
 using TWindowHook = std::function<bool(TMessage& message)>;
@@ -64,6 +67,7 @@ class TApplication : public TComponent {
   void ScheduleRelease(TCustomForm* form);
 
   TIdleEvent OnIdle;
+  TMessageEvent OnMessage;
   TExceptionEvent OnException;
   // Theme and system colour changes, after the forms heard them.
   TNotifyEvent OnThemeChange;

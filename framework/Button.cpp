@@ -53,8 +53,9 @@ void TButton::WndProc(TMessage& m) {
 void TButton::Paint() {
   const TRect r = ClientRect();
   ControlPainter::DrawButtonFace(*Canvas(), r, ThemeState(), default_);
+  if (ControlPainter::CaptionOnAccent(ThemeState(), default_)) Canvas()->Font()->SetColor(clWhite);
   ControlPainter::DrawCaption(*Canvas(), Caption(), r, pf::DT_CENTER | pf::DT_VCENTER | pf::DT_SINGLELINE, Enabled());
-  PaintFocus(Rect(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3));
+  PaintFocus(Rect(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3), r);
 }
 
 }  // namespace kestrel

@@ -68,12 +68,8 @@ void TButtonControl::KeyUp(pf::WORD& key, TShiftState shift) {
 
 pf::LRESULT TButtonControl::DialogCode() const { return pf::DLGC_BUTTON; }
 
-void TButtonControl::PaintFocus(const TRect& r) {
-  if (!Focused()) return;
-  Canvas()->Brush()->SetStyle(bsSolid);
-  Canvas()->Brush()->SetColor(clWhite);
-  Canvas()->Font()->SetColor(clBlack);
-  Canvas()->DrawFocusRect(r);
+void TButtonControl::PaintFocus(const TRect& classic, const TRect& themed) {
+  if (Focused()) ControlPainter::DrawFocus(*Canvas(), classic, themed);
 }
 
 void TButtonControl::PaintGlyphAndCaption(TAlignment alignment, const std::function<void(int, int)>& drawGlyph) {
@@ -87,7 +83,8 @@ void TButtonControl::PaintGlyphAndCaption(TAlignment alignment, const std::funct
   Canvas()->Font()->Assign(Font());
   ControlPainter::DrawCaption(*Canvas(), Caption(), text, pf::DT_VCENTER | pf::DT_SINGLELINE | pf::DT_LEFT, Enabled());
   const int w = Canvas()->TextWidth(Caption());
-  PaintFocus(Rect(text.left - 1, text.top + 1, std::min<int>(text.left + w + 1, r.right), text.bottom - 1));
+  const TRect around = Rect(text.left - 1, text.top + 1, std::min<int>(text.left + w + 1, r.right), text.bottom - 1);
+  PaintFocus(around, Rect(around.left - 2, around.top, std::min<int>(around.right + 2, r.right), around.bottom));
 }
 
 }  // namespace kestrel

@@ -26,8 +26,8 @@ class TButtonControl : public TCustomControl {
   void KeyDown(platform::WORD& key, TShiftState shift) override;
   void KeyUp(platform::WORD& key, TShiftState shift) override;
   platform::LRESULT DialogCode() const override;
-  // Draws the focus rectangle around `r` when focused.
-  void PaintFocus(const TRect& r);
+  // The focus indicator, when focused: the classic dotted rectangle or the themed ring.
+  void PaintFocus(const TRect& classic, const TRect& themed);
   // The check box / radio button layout: background, the glyph drawn by `drawGlyph` at (x, y)
   // on the side `alignment` names, the caption beside it and the focus rectangle around that.
   void PaintGlyphAndCaption(TAlignment alignment, const std::function<void(int x, int y)>& drawGlyph);

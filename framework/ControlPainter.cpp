@@ -1,96 +1,119 @@
 #include "framework/ControlPainter.h"
 
+#include "platform/gdi/DcState.h"
+#include "platform/gdi/Frames.h"
+#include "platform/gdi/Primitives.h"
+#include "platform/gdi/Regions.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/text/TextTypes.h"
+#include "platform/theme/ClassicParts.h"
+#include "platform/theme/ThemeFocus.h"
+#include "platform/theme/UxTheme.h"
+#include "platform/theme/VsStyle.h"
 
 namespace kestrel::ControlPainter {
 
+namespace pf = platform;
+
 namespace {
 
-constexpr TColor kBorder = 0x707070;
-constexpr TColor kHotBorder = 0xB17F3C;       // blue, as 0x00BBGGRR
-constexpr TColor kPressedBorder = 0x8B5C2C;
-constexpr TColor kDefaultBorder = 0xD7994E;
-constexpr TColor kFace = 0xE1E1E1;
-constexpr TColor kHotFace = 0xFBF1E5;
-constexpr TColor kPressedFace = 0xF7E4CC;
-constexpr TColor kDisabledFace = 0xF4F4F4;
-constexpr TColor kDisabledBorder = 0xBFBFBF;
-constexpr TColor kGlyphBorder = 0x333333;
-constexpr TColor kMark = 0x333333;
+// A theme handle for one drawing; null while themes are off.
+class ScopedTheme {
+ public:
+  explicit ScopedTheme(const char16_t* className) : theme_(pf::OpenThemeData(nullptr, className)) {}
+  ~ScopedTheme() {
+    if (theme_) pf::CloseThemeData(theme_);
+  }
+  ScopedTheme(const ScopedTheme&) = delete;
+  ScopedTheme& operator=(const ScopedTheme&) = delete;
+  pf::HTHEME get() const { return theme_; }
 
-TColor BorderOf(TThemeState state) {
+ private:
+  pf::HTHEME theme_;
+};
+
+pf::RECT ToRECT(const TRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The state in the "normal, hot, pressed, disabled" numbering (1..4) shared by most parts.
+int StateInGroup(TThemeState state) {
   switch (state) {
-    case TThemeState::Hot: return kHotBorder;
-    case TThemeState::Pressed: return kPressedBorder;
-    case TThemeState::Disabled: return kDisabledBorder;
-    case TThemeState::Focused: return kDefaultBorder;
-    default: return kBorder;
+    case TThemeState::Hot: return 2;
+    case TThemeState::Pressed: return 3;
+    case TThemeState::Disabled: return 4;
+    default: return 1;
   }
 }
 
-void Box(TCanvas& canvas, const TRect& r, TColor border, TColor fill) {
-  canvas.Pen()->SetStyle(psSolid);
-  canvas.Pen()->SetWidth(1);
-  canvas.Pen()->SetColor(border);
-  canvas.Brush()->SetStyle(bsSolid);
-  canvas.Brush()->SetColor(fill);
-  canvas.Rectangle(r);
+int PushButtonState(TThemeState state, bool isDefault) {
+  if (isDefault && (state == TThemeState::Normal || state == TThemeState::Focused)) return pf::PBS_DEFAULTED;
+  if (isDefault && state == TThemeState::Hot) return pf::PBS_DEFAULTED_ANIMATING;  // the hot default face
+  return StateInGroup(state);
+}
+
+void DrawPart(TCanvas& canvas, const char16_t* className, pf::ThemeClass themeClass, int part, int state,
+              const TRect& r) {
+  const pf::RECT rect = ToRECT(r);
+  ScopedTheme theme(className);
+  if (theme.get())
+    pf::DrawThemeBackground(theme.get(), canvas.Handle(), part, state, &rect, nullptr);
+  else
+    pf::DrawClassicPart(themeClass, canvas.Handle(), part, state, rect);
 }
 
 }  // namespace
 
 void DrawButtonFace(TCanvas& canvas, const TRect& r, TThemeState state, bool isDefault) {
-  TColor face = kFace;
-  if (state == TThemeState::Hot) face = kHotFace;
-  if (state == TThemeState::Pressed) face = kPressedFace;
-  if (state == TThemeState::Disabled) face = kDisabledFace;
-  TColor border = BorderOf(state);
-  if (isDefault && state == TThemeState::Normal) border = kDefaultBorder;
-  Box(canvas, r, border, face);
-  if (isDefault && state != TThemeState::Disabled) {
-    canvas.Brush()->SetStyle(bsClear);
-    canvas.Rectangle(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
-  }
+  DrawPart(canvas, u"BUTTON", pf::ThemeClass::Button, pf::BP_PUSHBUTTON, PushButtonState(state, isDefault), r);
+}
+
+bool CaptionOnAccent(TThemeState state, bool isDefault) {
+  const int drawn = PushButtonState(state, isDefault);
+  return pf::IsAppThemed() && (drawn == pf::PBS_DEFAULTED || drawn == pf::PBS_DEFAULTED_ANIMATING);
 }
 
 void DrawCheckGlyph(TCanvas& canvas, int x, int y, int checkState, TThemeState state) {
-  const bool disabled = state == TThemeState::Disabled;
-  const TColor border = state == TThemeState::Normal ? kGlyphBorder : BorderOf(state);
-  Box(canvas, Bounds(x, y, kGlyphSize, kGlyphSize), border, disabled ? kDisabledFace : clWhite);
-  const TColor mark = disabled ? kDisabledBorder : kMark;
-  if (checkState == 1) {
-    canvas.Pen()->SetColor(mark);
-    for (int d = 0; d < 2; ++d) {
-      canvas.MoveTo(x + 3, y + 6 + d);
-      canvas.LineTo(x + 5, y + 8 + d);
-      canvas.LineTo(x + 10, y + 3 + d);
-    }
-  } else if (checkState == 2) {
-    canvas.Brush()->SetColor(mark);
-    canvas.FillRect(Bounds(x + 3, y + 3, kGlyphSize - 6, kGlyphSize - 6));
-  }
+  const int group = checkState == 1 ? pf::CBS_CHECKEDNORMAL : checkState == 2 ? pf::CBS_MIXEDNORMAL : pf::CBS_UNCHECKEDNORMAL;
+  DrawPart(canvas, u"BUTTON", pf::ThemeClass::Button, pf::BP_CHECKBOX, group + StateInGroup(state) - 1,
+           Bounds(x, y, kGlyphSize, kGlyphSize));
 }
 
 void DrawRadioGlyph(TCanvas& canvas, int x, int y, bool checked, TThemeState state) {
-  const bool disabled = state == TThemeState::Disabled;
-  const TColor border = state == TThemeState::Normal ? kGlyphBorder : BorderOf(state);
-  canvas.Pen()->SetColor(border);
-  canvas.Pen()->SetStyle(psSolid);
-  canvas.Brush()->SetStyle(bsSolid);
-  canvas.Brush()->SetColor(disabled ? kDisabledFace : clWhite);
-  canvas.Ellipse(x, y, x + kGlyphSize, y + kGlyphSize);
-  if (checked) {
-    const TColor mark = disabled ? kDisabledBorder : kMark;
-    canvas.Pen()->SetColor(mark);
-    canvas.Brush()->SetColor(mark);
-    canvas.Ellipse(x + 4, y + 4, x + kGlyphSize - 4, y + kGlyphSize - 4);
-  }
+  const int group = checked ? pf::RBS_CHECKEDNORMAL : pf::RBS_UNCHECKEDNORMAL;
+  DrawPart(canvas, u"BUTTON", pf::ThemeClass::Button, pf::BP_RADIOBUTTON, group + StateInGroup(state) - 1,
+           Bounds(x, y, kGlyphSize, kGlyphSize));
 }
 
 void DrawEditFrame(TCanvas& canvas, const TRect& r, TThemeState state) {
+  ScopedTheme theme(u"EDIT");
+  const pf::HDC hdc = canvas.Handle();
+  const pf::RECT rect = ToRECT(r);
+  if (!theme.get()) {
+    pf::RECT box = rect;
+    pf::DrawEdge(hdc, &box, pf::EDGE_SUNKEN, pf::BF_RECT);
+    return;
+  }
+  const int partState = state == TThemeState::Disabled ? pf::EPSN_DISABLED
+                        : state == TThemeState::Focused ? pf::EPSN_FOCUSED
+                        : state == TThemeState::Hot     ? pf::EPSN_HOT
+                                                        : pf::EPSN_NORMAL;
+  // Only the border ring: the field keeps the fill and text the control drew. Behind the
+  // rounded corners lies the face of the form.
+  const int saved = pf::SaveDC(hdc);
+  pf::ExcludeClipRect(hdc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
+  pf::FillRect(hdc, &rect, pf::GetSysColorBrush(pf::COLOR_BTNFACE));
+  pf::DrawThemeBackground(theme.get(), hdc, pf::EP_EDITBORDER_NOSCROLL, partState, &rect, nullptr);
+  pf::RestoreDC(hdc, saved);
+}
+
+void DrawFocus(TCanvas& canvas, const TRect& classic, const TRect& themed) {
+  if (pf::IsAppThemed()) {
+    pf::DrawFocusRing(canvas.Handle(), ToRECT(themed));
+    return;
+  }
   canvas.Brush()->SetStyle(bsSolid);
-  canvas.Brush()->SetColor(state == TThemeState::Normal ? static_cast<TColor>(0xB3ADAB) : BorderOf(state));
-  canvas.FrameRect(r);
+  canvas.Brush()->SetColor(clWhite);
+  canvas.Font()->SetColor(clBlack);
+  canvas.DrawFocusRect(classic);
 }
 
 void DrawCaption(TCanvas& canvas, const String& text, TRect r, unsigned flags, bool enabled) {

@@ -6,6 +6,8 @@
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
+#include "platform/theme/UxTheme.h"
+#include "platform/theme/VsStyle.h"
 
 namespace kestrel {
 
@@ -33,8 +35,24 @@ void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int 
   }
 }
 
+// A raised or lowered ring through the theme engine; false while themes are off.
+bool DrawThemedBevel(TCanvas& canvas, TRect& r, bool raised, int width) {
+  pf::HTHEME theme = pf::OpenThemeData(nullptr, u"WINDOW");
+  if (!theme) return false;
+  for (int i = 0; i < width && r.right > r.left && r.bottom > r.top; ++i) {
+    const pf::RECT ring{r.left, r.top, r.right, r.bottom};
+    pf::RECT inside{};
+    pf::DrawThemeEdge(theme, canvas.Handle(), pf::WP_DIALOG, 0, &ring, raised ? pf::BDR_RAISEDOUTER : pf::BDR_SUNKENOUTER,
+                      pf::BF_RECT, &inside);
+    r = Rect(inside.left, inside.top, inside.right, inside.bottom);
+  }
+  pf::CloseThemeData(theme);
+  return true;
+}
+
 // Draws one bevel ring of kind `cut` (bvSpace keeps the fill colour).
 void DrawBevel(TCanvas& canvas, TRect& r, TBevelCut cut, int width, TColor fill) {
+  if ((cut == bvLowered || cut == bvRaised) && DrawThemedBevel(canvas, r, cut == bvRaised, width)) return;
   switch (cut) {
     case bvNone: return;
     case bvLowered: Frame3D(canvas, r, clBtnShadow, clBtnHighlight, width); return;

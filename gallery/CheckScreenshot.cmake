@@ -1,8 +1,12 @@
-# Runs the gallery with --page PAGE --screenshot OUT and fails unless it ends well, the PNG exists
+# Runs the gallery with --page PAGE [--theme THEME] --screenshot OUT and fails unless it ends well, the PNG exists
 # and is at least MIN_WIDTH x MIN_HEIGHT (the page's client size: a page that outgrew its form
 # would be cut off).
 file(REMOVE "${OUT}")
-execute_process(COMMAND "${EXE}" --page "${PAGE}" --screenshot "${OUT}" RESULT_VARIABLE rc)
+set(theme_args "")
+if(THEME)
+  set(theme_args --theme "${THEME}")
+endif()
+execute_process(COMMAND "${EXE}" --page "${PAGE}" ${theme_args} --screenshot "${OUT}" RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "kestrel-gallery --page ${PAGE} ended with ${rc}")
 endif()

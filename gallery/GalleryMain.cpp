@@ -1,8 +1,9 @@
 // kestrel-gallery: shows the framework's controls.
-//   kestrel-gallery [--page NAME] [--screenshot FILE.png]
+//   kestrel-gallery [--page NAME] [--theme themed|classic] [--screenshot FILE.png]
 // The backend comes from KESTREL_BACKEND (sdl by default). --page picks the first form shown by
 // its registered name (controls by default; an unknown name lists the pages). With --screenshot
-// the program paints that form, writes it to FILE.png and ends.
+// the program paints that form, writes it to FILE.png and ends. Themes are on unless --theme or
+// KESTREL_THEME says classic; Ctrl+T switches the look of every open form.
 
 #include <cairo.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "GalleryPages.h"
+#include "ThemeSwitch.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
@@ -35,9 +37,15 @@ int main(int argc, char** argv) {
   using namespace kestrel;
   std::string screenshot;
   std::string page = "controls";
+  std::string theme;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
     else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) page = argv[++i];
+    else if (std::strcmp(argv[i], "--theme") == 0 && i + 1 < argc) theme = argv[++i];
+  }
+  if (!theme.empty() && !gallery::ApplyThemeOption(theme)) {
+    std::cerr << "kestrel-gallery: --theme takes themed or classic\n";
+    return 2;
   }
   const gallery::TGalleryPage* chosen = gallery::TGalleryPages::Find(page);
   if (!chosen) {
@@ -49,6 +57,7 @@ int main(int argc, char** argv) {
   platform::InstallBackendFromEnvironment("sdl");
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
+  gallery::InstallThemeSwitch();
   TForm* form = chosen->create();
   if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();

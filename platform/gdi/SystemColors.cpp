@@ -44,6 +44,17 @@ constexpr std::array<COLORREF, COLOR_COUNT> kClassic = {
     RGB(212, 208, 200),  // MENUBAR
 };
 
+// The themed look's desktop scheme: the classic one with the faces, shadows and selection of
+// the flat light look.
+constexpr std::array<COLORREF, COLOR_COUNT> ThemedScheme() {
+  std::array<COLORREF, COLOR_COUNT> scheme = kClassic;
+  scheme[COLOR_BTNFACE] = RGB(0xF3, 0xF3, 0xF3);
+  scheme[COLOR_HIGHLIGHT] = RGB(0x00, 0x67, 0xC0);
+  scheme[COLOR_BTNSHADOW] = RGB(0x8A, 0x8A, 0x8A);
+  scheme[COLOR_BTNHIGHLIGHT] = RGB(0xFF, 0xFF, 0xFF);
+  return scheme;
+}
+
 struct Colors {
   std::mutex mutex;
   std::array<COLORREF, COLOR_COUNT> values = kClassic;
@@ -89,6 +100,13 @@ BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors) {
     c.brushes[index] = nullptr;
   }
   return TRUE;
+}
+
+void UseThemedSystemColors(bool themed) {
+  Colors& c = Instance();
+  std::lock_guard lock(c.mutex);
+  c.values = themed ? ThemedScheme() : kClassic;
+  c.brushes.fill(nullptr);  // handed-out brushes stay valid; new requests get the new colours
 }
 
 namespace {

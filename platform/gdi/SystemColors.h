@@ -49,6 +49,10 @@ DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 // Tests may change colours (the brushes follow); returns FALSE for bad arguments.
 BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors);
+// Switches the colours to the scheme of the themed look (true) or back to the classic scheme;
+// colours changed with SetSysColors are replaced. The theme engine calls this when its mode
+// changes; without it the classic scheme holds.
+void UseThemedSystemColors(bool themed);
 
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;

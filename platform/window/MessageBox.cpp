@@ -6,6 +6,8 @@
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
+#include "platform/theme/UxTheme.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/MessageBoxIcon.h"
 #include "platform/window/WindowApi.h"
 
@@ -57,10 +59,10 @@ int EscapeAnswer(HWND dialog) {
   return 0;
 }
 
-void DrawText(HDC hdc, const String& text, RECT r, UINT format) {
+void DrawText(HDC hdc, const String& text, RECT r, UINT format, COLORREF color = GetSysColor(COLOR_BTNTEXT)) {
   HGDIOBJ old = SelectObject(hdc, DialogFont());
   SetBkMode(hdc, TRANSPARENT);
-  SetTextColor(hdc, GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(hdc, color);
   DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &r, format);
   SelectObject(hdc, old);
 }
@@ -75,6 +77,19 @@ void MoveFocus(HWND dialog, HWND from, bool backwards) {
   if (next && GetParent(next) == dialog) SetFocus(next);
 }
 
+// The themed push button: the focused button is the one Enter presses, so it shows as default.
+bool PaintThemedButton(HWND hwnd, HDC hdc, const RECT& r, const String& text) {
+  HTHEME theme = OpenThemeData(hwnd, u"BUTTON");
+  if (!theme) return false;
+  const int state = GetCapture() == hwnd ? PBS_PRESSED : GetFocus() == hwnd ? PBS_DEFAULTED : PBS_NORMAL;
+  DrawThemeBackground(theme, hdc, BP_PUSHBUTTON, state, &r, nullptr);
+  COLORREF color = GetSysColor(COLOR_BTNTEXT);
+  GetThemeColor(theme, BP_PUSHBUTTON, state, TMT_TEXTCOLOR, &color);
+  DrawText(hdc, text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, color);
+  CloseThemeData(theme);
+  return true;
+}
+
 LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND dialog = GetParent(hwnd);
   switch (msg) {
@@ -84,9 +99,13 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(hdc, &r, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(hdc, &r, EDGE_RAISED, BF_RECT);
       WCHAR text[32];
       GetWindowTextW(hwnd, text, 32);
+      if (PaintThemedButton(hwnd, hdc, r, text)) {
+        EndPaint(hwnd, &ps);
+        return 0;
+      }
+      DrawEdge(hdc, &r, EDGE_RAISED, BF_RECT);
       DrawText(hdc, text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       if (GetFocus() == hwnd) {
         RECT f{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
@@ -102,10 +121,12 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       SetCapture(hwnd);
+      InvalidateRect(hwnd, nullptr, FALSE);  // the themed face shows the press
       return 0;
     case WM_LBUTTONUP: {
       if (GetCapture() != hwnd) return 0;
       ReleaseCapture();
+      InvalidateRect(hwnd, nullptr, FALSE);
       RECT r;
       GetClientRect(hwnd, &r);
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -1,5 +1,5 @@
-// The classic frame: raised window edges, a flat caption with its buttons, client and static
-// edges, and standard scroll bars with their arrow buttons.
+// The classic frame (the themed one is in ThemedNonClient.cpp): raised window edges, a flat
+// caption with its buttons, client and static edges, and standard scroll bars with their arrows.
 
 #include <algorithm>
 
@@ -83,6 +83,7 @@ void ScrollBar(HDC hdc, const RECT& r, bool vertical, const ScrollBarState& stat
 namespace detail {
 
 void PaintFrame(Window& window, HDC hdc) {
+  if (PaintThemedFrame(window, hdc)) return;
   FrameLayout l = FrameLayout::Compute(window.style, window.exStyle, window.Width(), window.Height());
   RECT r = l.window;
   if (l.frame == 1) {

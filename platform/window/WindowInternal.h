@@ -49,6 +49,9 @@ void ApplyNativeShape(Window& window);
 void FlushAllPresents();
 // Draws the frame, caption and standard scroll bars into a DC whose origin is the window's corner.
 void PaintFrame(Window& window, HDC hdc);
+// The same through the theme engine (ThemedNonClient.cpp); false, drawing nothing, while the
+// window's frame is not themed.
+bool PaintThemedFrame(Window& window, HDC hdc);
 // Whether a point in window coordinates lies inside the window's region (true without one).
 bool PointInWindowRegion(Window& window, POINT windowPoint);
 

@@ -6,6 +6,7 @@
 #include "framework/Edit.h"
 #include "framework/Label.h"
 #include "framework/RadioButton.h"
+#include "platform/theme/UxTheme.h"
 #include "tests/support/GoldenImage.h"
 
 namespace kestrel {
@@ -20,7 +21,14 @@ T* Place(TWinControl* parent, int left, int top, int width, int height, const St
   return control;
 }
 
-TEST(Golden, StandardControlsLook) {
+// Themes are on by default; the classic look has a golden of its own.
+class StandardControls : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { platform::SetThemeActive(GetParam()); }
+  void TearDown() override { platform::SetThemeActive(true); }
+};
+
+TEST_P(StandardControls, Look) {
   testing::ShownForm f(260, 170);
   f->SetBorderStyle(bsNone);
   f->SetBounds(50, 50, 260, 170);
@@ -43,9 +51,13 @@ TEST(Golden, StandardControlsLook) {
   testing::Pump();
   cairo_surface_t* image = platform::CaptureWindowImage(f->Handle());
   ASSERT_NE(image, nullptr);
-  EXPECT_TRUE(kestrel::testing::MatchesGolden(image, "framework_stdcontrols", {8, 0.01}));
+  EXPECT_TRUE(kestrel::testing::MatchesGolden(
+      image, GetParam() ? "framework_stdcontrols" : "framework_stdcontrols_classic", {8, 0.01}));
   cairo_surface_destroy(image);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, StandardControls, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Themed" : "Classic"; });
 
 }  // namespace
 }  // namespace kestrel

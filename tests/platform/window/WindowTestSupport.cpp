@@ -1,5 +1,7 @@
 #include "tests/platform/window/WindowTestSupport.h"
 
+#include "platform/theme/UxTheme.h"
+
 #include <map>
 #include <sstream>
 
@@ -94,6 +96,8 @@ std::string Describe(const std::vector<UINT>& messages) {
 
 void WindowTest::SetUp() {
   HeadlessBackend::Current();
+  // These tests check the classic look pixel by pixel; the themed one has tests of its own.
+  SetThemeActive(false);
   MessageLog::Get().enabled = true;
   MessageLog::Get().handler = nullptr;
   MessageLog::Get().Clear();

@@ -1,0 +1,44 @@
+#pragma once
+// The process's theme switch: whether the themed look is on, what the application allows, and
+// which windows opted out of theming.
+
+#include <mutex>
+#include <set>
+
+#include "platform/core/WinTypes.h"
+
+namespace kestrel::platform {
+
+class ThemeSwitch {
+ public:
+  // The first use reads KESTREL_THEME ("classic" turns themes off) and sets the system colours
+  // of the mode.
+  static ThemeSwitch& Get();
+
+  bool Active() const;
+  // Changes the mode; on a change sets the system colours and broadcasts WM_SYSCOLORCHANGE, then
+  // WM_THEMECHANGED, to every window.
+  void SetActive(bool active);
+
+  DWORD AppProperties() const;
+  void SetAppProperties(DWORD flags);
+
+  void SetWindowOptedOut(HWND hwnd, bool optedOut);
+  bool WindowOptedOut(HWND hwnd) const;
+
+ private:
+  ThemeSwitch();
+
+  mutable std::mutex mutex_;
+  bool active_ = true;
+  DWORD appProperties_;
+  std::set<HWND> optedOut_;
+};
+
+// Sends `msg` to every window of the process: the top-level windows with all their descendants,
+// and the calling thread's message-only windows.
+void SendToEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam);
+// Invalidates every top-level window with its frame and children, to be painted in a new look.
+void RepaintEveryWindow();
+
+}  // namespace kestrel::platform

@@ -16,6 +16,7 @@
 #include "framework/TypeInfo.h"
 #include "platform/os/Clock.h"
 #include "platform/os/Paths.h"
+#include "platform/theme/UxTheme.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -42,11 +43,6 @@ const TEnumInfo& PathPrefixInfo() {
 
 const TEnumInfo& LogActionInfo() {
   static const TEnumInfo info(u"TVnLogAction", {u"laNone", u"laClearLog", u"laBackupLog"});
-  return info;
-}
-
-const TEnumInfo& ThemeModeInfo() {
-  static const TEnumInfo info(u"TVnThemeMode", {u"ttmPlatform", u"ttmNone", u"ttmLibrary"});
   return info;
 }
 
@@ -77,7 +73,7 @@ void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>& b) {
   b.Property(u"UseXPThemes", &A::UseXPThemes, &A::SetUseXPThemes).Default(true);
   b.Property(u"UseXPThemesLibraryOnly", &A::UseXPThemesLibraryOnly, &A::SetUseXPThemesLibraryOnly).Default(false);
   b.Property(u"ThemeUseColorProperty", &A::ThemeUseColorProperty, &A::SetThemeUseColorProperty).Default(true);
-  b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, ThemeModeInfo()).Default(ttmPlatform);
+  b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, VnThemeModeInfo()).Default(ttmPlatform);
   b.Event(u"OnMaxLogSize", [](const A& a) { return static_cast<bool>(a.OnMaxLogSize); }, u"TVnMaxLogSizeEvent");
   b.Event(u"OnHeaderWrite", [](const A& a) { return static_cast<bool>(a.OnHeaderWrite); }, u"TVnHeaderWriteEvent");
   b.Event(u"OnException", [](const A& a) { return static_cast<bool>(a.OnException); }, u"TVnExceptionEvent");
@@ -272,17 +268,27 @@ void TVnApplication::SetUnicodeTitle(const String& value) {
   pf::SetWindowTextW(Application()->Handle(), reinterpret_cast<const pf::WCHAR*>(value.c_str()));
 }
 
+bool TVnApplication::XPThemesSupported() const { return ThemeServicesAvailable() && pf::IsThemeActive(); }
+
+bool TVnApplication::UseXPThemes() const {
+  return useXPThemes_ && ThemeServicesAvailable() && VnFrameworkUsesThemes();
+}
+
 void TVnApplication::SetUseXPThemes(bool value) {
   if (value == useXPThemes_ || (value && !XPThemesSupported())) return;
   useXPThemes_ = value;
   if (ComponentState().Contains(csDesigning) || !ThemeServicesAvailable()) return;
-  pf::PostMessageW(Application()->Handle(), pf::WM_THEMECHANGED, 0, 0);
+  if (ApplicationExists()) pf::PostMessageW(Application()->Handle(), pf::WM_THEMECHANGED, 0, 0);
+  if (value) pf::SetThemeAppProperties(pf::STAP_ALLOW_NONCLIENT | pf::STAP_ALLOW_CONTROLS);
+  else if (!libraryOnly_) pf::SetThemeAppProperties(0);
   DoThemeChange();
 }
 
 void TVnApplication::SetUseXPThemesLibraryOnly(bool value) {
   libraryOnly_ = value;
-  if (value && themeGlobalMode_ != ttmPlatform) DoThemeChange();
+  if (!value || themeGlobalMode_ == ttmPlatform) return;
+  pf::SetThemeAppProperties(pf::STAP_ALLOW_NONCLIENT | pf::STAP_ALLOW_CONTROLS);
+  DoThemeChange();
 }
 
 void TVnApplication::SetThemeGlobalMode(TVnThemeMode value) {

@@ -13,6 +13,7 @@
 #include "foundation/InstanceProbe.h"
 #include "foundation/SessionControl.h"
 #include "foundation/TimerPool.h"
+#include "foundation/VnThemeMode.h"
 #include "foundation/VnIniCtrl.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -38,7 +39,6 @@ enum TVnApplicationOption {
 using TVnApplicationOptions = TEnumSet<TVnApplicationOption>;
 
 enum TVnLogAction { laNone, laClearLog, laBackupLog };
-enum TVnThemeMode { ttmPlatform, ttmNone, ttmLibrary };
 // Where the log file lives: the Windows or system directory, the executable's, or as named.
 enum TVnPathPrefix { ppWindows, ppSystem, ppProgram, ppFixed };
 enum TVnEditMode { emInsert, emShift, emCtrl, emAlt, emCaps, emNum, emScroll };
@@ -157,9 +157,10 @@ class TVnApplication : public TComponent {
   // Publishes the GUI application's window for later instances (the probe ran before it existed).
   void ApplicationCreated(TApplication* application);
 
-  // Theme settings. This platform has no visual-style engine, so themes are never supported.
-  bool XPThemesSupported() const { return ThemeServicesAvailable(); }
-  bool UseXPThemes() const { return useXPThemes_ && ThemeServicesAvailable(); }
+  // Theme settings. Supported: the platform shows a visual style. UseXPThemes reads true only
+  // while it is wanted and the framework paints with visual styles.
+  bool XPThemesSupported() const;
+  bool UseXPThemes() const;
   void SetUseXPThemes(bool value);
   bool UseXPThemesLibraryOnly() const { return libraryOnly_; }
   void SetUseXPThemesLibraryOnly(bool value);
@@ -176,8 +177,8 @@ class TVnApplication : public TComponent {
   void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
 
  private:
-  // No visual-style engine exists here: no theme services, so no themes.
-  bool ThemeServicesAvailable() const { return false; }
+  // The theme engine is part of the platform layer, so its services are always there.
+  static constexpr bool ThemeServicesAvailable() { return true; }
   void ProbePreviousInstance();
   void WriteHeader(std::vector<String>& lines);
   String LogEntry(const String& value);

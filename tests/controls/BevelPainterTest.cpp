@@ -113,6 +113,7 @@ TEST(GrabHandle, NoneAndZeroThicknessTakeNothing) {
 }
 
 TEST(Bevel, GoldenEveryStyleWidthCombinationAndHandle) {
+  const ClassicLook classic;
   constexpr int kCell = 24;
   Canvas canvas(kCell * 9, kCell * 5, RGB(120, 140, 170));
   // Rows 0-2: every style at widths 1, 2 and 3 around a coloured middle.

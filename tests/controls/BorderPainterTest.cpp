@@ -189,6 +189,7 @@ TEST(Edge3D, DefaultColoursMatchThePlatformEdgeWithFaceAsLight) {
 }
 
 TEST(FlatBorder, GoldenEveryKindWithRepresentativeSides) {
+  const ClassicLook classic;
   const std::array<TVnBorderSides, 4> sides = {AllBorderSides, TVnBorderSides{ebsLeft, ebsTop},
                                                TVnBorderSides{ebsRight, ebsBottom},
                                                TVnBorderSides{ebsTop, ebsBottom}};

@@ -100,6 +100,7 @@ TEST_F(FlatScrollBars, ShortBarsHalveTheirArrowBoxes) {
 }
 
 TEST_F(FlatScrollBars, GoldenActiveRightAndInactiveLeft) {
+  const ClassicLook classic;
   DWORD style = WS_POPUP | WS_HSCROLL | WS_VSCROLL;
   HWND right = Create(style, WS_EX_CLIENTEDGE);
   HWND left = Create(style, WS_EX_CLIENTEDGE | WS_EX_LEFTSCROLLBAR);

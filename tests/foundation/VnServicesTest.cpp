@@ -219,7 +219,7 @@ TEST(VnServices, PublishedPropertiesSurviveAStreamingRoundTrip) {
   source.SetLogMaxsize(4096);
   source.SetLogMaxAction(laBackupLog);
   source.SetDlgEffectDelay(7);
-  source.SetThemeGlobalMode(ttmLibrary);
+  source.SetThemeGlobalMode(ttmNative);
   source.SetThemeUseColorProperty(false);
   const String text = ComponentToString(&source);
 
@@ -236,7 +236,7 @@ TEST(VnServices, PublishedPropertiesSurviveAStreamingRoundTrip) {
   EXPECT_EQ(target.LogMaxsize(), 4096);
   EXPECT_EQ(target.LogMaxAction(), laBackupLog);
   EXPECT_EQ(target.DlgEffectDelay(), 7);
-  EXPECT_EQ(target.ThemeGlobalMode(), ttmLibrary);
+  EXPECT_EQ(target.ThemeGlobalMode(), ttmNative);
   EXPECT_FALSE(target.ThemeUseColorProperty());
   EXPECT_EQ(ComponentToString(&target), text);
 }

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "controls/VnThemesControllerBase.h"
+#include "framework/Exceptions.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/theme/VsStyle.h"
+#include "tests/controls/ThemeSupport.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TRecordingRenderer;
+using testing::ThemeStateScope;
+
+// Registers the renderer for one test and takes it away again.
+struct RegisteredRenderer {
+  TRecordingRenderer renderer;
+  explicit RegisteredRenderer(bool enabled) {
+    renderer.SetEnabled(enabled);
+    GlobalThemeServices()->RegisterThemeRenderer(&renderer);
+  }
+  ~RegisteredRenderer() { GlobalThemeServices()->UnregisterThemeRenderer(&renderer); }
+};
+
+TEST(ThemeServices, ClassicRequestsDrawNothingAndAnswerNeutrally) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  const platform::HDC dc = platform::CreateCompatibleDC(nullptr);
+  const TRect bounds = Rect(2, 3, 40, 30);
+  TRect extent{};
+  platform::SIZE size{};
+  platform::LOGFONTW font{};
+  EXPECT_EQ(s->GetThemeColor(ttmNone, teButton, 1, 1, platform::TMT_TEXTCOLOR), clNone);
+  EXPECT_EQ(s->GetThemeSysColor(ttmNone, teButton, 15), clNone);
+  EXPECT_FALSE(s->GetThemeFont(ttmNone, dc, teButton, 1, 1, 0, font));
+  EXPECT_FALSE(s->GetThemeTextExtent(ttmNone, dc, {teButton, 1, 1}, u"x", 1, 0, nullptr, extent));
+  EXPECT_FALSE(s->GetThemeBackgroundExtent(ttmNone, dc, {teButton, 1, 1}, bounds, extent));
+  EXPECT_FALSE(s->GetThemePartSize(ttmNone, dc, {teButton, 1, 1}, size));
+  EXPECT_FALSE(s->DrawThemeEdge(ttmNone, dc, teButton, 1, 1, bounds, 0x0A, 0x0F, nullptr));
+  EXPECT_EQ(s->GetThemeSysSize(ttmNone, teScrollBar, platform::SM_CXVSCROLL), 0);
+  EXPECT_EQ(s->ContentRect(ttmNone, dc, {teButton, 1, 1}, bounds), bounds);
+  EXPECT_TRUE(s->ThemesEnabled(ttmNone));
+
+  // The platform's answers when themed; the same requests fall back to classic with themes off.
+  EXPECT_NE(s->GetThemeColor(ttmPlatform, teButton, 1, 1, platform::TMT_TEXTCOLOR), clNone);
+  EXPECT_TRUE(s->GetThemePartSize(ttmPlatform, dc, {teButton, platform::BP_CHECKBOX, 1}, size));
+  EXPECT_GT(size.cx, 0);
+  platform::SetThemeActive(false);
+  EXPECT_FALSE(s->ThemesEnabled(ttmPlatform));
+  EXPECT_EQ(s->GetThemeColor(ttmPlatform, teButton, 1, 1, platform::TMT_TEXTCOLOR), clNone);
+  platform::SetThemeActive(true);
+  EXPECT_TRUE(s->ThemesEnabled(ttmPlatform));
+  platform::DeleteDC(dc);
+}
+
+TEST(ThemeServices, NativeRequestsGoToTheSelectedEnabledRendererOnly) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  EXPECT_EQ(s->UseTheme(ttmNative), ttmPlatform);  // none registered
+  RegisteredRenderer registered(false);
+  TRecordingRenderer& r = registered.renderer;
+  EXPECT_EQ(s->CurrentRenderer(), &r);  // the first one registered is selected ...
+  EXPECT_EQ(r.activations, 1);          // ... and its default theme activated
+  EXPECT_EQ(s->UseTheme(ttmNative), ttmPlatform);
+  EXPECT_FALSE(s->ThemesEnabled(ttmNative));
+
+  r.SetEnabled(true);
+  EXPECT_EQ(s->UseTheme(ttmNative), ttmNative);
+  EXPECT_EQ(s->UseTheme(ttmPlatform), ttmPlatform);
+  EXPECT_EQ(s->GetThemeColor(ttmNative, teEdit, 0, 0, 0), 0x123456);
+  s->DrawElement(ttmNative, nullptr, tsGripper, Rect(0, 0, 8, 8));
+  ASSERT_EQ(r.drawn.size(), 1u);
+  EXPECT_EQ(r.drawn[0], (TThemedElementDetails{teStatus, 3, 0}));
+
+  // A disabled tool-bar button's text is drawn in the button class's look unless told otherwise.
+  s->DrawThemeText(ttmNative, nullptr, {teToolBar, 1, 4}, u"Cut", 3, 0, 0, Rect(0, 0, 30, 16));
+  s->DrawThemeText(ttmNative, nullptr, {teToolBar, 1, 3}, u"Cut", 3, 0, 0, Rect(0, 0, 30, 16));
+  s->SetSubstToolBarToButton(false);
+  s->DrawThemeText(ttmNative, nullptr, {teToolBar, 1, 4}, u"Cut", 3, 0, 0, Rect(0, 0, 30, 16));
+  s->SetSubstToolBarToButton(true);
+  ASSERT_EQ(r.texts.size(), 3u);
+  EXPECT_EQ(r.texts[0], (TThemedElementDetails{teButton, 1, 4}));
+  EXPECT_EQ(r.texts[1], (TThemedElementDetails{teToolBar, 1, 3}));
+  EXPECT_EQ(r.texts[2], (TThemedElementDetails{teToolBar, 1, 4}));
+
+  s->SelectThemeRenderer(u"no such renderer");
+  s->SelectThemeRenderer(5);
+  EXPECT_EQ(r.activations, 1);
+  s->SelectThemeRenderer(u"RECORDING");  // names compare without case
+  EXPECT_EQ(r.activations, 2);
+}
+
+TEST(ThemeServices, AnUnregisteredRendererIsNoLongerUsed) {
+  ThemeStateScope scope;
+  {
+    RegisteredRenderer registered(true);
+    EXPECT_EQ(GlobalThemeServices()->UseTheme(ttmNative), ttmNative);
+  }
+  EXPECT_EQ(GlobalThemeServices()->CurrentRenderer(), nullptr);
+  EXPECT_EQ(GlobalThemeServices()->RendererCount(), 0);
+  EXPECT_EQ(GlobalThemeServices()->UseTheme(ttmNative), ttmPlatform);
+}
+
+TEST(ThemeServices, PlatformThemeSwitchReachesTheServicesWindow) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  const platform::HTHEME before = s->Theme(teEdit);
+  ASSERT_NE(before, nullptr);
+  platform::SetThemeActive(false);
+  EXPECT_FALSE(s->UseThemes());
+  EXPECT_EQ(s->Theme(teEdit), nullptr);  // handles were reopened, and there is no theme now
+  EXPECT_EQ(s->UseTheme(ttmPlatform), ttmNone);
+  platform::SetThemeActive(true);
+  EXPECT_TRUE(s->UseThemes());
+  EXPECT_NE(s->Theme(teEdit), nullptr);
+  EXPECT_FALSE(s->SystemThemeIsChanging());
+}
+
+TEST(ThemeRenderer, TheBaseImplementsNothingAndSaysSo) {
+  TVnThemeRenderer r;
+  const auto message = [](auto&& call) {
+    try {
+      call();
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return String(u"no exception");
+  };
+  EXPECT_EQ(message([&] { r.Controller(); }), u"TVnThemesRenderer.Controller method is not implemented!");
+  EXPECT_EQ(message([&] { r.Init(); }), u"TVnThemesRenderer.Init method is not implemented!");
+  EXPECT_THROW(r.DrawElement(nullptr, {}, Rect(0, 0, 1, 1), nullptr), EAbstractError);
+  EXPECT_THROW(r.GetThemeSysSize(teEdit, 0), EAbstractError);
+  EXPECT_THROW(r.ActivateTheme(u"a", u"b", true), EAbstractError);
+  EXPECT_EQ(r.GetThemeRendererName(), u"");
+  EXPECT_EQ(r.GetCurrentThemeHandle(), 0);
+  r.SetEnabled(true);
+  EXPECT_EQ(r.GetCurrentThemeHandle(), 1);
+  EXPECT_EQ(r.FormThemeProviderOptions(nullptr), 0);
+
+  TVnThemesControllerBase controller(nullptr);
+  EXPECT_TRUE(controller.Enabled());
+  EXPECT_EQ(message([&] { controller.GetThemeRenderer(); }),
+            u"TVnThemesControllerBase.GetThemeRenderer method is not implemented!");
+  EXPECT_EQ(message([&] { controller.SetEnabled(false); }),
+            u"TVnThemesControllerBase.GetThemeRenderer method is not implemented!");
+}
+
+TEST(ThemesController, TheBaseRaisesOnRegistrationButCanBeFreedWithItsOwner) {
+  auto owner = std::make_unique<TComponent>(nullptr);
+  auto* controller = new TVnThemesControllerBase(nullptr);
+  try {
+    owner->InsertComponent(controller);
+    ADD_FAILURE() << "registered";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), u"TVnThemesControllerBase.RegisterController method undefined!");
+  }
+  try {
+    owner->RemoveComponent(controller);
+    ADD_FAILURE() << "unregistered";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), u"TVnThemesControllerBase.UnregisterController method undefined!");
+  }
+  owner.reset();  // the hook's failure while the owner frees it must not end the program
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -183,6 +183,7 @@ void TCustomForm::ShowingChanged() {
     pf::ShowWindow(Handle(), pf::SW_HIDE);
     DoHide();
   }
+  NotifyShowingChanged();
 }
 
 void TCustomForm::DoShow() {

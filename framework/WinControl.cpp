@@ -378,6 +378,14 @@ void TWinControl::Broadcast(TMessage& message) {
   }
 }
 
+void TWinControl::NotifyShowingChanged() {
+  const auto copy = controls_;
+  for (TControl* c : copy) {
+    c->Perform(CM_SHOWINGCHANGED);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->NotifyShowingChanged();
+  }
+}
+
 void TWinControl::NotifyControls(pf::UINT msg) {
   TMessage m{msg, 0, 0, 0};
   Broadcast(m);
@@ -710,6 +718,7 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_VISIBLECHANGED:
       if (handle_) pf::ShowWindow(handle_, Visible() ? pf::SW_SHOWNA : pf::SW_HIDE);
       else if (Visible() && Parent() && Parent()->HandleAllocated()) CreateHandle();
+      NotifyShowingChanged();
       return;
     default:
       break;

@@ -114,6 +114,9 @@ class TWinControl : public TControl {
   // Paints the windowless children that intersect the DC's clip box, in z-order from `first`.
   void PaintControls(platform::HDC dc, TControl* first);
   void PaintHandler(TMessage& message);
+  // Tells every control below this one (CM_SHOWINGCHANGED) that whether it is showing may have
+  // changed, after this control was shown or hidden.
+  void NotifyShowingChanged();
   virtual void AlignControls(TControl* control, TRect& rect);
   virtual void KeyDown(platform::WORD& key, TShiftState shift);
   virtual void KeyUp(platform::WORD& key, TShiftState shift);

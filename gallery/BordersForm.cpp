@@ -114,14 +114,6 @@ class TBevelStyleSheet : public TGraphicControl {
   }
 };
 
-void AddHeading(TForm* form, const String& title, int top) {
-  auto* label = new TLabel(form);
-  label->SetParent(form);
-  label->SetBounds(12, top, 400, 17);
-  label->Font()->SetStyle({fsBold});
-  label->SetCaption(title);
-}
-
 }  // namespace
 
 TBordersForm::TBordersForm(TComponent* owner) : TForm(owner) {

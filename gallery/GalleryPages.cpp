@@ -1,5 +1,7 @@
 #include "GalleryPages.h"
 
+#include "framework/Label.h"
+
 #include <algorithm>
 
 namespace kestrel::gallery {
@@ -29,6 +31,14 @@ const TGalleryPage* TGalleryPages::Find(const std::string& name) {
 bool TGalleryPages::Register(const TGalleryPage& page) {
   Registry().push_back(page);
   return true;
+}
+
+void AddHeading(TForm* form, const String& title, int top) {
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  label->SetBounds(12, top, 400, 17);
+  label->Font()->SetStyle({fsBold});
+  label->SetCaption(title);
 }
 
 }  // namespace kestrel::gallery

@@ -24,6 +24,9 @@ class TGalleryPages {
   static bool Register(const TGalleryPage& page);
 };
 
+// A bold heading line on a page, at the page's left margin.
+void AddHeading(TForm* form, const String& title, int top);
+
 template <class Form>
 TForm* CreateGalleryForm() {
   Form* form = nullptr;

@@ -1,0 +1,296 @@
+#include "smooth/SmoothWin8Marquee.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "framework/ControlMessages.h"
+#include "framework/Filer.h"
+#include "framework/TypeInfo.h"
+#include "platform/gdi/DcState.h"
+#include "platform/window/WindowApi.h"
+
+namespace kestrel {
+
+namespace pf = platform;
+
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TSmoothWin8Marquee, TCustomControl)
+
+void TSmoothWin8Marquee::PublishProperties(TClassBuilder<TSmoothWin8Marquee>& b) {
+  using M = TSmoothWin8Marquee;
+  b.Object(u"Fill", &M::Fill, &M::SetFill);
+  b.Object(u"Bullets", &M::Bullets, &M::SetBullets);
+  b.Property(u"Animate", &M::Animate, &M::SetAnimate).Default(true);
+  b.Property(u"AnimationFactor", &M::AnimationFactor, &M::SetAnimationFactor);
+  b.Property(u"AnimationStep", &M::AnimationStep, &M::SetAnimationStep);
+  b.Property(u"AnimationStretchFactor", &M::AnimationStretchFactor, &M::SetAnimationStretchFactor);
+  b.Property(u"Transparent", &M::Transparent, &M::SetTransparent).Default(false);
+  b.Event(u"OnCustomBulletShape", [](const M& m) { return static_cast<bool>(m.OnCustomBulletShape); },
+          u"TSmoothWin8MarqueeCustomBulletShape");
+}
+
+TSmoothWin8Marquee::TSmoothWin8Marquee(TComponent* owner)
+    : TCustomControl(owner),
+      FFill(std::make_unique<TGDIPFill>()),
+      FBullets(std::make_unique<TSmoothWin8MarqueeBullets>(this)),
+      FAnimationTimer(std::make_unique<TTimer>(nullptr)) {
+  FFill->OnChange = [this](TObject*) { Invalidate(); };
+  FAnimationTimer->SetEnabled(false);
+  FAnimationTimer->SetInterval(10);
+  FAnimationTimer->OnTimer = [this](TObject* sender) { AnimationTimer(sender); };
+  SetDoubleBuffered(true);
+  SetBounds(Left(), Top(), 400, 20);
+  SetTabStop(true);
+  if (owner && owner->ComponentState().Contains(csDesigning) && !owner->ComponentState().Contains(csLoading)) {
+    // The look a marquee dropped on a form starts with.
+    FFill->SetColor(clWhite);
+    FFill->SetGradientType(gtSolid);
+    FFill->SetBorderColor(0x708090);
+    FBullets->SetColor(0x708090);
+  }
+  UpdateTimer();
+}
+
+TSmoothWin8Marquee::~TSmoothWin8Marquee() {
+  FAnimationTimer.reset();
+  FFill->OnChange = nullptr;
+}
+
+void TSmoothWin8Marquee::Assign(const TPersistent* source) {
+  if (const auto* other = dynamic_cast<const TSmoothWin8Marquee*>(source)) {
+    FBullets->Assign(other->FBullets.get());
+    FFill->Assign(other->FFill.get());
+    Invalidate();
+    return;
+  }
+  TCustomControl::Assign(source);
+}
+
+void TSmoothWin8Marquee::SetFill(TGDIPFill* value) {
+  if (value && value != FFill.get()) FFill->Assign(value);
+}
+
+void TSmoothWin8Marquee::SetBullets(TSmoothWin8MarqueeBullets* value) {
+  if (value && value != FBullets.get()) FBullets->Assign(value);
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::SetAnimate(bool value) {
+  FAnimate = value;
+  UpdateTimer();
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::SetAnimationFactor(float value) {
+  if (value == 0 || !std::isfinite(value)) return;
+  FAnimationFactor = value;
+}
+
+void TSmoothWin8Marquee::SetAnimationStretchFactor(float value) {
+  FAnimationStretchFactor = value;
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::SetTransparent(bool value) {
+  FTransparent = value;
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::SetPosition(float value) {
+  const std::vector<pf::TGPRectF> before = BulletRects();
+  FPosition = value;
+  const float bound = static_cast<float>(Width()) / 2 + FBullets->RowWidth() / 2;
+  if (FPosition > bound) FPosition = -bound;
+  InvalidateBullets(before);
+}
+
+// Only the bullets move: repainting where they were and where they are now is enough (and
+// keeps the 10 ms animation cheap). Custom shapes may draw anywhere, so they repaint all.
+void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& before) {
+  if (!HandleAllocated()) return;
+  if (FBullets->Shape() == bsCustom) {
+    Invalidate();
+    return;
+  }
+  const float width = static_cast<float>(Width()), height = static_cast<float>(Height());
+  auto invalidate = [&](const pf::TGPRectF& r) {
+    // Bullets pushed out of sight need no repaint (and may lie beyond any pixel coordinate).
+    if (!(r.X + r.Width >= -2 && r.X <= width + 2 && r.Y + r.Height >= -2 && r.Y <= height + 2)) return;
+    // Anti-aliased edges and the outline's half pixel reach past the rectangle.
+    const pf::RECT dirty{static_cast<int>(std::floor(r.X)) - 2, static_cast<int>(std::floor(r.Y)) - 2,
+                         static_cast<int>(std::ceil(r.X + r.Width)) + 2, static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
+    pf::InvalidateRect(Handle(), &dirty, pf::FALSE);
+  };
+  for (const pf::TGPRectF& r : before) invalidate(r);
+  for (const pf::TGPRectF& r : BulletRects()) invalidate(r);
+}
+
+bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(csDesigning); }
+
+void TSmoothWin8Marquee::UpdateTimer() {
+  if (!FAnimationTimer) return;
+  FAnimationTimer->SetEnabled(FAnimate && !Designing() && Showing());
+}
+
+void TSmoothWin8Marquee::AnimationTimer(TObject*) {
+  if (Designing()) return;
+  if (!Showing()) {
+    // Hidden by a path that sent no notice: stop until the control shows again.
+    UpdateTimer();
+    return;
+  }
+  float p = FPosition;
+  const float target = p + FAnimationStep;
+  const float step = std::fabs(p - target) / FAnimationFactor;
+  if (target - 0.01f < p && p < target + 0.01f) return;  // too small a step to move
+  const float move = std::max(0.01f, step);
+  p = p < target ? p + move : p - move;
+  SetPosition(p);
+}
+
+void TSmoothWin8Marquee::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CM_SHOWINGCHANGED:
+      UpdateTimer();
+      return;
+    case CM_VISIBLECHANGED:
+      TCustomControl::WndProc(m);
+      UpdateTimer();
+      return;
+    default:
+      TCustomControl::WndProc(m);
+  }
+}
+
+void TSmoothWin8Marquee::SetParent(TWinControl* value) {
+  TCustomControl::SetParent(value);
+  UpdateTimer();
+}
+
+std::vector<pf::TGPRectF> TSmoothWin8Marquee::BulletRects() const {
+  const TSmoothWin8MarqueeBullets& b = *FBullets;
+  const float W = static_cast<float>(Width()), H = static_cast<float>(Height());
+  const int count = b.Count();
+  if (W <= 0 || count <= 0) return {};
+  const float bw = static_cast<float>(b.Width()), bh = static_cast<float>(b.Height());
+  const float sp = static_cast<float>(b.Spacing());
+  const float S = b.RowWidth() * FAnimationStretchFactor;
+  const float zoneLeft = (W - 1 - S) / 2;
+  const float start = zoneLeft + FPosition;
+  const float top = (H - 1 - bh) / 2;
+  const float travelled = FPosition / W;
+  std::vector<pf::TGPRectF> rects;
+  rects.reserve(static_cast<std::size_t>(count));
+  for (int n = 0; n < count; ++n) {
+    const float nf = static_cast<float>(n);
+    float x = start + nf * bw + nf * sp;
+    // Outside the middle zone bullets are pushed out in proportion to their distance from it.
+    if (x < zoneLeft) x = x + travelled * std::fabs(x - zoneLeft) * static_cast<float>(count - n);
+    else if (x > zoneLeft + S) x = x + std::fabs(x - zoneLeft - S) * travelled * (nf + 1);
+    rects.push_back(pf::TGPRectF{x, top, bw, bh});
+  }
+  return rects;
+}
+
+void TSmoothWin8Marquee::Paint() {
+  pf::TGPGraphics graphics(Canvas()->Handle());
+  graphics.SetSmoothingMode(pf::SmoothingModeAntiAlias);
+  if (!FTransparent) {
+    FFill->Fill(&graphics, pf::TGPRectF{0, 0, static_cast<float>(Width() - 1), static_cast<float>(Height() - 1)});
+  }
+  DrawBullets(graphics);
+}
+
+void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
+  const TSmoothWin8MarqueeBullets& b = *FBullets;
+  std::unique_ptr<pf::TGPSolidBrush> brush;
+  std::unique_ptr<pf::TGPPen> pen;
+  if (b.Color() != clNone) brush = std::make_unique<pf::TGPSolidBrush>(pf::MakeColor(b.Opacity(), b.Color()));
+  if (b.BorderColor() != clNone) pen = std::make_unique<pf::TGPPen>(pf::MakeColor(b.BorderOpacity(), b.BorderColor()), 1.0f);
+  if (!brush && !pen) return;
+  int index = 0;
+  for (pf::TGPRectF r : BulletRects()) {
+    switch (b.Shape()) {
+      case bsEllipse:
+        if (brush) graphics.FillEllipse(brush.get(), r);
+        if (pen) graphics.DrawEllipse(pen.get(), r);
+        break;
+      case bsRectangle:
+        if (brush) graphics.FillRectangle(brush.get(), r);
+        if (pen) graphics.DrawRectangle(pen.get(), r);
+        break;
+      case bsTriangle: {
+        pf::TGPGraphicsPath path;
+        const pf::TGPPointF points[] = {{r.X + r.Width / 2, r.Y}, {r.X + r.Width, r.Y + r.Height}, {r.X, r.Y + r.Height}};
+        path.AddPolygon(points, 3);
+        if (brush) graphics.FillPath(brush.get(), &path);
+        if (pen) graphics.DrawPath(pen.get(), &path);
+        break;
+      }
+      case bsCustom:
+        if (OnCustomBulletShape) OnCustomBulletShape(this, &graphics, index, r);
+        break;
+    }
+    ++index;
+  }
+}
+
+void TSmoothWin8Marquee::PaintWindow(pf::HDC dc) {
+  if (Parent()) PaintParentBackground(dc);
+  TCustomControl::PaintWindow(dc);
+}
+
+// The parent's own image under the control, so that what the fill leaves uncovered (its
+// anti-aliased edge, or everything when Transparent) shows the parent.
+void TSmoothWin8Marquee::PaintParentBackground(pf::HDC dc) {
+  const int saved = pf::SaveDC(dc);
+  pf::OffsetViewportOrgEx(dc, -Left(), -Top(), nullptr);
+  Parent()->Perform(pf::WM_ERASEBKGND, reinterpret_cast<pf::WPARAM>(dc), reinterpret_cast<pf::LPARAM>(dc));
+  Parent()->Perform(pf::WM_PAINT, reinterpret_cast<pf::WPARAM>(dc), 0);
+  pf::RestoreDC(dc, saved);
+}
+
+void TSmoothWin8Marquee::EraseBackground(pf::HDC) {}
+
+void TSmoothWin8Marquee::SetComponentStyle(TSmoothStyle AStyle) {
+  FSmoothStyle = AStyle;
+  const auto colours = MarqueeStyleColors(AStyle);
+  if (!colours) return;
+  FFill->BeginUpdate();
+  FFill->SetColor(colours->Color);
+  FFill->SetColorTo(colours->ColorTo);
+  FFill->SetColorMirror(colours->ColorMirror);
+  FFill->SetColorMirrorTo(colours->ColorMirrorTo);
+  FFill->SetBorderColor(colours->FillBorder);
+  if (colours->VerticalGradient) FFill->SetGradientType(gtVertical);
+  if (colours->VerticalMirrorGradient) FFill->SetGradientMirrorType(gtVertical);
+  FFill->EndUpdate();
+  FBullets->SetBorderColor(colours->BulletBorder);
+  FBullets->SetColor(colours->BulletColor);
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::SetColorTones(const TColorTones& ATones) {
+  FFill->BeginUpdate();
+  FFill->SetColor(ATones.Background.BrushColor);
+  FFill->SetColorTo(ATones.Background.BrushColor);
+  FFill->SetColorMirror(ATones.Background.BrushColor);
+  FFill->SetColorMirrorTo(ATones.Background.BrushColor);
+  FFill->SetBorderColor(ATones.Background.BorderColor);
+  FFill->EndUpdate();
+  FBullets->SetBorderColor(ATones.Background.BorderColor);
+  FBullets->SetColor(ATones.Selected.BrushColor);
+  Invalidate();
+}
+
+void TSmoothWin8Marquee::DefineProperties(TFiler& filer) {
+  TCustomControl::DefineProperties(filer);
+  filer.DefineProperty(
+      u"SmoothStyle",
+      [this](TReader& reader) {
+        const std::int64_t value = reader.ReadInteger();
+        if (value >= tsOffice2003Blue && value <= tsOffice2016Black) FSmoothStyle = static_cast<TSmoothStyle>(value);
+      },
+      [this](TWriter& writer) { writer.WriteInteger(FSmoothStyle); }, true);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include "framework/Filer.h"
+#include "framework/Panel.h"
+#include "smooth/SmoothWin8Marquee.h"
+#include "tests/framework/visual/VisualTestSupport.h"
+
+namespace kestrel {
+namespace {
+
+namespace pf = platform;
+
+void Advance(pf::DWORD ms) { pf::HeadlessBackend::Current()->Advance(ms); }
+
+// The dialog's arrangement: a form, a white panel and a marquee filling it.
+struct MarqueeOnPanel {
+  testing::ShownForm form{445, 417};
+  TPanel* panel = new TPanel(form.form);
+  TSmoothWin8Marquee* marquee = new TSmoothWin8Marquee(form.form);
+  MarqueeOnPanel() {
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(50, 50, 445, 417);
+    panel->SetParent(form.form);
+    panel->SetBounds(0, 0, 445, 417);
+    panel->SetBevelOuter(bvNone);
+    panel->SetColor(clWhite);
+    marquee->SetParent(panel);
+    marquee->SetAlign(alClient);
+    marquee->Fill()->SetColor(clWhite);
+    marquee->Fill()->SetGradientType(gtSolid);
+    marquee->Fill()->SetBorderColor(clWhite);
+    marquee->Bullets()->SetColor(clBlack);
+    testing::Pump();
+  }
+  int Presents() const { return pf::HeadlessBackend::Current()->NativeWindows().at(form->Handle()).presents; }
+};
+
+TEST(Marquee, DialogGeometry) {
+  MarqueeOnPanel m;
+  ASSERT_EQ(m.marquee->Width(), 445);
+  EXPECT_EQ(m.marquee->Bullets()->RowWidth(), 77);  // 6 bullets and 6 gaps less one
+  const auto rects = m.marquee->BulletRects();
+  ASSERT_EQ(rects.size(), 6u);
+  for (int n = 0; n < 6; ++n) {
+    EXPECT_NEAR(rects[n].X, 156.55f + 13 * n, 1e-3);
+    EXPECT_EQ(rects[n].Y, 203);
+  }
+  m.marquee->SetPosition(261);
+  EXPECT_EQ(m.marquee->Position(), 261);
+  m.marquee->SetPosition(261.5f);
+  EXPECT_EQ(m.marquee->Position(), -261);
+}
+
+TEST(Marquee, BulletPositionsOverVirtualTime) {
+  struct Case {
+    float factor, step, stretch;
+    int ticks;
+    float position, firstX, lastX;
+  };
+  const Case cases[] = {
+      {3, 10, 1.7f, 3, 10, 166.55f, 231.55f},           // 10/3 a tick, all inside the zone
+      {1, 10, 1.7f, 10, 100, 256.55f, 367.527f},        // the right-hand bullets spread out
+      {1, -10, 1.7f, 10, -100, -78.28f, 113.685f},      // and the left-hand ones to the left
+      {1, 10, 1.0f, 0, 0, 183.5f, 248.5f},              // a narrower zone
+      {1, 10, 1.7f, 27, -261, -1022.93f, -154.41f},     // past 261 the row re-enters at -261
+      {1, -10, 1.7f, 40, -400, -2400.75f, -479.57f},    // leftwards it never wraps
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.factor << " " << c.step << " " << c.stretch << " " << c.ticks);
+    MarqueeOnPanel m;
+    m.marquee->SetAnimationFactor(c.factor);
+    m.marquee->SetAnimationStep(c.step);
+    m.marquee->SetAnimationStretchFactor(c.stretch);
+    Advance(10 * c.ticks);
+    EXPECT_NEAR(m.marquee->Position(), c.position, 1e-3);
+    const auto rects = m.marquee->BulletRects();
+    EXPECT_NEAR(rects.front().X, c.firstX, 0.01);
+    EXPECT_NEAR(rects.back().X, c.lastX, 0.01);
+  }
+}
+
+TEST(Marquee, StepsTooSmallOrDivisorsOfZeroDoNotMoveOrBreakTheRow) {
+  MarqueeOnPanel m;
+  m.marquee->SetAnimationStep(0.005f);
+  const int presents = m.Presents();
+  Advance(100);
+  EXPECT_EQ(m.marquee->Position(), 0);
+  EXPECT_EQ(m.Presents(), presents);  // no repaint either
+
+  m.marquee->SetAnimationStep(10);
+  m.marquee->SetAnimationFactor(0);
+  EXPECT_EQ(m.marquee->AnimationFactor(), 3);
+  Advance(30);
+  EXPECT_NEAR(m.marquee->Position(), 10, 1e-3);
+
+  m.marquee->Bullets()->SetCount(0);
+  EXPECT_TRUE(m.marquee->BulletRects().empty());
+  m.marquee->Bullets()->SetCount(6);
+  m.panel->SetWidth(0);
+  testing::Pump();
+  EXPECT_EQ(m.marquee->Width(), 0);
+  EXPECT_TRUE(m.marquee->BulletRects().empty());
+}
+
+TEST(Marquee, HiddenCostsNothingAndResumesWhenShownAgain) {
+  MarqueeOnPanel m;
+  EXPECT_TRUE(m.marquee->TimerRunning());
+  Advance(30);
+  const float before = m.marquee->Position();
+  EXPECT_NEAR(before, 10, 1e-3);
+
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    auto hide = [&](bool hidden) {
+      if (way == 0) m.panel->SetVisible(!hidden);
+      else if (way == 1) m.marquee->SetVisible(!hidden);
+      else m.form->SetVisible(!hidden);
+      testing::Pump();
+    };
+    hide(true);
+    EXPECT_FALSE(m.marquee->TimerRunning());
+    const int presents = m.Presents();
+    const float frozen = m.marquee->Position();
+    Advance(1000);
+    EXPECT_EQ(m.marquee->Position(), frozen);
+    EXPECT_EQ(m.Presents(), presents);
+    hide(false);
+    EXPECT_TRUE(m.marquee->TimerRunning());
+    Advance(30);
+    EXPECT_NEAR(m.marquee->Position(), frozen + 10, 1e-3);
+  }
+  m.marquee->SetAnimate(false);
+  EXPECT_FALSE(m.marquee->TimerRunning());
+}
+
+TEST(Marquee, StylesAndTonesColourFillAndBullets) {
+  TSmoothWin8Marquee marquee(nullptr);
+  marquee.SetComponentStyle(tsOffice2007Luna);
+  EXPECT_EQ(marquee.GetComponentStyle(), tsOffice2007Luna);
+  EXPECT_EQ(marquee.Fill()->Color(), 0xFAF1E9);
+  EXPECT_EQ(marquee.Fill()->ColorMirrorTo(), 0xFFF2E7);
+  EXPECT_EQ(marquee.Fill()->GradientMirrorType(), gtVertical);
+  EXPECT_EQ(marquee.Bullets()->Color(), 0xAAD9FF);
+  marquee.SetComponentStyle(tsWindowsXP);
+  EXPECT_EQ(marquee.Fill()->Color(), clBtnFace);
+  EXPECT_EQ(marquee.Bullets()->Color(), clInactiveCaption);
+  EXPECT_EQ(marquee.Fill()->ColorMirror(), clNone);
+  marquee.SetComponentStyle(tsCustom);
+  EXPECT_EQ(marquee.GetComponentStyle(), tsCustom);
+  EXPECT_EQ(marquee.Fill()->Color(), clBtnFace);
+
+  TColorTones tones;
+  tones.Background = {0x111111, 0x222222, 0};
+  tones.Selected.BrushColor = 0x333333;
+  marquee.SetColorTones(tones);
+  EXPECT_EQ(marquee.Fill()->ColorMirrorTo(), 0x111111);
+  EXPECT_EQ(marquee.Fill()->BorderColor(), 0x222222);
+  EXPECT_EQ(marquee.Bullets()->BorderColor(), 0x222222);
+  EXPECT_EQ(marquee.Bullets()->Color(), 0x333333);
+}
+
+TEST(Marquee, StoredStyleIsRestoredWithoutApplyingColours) {
+  TSmoothWin8Marquee stored(nullptr);
+  stored.SetName(u"Busy");
+  stored.Bullets()->SetColor(clBlack);
+  stored.SetAnimationStretchFactor(1.7f);
+  const String text = ComponentToString(&stored);
+  EXPECT_NE(text.find(u"SmoothStyle = 0"), String::npos) << Utf16ToUtf8(text);
+  EXPECT_NE(text.find(u"Bullets.Color = 0\n"), String::npos) << Utf16ToUtf8(text);
+
+  TSmoothWin8Marquee read(nullptr);
+  read.SetComponentStyle(tsWindows7);
+  StringToComponent(text, &read);
+  EXPECT_EQ(read.GetComponentStyle(), tsOffice2003Blue);
+  EXPECT_EQ(read.Bullets()->Color(), clBlack);  // not the style's bullet colour
+  EXPECT_EQ(read.AnimationStretchFactor(), 1.7f);
+}
+
+TEST(Marquee, CustomShapesAreLeftToTheHandlerAndTransparentShowsTheParent) {
+  MarqueeOnPanel m;
+  m.panel->SetColor(clRed);
+  std::vector<int> painted;
+  m.marquee->Bullets()->SetShape(bsCustom);
+  m.marquee->OnCustomBulletShape = [&](TObject* sender, pf::TGPGraphics* g, int index, pf::TGPRectF& r) {
+    EXPECT_EQ(sender, m.marquee);
+    EXPECT_NE(g, nullptr);
+    EXPECT_EQ(r.Width, 10);
+    painted.push_back(index);
+  };
+  m.marquee->Invalidate();
+  testing::Pump();
+  EXPECT_EQ(painted, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 255, 255));
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 160, 208), pf::RGB(255, 255, 255));  // no bullet drawn
+
+  m.marquee->SetTransparent(true);
+  m.marquee->Bullets()->SetShape(bsRectangle);
+  testing::Pump();
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 0, 0));
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 160, 208), pf::RGB(0, 0, 0));
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "framework/Control.h"
 #include "framework/TypeInfo.h"
+#include "html/HTMLCheckBoxPainter.h"
 #include "html/HTMLData.h"
+#include "html/HTMLMessageHook.h"
 #include "html/HTMLRender.h"
+#include "platform/window/WindowDefs.h"
 
 namespace kestrel {
 
@@ -135,8 +139,52 @@ void TVnHTMLBreakItem::AssignBreakProps(const TVnHTMLBreakItem* Source) {
 
 // ---- TVnHTMLInputItem --------------------------------------------------------------------
 
-TVnHTMLInputItem::TVnHTMLInputItem(TVnHTMLData* Owner) : TVnHTMLItem(Owner, hitInput) {}
+TVnHTMLInputItem::TVnHTMLInputItem(TVnHTMLData* Owner)
+    : TVnHTMLItem(Owner, hitInput), FControlPainter(std::make_unique<TVnHTMLCheckBoxPainter>(this)) {}
 TVnHTMLInputItem::~TVnHTMLInputItem() = default;
+
+void TVnHTMLInputItem::SetChecked(bool Value) {
+  if (Value == FChecked) return;
+  if (Value && FInputType == itRadioButton && FTag > 0 && FOwner) {
+    for (TVnHTMLItem* other : FOwner->ControlsArray()) {
+      if (other != this && other->ItemType() == hitInput && other->FTag == FTag)
+        static_cast<TVnHTMLInputItem*>(other)->FChecked = false;
+    }
+  }
+  FChecked = Value;
+  TVnHTMLRender* render = FOwner ? FOwner->Render() : nullptr;
+  if (render && render->OnInputItemChecked) render->OnInputItemChecked(render, this);
+  Changed();
+}
+
+void TVnHTMLInputItem::SetValue(const String& Value) {
+  if (Value == FValue) return;
+  FValue = Value;
+  TVnHTMLRender* render = FOwner ? FOwner->Render() : nullptr;
+  if (render && render->OnInputItemTextChanged) render->OnInputItemTextChanged(render, this);
+  Changed();
+}
+
+void TVnHTMLInputItem::SetInputType(TVnHTMLInputType Value) {
+  FInputType = Value;
+  FControlPainter = std::make_unique<TVnHTMLCheckBoxPainter>(this);
+}
+
+void TVnHTMLInputItem::Click() {
+  // Both kinds toggle: a second click on a checked radio button unchecks it.
+  SetChecked(!FChecked);
+  Changed();
+}
+
+void TVnHTMLInputItem::KeyDownTransfer(platform::WORD& Key, TShiftState) {
+  if (Key != platform::VK_SPACE) return;
+  if (FInputType == itCheckBox) SetChecked(!FChecked);
+  else SetChecked(true);
+}
+
+void TVnHTMLInputItem::Changed() {
+  if (FOwner && FOwner->Render()) FOwner->Render()->Change();
+}
 
 String TVnHTMLInputItem::GetItemHTML() const {
   String html = FInputType == itRadioButton ? u"<input type=\"radio\" " : u"<input type=\"checkbox\" ";
@@ -159,11 +207,38 @@ void TVnHTMLInputItem::Assign(const TVnHTMLItem& Source) {
 // ---- TVnHTMLControlItem ------------------------------------------------------------------
 
 TVnHTMLControlItem::TVnHTMLControlItem(TVnHTMLData* Owner) : TVnHTMLItem(Owner, hitControl) {}
-TVnHTMLControlItem::~TVnHTMLControlItem() = default;
+
+TVnHTMLControlItem::~TVnHTMLControlItem() { FreeControl(); }
+
+void TVnHTMLControlItem::AttachControl(std::unique_ptr<TObject> control) {
+  FreeControl();
+  FControl = std::move(control);
+  auto* component = dynamic_cast<TComponent*>(FControl.get());
+  if (!component) return;
+  FControlHook = std::make_unique<THTMLMessageHook>();
+  FControlHook->OnControlFreed = [this] {
+    // Its owner freed it: the item must not free it again.
+    (void)FControl.release();
+  };
+  FControlHook->OnMessage = [this](TMessage& m) {
+    // An embedded control that takes the focus becomes the selected item.
+    if (m.Msg != platform::WM_SETFOCUS || !FOwner || FOwner->SelectedItem() == this) return;
+    FOwner->SetSelectedItem(this);
+    if (FOwner->Render()) FOwner->Render()->Change();
+  };
+  FControlHook->SetControl(component);
+}
+
+void TVnHTMLControlItem::FreeControl() {
+  // The hook goes first, so that freeing the control is not reported back to this item.
+  FControlHook.reset();
+  FControl.reset();
+}
 
 String TVnHTMLControlItem::GetItemHTML() const {
   if (!FControl) return {};
   String html = u"<control vclclass=\"" + FControl->ClassName() + u"\" ";
+  // The attribute names as the tag wrote them, each with the property's current value.
   for (const auto& [name, value] : FControlPropList) {
     const TPropInfo* prop = GetPropInfo(FControl.get(), name);
     if (!prop || !prop->IsReadable() || prop->Kind == tkClass || prop->Kind == tkMethod) continue;
@@ -173,7 +248,7 @@ String TVnHTMLControlItem::GetItemHTML() const {
     } else {
       text = GetPropText(FControl.get(), *prop);
     }
-    html += prop->Name + u"=\"" + text + u"\" ";
+    html += name + u"=\"" + text + u"\" ";
   }
   return html + u">";
 }

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "framework/ColorIdentifiers.h"
+#include "framework/ControlMessages.h"
 #include "framework/Object.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel {
 
 class TVnHTMLData;
+class TVnHTMLControlPainter;
+class THTMLMessageHook;
 
 enum TVnHTMLItemType : std::uint8_t {
   hitChar,
@@ -146,19 +149,30 @@ class TVnHTMLInputItem : public TVnHTMLItem {
   void Assign(const TVnHTMLItem& Source) override;
 
   bool Checked() const { return FChecked; }
-  void SetChecked(bool Value) { FChecked = Value; }
+  // A radio button of a group that becomes checked unchecks the rest of its group first; then
+  // OnInputItemChecked and OnChange of the renderer follow.
+  void SetChecked(bool Value);
   const String& Name() const { return FName; }
   const String& Value() const { return FValue; }
-  void SetValue(const String& Value) { FValue = Value; }
+  // A new text raises OnInputItemTextChanged, then OnChange.
+  void SetValue(const String& Value);
   TVnHTMLInputType InputType() const { return FInputType; }
-  void SetInputType(TVnHTMLInputType Value) { FInputType = Value; }
+  // A new type gets a new painter.
+  void SetInputType(TVnHTMLInputType Value);
+  TVnHTMLControlPainter* ControlPainter() const { return FControlPainter.get(); }
+
+  // A click toggles the input (radio buttons too); Space does the same from the keyboard.
+  void Click();
+  void KeyDownTransfer(platform::WORD& Key, TShiftState Shift);
 
   bool FChecked = false;
   TVnHTMLInputType FInputType = itCheckBox;
   String FName;
   String FValue;
-  // The object that draws the input; set up by the painter.
-  std::unique_ptr<TObject> FControlPainter;
+  std::unique_ptr<TVnHTMLControlPainter> FControlPainter;
+
+ private:
+  void Changed();
 };
 
 // An attribute list entry: lower-cased name and its raw value.
@@ -171,11 +185,16 @@ class TVnHTMLControlItem : public TVnHTMLItem {
 
   String GetItemHTML() const override;
 
-  // The hook the painter puts on the embedded control (owned).
-  std::unique_ptr<TObject> FControlHook;
+  // The embedded control's class name; the control itself is owned by the host (its owner) and
+  // by this item, whichever goes first: the hook hears when the host frees it.
+  std::unique_ptr<THTMLMessageHook> FControlHook;
   String FControlClass;
   std::vector<TVnHTMLAttribute> FControlPropList;
   std::unique_ptr<TObject> FControl;
+
+  // Takes `control` (made for this item) and hooks it.
+  void AttachControl(std::unique_ptr<TObject> control);
+  void FreeControl();
 };
 
 }  // namespace kestrel

@@ -44,6 +44,8 @@ THTMLMeasurer::~THTMLMeasurer() {
 void THTMLMeasurer::SetDC(HDC dc) {
   if (!dc) return;
   ReleaseDevice();
+  // Fonts were realised for the old device; the new one may measure differently.
+  fonts_.clear();
   CreateDevice(dc);
 }
 

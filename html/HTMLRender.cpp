@@ -3,20 +3,62 @@
 #include <algorithm>
 
 #include "framework/Bitmap.h"
+#include "framework/Control.h"
 #include "framework/Exceptions.h"
 #include "framework/Picture.h"
+#include "framework/SysUtils.h"
+#include "framework/WinControl.h"
+#include "html/HTMLLineGeometry.h"
+#include "html/HTMLMessageHook.h"
+#include "html/HTMLPainter.h"
 #include "html/HTMLParser.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/window/WindowDefs.h"
 
 namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TVnHTMLRender, TObject)
 
-TVnHTMLRender::TVnHTMLRender() : FOwnData(std::make_unique<TVnHTMLData>()) {
+TVnHTMLRender::TVnHTMLRender()
+    : FHook(std::make_unique<THTMLMessageHook>()),
+      FOwnData(std::make_unique<TVnHTMLData>()),
+      FBitmap(std::make_unique<TBitmap>()) {
   FOwnData->SetRender(this);
   FData = FOwnData.get();
+  FHook->OnMessage = [this](TMessage& m) { HookMessage(m); };
 }
 
-TVnHTMLRender::~TVnHTMLRender() = default;
+TVnHTMLRender::~TVnHTMLRender() {
+  // Unhooked before the items (and the controls they embed) go.
+  FHook.reset();
+}
+
+void TVnHTMLRender::SetControl(TControl* Value) {
+  FControl = Value;
+  FHook->SetControl(Value);
+}
+
+void TVnHTMLRender::HookMessage(TMessage& m) {
+  if (!FData) return;
+  switch (m.Msg) {
+    case platform::WM_KEYDOWN: {
+      auto key = static_cast<platform::WORD>(m.WParam);
+      KeyDownTransfer(key, KeyboardShiftState());
+      break;
+    }
+    case platform::WM_MOUSEMOVE:
+    case platform::WM_LBUTTONUP: {
+      if (!FHookMouse) break;
+      // Client coordinates, taken relative to the rectangle of the last paint.
+      const TRect& r = FData->Rect();
+      const int x = platform::GET_X_LPARAM(m.LParam) - r.left, y = platform::GET_Y_LPARAM(m.LParam) - r.top;
+      if (m.Msg == platform::WM_MOUSEMOVE) MouseMoveTransfer(MouseShiftState(m.WParam), x, y, r);
+      else ClickTransfer(x, y, r);
+      break;
+    }
+    default: break;
+  }
+}
 
 void TVnHTMLRender::PrepareText(const String& Text, int MaxWidth, bool AutoWrap) {
   TVnHTMLData* data = FData ? FData : FOwnData.get();
@@ -83,6 +125,152 @@ String TVnHTMLRender::AsText() const {
     }
   }
   return text;
+}
+
+// ---- painting --------------------------------------------------------------------------
+
+void TVnHTMLRender::DrawText(TCanvas* Canvas, const TPoint& SrcPoint, const TRect& R, TColor AdjustFromColor) {
+  DrawTextEx(Canvas, SrcPoint, R, false, 0, 0, 0, 0, AdjustFromColor);
+}
+
+void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors,
+                               TColor AColor, TColor ABkColor, TColor ASelColor, TColor ASelBkColor,
+                               TColor AAdjustFromColor) {
+  if (!FData || !ACanvas || !ACanvas->Handle()) return;
+  const THTMLPaintColors colors{UseOverColors, AColor, ABkColor, ASelColor, ASelBkColor, AAdjustFromColor};
+  if (!FDoubleBuffered) {
+    THTMLPainter(*this, *FData, *ACanvas, Point(AR.left, AR.top), ASrcPoint, AR, Point(0, 0), colors).Paint();
+    return;
+  }
+  // The buffer covers AR exactly, so nothing spills past its right and bottom edges.
+  const int width = AR.right - AR.left, height = AR.bottom - AR.top;
+  if (width <= 0 || height <= 0) {
+    FData->SetRect(AR);
+    return;
+  }
+  if (FBitmap->Width() != width || FBitmap->Height() != height) FBitmap->Resize(width, height);
+  TCanvas* buffer = FBitmap->Canvas();
+  platform::BitBlt(buffer->Handle(), 0, 0, width, height, ACanvas->Handle(), AR.left, AR.top, platform::SRCCOPY);
+  buffer->Brush()->SetColor(ACanvas->Brush()->Color());
+  buffer->Brush()->SetStyle(ACanvas->Brush()->Style());
+  THTMLPainter(*this, *FData, *buffer, Point(0, 0), ASrcPoint, AR, Point(AR.left, AR.top), colors).Paint();
+  platform::BitBlt(ACanvas->Handle(), AR.left, AR.top, width, height, buffer->Handle(), 0, 0, platform::SRCCOPY);
+}
+
+// ---- hit testing -------------------------------------------------------------------------
+
+TVnHTMLItem* TVnHTMLRender::ItemAt(const TPoint& Point, const TPoint& SrcPoint, const TRect& R) const {
+  if (!FData) return nullptr;
+  const TRect& r = R.right == R.left ? FData->Rect() : R;
+  return THTMLLineGeometry::ItemAt(*FData, Point.x + SrcPoint.x, Point.y + SrcPoint.y, r.right - r.left + 1);
+}
+
+bool TVnHTMLRender::IsCursorOverLink(const TPoint& Point, const TPoint& SrcPoint, const TRect& R,
+                                     String& href) const {
+  TVnHTMLItem* item = ItemAt(Point, SrcPoint, R);
+  const bool link = item && item->IsLink();
+  href = link ? item->LinkRef() : String();
+  return link;
+}
+
+void TVnHTMLRender::SelectLinkAt(const TPoint& Point, const TPoint& SrcPoint, const TRect& R) {
+  if (FData) FData->SetSelectedItem(ItemAt(Point, SrcPoint, R));
+}
+
+// ---- keyboard focus ----------------------------------------------------------------------
+
+void TVnHTMLRender::SelectItem(TVnHTMLItem* item) {
+  FData->SetSelectedItem(item);
+  auto* control = item && item->ItemType() == hitControl ? static_cast<TVnHTMLControlItem*>(item) : nullptr;
+  if (!control) return;
+  if (auto* windowed = dynamic_cast<TWinControl*>(control->FControl.get()); windowed && windowed->CanFocus())
+    windowed->SetFocus();
+}
+
+void TVnHTMLRender::SelectLinkStep(int direction) {
+  if (!FData || FData->ItemCount() == 0) return;
+  const int count = FData->ItemCount();
+  int index = FData->SelectedItem() ? FData->IndexOf(FData->SelectedItem()) : (direction > 0 ? -1 : count);
+  // Link starts only (the focus order lists them); later runs of the same link are skipped.
+  for (index += direction; index >= 0 && index < count; index += direction) {
+    TVnHTMLItem* item = FData->Item(index);
+    if (!item->IsLink() || !item->FInControls) continue;
+    SelectItem(item);
+    return;
+  }
+}
+
+void TVnHTMLRender::SelectNextLink() { SelectLinkStep(1); }
+void TVnHTMLRender::SelectPrevLink() { SelectLinkStep(-1); }
+
+void TVnHTMLRender::SelectSuitableStep(int direction) {
+  if (!FData || FData->ControlsArray().empty()) return;
+  const auto& list = FData->ControlsArray();
+  const int count = static_cast<int>(list.size());
+  auto found = std::find(list.begin(), list.end(), FData->SelectedItem());
+  int index = found == list.end() ? (direction > 0 ? -1 : count) : static_cast<int>(found - list.begin());
+  index = ((index + direction) % count + count) % count;
+  SelectItem(list[static_cast<size_t>(index)]);
+}
+
+void TVnHTMLRender::SelectNextSuitableItem() { SelectSuitableStep(1); }
+void TVnHTMLRender::SelectPrevSuitableItem() { SelectSuitableStep(-1); }
+
+TVnHTMLInputItem* TVnHTMLRender::FindInputItemByName(const String& AName, const TVnHTMLItem* FindFrom) const {
+  if (!FData) return nullptr;
+  const auto& list = FData->ControlsArray();
+  auto it = list.begin();
+  if (FindFrom) {
+    it = std::find(list.begin(), list.end(), FindFrom);
+    if (it != list.end()) ++it;
+  }
+  for (; it != list.end(); ++it) {
+    if ((*it)->ItemType() != hitInput) continue;
+    auto* input = static_cast<TVnHTMLInputItem*>(*it);
+    if (SameText(input->Name(), AName)) return input;
+  }
+  return nullptr;
+}
+
+// ---- interaction -------------------------------------------------------------------------
+
+void TVnHTMLRender::MouseMoveTransfer(TShiftState, int X, int Y, const TRect& R) {
+  if (!FData) return;
+  TVnHTMLItem* item = ItemAt(Point(X, Y), Point(0, 0), R);
+  auto* input = item && item->ItemType() == hitInput ? static_cast<TVnHTMLInputItem*>(item) : nullptr;
+  if (input == FData->ActiveItem()) return;
+  FData->SetActiveItem(input);
+  Change();
+}
+
+void TVnHTMLRender::ClickTransfer(int X, int Y, const TRect& R) {
+  if (!FData) return;
+  FData->SetSelectedItem(nullptr);
+  TVnHTMLItem* item = ItemAt(Point(X, Y), Point(0, 0), R);
+  if (!item) return;
+  if (item->ItemType() == hitInput) {
+    FData->SetSelectedItem(item);
+    static_cast<TVnHTMLInputItem*>(item)->Click();
+  } else if (item->IsLink() && FLinkSelect) {
+    FData->SetSelectedItem(item);
+  }
+  Change();
+}
+
+void TVnHTMLRender::KeyDownTransfer(platform::WORD& Key, TShiftState Shift) {
+  if (!FData) return;
+  if (Key == platform::VK_TAB) {
+    if (Shift.Empty()) SelectNextSuitableItem();
+    else if (Shift == TShiftState{ssShift}) SelectPrevSuitableItem();
+    Change();
+    return;
+  }
+  TVnHTMLItem* selected = FData->SelectedItem();
+  if (selected && selected->ItemType() == hitInput) static_cast<TVnHTMLInputItem*>(selected)->KeyDownTransfer(Key, Shift);
+}
+
+void TVnHTMLRender::Change() {
+  if (OnChange) OnChange(this);
 }
 
 bool TVnHTMLRender::RequestImage(const String& Src, TPicture& Picture) {

@@ -391,11 +391,11 @@ void THTMLParser::DoControl(const THTMLAttributes& attrs) {
   auto item = std::make_unique<TVnHTMLControlItem>(&data_);
   item->Assign(*cur_);
   if (item->FControlClass != cls->Name()) {
-    item->FControl.reset();
+    item->FreeControl();
     item->FControlClass = cls->Name();
     if (render_.Control() && cls->CanCreate()) {
-      // Owned by the item alone: the host only provides the context it is made for.
-      item->FControl.reset(cls->Create(nullptr));
+      // The host owns it as well: whichever of host and item goes first frees it.
+      item->AttachControl(std::unique_ptr<TObject>(cls->Create(render_.Control())));
       HideEmbeddedControl(item->FControl.get());
       if (item->FControl) {
         if (const TPropInfo* w = GetPropInfo(item->FControl.get(), u"Width"); w && w->IsOrdinal())

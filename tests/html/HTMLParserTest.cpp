@@ -54,7 +54,9 @@ TEST_F(HTMLTest, TagNamesAndTheirTerminators) {
   EXPECT_EQ(Outline("<a\nhref=x>t"), "para | 't'");
   EXPECT_FALSE(At(1).IsLink());
   EXPECT_EQ(Outline("a<b"), "para | 'a'");           // unterminated name ends the scan
-  EXPECT_EQ(Outline("a<b x=1"), "para | 'a'");       // bold applied, nothing after it
+  EXPECT_EQ(Outline("a<b x=1"), "para | 'a'");       // the attributes take the rest of the text
+  EXPECT_EQ(Outline("a<b x='>'>c"), "para | 'a' | 'c'");  // a quoted '>' does not end the tag
+  EXPECT_EQ(At(2).FontStyle, hfsBold);
   EXPECT_EQ(Outline("<!-- <b> -->x"), "para | 'x'");
   EXPECT_EQ(At(1).FontStyle, 0);
   EXPECT_EQ(Outline("a<!-- never closed <b>x"), "para | 'a'");
@@ -324,7 +326,7 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
   EXPECT_EQ(item->FWidth, 40);
   EXPECT_EQ(item->GetItemHTML(), u"");
 
-  TComponent host(nullptr);
+  TControl host(nullptr);
   render.SetControl(&host);
   Prepare("x<control vclclass=ttestembed color=clRed caption='Go on' bogus=1 width=q>"
           "<control vclclass=TUnknown>");
@@ -337,7 +339,7 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
   EXPECT_EQ(item->FWidth, 75);
   EXPECT_EQ(item->FHeight, 23);
   EXPECT_EQ(item->GetItemHTML(),
-            u"<control vclclass=\"TTestEmbed\" Color=\"clRed\" Caption=\"Go on\" Width=\"75\" >");
+            u"<control vclclass=\"TTestEmbed\" color=\"clRed\" caption=\"Go on\" width=\"75\" >");
   EXPECT_EQ(Data().ControlsArray().size(), 1u);
   render.SetControl(nullptr);
   UnRegisterHTMLControlClass(TTestEmbed::StaticClass());
@@ -346,7 +348,7 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
 TEST_F(HTMLTest, StandardControlsAreEmbeddableFromTheStart) {
   for (const char16_t* name : {u"tedit", u"TButton", u"tcheckbox", u"tradiobutton"})
     EXPECT_NE(FindHTMLControlClass(name), nullptr) << Utf16ToUtf8(name);
-  TComponent host(nullptr);
+  TControl host(nullptr);
   render.SetControl(&host);
   Prepare("<control vclclass=tbutton caption='Send' width=90>");
   auto* item = static_cast<TVnHTMLControlItem*>(&At(1));

@@ -1,0 +1,22 @@
+#pragma once
+// The gallery's markup page: the dialog's captions as they appear there, a sample of every tag
+// with working links, check boxes and radio buttons, and a snippet store whose pages switch by
+// link.
+
+#include "framework/Form.h"
+
+namespace kestrel {
+class TLabel;
+}
+
+namespace kestrel::gallery {
+
+class TMarkupForm : public TForm {
+ public:
+  explicit TMarkupForm(TComponent* owner);
+
+ private:
+  TLabel* status_ = nullptr;
+};
+
+}  // namespace kestrel::gallery

@@ -1,0 +1,66 @@
+#pragma once
+// TCustomKsLabel: the control library's label. It adds an inner border, an end ellipsis, theme
+// mode settings and a style-manager link to the framework's label, and paints its caption as
+// plain text; TKsHTMLLabel shows it as markup.
+
+#include "foundation/VnThemeMode.h"
+#include "framework/Label.h"
+
+namespace kestrel {
+
+class TCustomKsLabel : public TLabel {
+  KESTREL_CLASS(TCustomKsLabel)
+  explicit TCustomKsLabel(TComponent* AOwner);
+  ~TCustomKsLabel() override;
+
+  // Empty margin on all four sides.
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value);
+  // Plain text that does not fit ends with an ellipsis.
+  bool EndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  TVnThemeMode ThemeMode() const { return FThemeMode; }
+  void SetThemeMode(TVnThemeMode Value);
+  bool ThemeGlobalMode() const { return FThemeGlobalMode; }
+  void SetThemeGlobalMode(bool Value);
+  // The legacy switch: true is ttmPlatform, false ttmNone.
+  bool UseXPThemes() const { return FThemeMode == ttmPlatform; }
+  void SetUseXPThemes(bool Value) { SetThemeMode(Value ? ttmPlatform : ttmNone); }
+  // Whether the label paints themed now (its mode, or the application's, is in use).
+  bool Themed() const;
+
+  // A named style applied to the label. Nothing applies styles yet: the link is kept, and a
+  // manager that goes away is forgotten.
+  TComponent* StyleManager() const { return FStyleManager; }
+  void SetStyleManager(TComponent* Value);
+  const String& StyleName() const { return FStyleName; }
+  void SetStyleName(const String& Value);
+
+  // At design time a caption that still equals the old name follows the new one.
+  void SetName(const String& Value) override;
+
+  // Extent of the caption as plain text, measured in `rect`'s width.
+  TRect MeasurePlainText(const TRect& rect);
+
+ protected:
+  void Paint() override;
+  void Changed() override;
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The text the label shows (descendants may show another than the caption).
+  virtual String LabelText() const { return Caption(); }
+  // Plain mode: fits the bounds to the text when AutoSize is on.
+  void AdjustPlainBounds();
+  unsigned PlainTextFlags() const;
+  void FillBackground();
+
+ private:
+  TComponent* FStyleManager = nullptr;
+  String FStyleName;
+  bool FEndEllipsis = false;
+  int FBorderWidth = 0;
+  TVnThemeMode FThemeMode = ttmPlatform;
+  bool FThemeGlobalMode = false;
+};
+
+}  // namespace kestrel

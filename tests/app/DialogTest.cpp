@@ -2,6 +2,7 @@
 // against a real loopback server reached as the HTTP proxy (as a system proxy would be), in
 // process and, as the EndToEnd tests, by running the real program under a virtual X server.
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "app/UnitKestrel.h"
+#include "tests/app/ScopedEnv.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/MessageBox.h"
@@ -31,24 +33,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-
-// Sets (or, with nullopt, removes) an environment variable until the object dies.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-    else ::unsetenv(name_.c_str());
-  }
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 // Set where the program is meant to end: in the child process of a death test.
 bool gProgramEndExpected = false;
@@ -140,7 +124,9 @@ TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
     ScopedEnv language("LANGUAGE", locale);
     TForm1* form = MakeDialog();
     const String& header = form->KsHTMLLabel1->Caption();
-    EXPECT_GT(header.find(u"<br>"), 0u);  // a lead-in line first
+    const std::size_t lineBreak = header.find(u"<br>");
+    ASSERT_NE(lineBreak, String::npos);
+    EXPECT_GT(lineBreak, 0u);  // a lead-in line first
     if (locale[0] == 'd') {
       EXPECT_TRUE(header.ends_with(u"<br><b>Vollversion von <font size=22>Corvane</b></font>"));
       EXPECT_EQ(form->KsHTMLLabel6->Caption(), u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion "
@@ -367,7 +353,8 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4; with "term" it sends SIGTERM instead
+// With "close" as $4 it then closes the window with Alt+F4; with "shots" it takes two
+// screenshots of the window half a second apart (busy1.png, busy2.png beside $2); with "term" it sends SIGTERM instead
 // of clicking (and $3 should already exist). Records the exit status in $2. A
 // program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
@@ -381,6 +368,14 @@ until [ -e "$3" ]; do
   sleep 0.3
 done
 [ "$4" = close ] && xdotool key --window "$wid" alt+F4
+if [ "$4" = shots ]; then
+  shots=$(dirname "$2")
+  sleep 0.5
+  xwd -silent -id "$wid" -out "$shots/busy1.xwd"
+  sleep 0.4
+  xwd -silent -id "$wid" -out "$shots/busy2.xwd"
+  convert "$shots/busy1.xwd" "$shots/busy1.png" && convert "$shots/busy2.xwd" "$shots/busy2.png"
+fi
 wait $pid
 echo $? > "$2"
 )sh";
@@ -467,6 +462,58 @@ TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].target, InstallerURL());
+}
+
+// The overlay's part of a window screenshot: the client area (445 x 592) sits at the bottom of
+// the window between equal side frames.
+struct OverlayPixels {
+  std::vector<std::uint32_t> pixels;
+  int dark = 0;  // bullet pixels
+};
+
+OverlayPixels ReadOverlay(const fs::path& png) {
+  OverlayPixels result;
+  cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
+  if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
+    const int w = cairo_image_surface_get_width(shot), h = cairo_image_surface_get_height(shot);
+    const int border = (w - 445) / 2, top = h - border - 592;
+    const auto* data = cairo_image_surface_get_data(shot);
+    for (int y = top + 82; y < top + 499 && y >= 0 && y < h; ++y)
+      for (int x = border; x < border + 445 && x < w; ++x) {
+        const std::uint32_t p = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(shot))[x] & 0xFFFFFF;
+        result.pixels.push_back(p);
+        result.dark += (p & 0xFF) < 0x80;
+      }
+  }
+  cairo_surface_destroy(shot);
+  return result;
+}
+
+// A slow transfer: the dots move while it runs, and the program still ends by opening the file.
+TEST_F(EndToEnd, TheDotsMoveWhileASlowDownloadRuns) {
+  const std::string installer = Payload(256 * 1024);
+  LoopbackServer server([&](const HttpRequest&) {
+    std::ofstream{Arrived()};
+    HttpResponse r;
+    r.body = installer;
+    r.stallAfter = 16 * 1024;
+    r.stallMs = 4000;
+    return r;
+  });
+  EXPECT_EQ(Run(server, "shots"), "0\n") << ReadFileText(dir_ / "log");
+  for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
+  EXPECT_TRUE(ReadFileText(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
+  const OverlayPixels first = ReadOverlay(dir_ / "busy1.png"), second = ReadOverlay(dir_ / "busy2.png");
+  ASSERT_EQ(first.pixels.size(), 445u * 417u) << ReadFileText(dir_ / "log");
+  ASSERT_EQ(second.pixels.size(), first.pixels.size());
+  // Bullets are showing (the overlay is up), not the button, and they are elsewhere the second time.
+  EXPECT_GT(first.dark, 20);
+  EXPECT_GT(second.dark, 20);
+  EXPECT_NE(first.pixels, second.pixels);
+  if (const char* keep = std::getenv("KESTREL_KEEP_SHOTS")) {
+    fs::copy_file(dir_ / "busy1.png", fs::path(keep) / "busy1.png", fs::copy_options::overwrite_existing);
+    fs::copy_file(dir_ / "busy2.png", fs::path(keep) / "busy2.png", fs::copy_options::overwrite_existing);
+  }
 }
 
 TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {

@@ -2,10 +2,10 @@
 // against a real loopback server reached as the HTTP proxy (as a system proxy would be), in
 // process and, as the EndToEnd tests, by running the real program under a virtual X server.
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -353,8 +353,8 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4; with "shots" it takes two
-// screenshots of the window half a second apart (busy1.png, busy2.png beside $2); with "term" it sends SIGTERM instead
+// With "close" as $4 it then closes the window with Alt+F4; with "shots" it takes three
+// screenshots of the window 0.3 s apart (busy1.xwd … busy3.xwd beside $2); with "term" it sends SIGTERM instead
 // of clicking (and $3 should already exist). Records the exit status in $2. A
 // program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
@@ -371,10 +371,10 @@ done
 if [ "$4" = shots ]; then
   shots=$(dirname "$2")
   sleep 0.5
-  xwd -silent -id "$wid" -out "$shots/busy1.xwd"
-  sleep 0.4
-  xwd -silent -id "$wid" -out "$shots/busy2.xwd"
-  convert "$shots/busy1.xwd" "$shots/busy1.png" && convert "$shots/busy2.xwd" "$shots/busy2.png"
+  for shot in 1 2 3; do
+    xwd -silent -id "$wid" -out "$shots/busy$shot.xwd"
+    sleep 0.3
+  done
 fi
 wait $pid
 echo $? > "$2"
@@ -464,28 +464,37 @@ TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
   EXPECT_EQ(requests[0].target, InstallerURL());
 }
 
-// The overlay's part of a window screenshot: the client area (445 x 592) sits at the bottom of
-// the window between equal side frames.
+// The overlay's part of a window dump (xwd, 32 bits per pixel): the client area (445 x 592) sits
+// at the bottom of the window between equal side frames.
 struct OverlayPixels {
   std::vector<std::uint32_t> pixels;
   int dark = 0;  // bullet pixels
 };
 
-OverlayPixels ReadOverlay(const fs::path& png) {
+OverlayPixels ReadOverlay(const fs::path& dump) {
   OverlayPixels result;
-  cairo_surface_t* shot = cairo_image_surface_create_from_png(png.c_str());
-  if (cairo_surface_status(shot) == CAIRO_STATUS_SUCCESS) {
-    const int w = cairo_image_surface_get_width(shot), h = cairo_image_surface_get_height(shot);
-    const int border = (w - 445) / 2, top = h - border - 592;
-    const auto* data = cairo_image_surface_get_data(shot);
-    for (int y = top + 82; y < top + 499 && y >= 0 && y < h; ++y)
-      for (int x = border; x < border + 445 && x < w; ++x) {
-        const std::uint32_t p = reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(shot))[x] & 0xFFFFFF;
-        result.pixels.push_back(p);
-        result.dark += (p & 0xFF) < 0x80;
-      }
-  }
-  cairo_surface_destroy(shot);
+  const std::string data = ReadFileText(dump);
+  auto field = [&](std::size_t index) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(data[4 * index + i]);
+    return value;
+  };
+  if (data.size() < 100 || field(11) != 32) return result;
+  const std::uint32_t w = field(4), h = field(5), bytesPerLine = field(12);
+  const std::size_t start = field(0) + 12 * std::size_t{field(19)};
+  const bool lsbFirst = field(7) == 0;
+  if (w < 445 || h < 592 || start + std::size_t{h} * bytesPerLine > data.size()) return result;
+  const std::uint32_t border = (w - 445) / 2, top = h - border - 592;
+  for (std::uint32_t y = top + 82; y < top + 499; ++y)
+    for (std::uint32_t x = border; x < border + 445; ++x) {
+      const char* p = data.data() + start + y * bytesPerLine + 4 * x;
+      std::uint32_t pixel = 0;
+      for (int i = 0; i < 4; ++i)
+        pixel |= std::uint32_t{static_cast<unsigned char>(p[lsbFirst ? i : 3 - i])} << (8 * i);
+      pixel &= 0xFFFFFF;
+      result.pixels.push_back(pixel);
+      result.dark += (pixel & 0xFF) < 0x80 && (pixel >> 16 & 0xFF) < 0x80;
+    }
   return result;
 }
 
@@ -503,17 +512,17 @@ TEST_F(EndToEnd, TheDotsMoveWhileASlowDownloadRuns) {
   EXPECT_EQ(Run(server, "shots"), "0\n") << ReadFileText(dir_ / "log");
   for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
   EXPECT_TRUE(ReadFileText(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
-  const OverlayPixels first = ReadOverlay(dir_ / "busy1.png"), second = ReadOverlay(dir_ / "busy2.png");
-  ASSERT_EQ(first.pixels.size(), 445u * 417u) << ReadFileText(dir_ / "log");
-  ASSERT_EQ(second.pixels.size(), first.pixels.size());
-  // Bullets are showing (the overlay is up), not the button, and they are elsewhere the second time.
-  EXPECT_GT(first.dark, 20);
-  EXPECT_GT(second.dark, 20);
-  EXPECT_NE(first.pixels, second.pixels);
-  if (const char* keep = std::getenv("KESTREL_KEEP_SHOTS")) {
-    fs::copy_file(dir_ / "busy1.png", fs::path(keep) / "busy1.png", fs::copy_options::overwrite_existing);
-    fs::copy_file(dir_ / "busy2.png", fs::path(keep) / "busy2.png", fs::copy_options::overwrite_existing);
+  // The overlay is up with bullets on it (the sweep leaves it empty between rounds), and they
+  // are not where they were every time.
+  std::vector<OverlayPixels> shots;
+  for (const char* name : {"busy1.xwd", "busy2.xwd", "busy3.xwd"}) {
+    shots.push_back(ReadOverlay(dir_ / name));
+    ASSERT_EQ(shots.back().pixels.size(), 445u * 417u) << name << "\n" << ReadFileText(dir_ / "log");
+    if (const char* keep = std::getenv("KESTREL_KEEP_SHOTS"))  // to look at them
+      fs::copy_file(dir_ / name, fs::path(keep) / name, fs::copy_options::overwrite_existing);
   }
+  EXPECT_GT(std::max({shots[0].dark, shots[1].dark, shots[2].dark}), 20);
+  EXPECT_TRUE(shots[0].pixels != shots[1].pixels || shots[1].pixels != shots[2].pixels);
 }
 
 TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {

@@ -37,9 +37,11 @@ function(kestrel_tests name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrel_testsupport GTest::gtest GTest::gmock)
   # Suites named EndToEnd need a program and environment that their folder registers them with.
+  # Unit tests start in the classic look (their pixel checks and goldens are of it); tests of the
+  # themed look switch it on themselves.
   gtest_discover_tests(${name}
     TEST_FILTER "-EndToEnd.*"
-    PROPERTIES LABELS "${ARG_LABEL}"
+    PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "KESTREL_THEME=classic"
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()

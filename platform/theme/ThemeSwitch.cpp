@@ -12,10 +12,6 @@
 namespace kestrel::platform {
 
 namespace {
-bool ActiveFromEnvironment() {
-  const char* value = std::getenv("KESTREL_THEME");
-  return !(value && std::string_view(value) == "classic");
-}
 
 BOOL Collect(HWND hwnd, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
@@ -44,8 +40,12 @@ void RepaintEveryWindow() {
     RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+bool ThemesOnFor(const char* environmentValue) {
+  return !(environmentValue && std::string_view(environmentValue) == "classic");
+}
+
 ThemeSwitch::ThemeSwitch()
-    : active_(ActiveFromEnvironment()), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
+    : active_(ThemesOnFor(std::getenv("KESTREL_THEME"))), appProperties_(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS) {
   UseThemedSystemColors(active_);
 }
 

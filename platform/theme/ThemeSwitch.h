@@ -35,6 +35,9 @@ class ThemeSwitch {
   std::set<HWND> optedOut_;
 };
 
+// Whether a KESTREL_THEME value (null when unset) leaves themes on: all but "classic" do.
+bool ThemesOnFor(const char* environmentValue);
+
 // Sends `msg` to every window of the process: the top-level windows with all their descendants,
 // and the calling thread's message-only windows.
 void SendToEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,7 @@
 #include "HTMLTestSupport.h"
 #include "controls/ColorMath.h"
 #include "framework/Bitmap.h"
+#include "framework/Exceptions.h"
 #include "html/HTMLCheckBoxPainter.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"
@@ -226,6 +227,13 @@ TEST_F(HTMLPaintTest, PaintingStaysInsideItsRectangle) {
     }
     EXPECT_EQ(Data().Rect().right, 50);
   }
+
+  // An image handler that fails while painting costs the image, not the paint.
+  Prepare("<img src=x width=5 height=5><font bgcolor=red>a</font>");
+  render.OnImageNeeded = [](TObject*, const String&, TBitmap*&) { throw Exception(u"no image"); };
+  EXPECT_NO_THROW(render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone));
+  EXPECT_EQ(Pixel(6, 5), clRed);
+  render.OnImageNeeded = nullptr;
 
   // No text changes nothing.
   Prepare("");

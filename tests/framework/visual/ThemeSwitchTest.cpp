@@ -3,7 +3,11 @@
 #include "VisualTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
+#include "framework/CheckBox.h"
+#include "framework/Edit.h"
+#include "platform/theme/ThemeRecorder.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/theme/VsStyle.h"
 
 namespace kestrel {
 namespace {
@@ -29,6 +33,43 @@ TEST(ThemeSwitch, FlippingTheLookRepaintsOpenFormsAndTheirControls) {
   platform::SetThemeActive(true);
   Pump();
   EXPECT_EQ(ClientPixel(*button, 6, 6), platform::RGB(0xFB, 0xFB, 0xFB));
+}
+
+// The parts and states the standard controls ask the theme for, as they paint.
+TEST(ThemeSwitch, StandardControlsAskForThePartsOfTheirState) {
+  platform::SetThemeActive(true);
+  ShownForm f;
+  auto* button = new TButton(f.form);
+  button->SetParent(f.form);
+  button->SetDefault(true);
+  auto* box = new TCheckBox(f.form);
+  box->SetParent(f.form);
+  box->SetBounds(10, 40, 80, 17);
+  box->SetAllowGrayed(true);
+  box->SetState(cbGrayed);
+  box->SetEnabled(false);
+  auto* edit = new TEdit(f.form);
+  edit->SetParent(f.form);
+  edit->SetBounds(10, 70, 80, 21);
+  Pump();
+  edit->SetFocus();
+  Pump();
+  std::vector<platform::ThemeDrawRecord> seen;
+  auto previous = platform::SetThemeDrawObserver([&](const platform::ThemeDrawRecord& r) { seen.push_back(r); });
+  for (TWinControl* control : {static_cast<TWinControl*>(button), static_cast<TWinControl*>(box),
+                               static_cast<TWinControl*>(edit)}) {
+    control->Invalidate();
+    control->Update();
+  }
+  platform::SetThemeDrawObserver(previous);
+  auto stateOf = [&](int part) {
+    for (const auto& r : seen)
+      if (r.partId == part) return r.stateId;
+    return -1;
+  };
+  EXPECT_EQ(stateOf(platform::BP_PUSHBUTTON), platform::PBS_DEFAULTED);
+  EXPECT_EQ(stateOf(platform::BP_CHECKBOX), platform::CBS_MIXEDDISABLED);
+  EXPECT_EQ(stateOf(platform::EP_EDITBORDER_NOSCROLL), platform::EPSN_FOCUSED);
 }
 
 TEST(ThemeSwitch, OnMessageSeesQueuedMessagesAndMayKeepThemFromDispatch) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/theme/ThemeRecorder.h"
+#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/ThemeSheet.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
@@ -42,6 +43,10 @@ TEST_F(ThemeEngine, HandlesAreOpenedPerKnownClassAndRefusedOnceClosed) {
 }
 
 TEST_F(ThemeEngine, TheSwitchTurnsHandlesAndSystemColoursToTheClassicLook) {
+  EXPECT_TRUE(ThemesOnFor(nullptr)) << "themes are on by default";
+  EXPECT_TRUE(ThemesOnFor("themed"));
+  EXPECT_FALSE(ThemesOnFor("classic"));
+
   EXPECT_TRUE(IsThemeActive());
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(0xF3, 0xF3, 0xF3));
   EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(0x00, 0x67, 0xC0));

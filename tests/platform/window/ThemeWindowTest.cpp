@@ -2,6 +2,7 @@
 // background protocol, and the themed frame and message box.
 
 #include "platform/gdi/Gdi.h"
+#include "platform/theme/ThemeRecorder.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/MessageBox.h"
@@ -104,6 +105,76 @@ TEST_F(ThemeWindows, ParentBackgroundIsPaintedInTheChildsCoordinatesAndTheDcRest
   EXPECT_EQ(origin, (POINT{0, 0}));
   EXPECT_EQ(GetTextColor(canvas.dc), RGB(1, 2, 3));
   EXPECT_EQ(DrawThemeParentBackground(parent, canvas.dc, nullptr), S_FALSE) << "a top-level window";
+}
+
+// Records the theme's drawings of one class while alive.
+class DrawLog {
+ public:
+  explicit DrawLog(ThemeClass only)
+      : previous_(SetThemeDrawObserver([this, only](const ThemeDrawRecord& r) {
+          if (r.themeClass == only) records.push_back(r);
+        })) {}
+  ~DrawLog() { SetThemeDrawObserver(previous_); }
+  DrawLog(const DrawLog&) = delete;
+  DrawLog& operator=(const DrawLog&) = delete;
+  const ThemeDrawRecord* Find(int part) const {
+    for (const ThemeDrawRecord& r : records)
+      if (r.partId == part) return &r;
+    return nullptr;
+  }
+  std::vector<ThemeDrawRecord> records;
+
+ private:
+  ThemeDrawObserver previous_;
+};
+
+TEST_F(ThemeWindows, TheFrameShowsTheWindowsStatesAndKeepsTheClassicLayout) {
+  SetThemeActive(true);
+  HWND top = CreateTop(WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL, {0, 0, 200, 150});
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 50, 0, 0};
+  SetScrollInfo(top, SB_VERT, &info, FALSE);
+  EnableScrollBar(top, SB_VERT, ESB_DISABLE_LTUP);
+  RECT themedClient{};
+  GetClientRect(top, &themedClient);
+  Pump();
+  {
+    DrawLog scroll(ThemeClass::ScrollBar);
+    RedrawWindow(top, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_GE(scroll.records.size(), 2u);
+    EXPECT_EQ(scroll.records[0].partId, SBP_ARROWBTN);
+    EXPECT_EQ(scroll.records[0].stateId, ABS_UPDISABLED);
+    EXPECT_EQ(scroll.records[1].stateId, ABS_DOWNNORMAL);
+    ASSERT_NE(scroll.Find(SBP_THUMBBTNVERT), nullptr);
+    ASSERT_NE(scroll.Find(SBP_GRIPPERVERT), nullptr);
+    EXPECT_EQ(scroll.Find(SBP_THUMBBTNVERT)->rect.top, scroll.records[0].rect.bottom) << "position 0: at the top";
+  }
+  {
+    DrawLog frame(ThemeClass::Window);
+    ShowWindow(top, SW_MAXIMIZE);
+    RedrawWindow(top, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_NE(frame.Find(WP_RESTOREBUTTON), nullptr);
+    EXPECT_EQ(frame.Find(WP_MAXBUTTON), nullptr);
+  }
+  {
+    DrawLog frame(ThemeClass::Window);
+    SendMessageW(top, WM_NCACTIVATE, FALSE, 0);
+    RedrawWindow(top, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_NE(frame.Find(WP_CAPTION), nullptr);
+    EXPECT_EQ(frame.Find(WP_CAPTION)->stateId, CS_INACTIVE);
+  }
+  // Without themed non-client areas the frame is classic; the layout never depended on the look.
+  ShowWindow(top, SW_RESTORE);
+  SetThemeAppProperties(STAP_ALLOW_CONTROLS);
+  {
+    DrawLog frame(ThemeClass::Window);
+    RedrawWindow(top, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(frame.records.empty());
+  }
+  SetThemeAppProperties(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS);
+  SetThemeActive(false);
+  RECT classicClient{};
+  GetClientRect(top, &classicClient);
+  EXPECT_EQ(classicClient, themedClient);
 }
 
 // The classic frame and message box have their goldens beside the other painting tests.

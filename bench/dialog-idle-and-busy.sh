@@ -11,27 +11,7 @@ program="$(realpath "${1:-build/release/app/kestrel}")"
 work="$(mktemp -d)"
 trap 'kill $server 2>/dev/null || true; rm -rf "$work"' EXIT
 
-cat > "$work/slow-server.py" <<'PY'
-import http.server, time
-class Slow(http.server.BaseHTTPRequestHandler):
-    def do_GET(self):
-        self.send_response(200)
-        self.send_header("Content-Length", str(64 * 1024))
-        self.end_headers()
-        try:
-            for _ in range(64):
-                self.wfile.write(b"\0" * 1024)
-                self.wfile.flush()
-                time.sleep(0.5)
-        except OSError:
-            pass
-    def log_message(self, *args):
-        pass
-server = http.server.HTTPServer(("127.0.0.1", 0), Slow)
-print(server.server_address[1], flush=True)
-server.serve_forever()
-PY
-python3 "$work/slow-server.py" > "$work/port" & server=$!
+scripts/slow-loopback-server.py > "$work/port" & server=$!
 until [ -s "$work/port" ]; do sleep 0.1; done
 
 cat > "$work/measure" <<'SH'

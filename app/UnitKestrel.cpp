@@ -32,13 +32,9 @@ constexpr pf::DWORD kTempBufferSize = 260;
 constexpr unsigned kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | pf::MB_SYSTEMMODAL | pf::MB_SETFOREGROUND;
 static_assert(kFailureBoxFlags == 0x00011030);
 
-// The design's German texts; English replaces some of them at creation.
-constexpr char16_t kTitleGerman[] = u"Download-Assistent - Vollversion von Corvane";
+// The texts the creation handler sets; the design's German ones stay for German systems.
 constexpr char16_t kTitleEnglish[] = u"Download assistant - Corvane full version";
-constexpr char16_t kStepGerman[] =
-    u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf Ihrem Computer:";
 constexpr char16_t kStepEnglish[] = u"<B><U>Step 3:</U></B><br><br>Download and install full version on your computer:";
-constexpr char16_t kButtonGerman[] = u"Vollversion herunterladen";
 constexpr char16_t kButtonEnglish[] = u"Download full version";
 constexpr char16_t kLeadInGerman[] = u"Willkommen beim Download-Assistenten der";
 constexpr char16_t kLeadInEnglish[] = u"Welcome to the download assistant for";
@@ -150,78 +146,6 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildDesign();
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
-}
-
-void TForm1::BuildDesign() {
-  SetCaption(kTitleGerman);
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetClientWidth(445);
-  SetClientHeight(592);
-  SetColor(clWhite);
-  Font()->SetName(u"Verdana");
-  Font()->SetHeight(-13);
-  Font()->SetColor(clWindowText);
-  const TAnchors leftTopRight{akLeft, akTop, akRight};
-
-  KsHTMLLabel6 = new TMarkupTextLabel(this);
-  KsHTMLLabel6->SetParent(this);
-  KsHTMLLabel6->SetBounds(16, 375, 411, 74);
-  KsHTMLLabel6->SetTransparent(true);
-  KsHTMLLabel6->SetAnchors(leftTopRight);
-  KsHTMLLabel6->SetCaption(kStepGerman);
-
-  KsPanel1 = new TPanel(this);
-  KsPanel1->SetParent(this);
-  KsPanel1->SetBounds(0, 0, 445, 65);
-  KsPanel1->SetColor(static_cast<TColor>(13531904));  // RGB #007BCE
-  KsPanel1->SetBevelOuter(bvNone);
-  KsPanel1->SetShowCaption(false);
-  KsPanel1->SetAnchors(leftTopRight);
-
-  KsHTMLLabel1 = new TMarkupTextLabel(this);
-  KsHTMLLabel1->SetParent(KsPanel1);
-  KsHTMLLabel1->SetBounds(16, 3, 411, 59);
-  KsHTMLLabel1->SetLayout(tlCenter);
-  KsHTMLLabel1->SetParentFont(false);
-  KsHTMLLabel1->Font()->SetName(u"Verdana");
-  KsHTMLLabel1->Font()->SetHeight(-15);
-  KsHTMLLabel1->Font()->SetColor(static_cast<TColor>(11399932));  // RGB #FCF2AD
-  KsHTMLLabel1->SetAnchors(leftTopRight);
-
-  Button1 = new TButton(this);
-  Button1->SetParent(this);
-  Button1->SetBounds(126, 461, 193, 38);
-  Button1->SetCaption(kButtonGerman);
-  Button1->OnClick = [this](TObject* sender) { Button1Click(sender); };
-
-  KsPanel2 = new TPanel(this);
-  KsPanel2->SetParent(this);
-  KsPanel2->SetBounds(0, 82, 445, 417);
-  KsPanel2->SetColor(clWhite);
-  KsPanel2->SetBevelOuter(bvNone);
-  KsPanel2->SetShowCaption(false);
-  KsPanel2->SetVisible(false);
-
-  // The busy animation is built later; until then its place stays empty.
-  SmoothWin8MarqueeUserSynchronization = new TPanel(this);
-  SmoothWin8MarqueeUserSynchronization->SetParent(KsPanel2);
-  SmoothWin8MarqueeUserSynchronization->SetBevelOuter(bvNone);
-  SmoothWin8MarqueeUserSynchronization->SetShowCaption(false);
-  SmoothWin8MarqueeUserSynchronization->SetColor(clWhite);
-  SmoothWin8MarqueeUserSynchronization->SetAlign(alClient);
-
-  HTTPGetUpdate = new THTTPGet(this);
-  HTTPGetUpdate->SetAcceptTypes("*/*");
-  HTTPGetUpdate->SetAgent("HTTPGet");
-  HTTPGetUpdate->SetBinaryData(true);
-  HTTPGetUpdate->SetUseCache(false);
-  HTTPGetUpdate->SetReferer("Varnel - Kestrel");
-  HTTPGetUpdate->SetWaitThread(true);
-  HTTPGetUpdate->OnDoneFile = [this](TObject* sender, const AnsiString& fileName, int fileSize) {
-    HTTPGetUpdateDoneFile(sender, fileName, fileSize);
-  };
-  HTTPGetUpdate->OnError = [this](TObject* sender) { HTTPGetUpdateError(sender); };
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -3,11 +3,12 @@
 // into the temporary folder, hands it to the desktop to be opened and ends the program; a failed
 // download is reported in a message box and the dialog stays for another attempt.
 
-#include "app/MarkupTextLabel.h"
+#include "controls/KsPanel.h"
 #include "framework/Button.h"
 #include "framework/Form.h"
-#include "framework/Panel.h"
+#include "html/KsHTMLLabel.h"
 #include "net/HTTPGet.h"
+#include "smooth/SmoothWin8Marquee.h"
 
 namespace kestrel {
 
@@ -21,12 +22,12 @@ class TForm1 : public TForm {
   explicit TForm1(TComponent* owner);
 
   // Controls, by the names the logic refers to them with.
-  TPanel* KsPanel1;                 // the header band
-  TMarkupTextLabel* KsHTMLLabel1;   // the header text
-  TMarkupTextLabel* KsHTMLLabel6;   // the download step text
-  TButton* Button1;                 // the download button
-  TPanel* KsPanel2;                 // the overlay shown while a transfer runs
-  TPanel* SmoothWin8MarqueeUserSynchronization;  // room for the busy animation
+  TKsPanel* KsPanel1;            // the header band
+  TKsHTMLLabel* KsHTMLLabel1;    // the header text
+  TKsHTMLLabel* KsHTMLLabel6;    // the download step text
+  TButton* Button1;              // the download button
+  TKsPanel* KsPanel2;            // the overlay shown while a transfer runs
+  TSmoothWin8Marquee* SmoothWin8MarqueeUserSynchronization;  // the busy animation on the overlay
   THTTPGet* HTTPGetUpdate;
 
   String ProdName;
@@ -40,7 +41,12 @@ class TForm1 : public TForm {
   void HTTPGetUpdateError(TObject* Sender);
 
  private:
+  // The window and its controls, made in this order: the step text, the header band with its
+  // text, the button, the overlay with the busy animation, the download component.
   void BuildDesign();
+  void BuildHeader();
+  void BuildOverlay();
+  void BuildDownload();
 };
 
 extern TForm1* Form1;

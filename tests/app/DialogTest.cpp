@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "app/UnitKestrel.h"
+#include "tests/app/ScopedEnv.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/MessageBox.h"
@@ -31,24 +33,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-
-// Sets (or, with nullopt, removes) an environment variable until the object dies.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-    else ::unsetenv(name_.c_str());
-  }
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
 
 // Set where the program is meant to end: in the child process of a death test.
 bool gProgramEndExpected = false;
@@ -140,7 +124,9 @@ TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
     ScopedEnv language("LANGUAGE", locale);
     TForm1* form = MakeDialog();
     const String& header = form->KsHTMLLabel1->Caption();
-    EXPECT_GT(header.find(u"<br>"), 0u);  // a lead-in line first
+    const std::size_t lineBreak = header.find(u"<br>");
+    ASSERT_NE(lineBreak, String::npos);
+    EXPECT_GT(lineBreak, 0u);  // a lead-in line first
     if (locale[0] == 'd') {
       EXPECT_TRUE(header.ends_with(u"<br><b>Vollversion von <font size=22>Corvane</b></font>"));
       EXPECT_EQ(form->KsHTMLLabel6->Caption(), u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion "
@@ -367,7 +353,8 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
 // Starts the program, finds its window by title and clicks the button's centre (the frame's
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
-// With "close" as $4 it then closes the window with Alt+F4; with "term" it sends SIGTERM instead
+// With "close" as $4 it then closes the window with Alt+F4; with "shots" it takes three
+// screenshots of the window 0.3 s apart (busy1.xwd … busy3.xwd beside $2); with "term" it sends SIGTERM instead
 // of clicking (and $3 should already exist). Records the exit status in $2. A
 // program that hangs is killed (it would not end with its X server) and then fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
@@ -381,6 +368,14 @@ until [ -e "$3" ]; do
   sleep 0.3
 done
 [ "$4" = close ] && xdotool key --window "$wid" alt+F4
+if [ "$4" = shots ]; then
+  shots=$(dirname "$2")
+  sleep 0.5
+  for shot in 1 2 3; do
+    xwd -silent -id "$wid" -out "$shots/busy$shot.xwd"
+    sleep 0.3
+  done
+fi
 wait $pid
 echo $? > "$2"
 )sh";
@@ -467,6 +462,67 @@ TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].target, InstallerURL());
+}
+
+// The overlay's part of a window dump (xwd, 32 bits per pixel): the client area (445 x 592) sits
+// at the bottom of the window between equal side frames.
+struct OverlayPixels {
+  std::vector<std::uint32_t> pixels;
+  int dark = 0;  // bullet pixels
+};
+
+OverlayPixels ReadOverlay(const fs::path& dump) {
+  OverlayPixels result;
+  const std::string data = ReadFileText(dump);
+  auto field = [&](std::size_t index) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(data[4 * index + i]);
+    return value;
+  };
+  if (data.size() < 100 || field(11) != 32) return result;
+  const std::uint32_t w = field(4), h = field(5), bytesPerLine = field(12);
+  const std::size_t start = field(0) + 12 * std::size_t{field(19)};
+  const bool lsbFirst = field(7) == 0;
+  if (w < 445 || h < 592 || start + std::size_t{h} * bytesPerLine > data.size()) return result;
+  const std::uint32_t border = (w - 445) / 2, top = h - border - 592;
+  for (std::uint32_t y = top + 82; y < top + 499; ++y)
+    for (std::uint32_t x = border; x < border + 445; ++x) {
+      const char* p = data.data() + start + y * bytesPerLine + 4 * x;
+      std::uint32_t pixel = 0;
+      for (int i = 0; i < 4; ++i)
+        pixel |= std::uint32_t{static_cast<unsigned char>(p[lsbFirst ? i : 3 - i])} << (8 * i);
+      pixel &= 0xFFFFFF;
+      result.pixels.push_back(pixel);
+      result.dark += (pixel & 0xFF) < 0x80 && (pixel >> 16 & 0xFF) < 0x80;
+    }
+  return result;
+}
+
+// A slow transfer: the dots move while it runs, and the program still ends by opening the file.
+TEST_F(EndToEnd, TheDotsMoveWhileASlowDownloadRuns) {
+  const std::string installer = Payload(256 * 1024);
+  LoopbackServer server([&](const HttpRequest&) {
+    std::ofstream{Arrived()};
+    HttpResponse r;
+    r.body = installer;
+    r.stallAfter = 16 * 1024;
+    r.stallMs = 4000;
+    return r;
+  });
+  EXPECT_EQ(Run(server, "shots"), "0\n") << ReadFileText(dir_ / "log");
+  for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
+  EXPECT_TRUE(ReadFileText(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
+  // The overlay is up with bullets on it (the sweep leaves it empty between rounds), and they
+  // are not where they were every time.
+  std::vector<OverlayPixels> shots;
+  for (const char* name : {"busy1.xwd", "busy2.xwd", "busy3.xwd"}) {
+    shots.push_back(ReadOverlay(dir_ / name));
+    ASSERT_EQ(shots.back().pixels.size(), 445u * 417u) << name << "\n" << ReadFileText(dir_ / "log");
+    if (const char* keep = std::getenv("KESTREL_KEEP_SHOTS"))  // to look at them
+      fs::copy_file(dir_ / name, fs::path(keep) / name, fs::copy_options::overwrite_existing);
+  }
+  EXPECT_GT(std::max({shots[0].dark, shots[1].dark, shots[2].dark}), 20);
+  EXPECT_TRUE(shots[0].pixels != shots[1].pixels || shots[1].pixels != shots[2].pixels);
 }
 
 TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {

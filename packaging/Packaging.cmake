@@ -17,8 +17,10 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Download assistant: fetches a product's installer and starts it")
 set(CPACK_PACKAGE_CONTACT "Kestrel developers <kestrel@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "net")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, fonts-dejavu-core, fonts-liberation2")
+set(CPACK_STRIP_FILES ON)
+# With one package a component, its settings carry the component's name.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "xdg-utils, fonts-dejavu-core, fonts-liberation2")
 set(CPACK_GENERATOR "DEB")
 # The package carries the program and its desktop files; the library is for `cmake --install`.
 set(CPACK_COMPONENTS_ALL runtime)

@@ -102,16 +102,16 @@ void ExpectReferenceShows(const TVnPNGObject& expected, const std::string& path,
   EXPECT_EQ(wrong, 0) << what;
 }
 
-struct Spec {
+struct HeldFormat {
   std::uint8_t type, depth;
 };
-constexpr Spec kHeldSpecs[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+constexpr HeldFormat kHeldFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
                                {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
-class PngWriteEveryFormat : public ::testing::TestWithParam<Spec> {};
+class PngWriteEveryFormat : public ::testing::TestWithParam<HeldFormat> {};
 
 TEST_P(PngWriteEveryFormat, DecodesToTheSamePixelsWithUsAndWithLibpng) {
-  const Spec spec = GetParam();
+  const HeldFormat format = GetParam();
   testing::TempDir dir;
   const TFilters filterChoices[] = {{}, {pfSub}, {pfUp}, {pfAverage}, {pfPaeth},
                                     {pfNone, pfSub, pfUp, pfAverage, pfPaeth}};
@@ -119,13 +119,13 @@ TEST_P(PngWriteEveryFormat, DecodesToTheSamePixelsWithUsAndWithLibpng) {
     for (std::size_t f = 0; f < std::size(filterChoices); ++f)
       for (int level : {0, 6, 9}) {
         TVnPNGObject png;
-        png.CreateBlank(spec.type, spec.depth, 13 + static_cast<int>(f), 9);
+        png.CreateBlank(format.type, format.depth, 13 + static_cast<int>(f), 9);
         Scramble(png, static_cast<unsigned>(f * 7 + level));
         png.SetInterlaceMethod(interlace ? imAdam7 : imNone);
         png.SetFilters(filterChoices[f]);
         png.SetCompressionLevel(level);
         const Bytes file = png.SaveToBytes();
-        const std::string what = "type " + std::to_string(spec.type) + " depth " + std::to_string(spec.depth) +
+        const std::string what = "type " + std::to_string(format.type) + " depth " + std::to_string(format.depth) +
                                  " interlace " + std::to_string(interlace) + " filters " + std::to_string(f) +
                                  " level " + std::to_string(level);
         TVnPNGObject back;
@@ -135,7 +135,7 @@ TEST_P(PngWriteEveryFormat, DecodesToTheSamePixelsWithUsAndWithLibpng) {
       }
 }
 
-INSTANTIATE_TEST_SUITE_P(Held, PngWriteEveryFormat, ::testing::ValuesIn(kHeldSpecs));
+INSTANTIATE_TEST_SUITE_P(Held, PngWriteEveryFormat, ::testing::ValuesIn(kHeldFormats));
 
 // ---- files written by libpng ----
 
@@ -179,11 +179,11 @@ Bytes WriteWithLibpng(int type, int depth, int interlace, std::uint32_t w, std::
 
 TEST(PngWrite, FilesLibpngWroteKeepTheirPixelsThroughUs) {
   testing::TempDir dir;
-  for (const Spec& spec : kHeldSpecs)
+  for (const HeldFormat& format : kHeldFormats)
     for (int interlace = 0; interlace < 2; ++interlace) {
-      const std::string what = "type " + std::to_string(spec.type) + " depth " + std::to_string(spec.depth) +
+      const std::string what = "type " + std::to_string(format.type) + " depth " + std::to_string(format.depth) +
                                " interlace " + std::to_string(interlace);
-      const Bytes original = WriteWithLibpng(spec.type, spec.depth, interlace, 11, 7);
+      const Bytes original = WriteWithLibpng(format.type, format.depth, interlace, 11, 7);
       ASSERT_FALSE(original.empty()) << what;
       TVnPNGObject png;
       png.LoadFromMemory(original.data(), original.size());

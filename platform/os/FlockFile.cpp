@@ -64,12 +64,13 @@ std::string EncodeObjectName(std::u16string_view name) {
 FlockFile::~FlockFile() { Close(); }
 
 FlockFile::FlockFile(FlockFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), opener_(other.opener_), path_(std::move(other.path_)) {}
 
 FlockFile& FlockFile::operator=(FlockFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
+    opener_ = other.opener_;
     path_ = std::move(other.path_);
   }
   return *this;
@@ -79,6 +80,7 @@ bool FlockFile::Open(const std::string& path) {
   Close();
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ < 0) return false;
+  opener_ = ::getpid();
   path_ = path;
   return true;
 }
@@ -91,6 +93,10 @@ void FlockFile::Close() {
 bool FlockFile::Flock(int operation) {
   if (fd_ < 0) {
     errno = EBADF;
+    return false;
+  }
+  if (::getpid() != opener_) {
+    errno = EPERM;  // inherited through fork: the lock is the parent's
     return false;
   }
   int result;

@@ -1,6 +1,12 @@
 #pragma once
 // A file used only for its flock(2) lock. The kernel drops the lock when the descriptor closes,
 // including when the process dies, so a crash never leaves a stale lock behind.
+//
+// A flock lock belongs to the open file, which a forked child shares with its parent: a child
+// that converted or released it would change the parent's lock (turn the parent's shared lock
+// into an exclusive one that then outlives the child). So only the process that opened the file
+// locks and unlocks through it; in any other process every operation fails with EPERM, and
+// closing only drops that process's descriptor.
 
 #include <string>
 #include <string_view>
@@ -43,6 +49,7 @@ class FlockFile {
   bool Flock(int operation);
 
   int fd_ = -1;
+  int opener_ = 0;  // the process that opened fd_
   std::string path_;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -108,6 +109,24 @@ TEST(SharedMemoryTest, ALiveProcessOwnsTheNameAndACrashedOneDoesNot) {
   auto* view = static_cast<std::uint32_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 16));
   EXPECT_EQ(view[1], 0u);  // a fresh, zeroed section
   UnmapViewOfFile(view);
+  CloseHandle(mapping);
+}
+
+// A forked child shares its parent's lock files; closing its copy of the handle must leave the
+// parent's claim on the name as it was (not take it over, remove the name, or block others).
+TEST(SharedMemoryTest, AForkedChildClosingItsCopyLeavesTheParentsName) {
+  std::string name = UniqueName("forked-copy");
+  std::u16string wide = kestrel::Utf8ToUtf16(name);
+  HANDLE mapping = Create(wide);
+  ASSERT_NE(mapping, nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(CloseHandle(mapping) ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ChildProcess other("hold-mapping", {name});
+  EXPECT_EQ(other.ReadLine(), "existed");
+  other.Kill();
   CloseHandle(mapping);
 }
 

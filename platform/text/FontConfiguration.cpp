@@ -18,7 +18,8 @@ std::mutex& ConfigMutex() {
 
 std::string ConfigFileName() {
   if (const char* path = std::getenv("KESTREL_FONT_CONFIG"); path && *path) return path;
-  return DataDirectory() + "/fonts/fonts.conf";
+  const std::string& data = DataDirectory();
+  return data.empty() ? std::string("fonts/fonts.conf (no data folder found)") : data + "/fonts/fonts.conf";
 }
 
 struct LoadedConfig {
@@ -27,7 +28,7 @@ struct LoadedConfig {
 };
 
 LoadedConfig LoadConfig() {
-  // No FcInit: that would parse the desktop's configuration, which must play no part here.
+  // Our own configuration only, when it is there: no FcInit, which would read the desktop's.
   LoadedConfig loaded;
   std::string file = ConfigFileName();
   FcConfig* config = FcConfigCreate();
@@ -41,11 +42,17 @@ LoadedConfig LoadConfig() {
     loaded.file = file;
     return loaded;
   }
-  std::fprintf(stderr, "kestrel: cannot load the font configuration %s; using the standard font folders\n",
-               file.c_str());
   FcConfigDestroy(config);
-  config = FcConfigCreate();
-  FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>("/usr/share/fonts"));
+  // Without our own configuration the desktop's is the best guide: its alias rules send a family
+  // we lack (say Verdana) to a similar one. A bare configuration would pick any face at all, for
+  // example a mathematics face whose line height is four times its size.
+  std::fprintf(stderr, "kestrel: cannot load the font configuration %s; using the desktop's font configuration\n",
+               file.c_str());
+  config = FcInitLoadConfigAndFonts();
+  if (!config) {
+    config = FcConfigCreate();
+    FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>("/usr/share/fonts"));
+  }
   loaded.config = config;
   return loaded;
 }

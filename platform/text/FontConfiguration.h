@@ -4,6 +4,8 @@
 // The configuration is loaded explicitly into its own FcConfig; the user's and the system's
 // configuration files are never read, so a family name resolves to the same file everywhere.
 // KESTREL_FONT_CONFIG names another configuration file (tests and packaging may relocate it).
+// Only when the private configuration cannot be loaded (no data folder) is the desktop's
+// configuration used, so that missing families still resolve to similar faces.
 
 #include <fontconfig/fontconfig.h>
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/text/FontConfiguration.h"
 #include "platform/text/FontInstance.h"
 
@@ -176,6 +179,22 @@ TEST(FontConfiguration, PrivateConfigurationIsUsed) {
   ASSERT_TRUE(italic);
   EXPECT_TRUE(italic->italic);
   EXPECT_EQ(italic->weight, 700);
+}
+
+// Without our configuration (no data folder) a family we lack still maps to a similar face in
+// every style, not to whichever face a bare configuration happens to rank first.
+TEST(FontConfiguration, WithoutItTheDesktopsAliasesChooseTheFace) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::setenv("KESTREL_FONT_CONFIG", "/nonexistent/fonts.conf", 1);
+        auto regular = FontInstance::Create(MakeLogFont(u"Verdana", -13));
+        auto bold = FontInstance::Create(MakeLogFont(u"Verdana", -13, FW_BOLD));
+        const bool similar = regular->FaceName() == bold->FaceName() && regular->Metrics().tmHeight <= 20;
+        std::fprintf(stderr, "%s %ld\n", regular->FaceName().c_str(), static_cast<long>(regular->Metrics().tmHeight));
+        std::exit(similar ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

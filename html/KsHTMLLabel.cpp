@@ -81,6 +81,9 @@ TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)
   // rectangle; the hook would see them a second time, in the wrong coordinates.
   FRender->SetHookMouse(false);
   FChangeLink->OnChange = [this](TObject*) { Prepare(); };
+  // Applied once more now that the whole label exists: the base applied its style before the
+  // label's own properties were there to receive it.
+  UpdateStyle();
 }
 
 TKsHTMLLabel::~TKsHTMLLabel() {

@@ -80,6 +80,9 @@ TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)
   // Clicks and moves reach the renderer through the label's own handlers, relative to the text
   // rectangle; the hook would see them a second time, in the wrong coordinates.
   FRender->SetHookMouse(false);
+  // The label paints through a bitmap of the text rectangle's size already; a second buffer in
+  // the renderer would only copy the same pixels in and out once more.
+  FRender->SetDoubleBuffered(false);
   FChangeLink->OnChange = [this](TObject*) { Prepare(); };
   // Applied once more now that the whole label exists: the base applied its style before the
   // label's own properties were there to receive it.

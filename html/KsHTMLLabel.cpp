@@ -54,6 +54,7 @@ void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
   b.Object(u"LinkPopupMenu", &L::LinkPopupMenu, &L::SetLinkPopupMenu);
   b.Property(u"CheckContainerLinks", &L::CheckContainerLinks, &L::SetCheckContainerLinks).Default(true);
   b.Property(u"Cursor", &L::Cursor, &L::SetCursor).Default(0).TypeName(u"TCursor");
+  b.Event(u"OnContextPopup", [](const L& l) { return static_cast<bool>(l.OnContextPopup); }, u"TContextPopupEvent");
   b.Event(u"OnLinkClick", [](const L& l) { return static_cast<bool>(l.OnLinkClick); }, u"TKsHTMLLinkClickEvent");
   b.Event(u"OnImageNeeded", [](const L& l) { return static_cast<bool>(l.OnImageNeeded); }, u"TKsHTMLImageNeededEvent");
   b.Event(u"OnImageNeededEx", [](const L& l) { return static_cast<bool>(l.OnImageNeededEx); }, u"TVnHTMLImageNeededEvent");
@@ -333,9 +334,14 @@ void TKsHTMLLabel::WndProc(TMessage& message) {
   if (message.Msg == pf::WM_CONTEXTMENU) {
     // A request from the keyboard (-1, -1) has no point to find a link at.
     const TPoint screen = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
-    if (!(screen.x == -1 && screen.y == -1) && PopupLinkMenu(screen)) {
-      message.Result = 1;
-      return;
+    const TPoint client = ScreenToClient(screen);
+    if (FLinkPopupMenu && !(screen.x == -1 && screen.y == -1) && LinkAt(client.x, client.y)) {
+      bool handled = false;
+      if (OnContextPopup) OnContextPopup(this, client, handled);
+      if (handled || PopupLinkMenu(screen)) {
+        message.Result = 1;
+        return;
+      }
     }
   }
   TCustomKsLabel::WndProc(message);

@@ -17,6 +17,9 @@ class TKsHTMLChangeLink;
 class TPopupMenu;
 
 using TKsHTMLLinkClickEvent = std::function<void(TObject* Sender, const String& HRef)>;
+// A context-menu request at MousePos (client coordinates); set Handled to keep the label's own
+// menu away.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TKsHTMLImageNeededEvent = TVnHTMLImageNeededEvent;
 
 class TKsHTMLLabel : public TCustomKsLabel {
@@ -56,6 +59,7 @@ class TKsHTMLLabel : public TCustomKsLabel {
   TRect TextRectangle() const;
 
   TKsHTMLLinkClickEvent OnLinkClick;
+  TContextPopupEvent OnContextPopup;
   TKsHTMLImageNeededEvent OnImageNeeded;
   TVnHTMLImageNeededExEvent OnImageNeededEx;
   TVnHTMLVariableNeededEvent OnVariableNeeded;

@@ -84,6 +84,19 @@ TEST_F(LinkPopupMenuTest, ARightClickOnALinkShowsTheMenuThere) {
   EXPECT_FALSE(menu->IsShown());
   EXPECT_EQ(chosen.size(), 1u);
 
+  // A context-menu request over the link is offered to OnContextPopup first.
+  bool handle = true;
+  label->OnContextPopup = [&](TObject*, TPoint, bool& handled) { handled = handle; };
+  const platform::POINT onLink = ScreenPointOf(*label, 30, 5);
+  const platform::LPARAM at =
+      platform::MAKELPARAM(static_cast<platform::WORD>(onLink.x), static_cast<platform::WORD>(onLink.y));
+  EXPECT_EQ(label->Perform(platform::WM_CONTEXTMENU, 0, at), 1);
+  EXPECT_FALSE(menu->IsShown());
+  handle = false;
+  EXPECT_EQ(label->Perform(platform::WM_CONTEXTMENU, 0, at), 1);
+  EXPECT_TRUE(menu->IsShown());
+  menu->CloseMenu();
+
   // Without automatic popup, or in plain mode, a right click on a link shows nothing.
   menu->SetAutoPopup(false);
   RightClick(30, 5);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/KsStyleManager.h"
+#include "framework/Exceptions.h"
 #include "framework/PopupMenu.h"
 #include "html/KsHTMLLabel.h"
 #include "tests/framework/visual/VisualTestSupport.h"
@@ -132,6 +133,20 @@ TEST_F(LinkPopupMenuTest, TheMouseChoosesOnlyEnabledItems) {
   delete menu;
   EXPECT_EQ(label->LinkPopupMenu(), nullptr);
   RightClick(30, 5);
+}
+
+TEST(MenuItem, AnItemBelongsToOneMenuOnly) {
+  // An item an owner component frees, or one already in a menu, would be freed twice.
+  TComponent owner(nullptr);
+  TMenuItem root(nullptr);
+  EXPECT_THROW(root.Add(new TMenuItem(&owner)), EInvalidOperation);
+  auto* item = new TMenuItem(nullptr);
+  root.Add(item);
+  TMenuItem other(nullptr);
+  EXPECT_THROW(other.Add(item), EInvalidOperation);
+  EXPECT_EQ(root.Count(), 1);
+  EXPECT_EQ(item->Parent(), &root);
+  EXPECT_EQ(other.Count(), 0);
 }
 
 // A manager that records what it is asked to apply.

@@ -2,6 +2,7 @@
 #include "GalleryPages.h"
 
 #include "framework/Panel.h"
+#include "framework/PopupMenu.h"
 #include "html/KsHTMLContainer.h"
 #include "html/KsHTMLLabel.h"
 #include "html/KsHTMLListItem.h"
@@ -67,7 +68,7 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
   AddMarkup(this, Bounds(32, 255, 411, 74),
             u"<B><U>Step 3:</U></B><br><br>Download and install full version on your computer:");
 
-  AddHeading(this, u"Links, inputs and snippets (click them)", 16, 345);
+  AddHeading(this, u"Links, inputs and snippets (click them; right-click a link)", 16, 345);
   status_ = AddHeading(this, u"No link clicked yet", 16, 530);
   status_->Font()->SetStyle(TFontStyles{});
   TKsHTMLLabel* interactive = AddMarkup(
@@ -79,6 +80,7 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
       u"Channel: <input type=radio name=ch checked=1> stable <input type=radio name=ch> testing<br>"
       u"<control vclclass=TButton caption=\"An embedded button\" width=160 height=26>");
   interactive->OnLinkClick = [this](TObject*, const String& href) { status_->SetCaption(u"Link clicked: " + href); };
+  interactive->SetLinkPopupMenu(MakeLinkMenu());
   interactive->Render()->OnInputItemChecked = [this](TObject*, TVnHTMLInputItem* item) {
     status_->SetCaption(u"Input '" + item->Name() + (item->Checked() ? u"' checked" : u"' unchecked"));
   };
@@ -108,6 +110,20 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
   AddMarkup(this, Bounds(480, 370, 440, 170),
             u"<ol><li>Download the installer<li>Open it<ul><li>accept the licence<li>choose a folder</ul>"
             u"<li>Start Corvane</ol>");
+}
+
+TPopupMenu* TMarkupForm::MakeLinkMenu() {
+  auto* menu = new TPopupMenu(this);
+  for (const char16_t* caption : {u"Open link", u"Copy link address", u"-", u"Save link as (not here)"}) {
+    auto* item = new TMenuItem(nullptr);
+    item->SetCaption(caption);
+    item->SetEnabled(caption[0] != u'S');
+    item->OnClick = [this](TObject* sender) {
+      status_->SetCaption(u"Link menu: " + static_cast<TMenuItem*>(sender)->Caption());
+    };
+    menu->Items()->Add(item);
+  }
+  return menu;
 }
 
 }  // namespace kestrel::gallery

@@ -78,8 +78,14 @@ void THTMLPainter::Paint() {
       case hitChar:
       case hitVar: PaintRun(item, x); break;
       case hitHR: PaintRule(item, x); break;
-      case hitBitmap: PaintImage(item, x); break;
-      case hitInput: PaintInput(static_cast<TVnHTMLInputItem&>(item), x); break;
+      case hitBitmap:
+        PaintImage(item, x);
+        selected_.reset();  // whatever drew there may have changed the DC's font
+        break;
+      case hitInput:
+        PaintInput(static_cast<TVnHTMLInputItem&>(item), x);
+        selected_.reset();
+        break;
       case hitControl: PlaceControl(static_cast<TVnHTMLControlItem&>(item), x); break;
       default: break;
     }
@@ -107,9 +113,14 @@ TColor THTMLPainter::Adjusted(TColor color) const {
 void THTMLPainter::SelectFont(const TVnHTMLItem& item, unsigned style) {
   THTMLMeasurer& measurer = render_.Measurer();
   if (!measurer.Valid()) return;
-  const THTMLFont& font = measurer.Font(item.FFontRef, item.EffectiveFontHeight(), style, data_.Charset());
+  const int height = item.EffectiveFontHeight();
+  // Neighbouring runs mostly share their font: it stays selected.
+  if (selected_ && selected_->height == height && selected_->style == style && *selected_->face == item.FFontRef)
+    return;
+  const THTMLFont& font = measurer.Font(item.FFontRef, height, style, data_.Charset());
   pf::HGDIOBJ previous = pf::SelectObject(dc_, font.Handle());
   if (!savedFont_) savedFont_ = previous;
+  selected_ = SelectedFont{&item.FFontRef, height, style};
 }
 
 void THTMLPainter::SetBackground(TColor color) {

@@ -3,6 +3,8 @@
 // rules, images, inputs and embedded controls with the line metrics of the layout. Internal to
 // the renderer (TVnHTMLRender::DrawTextEx).
 
+#include <optional>
+
 #include "framework/Canvas.h"
 #include "html/HTMLData.h"
 
@@ -65,6 +67,12 @@ class THTMLPainter {
   bool brushClear_ = false;
   Line line_;
   platform::HGDIOBJ savedFont_ = nullptr;
+  struct SelectedFont {
+    const String* face;
+    int height;
+    unsigned style;
+  };
+  std::optional<SelectedFont> selected_;  // what SelectFont put on the DC last
 };
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include "controls/UnicodeText.h"
 #include "framework/Bitmap.h"
+#include "framework/PopupMenu.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "html/KsHTMLChangeLink.h"
@@ -50,8 +51,10 @@ void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
       .Default(TFontStyles{fsUnderline});
   b.Object(u"Container", &L::Container, &L::SetContainer);
   b.Property(u"ContainerIndex", &L::ContainerIndex, &L::SetContainerIndex).Default(0);
+  b.Object(u"LinkPopupMenu", &L::LinkPopupMenu, &L::SetLinkPopupMenu);
   b.Property(u"CheckContainerLinks", &L::CheckContainerLinks, &L::SetCheckContainerLinks).Default(true);
   b.Property(u"Cursor", &L::Cursor, &L::SetCursor).Default(0).TypeName(u"TCursor");
+  b.Event(u"OnContextPopup", [](const L& l) { return static_cast<bool>(l.OnContextPopup); }, u"TContextPopupEvent");
   b.Event(u"OnLinkClick", [](const L& l) { return static_cast<bool>(l.OnLinkClick); }, u"TKsHTMLLinkClickEvent");
   b.Event(u"OnImageNeeded", [](const L& l) { return static_cast<bool>(l.OnImageNeeded); }, u"TKsHTMLImageNeededEvent");
   b.Event(u"OnImageNeededEx", [](const L& l) { return static_cast<bool>(l.OnImageNeededEx); }, u"TVnHTMLImageNeededEvent");
@@ -78,7 +81,13 @@ TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)
   // Clicks and moves reach the renderer through the label's own handlers, relative to the text
   // rectangle; the hook would see them a second time, in the wrong coordinates.
   FRender->SetHookMouse(false);
+  // The label paints through a bitmap of the text rectangle's size already; a second buffer in
+  // the renderer would only copy the same pixels in and out once more.
+  FRender->SetDoubleBuffered(false);
   FChangeLink->OnChange = [this](TObject*) { Prepare(); };
+  // Applied once more now that the whole label exists: the base applied its style before the
+  // label's own properties were there to receive it.
+  UpdateStyle();
 }
 
 TKsHTMLLabel::~TKsHTMLLabel() {
@@ -141,8 +150,19 @@ void TKsHTMLLabel::SetCursor(int Value) {
   ShowCursor(overLink);
 }
 
+void TKsHTMLLabel::SetLinkPopupMenu(TPopupMenu* Value) {
+  if (Value == FLinkPopupMenu) return;
+  if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
+  FLinkPopupMenu = Value;
+  if (FLinkPopupMenu) FLinkPopupMenu->FreeNotification(this);
+}
+
 void TKsHTMLLabel::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomKsLabel::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == FLinkPopupMenu) {
+    FLinkPopupMenu = nullptr;
+    Prepare();
+  }
   if (Operation == opRemove && AComponent == FContainer) {
     FContainer = nullptr;
     Prepare();
@@ -214,6 +234,7 @@ void TKsHTMLLabel::Changed() {
 
 void TKsHTMLLabel::Loaded() {
   TGraphicControl::Loaded();
+  UpdateStyle();
   Prepare();
 }
 
@@ -310,7 +331,41 @@ void TKsHTMLLabel::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TKsHTMLLabel::WndProc(TMessage& message) {
   if (message.Msg == CM_MOUSELEAVE) ShowCursor(false);
+  if (message.Msg == pf::WM_CONTEXTMENU) {
+    // A request from the keyboard (-1, -1) has no point to find a link at.
+    const TPoint screen = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
+    const TPoint client = ScreenToClient(screen);
+    if (FLinkPopupMenu && !(screen.x == -1 && screen.y == -1) && LinkAt(client.x, client.y)) {
+      bool handled = false;
+      if (OnContextPopup) OnContextPopup(this, client, handled);
+      if (handled || PopupLinkMenu(screen)) {
+        message.Result = 1;
+        return;
+      }
+    }
+  }
   TCustomKsLabel::WndProc(message);
+  if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0) {
+    // OnMouseUp has run; a handler (or hook) that marked the release handled keeps the menu away.
+    const TPoint client = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
+    if (LinkAt(client.x, client.y) && PopupLinkMenu(ClientToScreen(client))) message.Result = 1;
+  }
+}
+
+bool TKsHTMLLabel::LinkAt(int x, int y) const {
+  if (!FIsHTML) return false;
+  const TRect r = TextRectangle();
+  String href;
+  return FRender->IsCursorOverLink(Point(x - r.left, y - r.top), Point(0, 0), r, href);
+}
+
+bool TKsHTMLLabel::PopupLinkMenu(const TPoint& screen) {
+  if (!FLinkPopupMenu || !FLinkPopupMenu->AutoPopup() || !FIsHTML) return false;
+  const TPoint client = ScreenToClient(screen);
+  if (!LinkAt(client.x, client.y)) return false;
+  FLinkPopupMenu->SetPopupComponent(this);
+  FLinkPopupMenu->Popup(screen.x, screen.y);
+  return true;
 }
 
 void TKsHTMLLabel::Click() {

@@ -14,8 +14,12 @@ namespace kestrel {
 
 class TKsHTMLContainer;
 class TKsHTMLChangeLink;
+class TPopupMenu;
 
 using TKsHTMLLinkClickEvent = std::function<void(TObject* Sender, const String& HRef)>;
+// A context-menu request at MousePos (client coordinates); set Handled to keep the label's own
+// menu away.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TKsHTMLImageNeededEvent = TVnHTMLImageNeededEvent;
 
 class TKsHTMLLabel : public TCustomKsLabel {
@@ -35,6 +39,9 @@ class TKsHTMLLabel : public TCustomKsLabel {
   void SetContainerIndex(int Value);
   bool CheckContainerLinks() const { return FCheck; }
   void SetCheckContainerLinks(bool Value) { FCheck = Value; }
+  // The menu a right click on a link shows (HTML mode; other right clicks are ordinary).
+  TPopupMenu* LinkPopupMenu() const { return FLinkPopupMenu; }
+  void SetLinkPopupMenu(TPopupMenu* Value);
   // The label's own cursor; over links the hand is shown instead.
   int Cursor() const { return FCursor; }
   void SetCursor(int Value);
@@ -52,6 +59,7 @@ class TKsHTMLLabel : public TCustomKsLabel {
   TRect TextRectangle() const;
 
   TKsHTMLLinkClickEvent OnLinkClick;
+  TContextPopupEvent OnContextPopup;
   TKsHTMLImageNeededEvent OnImageNeeded;
   TVnHTMLImageNeededExEvent OnImageNeededEx;
   TVnHTMLVariableNeededEvent OnVariableNeeded;
@@ -74,6 +82,11 @@ class TKsHTMLLabel : public TCustomKsLabel {
   // The hand over a link, the label's own cursor elsewhere; shown at once.
   void ShowCursor(bool overLink);
   void PaintThemedBackground();
+  // Whether client point (x, y) lies on a link (HTML mode).
+  bool LinkAt(int x, int y) const;
+  // Shows the link menu at a screen point; false when it did not show (no menu, no automatic
+  // popup, plain mode, or no link under the point).
+  bool PopupLinkMenu(const TPoint& screen);
 
   bool FAlreadyInSetBounds = false;
   TKsHTMLContainer* FContainer = nullptr;
@@ -85,6 +98,7 @@ class TKsHTMLLabel : public TCustomKsLabel {
   bool FIsHTML = true;
   TColor FLinkColor = clBlue;
   TFontStyles FLinkStyle{fsUnderline};
+  TPopupMenu* FLinkPopupMenu = nullptr;
   std::unique_ptr<TBitmap> FBuffer;
 };
 

@@ -1,5 +1,7 @@
 #include "html/KsLabel.h"
 
+#include "controls/KsStyleManager.h"
+#include "controls/KsStyleMgrChangeLink.h"
 #include "controls/UnicodeText.h"
 #include "controls/VnThemeModeRule.h"
 #include "framework/TypeInfo.h"
@@ -26,10 +28,11 @@ void TCustomKsLabel::PublishProperties(TClassBuilder<TCustomKsLabel>& b) {
   b.Property(u"UseXPThemes", &TCustomKsLabel::UseXPThemes, &TCustomKsLabel::SetUseXPThemes).Stored(false);
 }
 
-TCustomKsLabel::TCustomKsLabel(TComponent* AOwner) : TLabel(AOwner) {
+TCustomKsLabel::TCustomKsLabel(TComponent* AOwner)
+    : TLabel(AOwner), FStyleMgrLink(std::make_unique<TKsStyleMgrChangeLink>()) {
   SetTransparent(true);
-  // The application's default style manager would be attached here; until one exists the link
-  // stays empty.
+  FStyleMgrLink->OnChange = [this](TObject*) { UpdateStyle(); };
+  if (!ComponentState().Contains(csDesigning)) SetStyleManager(DefaultStyleManager());
 }
 
 TCustomKsLabel::~TCustomKsLabel() { SetStyleManager(nullptr); }
@@ -60,11 +63,23 @@ void TCustomKsLabel::SetThemeGlobalMode(bool Value) {
   Invalidate();
 }
 
-void TCustomKsLabel::SetStyleManager(TComponent* Value) {
+void TCustomKsLabel::SetStyleManager(TKsStyleManager* Value) {
   if (Value == FStyleManager) return;
-  if (FStyleManager) FStyleManager->RemoveFreeNotification(this);
+  if (TKsStyleManager* old = FStyleManager; old && !old->ComponentState().Contains(csDestroying)) {
+    old->RemoveFreeNotification(this);
+    old->UnregisterChanges(FStyleMgrLink.get());
+  }
   FStyleManager = Value;
-  if (FStyleManager) FStyleManager->FreeNotification(this);
+  if (!Value) return;
+  Value->FreeNotification(this);
+  Value->RegisterChanges(FStyleMgrLink.get());
+  UpdateStyle();
+}
+
+void TCustomKsLabel::UpdateStyle() {
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) || !FStyleManager) return;
+  FStyleManager->ApplyStyle(this, FStyleName);
+  Invalidate();
 }
 
 void TCustomKsLabel::SetName(const String& Value) {
@@ -73,11 +88,15 @@ void TCustomKsLabel::SetName(const String& Value) {
   if (follow) SetCaption(Name());
 }
 
-void TCustomKsLabel::SetStyleName(const String& Value) { FStyleName = Value; }
+void TCustomKsLabel::SetStyleName(const String& Value) {
+  if (Value == FStyleName) return;
+  FStyleName = Value;
+  UpdateStyle();
+}
 
 void TCustomKsLabel::Notification(TComponent* AComponent, TOperation Operation) {
   TLabel::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FStyleManager) FStyleManager = nullptr;
+  if (Operation == opRemove && AComponent && AComponent == FStyleManager) SetStyleManager(nullptr);
 }
 
 unsigned TCustomKsLabel::PlainTextFlags() const {
@@ -124,6 +143,7 @@ void TCustomKsLabel::Changed() {
 
 void TCustomKsLabel::Loaded() {
   TGraphicControl::Loaded();
+  UpdateStyle();
   Changed();
 }
 

@@ -3,10 +3,15 @@
 // mode settings and a style-manager link to the framework's label, and paints its caption as
 // plain text; TKsHTMLLabel shows it as markup.
 
+#include <memory>
+
 #include "foundation/VnThemeMode.h"
 #include "framework/Label.h"
 
 namespace kestrel {
+
+class TKsStyleManager;
+class TKsStyleMgrChangeLink;
 
 class TCustomKsLabel : public TLabel {
   KESTREL_CLASS(TCustomKsLabel)
@@ -29,10 +34,11 @@ class TCustomKsLabel : public TLabel {
   // Whether the label paints themed now (its mode, or the application's, is in use).
   bool Themed() const;
 
-  // A named style applied to the label. Nothing applies styles yet: the link is kept, and a
-  // manager that goes away is forgotten.
-  TComponent* StyleManager() const { return FStyleManager; }
-  void SetStyleManager(TComponent* Value);
+  // The manager whose style (class style, or the named one) is applied to the label whenever
+  // the manager, the name or the manager's sheet changes. Outside design mode every label starts
+  // with the application's default manager; a manager that goes away is forgotten.
+  TKsStyleManager* StyleManager() const { return FStyleManager; }
+  void SetStyleManager(TKsStyleManager* Value);
   const String& StyleName() const { return FStyleName; }
   void SetStyleName(const String& Value);
 
@@ -53,9 +59,12 @@ class TCustomKsLabel : public TLabel {
   void AdjustPlainBounds();
   unsigned PlainTextFlags() const;
   void FillBackground();
+  // Applies the manager's style for the label's class and StyleName (not while loading).
+  void UpdateStyle();
 
  private:
-  TComponent* FStyleManager = nullptr;
+  std::unique_ptr<TKsStyleMgrChangeLink> FStyleMgrLink;
+  TKsStyleManager* FStyleManager = nullptr;
   String FStyleName;
   bool FEndEllipsis = false;
   int FBorderWidth = 0;

@@ -26,12 +26,20 @@ using Coord = long long;  // blit arithmetic runs wide: extents may be anything 
 // How a shrinking stretch turns the source pixels one destination pixel covers into one.
 enum class StretchMerge { Nearest, Average, And, Or };
 
-// The part of the source that a transfer reads, copied out of its surface (so overlapping blits
-// read unchanged pixels) and converted to the destination's depth. Pixels outside the source
-// surface are absent.
+// Whether two views share any pixel memory (window DCs of one top-level window share a surface).
+bool Overlap(const PixelView& a, const PixelView& b) {
+  const auto begin = [](const PixelView& v) { return reinterpret_cast<std::uintptr_t>(v.data); };
+  const auto end = [&](const PixelView& v) { return begin(v) + sizeof(std::uint32_t) * v.height * v.stride; };
+  return begin(a) < end(b) && begin(b) < end(a);
+}
+
+// The part of the source that a transfer reads, converted to the destination's depth. Pixels
+// outside the source surface are absent. A source that shares its pixels with the destination
+// is copied out first (so overlapping blits read unchanged pixels); another surface is read in
+// place, unless its pixels need converting.
 class SourceBlock {
  public:
-  SourceBlock(DrawingScope& scope, Coord left, Coord top, Coord right, Coord bottom) {
+  SourceBlock(DrawingScope& scope, Coord left, Coord top, Coord right, Coord bottom, bool copy) {
     PixelView view = scope.Pixels();
     rect_ = RECT{static_cast<LONG>(std::clamp<Coord>(left, 0, view.width)),
                  static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
@@ -39,17 +47,25 @@ class SourceBlock {
                  static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
     int w = std::max<LONG>(rect_.right - rect_.left, 0),
         h = std::max<LONG>(rect_.bottom - rect_.top, 0);
-    pixels_.resize(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-      std::copy_n(view.Row(rect_.top + y) + rect_.left, w,
-                  pixels_.begin() + static_cast<std::ptrdiff_t>(y) * w);
+    if (!copy) {
+      data_ = view.Row(rect_.top) + rect_.left;
+      stride_ = view.stride;
+      return;
+    }
+    pixels_.reserve(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+      const std::uint32_t* row = view.Row(rect_.top + y) + rect_.left;
+      pixels_.insert(pixels_.end(), row, row + w);
+    }
+    data_ = pixels_.data();
+    stride_ = w;
   }
 
   // Applies the depth conversion rules once for the whole block.
   void Convert(bool sourceMono, bool destMono, std::uint32_t sourceBk, std::uint32_t destText,
                std::uint32_t destBk) {
     if (sourceMono == destMono) return;
-    for (auto& p : pixels_) {
+    for (auto& p : pixels_) {  // only copied blocks are converted
       if (sourceMono)
         p = (p & 0xFFFFFF) ? destBk : destText;
       else
@@ -93,23 +109,24 @@ class SourceBlock {
     for (Coord y = r.top; y < r.bottom; ++y) {
       Coord sy = y + dy;
       if (sy < rect_.top || sy >= rect_.bottom) continue;
-      const std::uint32_t* from =
-          &pixels_[static_cast<std::size_t>(sy - rect_.top) * (rect_.right - rect_.left) +
-                   static_cast<std::size_t>(left + dx - rect_.left)];
+      const std::uint32_t* from = Row(sy) + (left + dx - rect_.left);
       std::copy_n(from, right - left, view.Row(static_cast<int>(y)) + left);
     }
   }
 
   bool At(Coord x, Coord y, std::uint32_t& out) const {
     if (x < rect_.left || x >= rect_.right || y < rect_.top || y >= rect_.bottom) return false;
-    out = pixels_[static_cast<std::size_t>(y - rect_.top) * (rect_.right - rect_.left) +
-                  (x - rect_.left)];
+    out = Row(y)[x - rect_.left];
     return true;
   }
 
  private:
+  const std::uint32_t* Row(Coord y) const { return data_ + static_cast<std::ptrdiff_t>(y - rect_.top) * stride_; }
+
   RECT rect_;
   std::vector<std::uint32_t> pixels_;
+  const std::uint32_t* data_ = nullptr;  // the block's top-left pixel, in pixels_ or the source
+  std::ptrdiff_t stride_ = 0;            // in pixels
 };
 
 // Source pixel index along one axis for destination offset `i` of `count`, mirroring when the
@@ -204,9 +221,10 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
 
   Extent ex = dx, ey = dy;
   std::unique_ptr<SourceBlock> block;
+  // A scope on the source DC only when it is another DC (a DC may blit onto itself); it lives as
+  // long as the block, which may read the source in place.
+  std::unique_ptr<DrawingScope> own;
   if (q.needsSource) {
-    // A scope on the source DC only when it is another DC (a DC may blit onto itself).
-    std::unique_ptr<DrawingScope> own;
     DrawingScope* sourceScope = &scope;
     if (src != dc) {
       own = std::make_unique<DrawingScope>(*src);
@@ -219,7 +237,9 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
     bool merging = q.merge != StretchMerge::Nearest;
     auto [sx0, sx1] = SourceSpan(vx0 - dx.start, vx1 - 1 - dx.start, dx, ex, merging);
     auto [sy0, sy1] = SourceSpan(vy0 - dy.start, vy1 - 1 - dy.start, dy, ey, merging);
-    block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1);
+    const bool converts = q.convertDepth && sourceScope->IsMonochrome() != scope.IsMonochrome();
+    const bool shared = Overlap(sourceScope->Pixels(), scope.Pixels());
+    block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1, converts || shared);
     if (q.convertDepth)
       block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
                      sourceScope->DeviceColor(src->State().bkColor),

@@ -1,6 +1,7 @@
 #include "platform/gdi/Raster.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/DibFormat.h"
 #include "platform/gdi/StockObjects.h"
@@ -113,8 +114,13 @@ void Raster::FillSurfaceRect(RECT rect) {
 
 void Raster::FillClipped(const RECT& r) {
   if (!brush_ && mix_ == 0xC) {  // a solid colour copied: the common case, done by rows
-    for (int y = r.top; y < r.bottom; ++y)
-      std::fill(pixels_.Row(y) + r.left, pixels_.Row(y) + r.right, color_);
+    // The first row is filled once; the others copy it (the library's block copy is much faster
+    // than storing one pixel at a time).
+    std::uint32_t* first = pixels_.Row(r.top) + r.left;
+    const std::size_t width = static_cast<std::size_t>(r.right - r.left);
+    std::fill_n(first, width, color_);
+    for (int y = r.top + 1; y < r.bottom; ++y)
+      std::memcpy(pixels_.Row(y) + r.left, first, width * sizeof *first);
     scope_.AddDamage(r);
     return;
   }

@@ -98,8 +98,13 @@ FontInstance::FontInstance(const LOGFONTW& logFont, FaceRequest request, std::sh
       request_(std::move(request)),
       face_(std::move(face)),
       syntheticBold_(syntheticBold),
-      syntheticItalic_(syntheticItalic) {
+      syntheticItalic_(syntheticItalic),
+      fontOptions_(cairo_font_options_create()) {
   ComputeMetrics();
+  cairo_font_options_set_antialias(fontOptions_.get(), Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  cairo_font_options_set_hint_style(fontOptions_.get(),
+                                    Antialiased() ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_FULL);
+  cairo_font_options_set_hint_metrics(fontOptions_.get(), CAIRO_HINT_METRICS_OFF);
 }
 
 const std::string& FontInstance::FaceName() const {
@@ -199,20 +204,29 @@ FontInstance::GlyphInfo FontInstance::Resolve(char32_t codePoint) const {
 
 FontInstance::GlyphInfo FontInstance::Lookup(char32_t codePoint) const {
   std::lock_guard lock(mutex_);
+  return LookupLocked(codePoint);
+}
+
+FontInstance::GlyphInfo FontInstance::LookupLocked(char32_t codePoint) const {
+  if (codePoint < latin1_.size() && latin1_[codePoint].known) return latin1_[codePoint].info;
   auto found = glyphCache_.find(codePoint);
   if (found != glyphCache_.end()) return found->second;
   GlyphInfo info = Resolve(codePoint);
-  glyphCache_.emplace(codePoint, info);
+  if (codePoint < latin1_.size())
+    latin1_[codePoint] = {true, info};
+  else
+    glyphCache_.emplace(codePoint, info);
   return info;
 }
 
 std::vector<PlacedGlyph> FontInstance::Glyphs(std::u16string_view text) const {
   std::vector<PlacedGlyph> glyphs;
   glyphs.reserve(text.size());
+  std::lock_guard lock(mutex_);  // once per string, not per character
   for (std::size_t i = 0; i < text.size();) {
     int units = 1;
     char32_t codePoint = DecodeAt(text, i, units);
-    GlyphInfo info = Lookup(codePoint);
+    GlyphInfo info = LookupLocked(codePoint);
     glyphs.push_back({static_cast<int>(i), info.face, info.index, info.advance});
     i += units;
   }
@@ -257,16 +271,12 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
                               const std::vector<double>& x, double baseline) const {
   if (!face_ || glyphs.empty()) return;
   cairo_save(cr);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_font_options_set_hint_style(options, Antialiased() ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_FULL);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
+  cairo_set_font_options(cr, fontOptions_.get());
   cairo_matrix_t matrix;
   cairo_matrix_init(&matrix, ppem_ * xScale_, 0, syntheticItalic_ ? -kObliqueShear * ppem_ : 0, ppem_, 0, 0);
 
   std::vector<cairo_glyph_t> run;
+  run.reserve(glyphs.size());
   std::size_t i = 0;
   while (i < glyphs.size()) {
     int faceIndex = glyphs[i].face;

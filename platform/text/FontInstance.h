@@ -19,6 +19,7 @@
 
 #include <cairo.h>
 
+#include <array>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -88,7 +89,16 @@ class FontInstance {
   void ComputeMetrics();
   int ScaleX(int units, const FontFace& face) const;
   int ScaleY(double units) const;
+  struct Latin1Entry {
+    bool known = false;
+    GlyphInfo info;
+  };
+  struct FontOptionsRelease {
+    void operator()(cairo_font_options_t* options) const { cairo_font_options_destroy(options); }
+  };
+
   GlyphInfo Lookup(char32_t codePoint) const;
+  GlyphInfo LookupLocked(char32_t codePoint) const;  // with mutex_ held
   GlyphInfo Resolve(char32_t codePoint) const;
   int FallbackFace(char32_t codePoint) const;  // with mutex_ held
   std::shared_ptr<FontFace> FaceAt(int index) const;
@@ -106,7 +116,9 @@ class FontInstance {
 
   mutable std::mutex mutex_;
   mutable std::vector<std::shared_ptr<FontFace>> fallbacks_;
-  mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;
+  mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
+  mutable std::array<Latin1Entry, 256> latin1_{};
+  std::unique_ptr<cairo_font_options_t, FontOptionsRelease> fontOptions_;  // made once, used per draw
 };
 
 }  // namespace kestrel::platform

@@ -12,7 +12,12 @@ std::optional<TextContext> TextContextOf(HDC hdc) {
 }
 
 std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra) {
-  std::vector<int> advances = font.UnitAdvances(text);
+  return RunAdvances(font.Glyphs(text), text, charExtra);
+}
+
+std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra) {
+  std::vector<int> advances(text.size(), 0);
+  for (const PlacedGlyph& glyph : glyphs) advances[glyph.unit] = glyph.advance;
   if (charExtra != 0)
     for (std::size_t i = 0; i < text.size(); ++i)
       if (!IsLowSurrogate(text[i]) || i == 0 || !IsHighSurrogate(text[i - 1])) advances[i] += charExtra;

@@ -23,6 +23,8 @@ std::optional<TextContext> TextContextOf(HDC hdc);
 // Advances of each UTF-16 unit as drawn: glyph advances plus the character extra once per
 // character (on the first unit of a surrogate pair).
 std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra);
+// The same from the string's glyphs, already looked up.
+std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra);
 
 // Length of a NUL-terminated string (for count -1).
 int TerminatedLength(const WCHAR* text);

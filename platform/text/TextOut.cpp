@@ -83,13 +83,14 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
   const FontInstance& font = *context->font;
   std::u16string_view run(text ? text : u"", count);
 
+  const std::vector<PlacedGlyph> glyphs = font.Glyphs(run);
   std::vector<int> advances;
   if (dx) {
     advances.resize(count);
     std::size_t stride = (options & ETO_PDY) ? 2 : 1;
     for (UINT i = 0; i < count; ++i) advances[i] = dx[i * stride];
   } else {
-    advances = RunAdvances(font, run, state.charExtra);
+    advances = RunAdvances(glyphs, run, state.charExtra);
   }
   const long long width = TotalAdvance(advances);
   const UINT align = state.textAlign;
@@ -105,6 +106,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
     TextRun textRun;
     textRun.text = run;
     textRun.advances = std::move(advances);
+    textRun.placed = &glyphs;
     textRun.left = ClampToInt(AlignedLeft(originX, width, align));
     textRun.top = ClampToInt(AlignedTop(originY, font.Metrics(), align));
     painter.Paint(textRun);

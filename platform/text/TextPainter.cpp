@@ -83,7 +83,9 @@ void TextPainter::Paint(const TextRun& run) {
   if (run.glyphs && state.bkMode == OPAQUE) FillRect(cr, left, top, right, top + tm.tmHeight, state.bkColor);
 
   // Origins of the glyphs: the sum of the advances of the units before each.
-  std::vector<PlacedGlyph> glyphs = font_.Glyphs(run.text);
+  std::vector<PlacedGlyph> looked;
+  if (!run.placed && run.glyphs) looked = font_.Glyphs(run.text);
+  const std::vector<PlacedGlyph>& glyphs = run.placed ? *run.placed : looked;
   std::vector<long long> unitX(run.text.size() + 1, left);
   for (std::size_t i = 0; i < run.text.size(); ++i)
     unitX[i + 1] = unitX[i] + (i < run.advances.size() ? run.advances[i] : 0);

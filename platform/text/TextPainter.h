@@ -18,6 +18,8 @@ struct TextRun {
   int top = 0;
   bool glyphs = true;          // false: paint only the prefix underlines (DT_PREFIXONLY)
   std::vector<int> underlined; // units to underline as prefixes
+  // The glyphs of `text` when the caller has them already (else they are looked up again).
+  const std::vector<PlacedGlyph>* placed = nullptr;
 };
 
 class TextPainter {

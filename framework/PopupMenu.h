@@ -1,0 +1,58 @@
+#pragma once
+// TPopupMenu: a menu that pops up at a screen point in a window of its own, above every other.
+// The mouse (hover, click) and the keyboard (arrows, Home, End, Enter, Space) choose an item;
+// Escape, a click outside the menu or the menu losing activation close it without a choice. The
+// chosen item's OnClick runs after the menu has closed.
+
+#include <memory>
+
+#include "framework/Canvas.h"
+#include "framework/Component.h"
+#include "framework/MenuItem.h"
+
+namespace kestrel {
+
+class TPopupMenuWindow;
+
+class TPopupMenu : public TComponent {
+  KESTREL_CLASS(TPopupMenu)
+  explicit TPopupMenu(TComponent* owner);
+  ~TPopupMenu() override;
+
+  // The menu's entries.
+  TMenuItem* Items() const { return FItems.get(); }
+  // Whether controls show the menu by themselves on a right click.
+  bool AutoPopup() const { return FAutoPopup; }
+  void SetAutoPopup(bool Value) { FAutoPopup = Value; }
+  // The component the menu was last shown for (controls set it before Popup).
+  TComponent* PopupComponent() const { return FPopupComponent; }
+  void SetPopupComponent(TComponent* Value);
+
+  // Shows the menu with its top-left corner at screen point (X, Y), moved as far as needed to
+  // lie on the screen. A menu without visible items shows nothing.
+  virtual void Popup(int X, int Y);
+  bool IsShown() const;
+  // Closes the menu without a choice.
+  void CloseMenu();
+  // Where a shown item lies on the screen; an empty rectangle while the menu or the item is
+  // not shown.
+  TRect ItemRect(const TMenuItem* Item) const;
+
+  TNotifyEvent OnPopup;
+  TNotifyEvent OnClose;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  friend class TPopupMenuWindow;
+  // From the window: the menu closed, with `Chosen` (or null) as the choice.
+  void Closed(TMenuItem* Chosen);
+
+  std::unique_ptr<TMenuItem> FItems;
+  bool FAutoPopup = true;
+  TComponent* FPopupComponent = nullptr;
+  std::unique_ptr<TPopupMenuWindow> FWindow;
+};
+
+}  // namespace kestrel

@@ -20,8 +20,8 @@ class TKsIniByteWindow {
   TKsIniByteWindow(const TKsIniByteWindow&) = delete;
   TKsIniByteWindow& operator=(const TKsIniByteWindow&) = delete;
 
-  // Opens a file for reading (once, on a window made empty); false when it cannot be read. A missing file is created empty
-  // (and reads as empty) when `createMissing` is set.
+  // Opens a file for reading (once, on a new window); false when it cannot be read. A missing
+  // file is created empty (and reads as empty) when `createMissing` is set.
   bool Open(const String& fileName, bool createMissing);
 
   // The unread bytes held now.

@@ -1,13 +1,13 @@
 #include "settings/KsIniFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "framework/Encoding.h"
 #include "framework/Stream.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
-#include <algorithm>
-#include <cstring>
-
 #include "settings/KsAtomicFile.h"
 #include "settings/KsIniByteWindow.h"
 #include "settings/KsIniBinaryFormat.h"
@@ -619,7 +619,8 @@ std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool 
   }
   const TEncoding& enc = encoding ? *encoding : TEncoding::UTF8();
   if (!fromFile) bytes = enc.GetPreamble();
-  const std::vector<std::uint8_t> text = enc.GetBytes(TKsIniTextFormat::Write(*FRoot, TextOptions()));
+  const std::vector<std::uint8_t> text =
+      enc.GetBytes(TKsIniTextFormat::Write(*FRoot, TextOptions()));
   bytes.insert(bytes.end(), text.begin(), text.end());
   return bytes;
 }

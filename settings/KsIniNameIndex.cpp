@@ -12,7 +12,8 @@ TKsIniNameIndex::TKsIniNameIndex(std::size_t expected) {
 
 // Empty slots; the table before is handed back (nothing changes when there is no memory).
 ksini::TLargeBlock<TKsIniNameIndex::TSlot> TKsIniNameIndex::Allocate(std::size_t capacity) {
-  ksini::TLargeBlock<TSlot> slots(static_cast<TSlot*>(ksini::AllocateLarge(capacity * sizeof(TSlot))));
+  void* storage = ksini::AllocateLarge(capacity * sizeof(TSlot));
+  ksini::TLargeBlock<TSlot> slots(static_cast<TSlot*>(storage));
   std::uninitialized_fill_n(slots.get(), capacity, TSlot{});
   slots.swap(slots_);
   capacity_ = capacity;

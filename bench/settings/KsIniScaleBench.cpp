@@ -216,7 +216,8 @@ double ThreadCpuSeconds() {
 }
 
 // A store on its own input file, loaded twice so that its next load reuses freed memory.
-std::unique_ptr<TKsIniFile> PreparedStore(Shape shape, bool binary, int size, const std::string& tag) {
+std::unique_ptr<TKsIniFile> PreparedStore(Shape shape, bool binary, int size,
+                                          const std::string& tag) {
   WriteInput(shape, binary, size, tag);
   auto ini = std::make_unique<TKsIniFile>(nullptr);
   ini->SetBinaryMode(binary);
@@ -254,7 +255,9 @@ void BM_Ratio(benchmark::State& state) {
   state.counters["small_ns"] = 1e9 * smallPer;
   state.counters["large_ns"] = 1e9 * largePer;
   state.counters["ratio"] = largePer / smallPer;
-  for (const auto* ini : {small.get(), large.get()}) std::filesystem::remove(Utf16ToUtf8(ini->Path()));
+  for (const auto* ini : {small.get(), large.get()}) {
+    std::filesystem::remove(Utf16ToUtf8(ini->Path()));
+  }
 }
 
 void RatioSizes(benchmark::internal::Benchmark* b, int small, int large) {

@@ -39,10 +39,11 @@ void* TKsIniEntryPool::Allocate(std::size_t size) {
 }
 
 void TKsIniEntryPool::Release(void* block, std::size_t size) {
-#ifdef KESTREL_POOL_DISABLED
-  ::operator delete(block, size);
-#else
   (void)size;
+#ifdef KESTREL_POOL_DISABLED
+  // The unsized form: clang offers the sized one only with -fsized-deallocation.
+  ::operator delete(block);
+#else
   if (block) Instance().Give(block);
 #endif
 }

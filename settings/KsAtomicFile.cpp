@@ -82,35 +82,4 @@ bool ReplaceFileContents(const String& fileName,
   return true;
 }
 
-bool ReadWholeFile(const String& fileName, bool createMissing, std::vector<std::uint8_t>& data) {
-  data.clear();
-  const std::string path = Utf16ToUtf8(fileName);
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT) {
-    if (!createMissing) return false;
-    const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (created >= 0) ::close(created);
-    return true;
-  }
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  std::uint8_t buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    data.insert(data.end(), buffer, buffer + n);
-  }
-  ::close(fd);
-  return true;
-}
-
 }  // namespace kestrel::ksini

@@ -19,8 +19,5 @@ bool ReplaceFileContents(const String& fileName, const std::vector<std::uint8_t>
 using TPieceWriter = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 bool ReplaceFileContents(const String& fileName,
                          const std::function<bool(const TPieceWriter&)>& produce);
-// The whole file; false when it cannot be read. A missing file is created empty (and reads
-// as empty) when `createMissing` is set.
-bool ReadWholeFile(const String& fileName, bool createMissing, std::vector<std::uint8_t>& data);
 
 }  // namespace kestrel::ksini

@@ -64,61 +64,63 @@ void PutValue(std::vector<std::uint8_t>& out, const TKsIniEntry& entry) {
 
 class TBinaryReader {
  public:
-  TBinaryReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  explicit TBinaryReader(TKsIniByteWindow& in) : in_(in) {}
 
-  bool AtEnd() const { return pos_ >= size_; }
-  std::size_t Position() const { return pos_; }
+  bool AtEnd() const { return in_.Remaining() == 0; }
 
   std::uint8_t Byte() {
     Need(1);
-    return data_[pos_++];
+    const std::uint8_t b = in_.Data()[0];
+    in_.Consume(1);
+    return b;
   }
   std::uint32_t U32() {
     Need(4);
+    const std::uint8_t* p = in_.Data();
     std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(data_[pos_ + i]) << (8 * i);
-    pos_ += 4;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(p[i]) << (8 * i);
+    in_.Consume(4);
     return v;
   }
   String Str() {
     const std::uint32_t count = U32();
-    if (count > (size_ - pos_) / 2) Damaged();
+    if (count > in_.Remaining() / 2) Damaged();
+    Need(std::size_t{count} * 2);
+    const std::uint8_t* p = in_.Data();
     String s(count, u'\0');
     for (std::uint32_t i = 0; i < count; ++i) {
-      s[i] = static_cast<char16_t>(data_[pos_] | data_[pos_ + 1] << 8);
-      pos_ += 2;
+      s[i] = static_cast<char16_t>(p[2 * i] | p[2 * i + 1] << 8);
     }
+    in_.Consume(std::size_t{count} * 2);
     return s;
   }
   void Bytes(std::vector<std::uint8_t>& out, std::uint32_t count) {
     Need(count);
-    out.assign(data_ + pos_, data_ + pos_ + count);
-    pos_ += count;
+    out.assign(in_.Data(), in_.Data() + count);
+    in_.Consume(count);
   }
   void Skip(std::uint32_t count) {
-    Need(count);
-    pos_ += count;
+    if (!in_.Skip(count)) Damaged();
   }
   [[noreturn]] void Damaged() const {
-    throw EKsIniError(u"Damaged settings data at offset %d", {static_cast<std::int64_t>(pos_)});
+    throw EKsIniError(u"Damaged settings data at offset %d",
+                      {static_cast<std::int64_t>(in_.Offset())});
   }
 
  private:
   void Need(std::size_t count) const {
-    if (count > size_ - pos_) Damaged();
+    if (!in_.Fill(count)) Damaged();
   }
 
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  TKsIniByteWindow& in_;
 };
 
-// Reads one value record after its marker byte; `key` may be nullptr (the record is skipped).
-void ReadValue(TBinaryReader& in, TKsIniEntry* key) {
-  String name = in.Str();
+// Reads one value record after its marker byte; false for a type this reader does not know
+// (the record is skipped).
+bool ReadValue(TBinaryReader& in, String& name, TKsValueData& v) {
+  name = in.Str();
   const std::uint8_t type = in.Byte();
   const std::uint32_t size = in.U32();
-  TKsValueData v;
   v.ValueType = static_cast<TKsValueType>(type);
   switch (type) {
     case evtBoolean:
@@ -160,13 +162,36 @@ void ReadValue(TBinaryReader& in, TKsIniEntry* key) {
     default:
       // A type this reader does not know: its size field is all there is to go by.
       in.Skip(size);
-      return;
+      return false;
   }
-  if (!key) return;
-  TKsIniEntry* entry = key->FindValue(name);
-  if (!entry) entry = key->Add(name, false);
-  entry->ValueData() = std::move(v);
+  return true;
 }
+
+// Values are stored one record late: the index slot of a value is fetched while the one before
+// is stored, so a key with very many values does not wait on memory for each of them.
+class TPendingValue {
+ public:
+  void Set(TKsIniEntry& key, String name, TKsValueData data) {
+    const std::uint32_t hash = TKsIniEntry::HashName(name);
+    key.PrefetchName(hash);
+    Store();
+    key_ = &key;
+    name_ = std::move(name);
+    data_ = std::move(data);
+    hash_ = hash;
+  }
+  void Store() {
+    if (!key_) return;
+    key_->FindOrAddValue(name_, hash_)->ValueData() = std::move(data_);
+    key_ = nullptr;
+  }
+
+ private:
+  TKsIniEntry* key_ = nullptr;
+  String name_;
+  TKsValueData data_;
+  std::uint32_t hash_ = 0;
+};
 
 }  // namespace
 
@@ -216,20 +241,26 @@ bool TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter, cons
   return out.empty() || sink(out.data(), out.size());
 }
 
-void TKsIniBinaryFormat::Read(const std::uint8_t* data, std::size_t size, char16_t delimiter,
+void TKsIniBinaryFormat::Read(TKsIniByteWindow& window, char16_t delimiter,
                               const TOpenSection& openSection) {
-  TBinaryReader in(data, size);
+  TBinaryReader in(window);
+  TPendingValue pending;
   TKsIniEntry* key = openSection(String(1, delimiter));
   while (!in.AtEnd()) {
     const std::uint8_t marker = in.Byte();
     if (marker == 1) {
-      key = openSection(delimiter + in.Str());
+      const String path = delimiter + in.Str();
+      pending.Store();
+      key = openSection(path);
     } else if (marker == 0) {
-      ReadValue(in, key);
+      String name;
+      TKsValueData value;
+      if (ReadValue(in, name, value) && key) pending.Set(*key, std::move(name), std::move(value));
     } else {
       in.Damaged();
     }
   }
+  pending.Store();
 }
 
 }  // namespace kestrel

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "settings/KsIniByteWindow.h"
 #include "settings/KsIniEntry.h"
 
 namespace kestrel {
@@ -28,8 +29,8 @@ class TKsIniBinaryFormat {
   // Hands the output on in pieces of bounded size, so a large tree never needs its whole file
   // in memory. False when the sink refused a piece.
   static bool Write(const TKsIniEntry& root, char16_t delimiter, const TSink& sink);
-  static void Read(const std::uint8_t* data, std::size_t size, char16_t delimiter,
-                   const TOpenSection& openSection);
+  // Reads the records in the window to its end.
+  static void Read(TKsIniByteWindow& in, char16_t delimiter, const TOpenSection& openSection);
 };
 
 }  // namespace kestrel

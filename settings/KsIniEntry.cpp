@@ -123,7 +123,11 @@ TKsIniEntry* TKsIniEntry::FirstOfHash(std::uint32_t hash) const {
 template <class Pred>
 TKsIniEntry* TKsIniEntry::FindIf(std::u16string_view name, Pred pred) const {
   const String normal = NormalName(name);
-  const std::uint32_t hash = HashNormal(normal);
+  return FindIf(normal, HashNormal(normal), pred);
+}
+
+template <class Pred>
+TKsIniEntry* TKsIniEntry::FindIf(std::u16string_view normal, std::uint32_t hash, Pred pred) const {
   auto matches = [&](const TKsIniEntry& child) {
     return child.FNameHash == hash && pred(child) && NormalName(child.FValueName) == normal;
   };
@@ -149,6 +153,16 @@ TKsIniEntry* TKsIniEntry::FindKey(std::u16string_view name) const {
 
 TKsIniEntry* TKsIniEntry::FindValue(std::u16string_view name) const {
   return FindIf(name, [](const TKsIniEntry& e) { return !e.FIsKey; });
+}
+
+TKsIniEntry* TKsIniEntry::FindOrAddValue(const String& name, std::uint32_t hash) {
+  TKsIniEntry* found =
+      FindIf(NormalName(name), hash, [](const TKsIniEntry& e) { return !e.FIsKey; });
+  return found ? found : Add(name, false);
+}
+
+void TKsIniEntry::PrefetchName(std::uint32_t hash) const {
+  if (index_) index_->Prefetch(hash);
 }
 
 void TKsIniEntry::Append(std::unique_ptr<TKsIniEntry> child) {

@@ -40,6 +40,11 @@ class TKsIniEntry : public TObject {
   // The first child of that name of the wanted kind, or nullptr.
   TKsIniEntry* FindKey(std::u16string_view name) const;
   TKsIniEntry* FindValue(std::u16string_view name) const;
+  // The first value child of that name (whose HashName is `hash`), or a new last one.
+  TKsIniEntry* FindOrAddValue(const String& name, std::uint32_t hash);
+  // Starts fetching the index slot of a name hash into the cache, for a lookup a little later:
+  // a reader that knows the next name while it still stores the one before hides the wait.
+  void PrefetchName(std::uint32_t hash) const;
   // A new last child.
   TKsIniEntry* Add(const String& name, bool isKey);
   // Frees the child and its subtree.
@@ -59,6 +64,8 @@ class TKsIniEntry : public TObject {
  private:
   template <class Pred>
   TKsIniEntry* FindIf(std::u16string_view name, Pred pred) const;
+  template <class Pred>
+  TKsIniEntry* FindIf(std::u16string_view normal, std::uint32_t hash, Pred pred) const;
   // The first child of that hash; builds the index once the key is large enough for it.
   TKsIniEntry* FirstOfHash(std::uint32_t hash) const;
   void IndexAppend(TKsIniEntry* child) const;

@@ -1,5 +1,6 @@
 #include "settings/KsIniEntryPool.h"
 
+#include <algorithm>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,7 +15,8 @@ namespace kestrel {
 
 namespace {
 
-constexpr std::size_t kEntriesPerBlock = 4096;
+constexpr std::size_t kSmallestBlock = 16 * 1024;
+constexpr std::size_t kLargestBlock = 2 * 1024 * 1024;
 
 std::size_t Slot(std::size_t size) {
   constexpr std::size_t align = alignof(std::max_align_t);
@@ -37,10 +39,11 @@ void* TKsIniEntryPool::Allocate(std::size_t size) {
 }
 
 void TKsIniEntryPool::Release(void* block, std::size_t size) {
-#ifdef KESTREL_POOL_DISABLED
-  ::operator delete(block, size);
-#else
   (void)size;
+#ifdef KESTREL_POOL_DISABLED
+  // The unsized form: clang offers the sized one only with -fsized-deallocation.
+  ::operator delete(block);
+#else
   if (block) Instance().Give(block);
 #endif
 }
@@ -55,8 +58,9 @@ void* TKsIniEntryPool::Take(std::size_t size) {
     return block;
   }
   if (blocks_.empty() || blockUsed_ + slot > blockSize_) {
-    blockSize_ = slot * kEntriesPerBlock;
-    blocks_.push_back(std::unique_ptr<std::byte[]>(new std::byte[blockSize_]));
+    blockSize_ = std::min(kLargestBlock, std::max({kSmallestBlock, held_, slot}));
+    blocks_.emplace_back(static_cast<std::byte*>(ksini::AllocateLarge(blockSize_)));
+    held_ += blockSize_;
     blockUsed_ = 0;
   }
   void* block = blocks_.back().get() + blockUsed_;
@@ -65,13 +69,14 @@ void* TKsIniEntryPool::Take(std::size_t size) {
 }
 
 void TKsIniEntryPool::Give(void* block) {
-  std::vector<std::unique_ptr<std::byte[]>> unused;
+  std::vector<ksini::TLargeBlock<std::byte>> unused;
   std::lock_guard guard(lock_);
   free_ = new (block) TFree{free_};
   if (--live_ > 0) return;
   // Nothing is alive any more: the blocks go back, freed outside the lock.
   free_ = nullptr;
   blockUsed_ = 0;
+  held_ = 0;
   unused.swap(blocks_);
 }
 

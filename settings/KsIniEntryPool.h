@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+#include "settings/KsIniLargeBlock.h"
+
 namespace kestrel {
 
 class TKsIniEntryPool {
@@ -26,11 +28,14 @@ class TKsIniEntryPool {
   void Give(void* block);
 
   std::mutex lock_;
-  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  std::vector<ksini::TLargeBlock<std::byte>> blocks_;
   std::size_t blockUsed_ = 0;
   std::size_t blockSize_ = 0;
   TFree* free_ = nullptr;
   std::size_t live_ = 0;
+  // Bytes held in blocks: each new block is as large as all before it (up to a limit), so a
+  // small tree stays small and a large one lives in a few big blocks.
+  std::size_t held_ = 0;
 };
 
 }  // namespace kestrel

@@ -1,11 +1,15 @@
 #include "settings/KsIniFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "framework/Encoding.h"
 #include "framework/Stream.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "settings/KsAtomicFile.h"
+#include "settings/KsIniByteWindow.h"
 #include "settings/KsIniBinaryFormat.h"
 #include "settings/KsIniFileText.h"
 #include "settings/KsIniKeyScope.h"
@@ -167,7 +171,8 @@ void TKsIniFile::SetSimple(bool value) {
 bool TKsIniFile::SwitchSimple(bool value) {
   const std::vector<std::uint8_t> bytes = Serialize(&TEncoding::ANSI(), true);
   FSimple = value;
-  AdoptTree(ParseBytes(bytes.data(), bytes.size(), &TEncoding::ANSI(), true));
+  TKsIniByteWindow in(bytes.data(), bytes.size());
+  AdoptTree(ParseBytes(in, &TEncoding::ANSI(), true));
   FModified = true;
   return true;
 }
@@ -529,9 +534,17 @@ bool IsUtf8(const TEncoding& encoding) {
   return &encoding == &TEncoding::UTF8() || &encoding == &TEncoding::Default();
 }
 
+// The bytes held in the window that belong to the text (in a file, those before a NUL).
+std::size_t TextLength(const TKsIniByteWindow& in, bool fromFile) {
+  const std::size_t held = in.Available();
+  if (!fromFile || held == 0) return held;
+  const void* nul = std::memchr(in.Data(), 0, held);
+  return nul ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - in.Data()) : held;
+}
+
 }  // namespace
 
-std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, std::size_t size,
+std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(TKsIniByteWindow& in,
                                                     const TEncoding* encoding, bool fromFile) {
   auto root = std::make_unique<TKsIniEntry>(nullptr, String(), true);
   const bool modified = FModified;
@@ -554,22 +567,37 @@ std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(const std::uint8_t* data, st
     return previous;
   };
   if (FBinaryMode) {
-    TKsIniBinaryFormat::Read(data, size, FDelimiter, open);
+    TKsIniBinaryFormat::Read(in, FDelimiter, open);
   } else {
-    std::size_t length = size;
-    if (fromFile) {
-      for (length = 0; length < size && data[length] != 0;) ++length;
-    }
-    std::size_t preamble = 0;
-    const TEncoding& enc = TEncoding::Detect(
-        data, length, encoding ? *encoding : TEncoding::UTF8(), preamble);
-    const String text = IsUtf8(enc) ? ksini::DecodeFileText(data + preamble, length - preamble)
-                                    : enc.GetString(data + preamble, length - preamble);
-    TKsIniTextOptions options{FDelimiter, FDivChar, FComment, String(), FTrimSpaces, FSimple};
-    TKsIniTextFormat::Read(text, *root, options, open);
+    ReadText(in, *root, encoding, fromFile, open);
   }
   FModified = modified;
   return root;
+}
+
+// A file's text ends at its first NUL byte. UTF-8 is decoded a piece at a time as it is read;
+// other encodings (chosen by a byte order mark) are decoded whole.
+void TKsIniFile::ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncoding* encoding,
+                          bool fromFile, const TKsIniTextFormat::TOpenSection& open) const {
+  in.Fill(std::min<std::size_t>(4, in.Remaining()));
+  std::size_t preamble = 0;
+  const TEncoding& enc = TEncoding::Detect(in.Data(), TextLength(in, fromFile),
+                                           encoding ? *encoding : TEncoding::UTF8(), preamble);
+  const TKsIniTextOptions options{FDelimiter, FDivChar, FComment, String(), FTrimSpaces, FSimple};
+  if (!IsUtf8(enc)) {
+    in.FillAll();
+    const String text = enc.GetString(in.Data() + preamble, TextLength(in, fromFile) - preamble);
+    TKsIniTextFormat::Read(text, root, options, open);
+    return;
+  }
+  in.Consume(preamble);
+  String decoded;
+  auto next = [&](std::u16string_view& piece) {
+    if (!ksini::NextFileTextPiece(in, fromFile, decoded)) return false;
+    piece = decoded;
+    return true;
+  };
+  TKsIniTextFormat::Read(next, root, options, open);
 }
 
 void TKsIniFile::AdoptTree(std::unique_ptr<TKsIniEntry> root) {
@@ -577,6 +605,10 @@ void TKsIniFile::AdoptTree(std::unique_ptr<TKsIniEntry> root) {
   FCurrent = FRoot.get();
   FCurrentKey = String(1, FDelimiter);
   ++FRemovals;
+}
+
+TKsIniTextOptions TKsIniFile::TextOptions() const {
+  return {FDelimiter, FDivChar, FComment, FWarningMessage, FTrimSpaces, FSimple};
 }
 
 std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool fromFile) const {
@@ -587,24 +619,23 @@ std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool 
   }
   const TEncoding& enc = encoding ? *encoding : TEncoding::UTF8();
   if (!fromFile) bytes = enc.GetPreamble();
-  TKsIniTextOptions options{FDelimiter, FDivChar, FComment, FWarningMessage, FTrimSpaces, FSimple};
-  const std::vector<std::uint8_t> text = enc.GetBytes(TKsIniTextFormat::Write(*FRoot, options));
+  const std::vector<std::uint8_t> text =
+      enc.GetBytes(TKsIniTextFormat::Write(*FRoot, TextOptions()));
   bytes.insert(bytes.end(), text.begin(), text.end());
   return bytes;
 }
 
 // A damaged file leaves the tree as it was and raises EKsIniError (after OnAfterLoad); a file
-// that cannot be read at all makes Load return false.
+// that cannot be read (at all, or to its end) makes Load return false.
 bool TKsIniFile::Load() {
   if (FOnBeforeLoad) FOnBeforeLoad(this);
   if (FReg || FPath.empty()) return false;
-  std::vector<std::uint8_t> bytes;
-  if (!ksini::ReadWholeFile(FPath, true, bytes)) {
+  TKsIniByteWindow in;
+  if (!in.Open(FPath, true)) {
     if (FOnAfterLoad) FOnAfterLoad(this);
     return false;
   }
-  ReadTree(bytes, &TEncoding::ANSI(), true);
-  return true;
+  return ReadTree(in, &TEncoding::ANSI(), true);
 }
 
 void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
@@ -615,22 +646,28 @@ void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
   for (std::size_t n; (n = Stream.Read(buffer, sizeof buffer)) > 0;) {
     bytes.insert(bytes.end(), buffer, buffer + n);
   }
-  ReadTree(bytes, Encoding, false);
+  TKsIniByteWindow in(bytes.data(), bytes.size());
+  ReadTree(in, Encoding, false);
 }
 
 // The new tree replaces the old one only when it was read whole; OnAfterLoad comes either way.
-void TKsIniFile::ReadTree(const std::vector<std::uint8_t>& bytes, const TEncoding* encoding,
-                          bool fromFile) {
+bool TKsIniFile::ReadTree(TKsIniByteWindow& in, const TEncoding* encoding, bool fromFile) {
   std::unique_ptr<TKsIniEntry> root;
   try {
-    root = ParseBytes(bytes.data(), bytes.size(), encoding, fromFile);
+    root = ParseBytes(in, encoding, fromFile);
   } catch (...) {
     if (FOnAfterLoad) FOnAfterLoad(this);
+    // What could not be read is not damaged, only missing.
+    if (in.Failed()) return false;
     throw;
   }
-  AdoptTree(std::move(root));
-  FModified = false;
+  const bool whole = !in.Failed();
+  if (whole) {
+    AdoptTree(std::move(root));
+    FModified = false;
+  }
   if (FOnAfterLoad) FOnAfterLoad(this);
+  return whole;
 }
 
 // Saving replaces the file atomically; when that fails the old file is untouched, Modified
@@ -645,9 +682,17 @@ bool TKsIniFile::Save() {
   auto writeBinary = [this](const ksini::TPieceWriter& write) {
     return TKsIniBinaryFormat::Write(*FRoot, FDelimiter, write);
   };
-  const bool ok = FBinaryMode
-                      ? ksini::ReplaceFileContents(FPath, writeBinary)
-                      : ksini::ReplaceFileContents(FPath, Serialize(&TEncoding::ANSI(), true));
+  // So does a text file, converted a piece at a time (pieces end between lines).
+  auto writeText = [this](const ksini::TPieceWriter& write) {
+    const TKsIniTextOptions options = TextOptions();
+    return TKsIniTextFormat::Write(*FRoot, options, [&write](std::u16string_view piece) {
+      const std::vector<std::uint8_t> bytes = TEncoding::ANSI().GetBytes(piece);
+      return write(bytes.data(), bytes.size());
+    });
+  };
+  const bool ok = ksini::ReplaceFileContents(
+      FPath, FBinaryMode ? std::function<bool(const ksini::TPieceWriter&)>(writeBinary)
+                         : std::function<bool(const ksini::TPieceWriter&)>(writeText));
   if (ok) FModified = false;
   if (FOnAfterSave) FOnAfterSave(this);
   return ok;

@@ -9,6 +9,7 @@
 // off) or when the component goes (LazyWrite on).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,8 @@ class TEncoding;
 class TStream;
 class TStrings;
 class TKsIniRegistry;
+class TKsIniByteWindow;
+struct TKsIniTextOptions;
 
 class TKsIniFile : public TComponent {
   KESTREL_CLASS(TKsIniFile)
@@ -155,10 +158,14 @@ class TKsIniFile : public TComponent {
   bool RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly);
   void RequireTree(const char16_t* message) const;
   void ResetTree();
-  std::unique_ptr<TKsIniEntry> ParseBytes(const std::uint8_t* data, std::size_t size,
-                                          const TEncoding* encoding, bool fromFile);
+  std::unique_ptr<TKsIniEntry> ParseBytes(TKsIniByteWindow& in, const TEncoding* encoding,
+                                          bool fromFile);
+  void ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncoding* encoding, bool fromFile,
+                const std::function<TKsIniEntry*(const String&)>& open) const;
   void AdoptTree(std::unique_ptr<TKsIniEntry> root);
-  void ReadTree(const std::vector<std::uint8_t>& bytes, const TEncoding* encoding, bool fromFile);
+  // False (the tree kept) when the bytes could not all be read.
+  bool ReadTree(TKsIniByteWindow& in, const TEncoding* encoding, bool fromFile);
+  TKsIniTextOptions TextOptions() const;
   std::vector<std::uint8_t> Serialize(const TEncoding* encoding, bool fromFile) const;
   // Objects at the current key; `active` holds the objects being written or read further up,
   // so links that lead back to them are not followed again.

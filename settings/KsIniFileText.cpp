@@ -1,5 +1,6 @@
 #include "settings/KsIniFileText.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "settings/KsIniValueText.h"
@@ -16,9 +17,9 @@ char16_t Windows1252Char(std::uint8_t byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
-String DecodeFileText(const std::uint8_t* bytes, std::size_t count) {
+void DecodeFileText(const std::uint8_t* bytes, std::size_t count, String& text) {
   const std::string_view all(reinterpret_cast<const char*>(bytes), count);
-  String text;
+  text.clear();
   text.reserve(count);
   String line;
   std::size_t pos = 0;
@@ -36,7 +37,42 @@ String DecodeFileText(const std::uint8_t* bytes, std::size_t count) {
       text += static_cast<char16_t>(all[pos]);
     }
   }
-  return text;
+}
+
+namespace {
+
+// Where the last complete line of `count` bytes ends (0: none does yet). A CR as the last byte
+// may still be followed by its LF, so it does not end a line here.
+std::size_t LinesEnd(const std::uint8_t* bytes, std::size_t count) {
+  for (std::size_t i = count; i > 0; --i) {
+    const std::uint8_t c = bytes[i - 1];
+    if (c == '\n' || (c == '\r' && i < count)) return i;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool NextFileTextPiece(TKsIniByteWindow& in, bool stopAtNul, String& piece) {
+  for (;;) {
+    const std::uint8_t* data = in.Data();
+    std::size_t limit = in.Available();
+    bool last = in.Exhausted();
+    if (stopAtNul && limit > 0) {
+      if (const void* nul = std::memchr(data, 0, limit)) {
+        limit = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - data);
+        last = true;
+      }
+    }
+    const std::size_t cut = last ? limit : LinesEnd(data, limit);
+    if (cut > 0) {
+      DecodeFileText(data, cut, piece);
+      in.Consume(cut);
+      return true;
+    }
+    if (last) return false;
+    in.More();  // at the end of the file it leaves the window exhausted
+  }
 }
 
 }  // namespace kestrel::ksini

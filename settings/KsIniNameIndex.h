@@ -5,7 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "settings/KsIniLargeBlock.h"
 
 namespace kestrel {
 
@@ -27,6 +28,8 @@ class TKsIniNameIndex {
   TChain& Insert(std::uint32_t hash);
   // Forgets the chain of that hash.
   void Erase(std::uint32_t hash);
+  // Starts loading the slot where a lookup of that hash begins.
+  void Prefetch(std::uint32_t hash) const { __builtin_prefetch(slots_.get() + Home(hash)); }
 
  private:
   struct TSlot {
@@ -38,9 +41,10 @@ class TKsIniNameIndex {
   std::size_t Next(std::size_t slot) const { return (slot + 1) & mask_; }
   std::size_t Locate(std::uint32_t hash) const;
   void Grow();
-  void Sized();
+  ksini::TLargeBlock<TSlot> Allocate(std::size_t capacity);
 
-  std::vector<TSlot> slots_;
+  ksini::TLargeBlock<TSlot> slots_;
+  std::size_t capacity_ = 0;
   std::size_t mask_ = 0;
   unsigned shift_ = 64;
   std::size_t used_ = 0;

@@ -1,5 +1,6 @@
 #include "settings/KsIniTextFormat.h"
 
+#include <utility>
 #include <vector>
 
 #include "framework/SysUtils.h"
@@ -14,8 +15,33 @@ void AddLine(String& out, std::u16string_view line) {
   if (line.size() < 2 || line.substr(line.size() - 2) != u"\r\n") out += u"\r\n";
 }
 
-void WriteValues(String& out, const TKsIniEntry& key, const TKsIniTextOptions& options) {
+// The text being written, handed on whenever a piece is full; pieces end between lines.
+class TPieceOut {
+ public:
+  explicit TPieceOut(const TKsIniTextFormat::TSink& sink) : sink_(sink) {
+    text.reserve(kPiece + kPiece / 4);
+  }
+  bool PieceDone() {
+    if (text.size() < kPiece) return true;
+    return Flush();
+  }
+  bool Flush() {
+    const bool ok = text.empty() || sink_(text);
+    text.clear();
+    return ok;
+  }
+
+  String text;
+
+ private:
+  static constexpr std::size_t kPiece = 128 * 1024;
+  const TKsIniTextFormat::TSink& sink_;
+};
+
+bool WriteValues(TPieceOut& piece, const TKsIniEntry& key, const TKsIniTextOptions& options) {
+  String& out = piece.text;
   for (int i = 0; i < key.SubCount(); ++i) {
+    if (!piece.PieceDone()) return false;
     const TKsIniEntry& entry = *key.Children(i);
     const TKsValueData& value = entry.ValueData();
     if (entry.IsKey() || value.ValueType == evtUnknown) continue;
@@ -34,11 +60,13 @@ void WriteValues(String& out, const TKsIniEntry& key, const TKsIniTextOptions& o
       AddLine(out, name + options.DivChar + text);
     }
   }
+  return true;
 }
 
 // Depth-first without recursion, so a very deep tree cannot exhaust the stack. The frames share
 // one path string and remember only where theirs ends, so the memory stays linear in the depth.
-void WriteKeys(String& out, const TKsIniEntry& root, const TKsIniTextOptions& options) {
+bool WriteKeys(TPieceOut& piece, const TKsIniEntry& root, const TKsIniTextOptions& options) {
+  String& out = piece.text;
   struct Frame {
     const TKsIniEntry* key;
     int next;
@@ -59,9 +87,10 @@ void WriteKeys(String& out, const TKsIniEntry& root, const TKsIniTextOptions& op
     path += child->ValueName();
     out += u"\r\n";
     AddLine(out, u"[" + path + u"]");
-    WriteValues(out, *child, options);
+    if (!WriteValues(piece, *child, options) || !piece.PieceDone()) return false;
     stack.push_back({child, 0, path.size()});
   }
+  return true;
 }
 
 // The name/value split of a value line: the first DivChar outside double quotes; a comment
@@ -109,7 +138,7 @@ class TTextReader {
     if (!section_) return;
     SplitLine split = Split(line, options_);
     if (split.div == String::npos) {
-      Store(u"#" + IntToStr(lineNo), split.line, false);
+      Store(u"#" + IntToStr(lineNo), std::move(split.line), false);
       return;
     }
     String name = split.line.substr(0, split.div);
@@ -120,14 +149,27 @@ class TTextReader {
     }
     const std::size_t open = name.rfind(u'[');
     if (name.size() > 1 && name.back() == u']' && open != String::npos) {
-      Store(name.substr(0, open), value, true);
+      Store(name.substr(0, open), std::move(value), true);
     } else {
-      Store(name, value, false);
+      Store(std::move(name), std::move(value), false);
     }
   }
 
+  // Every line is stored one line late: its index slot is fetched while the line before is
+  // stored, so a key with very many values does not wait on memory for each of them.
+  void Finish() { StorePending(); }
+
  private:
+  struct TPending {
+    TKsIniEntry* key = nullptr;
+    String name;
+    String text;
+    std::uint32_t hash = 0;
+    bool element = false;
+  };
+
   void Section(String line) {
+    StorePending();
     const std::size_t cut = line.find(u';');
     if (cut != String::npos) line.resize(cut);
     line = TrimRight(line);
@@ -140,20 +182,30 @@ class TTextReader {
     section_ = open_(path);
   }
 
-  void Store(const String& name, const String& text, bool element) {
-    TKsIniEntry* entry = section_->FindValue(name);
-    if (!entry) entry = section_->Add(name, false);
+  void Store(String name, String text, bool element) {
+    const std::uint32_t hash = TKsIniEntry::HashName(name);
+    section_->PrefetchName(hash);
+    StorePending();
+    pending_ = {section_, std::move(name), std::move(text), hash, element};
+  }
+
+  void StorePending() {
+    if (!pending_.key) return;
+    TKsIniEntry* entry = pending_.key->FindOrAddValue(pending_.name, pending_.hash);
+    pending_.key = nullptr;
     TKsValueData& data = entry->ValueData();
-    if (element) {
+    if (pending_.element) {
       if (data.ValueType != evtMultiString) {
         data.Invalidate();
         data.ValueType = evtMultiString;
       }
-      data.MStrValue.push_back(text);
+      data.MStrValue.push_back(std::move(pending_.text));
     } else {
-      data = ksini::DetectValue(text);
+      data = ksini::DetectValue(pending_.text);
     }
   }
+
+  TPending pending_;
 
   TKsIniEntry* section_;
   const TKsIniTextOptions& options_;
@@ -164,25 +216,47 @@ class TTextReader {
 
 String TKsIniTextFormat::Write(const TKsIniEntry& root, const TKsIniTextOptions& options) {
   String out;
-  if (!options.WarningMessage.empty()) AddLine(out, options.Comment + options.WarningMessage);
-  WriteValues(out, root, options);
-  WriteKeys(out, root, options);
+  Write(root, options, [&out](std::u16string_view piece) {
+    out += piece;
+    return true;
+  });
   return out;
+}
+
+bool TKsIniTextFormat::Write(const TKsIniEntry& root, const TKsIniTextOptions& options,
+                             const TSink& sink) {
+  TPieceOut piece(sink);
+  if (!options.WarningMessage.empty()) {
+    AddLine(piece.text, options.Comment + options.WarningMessage);
+  }
+  return WriteValues(piece, root, options) && WriteKeys(piece, root, options) && piece.Flush();
 }
 
 void TKsIniTextFormat::Read(std::u16string_view text, TKsIniEntry& root,
                             const TKsIniTextOptions& options, const TOpenSection& openSection) {
+  bool given = false;
+  auto once = [&](std::u16string_view& piece) {
+    piece = text;
+    return !std::exchange(given, true);
+  };
+  Read(once, root, options, openSection);
+}
+
+void TKsIniTextFormat::Read(const TSource& source, TKsIniEntry& root,
+                            const TKsIniTextOptions& options, const TOpenSection& openSection) {
   TTextReader reader(root, options, openSection);
   int lineNo = 0;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = pos;
-    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
-    reader.Line(text.substr(pos, end - pos), ++lineNo);
-    if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
-      ++end;
-    pos = end + 1;
+  for (std::u16string_view text; source(text);) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      std::size_t end = pos;
+      while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+      reader.Line(text.substr(pos, end - pos), ++lineNo);
+      if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ++end;
+      pos = end + 1;
+    }
   }
+  reader.Finish();
 }
 
 }  // namespace kestrel

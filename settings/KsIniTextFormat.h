@@ -26,8 +26,18 @@ class TKsIniTextFormat {
   // cannot be opened.
   using TOpenSection = std::function<TKsIniEntry*(const String& path)>;
 
+  // Receives the text piece by piece, each piece whole lines; false stops the writing.
+  using TSink = std::function<bool(std::u16string_view piece)>;
+  // Hands out the text piece by piece, each piece whole lines (a CR LF pair is never split);
+  // false when there is no more. The piece stays valid until the next call.
+  using TSource = std::function<bool(std::u16string_view& piece)>;
+
   static String Write(const TKsIniEntry& root, const TKsIniTextOptions& options);
+  // Hands the text on in pieces of bounded size; false when the sink refused a piece.
+  static bool Write(const TKsIniEntry& root, const TKsIniTextOptions& options, const TSink& sink);
   static void Read(std::u16string_view text, TKsIniEntry& root, const TKsIniTextOptions& options,
+                   const TOpenSection& openSection);
+  static void Read(const TSource& source, TKsIniEntry& root, const TKsIniTextOptions& options,
                    const TOpenSection& openSection);
 };
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/SysUtils.h"
+#include "settings/KsIniByteWindow.h"
 #include "tests/settings/KsIniTestSupport.h"
 
 namespace kestrel::test {
@@ -85,23 +88,70 @@ TEST(KsIniLargeTree, ADeepPathRoundTripsAndSectionsThatDoNotContinueOneAnotherSt
   }
 }
 
-// A binary file is written in pieces; one larger than a piece must come out as the stream does.
-TEST(KsIniLargeTree, ABinaryFileSavedInPiecesMatchesTheStreamAndLoadsBack) {
-  testing::TempDir dir;
-  auto ini = MakeIni();
-  ini->SetBinaryMode(true);
-  for (int i = 0; i < 20000; ++i) {
-    ini->WriteString(u"\\Big", u"v" + IntToStr(i), u"text " + IntToStr(i));
+// Files are written and read in pieces; one larger than a piece must come out as the stream does.
+TEST(KsIniLargeTree, AFileSavedAndLoadedInPiecesMatchesTheStream) {
+  for (bool binary : {false, true}) {
+    SCOPED_TRACE(binary ? "binary" : "text");
+    testing::TempDir dir;
+    auto ini = MakeIni();
+    ini->SetBinaryMode(binary);
+    for (int i = 0; i < 20000; ++i) {
+      ini->WriteString(u"\\Big", u"v" + IntToStr(i), u"text " + IntToStr(i));
+    }
+    ini->WriteInteger(u"\\Big\\Sub", u"last", 5);
+    ini->SetPath(Utf8ToUtf16((dir / "big.ini").string()));
+    ASSERT_TRUE(ini->Save());
+    EXPECT_EQ(ReadBytes(dir / "big.ini"), SaveBytes(*ini));
+    auto back = MakeIni(dir / "big.ini");
+    back->SetBinaryMode(binary);
+    ASSERT_TRUE(back->Load());
+    EXPECT_EQ(SaveBytes(*back), SaveBytes(*ini));
+    EXPECT_EQ(IntOf(*back, u"\\Big\\Sub", u"last"), 5);
   }
-  ini->WriteInteger(u"\\Big\\Sub", u"last", 5);
-  ini->SetPath(Utf8ToUtf16((dir / "big.bin").string()));
+}
+
+// The first piece read ends between a CR and its LF; a line longer than a piece, a line in
+// Windows-1252 and one without a divider (named by its line number) follow.
+TEST(KsIniLargeTree, ATextFileReadInPiecesReadsAsTheWholeText) {
+  std::string text = "[S]\r\n";
+  int lines = 1;
+  for (int i = 0; text.size() < TKsIniByteWindow::kPiece - 64; ++i, ++lines) {
+    text += "a" + std::to_string(i) + "=1\r\n";
+  }
+  text += "pad=" + std::string(TKsIniByteWindow::kPiece - 1 - text.size() - 4, 'x');
+  ASSERT_EQ(text.size(), TKsIniByteWindow::kPiece - 1);
+  text += "\r\nno divider\r\nw=caf\xE9\r\nlong=" + std::string(3 * TKsIniByteWindow::kPiece, 'y');
+  text += "\nlone=1\rlast=2";
+  lines += 2;
+  testing::TempDir dir;
+  WriteBytes(dir / "s.ini", Bytes(text));
+  auto file = MakeIni(dir / "s.ini");
+  ASSERT_TRUE(file->Load());
+  auto whole = MakeIni();
+  LoadBytes(*whole, Bytes(text));
+  EXPECT_EQ(SaveBytes(*file), SaveBytes(*whole));
+  EXPECT_TRUE(file->ValueExists(u"\\S", u"#" + IntToStr(lines)));
+  String w;
+  file->ReadString(u"\\S", u"w", u"", w);
+  EXPECT_EQ(w, u"caf\u00E9");
+  EXPECT_EQ(IntOf(*file, u"\\S", u"last"), 2);
+}
+
+// A binary file cut short in a record beyond the first piece is damaged; the tree stays.
+TEST(KsIniLargeTree, ABinaryFileCutShortAfterTheFirstPieceKeepsTheTree) {
+  testing::TempDir dir;
+  auto ini = MakeIni(dir / "cut.bin");
+  ini->SetBinaryMode(true);
+  ini->WriteInteger(u"\\K", u"first", 1);
+  ini->WriteString(u"\\K", u"long", String(2 * TKsIniByteWindow::kPiece, u'z'));
   ASSERT_TRUE(ini->Save());
-  EXPECT_EQ(ReadBytes(dir / "big.bin"), SaveBytes(*ini));
-  auto back = MakeIni(dir / "big.bin");
-  back->SetBinaryMode(true);
-  ASSERT_TRUE(back->Load());
-  EXPECT_EQ(SaveBytes(*back), SaveBytes(*ini));
-  EXPECT_EQ(IntOf(*back, u"\\Big\\Sub", u"last"), 5);
+  std::vector<std::uint8_t> bytes = ReadBytes(dir / "cut.bin");
+  ASSERT_TRUE(ini->Load());
+  bytes.resize(bytes.size() - 10);
+  WriteBytes(dir / "cut.bin", bytes);
+  EXPECT_THROW(ini->Load(), EKsIniError);
+  EXPECT_EQ(IntOf(*ini, u"\\K", u"first"), 1);
+  EXPECT_TRUE(ini->ValueExists(u"\\K", u"long"));
 }
 
 }  // namespace

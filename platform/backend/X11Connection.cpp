@@ -45,7 +45,9 @@ struct X11Connection::Impl {
     if (it != depths.end()) return it->second;
     XWindowAttributes a{};
     int depth = 0;
-    if (XGetWindowAttributes(display, xwindow, &a) && a.visual && a.visual->c_class == TrueColor && a.depth == 24 &&
+    // The pixel values SDL's own framebuffer would send for such a visual are the same words.
+    if (XGetWindowAttributes(display, xwindow, &a) && a.visual &&
+        (a.visual->c_class == TrueColor || a.visual->c_class == DirectColor) && a.depth == 24 &&
         a.visual->red_mask == 0xFF0000 && a.visual->green_mask == 0xFF00 && a.visual->blue_mask == 0xFF)
       depth = a.depth;
     return depths[xwindow] = depth;

@@ -476,10 +476,14 @@ void TCustomKsPanel::PaintWindow(HDC dc) {
   const TRect client = ClientRect();
   RECT clip{};
   if (client.right <= 0 || client.bottom <= 0 || GetClipBox(dc, &clip) == NULLREGION) return;
-  // Always through an off-screen bitmap, whatever DoubleBuffered says, so nothing flickers.
-  MemoryBitmap buffer(dc, client.right, client.bottom);
+  // Always through an off-screen bitmap, whatever DoubleBuffered says, so nothing flickers. It
+  // covers only the part to paint; its corner shows the client point (left, top).
+  if (!IntersectRect(&clip, &clip, &client)) return;
+  MemoryBitmap buffer(dc, clip.right - clip.left, clip.bottom - clip.top);
   if (!buffer.Valid()) return;
   HDC mem = buffer.Dc();
+  SetViewportOrgEx(mem, -clip.left, -clip.top, nullptr);
+  SetBrushOrgEx(mem, -clip.left, -clip.top, nullptr);
   IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
   Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
   TCustomControl::PaintWindow(mem);

@@ -9,6 +9,7 @@
 
 #include <cairo.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -103,13 +104,20 @@ COLORREF ShownAt(HWND hwnd, int x, int y) {
   return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-// What the native window shows at a client point of `hwnd` (checks the presenting path).
+// What the native window shows at a client point of `hwnd` (checks the presenting path): the
+// X screen itself where there is one (the backend presents there directly), else SDL's surface.
 COLORREF PresentedAt(HWND hwnd, int x, int y) {
   auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
-  SDL_Surface* surface = sdl ? SDL_GetWindowSurface(sdl->NativeWindow(windows.frame)) : nullptr;
-  if (!surface) return CLR_INVALID;
+  if (!sdl) return CLR_INVALID;
   POINT p{x, y};
   ClientToScreen(hwnd, &p);
+  if (cairo_surface_t* shot = CaptureX11Screen(sdl->NativeWindow(windows.frame), {p.x, p.y, p.x + 1, p.y + 1})) {
+    std::uint32_t v = *reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(shot));
+    cairo_surface_destroy(shot);
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  }
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl->NativeWindow(windows.frame));
+  if (!surface) return CLR_INVALID;
   RECT frame;
   GetWindowRect(windows.frame, &frame);
   Uint32 pixel = 0;

@@ -542,16 +542,23 @@ void TWinControl::PaintHandler(TMessage& m) {
   if (!dc) return;
   const TRect client = ClientRect();
   if (doubleBuffered_ && client.right > 0 && client.bottom > 0) {
-    // Everything goes to an off-screen copy first, then to the window in one copy.
+    // Everything goes to an off-screen copy first, then to the window in one copy. The copy
+    // covers only the area to paint: its corner shows the client point (left, top), and the
+    // brush origin stays at the client's corner, so patterns line up as on the window.
+    const pf::RECT& area = ps.rcPaint;
     pf::HDC memDc = pf::CreateCompatibleDC(dc);
-    pf::HBITMAP bitmap = pf::CreateCompatibleBitmap(dc, client.right, client.bottom);
+    const int width = std::max<pf::LONG>(area.right - area.left, 1);
+    const int height = std::max<pf::LONG>(area.bottom - area.top, 1);
+    pf::HBITMAP bitmap = pf::CreateCompatibleBitmap(dc, width, height);
     pf::HGDIOBJ old = pf::SelectObject(memDc, bitmap);
-    pf::IntersectClipRect(memDc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    pf::SetViewportOrgEx(memDc, -area.left, -area.top, nullptr);
+    pf::SetBrushOrgEx(memDc, -area.left, -area.top, nullptr);
+    pf::IntersectClipRect(memDc, area.left, area.top, area.right, area.bottom);
     EraseBackground(memDc);
     PaintWindow(memDc);
     PaintControls(memDc, nullptr);
-    pf::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, memDc, ps.rcPaint.left, ps.rcPaint.top, pf::SRCCOPY);
+    pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc, area.left, area.top,
+               pf::SRCCOPY);
     pf::SelectObject(memDc, old);
     pf::DeleteObject(bitmap);
     pf::DeleteDC(memDc);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/backend/X11Connection.h"
 #include "platform/backend/X11Shape.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
@@ -100,6 +101,7 @@ SdlBackend::SdlBackend() {
 }
 
 SdlBackend::~SdlBackend() {
+  x11_.reset();
   for (auto& [hwnd, n] : natives_) {
     if (n.backing) cairo_surface_destroy(n.backing);
     SDL_DestroyWindow(n.window);
@@ -125,12 +127,14 @@ void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD
   SDL_SetWindowData(window, "hwnd", hwnd);
   SDL_SetWindowHitTest(window, HitTest, this);
   natives_[hwnd].window = window;
+  if (!x11_) x11_ = X11Connection::For(window);
 }
 
 void SdlBackend::DestroyNativeWindow(HWND hwnd) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end()) return;
   if (it->second.backing) cairo_surface_destroy(it->second.backing);
+  if (x11_) x11_->Forget(it->second.window);
   SDL_DestroyWindow(it->second.window);
   natives_.erase(it);
 }
@@ -177,21 +181,30 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
     if (it->second.backing) cairo_surface_destroy(it->second.backing);
     it->second.backing = cairo_surface_reference(backing);
   }
-  SDL_Surface* target = SDL_GetWindowSurface(it->second.window);
-  if (!target) return;
-  if (target != it->second.surface) {
-    // A new window surface may come with a new native window underneath, unshaped.
-    it->second.surface = target;
-    if (it->second.shape) ApplyShape(it->second);
-  }
   cairo_surface_flush(backing);
-  int width = std::min(cairo_image_surface_get_width(backing), target->w);
-  int height = std::min(cairo_image_surface_get_height(backing), target->h);
+  int windowWidth = 0, windowHeight = 0;
+  SDL_GetWindowSize(it->second.window, &windowWidth, &windowHeight);
+  int width = std::min(cairo_image_surface_get_width(backing), windowWidth);
+  int height = std::min(cairo_image_surface_get_height(backing), windowHeight);
   RECT r{std::max<LONG>(dirty.left, 0), std::max<LONG>(dirty.top, 0), std::min<LONG>(dirty.right, width),
          std::min<LONG>(dirty.bottom, height)};
   if (r.right <= r.left || r.bottom <= r.top) return;
-  const unsigned char* src = cairo_image_surface_get_data(backing);
-  int srcStride = cairo_image_surface_get_stride(backing);
+  if (x11_ && x11_->PutImage(it->second.window, backing, r)) return;
+  PresentThroughSurface(it->second, r);
+}
+
+void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
+  SDL_Surface* target = SDL_GetWindowSurface(native.window);
+  if (!target) return;
+  if (target != native.surface) {
+    // A new window surface may come with a new native window underneath, unshaped.
+    native.surface = target;
+    if (native.shape) ApplyShape(native);
+  }
+  RECT r{dirty.left, dirty.top, std::min<LONG>(dirty.right, target->w), std::min<LONG>(dirty.bottom, target->h)};
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const unsigned char* src = cairo_image_surface_get_data(native.backing);
+  int srcStride = cairo_image_surface_get_stride(native.backing);
   if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
   auto* dst = static_cast<unsigned char*>(target->pixels);
   SDL_ConvertPixels(r.right - r.left, r.bottom - r.top, SDL_PIXELFORMAT_ARGB8888,
@@ -199,7 +212,7 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
                     dst + r.top * target->pitch + r.left * target->format->BytesPerPixel, target->pitch);
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  SDL_UpdateWindowSurfaceRects(it->second.window, &update, 1);
+  SDL_UpdateWindowSurfaceRects(native.window, &update, 1);
 }
 
 bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
@@ -258,8 +271,9 @@ bool SdlBackend::GetClipboardText(String& text) {
 }
 
 void SdlBackend::PumpEvents() {
+  PumpNativeEvents();
   SDL_Event e;
-  while (SDL_PollEvent(&e)) Handle(e);
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Handle(e);
   // Focus moving between our own windows is a loss and a gain; only when none of them has the
   // keyboard any more has another application become active.
   if (focusLost_) {
@@ -268,7 +282,23 @@ void SdlBackend::PumpEvents() {
   }
 }
 
+// SDL's pump reads the X socket several times even when nothing came; it is skipped while the
+// server has sent nothing, but still runs now and then for SDL's own timed work (delayed focus
+// changes, input method replies arriving elsewhere than on the X connection).
+void SdlBackend::PumpNativeEvents() {
+  constexpr Uint32 kPumpAtLeastEveryMs = 50;
+  const Uint32 now = SDL_GetTicks();
+  if (x11_ && !x11_->EventsMayBePending() && now - lastFullPump_ < kPumpAtLeastEveryMs) return;
+  lastFullPump_ = now;
+  SDL_PumpEvents();
+}
+
 void SdlBackend::WaitForEvents(int timeoutMs) {
+  if (x11_) {
+    if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) x11_->Wait(wakeSignal_.Fd(), timeoutMs);
+    wakeSignal_.Clear();
+    return;
+  }
   if (timeoutMs < 0)
     SDL_WaitEvent(nullptr);
   else
@@ -276,6 +306,7 @@ void SdlBackend::WaitForEvents(int timeoutMs) {
 }
 
 void SdlBackend::Wake() {
+  wakeSignal_.Raise();
   SDL_Event e{};
   e.type = wakeEvent_;
   SDL_PushEvent(&e);

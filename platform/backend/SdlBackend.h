@@ -10,9 +10,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/backend/WakeSignal.h"
 #include "platform/window/Backend.h"
 
 namespace kestrel::platform {
+
+class X11Connection;
 
 class SdlBackend : public Backend {
  public:
@@ -56,6 +59,7 @@ class SdlBackend : public Backend {
   HWND WindowOf(Uint32 windowId) const;
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);
+  void PumpNativeEvents();
 
   struct Native {
     SDL_Window* window = nullptr;
@@ -65,8 +69,15 @@ class SdlBackend : public Backend {
   };
   // Creating a window surface resets the X window's shape: shaping is applied again then.
   static bool ApplyShape(const Native& native);
+  // Shows `r` of the backing store through SDL's window surface.
+  static void PresentThroughSurface(Native& native, const RECT& r);
 
   std::map<HWND, Native> natives_;
+  // On X11 (from the first window on): native events are checked and waited for, and pixels
+  // shown, on the X connection directly; elsewhere through SDL.
+  std::unique_ptr<X11Connection> x11_;
+  WakeSignal wakeSignal_;
+  Uint32 lastFullPump_ = 0;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;

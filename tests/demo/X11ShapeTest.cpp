@@ -1,11 +1,14 @@
 // Window regions of top-level windows on a real X server (run under xvfb-run): the server must
 // hold the region as the window's shape, and the screen must show the desktop through the
-// parts the region leaves out.
+// parts the region leaves out. Also what the backend does on the X connection itself: partial
+// repaints shown in place, and event waits that sleep until something comes.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
@@ -113,6 +116,46 @@ TEST_F(X11Shape, RegionBecomesTheServersShapeAndFollowsChanges) {
   PumpFor(200);
   EXPECT_TRUE(ServerShapeIsTheRegion());
   EXPECT_EQ(ScreenAt(1, 1), kFill);
+}
+
+TEST_F(X11Shape, PartialRepaintsReachTheScreenInPlace) {
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  PumpFor(200);
+  const COLORREF red = RGB(200, 30, 30);
+  HDC dc = GetDC(hwnd);
+  HBRUSH brush = CreateSolidBrush(red);
+  RECT r{100, 30, 110, 40};
+  FillRect(dc, &r, brush);
+  ReleaseDC(hwnd, dc);
+  DeleteObject(brush);
+  PumpFor(100);
+  EXPECT_EQ(ScreenAt(100, 30), red);
+  EXPECT_EQ(ScreenAt(109, 39), red);
+  EXPECT_EQ(ScreenAt(99, 35), kFill);
+  EXPECT_EQ(ScreenAt(105, 40), kFill);
+}
+
+TEST_F(X11Shape, EventWaitsSleepUntilTheirTimeoutOrAWake) {
+  using Clock = std::chrono::steady_clock;
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  PumpFor(200);
+  // Whatever the server sends meanwhile is handled between waits; the waits must not spin.
+  auto start = Clock::now();
+  MSG m;
+  for (int i = 0; i < 10; ++i) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Wm().GetBackend().WaitForEvents(30);
+  }
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(200));
+  std::thread worker([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    WakeGuiThread();
+  });
+  start = Clock::now();
+  Wm().GetBackend().WaitForEvents(-1);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  worker.join();
 }
 
 }  // namespace

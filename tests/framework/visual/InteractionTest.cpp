@@ -12,6 +12,7 @@
 #include "framework/Screen.h"
 #include "framework/Thread.h"
 #include "framework/Timer.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
@@ -212,6 +213,41 @@ TEST(Interaction, DoubleBufferedControlPaintsItselfAndItsWindowlessChildren) {
   Pump();
   EXPECT_EQ(ClientPixel(*board, 55, 25), platform::RGB(255, 255, 255));
   EXPECT_EQ(ClientPixel(*board, 75, 25), platform::RGB(255, 0, 0));
+}
+
+// A repaint of part of a double-buffered control must land exactly where a whole paint puts
+// it: shapes by client coordinates, hatch patterns aligned to the client's corner.
+TEST(Interaction, DoubleBufferedPartialRepaintMatchesAWholePaint) {
+  class THatched : public TCustomControl {
+   public:
+    explicit THatched(TComponent* owner) : TCustomControl(owner) { SetDoubleBuffered(true); }
+
+   protected:
+    void Paint() override {
+      platform::HDC dc = Canvas()->Handle();
+      platform::HBRUSH hatch = platform::CreateHatchBrush(platform::HS_DIAGCROSS, platform::RGB(0, 0, 160));
+      const TRect all = ClientRect();
+      platform::FillRect(dc, &all, hatch);
+      platform::DeleteObject(hatch);
+      Canvas()->Brush()->SetColor(clRed);
+      Canvas()->FillRect(Rect(23, 17, 41, 29));
+    }
+  };
+  ShownForm f;
+  auto* board = new THatched(f.form);
+  board->SetParent(f.form);
+  board->SetBounds(10, 10, 80, 50);
+  Pump();
+  std::vector<platform::COLORREF> whole;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 80; ++x) whole.push_back(ClientPixel(*board, x, y));
+  const platform::RECT part{19, 13, 37, 26};
+  platform::InvalidateRect(board->Handle(), &part, platform::FALSE);
+  Pump();
+  int differing = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 80; ++x) differing += ClientPixel(*board, x, y) != whole[y * 80 + x];
+  EXPECT_EQ(differing, 0);
 }
 
 TEST(Interaction, QueuedCallsAndSelfFreeingThreads) {

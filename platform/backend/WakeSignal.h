@@ -1,0 +1,25 @@
+#pragma once
+// A wake-up another thread can raise and the backend thread can wait on alongside other file
+// descriptors (an eventfd). A signal raised before the wait is kept until cleared.
+
+namespace kestrel::platform {
+
+class WakeSignal {
+ public:
+  WakeSignal();
+  ~WakeSignal();
+  WakeSignal(const WakeSignal&) = delete;
+  WakeSignal& operator=(const WakeSignal&) = delete;
+
+  // -1 when the system could not make one.
+  int Fd() const { return fd_; }
+  // Callable from any thread.
+  void Raise();
+  // Forgets raised signals (the waiting thread, after waking).
+  void Clear();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace kestrel::platform

@@ -6,24 +6,27 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
+#include "imaging/PngIdatRun.h"
+#include "imaging/PngInflatedImage.h"
+#include "imaging/PngUnfilter.h"
 #include "imaging/PngObject.h"
 
 namespace kestrel {
 
 namespace {
 
-// Inflates the image data stream, pulling input from consecutive IDAT chunks.
+// Inflates the image data stream piece by piece, as the chunks hand it out.
 class IdatInflater {
  public:
   // `maxRow` is the longest row (with its filter byte) that will be asked for.
-  IdatInflater(PngChunkReader& reader, std::size_t maxRow)
-      : reader_(reader),
-        input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)),
+  IdatInflater(PngIdatRun& run, std::size_t maxRow)
+      : run_(run),
         capacity_(2 * maxRow + kStagingSize),
         staging_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity_)) {
     int result = inflateInit(&z_);
@@ -53,14 +56,7 @@ class IdatInflater {
     return bytes;
   }
 
-  // Reads what is left of the current chunk and its CRC.
-  void Finish() { FinishCurrentChunk(); }
-
  private:
-  void FinishCurrentChunk() {
-    if (!reader_.FinishChunk()) RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
-  }
-
   // Inflates into the staging buffer until it holds at least `want` bytes or the stream yields no
   // more. A stream cut short (zlib's buffer error with all input used) only asks for more input,
   // it is not an error.
@@ -82,25 +78,14 @@ class IdatInflater {
   }
 
   void Refill() {
-    while (reader_.ChunkRemaining() == 0) {
-      FinishCurrentChunk();
-      std::uint32_t length = 0;
-      char name[4];
-      if (!reader_.NextChunk(length, name))
-        RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
-      if (std::memcmp(name, "IDAT", 4) != 0)
-        RaiseError<EVnPNGMissingMultipleIDAT>(PngMessages::MissingMultipleIDAT);
-    }
-    std::size_t n = std::min<std::size_t>(reader_.ChunkRemaining(), kInputSize);
-    reader_.ReadData(input_.get(), n);
-    z_.next_in = input_.get();
+    const std::uint8_t* piece = nullptr;
+    std::size_t n = run_.Read(piece);
+    z_.next_in = const_cast<std::uint8_t*>(piece);
     z_.avail_in = static_cast<uInt>(n);
   }
 
-  static constexpr std::size_t kInputSize = 65535;
   static constexpr std::size_t kStagingSize = 256 * 1024;
-  PngChunkReader& reader_;
-  std::unique_ptr<std::uint8_t[]> input_;
+  PngIdatRun& run_;
   std::size_t capacity_;
   std::unique_ptr<std::uint8_t[]> staging_;
   std::size_t begin_ = 0;  // next byte to hand out
@@ -116,47 +101,6 @@ const std::array<std::uint8_t, 256>& IdentityTable() {
     return t;
   }();
   return table;
-}
-
-// The Paeth predictor with the standard tie order (a, then b, then c), without branches.
-inline int PaethPredictor(int a, int b, int c) {
-  int pa = b - c;  // |p - a| with p = a + b - c
-  int pb = a - c;
-  int pc = pa + pb;
-  pa = pa < 0 ? -pa : pa;
-  pb = pb < 0 ? -pb : pb;
-  pc = pc < 0 ? -pc : pc;
-  int ab = pb < pa ? b : a;
-  int ipab = pb < pa ? pb : pa;
-  return pc < ipab ? c : ab;
-}
-
-// Reverses the row filter in place; `prior` is the previous raw row (zeros for the first).
-void Unfilter(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
-              std::size_t bpp) {
-  switch (type) {
-    case 1:
-      for (std::size_t i = bpp; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
-      break;
-    case 2:
-      for (std::size_t i = 0; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
-      break;
-    case 3:
-      for (std::size_t i = 0; i < length && i < bpp; ++i)
-        row[i] = static_cast<std::uint8_t>(row[i] + (prior[i] >> 1));
-      for (std::size_t i = bpp; i < length; ++i)
-        row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
-      break;
-    case 4:
-      for (std::size_t i = 0; i < length && i < bpp; ++i)
-        row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
-      for (std::size_t i = bpp; i < length; ++i)
-        row[i] = static_cast<std::uint8_t>(
-            row[i] + PaethPredictor(row[i - bpp], prior[i], prior[i - bpp]));
-      break;
-    default:  // None, and unknown types leave the row as it is.
-      break;
-  }
 }
 
 struct Pass {
@@ -250,28 +194,52 @@ class RowConverter {
 
   void ConvertColor(const std::uint8_t* src, std::uint8_t* scan, std::uint8_t* alpha,
                     std::uint32_t x0, std::uint32_t dx, std::uint32_t count) const {
+    std::uint8_t* out = scan + std::size_t{x0} * 3;
+    const std::size_t outStep = std::size_t{dx} * 3;
+    std::uint8_t* alphaOut = alpha ? alpha + x0 : nullptr;
+    if (identity_ && depth_ == 8) {
+      if (type_ == COLOR_RGBALPHA)
+        CopyColors8<4>(src, out, outStep, alphaOut, dx, count);
+      else
+        CopyColors8<3>(src, out, outStep, nullptr, dx, count);
+      return;
+    }
     const std::uint32_t sample = depth_ == 16 ? 2 : 1;
     const std::uint32_t stride = sample * (type_ == COLOR_RGBALPHA ? 4 : 3);
     const std::uint8_t* g = gamma_;
-    std::uint8_t* out = scan + std::size_t{x0} * 3;
-    const std::size_t outStep = std::size_t{dx} * 3;
-    if (identity_) {
-      for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
-        out[0] = src[2 * sample];
-        out[1] = src[sample];
-        out[2] = src[0];
-      }
-    } else {
-      for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
-        out[0] = g[src[2 * sample]];
-        out[1] = g[src[sample]];
-        out[2] = g[src[0]];
-      }
+    for (std::uint32_t i = 0; i < count; ++i, src += stride, out += outStep) {
+      out[0] = g[src[2 * sample]];
+      out[1] = g[src[sample]];
+      out[2] = g[src[0]];
+      if (type_ == COLOR_RGBALPHA) alphaOut[std::size_t{i} * dx] = src[3 * sample];
     }
-    if (type_ == COLOR_RGBALPHA) {
-      src -= std::size_t{stride} * count;
-      for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx) alpha[x] = src[i * stride + 3 * sample];
+  }
+
+  // 8-bit RGB or RGBA into BGR (and the alpha plane) as they are. All but the last pixel load
+  // four bytes at once, reverse them and, when the pixels are adjacent, store four (the extra
+  // byte is the next pixel's, written right after).
+  template <std::uint32_t Channels>
+  static void CopyColors8(const std::uint8_t* src, std::uint8_t* out, std::size_t outStep,
+                          std::uint8_t* alpha, std::uint32_t dx, std::uint32_t count) {
+    if (count == 0) return;
+    std::uint32_t i = 0;
+    for (; i + 1 < count; ++i, src += Channels, out += outStep) {
+      std::uint32_t rgba;
+      std::memcpy(&rgba, src, 4);
+      const std::uint32_t bgr = __builtin_bswap32(rgba) >> 8;
+      if (outStep == 3) {
+        std::memcpy(out, &bgr, 4);
+      } else {
+        const auto low = static_cast<std::uint16_t>(bgr);
+        std::memcpy(out, &low, 2);
+        out[2] = static_cast<std::uint8_t>(bgr >> 16);
+      }
+      if constexpr (Channels == 4) alpha[std::size_t{i} * dx] = static_cast<std::uint8_t>(rgba >> 24);
     }
+    out[0] = src[2];
+    out[1] = src[1];
+    out[2] = src[0];
+    if constexpr (Channels == 4) alpha[std::size_t{i} * dx] = src[3];
   }
 
   TVnPNGChunkIHDR& h_;
@@ -309,32 +277,54 @@ bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& 
   const std::vector<std::uint8_t> zeros(rowBytes(width) + 1, 0);
   RowConverter converter(*header, fOwner ? fOwner->GammaTable.data() : IdentityTable().data());
 
-  IdatInflater inflater(reader, rowBytes(width) + 1);
   const bool interlaced = header->InterlaceMethod() == 1;
-  const Pass* passes = interlaced ? kAdam7 : &kWholeImage;
-  const int passCount = interlaced ? 7 : 1;
-  bool more = true;
-  for (int p = 0; p < passCount && more; ++p) {
-    const Pass& pass = passes[p];
+  const std::span<const Pass> passes = interlaced ? std::span<const Pass>(kAdam7)
+                                                  : std::span<const Pass>(&kWholeImage, 1);
+  // Each row is un-filtered in place against the raw row before it (zeros for the first).
+  auto decodeRows = [&](auto& rows) {
+    for (const Pass& pass : passes) {
+      std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
+      std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
+      if (passWidth == 0 || passHeight == 0) continue;
+      const std::size_t length = rowBytes(passWidth);
+      for (std::uint32_t r = 0; r < passHeight; ++r) {
+        const std::size_t keep = r == 0 ? 0 : length + 1;
+        std::uint8_t* row = rows.Next(length + 1, keep);
+        if (!row) return;
+        const std::uint8_t* prior = r == 0 ? zeros.data() : row - keep;
+        PngUnfilter::Apply(row[0], row + 1, prior + 1, length, bpp);
+        converter.Convert(row + 1, pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth);
+        ++fRowsDecoded;
+      }
+    }
+  };
+  std::size_t filteredSize = 0;
+  for (const Pass& pass : passes) {
     std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
     std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
-    if (passWidth == 0 || passHeight == 0) continue;
-    const std::size_t length = rowBytes(passWidth);
-    for (std::uint32_t r = 0; r < passHeight; ++r) {
-      // Each row is un-filtered in place against the raw row before it (zeros for the first).
-      const std::size_t keep = r == 0 ? 0 : length + 1;
-      std::uint8_t* row = inflater.Next(length + 1, keep);
-      if (!row) {
-        more = false;
-        break;
-      }
-      const std::uint8_t* prior = r == 0 ? zeros.data() : row - keep;
-      Unfilter(row[0], row + 1, prior + 1, length, bpp);
-      converter.Convert(row + 1, pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth);
-      ++fRowsDecoded;
-    }
+    if (passWidth > 0) filteredSize += std::size_t{passHeight} * (rowBytes(passWidth) + 1);
   }
-  inflater.Finish();
+
+  // Inflating in one go holds every filtered row at once (their pages are given back as the rows
+  // are decoded). That is taken only when it costs no more than the image itself, give or take
+  // the filter bytes and a few rows; deeper samples stream row by row.
+  const std::size_t imageBytes = header->BytesPerRow() * height +
+                                 (header->ImageAlpha() ? std::size_t{width} * height : 0);
+  const bool wholeFits = filteredSize <= imageBytes + 2 * std::size_t{height} + 4 * zeros.size();
+
+  PngIdatRun run(reader);
+  PngInflatedImage whole;
+  if (wholeFits && run.Clean() && whole.Inflate(run.Data(), run.Size(), filteredSize)) {
+    // The compressed stream's memory goes before the decoded rows take up theirs.
+    run.ReleaseData();
+    decodeRows(whole);
+  } else {
+    // Damaged, short or over-long streams take the streaming path, which decodes what it can
+    // and fails exactly where the stream does.
+    IdatInflater inflater(run, rowBytes(width) + 1);
+    decodeRows(inflater);
+  }
+  run.Finish();
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "imaging/PngObject.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -51,13 +52,24 @@ void TVnPNGObject::ClearChunks() {
 }
 
 void TVnPNGObject::ApplyGamma(std::uint32_t gamma) {
-  const double exponent = 1.0 / (gamma / 100000.0 * 2.2);
+  // Files mostly carry the same few gamma values; the last table made is kept for the next load.
+  struct Levels {
+    std::uint32_t gamma = 0;
+    std::array<std::uint8_t, 256> table{};
+  };
+  thread_local Levels last;
+  if (last.gamma != gamma || gamma == 0) {
+    const double exponent = 1.0 / (gamma / 100000.0 * 2.2);
+    for (int i = 0; i < 256; ++i) {
+      double level = i == 0 ? 0.0 : 255.0 * std::pow(i / 255.0, exponent);
+      // nearbyint rounds half to even in the default rounding mode.
+      last.table[i] = static_cast<std::uint8_t>(std::min(255.0, std::nearbyint(level)));
+    }
+    last.gamma = gamma;
+  }
   for (int i = 0; i < 256; ++i) {
-    double level = i == 0 ? 0.0 : 255.0 * std::pow(i / 255.0, exponent);
-    // nearbyint rounds half to even in the default rounding mode.
-    auto v = static_cast<std::uint8_t>(std::min(255.0, std::nearbyint(level)));
-    GammaTable[i] = v;
-    InverseGamma[v] = static_cast<std::uint8_t>(i);
+    GammaTable[i] = last.table[i];
+    InverseGamma[last.table[i]] = static_cast<std::uint8_t>(i);
   }
 }
 

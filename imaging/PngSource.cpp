@@ -57,7 +57,20 @@ void PngChunkReader::ReadExact(void* buffer, std::size_t count) {
   if (!ReadRaw(buffer, count)) RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
 }
 
+void PngChunkReader::PushBackChunk(std::uint32_t length, const char name[4]) {
+  pushedBack_ = true;
+  pushedLength_ = length;
+  std::memcpy(pushedName_, name, 4);
+}
+
 bool PngChunkReader::NextChunk(std::uint32_t& length, char name[4]) {
+  if (pushedBack_) {
+    // The data and CRC state were left as the first reading set them.
+    pushedBack_ = false;
+    length = pushedLength_;
+    std::memcpy(name, pushedName_, 4);
+    return true;
+  }
   std::uint8_t head[8];
   std::size_t got = source_.Read(head, 1);
   if (got == 0) return false;

@@ -63,6 +63,8 @@ class PngChunkReader {
   // could be read; any other shortfall, or a length over 2^31-1 or beyond what the source holds,
   // raises EVnPNGUnexpectedEnd.
   bool NextChunk(std::uint32_t& length, char name[4]);
+  // Makes the next NextChunk return this chunk again, whose header was just read.
+  void PushBackChunk(std::uint32_t length, const char name[4]);
   // Reads `count` bytes of the current chunk's data (never beyond its length).
   void ReadData(void* buffer, std::size_t count);
   // Reads the rest of the current chunk's data into `out`.
@@ -81,6 +83,9 @@ class PngChunkReader {
   PngSource& source_;
   std::uint32_t remaining_ = 0;
   unsigned long crc_ = 0;
+  bool pushedBack_ = false;
+  std::uint32_t pushedLength_ = 0;
+  char pushedName_[4] = {};
 };
 
 std::uint32_t ReadBigEndian32(const std::uint8_t* p);

@@ -1,12 +1,17 @@
-// Decode throughput of our PNG decoder against libpng, in one run, on the conformance suite and on
-// large generated images (photographic and synthetic, RGB and RGBA, plain and interlaced).
+// Decode throughput of our PNG decoder against libpng (and libspng and stb_image when their
+// headers are installed), in one run, on the conformance suite and on large generated images
+// (photographic and synthetic, RGB and RGBA, plain and interlaced).
 // Counters: file bytes per second (bytes_per_second) and megapixels per second (MPix/s).
+// `bench_png --peak` instead prints the peak memory of decoding a 4096x4096 RGBA photograph.
 
 #include <benchmark/benchmark.h>
 #include <png.h>
 
 #include <cmath>
+#include <malloc.h>
+
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +21,16 @@
 #include <vector>
 
 #include "imaging/PngObject.h"
+
+#ifdef KESTREL_BENCH_SPNG
+#include <spng.h>
+#endif
+#if __has_include(<stb/stb_image.h>)
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+#define KESTREL_BENCH_STB 1
+#endif
 
 namespace {
 
@@ -142,8 +157,15 @@ void AddFile(Sample& sample, Bytes file) {
   sample.files.push_back(std::move(file));
 }
 
-const std::vector<Sample>& Samples() {
-  static const std::vector<Sample> samples = [] {
+// The large images are generated on first use, so a filtered run only pays for what it decodes.
+struct LargeImage {
+  bool photo;
+  int channels;
+  bool interlaced;
+};
+
+std::vector<Sample>& SampleList() {
+  static std::vector<Sample> samples = [] {
     std::vector<Sample> all;
     Sample& suite = AddSample(all, "suite");
     std::filesystem::path dir = std::filesystem::path(KESTREL_TEST_DATA_DIR) / "pngsuite";
@@ -154,19 +176,27 @@ const std::vector<Sample>& Samples() {
         std::ifstream in(entry.path(), std::ios::binary);
         AddFile(suite, Bytes((std::istreambuf_iterator<char>(in)), {}));
       }
-    const int size = 4096;
     for (int channels : {3, 4})
-      for (bool photo : {true, false}) {
-        Bytes pixels = photo ? Photographic(size, size, channels) : Synthetic(size, size, channels);
-        for (bool interlaced : {false, true}) {
-          std::string name = std::string(photo ? "photo" : "synthetic") + (channels == 4 ? "_rgba" : "_rgb") +
-                             (interlaced ? "_adam7" : "");
-          AddFile(AddSample(all, name), EncodeWithLibpng(size, size, channels, interlaced, pixels));
-        }
-      }
+      for (bool photo : {true, false})
+        for (bool interlaced : {false, true})
+          AddSample(all, std::string(photo ? "photo" : "synthetic") + (channels == 4 ? "_rgba" : "_rgb") +
+                             (interlaced ? "_adam7" : ""));
     return all;
   }();
   return samples;
+}
+
+const std::vector<Sample>& Samples() { return SampleList(); }
+
+const Sample& SampleAt(int index) {
+  Sample& sample = SampleList()[static_cast<std::size_t>(index)];
+  if (sample.files.empty() && index > 0) {
+    const int size = 4096, large = index - 1;
+    const LargeImage kind{(large / 2) % 2 == 0, large < 4 ? 3 : 4, large % 2 == 1};
+    Bytes pixels = kind.photo ? Photographic(size, size, kind.channels) : Synthetic(size, size, kind.channels);
+    AddFile(sample, EncodeWithLibpng(size, size, kind.channels, kind.interlaced, pixels));
+  }
+  return sample;
 }
 
 void Report(benchmark::State& state, const Sample& sample) {
@@ -176,7 +206,7 @@ void Report(benchmark::State& state, const Sample& sample) {
 }
 
 void DecodeKestrel(benchmark::State& state, int index) {
-  const Sample& sample = Samples()[static_cast<std::size_t>(index)];
+  const Sample& sample = SampleAt(index);
   for (auto _ : state)
     for (const Bytes& file : sample.files) {
       kestrel::TVnPNGObject png;
@@ -186,8 +216,47 @@ void DecodeKestrel(benchmark::State& state, int index) {
   Report(state, sample);
 }
 
+#ifdef KESTREL_BENCH_SPNG
+// Decodes to the file's own sample layout, as libpng does here.
+void DecodeLibspng(benchmark::State& state, int index) {
+  const Sample& sample = SampleAt(index);
+  for (auto _ : state)
+    for (const Bytes& file : sample.files) {
+      spng_ctx* ctx = spng_ctx_new(0);
+      std::size_t size = 0;
+      Bytes pixels;
+      bool ok = spng_set_png_buffer(ctx, file.data(), file.size()) == 0 &&
+                spng_decoded_image_size(ctx, SPNG_FMT_PNG, &size) == 0;
+      if (ok) {
+        pixels.resize(size);
+        ok = spng_decode_image(ctx, pixels.data(), size, SPNG_FMT_PNG, 0) == 0;
+      }
+      spng_ctx_free(ctx);
+      if (!ok) state.SkipWithError("libspng failed");
+      benchmark::DoNotOptimize(pixels.data());
+    }
+  Report(state, sample);
+}
+#endif
+
+#ifdef KESTREL_BENCH_STB
+void DecodeStb(benchmark::State& state, int index) {
+  const Sample& sample = SampleAt(index);
+  for (auto _ : state)
+    for (const Bytes& file : sample.files) {
+      int w = 0, h = 0, channels = 0;
+      stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h,
+                                              &channels, 0);
+      if (!pixels) state.SkipWithError("stb_image failed");
+      benchmark::DoNotOptimize(pixels);
+      stbi_image_free(pixels);
+    }
+  Report(state, sample);
+}
+#endif
+
 void DecodeLibpng(benchmark::State& state, int index) {
-  const Sample& sample = Samples()[static_cast<std::size_t>(index)];
+  const Sample& sample = SampleAt(index);
   for (auto _ : state)
     for (const Bytes& file : sample.files) {
       // A fresh image each time, as our decoder makes one per load.
@@ -199,7 +268,36 @@ void DecodeLibpng(benchmark::State& state, int index) {
   Report(state, sample);
 }
 
-const bool kRegistered = [] {
+// A /proc/self/status field in kB.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field) + 1));
+  return -1;
+}
+
+// The resident memory one decode adds at its peak, over what the process held before (the file).
+int ReportPeakMemory() {
+  const int size = 4096;
+  Bytes file = EncodeWithLibpng(size, size, 4, false, Photographic(size, size, 4));
+  malloc_trim(0);
+  long before = StatusKb("VmRSS:");
+  std::ofstream("/proc/self/clear_refs") << "5";  // restarts the peak (VmHWM) from now
+  {
+    kestrel::TVnPNGObject png;
+    png.LoadFromMemory(file.data(), file.size());
+    benchmark::DoNotOptimize(png.Header()->ImageData());
+  }
+  long peak = StatusKb("VmHWM:");
+  std::printf("decode of %dx%d RGBA (%zu file bytes): peak %.1f MiB over the %.1f MiB held before; "
+              "the image is %.1f MiB\n",
+              size, size, file.size(), (peak - before) / 1024.0, before / 1024.0,
+              4.0 * size * size / (1 << 20));
+  return 0;
+}
+
+bool RegisterAll() {
   const auto& samples = Samples();
   for (std::size_t i = 0; i < samples.size(); ++i) {
     int index = static_cast<int>(i);
@@ -207,10 +305,25 @@ const bool kRegistered = [] {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("libpng/" + samples[i].name).c_str(), DecodeLibpng, index)
         ->Unit(benchmark::kMillisecond);
+#ifdef KESTREL_BENCH_SPNG
+    benchmark::RegisterBenchmark(("libspng/" + samples[i].name).c_str(), DecodeLibspng, index)
+        ->Unit(benchmark::kMillisecond);
+#endif
+#ifdef KESTREL_BENCH_STB
+    benchmark::RegisterBenchmark(("stb_image/" + samples[i].name).c_str(), DecodeStb, index)
+        ->Unit(benchmark::kMillisecond);
+#endif
   }
   return true;
-}();
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--peak") == 0) return ReportPeakMemory();
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -28,6 +28,7 @@ using OwnedBrush = OwnedGdiObject<HBRUSH>;
 using OwnedFont = OwnedGdiObject<HFONT>;
 using OwnedBitmap = OwnedGdiObject<HBITMAP>;
 using OwnedRegion = OwnedGdiObject<HRGN>;
+using OwnedGdiHandle = std::unique_ptr<void, DeleteGdiObject>;  // an HGDIOBJ of any kind
 using OwnedMemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteMemoryDC>;
 
 // Selects an object into a DC for the length of a scope, then selects the previous one again.

@@ -1,7 +1,7 @@
 #pragma once
 // Owning wrappers for the C libraries' objects the platform uses: cairo contexts, surfaces,
-// regions, patterns and font options; pango contexts, layouts, layout iterators and font
-// descriptions; fontconfig configurations, patterns, character sets, font sets and object sets;
+// regions, patterns and font options; pango contexts, layouts, layout iterators, attribute lists
+// and font descriptions; fontconfig configurations, patterns, character sets, font sets and object sets;
 // and blocks from malloc. Each is a std::unique_ptr whose deleter calls the library's own release
 // function; `Adopt` wraps a pointer a library call has just returned.
 
@@ -18,9 +18,11 @@ typedef struct _PangoLayout PangoLayout;
 typedef struct _PangoFontDescription PangoFontDescription;
 typedef struct _PangoContext PangoContext;
 typedef struct _PangoLayoutIter PangoLayoutIter;
+typedef struct _PangoAttrList PangoAttrList;
 void g_object_unref(void* object);
 void pango_font_description_free(PangoFontDescription* description);
 void pango_layout_iter_free(PangoLayoutIter* iter);
+void pango_attr_list_unref(PangoAttrList* list);
 }
 
 namespace kestrel::platform {
@@ -52,6 +54,7 @@ using CairoFontOptions =
 using PangoContextPtr = std::unique_ptr<PangoContext, UnrefObject<PangoContext>>;
 using PangoLayoutPtr = std::unique_ptr<PangoLayout, UnrefObject<PangoLayout>>;
 using PangoLayoutIterPtr = std::unique_ptr<PangoLayoutIter, ReleaseWith<PangoLayoutIter, pango_layout_iter_free>>;
+using PangoAttrListPtr = std::unique_ptr<PangoAttrList, ReleaseWith<PangoAttrList, pango_attr_list_unref>>;
 using PangoFontDescriptionPtr =
     std::unique_ptr<PangoFontDescription, ReleaseWith<PangoFontDescription, pango_font_description_free>>;
 using FcConfigPtr = std::unique_ptr<FcConfig, ReleaseWith<FcConfig, FcConfigDestroy>>;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/core/DataDirectory.h"
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel::platform {
@@ -257,12 +258,14 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
                               const std::vector<double>& x, double baseline) const {
   if (!face_ || glyphs.empty()) return;
   cairo_save(cr);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_font_options_set_hint_style(options, Antialiased() ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_FULL);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
+  {
+    CairoFontOptions options(cairo_font_options_create());
+    cairo_font_options_set_antialias(options.get(), Antialiased() ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_style(options.get(),
+                                      Antialiased() ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_FULL);
+    cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options.get());
+  }
   cairo_matrix_t matrix;
   cairo_matrix_init(&matrix, ppem_ * xScale_, 0, syntheticItalic_ ? -kObliqueShear * ppem_ : 0, ppem_, 0, 0);
 

@@ -21,6 +21,12 @@ class TGPRegion : public StatusKeeper {
   explicit TGPRegion(const TGPRectF& rect);
   explicit TGPRegion(const TGPRect& rect);
   explicit TGPRegion(const TGPGraphicsPath* path);
+  // Copies the pixels only: the last status stays the region's own.
+  TGPRegion(const TGPRegion& other) : StatusKeeper(), pixels_(other.pixels_) {}
+  TGPRegion& operator=(const TGPRegion& other) {
+    pixels_ = other.pixels_;
+    return *this;
+  }
 
   std::unique_ptr<TGPRegion> Clone() const { return std::make_unique<TGPRegion>(*this); }
 

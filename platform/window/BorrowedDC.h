@@ -14,8 +14,7 @@ class BorrowedDC {
   ~BorrowedDC() {
     if (hdc_) ReleaseDC(hwnd_, hdc_);
   }
-  BorrowedDC(BorrowedDC&& other) noexcept
-      : hwnd_(other.hwnd_), hdc_(std::exchange(other.hdc_, nullptr)) {}
+  BorrowedDC(BorrowedDC&& other) noexcept : hwnd_(other.hwnd_), hdc_(std::exchange(other.hdc_, nullptr)) {}
   BorrowedDC& operator=(BorrowedDC&&) = delete;
   BorrowedDC(const BorrowedDC&) = delete;
   BorrowedDC& operator=(const BorrowedDC&) = delete;

@@ -4,11 +4,13 @@
 #include <csignal>
 
 #include "app/UnitKestrel.h"
+#include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
 
 int main() {
   using namespace kestrel;
+  InstallVnApplication();
   platform::SetDesktopIdentity("net.kestrel.Kestrel", "Kestrel");
   platform::InstallBackendFromEnvironment("sdl");
   // The display library turns SIGTERM and SIGINT into a quit request nobody reads: a session

@@ -26,6 +26,40 @@ function(kestrel_library name)
   set_property(GLOBAL APPEND PROPERTY KESTREL_HEADER_FOLDERS "${folder}")
 endfunction()
 
+# Whether any of the targets links kestrel_foundation, directly or through its dependencies
+# (which may name each other in a cycle).
+function(kestrel_reaches_foundation out)
+  set(pending ${ARGN})
+  set(seen)
+  while(pending)
+    list(POP_FRONT pending target)
+    if(target STREQUAL "kestrel_foundation")
+      set(${out} TRUE PARENT_SCOPE)
+      return()
+    endif()
+    if(target IN_LIST seen OR NOT TARGET ${target})
+      continue()
+    endif()
+    list(APPEND seen ${target})
+    get_target_property(deps ${target} INTERFACE_LINK_LIBRARIES)
+    if(deps)
+      list(APPEND pending ${deps})
+    endif()
+  endwhile()
+  set(${out} FALSE PARENT_SCOPE)
+endfunction()
+
+# kestrel_test_main(<out> <libraries...>): the main() object library a test program linking the
+# libraries takes: one that installs the services object when they include its library.
+function(kestrel_test_main out)
+  kestrel_reaches_foundation(services ${ARGN})
+  if(services)
+    set(${out} kestrel_testmain_services PARENT_SCOPE)
+  else()
+    set(${out} kestrel_testmain PARENT_SCOPE)
+  endif()
+endfunction()
+
 # kestrel_tests(<name> LABEL <label> DIR <folder> LIBS <targets...>)
 # One GoogleTest executable from every .cpp in <folder>, registered with CTest under <label>.
 function(kestrel_tests name)
@@ -35,7 +69,8 @@ function(kestrel_tests name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kestrel_testsupport GTest::gtest GTest::gmock)
+  kestrel_test_main(main ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${main} kestrel_testsupport GTest::gtest GTest::gmock)
   # Suites named EndToEnd need a program and environment that their folder registers them with.
   # Tests named for a golden image (…Golden…) also carry the label golden. Unit tests start in
   # the classic look (their pixel checks and goldens are of it); tests of the themed look switch

@@ -1,7 +1,9 @@
-// The services object's life: made while the program's modules initialise (before any form),
-// freed when they finalise, or by Halt's finalisation while the windows still exist.
+// The services object's life: a program installs it first thing (before any form); it is freed
+// when the program ends, by Halt's finalisation while the windows still exist, or by a reset.
 
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
@@ -14,16 +16,21 @@ namespace pf = platform;
 
 namespace {
 
-// Constant-initialised, so valid whatever order the modules initialise in.
+// Constant-initialised and never destroyed as a static: valid whenever a program installs the
+// object (even from a priority constructor), and the object's life is decided by install, reset
+// and the program's end alone.
 constinit TVnApplication* gServices = nullptr;
-constinit bool gCreating = false;
+constinit bool gInstalling = false;
 constinit bool gFinalised = false;
+constinit bool gExitHooked = false;
 
 // Static objects go in the reverse order of their making. Whatever the object's teardown uses
 // (the window tables, the message queues, the window classes, the input state) is made here,
-// before the object, so that it is still there when the object goes at the end of the program.
+// before the exit hook is registered, so that it is still there when the object goes at the end
+// of the program.
 void MakeTeardownServicesFirst() {
   const pf::DWORD error = pf::GetLastError();
+  IsMainThread();  // the thread bookkeeping, too, must outlive the object
   pf::IsWindow(nullptr);
   pf::KillTimer(nullptr, 0);
   pf::WNDCLASSEXW info{};
@@ -33,57 +40,71 @@ void MakeTeardownServicesFirst() {
   pf::SetLastError(error);
 }
 
-void FinaliseServices() {
-  TVnApplication* services = gServices;
-  // Only the GUI thread frees it: Halt called by a worker ends the process while the GUI thread
-  // may still be using the object.
-  if (!services || !IsMainThread()) return;
+// Marks the object as in the making for the length of a scope.
+class InstallingScope {
+ public:
+  InstallingScope() { gInstalling = true; }
+  ~InstallingScope() { gInstalling = false; }
+  InstallingScope(const InstallingScope&) = delete;
+  InstallingScope& operator=(const InstallingScope&) = delete;
+};
+
+void FreeServices() {
+  if (!gServices) return;
   SetApplicationExceptionHandler(nullptr);
   SetApplicationCreatedHandler(nullptr);
-  gServices = nullptr;
-  gFinalised = true;
-  delete services;
+  // Gone from VnApplication() before its teardown runs.
+  std::unique_ptr<TVnApplication>(std::exchange(gServices, nullptr)).reset();
 }
 
-TVnApplication* CreateServices() {
-  gCreating = true;
-  IsMainThread();  // the thread bookkeeping, too, must outlive the object
-  MakeTeardownServicesFirst();
-  auto* services = new TVnApplication(nullptr);
-  gServices = services;
-  gCreating = false;
+void FinaliseServices() {
+  // Only the GUI thread frees it: Halt called by a worker ends the process while the GUI thread
+  // may still be using the object.
+  if (!gServices || !IsMainThread()) return;
+  gFinalised = true;
+  FreeServices();
+}
+
+void HookProgramEnd() {
+  if (gExitHooked) return;
+  gExitHooked = true;
+  // Registered after everything the teardown uses was made, so it runs before any of that
+  // goes. Halt ends the process without this: it finalises through its exit procedures, while
+  // the windows still exist.
+  std::atexit(FinaliseServices);
+  AddExitProc(FinaliseServices);
+}
+
+void RouteApplicationEvents() {
   SetApplicationExceptionHandler([](TObject* sender, const Exception& e) {
-    if (gServices) gServices->HandleException(sender, e);
-    else Application()->ShowException(e);
+    if (gServices)
+      gServices->HandleException(sender, e);
+    else
+      Application()->ShowException(e);
   });
   SetApplicationCreatedHandler([](TApplication* application) {
     if (gServices) gServices->ApplicationCreated(application);
   });
-  if (ApplicationExists()) services->ApplicationCreated(Application());
-  // At the program's end; registered after everything the teardown uses was made, so it runs
-  // before any of that goes. Halt ends the process without this: it finalises through its exit
-  // procedures, while the windows still exist.
-  std::atexit(FinaliseServices);
-  AddExitProc(FinaliseServices);
-  return services;
 }
-
-struct ServicesModule {
-  ServicesModule() { VnApplication(); }
-};
-
-const ServicesModule gModule;
 
 }  // namespace
 
-TVnApplication* VnApplication() {
-  // A call from inside the object's own making, or after finalisation, finds none.
-  if (!gServices && !gCreating && !gFinalised) return CreateServices();
+TVnApplication* VnApplication() { return gServices; }
+
+TVnApplication* InstallVnApplication() {
+  // A call from inside the object's own making, or after the program's end, makes none.
+  if (gServices || gInstalling || gFinalised) return gServices;
+  MakeTeardownServicesFirst();
+  {
+    InstallingScope installing;
+    gServices = std::make_unique<TVnApplication>(nullptr).release();
+  }
+  RouteApplicationEvents();
+  if (ApplicationExists()) gServices->ApplicationCreated(Application());
+  HookProgramEnd();
   return gServices;
 }
 
-}  // namespace kestrel
+void ResetVnApplication() { FreeServices(); }
 
-// Referenced by the library's link options, so that every program linking the library carries
-// this module (and so the services object) even if it never calls VnApplication().
-extern "C" [[gnu::used]] const int kestrel_foundation_module = 0;
+}  // namespace kestrel

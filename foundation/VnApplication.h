@@ -217,9 +217,13 @@ class TVnApplication : public TComponent {
   TVnThemeMode themeGlobalMode_ = ttmPlatform;
 };
 
-// The process's services object: made while the program initialises (or by the first call made
-// during initialisation) and freed when it finalises, or by Halt before the application goes.
-// nullptr once freed.
+// The process's services object once installed; nullptr before and once freed.
 TVnApplication* VnApplication();
+// Makes the services object; a program calls it first thing, before any form. Later calls
+// return the installed object (none once the program has ended). It is freed when the program
+// ends, by Halt before the application goes, or by ResetVnApplication.
+TVnApplication* InstallVnApplication();
+// Frees the services object now; a later InstallVnApplication makes a fresh one.
+void ResetVnApplication();
 
 }  // namespace kestrel

@@ -10,7 +10,8 @@ namespace pf = platform;
 
 KESTREL_IMPLEMENT_CLASS(TCanvas, TPersistent)
 
-TCanvas::TCanvas() : font_(new TFont), pen_(new TPen), brush_(new TBrush) {
+TCanvas::TCanvas()
+    : font_(std::make_unique<TFont>()), pen_(std::make_unique<TPen>()), brush_(std::make_unique<TBrush>()) {
   font_->OnChange = [this](TObject* s) { ObjectChanged(s); };
   pen_->OnChange = [this](TObject* s) { ObjectChanged(s); };
   brush_->OnChange = [this](TObject* s) { ObjectChanged(s); };
@@ -18,15 +19,12 @@ TCanvas::TCanvas() : font_(new TFont), pen_(new TPen), brush_(new TBrush) {
 
 TCanvas::~TCanvas() {
   DeselectHandles();
-  delete font_;
-  delete pen_;
-  delete brush_;
 }
 
 void TCanvas::ObjectChanged(TObject* sender) {
-  if (sender == font_) valid_ &= ~kFont;
-  if (sender == pen_) valid_ &= ~kPen;
-  if (sender == brush_) valid_ &= ~kBrush;
+  if (sender == font_.get()) valid_ &= ~kFont;
+  if (sender == pen_.get()) valid_ &= ~kPen;
+  if (sender == brush_.get()) valid_ &= ~kBrush;
 }
 
 pf::HDC TCanvas::Handle() {

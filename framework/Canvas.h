@@ -2,6 +2,7 @@
 // TCanvas: drawing on a device context with a font, a pen and a brush that are selected into it
 // on demand (after any change to them). Descendants supply the DC lazily (CreateHandle).
 
+#include <memory>
 #include <vector>
 
 #include "framework/Brush.h"
@@ -33,11 +34,11 @@ class TCanvas : public TPersistent {
   void SetHandle(platform::HDC value);
   bool HandleAllocated() const { return handle_ != nullptr; }
 
-  TFont* Font() const { return font_; }
+  TFont* Font() const { return font_.get(); }
   void SetFont(const TFont* value) { font_->Assign(value); }
-  TPen* Pen() const { return pen_; }
+  TPen* Pen() const { return pen_.get(); }
   void SetPen(const TPen* value) { pen_->Assign(value); }
-  TBrush* Brush() const { return brush_; }
+  TBrush* Brush() const { return brush_.get(); }
   void SetBrush(const TBrush* value) { brush_->Assign(value); }
 
   TPoint PenPos();
@@ -100,9 +101,9 @@ class TCanvas : public TPersistent {
   void ObjectChanged(TObject* sender);
 
   platform::HDC handle_ = nullptr;
-  TFont* font_;
-  TPen* pen_;
-  TBrush* brush_;
+  std::unique_ptr<TFont> font_;
+  std::unique_ptr<TPen> pen_;
+  std::unique_ptr<TBrush> brush_;
   int valid_ = 0;
   platform::HGDIOBJ oldPen_ = nullptr;
   platform::HGDIOBJ oldBrush_ = nullptr;

@@ -91,7 +91,7 @@ void TControl::PublishProperties(TClassBuilder<TControl>& b) {
   b.Event(u"OnMouseMove", [](const TControl& c) { return static_cast<bool>(c.OnMouseMove); }, u"TMouseMoveEvent");
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
   WindowProc = [this](TMessage& m) { WndProc(m); };
   font_->OnChange = [this](TObject* s) { FontChanged(s); };
 }
@@ -99,7 +99,6 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
 TControl::~TControl() {
   Destroying();
   if (parent_) parent_->RemoveControl(this);
-  delete font_;
 }
 
 TComponent* TControl::GetParentComponent() const { return parent_; }

@@ -4,6 +4,8 @@
 // and a WindowProc chain: every message — from the window system or from Perform — enters at
 // WindowProc, so a hook that replaces WindowProc (keeping the old one to call on) sees them all.
 
+#include <memory>
+
 #include "framework/Canvas.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -134,7 +136,7 @@ class TControl : public TComponent {
   void SetColor(TColor value);
   bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool value);
-  TFont* Font() const { return font_; }
+  TFont* Font() const { return font_.get(); }
   void SetFont(const TFont* value) { font_->Assign(value); }
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
@@ -235,7 +237,7 @@ class TControl : public TComponent {
   bool enabled_ = true;
   TColor color_ = clWindow;
   bool parentColor_ = false;
-  TFont* font_;
+  std::unique_ptr<TFont> font_;
   bool parentFont_ = true;
   String text_;
   String hint_;

@@ -2,6 +2,8 @@
 // TCustomControl: a windowed control that paints itself on a canvas (override Paint). With
 // DoubleBuffered the whole paint goes to an off-screen bitmap first.
 
+#include <memory>
+
 #include "framework/ControlCanvas.h"
 #include "framework/WinControl.h"
 
@@ -12,14 +14,14 @@ class TCustomControl : public TWinControl {
   explicit TCustomControl(TComponent* owner);
   ~TCustomControl() override;
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
  protected:
   virtual void Paint() {}
   void PaintWindow(platform::HDC dc) override;
 
  private:
-  TControlCanvas* canvas_;
+  std::unique_ptr<TControlCanvas> canvas_;
 };
 
 }  // namespace kestrel

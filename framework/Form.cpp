@@ -48,7 +48,7 @@ void TCustomForm::PublishProperties(TClassBuilder<TCustomForm>& b) {
   b.Event(u"OnShow", [](const TCustomForm& f) { return static_cast<bool>(f.OnShow); }, u"TNotifyEvent");
 }
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(new TControlCanvas(this)) {
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {
   SetVisible(false);
   SetParentFont(false);
   SetColor(clBtnFace);
@@ -59,7 +59,6 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(new TC
 TCustomForm::~TCustomForm() {
   BeforeDestruction();
   Screen()->RemoveForm(this);
-  delete canvas_;
 }
 
 void TCustomForm::AfterConstruction() {

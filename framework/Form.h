@@ -4,6 +4,7 @@
 // derived form) is complete; closing asks OnCloseQuery and OnClose; the form owns dialog
 // navigation (Tab, Enter for the default button, Escape for the cancel button).
 
+#include <memory>
 #include <utility>
 
 #include "framework/ControlCanvas.h"
@@ -77,7 +78,7 @@ class TCustomForm : public TWinControl {
   // Focuses the first control in tab order.
   void SelectFirst();
 
-  TCanvas* Canvas() const { return canvas_; }
+  TCanvas* Canvas() const { return canvas_.get(); }
 
   void Show();
   void Hide() { SetVisible(false); }
@@ -126,7 +127,7 @@ class TCustomForm : public TWinControl {
   TPosition position_ = poDefaultPosOnly;
   TModalResult modalResult_ = mrNone;
   TWinControl* activeControl_ = nullptr;
-  TControlCanvas* canvas_;
+  std::unique_ptr<TControlCanvas> canvas_;
   bool keyPreview_ = false;
   bool modal_ = false;
   bool created_ = false;

@@ -1,5 +1,6 @@
 #include "framework/Graphic.h"
 
+#include <memory>
 #include <mutex>
 
 #include "framework/Bitmap.h"
@@ -97,9 +98,9 @@ TGraphicClass TGraphic::ClassForExtension(const String& extension) {
 TGraphic* TGraphic::CreateGraphic(TGraphicClass graphicClass) {
   if (!graphicClass || !graphicClass->InheritsFrom(TGraphic::StaticClass()) || !graphicClass->CanCreate())
     return nullptr;
-  TObject* object = graphicClass->Create(nullptr);
-  auto* graphic = dynamic_cast<TGraphic*>(object);
-  if (!graphic) delete object;
+  std::unique_ptr<TObject> object(graphicClass->Create(nullptr));
+  auto* graphic = dynamic_cast<TGraphic*>(object.get());
+  if (graphic) object.release();
   return graphic;
 }
 

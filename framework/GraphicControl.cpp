@@ -4,9 +4,9 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(new TControlCanvas(this)) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
-TGraphicControl::~TGraphicControl() { delete canvas_; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == platform::WM_PAINT && m.WParam) {

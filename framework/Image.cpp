@@ -10,12 +10,12 @@ void TImage::PublishProperties(TClassBuilder<TImage>& b) {
   b.Property(u"Stretch", &TImage::Stretch, &TImage::SetStretch).Default(false);
 }
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(new TPicture) {
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
   SetBounds(0, 0, 105, 105);
   picture_->OnChange = [this](TObject*) { Invalidate(); };
 }
 
-TImage::~TImage() { delete picture_; }
+TImage::~TImage() = default;
 
 void TImage::SetStretch(bool value) {
   if (value == stretch_) return;

@@ -2,6 +2,8 @@
 // TImage: a windowless control that shows a picture, at its top-left corner or stretched over
 // the control. A change of the picture repaints it.
 
+#include <memory>
+
 #include "framework/GraphicControl.h"
 #include "framework/Picture.h"
 
@@ -12,7 +14,7 @@ class TImage : public TGraphicControl {
   explicit TImage(TComponent* owner);
   ~TImage() override;
 
-  TPicture* Picture() const { return picture_; }
+  TPicture* Picture() const { return picture_.get(); }
   void SetPicture(const TPicture* value) { picture_->Assign(value); }
   bool Stretch() const { return stretch_; }
   void SetStretch(bool value);
@@ -21,7 +23,7 @@ class TImage : public TGraphicControl {
   void Paint() override;
 
  private:
-  TPicture* picture_;
+  std::unique_ptr<TPicture> picture_;
   bool stretch_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "framework/Picture.h"
 
 #include <memory>
+#include <utility>
 
 #include "framework/Bitmap.h"
 #include "framework/SysUtils.h"
@@ -11,12 +12,10 @@ KESTREL_IMPLEMENT_CLASS(TPicture, TPersistent)
 
 TPicture::TPicture() = default;
 
-TPicture::~TPicture() { delete graphic_; }
+TPicture::~TPicture() = default;
 
-void TPicture::Adopt(TGraphic* graphic) {
-  if (graphic == graphic_) return;
-  delete graphic_;
-  graphic_ = graphic;
+void TPicture::Adopt(std::unique_ptr<TGraphic> graphic) {
+  graphic_ = std::move(graphic);
   if (graphic_) graphic_->OnChange = [this](TObject* s) { Changed(s); };
   Changed(this);
 }
@@ -26,7 +25,7 @@ void TPicture::Changed(TObject*) {
 }
 
 void TPicture::SetGraphic(const TGraphic* value) {
-  if (value == graphic_) return;
+  if (value == graphic_.get()) return;
   if (!value) {
     Adopt(nullptr);
     return;
@@ -34,14 +33,14 @@ void TPicture::SetGraphic(const TGraphic* value) {
   std::unique_ptr<TGraphic> copy(TGraphic::CreateGraphic(&value->ClassType()));
   if (!copy) return;
   copy->Assign(value);
-  Adopt(copy.release());
+  Adopt(std::move(copy));
 }
 
 void TPicture::Assign(const TPersistent* source) {
   if (!source) {
     SetGraphic(nullptr);
   } else if (auto* picture = dynamic_cast<const TPicture*>(source)) {
-    SetGraphic(picture->graphic_);
+    SetGraphic(picture->graphic_.get());
   } else if (auto* graphic = dynamic_cast<const TGraphic*>(source)) {
     SetGraphic(graphic);
   } else {
@@ -50,8 +49,8 @@ void TPicture::Assign(const TPersistent* source) {
 }
 
 TBitmap* TPicture::Bitmap() {
-  if (!dynamic_cast<TBitmap*>(graphic_)) Adopt(new TBitmap);
-  return static_cast<TBitmap*>(graphic_);
+  if (!dynamic_cast<TBitmap*>(graphic_.get())) Adopt(std::make_unique<TBitmap>());
+  return static_cast<TBitmap*>(graphic_.get());
 }
 
 int TPicture::Width() const { return graphic_ ? graphic_->Width() : 0; }
@@ -66,7 +65,7 @@ void TPicture::LoadFromFile(const String& fileName) {
   std::unique_ptr<TGraphic> graphic(TGraphic::CreateGraphic(graphicClass));
   if (!graphic) throw EInvalidGraphicOperation(u"Unknown picture file extension (%s)", {ext});
   graphic->LoadFromFile(fileName);
-  Adopt(graphic.release());
+  Adopt(std::move(graphic));
 }
 
 void TPicture::SaveToFile(const String& fileName) const {

@@ -2,6 +2,8 @@
 // TPicture: holds one graphic of any registered class; LoadFromFile picks the class by the
 // file's extension.
 
+#include <memory>
+
 #include "framework/Graphic.h"
 
 namespace kestrel {
@@ -17,7 +19,7 @@ class TPicture : public TPersistent {
   using TPersistent::Assign;
 
   // The held graphic (null when empty). Setting stores a copy of the same class.
-  TGraphic* Graphic() const { return graphic_; }
+  TGraphic* Graphic() const { return graphic_.get(); }
   void SetGraphic(const TGraphic* value);
   // The graphic as a bitmap, replacing any other kind with an empty bitmap.
   TBitmap* Bitmap();
@@ -35,8 +37,8 @@ class TPicture : public TPersistent {
 
  private:
   void Changed(TObject* sender);
-  void Adopt(TGraphic* graphic);
-  TGraphic* graphic_ = nullptr;
+  void Adopt(std::unique_ptr<TGraphic> graphic);
+  std::unique_ptr<TGraphic> graphic_;
 };
 
 }  // namespace kestrel

@@ -63,7 +63,7 @@ pf::LRESULT ControlWindowProc(pf::HWND hwnd, pf::UINT msg, pf::WPARAM wParam, pf
   return result;
 }
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush) {
+TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(std::make_unique<TBrush>()) {
   brush_->SetColor(Color());
 }
 
@@ -77,7 +77,6 @@ TWinControl::~TWinControl() {
     RemoveControl(child);
     delete child;
   }
-  delete brush_;
 }
 
 TWinControl* TWinControl::FindControl(pf::HWND hwnd) {

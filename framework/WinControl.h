@@ -5,6 +5,7 @@
 // it aligns and anchors them, paints its windowless children after itself in z-order, routes
 // mouse input to them, and keeps the tab order of its windowed children.
 
+#include <memory>
 #include <vector>
 
 #include "framework/Brush.h"
@@ -81,7 +82,7 @@ class TWinControl : public TControl {
 
   bool DoubleBuffered() const { return doubleBuffered_; }
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
-  TBrush* Brush() const { return brush_; }
+  TBrush* Brush() const { return brush_.get(); }
   bool Showing() const override;
 
   void SetBounds(int left, int top, int width, int height) override;
@@ -145,7 +146,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> tabList_;
   TControl* captureControl_ = nullptr;
   TControl* mouseControl_ = nullptr;
-  TBrush* brush_;
+  std::unique_ptr<TBrush> brush_;
   int alignLevel_ = 0;
   bool tabStop_ = false;
   bool doubleBuffered_ = false;

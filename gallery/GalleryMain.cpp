@@ -13,6 +13,7 @@
 
 #include "GalleryPages.h"
 #include "ThemeSwitch.h"
+#include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
@@ -35,6 +36,7 @@ bool WriteScreenshot(kestrel::TForm* form, const std::string& file) {
 
 int main(int argc, char** argv) {
   using namespace kestrel;
+  InstallVnApplication();
   std::string screenshot;
   std::string page = "controls";
   std::string theme;

@@ -11,13 +11,14 @@ namespace {
 constexpr int kMaxSide = 32767;
 constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
-cairo_surface_t* NewSurface(int width, int height) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return nullptr;
-  }
+// A surface the library could make, else none.
+CairoSurface Usable(CairoSurface surface) {
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
   return surface;
+}
+
+CairoSurface NewSurface(int width, int height) {
+  return Usable(CairoSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)));
 }
 
 // GDI draws opaque pixels; a new bitmap starts black (a monochrome one too: all zero bits).
@@ -61,7 +62,7 @@ std::shared_ptr<Bitmap> Bitmap::CreateDevice(int width, int height, bool monochr
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
-  FillSurface(bitmap->surface_, 0xFF000000u);
+  FillSurface(bitmap->surface_.get(), 0xFF000000u);
   return bitmap;
 }
 
@@ -74,18 +75,14 @@ std::shared_ptr<Bitmap> Bitmap::CreateDib(const DibFormat& format) {
   bitmap->width_ = format.Width();
   bitmap->height_ = format.Height();
   bitmap->dib_ = std::make_unique<DibFormat>(format);
-  bitmap->bits_ = static_cast<std::uint8_t*>(std::calloc(format.ImageSize(), 1));
+  bitmap->bits_.reset(static_cast<std::uint8_t*>(std::calloc(format.ImageSize(), 1)));
   if (!bitmap->bits_) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
   if (bitmap->SharesBits()) {
-    bitmap->surface_ = cairo_image_surface_create_for_data(
-        bitmap->bits_, CAIRO_FORMAT_ARGB32, bitmap->width_, bitmap->height_, format.Stride());
-    if (cairo_surface_status(bitmap->surface_) != CAIRO_STATUS_SUCCESS) {
-      cairo_surface_destroy(bitmap->surface_);
-      bitmap->surface_ = nullptr;
-    }
+    bitmap->surface_ = Usable(CairoSurface(cairo_image_surface_create_for_data(
+        bitmap->bits_.get(), CAIRO_FORMAT_ARGB32, bitmap->width_, bitmap->height_, format.Stride())));
   } else {
     bitmap->surface_ = NewSurface(bitmap->width_, bitmap->height_);
   }
@@ -97,10 +94,7 @@ std::shared_ptr<Bitmap> Bitmap::CreateDib(const DibFormat& format) {
   return bitmap;
 }
 
-Bitmap::~Bitmap() {
-  if (surface_) cairo_surface_destroy(surface_);
-  std::free(bits_);
-}
+Bitmap::~Bitmap() = default;
 
 int Bitmap::BitsPerPixel() const {
   if (dib_) return dib_->BitCount();
@@ -118,18 +112,18 @@ bool Bitmap::RawWords() const {
 
 void Bitmap::LoadFromBits() {
   if (!dib_ || SharesBits()) return;
-  cairo_surface_flush(surface_);
+  cairo_surface_flush(surface_.get());
   bool rawWords = RawWords();
   for (int y = 0; y < height_; ++y) {
-    const std::uint8_t* src = dib_->Row(bits_, y);
-    std::uint32_t* dst = SurfaceRow(surface_, y);
+    const std::uint8_t* src = dib_->Row(bits_.get(), y);
+    std::uint32_t* dst = SurfaceRow(surface_.get(), y);
     if (rawWords) {
       std::memcpy(dst, src, static_cast<std::size_t>(width_) * 4);
       continue;
     }
     for (int x = 0; x < width_; ++x) dst[x] = dib_->Read(src, x);
   }
-  cairo_surface_mark_dirty(surface_);
+  cairo_surface_mark_dirty(surface_.get());
 }
 
 void Bitmap::Publish(const RECT& rect) {
@@ -137,14 +131,14 @@ void Bitmap::Publish(const RECT& rect) {
   int left = std::max<LONG>(rect.left, 0), top = std::max<LONG>(rect.top, 0);
   int right = std::min<LONG>(rect.right, width_), bottom = std::min<LONG>(rect.bottom, height_);
   if (left >= right || top >= bottom) return;
-  cairo_surface_flush(surface_);
+  cairo_surface_flush(surface_.get());
   for (int y = top; y < bottom; ++y) {
-    std::uint32_t* pixels = SurfaceRow(surface_, y);
+    std::uint32_t* pixels = SurfaceRow(surface_.get(), y);
     if (dib_ && RawWords()) {
-      std::memcpy(dib_->Row(bits_, y) + 4 * left, pixels + left,
+      std::memcpy(dib_->Row(bits_.get(), y) + 4 * left, pixels + left,
                   static_cast<std::size_t>(right - left) * 4);
     } else if (dib_) {
-      std::uint8_t* row = dib_->Row(bits_, y);
+      std::uint8_t* row = dib_->Row(bits_.get(), y);
       for (int x = left; x < right; ++x) {
         dib_->Write(row, x, pixels[x]);
         pixels[x] = dib_->Read(row, x);
@@ -153,7 +147,7 @@ void Bitmap::Publish(const RECT& rect) {
       for (int x = left; x < right; ++x) pixels[x] = Monochrome(pixels[x]);
     }
   }
-  cairo_surface_mark_dirty(surface_);
+  cairo_surface_mark_dirty(surface_.get());
 }
 
 std::uint32_t Bitmap::Quantize(std::uint32_t argb) const {
@@ -185,7 +179,7 @@ int Bitmap::GetObjectData(int size, void* buffer) const {
   bm.bmBitsPixel = static_cast<WORD>(BitsPerPixel());
   if (dib_) {
     bm.bmWidthBytes = dib_->Stride();
-    bm.bmBits = bits_;
+    bm.bmBits = bits_.get();
   } else {
     // Device-dependent rows are WORD aligned.
     bm.bmWidthBytes = ((width_ * bm.bmBitsPixel + 15) / 16) * 2;

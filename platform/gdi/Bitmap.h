@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DibFormat.h"
 #include "platform/gdi/GdiObject.h"
 
@@ -33,8 +34,8 @@ class Bitmap : public GdiObject {
   bool IsMonochrome() const { return BitsPerPixel() == 1; }
   bool IsDib() const { return dib_ != nullptr; }
   const DibFormat* Dib() const { return dib_.get(); }
-  void* Bits() const { return bits_; }
-  cairo_surface_t* Surface() const { return surface_; }
+  void* Bits() const { return bits_.get(); }
+  cairo_surface_t* Surface() const { return surface_.get(); }
 
   // Refreshes the surface from the DIB bits (no-op when they are shared or absent).
   void LoadFromBits();
@@ -61,9 +62,9 @@ class Bitmap : public GdiObject {
   int width_ = 0;
   int height_ = 0;
   bool monochrome_ = false;
-  cairo_surface_t* surface_ = nullptr;
   std::unique_ptr<DibFormat> dib_;
-  std::uint8_t* bits_ = nullptr;  // owned when a DIB
+  MallocPtr<std::uint8_t> bits_;  // a DIB's own bits; declared first, as the surface may use them
+  CairoSurface surface_;
 };
 
 }  // namespace kestrel::platform

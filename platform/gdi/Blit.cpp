@@ -11,6 +11,7 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Raster.h"
 
 namespace kestrel::platform {
@@ -390,19 +391,13 @@ class DibSource {
                   format_.Stride());
     }
     bitmap_->LoadFromBits();
-    handle_ = RegisterGdiObject(bitmap_);
-    dc_ = CreateCompatibleDC(nullptr);
-    SelectObject(dc_, handle_);
+    handle_.reset(RegisterGdiObject(bitmap_));
+    dc_.reset(CreateCompatibleDC(nullptr));
+    SelectObject(dc_.get(), handle_.get());
   }
-  ~DibSource() {
-    if (dc_) DeleteDC(dc_);
-    if (handle_) DeleteObject(handle_);
-  }
-  DibSource(const DibSource&) = delete;
-  DibSource& operator=(const DibSource&) = delete;
 
   bool Valid() const { return dc_ != nullptr; }
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.get(); }
   const DibFormat& Format() const { return format_; }
   // Top row (from the top of the image) of a source rectangle given as Windows does: from the
   // bottom-left corner for bottom-up DIBs.
@@ -413,8 +408,9 @@ class DibSource {
  private:
   DibFormat format_;
   std::shared_ptr<Bitmap> bitmap_;
-  HGDIOBJ handle_ = nullptr;
-  HDC dc_ = nullptr;
+  // The DC goes before the bitmap it has selected.
+  OwnedGdiHandle handle_;
+  OwnedMemoryDC dc_;
 };
 }  // namespace
 

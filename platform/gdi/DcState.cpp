@@ -222,8 +222,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
       return SelectBitmap(hdc, *dc, handle);
     case GdiObjectKind::Region: {
       auto region = std::static_pointer_cast<Region>(object);
-      if (s.clip) cairo_region_destroy(s.clip);
-      s.clip = cairo_region_copy(region->Get());
+      s.clip.reset(cairo_region_copy(region->Get()));
       return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(region->Complexity()));
     }
     default:

@@ -11,45 +11,6 @@
 
 namespace kestrel::platform {
 
-// ---- DeviceContextState -------------------------------------------------------------------
-
-DeviceContextState::DeviceContextState(const DeviceContextState& other) { *this = other; }
-
-DeviceContextState& DeviceContextState::operator=(const DeviceContextState& other) {
-  if (this == &other) return *this;
-  cairo_region_t* clipCopy = other.clip ? cairo_region_copy(other.clip) : nullptr;
-  if (clip) cairo_region_destroy(clip);
-  windowOrg = other.windowOrg;
-  viewportOrg = other.viewportOrg;
-  clip = clipCopy;
-  pen = other.pen;
-  brush = other.brush;
-  font = other.font;
-  bitmap = other.bitmap;
-  palette = other.palette;
-  textColor = other.textColor;
-  bkColor = other.bkColor;
-  bkMode = other.bkMode;
-  textAlign = other.textAlign;
-  rop2 = other.rop2;
-  stretchBltMode = other.stretchBltMode;
-  polyFillMode = other.polyFillMode;
-  charExtra = other.charExtra;
-  currentPosition = other.currentPosition;
-  brushOrg = other.brushOrg;
-  dcBrushColor = other.dcBrushColor;
-  dcPenColor = other.dcPenColor;
-  mapMode = other.mapMode;
-  windowExt = other.windowExt;
-  viewportExt = other.viewportExt;
-  arcDirection = other.arcDirection;
-  return *this;
-}
-
-DeviceContextState::~DeviceContextState() {
-  if (clip) cairo_region_destroy(clip);
-}
-
 // ---- DeviceContext ------------------------------------------------------------------------
 
 DeviceContext::DeviceContext(Kind kind) : kind_(kind) {
@@ -62,7 +23,6 @@ DeviceContext::DeviceContext(Kind kind) : kind_(kind) {
 
 DeviceContext::~DeviceContext() {
   for (HGDIOBJ selected : {state_.pen, state_.brush, state_.font}) ReleaseSelection(selected);
-  if (systemClip_) cairo_region_destroy(systemClip_);
 }
 
 cairo_surface_t* DeviceContext::Surface() const {
@@ -80,9 +40,8 @@ void DeviceContext::SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrig
 }
 
 void DeviceContext::SetSystemClip(cairo_region_t* regionTakenOver) {
-  if (systemClip_ == regionTakenOver) return;
-  if (systemClip_) cairo_region_destroy(systemClip_);
-  systemClip_ = regionTakenOver;
+  if (systemClip_.get() == regionTakenOver) return;
+  systemClip_.reset(regionTakenOver);
 }
 
 // ---- DrawingScope -------------------------------------------------------------------------
@@ -101,7 +60,7 @@ DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
 
 DrawingScope::~DrawingScope() {
   if (cairo_) {
-    cairo_destroy(cairo_);
+    cairo_.reset();
     // Cairo drawing does not report what it touched: take the whole clip as changed.
     cairo_rectangle_int_t extents;
     cairo_region_get_extents(Clip(), &extents);
@@ -122,7 +81,6 @@ DrawingScope::~DrawingScope() {
       if (dc_.onDamage) dc_.onDamage(damage_);
     }
   }
-  if (clip_) cairo_region_destroy(clip_);
 }
 
 bool DrawingScope::HasTarget() const { return surface_ != nullptr; }
@@ -137,30 +95,31 @@ void DrawingScope::EnsureLoaded() {
 
 cairo_t* DrawingScope::Cairo() {
   if (!surface_) return nullptr;
-  if (cairo_) return cairo_;
+  if (cairo_) return cairo_.get();
   EnsureLoaded();
   cairo_surface_flush(surface_);
-  cairo_ = cairo_create(surface_);
-  cairo_set_antialias(cairo_, CAIRO_ANTIALIAS_NONE);
+  cairo_.reset(cairo_create(surface_));
+  cairo_t* cr = cairo_.get();
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   const cairo_region_t* clip = Clip();
   int count = cairo_region_num_rectangles(clip);
   for (int i = 0; i < count; ++i) {
     cairo_rectangle_int_t r;
     cairo_region_get_rectangle(clip, i, &r);
-    cairo_rectangle(cairo_, r.x, r.y, r.width, r.height);
+    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
   }
-  cairo_clip(cairo_);
+  cairo_clip(cr);
   const DeviceContextState& s = dc_.state_;
   if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) {
     // device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg
-    cairo_translate(cairo_, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x, 0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
-    cairo_scale(cairo_, double(s.viewportExt.cx) / s.windowExt.cx, double(s.viewportExt.cy) / s.windowExt.cy);
-    cairo_translate(cairo_, -s.windowOrg.x, -s.windowOrg.y);
-    return cairo_;
+    cairo_translate(cr, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x, 0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
+    cairo_scale(cr, double(s.viewportExt.cx) / s.windowExt.cx, double(s.viewportExt.cy) / s.windowExt.cy);
+    cairo_translate(cr, -s.windowOrg.x, -s.windowOrg.y);
+    return cr;
   }
   POINT origin = ToSurface(POINT{0, 0});
-  cairo_translate(cairo_, origin.x, origin.y);
-  return cairo_;
+  cairo_translate(cr, origin.x, origin.y);
+  return cr;
 }
 
 PixelView DrawingScope::Pixels() {
@@ -176,21 +135,20 @@ PixelView DrawingScope::Pixels() {
 }
 
 const cairo_region_t* DrawingScope::Clip() {
-  if (clip_) return clip_;
+  if (clip_) return clip_.get();
   cairo_rectangle_int_t bounds{0, 0, 0, 0};
   if (surface_) {
     bounds.width = cairo_image_surface_get_width(surface_);
     bounds.height = cairo_image_surface_get_height(surface_);
   }
-  clip_ = cairo_region_create_rectangle(&bounds);
-  if (dc_.systemClip_) cairo_region_intersect(clip_, dc_.systemClip_);
+  clip_.reset(cairo_region_create_rectangle(&bounds));
+  if (dc_.systemClip_) cairo_region_intersect(clip_.get(), dc_.systemClip_.get());
   if (dc_.state_.clip) {
-    cairo_region_t* own = cairo_region_copy(dc_.state_.clip);
-    cairo_region_translate(own, dc_.surfaceOrigin_.x, dc_.surfaceOrigin_.y);
-    cairo_region_intersect(clip_, own);
-    cairo_region_destroy(own);
+    CairoRegion own(cairo_region_copy(dc_.state_.clip.get()));
+    cairo_region_translate(own.get(), dc_.surfaceOrigin_.x, dc_.surfaceOrigin_.y);
+    cairo_region_intersect(clip_.get(), own.get());
   }
-  return clip_;
+  return clip_.get();
 }
 
 namespace {

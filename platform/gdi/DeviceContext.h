@@ -26,6 +26,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/CopyableRegion.h"
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/WinTypes.h"
 
 namespace kestrel::platform {
@@ -42,16 +44,11 @@ struct PixelView {
   std::uint32_t* Row(int y) const { return data + static_cast<std::ptrdiff_t>(y) * stride; }
 };
 
+// Copies own a copy of the clip region (SaveDC keeps whole states).
 struct DeviceContextState {
-  DeviceContextState() = default;
-  // Copies own a copy of the clip region (SaveDC keeps whole states).
-  DeviceContextState(const DeviceContextState& other);
-  DeviceContextState& operator=(const DeviceContextState& other);
-  ~DeviceContextState();
-
   POINT windowOrg{};
   POINT viewportOrg{};
-  cairo_region_t* clip = nullptr;  // DC clip region in device pixels; null = none (owned)
+  CopyableRegion clip;  // DC clip region in device pixels; null = none
   HGDIOBJ pen = nullptr;
   HGDIOBJ brush = nullptr;
   HGDIOBJ font = nullptr;
@@ -127,8 +124,8 @@ class DrawingScope {
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope
   bool loaded_ = false;
   cairo_surface_t* surface_ = nullptr;
-  cairo_t* cairo_ = nullptr;
-  cairo_region_t* clip_ = nullptr;
+  CairoContext cairo_;
+  CairoRegion clip_;
   RECT damage_{};
   bool damaged_ = false;
 };
@@ -153,7 +150,7 @@ class DeviceContext {
   void SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip);
   POINT SurfaceOrigin() const { return surfaceOrigin_; }
   // System clip in surface pixels; null = the whole surface.
-  const cairo_region_t* SystemClip() const { return systemClip_; }
+  const cairo_region_t* SystemClip() const { return systemClip_.get(); }
   void SetSystemClip(cairo_region_t* regionTakenOver);
 
   // Called with a damaged rectangle in surface pixels whenever a drawing scope ends.
@@ -170,7 +167,7 @@ class DeviceContext {
   std::vector<DeviceContextState> saved_;
   cairo_surface_t* windowSurface_ = nullptr;  // referenced
   POINT surfaceOrigin_{};
-  cairo_region_t* systemClip_ = nullptr;  // owned
+  CairoRegion systemClip_;
 };
 
 // The checked table behind HDC values.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Lines.h"
 #include "platform/gdi/Primitives.h"
@@ -103,9 +104,8 @@ BOOL BoxFigure(HDC hdc, const RECT& logicalBox, int ew, int eh) {
     box.bottom -= 1;
     if (hasBrush) {
       RECT visible = space.Visible(2);
-      cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
-      space.Paint(brush, shape);
-      cairo_region_destroy(shape);
+      CairoRegion shape(Shapes::RoundRect(box, ew, eh, &visible));
+      space.Paint(brush, shape.get());
     }
     return TRUE;
   }
@@ -116,11 +116,11 @@ BOOL BoxFigure(HDC hdc, const RECT& logicalBox, int ew, int eh) {
         RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
   }
   RECT visible = space.Visible(w + 2);
-  cairo_region_t* shape = Shapes::RoundRect(box, ew, eh, &visible);
-  cairo_region_t* outline = Shapes::Frame(shape, w, w);
-  cairo_region_t* inside = cairo_region_copy(shape);
-  cairo_region_subtract(inside, outline);
-  if (hasBrush) space.Paint(brush, inside);
+  CairoRegion shape(Shapes::RoundRect(box, ew, eh, &visible));
+  CairoRegion outline(Shapes::Frame(shape.get(), w, w));
+  CairoRegion inside(cairo_region_copy(shape.get()));
+  cairo_region_subtract(inside.get(), outline.get());
+  if (hasBrush) space.Paint(brush, inside.get());
   bool rectangular = ew == 0 || eh == 0;
   if (styled && rectangular) {
     const RECT& l = logicalBox;
@@ -130,11 +130,8 @@ BOOL BoxFigure(HDC hdc, const RECT& logicalBox, int ew, int eh) {
     Raster outlineRaster(scope, *dc);
     outlineRaster.UseColor(pen.Color());
     outlineRaster.SetRop2(dc->State().rop2);
-    space.Paint(outlineRaster, outline);
+    space.Paint(outlineRaster, outline.get());
   }
-  cairo_region_destroy(inside);
-  cairo_region_destroy(outline);
-  cairo_region_destroy(shape);
   return TRUE;
 }
 
@@ -262,14 +259,12 @@ BOOL DrawArc(HDC hdc, const RECT& logicalBox, const ArcSpan& span, ArcKind kind)
     Raster brush(scope, *dc);
     brush.SetRop2(dc->State().rop2);
     if (brush.UseSelectedBrush()) {
-      cairo_region_t* shape = Shapes::RoundRect(box, box.right - box.left, box.bottom - box.top, &visible);
-      cairo_region_t* part = Select(shape, [&](int x, int y) {
+      CairoRegion shape(Shapes::RoundRect(box, box.right - box.left, box.bottom - box.top, &visible));
+      CairoRegion part(Select(shape.get(), [&](int x, int y) {
         return kind == ArcKind::Pie ? inSweep(x, y) || (x == centre.x && y == centre.y)
                                     : (side(x, y) > 0) == middleSide && side(x, y) != 0;
-      });
-      space.Paint(brush, part);
-      cairo_region_destroy(part);
-      cairo_region_destroy(shape);
+      }));
+      space.Paint(brush, part.get());
     }
   }
   if (kind == ArcKind::To) {
@@ -279,16 +274,13 @@ BOOL DrawArc(HDC hdc, const RECT& logicalBox, const ArcSpan& span, ArcKind kind)
   if (w > 0) {
     RECT outer = box;
     if (w > 1) outer = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
-    cairo_region_t* shape = Shapes::RoundRect(outer, outer.right - outer.left, outer.bottom - outer.top, &visible);
-    cairo_region_t* ring = Shapes::Frame(shape, w, w);
-    cairo_region_t* arc = Select(ring, inSweep);
+    CairoRegion shape(Shapes::RoundRect(outer, outer.right - outer.left, outer.bottom - outer.top, &visible));
+    CairoRegion ring(Shapes::Frame(shape.get(), w, w));
+    CairoRegion arc(Select(ring.get(), inSweep));
     Raster outline(scope, *dc);
     outline.UseColor(pen.Color());
     outline.SetRop2(dc->State().rop2);
-    space.Paint(outline, arc);
-    cairo_region_destroy(arc);
-    cairo_region_destroy(ring);
-    cairo_region_destroy(shape);
+    space.Paint(outline, arc.get());
     if (kind == ArcKind::Pie) {
       const POINT radii[3] = {space.Logical(to), space.Logical(centre), space.Logical(from)};
       pen.Polyline(radii, 3, false);
@@ -387,10 +379,8 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
     std::vector<POINT> mapped(points, points + total);
     for (POINT& p : mapped) p = space.Point(p);
     RECT visible = space.Visible(2);
-    cairo_region_t* fill =
-        Shapes::Polygons(mapped.data(), counts, polygons, dc->State().polyFillMode, &visible);
-    space.Paint(brush, fill);
-    cairo_region_destroy(fill);
+    CairoRegion fill(Shapes::Polygons(mapped.data(), counts, polygons, dc->State().polyFillMode, &visible));
+    space.Paint(brush, fill.get());
   }
   Lines pen(scope, *dc);
   const POINT* p = points;
@@ -411,11 +401,9 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   DrawingScope scope(*dc);
   Raster raster(scope, *dc);
   if (!raster.UseBrush(brush)) return LookupGdiObject(brush) != nullptr;
-  cairo_region_t* box = Region::FromRect(*rect);
-  cairo_region_t* frame = Shapes::Frame(box, 1, 1);
-  PaintRegion(raster, frame);
-  cairo_region_destroy(frame);
-  cairo_region_destroy(box);
+  CairoRegion box(Region::FromRect(*rect));
+  CairoRegion frame(Shapes::Frame(box.get(), 1, 1));
+  PaintRegion(raster, frame.get());
   return TRUE;
 }
 
@@ -437,26 +425,23 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   Raster raster(scope, *dc);
   raster.UseColor(RGB(255, 255, 255));
   raster.SetRop2(R2_XORPEN);
-  cairo_region_t* box = Region::FromRect(*rect);
-  cairo_region_t* frame = Shapes::Frame(box, 1, 1);
+  CairoRegion box(Region::FromRect(*rect));
+  CairoRegion frame(Shapes::Frame(box.get(), 1, 1));
   RECT visible = VisibleArea(scope, 0);
-  cairo_region_t* visibleRegion = Region::FromRect(visible);
-  cairo_region_intersect(frame, visibleRegion);
-  cairo_region_destroy(visibleRegion);
+  CairoRegion visibleRegion(Region::FromRect(visible));
+  cairo_region_intersect(frame.get(), visibleRegion.get());
   POINT device = scope.ToSurface(POINT{0, 0});
   POINT origin = dc->SurfaceOrigin();
   // Every other pixel, in a checkerboard anchored at the device origin.
-  for (int i = 0; i < cairo_region_num_rectangles(frame); ++i) {
+  for (int i = 0; i < cairo_region_num_rectangles(frame.get()); ++i) {
     cairo_rectangle_int_t r;
-    cairo_region_get_rectangle(frame, i, &r);
+    cairo_region_get_rectangle(frame.get(), i, &r);
     for (int y = r.y; y < r.y + r.height; ++y)
       for (int x = r.x; x < r.x + r.width; ++x) {
         int sx = x + device.x, sy = y + device.y;
         if (((sx - origin.x) + (sy - origin.y)) % 2 == 0) raster.Plot(sx, sy);
       }
   }
-  cairo_region_destroy(frame);
-  cairo_region_destroy(box);
   return TRUE;
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/FramePainter.h"
 #include "platform/gdi/Frames.h"
@@ -127,39 +128,36 @@ void RadioButton(FramePainter& paint, const RECT& rect, UINT type, UINT state) {
   RECT box = Square(rect);
   int side = box.right - box.left;
   if (side <= 0) return;
-  cairo_region_t* outer = Shapes::RoundRect(box, side, side);
+  CairoRegion outer(Shapes::RoundRect(box, side, side));
   if (type == DFCS_BUTTONRADIOMASK) {
     paint.FillSys(rect, COLOR_WINDOW);
-    paint.FillRegion(outer, RGB(0, 0, 0));
-    cairo_region_destroy(outer);
+    paint.FillRegion(outer.get(), RGB(0, 0, 0));
     return;
   }
-  cairo_region_t* ring1 = Shapes::Frame(outer, 1, 1);
-  cairo_region_t* inner = cairo_region_copy(outer);
-  cairo_region_subtract(inner, ring1);
-  cairo_region_t* ring2 = Shapes::Frame(inner, 1, 1);
-  cairo_region_t* middle = cairo_region_copy(inner);
-  cairo_region_subtract(middle, ring2);
+  CairoRegion ring1(Shapes::Frame(outer.get(), 1, 1));
+  CairoRegion inner(cairo_region_copy(outer.get()));
+  cairo_region_subtract(inner.get(), ring1.get());
+  CairoRegion ring2(Shapes::Frame(inner.get(), 1, 1));
+  CairoRegion middle(cairo_region_copy(inner.get()));
+  cairo_region_subtract(middle.get(), ring2.get());
   bool flat = state & (DFCS_FLAT | DFCS_MONO);
   if (flat) {
     COLORREF frame = GetSysColor((state & DFCS_MONO) ? COLOR_WINDOWFRAME : COLOR_3DSHADOW);
-    paint.FillRegion(ring1, frame);
-    paint.FillRegion(ring2, GetSysColor((state & DFCS_MONO) ? COLOR_WINDOW : COLOR_3DFACE));
+    paint.FillRegion(ring1.get(), frame);
+    paint.FillRegion(ring2.get(), GetSysColor((state & DFCS_MONO) ? COLOR_WINDOW : COLOR_3DFACE));
   } else {
-    PaintRing(paint, ring1, box, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
-    PaintRing(paint, ring2, box, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+    PaintRing(paint, ring1.get(), box, GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DHILIGHT));
+    PaintRing(paint, ring2.get(), box, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
   }
   bool grey = state & (DFCS_PUSHED | DFCS_INACTIVE);
-  paint.FillRegion(middle, GetSysColor(grey ? COLOR_3DFACE : COLOR_WINDOW));
+  paint.FillRegion(middle.get(), GetSysColor(grey ? COLOR_3DFACE : COLOR_WINDOW));
   if (state & DFCS_CHECKED) {
     int dot = std::max(2, side / 3 + (side / 3 % 2 != side % 2 ? 1 : 0));
     POINT o = FramePainter::Centre(box, dot, dot);
-    cairo_region_t* spot = Shapes::RoundRect(RECT{o.x, o.y, o.x + dot, o.y + dot}, dot, dot);
-    paint.FillRegion(spot,
+    CairoRegion spot(Shapes::RoundRect(RECT{o.x, o.y, o.x + dot, o.y + dot}, dot, dot));
+    paint.FillRegion(spot.get(),
                      GetSysColor((state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));
-    cairo_region_destroy(spot);
   }
-  for (cairo_region_t* r : {outer, ring1, inner, ring2, middle}) cairo_region_destroy(r);
 }
 
 BOOL Button(FramePainter& paint, RECT* rect, UINT state) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/Shapes.h"
 #include "platform/gdi/StockObjects.h"
 
@@ -60,6 +61,16 @@ bool NeedsCut(POINT a, POINT b) {
   return far(a.x) || far(a.y) || far(b.x) || far(b.y) || std::labs(long(b.x) - a.x) > 32768 ||
          std::labs(long(b.y) - a.y) > 32768;
 }
+// Fills the pixels of a wide stroke's region with the pen.
+void FillStroke(Raster& raster, const POINT* points, int count, int width, bool closed) {
+  CairoRegion region(Shapes::WideStroke(points, count, width, closed));
+  for (int i = 0; i < cairo_region_num_rectangles(region.get()); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(region.get(), i, &r);
+    raster.FillSurfaceRect(RECT{r.x, r.y, r.x + r.width, r.y + r.height});
+  }
+}
+
 }  // namespace
 
 Lines::Lines(DrawingScope& scope, const DeviceContext& dc)
@@ -123,13 +134,7 @@ void Lines::Polyline(const POINT* points, int count, bool closed) {
     return;
   }
   if (width_ > 1) {
-    cairo_region_t* region = Shapes::WideStroke(surface.data(), count, width_, closed);
-    for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
-      cairo_rectangle_int_t r;
-      cairo_region_get_rectangle(region, i, &r);
-      raster_.FillSurfaceRect(RECT{r.x, r.y, r.x + r.width, r.y + r.height});
-    }
-    cairo_region_destroy(region);
+    FillStroke(raster_, surface.data(), count, width_, closed);
     return;
   }
   Cosmetic(surface.data(), count, closed);
@@ -149,13 +154,7 @@ void Lines::DrawSegmentsCut(const std::vector<POINT>& surface, bool closed) {
     if (!ClipSegment(a, b, box)) continue;
     POINT pair[2] = {a, b};
     if (width_ > 1) {
-      cairo_region_t* region = Shapes::WideStroke(pair, 2, width_, false);
-      for (int i = 0; i < cairo_region_num_rectangles(region); ++i) {
-        cairo_rectangle_int_t r;
-        cairo_region_get_rectangle(region, i, &r);
-        raster_.FillSurfaceRect(RECT{r.x, r.y, r.x + r.width, r.y + r.height});
-      }
-      cairo_region_destroy(region);
+      FillStroke(raster_, pair, 2, width_, false);
     } else {
       // The end pixel is drawn unless it is the line's true end point.
       bool keepEnd = !(last && b == originalEnd);

@@ -9,15 +9,14 @@ Region::Region() : GdiObject(kKind), region_(cairo_region_create()) {}
 Region::Region(cairo_region_t* takenOver)
     : GdiObject(kKind), region_(takenOver ? takenOver : cairo_region_create()) {}
 
-Region::~Region() { cairo_region_destroy(region_); }
+Region::~Region() = default;
 
 void Region::Replace(cairo_region_t* takenOver) {
-  if (!takenOver || takenOver == region_) return;
-  cairo_region_destroy(region_);
-  region_ = takenOver;
+  if (!takenOver || takenOver == region_.get()) return;
+  region_.reset(takenOver);
 }
 
-int Region::Complexity() const { return ComplexityOf(region_); }
+int Region::Complexity() const { return ComplexityOf(region_.get()); }
 
 int Region::ComplexityOf(const cairo_region_t* region) {
   if (!region) return ERROR;
@@ -38,6 +37,7 @@ cairo_region_t* Region::FromRect(const RECT& rect) {
 }
 
 cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b, int mode) {
+  if (mode < RGN_AND || mode > RGN_COPY) return nullptr;
   cairo_region_t* result = cairo_region_copy(a);
   switch (mode) {
     case RGN_AND:
@@ -52,11 +52,8 @@ cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b
     case RGN_DIFF:
       cairo_region_subtract(result, b);
       break;
-    case RGN_COPY:
+    default:  // RGN_COPY
       break;
-    default:
-      cairo_region_destroy(result);
-      return nullptr;
   }
   return result;
 }

@@ -3,6 +3,7 @@
 
 #include <cairo.h>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
 
@@ -17,7 +18,7 @@ class Region : public GdiObject {
   Region(const Region&) = delete;
   Region& operator=(const Region&) = delete;
 
-  cairo_region_t* Get() const { return region_; }
+  cairo_region_t* Get() const { return region_.get(); }
   void Replace(cairo_region_t* takenOver);
   // NULLREGION, SIMPLEREGION or COMPLEXREGION.
   int Complexity() const;
@@ -30,7 +31,7 @@ class Region : public GdiObject {
   static cairo_region_t* Combine(const cairo_region_t* a, const cairo_region_t* b, int mode);
 
  private:
-  cairo_region_t* region_;
+  CairoRegion region_;
 };
 
 }  // namespace kestrel::platform

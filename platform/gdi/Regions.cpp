@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Raster.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Shapes.h"
@@ -70,29 +71,23 @@ int EffectiveComplexity(DeviceContext& dc) {
 int CombineClip(DeviceContext& dc, const cairo_region_t* region, int mode) {
   DeviceContextState& s = dc.State();
   if (mode == RGN_COPY) {
-    if (s.clip) cairo_region_destroy(s.clip);
-    s.clip = region ? cairo_region_copy(region) : nullptr;
+    s.clip.reset(region ? cairo_region_copy(region) : nullptr);
     return EffectiveComplexity(dc);
   }
   if (!region || mode < RGN_AND || mode > RGN_DIFF) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return ERROR;
   }
-  cairo_region_t* base = s.clip ? cairo_region_copy(s.clip) : DeviceArea(dc);
-  cairo_region_t* combined = Region::Combine(base, region, mode);
-  cairo_region_destroy(base);
-  if (s.clip) cairo_region_destroy(s.clip);
-  s.clip = combined;
+  CairoRegion base(s.clip ? cairo_region_copy(s.clip.get()) : DeviceArea(dc));
+  s.clip.reset(Region::Combine(base.get(), region, mode));
   return EffectiveComplexity(dc);
 }
 
 int ClipWithRect(HDC hdc, int left, int top, int right, int bottom, int mode) {
   auto dc = DcOrFail(hdc);
   if (!dc) return ERROR;
-  cairo_region_t* rect = Region::FromRect(LogicalToDevice(*dc, Ordered(left, top, right, bottom)));
-  int result = CombineClip(*dc, rect, mode);
-  cairo_region_destroy(rect);
-  return result;
+  CairoRegion rect(Region::FromRect(LogicalToDevice(*dc, Ordered(left, top, right, bottom))));
+  return CombineClip(*dc, rect.get(), mode);
 }
 
 // Paints each rectangle of a logical-coordinate region with the prepared raster.
@@ -247,16 +242,15 @@ HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  cairo_region_t* result = cairo_region_create();
+  CairoRegion result(cairo_region_create());
   const auto* in = reinterpret_cast<const std::uint8_t*>(data) + sizeof(RGNDATAHEADER);
   for (DWORD i = 0; i < data->rdh.nCount; ++i) {
     RECT r;
     std::memcpy(&r, in + sizeof(RECT) * i, sizeof r);
-    cairo_region_t* piece = Region::FromRect(Ordered(r.left, r.top, r.right, r.bottom));
-    cairo_region_union(result, piece);
-    cairo_region_destroy(piece);
+    CairoRegion piece(Region::FromRect(Ordered(r.left, r.top, r.right, r.bottom)));
+    cairo_region_union(result.get(), piece.get());
   }
-  return Register(result);
+  return Register(result.release());
 }
 
 BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush) {
@@ -278,11 +272,9 @@ BOOL FrameRgn(HDC hdc, HRGN handle, HBRUSH brush, int width, int height) {
     return FALSE;
   }
   // A frame as wide as the region is the whole region; larger values change nothing.
-  HRGN temporary =
-      Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30)));
-  BOOL ok = FillRgn(hdc, temporary, brush);
-  DeleteObject(temporary);
-  return ok;
+  OwnedRegion temporary(
+      Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30))));
+  return FillRgn(hdc, temporary.get(), brush);
 }
 
 int SelectClipRgn(HDC hdc, HRGN region) { return ExtSelectClipRgn(hdc, region, RGN_COPY); }
@@ -309,7 +301,7 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
 int OffsetClipRgn(HDC hdc, int dx, int dy) {
   auto dc = DcOrFail(hdc);
   if (!dc) return ERROR;
-  if (dc->State().clip) cairo_region_translate(dc->State().clip, dx, dy);
+  if (dc->State().clip) cairo_region_translate(dc->State().clip.get(), dx, dy);
   return EffectiveComplexity(*dc);
 }
 
@@ -330,7 +322,7 @@ int GetClipRgn(HDC hdc, HRGN handle) {
   auto region = RegionOrFail(handle);
   if (!dc || !region) return -1;
   if (!dc->State().clip) return 0;
-  region->Replace(cairo_region_copy(dc->State().clip));
+  region->Replace(cairo_region_copy(dc->State().clip.get()));
   return 1;
 }
 

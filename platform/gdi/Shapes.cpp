@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/core/OwnedHandles.h"
+
 namespace kestrel::platform {
 
 namespace {
@@ -121,20 +123,18 @@ cairo_region_t* Shapes::Erode(const cairo_region_t* region, int w, int h) {
   cairo_region_t* inner = cairo_region_copy(region);
   const int shifts[4][2] = {{w, 0}, {-w, 0}, {0, h}, {0, -h}};
   for (const auto& s : shifts) {
-    cairo_region_t* moved = cairo_region_copy(region);
-    cairo_region_translate(moved, s[0], s[1]);
-    cairo_region_intersect(inner, moved);
-    cairo_region_destroy(moved);
+    CairoRegion moved(cairo_region_copy(region));
+    cairo_region_translate(moved.get(), s[0], s[1]);
+    cairo_region_intersect(inner, moved.get());
   }
   // A one-step erosion by (w, h) only removes rims one step thick; repeat for wider frames.
   return inner;
 }
 
 cairo_region_t* Shapes::Frame(const cairo_region_t* region, int w, int h) {
-  cairo_region_t* inner = Erode(region, w, h);
+  CairoRegion inner(Erode(region, w, h));
   cairo_region_t* frame = cairo_region_copy(region);
-  cairo_region_subtract(frame, inner);
-  cairo_region_destroy(inner);
+  cairo_region_subtract(frame, inner.get());
   return frame;
 }
 
@@ -152,22 +152,20 @@ cairo_region_t* Shapes::WideStroke(const POINT* points, int count, int width, bo
               static_cast<LONG>(maxX + pad + 1), static_cast<LONG>(maxY + pad + 1)};
   if (bounds.right - bounds.left > 16384 || bounds.bottom - bounds.top > 16384)
     return cairo_region_create();
-  cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, bounds.right - bounds.left,
-                                                     bounds.bottom - bounds.top);
-  cairo_t* cr = cairo_create(mask);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  cairo_set_line_width(cr, width);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  CairoSurface mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, bounds.right - bounds.left, bounds.bottom - bounds.top));
+  CairoContext cr(cairo_create(mask.get()));
+  cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_width(cr.get(), width);
+  cairo_set_line_cap(cr.get(), CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr.get(), CAIRO_LINE_JOIN_ROUND);
   // Pixel (x, y) is the unit square at (x, y); the pen is centred on pixel centres.
   for (int i = 0; i < count; ++i)
-    cairo_line_to(cr, points[i].x - bounds.left + 0.5, points[i].y - bounds.top + 0.5);
-  if (closed) cairo_close_path(cr);
-  cairo_stroke(cr);
-  cairo_destroy(cr);
-  cairo_region_t* region = Coverage(mask, bounds);
-  cairo_surface_destroy(mask);
-  return region;
+    cairo_line_to(cr.get(), points[i].x - bounds.left + 0.5, points[i].y - bounds.top + 0.5);
+  if (closed) cairo_close_path(cr.get());
+  cairo_stroke(cr.get());
+  cr.reset();  // the stroke is finished before the mask is read
+  return Coverage(mask.get(), bounds);
 }
 
 cairo_region_t* Shapes::Coverage(cairo_surface_t* mask, const RECT& bounds) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 #include "platform/text/FontConfiguration.h"
 #include "platform/text/TextLayout.h"
@@ -94,16 +95,11 @@ double Place(StringAlignment alignment, double start, double room, double size, 
 
 struct StringLayout::Impl {
   std::unique_lock<std::mutex> lock{PangoMutex()};
-  PangoContext* context = nullptr;
-  PangoLayout* layout = nullptr;
+  PangoContextPtr context;
+  PangoLayoutPtr layout;  // declared after its context, so it goes first
   int shownLines = 0;     // lines drawn, from the first
   double x = 0, y = 0;    // where the layout's origin goes
   bool antialias = true;
-
-  ~Impl() {
-    if (layout) g_object_unref(layout);
-    if (context) g_object_unref(context);
-  }
 };
 
 StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make_unique<Impl>()) {
@@ -116,14 +112,13 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
 
   PangoFontMap* map = FontMap();
   if (!map) return;
-  impl.context = pango_font_map_create_context(map);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, GridFit(request.hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(options, impl.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  pango_cairo_context_set_font_options(impl.context, options);
-  cairo_font_options_destroy(options);
-  pango_context_set_round_glyph_positions(impl.context, GridFit(request.hint));
-  impl.layout = pango_layout_new(impl.context);
+  impl.context.reset(pango_font_map_create_context(map));
+  CairoFontOptions options(cairo_font_options_create());
+  cairo_font_options_set_hint_metrics(options.get(), GridFit(request.hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(options.get(), impl.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+  pango_cairo_context_set_font_options(impl.context.get(), options.get());
+  pango_context_set_round_glyph_positions(impl.context.get(), GridFit(request.hint));
+  impl.layout.reset(pango_layout_new(impl.context.get()));
 
   // The shown text, with hot-key prefixes resolved.
   std::vector<int> prefixed;
@@ -132,29 +127,27 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
   String shown = format.GetHotkeyPrefix() == HotkeyPrefixNone ? String(text) : StripPrefixes(text, &prefixed);
   if (format.GetHotkeyPrefix() != HotkeyPrefixShow) prefixed.clear();
   const std::string utf8 = Utf16ToUtf8(shown);
-  pango_layout_set_text(impl.layout, utf8.c_str(), static_cast<int>(utf8.size()));
-  PangoFontDescription* description = Describe(font);
-  pango_layout_set_font_description(impl.layout, description);
-  pango_font_description_free(description);
+  pango_layout_set_text(impl.layout.get(), utf8.c_str(), static_cast<int>(utf8.size()));
+  PangoFontDescriptionPtr description(Describe(font));
+  pango_layout_set_font_description(impl.layout.get(), description.get());
 
-  PangoAttrList* attributes = pango_attr_list_new();
+  PangoAttrListPtr attributes(pango_attr_list_new());
   auto add = [&](PangoAttribute* attribute, int start, int end) {
     attribute->start_index = static_cast<guint>(start);
     attribute->end_index = static_cast<guint>(end);
-    pango_attr_list_insert(attributes, attribute);
+    pango_attr_list_insert(attributes.get(), attribute);
   };
   if (font.GetStyle() & FontStyleUnderline) add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), 0, -1);
   if (font.GetStyle() & FontStyleStrikeout) add(pango_attr_strikethrough_new(TRUE), 0, -1);
   for (int unit : prefixed)
     add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), ByteOffset(shown, unit), ByteOffset(shown, unit + 1));
-  pango_layout_set_attributes(impl.layout, attributes);
-  pango_attr_list_unref(attributes);
+  pango_layout_set_attributes(impl.layout.get(), attributes.get());
 
   // Right-to-left swaps near and far.
   StringAlignment alignment = format.GetAlignment();
   if (format.Has(StringFormatFlagsDirectionRightToLeft) && alignment != StringAlignmentCenter)
     alignment = alignment == StringAlignmentNear ? StringAlignmentFar : StringAlignmentNear;
-  pango_layout_set_alignment(impl.layout, PangoAlign(alignment));
+  pango_layout_set_alignment(impl.layout.get(), PangoAlign(alignment));
 
   const double pad = format.Padded() ? font.EmPixels() / 6.0 : 0.0;
   const bool boundedWidth = !request.fromPoint && rect.Width > 0;
@@ -165,34 +158,34 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
                         trimming == StringTrimmingEllipsisPath;
   if (boundedWidth) {
     const double room = std::max(1.0, rect.Width - 2 * pad);
-    if (wraps || ellipsis) pango_layout_set_width(impl.layout, static_cast<int>(room * PANGO_SCALE));
-    pango_layout_set_wrap(impl.layout, PANGO_WRAP_WORD_CHAR);
+    if (wraps || ellipsis) pango_layout_set_width(impl.layout.get(), static_cast<int>(room * PANGO_SCALE));
+    pango_layout_set_wrap(impl.layout.get(), PANGO_WRAP_WORD_CHAR);
     if (ellipsis && (!wraps || boundedHeight)) {
-      pango_layout_set_ellipsize(impl.layout, trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE
+      pango_layout_set_ellipsize(impl.layout.get(), trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE
                                                                                      : PANGO_ELLIPSIZE_END);
-      if (wraps) pango_layout_set_height(impl.layout, static_cast<int>(rect.Height * PANGO_SCALE));
+      if (wraps) pango_layout_set_height(impl.layout.get(), static_cast<int>(rect.Height * PANGO_SCALE));
     }
   }
 
   // The lines shown: all, or with a line limit those wholly inside the rectangle.
-  PangoLayoutIter* iter = pango_layout_get_iter(impl.layout);
+  PangoLayoutIterPtr iter(pango_layout_get_iter(impl.layout.get()));
   double left = HUGE_VAL, right = -HUGE_VAL, bottom = 0;
   int endByte = 0;
   do {
     PangoRectangle logical;
-    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    pango_layout_iter_get_line_extents(iter.get(), nullptr, &logical);
     const double lineBottom = Units(logical.y + logical.height);
     if (boundedHeight && format.Has(StringFormatFlagsLineLimit) && lineBottom > rect.Height + 0.001 &&
         impl.shownLines > 0)
       break;
-    PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+    PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter.get());
     ++impl.shownLines;
     endByte = line->start_index + line->length;
     bottom = lineBottom;
     left = std::min(left, Units(logical.x));
     right = std::max(right, Units(logical.x + logical.width));
-  } while (pango_layout_iter_next_line(iter));
-  pango_layout_iter_free(iter);
+  } while (pango_layout_iter_next_line(iter.get()));
+  iter.reset();
   if (utf8.empty()) {
     left = right = bottom = 0;
     impl.shownLines = 0;
@@ -204,7 +197,7 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
   // Place the block: pango aligned the lines within its width when it has one, else within the
   // widest line.
   const double blockWidth = right - left;
-  if (pango_layout_get_width(impl.layout) > 0)
+  if (pango_layout_get_width(impl.layout.get()) > 0)
     impl.x = rect.X + pad;
   else
     impl.x = Place(alignment, rect.X, boundedWidth ? rect.Width : 0, blockWidth, pad) - left;
@@ -226,16 +219,15 @@ bool StringLayout::Antialiased() const { return impl_->antialias; }
 
 void StringLayout::AppendPath(cairo_t* cr) const {
   if (!impl_->layout) return;
-  PangoLayoutIter* iter = pango_layout_get_iter(impl_->layout);
+  PangoLayoutIterPtr iter(pango_layout_get_iter(impl_->layout.get()));
   int line = 0;
   do {
     if (line++ >= impl_->shownLines) break;
     PangoRectangle logical;
-    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
-    cairo_move_to(cr, impl_->x + Units(logical.x), impl_->y + Units(pango_layout_iter_get_baseline(iter)));
-    pango_cairo_layout_line_path(cr, pango_layout_iter_get_line_readonly(iter));
-  } while (pango_layout_iter_next_line(iter));
-  pango_layout_iter_free(iter);
+    pango_layout_iter_get_line_extents(iter.get(), nullptr, &logical);
+    cairo_move_to(cr, impl_->x + Units(logical.x), impl_->y + Units(pango_layout_iter_get_baseline(iter.get())));
+    pango_cairo_layout_line_path(cr, pango_layout_iter_get_line_readonly(iter.get()));
+  } while (pango_layout_iter_next_line(iter.get()));
 }
 
 }  // namespace kestrel::platform

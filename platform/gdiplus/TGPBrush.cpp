@@ -22,41 +22,32 @@ cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode
   if (cairo_surface_status(tile) != CAIRO_STATUS_SUCCESS) return nullptr;
   const int w = cairo_image_surface_get_width(tile);
   const int h = cairo_image_surface_get_height(tile);
-  cairo_surface_t* source = cairo_surface_reference(tile);
+  CairoSurface source(cairo_surface_reference(tile));
   const bool flipX = wrap == WrapModeTileFlipX || wrap == WrapModeTileFlipXY;
   const bool flipY = wrap == WrapModeTileFlipY || wrap == WrapModeTileFlipXY;
   if (flipX || flipY) {
     // One period of a flipped tiling: the tile beside its mirror images.
-    cairo_surface_destroy(source);
-    source = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, flipX ? 2 * w : w, flipY ? 2 * h : h);
-    if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
-      cairo_surface_destroy(source);
-      return nullptr;
-    }
-    cairo_t* cr = cairo_create(source);
+    source.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, flipX ? 2 * w : w, flipY ? 2 * h : h));
+    if (cairo_surface_status(source.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    CairoContext cr(cairo_create(source.get()));
     for (int fy = 0; fy <= (flipY ? 1 : 0); ++fy) {
       for (int fx = 0; fx <= (flipX ? 1 : 0); ++fx) {
-        cairo_save(cr);
-        cairo_translate(cr, fx ? 2.0 * w : 0.0, fy ? 2.0 * h : 0.0);
-        cairo_scale(cr, fx ? -1 : 1, fy ? -1 : 1);
-        cairo_set_source_surface(cr, tile, 0, 0);
-        cairo_paint(cr);
-        cairo_restore(cr);
+        cairo_save(cr.get());
+        cairo_translate(cr.get(), fx ? 2.0 * w : 0.0, fy ? 2.0 * h : 0.0);
+        cairo_scale(cr.get(), fx ? -1 : 1, fy ? -1 : 1);
+        cairo_set_source_surface(cr.get(), tile, 0, 0);
+        cairo_paint(cr.get());
+        cairo_restore(cr.get());
       }
     }
-    cairo_destroy(cr);
   }
-  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(source);
-  cairo_surface_destroy(source);
-  cairo_pattern_set_extend(pattern, wrap == WrapModeClamp ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_REPEAT);
-  cairo_pattern_set_filter(pattern, filter);
+  CairoPattern pattern(cairo_pattern_create_for_surface(source.get()));
+  cairo_pattern_set_extend(pattern.get(), wrap == WrapModeClamp ? CAIRO_EXTEND_NONE : CAIRO_EXTEND_REPEAT);
+  cairo_pattern_set_filter(pattern.get(), filter);
   cairo_matrix_t toPattern = toWorld;
-  if (cairo_matrix_invert(&toPattern) != CAIRO_STATUS_SUCCESS) {
-    cairo_pattern_destroy(pattern);
-    return nullptr;
-  }
-  cairo_pattern_set_matrix(pattern, &toPattern);
-  return pattern;
+  if (cairo_matrix_invert(&toPattern) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_pattern_set_matrix(pattern.get(), &toPattern);
+  return pattern.release();
 }
 
 cairo_pattern_t* TGPSolidBrush::CreatePattern(const PatternContext&) const {

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "platform/core/OwnedHandles.h"
+
 #include "platform/gdiplus/GdiPlusTypes.h"
 
 namespace kestrel::platform {

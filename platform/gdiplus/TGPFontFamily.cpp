@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/text/FontConfiguration.h"
 #include "platform/text/FontFace.h"
 
@@ -19,14 +20,13 @@ bool SameName(const std::string& a, const std::string& b) {
 
 // The family the configuration puts first for `name` (the name itself unless it is an alias).
 std::string ConfiguredFamily(const std::string& name) {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-  FcConfigSubstitute(PrivateFontConfig(), pattern, FcMatchPattern);
+  FcPatternPtr pattern(FcPatternCreate());
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+  FcConfigSubstitute(PrivateFontConfig(), pattern.get(), FcMatchPattern);
   FcChar8* first = nullptr;
   std::string family = name;
-  if (FcPatternGetString(pattern, FC_FAMILY, 0, &first) == FcResultMatch && first)
+  if (FcPatternGetString(pattern.get(), FC_FAMILY, 0, &first) == FcResultMatch && first)
     family = reinterpret_cast<const char*>(first);
-  FcPatternDestroy(pattern);
   return family;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/gdiplus/StringLayout.h"
 
 namespace kestrel::platform {
@@ -14,24 +15,18 @@ namespace {
 class ImageTarget : public TGPGraphics::Target {
  public:
   explicit ImageTarget(cairo_surface_t* surface) : surface_(cairo_surface_reference(surface)) {}
-  ~ImageTarget() override {
-    if (cr_) cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
-  }
   cairo_t* Begin() override {
-    if (cr_ && cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
-      cairo_destroy(cr_);
-      cr_ = nullptr;
-    }
-    if (!cr_) cr_ = cairo_create(surface_);
-    return cr_;
+    if (cr_ && cairo_status(cr_.get()) != CAIRO_STATUS_SUCCESS) cr_.reset();
+    if (!cr_) cr_.reset(cairo_create(surface_.get()));
+    return cr_.get();
   }
   void End(cairo_t*, const cairo_rectangle_int_t&) override {}
   bool WantsDamage() const override { return false; }
 
  private:
-  cairo_surface_t* surface_;
-  cairo_t* cr_ = nullptr;
+  // The context goes before the surface it draws on.
+  CairoSurface surface_;
+  CairoContext cr_;
 };
 
 cairo_rectangle_int_t DeviceBox(cairo_t* cr, double x1, double y1, double x2, double y2) {
@@ -271,10 +266,9 @@ TStatus TGPGraphics::FillWith(const TGPBrush* brush, const std::function<void(ca
       [&](cairo_t* cr) {
         append(cr);
         cairo_set_fill_rule(cr, rule);
-        cairo_pattern_t* pattern = brush->CreatePattern(PatternsFor(cr, 1));
+        CairoPattern pattern(brush->CreatePattern(PatternsFor(cr, 1)));
         if (!pattern) return CreationFailure(*brush);
-        cairo_set_source(cr, pattern);
-        cairo_pattern_destroy(pattern);
+        cairo_set_source(cr, pattern.get());
         return Ok;
       },
       true);
@@ -302,9 +296,8 @@ TStatus TGPGraphics::StrokeShape(const TGPPen* pen, const TGPGraphicsPath& path)
 TStatus TGPGraphics::Clear(ARGB color) {
   return Render(
       [&](cairo_t* cr) {
-        cairo_pattern_t* pattern = CreateSolidPattern(color);
-        cairo_set_source(cr, pattern);
-        cairo_pattern_destroy(pattern);
+        CairoPattern pattern(CreateSolidPattern(color));
+        cairo_set_source(cr, pattern.get());
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         double x1, y1, x2, y2;
         cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
@@ -460,15 +453,14 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
   const bool nearest = unscaled || state_.interpolation == InterpolationModeNearestNeighbor;
   return Render(
       [&](cairo_t* cr) {
-        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image->Surface());
+        CairoPattern pattern(cairo_pattern_create_for_surface(image->Surface()));
         cairo_matrix_t m;
         const double sx = srcWidth / dest.Width, sy = srcHeight / dest.Height;
         cairo_matrix_init(&m, sx, 0, 0, sy, srcX - left * sx, srcY - top * sy);
-        cairo_pattern_set_matrix(pattern, &m);
-        cairo_pattern_set_filter(pattern, nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
-        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-        cairo_set_source(cr, pattern);
-        cairo_pattern_destroy(pattern);
+        cairo_pattern_set_matrix(pattern.get(), &m);
+        cairo_pattern_set_filter(pattern.get(), nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+        cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_PAD);
+        cairo_set_source(cr, pattern.get());
         cairo_new_path(cr);
         cairo_rectangle(cr, left, top, dest.Width, dest.Height);
         return Ok;

@@ -100,21 +100,20 @@ cairo_pattern_t* TGPHatchBrush::CreatePattern(const PatternContext& context) con
     Remember(State());
     return nullptr;
   }
-  cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
-  cairo_surface_flush(tile);
-  unsigned char* data = cairo_image_surface_get_data(tile);
-  const int stride = cairo_image_surface_get_stride(tile);
+  CairoSurface tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
+  cairo_surface_flush(tile.get());
+  unsigned char* data = cairo_image_surface_get_data(tile.get());
+  const int stride = cairo_image_surface_get_stride(tile.get());
   const auto rows = Pattern(style_);
   const std::uint32_t fore = ColorRamp::Premultiply(fore_), back = ColorRamp::Premultiply(back_);
   for (int y = 0; y < 8; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
     for (int x = 0; x < 8; ++x) row[x] = (rows[y] & (0x80 >> x)) ? fore : back;
   }
-  cairo_surface_mark_dirty(tile);
+  cairo_surface_mark_dirty(tile.get());
   cairo_matrix_t toWorld;
   cairo_matrix_init_translate(&toWorld, -context.pixelOffset, -context.pixelOffset);
-  cairo_pattern_t* pattern = WrappedSurfacePattern(tile, WrapModeTile, toWorld, CAIRO_FILTER_NEAREST);
-  cairo_surface_destroy(tile);
+  cairo_pattern_t* pattern = WrappedSurfacePattern(tile.get(), WrapModeTile, toWorld, CAIRO_FILTER_NEAREST);
   return pattern;
 }
 

@@ -78,25 +78,22 @@ void TGPImage::Decode(const BYTE* data, std::size_t size) {
     decoders = registered.list;
   }
   for (const auto& decoder : decoders) {
-    if (cairo_surface_t* surface = decoder(data, size)) {
-      Adopt(surface);
+    if (CairoSurface surface(decoder(data, size)); surface) {
+      Adopt(std::move(surface));
       return;
     }
   }
   ByteReader reader{data, size};
-  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(ReadBytes, &reader);
-  const TStatus status = FromCairoStatus(cairo_surface_status(surface));
+  CairoSurface surface(cairo_image_surface_create_from_png_stream(ReadBytes, &reader));
+  const TStatus status = FromCairoStatus(cairo_surface_status(surface.get()));
   if (status != Ok) {
-    cairo_surface_destroy(surface);
     Remember(status);
     return;
   }
-  Adopt(surface);
+  Adopt(std::move(surface));
 }
 
-TGPImage::~TGPImage() {
-  if (surface_) cairo_surface_destroy(surface_);
-}
+TGPImage::~TGPImage() = default;
 
 std::unique_ptr<TGPImage> TGPImage::FromStream(const BYTE* data, std::size_t size) {
   std::unique_ptr<TGPImage> image(new TGPImage());
@@ -104,34 +101,30 @@ std::unique_ptr<TGPImage> TGPImage::FromStream(const BYTE* data, std::size_t siz
   return image;
 }
 
-void TGPImage::Adopt(cairo_surface_t* surface) {
-  if (surface_) cairo_surface_destroy(surface_);
-  surface_ = nullptr;
-  if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
-      cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) {
-    if (surface) cairo_surface_destroy(surface);
+void TGPImage::Adopt(CairoSurface surface) {
+  surface_.reset();
+  if (!surface || cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS ||
+      cairo_surface_get_type(surface.get()) != CAIRO_SURFACE_TYPE_IMAGE) {
     Remember(InvalidParameter);
     return;
   }
-  if (cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32) {
-    surface_ = surface;
+  if (cairo_image_surface_get_format(surface.get()) == CAIRO_FORMAT_ARGB32) {
+    surface_ = std::move(surface);
     return;
   }
-  const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
-  surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  cairo_t* cr = cairo_create(surface_);
-  cairo_set_source_surface(cr, surface, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
+  const int w = cairo_image_surface_get_width(surface.get()), h = cairo_image_surface_get_height(surface.get());
+  surface_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  CairoContext cr(cairo_create(surface_.get()));
+  cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
+  cairo_paint(cr.get());
 }
 
 UINT TGPImage::GetWidth() const {
-  return surface_ ? static_cast<UINT>(cairo_image_surface_get_width(surface_)) : 0;
+  return surface_ ? static_cast<UINT>(cairo_image_surface_get_width(surface_.get())) : 0;
 }
 
 UINT TGPImage::GetHeight() const {
-  return surface_ ? static_cast<UINT>(cairo_image_surface_get_height(surface_)) : 0;
+  return surface_ ? static_cast<UINT>(cairo_image_surface_get_height(surface_.get())) : 0;
 }
 
 std::unique_ptr<TGPImage> TGPImage::Clone() const {
@@ -140,14 +133,15 @@ std::unique_ptr<TGPImage> TGPImage::Clone() const {
     copy->Remember(InvalidParameter);
     return copy;
   }
-  cairo_surface_t* pixels = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(GetWidth()),
-                                                       static_cast<int>(GetHeight()));
-  cairo_t* cr = cairo_create(pixels);
-  cairo_set_source_surface(cr, surface_, 0, 0);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  copy->Adopt(pixels);
+  CairoSurface pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(GetWidth()),
+                                                 static_cast<int>(GetHeight())));
+  {
+    CairoContext cr(cairo_create(pixels.get()));
+    cairo_set_source_surface(cr.get(), surface_.get(), 0, 0);
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr.get());
+  }
+  copy->Adopt(std::move(pixels));
   return copy;
 }
 
@@ -156,17 +150,16 @@ TGPBitmap::TGPBitmap(INT width, INT height) {
     Remember(width <= 0 || height <= 0 ? InvalidParameter : OutOfMemory);
     return;
   }
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
+  CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
     Remember(OutOfMemory);
     return;
   }
-  Adopt(surface);
+  Adopt(std::move(surface));
 }
 
 TGPBitmap::TGPBitmap(cairo_surface_t* surface) {
-  Adopt(surface ? cairo_surface_reference(surface) : nullptr);
+  Adopt(CairoSurface(surface ? cairo_surface_reference(surface) : nullptr));
 }
 
 TStatus TGPBitmap::GetPixel(INT x, INT y, ARGB* color) const {

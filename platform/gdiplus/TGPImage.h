@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 #include "platform/gdiplus/GdiPlusTypes.h"
 
@@ -34,16 +35,16 @@ class TGPImage : public StatusKeeper {
   UINT GetHeight() const;
   std::unique_ptr<TGPImage> Clone() const;
   // The pixels, or null for an image that failed to load.
-  cairo_surface_t* Surface() const { return surface_; }
+  cairo_surface_t* Surface() const { return surface_.get(); }
 
  protected:
   TGPImage() = default;
   // Takes over `surface` (an image surface), converting it to ARGB32 when needed.
-  void Adopt(cairo_surface_t* surface);
+  void Adopt(CairoSurface surface);
   void Decode(const BYTE* data, std::size_t size);
 
  private:
-  cairo_surface_t* surface_ = nullptr;
+  CairoSurface surface_;
 };
 
 class TGPBitmap : public TGPImage {

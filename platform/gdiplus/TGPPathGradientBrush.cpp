@@ -163,12 +163,11 @@ cairo_pattern_t* TGPPathGradientBrush::CreatePattern(const PatternContext& conte
     Remember(OutOfMemory);
     return nullptr;
   }
-  cairo_surface_t* image = Render(x, y, right - x, bottom - y, context.pixelOffset, scale);
+  CairoSurface image(Render(x, y, right - x, bottom - y, context.pixelOffset, scale));
   cairo_matrix_t toWorld;
   cairo_matrix_init_translate(&toWorld, x - context.pixelOffset, y - context.pixelOffset);
   cairo_matrix_scale(&toWorld, 1.0 / scale, 1.0 / scale);
-  cairo_pattern_t* pattern = WrappedSurfacePattern(image, wrap_, toWorld, CAIRO_FILTER_NEAREST);
-  cairo_surface_destroy(image);
+  cairo_pattern_t* pattern = WrappedSurfacePattern(image.get(), wrap_, toWorld, CAIRO_FILTER_NEAREST);
   return pattern;
 }
 

@@ -150,10 +150,9 @@ std::vector<double> TGPPen::DashLengths() const {
 }
 
 TStatus TGPPen::Apply(cairo_t* cr, const PatternContext& context) const {
-  cairo_pattern_t* source = brush_->CreatePattern(context);
+  CairoPattern source(brush_->CreatePattern(context));
   if (!source) return CreationFailure(*brush_);
-  cairo_set_source(cr, source);
-  cairo_pattern_destroy(source);
+  cairo_set_source(cr, source.get());
   const double width = width_ > 0 ? width_ : 1.0;
   cairo_set_line_width(cr, width);
   const auto dashes = DashLengths();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace kestrel::platform {
@@ -69,19 +70,18 @@ cairo_region_t* PathPixels(const TGPGraphicsPath& path) {
   size_t previousFirst = 0;
   for (int bandTop = top; bandTop < bottom; bandTop += kBandRows) {
     const int rows = std::min(kBandRows, bottom - bandTop);
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, rows);
-    cairo_t* cr = cairo_create(mask);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(cr, 0.5 - left, 0.5 - bandTop);
-    path.AppendTo(cr);
-    cairo_set_fill_rule(cr, path.CairoFillRule());
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(mask);
-    const unsigned char* data = cairo_image_surface_get_data(mask);
-    const int stride = cairo_image_surface_get_stride(mask);
+    CairoSurface mask(cairo_image_surface_create(CAIRO_FORMAT_A8, width, rows));
+    CairoContext cr(cairo_create(mask.get()));
+    cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
+    cairo_translate(cr.get(), 0.5 - left, 0.5 - bandTop);
+    path.AppendTo(cr.get());
+    cairo_set_fill_rule(cr.get(), path.CairoFillRule());
+    cairo_fill(cr.get());
+    cr.reset();  // the fill is finished before the mask is read
+    cairo_surface_flush(mask.get());
+    const unsigned char* data = cairo_image_surface_get_data(mask.get());
+    const int stride = cairo_image_surface_get_stride(mask.get());
     for (int y = 0; y < rows; ++y) CollectRow(data + y * stride, width, left, bandTop + y, previous, previousFirst, spans);
-    cairo_surface_destroy(mask);
   }
   return cairo_region_create_rectangles(spans.data(), static_cast<int>(spans.size()));
 }
@@ -96,35 +96,20 @@ TGPRegion::TGPRegion(const TGPRect& rect) : pixels_(RectPixels(rect.X, rect.Y, r
 
 TGPRegion::TGPRegion(const TGPGraphicsPath* path) {
   if (!path || !path->CoordinatesValid()) {
-    pixels_ = cairo_region_create();
+    pixels_.reset(cairo_region_create());
     Remember(path ? ValueOverflow : InvalidParameter);
     return;
   }
-  pixels_ = PathPixels(*path);
+  pixels_.reset(PathPixels(*path));
 }
-
-TGPRegion::TGPRegion(const TGPRegion& other) : pixels_(cairo_region_copy(other.pixels_)) {}
-
-TGPRegion& TGPRegion::operator=(const TGPRegion& other) {
-  if (this != &other) {
-    cairo_region_t* copy = cairo_region_copy(other.pixels_);
-    cairo_region_destroy(pixels_);
-    pixels_ = copy;
-  }
-  return *this;
-}
-
-TGPRegion::~TGPRegion() { cairo_region_destroy(pixels_); }
 
 TStatus TGPRegion::MakeInfinite() {
-  cairo_region_destroy(pixels_);
-  pixels_ = InfinitePixels();
+  pixels_.reset(InfinitePixels());
   return Ok;
 }
 
 TStatus TGPRegion::MakeEmpty() {
-  cairo_region_destroy(pixels_);
-  pixels_ = cairo_region_create();
+  pixels_.reset(cairo_region_create());
   return Ok;
 }
 
@@ -135,22 +120,21 @@ TStatus TGPRegion::Combine(const TGPRegion& other, CombineMode mode) {
       *this = other;
       break;
     case CombineModeIntersect:
-      status = cairo_region_intersect(pixels_, other.pixels_);
+      status = cairo_region_intersect(pixels_.get(), other.pixels_.get());
       break;
     case CombineModeUnion:
-      status = cairo_region_union(pixels_, other.pixels_);
+      status = cairo_region_union(pixels_.get(), other.pixels_.get());
       break;
     case CombineModeXor:
-      status = cairo_region_xor(pixels_, other.pixels_);
+      status = cairo_region_xor(pixels_.get(), other.pixels_.get());
       break;
     case CombineModeExclude:
-      status = cairo_region_subtract(pixels_, other.pixels_);
+      status = cairo_region_subtract(pixels_.get(), other.pixels_.get());
       break;
     case CombineModeComplement: {
-      cairo_region_t* result = cairo_region_copy(other.pixels_);
-      status = cairo_region_subtract(result, pixels_);
-      cairo_region_destroy(pixels_);
-      pixels_ = result;
+      CopyableRegion result(other.pixels_);
+      status = cairo_region_subtract(result.get(), pixels_.get());
+      pixels_ = std::move(result);
       break;
     }
     default:
@@ -193,7 +177,7 @@ TStatus TGPRegion::Translate(REAL dx, REAL dy) {
       std::fabs(dy) > kMaxCoordinate)
     return Remember(ValueOverflow);
   if (IsInfinite()) return Ok;
-  cairo_region_translate(pixels_, static_cast<int>(std::nearbyint(dx)), static_cast<int>(std::nearbyint(dy)));
+  cairo_region_translate(pixels_.get(), static_cast<int>(std::nearbyint(dx)), static_cast<int>(std::nearbyint(dy)));
   return Ok;
 }
 
@@ -205,9 +189,9 @@ TStatus TGPRegion::Transform(const TGPMatrix* matrix) {
   if (matrix->IsTranslation() && m.x0 == std::nearbyint(m.x0) && m.y0 == std::nearbyint(m.y0))
     return Translate(static_cast<REAL>(m.x0), static_cast<REAL>(m.y0));
   TGPGraphicsPath squares(FillModeWinding);
-  for (int i = 0; i < cairo_region_num_rectangles(pixels_); ++i) {
+  for (int i = 0; i < cairo_region_num_rectangles(pixels_.get()); ++i) {
     cairo_rectangle_int_t r;
-    cairo_region_get_rectangle(pixels_, i, &r);
+    cairo_region_get_rectangle(pixels_.get(), i, &r);
     squares.AddRectangle({static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width),
                           static_cast<REAL>(r.height)});
   }
@@ -218,12 +202,12 @@ TStatus TGPRegion::Transform(const TGPMatrix* matrix) {
   return Ok;
 }
 
-BOOL TGPRegion::IsEmpty() const { return cairo_region_is_empty(pixels_) ? TRUE : FALSE; }
+BOOL TGPRegion::IsEmpty() const { return cairo_region_is_empty(pixels_.get()) ? TRUE : FALSE; }
 
 BOOL TGPRegion::IsInfinite() const {
   cairo_rectangle_int_t r;
-  cairo_region_get_extents(pixels_, &r);
-  return cairo_region_num_rectangles(pixels_) == 1 && r.x == -kInfinite && r.y == -kInfinite &&
+  cairo_region_get_extents(pixels_.get(), &r);
+  return cairo_region_num_rectangles(pixels_.get()) == 1 && r.x == -kInfinite && r.y == -kInfinite &&
                  r.width == 2 * kInfinite && r.height == 2 * kInfinite
              ? TRUE
              : FALSE;
@@ -232,7 +216,7 @@ BOOL TGPRegion::IsInfinite() const {
 BOOL TGPRegion::IsVisible(REAL x, REAL y) const {
   if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > kMaxCoordinate || std::fabs(y) > kMaxCoordinate)
     return FALSE;
-  return cairo_region_contains_point(pixels_, static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)))
+  return cairo_region_contains_point(pixels_.get(), static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)))
              ? TRUE
              : FALSE;
 }
@@ -241,18 +225,18 @@ BOOL TGPRegion::IsVisible(const TGPRectF& rect) const {
   TGPRegion area(rect);
   if (area.IsEmpty()) return FALSE;
   cairo_rectangle_int_t r;
-  cairo_region_get_extents(area.pixels_, &r);
-  return cairo_region_contains_rectangle(pixels_, &r) != CAIRO_REGION_OVERLAP_OUT ? TRUE : FALSE;
+  cairo_region_get_extents(area.pixels_.get(), &r);
+  return cairo_region_contains_rectangle(pixels_.get(), &r) != CAIRO_REGION_OVERLAP_OUT ? TRUE : FALSE;
 }
 
 BOOL TGPRegion::Equals(const TGPRegion* other) const {
-  return other && cairo_region_equal(pixels_, other->pixels_) ? TRUE : FALSE;
+  return other && cairo_region_equal(pixels_.get(), other->pixels_.get()) ? TRUE : FALSE;
 }
 
 TStatus TGPRegion::GetBounds(TGPRectF* rect) const {
   if (!rect) return Remember(InvalidParameter);
   cairo_rectangle_int_t r;
-  cairo_region_get_extents(pixels_, &r);
+  cairo_region_get_extents(pixels_.get(), &r);
   *rect = {static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width),
            static_cast<REAL>(r.height)};
   return Ok;

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "platform/core/CopyableRegion.h"
 #include "platform/gdiplus/GdiPlusTypes.h"
 #include "platform/gdiplus/TGPGraphicsPath.h"
 
@@ -20,9 +21,12 @@ class TGPRegion : public StatusKeeper {
   explicit TGPRegion(const TGPRectF& rect);
   explicit TGPRegion(const TGPRect& rect);
   explicit TGPRegion(const TGPGraphicsPath* path);
-  TGPRegion(const TGPRegion& other);
-  TGPRegion& operator=(const TGPRegion& other);
-  ~TGPRegion();
+  // Copies the pixels only: the last status stays the region's own.
+  TGPRegion(const TGPRegion& other) : StatusKeeper(), pixels_(other.pixels_) {}
+  TGPRegion& operator=(const TGPRegion& other) {
+    pixels_ = other.pixels_;
+    return *this;
+  }
 
   std::unique_ptr<TGPRegion> Clone() const { return std::make_unique<TGPRegion>(*this); }
 
@@ -61,12 +65,12 @@ class TGPRegion : public StatusKeeper {
   TStatus GetBounds(TGPRectF* rect) const;
 
   // The pixels (owned by the region).
-  const cairo_region_t* Pixels() const { return pixels_; }
+  const cairo_region_t* Pixels() const { return pixels_.get(); }
 
  private:
   TStatus CombinePath(const TGPGraphicsPath* path, CombineMode mode);
 
-  cairo_region_t* pixels_;
+  CopyableRegion pixels_;
 };
 
 }  // namespace kestrel::platform

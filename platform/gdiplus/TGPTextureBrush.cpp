@@ -6,13 +6,12 @@ namespace kestrel::platform {
 
 namespace {
 
-cairo_surface_t* CopyPart(cairo_surface_t* source, int x, int y, int width, int height) {
-  cairo_surface_t* part = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-  cairo_t* cr = cairo_create(part);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, source, -x, -y);
-  cairo_paint(cr);
-  cairo_destroy(cr);
+CairoSurface CopyPart(cairo_surface_t* source, int x, int y, int width, int height) {
+  CairoSurface part(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  CairoContext cr(cairo_create(part.get()));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr.get(), source, -x, -y);
+  cairo_paint(cr.get());
   return part;
 }
 
@@ -43,12 +42,10 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, REAL 
 }
 
 TGPTextureBrush::TGPTextureBrush(const TGPTextureBrush& other)
-    : TGPBrush(other), tile_(other.tile_ ? cairo_surface_reference(other.tile_) : nullptr),
+    : TGPBrush(other), tile_(other.tile_ ? cairo_surface_reference(other.tile_.get()) : nullptr),
       wrap_(other.wrap_) {}
 
-TGPTextureBrush::~TGPTextureBrush() {
-  if (tile_) cairo_surface_destroy(tile_);
-}
+TGPTextureBrush::~TGPTextureBrush() = default;
 
 cairo_pattern_t* TGPTextureBrush::CreatePattern(const PatternContext& context) const {
   if (State() != Ok || !tile_) {
@@ -57,7 +54,7 @@ cairo_pattern_t* TGPTextureBrush::CreatePattern(const PatternContext& context) c
   }
   cairo_matrix_t toWorld;
   cairo_matrix_init_translate(&toWorld, -context.pixelOffset, -context.pixelOffset);
-  return WrappedSurfacePattern(tile_, wrap_, toWorld, CAIRO_FILTER_NEAREST);
+  return WrappedSurfacePattern(tile_.get(), wrap_, toWorld, CAIRO_FILTER_NEAREST);
 }
 
 TStatus TGPTextureBrush::SetWrapMode(WrapMode mode) {
@@ -67,11 +64,11 @@ TStatus TGPTextureBrush::SetWrapMode(WrapMode mode) {
 }
 
 UINT TGPTextureBrush::ImageWidth() const {
-  return tile_ ? static_cast<UINT>(cairo_image_surface_get_width(tile_)) : 0;
+  return tile_ ? static_cast<UINT>(cairo_image_surface_get_width(tile_.get())) : 0;
 }
 
 UINT TGPTextureBrush::ImageHeight() const {
-  return tile_ ? static_cast<UINT>(cairo_image_surface_get_height(tile_)) : 0;
+  return tile_ ? static_cast<UINT>(cairo_image_surface_get_height(tile_.get())) : 0;
 }
 
 }  // namespace kestrel::platform

@@ -26,7 +26,7 @@ class TGPTextureBrush : public TGPBrush {
   UINT ImageHeight() const;
 
  private:
-  cairo_surface_t* tile_ = nullptr;
+  CairoSurface tile_;
   WrapMode wrap_;
 };
 

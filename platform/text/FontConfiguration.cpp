@@ -1,11 +1,13 @@
 #include "platform/text/FontConfiguration.h"
 
 #include "platform/core/DataDirectory.h"
+#include "platform/core/OwnedHandles.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <utility>
 
 namespace kestrel::platform {
 
@@ -23,7 +25,7 @@ std::string ConfigFileName() {
 }
 
 struct LoadedConfig {
-  FcConfig* config = nullptr;
+  FcConfig* config = nullptr;  // kept for the life of the process
   std::string file;
 };
 
@@ -31,29 +33,28 @@ LoadedConfig LoadConfig() {
   // Our own configuration only, when it is there: no FcInit, which would read the desktop's.
   LoadedConfig loaded;
   std::string file = ConfigFileName();
-  FcConfig* config = FcConfigCreate();
+  FcConfigPtr config(FcConfigCreate());
   std::string folder = std::filesystem::path(file).parent_path().string();
   bool ok = std::filesystem::exists(file) &&
-            FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue) &&
-            FcConfigBuildFonts(config) &&
-            FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
+            FcConfigParseAndLoad(config.get(), reinterpret_cast<const FcChar8*>(file.c_str()), FcTrue) &&
+            FcConfigBuildFonts(config.get()) &&
+            FcConfigAppFontAddDir(config.get(), reinterpret_cast<const FcChar8*>(folder.c_str()));
   if (ok) {
-    loaded.config = config;
+    loaded.config = config.release();
     loaded.file = file;
     return loaded;
   }
-  FcConfigDestroy(config);
   // Without our own configuration the desktop's is the best guide: its alias rules send a family
   // we lack (say Verdana) to a similar one. A bare configuration would pick any face at all, for
   // example a mathematics face whose line height is four times its size.
   std::fprintf(stderr, "kestrel: cannot load the font configuration %s; using the desktop's font configuration\n",
                file.c_str());
-  config = FcInitLoadConfigAndFonts();
+  config.reset(FcInitLoadConfigAndFonts());
   if (!config) {
-    config = FcConfigCreate();
-    FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>("/usr/share/fonts"));
+    config.reset(FcConfigCreate());
+    FcConfigAppFontAddDir(config.get(), reinterpret_cast<const FcChar8*>("/usr/share/fonts"));
   }
-  loaded.config = config;
+  loaded.config = config.release();
   return loaded;
 }
 
@@ -67,8 +68,9 @@ int ToFcWeight(int weight) {
   return FcWeightFromOpenType(weight);
 }
 
-FcPattern* BuildPattern(const FaceRequest& request) {
-  FcPattern* pattern = FcPatternCreate();
+FcPatternPtr BuildPattern(const FaceRequest& request) {
+  FcPatternPtr owned(FcPatternCreate());
+  FcPattern* pattern = owned.get();
   std::string family = request.family;
   if (family.empty()) family = request.monospace ? "monospace" : "sans-serif";
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -76,7 +78,7 @@ FcPattern* BuildPattern(const FaceRequest& request) {
   FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddInteger(pattern, FC_WIDTH, FC_WIDTH_NORMAL);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  return pattern;
+  return owned;
 }
 
 std::optional<FaceChoice> ChoiceFrom(FcPattern* font) {
@@ -97,17 +99,14 @@ std::optional<FaceChoice> ChoiceFrom(FcPattern* font) {
   return choice;
 }
 
-std::optional<FaceChoice> Match(FcPattern* pattern) {
+std::optional<FaceChoice> Match(FcPatternPtr pattern) {
   std::lock_guard lock(ConfigMutex());
   FcConfig* config = Loaded().config;
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;
-  FcPattern* font = FcFontMatch(config, pattern, &result);
-  std::optional<FaceChoice> choice = ChoiceFrom(font);
-  if (font) FcPatternDestroy(font);
-  FcPatternDestroy(pattern);
-  return choice;
+  FcPatternPtr font(FcFontMatch(config, pattern.get(), &result));
+  return ChoiceFrom(font.get());
 }
 
 }  // namespace
@@ -119,14 +118,13 @@ std::string PrivateFontConfigFile() { return Loaded().file; }
 std::optional<FaceChoice> MatchFace(const FaceRequest& request) { return Match(BuildPattern(request)); }
 
 std::optional<FaceChoice> MatchFaceFor(const FaceRequest& request, char32_t codePoint) {
-  FcPattern* pattern = BuildPattern(request);
-  FcCharSet* charset = FcCharSetCreate();
-  FcCharSetAddChar(charset, codePoint);
-  FcPatternAddCharSet(pattern, FC_CHARSET, charset);
-  FcCharSetDestroy(charset);
+  FcPatternPtr pattern = BuildPattern(request);
+  FcCharSetPtr charset(FcCharSetCreate());
+  FcCharSetAddChar(charset.get(), codePoint);
+  FcPatternAddCharSet(pattern.get(), FC_CHARSET, charset.get());
   // The match ranks coverage above the family, but may still return a face without the
   // character when none has it: the caller checks the glyph.
-  return Match(pattern);
+  return Match(std::move(pattern));
 }
 
 }  // namespace kestrel::platform

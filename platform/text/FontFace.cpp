@@ -10,6 +10,8 @@
 #include <map>
 #include <utility>
 
+#include "platform/core/OwnedHandles.h"
+
 namespace kestrel::platform {
 
 namespace {
@@ -148,11 +150,10 @@ cairo_font_face_t* FontFace::CairoFace(bool emboldened) const {
   cairo_font_face_t*& slot = cairo_[emboldened ? 1 : 0];
   if (!slot) {
     // cairo opens its own FreeType face from the file, so drawing never shares ours.
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file_.c_str()));
-    FcPatternAddInteger(pattern, FC_INDEX, index_);
-    slot = cairo_ft_font_face_create_for_pattern(pattern);
-    FcPatternDestroy(pattern);
+    FcPatternPtr pattern(FcPatternCreate());
+    FcPatternAddString(pattern.get(), FC_FILE, reinterpret_cast<const FcChar8*>(file_.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_INDEX, index_);
+    slot = cairo_ft_font_face_create_for_pattern(pattern.get());
     if (emboldened) cairo_ft_font_face_set_synthesize(slot, CAIRO_FT_SYNTHESIZE_BOLD);
   }
   return slot;

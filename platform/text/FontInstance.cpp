@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/core/DataDirectory.h"
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel::platform {

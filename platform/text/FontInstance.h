@@ -26,6 +26,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/text/Font.h"
 #include "platform/text/FontConfiguration.h"
 #include "platform/text/FontFace.h"
@@ -93,9 +94,6 @@ class FontInstance {
     bool known = false;
     GlyphInfo info;
   };
-  struct FontOptionsRelease {
-    void operator()(cairo_font_options_t* options) const { cairo_font_options_destroy(options); }
-  };
 
   GlyphInfo Lookup(char32_t codePoint) const;
   GlyphInfo LookupLocked(char32_t codePoint) const;  // with mutex_ held
@@ -118,7 +116,7 @@ class FontInstance {
   mutable std::vector<std::shared_ptr<FontFace>> fallbacks_;
   mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
   mutable std::array<Latin1Entry, 256> latin1_{};
-  std::unique_ptr<cairo_font_options_t, FontOptionsRelease> fontOptions_;  // made once, used per draw
+  CairoFontOptions fontOptions_;  // made once, used per draw
 };
 
 }  // namespace kestrel::platform

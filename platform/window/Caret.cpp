@@ -2,6 +2,7 @@
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowManager.h"
 
@@ -16,10 +17,9 @@ CaretState caret;
 
 void Invert() {
   if (!IsWindow(caret.hwnd)) return;
-  HDC hdc = GetDCEx(caret.hwnd, nullptr, 0);
-  PatBlt(hdc, caret.rect.left, caret.rect.top, caret.rect.right - caret.rect.left,
+  BorrowedDC dc(caret.hwnd, GetDCEx(caret.hwnd, nullptr, 0));
+  PatBlt(dc.get(), caret.rect.left, caret.rect.top, caret.rect.right - caret.rect.left,
          caret.rect.bottom - caret.rect.top, DSTINVERT);
-  ReleaseDC(caret.hwnd, hdc);
   caret.drawn = !caret.drawn;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/Ime.h"
 #include "platform/window/WindowApi.h"
@@ -62,11 +63,10 @@ LRESULT EraseBackground(Window& w, HDC hdc) {
 
 void NcPaint(Window& w) {
   if (!w.IsReallyVisible()) return;
-  HDC hdc = GetDCEx(w.handle, nullptr, DCX_WINDOW | DCX_CLIPSIBLINGS);
+  BorrowedDC dc(w.handle, GetDCEx(w.handle, nullptr, DCX_WINDOW | DCX_CLIPSIBLINGS));
   RECT client = w.ClientInWindow();
-  ExcludeClipRect(hdc, client.left, client.top, client.right, client.bottom);
-  detail::PaintFrame(w, hdc);
-  ReleaseDC(w.handle, hdc);
+  ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
+  detail::PaintFrame(w, dc.get());
 }
 
 void Print(Window& w, HDC hdc, LPARAM flags) {

@@ -5,9 +5,11 @@
 
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/MessageBoxIcon.h"
 #include "platform/window/WindowApi.h"
 
@@ -195,13 +197,11 @@ void RegisterClasses() {
 }
 
 SIZE TextSize(const String& text) {
-  HDC hdc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(hdc, DialogFont());
+  BorrowedDC screen(nullptr, GetDC(nullptr));
+  SelectedObject selection(screen.get(), DialogFont());
   RECT r{0, 0, kMaxTextWidth, 0};
-  DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &r,
+  DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
             DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(hdc, old);
-  ReleaseDC(nullptr, hdc);
   return {r.right - r.left, r.bottom - r.top};
 }
 

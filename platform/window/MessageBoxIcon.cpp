@@ -1,6 +1,7 @@
 #include "platform/window/MessageBoxIcon.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 #include "platform/window/MessageBox.h"
 
@@ -19,31 +20,22 @@ constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
 class Paint {
  public:
   Paint(HDC hdc, COLORREF line, int width, COLORREF fill)
-      : hdc_(hdc), pen_(CreatePen(PS_SOLID, width, line)), brush_(CreateSolidBrush(fill)) {
-    oldPen_ = SelectObject(hdc_, pen_);
-    oldBrush_ = SelectObject(hdc_, brush_);
-  }
-  ~Paint() {
-    SelectObject(hdc_, oldPen_);
-    SelectObject(hdc_, oldBrush_);
-    DeleteObject(pen_);
-    DeleteObject(brush_);
-  }
-  Paint(const Paint&) = delete;
-  Paint& operator=(const Paint&) = delete;
+      : pen_(CreatePen(PS_SOLID, width, line)),
+        brush_(CreateSolidBrush(fill)),
+        penSelection_(hdc, pen_.get()),
+        brushSelection_(hdc, brush_.get()) {}
 
  private:
-  HDC hdc_;
-  HPEN pen_;
-  HBRUSH brush_;
-  HGDIOBJ oldPen_, oldBrush_;
+  // Declared before the selections, so the old objects are back before these go.
+  OwnedPen pen_;
+  OwnedBrush brush_;
+  SelectedObject penSelection_, brushSelection_;
 };
 
 void FillBox(HDC hdc, int left, int top, int right, int bottom, COLORREF color) {
   RECT r{left, top, right, bottom};
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(hdc, &r, brush);
-  DeleteObject(brush);
+  OwnedBrush brush(CreateSolidBrush(color));
+  FillRect(hdc, &r, brush.get());
 }
 
 void Disc(HDC hdc, int x, int y, COLORREF fill) {
@@ -78,15 +70,13 @@ void InformationIcon(HDC hdc, int x, int y) {
 
 void QuestionIcon(HDC hdc, int x, int y) {
   Disc(hdc, x, y, kInfoBlue);
-  HFONT font = CreateFontW(-22, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-  HGDIOBJ old = SelectObject(hdc, font);
+  OwnedFont font(CreateFontW(-22, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma"));
+  SelectedObject selection(hdc, font.get());
   SetBkMode(hdc, TRANSPARENT);
   COLORREF oldColor = SetTextColor(hdc, kWhite);
   RECT r{x, y, x + kMessageBoxIconSize, y + kMessageBoxIconSize};
   DrawTextW(hdc, u"?", 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SetTextColor(hdc, oldColor);
-  SelectObject(hdc, old);
-  DeleteObject(font);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Regions.h"
 #include "platform/window/Backend.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/Caret.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/FrameLayout.h"
@@ -21,10 +23,15 @@ namespace kestrel::platform {
 
 namespace {
 
-cairo_region_t* RegionOf(const RECT& r) {
-  if (RectEmpty(r)) return cairo_region_create();
+CairoRegion RegionOf(const RECT& r) {
+  if (RectEmpty(r)) return CairoRegion(cairo_region_create());
   cairo_rectangle_int_t c{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  return cairo_region_create_rectangle(&c);
+  return CairoRegion(cairo_region_create_rectangle(&c));
+}
+
+// A copy of `region`, or an empty region for none.
+CairoRegion CopyOrEmpty(const cairo_region_t* region) {
+  return CairoRegion(region ? cairo_region_copy(region) : cairo_region_create());
 }
 
 RECT Extents(const cairo_region_t* region) {
@@ -68,16 +75,17 @@ void IntersectWindowRegion(cairo_region_t* region, const Window& w) {
 
 // The area a window covers in its top-level window: its rectangle, cut to its region.
 void SubtractShape(cairo_region_t* region, const Window& w) {
-  CairoRegion shape(RegionOf(InTop(w, w.window)));
+  CairoRegion shape = RegionOf(InTop(w, w.window));
   IntersectWindowRegion(shape.get(), w);
   cairo_region_subtract(region, shape.get());
 }
 
 // The part of a window that may be painted, in its top-level window's coordinates.
-cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool clipSiblings) {
+CairoRegion VisibleRegion(Window& w, bool whole, bool clipChildren, bool clipSiblings) {
   Window* top = w.TopLevel();
-  if (!w.IsReallyVisible() || !top->backing) return cairo_region_create();
-  cairo_region_t* region = RegionOf(InTop(w, whole ? w.window : w.client));
+  if (!w.IsReallyVisible() || !top->backing) return CairoRegion(cairo_region_create());
+  CairoRegion owned = RegionOf(InTop(w, whole ? w.window : w.client));
+  cairo_region_t* region = owned.get();
   IntersectWindowRegion(region, w);
   for (Window* x = &w; x != top && x->parent; x = x->parent) {
     Window* p = x->parent;
@@ -95,12 +103,12 @@ cairo_region_t* VisibleRegion(Window& w, bool whole, bool clipChildren, bool cli
   if (clipChildren)
     for (auto& c : w.children)
       if (c->IsVisible()) SubtractShape(region, *c);
-  return region;
+  return owned;
 }
 
 struct DcRecord {
-  HWND hwnd;
-  cairo_surface_t* surface;  // a reference held while the DC is out
+  HWND hwnd = nullptr;
+  CairoSurface surface;  // a reference held while the DC is out
 };
 
 std::mutex& DcMutex() {
@@ -122,7 +130,7 @@ void FlushPresents(Window& top) {
   if (RectEmpty(top.damage) || !top.backing) return;
   RECT dirty = top.damage;
   top.damage = {};
-  if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing, dirty);
+  if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing.get(), dirty);
 }
 
 // Points `dc` at the backing store of w's top-level window, where w's area lies, clipped to
@@ -130,21 +138,21 @@ void FlushPresents(Window& top) {
 void TargetWindowDC(HDC hdc, DeviceContext& dc, Window& w, bool whole, bool clipChildren, bool clipSiblings,
                     cairo_region_t* extra) {
   Window* top = w.TopLevel();
-  cairo_region_t* clip = VisibleRegion(w, whole, clipChildren, clipSiblings);
-  if (extra) cairo_region_intersect(clip, extra);
+  CairoRegion clip = VisibleRegion(w, whole, clipChildren, clipSiblings);
+  if (extra) cairo_region_intersect(clip.get(), extra);
   RECT at = InTop(w, whole ? w.window : w.client);
-  if (top->backing) cairo_surface_reference(top->backing);
-  dc.SetWindowSurface(top->backing, {at.left, at.top}, clip);
+  CairoSurface held(top->backing ? cairo_surface_reference(top->backing.get()) : nullptr);
+  dc.SetWindowSurface(top->backing.get(), {at.left, at.top}, clip.release());
   HWND topHandle = top->handle;
   dc.onDamage = [topHandle](const RECT& r) { AddDamage(topHandle, r); };
-  cairo_surface_t* previous = nullptr;
+  CairoSurface previous;  // let go outside the lock
   {
     std::lock_guard lock(DcMutex());
     auto& record = DcRecords()[hdc];
-    previous = record.surface;
-    record = {w.handle, top->backing};
+    previous = std::move(record.surface);
+    record.hwnd = w.handle;
+    record.surface = std::move(held);
   }
-  if (previous) cairo_surface_destroy(previous);
 }
 
 // A DC on `w`: the window area (frame included) when `whole`, else the client area. A window
@@ -170,7 +178,7 @@ LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 
 bool NeedsPaint(const Window& w) {
-  return (w.update && !cairo_region_is_empty(w.update)) || w.internalPaint || w.ncPaintPending;
+  return (w.update && !cairo_region_is_empty(w.update.get())) || w.internalPaint || w.ncPaintPending;
 }
 
 bool IncludeChildren(const Window& w, UINT flags) {
@@ -188,8 +196,8 @@ void ChangeUpdate(Window& w, const cairo_region_t* area, UINT flags) {
   IntersectRect(part, bounds);
   if (flags & RDW_INVALIDATE) {
     if (!cairo_region_is_empty(part)) {
-      if (!w.update) w.update = cairo_region_create();
-      cairo_region_union(w.update, part);
+      if (!w.update) w.update.reset(cairo_region_create());
+      cairo_region_union(w.update.get(), part);
       if (flags & RDW_ERASE) w.erasePending = true;
       CairoRegion nc(cairo_region_copy(part));
       SubtractRect(nc.get(), w.ClientInWindow());
@@ -197,11 +205,11 @@ void ChangeUpdate(Window& w, const cairo_region_t* area, UINT flags) {
     }
     if (flags & RDW_INTERNALPAINT) w.internalPaint = true;
   } else if (flags & RDW_VALIDATE) {
-    if (w.update) cairo_region_subtract(w.update, part);
+    if (w.update) cairo_region_subtract(w.update.get(), part);
     if (flags & RDW_NOERASE) w.erasePending = false;
     if (flags & RDW_NOFRAME) w.ncPaintPending = false;
     if (flags & RDW_NOINTERNALPAINT) w.internalPaint = false;
-    if (!w.update || cairo_region_is_empty(w.update)) {
+    if (!w.update || cairo_region_is_empty(w.update.get())) {
       w.erasePending = false;
       w.ncPaintPending = false;
     }
@@ -226,13 +234,12 @@ void EraseNow(Window& w) {
   }
   if (w.erasePending && w.update) {
     w.erasePending = false;
-    CairoRegion upd(cairo_region_copy(w.update));
+    CairoRegion upd(cairo_region_copy(w.update.get()));
     RECT at = InTop(w, w.window);
     cairo_region_translate(upd.get(), at.left, at.top);
-    HDC hdc =
-        MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0, (w.style & WS_CLIPSIBLINGS) != 0, upd.get());
-    Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc));
-    ReleaseDC(w.handle, hdc);
+    BorrowedDC dc(w.handle, MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0,
+                                         (w.style & WS_CLIPSIBLINGS) != 0, upd.get()));
+    Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()));
   }
 }
 
@@ -251,18 +258,15 @@ void UpdateNow(Window& w, UINT flags) {
 }
 
 // The area to redraw, in window coordinates; null region or rectangle = everything.
-cairo_region_t* AreaFromArguments(Window& w, const RECT* rect, HRGN region, UINT flags) {
+CairoRegion AreaFromArguments(Window& w, const RECT* rect, HRGN region, UINT flags) {
   RECT client = w.ClientInWindow();
-  cairo_region_t* area;
   if (auto rgn = LookupGdi<Region>(region)) {
-    area = cairo_region_copy(rgn->Get());
-    cairo_region_translate(area, client.left, client.top);
-  } else if (rect) {
-    area = RegionOf(OffsetRectBy(*rect, client.left, client.top));
-  } else {
-    area = RegionOf((flags & RDW_FRAME) ? RECT{0, 0, w.Width(), w.Height()} : client);
+    CairoRegion area(cairo_region_copy(rgn->Get()));
+    cairo_region_translate(area.get(), client.left, client.top);
+    return area;
   }
-  return area;
+  if (rect) return RegionOf(OffsetRectBy(*rect, client.left, client.top));
+  return RegionOf((flags & RDW_FRAME) ? RECT{0, 0, w.Width(), w.Height()} : client);
 }
 
 }  // namespace
@@ -270,24 +274,23 @@ cairo_region_t* AreaFromArguments(Window& w, const RECT* rect, HRGN region, UINT
 namespace detail {
 
 void CreateBackingStore(Window& top) {
-  if (top.backing) cairo_surface_destroy(top.backing);
-  top.backing = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(top.Width(), 1), std::max(top.Height(), 1));
+  top.backing.reset(
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(top.Width(), 1), std::max(top.Height(), 1)));
 }
 
 void ResizeBackingStore(Window& top) {
-  CairoSurface old(top.backing);
-  top.backing = nullptr;
+  CairoSurface old = std::move(top.backing);
   CreateBackingStore(top);
   if (!old) return;
   // Keep what was there; the exposed parts get repainted.
-  CairoContext cr(cairo_create(top.backing));
+  CairoContext cr(cairo_create(top.backing.get()));
   cairo_set_source_surface(cr.get(), old.get(), 0, 0);
   cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
   cairo_paint(cr.get());
 }
 
 void InvalidateArea(Window& window, const RECT& area, UINT rdwFlags) {
-  CairoRegion region(RegionOf(area));
+  CairoRegion region = RegionOf(area);
   ChangeUpdate(window, region.get(), rdwFlags);
 }
 
@@ -320,24 +323,18 @@ HWND NextWindowToPaint(std::thread::id thread, HWND filter) {
 }
 
 void DropPaintState(Window& window) {
-  if (window.update) cairo_region_destroy(window.update);
-  window.update = nullptr;
+  window.update.reset();
   window.erasePending = window.ncPaintPending = window.internalPaint = false;
-  if (window.backing) cairo_surface_destroy(window.backing);
-  window.backing = nullptr;
+  window.backing.reset();
   window.damage = {};
 }
 
 void DeleteWindowRegion(Window& window) {
-  if (window.windowRegion) DeleteObject(window.windowRegion);
-  window.windowRegion = nullptr;
+  OwnedRegion(std::exchange(window.windowRegion, nullptr)).reset();
 }
 
 void ReleaseOwnDC(Window& window) {
-  HDC hdc = window.ownDC;
-  if (!hdc) return;
-  window.ownDC = nullptr;
-  ReleaseDC(window.handle, hdc);
+  BorrowedDC(window.handle, std::exchange(window.ownDC, nullptr));
 }
 
 void ApplyNativeShape(Window& window) {
@@ -369,7 +366,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
   if (!w) return FALSE;
   if (w->IsRoot()) return TRUE;
   if (flags & (RDW_INVALIDATE | RDW_VALIDATE | RDW_INTERNALPAINT | RDW_NOINTERNALPAINT)) {
-    CairoRegion area(AreaFromArguments(*w, rect, region, flags));
+    CairoRegion area = AreaFromArguments(*w, rect, region, flags);
     ChangeUpdate(*w, area.get(), flags);
   }
   if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) UpdateNow(*w, flags);
@@ -402,7 +399,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
   RECT client = w->ClientInWindow();
   RECT box{};
   if (w->update) {
-    CairoRegion part(cairo_region_copy(w->update));
+    CairoRegion part(cairo_region_copy(w->update.get()));
     IntersectRect(part.get(), client);
     if (!cairo_region_is_empty(part.get())) box = OffsetRectBy(Extents(part.get()), -client.left, -client.top);
   }
@@ -416,11 +413,11 @@ int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
   auto rgn = LookupGdi<Region>(region);
   if (!w || !rgn) return 0;  // ERROR
   RECT client = w->ClientInWindow();
-  cairo_region_t* part = w->update ? cairo_region_copy(w->update) : cairo_region_create();
-  IntersectRect(part, client);
-  cairo_region_translate(part, -client.left, -client.top);
-  if (erase && !cairo_region_is_empty(part)) EraseNow(*w);
-  rgn->Replace(part);
+  CairoRegion part = CopyOrEmpty(w->update.get());
+  IntersectRect(part.get(), client);
+  cairo_region_translate(part.get(), -client.left, -client.top);
+  if (erase && !cairo_region_is_empty(part.get())) EraseNow(*w);
+  rgn->Replace(part.release());
   return rgn->Complexity();
 }
 
@@ -435,19 +432,19 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     if (w->destroyed) return nullptr;
   }
   RECT client = w->ClientInWindow();
-  cairo_region_t* upd = w->update ? cairo_region_copy(w->update) : cairo_region_create();
-  IntersectRect(upd, client);
-  RECT box = cairo_region_is_empty(upd) ? RECT{} : OffsetRectBy(Extents(upd), -client.left, -client.top);
+  CairoRegion upd = CopyOrEmpty(w->update.get());
+  IntersectRect(upd.get(), client);
+  RECT box =
+      cairo_region_is_empty(upd.get()) ? RECT{} : OffsetRectBy(Extents(upd.get()), -client.left, -client.top);
   // Painting validates the window.
-  if (w->update) cairo_region_destroy(w->update);
-  w->update = nullptr;
+  w->update.reset();
   w->internalPaint = false;
   bool erase = w->erasePending;
   w->erasePending = false;
   RECT at = InTop(*w, w->window);
-  cairo_region_translate(upd, at.left, at.top);
-  HDC hdc = MakeWindowDC(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0, upd);
-  cairo_region_destroy(upd);
+  cairo_region_translate(upd.get(), at.left, at.top);
+  HDC hdc =
+      MakeWindowDC(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0, upd.get());
   *paint = PAINTSTRUCT{};
   paint->hdc = hdc;
   paint->rcPaint = box;
@@ -477,36 +474,30 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   }
   auto w = ValidWindow(hwnd);
   if (!w) return nullptr;
-  cairo_region_t* extra = nullptr;
+  CairoRegion extra;
   RECT at = InTop(*w, (flags & DCX_WINDOW) ? w->window : w->client);
   if (auto rgn = LookupGdi<Region>(clip); rgn && (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN))) {
     // The region is in the DC's own coordinates; DCX_EXCLUDERGN keeps what lies outside it.
-    cairo_region_t* r = cairo_region_copy(rgn->Get());
-    cairo_region_translate(r, at.left, at.top);
+    CairoRegion r(cairo_region_copy(rgn->Get()));
+    cairo_region_translate(r.get(), at.left, at.top);
     if (flags & DCX_EXCLUDERGN) {
       extra = RegionOf({at.left, at.top, at.left + w->Width(), at.top + w->Height()});
-      cairo_region_subtract(extra, r);
-      cairo_region_destroy(r);
+      cairo_region_subtract(extra.get(), r.get());
     } else {
-      extra = r;
+      extra = std::move(r);
     }
   }
   if (flags & DCX_INTERSECTUPDATE) {
-    cairo_region_t* upd = w->update ? cairo_region_copy(w->update) : cairo_region_create();
+    CairoRegion upd = CopyOrEmpty(w->update.get());
     RECT corner = InTop(*w, w->window);
-    cairo_region_translate(upd, corner.left, corner.top);
-    if (extra) {
-      cairo_region_intersect(extra, upd);
-      cairo_region_destroy(upd);
-    } else {
-      extra = upd;
-    }
+    cairo_region_translate(upd.get(), corner.left, corner.top);
+    if (extra) cairo_region_intersect(extra.get(), upd.get());
+    else extra = std::move(upd);
   }
   bool clipChildren = (flags & DCX_CLIPCHILDREN) || (!(flags & DCX_WINDOW) && (w->style & WS_CLIPCHILDREN));
   bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
-  HDC hdc = MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra, (flags & DCX_CACHE) != 0);
-  if (extra) cairo_region_destroy(extra);
-  return hdc;
+  return MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra.get(),
+                      (flags & DCX_CACHE) != 0);
 }
 
 HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
@@ -514,24 +505,28 @@ HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
 HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
 
 int ReleaseDC(HWND, HDC hdc) {
-  DcRecord record;
+  HWND hwnd;
   {
     std::lock_guard lock(DcMutex());
     auto it = DcRecords().find(hdc);
     if (it == DcRecords().end()) return 0;
-    record = it->second;
+    hwnd = it->second.hwnd;
   }
-  auto owner = Wm().Lookup(record.hwnd);
+  auto owner = Wm().Lookup(hwnd);
   if (owner && owner->ownDC == hdc) {  // a private DC stays with its window
     detail::FlushAllPresents();
     return 1;
   }
+  CairoSurface surface;
   {
     std::lock_guard lock(DcMutex());
-    DcRecords().erase(hdc);
+    if (auto it = DcRecords().find(hdc); it != DcRecords().end()) {
+      surface = std::move(it->second.surface);
+      DcRecords().erase(it);
+    }
   }
   UnregisterDeviceContext(hdc);
-  if (record.surface) cairo_surface_destroy(record.surface);
+  surface.reset();
   detail::FlushAllPresents();
   return 1;
 }
@@ -576,41 +571,40 @@ BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* c
   RECT dest = IntersectRects(OffsetRectBy(area, dx, dy), limit);
   Window* top = w->TopLevel();
   RECT at = InTop(*w, w->client);
-  cairo_region_t* visible = VisibleRegion(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
   if (top->backing && !RectEmpty(dest)) {
+    CairoRegion visible =
+        VisibleRegion(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
     // Copy the pixels through a temporary surface (source and destination overlap).
     RECT src = OffsetRectBy(dest, -dx, -dy);
     int width = dest.right - dest.left, height = dest.bottom - dest.top;
-    cairo_surface_t* tmp = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    cairo_t* cr = cairo_create(tmp);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, top->backing, -(src.left + at.left), -(src.top + at.top));
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cr = cairo_create(top->backing);
-    int n = cairo_region_num_rectangles(visible);
+    CairoSurface tmp(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    {
+      CairoContext cr(cairo_create(tmp.get()));
+      cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+      cairo_set_source_surface(cr.get(), top->backing.get(), -(src.left + at.left), -(src.top + at.top));
+      cairo_paint(cr.get());
+    }
+    CairoContext cr(cairo_create(top->backing.get()));
+    int n = cairo_region_num_rectangles(visible.get());
     for (int i = 0; i < n; ++i) {
       cairo_rectangle_int_t r;
-      cairo_region_get_rectangle(visible, i, &r);
-      cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+      cairo_region_get_rectangle(visible.get(), i, &r);
+      cairo_rectangle(cr.get(), r.x, r.y, r.width, r.height);
     }
-    cairo_clip(cr);
-    cairo_rectangle(cr, dest.left + at.left, dest.top + at.top, width, height);
-    cairo_clip(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, tmp, dest.left + at.left, dest.top + at.top);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_destroy(tmp);
+    cairo_clip(cr.get());
+    cairo_rectangle(cr.get(), dest.left + at.left, dest.top + at.top, width, height);
+    cairo_clip(cr.get());
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr.get(), tmp.get(), dest.left + at.left, dest.top + at.top);
+    cairo_paint(cr.get());
     AddDamage(top->handle, OffsetRectBy(dest, at.left, at.top));
   }
-  cairo_region_destroy(visible);
   // What the scroll uncovered inside the clip needs repainting.
-  cairo_region_t* uncovered = RegionOf(IntersectRects(area, limit));
-  SubtractRect(uncovered, dest);
-  RECT box = cairo_region_is_empty(uncovered) ? RECT{} : Extents(uncovered);
+  CairoRegion uncovered = RegionOf(IntersectRects(area, limit));
+  SubtractRect(uncovered.get(), dest);
+  RECT box = cairo_region_is_empty(uncovered.get()) ? RECT{} : Extents(uncovered.get());
   if (updateRect) *updateRect = box;
-  if (auto rgn = LookupGdi<Region>(update)) rgn->Replace(cairo_region_copy(uncovered));
+  if (auto rgn = LookupGdi<Region>(update)) rgn->Replace(cairo_region_copy(uncovered.get()));
   if (flags & SW_SCROLLCHILDREN) {
     for (auto& c : w->children)
       if (PointInRect(area, {c->window.left, c->window.top}))
@@ -619,10 +613,9 @@ BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* c
   }
   if (flags & SW_INVALIDATE) {
     RECT c = w->ClientInWindow();
-    cairo_region_translate(uncovered, c.left, c.top);
-    ChangeUpdate(*w, uncovered, RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0));
+    cairo_region_translate(uncovered.get(), c.left, c.top);
+    ChangeUpdate(*w, uncovered.get(), RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0));
   }
-  cairo_region_destroy(uncovered);
   detail::FlushAllPresents();
   return TRUE;
 }
@@ -635,7 +628,7 @@ cairo_surface_t* GetWindowBackingStore(HWND hwnd, POINT* windowOrigin) {
     RECT at = InTop(*w, w->window);
     *windowOrigin = {at.left, at.top};
   }
-  return top->backing;
+  return top->backing.get();
 }
 
 cairo_surface_t* CaptureWindowImage(HWND hwnd) {
@@ -645,11 +638,10 @@ cairo_surface_t* CaptureWindowImage(HWND hwnd) {
   if (!backing || !w) return nullptr;
   cairo_surface_flush(backing);
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w->Width(), 1), std::max(w->Height(), 1));
-  cairo_t* cr = cairo_create(image);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, backing, -origin.x, -origin.y);
-  cairo_paint(cr);
-  cairo_destroy(cr);
+  CairoContext cr(cairo_create(image));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr.get(), backing, -origin.x, -origin.y);
+  cairo_paint(cr.get());
   return image;
 }
 

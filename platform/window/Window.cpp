@@ -4,10 +4,7 @@ namespace kestrel::platform {
 
 Window::Window() = default;
 
-Window::~Window() {
-  if (update) cairo_region_destroy(update);
-  if (backing) cairo_surface_destroy(backing);
-}
+Window::~Window() = default;
 
 RECT Window::ClientInWindow() const {
   return {client.left - window.left, client.top - window.top, client.right - window.left,

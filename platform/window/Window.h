@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 #include "platform/window/WindowDefs.h"
 
@@ -66,8 +67,8 @@ class Window {
   bool destroyed = false;
 
   // Painting. The update region is in window coordinates (origin = window rectangle's corner).
-  cairo_surface_t* backing = nullptr;  // top-level windows only
-  cairo_region_t* update = nullptr;
+  CairoSurface backing;  // top-level windows only
+  CairoRegion update;
   bool erasePending = false;
   bool ncPaintPending = false;
   bool internalPaint = false;

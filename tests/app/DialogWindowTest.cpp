@@ -75,7 +75,7 @@ class DialogWindow : public ::testing::Test {
 
 TEST_F(DialogWindow, BandHeaderAndButtonSitWhereDesigned) {
   TForm1* form = Show("en_US");
-  EXPECT_NE(VnApplication(), nullptr);  // the services object comes with the dialog's libraries
+  EXPECT_NE(VnApplication(), nullptr);  // test programs of the dialog install the services object
   EXPECT_EQ(form->ClientWidth(), 445);
   EXPECT_EQ(form->ClientHeight(), 592);
   // The band: every row 0..64 starts and ends in its colour, row 65 is the form's white.

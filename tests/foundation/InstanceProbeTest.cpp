@@ -71,7 +71,7 @@ class TFreedMarker : public TComponent {
   static std::ios_base::Init streams;
   // Registered before the object exists, so it runs after the object's finalisation.
   std::atexit([] { Say(VnApplication() ? "still there" : "gone"); });
-  TVnApplication* services = VnApplication();
+  TVnApplication* services = InstallVnApplication();
   new TFreedMarker(services);
   Application();
   static int ticks = 0;
@@ -103,7 +103,7 @@ class TFreedMarker : public TComponent {
 [[gnu::constructor(102)]] void RunServicesProbeRole() {
   const char* role = std::getenv("KESTREL_OS_CHILD_ROLE");
   if (!role || std::strcmp(role, "vn-services-probe") != 0) return;
-  TVnApplication* services = VnApplication();
+  TVnApplication* services = InstallVnApplication();
   if (services->IsPrevRunning()) {
     Say("second " + HexOf(services->PreviouseAppWin()));
     ::_exit(0);

@@ -112,6 +112,31 @@ TEST(VnServices, TheApplicationHandsUnhandledExceptionsToTheServicesObject) {
   EXPECT_EQ(log.find("00002"), std::string::npos);
 }
 
+TEST(VnServices, AResetFreesTheObjectAndAFreshInstallTakesOverItsDuties) {
+  struct TFreed : TComponent {
+    bool* freed;
+    TFreed(TComponent* owner, bool* flag) : TComponent(owner), freed(flag) {}
+    ~TFreed() override { *freed = true; }
+  };
+  bool freed = false;
+  new TFreed(InstallVnApplication(), &freed);
+  ResetVnApplication();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(VnApplication(), nullptr);
+  TVnApplication* fresh = InstallVnApplication();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(InstallVnApplication(), fresh);
+  bool handled = false;
+  fresh->OnException = [&](TObject*, const Exception&, bool& cancel) { handled = cancel = true; };
+  try {
+    throw EConvertError("after the reset");
+  } catch (...) {
+    Application()->HandleException(nullptr);
+  }
+  fresh->OnException = nullptr;
+  EXPECT_TRUE(handled);
+}
+
 TEST(VnServices, AnIdleProgramsTimerPoolNeverWakesTheGuiThread) {
   TVnApplication* services = VnApplication();
   Application();

@@ -1,6 +1,8 @@
 // Painting: update regions, WM_PAINT with erase, pixels read back from window DCs, clipping of
 // children and siblings, redraw suppression, WM_PRINT, window regions, and the classic frame.
 
+#include <stdexcept>
+
 #include "platform/gdi/Gdi.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/GoldenImage.h"
@@ -97,6 +99,21 @@ TEST_F(Painting, RedrawingEveryWindowSurvivesAPaintHandlerThatDestroysWindows) {
   EXPECT_TRUE(RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN));
   EXPECT_EQ(painted, 1);
   Log().handler = nullptr;
+}
+
+TEST_F(Painting, AnEraseHandlerThatThrowsStillGetsItsDcReleased) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+  Pump();
+  HDC erased = nullptr;
+  Log().handler = [&](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) -> bool {
+    if (msg != WM_ERASEBKGND) return false;
+    erased = reinterpret_cast<HDC>(wParam);
+    throw std::runtime_error("erase failed");
+  };
+  EXPECT_THROW(RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW), std::runtime_error);
+  Log().handler = nullptr;
+  ASSERT_NE(erased, nullptr);
+  EXPECT_EQ(WindowFromDC(erased), nullptr);  // handed back, not left holding the backing store
 }
 
 TEST_F(Painting, BeginPaintErasesWithTheClassBrushAndClipsToTheUpdate) {

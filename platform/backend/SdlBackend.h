@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/backend/WakeSignal.h"
+#include "platform/backend/EventFdSignal.h"
 #include "platform/window/Backend.h"
 
 namespace kestrel::platform {
@@ -76,7 +76,7 @@ class SdlBackend : public Backend {
   // On X11 (from the first window on): native events are checked and waited for, and pixels
   // shown, on the X connection directly; elsewhere through SDL.
   std::unique_ptr<X11Connection> x11_;
-  WakeSignal wakeSignal_;
+  EventFdSignal wakeSignal_;
   Uint32 lastFullPump_ = 0;
   std::map<WORD, SDL_Cursor*> cursors_;
   Uint32 wakeEvent_ = 0;

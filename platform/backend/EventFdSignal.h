@@ -4,12 +4,12 @@
 
 namespace kestrel::platform {
 
-class WakeSignal {
+class EventFdSignal {
  public:
-  WakeSignal();
-  ~WakeSignal();
-  WakeSignal(const WakeSignal&) = delete;
-  WakeSignal& operator=(const WakeSignal&) = delete;
+  EventFdSignal();
+  ~EventFdSignal();
+  EventFdSignal(const EventFdSignal&) = delete;
+  EventFdSignal& operator=(const EventFdSignal&) = delete;
 
   // -1 when the system could not make one.
   int Fd() const { return fd_; }

@@ -1,21 +1,21 @@
-#include "platform/backend/WakeSignal.h"
+#include "platform/backend/EventFdSignal.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace kestrel::platform {
 
-WakeSignal::WakeSignal() : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+EventFdSignal::EventFdSignal() : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
-WakeSignal::~WakeSignal() {
+EventFdSignal::~EventFdSignal() {
   if (fd_ >= 0) close(fd_);
 }
 
-void WakeSignal::Raise() {
+void EventFdSignal::Raise() {
   if (fd_ >= 0) eventfd_write(fd_, 1);
 }
 
-void WakeSignal::Clear() {
+void EventFdSignal::Clear() {
   eventfd_t count;
   if (fd_ >= 0) eventfd_read(fd_, &count);
 }

@@ -32,6 +32,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
   auto q = MessageQueue::Current();
   bool remove = (flags & PM_REMOVE) != 0;
   q->RunSentMessages();
+  q->ServeCalls();
   if (OnBackendThread()) {
     Wm().GetBackend().PumpEvents();
     q->RunSentMessages();

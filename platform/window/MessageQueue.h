@@ -72,7 +72,9 @@ class MessageQueue {
   // Calls other threads hand to the owner outside the message stream (a worker's synchronized
   // calls, kept by the framework): SignalCalls, from any thread, marks them and wakes the owner,
   // whose next pump (PeekMessage, GetMessage, WaitMessage) runs the installed server before it
-  // looks at posted messages. The server is installed before the first call is handed over.
+  // looks at posted messages, and reports a thread WM_NULL when it served any (so a loop that
+  // checks its state between messages sees what the calls changed). The server is installed
+  // before the first call is handed over.
   static void SetCallServer(void (*server)());
   void SignalCalls();
   // On the owner thread: runs the server when calls were marked. Returns whether it ran.

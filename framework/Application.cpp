@@ -67,13 +67,10 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   if (!gApplication) gApplication = this;
   RegisterVisualClasses();
   handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-  const pf::HWND window = handle_;
-  SetWakeMainThread([window] { pf::PostMessageW(window, WakeMessage(), 0, 0); });
   if (const auto created = CreatedHandler()) created(this);
 }
 
 TApplication::~TApplication() {
-  SetWakeMainThread(nullptr);
   Destroying();
   // Forms hear OnDestroy while the application and their fellows still exist.
   for (int i = ComponentCount() - 1; i >= 0; --i)

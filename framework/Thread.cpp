@@ -6,10 +6,10 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <semaphore>
 
 #include "framework/Application.h"
-#include "platform/window/WindowApi.h"
+#include "platform/window/MessageQueue.h"
+#include "platform/window/WakeSignal.h"
 
 namespace kestrel {
 
@@ -18,22 +18,26 @@ KESTREL_IMPLEMENT_CLASS(TThread, TObject)
 namespace {
 
 // One call handed to the GUI thread. A waiting caller owns its request on its stack and sleeps
-// on `done` (a futex underneath); a queued request is owned by the queue.
+// on `done` (a futex); a queued request is owned by the queue.
 struct SyncRequest {
   TThread* thread = nullptr;
   TThreadMethod method;
   bool wait = true;
-  std::binary_semaphore done{0};
+  platform::WakeSignal done;
   std::exception_ptr error;
 };
+
+void ServeCalls() { CheckSynchronize(); }
 
 struct SyncQueue {
   std::mutex mutex;
   std::condition_variable arrived;                  // CheckSynchronize with a timeout waits on it
   std::deque<std::unique_ptr<SyncRequest>> queued;  // fire-and-forget requests (Queue)
   std::deque<SyncRequest*> order;                   // both kinds, in arrival order
-  std::function<void()> wake;
   std::thread::id mainThread = std::this_thread::get_id();
+  std::shared_ptr<platform::MessageQueue> mainQueue;  // the GUI thread's, found on first use
+
+  SyncQueue() { platform::MessageQueue::SetCallServer(&ServeCalls); }
 };
 
 SyncQueue& Sync() {
@@ -41,26 +45,25 @@ SyncQueue& Sync() {
   return *queue;
 }
 
-// Queues `request` and wakes the GUI thread. The wake-up (a posted message, so that any message
-// pump serves the call) goes out only when the queue was empty: a GUI thread that has not yet
-// served the earlier requests will serve this one with them.
+// Queues `request` and hands it to the GUI thread's message queue, whose next pump serves it
+// (any pump: Application.Run, ProcessMessages, a modal loop, a bare PeekMessage loop). Only the
+// request that finds the queue empty wakes the GUI thread: one that has not yet served the
+// earlier requests will serve this one with them.
 void Enqueue(SyncRequest* request, std::unique_ptr<SyncRequest> owned) {
   SyncQueue& s = Sync();
-  std::function<void()> wake;
-  bool first;
+  std::shared_ptr<platform::MessageQueue> gui;
   {
     std::lock_guard lock(s.mutex);
-    first = s.order.empty();
+    const bool first = s.order.empty();
     s.order.push_back(request);
     if (owned) s.queued.push_back(std::move(owned));
-    if (first) wake = s.wake;
+    if (first) {
+      if (!s.mainQueue) s.mainQueue = platform::MessageQueue::Of(s.mainThread);
+      gui = s.mainQueue;
+    }
   }
   s.arrived.notify_one();
-  if (!first) return;
-  if (wake)
-    wake();
-  else
-    platform::WakeGuiThread();
+  if (gui) gui->SignalCalls();
 }
 
 // An exception nobody waits for (a queued call's, an end event's) goes to the application's
@@ -87,11 +90,7 @@ bool IsMainThread() {
 void SetMainThread() {
   std::lock_guard lock(Sync().mutex);
   Sync().mainThread = std::this_thread::get_id();
-}
-
-void SetWakeMainThread(std::function<void()> wake) {
-  std::lock_guard lock(Sync().mutex);
-  Sync().wake = std::move(wake);
+  Sync().mainQueue = nullptr;
 }
 
 bool CheckSynchronize(int timeoutMs) {
@@ -119,7 +118,7 @@ bool CheckSynchronize(int timeoutMs) {
       else
         ReportToApplication(r->thread);
     }
-    if (r->wait) r->done.release();  // the caller owns r from here on
+    if (r->wait) r->done.Set();  // the caller owns r from here on
   }
 }
 
@@ -212,7 +211,7 @@ void TThread::Synchronize(TThread*, const TThreadMethod& method) {
   SyncRequest request;
   request.method = method;
   Enqueue(&request, nullptr);
-  request.done.acquire();
+  request.done.Wait();
   if (request.error) std::rethrow_exception(request.error);
 }
 

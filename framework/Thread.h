@@ -1,8 +1,7 @@
 #pragma once
 // TThread: a worker thread running Execute. Synchronize runs a call on the GUI thread and waits
-// for it: the call is queued and the GUI thread is woken with a message to the application's
-// hidden window, so any message pump serves it — Application.Run, ProcessMessages, a modal
-// loop or a bare PeekMessage/DispatchMessage loop.
+// for it: the call is queued and handed to the GUI thread's message queue, so any message pump
+// serves it — Application.Run, ProcessMessages, a modal loop or a bare PeekMessage loop.
 
 #include <atomic>
 #include <exception>
@@ -83,7 +82,5 @@ void SetMainThread();
 // Runs the queued synchronized calls; on the GUI thread only. True when any ran. With a
 // timeout, waits up to that long for a call to arrive first.
 bool CheckSynchronize(int timeoutMs = 0);
-// Called by Synchronize after queueing (the application installs one that posts to its window).
-void SetWakeMainThread(std::function<void()> wake);
 
 }  // namespace kestrel

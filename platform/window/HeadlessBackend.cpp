@@ -56,22 +56,9 @@ DWORD HeadlessBackend::Now() const {
   return now_;
 }
 
-void HeadlessBackend::WaitForEvents(int timeoutMs) {
-  std::unique_lock lock(mutex_);
-  if (timeoutMs < 0)
-    wake_.wait(lock, [&] { return woken_; });
-  else
-    wake_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return woken_; });
-  woken_ = false;
-}
+void HeadlessBackend::WaitForEvents(int timeoutMs) { wake_.Wait(timeoutMs); }
 
-void HeadlessBackend::Wake() {
-  {
-    std::lock_guard lock(mutex_);
-    woken_ = true;
-  }
-  wake_.notify_all();
-}
+void HeadlessBackend::Wake() { wake_.Set(); }
 
 int HeadlessBackend::Pump() {
   // A window that never validates would be painted forever; stop after a generous number.

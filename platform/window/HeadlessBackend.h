@@ -2,12 +2,12 @@
 // The backend for tests and off-screen use: no display, a virtual clock that tests advance, and
 // scripted input that enters through the same hit-testing path as real input.
 
-#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <vector>
 
 #include "platform/window/Backend.h"
+#include "platform/window/WakeSignal.h"
 
 namespace kestrel::platform {
 
@@ -63,8 +63,7 @@ class HeadlessBackend : public Backend {
   String clipboard_;
   bool hasClipboard_ = false;
   mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  bool woken_ = false;
+  WakeSignal wake_;
 };
 
 }  // namespace kestrel::platform

@@ -21,6 +21,8 @@ struct QueueDirectory {
   DWORD nextId = 1;
 };
 
+std::atomic<void (*)()> gCallServer{nullptr};
+
 QueueDirectory& Directory() {
   static QueueDirectory* directory = new QueueDirectory;  // outlives every thread
   return *directory;
@@ -38,8 +40,9 @@ bool Matches(const MSG& m, HWND hwnd, UINT min, UINT max) {
 
 }  // namespace
 
-std::shared_ptr<MessageQueue> MessageQueue::Current() {
-  auto id = std::this_thread::get_id();
+std::shared_ptr<MessageQueue> MessageQueue::Current() { return Of(std::this_thread::get_id()); }
+
+std::shared_ptr<MessageQueue> MessageQueue::Of(std::thread::id id) {
   auto& d = Directory();
   std::lock_guard lock(d.mutex);
   auto& q = d.queues[id];
@@ -243,7 +246,7 @@ void MessageQueue::WaitForWork(int timeoutMs) {
   if (backendThread) {
     {
       std::lock_guard lock(mutex_);
-      if (woken_ || !posted_.empty() || !sent_.empty() || quit_) {
+      if (woken_ || !posted_.empty() || !sent_.empty() || quit_ || callsSignalled_) {
         woken_ = false;
         return;
       }
@@ -254,7 +257,7 @@ void MessageQueue::WaitForWork(int timeoutMs) {
     return;
   }
   std::unique_lock lock(mutex_);
-  auto ready = [&] { return woken_ || !posted_.empty() || !sent_.empty() || quit_; };
+  auto ready = [&] { return woken_ || !posted_.empty() || !sent_.empty() || quit_ || callsSignalled_; };
   if (timeoutMs < 0)
     changed_.wait(lock, ready);
   else
@@ -269,6 +272,20 @@ void MessageQueue::Wake() {
   }
   changed_.notify_all();
   if (Wm().HasBackend() && Wm().BackendThread() == owner_) Wm().GetBackend().Wake();
+}
+
+void MessageQueue::SetCallServer(void (*server)()) { gCallServer = server; }
+
+void MessageQueue::SignalCalls() {
+  // Already marked: the owner has yet to serve, and will serve these calls with the others.
+  if (callsSignalled_.exchange(true)) return;
+  Wake();
+}
+
+bool MessageQueue::ServeCalls() {
+  if (!callsSignalled_.exchange(false)) return false;
+  if (auto* server = gCallServer.load()) server();
+  return true;
 }
 
 }  // namespace kestrel::platform

@@ -2,6 +2,7 @@
 // The message queue of one thread: posted messages (input included), messages sent from other
 // threads and waiting for their reply, the quit request, and the thread's timers.
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -18,6 +19,9 @@ class MessageQueue {
   // The queue of a thread, created on first use; ForThread(id) returns null for a thread that
   // never had one.
   static std::shared_ptr<MessageQueue> Current();
+  // The queue of `thread`, created if it has none yet (so work can be handed to a thread that has
+  // not pumped so far).
+  static std::shared_ptr<MessageQueue> Of(std::thread::id thread);
   static std::shared_ptr<MessageQueue> ForThread(std::thread::id thread);
   static std::shared_ptr<MessageQueue> ForThreadId(DWORD threadId);
   static DWORD IdOf(std::thread::id thread);
@@ -65,6 +69,17 @@ class MessageQueue {
   void Wait(int timeoutMs);
   void Wake();
 
+  // Calls other threads hand to the owner outside the message stream (a worker's synchronized
+  // calls, kept by the framework): SignalCalls, from any thread, marks them and wakes the owner,
+  // whose next pump (PeekMessage, GetMessage, WaitMessage) runs the installed server before it
+  // looks at posted messages, and reports a thread WM_NULL when it served any (so a loop that
+  // checks its state between messages sees what the calls changed). The server is installed
+  // before the first call is handed over.
+  static void SetCallServer(void (*server)());
+  void SignalCalls();
+  // On the owner thread: runs the server when calls were marked. Returns whether it ran.
+  bool ServeCalls();
+
   struct Timer {
     HWND hwnd;
     UINT_PTR id;
@@ -86,6 +101,7 @@ class MessageQueue {
   std::condition_variable changed_;
   std::deque<MSG> posted_;
   std::deque<std::shared_ptr<SentMessage>> sent_;
+  std::atomic<bool> callsSignalled_{false};
   bool quit_ = false;
   int exitCode_ = 0;
   bool woken_ = false;

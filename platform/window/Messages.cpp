@@ -32,6 +32,12 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
   auto q = MessageQueue::Current();
   bool remove = (flags & PM_REMOVE) != 0;
   q->RunSentMessages();
+  if (q->ServeCalls() && InFilter(WM_NULL, min, max) && (!hwnd || hwnd == reinterpret_cast<HWND>(-1))) {
+    // Calls from other threads ran: they may have changed what the caller's loop waits for, so
+    // they come back as a message (a thread's WM_NULL) rather than letting the loop sleep on.
+    if (out) *out = detail::MakeMessage(nullptr, WM_NULL, 0, 0);
+    return true;
+  }
   if (OnBackendThread()) {
     Wm().GetBackend().PumpEvents();
     q->RunSentMessages();

@@ -59,6 +59,27 @@ TEST(Threads, SynchronizeIsServedByABarePeekDispatchLoop) {
   delete worker;
 }
 
+TEST(Threads, WaitMessageReturnsAfterServingACallThatEndsTheLoop) {
+  Application();
+  bool done = false;
+  auto* worker = TThread::Create<TLambdaThread>(false, [&](TLambdaThread& self) {
+    self.Synchronize([&] { done = true; });
+  });
+  // Wakes a loop that slept on after the call had already set `done`.
+  std::atomic<bool> stop{false};
+  std::thread watchdog([&] {
+    for (int i = 0; i < 500 && !stop; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    platform::WakeGuiThread();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  while (!done) platform::WaitMessage();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+  stop = true;
+  watchdog.join();
+  worker->WaitFor();
+  delete worker;
+}
+
 TEST(Threads, SynchronizeCarriesExceptionsBackAndWaitForServesCalls) {
   Application();
   bool caught = false;

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 namespace kestrel::testing {
 
@@ -156,8 +157,10 @@ void LoopbackServer::Stop() {
   if (::write(wakePipe_[1], &byte, 1) < 0) {
   }
   if (acceptThread_.joinable()) acceptThread_.join();
-  for (std::thread& t : workers_) t.join();
-  workers_.clear();
+  {
+    std::unique_lock lock(mutex_);
+    workersGone_.wait(lock, [&] { return activeWorkers_ == 0; });
+  }
   for (int fd : {listenFd_, wakePipe_[0], wakePipe_[1]})
     if (fd >= 0) ::close(fd);
   listenFd_ = wakePipe_[0] = wakePipe_[1] = -1;
@@ -181,9 +184,26 @@ void LoopbackServer::AcceptLoop() {
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
     ++connections_;
-    std::lock_guard lock(mutex_);
-    workers_.emplace_back([this, fd] { Serve(fd); });
+    {
+      std::lock_guard lock(mutex_);
+      ++activeWorkers_;
+    }
+    try {
+      std::thread([this, fd] {
+        Serve(fd);
+        WorkerDone();
+      }).detach();
+    } catch (const std::system_error&) {
+      ::close(fd);
+      WorkerDone();
+    }
   }
+}
+
+void LoopbackServer::WorkerDone() {
+  // A worker's last touch of the server: Stop may free it once the count reaches zero.
+  std::lock_guard lock(mutex_);
+  if (--activeWorkers_ == 0) workersGone_.notify_all();
 }
 
 bool LoopbackServer::StallFor(int ms) {

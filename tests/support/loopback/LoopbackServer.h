@@ -68,6 +68,7 @@ class LoopbackServer {
   struct Connection;
   void AcceptLoop();
   void Serve(int fd);
+  void WorkerDone();
   void Answer(Connection& c, const HttpResponse& r);
   bool StallFor(int ms);
 
@@ -77,10 +78,14 @@ class LoopbackServer {
   int wakePipe_[2] = {-1, -1};
   int port_ = 0;
   std::thread acceptThread_;
-  std::vector<std::thread> workers_;
   mutable std::mutex mutex_;
   std::condition_variable stopped_;
   bool stopping_ = false;
+  // Connections are served on detached threads counted here; Stop waits until none is left.
+  // (A finished but unjoined thread would count as leaked in a process forked meanwhile, such as
+  // a death test's child ending the program.)
+  int activeWorkers_ = 0;
+  std::condition_variable workersGone_;
   std::vector<HttpRequest> requests_;
   std::atomic<int> connections_{0};
 };

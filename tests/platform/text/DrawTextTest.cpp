@@ -205,7 +205,7 @@ TEST(DrawTextGolden, FlagGroups) {
          DT_WORDBREAK | horizontal[i]);
   // Ellipses and prefixes.
   Cell(dc, 4, 178, 120, 18, u"Download failed, try again", DT_SINGLELINE | DT_END_ELLIPSIS);
-  Cell(dc, 128, 178, 120, 18, u"/home/user/downloads/setup.bin", DT_SINGLELINE | DT_PATH_ELLIPSIS);
+  Cell(dc, 128, 178, 120, 18, u"C:\\Users\\user\\downloads\\setup.bin", DT_SINGLELINE | DT_PATH_ELLIPSIS);
   Cell(dc, 252, 178, 120, 36, u"Incomprehensibilities abound", DT_WORDBREAK | DT_WORD_ELLIPSIS);
   Cell(dc, 4, 200, 120, 18, u"&File && E&xit", DT_SINGLELINE);
   Cell(dc, 128, 200, 120, 18, u"&File && E&xit", DT_SINGLELINE | DT_HIDEPREFIX);

@@ -92,8 +92,8 @@ TEST(TextLayout, EndEllipsis) {
 }
 
 TEST(TextLayout, PathEllipsis) {
-  auto result = LayoutText(u"/home/user/downloads/setup.exe", DT_SINGLELINE | DT_PATH_ELLIPSIS, 200, TenPixels());
-  EXPECT_EQ(Lines(result), (V{u"/home/u.../setup.exe"}));
+  auto result = LayoutText(u"C:\\Users\\user\\downloads\\setup.exe", DT_SINGLELINE | DT_PATH_ELLIPSIS, 200, TenPixels());
+  EXPECT_EQ(Lines(result), (V{u"C:\\User...\\setup.exe"}));
   EXPECT_EQ(result.width, 200);
   EXPECT_EQ(Lines(LayoutText(u"C:\\Temp\\Sub\\file.txt", DT_SINGLELINE | DT_PATH_ELLIPSIS, 150, TenPixels())),
             (V{u"C:\\...\\file.txt"}));

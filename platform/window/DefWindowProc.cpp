@@ -265,7 +265,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_CANCELMODE:
-      if (Wm().capture == hwnd) ReleaseCapture();
+      if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:

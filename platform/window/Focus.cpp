@@ -18,6 +18,14 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
   return w ? CallWindow(*w, msg, wParam, lParam) : 0;
 }
 
+// True when `window` may hold input state; false, with ERROR_ACCESS_DENIED, for another
+// thread's window.
+bool MayHoldInput(const Window& window) {
+  if (Wm().HoldsInput(window)) return true;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return false;
+}
+
 WPARAM ActivateParam(WORD how, HWND hwnd) {
   return MAKEWPARAM(how, static_cast<WORD>(IsIconic(hwnd) ? 1 : 0));
 }
@@ -40,16 +48,16 @@ void SendActivateApp(std::thread::id thread, bool active, DWORD otherThread) {
 // The active application is the thread of the active window; none once nothing is active.
 void LeaveActiveApp(const std::optional<std::thread::id>& next) {
   WindowManager& wm = Wm();
-  auto leaving = wm.activeApp;
+  auto leaving = wm.ActiveApp();
   if (!leaving || leaving == next) return;
-  wm.activeApp.reset();
+  wm.AssignActiveApp(std::nullopt);
   SendActivateApp(*leaving, false, ThreadIdOf(next));
 }
 
 void EnterActiveApp(std::thread::id thread, const std::optional<std::thread::id>& previous) {
   WindowManager& wm = Wm();
-  if (wm.activeApp == thread) return;
-  wm.activeApp = thread;
+  if (wm.ActiveApp() == thread) return;
+  wm.AssignActiveApp(thread);
   SendActivateApp(thread, true, ThreadIdOf(previous));
 }
 
@@ -59,32 +67,33 @@ namespace detail {
 
 void SetFocusWindow(HWND hwnd) {
   WindowManager& wm = Wm();
-  HWND previous = wm.focus;
+  HWND previous = wm.Focus();
   if (previous == hwnd) return;
-  wm.focus = hwnd;
+  wm.AssignFocus(hwnd);
   if (previous) Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd));
-  if (wm.focus != hwnd) return;  // changed again meanwhile
+  if (wm.Focus() != hwnd) return;  // changed again meanwhile
   if (hwnd) Send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous));
 }
 
 bool ActivateWindow(Window* top, WORD how, bool setFocus) {
   WindowManager& wm = Wm();
+  if (top && !wm.HoldsInput(*top)) return false;  // another thread's window, or asked from one
   HWND hwnd = top ? top->handle : nullptr;
-  HWND previous = wm.active;
+  HWND previous = wm.Active();
   std::optional<std::thread::id> app;
   if (top) app = top->thread;
   if (hwnd == previous) {
     if (!hwnd) LeaveActiveApp(std::nullopt);
     return true;
   }
-  auto previousApp = wm.activeApp;
+  auto previousApp = wm.ActiveApp();
   if (previous && IsWindow(previous)) {
     Send(previous, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(hwnd));
     Send(previous, WM_ACTIVATE, ActivateParam(WA_INACTIVE, previous), reinterpret_cast<LPARAM>(hwnd));
   }
   LeaveActiveApp(app);
   if (hwnd && !IsWindow(hwnd)) return false;
-  wm.active = hwnd;
+  wm.AssignActive(hwnd);
   if (hwnd) {
     if (GetWindow(hwnd, GW_HWNDFIRST) != hwnd)
       SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -92,17 +101,17 @@ bool ActivateWindow(Window* top, WORD how, bool setFocus) {
     Send(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(previous));
     Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd), reinterpret_cast<LPARAM>(previous));
   }
-  if (setFocus && wm.active == hwnd) {
-    HWND focus = wm.focus;
+  if (setFocus && wm.Active() == hwnd) {
+    HWND focus = wm.Focus();
     if (!hwnd || !focus || GetAncestor(focus, GA_ROOT) != hwnd) SetFocusWindow(hwnd);
   }
-  return wm.active == hwnd;
+  return wm.Active() == hwnd;
 }
 
 void ActivateOtherWindow(Window& leaving) {
   auto candidate = [&](HWND h) {
     auto w = Wm().Lookup(h);
-    return w && w.get() != &leaving && w->IsTopLevel() && w->IsVisible() && w->IsEnabled() &&
+    return w && w.get() != &leaving && Wm().HoldsInput(*w) && w->IsTopLevel() && w->IsVisible() && w->IsEnabled() &&
            !(w->exStyle & WS_EX_NOACTIVATE);
   };
   HWND next = nullptr;
@@ -122,76 +131,83 @@ void ActivateOtherWindow(Window& leaving) {
 void ForgetWindowState(Window& window) {
   WindowManager& wm = Wm();
   HWND h = window.handle;
-  if (wm.focus == h) wm.focus = nullptr;
-  if (wm.active == h) wm.active = nullptr;
-  if (wm.capture == h) wm.capture = nullptr;
-  if (wm.mouse.hoverWindow == h) wm.mouse.hoverWindow = nullptr;
-  if (wm.mouse.trackWindow == h) {
-    wm.mouse.trackWindow = nullptr;
-    wm.mouse.trackFlags = 0;
-  }
-  if (wm.mouse.lastClickWindow == h) wm.mouse.lastClickWindow = nullptr;
   if (GetCaretState().hwnd == h) DestroyCaret();
+  // A worker's windows hold no input state; the last click may name one, but handles are never
+  // reused, so a stale one matches nothing.
+  if (!wm.OnGuiThread()) return;
+  if (wm.Focus() == h) wm.AssignFocus(nullptr);
+  if (wm.Active() == h) wm.AssignActive(nullptr);
+  if (wm.Capture() == h) wm.AssignCapture(nullptr);
+  MouseState& mouse = wm.Mouse();
+  if (mouse.hoverWindow == h) mouse.hoverWindow = nullptr;
+  if (mouse.trackWindow == h) {
+    mouse.trackWindow = nullptr;
+    mouse.trackFlags = 0;
+  }
+  if (mouse.lastClickWindow == h) mouse.lastClickWindow = nullptr;
 }
 
 }  // namespace detail
 
 HWND SetFocus(HWND hwnd) {
   WindowManager& wm = Wm();
-  HWND previous = wm.focus;
+  HWND previous = wm.Focus();
   if (!hwnd) {
     detail::SetFocusWindow(nullptr);
     return previous;
   }
   auto w = ValidWindow(hwnd);
-  if (!w || w->IsRoot()) return nullptr;
+  if (!w || w->IsRoot() || !MayHoldInput(*w)) return nullptr;
   if (hwnd == previous) return previous;
   // Neither a disabled nor a minimised window (or one inside them) takes the focus.
   for (Window* x = w.get(); x && !x->IsRoot(); x = x->parent)
     if (!x->IsEnabled() || x->minimized) return nullptr;
   Window* top = w->TopLevel();
-  if (top->handle != wm.active) {
+  if (top->handle != wm.Active()) {
     if (!detail::ActivateWindow(top, WA_ACTIVE, false)) return nullptr;
-    if (!IsWindow(hwnd) || top->handle != wm.active) return nullptr;
+    if (!IsWindow(hwnd) || top->handle != wm.Active()) return nullptr;
   }
   detail::SetFocusWindow(hwnd);
   return previous;
 }
 
-HWND GetFocus() { return Wm().focus; }
+HWND GetFocus() { return Wm().OnGuiThread() ? Wm().Focus() : nullptr; }
 
 HWND SetActiveWindow(HWND hwnd) {
-  HWND previous = Wm().active;
+  HWND previous = Wm().Active();
   if (!hwnd) {
     detail::ActivateWindow(nullptr, WA_ACTIVE, true);
     return previous;
   }
   auto w = ValidWindow(hwnd);
-  if (!w || w->IsRoot()) return nullptr;
+  if (!w || w->IsRoot() || !MayHoldInput(*w)) return nullptr;
   Window* top = w->TopLevel();
   if (top->parent != &Wm().Desktop()) return nullptr;  // message-only windows are never active
   return detail::ActivateWindow(top, WA_ACTIVE, true) ? previous : nullptr;
 }
 
-HWND GetActiveWindow() { return Wm().active; }
-HWND GetForegroundWindow() { return Wm().active; }
+HWND GetActiveWindow() { return Wm().OnGuiThread() ? Wm().Active() : nullptr; }
+HWND GetForegroundWindow() { return GetActiveWindow(); }
 BOOL SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) || GetActiveWindow() == hwnd; }
 
 HWND SetCapture(HWND hwnd) {
   WindowManager& wm = Wm();
-  HWND previous = wm.capture;
-  if (hwnd && !ValidWindow(hwnd)) return nullptr;
-  wm.capture = hwnd;
+  HWND previous = wm.Capture();
+  if (hwnd) {
+    auto w = ValidWindow(hwnd);
+    if (!w || !MayHoldInput(*w)) return nullptr;
+  }
+  wm.AssignCapture(hwnd);
   if (previous && previous != hwnd) Send(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return previous;
 }
 
-HWND GetCapture() { return Wm().capture; }
+HWND GetCapture() { return Wm().OnGuiThread() ? Wm().Capture() : nullptr; }
 
 BOOL ReleaseCapture() {
   WindowManager& wm = Wm();
-  HWND previous = wm.capture;
-  wm.capture = nullptr;
+  HWND previous = wm.Capture();
+  wm.AssignCapture(nullptr);
   if (previous) Send(previous, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }

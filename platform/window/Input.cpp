@@ -28,13 +28,13 @@ constexpr int kHoverSlop = 2;        // half of SM_CXMOUSEHOVER / SM_CYMOUSEHOVE
 
 LPARAM PointParam(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
 
-bool KeyDown(const std::array<BYTE, 256>& keys, int vk) { return (keys[static_cast<size_t>(vk)] & 0x80) != 0; }
+bool KeyDown(const KeyStates& keys, int vk) { return (keys[static_cast<size_t>(vk)] & 0x80) != 0; }
 
 WPARAM MouseKeyFlags() {
   WindowManager& wm = Wm();
-  WPARAM flags = wm.mouse.buttons;
-  if (KeyDown(wm.asyncKeys, VK_SHIFT)) flags |= MK_SHIFT;
-  if (KeyDown(wm.asyncKeys, VK_CONTROL)) flags |= MK_CONTROL;
+  WPARAM flags = wm.Mouse().buttons;
+  if (KeyDown(wm.AsyncKeys(), VK_SHIFT)) flags |= MK_SHIFT;
+  if (KeyDown(wm.AsyncKeys(), VK_CONTROL)) flags |= MK_CONTROL;
   return flags;
 }
 
@@ -54,7 +54,7 @@ bool IsButtonDown(UINT msg) {
 
 // Posts WM_MOUSELEAVE / WM_NCMOUSELEAVE when the mouse left the tracked part of the window.
 void CheckLeave(HWND under, LRESULT hit) {
-  MouseState& m = Wm().mouse;
+  MouseState& m = Wm().Mouse();
   if (!m.trackWindow || !(m.trackFlags & TME_LEAVE)) return;
   bool nonClient = (m.trackFlags & TME_NONCLIENT) != 0;
   bool inside = under == m.trackWindow && (nonClient ? hit != HTCLIENT : hit == HTCLIENT);
@@ -66,7 +66,7 @@ void CheckLeave(HWND under, LRESULT hit) {
 }
 
 bool DetectDoubleClick(HWND target, UINT msg, LRESULT hit, POINT screen) {
-  MouseState& m = Wm().mouse;
+  MouseState& m = Wm().Mouse();
   DWORD now = Wm().Now();
   bool isDouble = !m.lastWasDouble && m.lastClickWindow == target && m.lastClickMessage == msg &&
                   now - m.lastClickTime <= kDoubleClickTime &&
@@ -88,7 +88,7 @@ bool DetectDoubleClick(HWND target, UINT msg, LRESULT hit, POINT screen) {
 bool MouseActivate(HWND target, LRESULT hit, UINT msg) {
   HWND top = GetAncestor(target, GA_ROOT);
   auto t = Wm().Lookup(top);
-  if (!t || top == Wm().active || t->parent != &Wm().Desktop() || (t->exStyle & WS_EX_NOACTIVATE))
+  if (!t || top == Wm().Active() || t->parent != &Wm().Desktop() || (t->exStyle & WS_EX_NOACTIVATE))
     return true;
   LRESULT ma = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                             MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(msg)));
@@ -100,7 +100,7 @@ bool MouseActivate(HWND target, LRESULT hit, UINT msg) {
 
 // Hover restarts whenever the mouse leaves the small box around where it rested.
 void RestartHover(POINT screen) {
-  MouseState& m = Wm().mouse;
+  MouseState& m = Wm().Mouse();
   if (!(m.trackFlags & TME_HOVER)) return;
   if (std::abs(screen.x - m.hoverPoint.x) > kHoverSlop || std::abs(screen.y - m.hoverPoint.y) > kHoverSlop) {
     m.hoverPoint = screen;
@@ -115,19 +115,20 @@ void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   LRESULT realHit = HTNOWHERE;
   HWND under = detail::HitTestAt(screen, &realHit);
   CheckLeave(under, realHit);
-  HWND target = wm.capture ? wm.capture : under;
-  LRESULT hit = wm.capture ? HTCLIENT : realHit;
+  HWND capture = wm.Capture();
+  HWND target = capture ? capture : under;
+  LRESULT hit = capture ? HTCLIENT : realHit;
   if (!target) return;
   auto w = wm.Lookup(target);
   if (!w) return;
-  if (!wm.capture && !w->IsEnabled()) hit = HTERROR;
+  if (!capture && !w->IsEnabled()) hit = HTERROR;
   if (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) {
     // The wheel goes to the focus window (or the active one).
-    HWND dest = wm.focus ? wm.focus : wm.active;
+    HWND dest = wm.Focus() ? wm.Focus() : wm.Active();
     if (dest) PostTo(dest, msg, MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(wheelData)), PointParam(screen));
     return;
   }
-  if (!wm.capture)
+  if (!capture)
     SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                  MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(msg)));
   if (hit == HTERROR || hit == HTNOWHERE) return;
@@ -146,7 +147,7 @@ void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   }
 }
 
-void SetKeyDown(std::array<BYTE, 256>& keys, int vk, bool down) {
+void SetKeyDown(KeyStates& keys, int vk, bool down) {
   auto& k = keys[static_cast<size_t>(vk & 0xFF)];
   if (down && !(k & 0x80)) k ^= 0x01;  // toggled on each new press
   k = static_cast<BYTE>(down ? (k | 0x80) : (k & ~0x80));
@@ -162,7 +163,7 @@ int GenericKey(int vk) {
   }
 }
 
-void UpdateKeys(std::array<BYTE, 256>& keys, int vk, bool down) {
+void UpdateKeys(KeyStates& keys, int vk, bool down) {
   SetKeyDown(keys, vk, down);
   int generic = GenericKey(vk);
   if (generic != vk) {
@@ -191,7 +192,7 @@ HWND HitTestAt(POINT screen, LRESULT* hit) {
 }
 
 int CheckHover() {
-  MouseState& m = Wm().mouse;
+  MouseState& m = Wm().Mouse();
   if (!m.trackWindow || !(m.trackFlags & TME_HOVER)) return -1;
   LONG left = static_cast<LONG>(m.hoverStart + m.trackHoverTime - Wm().Now());
   if (left > 0) return left;
@@ -212,9 +213,10 @@ int CheckHover() {
 
 bool ResolveKeyboardTarget(MSG& msg) {
   WindowManager& wm = Wm();
-  msg.hwnd = wm.focus ? wm.focus : wm.active;
+  HWND focus = wm.Focus();
+  msg.hwnd = focus ? focus : wm.Active();
   if (!msg.hwnd) return false;
-  if (!wm.focus) {
+  if (!focus) {
     // Without a focus window the active window gets keys as system keys.
     if (msg.message == WM_KEYDOWN) msg.message = WM_SYSKEYDOWN;
     if (msg.message == WM_KEYUP) msg.message = WM_SYSKEYUP;
@@ -223,7 +225,9 @@ bool ResolveKeyboardTarget(MSG& msg) {
 }
 
 void UpdateKeyStateFromMessage(const MSG& msg) {
-  auto& keys = Wm().keys;
+  // Key states follow the GUI thread's input; a worker's messages leave them alone.
+  if (!Wm().OnGuiThread()) return;
+  auto& keys = Wm().Keys();
   switch (msg.message) {
     case WM_KEYDOWN: case WM_SYSKEYDOWN:
       UpdateKeys(keys, static_cast<int>(msg.wParam), true);
@@ -253,10 +257,10 @@ void InjectMouseButton(MouseButton button, bool down, POINT screen) {
   int vk = button == MouseButton::Left ? VK_LBUTTON : button == MouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
   UINT base = button == MouseButton::Left ? WM_LBUTTONDOWN : button == MouseButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
   if (down)
-    wm.mouse.buttons |= flag;
+    wm.Mouse().buttons |= flag;
   else
-    wm.mouse.buttons &= ~flag;
-  SetKeyDown(wm.asyncKeys, vk, down);
+    wm.Mouse().buttons &= ~flag;
+  SetKeyDown(wm.AsyncKeys(), vk, down);
   RouteMouse(down ? base : base + 1, screen);
 }
 
@@ -267,10 +271,11 @@ void InjectMouseWheel(int delta, POINT screen, bool horizontal) {
 void InjectKey(int virtualKey, bool down, UINT scanCode, bool extended) {
   WindowManager& wm = Wm();
   virtualKey &= 0xFF;
-  bool wasDown = KeyDown(wm.asyncKeys, virtualKey);
-  UpdateKeys(wm.asyncKeys, virtualKey, down);
-  bool alt = KeyDown(wm.asyncKeys, VK_MENU);
-  bool ctrl = KeyDown(wm.asyncKeys, VK_CONTROL);
+  KeyStates& keys = wm.AsyncKeys();
+  bool wasDown = KeyDown(keys, virtualKey);
+  UpdateKeys(keys, virtualKey, down);
+  bool alt = KeyDown(keys, VK_MENU);
+  bool ctrl = KeyDown(keys, VK_CONTROL);
   bool sys = (alt && !ctrl) || virtualKey == VK_F10 || (virtualKey == VK_MENU && !ctrl);
   UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lParam = 1 | (static_cast<LPARAM>(scanCode & 0xFF) << 16);
@@ -297,18 +302,19 @@ void InjectKeyStroke(int virtualKey) {
 }
 
 SHORT GetKeyState(int virtualKey) {
-  BYTE k = Wm().keys[static_cast<size_t>(virtualKey & 0xFF)];
+  BYTE k = Wm().Keys()[static_cast<size_t>(virtualKey & 0xFF)];
   return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
 }
 
 SHORT GetAsyncKeyState(int virtualKey) {
-  BYTE k = Wm().asyncKeys[static_cast<size_t>(virtualKey & 0xFF)];
+  BYTE k = Wm().AsyncKeys()[static_cast<size_t>(virtualKey & 0xFF)];
   return static_cast<SHORT>((k & 0x80) ? 0x8000 : 0);
 }
 
 BOOL GetKeyboardState(BYTE* keyState) {
   if (!keyState) return FALSE;
-  std::copy(Wm().keys.begin(), Wm().keys.end(), keyState);
+  const KeyStates& keys = Wm().Keys();
+  std::copy(keys.begin(), keys.end(), keyState);
   return TRUE;
 }
 
@@ -343,7 +349,7 @@ BOOL TranslateMessage(const MSG* msg) {
   }
   WCHAR chars[4];
   int n = ToUnicode(static_cast<UINT>(msg->wParam), HIWORD(static_cast<DWORD_PTR>(msg->lParam)) & 0xFF,
-                    Wm().keys.data(), chars, 4, 0);
+                    Wm().Keys().data(), chars, 4, 0);
   auto w = Wm().Lookup(msg->hwnd);
   auto q = w ? MessageQueue::ForThread(w->thread) : nullptr;
   if (!q) return TRUE;
@@ -363,14 +369,19 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  MouseState& m = Wm().mouse;
+  MouseState& m = Wm().Mouse();
   if (track->dwFlags & TME_QUERY) {
     track->dwFlags = m.trackFlags;
     track->hwndTrack = m.trackWindow;
     track->dwHoverTime = m.trackHoverTime;
     return TRUE;
   }
-  if (!ValidWindow(track->hwndTrack)) return FALSE;
+  auto tracked = ValidWindow(track->hwndTrack);
+  if (!tracked) return FALSE;
+  if (!Wm().HoldsInput(*tracked)) {
+    SetLastError(ERROR_ACCESS_DENIED);  // only the GUI thread's windows see the mouse move
+    return FALSE;
+  }
   if (track->dwFlags & TME_CANCEL) {
     if (m.trackWindow == track->hwndTrack) {
       m.trackFlags &= ~(track->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT));
@@ -424,14 +435,14 @@ WORD CursorShapeOf(HCURSOR cursor) {
 
 HCURSOR SetCursor(HCURSOR cursor) {
   WindowManager& wm = Wm();
-  HCURSOR previous = wm.cursor;
+  HCURSOR previous = wm.Cursor();
   if (cursor != previous) {
-    wm.cursor = cursor;
+    wm.AssignCursor(cursor);
     wm.GetBackend().SetCursorShape(CursorShapeOf(cursor));
   }
   return previous;
 }
 
-HCURSOR GetCursor() { return Wm().cursor; }
+HCURSOR GetCursor() { return Wm().Cursor(); }
 
 }  // namespace kestrel::platform

@@ -221,14 +221,33 @@ bool MessageQueue::RunSentMessages() {
       result = CallWindow(*w, sent->msg, sent->wParam, sent->lParam);
       --inSend_;
     }
-    auto sender = sent->sender;
-    {
-      std::lock_guard lock(sender->mutex_);
-      sent->result = result;
-      sent->done = true;
-    }
-    sender->changed_.notify_all();
+    Answer(*sent, result);
   }
+}
+
+void MessageQueue::Answer(SentMessage& sent, LRESULT result) {
+  auto sender = sent.sender;
+  {
+    std::lock_guard lock(sender->mutex_);
+    sent.result = result;
+    sent.done = true;
+  }
+  sender->changed_.notify_all();
+}
+
+void MessageQueue::Clear() {
+  std::deque<std::shared_ptr<SentMessage>> waiting;
+  {
+    std::lock_guard lock(mutex_);
+    posted_.clear();
+    waiting.swap(sent_);
+    quit_ = false;
+    woken_ = false;
+  }
+  for (auto& sent : waiting) Answer(*sent, 0);
+  timers_.clear();
+  lastMessageTime = 0;
+  lastMessagePos = {};
 }
 
 void MessageQueue::Wait(int timeoutMs) {

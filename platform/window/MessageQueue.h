@@ -80,6 +80,10 @@ class MessageQueue {
   // On the owner thread: runs the server when calls were marked. Returns whether it ran.
   bool ServeCalls();
 
+  // On the owner thread, for a fresh start: forgets the posted messages, the quit request and the
+  // timers; messages other threads sent and still wait on are answered with 0.
+  void Clear();
+
   struct Timer {
     HWND hwnd;
     UINT_PTR id;
@@ -95,6 +99,8 @@ class MessageQueue {
 
  private:
   void WaitForWork(int timeoutMs);
+  // Hands the result to the thread waiting for a sent message and wakes it.
+  static void Answer(SentMessage& sent, LRESULT result);
 
   std::thread::id owner_;
   std::mutex mutex_;

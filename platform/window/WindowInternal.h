@@ -11,6 +11,9 @@ namespace kestrel::platform::detail {
 void LinkWindow(Window& parent, const std::shared_ptr<Window>& child, HWND insertAfter);
 void UnlinkWindow(Window& child);
 std::shared_ptr<Window> SharedOf(Window* window);
+// Takes every window out of the tree and frees what it holds, sending no message (a reset of
+// the platform state, after the caller's own windows were destroyed properly).
+void DropAllWindows();
 
 // Minimised, maximised and normal state (WindowState.cpp): updates the state for a ShowWindow
 // command; true with `target` (parent coordinates) when the window must move there.

@@ -1,10 +1,16 @@
 #include "platform/window/WindowManager.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
+#include "platform/window/Caret.h"
 #include "platform/window/HeadlessBackend.h"
+#include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
+#include "platform/window/WindowInternal.h"
 
 namespace kestrel::platform {
 
@@ -23,14 +29,39 @@ std::shared_ptr<Window> MakeRoot(const char16_t* className, RECT rect) {
   return root;
 }
 
-}  // namespace
-
-WindowManager& WindowManager::Get() {
-  static WindowManager manager;
-  return manager;
+// Each state's handles start at a later generation than the last one's (2^16 apart), so a
+// handle kept across a reset names no window of the new state.
+std::uint32_t NextFirstGeneration() {
+  static std::atomic<std::uint32_t> states{0};
+  return states.fetch_add(1, std::memory_order_relaxed) * 0x10000u + 1;
 }
 
-WindowManager::WindowManager() : table_(static_cast<std::uint8_t>(HandleTag::Window)) {
+std::unique_ptr<WindowManager>& Installed() {
+  static std::unique_ptr<WindowManager> state = std::make_unique<WindowManager>();
+  return state;
+}
+
+}  // namespace
+
+WindowManager& WindowManager::Get() { return *Installed(); }
+
+void ResetPlatformState(std::unique_ptr<Backend> backend) {
+  WindowManager& old = Wm();
+  std::vector<HWND> own;
+  for (auto& w : old.AllWindows())
+    if (w->thread == std::this_thread::get_id() && w->IsTopLevel()) own.push_back(w->handle);
+  for (HWND h : own) DestroyWindow(h);
+  detail::DropAllWindows();
+  DestroyCaret();
+  MessageQueue::Current()->Clear();
+  auto fresh = std::make_unique<WindowManager>();
+  if (backend) fresh->SetBackend(std::move(backend));
+  // The old state goes once the fresh one is in place.
+  auto previous = std::exchange(Installed(), std::move(fresh));
+  previous.reset();
+}
+
+WindowManager::WindowManager() : table_(static_cast<std::uint8_t>(HandleTag::Window), NextFirstGeneration()) {
   desktop_ = MakeRoot(u"#32769", {0, 0, 1024, 768});
   desktop_->handle = Insert(desktop_);
   messageRoot_ = MakeRoot(u"Message", {0, 0, 0, 0});
@@ -69,7 +100,7 @@ Backend& WindowManager::GetBackend() {
   std::lock_guard lock(backendMutex_);
   if (!backend_) {
     backend_ = std::make_unique<HeadlessBackend>();
-    backendThread_ = std::this_thread::get_id();
+    BindGuiThread();
     desktop_->window = desktop_->client = backend_->ScreenRect();
   }
   return *backend_;
@@ -78,7 +109,7 @@ Backend& WindowManager::GetBackend() {
 void WindowManager::SetBackend(std::unique_ptr<Backend> backend) {
   std::lock_guard lock(backendMutex_);
   backend_ = std::move(backend);
-  backendThread_ = std::this_thread::get_id();
+  BindGuiThread();
   if (!backend_) return;
   desktop_->window = desktop_->client = backend_->ScreenRect();
   // The metrics report the screen the backend really has.
@@ -97,6 +128,93 @@ bool WindowManager::HasBackend() const {
 std::thread::id WindowManager::BackendThread() const {
   std::lock_guard lock(backendMutex_);
   return backendThread_;
+}
+
+void WindowManager::BindGuiThread() {
+  backendThread_ = std::this_thread::get_id();
+  guiThread_.store(backendThread_, std::memory_order_relaxed);
+}
+
+bool WindowManager::OnGuiThread() const {
+  std::thread::id gui = guiThread_.load(std::memory_order_relaxed);
+  return gui == std::thread::id() || gui == std::this_thread::get_id();
+}
+
+bool WindowManager::HoldsInput(const Window& window) const {
+  return OnGuiThread() && window.thread == guiThread_.load(std::memory_order_relaxed);
+}
+
+void WindowManager::CheckGuiThread([[maybe_unused]] const char* what) const {
+#if KESTREL_THREAD_CHECKS
+  if (OnGuiThread()) return;
+  std::fprintf(stderr, "platform state: %s used off the GUI thread\n", what);
+  std::abort();
+#endif
+}
+
+HWND WindowManager::Focus() const {
+  CheckGuiThread("focus");
+  return focus_;
+}
+
+void WindowManager::AssignFocus(HWND hwnd) {
+  CheckGuiThread("focus");
+  focus_ = hwnd;
+}
+
+HWND WindowManager::Active() const {
+  CheckGuiThread("active window");
+  return active_;
+}
+
+void WindowManager::AssignActive(HWND hwnd) {
+  CheckGuiThread("active window");
+  active_ = hwnd;
+}
+
+std::optional<std::thread::id> WindowManager::ActiveApp() const {
+  CheckGuiThread("active application");
+  return activeApp_;
+}
+
+void WindowManager::AssignActiveApp(std::optional<std::thread::id> thread) {
+  CheckGuiThread("active application");
+  activeApp_ = thread;
+}
+
+HWND WindowManager::Capture() const {
+  CheckGuiThread("capture");
+  return capture_;
+}
+
+void WindowManager::AssignCapture(HWND hwnd) {
+  CheckGuiThread("capture");
+  capture_ = hwnd;
+}
+
+HCURSOR WindowManager::Cursor() const {
+  CheckGuiThread("cursor");
+  return cursor_;
+}
+
+void WindowManager::AssignCursor(HCURSOR cursor) {
+  CheckGuiThread("cursor");
+  cursor_ = cursor;
+}
+
+MouseState& WindowManager::Mouse() {
+  CheckGuiThread("mouse state");
+  return mouse_;
+}
+
+KeyStates& WindowManager::Keys() {
+  CheckGuiThread("key state");
+  return keys_;
+}
+
+KeyStates& WindowManager::AsyncKeys() {
+  CheckGuiThread("key state");
+  return asyncKeys_;
 }
 
 POINT WindowManager::MousePosition() const {

@@ -1,13 +1,28 @@
 #pragma once
-// Process-wide state of the window manager: the handle table, the roots of the window tree,
-// focus, activation, capture, mouse and keyboard state, and the backend in use.
+// The platform state: the handle table, the roots of the window tree, the backend in use, and
+// the input state (focus, activation, capture, cursor, mouse tracking, key states).
 //
-// The window tree is changed only on the thread that owns the windows involved (as on Windows,
-// where a window belongs to its creating thread). The calls other threads may make are few and
-// locked: PostMessage, PostThreadMessage, SendMessage/SendMessageTimeout to a foreign window
-// (served by the owner's queue), WakeGuiThread, GetWindowText/GetWindowTextLength of a foreign
-// window, handle look-ups (IsWindow), and the backend's clock. Everything else belongs to the
-// GUI thread.
+// Threads. The GUI thread is the thread that installed the backend (SetBackend) or first asked
+// for it (GetBackend; creating the first window does). It alone reads and changes the input
+// state; the accessors below check so in debug and sanitizer builds and abort the program when
+// another thread calls them. Only the GUI thread's windows hold focus, activation or capture:
+// GetFocus, GetActiveWindow and GetCapture answer null on any other thread, and SetFocus,
+// SetActiveWindow and SetCapture refuse another thread's window.
+//
+// A window belongs to the thread that created it, which alone changes it (destroys, moves,
+// shows, paints it). A worker may own windows of its own (message-only ones, typically); doing
+// so touches no input state.
+//
+// What any thread may call, each locked where it meets the owner's data:
+//   - PostMessage and PostThreadMessage (the receiving queue's lock; the message is stamped with
+//     the clock and MousePosition, both safe from any thread);
+//   - SendMessage and SendMessageTimeout to another thread's window (served by the owner's
+//     queue; the caller waits under the queues' locks);
+//   - WakeGuiThread and MessageQueue's look-ups and Wake/SignalCalls (the queue directory's lock);
+//   - handle look-ups: IsWindow, Lookup, ValidWindow (the handle table's lock);
+//   - GetWindowText and GetWindowTextLength of another thread's window (the window's text lock);
+//   - HasBackend, BackendThread, Now, OnGuiThread, MousePosition (the backend lock, atomics).
+// Everything else belongs to the GUI thread or to the owner of the windows involved.
 
 #include <array>
 #include <atomic>
@@ -18,6 +33,19 @@
 
 #include "platform/core/HandleTable.h"
 #include "platform/window/Window.h"
+
+// Whether the owning-thread checks are compiled in: in debug builds and in every sanitizer build
+// (the thread-sanitizer one is optimised but must still catch a misplaced call).
+#if !defined(NDEBUG) || defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KESTREL_THREAD_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KESTREL_THREAD_CHECKS 1
+#endif
+#endif
+#ifndef KESTREL_THREAD_CHECKS
+#define KESTREL_THREAD_CHECKS 0
+#endif
 
 namespace kestrel::platform {
 
@@ -42,9 +70,17 @@ struct MouseState {
   POINT hoverPoint{};
 };
 
+using KeyStates = std::array<BYTE, 256>;
+
 class WindowManager {
  public:
+  // The installed state, created on first use (programs never need more).
   static WindowManager& Get();
+
+  WindowManager();
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
 
   std::shared_ptr<Window> Lookup(HWND hwnd) const;
   HWND Insert(const std::shared_ptr<Window>& window);
@@ -55,34 +91,48 @@ class WindowManager {
   Window& MessageRoot() { return *messageRoot_; }
 
   // The backend: installed once at start-up; a headless one is created on first use otherwise.
+  // Either makes the calling thread the GUI thread.
   Backend& GetBackend();
   void SetBackend(std::unique_ptr<Backend> backend);
   // Both may be asked from any thread (a worker waking the GUI thread).
   bool HasBackend() const;
-  // The thread that pumps the backend's events (the first to ask for the backend).
   std::thread::id BackendThread() const;
   DWORD Now();
+
+  // Whether the calling thread is the GUI thread; true for every thread while no backend
+  // exists yet (nothing pumps input then). Any thread may ask.
+  bool OnGuiThread() const;
+  // Whether `window` can hold focus, activation or capture: it belongs to the GUI thread and
+  // the caller is that thread.
+  bool HoldsInput(const Window& window) const;
 
   // The cursor position as the GUI thread last saw it; any thread may read it (posted
   // messages are stamped with it), only the GUI thread sets it.
   POINT MousePosition() const;
   void SetMousePosition(POINT position);
 
-  HWND focus = nullptr;
-  HWND active = nullptr;
+  // The input state: the GUI thread only (checked).
+  HWND Focus() const;
+  void AssignFocus(HWND hwnd);
+  HWND Active() const;
+  void AssignActive(HWND hwnd);
   // The thread whose windows are active (WM_ACTIVATEAPP goes out when this changes).
-  std::optional<std::thread::id> activeApp;
-  HWND capture = nullptr;
-  HCURSOR cursor = nullptr;
-  MouseState mouse;
-  // Key states: bit 0x80 down, bit 0x01 toggled. `keys` follows retrieved messages (GetKeyState),
-  // `asyncKeys` follows the input as it arrives (GetAsyncKeyState).
-  std::array<BYTE, 256> keys{};
-  std::array<BYTE, 256> asyncKeys{};
+  std::optional<std::thread::id> ActiveApp() const;
+  void AssignActiveApp(std::optional<std::thread::id> thread);
+  HWND Capture() const;
+  void AssignCapture(HWND hwnd);
+  HCURSOR Cursor() const;
+  void AssignCursor(HCURSOR cursor);
+  MouseState& Mouse();
+  // Key states: bit 0x80 down, bit 0x01 toggled. Keys() follows retrieved messages
+  // (GetKeyState), AsyncKeys() follows the input as it arrives (GetAsyncKeyState).
+  KeyStates& Keys();
+  KeyStates& AsyncKeys();
 
  private:
-  WindowManager();
-  ~WindowManager();
+  // Aborts with a message naming `what` when the caller is not the GUI thread (checking builds).
+  void CheckGuiThread(const char* what) const;
+  void BindGuiThread();
 
   HandleTable<Window> table_;
   std::shared_ptr<Window> desktop_;
@@ -90,8 +140,28 @@ class WindowManager {
   std::unique_ptr<Backend> backend_;
   std::thread::id backendThread_;
   mutable std::mutex backendMutex_;
+  // The same thread as backendThread_, readable without the lock: the checks must not order
+  // the threads they check, or the thread sanitizer would no longer see real races.
+  std::atomic<std::thread::id> guiThread_{};
   std::atomic<std::uint64_t> mousePosition_{0};
+
+  HWND focus_ = nullptr;
+  HWND active_ = nullptr;
+  std::optional<std::thread::id> activeApp_;
+  HWND capture_ = nullptr;
+  HCURSOR cursor_ = nullptr;
+  MouseState mouse_;
+  KeyStates keys_{};
+  KeyStates asyncKeys_{};
 };
+
+// Tests: replaces the platform state by a fresh one, as at start-up. The calling thread's
+// windows are destroyed as DestroyWindow does (their procedures free what they hold); windows
+// other threads left behind are dropped without messages. The calling thread's queue loses its
+// posted messages and timers, the caret goes, and the old backend with the old state: `backend`
+// is installed instead (a headless one is created on first use when it is null), binding the
+// calling thread as the GUI thread. No other thread may use windows meanwhile.
+void ResetPlatformState(std::unique_ptr<Backend> backend = nullptr);
 
 inline WindowManager& Wm() { return WindowManager::Get(); }
 

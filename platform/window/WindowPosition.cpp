@@ -95,8 +95,8 @@ void InvalidateAfterChange(Window& w, const RECT& oldWindow, const RECT& oldClie
 }
 
 void HideFocusAndActivation(Window& w) {
-  if (w.IsTopLevel() && Wm().active == w.handle) detail::ActivateOtherWindow(w);
-  HWND focus = Wm().focus;
+  if (w.IsTopLevel() && GetActiveWindow() == w.handle) detail::ActivateOtherWindow(w);
+  HWND focus = GetFocus();
   if (focus && (focus == w.handle || IsChild(w.handle, focus))) SetFocus(w.IsChildStyle() ? GetParent(w.handle) : nullptr);
 }
 

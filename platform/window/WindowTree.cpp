@@ -120,8 +120,8 @@ void ReleaseWindow(Window& w, bool native) {
 // WM_DESTROY goes to the window first and then to its children.
 void SendDestroy(Window& w) {
   w.destroying = true;
-  if (w.handle == Wm().capture) ReleaseCapture();
-  if (w.handle == Wm().focus) {
+  if (w.handle == GetCapture()) ReleaseCapture();
+  if (w.handle == GetFocus()) {
     Window* p = w.IsChildStyle() ? w.parent : nullptr;
     SetFocus(p && !p->IsRoot() ? p->handle : nullptr);
   }
@@ -156,6 +156,18 @@ HWND AbortCreate(const std::shared_ptr<Window>& w, bool sendDestroy) {
 }
 
 }  // namespace
+
+namespace detail {
+
+void DropAllWindows() {
+  for (auto& w : Wm().AllWindows()) {
+    bool native = HasNativeWindow(*w);
+    UnlinkWindow(*w);
+    ReleaseWindow(*w, native);
+  }
+}
+
+}  // namespace detail
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
@@ -254,11 +266,11 @@ BOOL DestroyWindow(HWND hwnd) {
   if (w->destroyed) return TRUE;
   if (w->IsVisible()) {
     UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-    if (!w->IsTopLevel() || hwnd != Wm().active) flags |= SWP_NOACTIVATE;
+    if (!w->IsTopLevel() || hwnd != GetActiveWindow()) flags |= SWP_NOACTIVATE;
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, flags);
     if (w->destroyed) return TRUE;
   }
-  if (hwnd == Wm().active) detail::ActivateOtherWindow(*w);
+  if (hwnd == GetActiveWindow()) detail::ActivateOtherWindow(*w);
   // Owned windows go first.
   for (auto& other : Wm().AllWindows())
     if (other->owner == hwnd && !other->destroying) DestroyWindow(other->handle);
@@ -300,9 +312,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   } else if (!enable && !wasDisabled) {
     Send(*w, WM_CANCELMODE);
     w->style |= WS_DISABLED;
-    HWND focus = Wm().focus;
+    HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
-    if (Wm().capture && (Wm().capture == hwnd || IsChild(hwnd, Wm().capture))) ReleaseCapture();
+    HWND capture = GetCapture();
+    if (capture && (capture == hwnd || IsChild(hwnd, capture))) ReleaseCapture();
     Send(*w, WM_ENABLE, FALSE);
   }
   return wasDisabled;
@@ -318,7 +331,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     case SW_HIDE:
       if (!wasVisible) return FALSE;
       flags |= SWP_HIDEWINDOW;
-      if (hwnd != Wm().active) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
+      if (hwnd != GetActiveWindow()) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
       break;
     case SW_SHOWNA:
       flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER;
@@ -344,9 +357,9 @@ BOOL ShowWindow(HWND hwnd, int command) {
   SetWindowPos(hwnd, HWND_TOP, target.left, target.top, target.right - target.left, target.bottom - target.top, flags);
   if (w->minimized && !w->destroyed) {
     // A minimised window keeps no keyboard focus; SW_MINIMIZE also passes activation on.
-    HWND focus = Wm().focus;
+    HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(nullptr);
-    if (command == SW_MINIMIZE && Wm().active == hwnd) detail::ActivateOtherWindow(*w);
+    if (command == SW_MINIMIZE && GetActiveWindow() == hwnd) detail::ActivateOtherWindow(*w);
   }
   return wasVisible ? TRUE : FALSE;
 }

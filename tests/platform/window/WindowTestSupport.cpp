@@ -1,6 +1,7 @@
 #include "tests/platform/window/WindowTestSupport.h"
 
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowManager.h"
 
 #include <map>
 #include <sstream>
@@ -95,6 +96,9 @@ std::string Describe(const std::vector<UINT>& messages) {
 }
 
 void WindowTest::SetUp() {
+  // Every test starts from the state a program starts with: no windows, focus, capture, keys
+  // down or messages, the cursor at the origin and the clock at its start.
+  ResetPlatformState();
   HeadlessBackend::Current();
   // These tests check the classic look pixel by pixel; the themed one has tests of its own.
   SetThemeActive(false);
@@ -107,19 +111,8 @@ void WindowTest::TearDown() {
   auto& log = MessageLog::Get();
   log.handler = nullptr;
   log.enabled = false;
-  ReleaseCapture();
-  std::vector<HWND> tops;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&tops));
-  for (HWND h : tops) DestroyWindow(h);
-  for (int vk = 0; vk < 256; ++vk)
-    if (GetAsyncKeyState(vk) < 0) InjectKey(vk, false);
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-  }
-  for (auto* t : {&log}) t->Clear();
+  ResetPlatformState();
+  log.Clear();
   log.enabled = true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers for the window manager tests: a class whose procedure records messages, and a
-// fixture that leaves no windows, capture or queued messages behind.
+// fixture that starts every test from a fresh platform state.
 
 #include <gtest/gtest.h>
 

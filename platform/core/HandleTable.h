@@ -15,10 +15,7 @@ template <class Object>
 class HandleTable {
  public:
   // `tag` (1..255) tells tables apart, so a window handle is never taken for a device context.
-  // A table that replaces another starts its slots at a later `firstGeneration`, so the old
-  // table's handles are not taken for the new one's.
-  explicit HandleTable(std::uint8_t tag, std::uint32_t firstGeneration = 1)
-      : tag_(tag), firstGeneration_(firstGeneration) {}
+  explicit HandleTable(std::uint8_t tag) : tag_(tag) {}
 
   std::uintptr_t Insert(std::shared_ptr<Object> object) {
     std::lock_guard lock(mutex_);
@@ -29,7 +26,7 @@ class HandleTable {
     } else {
       if (slots_.size() >= kMaxSlots) return 0;
       index = static_cast<std::uint32_t>(slots_.size());
-      slots_.push_back({nullptr, firstGeneration_});
+      slots_.push_back({});
     }
     Slot& slot = slots_[index];
     slot.object = std::move(object);
@@ -98,7 +95,6 @@ class HandleTable {
   std::vector<Slot> slots_;
   std::vector<std::uint32_t> free_;
   std::uint8_t tag_;
-  std::uint32_t firstGeneration_;
 };
 
 // Handle tags in use, one per table.

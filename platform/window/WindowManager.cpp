@@ -29,13 +29,6 @@ std::shared_ptr<Window> MakeRoot(const char16_t* className, RECT rect) {
   return root;
 }
 
-// Each state's handles start at a later generation than the last one's (2^16 apart), so a
-// handle kept across a reset names no window of the new state.
-std::uint32_t NextFirstGeneration() {
-  static std::atomic<std::uint32_t> states{0};
-  return states.fetch_add(1, std::memory_order_relaxed) * 0x10000u + 1;
-}
-
 std::unique_ptr<WindowManager>& Installed() {
   static std::unique_ptr<WindowManager> state = std::make_unique<WindowManager>();
   return state;
@@ -54,14 +47,17 @@ void ResetPlatformState(std::unique_ptr<Backend> backend) {
   detail::DropAllWindows();
   DestroyCaret();
   MessageQueue::Current()->Clear();
-  auto fresh = std::make_unique<WindowManager>();
+  // The fresh state keeps the handle table, emptied: a handle kept across the reset names no
+  // window of the new state.
+  auto fresh = std::make_unique<WindowManager>(old.TakeHandleTable());
   if (backend) fresh->SetBackend(std::move(backend));
   // The old state goes once the fresh one is in place.
   auto previous = std::exchange(Installed(), std::move(fresh));
   previous.reset();
 }
 
-WindowManager::WindowManager() : table_(static_cast<std::uint8_t>(HandleTag::Window), NextFirstGeneration()) {
+WindowManager::WindowManager(std::unique_ptr<HandleTable<Window>> table) : table_(std::move(table)) {
+  if (!table_) table_ = std::make_unique<HandleTable<Window>>(static_cast<std::uint8_t>(HandleTag::Window));
   desktop_ = MakeRoot(u"#32769", {0, 0, 1024, 768});
   desktop_->handle = Insert(desktop_);
   messageRoot_ = MakeRoot(u"Message", {0, 0, 0, 0});
@@ -77,21 +73,27 @@ WindowManager::~WindowManager() {
   }
 }
 
+std::unique_ptr<HandleTable<Window>> WindowManager::TakeHandleTable() {
+  Remove(desktop_->handle);
+  Remove(messageRoot_->handle);
+  return std::move(table_);
+}
+
 std::shared_ptr<Window> WindowManager::Lookup(HWND hwnd) const {
-  auto w = table_.Lookup(reinterpret_cast<std::uintptr_t>(hwnd));
+  auto w = table_->Lookup(reinterpret_cast<std::uintptr_t>(hwnd));
   if (!w || w->destroyed) return nullptr;
   return w;
 }
 
 HWND WindowManager::Insert(const std::shared_ptr<Window>& window) {
-  return reinterpret_cast<HWND>(table_.Insert(window));
+  return reinterpret_cast<HWND>(table_->Insert(window));
 }
 
-void WindowManager::Remove(HWND hwnd) { table_.Remove(reinterpret_cast<std::uintptr_t>(hwnd)); }
+void WindowManager::Remove(HWND hwnd) { table_->Remove(reinterpret_cast<std::uintptr_t>(hwnd)); }
 
 std::vector<std::shared_ptr<Window>> WindowManager::AllWindows() const {
   std::vector<std::shared_ptr<Window>> out;
-  for (auto& [handle, w] : table_.Entries())
+  for (auto& [handle, w] : table_->Entries())
     if (!w->destroyed && !w->IsRoot()) out.push_back(w);
   return out;
 }

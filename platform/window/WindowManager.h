@@ -77,7 +77,8 @@ class WindowManager {
   // The installed state, created on first use (programs never need more).
   static WindowManager& Get();
 
-  WindowManager();
+  // A fresh state; it uses `table` (emptied) when given, a new handle table otherwise.
+  explicit WindowManager(std::unique_ptr<HandleTable<Window>> table = nullptr);
   ~WindowManager();
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;
@@ -130,11 +131,14 @@ class WindowManager {
   KeyStates& AsyncKeys();
 
  private:
+  friend void ResetPlatformState(std::unique_ptr<Backend> backend);
+  // Empties the handle table of the roots (the windows went before) and hands it over.
+  std::unique_ptr<HandleTable<Window>> TakeHandleTable();
   // Aborts with a message naming `what` when the caller is not the GUI thread (checking builds).
   void CheckGuiThread(const char* what) const;
   void BindGuiThread();
 
-  HandleTable<Window> table_;
+  std::unique_ptr<HandleTable<Window>> table_;
   std::shared_ptr<Window> desktop_;
   std::shared_ptr<Window> messageRoot_;
   std::unique_ptr<Backend> backend_;

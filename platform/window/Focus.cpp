@@ -139,7 +139,6 @@ void ForgetWindowState(Window& window) {
   if (wm.Active() == h) wm.AssignActive(nullptr);
   if (wm.Capture() == h) wm.AssignCapture(nullptr);
   MouseState& mouse = wm.Mouse();
-  if (mouse.hoverWindow == h) mouse.hoverWindow = nullptr;
   if (mouse.trackWindow == h) {
     mouse.trackWindow = nullptr;
     mouse.trackFlags = 0;

@@ -246,8 +246,8 @@ void MessageQueue::Clear() {
   }
   for (auto& sent : waiting) Answer(*sent, 0);
   timers_.clear();
-  lastMessageTime = 0;
-  lastMessagePos = {};
+  lastMessageTime_ = 0;
+  lastMessagePos_ = {};
 }
 
 void MessageQueue::Wait(int timeoutMs) {

@@ -94,8 +94,14 @@ class MessageQueue {
   std::vector<Timer>& Timers() { return timers_; }
   UINT_PTR NextTimerId() { return nextTimerId_++; }
 
-  DWORD lastMessageTime = 0;
-  POINT lastMessagePos{};
+  // The time and cursor position of the message the owner retrieved last (GetMessageTime,
+  // GetMessagePos).
+  void NoteRetrieved(const MSG& msg) {
+    lastMessageTime_ = msg.time;
+    lastMessagePos_ = msg.pt;
+  }
+  DWORD LastMessageTime() const { return lastMessageTime_; }
+  POINT LastMessagePos() const { return lastMessagePos_; }
 
  private:
   void WaitForWork(int timeoutMs);
@@ -115,6 +121,8 @@ class MessageQueue {
   bool waiting_ = false;   // inside Wait()
   DWORD lastLooked_ = 0;   // backend time the owner last ran its sent messages
   std::vector<Timer> timers_;
+  DWORD lastMessageTime_ = 0;
+  POINT lastMessagePos_{};
   UINT_PTR nextTimerId_ = 1;
 };
 

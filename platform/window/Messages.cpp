@@ -61,8 +61,7 @@ bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
     m.time = now;
     if (remove) due->due = now + due->elapse;
   }
-  q->lastMessageTime = m.time;
-  q->lastMessagePos = m.pt;
+  q->NoteRetrieved(m);
   if (out) *out = m;
   return true;
 }
@@ -94,6 +93,7 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
                             DWORD_PTR* result) {
   constexpr DWORD kHungAfterMs = 5000;
   if (hwnd == HWND_BROADCAST) {
+    Wm().CheckGuiThread("broadcast");
     std::vector<HWND> tops;  // receivers may create or destroy windows meanwhile
     for (auto& top : Wm().Desktop().children) tops.push_back(top->handle);
     for (HWND top : tops) SendMessageTimeoutW(top, msg, wParam, lParam, flags, timeoutMs, nullptr);
@@ -123,6 +123,7 @@ LRESULT SendMessageTimeoutW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 
 BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
+    Wm().CheckGuiThread("broadcast");
     for (auto& top : Wm().Desktop().children) PostMessageW(top->handle, msg, wParam, lParam);
     return TRUE;
   }
@@ -191,10 +192,10 @@ void PostQuitMessage(int exitCode) { MessageQueue::Current()->PostQuit(exitCode)
 
 BOOL InSendMessage() { return MessageQueue::Current()->InSendMessage() ? TRUE : FALSE; }
 
-DWORD GetMessageTime() { return MessageQueue::Current()->lastMessageTime; }
+DWORD GetMessageTime() { return MessageQueue::Current()->LastMessageTime(); }
 
 DWORD GetMessagePos() {
-  POINT p = MessageQueue::Current()->lastMessagePos;
+  POINT p = MessageQueue::Current()->LastMessagePos();
   return MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
 }
 

@@ -40,6 +40,7 @@ WindowManager& WindowManager::Get() { return *Installed(); }
 
 void ResetPlatformState(std::unique_ptr<Backend> backend) {
   WindowManager& old = Wm();
+  old.CheckGuiThread("platform state reset");
   std::vector<HWND> own;
   for (auto& w : old.AllWindows())
     if (w->thread == std::this_thread::get_id() && w->IsTopLevel()) own.push_back(w->handle);

@@ -14,8 +14,9 @@
 // so touches no input state.
 //
 // What any thread may call, each locked where it meets the owner's data:
-//   - PostMessage and PostThreadMessage (the receiving queue's lock; the message is stamped with
-//     the clock and MousePosition, both safe from any thread);
+//   - PostMessage to a window and PostThreadMessage (the receiving queue's lock; the message is
+//     stamped with the clock and MousePosition, both safe from any thread); broadcasts walk the
+//     window tree and are the GUI thread's;
 //   - SendMessage and SendMessageTimeout to another thread's window (served by the owner's
 //     queue; the caller waits under the queues' locks);
 //   - WakeGuiThread and MessageQueue's look-ups and Wake/SignalCalls (the queue directory's lock);
@@ -59,9 +60,6 @@ struct MouseState {
   DWORD lastClickTime = 0;
   POINT lastClickPoint{};
   bool lastWasDouble = false;
-  // Window under the mouse last time (for leave tracking) and its hit-test code.
-  HWND hoverWindow = nullptr;
-  LRESULT hoverHit = HTNOWHERE;
   // TrackMouseEvent.
   HWND trackWindow = nullptr;
   DWORD trackFlags = 0;
@@ -106,6 +104,9 @@ class WindowManager {
   // Whether `window` can hold focus, activation or capture: it belongs to the GUI thread and
   // the caller is that thread.
   bool HoldsInput(const Window& window) const;
+  // Aborts with a message naming `what` when the caller is not the GUI thread (in checking
+  // builds; nothing otherwise).
+  void CheckGuiThread(const char* what) const;
 
   // The cursor position as the GUI thread last saw it; any thread may read it (posted
   // messages are stamped with it), only the GUI thread sets it.
@@ -134,8 +135,6 @@ class WindowManager {
   friend void ResetPlatformState(std::unique_ptr<Backend> backend);
   // Empties the handle table of the roots (the windows went before) and hands it over.
   std::unique_ptr<HandleTable<Window>> TakeHandleTable();
-  // Aborts with a message naming `what` when the caller is not the GUI thread (checking builds).
-  void CheckGuiThread(const char* what) const;
   void BindGuiThread();
 
   std::unique_ptr<HandleTable<Window>> table_;

@@ -26,13 +26,9 @@ bool MayHoldInput(const Window& window) {
   return false;
 }
 
-WPARAM ActivateParam(WORD how, HWND hwnd) {
-  return MAKEWPARAM(how, static_cast<WORD>(IsIconic(hwnd) ? 1 : 0));
-}
+WPARAM ActivateParam(WORD how, HWND hwnd) { return MAKEWPARAM(how, static_cast<WORD>(IsIconic(hwnd) ? 1 : 0)); }
 
-DWORD ThreadIdOf(const std::optional<std::thread::id>& thread) {
-  return thread ? MessageQueue::IdOf(*thread) : 0;
-}
+DWORD ThreadIdOf(const std::optional<std::thread::id>& thread) { return thread ? MessageQueue::IdOf(*thread) : 0; }
 
 // WM_ACTIVATEAPP to every top-level window of `thread`; lParam names the other thread.
 void SendActivateApp(std::thread::id thread, bool active, DWORD otherThread) {
@@ -41,8 +37,8 @@ void SendActivateApp(std::thread::id thread, bool active, DWORD otherThread) {
     if (top->thread == thread && !top->destroying) tops.push_back(top->handle);
   // Another thread's windows are asked too; one that hangs must not hang activation here.
   for (HWND h : tops)
-    SendMessageTimeoutW(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, static_cast<LPARAM>(otherThread),
-                        SMTO_ABORTIFHUNG, 1000, nullptr);
+    SendMessageTimeoutW(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, static_cast<LPARAM>(otherThread), SMTO_ABORTIFHUNG,
+                        1000, nullptr);
 }
 
 // The active application is the thread of the active window; none once nothing is active.

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <iterator>
 #include <map>
-#include <mutex>
 #include <memory>
+#include <mutex>
 
 #include "platform/core/HandleTable.h"
 #include "platform/window/Backend.h"
@@ -48,9 +48,7 @@ void PostKeyboard(UINT message, WPARAM wParam, LPARAM lParam) {
   MessageQueue::Current()->Post(detail::MakeMessage(detail::KeyboardTarget(), message, wParam, lParam));
 }
 
-bool IsButtonDown(UINT msg) {
-  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-}
+bool IsButtonDown(UINT msg) { return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN; }
 
 // Posts WM_MOUSELEAVE / WM_NCMOUSELEAVE when the mouse left the tracked part of the window.
 void CheckLeave(HWND under, LRESULT hit) {
@@ -88,8 +86,7 @@ bool DetectDoubleClick(HWND target, UINT msg, LRESULT hit, POINT screen) {
 bool MouseActivate(HWND target, LRESULT hit, UINT msg) {
   HWND top = GetAncestor(target, GA_ROOT);
   auto t = Wm().Lookup(top);
-  if (!t || top == Wm().Active() || t->parent != &Wm().Desktop() || (t->exStyle & WS_EX_NOACTIVATE))
-    return true;
+  if (!t || top == Wm().Active() || t->parent != &Wm().Desktop() || (t->exStyle & WS_EX_NOACTIVATE)) return true;
   LRESULT ma = SendMessageW(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                             MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(msg)));
   if (ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT) {
@@ -125,7 +122,9 @@ void RouteMouse(UINT msg, POINT screen, WPARAM wheelData = 0) {
   if (msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL) {
     // The wheel goes to the focus window (or the active one).
     HWND dest = wm.Focus() ? wm.Focus() : wm.Active();
-    if (dest) PostTo(dest, msg, MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(wheelData)), PointParam(screen));
+    if (dest)
+      PostTo(dest, msg, MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(wheelData)),
+             PointParam(screen));
     return;
   }
   if (!capture)
@@ -156,10 +155,17 @@ void SetKeyDown(KeyStates& keys, int vk, bool down) {
 // Left/right variants of the modifiers also drive the generic key.
 int GenericKey(int vk) {
   switch (vk) {
-    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
-    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
-    case VK_LMENU: case VK_RMENU: return VK_MENU;
-    default: return vk;
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return VK_CONTROL;
+    case VK_LMENU:
+    case VK_RMENU:
+      return VK_MENU;
+    default:
+      return vk;
   }
 }
 
@@ -229,21 +235,40 @@ void UpdateKeyStateFromMessage(const MSG& msg) {
   if (!Wm().OnGuiThread()) return;
   auto& keys = Wm().Keys();
   switch (msg.message) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
       UpdateKeys(keys, static_cast<int>(msg.wParam), true);
       break;
-    case WM_KEYUP: case WM_SYSKEYUP:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
       UpdateKeys(keys, static_cast<int>(msg.wParam), false);
       break;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
       SetKeyDown(keys, VK_LBUTTON, true);
       break;
-    case WM_LBUTTONUP: case WM_NCLBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
-    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: SetKeyDown(keys, VK_RBUTTON, true); break;
-    case WM_RBUTTONUP: SetKeyDown(keys, VK_RBUTTON, false); break;
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: SetKeyDown(keys, VK_MBUTTON, true); break;
-    case WM_MBUTTONUP: SetKeyDown(keys, VK_MBUTTON, false); break;
-    default: break;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+      SetKeyDown(keys, VK_LBUTTON, false);
+      break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      SetKeyDown(keys, VK_RBUTTON, true);
+      break;
+    case WM_RBUTTONUP:
+      SetKeyDown(keys, VK_RBUTTON, false);
+      break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      SetKeyDown(keys, VK_MBUTTON, true);
+      break;
+    case WM_MBUTTONUP:
+      SetKeyDown(keys, VK_MBUTTON, false);
+      break;
+    default:
+      break;
   }
 }
 
@@ -255,7 +280,9 @@ void InjectMouseButton(MouseButton button, bool down, POINT screen) {
   WindowManager& wm = Wm();
   WPARAM flag = button == MouseButton::Left ? MK_LBUTTON : button == MouseButton::Right ? MK_RBUTTON : MK_MBUTTON;
   int vk = button == MouseButton::Left ? VK_LBUTTON : button == MouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
-  UINT base = button == MouseButton::Left ? WM_LBUTTONDOWN : button == MouseButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+  UINT base = button == MouseButton::Left    ? WM_LBUTTONDOWN
+              : button == MouseButton::Right ? WM_RBUTTONDOWN
+                                             : WM_MBUTTONDOWN;
   if (down)
     wm.Mouse().buttons |= flag;
   else
@@ -417,8 +444,8 @@ HandleTable<SystemCursor>& CursorTable() {
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   if (instance || !name || !IS_INTRESOURCE(name)) return nullptr;  // only the system cursors exist
   auto shape = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
-  static const WORD known[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642, 32643,
-                               32644, 32645, 32646, 32648, 32649, 32650, 32651};
+  static const WORD known[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
+                               32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
   if (std::find(std::begin(known), std::end(known), shape) == std::end(known)) return nullptr;
   static std::mutex mutex;
   static std::map<WORD, HCURSOR> loaded;

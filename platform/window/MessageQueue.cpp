@@ -157,8 +157,8 @@ LRESULT MessageQueue::SendAndWait(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
   return result;
 }
 
-bool MessageQueue::SendAndWaitFor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs,
-                                  bool serveSent, LRESULT& result) {
+bool MessageQueue::SendAndWaitFor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs, bool serveSent,
+                                  LRESULT& result) {
   auto self = Current();
   auto sent = std::make_shared<SentMessage>();
   sent->hwnd = hwnd;

@@ -118,8 +118,8 @@ class MessageQueue {
   int exitCode_ = 0;
   bool woken_ = false;
   int inSend_ = 0;
-  bool waiting_ = false;   // inside Wait()
-  DWORD lastLooked_ = 0;   // backend time the owner last ran its sent messages
+  bool waiting_ = false;  // inside Wait()
+  DWORD lastLooked_ = 0;  // backend time the owner last ran its sent messages
   std::vector<Timer> timers_;
   DWORD lastMessageTime_ = 0;
   POINT lastMessagePos_{};

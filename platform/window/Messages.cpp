@@ -14,13 +14,9 @@ namespace {
 
 constexpr UINT kMinTimerElapse = 10;  // USER_TIMER_MINIMUM
 
-bool InFilter(UINT message, UINT min, UINT max) {
-  return (min == 0 && max == 0) || (message >= min && message <= max);
-}
+bool InFilter(UINT message, UINT min, UINT max) { return (min == 0 && max == 0) || (message >= min && message <= max); }
 
-bool OnBackendThread() {
-  return Wm().HasBackend() && Wm().BackendThread() == std::this_thread::get_id();
-}
+bool OnBackendThread() { return Wm().HasBackend() && Wm().BackendThread() == std::this_thread::get_id(); }
 
 bool TimerMatches(const MessageQueue::Timer& t, HWND hwnd) {
   if (!hwnd) return true;
@@ -137,8 +133,7 @@ BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostThreadMessageW(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto q = threadId == GetCurrentThreadId() ? MessageQueue::Current()
-                                             : MessageQueue::ForThreadId(threadId);
+  auto q = threadId == GetCurrentThreadId() ? MessageQueue::Current() : MessageQueue::ForThreadId(threadId);
   if (!q) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -220,8 +215,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   elapse = std::clamp<UINT>(elapse, kMinTimerElapse, 0x7FFFFFFF);
   auto& timers = q->Timers();
   if (!hwnd) {
-    auto existing = std::find_if(timers.begin(), timers.end(),
-                                 [&](auto& t) { return !t.hwnd && t.id == id && id != 0; });
+    auto existing =
+        std::find_if(timers.begin(), timers.end(), [&](auto& t) { return !t.hwnd && t.id == id && id != 0; });
     if (existing == timers.end()) {
       // Thread timers get a fresh id; keep clear of ids in use.
       do id = q->NextTimerId();
@@ -270,8 +265,7 @@ void KillWindowTimers(HWND hwnd) {
   auto q = w ? MessageQueue::ForThread(w->thread) : nullptr;
   if (!q) return;
   auto& timers = q->Timers();
-  timers.erase(std::remove_if(timers.begin(), timers.end(), [&](auto& t) { return t.hwnd == hwnd; }),
-               timers.end());
+  timers.erase(std::remove_if(timers.begin(), timers.end(), [&](auto& t) { return t.hwnd == hwnd; }), timers.end());
 }
 
 }  // namespace detail

@@ -117,7 +117,8 @@ void WindowManager::SetBackend(std::unique_ptr<Backend> backend) {
   desktop_->window = desktop_->client = backend_->ScreenRect();
   // The metrics report the screen the backend really has.
   RECT screen = desktop_->client;
-  for (int index : {SM_CXSCREEN, SM_CXFULLSCREEN, SM_CXVIRTUALSCREEN}) SetSystemMetric(index, screen.right - screen.left);
+  for (int index : {SM_CXSCREEN, SM_CXFULLSCREEN, SM_CXVIRTUALSCREEN})
+    SetSystemMetric(index, screen.right - screen.left);
   for (int index : {SM_CYSCREEN, SM_CYVIRTUALSCREEN}) SetSystemMetric(index, screen.bottom - screen.top);
 }
 

@@ -29,8 +29,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 
 #include "platform/core/HandleTable.h"
 #include "platform/window/Window.h"

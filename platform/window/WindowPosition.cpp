@@ -14,14 +14,11 @@ namespace kestrel::platform {
 
 namespace {
 
-constexpr UINT kStatusFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW |
-                              SWP_HIDEWINDOW | SWP_FRAMECHANGED | SWP_NOCLIENTSIZE |
-                              SWP_NOCLIENTMOVE | SWP_STATECHANGED;
+constexpr UINT kStatusFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_HIDEWINDOW |
+                              SWP_FRAMECHANGED | SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE | SWP_STATECHANGED;
 constexpr UINT kNoChange = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE;
 
-LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return CallWindow(w, msg, wParam, lParam);
-}
+LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return CallWindow(w, msg, wParam, lParam); }
 
 // Whether inserting after `after` would leave the window where it is.
 bool SameZOrder(Window& w, HWND after) {
@@ -59,8 +56,7 @@ void ApplyZOrder(Window& w, HWND after) {
   detail::LinkWindow(*parent, self, after);
 }
 
-void InvalidateAfterChange(Window& w, const RECT& oldWindow, const RECT& oldClient, UINT flags,
-                           bool wasVisible) {
+void InvalidateAfterChange(Window& w, const RECT& oldWindow, const RECT& oldClient, UINT flags, bool wasVisible) {
   if (flags & SWP_NOREDRAW) return;
   bool nowVisible = w.IsVisible();
   bool moved = !(flags & SWP_NOMOVE), sized = !(flags & SWP_NOSIZE);
@@ -70,8 +66,7 @@ void InvalidateAfterChange(Window& w, const RECT& oldWindow, const RECT& oldClie
     moved = zorder = false;
   }
   // What the window covered and now covers in its parent must be repainted there.
-  if (wasVisible && (moved || sized || !nowVisible || zorder))
-    detail::InvalidateParentArea(w, oldWindow);
+  if (wasVisible && (moved || sized || !nowVisible || zorder)) detail::InvalidateParentArea(w, oldWindow);
   if (!nowVisible) return;
   UINT all = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
   if (!wasVisible || moved || zorder || (flags & SWP_FRAMECHANGED) || (flags & SWP_NOCOPYBITS)) {
@@ -97,7 +92,8 @@ void InvalidateAfterChange(Window& w, const RECT& oldWindow, const RECT& oldClie
 void HideFocusAndActivation(Window& w) {
   if (w.IsTopLevel() && GetActiveWindow() == w.handle) detail::ActivateOtherWindow(w);
   HWND focus = GetFocus();
-  if (focus && (focus == w.handle || IsChild(w.handle, focus))) SetFocus(w.IsChildStyle() ? GetParent(w.handle) : nullptr);
+  if (focus && (focus == w.handle || IsChild(w.handle, focus)))
+    SetFocus(w.IsChildStyle() ? GetParent(w.handle) : nullptr);
 }
 
 }  // namespace
@@ -105,8 +101,8 @@ void HideFocusAndActivation(Window& w) {
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   auto w = ValidWindow(hwnd);
   if (!w || w->IsRoot()) return FALSE;
-  WINDOWPOS wp{hwnd, insertAfter, x, y, std::max(cx, 0), std::max(cy, 0),
-               flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
+  WINDOWPOS wp{
+      hwnd, insertAfter, x, y, std::max(cx, 0), std::max(cy, 0), flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
   if (wp.flags & SWP_NOSIZE) {
     wp.cx = w->Width();
     wp.cy = w->Height();

@@ -43,8 +43,7 @@ void LinkWindow(Window& parent, const std::shared_ptr<Window>& child, HWND inser
 void UnlinkWindow(Window& child) {
   if (!child.parent) return;
   auto& list = child.parent->children;
-  list.erase(std::remove_if(list.begin(), list.end(), [&](auto& w) { return w.get() == &child; }),
-             list.end());
+  list.erase(std::remove_if(list.begin(), list.end(), [&](auto& w) { return w.get() == &child; }), list.end());
   child.parent = nullptr;
 }
 
@@ -60,9 +59,7 @@ namespace {
 
 using detail::SharedOf;
 
-LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return CallWindow(w, msg, wParam, lParam);
-}
+LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return CallWindow(w, msg, wParam, lParam); }
 
 void NotifyParents(Window& w, WORD event) {
   if (!w.IsChildStyle() || (w.exStyle & WS_EX_NOPARENTNOTIFY)) return;
@@ -169,9 +166,8 @@ void DropAllWindows() {
 
 }  // namespace detail
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     LPVOID param) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   auto cls = WindowClassRegistry::Get().Find(className);
   if (!cls) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
@@ -231,8 +227,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     wm.GetBackend().CreateNativeWindow(w->handle, w->window, style, exStyle);
   }
 
-  CREATESTRUCTW cs{param, instance, menu, parentWindow->IsRoot() ? owner : parent,
-                   height, width, y, x, static_cast<LONG>(style | visible), windowName,
+  CREATESTRUCTW cs{param,     instance, menu, parentWindow->IsRoot() ? owner : parent, height,
+                   width,     y,        x,    static_cast<LONG>(style | visible),      windowName,
                    className, exStyle};
   if (!Send(*w, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) || w->destroyed)
     return w->destroyed ? nullptr : AbortCreate(w, false);
@@ -422,12 +418,17 @@ HWND GetWindow(HWND hwnd, UINT command) {
   auto& siblings = w->parent->children;
   int i = w->IndexInParent();
   switch (command) {
-    case GW_HWNDFIRST: return siblings.front()->handle;
-    case GW_HWNDLAST: return siblings.back()->handle;
+    case GW_HWNDFIRST:
+      return siblings.front()->handle;
+    case GW_HWNDLAST:
+      return siblings.back()->handle;
     case GW_HWNDNEXT:
       return i + 1 < static_cast<int>(siblings.size()) ? siblings[static_cast<size_t>(i) + 1]->handle : nullptr;
-    case GW_HWNDPREV: return i > 0 ? siblings[static_cast<size_t>(i) - 1]->handle : nullptr;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    case GW_HWNDPREV:
+      return i > 0 ? siblings[static_cast<size_t>(i) - 1]->handle : nullptr;
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
   }
 }
 
@@ -439,8 +440,10 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
   auto w = ValidWindow(hwnd);
   if (!w || w->IsRoot()) return nullptr;
   switch (flags) {
-    case GA_PARENT: return w->parent ? w->parent->handle : nullptr;
-    case GA_ROOT: return w->TopLevel()->handle;
+    case GA_PARENT:
+      return w->parent ? w->parent->handle : nullptr;
+    case GA_ROOT:
+      return w->TopLevel()->handle;
     case GA_ROOTOWNER: {
       Window* top = w->TopLevel();
       for (;;) {
@@ -449,7 +452,9 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
         top = owner->TopLevel();
       }
     }
-    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
   }
 }
 
@@ -538,14 +543,22 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
   auto w = ValidWindow(hwnd);
   if (!w) return 0;
   switch (index) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(GetParent(hwnd));
-    case GWLP_ID: return w->id;
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWLP_USERDATA: return w->userData;
-    default: break;
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_HWNDPARENT:
+      return reinterpret_cast<LONG_PTR>(GetParent(hwnd));
+    case GWLP_ID:
+      return w->id;
+    case GWL_STYLE:
+      return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(w->exStyle);
+    case GWLP_USERDATA:
+      return w->userData;
+    default:
+      break;
   }
   if (!ExtraRange(*w, index, sizeof(LONG))) {
     SetLastError(ERROR_INVALID_INDEX);
@@ -591,7 +604,8 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
   LONG_PTR old = 0;
   switch (index) {
     case GWL_STYLE:
-    case GWL_EXSTYLE: return SetStyle(*w, index, value);
+    case GWL_EXSTYLE:
+      return SetStyle(*w, index, value);
     case GWLP_WNDPROC:
       old = reinterpret_cast<LONG_PTR>(w->proc);
       w->proc = reinterpret_cast<WNDPROC>(value);
@@ -605,9 +619,16 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
       old = reinterpret_cast<LONG_PTR>(w->owner);
       w->owner = value ? GetAncestor(reinterpret_cast<HWND>(value), GA_ROOT) : nullptr;
       return old;
-    case GWLP_ID: old = w->id; w->id = value; return old;
-    case GWLP_USERDATA: old = w->userData; w->userData = value; return old;
-    default: break;
+    case GWLP_ID:
+      old = w->id;
+      w->id = value;
+      return old;
+    case GWLP_USERDATA:
+      old = w->userData;
+      w->userData = value;
+      return old;
+    default:
+      break;
   }
   size_t bytes = ExtraRange(*w, index, sizeof(LONG_PTR)) ? sizeof(LONG_PTR) : sizeof(LONG);
   if (!ExtraRange(*w, index, bytes)) {
@@ -701,8 +722,8 @@ int GetWindowTextW(HWND hwnd, LPWSTR buffer, int maxCount) {
     std::lock_guard lock(w->textMutex);
     return CopyToBuffer(w->text, buffer, maxCount);
   }
-  return static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
-                                       reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthW(HWND hwnd) {

@@ -27,7 +27,8 @@ TEST_F(PlatformState, ResetStartsOverAsAProgramDoes) {
   std::atomic<HWND> left{nullptr};
   std::thread([&] {  // a worker that ends without destroying its window
     left = CreateWindowExW(0, RecorderClass(), u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  }).join();
+  })
+      .join();
   ASSERT_TRUE(IsWindow(left));
   Log().Clear();
 

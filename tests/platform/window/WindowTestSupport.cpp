@@ -9,9 +9,8 @@
 namespace kestrel::platform::testing {
 
 bool IsNoise(UINT msg) {
-  return msg == WM_GETMINMAXINFO || msg == WM_NCHITTEST || msg == WM_SETCURSOR ||
-         msg == WM_GETTEXT || msg == WM_GETTEXTLENGTH || msg == WM_IME_SETCONTEXT ||
-         msg == WM_IME_NOTIFY || msg == WM_GETICON;
+  return msg == WM_GETMINMAXINFO || msg == WM_NCHITTEST || msg == WM_SETCURSOR || msg == WM_GETTEXT ||
+         msg == WM_GETTEXTLENGTH || msg == WM_IME_SETCONTEXT || msg == WM_IME_NOTIFY || msg == WM_GETICON;
 }
 
 MessageLog& MessageLog::Get() {
@@ -50,38 +49,75 @@ const char16_t* RecorderClass(bool dblclks) {
 }
 
 HWND CreateTop(DWORD style, RECT r, DWORD exStyle, const char16_t* cls) {
-  return CreateWindowExW(exStyle, cls ? cls : RecorderClass(), u"Top", style, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExW(exStyle, cls ? cls : RecorderClass(), u"Top", style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
 }
 
 HWND CreateChild(HWND parent, RECT r, DWORD style, int id, const char16_t* cls, DWORD exStyle) {
-  return CreateWindowExW(exStyle, cls ? cls : RecorderClass(), u"Child", style, r.left, r.top,
-                         r.right - r.left, r.bottom - r.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<LONG_PTR>(id)), nullptr, nullptr);
+  return CreateWindowExW(exStyle, cls ? cls : RecorderClass(), u"Child", style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<LONG_PTR>(id)), nullptr,
+                         nullptr);
 }
 
 std::string MessageName(UINT msg) {
-  static const std::map<UINT, const char*> names = {
-      {WM_CREATE, "CREATE"}, {WM_DESTROY, "DESTROY"}, {WM_MOVE, "MOVE"}, {WM_SIZE, "SIZE"},
-      {WM_ACTIVATE, "ACTIVATE"}, {WM_ACTIVATEAPP, "ACTIVATEAPP"}, {WM_SETFOCUS, "SETFOCUS"}, {WM_KILLFOCUS, "KILLFOCUS"},
-      {WM_ENABLE, "ENABLE"}, {WM_SETTEXT, "SETTEXT"}, {WM_PAINT, "PAINT"}, {WM_CLOSE, "CLOSE"},
-      {WM_ERASEBKGND, "ERASEBKGND"}, {WM_SHOWWINDOW, "SHOWWINDOW"}, {WM_CANCELMODE, "CANCELMODE"},
-      {WM_MOUSEACTIVATE, "MOUSEACTIVATE"}, {WM_CHILDACTIVATE, "CHILDACTIVATE"},
-      {WM_WINDOWPOSCHANGING, "POSCHANGING"}, {WM_WINDOWPOSCHANGED, "POSCHANGED"},
-      {WM_STYLECHANGING, "STYLECHANGING"}, {WM_STYLECHANGED, "STYLECHANGED"},
-      {WM_NCCREATE, "NCCREATE"}, {WM_NCDESTROY, "NCDESTROY"}, {WM_NCCALCSIZE, "NCCALCSIZE"},
-      {WM_NCPAINT, "NCPAINT"}, {WM_NCACTIVATE, "NCACTIVATE"}, {WM_GETDLGCODE, "GETDLGCODE"},
-      {WM_NCMOUSEMOVE, "NCMOUSEMOVE"}, {WM_NCLBUTTONDOWN, "NCLBUTTONDOWN"},
-      {WM_NCLBUTTONUP, "NCLBUTTONUP"}, {WM_NCLBUTTONDBLCLK, "NCLBUTTONDBLCLK"},
-      {WM_KEYDOWN, "KEYDOWN"}, {WM_KEYUP, "KEYUP"}, {WM_CHAR, "CHAR"}, {WM_SYSKEYDOWN, "SYSKEYDOWN"},
-      {WM_SYSKEYUP, "SYSKEYUP"}, {WM_SYSCHAR, "SYSCHAR"}, {WM_TIMER, "TIMER"},
-      {WM_MOUSEMOVE, "MOUSEMOVE"}, {WM_LBUTTONDOWN, "LBUTTONDOWN"}, {WM_LBUTTONUP, "LBUTTONUP"},
-      {WM_LBUTTONDBLCLK, "LBUTTONDBLCLK"}, {WM_RBUTTONDOWN, "RBUTTONDOWN"}, {WM_RBUTTONUP, "RBUTTONUP"},
-      {WM_MOUSEWHEEL, "MOUSEWHEEL"}, {WM_PARENTNOTIFY, "PARENTNOTIFY"},
-      {WM_CAPTURECHANGED, "CAPTURECHANGED"}, {WM_MOUSELEAVE, "MOUSELEAVE"},
-      {WM_NCMOUSELEAVE, "NCMOUSELEAVE"}, {WM_CONTEXTMENU, "CONTEXTMENU"}, {WM_PRINT, "PRINT"},
-      {WM_PRINTCLIENT, "PRINTCLIENT"}, {WM_IME_STARTCOMPOSITION, "IME_START"},
-      {WM_IME_COMPOSITION, "IME_COMPOSITION"}, {WM_IME_ENDCOMPOSITION, "IME_END"}, {0x0286, "IME_CHAR"}, {WM_SYSCOMMAND, "SYSCOMMAND"}, {WM_USER, "USER"}};
+  static const std::map<UINT, const char*> names = {{WM_CREATE, "CREATE"},
+                                                    {WM_DESTROY, "DESTROY"},
+                                                    {WM_MOVE, "MOVE"},
+                                                    {WM_SIZE, "SIZE"},
+                                                    {WM_ACTIVATE, "ACTIVATE"},
+                                                    {WM_ACTIVATEAPP, "ACTIVATEAPP"},
+                                                    {WM_SETFOCUS, "SETFOCUS"},
+                                                    {WM_KILLFOCUS, "KILLFOCUS"},
+                                                    {WM_ENABLE, "ENABLE"},
+                                                    {WM_SETTEXT, "SETTEXT"},
+                                                    {WM_PAINT, "PAINT"},
+                                                    {WM_CLOSE, "CLOSE"},
+                                                    {WM_ERASEBKGND, "ERASEBKGND"},
+                                                    {WM_SHOWWINDOW, "SHOWWINDOW"},
+                                                    {WM_CANCELMODE, "CANCELMODE"},
+                                                    {WM_MOUSEACTIVATE, "MOUSEACTIVATE"},
+                                                    {WM_CHILDACTIVATE, "CHILDACTIVATE"},
+                                                    {WM_WINDOWPOSCHANGING, "POSCHANGING"},
+                                                    {WM_WINDOWPOSCHANGED, "POSCHANGED"},
+                                                    {WM_STYLECHANGING, "STYLECHANGING"},
+                                                    {WM_STYLECHANGED, "STYLECHANGED"},
+                                                    {WM_NCCREATE, "NCCREATE"},
+                                                    {WM_NCDESTROY, "NCDESTROY"},
+                                                    {WM_NCCALCSIZE, "NCCALCSIZE"},
+                                                    {WM_NCPAINT, "NCPAINT"},
+                                                    {WM_NCACTIVATE, "NCACTIVATE"},
+                                                    {WM_GETDLGCODE, "GETDLGCODE"},
+                                                    {WM_NCMOUSEMOVE, "NCMOUSEMOVE"},
+                                                    {WM_NCLBUTTONDOWN, "NCLBUTTONDOWN"},
+                                                    {WM_NCLBUTTONUP, "NCLBUTTONUP"},
+                                                    {WM_NCLBUTTONDBLCLK, "NCLBUTTONDBLCLK"},
+                                                    {WM_KEYDOWN, "KEYDOWN"},
+                                                    {WM_KEYUP, "KEYUP"},
+                                                    {WM_CHAR, "CHAR"},
+                                                    {WM_SYSKEYDOWN, "SYSKEYDOWN"},
+                                                    {WM_SYSKEYUP, "SYSKEYUP"},
+                                                    {WM_SYSCHAR, "SYSCHAR"},
+                                                    {WM_TIMER, "TIMER"},
+                                                    {WM_MOUSEMOVE, "MOUSEMOVE"},
+                                                    {WM_LBUTTONDOWN, "LBUTTONDOWN"},
+                                                    {WM_LBUTTONUP, "LBUTTONUP"},
+                                                    {WM_LBUTTONDBLCLK, "LBUTTONDBLCLK"},
+                                                    {WM_RBUTTONDOWN, "RBUTTONDOWN"},
+                                                    {WM_RBUTTONUP, "RBUTTONUP"},
+                                                    {WM_MOUSEWHEEL, "MOUSEWHEEL"},
+                                                    {WM_PARENTNOTIFY, "PARENTNOTIFY"},
+                                                    {WM_CAPTURECHANGED, "CAPTURECHANGED"},
+                                                    {WM_MOUSELEAVE, "MOUSELEAVE"},
+                                                    {WM_NCMOUSELEAVE, "NCMOUSELEAVE"},
+                                                    {WM_CONTEXTMENU, "CONTEXTMENU"},
+                                                    {WM_PRINT, "PRINT"},
+                                                    {WM_PRINTCLIENT, "PRINTCLIENT"},
+                                                    {WM_IME_STARTCOMPOSITION, "IME_START"},
+                                                    {WM_IME_COMPOSITION, "IME_COMPOSITION"},
+                                                    {WM_IME_ENDCOMPOSITION, "IME_END"},
+                                                    {0x0286, "IME_CHAR"},
+                                                    {WM_SYSCOMMAND, "SYSCOMMAND"},
+                                                    {WM_USER, "USER"}};
   auto it = names.find(msg);
   if (it != names.end()) return it->second;
   std::ostringstream s;

@@ -27,7 +27,9 @@ bool IsNoise(UINT msg);
 class MessageLog {
  public:
   static MessageLog& Get();
-  void Add(const Recorded& r) { if (enabled && !IsNoise(r.msg)) entries.push_back(r); }
+  void Add(const Recorded& r) {
+    if (enabled && !IsNoise(r.msg)) entries.push_back(r);
+  }
   void Clear() { entries.clear(); }
   // The recorded messages, optionally of one window only.
   std::vector<UINT> Messages(HWND only = nullptr) const;
@@ -43,8 +45,8 @@ LRESULT CALLBACK_Recorder(HWND, UINT, WPARAM, LPARAM);
 
 HWND CreateTop(DWORD style = WS_OVERLAPPEDWINDOW, RECT r = {100, 100, 400, 300}, DWORD exStyle = 0,
                const char16_t* cls = nullptr);
-HWND CreateChild(HWND parent, RECT r, DWORD style = WS_CHILD | WS_VISIBLE, int id = 0,
-                 const char16_t* cls = nullptr, DWORD exStyle = 0);
+HWND CreateChild(HWND parent, RECT r, DWORD style = WS_CHILD | WS_VISIBLE, int id = 0, const char16_t* cls = nullptr,
+                 DWORD exStyle = 0);
 
 // Text name of a message number, for readable failure output.
 std::string MessageName(UINT msg);
@@ -59,12 +61,12 @@ class WindowTest : public ::testing::Test {
   int Pump() { return HeadlessBackend::Pump(); }
 };
 
-#define EXPECT_SEQUENCE(actual, ...)                                  \
-  do {                                                               \
-    std::vector<UINT> expected_{__VA_ARGS__};                        \
-    auto actual_ = (actual);                                         \
-    EXPECT_EQ(expected_, actual_) << "expected " << ::kestrel::platform::testing::Describe(expected_) \
-                                  << "\n  actual " << ::kestrel::platform::testing::Describe(actual_); \
+#define EXPECT_SEQUENCE(actual, ...)                                                                                   \
+  do {                                                                                                                 \
+    std::vector<UINT> expected_{__VA_ARGS__};                                                                          \
+    auto actual_ = (actual);                                                                                           \
+    EXPECT_EQ(expected_, actual_) << "expected " << ::kestrel::platform::testing::Describe(expected_) << "\n  actual " \
+                                  << ::kestrel::platform::testing::Describe(actual_);                                  \
   } while (0)
 
 }  // namespace kestrel::platform::testing

@@ -161,9 +161,10 @@ class WindowManager {
 // Tests: replaces the platform state by a fresh one, as at start-up. The calling thread's
 // windows are destroyed as DestroyWindow does (their procedures free what they hold); windows
 // other threads left behind are dropped without messages. The calling thread's queue loses its
-// posted messages and timers, the caret goes, and the old backend with the old state: `backend`
-// is installed instead (a headless one is created on first use when it is null), binding the
-// calling thread as the GUI thread. No other thread may use windows meanwhile.
+// posted messages and timers, the caret goes, and the old backend with the old state. `backend`,
+// when given, is installed instead and binds the calling thread as the GUI thread; without one
+// a headless backend comes on first use, as at start-up. No other thread may use windows
+// meanwhile.
 void ResetPlatformState(std::unique_ptr<Backend> backend = nullptr);
 
 inline WindowManager& Wm() { return WindowManager::Get(); }

@@ -129,6 +129,7 @@ LRESULT Subclass(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 TEST_F(WindowTree, WindowLongsSubclassingAndExtraBytes) {
+  subclassCalls = 0;
   HWND top = CreateTop();
   previousProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclass)));
   EXPECT_EQ(previousProc, &CALLBACK_Recorder);

@@ -1,7 +1,5 @@
 #include "imaging/PngHeader.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "imaging/PngErrors.h"
 #include "imaging/PngObject.h"
+#include "platform/core/LargePages.h"
 #include "platform/gdi/Gdi.h"
 
 namespace kestrel {
@@ -44,16 +43,10 @@ bool PngPixelBuffer::Allocate(std::size_t size) {
   data_ = static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1));
   if (!data_) return false;
   size_ = size;
-  PreferLargePages(data_, size_);
+  // A decode touches every page once; with small pages the faults alone cost as much as
+  // un-filtering.
+  platform::PreferLargePages(data_, size_);
   return true;
-}
-
-void PngPixelBuffer::PreferLargePages(void* data, std::size_t size) {
-  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kLargePage - 1) / kLargePage * kLargePage;
-  const std::uintptr_t last = (begin + size) / kLargePage * kLargePage;
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 void PngPixelBuffer::Free() {

@@ -55,9 +55,6 @@ class PngPixelBuffer {
   void CopyFrom(const PngPixelBuffer& other);
   std::uint8_t* Data() const { return data_; }
   std::size_t Size() const { return size_; }
-  // Large blocks are filled in large pages where the system offers them: a decode touches every
-  // page once, and with small pages the faults alone cost as much as un-filtering.
-  static void PreferLargePages(void* data, std::size_t size);
 
  private:
   std::uint8_t* data_ = nullptr;

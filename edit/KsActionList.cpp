@@ -10,25 +10,24 @@ KESTREL_IMPLEMENT_CLASS(TKsActionList, TPersistent)
 void TKsAction::Assign(const TPersistent* source) {
   const auto* action = dynamic_cast<const TKsAction*>(source);
   if (!action) return TPersistent::Assign(source);
-  FAction = action->FAction;
-  FStartPos = action->FStartPos;
-  FEndPos = action->FEndPos;
+  action_ = action->action_;
+  startPos_ = action->startPos_;
+  endPos_ = action->endPos_;
   FStr = action->FStr;
 }
 
 void TKsActionList::Attach(const TKsEditStrings* text) {
-  FText = text;
+  text_ = text;
   Synchronize();
 }
 
 void TKsActionList::Synchronize() {
-  if (FText) FStamp = FText->ChangeStamp();
+  if (text_) stamp_ = text_->ChangeStamp();
 }
 
-bool TKsActionList::InSync() const { return !FText || FStamp == FText->ChangeStamp(); }
+bool TKsActionList::InSync() const { return !text_ || stamp_ == text_->ChangeStamp(); }
 
-void TKsActionList::AddAction(TKsActionType action, int startPos, std::u16string_view str,
-                              int endPos) {
+void TKsActionList::AddAction(TKsActionType action, int startPos, std::u16string_view str, int endPos) {
   if (FLockCount > 0) return;
   PushItem(std::make_unique<TKsAction>(action, startPos, String(str), endPos));
   Synchronize();
@@ -47,9 +46,7 @@ std::unique_ptr<TKsAction> TKsActionList::PopItem() {
   return item;
 }
 
-TKsAction* TKsActionList::PeekItem() const {
-  return FAStack.empty() ? nullptr : FAStack.back().get();
-}
+TKsAction* TKsActionList::PeekItem() const { return FAStack.empty() ? nullptr : FAStack.back().get(); }
 
 void TKsActionList::Clear() { FAStack.clear(); }
 
@@ -59,8 +56,7 @@ void TKsActionList::SetMaxUndo(int value) {
   while (FMaxUndo > 0 && static_cast<int>(FAStack.size()) > FMaxUndo) FAStack.pop_front();
 }
 
-void TKsActionList::UndoRecord(const TKsAction& action, TKsEditStrings& lines,
-                               TKsUndoSelection& selection) {
+void TKsActionList::UndoRecord(const TKsAction& action, TKsEditStrings& lines, TKsUndoSelection& selection) {
   switch (action.Action()) {
     case atInsert: {
       // The inserted text is removed again; the list is locked so that this makes no record.
@@ -76,8 +72,7 @@ void TKsActionList::UndoRecord(const TKsAction& action, TKsEditStrings& lines,
       const int after = lines.InsertTextAt(action.EndPos(), action.CString());
       selection.Anchor = action.StartPos();
       selection.Caret = action.StartPos();
-      if (action.Action() == atDeleteSel)
-        selection.Caret = action.StartPos() >= after ? action.EndPos() : after;
+      if (action.Action() == atDeleteSel) selection.Caret = action.StartPos() >= after ? action.EndPos() : after;
       break;
     }
     default:
@@ -85,8 +80,7 @@ void TKsActionList::UndoRecord(const TKsAction& action, TKsEditStrings& lines,
   }
 }
 
-bool TKsActionList::Undo(TKsEditStrings& lines, TKsUndoSelection& selection,
-                         const std::function<void()>& invalidate) {
+bool TKsActionList::Undo(TKsEditStrings& lines, TKsUndoSelection& selection, const std::function<void()>& invalidate) {
   if (!InSync()) {
     // The text changed without a record: the records no longer describe it.
     Clear();

@@ -29,20 +29,20 @@ class TKsAction : public TPersistent {
   KESTREL_CLASS(TKsAction)
   TKsAction() = default;
   TKsAction(TKsActionType action, int startPos, String str, int endPos)
-      : FAction(action), FStartPos(startPos), FEndPos(endPos), FStr(std::move(str)) {}
+      : action_(action), startPos_(startPos), endPos_(endPos), FStr(std::move(str)) {}
 
-  TKsActionType Action() const { return FAction; }
-  int StartPos() const { return FStartPos; }
-  int EndPos() const { return FEndPos; }
+  TKsActionType Action() const { return action_; }
+  int StartPos() const { return startPos_; }
+  int EndPos() const { return endPos_; }
   const String& CString() const { return FStr; }
   // Copies all four values of another record.
   using TPersistent::Assign;
   void Assign(const TPersistent* source) override;
 
  private:
-  TKsActionType FAction = atInsert;
-  int FStartPos = 0;
-  int FEndPos = 0;
+  TKsActionType action_ = atInsert;
+  int startPos_ = 0;
+  int endPos_ = 0;
   String FStr;
 };
 
@@ -82,8 +82,7 @@ class TKsActionList : public TPersistent {
   // Undoes one step (a single record or a whole group) on Lines, most recent first. Answers
   // whether a record was undone; Selection receives where the caret and anchor go. Invalidate
   // runs after each record.
-  bool Undo(TKsEditStrings& lines, TKsUndoSelection& selection,
-            const std::function<void()>& invalidate = {});
+  bool Undo(TKsEditStrings& lines, TKsUndoSelection& selection, const std::function<void()>& invalidate = {});
 
  private:
   void Synchronize();
@@ -93,8 +92,8 @@ class TKsActionList : public TPersistent {
   std::deque<std::unique_ptr<TKsAction>> FAStack;  // newest at the back
   int FMaxUndo = 0;
   int FLockCount = 0;
-  const TKsEditStrings* FText = nullptr;
-  std::uint64_t FStamp = 0;
+  const TKsEditStrings* text_ = nullptr;
+  std::uint64_t stamp_ = 0;
 };
 
 }  // namespace kestrel

@@ -18,9 +18,7 @@ String WithoutBreaks(std::u16string_view s) {
   return out;
 }
 
-[[noreturn]] void RaiseOutbound(int index) {
-  throw EKsEditorError(u"List index outbound (%d)", {index});
-}
+[[noreturn]] void RaiseOutbound(int index) { throw EKsEditorError(u"List index outbound (%d)", {index}); }
 
 constexpr char16_t kListIndexError[] = u"List index out of bounds (%d)";
 
@@ -29,16 +27,16 @@ constexpr char16_t kListIndexError[] = u"List index out of bounds (%d)";
 KESTREL_IMPLEMENT_CLASS(EKsEditorError, Exception)
 KESTREL_IMPLEMENT_CLASS(TKsEditStrings, TStringList)
 
-TKsEditStrings::TKsEditStrings(IKsEditHost& host) : FKsEdit(host), FMeasure(host), FWrapper(host) {}
+TKsEditStrings::TKsEditStrings(IKsEditHost& host) : FKsEdit(host), measure_(host), wrapper_(host) {}
 
 TKsEditStrings::~TKsEditStrings() = default;
 
 // --- Notifications
 
 void TKsEditStrings::Changed() {
-  ++FChangeStamp;
+  ++changeStamp_;
   TStringList::Changed();
-  if (FOnChange) FOnChange(this);
+  if (onChange_) onChange_(this);
   FKsEdit.TextChanged();
 }
 
@@ -151,8 +149,7 @@ void TKsEditStrings::Exchange(int index1, int index2) {
   CheckIndex(index2);
   Changing();
   FParagraphs.Exchange(index1, index2);
-  if (FIdxMaxLen == index1 || FIdxMaxLen == index2)
-    FIdxMaxLen = FIdxMaxLen == index1 ? index2 : index1;
+  if (FIdxMaxLen == index1 || FIdxMaxLen == index2) FIdxMaxLen = FIdxMaxLen == index1 ? index2 : index1;
   RenumberLines(std::min(index1, index2));
   Changed();
 }
@@ -202,8 +199,7 @@ void TKsEditStrings::SetTextStr(const String& text) {
     ResetMaxLen();
     if (Multiline()) {
       std::vector<std::unique_ptr<TKsParagraph>> paragraphs;
-      for (String& s : SplitParagraphs(text))
-        paragraphs.push_back(std::make_unique<TKsParagraph>(std::move(s)));
+      for (String& s : SplitParagraphs(text)) paragraphs.push_back(std::make_unique<TKsParagraph>(std::move(s)));
       FParagraphs.AddMany(std::move(paragraphs));
       WrapAll();
     } else {
@@ -264,8 +260,7 @@ void TKsEditStrings::CaretToParagraph(int x, int y, int& paraOffs, int& paragrap
   if (y >= lines && lines > 0) x = std::numeric_limits<int>::max() / 2;
   const TKsParagraph& p = Paragraph(paragraph);
   const std::int64_t offs = static_cast<std::int64_t>(x) + p.LineStart(line);
-  paraOffs = SnapToCharStart(p.ParaText(),
-                             static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
+  paraOffs = SnapToCharStart(p.ParaText(), static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
 }
 
 void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int& x) const {
@@ -326,8 +321,7 @@ int TKsEditStrings::NextCharPos(int charNum) const {
   if (GetCount() == 0) return 0;
   const String& text = Paragraph(p).ParaText();
   if (o < static_cast<int>(text.size())) {
-    const bool pair = IsHighSurrogate(text[o]) && o + 1 < static_cast<int>(text.size()) &&
-                      IsLowSurrogate(text[o + 1]);
+    const bool pair = IsHighSurrogate(text[o]) && o + 1 < static_cast<int>(text.size()) && IsLowSurrogate(text[o + 1]);
     return CharOf(p, o + (pair ? 2 : 1));
   }
   return p + 1 < GetCount() ? CharOf(p + 1, 0) : CharOf(p, o);
@@ -430,8 +424,7 @@ String TKsEditStrings::TextRange(int fromChar, int toChar) const {
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
-  if (p1 == p2)
-    return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
+  if (p1 == p2) return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
   String out = Paragraph(p1).ParaText().substr(static_cast<size_t>(o1));
   for (int i = p1 + 1; i < p2; ++i) {
     out += u"\r\n";
@@ -492,7 +485,7 @@ void TKsEditStrings::WrapParagraph(int paragraph) {
     return;
   }
   String text = p->Text();
-  auto starts = FWrapper.Wrap(text);
+  auto starts = wrapper_.Wrap(text);
   p->SetWrapped(std::move(text), std::move(starts));
 }
 

@@ -43,8 +43,8 @@ class TKsEditStrings : public TStringList {
   bool Find(const String& s, int& index) const override;
 
   // The store's own change event: raised by every change, inside update brackets too.
-  const TNotifyEvent& OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent value) { FOnChange = std::move(value); }
+  const TNotifyEvent& OnChange() const { return onChange_; }
+  void SetOnChange(TNotifyEvent value) { onChange_ = std::move(value); }
 
   // --- Visual lines.
   int ParagraphCount() const { return FParagraphs.LineCount(); }
@@ -75,7 +75,7 @@ class TKsEditStrings : public TStringList {
   int PrevCharPos(int charNum) const;
   // Grows with every change of the text (not of its wrapping): undo uses it to see edits that
   // were made without a record.
-  std::uint64_t ChangeStamp() const { return FChangeStamp; }
+  std::uint64_t ChangeStamp() const { return changeStamp_; }
 
   // --- Wrapping.
   void WrapParagraph(int paragraph);
@@ -86,16 +86,12 @@ class TKsEditStrings : public TStringList {
   const String& MaxStr() const { return FMaxStr; }
 
   // --- Measuring (the host's font).
-  const TKsTextMeasure& Measure() const { return FMeasure; }
-  platform::SIZE TextSize(std::u16string_view s) const { return FMeasure.TextSize(s); }
-  String ExpandTabs(std::u16string_view s) const { return FMeasure.ExpandTabs(s); }
-  String MaskText(std::u16string_view s) const { return FMeasure.MaskText(s); }
-  int CharsFitRight(int w, std::u16string_view s, int start) const {
-    return FMeasure.CharsFitRight(w, s, start);
-  }
-  int CharsFitLeft(int w, std::u16string_view s, int start) const {
-    return FMeasure.CharsFitLeft(w, s, start);
-  }
+  const TKsTextMeasure& Measure() const { return measure_; }
+  platform::SIZE TextSize(std::u16string_view s) const { return measure_.TextSize(s); }
+  String ExpandTabs(std::u16string_view s) const { return measure_.ExpandTabs(s); }
+  String MaskText(std::u16string_view s) const { return measure_.MaskText(s); }
+  int CharsFitRight(int w, std::u16string_view s, int start) const { return measure_.CharsFitRight(w, s, start); }
+  int CharsFitLeft(int w, std::u16string_view s, int start) const { return measure_.CharsFitLeft(w, s, start); }
 
   TKsParagraphList& Paragraphs() { return FParagraphs; }
   const TKsParagraphList& Paragraphs() const { return FParagraphs; }
@@ -126,14 +122,14 @@ class TKsEditStrings : public TStringList {
   int CharOf(int paragraph, int offset) const;
 
   IKsEditHost& FKsEdit;
-  TKsTextMeasure FMeasure;
-  TKsLineWrapper FWrapper;
+  TKsTextMeasure measure_;
+  TKsLineWrapper wrapper_;
   TKsParagraphList FParagraphs;
   int FMaxLen = 0;
   int FIdxMaxLen = 0;
   String FMaxStr;
-  TNotifyEvent FOnChange;
-  std::uint64_t FChangeStamp = 0;
+  TNotifyEvent onChange_;
+  std::uint64_t changeStamp_ = 0;
 };
 
 }  // namespace kestrel

@@ -12,7 +12,7 @@ namespace kestrel {
 
 class TKsLineWrapper {
  public:
-  explicit TKsLineWrapper(const IKsEditHost& host) : FHost(host), FMeasure(host) {}
+  explicit TKsLineWrapper(const IKsEditHost& host) : host_(host), measure_(host) {}
 
   // Start offsets of the continuation lines of S (empty: S is one line). Always terminates: each
   // line but the last takes at least one character, and no line is ever cut empty.
@@ -23,8 +23,8 @@ class TKsLineWrapper {
   static int CutString(std::u16string_view s, int len);
 
  private:
-  const IKsEditHost& FHost;
-  TKsTextMeasure FMeasure;
+  const IKsEditHost& host_;
+  TKsTextMeasure measure_;
 };
 
 }  // namespace kestrel

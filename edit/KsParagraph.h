@@ -36,8 +36,8 @@ class TKsParagraph : public TStrings {
   int LineOfOffset(int offs) const;
 
   // The paragraph's text without a copy.
-  const String& ParaText() const { return FText; }
-  int Length() const { return static_cast<int>(FText.size()); }
+  const String& ParaText() const { return text_; }
+  int Length() const { return static_cast<int>(text_.size()); }
   // Replaces the whole text by one line.
   void SetParaText(String text);
   // Replaces the text and its line starts at once (the result of wrapping).
@@ -45,9 +45,9 @@ class TKsParagraph : public TStrings {
 
  protected:
   String Get(int index) const override;
-  int GetCount() const override { return FHasLines ? static_cast<int>(FStarts.size()) + 1 : 0; }
+  int GetCount() const override { return hasLines_ ? static_cast<int>(starts_.size()) + 1 : 0; }
   void Put(int index, const String& s) override;
-  String GetTextStr() const override { return FText; }
+  String GetTextStr() const override { return text_; }
 
  private:
   friend class TKsParagraphList;
@@ -55,12 +55,12 @@ class TKsParagraph : public TStrings {
   void EnsureLine() const;
   void Changed() const;
 
-  String FText;
-  std::vector<std::int32_t> FStarts;  // where lines 1 … Count-1 begin
-  mutable bool FHasLines = false;
+  String text_;
+  std::vector<std::int32_t> starts_;  // where lines 1 … Count-1 begin
+  mutable bool hasLines_ = false;
   // The list that holds the paragraph keeps line and length sums; it is told of every change.
-  TKsParagraphList* FOwner = nullptr;
-  TKsParagraphBlock* FBlock = nullptr;
+  TKsParagraphList* owner_ = nullptr;
+  TKsParagraphBlock* block_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -32,7 +32,7 @@ class TKsParagraphList {
   TKsParagraphList(const TKsParagraphList&) = delete;
   TKsParagraphList& operator=(const TKsParagraphList&) = delete;
 
-  int Count() const { return FCount; }
+  int Count() const { return count_; }
   // Reading item 0 of an empty list first appends an empty paragraph.
   TKsParagraph* Items(int index);
   // Null when Index is out of range.
@@ -62,7 +62,7 @@ class TKsParagraphList {
   void ParagraphChanged(const TKsParagraph* paragraph);
   // While many paragraphs change at once (wrapping everything), the sums are brought up to date
   // once at the end instead of after each paragraph.
-  void BeginBulk() { ++FBulk; }
+  void BeginBulk() { ++bulk_; }
   void EndBulk();
 
  private:
@@ -77,8 +77,7 @@ class TKsParagraphList {
   std::int64_t SumBefore(int index, Field field, Values values) const;
   // The paragraph whose share of Field holds Target, and where in that share Target falls.
   template <typename Field, typename Values>
-  bool FindIn(std::int64_t target, Field field, Values values, int& paragraph,
-              std::int64_t& rest) const;
+  bool FindIn(std::int64_t target, Field field, Values values, int& paragraph, std::int64_t& rest) const;
   Sums Total() const;
   Sums Prefix(int blocks) const;  // sums over the first Blocks blocks
   void AddToTree(int block, const Sums& delta);
@@ -91,10 +90,10 @@ class TKsParagraphList {
   void Adopt(TKsParagraphBlock& block, int at, std::unique_ptr<TKsParagraph> paragraph);
   void SplitBlock(int block);
 
-  std::vector<std::unique_ptr<TKsParagraphBlock>> FBlocks;
-  std::vector<Sums> FTree;  // Fenwick tree over the blocks, 1-based
-  int FCount = 0;
-  int FBulk = 0;
+  std::vector<std::unique_ptr<TKsParagraphBlock>> blocks_;
+  std::vector<Sums> tree_;  // Fenwick tree over the blocks, 1-based
+  int count_ = 0;
+  int bulk_ = 0;
 };
 
 }  // namespace kestrel

@@ -5,16 +5,15 @@
 namespace kestrel {
 
 int SnapToCharStart(std::u16string_view s, int i) {
-  if (i > 0 && i < static_cast<int>(s.size()) && IsHighSurrogate(s[i - 1]) && IsLowSurrogate(s[i]))
-    return i - 1;
+  if (i > 0 && i < static_cast<int>(s.size()) && IsHighSurrogate(s[i - 1]) && IsLowSurrogate(s[i])) return i - 1;
   return i;
 }
 
-int TKsTextMeasure::TabSpaces() const { return std::max(1, FHost.TabSpaces()); }
+int TKsTextMeasure::TabSpaces() const { return std::max(1, host_.TabSpaces()); }
 
 platform::SIZE TKsTextMeasure::TextSize(std::u16string_view s) const {
-  if (!FHost.HasWindow()) return {};
-  return FHost.TextExtent(s);
+  if (!host_.HasWindow()) return {};
+  return host_.TextExtent(s);
 }
 
 String TKsTextMeasure::ExpandTabs(std::u16string_view s) const {
@@ -32,7 +31,7 @@ String TKsTextMeasure::ExpandTabs(std::u16string_view s) const {
 }
 
 String TKsTextMeasure::MaskText(std::u16string_view s) const {
-  const char16_t mask = FHost.PasswordChar();
+  const char16_t mask = host_.PasswordChar();
   String out(s);
   if (mask == 0) return out;
   for (char16_t& c : out)
@@ -58,7 +57,7 @@ int MapExpandedCount(std::u16string_view r, int f, int tabSpaces) {
 }  // namespace
 
 int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) const {
-  if (r.empty() || aWidth <= 0 || !FHost.HasWindow()) return 0;
+  if (r.empty() || aWidth <= 0 || !host_.HasWindow()) return 0;
   size_t chunk = std::min<size_t>(r.size(), 256);
   for (;;) {
     // A chunk never ends between the halves of a pair.
@@ -66,14 +65,14 @@ int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) cons
     const std::u16string_view part = r.substr(0, chunk);
     int count = 0;
     bool whole = false;
-    if ((!mask || FHost.PasswordChar() == 0) && part.find(u'\t') == std::u16string_view::npos) {
+    if ((!mask || host_.PasswordChar() == 0) && part.find(u'\t') == std::u16string_view::npos) {
       // Shown as it stands: no copies needed.
-      count = FHost.TextFit(part, aWidth);
+      count = host_.TextFit(part, aWidth);
       whole = count >= static_cast<int>(part.size());
     } else {
       const String shown = mask ? MaskText(part) : String(part);
       const String expanded = ExpandTabs(shown);
-      const int f = FHost.TextFit(expanded, aWidth);
+      const int f = host_.TextFit(expanded, aWidth);
       count = MapExpandedCount(shown, f, TabSpaces());
       whole = f >= static_cast<int>(expanded.size());
     }

@@ -12,7 +12,7 @@ namespace kestrel {
 
 class TKsTextMeasure {
  public:
-  explicit TKsTextMeasure(const IKsEditHost& host) : FHost(host) {}
+  explicit TKsTextMeasure(const IKsEditHost& host) : host_(host) {}
 
   // Extent of S as it stands; (0, 0) while the control has no window.
   platform::SIZE TextSize(std::u16string_view s) const;
@@ -38,7 +38,7 @@ class TKsTextMeasure {
   int TabSpaces() const;
   int FitLeftImpl(int aWidth, std::u16string_view s, int startPos, bool mask) const;
 
-  const IKsEditHost& FHost;
+  const IKsEditHost& host_;
 };
 
 // Unit index I moved back to the start of the surrogate pair it would split.

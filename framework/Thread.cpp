@@ -34,7 +34,8 @@ struct SyncQueue {
   std::condition_variable arrived;                  // CheckSynchronize with a timeout waits on it
   std::deque<std::unique_ptr<SyncRequest>> queued;  // fire-and-forget requests (Queue)
   std::deque<SyncRequest*> order;                   // both kinds, in arrival order
-  std::thread::id mainThread = std::this_thread::get_id();
+  // Read on every call from either side, so without the lock; written under it.
+  std::atomic<std::thread::id> mainThread{std::this_thread::get_id()};
   std::shared_ptr<platform::MessageQueue> mainQueue;  // the GUI thread's, found on first use
 
   SyncQueue() { platform::MessageQueue::SetCallServer(&ServeCalls); }
@@ -58,7 +59,7 @@ void Enqueue(SyncRequest* request, std::unique_ptr<SyncRequest> owned) {
     s.order.push_back(request);
     if (owned) s.queued.push_back(std::move(owned));
     if (first) {
-      if (!s.mainQueue) s.mainQueue = platform::MessageQueue::Of(s.mainThread);
+      if (!s.mainQueue) s.mainQueue = platform::MessageQueue::Of(s.mainThread.load());
       gui = s.mainQueue;
     }
   }
@@ -82,14 +83,11 @@ std::unique_ptr<SyncRequest> ReleaseQueued(SyncQueue& s, SyncRequest* request) {
 
 }  // namespace
 
-bool IsMainThread() {
-  std::lock_guard lock(Sync().mutex);
-  return std::this_thread::get_id() == Sync().mainThread;
-}
+bool IsMainThread() { return std::this_thread::get_id() == Sync().mainThread.load(std::memory_order_acquire); }
 
 void SetMainThread() {
   std::lock_guard lock(Sync().mutex);
-  Sync().mainThread = std::this_thread::get_id();
+  Sync().mainThread.store(std::this_thread::get_id(), std::memory_order_release);
   Sync().mainQueue = nullptr;
 }
 
@@ -97,7 +95,7 @@ bool CheckSynchronize(int timeoutMs) {
   if (!IsMainThread()) return false;
   SyncQueue& s = Sync();
   bool ranAny = false;
-  for (;;) {
+  for (bool more = true; more;) {
     SyncRequest* r;
     std::unique_ptr<SyncRequest> owned;
     {
@@ -108,6 +106,9 @@ bool CheckSynchronize(int timeoutMs) {
       r = s.order.front();
       s.order.pop_front();
       if (!r->wait) owned = ReleaseQueued(s, r);
+      // The queue ran dry: a call arriving from now on finds it empty and wakes this thread
+      // again, so it need not be looked for under the lock once more.
+      more = !s.order.empty();
     }
     ranAny = true;
     try {
@@ -120,6 +121,7 @@ bool CheckSynchronize(int timeoutMs) {
     }
     if (r->wait) r->done.Set();  // the caller owns r from here on
   }
+  return true;
 }
 
 TThread::TThread() = default;

@@ -3,14 +3,14 @@
 namespace kestrel {
 
 void TVnPNGAlphaBlendFilter::SetAlphaPercent(std::uint8_t value) {
-  if (value == fAlphaPercent || value > 100) return;
-  fAlphaPercent = value;
+  if (value == alphaPercent_ || value > 100) return;
+  alphaPercent_ = value;
   FModified = true;
 }
 
 std::uint8_t TVnPNGAlphaBlendFilter::Scale(unsigned alpha) const {
   // round(percent x alpha / 100), half to even.
-  const unsigned product = fAlphaPercent * alpha;
+  const unsigned product = alphaPercent_ * alpha;
   unsigned q = product / 100;
   const unsigned r = product % 100;
   if (r > 50 || (r == 50 && (q & 1))) ++q;
@@ -18,18 +18,17 @@ std::uint8_t TVnPNGAlphaBlendFilter::Scale(unsigned alpha) const {
 }
 
 void TVnPNGAlphaBlendFilter::Apply() {
-  TVnPNGObject& result = *fResultImage;
+  TVnPNGObject& result = *resultImage_;
   result.CreateAlpha();
   TVnPNGChunkIHDR& header = *result.Header();
   if (header.ColorType() == COLOR_PALETTE) {
-    const auto* sourceTrns = fSourceImage->Chunks().ItemFromClass<TVnPNGChunktRNS>();
+    const auto* sourceTrns = sourceImage_->Chunks().ItemFromClass<TVnPNGChunktRNS>();
     auto* trns = result.Chunks().ItemFromClass<TVnPNGChunktRNS>();
-    for (int i = 0; i < 256; ++i)
-      trns->PaletteValues()[i] = Scale(sourceTrns ? sourceTrns->PaletteValues()[i] : 255);
+    for (int i = 0; i < 256; ++i) trns->PaletteValues()[i] = Scale(sourceTrns ? sourceTrns->PaletteValues()[i] : 255);
     trns->SetDataSize(std::size_t{1} << header.BitDepth());
     return;
   }
-  const TVnPNGChunkIHDR& source = *fSourceImage->Header();
+  const TVnPNGChunkIHDR& source = *sourceImage_->Header();
   for (std::uint32_t y = 0; y < header.Height(); ++y) {
     std::uint8_t* alpha = header.AlphaScanline(y);
     const std::uint8_t* from = source.AlphaScanline(y);

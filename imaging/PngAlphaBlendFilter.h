@@ -11,7 +11,7 @@ namespace kestrel {
 
 class TVnPNGAlphaBlendFilter : public TVnPNGImageFilter {
  public:
-  std::uint8_t AlphaPercent() const { return fAlphaPercent; }
+  std::uint8_t AlphaPercent() const { return alphaPercent_; }
   // Values above 100 are ignored.
   void SetAlphaPercent(std::uint8_t value);
 
@@ -20,7 +20,7 @@ class TVnPNGAlphaBlendFilter : public TVnPNGImageFilter {
 
  private:
   std::uint8_t Scale(unsigned alpha) const;
-  std::uint8_t fAlphaPercent = 100;
+  std::uint8_t alphaPercent_ = 100;
 };
 
 }  // namespace kestrel

@@ -18,11 +18,10 @@ void TVnPNGChunk::Assign(const TVnPNGChunk& source) {
   if (typeid(source) != typeid(*this)) RaiseError<EVnPNGError>(PngMessages::IncompatibleAssign);
   fName = source.fName;
   fData = source.fData;
-  fCrcValid = source.fCrcValid;
+  crcValid_ = source.crcValid_;
 }
 
-bool TVnPNGChunk::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                 std::uint32_t size) {
+bool TVnPNGChunk::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   fName = chunkName;
   ReadDataAndCrc(reader, size);
   return true;
@@ -31,13 +30,11 @@ bool TVnPNGChunk::LoadFromStream(PngChunkReader& reader, const std::string& chun
 void TVnPNGChunk::ReadDataAndCrc(PngChunkReader& reader, std::uint32_t size) {
   (void)size;  // the reader knows the chunk's length and never reads beyond it
   reader.ReadRest(fData);
-  fCrcValid = reader.FinishChunk();
-  if (!fCrcValid && IsCriticalName(fName)) RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
+  crcValid_ = reader.FinishChunk();
+  if (!crcValid_ && IsCriticalName(fName)) RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
 }
 
-bool TVnPNGChunk::IsCriticalName(const std::string& name) {
-  return !name.empty() && (name[0] & 0x20) == 0;
-}
+bool TVnPNGChunk::IsCriticalName(const std::string& name) { return !name.empty() && (name[0] & 0x20) == 0; }
 
 int TVnPNGChunk::Index() const { return fOwner ? fOwner->Chunks().IndexOf(this) : -1; }
 
@@ -63,10 +60,9 @@ std::pair<std::string, ChunkFactory> Entry() {
 
 std::unique_ptr<TVnPNGChunk> CreateChunkForName(TVnPNGObject* owner, const std::string& name) {
   static const std::pair<std::string, ChunkFactory> kRegistered[] = {
-      Entry<TVnPNGChunkIHDR>(), Entry<TVnPNGChunkPLTE>(), Entry<TVnPNGChunktRNS>(),
-      Entry<TVnPNGChunkgAMA>(), Entry<TVnPNGChunkIDAT>(), Entry<TVnPNGChunkIEND>(),
-      Entry<TVnPNGChunkpHYs>(), Entry<TVnPNGChunktIME>(), Entry<TVnPNGChunkTEXT>(),
-      Entry<TVnPNGChunkzTXT>()};
+      Entry<TVnPNGChunkIHDR>(), Entry<TVnPNGChunkPLTE>(), Entry<TVnPNGChunktRNS>(), Entry<TVnPNGChunkgAMA>(),
+      Entry<TVnPNGChunkIDAT>(), Entry<TVnPNGChunkIEND>(), Entry<TVnPNGChunkpHYs>(), Entry<TVnPNGChunktIME>(),
+      Entry<TVnPNGChunkTEXT>(), Entry<TVnPNGChunkzTXT>()};
   std::unique_ptr<TVnPNGChunk> chunk;
   for (const auto& [chunkName, factory] : kRegistered)
     if (chunkName == name) chunk = factory(owner);

@@ -31,8 +31,7 @@ class TVnPNGChunk {
   // Copies another chunk of the same class; a chunk of any other class raises EVnPNGError.
   virtual void Assign(const TVnPNGChunk& source);
   // Reads `size` bytes of data and the CRC. Returns false to stop reading the file.
-  virtual bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                              std::uint32_t size);
+  virtual bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size);
   // Writes the chunk framed (length, name, data, CRC). Raises on failure; returns true.
   bool SaveToStream(TStream& stream);
   // Appends the framed chunk; the base class writes its data unchanged.
@@ -45,7 +44,7 @@ class TVnPNGChunk {
   TVnPNGObject* Owner() const { return fOwner; }
   const std::string& Name() const { return fName; }
   // False when the chunk's stored CRC did not match (only ancillary chunks survive that).
-  bool CrcValid() const { return fCrcValid; }
+  bool CrcValid() const { return crcValid_; }
 
   // Critical chunks have an upper-case first letter.
   static bool IsCriticalName(const std::string& name);
@@ -57,7 +56,7 @@ class TVnPNGChunk {
   std::vector<std::uint8_t> fData;
   TVnPNGObject* fOwner;
   std::string fName;
-  bool fCrcValid = true;
+  bool crcValid_ = true;
 
   friend class TVnPNGList;
   friend std::unique_ptr<TVnPNGChunk> CreateChunkForName(TVnPNGObject*, const std::string&);

@@ -26,14 +26,14 @@ bool TVnPNGChunk::SaveToStream(TStream& stream) {
 void TVnPNGChunk::WriteChunk(PngChunkWriter& out) { out.Chunk(fName, fData); }
 
 void TVnPNGChunkIHDR::WriteChunk(PngChunkWriter& out) {
-  if (fIHDRData.BitDepth == 2) fIHDRData.BitDepth = 4;
-  if (DibBitCount(fIHDRData.ColorType, fIHDRData.BitDepth) == 0)
+  if (ihdrData_.BitDepth == 2) ihdrData_.BitDepth = 4;
+  if (DibBitCount(ihdrData_.ColorType, ihdrData_.BitDepth) == 0)
     RaiseError<EVnPNGInvalidSpec>(PngMessages::InvalidSpec);
   std::vector<std::uint8_t> data;
-  AppendBigEndian32(data, fIHDRData.Width);
-  AppendBigEndian32(data, fIHDRData.Height);
-  data.push_back(fIHDRData.BitDepth);
-  data.push_back(fIHDRData.ColorType);
+  AppendBigEndian32(data, ihdrData_.Width);
+  AppendBigEndian32(data, ihdrData_.Height);
+  data.push_back(ihdrData_.BitDepth);
+  data.push_back(ihdrData_.ColorType);
   data.push_back(0);  // compression: deflate
   data.push_back(0);  // filter method: adaptive
   data.push_back(fOwner && fOwner->InterlaceMethod() == imAdam7 ? 1 : 0);
@@ -49,7 +49,7 @@ void TVnPNGChunkIDAT::WriteChunk(PngChunkWriter& out) {
 void TVnPNGChunkPLTE::WriteChunk(PngChunkWriter& out) {
   TVnPNGChunkIHDR* header = Header();
   if (!header || !fOwner) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
-  int count = fCount > 0 ? fCount : header->PaletteCount();
+  int count = count_ > 0 ? count_ : header->PaletteCount();
   count = std::clamp(count, 1, std::max(1, header->PaletteCount()));
   const auto& inverse = fOwner->InverseGamma;
   std::vector<std::uint8_t> data;
@@ -64,24 +64,24 @@ void TVnPNGChunkPLTE::WriteChunk(PngChunkWriter& out) {
 
 void TVnPNGChunktRNS::SetDataSize(std::size_t count) {
   count = std::min<std::size_t>(count, 256);
-  fData.assign(fPaletteValues.begin(), fPaletteValues.begin() + static_cast<std::ptrdiff_t>(count));
+  fData.assign(paletteValues_.begin(), paletteValues_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 void TVnPNGChunktRNS::WriteChunk(PngChunkWriter& out) {
-  out.Chunk("tRNS", fPaletteValues.data(), std::min<std::size_t>(fData.size(), 256));
+  out.Chunk("tRNS", paletteValues_.data(), std::min<std::size_t>(fData.size(), 256));
 }
 
 void TVnPNGChunkgAMA::WriteChunk(PngChunkWriter& out) {
   std::vector<std::uint8_t> data;
-  AppendBigEndian32(data, fGamma);
+  AppendBigEndian32(data, gamma_);
   out.Chunk("gAMA", data);
 }
 
 void TVnPNGChunkpHYs::WriteChunk(PngChunkWriter& out) {
   std::vector<std::uint8_t> data;
-  AppendBigEndian32(data, fPPUnitX);
-  AppendBigEndian32(data, fPPUnitY);
-  data.push_back(fUnitType == utMeter ? 1 : 0);
+  AppendBigEndian32(data, ppUnitX_);
+  AppendBigEndian32(data, ppUnitY_);
+  data.push_back(unitType_ == utMeter ? 1 : 0);
   out.Chunk("pHYs", data);
 }
 
@@ -103,15 +103,15 @@ std::vector<std::uint8_t> KeywordPrefix(const AnsiString& keyword) {
 }  // namespace
 
 void TVnPNGChunkTEXT::WriteChunk(PngChunkWriter& out) {
-  std::vector<std::uint8_t> data = KeywordPrefix(fKeyword);
-  data.insert(data.end(), fText.begin(), fText.end());
+  std::vector<std::uint8_t> data = KeywordPrefix(keyword_);
+  data.insert(data.end(), text_.begin(), text_.end());
   out.Chunk("tEXt", data);
 }
 
 void TVnPNGChunkzTXT::WriteChunk(PngChunkWriter& out) {
-  std::vector<std::uint8_t> data = KeywordPrefix(fKeyword);
+  std::vector<std::uint8_t> data = KeywordPrefix(keyword_);
   data.push_back(0);  // compression method: deflate
-  const AnsiString text = fText.empty() ? AnsiString(" ") : fText;
+  const AnsiString text = text_.empty() ? AnsiString(" ") : text_;
   const int level = fOwner ? fOwner->CompressionLevel() : Z_DEFAULT_COMPRESSION;
   uLongf size = compressBound(static_cast<uLong>(text.size()));
   std::vector<std::uint8_t> packed(size);

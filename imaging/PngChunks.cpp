@@ -19,8 +19,7 @@ namespace {
 COLORREF QuadColor(const PngRGBQuad& q) { return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); }
 
 // Loads the raw data; false when the chunk's CRC failed (an ancillary chunk that is then dropped).
-bool LoadRaw(TVnPNGChunk& chunk, PngChunkReader& reader, const std::string& name,
-             std::uint32_t size) {
+bool LoadRaw(TVnPNGChunk& chunk, PngChunkReader& reader, const std::string& name, std::uint32_t size) {
   chunk.TVnPNGChunk::LoadFromStream(reader, name, size);
   return chunk.CrcValid();
 }
@@ -29,24 +28,22 @@ bool LoadRaw(TVnPNGChunk& chunk, PngChunkReader& reader, const std::string& name
 
 // --- PLTE -------------------------------------------------------------------------------------
 
-bool TVnPNGChunkPLTE::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkPLTE::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   LoadRaw(*this, reader, chunkName, size);
-  if (fData.size() % 3 != 0 || fData.size() / 3 > 256)
-    RaiseError<EVnPNGInvalidPalette>(PngMessages::InvalidPalette);
-  fCount = static_cast<int>(fData.size() / 3);
+  if (fData.size() % 3 != 0 || fData.size() / 3 > 256) RaiseError<EVnPNGInvalidPalette>(PngMessages::InvalidPalette);
+  count_ = static_cast<int>(fData.size() / 3);
   TVnPNGChunkIHDR* header = Header();
   // Only palette images take the colours; for RGB images a PLTE is merely a suggestion.
   if (header && header->Prepared() && header->ColorType() == COLOR_PALETTE) {
     const auto& gamma = fOwner->GammaTable;
     std::array<PngRGBQuad, 256> entries{};
-    for (int i = 0; i < fCount; ++i) {
+    for (int i = 0; i < count_; ++i) {
       const std::uint8_t* rgb = fData.data() + 3 * i;
       entries[i] = {gamma[rgb[2]], gamma[rgb[1]], gamma[rgb[0]], 0};
     }
     // Indices past the PLTE keep the colours the image started with.
     std::array<PngRGBQuad, 256> merged = header->Palette();
-    std::copy(entries.begin(), entries.begin() + fCount, merged.begin());
+    std::copy(entries.begin(), entries.begin() + count_, merged.begin());
     header->SetPalette(merged.data(), 256);
   }
   return true;
@@ -54,29 +51,28 @@ bool TVnPNGChunkPLTE::LoadFromStream(PngChunkReader& reader, const std::string& 
 
 void TVnPNGChunkPLTE::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
-  fCount = static_cast<const TVnPNGChunkPLTE&>(source).fCount;
+  count_ = static_cast<const TVnPNGChunkPLTE&>(source).count_;
 }
 
 COLORREF TVnPNGChunkPLTE::Item(int index) const {
   TVnPNGChunkIHDR* header = Header();
-  if (index < 0 || index >= fCount || !header || index >= header->PaletteCount())
+  if (index < 0 || index >= count_ || !header || index >= header->PaletteCount())
     RaiseError<EVnPNGError>(PngMessages::NoSuchPaletteEntry);
   return QuadColor(header->Palette()[static_cast<std::size_t>(index)]);
 }
 
 // --- tRNS -------------------------------------------------------------------------------------
 
-bool TVnPNGChunktRNS::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunktRNS::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size)) return true;
   if (fData.size() > 256) RaiseError<EVnPNGInvalidPalette>(PngMessages::InvalidPalette);
-  fPaletteValues.fill(255);
-  std::copy(fData.begin(), fData.end(), fPaletteValues.begin());
-  fBitTransparency = false;
+  paletteValues_.fill(255);
+  std::copy(fData.begin(), fData.end(), paletteValues_.begin());
+  bitTransparency_ = false;
   TVnPNGChunkIHDR* header = Header();
   if (!header || !Usable()) return true;
   if (header->ColorType() == COLOR_GRAYSCALE || header->ColorType() == COLOR_RGB) {
-    fBitTransparency = true;
+    bitTransparency_ = true;
   } else if (header->ColorType() == COLOR_PALETTE) {
     // One fully transparent entry is a transparent colour; anything else needs blending.
     int differing = 0;
@@ -87,7 +83,7 @@ bool TVnPNGChunktRNS::LoadFromStream(PngChunkReader& reader, const std::string& 
         zero = v == 0;
       }
     }
-    fBitTransparency = differing == 1 && zero;
+    bitTransparency_ = differing == 1 && zero;
   }
   return true;
 }
@@ -95,18 +91,22 @@ bool TVnPNGChunktRNS::LoadFromStream(PngChunkReader& reader, const std::string& 
 void TVnPNGChunktRNS::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
   const auto& other = static_cast<const TVnPNGChunktRNS&>(source);
-  fPaletteValues = other.fPaletteValues;
-  fBitTransparency = other.fBitTransparency;
+  paletteValues_ = other.paletteValues_;
+  bitTransparency_ = other.bitTransparency_;
 }
 
 bool TVnPNGChunktRNS::Usable() const {
   TVnPNGChunkIHDR* header = Header();
-  if (!header || !fCrcValid) return false;
+  if (!header || !crcValid_) return false;
   switch (header->ColorType()) {
-    case COLOR_GRAYSCALE: return fData.size() >= 2;
-    case COLOR_RGB: return fData.size() >= 6;
-    case COLOR_PALETTE: return true;
-    default: return false;
+    case COLOR_GRAYSCALE:
+      return fData.size() >= 2;
+    case COLOR_RGB:
+      return fData.size() >= 6;
+    case COLOR_PALETTE:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -138,42 +138,39 @@ COLORREF TVnPNGChunktRNS::TransparentColor() const {
 
 // --- gAMA -------------------------------------------------------------------------------------
 
-bool TVnPNGChunkgAMA::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkgAMA::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() < 4) return true;
-  fGamma = ReadBigEndian32(fData.data());
-  if (fGamma != 0 && fOwner) fOwner->ApplyGamma(fGamma);
+  gamma_ = ReadBigEndian32(fData.data());
+  if (gamma_ != 0 && fOwner) fOwner->ApplyGamma(gamma_);
   return true;
 }
 
 void TVnPNGChunkgAMA::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
-  fGamma = static_cast<const TVnPNGChunkgAMA&>(source).fGamma;
+  gamma_ = static_cast<const TVnPNGChunkgAMA&>(source).gamma_;
 }
 
 // --- pHYs -------------------------------------------------------------------------------------
 
-bool TVnPNGChunkpHYs::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkpHYs::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() < 9) return true;
-  fPPUnitX = ReadBigEndian32(fData.data());
-  fPPUnitY = ReadBigEndian32(fData.data() + 4);
-  fUnitType = fData[8] == 1 ? utMeter : utUnknown;
+  ppUnitX_ = ReadBigEndian32(fData.data());
+  ppUnitY_ = ReadBigEndian32(fData.data() + 4);
+  unitType_ = fData[8] == 1 ? utMeter : utUnknown;
   return true;
 }
 
 void TVnPNGChunkpHYs::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
   const auto& other = static_cast<const TVnPNGChunkpHYs&>(source);
-  fPPUnitX = other.fPPUnitX;
-  fPPUnitY = other.fPPUnitY;
-  fUnitType = other.fUnitType;
+  ppUnitX_ = other.ppUnitX_;
+  ppUnitY_ = other.ppUnitY_;
+  unitType_ = other.unitType_;
 }
 
 // --- tIME -------------------------------------------------------------------------------------
 
-bool TVnPNGChunktIME::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunktIME::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() != 7) return true;
   Year = ReadBigEndian16(fData.data());
   Month = fData[2];
@@ -237,30 +234,28 @@ AnsiString InflateText(const std::uint8_t* data, std::size_t size, std::size_t l
 
 }  // namespace
 
-bool TVnPNGChunkTEXT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkTEXT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() <= 2) return true;
-  std::size_t rest = SplitKeyword(fData, fKeyword);
-  fText.assign(fData.begin() + static_cast<std::ptrdiff_t>(rest), fData.end());
+  std::size_t rest = SplitKeyword(fData, keyword_);
+  text_.assign(fData.begin() + static_cast<std::ptrdiff_t>(rest), fData.end());
   return true;
 }
 
 void TVnPNGChunkTEXT::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
   const auto& other = static_cast<const TVnPNGChunkTEXT&>(source);
-  fKeyword = other.fKeyword;
-  fText = other.fText;
+  keyword_ = other.keyword_;
+  text_ = other.text_;
 }
 
-bool TVnPNGChunkzTXT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkzTXT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   if (!LoadRaw(*this, reader, chunkName, size) || fData.size() <= 3) return true;
-  std::size_t rest = SplitKeyword(fData, fKeyword);
+  std::size_t rest = SplitKeyword(fData, keyword_);
   // Skip the compression-method byte.
   if (rest + 1 < fData.size()) {
     std::size_t budget = fOwner ? fOwner->TextBudget() : kMaxInflatedText;
-    fText = InflateText(fData.data() + rest + 1, fData.size() - rest - 1, budget);
-    if (fOwner) fOwner->SpendTextBudget(fText.size());
+    text_ = InflateText(fData.data() + rest + 1, fData.size() - rest - 1, budget);
+    if (fOwner) fOwner->SpendTextBudget(text_.size());
   }
   return true;
 }

@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imaging/PngChunk.h"
-#include "platform/core/WinTypes.h"
 #include "platform/core/Unicode.h"
+#include "platform/core/WinTypes.h"
 
 namespace kestrel {
 
@@ -17,36 +17,34 @@ class TVnPNGChunkPLTE : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("PLTE")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
-  int Count() const { return fCount; }
-  void SetCount(int value) { fCount = value; }
+  int Count() const { return count_; }
+  void SetCount(int value) { count_ = value; }
   // The colour of entry `index` (gamma applied, as the image holds it); beyond Count raises.
   platform::COLORREF Item(int index) const;
 
  private:
-  int fCount = 0;
+  int count_ = 0;
 };
 
 class TVnPNGChunktRNS : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("tRNS")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
-  const std::array<std::uint8_t, 256>& PaletteValues() const { return fPaletteValues; }
-  std::array<std::uint8_t, 256>& PaletteValues() { return fPaletteValues; }
-  bool BitTransparency() const { return fBitTransparency; }
-  void SetBitTransparency(bool value) { fBitTransparency = value; }
+  const std::array<std::uint8_t, 256>& PaletteValues() const { return paletteValues_; }
+  std::array<std::uint8_t, 256>& PaletteValues() { return paletteValues_; }
+  bool BitTransparency() const { return bitTransparency_; }
+  void SetBitTransparency(bool value) { bitTransparency_ = value; }
   // Replaces the data (at most 256 bytes); PaletteValues take it over 255s.
   void SetSamples(const std::vector<std::uint8_t>& data) {
     fData.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(data.size(), 256)));
-    fPaletteValues.fill(255);
-    std::copy(fData.begin(), fData.end(), fPaletteValues.begin());
+    paletteValues_.fill(255);
+    std::copy(fData.begin(), fData.end(), paletteValues_.begin());
   }
   // Keeps the first `count` (at most 256) of PaletteValues as the chunk's data.
   void SetDataSize(std::size_t count);
@@ -55,23 +53,22 @@ class TVnPNGChunktRNS : public TVnPNGChunk {
   platform::COLORREF TransparentColor() const;
 
  private:
-  std::array<std::uint8_t, 256> fPaletteValues{};
-  bool fBitTransparency = false;
+  std::array<std::uint8_t, 256> paletteValues_{};
+  bool bitTransparency_ = false;
 };
 
 class TVnPNGChunkgAMA : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("gAMA")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
-  std::uint32_t Gamma() const { return fGamma; }
-  void SetGamma(std::uint32_t value) { fGamma = value; }
+  std::uint32_t Gamma() const { return gamma_; }
+  void SetGamma(std::uint32_t value) { gamma_ = value; }
 
  private:
-  std::uint32_t fGamma = 1;
+  std::uint32_t gamma_ = 1;
 };
 
 class TVnPNGChunkIEND : public TVnPNGChunk {
@@ -86,29 +83,27 @@ class TVnPNGChunkpHYs : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("pHYs")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
-  std::uint32_t PPUnitX() const { return fPPUnitX; }
-  std::uint32_t PPUnitY() const { return fPPUnitY; }
-  TUnitType UnitType() const { return fUnitType; }
-  void SetPPUnitX(std::uint32_t v) { fPPUnitX = v; }
-  void SetPPUnitY(std::uint32_t v) { fPPUnitY = v; }
-  void SetUnitType(TUnitType v) { fUnitType = v; }
+  std::uint32_t PPUnitX() const { return ppUnitX_; }
+  std::uint32_t PPUnitY() const { return ppUnitY_; }
+  TUnitType UnitType() const { return unitType_; }
+  void SetPPUnitX(std::uint32_t v) { ppUnitX_ = v; }
+  void SetPPUnitY(std::uint32_t v) { ppUnitY_ = v; }
+  void SetUnitType(TUnitType v) { unitType_ = v; }
 
  private:
-  std::uint32_t fPPUnitX = 0;
-  std::uint32_t fPPUnitY = 0;
-  TUnitType fUnitType = utUnknown;
+  std::uint32_t ppUnitX_ = 0;
+  std::uint32_t ppUnitY_ = 0;
+  TUnitType unitType_ = utUnknown;
 };
 
 class TVnPNGChunktIME : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("tIME")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
   std::uint16_t Year = 0;
@@ -119,26 +114,24 @@ class TVnPNGChunkTEXT : public TVnPNGChunk {
  public:
   KESTREL_PNG_CHUNK_NAME("tEXt")
   using TVnPNGChunk::TVnPNGChunk;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   void Assign(const TVnPNGChunk& source) override;
-  const AnsiString& Keyword() const { return fKeyword; }
-  const AnsiString& Text() const { return fText; }
-  void SetKeyword(const AnsiString& v) { fKeyword = v; }
-  void SetText(const AnsiString& v) { fText = v; }
+  const AnsiString& Keyword() const { return keyword_; }
+  const AnsiString& Text() const { return text_; }
+  void SetKeyword(const AnsiString& v) { keyword_ = v; }
+  void SetText(const AnsiString& v) { text_ = v; }
 
  protected:
-  AnsiString fKeyword;
-  AnsiString fText;
+  AnsiString keyword_;
+  AnsiString text_;
 };
 
 class TVnPNGChunkzTXT : public TVnPNGChunkTEXT {
  public:
   KESTREL_PNG_CHUNK_NAME("zTXt")
   using TVnPNGChunkTEXT::TVnPNGChunkTEXT;
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   void WriteChunk(PngChunkWriter& out) override;
   // The most text all zTXt chunks of one file may inflate to together; more is a
   // decompression bomb.

@@ -1,7 +1,5 @@
 #include "imaging/PngHeader.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "imaging/PngErrors.h"
 #include "imaging/PngObject.h"
+#include "platform/core/LargePages.h"
 #include "platform/gdi/Gdi.h"
 
 namespace kestrel {
@@ -44,16 +43,10 @@ bool PngPixelBuffer::Allocate(std::size_t size) {
   data_ = static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1));
   if (!data_) return false;
   size_ = size;
-  PreferLargePages(data_, size_);
+  // A decode touches every page once; with small pages the faults alone cost as much as
+  // un-filtering.
+  platform::PreferLargePages(data_, size_);
   return true;
-}
-
-void PngPixelBuffer::PreferLargePages(void* data, std::size_t size) {
-  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kLargePage - 1) / kLargePage * kLargePage;
-  const std::uintptr_t last = (begin + size) / kLargePage * kLargePage;
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 void PngPixelBuffer::Free() {
@@ -98,26 +91,22 @@ int TVnPNGChunkIHDR::DibBitCount(std::uint8_t colorType, std::uint8_t bitDepth) 
   }
 }
 
-bool TVnPNGChunkIHDR::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkIHDR::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   ReadDataAndCrc(reader, size);
   fName = chunkName;
   if (fData.size() < 13) RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
   const std::uint8_t* p = fData.data();
-  fIHDRData.Width = ReadBigEndian32(p);
-  fIHDRData.Height = ReadBigEndian32(p + 4);
-  fIHDRData.BitDepth = p[8];
-  fIHDRData.ColorType = p[9];
-  fIHDRData.CompressionMethod = p[10];
-  fIHDRData.FilterMethod = p[11];
-  fIHDRData.InterlaceMethod = p[12];
-  if (fIHDRData.Width > 65535 || fIHDRData.Height > 65535)
-    RaiseError<EVnPNGSizeExceeds>(PngMessages::SizeExceeds);
-  if (fIHDRData.CompressionMethod != 0)
-    RaiseError<EVnPNGUnknownCompression>(PngMessages::UnknownCompression);
-  if (fIHDRData.InterlaceMethod > 1)
-    RaiseError<EVnPNGUnknownInterlace>(PngMessages::UnknownInterlace);
-  if (fOwner) fOwner->SetInterlaceMethod(static_cast<TInterlaceMethod>(fIHDRData.InterlaceMethod));
+  ihdrData_.Width = ReadBigEndian32(p);
+  ihdrData_.Height = ReadBigEndian32(p + 4);
+  ihdrData_.BitDepth = p[8];
+  ihdrData_.ColorType = p[9];
+  ihdrData_.CompressionMethod = p[10];
+  ihdrData_.FilterMethod = p[11];
+  ihdrData_.InterlaceMethod = p[12];
+  if (ihdrData_.Width > 65535 || ihdrData_.Height > 65535) RaiseError<EVnPNGSizeExceeds>(PngMessages::SizeExceeds);
+  if (ihdrData_.CompressionMethod != 0) RaiseError<EVnPNGUnknownCompression>(PngMessages::UnknownCompression);
+  if (ihdrData_.InterlaceMethod > 1) RaiseError<EVnPNGUnknownInterlace>(PngMessages::UnknownInterlace);
+  if (fOwner) fOwner->SetInterlaceMethod(static_cast<TInterlaceMethod>(ihdrData_.InterlaceMethod));
   RefuseImageBeyondSource(reader.SourceRemaining());
   PrepareImageData();
   return true;
@@ -130,9 +119,11 @@ void TVnPNGChunkIHDR::RefuseImageBeyondSource(std::int64_t remaining) const {
   // memory that its data can never fill.
   static constexpr std::uint64_t kMaxInflateRatio = 1032;
   static constexpr std::uint64_t kSlack = 4096;
-  const auto& h = fIHDRData;
-  const std::uint64_t channels = h.ColorType == COLOR_RGB ? 3 : h.ColorType == COLOR_RGBALPHA ? 4
-                                 : h.ColorType == COLOR_GRAYSCALEALPHA ? 2 : 1;
+  const auto& h = ihdrData_;
+  const std::uint64_t channels = h.ColorType == COLOR_RGB              ? 3
+                                 : h.ColorType == COLOR_RGBALPHA       ? 4
+                                 : h.ColorType == COLOR_GRAYSCALEALPHA ? 2
+                                                                       : 1;
   const std::uint64_t rowBytes = (std::uint64_t{h.Width} * channels * h.BitDepth + 7) / 8 + 1;
   const std::uint64_t filtered = rowBytes * h.Height;
   // Images beyond the memory cap are refused as such when they are prepared.
@@ -143,7 +134,7 @@ void TVnPNGChunkIHDR::RefuseImageBeyondSource(std::int64_t remaining) const {
 
 void TVnPNGChunkIHDR::PrepareImageData() {
   FreeImageData();
-  const auto& h = fIHDRData;
+  const auto& h = ihdrData_;
   int bitCount = DibBitCount(h.ColorType, h.BitDepth);
   if (h.Width == 0 || h.Height == 0 || h.Width > 65535 || h.Height > 65535 || bitCount == 0)
     RaiseError<EVnPNGInvalidIHDR>(PngMessages::InvalidIHDR);
@@ -153,27 +144,26 @@ void TVnPNGChunkIHDR::PrepareImageData() {
   std::uint64_t imageBytes = bytesPerRow * h.Height;
   bool alpha = h.ColorType == COLOR_GRAYSCALEALPHA || h.ColorType == COLOR_RGBALPHA;
   std::uint64_t alphaBytes = alpha ? std::uint64_t{h.Width} * h.Height : 0;
-  if (imageBytes + alphaBytes > gMaxImageBytes)
-    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  if (imageBytes + alphaBytes > gMaxImageBytes) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
 
-  auto& bi = fBitmapInfo.bmiHeader;
+  auto& bi = bitmapInfo_.bmiHeader;
   bi = platform::BITMAPINFOHEADER{};
   bi.biWidth = static_cast<std::int32_t>(h.Width);
   bi.biHeight = static_cast<std::int32_t>(h.Height);
   bi.biBitCount = static_cast<std::uint16_t>(bitCount);
   bi.biSizeImage = static_cast<std::uint32_t>(imageBytes);
-  fBytesPerRow = static_cast<std::size_t>(bytesPerRow);
+  bytesPerRow_ = static_cast<std::size_t>(bytesPerRow);
 
-  if (!fImageData.Allocate(static_cast<std::size_t>(imageBytes)) ||
-      (alpha && !fImageAlpha.Allocate(static_cast<std::size_t>(alphaBytes)))) {
+  if (!imageData_.Allocate(static_cast<std::size_t>(imageBytes)) ||
+      (alpha && !imageAlpha_.Allocate(static_cast<std::size_t>(alphaBytes)))) {
     FreeImageData();
     RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
   }
-  fBits = fImageData.Data();
+  bits_ = imageData_.Data();
 
-  fPalette = {};
-  fPaletteCount = 0;
-  fBitmapInfo.bmiColors = {};
+  palette_ = {};
+  paletteCount_ = 0;
+  bitmapInfo_.bmiColors = {};
   if (bitCount <= 8) {
     if (h.ColorType == COLOR_PALETTE) {
       auto halftone = HalftonePalette();
@@ -186,62 +176,60 @@ void TVnPNGChunkIHDR::PrepareImageData() {
 
 void TVnPNGChunkIHDR::FreeImageData() {
   ReleaseDib();
-  fBits = nullptr;
-  fImageData.Free();
-  fImageAlpha.Free();
-  fBytesPerRow = 0;
+  bits_ = nullptr;
+  imageData_.Free();
+  imageAlpha_.Free();
+  bytesPerRow_ = 0;
 }
 
 void TVnPNGChunkIHDR::SetPalette(const PngRGBQuad* entries, int count) {
-  int bitCount = fBitmapInfo.bmiHeader.biBitCount;
+  int bitCount = bitmapInfo_.bmiHeader.biBitCount;
   if (bitCount == 0 || bitCount > 8) return;
   // The palette is sized to the DIB's colour table; entries beyond it have no pixels to colour.
   int tableSize = 1 << bitCount;
-  fPalette = {};
-  fPaletteCount = tableSize;
-  for (int i = 0; i < count && i < tableSize; ++i) fPalette[i] = entries[i];
-  fBitmapInfo.bmiColors = fPalette;
-  fBitmapInfo.bmiHeader.biClrUsed = static_cast<std::uint32_t>(tableSize);
-  if (fImageDC)
-    platform::SetDIBColorTable(fImageDC, 0, static_cast<platform::UINT>(tableSize), fPalette.data());
+  palette_ = {};
+  paletteCount_ = tableSize;
+  for (int i = 0; i < count && i < tableSize; ++i) palette_[i] = entries[i];
+  bitmapInfo_.bmiColors = palette_;
+  bitmapInfo_.bmiHeader.biClrUsed = static_cast<std::uint32_t>(tableSize);
+  if (imageDC_) platform::SetDIBColorTable(imageDC_, 0, static_cast<platform::UINT>(tableSize), palette_.data());
 }
 
 platform::HDC TVnPNGChunkIHDR::ImageDC() {
-  if (fImageDC) return fImageDC;
+  if (imageDC_) return imageDC_;
   if (!Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
   void* bits = nullptr;
   platform::HDC dc = platform::CreateCompatibleDC(nullptr);
   platform::HBITMAP bitmap =
-      dc ? platform::CreateDIBSection(dc, fBitmapInfo.AsBitmapInfo(), platform::DIB_RGB_COLORS,
-                                      &bits, nullptr, 0)
+      dc ? platform::CreateDIBSection(dc, bitmapInfo_.AsBitmapInfo(), platform::DIB_RGB_COLORS, &bits, nullptr, 0)
          : nullptr;
   if (!bitmap || !bits) {
     if (dc) platform::DeleteDC(dc);
     RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
   }
-  std::memcpy(bits, fBits, fImageData.Size());
-  fImageDC = dc;
-  fImageHandle = bitmap;
-  fOldBitmap = platform::SelectObject(dc, bitmap);
-  fBits = static_cast<std::uint8_t*>(bits);
-  fImageData.Free();
-  return fImageDC;
+  std::memcpy(bits, bits_, imageData_.Size());
+  imageDC_ = dc;
+  imageHandle_ = bitmap;
+  oldBitmap_ = platform::SelectObject(dc, bitmap);
+  bits_ = static_cast<std::uint8_t*>(bits);
+  imageData_.Free();
+  return imageDC_;
 }
 
 platform::HBITMAP TVnPNGChunkIHDR::ImageHandle() {
   ImageDC();
-  return fImageHandle;
+  return imageHandle_;
 }
 
 void TVnPNGChunkIHDR::ReleaseDib() {
-  if (!fImageDC) return;
-  platform::SelectObject(fImageDC, fOldBitmap);
-  platform::DeleteDC(fImageDC);
-  platform::DeleteObject(fImageHandle);
-  fImageDC = nullptr;
-  fImageHandle = nullptr;
-  fOldBitmap = nullptr;
-  fBits = nullptr;
+  if (!imageDC_) return;
+  platform::SelectObject(imageDC_, oldBitmap_);
+  platform::DeleteDC(imageDC_);
+  platform::DeleteObject(imageHandle_);
+  imageDC_ = nullptr;
+  imageHandle_ = nullptr;
+  oldBitmap_ = nullptr;
+  bits_ = nullptr;
 }
 
 void TVnPNGChunkIHDR::SetGrayRamp(int entries) {
@@ -256,13 +244,13 @@ void TVnPNGChunkIHDR::SetGrayRamp(int entries) {
 }
 
 std::uint8_t* TVnPNGChunkIHDR::Scanline(std::uint32_t y) const {
-  if (!Prepared() || y >= fIHDRData.Height) return nullptr;
-  return fBits + (fIHDRData.Height - 1 - y) * fBytesPerRow;
+  if (!Prepared() || y >= ihdrData_.Height) return nullptr;
+  return bits_ + (ihdrData_.Height - 1 - y) * bytesPerRow_;
 }
 
 std::uint8_t* TVnPNGChunkIHDR::AlphaScanline(std::uint32_t y) const {
-  if (!fImageAlpha.Data() || y >= fIHDRData.Height) return nullptr;
-  return fImageAlpha.Data() + std::size_t{y} * fIHDRData.Width;
+  if (!imageAlpha_.Data() || y >= ihdrData_.Height) return nullptr;
+  return imageAlpha_.Data() + std::size_t{y} * ihdrData_.Width;
 }
 
 namespace {
@@ -279,28 +267,28 @@ void TVnPNGChunkIHDR::Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std
                               std::uint32_t height) {
   TVnPNGChunkIHDR old(fOwner);
   old.Assign(*this);
-  fIHDRData.ColorType = colorType;
-  fIHDRData.BitDepth = bitDepth;
-  fIHDRData.Width = width;
-  fIHDRData.Height = height;
+  ihdrData_.ColorType = colorType;
+  ihdrData_.BitDepth = bitDepth;
+  ihdrData_.Width = width;
+  ihdrData_.Height = height;
   PrepareImageData();
   if (colorType == COLOR_PALETTE && old.HasPalette()) SetPalette(old.Palette().data(), old.PaletteCount());
   if (!old.Prepared()) return;
   const std::uint32_t rows = std::min(height, old.Height()), cols = std::min(width, old.Width());
-  const int oldBits = old.fBitmapInfo.bmiHeader.biBitCount, newBits = fBitmapInfo.bmiHeader.biBitCount;
+  const int oldBits = old.bitmapInfo_.bmiHeader.biBitCount, newBits = bitmapInfo_.bmiHeader.biBitCount;
   for (std::uint32_t y = 0; y < rows; ++y) {
     std::uint8_t* to = Scanline(y);
     const std::uint8_t* from = old.Scanline(y);
     if (oldBits == newBits) {
-      std::memcpy(to, from, std::min(fBytesPerRow, old.fBytesPerRow));
+      std::memcpy(to, from, std::min(bytesPerRow_, old.bytesPerRow_));
     } else if (newBits == 8 && oldBits < 8) {
       // A low-depth gray index becomes the 8-bit level its ramp entry stands for.
       const int top = (1 << oldBits) - 1;
       for (std::uint32_t x = 0; x < cols; ++x) to[x] = RampLevel(static_cast<int>(DibIndexAt(from, x, oldBits)), top);
     }
   }
-  if (std::uint8_t* alpha = fImageAlpha.Data()) {
-    std::memset(alpha, 255, fImageAlpha.Size());
+  if (std::uint8_t* alpha = imageAlpha_.Data()) {
+    std::memset(alpha, 255, imageAlpha_.Size());
     if (old.ImageAlpha())
       for (std::uint32_t y = 0; y < rows; ++y) std::memcpy(AlphaScanline(y), old.AlphaScanline(y), cols);
   }
@@ -310,17 +298,17 @@ void TVnPNGChunkIHDR::Assign(const TVnPNGChunk& source) {
   TVnPNGChunk::Assign(source);
   const auto& other = static_cast<const TVnPNGChunkIHDR&>(source);
   FreeImageData();
-  fIHDRData = other.fIHDRData;
-  fBitmapInfo = other.fBitmapInfo;
-  fPalette = other.fPalette;
-  fPaletteCount = other.fPaletteCount;
-  if (!other.fBits) return;
-  std::size_t size = other.fBytesPerRow * fIHDRData.Height;
-  if (!fImageData.Allocate(size)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
-  std::memcpy(fImageData.Data(), other.fBits, size);
-  fBits = fImageData.Data();
-  fBytesPerRow = other.fBytesPerRow;
-  fImageAlpha.CopyFrom(other.fImageAlpha);
+  ihdrData_ = other.ihdrData_;
+  bitmapInfo_ = other.bitmapInfo_;
+  palette_ = other.palette_;
+  paletteCount_ = other.paletteCount_;
+  if (!other.bits_) return;
+  std::size_t size = other.bytesPerRow_ * ihdrData_.Height;
+  if (!imageData_.Allocate(size)) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+  std::memcpy(imageData_.Data(), other.bits_, size);
+  bits_ = imageData_.Data();
+  bytesPerRow_ = other.bytesPerRow_;
+  imageAlpha_.CopyFrom(other.imageAlpha_);
 }
 
 }  // namespace kestrel

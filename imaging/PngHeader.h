@@ -36,9 +36,7 @@ using PngRGBQuad = platform::RGBQUAD;
 struct PngBitmapInfo {
   platform::BITMAPINFOHEADER bmiHeader;
   std::array<PngRGBQuad, 256> bmiColors{};
-  const platform::BITMAPINFO* AsBitmapInfo() const {
-    return reinterpret_cast<const platform::BITMAPINFO*>(this);
-  }
+  const platform::BITMAPINFO* AsBitmapInfo() const { return reinterpret_cast<const platform::BITMAPINFO*>(this); }
 };
 
 // Zero-filled pixel memory. Large blocks come from calloc, so untouched pages of a huge image
@@ -55,9 +53,6 @@ class PngPixelBuffer {
   void CopyFrom(const PngPixelBuffer& other);
   std::uint8_t* Data() const { return data_; }
   std::size_t Size() const { return size_; }
-  // Large blocks are filled in large pages where the system offers them: a decode touches every
-  // page once, and with small pages the faults alone cost as much as un-filtering.
-  static void PreferLargePages(void* data, std::size_t size);
 
  private:
   std::uint8_t* data_ = nullptr;
@@ -70,45 +65,44 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   using TVnPNGChunk::TVnPNGChunk;
   ~TVnPNGChunkIHDR() override;
 
-  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                      std::uint32_t size) override;
+  bool LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) override;
   // Copies the header values, the decoded image, the alpha plane and the palette.
   void Assign(const TVnPNGChunk& source) override;
   // The 13 header bytes. A bit depth of 2 is held at 4 bits and becomes 4 here, in the header too.
   void WriteChunk(PngChunkWriter& out) override;
 
-  const TVnPNGIHDRData& IHDRData() const { return fIHDRData; }
-  TVnPNGIHDRData& IHDRData() { return fIHDRData; }
-  std::uint32_t Width() const { return fIHDRData.Width; }
-  std::uint32_t Height() const { return fIHDRData.Height; }
-  std::uint8_t BitDepth() const { return fIHDRData.BitDepth; }
-  std::uint8_t ColorType() const { return fIHDRData.ColorType; }
-  std::uint8_t CompressionMethod() const { return fIHDRData.CompressionMethod; }
-  std::uint8_t FilterMethod() const { return fIHDRData.FilterMethod; }
-  std::uint8_t InterlaceMethod() const { return fIHDRData.InterlaceMethod; }
+  const TVnPNGIHDRData& IHDRData() const { return ihdrData_; }
+  TVnPNGIHDRData& IHDRData() { return ihdrData_; }
+  std::uint32_t Width() const { return ihdrData_.Width; }
+  std::uint32_t Height() const { return ihdrData_.Height; }
+  std::uint8_t BitDepth() const { return ihdrData_.BitDepth; }
+  std::uint8_t ColorType() const { return ihdrData_.ColorType; }
+  std::uint8_t CompressionMethod() const { return ihdrData_.CompressionMethod; }
+  std::uint8_t FilterMethod() const { return ihdrData_.FilterMethod; }
+  std::uint8_t InterlaceMethod() const { return ihdrData_.InterlaceMethod; }
 
   // The decoded image; ImageData is null until PrepareImageData succeeded.
-  const PngBitmapInfo& BitmapInfo() const { return fBitmapInfo; }
-  std::size_t BytesPerRow() const { return fBytesPerRow; }
+  const PngBitmapInfo& BitmapInfo() const { return bitmapInfo_; }
+  std::size_t BytesPerRow() const { return bytesPerRow_; }
   // The DIB's pixel rows. Decoding does not pay for a drawing surface: the DIB section and its
   // memory DC are made on the first call of ImageDC or ImageHandle, and from then on ImageData
   // points into the DIB section's bits (the pixels are carried over).
-  std::uint8_t* ImageData() const { return fBits; }
+  std::uint8_t* ImageData() const { return bits_; }
   // The memory DC with the DIB section selected; raises EVnPNGOutMemory when the platform cannot
   // make them, EVnPNGHeaderNotPresent when there is no image.
   platform::HDC ImageDC();
   platform::HBITMAP ImageHandle();
   // Width x height bytes, top row first; null unless the colour type has an alpha channel.
-  std::uint8_t* ImageAlpha() const { return fImageAlpha.Data(); }
-  bool HasPalette() const { return fBitmapInfo.bmiHeader.biBitCount <= 8; }
-  bool Prepared() const { return fBits != nullptr; }
+  std::uint8_t* ImageAlpha() const { return imageAlpha_.Data(); }
+  bool HasPalette() const { return bitmapInfo_.bmiHeader.biBitCount <= 8; }
+  bool Prepared() const { return bits_ != nullptr; }
   // The DIB row holding image row `y` (0 = top).
   std::uint8_t* Scanline(std::uint32_t y) const;
   std::uint8_t* AlphaScanline(std::uint32_t y) const;
 
   // The image palette (entries as the DIB colour table holds them) and its number of entries.
-  const std::array<PngRGBQuad, 256>& Palette() const { return fPalette; }
-  int PaletteCount() const { return fPaletteCount; }
+  const std::array<PngRGBQuad, 256>& Palette() const { return palette_; }
+  int PaletteCount() const { return paletteCount_; }
   // Replaces the palette and copies what fits into the DIB colour table.
   void SetPalette(const PngRGBQuad* entries, int count);
   // A gray ramp of `entries` levels through the owner's gamma table.
@@ -121,8 +115,7 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   // Gives the image a new colour type, bit depth and size, keeping what fits: the top-left pixels
   // (row bytes as they are when the DIB format stays, gray levels when a low-depth gray image
   // widens to 8 bits), the palette of palette images and the alpha plane (255 where it is new).
-  void Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width,
-               std::uint32_t height);
+  void Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width, std::uint32_t height);
 
   // Bits per pixel of the DIB for a colour type and bit depth (0 when the pair is not valid PNG).
   static int DibBitCount(std::uint8_t colorType, std::uint8_t bitDepth);
@@ -133,19 +126,19 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
  private:
   // Raises EVnPNGUnexpectedEnd when `remaining` file bytes cannot hold the image's data.
   void RefuseImageBeyondSource(std::int64_t remaining) const;
-  TVnPNGIHDRData fIHDRData;
-  PngBitmapInfo fBitmapInfo;
-  std::size_t fBytesPerRow = 0;
+  TVnPNGIHDRData ihdrData_;
+  PngBitmapInfo bitmapInfo_;
+  std::size_t bytesPerRow_ = 0;
   void ReleaseDib();
 
-  PngPixelBuffer fImageData;  // the pixels until the DIB section takes them over
-  std::uint8_t* fBits = nullptr;
-  platform::HDC fImageDC = nullptr;
-  platform::HBITMAP fImageHandle = nullptr;
-  platform::HGDIOBJ fOldBitmap = nullptr;
-  PngPixelBuffer fImageAlpha;
-  std::array<PngRGBQuad, 256> fPalette{};
-  int fPaletteCount = 0;
+  PngPixelBuffer imageData_;  // the pixels until the DIB section takes them over
+  std::uint8_t* bits_ = nullptr;
+  platform::HDC imageDC_ = nullptr;
+  platform::HBITMAP imageHandle_ = nullptr;
+  platform::HGDIOBJ oldBitmap_ = nullptr;
+  PngPixelBuffer imageAlpha_;
+  std::array<PngRGBQuad, 256> palette_{};
+  int paletteCount_ = 0;
 };
 
 }  // namespace kestrel

@@ -9,21 +9,11 @@
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngObject.h"
+#include "imaging/PngPasses.h"
 
 namespace kestrel {
 
 namespace {
-
-struct Pass {
-  std::uint32_t x0, y0, dx, dy;
-};
-constexpr Pass kWholeImage{0, 0, 1, 1};
-constexpr Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-
-std::uint32_t PassExtent(std::uint32_t size, std::uint32_t start, std::uint32_t step) {
-  return size > start ? (size - start + step - 1) / step : 0;
-}
 
 inline unsigned DibIndex(const std::uint8_t* scan, std::uint32_t x, int bits) {
   if (bits == 8) return scan[x];
@@ -49,8 +39,8 @@ inline int Paeth(int a, int b, int c) {
   return pc < best ? c : ab;
 }
 
-void ApplyFilter(std::uint8_t type, const std::uint8_t* raw, const std::uint8_t* prior,
-                 std::size_t length, std::size_t bpp, std::uint8_t* out) {
+void ApplyFilter(std::uint8_t type, const std::uint8_t* raw, const std::uint8_t* prior, std::size_t length,
+                 std::size_t bpp, std::uint8_t* out) {
   const std::size_t lead = std::min(bpp, length);
   switch (type) {
     case 1:
@@ -86,8 +76,7 @@ std::size_t RepeatScore(const std::uint8_t* row, std::size_t length) {
 // whenever it is full. Input is gathered in a staging block so zlib is called per block, not per row.
 class IdatDeflater {
  public:
-  IdatDeflater(PngChunkWriter& out, int level, std::size_t chunkSize, bool filtered)
-      : out_(out), chunk_(chunkSize) {
+  IdatDeflater(PngChunkWriter& out, int level, std::size_t chunkSize, bool filtered) : out_(out), chunk_(chunkSize) {
     int result = deflateInit2(&z_, level, Z_DEFLATED, 15, 8, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY);
     if (result != Z_OK) RaiseZLibError(result);
     z_.next_out = chunk_.data();
@@ -150,17 +139,18 @@ PngIdatEncoder::PngIdatEncoder(const TVnPNGChunkIHDR& header, const TVnPNGObject
       colorType_(header.ColorType()),
       depth_(header.BitDepth() == 2 ? 4 : header.BitDepth()),
       dibBits_(header.BitmapInfo().bmiHeader.biBitCount) {
-  const std::uint32_t channels = colorType_ == COLOR_RGB ? 3 : colorType_ == COLOR_RGBALPHA ? 4
-                                 : colorType_ == COLOR_GRAYSCALEALPHA ? 2 : 1;
+  const std::uint32_t channels = colorType_ == COLOR_RGB              ? 3
+                                 : colorType_ == COLOR_RGBALPHA       ? 4
+                                 : colorType_ == COLOR_GRAYSCALEALPHA ? 2
+                                                                      : 1;
   pixelBits_ = channels * static_cast<std::uint32_t>(depth_);
   identityGamma_ = true;
   for (int i = 0; i < 256; ++i) identityGamma_ = identityGamma_ && owner.InverseGamma[static_cast<std::size_t>(i)] == i;
   bpp_ = std::max<std::uint32_t>(1, pixelBits_ / 8);
 }
 
-std::uint8_t PngIdatEncoder::FilterRow(unsigned filterBits, const std::uint8_t* raw,
-                                       const std::uint8_t* prior, std::size_t length,
-                                       std::size_t bpp, std::uint8_t* out,
+std::uint8_t PngIdatEncoder::FilterRow(unsigned filterBits, const std::uint8_t* raw, const std::uint8_t* prior,
+                                       std::size_t length, std::size_t bpp, std::uint8_t* out,
                                        std::vector<std::uint8_t>& scratch) {
   filterBits &= 0x1F;
   if (filterBits == 0 || filterBits == 1) {
@@ -198,8 +188,8 @@ std::uint8_t PngIdatEncoder::FilterRow(unsigned filterBits, const std::uint8_t* 
   return best;
 }
 
-void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx,
-                             std::uint32_t count, std::uint8_t* raw) const {
+void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx, std::uint32_t count,
+                             std::uint8_t* raw) const {
   const std::uint8_t* scan = header_.Scanline(y);
   const std::uint8_t* alpha = header_.AlphaScanline(y);
   const auto& inverse = owner_.InverseGamma;
@@ -266,18 +256,14 @@ void PngIdatEncoder::Encode(PngChunkWriter& out) {
   if (!header_.Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
   const unsigned filterBits = owner_.Filters().bits;
   const bool filtered = (filterBits & 0x1E) != 0;
-  IdatDeflater deflater(out, owner_.CompressionLevel(), static_cast<std::size_t>(owner_.MaxIdatSize()),
-                        filtered);
+  IdatDeflater deflater(out, owner_.CompressionLevel(), static_cast<std::size_t>(owner_.MaxIdatSize()), filtered);
   const std::uint32_t width = header_.Width(), height = header_.Height();
   const bool interlaced = owner_.InterlaceMethod() == imAdam7;
-  const Pass* passes = interlaced ? kAdam7 : &kWholeImage;
-  const int passCount = interlaced ? 7 : 1;
   const std::size_t maxRow = RowBytes(width);
   std::vector<std::uint8_t> raw(maxRow), prior(maxRow), scratch;
-  for (int p = 0; p < passCount; ++p) {
-    const Pass& pass = passes[p];
-    const std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
-    const std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
+  for (const PngPass& pass : PngPasses(interlaced)) {
+    const std::uint32_t passWidth = PngPassExtent(width, pass.x0, pass.dx);
+    const std::uint32_t passHeight = PngPassExtent(height, pass.y0, pass.dy);
     if (passWidth == 0 || passHeight == 0) continue;
     const std::size_t length = RowBytes(passWidth);
     std::fill(prior.begin(), prior.end(), 0);

@@ -6,6 +6,7 @@
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngSource.h"
+#include "platform/core/LargePages.h"
 
 namespace kestrel {
 
@@ -24,7 +25,7 @@ void PngIdatRun::Gather(PngChunkReader& reader) {
   // What the source still holds bounds the stream, and reserving it spares the copies of growing.
   if (std::int64_t left = reader.SourceRemaining(); left > 0) {
     data_.reserve(static_cast<std::size_t>(left));
-    PngPixelBuffer::PreferLargePages(data_.data(), data_.capacity());
+    platform::PreferLargePages(data_.data(), data_.capacity());
   }
   for (;;) {
     while (reader.ChunkRemaining() > 0) {

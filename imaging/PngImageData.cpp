@@ -14,8 +14,9 @@
 #include "imaging/PngHeader.h"
 #include "imaging/PngIdatRun.h"
 #include "imaging/PngInflatedImage.h"
-#include "imaging/PngUnfilter.h"
 #include "imaging/PngObject.h"
+#include "imaging/PngPasses.h"
+#include "imaging/PngUnfilter.h"
 
 namespace kestrel {
 
@@ -103,17 +104,6 @@ const std::array<std::uint8_t, 256>& IdentityTable() {
   return table;
 }
 
-struct Pass {
-  std::uint32_t x0, y0, dx, dy;
-};
-constexpr Pass kWholeImage{0, 0, 1, 1};
-constexpr Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-
-std::uint32_t PassExtent(std::uint32_t size, std::uint32_t start, std::uint32_t step) {
-  return size > start ? (size - start + step - 1) / step : 0;
-}
-
 // Writes a palette index of `bits` bits (1, 4 or 8) at column x of a DIB row.
 inline void SetIndex(std::uint8_t* scan, std::uint32_t x, int bits, unsigned value) {
   if (bits == 8) {
@@ -139,7 +129,10 @@ inline unsigned PackedSample(const std::uint8_t* row, std::uint32_t i, int bits)
 class RowConverter {
  public:
   RowConverter(TVnPNGChunkIHDR& header, const std::uint8_t* gamma)
-      : h_(header), gamma_(gamma), depth_(header.BitDepth()), type_(header.ColorType()),
+      : h_(header),
+        gamma_(gamma),
+        depth_(header.BitDepth()),
+        type_(header.ColorType()),
         bits_(header.BitmapInfo().bmiHeader.biBitCount),
         identity_(std::equal(gamma, gamma + 256, IdentityTable().begin())) {}
 
@@ -171,8 +164,8 @@ class RowConverter {
   }
 
  private:
-  void ConvertIndexed(const std::uint8_t* src, std::uint8_t* scan, std::uint32_t x0,
-                      std::uint32_t dx, std::uint32_t count) const {
+  void ConvertIndexed(const std::uint8_t* src, std::uint8_t* scan, std::uint32_t x0, std::uint32_t dx,
+                      std::uint32_t count) const {
     if (depth_ == 16) {
       for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx) scan[x] = src[2 * i];
     } else if (depth_ == 8) {
@@ -192,8 +185,8 @@ class RowConverter {
     }
   }
 
-  void ConvertColor(const std::uint8_t* src, std::uint8_t* scan, std::uint8_t* alpha,
-                    std::uint32_t x0, std::uint32_t dx, std::uint32_t count) const {
+  void ConvertColor(const std::uint8_t* src, std::uint8_t* scan, std::uint8_t* alpha, std::uint32_t x0,
+                    std::uint32_t dx, std::uint32_t count) const {
     std::uint8_t* out = scan + std::size_t{x0} * 3;
     const std::size_t outStep = std::size_t{dx} * 3;
     std::uint8_t* alphaOut = alpha ? alpha + x0 : nullptr;
@@ -219,8 +212,8 @@ class RowConverter {
   // four bytes at once, reverse them and, when the pixels are adjacent, store four (the extra
   // byte is the next pixel's, written right after).
   template <std::uint32_t Channels>
-  static void CopyColors8(const std::uint8_t* src, std::uint8_t* out, std::size_t outStep,
-                          std::uint8_t* alpha, std::uint32_t dx, std::uint32_t count) {
+  static void CopyColors8(const std::uint8_t* src, std::uint8_t* out, std::size_t outStep, std::uint8_t* alpha,
+                          std::uint32_t dx, std::uint32_t count) {
     if (count == 0) return;
     std::uint32_t i = 0;
     for (; i + 1 < count; ++i, src += Channels, out += outStep) {
@@ -252,22 +245,22 @@ class RowConverter {
 
 }  // namespace
 
-bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName,
-                                     std::uint32_t size) {
+bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& chunkName, std::uint32_t size) {
   (void)size;
   fName = chunkName;
   fData.clear();
-  fRowsDecoded = 0;
+  rowsDecoded_ = 0;
   TVnPNGChunkIHDR* header = Header();
-  if (!header || !header->Prepared())
-    RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
+  if (!header || !header->Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
 
   const std::uint8_t type = header->ColorType();
   const int bits = header->BitmapInfo().bmiHeader.biBitCount;
   if (type == COLOR_GRAYSCALE || type == COLOR_GRAYSCALEALPHA) header->SetGrayRamp(1 << bits);
 
-  const std::uint32_t channels = type == COLOR_RGB ? 3 : type == COLOR_RGBALPHA ? 4
-                                 : type == COLOR_GRAYSCALEALPHA ? 2 : 1;
+  const std::uint32_t channels = type == COLOR_RGB              ? 3
+                                 : type == COLOR_RGBALPHA       ? 4
+                                 : type == COLOR_GRAYSCALEALPHA ? 2
+                                                                : 1;
   const std::uint32_t pixelBits = channels * header->BitDepth();
   const std::size_t bpp = std::max<std::uint32_t>(1, pixelBits / 8);
   auto rowBytes = [&](std::uint32_t width) { return (std::size_t{width} * pixelBits + 7) / 8; };
@@ -278,13 +271,12 @@ bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& 
   RowConverter converter(*header, fOwner ? fOwner->GammaTable.data() : IdentityTable().data());
 
   const bool interlaced = header->InterlaceMethod() == 1;
-  const std::span<const Pass> passes = interlaced ? std::span<const Pass>(kAdam7)
-                                                  : std::span<const Pass>(&kWholeImage, 1);
+  const std::span<const PngPass> passes = PngPasses(interlaced);
   // Each row is un-filtered in place against the raw row before it (zeros for the first).
   auto decodeRows = [&](auto& rows) {
-    for (const Pass& pass : passes) {
-      std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
-      std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
+    for (const PngPass& pass : passes) {
+      std::uint32_t passWidth = PngPassExtent(width, pass.x0, pass.dx);
+      std::uint32_t passHeight = PngPassExtent(height, pass.y0, pass.dy);
       if (passWidth == 0 || passHeight == 0) continue;
       const std::size_t length = rowBytes(passWidth);
       for (std::uint32_t r = 0; r < passHeight; ++r) {
@@ -294,22 +286,22 @@ bool TVnPNGChunkIDAT::LoadFromStream(PngChunkReader& reader, const std::string& 
         const std::uint8_t* prior = r == 0 ? zeros.data() : row - keep;
         PngUnfilter::Apply(row[0], row + 1, prior + 1, length, bpp);
         converter.Convert(row + 1, pass.y0 + r * pass.dy, pass.x0, pass.dx, passWidth);
-        ++fRowsDecoded;
+        ++rowsDecoded_;
       }
     }
   };
   std::size_t filteredSize = 0;
-  for (const Pass& pass : passes) {
-    std::uint32_t passWidth = PassExtent(width, pass.x0, pass.dx);
-    std::uint32_t passHeight = PassExtent(height, pass.y0, pass.dy);
+  for (const PngPass& pass : passes) {
+    std::uint32_t passWidth = PngPassExtent(width, pass.x0, pass.dx);
+    std::uint32_t passHeight = PngPassExtent(height, pass.y0, pass.dy);
     if (passWidth > 0) filteredSize += std::size_t{passHeight} * (rowBytes(passWidth) + 1);
   }
 
   // Inflating in one go holds every filtered row at once (their pages are given back as the rows
   // are decoded). That is taken only when it costs no more than the image itself, give or take
   // the filter bytes and a few rows; deeper samples stream row by row.
-  const std::size_t imageBytes = header->BytesPerRow() * height +
-                                 (header->ImageAlpha() ? std::size_t{width} * height : 0);
+  const std::size_t imageBytes =
+      header->BytesPerRow() * height + (header->ImageAlpha() ? std::size_t{width} * height : 0);
   const bool wholeFits = filteredSize <= imageBytes + 2 * std::size_t{height} + 4 * zeros.size();
 
   PngIdatRun run(reader);

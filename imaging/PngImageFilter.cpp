@@ -2,21 +2,21 @@
 
 namespace kestrel {
 
-TVnPNGImageFilter::TVnPNGImageFilter() : fResultImage(std::make_unique<TVnPNGObject>()) {}
+TVnPNGImageFilter::TVnPNGImageFilter() : resultImage_(std::make_unique<TVnPNGObject>()) {}
 
 void TVnPNGImageFilter::SetSourceImage(TVnPNGObject* value) {
-  if (value == fSourceImage) return;
-  fSourceImage = value;
-  fResultImage->Assign(value);
+  if (value == sourceImage_) return;
+  sourceImage_ = value;
+  resultImage_->Assign(value);
   FModified = true;
 }
 
 TVnPNGObject* TVnPNGImageFilter::ResultImage() {
-  if (FModified && fSourceImage && !fSourceImage->Empty()) {
-    fResultImage->Assign(fSourceImage);
+  if (FModified && sourceImage_ && !sourceImage_->Empty()) {
+    resultImage_->Assign(sourceImage_);
     Apply();
   }
-  return fResultImage.get();
+  return resultImage_.get();
 }
 
 }  // namespace kestrel

@@ -16,7 +16,7 @@ class TVnPNGImageFilter {
   TVnPNGImageFilter(const TVnPNGImageFilter&) = delete;
   TVnPNGImageFilter& operator=(const TVnPNGImageFilter&) = delete;
 
-  TVnPNGObject* SourceImage() const { return fSourceImage; }
+  TVnPNGObject* SourceImage() const { return sourceImage_; }
   // A different source is stored and copied into the result.
   void SetSourceImage(TVnPNGObject* value);
   TVnPNGObject* ResultImage();
@@ -24,8 +24,8 @@ class TVnPNGImageFilter {
  protected:
   virtual void Apply() = 0;
   bool FModified = false;
-  TVnPNGObject* fSourceImage = nullptr;
-  std::unique_ptr<TVnPNGObject> fResultImage;
+  TVnPNGObject* sourceImage_ = nullptr;
+  std::unique_ptr<TVnPNGObject> resultImage_;
 };
 
 }  // namespace kestrel

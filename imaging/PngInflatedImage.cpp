@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/core/LargePages.h"
+
 namespace kestrel {
 
 namespace {
@@ -14,7 +16,7 @@ namespace {
 constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
 // Pages are asked for and given back in blocks of this size (the processor's large page), so a
 // whole image costs a few dozen page faults rather than thousands.
-constexpr std::size_t kReleaseStep = std::size_t{2} << 20;
+constexpr std::size_t kReleaseStep = platform::kLargePageSize;
 // Deflate cannot expand a byte into more than 1032 (a 258-byte match in about two bits).
 constexpr std::size_t kMaxExpansion = 1032;
 
@@ -36,14 +38,13 @@ bool PngInflatedImage::Allocate(std::size_t size) {
   if (size >= kMapThreshold) {
     // One block more than asked for, so the rows can start on a block boundary.
     mappingSize_ = size + kReleaseStep;
-    void* p = mmap(nullptr, mappingSize_, PROT_READ | PROT_WRITE,
-                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    void* p = mmap(nullptr, mappingSize_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (p == MAP_FAILED) return false;
     mapping_ = p;
     auto address = reinterpret_cast<std::uintptr_t>(p);
     data_ = static_cast<std::uint8_t*>(p) + (kReleaseStep - address % kReleaseStep) % kReleaseStep;
     mapped_ = true;
-    madvise(data_, size, MADV_HUGEPAGE);
+    platform::PreferLargePages(data_, size);
     return true;
   }
   data_ = static_cast<std::uint8_t*>(std::malloc(size ? size : 1));
@@ -57,8 +58,7 @@ bool PngInflatedImage::Inflate(const std::uint8_t* stream, std::size_t size, std
   std::unique_ptr<libdeflate_decompressor, DecompressorFree> d(libdeflate_alloc_decompressor());
   if (!d) return false;
   std::size_t in = 0, out = 0;
-  libdeflate_result result =
-      libdeflate_zlib_decompress_ex(d.get(), stream, size, data_, expected, &in, &out);
+  libdeflate_result result = libdeflate_zlib_decompress_ex(d.get(), stream, size, data_, expected, &in, &out);
   return result == LIBDEFLATE_SUCCESS && out == expected;
 }
 

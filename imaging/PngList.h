@@ -12,19 +12,19 @@ namespace kestrel {
 
 class TVnPNGList {
  public:
-  explicit TVnPNGList(TVnPNGObject* owner) : fOwner(owner) {}
+  explicit TVnPNGList(TVnPNGObject* owner) : owner_(owner) {}
 
-  int Count() const { return static_cast<int>(fItems.size()); }
+  int Count() const { return static_cast<int>(items_.size()); }
   TVnPNGChunk* Item(int index) const;
   int IndexOf(const TVnPNGChunk* chunk) const;
-  void Clear() { fItems.clear(); }
+  void Clear() { items_.clear(); }
 
   // The first chunk with this name, or null.
   TVnPNGChunk* FindChunk(const std::string& name) const;
   // The first chunk of exactly class T, or null.
   template <class T>
   T* ItemFromClass() const {
-    for (const auto& c : fItems) {
+    for (const auto& c : items_) {
       const TVnPNGChunk& chunk = *c;
       if (typeid(chunk) == typeid(T)) return static_cast<T*>(c.get());
     }
@@ -36,7 +36,7 @@ class TVnPNGList {
   // Creates a chunk of class T and puts it where it belongs (see PlaceChunk).
   template <class T>
   T* Add() {
-    auto chunk = std::make_unique<T>(fOwner);
+    auto chunk = std::make_unique<T>(owner_);
     chunk->fName = T::GetName();
     T* raw = chunk.get();
     PlaceChunk(std::move(chunk));
@@ -51,8 +51,8 @@ class TVnPNGList {
   void PlaceChunk(std::unique_ptr<TVnPNGChunk> chunk);
   int IndexOfName(const std::string& name) const;
 
-  TVnPNGObject* fOwner;
-  std::vector<std::unique_ptr<TVnPNGChunk>> fItems;
+  TVnPNGObject* owner_;
+  std::vector<std::unique_ptr<TVnPNGChunk>> items_;
 };
 
 }  // namespace kestrel

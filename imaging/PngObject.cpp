@@ -41,13 +41,13 @@ TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
 
 TVnPNGObject::~TVnPNGObject() {
   ReleaseCanvas();
-  if (fPaletteHandle) platform::DeleteObject(fPaletteHandle);
+  if (paletteHandle_) platform::DeleteObject(paletteHandle_);
 }
 
 void TVnPNGObject::ClearChunks() {
   ReleaseCanvas();
   fChunkList.Clear();
-  fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
+  textBudget_ = TVnPNGChunkzTXT::kMaxInflatedText;
   for (int i = 0; i < 256; ++i) GammaTable[i] = InverseGamma[i] = static_cast<std::uint8_t>(i);
 }
 
@@ -86,8 +86,7 @@ void TVnPNGObject::Assign(const TPersistent* source) {
       return;
     }
     AssignPixels(bitmap->Width(), bitmap->Height(), bitmap->PixelFormat() == pf32bit ? 32 : 24,
-                 BitmapPixels(*bitmap).data(), bitmap->Transparent(),
-                 ColorToRGB(bitmap->TransparentColor()));
+                 BitmapPixels(*bitmap).data(), bitmap->Transparent(), ColorToRGB(bitmap->TransparentColor()));
     Changed();
     return;
   }
@@ -154,8 +153,7 @@ void TVnPNGObject::ReadChunks(PngChunkReader& reader) {
   for (;;) {
     std::uint32_t length = 0;
     char rawName[4];
-    if (!reader.NextChunk(length, rawName))
-      RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
+    if (!reader.NextChunk(length, rawName)) RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
     std::string name(rawName, 4);
     if (count == 0 && name != "IHDR") RaiseError<EVnPNGIHDRNotFirst>(PngMessages::IHDRNotFirst);
     if (name == "cHRM" || (name == "IDAT" && haveImageData)) {
@@ -222,9 +220,7 @@ platform::COLORREF TVnPNGObject::TransparentColor() const {
   return trns ? trns->TransparentColor() : 0;
 }
 
-bool TVnPNGObject::HasPixelInformation() const {
-  return fChunkList.ItemFromClass<TVnPNGChunkpHYs>() != nullptr;
-}
+bool TVnPNGObject::HasPixelInformation() const { return fChunkList.ItemFromClass<TVnPNGChunkpHYs>() != nullptr; }
 
 TVnPNGChunkpHYs* TVnPNGObject::PixelInformation() {
   auto* chunk = fChunkList.ItemFromClass<TVnPNGChunkpHYs>();
@@ -235,9 +231,7 @@ TVnPNGChunkpHYs* TVnPNGObject::PixelInformation() {
   return chunk;
 }
 
-void TVnPNGObject::SetCompressionLevel(TCompressionLevel value) {
-  fCompressionLevel = std::clamp(value, 0, 9);
-}
+void TVnPNGObject::SetCompressionLevel(TCompressionLevel value) { fCompressionLevel = std::clamp(value, 0, 9); }
 
 void TVnPNGObject::SetMaxIdatSize(int value) { fMaxIdatSize = value < 65535 ? 65535 : value; }
 
@@ -271,8 +265,7 @@ void PutIndex(std::uint8_t* row, int x, int bits, unsigned index) {
 }  // namespace
 
 platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
-  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height())
-    return 0;
+  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
   const TVnPNGChunkIHDR& h = *Header();
   const std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
   const int bits = h.BitmapInfo().bmiHeader.biBitCount;
@@ -287,8 +280,7 @@ platform::COLORREF TVnPNGObject::GetPixelColor(int x, int y) const {
 }
 
 void TVnPNGObject::SetPixelColor(int x, int y, platform::COLORREF color) {
-  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height())
-    return;
+  if (Empty() || x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   TVnPNGChunkIHDR& h = *Header();
   std::uint8_t* row = h.Scanline(static_cast<std::uint32_t>(y));
   const int bits = h.BitmapInfo().bmiHeader.biBitCount;
@@ -347,8 +339,7 @@ class BlendBuffer {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = platform::BI_RGB;
     dc_ = platform::CreateCompatibleDC(nullptr);
-    if (dc_)
-      bitmap_ = platform::CreateDIBSection(dc_, &info, platform::DIB_RGB_COLORS, &bits_, nullptr, 0);
+    if (dc_) bitmap_ = platform::CreateDIBSection(dc_, &info, platform::DIB_RGB_COLORS, &bits_, nullptr, 0);
     if (!bitmap_ || !bits_) {
       Release();
       RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
@@ -398,14 +389,14 @@ void TVnPNGObject::Draw(TCanvas* canvas, const TRect& rect) {
   switch (TransparencyMode()) {
     case ptmNone: {
       const int oldMode = platform::SetStretchBltMode(dc, platform::COLORONCOLOR);
-      platform::StretchBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(),
-                           Height(), platform::SRCCOPY);
+      platform::StretchBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(), Height(),
+                           platform::SRCCOPY);
       if (oldMode) platform::SetStretchBltMode(dc, oldMode);
       break;
     }
     case ptmBit:
-      platform::TransparentBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(),
-                               Height(), TransparentColor());
+      platform::TransparentBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(), Height(),
+                               TransparentColor());
       break;
     case ptmPartial:
       DrawPartial(dc, rect);
@@ -445,8 +436,6 @@ void TVnPNGObject::DrawPartial(platform::HDC dc, const TRect& rect) {
   platform::BitBlt(dc, rect.left, rect.top, width, height, buffer.Dc(), 0, 0, platform::SRCCOPY);
 }
 
-void TVnPNGObject::DrawAt(TCanvas* canvas, int x, int y) {
-  Draw(canvas, TRect{x, y, x + Width(), y + Height()});
-}
+void TVnPNGObject::DrawAt(TCanvas* canvas, int x, int y) { Draw(canvas, TRect{x, y, x + Width(), y + Height()}); }
 
 }  // namespace kestrel

@@ -165,8 +165,8 @@ class TVnPNGObject : public TGraphic {
   // Empties the chunk list and resets both gamma tables to identity.
   void ClearChunks();
   // What compressed text chunks may still inflate to while this file is read.
-  std::size_t TextBudget() const { return fTextBudget; }
-  void SpendTextBudget(std::size_t bytes) { fTextBudget -= std::min(bytes, fTextBudget); }
+  std::size_t TextBudget() const { return textBudget_; }
+  void SpendTextBudget(std::size_t bytes) { textBudget_ -= std::min(bytes, textBudget_); }
   // Recomputes the gamma tables for a gAMA value (100000 x gamma).
   void ApplyGamma(std::uint32_t gamma);
 
@@ -188,9 +188,9 @@ class TVnPNGObject : public TGraphic {
   TCompressionLevel fCompressionLevel = 7;
   int fMaxIdatSize = 65535;
   TInterlaceMethod fInterlaceMethod = imNone;
-  std::size_t fTextBudget = TVnPNGChunkzTXT::kMaxInflatedText;
+  std::size_t textBudget_ = TVnPNGChunkzTXT::kMaxInflatedText;
   std::unique_ptr<TCanvas> fCanvas;
-  platform::HPALETTE fPaletteHandle = nullptr;
+  platform::HPALETTE paletteHandle_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -20,12 +20,16 @@ namespace {
 
 bool ValidBlankSpec(std::uint8_t colorType, std::uint8_t bitDepth) {
   switch (colorType) {
-    case COLOR_GRAYSCALE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case COLOR_PALETTE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+    case COLOR_GRAYSCALE:
+      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case COLOR_PALETTE:
+      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
     case COLOR_RGB:
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA: return bitDepth == 8 || bitDepth == 16;
-    default: return false;
+    case COLOR_RGBALPHA:
+      return bitDepth == 8 || bitDepth == 16;
+    default:
+      return false;
   }
 }
 
@@ -50,8 +54,8 @@ void SetIndexAt(std::uint8_t* scan, std::uint32_t x, int bits, unsigned index) {
 }
 
 // Copies pixel (sx, sy) of `from` to (tx, ty) of `to`; both hold the same DIB format.
-void CopyPixel(const TVnPNGChunkIHDR& from, std::uint32_t sx, std::uint32_t sy, TVnPNGChunkIHDR& to,
-               std::uint32_t tx, std::uint32_t ty) {
+void CopyPixel(const TVnPNGChunkIHDR& from, std::uint32_t sx, std::uint32_t sy, TVnPNGChunkIHDR& to, std::uint32_t tx,
+               std::uint32_t ty) {
   const int bits = to.BitmapInfo().bmiHeader.biBitCount;
   if (bits == 24) {
     std::memcpy(to.Scanline(ty) + 3 * tx, from.Scanline(sy) + 3 * sx, 3);
@@ -77,8 +81,8 @@ void TVnPNGObject::CreateBlank(std::uint8_t colorType, std::uint8_t bitDepth, in
   try {
     fChunkList.Add<TVnPNGChunkIEND>();
     auto* header = fChunkList.Add<TVnPNGChunkIHDR>();
-    header->IHDRData() = TVnPNGIHDRData{static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy),
-                                        bitDepth, colorType, 0, 0, 0};
+    header->IHDRData() =
+        TVnPNGIHDRData{static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy), bitDepth, colorType, 0, 0, 0};
     header->PrepareImageData();
     if (colorType == COLOR_PALETTE) fChunkList.Add<TVnPNGChunkPLTE>()->SetCount(1 << bitDepth);
     fChunkList.Add<TVnPNGChunkIDAT>();
@@ -90,8 +94,8 @@ void TVnPNGObject::CreateBlank(std::uint8_t colorType, std::uint8_t bitDepth, in
   BeingCreated = false;
 }
 
-void TVnPNGObject::AssignPixels(int width, int height, int bitsPerPixel, const std::uint8_t* bgra,
-                                bool transparent, platform::COLORREF transparentColor) {
+void TVnPNGObject::AssignPixels(int width, int height, int bitsPerPixel, const std::uint8_t* bgra, bool transparent,
+                                platform::COLORREF transparentColor) {
   const bool alpha = bitsPerPixel == 32;
   CreateBlank(alpha ? COLOR_RGBALPHA : COLOR_RGB, 8, width, height);
   TVnPNGChunkIHDR& header = *Header();
@@ -110,11 +114,9 @@ void TVnPNGObject::AssignPixels(int width, int height, int bitsPerPixel, const s
   if (transparent && !alpha) SetTransparentColor(transparentColor);
 }
 
-void TVnPNGObject::AssignHandle(platform::HBITMAP handle, bool transparent,
-                                platform::COLORREF transparentColor) {
+void TVnPNGObject::AssignHandle(platform::HBITMAP handle, bool transparent, platform::COLORREF transparentColor) {
   pf::BITMAP description{};
-  if (!handle || pf::GetObject(handle, sizeof description, &description) == 0)
-    throw EInvalidGraphic(u"Not a bitmap");
+  if (!handle || pf::GetObject(handle, sizeof description, &description) == 0) throw EInvalidGraphic(u"Not a bitmap");
   const int width = description.bmWidth, height = std::abs(description.bmHeight);
   const int bpp = description.bmBitsPixel;
   pf::HDC screen = pf::CreateCompatibleDC(nullptr);
@@ -176,7 +178,8 @@ void TVnPNGObject::AssignToBitmap(TBitmap& bitmap) const {
       if (plane) {
         out[3] = plane[x];
       } else if (withAlpha && trns) {
-        out[3] = trns->PaletteValues()[IndexAt(scan, static_cast<std::uint32_t>(x), header.BitmapInfo().bmiHeader.biBitCount)];
+        out[3] = trns->PaletteValues()[IndexAt(scan, static_cast<std::uint32_t>(x),
+                                               header.BitmapInfo().bmiHeader.biBitCount)];
       }
     }
   }
@@ -195,8 +198,8 @@ void TVnPNGObject::SetTransparentColor(platform::COLORREF color) {
   const int depth = header.BitDepth();
   // A 0..255 channel as a sample of the image's bit depth, big-endian in 16 bits.
   auto sample = [depth](int v, std::vector<std::uint8_t>& out) {
-    unsigned s = depth == 16 ? static_cast<unsigned>(v) * 257
-                             : (static_cast<unsigned>(v) * ((1u << depth) - 1) + 127) / 255;
+    unsigned s =
+        depth == 16 ? static_cast<unsigned>(v) * 257 : (static_cast<unsigned>(v) * ((1u << depth) - 1) + 127) / 255;
     out.push_back(static_cast<std::uint8_t>(s >> 8));
     out.push_back(static_cast<std::uint8_t>(s));
   };
@@ -225,12 +228,10 @@ void TVnPNGObject::SetTransparentColor(platform::COLORREF color) {
 }
 
 void TVnPNGObject::Resize(int cx, int cy) {
-  if (cx < 1 || cy < 1 || cx > 65535 || cy > 65535)
-    RaiseError<EVnPNGInvalidNewSize>(PngMessages::InvalidNewSize);
+  if (cx < 1 || cy < 1 || cx > 65535 || cy > 65535) RaiseError<EVnPNGInvalidNewSize>(PngMessages::InvalidNewSize);
   TVnPNGChunkIHDR& header = *Header();
   ReleaseCanvas();
-  header.Reshape(header.ColorType(), header.BitDepth(), static_cast<std::uint32_t>(cx),
-                 static_cast<std::uint32_t>(cy));
+  header.Reshape(header.ColorType(), header.BitDepth(), static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy));
   Changed();
 }
 
@@ -262,8 +263,7 @@ void TVnPNGObject::CopyRect(const TRect& dest, const TVnPNGObject& png, const TR
 void TVnPNGObject::MaskRect(const TRect& dest, const TVnPNGObject& png) {
   TVnPNGChunkIHDR& to = *Header();
   const TVnPNGChunkIHDR& from = *png.Header();
-  if (!from.ImageAlpha() || !to.ImageAlpha())
-    RaiseError<EVnPNGDifferentBitDepth>(PngMessages::DifferentBitDepth);
+  if (!from.ImageAlpha() || !to.ImageAlpha()) RaiseError<EVnPNGDifferentBitDepth>(PngMessages::DifferentBitDepth);
   if (png.Width() > Width() || png.Height() > Height())
     RaiseError<EVnPNGInvalidSourceSize>(PngMessages::InvalidSourceSize);
   for (int sy = 0; sy < png.Height(); ++sy) {
@@ -272,8 +272,7 @@ void TVnPNGObject::MaskRect(const TRect& dest, const TVnPNGObject& png) {
     const int first = std::max(0, -dest.left), last = std::min(png.Width(), Width() - dest.left);
     if (first >= last) continue;
     std::memcpy(to.AlphaScanline(static_cast<std::uint32_t>(ty)) + dest.left + first,
-                from.AlphaScanline(static_cast<std::uint32_t>(sy)) + first,
-                static_cast<std::size_t>(last - first));
+                from.AlphaScanline(static_cast<std::uint32_t>(sy)) + first, static_cast<std::size_t>(last - first));
   }
   Changed();
 }
@@ -341,9 +340,9 @@ void TVnPNGObject::ReleaseCanvas() {
 }
 
 platform::HPALETTE TVnPNGObject::Palette() {
-  if (fPaletteHandle) {
-    pf::DeleteObject(fPaletteHandle);
-    fPaletteHandle = nullptr;
+  if (paletteHandle_) {
+    pf::DeleteObject(paletteHandle_);
+    paletteHandle_ = nullptr;
   }
   if (Empty() || !Header()->HasPalette()) return nullptr;
   const TVnPNGChunkIHDR& header = *Header();
@@ -356,8 +355,8 @@ platform::HPALETTE TVnPNGObject::Palette() {
     const PngRGBQuad& q = header.Palette()[static_cast<std::size_t>(i)];
     logical->palPalEntry[i] = pf::PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
   }
-  fPaletteHandle = pf::CreatePalette(logical);
-  return fPaletteHandle;
+  paletteHandle_ = pf::CreatePalette(logical);
+  return paletteHandle_;
 }
 
 void TVnPNGObject::SaveToClipboardFormat() const {
@@ -387,10 +386,10 @@ void TVnPNGObject::LoadFromClipboardFormat() {
   pf::OpenClipboard(nullptr);
   pf::HANDLE block = pf::GetClipboardData(pf::CF_DIB);
   const auto* info = block ? static_cast<const pf::BITMAPINFOHEADER*>(pf::GlobalLock(block)) : nullptr;
-  const bool usable = info && (info->biBitCount == 32 || info->biBitCount == 24) && info->biWidth > 0 &&
-                      info->biHeight != 0 &&
-                      pf::GlobalSize(block) >= sizeof *info + ((static_cast<std::size_t>(info->biWidth) * info->biBitCount + 31) / 32) * 4 *
-                                                                  static_cast<std::size_t>(std::abs(info->biHeight));
+  const bool usable =
+      info && (info->biBitCount == 32 || info->biBitCount == 24) && info->biWidth > 0 && info->biHeight != 0 &&
+      pf::GlobalSize(block) >= sizeof *info + ((static_cast<std::size_t>(info->biWidth) * info->biBitCount + 31) / 32) *
+                                                  4 * static_cast<std::size_t>(std::abs(info->biHeight));
   if (!usable) {
     if (info) pf::GlobalUnlock(block);
     pf::CloseClipboard();
@@ -402,7 +401,8 @@ void TVnPNGObject::LoadFromClipboardFormat() {
   std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = bits + stride * static_cast<std::size_t>(info->biHeight < 0 ? y : height - 1 - y);
-    for (int x = 0; x < width; ++x) std::memcpy(&bgra[(static_cast<std::size_t>(y) * width + x) * 4], row + x * bytes, 3);
+    for (int x = 0; x < width; ++x)
+      std::memcpy(&bgra[(static_cast<std::size_t>(y) * width + x) * 4], row + x * bytes, 3);
   }
   pf::GlobalUnlock(block);
   pf::CloseClipboard();

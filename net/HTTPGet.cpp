@@ -75,11 +75,21 @@ void THTTPGet::WaitForEnd() {
   const std::shared_ptr<bool> alive = alive_;
   bool quit = false;
   int exitCode = 0;
+  // One pump per message: GetMessage sleeps until something arrives and hands back the worker's
+  // served calls as a thread WM_NULL, so each progress call costs the GUI thread a single wake-up
+  // and look at its queue. A quit request is taken out so the loop can go on.
+  pf::MSG msg;
   while (*alive && thread_) {
-    DispatchWaiting(quit, exitCode);
-    // Sleeps until the next message; the worker's synchronized calls post one.
-    if (*alive && thread_) pf::WaitMessage();
+    if (!pf::GetMessageW(&msg, nullptr, 0, 0)) {
+      quit = true;
+      exitCode = static_cast<int>(msg.wParam);
+      continue;
+    }
+    pf::TranslateMessage(&msg);
+    pf::DispatchMessageW(&msg);
   }
+  // What arrived together with the end is dispatched before returning, as the caller expects.
+  if (*alive) DispatchWaiting(quit, exitCode);
   if (quit) pf::PostQuitMessage(exitCode);
 }
 

@@ -9,8 +9,8 @@
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "settings/KsAtomicFile.h"
-#include "settings/KsIniByteWindow.h"
 #include "settings/KsIniBinaryFormat.h"
+#include "settings/KsIniByteWindow.h"
 #include "settings/KsIniFileText.h"
 #include "settings/KsIniKeyScope.h"
 #include "settings/KsIniRegistry.h"
@@ -22,16 +22,13 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsIniFile, TComponent)
 
 void TKsIniFile::PublishProperties(TClassBuilder<TKsIniFile>& b) {
   b.Property(u"Path", &TKsIniFile::Path, &TKsIniFile::SetPath).Kind(tkWString);
-  b.Property(u"UseRegistry", &TKsIniFile::UseRegistry, &TKsIniFile::SetUseRegistry)
-      .Default(false);
+  b.Property(u"UseRegistry", &TKsIniFile::UseRegistry, &TKsIniFile::SetUseRegistry).Default(false);
   b.Property(u"RegRoot", &TKsIniFile::RegRootValue, &TKsIniFile::SetRegRootValue)
       .TypeName(u"TRegRootType")
       .Default(std::uint32_t{rrtHKEY_CURRENT_USER});
   b.Property(u"Delimiter", &TKsIniFile::Delimiter, &TKsIniFile::SetDelimiter).Default(u'\\');
   b.Property(u"DivChar", &TKsIniFile::DivChar, &TKsIniFile::SetDivChar).Default(u'=');
-  b.Property(u"Comment", &TKsIniFile::Comment, &TKsIniFile::SetComment)
-      .Kind(tkWString)
-      .Default(u";");
+  b.Property(u"Comment", &TKsIniFile::Comment, &TKsIniFile::SetComment).Kind(tkWString).Default(u";");
   b.Property(u"WarningMessage", &TKsIniFile::WarningMessage, &TKsIniFile::SetWarningMessage)
       .Kind(tkWString)
       .Default(u"Automatically generated file. DO NOT MODIFY!!!");
@@ -48,7 +45,7 @@ void TKsIniFile::PublishProperties(TClassBuilder<TKsIniFile>& b) {
 TKsIniFile::TKsIniFile(TComponent* owner) : TComponent(owner) { ResetTree(); }
 
 TKsIniFile::~TKsIniFile() {
-  if (!FReg && FLazyWrite && FModified) {
+  if (!reg_ && lazyWrite_ && modified_) {
     try {
       Save();
     } catch (...) {
@@ -58,15 +55,15 @@ TKsIniFile::~TKsIniFile() {
 }
 
 void TKsIniFile::ResetTree() {
-  FRoot = std::make_unique<TKsIniEntry>(nullptr, String(), true);
-  FCurrent = FRoot.get();
-  FCurrentKey = String(1, FDelimiter);
-  ++FRemovals;
+  root_ = std::make_unique<TKsIniEntry>(nullptr, String(), true);
+  current_ = root_.get();
+  currentKey_ = String(1, delimiter_);
+  ++removals_;
 }
 
 void TKsIniFile::Loaded() {
   TComponent::Loaded();
-  if (FReg) return;
+  if (reg_) return;
   try {
     Load();
   } catch (...) {
@@ -75,12 +72,12 @@ void TKsIniFile::Loaded() {
 }
 
 void TKsIniFile::RequireTree(const char16_t* message) const {
-  if (FReg) throw EKsIniError(String(message));
+  if (reg_) throw EKsIniError(String(message));
 }
 
 void TKsIniFile::Changed(bool saveNow) {
-  FModified = true;
-  if (saveNow && !FLazyWrite && !FReg) Save();
+  modified_ = true;
+  if (saveNow && !lazyWrite_ && !reg_) Save();
 }
 
 // ---- Properties --------------------------------------------------------------------------
@@ -101,27 +98,27 @@ String NormalRegPath(const String& value) {
 }  // namespace
 
 void TKsIniFile::SetPath(const String& value) {
-  if (!FReg) {
-    FPath = value;
+  if (!reg_) {
+    path_ = value;
     return;
   }
   const String normal = NormalRegPath(value);
-  String previous = FPath;
-  FPath = normal;
-  if (!FReg->OpenKey(RegFullPath(u"\\"), true)) FPath = previous;
+  String previous = path_;
+  path_ = normal;
+  if (!reg_->OpenKey(RegFullPath(u"\\"), true)) path_ = previous;
 }
 
 void TKsIniFile::SetUseRegistry(bool value) {
   if (value == UseRegistry()) return;
   if (!value) {
-    FReg.reset();
+    reg_.reset();
     return;
   }
-  const String key = FCurrentKey;
-  FReg = std::make_unique<TKsIniRegistry>(RootKey(FRegRoot));
-  FPath = NormalRegPath(FPath.empty() ? String(u"\\SOFTWARE") : FPath);
-  if (FDelimiter != u'\\') FDelimiter = u'\\';
-  FReg->OpenKey(RegFullPath(key), true);
+  const String key = currentKey_;
+  reg_ = std::make_unique<TKsIniRegistry>(RootKey(regRoot_));
+  path_ = NormalRegPath(path_.empty() ? String(u"\\SOFTWARE") : path_);
+  if (delimiter_ != u'\\') delimiter_ = u'\\';
+  reg_->OpenKey(RegFullPath(key), true);
 }
 
 void TKsIniFile::SetRegRoot(TRegRootType value) {
@@ -137,29 +134,29 @@ void TKsIniFile::SetRegRoot(TRegRootType value) {
     default:
       value = rrtHKEY_CURRENT_USER;
   }
-  if (value == FRegRoot) return;
-  FRegRoot = value;
-  if (FReg) {
+  if (value == regRoot_) return;
+  regRoot_ = value;
+  if (reg_) {
     const String key = CurrentKey();
-    FReg = std::make_unique<TKsIniRegistry>(RootKey(FRegRoot));
-    FReg->OpenKey(RegFullPath(key), true);
+    reg_ = std::make_unique<TKsIniRegistry>(RootKey(regRoot_));
+    reg_->OpenKey(RegFullPath(key), true);
   }
 }
 
 void TKsIniFile::SetDelimiter(char16_t value) {
-  if (value == FDelimiter) return;
-  if (FReg) throw EKsIniError(u"Changing delimiter is not available when using registry.");
-  for (char16_t& c : FCurrentKey) {
-    if (c == FDelimiter) c = value;
+  if (value == delimiter_) return;
+  if (reg_) throw EKsIniError(u"Changing delimiter is not available when using registry.");
+  for (char16_t& c : currentKey_) {
+    if (c == delimiter_) c = value;
   }
-  FDelimiter = value;
-  if (FCurrent == FRoot.get() && !FLazyWrite) Save();
+  delimiter_ = value;
+  if (current_ == root_.get() && !lazyWrite_) Save();
 }
 
 void TKsIniFile::SetSimple(bool value) {
-  if (value == FSimple) return;
-  if (FReg) {
-    FSimple = value;
+  if (value == simple_) return;
+  if (reg_) {
+    simple_ = value;
     return;
   }
   SwitchSimple(value);
@@ -170,17 +167,17 @@ void TKsIniFile::SetSimple(bool value) {
 // temporary folder.
 bool TKsIniFile::SwitchSimple(bool value) {
   const std::vector<std::uint8_t> bytes = Serialize(&TEncoding::ANSI(), true);
-  FSimple = value;
+  simple_ = value;
   TKsIniByteWindow in(bytes.data(), bytes.size());
   AdoptTree(ParseBytes(in, &TEncoding::ANSI(), true));
-  FModified = true;
+  modified_ = true;
   return true;
 }
 
 String TKsIniFile::CurrentKey() const {
-  if (!FReg) return FCurrentKey;
-  const String& path = FReg->CurrentPath();
-  const String base = FPath.size() > 1 ? FPath.substr(1) : String();
+  if (!reg_) return currentKey_;
+  const String& path = reg_->CurrentPath();
+  const String base = path_.size() > 1 ? path_.substr(1) : String();
   String rest = path.size() > base.size() ? path.substr(base.size()) : String();
   if (rest.empty() || rest[0] != u'\\') rest.insert(rest.begin(), u'\\');
   return rest;
@@ -193,7 +190,7 @@ void TKsIniFile::SetCurrentKey(const String& value) {
 // ---- Navigation ----------------------------------------------------------------------------
 
 String TKsIniFile::FullKey(const String& Key) const {
-  const char16_t d = FDelimiter;
+  const char16_t d = delimiter_;
   String key = Key;
   if (key.empty()) return CurrentKey();
   if (key.size() > 1 && key.back() == d) key.pop_back();
@@ -204,19 +201,19 @@ String TKsIniFile::FullKey(const String& Key) const {
 
 String TKsIniFile::OwnKey(const String& Key) const {
   const String full = FullKey(Key);
-  const std::size_t pos = full.rfind(FDelimiter);
+  const std::size_t pos = full.rfind(delimiter_);
   return pos == String::npos ? full : full.substr(pos + 1);
 }
 
 String TKsIniFile::ParentKey(const String& Key) const {
   const String full = FullKey(Key);
-  const std::size_t pos = full.rfind(FDelimiter);
-  if (pos == String::npos || pos == 0) return String(1, FDelimiter);
+  const std::size_t pos = full.rfind(delimiter_);
+  if (pos == String::npos || pos == 0) return String(1, delimiter_);
   return full.substr(0, pos);
 }
 
 String TKsIniFile::RegFullPath(const String& Key) const {
-  String path = FPath == u"\\" ? String() : FPath;
+  String path = path_ == u"\\" ? String() : path_;
   const String full = FullKey(Key);
   if (full != u"\\") path += full;
   std::size_t begin = 0;
@@ -228,8 +225,7 @@ String TKsIniFile::RegFullPath(const String& Key) const {
 // name stay apart. Without a key, a value is turned into one when creating (its data stays) -
 // except while a file is read: there the value keeps its place and a key joins it, since the
 // writer puts both into the file.
-TKsIniEntry* TKsIniFile::Enter(TKsIniEntry* parent, std::u16string_view name, bool create,
-                               bool convertValues) {
+TKsIniEntry* TKsIniFile::Enter(TKsIniEntry* parent, std::u16string_view name, bool create, bool convertValues) {
   if (TKsIniEntry* key = parent->FindKey(name)) return key;
   if (!create) return nullptr;
   TKsIniEntry* value = convertValues ? parent->FindValue(name) : nullptr;
@@ -238,15 +234,15 @@ TKsIniEntry* TKsIniFile::Enter(TKsIniEntry* parent, std::u16string_view name, bo
   } else {
     value = parent->Add(String(name), true);
   }
-  FModified = true;
+  modified_ = true;
   return value;
 }
 
-bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
-                        TKsIniEntry*& entry, bool convertValues) {
-  const char16_t d = FDelimiter;
+bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create, TKsIniEntry*& entry,
+                        bool convertValues) {
+  const char16_t d = delimiter_;
   entry = from;
-  if (FSimple) {
+  if (simple_) {
     if (!path.empty() && path[0] == d) path.remove_prefix(1);
     // Names compare trimmed, so a name of blanks alone is no name: the root.
     if (Trim(path).empty()) return true;
@@ -277,30 +273,27 @@ bool TKsIniFile::OpenIn(TKsIniEntry* from, String& key, std::u16string_view path
 
 bool TKsIniFile::OpenTreeKey(const String& Key, bool CanCreate) {
   if (Key.empty()) return true;
-  const char16_t d = FDelimiter;
-  const String full =
-      FSimple ? (Key[0] == d ? Key : d + Key) : FullKey(Key);
-  if (CompareText(full, FCurrentKey) == 0) return true;
-  const bool absolute = Key[0] == d || FSimple;
-  TKsIniEntry* from = absolute ? FRoot.get() : FCurrent;
-  String key = absolute ? String(1, d) : FCurrentKey;
+  const char16_t d = delimiter_;
+  const String full = simple_ ? (Key[0] == d ? Key : d + Key) : FullKey(Key);
+  if (CompareText(full, currentKey_) == 0) return true;
+  const bool absolute = Key[0] == d || simple_;
+  TKsIniEntry* from = absolute ? root_.get() : current_;
+  String key = absolute ? String(1, d) : currentKey_;
   TKsIniEntry* entry = from;
   const bool ok = OpenIn(from, key, Key, CanCreate, entry);
-  FCurrent = entry;
-  FCurrentKey = key;
+  current_ = entry;
+  currentKey_ = key;
   return ok;
 }
 
-bool TKsIniFile::OpenRegKey(const String& Key, bool CanCreate) {
-  return FReg->OpenKey(RegFullPath(Key), CanCreate);
-}
+bool TKsIniFile::OpenRegKey(const String& Key, bool CanCreate) { return reg_->OpenKey(RegFullPath(Key), CanCreate); }
 
 bool TKsIniFile::OpenKey(const String& Key, bool CanCreate) {
-  return FReg ? OpenRegKey(Key, CanCreate) : OpenTreeKey(Key, CanCreate);
+  return reg_ ? OpenRegKey(Key, CanCreate) : OpenTreeKey(Key, CanCreate);
 }
 
 bool TKsIniFile::KeyExists(const String& Key) {
-  if (FReg) return FReg->KeyExists(RegFullPath(Key));
+  if (reg_) return reg_->KeyExists(RegFullPath(Key));
   TKeyScope scope(*this);
   return OpenKey(Key, false);
 }
@@ -326,11 +319,11 @@ bool TKsIniFile::EnumSubKeys(const String& Key, TStrings& Strings) {
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
   std::vector<String> names;
-  if (FReg) {
-    if (!FReg->EnumKeys(names)) return false;
+  if (reg_) {
+    if (!reg_->EnumKeys(names)) return false;
   } else {
-    for (int i = 0; i < FCurrent->SubCount(); ++i) {
-      if (FCurrent->Children(i)->IsKey()) names.push_back(FCurrent->Children(i)->ValueName());
+    for (int i = 0; i < current_->SubCount(); ++i) {
+      if (current_->Children(i)->IsKey()) names.push_back(current_->Children(i)->ValueName());
     }
   }
   FillStrings(Strings, names);
@@ -341,17 +334,17 @@ bool TKsIniFile::EnumValues(const String& Key, TStrings& Strings) {
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
   std::vector<String> names;
-  if (FReg) {
+  if (reg_) {
     std::vector<String> keys, values;
-    if (!FReg->EnumValues(values) || !FReg->EnumKeys(keys)) return false;
+    if (!reg_->EnumValues(values) || !reg_->EnumKeys(keys)) return false;
     for (const String& name : values) {
       bool isKey = false;
       for (const String& k : keys) isKey = isKey || SameText(k, name);
       if (!isKey) names.push_back(name);
     }
   } else {
-    for (int i = 0; i < FCurrent->SubCount(); ++i) {
-      if (!FCurrent->Children(i)->IsKey()) names.push_back(FCurrent->Children(i)->ValueName());
+    for (int i = 0; i < current_->SubCount(); ++i) {
+      if (!current_->Children(i)->IsKey()) names.push_back(current_->Children(i)->ValueName());
     }
   }
   FillStrings(Strings, names);
@@ -363,27 +356,29 @@ namespace {
 // Counts through a list that is only filled, never shown.
 class TNameCounter : public TStrings {
  public:
-  int count = 0;
-  int Add(const String&) override { return count++; }
-  void Insert(int, const String&) override { ++count; }
-  void Delete(int) override { --count; }
-  void Clear() override { count = 0; }
+  int Add(const String&) override { return count_++; }
+  void Insert(int, const String&) override { ++count_; }
+  void Delete(int) override { --count_; }
+  void Clear() override { count_ = 0; }
 
  protected:
   String Get(int) const override { return String(); }
-  int GetCount() const override { return count; }
+  int GetCount() const override { return count_; }
+
+ private:
+  int count_ = 0;
 };
 
 }  // namespace
 
 int TKsIniFile::SubKeysCount(const String& Key) {
   TNameCounter counter;
-  return EnumSubKeys(Key, counter) ? counter.count : -1;
+  return EnumSubKeys(Key, counter) ? counter.Count() : -1;
 }
 
 int TKsIniFile::ValuesCount(const String& Key) {
   TNameCounter counter;
-  return EnumValues(Key, counter) ? counter.count : -1;
+  return EnumValues(Key, counter) ? counter.Count() : -1;
 }
 
 // ---- Renaming, moving, deleting --------------------------------------------------------------
@@ -391,12 +386,11 @@ int TKsIniFile::ValuesCount(const String& Key) {
 // Gives `entry` a new name unless it is the root, the name holds the delimiter, or a sibling
 // (of the same kind, with `keysOnly`) already has it.
 bool TKsIniFile::RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly) {
-  if (!entry || entry == FRoot.get() || NewName.find(FDelimiter) != String::npos) return false;
-  TKsIniEntry* other =
-      keysOnly ? entry->Parent()->FindKey(NewName) : entry->Parent()->Find(NewName);
+  if (!entry || entry == root_.get() || NewName.find(delimiter_) != String::npos) return false;
+  TKsIniEntry* other = keysOnly ? entry->Parent()->FindKey(NewName) : entry->Parent()->Find(NewName);
   if (other && other != entry) return false;
   entry->SetValueName(NewName);
-  ++FRenames;
+  ++renames_;
   Changed();
   return true;
 }
@@ -405,34 +399,34 @@ bool TKsIniFile::RenameKey(const String& Key, const String& NewName) {
   RequireTree(u"Key can not be renamed when using registry.");
   TKeyScope scope(*this);
   if (!OpenKey(Key, false) || Trim(NewName).empty()) return false;
-  return RenameEntry(FCurrent, NewName, true);
+  return RenameEntry(current_, NewName, true);
 }
 
 bool TKsIniFile::RenameValue(const String& Key, const String& ValueName, const String& NewName) {
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
-  if (FReg) {
+  if (reg_) {
     try {
-      return FReg->RenameValue(ValueName, NewName);
+      return reg_->RenameValue(ValueName, NewName);
     } catch (const std::exception&) {
       return false;
     }
   }
-  return RenameEntry(ValueName.empty() ? FCurrent : FCurrent->Find(ValueName), NewName, false);
+  return RenameEntry(ValueName.empty() ? current_ : current_->Find(ValueName), NewName, false);
 }
 
 bool TKsIniFile::MoveEntry(const String& Key, const String& ValueName, const String& NewKey) {
   RequireTree(u"MoveEntry method is not available when using registry.");
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
-  TKsIniEntry* entry = FCurrent->Find(ValueName);
+  TKsIniEntry* entry = current_->Find(ValueName);
   if (!entry) return false;
   if (!OpenKey(NewKey, false)) return false;
-  TKsIniEntry* dest = FCurrent;
+  TKsIniEntry* dest = current_;
   // A key cannot move into its own subtree.
-  if (dest == FRoot.get() || entry->IsAncestorOf(dest)) return false;
+  if (dest == root_.get() || entry->IsAncestorOf(dest)) return false;
   dest->Adopt(entry);
-  ++FRenames;
+  ++renames_;
   Changed();
   return true;
 }
@@ -448,22 +442,22 @@ bool TKsIniFile::CopyValue(const String& Key, const String& ValueName, const Str
 
 bool TKsIniFile::Delete(const String& Key, const String& ValueName) {
   TKeyScope scope(*this);
-  if (FReg) {
-    if (!ValueName.empty()) return OpenKey(Key, false) && FReg->DeleteValue(ValueName);
+  if (reg_) {
+    if (!ValueName.empty()) return OpenKey(Key, false) && reg_->DeleteValue(ValueName);
     // Only the key (never the base key itself): a value of the same name in the parent is a
     // different thing and stays.
     if (FullKey(Key) == u"\\") return false;
-    return FReg->DeleteKey(RegFullPath(Key));
+    return reg_->DeleteKey(RegFullPath(Key));
   }
   if (!OpenKey(Key, false)) return false;
-  TKsIniEntry* target = ValueName.empty() ? FCurrent : FCurrent->FindValue(ValueName);
-  if (!target || target == FRoot.get()) return false;
-  if (target->IsAncestorOf(FCurrent)) {
-    FCurrent = target->Parent();
-    FCurrentKey = TKeyScope::PathOf(FCurrent, FDelimiter);
+  TKsIniEntry* target = ValueName.empty() ? current_ : current_->FindValue(ValueName);
+  if (!target || target == root_.get()) return false;
+  if (target->IsAncestorOf(current_)) {
+    current_ = target->Parent();
+    currentKey_ = TKeyScope::PathOf(current_, delimiter_);
   }
   target->Parent()->Remove(target);
-  ++FRemovals;
+  ++removals_;
   Changed();
   return true;
 }
@@ -471,9 +465,9 @@ bool TKsIniFile::Delete(const String& Key, const String& ValueName) {
 bool TKsIniFile::ClearKey(const String& Key) {
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
-  if (FReg) return FReg->ClearCurrent();
-  FCurrent->Clear();
-  ++FRemovals;
+  if (reg_) return reg_->ClearCurrent();
+  current_->Clear();
+  ++removals_;
   Changed();
   return true;
 }
@@ -489,21 +483,21 @@ TKsIniEntry* TKsIniFile::GetValueEntry(const String& Key, const String& ValueNam
   RequireTree(u"GetValueEntry method is not available when using registry.");
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return nullptr;
-  if (ValueName.empty()) return FCurrent == FRoot.get() ? nullptr : FCurrent;
-  return FCurrent->Find(ValueName);
+  if (ValueName.empty()) return current_ == root_.get() ? nullptr : current_;
+  return current_->Find(ValueName);
 }
 
 TKsIniEntry* TKsIniFile::CreateValue(const String& Key, const String& ValueName) {
   RequireTree(u"CreateValue method is not available when using registry.");
   TKeyScope scope(*this);
   if (!OpenKey(Key, true)) return nullptr;
-  TKsIniEntry* entry = FCurrent->FindValue(ValueName);
+  TKsIniEntry* entry = current_->FindValue(ValueName);
   if (entry) {
     entry->Invalidate();
   } else {
-    entry = FCurrent->Add(ValueName, false);
+    entry = current_->Add(ValueName, false);
   }
-  FModified = true;
+  modified_ = true;
   return entry;
 }
 
@@ -511,7 +505,7 @@ void TKsIniFile::SetValueType(const String& Key, const String& ValueName, TKsVal
   RequireTree(u"SetValueType method is not available when using registry.");
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return;
-  TKsIniEntry* entry = FCurrent->FindValue(ValueName);
+  TKsIniEntry* entry = current_->FindValue(ValueName);
   if (!entry) return;
   entry->Invalidate();
   entry->ValueData().ValueType = NewType;
@@ -530,9 +524,7 @@ bool ContinuesPath(std::u16string_view path, std::u16string_view previous, char1
          path[previous.size() + 1] != delimiter;
 }
 
-bool IsUtf8(const TEncoding& encoding) {
-  return &encoding == &TEncoding::UTF8() || &encoding == &TEncoding::Default();
-}
+bool IsUtf8(const TEncoding& encoding) { return &encoding == &TEncoding::UTF8() || &encoding == &TEncoding::Default(); }
 
 // The bytes held in the window that belong to the text (in a file, those before a NUL).
 std::size_t TextLength(const TKsIniByteWindow& in, bool fromFile) {
@@ -544,20 +536,19 @@ std::size_t TextLength(const TKsIniByteWindow& in, bool fromFile) {
 
 }  // namespace
 
-std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(TKsIniByteWindow& in,
-                                                    const TEncoding* encoding, bool fromFile) {
+std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(TKsIniByteWindow& in, const TEncoding* encoding, bool fromFile) {
   auto root = std::make_unique<TKsIniEntry>(nullptr, String(), true);
-  const bool modified = FModified;
+  const bool modified = modified_;
   // Files list their keys depth first, so a section usually continues the one before it
   // ([A], [A\B], [A\B\C] ...); it is then opened from there rather than from the root, which
   // keeps reading a deep path linear in the size of the file.
   String previousPath;
   TKsIniEntry* previous = nullptr;
   auto open = [&](const String& path) -> TKsIniEntry* {
-    String key(1, FDelimiter);
+    String key(1, delimiter_);
     TKsIniEntry* from = root.get();
     std::u16string_view rest = path;
-    if (previous && !FSimple && ContinuesPath(path, previousPath, FDelimiter)) {
+    if (previous && !simple_ && ContinuesPath(path, previousPath, delimiter_)) {
       from = previous;
       rest.remove_prefix(previousPath.size() + 1);
     }
@@ -566,24 +557,24 @@ std::unique_ptr<TKsIniEntry> TKsIniFile::ParseBytes(TKsIniByteWindow& in,
     if (previous) previousPath = path;
     return previous;
   };
-  if (FBinaryMode) {
-    TKsIniBinaryFormat::Read(in, FDelimiter, open);
+  if (binaryMode_) {
+    TKsIniBinaryFormat::Read(in, delimiter_, open);
   } else {
     ReadText(in, *root, encoding, fromFile, open);
   }
-  FModified = modified;
+  modified_ = modified;
   return root;
 }
 
 // A file's text ends at its first NUL byte. UTF-8 is decoded a piece at a time as it is read;
 // other encodings (chosen by a byte order mark) are decoded whole.
-void TKsIniFile::ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncoding* encoding,
-                          bool fromFile, const TKsIniTextFormat::TOpenSection& open) const {
+void TKsIniFile::ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncoding* encoding, bool fromFile,
+                          const TKsIniTextFormat::TOpenSection& open) const {
   in.Fill(std::min<std::size_t>(4, in.Remaining()));
   std::size_t preamble = 0;
-  const TEncoding& enc = TEncoding::Detect(in.Data(), TextLength(in, fromFile),
-                                           encoding ? *encoding : TEncoding::UTF8(), preamble);
-  const TKsIniTextOptions options{FDelimiter, FDivChar, FComment, String(), FTrimSpaces, FSimple};
+  const TEncoding& enc =
+      TEncoding::Detect(in.Data(), TextLength(in, fromFile), encoding ? *encoding : TEncoding::UTF8(), preamble);
+  const TKsIniTextOptions options{delimiter_, divChar_, comment_, String(), trimSpaces_, simple_};
   if (!IsUtf8(enc)) {
     in.FillAll();
     const String text = enc.GetString(in.Data() + preamble, TextLength(in, fromFile) - preamble);
@@ -601,26 +592,25 @@ void TKsIniFile::ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncodi
 }
 
 void TKsIniFile::AdoptTree(std::unique_ptr<TKsIniEntry> root) {
-  FRoot = std::move(root);
-  FCurrent = FRoot.get();
-  FCurrentKey = String(1, FDelimiter);
-  ++FRemovals;
+  root_ = std::move(root);
+  current_ = root_.get();
+  currentKey_ = String(1, delimiter_);
+  ++removals_;
 }
 
 TKsIniTextOptions TKsIniFile::TextOptions() const {
-  return {FDelimiter, FDivChar, FComment, FWarningMessage, FTrimSpaces, FSimple};
+  return {delimiter_, divChar_, comment_, warningMessage_, trimSpaces_, simple_};
 }
 
 std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool fromFile) const {
   std::vector<std::uint8_t> bytes;
-  if (FBinaryMode) {
-    TKsIniBinaryFormat::Write(*FRoot, FDelimiter, bytes);
+  if (binaryMode_) {
+    TKsIniBinaryFormat::Write(*root_, delimiter_, bytes);
     return bytes;
   }
   const TEncoding& enc = encoding ? *encoding : TEncoding::UTF8();
   if (!fromFile) bytes = enc.GetPreamble();
-  const std::vector<std::uint8_t> text =
-      enc.GetBytes(TKsIniTextFormat::Write(*FRoot, TextOptions()));
+  const std::vector<std::uint8_t> text = enc.GetBytes(TKsIniTextFormat::Write(*root_, TextOptions()));
   bytes.insert(bytes.end(), text.begin(), text.end());
   return bytes;
 }
@@ -628,19 +618,19 @@ std::vector<std::uint8_t> TKsIniFile::Serialize(const TEncoding* encoding, bool 
 // A damaged file leaves the tree as it was and raises EKsIniError (after OnAfterLoad); a file
 // that cannot be read (at all, or to its end) makes Load return false.
 bool TKsIniFile::Load() {
-  if (FOnBeforeLoad) FOnBeforeLoad(this);
-  if (FReg || FPath.empty()) return false;
+  if (onBeforeLoad_) onBeforeLoad_(this);
+  if (reg_ || path_.empty()) return false;
   TKsIniByteWindow in;
-  if (!in.Open(FPath, true)) {
-    if (FOnAfterLoad) FOnAfterLoad(this);
+  if (!in.Open(path_, true)) {
+    if (onAfterLoad_) onAfterLoad_(this);
     return false;
   }
   return ReadTree(in, &TEncoding::ANSI(), true);
 }
 
 void TKsIniFile::LoadFromStream(TStream& Stream, const TEncoding* Encoding) {
-  if (FOnBeforeLoad) FOnBeforeLoad(this);
-  if (FReg) return;
+  if (onBeforeLoad_) onBeforeLoad_(this);
+  if (reg_) return;
   std::vector<std::uint8_t> bytes;
   std::uint8_t buffer[65536];
   for (std::size_t n; (n = Stream.Read(buffer, sizeof buffer)) > 0;) {
@@ -656,7 +646,7 @@ bool TKsIniFile::ReadTree(TKsIniByteWindow& in, const TEncoding* encoding, bool 
   try {
     root = ParseBytes(in, encoding, fromFile);
   } catch (...) {
-    if (FOnAfterLoad) FOnAfterLoad(this);
+    if (onAfterLoad_) onAfterLoad_(this);
     // What could not be read is not damaged, only missing.
     if (in.Failed()) return false;
     throw;
@@ -664,42 +654,42 @@ bool TKsIniFile::ReadTree(TKsIniByteWindow& in, const TEncoding* encoding, bool 
   const bool whole = !in.Failed();
   if (whole) {
     AdoptTree(std::move(root));
-    FModified = false;
+    modified_ = false;
   }
-  if (FOnAfterLoad) FOnAfterLoad(this);
+  if (onAfterLoad_) onAfterLoad_(this);
   return whole;
 }
 
 // Saving replaces the file atomically; when that fails the old file is untouched, Modified
 // stays set and the result is false.
 bool TKsIniFile::Save() {
-  if (FOnBeforeSave) FOnBeforeSave(this);
-  if (FReg || FPath.empty()) {
-    if (FOnAfterSave) FOnAfterSave(this);
+  if (onBeforeSave_) onBeforeSave_(this);
+  if (reg_ || path_.empty()) {
+    if (onAfterSave_) onAfterSave_(this);
     return false;
   }
   // A binary file goes out in pieces: a large tree never has its whole file in memory.
   auto writeBinary = [this](const ksini::TPieceWriter& write) {
-    return TKsIniBinaryFormat::Write(*FRoot, FDelimiter, write);
+    return TKsIniBinaryFormat::Write(*root_, delimiter_, write);
   };
   // So does a text file, converted a piece at a time (pieces end between lines).
   auto writeText = [this](const ksini::TPieceWriter& write) {
     const TKsIniTextOptions options = TextOptions();
-    return TKsIniTextFormat::Write(*FRoot, options, [&write](std::u16string_view piece) {
+    return TKsIniTextFormat::Write(*root_, options, [&write](std::u16string_view piece) {
       const std::vector<std::uint8_t> bytes = TEncoding::ANSI().GetBytes(piece);
       return write(bytes.data(), bytes.size());
     });
   };
-  const bool ok = ksini::ReplaceFileContents(
-      FPath, FBinaryMode ? std::function<bool(const ksini::TPieceWriter&)>(writeBinary)
-                         : std::function<bool(const ksini::TPieceWriter&)>(writeText));
-  if (ok) FModified = false;
-  if (FOnAfterSave) FOnAfterSave(this);
+  const bool ok =
+      ksini::ReplaceFileContents(path_, binaryMode_ ? std::function<bool(const ksini::TPieceWriter&)>(writeBinary)
+                                                    : std::function<bool(const ksini::TPieceWriter&)>(writeText));
+  if (ok) modified_ = false;
+  if (onAfterSave_) onAfterSave_(this);
   return ok;
 }
 
 void TKsIniFile::SaveToStream(TStream& Stream, const TEncoding* Encoding) {
-  if (FReg) return;
+  if (reg_) return;
   const std::vector<std::uint8_t> bytes = Serialize(Encoding, false);
   Stream.WriteBuffer(bytes.data(), bytes.size());
 }

@@ -35,44 +35,44 @@ class TKsIniFile : public TComponent {
   ~TKsIniFile() override;
 
   // ---- Published properties.
-  const String& Path() const { return FPath; }
+  const String& Path() const { return path_; }
   void SetPath(const String& value);
-  bool UseRegistry() const { return FReg != nullptr; }
+  bool UseRegistry() const { return reg_ != nullptr; }
   void SetUseRegistry(bool value);
-  TRegRootType RegRoot() const { return FRegRoot; }
+  TRegRootType RegRoot() const { return regRoot_; }
   void SetRegRoot(TRegRootType value);
   // RegRoot as a plain number, for the published-property system.
-  std::uint32_t RegRootValue() const { return FRegRoot; }
+  std::uint32_t RegRootValue() const { return regRoot_; }
   void SetRegRootValue(std::uint32_t value) { SetRegRoot(static_cast<TRegRootType>(value)); }
-  char16_t Delimiter() const { return FDelimiter; }
+  char16_t Delimiter() const { return delimiter_; }
   void SetDelimiter(char16_t value);
-  char16_t DivChar() const { return FDivChar; }
-  void SetDivChar(char16_t value) { FDivChar = value; }
-  const String& Comment() const { return FComment; }
-  void SetComment(const String& value) { FComment = value; }
-  const String& WarningMessage() const { return FWarningMessage; }
-  void SetWarningMessage(const String& value) { FWarningMessage = value; }
-  bool LazyWrite() const { return FLazyWrite; }
-  void SetLazyWrite(bool value) { FLazyWrite = value; }
-  bool BinaryMode() const { return FBinaryMode; }
-  void SetBinaryMode(bool value) { FBinaryMode = value; }
-  bool Simple() const { return FSimple; }
+  char16_t DivChar() const { return divChar_; }
+  void SetDivChar(char16_t value) { divChar_ = value; }
+  const String& Comment() const { return comment_; }
+  void SetComment(const String& value) { comment_ = value; }
+  const String& WarningMessage() const { return warningMessage_; }
+  void SetWarningMessage(const String& value) { warningMessage_ = value; }
+  bool LazyWrite() const { return lazyWrite_; }
+  void SetLazyWrite(bool value) { lazyWrite_ = value; }
+  bool BinaryMode() const { return binaryMode_; }
+  void SetBinaryMode(bool value) { binaryMode_ = value; }
+  bool Simple() const { return simple_; }
   void SetSimple(bool value);
-  bool TrimSpaces() const { return FTrimSpaces; }
-  void SetTrimSpaces(bool value) { FTrimSpaces = value; }
-  const TNotifyEvent& OnBeforeLoad() const { return FOnBeforeLoad; }
-  void SetOnBeforeLoad(TNotifyEvent value) { FOnBeforeLoad = std::move(value); }
-  const TNotifyEvent& OnAfterLoad() const { return FOnAfterLoad; }
-  void SetOnAfterLoad(TNotifyEvent value) { FOnAfterLoad = std::move(value); }
-  const TNotifyEvent& OnBeforeSave() const { return FOnBeforeSave; }
-  void SetOnBeforeSave(TNotifyEvent value) { FOnBeforeSave = std::move(value); }
-  const TNotifyEvent& OnAfterSave() const { return FOnAfterSave; }
-  void SetOnAfterSave(TNotifyEvent value) { FOnAfterSave = std::move(value); }
+  bool TrimSpaces() const { return trimSpaces_; }
+  void SetTrimSpaces(bool value) { trimSpaces_ = value; }
+  const TNotifyEvent& OnBeforeLoad() const { return onBeforeLoad_; }
+  void SetOnBeforeLoad(TNotifyEvent value) { onBeforeLoad_ = std::move(value); }
+  const TNotifyEvent& OnAfterLoad() const { return onAfterLoad_; }
+  void SetOnAfterLoad(TNotifyEvent value) { onAfterLoad_ = std::move(value); }
+  const TNotifyEvent& OnBeforeSave() const { return onBeforeSave_; }
+  void SetOnBeforeSave(TNotifyEvent value) { onBeforeSave_ = std::move(value); }
+  const TNotifyEvent& OnAfterSave() const { return onAfterSave_; }
+  void SetOnAfterSave(TNotifyEvent value) { onAfterSave_ = std::move(value); }
 
   // ---- Public state.
   String CurrentKey() const;
   void SetCurrentKey(const String& value);
-  bool Modified() const { return FModified; }
+  bool Modified() const { return modified_; }
 
   // ---- Keys and navigation.
   bool OpenKey(const String& Key, bool CanCreate);
@@ -101,28 +101,21 @@ class TKsIniFile : public TComponent {
   bool WriteBool(const String& Key, const String& ValueName, bool Value);
   bool ReadBool(const String& Key, const String& ValueName, bool DefValue, bool& Value);
   bool WriteInteger(const String& Key, const String& ValueName, std::int32_t Value);
-  bool ReadInteger(const String& Key, const String& ValueName, std::int32_t DefValue,
-                   std::int32_t& Value);
+  bool ReadInteger(const String& Key, const String& ValueName, std::int32_t DefValue, std::int32_t& Value);
   bool WriteDouble(const String& Key, const String& ValueName, double Value);
   bool ReadDouble(const String& Key, const String& ValueName, double DefValue, double& Value);
   bool WriteString(const String& Key, const String& ValueName, const String& Value);
-  bool ReadString(const String& Key, const String& ValueName, const String& DefValue,
-                  String& Value);
+  bool ReadString(const String& Key, const String& ValueName, const String& DefValue, String& Value);
   bool WriteMultiString(const String& Key, const String& ValueName, const TStrings& Strings);
   bool ReadMultiString(const String& Key, const String& ValueName, TStrings& Strings);
-  bool WriteBinary(const String& Key, const String& ValueName, const void* Buffer,
-                   std::int32_t BufferLen);
-  bool ReadBinary(const String& Key, const String& ValueName, void* Buffer,
-                  std::int32_t& BufferLen);
+  bool WriteBinary(const String& Key, const String& ValueName, const void* Buffer, std::int32_t BufferLen);
+  bool ReadBinary(const String& Key, const String& ValueName, void* Buffer, std::int32_t& BufferLen);
   bool WriteColor(const String& Key, const String& ValueName, std::int32_t Value);
-  bool ReadColor(const String& Key, const String& ValueName, std::int32_t DefValue,
-                 std::int32_t& Value);
+  bool ReadColor(const String& Key, const String& ValueName, std::int32_t DefValue, std::int32_t& Value);
   bool WriteRect(const String& Key, const String& ValueName, const platform::RECT& Value);
-  bool ReadRect(const String& Key, const String& ValueName, const platform::RECT& DefValue,
-                platform::RECT& Value);
+  bool ReadRect(const String& Key, const String& ValueName, const platform::RECT& DefValue, platform::RECT& Value);
   bool WriteWideString(const String& Key, const String& ValueName, const String& Value);
-  bool ReadWideString(const String& Key, const String& ValueName, const String& DefValue,
-                      String& Value);
+  bool ReadWideString(const String& Key, const String& ValueName, const String& DefValue, String& Value);
   bool WriteObject(const String& Key, TObject* AnObject);
   bool ReadObject(const String& Key, TObject* AnObject);
 
@@ -140,10 +133,9 @@ class TKsIniFile : public TComponent {
   friend class TKeyScope;
 
   // Navigation in the tree from `from`; `key` receives the key string that follows.
-  bool OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create,
-              TKsIniEntry*& entry, bool convertValues = true);
-  TKsIniEntry* Enter(TKsIniEntry* parent, std::u16string_view name, bool create,
-                     bool convertValues);
+  bool OpenIn(TKsIniEntry* from, String& key, std::u16string_view path, bool create, TKsIniEntry*& entry,
+              bool convertValues = true);
+  TKsIniEntry* Enter(TKsIniEntry* parent, std::u16string_view name, bool create, bool convertValues);
   bool OpenTreeKey(const String& Key, bool CanCreate);
   bool OpenRegKey(const String& Key, bool CanCreate);
   String RegFullPath(const String& Key) const;
@@ -158,8 +150,7 @@ class TKsIniFile : public TComponent {
   bool RenameEntry(TKsIniEntry* entry, const String& NewName, bool keysOnly);
   void RequireTree(const char16_t* message) const;
   void ResetTree();
-  std::unique_ptr<TKsIniEntry> ParseBytes(TKsIniByteWindow& in, const TEncoding* encoding,
-                                          bool fromFile);
+  std::unique_ptr<TKsIniEntry> ParseBytes(TKsIniByteWindow& in, const TEncoding* encoding, bool fromFile);
   void ReadText(TKsIniByteWindow& in, TKsIniEntry& root, const TEncoding* encoding, bool fromFile,
                 const std::function<TKsIniEntry*(const String&)>& open) const;
   void AdoptTree(std::unique_ptr<TKsIniEntry> root);
@@ -171,35 +162,33 @@ class TKsIniFile : public TComponent {
   // so links that lead back to them are not followed again.
   void WriteObjectHere(TObject* object, std::vector<const TObject*>& active);
   void ReadObjectHere(TObject* object, std::vector<const TObject*>& active);
-  void WriteObjectProperty(TObject* object, const TPropInfo& prop,
-                           std::vector<const TObject*>& active);
-  void ReadObjectProperty(TObject* object, const TPropInfo& prop,
-                          std::vector<const TObject*>& active);
+  void WriteObjectProperty(TObject* object, const TPropInfo& prop, std::vector<const TObject*>& active);
+  void ReadObjectProperty(TObject* object, const TPropInfo& prop, std::vector<const TObject*>& active);
   void WriteChildObject(const String& key, TObject* child, std::vector<const TObject*>& active);
   void ReadChildObject(const String& key, TObject* child, std::vector<const TObject*>& active);
   bool SwitchSimple(bool value);
 
-  String FPath;
-  TRegRootType FRegRoot = rrtHKEY_CURRENT_USER;
-  char16_t FDelimiter = u'\\';
-  char16_t FDivChar = u'=';
-  String FComment = u";";
-  String FWarningMessage = u"Automatically generated file. DO NOT MODIFY!!!";
-  bool FLazyWrite = true;
-  bool FBinaryMode = false;
-  bool FSimple = false;
-  bool FTrimSpaces = false;
-  bool FModified = false;
-  TNotifyEvent FOnBeforeLoad, FOnAfterLoad, FOnBeforeSave, FOnAfterSave;
+  String path_;
+  TRegRootType regRoot_ = rrtHKEY_CURRENT_USER;
+  char16_t delimiter_ = u'\\';
+  char16_t divChar_ = u'=';
+  String comment_ = u";";
+  String warningMessage_ = u"Automatically generated file. DO NOT MODIFY!!!";
+  bool lazyWrite_ = true;
+  bool binaryMode_ = false;
+  bool simple_ = false;
+  bool trimSpaces_ = false;
+  bool modified_ = false;
+  TNotifyEvent onBeforeLoad_, onAfterLoad_, onBeforeSave_, onAfterSave_;
 
-  std::unique_ptr<TKsIniEntry> FRoot;
-  TKsIniEntry* FCurrent = nullptr;
-  String FCurrentKey;
+  std::unique_ptr<TKsIniEntry> root_;
+  TKsIniEntry* current_ = nullptr;
+  String currentKey_;
   // Bumped whenever entries are freed, so a remembered entry is only reused while it lives.
-  std::uint64_t FRemovals = 0;
+  std::uint64_t removals_ = 0;
   // Bumped whenever paths change (renames, moves).
-  std::uint64_t FRenames = 0;
-  std::unique_ptr<TKsIniRegistry> FReg;
+  std::uint64_t renames_ = 0;
+  std::unique_ptr<TKsIniRegistry> reg_;
 };
 
 }  // namespace kestrel

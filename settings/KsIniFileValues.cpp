@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/Strings.h"
 #include "framework/StringList.h"
+#include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "settings/KsIniFile.h"
 #include "settings/KsIniKeyScope.h"
@@ -37,36 +37,34 @@ String BytesToUtf16(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> DwordBytes(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
+          static_cast<std::uint8_t>(v >> 24)};
 }
 
 }  // namespace
 
 // ---- Back ends ---------------------------------------------------------------------------
 
-bool TKsIniFile::WriteRegValue(const String& Key, const String& ValueName,
-                               const TKsValueData& data) {
+bool TKsIniFile::WriteRegValue(const String& Key, const String& ValueName, const TKsValueData& data) {
   if (!OpenKey(Key, true)) return false;
   switch (data.ValueType) {
     case evtBoolean:
-      return FReg->WriteValue(ValueName, REG_DWORD, DwordBytes(data.BoolValue ? 1 : 0));
+      return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(data.BoolValue ? 1 : 0));
     case evtInt:
-      return FReg->WriteValue(ValueName, REG_DWORD,
-                              DwordBytes(static_cast<std::uint32_t>(data.IntValue)));
+      return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(static_cast<std::uint32_t>(data.IntValue)));
     case evtString:
-      return FReg->WriteValue(ValueName, REG_SZ, Utf16Bytes(data.StrValue, 1));
+      return reg_->WriteValue(ValueName, REG_SZ, Utf16Bytes(data.StrValue, 1));
     case evtMultiString: {
       String text;
       for (const String& line : data.MStrValue) text += line + u'\0';
-      return FReg->WriteValue(ValueName, REG_MULTI_SZ, Utf16Bytes(text, 2));
+      return reg_->WriteValue(ValueName, REG_MULTI_SZ, Utf16Bytes(text, 2));
     }
     case evtBinary:
-      return FReg->WriteValue(ValueName, REG_BINARY, data.DataValue);
+      return reg_->WriteValue(ValueName, REG_BINARY, data.DataValue);
     case evtDouble: {
       std::vector<std::uint8_t> bytes(8);
       std::memcpy(bytes.data(), &data.DoubleValue, 8);
-      return FReg->WriteValue(ValueName, REG_BINARY, bytes);
+      return reg_->WriteValue(ValueName, REG_BINARY, bytes);
     }
     default:
       return false;
@@ -76,14 +74,13 @@ bool TKsIniFile::WriteRegValue(const String& Key, const String& ValueName,
 bool TKsIniFile::ReadRegValue(const String& Key, const String& ValueName, TKsValueData& data) {
   if (!OpenKey(Key, false)) return false;
   TKsRegValue raw;
-  if (!FReg->ReadValue(ValueName, raw)) return false;
+  if (!reg_->ReadValue(ValueName, raw)) return false;
   data.Invalidate();
   switch (raw.Type) {
     case REG_DWORD:
       if (raw.Data.size() != 4) break;
       data.ValueType = evtInt;
-      data.IntValue = static_cast<std::int32_t>(raw.Data[0] | raw.Data[1] << 8 |
-                                                raw.Data[2] << 16 |
+      data.IntValue = static_cast<std::int32_t>(raw.Data[0] | raw.Data[1] << 8 | raw.Data[2] << 16 |
                                                 static_cast<std::uint32_t>(raw.Data[3]) << 24);
       break;
     case REG_SZ:
@@ -119,9 +116,9 @@ bool TKsIniFile::ReadRegValue(const String& Key, const String& ValueName, TKsVal
 
 bool TKsIniFile::LookupValue(const String& Key, const String& ValueName, TKsValueData& data) {
   TKeyScope scope(*this);
-  if (FReg) return ReadRegValue(Key, ValueName, data);
+  if (reg_) return ReadRegValue(Key, ValueName, data);
   if (!OpenKey(Key, false)) return false;
-  const TKsIniEntry* entry = FCurrent->FindValue(ValueName);
+  const TKsIniEntry* entry = current_->FindValue(ValueName);
   if (!entry) return false;
   data = entry->ValueData();
   return true;
@@ -130,14 +127,14 @@ bool TKsIniFile::LookupValue(const String& Key, const String& ValueName, TKsValu
 bool TKsIniFile::WriteValue(const String& Key, const String& ValueName, TKsValueData&& data) {
   {
     TKeyScope scope(*this);
-    if (FReg) return WriteRegValue(Key, ValueName, data);
+    if (reg_) return WriteRegValue(Key, ValueName, data);
     if (!OpenKey(Key, true)) return false;
-    TKsIniEntry* entry = FCurrent->FindValue(ValueName);
-    if (!entry) entry = FCurrent->Add(ValueName, false);
+    TKsIniEntry* entry = current_->FindValue(ValueName);
+    if (!entry) entry = current_->Add(ValueName, false);
     entry->ValueData() = std::move(data);
-    FModified = true;
+    modified_ = true;
   }
-  if (!FLazyWrite) Save();
+  if (!lazyWrite_) Save();
   return true;
 }
 
@@ -149,22 +146,21 @@ TKsValueType TKsIniFile::GetValueType(const String& Key, const String& ValueName
 bool TKsIniFile::ValueExists(const String& Key, const String& ValueName) {
   TKeyScope scope(*this);
   if (!OpenKey(Key, false)) return false;
-  if (FReg) return FReg->ValueExists(ValueName);
-  return FCurrent->FindValue(ValueName) != nullptr;
+  if (reg_) return reg_->ValueExists(ValueName);
+  return current_->FindValue(ValueName) != nullptr;
 }
 
 // ---- Typed values --------------------------------------------------------------------------
 
 bool TKsIniFile::WriteBool(const String& Key, const String& ValueName, bool Value) {
-  if (FSimple && !FReg) return false;
+  if (simple_ && !reg_) return false;
   TKsValueData data;
   data.ValueType = evtBoolean;
   data.BoolValue = Value;
   return WriteValue(Key, ValueName, std::move(data));
 }
 
-bool TKsIniFile::ReadBool(const String& Key, const String& ValueName, bool DefValue,
-                          bool& Value) {
+bool TKsIniFile::ReadBool(const String& Key, const String& ValueName, bool DefValue, bool& Value) {
   Value = DefValue;
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data)) return false;
@@ -186,12 +182,11 @@ bool TKsIniFile::WriteInteger(const String& Key, const String& ValueName, std::i
   return WriteValue(Key, ValueName, std::move(data));
 }
 
-bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::int32_t DefValue,
-                             std::int32_t& Value) {
+bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::int32_t DefValue, std::int32_t& Value) {
   Value = DefValue;
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data)) return false;
-  if (FReg && data.ValueType != evtInt) return false;  // the registry needs a DWORD
+  if (reg_ && data.ValueType != evtInt) return false;  // the registry needs a DWORD
   switch (data.ValueType) {
     case evtInt:
       Value = data.IntValue;
@@ -201,8 +196,7 @@ bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::in
       return true;
     case evtDouble: {
       std::int64_t rounded = 0;
-      if (!TryRound(data.DoubleValue, rounded) || rounded < INT32_MIN || rounded > INT32_MAX)
-        return false;
+      if (!TryRound(data.DoubleValue, rounded) || rounded < INT32_MIN || rounded > INT32_MAX) return false;
       Value = static_cast<std::int32_t>(rounded);
       return true;
     }
@@ -223,12 +217,11 @@ bool TKsIniFile::WriteDouble(const String& Key, const String& ValueName, double 
   return WriteValue(Key, ValueName, std::move(data));
 }
 
-bool TKsIniFile::ReadDouble(const String& Key, const String& ValueName, double DefValue,
-                            double& Value) {
+bool TKsIniFile::ReadDouble(const String& Key, const String& ValueName, double DefValue, double& Value) {
   Value = DefValue;
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data)) return false;
-  if (FReg) {
+  if (reg_) {
     // The registry has no floating-point type: doubles are 8-byte binary values.
     if (data.ValueType != evtBinary || data.DataValue.size() != 8) return false;
     std::memcpy(&Value, data.DataValue.data(), 8);
@@ -258,12 +251,11 @@ bool TKsIniFile::WriteString(const String& Key, const String& ValueName, const S
   return WriteValue(Key, ValueName, std::move(data));
 }
 
-bool TKsIniFile::ReadString(const String& Key, const String& ValueName, const String& DefValue,
-                            String& Value) {
+bool TKsIniFile::ReadString(const String& Key, const String& ValueName, const String& DefValue, String& Value) {
   Value = DefValue;
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data) || data.ValueType == evtUnknown) return false;
-  if (FReg && data.ValueType == evtMultiString) {
+  if (reg_ && data.ValueType == evtMultiString) {
     String text;
     for (std::size_t i = 0; i < data.MStrValue.size(); ++i) {
       if (i > 0) text += u"\r\n";
@@ -276,9 +268,8 @@ bool TKsIniFile::ReadString(const String& Key, const String& ValueName, const St
   return true;
 }
 
-bool TKsIniFile::WriteMultiString(const String& Key, const String& ValueName,
-                                  const TStrings& Strings) {
-  if (FSimple && !FReg) return false;
+bool TKsIniFile::WriteMultiString(const String& Key, const String& ValueName, const TStrings& Strings) {
+  if (simple_ && !reg_) return false;
   TKsValueData data;
   data.ValueType = evtMultiString;
   data.MStrValue = Strings.ToStringArray();
@@ -288,7 +279,7 @@ bool TKsIniFile::WriteMultiString(const String& Key, const String& ValueName,
 bool TKsIniFile::ReadMultiString(const String& Key, const String& ValueName, TStrings& Strings) {
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data)) return false;
-  if (data.ValueType == evtString && !FReg) {
+  if (data.ValueType == evtString && !reg_) {
     Strings.SetText(data.StrValue);
     return true;
   }
@@ -305,9 +296,8 @@ bool TKsIniFile::ReadMultiString(const String& Key, const String& ValueName, TSt
   return true;
 }
 
-bool TKsIniFile::WriteBinary(const String& Key, const String& ValueName, const void* Buffer,
-                             std::int32_t BufferLen) {
-  if ((FSimple && !FReg) || BufferLen < 0 || (!Buffer && BufferLen > 0)) return false;
+bool TKsIniFile::WriteBinary(const String& Key, const String& ValueName, const void* Buffer, std::int32_t BufferLen) {
+  if ((simple_ && !reg_) || BufferLen < 0 || (!Buffer && BufferLen > 0)) return false;
   TKsValueData data;
   data.ValueType = evtBinary;
   const auto* bytes = static_cast<const std::uint8_t*>(Buffer);
@@ -315,8 +305,7 @@ bool TKsIniFile::WriteBinary(const String& Key, const String& ValueName, const v
   return WriteValue(Key, ValueName, std::move(data));
 }
 
-bool TKsIniFile::ReadBinary(const String& Key, const String& ValueName, void* Buffer,
-                            std::int32_t& BufferLen) {
+bool TKsIniFile::ReadBinary(const String& Key, const String& ValueName, void* Buffer, std::int32_t& BufferLen) {
   TKsValueData data;
   if (!LookupValue(Key, ValueName, data) || data.ValueType != evtBinary) return false;
   const auto length = static_cast<std::int32_t>(data.DataValue.size());
@@ -335,8 +324,7 @@ bool TKsIniFile::WriteColor(const String& Key, const String& ValueName, std::int
   return WriteString(Key, ValueName, ksini::ColorToText(Value));
 }
 
-bool TKsIniFile::ReadColor(const String& Key, const String& ValueName, std::int32_t DefValue,
-                           std::int32_t& Value) {
+bool TKsIniFile::ReadColor(const String& Key, const String& ValueName, std::int32_t DefValue, std::int32_t& Value) {
   String text;
   const bool found = ReadString(Key, ValueName, ksini::ColorToText(DefValue), text);
   Value = DefValue;
@@ -347,13 +335,12 @@ bool TKsIniFile::ReadColor(const String& Key, const String& ValueName, std::int3
 }
 
 bool TKsIniFile::WriteRect(const String& Key, const String& ValueName, const RECT& Value) {
-  return WriteString(Key, ValueName,
-                     IntToStr(Value.left) + u"," + IntToStr(Value.top) + u"," +
-                         IntToStr(Value.right) + u"," + IntToStr(Value.bottom));
+  return WriteString(
+      Key, ValueName,
+      IntToStr(Value.left) + u"," + IntToStr(Value.top) + u"," + IntToStr(Value.right) + u"," + IntToStr(Value.bottom));
 }
 
-bool TKsIniFile::ReadRect(const String& Key, const String& ValueName, const RECT& DefValue,
-                          RECT& Value) {
+bool TKsIniFile::ReadRect(const String& Key, const String& ValueName, const RECT& DefValue, RECT& Value) {
   Value = DefValue;
   String text;
   if (!ReadString(Key, ValueName, String(), text)) return false;
@@ -362,8 +349,7 @@ bool TKsIniFile::ReadRect(const String& Key, const String& ValueName, const RECT
   for (int i = 0; i < 4; ++i) {
     const std::size_t end = i < 3 ? text.find(u',', start) : text.size();
     if (end == String::npos) return false;
-    if (!TryStrToInt(Trim(std::u16string_view(text).substr(start, end - start)), parts[i]))
-      return false;
+    if (!TryStrToInt(Trim(std::u16string_view(text).substr(start, end - start)), parts[i])) return false;
     start = end + 1;
   }
   Value = RECT{parts[0], parts[1], parts[2], parts[3]};
@@ -372,15 +358,13 @@ bool TKsIniFile::ReadRect(const String& Key, const String& ValueName, const RECT
 
 // The text file holds the text's UTF-8 bytes, once: strings are kept decoded in memory and the
 // file is written in the system code page, which is UTF-8 here.
-bool TKsIniFile::WriteWideString(const String& Key, const String& ValueName,
-                                 const String& Value) {
+bool TKsIniFile::WriteWideString(const String& Key, const String& ValueName, const String& Value) {
   return WriteString(Key, ValueName, Value);
 }
 
 // A value whose characters are all single bytes that form UTF-8 (as in a binary file from a
 // peer that kept the bytes one per character) is decoded; anything else is the text itself.
-bool TKsIniFile::ReadWideString(const String& Key, const String& ValueName,
-                                const String& DefValue, String& Value) {
+bool TKsIniFile::ReadWideString(const String& Key, const String& ValueName, const String& DefValue, String& Value) {
   String stored;
   if (!ReadString(Key, ValueName, DefValue, stored)) {
     Value = DefValue;

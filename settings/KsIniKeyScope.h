@@ -15,25 +15,21 @@ namespace kestrel {
 class TKsIniFile::TKeyScope {
  public:
   explicit TKeyScope(TKsIniFile& ini)
-      : ini_(ini),
-        entry_(ini.FCurrent),
-        key_(ini.FCurrentKey),
-        removals_(ini.FRemovals),
-        renames_(ini.FRenames) {
-    if (ini.FReg) regPath_ = ini.FReg->CurrentPath();
+      : ini_(ini), entry_(ini.current_), key_(ini.currentKey_), removals_(ini.removals_), renames_(ini.renames_) {
+    if (ini.reg_) regPath_ = ini.reg_->CurrentPath();
   }
   ~TKeyScope() {
-    if (ini_.FReg) {
-      if (!ini_.FReg->OpenKey(regPath_, false)) ini_.FReg->OpenKey(ini_.RegFullPath(u"\\"), true);
+    if (ini_.reg_) {
+      if (!ini_.reg_->OpenKey(regPath_, false)) ini_.reg_->OpenKey(ini_.RegFullPath(u"\\"), true);
       return;
     }
-    if (ini_.FRemovals == removals_) {
-      ini_.FCurrent = entry_;
-      ini_.FCurrentKey = ini_.FRenames == renames_ ? key_ : PathOf(entry_, ini_.FDelimiter);
+    if (ini_.removals_ == removals_) {
+      ini_.current_ = entry_;
+      ini_.currentKey_ = ini_.renames_ == renames_ ? key_ : PathOf(entry_, ini_.delimiter_);
       return;
     }
-    ini_.FCurrent = ini_.FRoot.get();
-    ini_.FCurrentKey = String(1, ini_.FDelimiter);
+    ini_.current_ = ini_.root_.get();
+    ini_.currentKey_ = String(1, ini_.delimiter_);
     ini_.OpenTreeKey(key_, false);
   }
   TKeyScope(const TKeyScope&) = delete;

@@ -1,15 +1,15 @@
 #include "settings/KsIniLargeBlock.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 #include <new>
+
+#include "platform/core/LargePages.h"
 
 namespace kestrel::ksini {
 
 namespace {
 
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+constexpr std::size_t kHugePage = platform::kLargePageSize;
 
 }  // namespace
 
@@ -21,8 +21,7 @@ void* AllocateLarge(std::size_t size) {
   const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
   void* block = std::aligned_alloc(kHugePage, rounded);
   if (!block) throw std::bad_alloc();
-  // Only advice: without huge pages the block works the same.
-  ::madvise(block, rounded, MADV_HUGEPAGE);
+  platform::PreferLargePages(block, rounded);
   return block;
 }
 

@@ -18,28 +18,28 @@ void AddLine(String& out, std::u16string_view line) {
 // The text being written, handed on whenever a piece is full; pieces end between lines.
 class TPieceOut {
  public:
-  explicit TPieceOut(const TKsIniTextFormat::TSink& sink) : sink_(sink) {
-    text.reserve(kPiece + kPiece / 4);
-  }
+  explicit TPieceOut(const TKsIniTextFormat::TSink& sink) : sink_(sink) { text_.reserve(kPiece + kPiece / 4); }
   bool PieceDone() {
-    if (text.size() < kPiece) return true;
+    if (text_.size() < kPiece) return true;
     return Flush();
   }
   bool Flush() {
-    const bool ok = text.empty() || sink_(text);
-    text.clear();
+    const bool ok = text_.empty() || sink_(text_);
+    text_.clear();
     return ok;
   }
 
-  String text;
+  // What the next piece holds so far; writers append to it.
+  String& Text() { return text_; }
 
  private:
+  String text_;
   static constexpr std::size_t kPiece = 128 * 1024;
   const TKsIniTextFormat::TSink& sink_;
 };
 
 bool WriteValues(TPieceOut& piece, const TKsIniEntry& key, const TKsIniTextOptions& options) {
-  String& out = piece.text;
+  String& out = piece.Text();
   for (int i = 0; i < key.SubCount(); ++i) {
     if (!piece.PieceDone()) return false;
     const TKsIniEntry& entry = *key.Children(i);
@@ -48,8 +48,8 @@ bool WriteValues(TPieceOut& piece, const TKsIniEntry& key, const TKsIniTextOptio
     const String& name = entry.ValueName();
     if (value.ValueType == evtMultiString) {
       for (std::size_t n = 0; n < value.MStrValue.size(); ++n) {
-        AddLine(out, name + u"[" + IntToStr(static_cast<std::int64_t>(n)) + u"]" +
-                         options.DivChar + value.MStrValue[n]);
+        AddLine(out,
+                name + u"[" + IntToStr(static_cast<std::int64_t>(n)) + u"]" + options.DivChar + value.MStrValue[n]);
       }
       continue;
     }
@@ -66,7 +66,7 @@ bool WriteValues(TPieceOut& piece, const TKsIniEntry& key, const TKsIniTextOptio
 // Depth-first without recursion, so a very deep tree cannot exhaust the stack. The frames share
 // one path string and remember only where theirs ends, so the memory stays linear in the depth.
 bool WriteKeys(TPieceOut& piece, const TKsIniEntry& root, const TKsIniTextOptions& options) {
-  String& out = piece.text;
+  String& out = piece.Text();
   struct Frame {
     const TKsIniEntry* key;
     int next;
@@ -122,15 +122,13 @@ SplitLine Split(std::u16string_view line, const TKsIniTextOptions& options) {
 
 class TTextReader {
  public:
-  TTextReader(TKsIniEntry& root, const TKsIniTextOptions& options,
-              const TKsIniTextFormat::TOpenSection& open)
+  TTextReader(TKsIniEntry& root, const TKsIniTextOptions& options, const TKsIniTextFormat::TOpenSection& open)
       : section_(&root), options_(options), open_(open) {}
 
   void Line(std::u16string_view raw, int lineNo) {
     String line = options_.TrimSpaces ? Trim(raw) : String(raw);
     if (line.empty()) return;
-    if (!options_.Comment.empty() && line.compare(0, options_.Comment.size(), options_.Comment) == 0)
-      return;
+    if (!options_.Comment.empty() && line.compare(0, options_.Comment.size(), options_.Comment) == 0) return;
     if (line[0] == u'[') {
       Section(line);
       return;
@@ -223,17 +221,16 @@ String TKsIniTextFormat::Write(const TKsIniEntry& root, const TKsIniTextOptions&
   return out;
 }
 
-bool TKsIniTextFormat::Write(const TKsIniEntry& root, const TKsIniTextOptions& options,
-                             const TSink& sink) {
+bool TKsIniTextFormat::Write(const TKsIniEntry& root, const TKsIniTextOptions& options, const TSink& sink) {
   TPieceOut piece(sink);
   if (!options.WarningMessage.empty()) {
-    AddLine(piece.text, options.Comment + options.WarningMessage);
+    AddLine(piece.Text(), options.Comment + options.WarningMessage);
   }
   return WriteValues(piece, root, options) && WriteKeys(piece, root, options) && piece.Flush();
 }
 
-void TKsIniTextFormat::Read(std::u16string_view text, TKsIniEntry& root,
-                            const TKsIniTextOptions& options, const TOpenSection& openSection) {
+void TKsIniTextFormat::Read(std::u16string_view text, TKsIniEntry& root, const TKsIniTextOptions& options,
+                            const TOpenSection& openSection) {
   bool given = false;
   auto once = [&](std::u16string_view& piece) {
     piece = text;
@@ -242,8 +239,8 @@ void TKsIniTextFormat::Read(std::u16string_view text, TKsIniEntry& root,
   Read(once, root, options, openSection);
 }
 
-void TKsIniTextFormat::Read(const TSource& source, TKsIniEntry& root,
-                            const TKsIniTextOptions& options, const TOpenSection& openSection) {
+void TKsIniTextFormat::Read(const TSource& source, TKsIniEntry& root, const TKsIniTextOptions& options,
+                            const TOpenSection& openSection) {
   TTextReader reader(root, options, openSection);
   int lineNo = 0;
   for (std::u16string_view text; source(text);) {

@@ -122,7 +122,8 @@ TEST(VnApplication, AnOversizedLogIsBackedUpToTheFirstFreeName) {
   std::ofstream(dir / "app.LOG") << std::string(200, 'y');
   app.LogWrite(u"cleared");
   const std::string cleared = testing::ReadFileText(dir / "app.LOG");
-  EXPECT_EQ(cleared.find('y'), std::string::npos);
+  // The old text is gone (the header's executable path may well hold a 'y' of its own).
+  EXPECT_EQ(cleared.find(std::string(200, 'y')), std::string::npos);
   EXPECT_NE(cleared.find("Entries:\r\n00003: cleared\r\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir / "app.l2"));
 }

@@ -62,9 +62,8 @@ TEST(Threads, SynchronizeIsServedByABarePeekDispatchLoop) {
 TEST(Threads, WaitMessageReturnsAfterServingACallThatEndsTheLoop) {
   Application();
   bool done = false;
-  auto* worker = TThread::Create<TLambdaThread>(false, [&](TLambdaThread& self) {
-    self.Synchronize([&] { done = true; });
-  });
+  auto* worker =
+      TThread::Create<TLambdaThread>(false, [&](TLambdaThread& self) { self.Synchronize([&] { done = true; }); });
   // Wakes a loop that slept on after the call had already set `done`.
   std::atomic<bool> stop{false};
   std::thread watchdog([&] {
@@ -80,6 +79,37 @@ TEST(Threads, WaitMessageReturnsAfterServingACallThatEndsTheLoop) {
   delete worker;
 }
 
+TEST(Threads, ACallArrivingWhileTheLastOneRunsWakesTheNextWait) {
+  Application();
+  std::atomic<bool> queued{false};
+  bool second = false;
+  TLambdaThread* other = nullptr;
+  auto* first = TThread::Create<TLambdaThread>(false, [&](TLambdaThread& self) {
+    self.Synchronize([&] {
+      // The queue is empty again while this runs: the next call must signal on its own.
+      other = TThread::Create<TLambdaThread>(false, [&](TLambdaThread& late) {
+        TThread::Queue(&late, [&] { second = true; });
+        queued = true;
+      });
+      while (!queued) std::this_thread::yield();
+    });
+  });
+  std::atomic<bool> stop{false};
+  std::thread watchdog([&] {  // ends a wait that nothing would wake
+    for (int i = 0; i < 500 && !stop; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    platform::WakeGuiThread();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  while (!second && std::chrono::steady_clock::now() - start < std::chrono::seconds(4)) platform::WaitMessage();
+  EXPECT_TRUE(second);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+  stop = true;
+  watchdog.join();
+  first->WaitFor();
+  other->WaitFor();
+  delete first;
+  delete other;
+}
 TEST(Threads, SynchronizeCarriesExceptionsBackAndWaitForServesCalls) {
   Application();
   bool caught = false;
@@ -107,9 +137,8 @@ TEST(Threads, ExceptionsOfEndEventsAndQueuedCallsReachTheApplicationHandler) {
   TApplication* app = Application();
   std::vector<String> reported;
   app->OnException = [&](TObject*, const Exception& e) { reported.push_back(e.Message()); };
-  auto* worker = TThread::Create<TLambdaThread>(true, [](TLambdaThread& self) {
-    TThread::Queue(&self, [] { throw EConvertError(u"queued"); });
-  });
+  auto* worker = TThread::Create<TLambdaThread>(
+      true, [](TLambdaThread& self) { TThread::Queue(&self, [] { throw EConvertError(u"queued"); }); });
   worker->OnTerminate = [](TObject*) { throw EConvertError(u"ended"); };
   worker->Start();
   worker->WaitFor();
@@ -128,8 +157,10 @@ TEST(Threads, ManyWorkersSynchronizingAndQueueingAreAllServedInTheirOrder) {
   for (int w = 0; w < kWorkers; ++w)
     workers.push_back(std::unique_ptr<TLambdaThread>(TThread::Create<TLambdaThread>(false, [&, w](TLambdaThread& self) {
       for (int i = 0; i < kCalls; ++i) {
-        if (i % 2) self.Synchronize([&, w, i] { seen[w].push_back(i); });
-        else TThread::Queue(&self, [&, w, i] { seen[w].push_back(i); });
+        if (i % 2)
+          self.Synchronize([&, w, i] { seen[w].push_back(i); });
+        else
+          TThread::Queue(&self, [&, w, i] { seen[w].push_back(i); });
       }
       self.Synchronize([&] { ++finished; });
     })));

@@ -72,8 +72,9 @@ void TPopupMenuWindow::Layout() {
     if (!item->Visible()) continue;
     int height = kLineHeight;
     if (!item->IsLine()) {
-      pf::RECT r{0, 0, 0, 0};
-      pf::DrawTextW(canvas.Handle(), item->Caption().c_str(), -1, &r, kCaptionFormat | pf::DT_CALCRECT);
+      // Through the canvas, so that its font is the one selected into the DC.
+      TRect r = Rect(0, 0, 0, 0);
+      canvas.DrawText(item->Caption(), r, kCaptionFormat | pf::DT_CALCRECT);
       height = r.bottom - r.top + kItemPadding;
       width = std::max<int>(width, r.right - r.left + kTextLeft + kTextRight + 2 * kBorder);
     }
@@ -253,6 +254,7 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
   if (entry.item->IsLine()) {
     const int middle = entry.top + entry.height / 2;
     if (themed) {
+      canvas.Brush()->SetStyle(bsSolid);
       canvas.Brush()->SetColor(static_cast<TColor>(kStroke));
       canvas.FillRect(Rect(kBorder + 6, middle, right - 6, middle + 1));
     } else {
@@ -263,6 +265,7 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
   }
   const TRect box = Rect(kBorder, entry.top, right, entry.top + entry.height);
   if (hot) {
+    canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(themed ? static_cast<TColor>(kHot) : static_cast<TColor>(clHighlight));
     canvas.FillRect(themed ? Rect(box.left + 2, box.top, box.right - 2, box.bottom) : box);
   }
@@ -273,10 +276,10 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
     text = kText;
   else
     text = pf::GetSysColor(hot ? pf::COLOR_HIGHLIGHTTEXT : pf::COLOR_MENUTEXT);
-  pf::SetBkMode(dc, pf::TRANSPARENT);
-  pf::SetTextColor(dc, text);
-  pf::RECT r{box.left + kTextLeft, box.top, box.right - kTextRight, box.bottom};
-  pf::DrawTextW(dc, entry.item->Caption().c_str(), -1, &r, kCaptionFormat);
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.Font()->SetColor(static_cast<TColor>(text));
+  TRect r = Rect(box.left + kTextLeft, box.top, box.right - kTextRight, box.bottom);
+  canvas.DrawText(entry.item->Caption(), r, kCaptionFormat);
 }
 
 }  // namespace kestrel

@@ -93,16 +93,23 @@ TEST_F(ContextMenuTest, RightClicksAskTheWindowlessControlFirstKeysTheFocusedOne
   // menu of the edit's own goes on to the form.
   edit->SetPopupMenu(shapeMenu);
   edit->SetFocus();
-  at = Request([] { InjectKeyStroke(platform::VK_APPS); Pump(); }, shapeMenu);
+  at = Request(
+      [] {
+        InjectKeyStroke(platform::VK_APPS);
+        Pump();
+      },
+      shapeMenu);
   EXPECT_EQ(at.left, edit->ClientToScreen(Point(0, 0)).x + 2);
   EXPECT_TRUE(edit->Focused());  // the menu took no focus
   edit->SetPopupMenu(nullptr);
-  Request([] {
-    InjectKey(platform::VK_SHIFT, true);
-    InjectKeyStroke(platform::VK_F10);
-    InjectKey(platform::VK_SHIFT, false);
-    Pump();
-  }, formMenu);
+  Request(
+      [] {
+        InjectKey(platform::VK_SHIFT, true);
+        InjectKeyStroke(platform::VK_F10);
+        InjectKey(platform::VK_SHIFT, false);
+        Pump();
+      },
+      formMenu);
 }
 
 TEST_F(ContextMenuTest, PopupAgainMovesTheOpenMenuAndAnotherMenuReplacesIt) {

@@ -4,6 +4,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
+#include "framework/PopupMenu.h"
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
@@ -80,6 +81,7 @@ void TControl::PublishProperties(TClassBuilder<TControl>& b) {
   b.Property(u"Left", &TControl::Left, &TControl::SetLeft).NoDefault();
   b.Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
   b.Property(u"ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
+  b.Object(u"PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
   b.Property(u"ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Default(false);
   b.Property(u"Top", &TControl::Top, &TControl::SetTop).NoDefault();
   b.Property(u"Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
@@ -89,6 +91,8 @@ void TControl::PublishProperties(TClassBuilder<TControl>& b) {
   b.Event(u"OnMouseDown", [](const TControl& c) { return static_cast<bool>(c.OnMouseDown); }, u"TMouseEvent");
   b.Event(u"OnMouseUp", [](const TControl& c) { return static_cast<bool>(c.OnMouseUp); }, u"TMouseEvent");
   b.Event(u"OnMouseMove", [](const TControl& c) { return static_cast<bool>(c.OnMouseMove); }, u"TMouseMoveEvent");
+  b.Event(u"OnContextPopup", [](const TControl& c) { return static_cast<bool>(c.OnContextPopup); },
+          u"TContextPopupEvent");
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
@@ -98,6 +102,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 
 TControl::~TControl() {
   Destroying();
+  SetPopupMenu(nullptr);
   if (parent_) parent_->RemoveControl(this);
 }
 
@@ -316,6 +321,18 @@ void TControl::SetCursor(int value) {
   Perform(CM_CURSORCHANGED);
 }
 
+void TControl::SetPopupMenu(TPopupMenu* value) {
+  if (value == popupMenu_) return;
+  if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+  popupMenu_ = value;
+  if (popupMenu_) popupMenu_->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component && component == popupMenu_) popupMenu_ = nullptr;
+}
+
 // ---- painting ----------------------------------------------------------------------------
 
 void TControl::Invalidate() {
@@ -375,11 +392,42 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
 
+void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
+  if (OnContextPopup) OnContextPopup(this, mousePos, handled);
+}
+
+TPopupMenu* TControl::PopupMenuAt(TPoint) const { return popupMenu_; }
+
+void TControl::ContextMenu(TMessage& m) {
+  if (m.Result != 0) return;
+  const TPoint screen = Point(pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam));
+  const bool fromKeyboard = screen.x == -1 && screen.y == -1;
+  const TPoint client = fromKeyboard ? screen : ScreenToClient(screen);
+  bool handled = false;
+  DoContextPopup(client, handled);
+  if (handled) {
+    m.Result = 1;
+    return;
+  }
+  TPopupMenu* menu = PopupMenuAt(client);
+  if (!menu || !menu->AutoPopup()) {
+    DefaultHandler(m);
+    return;
+  }
+  // From the keyboard the menu opens at the client area's corner.
+  const TPoint at = fromKeyboard ? ClientToScreen(Point(0, 0)) : screen;
+  menu->SetPopupComponent(this);
+  m.Result = 1;
+  // The menu's loop runs handlers that may free this control: nothing of it is touched after.
+  menu->Popup(at.x, at.y);
+}
+
 // ---- messages ----------------------------------------------------------------------------
 
 void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool dbl) {
   const int x = pf::GET_X_LPARAM(m.LParam), y = pf::GET_Y_LPARAM(m.LParam);
   TShiftState shift = MouseShiftState(m.WParam);
+  const bool stdEvents = !controlStyle_.Contains(csNoStdEvents);
   if (down) {
     if (button == mbLeft) {
       if (controlStyle_.Contains(csCaptureMouse)) controlState_.Include(csLButtonDown);
@@ -389,7 +437,7 @@ void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool db
       shift.Include(ssDouble);
       if (button == mbLeft && controlStyle_.Contains(csDoubleClicks)) DblClick();
     }
-    MouseDown(button, shift, x, y);
+    if (stdEvents) MouseDown(button, shift, x, y);
     return;
   }
   const bool clicked = button == mbLeft && controlState_.Contains(csClicked);
@@ -398,13 +446,14 @@ void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool db
     const TRect client = ClientRect();
     if (x >= client.left && x < client.right && y >= client.top && y < client.bottom) Click();
   }
-  MouseUp(button, shift, x, y);
+  if (stdEvents) MouseUp(button, shift, x, y);
 }
 
 void TControl::HandleMouseMessage(TMessage& m) {
   switch (m.Msg) {
     case pf::WM_MOUSEMOVE:
-      MouseMove(MouseShiftState(m.WParam), pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam));
+      if (!controlStyle_.Contains(csNoStdEvents))
+        MouseMove(MouseShiftState(m.WParam), pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam));
       break;
     case pf::WM_LBUTTONDOWN: HandleButton(m, mbLeft, true, false); break;
     case pf::WM_LBUTTONDBLCLK: HandleButton(m, mbLeft, true, true); break;
@@ -464,6 +513,9 @@ void TControl::WndProc(TMessage& m) {
       Invalidate();
       return;
     case CM_VISIBLECHANGED:
+      return;
+    case pf::WM_CONTEXTMENU:
+      ContextMenu(m);
       return;
     default:
       DefaultHandler(m);

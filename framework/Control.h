@@ -17,6 +17,7 @@ namespace kestrel {
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -79,6 +80,9 @@ int CursorResource(int cursor);
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// A context-menu request at MousePos (client coordinates; (-1, -1) when it came from the
+// keyboard); setting Handled keeps the control's menu away.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 class TControl : public TComponent {
   KESTREL_CLASS(TControl)
@@ -156,6 +160,9 @@ class TControl : public TComponent {
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
   TControlState ControlState() const { return controlState_; }
   void SetControlState(TControlState value) { controlState_ = value; }
+  // The menu a context-menu request on the control shows (when its AutoPopup is on).
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* value);
 
   // ---- messages ----
   TWndMethod WindowProc;
@@ -186,6 +193,7 @@ class TControl : public TComponent {
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
+  TContextPopupEvent OnContextPopup;
 
  protected:
   friend class TWinControl;
@@ -198,6 +206,10 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void DoContextPopup(TPoint mousePos, bool& handled);
+  // The menu for a context-menu request at client point `p` ((-1, -1): from the keyboard).
+  virtual TPopupMenu* PopupMenuAt(TPoint p) const;
+  void Notification(TComponent* component, TOperation operation) override;
   virtual void Resize();
   virtual void VisibleChanging() {}
   // Called when colour, font, text, enabled state change (after the message went round).
@@ -221,6 +233,8 @@ class TControl : public TComponent {
  private:
   void HandleMouseMessage(TMessage& message);
   void HandleButton(TMessage& message, TMouseButton button, bool down, bool dbl);
+  // WM_CONTEXTMENU: OnContextPopup, then the popup menu; unhandled requests go to the default.
+  void ContextMenu(TMessage& message);
 
   TWinControl* parent_ = nullptr;
   int left_ = 0;
@@ -247,6 +261,7 @@ class TControl : public TComponent {
   bool fontFromParent_ = false;
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
+  TPopupMenu* popupMenu_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include "framework/MenuItem.h"
 #include "framework/PopupMenu.h"
+#include "framework/SysUtils.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
 #include "platform/theme/UxTheme.h"
@@ -32,6 +33,16 @@ constexpr pf::COLORREF kTextDisabled = pf::RGB(0xA0, 0xA0, 0xA0);
 
 constexpr unsigned kCaptionFormat = pf::DT_SINGLELINE | pf::DT_VCENTER | pf::DT_LEFT;
 
+// The character after a caption's first single "&" ("&&" is a literal ampersand), or 0.
+char16_t AcceleratorOf(const String& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != u'&') continue;
+    if (caption[i + 1] != u'&') return caption[i + 1];
+    ++i;
+  }
+  return 0;
+}
+
 }  // namespace
 
 KESTREL_IMPLEMENT_CLASS(TPopupMenuWindow, TCustomControl)
@@ -45,7 +56,8 @@ TPopupMenuWindow::~TPopupMenuWindow() {
 void TPopupMenuWindow::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
   p.Style = pf::WS_POPUP | pf::WS_CLIPCHILDREN;
-  p.ExStyle = pf::WS_EX_TOPMOST | pf::WS_EX_TOOLWINDOW;
+  // Never active: the window the menu was opened over keeps activation and focus.
+  p.ExStyle = pf::WS_EX_TOPMOST | pf::WS_EX_TOOLWINDOW | pf::WS_EX_NOACTIVATE;
   p.WndParent = nullptr;
 }
 
@@ -60,8 +72,9 @@ void TPopupMenuWindow::Layout() {
     if (!item->Visible()) continue;
     int height = kLineHeight;
     if (!item->IsLine()) {
-      pf::RECT r{0, 0, 0, 0};
-      pf::DrawTextW(canvas.Handle(), item->Caption().c_str(), -1, &r, kCaptionFormat | pf::DT_CALCRECT);
+      // Through the canvas, so that its font is the one selected into the DC.
+      TRect r = Rect(0, 0, 0, 0);
+      canvas.DrawText(item->Caption(), r, kCaptionFormat | pf::DT_CALCRECT);
       height = r.bottom - r.top + kItemPadding;
       width = std::max<int>(width, r.right - r.left + kTextLeft + kTextRight + 2 * kBorder);
     }
@@ -82,9 +95,8 @@ void TPopupMenuWindow::ShowAt(int x, int y) {
   hot_ = -1;
   shown_ = true;
   SetBounds(x, y, Width(), Height());
-  pf::SetWindowPos(Handle(), pf::HWND_TOPMOST, x, y, Width(), Height(), pf::SWP_SHOWWINDOW);
+  pf::SetWindowPos(Handle(), pf::HWND_TOPMOST, x, y, Width(), Height(), pf::SWP_SHOWWINDOW | pf::SWP_NOACTIVATE);
   SetVisible(true);
-  pf::SetFocus(Handle());
   pf::SetCapture(Handle());
   Invalidate();
 }
@@ -166,6 +178,15 @@ bool TPopupMenuWindow::HandleKey(pf::WORD key) {
   }
 }
 
+int TPopupMenuWindow::EntryWithAccelerator(char16_t key) const {
+  const auto upper = [](char16_t c) { return UpperCase(std::u16string_view(&c, 1)); };
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const char16_t accelerator = AcceleratorOf(entries_[i].item->Caption());
+    if (accelerator && upper(accelerator) == upper(key)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 void TPopupMenuWindow::WndProc(TMessage& m) {
   const int x = pf::GET_X_LPARAM(m.LParam), y = pf::GET_Y_LPARAM(m.LParam);
   const bool inside = x >= 0 && y >= 0 && x < Width() && y < Height();
@@ -185,6 +206,17 @@ void TPopupMenuWindow::WndProc(TMessage& m) {
     case pf::WM_KEYDOWN:
       if (HandleKey(static_cast<pf::WORD>(m.WParam))) return;
       break;
+    case pf::WM_CHAR:
+      Choose(EntryWithAccelerator(static_cast<char16_t>(m.WParam)));
+      return;
+    case pf::WM_SYSKEYDOWN:
+    case pf::WM_CLOSE:
+      // Alt (or Alt+F4) leaves the menu, as it does a menu bar; the window itself stays.
+      Close(nullptr);
+      return;
+    case pf::WM_SYSKEYUP:
+    case pf::WM_SYSCHAR:
+      return;
     case pf::WM_CAPTURECHANGED:
       if (reinterpret_cast<pf::HWND>(m.LParam) != Handle()) Close(nullptr);
       break;
@@ -222,6 +254,7 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
   if (entry.item->IsLine()) {
     const int middle = entry.top + entry.height / 2;
     if (themed) {
+      canvas.Brush()->SetStyle(bsSolid);
       canvas.Brush()->SetColor(static_cast<TColor>(kStroke));
       canvas.FillRect(Rect(kBorder + 6, middle, right - 6, middle + 1));
     } else {
@@ -232,6 +265,7 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
   }
   const TRect box = Rect(kBorder, entry.top, right, entry.top + entry.height);
   if (hot) {
+    canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetColor(themed ? static_cast<TColor>(kHot) : static_cast<TColor>(clHighlight));
     canvas.FillRect(themed ? Rect(box.left + 2, box.top, box.right - 2, box.bottom) : box);
   }
@@ -242,10 +276,10 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
     text = kText;
   else
     text = pf::GetSysColor(hot ? pf::COLOR_HIGHLIGHTTEXT : pf::COLOR_MENUTEXT);
-  pf::SetBkMode(dc, pf::TRANSPARENT);
-  pf::SetTextColor(dc, text);
-  pf::RECT r{box.left + kTextLeft, box.top, box.right - kTextRight, box.bottom};
-  pf::DrawTextW(dc, entry.item->Caption().c_str(), -1, &r, kCaptionFormat);
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.Font()->SetColor(static_cast<TColor>(text));
+  TRect r = Rect(box.left + kTextLeft, box.top, box.right - kTextRight, box.bottom);
+  canvas.DrawText(entry.item->Caption(), r, kCaptionFormat);
 }
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 #pragma once
 // The window a TPopupMenu shows its items in: a borderless top-level window above all others
-// that holds the mouse capture and the keyboard focus while it is shown. Internal to TPopupMenu.
+// that holds the mouse capture while it is shown; it is never activated, and the menu's loop
+// sends it the keyboard's messages. Internal to TPopupMenu.
 
 #include <vector>
 
@@ -42,6 +43,8 @@ class TPopupMenuWindow : public TCustomControl {
   void MoveHot(int step);
   void Choose(int index);
   bool HandleKey(platform::WORD key);
+  // The entry whose caption marks `key` as its accelerator ("&Open": O), or -1.
+  int EntryWithAccelerator(char16_t key) const;
   void PaintEntry(const Entry& entry, bool hot, bool themed);
 
   TPopupMenu& menu_;

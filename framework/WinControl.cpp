@@ -638,10 +638,37 @@ void TWinControl::RouteMouseToControls(TMessage& m) {
     captureControl_ = nullptr;
     if (pf::GetCapture() == handle_) pf::ReleaseCapture();
   }
-  // The target may free itself in its handlers; it is not touched afterwards.
-  target->Perform(m.Msg, m.WParam, local);
+  // The target may free itself (or this control) in its handlers; neither is touched afterwards.
+  const pf::HWND window = handle_;
+  const pf::LRESULT result = target->Perform(m.Msg, m.WParam, local);
+  // A right click the control left unhandled asks the window for a context menu, which comes
+  // back to the control at that point first (WM_CONTEXTMENU below).
+  if (result == 0 && m.Msg == pf::WM_RBUTTONUP && pf::IsWindow(window))
+    pf::DefWindowProcW(window, m.Msg, m.WParam, m.LParam);
   m.Result = 0;
   m.Msg = pf::WM_NULL;
+}
+
+bool TWinControl::RouteContextMenuToControl(TMessage& m) {
+  // Only a request about this window itself: one passed up from a child window is not about
+  // the windowless controls that window covers.
+  if (m.Result != 0 || m.WParam != reinterpret_cast<pf::WPARAM>(handle_)) return false;
+  const TPoint screen = Point(pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam));
+  if (screen.x == -1 && screen.y == -1) return false;
+  TControl* control = ControlAtPos(ScreenToClient(screen), false);
+  if (!control) return false;
+  m.Result = control->Perform(pf::WM_CONTEXTMENU, m.WParam, m.LParam);
+  return m.Result != 0;
+}
+
+bool TWinControl::ContextMenuKey(const TMessage& m) {
+  // The menu key on its release, Shift+F10 on its press: a context menu from the keyboard.
+  const bool menuKey = m.Msg == pf::WM_KEYUP && m.WParam == pf::VK_APPS;
+  const bool shiftF10 = (m.Msg == pf::WM_SYSKEYDOWN || m.Msg == pf::WM_KEYDOWN) && m.WParam == pf::VK_F10 &&
+                        KeyboardShiftState() == TShiftState{ssShift};
+  if (!handle_ || !(menuKey || shiftF10)) return false;
+  pf::SendMessageW(handle_, pf::WM_CONTEXTMENU, reinterpret_cast<pf::WPARAM>(handle_), pf::MAKELPARAM(0xFFFF, 0xFFFF));
+  return true;
 }
 
 void TWinControl::WndProc(TMessage& m) {
@@ -674,8 +701,11 @@ void TWinControl::WndProc(TMessage& m) {
     case pf::WM_KEYUP:
     case pf::WM_SYSKEYUP:
     case pf::WM_CHAR:
-      if (!HandleKeyMessage(m)) DefaultHandler(m);
+      if (!HandleKeyMessage(m) && !ContextMenuKey(m)) DefaultHandler(m);
       return;
+    case pf::WM_CONTEXTMENU:
+      if (RouteContextMenuToControl(m)) return;
+      break;
     case pf::WM_GETDLGCODE:
       m.Result = DialogCode();
       return;

@@ -136,6 +136,11 @@ class TWinControl : public TControl {
   friend class TControl;
   friend platform::LRESULT ControlWindowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
   void RouteMouseToControls(TMessage& message);
+  // A context-menu request at a point of a windowless child goes to that child first; true
+  // when the child handled it.
+  bool RouteContextMenuToControl(TMessage& message);
+  // Asks for a context menu when the key message is the menu key or Shift+F10.
+  bool ContextMenuKey(const TMessage& message);
   bool HandleKeyMessage(TMessage& message);
   void UpdateZOrder(TControl* control);
   void AnchorChildren();

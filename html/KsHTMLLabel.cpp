@@ -54,7 +54,6 @@ void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
   b.Object(u"LinkPopupMenu", &L::LinkPopupMenu, &L::SetLinkPopupMenu);
   b.Property(u"CheckContainerLinks", &L::CheckContainerLinks, &L::SetCheckContainerLinks).Default(true);
   b.Property(u"Cursor", &L::Cursor, &L::SetCursor).Default(0).TypeName(u"TCursor");
-  b.Event(u"OnContextPopup", [](const L& l) { return static_cast<bool>(l.OnContextPopup); }, u"TContextPopupEvent");
   b.Event(u"OnLinkClick", [](const L& l) { return static_cast<bool>(l.OnLinkClick); }, u"TKsHTMLLinkClickEvent");
   b.Event(u"OnImageNeeded", [](const L& l) { return static_cast<bool>(l.OnImageNeeded); }, u"TKsHTMLImageNeededEvent");
   b.Event(u"OnImageNeededEx", [](const L& l) { return static_cast<bool>(l.OnImageNeededEx); }, u"TVnHTMLImageNeededEvent");
@@ -331,25 +330,19 @@ void TKsHTMLLabel::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TKsHTMLLabel::WndProc(TMessage& message) {
   if (message.Msg == CM_MOUSELEAVE) ShowCursor(false);
-  if (message.Msg == pf::WM_CONTEXTMENU) {
-    // A request from the keyboard (-1, -1) has no point to find a link at.
-    const TPoint screen = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
-    const TPoint client = ScreenToClient(screen);
-    if (FLinkPopupMenu && !(screen.x == -1 && screen.y == -1) && LinkAt(client.x, client.y)) {
-      bool handled = false;
-      if (OnContextPopup) OnContextPopup(this, client, handled);
-      if (handled || PopupLinkMenu(screen)) {
-        message.Result = 1;
-        return;
-      }
-    }
-  }
   TCustomKsLabel::WndProc(message);
   if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0) {
     // OnMouseUp has run; a handler (or hook) that marked the release handled keeps the menu away.
     const TPoint client = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
     if (LinkAt(client.x, client.y) && PopupLinkMenu(ClientToScreen(client))) message.Result = 1;
   }
+}
+
+TPopupMenu* TKsHTMLLabel::PopupMenuAt(TPoint p) const {
+  // A request from the keyboard (-1, -1) has no point to find a link at.
+  const bool fromKeyboard = p.x == -1 && p.y == -1;
+  if (FLinkPopupMenu && !fromKeyboard && LinkAt(p.x, p.y)) return FLinkPopupMenu;
+  return TCustomKsLabel::PopupMenuAt(p);
 }
 
 bool TKsHTMLLabel::LinkAt(int x, int y) const {

@@ -17,9 +17,6 @@ class TKsHTMLChangeLink;
 class TPopupMenu;
 
 using TKsHTMLLinkClickEvent = std::function<void(TObject* Sender, const String& HRef)>;
-// A context-menu request at MousePos (client coordinates); set Handled to keep the label's own
-// menu away.
-using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 using TKsHTMLImageNeededEvent = TVnHTMLImageNeededEvent;
 
 class TKsHTMLLabel : public TCustomKsLabel {
@@ -59,7 +56,6 @@ class TKsHTMLLabel : public TCustomKsLabel {
   TRect TextRectangle() const;
 
   TKsHTMLLinkClickEvent OnLinkClick;
-  TContextPopupEvent OnContextPopup;
   TKsHTMLImageNeededEvent OnImageNeeded;
   TVnHTMLImageNeededExEvent OnImageNeededEx;
   TVnHTMLVariableNeededEvent OnVariableNeeded;
@@ -69,6 +65,8 @@ class TKsHTMLLabel : public TCustomKsLabel {
   void Click() override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void WndProc(TMessage& message) override;
+  // Over a link the link menu takes the place of the control's own.
+  TPopupMenu* PopupMenuAt(TPoint p) const override;
   void Paint() override;
   void Changed() override;
   void Loaded() override;

@@ -3,7 +3,12 @@
 // pixels of a control's client area, clicking at a control's client point.
 
 #include <cairo.h>
+#include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
@@ -40,9 +45,34 @@ inline platform::POINT ScreenPointOf(const TControl& control, int x, int y) {
   return control.ClientToScreen(Point(x, y));
 }
 
-inline void ClickAt(const TControl& control, int x, int y) {
-  platform::InjectClick(ScreenPointOf(control, x, y));
+inline void ClickAt(const TControl& control, int x, int y,
+                    platform::MouseButton button = platform::MouseButton::Left) {
+  platform::InjectClick(ScreenPointOf(control, x, y), button);
   Pump();
+}
+
+// Drives a modal loop (a popup menu's) from inside: `opener` starts the loop, and each time the
+// loop waits for input the next of `steps` runs. The loop must end with the last step; a loop
+// that starts without being expected, or outlives its script, fails the test and is ended by
+// `giveUp`. Returns how many steps ran.
+inline size_t RunModal(const std::function<void()>& opener, std::vector<std::function<void()>> steps,
+                       const std::function<void()>& giveUp) {
+  size_t next = 0;
+  bool gaveUp = false;
+  Application()->OnIdle = [&](TObject*, bool& done) {
+    done = false;
+    if (next < steps.size()) {
+      steps[next++]();
+    } else if (!gaveUp) {
+      gaveUp = true;
+      ADD_FAILURE() << "a modal loop outlived its script of " << steps.size() << " steps";
+      giveUp();
+    }
+  };
+  opener();
+  Application()->OnIdle = nullptr;
+  EXPECT_EQ(next, steps.size()) << "the modal loop ended before its script did";
+  return next;
 }
 
 // A shown form at a fixed place, freed at the end of the test.
@@ -56,8 +86,10 @@ struct ShownForm {
     Pump();
   }
   ~ShownForm() {
-    form->BeforeDestruction();
-    delete form;
+    if (form) {  // a test may have freed it
+      form->BeforeDestruction();
+      delete form;
+    }
     Pump();
   }
   TForm* operator->() const { return form; }

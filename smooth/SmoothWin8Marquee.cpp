@@ -106,7 +106,8 @@ void TSmoothWin8Marquee::SetPosition(float value) {
 }
 
 // Only the bullets move: repainting where they were and where they are now is enough (and
-// keeps the 10 ms animation cheap). Custom shapes may draw anywhere, so they repaint all.
+// keeps the 10 ms animation cheap). The paint covers the box around those places anyway, so
+// the box is invalidated at once. Custom shapes may draw anywhere, so they repaint all.
 void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& before) {
   if (!HandleAllocated()) return;
   if (FBullets->Shape() == bsCustom) {
@@ -114,17 +115,20 @@ void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& befo
     return;
   }
   const float width = static_cast<float>(Width()), height = static_cast<float>(Height());
-  auto invalidate = [&](const pf::TGPRectF& r) {
+  TRect moved{};
+  auto include = [&](const pf::TGPRectF& r) {
     // Bullets pushed out of sight need no repaint (and may lie beyond any pixel coordinate).
     if (!(r.X + r.Width >= -2 && r.X <= width + 2 && r.Y + r.Height >= -2 && r.Y <= height + 2)) return;
     // Anti-aliased edges and the outline's half pixel reach past the rectangle.
     const pf::RECT dirty{static_cast<int>(std::floor(r.X)) - 2, static_cast<int>(std::floor(r.Y)) - 2,
                          static_cast<int>(std::ceil(r.X + r.Width)) + 2, static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
-    pf::InvalidateRect(Handle(), &dirty, pf::FALSE);
-    pf::UnionRect(&bulletArea_, &bulletArea_, &dirty);
+    pf::UnionRect(&moved, &moved, &dirty);
   };
-  for (const pf::TGPRectF& r : before) invalidate(r);
-  for (const pf::TGPRectF& r : BulletRects()) invalidate(r);
+  for (const pf::TGPRectF& r : before) include(r);
+  for (const pf::TGPRectF& r : BulletRects()) include(r);
+  if (pf::IsRectEmpty(&moved)) return;
+  pf::InvalidateRect(Handle(), &moved, pf::FALSE);
+  pf::UnionRect(&bulletArea_, &bulletArea_, &moved);
 }
 
 bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(csDesigning); }

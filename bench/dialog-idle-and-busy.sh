@@ -5,6 +5,8 @@
 #  - CPU while the overlay animates during a download that trickles in (10 s),
 #  - resident memory of the idle program.
 #   bench/dialog-idle-and-busy.sh [program]   (default: build/release/app/kestrel)
+# With PERF_DATA=file the busy phase is recorded with perf (call graphs) into that file instead
+# of measured (paths relative to the repository): perf report -i file --children.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program="$(realpath "${1:-build/release/app/kestrel}")"
@@ -28,13 +30,18 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 border=$(( (WIDTH - 445) / 2 ))
 xdotool mousemove --window "$wid" $(( border + 222 )) $(( HEIGHT - border - 592 + 480 )) click 1
 sleep 2
-t0=$(ticks $pid); s0=$(switches $pid); sleep 10; t1=$(ticks $pid); s1=$(switches $pid)
-hz=$(getconf CLK_TCK)
-echo "busy: CPU $(( (t1 - t0) * 1000 / hz / 100 )).$(( (t1 - t0) * 1000 / hz % 100 / 10 )) % of a core over 10 s; $((s1 - s0)) wake-ups"
+if [ -n "$PERF_DATA" ]; then
+  perf record --call-graph dwarf,16384 -F 1000 -p $pid -o "$PERF_DATA" -- sleep 10 2>/dev/null
+  echo "busy: recorded into $PERF_DATA"
+else
+  t0=$(ticks $pid); s0=$(switches $pid); sleep 10; t1=$(ticks $pid); s1=$(switches $pid)
+  hz=$(getconf CLK_TCK)
+  echo "busy: CPU $(( (t1 - t0) * 1000 / hz / 100 )).$(( (t1 - t0) * 1000 / hz % 100 / 10 )) % of a core over 10 s; $((s1 - s0)) wake-ups"
+fi
 kill $pid; wait $pid 2>/dev/null || true
 SH
 chmod +x "$work/measure"
-export PROGRAM="$program" KESTREL_BACKEND=sdl TEMP="$work" no_proxy= LANGUAGE=en_US
+export PROGRAM="$program" KESTREL_BACKEND=sdl TEMP="$work" no_proxy= LANGUAGE=en_US PERF_DATA="${PERF_DATA:+$(realpath -m "$PERF_DATA")}"
 export http_proxy="http://127.0.0.1:$(cat "$work/port")" KESTREL_OPEN_COMMAND=true
 export ASAN_OPTIONS="detect_leaks=0:${ASAN_OPTIONS:-}"
 xvfb-run -a -s "-screen 0 1024x768x24" "$work/measure"

@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
+#include "framework/PaintBuffer.h"
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -545,22 +546,17 @@ void TWinControl::PaintHandler(TMessage& m) {
     // covers only the area to paint: its corner shows the client point (left, top), and the
     // brush origin stays at the client's corner, so patterns line up as on the window.
     const pf::RECT& area = ps.rcPaint;
-    pf::HDC memDc = pf::CreateCompatibleDC(dc);
-    const int width = std::max<pf::LONG>(area.right - area.left, 1);
-    const int height = std::max<pf::LONG>(area.bottom - area.top, 1);
-    pf::HBITMAP bitmap = pf::CreateCompatibleBitmap(dc, width, height);
-    pf::HGDIOBJ old = pf::SelectObject(memDc, bitmap);
-    pf::SetViewportOrgEx(memDc, -area.left, -area.top, nullptr);
-    pf::SetBrushOrgEx(memDc, -area.left, -area.top, nullptr);
-    pf::IntersectClipRect(memDc, area.left, area.top, area.right, area.bottom);
-    EraseBackground(memDc);
-    PaintWindow(memDc);
-    PaintControls(memDc, nullptr);
-    pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc, area.left, area.top,
-               pf::SRCCOPY);
-    pf::SelectObject(memDc, old);
-    pf::DeleteObject(bitmap);
-    pf::DeleteDC(memDc);
+    TPaintBuffer buffer(dc, area.right - area.left, area.bottom - area.top);
+    if (pf::HDC memDc = buffer.Dc()) {
+      pf::SetViewportOrgEx(memDc, -area.left, -area.top, nullptr);
+      pf::SetBrushOrgEx(memDc, -area.left, -area.top, nullptr);
+      pf::IntersectClipRect(memDc, area.left, area.top, area.right, area.bottom);
+      EraseBackground(memDc);
+      PaintWindow(memDc);
+      PaintControls(memDc, nullptr);
+      pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc, area.left,
+                 area.top, pf::SRCCOPY);
+    }
   } else {
     PaintWindow(dc);
     PaintControls(dc, nullptr);

@@ -7,6 +7,8 @@
 #include "framework/Filer.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Rectangles.h"
+#include "platform/gdi/Regions.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -104,7 +106,8 @@ void TSmoothWin8Marquee::SetPosition(float value) {
 }
 
 // Only the bullets move: repainting where they were and where they are now is enough (and
-// keeps the 10 ms animation cheap). Custom shapes may draw anywhere, so they repaint all.
+// keeps the 10 ms animation cheap). The paint covers the box around those places anyway, so
+// the box is invalidated at once. Custom shapes may draw anywhere, so they repaint all.
 void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& before) {
   if (!HandleAllocated()) return;
   if (FBullets->Shape() == bsCustom) {
@@ -112,16 +115,20 @@ void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& befo
     return;
   }
   const float width = static_cast<float>(Width()), height = static_cast<float>(Height());
-  auto invalidate = [&](const pf::TGPRectF& r) {
+  TRect moved{};
+  auto include = [&](const pf::TGPRectF& r) {
     // Bullets pushed out of sight need no repaint (and may lie beyond any pixel coordinate).
     if (!(r.X + r.Width >= -2 && r.X <= width + 2 && r.Y + r.Height >= -2 && r.Y <= height + 2)) return;
     // Anti-aliased edges and the outline's half pixel reach past the rectangle.
     const pf::RECT dirty{static_cast<int>(std::floor(r.X)) - 2, static_cast<int>(std::floor(r.Y)) - 2,
                          static_cast<int>(std::ceil(r.X + r.Width)) + 2, static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
-    pf::InvalidateRect(Handle(), &dirty, pf::FALSE);
+    pf::UnionRect(&moved, &moved, &dirty);
   };
-  for (const pf::TGPRectF& r : before) invalidate(r);
-  for (const pf::TGPRectF& r : BulletRects()) invalidate(r);
+  for (const pf::TGPRectF& r : before) include(r);
+  for (const pf::TGPRectF& r : BulletRects()) include(r);
+  if (pf::IsRectEmpty(&moved)) return;
+  pf::InvalidateRect(Handle(), &moved, pf::FALSE);
+  pf::UnionRect(&bulletArea_, &bulletArea_, &moved);
 }
 
 bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(csDesigning); }
@@ -129,6 +136,10 @@ bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(cs
 void TSmoothWin8Marquee::UpdateTimer() {
   if (!FAnimationTimer) return;
   FAnimationTimer->SetEnabled(FAnimate && !Designing() && Showing());
+  if (!Showing()) {
+    backdrop_.Clear();
+    bulletArea_ = {};
+  }
 }
 
 void TSmoothWin8Marquee::AnimationTimer(TObject*) {
@@ -194,10 +205,13 @@ std::vector<pf::TGPRectF> TSmoothWin8Marquee::BulletRects() const {
 void TSmoothWin8Marquee::Paint() {
   pf::TGPGraphics graphics(Canvas()->Handle());
   graphics.SetSmoothingMode(pf::SmoothingModeAntiAlias);
-  if (!FTransparent) {
-    FFill->Fill(&graphics, pf::TGPRectF{0, 0, static_cast<float>(Width() - 1), static_cast<float>(Height() - 1)});
-  }
+  if (!backdropCopied_) PaintFill(graphics);
   DrawBullets(graphics);
+}
+
+void TSmoothWin8Marquee::PaintFill(pf::TGPGraphics& graphics) {
+  if (FTransparent) return;
+  FFill->Fill(&graphics, pf::TGPRectF{0, 0, static_cast<float>(Width() - 1), static_cast<float>(Height() - 1)});
 }
 
 void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
@@ -207,8 +221,23 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
   if (b.Color() != clNone) brush = std::make_unique<pf::TGPSolidBrush>(pf::MakeColor(b.Opacity(), b.Color()));
   if (b.BorderColor() != clNone) pen = std::make_unique<pf::TGPPen>(pf::MakeColor(b.BorderOpacity(), b.BorderColor()), 1.0f);
   if (!brush && !pen) return;
+  // Bullets wholly outside the area being painted (pushed past the edges, or away from the
+  // places a tick repaints) are skipped: they would not change a pixel.
+  TRect clip{};
+  const bool clipKnown = pf::GetClipBox(Canvas()->Handle(), &clip) != pf::ERROR;
+  auto outsideClip = [&](const pf::TGPRectF& r) {
+    constexpr float kReach = 2;  // anti-aliased edges and the outline's half pixel
+    return clipKnown && (r.X + r.Width + kReach < static_cast<float>(clip.left) ||
+                         r.X - kReach > static_cast<float>(clip.right) ||
+                         r.Y + r.Height + kReach < static_cast<float>(clip.top) ||
+                         r.Y - kReach > static_cast<float>(clip.bottom));
+  };
   int index = 0;
   for (pf::TGPRectF r : BulletRects()) {
+    if (b.Shape() != bsCustom && outsideClip(r)) {
+      ++index;
+      continue;
+    }
     switch (b.Shape()) {
       case bsEllipse:
         if (brush) graphics.FillEllipse(brush.get(), r);
@@ -234,9 +263,30 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
   }
 }
 
+// A paint that only puts back where the bullets were and are copies that from the backdrop;
+// any other paint (a first one, an exposure, a change of look, place or size) paints the
+// backdrop anew first.
 void TSmoothWin8Marquee::PaintWindow(pf::HDC dc) {
-  if (Parent()) PaintParentBackground(dc);
+  TRect area{};
+  pf::GetClipBox(dc, &area);
+  const bool onlyBullets = area.left >= bulletArea_.left && area.top >= bulletArea_.top &&
+                           area.right <= bulletArea_.right && area.bottom <= bulletArea_.bottom;
+  bulletArea_ = {};
+  backdropCopied_ = (onlyBullets && backdrop_.Holds(Parent(), BoundsRect())) || PaintBackdrop(dc);
+  if (backdropCopied_) backdrop_.CopyTo(dc, area);
+  else if (Parent()) PaintParentBackground(dc);
   TCustomControl::PaintWindow(dc);
+  backdropCopied_ = false;
+}
+
+bool TSmoothWin8Marquee::PaintBackdrop(pf::HDC reference) {
+  const pf::HDC dc = backdrop_.Restart(reference, Parent(), BoundsRect());
+  if (!dc) return false;
+  if (Parent()) PaintParentBackground(dc);
+  pf::TGPGraphics graphics(dc);
+  graphics.SetSmoothingMode(pf::SmoothingModeAntiAlias);
+  PaintFill(graphics);
+  return true;
 }
 
 // The parent's own image under the control, so that what the fill leaves uncovered (its

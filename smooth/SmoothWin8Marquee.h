@@ -12,6 +12,7 @@
 #include "framework/CustomControl.h"
 #include "framework/Timer.h"
 #include "smooth/GDIPFill.h"
+#include "smooth/MarqueeBackdrop.h"
 #include "smooth/SmoothStyle.h"
 #include "smooth/SmoothWin8MarqueeBullets.h"
 
@@ -81,6 +82,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool Designing() const;
   void UpdateTimer();
   void PaintParentBackground(platform::HDC dc);
+  // Paints the parent's image and the fill as the backdrop anew; false if no picture could be made.
+  bool PaintBackdrop(platform::HDC reference);
+  void PaintFill(platform::TGPGraphics& graphics);
   void InvalidateBullets(const std::vector<platform::TGPRectF>& before);
   void DrawBullets(platform::TGPGraphics& graphics);
 
@@ -94,6 +98,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool FAnimate = true;
   bool FTransparent = false;
   TSmoothStyle FSmoothStyle = tsOffice2003Blue;
+  MarqueeBackdrop backdrop_;
+  TRect bulletArea_{};            // invalidated for moving bullets since the last paint
+  bool backdropCopied_ = false;  // while painting: the fill is already there
 };
 
 }  // namespace kestrel

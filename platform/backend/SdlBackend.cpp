@@ -102,11 +102,8 @@ SdlBackend::SdlBackend() {
 
 SdlBackend::~SdlBackend() {
   x11_.reset();
-  for (auto& [hwnd, n] : natives_) {
-    if (n.backing) cairo_surface_destroy(n.backing);
-    SDL_DestroyWindow(n.window);
-  }
-  for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
+  natives_.clear();
+  cursors_.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
@@ -126,16 +123,14 @@ void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD
   if (!window) return;
   SDL_SetWindowData(window, "hwnd", hwnd);
   SDL_SetWindowHitTest(window, HitTest, this);
-  natives_[hwnd].window = window;
+  natives_[hwnd].window.reset(window);
   if (!x11_) x11_ = X11Connection::For(window);
 }
 
 void SdlBackend::DestroyNativeWindow(HWND hwnd) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end()) return;
-  if (it->second.backing) cairo_surface_destroy(it->second.backing);
-  if (x11_) x11_->Forget(it->second.window);
-  SDL_DestroyWindow(it->second.window);
+  if (x11_) x11_->Forget(it->second.window.get());
   natives_.erase(it);
 }
 
@@ -143,10 +138,10 @@ void SdlBackend::ShowNativeWindow(HWND hwnd, bool show) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end()) return;
   if (show) {
-    SDL_ShowWindow(it->second.window);
+    SDL_ShowWindow(it->second.window.get());
     PresentWhole(hwnd);
   } else {
-    SDL_HideWindow(it->second.window);
+    SDL_HideWindow(it->second.window.get());
   }
 }
 
@@ -177,24 +172,21 @@ void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
 void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !backing) return;
-  if (it->second.backing != backing) {
-    if (it->second.backing) cairo_surface_destroy(it->second.backing);
-    it->second.backing = cairo_surface_reference(backing);
-  }
+  if (it->second.backing.get() != backing) it->second.backing.reset(cairo_surface_reference(backing));
   cairo_surface_flush(backing);
   int windowWidth = 0, windowHeight = 0;
-  SDL_GetWindowSize(it->second.window, &windowWidth, &windowHeight);
+  SDL_GetWindowSize(it->second.window.get(), &windowWidth, &windowHeight);
   int width = std::min(cairo_image_surface_get_width(backing), windowWidth);
   int height = std::min(cairo_image_surface_get_height(backing), windowHeight);
   RECT r{std::max<LONG>(dirty.left, 0), std::max<LONG>(dirty.top, 0), std::min<LONG>(dirty.right, width),
          std::min<LONG>(dirty.bottom, height)};
   if (r.right <= r.left || r.bottom <= r.top) return;
-  if (x11_ && x11_->PutImage(it->second.window, backing, r)) return;
+  if (x11_ && x11_->PutImage(it->second.window.get(), backing, r)) return;
   PresentThroughSurface(it->second, r);
 }
 
 void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
-  SDL_Surface* target = SDL_GetWindowSurface(native.window);
+  SDL_Surface* target = SDL_GetWindowSurface(native.window.get());
   if (!target) return;
   if (target != native.surface) {
     // A new window surface may come with a new native window underneath, unshaped.
@@ -203,8 +195,8 @@ void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
   }
   RECT r{dirty.left, dirty.top, std::min<LONG>(dirty.right, target->w), std::min<LONG>(dirty.bottom, target->h)};
   if (r.right <= r.left || r.bottom <= r.top) return;
-  const unsigned char* src = cairo_image_surface_get_data(native.backing);
-  int srcStride = cairo_image_surface_get_stride(native.backing);
+  const unsigned char* src = cairo_image_surface_get_data(native.backing.get());
+  int srcStride = cairo_image_surface_get_stride(native.backing.get());
   if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
   auto* dst = static_cast<unsigned char*>(target->pixels);
   SDL_ConvertPixels(r.right - r.left, r.bottom - r.top, SDL_PIXELFORMAT_ARGB8888,
@@ -212,7 +204,7 @@ void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
                     dst + r.top * target->pitch + r.left * target->format->BytesPerPixel, target->pitch);
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  SDL_UpdateWindowSurfaceRects(native.window, &update, 1);
+  SDL_UpdateWindowSurfaceRects(native.window.get(), &update, 1);
 }
 
 bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
@@ -226,13 +218,13 @@ bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
 }
 
 bool SdlBackend::ApplyShape(const Native& native) {
-  return SetX11WindowShape(native.window, native.shape ? &*native.shape : nullptr);
+  return SetX11WindowShape(native.window.get(), native.shape ? &*native.shape : nullptr);
 }
 
 void SdlBackend::PresentWhole(HWND hwnd) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !it->second.backing) return;
-  Present(hwnd, it->second.backing, {0, 0, 0x7FFF, 0x7FFF});
+  Present(hwnd, it->second.backing.get(), {0, 0, 0x7FFF, 0x7FFF});
 }
 
 void SdlBackend::SetCursorShape(WORD shape) {
@@ -242,8 +234,8 @@ void SdlBackend::SetCursorShape(WORD shape) {
   }
   SDL_ShowCursor(SDL_ENABLE);
   auto& cursor = cursors_[shape];
-  if (!cursor) cursor = SDL_CreateSystemCursor(SdlCursorFor(shape));
-  if (cursor) SDL_SetCursor(cursor);
+  if (!cursor) cursor.reset(SDL_CreateSystemCursor(SdlCursorFor(shape)));
+  if (cursor) SDL_SetCursor(cursor.get());
 }
 
 void SdlBackend::SetTextInputRect(const RECT& screenRect) {
@@ -314,7 +306,7 @@ void SdlBackend::Wake() {
 
 SDL_Window* SdlBackend::NativeWindow(HWND hwnd) const {
   auto it = natives_.find(hwnd);
-  return it == natives_.end() ? nullptr : it->second.window;
+  return it == natives_.end() ? nullptr : it->second.window.get();
 }
 
 HWND SdlBackend::WindowOf(Uint32 windowId) const {

@@ -11,11 +11,15 @@
 #include <vector>
 
 #include "platform/backend/EventFdSignal.h"
+#include "platform/core/OwnedHandles.h"
 #include "platform/window/Backend.h"
 
 namespace kestrel::platform {
 
 class X11Connection;
+
+using SdlWindowPtr = std::unique_ptr<SDL_Window, ReleaseWith<SDL_Window, SDL_DestroyWindow>>;
+using SdlCursorPtr = std::unique_ptr<SDL_Cursor, ReleaseWith<SDL_Cursor, SDL_FreeCursor>>;
 
 class SdlBackend : public Backend {
  public:
@@ -62,8 +66,8 @@ class SdlBackend : public Backend {
   void PumpNativeEvents();
 
   struct Native {
-    SDL_Window* window = nullptr;
-    cairo_surface_t* backing = nullptr;  // referenced while shown
+    SdlWindowPtr window;
+    CairoSurface backing;  // a reference to the backing store last presented
     std::optional<std::vector<RECT>> shape;  // the window region, while there is one
     SDL_Surface* surface = nullptr;          // the window surface last presented to
   };
@@ -78,7 +82,7 @@ class SdlBackend : public Backend {
   std::unique_ptr<X11Connection> x11_;
   EventFdSignal wakeSignal_;
   Uint32 lastFullPump_ = 0;
-  std::map<WORD, SDL_Cursor*> cursors_;
+  std::map<WORD, SdlCursorPtr> cursors_;
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
   bool focusLost_ = false;  // a window lost the keyboard during this pump

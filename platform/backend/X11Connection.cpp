@@ -2,6 +2,7 @@
 
 #include <SDL_syswm.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -39,6 +40,8 @@ struct X11Connection::Impl {
   // Per X window: its depth when the image words can go to it as they are, else 0.
   std::map<::Window, int> depths;
   std::map<SDL_Window*, ::Window> windows;
+  // When the socket was last seen with nothing to read.
+  std::chrono::steady_clock::time_point quietAt{};
 
   int DepthFor(::Window xwindow) {
     auto it = depths.find(xwindow);
@@ -68,17 +71,27 @@ std::unique_ptr<X11Connection> X11Connection::For(SDL_Window* window) {
   return std::unique_ptr<X11Connection>(new X11Connection(std::move(impl)));
 }
 
+// The socket is asked at most once a millisecond: one pass of the message loop checks several
+// times, and a wait just before has looked at it too.
 bool X11Connection::EventsMayBePending() const {
+  constexpr auto kRecheckAfter = std::chrono::milliseconds(1);
   if (XEventsQueued(impl_->display, QueuedAlready) > 0) return true;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - impl_->quietAt < kRecheckAfter) return false;
   pollfd p{ConnectionNumber(impl_->display), POLLIN, 0};
-  return poll(&p, 1, 0) != 0;  // readable, or an error SDL should see
+  const bool pending = poll(&p, 1, 0) != 0;  // readable, or an error SDL should see
+  if (!pending) impl_->quietAt = now;
+  return pending;
 }
 
 void X11Connection::Wait(int wakeFd, int timeoutMs) const {
   XFlush(impl_->display);
   if (XEventsQueued(impl_->display, QueuedAlready) > 0) return;
   pollfd p[2] = {{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-  poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs);
+  if (poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs) >= 0 && p[0].revents == 0)
+    impl_->quietAt = std::chrono::steady_clock::now();
+  else
+    impl_->quietAt = {};
 }
 
 bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r) {

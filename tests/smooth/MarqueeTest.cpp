@@ -35,6 +35,22 @@ struct MarqueeOnPanel {
   int Presents() const { return pf::HeadlessBackend::Current()->NativeWindows().at(form->Handle()).presents; }
 };
 
+// The form's image as the backing store holds it.
+std::vector<std::uint32_t> FormPixels(TForm* form) {
+  cairo_surface_t* image = pf::CaptureWindowImage(form->Handle());
+  if (!image) return {};
+  cairo_surface_flush(image);
+  const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image) +
+                                                             y * cairo_image_surface_get_stride(image));
+    pixels.insert(pixels.end(), row, row + width);
+  }
+  cairo_surface_destroy(image);
+  return pixels;
+}
+
 TEST(Marquee, DialogGeometry) {
   MarqueeOnPanel m;
   ASSERT_EQ(m.marquee->Width(), 445);
@@ -198,6 +214,32 @@ TEST(Marquee, CustomShapesAreLeftToTheHandlerAndTransparentShowsTheParent) {
   testing::Pump();
   EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 0, 0));
   EXPECT_EQ(testing::ClientPixel(*m.marquee, 160, 208), pf::RGB(0, 0, 0));
+}
+
+// Ticks put back where the bullets were from a kept picture of the parent and the fill; what
+// they leave must be what a whole repaint paints, also after the look changed meanwhile.
+TEST(Marquee, TicksLeaveWhatAWholeRepaintPaints) {
+  MarqueeOnPanel m;
+  m.panel->SetColor(clRed);
+  m.marquee->Fill()->SetBorderColor(clBlue);
+  auto tickThenCompare = [&](const char* stage) {
+    SCOPED_TRACE(stage);
+    for (int i = 0; i < 40; ++i) {
+      Advance(10);
+      testing::Pump();
+    }
+    const std::vector<std::uint32_t> ticked = FormPixels(m.form.form);
+    m.marquee->Invalidate();
+    testing::Pump();
+    EXPECT_TRUE(ticked == FormPixels(m.form.form));
+  };
+  tickThenCompare("opaque fill");
+  m.marquee->Fill()->SetColor(clYellow);
+  tickThenCompare("fill changed while moving");
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 255, 0));
+  m.marquee->SetTransparent(true);
+  tickThenCompare("transparent");
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 0, 0));
 }
 
 }  // namespace

@@ -250,6 +250,36 @@ TEST(Interaction, DoubleBufferedPartialRepaintMatchesAWholePaint) {
   EXPECT_EQ(differing, 0);
 }
 
+// Off-screen buffers are kept between small paints; each paint still starts on black, as on a
+// new bitmap, and not on what the last paint left.
+TEST(Interaction, DoubleBufferedPaintStartsOnBlackEachTime) {
+  class TOnce : public TCustomControl {
+   public:
+    explicit TOnce(TComponent* owner) : TCustomControl(owner) {
+      SetDoubleBuffered(true);
+      SetColor(clNone);  // no background erased either
+    }
+    bool paints = true;
+
+   protected:
+    void Paint() override {
+      if (!paints) return;
+      Canvas()->Brush()->SetColor(clRed);
+      Canvas()->FillRect(ClientRect());
+    }
+  };
+  ShownForm f;
+  auto* board = new TOnce(f.form);
+  board->SetParent(f.form);
+  board->SetBounds(10, 10, 40, 30);
+  Pump();
+  EXPECT_EQ(ClientPixel(*board, 20, 15), platform::RGB(255, 0, 0));
+  board->paints = false;
+  board->Invalidate();
+  Pump();
+  EXPECT_EQ(ClientPixel(*board, 20, 15), platform::RGB(0, 0, 0));
+}
+
 TEST(Interaction, QueuedCallsAndSelfFreeingThreads) {
   Application();
   std::atomic<bool> finished{false};

@@ -113,13 +113,17 @@ RECT SdlBackend::ScreenRect() const {
   return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
-void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD) {
+void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD exStyle) {
   // We draw the frame ourselves; only a window with a sizing border tells the desktop it may be
   // resized (a fixed dialog gets equal minimum and maximum size hints). Our own moves still size it.
   const Uint32 sizing = (style & WS_THICKFRAME) ? SDL_WINDOW_RESIZABLE : 0;
+  // A tool window that never activates is a popup menu: the desktop must neither focus it nor
+  // list it, so its owner keeps looking active while it is open.
+  const bool menu = (exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOOLWINDOW);
+  const Uint32 kind = menu ? SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP : 0;
   SDL_Window* window = SDL_CreateWindow("", r.left, r.top, std::max<int>(r.right - r.left, 1),
                                         std::max<int>(r.bottom - r.top, 1),
-                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | sizing);
+                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | sizing | kind);
   if (!window) return;
   SDL_SetWindowData(window, "hwnd", hwnd);
   SDL_SetWindowHitTest(window, HitTest, this);

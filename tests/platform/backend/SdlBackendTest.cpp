@@ -141,6 +141,19 @@ TEST_F(SdlBackendTest, OnlyWindowsWithASizingBorderAreResizableOnTheDesktop) {
   DestroyWindow(sizable);
 }
 
+TEST_F(SdlBackendTest, NonActivatingToolWindowsAreMenusTheDesktopLeavesAlone) {
+  HWND menu = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, u"KestrelSdlTest", u"Menu", WS_POPUP, 20, 30, 80,
+                              60, nullptr, nullptr, nullptr, nullptr);
+  HWND tool = CreateWindowExW(WS_EX_TOOLWINDOW, u"KestrelSdlTest", u"Tool", WS_POPUP, 20, 30, 80, 60, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_TRUE(menu && tool);
+  const Uint32 menuKind = SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+  EXPECT_EQ(SDL_GetWindowFlags(Sdl().NativeWindow(menu)) & menuKind, menuKind);
+  EXPECT_EQ(SDL_GetWindowFlags(Sdl().NativeWindow(tool)) & menuKind, 0u);
+  DestroyWindow(menu);
+  DestroyWindow(tool);
+}
+
 TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
                            nullptr, nullptr, nullptr);

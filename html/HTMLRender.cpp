@@ -162,6 +162,16 @@ bool BufferAddsNothing(platform::HDC dc, const TVnHTMLData& data) {
          platform::GetTextCharacterExtra(dc) == 0 && PaintsTextOnly(data);
 }
 
+// Whether `r` (logical) covers the whole of the DC's bitmap, so that clipping to it changes nothing.
+bool CoversTarget(platform::HDC dc, const TRect& r) {
+  platform::BITMAP bm{};
+  platform::HGDIOBJ bitmap = platform::GetCurrentObject(dc, platform::OBJ_BITMAP);
+  if (!bitmap || !platform::GetObjectW(bitmap, sizeof bm, &bm)) return false;
+  platform::POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  platform::LPtoDP(dc, corners, 2);
+  return corners[0].x <= 0 && corners[0].y <= 0 && corners[1].x >= bm.bmWidth && corners[1].y >= bm.bmHeight;
+}
+
 }  // namespace
 
 void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors,
@@ -183,10 +193,11 @@ void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const 
   if (BufferAddsNothing(target, *FData)) {
     // Copying the pixels into the buffer and back would only cost time: the clip keeps the paint
     // inside AR as the buffer's edges would.
-    const int saved = platform::SaveDC(target);
-    platform::IntersectClipRect(target, AR.left, AR.top, AR.right, AR.bottom);
+    const bool clip = !CoversTarget(target, AR);
+    const int saved = clip ? platform::SaveDC(target) : 0;
+    if (clip) platform::IntersectClipRect(target, AR.left, AR.top, AR.right, AR.bottom);
     THTMLPainter(*this, *FData, *ACanvas, Point(AR.left, AR.top), ASrcPoint, AR, Point(0, 0), colors).Paint();
-    platform::RestoreDC(target, saved);
+    if (clip) platform::RestoreDC(target, saved);
     return;
   }
   if (FBitmap->Width() != width || FBitmap->Height() != height) FBitmap->Resize(width, height);

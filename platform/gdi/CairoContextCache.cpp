@@ -5,11 +5,16 @@ namespace kestrel::platform {
 namespace {
 
 bool CoversSurface(cairo_surface_t* surface, const cairo_region_t* clip) {
+  if (!clip) return true;
   if (cairo_region_num_rectangles(clip) != 1) return false;
   cairo_rectangle_int_t r;
   cairo_region_get_rectangle(clip, 0, &r);
   return r.x == 0 && r.y == 0 && r.width == cairo_image_surface_get_width(surface) &&
          r.height == cairo_image_surface_get_height(surface);
+}
+
+bool SameClip(const cairo_region_t* a, const cairo_region_t* b) {
+  return a == b || (a && b && cairo_region_equal(a, b));
 }
 
 }  // namespace
@@ -37,10 +42,10 @@ cairo_t* CairoContextCache::Acquire(cairo_surface_t* surface, const cairo_region
     cairo_set_matrix(separate, &transform);
     return separate;
   }
-  if (!cached_ || surface_ != surface || !cairo_region_equal(clip_.get(), clip)) {
+  if (!cached_ || surface_ != surface || !SameClip(clip_.get(), clip)) {
     cached_ = CreateClippedContext(surface, clip);
     surface_ = surface;
-    clip_.reset(cairo_region_copy(clip));
+    clip_.reset(clip ? cairo_region_copy(clip) : nullptr);
   }
   inUse_ = true;
   cairo_t* cr = cached_.get();

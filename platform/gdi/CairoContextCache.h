@@ -17,7 +17,7 @@ namespace kestrel::platform {
 
 class CairoContextCache {
  public:
-  // A context on `surface` clipped to `clip` (surface pixels) with `transform` set; every
+  // A context on `surface` clipped to `clip` (surface pixels; null for none) with `transform` set; every
   // Acquire() needs one Release(). While the cached context is in use (nested scopes on one
   // DC), a separate one is made and returned instead.
   cairo_t* Acquire(cairo_surface_t* surface, const cairo_region_t* clip, const cairo_matrix_t& transform);
@@ -32,7 +32,7 @@ class CairoContextCache {
   bool inUse_ = false;
 };
 
-// A new context on `surface` clipped to `clip`, antialiasing off.
+// A new context on `surface` clipped to `clip` (null: not clipped), antialiasing off.
 CairoContext CreateClippedContext(cairo_surface_t* surface, const cairo_region_t* clip);
 
 }  // namespace kestrel::platform

@@ -63,13 +63,11 @@ DrawingScope::~DrawingScope() {
   if (cairo_) {
     dc_.cairoCache_.Release(cairo_);
     // Cairo drawing does not report what it touched: take the whole clip as changed.
-    cairo_rectangle_int_t extents;
-    cairo_region_get_extents(Clip(), &extents);
+    const cairo_rectangle_int_t extents = ClipExtents();
     AddDamage(RECT{extents.x, extents.y, extents.x + extents.width, extents.y + extents.height});
   }
   if (damaged_ && surface_) {
-    cairo_rectangle_int_t extents;
-    cairo_region_get_extents(Clip(), &extents);
+    const cairo_rectangle_int_t extents = ClipExtents();
     damage_.left = std::max<LONG>(damage_.left, extents.x);
     damage_.top = std::max<LONG>(damage_.top, extents.y);
     damage_.right = std::min<LONG>(damage_.right, extents.x + extents.width);
@@ -112,7 +110,7 @@ cairo_t* DrawingScope::Cairo() {
     const POINT origin = ToSurface(POINT{0, 0});
     cairo_matrix_init_translate(&transform, origin.x, origin.y);
   }
-  cairo_ = dc_.cairoCache_.Acquire(surface_, Clip(), transform);
+  cairo_ = dc_.cairoCache_.Acquire(surface_, Unclipped() ? nullptr : Clip(), transform);
   return cairo_;
 }
 
@@ -126,6 +124,21 @@ PixelView DrawingScope::Pixels() {
   view.height = cairo_image_surface_get_height(surface_);
   view.stride = cairo_image_surface_get_stride(surface_) / 4;
   return view;
+}
+
+bool DrawingScope::Unclipped() const { return !dc_.systemClip_ && !dc_.state_.clip; }
+
+cairo_rectangle_int_t DrawingScope::ClipExtents() {
+  cairo_rectangle_int_t extents{0, 0, 0, 0};
+  if (Unclipped()) {
+    if (surface_) {
+      extents.width = cairo_image_surface_get_width(surface_);
+      extents.height = cairo_image_surface_get_height(surface_);
+    }
+    return extents;
+  }
+  cairo_region_get_extents(Clip(), &extents);
+  return extents;
 }
 
 const cairo_region_t* DrawingScope::Clip() {

@@ -120,6 +120,9 @@ class DrawingScope {
 
  private:
   void EnsureLoaded();
+  // Whether neither the system nor the DC clips (the clip is the whole surface).
+  bool Unclipped() const;
+  cairo_rectangle_int_t ClipExtents();
 
   DeviceContext& dc_;
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope

@@ -250,33 +250,32 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
   // mode other than MM_TEXT (here 1:1) makes it take the buffer.
   Prepare("<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
           "words that wrap onto <i>further lines</i> past the bottom");
-  auto paint = [&](TBitmap& target, bool throughBuffer) {
+  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r) {
     target.Resize(120, 50);
     for (int y = 0; y < 50; y += 2) {  // stripes, so that what was under the text matters
       target.Canvas()->Brush()->SetColor(y % 4 ? clYellow : clAqua);
       target.Canvas()->FillRect(Rect(0, y, 120, y + 2));
     }
     const platform::HDC dc = target.Canvas()->Handle();
-    if (throughBuffer) {
-      platform::SetMapMode(dc, platform::MM_ANISOTROPIC);
-      platform::SetWindowExtEx(dc, 1, 1, nullptr);
-      platform::SetViewportExtEx(dc, 1, 1, nullptr);
-    }
+    platform::SetMapMode(dc, throughBuffer ? platform::MM_ANISOTROPIC : platform::MM_TEXT);
     target.Canvas()->Brush()->SetColor(clWhite);
     render.SetDoubleBuffered(true);
-    render.DrawText(target.Canvas(), Point(4, 6), Rect(10, 5, 100, 40), clNone);
+    render.DrawText(target.Canvas(), Point(4, 6), r, clNone);
   };
-  TBitmap buffered;
-  paint(buffered, true);
-  paint(bitmap, false);
-  int differing = 0, inked = 0;
-  for (int y = 0; y < 50; ++y)
-    for (int x = 0; x < 120; ++x) {
-      differing += Pixel(x, y) != buffered.Canvas()->Pixels(x, y);
-      inked += Pixel(x, y) == clBlack;
-    }
-  EXPECT_EQ(differing, 0);
-  EXPECT_GT(inked, 100);
+  // Inside the bitmap, and over all of it.
+  for (const TRect& r : {Rect(10, 5, 100, 40), Rect(-3, -2, 125, 50)}) {
+    TBitmap buffered;
+    paint(buffered, true, r);
+    paint(bitmap, false, r);
+    int differing = 0, inked = 0;
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 120; ++x) {
+        differing += Pixel(x, y) != buffered.Canvas()->Pixels(x, y);
+        inked += Pixel(x, y) == clBlack;
+      }
+    EXPECT_EQ(differing, 0) << r.left;
+    EXPECT_GT(inked, 100) << r.left;
+  }
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {

@@ -80,11 +80,11 @@ void THTMLPainter::Paint() {
       case hitHR: PaintRule(item, x); break;
       case hitBitmap:
         PaintImage(item, x);
-        selected_.reset();  // whatever drew there may have changed the DC's font
+        ForgetDcState();
         break;
       case hitInput:
         PaintInput(static_cast<TVnHTMLInputItem&>(item), x);
-        selected_.reset();
+        ForgetDcState();
         break;
       case hitControl: PlaceControl(static_cast<TVnHTMLControlItem&>(item), x); break;
       default: break;
@@ -110,20 +110,42 @@ TColor THTMLPainter::Adjusted(TColor color) const {
   return adjustDarker_ ? DarkenColor(color, 50) : LightenColor(color, 50);
 }
 
+void THTMLPainter::ForgetDcState() {
+  selected_.reset();
+  fonts_.clear();
+  textColour_.reset();
+  background_.reset();
+}
+
+pf::HGDIOBJ THTMLPainter::FontHandle(const TVnHTMLItem& item, int height, unsigned style) {
+  for (const KnownFont& known : fonts_)
+    if (known.font.height == height && known.font.style == style && *known.font.face == item.FFontRef)
+      return known.handle;
+  pf::HGDIOBJ handle = render_.Measurer().Font(item.FFontRef, height, style, data_.Charset()).Handle();
+  fonts_.push_back({SelectedFont{&item.FFontRef, height, style}, handle});
+  return handle;
+}
+
 void THTMLPainter::SelectFont(const TVnHTMLItem& item, unsigned style) {
-  THTMLMeasurer& measurer = render_.Measurer();
-  if (!measurer.Valid()) return;
+  if (!render_.Measurer().Valid()) return;
   const int height = item.EffectiveFontHeight();
   // Neighbouring runs mostly share their font: it stays selected.
   if (selected_ && selected_->height == height && selected_->style == style && *selected_->face == item.FFontRef)
     return;
-  const THTMLFont& font = measurer.Font(item.FFontRef, height, style, data_.Charset());
-  pf::HGDIOBJ previous = pf::SelectObject(dc_, font.Handle());
+  pf::HGDIOBJ previous = pf::SelectObject(dc_, FontHandle(item, height, style));
   if (!savedFont_) savedFont_ = previous;
   selected_ = SelectedFont{&item.FFontRef, height, style};
 }
 
+void THTMLPainter::SetTextColour(TColor color) {
+  if (textColour_ == color) return;
+  pf::SetTextColor(dc_, ColorToRGB(color));
+  textColour_ = color;
+}
+
 void THTMLPainter::SetBackground(TColor color) {
+  if (background_ == color) return;
+  background_ = color;
   if (color == clNone) {
     pf::SetBkMode(dc_, pf::TRANSPARENT);
     return;
@@ -145,7 +167,7 @@ void THTMLPainter::PaintRun(TVnHTMLItem& item, int x) {
     if (item.IsLink()) style = data_.LinkStyle();
   }
   SelectFont(item, style);
-  pf::SetTextColor(dc_, ColorToRGB(Adjusted(text)));
+  SetTextColour(Adjusted(text));
   SetBackground(background);
   const String& run = item.Text();
   pf::TextOutW(dc_, X(x), Y(Baseline() + THTMLLineGeometry::BaselineShift(item)), run.data(),
@@ -163,7 +185,7 @@ void THTMLPainter::PaintListMarker(TVnHTMLBreakItem& item, int x) {
     return;
   }
   SelectFont(item, item.FontStyle);
-  pf::SetTextColor(dc_, ColorToRGB(item.FontColor));
+  SetTextColour(item.FontColor);
   SetBackground(brushClear_ ? clNone : brushColor_);
   const String number = THTMLLineGeometry::ListNumberText(item);
   pf::TextOutW(dc_, X(x), Y(Baseline() + THTMLLineGeometry::BaselineShift(item)), number.data(),

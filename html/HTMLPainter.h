@@ -4,6 +4,7 @@
 // the renderer (TVnHTMLRender::DrawTextEx).
 
 #include <optional>
+#include <vector>
 
 #include "framework/Canvas.h"
 #include "html/HTMLData.h"
@@ -44,7 +45,11 @@ class THTMLPainter {
   TRect BoxOnLine(int x, const TVnHTMLItem& item) const;
   TColor Adjusted(TColor color) const;
   void SelectFont(const TVnHTMLItem& item, unsigned style);
+  platform::HGDIOBJ FontHandle(const TVnHTMLItem& item, int height, unsigned style);
+  void SetTextColour(TColor color);
   void SetBackground(TColor color);
+  // After items that draw through other code, which may change the DC's font and colours.
+  void ForgetDcState();
 
   void PaintRun(TVnHTMLItem& item, int x);
   void PaintListMarker(TVnHTMLBreakItem& item, int x);
@@ -73,6 +78,15 @@ class THTMLPainter {
     unsigned style;
   };
   std::optional<SelectedFont> selected_;  // what SelectFont put on the DC last
+  // Runs alternate among a few fonts and colours: the font handles looked up in this paint, and
+  // the colours last set, spare the lookups and DC calls that would change nothing.
+  struct KnownFont {
+    SelectedFont font;
+    platform::HGDIOBJ handle;
+  };
+  std::vector<KnownFont> fonts_;
+  std::optional<TColor> textColour_;
+  std::optional<TColor> background_;
 };
 
 }  // namespace kestrel

@@ -13,6 +13,7 @@
 #include "html/HTMLPainter.h"
 #include "html/HTMLParser.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/text/Text.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel {
@@ -133,6 +134,46 @@ void TVnHTMLRender::DrawText(TCanvas* Canvas, const TPoint& SrcPoint, const TRec
   DrawTextEx(Canvas, SrcPoint, R, false, 0, 0, 0, 0, AdjustFromColor);
 }
 
+namespace {
+
+// Items that paint only through the DC's text calls, with state the painter sets itself.
+bool PaintsTextOnly(const TVnHTMLData& data) {
+  for (int i = 0; i < data.ItemCount(); ++i) {
+    switch (data.Item(i)->ItemType()) {
+      case hitChar:
+      case hitVar:
+      case hitSoftBreak:
+      case hitBreak:
+      case hitPara:
+      case hitUL:
+      case hitOL:
+      case hitIndent: break;
+      default: return false;  // markers, rules, images and inputs use the canvas's pen and modes
+    }
+  }
+  return true;
+}
+
+// Whether painting straight onto `dc`, clipped to the rectangle, gives exactly the pixels the
+// double buffer would: the target is a bitmap (nothing on screen shows a half-done paint),
+// logical units are pixels, and nothing but text is painted.
+bool BufferAddsNothing(platform::HDC dc, const TVnHTMLData& data) {
+  return platform::GetObjectType(dc) == platform::OBJ_MEMDC && platform::GetMapMode(dc) == platform::MM_TEXT &&
+         platform::GetTextCharacterExtra(dc) == 0 && PaintsTextOnly(data);
+}
+
+// Whether `r` (logical) covers the whole of the DC's bitmap, so that clipping to it changes nothing.
+bool CoversTarget(platform::HDC dc, const TRect& r) {
+  platform::BITMAP bm{};
+  platform::HGDIOBJ bitmap = platform::GetCurrentObject(dc, platform::OBJ_BITMAP);
+  if (!bitmap || !platform::GetObjectW(bitmap, sizeof bm, &bm)) return false;
+  platform::POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  platform::LPtoDP(dc, corners, 2);
+  return corners[0].x <= 0 && corners[0].y <= 0 && corners[1].x >= bm.bmWidth && corners[1].y >= bm.bmHeight;
+}
+
+}  // namespace
+
 void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors,
                                TColor AColor, TColor ABkColor, TColor ASelColor, TColor ASelBkColor,
                                TColor AAdjustFromColor) {
@@ -148,13 +189,24 @@ void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const 
     FData->SetRect(AR);
     return;
   }
+  const platform::HDC target = ACanvas->Handle();
+  if (BufferAddsNothing(target, *FData)) {
+    // Copying the pixels into the buffer and back would only cost time: the clip keeps the paint
+    // inside AR as the buffer's edges would.
+    const bool clip = !CoversTarget(target, AR);
+    const int saved = clip ? platform::SaveDC(target) : 0;
+    if (clip) platform::IntersectClipRect(target, AR.left, AR.top, AR.right, AR.bottom);
+    THTMLPainter(*this, *FData, *ACanvas, Point(AR.left, AR.top), ASrcPoint, AR, Point(0, 0), colors).Paint();
+    if (clip) platform::RestoreDC(target, saved);
+    return;
+  }
   if (FBitmap->Width() != width || FBitmap->Height() != height) FBitmap->Resize(width, height);
   TCanvas* buffer = FBitmap->Canvas();
-  platform::BitBlt(buffer->Handle(), 0, 0, width, height, ACanvas->Handle(), AR.left, AR.top, platform::SRCCOPY);
+  platform::BitBlt(buffer->Handle(), 0, 0, width, height, target, AR.left, AR.top, platform::SRCCOPY);
   buffer->Brush()->SetColor(ACanvas->Brush()->Color());
   buffer->Brush()->SetStyle(ACanvas->Brush()->Style());
   THTMLPainter(*this, *FData, *buffer, Point(0, 0), ASrcPoint, AR, Point(AR.left, AR.top), colors).Paint();
-  platform::BitBlt(ACanvas->Handle(), AR.left, AR.top, width, height, buffer->Handle(), 0, 0, platform::SRCCOPY);
+  platform::BitBlt(target, AR.left, AR.top, width, height, buffer->Handle(), 0, 0, platform::SRCCOPY);
 }
 
 // ---- hit testing -------------------------------------------------------------------------

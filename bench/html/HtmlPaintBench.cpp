@@ -9,6 +9,7 @@
 
 #include "framework/Bitmap.h"
 #include "html/HTMLRender.h"
+#include "platform/gdi/Gdi.h"
 
 // After our headers: glib defines TRUE and FALSE as macros.
 #include <pango/pangocairo.h>
@@ -42,8 +43,13 @@ Texts Document(size_t minimumBytes) {
   return texts;
 }
 
-// `buffered`: through the renderer's double buffer (its default), else straight onto the canvas.
-void PaintOurs(benchmark::State& state, const std::string& markup, bool buffered) {
+enum class Route {
+  Buffered,  // the renderer's default: double buffered (on a bitmap it may paint in place)
+  Copied,    // double buffered with the pixels copied in and out, as on a window
+  Direct,    // double buffering off
+};
+
+void PaintOurs(benchmark::State& state, const std::string& markup, Route route) {
   TVnHTMLRender render;
   render.Data()->SetDefaultFont(u"DejaVu Sans");
   render.Data()->SetDefaultHeight(-13);
@@ -53,13 +59,20 @@ void PaintOurs(benchmark::State& state, const std::string& markup, bool buffered
   TCanvas* canvas = bitmap.Canvas();
   canvas->Brush()->SetColor(clWhite);
   const TRect area = Rect(0, 0, kWidth, size.cy);
-  render.SetDoubleBuffered(buffered);
+  render.SetDoubleBuffered(route != Route::Direct);
+  if (route == Route::Copied) {
+    // A 1:1 scaling mapping mode paints the same pixels but makes the renderer use its buffer.
+    platform::SetMapMode(canvas->Handle(), platform::MM_ANISOTROPIC);
+    platform::SetWindowExtEx(canvas->Handle(), 1, 1, nullptr);
+    platform::SetViewportExtEx(canvas->Handle(), 1, 1, nullptr);
+  }
   for (auto _ : state) {
     canvas->FillRect(area);
     render.DrawText(canvas, Point(0, 0), area, clNone);
     benchmark::ClobberMemory();
   }
   state.counters["lines"] = render.Data()->LineCount();
+  state.counters["items"] = render.Data()->ItemCount();
   state.counters["height"] = size.cy;
 }
 
@@ -97,17 +110,27 @@ void PaintPango(benchmark::State& state, const std::string& markup) {
   cairo_surface_destroy(probe);
 }
 
-void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption().ours, true); }
-void BM_PaintCaption_KestrelDirect(benchmark::State& state) { PaintOurs(state, Caption().ours, false); }
+void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Buffered); }
+void BM_PaintCaption_KestrelCopied(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Copied); }
+void BM_PaintCaption_KestrelDirect(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Direct); }
 void BM_PaintCaption_Pango(benchmark::State& state) { PaintPango(state, Caption().pango); }
-void BM_PaintDocument20K_Kestrel(benchmark::State& state) { PaintOurs(state, Document(20000).ours, true); }
-void BM_PaintDocument20K_KestrelDirect(benchmark::State& state) { PaintOurs(state, Document(20000).ours, false); }
+void BM_PaintDocument20K_Kestrel(benchmark::State& state) {
+  PaintOurs(state, Document(20000).ours, Route::Buffered);
+}
+void BM_PaintDocument20K_KestrelCopied(benchmark::State& state) {
+  PaintOurs(state, Document(20000).ours, Route::Copied);
+}
+void BM_PaintDocument20K_KestrelDirect(benchmark::State& state) {
+  PaintOurs(state, Document(20000).ours, Route::Direct);
+}
 void BM_PaintDocument20K_Pango(benchmark::State& state) { PaintPango(state, Document(20000).pango); }
 
 BENCHMARK(BM_PaintCaption_Kestrel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintCaption_KestrelCopied)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_KestrelDirect)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_Pango)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintDocument20K_Kestrel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDocument20K_KestrelCopied)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_KestrelDirect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_Pango)->Unit(benchmark::kMillisecond);
 

@@ -33,6 +33,7 @@ HGDIOBJ SelectBitmap(HDC hdc, DeviceContext& dc, HGDIOBJ handle) {
   HGDIOBJ previous = dc.State().bitmap;
   if (previous != handle) MarkSelected(previous, nullptr);
   dc.State().bitmap = handle;
+  dc.DropCachedCairo();
   MarkSelected(handle, hdc);
   return previous;
 }
@@ -184,6 +185,7 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   saved.resize(target - 1);
   HGDIOBJ newBitmap = dc->State().bitmap;
   if (newBitmap != oldBitmap) {
+    dc->DropCachedCairo();
     MarkSelected(oldBitmap, nullptr);
     auto bitmap = LookupGdi<Bitmap>(newBitmap);
     if (dc->GetKind() == DeviceContext::Kind::Memory && (!bitmap || !SelectableInto(*bitmap, hdc)))

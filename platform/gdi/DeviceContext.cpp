@@ -34,6 +34,7 @@ cairo_surface_t* DeviceContext::Surface() const {
 
 void DeviceContext::SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin,
                                      cairo_region_t* systemClip) {
+  if (surface != windowSurface_) cairoCache_.Clear();
   windowSurface_ = surface;
   surfaceOrigin_ = surfaceOrigin;
   SetSystemClip(systemClip);
@@ -60,15 +61,13 @@ DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
 
 DrawingScope::~DrawingScope() {
   if (cairo_) {
-    cairo_.reset();
+    dc_.cairoCache_.Release(cairo_);
     // Cairo drawing does not report what it touched: take the whole clip as changed.
-    cairo_rectangle_int_t extents;
-    cairo_region_get_extents(Clip(), &extents);
+    const cairo_rectangle_int_t extents = ClipExtents();
     AddDamage(RECT{extents.x, extents.y, extents.x + extents.width, extents.y + extents.height});
   }
   if (damaged_ && surface_) {
-    cairo_rectangle_int_t extents;
-    cairo_region_get_extents(Clip(), &extents);
+    const cairo_rectangle_int_t extents = ClipExtents();
     damage_.left = std::max<LONG>(damage_.left, extents.x);
     damage_.top = std::max<LONG>(damage_.top, extents.y);
     damage_.right = std::min<LONG>(damage_.right, extents.x + extents.width);
@@ -95,31 +94,24 @@ void DrawingScope::EnsureLoaded() {
 
 cairo_t* DrawingScope::Cairo() {
   if (!surface_) return nullptr;
-  if (cairo_) return cairo_.get();
+  if (cairo_) return cairo_;
   EnsureLoaded();
   cairo_surface_flush(surface_);
-  cairo_.reset(cairo_create(surface_));
-  cairo_t* cr = cairo_.get();
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  const cairo_region_t* clip = Clip();
-  int count = cairo_region_num_rectangles(clip);
-  for (int i = 0; i < count; ++i) {
-    cairo_rectangle_int_t r;
-    cairo_region_get_rectangle(clip, i, &r);
-    cairo_rectangle(cr, r.x, r.y, r.width, r.height);
-  }
-  cairo_clip(cr);
+  cairo_matrix_t transform;
   const DeviceContextState& s = dc_.state_;
   if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) {
     // device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg
-    cairo_translate(cr, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x, 0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
-    cairo_scale(cr, double(s.viewportExt.cx) / s.windowExt.cx, double(s.viewportExt.cy) / s.windowExt.cy);
-    cairo_translate(cr, -s.windowOrg.x, -s.windowOrg.y);
-    return cr;
+    cairo_matrix_init_translate(&transform, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x,
+                                0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
+    cairo_matrix_scale(&transform, double(s.viewportExt.cx) / s.windowExt.cx,
+                       double(s.viewportExt.cy) / s.windowExt.cy);
+    cairo_matrix_translate(&transform, -s.windowOrg.x, -s.windowOrg.y);
+  } else {
+    const POINT origin = ToSurface(POINT{0, 0});
+    cairo_matrix_init_translate(&transform, origin.x, origin.y);
   }
-  POINT origin = ToSurface(POINT{0, 0});
-  cairo_translate(cr, origin.x, origin.y);
-  return cr;
+  cairo_ = dc_.cairoCache_.Acquire(surface_, Unclipped() ? nullptr : Clip(), transform);
+  return cairo_;
 }
 
 PixelView DrawingScope::Pixels() {
@@ -132,6 +124,21 @@ PixelView DrawingScope::Pixels() {
   view.height = cairo_image_surface_get_height(surface_);
   view.stride = cairo_image_surface_get_stride(surface_) / 4;
   return view;
+}
+
+bool DrawingScope::Unclipped() const { return !dc_.systemClip_ && !dc_.state_.clip; }
+
+cairo_rectangle_int_t DrawingScope::ClipExtents() {
+  cairo_rectangle_int_t extents{0, 0, 0, 0};
+  if (Unclipped()) {
+    if (surface_) {
+      extents.width = cairo_image_surface_get_width(surface_);
+      extents.height = cairo_image_surface_get_height(surface_);
+    }
+    return extents;
+  }
+  cairo_region_get_extents(Clip(), &extents);
+  return extents;
 }
 
 const cairo_region_t* DrawingScope::Clip() {

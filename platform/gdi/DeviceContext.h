@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/core/CopyableRegion.h"
+#include "platform/gdi/CairoContextCache.h"
 #include "platform/core/OwnedHandles.h"
 #include "platform/core/WinTypes.h"
 
@@ -119,12 +120,15 @@ class DrawingScope {
 
  private:
   void EnsureLoaded();
+  // Whether neither the system nor the DC clips (the clip is the whole surface).
+  bool Unclipped() const;
+  cairo_rectangle_int_t ClipExtents();
 
   DeviceContext& dc_;
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope
   bool loaded_ = false;
   cairo_surface_t* surface_ = nullptr;
-  CairoContext cairo_;
+  cairo_t* cairo_ = nullptr;  // from the DC's context cache
   CairoRegion clip_;
   RECT damage_{};
   bool damaged_ = false;
@@ -152,6 +156,8 @@ class DeviceContext {
   // System clip in surface pixels; null = the whole surface.
   const cairo_region_t* SystemClip() const { return systemClip_.get(); }
   void SetSystemClip(cairo_region_t* regionTakenOver);
+  // Lets go of the cairo context kept between drawing calls (the target surface changed).
+  void DropCachedCairo() { cairoCache_.Clear(); }
 
   // Called with a damaged rectangle in surface pixels whenever a drawing scope ends.
   std::function<void(const RECT&)> onDamage;
@@ -168,6 +174,7 @@ class DeviceContext {
   cairo_surface_t* windowSurface_ = nullptr;  // referenced
   POINT surfaceOrigin_{};
   CairoRegion systemClip_;
+  CairoContextCache cairoCache_;
 };
 
 // The checked table behind HDC values.

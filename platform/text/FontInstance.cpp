@@ -268,28 +268,21 @@ ABC FontInstance::CharABC(char32_t codePoint) const {
   return abc;
 }
 
-void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs,
-                              const std::vector<double>& x, double baseline) const {
+void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const {
   if (!face_ || glyphs.empty()) return;
-  cairo_save(cr);
   cairo_set_font_options(cr, fontOptions_.get());
   cairo_matrix_t matrix;
   cairo_matrix_init(&matrix, ppem_ * xScale_, 0, syntheticItalic_ ? -kObliqueShear * ppem_ : 0, ppem_, 0, 0);
-
-  std::vector<cairo_glyph_t> run;
-  run.reserve(glyphs.size());
   std::size_t i = 0;
   while (i < glyphs.size()) {
-    int faceIndex = glyphs[i].face;
-    run.clear();
-    for (; i < glyphs.size() && glyphs[i].face == faceIndex; ++i)
-      run.push_back({glyphs[i].index, x[i], baseline});
+    const std::size_t first = i;
+    const int faceIndex = glyphs[i].face;
+    while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
     std::shared_ptr<FontFace> face = FaceAt(faceIndex);
     cairo_set_font_face(cr, face->CairoFace(syntheticBold_));
     cairo_set_font_matrix(cr, &matrix);
-    cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
+    cairo_show_glyphs(cr, placed + first, static_cast<int>(i - first));
   }
-  cairo_restore(cr);
 }
 
 }  // namespace kestrel::platform

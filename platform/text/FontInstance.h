@@ -72,10 +72,9 @@ class FontInstance {
   LineDecoration Underline() const { return underline_; }
   LineDecoration StrikeOut() const { return strikeOut_; }
 
-  // Draws `glyphs` with their origins at x[i] (surface-space user units of `cr`) on `baseline`,
-  // in the current source of `cr`.
-  void DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const std::vector<double>& x,
-                  double baseline) const;
+  // Draws `glyphs` where `placed` puts each of them (index and origin in the user space of
+  // `cr`), in the current source of `cr`. The font stays set on `cr`.
+  void DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const;
 
  private:
   struct GlyphInfo {

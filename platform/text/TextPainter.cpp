@@ -15,6 +15,10 @@ void SetColor(cairo_t* cr, COLORREF color) {
   cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
 }
 
+int AdvanceAt(const TextRun& run, std::size_t unit) {
+  return unit < run.advances.size() ? run.advances[unit] : 0;
+}
+
 }  // namespace
 
 long long TotalAdvance(const std::vector<int>& advances) {
@@ -25,7 +29,15 @@ long long TotalAdvance(const std::vector<int>& advances) {
 
 TextPainter::TextPainter(DeviceContext& dc, const FontInstance& font) : dc_(dc), font_(font), scope_(dc) {}
 
+TextPainter::~TextPainter() {
+  if (clipApplied_) cairo_restore(scope_.Cairo());
+}
+
 void TextPainter::SetClip(const RECT* rect) {
+  if (clipApplied_) {  // the clip applied so far goes
+    cairo_restore(scope_.Cairo());
+    clipApplied_ = false;
+  }
   clipped_ = rect != nullptr;
   if (rect) {
     clip_.left = std::min(rect->left, rect->right);
@@ -48,19 +60,22 @@ void TextPainter::Damage(long long left, long long top, long long right, long lo
   scope_.AddDamage(scope_.ToSurface(logical));
 }
 
+void TextPainter::ClipToRect(cairo_t* cr) {
+  // Applied once and kept until the clip changes or the painter ends.
+  if (!clipped_ || clipApplied_) return;
+  cairo_save(cr);
+  cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
+  cairo_clip(cr);
+  clipApplied_ = true;
+}
+
 void TextPainter::FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom,
                            COLORREF color) {
   if (left >= right || top >= bottom) return;
-  cairo_save(cr);
-  if (clipped_) {
-    cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
-    cairo_clip(cr);
-  }
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+  ClipToRect(cr);
   SetColor(cr, color);
   cairo_rectangle(cr, Clamp(left), Clamp(top), Clamp(right) - Clamp(left), Clamp(bottom) - Clamp(top));
   cairo_fill(cr);
-  cairo_restore(cr);
   Damage(left, top, right, bottom);
 }
 
@@ -82,26 +97,21 @@ void TextPainter::Paint(const TextRun& run) {
 
   if (run.glyphs && state.bkMode == OPAQUE) FillRect(cr, left, top, right, top + tm.tmHeight, state.bkColor);
 
-  // Origins of the glyphs: the sum of the advances of the units before each.
   std::vector<PlacedGlyph> looked;
   if (!run.placed && run.glyphs) looked = font_.Glyphs(run.text);
   const std::vector<PlacedGlyph>& glyphs = run.placed ? *run.placed : looked;
-  std::vector<long long> unitX(run.text.size() + 1, left);
-  for (std::size_t i = 0; i < run.text.size(); ++i)
-    unitX[i + 1] = unitX[i] + (i < run.advances.size() ? run.advances[i] : 0);
-
   if (run.glyphs && !glyphs.empty()) {
-    std::vector<double> x;
-    x.reserve(glyphs.size());
-    for (const PlacedGlyph& glyph : glyphs) x.push_back(Clamp(unitX[glyph.unit]));
-    cairo_save(cr);
-    if (clipped_) {
-      cairo_rectangle(cr, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top);
-      cairo_clip(cr);
+    // A glyph's origin is the sum of the advances of the units before it.
+    std::vector<cairo_glyph_t> placed(glyphs.size());
+    long long pen = left;
+    std::size_t unit = 0;
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+      for (; unit < static_cast<std::size_t>(glyphs[i].unit); ++unit) pen += AdvanceAt(run, unit);
+      placed[i] = {glyphs[i].index, Clamp(pen), Clamp(baseline)};
     }
+    ClipToRect(cr);
     SetColor(cr, state.textColor);
-    font_.DrawGlyphs(cr, glyphs, x, Clamp(baseline));
-    cairo_restore(cr);
+    font_.DrawGlyphs(cr, glyphs, placed.data());
     // Ink may overhang the cell (italics, wide bearings): report a generous box.
     long long overhang = font_.EmPixels() / 2 + 2;
     Damage(left - overhang, top, right + overhang, top + tm.tmHeight);
@@ -117,8 +127,10 @@ void TextPainter::Paint(const TextRun& run) {
   LineDecoration prefix = font_.Underline();
   for (int unit : run.underlined) {
     if (unit < 0 || unit >= static_cast<int>(run.text.size())) continue;
-    FillRect(cr, unitX[unit], baseline + prefix.top, unitX[unit + 1], baseline + prefix.top + prefix.thickness,
-             state.textColor);
+    long long unitLeft = left;
+    for (int i = 0; i < unit; ++i) unitLeft += AdvanceAt(run, i);
+    FillRect(cr, unitLeft, baseline + prefix.top, unitLeft + AdvanceAt(run, unit),
+             baseline + prefix.top + prefix.thickness, state.textColor);
   }
 }
 

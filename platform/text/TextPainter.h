@@ -25,6 +25,9 @@ struct TextRun {
 class TextPainter {
  public:
   TextPainter(DeviceContext& dc, const FontInstance& font);
+  ~TextPainter();
+  TextPainter(const TextPainter&) = delete;
+  TextPainter& operator=(const TextPainter&) = delete;
 
   // Clip every following paint to `rect` (logical); null clears it.
   void SetClip(const RECT* rect);
@@ -35,6 +38,7 @@ class TextPainter {
 
  private:
   void FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom, COLORREF color);
+  void ClipToRect(cairo_t* cr);
   void Damage(long long left, long long top, long long right, long long bottom);
 
   DeviceContext& dc_;
@@ -42,6 +46,7 @@ class TextPainter {
   DrawingScope scope_;
   bool clipped_ = false;
   RECT clip_{};
+  bool clipApplied_ = false;
 };
 
 // Sum of advances, widened so that huge inputs never overflow.

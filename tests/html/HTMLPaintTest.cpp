@@ -10,6 +10,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
 #include "html/HTMLCheckBoxPainter.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"
 
@@ -241,6 +242,40 @@ TEST_F(HTMLPaintTest, PaintingStaysInsideItsRectangle) {
   render.SetDoubleBuffered(true);
   render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone);
   for (int x = 0; x < 200; x += 7) EXPECT_EQ(Pixel(x, 12), clWhite);
+}
+
+TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
+  // On a bitmap the renderer may paint straight onto the target rather than copy the pixels
+  // through its buffer: edges, scroll offset and backgrounds must come out the same. A mapping
+  // mode other than MM_TEXT (here 1:1) makes it take the buffer.
+  Prepare("<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
+          "words that wrap onto <i>further lines</i> past the bottom");
+  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r) {
+    target.Resize(120, 50);
+    for (int y = 0; y < 50; y += 2) {  // stripes, so that what was under the text matters
+      target.Canvas()->Brush()->SetColor(y % 4 ? clYellow : clAqua);
+      target.Canvas()->FillRect(Rect(0, y, 120, y + 2));
+    }
+    const platform::HDC dc = target.Canvas()->Handle();
+    platform::SetMapMode(dc, throughBuffer ? platform::MM_ANISOTROPIC : platform::MM_TEXT);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    render.SetDoubleBuffered(true);
+    render.DrawText(target.Canvas(), Point(4, 6), r, clNone);
+  };
+  // Inside the bitmap, and over all of it.
+  for (const TRect& r : {Rect(10, 5, 100, 40), Rect(-3, -2, 125, 50)}) {
+    TBitmap buffered;
+    paint(buffered, true, r);
+    paint(bitmap, false, r);
+    int differing = 0, inked = 0;
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 120; ++x) {
+        differing += Pixel(x, y) != buffered.Canvas()->Pixels(x, y);
+        inked += Pixel(x, y) == clBlack;
+      }
+    EXPECT_EQ(differing, 0) << r.left;
+    EXPECT_GT(inked, 100) << r.left;
+  }
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {

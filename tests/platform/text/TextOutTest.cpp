@@ -238,6 +238,35 @@ TEST(TextOut, BackgroundsClippingAndSpacing) {
   EXPECT_EQ(canvas.At(8, 5), kWhite);
 }
 
+TEST(TextOut, EachCallDrawsOnTheCurrentTargetClipAndOrigin) {
+  // Calls on one DC share drawing state; none of it may outlive a change made in between.
+  Canvas canvas(40, 20);
+  Selected font(canvas.dc, Fixed14());
+  SetBkMode(canvas.dc, TRANSPARENT);
+  IntersectClipRect(canvas.dc, 0, 0, 3, 20);
+  TextOutW(canvas.dc, 0, 0, u"a", 1);
+  EXPECT_EQ(InkBox(canvas, 40, 20), (RECT{1, 1, 3, 11}));
+  SelectClipRgn(canvas.dc, nullptr);
+  TextOutW(canvas.dc, 7, 0, u"a", 1);
+  EXPECT_EQ(InkBox(canvas, 40, 20), (RECT{1, 1, 13, 11}));
+
+  canvas.Clear(kWhite);
+  SetViewportOrgEx(canvas.dc, 10, 5, nullptr);
+  TextOutW(canvas.dc, 0, 0, u"a", 1);
+  EXPECT_EQ(InkBox(canvas, 40, 20), (RECT{11, 6, 16, 16}));
+  SetViewportOrgEx(canvas.dc, 0, 0, nullptr);
+
+  // Another bitmap selected in between takes the next run; the first keeps what it had.
+  HBITMAP other = CreateCompatibleBitmap(canvas.dc, 40, 20);
+  HGDIOBJ first = SelectObject(canvas.dc, other);
+  PatBlt(canvas.dc, 0, 0, 40, 20, WHITENESS);
+  TextOutW(canvas.dc, 20, 0, u"a", 1);
+  EXPECT_EQ(GetPixel(canvas.dc, 23, 5), kInk);
+  SelectObject(canvas.dc, first);
+  DeleteObject(other);
+  EXPECT_EQ(InkBox(canvas, 40, 20), (RECT{11, 6, 16, 16}));
+}
+
 TEST(TextOut, UnderlineAndStrikeOut) {
   Canvas canvas(40, 20);
   LOGFONTW lf = Fixed14();

@@ -222,6 +222,12 @@ FontInstance::GlyphInfo FontInstance::LookupLocked(char32_t codePoint) const {
 
 std::vector<PlacedGlyph> FontInstance::Glyphs(std::u16string_view text) const {
   std::vector<PlacedGlyph> glyphs;
+  GlyphsInto(text, glyphs);
+  return glyphs;
+}
+
+void FontInstance::GlyphsInto(std::u16string_view text, std::vector<PlacedGlyph>& glyphs) const {
+  glyphs.clear();
   glyphs.reserve(text.size());
   std::lock_guard lock(mutex_);  // once per string, not per character
   for (std::size_t i = 0; i < text.size();) {
@@ -231,7 +237,6 @@ std::vector<PlacedGlyph> FontInstance::Glyphs(std::u16string_view text) const {
     glyphs.push_back({static_cast<int>(i), info.face, info.index, info.advance});
     i += units;
   }
-  return glyphs;
 }
 
 std::vector<int> FontInstance::UnitAdvances(std::u16string_view text) const {
@@ -278,8 +283,10 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
     const std::size_t first = i;
     const int faceIndex = glyphs[i].face;
     while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
-    std::shared_ptr<FontFace> face = FaceAt(faceIndex);
-    cairo_set_font_face(cr, face->CairoFace(syntheticBold_));
+    // The primary face never changes; only fallbacks need the lock.
+    std::shared_ptr<FontFace> fallback = faceIndex > 0 ? FaceAt(faceIndex) : nullptr;
+    const FontFace& face = fallback ? *fallback : *face_;
+    cairo_set_font_face(cr, face.CairoFace(syntheticBold_));
     cairo_set_font_matrix(cr, &matrix);
     cairo_show_glyphs(cr, placed + first, static_cast<int>(i - first));
   }

@@ -63,6 +63,8 @@ class FontInstance {
   // Glyphs of `text` (UTF-16; a surrogate pair is one glyph at its first unit, lone surrogates
   // draw as U+FFFD) and the advance of each UTF-16 unit (the second unit of a pair gets 0).
   std::vector<PlacedGlyph> Glyphs(std::u16string_view text) const;
+  // The same into `glyphs` (cleared first), so that a caller can reuse its storage.
+  void GlyphsInto(std::u16string_view text, std::vector<PlacedGlyph>& glyphs) const;
   std::vector<int> UnitAdvances(std::u16string_view text) const;
   int Width(std::u16string_view text) const;
   // Advance and ink bounds (ABC widths) of one character in pixels.

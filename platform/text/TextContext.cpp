@@ -16,12 +16,18 @@ std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text,
 }
 
 std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra) {
-  std::vector<int> advances(text.size(), 0);
+  std::vector<int> advances;
+  RunAdvancesInto(glyphs, text, charExtra, advances);
+  return advances;
+}
+
+void RunAdvancesInto(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra,
+                     std::vector<int>& advances) {
+  advances.assign(text.size(), 0);
   for (const PlacedGlyph& glyph : glyphs) advances[glyph.unit] = glyph.advance;
   if (charExtra != 0)
     for (std::size_t i = 0; i < text.size(); ++i)
       if (!IsLowSurrogate(text[i]) || i == 0 || !IsHighSurrogate(text[i - 1])) advances[i] += charExtra;
-  return advances;
 }
 
 int TerminatedLength(const WCHAR* text) {

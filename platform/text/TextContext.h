@@ -25,6 +25,9 @@ std::optional<TextContext> TextContextOf(HDC hdc);
 std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra);
 // The same from the string's glyphs, already looked up.
 std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra);
+// The same into `advances`, reusing its storage.
+void RunAdvancesInto(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra,
+                     std::vector<int>& advances);
 
 // Length of a NUL-terminated string (for count -1).
 int TerminatedLength(const WCHAR* text);

@@ -46,6 +46,13 @@ long long AlignedTop(long long y, const TEXTMETRICW& tm, UINT align) {
   return y;
 }
 
+// Scratch storage grown for an unusually long run is given back rather than kept per thread.
+template <class T>
+void ReleaseIfLarge(std::vector<T>& scratch) {
+  constexpr std::size_t kKeep = 4096;
+  if (scratch.capacity() > kKeep) std::vector<T>().swap(scratch);
+}
+
 int ClampToInt(long long value) {
   constexpr long long kLimit = 1LL << 30;
   return static_cast<int>(std::clamp(value, -kLimit, kLimit));
@@ -83,14 +90,17 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
   const FontInstance& font = *context->font;
   std::u16string_view run(text ? text : u"", count);
 
-  const std::vector<PlacedGlyph> glyphs = font.Glyphs(run);
-  std::vector<int> advances;
+  // Per-thread storage reused from run to run; it is read only before the painter lets go of
+  // the DC, so a call made from a damage callback may overwrite it.
+  static thread_local std::vector<PlacedGlyph> glyphs;
+  static thread_local std::vector<int> advances;
+  font.GlyphsInto(run, glyphs);
   if (dx) {
     advances.resize(count);
     std::size_t stride = (options & ETO_PDY) ? 2 : 1;
     for (UINT i = 0; i < count; ++i) advances[i] = dx[i * stride];
   } else {
-    advances = RunAdvances(glyphs, run, state.charExtra);
+    RunAdvancesInto(glyphs, run, state.charExtra, advances);
   }
   const long long width = TotalAdvance(advances);
   const UINT align = state.textAlign;
@@ -105,7 +115,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
   if (count > 0) {
     TextRun textRun;
     textRun.text = run;
-    textRun.advances = std::move(advances);
+    textRun.advances = advances;
     textRun.placed = &glyphs;
     textRun.left = ClampToInt(AlignedLeft(originX, width, align));
     textRun.top = ClampToInt(AlignedTop(originY, font.Metrics(), align));
@@ -113,6 +123,8 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WC
   }
   if (updateCp && (align & TA_CENTER) != TA_CENTER)
     state.currentPosition.x = ClampToInt(originX + ((align & TA_RIGHT) ? -width : width));
+  ReleaseIfLarge(glyphs);
+  ReleaseIfLarge(advances);
   return TRUE;
 }
 

@@ -21,7 +21,7 @@ int AdvanceAt(const TextRun& run, std::size_t unit) {
 
 }  // namespace
 
-long long TotalAdvance(const std::vector<int>& advances) {
+long long TotalAdvance(std::span<const int> advances) {
   long long total = 0;
   for (int advance : advances) total += advance;
   return total;
@@ -102,7 +102,9 @@ void TextPainter::Paint(const TextRun& run) {
   const std::vector<PlacedGlyph>& glyphs = run.placed ? *run.placed : looked;
   if (run.glyphs && !glyphs.empty()) {
     // A glyph's origin is the sum of the advances of the units before it.
-    std::vector<cairo_glyph_t> placed(glyphs.size());
+    // Kept per thread: painting never re-enters here before the glyphs are drawn.
+    static thread_local std::vector<cairo_glyph_t> placed;
+    placed.resize(glyphs.size());
     long long pen = left;
     std::size_t unit = 0;
     for (std::size_t i = 0; i < glyphs.size(); ++i) {

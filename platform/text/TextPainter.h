@@ -3,6 +3,7 @@
 // and strike-out, prefix underlines. TextOut, ExtTextOut and DrawText all paint through here, so
 // they place glyphs exactly where the measuring calls say.
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace kestrel::platform {
 
 struct TextRun {
   std::u16string_view text;
-  std::vector<int> advances;   // per UTF-16 unit, in logical units
+  std::span<const int> advances;  // per UTF-16 unit, in logical units (the caller's storage)
   int left = 0;                // logical position of the cell's top-left corner
   int top = 0;
   bool glyphs = true;          // false: paint only the prefix underlines (DT_PREFIXONLY)
@@ -50,6 +51,6 @@ class TextPainter {
 };
 
 // Sum of advances, widened so that huge inputs never overflow.
-long long TotalAdvance(const std::vector<int>& advances);
+long long TotalAdvance(std::span<const int> advances);
 
 }  // namespace kestrel::platform

@@ -7,6 +7,7 @@
 #include "platform/gdi/DibFormat.h"
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Palette.h"
+#include "platform/gdi/RecentGdiObjects.h"
 #include "platform/gdi/StockObjects.h"
 
 namespace kestrel::platform {
@@ -49,7 +50,8 @@ void DeviceContext::SetSystemClip(cairo_region_t* regionTakenOver) {
 
 DrawingScope::DrawingScope(DeviceContext& dc) : dc_(dc) {
   if (dc.kind_ == DeviceContext::Kind::Memory) {
-    auto bitmap = LookupGdi<Bitmap>(dc.state_.bitmap);
+    static thread_local RecentGdiObjects<Bitmap> recent;
+    auto bitmap = recent.Find(dc.state_.bitmap);
     if (bitmap) {
       surface_ = bitmap->Surface();
       bitmap_ = std::move(bitmap);

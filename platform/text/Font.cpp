@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "platform/gdi/RecentGdiObjects.h"
 #include "platform/gdi/StockObjects.h"
 #include "platform/text/FontInstance.h"
 
@@ -109,7 +110,8 @@ HFONT GetStockFont(int index) {
 
 std::shared_ptr<FontInstance> FontInstanceOf(HGDIOBJ selectedFont) {
   if (selectedFont) {
-    if (auto font = LookupGdi<Font>(selectedFont)) return font->Instance();
+    static thread_local RecentGdiObjects<Font> recent;
+    if (auto font = recent.Find(selectedFont)) return font->Instance();
   }
   static const std::shared_ptr<Font> system = LookupGdi<Font>(GetStockFont(SYSTEM_FONT));
   if (system) return system->Instance();

@@ -46,13 +46,6 @@ long long AlignedTop(long long y, const TEXTMETRICW& tm, UINT align) {
   return y;
 }
 
-// Scratch storage grown for an unusually long run is given back rather than kept per thread.
-template <class T>
-void ReleaseIfLarge(std::vector<T>& scratch) {
-  constexpr std::size_t kKeep = 4096;
-  if (scratch.capacity() > kKeep) std::vector<T>().swap(scratch);
-}
-
 int ClampToInt(long long value) {
   constexpr long long kLimit = 1LL << 30;
   return static_cast<int>(std::clamp(value, -kLimit, kLimit));

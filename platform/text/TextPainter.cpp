@@ -114,6 +114,7 @@ void TextPainter::Paint(const TextRun& run) {
     ClipToRect(cr);
     SetColor(cr, state.textColor);
     font_.DrawGlyphs(cr, glyphs, placed.data());
+    ReleaseIfLarge(placed);
     // Ink may overhang the cell (italics, wide bearings): report a generous box.
     long long overhang = font_.EmPixels() / 2 + 2;
     Damage(left - overhang, top, right + overhang, top + tm.tmHeight);

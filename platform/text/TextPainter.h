@@ -50,6 +50,13 @@ class TextPainter {
   bool clipApplied_ = false;
 };
 
+// Per-thread scratch storage grown for an unusually long run is given back rather than kept.
+template <class T>
+void ReleaseIfLarge(std::vector<T>& scratch) {
+  constexpr std::size_t kKeep = 4096;
+  if (scratch.capacity() > kKeep) std::vector<T>().swap(scratch);
+}
+
 // Sum of advances, widened so that huge inputs never overflow.
 long long TotalAdvance(std::span<const int> advances);
 

@@ -167,6 +167,9 @@ void TSmoothWin8Marquee::WndProc(TMessage& m) {
       TCustomControl::WndProc(m);
       UpdateTimer();
       return;
+    case pf::WM_PAINT:
+      if (m.WParam || !PaintBulletsInPlace()) TCustomControl::WndProc(m);
+      return;
     default:
       TCustomControl::WndProc(m);
   }
@@ -269,14 +272,32 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
 void TSmoothWin8Marquee::PaintWindow(pf::HDC dc) {
   TRect area{};
   pf::GetClipBox(dc, &area);
-  const bool onlyBullets = area.left >= bulletArea_.left && area.top >= bulletArea_.top &&
-                           area.right <= bulletArea_.right && area.bottom <= bulletArea_.bottom;
+  const bool onlyBullets = OnlyBulletsIn(area);
   bulletArea_ = {};
-  backdropCopied_ = (onlyBullets && backdrop_.Holds(Parent(), BoundsRect())) || PaintBackdrop(dc);
+  backdropCopied_ = onlyBullets || PaintBackdrop(dc);
   if (backdropCopied_) backdrop_.CopyTo(dc, area);
   else if (Parent()) PaintParentBackground(dc);
   TCustomControl::PaintWindow(dc);
   backdropCopied_ = false;
+}
+
+bool TSmoothWin8Marquee::OnlyBulletsIn(const TRect& area) const {
+  return area.left >= bulletArea_.left && area.top >= bulletArea_.top && area.right <= bulletArea_.right &&
+         area.bottom <= bulletArea_.bottom && backdrop_.Holds(Parent(), BoundsRect());
+}
+
+// A tick's repaint starts by copying the backdrop over its whole area, so an off-screen buffer
+// would only be cleared, covered and copied: it goes to the window directly.
+bool TSmoothWin8Marquee::PaintBulletsInPlace() {
+  TRect area{};
+  if (!pf::GetUpdateRect(Handle(), &area, pf::FALSE) || !OnlyBulletsIn(area)) return false;
+  pf::PAINTSTRUCT ps{};
+  const pf::HDC dc = pf::BeginPaint(Handle(), &ps);
+  if (!dc) return true;
+  PaintWindow(dc);
+  PaintControls(dc, nullptr);
+  pf::EndPaint(Handle(), &ps);
+  return true;
 }
 
 bool TSmoothWin8Marquee::PaintBackdrop(pf::HDC reference) {

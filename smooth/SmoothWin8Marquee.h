@@ -82,6 +82,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool Designing() const;
   void UpdateTimer();
   void PaintParentBackground(platform::HDC dc);
+  // Paints a tick's repaint straight on the window; false when the paint needs the buffer.
+  bool PaintBulletsInPlace();
+  bool OnlyBulletsIn(const TRect& area) const;
   // Paints the parent's image and the fill as the backdrop anew; false if no picture could be made.
   bool PaintBackdrop(platform::HDC reference);
   void PaintFill(platform::TGPGraphics& graphics);

@@ -135,8 +135,7 @@ void DeleteEarlierFile(const String& path) {
     const pf::DWORD linkToDirectory = pf::FILE_ATTRIBUTE_REPARSE_POINT | pf::FILE_ATTRIBUTE_DIRECTORY;
     if (attributes != pf::INVALID_FILE_ATTRIBUTES && (attributes & linkToDirectory) == linkToDirectory)
       pf::RemoveDirectoryW(path.c_str());
-    else
-      pf::SetLastError(error);
+    else pf::SetLastError(error);
   } catch (...) {
     // The transfer's own file creation decides the outcome.
   }

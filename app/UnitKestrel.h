@@ -22,11 +22,11 @@ class TForm1 : public TForm {
   explicit TForm1(TComponent* owner);
 
   // Controls, by the names the logic refers to them with.
-  TKsPanel* KsPanel1;            // the header band
-  TKsHTMLLabel* KsHTMLLabel1;    // the header text
-  TKsHTMLLabel* KsHTMLLabel6;    // the download step text
-  TButton* Button1;              // the download button
-  TKsPanel* KsPanel2;            // the overlay shown while a transfer runs
+  TKsPanel* KsPanel1;                                        // the header band
+  TKsHTMLLabel* KsHTMLLabel1;                                // the header text
+  TKsHTMLLabel* KsHTMLLabel6;                                // the download step text
+  TButton* Button1;                                          // the download button
+  TKsPanel* KsPanel2;                                        // the overlay shown while a transfer runs
   TSmoothWin8Marquee* SmoothWin8MarqueeUserSynchronization;  // the busy animation on the overlay
   THTTPGet* HTTPGetUpdate;
 

@@ -11,7 +11,8 @@ constexpr TColor kBandColor = static_cast<TColor>(13531904);    // RGB #007BCE
 constexpr TColor kHeaderColor = static_cast<TColor>(11399932);  // RGB #FCF2AD
 constexpr char16_t kDesignTitle[] = u"Download-Assistent - Vollversion von Corvane";
 constexpr char16_t kDesignStep[] =
-    u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf Ihrem Computer:";
+    u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf Ihrem "
+    u"Computer:";
 constexpr char16_t kDesignButton[] = u"Vollversion herunterladen";
 const TAnchors kLeftTopRight{akLeft, akTop, akRight};
 

@@ -62,14 +62,13 @@ void Tile(HDC dc, const TRect& area, const BitmapSource& bmp, POINT origin) {
     for (int tx = FloorDiv(b.left, w) * w; tx < b.right; tx += w) {
       TRect tile{tx, ty, tx + w, ty + h}, part{};
       if (!IntersectRect(&part, &tile, &b)) continue;
-      BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left,
-             part.bottom - part.top, bmp.Dc(), part.left - tx, part.top - ty, SRCCOPY);
+      BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left, part.bottom - part.top, bmp.Dc(),
+             part.left - tx, part.top - ty, SRCCOPY);
     }
   }
 }
 
-void Stretch(HDC dc, const TRect& area, const TRect& reference, const BitmapSource& bmp,
-             POINT origin) {
+void Stretch(HDC dc, const TRect& area, const TRect& reference, const BitmapSource& bmp, POINT origin) {
   int rw = reference.right - reference.left, rh = reference.bottom - reference.top;
   TRect part{};
   TRect b = Offset(area, origin.x, origin.y);
@@ -78,24 +77,21 @@ void Stretch(HDC dc, const TRect& area, const TRect& reference, const BitmapSour
   if (!stretched.Valid()) return;
   SetStretchBltMode(stretched.Dc(), COLORONCOLOR);
   StretchBlt(stretched.Dc(), 0, 0, rw, rh, bmp.Dc(), 0, 0, bmp.Width(), bmp.Height(), SRCCOPY);
-  BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left,
-         part.bottom - part.top, stretched.Dc(), part.left - reference.left,
-         part.top - reference.top, SRCCOPY);
+  BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left, part.bottom - part.top, stretched.Dc(),
+         part.left - reference.left, part.top - reference.top, SRCCOPY);
 }
 
-void Place(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType type,
-           const BitmapSource& bmp, TColor color, POINT origin) {
-  TRect placed = type == bgtCenterBitmap
-                     ? CenterRect(bmp.Width(), reference.right - reference.left, bmp.Height(),
-                                  reference.bottom - reference.top)
-                     : TRect{0, 0, bmp.Width(), bmp.Height()};
+void Place(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType type, const BitmapSource& bmp,
+           TColor color, POINT origin) {
+  TRect placed = type == bgtCenterBitmap ? CenterRect(bmp.Width(), reference.right - reference.left, bmp.Height(),
+                                                      reference.bottom - reference.top)
+                                         : TRect{0, 0, bmp.Width(), bmp.Height()};
   OffsetRect(&placed, reference.left, reference.top);
   TRect b = Offset(area, origin.x, origin.y);
   TRect part{};
   if (IntersectRect(&part, &placed, &b)) {
-    BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left,
-           part.bottom - part.top, bmp.Dc(), part.left - placed.left, part.top - placed.top,
-           SRCCOPY);
+    BitBlt(dc, part.left - origin.x, part.top - origin.y, part.right - part.left, part.bottom - part.top, bmp.Dc(),
+           part.left - placed.left, part.top - placed.top, SRCCOPY);
   }
   int saved = SaveDC(dc);
   TRect painted = Offset(placed, -origin.x, -origin.y);
@@ -122,9 +118,8 @@ TRect CenterRect(int innerWidth, int outerWidth, int innerHeight, int outerHeigh
   return r;
 }
 
-void PaintBitmapBackground(HDC dc, const TRect& area, const TRect& reference,
-                           TVnBackgroundType backgroundType, HBITMAP bitmap, TColor color,
-                           POINT origin) {
+void PaintBitmapBackground(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType backgroundType,
+                           HBITMAP bitmap, TColor color, POINT origin) {
   if (IsEmpty(area)) return;
   if (backgroundType == bgtColorFill) {
     FillSolid(dc, area, ColorToRGB(color));
@@ -147,8 +142,8 @@ void PaintBitmapBackground(HDC dc, const TRect& area, const TRect& reference,
   }
 }
 
-void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& sourceRect,
-                    bool constantAlpha, std::uint8_t alpha) {
+void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& sourceRect, bool constantAlpha,
+                    std::uint8_t alpha) {
   int w = 0, h = 0, sw = 0, sh = 0;
   if (!RectSize(destRect, w, h) || !RectSize(sourceRect, sw, sh)) return;
   MemoryBitmap source(dc, w, h), dest(dc, w, h);
@@ -157,8 +152,7 @@ void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& so
     BitBlt(source.Dc(), 0, 0, w, h, sourceDc, sourceRect.left, sourceRect.top, SRCCOPY);
   } else {
     SetStretchBltMode(source.Dc(), COLORONCOLOR);
-    StretchBlt(source.Dc(), 0, 0, w, h, sourceDc, sourceRect.left, sourceRect.top, sw, sh,
-               SRCCOPY);
+    StretchBlt(source.Dc(), 0, 0, w, h, sourceDc, sourceRect.left, sourceRect.top, sw, sh, SRCCOPY);
   }
   BitBlt(dest.Dc(), 0, 0, w, h, dc, destRect.left, destRect.top, SRCCOPY);
   const std::uint32_t* s = source.Pixels();
@@ -180,8 +174,7 @@ void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& so
 
 void AlphaFillRect(HDC dc, const TRect& rect, TColor color, std::uint8_t alpha) {
   int w = 0, h = 0;
-  if (!RectSize(rect, w, h) || w == std::numeric_limits<int>::max() ||
-      h == std::numeric_limits<int>::max()) {
+  if (!RectSize(rect, w, h) || w == std::numeric_limits<int>::max() || h == std::numeric_limits<int>::max()) {
     return;
   }
   MemoryBitmap fill(dc, w + 1, h + 1);

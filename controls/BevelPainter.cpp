@@ -29,8 +29,7 @@ TRect PaintBevel(HDC dc, const TRect& rect, TVnBevelStyle style, int width, TCol
   return r;
 }
 
-TRect PaintBevels(HDC dc, const TRect& rect, TVnBevelStyle outer, TVnBevelStyle inner, int width,
-                  TColor spaceColor) {
+TRect PaintBevels(HDC dc, const TRect& rect, TVnBevelStyle outer, TVnBevelStyle inner, int width, TColor spaceColor) {
   return PaintBevel(dc, PaintBevel(dc, rect, outer, width, spaceColor), inner, width, spaceColor);
 }
 
@@ -43,8 +42,7 @@ TRect GrabHandleStrip(const TRect& area, TVnBorderSide side, int size) {
   }
 }
 
-TRect PaintGrabHandle(HDC dc, TRect& area, TVnBorderSide side, int size, TVnBevelStyle bevelKind,
-                      TColor color) {
+TRect PaintGrabHandle(HDC dc, TRect& area, TVnBorderSide side, int size, TVnBevelStyle bevelKind, TColor color) {
   // A handle without thickness has no strip to paint its grip lines in.
   if (bevelKind == bvNone || size <= 0) return {};
   const TRect strip = GrabHandleStrip(area, side, size);

@@ -19,11 +19,10 @@ TBevelColors BevelColors(TVnBevelStyle style, TColor spaceColor);
 
 // Paints a bevel `width` rings thick on `rect` (nothing for bvNone) and returns the rectangle
 // left inside it: `rect` moved in by `width`, or `rect` itself for bvNone.
-TRect PaintBevel(platform::HDC dc, const TRect& rect, TVnBevelStyle style, int width,
-                 TColor spaceColor);
+TRect PaintBevel(platform::HDC dc, const TRect& rect, TVnBevelStyle style, int width, TColor spaceColor);
 // An outer and then an inner bevel of the same width, as a panel paints them.
-TRect PaintBevels(platform::HDC dc, const TRect& rect, TVnBevelStyle outer, TVnBevelStyle inner,
-                  int width, TColor spaceColor);
+TRect PaintBevels(platform::HDC dc, const TRect& rect, TVnBevelStyle outer, TVnBevelStyle inner, int width,
+                  TColor spaceColor);
 
 // The strip `size` pixels thick along `side` of `area`.
 TRect GrabHandleStrip(const TRect& area, TVnBorderSide side, int size);
@@ -31,7 +30,7 @@ TRect GrabHandleStrip(const TRect& area, TVnBorderSide side, int size);
 // A grab handle of `bevelKind` along `side` of `area`: takes the strip `size` pixels thick,
 // fills it with `color` and draws the two grip lines along its middle; `area` loses the strip.
 // Returns the strip. bvNone, and a size of 0 or less, take and paint nothing (an empty result).
-TRect PaintGrabHandle(platform::HDC dc, TRect& area, TVnBorderSide side, int size,
-                      TVnBevelStyle bevelKind, TColor color);
+TRect PaintGrabHandle(platform::HDC dc, TRect& area, TVnBorderSide side, int size, TVnBevelStyle bevelKind,
+                      TColor color);
 
 }  // namespace kestrel

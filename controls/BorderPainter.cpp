@@ -31,9 +31,7 @@ class StrokePainter {
   void Column(HBRUSH brush, TVnBorderSide side, int x, int y0, int y1) {
     Fill(brush, side, TRect{x, y0, x + 1, y1 + 1});
   }
-  void Row(HBRUSH brush, TVnBorderSide side, int y, int x0, int x1) {
-    Fill(brush, side, TRect{x0, y, x1 + 1, y + 1});
-  }
+  void Row(HBRUSH brush, TVnBorderSide side, int y, int x0, int x1) { Fill(brush, side, TRect{x0, y, x1 + 1, y + 1}); }
   bool Has(TVnBorderSide side) const { return sides_.Contains(side); }
 
  private:
@@ -107,8 +105,7 @@ void BumpStrokes(StrokePainter& s, HBRUSH highlight, const TRect& r) {
   s.Row(highlight, ebsBottom, r.bottom + 1, r.left - 2, r.right + 1);
 }
 
-void EdgeStrokes(StrokePainter& s, const BorderBrushes& b, TKsFlatBorderType kind,
-                 const TRect& r) {
+void EdgeStrokes(StrokePainter& s, const BorderBrushes& b, TKsFlatBorderType kind, const TRect& r) {
   switch (kind) {
     case fbtSunkenInner:
       FaceInnerRing(s, b.face, r);
@@ -121,16 +118,12 @@ void EdgeStrokes(StrokePainter& s, const BorderBrushes& b, TKsFlatBorderType kin
       s.Row(b.face, ebsBottom, r.bottom - 1, r.left, r.right - 1);
       OuterBottomRight(s, b.window, r);
       break;
-    case fbtRaisedInner:
-      FaceInnerRing(s, b.face, r);
-      break;
+    case fbtRaisedInner: FaceInnerRing(s, b.face, r); break;
     case fbtRaisedOuter:
       FaceInnerRing(s, b.face, r);
       OuterBottomRight(s, b.highlight, r);
       break;
-    case fbtBump:
-      BumpStrokes(s, b.highlight, r);
-      break;
+    case fbtBump: BumpStrokes(s, b.highlight, r); break;
     case fbtBigBump:
       BumpStrokes(s, b.highlight, r);
       s.Column(b.window, ebsLeft, r.left - 2, r.top - 2, r.bottom);
@@ -138,25 +131,22 @@ void EdgeStrokes(StrokePainter& s, const BorderBrushes& b, TKsFlatBorderType kin
       s.Column(b.window, ebsRight, r.right, r.top - 2, r.bottom);
       s.Row(b.window, ebsBottom, r.bottom, r.left - 2, r.right);
       break;
-    case fbtEtched:
-      s.Row(b.face, ebsTop, r.top - 1, s.Has(ebsLeft) ? r.left - 1 : r.left, r.right - 1);
-      break;
+    case fbtEtched: s.Row(b.face, ebsTop, r.top - 1, s.Has(ebsLeft) ? r.left - 1 : r.left, r.right - 1); break;
     case fbtFramed:
       s.Column(b.face, ebsLeft, r.left - 1, r.top, r.bottom - 1);
       s.Row(b.face, ebsTop, r.top - 1, r.left - 2, r.right);
       s.Column(b.highlight, ebsRight, r.right + 1, r.top - 2, r.bottom + 1);
       s.Row(b.highlight, ebsBottom, r.bottom + 1, r.left - 2, r.right + 1);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
-void EdgeBorder(HDC dc, const TRect& rect, TColor backColor, TVnBorderSides sides,
-                TKsFlatBorderType kind, const TKsBorderColors& c) {
+void EdgeBorder(HDC dc, const TRect& rect, TColor backColor, TVnBorderSides sides, TKsFlatBorderType kind,
+                const TKsBorderColors& c) {
   TRect r = rect;
-  PaintEdge3D(dc, r, EdgeOfKind(kind), EdgeFlagsFromSides(sides) | BF_ADJUST, c.Face, c.DkShadow,
-              c.Highlight, c.Shadow);
+  PaintEdge3D(dc, r, EdgeOfKind(kind), EdgeFlagsFromSides(sides) | BF_ADJUST, c.Face, c.DkShadow, c.Highlight,
+              c.Shadow);
   if (kind == fbtRaised) {
     TRect inner = PaintBevelRing(dc, r, backColor, backColor, sides);
     PaintBevelRing(dc, inner, backColor, backColor, sides);
@@ -169,30 +159,24 @@ void EdgeBorder(HDC dc, const TRect& rect, TColor backColor, TVnBorderSides side
 }
 
 // The kinds without a 3-D edge: two rings, then what the kind paints over the outer one.
-void LineBorder(HDC dc, const TRect& rect, TColor lineColor, TColor backColor,
-                TVnBorderSides sides, TKsFlatBorderType kind) {
+void LineBorder(HDC dc, const TRect& rect, TColor lineColor, TColor backColor, TVnBorderSides sides,
+                TKsFlatBorderType kind) {
   TColor outer = kind == fbtColorLineBorder ? lineColor : backColor;
   TRect inner = PaintBevelRing(dc, rect, outer, outer, sides);
   PaintBevelRing(dc, inner, backColor, backColor, sides);
   switch (kind) {
-    case fbtFlat:
-      PaintBevelRing(dc, rect, clBtnShadow, clBtnHighlight, sides);
-      break;
+    case fbtFlat: PaintBevelRing(dc, rect, clBtnShadow, clBtnHighlight, sides); break;
     case fbtLine:
       DrawLine(dc, ColorToRGB(clWindowFrame), rect.left, rect.bottom - 1, rect.right, rect.bottom - 1);
       break;
-    case fbtLineBorder:
-      PaintBevelRing(dc, rect, clWindowFrame, clWindowFrame, sides);
-      break;
-    default:
-      break;
+    case fbtLineBorder: PaintBevelRing(dc, rect, clWindowFrame, clWindowFrame, sides); break;
+    default: break;
   }
 }
 
 }  // namespace
 
-TRect PaintBevelRing(HDC dc, const TRect& rect, TColor topLeftColor, TColor bottomRightColor,
-                     TVnBorderSides sides) {
+TRect PaintBevelRing(HDC dc, const TRect& rect, TColor topLeftColor, TColor bottomRightColor, TVnBorderSides sides) {
   TRect inner = rect;
   if (sides.Contains(ebsLeft)) ++inner.left;
   if (sides.Contains(ebsTop)) ++inner.top;
@@ -212,8 +196,8 @@ TRect PaintBevelRing(HDC dc, const TRect& rect, TColor topLeftColor, TColor bott
   return inner;
 }
 
-void PaintEdge3D(HDC dc, TRect& rect, unsigned edgeKind, unsigned flags, TColor face,
-                 TColor dkShadow, TColor highlight, TColor shadow) {
+void PaintEdge3D(HDC dc, TRect& rect, unsigned edgeKind, unsigned flags, TColor face, TColor dkShadow, TColor highlight,
+                 TColor shadow) {
   if (flags & BF_DIAGONAL) {
     DrawEdge(dc, &rect, edgeKind, flags);
     return;
@@ -236,9 +220,8 @@ void PaintEdge3D(HDC dc, TRect& rect, unsigned edgeKind, unsigned flags, TColor 
   if (flags & BF_ADJUST) rect = r;
 }
 
-void PaintFlatBorder(HDC dc, const TRect& rect, TColor lineColor, TColor backColor, bool active,
-                     bool enabled, TVnBorderSides sides, TKsFlatBorderType borderType,
-                     const TKsBorderColors& colors) {
+void PaintFlatBorder(HDC dc, const TRect& rect, TColor lineColor, TColor backColor, bool active, bool enabled,
+                     TVnBorderSides sides, TKsFlatBorderType borderType, const TKsBorderColors& colors) {
   (void)active;
   (void)enabled;
   if (IsEmpty(rect)) return;
@@ -260,8 +243,8 @@ void PaintFrame3D(HDC dc, TRect& rect, TColor topColor, TColor bottomColor, int 
       return static_cast<int>(std::clamp<std::int64_t>(v + by, INT32_MIN, INT32_MAX));
     };
     std::int64_t rest = static_cast<std::int64_t>(width) - drawn;
-    rect = TRect{shrink(rect.left, rest), shrink(rect.top, rest), shrink(rect.right, -rest),
-                 shrink(rect.bottom, -rest)};
+    rect =
+        TRect{shrink(rect.left, rest), shrink(rect.top, rest), shrink(rect.right, -rest), shrink(rect.bottom, -rest)};
   }
 }
 

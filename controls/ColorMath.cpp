@@ -19,8 +19,8 @@ int Green(platform::COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 int Blue(platform::COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
 TColor Pack(int r, int g, int b) {
-  return static_cast<TColor>(platform::RGB(static_cast<platform::BYTE>(r), static_cast<platform::BYTE>(g),
-                                           static_cast<platform::BYTE>(b)));
+  return static_cast<TColor>(
+      platform::RGB(static_cast<platform::BYTE>(r), static_cast<platform::BYTE>(g), static_cast<platform::BYTE>(b)));
 }
 
 // Round half to even, as every rounding of this library does.
@@ -53,16 +53,13 @@ int ChannelFromHue(int m1, int m2, int hue) {
 }  // namespace
 
 TColor LightenColor(TColor color, int percent) {
-  return PerChannel(color, [percent](int c) {
-    return std::clamp(c + MulDiv(kRgbMax - c, percent, 100), 0, kRgbMax);
-  });
+  return PerChannel(color, [percent](int c) { return std::clamp(c + MulDiv(kRgbMax - c, percent, 100), 0, kRgbMax); });
 }
 
 TColor DarkenColor(TColor color, int percent) {
   float f = static_cast<float>(percent) / 100.0f;
-  return PerChannel(color, [f](int c) {
-    return std::clamp(c - RoundEven(static_cast<float>(kRgbMax - c) * f), 0, kRgbMax);
-  });
+  return PerChannel(color,
+                    [f](int c) { return std::clamp(c - RoundEven(static_cast<float>(kRgbMax - c) * f), 0, kRgbMax); });
 }
 
 TColor ColorToHLS(TColor rgbColor) {
@@ -83,8 +80,7 @@ TColor ColorToHLS(TColor rgbColor) {
       s = RoundEven((spread * static_cast<double>(kHlsMax) + rest / 2.0) / rest);
     }
     auto delta = [&](int x) {
-      return (static_cast<float>(maxC - x) * kHlsMax / 6.0f + spread / 2.0f) /
-             static_cast<float>(spread);
+      return (static_cast<float>(maxC - x) * kHlsMax / 6.0f + spread / 2.0f) / static_cast<float>(spread);
     };
     float dr = delta(r), dg = delta(g), db = delta(b);
     float hue = 0;
@@ -102,8 +98,7 @@ TColor ColorToHLS(TColor rgbColor) {
       h -= kHlsMax;
     }
   }
-  return static_cast<TColor>(static_cast<std::uint32_t>(h & 0xFF) |
-                             static_cast<std::uint32_t>(l & 0xFF) << 8 |
+  return static_cast<TColor>(static_cast<std::uint32_t>(h & 0xFF) | static_cast<std::uint32_t>(l & 0xFF) << 8 |
                              static_cast<std::uint32_t>(s & 0xFF) << 16);
 }
 
@@ -117,8 +112,7 @@ TColor HLSToColor(TColor hls) {
     int grey = std::min(l * kRgbMax / kHlsMax, kRgbMax);
     return Pack(grey, grey, grey);
   }
-  int m2 = l > kHlsMax / 2 ? l + s - (l * s + kHlsMax / 2) / kHlsMax
-                           : (l * (s + kHlsMax) + kHlsMax / 2) / kHlsMax;
+  int m2 = l > kHlsMax / 2 ? l + s - (l * s + kHlsMax / 2) / kHlsMax : (l * (s + kHlsMax) + kHlsMax / 2) / kHlsMax;
   int m1 = 2 * l - m2;
   return Pack(ChannelFromHue(m1, m2, h + kHlsMax / 3), ChannelFromHue(m1, m2, h),
               ChannelFromHue(m1, m2, h - kHlsMax / 3));

@@ -25,8 +25,7 @@ int MulDiv(int a, int b, int c) {
 bool RectSize(const RECT& r, int& width, int& height) {
   std::int64_t w = static_cast<std::int64_t>(r.right) - r.left;
   std::int64_t h = static_cast<std::int64_t>(r.bottom) - r.top;
-  if (w <= 0 || h <= 0 || w > std::numeric_limits<int>::max() ||
-      h > std::numeric_limits<int>::max()) {
+  if (w <= 0 || h <= 0 || w > std::numeric_limits<int>::max() || h > std::numeric_limits<int>::max()) {
     return false;
   }
   width = static_cast<int>(w);

@@ -131,18 +131,16 @@ HPALETTE CreateGradientPalette(const TGradientColors& colors) {
   palette->palVersion = 0x300;
   palette->palNumEntries = static_cast<WORD>(n);
   for (std::size_t i = 0; i < n; ++i) {
-    palette->palPalEntry[i] = PALETTEENTRY{static_cast<BYTE>(colors[i] & 0xFF),
-                                           static_cast<BYTE>((colors[i] >> 8) & 0xFF),
-                                           static_cast<BYTE>((colors[i] >> 16) & 0xFF),
-                                           kPaletteEntryFlags};
+    palette->palPalEntry[i] =
+        PALETTEENTRY{static_cast<BYTE>(colors[i] & 0xFF), static_cast<BYTE>((colors[i] >> 8) & 0xFF),
+                     static_cast<BYTE>((colors[i] >> 16) & 0xFF), kPaletteEntryFlags};
   }
   return CreatePalette(palette);
 }
 
 // Paints the shapes into `target` (rectangle `r` in its coordinates), with the gradient palette
 // selected there while painting when asked.
-void PaintShapes(HDC target, const TRect& r, const TGradientColors& colors, int shape,
-                 bool usePalette) {
+void PaintShapes(HDC target, const TRect& r, const TGradientColors& colors, int shape, bool usePalette) {
   HPALETTE palette = usePalette ? CreateGradientPalette(colors) : nullptr;
   HPALETTE previous = nullptr;
   if (palette != nullptr) {
@@ -164,8 +162,8 @@ void FillSolid(HDC dc, const TRect& rect, COLORREF rgb) {
   if (previous != CLR_INVALID) SetBkColor(dc, previous);
 }
 
-void MakeGradientColors(TColor startColor, TColor endColor, std::uint16_t steps,
-                        TGradientColors* list, bool clearFirst) {
+void MakeGradientColors(TColor startColor, TColor endColor, std::uint16_t steps, TGradientColors* list,
+                        bool clearFirst) {
   if (list == nullptr || steps == 0) return;
   if (clearFirst) list->clear();
   COLORREF start = ColorToRGB(startColor);
@@ -182,11 +180,10 @@ void MakeGradientColors(TColor startColor, TColor endColor, std::uint16_t steps,
   }
 }
 
-void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor, int steps,
-                   int shape, unsigned options, std::uint32_t clipOffset) {
+void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor, int steps, int shape,
+                   unsigned options, std::uint32_t clipOffset) {
   TGradientColors colors;
-  MakeGradientColors(startColor, endColor, static_cast<std::uint16_t>(std::clamp(steps, 0, 65535)),
-                     &colors, true);
+  MakeGradientColors(startColor, endColor, static_cast<std::uint16_t>(std::clamp(steps, 0, 65535)), &colors, true);
   int w = 0, h = 0;
   if (colors.empty() || !RectSize(rect, w, h)) return;
   // The display reports 32 bits per pixel, so the palette is used whenever it is asked for: the
@@ -213,8 +210,8 @@ void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor
   if (saved != 0) RestoreDC(dc, saved);
 }
 
-void PaintGradient(TCanvas* canvas, const TRect& rect, TColor startColor, TColor endColor,
-                   int steps, int shape, unsigned options, std::uint32_t clipOffset) {
+void PaintGradient(TCanvas* canvas, const TRect& rect, TColor startColor, TColor endColor, int steps, int shape,
+                   unsigned options, std::uint32_t clipOffset) {
   if (canvas != nullptr) {
     PaintGradient(canvas->Handle(), rect, startColor, endColor, steps, shape, options, clipOffset);
   }

@@ -10,8 +10,10 @@ void TKsHook::PublishProperties(TClassBuilder<TKsHook>& b) {
   b.Property(u"Active", &TKsHook::Active, &TKsHook::SetActive).Default(false);
   b.Property(u"DesignActive", &TKsHook::DesignActive, &TKsHook::SetDesignActive).Default(false);
   b.Object(u"Control", &TKsHook::Control, &TKsHook::SetControl);
-  b.Event(u"OnBeforeProcess", [](const TKsHook& h) { return static_cast<bool>(h.OnBeforeProcess); }, u"TKsHookEvent");
-  b.Event(u"OnAfterProcess", [](const TKsHook& h) { return static_cast<bool>(h.OnAfterProcess); }, u"TKsHookEvent");
+  b.Event(
+      u"OnBeforeProcess", [](const TKsHook& h) { return static_cast<bool>(h.OnBeforeProcess); }, u"TKsHookEvent");
+  b.Event(
+      u"OnAfterProcess", [](const TKsHook& h) { return static_cast<bool>(h.OnAfterProcess); }, u"TKsHookEvent");
 }
 
 TKsHook::TKsHook(TComponent* owner) : TCustomMessageHook(owner, THookFamily::Ks, false) {}

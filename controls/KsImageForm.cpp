@@ -365,8 +365,8 @@ void TCustomKsImageForm::PaintBkgnd(HDC dc, const TRect& r, TPoint origin, bool 
       return;
     }
     case bgtStretchBitmap:
-      PaintBitmapBackground(dc, area, reference, bgtTileBitmap,
-                            cacheBackground_ ? cacheBackground_->Handle() : nullptr, color, at);
+      PaintBitmapBackground(dc, area, reference, bgtTileBitmap, cacheBackground_ ? cacheBackground_->Handle() : nullptr,
+                            color, at);
       return;
     case bgtTileBitmap:
     case bgtCenterBitmap:

@@ -103,10 +103,7 @@ void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
 KESTREL_IMPLEMENT_CLASS(TKsPanel, TCustomKsPanel)
 
 TCustomKsPanel::TCustomKsPanel(TComponent* owner)
-    : TCustomControl(owner),
-      FTmpBmp(new TBitmap),
-      FBackground(new TBitmap),
-      FImgFormChLink(new TImgFormChangeLink) {
+    : TCustomControl(owner), FTmpBmp(new TBitmap), FBackground(new TBitmap), FImgFormChLink(new TImgFormChangeLink) {
   for (auto& handle : FGrabHandles) handle = std::make_unique<TKsPanelGrabHandle>(this);
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
@@ -379,8 +376,7 @@ void TCustomKsPanel::SetWordWrap(bool value) {
 void TCustomKsPanel::SetShowFocus(bool value) {
   if (value == FShowFocus) return;
   FShowFocus = value;
-  if (HandleAllocated() && !LoadingOrReading() && !ComponentState().Contains(csDestroying) && Focused())
-    Invalidate();
+  if (HandleAllocated() && !LoadingOrReading() && !ComponentState().Contains(csDestroying) && Focused()) Invalidate();
 }
 
 void TCustomKsPanel::SetResizable(bool value) {
@@ -417,7 +413,8 @@ void TCustomKsPanel::AdjustClientRect(TRect& rect) const {
   for (int i = 0; i < 4; ++i) {
     const TKsPanelGrabHandle& h = *FGrabHandles[i];
     if (!h.Shown()) continue;
-    const TRect strip = GrabHandleStrip(rect, sides[i], std::min(h.Size(), std::max(rect.right - rect.left, rect.bottom - rect.top)));
+    const TRect strip =
+        GrabHandleStrip(rect, sides[i], std::min(h.Size(), std::max(rect.right - rect.left, rect.bottom - rect.top)));
     switch (sides[i]) {
       case ebsLeft: rect.left = std::min(strip.right, rect.right); break;
       case ebsRight: rect.right = std::max(strip.left, rect.left); break;
@@ -537,7 +534,9 @@ void TCustomKsPanel::PaintOwnBackground(HDC dc, const TRect& r) {
     case bgtTileBitmap:
     case bgtStretchBitmap:
       if (FTmpBmp->Empty()) FillColor(dc, r, Color());
-      else BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, FTmpBmp->Canvas()->Handle(), r.left, r.top, SRCCOPY);
+      else
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, FTmpBmp->Canvas()->Handle(), r.left, r.top,
+               SRCCOPY);
       return;
     case bgtColorFill: FillColor(dc, r, Color()); return;
     case bgtCenterBitmap: {
@@ -560,7 +559,8 @@ void TCustomKsPanel::PaintOwnBackground(HDC dc, const TRect& r) {
       return;
     }
     default:
-      PaintGradient(dc, client, FGradientStartColor, FGradientEndColor, FGradientSteps, FBackgroundType - bgtHorzGradient, 0);
+      PaintGradient(dc, client, FGradientStartColor, FGradientEndColor, FGradientSteps,
+                    FBackgroundType - bgtHorzGradient, 0);
   }
 }
 
@@ -671,7 +671,8 @@ void TCustomKsPanel::PaintCaption(HDC dc, const TRect& c) {
 
 void TCustomKsPanel::PaintSizeGrip(HDC dc, const TRect& c, bool themed) {
   if (!themed) {
-    sizeGripRect_ = {c.right - GetSystemMetrics(SM_CXVSCROLL), c.bottom - GetSystemMetrics(SM_CYHSCROLL), c.right, c.bottom};
+    sizeGripRect_ = {c.right - GetSystemMetrics(SM_CXVSCROLL), c.bottom - GetSystemMetrics(SM_CYHSCROLL), c.right,
+                     c.bottom};
     const int h = GetSystemMetrics(SM_CYHSCROLL);
     RECT square{c.right - h - 1, c.bottom - h - 1, c.right, c.bottom};
     DrawFrameControl(dc, &square, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
@@ -712,9 +713,7 @@ void TCustomKsPanel::DoMove() {
 
 // ---- children -----------------------------------------------------------------------------------
 
-bool TCustomKsPanel::SeeThrough() const {
-  return IsThemed() ? FTransparentXPThemes : FTransparent;
-}
+bool TCustomKsPanel::SeeThrough() const { return IsThemed() ? FTransparentXPThemes : FTransparent; }
 
 bool TCustomKsPanel::ParentIsThemedOrPanel() const { return Parent() && IsKsControlChild(Parent()); }
 

@@ -176,7 +176,8 @@ void TKsXPThemedControl::Notification(TComponent* component, TOperation operatio
 
 void TKsXPThemedControl::FrameChanged() {
   if (!HandleAllocated()) return;
-  pf::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOZORDER | pf::SWP_FRAMECHANGED);
+  pf::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                   pf::SWP_NOMOVE | pf::SWP_NOSIZE | pf::SWP_NOZORDER | pf::SWP_FRAMECHANGED);
   pf::RedrawWindow(Handle(), nullptr, nullptr, pf::RDW_INVALIDATE | pf::RDW_ERASE | pf::RDW_FRAME);
 }
 
@@ -313,8 +314,10 @@ void TKsXPThemedControl::PaintClassicBorder() {
 
 void TKsXPThemedControl::RefreshScrollBars() {
   const auto style = static_cast<pf::DWORD>(pf::GetWindowLongW(Handle(), pf::GWL_STYLE));
-  if (style & pf::WS_HSCROLL) pf::SetScrollPos(Handle(), pf::SB_HORZ, pf::GetScrollPos(Handle(), pf::SB_HORZ), pf::TRUE);
-  if (style & pf::WS_VSCROLL) pf::SetScrollPos(Handle(), pf::SB_VERT, pf::GetScrollPos(Handle(), pf::SB_VERT), pf::TRUE);
+  if (style & pf::WS_HSCROLL)
+    pf::SetScrollPos(Handle(), pf::SB_HORZ, pf::GetScrollPos(Handle(), pf::SB_HORZ), pf::TRUE);
+  if (style & pf::WS_VSCROLL)
+    pf::SetScrollPos(Handle(), pf::SB_VERT, pf::GetScrollPos(Handle(), pf::SB_VERT), pf::TRUE);
 }
 
 void TKsXPThemedControl::WndProc(TMessage& message) {

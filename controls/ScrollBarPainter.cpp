@@ -62,8 +62,8 @@ void PaintScrollBox(HDC dc, const TRect& rect, bool active) {
   }
 }
 
-void PaintFlatScrollBar(HWND wnd, HDC dc, const TRect& rect, bool vertical, bool controlBar,
-                        bool dragging, bool active) {
+void PaintFlatScrollBar(HWND wnd, HDC dc, const TRect& rect, bool vertical, bool controlBar, bool dragging,
+                        bool active) {
   int a = GetSystemMetrics(SM_CXHSCROLL);
   int length = vertical ? rect.bottom - rect.top : rect.right - rect.left;
   if (length < 2 * a) {
@@ -90,10 +90,9 @@ void PaintFlatScrollBar(HWND wnd, HDC dc, const TRect& rect, bool vertical, bool
   PaintScrollBox(dc, box, active);
 }
 
-void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScrollStyle scrollBars,
-                         bool draggingHorz, bool draggingVert, bool controlBar, DWORD style,
-                         DWORD exStyle) {
-  int b = (style & kThinBorder) ? GetSystemMetrics(SM_CXBORDER)
+void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScrollStyle scrollBars, bool draggingHorz,
+                         bool draggingVert, bool controlBar, DWORD style, DWORD exStyle) {
+  int b = (style & kThinBorder)     ? GetSystemMetrics(SM_CXBORDER)
           : (exStyle & kClientEdge) ? GetSystemMetrics(SM_CXEDGE)
                                     : 0;
   int a = GetSystemMetrics(SM_CXHSCROLL);
@@ -126,8 +125,8 @@ void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScro
                    : TRect{r.right - b - a, r.top + b, r.right - b, r.bottom - b};
     PaintFlatScrollBar(wnd, dc, v, true, controlBar, draggingVert, active);
   } else if (horz && roomH) {
-    PaintFlatScrollBar(wnd, dc, TRect{r.left + b, r.bottom - b - c, r.right - b, r.bottom - b},
-                       false, controlBar, draggingHorz, active);
+    PaintFlatScrollBar(wnd, dc, TRect{r.left + b, r.bottom - b - c, r.right - b, r.bottom - b}, false, controlBar,
+                       draggingHorz, active);
   }
 }
 

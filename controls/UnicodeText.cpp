@@ -51,15 +51,13 @@ int DrawTextUnicode(HDC dc, const String& text, int count, unsigned format, TRec
   return DrawTextW(dc, text.c_str(), Length(text, count), &rect, format);
 }
 
-bool GetTextMetricsUnicode(HDC dc, TEXTMETRICW& metrics) {
-  return GetTextMetricsW(dc, &metrics) != FALSE;
-}
+bool GetTextMetricsUnicode(HDC dc, TEXTMETRICW& metrics) { return GetTextMetricsW(dc, &metrics) != FALSE; }
 
-bool TextOutUnicode(TCanvas* canvas, int x, int y, unsigned options, const TRect* clipRect,
-                    const String& text, int count) {
+bool TextOutUnicode(TCanvas* canvas, int x, int y, unsigned options, const TRect* clipRect, const String& text,
+                    int count) {
   if (canvas == nullptr) return false;
-  return ExtTextOutW(canvas->Handle(), x, y, options, clipRect, text.c_str(),
-                     static_cast<UINT>(Length(text, count)), nullptr) != FALSE;
+  return ExtTextOutW(canvas->Handle(), x, y, options, clipRect, text.c_str(), static_cast<UINT>(Length(text, count)),
+                     nullptr) != FALSE;
 }
 
 bool IsRectVisible(TCanvas* canvas, const TRect& rect) {

@@ -15,8 +15,8 @@ int DrawTextUnicode(platform::HDC dc, const String& text, int count, unsigned fo
 bool GetTextMetricsUnicode(platform::HDC dc, platform::TEXTMETRICW& metrics);
 // A run of `count` characters (-1: all) at (x, y) with ETO_* options and an optional clip
 // rectangle, without a spacing array.
-bool TextOutUnicode(TCanvas* canvas, int x, int y, unsigned options, const TRect* clipRect,
-                    const String& text, int count = -1);
+bool TextOutUnicode(TCanvas* canvas, int x, int y, unsigned options, const TRect* clipRect, const String& text,
+                    int count = -1);
 // Whether any part of `rect` lies in the canvas's clipping region.
 bool IsRectVisible(TCanvas* canvas, const TRect& rect);
 

@@ -9,11 +9,11 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TVnHookComponent, TVnCustomHookComponent)
 
 void TVnHookComponent::PublishProperties(TClassBuilder<TVnHookComponent>& b) {
   b.Object(u"Control", &TVnHookComponent::Control, &TVnHookComponent::SetControl);
-  b.Event(u"OnMessage", [](const TVnHookComponent& h) { return static_cast<bool>(h.OnMessage); }, u"TVnHookEvent");
+  b.Event(
+      u"OnMessage", [](const TVnHookComponent& h) { return static_cast<bool>(h.OnMessage); }, u"TVnHookEvent");
 }
 
-TVnCustomHookComponent::TVnCustomHookComponent(TComponent* owner)
-    : TCustomMessageHook(owner, THookFamily::Vn, true) {}
+TVnCustomHookComponent::TVnCustomHookComponent(TComponent* owner) : TCustomMessageHook(owner, THookFamily::Vn, true) {}
 
 void TVnCustomHookComponent::BeforeProcess(TMessage& msg, bool& handled) {
   if (OnBeforeProcess) OnBeforeProcess(this, msg, handled);

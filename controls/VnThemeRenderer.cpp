@@ -51,8 +51,8 @@ bool TVnThemeRenderer::DrawThemeEdge(platform::HDC, TThemedElement, int, int, co
                                      platform::UINT, TRect*) {
   Abstract();
 }
-void TVnThemeRenderer::DrawThemeText(platform::HDC, const TThemedElementDetails&, const char16_t*, int,
-                                     platform::DWORD, platform::DWORD, const TRect&) {
+void TVnThemeRenderer::DrawThemeText(platform::HDC, const TThemedElementDetails&, const char16_t*, int, platform::DWORD,
+                                     platform::DWORD, const TRect&) {
   Abstract();
 }
 

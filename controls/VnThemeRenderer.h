@@ -51,8 +51,8 @@ class TVnThemeRenderer : public TObject {
   virtual void DrawThemeParentBackground(platform::HWND wnd, platform::HDC dc, const TRect* rect);
   virtual bool DrawThemeEdge(platform::HDC dc, TThemedElement element, int part, int state, const TRect& destRect,
                              platform::UINT edge, platform::UINT flags, TRect* contentRect);
-  virtual void DrawThemeText(platform::HDC dc, const TThemedElementDetails& details, const char16_t* text,
-                             int count, platform::DWORD flags, platform::DWORD flags2, const TRect& rect);
+  virtual void DrawThemeText(platform::HDC dc, const TThemedElementDetails& details, const char16_t* text, int count,
+                             platform::DWORD flags, platform::DWORD flags2, const TRect& rect);
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool value) { enabled_ = value; }

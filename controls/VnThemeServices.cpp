@@ -1,6 +1,5 @@
 #include "controls/VnThemeServices.h"
 
-
 #include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeRenderer.h"
@@ -19,9 +18,9 @@ KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
 
-constexpr int kToolBarButtonPart = 1;     // TP_BUTTON
+constexpr int kToolBarButtonPart = 1;            // TP_BUTTON
 constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
-constexpr int kToolBarDisabledState = 4;  // TS_DISABLED
+constexpr int kToolBarDisabledState = 4;         // TS_DISABLED
 
 bool ApplicationUsesThemes() {
   const TVnApplication* app = VnApplication();

@@ -68,9 +68,8 @@ class TVnThemeServices : public TObject {
                    const TRect* clipRect = nullptr);
   bool DrawThemeEdge(TVnThemeMode mode, platform::HDC dc, TThemedElement element, int part, int state,
                      const TRect& destRect, platform::UINT edge, platform::UINT flags, TRect* contentRect);
-  void DrawThemeText(TVnThemeMode mode, platform::HDC dc, const TThemedElementDetails& details,
-                     const char16_t* text, int count, platform::DWORD flags, platform::DWORD flags2,
-                     const TRect& rect);
+  void DrawThemeText(TVnThemeMode mode, platform::HDC dc, const TThemedElementDetails& details, const char16_t* text,
+                     int count, platform::DWORD flags, platform::DWORD flags2, const TRect& rect);
   void DrawThemeParentBackground(TVnThemeMode mode, platform::HWND wnd, platform::HDC dc, const TRect* rect);
 
   // ---- queries (neutral answers when classic: clNone, false, 0, the bounding rectangle) ----

@@ -63,9 +63,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_LBUTTONDOWN:
-      SetCapture(hwnd);
-      return 0;
+    case WM_LBUTTONDOWN: SetCapture(hwnd); return 0;
     case WM_LBUTTONUP: {
       if (GetCapture() != hwnd) return 0;
       ReleaseCapture();
@@ -78,8 +76,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -94,16 +91,12 @@ String KeyName(WPARAM vk) {
 
 LRESULT KeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_CREATE:
-      SetWindowLongPtrW(hwnd, kStateIndex, reinterpret_cast<LONG_PTR>(new KeysState));
-      return 0;
+    case WM_CREATE: SetWindowLongPtrW(hwnd, kStateIndex, reinterpret_cast<LONG_PTR>(new KeysState)); return 0;
     case WM_NCDESTROY:
       delete StateOf(hwnd);
       SetWindowLongPtrW(hwnd, kStateIndex, 0);
       return 0;
-    case WM_LBUTTONDOWN:
-      SetFocus(hwnd);
-      return 0;
+    case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
     case WM_KEYDOWN:
       if (auto* s = StateOf(hwnd)) s->lastKey = KeyName(wParam);
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -114,9 +107,7 @@ LRESULT KeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, TRUE); return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC hdc = BeginPaint(hwnd, &ps);
@@ -131,8 +122,7 @@ LRESULT KeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -180,8 +170,8 @@ DemoWindows CreateDemoWindows() {
   GetWindowRect(GetDesktopWindow(), &screen);
   int w = r.right - r.left, h = r.bottom - r.top;
   d.frame = CreateWindowExW(0, u"KestrelDemoFrame", u"Kestrel demo", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                            std::max<int>(0, (screen.right - w) / 2), std::max<int>(0, (screen.bottom - h) / 2),
-                            w, h, nullptr, nullptr, nullptr, nullptr);
+                            std::max<int>(0, (screen.right - w) / 2), std::max<int>(0, (screen.bottom - h) / 2), w, h,
+                            nullptr, nullptr, nullptr, nullptr);
   const COLORREF colors[] = {RGB(0xE0, 0x60, 0x50), RGB(0x50, 0x90, 0xE0), RGB(0xF0, 0xC0, 0x40)};
   for (int i = 0; i < 3; ++i) {
     HWND panel = Child(u"KestrelDemoPanel", d.frame, 12 + i * 156, 12, 144, 90, 1 + i);

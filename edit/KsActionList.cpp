@@ -75,8 +75,7 @@ void TKsActionList::UndoRecord(const TKsAction& action, TKsEditStrings& lines, T
       if (action.Action() == atDeleteSel) selection.Caret = action.StartPos() >= after ? action.EndPos() : after;
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -305,10 +305,8 @@ void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset, b
   }
   offset = static_cast<int>(offs);
   const int snapped = SnapToCharStart(p.ParaText(), offset);
-  if (snapped != offset && roundUp)
-    ++offset;
-  else
-    offset = snapped;
+  if (snapped != offset && roundUp) ++offset;
+  else offset = snapped;
 }
 
 int TKsEditStrings::CharOf(int paragraph, int offset) const {
@@ -459,10 +457,8 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
 void TKsEditStrings::ParagraphsRemoved(int index, int count) {
   // The longest-paragraph record follows its paragraph, or lapses with it.
   if (count <= 0 || FIdxMaxLen < index) return;
-  if (FIdxMaxLen < index + count)
-    ResetMaxLen();
-  else
-    FIdxMaxLen -= count;
+  if (FIdxMaxLen < index + count) ResetMaxLen();
+  else FIdxMaxLen -= count;
 }
 
 void TKsEditStrings::ResetMaxLen() {

@@ -73,10 +73,8 @@ void TKsParagraph::Insert(int index, const String& s) {
   const auto size = static_cast<std::int32_t>(s.size());
   for (size_t i = static_cast<size_t>(std::max(index - 1, 0)); i < starts_.size(); ++i) starts_[i] += size;
   // The new line begins at At; when it goes first, the old first line now begins after it.
-  if (index == 0)
-    starts_.insert(starts_.begin(), size);
-  else
-    starts_.insert(starts_.begin() + (index - 1), at);
+  if (index == 0) starts_.insert(starts_.begin(), size);
+  else starts_.insert(starts_.begin() + (index - 1), at);
   Changed();
 }
 

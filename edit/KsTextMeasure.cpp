@@ -22,10 +22,8 @@ String TKsTextMeasure::ExpandTabs(std::u16string_view s) const {
   out.reserve(s.size());
   const String tab(static_cast<size_t>(TabSpaces()), u' ');
   for (char16_t c : s) {
-    if (c == u'\t')
-      out += tab;
-    else
-      out += c;
+    if (c == u'\t') out += tab;
+    else out += c;
   }
   return out;
 }

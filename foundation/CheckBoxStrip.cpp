@@ -9,8 +9,8 @@ namespace kestrel {
 namespace pf = platform;
 
 std::unique_ptr<TBitmap> LoadCheckBoxStrip() {
-  auto strip = std::make_unique<TBitmap>(kCheckBoxStripColumns * kCheckBoxImageSize,
-                                         kCheckBoxStripRows * kCheckBoxImageSize);
+  auto strip =
+      std::make_unique<TBitmap>(kCheckBoxStripColumns * kCheckBoxImageSize, kCheckBoxStripRows * kCheckBoxImageSize);
   static constexpr pf::UINT kRows[kCheckBoxStripRows] = {pf::DFCS_BUTTONCHECK, pf::DFCS_BUTTONRADIO,
                                                          pf::DFCS_BUTTON3STATE};
   static constexpr pf::UINT kColumns[kCheckBoxStripColumns] = {0, pf::DFCS_CHECKED, pf::DFCS_PUSHED,

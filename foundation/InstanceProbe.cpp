@@ -30,9 +30,8 @@ TVnInstanceProbe::TVnInstanceProbe(const String& name, const Handles& own) {
                                     reinterpret_cast<const pf::WCHAR*>(name.c_str()));
   const bool blockExisted = mapping_ && pf::GetLastError() == pf::ERROR_ALREADY_EXISTS;
   // The lock is the verdict; only when it cannot be used does the block's existence decide.
-  prevRunning_ = outcome == pf::InstanceLock::Outcome::Failed
-                     ? blockExisted
-                     : outcome == pf::InstanceLock::Outcome::HeldElsewhere;
+  prevRunning_ =
+      outcome == pf::InstanceLock::Outcome::Failed ? blockExisted : outcome == pf::InstanceLock::Outcome::HeldElsewhere;
   if (mapping_) ReadOrWriteBlock(!prevRunning_, own);
 }
 

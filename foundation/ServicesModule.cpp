@@ -77,10 +77,8 @@ void HookProgramEnd() {
 
 void RouteApplicationEvents() {
   SetApplicationExceptionHandler([](TObject* sender, const Exception& e) {
-    if (gServices)
-      gServices->HandleException(sender, e);
-    else
-      Application()->ShowException(e);
+    if (gServices) gServices->HandleException(sender, e);
+    else Application()->ShowException(e);
   });
   SetApplicationCreatedHandler([](TApplication* application) {
     if (gServices) gServices->ApplicationCreated(application);

@@ -99,8 +99,8 @@ void TVnTimerPool::PublishProperties(TClassBuilder<TVnTimerPool>& b) {
   b.Property(u"MinInterval", &TVnTimerPool::MinInterval, &TVnTimerPool::SetMinInterval)
       .Default(TVnTimerInterval(1000))
       .TypeName(u"TVnTimerInterval");
-  b.Event(u"OnTimer", [](const TVnTimerPool& p) { return static_cast<bool>(p.OnTimer); },
-          u"TVnTimerPoolEvent");
+  b.Event(
+      u"OnTimer", [](const TVnTimerPool& p) { return static_cast<bool>(p.OnTimer); }, u"TVnTimerPoolEvent");
 }
 
 TVnTimerPool::TVnTimerPool(TComponent* owner) : TComponent(owner) {}
@@ -131,8 +131,8 @@ TVnTimerItem* TVnTimerPool::Items(int index) const {
 }
 
 int TVnTimerPool::ActiveTimers() const {
-  return static_cast<int>(std::count_if(list_.begin(), list_.end(),
-                                        [](const TVnTimerItem* i) { return i->Enabled(); }));
+  return static_cast<int>(
+      std::count_if(list_.begin(), list_.end(), [](const TVnTimerItem* i) { return i->Enabled(); }));
 }
 
 int TVnTimerPool::IndexOf(pf::WORD ident) const {
@@ -143,8 +143,7 @@ int TVnTimerPool::IndexOf(pf::WORD ident) const {
 
 int TVnTimerPool::AddTimer(pf::WORD ident, TVnTimerInterval interval, TNotifyEvent callProc) {
   if (IndexOf(ident) >= 0) throw EListError(String(SVnListIndexError));
-  if (interval < interval_ || interval % interval_ != 0)
-    throw EInvalidOperation(String(SVnIntervalNotCompatible));
+  if (interval < interval_ || interval % interval_ != 0) throw EInvalidOperation(String(SVnIntervalNotCompatible));
   auto* item = new TVnTimerItem(this, &list_, ident);
   list_.push_back(item);
   item->SetInterval(interval);
@@ -195,8 +194,7 @@ void TVnTimerPool::Switch(bool on) {
   active_ = false;
   if (hwnd_) pf::KillTimer(hwnd_, kPoolTimerId);
   if (on && ActiveTimers() > 0) {
-    if (pf::SetTimer(hwnd_, kPoolTimerId, interval_, nullptr) == 0)
-      throw EOutOfResources(String(SVnNoTimers));
+    if (pf::SetTimer(hwnd_, kPoolTimerId, interval_, nullptr) == 0) throw EOutOfResources(String(SVnNoTimers));
     // Restarted from inside a tick, the tick's own increment brings the counter to 1.
     pCounter_ = inTick_ ? 0 : 1;
     active_ = true;

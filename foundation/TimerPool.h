@@ -69,8 +69,7 @@ class TVnTimerPool : public TComponent {
   // Returns the new item's index; raises on a duplicate identifier or an interval that is not a
   // positive multiple of MinInterval.
   int AddTimer(platform::WORD ident, TVnTimerInterval interval, TNotifyEvent callProc);
-  int AddTimerExt(platform::WORD ident, TVnTimerInterval interval, int callCount, bool enabled,
-                  TNotifyEvent callProc);
+  int AddTimerExt(platform::WORD ident, TVnTimerInterval interval, int callCount, bool enabled, TNotifyEvent callProc);
   void RemoveTimer(platform::WORD ident);
   void ClearTimers();
   int IndexOf(platform::WORD ident) const;
@@ -109,7 +108,7 @@ class TVnTimerPool : public TComponent {
   bool active_ = false;
   int pCounter_ = 0;
   bool update_ = false;
-  bool inTick_ = false;      // re-entrancy guard of the tick handler
+  bool inTick_ = false;       // re-entrancy guard of the tick handler
   bool syncPending_ = false;  // activity changed during a tick; settle it afterwards
   bool destroying_ = false;
   std::uint64_t lastSerial_ = 0;

@@ -67,17 +67,20 @@ void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>& b) {
   b.Property(u"LogName", &A::LogName, &A::SetLogName);
   b.Property(u"LogMaxsize", &A::LogMaxsize, &A::SetLogMaxsize).Default(-1);
   b.Enum(u"LogMaxAction", &A::LogMaxAction, &A::SetLogMaxAction, LogActionInfo()).Default(laNone);
-  b.Set(u"EditMode", &A::EditMode, &A::SetEditMode, EditModeInfo(), u"TVnEditModes")
-      .Default(TVnEditModes{emInsert});
+  b.Set(u"EditMode", &A::EditMode, &A::SetEditMode, EditModeInfo(), u"TVnEditModes").Default(TVnEditModes{emInsert});
   b.Property(u"DlgEffectDelay", &A::DlgEffectDelay, &A::SetDlgEffectDelay).Default(3);
   b.Property(u"UseXPThemes", &A::UseXPThemes, &A::SetUseXPThemes).Default(true);
   b.Property(u"UseXPThemesLibraryOnly", &A::UseXPThemesLibraryOnly, &A::SetUseXPThemesLibraryOnly).Default(false);
   b.Property(u"ThemeUseColorProperty", &A::ThemeUseColorProperty, &A::SetThemeUseColorProperty).Default(true);
   b.Enum(u"ThemeGlobalMode", &A::ThemeGlobalMode, &A::SetThemeGlobalMode, VnThemeModeInfo()).Default(ttmPlatform);
-  b.Event(u"OnMaxLogSize", [](const A& a) { return static_cast<bool>(a.OnMaxLogSize); }, u"TVnMaxLogSizeEvent");
-  b.Event(u"OnHeaderWrite", [](const A& a) { return static_cast<bool>(a.OnHeaderWrite); }, u"TVnHeaderWriteEvent");
-  b.Event(u"OnException", [](const A& a) { return static_cast<bool>(a.OnException); }, u"TVnExceptionEvent");
-  b.Event(u"OnEditModeChange", [](const A& a) { return static_cast<bool>(a.OnEditModeChange); }, u"TNotifyEvent");
+  b.Event(
+      u"OnMaxLogSize", [](const A& a) { return static_cast<bool>(a.OnMaxLogSize); }, u"TVnMaxLogSizeEvent");
+  b.Event(
+      u"OnHeaderWrite", [](const A& a) { return static_cast<bool>(a.OnHeaderWrite); }, u"TVnHeaderWriteEvent");
+  b.Event(
+      u"OnException", [](const A& a) { return static_cast<bool>(a.OnException); }, u"TVnExceptionEvent");
+  b.Event(
+      u"OnEditModeChange", [](const A& a) { return static_cast<bool>(a.OnEditModeChange); }, u"TNotifyEvent");
 }
 
 TVnApplication::TVnApplication(TComponent* owner) : TComponent(owner) {
@@ -140,11 +143,9 @@ pf::WORD TVnApplication::AddTimer(TVnTimerInterval interval, TNotifyEvent callPr
   return AddAppTimer([&](pf::WORD ident) { return timers_->AddTimer(ident, interval, callProc); });
 }
 
-pf::WORD TVnApplication::AddTimerExt(TVnTimerInterval interval, int callCount, bool enabled,
-                                     TNotifyEvent callProc) {
-  return AddAppTimer([&](pf::WORD ident) {
-    return timers_->AddTimerExt(ident, interval, callCount, enabled, callProc);
-  });
+pf::WORD TVnApplication::AddTimerExt(TVnTimerInterval interval, int callCount, bool enabled, TNotifyEvent callProc) {
+  return AddAppTimer(
+      [&](pf::WORD ident) { return timers_->AddTimerExt(ident, interval, callCount, enabled, callProc); });
 }
 
 void TVnApplication::RemoveTimer(pf::WORD ident) {
@@ -270,9 +271,7 @@ void TVnApplication::SetUnicodeTitle(const String& value) {
 
 bool TVnApplication::XPThemesSupported() const { return ThemeServicesAvailable() && pf::IsThemeActive(); }
 
-bool TVnApplication::UseXPThemes() const {
-  return useXPThemes_ && ThemeServicesAvailable() && VnFrameworkUsesThemes();
-}
+bool TVnApplication::UseXPThemes() const { return useXPThemes_ && ThemeServicesAvailable() && VnFrameworkUsesThemes(); }
 
 void TVnApplication::SetUseXPThemes(bool value) {
   if (value == useXPThemes_ || (value && !XPThemesSupported())) return;

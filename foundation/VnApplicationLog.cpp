@@ -179,8 +179,7 @@ String TVnApplication::ExceptionText(const String& message, const void* address)
 String TVnApplication::SenderPrefix(TObject* sender) {
   if (!sender) return String();
   const auto* component = dynamic_cast<TComponent*>(sender);
-  if (component && !component->Name().empty())
-    return sender->ClassName() + u" (Name: " + component->Name() + u"): ";
+  if (component && !component->Name().empty()) return sender->ClassName() + u" (Name: " + component->Name() + u"): ";
   return sender->ClassName() + u": ";
 }
 

@@ -59,9 +59,7 @@ bool ApplicationExists() { return gApplication != nullptr; }
 
 void SetApplicationExceptionHandler(TExceptionEvent handler) { ProcessExceptionHandler() = std::move(handler); }
 
-void SetApplicationCreatedHandler(std::function<void(TApplication*)> handler) {
-  CreatedHandler() = std::move(handler);
-}
+void SetApplicationCreatedHandler(std::function<void(TApplication*)> handler) { CreatedHandler() = std::move(handler); }
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   if (!gApplication) gApplication = this;
@@ -241,10 +239,8 @@ void TApplication::WndProc(TMessage& m) {
       BroadcastToForms(CM_THEMECHANGED);
       if (OnThemeChange) OnThemeChange(this);
       return;
-    case pf::WM_NULL:
-      return;
-    default:
-      DefaultUtilWindowProc(handle_, m);
+    case pf::WM_NULL: return;
+    default: DefaultUtilWindowProc(handle_, m);
   }
 }
 

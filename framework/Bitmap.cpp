@@ -236,8 +236,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   std::vector<std::uint8_t> data(stride * height);
   if (offset < sizeof header) InvalidBitmap();
   stream.Seek(static_cast<std::int64_t>(offset) - static_cast<std::int64_t>(sizeof header), soCurrent);
-  if (stream.Read(data.data(), data.size()) != data.size())
-    InvalidBitmap();
+  if (stream.Read(data.data(), data.size()) != data.size()) InvalidBitmap();
   Resize(0, 0);
   pixelFormat_ = bpp == 32 ? pf32bit : pf24bit;
   Resize(width, height);

@@ -8,8 +8,8 @@ namespace kestrel {
 
 namespace {
 const TEnumInfo& BrushStyleInfo() {
-  static const TEnumInfo info(u"TBrushStyle", {u"bsSolid", u"bsClear", u"bsHorizontal", u"bsVertical",
-                                               u"bsFDiagonal", u"bsBDiagonal", u"bsCross", u"bsDiagCross"});
+  static const TEnumInfo info(u"TBrushStyle", {u"bsSolid", u"bsClear", u"bsHorizontal", u"bsVertical", u"bsFDiagonal",
+                                               u"bsBDiagonal", u"bsCross", u"bsDiagCross"});
   return info;
 }
 }  // namespace

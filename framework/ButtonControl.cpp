@@ -37,15 +37,12 @@ void TButtonControl::WndProc(TMessage& m) {
     case CM_MOUSELEAVE:
     case pf::WM_SETFOCUS:
     case pf::WM_LBUTTONDOWN:
-    case pf::WM_LBUTTONUP:
-      Invalidate();
-      break;
+    case pf::WM_LBUTTONUP: Invalidate(); break;
     case pf::WM_KILLFOCUS:
       keyPressed_ = false;
       Invalidate();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

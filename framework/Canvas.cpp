@@ -17,9 +17,7 @@ TCanvas::TCanvas()
   brush_->OnChange = [this](TObject* s) { ObjectChanged(s); };
 }
 
-TCanvas::~TCanvas() {
-  DeselectHandles();
-}
+TCanvas::~TCanvas() { DeselectHandles(); }
 
 void TCanvas::ObjectChanged(TObject* sender) {
   if (sender == font_.get()) valid_ &= ~kFont;
@@ -203,9 +201,8 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
 void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) {
   if (!canvas || !RequireState(kBrush) || !canvas->Handle()) return;
   Changing();
-  pf::StretchBlt(handle_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
-                 canvas->Handle(), source.left, source.top, source.right - source.left,
-                 source.bottom - source.top, pf::SRCCOPY);
+  pf::StretchBlt(handle_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, canvas->Handle(),
+                 source.left, source.top, source.right - source.left, source.bottom - source.top, pf::SRCCOPY);
   Changed();
 }
 

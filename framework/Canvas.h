@@ -17,9 +17,7 @@ class TGraphic;
 using TPoint = platform::POINT;
 using TRect = platform::RECT;
 inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height) {
-  return TRect{left, top, left + width, top + height};
-}
+inline TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
 inline TPoint Point(int x, int y) { return TPoint{x, y}; }
 
 enum TCanvasStateItem { csHandleValid, csFontValid, csPenValid, csBrushValid };

@@ -50,7 +50,8 @@ void TCheckBox::Click() {
 }
 
 void TCheckBox::Paint() {
-  PaintGlyphAndCaption(alignment_, [this](int x, int y) { ControlPainter::DrawCheckGlyph(*Canvas(), x, y, state_, ThemeState()); });
+  PaintGlyphAndCaption(alignment_,
+                       [this](int x, int y) { ControlPainter::DrawCheckGlyph(*Canvas(), x, y, state_, ThemeState()); });
 }
 
 }  // namespace kestrel

@@ -18,12 +18,9 @@ void TComponent::PublishProperties(TClassBuilder<TComponent>& b) {
 
 bool IsValidIdent(std::u16string_view name) {
   if (name.empty()) return false;
-  auto alpha = [](char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
-  };
+  auto alpha = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; };
   if (!alpha(name[0])) return false;
-  return std::all_of(name.begin() + 1, name.end(),
-                     [&](char16_t c) { return alpha(c) || (c >= u'0' && c <= u'9'); });
+  return std::all_of(name.begin() + 1, name.end(), [&](char16_t c) { return alpha(c) || (c >= u'0' && c <= u'9'); });
 }
 
 TComponent::TComponent(TComponent* owner) {
@@ -37,14 +34,11 @@ TComponent::~TComponent() {
   if (owner_) owner_->RemoveComponent(this);
 }
 
-String TComponent::GetNamePath() const {
-  return name_.empty() ? ClassName() : name_;
-}
+String TComponent::GetNamePath() const { return name_.empty() ? ClassName() : name_; }
 
 void TComponent::SetName(const String& value) {
   if (name_ == value) return;
-  if (!value.empty() && !IsValidIdent(value))
-    throw EComponentError(u"'%s' is not a valid component name", {value});
+  if (!value.empty() && !IsValidIdent(value)) throw EComponentError(u"'%s' is not a valid component name", {value});
   if (owner_) owner_->ValidateRename(this, name_, value);
   else ValidateRename(nullptr, name_, value);
   name_ = value;
@@ -207,17 +201,14 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 
 void TComponent::Loaded() { state_.Exclude(csLoading); }
 
-void TComponent::ValidateRename(TComponent* component, std::u16string_view curName,
-                                std::u16string_view newName) {
+void TComponent::ValidateRename(TComponent* component, std::u16string_view curName, std::u16string_view newName) {
   if (component && !SameText(curName, newName) && component->owner_ == this) {
     TComponent* other = FindComponent(newName);
-    if (other && other != component)
-      throw EComponentError(u"A component named %s already exists", {newName});
+    if (other && other != component) throw EComponentError(u"A component named %s already exists", {newName});
   }
   if (component && component->owner_ != this && !newName.empty()) {
     // Inserting: the name must be free here.
-    if (FindComponent(newName))
-      throw EComponentError(u"A component named %s already exists", {newName});
+    if (FindComponent(newName)) throw EComponentError(u"A component named %s already exists", {newName});
   }
 }
 
@@ -225,8 +216,7 @@ void TComponent::ValidateInsert(TComponent* component) {
   // A component cannot own itself or one of its owners.
   for (TComponent* o = this; o; o = o->owner_)
     if (o == component)
-      throw EComponentError(u"Cannot insert %s into one of its own components",
-                            {component->GetNamePath()});
+      throw EComponentError(u"Cannot insert %s into one of its own components", {component->GetNamePath()});
 }
 
 void TComponent::SetState(TComponentStateItem item, bool on) {

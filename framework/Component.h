@@ -113,8 +113,7 @@ class TComponent : public TPersistent {
   virtual void Notification(TComponent* component, TOperation operation);
   // Called once loading has finished; clears csLoading.
   virtual void Loaded();
-  virtual void ValidateRename(TComponent* component, std::u16string_view curName,
-                              std::u16string_view newName);
+  virtual void ValidateRename(TComponent* component, std::u16string_view curName, std::u16string_view newName);
   virtual void ValidateInsert(TComponent* component);
   // csUpdating while a batch of changes is applied by the framework.
   void Updating() { state_.Include(csUpdating); }

@@ -18,7 +18,8 @@ namespace pf = platform;
 namespace {
 
 const TEnumInfo& AlignInfo() {
-  static const TEnumInfo info(u"TAlign", {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
+  static const TEnumInfo info(u"TAlign",
+                              {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
   return info;
 }
 const TEnumInfo& AnchorInfo() {
@@ -71,7 +72,9 @@ void TControl::PublishProperties(TClassBuilder<TControl>& b) {
   b.Set(u"Anchors", &TControl::Anchors, &TControl::SetAnchors, AnchorInfo(), u"TAnchors")
       .Default(TAnchors{akLeft, akTop});
   b.Property(u"Caption", &TControl::Caption, &TControl::SetCaption).TypeName(u"TCaption");
-  b.Property(u"Color", &TControl::Color, &TControl::SetColor).TypeName(u"TColor").NoDefault()
+  b.Property(u"Color", &TControl::Color, &TControl::SetColor)
+      .TypeName(u"TColor")
+      .NoDefault()
       .Stored(&TControl::IsColorStored);
   b.Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor).Default(0).TypeName(u"TCursor");
   b.Property(u"Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
@@ -86,13 +89,18 @@ void TControl::PublishProperties(TClassBuilder<TControl>& b) {
   b.Property(u"Top", &TControl::Top, &TControl::SetTop).NoDefault();
   b.Property(u"Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
   b.Property(u"Width", &TControl::Width, &TControl::SetWidth).NoDefault();
-  b.Event(u"OnClick", [](const TControl& c) { return static_cast<bool>(c.OnClick); }, u"TNotifyEvent");
-  b.Event(u"OnDblClick", [](const TControl& c) { return static_cast<bool>(c.OnDblClick); }, u"TNotifyEvent");
-  b.Event(u"OnMouseDown", [](const TControl& c) { return static_cast<bool>(c.OnMouseDown); }, u"TMouseEvent");
-  b.Event(u"OnMouseUp", [](const TControl& c) { return static_cast<bool>(c.OnMouseUp); }, u"TMouseEvent");
-  b.Event(u"OnMouseMove", [](const TControl& c) { return static_cast<bool>(c.OnMouseMove); }, u"TMouseMoveEvent");
-  b.Event(u"OnContextPopup", [](const TControl& c) { return static_cast<bool>(c.OnContextPopup); },
-          u"TContextPopupEvent");
+  b.Event(
+      u"OnClick", [](const TControl& c) { return static_cast<bool>(c.OnClick); }, u"TNotifyEvent");
+  b.Event(
+      u"OnDblClick", [](const TControl& c) { return static_cast<bool>(c.OnDblClick); }, u"TNotifyEvent");
+  b.Event(
+      u"OnMouseDown", [](const TControl& c) { return static_cast<bool>(c.OnMouseDown); }, u"TMouseEvent");
+  b.Event(
+      u"OnMouseUp", [](const TControl& c) { return static_cast<bool>(c.OnMouseUp); }, u"TMouseEvent");
+  b.Event(
+      u"OnMouseMove", [](const TControl& c) { return static_cast<bool>(c.OnMouseMove); }, u"TMouseMoveEvent");
+  b.Event(
+      u"OnContextPopup", [](const TControl& c) { return static_cast<bool>(c.OnContextPopup); }, u"TContextPopupEvent");
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
@@ -218,8 +226,8 @@ void TControl::UpdateAnchorRules() {
 TRect TControl::AnchoredBounds(int parentWidth, int parentHeight) const {
   TRect r = BoundsRect();
   if (!anchorValid_) return r;
-  auto axis = [](bool lowSide, bool highSide, int origin, int size, int oldParent, int newParent,
-                 int& start, int& length) {
+  auto axis = [](bool lowSide, bool highSide, int origin, int size, int oldParent, int newParent, int& start,
+                 int& length) {
     const int delta = newParent - oldParent;
     if (lowSide && highSide) {
       start = origin;
@@ -269,9 +277,7 @@ void TControl::SetVisible(bool value) {
   RequestAlign();
 }
 
-bool TControl::Showing() const {
-  return visible_ && parent_ && parent_->Showing();
-}
+bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
 
 void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
@@ -489,9 +495,7 @@ void TControl::WndProc(TMessage& m) {
         if (OnMouseLeave) OnMouseLeave(this);
       }
       return;
-    case CM_HITTEST:
-      m.Result = 1;
-      return;
+    case CM_HITTEST: m.Result = 1; return;
     case CM_PARENTCOLORCHANGED:
       if (parentColor_ && parent_) SetColorFromParent(parent_->Color());
       return;
@@ -505,20 +509,12 @@ void TControl::WndProc(TMessage& m) {
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
-    case CM_ENABLEDCHANGED:
-      Changed();
-      return;
+    case CM_ENABLEDCHANGED: Changed(); return;
     case CM_SYSCOLORCHANGE:
-    case CM_THEMECHANGED:
-      Invalidate();
-      return;
-    case CM_VISIBLECHANGED:
-      return;
-    case pf::WM_CONTEXTMENU:
-      ContextMenu(m);
-      return;
-    default:
-      DefaultHandler(m);
+    case CM_THEMECHANGED: Invalidate(); return;
+    case CM_VISIBLECHANGED: return;
+    case pf::WM_CONTEXTMENU: ContextMenu(m); return;
+    default: DefaultHandler(m);
   }
 }
 

@@ -54,10 +54,8 @@ void DrawPart(TCanvas& canvas, const char16_t* className, pf::ThemeClass themeCl
               const TRect& r) {
   const pf::RECT rect = ToRECT(r);
   ScopedTheme theme(className);
-  if (theme.get())
-    pf::DrawThemeBackground(theme.get(), canvas.Handle(), part, state, &rect, nullptr);
-  else
-    pf::DrawClassicPart(themeClass, canvas.Handle(), part, state, rect);
+  if (theme.get()) pf::DrawThemeBackground(theme.get(), canvas.Handle(), part, state, &rect, nullptr);
+  else pf::DrawClassicPart(themeClass, canvas.Handle(), part, state, rect);
 }
 
 }  // namespace
@@ -72,7 +70,9 @@ bool CaptionOnAccent(TThemeState state, bool isDefault) {
 }
 
 void DrawCheckGlyph(TCanvas& canvas, int x, int y, int checkState, TThemeState state) {
-  const int group = checkState == 1 ? pf::CBS_CHECKEDNORMAL : checkState == 2 ? pf::CBS_MIXEDNORMAL : pf::CBS_UNCHECKEDNORMAL;
+  const int group = checkState == 1   ? pf::CBS_CHECKEDNORMAL
+                    : checkState == 2 ? pf::CBS_MIXEDNORMAL
+                                      : pf::CBS_UNCHECKEDNORMAL;
   DrawPart(canvas, u"BUTTON", pf::ThemeClass::Button, pf::BP_CHECKBOX, group + StateInGroup(state) - 1,
            Bounds(x, y, kGlyphSize, kGlyphSize));
 }
@@ -92,7 +92,7 @@ void DrawEditFrame(TCanvas& canvas, const TRect& r, TThemeState state) {
     pf::DrawEdge(hdc, &box, pf::EDGE_SUNKEN, pf::BF_RECT);
     return;
   }
-  const int partState = state == TThemeState::Disabled ? pf::EPSN_DISABLED
+  const int partState = state == TThemeState::Disabled  ? pf::EPSN_DISABLED
                         : state == TThemeState::Focused ? pf::EPSN_FOCUSED
                         : state == TThemeState::Hot     ? pf::EPSN_HOT
                                                         : pf::EPSN_NORMAL;

@@ -4,7 +4,8 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TCustomControl, TWinControl)
 
-TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
 TCustomControl::~TCustomControl() = default;
 

@@ -48,12 +48,10 @@ void TCustomIniFile::WriteFloat(const String& section, const String& ident, doub
 }
 
 void TCustomIniFile::CheckNames(const String& section, const String& ident, const String& value) {
-  auto bad = [](const String& s, std::u16string_view chars) {
-    return s.find_first_of(chars) != String::npos;
-  };
+  auto bad = [](const String& s, std::u16string_view chars) { return s.find_first_of(chars) != String::npos; };
   String key = Trim(ident);
-  if (bad(section, u"]\r\n") || bad(ident, u"=\r\n") || bad(value, u"\r\n") || key.empty() ||
-      key[0] == u'[' || key[0] == u';' || key[0] == u'#')
+  if (bad(section, u"]\r\n") || bad(ident, u"=\r\n") || bad(value, u"\r\n") || key.empty() || key[0] == u'[' ||
+      key[0] == u';' || key[0] == u'#')
     throw EIniFileException(u"Invalid key or value");
 }
 

@@ -21,8 +21,7 @@ class TCustomIniFile : public TObject {
 
   const String& FileName() const { return fileName_; }
 
-  virtual String ReadString(const String& section, const String& ident,
-                            const String& defaultValue) = 0;
+  virtual String ReadString(const String& section, const String& ident, const String& defaultValue) = 0;
   // Section and key names with '=', ']' or line breaks, and values with line breaks, would
   // break the file apart: they raise EIniFileException "Invalid key or value".
   virtual void WriteString(const String& section, const String& ident, const String& value) = 0;

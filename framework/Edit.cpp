@@ -24,7 +24,8 @@ void TEdit::PublishProperties(TClassBuilder<TEdit>& b) {
   b.Property(u"PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar).Default(0);
   b.Property(u"ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
   b.Property(u"Text", &TEdit::Text, &TEdit::SetText).TypeName(u"TCaption");
-  b.Event(u"OnChange", [](const TEdit& e) { return static_cast<bool>(e.OnChange); }, u"TNotifyEvent");
+  b.Event(
+      u"OnChange", [](const TEdit& e) { return static_cast<bool>(e.OnChange); }, u"TNotifyEvent");
 }
 
 TEdit::TEdit(TComponent* owner) : TCustomControl(owner) {
@@ -125,9 +126,7 @@ void TEdit::PasteFromClipboard() {
   if (pf::Wm().GetBackend().GetClipboardText(text)) SetSelText(text);
 }
 
-String TEdit::DisplayText() const {
-  return passwordChar_ ? String(Text().size(), passwordChar_) : Text();
-}
+String TEdit::DisplayText() const { return passwordChar_ ? String(Text().size(), passwordChar_) : Text(); }
 
 int TEdit::TextX(int index) {
   Canvas()->Font()->Assign(Font());
@@ -182,7 +181,8 @@ void TEdit::KeyDown(pf::WORD& key, TShiftState shift) {
     case pf::VK_RIGHT: {
       int to = caret_;
       if (!extend && SelLength() > 0) to = SelStart() + SelLength();
-      else if (to < static_cast<int>(text.size())) to += (to + 1 < static_cast<int>(text.size()) && IsLowSurrogate(text[static_cast<size_t>(to + 1)])) ? 2 : 1;
+      else if (to < static_cast<int>(text.size()))
+        to += (to + 1 < static_cast<int>(text.size()) && IsLowSurrogate(text[static_cast<size_t>(to + 1)])) ? 2 : 1;
       MoveCaret(to, extend);
       break;
     }
@@ -245,8 +245,8 @@ void TEdit::Paint() {
   canvas.Brush()->SetStyle(bsSolid);
   canvas.Brush()->SetColor(Enabled() ? Color() : static_cast<TColor>(clBtnFace));
   canvas.FillRect(r);
-  const TThemeState state = !Enabled() ? TThemeState::Disabled
-                            : Focused()  ? TThemeState::Focused
+  const TThemeState state = !Enabled()         ? TThemeState::Disabled
+                            : Focused()        ? TThemeState::Focused
                             : MouseInControl() ? TThemeState::Hot
                                                : TThemeState::Normal;
   canvas.Font()->Assign(Font());

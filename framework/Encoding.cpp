@@ -54,16 +54,13 @@ class TUTF16Encoding : public TEncoding {
     if (big_) return {0xFE, 0xFF};
     return {0xFF, 0xFE};
   }
-  const char16_t* EncodingName() const override {
-    return big_ ? u"Unicode (Big-Endian)" : u"Unicode";
-  }
+  const char16_t* EncodingName() const override { return big_ ? u"Unicode (Big-Endian)" : u"Unicode"; }
 
  private:
   bool big_;
 };
 
-bool StartsWith(const std::uint8_t* bytes, std::size_t count,
-                const std::vector<std::uint8_t>& mark) {
+bool StartsWith(const std::uint8_t* bytes, std::size_t count, const std::vector<std::uint8_t>& mark) {
   if (mark.empty() || count < mark.size()) return false;
   for (std::size_t i = 0; i < mark.size(); ++i)
     if (bytes[i] != mark[i]) return false;
@@ -92,8 +89,8 @@ const TEncoding& TEncoding::BigEndianUnicode() {
   return encoding;
 }
 
-const TEncoding& TEncoding::Detect(const std::uint8_t* bytes, std::size_t count,
-                                   const TEncoding& fallback, std::size_t& preambleSize) {
+const TEncoding& TEncoding::Detect(const std::uint8_t* bytes, std::size_t count, const TEncoding& fallback,
+                                   std::size_t& preambleSize) {
   for (const TEncoding* e : {&UTF8(), &Unicode(), &BigEndianUnicode()}) {
     auto mark = e->GetPreamble();
     if (StartsWith(bytes, count, mark)) {

@@ -22,16 +22,16 @@ class TEncoding {
   virtual std::vector<std::uint8_t> GetPreamble() const = 0;
   virtual const char16_t* EncodingName() const = 0;
 
-  static const TEncoding& UTF8();               // with a byte-order mark
-  static const TEncoding& Default();            // UTF-8 without a mark
+  static const TEncoding& UTF8();     // with a byte-order mark
+  static const TEncoding& Default();  // UTF-8 without a mark
   static const TEncoding& ANSI() { return Default(); }
-  static const TEncoding& Unicode();            // UTF-16 little endian
-  static const TEncoding& BigEndianUnicode();   // UTF-16 big endian
+  static const TEncoding& Unicode();           // UTF-16 little endian
+  static const TEncoding& BigEndianUnicode();  // UTF-16 big endian
 
   // The encoding announced by a byte-order mark at the start of `bytes`; when there is none,
   // `fallback`. `preambleSize` receives the length of the mark (0 when there is none).
-  static const TEncoding& Detect(const std::uint8_t* bytes, std::size_t count,
-                                 const TEncoding& fallback, std::size_t& preambleSize);
+  static const TEncoding& Detect(const std::uint8_t* bytes, std::size_t count, const TEncoding& fallback,
+                                 std::size_t& preambleSize);
 };
 
 }  // namespace kestrel

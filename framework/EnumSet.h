@@ -9,7 +9,7 @@
 namespace kestrel {
 
 template <class E>
-  requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 class TEnumSet {
  public:
   constexpr TEnumSet() = default;

@@ -63,15 +63,13 @@ String ExactFloat(double value) {
 }
 
 bool IsObjectKeyword(const TParser& p) {
-  return p.TokenSymbolIs(u"object") || p.TokenSymbolIs(u"inherited") ||
-         p.TokenSymbolIs(u"inline");
+  return p.TokenSymbolIs(u"object") || p.TokenSymbolIs(u"inherited") || p.TokenSymbolIs(u"inline");
 }
 
 String ReadAllText(TStream& stream) {
   std::vector<std::uint8_t> bytes = ReadRemaining(stream);
   std::size_t preamble = 0;
-  const TEncoding& enc =
-      TEncoding::Detect(bytes.data(), bytes.size(), TEncoding::Default(), preamble);
+  const TEncoding& enc = TEncoding::Detect(bytes.data(), bytes.size(), TEncoding::Default(), preamble);
   return enc.GetString(bytes.data() + preamble, bytes.size() - preamble);
 }
 
@@ -122,8 +120,7 @@ void TWriter::WriteObjectProperties(TPersistent* instance, const String& prefix,
   prefix_ = saved;
 }
 
-void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& prefix,
-                            int depth) {
+void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& prefix, int depth) {
   if (!prop.IsReadable() || prop.Kind == tkMethod || !IsStoredProp(instance, prop)) return;
   // What could not be read back is not written; sub-objects are written through their own
   // properties, so those may be read-only.
@@ -159,9 +156,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop, const 
     case tkChar:
     case tkWChar: WriteChar(static_cast<char16_t>(GetOrdProp(instance, prop))); break;
     case tkEnumeration: WriteIdent(GetPropText(instance, prop)); break;
-    case tkSet:
-      WriteSet(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop)));
-      break;
+    case tkSet: WriteSet(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop))); break;
     case tkFloat: WriteFloat(GetFloatProp(instance, prop)); break;
     default: WriteString(GetStrProp(instance, prop)); break;
   }
@@ -184,22 +179,19 @@ void TWriter::WriteCollection(const String& name, TCollection* collection, int d
 
 String TWriter::ReferenceName(TComponent* component) const {
   if (component->Name().empty()) return String();
-  if (component == root_ || component->Owner() == root_ || !component->Owner())
-    return component->Name();
+  if (component == root_ || component->Owner() == root_ || !component->Owner()) return component->Name();
   if (component->Owner()->Name().empty()) return String();
   return component->Owner()->Name() + u"." + component->Name();
 }
 
-void TWriter::DefineProperty(const String& name, const TReaderProc&, const TWriterProc& writeData,
-                             bool hasData) {
+void TWriter::DefineProperty(const String& name, const TReaderProc&, const TWriterProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
   BeginProperty(prefix_ + name);
   writeData(*this);
   EndProperty();
 }
 
-void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&,
-                                   const TStreamProc& writeData, bool hasData) {
+void TWriter::DefineBinaryProperty(const String& name, const TStreamProc&, const TStreamProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
   TMemoryStream data;
   writeData(data);
@@ -377,8 +369,7 @@ TComponent* TReader::ReadComponent(TComponent* parent) {
   } else if (parent) {
     component = root_->FindComponent(name);
     if (component && !SameText(component->ClassName(), className))
-      throw EReadError(u"Cannot read %s: it is a %s, not a %s",
-                       {name, component->ClassName(), className});
+      throw EReadError(u"Cannot read %s: it is a %s, not a %s", {name, component->ClassName(), className});
   }
   if (!component) {
     const TMetaClass& cls = FindClass(className);
@@ -396,8 +387,7 @@ TComponent* TReader::ReadComponent(TComponent* parent) {
   }
   component->SetState(csLoading, true);
   component->SetState(csReading, true);
-  if (std::find(loaded_.begin(), loaded_.end(), component) == loaded_.end())
-    loaded_.push_back(component);
+  if (std::find(loaded_.begin(), loaded_.end(), component) == loaded_.end()) loaded_.push_back(component);
   if (parent) component->SetParentComponent(parent);
   ReadBlockBody(component);
   return component;
@@ -507,8 +497,7 @@ void TReader::ReadCollection(TCollection* collection) {
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   TValueType next = NextValue();
   if (next == vaCollection) {
-    auto* collection =
-        prop.Kind == tkClass ? dynamic_cast<TCollection*>(GetObjectProp(instance, prop)) : nullptr;
+    auto* collection = prop.Kind == tkClass ? dynamic_cast<TCollection*>(GetObjectProp(instance, prop)) : nullptr;
     if (collection) ReadCollection(collection);
     else PropertyError(u"Invalid property value", true);
     return;
@@ -522,16 +511,13 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
     case tkEnumeration: ok = next == vaIdent || next == vaTrue || next == vaFalse || next == vaInteger; break;
     case tkSet: ok = next == vaSet; break;
     case tkFloat:
-      ok = next == vaInteger || next == vaFloat || parser_->TokenSymbolIs(u"INF") ||
-           parser_->TokenSymbolIs(u"NAN");
+      ok = next == vaInteger || next == vaFloat || parser_->TokenSymbolIs(u"INF") || parser_->TokenSymbolIs(u"NAN");
       break;
     case tkClass: ok = next == vaIdent || next == vaNil; break;
     default: ok = prop.IsString() && next == vaString; break;
   }
   if (!ok || !prop.IsWritable()) {
-    PropertyError(ok ? Format(u"Property %s is read-only", {prop.Name})
-                     : String(u"Invalid property value"),
-                  true);
+    PropertyError(ok ? Format(u"Property %s is read-only", {prop.Name}) : String(u"Invalid property value"), true);
     return;
   }
   try {
@@ -542,9 +528,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
         else SetOrdProp(instance, prop, ReadInteger());
         break;
       case tkChar:
-      case tkWChar:
-        SetOrdProp(instance, prop, next == vaInteger ? ReadInteger() : ReadChar());
-        break;
+      case tkWChar: SetOrdProp(instance, prop, next == vaInteger ? ReadInteger() : ReadChar()); break;
       case tkEnumeration:
         if (next == vaInteger) SetOrdProp(instance, prop, ReadInteger());
         else SetPropText(instance, prop, ReadIdent());
@@ -607,18 +591,14 @@ void TReader::PropertyError(const String& message, bool skipValue) {
 
 void TReader::InvalidValue() const { throw EReadError(u"Invalid property value"); }
 
-void TReader::DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc&,
-                             bool) {
-  if (definedHandled_ || !readData || definedName_.empty() || !SameText(name, definedName_))
-    return;
+void TReader::DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc&, bool) {
+  if (definedHandled_ || !readData || definedName_.empty() || !SameText(name, definedName_)) return;
   definedHandled_ = true;
   readData(*this);
 }
 
-void TReader::DefineBinaryProperty(const String& name, const TStreamProc& readData,
-                                   const TStreamProc&, bool) {
-  if (definedHandled_ || !readData || definedName_.empty() || !SameText(name, definedName_))
-    return;
+void TReader::DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc&, bool) {
+  if (definedHandled_ || !readData || definedName_.empty() || !SameText(name, definedName_)) return;
   definedHandled_ = true;
   TMemoryStream data;
   auto bytes = ReadBinary();
@@ -734,9 +714,7 @@ void TReader::ReadListEnd() {
   parser_->NextToken();
 }
 
-bool TReader::EndOfList() const {
-  return parser_->IsPunct(u')') || parser_->Token() == TToken::Eof;
-}
+bool TReader::EndOfList() const { return parser_->IsPunct(u')') || parser_->Token() == TToken::Eof; }
 
 void TReader::SkipValue() {
   switch (NextValue()) {
@@ -777,9 +755,7 @@ void TReader::SkipValue() {
 
 void TStream::WriteComponent(TComponent* instance) { kestrel::WriteComponent(*this, instance); }
 
-TComponent* TStream::ReadComponent(TComponent* instance) {
-  return kestrel::ReadComponent(*this, instance);
-}
+TComponent* TStream::ReadComponent(TComponent* instance) { return kestrel::ReadComponent(*this, instance); }
 
 void WriteComponent(TStream& stream, TComponent* component) {
   TWriter writer(stream);

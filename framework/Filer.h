@@ -69,10 +69,10 @@ class TFiler : public TObject {
 
   // Data of the object being filed that is not a published property. `hasData` tells the
   // writer whether there is anything to write (ignored when reading).
-  virtual void DefineProperty(const String& name, const TReaderProc& readData,
-                              const TWriterProc& writeData, bool hasData) = 0;
-  virtual void DefineBinaryProperty(const String& name, const TStreamProc& readData,
-                                    const TStreamProc& writeData, bool hasData) = 0;
+  virtual void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                              bool hasData) = 0;
+  virtual void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                                    bool hasData) = 0;
 
   TComponent* Root() const { return root_; }
 
@@ -92,10 +92,10 @@ class TWriter : public TFiler {
   // The property lines of any persistent object (no object/end around them).
   void WriteProperties(TPersistent* instance);
 
-  void DefineProperty(const String& name, const TReaderProc& readData,
-                      const TWriterProc& writeData, bool hasData) override;
-  void DefineBinaryProperty(const String& name, const TStreamProc& readData,
-                            const TStreamProc& writeData, bool hasData) override;
+  void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                      bool hasData) override;
+  void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                            bool hasData) override;
 
   // Values, for DefineProperty writers: each call writes one value; lists hold values.
   void WriteInteger(std::int64_t value);
@@ -113,8 +113,7 @@ class TWriter : public TFiler {
   void WriteObjectProperties(TPersistent* instance, const String& prefix, int depth);
   void EndProperty();
   void WriteCollection(const String& name, TCollection* collection, int depth);
-  void WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& prefix,
-                     int depth);
+  void WriteProperty(TPersistent* instance, const TPropInfo& prop, const String& prefix, int depth);
   void BeginProperty(const String& name);
   void BeginValue();
   void Line(const String& text);
@@ -144,10 +143,10 @@ class TReader : public TFiler {
   // Reads property lines into any persistent object until the end of the text.
   void ReadProperties(TPersistent* instance);
 
-  void DefineProperty(const String& name, const TReaderProc& readData,
-                      const TWriterProc& writeData, bool hasData) override;
-  void DefineBinaryProperty(const String& name, const TStreamProc& readData,
-                            const TStreamProc& writeData, bool hasData) override;
+  void DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc& writeData,
+                      bool hasData) override;
+  void DefineBinaryProperty(const String& name, const TStreamProc& readData, const TStreamProc& writeData,
+                            bool hasData) override;
 
   // Values, for DefineProperty readers. A value of another type raises EReadError
   // "Invalid property value".
@@ -214,7 +213,6 @@ String ComponentToString(TComponent* component);
 TComponent* StringToComponent(const String& text, TComponent* instance = nullptr);
 // The property lines of a persistent object (a settings or clipboard form without object/end).
 void WriteObjectProperties(TStream& stream, TPersistent* instance);
-void ReadObjectProperties(TStream& stream, TPersistent* instance,
-                          const TReaderError& onError = nullptr);
+void ReadObjectProperties(TStream& stream, TPersistent* instance, const TReaderError& onError = nullptr);
 
 }  // namespace kestrel

@@ -54,8 +54,7 @@ void TFont::Assign(const TPersistent* source) {
 }
 
 bool TFont::Equals(const TFont& o) const {
-  return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ &&
-         pitch_ == o.pitch_;
+  return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && color_ == o.color_ && pitch_ == o.pitch_;
 }
 
 void TFont::SetName(const String& value) {
@@ -64,9 +63,7 @@ void TFont::SetName(const String& value) {
   Changed();
 }
 
-int TFont::Size() const {
-  return static_cast<int>(std::lround(-static_cast<double>(height_) * 72.0 / kScreenPpi));
-}
+int TFont::Size() const { return static_cast<int>(std::lround(-static_cast<double>(height_) * 72.0 / kScreenPpi)); }
 
 void TFont::SetSize(int value) {
   SetHeight(-static_cast<int>(std::lround(static_cast<double>(value) * kScreenPpi / 72.0)));
@@ -103,9 +100,9 @@ void TFont::SetCharset(int value) {
 }
 
 void* TFont::MakeHandle() const {
-  platform::LOGFONTW lf = platform::MakeLogFont(name_, height_, style_.Contains(fsBold) ? 700 : 400,
-                                                style_.Contains(fsItalic), style_.Contains(fsUnderline),
-                                                style_.Contains(fsStrikeOut));
+  platform::LOGFONTW lf =
+      platform::MakeLogFont(name_, height_, style_.Contains(fsBold) ? 700 : 400, style_.Contains(fsItalic),
+                            style_.Contains(fsUnderline), style_.Contains(fsStrikeOut));
   lf.lfCharSet = static_cast<platform::BYTE>(charset_);
   lf.lfPitchAndFamily = static_cast<platform::BYTE>(pitch_);
   return platform::CreateFontIndirectW(&lf);

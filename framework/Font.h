@@ -44,7 +44,6 @@ class TFont : public TGraphicsObject {
   void* MakeHandle() const override;
 
  private:
-
   String name_ = u"Tahoma";
   int height_ = -11;
   TFontStyles style_;

@@ -15,8 +15,8 @@ namespace pf = platform;
 
 namespace {
 const TEnumInfo& BorderStyleInfo() {
-  static const TEnumInfo info(u"TFormBorderStyle", {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog",
-                                                    u"bsToolWindow", u"bsSizeToolWin"});
+  static const TEnumInfo info(u"TFormBorderStyle",
+                              {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});
   return info;
 }
 const TEnumInfo& BorderIconInfo() {
@@ -24,9 +24,9 @@ const TEnumInfo& BorderIconInfo() {
   return info;
 }
 const TEnumInfo& PositionInfo() {
-  static const TEnumInfo info(u"TPosition", {u"poDesigned", u"poDefault", u"poDefaultPosOnly", u"poDefaultSizeOnly",
-                                             u"poScreenCenter", u"poDesktopCenter", u"poMainFormCenter",
-                                             u"poOwnerFormCenter"});
+  static const TEnumInfo info(
+      u"TPosition", {u"poDesigned", u"poDefault", u"poDefaultPosOnly", u"poDefaultSizeOnly", u"poScreenCenter",
+                     u"poDesktopCenter", u"poMainFormCenter", u"poOwnerFormCenter"});
   return info;
 }
 }  // namespace
@@ -43,9 +43,12 @@ void TCustomForm::PublishProperties(TClassBuilder<TCustomForm>& b) {
   b.Enum(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition, PositionInfo()).Default(poDefaultPosOnly);
   b.Property(u"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).Stored(false);
   b.Property(u"ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).Stored(false);
-  b.Event(u"OnCreate", [](const TCustomForm& f) { return static_cast<bool>(f.OnCreate); }, u"TNotifyEvent");
-  b.Event(u"OnClose", [](const TCustomForm& f) { return static_cast<bool>(f.OnClose); }, u"TCloseEvent");
-  b.Event(u"OnShow", [](const TCustomForm& f) { return static_cast<bool>(f.OnShow); }, u"TNotifyEvent");
+  b.Event(
+      u"OnCreate", [](const TCustomForm& f) { return static_cast<bool>(f.OnCreate); }, u"TNotifyEvent");
+  b.Event(
+      u"OnClose", [](const TCustomForm& f) { return static_cast<bool>(f.OnClose); }, u"TCloseEvent");
+  b.Event(
+      u"OnShow", [](const TCustomForm& f) { return static_cast<bool>(f.OnShow); }, u"TNotifyEvent");
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {
@@ -138,7 +141,9 @@ void TCustomForm::SetClientSize(int width, int height) {
   SetBounds(Left(), Top(), width + f.left + f.right, height + f.top + f.bottom);
 }
 
-bool TCustomForm::Showing() const { return Visible() && HandleAllocated() && pf::IsWindowVisible(const_cast<TCustomForm*>(this)->Handle()); }
+bool TCustomForm::Showing() const {
+  return Visible() && HandleAllocated() && pf::IsWindowVisible(const_cast<TCustomForm*>(this)->Handle());
+}
 
 void TCustomForm::ApplyPosition() {
   if (positioned_) return;
@@ -146,8 +151,7 @@ void TCustomForm::ApplyPosition() {
   TRect area = Screen()->WorkAreaRect();
   switch (position_) {
     case poScreenCenter:
-    case poDesktopCenter:
-      break;
+    case poDesktopCenter: break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
       TCustomForm* center = position_ == poOwnerFormCenter ? dynamic_cast<TCustomForm*>(Owner()) : nullptr;
@@ -156,8 +160,7 @@ void TCustomForm::ApplyPosition() {
       area = center->BoundsRect();
       break;
     }
-    default:
-      return;
+    default: return;
   }
   const int x = area.left + ((area.right - area.left) - Width()) / 2;
   const int y = area.top + ((area.bottom - area.top) - Height()) / 2;
@@ -199,8 +202,7 @@ void TCustomForm::SelectFirst() {
 
 void TCustomForm::SetActiveControl(TWinControl* value) {
   if (value == activeControl_) return;
-  if (value && (value == this || !ContainsControl(value)))
-    throw EInvalidOperation(u"Invalid parameter");
+  if (value && (value == this || !ContainsControl(value))) throw EInvalidOperation(u"Invalid parameter");
   activeControl_ = value;
   if (value) {
     FreeNotification(value);
@@ -332,15 +334,9 @@ void TCustomForm::PaintWindow(pf::HDC dc) {
 
 void TCustomForm::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case pf::WM_CLOSE:
-      Close();
-      return;
-    case CM_VISIBLECHANGED:
-      ShowingChanged();
-      return;
-    case CM_DIALOGKEY:
-      m.Result = DialogKey(static_cast<pf::WORD>(m.WParam)) ? 1 : 0;
-      return;
+    case pf::WM_CLOSE: Close(); return;
+    case CM_VISIBLECHANGED: ShowingChanged(); return;
+    case CM_DIALOGKEY: m.Result = DialogKey(static_cast<pf::WORD>(m.WParam)) ? 1 : 0; return;
     case pf::WM_ACTIVATE:
       if (pf::LOWORD(m.WParam) != pf::WA_INACTIVE) {
         if (OnActivate) OnActivate(this);
@@ -352,10 +348,8 @@ void TCustomForm::WndProc(TMessage& m) {
       return;
     case pf::WM_KEYDOWN:
     case pf::WM_KEYUP:
-    case pf::WM_CHAR:
-      break;
-    default:
-      break;
+    case pf::WM_CHAR: break;
+    default: break;
   }
   TWinControl::WndProc(m);
 }

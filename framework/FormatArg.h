@@ -16,9 +16,8 @@ class TFormatArg {
   enum class Kind { Integer, Unsigned, Float, Text, Pointer };
 
   template <class I>
-    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && !std::is_same_v<I, char16_t> &&
-             !std::is_same_v<I, char>)
-  TFormatArg(I value) {  // NOLINT(google-explicit-constructor)
+  requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && !std::is_same_v<I, char16_t> &&
+           !std::is_same_v<I, char>) TFormatArg(I value) {  // NOLINT(google-explicit-constructor)
     if constexpr (std::is_signed_v<I>) {
       kind_ = Kind::Integer;
       int_ = value;
@@ -28,8 +27,7 @@ class TFormatArg {
     }
   }
   template <class E>
-    requires std::is_enum_v<E>
-  TFormatArg(E value) : TFormatArg(static_cast<std::underlying_type_t<E>>(value)) {}
+  requires std::is_enum_v<E> TFormatArg(E value) : TFormatArg(static_cast<std::underlying_type_t<E>>(value)) {}
   TFormatArg(bool value) : kind_(Kind::Integer), int_(value ? 1 : 0) {}
   TFormatArg(double value) : kind_(Kind::Float), float_(value) {}
   TFormatArg(std::u16string_view text) : kind_(Kind::Text), text_(text) {}
@@ -40,8 +38,7 @@ class TFormatArg {
   TFormatArg(std::string_view utf8) : kind_(Kind::Text), text_(Utf8ToUtf16(utf8)) {}
   TFormatArg(const std::string& utf8) : TFormatArg(std::string_view(utf8)) {}
   TFormatArg(const char* utf8) : TFormatArg(std::string_view(utf8 ? utf8 : "")) {}
-  TFormatArg(const void* pointer)
-      : kind_(Kind::Pointer), uint_(reinterpret_cast<std::uintptr_t>(pointer)) {}
+  TFormatArg(const void* pointer) : kind_(Kind::Pointer), uint_(reinterpret_cast<std::uintptr_t>(pointer)) {}
 
   Kind GetKind() const { return kind_; }
   std::int64_t Int() const { return int_; }

@@ -4,7 +4,8 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

@@ -78,7 +78,9 @@ int TCustomImageList::Insert(std::vector<std::unique_ptr<TBitmap>> parts) {
 
 int TCustomImageList::Add(TBitmap* image, TBitmap* mask) { return Insert(Split(image, mask, clNone, false)); }
 
-int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) { return Insert(Split(image, nullptr, maskColor, true)); }
+int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
+  return Insert(Split(image, nullptr, maskColor, true));
+}
 
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
   if (index < 0 || index >= Count()) return;

@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <string>
 #include <cstdio>
+#include <string>
 
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
@@ -73,8 +73,7 @@ const TIniDocument::Section* TIniDocument::Find(std::u16string_view name) const 
   return nullptr;
 }
 
-bool TIniDocument::ReadValue(std::u16string_view section, std::u16string_view key,
-                             String& value) const {
+bool TIniDocument::ReadValue(std::u16string_view section, std::u16string_view key, String& value) const {
   if (const Section* s = Find(section)) {
     for (const Line& l : s->lines) {
       if (!l.key.empty() && SameText(l.key, key)) {
@@ -86,8 +85,7 @@ bool TIniDocument::ReadValue(std::u16string_view section, std::u16string_view ke
   return false;
 }
 
-void TIniDocument::WriteValue(std::u16string_view section, std::u16string_view key,
-                              const String& value) {
+void TIniDocument::WriteValue(std::u16string_view section, std::u16string_view key, const String& value) {
   Section* s = Find(section);
   if (!s) {
     sections_.push_back({String(section), {}});
@@ -128,9 +126,7 @@ std::vector<std::pair<String, String>> TIniDocument::Values(std::u16string_view 
   return out;
 }
 
-bool TIniDocument::SectionExists(std::u16string_view section) const {
-  return Find(section) != nullptr;
-}
+bool TIniDocument::SectionExists(std::u16string_view section) const { return Find(section) != nullptr; }
 
 namespace {
 void Fill(TStrings& strings, const std::vector<String>& items) {
@@ -146,9 +142,7 @@ void Fill(TStrings& strings, const std::vector<String>& items) {
 }
 }  // namespace
 
-void TIniDocument::ReadSection(std::u16string_view section, TStrings& strings) const {
-  Fill(strings, Keys(section));
-}
+void TIniDocument::ReadSection(std::u16string_view section, TStrings& strings) const { Fill(strings, Keys(section)); }
 
 void TIniDocument::ReadSections(TStrings& strings) const { Fill(strings, Sections()); }
 
@@ -188,8 +182,7 @@ bool TIniDocument::LoadFromFile(const String& fileName) {
   TMemoryStream data;
   data.LoadFromFile(fileName);
   std::size_t preamble = 0;
-  const TEncoding& enc = TEncoding::Detect(data.Memory(), data.Bytes().size(),
-                                           TEncoding::Default(), preamble);
+  const TEncoding& enc = TEncoding::Detect(data.Memory(), data.Bytes().size(), TEncoding::Default(), preamble);
   if (preamble > 0) encoding_ = &enc;
   SetText(enc.GetString(data.Memory() + preamble, data.Bytes().size() - preamble));
   return true;

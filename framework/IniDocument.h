@@ -47,9 +47,9 @@ class TIniDocument {
 
  private:
   struct Line {
-    String key;    // empty for lines that are not keys
+    String key;  // empty for lines that are not keys
     String value;
-    String raw;    // the line as it stood, for lines that are not keys
+    String raw;  // the line as it stood, for lines that are not keys
   };
   struct Section {
     String name;

@@ -13,8 +13,7 @@ KESTREL_IMPLEMENT_CLASS(TIniFile, TCustomIniFile)
 
 namespace {
 String Unquote(const String& value) {
-  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-      value.back() == value.front())
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
     return value.substr(1, value.size() - 2);
   return value;
 }
@@ -54,8 +53,7 @@ void TIniFile::UpdateFile() {
   if (!ok) throw EIniFileException(u"Unable to write to %s", {FileName()});
 }
 
-String TIniFile::ReadString(const String& section, const String& ident,
-                            const String& defaultValue) {
+String TIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
   Refresh();
   String value;
   return doc_.ReadValue(section, ident, value) ? Unquote(value) : defaultValue;

@@ -16,8 +16,7 @@ class TIniFile : public TCustomIniFile {
   // A relative name is taken relative to the working directory.
   explicit TIniFile(const String& fileName);
 
-  String ReadString(const String& section, const String& ident,
-                    const String& defaultValue) override;
+  String ReadString(const String& section, const String& ident, const String& defaultValue) override;
   void WriteString(const String& section, const String& ident, const String& value) override;
   void ReadSection(const String& section, TStrings& strings) override;
   void ReadSections(TStrings& strings) override;

@@ -20,8 +20,7 @@ TMemIniFile::~TMemIniFile() {
   }
 }
 
-String TMemIniFile::ReadString(const String& section, const String& ident,
-                               const String& defaultValue) {
+String TMemIniFile::ReadString(const String& section, const String& ident, const String& defaultValue) {
   String value;
   return doc_.ReadValue(section, ident, value) ? value : defaultValue;
 }
@@ -32,13 +31,9 @@ void TMemIniFile::WriteString(const String& section, const String& ident, const 
   modified_ = true;
 }
 
-void TMemIniFile::ReadSection(const String& section, TStrings& strings) {
-  doc_.ReadSection(section, strings);
-}
+void TMemIniFile::ReadSection(const String& section, TStrings& strings) { doc_.ReadSection(section, strings); }
 
-void TMemIniFile::ReadSections(TStrings& strings) {
-  doc_.ReadSections(strings);
-}
+void TMemIniFile::ReadSections(TStrings& strings) { doc_.ReadSections(strings); }
 
 void TMemIniFile::ReadSectionValues(const String& section, TStrings& strings) {
   doc_.ReadSectionValues(section, strings);

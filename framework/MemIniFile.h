@@ -12,8 +12,7 @@ class TMemIniFile : public TCustomIniFile {
   explicit TMemIniFile(const String& fileName);
   ~TMemIniFile() override;
 
-  String ReadString(const String& section, const String& ident,
-                    const String& defaultValue) override;
+  String ReadString(const String& section, const String& ident, const String& defaultValue) override;
   void WriteString(const String& section, const String& ident, const String& value) override;
   void ReadSection(const String& section, TStrings& strings) override;
   void ReadSections(TStrings& strings) override;

@@ -52,8 +52,7 @@ std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   std::int64_t base = origin == soBeginning ? 0 : (origin == soCurrent ? position_ : Size());
-  if ((offset < 0 && base + offset < 0) ||
-      (offset > 0 && base > std::numeric_limits<std::int64_t>::max() - offset))
+  if ((offset < 0 && base + offset < 0) || (offset > 0 && base > std::numeric_limits<std::int64_t>::max() - offset))
     return -1;
   position_ = base + offset;
   return position_;
@@ -82,9 +81,7 @@ void TMemoryStream::LoadFromFile(const String& fileName) {
   LoadFromStream(file);
 }
 
-void TMemoryStream::SaveToStream(TStream& stream) const {
-  stream.WriteBuffer(data_.data(), data_.size());
-}
+void TMemoryStream::SaveToStream(TStream& stream) const { stream.WriteBuffer(data_.data(), data_.size()); }
 
 void TMemoryStream::SaveToFile(const String& fileName) const {
   TFileStream file(fileName, fmCreate);

@@ -8,6 +8,13 @@
 namespace kestrel {
 
 // The flags and answers are the window system's (one definition for the whole program).
+using platform::IDABORT;
+using platform::IDCANCEL;
+using platform::IDIGNORE;
+using platform::IDNO;
+using platform::IDOK;
+using platform::IDRETRY;
+using platform::IDYES;
 using platform::MB_ABORTRETRYIGNORE;
 using platform::MB_DEFBUTTON1;
 using platform::MB_DEFBUTTON2;
@@ -24,12 +31,5 @@ using platform::MB_OKCANCEL;
 using platform::MB_RETRYCANCEL;
 using platform::MB_YESNO;
 using platform::MB_YESNOCANCEL;
-using platform::IDABORT;
-using platform::IDCANCEL;
-using platform::IDIGNORE;
-using platform::IDNO;
-using platform::IDOK;
-using platform::IDRETRY;
-using platform::IDYES;
 
 }  // namespace kestrel

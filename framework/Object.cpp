@@ -5,8 +5,7 @@
 
 namespace kestrel {
 
-TMetaClass::TMetaClass(const char16_t* name, const TMetaClass* parent, Factory factory,
-                       Publisher publisher)
+TMetaClass::TMetaClass(const char16_t* name, const TMetaClass* parent, Factory factory, Publisher publisher)
     : name_(name), parent_(parent), factory_(factory), publisher_(publisher) {}
 
 TMetaClass::~TMetaClass() = default;
@@ -17,9 +16,7 @@ bool TMetaClass::InheritsFrom(const TMetaClass& ancestor) const {
   return false;
 }
 
-TObject* TMetaClass::Create(TComponent* owner) const {
-  return factory_ ? factory_(owner) : nullptr;
-}
+TObject* TMetaClass::Create(TComponent* owner) const { return factory_ ? factory_(owner) : nullptr; }
 
 void TMetaClass::Build() const {
   // A class's list is its ancestors' followed by its own; built once, on first use, so static

@@ -29,8 +29,7 @@ class TMetaClass {
   using Factory = TObject* (*)(TComponent* owner);
   using Publisher = void (*)(TPropertyList& list);
 
-  TMetaClass(const char16_t* name, const TMetaClass* parent, Factory factory,
-             Publisher publisher);
+  TMetaClass(const char16_t* name, const TMetaClass* parent, Factory factory, Publisher publisher);
   TMetaClass(const TMetaClass&) = delete;
   TMetaClass& operator=(const TMetaClass&) = delete;
   ~TMetaClass();
@@ -89,9 +88,7 @@ class TObject {
   static const TMetaClass& StaticClass();
   virtual const TMetaClass& ClassType() const { return StaticClass(); }
   virtual String ClassName() const { return ClassType().Name(); }
-  bool InheritsFrom(const TMetaClass& ancestor) const {
-    return ClassType().InheritsFrom(ancestor);
-  }
+  bool InheritsFrom(const TMetaClass& ancestor) const { return ClassType().InheritsFrom(ancestor); }
 
  protected:
   TObject(const TObject&) = default;
@@ -101,31 +98,30 @@ class TObject {
 }  // namespace kestrel
 
 // In the class body (leaves the access at public).
-#define KESTREL_CLASS(Class)                                                       \
- public:                                                                           \
-  static const ::kestrel::TMetaClass& StaticClass();                               \
+#define KESTREL_CLASS(Class)                                                        \
+ public:                                                                            \
+  static const ::kestrel::TMetaClass& StaticClass();                                \
   const ::kestrel::TMetaClass& ClassType() const override { return StaticClass(); } \
   static void PublishProperties(::kestrel::TClassBuilder<Class>& builder);
 
 // In the source file: a class without published properties of its own.
-#define KESTREL_IMPLEMENT_CLASS(Class, Base)                                          \
-  const ::kestrel::TMetaClass& Class::StaticClass() {                                 \
-    static const ::kestrel::TMetaClass meta(u"" #Class, &Base::StaticClass(),         \
-                                            ::kestrel::detail::DefaultFactory<Class>(), \
-                                            nullptr);                                 \
-    return meta;                                                                      \
+#define KESTREL_IMPLEMENT_CLASS(Class, Base)                                                      \
+  const ::kestrel::TMetaClass& Class::StaticClass() {                                             \
+    static const ::kestrel::TMetaClass meta(u"" #Class, &Base::StaticClass(),                     \
+                                            ::kestrel::detail::DefaultFactory<Class>(), nullptr); \
+    return meta;                                                                                  \
   }
 
 // In the source file: a class that publishes properties; define
 // `void Class::PublishProperties(TClassBuilder<Class>& b)` next to it
 // (include "framework/TypeInfo.h").
-#define KESTREL_IMPLEMENT_PUBLISHED_CLASS(Class, Base)                                     \
-  const ::kestrel::TMetaClass& Class::StaticClass() {                                      \
-    static const ::kestrel::TMetaClass meta(                                               \
-        u"" #Class, &Base::StaticClass(), ::kestrel::detail::DefaultFactory<Class>(),      \
-        [](::kestrel::TPropertyList& list) {                                               \
-          ::kestrel::TClassBuilder<Class> builder(list);                                   \
-          Class::PublishProperties(builder);                                               \
-        });                                                                                \
-    return meta;                                                                           \
+#define KESTREL_IMPLEMENT_PUBLISHED_CLASS(Class, Base)                                       \
+  const ::kestrel::TMetaClass& Class::StaticClass() {                                        \
+    static const ::kestrel::TMetaClass meta(u"" #Class, &Base::StaticClass(),                \
+                                            ::kestrel::detail::DefaultFactory<Class>(),      \
+                                            [](::kestrel::TPropertyList& list) {             \
+                                              ::kestrel::TClassBuilder<Class> builder(list); \
+                                              Class::PublishProperties(builder);             \
+                                            });                                              \
+    return meta;                                                                             \
   }

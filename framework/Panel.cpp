@@ -42,8 +42,8 @@ bool DrawThemedBevel(TCanvas& canvas, TRect& r, bool raised, int width) {
   for (int i = 0; i < width && r.right > r.left && r.bottom > r.top; ++i) {
     const pf::RECT ring{r.left, r.top, r.right, r.bottom};
     pf::RECT inside{};
-    pf::DrawThemeEdge(theme, canvas.Handle(), pf::WP_DIALOG, 0, &ring, raised ? pf::BDR_RAISEDOUTER : pf::BDR_SUNKENOUTER,
-                      pf::BF_RECT, &inside);
+    pf::DrawThemeEdge(theme, canvas.Handle(), pf::WP_DIALOG, 0, &ring,
+                      raised ? pf::BDR_RAISEDOUTER : pf::BDR_SUNKENOUTER, pf::BF_RECT, &inside);
     r = Rect(inside.left, inside.top, inside.right, inside.bottom);
   }
   pf::CloseThemeData(theme);

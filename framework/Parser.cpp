@@ -8,9 +8,7 @@
 namespace kestrel {
 
 namespace {
-bool IsIdentStart(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
-}
+bool IsIdentStart(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; }
 bool IsIdentChar(char16_t c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9'); }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 int HexValue(char16_t c) {
@@ -23,9 +21,7 @@ int HexValue(char16_t c) {
 
 TParser::TParser(String text) : source_(std::move(text)) { NextToken(); }
 
-char16_t TParser::Peek(std::size_t ahead) const {
-  return pos_ + ahead < source_.size() ? source_[pos_ + ahead] : 0;
-}
+char16_t TParser::Peek(std::size_t ahead) const { return pos_ + ahead < source_.size() ? source_[pos_ + ahead] : 0; }
 
 void TParser::SkipBlanks() {
   while (pos_ < source_.size()) {
@@ -51,8 +47,7 @@ void TParser::NextToken() {
   char16_t c = source_[pos_];
   if (IsIdentStart(c)) {
     std::size_t start = pos_;
-    while (pos_ < source_.size() &&
-           (IsIdentChar(source_[pos_]) || (source_[pos_] == u'.' && IsIdentStart(Peek(1)))))
+    while (pos_ < source_.size() && (IsIdentChar(source_[pos_]) || (source_[pos_] == u'.' && IsIdentStart(Peek(1)))))
       ++pos_;
     text_ = source_.substr(start, pos_ - start);
     token_ = TToken::Symbol;
@@ -60,8 +55,7 @@ void TParser::NextToken() {
     ReadString();
   } else if (IsDigit(c) || c == u'$' || ((c == u'-' || c == u'+') && (IsDigit(Peek(1)) || Peek(1) == u'$'))) {
     ReadNumber();
-  } else if (c == u'-' && SameText(std::u16string_view(source_).substr(pos_ + 1, 3), u"INF") &&
-             !IsIdentChar(Peek(4))) {
+  } else if (c == u'-' && SameText(std::u16string_view(source_).substr(pos_ + 1, 3), u"INF") && !IsIdentChar(Peek(4))) {
     pos_ += 4;
     float_ = -std::numeric_limits<double>::infinity();
     token_ = TToken::Float;
@@ -79,8 +73,7 @@ void TParser::ReadString() {
     if (c == u'\'') {
       ++pos_;
       for (;;) {
-        if (pos_ >= source_.size() || source_[pos_] == u'\n' || source_[pos_] == u'\r')
-          Error(u"Unterminated string");
+        if (pos_ >= source_.size() || source_[pos_] == u'\n' || source_[pos_] == u'\r') Error(u"Unterminated string");
         char16_t s = source_[pos_++];
         if (s == u'\'') {
           if (Peek() != u'\'') break;
@@ -206,8 +199,6 @@ std::vector<std::uint8_t> TParser::HexToBinary() {
   return out;
 }
 
-void TParser::Error(std::u16string_view message) const {
-  throw EParserError(u"%s on line %d", {message, tokenLine_});
-}
+void TParser::Error(std::u16string_view message) const { throw EParserError(u"%s on line %d", {message, tokenLine_}); }
 
 }  // namespace kestrel

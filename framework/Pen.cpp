@@ -8,8 +8,8 @@ namespace kestrel {
 
 namespace {
 const TEnumInfo& PenStyleInfo() {
-  static const TEnumInfo info(u"TPenStyle", {u"psSolid", u"psDash", u"psDot", u"psDashDot",
-                                             u"psDashDotDot", u"psClear", u"psInsideFrame"});
+  static const TEnumInfo info(
+      u"TPenStyle", {u"psSolid", u"psDash", u"psDot", u"psDashDot", u"psDashDotDot", u"psClear", u"psInsideFrame"});
   return info;
 }
 }  // namespace

@@ -60,8 +60,7 @@ int TPicture::Height() const { return graphic_ ? graphic_->Height() : 0; }
 void TPicture::LoadFromFile(const String& fileName) {
   const String ext = ExtractFileExt(fileName);
   TGraphicClass graphicClass = TGraphic::ClassForExtension(ext);
-  if (!graphicClass)
-    throw EInvalidGraphicOperation(u"Unknown picture file extension (%s)", {ext});
+  if (!graphicClass) throw EInvalidGraphicOperation(u"Unknown picture file extension (%s)", {ext});
   std::unique_ptr<TGraphic> graphic(TGraphic::CreateGraphic(graphicClass));
   if (!graphic) throw EInvalidGraphicOperation(u"Unknown picture file extension (%s)", {ext});
   graphic->LoadFromFile(fileName);

@@ -27,8 +27,8 @@ class TPicture : public TPersistent {
   int Width() const;
   int Height() const;
 
-  // EInvalidGraphicOperation "Unknown picture file extension (%s)" (the extension with its dot) for unregistered extensions;
-  // the graphic class's errors for bad data (the old graphic is kept then).
+  // EInvalidGraphicOperation "Unknown picture file extension (%s)" (the extension with its dot) for unregistered
+  // extensions; the graphic class's errors for bad data (the old graphic is kept then).
   void LoadFromFile(const String& fileName);
   // Nothing happens for an empty picture.
   void SaveToFile(const String& fileName) const;

@@ -152,12 +152,8 @@ void TPopupMenuWindow::Choose(int index) {
 
 bool TPopupMenuWindow::HandleKey(pf::WORD key) {
   switch (key) {
-    case pf::VK_DOWN:
-      MoveHot(1);
-      return true;
-    case pf::VK_UP:
-      MoveHot(-1);
-      return true;
+    case pf::VK_DOWN: MoveHot(1); return true;
+    case pf::VK_UP: MoveHot(-1); return true;
     case pf::VK_HOME:
       hot_ = -1;
       MoveHot(1);
@@ -167,14 +163,9 @@ bool TPopupMenuWindow::HandleKey(pf::WORD key) {
       MoveHot(-1);
       return true;
     case pf::VK_RETURN:
-    case pf::VK_SPACE:
-      Choose(hot_);
-      return true;
-    case pf::VK_ESCAPE:
-      Close(nullptr);
-      return true;
-    default:
-      return false;
+    case pf::VK_SPACE: Choose(hot_); return true;
+    case pf::VK_ESCAPE: Close(nullptr); return true;
+    default: return false;
   }
 }
 
@@ -206,25 +197,21 @@ void TPopupMenuWindow::WndProc(TMessage& m) {
     case pf::WM_KEYDOWN:
       if (HandleKey(static_cast<pf::WORD>(m.WParam))) return;
       break;
-    case pf::WM_CHAR:
-      Choose(EntryWithAccelerator(static_cast<char16_t>(m.WParam)));
-      return;
+    case pf::WM_CHAR: Choose(EntryWithAccelerator(static_cast<char16_t>(m.WParam))); return;
     case pf::WM_SYSKEYDOWN:
     case pf::WM_CLOSE:
       // Alt (or Alt+F4) leaves the menu, as it does a menu bar; the window itself stays.
       Close(nullptr);
       return;
     case pf::WM_SYSKEYUP:
-    case pf::WM_SYSCHAR:
-      return;
+    case pf::WM_SYSCHAR: return;
     case pf::WM_CAPTURECHANGED:
       if (reinterpret_cast<pf::HWND>(m.LParam) != Handle()) Close(nullptr);
       break;
     case pf::WM_ACTIVATE:
       if (pf::LOWORD(m.WParam) == pf::WA_INACTIVE) Close(nullptr);
       break;
-    default:
-      break;
+    default: break;
   }
   TCustomControl::WndProc(m);
 }
@@ -270,12 +257,9 @@ void TPopupMenuWindow::PaintEntry(const Entry& entry, bool hot, bool themed) {
     canvas.FillRect(themed ? Rect(box.left + 2, box.top, box.right - 2, box.bottom) : box);
   }
   pf::COLORREF text;
-  if (!entry.item->Enabled())
-    text = themed ? kTextDisabled : pf::GetSysColor(pf::COLOR_GRAYTEXT);
-  else if (themed)
-    text = kText;
-  else
-    text = pf::GetSysColor(hot ? pf::COLOR_HIGHLIGHTTEXT : pf::COLOR_MENUTEXT);
+  if (!entry.item->Enabled()) text = themed ? kTextDisabled : pf::GetSysColor(pf::COLOR_GRAYTEXT);
+  else if (themed) text = kText;
+  else text = pf::GetSysColor(hot ? pf::COLOR_HIGHLIGHTTEXT : pf::COLOR_MENUTEXT);
   canvas.Brush()->SetStyle(bsClear);
   canvas.Font()->SetColor(static_cast<TColor>(text));
   TRect r = Rect(box.left + kTextLeft, box.top, box.right - kTextRight, box.bottom);

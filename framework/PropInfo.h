@@ -3,8 +3,8 @@
 // style manager and the markup reader need to read, write and convert it without knowing the
 // class. TClassBuilder (TypeInfo.h) fills these in; TypeInfo.h also has the accessors.
 
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -86,12 +86,10 @@ struct TPropInfo {
   bool IsReadable() const { return static_cast<bool>(Getter); }
   bool IsWritable() const { return static_cast<bool>(Setter); }
   bool IsOrdinal() const {
-    return Kind == tkInteger || Kind == tkChar || Kind == tkWChar || Kind == tkEnumeration ||
-           Kind == tkSet || Kind == tkInt64;
+    return Kind == tkInteger || Kind == tkChar || Kind == tkWChar || Kind == tkEnumeration || Kind == tkSet ||
+           Kind == tkInt64;
   }
-  bool IsString() const {
-    return Kind == tkString || Kind == tkLString || Kind == tkWString || Kind == tkUString;
-  }
+  bool IsString() const { return Kind == tkString || Kind == tkLString || Kind == tkWString || Kind == tkUString; }
 };
 
 // The properties one class registers itself (its ancestors' are kept by their own classes).

@@ -38,7 +38,8 @@ void TRadioButton::SetAlignment(TAlignment value) {
 void TRadioButton::Click() { SetChecked(true); }
 
 void TRadioButton::Paint() {
-  PaintGlyphAndCaption(alignment_, [this](int x, int y) { ControlPainter::DrawRadioGlyph(*Canvas(), x, y, checked_, ThemeState()); });
+  PaintGlyphAndCaption(
+      alignment_, [this](int x, int y) { ControlPainter::DrawRadioGlyph(*Canvas(), x, y, checked_, ThemeState()); });
 }
 
 }  // namespace kestrel

@@ -25,15 +25,14 @@ Resources& TheResources() {
 
 }  // namespace
 
-void RegisterResource(std::u16string_view type, std::u16string_view name, const std::uint8_t* data,
-                      std::size_t size) {
+void RegisterResource(std::u16string_view type, std::u16string_view name, const std::uint8_t* data, std::size_t size) {
   Resources& r = TheResources();
   std::lock_guard lock(r.mutex);
   r.items[{UpperCase(type), UpperCase(name)}] = {data, data ? size : 0};
 }
 
-bool FindResourceData(std::u16string_view type, std::u16string_view name,
-                      const std::uint8_t*& data, std::size_t& size) {
+bool FindResourceData(std::u16string_view type, std::u16string_view name, const std::uint8_t*& data,
+                      std::size_t& size) {
   Resources& r = TheResources();
   std::lock_guard lock(r.mutex);
   auto it = r.items.find({UpperCase(type), UpperCase(name)});
@@ -43,17 +42,14 @@ bool FindResourceData(std::u16string_view type, std::u16string_view name,
   return true;
 }
 
-TResourceStream::TResourceStream(platform::HINSTANCE, const String& name,
-                                 std::u16string_view type) {
+TResourceStream::TResourceStream(platform::HINSTANCE, const String& name, std::u16string_view type) {
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
-  if (!FindResourceData(type, name, data, size))
-    throw EResNotFound(u"Resource %s not found", {name});
+  if (!FindResourceData(type, name, data, size)) throw EResNotFound(u"Resource %s not found", {name});
   data_.assign(data, data + size);
 }
 
-TResourceStream TResourceStream::CreateFromID(platform::HINSTANCE instance, int id,
-                                              std::u16string_view type) {
+TResourceStream TResourceStream::CreateFromID(platform::HINSTANCE instance, int id, std::u16string_view type) {
   return TResourceStream(instance, u"#" + IntToStr(id), type);
 }
 
@@ -61,8 +57,6 @@ std::size_t TResourceStream::Write(const void*, std::size_t) {
   throw EStreamError(u"Can't write to a read-only resource stream");
 }
 
-void TResourceStream::SetSize(std::int64_t) {
-  throw EStreamError(u"Can't write to a read-only resource stream");
-}
+void TResourceStream::SetSize(std::int64_t) { throw EStreamError(u"Can't write to a read-only resource stream"); }
 
 }  // namespace kestrel

@@ -40,9 +40,7 @@ int TStrings::AddObject(const String& s, TObject* object) {
   return index;
 }
 
-int TStrings::AddPair(const String& name, const String& value) {
-  return Add(name + nameValueSeparator_ + value);
-}
+int TStrings::AddPair(const String& name, const String& value) { return Add(name + nameValueSeparator_ + value); }
 
 void TStrings::AddStrings(const TStrings& strings) {
   if (&strings == this) {
@@ -111,8 +109,7 @@ int TStrings::IndexOfName(std::u16string_view name) const {
   for (int i = 0; i < GetCount(); ++i) {
     String s = Get(i);
     auto p = s.find(nameValueSeparator_);
-    if (p != String::npos && CompareStrings(std::u16string_view(s).substr(0, p), name) == 0)
-      return i;
+    if (p != String::npos && CompareStrings(std::u16string_view(s).substr(0, p), name) == 0) return i;
   }
   return -1;
 }
@@ -197,9 +194,7 @@ void TStrings::SetTextStr(const String& value) {
   }
 }
 
-String TStrings::DelimitedText() const {
-  return DelimitedTextWith(delimiter_, quoteChar_, strictDelimiter_);
-}
+String TStrings::DelimitedText() const { return DelimitedTextWith(delimiter_, quoteChar_, strictDelimiter_); }
 
 void TStrings::SetDelimitedText(std::u16string_view value) {
   SetDelimitedTextWith(value, delimiter_, quoteChar_, strictDelimiter_);
@@ -207,9 +202,7 @@ void TStrings::SetDelimitedText(std::u16string_view value) {
 
 String TStrings::CommaText() const { return DelimitedTextWith(u',', u'"', false); }
 
-void TStrings::SetCommaText(std::u16string_view value) {
-  SetDelimitedTextWith(value, u',', u'"', false);
-}
+void TStrings::SetCommaText(std::u16string_view value) { SetDelimitedTextWith(value, u',', u'"', false); }
 
 String TStrings::DelimitedTextWith(char16_t delimiter, char16_t quote, bool strict) const {
   int n = GetCount();
@@ -231,8 +224,7 @@ String TStrings::DelimitedTextWith(char16_t delimiter, char16_t quote, bool stri
   return out;
 }
 
-void TStrings::SetDelimitedTextWith(std::u16string_view value, char16_t delimiter,
-                                    char16_t quote, bool strict) {
+void TStrings::SetDelimitedTextWith(std::u16string_view value, char16_t delimiter, char16_t quote, bool strict) {
   UpdateBracket bracket(*this);
   Clear();
   std::size_t i = 0;
@@ -280,8 +272,8 @@ const TEncoding& TStrings::DefaultEncoding() const {
 void TStrings::LoadFromStream(TStream& stream, const TEncoding* encoding) {
   std::vector<std::uint8_t> bytes = ReadRemaining(stream);
   std::size_t preamble = 0;
-  const TEncoding& enc = TEncoding::Detect(bytes.data(), bytes.size(),
-                                           encoding ? *encoding : DefaultEncoding(), preamble);
+  const TEncoding& enc =
+      TEncoding::Detect(bytes.data(), bytes.size(), encoding ? *encoding : DefaultEncoding(), preamble);
   // A mark that agrees with the requested encoding, or any mark when none was requested, wins.
   encoding_ = &enc;
   SetTextStr(enc.GetString(bytes.data() + preamble, bytes.size() - preamble));
@@ -347,12 +339,8 @@ void TStrings::PutObject(int, TObject*) {}
 
 void TStrings::SetUpdateState(bool) {}
 
-int TStrings::CompareStrings(std::u16string_view s1, std::u16string_view s2) const {
-  return CompareText(s1, s2);
-}
+int TStrings::CompareStrings(std::u16string_view s1, std::u16string_view s2) const { return CompareText(s1, s2); }
 
-void TStrings::Error(std::u16string_view message, int data) const {
-  throw EStringListError(message, {data});
-}
+void TStrings::Error(std::u16string_view message, int data) const { throw EStringListError(message, {data}); }
 
 }  // namespace kestrel

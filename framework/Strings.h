@@ -124,8 +124,7 @@ class TStrings : public TPersistent {
 
  private:
   String DelimitedTextWith(char16_t delimiter, char16_t quote, bool strict) const;
-  void SetDelimitedTextWith(std::u16string_view value, char16_t delimiter, char16_t quote,
-                            bool strict);
+  void SetDelimitedTextWith(std::u16string_view value, char16_t delimiter, char16_t quote, bool strict);
 
   int updateCount_ = 0;
   char16_t delimiter_ = u',';

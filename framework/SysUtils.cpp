@@ -34,8 +34,7 @@ struct Decimal {
 
 Decimal ToDecimal(double value, int precision) {
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                           precision - 1);
+  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, precision - 1);
   std::string s(buf, res.ptr);
   Decimal d;
   auto e = s.find('e');
@@ -78,8 +77,7 @@ std::string FixedFormat(double value, int decimals, bool thousands) {
   std::size_t start = s[0] == '-' ? 1 : 0;
   std::size_t dot = s.find('.');
   if (dot == std::string::npos) dot = s.size();
-  for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(dot) - 3;
-       i > static_cast<std::ptrdiff_t>(start); i -= 3)
+  for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(dot) - 3; i > static_cast<std::ptrdiff_t>(start); i -= 3)
     s.insert(static_cast<std::size_t>(i), ",");
   return s;
 }
@@ -90,8 +88,7 @@ std::string ScientificFormat(double value, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                           std::max(0, precision - 1));
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, std::max(0, precision - 1));
   std::string s(buf, res.ptr);
   auto e = s.find('e');
   std::string mantissa = s.substr(0, e);
@@ -115,8 +112,7 @@ std::string HexDigits(std::uint64_t value) {
 
 std::string IntegerDigits(const TFormatArg& arg, char type, std::u16string_view format) {
   using K = TFormatArg::Kind;
-  if (arg.GetKind() != K::Integer && arg.GetKind() != K::Unsigned && arg.GetKind() != K::Pointer)
-    FormatError(format);
+  if (arg.GetKind() != K::Integer && arg.GetKind() != K::Unsigned && arg.GetKind() != K::Pointer) FormatError(format);
   bool isSigned = arg.GetKind() == K::Integer;
   if (type == 'x') return HexDigits(isSigned ? static_cast<std::uint64_t>(arg.Int()) : arg.UInt());
   if (type == 'u' && isSigned) return std::to_string(static_cast<std::uint32_t>(arg.Int()));
@@ -212,8 +208,7 @@ String FormatImpl(std::u16string_view format, std::initializer_list<TFormatArg> 
       case 's':
         if (arg.GetKind() != TFormatArg::Kind::Text) FormatError(format);
         piece = arg.Text();
-        if (precision >= 0 && static_cast<std::size_t>(precision) < piece.size())
-          piece.resize(precision);
+        if (precision >= 0 && static_cast<std::size_t>(precision) < piece.size()) piece.resize(precision);
         break;
       case 'f':
         piece = Ascii(FixedFormat(FloatArg(arg, format), precision < 0 ? 2 : std::min(precision, 18), false));
@@ -237,8 +232,7 @@ String FormatImpl(std::u16string_view format, std::initializer_list<TFormatArg> 
         piece = Ascii(digits);
         break;
       }
-      default:
-        FormatError(format);
+      default: FormatError(format);
     }
     if (width > 0 && piece.size() < static_cast<std::size_t>(width)) {
       String pad(width - piece.size(), u' ');
@@ -297,9 +291,7 @@ bool ParseInteger(std::u16string_view text, Int& value) {
 
 }  // namespace
 
-String Format(std::u16string_view format, std::initializer_list<TFormatArg> args) {
-  return FormatImpl(format, args);
-}
+String Format(std::u16string_view format, std::initializer_list<TFormatArg> args) { return FormatImpl(format, args); }
 
 String FmtStr(std::u16string_view format, std::initializer_list<TFormatArg> args) {
   try {
@@ -319,9 +311,7 @@ String IntToHex(std::uint64_t value, int digits) {
 }
 
 bool TryStrToInt(std::u16string_view text, int& value) { return ParseInteger(text, value); }
-bool TryStrToInt64(std::u16string_view text, std::int64_t& value) {
-  return ParseInteger(text, value);
-}
+bool TryStrToInt64(std::u16string_view text, std::int64_t& value) { return ParseInteger(text, value); }
 
 int StrToInt(std::u16string_view text) {
   int value;
@@ -331,8 +321,7 @@ int StrToInt(std::u16string_view text) {
 
 std::int64_t StrToInt64(std::u16string_view text) {
   std::int64_t value;
-  if (!TryStrToInt64(text, value))
-    throw EConvertError(u"'%s' is not a valid integer value", {text});
+  if (!TryStrToInt64(text, value)) throw EConvertError(u"'%s' is not a valid integer value", {text});
   return value;
 }
 
@@ -352,8 +341,7 @@ bool TryStrToFloat(std::u16string_view text, double& value) {
   String trimmed = Trim(text);
   if (trimmed.empty()) return false;
   for (char16_t c : trimmed) {
-    bool ok = (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'-' ||
-              c == u'+';
+    bool ok = (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'-' || c == u'+';
     if (!ok) return false;
   }
   std::string s = Narrow(trimmed);
@@ -371,8 +359,7 @@ bool TryStrToFloat(std::u16string_view text, double& value) {
 
 double StrToFloat(std::u16string_view text) {
   double value;
-  if (!TryStrToFloat(text, value))
-    throw EConvertError(u"'%s' is not a valid floating point value", {text});
+  if (!TryStrToFloat(text, value)) throw EConvertError(u"'%s' is not a valid floating point value", {text});
   return value;
 }
 
@@ -536,9 +523,7 @@ int CompareStr(std::u16string_view a, std::u16string_view b) {
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-bool SameText(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
-}
+bool SameText(std::u16string_view a, std::u16string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 String AnsiQuotedStr(std::u16string_view text, char16_t quote) {
   String out(1, quote);
@@ -606,21 +591,18 @@ String ExtractFileExt(std::u16string_view fileName) {
 
 String ChangeFileExt(std::u16string_view fileName, std::u16string_view extension) {
   auto p = fileName.find_last_of(u"./");
-  std::u16string_view stem =
-      (p == std::u16string_view::npos || fileName[p] != u'.') ? fileName : fileName.substr(0, p);
+  std::u16string_view stem = (p == std::u16string_view::npos || fileName[p] != u'.') ? fileName : fileName.substr(0, p);
   return String(stem) + String(extension);
 }
 
 bool FileExists(std::u16string_view fileName) {
   struct stat st {};
-  return !fileName.empty() && ::stat(Utf16ToUtf8(fileName).c_str(), &st) == 0 &&
-         !S_ISDIR(st.st_mode);
+  return !fileName.empty() && ::stat(Utf16ToUtf8(fileName).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(std::u16string_view directory) {
   struct stat st {};
-  return !directory.empty() && ::stat(Utf16ToUtf8(directory).c_str(), &st) == 0 &&
-         S_ISDIR(st.st_mode);
+  return !directory.empty() && ::stat(Utf16ToUtf8(directory).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool ForceDirectories(std::u16string_view directory) {
@@ -634,8 +616,6 @@ bool DeleteFile(std::u16string_view fileName) {
   return FileExists(fileName) && ::unlink(Utf16ToUtf8(fileName).c_str()) == 0;
 }
 
-String SysErrorMessage(int error) {
-  return Utf8ToUtf16(std::error_code(error, std::generic_category()).message());
-}
+String SysErrorMessage(int error) { return Utf8ToUtf16(std::error_code(error, std::generic_category()).message()); }
 
 }  // namespace kestrel

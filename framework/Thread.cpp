@@ -114,10 +114,8 @@ bool CheckSynchronize(int timeoutMs) {
     try {
       r->method();
     } catch (...) {
-      if (r->wait)
-        r->error = std::current_exception();
-      else
-        ReportToApplication(r->thread);
+      if (r->wait) r->error = std::current_exception();
+      else ReportToApplication(r->thread);
     }
     if (r->wait) r->done.Set();  // the caller owns r from here on
   }
@@ -139,10 +137,8 @@ TThread::~TThread() {
     if (std::this_thread::get_id() != id_) WaitFor();
   }
   if (thread_.joinable()) {
-    if (std::this_thread::get_id() == thread_.get_id())
-      thread_.detach();
-    else
-      thread_.join();
+    if (std::this_thread::get_id() == thread_.get_id()) thread_.detach();
+    else thread_.join();
   }
 }
 

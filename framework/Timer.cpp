@@ -15,7 +15,8 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TTimer, TComponent)
 void TTimer::PublishProperties(TClassBuilder<TTimer>& b) {
   b.Property(u"Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true);
   b.Property(u"Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000u).TypeName(u"Cardinal");
-  b.Event(u"OnTimer", [](const TTimer& t) { return static_cast<bool>(t.OnTimer); }, u"TNotifyEvent");
+  b.Event(
+      u"OnTimer", [](const TTimer& t) { return static_cast<bool>(t.OnTimer); }, u"TNotifyEvent");
 }
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {

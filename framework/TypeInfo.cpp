@@ -99,9 +99,7 @@ bool PropIsType(const TObject* instance, std::u16string_view name, TTypeKind kin
   return Require(instance, name).Kind == kind;
 }
 
-std::int64_t GetOrdProp(const TObject* instance, const TPropInfo& prop) {
-  return ReadAs<std::int64_t>(instance, prop);
-}
+std::int64_t GetOrdProp(const TObject* instance, const TPropInfo& prop) { return ReadAs<std::int64_t>(instance, prop); }
 
 std::int64_t GetOrdProp(const TObject* instance, std::u16string_view name) {
   return GetOrdProp(instance, Require(instance, name));
@@ -118,9 +116,7 @@ void SetOrdProp(TObject* instance, std::u16string_view name, std::int64_t value)
   SetOrdProp(instance, Require(instance, name), value);
 }
 
-String GetStrProp(const TObject* instance, const TPropInfo& prop) {
-  return ReadAs<String>(instance, prop);
-}
+String GetStrProp(const TObject* instance, const TPropInfo& prop) { return ReadAs<String>(instance, prop); }
 
 String GetStrProp(const TObject* instance, std::u16string_view name) {
   return GetStrProp(instance, Require(instance, name));
@@ -135,9 +131,7 @@ void SetStrProp(TObject* instance, std::u16string_view name, const String& value
   SetStrProp(instance, Require(instance, name), value);
 }
 
-double GetFloatProp(const TObject* instance, const TPropInfo& prop) {
-  return ReadAs<double>(instance, prop);
-}
+double GetFloatProp(const TObject* instance, const TPropInfo& prop) { return ReadAs<double>(instance, prop); }
 
 double GetFloatProp(const TObject* instance, std::u16string_view name) {
   return GetFloatProp(instance, Require(instance, name));
@@ -152,9 +146,7 @@ void SetFloatProp(TObject* instance, std::u16string_view name, double value) {
   SetFloatProp(instance, Require(instance, name), value);
 }
 
-TObject* GetObjectProp(const TObject* instance, const TPropInfo& prop) {
-  return ReadAs<TObject*>(instance, prop);
-}
+TObject* GetObjectProp(const TObject* instance, const TPropInfo& prop) { return ReadAs<TObject*>(instance, prop); }
 
 TObject* GetObjectProp(const TObject* instance, std::u16string_view name) {
   return GetObjectProp(instance, Require(instance, name));
@@ -186,8 +178,7 @@ void SetEnumProp(TObject* instance, std::u16string_view name, std::u16string_vie
 String GetSetProp(const TObject* instance, std::u16string_view name, bool brackets) {
   const TPropInfo& prop = Require(instance, name);
   if (prop.Kind != tkSet || !prop.EnumType) WrongKind(prop);
-  return SetToString(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop)),
-                     brackets);
+  return SetToString(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop)), brackets);
 }
 
 void SetSetProp(TObject* instance, std::u16string_view name, std::u16string_view value) {
@@ -199,27 +190,20 @@ void SetSetProp(TObject* instance, std::u16string_view name, std::u16string_view
 String GetPropText(const TObject* instance, const TPropInfo& prop) {
   switch (prop.Kind) {
     case tkInteger:
-    case tkInt64:
-      return IntToStr(GetOrdProp(instance, prop));
+    case tkInt64: return IntToStr(GetOrdProp(instance, prop));
     case tkChar:
-    case tkWChar:
-      return String(1, static_cast<char16_t>(GetOrdProp(instance, prop)));
+    case tkWChar: return String(1, static_cast<char16_t>(GetOrdProp(instance, prop)));
     case tkEnumeration: {
       auto v = GetOrdProp(instance, prop);
       return prop.EnumType ? prop.EnumType->Name(static_cast<int>(v)) : IntToStr(v);
     }
-    case tkSet:
-      return SetToString(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop)),
-                         true);
-    case tkFloat:
-      return FloatToStr(GetFloatProp(instance, prop));
+    case tkSet: return SetToString(*prop.EnumType, static_cast<std::uint64_t>(GetOrdProp(instance, prop)), true);
+    case tkFloat: return FloatToStr(GetFloatProp(instance, prop));
     case tkString:
     case tkLString:
     case tkWString:
-    case tkUString:
-      return GetStrProp(instance, prop);
-    default:
-      WrongKind(prop);
+    case tkUString: return GetStrProp(instance, prop);
+    default: WrongKind(prop);
   }
 }
 
@@ -239,9 +223,7 @@ void SetPropText(TObject* instance, const TPropInfo& prop, std::u16string_view t
       SetOrdProp(instance, prop, v);
       return;
     }
-    case tkInt64:
-      SetOrdProp(instance, prop, StrToInt64(Strip(text)));
-      return;
+    case tkInt64: SetOrdProp(instance, prop, StrToInt64(Strip(text))); return;
     case tkChar:
     case tkWChar:
       if (text.size() != 1) throw EPropertyConvertError(u"Invalid property value");
@@ -263,20 +245,13 @@ void SetPropText(TObject* instance, const TPropInfo& prop, std::u16string_view t
       SetOrdProp(instance, prop, v);
       return;
     }
-    case tkSet:
-      SetOrdProp(instance, prop, static_cast<std::int64_t>(StringToSet(*prop.EnumType, text)));
-      return;
-    case tkFloat:
-      SetFloatProp(instance, prop, StrToFloat(text));
-      return;
+    case tkSet: SetOrdProp(instance, prop, static_cast<std::int64_t>(StringToSet(*prop.EnumType, text))); return;
+    case tkFloat: SetFloatProp(instance, prop, StrToFloat(text)); return;
     case tkString:
     case tkLString:
     case tkWString:
-    case tkUString:
-      SetStrProp(instance, prop, String(text));
-      return;
-    default:
-      WrongKind(prop);
+    case tkUString: SetStrProp(instance, prop, String(text)); return;
+    default: WrongKind(prop);
   }
 }
 
@@ -286,9 +261,7 @@ void SetPropValue(TObject* instance, std::u16string_view name, std::u16string_vi
 
 String GetEnumName(const TEnumInfo& type, int value) { return type.Name(value); }
 
-int GetEnumValue(const TEnumInfo& type, std::u16string_view name) {
-  return type.Value(Strip(name));
-}
+int GetEnumValue(const TEnumInfo& type, std::u16string_view name) { return type.Value(Strip(name)); }
 
 String SetToString(const TEnumInfo& elements, std::uint64_t bits, bool brackets) {
   String out;
@@ -344,12 +317,9 @@ bool IsStoredProp(const TObject* instance, const TPropInfo& prop) {
 bool IsDefaultPropValue(const TObject* instance, const TPropInfo& prop) {
   if (!prop.Getter) return true;
   TPropValue v = prop.Getter(*instance);
-  if (auto* i = std::get_if<std::int64_t>(&v))
-    return prop.OrdDefault.has_value() && *prop.OrdDefault == *i;
-  if (auto* d = std::get_if<double>(&v))
-    return prop.FloatDefault.has_value() && *prop.FloatDefault == *d;
-  if (auto* s = std::get_if<String>(&v))
-    return prop.StrDefault.has_value() && *prop.StrDefault == *s;
+  if (auto* i = std::get_if<std::int64_t>(&v)) return prop.OrdDefault.has_value() && *prop.OrdDefault == *i;
+  if (auto* d = std::get_if<double>(&v)) return prop.FloatDefault.has_value() && *prop.FloatDefault == *d;
+  if (auto* s = std::get_if<String>(&v)) return prop.StrDefault.has_value() && *prop.StrDefault == *s;
   return false;
 }
 

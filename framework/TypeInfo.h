@@ -86,8 +86,7 @@ constexpr TTypeKind KindOf() {
   if constexpr (std::is_same_v<V, bool>) return tkEnumeration;
   else if constexpr (std::is_same_v<V, char16_t>) return tkWChar;
   else if constexpr (std::is_same_v<V, char>) return tkChar;
-  else if constexpr (std::is_same_v<V, std::int64_t> || std::is_same_v<V, std::uint64_t>)
-    return tkInt64;
+  else if constexpr (std::is_same_v<V, std::int64_t> || std::is_same_v<V, std::uint64_t>) return tkInt64;
   else if constexpr (std::is_integral_v<V>) return tkInteger;
   else if constexpr (std::is_floating_point_v<V>) return tkFloat;
   else if constexpr (std::is_same_v<V, String>) return tkUString;
@@ -139,8 +138,7 @@ class TPropBuilder {
   TPropBuilder& Default(const X& value) {
     if constexpr (std::is_floating_point_v<X>) {
       info_.FloatDefault = static_cast<double>(value);
-    } else if constexpr (std::is_convertible_v<X, std::u16string_view> &&
-                         !std::is_arithmetic_v<X>) {
+    } else if constexpr (std::is_convertible_v<X, std::u16string_view> && !std::is_arithmetic_v<X>) {
       info_.StrDefault = String(std::u16string_view(value));
     } else if constexpr (std::is_same_v<X, AnsiString>) {
       info_.StrDefault = Utf8ToUtf16(value);
@@ -165,9 +163,7 @@ class TPropBuilder {
     return *this;
   }
   TPropBuilder& Stored(bool (T::*predicate)() const) {
-    info_.StoredFn = [predicate](const TObject& o) {
-      return (static_cast<const T&>(o).*predicate)();
-    };
+    info_.StoredFn = [predicate](const TObject& o) { return (static_cast<const T&>(o).*predicate)(); };
     return *this;
   }
   TPropBuilder& TypeName(const String& name) {
@@ -203,8 +199,7 @@ class TClassBuilder {
     TPropInfo& info = Add<V>(name, getter, setter);
     if constexpr (std::is_same_v<V, bool>) info.EnumType = &BooleanTypeInfo();
     if constexpr (std::is_floating_point_v<V>) info.FloatDefault = 0.0;
-    if constexpr (std::is_same_v<V, String> || std::is_same_v<V, AnsiString>)
-      info.StrDefault = String();
+    if constexpr (std::is_same_v<V, String> || std::is_same_v<V, AnsiString>) info.StrDefault = String();
     return TPropBuilder<T>(info);
   }
 

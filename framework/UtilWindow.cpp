@@ -40,8 +40,8 @@ void RegisterUtilClass() {
 
 pf::HWND AllocateHWnd(TWndMethod method) {
   RegisterUtilClass();
-  pf::HWND hwnd = pf::CreateWindowExW(pf::WS_EX_TOOLWINDOW, kClassName, u"", pf::WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, nullptr, nullptr);
+  pf::HWND hwnd = pf::CreateWindowExW(pf::WS_EX_TOOLWINDOW, kClassName, u"", pf::WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      nullptr, nullptr);
   if (hwnd) {
     auto* stored = new TWndMethod(std::move(method));
     LiveMethods().insert(stored);

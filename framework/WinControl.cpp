@@ -21,11 +21,16 @@ void TWinControl::PublishProperties(TClassBuilder<TWinControl>& b) {
   b.Property(u"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered).Default(false);
   b.Property(u"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1).TypeName(u"TTabOrder");
   b.Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
-  b.Event(u"OnEnter", [](const TWinControl& c) { return static_cast<bool>(c.OnEnter); }, u"TNotifyEvent");
-  b.Event(u"OnExit", [](const TWinControl& c) { return static_cast<bool>(c.OnExit); }, u"TNotifyEvent");
-  b.Event(u"OnKeyDown", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyDown); }, u"TKeyEvent");
-  b.Event(u"OnKeyUp", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyUp); }, u"TKeyEvent");
-  b.Event(u"OnKeyPress", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyPress); }, u"TKeyPressEvent");
+  b.Event(
+      u"OnEnter", [](const TWinControl& c) { return static_cast<bool>(c.OnEnter); }, u"TNotifyEvent");
+  b.Event(
+      u"OnExit", [](const TWinControl& c) { return static_cast<bool>(c.OnExit); }, u"TNotifyEvent");
+  b.Event(
+      u"OnKeyDown", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyDown); }, u"TKeyEvent");
+  b.Event(
+      u"OnKeyUp", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyUp); }, u"TKeyEvent");
+  b.Event(
+      u"OnKeyPress", [](const TWinControl& c) { return static_cast<bool>(c.OnKeyPress); }, u"TKeyPressEvent");
 }
 
 // The procedure of every control window: finds the control in the window's extra data (put
@@ -118,8 +123,8 @@ void TWinControl::CreateWnd() {
     wc.lpszClassName = p.WinClassName.c_str();
     pf::RegisterClassExW(&wc);
   }
-  pf::HWND hwnd = pf::CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
-                                      p.Y, p.Width, p.Height, p.WndParent, nullptr, nullptr, this);
+  pf::HWND hwnd = pf::CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                                      p.Height, p.WndParent, nullptr, nullptr, this);
   if (!hwnd) throw EOutOfResources(u"Error creating window for %s", {ClassName()});
   handle_ = hwnd;
 }
@@ -271,9 +276,7 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
           c->SetBounds(rect.right - c->Width(), rect.top, c->Width(), h);
           rect.right -= c->Width();
           break;
-        default:
-          c->SetBounds(rect.left, rect.top, w, h);
-          break;
+        default: c->SetBounds(rect.left, rect.top, w, h); break;
       }
       c->anchoring_ = false;
     }
@@ -554,8 +557,8 @@ void TWinControl::PaintHandler(TMessage& m) {
       EraseBackground(memDc);
       PaintWindow(memDc);
       PaintControls(memDc, nullptr);
-      pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc, area.left,
-                 area.top, pf::SRCCOPY);
+      pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memDc, area.left, area.top,
+                 pf::SRCCOPY);
     }
   } else {
     PaintWindow(dc);
@@ -613,7 +616,8 @@ void TWinControl::RouteMouseToControls(TMessage& m) {
   const TPoint p{pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam)};
   TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p, false);
   if (m.Msg == pf::WM_MOUSEMOVE) {
-    TControl* hover = captureControl_ ? (ControlAtPos(p, false) == captureControl_ ? captureControl_ : nullptr) : target;
+    TControl* hover =
+        captureControl_ ? (ControlAtPos(p, false) == captureControl_ ? captureControl_ : nullptr) : target;
     if (hover != mouseControl_) {
       if (mouseControl_) mouseControl_->Perform(CM_MOUSELEAVE);
       mouseControl_ = hover;
@@ -628,8 +632,8 @@ void TWinControl::RouteMouseToControls(TMessage& m) {
     captureControl_ = target;
     pf::SetCapture(handle_);
   }
-  const pf::LPARAM local = pf::MAKELPARAM(static_cast<pf::WORD>(p.x - target->Left()),
-                                          static_cast<pf::WORD>(p.y - target->Top()));
+  const pf::LPARAM local =
+      pf::MAKELPARAM(static_cast<pf::WORD>(p.x - target->Left()), static_cast<pf::WORD>(p.y - target->Top()));
   if (up && !(m.WParam & (pf::MK_LBUTTON | pf::MK_RBUTTON | pf::MK_MBUTTON)) && captureControl_) {
     captureControl_ = nullptr;
     if (pf::GetCapture() == handle_) pf::ReleaseCapture();
@@ -669,9 +673,7 @@ bool TWinControl::ContextMenuKey(const TMessage& m) {
 
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case pf::WM_PAINT:
-      PaintHandler(m);
-      return;
+    case pf::WM_PAINT: PaintHandler(m); return;
     case pf::WM_ERASEBKGND:
       if (!doubleBuffered_) EraseBackground(reinterpret_cast<pf::HDC>(m.WParam));
       m.Result = 1;
@@ -702,9 +704,7 @@ void TWinControl::WndProc(TMessage& m) {
     case pf::WM_CONTEXTMENU:
       if (RouteContextMenuToControl(m)) return;
       break;
-    case pf::WM_GETDLGCODE:
-      m.Result = DialogCode();
-      return;
+    case pf::WM_GETDLGCODE: m.Result = DialogCode(); return;
     case pf::WM_SETCURSOR:
       if (pf::LOWORD(static_cast<pf::DWORD_PTR>(m.LParam)) == pf::HTCLIENT) {
         pf::POINT p{};
@@ -756,8 +756,7 @@ void TWinControl::WndProc(TMessage& m) {
       else if (Visible() && Parent() && Parent()->HandleAllocated()) CreateHandle();
       NotifyShowingChanged();
       return;
-    default:
-      break;
+    default: break;
   }
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
     if (handle_ && (m.Msg == pf::WM_MOUSEMOVE) && !MouseInControl()) {

@@ -35,9 +35,9 @@ class TFlatBorderSheet : public TGraphicControl {
  protected:
   void Paint() override {
     static const char16_t* const names[] = {
-        u"fbtFlat",     u"fbtSunken",    u"fbtSunkenInner", u"fbtSunkenOuter", u"fbtRaised",
-        u"fbtRaisedInner", u"fbtRaisedOuter", u"fbtBump",   u"fbtBigBump",     u"fbtEtched",
-        u"fbtFramed",   u"fbtLine",      u"fbtLineBorder",  u"fbtNone",        u"fbtColorLineBorder"};
+        u"fbtFlat",        u"fbtSunken",      u"fbtSunkenInner", u"fbtSunkenOuter", u"fbtRaised",
+        u"fbtRaisedInner", u"fbtRaisedOuter", u"fbtBump",        u"fbtBigBump",     u"fbtEtched",
+        u"fbtFramed",      u"fbtLine",        u"fbtLineBorder",  u"fbtNone",        u"fbtColorLineBorder"};
     static_assert(std::size(names) == fbtColorLineBorder + 1, "one name per border kind");
     for (int kind = 0; kind < static_cast<int>(std::size(names)); ++kind) {
       const TRect box = SampleBox(Canvas(), (kind % 5) * kCellWidth, (kind / 5) * kCellHeight, names[kind]);
@@ -68,12 +68,11 @@ class TBevelSheet : public TGraphicControl {
 
       TRect edge = SampleBox(Canvas(), 2 * kCellWidth, top, u"Edge" + how);
       PaintEdge3D(dc, edge, lowered ? platform::EDGE_SUNKEN : platform::EDGE_RAISED,
-                  platform::BF_RECT | platform::BF_MIDDLE, clBtnFace, cl3DDkShadow, clBtnHighlight,
-                  clBtnShadow);
+                  platform::BF_RECT | platform::BF_MIDDLE, clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
 
       TRect half = SampleBox(Canvas(), 3 * kCellWidth, top, lowered ? u"Edge etched" : u"Edge bump");
-      PaintEdge3D(dc, half, lowered ? platform::EDGE_ETCHED : platform::EDGE_BUMP, platform::BF_RECT,
-                  clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
+      PaintEdge3D(dc, half, lowered ? platform::EDGE_ETCHED : platform::EDGE_BUMP, platform::BF_RECT, clBtnFace,
+                  cl3DDkShadow, clBtnHighlight, clBtnShadow);
 
       const TVnBorderSides topLeft{ebsLeft, ebsTop};
       PaintBevelRing(dc, SampleBox(Canvas(), 4 * kCellWidth, top, u"Left+top" + how), light, dark, topLeft);
@@ -89,9 +88,8 @@ class TBevelStyleSheet : public TGraphicControl {
 
  protected:
   void Paint() override {
-    static const char16_t* const names[] = {u"bvNone",   u"bvLowered", u"bvRaised",
-                                            u"bvFrameLowered", u"bvFrameRaised", u"bvNormal",
-                                            u"bvShadow", u"bvSpace",   u"bvFlat"};
+    static const char16_t* const names[] = {u"bvNone",   u"bvLowered", u"bvRaised", u"bvFrameLowered", u"bvFrameRaised",
+                                            u"bvNormal", u"bvShadow",  u"bvSpace",  u"bvFlat"};
     static_assert(std::size(names) == bvFlat + 1, "one name per bevel style");
     platform::HDC dc = Canvas()->Handle();
     constexpr int kBox = kSampleWidth / 3;

@@ -42,7 +42,8 @@ std::vector<TFillSample> Samples() {
       {u"Diagonal", [twoTone](TGDIPFill& f) { twoTone(f), f.SetGradientType(gtForwardDiagonal); }},
       {u"Angle 60", [twoTone](TGDIPFill& f) { twoTone(f), f.SetGradientType(gtAngle), f.SetAngle(60); }},
       {u"Radial", [twoTone](TGDIPFill& f) { twoTone(f), f.SetGradientType(gtRadial); }},
-      {u"Hatch", [twoTone](TGDIPFill& f) { twoTone(f), f.SetGradientType(gtHatch), f.SetHatchStyle(pf::HatchStyleWeave); }},
+      {u"Hatch",
+       [twoTone](TGDIPFill& f) { twoTone(f), f.SetGradientType(gtHatch), f.SetHatchStyle(pf::HatchStyleWeave); }},
       {u"Mirror", mirrored},
       {u"Mirror radial", [mirrored](TGDIPFill& f) { mirrored(f), f.SetGradientMirrorType(gtRadial); }},
       {u"Top rounded", [twoTone](TGDIPFill& f) { twoTone(f), f.SetRoundingType(rtTop), f.SetRounding(14); }},
@@ -50,7 +51,8 @@ std::vector<TFillSample> Samples() {
       {u"Surround shadow", [twoTone](TGDIPFill& f) { twoTone(f), f.SetShadowOffset(5), f.SetShadowType(stSurround); }},
       {u"Glow", [mirrored](TGDIPFill& f) { mirrored(f), f.SetGlow(gmGradient); }},
       {u"Radial glow", [twoTone](TGDIPFill& f) { twoTone(f), f.SetGlow(gmRadialGradient); }},
-      {u"Focus, half opaque", [twoTone](TGDIPFill& f) {
+      {u"Focus, half opaque",
+       [twoTone](TGDIPFill& f) {
          twoTone(f), f.SetFocus(true), f.SetOpacity(128), f.SetOpacityTo(128), f.SetBorderWidth(2);
        }},
   };

@@ -54,7 +54,9 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
   okButton_->SetBounds(16, 34, 90, 25);
   okButton_->SetCaption(u"Say hello");
   okButton_->SetDefault(true);
-  okButton_->OnClick = [this](TObject*) { Report(u"Hello, " + (edit_->Text().empty() ? String(u"world") : edit_->Text())); };
+  okButton_->OnClick = [this](TObject*) {
+    Report(u"Hello, " + (edit_->Text().empty() ? String(u"world") : edit_->Text()));
+  };
   auto* disabled = new TButton(this);
   disabled->SetParent(this);
   disabled->SetBounds(114, 34, 90, 25);
@@ -131,7 +133,8 @@ void TGalleryForm::AddPageButtons(int top) {
     if (page.name == "controls") continue;
     auto* button = new TButton(this);
     button->SetParent(this);
-    button->SetBounds(16 + (index % kPerRow) * (kWidth + kGap), top + (index / kPerRow) * (kHeight + kGap), kWidth, kHeight);
+    button->SetBounds(16 + (index % kPerRow) * (kWidth + kGap), top + (index / kPerRow) * (kHeight + kGap), kWidth,
+                      kHeight);
     button->SetCaption(page.title + u"...");
     button->OnClick = [this, page](TObject*) { ShowPage(page); };
     ++index;

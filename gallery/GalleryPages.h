@@ -11,8 +11,8 @@
 namespace kestrel::gallery {
 
 struct TGalleryPage {
-  std::string name;   // as given to --page
-  String title;       // the main form's button caption
+  std::string name;  // as given to --page
+  String title;      // the main form's button caption
   TForm* (*create)();
 };
 
@@ -38,9 +38,8 @@ TForm* CreateGalleryForm() {
 
 #define KESTREL_GALLERY_PAGE_JOIN2(a, b) a##b
 #define KESTREL_GALLERY_PAGE_JOIN(a, b) KESTREL_GALLERY_PAGE_JOIN2(a, b)
-#define KESTREL_GALLERY_PAGE(Name, Title, FormClass)                                  \
-  namespace {                                                                         \
-  const bool KESTREL_GALLERY_PAGE_JOIN(galleryPageRegistered_, __LINE__) =            \
-      ::kestrel::gallery::TGalleryPages::Register(                                    \
-          {Name, Title, &::kestrel::gallery::CreateGalleryForm<FormClass>});          \
+#define KESTREL_GALLERY_PAGE(Name, Title, FormClass)                                                                 \
+  namespace {                                                                                                        \
+  const bool KESTREL_GALLERY_PAGE_JOIN(galleryPageRegistered_, __LINE__) =                                           \
+      ::kestrel::gallery::TGalleryPages::Register({Name, Title, &::kestrel::gallery::CreateGalleryForm<FormClass>}); \
   }

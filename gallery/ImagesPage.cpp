@@ -31,8 +31,9 @@ std::unique_ptr<TVnPNGObject> MakeImage(std::uint8_t colorType, std::uint8_t dep
     for (int x = 0; x < kIcon; ++x) {
       const double dx = x - 11.5, dy = y - 11.5, r = std::sqrt(dx * dx + dy * dy);
       const double angle = std::atan2(dy, dx);
-      png->SetPixelColor(x, y, RGB(static_cast<int>(127 + 127 * std::cos(angle)),
-                                   static_cast<int>(127 + 127 * std::sin(angle)), static_cast<int>(255 - r * 8)));
+      png->SetPixelColor(x, y,
+                         RGB(static_cast<int>(127 + 127 * std::cos(angle)),
+                             static_cast<int>(127 + 127 * std::sin(angle)), static_cast<int>(255 - r * 8)));
       if (std::uint8_t* alpha = h.AlphaScanline(static_cast<std::uint32_t>(y)))
         alpha[x] = static_cast<std::uint8_t>(std::clamp(255.0 - std::max(0.0, r - 6) * 42, 0.0, 255.0));
     }
@@ -113,7 +114,8 @@ class TImageListSheet : public TGraphicControl {
       for (int x = cell.left; x < cell.right; x += 6) {
         const bool light = ((x - cell.left) / 6 + (y - cell.top) / 6) % 2 == 0;
         platform::HBRUSH brush = platform::CreateSolidBrush(light ? RGB(255, 255, 255) : RGB(200, 200, 200));
-        platform::RECT r{x, y, std::min(x + 6, static_cast<int>(cell.right)), std::min(y + 6, static_cast<int>(cell.bottom))};
+        platform::RECT r{x, y, std::min(x + 6, static_cast<int>(cell.right)),
+                         std::min(y + 6, static_cast<int>(cell.bottom))};
         platform::FillRect(dc, &r, brush);
         platform::DeleteObject(brush);
       }

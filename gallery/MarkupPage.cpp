@@ -60,8 +60,10 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
   Font()->SetHeight(-13);
 
   AddHeading(this, u"The dialog's captions (German, English)", 16, 8);
-  AddHeader(this, 16, 30, u"Willkommen beim Download-Assistenten der<br><b>Vollversion von <font size=22>Corvane</b></font>");
-  AddHeader(this, 16, 100, u"Welcome to the download assistant for<br><b><font size=22>Corvane</font> (full version)</b>");
+  AddHeader(this, 16, 30,
+            u"Willkommen beim Download-Assistenten der<br><b>Vollversion von <font size=22>Corvane</b></font>");
+  AddHeader(this, 16, 100,
+            u"Welcome to the download assistant for<br><b><font size=22>Corvane</font> (full version)</b>");
   AddMarkup(this, Bounds(32, 175, 411, 74),
             u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf "
             u"Ihrem Computer:");
@@ -71,14 +73,14 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
   AddHeading(this, u"Links, inputs and snippets (click them; right-click a link)", 16, 345);
   status_ = AddHeading(this, u"No link clicked yet", 16, 530);
   status_->Font()->SetStyle(TFontStyles{});
-  TKsHTMLLabel* interactive = AddMarkup(
-      this, Bounds(16, 370, 440, 95),
-      u"Visit <a href=\"https://example.org/kestrel\">the project page</a> or "
-      u"<a href=\"mailto:team@example.org\">write to us</a>.<br>"
-      u"<input type=checkbox name=news checked=1> Send me news "
-      u"<input type=checkbox name=beta> Try beta versions<br>"
-      u"Channel: <input type=radio name=ch checked=1> stable <input type=radio name=ch> testing<br>"
-      u"<control vclclass=TButton caption=\"An embedded button\" width=160 height=26>");
+  TKsHTMLLabel* interactive =
+      AddMarkup(this, Bounds(16, 370, 440, 95),
+                u"Visit <a href=\"https://example.org/kestrel\">the project page</a> or "
+                u"<a href=\"mailto:team@example.org\">write to us</a>.<br>"
+                u"<input type=checkbox name=news checked=1> Send me news "
+                u"<input type=checkbox name=beta> Try beta versions<br>"
+                u"Channel: <input type=radio name=ch checked=1> stable <input type=radio name=ch> testing<br>"
+                u"<control vclclass=TButton caption=\"An embedded button\" width=160 height=26>");
   interactive->OnLinkClick = [this](TObject*, const String& href) { status_->SetCaption(u"Link clicked: " + href); };
   interactive->SetLinkPopupMenu(MakeLinkMenu());
   interactive->Render()->OnInputItemChecked = [this](TObject*, TVnHTMLInputItem* item) {
@@ -88,12 +90,14 @@ TMarkupForm::TMarkupForm(TComponent* owner) : TForm(owner) {
   auto* pages = new TKsHTMLContainer(this);
   TKsHTMLListItem* first = pages->Items()->Add();
   first->SetName(u"intro");
-  first->SetCaption(u"<b>Snippet 1 of 2.</b> A label linked to a snippet store shows one snippet; "
-                    u"<a href=\"details\">show the details</a>.");
+  first->SetCaption(
+      u"<b>Snippet 1 of 2.</b> A label linked to a snippet store shows one snippet; "
+      u"<a href=\"details\">show the details</a>.");
   TKsHTMLListItem* second = pages->Items()->Add();
   second->SetName(u"details");
-  second->SetCaption(u"<b>Snippet 2 of 2.</b> Links that name a snippet switch to it. "
-                     u"<a href=\"intro\">Back to the first one</a>.");
+  second->SetCaption(
+      u"<b>Snippet 2 of 2.</b> Links that name a snippet switch to it. "
+      u"<a href=\"intro\">Back to the first one</a>.");
   TKsHTMLLabel* snippets = AddMarkup(this, Bounds(16, 470, 440, 50), u"");
   snippets->SetContainer(pages);
 

@@ -64,7 +64,8 @@ std::unique_ptr<TBitmap> ShapePicture(int w, int h) {
 
 void AddBorders(TForm* form) {
   AddHeading(form, u"Flat borders", 12, 8);
-  const TKsFlatBorderType kinds[] = {fbtFlat, fbtSunken, fbtRaised, fbtBump, fbtEtched, fbtFramed, fbtLineBorder, fbtColorLineBorder};
+  const TKsFlatBorderType kinds[] = {fbtFlat,   fbtSunken, fbtRaised,     fbtBump,
+                                     fbtEtched, fbtFramed, fbtLineBorder, fbtColorLineBorder};
   const char16_t* names[] = {u"Flat", u"Sunken", u"Raised", u"Bump", u"Etched", u"Framed", u"LineBorder", u"ColorLine"};
   for (int i = 0; i < 8; ++i) {
     auto* p = AddPanel(form, 12 + (i % 4) * 96, 30 + (i / 4) * 44, 88, 38, names[i]);
@@ -77,7 +78,8 @@ void AddBorders(TForm* form) {
 
 void AddBevels(TForm* form) {
   AddHeading(form, u"Bevels (outer / inner, width 2)", 12, 126);
-  const TVnBevelStyle styles[][2] = {{bvRaised, bvNone}, {bvLowered, bvNone}, {bvRaised, bvLowered}, {bvSpace, bvLowered}};
+  const TVnBevelStyle styles[][2] = {
+      {bvRaised, bvNone}, {bvLowered, bvNone}, {bvRaised, bvLowered}, {bvSpace, bvLowered}};
   const char16_t* names[] = {u"Raised", u"Lowered", u"Raised + lowered", u"Space + lowered"};
   for (int i = 0; i < 4; ++i) {
     auto* p = AddPanel(form, 12 + i * 96, 148, 88, 44, names[i]);

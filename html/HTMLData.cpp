@@ -18,8 +18,8 @@ void TVnHTMLData::ClearArray() {
 }
 
 int TVnHTMLData::LineCount() const {
-  return static_cast<int>(std::count_if(FArray.begin(), FArray.end(),
-                                        [](const auto& item) { return item->IsBreakItem(); }));
+  return static_cast<int>(
+      std::count_if(FArray.begin(), FArray.end(), [](const auto& item) { return item->IsBreakItem(); }));
 }
 
 String TVnHTMLData::GenerateHTML() const {

@@ -8,7 +8,7 @@ namespace kestrel {
 namespace {
 
 const char* KindName(TVnHTMLItemType kind) {
-  static const char* const names[] = {"char", "soft", "br", "para", "img", "hr", "li",
+  static const char* const names[] = {"char", "soft", "br",  "para",  "img",     "hr", "li",
                                       "ul",   "ol",   "ind", "input", "control", "var"};
   return kind <= hitVar ? names[kind] : "?";
 }

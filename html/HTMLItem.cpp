@@ -68,11 +68,8 @@ int TVnHTMLItem::GetHeight(int& BaseLine) {
       break;
     case hitBitmap:
     case hitInput:
-    case hitControl:
-      height = FHeight;
-      break;
-    default:
-      break;
+    case hitControl: height = FHeight; break;
+    default: break;
   }
   return height + LineGapOf(*this);
 }

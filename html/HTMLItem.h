@@ -86,9 +86,7 @@ class TVnHTMLItem : public TObject {
   void SetIsSub(bool Value) { SetFlag(hbsSub, Value); }
   bool IsSuper() const { return (FBoolState & hbsSuper) != 0; }
   void SetIsSuper(bool Value) { SetFlag(hbsSuper, Value); }
-  void SetFlag(std::uint32_t Bit, bool Value) {
-    FBoolState = Value ? (FBoolState | Bit) : (FBoolState & ~Bit);
-  }
+  void SetFlag(std::uint32_t Bit, bool Value) { FBoolState = Value ? (FBoolState | Bit) : (FBoolState & ~Bit); }
   // The font height the item is measured and painted with (sub- and superscript text is two
   // pixels smaller in magnitude).
   int EffectiveFontHeight() const;
@@ -125,9 +123,7 @@ class TVnHTMLBreakItem : public TVnHTMLItem {
   void AssignBreakProps(const TVnHTMLBreakItem* Source);
 
   int Alignment() const { return static_cast<int>(FParams & 0xFFFF); }
-  void SetAlignment(int Value) {
-    FParams = (FParams & 0xFFFF0000u) | (static_cast<std::uint32_t>(Value) & 0xFFFF);
-  }
+  void SetAlignment(int Value) { FParams = (FParams & 0xFFFF0000u) | (static_cast<std::uint32_t>(Value) & 0xFFFF); }
   int Descent() const { return static_cast<int>(FParams >> 16); }
   void SetDescent(int Value) {
     FParams = (FParams & 0xFFFF) | (static_cast<std::uint32_t>(ClampHTMLSize(Value)) << 16);

@@ -66,7 +66,8 @@ TVnHTMLItem* THTMLLineGeometry::ItemAt(TVnHTMLData& data, int px, int py, int av
     int x = Advance(line, LineStart(line, available));
     for (int j = i + 1; j < count && !data.Item(j)->IsBreakItem(); ++j) {
       TVnHTMLItem& item = *data.Item(j);
-      const bool shifted = (item.ItemType() == hitChar || item.ItemType() == hitVar) && (item.IsSub() || item.IsSuper());
+      const bool shifted =
+          (item.ItemType() == hitChar || item.ItemType() == hitVar) && (item.IsSub() || item.IsSuper());
       int descent = 0;
       const int h = shifted ? item.GetHeight(descent) : item.FHeight;
       const int s = shifted && item.IsSuper() ? h / 2 : 0;

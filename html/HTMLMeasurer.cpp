@@ -12,8 +12,7 @@ namespace kestrel {
 
 using namespace platform;
 
-THTMLFont::THTMLFont(HFONT font, std::shared_ptr<FontInstance> instance,
-                     const TEXTMETRICW& metrics)
+THTMLFont::THTMLFont(HFONT font, std::shared_ptr<FontInstance> instance, const TEXTMETRICW& metrics)
     : font_(font), instance_(std::move(instance)), metrics_(metrics) {
   latin1_.fill(-1);
 }
@@ -28,7 +27,8 @@ int THTMLFont::TextWidth(std::u16string_view text) const {
   for (char16_t unit : text) {
     if (unit >= latin1_.size()) return instance_->Width(text);
     std::int16_t& advance = latin1_[unit];
-    if (advance < 0) advance = static_cast<std::int16_t>(std::clamp(instance_->Width(std::u16string_view(&unit, 1)), 0, 0x7FFF));
+    if (advance < 0)
+      advance = static_cast<std::int16_t>(std::clamp(instance_->Width(std::u16string_view(&unit, 1)), 0, 0x7FFF));
     sum += advance;
   }
   return sum;
@@ -78,8 +78,7 @@ void THTMLMeasurer::LimitFonts(size_t limit) {
   fonts_.clear();
 }
 
-const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned style,
-                                     unsigned charset) {
+const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned style, unsigned charset) {
   String key = face;
   key.push_back(u'\0');
   const auto bits = static_cast<std::uint32_t>(height);
@@ -90,8 +89,8 @@ const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned st
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return *found->second;
 
-  LOGFONTW lf = MakeLogFont(face, height, (style & 1) ? FW_BOLD : FW_NORMAL, (style & 2) != 0,
-                            (style & 4) != 0, (style & 8) != 0);
+  LOGFONTW lf = MakeLogFont(face, height, (style & 1) ? FW_BOLD : FW_NORMAL, (style & 2) != 0, (style & 4) != 0,
+                            (style & 8) != 0);
   lf.lfCharSet = static_cast<BYTE>(charset);
   HFONT font = CreateFontIndirectW(&lf);
   TEXTMETRICW metrics{};

@@ -26,8 +26,8 @@ constexpr int kAdjustLightness = 160;
 
 }  // namespace
 
-THTMLPainter::THTMLPainter(TVnHTMLRender& render, TVnHTMLData& data, TCanvas& canvas, TPoint origin,
-                           TPoint srcPoint, const TRect& rect, TPoint canvasOffset, const THTMLPaintColors& colors)
+THTMLPainter::THTMLPainter(TVnHTMLRender& render, TVnHTMLData& data, TCanvas& canvas, TPoint origin, TPoint srcPoint,
+                           const TRect& rect, TPoint canvasOffset, const THTMLPaintColors& colors)
     : render_(render),
       data_(data),
       canvas_(canvas),
@@ -221,8 +221,8 @@ void THTMLPainter::PaintImage(TVnHTMLItem& item, int x) {
     if (width <= 0 || height <= 0) return;
     TCanvas* source = bitmap->Canvas();
     const TColor key = source->Pixels(0, bitmap->Height() - 1);
-    pf::TransparentBlt(dc_, X(x), Y(line_.top + data_.LineGap()), width, height, source->Handle(), 0, 0, width,
-                       height, ColorToRGB(key));
+    pf::TransparentBlt(dc_, X(x), Y(line_.top + data_.LineGap()), width, height, source->Handle(), 0, 0, width, height,
+                       ColorToRGB(key));
     return;
   }
   canvas_.StretchDraw(BoxOnLine(x, item), graphic);

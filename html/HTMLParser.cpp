@@ -8,8 +8,8 @@
 
 namespace kestrel {
 
-THTMLParser::THTMLParser(TVnHTMLRender& render, TVnHTMLData& data, std::u16string_view text,
-                         int maxWidth, bool autoWrap)
+THTMLParser::THTMLParser(TVnHTMLRender& render, TVnHTMLData& data, std::u16string_view text, int maxWidth,
+                         bool autoWrap)
     : render_(render), data_(data), text_(text), maxWidth_(maxWidth), autoWrap_(autoWrap) {}
 
 void THTMLParser::Run() {
@@ -41,21 +41,14 @@ void THTMLParser::ScanCharacter() {
   const size_t start = pos_;
   const char16_t c = text_[pos_];
   switch (c) {
-    case u'<':
-      ReadTag();
-      return;
-    case u'\r':
-      pos_ += (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\n') ? 2 : 1;
-      return;
+    case u'<': ReadTag(); return;
+    case u'\r': pos_ += (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\n') ? 2 : 1; return;
     case u' ':
       pos_ = start + 1;
       AppendUnits(u" ", start, true);
       return;
-    case u'&':
-      ScanEntity();
-      return;
-    default:
-      break;
+    case u'&': ScanEntity(); return;
+    default: break;
   }
   // A surrogate pair is one character: it is never split across lines.
   size_t length = (IsHighSurrogate(c) && start + 1 < text_.size() && IsLowSurrogate(text_[start + 1])) ? 2 : 1;
@@ -105,8 +98,8 @@ void THTMLParser::ScanNumericEntity() {
     std::uint64_t number = 0;
     for (char16_t d : digits) number = number * 10 + static_cast<std::uint64_t>(d - u'0');
     value = number > 0x10FFFF ? 0xFFFD : static_cast<std::uint32_t>(number);
-  } else if (!digits.empty() && std::all_of(digits.begin(), digits.end(),
-                                            [](char16_t d) { return d >= u'0' && d <= u'9'; })) {
+  } else if (!digits.empty() &&
+             std::all_of(digits.begin(), digits.end(), [](char16_t d) { return d >= u'0' && d <= u'9'; })) {
     value = 0xFFFD;  // more digits than any code point has
   }
   if (value == 0) return;  // a NUL would cut the run short when it is measured and painted
@@ -204,8 +197,7 @@ void THTMLParser::SetCurrent(std::unique_ptr<TVnHTMLItem> item) {
 
 const THTMLFont& THTMLParser::CurrentFont() {
   if (!curFont_) {
-    curFont_ = &render_.Measurer().Font(cur_->FFontRef, cur_->EffectiveFontHeight(),
-                                        cur_->FontStyle, data_.Charset());
+    curFont_ = &render_.Measurer().Font(cur_->FFontRef, cur_->EffectiveFontHeight(), cur_->FontStyle, data_.Charset());
   }
   return *curFont_;
 }

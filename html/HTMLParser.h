@@ -24,8 +24,7 @@ struct TFontSettings {
 
 class THTMLParser {
  public:
-  THTMLParser(TVnHTMLRender& render, TVnHTMLData& data, std::u16string_view text, int maxWidth,
-              bool autoWrap);
+  THTMLParser(TVnHTMLRender& render, TVnHTMLData& data, std::u16string_view text, int maxWidth, bool autoWrap);
   // Steps 2 to 6 of a preparation (the caller clears the data before and catches failures).
   void Run();
 

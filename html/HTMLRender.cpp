@@ -66,8 +66,7 @@ void TVnHTMLRender::PrepareText(const String& Text, int MaxWidth, bool AutoWrap)
   PrepareToData(Text, MaxWidth, AutoWrap, data);
 }
 
-void TVnHTMLRender::PrepareToData(const String& Text, int MaxWidth, bool AutoWrap,
-                                  TVnHTMLData*& CurData) {
+void TVnHTMLRender::PrepareToData(const String& Text, int MaxWidth, bool AutoWrap, TVnHTMLData*& CurData) {
   if (!CurData) return;
   // The previous current data comes back however the preparation ends.
   struct Restore {
@@ -217,8 +216,7 @@ TVnHTMLItem* TVnHTMLRender::ItemAt(const TPoint& Point, const TPoint& SrcPoint, 
   return THTMLLineGeometry::ItemAt(*FData, Point.x + SrcPoint.x, Point.y + SrcPoint.y, r.right - r.left + 1);
 }
 
-bool TVnHTMLRender::IsCursorOverLink(const TPoint& Point, const TPoint& SrcPoint, const TRect& R,
-                                     String& href) const {
+bool TVnHTMLRender::IsCursorOverLink(const TPoint& Point, const TPoint& SrcPoint, const TRect& R, String& href) const {
   TVnHTMLItem* item = ItemAt(Point, SrcPoint, R);
   const bool link = item && item->IsLink();
   href = link ? item->LinkRef() : String();
@@ -318,7 +316,8 @@ void TVnHTMLRender::KeyDownTransfer(platform::WORD& Key, TShiftState Shift) {
     return;
   }
   TVnHTMLItem* selected = FData->SelectedItem();
-  if (selected && selected->ItemType() == hitInput) static_cast<TVnHTMLInputItem*>(selected)->KeyDownTransfer(Key, Shift);
+  if (selected && selected->ItemType() == hitInput)
+    static_cast<TVnHTMLInputItem*>(selected)->KeyDownTransfer(Key, Shift);
 }
 
 void TVnHTMLRender::Change() {

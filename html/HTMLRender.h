@@ -19,13 +19,11 @@ class TBitmap;
 class TPicture;
 class THTMLMessageHook;
 
-using TVnHTMLVariableNeededEvent =
-    std::function<void(TObject* Sender, const String& aVarName, String& aVarValue)>;
+using TVnHTMLVariableNeededEvent = std::function<void(TObject* Sender, const String& aVarName, String& aVarValue)>;
 // The handler may point `Image` (null at first) at a bitmap it keeps; the renderer copies it.
 using TVnHTMLImageNeededEvent = std::function<void(TObject* Sender, const String& Src, TBitmap*& Image)>;
 // The handler fills the picture.
-using TVnHTMLImageNeededExEvent =
-    std::function<void(TObject* Sender, const String& SourceName, TPicture* Image)>;
+using TVnHTMLImageNeededExEvent = std::function<void(TObject* Sender, const String& SourceName, TPicture* Image)>;
 using TVnHTMLInputItemChangedEvent = std::function<void(TObject* Sender, TVnHTMLInputItem* InputItem)>;
 
 class TVnHTMLRender : public TObject {
@@ -70,9 +68,8 @@ class TVnHTMLRender : public TObject {
   void DrawText(TCanvas* Canvas, const TPoint& SrcPoint, const TRect& R, TColor AdjustFromColor);
   // As DrawText; with UseOverColors text without a colour of its own is painted in AColor on
   // ABkColor, and the selected item in ASelColor on ASelBkColor.
-  void DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors,
-                  TColor AColor, TColor ABkColor, TColor ASelColor, TColor ASelBkColor,
-                  TColor AAdjustFromColor);
+  void DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors, TColor AColor,
+                  TColor ABkColor, TColor ASelColor, TColor ASelBkColor, TColor AAdjustFromColor);
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
   // Where the painted rectangle's coordinates lie in the host's client area (used to place

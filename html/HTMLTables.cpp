@@ -16,26 +16,46 @@ namespace {
 
 const std::unordered_map<std::u16string_view, THTMLTag>& TagTable() {
   static const std::unordered_map<std::u16string_view, THTMLTag> table{
-      {u"html", THTMLTag::Html},       {u"b", THTMLTag::B},
-      {u"strong", THTMLTag::B},        {u"i", THTMLTag::I},
-      {u"em", THTMLTag::I},            {u"var", THTMLTag::Var},
-      {u"cite", THTMLTag::Var},        {u"u", THTMLTag::U},
-      {u"s", THTMLTag::S},             {u"strikeout", THTMLTag::S},
-      {u"/b", THTMLTag::EndB},         {u"/strong", THTMLTag::EndB},
-      {u"/i", THTMLTag::EndI},         {u"/em", THTMLTag::EndI},
-      {u"/var", THTMLTag::EndVar},     {u"/cite", THTMLTag::EndVar},
-      {u"/u", THTMLTag::EndU},         {u"/s", THTMLTag::EndS},
-      {u"/strikeout", THTMLTag::EndS}, {u"sub", THTMLTag::Sub},
-      {u"/sub", THTMLTag::EndSub},     {u"sup", THTMLTag::Sup},
-      {u"/sup", THTMLTag::EndSup},     {u"br", THTMLTag::Br},
-      {u"p", THTMLTag::P},             {u"/p", THTMLTag::EndP},
-      {u"ul", THTMLTag::Ul},           {u"ol", THTMLTag::Ol},
-      {u"li", THTMLTag::Li},           {u"/ul", THTMLTag::EndUl},
-      {u"/ol", THTMLTag::EndOl},       {u"hr", THTMLTag::Hr},
-      {u"ind", THTMLTag::Ind},         {u"img", THTMLTag::Img},
-      {u"a", THTMLTag::A},             {u"/a", THTMLTag::EndA},
-      {u"font", THTMLTag::Font},       {u"/font", THTMLTag::EndFont},
-      {u"input", THTMLTag::Input},     {u"control", THTMLTag::Control},
+      {u"html", THTMLTag::Html},
+      {u"b", THTMLTag::B},
+      {u"strong", THTMLTag::B},
+      {u"i", THTMLTag::I},
+      {u"em", THTMLTag::I},
+      {u"var", THTMLTag::Var},
+      {u"cite", THTMLTag::Var},
+      {u"u", THTMLTag::U},
+      {u"s", THTMLTag::S},
+      {u"strikeout", THTMLTag::S},
+      {u"/b", THTMLTag::EndB},
+      {u"/strong", THTMLTag::EndB},
+      {u"/i", THTMLTag::EndI},
+      {u"/em", THTMLTag::EndI},
+      {u"/var", THTMLTag::EndVar},
+      {u"/cite", THTMLTag::EndVar},
+      {u"/u", THTMLTag::EndU},
+      {u"/s", THTMLTag::EndS},
+      {u"/strikeout", THTMLTag::EndS},
+      {u"sub", THTMLTag::Sub},
+      {u"/sub", THTMLTag::EndSub},
+      {u"sup", THTMLTag::Sup},
+      {u"/sup", THTMLTag::EndSup},
+      {u"br", THTMLTag::Br},
+      {u"p", THTMLTag::P},
+      {u"/p", THTMLTag::EndP},
+      {u"ul", THTMLTag::Ul},
+      {u"ol", THTMLTag::Ol},
+      {u"li", THTMLTag::Li},
+      {u"/ul", THTMLTag::EndUl},
+      {u"/ol", THTMLTag::EndOl},
+      {u"hr", THTMLTag::Hr},
+      {u"ind", THTMLTag::Ind},
+      {u"img", THTMLTag::Img},
+      {u"a", THTMLTag::A},
+      {u"/a", THTMLTag::EndA},
+      {u"font", THTMLTag::Font},
+      {u"/font", THTMLTag::EndFont},
+      {u"input", THTMLTag::Input},
+      {u"control", THTMLTag::Control},
       {u"~~", THTMLTag::Variable},
   };
   return table;
@@ -44,22 +64,21 @@ const std::unordered_map<std::u16string_view, THTMLTag>& TagTable() {
 const std::unordered_map<std::u16string_view, char16_t>& EntityTable() {
   static const std::unordered_map<std::u16string_view, char16_t> table = [] {
     std::unordered_map<std::u16string_view, char16_t> t{
-        {u"nbsp", 32},    {u"quot", 34},  {u"amp", 38},     {u"lt", 60},    {u"gt", 62},
-        {u"times", 215},  {u"eth", 240},  {u"szlig", 223},  {u"trade", 8482}, {u"euro", 8364},
+        {u"nbsp", 32},   {u"quot", 34}, {u"amp", 38},    {u"lt", 60},      {u"gt", 62},
+        {u"times", 215}, {u"eth", 240}, {u"szlig", 223}, {u"trade", 8482}, {u"euro", 8364},
     };
     auto run = [&t](std::initializer_list<std::u16string_view> names, char16_t first) {
       for (std::u16string_view name : names) t.emplace(name, first++);
     };
-    run({u"iexcl", u"cent", u"pound", u"curren", u"yen", u"brvbar", u"sect", u"uml", u"copy",
-         u"ordf", u"laquo", u"not", u"shy", u"reg", u"macr", u"deg", u"plusmn", u"sup2", u"sup3",
-         u"acute", u"micro", u"para", u"middot", u"cedil", u"sup1", u"ordm", u"raquo", u"frac14",
-         u"frac12", u"frac34", u"iquest"},
+    run({u"iexcl",  u"cent", u"pound", u"curren", u"yen",    u"brvbar", u"sect",   u"uml",
+         u"copy",   u"ordf", u"laquo", u"not",    u"shy",    u"reg",    u"macr",   u"deg",
+         u"plusmn", u"sup2", u"sup3",  u"acute",  u"micro",  u"para",   u"middot", u"cedil",
+         u"sup1",   u"ordm", u"raquo", u"frac14", u"frac12", u"frac34", u"iquest"},
         161);
-    run({u"agrave", u"aacute", u"acirc", u"atilde", u"auml", u"aring", u"aelig", u"ccedil",
-         u"egrave", u"eacute", u"ecirc", u"euml", u"igrave", u"iacute", u"icirc", u"iuml"},
+    run({u"agrave", u"aacute", u"acirc", u"atilde", u"auml", u"aring", u"aelig", u"ccedil", u"egrave", u"eacute",
+         u"ecirc", u"euml", u"igrave", u"iacute", u"icirc", u"iuml"},
         224);
-    run({u"ntilde", u"ograve", u"oacute", u"ocirc", u"otilde", u"ouml", u"divide", u"oslash",
-         u"ugrave", u"uacute"},
+    run({u"ntilde", u"ograve", u"oacute", u"ocirc", u"otilde", u"ouml", u"divide", u"oslash", u"ugrave", u"uacute"},
         241);
     return t;
   }();
@@ -74,8 +93,8 @@ struct ControlRegistry {
 // The platform's own edit box, push button, check box and radio button are embeddable from the
 // start; components add their classes with RegisterHTMLControlClass.
 ControlRegistry& Controls() {
-  static ControlRegistry registry{{}, {&TEdit::StaticClass(), &TButton::StaticClass(),
-                                       &TCheckBox::StaticClass(), &TRadioButton::StaticClass()}};
+  static ControlRegistry registry{
+      {}, {&TEdit::StaticClass(), &TButton::StaticClass(), &TCheckBox::StaticClass(), &TRadioButton::StaticClass()}};
   return registry;
 }
 

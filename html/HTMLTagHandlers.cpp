@@ -44,8 +44,8 @@ bool ParseHTMLColor(const String& value, TColor& color) {
       rgb = (rgb << 4) | digit;
     }
     std::uint32_t shifted = rgb << 8;
-    std::uint32_t bgr = ((shifted & 0xFF) << 24) | ((shifted & 0xFF00) << 8) |
-                        ((shifted >> 8) & 0xFF00) | (shifted >> 24);
+    std::uint32_t bgr =
+        ((shifted & 0xFF) << 24) | ((shifted & 0xFF00) << 8) | ((shifted >> 8) & 0xFF00) | (shifted >> 24);
     color = static_cast<TColor>(bgr);
     return true;
   }
@@ -200,8 +200,7 @@ void THTMLParser::DoListItem() {
 void THTMLParser::DoListEnd(bool ordered) {
   TakeListBreak();
   --level_;
-  const THTMLFont& font = render_.Measurer().Font(cur_->FFontRef, cur_->FontHeight, cur_->FontStyle,
-                                                  data_.Charset());
+  const THTMLFont& font = render_.Measurer().Font(cur_->FFontRef, cur_->FontHeight, cur_->FontStyle, data_.Charset());
   cur_->FIndent = ClampInt(static_cast<long long>(cur_->FIndent) - font.Metrics().tmMaxCharWidth);
   auto brk = std::make_unique<TVnHTMLBreakItem>(&data_, hitBreak);
   brk->Assign(*cur_);
@@ -448,8 +447,8 @@ void THTMLParser::ApplyControlProperties(TVnHTMLControlItem& item, const THTMLAt
         } else if (TryNumber(value.size() > 0 && value[0] == u'#' ? value.substr(1) : value, number)) {
           SetOrdProp(control, *prop, number);
         }
-      } else if (prop->Kind == tkEnumeration || prop->Kind == tkSet || prop->Kind == tkFloat ||
-                 prop->IsString() || prop->Kind == tkChar || prop->Kind == tkWChar) {
+      } else if (prop->Kind == tkEnumeration || prop->Kind == tkSet || prop->Kind == tkFloat || prop->IsString() ||
+                 prop->Kind == tkChar || prop->Kind == tkWChar) {
         SetPropText(control, *prop, value);
       }
     } catch (const Exception&) {

@@ -12,7 +12,8 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsHTMLContainer, TComponent)
 
 void TKsHTMLContainer::PublishProperties(TClassBuilder<TKsHTMLContainer>& b) {
   b.Object(u"Items", &TKsHTMLContainer::ItemsForStreaming, &TKsHTMLContainer::SetItems);
-  b.Event(u"OnChange", [](const TKsHTMLContainer& c) { return static_cast<bool>(c.OnChange); }, u"TNotifyEvent");
+  b.Event(
+      u"OnChange", [](const TKsHTMLContainer& c) { return static_cast<bool>(c.OnChange); }, u"TNotifyEvent");
 }
 
 TKsHTMLContainer::TKsHTMLContainer(TComponent* AOwner) : TComponent(AOwner) {}
@@ -28,9 +29,7 @@ TKsHTMLListItems* TKsHTMLContainer::Items() {
   return FItems.get();
 }
 
-TKsHTMLListItems* TKsHTMLContainer::ItemsForStreaming() const {
-  return const_cast<TKsHTMLContainer*>(this)->Items();
-}
+TKsHTMLListItems* TKsHTMLContainer::ItemsForStreaming() const { return const_cast<TKsHTMLContainer*>(this)->Items(); }
 
 void TKsHTMLContainer::SetItems(TKsHTMLListItems* Value) {
   if (Value) Items()->Assign(Value);

@@ -54,11 +54,15 @@ void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
   b.Object(u"LinkPopupMenu", &L::LinkPopupMenu, &L::SetLinkPopupMenu);
   b.Property(u"CheckContainerLinks", &L::CheckContainerLinks, &L::SetCheckContainerLinks).Default(true);
   b.Property(u"Cursor", &L::Cursor, &L::SetCursor).Default(0).TypeName(u"TCursor");
-  b.Event(u"OnLinkClick", [](const L& l) { return static_cast<bool>(l.OnLinkClick); }, u"TKsHTMLLinkClickEvent");
-  b.Event(u"OnImageNeeded", [](const L& l) { return static_cast<bool>(l.OnImageNeeded); }, u"TKsHTMLImageNeededEvent");
-  b.Event(u"OnImageNeededEx", [](const L& l) { return static_cast<bool>(l.OnImageNeededEx); }, u"TVnHTMLImageNeededEvent");
-  b.Event(u"OnVariableNeeded", [](const L& l) { return static_cast<bool>(l.OnVariableNeeded); },
-          u"TVnHTMLVariableNeededEvent");
+  b.Event(
+      u"OnLinkClick", [](const L& l) { return static_cast<bool>(l.OnLinkClick); }, u"TKsHTMLLinkClickEvent");
+  b.Event(
+      u"OnImageNeeded", [](const L& l) { return static_cast<bool>(l.OnImageNeeded); }, u"TKsHTMLImageNeededEvent");
+  b.Event(
+      u"OnImageNeededEx", [](const L& l) { return static_cast<bool>(l.OnImageNeededEx); }, u"TVnHTMLImageNeededEvent");
+  b.Event(
+      u"OnVariableNeeded", [](const L& l) { return static_cast<bool>(l.OnVariableNeeded); },
+      u"TVnHTMLVariableNeededEvent");
 }
 
 TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)

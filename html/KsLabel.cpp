@@ -19,8 +19,7 @@ void TCustomKsLabel::PublishProperties(TClassBuilder<TCustomKsLabel>& b) {
   b.Property(u"EndEllipsis", &TCustomKsLabel::EndEllipsis, &TCustomKsLabel::SetEndEllipsis).Default(false);
   b.Enum(u"ThemeMode", &TCustomKsLabel::ThemeMode, &TCustomKsLabel::SetThemeMode, VnThemeModeInfo())
       .Default(ttmPlatform);
-  b.Property(u"ThemeGlobalMode", &TCustomKsLabel::ThemeGlobalMode, &TCustomKsLabel::SetThemeGlobalMode)
-      .Default(false);
+  b.Property(u"ThemeGlobalMode", &TCustomKsLabel::ThemeGlobalMode, &TCustomKsLabel::SetThemeGlobalMode).Default(false);
   b.Object(u"StyleManager", &TCustomKsLabel::StyleManager, &TCustomKsLabel::SetStyleManager);
   b.Property(u"StyleName", &TCustomKsLabel::StyleName, &TCustomKsLabel::SetStyleName);
   b.Property(u"Transparent", &TCustomKsLabel::Transparent, &TCustomKsLabel::SetTransparent).Default(true);

@@ -18,7 +18,9 @@ class TVnGlyphList : public TCustomImageList {
   int AddMasked(TBitmap* image, TColor maskColor, int maskUsage);
   // Frees a used slot; the image stays until the slot is reused.
   void Delete(int index);
-  bool Used(int index) const { return index >= 0 && index < static_cast<int>(used_.size()) && used_[static_cast<std::size_t>(index)]; }
+  bool Used(int index) const {
+    return index >= 0 && index < static_cast<int>(used_.size()) && used_[static_cast<std::size_t>(index)];
+  }
   // The number of slots in use.
   int GlyphCount() const { return FCount; }
 

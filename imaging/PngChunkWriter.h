@@ -16,9 +16,7 @@ class PngChunkWriter {
 
   void Signature();
   void Chunk(const std::string& name, const std::uint8_t* data, std::size_t size);
-  void Chunk(const std::string& name, const std::vector<std::uint8_t>& data) {
-    Chunk(name, data.data(), data.size());
-  }
+  void Chunk(const std::string& name, const std::vector<std::uint8_t>& data) { Chunk(name, data.data(), data.size()); }
 
  private:
   std::vector<std::uint8_t>& out_;

@@ -99,14 +99,10 @@ bool TVnPNGChunktRNS::Usable() const {
   TVnPNGChunkIHDR* header = Header();
   if (!header || !crcValid_) return false;
   switch (header->ColorType()) {
-    case COLOR_GRAYSCALE:
-      return fData.size() >= 2;
-    case COLOR_RGB:
-      return fData.size() >= 6;
-    case COLOR_PALETTE:
-      return true;
-    default:
-      return false;
+    case COLOR_GRAYSCALE: return fData.size() >= 2;
+    case COLOR_RGB: return fData.size() >= 6;
+    case COLOR_PALETTE: return true;
+    default: return false;
   }
 }
 
@@ -131,8 +127,7 @@ COLORREF TVnPNGChunktRNS::TransparentColor() const {
       for (std::size_t i = 0; i < fData.size(); ++i)
         if (fData[i] == 0) return QuadColor(header->Palette()[i]);
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

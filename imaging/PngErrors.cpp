@@ -36,24 +36,20 @@ const char* const IHDRNotFirst =
     "This " PNG_NAME " image is not supported or it might be invalid.\r\n(IHDR chunk is not the first)";
 const char* const NoImageData = "This " PNG_NAME " image contains no data.";
 const char* const InvalidIHDR =
-    "The " PNG_NAME
-    " image could not be loaded because one of its main piece of data (ihdr) might be corrupted";
+    "The " PNG_NAME " image could not be loaded because one of its main piece of data (ihdr) might be corrupted";
 const char* const SizeExceeds =
     "This " PNG_NAME
     " image is not supported because either it's width or height exceeds the maximum size, which "
     "is 65535 pixels length.";
 const char* const UnknownCompression =
-    "This " PNG_NAME
-    " image is encoded with an unknown compression scheme which could not be decoded.";
+    "This " PNG_NAME " image is encoded with an unknown compression scheme which could not be decoded.";
 const char* const UnknownInterlace =
     "This " PNG_NAME " image uses an unknown interlace scheme which could not be decoded.";
 const char* const InvalidPalette = "The " PNG_NAME " image contains an invalid palette.";
-const char* const MissingMultipleIDAT =
-    "This " PNG_NAME " image is invalid because it has missing image parts.";
+const char* const MissingMultipleIDAT = "This " PNG_NAME " image is invalid because it has missing image parts.";
 const char* const ZLIBError =
     "Could not decompress the image because it contains invalid compressed data.\r\n Description: ";
-const char* const HeaderNotPresent =
-    "This operation is not valid because the current image contains no valid header.";
+const char* const HeaderNotPresent = "This operation is not valid because the current image contains no valid header.";
 const char* const CouldNotLoadResource = "The png image could not be loaded from the resource ID.";
 const char* const OutMemory =
     "Some operation could not be performed because the system is out of resources. Close some "
@@ -62,20 +58,17 @@ const char* const IncompatibleAssign = "The chunks must be compatible to be assi
 const char* const NoSuchPaletteEntry = "There is no such palette entry.";
 const char* const ExistentCriticalChunk =
     "The program tried to add a existent critical chunk to the current image which is not allowed.";
-const char* const InvalidImageForAdd =
-    "It's not allowed to add a new chunk because the current image is invalid.";
+const char* const InvalidImageForAdd = "It's not allowed to add a new chunk because the current image is invalid.";
 const char* const CannotChangeTransparent =
     "Setting bit transparency color is not allowed for png images containing alpha value for each "
     "pixel (COLOR_RGBALPHA and COLOR_GRAYSCALEALPHA)";
 const char* const InvalidSpec =
-    "The " PNG_NAME
-    " could not be created because invalid image type parameters have being provided.";
+    "The " PNG_NAME " could not be created because invalid image type parameters have being provided.";
 const char* const InvalidNewSize = "The new size provided for image resizing is invalid.";
 const char* const DifferentBitDepth = "Source and destanation have different bit depth";
 const char* const InvalidSourceSize = "Source rect is bigger than destination size";
 const char* const InvalidCRC =
-    "This " PNG_NAME
-    " image is invalid because one of its pieces of data is corrupted (checksum mismatch).";
+    "This " PNG_NAME " image is invalid because one of its pieces of data is corrupted (checksum mismatch).";
 #undef PNG_NAME
 }  // namespace PngMessages
 

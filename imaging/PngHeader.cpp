@@ -81,13 +81,10 @@ int TVnPNGChunkIHDR::DibBitCount(std::uint8_t colorType, std::uint8_t bitDepth) 
       if (bitDepth == 2 || bitDepth == 4) return 4;
       if (bitDepth == 8) return 8;
       return 0;
-    case COLOR_GRAYSCALEALPHA:
-      return bitDepth == 8 || bitDepth == 16 ? 8 : 0;
+    case COLOR_GRAYSCALEALPHA: return bitDepth == 8 || bitDepth == 16 ? 8 : 0;
     case COLOR_RGB:
-    case COLOR_RGBALPHA:
-      return bitDepth == 8 || bitDepth == 16 ? 24 : 0;
-    default:
-      return 0;
+    case COLOR_RGBALPHA: return bitDepth == 8 || bitDepth == 16 ? 24 : 0;
+    default: return 0;
   }
 }
 

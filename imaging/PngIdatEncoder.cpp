@@ -60,9 +60,7 @@ void ApplyFilter(std::uint8_t type, const std::uint8_t* raw, const std::uint8_t*
       for (std::size_t i = bpp; i < length; ++i)
         out[i] = static_cast<std::uint8_t>(raw[i] - Paeth(raw[i - bpp], prior[i], prior[i - bpp]));
       break;
-    default:
-      std::memcpy(out, raw, length);
-      break;
+    default: std::memcpy(out, raw, length); break;
   }
 }
 
@@ -247,8 +245,7 @@ void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx
         for (std::size_t j = 1; j < stride * count; j += 2) raw[j] = 0;
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

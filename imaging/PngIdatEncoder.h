@@ -22,21 +22,18 @@ class PngIdatEncoder {
   // filtered row in `out` (length bytes). Several filters are scored by how many bytes repeat one
   // of the two bytes before them; the best wins, ties go to the lower type, and a row on which no
   // filter scores is written unfiltered.
-  static std::uint8_t FilterRow(unsigned filterBits, const std::uint8_t* raw,
-                                const std::uint8_t* prior, std::size_t length, std::size_t bpp,
-                                std::uint8_t* out, std::vector<std::uint8_t>& scratch);
+  static std::uint8_t FilterRow(unsigned filterBits, const std::uint8_t* raw, const std::uint8_t* prior,
+                                std::size_t length, std::size_t bpp, std::uint8_t* out,
+                                std::vector<std::uint8_t>& scratch);
 
  private:
-  void PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx, std::uint32_t count,
-               std::uint8_t* raw) const;
-  std::size_t RowBytes(std::uint32_t pixels) const {
-    return (std::size_t{pixels} * pixelBits_ + 7) / 8;
-  }
+  void PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx, std::uint32_t count, std::uint8_t* raw) const;
+  std::size_t RowBytes(std::uint32_t pixels) const { return (std::size_t{pixels} * pixelBits_ + 7) / 8; }
 
   const TVnPNGChunkIHDR& header_;
   const TVnPNGObject& owner_;
   int colorType_;
-  int depth_;      // the depth written (2 is held, and written, as 4)
+  int depth_;  // the depth written (2 is held, and written, as 4)
   int dibBits_;
   std::uint32_t pixelBits_;
   std::size_t bpp_;

@@ -81,12 +81,9 @@ void PngIdatRun::RaiseEnding(bool moreWanted) const {
     case Ending::OtherChunk:
       if (moreWanted) RaiseError<EVnPNGMissingMultipleIDAT>(PngMessages::MissingMultipleIDAT);
       break;
-    case Ending::BadCrc:
-      RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
-    case Ending::SourceEnded:
-      RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
-    case Ending::Failed:
-      std::rethrow_exception(failure_);
+    case Ending::BadCrc: RaiseError<EVnPNGInvalidCRC>(PngMessages::InvalidCRC);
+    case Ending::SourceEnded: RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
+    case Ending::Failed: std::rethrow_exception(failure_);
   }
   RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
 }

@@ -143,9 +143,7 @@ class RowConverter {
     std::uint8_t* alpha = h_.AlphaScanline(y);
     switch (type_) {
       case COLOR_GRAYSCALE:
-      case COLOR_PALETTE:
-        ConvertIndexed(src, scan, x0, dx, count);
-        break;
+      case COLOR_PALETTE: ConvertIndexed(src, scan, x0, dx, count); break;
       case COLOR_GRAYSCALEALPHA: {
         std::uint32_t stride = depth_ == 16 ? 4 : 2;
         for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx) {
@@ -155,11 +153,8 @@ class RowConverter {
         break;
       }
       case COLOR_RGB:
-      case COLOR_RGBALPHA:
-        ConvertColor(src, scan, alpha, x0, dx, count);
-        break;
-      default:
-        break;
+      case COLOR_RGBALPHA: ConvertColor(src, scan, alpha, x0, dx, count); break;
+      default: break;
     }
   }
 
@@ -191,10 +186,8 @@ class RowConverter {
     const std::size_t outStep = std::size_t{dx} * 3;
     std::uint8_t* alphaOut = alpha ? alpha + x0 : nullptr;
     if (identity_ && depth_ == 8) {
-      if (type_ == COLOR_RGBALPHA)
-        CopyColors8<4>(src, out, outStep, alphaOut, dx, count);
-      else
-        CopyColors8<3>(src, out, outStep, nullptr, dx, count);
+      if (type_ == COLOR_RGBALPHA) CopyColors8<4>(src, out, outStep, alphaOut, dx, count);
+      else CopyColors8<3>(src, out, outStep, nullptr, dx, count);
       return;
     }
     const std::uint32_t sample = depth_ == 16 ? 2 : 1;

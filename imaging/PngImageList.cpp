@@ -78,9 +78,7 @@ std::unique_ptr<TVnPNGObject> TVnPNGImageList::MakeMaskedPng(TBitmap* image, TCo
   return png;
 }
 
-int TVnPNGImageList::Add(TBitmap* image, TBitmap* mask) {
-  return image ? AddPng(MakePng(image, mask)) : -1;
-}
+int TVnPNGImageList::Add(TBitmap* image, TBitmap* mask) { return image ? AddPng(MakePng(image, mask)) : -1; }
 
 int TVnPNGImageList::AddMasked(TBitmap* image, TColor maskColor) {
   return image ? AddPng(MakeMaskedPng(image, maskColor)) : -1;
@@ -240,8 +238,8 @@ void TVnPNGImageList::ReadData(TStream& stream) {
 void TVnPNGImageList::DefineProperties(TFiler& filer) {
   TCustomImageList::DefineProperties(filer);
   filer.DefineBinaryProperty(
-      u"Bitmap", [this](TStream& stream) { ReadData(stream); },
-      [this](TStream& stream) { WriteData(stream); }, Count() > 0);
+      u"Bitmap", [this](TStream& stream) { ReadData(stream); }, [this](TStream& stream) { WriteData(stream); },
+      Count() > 0);
 }
 
 }  // namespace kestrel

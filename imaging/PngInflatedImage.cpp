@@ -27,10 +27,8 @@ struct DecompressorFree {
 }  // namespace
 
 PngInflatedImage::~PngInflatedImage() {
-  if (mapped_)
-    munmap(mapping_, mappingSize_);
-  else
-    std::free(data_);
+  if (mapped_) munmap(mapping_, mappingSize_);
+  else std::free(data_);
 }
 
 bool PngInflatedImage::Allocate(std::size_t size) {

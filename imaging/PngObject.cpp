@@ -202,16 +202,13 @@ TVnPNGTransparencyMode TVnPNGObject::TransparencyMode() const {
   auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
   switch (header->ColorType()) {
     case COLOR_GRAYSCALE:
-    case COLOR_RGB:
-      return trns && trns->Usable() ? ptmBit : ptmNone;
+    case COLOR_RGB: return trns && trns->Usable() ? ptmBit : ptmNone;
     case COLOR_PALETTE:
       if (!trns) return ptmNone;
       return trns->BitTransparency() ? ptmBit : ptmPartial;
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA:
-      return ptmPartial;
-    default:
-      return ptmNone;
+    case COLOR_RGBALPHA: return ptmPartial;
+    default: return ptmNone;
   }
 }
 
@@ -398,9 +395,7 @@ void TVnPNGObject::Draw(TCanvas* canvas, const TRect& rect) {
       platform::TransparentBlt(dc, rect.left, rect.top, width, height, h.ImageDC(), 0, 0, Width(), Height(),
                                TransparentColor());
       break;
-    case ptmPartial:
-      DrawPartial(dc, rect);
-      break;
+    case ptmPartial: DrawPartial(dc, rect); break;
   }
 }
 

@@ -20,16 +20,12 @@ namespace {
 
 bool ValidBlankSpec(std::uint8_t colorType, std::uint8_t bitDepth) {
   switch (colorType) {
-    case COLOR_GRAYSCALE:
-      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
-    case COLOR_PALETTE:
-      return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+    case COLOR_GRAYSCALE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case COLOR_PALETTE: return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
     case COLOR_RGB:
     case COLOR_GRAYSCALEALPHA:
-    case COLOR_RGBALPHA:
-      return bitDepth == 8 || bitDepth == 16;
-    default:
-      return false;
+    case COLOR_RGBALPHA: return bitDepth == 8 || bitDepth == 16;
+    default: return false;
   }
 }
 

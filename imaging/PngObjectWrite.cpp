@@ -28,8 +28,8 @@ void TVnPNGObject::CreateAlpha() {
   switch (header->ColorType()) {
     case COLOR_GRAYSCALE:
       ReleaseCanvas();
-      header->Reshape(COLOR_GRAYSCALEALPHA, header->BitDepth() < 8 ? 8 : header->BitDepth(),
-                      header->Width(), header->Height());
+      header->Reshape(COLOR_GRAYSCALEALPHA, header->BitDepth() < 8 ? 8 : header->BitDepth(), header->Width(),
+                      header->Height());
       break;
     case COLOR_RGB:
       ReleaseCanvas();
@@ -43,8 +43,7 @@ void TVnPNGObject::CreateAlpha() {
       trns->SetBitTransparency(false);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -59,11 +58,10 @@ void TVnPNGObject::RemoveTransparency() {
     case COLOR_GRAYSCALEALPHA:
     case COLOR_RGBALPHA:
       ReleaseCanvas();
-      header->Reshape(header->ColorType() == COLOR_RGBALPHA ? COLOR_RGB : COLOR_GRAYSCALE,
-                      header->BitDepth(), header->Width(), header->Height());
+      header->Reshape(header->ColorType() == COLOR_RGBALPHA ? COLOR_RGB : COLOR_GRAYSCALE, header->BitDepth(),
+                      header->Width(), header->Height());
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -25,8 +25,7 @@ class PngSource {
 // A source over a block of memory that the caller keeps alive.
 class PngMemorySource : public PngSource {
  public:
-  PngMemorySource(const void* data, std::size_t size)
-      : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
+  PngMemorySource(const void* data, std::size_t size) : data_(static_cast<const std::uint8_t*>(data)), size_(size) {}
   std::size_t Read(void* buffer, std::size_t count) override;
   std::int64_t Remaining() const override { return static_cast<std::int64_t>(size_ - pos_); }
 
@@ -45,7 +44,7 @@ class PngStreamSource : public PngSource {
 
  private:
   TStream& stream_;
-  std::int64_t end_ = -1;       // the stream's size when it knows it
+  std::int64_t end_ = -1;  // the stream's size when it knows it
   std::int64_t position_ = 0;
 };
 

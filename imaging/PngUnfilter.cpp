@@ -33,17 +33,13 @@ template <std::size_t Bpp>
 inline __m128i LoadPixel(const std::uint8_t* p, std::size_t i, std::size_t length) {
   if constexpr (Bpp <= 4) {
     std::uint32_t v = 0;
-    if (Bpp == 4 || i + 4 <= length)
-      std::memcpy(&v, p + i, 4);
-    else
-      std::memcpy(&v, p + i, Bpp);
+    if (Bpp == 4 || i + 4 <= length) std::memcpy(&v, p + i, 4);
+    else std::memcpy(&v, p + i, Bpp);
     return _mm_cvtsi32_si128(static_cast<int>(v));
   } else {
     std::uint64_t v = 0;
-    if (Bpp == 8 || i + 8 <= length)
-      std::memcpy(&v, p + i, 8);
-    else
-      std::memcpy(&v, p + i, Bpp);
+    if (Bpp == 8 || i + 8 <= length) std::memcpy(&v, p + i, 8);
+    else std::memcpy(&v, p + i, Bpp);
     return _mm_cvtsi64_si128(static_cast<long long>(v));
   }
 }
@@ -115,8 +111,8 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
     __m128i takeA = _mm_cmpeq_epi16(pa, smallest);
     __m128i takeB = _mm_andnot_si128(takeA, _mm_cmpeq_epi16(pb, smallest));
     __m128i takeC = _mm_andnot_si128(_mm_or_si128(takeA, takeB), _mm_set1_epi16(-1));
-    __m128i predicted = _mm_or_si128(_mm_or_si128(_mm_and_si128(takeA, a), _mm_and_si128(takeB, b)),
-                                     _mm_and_si128(takeC, c));
+    __m128i predicted =
+        _mm_or_si128(_mm_or_si128(_mm_and_si128(takeA, a), _mm_and_si128(takeB, b)), _mm_and_si128(takeC, c));
     __m128i x = _mm_unpacklo_epi8(LoadPixel<Bpp>(row, i, length), zero);
     a = _mm_and_si128(_mm_add_epi16(x, predicted), _mm_set1_epi16(0xFF));
     StorePixel<Bpp>(row + i, _mm_packus_epi16(a, a));
@@ -125,8 +121,7 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
 }
 
 template <std::size_t Bpp>
-bool ApplyPixels(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior,
-                 std::size_t length) {
+bool ApplyPixels(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length) {
   if (length % Bpp != 0) return false;
   switch (type) {
     case 1: SubPixels<Bpp>(row, length); return true;
@@ -137,8 +132,7 @@ bool ApplyPixels(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior
 }
 
 // Pixels of 3, 4, 6 and 8 bytes (8- and 16-bit colour); Up for any pixel size.
-bool ApplyVector(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior,
-                 std::size_t length, std::size_t bpp) {
+bool ApplyVector(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length, std::size_t bpp) {
   if (type == 2) {
     UpBytes(row, prior, length);
     return true;
@@ -152,20 +146,18 @@ bool ApplyVector(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior
   }
 }
 #else
-bool ApplyVector(std::uint8_t, std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t) {
-  return false;
-}
+bool ApplyVector(std::uint8_t, std::uint8_t*, const std::uint8_t*, std::size_t, std::size_t) { return false; }
 #endif
 
 }  // namespace
 
-void PngUnfilter::Apply(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior,
-                        std::size_t length, std::size_t bpp) {
+void PngUnfilter::Apply(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
+                        std::size_t bpp) {
   if (!ApplyVector(type, row, prior, length, bpp)) ApplyScalar(type, row, prior, length, bpp);
 }
 
-void PngUnfilter::ApplyScalar(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior,
-                              std::size_t length, std::size_t bpp) {
+void PngUnfilter::ApplyScalar(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
+                              std::size_t bpp) {
   switch (type) {
     case 1:
       for (std::size_t i = bpp; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
@@ -174,17 +166,14 @@ void PngUnfilter::ApplyScalar(std::uint8_t type, std::uint8_t* row, const std::u
       for (std::size_t i = 0; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
       break;
     case 3:
-      for (std::size_t i = 0; i < length && i < bpp; ++i)
-        row[i] = static_cast<std::uint8_t>(row[i] + (prior[i] >> 1));
+      for (std::size_t i = 0; i < length && i < bpp; ++i) row[i] = static_cast<std::uint8_t>(row[i] + (prior[i] >> 1));
       for (std::size_t i = bpp; i < length; ++i)
         row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
       break;
     case 4:
-      for (std::size_t i = 0; i < length && i < bpp; ++i)
-        row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
+      for (std::size_t i = 0; i < length && i < bpp; ++i) row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
       for (std::size_t i = bpp; i < length; ++i)
-        row[i] = static_cast<std::uint8_t>(
-            row[i] + PaethPredictor(row[i - bpp], prior[i], prior[i - bpp]));
+        row[i] = static_cast<std::uint8_t>(row[i] + PaethPredictor(row[i - bpp], prior[i], prior[i - bpp]));
       break;
     default:  // None, and unknown types leave the row as it is.
       break;

@@ -1,8 +1,8 @@
 #include "net/HTTPGetThread.h"
 
 #include <curl/curl.h>
-#include <openssl/crypto.h>
 #include <fcntl.h>
+#include <openssl/crypto.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -123,8 +123,8 @@ struct THTTPTransfer {
     return t->Stopped() || t->Stalled(static_cast<std::uint64_t>(down + up)) ? 1 : 0;
   }
 
-  static void Configure(CURL* c, THTTPGetThread& t, const THTTPUrlParts& parts,
-                        SlistPtr& headers, SlistPtr& connectTo) {
+  static void Configure(CURL* c, THTTPGetThread& t, const THTTPUrlParts& parts, SlistPtr& headers,
+                        SlistPtr& connectTo) {
     const THTTPGetSettings& s = t.s_;
     const AnsiString url = AnsiString(parts.Secure ? "https://" : "http://") + parts.Host + ":" +
                            std::to_string(parts.Port()) + EncodePath(parts.Path);
@@ -141,8 +141,7 @@ struct THTTPTransfer {
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!s.CAFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, s.CAFile.c_str());
-    if (s.ConnectTimeoutMs > 0)
-      curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(s.ConnectTimeoutMs));
+    if (s.ConnectTimeoutMs > 0) curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(s.ConnectTimeoutMs));
     if (!s.Agent.empty()) curl_easy_setopt(c, CURLOPT_USERAGENT, HeaderValue(s.Agent).c_str());
     if (!s.Referer.empty()) curl_easy_setopt(c, CURLOPT_REFERER, HeaderValue(s.Referer).c_str());
     if (!s.UserName.empty() || !s.Password.empty()) {
@@ -192,8 +191,8 @@ THTTPUrlParts SplitHTTPUrl(const AnsiString& url) {
   return parts;
 }
 
-THTTPGetThread::THTTPGetThread(THTTPGet* owner, const THTTPGetSettings& settings,
-                               TOnProgressEvent progress, bool toFile)
+THTTPGetThread::THTTPGetThread(THTTPGet* owner, const THTTPGetSettings& settings, TOnProgressEvent progress,
+                               bool toFile)
     : owner_(owner), s_(settings), progress_(std::move(progress)), toFile_(toFile) {
   ++gLiveWorkers;
   SetFreeOnTerminate(true);

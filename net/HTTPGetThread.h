@@ -49,8 +49,7 @@ struct THTTPGetSettings {
 class THTTPGetThread : public TThread {
   KESTREL_CLASS(THTTPGetThread)
   // Starts at once and frees itself after the end handler ran.
-  THTTPGetThread(THTTPGet* owner, const THTTPGetSettings& settings, TOnProgressEvent progress,
-                 bool toFile);
+  THTTPGetThread(THTTPGet* owner, const THTTPGetSettings& settings, TOnProgressEvent progress, bool toFile);
   ~THTTPGetThread() override;
 
   // GUI thread: asks the worker to stop and marks the outcome failed.
@@ -119,9 +118,9 @@ class THTTPGetThread : public TThread {
   std::string pending_;
   std::string writeBuffer_;
   int fd_ = -1;
-  AnsiString tempName_;  // the file being written, until it is committed or removed
+  AnsiString tempName_;                    // the file being written, until it is committed or removed
   std::unique_ptr<TSHA256Digest> digest_;  // only while a digest is pinned
-  void* curl_ = nullptr;  // the easy handle while the transfer runs
+  void* curl_ = nullptr;                   // the easy handle while the transfer runs
   std::uint64_t lastMoved_ = 0;
   std::chrono::steady_clock::time_point lastActivity_;
 };

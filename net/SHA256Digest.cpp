@@ -37,9 +37,8 @@ std::string TSHA256Digest::HexDigest() {
 bool TSHA256Digest::Matches(const std::string& expectedHex) {
   const std::string actual = HexDigest();
   if (actual.empty() || !IsHexDigest(expectedHex)) return false;
-  return std::equal(actual.begin(), actual.end(), expectedHex.begin(), [](char a, char e) {
-    return a == std::tolower(static_cast<unsigned char>(e));
-  });
+  return std::equal(actual.begin(), actual.end(), expectedHex.begin(),
+                    [](char a, char e) { return a == std::tolower(static_cast<unsigned char>(e)); });
 }
 
 bool TSHA256Digest::IsHexDigest(const std::string& text) {

@@ -42,21 +42,16 @@ mode_t ModeFor(const std::string& path) {
 }  // namespace
 
 bool ReplaceFileContents(const String& fileName, const std::vector<std::uint8_t>& data) {
-  return ReplaceFileContents(fileName, [&data](const TPieceWriter& write) {
-    return write(data.data(), data.size());
-  });
+  return ReplaceFileContents(fileName, [&data](const TPieceWriter& write) { return write(data.data(), data.size()); });
 }
 
-bool ReplaceFileContents(const String& fileName,
-                         const std::function<bool(const TPieceWriter&)>& produce) {
+bool ReplaceFileContents(const String& fileName, const std::function<bool(const TPieceWriter&)>& produce) {
   const std::string target = Utf16ToUtf8(fileName);
   if (target.empty()) return false;
   std::string temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
-  const TPieceWriter write = [fd](const std::uint8_t* data, std::size_t size) {
-    return WriteAll(fd, data, size);
-  };
+  const TPieceWriter write = [fd](const std::uint8_t* data, std::size_t size) { return WriteAll(fd, data, size); };
   bool ok = ::fchmod(fd, ModeFor(target)) == 0;
   try {
     ok = ok && produce(write) && ::fsync(fd) == 0;

@@ -17,7 +17,6 @@ bool ReplaceFileContents(const String& fileName, const std::vector<std::uint8_t>
 // The same, with the contents produced piece by piece: `produce` calls its writer for each piece
 // (the writer returns false once writing failed) and returns false to give up.
 using TPieceWriter = std::function<bool(const std::uint8_t* data, std::size_t size)>;
-bool ReplaceFileContents(const String& fileName,
-                         const std::function<bool(const TPieceWriter&)>& produce);
+bool ReplaceFileContents(const String& fileName, const std::function<bool(const TPieceWriter&)>& produce);
 
 }  // namespace kestrel::ksini

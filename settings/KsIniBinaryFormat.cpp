@@ -57,8 +57,7 @@ void PutValue(std::vector<std::uint8_t>& out, const TKsIniEntry& entry) {
       for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -103,8 +102,7 @@ class TBinaryReader {
     if (!in_.Skip(count)) Damaged();
   }
   [[noreturn]] void Damaged() const {
-    throw EKsIniError(u"Damaged settings data at offset %d",
-                      {static_cast<std::int64_t>(in_.Offset())});
+    throw EKsIniError(u"Damaged settings data at offset %d", {static_cast<std::int64_t>(in_.Offset())});
   }
 
  private:
@@ -195,8 +193,7 @@ class TPendingValue {
 
 }  // namespace
 
-void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter,
-                               std::vector<std::uint8_t>& out) {
+void TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter, std::vector<std::uint8_t>& out) {
   Write(root, delimiter, [&out](const std::uint8_t* data, std::size_t size) {
     out.insert(out.end(), data, data + size);
     return true;
@@ -233,16 +230,14 @@ bool TKsIniBinaryFormat::Write(const TKsIniEntry& root, char16_t delimiter, cons
     for (int i = key.SubCount() - 1; i >= 0; --i) {
       const TKsIniEntry* child = key.Children(i);
       if (!child->IsKey()) continue;
-      stack.push_back({child, frame.path.empty() ? child->ValueName()
-                                                 : frame.path + delimiter + child->ValueName()});
+      stack.push_back({child, frame.path.empty() ? child->ValueName() : frame.path + delimiter + child->ValueName()});
     }
     if (!flushFull()) return false;
   }
   return out.empty() || sink(out.data(), out.size());
 }
 
-void TKsIniBinaryFormat::Read(TKsIniByteWindow& window, char16_t delimiter,
-                              const TOpenSection& openSection) {
+void TKsIniBinaryFormat::Read(TKsIniByteWindow& window, char16_t delimiter, const TOpenSection& openSection) {
   TBinaryReader in(window);
   TPendingValue pending;
   TKsIniEntry* key = openSection(String(1, delimiter));

@@ -12,8 +12,7 @@
 
 namespace kestrel {
 
-TKsIniByteWindow::TKsIniByteWindow(const std::uint8_t* data, std::size_t size)
-    : base_(data), end_(size) {}
+TKsIniByteWindow::TKsIniByteWindow(const std::uint8_t* data, std::size_t size) : base_(data), end_(size) {}
 
 TKsIniByteWindow::~TKsIniByteWindow() { Close(); }
 

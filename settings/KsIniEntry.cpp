@@ -54,9 +54,7 @@ TKsIniEntry::~TKsIniEntry() {
 
 void* TKsIniEntry::operator new(std::size_t size) { return TKsIniEntryPool::Allocate(size); }
 
-void TKsIniEntry::operator delete(void* block, std::size_t size) {
-  TKsIniEntryPool::Release(block, size);
-}
+void TKsIniEntry::operator delete(void* block, std::size_t size) { TKsIniEntryPool::Release(block, size); }
 
 String TKsIniEntry::NormalName(std::u16string_view name) { return UpperCase(Trim(name)); }
 
@@ -73,9 +71,7 @@ std::uint32_t HashNormal(std::u16string_view normal) {
 
 }  // namespace
 
-std::uint32_t TKsIniEntry::HashName(std::u16string_view name) {
-  return HashNormal(NormalName(name));
-}
+std::uint32_t TKsIniEntry::HashName(std::u16string_view name) { return HashNormal(NormalName(name)); }
 
 void TKsIniEntry::SetValueName(const String& value) {
   if (FParent) FParent->index_.reset();
@@ -156,8 +152,7 @@ TKsIniEntry* TKsIniEntry::FindValue(std::u16string_view name) const {
 }
 
 TKsIniEntry* TKsIniEntry::FindOrAddValue(const String& name, std::uint32_t hash) {
-  TKsIniEntry* found =
-      FindIf(NormalName(name), hash, [](const TKsIniEntry& e) { return !e.FIsKey; });
+  TKsIniEntry* found = FindIf(NormalName(name), hash, [](const TKsIniEntry& e) { return !e.FIsKey; });
   return found ? found : Add(name, false);
 }
 

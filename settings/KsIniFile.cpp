@@ -123,16 +123,13 @@ void TKsIniFile::SetUseRegistry(bool value) {
 
 void TKsIniFile::SetRegRoot(TRegRootType value) {
   switch (value) {
-    case rrtUnknown:
-      return;
+    case rrtUnknown: return;
     case rrtHKEY_CLASSES_ROOT:
     case rrtHKEY_CURRENT_USER:
     case rrtHKEY_LOCAL_MACHINE:
     case rrtHKEY_USERS:
-    case rrtHKEY_CURRENT_CONFIG:
-      break;
-    default:
-      value = rrtHKEY_CURRENT_USER;
+    case rrtHKEY_CURRENT_CONFIG: break;
+    default: value = rrtHKEY_CURRENT_USER;
   }
   if (value == regRoot_) return;
   regRoot_ = value;

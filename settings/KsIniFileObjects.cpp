@@ -14,8 +14,7 @@ namespace kestrel {
 namespace {
 
 bool IsOrdinalKind(TTypeKind kind) {
-  return kind == tkInteger || kind == tkChar || kind == tkEnumeration || kind == tkWChar ||
-         kind == tkSet;
+  return kind == tkInteger || kind == tkChar || kind == tkEnumeration || kind == tkWChar || kind == tkSet;
 }
 
 String ItemKey(int index) { return u"Item{" + IntToStr(index) + u"}"; }
@@ -44,22 +43,19 @@ bool TKsIniFile::ReadObject(const String& Key, TObject* AnObject) {
   return true;
 }
 
-void TKsIniFile::WriteChildObject(const String& key, TObject* child,
-                                  std::vector<const TObject*>& active) {
+void TKsIniFile::WriteChildObject(const String& key, TObject* child, std::vector<const TObject*>& active) {
   if (!child || IsActive(active, child)) return;
   TKeyScope scope(*this);
   if (OpenKey(key, true)) WriteObjectHere(child, active);
 }
 
-void TKsIniFile::ReadChildObject(const String& key, TObject* child,
-                                 std::vector<const TObject*>& active) {
+void TKsIniFile::ReadChildObject(const String& key, TObject* child, std::vector<const TObject*>& active) {
   if (!child || IsActive(active, child)) return;
   TKeyScope scope(*this);
   if (OpenKey(key, false)) ReadObjectHere(child, active);
 }
 
-void TKsIniFile::WriteObjectProperty(TObject* object, const TPropInfo& prop,
-                                     std::vector<const TObject*>& active) {
+void TKsIniFile::WriteObjectProperty(TObject* object, const TPropInfo& prop, std::vector<const TObject*>& active) {
   const String& name = prop.Name;
   if (IsOrdinalKind(prop.Kind)) {
     WriteInteger(String(), name, static_cast<std::int32_t>(GetOrdProp(object, prop)));
@@ -102,16 +98,14 @@ void TKsIniFile::WriteObjectHere(TObject* object, std::vector<const TObject*>& a
   active.pop_back();
 }
 
-void TKsIniFile::ReadObjectProperty(TObject* object, const TPropInfo& prop,
-                                    std::vector<const TObject*>& active) {
+void TKsIniFile::ReadObjectProperty(TObject* object, const TPropInfo& prop, std::vector<const TObject*>& active) {
   const String& name = prop.Name;
   // A stored value the property refuses (out of its range, say) leaves it as it is.
   try {
     if (IsOrdinalKind(prop.Kind) && prop.IsWritable()) {
       const auto current = static_cast<std::int32_t>(GetOrdProp(object, prop));
       std::int32_t value = current;
-      if (ReadInteger(String(), name, current, value) && value != current)
-        SetOrdProp(object, prop, value);
+      if (ReadInteger(String(), name, current, value) && value != current) SetOrdProp(object, prop, value);
     } else if (prop.Kind == tkFloat && prop.IsWritable()) {
       std::uint8_t extended[10];
       std::int32_t length = 10;
@@ -119,12 +113,10 @@ void TKsIniFile::ReadObjectProperty(TObject* object, const TPropInfo& prop,
         SetFloatProp(object, prop, ExtendedToDouble(extended));
     } else if ((prop.Kind == tkString || prop.Kind == tkLString) && prop.IsWritable()) {
       String value;
-      if (ReadString(String(), name, GetStrProp(object, prop), value))
-        SetStrProp(object, prop, value);
+      if (ReadString(String(), name, GetStrProp(object, prop), value)) SetStrProp(object, prop, value);
     } else if (prop.Kind == tkWString && prop.IsWritable()) {
       String value;
-      if (ReadWideString(String(), name, GetStrProp(object, prop), value))
-        SetStrProp(object, prop, value);
+      if (ReadWideString(String(), name, GetStrProp(object, prop), value)) SetStrProp(object, prop, value);
     } else if (prop.Kind == tkClass) {
       TObject* value = GetObjectProp(object, prop);
       if (auto* strings = dynamic_cast<TStrings*>(value)) {

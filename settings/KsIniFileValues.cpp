@@ -48,26 +48,21 @@ std::vector<std::uint8_t> DwordBytes(std::uint32_t v) {
 bool TKsIniFile::WriteRegValue(const String& Key, const String& ValueName, const TKsValueData& data) {
   if (!OpenKey(Key, true)) return false;
   switch (data.ValueType) {
-    case evtBoolean:
-      return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(data.BoolValue ? 1 : 0));
-    case evtInt:
-      return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(static_cast<std::uint32_t>(data.IntValue)));
-    case evtString:
-      return reg_->WriteValue(ValueName, REG_SZ, Utf16Bytes(data.StrValue, 1));
+    case evtBoolean: return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(data.BoolValue ? 1 : 0));
+    case evtInt: return reg_->WriteValue(ValueName, REG_DWORD, DwordBytes(static_cast<std::uint32_t>(data.IntValue)));
+    case evtString: return reg_->WriteValue(ValueName, REG_SZ, Utf16Bytes(data.StrValue, 1));
     case evtMultiString: {
       String text;
       for (const String& line : data.MStrValue) text += line + u'\0';
       return reg_->WriteValue(ValueName, REG_MULTI_SZ, Utf16Bytes(text, 2));
     }
-    case evtBinary:
-      return reg_->WriteValue(ValueName, REG_BINARY, data.DataValue);
+    case evtBinary: return reg_->WriteValue(ValueName, REG_BINARY, data.DataValue);
     case evtDouble: {
       std::vector<std::uint8_t> bytes(8);
       std::memcpy(bytes.data(), &data.DoubleValue, 8);
       return reg_->WriteValue(ValueName, REG_BINARY, bytes);
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -108,8 +103,7 @@ bool TKsIniFile::ReadRegValue(const String& Key, const String& ValueName, TKsVal
       data.ValueType = evtBinary;
       data.DataValue = std::move(raw.Data);
       break;
-    default:
-      break;
+    default: break;
   }
   return true;
 }
@@ -188,12 +182,8 @@ bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::in
   if (!LookupValue(Key, ValueName, data)) return false;
   if (reg_ && data.ValueType != evtInt) return false;  // the registry needs a DWORD
   switch (data.ValueType) {
-    case evtInt:
-      Value = data.IntValue;
-      return true;
-    case evtBoolean:
-      Value = data.BoolValue ? 1 : 0;
-      return true;
+    case evtInt: Value = data.IntValue; return true;
+    case evtBoolean: Value = data.BoolValue ? 1 : 0; return true;
     case evtDouble: {
       std::int64_t rounded = 0;
       if (!TryRound(data.DoubleValue, rounded) || rounded < INT32_MIN || rounded > INT32_MAX) return false;
@@ -205,8 +195,7 @@ bool TKsIniFile::ReadInteger(const String& Key, const String& ValueName, std::in
       if (ksini::ParseInt32(data.StrValue, parsed)) Value = parsed;
       return false;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -228,19 +217,14 @@ bool TKsIniFile::ReadDouble(const String& Key, const String& ValueName, double D
     return true;
   }
   switch (data.ValueType) {
-    case evtDouble:
-      Value = data.DoubleValue;
-      return true;
-    case evtInt:
-      Value = data.IntValue;
-      return true;
+    case evtDouble: Value = data.DoubleValue; return true;
+    case evtInt: Value = data.IntValue; return true;
     case evtString: {
       double parsed = 0;
       if (ksini::ParseNumber(data.StrValue, parsed)) Value = parsed;
       return false;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -60,8 +60,7 @@ void TKsIniNameIndex::Erase(std::uint32_t hash) {
     if (!slots_.get()[slot].chain.first) break;
     const std::size_t home = Home(slots_.get()[slot].hash);
     // The entry may move into the hole only if its home is not between the hole and itself.
-    const bool homeInRun =
-        hole <= slot ? (home > hole && home <= slot) : (home > hole || home <= slot);
+    const bool homeInRun = hole <= slot ? (home > hole && home <= slot) : (home > hole || home <= slot);
     if (homeInRun) continue;
     slots_.get()[hole] = slots_.get()[slot];
     hole = slot;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "framework/SysUtils.h"
 #include "framework/ColorIdentifiers.h"
+#include "framework/SysUtils.h"
 #include "platform/os/Locale.h"
 
 namespace kestrel::ksini {
@@ -94,16 +94,11 @@ String FileText(const TKsValueData& value, bool simple) {
     case evtBoolean:
       if (simple) return value.BoolValue ? u"1" : u"0";
       return value.BoolValue ? u"true" : u"false";
-    case evtInt:
-      return IntToStr(value.IntValue);
-    case evtString:
-      return value.StrValue;
-    case evtBinary:
-      return BinaryToText(value.DataValue);
-    case evtDouble:
-      return FloatToStr(value.DoubleValue);
-    default:
-      return String();
+    case evtInt: return IntToStr(value.IntValue);
+    case evtString: return value.StrValue;
+    case evtBinary: return BinaryToText(value.DataValue);
+    case evtDouble: return FloatToStr(value.DoubleValue);
+    default: return String();
   }
 }
 
@@ -142,8 +137,7 @@ bool ParseInt32(std::u16string_view text, std::int32_t& value) {
     if (!ParseHex32(text.substr(1), bits)) return false;
   } else {
     int v = 0;
-    if (!TryStrToInt(text, v) || (!text.empty() && (text[0] == u'x' || text[0] == u'X')))
-      return false;
+    if (!TryStrToInt(text, v) || (!text.empty() && (text[0] == u'x' || text[0] == u'X'))) return false;
     bits = static_cast<std::uint32_t>(v);
   }
   value = static_cast<std::int32_t>(bits);
@@ -152,8 +146,7 @@ bool ParseInt32(std::u16string_view text, std::int32_t& value) {
 
 char16_t LocaleDecimalSeparator() {
   platform::WCHAR buffer[8] = {};
-  if (platform::GetLocaleInfoW(platform::LOCALE_USER_DEFAULT, platform::LOCALE_SDECIMAL, buffer,
-                               8) > 1) {
+  if (platform::GetLocaleInfoW(platform::LOCALE_USER_DEFAULT, platform::LOCALE_SDECIMAL, buffer, 8) > 1) {
     return buffer[0];
   }
   return u'.';
@@ -185,8 +178,7 @@ String DisplayText(const TKsValueData& value) {
       }
       return text;
     }
-    default:
-      return FileText(value, false);
+    default: return FileText(value, false);
   }
 }
 
@@ -249,9 +241,9 @@ bool TextToColor(std::u16string_view text, std::int32_t& color) {
       parts[i] = v;
       start = end + 1;
     }
-    color = static_cast<std::int32_t>(static_cast<std::uint32_t>(parts[0]) +
-                                      static_cast<std::uint32_t>(parts[1]) * 256u +
-                                      static_cast<std::uint32_t>(parts[2]) * 65536u);
+    color =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(parts[0]) + static_cast<std::uint32_t>(parts[1]) * 256u +
+                                  static_cast<std::uint32_t>(parts[2]) * 65536u);
     return true;
   }
   if (!text.empty() && text[0] == u'#') text.remove_prefix(1);

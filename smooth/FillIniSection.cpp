@@ -33,7 +33,8 @@ void SetKey(S& s, int value) {
   s.*Member = static_cast<V>(value);  // bytes keep the low byte
 }
 
-#define KESTREL_INI_KEY(Name, Range) TIniKey{u"" #Name, &GetKey<&S::Name>, &SetKey<&S::Name>, Range}
+#define KESTREL_INI_KEY(Name, Range) \
+  TIniKey { u"" #Name, &GetKey<&S::Name>, &SetKey<&S::Name>, Range }
 
 // In the order they are written.
 const TIniKey kKeys[] = {

@@ -54,9 +54,8 @@ pf::RECT PictureTarget(TFillPicturePosition Position, bool AspectRatio, TPicture
   return Rect;
 }
 
-void DrawFillPicture(pf::TGPGraphics& graphics, bool AspectRatio, TPictureMode AspectMode,
-                     const TGDIPPicture& Picture, TFillPicturePosition Position, int w, int h, pf::RECT Rect,
-                     int Left, int Top) {
+void DrawFillPicture(pf::TGPGraphics& graphics, bool AspectRatio, TPictureMode AspectMode, const TGDIPPicture& Picture,
+                     TFillPicturePosition Position, int w, int h, pf::RECT Rect, int Left, int Top) {
   if (Picture.Empty()) return;
   if (Position != ppCustom) {
     Rect.left += Left;

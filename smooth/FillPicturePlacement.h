@@ -2,9 +2,9 @@
 // Where a fill's picture lands: the placement table of TFillPicturePosition over an integer
 // rectangle, and the aspect-ratio fit of a stretched picture.
 
-#include "smooth/FillTypes.h"
 #include "platform/core/WinTypes.h"
 #include "platform/gdiplus/GdiPlus.h"
+#include "smooth/FillTypes.h"
 
 namespace kestrel {
 
@@ -29,7 +29,7 @@ platform::RECT PictureTarget(TFillPicturePosition Position, bool AspectRatio, TP
 // Draws `Picture` (w × h) in `Rect` as placed by `Position` with the offsets `Left`/`Top`
 // (absolute with ppCustom); ppTiled fills the moved rectangle with the picture as a texture.
 void DrawFillPicture(platform::TGPGraphics& graphics, bool AspectRatio, TPictureMode AspectMode,
-                     const TGDIPPicture& Picture, TFillPicturePosition Position, int w, int h,
-                     platform::RECT Rect, int Left, int Top);
+                     const TGDIPPicture& Picture, TFillPicturePosition Position, int w, int h, platform::RECT Rect,
+                     int Left, int Top);
 
 }  // namespace kestrel

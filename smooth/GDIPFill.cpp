@@ -56,7 +56,8 @@ void TGDIPFill::PublishProperties(TClassBuilder<TGDIPFill>& b) {
   b.Property(u"ShadowOffset", &F::ShadowOffset, &F::SetShadowOffset);
   b.Enum(u"ShadowType", &F::ShadowType, &F::SetShadowType, ShadowTypeInfo()).Default(stRightBottom);
   b.Property(u"Angle", &F::Angle, &F::SetAngle).Default(0);
-  b.Event(u"OnChange", [](const F& f) { return static_cast<bool>(f.OnChange); }, u"TNotifyEvent");
+  b.Event(
+      u"OnChange", [](const F& f) { return static_cast<bool>(f.OnChange); }, u"TNotifyEvent");
   b.Enum(u"Glow", &F::Glow, &F::SetGlow, GlowModeInfo());
   colour(u"GlowGradientColor", &F::GlowGradientColor, &F::SetGlowGradientColor).Default(0xFFFFFF);
   colour(u"GlowRadialColor", &F::GlowRadialColor, &F::SetGlowRadialColor).Default(0xFFFFFF);
@@ -115,9 +116,7 @@ void TGDIPFill::SaveToFile(TCustomIniFile& ini, const String& section) const {
   TFillIniSection::Save(*this, ini, section);
 }
 
-void TGDIPFill::LoadFromFile(TCustomIniFile& ini, const String& section) {
-  TFillIniSection::Load(*this, ini, section);
-}
+void TGDIPFill::LoadFromFile(TCustomIniFile& ini, const String& section) { TFillIniSection::Load(*this, ini, section); }
 
 void TGDIPFill::SaveToClipBoard() const { TFillClipboard::Save(*this); }
 

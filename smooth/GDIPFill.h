@@ -83,8 +83,8 @@ class TGDIPFill : public TPersistent {
   // Replaces every setting at once, with one announcement when anything differs.
   void SetSettings(const TFillSettings& settings);
 
-#define KESTREL_FILL_PROPERTY(Type, Name)          \
-  Type Name() const { return values_.Name; }       \
+#define KESTREL_FILL_PROPERTY(Type, Name)    \
+  Type Name() const { return values_.Name; } \
   void Set##Name(Type value) { Store(values_.Name, value); }
   KESTREL_FILL_PROPERTY(TColor, Color)
   KESTREL_FILL_PROPERTY(TColor, ColorTo)
@@ -156,8 +156,8 @@ class TGDIPFill : public TPersistent {
   // picture into `R`; an opacity argument of 255 means the fill's own. Returns `R` without the
   // shadow. The surface's clip, transform and smoothing are as they were afterwards.
   platform::TGPRectF Fill(platform::TGPGraphics* graphics, platform::TGPRectF R, std::uint8_t ABorderOpacity = 255,
-                          std::uint8_t AOpacity = 255, std::uint8_t AOpacityTo = 255,
-                          std::uint8_t AOpacityMirror = 255, std::uint8_t AOpacityMirrorTo = 255);
+                          std::uint8_t AOpacity = 255, std::uint8_t AOpacityTo = 255, std::uint8_t AOpacityMirror = 255,
+                          std::uint8_t AOpacityMirrorTo = 255);
   // One gradient area: the whole fill, or its upper half (Mirror false) or lower half (true).
   void DrawGradientBackGround(platform::TGPGraphics& graphics, const platform::TGPRectF& R, bool Mirror,
                               std::uint8_t oc, std::uint8_t octo, std::uint8_t ocmr, std::uint8_t ocmrto) const;

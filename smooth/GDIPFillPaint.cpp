@@ -254,8 +254,8 @@ void TGDIPFill::DrawForeGroundPicture(pf::TGPGraphics& g, const pf::TGPRectF& R)
   if (picture.Empty()) return;
   const bool custom = v.PictureSize == psCustom;
   DrawFillPicture(g, v.PictureAspectRatio, v.PictureAspectMode, picture, v.PicturePosition,
-                  custom ? v.PictureWidth : picture.Width(), custom ? v.PictureHeight : picture.Height(),
-                  PixelRect(R), v.PictureLeft, v.PictureTop);
+                  custom ? v.PictureWidth : picture.Width(), custom ? v.PictureHeight : picture.Height(), PixelRect(R),
+                  v.PictureLeft, v.PictureTop);
 }
 
 }  // namespace kestrel

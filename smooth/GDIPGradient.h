@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "framework/Colors.h"
-#include "smooth/FillTypes.h"
 #include "platform/gdiplus/GdiPlus.h"
+#include "smooth/FillTypes.h"
 
 namespace kestrel {
 

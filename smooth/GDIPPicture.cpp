@@ -66,8 +66,8 @@ void TGDIPPicture::LoadFromStream(TStream& stream) {
 
 void TGDIPPicture::DefineProperties(TFiler& filer) {
   filer.DefineBinaryProperty(
-      u"Data", [this](TStream& stream) { LoadFromStream(stream); },
-      [this](TStream& stream) { SaveToStream(stream); }, !data_.empty());
+      u"Data", [this](TStream& stream) { LoadFromStream(stream); }, [this](TStream& stream) { SaveToStream(stream); },
+      !data_.empty());
 }
 
 void TGDIPPicture::Changed() {

@@ -28,8 +28,8 @@ pf::HDC MarqueeBackdrop::Restart(pf::HDC reference, const void* parent, const TR
 
 void MarqueeBackdrop::CopyTo(pf::HDC dc, const TRect& area) const {
   if (!dc_) return;
-  pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left,
-             area.top, pf::SRCCOPY);
+  pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left, area.top,
+             pf::SRCCOPY);
 }
 
 void MarqueeBackdrop::Clear() {

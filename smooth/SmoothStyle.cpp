@@ -6,12 +6,12 @@ namespace kestrel {
 
 const TEnumInfo& SmoothStyleInfo() {
   static const TEnumInfo info(
-      u"TSmoothStyle",
-      {u"tsOffice2003Blue", u"tsOffice2003Silver", u"tsOffice2003Olive", u"tsOffice2003Classic", u"tsOffice2007Luna",
-       u"tsOffice2007Obsidian", u"tsWindowsXP", u"tsWhidbey", u"tsCustom", u"tsOffice2007Silver", u"tsWindowsVista",
-       u"tsWindows7", u"tsTerminal", u"tsOffice2010Blue", u"tsOffice2010Silver", u"tsOffice2010Black", u"tsWindows8",
-       u"tsOffice2013White", u"tsOffice2013LightGray", u"tsOffice2013Gray", u"tsWindows10", u"tsOffice2016White",
-       u"tsOffice2016Gray", u"tsOffice2016Black"});
+      u"TSmoothStyle", {u"tsOffice2003Blue", u"tsOffice2003Silver",   u"tsOffice2003Olive",     u"tsOffice2003Classic",
+                        u"tsOffice2007Luna", u"tsOffice2007Obsidian", u"tsWindowsXP",           u"tsWhidbey",
+                        u"tsCustom",         u"tsOffice2007Silver",   u"tsWindowsVista",        u"tsWindows7",
+                        u"tsTerminal",       u"tsOffice2010Blue",     u"tsOffice2010Silver",    u"tsOffice2010Black",
+                        u"tsWindows8",       u"tsOffice2013White",    u"tsOffice2013LightGray", u"tsOffice2013Gray",
+                        u"tsWindows10",      u"tsOffice2016White",    u"tsOffice2016Gray",      u"tsOffice2016Black"});
   return info;
 }
 

@@ -26,8 +26,9 @@ void TSmoothWin8Marquee::PublishProperties(TClassBuilder<TSmoothWin8Marquee>& b)
   b.Property(u"AnimationStep", &M::AnimationStep, &M::SetAnimationStep);
   b.Property(u"AnimationStretchFactor", &M::AnimationStretchFactor, &M::SetAnimationStretchFactor);
   b.Property(u"Transparent", &M::Transparent, &M::SetTransparent).Default(false);
-  b.Event(u"OnCustomBulletShape", [](const M& m) { return static_cast<bool>(m.OnCustomBulletShape); },
-          u"TSmoothWin8MarqueeCustomBulletShape");
+  b.Event(
+      u"OnCustomBulletShape", [](const M& m) { return static_cast<bool>(m.OnCustomBulletShape); },
+      u"TSmoothWin8MarqueeCustomBulletShape");
 }
 
 TSmoothWin8Marquee::TSmoothWin8Marquee(TComponent* owner)
@@ -121,7 +122,8 @@ void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& befo
     if (!(r.X + r.Width >= -2 && r.X <= width + 2 && r.Y + r.Height >= -2 && r.Y <= height + 2)) return;
     // Anti-aliased edges and the outline's half pixel reach past the rectangle.
     const pf::RECT dirty{static_cast<int>(std::floor(r.X)) - 2, static_cast<int>(std::floor(r.Y)) - 2,
-                         static_cast<int>(std::ceil(r.X + r.Width)) + 2, static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
+                         static_cast<int>(std::ceil(r.X + r.Width)) + 2,
+                         static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
     pf::UnionRect(&moved, &moved, &dirty);
   };
   for (const pf::TGPRectF& r : before) include(r);
@@ -160,9 +162,7 @@ void TSmoothWin8Marquee::AnimationTimer(TObject*) {
 
 void TSmoothWin8Marquee::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case CM_SHOWINGCHANGED:
-      UpdateTimer();
-      return;
+    case CM_SHOWINGCHANGED: UpdateTimer(); return;
     case CM_VISIBLECHANGED:
       TCustomControl::WndProc(m);
       UpdateTimer();
@@ -170,8 +170,7 @@ void TSmoothWin8Marquee::WndProc(TMessage& m) {
     case pf::WM_PAINT:
       if (m.WParam || !PaintBulletsInPlace()) TCustomControl::WndProc(m);
       return;
-    default:
-      TCustomControl::WndProc(m);
+    default: TCustomControl::WndProc(m);
   }
 }
 
@@ -222,7 +221,8 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
   std::unique_ptr<pf::TGPSolidBrush> brush;
   std::unique_ptr<pf::TGPPen> pen;
   if (b.Color() != clNone) brush = std::make_unique<pf::TGPSolidBrush>(pf::MakeColor(b.Opacity(), b.Color()));
-  if (b.BorderColor() != clNone) pen = std::make_unique<pf::TGPPen>(pf::MakeColor(b.BorderOpacity(), b.BorderColor()), 1.0f);
+  if (b.BorderColor() != clNone)
+    pen = std::make_unique<pf::TGPPen>(pf::MakeColor(b.BorderOpacity(), b.BorderColor()), 1.0f);
   if (!brush && !pen) return;
   // Bullets wholly outside the area being painted (pushed past the edges, or away from the
   // places a tick repaints) are skipped: they would not change a pixel.
@@ -230,10 +230,9 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
   const bool clipKnown = pf::GetClipBox(Canvas()->Handle(), &clip) != pf::ERROR;
   auto outsideClip = [&](const pf::TGPRectF& r) {
     constexpr float kReach = 2;  // anti-aliased edges and the outline's half pixel
-    return clipKnown && (r.X + r.Width + kReach < static_cast<float>(clip.left) ||
-                         r.X - kReach > static_cast<float>(clip.right) ||
-                         r.Y + r.Height + kReach < static_cast<float>(clip.top) ||
-                         r.Y - kReach > static_cast<float>(clip.bottom));
+    return clipKnown &&
+           (r.X + r.Width + kReach < static_cast<float>(clip.left) || r.X - kReach > static_cast<float>(clip.right) ||
+            r.Y + r.Height + kReach < static_cast<float>(clip.top) || r.Y - kReach > static_cast<float>(clip.bottom));
   };
   int index = 0;
   for (pf::TGPRectF r : BulletRects()) {
@@ -252,7 +251,8 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
         break;
       case bsTriangle: {
         pf::TGPGraphicsPath path;
-        const pf::TGPPointF points[] = {{r.X + r.Width / 2, r.Y}, {r.X + r.Width, r.Y + r.Height}, {r.X, r.Y + r.Height}};
+        const pf::TGPPointF points[] = {
+            {r.X + r.Width / 2, r.Y}, {r.X + r.Width, r.Y + r.Height}, {r.X, r.Y + r.Height}};
         path.AddPolygon(points, 3);
         if (brush) graphics.FillPath(brush.get(), &path);
         if (pen) graphics.DrawPath(pen.get(), &path);

@@ -18,8 +18,8 @@
 
 namespace kestrel {
 
-using TSmoothWin8MarqueeCustomBulletShape = std::function<void(
-    TObject* Sender, platform::TGPGraphics* AGraphics, int ABulletIndex, platform::TGPRectF& ARect)>;
+using TSmoothWin8MarqueeCustomBulletShape =
+    std::function<void(TObject* Sender, platform::TGPGraphics* AGraphics, int ABulletIndex, platform::TGPRectF& ARect)>;
 
 class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public ISmoothTones {
   KESTREL_CLASS(TSmoothWin8Marquee)
@@ -102,7 +102,7 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool FTransparent = false;
   TSmoothStyle FSmoothStyle = tsOffice2003Blue;
   MarqueeBackdrop backdrop_;
-  TRect bulletArea_{};            // invalidated for moving bullets since the last paint
+  TRect bulletArea_{};           // invalidated for moving bullets since the last paint
   bool backdropCopied_ = false;  // while painting: the fill is already there
 };
 

@@ -6,7 +6,8 @@
 namespace kestrel {
 
 const TEnumInfo& SmoothWin8MarqueeBulletShapeInfo() {
-  static const TEnumInfo info(u"TSmoothWin8MarqueeBulletShape", {u"bsEllipse", u"bsRectangle", u"bsTriangle", u"bsCustom"});
+  static const TEnumInfo info(u"TSmoothWin8MarqueeBulletShape",
+                              {u"bsEllipse", u"bsRectangle", u"bsTriangle", u"bsCustom"});
   return info;
 }
 

@@ -25,14 +25,14 @@ class TSmoothWin8MarqueeBullets : public TPersistent {
   void Assign(const TPersistent* source) override;
 
 #define KESTREL_BULLET_PROPERTY(Type, Name, Initial) \
- public:                                            \
-  Type Name() const { return Name##_; }             \
-  void Set##Name(Type value) {                      \
-    Name##_ = value;                                \
-    Changed();                                      \
-  }                                                 \
-                                                    \
- private:                                           \
+ public:                                             \
+  Type Name() const { return Name##_; }              \
+  void Set##Name(Type value) {                       \
+    Name##_ = value;                                 \
+    Changed();                                       \
+  }                                                  \
+                                                     \
+ private:                                            \
   Type Name##_ = Initial;
   KESTREL_BULLET_PROPERTY(int, Count, 6)
   KESTREL_BULLET_PROPERTY(int, Width, 10)

@@ -134,11 +134,7 @@ void BM_RandomEdits(benchmark::State& state) {
   for (auto _ : state) RandomEdit(lines, random);
   state.counters["paragraphs"] = lines.Count();
 }
-BENCHMARK(BM_RandomEdits)
-    ->Arg(10'000)
-    ->Arg(1'000'000)
-    ->Iterations(10'000)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RandomEdits)->Arg(10'000)->Arg(1'000'000)->Iterations(10'000)->Unit(benchmark::kMicrosecond);
 
 // Both sizes in one run, so the ratio is measured under the same load of the machine.
 void BM_EditScaling(benchmark::State& state) {

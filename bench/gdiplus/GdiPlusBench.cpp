@@ -29,8 +29,8 @@ void AddStop(cairo_pattern_t* p, double offset, ARGB c) {
 }
 
 void MeshCorner(cairo_pattern_t* mesh, int corner, ARGB c) {
-  cairo_mesh_pattern_set_corner_color_rgba(mesh, corner, GetRed(c) / 255.0, GetGreen(c) / 255.0,
-                                           GetBlue(c) / 255.0, GetAlpha(c) / 255.0);
+  cairo_mesh_pattern_set_corner_color_rgba(mesh, corner, GetRed(c) / 255.0, GetGreen(c) / 255.0, GetBlue(c) / 255.0,
+                                           GetAlpha(c) / 255.0);
 }
 
 // An ellipse filling the surface, as a raw cairo user writes it.
@@ -121,8 +121,7 @@ void PathGradient_Cairo(benchmark::State& state) {
       cairo_mesh_pattern_begin_patch(mesh);
       cairo_mesh_pattern_move_to(mesh, cx + rx * std::cos(a), cy + ry * std::sin(a));
       cairo_mesh_pattern_curve_to(mesh, cx + rx * (std::cos(a) - k * std::sin(a)),
-                                  cy + ry * (std::sin(a) + k * std::cos(a)),
-                                  cx + rx * (std::cos(b) + k * std::sin(b)),
+                                  cy + ry * (std::sin(a) + k * std::cos(a)), cx + rx * (std::cos(b) + k * std::sin(b)),
                                   cy + ry * (std::sin(b) - k * std::cos(b)), cx + rx * std::cos(b),
                                   cy + ry * std::sin(b));
       cairo_mesh_pattern_line_to(mesh, cx, cy);

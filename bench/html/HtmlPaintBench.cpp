@@ -33,12 +33,14 @@ Texts Caption() {
 Texts Document(size_t minimumBytes) {
   Texts texts;
   while (texts.ours.size() < minimumBytes) {
-    texts.ours += "<b><u>Step 3:</u></b> Download and install the <i>full version</i> on your computer &amp; "
-                  "enjoy it. <font color=red>Please note:</font> the download needs a working connection. "
-                  "Press the button below to start. <b>Kestrel</b> does the rest.<br>";
-    texts.pango += "<b><u>Step 3:</u></b> Download and install the <i>full version</i> on your computer &amp; "
-                   "enjoy it. <span foreground=\"red\">Please note:</span> the download needs a working "
-                   "connection. Press the button below to start. <b>Kestrel</b> does the rest.\n";
+    texts.ours +=
+        "<b><u>Step 3:</u></b> Download and install the <i>full version</i> on your computer &amp; "
+        "enjoy it. <font color=red>Please note:</font> the download needs a working connection. "
+        "Press the button below to start. <b>Kestrel</b> does the rest.<br>";
+    texts.pango +=
+        "<b><u>Step 3:</u></b> Download and install the <i>full version</i> on your computer &amp; "
+        "enjoy it. <span foreground=\"red\">Please note:</span> the download needs a working "
+        "connection. Press the button below to start. <b>Kestrel</b> does the rest.\n";
   }
   return texts;
 }
@@ -114,9 +116,7 @@ void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption
 void BM_PaintCaption_KestrelCopied(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Copied); }
 void BM_PaintCaption_KestrelDirect(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Direct); }
 void BM_PaintCaption_Pango(benchmark::State& state) { PaintPango(state, Caption().pango); }
-void BM_PaintDocument20K_Kestrel(benchmark::State& state) {
-  PaintOurs(state, Document(20000).ours, Route::Buffered);
-}
+void BM_PaintDocument20K_Kestrel(benchmark::State& state) { PaintOurs(state, Document(20000).ours, Route::Buffered); }
 void BM_PaintDocument20K_KestrelCopied(benchmark::State& state) {
   PaintOurs(state, Document(20000).ours, Route::Copied);
 }

@@ -7,8 +7,8 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
-#include <cmath>
 #include <malloc.h>
+#include <cmath>
 
 #include <csetjmp>
 #include <cstdio>
@@ -201,8 +201,7 @@ const Sample& SampleAt(int index) {
 
 void Report(benchmark::State& state, const Sample& sample) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sample.bytes));
-  state.counters["MPix/s"] = benchmark::Counter(sample.pixels * state.iterations() / 1e6,
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] = benchmark::Counter(sample.pixels * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
 void DecodeKestrel(benchmark::State& state, int index) {
@@ -245,8 +244,7 @@ void DecodeStb(benchmark::State& state, int index) {
   for (auto _ : state)
     for (const Bytes& file : sample.files) {
       int w = 0, h = 0, channels = 0;
-      stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h,
-                                              &channels, 0);
+      stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &w, &h, &channels, 0);
       if (!pixels) state.SkipWithError("stb_image failed");
       benchmark::DoNotOptimize(pixels);
       stbi_image_free(pixels);
@@ -290,10 +288,10 @@ int ReportPeakMemory() {
     benchmark::DoNotOptimize(png.Header()->ImageData());
   }
   long peak = StatusKb("VmHWM:");
-  std::printf("decode of %dx%d RGBA (%zu file bytes): peak %.1f MiB over the %.1f MiB held before; "
-              "the image is %.1f MiB\n",
-              size, size, file.size(), (peak - before) / 1024.0, before / 1024.0,
-              4.0 * size * size / (1 << 20));
+  std::printf(
+      "decode of %dx%d RGBA (%zu file bytes): peak %.1f MiB over the %.1f MiB held before; "
+      "the image is %.1f MiB\n",
+      size, size, file.size(), (peak - before) / 1024.0, before / 1024.0, 4.0 * size * size / (1 << 20));
   return 0;
 }
 

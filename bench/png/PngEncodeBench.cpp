@@ -42,7 +42,8 @@ Picture Make(bool photographic, int channels) {
           v = frame ? 20 : band ? 230 - 40 * c : 90 + 50 * c;
         }
         if (c == 3) v = photographic ? 255 - (x * 255 / kWidth) : (x < kWidth / 2 ? 255 : 0);
-        p.samples[(static_cast<std::size_t>(y) * kWidth + x) * channels + c] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+        p.samples[(static_cast<std::size_t>(y) * kWidth + x) * channels + c] =
+            static_cast<std::uint8_t>(std::clamp(v, 0, 255));
       }
   return p;
 }
@@ -97,14 +98,15 @@ std::unique_ptr<kestrel::TVnPNGObject> Ours(const Picture& picture, bool allFilt
     }
   }
   png->SetCompressionLevel(kLevel);
-  if (allFilters) png->SetFilters({kestrel::pfNone, kestrel::pfSub, kestrel::pfUp, kestrel::pfAverage, kestrel::pfPaeth});
+  if (allFilters)
+    png->SetFilters({kestrel::pfNone, kestrel::pfSub, kestrel::pfUp, kestrel::pfAverage, kestrel::pfPaeth});
   return png;
 }
 
 void Report(benchmark::State& state, std::size_t bytes) {
   state.counters["file_bytes"] = static_cast<double>(bytes);
-  state.counters["MPix/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6,
-                                                benchmark::Counter::kIsRate);
+  state.counters["MPix/s"] =
+      benchmark::Counter(static_cast<double>(kWidth) * kHeight * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
 // Arguments: picture kind (0 photo RGB, 1 photo RGBA, 2 flat RGB, 3 flat RGBA), all filters (0/1).

@@ -139,9 +139,7 @@ void WriteInput(Shape shape, bool binary, int size, const std::string& tag = "")
 }
 
 // What a linear reader or writer is held to: entries of a wide key, path components of a deep one.
-double Units(Shape shape, int size) {
-  return shape == Shape::Wide ? size + 1.0 : 0.5 * size * (size + 1.0);
-}
+double Units(Shape shape, int size) { return shape == Shape::Wide ? size + 1.0 : 0.5 * size * (size + 1.0); }
 
 void SetCounters(benchmark::State& state, Shape shape, int size) {
   using benchmark::Counter;
@@ -149,8 +147,7 @@ void SetCounters(benchmark::State& state, Shape shape, int size) {
   state.counters["per_entry"] = Counter(entries, Counter::kIsIterationInvariantRate | Counter::kInvert);
   if (shape == Shape::Deep) {
     const double components = 0.5 * size * (size + 1.0);
-    state.counters["per_component"] =
-        Counter(components, Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["per_component"] = Counter(components, Counter::kIsIterationInvariantRate | Counter::kInvert);
   }
 }
 
@@ -216,8 +213,7 @@ double ThreadCpuSeconds() {
 }
 
 // A store on its own input file, loaded twice so that its next load reuses freed memory.
-std::unique_ptr<TKsIniFile> PreparedStore(Shape shape, bool binary, int size,
-                                          const std::string& tag) {
+std::unique_ptr<TKsIniFile> PreparedStore(Shape shape, bool binary, int size, const std::string& tag) {
   WriteInput(shape, binary, size, tag);
   auto ini = std::make_unique<TKsIniFile>(nullptr);
   ini->SetBinaryMode(binary);

@@ -29,11 +29,9 @@
 namespace kestrel::fuzz {
 
 // One save-and-load of `data`; returns what was saved.
-using TSettingsTrip =
-    std::function<std::vector<std::uint8_t>(TKsIniFile&, const std::uint8_t*, std::size_t)>;
+using TSettingsTrip = std::function<std::vector<std::uint8_t>(TKsIniFile&, const std::uint8_t*, std::size_t)>;
 
-inline std::vector<std::uint8_t> SettingsStreamTrip(TKsIniFile& ini, const std::uint8_t* data,
-                                                    std::size_t size) {
+inline std::vector<std::uint8_t> SettingsStreamTrip(TKsIniFile& ini, const std::uint8_t* data, std::size_t size) {
   TMemoryStream in;
   in.Write(data, size);
   in.SetPosition(0);
@@ -52,8 +50,8 @@ inline void ApplySettingsFuzzOptions(TKsIniFile& ini, bool binary, std::uint8_t 
 }
 
 // Returns false when the stored form does not settle.
-inline bool SettingsRoundTripsSettle(TKsIniFile& ini, bool binary, const std::uint8_t* data,
-                                     std::size_t size, const TSettingsTrip& trip) {
+inline bool SettingsRoundTripsSettle(TKsIniFile& ini, bool binary, const std::uint8_t* data, std::size_t size,
+                                     const TSettingsTrip& trip) {
   std::vector<std::uint8_t> first;
   try {
     first = trip(ini, data, size);
@@ -96,8 +94,8 @@ class TSettingsFileTrip {
   }
   ~TSettingsFileTrip() {
     ini_.SetPath(u"");
-    for (auto setter : {&TKsIniFile::SetOnBeforeLoad, &TKsIniFile::SetOnAfterLoad,
-                        &TKsIniFile::SetOnBeforeSave, &TKsIniFile::SetOnAfterSave}) {
+    for (auto setter : {&TKsIniFile::SetOnBeforeLoad, &TKsIniFile::SetOnAfterLoad, &TKsIniFile::SetOnBeforeSave,
+                        &TKsIniFile::SetOnAfterSave}) {
       (ini_.*setter)(nullptr);
     }
     std::error_code ignored;
@@ -109,8 +107,7 @@ class TSettingsFileTrip {
   // False once any load or save broke its promises.
   bool Sound() const { return sound_; }
 
-  std::vector<std::uint8_t> operator()(TKsIniFile& ini, const std::uint8_t* data,
-                                       std::size_t size) {
+  std::vector<std::uint8_t> operator()(TKsIniFile& ini, const std::uint8_t* data, std::size_t size) {
     {
       std::ofstream out(path_, std::ios::binary | std::ios::trunc);
       out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -137,8 +134,7 @@ class TSettingsFileTrip {
   static std::filesystem::path TripPath() {
     const std::filesystem::path shm("/dev/shm");
     std::error_code ec;
-    const auto dir = std::filesystem::is_directory(shm, ec) ? shm
-                                                            : std::filesystem::temp_directory_path();
+    const auto dir = std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
     return dir / ("kestrel-settings-fuzz-" + std::to_string(::getpid()));
   }
   void Check(bool condition) { sound_ = sound_ && condition; }
@@ -161,8 +157,7 @@ inline bool RunSettingsFileFuzzInput(const std::uint8_t* data, std::size_t size)
   ApplySettingsFuzzOptions(ini, binary, flags);
   TSettingsFileTrip trip(ini);
   const bool settled = SettingsRoundTripsSettle(
-      ini, binary, data, size,
-      [&trip](TKsIniFile& i, const std::uint8_t* d, std::size_t n) { return trip(i, d, n); });
+      ini, binary, data, size, [&trip](TKsIniFile& i, const std::uint8_t* d, std::size_t n) { return trip(i, d, n); });
   return settled && trip.Sound();
 }
 

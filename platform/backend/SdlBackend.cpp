@@ -55,12 +55,21 @@ SDL_SystemCursor SdlCursorFor(WORD shape) {
 
 bool IsExtendedKey(SDL_Keycode key) {
   switch (key) {
-    case SDLK_LEFT: case SDLK_RIGHT: case SDLK_UP: case SDLK_DOWN: case SDLK_HOME: case SDLK_END:
-    case SDLK_PAGEUP: case SDLK_PAGEDOWN: case SDLK_INSERT: case SDLK_DELETE: case SDLK_RCTRL:
-    case SDLK_RALT: case SDLK_KP_ENTER: case SDLK_KP_DIVIDE:
-      return true;
-    default:
-      return false;
+    case SDLK_LEFT:
+    case SDLK_RIGHT:
+    case SDLK_UP:
+    case SDLK_DOWN:
+    case SDLK_HOME:
+    case SDLK_END:
+    case SDLK_PAGEUP:
+    case SDLK_PAGEDOWN:
+    case SDLK_INSERT:
+    case SDLK_DELETE:
+    case SDLK_RCTRL:
+    case SDLK_RALT:
+    case SDLK_KP_ENTER:
+    case SDLK_KP_DIVIDE: return true;
+    default: return false;
   }
 }
 
@@ -75,7 +84,8 @@ int UsVirtualKeyAt(SDL_Scancode position) {
     case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
     case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
     case SDL_SCANCODE_GRAVE: return VK_OEM_3;
-    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH: return VK_OEM_5;
     case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
     case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
     case SDL_SCANCODE_SLASH: return VK_OEM_2;
@@ -121,9 +131,9 @@ void SdlBackend::CreateNativeWindow(HWND hwnd, const RECT& r, DWORD style, DWORD
   // list it, so its owner keeps looking active while it is open.
   const bool menu = (exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOOLWINDOW);
   const Uint32 kind = menu ? SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_ALWAYS_ON_TOP : 0;
-  SDL_Window* window = SDL_CreateWindow("", r.left, r.top, std::max<int>(r.right - r.left, 1),
-                                        std::max<int>(r.bottom - r.top, 1),
-                                        SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | sizing | kind);
+  SDL_Window* window =
+      SDL_CreateWindow("", r.left, r.top, std::max<int>(r.right - r.left, 1), std::max<int>(r.bottom - r.top, 1),
+                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | sizing | kind);
   if (!window) return;
   SDL_SetWindowData(window, "hwnd", hwnd);
   SDL_SetWindowHitTest(window, HitTest, this);
@@ -167,10 +177,8 @@ void SdlBackend::SetNativeTitle(HWND hwnd, const String& title) {
 void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
   SDL_Window* window = NativeWindow(hwnd);
   if (!window) return;
-  if (minimized)
-    SDL_MinimizeWindow(window);
-  else
-    SDL_RestoreWindow(window);
+  if (minimized) SDL_MinimizeWindow(window);
+  else SDL_RestoreWindow(window);
 }
 
 void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
@@ -203,8 +211,8 @@ void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
   int srcStride = cairo_image_surface_get_stride(native.backing.get());
   if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
   auto* dst = static_cast<unsigned char*>(target->pixels);
-  SDL_ConvertPixels(r.right - r.left, r.bottom - r.top, SDL_PIXELFORMAT_ARGB8888,
-                    src + r.top * srcStride + r.left * 4, srcStride, target->format->format,
+  SDL_ConvertPixels(r.right - r.left, r.bottom - r.top, SDL_PIXELFORMAT_ARGB8888, src + r.top * srcStride + r.left * 4,
+                    srcStride, target->format->format,
                     dst + r.top * target->pitch + r.left * target->format->BytesPerPixel, target->pitch);
   if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
   SDL_Rect update{r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -214,10 +222,8 @@ void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
 bool SdlBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end()) return false;
-  if (shape)
-    it->second.shape = RegionRectangles(shape);
-  else
-    it->second.shape.reset();
+  if (shape) it->second.shape = RegionRectangles(shape);
+  else it->second.shape.reset();
   return ApplyShape(it->second);
 }
 
@@ -253,9 +259,7 @@ void SdlBackend::SetTextInputRect(const RECT& screenRect) {
   SDL_SetTextInputRect(&r);
 }
 
-bool SdlBackend::SetClipboardText(const String& text) {
-  return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0;
-}
+bool SdlBackend::SetClipboardText(const String& text) { return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0; }
 
 bool SdlBackend::GetClipboardText(String& text) {
   if (!SDL_HasClipboardText()) return false;
@@ -295,10 +299,8 @@ void SdlBackend::WaitForEvents(int timeoutMs) {
     wakeSignal_.Clear();
     return;
   }
-  if (timeoutMs < 0)
-    SDL_WaitEvent(nullptr);
-  else
-    SDL_WaitEventTimeout(nullptr, timeoutMs);
+  if (timeoutMs < 0) SDL_WaitEvent(nullptr);
+  else SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
 void SdlBackend::Wake() {
@@ -330,7 +332,8 @@ int SdlBackend::VirtualKeyFromSdl(SDL_Keycode key) {
   if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
   if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (key - SDLK_KP_1);
   switch (key) {
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_BACKSPACE: return VK_BACK;
     case SDLK_TAB: return VK_TAB;
@@ -345,9 +348,12 @@ int SdlBackend::VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_PAGEDOWN: return VK_NEXT;
     case SDLK_INSERT: return VK_INSERT;
     case SDLK_DELETE: return VK_DELETE;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
     case SDLK_LGUI: return VK_LWIN;
     case SDLK_RGUI: return VK_RWIN;
     case SDLK_APPLICATION: return VK_APPS;
@@ -409,8 +415,7 @@ void SdlBackend::Handle(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       if (int vk = VirtualKeyOf(e.key.keysym))
-        InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode),
-                  IsExtendedKey(e.key.keysym.sym));
+        InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode), IsExtendedKey(e.key.keysym.sym));
       break;
     case SDL_TEXTEDITING:
       // The native input method composes; an empty text while composing cancels.
@@ -425,11 +430,8 @@ void SdlBackend::Handle(const SDL_Event& e) {
         InjectText(Utf8ToUtf16(e.text.text));
       }
       break;
-    case SDL_WINDOWEVENT:
-      HandleWindowEvent(e.window);
-      break;
-    default:
-      break;
+    case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
+    default: break;
   }
 }
 
@@ -445,9 +447,7 @@ void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {
       focusLost_ = false;
       if (GetActiveWindow() != h) SetActiveWindow(h);
       break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-      focusLost_ = true;
-      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: focusLost_ = true; break;
     case SDL_WINDOWEVENT_MOVED:
       if (e.data1 != r.left || e.data2 != r.top)
         SetWindowPos(h, nullptr, e.data1, e.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -67,7 +67,7 @@ class SdlBackend : public Backend {
 
   struct Native {
     SdlWindowPtr window;
-    CairoSurface backing;  // a reference to the backing store last presented
+    CairoSurface backing;                    // a reference to the backing store last presented
     std::optional<std::vector<RECT>> shape;  // the window region, while there is one
     SDL_Surface* surface = nullptr;          // the window surface last presented to
   };

@@ -90,8 +90,7 @@ void X11Connection::Wait(int wakeFd, int timeoutMs) const {
   pollfd p[2] = {{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}};
   if (poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs) >= 0 && p[0].revents == 0)
     impl_->quietAt = std::chrono::steady_clock::now();
-  else
-    impl_->quietAt = {};
+  else impl_->quietAt = {};
 }
 
 bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r) {

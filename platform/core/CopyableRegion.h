@@ -25,9 +25,7 @@ class CopyableRegion {
   void reset(cairo_region_t* adopted = nullptr) { region_.reset(adopted); }
 
  private:
-  static cairo_region_t* Copy(const cairo_region_t* region) {
-    return region ? cairo_region_copy(region) : nullptr;
-  }
+  static cairo_region_t* Copy(const cairo_region_t* region) { return region ? cairo_region_copy(region) : nullptr; }
   CairoRegion region_;
 };
 

@@ -34,10 +34,24 @@ using COLORREF = DWORD;  // 0x00BBGGRR
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
-struct POINT { LONG x = 0; LONG y = 0; };
-struct SIZE { LONG cx = 0; LONG cy = 0; };
-struct RECT { LONG left = 0; LONG top = 0; LONG right = 0; LONG bottom = 0; };
-struct POINTS { SHORT x = 0; SHORT y = 0; };
+struct POINT {
+  LONG x = 0;
+  LONG y = 0;
+};
+struct SIZE {
+  LONG cx = 0;
+  LONG cy = 0;
+};
+struct RECT {
+  LONG left = 0;
+  LONG top = 0;
+  LONG right = 0;
+  LONG bottom = 0;
+};
+struct POINTS {
+  SHORT x = 0;
+  SHORT y = 0;
+};
 
 inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
 inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
@@ -48,7 +62,9 @@ inline bool operator==(const RECT& a, const RECT& b) {
 // Opaque handles. Each is a distinct pointer type, as with STRICT on Windows; HGDIOBJ and
 // HANDLE are untyped, so typed GDI handles convert to HGDIOBJ implicitly and back by cast.
 // A handle's value is an entry of a checked table (HandleTable.h), never a raw address.
-#define KESTREL_DECLARE_HANDLE(name) struct name##__; using name = name##__*
+#define KESTREL_DECLARE_HANDLE(name) \
+  struct name##__;                   \
+  using name = name##__*
 KESTREL_DECLARE_HANDLE(HWND);
 KESTREL_DECLARE_HANDLE(HDC);
 KESTREL_DECLARE_HANDLE(HPEN);

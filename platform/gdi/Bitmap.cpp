@@ -34,8 +34,8 @@ void FillSurface(cairo_surface_t* surface, std::uint32_t argb) {
 
 std::uint32_t* SurfaceRow(cairo_surface_t* surface, int y) {
   auto* data = cairo_image_surface_get_data(surface);
-  return reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) *
-                                                     cairo_image_surface_get_stride(surface));
+  return reinterpret_cast<std::uint32_t*>(data +
+                                          static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface));
 }
 
 std::uint32_t Monochrome(std::uint32_t argb) {
@@ -48,8 +48,7 @@ std::uint32_t Monochrome(std::uint32_t argb) {
 }  // namespace
 
 std::shared_ptr<Bitmap> Bitmap::CreateDevice(int width, int height, bool monochrome) {
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-      std::int64_t{width} * height > kMaxPixels) {
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || std::int64_t{width} * height > kMaxPixels) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -106,9 +105,7 @@ bool Bitmap::SharesBits() const {
          dib_->Masks()[1] == 0xFF00 && dib_->Masks()[2] == 0xFF;
 }
 
-bool Bitmap::RawWords() const {
-  return dib_ && dib_->BitCount() == 32 && dib_->Header().biCompression == BI_RGB;
-}
+bool Bitmap::RawWords() const { return dib_ && dib_->BitCount() == 32 && dib_->Header().biCompression == BI_RGB; }
 
 void Bitmap::LoadFromBits() {
   if (!dib_ || SharesBits()) return;
@@ -135,8 +132,7 @@ void Bitmap::Publish(const RECT& rect) {
   for (int y = top; y < bottom; ++y) {
     std::uint32_t* pixels = SurfaceRow(surface_.get(), y);
     if (dib_ && RawWords()) {
-      std::memcpy(dib_->Row(bits_.get(), y) + 4 * left, pixels + left,
-                  static_cast<std::size_t>(right - left) * 4);
+      std::memcpy(dib_->Row(bits_.get(), y) + 4 * left, pixels + left, static_cast<std::size_t>(right - left) * 4);
     } else if (dib_) {
       std::uint8_t* row = dib_->Row(bits_.get(), y);
       for (int x = left; x < right; ++x) {
@@ -184,8 +180,8 @@ int Bitmap::GetObjectData(int size, void* buffer) const {
     // Device-dependent rows are WORD aligned.
     bm.bmWidthBytes = ((width_ * bm.bmBitsPixel + 15) / 16) * 2;
   }
-  int wanted = static_cast<int>(
-      dib_ && size >= static_cast<int>(sizeof(DIBSECTION)) ? sizeof(DIBSECTION) : sizeof(BITMAP));
+  int wanted =
+      static_cast<int>(dib_ && size >= static_cast<int>(sizeof(DIBSECTION)) ? sizeof(DIBSECTION) : sizeof(BITMAP));
   if (!buffer) return wanted;
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   if (wanted == static_cast<int>(sizeof(DIBSECTION))) {

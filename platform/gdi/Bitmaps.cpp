@@ -18,8 +18,7 @@ HBITMAP Register(std::shared_ptr<Bitmap> bitmap) {
 
 std::uint32_t* SurfaceRow(cairo_surface_t* surface, int y) {
   return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface) +
-                                          static_cast<std::ptrdiff_t>(y) *
-                                              cairo_image_surface_get_stride(surface));
+                                          static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface));
 }
 
 // Initial bits of a device-dependent bitmap: WORD-aligned top-down rows.
@@ -30,16 +29,12 @@ void LoadDeviceBits(Bitmap& bitmap, UINT bitsPerPixel, const void* bits) {
   cairo_surface_t* surface = bitmap.Surface();
   cairo_surface_flush(surface);
   for (int y = 0; y < h; ++y) {
-    const auto* row =
-        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
+    const auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * stride;
     std::uint32_t* out = SurfaceRow(surface, y);
     for (int x = 0; x < w; ++x) {
-      if (bitsPerPixel == 1)
-        out[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFFFu : 0xFF000000u;
-      else if (bitsPerPixel == 24)
-        out[x] = 0xFF000000u | (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
-      else
-        std::memcpy(&out[x], row + 4 * x, 4);
+      if (bitsPerPixel == 1) out[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFFFu : 0xFF000000u;
+      else if (bitsPerPixel == 24) out[x] = 0xFF000000u | (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
+      else std::memcpy(&out[x], row + 4 * x, 4);
     }
   }
   cairo_surface_mark_dirty(surface);
@@ -143,8 +138,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   return Register(Bitmap::CreateDevice(width, height, monochrome));
 }
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                         DWORD) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD) {
   if (bits) *bits = nullptr;
   if (hdc && !DcOrFail(hdc)) return nullptr;
   if (!info || usage != DIB_RGB_COLORS || section) {
@@ -157,8 +151,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
   return Register(std::move(bitmap));
 }
 
-HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
-                       const BITMAPINFO* info, UINT usage) {
+HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
+                       UINT usage) {
   if (!header) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -170,8 +164,7 @@ HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, cons
   return bitmap;
 }
 
-int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAPINFO* info,
-              UINT usage) {
+int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage) {
   if (!DcOrFail(hdc)) return 0;
   auto bitmap = BitmapOrFail(handle);
   if (!bitmap) return 0;
@@ -195,8 +188,7 @@ int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMA
   }
   info->bmiHeader.biSizeImage = static_cast<DWORD>(format.ImageSize());
   if (!bits) return 1;
-  DibFormat target(format.Width(), format.TopDown() ? -format.Height() : format.Height(),
-                   format.BitCount(), table);
+  DibFormat target(format.Width(), format.TopDown() ? -format.Height() : format.Height(), format.BitCount(), table);
   if (info->bmiHeader.biCompression == BI_BITFIELDS) target = format;
   int count = TransferLines(*bitmap, start, lines);
   int width = std::min(format.Width(), bitmap->Width());
@@ -211,8 +203,7 @@ int GetDIBits(HDC hdc, HBITMAP handle, UINT start, UINT lines, void* bits, BITMA
   return count;
 }
 
-int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
-              UINT usage) {
+int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
   auto bitmap = BitmapOrFail(handle);
   if (!bitmap) return 0;
   DibFormat format(info);
@@ -229,8 +220,7 @@ int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, con
   for (int i = 0; i < count; ++i) {
     int y = ImageRow(format, bitmap->Height(), start, i);
     std::uint32_t* dst = SurfaceRow(surface, y);
-    const auto* row =
-        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format.Stride();
+    const auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format.Stride();
     for (int x = 0; x < width; ++x) dst[x] = bitmap->Quantize(format.Read(row, x));
     touched.top = std::min<LONG>(touched.top, y);
     touched.bottom = std::max<LONG>(touched.bottom, y + 1);

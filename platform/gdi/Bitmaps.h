@@ -16,19 +16,16 @@ HBITMAP CreateBitmapIndirect(const BITMAP* bitmap);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 // 1/4/8/16/24/32 bits per pixel, top-down (negative height) or bottom-up, DIB_RGB_COLORS.
 // `bits` receives the pixel memory, which stays valid until the bitmap is deleted.
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                         DWORD offset);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
 // A colour bitmap initialised from DIB bits when `init` has CBM_INIT.
-HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
-                       const BITMAPINFO* info, UINT usage);
+HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
+                       UINT usage);
 
 // Scan lines [start, start+lines) of the bitmap in the format `info` describes. With null
 // `bits`: biBitCount 0 fills in the header; otherwise fills biSizeImage and the colour table.
 // Indexed formats receive their colour table in info->bmiColors. Returns the lines copied.
-int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info,
-              UINT usage);
-int SetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
-              const BITMAPINFO* info, UINT usage);
+int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
+int SetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
 
 // The colour table of the DIB section selected into `hdc`; entries beyond the table are ignored.
 UINT SetDIBColorTable(HDC hdc, UINT start, UINT count, const RGBQUAD* colors);

@@ -46,8 +46,7 @@ class SourceBlock {
                  static_cast<LONG>(std::clamp<Coord>(top, 0, view.height)),
                  static_cast<LONG>(std::clamp<Coord>(right, 0, view.width)),
                  static_cast<LONG>(std::clamp<Coord>(bottom, 0, view.height))};
-    int w = std::max<LONG>(rect_.right - rect_.left, 0),
-        h = std::max<LONG>(rect_.bottom - rect_.top, 0);
+    int w = std::max<LONG>(rect_.right - rect_.left, 0), h = std::max<LONG>(rect_.bottom - rect_.top, 0);
     if (!copy) {
       data_ = view.Row(rect_.top) + rect_.left;
       stride_ = view.stride;
@@ -63,14 +62,11 @@ class SourceBlock {
   }
 
   // Applies the depth conversion rules once for the whole block.
-  void Convert(bool sourceMono, bool destMono, std::uint32_t sourceBk, std::uint32_t destText,
-               std::uint32_t destBk) {
+  void Convert(bool sourceMono, bool destMono, std::uint32_t sourceBk, std::uint32_t destText, std::uint32_t destBk) {
     if (sourceMono == destMono) return;
     for (auto& p : pixels_) {  // only copied blocks are converted
-      if (sourceMono)
-        p = (p & 0xFFFFFF) ? destBk : destText;
-      else
-        p = (p & 0xFFFFFF) == (sourceBk & 0xFFFFFF) ? 0xFFFFFFFFu : 0xFF000000u;
+      if (sourceMono) p = (p & 0xFFFFFF) ? destBk : destText;
+      else p = (p & 0xFFFFFF) == (sourceBk & 0xFFFFFF) ? 0xFFFFFFFFu : 0xFF000000u;
     }
   }
 
@@ -96,16 +92,14 @@ class SourceBlock {
       return true;
     }
     out = 0;
-    for (int c = 0; c < 4; ++c)
-      out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
+    for (int c = 0; c < 4; ++c) out |= static_cast<std::uint32_t>((sum[c] + count / 2) / count) << (8 * c);
     return true;
   }
 
   // Copies the block's pixels onto destination rectangle `r` of `view`, source = destination +
   // (dx, dy); destination pixels whose source is absent stay as they are.
   void CopyRows(const RECT& r, Coord dx, Coord dy, const PixelView& view) const {
-    Coord left = std::max<Coord>(r.left, rect_.left - dx),
-          right = std::min<Coord>(r.right, rect_.right - dx);
+    Coord left = std::max<Coord>(r.left, rect_.left - dx), right = std::min<Coord>(r.right, rect_.right - dx);
     if (left >= right) return;
     for (Coord y = r.top; y < r.bottom; ++y) {
       Coord sy = y + dy;
@@ -168,8 +162,7 @@ Extent SurfaceExtent(const DeviceContext& dc, Coord start, Coord size, bool vert
 }
 
 // The source range [first, second) that destination offsets [i0, i1] read along one axis.
-std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s,
-                                   bool merging) {
+std::pair<Coord, Coord> SourceSpan(Coord i0, Coord i1, const Extent& d, const Extent& s, bool merging) {
   bool mirror = d.flipped != s.flipped;
   if (merging) {
     auto a = AxisRange(i0, d.count, s.count, mirror), b = AxisRange(i1, d.count, s.count, mirror);
@@ -188,7 +181,7 @@ struct BlitRequest {
   bool needsSource;
   bool convertDepth;                           // mono/colour conversion (raster operations only)
   StretchMerge merge = StretchMerge::Nearest;  // when shrinking, by the stretch mode
-  bool plainCopy = false;  // the operation is SRCCOPY: unscaled rows are copied whole
+  bool plainCopy = false;                      // the operation is SRCCOPY: unscaled rows are copied whole
 };
 
 // Combines one destination pixel with its mapped source pixel.
@@ -214,10 +207,8 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   // Only the visible part of the destination is worked on.
   cairo_rectangle_int_t e;
   cairo_region_get_extents(scope.Clip(), &e);
-  Coord vx0 = std::max<Coord>(dx.start, e.x),
-        vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
-  Coord vy0 = std::max<Coord>(dy.start, e.y),
-        vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
+  Coord vx0 = std::max<Coord>(dx.start, e.x), vx1 = std::min<Coord>(dx.start + dx.count, e.x + e.width);
+  Coord vy0 = std::max<Coord>(dy.start, e.y), vy1 = std::min<Coord>(dy.start + dy.count, e.y + e.height);
   if (vx0 >= vx1 || vy0 >= vy1) return TRUE;
 
   Extent ex = dx, ey = dy;
@@ -242,10 +233,8 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
     const bool shared = Overlap(sourceScope->Pixels(), scope.Pixels());
     block = std::make_unique<SourceBlock>(*sourceScope, sx0, sy0, sx1, sy1, converts || shared);
     if (q.convertDepth)
-      block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(),
-                     sourceScope->DeviceColor(src->State().bkColor),
-                     scope.DeviceColor(dc->State().textColor),
-                     scope.DeviceColor(dc->State().bkColor));
+      block->Convert(sourceScope->IsMonochrome(), scope.IsMonochrome(), sourceScope->DeviceColor(src->State().bkColor),
+                     scope.DeviceColor(dc->State().textColor), scope.DeviceColor(dc->State().bkColor));
   }
   PixelOp op = makeOp(scope, *dc);
 
@@ -254,13 +243,12 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
   for (int i = 0; i < cairo_region_num_rectangles(clip); ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)),
-           static_cast<LONG>(std::max<Coord>(vy0, c.y)),
+    RECT r{static_cast<LONG>(std::max<Coord>(vx0, c.x)), static_cast<LONG>(std::max<Coord>(vy0, c.y)),
            static_cast<LONG>(std::min<Coord>(vx1, c.x + c.width)),
            static_cast<LONG>(std::min<Coord>(vy1, c.y + c.height))};
     if (r.left >= r.right || r.top >= r.bottom) continue;
-    bool unscaled = block && dx.count == ex.count && dy.count == ey.count && !dx.flipped &&
-                    !ex.flipped && !dy.flipped && !ey.flipped;
+    bool unscaled = block && dx.count == ex.count && dy.count == ey.count && !dx.flipped && !ex.flipped &&
+                    !dy.flipped && !ey.flipped;
     if (unscaled && q.plainCopy) {
       block->CopyRows(r, ex.start - dx.start, ey.start - dy.start, view);
       scope.AddDamage(r);
@@ -274,11 +262,9 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
         if (block && q.merge != StretchMerge::Nearest) {
           auto [x0, x1] = AxisRange(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           auto [y0, y1] = AxisRange(py - dy.start, dy.count, ey.count, dy.flipped != ey.flipped);
-          if (!block->Merge(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, q.merge, s))
-            continue;
+          if (!block->Merge(ex.start + x0, ex.start + x1, ey.start + y0, ey.start + y1, q.merge, s)) continue;
         } else if (block) {
-          Coord sxx =
-              ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
+          Coord sxx = ex.start + MapAxis(px - dx.start, dx.count, ex.count, dx.flipped != ex.flipped);
           if (!block->At(sxx, syy, s)) continue;
         }
         op(row[px], s, px, py);
@@ -294,8 +280,7 @@ BOOL Blit(const BlitRequest& q, const OpFactory& makeOp) {
 class RopApplier {
  public:
   RopApplier(DrawingScope& scope, DeviceContext& dc, bool needsPattern)
-      : pattern_(std::make_shared<Raster>(scope, dc)),
-        hasPattern_(needsPattern && pattern_->UseSelectedBrush()) {}
+      : pattern_(std::make_shared<Raster>(scope, dc)), hasPattern_(needsPattern && pattern_->UseSelectedBrush()) {}
   void operator()(unsigned index, std::uint32_t& d, std::uint32_t s, int px, int py) const {
     if (index == kSrcCopy) {
       d = s;
@@ -315,14 +300,11 @@ OpFactory RopOp(DWORD rop) {
   return [rop](DrawingScope& scope, DeviceContext& dc) -> PixelOp {
     unsigned index = (rop >> 16) & 0xFF;
     RopApplier apply(scope, dc, ReadsPattern(index));
-    return [index, apply](std::uint32_t& d, std::uint32_t s, int px, int py) {
-      apply(index, d, s, px, py);
-    };
+    return [index, apply](std::uint32_t& d, std::uint32_t s, int px, int py) { apply(index, d, s, px, py); };
   };
 }
 
-BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh,
-              DWORD rop) {
+BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh, DWORD rop) {
   bool needsSource = ReadsSource((rop >> 16) & 0xFF);
   if (!needsSource) {
     sw = w;
@@ -330,21 +312,13 @@ BOOL Transfer(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, 
   }
   BlitRequest request{dest, x, y, w, h, source, sx, sy, sw, sh, needsSource, true};
   auto dc = LookupDeviceContext(dest);
-  bool shrinking =
-      std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h});
+  bool shrinking = std::abs(Coord{sw}) > std::abs(Coord{w}) || std::abs(Coord{sh}) > std::abs(Coord{h});
   if (needsSource && dc && shrinking) {
     switch (dc->State().stretchBltMode) {
-      case HALFTONE:
-        request.merge = StretchMerge::Average;
-        break;
-      case BLACKONWHITE:
-        request.merge = StretchMerge::And;
-        break;
-      case WHITEONBLACK:
-        request.merge = StretchMerge::Or;
-        break;
-      default:
-        break;
+      case HALFTONE: request.merge = StretchMerge::Average; break;
+      case BLACKONWHITE: request.merge = StretchMerge::And; break;
+      case WHITEONBLACK: request.merge = StretchMerge::Or; break;
+      default: break;
     }
   }
   request.plainCopy = ((rop >> 16) & 0xFF) == kSrcCopy;
@@ -384,10 +358,8 @@ class DibSource {
       int scan = firstScan + i;
       if (scan < 0 || scan >= height) continue;
       // Scans are numbered in memory order for both directions.
-      std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) +
-                      static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
-                  static_cast<const std::uint8_t*>(bits) +
-                      static_cast<std::ptrdiff_t>(i) * format_.Stride(),
+      std::memcpy(static_cast<std::uint8_t*>(bitmap_->Bits()) + static_cast<std::ptrdiff_t>(scan) * format_.Stride(),
+                  static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(i) * format_.Stride(),
                   format_.Stride());
     }
     bitmap_->LoadFromBits();
@@ -401,9 +373,7 @@ class DibSource {
   const DibFormat& Format() const { return format_; }
   // Top row (from the top of the image) of a source rectangle given as Windows does: from the
   // bottom-left corner for bottom-up DIBs.
-  int TopRow(int y, int height) const {
-    return format_.TopDown() ? y : format_.Height() - y - height;
-  }
+  int TopRow(int y, int height) const { return format_.TopDown() ? y : format_.Height() - y - height; }
 
  private:
   DibFormat format_;
@@ -423,15 +393,13 @@ std::uint32_t TernaryRop(unsigned rop, std::uint32_t p, std::uint32_t s, std::ui
   return result;
 }
 
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-            DWORD rop) {
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
   return Transfer(dest, x, y, width, height, source, sourceX, sourceY, width, height, rop);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                int sourceWidth, int sourceHeight, DWORD rop) {
-  return Transfer(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight,
-                  rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,
+                int sourceHeight, DWORD rop) {
+  return Transfer(dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, rop);
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
@@ -447,11 +415,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   if (ReadsPattern(index) && !raster.UseSelectedBrush()) return TRUE;
   raster.SetPatternRop(rop);
   Extent ex = SurfaceExtent(*dc, x, width, false), ey = SurfaceExtent(*dc, y, height, true);
-  auto fit = [](Coord v) {
-    return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30));
-  };
-  raster.FillSurfaceRect(
-      RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
+  auto fit = [](Coord v) { return static_cast<LONG>(std::clamp<Coord>(v, -(1LL << 30), 1LL << 30)); };
+  raster.FillSurfaceRect(RECT{fit(ex.start), fit(ey.start), fit(ex.start + ex.count), fit(ey.start + ey.count)});
   return TRUE;
 }
 
@@ -459,12 +424,11 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 
 namespace kestrel::platform {
 
-BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                int sourceWidth, int sourceHeight, BLENDFUNCTION blend) {
+BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,
+                int sourceHeight, BLENDFUNCTION blend) {
   if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
-  if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 ||
-      blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0 ||
-      !SourceInside(source, sourceX, sourceY, sourceWidth, sourceHeight)) {
+  if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0 || blend.BlendOp != AC_SRC_OVER ||
+      blend.BlendFlags != 0 || !SourceInside(source, sourceX, sourceY, sourceWidth, sourceHeight)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
@@ -485,13 +449,12 @@ BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int s
       d = out;
     };
   };
-  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
-                          sourceHeight, true, false},
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, true, false},
               make);
 }
 
-BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                    int sourceY, int sourceWidth, int sourceHeight, UINT transparent) {
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                    int sourceWidth, int sourceHeight, UINT transparent) {
   if (!DcOrFail(dest) || !DcOrFail(source)) return FALSE;
   if (width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -503,14 +466,12 @@ BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, i
       if ((s & 0xFFFFFF) != key) d = s | 0xFF000000u;
     };
   };
-  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth,
-                          sourceHeight, true, true},
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, true, true},
               make);
 }
 
-int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int sourceY,
-                  int sourceWidth, int sourceHeight, const void* bits, const BITMAPINFO* info,
-                  UINT usage, DWORD rop) {
+int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+                  int sourceHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
   if (!DcOrFail(hdc)) return 0;
   if (usage != DIB_RGB_COLORS) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -523,14 +484,12 @@ int StretchDIBits(HDC hdc, int x, int y, int width, int height, int sourceX, int
     return 0;
   }
   int top = dib.TopRow(sourceY, sourceHeight);
-  if (!StretchBlt(hdc, x, y, width, height, dib.Dc(), sourceX, top, sourceWidth, sourceHeight, rop))
-    return 0;
+  if (!StretchBlt(hdc, x, y, width, height, dib.Dc(), sourceX, top, sourceWidth, sourceHeight, rop)) return 0;
   return format.Height();
 }
 
-int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY,
-                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
-                      UINT usage) {
+int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sourceX, int sourceY, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
   if (!DcOrFail(hdc)) return 0;
   DibFormat format(info);
   if (usage != DIB_RGB_COLORS || !format.Valid() || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
@@ -554,8 +513,8 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD width, DWORD height, int sour
 
 namespace kestrel::platform {
 
-BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-             HBITMAP mask, int maskX, int maskY, DWORD rop) {
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, HBITMAP mask,
+             int maskX, int maskY, DWORD rop) {
   unsigned fore = (rop >> 16) & 0xFF, back = (rop >> 24) & 0xFF;
   if (!mask) return BitBlt(dest, x, y, width, height, source, sourceX, sourceY, fore << 16);
   auto bitmap = LookupGdi<Bitmap>(mask);
@@ -579,16 +538,14 @@ BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int sour
       long long mx = 0LL + maskX + px - origin.x, my = 0LL + maskY + py - origin.y;
       bool foreground = false;
       if (mx >= 0 && my >= 0 && mx < bitmap->Width() && my < bitmap->Height()) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            cairo_image_surface_get_data(surface) + my * cairo_image_surface_get_stride(surface));
+        const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                                 my * cairo_image_surface_get_stride(surface));
         foreground = (row[mx] & 0xFFFFFF) != 0;
       }
       apply(foreground ? fore : back, d, s, px, py);
     };
   };
-  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, width, height,
-                          needsSource, true},
-              make);
+  return Blit(BlitRequest{dest, x, y, width, height, source, sourceX, sourceY, width, height, needsSource, true}, make);
 }
 
 }  // namespace kestrel::platform

@@ -26,10 +26,8 @@ std::shared_ptr<Brush> Brush::Hatch(int hatch, COLORREF color) {
   return brush;
 }
 
-std::shared_ptr<Brush> Brush::Pattern(std::vector<std::uint32_t> pixels, int width, int height,
-                                      bool monochrome) {
-  if (width <= 0 || height <= 0 || pixels.size() < static_cast<std::size_t>(width) * height)
-    return nullptr;
+std::shared_ptr<Brush> Brush::Pattern(std::vector<std::uint32_t> pixels, int width, int height, bool monochrome) {
+  if (width <= 0 || height <= 0 || pixels.size() < static_cast<std::size_t>(width) * height) return nullptr;
   auto brush = std::shared_ptr<Brush>(new Brush(BS_PATTERN));
   brush->pattern_ = std::move(pixels);
   brush->patternWidth_ = width;
@@ -46,27 +44,19 @@ bool Brush::HatchBit(int x, int y) const {
   bool forward = x == y;       // "\" from top left to bottom right
   bool backward = x + y == 7;  // "/"
   switch (hatch_) {
-    case HS_HORIZONTAL:
-      return horizontal;
-    case HS_VERTICAL:
-      return vertical;
-    case HS_FDIAGONAL:
-      return forward;
-    case HS_BDIAGONAL:
-      return backward;
-    case HS_CROSS:
-      return horizontal || vertical;
-    case HS_DIAGCROSS:
-      return forward || backward;
-    default:
-      return false;
+    case HS_HORIZONTAL: return horizontal;
+    case HS_VERTICAL: return vertical;
+    case HS_FDIAGONAL: return forward;
+    case HS_BDIAGONAL: return backward;
+    case HS_CROSS: return horizontal || vertical;
+    case HS_DIAGCROSS: return forward || backward;
+    default: return false;
   }
 }
 
 std::uint32_t Brush::PatternPixel(int x, int y) const {
   if (pattern_.empty()) return 0xFF000000u;
-  return pattern_[static_cast<std::size_t>(Wrap(y, patternHeight_)) * patternWidth_ +
-                  Wrap(x, patternWidth_)];
+  return pattern_[static_cast<std::size_t>(Wrap(y, patternHeight_)) * patternWidth_ + Wrap(x, patternWidth_)];
 }
 
 int Brush::GetObjectData(int size, void* buffer) const {

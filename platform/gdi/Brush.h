@@ -18,8 +18,7 @@ class Brush : public GdiObject {
   static std::shared_ptr<Brush> Hatch(int hatch, COLORREF color);
   // `pixels` are 0xAARRGGBB words, `width`×`height`, top-down. A monochrome pattern paints its
   // 0 (black) pixels in the DC's text colour and its 1 (white) pixels in the background colour.
-  static std::shared_ptr<Brush> Pattern(std::vector<std::uint32_t> pixels, int width, int height,
-                                        bool monochrome);
+  static std::shared_ptr<Brush> Pattern(std::vector<std::uint32_t> pixels, int width, int height, bool monochrome);
 
   UINT Style() const { return style_; }
   COLORREF Color() const { return color_; }

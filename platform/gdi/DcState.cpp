@@ -179,8 +179,7 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   HGDIOBJ oldBitmap = dc->State().bitmap;
   DeviceContextState before = dc->State();
   dc->State() = saved[target - 1];
-  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font})
-    RetainSelection(restored);
+  for (HGDIOBJ restored : {dc->State().pen, dc->State().brush, dc->State().font}) RetainSelection(restored);
   for (HGDIOBJ replaced : {before.pen, before.brush, before.font}) ReleaseSelection(replaced);
   saved.resize(target - 1);
   HGDIOBJ newBitmap = dc->State().bitmap;
@@ -190,8 +189,7 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
     auto bitmap = LookupGdi<Bitmap>(newBitmap);
     if (dc->GetKind() == DeviceContext::Kind::Memory && (!bitmap || !SelectableInto(*bitmap, hdc)))
       dc->State().bitmap = DefaultBitmap();
-    else
-      MarkSelected(newBitmap, hdc);
+    else MarkSelected(newBitmap, hdc);
   }
   return TRUE;
 }
@@ -214,22 +212,16 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
   };
   switch (object->Kind()) {
     case GdiObjectKind::Pen:
-    case GdiObjectKind::ExtPen:
-      return swap(s.pen);
-    case GdiObjectKind::Brush:
-      return swap(s.brush);
-    case GdiObjectKind::Font:
-      return swap(s.font);
-    case GdiObjectKind::Bitmap:
-      return SelectBitmap(hdc, *dc, handle);
+    case GdiObjectKind::ExtPen: return swap(s.pen);
+    case GdiObjectKind::Brush: return swap(s.brush);
+    case GdiObjectKind::Font: return swap(s.font);
+    case GdiObjectKind::Bitmap: return SelectBitmap(hdc, *dc, handle);
     case GdiObjectKind::Region: {
       auto region = std::static_pointer_cast<Region>(object);
       s.clip.reset(cairo_region_copy(region->Get()));
       return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(region->Complexity()));
     }
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return nullptr;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
 }
 
@@ -276,36 +268,26 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   if (!dc) return nullptr;
   const DeviceContextState& s = dc->State();
   switch (type) {
-    case OBJ_PEN:
-      return s.pen;
-    case OBJ_BRUSH:
-      return s.brush;
-    case OBJ_FONT:
-      return s.font;
-    case OBJ_BITMAP:
-      return s.bitmap;
-    case OBJ_PAL:
-      return s.palette;
-    default:
-      return nullptr;
+    case OBJ_PEN: return s.pen;
+    case OBJ_BRUSH: return s.brush;
+    case OBJ_FONT: return s.font;
+    case OBJ_BITMAP: return s.bitmap;
+    case OBJ_PAL: return s.palette;
+    default: return nullptr;
   }
 }
 
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* previous) {
   return SetPoint(hdc, &DeviceContextState::windowOrg, POINT{x, y}, previous);
 }
-BOOL GetWindowOrgEx(HDC hdc, POINT* origin) {
-  return GetPoint(hdc, &DeviceContextState::windowOrg, origin);
-}
+BOOL GetWindowOrgEx(HDC hdc, POINT* origin) { return GetPoint(hdc, &DeviceContextState::windowOrg, origin); }
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* previous) {
   return OffsetPoint(hdc, &DeviceContextState::windowOrg, dx, dy, previous);
 }
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* previous) {
   return SetPoint(hdc, &DeviceContextState::viewportOrg, POINT{x, y}, previous);
 }
-BOOL GetViewportOrgEx(HDC hdc, POINT* origin) {
-  return GetPoint(hdc, &DeviceContextState::viewportOrg, origin);
-}
+BOOL GetViewportOrgEx(HDC hdc, POINT* origin) { return GetPoint(hdc, &DeviceContextState::viewportOrg, origin); }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* previous) {
   return OffsetPoint(hdc, &DeviceContextState::viewportOrg, dx, dy, previous);
 }
@@ -334,9 +316,7 @@ COLORREF SetTextColor(HDC hdc, COLORREF color) {
   return Exchange(hdc, &DeviceContextState::textColor, color, CLR_INVALID);
 }
 COLORREF GetTextColor(HDC hdc) { return Read(hdc, &DeviceContextState::textColor, CLR_INVALID); }
-COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  return Exchange(hdc, &DeviceContextState::bkColor, color, CLR_INVALID);
-}
+COLORREF SetBkColor(HDC hdc, COLORREF color) { return Exchange(hdc, &DeviceContextState::bkColor, color, CLR_INVALID); }
 COLORREF GetBkColor(HDC hdc) { return Read(hdc, &DeviceContextState::bkColor, CLR_INVALID); }
 
 int SetBkMode(HDC hdc, int mode) {
@@ -378,15 +358,11 @@ int GetPolyFillMode(HDC hdc) { return Read(hdc, &DeviceContextState::polyFillMod
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* previous) {
   return SetPoint(hdc, &DeviceContextState::brushOrg, POINT{x, y}, previous);
 }
-BOOL GetBrushOrgEx(HDC hdc, POINT* origin) {
-  return GetPoint(hdc, &DeviceContextState::brushOrg, origin);
-}
+BOOL GetBrushOrgEx(HDC hdc, POINT* origin) { return GetPoint(hdc, &DeviceContextState::brushOrg, origin); }
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {
   return Exchange(hdc, &DeviceContextState::dcBrushColor, color, CLR_INVALID);
 }
-COLORREF GetDCBrushColor(HDC hdc) {
-  return Read(hdc, &DeviceContextState::dcBrushColor, CLR_INVALID);
-}
+COLORREF GetDCBrushColor(HDC hdc) { return Read(hdc, &DeviceContextState::dcBrushColor, CLR_INVALID); }
 COLORREF SetDCPenColor(HDC hdc, COLORREF color) {
   return Exchange(hdc, &DeviceContextState::dcPenColor, color, CLR_INVALID);
 }
@@ -396,21 +372,15 @@ int GetDeviceCaps(HDC hdc, int index) {
   auto dc = DcOrFail(hdc);
   if (!dc) return 0;
   switch (index) {
-    case BITSPIXEL:
-      return 32;  // memory DCs answer for the screen they are compatible with
-    case PLANES:
-      return 1;
+    case BITSPIXEL: return 32;  // memory DCs answer for the screen they are compatible with
+    case PLANES: return 1;
     case LOGPIXELSX:
-    case LOGPIXELSY:
-      return 96;
-    case NUMCOLORS:
-      return -1;
-    case SIZEPALETTE:
-      return 0;
+    case LOGPIXELSY: return 96;
+    case NUMCOLORS: return -1;
+    case SIZEPALETTE: return 0;
     case HORZRES: return GetSystemMetrics(SM_CXSCREEN);  // every DC answers for the screen
     case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -19,9 +19,7 @@ BOOL RestoreDC(HDC hdc, int savedDC);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 int GetObject(HGDIOBJ object, int size, void* buffer);
-inline int GetObjectW(HGDIOBJ object, int size, void* buffer) {
-  return GetObject(object, size, buffer);
-}
+inline int GetObjectW(HGDIOBJ object, int size, void* buffer) { return GetObject(object, size, buffer); }
 DWORD GetObjectType(HGDIOBJ handle);  // OBJ_* (OBJ_DC/OBJ_MEMDC for device contexts), 0 if invalid
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 

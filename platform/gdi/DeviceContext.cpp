@@ -33,8 +33,7 @@ cairo_surface_t* DeviceContext::Surface() const {
   return bitmap ? bitmap->Surface() : nullptr;
 }
 
-void DeviceContext::SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin,
-                                     cairo_region_t* systemClip) {
+void DeviceContext::SetWindowSurface(cairo_surface_t* surface, POINT surfaceOrigin, cairo_region_t* systemClip) {
   if (surface != windowSurface_) cairoCache_.Clear();
   windowSurface_ = surface;
   surfaceOrigin_ = surfaceOrigin;
@@ -75,8 +74,7 @@ DrawingScope::~DrawingScope() {
     damage_.right = std::min<LONG>(damage_.right, extents.x + extents.width);
     damage_.bottom = std::min<LONG>(damage_.bottom, extents.y + extents.height);
     if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
-      cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top,
-                                         damage_.right - damage_.left,
+      cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top, damage_.right - damage_.left,
                                          damage_.bottom - damage_.top);
       if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
       if (dc_.onDamage) dc_.onDamage(damage_);
@@ -217,9 +215,7 @@ bool MappingMirrors(const DeviceContextState& s, bool vertical) {
 POINT DrawingScope::ToSurface(POINT logical) const {
   const DeviceContextState& s = dc_.state_;
   // Computed wide and saturated: huge coordinates must clip, not wrap around.
-  auto map = [](long long v) {
-    return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
-  };
+  auto map = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29)); };
   return POINT{map(MapToDevice(s, logical.x, false) + dc_.surfaceOrigin_.x),
                map(MapToDevice(s, logical.y, true) + dc_.surfaceOrigin_.y)};
 }
@@ -234,9 +230,7 @@ RECT DrawingScope::ToSurface(const RECT& logical) const {
 
 RECT DrawingScope::ToLogical(const RECT& surface) const {
   const DeviceContextState& s = dc_.state_;
-  auto map = [](long long v) {
-    return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29));
-  };
+  auto map = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, -(1LL << 29), 1LL << 29)); };
   const long long x1 = MapToLogical(s, 0LL + surface.left - dc_.surfaceOrigin_.x, false);
   const long long x2 = MapToLogical(s, 0LL + surface.right - dc_.surfaceOrigin_.x, false);
   const long long y1 = MapToLogical(s, 0LL + surface.top - dc_.surfaceOrigin_.y, true);

@@ -27,9 +27,9 @@
 #include <vector>
 
 #include "platform/core/CopyableRegion.h"
-#include "platform/gdi/CairoContextCache.h"
 #include "platform/core/OwnedHandles.h"
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/CairoContextCache.h"
 
 namespace kestrel::platform {
 
@@ -70,7 +70,7 @@ struct DeviceContextState {
   int mapMode = 1;                   // MM_TEXT (extents 1:1), MM_ISOTROPIC or MM_ANISOTROPIC
   SIZE windowExt{1, 1};
   SIZE viewportExt{1, 1};
-  int arcDirection = 1;              // AD_COUNTERCLOCKWISE
+  int arcDirection = 1;  // AD_COUNTERCLOCKWISE
 };
 
 // The logical-to-device mapping of a state: device = (logical - windowOrg) * viewportExt /

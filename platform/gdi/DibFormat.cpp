@@ -52,9 +52,8 @@ DibFormat::DibFormat(const BITMAPINFO* info) {
   // the plain 40-byte header is followed by the masks, or by the colour table.
   const auto* afterHeader = reinterpret_cast<const std::uint8_t*>(info) + h.biSize;
   if (compression_ == BI_BITFIELDS) {
-    const std::uint8_t* masks = h.biSize >= sizeof(BITMAPINFOHEADER) + 12
-                                    ? reinterpret_cast<const std::uint8_t*>(info) + 40
-                                    : afterHeader;
+    const std::uint8_t* masks =
+        h.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? reinterpret_cast<const std::uint8_t*>(info) + 40 : afterHeader;
     std::memcpy(masks_.data(), masks, sizeof(DWORD) * 3);
     if (!masks_[0] || !masks_[1] || !masks_[2]) valid_ = false;
   }
@@ -80,12 +79,10 @@ void DibFormat::Init(int width, int height, int bitCount, DWORD compression) {
   height_ = height < 0 ? -height : height;
   bitCount_ = bitCount;
   compression_ = compression;
-  bool knownDepth = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 ||
-                    bitCount == 24 || bitCount == 32;
-  bool knownCompression =
-      compression == BI_RGB || (compression == BI_BITFIELDS && (bitCount == 16 || bitCount == 32));
-  if (!knownDepth || !knownCompression || width_ <= 0 || height_ <= 0 || width_ > kMaxSide ||
-      height_ > kMaxSide)
+  bool knownDepth =
+      bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+  bool knownCompression = compression == BI_RGB || (compression == BI_BITFIELDS && (bitCount == 16 || bitCount == 32));
+  if (!knownDepth || !knownCompression || width_ <= 0 || height_ <= 0 || width_ > kMaxSide || height_ > kMaxSide)
     return;
   stride_ = static_cast<int>(((static_cast<std::int64_t>(width_) * bitCount_ + 31) / 32) * 4);
   if (ImageSize() > kMaxBytes) return;
@@ -118,9 +115,7 @@ std::uint8_t* DibFormat::Row(void* bits, int y) const {
   return static_cast<std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(row) * stride_;
 }
 
-const std::uint8_t* DibFormat::Row(const void* bits, int y) const {
-  return Row(const_cast<void*>(bits), y);
-}
+const std::uint8_t* DibFormat::Row(const void* bits, int y) const { return Row(const_cast<void*>(bits), y); }
 
 DibFormat::IndexSlot DibFormat::SlotOf(int x) const {
   // Pixels fill bytes from the most significant bits down.
@@ -159,8 +154,7 @@ std::uint32_t DibFormat::Read(const std::uint8_t* row, int x) const {
       return FromMasked(v);
     }
     case 24:
-      return 0xFF000000u | (std::uint32_t{row[3 * x + 2]} << 16) |
-             (std::uint32_t{row[3 * x + 1]} << 8) | row[3 * x];
+      return 0xFF000000u | (std::uint32_t{row[3 * x + 2]} << 16) | (std::uint32_t{row[3 * x + 1]} << 8) | row[3 * x];
     default: {
       std::uint32_t v;
       std::memcpy(&v, row + 4 * x, 4);

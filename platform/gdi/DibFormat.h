@@ -75,8 +75,7 @@ constexpr COLORREF ColorRefFromArgb(std::uint32_t argb) {
   return ((argb >> 16) & 0xFFu) | (argb & 0xFF00u) | ((argb & 0xFFu) << 16);
 }
 constexpr std::uint32_t ArgbFromQuad(const RGBQUAD& q) {
-  return 0xFF000000u | (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) |
-         q.rgbBlue;
+  return 0xFF000000u | (std::uint32_t{q.rgbRed} << 16) | (std::uint32_t{q.rgbGreen} << 8) | q.rgbBlue;
 }
 
 }  // namespace kestrel::platform

@@ -18,8 +18,8 @@ constexpr int kMaxPoints = 1 << 20;
 // Rectangle in order, coordinates limited to ±2^29 so that later arithmetic cannot overflow.
 RECT Ordered(int left, int top, int right, int bottom) {
   auto limit = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
-  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)),
-              limit(std::max(left, right)), limit(std::max(top, bottom))};
+  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)), limit(std::max(left, right)),
+              limit(std::max(top, bottom))};
 }
 
 // Paints a logical-coordinate region with the prepared raster.
@@ -47,7 +47,8 @@ RECT VisibleArea(DrawingScope& scope, int margin) {
 class FigureSpace {
  public:
   explicit FigureSpace(DrawingScope& scope, const DeviceContextState& state)
-      : scope_(scope), state_(state),
+      : scope_(scope),
+        state_(state),
         device_(MappingScales(state) || MappingMirrors(state, false) || MappingMirrors(state, true)) {}
 
   RECT Box(const RECT& logical) const { return device_ ? scope_.ToSurface(logical) : logical; }
@@ -112,8 +113,7 @@ BOOL BoxFigure(HDC hdc, const RECT& logicalBox, int ew, int eh) {
   int w = pen.Width();
   bool styled = w == 1 && pen.Style() != PS_SOLID && pen.Style() != PS_INSIDEFRAME;
   if (w > 1 && pen.Style() != PS_INSIDEFRAME) {
-    box =
-        RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
+    box = RECT{box.left - (w - 1) / 2, box.top - (w - 1) / 2, box.right + w / 2, box.bottom + w / 2};
   }
   RECT visible = space.Visible(w + 2);
   CairoRegion shape(Shapes::RoundRect(box, ew, eh, &visible));
@@ -249,9 +249,7 @@ BOOL DrawArc(HDC hdc, const RECT& logicalBox, const ArcSpan& span, ArcKind kind)
   };
   // Beyond the chord: on the same side of the line from `from` to `to` as the arc's middle.
   const POINT middle = e.At(start + sweep / 2);
-  auto side = [&](double x, double y) {
-    return (to.x - from.x) * (y - from.y) - (to.y - from.y) * (x - from.x);
-  };
+  auto side = [&](double x, double y) { return (to.x - from.x) * (y - from.y) - (to.y - from.y) * (x - from.x); };
   const bool middleSide = side(middle.x, middle.y) > 0;
   const int w = pen.IsNull() ? 0 : pen.Width();
   const RECT visible = space.Visible(w + 2);
@@ -391,9 +389,7 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygons) 
   return TRUE;
 }
 
-BOOL Polygon(HDC hdc, const POINT* points, int count) {
-  return PolyPolygon(hdc, points, &count, 1);
-}
+BOOL Polygon(HDC hdc, const POINT* points, int count) { return PolyPolygon(hdc, points, &count, 1); }
 
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto dc = DcOrFail(hdc, rect);

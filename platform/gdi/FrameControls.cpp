@@ -12,18 +12,14 @@
 namespace kestrel::platform {
 
 namespace {
-const char* const kCheck[] = {"......#", ".....##", "#...###", "##.###.",
-                              "#####..", ".###...", "..#...."};
-const char* const kClose[] = {"##....##", ".##..##.", "..####..", "...##...",
-                              "..####..", ".##..##.", "##....##"};
-const char* const kMinimize[] = {"........", "........", "........", "........",
-                                 "........", "######..", "######.."};
+const char* const kCheck[] = {"......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...."};
+const char* const kClose[] = {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##"};
+const char* const kMinimize[] = {"........", "........", "........", "........", "........", "######..", "######.."};
 const char* const kMaximize[] = {"#########", "#########", "#.......#", "#.......#",
                                  "#.......#", "#.......#", "#########"};
 const char* const kRestore[] = {"..######", "..######", "..#....#", "######.#",
                                 "######.#", "#....###", "#....#..", "######.."};
-const char* const kHelp[] = {"..###..", ".##.##.", ".....##", "....##.",
-                             "...##..", ".......", "...##.."};
+const char* const kHelp[] = {"..###..", ".##.##.", ".....##", "....##.", "...##..", ".......", "...##.."};
 const char* const kBullet[] = {".##.", "####", "####", ".##."};
 
 struct GlyphData {
@@ -34,8 +30,7 @@ struct GlyphData {
 
 template <std::size_t N>
 GlyphData Data(const char* const (&rows)[N]) {
-  return GlyphData{rows, static_cast<int>(std::char_traits<char>::length(rows[0])),
-                   static_cast<int>(N)};
+  return GlyphData{rows, static_cast<int>(std::char_traits<char>::length(rows[0])), static_cast<int>(N)};
 }
 
 RECT Square(const RECT& r) {
@@ -48,8 +43,8 @@ RECT Deflate(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by
 
 // A glyph scaled to fit `area`, centred; inactive glyphs are embossed (highlight copy one pixel
 // down and right, then the shadow colour).
-void DrawGlyph(FramePainter& paint, const GlyphData& glyph, const RECT& area, COLORREF color,
-               bool inactive, bool pushed) {
+void DrawGlyph(FramePainter& paint, const GlyphData& glyph, const RECT& area, COLORREF color, bool inactive,
+               bool pushed) {
   int scale = FramePainter::FitScale(area, glyph.width, glyph.height);
   POINT origin = FramePainter::Centre(area, glyph.width * scale, glyph.height * scale);
   if (pushed) {
@@ -57,8 +52,7 @@ void DrawGlyph(FramePainter& paint, const GlyphData& glyph, const RECT& area, CO
     ++origin.y;
   }
   if (inactive) {
-    paint.Glyph(glyph.rows, glyph.height, POINT{origin.x + 1, origin.y + 1}, scale,
-                GetSysColor(COLOR_3DHILIGHT));
+    paint.Glyph(glyph.rows, glyph.height, POINT{origin.x + 1, origin.y + 1}, scale, GetSysColor(COLOR_3DHILIGHT));
     color = GetSysColor(COLOR_3DSHADOW);
   }
   paint.Glyph(glyph.rows, glyph.height, origin, scale, color);
@@ -78,8 +72,7 @@ RECT PushFrame(FramePainter& paint, RECT r, UINT state) {
     // Pressed: a flat dark frame; checked: sunken with a dithered face.
     if (state & DFCS_CHECKED) {
       paint.Edge(&r, EDGE_SUNKEN, (flags | BF_SOFT) & ~BF_MIDDLE);
-      if (!(state & DFCS_TRANSPARENT))
-        paint.Dither(r, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE));
+      if (!(state & DFCS_TRANSPARENT)) paint.Dither(r, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE));
     } else {
       paint.Edge(&r, BDR_SUNKENOUTER | BDR_SUNKENINNER, flags | BF_FLAT);
     }
@@ -95,13 +88,10 @@ void CheckBox(FramePainter& paint, const RECT& rect, UINT state) {
   paint.Edge(&box, EDGE_SUNKEN, flags);
   bool grey = (state & (DFCS_PUSHED | DFCS_INACTIVE));
   bool indeterminate = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);
-  if (indeterminate && !grey)
-    paint.Dither(box, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE));
-  else
-    paint.FillSys(box, grey ? COLOR_3DFACE : COLOR_WINDOW);
+  if (indeterminate && !grey) paint.Dither(box, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DFACE));
+  else paint.FillSys(box, grey ? COLOR_3DFACE : COLOR_WINDOW);
   if (!(state & DFCS_CHECKED)) return;
-  COLORREF mark =
-      GetSysColor(indeterminate || (state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
+  COLORREF mark = GetSysColor(indeterminate || (state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT);
   GlyphData check = Data(kCheck);
   // The classic 7×7 tick leaves a one-pixel margin inside a 9×9 field.
   int scale = std::max(1, std::min(box.right - box.left, box.bottom - box.top) / 9);
@@ -110,8 +100,7 @@ void CheckBox(FramePainter& paint, const RECT& rect, UINT state) {
 }
 
 // Pixels of `ring` split by the diagonal through the centre: upper left gets `lit`.
-void PaintRing(FramePainter& paint, const cairo_region_t* ring, const RECT& box, COLORREF lit,
-               COLORREF shaded) {
+void PaintRing(FramePainter& paint, const cairo_region_t* ring, const RECT& box, COLORREF lit, COLORREF shaded) {
   double cx = (box.left + box.right) / 2.0, cy = (box.top + box.bottom) / 2.0;
   for (int i = 0; i < cairo_region_num_rectangles(ring); ++i) {
     cairo_rectangle_int_t r;
@@ -155,8 +144,7 @@ void RadioButton(FramePainter& paint, const RECT& rect, UINT type, UINT state) {
     int dot = std::max(2, side / 3 + (side / 3 % 2 != side % 2 ? 1 : 0));
     POINT o = FramePainter::Centre(box, dot, dot);
     CairoRegion spot(Shapes::RoundRect(RECT{o.x, o.y, o.x + dot, o.y + dot}, dot, dot));
-    paint.FillRegion(spot.get(),
-                     GetSysColor((state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));
+    paint.FillRegion(spot.get(), GetSysColor((state & DFCS_INACTIVE) ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));
   }
 }
 
@@ -169,16 +157,13 @@ BOOL Button(FramePainter& paint, RECT* rect, UINT state) {
       return TRUE;
     case DFCS_BUTTONRADIO:
     case DFCS_BUTTONRADIOIMAGE:
-    case DFCS_BUTTONRADIOMASK:
-      RadioButton(paint, *rect, type, state);
-      return TRUE;
+    case DFCS_BUTTONRADIOMASK: RadioButton(paint, *rect, type, state); return TRUE;
     case DFCS_BUTTONPUSH: {
       RECT content = PushFrame(paint, *rect, state);
       if (state & DFCS_ADJUSTRECT) *rect = content;
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -194,21 +179,11 @@ void Arrow(FramePainter& paint, const RECT& area, int direction, COLORREF color,
   for (int k = 0; k < rows; ++k) {
     int length = 2 * k + 1;  // row k from the tip
     switch (direction) {
-      case 0:
-        paint.Fill(RECT{o.x + rows - 1 - k, o.y + k, o.x + rows + k, o.y + k + 1}, color);
-        break;
-      case 1:
-        paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows + k, o.y + rows - k},
-                   color);
-        break;
-      case 2:
-        paint.Fill(RECT{o.x + k, o.y + rows - 1 - k, o.x + k + 1, o.y + rows - 1 - k + length},
-                   color);
-        break;
+      case 0: paint.Fill(RECT{o.x + rows - 1 - k, o.y + k, o.x + rows + k, o.y + k + 1}, color); break;
+      case 1: paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows + k, o.y + rows - k}, color); break;
+      case 2: paint.Fill(RECT{o.x + k, o.y + rows - 1 - k, o.x + k + 1, o.y + rows - 1 - k + length}, color); break;
       default:
-        paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows - k,
-                        o.y + rows - 1 - k + length},
-                   color);
+        paint.Fill(RECT{o.x + rows - 1 - k, o.y + rows - 1 - k, o.x + rows - k, o.y + rows - 1 - k + length}, color);
         break;
     }
   }
@@ -218,8 +193,7 @@ void SizeGrip(FramePainter& paint, const RECT& rect, UINT state) {
   if (!(state & DFCS_TRANSPARENT)) paint.FillSys(rect, COLOR_3DFACE);
   int size = std::min(rect.right - rect.left, rect.bottom - rect.top);
   bool right = !(state & DFCS_SCROLLSIZEGRIPRIGHT);  // SIZEGRIPRIGHT puts the grip bottom left
-  COLORREF colors[4] = {0, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW),
-                        GetSysColor(COLOR_3DSHADOW)};
+  COLORREF colors[4] = {0, GetSysColor(COLOR_3DHILIGHT), GetSysColor(COLOR_3DSHADOW), GetSysColor(COLOR_3DSHADOW)};
   // Diagonal lines repeating highlight, shadow, shadow, gap, from the corner outwards.
   for (int d = 1; d < size; ++d) {
     int phase = (d - 1) % 4 + 1;
@@ -235,27 +209,17 @@ void SizeGrip(FramePainter& paint, const RECT& rect, UINT state) {
 BOOL Scroll(FramePainter& paint, RECT* rect, UINT state) {
   UINT part = state & 0x1F;
   if (part == DFCS_SCROLLSIZEGRIP || part == DFCS_SCROLLSIZEGRIPRIGHT) {
-    SizeGrip(paint, *rect,
-             state | (part == DFCS_SCROLLSIZEGRIPRIGHT ? DFCS_SCROLLSIZEGRIPRIGHT : 0));
+    SizeGrip(paint, *rect, state | (part == DFCS_SCROLLSIZEGRIPRIGHT ? DFCS_SCROLLSIZEGRIPRIGHT : 0));
     return TRUE;
   }
   int direction;
   switch (part) {
-    case DFCS_SCROLLUP:
-      direction = 0;
-      break;
+    case DFCS_SCROLLUP: direction = 0; break;
     case DFCS_SCROLLDOWN:
-    case DFCS_SCROLLCOMBOBOX:
-      direction = 1;
-      break;
-    case DFCS_SCROLLLEFT:
-      direction = 2;
-      break;
-    case DFCS_SCROLLRIGHT:
-      direction = 3;
-      break;
-    default:
-      return FALSE;
+    case DFCS_SCROLLCOMBOBOX: direction = 1; break;
+    case DFCS_SCROLLLEFT: direction = 2; break;
+    case DFCS_SCROLLRIGHT: direction = 3; break;
+    default: return FALSE;
   }
   // A pressed scroll arrow has a flat shadow frame and its arrow moves one pixel.
   bool pushed = state & DFCS_PUSHED;
@@ -279,28 +243,16 @@ BOOL Scroll(FramePainter& paint, RECT* rect, UINT state) {
 BOOL Caption(FramePainter& paint, RECT* rect, UINT state) {
   GlyphData glyph;
   switch (state & 0x1F) {
-    case DFCS_CAPTIONCLOSE:
-      glyph = Data(kClose);
-      break;
-    case DFCS_CAPTIONMIN:
-      glyph = Data(kMinimize);
-      break;
-    case DFCS_CAPTIONMAX:
-      glyph = Data(kMaximize);
-      break;
-    case DFCS_CAPTIONRESTORE:
-      glyph = Data(kRestore);
-      break;
-    case DFCS_CAPTIONHELP:
-      glyph = Data(kHelp);
-      break;
-    default:
-      return FALSE;
+    case DFCS_CAPTIONCLOSE: glyph = Data(kClose); break;
+    case DFCS_CAPTIONMIN: glyph = Data(kMinimize); break;
+    case DFCS_CAPTIONMAX: glyph = Data(kMaximize); break;
+    case DFCS_CAPTIONRESTORE: glyph = Data(kRestore); break;
+    case DFCS_CAPTIONHELP: glyph = Data(kHelp); break;
+    default: return FALSE;
   }
   RECT content = PushFrame(paint, *rect, state & ~DFCS_CHECKED);
   RECT area = Deflate(content, 2);
-  DrawGlyph(paint, glyph, area, GetSysColor(COLOR_BTNTEXT), state & DFCS_INACTIVE,
-            state & DFCS_PUSHED);
+  DrawGlyph(paint, glyph, area, GetSysColor(COLOR_BTNTEXT), state & DFCS_INACTIVE, state & DFCS_PUSHED);
   return TRUE;
 }
 
@@ -309,23 +261,15 @@ BOOL Menu(FramePainter& paint, RECT* rect, UINT state) {
   paint.Fill(*rect, RGB(255, 255, 255));
   COLORREF black = RGB(0, 0, 0);
   switch (state & 0x1F) {
-    case DFCS_MENUARROW:
-      Arrow(paint, *rect, 3, black, POINT{});
-      return TRUE;
-    case DFCS_MENUARROWRIGHT:
-      Arrow(paint, *rect, 2, black, POINT{});
-      return TRUE;
-    case DFCS_MENUCHECK:
-      DrawGlyph(paint, Data(kCheck), *rect, black, false, false);
-      return TRUE;
+    case DFCS_MENUARROW: Arrow(paint, *rect, 3, black, POINT{}); return TRUE;
+    case DFCS_MENUARROWRIGHT: Arrow(paint, *rect, 2, black, POINT{}); return TRUE;
+    case DFCS_MENUCHECK: DrawGlyph(paint, Data(kCheck), *rect, black, false, false); return TRUE;
     case DFCS_MENUBULLET: {
-      RECT area =
-          Deflate(Square(*rect), std::min(rect->right - rect->left, rect->bottom - rect->top) / 3);
+      RECT area = Deflate(Square(*rect), std::min(rect->right - rect->left, rect->bottom - rect->top) / 3);
       DrawGlyph(paint, Data(kBullet), area, black, false, false);
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 }  // namespace
@@ -342,18 +286,12 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
   DrawingScope scope(*dc);
   FramePainter paint(scope, *dc);
   switch (type) {
-    case DFC_BUTTON:
-      return Button(paint, rect, state);
-    case DFC_SCROLL:
-      return Scroll(paint, rect, state);
-    case DFC_CAPTION:
-      return Caption(paint, rect, state);
+    case DFC_BUTTON: return Button(paint, rect, state);
+    case DFC_SCROLL: return Scroll(paint, rect, state);
+    case DFC_CAPTION: return Caption(paint, rect, state);
     case DFC_MENU:
-    case DFC_POPUPMENU:
-      return Menu(paint, rect, state);
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return FALSE;
+    case DFC_POPUPMENU: return Menu(paint, rect, state);
+    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
 }
 

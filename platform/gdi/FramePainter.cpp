@@ -63,25 +63,21 @@ void DrawRing(Raster& raster, const Ring& ring, UINT flags, RECT& r) {
   if (flags & BF_LEFT) FillWith(raster, ring.lit, RECT{r.left, r.top, r.left + 1, bottomEnd});
   if (flags & BF_TOP) FillWith(raster, ring.lit, RECT{r.left, r.top, rightEnd, r.top + 1});
   if (flags & BF_RIGHT) FillWith(raster, ring.shaded, RECT{r.right - 1, r.top, r.right, r.bottom});
-  if (flags & BF_BOTTOM)
-    FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
+  if (flags & BF_BOTTOM) FillWith(raster, ring.shaded, RECT{r.left, r.bottom - 1, r.right, r.bottom});
   if (flags & BF_LEFT) ++r.left;
   if (flags & BF_TOP) ++r.top;
   if (flags & BF_RIGHT) --r.right;
   if (flags & BF_BOTTOM) --r.bottom;
 }
 
-COLORREF MiddleColor(UINT flags) {
-  return GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE);
-}
+COLORREF MiddleColor(UINT flags) { return GetSysColor((flags & BF_MONO) ? COLOR_WINDOW : COLOR_3DFACE); }
 
 // A diagonal edge across the largest square that fits at the rectangle's left (ending right)
 // or right (ending left) side: the line ends at the corner the flags name. Lines ending at the
 // top are lit, those ending at the bottom shaded. The middle is the triangle on the side of the
 // corner below or above the end point (towards the start row); the inner ring runs one pixel
 // towards it.
-BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inner, UINT flags,
-                  const RECT& visible) {
+BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inner, UINT flags, const RECT& visible) {
   RECT r = *rect;
   long long size = std::min(0LL + r.right - r.left, 0LL + r.bottom - r.top);
   if (size <= 0) return TRUE;
@@ -94,9 +90,7 @@ BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inn
   first = std::max(first, 0LL);
   last = std::min(last, size - 1);
   auto fill = [&](long long x0, long long y, long long x1) {
-    auto fit = [](long long v) {
-      return static_cast<LONG>(std::clamp(v, -(1LL << 30), 1LL << 30));
-    };
+    auto fit = [](long long v) { return static_cast<LONG>(std::clamp(v, -(1LL << 30), 1LL << 30)); };
     raster.FillLogicalRect(RECT{fit(x0), fit(y), fit(x1), fit(y + 1)});
   };
   long long endX = start.x + sx * (size - 1);
@@ -118,14 +112,10 @@ BOOL DrawDiagonal(Raster& raster, RECT* rect, const Ring& outer, const Ring& inn
     ++ringIndex;
   }
   if (flags & BF_ADJUST) {
-    if (endRight)
-      rect->left += ringIndex;
-    else
-      rect->right -= ringIndex;
-    if (endTop)
-      rect->bottom -= ringIndex;
-    else
-      rect->top += ringIndex;
+    if (endRight) rect->left += ringIndex;
+    else rect->right -= ringIndex;
+    if (endTop) rect->bottom -= ringIndex;
+    else rect->top += ringIndex;
   }
   return TRUE;
 }
@@ -154,9 +144,7 @@ void FramePainter::Fill(const RECT& logical, COLORREF color) {
   raster_.FillLogicalRect(logical);
 }
 
-void FramePainter::FillSys(const RECT& logical, int colorIndex) {
-  Fill(logical, GetSysColor(colorIndex));
-}
+void FramePainter::FillSys(const RECT& logical, int colorIndex) { Fill(logical, GetSysColor(colorIndex)); }
 
 void FramePainter::FillRegion(const cairo_region_t* region, COLORREF color) {
   raster_.UseColor(color);
@@ -176,8 +164,7 @@ void FramePainter::Dither(const RECT& logical, COLORREF first, COLORREF second) 
     }
 }
 
-void FramePainter::Glyph(const char* const* rows, int height, POINT origin, int scale,
-                         COLORREF color) {
+void FramePainter::Glyph(const char* const* rows, int height, POINT origin, int scale, COLORREF color) {
   raster_.UseColor(color);
   for (int y = 0; y < height; ++y)
     for (int x = 0; rows[y][x]; ++x)
@@ -193,8 +180,7 @@ int FramePainter::FitScale(const RECT& area, int width, int height) {
 }
 
 POINT FramePainter::Centre(const RECT& area, int width, int height) {
-  return POINT{area.left + (area.right - area.left - width) / 2,
-               area.top + (area.bottom - area.top - height) / 2};
+  return POINT{area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
 }
 
 BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags) {

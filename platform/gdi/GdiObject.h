@@ -63,10 +63,8 @@ std::shared_ptr<T> LookupGdi(HGDIOBJ handle) {
   auto object = LookupGdiObject(handle);
   if (!object) return nullptr;
   bool accepted;
-  if constexpr (requires { T::Accepts(object->Kind()); })
-    accepted = T::Accepts(object->Kind());
-  else
-    accepted = object->Kind() == T::kKind;
+  if constexpr (requires { T::Accepts(object->Kind()); }) accepted = T::Accepts(object->Kind());
+  else accepted = object->Kind() == T::kKind;
   return accepted ? std::static_pointer_cast<T>(object) : nullptr;
 }
 

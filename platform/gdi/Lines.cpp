@@ -13,18 +13,12 @@ namespace kestrel::platform {
 namespace {
 std::vector<int> PatternOf(int style) {
   switch (style) {
-    case PS_DASH:
-      return {18, 6};
-    case PS_DOT:
-      return {3, 3};
-    case PS_DASHDOT:
-      return {9, 6, 3, 6};
-    case PS_DASHDOTDOT:
-      return {9, 3, 3, 3, 3, 3};
-    case PS_ALTERNATE:
-      return {1, 1};
-    default:
-      return {};
+    case PS_DASH: return {18, 6};
+    case PS_DOT: return {3, 3};
+    case PS_DASHDOT: return {9, 6, 3, 6};
+    case PS_DASHDOTDOT: return {9, 3, 3, 3, 3, 3};
+    case PS_ALTERNATE: return {1, 1};
+    default: return {};
   }
 }
 // Cuts segment a-b to `box` (Liang-Barsky); false when nothing of it is inside.
@@ -39,16 +33,12 @@ bool ClipSegment(POINT& a, POINT& b, const RECT& box) {
       continue;
     }
     double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
     if (t0 > t1) return false;
   }
-  POINT na{static_cast<LONG>(std::lround(x0 + t0 * dx)),
-           static_cast<LONG>(std::lround(y0 + t0 * dy))};
-  POINT nb{static_cast<LONG>(std::lround(x0 + t1 * dx)),
-           static_cast<LONG>(std::lround(y0 + t1 * dy))};
+  POINT na{static_cast<LONG>(std::lround(x0 + t0 * dx)), static_cast<LONG>(std::lround(y0 + t0 * dy))};
+  POINT nb{static_cast<LONG>(std::lround(x0 + t1 * dx)), static_cast<LONG>(std::lround(y0 + t1 * dy))};
   a = na;
   b = nb;
   return true;
@@ -73,8 +63,7 @@ void FillStroke(Raster& raster, const POINT* points, int count, int width, bool 
 
 }  // namespace
 
-Lines::Lines(DrawingScope& scope, const DeviceContext& dc)
-    : scope_(scope), dc_(dc), raster_(scope, dc) {
+Lines::Lines(DrawingScope& scope, const DeviceContext& dc) : scope_(scope), dc_(dc), raster_(scope, dc) {
   HGDIOBJ handle = dc.State().pen;
   auto pen = LookupGdi<Pen>(handle);
   if (!pen) pen = LookupGdi<Pen>(GetStockObject(BLACK_PEN));
@@ -172,10 +161,8 @@ void Lines::Cosmetic(const POINT* p, int count, bool closed) {
   int segments = closed ? count : count - 1;
   for (int s = 0; s < segments; ++s) {
     for (const POINT& q : Trace(p[s], p[(s + 1) % count])) {
-      if (StyleOn())
-        raster_.Plot(q.x, q.y);
-      else if (paintGaps)
-        gap.Plot(q.x, q.y);
+      if (StyleOn()) raster_.Plot(q.x, q.y);
+      else if (paintGaps) gap.Plot(q.x, q.y);
     }
   }
 }

@@ -36,14 +36,13 @@ HPEN CreatePenIndirect(const LOGPEN* logPen) {
   return CreatePen(static_cast<int>(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
 }
 
-HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
-                  const DWORD* styles) {
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount, const DWORD* styles) {
   int base = static_cast<int>(style & PS_STYLE_MASK);
   bool cosmetic = (style & PS_TYPE_MASK) == PS_COSMETIC;
   bool userStyle = base == PS_USERSTYLE;
   if (!brush || base > PS_ALTERNATE || (cosmetic && width != 1) || width > 0x7FFFFFFF ||
-      (userStyle && (!styles || styleCount == 0 || styleCount > 16)) ||
-      (!userStyle && styleCount != 0) || (base == PS_ALTERNATE && !cosmetic)) {
+      (userStyle && (!styles || styleCount == 0 || styleCount > 16)) || (!userStyle && styleCount != 0) ||
+      (base == PS_ALTERNATE && !cosmetic)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -53,8 +52,7 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCo
   if (dashes.size() % 2) dashes.insert(dashes.end(), dashes.begin(), dashes.end());
   COLORREF color = brush->lbStyle == BS_SOLID ? brush->lbColor : 0;
   if (brush->lbStyle == BS_NULL) base = PS_NULL;
-  return Register<HPEN>(
-      std::make_shared<Pen>(base, static_cast<int>(width), color, std::move(dashes)));
+  return Register<HPEN>(std::make_shared<Pen>(base, static_cast<int>(width), color, std::move(dashes)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) { return Register<HBRUSH>(Brush::Solid(color)); }
@@ -81,8 +79,7 @@ HBRUSH CreatePatternBrush(HBITMAP handle) {
   int stride = cairo_image_surface_get_stride(surface);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
   for (int y = 0; y < h; ++y) {
-    const auto* row =
-        reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     std::copy(row, row + w, pixels.begin() + static_cast<std::ptrdiff_t>(y) * w);
   }
   return Register<HBRUSH>(Brush::Pattern(std::move(pixels), w, h, bitmap->IsMonochrome()));
@@ -94,20 +91,13 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* logBrush) {
     return nullptr;
   }
   switch (logBrush->lbStyle) {
-    case BS_SOLID:
-      return CreateSolidBrush(logBrush->lbColor);
-    case BS_NULL:
-      return Register<HBRUSH>(Brush::Null());
-    case BS_HATCHED:
-      return CreateHatchBrush(static_cast<int>(logBrush->lbHatch), logBrush->lbColor);
-    case BS_PATTERN:
-      return CreatePatternBrush(reinterpret_cast<HBITMAP>(logBrush->lbHatch));
+    case BS_SOLID: return CreateSolidBrush(logBrush->lbColor);
+    case BS_NULL: return Register<HBRUSH>(Brush::Null());
+    case BS_HATCHED: return CreateHatchBrush(static_cast<int>(logBrush->lbHatch), logBrush->lbColor);
+    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(logBrush->lbHatch));
     case BS_DIBPATTERNPT:
-      return CreateDIBPatternBrushPt(reinterpret_cast<const void*>(logBrush->lbHatch),
-                                     LOWORD(logBrush->lbColor));
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return nullptr;
+      return CreateDIBPatternBrushPt(reinterpret_cast<const void*>(logBrush->lbHatch), LOWORD(logBrush->lbColor));
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
 }
 
@@ -122,15 +112,12 @@ HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
   // Masks follow a 40-byte header; larger headers hold them inside.
   if (info->bmiHeader.biCompression == BI_BITFIELDS)
     tableBytes = info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? 0 : 3 * sizeof(DWORD);
-  const auto* bits =
-      reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
+  const auto* bits = reinterpret_cast<const std::uint8_t*>(info) + info->bmiHeader.biSize + tableBytes;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(format.Width()) * format.Height());
   for (int y = 0; y < format.Height(); ++y)
     for (int x = 0; x < format.Width(); ++x)
-      pixels[static_cast<std::size_t>(y) * format.Width() + x] =
-          format.Read(format.Row(bits, y), x);
-  return Register<HBRUSH>(
-      Brush::Pattern(std::move(pixels), format.Width(), format.Height(), false));
+      pixels[static_cast<std::size_t>(y) * format.Width() + x] = format.Read(format.Row(bits, y), x);
+  return Register<HBRUSH>(Brush::Pattern(std::move(pixels), format.Width(), format.Height(), false));
 }
 
 }  // namespace kestrel::platform

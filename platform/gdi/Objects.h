@@ -10,8 +10,7 @@ HPEN CreatePen(int style, int width, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* logPen);
 // Cosmetic pens (width 1) with any style including PS_ALTERNATE and PS_USERSTYLE (run lengths
 // in `styles`), and geometric pens of any width drawn with a solid brush's colour.
-HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
-                  const DWORD* styles);
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount, const DWORD* styles);
 HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 // Copies the bitmap: it may be deleted while the brush lives. A monochrome bitmap paints in the

@@ -11,8 +11,7 @@ namespace kestrel::platform {
 class Palette : public GdiObject {
  public:
   static constexpr GdiObjectKind kKind = GdiObjectKind::Palette;
-  explicit Palette(std::vector<PALETTEENTRY> entries)
-      : GdiObject(kKind), entries_(std::move(entries)) {}
+  explicit Palette(std::vector<PALETTEENTRY> entries) : GdiObject(kKind), entries_(std::move(entries)) {}
   std::vector<PALETTEENTRY>& Entries() { return entries_; }
   const std::vector<PALETTEENTRY>& Entries() const { return entries_; }
   // GetObject on a palette gives its entry count (a WORD).

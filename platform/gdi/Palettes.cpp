@@ -36,16 +36,14 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  return Register(std::vector<PALETTEENTRY>(palette->palPalEntry,
-                                            palette->palPalEntry + palette->palNumEntries));
+  return Register(std::vector<PALETTEENTRY>(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries));
 }
 
 std::vector<PALETTEENTRY> HalftoneEntries() {
   std::vector<PALETTEENTRY> entries;
   for (int r = 0; r < 6; ++r)
     for (int g = 0; g < 6; ++g)
-      for (int b = 0; b < 6; ++b)
-        entries.push_back(PALETTEENTRY{BYTE(r * 51), BYTE(g * 51), BYTE(b * 51), 0});
+      for (int b = 0; b < 6; ++b) entries.push_back(PALETTEENTRY{BYTE(r * 51), BYTE(g * 51), BYTE(b * 51), 0});
   // Greys between the cube's levels.
   for (int i = 0; i < 40; ++i) {
     BYTE v = static_cast<BYTE>(6 + i * 6);

@@ -37,8 +37,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
-    return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
   std::uint32_t value = scope.DeviceColor(color);
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib()) {
@@ -54,17 +53,14 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   return ColorRefFromArgb(value);
 }
 
-BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
-  return SetPixel(hdc, x, y, color) != CLR_INVALID;
-}
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID; }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
   auto dc = DcOrFail(hdc);
   if (!dc) return CLR_INVALID;
   DrawingScope scope(*dc);
   POINT p = scope.ToSurface(POINT{x, y});
-  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y))
-    return CLR_INVALID;
+  if (!scope.HasTarget() || !cairo_region_contains_point(scope.Clip(), p.x, p.y)) return CLR_INVALID;
   // DIB sections are read in place: pixel loops must not convert the whole image per call.
   auto bitmap = std::static_pointer_cast<Bitmap>(scope.TargetBitmap());
   if (bitmap && bitmap->Dib())

@@ -28,8 +28,7 @@ BOOL PolyPolyline(HDC hdc, const POINT* points, const DWORD* counts, DWORD polyl
 // PS_INSIDEFRAME, which stays inside). With the null pen the figure is one pixel narrower and
 // shorter, as on Windows.
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
-BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ellipseWidth,
-               int ellipseHeight);
+BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
 BOOL Polygon(HDC hdc, const POINT* points, int count);
 

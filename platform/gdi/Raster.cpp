@@ -54,18 +54,10 @@ void Raster::SetPatternRop(DWORD rop3) {
 std::uint32_t Raster::Mix(unsigned table, std::uint32_t p, std::uint32_t d) {
   std::uint32_t result;
   switch (table) {
-    case 0xC:
-      result = p;
-      break;
-    case 0xA:
-      result = d;
-      break;
-    case 0x0:
-      result = 0;
-      break;
-    case 0xF:
-      result = ~0u;
-      break;
+    case 0xC: result = p; break;
+    case 0xA: result = d; break;
+    case 0x0: result = 0; break;
+    case 0xF: result = ~0u; break;
     default: {
       result = 0;
       for (unsigned i = 0; i < 4; ++i) {
@@ -92,10 +84,8 @@ bool Raster::SourceAt(int x, int y, std::uint32_t& out) const {
     return opaque_;
   }
   std::uint32_t pixel = brush_->PatternPixel(px, py);
-  if (brush_->IsMonochromePattern())
-    out = (pixel & 0xFFFFFF) ? bkColor_ : textColor_;
-  else
-    out = scope_.DeviceColor(ColorRefFromArgb(pixel));
+  if (brush_->IsMonochromePattern()) out = (pixel & 0xFFFFFF) ? bkColor_ : textColor_;
+  else out = scope_.DeviceColor(ColorRefFromArgb(pixel));
   return true;
 }
 
@@ -106,8 +96,8 @@ void Raster::FillSurfaceRect(RECT rect) {
   for (int i = 0; i < count; ++i) {
     cairo_rectangle_int_t c;
     cairo_region_get_rectangle(clip, i, &c);
-    RECT r{std::max<LONG>(rect.left, c.x), std::max<LONG>(rect.top, c.y),
-           std::min<LONG>(rect.right, c.x + c.width), std::min<LONG>(rect.bottom, c.y + c.height)};
+    RECT r{std::max<LONG>(rect.left, c.x), std::max<LONG>(rect.top, c.y), std::min<LONG>(rect.right, c.x + c.width),
+           std::min<LONG>(rect.bottom, c.y + c.height)};
     if (r.left < r.right && r.top < r.bottom) FillClipped(r);
   }
 }
@@ -119,8 +109,7 @@ void Raster::FillClipped(const RECT& r) {
     std::uint32_t* first = pixels_.Row(r.top) + r.left;
     const std::size_t width = static_cast<std::size_t>(r.right - r.left);
     std::fill_n(first, width, color_);
-    for (int y = r.top + 1; y < r.bottom; ++y)
-      std::memcpy(pixels_.Row(y) + r.left, first, width * sizeof *first);
+    for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(pixels_.Row(y) + r.left, first, width * sizeof *first);
     scope_.AddDamage(r);
     return;
   }

@@ -67,10 +67,8 @@ BOOL UnionRect(RECT* dest, const RECT* a, const RECT* b) {
     *dest = RECT{};
     return FALSE;
   }
-  if (emptyA)
-    *dest = *b;
-  else if (emptyB)
-    *dest = *a;
+  if (emptyA) *dest = *b;
+  else if (emptyB) *dest = *a;
   else
     *dest = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
                  std::max(a->bottom, b->bottom)};
@@ -93,14 +91,10 @@ BOOL SubtractRect(RECT* dest, const RECT* a, const RECT* b) {
       return FALSE;
     }
     // Only a band spanning a whole side can be cut off and leave a rectangle.
-    if (fullWidth && overlap.top == a->top)
-      result.top = overlap.bottom;
-    else if (fullWidth && overlap.bottom == a->bottom)
-      result.bottom = overlap.top;
-    else if (fullHeight && overlap.left == a->left)
-      result.left = overlap.right;
-    else if (fullHeight && overlap.right == a->right)
-      result.right = overlap.left;
+    if (fullWidth && overlap.top == a->top) result.top = overlap.bottom;
+    else if (fullWidth && overlap.bottom == a->bottom) result.bottom = overlap.top;
+    else if (fullHeight && overlap.left == a->left) result.left = overlap.right;
+    else if (fullHeight && overlap.right == a->right) result.right = overlap.left;
   }
   *dest = result;
   return TRUE;

@@ -6,8 +6,7 @@ namespace kestrel::platform {
 
 Region::Region() : GdiObject(kKind), region_(cairo_region_create()) {}
 
-Region::Region(cairo_region_t* takenOver)
-    : GdiObject(kKind), region_(takenOver ? takenOver : cairo_region_create()) {}
+Region::Region(cairo_region_t* takenOver) : GdiObject(kKind), region_(takenOver ? takenOver : cairo_region_create()) {}
 
 Region::~Region() = default;
 
@@ -30,8 +29,7 @@ cairo_region_t* Region::FromRect(const RECT& rect) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return cairo_region_create();
   // Regions hold coordinates within ±2^29 so that widths and later offsets stay in range.
   auto limit = [](LONG v) { return std::clamp<LONG>(v, -(1 << 29), 1 << 29); };
-  LONG left = limit(rect.left), top = limit(rect.top), right = limit(rect.right),
-       bottom = limit(rect.bottom);
+  LONG left = limit(rect.left), top = limit(rect.top), right = limit(rect.right), bottom = limit(rect.bottom);
   cairo_rectangle_int_t r{left, top, right - left, bottom - top};
   return cairo_region_create_rectangle(&r);
 }
@@ -40,18 +38,10 @@ cairo_region_t* Region::Combine(const cairo_region_t* a, const cairo_region_t* b
   if (mode < RGN_AND || mode > RGN_COPY) return nullptr;
   cairo_region_t* result = cairo_region_copy(a);
   switch (mode) {
-    case RGN_AND:
-      cairo_region_intersect(result, b);
-      break;
-    case RGN_OR:
-      cairo_region_union(result, b);
-      break;
-    case RGN_XOR:
-      cairo_region_xor(result, b);
-      break;
-    case RGN_DIFF:
-      cairo_region_subtract(result, b);
-      break;
+    case RGN_AND: cairo_region_intersect(result, b); break;
+    case RGN_OR: cairo_region_union(result, b); break;
+    case RGN_XOR: cairo_region_xor(result, b); break;
+    case RGN_DIFF: cairo_region_subtract(result, b); break;
     default:  // RGN_COPY
       break;
   }

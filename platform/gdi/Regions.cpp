@@ -16,14 +16,13 @@ namespace {
 // Rectangle in order, coordinates limited to ±2^29 so that later arithmetic cannot overflow.
 RECT Ordered(int left, int top, int right, int bottom) {
   auto limit = [](int v) { return std::clamp(v, -(1 << 29), 1 << 29); };
-  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)),
-              limit(std::max(left, right)), limit(std::max(top, bottom))};
+  return RECT{limit(std::min(left, right)), limit(std::min(top, bottom)), limit(std::max(left, right)),
+              limit(std::max(top, bottom))};
 }
 
 // Curved regions are built row by row; refuse sizes no screen needs.
 bool FigureSizeOk(const RECT& r) {
-  if (static_cast<long long>(r.right) - r.left > 65536 ||
-      static_cast<long long>(r.bottom) - r.top > 65536) {
+  if (static_cast<long long>(r.right) - r.left > 65536 || static_cast<long long>(r.bottom) - r.top > 65536) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
@@ -46,8 +45,7 @@ std::shared_ptr<Region> RegionOrFail(HRGN handle) {
 cairo_region_t* DeviceArea(const DeviceContext& dc) {
   cairo_rectangle_int_t all{-(1 << 27), -(1 << 27), 1 << 28, 1 << 28};
   if (cairo_surface_t* surface = dc.Surface()) {
-    all = cairo_rectangle_int_t{-dc.SurfaceOrigin().x, -dc.SurfaceOrigin().y,
-                                cairo_image_surface_get_width(surface),
+    all = cairo_rectangle_int_t{-dc.SurfaceOrigin().x, -dc.SurfaceOrigin().y, cairo_image_surface_get_width(surface),
                                 cairo_image_surface_get_height(surface)};
   }
   return cairo_region_create_rectangle(&all);
@@ -253,9 +251,7 @@ HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data) {
   return Register(result.release());
 }
 
-BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush) {
-  return PaintRegionWith(hdc, region, brush, R2_COPYPEN);
-}
+BOOL FillRgn(HDC hdc, HRGN region, HBRUSH brush) { return PaintRegionWith(hdc, region, brush, R2_COPYPEN); }
 
 BOOL PaintRgn(HDC hdc, HRGN region) {
   auto dc = DcOrFail(hdc);
@@ -272,8 +268,7 @@ BOOL FrameRgn(HDC hdc, HRGN handle, HBRUSH brush, int width, int height) {
     return FALSE;
   }
   // A frame as wide as the region is the whole region; larger values change nothing.
-  OwnedRegion temporary(
-      Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30))));
+  OwnedRegion temporary(Register(Shapes::Frame(region->Get(), std::min(width, 1 << 30), std::min(height, 1 << 30))));
   return FillRgn(hdc, temporary.get(), brush);
 }
 

@@ -10,8 +10,7 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rect);
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 HRGN CreateEllipticRgnIndirect(const RECT* rect);
-HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth,
-                        int ellipseHeight);
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);
 BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 // dest = a <mode> b (b unused for RGN_COPY); returns the result's complexity or ERROR.

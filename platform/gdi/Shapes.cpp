@@ -44,10 +44,8 @@ cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh, const RECT* v
     double inset = 0;
     if (ry > 0) {
       double dy = 0;
-      if (cy < top + ry)
-        dy = top + ry - cy;
-      else if (cy > bottom - ry)
-        dy = cy - (bottom - ry);
+      if (cy < top + ry) dy = top + ry - cy;
+      else if (cy > bottom - ry) dy = cy - (bottom - ry);
       inset = rx - HalfWidth(rx, ry, dy);
     }
     // Pixel x is in when its centre x + 0.5 lies in [left + inset, right - inset].
@@ -57,8 +55,7 @@ cairo_region_t* Shapes::RoundRect(const RECT& box, int ew, int eh, const RECT* v
       x0 = std::max<long>(x0, visible->left);
       x1 = std::min<long>(x1, visible->right);
     }
-    if (x1 > x0)
-      rects.push_back({static_cast<int>(x0), static_cast<int>(y), static_cast<int>(x1 - x0), 1});
+    if (x1 > x0) rects.push_back({static_cast<int>(x0), static_cast<int>(y), static_cast<int>(x1 - x0), 1});
   }
   return FromRects(rects);
 }
@@ -79,10 +76,8 @@ cairo_region_t* Shapes::Polygons(const POINT* points, const int* counts, int pol
       top = std::min<long>(top, a.y);
       bottom = std::max<long>(bottom, a.y);
       if (a.y == b.y) continue;
-      if (a.y < b.y)
-        edges.push_back({double(a.x), double(a.y), double(b.x), double(b.y), 1});
-      else
-        edges.push_back({double(b.x), double(b.y), double(a.x), double(a.y), -1});
+      if (a.y < b.y) edges.push_back({double(a.x), double(a.y), double(b.x), double(b.y), 1});
+      else edges.push_back({double(b.x), double(b.y), double(a.x), double(a.y), -1});
     }
     p += n;
   }
@@ -148,10 +143,9 @@ cairo_region_t* Shapes::WideStroke(const POINT* points, int count, int width, bo
     maxY = std::max<long>(maxY, points[i].y);
   }
   long pad = width / 2 + 2;
-  RECT bounds{static_cast<LONG>(minX - pad), static_cast<LONG>(minY - pad),
-              static_cast<LONG>(maxX + pad + 1), static_cast<LONG>(maxY + pad + 1)};
-  if (bounds.right - bounds.left > 16384 || bounds.bottom - bounds.top > 16384)
-    return cairo_region_create();
+  RECT bounds{static_cast<LONG>(minX - pad), static_cast<LONG>(minY - pad), static_cast<LONG>(maxX + pad + 1),
+              static_cast<LONG>(maxY + pad + 1)};
+  if (bounds.right - bounds.left > 16384 || bounds.bottom - bounds.top > 16384) return cairo_region_create();
   CairoSurface mask(
       cairo_image_surface_create(CAIRO_FORMAT_A8, bounds.right - bounds.left, bounds.bottom - bounds.top));
   CairoContext cr(cairo_create(mask.get()));

@@ -12,11 +12,10 @@ class Shapes {
   // The rectangle [box) with corners rounded by ellipses of `ellipseWidth` × `ellipseHeight`
   // (an ellipse when they reach the box size), sampled at pixel centres. Caller owns the region.
   // With `visible`, only the part inside it is produced (huge figures stay cheap).
-  static cairo_region_t* RoundRect(const RECT& box, int ellipseWidth, int ellipseHeight,
-                                   const RECT* visible = nullptr);
+  static cairo_region_t* RoundRect(const RECT& box, int ellipseWidth, int ellipseHeight, const RECT* visible = nullptr);
   // Polygons filled at integer sample points with left/top edges in and right/bottom edges out.
-  static cairo_region_t* Polygons(const POINT* points, const int* counts, int polygons,
-                                  int fillMode, const RECT* visible = nullptr);
+  static cairo_region_t* Polygons(const POINT* points, const int* counts, int polygons, int fillMode,
+                                  const RECT* visible = nullptr);
   // Pixels of `region` whose shifts by ±w horizontally and ±h vertically stay inside it (exact
   // erosion for convex shapes).
   static cairo_region_t* Erode(const cairo_region_t* region, int w, int h);

@@ -41,11 +41,10 @@ Stock& Instance() {
     s->objects[DC_PEN] = RegisterStock(std::make_shared<Pen>(PS_SOLID, 0, RGB(0, 0, 0)));
     // The default palette: the twenty static colours of a classic display.
     std::vector<PALETTEENTRY> statics;
-    const BYTE values[20][3] = {{0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},
-                                {0, 0, 128},     {128, 0, 128},   {0, 128, 128},   {192, 192, 192},
-                                {192, 220, 192}, {166, 202, 240}, {255, 251, 240}, {160, 160, 164},
-                                {128, 128, 128}, {255, 0, 0},     {0, 255, 0},     {255, 255, 0},
-                                {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
+    const BYTE values[20][3] = {{0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+                                {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
+                                {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
+                                {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
     for (const auto& v : values) statics.push_back(PALETTEENTRY{v[0], v[1], v[2], 0});
     s->objects[DEFAULT_PALETTE] = RegisterStock(std::make_shared<Palette>(std::move(statics)));
     s->defaultBitmap = RegisterStock(Bitmap::CreateDevice(1, 1, true));

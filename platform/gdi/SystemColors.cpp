@@ -121,10 +121,8 @@ int FixedMetric(int index);
 
 void SetSystemMetric(int index, int value) {
   std::lock_guard lock(metricsMutex);
-  if (value < 0)
-    MetricOverrides().erase(index);
-  else
-    MetricOverrides()[index] = value;
+  if (value < 0) MetricOverrides().erase(index);
+  else MetricOverrides()[index] = value;
 }
 
 int GetSystemMetrics(int index) {
@@ -140,96 +138,64 @@ namespace {
 int FixedMetric(int index) {
   switch (index) {
     case SM_CXSCREEN:
-    case SM_CXVIRTUALSCREEN:
-      return 1024;
+    case SM_CXVIRTUALSCREEN: return 1024;
     case SM_CYSCREEN:
-    case SM_CYVIRTUALSCREEN:
-      return 768;
-    case SM_CXFULLSCREEN:
-      return 1024;
-    case SM_CYFULLSCREEN:
-      return 768 - 19 - 30;  // minus caption and taskbar
+    case SM_CYVIRTUALSCREEN: return 768;
+    case SM_CXFULLSCREEN: return 1024;
+    case SM_CYFULLSCREEN: return 768 - 19 - 30;  // minus caption and taskbar
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
     case SM_CXHSCROLL:
     case SM_CYVTHUMB:
-    case SM_CXHTHUMB:
-      return 17;
-    case SM_CYCAPTION:
-      return 19;
+    case SM_CXHTHUMB: return 17;
+    case SM_CYCAPTION: return 19;
     case SM_CXBORDER:
     case SM_CYBORDER:
     case SM_CXFOCUSBORDER:
-    case SM_CYFOCUSBORDER:
-      return 1;
+    case SM_CYFOCUSBORDER: return 1;
     case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME:
-      return 3;
+    case SM_CYDLGFRAME: return 3;
     case SM_CXFRAME:
-    case SM_CYFRAME:
-      return 4;
+    case SM_CYFRAME: return 4;
     case SM_CXEDGE:
-    case SM_CYEDGE:
-      return 2;
+    case SM_CYEDGE: return 2;
     case SM_CXICON:
     case SM_CYICON:
     case SM_CXCURSOR:
-    case SM_CYCURSOR:
-      return 32;
+    case SM_CYCURSOR: return 32;
     case SM_CXSMICON:
-    case SM_CYSMICON:
-      return 16;
-    case SM_CYMENU:
-      return 19;
-    case SM_CYSMCAPTION:
-      return 15;
+    case SM_CYSMICON: return 16;
+    case SM_CYMENU: return 19;
+    case SM_CYSMCAPTION: return 15;
     case SM_CXSIZE:
-    case SM_CYSIZE:
-      return 18;
+    case SM_CYSIZE: return 18;
     case SM_CXSMSIZE:
     case SM_CYSMSIZE:
     case SM_CXMENUSIZE:
-    case SM_CYMENUSIZE:
-      return 18;
-    case SM_CXMIN:
-      return 112;
-    case SM_CYMIN:
-      return 27;
-    case SM_CXMINTRACK:
-      return 112;
-    case SM_CYMINTRACK:
-      return 27;
-    case SM_CXMAXTRACK:
-      return 1024 + 12;
-    case SM_CYMAXTRACK:
-      return 768 + 12;
-    case SM_CXMAXIMIZED:
-      return 1024 + 8;
-    case SM_CYMAXIMIZED:
-      return 768 - 30 + 8;
+    case SM_CYMENUSIZE: return 18;
+    case SM_CXMIN: return 112;
+    case SM_CYMIN: return 27;
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMINTRACK: return 27;
+    case SM_CXMAXTRACK: return 1024 + 12;
+    case SM_CYMAXTRACK: return 768 + 12;
+    case SM_CXMAXIMIZED: return 1024 + 8;
+    case SM_CYMAXIMIZED: return 768 - 30 + 8;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK:
-      return 4;
+    case SM_CYDOUBLECLK: return 4;
     case SM_CXDRAG:
-    case SM_CYDRAG:
-      return 4;
+    case SM_CYDRAG: return 4;
     case SM_CXICONSPACING:
-    case SM_CYICONSPACING:
-      return 75;
+    case SM_CYICONSPACING: return 75;
     case SM_CXMENUCHECK:
-    case SM_CYMENUCHECK:
-      return 13;
-    case SM_MOUSEWHEELPRESENT:
-      return 1;
-    case SM_CMONITORS:
-      return 1;
+    case SM_CYMENUCHECK: return 13;
+    case SM_MOUSEWHEELPRESENT: return 1;
+    case SM_CMONITORS: return 1;
     case SM_SWAPBUTTON:
     case SM_XVIRTUALSCREEN:
-    case SM_YVIRTUALSCREEN:
-      return 0;
-    default:
-      return 0;
+    case SM_YVIRTUALSCREEN: return 0;
+    default: return 0;
   }
 }
 

@@ -15,7 +15,10 @@ class ColorRamp {
  public:
   ColorRamp(ARGB from, ARGB to) : from_(from), to_(to) {}
 
-  void SetEnds(ARGB from, ARGB to) { from_ = from; to_ = to; }
+  void SetEnds(ARGB from, ARGB to) {
+    from_ = from;
+    to_ = to;
+  }
   ARGB From() const { return from_; }
   ARGB To() const { return to_; }
 

@@ -327,14 +327,11 @@ inline bool operator==(const TGPRect& a, const TGPRect& b) {
 inline TGPPointF MakePoint(REAL x, REAL y) { return {x, y}; }
 inline TGPRectF MakeRect(REAL x, REAL y, REAL width, REAL height) { return {x, y, width, height}; }
 inline TGPRectF MakeRect(const TGPRect& r) {
-  return {static_cast<REAL>(r.X), static_cast<REAL>(r.Y), static_cast<REAL>(r.Width),
-          static_cast<REAL>(r.Height)};
+  return {static_cast<REAL>(r.X), static_cast<REAL>(r.Y), static_cast<REAL>(r.Width), static_cast<REAL>(r.Height)};
 }
 
 // ARGB helpers.
-constexpr ARGB MakeColor(BYTE r, BYTE g, BYTE b) {
-  return 0xFF000000u | (ARGB{r} << 16) | (ARGB{g} << 8) | ARGB{b};
-}
+constexpr ARGB MakeColor(BYTE r, BYTE g, BYTE b) { return 0xFF000000u | (ARGB{r} << 16) | (ARGB{g} << 8) | ARGB{b}; }
 constexpr ARGB MakeColor(BYTE a, BYTE r, BYTE g, BYTE b) {
   return (ARGB{a} << 24) | (ARGB{r} << 16) | (ARGB{g} << 8) | ARGB{b};
 }
@@ -347,9 +344,7 @@ constexpr BYTE GetBlue(ARGB c) { return static_cast<BYTE>(c); }
 // and combined with `alpha` into ARGB.
 ARGB MakeColor(BYTE alpha, std::int32_t colour);
 // The same for a COLORREF-typed value (the bits are read as a platform colour).
-inline ARGB MakeColor(BYTE alpha, COLORREF colour) {
-  return MakeColor(alpha, static_cast<std::int32_t>(colour));
-}
+inline ARGB MakeColor(BYTE alpha, COLORREF colour) { return MakeColor(alpha, static_cast<std::int32_t>(colour)); }
 
 // The last-status bookkeeping every TGP… object has: the most recent failure, cleared by reading.
 class StatusKeeper {

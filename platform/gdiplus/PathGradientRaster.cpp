@@ -40,8 +40,7 @@ int PathGradientRaster::Slot(ARGB colour, const ColorRamp& ramp) {
   return static_cast<int>(slotColours_.size()) - 1;
 }
 
-void PathGradientRaster::AddEdge(const TGPPointF& a, const TGPPointF& b, int slotA, int slotB, double uA,
-                                 double uB) {
+void PathGradientRaster::AddEdge(const TGPPointF& a, const TGPPointF& b, int slotA, int slotB, double uA, double uB) {
   if (a == b) return;
   const double a0 = PseudoAngle(a.X - cx_, a.Y - cy_), a1 = PseudoAngle(b.X - cx_, b.Y - cy_);
   if (!std::isfinite(a0) || !std::isfinite(a1)) return;  // an end on the centre: no wedge
@@ -79,13 +78,11 @@ void PathGradientRaster::Build(const TGPGraphicsPath& boundary, const ColorRamp&
     } else if (i > 0) {
       AddEdge(pts[i - 1], pts[i], Slot(surround(i - 1), ramp), Slot(surround(i), ramp), 0, 1);
     }
-    const bool figureEnds = i + 1 >= pts.size() ||
-                            (types[i + 1] & PathPointTypePathTypeMask) == PathPointTypeStart;
+    const bool figureEnds = i + 1 >= pts.size() || (types[i + 1] & PathPointTypePathTypeMask) == PathPointTypeStart;
     if (figureEnds && i < pts.size())  // the boundary is always closed
       AddEdge(pts[i], pts[figureStart], Slot(surround(i), ramp), Slot(surround(figureStart), ramp), 0, 1);
   }
-  std::sort(intervals_.begin(), intervals_.end(),
-            [](const Interval& a, const Interval& b) { return a.low < b.low; });
+  std::sort(intervals_.begin(), intervals_.end(), [](const Interval& a, const Interval& b) { return a.low < b.low; });
 }
 
 const PathGradientRaster::Edge* PathGradientRaster::EdgeAt(double angle, size_t& hint) const {

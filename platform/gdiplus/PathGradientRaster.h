@@ -10,8 +10,8 @@
 #include <cairo.h>
 
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/gdiplus/ColorRamp.h"
@@ -24,8 +24,8 @@ class PathGradientRaster {
   // `surround(i)` is the colour of path point i; `focus` the share of the way to the boundary
   // that keeps the centre colour (0 = none).
   template <class SurroundOf>
-  PathGradientRaster(const TGPGraphicsPath& boundary, TGPPointF centre, const ColorRamp& ramp,
-                     double focus, SurroundOf surround)
+  PathGradientRaster(const TGPGraphicsPath& boundary, TGPPointF centre, const ColorRamp& ramp, double focus,
+                     SurroundOf surround)
       : cx_(centre.X), cy_(centre.Y), focus_(focus) {
     Build(boundary, ramp, [&](size_t i) { return surround(i); });
   }
@@ -46,8 +46,7 @@ class PathGradientRaster {
     size_t edge;
   };
 
-  void Build(const TGPGraphicsPath& boundary, const ColorRamp& ramp,
-             const std::function<ARGB(size_t)>& surround);
+  void Build(const TGPGraphicsPath& boundary, const ColorRamp& ramp, const std::function<ARGB(size_t)>& surround);
   int Slot(ARGB colour, const ColorRamp& ramp);
   void AddEdge(const TGPPointF& a, const TGPPointF& b, int slotA, int slotB, double uA, double uB);
   // The edge seen in direction `angle`; `hint` carries the last interval found.

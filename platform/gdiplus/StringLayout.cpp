@@ -55,10 +55,8 @@ INT SourceUnits(std::u16string_view source, bool prefixes, size_t shown) {
   size_t low = 0, high = source.size();  // the shortest source prefix showing `shown` units
   while (low < high) {
     const size_t middle = (low + high) / 2;
-    if (StripPrefixes(source.substr(0, middle), nullptr).size() < shown)
-      low = middle + 1;
-    else
-      high = middle;
+    if (StripPrefixes(source.substr(0, middle), nullptr).size() < shown) low = middle + 1;
+    else high = middle;
   }
   return static_cast<INT>(low);
 }
@@ -114,7 +112,8 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
   if (!map) return;
   impl.context.reset(pango_font_map_create_context(map));
   CairoFontOptions options(cairo_font_options_create());
-  cairo_font_options_set_hint_metrics(options.get(), GridFit(request.hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_metrics(options.get(),
+                                      GridFit(request.hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
   cairo_font_options_set_antialias(options.get(), impl.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
   pango_cairo_context_set_font_options(impl.context.get(), options.get());
   pango_context_set_round_glyph_positions(impl.context.get(), GridFit(request.hint));
@@ -161,8 +160,8 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
     if (wraps || ellipsis) pango_layout_set_width(impl.layout.get(), static_cast<int>(room * PANGO_SCALE));
     pango_layout_set_wrap(impl.layout.get(), PANGO_WRAP_WORD_CHAR);
     if (ellipsis && (!wraps || boundedHeight)) {
-      pango_layout_set_ellipsize(impl.layout.get(), trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE
-                                                                                     : PANGO_ELLIPSIZE_END);
+      pango_layout_set_ellipsize(impl.layout.get(),
+                                 trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
       if (wraps) pango_layout_set_height(impl.layout.get(), static_cast<int>(rect.Height * PANGO_SCALE));
     }
   }
@@ -197,10 +196,8 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
   // Place the block: pango aligned the lines within its width when it has one, else within the
   // widest line.
   const double blockWidth = right - left;
-  if (pango_layout_get_width(impl.layout.get()) > 0)
-    impl.x = rect.X + pad;
-  else
-    impl.x = Place(alignment, rect.X, boundedWidth ? rect.Width : 0, blockWidth, pad) - left;
+  if (pango_layout_get_width(impl.layout.get()) > 0) impl.x = rect.X + pad;
+  else impl.x = Place(alignment, rect.X, boundedWidth ? rect.Width : 0, blockWidth, pad) - left;
   impl.y = Place(format.GetLineAlignment(), rect.Y, boundedHeight ? rect.Height : 0, bottom, 0);
   clipped_ = boundedWidth && boundedHeight && !format.Has(StringFormatFlagsNoClip);
   clip_ = rect;

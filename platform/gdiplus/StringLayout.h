@@ -30,7 +30,7 @@ namespace kestrel::platform {
 struct StringLayoutRequest {
   std::u16string_view text;
   const TGPFont* font = nullptr;
-  TGPRectF rect;               // the layout rectangle, or the origin with width and height 0
+  TGPRectF rect;  // the layout rectangle, or the origin with width and height 0
   bool fromPoint = false;
   const TGPStringFormat* format = nullptr;  // null: the default format
   TextRenderingHint hint = TextRenderingHintSystemDefault;

@@ -17,8 +17,8 @@ cairo_pattern_t* CreateSolidPattern(ARGB c) {
   return cairo_pattern_create_rgba(v[0], v[1], v[2], v[3]);
 }
 
-cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode wrap,
-                                                 const cairo_matrix_t& toWorld, cairo_filter_t filter) {
+cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode wrap, const cairo_matrix_t& toWorld,
+                                                 cairo_filter_t filter) {
   if (cairo_surface_status(tile) != CAIRO_STATUS_SUCCESS) return nullptr;
   const int w = cairo_image_surface_get_width(tile);
   const int h = cairo_image_surface_get_height(tile);
@@ -50,9 +50,7 @@ cairo_pattern_t* TGPBrush::WrappedSurfacePattern(cairo_surface_t* tile, WrapMode
   return pattern.release();
 }
 
-cairo_pattern_t* TGPSolidBrush::CreatePattern(const PatternContext&) const {
-  return CreateSolidPattern(color_);
-}
+cairo_pattern_t* TGPSolidBrush::CreatePattern(const PatternContext&) const { return CreateSolidPattern(color_); }
 
 TStatus TGPSolidBrush::GetColor(ARGB* color) const {
   if (!color) return Remember(InvalidParameter);

@@ -43,8 +43,8 @@ class TGPBrush : public StatusKeeper {
   }
   // A pattern tiling `tile` (whose pixels cover world units 1:1 from its origin) by `wrap`;
   // `toWorld` places the tile's origin. Flip modes mirror alternate tiles.
-  static cairo_pattern_t* WrappedSurfacePattern(cairo_surface_t* tile, WrapMode wrap,
-                                                const cairo_matrix_t& toWorld, cairo_filter_t filter);
+  static cairo_pattern_t* WrappedSurfacePattern(cairo_surface_t* tile, WrapMode wrap, const cairo_matrix_t& toWorld,
+                                                cairo_filter_t filter);
 
  private:
   TStatus state_ = Ok;

@@ -44,8 +44,7 @@ TGPFont::TGPFont(const WCHAR* familyName, REAL emSize, INT style, Unit unit)
 
 void TGPFont::Validate() {
   const double pixels = size_ * PixelsPerUnit(unit_);
-  if (!family_.IsAvailable())
-    state_ = FontFamilyNotFound;
+  if (!family_.IsAvailable()) state_ = FontFamilyNotFound;
   else if (PixelsPerUnit(unit_) == 0 || !(pixels > 0) || pixels > kMaxEmPixels || style_ < 0 || style_ > 15)
     state_ = InvalidParameter;
 }

@@ -71,8 +71,8 @@ void ApplyClip(cairo_t* cr, const TGPRegion& clip) {
 
 // Bounding box of `rect` mapped through `m`.
 TGPRectF MappedBounds(const TGPMatrix& m, const TGPRectF& rect) {
-  TGPPointF corners[4] = {{rect.X, rect.Y}, {rect.GetRight(), rect.Y}, {rect.X, rect.GetBottom()},
-                          {rect.GetRight(), rect.GetBottom()}};
+  TGPPointF corners[4] = {
+      {rect.X, rect.Y}, {rect.GetRight(), rect.Y}, {rect.X, rect.GetBottom()}, {rect.GetRight(), rect.GetBottom()}};
   m.TransformPoints(corners, 4);
   TGPGraphicsPath outline;
   outline.AddLines(corners, 4);
@@ -82,8 +82,7 @@ TGPRectF MappedBounds(const TGPMatrix& m, const TGPRectF& rect) {
 }
 
 bool Smooth(SmoothingMode mode) {
-  return mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8 ||
-         mode == SmoothingModeHighQuality;
+  return mode == SmoothingModeAntiAlias || mode == SmoothingModeAntiAlias8x8 || mode == SmoothingModeHighQuality;
 }
 
 }  // namespace
@@ -115,8 +114,7 @@ TStatus TGPGraphics::SetPixelOffsetMode(PixelOffsetMode mode) {
 }
 
 TStatus TGPGraphics::SetInterpolationMode(InterpolationMode mode) {
-  if (mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic)
-    return Remember(InvalidParameter);
+  if (mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic) return Remember(InvalidParameter);
   state_.interpolation = mode;
   return Ok;
 }
@@ -209,18 +207,15 @@ TStatus TGPGraphics::Render(const std::function<TStatus(cairo_t*)>& draw, bool f
   cairo_save(cr);
   ApplyClip(cr, state_.clip);
   cairo_set_antialias(cr, Smooth(state_.smoothing) ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  cairo_set_operator(cr, state_.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
-                                                                          : CAIRO_OPERATOR_OVER);
+  cairo_set_operator(cr, state_.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
   cairo_translate(cr, PixelOffset(), PixelOffset());
   cairo_transform(cr, &state_.world.Cairo());
   TStatus status = draw(cr);
   cairo_rectangle_int_t damage{};
   if (status == Ok) {
     if (target_->WantsDamage()) damage = Damage(cr, fill);
-    if (fill)
-      cairo_fill(cr);
-    else
-      cairo_stroke(cr);
+    if (fill) cairo_fill(cr);
+    else cairo_stroke(cr);
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) status = GenericError;
   }
   cairo_new_path(cr);
@@ -257,7 +252,8 @@ bool TGPGraphics::PathFits(const TGPGraphicsPath& path) const {
 TStatus TGPGraphics::FillShape(const TGPBrush* brush, const TGPGraphicsPath& path) {
   if (!brush) return Remember(InvalidParameter);
   if (!PathFits(path)) return Remember(ValueOverflow);
-  return FillWith(brush, [&](cairo_t* cr) { path.AppendTo(cr); }, path.CairoFillRule());
+  return FillWith(
+      brush, [&](cairo_t* cr) { path.AppendTo(cr); }, path.CairoFillRule());
 }
 
 TStatus TGPGraphics::FillWith(const TGPBrush* brush, const std::function<void(cairo_t*)>& append,
@@ -325,8 +321,7 @@ TStatus TGPGraphics::FillEllipse(const TGPBrush* brush, const TGPRectF& rect) {
   return FillShape(brush, path);
 }
 
-TStatus TGPGraphics::FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count,
-                                 FillMode fillMode) {
+TStatus TGPGraphics::FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count, FillMode fillMode) {
   TGPGraphicsPath path(fillMode);
   if (path.AddPolygon(points, count) != Ok) return Remember(InvalidParameter);
   return FillShape(brush, path);
@@ -406,8 +401,8 @@ TStatus TGPGraphics::DrawPie(const TGPPen* pen, const TGPRectF& rect, REAL start
   return StrokeShape(pen, path);
 }
 
-TStatus TGPGraphics::DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2,
-                                const TGPPointF& p3, const TGPPointF& p4) {
+TStatus TGPGraphics::DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3,
+                                const TGPPointF& p4) {
   TGPGraphicsPath path;
   path.AddBezier(p1, p2, p3, p4);
   return StrokeShape(pen, path);
@@ -435,8 +430,8 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, REAL x, REAL y, REAL width
                    static_cast<REAL>(image->GetHeight()), UnitPixel);
 }
 
-TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
-                               REAL srcWidth, REAL srcHeight, Unit srcUnit) {
+TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY, REAL srcWidth,
+                               REAL srcHeight, Unit srcUnit) {
   if (!image || !image->Surface() || srcUnit != UnitPixel) return Remember(InvalidParameter);
   const REAL values[] = {dest.X, dest.Y, dest.Width, dest.Height, srcX, srcY, srcWidth, srcHeight};
   for (REAL v : values)
@@ -448,8 +443,8 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& dest, REAL
   TGPPointF shift{static_cast<REAL>(PixelOffset()), static_cast<REAL>(PixelOffset())};
   DeviceToWorld().TransformVectors(&shift);
   const double left = dest.X - shift.X, top = dest.Y - shift.Y;
-  const bool unscaled = std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight &&
-                        state_.world.IsTranslation();
+  const bool unscaled =
+      std::fabs(dest.Width) == srcWidth && std::fabs(dest.Height) == srcHeight && state_.world.IsTranslation();
   const bool nearest = unscaled || state_.interpolation == InterpolationModeNearestNeighbor;
   return Render(
       [&](cairo_t* cr) {

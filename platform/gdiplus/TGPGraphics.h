@@ -48,9 +48,7 @@ class TGPGraphics : public StatusKeeper {
   ~TGPGraphics();
 
   static std::unique_ptr<TGPGraphics> FromHDC(HDC hdc) { return std::make_unique<TGPGraphics>(hdc); }
-  static std::unique_ptr<TGPGraphics> FromImage(TGPImage* image) {
-    return std::make_unique<TGPGraphics>(image);
-  }
+  static std::unique_ptr<TGPGraphics> FromImage(TGPImage* image) { return std::make_unique<TGPGraphics>(image); }
 
   TStatus Flush() { return Ok; }
 
@@ -75,8 +73,7 @@ class TGPGraphics : public StatusKeeper {
   TStatus ScaleTransform(REAL sx, REAL sy, MatrixOrder order = MatrixOrderPrepend);
   TStatus RotateTransform(REAL angle, MatrixOrder order = MatrixOrderPrepend);
   // Converts points between world and device coordinates (page coordinates are device pixels).
-  TStatus TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points,
-                          INT count) const;
+  TStatus TransformPoints(CoordinateSpace destSpace, CoordinateSpace srcSpace, TGPPointF* points, INT count) const;
 
   TStatus Clear(ARGB color);
 
@@ -89,8 +86,7 @@ class TGPGraphics : public StatusKeeper {
   TStatus FillEllipse(const TGPBrush* brush, REAL x, REAL y, REAL width, REAL height) {
     return FillEllipse(brush, TGPRectF{x, y, width, height});
   }
-  TStatus FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count,
-                      FillMode fillMode = FillModeAlternate);
+  TStatus FillPolygon(const TGPBrush* brush, const TGPPointF* points, INT count, FillMode fillMode = FillModeAlternate);
   TStatus FillPie(const TGPBrush* brush, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
   TStatus FillPath(const TGPBrush* brush, const TGPGraphicsPath* path);
   TStatus FillRegion(const TGPBrush* brush, const TGPRegion* region);
@@ -110,8 +106,8 @@ class TGPGraphics : public StatusKeeper {
   }
   TStatus DrawArc(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
   TStatus DrawPie(const TGPPen* pen, const TGPRectF& rect, REAL startAngle, REAL sweepAngle);
-  TStatus DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2,
-                     const TGPPointF& p3, const TGPPointF& p4);
+  TStatus DrawBezier(const TGPPen* pen, const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3,
+                     const TGPPointF& p4);
   TStatus DrawPolygon(const TGPPen* pen, const TGPPointF* points, INT count);
   TStatus DrawPath(const TGPPen* pen, const TGPGraphicsPath* path);
 
@@ -122,8 +118,8 @@ class TGPGraphics : public StatusKeeper {
     return DrawImage(image, dest.X, dest.Y, dest.Width, dest.Height);
   }
   // The part (srcX, srcY, srcWidth, srcHeight) of the image, in pixels, scaled into `dest`.
-  TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY,
-                    REAL srcWidth, REAL srcHeight, Unit srcUnit);
+  TStatus DrawImage(const TGPImage* image, const TGPRectF& dest, REAL srcX, REAL srcY, REAL srcWidth, REAL srcHeight,
+                    Unit srcUnit);
 
   // Text, laid out as the format says (null: the default format) in `layoutRect` or from
   // `origin`, and filled with `brush`. `length` -1 means up to the terminating NUL.

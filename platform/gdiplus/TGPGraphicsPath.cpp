@@ -15,9 +15,7 @@ bool Finite(REAL v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
 TGPGraphicsPath::TGPGraphicsPath(FillMode fillMode)
     : fillMode_(fillMode == FillModeWinding ? FillModeWinding : FillModeAlternate) {}
 
-std::unique_ptr<TGPGraphicsPath> TGPGraphicsPath::Clone() const {
-  return std::make_unique<TGPGraphicsPath>(*this);
-}
+std::unique_ptr<TGPGraphicsPath> TGPGraphicsPath::Clone() const { return std::make_unique<TGPGraphicsPath>(*this); }
 
 TStatus TGPGraphicsPath::Reset() {
   points_.clear();
@@ -46,8 +44,7 @@ TStatus TGPGraphicsPath::CloseFigure() {
 
 TStatus TGPGraphicsPath::CloseAllFigures() {
   for (size_t i = 0; i < types_.size(); ++i) {
-    bool lastOfFigure = i + 1 == types_.size() ||
-                        (types_[i + 1] & PathPointTypePathTypeMask) == PathPointTypeStart;
+    bool lastOfFigure = i + 1 == types_.size() || (types_[i + 1] & PathPointTypePathTypeMask) == PathPointTypeStart;
     if (lastOfFigure) types_[i] |= PathPointTypeCloseSubpath;
   }
   figureOpen_ = false;
@@ -81,8 +78,7 @@ TStatus TGPGraphicsPath::AddLines(const TGPPointF* points, INT count) {
   return Ok;
 }
 
-TStatus TGPGraphicsPath::AddBezier(const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3,
-                                   const TGPPointF& p4) {
+TStatus TGPGraphicsPath::AddBezier(const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3, const TGPPointF& p4) {
   Connect(p1);
   AddPoint(p2, PathPointTypeBezier);
   AddPoint(p3, PathPointTypeBezier);
@@ -99,8 +95,8 @@ TStatus TGPGraphicsPath::AddBeziers(const TGPPointF* points, INT count) {
 
 // Béziers for an elliptical arc. A GDI+ angle is the direction of the ray from the centre to the
 // point on the ellipse, so it is turned into the ellipse's parameter angle first.
-void TGPGraphicsPath::AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, REAL startAngle,
-                                       REAL sweepAngle, bool connect) {
+void TGPGraphicsPath::AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle,
+                                       bool connect) {
   const double rx = width / 2.0, ry = height / 2.0;
   const double cx = x + rx, cy = y + ry;
   const double sweep = std::clamp<double>(sweepAngle, -360.0, 360.0);
@@ -111,8 +107,7 @@ void TGPGraphicsPath::AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, 
     return t + 2 * std::numbers::pi * std::round((a - t) / (2 * std::numbers::pi));
   };
   double t0 = parameter(startAngle);
-  double t1 = std::fabs(sweep) >= 360.0 ? t0 + (sweep > 0 ? 2 : -2) * std::numbers::pi
-                                        : parameter(startAngle + sweep);
+  double t1 = std::fabs(sweep) >= 360.0 ? t0 + (sweep > 0 ? 2 : -2) * std::numbers::pi : parameter(startAngle + sweep);
   if (sweep > 0 && t1 < t0) t1 += 2 * std::numbers::pi;
   if (sweep < 0 && t1 > t0) t1 -= 2 * std::numbers::pi;
   int segments = std::max(1, static_cast<int>(std::ceil(std::fabs(t1 - t0) / (std::numbers::pi / 2) - 1e-9)));
@@ -140,8 +135,7 @@ void TGPGraphicsPath::AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, 
   }
 }
 
-TStatus TGPGraphicsPath::AddArc(REAL x, REAL y, REAL width, REAL height, REAL startAngle,
-                                REAL sweepAngle) {
+TStatus TGPGraphicsPath::AddArc(REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle) {
   if (!(width > 0) || !(height > 0) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle))
     return Remember(InvalidParameter);
   AppendArcBeziers(x, y, width, height, startAngle, sweepAngle, true);
@@ -183,8 +177,7 @@ TStatus TGPGraphicsPath::AddPolygon(const TGPPointF* points, INT count) {
   return Ok;
 }
 
-TStatus TGPGraphicsPath::AddPie(REAL x, REAL y, REAL width, REAL height, REAL startAngle,
-                                REAL sweepAngle) {
+TStatus TGPGraphicsPath::AddPie(REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle) {
   if (!(width > 0) || !(height > 0) || !std::isfinite(startAngle) || !std::isfinite(sweepAngle))
     return Remember(InvalidParameter);
   figureOpen_ = false;
@@ -252,8 +245,7 @@ TStatus TGPGraphicsPath::Transform(const TGPMatrix* matrix) {
 }
 
 bool TGPGraphicsPath::CoordinatesValid() const {
-  return std::all_of(points_.begin(), points_.end(),
-                     [](const TGPPointF& p) { return Finite(p.X) && Finite(p.Y); });
+  return std::all_of(points_.begin(), points_.end(), [](const TGPPointF& p) { return Finite(p.X) && Finite(p.Y); });
 }
 
 void TGPGraphicsPath::AppendTo(cairo_t* cr) const {

@@ -34,8 +34,7 @@ class TGPGraphicsPath : public StatusKeeper {
   TStatus AddArc(const TGPRectF& r, REAL startAngle, REAL sweepAngle) {
     return AddArc(r.X, r.Y, r.Width, r.Height, startAngle, sweepAngle);
   }
-  TStatus AddBezier(const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3,
-                    const TGPPointF& p4);
+  TStatus AddBezier(const TGPPointF& p1, const TGPPointF& p2, const TGPPointF& p3, const TGPPointF& p4);
   // 3n + 1 points.
   TStatus AddBeziers(const TGPPointF* points, INT count);
   // These start and close a figure of their own.
@@ -71,8 +70,7 @@ class TGPGraphicsPath : public StatusKeeper {
   void AddPoint(const TGPPointF& p, BYTE type);
   // Starts a new figure at `p`, or joins it to the open one with a line.
   void Connect(const TGPPointF& p);
-  void AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, REAL startAngle,
-                        REAL sweepAngle, bool connect);
+  void AppendArcBeziers(REAL x, REAL y, REAL width, REAL height, REAL startAngle, REAL sweepAngle, bool connect);
 
   std::vector<TGPPointF> points_;
   std::vector<BYTE> types_;

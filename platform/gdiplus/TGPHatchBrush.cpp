@@ -12,11 +12,10 @@ using Rows = std::array<BYTE, 8>;
 
 // Ordered-dither thresholds: the percentage styles switch on the cells below their share, which
 // spreads the foreground evenly (50 % becomes a one-pixel checkerboard).
-constexpr BYTE kBayer[8][8] = {
-    {0, 32, 8, 40, 2, 34, 10, 42},   {48, 16, 56, 24, 50, 18, 58, 26},
-    {12, 44, 4, 36, 14, 46, 6, 38},  {60, 28, 52, 20, 62, 30, 54, 22},
-    {3, 35, 11, 43, 1, 33, 9, 41},   {51, 19, 59, 27, 49, 17, 57, 25},
-    {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21}};
+constexpr BYTE kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+                               {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+                               {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+                               {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
 
 Rows Percent(int percent) {
   const int cells = (percent * 64 + 50) / 100;
@@ -29,12 +28,12 @@ Rows Percent(int percent) {
 
 // The drawn styles, indexed by HatchStyle; the percentage styles (6..17) come from Percent().
 constexpr Rows kDrawn[] = {
-    {0xFF, 0, 0, 0, 0, 0, 0, 0},                             // Horizontal
-    {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},        // Vertical
-    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},        // ForwardDiagonal: \ lines
-    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},        // BackwardDiagonal: / lines
-    {0xFF, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},        // Cross
-    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},        // DiagonalCross
+    {0xFF, 0, 0, 0, 0, 0, 0, 0},                       // Horizontal
+    {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},  // Vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // ForwardDiagonal: \ lines
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // BackwardDiagonal: / lines
+    {0xFF, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},  // Cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // DiagonalCross
 };
 
 constexpr Rows kFigured[] = {

@@ -133,8 +133,8 @@ std::unique_ptr<TGPImage> TGPImage::Clone() const {
     copy->Remember(InvalidParameter);
     return copy;
   }
-  CairoSurface pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(GetWidth()),
-                                                 static_cast<int>(GetHeight())));
+  CairoSurface pixels(
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(GetWidth()), static_cast<int>(GetHeight())));
   {
     CairoContext cr(cairo_create(pixels.get()));
     cairo_set_source_surface(cr.get(), surface_.get(), 0, 0);
@@ -163,8 +163,7 @@ TGPBitmap::TGPBitmap(cairo_surface_t* surface) {
 }
 
 TStatus TGPBitmap::GetPixel(INT x, INT y, ARGB* color) const {
-  if (!color || !Surface() || x < 0 || y < 0 || x >= static_cast<INT>(GetWidth()) ||
-      y >= static_cast<INT>(GetHeight()))
+  if (!color || !Surface() || x < 0 || y < 0 || x >= static_cast<INT>(GetWidth()) || y >= static_cast<INT>(GetHeight()))
     return Remember(InvalidParameter);
   cairo_surface_flush(Surface());
   const unsigned char* row = cairo_image_surface_get_data(Surface()) + y * cairo_image_surface_get_stride(Surface());

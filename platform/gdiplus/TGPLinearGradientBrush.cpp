@@ -15,22 +15,21 @@ bool RectUsable(const TGPRectF& r) {
 
 }  // namespace
 
-TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2,
-                                               ARGB color1, ARGB color2)
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2, ARGB color1,
+                                               ARGB color2)
     : TGPGradientBrush(color1, color2) {
   x0_ = point1.X;
   y0_ = point1.Y;
   x1_ = point2.X;
   y1_ = point2.Y;
-  rect_ = {std::min(point1.X, point2.X), std::min(point1.Y, point2.Y),
-           std::fabs(point2.X - point1.X), std::fabs(point2.Y - point1.Y)};
+  rect_ = {std::min(point1.X, point2.X), std::min(point1.Y, point2.Y), std::fabs(point2.X - point1.X),
+           std::fabs(point2.Y - point1.Y)};
   const bool inRange = std::fabs(x0_) <= kMaxCoordinate && std::fabs(y0_) <= kMaxCoordinate &&
                        std::fabs(x1_) <= kMaxCoordinate && std::fabs(y1_) <= kMaxCoordinate;
   if (!inRange || std::hypot(x1_ - x0_, y1_ - y0_) < kMinExtent) SetState(OutOfMemory);
 }
 
-TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2,
-                                               LinearGradientMode mode)
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, LinearGradientMode mode)
     : TGPGradientBrush(color1, color2) {
   static constexpr double kModeAngles[] = {0, 90, 45, 135};
   if (mode < LinearGradientModeHorizontal || mode > LinearGradientModeBackwardDiagonal) {
@@ -41,8 +40,8 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1
   InitAngle(rect, kModeAngles[mode], true);
 }
 
-TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2,
-                                               REAL angle, BOOL isAngleScalable)
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, REAL angle,
+                                               BOOL isAngleScalable)
     : TGPGradientBrush(color1, color2) {
   InitAngle(rect, std::isfinite(angle) ? angle : 0.0, isAngleScalable != FALSE);
   if (!std::isfinite(angle)) SetState(InvalidParameter);
@@ -63,7 +62,7 @@ void TGPLinearGradientBrush::InitAngle(const TGPRectF& rect, double degrees, boo
   const double w = scalable ? 1 : rect.Width, h = scalable ? 1 : rect.Height;
   const double half = (std::fabs(dx) * w + std::fabs(dy) * h) / 2;
   const double sx0 = w / 2 - dx * half, sy0 = h / 2 - dy * half;  // relative to the corner
-  const double ex = 2 * dx * half, ey = 2 * dy * half;             // start to end
+  const double ex = 2 * dx * half, ey = 2 * dy * half;            // start to end
   // t is affine in world coordinates: t = gx·x + gy·y + g0. Cairo gets the gradient in world
   // coordinates with no pattern matrix, which keeps far-away rectangles within its fixed-point
   // range (it refits long gradients itself).

@@ -11,13 +11,10 @@ class TGPLinearGradientBrush : public TGPGradientBrush {
  public:
   TGPLinearGradientBrush(const TGPPointF& point1, const TGPPointF& point2, ARGB color1, ARGB color2);
   TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, LinearGradientMode mode);
-  TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, REAL angle,
-                         BOOL isAngleScalable = FALSE);
+  TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1, ARGB color2, REAL angle, BOOL isAngleScalable = FALSE);
 
   BrushType GetType() const override { return BrushTypeLinearGradient; }
-  std::unique_ptr<TGPBrush> Clone() const override {
-    return std::make_unique<TGPLinearGradientBrush>(*this);
-  }
+  std::unique_ptr<TGPBrush> Clone() const override { return std::make_unique<TGPLinearGradientBrush>(*this); }
   cairo_pattern_t* CreatePattern(const PatternContext& context) const override;
 
   TStatus SetLinearColors(ARGB color1, ARGB color2);

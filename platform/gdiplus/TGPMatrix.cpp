@@ -27,8 +27,7 @@ bool ValidOrder(MatrixOrder order) { return order == MatrixOrderPrepend || order
 
 }  // namespace
 
-TGPMatrix::TGPMatrix(REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy)
-    : m_{m11, m12, m21, m22, dx, dy} {}
+TGPMatrix::TGPMatrix(REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy) : m_{m11, m12, m21, m22, dx, dy} {}
 
 TStatus TGPMatrix::GetElements(REAL* elements) const {
   if (!elements) return Remember(InvalidParameter);
@@ -51,10 +50,8 @@ TStatus TGPMatrix::Combine(const cairo_matrix_t& op, MatrixOrder order) {
   if (!ValidOrder(order)) return Remember(InvalidParameter);
   const cairo_matrix_t current = m_;
   // cairo_matrix_multiply(r, a, b) applies a first, then b.
-  if (order == MatrixOrderPrepend)
-    cairo_matrix_multiply(&m_, &op, &current);
-  else
-    cairo_matrix_multiply(&m_, &current, &op);
+  if (order == MatrixOrderPrepend) cairo_matrix_multiply(&m_, &op, &current);
+  else cairo_matrix_multiply(&m_, &current, &op);
   return Ok;
 }
 
@@ -107,8 +104,7 @@ TStatus TGPMatrix::MapEach(Point* points, INT count, Map map) const {
     map(&m_, &x, &y);
     if constexpr (std::is_same_v<Point, TGPPoint>)  // integer points round to nearest
       points[i] = {static_cast<INT>(std::lround(x)), static_cast<INT>(std::lround(y))};
-    else
-      points[i] = {static_cast<REAL>(x), static_cast<REAL>(y)};
+    else points[i] = {static_cast<REAL>(x), static_cast<REAL>(y)};
   }
   return Ok;
 }
@@ -135,9 +131,8 @@ BOOL TGPMatrix::IsIdentity() const { return IsTranslation() && m_.x0 == 0 && m_.
 BOOL TGPMatrix::Equals(const TGPMatrix* matrix) const {
   if (!matrix) return FALSE;
   const cairo_matrix_t& o = matrix->m_;
-  return m_.xx == o.xx && m_.yx == o.yx && m_.xy == o.xy && m_.yy == o.yy && m_.x0 == o.x0 && m_.y0 == o.y0
-             ? TRUE
-             : FALSE;
+  return m_.xx == o.xx && m_.yx == o.yx && m_.xy == o.xy && m_.yy == o.yy && m_.x0 == o.x0 && m_.y0 == o.y0 ? TRUE
+                                                                                                            : FALSE;
 }
 
 bool TGPMatrix::IsFinite() const {

@@ -70,8 +70,7 @@ TStatus TGPPathGradientBrush::GetCenterColor(ARGB* color) const {
 }
 
 TStatus TGPPathGradientBrush::SetSurroundColors(const ARGB* colors, INT* count) {
-  if (!colors || !count || *count < 1 || *count > std::max(1, GetPointCount()))
-    return Remember(InvalidParameter);
+  if (!colors || !count || *count < 1 || *count > std::max(1, GetPointCount())) return Remember(InvalidParameter);
   surround_.assign(colors, colors + *count);
   return Ok;
 }
@@ -99,9 +98,7 @@ TStatus TGPPathGradientBrush::GetCenterPoint(TGPPointF* point) const {
   return Ok;
 }
 
-TStatus TGPPathGradientBrush::GetRectangle(TGPRectF* rect) const {
-  return Remember(boundary_.GetBounds(rect));
-}
+TStatus TGPPathGradientBrush::GetRectangle(TGPRectF* rect) const { return Remember(boundary_.GetBounds(rect)); }
 
 TStatus TGPPathGradientBrush::SetFocusScales(REAL xScale, REAL yScale) {
   if (!(xScale >= 0 && xScale <= 1 && yScale >= 0 && yScale <= 1)) return Remember(InvalidParameter);

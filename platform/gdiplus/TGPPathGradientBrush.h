@@ -18,9 +18,7 @@ class TGPPathGradientBrush : public TGPGradientBrush {
   TGPPathGradientBrush(const TGPPointF* points, INT count, WrapMode wrapMode = WrapModeClamp);
 
   BrushType GetType() const override { return BrushTypePathGradient; }
-  std::unique_ptr<TGPBrush> Clone() const override {
-    return std::make_unique<TGPPathGradientBrush>(*this);
-  }
+  std::unique_ptr<TGPBrush> Clone() const override { return std::make_unique<TGPPathGradientBrush>(*this); }
   cairo_pattern_t* CreatePattern(const PatternContext& context) const override;
 
   // Defaults: centre colour opaque black, surround colour opaque white.

@@ -36,10 +36,17 @@ TGPPen::TGPPen(const TGPBrush* brush, REAL width)
 }
 
 TGPPen::TGPPen(const TGPPen& other)
-    : brush_(other.brush_->Clone()), width_(other.width_), dashStyle_(other.dashStyle_),
-      customDashes_(other.customDashes_), dashOffset_(other.dashOffset_), dashCap_(other.dashCap_),
-      startCap_(other.startCap_), endCap_(other.endCap_), lineJoin_(other.lineJoin_),
-      miterLimit_(other.miterLimit_), alignment_(other.alignment_) {}
+    : brush_(other.brush_->Clone()),
+      width_(other.width_),
+      dashStyle_(other.dashStyle_),
+      customDashes_(other.customDashes_),
+      dashOffset_(other.dashOffset_),
+      dashCap_(other.dashCap_),
+      startCap_(other.startCap_),
+      endCap_(other.endCap_),
+      lineJoin_(other.lineJoin_),
+      miterLimit_(other.miterLimit_),
+      alignment_(other.alignment_) {}
 
 TStatus TGPPen::SetWidth(REAL width) {
   if (!(width >= 0) || !(width <= kMaxCoordinate)) return Remember(InvalidParameter);
@@ -106,8 +113,7 @@ TStatus TGPPen::SetDashCap(DashCap cap) {
 }
 
 TStatus TGPPen::SetLineCap(LineCap startCap, LineCap endCap, DashCap dashCap) {
-  if (!ValidLineCap(startCap) || !ValidLineCap(endCap) || !ValidDashCap(dashCap))
-    return Remember(InvalidParameter);
+  if (!ValidLineCap(startCap) || !ValidLineCap(endCap) || !ValidDashCap(dashCap)) return Remember(InvalidParameter);
   startCap_ = startCap;
   endCap_ = endCap;
   dashCap_ = dashCap;
@@ -136,13 +142,10 @@ TStatus TGPPen::SetAlignment(PenAlignment alignment) {
 }
 
 std::vector<double> TGPPen::DashLengths() const {
-  static const std::vector<double> kPatterns[] = {
-      {}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
+  static const std::vector<double> kPatterns[] = {{}, {3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
   std::vector<double> lengths;
-  if (dashStyle_ == DashStyleCustom)
-    lengths.assign(customDashes_.begin(), customDashes_.end());
-  else if (dashStyle_ > DashStyleSolid && dashStyle_ < DashStyleCustom)
-    lengths = kPatterns[dashStyle_];
+  if (dashStyle_ == DashStyleCustom) lengths.assign(customDashes_.begin(), customDashes_.end());
+  else if (dashStyle_ > DashStyleSolid && dashStyle_ < DashStyleCustom) lengths = kPatterns[dashStyle_];
   // Dashes scale with the pen, but never below one pixel.
   const double unit = std::max<double>(width_, 1.0);
   for (double& l : lengths) l *= unit;
@@ -156,8 +159,7 @@ TStatus TGPPen::Apply(cairo_t* cr, const PatternContext& context) const {
   const double width = width_ > 0 ? width_ : 1.0;
   cairo_set_line_width(cr, width);
   const auto dashes = DashLengths();
-  cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()),
-                 dashOffset_ * std::max<double>(width_, 1.0));
+  cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), dashOffset_ * std::max<double>(width_, 1.0));
   cairo_set_line_cap(cr, dashes.empty() ? CairoCap(startCap_) : CairoCap(dashCap_));
   switch (lineJoin_) {
     case LineJoinBevel: cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL); break;

@@ -60,7 +60,6 @@ class TGPPen : public StatusKeeper {
   TStatus Apply(cairo_t* cr, const PatternContext& context) const;
 
  private:
-
   std::unique_ptr<TGPBrush> brush_;
   REAL width_;
   DashStyle dashStyle_ = DashStyleSolid;

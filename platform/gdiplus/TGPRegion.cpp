@@ -21,8 +21,8 @@ cairo_region_t* InfinitePixels() {
 
 // Pixels whose centres (integers) lie in [x, x + width): ceil(x) .. ceil(x + width) - 1.
 cairo_region_t* RectPixels(double x, double y, double width, double height) {
-  if (!(width > 0) || !(height > 0) || !std::isfinite(x) || !std::isfinite(y) ||
-      !std::isfinite(width) || !std::isfinite(height))
+  if (!(width > 0) || !(height > 0) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width) ||
+      !std::isfinite(height))
     return cairo_region_create();
   auto clampPixel = [](double v) { return std::clamp(std::ceil(v), -double(kInfinite), double(kInfinite)); };
   const double left = clampPixel(x), right = clampPixel(x + width);
@@ -81,7 +81,8 @@ cairo_region_t* PathPixels(const TGPGraphicsPath& path) {
     cairo_surface_flush(mask.get());
     const unsigned char* data = cairo_image_surface_get_data(mask.get());
     const int stride = cairo_image_surface_get_stride(mask.get());
-    for (int y = 0; y < rows; ++y) CollectRow(data + y * stride, width, left, bandTop + y, previous, previousFirst, spans);
+    for (int y = 0; y < rows; ++y)
+      CollectRow(data + y * stride, width, left, bandTop + y, previous, previousFirst, spans);
   }
   return cairo_region_create_rectangles(spans.data(), static_cast<int>(spans.size()));
 }
@@ -116,29 +117,18 @@ TStatus TGPRegion::MakeEmpty() {
 TStatus TGPRegion::Combine(const TGPRegion& other, CombineMode mode) {
   cairo_status_t status = CAIRO_STATUS_SUCCESS;
   switch (mode) {
-    case CombineModeReplace:
-      *this = other;
-      break;
-    case CombineModeIntersect:
-      status = cairo_region_intersect(pixels_.get(), other.pixels_.get());
-      break;
-    case CombineModeUnion:
-      status = cairo_region_union(pixels_.get(), other.pixels_.get());
-      break;
-    case CombineModeXor:
-      status = cairo_region_xor(pixels_.get(), other.pixels_.get());
-      break;
-    case CombineModeExclude:
-      status = cairo_region_subtract(pixels_.get(), other.pixels_.get());
-      break;
+    case CombineModeReplace: *this = other; break;
+    case CombineModeIntersect: status = cairo_region_intersect(pixels_.get(), other.pixels_.get()); break;
+    case CombineModeUnion: status = cairo_region_union(pixels_.get(), other.pixels_.get()); break;
+    case CombineModeXor: status = cairo_region_xor(pixels_.get(), other.pixels_.get()); break;
+    case CombineModeExclude: status = cairo_region_subtract(pixels_.get(), other.pixels_.get()); break;
     case CombineModeComplement: {
       CopyableRegion result(other.pixels_);
       status = cairo_region_subtract(result.get(), pixels_.get());
       pixels_ = std::move(result);
       break;
     }
-    default:
-      return Remember(InvalidParameter);
+    default: return Remember(InvalidParameter);
   }
   return status == CAIRO_STATUS_SUCCESS ? Ok : Remember(OutOfMemory);
 }
@@ -173,8 +163,7 @@ TStatus TGPRegion::Complement(const TGPRegion* region) {
 }
 
 TStatus TGPRegion::Translate(REAL dx, REAL dy) {
-  if (!std::isfinite(dx) || !std::isfinite(dy) || std::fabs(dx) > kMaxCoordinate ||
-      std::fabs(dy) > kMaxCoordinate)
+  if (!std::isfinite(dx) || !std::isfinite(dy) || std::fabs(dx) > kMaxCoordinate || std::fabs(dy) > kMaxCoordinate)
     return Remember(ValueOverflow);
   if (IsInfinite()) return Ok;
   cairo_region_translate(pixels_.get(), static_cast<int>(std::nearbyint(dx)), static_cast<int>(std::nearbyint(dy)));
@@ -192,8 +181,8 @@ TStatus TGPRegion::Transform(const TGPMatrix* matrix) {
   for (int i = 0; i < cairo_region_num_rectangles(pixels_.get()); ++i) {
     cairo_rectangle_int_t r;
     cairo_region_get_rectangle(pixels_.get(), i, &r);
-    squares.AddRectangle({static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width),
-                          static_cast<REAL>(r.height)});
+    squares.AddRectangle(
+        {static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width), static_cast<REAL>(r.height)});
   }
   squares.Transform(matrix);
   TGPRegion mapped(&squares);
@@ -237,8 +226,7 @@ TStatus TGPRegion::GetBounds(TGPRectF* rect) const {
   if (!rect) return Remember(InvalidParameter);
   cairo_rectangle_int_t r;
   cairo_region_get_extents(pixels_.get(), &r);
-  *rect = {static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width),
-           static_cast<REAL>(r.height)};
+  *rect = {static_cast<REAL>(r.x), static_cast<REAL>(r.y), static_cast<REAL>(r.width), static_cast<REAL>(r.height)};
   return Ok;
 }
 

@@ -23,13 +23,11 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode)
     SetState(InvalidParameter);
     return;
   }
-  tile_ = CopyPart(image->Surface(), 0, 0, static_cast<int>(image->GetWidth()),
-                   static_cast<int>(image->GetHeight()));
+  tile_ = CopyPart(image->Surface(), 0, 0, static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
   if (!ValidWrapMode(wrapMode)) SetState(InvalidParameter);
 }
 
-TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, REAL x, REAL y,
-                                 REAL width, REAL height)
+TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, REAL x, REAL y, REAL width, REAL height)
     : wrap_(ValidWrapMode(wrapMode) ? wrapMode : WrapModeTile) {
   const double w = image ? image->GetWidth() : 0, h = image ? image->GetHeight() : 0;
   const bool inside = x >= 0 && y >= 0 && width >= 1 && height >= 1 && x + width <= w && y + height <= h;
@@ -37,13 +35,12 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, WrapMode wrapMode, REAL 
     SetState(InvalidParameter);
     return;
   }
-  tile_ = CopyPart(image->Surface(), static_cast<int>(x), static_cast<int>(y),
-                   static_cast<int>(width), static_cast<int>(height));
+  tile_ = CopyPart(image->Surface(), static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
+                   static_cast<int>(height));
 }
 
 TGPTextureBrush::TGPTextureBrush(const TGPTextureBrush& other)
-    : TGPBrush(other), tile_(other.tile_ ? cairo_surface_reference(other.tile_.get()) : nullptr),
-      wrap_(other.wrap_) {}
+    : TGPBrush(other), tile_(other.tile_ ? cairo_surface_reference(other.tile_.get()) : nullptr), wrap_(other.wrap_) {}
 
 TGPTextureBrush::~TGPTextureBrush() = default;
 

@@ -8,7 +8,7 @@ namespace {
 // stretches 0x139–0x148 and 0x179–0x17E pair the other way round, and a few are caseless.
 char16_t FoldLatinExtendedA(char16_t c) {
   if (c == 0x131 || c == 0x138 || c == 0x149) return c;  // dotless i, kra, 'n: no upper pair here
-  if (c == 0x17F) return u'S';                            // long s
+  if (c == 0x17F) return u'S';                           // long s
   bool oddIsLower = !((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E));
   if (oddIsLower) return (c & 1) ? static_cast<char16_t>(c - 1) : c;
   return (c & 1) ? c : static_cast<char16_t>(c - 1);

@@ -11,10 +11,10 @@ namespace kestrel::platform {
 namespace {
 
 // Windows-1252 0x80–0x9F; 0 marks the five unassigned bytes.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 UINT Resolve(UINT codePage) {
   return (codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_THREAD_ACP) ? CP_UTF8 : codePage;
@@ -27,17 +27,29 @@ bool DecodeUtf8(const unsigned char* s, std::size_t n, bool strict, std::u16stri
     unsigned char c = s[i];
     char32_t cp;
     std::size_t len;
-    if (c < 0x80) { cp = c; len = 1; }
-    else if (c >= 0xC2 && c <= 0xDF) { cp = c & 0x1F; len = 2; }
-    else if (c >= 0xE0 && c <= 0xEF) { cp = c & 0x0F; len = 3; }
-    else if (c >= 0xF0 && c <= 0xF4) { cp = c & 0x07; len = 4; }
-    else { len = 0; cp = 0; }
+    if (c < 0x80) {
+      cp = c;
+      len = 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      cp = c & 0x1F;
+      len = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      cp = c & 0x0F;
+      len = 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      cp = c & 0x07;
+      len = 4;
+    } else {
+      len = 0;
+      cp = 0;
+    }
     bool ok = len > 0 && i + len <= n;
     for (std::size_t k = 1; ok && k < len; ++k) {
       if ((s[i + k] & 0xC0) != 0x80) ok = false;
       else cp = (cp << 6) | (s[i + k] & 0x3F);
     }
-    if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
+    if (ok &&
+        ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
       ok = false;
     if (!ok) {
       if (strict) return false;
@@ -112,11 +124,11 @@ BOOL IsValidCodePage(UINT codePage) {
   return codePage == CP_UTF8 || codePage == CP_WINDOWS_1252 || codePage == CP_LATIN1;
 }
 
-int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int multiByteCount,
-                        WCHAR* wideChar, int wideCharCount) {
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int multiByteCount, WCHAR* wideChar,
+                        int wideCharCount) {
   codePage = Resolve(codePage);
-  if (!IsValidCodePage(codePage) || !multiByte || multiByteCount == 0 || multiByteCount < -1 ||
-      wideCharCount < 0 || (wideCharCount > 0 && !wideChar)) {
+  if (!IsValidCodePage(codePage) || !multiByte || multiByteCount == 0 || multiByteCount < -1 || wideCharCount < 0 ||
+      (wideCharCount > 0 && !wideChar)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
@@ -134,18 +146,16 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int m
   return Deliver(result, wideChar, wideCharCount);
 }
 
-int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideChar, int wideCharCount,
-                        char* multiByte, int multiByteCount, const char* defaultChar,
-                        BOOL* usedDefaultChar) {
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideChar, int wideCharCount, char* multiByte,
+                        int multiByteCount, const char* defaultChar, BOOL* usedDefaultChar) {
   codePage = Resolve(codePage);
-  if (!IsValidCodePage(codePage) || !wideChar || wideCharCount == 0 || wideCharCount < -1 ||
-      multiByteCount < 0 || (multiByteCount > 0 && !multiByte) ||
-      (codePage == CP_UTF8 && (defaultChar || usedDefaultChar))) {
+  if (!IsValidCodePage(codePage) || !wideChar || wideCharCount == 0 || wideCharCount < -1 || multiByteCount < 0 ||
+      (multiByteCount > 0 && !multiByte) || (codePage == CP_UTF8 && (defaultChar || usedDefaultChar))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  std::size_t n = wideCharCount == -1 ? std::char_traits<char16_t>::length(wideChar) + 1
-                                      : static_cast<std::size_t>(wideCharCount);
+  std::size_t n =
+      wideCharCount == -1 ? std::char_traits<char16_t>::length(wideChar) + 1 : static_cast<std::size_t>(wideCharCount);
   std::string result;
   if (codePage == CP_UTF8) {
     if (!EncodeUtf8(wideChar, n, (flags & WC_ERR_INVALID_CHARS) != 0, result)) {

@@ -26,14 +26,13 @@ BOOL IsValidCodePage(UINT codePage);
 // Win32 protocol: a source length of -1 includes the terminating NUL; a target size of 0 asks
 // for the size needed; a target too small fails with ERROR_INSUFFICIENT_BUFFER. Invalid UTF-8
 // becomes U+FFFD unless MB_ERR_INVALID_CHARS asks for ERROR_NO_UNICODE_TRANSLATION.
-int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int multiByteCount,
-                        WCHAR* wideChar, int wideCharCount);
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int multiByteCount, WCHAR* wideChar,
+                        int wideCharCount);
 
 // Unpaired surrogates become U+FFFD in UTF-8 (or fail with WC_ERR_INVALID_CHARS); characters a
 // single-byte code page lacks become the default character ('?' unless given) and set
 // *usedDefaultChar. For UTF-8 the default-character arguments must be null, as on Windows.
-int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideChar, int wideCharCount,
-                        char* multiByte, int multiByteCount, const char* defaultChar,
-                        BOOL* usedDefaultChar);
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* wideChar, int wideCharCount, char* multiByte,
+                        int multiByteCount, const char* defaultChar, BOOL* usedDefaultChar);
 
 }  // namespace kestrel::platform

@@ -39,9 +39,7 @@ std::optional<std::string> FindVariableName(const std::string& name) {
   return std::nullopt;
 }
 
-bool IsTempName(std::u16string_view name) {
-  return EqualsIgnoreCase(name, u"TEMP") || EqualsIgnoreCase(name, u"TMP");
-}
+bool IsTempName(std::u16string_view name) { return EqualsIgnoreCase(name, u"TEMP") || EqualsIgnoreCase(name, u"TMP"); }
 
 std::optional<std::u16string> LookupLocked(std::u16string_view name, bool withTempFallback = true) {
   if (name.empty() || name.find(u'=') != std::u16string_view::npos) return std::nullopt;

@@ -26,9 +26,7 @@ class FindSearch : public KernelObject {
   std::size_t next = 0;
 };
 
-bool HasWildcards(std::u16string_view pattern) {
-  return pattern.find_first_of(u"*?") != std::u16string_view::npos;
-}
+bool HasWildcards(std::u16string_view pattern) { return pattern.find_first_of(u"*?") != std::u16string_view::npos; }
 
 // Windows wildcard matching: '*' any run, '?' one character, letters ignoring case.
 bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
@@ -57,9 +55,8 @@ bool FillFindData(const std::string& directory, const std::string& name, WIN32_F
   struct stat info;
   if (::lstat(full.c_str(), &info) != 0) return false;
   data = WIN32_FIND_DATAW{};
-  detail::FillAttributeData(full, info, data.dwFileAttributes, data.ftCreationTime,
-                            data.ftLastAccessTime, data.ftLastWriteTime, data.nFileSizeHigh,
-                            data.nFileSizeLow);
+  detail::FillAttributeData(full, info, data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime,
+                            data.ftLastWriteTime, data.nFileSizeHigh, data.nFileSizeLow);
   CopyTruncated(Utf8ToUtf16(name), data.cFileName, MAX_PATH);
   return true;
 }
@@ -176,9 +173,8 @@ BOOL GetFileAttributesExW(const WCHAR* fileName, GET_FILEEX_INFO_LEVELS level, v
   if (!StatOrFail(path, info)) return FALSE;
   auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(information);
   *data = WIN32_FILE_ATTRIBUTE_DATA{};
-  detail::FillAttributeData(path, info, data->dwFileAttributes, data->ftCreationTime,
-                            data->ftLastAccessTime, data->ftLastWriteTime, data->nFileSizeHigh,
-                            data->nFileSizeLow);
+  detail::FillAttributeData(path, info, data->dwFileAttributes, data->ftCreationTime, data->ftLastAccessTime,
+                            data->ftLastWriteTime, data->nFileSizeHigh, data->nFileSizeLow);
   return TRUE;
 }
 

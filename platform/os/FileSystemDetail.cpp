@@ -58,9 +58,8 @@ DWORD CopyBytes(int in, int out) {
 
 }  // namespace
 
-void FillAttributeData(const std::string& path, const struct stat& info, DWORD& attributes,
-                       FILETIME& creation, FILETIME& access, FILETIME& write, DWORD& sizeHigh,
-                       DWORD& sizeLow) {
+void FillAttributeData(const std::string& path, const struct stat& info, DWORD& attributes, FILETIME& creation,
+                       FILETIME& access, FILETIME& write, DWORD& sizeHigh, DWORD& sizeLow) {
   attributes = 0;
   std::uint64_t size = 0;
   if (S_ISLNK(info.st_mode)) {

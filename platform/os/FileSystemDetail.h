@@ -10,9 +10,8 @@
 namespace kestrel::platform::detail {
 
 // Win32 attributes, times and size of an inode found with lstat at `path`.
-void FillAttributeData(const std::string& path, const struct stat& info, DWORD& attributes,
-                       FILETIME& creation, FILETIME& access, FILETIME& write, DWORD& sizeHigh,
-                       DWORD& sizeLow);
+void FillAttributeData(const std::string& path, const struct stat& info, DWORD& attributes, FILETIME& creation,
+                       FILETIME& access, FILETIME& write, DWORD& sizeHigh, DWORD& sizeLow);
 
 // ERROR_FILE_NOT_FOUND when only the last component is missing, ERROR_PATH_NOT_FOUND when a
 // directory on the way is; other errno values map as usual.

@@ -40,8 +40,8 @@ std::string EncodeObjectName(std::u16string_view name) {
   std::string utf8 = Utf16ToUtf8(name);
   std::string out;
   for (unsigned char c : utf8) {
-    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                 c == '_' || c == '-';
+    bool plain =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
     if (plain) {
       out += static_cast<char>(c);
     } else {

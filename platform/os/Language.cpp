@@ -38,15 +38,13 @@ struct Variant {
 // Language and country pairs whose sublanguage is not the default one (or that need a
 // non-default variant to be found); everything else is MAKELANGID(primary, SUBLANG_DEFAULT).
 constexpr Variant kVariants[] = {
-    {"de", "CH", 0x0807}, {"de", "AT", 0x0C07}, {"de", "LU", 0x1007}, {"de", "LI", 0x1407},
-    {"en", "GB", 0x0809}, {"en", "AU", 0x0C09}, {"en", "CA", 0x1009}, {"en", "NZ", 0x1409},
-    {"en", "IE", 0x1809}, {"en", "ZA", 0x1C09}, {"en", "IN", 0x4009}, {"fr", "BE", 0x080C},
-    {"fr", "CA", 0x0C0C}, {"fr", "CH", 0x100C}, {"fr", "LU", 0x140C}, {"it", "CH", 0x0810},
-    {"nl", "BE", 0x0813}, {"pt", "BR", 0x0416}, {"pt", "PT", 0x0816}, {"es", "MX", 0x080A},
-    {"es", "AR", 0x2C0A}, {"es", "US", 0x540A}, {"zh", "CN", 0x0804}, {"zh", "TW", 0x0404},
-    {"zh", "HK", 0x0C04}, {"zh", "SG", 0x1004}, {"sv", "FI", 0x081D}, {"nn", "NO", 0x0814},
-    {"nn", "", 0x0814},   {"zh", "", 0x0804},   {"pt", "", 0x0416},   {"es", "ES", 0x0C0A},
-    {"es", "", 0x0C0A},
+    {"de", "CH", 0x0807}, {"de", "AT", 0x0C07}, {"de", "LU", 0x1007}, {"de", "LI", 0x1407}, {"en", "GB", 0x0809},
+    {"en", "AU", 0x0C09}, {"en", "CA", 0x1009}, {"en", "NZ", 0x1409}, {"en", "IE", 0x1809}, {"en", "ZA", 0x1C09},
+    {"en", "IN", 0x4009}, {"fr", "BE", 0x080C}, {"fr", "CA", 0x0C0C}, {"fr", "CH", 0x100C}, {"fr", "LU", 0x140C},
+    {"it", "CH", 0x0810}, {"nl", "BE", 0x0813}, {"pt", "BR", 0x0416}, {"pt", "PT", 0x0816}, {"es", "MX", 0x080A},
+    {"es", "AR", 0x2C0A}, {"es", "US", 0x540A}, {"zh", "CN", 0x0804}, {"zh", "TW", 0x0404}, {"zh", "HK", 0x0C04},
+    {"zh", "SG", 0x1004}, {"sv", "FI", 0x081D}, {"nn", "NO", 0x0814}, {"nn", "", 0x0814},   {"zh", "", 0x0804},
+    {"pt", "", 0x0416},   {"es", "ES", 0x0C0A}, {"es", "", 0x0C0A},
 };
 
 constexpr LANGID kEnglishUs = 0x0409;

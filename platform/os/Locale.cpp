@@ -105,10 +105,12 @@ std::u16string LocaleText(LANGID id, LCTYPE type, bool& known) {
   const Names& names = NamesFor(id);
   LocaleNames codes = LocaleNamesFromLangId(id);
   known = true;
-  if (type >= LOCALE_SDAYNAME1 && type < LOCALE_SDAYNAME1 + 7) return Utf8ToUtf16(names.days[(type - LOCALE_SDAYNAME1 + 1) % 7]);
+  if (type >= LOCALE_SDAYNAME1 && type < LOCALE_SDAYNAME1 + 7)
+    return Utf8ToUtf16(names.days[(type - LOCALE_SDAYNAME1 + 1) % 7]);
   if (type >= LOCALE_SABBREVDAYNAME1 && type < LOCALE_SABBREVDAYNAME1 + 7)
     return Abbreviate(names.days[(type - LOCALE_SABBREVDAYNAME1 + 1) % 7], names.abbreviation);
-  if (type >= LOCALE_SMONTHNAME1 && type < LOCALE_SMONTHNAME1 + 12) return Utf8ToUtf16(names.months[type - LOCALE_SMONTHNAME1]);
+  if (type >= LOCALE_SMONTHNAME1 && type < LOCALE_SMONTHNAME1 + 12)
+    return Utf8ToUtf16(names.months[type - LOCALE_SMONTHNAME1]);
   if (type >= LOCALE_SABBREVMONTHNAME1 && type < LOCALE_SABBREVMONTHNAME1 + 12)
     return Abbreviate(names.months[type - LOCALE_SABBREVMONTHNAME1], 3);
   char hex[8];
@@ -128,7 +130,8 @@ std::u16string LocaleText(LANGID id, LCTYPE type, bool& known) {
     case LOCALE_S2359: return Utf8ToUtf16(s.pm);
     case LOCALE_SISO639LANGNAME: return Utf8ToUtf16(codes.language);
     case LOCALE_SISO3166CTRYNAME: return Utf8ToUtf16(codes.country);
-    case LOCALE_SNAME: return Utf8ToUtf16(codes.country.empty() ? codes.language : codes.language + "-" + codes.country);
+    case LOCALE_SNAME:
+      return Utf8ToUtf16(codes.country.empty() ? codes.language : codes.language + "-" + codes.country);
     default: known = false; return {};
   }
 }
@@ -157,7 +160,9 @@ std::u16string Expand(std::u16string_view picture, const SYSTEMTIME& t, LANGID i
     bool isToken = true;
     if (date && c == u'd') {
       if (n <= 2) token = Number(t.wDay, n);
-      else token = n == 3 ? Abbreviate(names.days[t.wDayOfWeek % 7], names.abbreviation) : Utf8ToUtf16(names.days[t.wDayOfWeek % 7]);
+      else
+        token = n == 3 ? Abbreviate(names.days[t.wDayOfWeek % 7], names.abbreviation)
+                       : Utf8ToUtf16(names.days[t.wDayOfWeek % 7]);
     } else if (date && c == u'M') {
       int month = (t.wMonth >= 1 && t.wMonth <= 12) ? t.wMonth - 1 : 0;
       if (n <= 2) token = Number(t.wMonth, n);
@@ -210,8 +215,9 @@ int FormatTime(LCID locale, DWORD flags, const SYSTEMTIME* time, const WCHAR* fo
   }
   std::u16string picture;
   if (format) picture = format;
-  else picture = Utf8ToUtf16(date ? ((flags & DATE_LONGDATE) ? SettingsFor(id).longDate : SettingsFor(id).shortDate)
-                                  : SettingsFor(id).timeFormat);
+  else
+    picture = Utf8ToUtf16(date ? ((flags & DATE_LONGDATE) ? SettingsFor(id).longDate : SettingsFor(id).shortDate)
+                               : SettingsFor(id).timeFormat);
   return Deliver(Expand(picture, *time, id, date, date ? 0 : flags), target, size);
 }
 

@@ -33,7 +33,8 @@ std::u16string CurrentDirectory() {
 }
 
 std::u16string FullPath(std::u16string_view path) {
-  std::u16string input = path.starts_with(u'/') ? std::u16string(path) : CurrentDirectory() + u"/" + std::u16string(path);
+  std::u16string input =
+      path.starts_with(u'/') ? std::u16string(path) : CurrentDirectory() + u"/" + std::u16string(path);
   bool trailing = input.size() > 1 && input.back() == u'/';
   std::vector<std::u16string> parts;
   std::size_t i = 0;

@@ -158,8 +158,7 @@ LSTATUS RegCloseKey(HKEY key) {
   return ERROR_SUCCESS;
 }
 
-LSTATUS RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data,
-                         DWORD* dataSize) {
+LSTATUS RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize) {
   if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
   RegistryKeyId id;
   if (LONG error = Resolve(key, KEY_QUERY_VALUE, id); error != ERROR_SUCCESS) return error;
@@ -169,8 +168,7 @@ LSTATUS RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWOR
   return DeliverData(value, type, data, dataSize);
 }
 
-LSTATUS RegSetValueExW(HKEY key, const WCHAR* valueName, DWORD reserved, DWORD type, const BYTE* data,
-                       DWORD dataSize) {
+LSTATUS RegSetValueExW(HKEY key, const WCHAR* valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize) {
   if (reserved != 0) return ERROR_INVALID_PARAMETER;
   if (!data && dataSize > 0) return ERROR_NOACCESS;
   RegistryKeyId id;
@@ -198,23 +196,22 @@ LSTATUS RegDeleteTreeW(HKEY key, const WCHAR* subKey) {
   return RegistryStore::Instance().DeleteKey(target, true);
 }
 
-LSTATUS RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* /*reserved*/,
-                      WCHAR* keyClass, DWORD* classLength, FILETIME* lastWriteTime) {
+LSTATUS RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* /*reserved*/, WCHAR* keyClass,
+                      DWORD* classLength, FILETIME* lastWriteTime) {
   if (!name || !nameLength) return ERROR_INVALID_PARAMETER;
   RegistryKeyId id;
   if (LONG error = Resolve(key, KEY_ENUMERATE_SUB_KEYS, id); error != ERROR_SUCCESS) return error;
   std::u16string subKey;
   std::int64_t written = 0;
-  if (LONG error = RegistryStore::Instance().EnumKey(id, index, subKey, written); error != ERROR_SUCCESS)
-    return error;
+  if (LONG error = RegistryStore::Instance().EnumKey(id, index, subKey, written); error != ERROR_SUCCESS) return error;
   if (LONG error = DeliverName(subKey, name, nameLength); error != ERROR_SUCCESS) return error;
   EmptyClass(keyClass, classLength);
   if (lastWriteTime) *lastWriteTime = FileTimeFromTicks(written);
   return ERROR_SUCCESS;
 }
 
-LSTATUS RegEnumValueW(HKEY key, DWORD index, WCHAR* valueName, DWORD* valueNameLength, DWORD* /*reserved*/,
-                      DWORD* type, BYTE* data, DWORD* dataSize) {
+LSTATUS RegEnumValueW(HKEY key, DWORD index, WCHAR* valueName, DWORD* valueNameLength, DWORD* /*reserved*/, DWORD* type,
+                      BYTE* data, DWORD* dataSize) {
   if (!valueName || !valueNameLength || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
   RegistryKeyId id;
   if (LONG error = Resolve(key, KEY_QUERY_VALUE, id); error != ERROR_SUCCESS) return error;
@@ -226,9 +223,8 @@ LSTATUS RegEnumValueW(HKEY key, DWORD index, WCHAR* valueName, DWORD* valueNameL
 }
 
 LSTATUS RegQueryInfoKeyW(HKEY key, WCHAR* keyClass, DWORD* classLength, DWORD* /*reserved*/, DWORD* subKeys,
-                         DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values,
-                         DWORD* maxValueNameLength, DWORD* maxValueLength, DWORD* securityDescriptor,
-                         FILETIME* lastWriteTime) {
+                         DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values, DWORD* maxValueNameLength,
+                         DWORD* maxValueLength, DWORD* securityDescriptor, FILETIME* lastWriteTime) {
   RegistryKeyId id;
   if (LONG error = Resolve(key, KEY_QUERY_VALUE, id); error != ERROR_SUCCESS) return error;
   RegistryKeyInfo info;

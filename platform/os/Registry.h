@@ -49,17 +49,15 @@ constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 // opens the given key again.
 LSTATUS RegOpenKeyExW(HKEY key, const WCHAR* subKey, DWORD options, REGSAM access, HKEY* result);
 LSTATUS RegOpenKeyW(HKEY key, const WCHAR* subKey, HKEY* result);
-LSTATUS RegCreateKeyExW(HKEY key, const WCHAR* subKey, DWORD reserved, WCHAR* keyClass, DWORD options,
-                        REGSAM access, const void* securityAttributes, HKEY* result, DWORD* disposition);
+LSTATUS RegCreateKeyExW(HKEY key, const WCHAR* subKey, DWORD reserved, WCHAR* keyClass, DWORD options, REGSAM access,
+                        const void* securityAttributes, HKEY* result, DWORD* disposition);
 LSTATUS RegCreateKeyW(HKEY key, const WCHAR* subKey, HKEY* result);
 LSTATUS RegCloseKey(HKEY key);
 
 // Value data in bytes. Null data with a size pointer asks for the size; a buffer too small
 // gives ERROR_MORE_DATA and the size needed. A null or empty name is the key's default value.
-LSTATUS RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data,
-                         DWORD* dataSize);
-LSTATUS RegSetValueExW(HKEY key, const WCHAR* valueName, DWORD reserved, DWORD type, const BYTE* data,
-                       DWORD dataSize);
+LSTATUS RegQueryValueExW(HKEY key, const WCHAR* valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize);
+LSTATUS RegSetValueExW(HKEY key, const WCHAR* valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize);
 LSTATUS RegDeleteValueW(HKEY key, const WCHAR* valueName);
 
 // Deletes a subkey that has no subkeys of its own (ERROR_ACCESS_DENIED otherwise).
@@ -69,14 +67,13 @@ LSTATUS RegDeleteTreeW(HKEY key, const WCHAR* subKey);
 
 // `nameLength` holds the buffer's size in characters on entry and the name's length (without
 // the NUL) on return; ERROR_MORE_DATA when it does not fit, ERROR_NO_MORE_ITEMS past the end.
-LSTATUS RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* reserved,
-                      WCHAR* keyClass, DWORD* classLength, FILETIME* lastWriteTime);
-LSTATUS RegEnumValueW(HKEY key, DWORD index, WCHAR* valueName, DWORD* valueNameLength, DWORD* reserved,
-                      DWORD* type, BYTE* data, DWORD* dataSize);
+LSTATUS RegEnumKeyExW(HKEY key, DWORD index, WCHAR* name, DWORD* nameLength, DWORD* reserved, WCHAR* keyClass,
+                      DWORD* classLength, FILETIME* lastWriteTime);
+LSTATUS RegEnumValueW(HKEY key, DWORD index, WCHAR* valueName, DWORD* valueNameLength, DWORD* reserved, DWORD* type,
+                      BYTE* data, DWORD* dataSize);
 LSTATUS RegQueryInfoKeyW(HKEY key, WCHAR* keyClass, DWORD* classLength, DWORD* reserved, DWORD* subKeys,
-                         DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values,
-                         DWORD* maxValueNameLength, DWORD* maxValueLength, DWORD* securityDescriptor,
-                         FILETIME* lastWriteTime);
+                         DWORD* maxSubKeyLength, DWORD* maxClassLength, DWORD* values, DWORD* maxValueNameLength,
+                         DWORD* maxValueLength, DWORD* securityDescriptor, FILETIME* lastWriteTime);
 // Every change is already durable when its call returns.
 LSTATUS RegFlushKey(HKEY key);
 

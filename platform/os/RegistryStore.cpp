@@ -101,8 +101,7 @@ class Statement {
   }
   Statement& Bind(int index, const std::string& bytes) { return BindBlob(index, bytes.data(), bytes.size()); }
   Statement& BindBlob(int index, const void* data, std::size_t size) {
-    if (rc_ == SQLITE_OK)
-      rc_ = sqlite3_bind_blob64(stmt_, index, size ? data : &kEmptyBlob, size, SQLITE_TRANSIENT);
+    if (rc_ == SQLITE_OK) rc_ = sqlite3_bind_blob64(stmt_, index, size ? data : &kEmptyBlob, size, SQLITE_TRANSIENT);
     return *this;
   }
   // SQLITE_ROW, SQLITE_DONE or an error.
@@ -219,7 +218,8 @@ LONG RegistryStore::EnsureOpen() {
 LONG RegistryStore::OpenDatabase(const std::string& path) {
   CreateParentDirectories(path);
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  int rc =
+      sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc == SQLITE_OK) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     rc = ExecWhileBusy(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
@@ -286,7 +286,8 @@ LONG RegistryStore::OpenPath(RegistryKeyId base, const std::vector<std::u16strin
       result = ERROR_FILE_NOT_FOUND;
     } else {
       Statement insert(db_, "INSERT INTO keys(parent, name, fold, written) VALUES(?, ?, ?, ?)");
-      result = insert.Bind(1, current).Bind(2, NameBytes(parts[i])).Bind(3, FoldBytes(parts[i])).Bind(4, NowTicks()).Run();
+      result =
+          insert.Bind(1, current).Bind(2, NameBytes(parts[i])).Bind(3, FoldBytes(parts[i])).Bind(4, NowTicks()).Run();
       if (result == ERROR_SUCCESS) result = Touch(current);
       current = sqlite3_last_insert_rowid(db_);
       created = true;
@@ -321,8 +322,12 @@ LONG RegistryStore::SetValue(RegistryKeyId key, std::u16string_view name, DWORD 
     result = Statement(db_,
                        "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
                        "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data")
-                 .Bind(1, key).Bind(2, NameBytes(name)).Bind(3, FoldBytes(name)).Bind(4, std::int64_t{type})
-                 .BindBlob(5, data, size).Run();
+                 .Bind(1, key)
+                 .Bind(2, NameBytes(name))
+                 .Bind(3, FoldBytes(name))
+                 .Bind(4, std::int64_t{type})
+                 .BindBlob(5, data, size)
+                 .Run();
   if (result == ERROR_SUCCESS) result = Touch(key);
   return transaction.Finish(result);
 }

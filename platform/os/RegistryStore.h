@@ -46,8 +46,8 @@ class RegistryStore {
   LONG KeyExists(RegistryKeyId key);
   // Walks (and with `create`, makes) the path below `base`; `created` tells whether the last
   // component was new.
-  LONG OpenPath(RegistryKeyId base, const std::vector<std::u16string>& parts, bool create,
-                RegistryKeyId& key, bool& created);
+  LONG OpenPath(RegistryKeyId base, const std::vector<std::u16string>& parts, bool create, RegistryKeyId& key,
+                bool& created);
   LONG GetValue(RegistryKeyId key, std::u16string_view name, RegistryValue& value);
   LONG SetValue(RegistryKeyId key, std::u16string_view name, DWORD type, const std::uint8_t* data, DWORD size);
   LONG DeleteValue(RegistryKeyId key, std::u16string_view name);

@@ -34,8 +34,8 @@ class FileMapping : public KernelObject {
   int fd = -1;
   std::uint64_t size = 0;
   bool writable = false;
-  std::string shmName;   // empty for an unnamed section
-  std::string guardPath; // serialises creating, opening and removing the name
+  std::string shmName;    // empty for an unnamed section
+  std::string guardPath;  // serialises creating, opening and removing the name
   FlockFile live;         // held shared by every user of the name
 };
 
@@ -202,8 +202,8 @@ void* MapViewOfFile(HANDLE handle, DWORD desiredAccess, DWORD offsetHigh, DWORD 
   std::uint64_t length = bytes ? bytes : mapping->size - offset;
   if (length > mapping->size - offset) return Fail(ERROR_ACCESS_DENIED);
   int protection = PROT_READ | (write || copy ? PROT_WRITE : 0);
-  void* address = ::mmap(nullptr, length, protection, copy ? MAP_PRIVATE : MAP_SHARED, mapping->fd,
-                         static_cast<off_t>(offset));
+  void* address =
+      ::mmap(nullptr, length, protection, copy ? MAP_PRIVATE : MAP_SHARED, mapping->fd, static_cast<off_t>(offset));
   if (address == MAP_FAILED) return Fail(Win32ErrorFromErrno(errno));
   std::lock_guard lock(ViewsMutex());
   Views()[address] = View{static_cast<std::size_t>(length), std::move(mapping)};

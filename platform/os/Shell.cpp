@@ -28,7 +28,8 @@ bool LooksLikeUri(const std::string& target) {
   if (colon == std::string::npos || colon < 2) return false;  // "C:" style or no scheme
   for (std::size_t i = 0; i < colon; ++i) {
     char c = target[i];
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+              (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
     if (!ok) return false;
   }
   return true;
@@ -47,7 +48,8 @@ int Spawn(const std::string& program, const std::string& target, const std::stri
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&actions);
   posix_spawnattr_init(&attributes);
-  for (int fd = 0; fd <= 2; ++fd) posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+  for (int fd = 0; fd <= 2; ++fd)
+    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);

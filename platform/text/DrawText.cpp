@@ -52,9 +52,7 @@ long long LineLeft(const RECT& rect, const Request& request, int lineWidth) {
   return left;
 }
 
-int Saturate(long long value) {
-  return static_cast<int>(std::clamp<long long>(value, -0x7FFFFFFF, 0x7FFFFFFF));
-}
+int Saturate(long long value) { return static_cast<int>(std::clamp<long long>(value, -0x7FFFFFFF, 0x7FFFFFFF)); }
 
 void Paint(const TextContext& context, const TextLayoutResult& layout, const RECT& rect, const Request& request,
            long long firstTop, int lineHeight) {
@@ -109,15 +107,16 @@ int DrawTextImpl(HDC hdc, const WCHAR* text, WCHAR* writable, int count, RECT* r
   metrics.advances = [&font, charExtra](std::u16string_view s) { return RunAdvances(font, s, charExtra); };
   metrics.tabWidth = std::max(1, request.tabChars * static_cast<int>(tm.tmAveCharWidth));
   long long room = static_cast<long long>(rect->right) - rect->left - request.leftMargin - request.rightMargin;
-  TextLayoutResult layout = LayoutText(std::u16string_view(text ? text : u"", count), request.format,
-                                       Saturate(room), metrics);
+  TextLayoutResult layout =
+      LayoutText(std::u16string_view(text ? text : u"", count), request.format, Saturate(room), metrics);
 
   const long long height = static_cast<long long>(layout.lines.size()) * lineHeight;
   const long long firstTop = FirstLineTop(*rect, request.format, lineHeight);
   if (request.format & DT_MODIFYSTRING) WriteBack(writable, count, layout);
   if (params) params->uiLengthDrawn = static_cast<UINT>(count);
   if (request.format & DT_CALCRECT) {
-    rect->right = Saturate(static_cast<long long>(rect->left) + request.leftMargin + layout.width + request.rightMargin);
+    rect->right =
+        Saturate(static_cast<long long>(rect->left) + request.leftMargin + layout.width + request.rightMargin);
     rect->bottom = Saturate(rect->top + height);
     return Saturate(height);
   }

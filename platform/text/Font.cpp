@@ -39,9 +39,9 @@ HFONT CreateFontIndirectW(const LOGFONTW* logFont) {
   return static_cast<HFONT>(RegisterGdiObject(std::make_shared<Font>(*logFont)));
 }
 
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const WCHAR* faceName) {
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, const WCHAR* faceName) {
   LOGFONTW lf;
   lf.lfHeight = height;
   lf.lfWidth = width;

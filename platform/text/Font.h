@@ -102,10 +102,9 @@ class Font : public GdiObject {
 };
 
 HFONT CreateFontIndirectW(const LOGFONTW* logFont);
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  const WCHAR* faceName);
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, const WCHAR* faceName);
 
 // The stock font for a GetStockObject index (OEM_FIXED_FONT … DEFAULT_GUI_FONT), null for
 // other indexes. The stock fonts are handed to GetStockObject when this library starts (and at

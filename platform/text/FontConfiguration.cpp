@@ -91,8 +91,7 @@ std::optional<FaceChoice> ChoiceFrom(FcPattern* font) {
   if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
     choice.family = reinterpret_cast<const char*>(family);
   int weight = FC_WEIGHT_REGULAR;
-  if (FcPatternGetInteger(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
-    choice.weight = FcWeightToOpenType(weight);
+  if (FcPatternGetInteger(font, FC_WEIGHT, 0, &weight) == FcResultMatch) choice.weight = FcWeightToOpenType(weight);
   int slant = FC_SLANT_ROMAN;
   FcPatternGetInteger(font, FC_SLANT, 0, &slant);
   choice.italic = slant != FC_SLANT_ROMAN;

@@ -18,9 +18,9 @@ namespace kestrel::platform {
 struct FaceChoice {
   std::string file;
   int index = 0;
-  std::string family;  // the face's own family name (UTF-8)
-  int weight = 400;    // OpenType weight class of the face (400 regular, 700 bold)
-  bool italic = false; // italic or oblique face
+  std::string family;   // the face's own family name (UTF-8)
+  int weight = 400;     // OpenType weight class of the face (400 regular, 700 bold)
+  bool italic = false;  // italic or oblique face
 };
 
 // What a LOGFONT asks for, in fontconfig's terms.

@@ -119,8 +119,7 @@ bool FontFace::Open(const std::string& file, int index) {
     t.strikeoutPosition = t.winAscent / 3;
   }
   t.underlinePosition = post ? post->underlinePosition : -t.unitsPerEm / 10;
-  t.underlineThickness = post && post->underlineThickness > 0 ? post->underlineThickness
-                                                              : t.unitsPerEm / 20;
+  t.underlineThickness = post && post->underlineThickness > 0 ? post->underlineThickness : t.unitsPerEm / 20;
   if (t.weightClass <= 0) t.weightClass = (face->style_flags & FT_STYLE_FLAG_BOLD) ? 700 : 400;
   return true;
 }

@@ -14,22 +14,22 @@ namespace kestrel::platform {
 // Values from the OS/2, hhea, head and post tables, in font design units.
 struct FaceTables {
   int unitsPerEm = 2048;
-  int winAscent = 0;        // OS/2 usWinAscent, or hhea ascender without an OS/2 table
-  int winDescent = 0;       // OS/2 usWinDescent (positive), or -hhea descender
+  int winAscent = 0;   // OS/2 usWinAscent, or hhea ascender without an OS/2 table
+  int winDescent = 0;  // OS/2 usWinDescent (positive), or -hhea descender
   int hheaAscender = 0;
-  int hheaDescender = 0;    // negative below the baseline
+  int hheaDescender = 0;  // negative below the baseline
   int hheaLineGap = 0;
   int advanceWidthMax = 0;
-  int xAvgCharWidth = 0;    // 0 when the font does not give it
+  int xAvgCharWidth = 0;  // 0 when the font does not give it
   int weightClass = 400;
-  int familyClass = 0;      // OS/2 sFamilyClass high byte
+  int familyClass = 0;  // OS/2 sFamilyClass high byte
   int firstChar = 0x20;
   int lastChar = 0xFFFF;
   int defaultChar = 0;
   int breakChar = 0x20;
-  int underlinePosition = 0;   // top of the underline, negative below the baseline
+  int underlinePosition = 0;  // top of the underline, negative below the baseline
   int underlineThickness = 0;
-  int strikeoutPosition = 0;   // top of the strike-out stroke above the baseline
+  int strikeoutPosition = 0;  // top of the strike-out stroke above the baseline
   int strikeoutSize = 0;
   bool fixedPitch = false;
   bool italic = false;

@@ -12,8 +12,8 @@ namespace kestrel::platform {
 
 namespace {
 
-constexpr int kDefaultEm = 12;      // lfHeight 0
-constexpr int kMaxEm = 2048;        // larger requests are clamped: no glyph is worth more
+constexpr int kDefaultEm = 12;  // lfHeight 0
+constexpr int kMaxEm = 2048;    // larger requests are clamped: no glyph is worth more
 constexpr double kObliqueShear = 0.2;
 
 int Round(double value) { return static_cast<int>(std::lround(value)); }
@@ -35,8 +35,8 @@ FaceRequest RequestFor(const LOGFONTW& logFont) {
   request.family = Utf16ToUtf8(FaceNameOf(logFont));
   request.weight = logFont.lfWeight > 0 ? std::clamp<LONG>(logFont.lfWeight, 1, 1000) : FW_NORMAL;
   request.italic = logFont.lfItalic != 0;
-  request.monospace = (logFont.lfPitchAndFamily & 0x03) == FIXED_PITCH ||
-                      (logFont.lfPitchAndFamily & 0xF0) == FF_MODERN;
+  request.monospace =
+      (logFont.lfPitchAndFamily & 0x03) == FIXED_PITCH || (logFont.lfPitchAndFamily & 0xF0) == FF_MODERN;
   return request;
 }
 
@@ -89,8 +89,7 @@ std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& logFont) {
   }
   bool syntheticBold = face && request.weight >= FW_SEMIBOLD && choice->weight < FW_SEMIBOLD;
   bool syntheticItalic = face && request.italic && !choice->italic && !face->Tables().italic;
-  return std::shared_ptr<FontInstance>(
-      new FontInstance(logFont, request, face, syntheticBold, syntheticItalic));
+  return std::shared_ptr<FontInstance>(new FontInstance(logFont, request, face, syntheticBold, syntheticItalic));
 }
 
 FontInstance::FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face,
@@ -119,9 +118,7 @@ int FontInstance::ScaleX(int units, const FontFace& face) const {
   return Round(units * static_cast<double>(ppem_) * xScale_ / face.Tables().unitsPerEm);
 }
 
-int FontInstance::ScaleY(double units) const {
-  return face_ ? Round(units * ppem_ / face_->Tables().unitsPerEm) : 0;
-}
+int FontInstance::ScaleY(double units) const { return face_ ? Round(units * ppem_ / face_->Tables().unitsPerEm) : 0; }
 
 void FontInstance::ComputeMetrics() {
   TEXTMETRICW& tm = metrics_;
@@ -213,10 +210,8 @@ FontInstance::GlyphInfo FontInstance::LookupLocked(char32_t codePoint) const {
   auto found = glyphCache_.find(codePoint);
   if (found != glyphCache_.end()) return found->second;
   GlyphInfo info = Resolve(codePoint);
-  if (codePoint < latin1_.size())
-    latin1_[codePoint] = {true, info};
-  else
-    glyphCache_.emplace(codePoint, info);
+  if (codePoint < latin1_.size()) latin1_[codePoint] = {true, info};
+  else glyphCache_.emplace(codePoint, info);
   return info;
 }
 

@@ -37,14 +37,14 @@ namespace kestrel::platform {
 // One glyph of a string: the UTF-16 unit it starts at, its face and index, its advance.
 struct PlacedGlyph {
   int unit = 0;
-  int face = 0;       // 0 = the primary face, above = fallback faces
+  int face = 0;  // 0 = the primary face, above = fallback faces
   unsigned index = 0;
   int advance = 0;
 };
 
 // Horizontal line decorations relative to the baseline (y grows downwards).
 struct LineDecoration {
-  int top = 0;        // offset of the line's top from the baseline
+  int top = 0;  // offset of the line's top from the baseline
   int thickness = 1;
 };
 
@@ -86,8 +86,8 @@ class FontInstance {
   };
 
   static std::shared_ptr<FontInstance> Realise(const LOGFONTW& logFont);
-  FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face,
-               bool syntheticBold, bool syntheticItalic);
+  FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face, bool syntheticBold,
+               bool syntheticItalic);
   void ComputeMetrics();
   int ScaleX(int units, const FontFace& face) const;
   int ScaleY(double units) const;

@@ -4,8 +4,7 @@
 
 namespace kestrel::platform {
 
-LOGFONTW MakeLogFont(const String& face, LONG height, LONG weight, bool italic, bool underline,
-                     bool strikeOut) {
+LOGFONTW MakeLogFont(const String& face, LONG height, LONG weight, bool italic, bool underline, bool strikeOut) {
   LOGFONTW lf;
   lf.lfHeight = height;
   lf.lfWeight = weight;

@@ -35,16 +35,13 @@ class Layouter {
 
   TextLayoutResult Run(std::u16string_view text) {
     Piece shown;
-    if (format_ & DT_NOPREFIX)
-      shown.text = String(text);
-    else
-      shown.text = StripPrefixes(text, &shown.underlined);
+    if (format_ & DT_NOPREFIX) shown.text = String(text);
+    else shown.text = StripPrefixes(text, &shown.underlined);
     TextLayoutResult result;
     if (shown.text.empty()) return result;  // nothing to show takes no room
     std::vector<Piece> paragraphs = SplitParagraphs(shown);
     for (const Piece& paragraph : paragraphs) BreakParagraph(paragraph, result.lines);
-    for (std::size_t i = 0; i < result.lines.size(); ++i)
-      ApplyEllipsis(result.lines[i], i + 1 == result.lines.size());
+    for (std::size_t i = 0; i < result.lines.size(); ++i) ApplyEllipsis(result.lines[i], i + 1 == result.lines.size());
     for (TextLayoutLine& line : result.lines) {
       if (format_ & DT_EXPANDTABS) std::replace(line.text.begin(), line.text.end(), u'\t', u' ');
       result.width = std::max(result.width, line.width);
@@ -188,8 +185,8 @@ class Layouter {
     if (separator == String::npos) return;
     String tail = line.text.substr(separator);
     int fixed = Sum(Measure(kEllipsis)) + Sum(Measure(tail));
-    std::size_t keep = FittingPrefix(std::u16string_view(line.text).substr(0, separator), line.advances,
-                                     width_ - fixed);
+    std::size_t keep =
+        FittingPrefix(std::u16string_view(line.text).substr(0, separator), line.advances, width_ - fixed);
     std::vector<int> underlined = UnderlinesIn(line.underlined, 0, keep);
     for (int index : UnderlinesIn(line.underlined, separator, line.text.size()))
       underlined.push_back(index + static_cast<int>(keep + kEllipsis.size()));

@@ -36,14 +36,14 @@ struct TextLayoutLine {
 
 struct TextLayoutResult {
   std::vector<TextLayoutLine> lines;
-  int width = 0;                // widest line
+  int width = 0;  // widest line
   bool ellipsized = false;
 };
 
 struct TextLayoutMetrics {
   // Advance of every UTF-16 unit of a string, in pixels.
   std::function<std::vector<int>(std::u16string_view)> advances;
-  int tabWidth = 8;             // pixels between tab stops (DT_EXPANDTABS)
+  int tabWidth = 8;  // pixels between tab stops (DT_EXPANDTABS)
 };
 
 // Lays out `text` for a rectangle `width` pixels wide with DrawText's `format` flags.

@@ -71,8 +71,7 @@ BOOL TextOutW(HDC hdc, int x, int y, const WCHAR* text, int count) {
   return ExtTextOutW(hdc, x, y, 0, nullptr, text, static_cast<UINT>(count), nullptr);
 }
 
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WCHAR* text, UINT count,
-                 const INT* dx) {
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WCHAR* text, UINT count, const INT* dx) {
   std::optional<TextContext> context = TextContextOf(hdc);
   if (!context) return FALSE;
   if ((count > 0 && !text) || count > kMaxRun || (options & ETO_GLYPH_INDEX)) {

@@ -9,9 +9,9 @@
 
 namespace kestrel::platform {
 
-UINT SetTextAlign(HDC hdc, UINT align);          // previous alignment, GDI_ERROR on failure
+UINT SetTextAlign(HDC hdc, UINT align);  // previous alignment, GDI_ERROR on failure
 UINT GetTextAlign(HDC hdc);
-int SetTextCharacterExtra(HDC hdc, int extra);   // previous extra, 0x80000000 on failure
+int SetTextCharacterExtra(HDC hdc, int extra);  // previous extra, 0x80000000 on failure
 int GetTextCharacterExtra(HDC hdc);
 
 // Draws `count` UTF-16 units at (x, y) as the DC's text alignment places them.
@@ -19,7 +19,6 @@ BOOL TextOutW(HDC hdc, int x, int y, const WCHAR* text, int count);
 // As TextOutW, with ETO_OPAQUE (fill `rect` with the background colour, also with no text),
 // ETO_CLIPPED (clip to `rect`) and `dx` (distance to the next character's origin, per unit;
 // with ETO_PDY pairs of x and y distances, of which y is ignored). ETO_GLYPH_INDEX is refused.
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WCHAR* text, UINT count,
-                 const INT* dx);
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, const WCHAR* text, UINT count, const INT* dx);
 
 }  // namespace kestrel::platform

@@ -15,9 +15,7 @@ void SetColor(cairo_t* cr, COLORREF color) {
   cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
 }
 
-int AdvanceAt(const TextRun& run, std::size_t unit) {
-  return unit < run.advances.size() ? run.advances[unit] : 0;
-}
+int AdvanceAt(const TextRun& run, std::size_t unit) { return unit < run.advances.size() ? run.advances[unit] : 0; }
 
 }  // namespace
 

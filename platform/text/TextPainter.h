@@ -15,10 +15,10 @@ namespace kestrel::platform {
 struct TextRun {
   std::u16string_view text;
   std::span<const int> advances;  // per UTF-16 unit, in logical units (the caller's storage)
-  int left = 0;                // logical position of the cell's top-left corner
+  int left = 0;                   // logical position of the cell's top-left corner
   int top = 0;
-  bool glyphs = true;          // false: paint only the prefix underlines (DT_PREFIXONLY)
-  std::vector<int> underlined; // units to underline as prefixes
+  bool glyphs = true;           // false: paint only the prefix underlines (DT_PREFIXONLY)
+  std::vector<int> underlined;  // units to underline as prefixes
   // The glyphs of `text` when the caller has them already (else they are looked up again).
   const std::vector<PlacedGlyph>* placed = nullptr;
 };

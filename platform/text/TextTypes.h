@@ -91,10 +91,10 @@ constexpr UINT DT_PREFIXONLY = 0x00200000;
 
 struct DRAWTEXTPARAMS {
   UINT cbSize = sizeof(DRAWTEXTPARAMS);
-  int iTabLength = 0;     // in average character widths
+  int iTabLength = 0;  // in average character widths
   int iLeftMargin = 0;
   int iRightMargin = 0;
-  UINT uiLengthDrawn = 0; // out: characters processed
+  UINT uiLengthDrawn = 0;  // out: characters processed
 };
 
 }  // namespace kestrel::platform

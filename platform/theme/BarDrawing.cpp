@@ -14,19 +14,14 @@ constexpr int kBarThickness = 4;
 
 void ToolbarButton(ThemeCanvas& canvas, int state, const RECT& r) {
   switch (state) {
-    case TS_HOT:
-      canvas.RoundFill(r, tk::kRadius, tk::kControlHot);
-      break;
+    case TS_HOT: canvas.RoundFill(r, tk::kRadius, tk::kControlHot); break;
     case TS_PRESSED:
-    case TS_HOTCHECKED:
-      canvas.RoundFill(r, tk::kRadius, tk::kControlPressed);
-      break;
+    case TS_HOTCHECKED: canvas.RoundFill(r, tk::kRadius, tk::kControlPressed); break;
     case TS_CHECKED:
       canvas.RoundFill(r, tk::kRadius, tk::kControlPressed);
       canvas.RoundFrame(r, tk::kRadius, tk::kStroke);
       break;
-    default:
-      break;  // normal and disabled buttons show no face
+    default: break;  // normal and disabled buttons show no face
   }
 }
 
@@ -61,17 +56,12 @@ bool DrawToolbarPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
     case TP_BUTTON:
     case TP_DROPDOWNBUTTON:
     case TP_SPLITBUTTON:
-    case TP_SPLITBUTTONDROPDOWN:
-      ToolbarButton(canvas, state, r);
-      return true;
+    case TP_SPLITBUTTONDROPDOWN: ToolbarButton(canvas, state, r); return true;
     case TP_SEPARATOR:  // between buttons side by side: a vertical line
       canvas.Fill(Centred(r, 1, Height(r) - 4), tk::kStroke);
       return true;
-    case TP_SEPARATORVERT:
-      canvas.Fill(Centred(r, Width(r) - 4, 1), tk::kStroke);
-      return true;
-    default:
-      return false;
+    case TP_SEPARATORVERT: canvas.Fill(Centred(r, Width(r) - 4, 1), tk::kStroke); return true;
+    default: return false;
   }
 }
 
@@ -80,14 +70,9 @@ bool DrawStatusPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
   switch (part) {
     case 0:
     case SP_PANE:
-    case SP_GRIPPERPANE:
-      canvas.Fill({r.right - 1, r.top + 2, r.right, r.bottom - 2}, tk::kStroke);
-      return true;
-    case SP_GRIPPER:
-      DrawGripperDots(canvas, r, false);
-      return true;
-    default:
-      return false;
+    case SP_GRIPPERPANE: canvas.Fill({r.right - 1, r.top + 2, r.right, r.bottom - 2}, tk::kStroke); return true;
+    case SP_GRIPPER: DrawGripperDots(canvas, r, false); return true;
+    default: return false;
   }
 }
 
@@ -113,8 +98,7 @@ bool DrawTooltipPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
       DrawCross(canvas, r, 8, tk::kText);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -135,8 +119,7 @@ bool DrawProgressPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
       if (state > PBFS_PARTIAL) return false;
       ProgressBand(canvas, part == PP_FILLVERT, r, FillOf(state));
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -43,10 +43,8 @@ void CheckBox(ThemeCanvas& canvas, int state, const RECT& r) {
   }
   canvas.RoundFill(box, tk::kRadius, AccentOf(look));
   const float x = static_cast<float>(box.left), y = static_cast<float>(box.top);
-  if (group == 1)
-    canvas.Polyline({{x + 3, y + 6}, {x + 5, y + 8}, {x + 9, y + 4}}, tk::kOnAccent, 1.6f);
-  else
-    canvas.Fill({box.left + 3, box.top + 6, box.right - 3, box.top + 8}, tk::kOnAccent);
+  if (group == 1) canvas.Polyline({{x + 3, y + 6}, {x + 5, y + 8}, {x + 9, y + 4}}, tk::kOnAccent, 1.6f);
+  else canvas.Fill({box.left + 3, box.top + 6, box.right - 3, box.top + 8}, tk::kOnAccent);
 }
 
 void RadioButton(ThemeCanvas& canvas, int state, const RECT& r) {
@@ -101,8 +99,7 @@ bool DrawButtonPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
       if (state > GBS_DISABLED) return false;
       canvas.RoundFrame(r, tk::kRadius, tk::kStroke);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

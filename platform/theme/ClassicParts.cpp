@@ -53,11 +53,8 @@ bool Button(HDC hdc, int part, int state, const RECT& r) {
       Frame(hdc, Centred(r, 13, 13), DFC_BUTTON,
             DFCS_BUTTONRADIO | (state >= RBS_CHECKEDNORMAL ? DFCS_CHECKED : 0) | FrameStateOf(InGroup(state)));
       return true;
-    case BP_GROUPBOX:
-      Edge(hdc, r, EDGE_ETCHED, BF_RECT);
-      return true;
-    default:
-      return false;
+    case BP_GROUPBOX: Edge(hdc, r, EDGE_ETCHED, BF_RECT); return true;
+    default: return false;
   }
 }
 
@@ -72,20 +69,13 @@ bool ScrollBar(HDC hdc, int part, int state, const RECT& r) {
       Frame(hdc, r, DFC_SCROLL, ScrollKind(state <= 0 ? 0 : (state - 1) / 4) | FrameStateOf(InGroup(state)));
       return true;
     case SBP_THUMBBTNHORZ:
-    case SBP_THUMBBTNVERT:
-      Edge(hdc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-      return true;
+    case SBP_THUMBBTNVERT: Edge(hdc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE); return true;
     case SBP_LOWERTRACKHORZ:
     case SBP_UPPERTRACKHORZ:
     case SBP_LOWERTRACKVERT:
-    case SBP_UPPERTRACKVERT:
-      FillSys(hdc, r, state == SCRBS_PRESSED ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR);
-      return true;
-    case SBP_SIZEBOX:
-      Frame(hdc, r, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-      return true;
-    default:
-      return false;
+    case SBP_UPPERTRACKVERT: FillSys(hdc, r, state == SCRBS_PRESSED ? COLOR_3DDKSHADOW : COLOR_SCROLLBAR); return true;
+    case SBP_SIZEBOX: Frame(hdc, r, DFC_SCROLL, DFCS_SCROLLSIZEGRIP); return true;
+    default: return false;
   }
 }
 
@@ -167,9 +157,7 @@ bool DrawClassicPart(ThemeClass themeClass, HDC hdc, int part, int state, const 
       FrameRect(hdc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
       return true;
     case ThemeClass::Progress: return Progress(hdc, part, r);
-    default:
-      Edge(hdc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-      return true;
+    default: Edge(hdc, r, EDGE_RAISED, BF_RECT | BF_MIDDLE); return true;
   }
 }
 

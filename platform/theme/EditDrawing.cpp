@@ -60,14 +60,11 @@ bool DrawEditPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
       if (state > ETS_CUEBANNER) return false;
       canvas.Fill(r, state == ETS_DISABLED || state == ETS_READONLY ? tk::kSurfaceAlt : tk::kSurface);
       return true;
-    case EP_CARET:
-      canvas.Fill(r, tk::kText);
-      return true;
+    case EP_CARET: canvas.Fill(r, tk::kText); return true;
     case EP_PASSWORD:
       canvas.Ellipse(Centred(r, 7, 7), state == ETS_DISABLED ? tk::kTextDisabled : tk::kText);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -96,8 +96,7 @@ bool DrawScrollBarPart(ThemeCanvas& canvas, int part, int state, const RECT& r) 
       canvas.Fill(r, tk::kSurfaceAlt);
       DrawGripperDots(canvas, r, state == SZB_LEFTALIGN);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -15,7 +15,8 @@ struct RingColors {
 };
 
 RingColors ColorsOf(bool outer, UINT ring, UINT flags, COLORREF face) {
-  if (flags & BF_MONO) return outer ? RingColors{tk::kStrokeStrong, tk::kStrokeStrong} : RingColors{tk::kSurface, tk::kSurface};
+  if (flags & BF_MONO)
+    return outer ? RingColors{tk::kStrokeStrong, tk::kStrokeStrong} : RingColors{tk::kSurface, tk::kSurface};
   if (flags & BF_FLAT) return outer ? RingColors{tk::kStroke, tk::kStroke} : RingColors{face, face};
   const bool raised = ring & (BDR_RAISEDOUTER | BDR_RAISEDINNER);
   if (outer) return raised ? RingColors{tk::kSurface, tk::kStrokeStrong} : RingColors{tk::kStrokeStrong, tk::kSurface};

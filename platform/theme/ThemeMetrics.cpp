@@ -36,8 +36,7 @@ std::optional<SIZE> FixedSize(ThemeClass themeClass, int part) {
     case ThemeClass::Tooltip:
       if (part == TTP_CLOSE) return SIZE{14, 14};
       break;
-    default:
-      break;
+    default: break;
   }
   return std::nullopt;
 }
@@ -90,15 +89,11 @@ RECT ContentMargins(ThemeClass themeClass, int part) {
     case ThemeClass::Window:
       if (part >= WP_CAPTION && part <= WP_SMALLMAXCAPTION) return {4, 0, 4, 0};
       return {};
-    case ThemeClass::Toolbar:
-      return part == TP_SEPARATOR || part == TP_SEPARATORVERT ? RECT{} : RECT{3, 3, 3, 3};
-    case ThemeClass::Tooltip:
-      return part == TTP_CLOSE ? RECT{} : RECT{4, 2, 4, 2};
+    case ThemeClass::Toolbar: return part == TP_SEPARATOR || part == TP_SEPARATORVERT ? RECT{} : RECT{3, 3, 3, 3};
+    case ThemeClass::Tooltip: return part == TTP_CLOSE ? RECT{} : RECT{4, 2, 4, 2};
     case ThemeClass::Status:
-    case ThemeClass::Progress:
-      return {};
-    default:
-      return {1, 1, 1, 1};
+    case ThemeClass::Progress: return {};
+    default: return {1, 1, 1, 1};
   }
 }
 
@@ -122,8 +117,7 @@ COLORREF PartTextColor(ThemeClass themeClass, int part, int state) {
   switch (themeClass) {
     case ThemeClass::Button:
       if (part == BP_PUSHBUTTON && (state == PBS_DEFAULTED || state == PBS_DEFAULTED_ANIMATING)) return tk::kOnAccent;
-      return LookOf(part == BP_PUSHBUTTON || part == BP_GROUPBOX ? state : (state - 1) % 4 + 1) ==
-                     PartLook::Disabled
+      return LookOf(part == BP_PUSHBUTTON || part == BP_GROUPBOX ? state : (state - 1) % 4 + 1) == PartLook::Disabled
                  ? tk::kTextDisabled
                  : tk::kText;
     case ThemeClass::Edit:
@@ -133,29 +127,21 @@ COLORREF PartTextColor(ThemeClass themeClass, int part, int state) {
       if (part >= WP_CAPTION && part <= WP_SMALLMAXCAPTION && state != CS_ACTIVE && state != 0)
         return tk::kCaptionTextInactive;
       return tk::kCaptionTextActive;
-    default:
-      return LookOf(state) == PartLook::Disabled ? tk::kTextDisabled : tk::kText;
+    default: return LookOf(state) == PartLook::Disabled ? tk::kTextDisabled : tk::kText;
   }
 }
 
 bool PartiallyTransparent(ThemeClass themeClass, int part, int /*state*/) {
   switch (themeClass) {
-    case ThemeClass::Button:
-      return true;  // rounded faces and glyph-sized boxes
-    case ThemeClass::Edit:
-      return part != EP_BACKGROUND && part != EP_CARET;
-    case ThemeClass::Window:
-      return part >= WP_SYSBUTTON && part <= WP_MDIHELPBUTTON;
+    case ThemeClass::Button: return true;  // rounded faces and glyph-sized boxes
+    case ThemeClass::Edit: return part != EP_BACKGROUND && part != EP_CARET;
+    case ThemeClass::Window: return part >= WP_SYSBUTTON && part <= WP_MDIHELPBUTTON;
     case ThemeClass::Toolbar:
     case ThemeClass::Status:
-    case ThemeClass::Progress:
-      return true;
-    case ThemeClass::Tooltip:
-      return part != TTP_STANDARD && part != TTP_STANDARDTITLE;
-    case ThemeClass::ScrollBar:
-      return part == SBP_GRIPPERHORZ || part == SBP_GRIPPERVERT;
-    default:
-      return true;  // the plain face is rounded
+    case ThemeClass::Progress: return true;
+    case ThemeClass::Tooltip: return part != TTP_STANDARD && part != TTP_STANDARDTITLE;
+    case ThemeClass::ScrollBar: return part == SBP_GRIPPERHORZ || part == SBP_GRIPPERVERT;
+    default: return true;  // the plain face is rounded
   }
 }
 

@@ -51,22 +51,32 @@ std::vector<Row> Rows() {
       {u"Group box", u"BUTTON", {56, 23}, States(BP_GROUPBOX, 1, 2)},
       {u"Edit fields", u"EDIT", {56, 21}, Join({{0, 0}, {0, 2}}, States(EP_EDITBORDER_NOSCROLL, 1, 4))},
       {u"Scroll arrows", u"SCROLLBAR", {17, 17}, States(SBP_ARROWBTN, 1, 16)},
-      {u"Thumbs, grippers", u"SCROLLBAR", {40, 17},
+      {u"Thumbs, grippers",
+       u"SCROLLBAR",
+       {40, 17},
        Join(States(SBP_THUMBBTNHORZ, 1, 4), {{SBP_GRIPPERHORZ, 1}, {SBP_SIZEBOX, 1}, {SBP_SIZEBOX, 2}})},
       {u"Vertical thumbs", u"SCROLLBAR", {17, 40}, Join(States(SBP_THUMBBTNVERT, 1, 4), {{SBP_GRIPPERVERT, 1}})},
-      {u"Tracks", u"SCROLLBAR", {20, 17},
+      {u"Tracks",
+       u"SCROLLBAR",
+       {20, 17},
        Join(Join(States(SBP_LOWERTRACKHORZ, 1, 4), States(SBP_UPPERTRACKHORZ, 1, 4)),
             Join(States(SBP_LOWERTRACKVERT, 1, 4), States(SBP_UPPERTRACKVERT, 1, 4)))},
-      {u"Captions, frames", u"WINDOW", {96, 19},
-       {{WP_CAPTION, CS_ACTIVE}, {WP_CAPTION, CS_INACTIVE}, {WP_FRAMEBOTTOM, FS_ACTIVE}, {WP_FRAMEBOTTOM, FS_INACTIVE}}},
-      {u"Caption buttons", u"WINDOW", {16, 14},
+      {u"Captions, frames",
+       u"WINDOW",
+       {96, 19},
+       {{WP_CAPTION, CS_ACTIVE},
+        {WP_CAPTION, CS_INACTIVE},
+        {WP_FRAMEBOTTOM, FS_ACTIVE},
+        {WP_FRAMEBOTTOM, FS_INACTIVE}}},
+      {u"Caption buttons",
+       u"WINDOW",
+       {16, 14},
        Join(Join(States(WP_MINBUTTON, 1, 4), States(WP_MAXBUTTON, 1, 4)),
             Join(States(WP_RESTOREBUTTON, 1, 4), Join(States(WP_HELPBUTTON, 1, 4), States(WP_CLOSEBUTTON, 1, 4))))},
       {u"Tool bar", u"TOOLBAR", {24, 22}, Join(States(TP_BUTTON, 1, 6), {{TP_SEPARATOR, 1}, {TP_SEPARATORVERT, 1}})},
       {u"Status", u"STATUS", {40, 20}, {{SP_PANE, 1}, {SP_GRIPPER, 1}}},
       {u"Tool tips", u"TOOLTIP", {56, 22}, Join({{TTP_STANDARD, 1}, {TTP_BALLOON, 1}}, States(TTP_CLOSE, 1, 3))},
-      {u"Progress", u"PROGRESS", {56, 16},
-       Join({{PP_BAR, 1}}, States(PP_FILL, 1, 4))},
+      {u"Progress", u"PROGRESS", {56, 16}, Join({{PP_BAR, 1}}, States(PP_FILL, 1, 4))},
   };
 }
 
@@ -84,13 +94,11 @@ void DrawRow(HDC hdc, const Row& row, int top) {
   for (const Cell& cell : row.cells) {
     const RECT r{x, top, x + row.cell.cx, top + row.cell.cy};
     // Grippers are shown on the thumb they sit on.
-    const bool gripper = *themeClass == ThemeClass::ScrollBar &&
-                         (cell.part == SBP_GRIPPERHORZ || cell.part == SBP_GRIPPERVERT);
+    const bool gripper =
+        *themeClass == ThemeClass::ScrollBar && (cell.part == SBP_GRIPPERHORZ || cell.part == SBP_GRIPPERVERT);
     if (theme && gripper) DrawThemeBackground(theme, hdc, cell.part - 6, SCRBS_NORMAL, &r, nullptr);
-    if (theme)
-      DrawThemeBackground(theme, hdc, cell.part, cell.state, &r, nullptr);
-    else
-      DrawClassicPart(*themeClass, hdc, cell.part, cell.state, r);
+    if (theme) DrawThemeBackground(theme, hdc, cell.part, cell.state, &r, nullptr);
+    else DrawClassicPart(*themeClass, hdc, cell.part, cell.state, r);
     x += row.cell.cx + kGap;
   }
   if (theme) CloseThemeData(theme);

@@ -36,8 +36,7 @@ std::vector<HWND> EveryWindow() {
 void RepaintEveryWindow() {
   std::vector<HWND> tops;
   EnumWindows(Collect, reinterpret_cast<LPARAM>(&tops));
-  for (HWND top : tops)
-    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  for (HWND top : tops) RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool ThemesOnFor(const char* environmentValue) {
@@ -97,10 +96,8 @@ void ThemeSwitch::SetWindowOptedOut(HWND hwnd, bool optedOut) {
   std::erase_if(known, [](HWND window) { return IsWindow(window); });
   std::lock_guard lock(mutex_);
   for (HWND gone : known) optedOut_.erase(gone);
-  if (optedOut)
-    optedOut_.insert(hwnd);
-  else
-    optedOut_.erase(hwnd);
+  if (optedOut) optedOut_.insert(hwnd);
+  else optedOut_.erase(hwnd);
 }
 
 bool ThemeSwitch::WindowOptedOut(HWND hwnd) const {

@@ -35,8 +35,7 @@ RECT Shrink(const RECT& r, const RECT& margins) {
   return {r.left + margins.left, r.top + margins.top, r.right - margins.right, r.bottom - margins.bottom};
 }
 
-HRESULT DrawClipped(const ThemeData& theme, HDC hdc, int partId, int stateId, const RECT& rect,
-                    const RECT* clip) {
+HRESULT DrawClipped(const ThemeData& theme, HDC hdc, int partId, int stateId, const RECT& rect, const RECT* clip) {
   if (!IsPartDefined(theme.themeClass, partId, stateId)) return E_PROP_ID_UNSUPPORTED;
   NotifyThemeDraw({theme.themeClass, partId, stateId, rect});
   const int saved = SaveDC(hdc);
@@ -73,8 +72,7 @@ HTHEME OpenNonClientThemeData(HWND hwnd, const WCHAR* classList) {
 
 HRESULT CloseThemeData(HTHEME theme) { return RemoveThemeData(theme) ? S_OK : E_HANDLE; }
 
-HRESULT DrawThemeBackground(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect,
-                            const RECT* clipRect) {
+HRESULT DrawThemeBackground(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect, const RECT* clipRect) {
   auto data = LookupThemeData(theme);
   if (!data) return E_HANDLE;
   if (!rect) return E_POINTER;
@@ -90,24 +88,25 @@ HRESULT DrawThemeBackgroundEx(HTHEME theme, HDC hdc, int partId, int stateId, co
   return DrawClipped(*data, hdc, partId, stateId, *rect, clipped ? &options->rcClip : nullptr);
 }
 
-HRESULT DrawThemeEdge(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* destRect, UINT edge,
-                      UINT flags, RECT* contentRect) {
+HRESULT DrawThemeEdge(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* destRect, UINT edge, UINT flags,
+                      RECT* contentRect) {
   auto data = LookupThemeData(theme);
   if (!data) return E_HANDLE;
   if (!destRect) return E_POINTER;
-  const COLORREF face = PartColor(data->themeClass, partId, stateId, TMT_FILLCOLOR).value_or(GetSysColor(COLOR_BTNFACE));
+  const COLORREF face =
+      PartColor(data->themeClass, partId, stateId, TMT_FILLCOLOR).value_or(GetSysColor(COLOR_BTNFACE));
   const RECT inside = DrawFlatEdge(hdc, *destRect, edge, flags, face);
   if (contentRect) *contentRect = inside;
   return S_OK;
 }
 
-HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHAR* text, int count,
-                      DWORD textFlags, DWORD textFlags2, const RECT* rect) {
+HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHAR* text, int count, DWORD textFlags,
+                      DWORD textFlags2, const RECT* rect) {
   auto data = LookupThemeData(theme);
   if (!data) return E_HANDLE;
   if (!text || !rect) return E_POINTER;
-  const COLORREF color = (textFlags2 & DTT_GRAYED) ? GetSysColor(COLOR_GRAYTEXT)
-                                                   : PartTextColor(data->themeClass, partId, stateId);
+  const COLORREF color =
+      (textFlags2 & DTT_GRAYED) ? GetSysColor(COLOR_GRAYTEXT) : PartTextColor(data->themeClass, partId, stateId);
   const COLORREF oldColor = SetTextColor(hdc, color);
   if (oldColor == CLR_INVALID) return E_HANDLE;
   const int oldMode = SetBkMode(hdc, TRANSPARENT);
@@ -149,19 +148,14 @@ HRESULT GetThemeFont(HTHEME theme, HDC /*hdc*/, int /*partId*/, int /*stateId*/,
   if (!LookupThemeData(theme)) return E_HANDLE;
   if (!font) return E_POINTER;
   switch (propId) {
-    case TMT_CAPTIONFONT:
-      *font = MakeLogFont(u"Tahoma", -11, FW_BOLD);
-      return S_OK;
+    case TMT_CAPTIONFONT: *font = MakeLogFont(u"Tahoma", -11, FW_BOLD); return S_OK;
     case TMT_SMALLCAPTIONFONT:
     case TMT_MENUFONT:
     case TMT_STATUSFONT:
     case TMT_MSGBOXFONT:
     case TMT_ICONTITLEFONT:
-    case TMT_FONT:
-      *font = MakeLogFont(u"Tahoma", -11);
-      return S_OK;
-    default:
-      return E_PROP_ID_UNSUPPORTED;
+    case TMT_FONT: *font = MakeLogFont(u"Tahoma", -11); return S_OK;
+    default: return E_PROP_ID_UNSUPPORTED;
   }
 }
 
@@ -184,8 +178,8 @@ HRESULT GetThemeBackgroundExtent(HTHEME theme, HDC /*hdc*/, int partId, int /*st
   return S_OK;
 }
 
-HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC /*hdc*/, int partId, int /*stateId*/,
-                                      const RECT* boundingRect, RECT* contentRect) {
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC /*hdc*/, int partId, int /*stateId*/, const RECT* boundingRect,
+                                      RECT* contentRect) {
   auto data = LookupThemeData(theme);
   if (!data) return E_HANDLE;
   if (!boundingRect || !contentRect) return E_POINTER;
@@ -193,8 +187,8 @@ HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC /*hdc*/, int partId, int
   return S_OK;
 }
 
-HRESULT GetThemePartSize(HTHEME theme, HDC /*hdc*/, int partId, int stateId, const RECT* rect,
-                         THEMESIZE sizeKind, SIZE* size) {
+HRESULT GetThemePartSize(HTHEME theme, HDC /*hdc*/, int partId, int stateId, const RECT* rect, THEMESIZE sizeKind,
+                         SIZE* size) {
   auto data = LookupThemeData(theme);
   if (!data) return E_HANDLE;
   if (!size) return E_POINTER;

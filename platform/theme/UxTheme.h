@@ -55,18 +55,17 @@ constexpr DWORD STAP_ALLOW_WEBCONTENT = 0x0004;
 HTHEME OpenThemeData(HWND hwnd, const WCHAR* classList);
 HRESULT CloseThemeData(HTHEME theme);
 
-HRESULT DrawThemeBackground(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect,
-                            const RECT* clipRect);
+HRESULT DrawThemeBackground(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect, const RECT* clipRect);
 HRESULT DrawThemeBackgroundEx(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect,
                               const DTBGOPTS* options);
 // Draws an edge of the part's colours with DrawEdge's `edge` and `flags` encoding; `contentRect`
 // (optional) receives the rectangle inside the drawn edge.
-HRESULT DrawThemeEdge(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* destRect, UINT edge,
-                      UINT flags, RECT* contentRect);
+HRESULT DrawThemeEdge(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* destRect, UINT edge, UINT flags,
+                      RECT* contentRect);
 // DrawText with the part's text colour (DTT_GRAYED in textFlags2: the disabled colour) in the
 // DC's font; count -1 means a terminated string.
-HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHAR* text, int count,
-                      DWORD textFlags, DWORD textFlags2, const RECT* rect);
+HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHAR* text, int count, DWORD textFlags,
+                      DWORD textFlags2, const RECT* rect);
 // Paints the parent's background into `hdc` under `hwnd` (within `rect`, in hwnd's client
 // coordinates, or all of it): saves the DC, shifts its origin to the parent's client
 // coordinates, sends WM_ERASEBKGND and WM_PRINTCLIENT (PRF_CLIENT) to the parent, restores the DC.
@@ -81,10 +80,10 @@ HRESULT GetThemeTextExtent(HTHEME theme, HDC hdc, int partId, int stateId, const
 // The rectangle a background needs around `contentRect`, and the content inside `boundingRect`.
 HRESULT GetThemeBackgroundExtent(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* contentRect,
                                  RECT* extentRect);
-HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC hdc, int partId, int stateId,
-                                      const RECT* boundingRect, RECT* contentRect);
-HRESULT GetThemePartSize(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect,
-                         THEMESIZE sizeKind, SIZE* size);
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* boundingRect,
+                                      RECT* contentRect);
+HRESULT GetThemePartSize(HTHEME theme, HDC hdc, int partId, int stateId, const RECT* rect, THEMESIZE sizeKind,
+                         SIZE* size);
 // SM_* metrics (and the TMT_ sizes of VsStyle.h): the classic numbers, the same in both looks.
 int GetThemeSysSize(HTHEME theme, int sizeId);
 BOOL IsThemeBackgroundPartiallyTransparent(HTHEME theme, int partId, int stateId);

@@ -17,13 +17,9 @@ void FrameBand(ThemeCanvas& canvas, int part, int state, const RECT& r) {
   canvas.Fill(r, CaptionFace(state));
   switch (part) {
     case WP_FRAMELEFT:
-    case WP_SMALLFRAMELEFT:
-      canvas.Fill({r.left, r.top, r.left + 1, r.bottom}, tk::kFrame);
-      break;
+    case WP_SMALLFRAMELEFT: canvas.Fill({r.left, r.top, r.left + 1, r.bottom}, tk::kFrame); break;
     case WP_FRAMERIGHT:
-    case WP_SMALLFRAMERIGHT:
-      canvas.Fill({r.right - 1, r.top, r.right, r.bottom}, tk::kFrame);
-      break;
+    case WP_SMALLFRAMERIGHT: canvas.Fill({r.right - 1, r.top, r.right, r.bottom}, tk::kFrame); break;
     default:
       canvas.Fill({r.left, r.bottom - 1, r.right, r.bottom}, tk::kFrame);
       canvas.Fill({r.left, r.top, r.left + 1, r.bottom}, tk::kFrame);
@@ -37,12 +33,8 @@ void Glyph(ThemeCanvas& canvas, int part, const RECT& r, COLORREF color) {
   const float x = static_cast<float>(box.left), y = static_cast<float>(box.top);
   switch (part) {
     case WP_MINBUTTON:
-    case WP_MDIMINBUTTON:
-      canvas.Fill({box.left, box.top + 5, box.right, box.top + 6}, color);
-      break;
-    case WP_MAXBUTTON:
-      canvas.Frame(box, color);
-      break;
+    case WP_MDIMINBUTTON: canvas.Fill({box.left, box.top + 5, box.right, box.top + 6}, color); break;
+    case WP_MAXBUTTON: canvas.Frame(box, color); break;
     case WP_RESTOREBUTTON:
     case WP_MDIRESTOREBUTTON:
       canvas.Frame({box.left, box.top + 2, box.right - 2, box.bottom}, color);
@@ -50,18 +42,14 @@ void Glyph(ThemeCanvas& canvas, int part, const RECT& r, COLORREF color) {
       break;
     case WP_HELPBUTTON:
     case WP_MDIHELPBUTTON:
-      canvas.Polyline({{x + 2, y + 3}, {x + 3, y + 1}, {x + 5, y}, {x + 7, y + 1}, {x + 8, y + 3}, {x + 5, y + 5},
-                       {x + 5, y + 7}},
-                      color, 1.2f);
+      canvas.Polyline(
+          {{x + 2, y + 3}, {x + 3, y + 1}, {x + 5, y}, {x + 7, y + 1}, {x + 8, y + 3}, {x + 5, y + 5}, {x + 5, y + 7}},
+          color, 1.2f);
       canvas.Fill({box.left + 5, box.bottom - 1, box.left + 6, box.bottom}, color);
       break;
     case WP_SYSBUTTON:
-    case WP_MDISYSBUTTON:
-      canvas.RoundFill(Centred(r, 12, 12), 2, tk::kAccent);
-      break;
-    default:
-      DrawCross(canvas, r, 10, color);
-      break;
+    case WP_MDISYSBUTTON: canvas.RoundFill(Centred(r, 12, 12), 2, tk::kAccent); break;
+    default: DrawCross(canvas, r, 10, color); break;
   }
 }
 
@@ -116,11 +104,8 @@ bool DrawWindowPart(ThemeCanvas& canvas, int part, int state, const RECT& r) {
     case WP_VERTSCROLL: return DrawScrollBarPart(canvas, SBP_LOWERTRACKVERT, state, r);
     case WP_HORZTHUMB: return DrawScrollBarPart(canvas, SBP_THUMBBTNHORZ, state, r);
     case WP_VERTTHUMB: return DrawScrollBarPart(canvas, SBP_THUMBBTNVERT, state, r);
-    case WP_DIALOG:
-      canvas.Fill(r, tk::kSurfaceAlt);
-      return true;
-    default:
-      return false;
+    case WP_DIALOG: canvas.Fill(r, tk::kSurfaceAlt); return true;
+    default: return false;
   }
 }
 

@@ -43,7 +43,10 @@ class Backend {
   // Shapes the native window to `shape` (window coordinates; null = rectangular again), so the
   // display neither shows nor routes input outside it. False when the display cannot shape
   // windows: the window region then only clips painting and hit-testing.
-  virtual bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) { (void)hwnd, (void)shape; return false; }
+  virtual bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) {
+    (void)hwnd, (void)shape;
+    return false;
+  }
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
 

@@ -23,7 +23,7 @@ struct ClipboardState {
   std::thread::id openThread;
   HWND owner = nullptr;
   std::vector<std::pair<UINT, HANDLE>> formats;  // in the order they were set
-  std::vector<String> names;                      // registered formats, from 0xC000
+  std::vector<String> names;                     // registered formats, from 0xC000
 };
 
 ClipboardState& State() {

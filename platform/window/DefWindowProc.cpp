@@ -110,29 +110,17 @@ LRESULT SetCursorFor(Window& w, WPARAM wParam, LPARAM lParam) {
       SetCursor(c);
       return TRUE;
     }
-    case HTERROR:
-      return FALSE;
+    case HTERROR: return FALSE;
     case HTLEFT:
-    case HTRIGHT:
-      shape = IDC_SIZEWE;
-      break;
+    case HTRIGHT: shape = IDC_SIZEWE; break;
     case HTTOP:
-    case HTBOTTOM:
-      shape = IDC_SIZENS;
-      break;
+    case HTBOTTOM: shape = IDC_SIZENS; break;
     case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-      shape = IDC_SIZENWSE;
-      break;
+    case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
     case HTTOPRIGHT:
-    case HTBOTTOMLEFT:
-      shape = IDC_SIZENESW;
-      break;
-    case HTSIZE:
-      shape = IDC_SIZENWSE;
-      break;
-    default:
-      break;
+    case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
+    case HTSIZE: shape = IDC_SIZENWSE; break;
+    default: break;
   }
   SetCursor(LoadCursorW(nullptr, shape));
   return TRUE;
@@ -162,27 +150,16 @@ LRESULT SysCommand(Window& w, WPARAM command, LPARAM lParam) {
     at = {static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
   }
   switch (command & 0xFFF0) {
-    case SC_MOVE:
-      detail::MoveSizeLoop(w, HTCAPTION, at);
-      break;
+    case SC_MOVE: detail::MoveSizeLoop(w, HTCAPTION, at); break;
     case SC_SIZE:
       if ((command & 0xF) >= 1 && (command & 0xF) <= 8)
         detail::MoveSizeLoop(w, HTLEFT + static_cast<LRESULT>(command & 0xF) - 1, at);
       break;
-    case SC_CLOSE:
-      Send(w, WM_CLOSE);
-      break;
-    case SC_MINIMIZE:
-      ShowWindow(w.handle, SW_MINIMIZE);
-      break;
-    case SC_MAXIMIZE:
-      ShowWindow(w.handle, SW_MAXIMIZE);
-      break;
-    case SC_RESTORE:
-      ShowWindow(w.handle, SW_RESTORE);
-      break;
-    default:
-      break;
+    case SC_CLOSE: Send(w, WM_CLOSE); break;
+    case SC_MINIMIZE: ShowWindow(w.handle, SW_MINIMIZE); break;
+    case SC_MAXIMIZE: ShowWindow(w.handle, SW_MAXIMIZE); break;
+    case SC_RESTORE: ShowWindow(w.handle, SW_RESTORE); break;
+    default: break;
   }
   return 0;
 }
@@ -255,11 +232,8 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         *r = detail::DefaultClientRect(*w, *r);
       }
       return 0;
-    case WM_NCHITTEST:
-      return detail::DefaultHitTest(*w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCPAINT:
-      NcPaint(*w);
-      return 0;
+    case WM_NCHITTEST: return detail::DefaultHitTest(*w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT: NcPaint(*w); return 0;
     case WM_NCACTIVATE:
       w->ncActive = wParam != 0;
       if ((w->style & WS_CAPTION) == WS_CAPTION) NcPaint(*w);
@@ -268,32 +242,20 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       StoreText(*w, reinterpret_cast<LPCWSTR>(lParam));
       if ((w->style & WS_CAPTION) == WS_CAPTION) NcPaint(*w);
       return TRUE;
-    case WM_GETTEXT:
-      return CopyText(*w, wParam, lParam);
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(w->text.size());
+    case WM_GETTEXT: return CopyText(*w, wParam, lParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(hwnd, &ps);
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_ERASEBKGND:
-      return EraseBackground(*w, reinterpret_cast<HDC>(wParam));
-    case WM_PRINT:
-      Print(*w, reinterpret_cast<HDC>(wParam), lParam);
-      return 0;
-    case WM_SETREDRAW:
-      w->redraw = wParam != 0;
-      return 0;
-    case WM_WINDOWPOSCHANGING:
-      WindowPosChanging(*w, reinterpret_cast<WINDOWPOS*>(lParam));
-      return 0;
-    case WM_WINDOWPOSCHANGED:
-      WindowPosChanged(*w, reinterpret_cast<const WINDOWPOS*>(lParam));
-      return 0;
-    case WM_SETCURSOR:
-      return SetCursorFor(*w, wParam, lParam);
+    case WM_ERASEBKGND: return EraseBackground(*w, reinterpret_cast<HDC>(wParam));
+    case WM_PRINT: Print(*w, reinterpret_cast<HDC>(wParam), lParam); return 0;
+    case WM_SETREDRAW: w->redraw = wParam != 0; return 0;
+    case WM_WINDOWPOSCHANGING: WindowPosChanging(*w, reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
+    case WM_WINDOWPOSCHANGED: WindowPosChanged(*w, reinterpret_cast<const WINDOWPOS*>(lParam)); return 0;
+    case WM_SETCURSOR: return SetCursorFor(*w, wParam, lParam);
     case WM_MOUSEACTIVATE: {
       LRESULT r = AskParent(*w, msg, wParam, lParam);
       return r ? r : MA_ACTIVATE;
@@ -301,16 +263,13 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !w->minimized) SetFocus(hwnd);
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(hwnd);
-      return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_CANCELMODE:
       if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
-    case WM_CONTEXTMENU:
-      return AskParent(*w, msg, wParam, lParam);
+    case WM_CONTEXTMENU: return AskParent(*w, msg, wParam, lParam);
     case WM_RBUTTONUP: {
       // A right click asks for a context menu at the screen position.
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -319,14 +278,12 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                    MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
       return 0;
     }
-    case WM_NCLBUTTONUP:
-      return NcButtonUp(*w, wParam);
+    case WM_NCLBUTTONUP: return NcButtonUp(*w, wParam);
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageW(hwnd, WM_SYSCOMMAND, w->maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
-    case WM_SYSCOMMAND:
-      return SysCommand(*w, wParam, lParam);
+    case WM_SYSCOMMAND: return SysCommand(*w, wParam, lParam);
     case WM_NCLBUTTONDOWN:
       if (wParam == HTVSCROLL || wParam == HTHSCROLL) {
         detail::TrackScrollBar(*w, wParam == HTVSCROLL ? 1 : 0, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -340,21 +297,15 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == VK_F4 && (HIWORD(static_cast<DWORD_PTR>(lParam)) & 0x2000))
         SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
-    case WM_UNICHAR:
-      return UniChar(*w, wParam);
+    case WM_UNICHAR: return UniChar(*w, wParam);
     case WM_IME_COMPOSITION:
       // A result the window did not take itself becomes characters.
       if (lParam & GCS_RESULTSTR) ImeResultToChars(*w);
       return 0;
-    case WM_IME_CHAR:
-      PostMessageW(hwnd, WM_CHAR, wParam, lParam);
-      return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
-    case WM_GETDLGCODE:
-      return 0;
-    default:
-      return 0;
+    case WM_IME_CHAR: PostMessageW(hwnd, WM_CHAR, wParam, lParam); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_GETDLGCODE: return 0;
+    default: return 0;
   }
 }
 

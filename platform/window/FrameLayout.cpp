@@ -10,28 +10,22 @@ namespace kestrel::platform {
 
 int FrameMetric(int index) { return GetSystemMetrics(index); }
 
-bool PointInRect(const RECT& r, POINT p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
+bool PointInRect(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 bool RectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 RECT IntersectRects(const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-         std::min(a.bottom, b.bottom)};
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
   return RectEmpty(r) ? RECT{} : r;
 }
 
 RECT UnionRects(const RECT& a, const RECT& b) {
   if (RectEmpty(a)) return b;
   if (RectEmpty(b)) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
-RECT OffsetRectBy(const RECT& r, int dx, int dy) {
-  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
+RECT OffsetRectBy(const RECT& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 namespace {
 

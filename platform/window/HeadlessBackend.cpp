@@ -92,7 +92,8 @@ void HeadlessBackend::Advance(DWORD ms) {
     for (auto& t : queue->Timers())
       if (static_cast<LONG>(t.due - now) > 0 && static_cast<LONG>(t.due - next) < 0) next = t.due;
     int hover = detail::CheckHover();
-    if (hover > 0 && static_cast<LONG>(now + static_cast<DWORD>(hover) - next) < 0) next = now + static_cast<DWORD>(hover);
+    if (hover > 0 && static_cast<LONG>(now + static_cast<DWORD>(hover) - next) < 0)
+      next = now + static_cast<DWORD>(hover);
     {
       std::lock_guard lock(mutex_);
       now_ = next;

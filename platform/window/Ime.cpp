@@ -44,7 +44,9 @@ BOOL ImmReleaseContext(HWND hwnd, HIMC context) { return IsWindow(hwnd) && conte
 
 LONG ImmGetCompositionStringW(HIMC context, DWORD index, void* buffer, DWORD bufferBytes) {
   if (context != ContextHandle()) return IMM_ERROR_GENERAL;
-  const String* text = index == GCS_COMPSTR ? &Context().composition : index == GCS_RESULTSTR ? &Context().result : nullptr;
+  const String* text = index == GCS_COMPSTR     ? &Context().composition
+                       : index == GCS_RESULTSTR ? &Context().result
+                                                : nullptr;
   if (!text) return IMM_ERROR_GENERAL;
   LONG bytes = static_cast<LONG>(text->size() * sizeof(char16_t));
   if (!buffer || bufferBytes == 0) return bytes;

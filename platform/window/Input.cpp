@@ -156,16 +156,12 @@ void SetKeyDown(KeyStates& keys, int vk, bool down) {
 int GenericKey(int vk) {
   switch (vk) {
     case VK_LSHIFT:
-    case VK_RSHIFT:
-      return VK_SHIFT;
+    case VK_RSHIFT: return VK_SHIFT;
     case VK_LCONTROL:
-    case VK_RCONTROL:
-      return VK_CONTROL;
+    case VK_RCONTROL: return VK_CONTROL;
     case VK_LMENU:
-    case VK_RMENU:
-      return VK_MENU;
-    default:
-      return vk;
+    case VK_RMENU: return VK_MENU;
+    default: return vk;
   }
 }
 
@@ -188,10 +184,8 @@ HWND HitTestAt(POINT screen, LRESULT* hit) {
   LRESULT code = HTNOWHERE;
   if (h) {
     auto w = Wm().Lookup(h);
-    if (w && w->thread == std::this_thread::get_id())
-      code = SendMessageW(h, WM_NCHITTEST, 0, PointParam(screen));
-    else
-      code = HTCLIENT;
+    if (w && w->thread == std::this_thread::get_id()) code = SendMessageW(h, WM_NCHITTEST, 0, PointParam(screen));
+    else code = HTCLIENT;
   }
   if (hit) *hit = code;
   return h;
@@ -236,39 +230,22 @@ void UpdateKeyStateFromMessage(const MSG& msg) {
   auto& keys = Wm().Keys();
   switch (msg.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      UpdateKeys(keys, static_cast<int>(msg.wParam), true);
-      break;
+    case WM_SYSKEYDOWN: UpdateKeys(keys, static_cast<int>(msg.wParam), true); break;
     case WM_KEYUP:
-    case WM_SYSKEYUP:
-      UpdateKeys(keys, static_cast<int>(msg.wParam), false);
-      break;
+    case WM_SYSKEYUP: UpdateKeys(keys, static_cast<int>(msg.wParam), false); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK:
-      SetKeyDown(keys, VK_LBUTTON, true);
-      break;
+    case WM_NCLBUTTONDBLCLK: SetKeyDown(keys, VK_LBUTTON, true); break;
     case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-      SetKeyDown(keys, VK_LBUTTON, false);
-      break;
+    case WM_NCLBUTTONUP: SetKeyDown(keys, VK_LBUTTON, false); break;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-      SetKeyDown(keys, VK_RBUTTON, true);
-      break;
-    case WM_RBUTTONUP:
-      SetKeyDown(keys, VK_RBUTTON, false);
-      break;
+    case WM_RBUTTONDBLCLK: SetKeyDown(keys, VK_RBUTTON, true); break;
+    case WM_RBUTTONUP: SetKeyDown(keys, VK_RBUTTON, false); break;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      SetKeyDown(keys, VK_MBUTTON, true);
-      break;
-    case WM_MBUTTONUP:
-      SetKeyDown(keys, VK_MBUTTON, false);
-      break;
-    default:
-      break;
+    case WM_MBUTTONDBLCLK: SetKeyDown(keys, VK_MBUTTON, true); break;
+    case WM_MBUTTONUP: SetKeyDown(keys, VK_MBUTTON, false); break;
+    default: break;
   }
 }
 
@@ -283,10 +260,8 @@ void InjectMouseButton(MouseButton button, bool down, POINT screen) {
   UINT base = button == MouseButton::Left    ? WM_LBUTTONDOWN
               : button == MouseButton::Right ? WM_RBUTTONDOWN
                                              : WM_MBUTTONDOWN;
-  if (down)
-    wm.Mouse().buttons |= flag;
-  else
-    wm.Mouse().buttons &= ~flag;
+  if (down) wm.Mouse().buttons |= flag;
+  else wm.Mouse().buttons &= ~flag;
   SetKeyDown(wm.AsyncKeys(), vk, down);
   RouteMouse(down ? base : base + 1, screen);
 }

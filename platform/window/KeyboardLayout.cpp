@@ -42,32 +42,39 @@ struct KeyRow {
 };
 
 constexpr KeyRow kUsKeys[] = {
-    {VK_SPACE, u' ', u' ', u' ', 0},       {VK_RETURN, u'\r', u'\r', u'\n', 0},
-    {VK_BACK, u'\b', u'\b', 0x7F, 0},      {VK_TAB, u'\t', u'\t', 0, 0},
-    {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},      {VK_OEM_1, u';', u':', 0, 0},
-    {VK_OEM_PLUS, u'=', u'+', 0, 0},       {VK_OEM_COMMA, u',', u'<', 0, 0},
-    {VK_OEM_MINUS, u'-', u'_', 0, 0},      {VK_OEM_PERIOD, u'.', u'>', 0, 0},
-    {VK_OEM_2, u'/', u'?', 0, 0},          {VK_OEM_3, u'`', u'~', 0, 0},
-    {VK_OEM_4, u'[', u'{', 0x1B, 0},       {VK_OEM_5, u'\\', u'|', 0x1C, 0},
-    {VK_OEM_6, u']', u'}', 0x1D, 0},       {VK_OEM_7, u'\'', u'"', 0, 0},
-    {VK_MULTIPLY, u'*', u'*', 0, 0},       {VK_ADD, u'+', u'+', 0, 0},
-    {VK_SUBTRACT, u'-', u'-', 0, 0},       {VK_DECIMAL, u'.', u'.', 0, 0},
-    {VK_DIVIDE, u'/', u'/', 0, 0},         {VK_OEM_102, u'\\', u'|', 0x1C, 0},
+    {VK_SPACE, u' ', u' ', u' ', 0},    {VK_RETURN, u'\r', u'\r', u'\n', 0}, {VK_BACK, u'\b', u'\b', 0x7F, 0},
+    {VK_TAB, u'\t', u'\t', 0, 0},       {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},    {VK_OEM_1, u';', u':', 0, 0},
+    {VK_OEM_PLUS, u'=', u'+', 0, 0},    {VK_OEM_COMMA, u',', u'<', 0, 0},    {VK_OEM_MINUS, u'-', u'_', 0, 0},
+    {VK_OEM_PERIOD, u'.', u'>', 0, 0},  {VK_OEM_2, u'/', u'?', 0, 0},        {VK_OEM_3, u'`', u'~', 0, 0},
+    {VK_OEM_4, u'[', u'{', 0x1B, 0},    {VK_OEM_5, u'\\', u'|', 0x1C, 0},    {VK_OEM_6, u']', u'}', 0x1D, 0},
+    {VK_OEM_7, u'\'', u'"', 0, 0},      {VK_MULTIPLY, u'*', u'*', 0, 0},     {VK_ADD, u'+', u'+', 0, 0},
+    {VK_SUBTRACT, u'-', u'-', 0, 0},    {VK_DECIMAL, u'.', u'.', 0, 0},      {VK_DIVIDE, u'/', u'/', 0, 0},
+    {VK_OEM_102, u'\\', u'|', 0x1C, 0},
 };
 
 // Control characters sit on the keys where the US layout has [ \ ]: ü, # and + (and < like \).
 constexpr KeyRow kGermanKeys[] = {
-    {VK_SPACE, u' ', u' ', u' ', 0},       {VK_RETURN, u'\r', u'\r', u'\n', 0},
-    {VK_BACK, u'\b', u'\b', 0x7F, 0},      {VK_TAB, u'\t', u'\t', 0, 0},
-    {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},      {VK_OEM_1, u'ü', u'Ü', 0x1B, 0, true},
-    {VK_OEM_PLUS, u'+', u'*', 0x1D, u'~'}, {VK_OEM_COMMA, u',', u';', 0, 0},
-    {VK_OEM_MINUS, u'-', u'_', 0, 0},      {VK_OEM_PERIOD, u'.', u':', 0, 0},
-    {VK_OEM_2, u'#', u'\'', 0x1C, 0},      {VK_OEM_3, u'ö', u'Ö', 0, 0, true},
-    {VK_OEM_4, u'ß', u'?', 0, u'\\'},      {VK_OEM_5, u'^', u'°', 0, 0, false, true, false},
+    {VK_SPACE, u' ', u' ', u' ', 0},
+    {VK_RETURN, u'\r', u'\r', u'\n', 0},
+    {VK_BACK, u'\b', u'\b', 0x7F, 0},
+    {VK_TAB, u'\t', u'\t', 0, 0},
+    {VK_ESCAPE, 0x1B, 0x1B, 0x1B, 0},
+    {VK_OEM_1, u'ü', u'Ü', 0x1B, 0, true},
+    {VK_OEM_PLUS, u'+', u'*', 0x1D, u'~'},
+    {VK_OEM_COMMA, u',', u';', 0, 0},
+    {VK_OEM_MINUS, u'-', u'_', 0, 0},
+    {VK_OEM_PERIOD, u'.', u':', 0, 0},
+    {VK_OEM_2, u'#', u'\'', 0x1C, 0},
+    {VK_OEM_3, u'ö', u'Ö', 0, 0, true},
+    {VK_OEM_4, u'ß', u'?', 0, u'\\'},
+    {VK_OEM_5, u'^', u'°', 0, 0, false, true, false},
     {VK_OEM_6, u'´', u'`', 0, 0, false, true, true},
-    {VK_OEM_7, u'ä', u'Ä', 0, 0, true},    {VK_OEM_102, u'<', u'>', 0x1C, u'|'},
-    {VK_MULTIPLY, u'*', u'*', 0, 0},       {VK_ADD, u'+', u'+', 0, 0},
-    {VK_SUBTRACT, u'-', u'-', 0, 0},       {VK_DECIMAL, u',', u',', 0, 0},
+    {VK_OEM_7, u'ä', u'Ä', 0, 0, true},
+    {VK_OEM_102, u'<', u'>', 0x1C, u'|'},
+    {VK_MULTIPLY, u'*', u'*', 0, 0},
+    {VK_ADD, u'+', u'+', 0, 0},
+    {VK_SUBTRACT, u'-', u'-', 0, 0},
+    {VK_DECIMAL, u',', u',', 0, 0},
     {VK_DIVIDE, u'/', u'/', 0, 0},
 };
 
@@ -129,9 +136,16 @@ KeyboardLayout::Key KeyboardLayout::Translate(UINT virtualKey, const BYTE* keySt
 UINT KeyboardLayout::VirtualKeyAtUsPosition(UINT usVirtualKey) {
   if (ActiveLayout() != kGerman) return usVirtualKey;
   static constexpr std::pair<UINT, UINT> kGermanPositions[] = {
-      {VK_OEM_MINUS, VK_OEM_4}, {VK_OEM_PLUS, VK_OEM_6}, {VK_OEM_4, VK_OEM_1}, {VK_OEM_6, VK_OEM_PLUS},
-      {VK_OEM_1, VK_OEM_3},     {VK_OEM_3, VK_OEM_5},    {VK_OEM_5, VK_OEM_2}, {VK_OEM_2, VK_OEM_MINUS},
-      {'Y', 'Z'},               {'Z', 'Y'},
+      {VK_OEM_MINUS, VK_OEM_4},
+      {VK_OEM_PLUS, VK_OEM_6},
+      {VK_OEM_4, VK_OEM_1},
+      {VK_OEM_6, VK_OEM_PLUS},
+      {VK_OEM_1, VK_OEM_3},
+      {VK_OEM_3, VK_OEM_5},
+      {VK_OEM_5, VK_OEM_2},
+      {VK_OEM_2, VK_OEM_MINUS},
+      {'Y', 'Z'},
+      {'Z', 'Y'},
   };
   for (auto [us, german] : kGermanPositions)
     if (us == usVirtualKey) return german;

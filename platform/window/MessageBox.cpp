@@ -117,9 +117,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
+    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       SetCapture(hwnd);
@@ -145,8 +143,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         MoveFocus(dialog, hwnd, wParam == VK_LEFT || (wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0));
       }
       return 0;
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -168,14 +165,9 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_COMMAND:
-      Answer(hwnd, static_cast<int>(LOWORD(wParam)));
-      return 0;
-    case WM_CLOSE:
-      Answer(hwnd, EscapeAnswer(hwnd));
-      return 0;
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_COMMAND: Answer(hwnd, static_cast<int>(LOWORD(wParam))); return 0;
+    case WM_CLOSE: Answer(hwnd, EscapeAnswer(hwnd)); return 0;
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -223,9 +215,9 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
   RECT around;
   GetWindowRect(owner && IsWindow(owner) ? owner : GetDesktopWindow(), &around);
   int x = around.left + ((around.right - around.left) - w) / 2, y = around.top + ((around.bottom - around.top) - h) / 2;
-  HWND dialog = CreateWindowExW(WS_EX_DLGMODALFRAME | ((type & MB_TOPMOST) ? WS_EX_TOPMOST : 0), kDialogClass,
-                                caption.c_str(), style, std::max(x, 0), std::max(y, 0), w, h, owner, nullptr,
-                                nullptr, nullptr);
+  HWND dialog =
+      CreateWindowExW(WS_EX_DLGMODALFRAME | ((type & MB_TOPMOST) ? WS_EX_TOPMOST : 0), kDialogClass, caption.c_str(),
+                      style, std::max(x, 0), std::max(y, 0), w, h, owner, nullptr, nullptr, nullptr);
   if (!dialog) return nullptr;
   SetWindowLongPtrW(dialog, kTypeIndex, static_cast<LONG_PTR>(type));
   RECT client;
@@ -235,8 +227,8 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
   HWND focus = nullptr;
   for (size_t i = 0; i < buttons.size(); ++i) {
     HWND b = CreateWindowExW(0, kButtonClass, buttons[i].label, WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                             bx + static_cast<int>(i) * (kButtonWidth + kGap), by, kButtonWidth, kButtonHeight,
-                             dialog, reinterpret_cast<HMENU>(static_cast<LONG_PTR>(buttons[i].id)), nullptr, nullptr);
+                             bx + static_cast<int>(i) * (kButtonWidth + kGap), by, kButtonWidth, kButtonHeight, dialog,
+                             reinterpret_cast<HMENU>(static_cast<LONG_PTR>(buttons[i].id)), nullptr, nullptr);
     if (i == defaultIndex) focus = b;
   }
   ShowWindow(dialog, SW_SHOW);

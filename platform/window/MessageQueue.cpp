@@ -277,10 +277,8 @@ void MessageQueue::WaitForWork(int timeoutMs) {
   }
   std::unique_lock lock(mutex_);
   auto ready = [&] { return woken_ || !posted_.empty() || !sent_.empty() || quit_ || callsSignalled_; };
-  if (timeoutMs < 0)
-    changed_.wait(lock, ready);
-  else
-    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+  if (timeoutMs < 0) changed_.wait(lock, ready);
+  else changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
   woken_ = false;
 }
 

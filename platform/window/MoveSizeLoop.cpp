@@ -16,14 +16,27 @@ RECT Resized(RECT r, LRESULT hit, int dx, int dy) {
     case HTRIGHT: r.right += dx; break;
     case HTTOP: r.top += dy; break;
     case HTBOTTOM: r.bottom += dy; break;
-    case HTTOPLEFT: r.left += dx; r.top += dy; break;
-    case HTTOPRIGHT: r.right += dx; r.top += dy; break;
-    case HTBOTTOMLEFT: r.left += dx; r.bottom += dy; break;
-    case HTBOTTOMRIGHT: r.right += dx; r.bottom += dy; break;
+    case HTTOPLEFT:
+      r.left += dx;
+      r.top += dy;
+      break;
+    case HTTOPRIGHT:
+      r.right += dx;
+      r.top += dy;
+      break;
+    case HTBOTTOMLEFT:
+      r.left += dx;
+      r.bottom += dy;
+      break;
+    case HTBOTTOMRIGHT:
+      r.right += dx;
+      r.bottom += dy;
+      break;
     default: break;
   }
   // Sizing never turns the window inside out.
-  if (r.right < r.left) (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) ? r.left = r.right : r.right = r.left;
+  if (r.right < r.left)
+    (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) ? r.left = r.right : r.right = r.left;
   if (r.bottom < r.top) (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT) ? r.top = r.bottom : r.bottom = r.top;
   return r;
 }

@@ -115,8 +115,8 @@ void PaintFrame(Window& window, HDC hdc) {
     DrawCaptionText(hdc, window.text, text,
                     GetSysColor(window.ncActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
   }
-  RECT inner{l.frame, l.frame + (RectEmpty(l.caption) ? 0 : l.caption.bottom + 1 - l.frame),
-             r.right - l.frame, r.bottom - l.frame};
+  RECT inner{l.frame, l.frame + (RectEmpty(l.caption) ? 0 : l.caption.bottom + 1 - l.frame), r.right - l.frame,
+             r.bottom - l.frame};
   if (window.exStyle & WS_EX_CLIENTEDGE) {
     Edge(hdc, inner, COLOR_3DSHADOW, COLOR_3DHILIGHT);
     Edge(hdc, Shrink(inner, 1), COLOR_3DDKSHADOW, COLOR_3DLIGHT);

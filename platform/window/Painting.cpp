@@ -6,16 +6,16 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Regions.h"
 #include "platform/window/Backend.h"
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/Caret.h"
-#include "platform/window/WindowClass.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"
 
@@ -173,9 +173,7 @@ HDC MakeWindowDC(Window& w, bool whole, bool clipChildren, bool clipSiblings, ca
   return hdc;
 }
 
-LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return CallWindow(w, msg, wParam, lParam);
-}
+LRESULT Send(Window& w, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return CallWindow(w, msg, wParam, lParam); }
 
 bool NeedsPaint(const Window& w) {
   return (w.update && !cairo_region_is_empty(w.update.get())) || w.internalPaint || w.ncPaintPending;
@@ -237,8 +235,8 @@ void EraseNow(Window& w) {
     CairoRegion upd(cairo_region_copy(w.update.get()));
     RECT at = InTop(w, w.window);
     cairo_region_translate(upd.get(), at.left, at.top);
-    BorrowedDC dc(w.handle, MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0,
-                                         (w.style & WS_CLIPSIBLINGS) != 0, upd.get()));
+    BorrowedDC dc(w.handle, MakeWindowDC(w, false, (w.style & WS_CLIPCHILDREN) != 0, (w.style & WS_CLIPSIBLINGS) != 0,
+                                         upd.get()));
     Send(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()));
   }
 }
@@ -314,8 +312,7 @@ HWND NextWindowToPaint(std::thread::id thread, HWND filter) {
     Window* w = stack.back();
     stack.pop_back();
     if (!w->IsVisible() || w->destroyed) continue;
-    if (w->thread == thread && NeedsPaint(*w) &&
-        (!filter || w->handle == filter || IsChild(filter, w->handle)))
+    if (w->thread == thread && NeedsPaint(*w) && (!filter || w->handle == filter || IsChild(filter, w->handle)))
       return w->handle;
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) stack.push_back(it->get());
   }
@@ -329,13 +326,9 @@ void DropPaintState(Window& window) {
   window.damage = {};
 }
 
-void DeleteWindowRegion(Window& window) {
-  OwnedRegion(std::exchange(window.windowRegion, nullptr)).reset();
-}
+void DeleteWindowRegion(Window& window) { OwnedRegion(std::exchange(window.windowRegion, nullptr)).reset(); }
 
-void ReleaseOwnDC(Window& window) {
-  BorrowedDC(window.handle, std::exchange(window.ownDC, nullptr));
-}
+void ReleaseOwnDC(Window& window) { BorrowedDC(window.handle, std::exchange(window.ownDC, nullptr)); }
 
 void ApplyNativeShape(Window& window) {
   if (!window.IsTopLevel() || window.parent != &Wm().Desktop() || !Wm().HasBackend()) return;
@@ -434,8 +427,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   RECT client = w->ClientInWindow();
   CairoRegion upd = CopyOrEmpty(w->update.get());
   IntersectRect(upd.get(), client);
-  RECT box =
-      cairo_region_is_empty(upd.get()) ? RECT{} : OffsetRectBy(Extents(upd.get()), -client.left, -client.top);
+  RECT box = cairo_region_is_empty(upd.get()) ? RECT{} : OffsetRectBy(Extents(upd.get()), -client.left, -client.top);
   // Painting validates the window.
   w->update.reset();
   w->internalPaint = false;
@@ -443,8 +435,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   w->erasePending = false;
   RECT at = InTop(*w, w->window);
   cairo_region_translate(upd.get(), at.left, at.top);
-  HDC hdc =
-      MakeWindowDC(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0, upd.get());
+  HDC hdc = MakeWindowDC(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0, upd.get());
   *paint = PAINTSTRUCT{};
   paint->hdc = hdc;
   paint->rcPaint = box;
@@ -496,8 +487,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   }
   bool clipChildren = (flags & DCX_CLIPCHILDREN) || (!(flags & DCX_WINDOW) && (w->style & WS_CLIPCHILDREN));
   bool clipSiblings = (flags & DCX_CLIPSIBLINGS) != 0;
-  return MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra.get(),
-                      (flags & DCX_CACHE) != 0);
+  return MakeWindowDC(*w, (flags & DCX_WINDOW) != 0, clipChildren, clipSiblings, extra.get(), (flags & DCX_CACHE) != 0);
 }
 
 HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
@@ -561,8 +551,8 @@ int GetWindowRgn(HWND hwnd, HRGN region) {
   return out->Complexity();
 }
 
-BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
-                    RECT* updateRect, UINT flags) {
+BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, RECT* updateRect,
+                    UINT flags) {
   auto w = ValidWindow(hwnd);
   if (!w) return FALSE;
   RECT client{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
@@ -637,7 +627,8 @@ cairo_surface_t* CaptureWindowImage(HWND hwnd) {
   auto w = Wm().Lookup(hwnd);
   if (!backing || !w) return nullptr;
   cairo_surface_flush(backing);
-  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w->Width(), 1), std::max(w->Height(), 1));
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(w->Width(), 1), std::max(w->Height(), 1));
   CairoContext cr(cairo_create(image));
   cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr.get(), backing, -origin.x, -origin.y);

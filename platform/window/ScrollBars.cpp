@@ -28,9 +28,7 @@ ScrollBarState* StateOf(Window& w, int bar) {
 
 DWORD StyleBit(int bar) { return bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
 
-bool RangeIsEmpty(const ScrollBarState& s) {
-  return s.min >= s.max - std::max<int>(static_cast<int>(s.page) - 1, 0);
-}
+bool RangeIsEmpty(const ScrollBarState& s) { return s.min >= s.max - std::max<int>(static_cast<int>(s.page) - 1, 0); }
 
 void Clamp(ScrollBarState& s) {
   UINT span = static_cast<UINT>(s.max - s.min) + 1;
@@ -50,10 +48,8 @@ void ShowBar(Window& w, int bar, bool show) {
 }
 
 void RedrawBar(Window& w, int bar) {
-  if (bar == SB_CTL)
-    InvalidateRect(w.handle, nullptr, TRUE);
-  else
-    RedrawWindow(w.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+  if (bar == SB_CTL) InvalidateRect(w.handle, nullptr, TRUE);
+  else RedrawWindow(w.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
 }
 
 }  // namespace
@@ -200,8 +196,7 @@ BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
 }
 
 bool InstallScrollInterception(const ScrollSetters& setters) {
-  if (!interceptionAllowed || !setters.setScrollInfo || !setters.setScrollRange || !setters.setScrollPos)
-    return false;
+  if (!interceptionAllowed || !setters.setScrollInfo || !setters.setScrollRange || !setters.setScrollPos) return false;
   installed = setters;
   isInstalled = true;
   return true;
@@ -239,7 +234,8 @@ ScrollParts ComputeScrollParts(const RECT& bar, bool vertical, const ScrollBarSt
   thumb = std::min(thumb, track);
   int top = s.max - std::max<int>(static_cast<int>(s.page) - 1, 0);
   int pos = s.tracking ? s.trackPos : s.pos;
-  int offset = top > s.min ? static_cast<int>(static_cast<long long>(pos - s.min) * (track - thumb) / (top - s.min)) : 0;
+  int offset =
+      top > s.min ? static_cast<int>(static_cast<long long>(pos - s.min) * (track - thumb) / (top - s.min)) : 0;
   p.thumb = span(arrow + offset, arrow + offset + thumb);
   return p;
 }

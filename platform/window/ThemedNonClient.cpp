@@ -116,8 +116,8 @@ void ScrollBar(HTHEME theme, HDC hdc, const RECT& r, bool vertical, const Scroll
   const int thumbState = state.tracking ? SCRBS_PRESSED : SCRBS_NORMAL;
   Part(theme, hdc, vertical ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, thumbState, parts.thumb);
   RECT face{};
-  GetThemeBackgroundContentRect(theme, hdc, vertical ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, thumbState,
-                                &parts.thumb, &face);
+  GetThemeBackgroundContentRect(theme, hdc, vertical ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, thumbState, &parts.thumb,
+                                &face);
   Part(theme, hdc, vertical ? SBP_GRIPPERVERT : SBP_GRIPPERHORZ, thumbState, face);
 }
 
@@ -136,10 +136,8 @@ bool PaintThemedFrame(Window& window, HDC hdc) {
   ScrollBar(scrollTheme.get(), hdc, l.vscroll, true, window.scroll[1]);
   ScrollBar(scrollTheme.get(), hdc, l.hscroll, false, window.scroll[0]);
   if (!RectEmpty(l.sizeBox)) {
-    if (l.sizing)
-      Part(scrollTheme.get(), hdc, SBP_SIZEBOX, SZB_RIGHTALIGN, l.sizeBox);
-    else
-      FillRect(hdc, &l.sizeBox, GetSysColorBrush(COLOR_BTNFACE));
+    if (l.sizing) Part(scrollTheme.get(), hdc, SBP_SIZEBOX, SZB_RIGHTALIGN, l.sizeBox);
+    else FillRect(hdc, &l.sizeBox, GetSysColorBrush(COLOR_BTNFACE));
   }
   return true;
 }

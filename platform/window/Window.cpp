@@ -7,8 +7,7 @@ Window::Window() = default;
 Window::~Window() = default;
 
 RECT Window::ClientInWindow() const {
-  return {client.left - window.left, client.top - window.top, client.right - window.left,
-          client.bottom - window.top};
+  return {client.left - window.left, client.top - window.top, client.right - window.left, client.bottom - window.top};
 }
 
 namespace {

@@ -74,7 +74,7 @@ class Window {
   bool internalPaint = false;
   bool redraw = true;  // WM_SETREDRAW
   bool painting = false;
-  bool caretHidden = false;  // BeginPaint hid the caret; EndPaint shows it again
+  bool caretHidden = false;     // BeginPaint hid the caret; EndPaint shows it again
   HRGN windowRegion = nullptr;  // owned by the window once set
   HDC ownDC = nullptr;          // CS_OWNDC: the private DC, kept until the window goes
   bool ncActive = false;        // caption drawn active (WM_NCACTIVATE)

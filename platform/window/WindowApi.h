@@ -17,9 +17,8 @@ ULONG_PTR GetClassLongPtrW(HWND hwnd, int index);
 ULONG_PTR SetClassLongPtrW(HWND hwnd, int index, LONG_PTR value);
 
 // ---- Windows ----------------------------------------------------------------------------------
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     LPVOID param);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
@@ -118,8 +117,8 @@ int ReleaseDC(HWND hwnd, HDC hdc);
 HWND WindowFromDC(HDC hdc);
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 int GetWindowRgn(HWND hwnd, HRGN region);
-BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
-                    RECT* updateRect, UINT flags);
+BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, RECT* updateRect,
+                    UINT flags);
 constexpr UINT SW_SCROLLCHILDREN = 0x0001;
 constexpr UINT SW_INVALIDATE = 0x0002;
 constexpr UINT SW_ERASE = 0x0004;
@@ -151,7 +150,6 @@ HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 // The IDC_… number a cursor handle stands for (0 for none/invalid); backends use it.
 WORD CursorShapeOf(HCURSOR cursor);
-int ToUnicode(UINT virtualKey, UINT scanCode, const BYTE* keyState, LPWSTR buffer, int bufferSize,
-              UINT flags);
+int ToUnicode(UINT virtualKey, UINT scanCode, const BYTE* keyState, LPWSTR buffer, int bufferSize, UINT flags);
 
 }  // namespace kestrel::platform

@@ -34,9 +34,8 @@ WindowClassRegistry& WindowClassRegistry::Get() {
 }
 
 ATOM WindowClassRegistry::Register(const WNDCLASSEXW& wc) {
-  if (wc.cbSize != sizeof(WNDCLASSEXW) || !wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) ||
-      !*wc.lpszClassName || wc.cbClsExtra < 0 || wc.cbWndExtra < 0 || wc.cbClsExtra > 40960 ||
-      wc.cbWndExtra > 40960) {
+  if (wc.cbSize != sizeof(WNDCLASSEXW) || !wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || !*wc.lpszClassName ||
+      wc.cbClsExtra < 0 || wc.cbWndExtra < 0 || wc.cbClsExtra > 40960 || wc.cbWndExtra > 40960) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

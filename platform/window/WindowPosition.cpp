@@ -40,10 +40,8 @@ bool SameZOrder(Window& w, HWND after) {
 void NormalizeFlags(Window& w, WINDOWPOS& wp) {
   if (!(wp.flags & SWP_NOSIZE) && wp.cx == w.Width() && wp.cy == w.Height()) wp.flags |= SWP_NOSIZE;
   if (!(wp.flags & SWP_NOMOVE) && wp.x == w.window.left && wp.y == w.window.top) wp.flags |= SWP_NOMOVE;
-  if (w.IsVisible())
-    wp.flags &= ~SWP_SHOWWINDOW;
-  else
-    wp.flags &= ~SWP_HIDEWINDOW;
+  if (w.IsVisible()) wp.flags &= ~SWP_SHOWWINDOW;
+  else wp.flags &= ~SWP_HIDEWINDOW;
   if (!(wp.flags & SWP_NOZORDER) && SameZOrder(w, wp.hwndInsertAfter)) wp.flags |= SWP_NOZORDER;
 }
 
@@ -154,10 +152,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   }
   InvalidateAfterChange(*w, oldWindow, oldClient, wp.flags, wasVisible && !(wp.flags & SWP_SHOWWINDOW));
   if (!(wp.flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW))) {
-    if (w->IsChildStyle())
-      Send(*w, WM_CHILDACTIVATE);
-    else if (w->IsTopLevel() && w->parent == &Wm().Desktop())
-      detail::ActivateWindow(w.get(), WA_ACTIVE, true);
+    if (w->IsChildStyle()) Send(*w, WM_CHILDACTIVATE);
+    else if (w->IsTopLevel() && w->parent == &Wm().Desktop()) detail::ActivateWindow(w.get(), WA_ACTIVE, true);
     if (w->destroyed) return TRUE;
   }
   if ((wp.flags & kStatusFlags) != kNoChange) Send(*w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));

@@ -69,8 +69,7 @@ bool ApplyShowState(Window& w, int command, RECT* target) {
       w.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
       *target = w.restoreRect;
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

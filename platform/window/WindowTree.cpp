@@ -76,10 +76,8 @@ void FixCreateStyles(DWORD& style, DWORD& exStyle, bool topLevel) {
     style |= WS_CLIPSIBLINGS;
     if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION;
   }
-  if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME)))
-    exStyle |= WS_EX_WINDOWEDGE;
-  else
-    exStyle &= ~WS_EX_WINDOWEDGE;
+  if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_DLGFRAME | WS_THICKFRAME))) exStyle |= WS_EX_WINDOWEDGE;
+  else exStyle &= ~WS_EX_WINDOWEDGE;
 }
 
 void DefaultPlacement(int& x, int& y, int& cx, int& cy, bool topLevel, const RECT& screen) {
@@ -329,16 +327,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
       flags |= SWP_HIDEWINDOW;
       if (hwnd != GetActiveWindow()) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
       break;
-    case SW_SHOWNA:
-      flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER;
-      break;
+    case SW_SHOWNA: flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER; break;
     case SW_SHOWNOACTIVATE:
-    case SW_SHOWMINNOACTIVE:
-      flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE;
-      break;
-    default:
-      flags |= SWP_SHOWWINDOW;
-      break;
+    case SW_SHOWMINNOACTIVE: flags |= SWP_SHOWWINDOW | SWP_NOACTIVATE; break;
+    default: flags |= SWP_SHOWWINDOW; break;
   }
   if (w->IsChildStyle()) flags |= SWP_NOACTIVATE | SWP_NOZORDER;
   RECT target{};
@@ -418,17 +410,12 @@ HWND GetWindow(HWND hwnd, UINT command) {
   auto& siblings = w->parent->children;
   int i = w->IndexInParent();
   switch (command) {
-    case GW_HWNDFIRST:
-      return siblings.front()->handle;
-    case GW_HWNDLAST:
-      return siblings.back()->handle;
+    case GW_HWNDFIRST: return siblings.front()->handle;
+    case GW_HWNDLAST: return siblings.back()->handle;
     case GW_HWNDNEXT:
       return i + 1 < static_cast<int>(siblings.size()) ? siblings[static_cast<size_t>(i) + 1]->handle : nullptr;
-    case GW_HWNDPREV:
-      return i > 0 ? siblings[static_cast<size_t>(i) - 1]->handle : nullptr;
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return nullptr;
+    case GW_HWNDPREV: return i > 0 ? siblings[static_cast<size_t>(i) - 1]->handle : nullptr;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
 }
 
@@ -440,10 +427,8 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
   auto w = ValidWindow(hwnd);
   if (!w || w->IsRoot()) return nullptr;
   switch (flags) {
-    case GA_PARENT:
-      return w->parent ? w->parent->handle : nullptr;
-    case GA_ROOT:
-      return w->TopLevel()->handle;
+    case GA_PARENT: return w->parent ? w->parent->handle : nullptr;
+    case GA_ROOT: return w->TopLevel()->handle;
     case GA_ROOTOWNER: {
       Window* top = w->TopLevel();
       for (;;) {
@@ -452,9 +437,7 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
         top = owner->TopLevel();
       }
     }
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return nullptr;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return nullptr;
   }
 }
 
@@ -543,22 +526,14 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
   auto w = ValidWindow(hwnd);
   if (!w) return 0;
   switch (index) {
-    case GWLP_WNDPROC:
-      return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWLP_HINSTANCE:
-      return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWLP_HWNDPARENT:
-      return reinterpret_cast<LONG_PTR>(GetParent(hwnd));
-    case GWLP_ID:
-      return w->id;
-    case GWL_STYLE:
-      return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE:
-      return static_cast<LONG>(w->exStyle);
-    case GWLP_USERDATA:
-      return w->userData;
-    default:
-      break;
+    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(GetParent(hwnd));
+    case GWLP_ID: return w->id;
+    case GWL_STYLE: return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
+    case GWLP_USERDATA: return w->userData;
+    default: break;
   }
   if (!ExtraRange(*w, index, sizeof(LONG))) {
     SetLastError(ERROR_INVALID_INDEX);
@@ -604,8 +579,7 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
   LONG_PTR old = 0;
   switch (index) {
     case GWL_STYLE:
-    case GWL_EXSTYLE:
-      return SetStyle(*w, index, value);
+    case GWL_EXSTYLE: return SetStyle(*w, index, value);
     case GWLP_WNDPROC:
       old = reinterpret_cast<LONG_PTR>(w->proc);
       w->proc = reinterpret_cast<WNDPROC>(value);
@@ -627,8 +601,7 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
       old = w->userData;
       w->userData = value;
       return old;
-    default:
-      break;
+    default: break;
   }
   size_t bytes = ExtraRange(*w, index, sizeof(LONG_PTR)) ? sizeof(LONG_PTR) : sizeof(LONG);
   if (!ExtraRange(*w, index, bytes)) {

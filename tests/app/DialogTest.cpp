@@ -16,13 +16,13 @@
 #include <thread>
 
 #include "app/UnitKestrel.h"
-#include "tests/app/ScopedEnv.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/MessageBox.h"
 #include "framework/Screen.h"
 #include "framework/Thread.h"
 #include "platform/os/Environment.h"
+#include "tests/app/ScopedEnv.h"
 #include "tests/support/FolderEntries.h"
 #include "tests/support/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
@@ -129,8 +129,9 @@ TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
     EXPECT_GT(lineBreak, 0u);  // a lead-in line first
     if (locale[0] == 'd') {
       EXPECT_TRUE(header.ends_with(u"<br><b>Vollversion von <font size=22>Corvane</b></font>"));
-      EXPECT_EQ(form->KsHTMLLabel6->Caption(), u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion "
-                                               u"herunter und installieren Sie diese auf Ihrem Computer:");
+      EXPECT_EQ(form->KsHTMLLabel6->Caption(),
+                u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion "
+                u"herunter und installieren Sie diese auf Ihrem Computer:");
       EXPECT_EQ(form->Button1->Caption(), u"Vollversion herunterladen");
       EXPECT_NE(form->Caption().find(u"Vollversion"), String::npos);
     } else {
@@ -229,7 +230,8 @@ void DialogTest::ExpectInstallerOpened(const std::function<void()>& program, con
   WriteFile(opener / "open", FakeOpenerScript(opener.Path()), true);
   ScopedEnv openCommand("KESTREL_OPEN_COMMAND", (opener / "open").string());
   EXPECT_EXIT((gProgramEndExpected = true, program()), ::testing::ExitedWithCode(0), "");
-  for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && !fs::exists(opener / "opened"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ReadFileText(opener / "opened-arg"), Target());
   EXPECT_TRUE(ReadFileText(opener / "opened") == installer) << "the opener did not get the installer's bytes";
   EXPECT_EQ(FilesInTemp(), Names{"CorvaneSetup.exe"});
@@ -309,9 +311,7 @@ TEST_F(DialogTest, RetryAfterAFailureOpensTheInstallerAndExitsWithZero) {
   ExpectInstallerOpened(
       [&] {
         int served = 0;
-        LoopbackServer server([&](const HttpRequest&) {
-          return served++ ? Installer(installer) : NotFound();
-        });
+        LoopbackServer server([&](const HttpRequest&) { return served++ ? Installer(installer) : NotFound(); });
         UseProxy(server);
         AnswerMessageBoxes();
         TForm1* form = MakeDialog();
@@ -341,7 +341,8 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
         TForm1* form = MakeDialog();
         // Once the worker has created its file, the GUI thread gets what the key does.
         std::thread([&] {
-          for (int i = 0; i < 500 && !fs::exists(Target()); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+          for (int i = 0; i < 500 && !fs::exists(Target()); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
           TThread::Queue(nullptr, [form] { form->Button1->Click(); });
         }).detach();
         form->Button1Click(form->Button1);
@@ -429,9 +430,9 @@ class EndToEnd : public ::testing::Test {
     ScopedEnv opener("KESTREL_OPEN_COMMAND", std::nullopt);
     ScopedEnv backend("KESTREL_BACKEND", "sdl");
     ScopedEnv language("LANGUAGE", "en_US");
-    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / driver).string() + "' '" + (program ? program : program_) + "' '" +
-                                (dir_ / "status").string() + "' '" + Arrived().string() + "' '" + mode + "' >'" +
-                                (dir_ / "log").string() + "' 2>&1";
+    const std::string command = "timeout 60 xvfb-run -a '" + (dir_ / driver).string() + "' '" +
+                                (program ? program : program_) + "' '" + (dir_ / "status").string() + "' '" +
+                                Arrived().string() + "' '" + mode + "' >'" + (dir_ / "log").string() + "' 2>&1";
     const auto start = std::chrono::steady_clock::now();
     std::system(command.c_str());
     took_ = std::chrono::steady_clock::now() - start;

@@ -109,7 +109,8 @@ TEST_F(DialogWindow, BandHeaderAndButtonSitWhereDesigned) {
   std::vector<TWinControl*> order;
   form->GetTabOrderList(order);
   const std::vector<TWinControl*> expected{form->KsPanel1, form->Button1, form->KsPanel2};
-  std::erase_if(order, [&](TWinControl* c) { return std::find(expected.begin(), expected.end(), c) == expected.end(); });
+  std::erase_if(order,
+                [&](TWinControl* c) { return std::find(expected.begin(), expected.end(), c) == expected.end(); });
   EXPECT_EQ(order, expected);
 }
 
@@ -178,7 +179,8 @@ TEST_F(DialogWindow, ThemedOverlayStaysPlainWhite) {
     for (int x = 0; x < 445; ++x) {
       const COLORREF c = Pixel(x, y);
       if (c == kWhite) ++white;
-      else if (platform::GetRValue(c) != platform::GetGValue(c) || platform::GetGValue(c) != platform::GetBValue(c)) ++other;
+      else if (platform::GetRValue(c) != platform::GetGValue(c) || platform::GetGValue(c) != platform::GetBValue(c))
+        ++other;
     }
   EXPECT_EQ(other, 0);
   EXPECT_GT(white, 445 * 417 * 9 / 10);

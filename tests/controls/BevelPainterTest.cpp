@@ -16,8 +16,7 @@ constexpr TColor kHandleFace = 0xC0E0E0;
 constexpr COLORREF kMiddle = RGB(210, 225, 200);
 
 // Colours of ring `ring` (0 = outermost) of a canvas painted on its whole surface.
-void ExpectRingColours(const Canvas& c, int size, int ring, TColor tl, TColor br,
-                       const char* what) {
+void ExpectRingColours(const Canvas& c, int size, int ring, TColor tl, TColor br, const char* what) {
   const int far = size - 1 - ring;
   EXPECT_EQ(c.At(ring, size / 2), Rgb(tl)) << what << " ring " << ring << " left";
   EXPECT_EQ(c.At(size / 2, ring), Rgb(tl)) << what << " ring " << ring << " top";
@@ -84,8 +83,7 @@ TEST(GrabHandle, GripLinesSitMidStripWithoutTheirEndPoints) {
   // Bottom handle, raised, in an area that does not start at 0: highlight first.
   Canvas bottom(10, 10, kPaper);
   area = TRect{1, 2, 9, 10};
-  EXPECT_EQ(PaintGrabHandle(bottom.dc, area, ebsBottom, 4, bvRaised, kHandleFace),
-            (TRect{1, 6, 9, 10}));
+  EXPECT_EQ(PaintGrabHandle(bottom.dc, area, ebsBottom, 4, bvRaised, kHandleFace), (TRect{1, 6, 9, 10}));
   EXPECT_EQ(area, (TRect{1, 2, 9, 6}));
   EXPECT_EQ(bottom.Mask({0, 8, 10, 9}, highlight), "..######..");
   EXPECT_EQ(bottom.Mask({0, 9, 10, 10}, shadow), "..######..");
@@ -126,21 +124,20 @@ TEST(Bevel, GoldenEveryStyleWidthCombinationAndHandle) {
     }
   }
   // Row 3: outer/inner pairs at width 1 and 2.
-  const TVnBevelStyle pairs[][2] = {{bvRaised, bvLowered}, {bvLowered, bvRaised}, {bvRaised, bvRaised},
+  const TVnBevelStyle pairs[][2] = {{bvRaised, bvLowered},  {bvLowered, bvRaised}, {bvRaised, bvRaised},
                                     {bvLowered, bvLowered}, {bvSpace, bvRaised},   {bvLowered, bvSpace},
                                     {bvNone, bvLowered},    {bvRaised, bvSpace},   {bvFrameLowered, bvShadow}};
   for (std::size_t i = 0; i < std::size(pairs); ++i) {
     const int x = static_cast<int>(i) * kCell, y = 3 * kCell;
-    const TRect inner = PaintBevels(canvas.dc, {x + 2, y + 2, x + kCell - 2, y + kCell - 2},
-                                    pairs[i][0], pairs[i][1], 1 + static_cast<int>(i % 2), kSpace);
+    const TRect inner = PaintBevels(canvas.dc, {x + 2, y + 2, x + kCell - 2, y + kCell - 2}, pairs[i][0], pairs[i][1],
+                                    1 + static_cast<int>(i % 2), kSpace);
     FillSolid(canvas.dc, inner, kMiddle);
   }
   // Row 4: the four handles raised, lowered and another style, inside a raised bevel.
   const std::array<TVnBevelStyle, 3> kinds = {bvRaised, bvLowered, bvNormal};
   for (std::size_t k = 0; k < kinds.size(); ++k) {
     const int x = static_cast<int>(k) * 3 * kCell, y = 4 * kCell;
-    TRect area = PaintBevel(canvas.dc, {x + 2, y + 1, x + 3 * kCell - 2, y + kCell - 1}, bvRaised, 1,
-                            kSpace);
+    TRect area = PaintBevel(canvas.dc, {x + 2, y + 1, x + 3 * kCell - 2, y + kCell - 1}, bvRaised, 1, kSpace);
     for (TVnBorderSide side : {ebsLeft, ebsRight, ebsTop, ebsBottom})
       PaintGrabHandle(canvas.dc, area, side, 5, kinds[k], kHandleFace);
     FillSolid(canvas.dc, area, kMiddle);

@@ -13,8 +13,7 @@ using namespace platform;
 
 TEST(FlatBorder, SunkenOnTenByTenPaintsTheFourDocumentedLines) {
   Canvas canvas(10, 10, kPaper);
-  PaintFlatBorder(canvas.dc, {0, 0, 10, 10}, kLine, kBack, true, true, AllBorderSides, fbtSunken,
-                  kColors);
+  PaintFlatBorder(canvas.dc, {0, 0, 10, 10}, kLine, kBack, true, true, AllBorderSides, fbtSunken, kColors);
   for (int i = 0; i <= 8; ++i) {
     EXPECT_EQ(canvas.At(0, i), Rgb(kColors.Shadow)) << i;
     EXPECT_EQ(canvas.At(i, 0), Rgb(kColors.Shadow)) << i;
@@ -74,21 +73,18 @@ TEST(FlatBorder, EveryKindGivesItsRingsWithAllSides) {
   };
   for (const Case& c : cases) {
     Canvas canvas(16, 16, kPaper);
-    PaintFlatBorder(canvas.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides, c.kind,
-                    kColors);
+    PaintFlatBorder(canvas.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides, c.kind, kColors);
     ExpectRing(canvas, 0, c.ring1, c.name);
     ExpectRing(canvas, 1, c.ring2, c.name);
   }
   // Raised has four rings: the third repeats the second, the fourth is the back colour.
   Canvas raised(16, 16, kPaper);
-  PaintFlatBorder(raised.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides,
-                  fbtRaised, kColors);
+  PaintFlatBorder(raised.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides, fbtRaised, kColors);
   ExpectRing(raised, 2, Same(k.Highlight, k.Shadow), "raised");
   ExpectRing(raised, 3, Same(kBack, kBack), "raised");
   // Etched: the right end of ring 2's top row stays the edge's shadow.
   Canvas etched(16, 16, kPaper);
-  PaintFlatBorder(etched.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides,
-                  fbtEtched, kColors);
+  PaintFlatBorder(etched.dc, {0, 0, 16, 16}, kLine, kBack, false, false, AllBorderSides, fbtEtched, kColors);
   EXPECT_EQ(etched.At(14, 1), Rgb(k.Shadow));
   EXPECT_EQ(etched.At(1, 1), Rgb(k.Face));
 }
@@ -103,19 +99,17 @@ TEST(FlatBorder, DocumentedSideAndColourRules) {
 
   // fbtLine draws its bottom line whatever the sides say.
   Canvas line(10, 10, kPaper);
-  PaintFlatBorder(line.dc, {0, 0, 10, 10}, kLine, kBack, true, true, {ebsLeft, ebsTop}, fbtLine,
-                  kColors);
+  PaintFlatBorder(line.dc, {0, 0, 10, 10}, kLine, kBack, true, true, {ebsLeft, ebsTop}, fbtLine, kColors);
   EXPECT_EQ(line.Mask({0, 9, 10, 10}, Rgb(clWindowFrame)), "##########");
   EXPECT_EQ(line.At(9, 5), kPaper) << "no right side";
 
   // Etched with the left side but not the top: exactly the edge, no stroke afterwards.
   Canvas etched(10, 10, kPaper), edge(10, 10, kPaper);
   TVnBorderSides leftOnly{ebsLeft, ebsRight, ebsBottom};
-  PaintFlatBorder(etched.dc, {0, 0, 10, 10}, kLine, kBack, true, true, leftOnly, fbtEtched,
-                  kColors);
+  PaintFlatBorder(etched.dc, {0, 0, 10, 10}, kLine, kBack, true, true, leftOnly, fbtEtched, kColors);
   TRect r{0, 0, 10, 10};
-  PaintEdge3D(edge.dc, r, EDGE_ETCHED, BF_LEFT | BF_RIGHT | BF_BOTTOM, kColors.Face,
-              kColors.DkShadow, kColors.Highlight, kColors.Shadow);
+  PaintEdge3D(edge.dc, r, EDGE_ETCHED, BF_LEFT | BF_RIGHT | BF_BOTTOM, kColors.Face, kColors.DkShadow,
+              kColors.Highlight, kColors.Shadow);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) ASSERT_EQ(etched.At(x, y), edge.At(x, y)) << x << "," << y;
 
@@ -152,15 +146,15 @@ TEST(FlatBorder, DegenerateRectanglesAndFramesPaintNothingOutside) {
 TEST(Edge3D, AdjustAndMiddleFollowTheDrawnSides) {
   Canvas canvas(8, 8, kPaper);
   TRect r{0, 0, 8, 8};
-  PaintEdge3D(canvas.dc, r, EDGE_RAISED, BF_LEFT | BF_TOP | BF_ADJUST | BF_MIDDLE, kColors.Face,
-              kColors.DkShadow, kColors.Highlight, kColors.Shadow);
+  PaintEdge3D(canvas.dc, r, EDGE_RAISED, BF_LEFT | BF_TOP | BF_ADJUST | BF_MIDDLE, kColors.Face, kColors.DkShadow,
+              kColors.Highlight, kColors.Shadow);
   EXPECT_EQ(r, (TRect{2, 2, 8, 8}));
   EXPECT_EQ(canvas.At(0, 4), Rgb(kColors.Face));
   EXPECT_EQ(canvas.At(1, 4), Rgb(kColors.Highlight));
   EXPECT_EQ(canvas.At(7, 7), Rgb(kColors.Face)) << "middle filled up to the undrawn sides";
   TRect untouched{0, 0, 8, 8};
-  PaintEdge3D(canvas.dc, untouched, EDGE_SUNKEN, BF_RECT, kColors.Face, kColors.DkShadow,
-              kColors.Highlight, kColors.Shadow);
+  PaintEdge3D(canvas.dc, untouched, EDGE_SUNKEN, BF_RECT, kColors.Face, kColors.DkShadow, kColors.Highlight,
+              kColors.Shadow);
   EXPECT_EQ(untouched, (TRect{0, 0, 8, 8})) << "no BF_ADJUST";
 }
 
@@ -170,13 +164,11 @@ TEST(Edge3D, DefaultColoursMatchThePlatformEdgeWithFaceAsLight) {
   const int light = COLOR_3DLIGHT;
   const COLORREF oldLight = GetSysColor(COLOR_3DLIGHT), face = GetSysColor(COLOR_BTNFACE);
   SetSysColors(1, &light, &face);
-  for (unsigned kind : {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP, BDR_RAISEDOUTER,
-                        BDR_SUNKENINNER}) {
+  for (unsigned kind : {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP, BDR_RAISEDOUTER, BDR_SUNKENINNER}) {
     for (unsigned sides : {unsigned{BF_RECT}, unsigned{BF_LEFT | BF_BOTTOM}, unsigned{BF_TOP | BF_RIGHT}}) {
       Canvas ours(9, 9, kPaper), platform(9, 9, kPaper);
       TRect a{0, 0, 9, 9}, b{0, 0, 9, 9};
-      PaintEdge3D(ours.dc, a, kind, sides | BF_ADJUST, clBtnFace, cl3DDkShadow, clBtnHighlight,
-                  clBtnShadow);
+      PaintEdge3D(ours.dc, a, kind, sides | BF_ADJUST, clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
       DrawEdge(platform.dc, &b, kind, sides | BF_ADJUST);
       EXPECT_EQ(a, b) << "kind " << kind << " sides " << sides;
       int differing = 0;
@@ -191,15 +183,14 @@ TEST(Edge3D, DefaultColoursMatchThePlatformEdgeWithFaceAsLight) {
 TEST(FlatBorder, GoldenEveryKindWithRepresentativeSides) {
   const ClassicLook classic;
   const std::array<TVnBorderSides, 4> sides = {AllBorderSides, TVnBorderSides{ebsLeft, ebsTop},
-                                               TVnBorderSides{ebsRight, ebsBottom},
-                                               TVnBorderSides{ebsTop, ebsBottom}};
+                                               TVnBorderSides{ebsRight, ebsBottom}, TVnBorderSides{ebsTop, ebsBottom}};
   constexpr int kCell = 20;
   Canvas canvas(kCell * 15, kCell * 4, kPaper);
   for (int kind = 0; kind < 15; ++kind) {
     for (std::size_t s = 0; s < sides.size(); ++s) {
       int x = kind * kCell, y = static_cast<int>(s) * kCell;
-      PaintFlatBorder(canvas.dc, {x + 2, y + 2, x + kCell - 2, y + kCell - 2}, kLine, kBack, true,
-                      true, sides[s], static_cast<TKsFlatBorderType>(kind), kColors);
+      PaintFlatBorder(canvas.dc, {x + 2, y + 2, x + kCell - 2, y + kCell - 2}, kLine, kBack, true, true, sides[s],
+                      static_cast<TKsFlatBorderType>(kind), kColors);
     }
   }
   EXPECT_TRUE(MatchesGolden(canvas.Surface(), "controls_flat_borders"));

@@ -33,8 +33,8 @@ TEST(Gradient, HorizontalStripesFollowMulDivBoundaries) {
   PaintGradient(canvas.dc, {0, 0, 10, 4}, clBlack, clWhite, 3, 0);
   std::vector<COLORREF> row;
   for (int x = 0; x < 10; ++x) row.push_back(canvas.At(x, 3));
-  EXPECT_EQ(row, (std::vector<COLORREF>{0, 0, 0, 0x808080, 0x808080, 0x808080, 0x808080, 0xFFFFFF,
-                                         0xFFFFFF, 0xFFFFFF}));
+  EXPECT_EQ(row,
+            (std::vector<COLORREF>{0, 0, 0, 0x808080, 0x808080, 0x808080, 0x808080, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
   // Nothing for an empty rectangle or 0 steps.
   Canvas empty(6, 6, kPaper);
   PaintGradient(empty.dc, {3, 3, 3, 6}, clBlack, clWhite, 3, 2);
@@ -56,8 +56,7 @@ TEST(Gradient, ClipOptionKeepsShapesInsideTheMovedRectangle) {
   EXPECT_EQ(canvas.At(8, 8), kPaper);
   EXPECT_EQ(canvas.At(7, 7), Rgb(clRed));
   Canvas moved(20, 20, kPaper);
-  PaintGradient(moved.dc, {0, 0, 10, 10}, clRed, clBlue, 4, 1, kGradientClip,
-                (5u << 16) | 5u);
+  PaintGradient(moved.dc, {0, 0, 10, 10}, clRed, clBlue, 4, 1, kGradientClip, (5u << 16) | 5u);
   EXPECT_EQ(moved.At(4, 4), kPaper);
   EXPECT_NE(moved.At(5, 5), kPaper);
   EXPECT_EQ(moved.At(12, 12), kPaper);
@@ -138,8 +137,7 @@ class Background : public ::testing::Test {
  protected:
   // A 3×2 bitmap: red green blue / yellow aqua fuchsia.
   void SetUp() override {
-    const std::uint32_t pixels[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
-                                     0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+    const std::uint32_t pixels[6] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
     bitmap_ = CreateBitmap(3, 2, 1, 32, pixels);
   }
   void TearDown() override { DeleteObject(bitmap_); }
@@ -149,8 +147,7 @@ class Background : public ::testing::Test {
 TEST_F(Background, TilesLineUpWithTheBackgroundOrigin) {
   Canvas canvas(6, 4, kPaper);
   // The DC shows the background from (-1, 1) on: DC (0,0) is background (-1, 1).
-  PaintBitmapBackground(canvas.dc, {0, 0, 6, 4}, {-10, -10, 100, 100}, bgtTileBitmap, bitmap_,
-                        clWhite, POINT{-1, 1});
+  PaintBitmapBackground(canvas.dc, {0, 0, 6, 4}, {-10, -10, 100, 100}, bgtTileBitmap, bitmap_, clWhite, POINT{-1, 1});
   EXPECT_EQ(canvas.At(0, 0), RGB(0xFF, 0, 0xFF));  // column 2 of row 1 (left of the origin)
   EXPECT_EQ(canvas.At(1, 0), RGB(0xFF, 0xFF, 0));
   EXPECT_EQ(canvas.At(1, 1), RGB(0xFF, 0, 0));
@@ -160,28 +157,23 @@ TEST_F(Background, TilesLineUpWithTheBackgroundOrigin) {
 
 TEST_F(Background, MissingBitmapsAndOutsideAreasGetTheColour) {
   Canvas canvas(6, 6, kPaper);
-  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtTileBitmap, nullptr, clRed,
-                        POINT{0, 0});
+  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtTileBitmap, nullptr, clRed, POINT{0, 0});
   EXPECT_EQ(canvas.Count(Rgb(clRed)), 36);
   HBITMAP deleted = CreateBitmap(4, 4, 1, 32, nullptr);
   DeleteObject(deleted);
-  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtStretchBitmap, deleted, clBlue,
-                        POINT{0, 0});
+  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtStretchBitmap, deleted, clBlue, POINT{0, 0});
   EXPECT_EQ(canvas.Count(Rgb(clBlue)), 36);
   // Gradient types paint nothing here unless the area leaves the reference.
-  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtVertGradient, bitmap_, clLime,
-                        POINT{0, 0});
+  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 6, 6}, bgtVertGradient, bitmap_, clLime, POINT{0, 0});
   EXPECT_EQ(canvas.Count(Rgb(clBlue)), 36);
-  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 4, 4}, bgtVertGradient, bitmap_, clLime,
-                        POINT{0, 0});
+  PaintBitmapBackground(canvas.dc, {0, 0, 6, 6}, {0, 0, 4, 4}, bgtVertGradient, bitmap_, clLime, POINT{0, 0});
   EXPECT_EQ(canvas.Count(Rgb(clLime)), 36);
 }
 
 TEST_F(Background, GoldenEveryBitmapType) {
   constexpr int kCell = 24;
   Canvas canvas(kCell * 5, kCell * 2, kPaper);
-  const TVnBackgroundType types[5] = {bgtTileBitmap, bgtStretchBitmap, bgtColorFill,
-                                      bgtCenterBitmap, bgtTopLeftBitmap};
+  const TVnBackgroundType types[5] = {bgtTileBitmap, bgtStretchBitmap, bgtColorFill, bgtCenterBitmap, bgtTopLeftBitmap};
   for (int i = 0; i < 5; ++i) {
     TRect reference{i * kCell, 0, i * kCell + kCell - 4, kCell - 6};
     PaintBitmapBackground(canvas.dc, reference, reference, types[i], bitmap_, clSilver, {0, 0});

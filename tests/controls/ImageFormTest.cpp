@@ -254,7 +254,9 @@ TEST_F(ImageFormFixture, BorrowedBackgroundLinesUpWithTheForm) {
   glass->SetBevelOuter(bvLowered);
   f->Invalidate();
   Pump();
-  auto expected = [&](int x, int y) { return RGB(static_cast<BYTE>((x % 64) * 5), static_cast<BYTE>((y % 48) * 7), 0x80); };
+  auto expected = [&](int x, int y) {
+    return RGB(static_cast<BYTE>((x % 64) * 5), static_cast<BYTE>((y % 48) * 7), 0x80);
+  };
   EXPECT_EQ(ClientPixel(*f.form, 10, 100), expected(10, 100));
   for (TPoint p : {Point(2, 3), Point(100, 60), Point(40, 5)})
     EXPECT_EQ(ClientPixel(*panel, p.x, p.y), expected(30 + p.x, 30 + p.y)) << p.x << "," << p.y;

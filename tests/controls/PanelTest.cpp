@@ -84,7 +84,8 @@ void PaintSheet(bool themed, const char* golden) {
   for (int k = 0; k < 4; ++k) {
     auto* p = AddPanel(f.form, 380 + (k % 2) * 106, 90 + (k / 2) * 70, 100, 64);
     p->SetBevelOuter(bvNone);
-    for (TKsPanelGrabHandle* h : {p->LeftGrabHandle(), p->TopGrabHandle(), p->RightGrabHandle(), p->BottomGrabHandle()}) {
+    for (TKsPanelGrabHandle* h :
+         {p->LeftGrabHandle(), p->TopGrabHandle(), p->RightGrabHandle(), p->BottomGrabHandle()}) {
       h->SetSize(8);
       h->SetEnabled(true);
       h->SetVisible(true);

@@ -42,8 +42,7 @@ class FlatScrollBars : public ::testing::Test {
     for (HWND w : windows_) DestroyWindow(w);
   }
   HWND Create(DWORD style, DWORD exStyle) {
-    HWND w = CreateWindowExW(exStyle, PlainClass(), u"bars", style, 0, 0, 100, 80, nullptr,
-                             nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExW(exStyle, PlainClass(), u"bars", style, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
     windows_.push_back(w);
     SetInfo(w, SB_VERT, 99, 10, 45);
     return w;
@@ -107,10 +106,9 @@ TEST_F(FlatScrollBars, GoldenActiveRightAndInactiveLeft) {
   SetInfo(right, SB_HORZ, 19, 5, 15);
   SetInfo(left, SB_HORZ, 19, 5, 15);
   Canvas canvas(210, 80, kPaper);
-  PaintFlatScrollBars(right, canvas.dc, {0, 0, 100, 80}, true, ssBoth, false, false, false, style,
-                      WS_EX_CLIENTEDGE);
-  PaintFlatScrollBars(left, canvas.dc, {110, 0, 210, 80}, false, ssBoth, false, false, false,
-                      style, WS_EX_CLIENTEDGE | WS_EX_LEFTSCROLLBAR);
+  PaintFlatScrollBars(right, canvas.dc, {0, 0, 100, 80}, true, ssBoth, false, false, false, style, WS_EX_CLIENTEDGE);
+  PaintFlatScrollBars(left, canvas.dc, {110, 0, 210, 80}, false, ssBoth, false, false, false, style,
+                      WS_EX_CLIENTEDGE | WS_EX_LEFTSCROLLBAR);
   EXPECT_TRUE(MatchesGolden(canvas.Surface(), "controls_flat_scrollbars"));
 }
 

@@ -9,8 +9,8 @@
 namespace kestrel {
 namespace {
 
-using testing::TRecordingRenderer;
 using testing::ThemeStateScope;
+using testing::TRecordingRenderer;
 
 // Registers the renderer for one test and takes it away again.
 struct RegisteredRenderer {

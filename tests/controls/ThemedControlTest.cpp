@@ -76,9 +76,8 @@ TEST(ThemedControl, EffectiveModeForEveryCombination) {
             TVnThemeMode expected = themes == on ? ttmPlatform : ttmNone;
             if (asked == ttmNone) expected = ttmNone;
             if (asked == ttmNative && present == enabled) expected = ttmNative;
-            EXPECT_EQ(control.UseThemeMode(), expected)
-                << "renderer " << present << " themes " << themes << " global " << int(global) << " follow "
-                << follow << " own " << int(own);
+            EXPECT_EQ(control.UseThemeMode(), expected) << "renderer " << present << " themes " << themes << " global "
+                                                        << int(global) << " follow " << follow << " own " << int(own);
             EXPECT_EQ(control.IsThemed(), expected != ttmNone);
           }
     }

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <thread>
 
@@ -47,8 +47,8 @@ class X11Shape : public ::testing::Test {
   }
   void SetUp() override {
     if (!available) GTEST_SKIP() << "no X display";
-    hwnd = CreateWindowExW(0, u"KestrelShapeTest", u"shape", WS_POPUP, kLeft, kTop, kSize, kSize,
-                           nullptr, nullptr, nullptr, nullptr);
+    hwnd = CreateWindowExW(0, u"KestrelShapeTest", u"shape", WS_POPUP, kLeft, kTop, kSize, kSize, nullptr, nullptr,
+                           nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     if (!ServerShape()) GTEST_SKIP() << "the display has no SHAPE extension";
   }

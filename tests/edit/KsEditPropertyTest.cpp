@@ -58,9 +58,7 @@ class Reference {
     text.insert(static_cast<size_t>(at), n);
     return at + static_cast<int>(n.size());
   }
-  void Erase(int a, int b) {
-    text.erase(static_cast<size_t>(std::min(a, b)), static_cast<size_t>(std::abs(a - b)));
-  }
+  void Erase(int a, int b) { text.erase(static_cast<size_t>(std::min(a, b)), static_cast<size_t>(std::abs(a - b))); }
   int CharSize(int at) const {  // size of the whole character that begins at At
     if (FMultiline && text.compare(static_cast<size_t>(at), 2, u"\r\n") == 0) return 2;
     return IsHighSurrogate(text[static_cast<size_t>(at)]) ? 2 : 1;
@@ -77,9 +75,7 @@ class Reference {
 
 class EditSequence {
  public:
-  EditSequence(unsigned seed, bool multiline) : FRandom(seed), ref(multiline), e(10) {
-    e.host.multiline = multiline;
-  }
+  EditSequence(unsigned seed, bool multiline) : FRandom(seed), ref(multiline), e(10) { e.host.multiline = multiline; }
 
   String RandomText(int maxPieces) {
     static const std::u16string_view pieces[] = {u"a",  u"b",    u"c",  u" ",  u" ",    u"\t",
@@ -88,8 +84,7 @@ class EditSequence {
     const int n = Pick(1, maxPieces);
     for (int i = 0; i < n; ++i) s += pieces[Pick(0, std::size(pieces) - 1)];
     // A lone break that ends inserted text is dropped by rule; keep that out of the comparison.
-    if (s.back() == u'\n' ? (s.size() < 2 || s[s.size() - 2] != u'\r') : s.back() == u'\r')
-      s += u'z';
+    if (s.back() == u'\n' ? (s.size() < 2 || s[s.size() - 2] != u'\r') : s.back() == u'\r') s += u'z';
     return s;
   }
   int RandomPosition() {
@@ -151,13 +146,9 @@ class EditSequence {
         Check(ref.Insert(at, u"\r\n"));
         break;
       }
-      case 6:
-        e.Rewrap(Pick(0, 12));
-        break;
+      case 6: e.Rewrap(Pick(0, 12)); break;
       case 7:
-      case 8:
-        UndoStep();
-        break;
+      case 8: UndoStep(); break;
       default: {  // delete a selection
         const int a = RandomPosition();
         const int b = RandomPosition();
@@ -255,9 +246,7 @@ TEST(KsEditProperty, PositionsOutOfRangeAreHarmless) {
     testing::EditDriver e(4);
     e.host.multiline = multiline;
     e.lines.SetText(u"ab\r\ncd" + kPair + u"ef gh\r\n\r\nij");
-    auto any = [&] {
-      return std::uniform_int_distribution<int>(-6, e.lines.TextLength() + 6)(random);
-    };
+    auto any = [&] { return std::uniform_int_distribution<int>(-6, e.lines.TextLength() + 6)(random); };
     for (int i = 0; i < 2000; ++i) {
       int x = any(), y = any(), p = 0, o = 0;
       e.lines.CaretToParagraph(x, y, o, p);
@@ -271,19 +260,13 @@ TEST(KsEditProperty, PositionsOutOfRangeAreHarmless) {
       (void)e.lines.NextCharPos(any());
       (void)e.lines.PrevCharPos(any());
       switch (i % 4) {
-        case 0:
-          x = any(), y = any(), e.lines.InsertText(x, y, u"x\r\ny");
-          break;
-        case 1:
-          e.lines.DeleteText(any(), any());
-          break;
+        case 0: x = any(), y = any(), e.lines.InsertText(x, y, u"x\r\ny"); break;
+        case 1: e.lines.DeleteText(any(), any()); break;
         case 2:
           e.Rewrap(std::uniform_int_distribution<int>(-2, 6)(random));
           CheckStructure(e.lines);
           break;
-        default:
-          try {
-            e.lines.PutLine(any(), u"z");
+        default: try { e.lines.PutLine(any(), u"z");
           } catch (const EKsEditorError&) {
           }
       }

@@ -188,8 +188,7 @@ TEST(KsEditStrings, PositionConversionsAreInverse) {
       // The start of a continuation line is the end of the line before it.
       const int before = line > 0 ? static_cast<int>(s.lines.GetLine(line - 1).size()) : 0;
       const bool softEnd =
-          col == 0 && line > 0 &&
-          s.lines.CharFromCaret(0, line) == s.lines.CharFromCaret(before, line - 1);
+          col == 0 && line > 0 && s.lines.CharFromCaret(0, line) == s.lines.CharFromCaret(before, line - 1);
       const auto expected = softEnd ? std::make_pair(before, line - 1) : std::make_pair(col, line);
       EXPECT_EQ(std::make_pair(x, y), expected);
     }

@@ -43,15 +43,12 @@ TEST(KsParagraphList, KeepsLineAndCharacterNumberingThroughRandomChanges) {
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
   TKsParagraphList list;
   std::vector<std::unique_ptr<TKsParagraph>> load;
-  for (int i = 0; i < 3000; ++i)
-    load.push_back(Para(String(static_cast<size_t>(i % 7), u'x'), i % 3));
+  for (int i = 0; i < 3000; ++i) load.push_back(Para(String(static_cast<size_t>(i % 7), u'x'), i % 3));
   list.AddMany(std::move(load));
   for (int step = 0; step < 6000; ++step) {
     const int n = list.Count();
     switch (pick(0, 4)) {
-      case 0:
-        list.Insert(pick(0, n), Para(u"new", pick(0, 2)));
-        break;
+      case 0: list.Insert(pick(0, n), Para(u"new", pick(0, 2))); break;
       case 1:
         if (n > 0) list.Delete(pick(0, n - 1));
         break;
@@ -62,8 +59,7 @@ TEST(KsParagraphList, KeepsLineAndCharacterNumberingThroughRandomChanges) {
         if (n > 0) list.Get(pick(0, n - 1))->Add(u"more");
         break;
       default:
-        if (n > 0)
-          list.Get(pick(0, n - 1))->SetParaText(String(static_cast<size_t>(pick(0, 9)), u'y'));
+        if (n > 0) list.Get(pick(0, n - 1))->SetParaText(String(static_cast<size_t>(pick(0, 9)), u'y'));
     }
     if (step % 500 != 0) continue;
     int line = 0;

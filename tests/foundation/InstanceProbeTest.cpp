@@ -35,9 +35,9 @@ platform::HWND WindowFromText(const std::string& hex) {
   own.appWindow = WindowFromText(window ? window : "0");
   TVnInstanceProbe probe(Utf8ToUtf16(name ? name : ""), own);
   if (probe.IsPrevRunning())
-    std::printf("second %llx\n", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(probe.PreviousAppWin())));
-  else
-    std::printf("first\n");
+    std::printf("second %llx\n",
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(probe.PreviousAppWin())));
+  else std::printf("first\n");
   std::fflush(stdout);
   for (;;) ::pause();
 }

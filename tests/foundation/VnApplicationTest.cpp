@@ -2,8 +2,8 @@
 
 #include <fstream>
 #include <map>
-#include <utility>
 #include <sstream>
+#include <utility>
 
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
@@ -178,7 +178,7 @@ TEST(VnApplication, ThemeChangeReachesEveryFormAndWindowedDescendant) {
   EXPECT_EQ(hidden->heard[CM_VNTHEMECHANGE], 1);
   EXPECT_EQ(hidden->heard[platform::WM_THEMECHANGED], 0);
 
-  app.SetThemeGlobalMode(ttmNative);  // unchanged: nothing sent
+  app.SetThemeGlobalMode(ttmNative);    // unchanged: nothing sent
   app.SetUseXPThemesLibraryOnly(true);  // the forms themselves no longer hear WM_THEMECHANGED
   EXPECT_EQ(shown->heard[CM_VNTHEMECHANGE], 2);
   EXPECT_EQ(shown->heard[platform::WM_THEMECHANGED], 1);

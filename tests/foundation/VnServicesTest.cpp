@@ -42,9 +42,7 @@ TEST(VnServices, LogNameGoesIntoThePrefixDirectoryUnderItsOwnFileName) {
   EXPECT_EQ(app.LogName(), ChangeFileExt(exe, u".LOG"));
 }
 
-String AddressOf(const void* object) {
-  return Format(u"%p", {object});
-}
+String AddressOf(const void* object) { return Format(u"%p", {object}); }
 
 TEST(VnServices, ExceptionsAreLoggedWithTheirSenderAndAddress) {
   testing::TempDir dir;
@@ -63,10 +61,10 @@ TEST(VnServices, ExceptionsAreLoggedWithTheirSenderAndAddress) {
     app.LogException(&app);  // a component without a name
     app.LogException(&named);
   }
-  EXPECT_EQ(testing::ReadFileText(dir / "x.LOG"), "00001: disk full, Address: " + Utf16ToUtf8(address) +
-                                        "\r\n00002: TVnApplication: disk full, Address: " + Utf16ToUtf8(address) +
-                                        "\r\n00003: TComponent (Name: Fetcher): disk full, Address: " +
-                                        Utf16ToUtf8(address) + "\r\n");
+  EXPECT_EQ(testing::ReadFileText(dir / "x.LOG"),
+            "00001: disk full, Address: " + Utf16ToUtf8(address) +
+                "\r\n00002: TVnApplication: disk full, Address: " + Utf16ToUtf8(address) +
+                "\r\n00003: TComponent (Name: Fetcher): disk full, Address: " + Utf16ToUtf8(address) + "\r\n");
 }
 
 TEST(VnServices, TheApplicationHandsUnhandledExceptionsToTheServicesObject) {

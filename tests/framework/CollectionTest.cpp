@@ -83,8 +83,7 @@ TEST(Collection, StreamsAsItemBlocks) {
   EXPECT_EQ(At(*target.Snippets(), 0)->Text(), u"intro");
   EXPECT_EQ(At(*target.Snippets(), 1)->Text(), u"(empty)");
 
-  EXPECT_THROW(StringToComponent(u"object F: TWidget\n  Snippets = <\n    thing\n  end>\nend\n",
-                                 &target),
+  EXPECT_THROW(StringToComponent(u"object F: TWidget\n  Snippets = <\n    thing\n  end>\nend\n", &target),
                EParserError);
   EXPECT_THROW(StringToComponent(u"object F: TWidget\n  Width = <>\nend\n", &target), EReadError);
 }

@@ -9,8 +9,7 @@ namespace {
 // Records its destruction order in a shared log.
 class TLogged : public TComponent {
  public:
-  TLogged(TComponent* owner, std::vector<String>& log, const char16_t* name)
-      : TComponent(owner), log_(log) {
+  TLogged(TComponent* owner, std::vector<String>& log, const char16_t* name) : TComponent(owner), log_(log) {
     SetName(name);
   }
   ~TLogged() override {

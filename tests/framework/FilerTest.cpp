@@ -17,9 +17,7 @@ class Streaming : public ::testing::Test {
   void SetUp() override { RegisterTestWidgets(); }
 };
 
-bool Contains(const String& text, std::u16string_view part) {
-  return text.find(part) != String::npos;
-}
+bool Contains(const String& text, std::u16string_view part) { return text.find(part) != String::npos; }
 
 TEST_F(Streaming, RoundTripWritesOnlyNonDefaultsAndReadsEverythingBack) {
   TWidget root(nullptr);
@@ -141,14 +139,12 @@ TEST_F(Streaming, UnknownPropertiesGoToTheErrorHandlerOrFailTheRead) {
     EXPECT_EQ(static_cast<TWidget*>(form.get())->Caption(), u"kept");
     EXPECT_EQ(static_cast<TWidget*>(form.get())->Width(), 100);
   }
-  EXPECT_EQ(messages, (std::vector<String>{u"Property Bogus does not exist",
-                                           u"Property Font.Nope does not exist",
-                                           u"Invalid property element: shHexagon",
-                                           u"Invalid property value"}));
+  EXPECT_EQ(messages, (std::vector<String>{u"Property Bogus does not exist", u"Property Font.Nope does not exist",
+                                           u"Invalid property element: shHexagon", u"Invalid property value"}));
   // Without a handler the read fails, and nothing it created is left behind (ASan checks).
   try {
-    std::unique_ptr<TComponent> leaked(StringToComponent(
-        u"object Form1: TWidget\n  object B: TWidget\n  end\n  Bogus = 1\nend\n"));
+    std::unique_ptr<TComponent> leaked(
+        StringToComponent(u"object Form1: TWidget\n  object B: TWidget\n  end\n  Bogus = 1\nend\n"));
     FAIL();
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message(), u"Property Bogus does not exist");
@@ -176,8 +172,7 @@ TEST_F(Streaming, MalformedTextRaisesParserErrorsWithTheLine) {
       u"object F: TWidget\n  Lines.Strings = ('a' 'b'\nend\n",
   };
   for (const char16_t* text : bad) {
-    EXPECT_THROW(std::unique_ptr<TComponent>(StringToComponent(text)), Exception)
-        << Utf16ToUtf8(text);
+    EXPECT_THROW(std::unique_ptr<TComponent>(StringToComponent(text)), Exception) << Utf16ToUtf8(text);
   }
   try {
     std::unique_ptr<TComponent>(StringToComponent(u"object F: TWidget\n\n  Width = ?\nend\n"));

@@ -22,9 +22,7 @@ std::string ReadFile(const std::filesystem::path& p) {
   return s.str();
 }
 
-void WriteFile(const std::filesystem::path& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary) << text;
-}
+void WriteFile(const std::filesystem::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
 String U(const std::filesystem::path& p) { return Utf8ToUtf16(p.string()); }
 
@@ -143,7 +141,9 @@ TEST(MemIniFile, ChangesStayInMemoryUntilUpdateFile) {
     EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF[S]\r\nK=v\r\n");
     ini.UpdateFile();
   }
-  EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF[S]\r\nK=v\r\nGr\xC3\xBC\xC3\x9F" "e=\"kept quotes\"\r\n");
+  EXPECT_EQ(ReadFile(path),
+            "\xEF\xBB\xBF[S]\r\nK=v\r\nGr\xC3\xBC\xC3\x9F"
+            "e=\"kept quotes\"\r\n");
   {
     TMemIniFile ini(U(path));
     ini.WriteString(u"S", u"K", u"lost");  // no UpdateFile, no AutoSave

@@ -13,9 +13,7 @@
 namespace kestrel {
 namespace {
 
-String PathIn(const testing::TempDir& dir, const char* name) {
-  return Utf8ToUtf16((dir / name).string());
-}
+String PathIn(const testing::TempDir& dir, const char* name) { return Utf8ToUtf16((dir / name).string()); }
 
 TEST(MemoryStream, ReadWriteSeekAndSize) {
   TMemoryStream s;
@@ -136,7 +134,6 @@ TEST(StringStream, TextRoundTripsThroughTheEncoding) {
 
 }  // namespace
 }  // namespace kestrel
-
 
 namespace kestrel {
 namespace {

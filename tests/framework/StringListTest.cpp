@@ -320,8 +320,7 @@ TEST(Strings, SaveAndLoadWithEncodingsAndByteOrderMarks) {
   back.LoadFromFile(path);
   EXPECT_TRUE(back.Equals(list));
 
-  for (const TEncoding* enc :
-       {&TEncoding::UTF8(), &TEncoding::Unicode(), &TEncoding::BigEndianUnicode()}) {
+  for (const TEncoding* enc : {&TEncoding::UTF8(), &TEncoding::Unicode(), &TEncoding::BigEndianUnicode()}) {
     list.SaveToFile(path, enc);
     TStringList reread;
     reread.LoadFromFile(path);  // the mark tells the encoding

@@ -62,13 +62,10 @@ void TWidget::PublishProperties(TClassBuilder<TWidget>& b) {
   b.Property(u"Caption", &TWidget::Caption, &TWidget::SetCaption).Kind(tkWString);
   b.Property(u"Url", &TWidget::Url, &TWidget::SetUrl);
   b.Enum(u"Shape", &TWidget::Shape, &TWidget::SetShape, ShapeInfo()).Default(shCircle);
-  b.Set(u"Sides", &TWidget::Sides, &TWidget::SetSides, SideInfo(), u"TSides")
-      .Default(TSides{sdLeft, sdTop});
+  b.Set(u"Sides", &TWidget::Sides, &TWidget::SetSides, SideInfo(), u"TSides").Default(TSides{sdLeft, sdTop});
   b.Property(u"Ratio", &TWidget::Ratio, &TWidget::SetRatio);
   b.Property(u"Accel", &TWidget::Accel, &TWidget::SetAccel).Default(u'&');
-  b.Property(u"Color", &TWidget::Color, &TWidget::SetColor)
-      .TypeName(u"TColor")
-      .Stored(&TWidget::IsColorStored);
+  b.Property(u"Color", &TWidget::Color, &TWidget::SetColor).TypeName(u"TColor").Stored(&TWidget::IsColorStored);
   b.Property(u"Counter", &TWidget::Counter, nullptr);
   b.Object(u"Font", &TWidget::Font, &TWidget::SetFont);
   b.Object(u"Lines", &TWidget::Lines, &TWidget::SetLines);
@@ -78,10 +75,7 @@ void TWidget::PublishProperties(TClassBuilder<TWidget>& b) {
 }
 
 TWidget::TWidget(TComponent* owner)
-    : TComponent(owner),
-      font_(new TTestFont),
-      lines_(new TStringList),
-      snippets_(new TSnippets(this)) {
+    : TComponent(owner), font_(new TTestFont), lines_(new TStringList), snippets_(new TSnippets(this)) {
   snippets_->SetPropName(u"Snippets");
 }
 
@@ -113,8 +107,8 @@ void TWidget::Loaded() {
 void TWidget::DefineProperties(TFiler& filer) {
   TComponent::DefineProperties(filer);
   // Legacy name of Width, read only.
-  filer.DefineProperty(u"OldWidth", [this](TReader& r) { width_ = static_cast<int>(r.ReadInteger()); },
-                       nullptr, false);
+  filer.DefineProperty(
+      u"OldWidth", [this](TReader& r) { width_ = static_cast<int>(r.ReadInteger()); }, nullptr, false);
   filer.DefineBinaryProperty(
       u"Blob",
       [this](TStream& s) {

@@ -101,7 +101,7 @@ TEST(TypeInfo, BadNamesValuesAndKindsRaiseWithoutChangingTheObject) {
   EXPECT_THROW(SetPropValue(&w, u"Sides", u"[sdLeft, sdMiddle]"), EPropertyConvertError);
   EXPECT_THROW(SetPropValue(&w, u"Width", u"wide"), EConvertError);
   EXPECT_THROW(SetPropValue(&w, u"Counter", u"3"), EPropertyError);  // read-only
-  EXPECT_THROW(SetOrdProp(&w, u"Shape", 7), EPropertyError);  // not a TShape value
+  EXPECT_THROW(SetOrdProp(&w, u"Shape", 7), EPropertyError);         // not a TShape value
   EXPECT_THROW(SetOrdProp(&w, u"Sides", 1 << 9), EPropertyError);
   EXPECT_THROW(SetPropValue(&w, u"Width", u"99999999999"), EPropertyError);  // not an int
   EXPECT_THROW(SetOrdProp(&w, u"Accel", 0x10000), EPropertyError);

@@ -13,8 +13,8 @@
 namespace kestrel::testing {
 namespace {
 
-constexpr TColor kHeaderBand = 13531904;    // #007BCE
-constexpr TColor kHeaderText = 11399932;    // #FCF2AD
+constexpr TColor kHeaderBand = 13531904;  // #007BCE
+constexpr TColor kHeaderText = 11399932;  // #FCF2AD
 constexpr GoldenTolerance kTextTolerance{24, 0.01};
 
 TKsHTMLLabel* Label(TWinControl* parent, const TRect& bounds, const char16_t* caption) {
@@ -58,8 +58,7 @@ TEST(HTMLGolden, DialogCaptionsInGermanAndEnglish) {
   f->SetColor(clWhite);
   f->Font()->SetName(u"Verdana");
   f->Font()->SetHeight(-13);
-  Header(f.form, 0,
-         u"Willkommen beim Download-Assistenten der<br><b>Vollversion von <font size=22>Corvane</b></font>");
+  Header(f.form, 0, u"Willkommen beim Download-Assistenten der<br><b>Vollversion von <font size=22>Corvane</b></font>");
   Header(f.form, 65, u"Welcome to the download assistant for<br><b><font size=22>Corvane</font> (full version)</b>");
   Label(f.form, Bounds(16, 138, 411, 74),
         u"<B><U>Schritt 3:</U></B><br><br>Laden Sie die Vollversion herunter und installieren Sie diese auf "
@@ -87,11 +86,11 @@ TEST(HTMLGolden, EveryTagListInputAndAnEmbeddedControl) {
         u"<p indent=20>indented by twenty</p>tab<ind width=30>gap<ind width=150 pos=abs>at 150"
         u"<hr><hr width=80>&lt;entities&gt; &amp; &euro; &auml;&ouml;&szlig; &#65;&#66;");
   TKsHTMLLabel* right = Label(f.form, Bounds(236, 8, 215, 400),
-        u"<ol><li>first<li>second<ul><li>bullet<li>bullet</ul><li>third</ol>"
-        u"<input type=checkbox> off <input type=checkbox checked=true> on<br>"
-        u"<input type=radio name=g> one <input type=radio name=g checked=1> two<br>"
-        u"<img src=\"box\" transparent=solid> image <img src=\"box\" width=16 height=8><br>"
-        u"<control vclclass=TButton caption=\"Embedded\" width=90 height=24> control");
+                              u"<ol><li>first<li>second<ul><li>bullet<li>bullet</ul><li>third</ol>"
+                              u"<input type=checkbox> off <input type=checkbox checked=true> on<br>"
+                              u"<input type=radio name=g> one <input type=radio name=g checked=1> two<br>"
+                              u"<img src=\"box\" transparent=solid> image <img src=\"box\" width=16 height=8><br>"
+                              u"<control vclclass=TButton caption=\"Embedded\" width=90 height=24> control");
   right->OnImageNeeded = [](TObject*, const String&, TBitmap*& image) {
     static TBitmap box(12, 12);
     box.Canvas()->Brush()->SetColor(clTeal);
@@ -112,8 +111,8 @@ TEST(HTMLGolden, ThemedInputsWithTheHotAndSelectedOnes) {
   f->SetBounds(50, 50, 240, 30);
   f->SetColor(clWhite);
   TKsHTMLLabel* label = Label(f.form, Bounds(4, 4, 232, 22),
-        u"<input type=checkbox> <input type=checkbox checked=1> <input type=checkbox checked=1> "
-        u"<input type=radio> <input type=radio checked=1> <input type=radio>");
+                              u"<input type=checkbox> <input type=checkbox checked=1> <input type=checkbox checked=1> "
+                              u"<input type=radio> <input type=radio checked=1> <input type=radio>");
   TVnHTMLData& data = *label->Render()->Data();
   // The second check box under the mouse, the last radio button selected (focus rectangle).
   data.SetActiveItem(static_cast<TVnHTMLInputItem*>(data.ControlsArray()[2]));

@@ -1,8 +1,8 @@
 #include <string>
 
+#include "HTMLTestSupport.h"
 #include "platform/gdi/DcState.h"
 #include "platform/text/Text.h"
-#include "HTMLTestSupport.h"
 
 namespace kestrel::testing {
 namespace {
@@ -21,8 +21,9 @@ std::string Lines(const TVnHTMLData& data) {
 }
 
 TEST_F(HTMLTest, DumpOfAMixedCaption) {
-  Prepare("<p align=center>Step <b>3</b>:<br><font size=22 color=red>Big</font> "
-          "<a href=go>link</a><sub>x</sub><sup>y</sup>");
+  Prepare(
+      "<p align=center>Step <b>3</b>:<br><font size=22 color=red>Big</font> "
+      "<a href=go>link</a><sub>x</sub><sup>y</sup>");
   EXPECT_EQ(DumpHTMLItems(Data()),
             "0 para \"\" font=Kestrel Fixed/-14 fg=FF000008 bg=1FFFFFFF w=53 h=14 align=1 desc=3\n"
             "1 char \"Step \" font=Kestrel Fixed/-14 fg=FF000008 bg=1FFFFFFF w=36 h=14\n"
@@ -47,8 +48,8 @@ TEST_F(HTMLTest, RunsMeasureAsTheDeviceDoes) {
   platform::HDC dc = platform::CreateCompatibleDC(nullptr);
   for (int index : {1, 2}) {
     const TVnHTMLItem& run = At(index);
-    platform::LOGFONTW lf = platform::MakeLogFont(
-        u"MS Sans Serif", -13, (run.FontStyle & hfsBold) ? platform::FW_BOLD : platform::FW_NORMAL);
+    platform::LOGFONTW lf = platform::MakeLogFont(u"MS Sans Serif", -13,
+                                                  (run.FontStyle & hfsBold) ? platform::FW_BOLD : platform::FW_NORMAL);
     platform::HFONT font = platform::CreateFontIndirectW(&lf);
     platform::HGDIOBJ old = platform::SelectObject(dc, font);
     platform::RECT rect{0, 0, 0, 0};

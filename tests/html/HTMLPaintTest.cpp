@@ -53,9 +53,9 @@ TEST_F(HTMLPaintTest, HitTestingFindsRunsLinksAndInputsByTheirBoxes) {
   // 'ab' 0..15, link 'cd' 15..30, 'e' 30..38, check box 38..55; line 17 high, runs 14 (3..17).
   Prepare("ab<a href=\"go\">cd</a>e<input type=checkbox>");
   const std::vector<std::pair<std::pair<int, int>, std::string>> table = {
-      {{0, 10}, "ab"},   {{15, 10}, "ab"},  // the right edge belongs to the run
-      {{16, 10}, "cd"},  {{30, 16}, "cd"},   {{31, 16}, "e"},  {{40, 0}, "input"},
-      {{5, 2}, "-"},     {{56, 10}, "-"},    {{5, 18}, "-"},   {{-1, 10}, "-"},
+      {{0, 10}, "ab"},  {{15, 10}, "ab"},  // the right edge belongs to the run
+      {{16, 10}, "cd"}, {{30, 16}, "cd"}, {{31, 16}, "e"}, {{40, 0}, "input"},
+      {{5, 2}, "-"},    {{56, 10}, "-"},  {{5, 18}, "-"},  {{-1, 10}, "-"},
   };
   for (const auto& [point, expected] : table)
     EXPECT_EQ(HitAt(point.first, point.second), expected) << point.first << "," << point.second;
@@ -95,8 +95,9 @@ TEST_F(HTMLPaintTest, HitTestingFollowsAlignmentLinesAndRaisedRuns) {
 }
 
 TEST_F(HTMLPaintTest, ClicksToggleInputsOnceAndSelectLinksOnlyWhenAsked) {
-  Prepare("<input type=checkbox name=A><a href=x>link</a>"
-          "<input type=radio name=g checked=1><input type=radio name=g>");
+  Prepare(
+      "<input type=checkbox name=A><a href=x>link</a>"
+      "<input type=radio name=g checked=1><input type=radio name=g>");
   int changes = 0;
   std::vector<TVnHTMLInputItem*> checked;
   render.OnChange = [&](TObject*) { ++changes; };
@@ -187,7 +188,7 @@ TEST_F(HTMLPaintTest, RunsArePaintedInTheirColoursOnTheBaseline) {
   ASSERT_EQ(DumpHTMLOutline(Data()), "para | 'a' | '' | 'b' | 'c'");
   Paint();
   EXPECT_EQ(Pixel(3, 5), clRed);
-  EXPECT_EQ(Pixel(0, 5), clLime);  // the run's background
+  EXPECT_EQ(Pixel(0, 5), clLime);      // the run's background
   EXPECT_EQ(Pixel(9 + 3, 5), clBlue);  // a link keeps the link colour inside a coloured font
   EXPECT_EQ(Pixel(17 + 3, 5), clBlack);
   EXPECT_EQ(Pixel(17 + 3, 12), clWhite);  // below the baseline
@@ -248,8 +249,9 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
   // On a bitmap the renderer may paint straight onto the target rather than copy the pixels
   // through its buffer: edges, scroll offset and backgrounds must come out the same. A mapping
   // mode other than MM_TEXT (here 1:1) makes it take the buffer.
-  Prepare("<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
-          "words that wrap onto <i>further lines</i> past the bottom");
+  Prepare(
+      "<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
+      "words that wrap onto <i>further lines</i> past the bottom");
   auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r) {
     target.Resize(120, 50);
     for (int y = 0; y < 50; y += 2) {  // stripes, so that what was under the text matters

@@ -1,13 +1,13 @@
 #include <memory>
 
+#include "HTMLTestSupport.h"
 #include "framework/Bitmap.h"
 #include "framework/Component.h"
-#include "framework/Picture.h"
 #include "framework/Exceptions.h"
+#include "framework/Picture.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "html/HTMLTables.h"
-#include "HTMLTestSupport.h"
 
 namespace kestrel::testing {
 namespace {
@@ -35,8 +35,8 @@ TEST_F(HTMLTest, RunsSplitAtStyleTagsWithoutEmptyRuns) {
 TEST_F(HTMLTest, ClosingStyleKeepsBitsThatAreAllDefault) {
   Data().SetDefaultStyle(hfsBold);
   EXPECT_EQ(Outline("a</b>b<var>c</var>d"), "para | 'a' | 'b' | 'c' | 'd'");
-  EXPECT_EQ(At(2).FontStyle, hfsBold);                  // </b> with bold as the default
-  EXPECT_EQ(At(4).FontStyle, 0);                        // </var>: italic was not default
+  EXPECT_EQ(At(2).FontStyle, hfsBold);  // </b> with bold as the default
+  EXPECT_EQ(At(4).FontStyle, 0);        // </var>: italic was not default
 }
 
 TEST_F(HTMLTest, SpacesCollapseWithinARunOnly) {
@@ -53,8 +53,8 @@ TEST_F(HTMLTest, TagNamesAndTheirTerminators) {
   EXPECT_EQ(Outline("a<blink>b</blink>c"), "para | 'abc'");
   EXPECT_EQ(Outline("<a\nhref=x>t"), "para | 't'");
   EXPECT_FALSE(At(1).IsLink());
-  EXPECT_EQ(Outline("a<b"), "para | 'a'");           // unterminated name ends the scan
-  EXPECT_EQ(Outline("a<b x=1"), "para | 'a'");       // the attributes take the rest of the text
+  EXPECT_EQ(Outline("a<b"), "para | 'a'");                // unterminated name ends the scan
+  EXPECT_EQ(Outline("a<b x=1"), "para | 'a'");            // the attributes take the rest of the text
   EXPECT_EQ(Outline("a<b x='>'>c"), "para | 'a' | 'c'");  // a quoted '>' does not end the tag
   EXPECT_EQ(At(2).FontStyle, hfsBold);
   EXPECT_EQ(Outline("<!-- <b> -->x"), "para | 'x'");
@@ -223,9 +223,10 @@ TEST_F(HTMLTest, RulesIndentsAndImages) {
 }
 
 TEST_F(HTMLTest, InputsAndRadioGroups) {
-  Prepare("a<input type=CheckBox checked=True value=v>b<input type=radio name=G>"
-          "<input type=radio name=h checked=1 width=20 height=21><input type=radio name=g width=x height=30>"
-          "<input type=text>");
+  Prepare(
+      "a<input type=CheckBox checked=True value=v>b<input type=radio name=G>"
+      "<input type=radio name=h checked=1 width=20 height=21><input type=radio name=g width=x height=30>"
+      "<input type=text>");
   EXPECT_EQ(DumpHTMLOutline(Data()), "para | 'a' | input | 'b' | input | input | input");
   auto& box = static_cast<TVnHTMLInputItem&>(At(2));
   EXPECT_EQ(box.InputType(), itCheckBox);
@@ -262,7 +263,8 @@ TEST_F(HTMLTest, Variables) {
     names.push_back(name);
     if (name == u"User") value = u"Ann";
   };
-  EXPECT_EQ(Outline("Hi <~~User>!<~~ name=Other><~~ p1>"), "para | 'Hi ' | var'Ann' | ' !' | var'~~' | ' ' | var'~~' | ' '");
+  EXPECT_EQ(Outline("Hi <~~User>!<~~ name=Other><~~ p1>"),
+            "para | 'Hi ' | var'Ann' | ' !' | var'~~' | ' ' | var'~~' | ' '");
   EXPECT_EQ(names, (std::vector<String>{u"User", u"Other", u"p1"}));
   EXPECT_EQ(Data().GenerateHTML(), u"<html>Hi <~~Ann> !<~~~~> <~~~~> </html>");
 }
@@ -270,8 +272,7 @@ TEST_F(HTMLTest, Variables) {
 TEST_F(HTMLTest, PlainTextAndMarkupWrittenBack) {
   Prepare("a<br>b<p>c<ul><li>d</ul>e<input type=checkbox name=n>");
   EXPECT_EQ(render.AsText(), u"a\r\nb\r\n\r\nc- d\r\ne");
-  EXPECT_EQ(Data().GenerateHTML(),
-            u"<html>a<br>\r\nbcd<br>\r\ne<input type=\"checkbox\" name=\"n\" >\r\n</html>");
+  EXPECT_EQ(Data().GenerateHTML(), u"<html>a<br>\r\nbcd<br>\r\ne<input type=\"checkbox\" name=\"n\" >\r\n</html>");
 }
 
 TEST_F(HTMLTest, DataObjectsAndTheCurrentData) {
@@ -328,8 +329,9 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
 
   TControl host(nullptr);
   render.SetControl(&host);
-  Prepare("x<control vclclass=ttestembed color=clRed caption='Go on' bogus=1 width=q>"
-          "<control vclclass=TUnknown>");
+  Prepare(
+      "x<control vclclass=ttestembed color=clRed caption='Go on' bogus=1 width=q>"
+      "<control vclclass=TUnknown>");
   EXPECT_EQ(DumpHTMLOutline(Data()), "para | 'x' | control");
   item = static_cast<TVnHTMLControlItem*>(&At(2));
   ASSERT_NE(item->FControl, nullptr);
@@ -338,8 +340,7 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
   EXPECT_EQ(embed->Caption(), u"Go on");
   EXPECT_EQ(item->FWidth, 75);
   EXPECT_EQ(item->FHeight, 23);
-  EXPECT_EQ(item->GetItemHTML(),
-            u"<control vclclass=\"TTestEmbed\" color=\"clRed\" caption=\"Go on\" width=\"75\" >");
+  EXPECT_EQ(item->GetItemHTML(), u"<control vclclass=\"TTestEmbed\" color=\"clRed\" caption=\"Go on\" width=\"75\" >");
   EXPECT_EQ(Data().ControlsArray().size(), 1u);
   render.SetControl(nullptr);
   UnRegisterHTMLControlClass(TTestEmbed::StaticClass());

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "html/KsHTMLContainer.h"
-#include "html/KsHTMLLabel.h"
 #include "controls/ColorMath.h"
 #include "framework/TypeInfo.h"
+#include "html/KsHTMLContainer.h"
+#include "html/KsHTMLLabel.h"
 #include "html/KsHTMLListItem.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 

@@ -75,15 +75,16 @@ TEST_F(LinkPopupMenuTest, ARightClickOnALinkRunsTheMenuUntilItCloses) {
   // Keyboard: Down lands on "Open", Up wraps to "Copy" over the disabled item and the line.
   // The form stays active and keeps the focus while its menu is open.
   const platform::HWND formWindow = form->Handle();
-  RightClickMenu(30, 5, {[&] {
-                           EXPECT_TRUE(menu->IsShown());
-                           EXPECT_EQ(rightReleases, 2);  // OnMouseUp first
-                           EXPECT_EQ(menu->PopupComponent(), label);
-                           EXPECT_EQ(platform::GetActiveWindow(), formWindow);
-                           EXPECT_EQ(platform::GetFocus(), formWindow);
-                           InjectKeyStroke(platform::VK_DOWN);
-                         },
-                         [] { InjectKeyStroke(platform::VK_UP); }, [] { InjectKeyStroke(platform::VK_RETURN); }});
+  RightClickMenu(30, 5,
+                 {[&] {
+                    EXPECT_TRUE(menu->IsShown());
+                    EXPECT_EQ(rightReleases, 2);  // OnMouseUp first
+                    EXPECT_EQ(menu->PopupComponent(), label);
+                    EXPECT_EQ(platform::GetActiveWindow(), formWindow);
+                    EXPECT_EQ(platform::GetFocus(), formWindow);
+                    InjectKeyStroke(platform::VK_DOWN);
+                  },
+                  [] { InjectKeyStroke(platform::VK_UP); }, [] { InjectKeyStroke(platform::VK_RETURN); }});
   EXPECT_FALSE(menu->IsShown());
   EXPECT_EQ(chosen, std::vector<String>{u"&Copy"});
   EXPECT_FALSE(shownAtClick);  // the item's OnClick runs once the menu has gone
@@ -110,8 +111,7 @@ TEST_F(LinkPopupMenuTest, ARightClickOnALinkRunsTheMenuUntilItCloses) {
   RunModal([&] { result = label->Perform(platform::WM_CONTEXTMENU, 0, at); }, {}, [&] { menu->CloseMenu(); });
   EXPECT_EQ(result, 1);
   handle = false;
-  RunModal([&] { result = label->Perform(platform::WM_CONTEXTMENU, 0, at); },
-           {[&] {
+  RunModal([&] { result = label->Perform(platform::WM_CONTEXTMENU, 0, at); }, {[&] {
              EXPECT_TRUE(menu->IsShown());
              menu->CloseMenu();
            }},
@@ -137,21 +137,22 @@ TEST_F(LinkPopupMenuTest, TheMouseChoosesOnlyEnabledItems) {
     const TRect r = menu->ItemRect(menu->Items()->Items(index));
     InjectClick(platform::POINT{r.left + 10, (r.top + r.bottom) / 2});
   };
-  RightClickMenu(30, 5, {[&] {
-                           // The menu's top-left corner is where the mouse was (inside its border).
-                           const TRect open = menu->ItemRect(menu->Items()->Items(0));
-                           EXPECT_EQ(open.left, corner.x + 2);
-                           EXPECT_EQ(open.top, corner.y + 2);
-                           clickEntry(2);  // "Disabled": nothing happens, the menu stays
-                         },
-                         [&] {
-                           EXPECT_TRUE(menu->IsShown());
-                           clickEntry(1);  // the separator line
-                         },
-                         [&] {
-                           EXPECT_TRUE(menu->IsShown());
-                           clickEntry(0);
-                         }});
+  RightClickMenu(30, 5,
+                 {[&] {
+                    // The menu's top-left corner is where the mouse was (inside its border).
+                    const TRect open = menu->ItemRect(menu->Items()->Items(0));
+                    EXPECT_EQ(open.left, corner.x + 2);
+                    EXPECT_EQ(open.top, corner.y + 2);
+                    clickEntry(2);  // "Disabled": nothing happens, the menu stays
+                  },
+                  [&] {
+                    EXPECT_TRUE(menu->IsShown());
+                    clickEntry(1);  // the separator line
+                  },
+                  [&] {
+                    EXPECT_TRUE(menu->IsShown());
+                    clickEntry(0);
+                  }});
   EXPECT_EQ(chosen, std::vector<String>{u"&Open"});
 
   // A menu that goes away is forgotten by the label.
@@ -162,11 +163,12 @@ TEST_F(LinkPopupMenuTest, TheMouseChoosesOnlyEnabledItems) {
 
 TEST_F(LinkPopupMenuTest, LabelMenuAndFormMayGoWhileTheMenuIsOpen) {
   // The label freed while its menu is open: the menu goes on and forgets it.
-  RightClickMenu(30, 5, {[&] { delete label; }, [] { InjectKeyStroke(platform::VK_DOWN); },
-                         [&] {
-                           EXPECT_EQ(menu->PopupComponent(), nullptr);
-                           InjectKeyStroke(platform::VK_RETURN);
-                         }});
+  RightClickMenu(30, 5,
+                 {[&] { delete label; }, [] { InjectKeyStroke(platform::VK_DOWN); },
+                  [&] {
+                    EXPECT_EQ(menu->PopupComponent(), nullptr);
+                    InjectKeyStroke(platform::VK_RETURN);
+                  }});
   EXPECT_EQ(chosen, std::vector<String>{u"&Open"});
 
   // The menu freed from inside its own loop.
@@ -193,8 +195,8 @@ TEST_F(LinkPopupMenuTest, LabelMenuAndFormMayGoWhileTheMenuIsOpen) {
   };
   owned->Items()->Add(item);
   other->SetLinkPopupMenu(owned);
-  RunModal([&] { ClickAt(*other, 5, 5, MouseButton::Right); }, {[] { InjectKeyStroke(platform::VK_DOWN); },
-                                                                  [] { InjectKeyStroke(platform::VK_RETURN); }},
+  RunModal([&] { ClickAt(*other, 5, 5, MouseButton::Right); },
+           {[] { InjectKeyStroke(platform::VK_DOWN); }, [] { InjectKeyStroke(platform::VK_RETURN); }},
            [&] { owned->CloseMenu(); });
   EXPECT_EQ(doomed.form, nullptr);
 }

@@ -51,9 +51,14 @@ TEST(PngChunks, TextTimeAndPhysicalSizeAreParsed) {
   auto body = Bytes("A picture");
   text.insert(text.end(), body.begin(), body.end());
   TVnPNGObject png;
-  Load(png, PngFileBuilder().Header(2, 2, 8, 0).Chunk("tEXt", text).Chunk("zTXt", ztxt)
+  Load(png, PngFileBuilder()
+                .Header(2, 2, 8, 0)
+                .Chunk("tEXt", text)
+                .Chunk("zTXt", ztxt)
                 .Chunk("tIME", {0x07, 0xEA, 12, 9, 10, 30, 59})
-                .Chunk("pHYs", {0, 0, 0x0B, 0x13, 0, 0, 0x0B, 0x14, 1}).ImageData(kGrayRows).End());
+                .Chunk("pHYs", {0, 0, 0x0B, 0x13, 0, 0, 0x0B, 0x14, 1})
+                .ImageData(kGrayRows)
+                .End());
   auto* t = png.Chunks().ItemFromClass<TVnPNGChunkTEXT>();
   EXPECT_EQ(t->Keyword(), "Title");
   EXPECT_EQ(t->Text(), "A picture");
@@ -124,10 +129,16 @@ TEST(PngChunks, SixteenBitKeyColoursUseTheByteThePixelsKeep) {
   Load(png, PngFileBuilder().Header(1, 1, 16, 0).Chunk("tRNS", {0x12, 0x34}).ImageData({0, 0x12, 0x34}).End());
   EXPECT_EQ(png.TransparencyMode(), ptmBit);
   EXPECT_EQ(png.TransparentColor(), platform::RGB(0x12, 0x12, 0x12));
-  Load(png, PngFileBuilder().Header(1, 1, 16, 2).Chunk("tRNS", {0xAA, 1, 0xBB, 2, 0xCC, 3})
-                .ImageData({0, 0xAA, 1, 0xBB, 2, 0xCC, 3}).End());
+  Load(png, PngFileBuilder()
+                .Header(1, 1, 16, 2)
+                .Chunk("tRNS", {0xAA, 1, 0xBB, 2, 0xCC, 3})
+                .ImageData({0, 0xAA, 1, 0xBB, 2, 0xCC, 3})
+                .End());
   EXPECT_EQ(png.TransparentColor(), platform::RGB(0xAA, 0xBB, 0xCC));
-  EXPECT_EQ(png.TransparentColor(), [&] { auto p = ResolvePixel(png, 0, 0); return platform::RGB(p.r, p.g, p.b); }());
+  EXPECT_EQ(png.TransparentColor(), [&] {
+    auto p = ResolvePixel(png, 0, 0);
+    return platform::RGB(p.r, p.g, p.b);
+  }());
 }
 
 TEST(PngChunks, AddPlacesChunksAndRefusesDuplicates) {
@@ -144,15 +155,17 @@ TEST(PngChunks, AddPlacesChunksAndRefusesDuplicates) {
     png.Chunks().Add<TVnPNGChunktRNS>();
     ADD_FAILURE() << "second tRNS";
   } catch (const EVnPNGError& e) {
-    EXPECT_STREQ(e.what(), "The program tried to add a existent critical chunk to the current image "
-                           "which is not allowed.");
+    EXPECT_STREQ(e.what(),
+                 "The program tried to add a existent critical chunk to the current image "
+                 "which is not allowed.");
   }
   EXPECT_EQ(png.Chunks().ItemFromClass<TVnPNGChunkgAMA>()->Gamma(), 1u);
 }
 
 TEST(PngChunks, AssignCopiesOnlyBetweenChunksOfOneClass) {
   TVnPNGObject png;
-  Load(png, PngFileBuilder().Header(2, 2, 8, 0).Chunk("tEXt", Bytes(std::string("k\0v", 3))).ImageData(kGrayRows).End());
+  Load(png,
+       PngFileBuilder().Header(2, 2, 8, 0).Chunk("tEXt", Bytes(std::string("k\0v", 3))).ImageData(kGrayRows).End());
   TVnPNGChunkTEXT copy(&png);
   copy.Assign(*png.Chunks().ItemFromClass<TVnPNGChunkTEXT>());
   EXPECT_EQ(copy.Keyword(), "k");
@@ -174,17 +187,19 @@ TEST(PngObject, MessagesAreExact) {
     png.LoadFromMemory(file.data(), file.size());
     ADD_FAILURE() << "gAMA first";
   } catch (const EVnPNGIHDRNotFirst& e) {
-    EXPECT_EQ(e.Message(), u"This \"Portable Network Graphics\" image is not supported or it might "
-                           u"be invalid.\r\n(IHDR chunk is not the first)");
+    EXPECT_EQ(e.Message(),
+              u"This \"Portable Network Graphics\" image is not supported or it might "
+              u"be invalid.\r\n(IHDR chunk is not the first)");
   }
   std::vector<std::uint8_t> bad = {0x89, 'P', 'N', 'G', 13, 10, 26, 0};
   try {
     png.LoadFromMemory(bad.data(), bad.size());
     ADD_FAILURE() << "bad signature";
   } catch (const EVnPNGInvalidFileHeader& e) {
-    EXPECT_STREQ(e.what(), "The file being readed is not a valid \"Portable Network Graphics\" image "
-                           "because it contains an invalid header. This file may be corruped, try "
-                           "obtaining it again.");
+    EXPECT_STREQ(e.what(),
+                 "The file being readed is not a valid \"Portable Network Graphics\" image "
+                 "because it contains an invalid header. This file may be corruped, try "
+                 "obtaining it again.");
   }
   EXPECT_THROW(png.Header(), EVnPNGHeaderNotPresent);
   EXPECT_THROW(png.LoadFromFile(u"/nonexistent/file.png"), EFOpenError);
@@ -225,11 +240,17 @@ TEST(PngObject, ReadsFromAStreamsCurrentPosition) {
 TEST(PngObject, TheImageDcShowsTheDecodedPixels) {
   // A 2-bit palette image (held at 4 bits) and an RGB image with a gamma, read through GDI.
   TVnPNGObject palette;
-  Load(palette, PngFileBuilder().Header(3, 2, 2, 3).Chunk("PLTE", {10, 20, 30, 40, 50, 60, 70, 80, 90})
-                    .ImageData({0, 0b00011000, 0, 0b10010000}).End());
+  Load(palette, PngFileBuilder()
+                    .Header(3, 2, 2, 3)
+                    .Chunk("PLTE", {10, 20, 30, 40, 50, 60, 70, 80, 90})
+                    .ImageData({0, 0b00011000, 0, 0b10010000})
+                    .End());
   TVnPNGObject rgb;
-  Load(rgb, PngFileBuilder().Header(2, 1, 8, 2).Chunk("gAMA", BigEndian32(50000))
-                .ImageData({0, 1, 2, 3, 200, 100, 50}).End());
+  Load(rgb, PngFileBuilder()
+                .Header(2, 1, 8, 2)
+                .Chunk("gAMA", BigEndian32(50000))
+                .ImageData({0, 1, 2, 3, 200, 100, 50})
+                .End());
   for (TVnPNGObject* png : {&palette, &rgb}) {
     TVnPNGChunkIHDR& header = *png->Header();
     std::vector<platform::COLORREF> before;

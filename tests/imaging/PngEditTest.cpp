@@ -38,7 +38,9 @@ std::string Describe(const TVnPNGObject& png) {
 }
 
 TEST(PngCreate, BlankImagesOfEveryAcceptedKindAndOrderlyRefusals) {
-  struct Case { int type, depth, heldDepth, plteCount; };
+  struct Case {
+    int type, depth, heldDepth, plteCount;
+  };
   for (Case c : {Case{0, 1, 1, 0}, Case{0, 2, 4, 0}, Case{0, 16, 16, 0}, Case{2, 16, 16, 0}, Case{3, 2, 4, 16},
                  Case{3, 8, 8, 256}, Case{4, 8, 8, 0}, Case{6, 16, 16, 0}}) {
     TVnPNGObject png;
@@ -51,9 +53,11 @@ TEST(PngCreate, BlankImagesOfEveryAcceptedKindAndOrderlyRefusals) {
       EXPECT_EQ(png.Header()->ImageAlpha()[29], 0);
     }
   }
-  for (auto [type, depth, cx] : {std::tuple{3, 16, 5}, {2, 4, 5}, {4, 4, 5}, {6, 1, 5}, {1, 8, 5}, {0, 3, 5}, {0, 8, 0}, {0, 8, 65536}}) {
+  for (auto [type, depth, cx] :
+       {std::tuple{3, 16, 5}, {2, 4, 5}, {4, 4, 5}, {6, 1, 5}, {1, 8, 5}, {0, 3, 5}, {0, 8, 0}, {0, 8, 65536}}) {
     TVnPNGObject png;
-    EXPECT_THROW(png.CreateBlank(static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(depth), cx, 5), EVnPNGInvalidSpec)
+    EXPECT_THROW(png.CreateBlank(static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(depth), cx, 5),
+                 EVnPNGInvalidSpec)
         << type << "/" << depth;
   }
 }
@@ -73,7 +77,10 @@ TEST(PngCreate, TransparentColourByColourType) {
   other.SetTransparentColor(RGB(1, 2, 3));
   EXPECT_EQ(other.TransparencyMode(), ptmNone);
 
-  struct Case { int type, depth; std::vector<std::uint8_t> data; };
+  struct Case {
+    int type, depth;
+    std::vector<std::uint8_t> data;
+  };
   for (const Case& c : {Case{0, 8, {0, 0x80}}, Case{0, 4, {0, 8}}, Case{0, 1, {0, 1}}, Case{0, 16, {0x80, 0x80}},
                         Case{2, 8, {0, 0x80, 0, 0x40, 0, 0x20}}, Case{2, 16, {0x80, 0x80, 0x40, 0x40, 0x20, 0x20}}}) {
     TVnPNGObject png;
@@ -100,7 +107,10 @@ TEST(PngEdit, ResizeKeepsTheTopLeftAndPadsWithZeroAndOpaqueAlpha) {
 }
 
 TEST(PngEdit, RotateByEachRightAngleAndIntoTheBoundingSize) {
-  struct Case { double angle; const char* pixels; };
+  struct Case {
+    double angle;
+    const char* pixels;
+  };
   for (const Case& c : {Case{0, "00 10 20 |01 11 21 "}, Case{90, "01 00 |11 10 |21 20 "},
                         Case{180, "21 11 01 |20 10 00 "}, Case{270, "20 21 |10 11 |00 01 "}}) {
     TVnPNGObject png;
@@ -113,7 +123,7 @@ TEST(PngEdit, RotateByEachRightAngleAndIntoTheBoundingSize) {
   MakeNumbered(png, 20, 10);
   TPoint center;
   png.Rotate(45, TPoint{20, 5}, center);  // the middle of the right edge
-  EXPECT_EQ(png.Width(), 21);  // round(sin 45 x 10 + cos 45 x 20)
+  EXPECT_EQ(png.Width(), 21);             // round(sin 45 x 10 + cos 45 x 20)
   EXPECT_EQ(png.Height(), 21);
   EXPECT_EQ(center.x, 18);  // 10.5 + 10 cos 45
   EXPECT_EQ(center.y, 18);
@@ -280,7 +290,8 @@ TEST(PngConvert, PaletteObjectsShowTheColourTable) {
   ASSERT_NE(palette, nullptr);
   platform::PALETTEENTRY entries[16];
   EXPECT_EQ(platform::GetPaletteEntries(palette, 0, 16, entries), 16u);
-  EXPECT_EQ(RGB(entries[5].peRed, entries[5].peGreen, entries[5].peBlue), png.Chunks().ItemFromClass<TVnPNGChunkPLTE>()->Item(5));
+  EXPECT_EQ(RGB(entries[5].peRed, entries[5].peGreen, entries[5].peBlue),
+            png.Chunks().ItemFromClass<TVnPNGChunkPLTE>()->Item(5));
   TVnPNGObject rgb;
   rgb.CreateBlank(COLOR_RGB, 8, 1, 1);
   EXPECT_EQ(rgb.Palette(), nullptr);

@@ -31,8 +31,7 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 }
 
 // A two-pixel palette image showing entries 0 and 1 of `plte`, with the tRNS values `trns`.
-void LoadTwoEntries(TVnPNGObject& png, const std::vector<std::uint8_t>& plte,
-                    const std::vector<std::uint8_t>& trns) {
+void LoadTwoEntries(TVnPNGObject& png, const std::vector<std::uint8_t>& plte, const std::vector<std::uint8_t>& trns) {
   Load(png, PngFileBuilder().Header(2, 1, 8, 3).Chunk("PLTE", plte).Chunk("tRNS", trns).ImageData({0, 0, 1}).End());
 }
 
@@ -76,8 +75,11 @@ TEST(PngGraphic, PicturesLoadPngFilesThroughTheFrameworkRegistration) {
 
 TEST(PngGraphic, PicturesCopyPngImagesIndependently) {
   TVnPNGObject original;
-  Load(original, PngFileBuilder().Header(2, 1, 8, 6).Chunk("gAMA", BigEndian32(50000))
-                     .ImageData({0, 200, 100, 50, 128, 1, 2, 3, 255}).End());
+  Load(original, PngFileBuilder()
+                     .Header(2, 1, 8, 6)
+                     .Chunk("gAMA", BigEndian32(50000))
+                     .ImageData({0, 200, 100, 50, 128, 1, 2, 3, 255})
+                     .End());
   original.SetCompressionLevel(3);
   TPicture picture;
   picture.SetGraphic(&original);
@@ -120,8 +122,8 @@ TEST(PngGraphic, OpaqueAndBitTransparentImagesStretchIntoTheRectangle) {
 
 TEST(PngGraphic, PartialTransparencyBlendsEachPixelOverTheCanvas) {
   // (s × a + d × (255 − a) + 255) >> 8 per channel; alpha 0 leaves the canvas alone.
-  const COLORREF half = RGB((255 * 128 + 10 * 127 + 255) >> 8, (255 * 128 + 20 * 127 + 255) >> 8,
-                            (255 * 128 + 30 * 127 + 255) >> 8);
+  const COLORREF half =
+      RGB((255 * 128 + 10 * 127 + 255) >> 8, (255 * 128 + 20 * 127 + 255) >> 8, (255 * 128 + 30 * 127 + 255) >> 8);
   TVnPNGObject rgba;
   Load(rgba, PngFileBuilder().Header(2, 1, 8, 6).ImageData({0, 255, 255, 255, 128, 90, 90, 90, 0}).End());
   ASSERT_EQ(rgba.TransparencyMode(), ptmPartial);
@@ -136,8 +138,8 @@ TEST(PngGraphic, PartialTransparencyBlendsEachPixelOverTheCanvas) {
   ASSERT_EQ(palette.TransparencyMode(), ptmPartial);
   Canvas paletteCanvas(2, 1, kPaper);
   DrawOn(paletteCanvas, palette, {0, 0, 2, 1});
-  EXPECT_EQ(paletteCanvas.At(0, 0), RGB((200 * 64 + 10 * 191 + 255) >> 8, (20 * 191 + 255) >> 8,
-                                        (100 * 64 + 30 * 191 + 255) >> 8));
+  EXPECT_EQ(paletteCanvas.At(0, 0),
+            RGB((200 * 64 + 10 * 191 + 255) >> 8, (20 * 191 + 255) >> 8, (100 * 64 + 30 * 191 + 255) >> 8));
   EXPECT_EQ(paletteCanvas.At(1, 0), RGB(0, 250, 0));
 
   // Inverted and empty rectangles, and an empty image, draw nothing.

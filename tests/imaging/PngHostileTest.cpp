@@ -53,7 +53,11 @@ TEST(PngHostile, EveryTruncationOfAValidFileFailsCleanly) {
 }
 
 TEST(PngHostile, HeaderValuesOutsideThePngTableAreRejected) {
-  struct Case { std::uint32_t w, h; int depth, type, interlace; const std::type_info& error; };
+  struct Case {
+    std::uint32_t w, h;
+    int depth, type, interlace;
+    const std::type_info& error;
+  };
   const Case cases[] = {
       {0, 5, 8, 0, 0, typeid(EVnPNGInvalidIHDR)},
       {5, 0, 8, 0, 0, typeid(EVnPNGInvalidIHDR)},
@@ -127,8 +131,14 @@ TEST(PngHostile, ChecksumsGuardCriticalChunksAndDropDamagedAncillaryOnes) {
   ExpectLoadFails<EVnPNGInvalidCRC>(
       PngFileBuilder().Header(2, 2, 8, 0).ImageData(kGrayRows).CorruptLastCrc().End().Bytes());
 
-  auto file = PngFileBuilder().Header(2, 2, 8, 0).Chunk("gAMA", BigEndian32(100000)).CorruptLastCrc()
-                  .Chunk("tEXt", {'k', 0, 'v'}).ImageData(kGrayRows).End().Bytes();
+  auto file = PngFileBuilder()
+                  .Header(2, 2, 8, 0)
+                  .Chunk("gAMA", BigEndian32(100000))
+                  .CorruptLastCrc()
+                  .Chunk("tEXt", {'k', 0, 'v'})
+                  .ImageData(kGrayRows)
+                  .End()
+                  .Bytes();
   TVnPNGObject png;
   ASSERT_NO_THROW(png.LoadFromMemory(file.data(), file.size()));
   EXPECT_EQ(png.Chunks().FindChunk("gAMA"), nullptr);
@@ -159,10 +169,17 @@ TEST(PngHostile, MissingOrBrokenImageData) {
 }
 
 TEST(PngHostile, ShortAncillaryChunksAreIgnored) {
-  auto file = PngFileBuilder().Header(2, 2, 8, 2)
-                  .Chunk("gAMA", {1, 2}).Chunk("pHYs", {0, 0, 1}).Chunk("tRNS", {0, 1})
-                  .Chunk("tIME", {7, 0xE6, 1}).Chunk("tEXt", {'a'}).Chunk("zTXt", {'k', 0, 0})
-                  .ImageData({0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6}).End().Bytes();
+  auto file = PngFileBuilder()
+                  .Header(2, 2, 8, 2)
+                  .Chunk("gAMA", {1, 2})
+                  .Chunk("pHYs", {0, 0, 1})
+                  .Chunk("tRNS", {0, 1})
+                  .Chunk("tIME", {7, 0xE6, 1})
+                  .Chunk("tEXt", {'a'})
+                  .Chunk("zTXt", {'k', 0, 0})
+                  .ImageData({0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 3, 4, 5, 6})
+                  .End()
+                  .Bytes();
   TVnPNGObject png;
   ASSERT_NO_THROW(png.LoadFromMemory(file.data(), file.size()));
   EXPECT_EQ(png.GammaTable[100], 100);
@@ -173,15 +190,32 @@ TEST(PngHostile, ShortAncillaryChunksAreIgnored) {
 }
 
 TEST(PngHostile, OversizedPaletteChunks) {
-  ExpectLoadFails<EVnPNGInvalidPalette>(
-      PngFileBuilder().Header(2, 2, 8, 3).Chunk("PLTE", std::vector<std::uint8_t>(771, 7)).ImageData(kGrayRows).End().Bytes());
-  ExpectLoadFails<EVnPNGInvalidPalette>(
-      PngFileBuilder().Header(2, 2, 8, 3).Chunk("PLTE", std::vector<std::uint8_t>(10, 7)).ImageData(kGrayRows).End().Bytes());
-  ExpectLoadFails<EVnPNGInvalidPalette>(
-      PngFileBuilder().Header(2, 2, 8, 3).Chunk("tRNS", std::vector<std::uint8_t>(257, 7)).ImageData(kGrayRows).End().Bytes());
+  ExpectLoadFails<EVnPNGInvalidPalette>(PngFileBuilder()
+                                            .Header(2, 2, 8, 3)
+                                            .Chunk("PLTE", std::vector<std::uint8_t>(771, 7))
+                                            .ImageData(kGrayRows)
+                                            .End()
+                                            .Bytes());
+  ExpectLoadFails<EVnPNGInvalidPalette>(PngFileBuilder()
+                                            .Header(2, 2, 8, 3)
+                                            .Chunk("PLTE", std::vector<std::uint8_t>(10, 7))
+                                            .ImageData(kGrayRows)
+                                            .End()
+                                            .Bytes());
+  ExpectLoadFails<EVnPNGInvalidPalette>(PngFileBuilder()
+                                            .Header(2, 2, 8, 3)
+                                            .Chunk("tRNS", std::vector<std::uint8_t>(257, 7))
+                                            .ImageData(kGrayRows)
+                                            .End()
+                                            .Bytes());
   // A 256-entry palette on a 1-bit image only fills the two colours the image can show.
-  auto file = PngFileBuilder().Header(2, 2, 1, 3).Chunk("PLTE", std::vector<std::uint8_t>(768, 9))
-                  .Chunk("tRNS", std::vector<std::uint8_t>(256, 255)).ImageData({0, 0x40, 0, 0x80}).End().Bytes();
+  auto file = PngFileBuilder()
+                  .Header(2, 2, 1, 3)
+                  .Chunk("PLTE", std::vector<std::uint8_t>(768, 9))
+                  .Chunk("tRNS", std::vector<std::uint8_t>(256, 255))
+                  .ImageData({0, 0x40, 0, 0x80})
+                  .End()
+                  .Bytes();
   TVnPNGObject png;
   ASSERT_NO_THROW(png.LoadFromMemory(file.data(), file.size()));
   EXPECT_EQ(png.Header()->PaletteCount(), 2);

@@ -73,7 +73,7 @@ TEST(PngImageList, MasksBecomeAlpha) {
   auto image = Numbered(3, 1, 0);
   list.AddMasked(image.get(), static_cast<TColor>(RGB(10, 0, 0)));
   list.AddMasked(image.get(), clLime);  // no pixel has it
-  TBitmap mask(2, 1);  // smaller than the image: the last pixel stays opaque
+  TBitmap mask(2, 1);                   // smaller than the image: the last pixel stays opaque
   mask.ScanLine(0)[2] = 200;
   list.Add(image.get(), &mask);
   auto alphas = [&](int i) {
@@ -143,13 +143,16 @@ TEST(PngImageList, DrawExtPlacesTheImage) {
   platform::testing::Canvas surface(40, 40, RGB(0, 0, 0));
   TCanvas canvas;
   canvas.SetHandle(surface.dc);
-  struct Case { int flags; TRect expected; };
+  struct Case {
+    int flags;
+    TRect expected;
+  };
   const TRect area{10, 10, 30, 20};
-  for (const Case& c : {Case{0, {10, 10, 14, 12}}, Case{kPngDrawCenter, {18, 14, 22, 16}},
-                        Case{kPngDrawStretch, area}, Case{kPngDrawStretch | 0x600, {10, 10, 30, 20}},
-                        Case{kPngDrawStretch | kPngDrawKeepHeight, {10, 10, 30, 20}},
-                        Case{kPngDrawStretch | kPngDrawKeepWidth, {10, 10, 30, 20}},
-                        Case{kPngDrawCenter | kPngDrawStretch | 0x600, {10, 10, 30, 20}}}) {
+  for (const Case& c :
+       {Case{0, {10, 10, 14, 12}}, Case{kPngDrawCenter, {18, 14, 22, 16}}, Case{kPngDrawStretch, area},
+        Case{kPngDrawStretch | 0x600, {10, 10, 30, 20}}, Case{kPngDrawStretch | kPngDrawKeepHeight, {10, 10, 30, 20}},
+        Case{kPngDrawStretch | kPngDrawKeepWidth, {10, 10, 30, 20}},
+        Case{kPngDrawCenter | kPngDrawStretch | 0x600, {10, 10, 30, 20}}}) {
     TRect result{};
     list.DrawExt(&canvas, area, result, 0, c.flags);
     EXPECT_EQ(result, c.expected) << c.flags;
@@ -160,7 +163,7 @@ TEST(PngImageList, DrawExtPlacesTheImage) {
   surface.Clear(RGB(0, 0, 0));
   list.DrawExt(&canvas, TRect{1, 1, 7, 4}, result, 0, kPngDrawTile);
   EXPECT_EQ(surface.At(6, 3), RGB(10, 0, 255));  // the second tile column and row, at their column 1, row 0
-  EXPECT_EQ(surface.At(7, 3), RGB(0, 0, 0));      // clipped at the rectangle
+  EXPECT_EQ(surface.At(7, 3), RGB(0, 0, 0));     // clipped at the rectangle
   EXPECT_EQ(surface.At(1, 4), RGB(0, 0, 0));
   canvas.SetHandle(nullptr);
 }

@@ -33,8 +33,7 @@ bool DecodeWithReference(const std::string& path, ReferenceImage& out) {
     png_read_update_info(png, info);
     out.rgba.assign(std::size_t{out.width} * out.height * 4, 0);
     rows.resize(out.height);
-    for (std::uint32_t y = 0; y < out.height; ++y)
-      rows[y] = out.rgba.data() + std::size_t{y} * out.width * 4;
+    for (std::uint32_t y = 0; y < out.height; ++y) rows[y] = out.rgba.data() + std::size_t{y} * out.width * 4;
     png_read_image(png, rows.data());
     ok = true;
   }

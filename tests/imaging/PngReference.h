@@ -15,7 +15,7 @@ struct ReferenceImage {
   int colorType = 0;
   int bitDepth = 0;
   bool hasGamma = false;
-  std::uint32_t gamma = 0;  // 100000 x gamma
+  std::uint32_t gamma = 0;         // 100000 x gamma
   std::vector<std::uint8_t> rgba;  // top row first
   const std::uint8_t* Pixel(std::uint32_t x, std::uint32_t y) const {
     return rgba.data() + (std::size_t{y} * width + x) * 4;

@@ -38,8 +38,7 @@ std::array<std::uint8_t, 256> ExpectedGamma(bool has, std::uint32_t gamma) {
   std::array<std::uint8_t, 256> table{};
   for (int i = 0; i < 256; ++i) {
     double v = i;
-    if (has && gamma != 0)
-      v = std::nearbyint(255.0 * std::pow(i / 255.0, 1.0 / (gamma / 100000.0 * 2.2)));
+    if (has && gamma != 0) v = std::nearbyint(255.0 * std::pow(i / 255.0, 1.0 / (gamma / 100000.0 * 2.2)));
     table[i] = static_cast<std::uint8_t>(v);
   }
   return table;
@@ -68,9 +67,9 @@ TEST_P(ValidSuiteImage, DecodesToReferencePixels) {
       PixelRGBA got = ResolvePixel(png, x, y);
       if (got.r != gamma[want[0]] || got.g != gamma[want[1]] || got.b != gamma[want[2]]) {
         if (colourMismatches++ == 0)
-          ADD_FAILURE() << "colour at " << x << "," << y << ": got " << int(got.r) << " "
-                        << int(got.g) << " " << int(got.b) << ", want " << int(gamma[want[0]])
-                        << " " << int(gamma[want[1]]) << " " << int(gamma[want[2]]);
+          ADD_FAILURE() << "colour at " << x << "," << y << ": got " << int(got.r) << " " << int(got.g) << " "
+                        << int(got.b) << ", want " << int(gamma[want[0]]) << " " << int(gamma[want[1]]) << " "
+                        << int(gamma[want[2]]);
       }
       // Bit transparency keys on the colour as held: a pixel is see-through when it shows the key
       // colour. Every pixel libpng makes transparent must be; the reverse may differ where the
@@ -81,8 +80,7 @@ TEST_P(ValidSuiteImage, DecodesToReferencePixels) {
       int wantAlpha = want[3];
       if (mode == ptmBit && wantAlpha == 255 && alpha == 0) continue;
       if (alpha != wantAlpha && alphaMismatches++ == 0)
-        ADD_FAILURE() << "alpha at " << x << "," << y << ": got " << alpha << ", want "
-                      << wantAlpha;
+        ADD_FAILURE() << "alpha at " << x << "," << y << ": got " << alpha << ", want " << wantAlpha;
     }
   }
   EXPECT_EQ(colourMismatches, 0);
@@ -106,8 +104,7 @@ const std::map<std::string, const std::type_info*>& ExpectedFailures() {
       {"xhdn0g08.png", &typeid(EVnPNGInvalidCRC)},         // IHDR checksum
       {"xlfn0g04.png", &typeid(EVnPNGInvalidFileHeader)},  // line ends mangled
       {"xs1n0g01.png", &typeid(EVnPNGInvalidFileHeader)},  // signature bytes
-      {"xs2n0g01.png", &typeid(EVnPNGInvalidFileHeader)},
-      {"xs4n0g01.png", &typeid(EVnPNGInvalidFileHeader)},
+      {"xs2n0g01.png", &typeid(EVnPNGInvalidFileHeader)}, {"xs4n0g01.png", &typeid(EVnPNGInvalidFileHeader)},
       {"xs7n0g01.png", &typeid(EVnPNGInvalidFileHeader)},
   };
   return map;

@@ -14,9 +14,9 @@ PixelRGBA ResolvePixel(const TVnPNGObject& png, std::uint32_t x, std::uint32_t y
     p.g = row[3 * x + 1];
     p.r = row[3 * x + 2];
   } else {
-    unsigned index = bits == 8 ? row[x]
-                   : bits == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F
-                               : (row[x / 8] >> (7 - x % 8)) & 1;
+    unsigned index = bits == 8   ? row[x]
+                     : bits == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F
+                                 : (row[x / 8] >> (7 - x % 8)) & 1;
     const PngRGBQuad& q = h.BitmapInfo().bmiColors[index];
     p.r = q.rgbRed;
     p.g = q.rgbGreen;
@@ -29,8 +29,8 @@ PixelRGBA ResolvePixel(const TVnPNGObject& png, std::uint32_t x, std::uint32_t y
 }
 
 std::vector<std::uint8_t> BigEndian32(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
-          static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
+  return {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+          static_cast<std::uint8_t>(v)};
 }
 
 std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data, int level) {
@@ -43,8 +43,7 @@ std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& data, int lev
 
 PngFileBuilder::PngFileBuilder() : bytes_{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A} {}
 
-PngFileBuilder& PngFileBuilder::Chunk(const std::string& name,
-                                      const std::vector<std::uint8_t>& data) {
+PngFileBuilder& PngFileBuilder::Chunk(const std::string& name, const std::vector<std::uint8_t>& data) {
   Raw(BigEndian32(static_cast<std::uint32_t>(data.size())));
   std::vector<std::uint8_t> body(name.begin(), name.end());
   body.insert(body.end(), data.begin(), data.end());
@@ -53,13 +52,13 @@ PngFileBuilder& PngFileBuilder::Chunk(const std::string& name,
   return *this;
 }
 
-PngFileBuilder& PngFileBuilder::Header(std::uint32_t width, std::uint32_t height, int bitDepth,
-                                       int colorType, int interlace) {
+PngFileBuilder& PngFileBuilder::Header(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType,
+                                       int interlace) {
   std::vector<std::uint8_t> data = BigEndian32(width);
   auto h = BigEndian32(height);
   data.insert(data.end(), h.begin(), h.end());
-  data.insert(data.end(), {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colorType),
-                           0, 0, static_cast<std::uint8_t>(interlace)});
+  data.insert(data.end(), {static_cast<std::uint8_t>(bitDepth), static_cast<std::uint8_t>(colorType), 0, 0,
+                           static_cast<std::uint8_t>(interlace)});
   return Chunk("IHDR", data);
 }
 

@@ -22,8 +22,7 @@ class PngFileBuilder {
  public:
   PngFileBuilder();
   PngFileBuilder& Chunk(const std::string& name, const std::vector<std::uint8_t>& data);
-  PngFileBuilder& Header(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType,
-                         int interlace = 0);
+  PngFileBuilder& Header(std::uint32_t width, std::uint32_t height, int bitDepth, int colorType, int interlace = 0);
   // One IDAT holding the zlib-compressed rows (each with its filter byte already in place).
   PngFileBuilder& ImageData(const std::vector<std::uint8_t>& rawRows);
   PngFileBuilder& End() { return Chunk("IEND", {}); }

@@ -58,8 +58,8 @@ Bytes InflateAll(const Bytes& data) {
 
 std::string WriteTemp(const testing::TempDir& dir, const std::string& name, const Bytes& bytes) {
   const auto path = (dir / name).string();
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -106,15 +106,15 @@ struct HeldFormat {
   std::uint8_t type, depth;
 };
 constexpr HeldFormat kHeldFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
-                               {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
+                                       {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
 
 class PngWriteEveryFormat : public ::testing::TestWithParam<HeldFormat> {};
 
 TEST_P(PngWriteEveryFormat, DecodesToTheSamePixelsWithUsAndWithLibpng) {
   const HeldFormat format = GetParam();
   testing::TempDir dir;
-  const TFilters filterChoices[] = {{}, {pfSub}, {pfUp}, {pfAverage}, {pfPaeth},
-                                    {pfNone, pfSub, pfUp, pfAverage, pfPaeth}};
+  const TFilters filterChoices[] = {{},          {pfSub},   {pfUp},
+                                    {pfAverage}, {pfPaeth}, {pfNone, pfSub, pfUp, pfAverage, pfPaeth}};
   for (int interlace = 0; interlace < 2; ++interlace)
     for (std::size_t f = 0; f < std::size(filterChoices); ++f)
       for (int level : {0, 6, 9}) {

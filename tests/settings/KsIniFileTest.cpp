@@ -292,8 +292,7 @@ TEST(KsIniFile, SimpleModeIsFlatAndRefusesSomeTypes) {
   // A Boolean stays one in memory; a flat file holds it as 1, which reads back as an integer.
   EXPECT_EQ(ini->GetValueType(u"A\\B", u"flag"), evtBoolean);
   const auto saved = SaveBytes(*ini);
-  EXPECT_NE(std::string(saved.begin(), saved.end()).find("\r\n[A\\B]\r\nflag=1\r\n"),
-            std::string::npos);
+  EXPECT_NE(std::string(saved.begin(), saved.end()).find("\r\n[A\\B]\r\nflag=1\r\n"), std::string::npos);
   auto flat = MakeIni();
   flat->SetSimple(true);
   LoadBytes(*flat, saved);
@@ -345,8 +344,7 @@ TEST(KsIniFile, PublishedPropertiesAndLoadingFromAStoredForm) {
   EXPECT_FALSE(ini.ValueExists(u"\\F", u"v"));
   ini.EndLoading();  // loads the file
   EXPECT_TRUE(ini.ValueExists(u"\\F", u"v"));
-  EXPECT_EQ(GetPropValue(&ini, u"WarningMessage"),
-            u"Automatically generated file. DO NOT MODIFY!!!");
+  EXPECT_EQ(GetPropValue(&ini, u"WarningMessage"), u"Automatically generated file. DO NOT MODIFY!!!");
   EXPECT_EQ(GetPropValue(&ini, u"Delimiter"), u"\\");
 }
 

@@ -193,8 +193,7 @@ TEST(KsIniBinaryFormat, DamagedDataRaisesAndLoadKeepsTheTree) {
     ini->WriteInteger(u"\\Keep", u"v", 1);
     bool after = false;
     ini->SetOnAfterLoad([&](TObject*) { after = true; });
-    const bool boundary =
-        std::find(recordEnds.begin(), recordEnds.end(), cut) != recordEnds.end();
+    const bool boundary = std::find(recordEnds.begin(), recordEnds.end(), cut) != recordEnds.end();
     if (boundary) {
       EXPECT_TRUE(ini->Load()) << cut;
       EXPECT_FALSE(ini->ValueExists(u"\\Keep", u"v")) << cut;
@@ -205,10 +204,10 @@ TEST(KsIniBinaryFormat, DamagedDataRaisesAndLoadKeepsTheTree) {
     EXPECT_TRUE(after) << cut;
     ini->SetPath(u"");
   }
-  for (const std::string& bytes : {std::string("\x01\xFF\xFF\xFF\xFF", 5),  // huge count
-                                  std::string("\x00\x00\x00\x00\x00\x02\x05\x00\x00\x00", 10),  // size 5
-                                  std::string("\x07", 1),  // unknown record marker
-                                  std::string("\x00\x00\x00\x00\x00\x05\x03\x00\x00\x00", 10)}) {  // < 4
+  for (const std::string& bytes : {std::string("\x01\xFF\xFF\xFF\xFF", 5),                       // huge count
+                                   std::string("\x00\x00\x00\x00\x00\x02\x05\x00\x00\x00", 10),  // size 5
+                                   std::string("\x07", 1),  // unknown record marker
+                                   std::string("\x00\x00\x00\x00\x00\x05\x03\x00\x00\x00", 10)}) {  // < 4
     auto ini = MakeIni();
     ini->SetBinaryMode(true);
     EXPECT_THROW(LoadBytes(*ini, Bytes(bytes)), EKsIniError);
@@ -285,12 +284,11 @@ TEST(KsIniTextFormat, AWindows1252FileLoadsAndSavesWithoutLoss) {
   auto ini = MakeIni(dir / "peer.ini");
   ini->SetWarningMessage(u"");
   ASSERT_TRUE(ini->Load());
-  const std::pair<const char16_t*, const char16_t*> expected[] = {
-      {u"Stadt", u"Köln"},
-      {u"Preis", u"5€"},
-      {u"Zeichen", u"\u201E\u0178\u0081"},
-      {u"Utf", u"Grüße"},  // a line in UTF-8 stays UTF-8
-      {u"Größe", u"1"}};
+  const std::pair<const char16_t*, const char16_t*> expected[] = {{u"Stadt", u"Köln"},
+                                                                  {u"Preis", u"5€"},
+                                                                  {u"Zeichen", u"\u201E\u0178\u0081"},
+                                                                  {u"Utf", u"Grüße"},  // a line in UTF-8 stays UTF-8
+                                                                  {u"Größe", u"1"}};
   for (const auto& [name, value] : expected) {
     String text;
     EXPECT_TRUE(ini->ReadString(u"\\Ort", name, u"", text)) << Utf16ToUtf8(name);

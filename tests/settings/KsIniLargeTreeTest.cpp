@@ -64,9 +64,10 @@ TEST(KsIniLargeTree, ADeepPathRoundTripsAndSectionsThatDoNotContinueOneAnotherSt
   }
   // Not continuations of the section before: an empty component after it, a section that
   // ended in the delimiter: both are read from the root and ignored. Case does not matter.
-  text += "[K]\r\n[K\\\\x]\r\nlost=1\r\n"
-          "[K\\y\\]\r\ny=1\r\n[K\\y\\\\z]\r\nlost=2\r\n"
-          "[k\\Y\\w]\r\nw=1\r\n";
+  text +=
+      "[K]\r\n[K\\\\x]\r\nlost=1\r\n"
+      "[K\\y\\]\r\ny=1\r\n[K\\y\\\\z]\r\nlost=2\r\n"
+      "[k\\Y\\w]\r\nw=1\r\n";
   auto ini = MakeIni();
   LoadBytes(*ini, Bytes(text));
   String deepest;

@@ -17,9 +17,7 @@ TEST(KsIniNameIndex, AgreesWithAMapThroughInsertsErasesAndGrowth) {
   std::map<std::uint32_t, TKsIniEntry*> model;
   std::mt19937 random(7);
   // Few distinct hashes and fake entry addresses: enough to make runs collide and wrap.
-  auto fake = [](std::uint32_t n) {
-    return reinterpret_cast<TKsIniEntry*>(std::uintptr_t{n + 1} * 16);
-  };
+  auto fake = [](std::uint32_t n) { return reinterpret_cast<TKsIniEntry*>(std::uintptr_t{n + 1} * 16); };
   for (int step = 0; step < 20000; ++step) {
     const std::uint32_t hash = random() % 300;
     if (random() % 3 == 0) {

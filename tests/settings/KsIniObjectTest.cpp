@@ -40,8 +40,7 @@ class TPrefItem : public TCollectionItem {
 
 class TPrefs : public TComponent {
   KESTREL_CLASS(TPrefs)
-  explicit TPrefs(TComponent* owner)
-      : TComponent(owner), items_(TCollection::ItemClass<TPrefItem>(), this) {}
+  explicit TPrefs(TComponent* owner) : TComponent(owner), items_(TCollection::ItemClass<TPrefItem>(), this) {}
 
   int Width() const { return width_; }
   void SetWidth(int v) { width_ = v; }

@@ -140,20 +140,16 @@ TEST(KsIniRegistry, TreeOnlyOperationsRaiseWithTheirMessages) {
     }
     return u"(none)";
   };
-  EXPECT_EQ(message([&] { ini->Clear(); }),
-            u"Clearing the whole registry is not allowed. Use ClearKey instead.");
-  EXPECT_EQ(message([&] { ini->CreateValue(u"", u"v"); }),
-            u"CreateValue method is not available when using registry.");
+  EXPECT_EQ(message([&] { ini->Clear(); }), u"Clearing the whole registry is not allowed. Use ClearKey instead.");
+  EXPECT_EQ(message([&] { ini->CreateValue(u"", u"v"); }), u"CreateValue method is not available when using registry.");
   EXPECT_EQ(message([&] { ini->GetValueEntry(u"", u"v"); }),
             u"GetValueEntry method is not available when using registry.");
   EXPECT_EQ(message([&] { ini->MoveEntry(u"", u"v", u"\\X"); }),
             u"MoveEntry method is not available when using registry.");
   EXPECT_EQ(message([&] { ini->SetValueType(u"", u"v", evtInt); }),
             u"SetValueType method is not available when using registry.");
-  EXPECT_EQ(message([&] { ini->RenameKey(u"\\A", u"B"); }),
-            u"Key can not be renamed when using registry.");
-  EXPECT_EQ(message([&] { ini->SetDelimiter(u'/'); }),
-            u"Changing delimiter is not available when using registry.");
+  EXPECT_EQ(message([&] { ini->RenameKey(u"\\A", u"B"); }), u"Key can not be renamed when using registry.");
+  EXPECT_EQ(message([&] { ini->SetDelimiter(u'/'); }), u"Changing delimiter is not available when using registry.");
   EXPECT_FALSE(ini->Load());
   EXPECT_FALSE(ini->Save());
 }

@@ -34,9 +34,7 @@ inline void WriteBytes(const std::filesystem::path& file, const std::vector<std:
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
 }
 
-inline std::vector<std::uint8_t> Bytes(const std::string& text) {
-  return {text.begin(), text.end()};
-}
+inline std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 inline std::filesystem::path Fixture(const std::string& name) {
   return std::filesystem::path(KESTREL_TEST_SOURCE_DIR) / "settings" / "fixtures" / name;
@@ -44,8 +42,7 @@ inline std::filesystem::path Fixture(const std::string& name) {
 
 // A fixture written as hexadecimal bytes; '#' starts a comment that runs to the end of the line.
 // `lineEnds` receives the byte offset after each line that holds bytes.
-inline std::vector<std::uint8_t> HexFixture(const std::string& name,
-                                            std::vector<std::size_t>* lineEnds = nullptr) {
+inline std::vector<std::uint8_t> HexFixture(const std::string& name, std::vector<std::size_t>* lineEnds = nullptr) {
   std::ifstream in(Fixture(name));
   std::vector<std::uint8_t> out;
   std::string line;

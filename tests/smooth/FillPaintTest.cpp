@@ -27,7 +27,7 @@ TEST(FillPaint, NewFillIsAnOpaqueVerticalGradientAndNothingElse) {
   EXPECT_EQ(r, (pf::TGPRectF{0, 0, 40, 40}));
   EXPECT_LE(ChannelDistance(s.At(20, 0), 0xFFC0C0C0), 3);
   EXPECT_LE(ChannelDistance(s.At(20, 39), 0xFF808080), 6);  // the brush spans one pixel more
-  EXPECT_EQ(s.At(0, 20), s.At(39, 20));  // no border, no shadow
+  EXPECT_EQ(s.At(0, 20), s.At(39, 20));                     // no border, no shadow
   EXPECT_GT(pf::GetRed(s.At(20, 10)), pf::GetRed(s.At(20, 30)));
 }
 
@@ -89,9 +89,9 @@ TEST(FillPaint, MainFillKindsFollowTheirColours) {
     pf::ARGB expected;  // at the centre
   };
   const Case cases[] = {
-      {gtHatch, clNone, kOpaqueRed},    // no end colour: solid whatever the kind
+      {gtHatch, clNone, kOpaqueRed},  // no end colour: solid whatever the kind
       {gtTexture, clNone, kOpaqueRed},
-      {gtPath, clBlue, 0},              // no main fill of its own
+      {gtPath, clBlue, 0},  // no main fill of its own
       {gtNone, clBlue, 0},
       {gtHorizontal, clRed, kOpaqueRed},
   };
@@ -141,10 +141,10 @@ TEST(FillPicture, PlacementTable) {
     pf::RECT expected;
   };
   const Case cases[] = {
-      {ppTopLeft, {10, 20, 40, 40}},      {ppTopCenter, {45, 20, 75, 40}},   {ppTopRight, {80, 20, 110, 40}},
-      {ppBottomLeft, {10, 50, 40, 70}},   {ppBottomCenter, {45, 50, 75, 70}}, {ppBottomRight, {80, 50, 110, 70}},
-      {ppCenterLeft, {10, 35, 40, 55}},   {ppCenterCenter, {45, 35, 75, 55}}, {ppCenterRight, {80, 35, 110, 55}},
-      {ppCustom, {-4, 6, 26, 26}},        {ppStretched, {10, 20, 110, 70}},
+      {ppTopLeft, {10, 20, 40, 40}},    {ppTopCenter, {45, 20, 75, 40}},    {ppTopRight, {80, 20, 110, 40}},
+      {ppBottomLeft, {10, 50, 40, 70}}, {ppBottomCenter, {45, 50, 75, 70}}, {ppBottomRight, {80, 50, 110, 70}},
+      {ppCenterLeft, {10, 35, 40, 55}}, {ppCenterCenter, {45, 35, 75, 55}}, {ppCenterRight, {80, 35, 110, 55}},
+      {ppCustom, {-4, 6, 26, 26}},      {ppStretched, {10, 20, 110, 70}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.position);

@@ -74,12 +74,12 @@ TEST(Marquee, BulletPositionsOverVirtualTime) {
     float position, firstX, lastX;
   };
   const Case cases[] = {
-      {3, 10, 1.7f, 3, 10, 166.55f, 231.55f},           // 10/3 a tick, all inside the zone
-      {1, 10, 1.7f, 10, 100, 256.55f, 367.527f},        // the right-hand bullets spread out
-      {1, -10, 1.7f, 10, -100, -78.28f, 113.685f},      // and the left-hand ones to the left
-      {1, 10, 1.0f, 0, 0, 183.5f, 248.5f},              // a narrower zone
-      {1, 10, 1.7f, 27, -261, -1022.93f, -154.41f},     // past 261 the row re-enters at -261
-      {1, -10, 1.7f, 40, -400, -2400.75f, -479.57f},    // leftwards it never wraps
+      {3, 10, 1.7f, 3, 10, 166.55f, 231.55f},         // 10/3 a tick, all inside the zone
+      {1, 10, 1.7f, 10, 100, 256.55f, 367.527f},      // the right-hand bullets spread out
+      {1, -10, 1.7f, 10, -100, -78.28f, 113.685f},    // and the left-hand ones to the left
+      {1, 10, 1.0f, 0, 0, 183.5f, 248.5f},            // a narrower zone
+      {1, 10, 1.7f, 27, -261, -1022.93f, -154.41f},   // past 261 the row re-enters at -261
+      {1, -10, 1.7f, 40, -400, -2400.75f, -479.57f},  // leftwards it never wraps
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.factor << " " << c.step << " " << c.stretch << " " << c.ticks);

@@ -28,8 +28,8 @@ struct Sheet {
 };
 
 void Colourful(TGDIPFill& f) {
-  f.SetColor(0x00C0FF);      // orange
-  f.SetColorTo(0x803000);    // dark blue
+  f.SetColor(0x00C0FF);    // orange
+  f.SetColorTo(0x803000);  // dark blue
   f.SetColorMirror(0x30A030);
   f.SetColorMirrorTo(0xE0FFE0);
   f.SetBorderColor(0x202020);
@@ -70,8 +70,8 @@ TEST(SmoothGolden, ShadowsGlowsAndFocus) {
     f.SetBorderColor(0x603010);
     f.SetRounding(6);
     setup(f);
-    f.Fill(&sheet.surface.g, pf::TGPRectF{static_cast<float>(col * kW + 4), static_cast<float>(row * kH + 4), kW - 8,
-                                          kH - 8});
+    f.Fill(&sheet.surface.g,
+           pf::TGPRectF{static_cast<float>(col * kW + 4), static_cast<float>(row * kH + 4), kW - 8, kH - 8});
   };
   for (int type = stRightBottom; type <= stSurround; ++type) {
     cell(type, 0, [&](TGDIPFill& f) {
@@ -126,8 +126,8 @@ TEST(SmoothGolden, PicturesAtEveryPosition) {
     f.SetPicturePosition(static_cast<TFillPicturePosition>(pos));
     f.SetPictureLeft(pos == ppCustom ? (pos % 6) * kW + 30 : 2);
     f.SetPictureTop(pos == ppCustom ? (pos / 6) * kH + 8 : 1);
-    f.Fill(&sheet.surface.g, pf::TGPRectF{static_cast<float>((pos % 6) * kW + 3), static_cast<float>((pos / 6) * kH + 3),
-                                          kW - 6, kH - 6});
+    f.Fill(&sheet.surface.g, pf::TGPRectF{static_cast<float>((pos % 6) * kW + 3),
+                                          static_cast<float>((pos / 6) * kH + 3), kW - 6, kH - 6});
   }
   const TPictureMode modes[] = {pmStretch, pmNormal};
   for (int i = 0; i < 6; ++i) {
@@ -146,7 +146,8 @@ TEST(SmoothGolden, PicturesAtEveryPosition) {
     f.SetPictureSize(psCustom);
     f.SetPictureWidth(8);
     f.SetPictureHeight(30);
-    f.Fill(&sheet.surface.g, pf::TGPRectF{static_cast<float>(i * kW + 3), static_cast<float>(2 * kH + 3), kW - 6, kH - 6});
+    f.Fill(&sheet.surface.g,
+           pf::TGPRectF{static_cast<float>(i * kW + 3), static_cast<float>(2 * kH + 3), kW - 6, kH - 6});
   }
   EXPECT_TRUE(testing::MatchesGolden(sheet.Image(), "smooth_fill_pictures", kTolerance));
 }

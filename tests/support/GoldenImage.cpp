@@ -11,9 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path GoldenPath(const std::string& name) {
-  return fs::path(KESTREL_TEST_SOURCE_DIR) / "golden" / (name + ".png");
-}
+fs::path GoldenPath(const std::string& name) { return fs::path(KESTREL_TEST_SOURCE_DIR) / "golden" / (name + ".png"); }
 
 fs::path FailurePath(const std::string& name, const char* suffix) {
   fs::path dir = fs::current_path() / "golden-failures";
@@ -52,8 +50,7 @@ void WritePng(cairo_surface_t* surface, const std::string& path) {
   cairo_surface_write_to_png(surface, path.c_str());
 }
 
-::testing::AssertionResult MatchesGolden(cairo_surface_t* surface, const std::string& name,
-                                         GoldenTolerance tolerance) {
+::testing::AssertionResult MatchesGolden(cairo_surface_t* surface, const std::string& name, GoldenTolerance tolerance) {
   cairo_surface_flush(surface);
   fs::path golden = GoldenPath(name);
   if (UpdateRequested()) {
@@ -73,8 +70,8 @@ void WritePng(cairo_surface_t* surface, const std::string& path) {
   int height = cairo_image_surface_get_height(surface);
   if (cairo_image_surface_get_width(expected) != width || cairo_image_surface_get_height(expected) != height) {
     std::ostringstream out;
-    out << "size " << width << "x" << height << " differs from golden "
-        << cairo_image_surface_get_width(expected) << "x" << cairo_image_surface_get_height(expected);
+    out << "size " << width << "x" << height << " differs from golden " << cairo_image_surface_get_width(expected)
+        << "x" << cairo_image_surface_get_height(expected);
     cairo_surface_destroy(expected);
     WritePng(surface, FailurePath(name, ".actual.png").string());
     return ::testing::AssertionFailure() << out.str();
@@ -93,7 +90,10 @@ void WritePng(cairo_surface_t* surface, const std::string& path) {
       worst = d > worst ? d : worst;
       bool isBad = d > tolerance.perChannel;
       diffRow[x] = isBad ? 0xFFFF0000u : 0xFFFFFFFFu;
-      if (isBad && bad++ == 0) { firstX = x; firstY = y; }
+      if (isBad && bad++ == 0) {
+        firstX = x;
+        firstY = y;
+      }
     }
   }
   cairo_surface_mark_dirty(diff);
@@ -103,9 +103,9 @@ void WritePng(cairo_surface_t* surface, const std::string& path) {
     WritePng(surface, FailurePath(name, ".actual.png").string());
     WritePng(diff, FailurePath(name, ".diff.png").string());
     cairo_surface_destroy(diff);
-    return ::testing::AssertionFailure()
-           << name << ": " << bad << " pixels differ by more than " << tolerance.perChannel
-           << " (worst " << worst << ", first at " << firstX << "," << firstY << ")";
+    return ::testing::AssertionFailure() << name << ": " << bad << " pixels differ by more than "
+                                         << tolerance.perChannel << " (worst " << worst << ", first at " << firstX
+                                         << "," << firstY << ")";
   }
   cairo_surface_destroy(diff);
   return ::testing::AssertionSuccess();

@@ -12,8 +12,8 @@
 namespace kestrel::testing {
 
 struct GoldenTolerance {
-  int perChannel = 0;       // largest allowed difference of one channel of one pixel
-  double badPixelShare = 0; // share of pixels allowed to exceed perChannel (0..1)
+  int perChannel = 0;        // largest allowed difference of one channel of one pixel
+  double badPixelShare = 0;  // share of pixels allowed to exceed perChannel (0..1)
 };
 
 // Compares `surface` (ARGB32 or RGB24) with the golden PNG; on mismatch writes

@@ -157,10 +157,8 @@ TEST(Threads, ManyWorkersSynchronizingAndQueueingAreAllServedInTheirOrder) {
   for (int w = 0; w < kWorkers; ++w)
     workers.push_back(std::unique_ptr<TLambdaThread>(TThread::Create<TLambdaThread>(false, [&, w](TLambdaThread& self) {
       for (int i = 0; i < kCalls; ++i) {
-        if (i % 2)
-          self.Synchronize([&, w, i] { seen[w].push_back(i); });
-        else
-          TThread::Queue(&self, [&, w, i] { seen[w].push_back(i); });
+        if (i % 2) self.Synchronize([&, w, i] { seen[w].push_back(i); });
+        else TThread::Queue(&self, [&, w, i] { seen[w].push_back(i); });
       }
       self.Synchronize([&] { ++finished; });
     })));

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/TestEnvironment.h"
 #include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
 #include "framework/Picture.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace kestrel {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "VisualTestSupport.h"
 #include "framework/Colors.h"
 #include "framework/Filer.h"
 #include "framework/Panel.h"
 #include "framework/StdRegistration.h"
-#include "VisualTestSupport.h"
 
 namespace kestrel {
 namespace {

@@ -65,7 +65,7 @@ TEST(ImageList, ImagesAreCutToSizeMaskedAndDrawnByIndex) {
   list.Draw(target.Canvas(), 0, 0, 1);
   EXPECT_EQ(target.Canvas()->Pixels(0, 0), clLime);
   EXPECT_EQ(target.Canvas()->Pixels(1, 1), clWhite);  // the masked pixel lets the background through
-  list.Draw(target.Canvas(), 5, 5, 7);  // out of range: nothing
+  list.Draw(target.Canvas(), 5, 5, 7);                // out of range: nothing
   EXPECT_EQ(target.Canvas()->Pixels(6, 6), clWhite);
   list.Draw(target.Canvas(), 5, 5, 0, false);
   const TColor greyed = target.Canvas()->Pixels(6, 6);

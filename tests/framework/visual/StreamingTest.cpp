@@ -4,9 +4,9 @@
 #include "framework/CheckBox.h"
 #include "framework/Filer.h"
 #include "framework/Label.h"
-#include "framework/TypeInfo.h"
 #include "framework/StdRegistration.h"
 #include "framework/Timer.h"
+#include "framework/TypeInfo.h"
 
 namespace kestrel {
 namespace {

@@ -56,8 +56,8 @@ TEST(ThemeSwitch, StandardControlsAskForThePartsOfTheirState) {
   Pump();
   std::vector<platform::ThemeDrawRecord> seen;
   auto previous = platform::SetThemeDrawObserver([&](const platform::ThemeDrawRecord& r) { seen.push_back(r); });
-  for (TWinControl* control : {static_cast<TWinControl*>(button), static_cast<TWinControl*>(box),
-                               static_cast<TWinControl*>(edit)}) {
+  for (TWinControl* control :
+       {static_cast<TWinControl*>(button), static_cast<TWinControl*>(box), static_cast<TWinControl*>(edit)}) {
     control->Invalidate();
     control->Update();
   }

@@ -45,8 +45,7 @@ inline platform::POINT ScreenPointOf(const TControl& control, int x, int y) {
   return control.ClientToScreen(Point(x, y));
 }
 
-inline void ClickAt(const TControl& control, int x, int y,
-                    platform::MouseButton button = platform::MouseButton::Left) {
+inline void ClickAt(const TControl& control, int x, int y, platform::MouseButton button = platform::MouseButton::Left) {
   platform::InjectClick(ScreenPointOf(control, x, y), button);
   Pump();
 }

@@ -24,23 +24,21 @@ struct Outcome {
   AnsiString fileName, text;
   int fileSize = -1;
   std::vector<std::pair<int, int>> progress;  // TotalSize, Readed
-  bool progressFromWorker = true;  // every Sender was the component's running worker
-  bool busyAtEnd = false;  // the component was still busy while its end event ran
+  bool progressFromWorker = true;             // every Sender was the component's running worker
+  bool busyAtEnd = false;                     // the component was still busy while its end event ran
   int Events() const { return doneFile + doneString + errors; }
 };
 
 class HTTPGetTest : public ::testing::Test {
  public:
   static void SetUpTestSuite() {
-    for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-      ::unsetenv(name);
+    for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(name);
     Application();
   }
 
  protected:
   // A component whose events land in `outcome`, sending host:port to `server`.
-  std::unique_ptr<THTTPGet> Make(Outcome& outcome, const std::string& url,
-                                 const LoopbackServer* server = nullptr,
+  std::unique_ptr<THTTPGet> Make(Outcome& outcome, const std::string& url, const LoopbackServer* server = nullptr,
                                  const std::string& host = "files.test", int port = 80) {
     auto get = std::make_unique<THTTPGet>(nullptr);
     get->SetURL(url);

@@ -78,8 +78,7 @@ TEST_F(HTTPGetTest, GetSendsTheFixedRequestToPort80) {
   std::vector<std::string> names;
   for (const auto& header : r.headers) names.push_back(header.first);
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Accept", "Cache-Control", "Host", "Pragma", "Referer",
-                                             "User-Agent"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Accept", "Cache-Control", "Host", "Pragma", "Referer", "User-Agent"}));
 }
 
 TEST_F(HTTPGetTest, OddAddressesFailWithoutARequest) {
@@ -203,14 +202,16 @@ TEST_F(HTTPSGetTest, SecureOn443VerifiesCertificateAndHost) {
 TEST_F(HTTPSGetTest, SecureRequestIsNotRedirectedToPlainHttp) {
   ASSERT_TRUE(ca_->Ok()) << "openssl could not make the test certificates";
   LoopbackServer plain([](const HttpRequest&) { return Body("tampered"); });
-  LoopbackServer secure([](const HttpRequest& r) {
-    HttpResponse resp = Body("moved");
-    resp.status = 302;
-    resp.reason = "Found";
-    resp.headers.emplace_back("Location", r.target == "/down" ? "http://localhost/x" : "/final");
-    if (r.target == "/final") return Body("secure body");
-    return resp;
-  }, &ca_->Server());
+  LoopbackServer secure(
+      [](const HttpRequest& r) {
+        HttpResponse resp = Body("moved");
+        resp.status = 302;
+        resp.reason = "Found";
+        resp.headers.emplace_back("Location", r.target == "/down" ? "http://localhost/x" : "/final");
+        if (r.target == "/final") return Body("secure body");
+        return resp;
+      },
+      &ca_->Server());
   Outcome up, down;
   auto ok = Make(up, "https://localhost/up", &secure, "localhost", 443);
   ok->SetCAFile(ca_->CAFile());

@@ -102,8 +102,8 @@ TEST(SdlKeys, KeysWithoutAVirtualKeyGoByPositionOnTheActiveLayout) {
 }
 
 TEST_F(SdlBackendTest, WindowsPresentTheirBackingStore) {
-  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
-                           nullptr, nullptr, nullptr);
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
   ASSERT_TRUE(w);
   SDL_Window* native = Sdl().NativeWindow(w);
   ASSERT_NE(native, nullptr);
@@ -142,8 +142,8 @@ TEST_F(SdlBackendTest, OnlyWindowsWithASizingBorderAreResizableOnTheDesktop) {
 }
 
 TEST_F(SdlBackendTest, NonActivatingToolWindowsAreMenusTheDesktopLeavesAlone) {
-  HWND menu = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, u"KestrelSdlTest", u"Menu", WS_POPUP, 20, 30, 80,
-                              60, nullptr, nullptr, nullptr, nullptr);
+  HWND menu = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, u"KestrelSdlTest", u"Menu", WS_POPUP, 20, 30, 80, 60,
+                              nullptr, nullptr, nullptr, nullptr);
   HWND tool = CreateWindowExW(WS_EX_TOOLWINDOW, u"KestrelSdlTest", u"Tool", WS_POPUP, 20, 30, 80, 60, nullptr, nullptr,
                               nullptr, nullptr);
   ASSERT_TRUE(menu && tool);
@@ -155,8 +155,8 @@ TEST_F(SdlBackendTest, NonActivatingToolWindowsAreMenusTheDesktopLeavesAlone) {
 }
 
 TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
-  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
-                           nullptr, nullptr, nullptr);
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
   PumpAll();
   received.clear();
   Uint32 id = SDL_GetWindowID(Sdl().NativeWindow(w));
@@ -189,7 +189,8 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
     messages.push_back(m.message);
     if (m.message == WM_CHAR) chars += static_cast<char16_t>(m.wParam);
   }
-  EXPECT_EQ(messages, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR, WM_CHAR, WM_KEYDOWN, WM_CHAR}));
+  EXPECT_EQ(messages,
+            (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR, WM_CHAR, WM_KEYDOWN, WM_CHAR}));
   EXPECT_EQ(chars, u"a\u00E9\r");
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
@@ -197,8 +198,8 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
 }
 
 TEST_F(SdlBackendTest, LosingTheKeyboardToAnotherApplicationDeactivates) {
-  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr,
-                           nullptr, nullptr, nullptr);
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
   PumpAll();
   ASSERT_EQ(GetActiveWindow(), w);
   received.clear();

@@ -15,10 +15,12 @@ TEST(UnicodeTest, RoundTripsAllPlanes) {
 }
 
 TEST(UnicodeTest, MalformedInputBecomesReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF" "b"), u"a\uFFFD\uFFFDb");   // overlong slash
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");            // encoded surrogate
-  EXPECT_EQ(Utf8ToUtf16("x\xE2\x82"), u"x\uFFFD");              // truncated at the end
-  EXPECT_EQ(Utf16ToUtf8(u"\xD800z"), "\xEF\xBF\xBDz");           // lone high surrogate
+  EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF"
+                        "b"),
+            u"a\uFFFD\uFFFDb");                         // overlong slash
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("x\xE2\x82"), u"x\uFFFD");      // truncated at the end
+  EXPECT_EQ(Utf16ToUtf8(u"\xD800z"), "\xEF\xBF\xBDz");  // lone high surrogate
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xDC00')), "\xEF\xBF\xBD");
 }
 

@@ -21,8 +21,7 @@ using testing::Tools;
 int InQuadrant(const Canvas& c, int cx, int cy, int sx, int sy, int size) {
   int n = 0;
   for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x)
-      n += c.At(x, y) == kBlack && (x - cx) * sx > 0 && (y - cy) * sy > 0;
+    for (int x = 0; x < size; ++x) n += c.At(x, y) == kBlack && (x - cx) * sx > 0 && (y - cy) * sy > 0;
   return n;
 }
 
@@ -104,7 +103,7 @@ TEST(Arcs, ArcToAndAngleArcDrawFromAndMoveTheCurrentPosition) {
   GetCurrentPositionEx(to.dc, &at);
   EXPECT_EQ(15, at.x);
   EXPECT_EQ(20, at.y);
-  EXPECT_EQ(kBlack, to.At(8, 6));  // the line from the old position
+  EXPECT_EQ(kBlack, to.At(8, 6));    // the line from the old position
   EXPECT_EQ(kBlack, to.At(15, 10));  // the arc passes the north
 }
 

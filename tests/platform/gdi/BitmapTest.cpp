@@ -36,18 +36,12 @@ unsigned RawPixel(const void* bits, const DIBSECTION& ds, int x, int y) {
   int row = ds.dsBmih.biHeight < 0 ? y : ds.dsBm.bmHeight - 1 - y;
   const auto* p = static_cast<const std::uint8_t*>(bits) + row * ds.dsBm.bmWidthBytes;
   switch (ds.dsBm.bmBitsPixel) {
-    case 1:
-      return (p[x / 8] >> (7 - x % 8)) & 1;
-    case 4:
-      return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
-    case 8:
-      return p[x];
-    case 16:
-      return p[2 * x] | (p[2 * x + 1] << 8);
-    case 24:
-      return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
-    default:
-      return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
+    case 1: return (p[x / 8] >> (7 - x % 8)) & 1;
+    case 4: return (p[x / 2] >> (x % 2 ? 0 : 4)) & 0xF;
+    case 8: return p[x];
+    case 16: return p[2 * x] | (p[2 * x + 1] << 8);
+    case 24: return RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+    default: return RGB(p[4 * x + 2], p[4 * x + 1], p[4 * x]);
   }
 }
 
@@ -57,8 +51,8 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
       SCOPED_TRACE(::testing::Message() << bitCount << " bpp, height sign " << direction);
       DibInfo info = MakeInfo(13, 5 * direction, bitCount);
       void* bits = nullptr;
-      HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0);
+      HBITMAP bitmap =
+          CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
       ASSERT_NE(bitmap, nullptr);
       ASSERT_NE(bits, nullptr);
       DIBSECTION ds{};
@@ -90,13 +84,9 @@ TEST(Bitmap, DibSectionsAtEveryDepthAndDirectionStayCoherentWithGdi) {
         case 1:
           p[0] |= 0x80;
           written = kRed;
-          break;  // index 1
-        case 4:
-          p[0] = 0x20;
-          break;  // index 2
-        case 8:
-          p[0] = 2;
-          break;
+          break;                     // index 1
+        case 4: p[0] = 0x20; break;  // index 2
+        case 8: p[0] = 2; break;
         case 16:
           p[0] = 0x1F;
           p[1] = 0;
@@ -145,8 +135,7 @@ TEST(Bitmap, LargerHeadersPlaceMasksAndColourTablesAfterThemselves) {
   v5.masks[1] = 0x07E0;
   v5.masks[2] = 0x001F;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&v5), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&v5), DIB_RGB_COLORS, &bits, nullptr, 0);
   ASSERT_NE(bitmap, nullptr);
   *static_cast<std::uint16_t*>(bits) = 0x07E0;
   HDC dc = CreateCompatibleDC(nullptr);
@@ -163,12 +152,10 @@ TEST(Bitmap, BadDibAndBitmapRequestsFail) {
            [](DibInfo& i) { i.header.biWidth = 0; }, [](DibInfo& i) { i.header.biWidth = -4; },
            [](DibInfo& i) { i.header.biHeight = 0; }, [](DibInfo& i) { i.header.biBitCount = 7; },
            [](DibInfo& i) { i.header.biCompression = 1; },  // RLE is not supported
-           [](DibInfo& i) { i.header.biWidth = 100000; },
-           [](DibInfo& i) { i.header.biSize = 12; }}) {
+           [](DibInfo& i) { i.header.biWidth = 100000; }, [](DibInfo& i) { i.header.biSize = 12; }}) {
     DibInfo bad = info;
     mutate(bad);
-    EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bad), DIB_RGB_COLORS, &bits,
-                               nullptr, 0),
+    EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bad), DIB_RGB_COLORS, &bits, nullptr, 0),
               nullptr);
     EXPECT_EQ(bits, nullptr);
   }
@@ -218,16 +205,15 @@ TEST(Bitmap, GetAndSetDibitsRoundTripEveryDepth) {
     info.header.biHeight = 3;
     info.header.biBitCount = static_cast<WORD>(bitCount);
     std::vector<std::uint8_t> bits(6 * 4 * 3);  // room for the widest (32-bit) rows
-    ASSERT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 0, 3, bits.data(),
-                        reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
-              3);
+    ASSERT_EQ(
+        GetDIBits(canvas.dc, canvas.bitmap, 0, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+        3);
     if (bitCount <= 8) {
       EXPECT_EQ(info.header.biClrUsed, 1u << bitCount);
     }
 
     Canvas copy(6, 3, kBlack);
-    ASSERT_EQ(SetDIBits(copy.dc, copy.bitmap, 0, 3, bits.data(),
-                        reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
+    ASSERT_EQ(SetDIBits(copy.dc, copy.bitmap, 0, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
               3);
     if (bitCount >= 4) {  // the 16-colour table holds red, blue, black and white exactly
       EXPECT_EQ(copy.At(0, 0), kRed);
@@ -238,8 +224,7 @@ TEST(Bitmap, GetAndSetDibitsRoundTripEveryDepth) {
   }
   // Asking for the header only.
   DibInfo query{};
-  EXPECT_NE(GetDIBits(canvas.dc, canvas.bitmap, 0, 0, nullptr,
-                      reinterpret_cast<BITMAPINFO*>(&query), DIB_RGB_COLORS),
+  EXPECT_NE(GetDIBits(canvas.dc, canvas.bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&query), DIB_RGB_COLORS),
             0);
   EXPECT_EQ(query.header.biWidth, 6);
   EXPECT_EQ(query.header.biHeight, 3);
@@ -248,20 +233,17 @@ TEST(Bitmap, GetAndSetDibitsRoundTripEveryDepth) {
   // Lines beyond the bitmap are not copied.
   std::vector<std::uint8_t> bits(256);
   DibInfo info = MakeInfo(6, 3, 32);
-  EXPECT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 2, 10, bits.data(),
-                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
-            1);
-  EXPECT_EQ(GetDIBits(canvas.dc, canvas.bitmap, 3, 1, bits.data(),
-                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
-            0);
+  EXPECT_EQ(
+      GetDIBits(canvas.dc, canvas.bitmap, 2, 10, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(
+      GetDIBits(canvas.dc, canvas.bitmap, 3, 1, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS), 0);
 }
 
 TEST(Bitmap, ColorTablesAreClippedToTheDepthAndRecolourThePixels) {
   DibInfo info = MakeInfo(4, -2, 4);
   info.header.biClrUsed = 16;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
   HDC dc = CreateCompatibleDC(nullptr);
   SelectObject(dc, bitmap);
   static_cast<std::uint8_t*>(bits)[0] = 0x12;  // pixels 0 and 1: indexes 1 and 2

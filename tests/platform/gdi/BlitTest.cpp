@@ -27,10 +27,9 @@ TEST(Blit, EveryTernaryRopMatchesItsTruthTable) {
   }
   // The named codes carry the right indexes.
   const std::pair<DWORD, unsigned> named[] = {
-      {SRCCOPY, 0xCC},    {SRCPAINT, 0xEE},   {SRCAND, 0x88},      {SRCINVERT, 0x66},
-      {SRCERASE, 0x44},   {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0},
-      {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},    {PATPAINT, 0xFB},    {PATINVERT, 0x5A},
-      {DSTINVERT, 0x55},  {BLACKNESS, 0x00},  {WHITENESS, 0xFF}};
+      {SRCCOPY, 0xCC},    {SRCPAINT, 0xEE},    {SRCAND, 0x88},    {SRCINVERT, 0x66},  {SRCERASE, 0x44},
+      {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0}, {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},
+      {PATPAINT, 0xFB},   {PATINVERT, 0x5A},   {DSTINVERT, 0x55}, {BLACKNESS, 0x00},  {WHITENESS, 0xFF}};
   for (auto [rop, index] : named) {
     dest.Clear(RGB(0xAA, 0xAA, 0xAA));
     BitBlt(dest.dc, 0, 0, 1, 1, source.dc, 0, 0, rop);
@@ -123,8 +122,7 @@ TEST(Blit, HugeExtentsTouchOnlyWhatIsVisible) {
   EXPECT_TRUE(BitBlt(dest.dc, 0, 0, 2147483647, 2147483647, source.dc, 0, 0, SRCCOPY));
   EXPECT_EQ(dest.Count(kRed), 16);
   dest.Clear(kWhite);
-  EXPECT_TRUE(BitBlt(dest.dc, -2147483647, -2147483647, 2147483647, 2147483647, source.dc,
-                     -2147483647, 0, SRCCOPY));
+  EXPECT_TRUE(BitBlt(dest.dc, -2147483647, -2147483647, 2147483647, 2147483647, source.dc, -2147483647, 0, SRCCOPY));
   EXPECT_EQ(dest.Count(kRed), 0) << "nothing of the source lies there";
   EXPECT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 4, source.dc, 0, 0, -2147483647, 2147483647, SRCCOPY));
   EXPECT_TRUE(PatBlt(dest.dc, -2147483647, 0, 2147483647, 1, BLACKNESS));
@@ -137,13 +135,11 @@ TEST(Blit, MaskBltChoosesTheOperationByTheMaskBit) {
   Canvas source(3, 1, kRed);
   Canvas dest(3, 1, kBlue);
   HBITMAP mask = CreateBitmap(3, 1, 1, 1, "\xA0\x00");  // 1 0 1
-  ASSERT_TRUE(
-      MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, DSTCOPY)));
+  ASSERT_TRUE(MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, mask, 0, 0, MAKEROP4(SRCCOPY, DSTCOPY)));
   EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kRed), "#.#");
   EXPECT_EQ(dest.At(1, 0), kBlue);
   // The background operation applies where the mask is 0 (and outside it).
-  ASSERT_TRUE(
-      MaskBlt(dest.dc, 0, 0, 3, 1, nullptr, 0, 0, mask, 1, 0, MAKEROP4(DSTCOPY, BLACKNESS)));
+  ASSERT_TRUE(MaskBlt(dest.dc, 0, 0, 3, 1, nullptr, 0, 0, mask, 1, 0, MAKEROP4(DSTCOPY, BLACKNESS)));
   EXPECT_EQ(dest.Mask({0, 0, 3, 1}, kBlack), "#.#");
   HBITMAP colour = CreateBitmap(3, 1, 1, 32, nullptr);
   EXPECT_FALSE(MaskBlt(dest.dc, 0, 0, 3, 1, source.dc, 0, 0, colour, 0, 0, SRCCOPY));
@@ -169,8 +165,7 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   const std::uint8_t bits[16] = {0,   0, 255, 0,   0,   255, 0, 0,   // bottom: red red
                                  255, 0, 0,   255, 255, 255, 0, 0};  // top: blue white
   Canvas dest(4, 4);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
-            2);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 2);
   EXPECT_EQ(dest.At(0, 0), kBlue);
   EXPECT_EQ(dest.At(1, 0), kWhite);
   EXPECT_EQ(dest.At(0, 1), kRed);
@@ -183,10 +178,8 @@ TEST(Blit, DibBitsGoStraightToTheDeviceWithBottomUpSourceCoordinates) {
   EXPECT_EQ(dest.At(1, 1), kBlue);
   EXPECT_EQ(dest.At(2, 2), kRed);
   info.bmiHeader.biBitCount = 3;
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY),
-            0);
-  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY),
-            0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(dest.dc, 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, DIB_RGB_COLORS, SRCCOPY), 0);
 }
 
 }  // namespace

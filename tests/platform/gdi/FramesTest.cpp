@@ -85,12 +85,10 @@ TEST(Frames, DrawEdgeSheetMatchesTheGolden) {
                         BF_DIAGONAL_ENDBOTTOMLEFT,
                         BF_DIAGONAL_ENDBOTTOMRIGHT | BF_MIDDLE};
   constexpr int kCell = 22;
-  Canvas sheet(static_cast<int>(std::size(flags)) * kCell + 2,
-               static_cast<int>(std::size(edges)) * kCell + 2, kTeal);
+  Canvas sheet(static_cast<int>(std::size(flags)) * kCell + 2, static_cast<int>(std::size(edges)) * kCell + 2, kTeal);
   for (std::size_t row = 0; row < std::size(edges); ++row)
     for (std::size_t col = 0; col < std::size(flags); ++col) {
-      RECT r{LONG(col * kCell + 3), LONG(row * kCell + 3), LONG(col * kCell + kCell),
-             LONG(row * kCell + kCell - 2)};
+      RECT r{LONG(col * kCell + 3), LONG(row * kCell + 3), LONG(col * kCell + kCell), LONG(row * kCell + kCell - 2)};
       ASSERT_TRUE(DrawEdge(sheet.dc, &r, edges[row], flags[col]));
     }
   EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_drawedge"));
@@ -151,10 +149,8 @@ TEST(Frames, FrameControlSheetMatchesTheGolden) {
     for (std::size_t col = 0; col < rows[row].size(); ++col) {
       // The last row draws at 13 pixels, the classic small size; the rest at 17.
       int size = row + 1 == rows.size() ? 13 : 17;
-      RECT r{LONG(col * kCell + 3), LONG(row * kCell + 3), LONG(col * kCell + 3 + size),
-             LONG(row * kCell + 3 + size)};
-      EXPECT_TRUE(DrawFrameControl(sheet.dc, &r, rows[row][col].type, rows[row][col].state))
-          << row << "," << col;
+      RECT r{LONG(col * kCell + 3), LONG(row * kCell + 3), LONG(col * kCell + 3 + size), LONG(row * kCell + 3 + size)};
+      EXPECT_TRUE(DrawFrameControl(sheet.dc, &r, rows[row][col].type, rows[row][col].state)) << row << "," << col;
     }
   EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_framecontrols"));
 }

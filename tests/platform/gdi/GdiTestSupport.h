@@ -29,8 +29,7 @@ class Canvas {
       info.colors[i] = RGBQUAD{v, v, v, 0};
     }
     dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                              nullptr, 0);
+    bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     old = SelectObject(dc, bitmap);
     Clear(background);
   }
@@ -58,8 +57,7 @@ class Canvas {
   COLORREF At(int x, int y) const {
     BITMAP bm{};
     GetObject(bitmap, sizeof bm, &bm);
-    auto* row =
-        static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * bm.bmWidthBytes;
+    auto* row = static_cast<const std::uint8_t*>(bits) + static_cast<std::ptrdiff_t>(y) * bm.bmWidthBytes;
     return RGB(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
   }
 

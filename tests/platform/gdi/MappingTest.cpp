@@ -32,7 +32,7 @@ TEST(Mapping, ExtentsScaleAndRoundBothWays) {
   EXPECT_EQ(105, points[0].x);  // (60 - 10) * 2 + 5
   EXPECT_EQ(90, points[0].y);   // 20 * -0.5 + 100
   EXPECT_EQ(-13, points[1].x);
-  EXPECT_EQ(99, points[1].y);   // -0.5 rounds away from zero
+  EXPECT_EQ(99, points[1].y);  // -0.5 rounds away from zero
   ASSERT_TRUE(DPtoLP(c.dc, points, 1));
   EXPECT_EQ(60, points[0].x);
   EXPECT_EQ(20, points[0].y);

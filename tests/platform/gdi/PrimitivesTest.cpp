@@ -57,8 +57,7 @@ TEST(Primitives, LinesLeaveOutTheirEndPointAndMoveTheCurrentPosition) {
   LineTo(canvas.dc, 5, 1);
   LineTo(canvas.dc, 5, 4);
   LineTo(canvas.dc, 2, 7);
-  EXPECT_EQ(canvas.Mask({0, 0, 7, 8}, kBlack),
-            ".......|.#####.|.....#.|.....#.|.....#.|....#..|...#...|.......");
+  EXPECT_EQ(canvas.Mask({0, 0, 7, 8}, kBlack), ".......|.#####.|.....#.|.....#.|.....#.|....#..|...#...|.......");
   POINT position;
   GetCurrentPositionEx(canvas.dc, &position);
   EXPECT_EQ(position, (POINT{2, 7}));
@@ -101,15 +100,13 @@ TEST(Primitives, PenStylesRunAcrossSegmentsAndOpaqueGapsTakeTheBackgroundColour)
   canvas.Clear(kWhite);
   LOGBRUSH black{BS_SOLID, kBlack, 0};
   {
-    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &black, 0, nullptr),
-                CreateSolidBrush(kRed));
+    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &black, 0, nullptr), CreateSolidBrush(kRed));
     MoveToEx(canvas.dc, 0, 0, nullptr);
     LineTo(canvas.dc, 7, 0);
   }
   const DWORD runs[3] = {2, 1, 1};  // an odd count repeats with on and off exchanged
   {
-    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &black, 3, runs),
-                CreateSolidBrush(kRed));
+    Tools tools(canvas.dc, ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &black, 3, runs), CreateSolidBrush(kRed));
     MoveToEx(canvas.dc, 0, 1, nullptr);
     LineTo(canvas.dc, 11, 1);
   }
@@ -403,9 +400,8 @@ TEST(Primitives, SheetOfPensBrushesFiguresAndClippingMatchesTheGolden) {
   SetROP2(dc, R2_COPYPEN);
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
-  for (HGDIOBJ h :
-       {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole), static_cast<HGDIOBJ>(cross),
-        static_cast<HGDIOBJ>(wide), static_cast<HGDIOBJ>(face)})
+  for (HGDIOBJ h : {static_cast<HGDIOBJ>(outer), static_cast<HGDIOBJ>(hole), static_cast<HGDIOBJ>(cross),
+                    static_cast<HGDIOBJ>(wide), static_cast<HGDIOBJ>(face)})
     DeleteObject(h);
   EXPECT_TRUE(::kestrel::testing::MatchesGolden(sheet.Surface(), "platform_gdi_primitives"));
 }

@@ -226,8 +226,7 @@ TEST(Palettes, EntriesNearestIndexAndResize) {
   EXPECT_EQ(GetPaletteEntries(halftone, 0, 0, nullptr), 256u);
   Canvas canvas(1, 1);
   EXPECT_EQ(GetObjectType(SelectPalette(canvas.dc, palette, FALSE)), OBJ_PAL);
-  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr)
-      << "palettes are selected with SelectPalette";
+  EXPECT_EQ(SelectObject(canvas.dc, palette), nullptr) << "palettes are selected with SelectPalette";
   data.header.palNumEntries = 0;
   EXPECT_EQ(CreatePalette(&data.header), nullptr);
   DeleteObject(halftone);

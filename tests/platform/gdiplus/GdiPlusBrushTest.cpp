@@ -9,11 +9,11 @@
 #include <set>
 
 #include "platform/gdiplus/TGPGraphics.h"
-#include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 #include "platform/gdiplus/TGPHatchBrush.h"
 #include "platform/gdiplus/TGPLinearGradientBrush.h"
 #include "platform/gdiplus/TGPPathGradientBrush.h"
 #include "platform/gdiplus/TGPTextureBrush.h"
+#include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 
 namespace kestrel::platform {
 namespace {
@@ -25,8 +25,6 @@ constexpr ARGB kRed = 0xFFFF0000;
 constexpr ARGB kBlue = 0xFF0000FF;
 constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kWhite = 0xFFFFFFFF;
-
-
 
 TEST(GdiPlusLinearGradient, EndsAndMidpointWithAndWithoutGamma) {
   // Pixel centres sit on integers, so pixel x of a 100-wide horizontal gradient is t = x / 100.
@@ -81,11 +79,11 @@ TEST(GdiPlusLinearGradient, WrapModesPresetsAndRefusals) {
   Canvas c(40, 1);
   TGPLinearGradientBrush brush({0, 0, 10, 1}, kRed, kBlue, LinearGradientModeHorizontal);
   ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 40, 1));
-  EXPECT_EQ(c.At(2, 0), c.At(12, 0));  // tiled
+  EXPECT_EQ(c.At(2, 0), c.At(12, 0));                             // tiled
   EXPECT_EQ(InvalidParameter, brush.SetWrapMode(WrapModeClamp));  // as GDI+ refuses it
   ASSERT_EQ(Ok, brush.SetWrapMode(WrapModeTileFlipX));
   ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 40, 1));
-  EXPECT_EQ(c.At(2, 0), c.At(18, 0));  // mirrored about x = 10
+  EXPECT_EQ(c.At(2, 0), c.At(18, 0));                   // mirrored about x = 10
   ASSERT_EQ(Ok, brush.SetWrapMode(WrapModeTileFlipY));  // across the gradient: no change
   ASSERT_EQ(Ok, c.g.FillRectangle(&brush, 0, 0, 40, 1));
   EXPECT_EQ(c.At(2, 0), c.At(12, 0));

@@ -49,7 +49,7 @@ TEST(GdiPlusOnDeviceContext, HonoursTheWindowOriginAndTheClipRegion) {
     ASSERT_EQ(Ok, g.GetLastStatus());
     TGPSolidBrush red(MakeColor(255, 0, 0));
     ASSERT_EQ(Ok, g.FillRectangle(&red, 5, 5, 20, 2));  // logical (5, 5) is device (0, 0)
-    g.SetClip(TGPRectF{5, 10, 20, 2});                   // and the graphics' own clip on top
+    g.SetClip(TGPRectF{5, 10, 20, 2});                  // and the graphics' own clip on top
     ASSERT_EQ(Ok, g.FillRectangle(&red, 0, 0, 40, 40));
   }
   EXPECT_EQ(0xFFFFFFu, c.Rgb(9, 0));  // left of the DC's clip

@@ -232,8 +232,10 @@ TEST(GdiPlusGolden, TextCaptionsParagraphsAndTurnedText) {
   trimmed.SetTrimming(StringTrimmingEllipsisWord);
   TGPSolidBrush ink(MakeColor(40, 40, 40));
   const TGPRectF paragraph{140, 8, 150, 40};
-  c.g.DrawString(u"The file is being downloaded to the folder you chose; this text goes on and on, far too long to fit in the frame.", -1,
-                 &body, paragraph, &trimmed, &ink);
+  c.g.DrawString(
+      u"The file is being downloaded to the folder you chose; this text goes on and on, far too long to fit in the "
+      u"frame.",
+      -1, &body, paragraph, &trimmed, &ink);
   TGPPen frame(MakeColor(180, 180, 180), 1);
   c.g.DrawRectangle(&frame, paragraph);
   // Underlined italic text turned about its start, filled with a gradient.

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "platform/gdiplus/TGPGraphics.h"
+#include "platform/gdiplus/TGPLinearGradientBrush.h"
 #include "tests/platform/gdiplus/GdiPlusTestSupport.h"
 #include "tests/support/TestEnvironment.h"
-#include "platform/gdiplus/TGPLinearGradientBrush.h"
 
 namespace kestrel::platform {
 namespace {
@@ -20,7 +20,6 @@ using testing::Near;
 constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kRed = 0xFFFF0000;
 constexpr ARGB kBlue = 0xFF0000FF;
-
 
 TEST(GdiPlusGraphics, AliasedAndSmoothCoverageOnIntegerPixelCentres) {
   Canvas c(12, 12);
@@ -155,8 +154,8 @@ TEST(GdiPlusGraphics, ClipCombinesResetsAndIsSavedWithTheState) {
   ASSERT_EQ(Ok, c.g.FillRectangle(&red, 0, 0, 20, 20));
   EXPECT_EQ(kRed, c.At(2, 2));
   EXPECT_EQ(kRed, c.At(17, 17));
-  EXPECT_EQ(0u, c.At(4, 4));    // excluded
-  EXPECT_EQ(0u, c.At(15, 3));   // outside both rectangles
+  EXPECT_EQ(0u, c.At(4, 4));   // excluded
+  EXPECT_EQ(0u, c.At(15, 3));  // outside both rectangles
   EXPECT_EQ(100 + 100 - 16 - 4, c.Painted());
 
   c.g.ResetClip();

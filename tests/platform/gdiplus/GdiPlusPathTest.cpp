@@ -56,13 +56,17 @@ TEST(GdiPlusPath, ArcAnglesRunClockwiseFromPlusXOnTheEllipseItself) {
 TEST(GdiPlusPath, SegmentsJoinWithinAFigureAndCloseFigureStartsANewOne) {
   TGPGraphicsPath path;
   path.AddLine(0, 0, 10, 0);
-  path.AddLine(10, 0, 10, 10);  // meets the previous end: no extra point
+  path.AddLine(10, 0, 10, 10);   // meets the previous end: no extra point
   path.AddLine(20, 20, 30, 20);  // does not: joined by a line
   EXPECT_EQ(5, path.GetPointCount());
   path.CloseFigure();
   path.AddLine(50, 50, 60, 60);
-  const std::vector<BYTE> expected = {PathPointTypeStart, PathPointTypeLine, PathPointTypeLine, PathPointTypeLine,
-                                      PathPointTypeLine | PathPointTypeCloseSubpath, PathPointTypeStart,
+  const std::vector<BYTE> expected = {PathPointTypeStart,
+                                      PathPointTypeLine,
+                                      PathPointTypeLine,
+                                      PathPointTypeLine,
+                                      PathPointTypeLine | PathPointTypeCloseSubpath,
+                                      PathPointTypeStart,
                                       PathPointTypeLine};
   EXPECT_EQ(expected, path.Types());
 

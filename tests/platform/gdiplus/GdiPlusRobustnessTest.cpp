@@ -17,7 +17,15 @@ class Chaos {
   explicit Chaos(unsigned seed) : random_(seed) {}
 
   REAL Value() {
-    static const REAL kSpecial[] = {0, -0.0f, 1e-30f, -1, 0.5f, 1e6f, -4194304, 4194305, 1e30f,
+    static const REAL kSpecial[] = {0,
+                                    -0.0f,
+                                    1e-30f,
+                                    -1,
+                                    0.5f,
+                                    1e6f,
+                                    -4194304,
+                                    4194305,
+                                    1e30f,
                                     std::numeric_limits<REAL>::infinity(),
                                     std::numeric_limits<REAL>::quiet_NaN()};
     if (Pick(3) == 0) return kSpecial[Pick(std::size(kSpecial))];

@@ -47,8 +47,8 @@ inline ::testing::AssertionResult Near(ARGB actual, ARGB expected, int tolerance
   for (int shift = 0; shift < 32; shift += 8) {
     int d = std::abs(static_cast<int>((actual >> shift) & 0xFF) - static_cast<int>((expected >> shift) & 0xFF));
     if (d > tolerance)
-      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not within " << std::dec
-                                           << tolerance << " of 0x" << std::hex << expected;
+      return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not within " << std::dec << tolerance
+                                           << " of 0x" << std::hex << expected;
   }
   return ::testing::AssertionSuccess();
 }

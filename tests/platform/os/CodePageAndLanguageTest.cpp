@@ -87,11 +87,11 @@ TEST_F(LanguageTest, LocaleNamesMapToWindowsLanguageIds) {
   struct Case {
     const char* locale;
     LANGID id;
-  } cases[] = {{"de_DE.UTF-8", 0x0407}, {"de_AT", 0x0C07},     {"de_CH.utf8", 0x0807}, {"de_LU", 0x1007},
-               {"de_LI", 0x1407},       {"de", 0x0407},        {"de_BE", 0x0407},      {"en_US.UTF-8", 0x0409},
-               {"en_GB@euro", 0x0809},  {"fr_FR", 0x040C},     {"fr_CA", 0x0C0C},      {"pt_BR", 0x0416},
-               {"pt_PT", 0x0816},       {"es_ES", 0x0C0A},     {"zh_TW", 0x0404},      {"nl-BE", 0x0813},
-               {"C", 0x0409},           {"POSIX", 0x0409},     {"C.UTF-8", 0x0409},    {"", 0x0409},
+  } cases[] = {{"de_DE.UTF-8", 0x0407}, {"de_AT", 0x0C07}, {"de_CH.utf8", 0x0807}, {"de_LU", 0x1007},
+               {"de_LI", 0x1407},       {"de", 0x0407},    {"de_BE", 0x0407},      {"en_US.UTF-8", 0x0409},
+               {"en_GB@euro", 0x0809},  {"fr_FR", 0x040C}, {"fr_CA", 0x0C0C},      {"pt_BR", 0x0416},
+               {"pt_PT", 0x0816},       {"es_ES", 0x0C0A}, {"zh_TW", 0x0404},      {"nl-BE", 0x0813},
+               {"C", 0x0409},           {"POSIX", 0x0409}, {"C.UTF-8", 0x0409},    {"", 0x0409},
                {"xx_YY", 0x0409}};
   for (const Case& c : cases) EXPECT_EQ(LangIdFromLocaleName(c.locale), c.id) << c.locale;
   EXPECT_EQ(PRIMARYLANGID(0x0C07), LANG_GERMAN);

@@ -77,7 +77,8 @@ TEST_F(EnvironmentTest, TempFallsBackToTmpdirThenSlashTmp) {
   const char* savedTemp = ::getenv("TEMP");
   const char* savedTmp = ::getenv("TMP");
   const char* savedTmpdir = ::getenv("TMPDIR");
-  std::string temp = savedTemp ? savedTemp : "", tmp = savedTmp ? savedTmp : "", tmpdir = savedTmpdir ? savedTmpdir : "";
+  std::string temp = savedTemp ? savedTemp : "", tmp = savedTmp ? savedTmp : "",
+              tmpdir = savedTmpdir ? savedTmpdir : "";
   ::unsetenv("TEMP");
   ::unsetenv("TMP");
 

@@ -34,7 +34,8 @@ class FileSystemTest : public ::testing::Test {
     std::vector<std::u16string> names;
     WIN32_FIND_DATAW data;
     HANDLE search = FindFirstFileW(W(pattern).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return {u"<error " + kestrel::Utf8ToUtf16(std::to_string(GetLastError())) + u">"};
+    if (search == INVALID_HANDLE_VALUE)
+      return {u"<error " + kestrel::Utf8ToUtf16(std::to_string(GetLastError())) + u">"};
     do names.emplace_back(data.cFileName);
     while (FindNextFileW(search, &data));
     EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
@@ -82,8 +83,8 @@ TEST_F(FileSystemTest, AttributesDescribeKindPermissionsLinksAndDotFiles) {
 TEST_F(FileSystemTest, SearchMatchesWindowsWildcardsInSortedOrder) {
   for (const char* name : {"b.txt", "A.TXT", "c.log", "noext", "ab.txt.bak"}) Write(name, "");
   fs::create_directory(dir_ / "sub");
-  EXPECT_EQ(Find("*"), (std::vector<std::u16string>{u".", u"..", u"A.TXT", u"ab.txt.bak", u"b.txt", u"c.log",
-                                                     u"noext", u"sub"}));
+  EXPECT_EQ(Find("*"),
+            (std::vector<std::u16string>{u".", u"..", u"A.TXT", u"ab.txt.bak", u"b.txt", u"c.log", u"noext", u"sub"}));
   EXPECT_EQ(Find("*.*").size(), 8u);  // "*.*" means everything, names without a dot too
   EXPECT_EQ(Find("*.txt"), (std::vector<std::u16string>{u"A.TXT", u"b.txt"}));
   EXPECT_EQ(Find("?.log"), (std::vector<std::u16string>{u"c.log"}));

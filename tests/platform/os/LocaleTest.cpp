@@ -39,7 +39,7 @@ TEST(LocaleTest, RegionalSettingsFollowTheLanguage) {
   EXPECT_EQ(Info(kSwiss, LOCALE_SDECIMAL), u".");
   EXPECT_EQ(Info(0x0C07, LOCALE_SNAME), u"de-AT");
   EXPECT_EQ(Info(0x1007, LOCALE_SSHORTDATE), u"dd.MM.yyyy");  // de-LU borrows the German entry
-  EXPECT_EQ(Info(0x0411, LOCALE_SDECIMAL), u".");            // no entry: US English
+  EXPECT_EQ(Info(0x0411, LOCALE_SDECIMAL), u".");             // no entry: US English
   EXPECT_EQ(Info(kGerman, LOCALE_SDAYNAME1), u"Montag");
   EXPECT_EQ(Info(kGerman, LOCALE_SDAYNAME1 + 6), u"Sonntag");
   EXPECT_EQ(Info(kGerman, LOCALE_SMONTHNAME1 + 2), u"März");

@@ -97,9 +97,12 @@ TEST_F(RegistryTest, EveryValueTypeRoundTripsByteForByte) {
     DWORD type;
     const void* data;
     std::size_t size;
-  } expected[] = {{u"sz", REG_SZ, text, sizeof text},          {u"expand", REG_EXPAND_SZ, expand, sizeof expand},
-                  {u"multi", REG_MULTI_SZ, multi, sizeof multi}, {u"dword", REG_DWORD, &dword, 4},
-                  {u"qword", REG_QWORD, &qword, 8},              {u"binary", REG_BINARY, binary, sizeof binary},
+  } expected[] = {{u"sz", REG_SZ, text, sizeof text},
+                  {u"expand", REG_EXPAND_SZ, expand, sizeof expand},
+                  {u"multi", REG_MULTI_SZ, multi, sizeof multi},
+                  {u"dword", REG_DWORD, &dword, 4},
+                  {u"qword", REG_QWORD, &qword, 8},
+                  {u"binary", REG_BINARY, binary, sizeof binary},
                   {u"none", REG_NONE, nullptr, 0}};
   for (const auto& e : expected) {
     DWORD type = 0xFF;

@@ -113,11 +113,11 @@ TEST_F(DrawTextTest, PlacementAndReturnValues) {
   };
   const Case cases[] = {
       {DT_SINGLELINE, 14, {11, 6, 23, 16}},
-      {DT_SINGLELINE | DT_CENTER, 14, {54, 6, 66, 16}},      // (100 - 14) / 2 = 43 from the left
+      {DT_SINGLELINE | DT_CENTER, 14, {54, 6, 66, 16}},  // (100 - 14) / 2 = 43 from the left
       {DT_SINGLELINE | DT_RIGHT, 14, {97, 6, 109, 16}},
-      {DT_SINGLELINE | DT_VCENTER, 27, {11, 19, 23, 29}},    // (40 - 14) / 2 = 13 from the top
+      {DT_SINGLELINE | DT_VCENTER, 27, {11, 19, 23, 29}},  // (40 - 14) / 2 = 13 from the top
       {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, 40, {97, 32, 109, 42}},
-      {DT_VCENTER | DT_BOTTOM, 14, {11, 6, 23, 16}},         // vertical alignment needs one line
+      {DT_VCENTER | DT_BOTTOM, 14, {11, 6, 23, 16}},  // vertical alignment needs one line
   };
   for (const Case& c : cases) {
     canvas_.Clear(kWhite);

@@ -86,13 +86,14 @@ TEST(TextLayout, EndEllipsis) {
   // Too narrow for anything but the ellipsis.
   EXPECT_EQ(Lines(LayoutText(u"Download", DT_SINGLELINE | DT_END_ELLIPSIS, 20, TenPixels())), (V{u"..."}));
   // With word breaks only the last line gets one.
-  EXPECT_EQ(Lines(LayoutText(u"ab averyveryverylongword cdefghijklmn", DT_WORDBREAK | DT_END_ELLIPSIS, 100,
-                             TenPixels())),
-            (V{u"ab", u"averyveryverylongword", u"cdefghi..."}));
+  EXPECT_EQ(
+      Lines(LayoutText(u"ab averyveryverylongword cdefghijklmn", DT_WORDBREAK | DT_END_ELLIPSIS, 100, TenPixels())),
+      (V{u"ab", u"averyveryverylongword", u"cdefghi..."}));
 }
 
 TEST(TextLayout, PathEllipsis) {
-  auto result = LayoutText(u"C:\\Users\\user\\downloads\\setup.exe", DT_SINGLELINE | DT_PATH_ELLIPSIS, 200, TenPixels());
+  auto result =
+      LayoutText(u"C:\\Users\\user\\downloads\\setup.exe", DT_SINGLELINE | DT_PATH_ELLIPSIS, 200, TenPixels());
   EXPECT_EQ(Lines(result), (V{u"C:\\User...\\setup.exe"}));
   EXPECT_EQ(result.width, 200);
   EXPECT_EQ(Lines(LayoutText(u"C:\\Temp\\Sub\\file.txt", DT_SINGLELINE | DT_PATH_ELLIPSIS, 150, TenPixels())),
@@ -148,8 +149,8 @@ TEST(TextLayout, Tabs) {
 TEST(TextLayout, RandomInputKeepsItsInvariants) {
   // Surrogates (paired and lone), prefixes, tabs, breaks and spaces in every combination.
   const char16_t alphabet[] = {u'a', u'b', u' ', u' ', u'&', u'\t', u'\r', u'\n', u'/', 0xD834, 0xDD1E, u'.'};
-  const UINT flags[] = {DT_WORDBREAK, DT_SINGLELINE, DT_EXPANDTABS, DT_NOPREFIX, DT_EDITCONTROL,
-                        DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_WORD_ELLIPSIS};
+  const UINT flags[] = {DT_WORDBREAK,   DT_SINGLELINE,   DT_EXPANDTABS,    DT_NOPREFIX,
+                        DT_EDITCONTROL, DT_END_ELLIPSIS, DT_PATH_ELLIPSIS, DT_WORD_ELLIPSIS};
   std::mt19937 random(12345);
   for (int round = 0; round < 3000; ++round) {
     String text(random() % 24, u'a');

@@ -92,7 +92,8 @@ TEST(TextOut, PaintedInkLiesWithinTheMeasuredExtent) {
     ABC last{};
     ASSERT_TRUE(GetCharABCWidthsW(canvas.dc, text.back(), text.back(), &last));
     EXPECT_GE(ink.left, 10);
-    EXPECT_LE(ink.right, 10 + size.cx + std::max(0, -last.abcC) + 1) << last.abcA << " " << last.abcB << " " << last.abcC;
+    EXPECT_LE(ink.right, 10 + size.cx + std::max(0, -last.abcC) + 1)
+        << last.abcA << " " << last.abcB << " " << last.abcC;
     EXPECT_GE(ink.right, 10 + size.cx - 3);  // the last glyph's ink reaches near the end
     EXPECT_GE(ink.top, 5);
     EXPECT_LE(ink.bottom, 5 + size.cy);
@@ -180,11 +181,9 @@ TEST(TextOut, AlignmentAndCurrentPosition) {
     RECT ink;  // ink box of "a" drawn at (30, 20)
   };
   const Case cases[] = {
-      {TA_LEFT | TA_TOP, {31, 21, 36, 31}},
-      {TA_RIGHT | TA_TOP, {24, 21, 29, 31}},
+      {TA_LEFT | TA_TOP, {31, 21, 36, 31}},      {TA_RIGHT | TA_TOP, {24, 21, 29, 31}},
       {TA_CENTER | TA_TOP, {28, 21, 33, 31}},  // cell starts at 30 - 7/2 = 27
-      {TA_LEFT | TA_BASELINE, {31, 10, 36, 20}},
-      {TA_LEFT | TA_BOTTOM, {31, 7, 36, 17}},
+      {TA_LEFT | TA_BASELINE, {31, 10, 36, 20}}, {TA_LEFT | TA_BOTTOM, {31, 7, 36, 17}},
   };
   for (const Case& c : cases) {
     canvas.Clear(kWhite);

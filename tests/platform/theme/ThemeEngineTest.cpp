@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/theme/ThemeRecorder.h"
-#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/ThemeSheet.h"
+#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -130,9 +130,9 @@ TEST_F(ThemeEngine, DrawingKeepsToTheClipAndTheEdgeReportsItsContent) {
   const RECT box{0, 0, 12, 10};
   EXPECT_EQ(DrawThemeEdge(window, canvas.dc, WP_CAPTION, CS_ACTIVE, &box, EDGE_SUNKEN, BF_RECT, &content), S_OK);
   EXPECT_EQ(content, (RECT{2, 2, 10, 8}));
-  EXPECT_EQ(DrawThemeEdge(window, canvas.dc, WP_CAPTION, CS_ACTIVE, &box, BDR_RAISEDOUTER, BF_LEFT | BF_BOTTOM,
-                          &content),
-            S_OK);
+  EXPECT_EQ(
+      DrawThemeEdge(window, canvas.dc, WP_CAPTION, CS_ACTIVE, &box, BDR_RAISEDOUTER, BF_LEFT | BF_BOTTOM, &content),
+      S_OK);
   EXPECT_EQ(content, (RECT{1, 0, 12, 9}));
   EXPECT_EQ(canvas.At(11, 9), RGB(0x8A, 0x8A, 0x8A)) << "the bottom line is shaded";
   CloseThemeData(window);

@@ -73,7 +73,8 @@ std::string Render(HTHEME theme, const PartStates& p, int state) {
     for (int x = 0; x < p.size.cx + 8; ++x) {
       const COLORREF c = canvas.At(x, y);
       const bool outside = x < 4 || y < 4 || x >= 4 + p.size.cx || y >= 4 + p.size.cy;
-      if (outside && c != kMagenta) ADD_FAILURE() << "part " << p.part << " state " << state << " drew at " << x << "," << y;
+      if (outside && c != kMagenta)
+        ADD_FAILURE() << "part " << p.part << " state " << state << " drew at " << x << "," << y;
       pixels += std::to_string(c) + ",";
     }
   return pixels;
@@ -102,9 +103,12 @@ TEST_F(ThemeParts, UndefinedPartsAndStatesAreRefusedAndDrawNothing) {
     const char16_t* className;
     int part, state;
   };
-  const Case cases[] = {{u"BUTTON", BP_CHECKBOX, CBS_MIXEDDISABLED + 1}, {u"BUTTON", 99, 1},
-                        {u"SCROLLBAR", SBP_ARROWBTN, ABS_RIGHTHOVER + 1}, {u"WINDOW", WP_CLOSEBUTTON, 5},
-                        {u"EDIT", EP_EDITBORDER_NOSCROLL, 5},           {u"BUTTON", BP_PUSHBUTTON, -1}};
+  const Case cases[] = {{u"BUTTON", BP_CHECKBOX, CBS_MIXEDDISABLED + 1},
+                        {u"BUTTON", 99, 1},
+                        {u"SCROLLBAR", SBP_ARROWBTN, ABS_RIGHTHOVER + 1},
+                        {u"WINDOW", WP_CLOSEBUTTON, 5},
+                        {u"EDIT", EP_EDITBORDER_NOSCROLL, 5},
+                        {u"BUTTON", BP_PUSHBUTTON, -1}};
   for (const Case& c : cases) {
     HTHEME theme = OpenThemeData(nullptr, c.className);
     Canvas canvas(20, 20, kTeal);
@@ -129,7 +133,8 @@ TEST_F(ThemeParts, TextTakesThePartsColourAndLeavesTheDcAsItWas) {
   EXPECT_EQ(canvas.Count(kTeal), 0);
   Canvas grayed(60, 20, RGB(0, 0, 0));
   SelectObject(grayed.dc, GetStockFont(DEFAULT_GUI_FONT));
-  EXPECT_EQ(DrawThemeText(button, grayed.dc, BP_PUSHBUTTON, PBS_NORMAL, u"MMM", 3, DT_SINGLELINE, DTT_GRAYED, &r), S_OK);
+  EXPECT_EQ(DrawThemeText(button, grayed.dc, BP_PUSHBUTTON, PBS_NORMAL, u"MMM", 3, DT_SINGLELINE, DTT_GRAYED, &r),
+            S_OK);
   EXPECT_GT(grayed.Count(GetSysColor(COLOR_GRAYTEXT)), 0);
   EXPECT_EQ(GetTextColor(canvas.dc), kTeal);
   EXPECT_EQ(GetBkMode(canvas.dc), OPAQUE);

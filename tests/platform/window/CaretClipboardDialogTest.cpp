@@ -103,7 +103,9 @@ TEST_F(CaretClipboardDialog, ClipboardTextAndRegisteredFormats) {
   EXPECT_EQ(GetClipboardData(fill), data);
   HANDLE narrow = GetClipboardData(CF_TEXT);
   ASSERT_TRUE(narrow);
-  EXPECT_STREQ(static_cast<const char*>(GlobalLock(narrow)), "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(narrow)),
+               "Gr\xC3\xBC\xC3\x9F"
+               "e");
   GlobalUnlock(narrow);
   CloseClipboard();
   // Text another program put on the system clipboard wins over what we held.
@@ -194,9 +196,12 @@ TEST_F(CaretClipboardDialog, MessageBoxShowsTheIconOfItsType) {
   };
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const Case cases[] = {
-      {MB_ICONERROR, {18, 28}, RGB(0xD4, 0x28, 0x28)},      {MB_ICONQUESTION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
-      {MB_ICONWARNING, {22, 36}, RGB(0xF8, 0xCC, 0x20)},    {MB_ICONINFORMATION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
-      {MB_OK, {18, 28}, face},                              {0x50, {18, 28}, face},  // no such icon
+      {MB_ICONERROR, {18, 28}, RGB(0xD4, 0x28, 0x28)},
+      {MB_ICONQUESTION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
+      {MB_ICONWARNING, {22, 36}, RGB(0xF8, 0xCC, 0x20)},
+      {MB_ICONINFORMATION, {18, 28}, RGB(0x26, 0x68, 0xC8)},
+      {MB_OK, {18, 28}, face},
+      {0x50, {18, 28}, face},  // no such icon
   };
   for (const Case& c : cases) {
     COLORREF seen = CLR_INVALID;

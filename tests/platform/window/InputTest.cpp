@@ -48,8 +48,8 @@ TEST_F(Input, HitTestCodesOfTheClassicFrame) {
   EXPECT_EQ(HitAt(top, 398, 298), HTBOTTOMRIGHT);
   EXPECT_EQ(HitAt(top, 101, 110), HTTOPLEFT);  // corners reach along the edges
   // A child with a border, client edge and both scroll bars (client at 10,10 of the parent).
-  HWND child = CreateChild(top, {10, 10, 110, 110}, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL,
-                           0, nullptr, WS_EX_CLIENTEDGE);
+  HWND child = CreateChild(top, {10, 10, 110, 110}, WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL, 0,
+                           nullptr, WS_EX_CLIENTEDGE);
   POINT o{0, 0};
   ClientToScreen(top, &o);
   int x0 = o.x + 10, y0 = o.y + 10;
@@ -65,14 +65,17 @@ TEST_F(Input, HitTestCodesOfTheClassicFrame) {
 }
 
 TEST_F(Input, AdjustWindowRectMatchesTheClientArea) {
-  struct Case { DWORD style, ex; };
-  for (Case c : {Case{WS_OVERLAPPEDWINDOW, 0}, Case{WS_POPUP | WS_BORDER, 0},
-                 Case{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME},
-                 Case{WS_POPUP | WS_THICKFRAME, WS_EX_CLIENTEDGE}, Case{WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_STATICEDGE}}) {
+  struct Case {
+    DWORD style, ex;
+  };
+  for (Case c :
+       {Case{WS_OVERLAPPEDWINDOW, 0}, Case{WS_POPUP | WS_BORDER, 0},
+        Case{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME}, Case{WS_POPUP | WS_THICKFRAME, WS_EX_CLIENTEDGE},
+        Case{WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_STATICEDGE}}) {
     RECT r{0, 0, 445, 592};
     ASSERT_TRUE(AdjustWindowRectEx(&r, c.style, FALSE, c.ex));
-    HWND w = CreateWindowExW(c.ex, RecorderClass(), u"", c.style, 0, 0, r.right - r.left, r.bottom - r.top,
-                             nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExW(c.ex, RecorderClass(), u"", c.style, 0, 0, r.right - r.left, r.bottom - r.top, nullptr,
+                             nullptr, nullptr, nullptr);
     RECT client;
     GetClientRect(w, &client);
     EXPECT_EQ(client, (RECT{0, 0, 445, 592})) << std::hex << c.style << " " << c.ex;
@@ -122,10 +125,10 @@ TEST_F(Input, DoubleClicksNeedTheClassStyleTimeAndPlace) {
   InjectClick({211, 11});
   InjectClick({211, 11});  // a third click starts over
   Pump();
-  EXPECT_SEQUENCE(MouseOf(plain), WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE,
-                  WM_LBUTTONDOWN, WM_LBUTTONUP);
-  EXPECT_SEQUENCE(MouseOf(dbl), WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE,
-                  WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_SEQUENCE(MouseOf(plain), WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDOWN,
+                  WM_LBUTTONUP);
+  EXPECT_SEQUENCE(MouseOf(dbl), WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK,
+                  WM_LBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP);
   Log().Clear();
   // Too slow, or too far apart: two single clicks.
   InjectClick({250, 50});
@@ -292,8 +295,8 @@ TEST_F(Input, KeysBecomeCharactersThroughTranslateMessage) {
   EXPECT_LT(shiftDuringKey, 0);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
   // Characters arrive between the key-down and the key-up.
-  EXPECT_SEQUENCE(Log().Messages(edit), WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_KEYDOWN, WM_CHAR,
-                  WM_KEYUP, WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYUP);
+  EXPECT_SEQUENCE(Log().Messages(edit), WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYUP,
+                  WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYUP);
   auto ups = Of(WM_KEYUP);
   EXPECT_EQ(static_cast<DWORD>(ups[0].lParam) & 0xC0000000u, 0xC0000000u);  // previous state, transition
   EXPECT_EQ(static_cast<DWORD>(Of(WM_KEYDOWN)[0].lParam) & 0xFFFFu, 1u);    // repeat count
@@ -376,8 +379,8 @@ TEST_F(Input, CompositionResultsBecomeCharactersUnlessTakenByTheWindow) {
   InjectComposition(u"ni");
   InjectCompositionResult(u"\u4F60");
   Pump();
-  EXPECT_SEQUENCE(Log().Messages(edit), WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_COMPOSITION,
-                  WM_IME_CHAR, WM_IME_ENDCOMPOSITION, WM_CHAR);
+  EXPECT_SEQUENCE(Log().Messages(edit), WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, WM_IME_COMPOSITION, WM_IME_CHAR,
+                  WM_IME_ENDCOMPOSITION, WM_CHAR);
   EXPECT_EQ(Of(WM_CHAR).at(0).wParam, 0x4F60u);
   // A window that takes the result itself gets no characters from it.
   String taken;

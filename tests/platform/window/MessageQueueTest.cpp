@@ -1,8 +1,8 @@
 // The message queue: posting and peeking with filters, quitting, messages between threads,
 // waking the GUI thread, timers on the virtual clock, and idle waits that cost no CPU.
 
-#include <cstdio>
 #include <time.h>
+#include <cstdio>
 
 #include <atomic>
 #include <chrono>
@@ -234,12 +234,12 @@ TEST_F(MessageQueueTest, SendMessageTimeoutBlockServesNothingWhileWaiting) {
   ForeignWindow foreign;
   foreign.pumping = true;
   // The receiver asks back; a normal wait answers it.
-  EXPECT_TRUE(SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_NORMAL,
-                                  5000, &result));
+  EXPECT_TRUE(
+      SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_NORMAL, 5000, &result));
   EXPECT_EQ(result, 41u);
   // A blocking wait does not, so the time runs out; the question is answered at the next pump.
-  EXPECT_FALSE(SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_BLOCK,
-                                   100, &result));
+  EXPECT_FALSE(
+      SendMessageTimeoutW(foreign.Handle(), WM_USER + 1, 4, reinterpret_cast<LPARAM>(top), SMTO_BLOCK, 100, &result));
   EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
   EXPECT_EQ(answered, 2);
   auto start = std::chrono::steady_clock::now();

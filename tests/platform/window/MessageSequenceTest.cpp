@@ -16,8 +16,8 @@ TEST_F(MessageSequence, CreateHiddenTopLevelAndVisibleChild) {
   Log().Clear();
 
   HWND child = CreateChild(top, {10, 10, 60, 40}, WS_CHILD | WS_VISIBLE, 7);
-  EXPECT_SEQUENCE(Log().Messages(), WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                  WM_PARENTNOTIFY, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED);
+  EXPECT_SEQUENCE(Log().Messages(), WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_PARENTNOTIFY,
+                  WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED);
   // The parent is told which child arrived, with the child's id.
   auto& notify = Log().entries[5];
   EXPECT_EQ(notify.hwnd, top);
@@ -50,8 +50,8 @@ TEST_F(MessageSequence, ShowActivatesAndPaintsLater) {
   Log().Clear();
   EXPECT_FALSE(ShowWindow(top, SW_SHOW));
   // The first window to become active makes the application active.
-  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE,
-                  WM_ACTIVATE, WM_SETFOCUS, WM_WINDOWPOSCHANGED);
+  EXPECT_SEQUENCE(Log().Messages(), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_ACTIVATEAPP, WM_NCACTIVATE, WM_ACTIVATE,
+                  WM_SETFOCUS, WM_WINDOWPOSCHANGED);
   EXPECT_EQ(GetActiveWindow(), top);
   EXPECT_EQ(GetFocus(), top);
   Log().Clear();
@@ -97,11 +97,11 @@ TEST_F(MessageSequence, HideMovesActivationAndFocus) {
   ASSERT_EQ(GetActiveWindow(), b);
   Log().Clear();
   ShowWindow(b, SW_HIDE);
-  EXPECT_SEQUENCE(Log().Messages(b), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
-                  WM_NCACTIVATE, WM_ACTIVATE, WM_KILLFOCUS);
+  EXPECT_SEQUENCE(Log().Messages(b), WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_KILLFOCUS);
   // The next window comes to the top of the z-order as it is activated.
-  EXPECT_SEQUENCE(Log().Messages(a), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE,
-                  WM_ACTIVATE, WM_SETFOCUS);
+  EXPECT_SEQUENCE(Log().Messages(a), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE,
+                  WM_SETFOCUS);
   EXPECT_EQ(GetTopWindow(nullptr), a);
   EXPECT_EQ(GetActiveWindow(), a);
   EXPECT_EQ(GetFocus(), a);
@@ -118,8 +118,8 @@ TEST_F(MessageSequence, MoveAndSize) {
   Log().Clear();
   // Without SWP_NOACTIVATE a child window hears of its activation.
   SetWindowPos(child, nullptr, 0, 0, 100, 80, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_SEQUENCE(Log().Messages(), WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_CHILDACTIVATE,
-                  WM_WINDOWPOSCHANGED, WM_SIZE);
+  EXPECT_SEQUENCE(Log().Messages(), WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_CHILDACTIVATE, WM_WINDOWPOSCHANGED,
+                  WM_SIZE);
   EXPECT_EQ(Log().entries.back().lParam, MAKELPARAM(100, 80));
   Log().Clear();
   SetWindowPos(child, nullptr, 0, 0, 90, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -184,8 +184,8 @@ TEST_F(MessageSequence, ClickOnInactiveWindowActivatesThenDelivers) {
   InjectClick(p);
   Pump();
   EXPECT_SEQUENCE(Log().Messages(child), WM_MOUSEACTIVATE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP);
-  EXPECT_SEQUENCE(Log().Messages(top), WM_MOUSEACTIVATE, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
-                  WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS);
+  EXPECT_SEQUENCE(Log().Messages(top), WM_MOUSEACTIVATE, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE,
+                  WM_ACTIVATE, WM_SETFOCUS);
   EXPECT_EQ(GetActiveWindow(), top);
   // The button message carries client coordinates and the button state.
   for (auto& e : Log().entries)
@@ -243,9 +243,9 @@ TEST_F(MessageSequence, DestroyOrder) {
   EXPECT_TRUE(DestroyWindow(top));
   std::vector<std::pair<HWND, UINT>> got;
   for (auto& e : Log().entries) got.emplace_back(e.hwnd, e.msg);
-  std::vector<std::pair<HWND, UINT>> expected{
-      {top, WM_DESTROY},          {child, WM_DESTROY},      {grandchild, WM_DESTROY},
-      {grandchild, WM_NCDESTROY}, {child, WM_NCDESTROY},    {top, WM_NCDESTROY}};
+  std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},        {child, WM_DESTROY},
+                                              {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY},
+                                              {child, WM_NCDESTROY},    {top, WM_NCDESTROY}};
   EXPECT_EQ(got, expected);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(child));
@@ -264,16 +264,15 @@ TEST_F(MessageSequence, DestroyVisibleChildNotifiesParentAndHides) {
   SetFocus(child);
   Log().Clear();
   DestroyWindow(child);
-  EXPECT_SEQUENCE(Log().Messages(child), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_KILLFOCUS,
-                  WM_DESTROY, WM_NCDESTROY);
+  EXPECT_SEQUENCE(Log().Messages(child), WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_KILLFOCUS, WM_DESTROY,
+                  WM_NCDESTROY);
   EXPECT_SEQUENCE(Log().Messages(top), WM_PARENTNOTIFY, WM_SETFOCUS);
   EXPECT_EQ(GetFocus(), top);
 }
 
 TEST_F(MessageSequence, OwnedWindowsGoFirst) {
   HWND owner = CreateTop();
-  HWND owned = CreateWindowExW(0, RecorderClass(), u"Owned", WS_POPUP, 0, 0, 10, 10, owner, nullptr,
-                               nullptr, nullptr);
+  HWND owned = CreateWindowExW(0, RecorderClass(), u"Owned", WS_POPUP, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
   EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
   EXPECT_EQ(GetParent(owned), owner);  // popups report their owner as parent
   Log().Clear();

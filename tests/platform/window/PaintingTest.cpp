@@ -336,8 +336,8 @@ TEST_F(Painting, OwnDcKeepsItsStateUntilTheWindowGoes) {
   wc.lpfnWndProc = DefWindowProcW;
   wc.lpszClassName = u"KestrelOwnDc";
   RegisterClassExW(&wc);
-  HWND top = CreateWindowExW(0, u"KestrelOwnDc", u"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                             nullptr, nullptr);
+  HWND top =
+      CreateWindowExW(0, u"KestrelOwnDc", u"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(top, nullptr);
   HDC first = GetDC(top);
   SetTextColor(first, kRed);
@@ -383,11 +383,11 @@ TEST_F(Painting, ScrollWindowMovesPixelsAndInvalidatesTheRest) {
 }
 
 TEST_F(Painting, ClassicFrameGolden) {
-  HWND top = CreateWindowExW(0, RecorderClass(), u"Kestrel frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             10, 10, 220, 140, nullptr, nullptr, nullptr, nullptr);
+  HWND top = CreateWindowExW(0, RecorderClass(), u"Kestrel frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 220, 140,
+                             nullptr, nullptr, nullptr, nullptr);
   SetColor(top, GetSysColor(COLOR_BTNFACE));
-  HWND list = CreateChild(top, {10, 10, 150, 90}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 1,
-                          nullptr, WS_EX_CLIENTEDGE);
+  HWND list = CreateChild(top, {10, 10, 150, 90}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 1, nullptr,
+                          WS_EX_CLIENTEDGE);
   SetColor(list, RGB(255, 255, 255));
   Pump();
   cairo_surface_t* image = CaptureWindowImage(top);

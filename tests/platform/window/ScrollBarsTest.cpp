@@ -147,9 +147,9 @@ TEST_F(ScrollBars, DefaultProcedureTracksArrowsPagesAndThumb) {
   InjectClick({90, 195});  // the down arrow
   InjectClick({90, 150});  // the track below the thumb
   Pump();
-  std::vector<std::pair<UINT, WPARAM>> expected{
-      {WM_VSCROLL, SB_LINEUP},   {WM_VSCROLL, SB_ENDSCROLL}, {WM_VSCROLL, SB_LINEDOWN},
-      {WM_VSCROLL, SB_ENDSCROLL}, {WM_VSCROLL, SB_PAGEDOWN}, {WM_VSCROLL, SB_ENDSCROLL}};
+  std::vector<std::pair<UINT, WPARAM>> expected{{WM_VSCROLL, SB_LINEUP},   {WM_VSCROLL, SB_ENDSCROLL},
+                                                {WM_VSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_ENDSCROLL},
+                                                {WM_VSCROLL, SB_PAGEDOWN}, {WM_VSCROLL, SB_ENDSCROLL}};
   EXPECT_EQ(ScrollRequests(), expected);
   // Dragging the thumb (17..33) down by 75 pixels: track 166, thumb 16, 150 pixels for 90 steps.
   Log().Clear();
@@ -213,15 +213,15 @@ TEST_F(ScrollRepeat, ArrowRepeatsAfterTheDelayAtTheRateAndOnlyOverTheArrow) {
   DWORD start = 0;
   Hold({90, 195}, [&] {
     start = Backend().Now();
-    Backend().Advance(199);  // not yet
-    Backend().Advance(101);  // 200, 250, 300
+    Backend().Advance(199);      // not yet
+    Backend().Advance(101);      // 200, 250, 300
     InjectMouseMove({90, 100});  // off the arrow: the repeat pauses
     Backend().Advance(100);
     InjectMouseMove({90, 190});
     Backend().Advance(50);  // 450
   });
-  EXPECT_EQ(Codes(), (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN,
-                                        SB_ENDSCROLL}));
+  EXPECT_EQ(Codes(),
+            (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
   ASSERT_EQ(times.size(), 6u);
   for (DWORD& t : times) t -= start;
   EXPECT_EQ(times, (std::vector<DWORD>{0, 200, 250, 300, 450, 450}));

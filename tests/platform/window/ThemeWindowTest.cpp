@@ -191,8 +191,8 @@ class ThemedLook : public WindowTest {
 };
 
 TEST_F(ThemedLook, FrameCaptionScrollBarsAndEdges) {
-  HWND top = CreateWindowExW(0, RecorderClass(), u"Kestrel frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 220,
-                             140, nullptr, nullptr, nullptr, nullptr);
+  HWND top = CreateWindowExW(0, RecorderClass(), u"Kestrel frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 220, 140,
+                             nullptr, nullptr, nullptr, nullptr);
   HWND list = CreateChild(top, {10, 10, 150, 90}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 1, nullptr,
                           WS_EX_CLIENTEDGE);
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 25, 30, 0};

@@ -48,7 +48,8 @@ TEST_F(WindowTree, ClassRegistrationRules) {
   EXPECT_EQ(RegisterClassExW(nullptr), 0);
   WNDCLASSEXW unnamed;
   EXPECT_EQ(RegisterClassExW(&unnamed), 0);
-  EXPECT_EQ(CreateWindowExW(0, RecorderClass(), u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowExW(0, RecorderClass(), u"", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
 }
 
 TEST_F(WindowTree, ParentsOwnersAndAncestors) {
@@ -101,20 +102,29 @@ TEST_F(WindowTree, ZOrderAndEnumeration) {
   EXPECT_EQ(GetDlgCtrlID(c), 3);
   HWND nested = CreateChild(a, {0, 0, 5, 5});
   std::vector<HWND> seen;
-  EnumChildWindows(top, [](HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&seen));
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM p) {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
   EXPECT_EQ(seen, (std::vector<HWND>{c, b, a, nested}));
   // The callback may destroy windows while enumerating.
   int visited = 0;
-  struct Ctx { int* visited; HWND victim; } ctx{&visited, nested};
-  EnumChildWindows(top, [](HWND h, LPARAM p) {
-    auto* x = reinterpret_cast<Ctx*>(p);
-    ++*x->visited;
-    if (h != x->victim) DestroyWindow(x->victim);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&ctx));
+  struct Ctx {
+    int* visited;
+    HWND victim;
+  } ctx{&visited, nested};
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM p) {
+        auto* x = reinterpret_cast<Ctx*>(p);
+        ++*x->visited;
+        if (h != x->victim) DestroyWindow(x->victim);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
   EXPECT_EQ(visited, 3);
   EXPECT_FALSE(IsWindow(nested));
   EXPECT_EQ(FindWindowExW(top, nullptr, RecorderClass(), u"Child"), c);

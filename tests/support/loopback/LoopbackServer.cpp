@@ -12,10 +12,10 @@
 #include <fcntl.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <stdexcept>
 #include <system_error>
@@ -27,8 +27,7 @@ namespace {
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   return true;
 }
 
@@ -48,8 +47,7 @@ std::string HttpRequest::Header(std::string_view name) const {
 }
 
 bool HttpRequest::HasHeader(std::string_view name) const {
-  return std::any_of(headers.begin(), headers.end(),
-                     [&](const auto& h) { return EqualNoCase(h.first, name); });
+  return std::any_of(headers.begin(), headers.end(), [&](const auto& h) { return EqualNoCase(h.first, name); });
 }
 
 // One accepted socket, plain or wrapped in TLS.
@@ -101,8 +99,7 @@ bool LoopbackServer::Connection::ReadRequest(HttpRequest& request) {
     lineEnd = data.find("\r\n", pos);
     const std::string line = data.substr(pos, lineEnd - pos);
     const std::size_t colon = line.find(':');
-    if (colon != std::string::npos)
-      request.headers.emplace_back(line.substr(0, colon), Trim(line.substr(colon + 1)));
+    if (colon != std::string::npos) request.headers.emplace_back(line.substr(0, colon), Trim(line.substr(colon + 1)));
   }
   request.body = data.substr(end + 4);
   const std::string length = request.Header("Content-Length");
@@ -133,8 +130,7 @@ LoopbackServer::LoopbackServer(Handler handler, const TlsIdentity* tls) : handle
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t len = sizeof addr;
   if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(listenFd_, 64) != 0 ||
-      ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
+      ::listen(listenFd_, 64) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
       ::pipe2(wakePipe_, O_CLOEXEC) != 0)
     throw std::runtime_error("loopback server: cannot listen");
   port_ = ntohs(addr.sin_port);

@@ -25,15 +25,14 @@ TestCertificateAuthority::TestCertificateAuthority(const std::string& directory)
            "extendedKeyUsage=serverAuth\n";
   }
   const std::string ec = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes";
-  ok_ = Run("openssl req -x509" + ec + " -keyout " + Quote(d + "ca.key") + " -out " +
-            Quote(caFile_) + " -days 2 -subj '/CN=Kestrel Test CA'" +
-            " -addext basicConstraints=critical,CA:TRUE" +
+  ok_ = Run("openssl req -x509" + ec + " -keyout " + Quote(d + "ca.key") + " -out " + Quote(caFile_) +
+            " -days 2 -subj '/CN=Kestrel Test CA'" + " -addext basicConstraints=critical,CA:TRUE" +
             " -addext keyUsage=critical,keyCertSign,cRLSign") &&
-        Run("openssl req" + ec + " -keyout " + Quote(server_.keyFile) + " -out " +
-            Quote(d + "server.csr") + " -subj /CN=localhost") &&
-        Run("openssl x509 -req -in " + Quote(d + "server.csr") + " -CA " + Quote(caFile_) +
-            " -CAkey " + Quote(d + "ca.key") + " -CAcreateserial -days 2 -out " +
-            Quote(server_.certFile) + " -extfile " + Quote(d + "server.ext"));
+        Run("openssl req" + ec + " -keyout " + Quote(server_.keyFile) + " -out " + Quote(d + "server.csr") +
+            " -subj /CN=localhost") &&
+        Run("openssl x509 -req -in " + Quote(d + "server.csr") + " -CA " + Quote(caFile_) + " -CAkey " +
+            Quote(d + "ca.key") + " -CAcreateserial -days 2 -out " + Quote(server_.certFile) + " -extfile " +
+            Quote(d + "server.ext"));
 }
 
 }  // namespace kestrel::testing

@@ -67,13 +67,15 @@ void TKsThemeStyleWiring::UpdateStyle() {
   auto* windowed = dynamic_cast<TWinControl*>(&control_);
   const bool holdRedraw = windowed && windowed->HandleAllocated() && control_.Visible();
   if (holdRedraw) pf::SendMessageW(windowed->Handle(), pf::WM_SETREDRAW, pf::FALSE, 0);
-  struct RedrawBack {
-    TWinControl* control;
-    ~RedrawBack() {
-      if (control && control->HandleAllocated()) pf::SendMessageW(control->Handle(), pf::WM_SETREDRAW, pf::TRUE, 0);
-    }
-  } redrawBack{holdRedraw ? windowed : nullptr};
-  FStyleManager->ApplyStyle(&control_, FStyleName);
+  {
+    struct RedrawBack {  // on again even when the style raises
+      TWinControl* control;
+      ~RedrawBack() {
+        if (control && control->HandleAllocated()) pf::SendMessageW(control->Handle(), pf::WM_SETREDRAW, pf::TRUE, 0);
+      }
+    } redrawBack{holdRedraw ? windowed : nullptr};
+    FStyleManager->ApplyStyle(&control_, FStyleName);
+  }
   if (restyled_) restyled_();
 }
 

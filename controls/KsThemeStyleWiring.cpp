@@ -44,8 +44,10 @@ TVnThemeMode TKsThemeStyleWiring::UseThemeMode() const { return EffectiveThemeMo
 
 void TKsThemeStyleWiring::SetStyleManager(TKsStyleManager* value) {
   if (value == FStyleManager) return;
-  if (TKsStyleManager* old = FStyleManager; old && !old->ComponentState().Contains(csDestroying)) {
-    control_.RemoveFreeNotification(old);
+  // The link is unregistered even from a manager that is going (its owner may free this control
+  // first): the manager must not reach the link once the control has freed it.
+  if (TKsStyleManager* old = FStyleManager) {
+    if (!old->ComponentState().Contains(csDestroying)) control_.RemoveFreeNotification(old);
     old->UnregisterChanges(FStyleMgrLink.get());
   }
   FStyleManager = value;

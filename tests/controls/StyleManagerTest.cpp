@@ -407,6 +407,21 @@ TEST(StyleManager, ThemedControlsPublishTheirManagerAndRestyleOnSheetChanges) {
   panel.SetStyleManager(nullptr);
 }
 
+TEST(StyleManager, AFormFreesItsManagerAndTheControlsUsingItInAnyOrder) {
+  for (const bool managerFirst : {true, false}) {
+    auto* form = TCustomForm::Create<TForm>(nullptr);
+    TKsStyleManager* m = managerFirst ? new TKsStyleManager(form) : nullptr;
+    auto* panel = new TKsPanel(form);
+    panel->SetParent(form);
+    auto* control = new TKsXPThemedControl(form);
+    control->SetParent(form);
+    if (!m) m = new TKsStyleManager(form);
+    panel->SetStyleManager(m);
+    control->SetStyleManager(m);
+    delete form;  // the manager is marked as going while the controls still hold their links
+  }
+}
+
 // A panel and a label before and after a sheet is applied to them.
 TEST(StyleManager, GoldenAPanelAndALabelBeforeAndAfterASheet) {
   ShownForm f(200, 70);

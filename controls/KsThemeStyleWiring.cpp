@@ -45,10 +45,11 @@ TVnThemeMode TKsThemeStyleWiring::UseThemeMode() const { return EffectiveThemeMo
 void TKsThemeStyleWiring::SetStyleManager(TKsStyleManager* value) {
   if (value == FStyleManager) return;
   // The link is unregistered even from a manager that is going (its owner may free this control
-  // first): the manager must not reach the link once the control has freed it.
+  // first), so that the manager never reaches a freed link; a manager already in its destructor
+  // has let go of its links (the link's sender is cleared).
   if (TKsStyleManager* old = FStyleManager) {
     if (!old->ComponentState().Contains(csDestroying)) control_.RemoveFreeNotification(old);
-    old->UnregisterChanges(FStyleMgrLink.get());
+    if (FStyleMgrLink->Sender() == old) old->UnregisterChanges(FStyleMgrLink.get());
   }
   FStyleManager = value;
   if (!value) return;

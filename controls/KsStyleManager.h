@@ -18,7 +18,6 @@ class TKsIniFile;
 class TKsStyleMgrChangeLink;
 class TStream;
 class TStrings;
-struct TKsValueData;
 
 class TKsStyleManager : public TKsComponent {
   KESTREL_CLASS(TKsStyleManager)

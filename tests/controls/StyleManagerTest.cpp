@@ -364,7 +364,10 @@ TEST(StyleManager, ASheetSurvivesFilesAndStoredFormsByteForByte) {
   WriteComponent(first, &m);
   first.SetPosition(0);
   TKsStyleManager copy(nullptr);
+  int copyChanges = 0;
+  copy.SetOnChange([&](TObject*) { ++copyChanges; });
   ReadComponent(first, &copy);
+  EXPECT_EQ(copyChanges, 1);  // quiet while reading, then once when loaded
   WriteComponent(second, &copy);
   EXPECT_EQ(std::vector<std::uint8_t>(first.Memory(), first.Memory() + first.Size()),
             std::vector<std::uint8_t>(second.Memory(), second.Memory() + second.Size()));
@@ -372,6 +375,10 @@ TEST(StyleManager, ASheetSurvivesFilesAndStoredFormsByteForByte) {
 }
 
 TEST(StyleManager, EvenAnEmptySheetIsStoredWithTheForm) {
+  EXPECT_EQ(StyleNames(*DefaultStyleManager()), (std::vector<String>{u"(Default)"}));
+  TStringList defaults;
+  DefaultStyleManager()->GetProperties(u"(Default)", defaults);
+  EXPECT_EQ(defaults.Count(), 0);
   TKsStyleManager m(nullptr);
   TMemoryStream stream;
   WriteComponent(stream, &m);

@@ -5,13 +5,13 @@
 
 #include "controls/BackgroundPainter.h"
 #include "controls/BevelPainter.h"
-#include "controls/BitmapStretch.h"
-#include "controls/DrawingTypeInfo.h"
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsStyleManager.h"
 #include "controls/KsXPThemedControl.h"
+#include "controls/internal/BitmapStretch.h"
+#include "controls/internal/DrawingTypeInfo.h"
 #include "framework/GraphicControl.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -111,7 +111,7 @@ TCustomKsPanel::TCustomKsPanel(TComponent* owner)
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
-  FImgFormChLink->FOnChange = [this](TObject*) { Invalidate(); };
+  FImgFormChLink->OnChange = [this](TObject*) { Invalidate(); };
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
   FThemeStyle.AssignDefaultManager();
 }

@@ -18,10 +18,6 @@ namespace kestrel {
 KESTREL_IMPLEMENT_CLASS(TKsStyleMgrChangeLink, TObject)
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsStyleManager, TKsComponent)
 
-void TKsStyleMgrChangeLink::Change() {
-  if (OnChange) OnChange(FSender);
-}
-
 namespace {
 
 const String kDefaultStyle = u"(Default)";
@@ -49,7 +45,6 @@ TKsStyleManager::TKsStyleManager(TComponent* owner) : TKsComponent(owner), FStyl
 
 TKsStyleManager::~TKsStyleManager() {
   Destroying();  // watchers that hear of this manager going see it as going
-  for (TKsStyleMgrChangeLink* link : FLinksList) link->FSender = nullptr;
 }
 
 void TKsStyleManager::PrepareSheet() {
@@ -63,24 +58,13 @@ void TKsStyleManager::EndUpdate() {
   if (FUpdateCount > 0 && --FUpdateCount == 0) Changed();
 }
 
-void TKsStyleManager::RegisterChanges(TKsStyleMgrChangeLink* link) {
-  if (!link || std::find(FLinksList.begin(), FLinksList.end(), link) != FLinksList.end()) return;
-  link->FSender = this;
-  FLinksList.push_back(link);
-}
+void TKsStyleManager::RegisterChanges(TKsStyleMgrChangeLink* link) { FLinksList.Register(link); }
 
-void TKsStyleManager::UnregisterChanges(TKsStyleMgrChangeLink* link) {
-  const auto it = std::find(FLinksList.begin(), FLinksList.end(), link);
-  if (it == FLinksList.end()) return;
-  link->FSender = nullptr;
-  FLinksList.erase(it);
-}
+void TKsStyleManager::UnregisterChanges(TKsStyleMgrChangeLink* link) { FLinksList.Unregister(link); }
 
 void TKsStyleManager::Changed() {
   if (ComponentState().Contains(csLoading)) return;
-  const auto links = FLinksList;  // a handler may unregister links
-  for (TKsStyleMgrChangeLink* link : links)
-    if (std::find(FLinksList.begin(), FLinksList.end(), link) != FLinksList.end()) link->Change();
+  FLinksList.Notify();
   TKsComponent::Changed();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/KsComponent.h"
+#include "framework/ChangeLink.h"
 
 namespace kestrel {
 
@@ -76,7 +77,7 @@ class TKsStyleManager : public TKsComponent {
   void LoadSheetInUpdate(TStream& stream);
 
   std::unique_ptr<TKsIniFile> FStyles;
-  std::vector<TKsStyleMgrChangeLink*> FLinksList;
+  TChangeLinkList FLinksList{this};
   int FUpdateCount = 0;
   // The parents merged during one ApplyStyle.
   std::vector<String> FUsesList;

@@ -8,6 +8,7 @@
 #include "framework/SysUtils.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -17,10 +18,6 @@ namespace pf = platform;
 KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
-
-constexpr int kToolBarButtonPart = 1;            // TP_BUTTON
-constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
-constexpr int kToolBarDisabledState = 4;         // TS_DISABLED
 
 bool ApplicationUsesThemes() {
   const TVnApplication* app = VnApplication();
@@ -137,8 +134,8 @@ void TVnThemeServices::CloseThemes() {
 }
 
 TThemedElementDetails TVnThemeServices::TextDetails(const TThemedElementDetails& details) const {
-  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == kToolBarButtonPart &&
-      details.State == kToolBarDisabledState)
+  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == pf::TP_BUTTON &&
+      details.State == pf::TS_DISABLED)
     return {teButton, details.Part, details.State};
   return details;
 }
@@ -289,11 +286,10 @@ TRect TVnThemeServices::ContentRect(TVnThemeMode mode, pf::HDC dc, const TThemed
 }
 
 TThemedElementDetails TVnThemeServices::GetDetails(TThemedStatus detail) {
-  constexpr int kGripperPart = 3;  // SP_GRIPPER
   switch (detail) {
     case tsPane: return {teStatus, 1, 0};
     case tsGripperPane: return {teStatus, 2, 0};
-    case tsGripper: return {teStatus, kGripperPart, 0};
+    case tsGripper: return {teStatus, pf::SP_GRIPPER, 0};
     case tsStatusDontCare:
     case tsStatusRoot: break;
   }
@@ -303,7 +299,7 @@ TThemedElementDetails TVnThemeServices::GetDetails(TThemedStatus detail) {
 namespace {
 
 pf::BOOL SendMetricsNotice(pf::HWND wnd, pf::LPARAM) {
-  pf::SendMessageW(wnd, CM_VNNCMETRICSCHANGED, kSetNonClientMetrics, 0);
+  pf::SendMessageW(wnd, CM_VNNCMETRICSCHANGED, pf::SPI_SETNONCLIENTMETRICS, 0);
   return pf::TRUE;
 }
 
@@ -319,7 +315,7 @@ pf::BOOL SendMetricsNoticeToTree(pf::HWND wnd, pf::LPARAM) {
 void TVnThemeServices::HookMainWindow() {
   if (mainWindowHook_ || !ApplicationExists()) return;
   mainWindowHook_ = Application()->HookMainWindow([](TMessage& message) {
-    if (message.Msg == pf::WM_SETTINGCHANGE && message.WParam == kSetNonClientMetrics)
+    if (message.Msg == pf::WM_SETTINGCHANGE && message.WParam == pf::SPI_SETNONCLIENTMETRICS)
       pf::EnumThreadWindows(pf::GetCurrentThreadId(), SendMetricsNoticeToTree, 0);
     return false;  // the settings message takes its normal course
   });

@@ -19,6 +19,10 @@ KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
 
+// WM_SETTINGCHANGE's wParam when the non-client metrics changed; the platform layer has no name
+// for it.
+constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
+
 bool ApplicationUsesThemes() {
   const TVnApplication* app = VnApplication();
   return app && app->UseXPThemes();
@@ -299,7 +303,7 @@ TThemedElementDetails TVnThemeServices::GetDetails(TThemedStatus detail) {
 namespace {
 
 pf::BOOL SendMetricsNotice(pf::HWND wnd, pf::LPARAM) {
-  pf::SendMessageW(wnd, CM_VNNCMETRICSCHANGED, pf::SPI_SETNONCLIENTMETRICS, 0);
+  pf::SendMessageW(wnd, CM_VNNCMETRICSCHANGED, kSetNonClientMetrics, 0);
   return pf::TRUE;
 }
 
@@ -315,7 +319,7 @@ pf::BOOL SendMetricsNoticeToTree(pf::HWND wnd, pf::LPARAM) {
 void TVnThemeServices::HookMainWindow() {
   if (mainWindowHook_ || !ApplicationExists()) return;
   mainWindowHook_ = Application()->HookMainWindow([](TMessage& message) {
-    if (message.Msg == pf::WM_SETTINGCHANGE && message.WParam == pf::SPI_SETNONCLIENTMETRICS)
+    if (message.Msg == pf::WM_SETTINGCHANGE && message.WParam == kSetNonClientMetrics)
       pf::EnumThreadWindows(pf::GetCurrentThreadId(), SendMetricsNoticeToTree, 0);
     return false;  // the settings message takes its normal course
   });

@@ -36,8 +36,6 @@ constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_SETTINGCHANGE = 0x001A;
-// WM_SETTINGCHANGE's wParam when the non-client metrics (title bar, scroll bar sizes) changed.
-constexpr WPARAM SPI_SETNONCLIENTMETRICS = 0x002A;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
 constexpr UINT WM_CANCELMODE = 0x001F;
 constexpr UINT WM_SETCURSOR = 0x0020;

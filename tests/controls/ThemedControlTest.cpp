@@ -248,7 +248,7 @@ TEST(ThemedControl, TheMetricsNoticeReachesEveryWindowOfTheThread) {
   testing::Pump();
   Application();
   GlobalThemeServices();  // puts the hook on the application's window once that exists
-  platform::SendMessageW(Application()->Handle(), platform::WM_SETTINGCHANGE, platform::SPI_SETNONCLIENTMETRICS, 0);
+  platform::SendMessageW(Application()->Handle(), platform::WM_SETTINGCHANGE, 42, 0);
   EXPECT_EQ(outer->heard[CM_VNNCMETRICSCHANGED], 1);
   EXPECT_EQ(inner->heard[CM_VNNCMETRICSCHANGED], 1);
 }

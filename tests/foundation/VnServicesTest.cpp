@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "foundation/CheckBoxStrip.h"
 #include "foundation/VnApplication.h"
+#include "foundation/internal/CheckBoxStrip.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"

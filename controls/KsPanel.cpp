@@ -26,7 +26,8 @@ using namespace platform;
 
 namespace {
 
-constexpr WPARAM kDragMove = 0xF012;  // SC_MOVE | HTCAPTION
+// A move as if the caption were dragged.
+constexpr WPARAM kDragMove = SC_MOVE | static_cast<WPARAM>(HTCAPTION);
 
 // A theme handle of one class for one paint.
 class ScopedTheme {

@@ -82,8 +82,9 @@ void TVnPNGChunktRNS::WidenTwoBitGraySample() {
 }
 
 void TVnPNGChunktRNS::WriteChunk(PngChunkWriter& out) {
-  std::vector<std::uint8_t> data(paletteValues_.begin(),
-                                 paletteValues_.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fData.size(), 256)));
+  std::vector<std::uint8_t> data(
+      paletteValues_.begin(),
+      paletteValues_.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fData.size(), 256)));
   // Pixels keep only the high byte of 16-bit samples and are written as v * 257 (the low byte a
   // copy of the high one); the transparent colour must be written the same way to match them.
   const TVnPNGChunkIHDR* header = Header();

@@ -61,8 +61,7 @@ std::vector<bool> TVnPNGObject::TransparentPixels() const {
   const platform::COLORREF key = TransparentColor();
   keyed.resize(static_cast<std::size_t>(Width()) * Height());
   for (int y = 0; y < Height(); ++y)
-    for (int x = 0; x < Width(); ++x)
-      keyed[static_cast<std::size_t>(y) * Width() + x] = GetPixelColor(x, y) == key;
+    for (int x = 0; x < Width(); ++x) keyed[static_cast<std::size_t>(y) * Width() + x] = GetPixelColor(x, y) == key;
   return keyed;
 }
 

@@ -244,5 +244,16 @@ TEST(FillClipboard, NoBlockChangesNothingAndBadBlocksRaiseWithoutChanging) {
   }
 }
 
+TEST(FillClipboard, ABlockThatCannotBeFilledRaisesAndKeepsTheClipboard) {
+  TGDIPFill copied;
+  Customise(copied);
+  copied.SaveToClipBoard();
+  // An empty movable block cannot be locked, so it cannot be filled.
+  EXPECT_THROW(TFillClipboard::Put({}), EOutOfResources);
+  TGDIPFill pasted;
+  pasted.LoadFromClipBoard();
+  EXPECT_EQ(pasted.Settings(), copied.Settings());
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -15,6 +15,7 @@
 #include "ThemeSwitch.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
+#include "framework/TerminationSignals.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
   gallery::InstallThemeSwitch();
+  TTerminationSignals::Install();
   TForm* form = chosen->create();
   if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();

@@ -207,6 +207,7 @@ TEST(PngWrite, ChunksKeepTheirValuesAndPlaces) {
                   .Chunk("tIME", {0x07, 0xEA, 12, 9, 15, 30, 59})
                   .Chunk("pHYs", {0, 0, 0x0B, 0x13, 0, 0, 0x0B, 0x13, 1})
                   .Chunk("prVt", {1, 2, 3})
+                  .Chunk("cHRM", Bytes(32, 1))  // dropped on reading
                   .ImageData(Bytes(2 * 10, 7))
                   .Chunk("tEXt", {'K', 0, 'v'})
                   .End()
@@ -226,6 +227,7 @@ TEST(PngWrite, ChunksKeepTheirValuesAndPlaces) {
   ASSERT_NE(time, nullptr);
   EXPECT_EQ(time->Year, 2026);
   EXPECT_EQ(time->Second, 59);
+  ASSERT_TRUE(back.HasPixelInformation());  // asking for it would add one
   EXPECT_EQ(back.PixelInformation()->PPUnitX(), 2835u);
   EXPECT_EQ(back.PixelInformation()->UnitType(), utMeter);
   EXPECT_EQ(back.Chunks().FindChunk("prVt")->Data(), (Bytes{1, 2, 3}));

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "framework/Stream.h"
-#include "imaging/PngChunkWriter.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngChunkWriter.h"
 
 namespace kestrel {
 

@@ -7,8 +7,8 @@
 
 #include "PngTestUtil.h"
 #include "framework/Bitmap.h"
-#include "imaging/PngAlphaBlendFilter.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngAlphaBlendFilter.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Clipboard.h"

@@ -73,12 +73,13 @@ int main(int argc, char** argv) {
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
   gallery::InstallThemeSwitch();
-  TTerminationSignals::Install();
+  // The monkey closes pages itself; a signal ends it the default way.
   if (monkeyEvents > 0) {
     const long survived = gallery::TMonkey(*chosen, static_cast<std::uint32_t>(seed)).Run(monkeyEvents, monkeySeconds);
     std::cout << "kestrel-gallery: page " << chosen->name << ", seed " << seed << ": " << survived << " events\n";
     Halt(0);
   }
+  TTerminationSignals::Install();
   TForm* form = chosen->create();
   if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();

@@ -7,7 +7,7 @@
 #include "framework/Colors.h"
 #include "framework/Filer.h"
 #include "framework/MemoryStream.h"
-#include "imaging/PngChunkWriter.h"
+#include "imaging/internal/PngChunkWriter.h"
 #include "platform/gdi/Gdi.h"
 
 namespace kestrel {

@@ -10,7 +10,7 @@
 #include "framework/Colors.h"
 #include "framework/ResourceStream.h"
 #include "framework/Stream.h"
-#include "imaging/OnFailure.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/SystemColors.h"

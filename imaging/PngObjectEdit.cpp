@@ -7,9 +7,8 @@
 #include "framework/Bitmap.h"
 #include "framework/Colors.h"
 #include "framework/Screen.h"
-#include "imaging/OnFailure.h"
 #include "imaging/PngObject.h"
-#include "platform/gdi/DibFormat.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/os/GlobalMemory.h"
@@ -104,39 +103,50 @@ class OpenClipboardScope {
 // The pixels of a packed DIB (header, masks or colour table, bits) of `size` bytes as BGRA
 // rows, top row first; false when the block is not a bitmap this can read. Headers larger than
 // the basic one, colour masks and colour tables (also ahead of 16-, 24- and 32-bit pixels) are
-// honoured.
+// honoured: the platform converts the pixels into a 32-bit DIB section.
 bool DecodePackedDib(const std::uint8_t* block, std::size_t size, int& width, int& height,
                      std::vector<std::uint8_t>& bgra) {
   pf::BITMAPINFOHEADER header;
   if (size < sizeof header) return false;
   std::memcpy(&header, block, sizeof header);
+  const int bitCount = header.biBitCount;
+  const bool masked = header.biCompression == pf::BI_BITFIELDS;
   if (header.biSize < sizeof header || header.biSize > size) return false;
-  const bool separateMasks = header.biCompression == pf::BI_BITFIELDS && header.biSize == sizeof header;
-  const std::uint64_t masks = separateMasks ? 12 : 0;
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+    return false;
+  if (header.biCompression != pf::BI_RGB && !(masked && (bitCount == 16 || bitCount == 32))) return false;
+  if (header.biWidth <= 0 || header.biWidth > 65535 || header.biHeight == 0 || header.biHeight < -65535 ||
+      header.biHeight > 65535)
+    return false;
   std::uint64_t colors = header.biClrUsed;
-  if (header.biBitCount <= 8) {
-    const std::uint64_t tableSize = std::uint64_t{1} << header.biBitCount;
+  if (bitCount <= 8) {
+    const std::uint64_t tableSize = std::uint64_t{1} << bitCount;
     if (colors > tableSize) return false;
     if (colors == 0) colors = tableSize;
   }
+  const std::uint64_t masks = masked && header.biSize == sizeof header ? 12 : 0;
   const std::uint64_t bitsOffset = header.biSize + masks + 4 * colors;
-  if (bitsOffset > size) return false;
-  const pf::DibFormat format(reinterpret_cast<const pf::BITMAPINFO*>(block));
-  if (!format.Valid() || bitsOffset + format.ImageSize() > size) return false;
-  width = format.Width();
-  height = format.Height();
-  const std::uint8_t* bits = block + bitsOffset;
-  bgra.assign(static_cast<std::size_t>(width) * height * 4, 0);
-  std::uint8_t* out = bgra.data();
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* row = format.Row(bits, y);
-    for (int x = 0; x < width; ++x, out += 4) {
-      const std::uint32_t argb = format.Read(row, x);
-      out[0] = static_cast<std::uint8_t>(argb);
-      out[1] = static_cast<std::uint8_t>(argb >> 8);
-      out[2] = static_cast<std::uint8_t>(argb >> 16);
-    }
-  }
+  width = header.biWidth;
+  height = std::abs(header.biHeight);
+  const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(width)} * bitCount + 31) / 32 * 4;
+  if (bitsOffset + stride * static_cast<std::uint64_t>(height) > size) return false;
+
+  pf::BITMAPINFO target{};
+  target.bmiHeader.biSize = sizeof(pf::BITMAPINFOHEADER);
+  target.bmiHeader.biWidth = width;
+  target.bmiHeader.biHeight = -height;
+  target.bmiHeader.biPlanes = 1;
+  target.bmiHeader.biBitCount = 32;
+  void* pixels = nullptr;
+  const pf::OwnedMemoryDC dc(pf::CreateCompatibleDC(nullptr));
+  const pf::OwnedBitmap section(dc ? pf::CreateDIBSection(dc.get(), &target, pf::DIB_RGB_COLORS, &pixels, nullptr, 0)
+                                   : nullptr);
+  if (!section || !pixels ||
+      pf::SetDIBits(dc.get(), section.get(), 0, static_cast<pf::UINT>(height), block + bitsOffset,
+                    reinterpret_cast<const pf::BITMAPINFO*>(block), pf::DIB_RGB_COLORS) == 0)
+    return false;
+  const auto* from = static_cast<const std::uint8_t*>(pixels);
+  bgra.assign(from, from + static_cast<std::size_t>(width) * height * 4);
   return true;
 }
 

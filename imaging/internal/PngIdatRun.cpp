@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "imaging/OnFailure.h"
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngSource.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/core/LargePages.h"
 
 namespace kestrel {

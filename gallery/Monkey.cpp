@@ -42,7 +42,12 @@ long TMonkey::Run(long events, double seconds) {
   // Every wait for input, in any loop, is where the next event comes from.
   backend->SetWaitHandler([this] { Step(); });
   LiveForm();
-  while (!done_) Application()->HandleMessage();
+  while (!done_) {
+    Application()->HandleMessage();
+    // Once the page's main form was closed the application no longer waits when idle, so the
+    // wait handler is not reached: the next event is sent from here.
+    if (Application()->Terminated()) Step();
+  }
   backend->SetWaitHandler(nullptr);
   return sent_;
 }

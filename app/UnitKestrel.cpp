@@ -148,6 +148,8 @@ void TForm1::FormCreate(TObject*) {
   const AnsiString& url = HTTPGetUpdate->URL();
   const String installer = Utf8ToUtf16(url.substr(url.rfind('/') + 1));
   HTTPGetUpdate->SetFileName(Utf16ToUtf8(GetTempDir() + installer));
+  // A run that was killed mid-download could not remove its hidden partial file.
+  HTTPGetUpdate->RemoveAbandonedDownloads();
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {

@@ -380,6 +380,8 @@ void TWinControl::UpdateZOrder(TControl* control) {
 void TWinControl::Broadcast(TMessage& message) {
   const auto copy = controls_;
   for (TControl* c : copy) {
+    // A handler may free a later child (a markup label re-made its embedded controls).
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     c->WindowProc ? c->WindowProc(message) : c->WndProc(message);
     if (message.Result != 0) return;
   }
@@ -388,6 +390,7 @@ void TWinControl::Broadcast(TMessage& message) {
 void TWinControl::NotifyShowingChanged() {
   const auto copy = controls_;
   for (TControl* c : copy) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     c->Perform(CM_SHOWINGCHANGED);
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->NotifyShowingChanged();
   }

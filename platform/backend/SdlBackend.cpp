@@ -101,6 +101,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
   // rather than a GL texture, which would load a whole GL stack (and its threads) for nothing.
   // A user's SDL_FRAMEBUFFER_ACCELERATION still wins.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  // SDL would turn SIGTERM and SIGINT into a quit event nobody reads; the programs handle them.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }

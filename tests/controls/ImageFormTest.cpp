@@ -33,6 +33,7 @@ TEST(BitmapRegion, RunsOfNonKeyPixelsIncludingTheLastColumnInEveryFormat) {
   for (TPixelFormat format : {pf24bit, pf32bit, pf8bit}) {
     TBitmap bitmap(4, 2);
     bitmap.SetPixelFormat(format);
+    ASSERT_EQ(bitmap.PixelFormat(), format);
     bitmap.Canvas()->Brush()->SetColor(clWhite);
     bitmap.Canvas()->FillRect(Rect(0, 0, 4, 2));
     bitmap.Canvas()->SetPixels(3, 0, clRed);  // rightmost column

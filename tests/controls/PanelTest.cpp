@@ -144,8 +144,12 @@ TEST(KsPanel, PaintingRulesThatKeepOddSettings) {
   p->SetBevelWidth(INT_MAX);
   p->Invalidate();
   Pump();
-  p->AdjustClientRect(area);
-  EXPECT_GE(area.right, area.left);
+  TRect huge = p->ClientRect();
+  p->AdjustClientRect(huge);
+  EXPECT_GE(huge.right, huge.left);
+  EXPECT_GE(huge.bottom, huge.top);
+  EXPECT_TRUE(huge.left >= 0 && huge.top >= 0 && huge.right <= p->ClientWidth() && huge.bottom <= p->ClientHeight())
+      << huge.left << "," << huge.top << "," << huge.right << "," << huge.bottom;
 
   // A top-left picture takes Color from its bottom-right pixel; an empty picture turns any kind
   // into a colour fill.

@@ -113,6 +113,13 @@ TEST_F(HTMLPaintTest, ClicksToggleInputsOnceAndSelectLinksOnlyWhenAsked) {
   EXPECT_TRUE(box.Checked());
   EXPECT_EQ(checked, std::vector<TVnHTMLInputItem*>{&box});
   EXPECT_EQ(Data().SelectedItem(), &box);
+  // A second click toggles back, and the toggle itself announces a change: the selection
+  // stays where it was this time.
+  changes = 0;
+  render.ClickTransfer(5, 5, r);
+  EXPECT_FALSE(box.Checked());
+  EXPECT_EQ(checked, (std::vector<TVnHTMLInputItem*>{&box, &box}));
+  EXPECT_EQ(Data().SelectedItem(), &box);
   EXPECT_GT(changes, 0);
 
   changes = 0;

@@ -230,6 +230,8 @@ TEST(Marquee, TicksLeaveWhatAWholeRepaintPaints) {
       testing::Pump();
     }
     const std::vector<std::uint32_t> ticked = FormPixels(m.form.form);
+    // Two failed captures would compare equal.
+    ASSERT_EQ(ticked.size(), static_cast<std::size_t>(m.form.form->Width()) * m.form.form->Height());
     m.marquee->Invalidate();
     testing::Pump();
     EXPECT_TRUE(ticked == FormPixels(m.form.form));

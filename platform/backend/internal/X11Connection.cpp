@@ -10,6 +10,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #define KESTREL_X11_CONNECTION 1
 #endif
 
@@ -24,6 +28,18 @@ std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
   SDL_VERSION(&info.version);
   if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
   return info;
+}
+
+// Xlib calls this once the connection to the server is gone (the server ended, the network went),
+// and ends the program itself should this return. Nothing can be shown or cleaned up through a
+// dead connection, and the windows' destructors would wait on it for ever: the program says why
+// it ends and ends at once. The next start removes what the run left behind.
+int DisplayLost(Display*) {
+  static const char message[] = ": the connection to the display was lost; ending.\n";
+  const char* name = program_invocation_short_name;
+  [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, name, std::strlen(name));
+  n = ::write(STDERR_FILENO, message, sizeof message - 1);
+  ::_exit(1);
 }
 
 // Cairo's ARGB32 words as they lie in memory on this machine.
@@ -66,6 +82,7 @@ X11Connection::~X11Connection() {
 std::unique_ptr<X11Connection> X11Connection::For(SDL_Window* window) {
   auto info = X11InfoOf(window);
   if (!info || !info->info.x11.display) return nullptr;
+  XSetIOErrorHandler(DisplayLost);
   auto impl = std::make_unique<Impl>();
   impl->display = info->info.x11.display;
   return std::unique_ptr<X11Connection>(new X11Connection(std::move(impl)));

@@ -3,6 +3,7 @@
 
 #include <csignal>
 
+#include "accessibility/Accessibility.h"
 #include "app/UnitKestrel.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
@@ -13,6 +14,7 @@ int main() {
   InstallVnApplication();
   platform::SetDesktopIdentity("net.kestrel.Kestrel", "Kestrel");
   platform::InstallBackendFromEnvironment("sdl");
+  StartAccessibility();
   // The display library turns SIGTERM and SIGINT into a quit request nobody reads: a session
   // ending (or Ctrl+C) would then wait for the program forever. They end it as usual instead.
   std::signal(SIGTERM, SIG_DFL);

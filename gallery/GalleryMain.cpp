@@ -11,6 +11,7 @@
 #include <iostream>
 #include <string>
 
+#include "accessibility/Accessibility.h"
 #include "GalleryPages.h"
 #include "ThemeSwitch.h"
 #include "foundation/VnApplication.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   platform::InstallBackendFromEnvironment("sdl");
+  if (screenshot.empty()) StartAccessibility();
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
   gallery::InstallThemeSwitch();

@@ -11,6 +11,7 @@
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/FrameLayout.h"
 #include "platform/window/Ime.h"
+#include "platform/window/AccessEvents.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"
@@ -241,6 +242,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       StoreText(*w, reinterpret_cast<LPCWSTR>(lParam));
       if ((w->style & WS_CAPTION) == WS_CAPTION) NcPaint(*w);
+      NotifyAccessEvent(AccessEvent::NameChange, hwnd);
       return TRUE;
     case WM_GETTEXT: return CopyText(*w, wParam, lParam);
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());

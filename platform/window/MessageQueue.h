@@ -7,12 +7,15 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 #include <vector>
 
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel::platform {
+
+class WaitSource;
 
 class MessageQueue {
  public:
@@ -105,6 +108,8 @@ class MessageQueue {
 
  private:
   void WaitForWork(int timeoutMs);
+  // The backend's wait joined by the installed wait source's descriptors.
+  void WaitWithSource(WaitSource& source, int timeoutMs);
   // Hands the result to the thread waiting for a sent message and wakes it.
   static void Answer(SentMessage& sent, LRESULT result);
 
@@ -118,6 +123,7 @@ class MessageQueue {
   int exitCode_ = 0;
   bool woken_ = false;
   int inSend_ = 0;
+  std::vector<pollfd> waitFds_;
   bool waiting_ = false;  // inside Wait()
   DWORD lastLooked_ = 0;  // backend time the owner last ran its sent messages
   std::vector<Timer> timers_;

@@ -49,8 +49,7 @@ bool StatusSaysEnabled(DBusMessage* reply) {
     if (dbus_message_iter_get_arg_type(&variant) != DBUS_TYPE_BOOLEAN) continue;
     dbus_bool_t value = FALSE;
     dbus_message_iter_get_basic(&variant, &value);
-    if (value && (std::strcmp(name, "IsEnabled") == 0 || std::strcmp(name, "ScreenReaderEnabled") == 0))
-      enabled = true;
+    if (value && (std::strcmp(name, "IsEnabled") == 0 || std::strcmp(name, "ScreenReaderEnabled") == 0)) enabled = true;
   }
   return enabled;
 }
@@ -64,8 +63,8 @@ bool AccessibilityBusSaysEnabled() {
   DBusConnection* bus = dbus_connection_open_private(address.c_str(), &error);
   bool enabled = false;
   if (bus && dbus_bus_register(bus, &error) && HasOwner(bus, "org.a11y.Bus")) {
-    DBusMessage* call = dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties",
-                                                     "GetAll");
+    DBusMessage* call =
+        dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "GetAll");
     const char* interface = "org.a11y.Status";
     dbus_message_append_args(call, DBUS_TYPE_STRING, &interface, DBUS_TYPE_INVALID);
     if (DBusMessage* reply = dbus_connection_send_with_reply_and_block(bus, call, kBusTimeoutMs, &error)) {
@@ -87,7 +86,8 @@ using BridgeInit = int (*)(int*, char***);
 }  // namespace
 
 bool AssistiveTechnologiesEnabled() {
-  if (const char* forced = std::getenv("KESTREL_ACCESSIBILITY"); forced && *forced) return std::strcmp(forced, "0") != 0;
+  if (const char* forced = std::getenv("KESTREL_ACCESSIBILITY"); forced && *forced)
+    return std::strcmp(forced, "0") != 0;
   if (const char* off = std::getenv("NO_AT_BRIDGE"); off && std::strcmp(off, "1") == 0) return false;
   return AccessibilityBusSaysEnabled();
 }

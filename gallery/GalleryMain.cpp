@@ -11,9 +11,9 @@
 #include <iostream>
 #include <string>
 
-#include "accessibility/Accessibility.h"
 #include "GalleryPages.h"
 #include "ThemeSwitch.h"
+#include "accessibility/Accessibility.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "platform/backend/BackendSelection.h"

@@ -98,8 +98,7 @@ void X11Connection::Wait(int wakeFd, int timeoutMs, std::vector<pollfd>* extra) 
   p.assign({{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}});
   p.resize(own);
   if (extra) p.insert(p.end(), extra->begin(), extra->end());
-  if (poll(p.data(), p.size(), timeoutMs) >= 0 && p[0].revents == 0)
-    impl_->quietAt = std::chrono::steady_clock::now();
+  if (poll(p.data(), p.size(), timeoutMs) >= 0 && p[0].revents == 0) impl_->quietAt = std::chrono::steady_clock::now();
   else impl_->quietAt = {};
   if (extra) std::copy(p.begin() + static_cast<std::ptrdiff_t>(own), p.end(), extra->begin());
 }

@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Caret.h"
 #include "platform/window/MessageQueue.h"
-#include "platform/window/AccessEvents.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowInternal.h"
 #include "platform/window/WindowManager.h"

@@ -2,12 +2,12 @@
 // The message queue of one thread: posted messages (input included), messages sent from other
 // threads and waiting for their reply, the quit request, and the thread's timers.
 
+#include <poll.h>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <poll.h>
 #include <thread>
 #include <vector>
 

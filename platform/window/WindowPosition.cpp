@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
 #include "platform/window/FrameLayout.h"
-#include "platform/window/AccessEvents.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowClass.h"
 #include "platform/window/WindowInternal.h"

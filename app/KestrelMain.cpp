@@ -1,6 +1,7 @@
 // kestrel: the download assistant. Takes no arguments; the backend comes from KESTREL_BACKEND
 // (sdl by default).
 
+#include "accessibility/Accessibility.h"
 #include "app/UnitKestrel.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
@@ -12,6 +13,7 @@ int main() {
   InstallVnApplication();
   platform::SetDesktopIdentity("net.kestrel.Kestrel", "Kestrel");
   platform::InstallBackendFromEnvironment("sdl");
+  StartAccessibility();
   TApplication* app = Application();
   // A session that ends, Ctrl+C or a closed terminal close the dialog as its close button does:
   // a running download is cancelled and its partial file removed.

@@ -367,6 +367,12 @@ void TCustomKsPanel::SetSizeGrip(bool value) {
   Invalidate();
 }
 
+void TCustomKsPanel::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Panel;
+  info.Focusable = false;
+}
+
 void TCustomKsPanel::SetText(const String& value) {
   if (value == Caption()) return;
   TCustomControl::SetText(value);

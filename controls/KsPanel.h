@@ -133,6 +133,8 @@ class TCustomKsPanel : public TCustomControl {
   virtual void UpdateStyle();
 
   void SetText(const String& value) override;
+  // A grouping of the controls on it.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
   void AdjustClientRect(TRect& rect) const override;
   // Tells children that see through to this panel to repaint (force: whatever this panel is).
   virtual void UpdateChildren(bool force);

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
@@ -184,6 +185,13 @@ class TControl : public TComponent {
   bool MouseInControl() const { return mouseInControl_; }
   // The form the control sits on (null if none).
   TCustomForm* GetParentForm() const;
+
+  // ---- accessibility ----
+  // What the control tells assistive technologies; here: its caption as the name, its hint as
+  // the description. Controls fill in their role, states and text.
+  virtual void GetAccessibleInfo(TAccessibleInfo& info) const;
+  // Carries out the action GetAccessibleInfo names (the base: Click); false when there is none.
+  virtual bool DoAccessibleAction();
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

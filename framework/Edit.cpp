@@ -55,6 +55,7 @@ void TEdit::SetText(const String& value) {
 
 void TEdit::Change() {
   Invalidate();
+  NotifyAccessible(this, TAccessibleChange::Text);
   if (OnChange) OnChange(this);
 }
 
@@ -272,6 +273,16 @@ void TEdit::Paint() {
     canvas.LineTo(x, y + textHeight);
   }
   ControlPainter::DrawEditFrame(canvas, r, state);
+}
+
+void TEdit::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Text;
+  info.Name.clear();  // the text is the content, not the name (a label names the edit)
+  info.HasText = true;
+  info.Text = DisplayText();
+  info.Caret = caret_;
+  info.Editable = !readOnly_;
 }
 
 }  // namespace kestrel

@@ -354,4 +354,12 @@ void TCustomForm::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
+void TCustomForm::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TWinControl::GetAccessibleInfo(info);
+  info.Role = borderStyle_ == bsDialog ? TAccessibleRole::Dialog : TAccessibleRole::Frame;
+  info.Name = Caption();
+  info.Focusable = false;
+  info.Modal = modal_;
+}
+
 }  // namespace kestrel

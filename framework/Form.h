@@ -58,6 +58,9 @@ class TCustomForm : public TWinControl {
   // Runs OnDestroy (once); whoever frees a form calls it first, the destructor as a last resort.
   virtual void BeforeDestruction();
 
+  // A frame (a dialog with the dialog border), named by its caption.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
+
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
   TBorderIcons BorderIcons() const { return borderIcons_; }

@@ -30,10 +30,18 @@ class TLabel : public TGraphicControl {
   // Fits the size to the text now (AutoSize does it after every change).
   void AdjustBounds();
 
+  // The control the label names (for assistive technologies, which read the label's text as
+  // that control's name); cleared when that control goes away.
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* value);
+
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
+
  protected:
   void Paint() override;
   void Changed() override;
   void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   unsigned TextFlags() const;
@@ -45,6 +53,7 @@ class TLabel : public TGraphicControl {
   bool transparent_ = false;
   bool showAccelChar_ = true;
   bool adjusting_ = false;
+  TWinControl* focusControl_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -87,8 +87,11 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(pf::HWND hwnd) {
   if (!hwnd || !pf::IsWindow(hwnd)) return nullptr;
+  // Only windows of our classes carry a control (other classes keep other things in their extra
+  // data); the link must go both ways.
+  if (pf::GetWindowLongPtrW(hwnd, pf::GWLP_WNDPROC) != reinterpret_cast<pf::LONG_PTR>(&ControlWindowProc))
+    return nullptr;
   auto* control = reinterpret_cast<TWinControl*>(pf::GetWindowLongPtrW(hwnd, 0));
-  // Only windows of our classes carry a control; the link must go both ways.
   return control && control->handle_ == hwnd ? control : nullptr;
 }
 
@@ -334,6 +337,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (control->Align() != alNone) Realign();
   control->Invalidate();
   Perform(CM_CONTROLCHANGE, reinterpret_cast<pf::WPARAM>(control), 1);
+  NotifyAccessible(this, TAccessibleChange::Children);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -357,6 +361,7 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(it);
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();
+  NotifyAccessible(this, TAccessibleChange::Children);
 }
 
 void TWinControl::UpdateZOrder(TControl* control) {
@@ -797,5 +802,10 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 void TWinControl::Changed() { Invalidate(); }
+
+void TWinControl::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TControl::GetAccessibleInfo(info);
+  info.Focusable = tabStop_ && Enabled();
+}
 
 }  // namespace kestrel

@@ -84,6 +84,8 @@ class TWinControl : public TControl {
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
   TBrush* Brush() const { return brush_.get(); }
   bool Showing() const override;
+  // Windowed controls that take the focus say so.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
   void SetBounds(int left, int top, int width, int height) override;
   TRect ClientRect() const override;

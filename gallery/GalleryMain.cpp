@@ -18,6 +18,7 @@
 #include "GalleryPages.h"
 #include "Monkey.h"
 #include "ThemeSwitch.h"
+#include "accessibility/Accessibility.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "framework/TerminationSignals.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
   }
   if (monkeyEvents > 0) setenv("KESTREL_BACKEND", "headless", 1);
   platform::InstallBackendFromEnvironment("sdl");
+  if (screenshot.empty()) StartAccessibility();
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
   gallery::InstallThemeSwitch();

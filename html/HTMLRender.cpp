@@ -127,6 +127,36 @@ String TVnHTMLRender::AsText() const {
   return text;
 }
 
+String TVnHTMLRender::AsAccessibleText(std::vector<TAccessibleLink>& links) const {
+  String text;
+  links.clear();
+  if (!FData) return text;
+  const TVnHTMLItem* previous = nullptr;
+  for (int i = 0; i < FData->ItemCount(); ++i) {
+    const TVnHTMLItem* item = FData->Item(i);
+    switch (item->ItemType()) {
+      case hitChar: {
+        const int start = static_cast<int>(text.size());
+        text += item->Text();
+        if (!item->IsLink() || item->Text().empty()) break;
+        const bool continues = previous && previous->IsLink() && previous->LinkRef() == item->LinkRef() &&
+                               !links.empty() && links.back().End == start;
+        if (continues) links.back().End = static_cast<int>(text.size());
+        else links.push_back({item->LinkRef(), start, static_cast<int>(text.size())});
+        break;
+      }
+      case hitBreak: text += u"\n"; break;
+      case hitPara:
+        if (i != 0) text += u"\n\n";
+        break;
+      case hitLI: text += u"- "; break;
+      default: break;
+    }
+    previous = item;
+  }
+  return text;
+}
+
 // ---- painting --------------------------------------------------------------------------
 
 void TVnHTMLRender::DrawText(TCanvas* Canvas, const TPoint& SrcPoint, const TRect& R, TColor AdjustFromColor) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
 #include "html/HTMLData.h"
@@ -46,6 +47,9 @@ class TVnHTMLRender : public TObject {
 
   // The plain text of the current data.
   String AsText() const;
+  // The plain text as read out (line breaks as one '\n'), with the links in it (runs of one
+  // link that follow each other count as one).
+  String AsAccessibleText(std::vector<TAccessibleLink>& links) const;
 
   // Measuring device (see THTMLMeasurer); null is ignored. The font cache goes with the old
   // device, so measurements follow the new one.

@@ -176,6 +176,13 @@ String TKsHTMLLabel::LabelText() const {
 
 String TKsHTMLLabel::PlainText() const { return FIsHTML ? FRender->AsText() : Caption(); }
 
+void TKsHTMLLabel::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomKsLabel::GetAccessibleInfo(info);
+  if (!FIsHTML) return;
+  info.Text = FRender->AsAccessibleText(info.Links);
+  info.Name = info.Text;
+}
+
 TRect TKsHTMLLabel::TextRect() {
   if (!FIsHTML) return MeasurePlainText(ClientRect());
   const platform::SIZE size = FRender->Data()->TextSize();

@@ -78,6 +78,13 @@ void TSmoothWin8Marquee::SetBullets(TSmoothWin8MarqueeBullets* value) {
   Invalidate();
 }
 
+void TSmoothWin8Marquee::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::ProgressBar;
+  info.Focusable = false;
+  info.Busy = FAnimate && Showing();
+}
+
 void TSmoothWin8Marquee::SetAnimate(bool value) {
   FAnimate = value;
   UpdateTimer();

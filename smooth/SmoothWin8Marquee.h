@@ -35,6 +35,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   TSmoothWin8MarqueeBullets* Bullets() const { return FBullets.get(); }
   void SetBullets(TSmoothWin8MarqueeBullets* value);
 
+  // A progress bar of unknown extent, busy while it animates on screen.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
+
   bool Animate() const { return FAnimate; }
   void SetAnimate(bool value);
   // The divisor of each tick's step. 0 (and values that are not finite) would make every step

@@ -305,6 +305,12 @@ void SdlBackend::WaitForEvents(int timeoutMs) {
   else SDL_WaitEventTimeout(nullptr, timeoutMs);
 }
 
+void SdlBackend::WaitForEventsAndFds(int timeoutMs, std::vector<pollfd>& fds) {
+  if (!x11_) return Backend::WaitForEventsAndFds(timeoutMs, fds);
+  x11_->Wait(wakeSignal_.Fd(), SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ? 0 : timeoutMs, &fds);
+  wakeSignal_.Clear();
+}
+
 void SdlBackend::Wake() {
   wakeSignal_.Raise();
   SDL_Event e{};

@@ -46,6 +46,8 @@ class SdlBackend : public Backend {
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;
   void WaitForEvents(int timeoutMs) override;
+  // On X11 the descriptors join the wait on the X connection.
+  void WaitForEventsAndFds(int timeoutMs, std::vector<pollfd>& fds) override;
   void Wake() override;
 
   // The SDL window showing a top-level window (null if none), for tests and the demo.

@@ -77,6 +77,24 @@ TEST_F(KsHTMLLabelTest, HandOverLinksAndLinkClicksThroughTheMouse) {
   EXPECT_EQ(links.size(), 1u);
 }
 
+// What a screen reader reads: the text without markup (a break as one new line) as the name and
+// content, each link once with its target and place, even when its text is split into runs.
+TEST_F(KsHTMLLabelTest, AccessibleTextAndLinks) {
+  TKsHTMLLabel* label = MakeLabel(
+      "<b>Go</b><br>to <a href=\"https://x.example/a\">the <i>first</i></a> or "
+      "<a href=\"b\">second</a>");
+  TAccessibleInfo info;
+  label->GetAccessibleInfo(info);
+  EXPECT_EQ(info.Role, TAccessibleRole::Label);
+  EXPECT_EQ(info.Text, u"Go\nto the first or second");
+  EXPECT_EQ(info.Name, info.Text);
+  ASSERT_EQ(info.Links.size(), 2u);
+  EXPECT_EQ(info.Links[0].Target, u"https://x.example/a");
+  EXPECT_EQ(info.Text.substr(info.Links[0].Start, info.Links[0].End - info.Links[0].Start), u"the first");
+  EXPECT_EQ(info.Links[1].Target, u"b");
+  EXPECT_EQ(info.Text.substr(info.Links[1].Start, info.Links[1].End - info.Links[1].Start), u"second");
+}
+
 TEST_F(KsHTMLLabelTest, AClickTogglesACheckBoxOnceWhereverTheTextIsPlaced) {
   TKsHTMLLabel* label = MakeLabel("<input type=checkbox> box");
   label->SetAutoSize(false);

@@ -450,7 +450,10 @@ void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool db
   if (button == mbLeft) controlState_ -= TControlState{csLButtonDown, csClicked};
   if (clicked) {
     const TRect client = ClientRect();
+    const TLifeWatch life = Life();
     if (x >= client.left && x < client.right && y >= client.top && y < client.bottom) Click();
+    // A click handler may free the control.
+    if (!life.Alive()) return;
   }
   if (stdEvents) MouseUp(button, shift, x, y);
 }

@@ -9,6 +9,7 @@
 
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
+#include "framework/LifeToken.h"
 #include "html/HTMLData.h"
 #include "html/HTMLMeasurer.h"
 
@@ -97,6 +98,8 @@ class TVnHTMLRender : public TObject {
   void KeyDownTransfer(platform::WORD& Key, TShiftState Shift);
   // Raises OnChange.
   void Change();
+  // Whether the renderer still exists, for code that raises an event that may free it.
+  TLifeWatch Life() const { return FLife.Watch(); }
   bool LinkSelect() const { return FLinkSelect; }
   void SetLinkSelect(bool Value) { FLinkSelect = Value; }
 
@@ -116,6 +119,7 @@ class TVnHTMLRender : public TObject {
   void HookMessage(TMessage& m);
 
   bool FLinkSelect = false;
+  TLifeToken FLife;
   std::unique_ptr<THTMLMessageHook> FHook;
   std::unique_ptr<TVnHTMLData> FOwnData;
   std::vector<std::unique_ptr<TVnHTMLData>> FCreated;

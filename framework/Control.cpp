@@ -480,9 +480,11 @@ void TControl::HandleMouseMessage(TMessage& m) {
 void TControl::WndProc(TMessage& m) {
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
     if (!enabled_) return;
+    const TLifeWatch life = Life();
     HandleMouseMessage(m);
-    // Windowed controls pass the message on to their window's default handling.
-    DefaultHandler(m);
+    // Windowed controls pass the message on to their window's default handling, unless a
+    // handler freed the control.
+    if (life.Alive()) DefaultHandler(m);
     return;
   }
   switch (m.Msg) {

@@ -196,6 +196,38 @@ TEST_F(HookFixture, TheTwoFamiliesShareOneChainAndVnHooksStartActive) {
   EXPECT_EQ(log, (std::vector<std::string>{"control"}));
 }
 
+TEST_F(HookFixture, HooksOfEitherFamilyLeaveTheChainInAnyOrder) {
+  TKsHook* ks = Attach("ks");
+  auto* vn = new TVnHookComponent(&owner);
+  vn->OnMessage = [&](TObject*, TMessage& m, bool&) {
+    if (m.Msg == kProbe) log.push_back("vn");
+  };
+  vn->SetControl(control);
+  TKsHook* last = Attach("last");
+  ks->SetActive(false);
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"before last", "vn", "control", "after last"}));
+
+  // A procedure put in front of the chain by someone else keeps working once every hook is gone.
+  control->WindowProc = [this, chain = control->WindowProc](TMessage& m) {
+    if (m.Msg == kProbe) log.push_back("wrapper");
+    chain(m);
+  };
+  vn->SetActive(false);
+  last->SetActive(false);
+  log.clear();
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"wrapper", "control"}));
+  // New hooks join the chain still in place.
+  ks->SetActive(true);
+  log.clear();
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"wrapper", "before ks", "control", "after ks"}));
+  EXPECT_EQ(ControlHooks(), 1);
+  delete control;
+  EXPECT_EQ(ControlHooks(), 0);
+}
+
 TEST_F(HookFixture, UtilityWindowAnswersItsPrivateMessages) {
   TKsHook* hook = Attach("1");
   TKsHookList* list = TKsHookList::Instance();

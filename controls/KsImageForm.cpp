@@ -63,6 +63,7 @@ void TKsImageForm::PublishProperties(TClassBuilder<TKsImageForm>& b) {
   b.Property(u"GradientStartColor", &F::GradientStartColor, &F::SetGradientStartColor).Default(0);
   b.Property(u"GradientEndColor", &F::GradientEndColor, &F::SetGradientEndColor).Default(0);
   b.Property(u"GradientSteps", &F::GradientSteps, &F::SetGradientSteps).Default(16);
+  b.Object(u"Background", &F::Background, &F::SetBackground);
 }
 
 TCustomKsImageForm::TCustomKsImageForm(TComponent* owner) : TKsComponent(owner), FBkImage(new TBitmap) {
@@ -254,8 +255,9 @@ void TCustomKsImageForm::BackgroundChanged(TObject*) {
 }
 
 void TCustomKsImageForm::ImageChanged(TObject* sender) {
-  // The chained handler hears the picture that changed, as it would without us in between.
-  if (FOldImageEvent) FOldImageEvent(sender);
+  // The chained handler hears of the change from the image form that took its place.
+  (void)sender;
+  if (FOldImageEvent) FOldImageEvent(this);
   if (LoadingOrReading()) return;
   RemoveFormRegion();
   FTransparentColor = DefaultTransparentColor();

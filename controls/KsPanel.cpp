@@ -14,7 +14,10 @@
 #include "controls/KsStyleMgrChangeLink.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/VnThemeModeRule.h"
+#include "framework/Filer.h"
+#include "framework/Form.h"
 #include "framework/GraphicControl.h"
+#include "framework/Label.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
@@ -98,6 +101,50 @@ void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
   b.Object(u"StyleManager", &P::StyleManager, &P::SetStyleManager);
   b.Property(u"StyleName", &P::StyleName, &P::SetStyleName);
   b.Enum(u"ThemeMode", &P::ThemeMode, &P::SetThemeMode, VnThemeModeInfo()).Default(ttmPlatform);
+  PublishLook(b);
+  PublishParts(b);
+}
+
+void TCustomKsPanel::PublishLook(TClassBuilder<TCustomKsPanel>& b) {
+  using P = TCustomKsPanel;
+  b.Enum(u"Layout", &P::Layout, &P::SetLayout, TextLayoutTypeInfo()).Default(tlCenter);
+  b.Enum(u"BorderStyle", &P::BorderStyle, &P::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsNone);
+  b.Set(u"BorderSides", &P::BorderSides, &P::SetBorderSides, BorderSideInfo(), u"TVnBorderSides")
+      .Default(AllBorderSides);
+  const auto colour = [&b](const char16_t* name, TColor (P::*getter)() const, void (P::*setter)(TColor), TColor def) {
+    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
+  };
+  colour(u"BorderColorDkShadow", &P::BorderColorDkShadow, &P::SetBorderColorDkShadow, cl3DDkShadow);
+  colour(u"BorderColorFace", &P::BorderColorFace, &P::SetBorderColorFace, clBtnFace);
+  colour(u"BorderColorShadow", &P::BorderColorShadow, &P::SetBorderColorShadow, clBtnShadow);
+  colour(u"BorderColorHighlight", &P::BorderColorHighlight, &P::SetBorderColorHighlight, clBtnHighlight);
+  colour(u"BorderColorWindow", &P::BorderColorWindow, &P::SetBorderColorWindow, clWindow);
+  colour(u"BevelSpaceColor", &P::BevelSpaceColor, &P::SetBevelSpaceColor, clBtnFace);
+  colour(u"GradientStartColor", &P::GradientStartColor, &P::SetGradientStartColor, 0);
+  colour(u"GradientEndColor", &P::GradientEndColor, &P::SetGradientEndColor, 0);
+  b.Property(u"AlphaLevel", &P::AlphaLevel, &P::SetAlphaLevel).Default(0);
+  b.Property(u"AlwaysPaintBackground", &P::AlwaysPaintBackground, &P::SetAlwaysPaintBackground).Default(false);
+}
+
+void TCustomKsPanel::PublishParts(TClassBuilder<TCustomKsPanel>& b) {
+  using P = TCustomKsPanel;
+  b.Object(u"Background", &P::Background, &P::SetBackground);
+  b.Object(u"ImageForm", &P::ImageForm, &P::SetImageForm);
+  b.Object(u"LeftGrabHandle", &P::LeftGrabHandle, &P::SetLeftGrabHandle);
+  b.Object(u"TopGrabHandle", &P::TopGrabHandle, &P::SetTopGrabHandle);
+  b.Object(u"RightGrabHandle", &P::RightGrabHandle, &P::SetRightGrabHandle);
+  b.Object(u"BottomGrabHandle", &P::BottomGrabHandle, &P::SetBottomGrabHandle);
+  b.Event(
+      u"OnPaint", [](const P& p) { return static_cast<bool>(p.OnPaint); }, u"TNotifyEvent");
+  b.Event(
+      u"OnMove", [](const P& p) { return static_cast<bool>(p.OnMove); }, u"TNotifyEvent");
+}
+
+void TCustomKsPanel::DefineProperties(TFiler& filer) {
+  TCustomControl::DefineProperties(filer);
+  // Older forms stored a Boolean; it is read with the same meaning and never written again.
+  filer.DefineProperty(
+      u"UseXPThemes", [this](TReader& reader) { SetUseXPThemes(reader.ReadBoolean()); }, nullptr, false);
 }
 
 KESTREL_IMPLEMENT_CLASS(TKsPanel, TCustomKsPanel)

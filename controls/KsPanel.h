@@ -57,6 +57,11 @@ class TCustomKsPanel : public TCustomControl {
   TVnBorderSides BorderSides() const { return FBorderSides; }
   void SetBorderSides(TVnBorderSides value);
   const TKsBorderColors& BorderColors() const { return borderColors_; }
+  TColor BorderColorFace() const { return borderColors_.Face; }
+  TColor BorderColorDkShadow() const { return borderColors_.DkShadow; }
+  TColor BorderColorShadow() const { return borderColors_.Shadow; }
+  TColor BorderColorHighlight() const { return borderColors_.Highlight; }
+  TColor BorderColorWindow() const { return borderColors_.Window; }
   void SetBorderColorFace(TColor value) { SetBorderColor(borderColors_.Face, value); }
   void SetBorderColorDkShadow(TColor value) { SetBorderColor(borderColors_.DkShadow, value); }
   void SetBorderColorShadow(TColor value) { SetBorderColor(borderColors_.Shadow, value); }
@@ -146,6 +151,7 @@ class TCustomKsPanel : public TCustomControl {
   void PaintWindow(platform::HDC dc) override;
   void Paint() override;
   void Loaded() override;
+  void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -161,6 +167,8 @@ class TCustomKsPanel : public TCustomControl {
   virtual void MouseLeavePanel();
 
  private:
+  static void PublishLook(TClassBuilder<TCustomKsPanel>& b);
+  static void PublishParts(TClassBuilder<TCustomKsPanel>& b);
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool LoadingOrReading() const;
   bool SeeThrough() const;

@@ -13,12 +13,14 @@ namespace kestrel {
 
 namespace pf = platform;
 
-namespace {
-const TEnumInfo& BorderStyleInfo() {
+const TEnumInfo& FormBorderStyleTypeInfo() {
   static const TEnumInfo info(u"TFormBorderStyle",
                               {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});
   return info;
 }
+
+namespace {
+
 const TEnumInfo& BorderIconInfo() {
   static const TEnumInfo info(u"TBorderIcon", {u"biSystemMenu", u"biMinimize", u"biMaximize", u"biHelp"});
   return info;
@@ -37,7 +39,7 @@ KESTREL_IMPLEMENT_CLASS(TForm, TCustomForm)
 void TCustomForm::PublishProperties(TClassBuilder<TCustomForm>& b) {
   b.Set(u"BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconInfo(), u"TBorderIcons")
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
-  b.Enum(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleInfo())
+  b.Enum(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, FormBorderStyleTypeInfo())
       .Default(bsSizeable);
   b.Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
   b.Enum(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition, PositionInfo()).Default(poDefaultPosOnly);

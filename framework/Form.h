@@ -8,11 +8,13 @@
 #include <utility>
 
 #include "framework/ControlCanvas.h"
+#include "framework/PropInfo.h"
 #include "framework/WinControl.h"
 
 namespace kestrel {
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+const TEnumInfo& FormBorderStyleTypeInfo();
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TEnumSet<TBorderIcon>;
 enum TPosition {

@@ -9,19 +9,17 @@ namespace kestrel {
 
 namespace pf = platform;
 
-namespace {
-const TEnumInfo& LayoutInfo() {
+const TEnumInfo& TextLayoutTypeInfo() {
   static const TEnumInfo info(u"TTextLayout", {u"tlTop", u"tlCenter", u"tlBottom"});
   return info;
 }
-}  // namespace
 
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TLabel, TGraphicControl)
 
 void TLabel::PublishProperties(TClassBuilder<TLabel>& b) {
   b.Enum(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   b.Property(u"AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true);
-  b.Enum(u"Layout", &TLabel::Layout, &TLabel::SetLayout, LayoutInfo()).Default(tlTop);
+  b.Enum(u"Layout", &TLabel::Layout, &TLabel::SetLayout, TextLayoutTypeInfo()).Default(tlTop);
   b.Property(u"ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
   b.Property(u"Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(false);
   b.Property(u"WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap).Default(false);

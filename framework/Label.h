@@ -4,10 +4,12 @@
 
 #include "framework/ButtonControl.h"
 #include "framework/GraphicControl.h"
+#include "framework/PropInfo.h"
 
 namespace kestrel {
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+const TEnumInfo& TextLayoutTypeInfo();
 
 class TLabel : public TGraphicControl {
   KESTREL_CLASS(TLabel)

@@ -111,7 +111,7 @@ TEST_F(ImageFormFixture, PictureShapesTheWindowOnlyWhileChangeFormRegionIsOn) {
   imageForm->SetChangeFormRegion(false);
 }
 
-TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDetach) {
+TEST_F(ImageFormFixture, ChainedPictureHandlerHearsTheImageFormAndIsGivenBackOnDetach) {
   int invalidations = 0;
   TObject* seen = nullptr;
   image->Picture()->OnChange = [&](TObject* sender) {
@@ -128,7 +128,7 @@ TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDeta
   imageForm->RegisterChanges(&link);
   SetPicture(8, 8);
   EXPECT_EQ(invalidations, 1);
-  EXPECT_EQ(seen, image->Picture());
+  EXPECT_EQ(seen, imageForm);
   EXPECT_EQ(links, 1);
   imageForm->SetFormImage(nullptr);
   SetPicture(9, 9);

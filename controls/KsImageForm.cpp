@@ -401,6 +401,8 @@ bool TCustomKsImageForm::EraseBackground(TMessage& msg) {
   if (Designing() || !control) return false;
   if (control->Perform(KSM_IMAGEFORM_OWNERASE) != 0) return false;
   if (!FControl && FBackgroundType == bgtColorFill) return false;
+  // A gradient of no steps paints nothing: the control erases itself.
+  if (FBackgroundType >= bgtHorzGradient && FGradientSteps <= 0) return false;
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
   RECT r{};
   if (GetClipBox(dc, &r) == NULLREGION || IsRectEmpty(&r)) {

@@ -825,8 +825,24 @@ void TCustomKsPanel::WMSize(TMessage& m) {
     if (FResizable && FSizeGrip) Invalidate();
     NotifyChildren(FSize.cx, FSize.cy, w, h, false);
   }
+  InvalidateMovedGrabHandles(w, h);
   FSize = {w, h};
   TCustomControl::WndProc(m);
+}
+
+void TCustomKsPanel::InvalidateMovedGrabHandles(int w, int h) {
+  if (!HandleAllocated()) return;
+  // The right, bottom and top strips move or stretch with the size: where they were and where
+  // they are now are painted again (the left one stays put).
+  const TKsPanelGrabHandle* right = RightGrabHandle();
+  const TKsPanelGrabHandle* bottom = BottomGrabHandle();
+  const TKsPanelGrabHandle* top = TopGrabHandle();
+  const auto invalidate = [this](const TKsPanelGrabHandle* handle, const RECT& r) {
+    if (handle->Visible()) InvalidateRect(Handle(), &r, FALSE);
+  };
+  invalidate(right, RECT{std::min(FSize.cx, w) - right->Size(), 0, std::max(FSize.cx, w), std::max(FSize.cy, h)});
+  invalidate(bottom, RECT{0, std::min(FSize.cy, h) - bottom->Size(), std::max(FSize.cx, w), std::max(FSize.cy, h)});
+  invalidate(top, RECT{0, 0, std::max(FSize.cx, w), top->Size()});
 }
 
 TKsPanelGrabHandle* TCustomKsPanel::GrabHandleAt(TRect q, TPoint p) const {

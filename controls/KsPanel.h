@@ -174,6 +174,8 @@ class TCustomKsPanel : public TCustomControl {
   bool SeeThrough() const;
   bool ParentIsThemedOrPanel() const;
   void SetBorderColor(TColor& field, TColor value);
+  // The size message: the strips of the right, bottom and top grab handles are painted again.
+  void InvalidateMovedGrabHandles(int w, int h);
   void SetFrameworkBevel(TVnBevelStyle& field, TVnBevelStyle value);
   void UpdateCache();
   void BackgroundChanged();

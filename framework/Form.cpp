@@ -310,16 +310,21 @@ bool TCustomForm::DialogKey(pf::WORD key) {
   if (key == pf::VK_RETURN || key == pf::VK_ESCAPE) {
     // The focused control first (a focused button takes Enter), then everyone.
     if (activeControl_ && activeControl_->Perform(CM_DIALOGKEY, key) != 0) return true;
-    std::vector<TWinControl*> stack{this};
-    while (!stack.empty()) {
-      TWinControl* w = stack.back();
-      stack.pop_back();
-      for (int i = 0; i < w->ControlCount(); ++i) {
-        TControl* c = w->Controls(i);
-        if (c == activeControl_) continue;
-        if (c->Perform(CM_DIALOGKEY, key) != 0) return true;
-        if (auto* child = dynamic_cast<TWinControl*>(c)) stack.push_back(child);
-      }
+    return BroadcastUntilAnswered(CM_DIALOGKEY, key, activeControl_);
+  }
+  return false;
+}
+
+bool TCustomForm::BroadcastUntilAnswered(pf::UINT msg, pf::WPARAM wParam, const TControl* skip) {
+  std::vector<TWinControl*> stack{this};
+  while (!stack.empty()) {
+    TWinControl* w = stack.back();
+    stack.pop_back();
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      TControl* c = w->Controls(i);
+      if (c == skip) continue;
+      if (c->Perform(msg, wParam) != 0) return true;
+      if (auto* child = dynamic_cast<TWinControl*>(c)) stack.push_back(child);
     }
   }
   return false;
@@ -339,6 +344,8 @@ void TCustomForm::WndProc(TMessage& m) {
     case pf::WM_CLOSE: Close(); return;
     case CM_VISIBLECHANGED: ShowingChanged(); return;
     case CM_DIALOGKEY: m.Result = DialogKey(static_cast<pf::WORD>(m.WParam)) ? 1 : 0; return;
+    // An accelerator: the first control that takes it (a label focusing its FocusControl).
+    case CM_DIALOGCHAR: m.Result = BroadcastUntilAnswered(CM_DIALOGCHAR, m.WParam, nullptr) ? 1 : 0; return;
     case pf::WM_ACTIVATE:
       if (pf::LOWORD(m.WParam) != pf::WA_INACTIVE) {
         if (OnActivate) OnActivate(this);

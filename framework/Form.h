@@ -116,6 +116,8 @@ class TCustomForm : public TWinControl {
   virtual void Paint();
   // Tab, Enter and Escape; true when the key was used.
   virtual bool DialogKey(platform::WORD key);
+  // Sends the message to every control on the form (but `skip`) until one answers non-zero.
+  bool BroadcastUntilAnswered(platform::UINT msg, platform::WPARAM wParam, const TControl* skip);
 
  private:
   void RestoreActiveControlFocus();

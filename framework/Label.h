@@ -29,10 +29,16 @@ class TLabel : public TGraphicControl {
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool value);
 
+  // The control its accelerator (Alt with the '&' character) focuses.
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* value);
+
   // Fits the size to the text now (AutoSize does it after every change).
   void AdjustBounds();
 
  protected:
+  void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
   void Paint() override;
   void Changed() override;
   void Loaded() override;
@@ -40,6 +46,7 @@ class TLabel : public TGraphicControl {
  private:
   unsigned TextFlags() const;
 
+  TWinControl* focusControl_ = nullptr;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
   bool autoSize_ = true;

@@ -701,6 +701,11 @@ void TWinControl::WndProc(TMessage& m) {
     case pf::WM_CHAR:
       if (!HandleKeyMessage(m) && !ContextMenuKey(m)) DefaultHandler(m);
       return;
+    case pf::WM_SYSCHAR:
+      // Alt with a character: the form looks for a control whose accelerator it is.
+      if (TCustomForm* form = GetParentForm(); form && form->Perform(CM_DIALOGCHAR, m.WParam) != 0) return;
+      DefaultHandler(m);
+      return;
     case pf::WM_CONTEXTMENU:
       if (RouteContextMenuToControl(m)) return;
       break;

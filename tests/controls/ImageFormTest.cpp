@@ -72,6 +72,17 @@ struct ImageFormFixture : ::testing::Test {
   }
 };
 
+TEST_F(ImageFormFixture, AGradientOfNoStepsLeavesTheEraseToTheControl) {
+  f->SetColor(clYellow);
+  imageForm->SetBackgroundType(bgtVertGradient);
+  imageForm->SetGradientSteps(0);
+  TBitmap target(20, 20);
+  target.Canvas()->Brush()->SetColor(clGreen);
+  target.Canvas()->FillRect(Rect(0, 0, 20, 20));
+  f->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Canvas()->Handle()));
+  EXPECT_EQ(target.Canvas()->Pixels(5, 5), clYellow);  // the form's own erase, not nothing
+}
+
 TEST_F(ImageFormFixture, PictureShapesTheWindowOnlyWhileChangeFormRegionIsOn) {
   SetPicture(100, 80);
   EXPECT_EQ(imageForm->TransparentColor(), clBlack) << "no picture watched yet";

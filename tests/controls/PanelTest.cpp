@@ -201,6 +201,17 @@ TEST(KsPanel, GrabHandlesAndResizeStrips) {
   EXPECT_EQ(hit(80, 78), HTBOTTOM);
   EXPECT_EQ(hit(0, 0), HTTOPLEFT);
   EXPECT_EQ(hit(159, 79), HTBOTTOMRIGHT);
+
+  // Growing moves the right handle's strip: where it was is painted again.
+  p->RightGrabHandle()->SetSize(6);
+  p->RightGrabHandle()->SetVisible(true);
+  Pump();
+  ValidateRect(p->Handle(), nullptr);
+  p->SetWidth(200);
+  RECT update{};
+  GetUpdateRect(p->Handle(), &update, FALSE);
+  EXPECT_LE(update.left, 154);
+  EXPECT_GE(update.right, 200);
 }
 
 TEST(KsPanel, MovedAndResizedWithTheMouse) {

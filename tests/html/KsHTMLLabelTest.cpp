@@ -8,6 +8,7 @@
 
 #include "controls/ColorMath.h"
 #include "controls/KsHook.h"
+#include "framework/Edit.h"
 #include "framework/Panel.h"
 #include "framework/TypeInfo.h"
 #include "html/KsHTMLContainer.h"
@@ -248,6 +249,25 @@ TEST_F(KsHTMLLabelTest, HandlersMayFreeTheLabelOrTheItemTheyAreToldAbout) {
   TVnHTMLRender* render = label->Render();
   static_cast<TVnHTMLInputItem*>(render->Data()->Item(1))->SetChecked(true);
   EXPECT_EQ(form.form->ControlCount(), 0);
+}
+
+TEST_F(KsHTMLLabelTest, TheAcceleratorFocusesTheFocusControlUntilItIsFreed) {
+  TKsHTMLLabel* label = MakeLabel("&Name");
+  label->SetIsHTML(false);
+  auto* first = new TEdit(form.form);
+  first->SetParent(form.form);
+  auto* target = new TEdit(form.form);
+  target->SetParent(form.form);
+  target->SetTop(100);
+  label->SetFocusControl(target);
+  first->SetFocus();
+  Pump();
+  platform::SendMessageW(first->Handle(), platform::WM_SYSCHAR, u'x', 0);
+  EXPECT_TRUE(first->Focused());
+  platform::SendMessageW(first->Handle(), platform::WM_SYSCHAR, u'n', 0);
+  EXPECT_TRUE(target->Focused());
+  delete target;
+  EXPECT_EQ(label->FocusControl(), nullptr);
 }
 
 TEST(HTMLRenderHostTest, TheRendererSharesTheHostsHookChainAndForgetsAFreedHost) {

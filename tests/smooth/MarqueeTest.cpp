@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/Filer.h"
 #include "framework/Panel.h"
 #include "smooth/SmoothWin8Marquee.h"
@@ -108,6 +110,15 @@ TEST(Marquee, StepsTooSmallOrDivisorsOfZeroDoNotMoveOrBreakTheRow) {
   EXPECT_EQ(m.marquee->AnimationFactor(), 3);
   Advance(30);
   EXPECT_NEAR(m.marquee->Position(), 10, 1e-3);
+
+  // Not a number freezes nothing: a step is ignored, a position starts the row again.
+  m.marquee->SetAnimationStep(std::nanf(""));
+  EXPECT_EQ(m.marquee->AnimationStep(), 10);
+  m.marquee->SetPosition(std::nanf(""));
+  const float restart = m.marquee->Position();
+  EXPECT_LT(restart, 0);
+  Advance(30);
+  EXPECT_GT(m.marquee->Position(), restart);
 
   m.marquee->Bullets()->SetCount(0);
   EXPECT_TRUE(m.marquee->BulletRects().empty());

@@ -541,16 +541,16 @@ void TCustomKsPanel::Paint() {
   DrawPanel(r);
 }
 
-void TCustomKsPanel::PaintParentInto(HDC dc, const TRect& r) {
+void TCustomKsPanel::PaintParentInto(HDC dc, const TRect& r, bool alsoPaint) {
   TWinControl* parent = Parent();
   if (!parent) return;
   // The parent paints into our DC as if it were its own: moved to its coordinates and clipped
-  // to the part under this panel.
+  // to the part under this panel. Both parameters the same DC: a double-buffered parent's pass.
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   OffsetViewportOrgEx(dc, -Left(), -Top(), nullptr);
   parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  if (alsoPaint) parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   RestoreDC(dc, saved);
 }
 
@@ -561,6 +561,7 @@ void TCustomKsPanel::WMEraseBkgnd(TMessage& m) {
   const TRect client = ClientRect();
   if (IsThemed()) {
     if (!FTransparentXPThemes) FillColor(dc, client, Color());
+    else if (Parent() && Parent()->DoubleBuffered()) PaintParentInto(dc, client, false);
     else if (Parent()) DrawThemeParentBackground(Handle(), dc, &client);
     return;
   }

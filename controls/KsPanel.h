@@ -185,7 +185,7 @@ class TCustomKsPanel : public TCustomControl {
   void WMExitSizeMove();
   void ImageFormNotice(TMessage& m);
   bool DialogChar(char16_t key);
-  void PaintParentInto(platform::HDC dc, const TRect& r);
+  void PaintParentInto(platform::HDC dc, const TRect& r, bool alsoPaint = true);
   void PaintClassicBackground(platform::HDC dc, const TRect& r);
   void PaintOwnBackground(platform::HDC dc, const TRect& r);
   void PaintImageFormBackground(platform::HDC dc, const TRect& r);

@@ -13,7 +13,7 @@
 
 #include "platform/os/FlockFile.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

@@ -14,10 +14,11 @@
 #include "framework/Bitmap.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Component.h"
-#include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "framework/Reader.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "framework/Writer.h"
 
 namespace kestrel {
 namespace {

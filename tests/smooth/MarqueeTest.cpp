@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "framework/Filer.h"
 #include "framework/Panel.h"
+#include "framework/Reader.h"
+#include "framework/Writer.h"
 #include "smooth/SmoothWin8Marquee.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 

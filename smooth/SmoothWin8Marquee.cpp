@@ -149,11 +149,43 @@ bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(cs
 
 void TSmoothWin8Marquee::UpdateTimer() {
   if (!FAnimationTimer) return;
-  FAnimationTimer->SetEnabled(FAnimate && !Designing() && Showing());
+  const bool animating = FAnimate && !Designing();
+  // Hidden, the timer stops (no wake-ups); shown again, the bullets are where the running
+  // animation would have put them.
+  if (animating && !Showing() && !hidden_) {
+    hidden_ = true;
+    hiddenSince_ = pf::GetTickCount();
+  } else if (hidden_ && (!animating || Showing())) {
+    hidden_ = false;
+    const pf::DWORD interval = std::max<pf::DWORD>(1, FAnimationTimer->Interval());
+    if (animating) CatchUp((pf::GetTickCount() - hiddenSince_) / interval);
+  }
+  FAnimationTimer->SetEnabled(animating && Showing());
   if (!Showing()) {
     backdrop_.Clear();
     bulletArea_ = {};
   }
+}
+
+void TSmoothWin8Marquee::CatchUp(pf::DWORD ticks) {
+  // Each tick moves by the same amount (see AnimationTimer); moving forward the row starts again
+  // at -bound once it passes bound.
+  const float move = std::max(0.01f, std::fabs(FAnimationStep) / FAnimationFactor);
+  if (ticks == 0 || std::fabs(FAnimationStep) < 0.01f) return;
+  float p = FPosition;
+  if (FAnimationStep < 0) {
+    SetPosition(p - move * static_cast<float>(ticks));
+    return;
+  }
+  const float bound = static_cast<float>(Width()) / 2 + FBullets->RowWidth() / 2;
+  const auto ticksToWrap = [&](float from) { return static_cast<pf::DWORD>(std::floor((bound - from) / move)) + 1; };
+  pf::DWORD left = ticks;
+  if (p <= bound && left >= ticksToWrap(p)) {
+    left -= ticksToWrap(p);
+    p = -bound;
+    left %= ticksToWrap(-bound);
+  }
+  SetPosition(p + move * static_cast<float>(left));
 }
 
 void TSmoothWin8Marquee::AnimationTimer(TObject*) {

@@ -90,6 +90,8 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool PaintBackdrop(platform::HDC reference);
   void PaintFill(platform::TGPGraphics& graphics);
   void InvalidateBullets(const TRect& before);
+  // Moves the bullets as `ticks` timer ticks would have (after a time hidden).
+  void CatchUp(platform::DWORD ticks);
   // The on-screen box around the bullets (with their anti-aliased edges), empty when none shows.
   TRect VisibleBulletArea() const;
   void ForEachBullet(const std::function<void(const platform::TGPRectF&)>& visit) const;
@@ -106,7 +108,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool FTransparent = false;
   TSmoothStyle FSmoothStyle = tsOffice2003Blue;
   MarqueeBackdrop backdrop_;
-  TRect bulletArea_{};           // invalidated for moving bullets since the last paint
+  TRect bulletArea_{};   // invalidated for moving bullets since the last paint
+  bool hidden_ = false;  // the animation stopped because the control is not showing
+  platform::DWORD hiddenSince_ = 0;
   bool backdropCopied_ = false;  // while painting: the fill is already there
 };
 

@@ -130,8 +130,8 @@ TEST(Marquee, StepsTooSmallOrDivisorsOfZeroDoNotMoveOrBreakTheRow) {
   EXPECT_TRUE(m.marquee->BulletRects().empty());
 }
 
-TEST(Marquee, HiddenCostsNothingAndResumesWhenShownAgain) {
-  MarqueeOnPanel m;
+TEST(Marquee, HiddenCostsNothingAndResumesWhereTheRunningAnimationWouldBe) {
+  MarqueeOnPanel m, reference;
   EXPECT_TRUE(m.marquee->TimerRunning());
   Advance(30);
   const float before = m.marquee->Position();
@@ -155,7 +155,8 @@ TEST(Marquee, HiddenCostsNothingAndResumesWhenShownAgain) {
     hide(false);
     EXPECT_TRUE(m.marquee->TimerRunning());
     Advance(30);
-    EXPECT_NEAR(m.marquee->Position(), frozen + 10, 1e-3);
+    // The marquee that never hid has wrapped round more than once by now.
+    EXPECT_NEAR(m.marquee->Position(), reference.marquee->Position(), 0.5);
   }
   m.marquee->SetAnimate(false);
   EXPECT_FALSE(m.marquee->TimerRunning());

@@ -454,7 +454,10 @@ void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool db
   if (button == mbLeft) controlState_ -= TControlState{csLButtonDown, csClicked};
   if (clicked) {
     const TRect client = ClientRect();
+    const TLifeWatch life = Life();
     if (x >= client.left && x < client.right && y >= client.top && y < client.bottom) Click();
+    // A click handler may free the control.
+    if (!life.Alive()) return;
   }
   if (stdEvents) MouseUp(button, shift, x, y);
 }
@@ -481,9 +484,11 @@ void TControl::HandleMouseMessage(TMessage& m) {
 void TControl::WndProc(TMessage& m) {
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
     if (!enabled_) return;
+    const TLifeWatch life = Life();
     HandleMouseMessage(m);
-    // Windowed controls pass the message on to their window's default handling.
-    DefaultHandler(m);
+    // Windowed controls pass the message on to their window's default handling, unless a
+    // handler freed the control.
+    if (life.Alive()) DefaultHandler(m);
     return;
   }
   switch (m.Msg) {

@@ -13,6 +13,7 @@
 #include "framework/ControlMessages.h"
 #include "framework/EnumSet.h"
 #include "framework/Font.h"
+#include "framework/LifeToken.h"
 
 namespace kestrel {
 
@@ -182,6 +183,8 @@ class TControl : public TComponent {
 
   virtual void Click();
   virtual void DblClick();
+  // Whether the control still exists, for code that raises an event that may free it.
+  TLifeWatch Life() const { return life_.Watch(); }
   bool MouseInControl() const { return mouseInControl_; }
   // The form the control sits on (null if none).
   TCustomForm* GetParentForm() const;
@@ -244,6 +247,7 @@ class TControl : public TComponent {
   // WM_CONTEXTMENU: OnContextPopup, then the popup menu; unhandled requests go to the default.
   void ContextMenu(TMessage& message);
 
+  TLifeToken life_;
   TWinControl* parent_ = nullptr;
   int left_ = 0;
   int top_ = 0;

@@ -4,10 +4,12 @@
 
 #include "framework/ButtonControl.h"
 #include "framework/GraphicControl.h"
+#include "framework/PropInfo.h"
 
 namespace kestrel {
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+const TEnumInfo& TextLayoutTypeInfo();
 
 class TLabel : public TGraphicControl {
   KESTREL_CLASS(TLabel)
@@ -27,6 +29,10 @@ class TLabel : public TGraphicControl {
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool value);
 
+  // The control its accelerator (Alt with the '&' character) focuses.
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* value);
+
   // Fits the size to the text now (AutoSize does it after every change).
   void AdjustBounds();
 
@@ -38,6 +44,8 @@ class TLabel : public TGraphicControl {
   void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
  protected:
+  void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
   void Paint() override;
   void Changed() override;
   void Loaded() override;
@@ -46,6 +54,7 @@ class TLabel : public TGraphicControl {
  private:
   unsigned TextFlags() const;
 
+  TWinControl* focusControl_ = nullptr;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
   bool autoSize_ = true;

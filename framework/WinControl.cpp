@@ -541,6 +541,14 @@ void TWinControl::PaintControls(pf::HDC dc, TControl* first) {
   }
 }
 
+void TWinControl::PrintClient(TMessage& m) {
+  // Someone (a see-through child, say) wants this control's picture in a DC of its own.
+  const auto dc = m.WParam;
+  if (!dc) return;
+  if (m.LParam & pf::PRF_ERASEBKGND) Perform(pf::WM_ERASEBKGND, dc, static_cast<pf::LPARAM>(dc));
+  if (m.LParam & pf::PRF_CLIENT) Perform(pf::WM_PAINT, dc, 0);
+}
+
 void TWinControl::PaintHandler(TMessage& m) {
   auto dc = reinterpret_cast<pf::HDC>(m.WParam);
   if (dc) {
@@ -682,6 +690,7 @@ bool TWinControl::ContextMenuKey(const TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case pf::WM_PAINT: PaintHandler(m); return;
+    case pf::WM_PRINTCLIENT: PrintClient(m); return;
     case pf::WM_ERASEBKGND:
       if (!doubleBuffered_) EraseBackground(reinterpret_cast<pf::HDC>(m.WParam));
       m.Result = 1;
@@ -708,6 +717,11 @@ void TWinControl::WndProc(TMessage& m) {
     case pf::WM_SYSKEYUP:
     case pf::WM_CHAR:
       if (!HandleKeyMessage(m) && !ContextMenuKey(m)) DefaultHandler(m);
+      return;
+    case pf::WM_SYSCHAR:
+      // Alt with a character: the form looks for a control whose accelerator it is.
+      if (TCustomForm* form = GetParentForm(); form && form->Perform(CM_DIALOGCHAR, m.WParam) != 0) return;
+      DefaultHandler(m);
       return;
     case pf::WM_CONTEXTMENU:
       if (RouteContextMenuToControl(m)) return;

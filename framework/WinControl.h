@@ -117,6 +117,8 @@ class TWinControl : public TControl {
   // Paints the windowless children that intersect the DC's clip box, in z-order from `first`.
   void PaintControls(platform::HDC dc, TControl* first);
   void PaintHandler(TMessage& message);
+  // WM_PRINTCLIENT: erases (PRF_ERASEBKGND) and paints (PRF_CLIENT) into the given DC.
+  void PrintClient(TMessage& message);
   // Tells every control below this one (CM_SHOWINGCHANGED) that whether it is showing may have
   // changed, after this control was shown or hidden.
   void NotifyShowingChanged();

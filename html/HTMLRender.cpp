@@ -27,6 +27,8 @@ TVnHTMLRender::TVnHTMLRender()
   FOwnData->SetRender(this);
   FData = FOwnData.get();
   FHook->OnMessage = [this](TMessage& m) { HookMessage(m); };
+  // The hook watches the host: a freed host leaves no dangling Control behind.
+  FHook->OnControlFreed = [this] { FControl = nullptr; };
 }
 
 TVnHTMLRender::~TVnHTMLRender() {
@@ -338,7 +340,9 @@ void TVnHTMLRender::ClickTransfer(int X, int Y, const TRect& R) {
   if (!item) return;
   if (item->ItemType() == hitInput) {
     FData->SetSelectedItem(item);
+    const TLifeWatch life = Life();
     static_cast<TVnHTMLInputItem*>(item)->Click();
+    if (!life.Alive()) return;  // a handler freed the renderer
   } else if (item->IsLink() && FLinkSelect) {
     FData->SetSelectedItem(item);
   }

@@ -10,6 +10,7 @@
 #include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
+#include "framework/LifeToken.h"
 #include "html/HTMLData.h"
 #include "html/HTMLMeasurer.h"
 
@@ -101,6 +102,8 @@ class TVnHTMLRender : public TObject {
   void KeyDownTransfer(platform::WORD& Key, TShiftState Shift);
   // Raises OnChange.
   void Change();
+  // Whether the renderer still exists, for code that raises an event that may free it.
+  TLifeWatch Life() const { return FLife.Watch(); }
   bool LinkSelect() const { return FLinkSelect; }
   void SetLinkSelect(bool Value) { FLinkSelect = Value; }
 
@@ -120,6 +123,7 @@ class TVnHTMLRender : public TObject {
   void HookMessage(TMessage& m);
 
   bool FLinkSelect = false;
+  TLifeToken FLife;
   std::unique_ptr<THTMLMessageHook> FHook;
   std::unique_ptr<TVnHTMLData> FOwnData;
   std::vector<std::unique_ptr<TVnHTMLData>> FCreated;

@@ -330,8 +330,10 @@ void TKsHTMLLabel::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TKsHTMLLabel::WndProc(TMessage& message) {
   if (message.Msg == CM_MOUSELEAVE) ShowCursor(false);
+  const TLifeWatch life = Life();
   TCustomKsLabel::WndProc(message);
-  if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0) {
+  // An OnMouseUp handler may have freed the label.
+  if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0 && life.Alive()) {
     // OnMouseUp has run; a handler (or hook) that marked the release handled keeps the menu away.
     const TPoint client = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
     if (LinkAt(client.x, client.y) && PopupLinkMenu(ClientToScreen(client))) message.Result = 1;

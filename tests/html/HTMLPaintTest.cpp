@@ -237,12 +237,16 @@ TEST_F(HTMLPaintTest, PaintingStaysInsideItsRectangle) {
     EXPECT_EQ(Data().Rect().right, 50);
   }
 
-  // An image handler that fails while painting costs the image, not the paint.
+  // A failing OnImageNeeded reaches the caller of the paint; a failing OnImageNeededEx costs
+  // the image, not the paint.
   Prepare("<img src=x width=5 height=5><font bgcolor=red>a</font>");
   render.OnImageNeeded = [](TObject*, const String&, TBitmap*&) { throw Exception(u"no image"); };
+  EXPECT_THROW(render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone), Exception);
+  render.OnImageNeeded = nullptr;
+  render.OnImageNeededEx = [](TObject*, const String&, TPicture*) { throw Exception(u"no image"); };
   EXPECT_NO_THROW(render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone));
   EXPECT_EQ(Pixel(6, 5), clRed);
-  render.OnImageNeeded = nullptr;
+  render.OnImageNeededEx = nullptr;
 
   // No text changes nothing.
   Prepare("");

@@ -155,18 +155,6 @@ void TLabel::Paint() {
   ControlPainter::DrawCaption(canvas, Caption(), r, TextFlags(), Enabled());
 }
 
-void TLabel::SetFocusControl(TWinControl* value) {
-  if (value == focusControl_) return;
-  if (focusControl_) focusControl_->RemoveFreeNotification(this);
-  focusControl_ = value;
-  if (focusControl_) focusControl_->FreeNotification(this);
-}
-
-void TLabel::Notification(TComponent* component, TOperation operation) {
-  TGraphicControl::Notification(component, operation);
-  if (operation == opRemove && component == focusControl_) focusControl_ = nullptr;
-}
-
 void TLabel::GetAccessibleInfo(TAccessibleInfo& info) const {
   TGraphicControl::GetAccessibleInfo(info);
   info.Role = TAccessibleRole::Label;

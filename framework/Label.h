@@ -29,15 +29,11 @@ class TLabel : public TGraphicControl {
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool value);
 
-  // The control its accelerator (Alt with the '&' character) focuses.
-  TWinControl* FocusControl() const { return focusControl_; }
-  void SetFocusControl(TWinControl* value);
-
   // Fits the size to the text now (AutoSize does it after every change).
   void AdjustBounds();
 
-  // The control the label names (for assistive technologies, which read the label's text as
-  // that control's name); cleared when that control goes away.
+  // The control the label names: its accelerator (Alt with the '&' character) focuses it, and
+  // assistive technologies read the label's text as its name. Cleared when that control goes.
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* value);
 
@@ -45,7 +41,6 @@ class TLabel : public TGraphicControl {
 
  protected:
   void WndProc(TMessage& message) override;
-  void Notification(TComponent* component, TOperation operation) override;
   void Paint() override;
   void Changed() override;
   void Loaded() override;
@@ -54,7 +49,6 @@ class TLabel : public TGraphicControl {
  private:
   unsigned TextFlags() const;
 
-  TWinControl* focusControl_ = nullptr;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
   bool autoSize_ = true;

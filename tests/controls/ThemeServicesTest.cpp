@@ -9,7 +9,7 @@
 namespace kestrel {
 namespace {
 
-using testing::ThemeStateScope;
+using testing::ThemeScope;
 using testing::TRecordingRenderer;
 
 // Registers the renderer for one test and takes it away again.
@@ -23,7 +23,7 @@ struct RegisteredRenderer {
 };
 
 TEST(ThemeServices, ClassicRequestsDrawNothingAndAnswerNeutrally) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   const platform::HDC dc = platform::CreateCompatibleDC(nullptr);
   const TRect bounds = Rect(2, 3, 40, 30);
@@ -54,7 +54,7 @@ TEST(ThemeServices, ClassicRequestsDrawNothingAndAnswerNeutrally) {
 }
 
 TEST(ThemeServices, NativeRequestsGoToTheSelectedEnabledRendererOnly) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   EXPECT_EQ(s->UseTheme(ttmNative), ttmPlatform);  // none registered
   RegisteredRenderer registered(false);
@@ -91,7 +91,7 @@ TEST(ThemeServices, NativeRequestsGoToTheSelectedEnabledRendererOnly) {
 }
 
 TEST(ThemeServices, AnUnregisteredRendererIsNoLongerUsed) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   {
     RegisteredRenderer registered(true);
     EXPECT_EQ(GlobalThemeServices()->UseTheme(ttmNative), ttmNative);
@@ -102,7 +102,7 @@ TEST(ThemeServices, AnUnregisteredRendererIsNoLongerUsed) {
 }
 
 TEST(ThemeServices, PlatformThemeSwitchReachesTheServicesWindow) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   const platform::HTHEME before = s->Theme(teEdit);
   ASSERT_NE(before, nullptr);

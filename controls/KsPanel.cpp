@@ -108,7 +108,7 @@ TCustomKsPanel::TCustomKsPanel(TComponent* owner)
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
-  FImgFormChLink->FOnChange = [this](TObject*) { Invalidate(); };
+  FImgFormChLink->OnChange = [this](TObject*) { Invalidate(); };
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
   FStyleMgrLink = std::make_unique<TKsStyleMgrChangeLink>();
   FStyleMgrLink->OnChange = [this](TObject*) {

@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "framework/Exceptions.h"
-#include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "framework/Reader.h"
 #include "framework/TypeInfo.h"
+#include "framework/Writer.h"
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Clipboard.h"
 #include "smooth/GDIPFill.h"

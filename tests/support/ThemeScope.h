@@ -40,9 +40,10 @@ inline ThemeState CaptureThemeState() {
 }
 
 inline void RestoreThemeState(const ThemeState& state) {
-  if (UpperThemeStateHooks().restore) {
+  const UpperThemeState& upper = UpperThemeStateHooks();
+  if (upper.restore && upper.capture() != state.above) {
     platform::SetThemeActive(true);
-    UpperThemeStateHooks().restore(state.above);
+    upper.restore(state.above);
   }
   platform::SetThemeActive(state.active);
   // Last: the upper layer's switches set the application's properties as a side effect.

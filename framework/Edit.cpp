@@ -6,8 +6,7 @@
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/core/Unicode.h"
-#include "platform/window/Backend.h"
-#include "platform/window/internal/WindowManager.h"
+#include "platform/window/Clipboard.h"
 
 namespace kestrel {
 
@@ -112,7 +111,7 @@ void TEdit::SelectAll() {
 
 void TEdit::CopyToClipboard() const {
   if (passwordChar_ || SelLength() == 0) return;
-  pf::Wm().GetBackend().SetClipboardText(SelText());
+  pf::SetClipboardUnicodeText(SelText());
 }
 
 void TEdit::CutToClipboard() {
@@ -123,8 +122,8 @@ void TEdit::CutToClipboard() {
 
 void TEdit::PasteFromClipboard() {
   if (readOnly_) return;
-  String text;
-  if (pf::Wm().GetBackend().GetClipboardText(text)) SetSelText(text);
+  const String text = pf::GetClipboardUnicodeText();
+  if (!text.empty()) SetSelText(text);
 }
 
 String TEdit::DisplayText() const { return passwordChar_ ? String(Text().size(), passwordChar_) : Text(); }

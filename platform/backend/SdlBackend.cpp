@@ -8,6 +8,7 @@
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 
@@ -95,6 +96,10 @@ int UsVirtualKeyAt(SDL_Scancode position) {
 }
 
 }  // namespace
+
+SdlBackend* SdlBackend::Current() {
+  return Wm().HasBackend() ? dynamic_cast<SdlBackend*>(&Wm().GetBackend()) : nullptr;
+}
 
 std::unique_ptr<SdlBackend> SdlBackend::Create() {
   // The backing store is drawn in software: present it through the window's own framebuffer

@@ -25,6 +25,8 @@ class SdlBackend : public Backend {
  public:
   // Null when the video subsystem cannot start (no display).
   static std::unique_ptr<SdlBackend> Create();
+  // The installed backend if it is an SDL one, else null.
+  static SdlBackend* Current();
   ~SdlBackend() override;
 
   const char* Name() const override { return "sdl"; }

@@ -21,6 +21,7 @@
 #include "platform/window/WindowApi.h"
 #include "tests/support/ReadFileText.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -233,6 +234,8 @@ TEST(VnServices, StopwatchMeasuresThePerformanceCounter) {
 }
 
 TEST(VnServices, PublishedPropertiesSurviveAStreamingRoundTrip) {
+  // Reading UseXPThemes into the target sets the platform's theme properties.
+  const testing::ThemeScope scope;
   TVnApplication source(nullptr);
   source.SetName(u"Services");
   source.SetForceANSI(true);

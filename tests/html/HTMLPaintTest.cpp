@@ -13,6 +13,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 namespace {
@@ -292,7 +293,7 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {
-  platform::SetThemeActive(false);
+  const ThemeScope classic(false);
   Prepare("<ol><li>a<li>b</ol><ul><ul><li>c</ul></ul><hr><input type=checkbox checked=1>");
   Paint(120, 140);
   int y = 0, numberLine = -1, bulletLine = -1, bulletIndent = 0, ruleLine = -1, inputLine = -1;
@@ -329,7 +330,6 @@ TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {
   for (int x = 4; x < 13; ++x)
     for (int yy = inputLine + 4; yy < inputLine + 13; ++yy) tick = tick || Pixel(x, yy) == clBlack;
   EXPECT_TRUE(tick);
-  platform::SetThemeActive(true);
 }
 
 }  // namespace

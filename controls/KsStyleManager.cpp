@@ -1,7 +1,8 @@
 #include "controls/KsStyleManager.h"
 
 #include "controls/KsStyleMgrChangeLink.h"
-#include "controls/ProcessWideObject.h"
+#include "framework/Thread.h"
+#include "platform/core/ProcessWide.h"
 
 namespace kestrel {
 
@@ -27,10 +28,13 @@ void TKsStyleManager::Change() {
 
 namespace {
 
-TKsStyleManager* MakeDefaultManager() { return new TKsStyleManager(nullptr); }
+// Freed when the program ends (at exit, or by Halt while the windows still exist), by the GUI
+// thread only.
+constinit platform::ProcessWide<TKsStyleManager> gDefaultManager(platform::ProcessWideOptions<TKsStyleManager>{
+    .make = [] { return std::make_unique<TKsStyleManager>(nullptr); }, .freeAtExit = &IsMainThread});
 
 }  // namespace
 
-TKsStyleManager* DefaultStyleManager() { return ProcessWideObject<TKsStyleManager, MakeDefaultManager>(); }
+TKsStyleManager* DefaultStyleManager() { return gDefaultManager.Get(); }
 
 }  // namespace kestrel

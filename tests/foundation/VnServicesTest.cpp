@@ -15,6 +15,7 @@
 #include "framework/Filer.h"
 #include "framework/StringList.h"
 #include "framework/SysUtils.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
 #include "tests/support/ReadFileText.h"
@@ -110,7 +111,7 @@ TEST(VnServices, TheApplicationHandsUnhandledExceptionsToTheServicesObject) {
   EXPECT_EQ(log.find("00002"), std::string::npos);
 }
 
-TEST(VnServices, AResetFreesTheObjectAndAFreshInstallTakesOverItsDuties) {
+TEST(VnServices, AResetReplacesTheObjectByAFreshOneThatTakesOverItsDuties) {
   struct TFreed : TComponent {
     bool* freed;
     TFreed(TComponent* owner, bool* flag) : TComponent(owner), freed(flag) {}
@@ -118,10 +119,9 @@ TEST(VnServices, AResetFreesTheObjectAndAFreshInstallTakesOverItsDuties) {
   };
   bool freed = false;
   new TFreed(InstallVnApplication(), &freed);
-  ResetVnApplication();
+  platform::ResetProcessWideState();
   EXPECT_TRUE(freed);
-  EXPECT_EQ(VnApplication(), nullptr);
-  TVnApplication* fresh = InstallVnApplication();
+  TVnApplication* fresh = VnApplication();
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(InstallVnApplication(), fresh);
   bool handled = false;

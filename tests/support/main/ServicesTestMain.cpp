@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   kestrel::testing::PrepareProcessEnvironment();
+  kestrel::testing::ResetProcessStateAfterEachTest();
   kestrel::InstallVnApplication();
   return RUN_ALL_TESTS();
 }

@@ -79,6 +79,8 @@ TApplication::~TApplication() {
     if (auto* form = dynamic_cast<TCustomForm*>(Components(i))) form->BeforeDestruction();
   DestroyComponents();
   DeallocateHWnd(handle_);
+  // Deleted directly (tests start afresh so): the next Application() makes a new one.
+  gApplication.Forget(this);
 }
 
 void TApplication::SetMainForm(TCustomForm* form) {

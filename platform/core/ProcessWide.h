@@ -91,6 +91,12 @@ class ProcessWide final : public ProcessWideSlot {
   T* operator->() { return Get(); }
   // The object when it exists; never makes it.
   T* Peek() const { return object_.load(std::memory_order_acquire); }
+  // For an object its holder does not own alone (one that may be deleted directly): forgets
+  // `object` when it is the one held, without freeing it; the next use makes a fresh one.
+  void Forget(const T* object) {
+    T* expected = const_cast<T*>(object);
+    object_.compare_exchange_strong(expected, nullptr);
+  }
   // Frees the object now (gone from Get and Peek before its teardown runs); the next use makes
   // a fresh one.
   void Free() {

@@ -9,8 +9,7 @@ namespace {
 // reset: objects that outlive it (threads, memory blocks, the clipboard's data) hold handles.
 using KernelHandles = HandleTable<KernelObject>;
 constinit ProcessWide<KernelHandles> gKernelHandles(ProcessWideOptions<KernelHandles>{
-    .make = [] { return std::make_unique<KernelHandles>(static_cast<std::uint8_t>(HandleTag::Kernel)); },
-    .keptByReset = true});
+    .make = &MakeHandleTable<KernelObject, HandleTag::Kernel>, .keptByReset = true});
 
 KernelHandles& Table() { return *gKernelHandles; }
 }  // namespace

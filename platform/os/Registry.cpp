@@ -25,8 +25,7 @@ struct OpenKey {
 // reset: settings objects that outlive it hold open keys.
 using KeyHandles = HandleTable<OpenKey>;
 constinit ProcessWide<KeyHandles> gKeyHandles(ProcessWideOptions<KeyHandles>{
-    .make = [] { return std::make_unique<KeyHandles>(static_cast<std::uint8_t>(HandleTag::RegistryKey)); },
-    .keptByReset = true});
+    .make = &MakeHandleTable<OpenKey, HandleTag::RegistryKey>, .keptByReset = true});
 
 KeyHandles& Handles() { return *gKeyHandles; }
 

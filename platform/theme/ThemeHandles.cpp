@@ -9,12 +9,10 @@ namespace {
 // Emptied in place by a test reset: a theme handle from before names nothing after it.
 using ThemeHandles = HandleTable<ThemeData>;
 constinit ProcessWide<ThemeHandles> gThemeHandles(ProcessWideOptions<ThemeHandles>{
-    .make = [] { return std::make_unique<ThemeHandles>(static_cast<std::uint8_t>(HandleTag::Theme)); },
-    .renew =
-        [](ThemeHandles& old) {
-          old.Clear();
-          return &old;
-        }});
+    .make = &MakeHandleTable<ThemeData, HandleTag::Theme>, .renew = [](ThemeHandles& old) {
+      old.Clear();
+      return &old;
+    }});
 
 ThemeHandles& Table() { return *gThemeHandles; }
 }  // namespace

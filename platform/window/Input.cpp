@@ -413,8 +413,7 @@ struct SystemCursor {
 // The system cursors are shared handles, loaded once and never destroyed: kept by a reset.
 using CursorHandles = HandleTable<SystemCursor>;
 constinit ProcessWide<CursorHandles> gCursors(ProcessWideOptions<CursorHandles>{
-    .make = [] { return std::make_unique<CursorHandles>(static_cast<std::uint8_t>(HandleTag::Icon)); },
-    .keptByReset = true});
+    .make = &MakeHandleTable<SystemCursor, HandleTag::Icon>, .keptByReset = true});
 
 CursorHandles& CursorTable() { return *gCursors; }
 

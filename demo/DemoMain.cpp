@@ -19,7 +19,7 @@
 #include "platform/backend/SdlBackend.h"
 #include "platform/backend/X11Shape.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 using namespace kestrel::platform;
 using namespace kestrel::demo;

@@ -7,9 +7,9 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "settings/KsIniFile.h"
-#include "settings/KsIniKeyScope.h"
 #include "settings/KsIniRegistry.h"
-#include "settings/KsIniValueText.h"
+#include "settings/internal/KsIniKeyScope.h"
+#include "settings/internal/KsIniValueText.h"
 
 namespace kestrel {
 

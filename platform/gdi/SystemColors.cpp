@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "platform/core/ProcessWide.h"
-#include "platform/gdi/Brush.h"
+#include "platform/gdi/internal/Brush.h"
 
 namespace kestrel::platform {
 

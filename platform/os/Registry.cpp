@@ -8,8 +8,8 @@
 #include "platform/core/HandleTable.h"
 #include "platform/core/ProcessWide.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/RegistryStore.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/RegistryStore.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

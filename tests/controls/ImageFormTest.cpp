@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "controls/BitmapRegion.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
+#include "controls/internal/BitmapRegion.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/controls/ControlTestSupport.h"
 #include "tests/support/GoldenImage.h"

@@ -5,8 +5,9 @@
 #include "controls/KsStyleManager.h"
 #include "controls/KsXPThemedControl.h"
 #include "framework/Application.h"
-#include "framework/Filer.h"
 #include "framework/Form.h"
+#include "framework/Reader.h"
+#include "framework/Writer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/ScrollBars.h"
@@ -233,7 +234,8 @@ TEST(ThemedControl, TakesStylesFromItsManagerUntilTheManagerGoes) {
   control.SetStyleManager(manager);
   control.SetStyleName(u".Bold");
   control.SetStyleName(u".Bold");
-  manager->Change();
+  manager->BeginUpdate();
+  manager->EndUpdate();
   EXPECT_EQ(manager->applied, (std::vector<String>{u"", u".Bold", u".Bold"}));
   delete manager;
   EXPECT_EQ(control.StyleManager(), nullptr);

@@ -4,13 +4,14 @@
 
 #include "controls/KsStyleMgrChangeLink.h"
 #include "controls/KsStyleValue.h"
-#include "controls/ProcessWideObject.h"
 #include "framework/Filer.h"
 #include "framework/MemoryStream.h"
 #include "framework/Stream.h"
 #include "framework/StringList.h"
 #include "framework/SysUtils.h"
+#include "framework/Thread.h"
 #include "framework/TypeInfo.h"
+#include "platform/core/ProcessWide.h"
 #include "settings/KsIniFile.h"
 
 namespace kestrel {
@@ -191,10 +192,13 @@ void TKsStyleManager::DefineProperties(TFiler& filer) {
 
 namespace {
 
-TKsStyleManager* MakeDefaultManager() { return new TKsStyleManager(nullptr); }
+// Freed when the program ends (at exit, or by Halt while the windows still exist), by the GUI
+// thread only.
+constinit platform::ProcessWide<TKsStyleManager> gDefaultManager(platform::ProcessWideOptions<TKsStyleManager>{
+    .make = [] { return std::make_unique<TKsStyleManager>(nullptr); }, .freeAtExit = &IsMainThread});
 
 }  // namespace
 
-TKsStyleManager* DefaultStyleManager() { return ProcessWideObject<TKsStyleManager, MakeDefaultManager>(); }
+TKsStyleManager* DefaultStyleManager() { return gDefaultManager.Get(); }
 
 }  // namespace kestrel

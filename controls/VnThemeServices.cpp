@@ -1,6 +1,5 @@
 #include "controls/VnThemeServices.h"
 
-#include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
@@ -8,6 +7,7 @@
 #include "framework/SysUtils.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
 
@@ -319,12 +319,15 @@ void TVnThemeServices::HookMainWindow() {
 
 namespace {
 
-TVnThemeServices* MakeThemeServices() { return new TVnThemeServices(); }
+// Freed when the program ends (at exit, or by Halt while the windows still exist), by the GUI
+// thread only: a worker calling Halt ends the process under the GUI thread.
+constinit pf::ProcessWide<TVnThemeServices> gThemeServices(pf::ProcessWideOptions<TVnThemeServices>{
+    .freeAtExit = &IsMainThread});
 
 }  // namespace
 
 TVnThemeServices* GlobalThemeServices() {
-  TVnThemeServices* services = ProcessWideObject<TVnThemeServices, MakeThemeServices>();
+  TVnThemeServices* services = gThemeServices.Get();
   if (services) services->HookMainWindow();
   return services;
 }

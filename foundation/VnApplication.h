@@ -223,9 +223,8 @@ class TVnApplication : public TComponent {
 TVnApplication* VnApplication();
 // Makes the services object; a program calls it first thing, before any form. Later calls
 // return the installed object (none once the program has ended). It is freed when the program
-// ends, by Halt before the application goes, or by ResetVnApplication.
+// ends, by Halt before the application goes; a test reset (ResetProcessWideState) replaces an
+// installed one by a fresh one.
 TVnApplication* InstallVnApplication();
-// Frees the services object now; a later InstallVnApplication makes a fresh one.
-void ResetVnApplication();
 
 }  // namespace kestrel

@@ -13,6 +13,7 @@
 #include "framework/StdRegistration.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -23,49 +24,52 @@ KESTREL_IMPLEMENT_CLASS(TApplication, TComponent)
 
 namespace {
 
-TApplication* gApplication = nullptr;
+// Never freed as statics: callable during any teardown. A reset clears the handlers (whoever
+// set them sets them again when made again) and keeps the exit procedures, which belong to
+// objects a reset does not free.
+using CreatedEvent = std::function<void(TApplication*)>;
+using ExitProcList = std::vector<std::function<void()>>;
+constinit pf::ProcessWide<CreatedEvent> gCreatedHandler;
+constinit pf::ProcessWide<TExceptionEvent> gExceptionHandler;
+constinit pf::ProcessWide<ExitProcList> gExitProcs(pf::ProcessWideOptions<ExitProcList>{.keptByReset = true});
 
-std::function<void(TApplication*)>& CreatedHandler() {
-  static auto* handler = new std::function<void(TApplication*)>;
-  return *handler;
-}
-
-TExceptionEvent& ProcessExceptionHandler() {
-  static auto* handler = new TExceptionEvent;  // never freed: callable during any teardown
-  return *handler;
-}
-
-std::vector<std::function<void()>>& ExitProcs() {
-  static auto* procs = new std::vector<std::function<void()>>;
-  return *procs;
-}
+CreatedEvent& CreatedHandler() { return *gCreatedHandler; }
+TExceptionEvent& ProcessExceptionHandler() { return *gExceptionHandler; }
+ExitProcList& ExitProcs() { return *gExitProcs; }
 
 pf::UINT WakeMessage() {
   static const pf::UINT message = pf::RegisterWindowMessageW(u"KestrelWakeMainThread");
   return message;
 }
 
-}  // namespace
-
-TApplication* Application() {
-  if (!gApplication) {
-    SetMainThread();
-    gApplication = new TApplication(nullptr);
-  }
-  return gApplication;
+std::unique_ptr<TApplication> MakeApplication() {
+  SetMainThread();
+  return std::make_unique<TApplication>(nullptr);
 }
 
-bool ApplicationExists() { return gApplication != nullptr; }
+void AnnounceApplication(TApplication& application) {
+  if (const auto created = CreatedHandler()) created(&application);
+}
+
+// Made by the first use, which makes its thread the GUI thread. Halt frees it; otherwise it
+// lives on at the program's end, as its windows do. A test reset frees it: the next use makes a
+// fresh one.
+constinit pf::ProcessWide<TApplication> gApplication(pf::ProcessWideOptions<TApplication>{
+    .make = &MakeApplication, .made = &AnnounceApplication});
+
+}  // namespace
+
+TApplication* Application() { return gApplication.Get(); }
+
+bool ApplicationExists() { return gApplication.Peek() != nullptr; }
 
 void SetApplicationExceptionHandler(TExceptionEvent handler) { ProcessExceptionHandler() = std::move(handler); }
 
 void SetApplicationCreatedHandler(std::function<void(TApplication*)> handler) { CreatedHandler() = std::move(handler); }
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {
-  if (!gApplication) gApplication = this;
   RegisterVisualClasses();
   handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
-  if (const auto created = CreatedHandler()) created(this);
 }
 
 TApplication::~TApplication() {
@@ -75,7 +79,8 @@ TApplication::~TApplication() {
     if (auto* form = dynamic_cast<TCustomForm*>(Components(i))) form->BeforeDestruction();
   DestroyComponents();
   DeallocateHWnd(handle_);
-  if (gApplication == this) gApplication = nullptr;
+  // Deleted directly (tests start afresh so): the next Application() makes a new one.
+  gApplication.Forget(this);
 }
 
 void TApplication::SetMainForm(TCustomForm* form) {
@@ -258,10 +263,12 @@ void Halt(int exitCode) {
       } catch (...) {
       }
     }
+    // The objects freed at the program's end go now, while the windows still exist.
+    pf::FinaliseProcessWideObjects();
     // Windows belong to the GUI thread: only there can forms be taken down.
     if (IsMainThread()) {
       try {
-        delete gApplication;
+        gApplication.Free();
         while (Screen()->FormCount() > 0) {
           TCustomForm* form = Screen()->Forms(Screen()->FormCount() - 1);
           form->BeforeDestruction();

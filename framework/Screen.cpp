@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Form.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/WindowApi.h"
 
@@ -43,9 +44,12 @@ void TScreen::AddForm(TCustomForm* form) {
 
 void TScreen::RemoveForm(TCustomForm* form) { std::erase(forms_, form); }
 
-TScreen* Screen() {
-  static TScreen* screen = new TScreen(nullptr);  // lives as long as the process
-  return screen;
-}
+namespace {
+// Lives as long as the process.
+constinit platform::ProcessWide<TScreen> gScreen(platform::ProcessWideOptions<TScreen>{
+    .make = [] { return std::make_unique<TScreen>(nullptr); }});
+}  // namespace
+
+TScreen* Screen() { return gScreen.Get(); }
 
 }  // namespace kestrel

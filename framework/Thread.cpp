@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "framework/Application.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WakeSignal.h"
 
@@ -41,10 +42,11 @@ struct SyncQueue {
   SyncQueue() { platform::MessageQueue::SetCallServer(&ServeCalls); }
 };
 
-SyncQueue& Sync() {
-  static SyncQueue* queue = new SyncQueue;  // never destroyed: workers may outlive static destruction
-  return *queue;
-}
+// Never destroyed: workers may outlive static destruction. Kept by a reset, which no worker
+// may outlive: a worker still waiting on its call must find it.
+constinit platform::ProcessWide<SyncQueue> gSync(platform::ProcessWideOptions<SyncQueue>{.keptByReset = true});
+
+SyncQueue& Sync() { return *gSync; }
 
 // Queues `request` and hands it to the GUI thread's message queue, whose next pump serves it
 // (any pump: Application.Run, ProcessMessages, a modal loop, a bare PeekMessage loop). Only the

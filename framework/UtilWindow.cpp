@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -20,11 +21,12 @@ pf::LRESULT UtilWindowProc(pf::HWND hwnd, pf::UINT msg, pf::WPARAM wParam, pf::L
   return m.Result;
 }
 
-// Every live method, so that windows alive at exit (the application's) still own theirs.
-std::set<TWndMethod*>& LiveMethods() {
-  static auto* methods = new std::set<TWndMethod*>;
-  return *methods;
-}
+// Every live method, so that windows alive at exit (the application's) still own theirs. The
+// methods belong to their windows' owners, so a reset keeps the list.
+using MethodSet = std::set<TWndMethod*>;
+constinit platform::ProcessWide<MethodSet> gLiveMethods(platform::ProcessWideOptions<MethodSet>{.keptByReset = true});
+
+MethodSet& LiveMethods() { return *gLiveMethods; }
 
 void RegisterUtilClass() {
   pf::WNDCLASSEXW existing;

@@ -126,4 +126,10 @@ enum class HandleTag : std::uint8_t {
   Kernel = 0x19,
 };
 
+// The table of one tag, for the `make` of a process-wide table's holder.
+template <class Object, HandleTag Tag>
+std::unique_ptr<HandleTable<Object>> MakeHandleTable() {
+  return std::make_unique<HandleTable<Object>>(static_cast<std::uint8_t>(Tag));
+}
+
 }  // namespace kestrel::platform

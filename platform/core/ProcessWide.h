@@ -65,7 +65,12 @@ struct ProcessWideOptions {
   // Test reset: the fresh state, made from the old object before it goes (may be the old object
   // itself, emptied in place); null: the object goes and is made again on next use.
   T* (*renew)(T& old) = nullptr;
+  // Left as it is by a reset (bookkeeping of things that live on elsewhere: memory blocks,
+  // threads, shared handles).
+  bool keptByReset = false;
   bool remakeAfterReset = false;
+  // Runs once the object is in place (asking for it gives it from here), after every making.
+  void (*made)(T& object) = nullptr;
   // Freed at the program's end when the thread ending it is accepted here (null: never freed).
   bool (*freeAtExit)() = nullptr;
 };
@@ -86,6 +91,21 @@ class ProcessWide final : public ProcessWideSlot {
   T* operator->() { return Get(); }
   // The object when it exists; never makes it.
   T* Peek() const { return object_.load(std::memory_order_acquire); }
+  // For an object its holder does not own alone (one that may be deleted directly): forgets
+  // `object` when it is the one held, without freeing it; the next use makes a fresh one.
+  void Forget(const T* object) {
+    T* expected = const_cast<T*>(object);
+    object_.compare_exchange_strong(expected, nullptr);
+  }
+  // Frees the object now (gone from Get and Peek before its teardown runs); the next use makes
+  // a fresh one.
+  void Free() {
+    std::unique_ptr<T> old;
+    {
+      std::lock_guard lock(mutex_);
+      old.reset(object_.exchange(nullptr));
+    }
+  }
 
  private:
   // Clears the making thread however the making ends.
@@ -97,18 +117,22 @@ class ProcessWide final : public ProcessWideSlot {
 
   T* MakeOnce() {
     if (making_.load() == ThisThread()) return nullptr;
-    std::lock_guard lock(mutex_);
-    if (T* object = object_.load(std::memory_order_relaxed)) return object;
-    if (finalised_) return nullptr;
-    std::unique_ptr<T> made;
+    T* object;
     {
-      MakingScope scope(making_);
-      if (options_.make) made = options_.make();
-      else if constexpr (std::is_default_constructible_v<T>) made = std::make_unique<T>();
+      std::lock_guard lock(mutex_);
+      if (T* existing = object_.load(std::memory_order_relaxed)) return existing;
+      if (finalised_) return nullptr;
+      std::unique_ptr<T> made;
+      {
+        MakingScope scope(making_);
+        if (options_.make) made = options_.make();
+        else if constexpr (std::is_default_constructible_v<T>) made = std::make_unique<T>();
+      }
+      object = made.release();
+      object_.store(object, std::memory_order_release);
+      Enlist(options_.freeAtExit != nullptr);
     }
-    T* object = made.release();
-    object_.store(object, std::memory_order_release);
-    Enlist(options_.freeAtExit != nullptr);
+    if (options_.made) options_.made(*object);
     return object;
   }
 
@@ -118,6 +142,7 @@ class ProcessWide final : public ProcessWideSlot {
       std::lock_guard lock(mutex_);
       old = object_.load(std::memory_order_relaxed);
       if (!old) return false;
+      if (options_.keptByReset) return true;
       T* fresh = options_.renew ? options_.renew(*old) : nullptr;
       object_.store(fresh, std::memory_order_release);
       if (fresh == old) return true;

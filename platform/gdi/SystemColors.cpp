@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/gdi/internal/Brush.h"
 #include "platform/gdi/internal/GdiObject.h"
 
@@ -62,10 +63,11 @@ struct Colors {
   std::array<HBRUSH, COLOR_COUNT> brushes{};
 };
 
-Colors& Instance() {
-  static Colors* colors = new Colors();  // stock brushes live for the process
-  return *colors;
-}
+// Stock brushes handed out stay valid for the process; a test reset returns the scheme to the
+// classic one (the theme switch, made again by the reset, sets its own).
+constinit ProcessWide<Colors> gColors;
+
+Colors& Instance() { return *gColors; }
 
 HBRUSH MakeStockBrush(COLORREF color) {
   auto brush = Brush::Solid(color);

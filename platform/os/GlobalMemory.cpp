@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/os/KernelObject.h"
 #include "platform/os/OsErrors.h"
 
@@ -27,10 +28,11 @@ std::mutex& FixedMutex() {
   static std::mutex mutex;
   return mutex;
 }
-std::map<const void*, std::shared_ptr<GlobalBlock>>& FixedBlocks() {
-  static auto* blocks = new std::map<const void*, std::shared_ptr<GlobalBlock>>();  // outlives exit-time callers
-  return *blocks;
-}
+// Outlives exit-time callers; the blocks belong to their callers, so a reset keeps them.
+using FixedBlockMap = std::map<const void*, std::shared_ptr<GlobalBlock>>;
+constinit ProcessWide<FixedBlockMap> gFixedBlocks(ProcessWideOptions<FixedBlockMap>{.keptByReset = true});
+
+FixedBlockMap& FixedBlocks() { return *gFixedBlocks; }
 
 std::shared_ptr<GlobalBlock> FindFixed(HGLOBAL memory) {
   std::lock_guard lock(FixedMutex());

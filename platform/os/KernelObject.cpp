@@ -1,13 +1,17 @@
 #include "platform/os/KernelObject.h"
 
+#include "platform/core/ProcessWide.h"
+
 namespace kestrel::platform {
 
 namespace {
-HandleTable<KernelObject>& Table() {
-  // Never destroyed: handles may still be closed by other objects' destructors at exit.
-  static auto* table = new HandleTable<KernelObject>(static_cast<std::uint8_t>(HandleTag::Kernel));
-  return *table;
-}
+// Never destroyed: handles may still be closed by other objects' destructors at exit. Kept by a
+// reset: objects that outlive it (threads, memory blocks, the clipboard's data) hold handles.
+using KernelHandles = HandleTable<KernelObject>;
+constinit ProcessWide<KernelHandles> gKernelHandles(ProcessWideOptions<KernelHandles>{
+    .make = &MakeHandleTable<KernelObject, HandleTag::Kernel>, .keptByReset = true});
+
+KernelHandles& Table() { return *gKernelHandles; }
 }  // namespace
 
 HANDLE InsertKernelObject(std::shared_ptr<KernelObject> object) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/core/HandleTable.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/internal/RegistryStore.h"
 #include "platform/os/internal/TextBuffer.h"
@@ -20,11 +21,13 @@ struct OpenKey {
   std::uint64_t generation = 0;
 };
 
-HandleTable<OpenKey>& Handles() {
-  // Never destroyed: keys may still be closed by other objects' destructors at exit.
-  static auto* table = new HandleTable<OpenKey>(static_cast<std::uint8_t>(HandleTag::RegistryKey));
-  return *table;
-}
+// Never destroyed: keys may still be closed by other objects' destructors at exit. Kept by a
+// reset: settings objects that outlive it hold open keys.
+using KeyHandles = HandleTable<OpenKey>;
+constinit ProcessWide<KeyHandles> gKeyHandles(ProcessWideOptions<KeyHandles>{
+    .make = &MakeHandleTable<OpenKey, HandleTag::RegistryKey>, .keptByReset = true});
+
+KeyHandles& Handles() { return *gKeyHandles; }
 
 constexpr ULONG_PTR kFirstRoot = 0x80000000;
 constexpr ULONG_PTR kLastRoot = 0x80000005;

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/os/FlockFile.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/internal/TextBuffer.h"
@@ -48,10 +49,11 @@ std::mutex& ViewsMutex() {
   static std::mutex mutex;
   return mutex;
 }
-std::map<const void*, View>& Views() {
-  static auto* views = new std::map<const void*, View>();  // outlives exit-time callers
-  return *views;
-}
+// Outlives exit-time callers; the views belong to their callers, so a reset keeps them.
+using ViewMap = std::map<const void*, View>;
+constinit ProcessWide<ViewMap> gViews(ProcessWideOptions<ViewMap>{.keptByReset = true});
+
+ViewMap& Views() { return *gViews; }
 
 struct Names {
   std::string shm, guard, live;

@@ -2,14 +2,13 @@
 
 #include <mutex>
 
+#include "platform/core/ProcessWide.h"
 namespace kestrel::platform {
 
 namespace {
 std::mutex observerMutex;
-ThemeDrawObserver& Observer() {
-  static auto* observer = new ThemeDrawObserver();
-  return *observer;
-}
+constinit ProcessWide<ThemeDrawObserver> gObserver;
+ThemeDrawObserver& Observer() { return *gObserver; }
 }  // namespace
 
 ThemeDrawObserver SetThemeDrawObserver(ThemeDrawObserver observer) {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Backend.h"
 #include "platform/window/WindowApi.h"
@@ -26,10 +27,22 @@ struct ClipboardState {
   std::vector<String> names;                     // registered formats, from 0xC000
 };
 
-ClipboardState& State() {
-  static auto* state = new ClipboardState;
-  return *state;
+void FreeAll(ClipboardState& s);
+
+// A test reset empties and closes the clipboard in place; the registered format names stay, as
+// their numbers may be kept anywhere.
+ClipboardState* EmptiedForReset(ClipboardState& s) {
+  std::lock_guard lock(s.mutex);
+  FreeAll(s);
+  s.open = false;
+  s.opener = s.owner = nullptr;
+  s.openThread = {};
+  return &s;
 }
+
+constinit ProcessWide<ClipboardState> gState(ProcessWideOptions<ClipboardState>{.renew = &EmptiedForReset});
+
+ClipboardState& State() { return *gState; }
 
 bool OpenedHere(ClipboardState& s) { return s.open && s.openThread == std::this_thread::get_id(); }
 

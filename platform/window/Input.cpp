@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/core/HandleTable.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/Backend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
@@ -409,10 +410,12 @@ struct SystemCursor {
   WORD shape;
 };
 
-HandleTable<SystemCursor>& CursorTable() {
-  static auto* table = new HandleTable<SystemCursor>(static_cast<std::uint8_t>(HandleTag::Icon));
-  return *table;
-}
+// The system cursors are shared handles, loaded once and never destroyed: kept by a reset.
+using CursorHandles = HandleTable<SystemCursor>;
+constinit ProcessWide<CursorHandles> gCursors(ProcessWideOptions<CursorHandles>{
+    .make = &MakeHandleTable<SystemCursor, HandleTag::Icon>, .keptByReset = true});
+
+CursorHandles& CursorTable() { return *gCursors; }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/window/Backend.h"
 #include "platform/window/WaitSource.h"
 #include "platform/window/WindowApi.h"
@@ -24,10 +25,11 @@ struct QueueDirectory {
 
 std::atomic<void (*)()> gCallServer{nullptr};
 
-QueueDirectory& Directory() {
-  static QueueDirectory* directory = new QueueDirectory;  // outlives every thread
-  return *directory;
-}
+// Outlives every thread; the threads' queues live on across a test reset (the reset empties
+// the calling thread's own).
+constinit ProcessWide<QueueDirectory> gDirectory(ProcessWideOptions<QueueDirectory>{.keptByReset = true});
+
+QueueDirectory& Directory() { return *gDirectory; }
 
 bool Matches(const MSG& m, HWND hwnd, UINT min, UINT max) {
   if (hwnd == reinterpret_cast<HWND>(-1)) {

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/core/OwnedHandles.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Regions.h"
@@ -117,10 +118,11 @@ std::mutex& DcMutex() {
   return mutex;
 }
 
-std::map<HDC, DcRecord>& DcRecords() {
-  static auto* records = new std::map<HDC, DcRecord>;
-  return *records;
-}
+// The device contexts handed out; they belong to their callers, so a reset keeps them.
+using DcRecordMap = std::map<HDC, DcRecord>;
+constinit ProcessWide<DcRecordMap> gDcRecords(ProcessWideOptions<DcRecordMap>{.keptByReset = true});
+
+DcRecordMap& DcRecords() { return *gDcRecords; }
 
 void AddDamage(HWND top, const RECT& r) {
   auto w = Wm().Lookup(top);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/core/ProcessWide.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define KESTREL_POOL_DISABLED 1
 #elif defined(__has_feature)
@@ -25,10 +27,13 @@ std::size_t Slot(std::size_t size) {
 
 }  // namespace
 
-TKsIniEntryPool& TKsIniEntryPool::Instance() {
-  static TKsIniEntryPool* pool = new TKsIniEntryPool;  // outlives every static settings object
-  return *pool;
-}
+namespace {
+// Outlives every static settings object; its blocks hold live entries, so a reset keeps it.
+constinit platform::ProcessWide<TKsIniEntryPool> gPool(platform::ProcessWideOptions<TKsIniEntryPool>{
+    .keptByReset = true});
+}  // namespace
+
+TKsIniEntryPool& TKsIniEntryPool::Instance() { return *gPool; }
 
 void* TKsIniEntryPool::Allocate(std::size_t size) {
 #ifdef KESTREL_POOL_DISABLED

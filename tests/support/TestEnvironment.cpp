@@ -3,7 +3,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
+
+#include "platform/core/ProcessWide.h"
 
 namespace kestrel::testing {
 
@@ -21,6 +25,16 @@ void PrepareProcessEnvironment() {
   setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
   std::filesystem::create_directories(home / "config");
   std::filesystem::create_directories(home / "runtime");
+}
+
+namespace {
+class ResetAfterEachTest : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override { platform::ResetProcessWideState(); }
+};
+}  // namespace
+
+void ResetProcessStateAfterEachTest() {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ResetAfterEachTest);
 }
 
 TempDir::TempDir() : path_(MakeTempDirectory("kestrel-test-")) {}

@@ -10,6 +10,10 @@ namespace kestrel::testing {
 // folder, so tests never touch the developer's own configuration.
 void PrepareProcessEnvironment();
 
+// Every test starts from the state the first one found: after each test the process-wide
+// objects return to their fresh state (ResetProcessWideState).
+void ResetProcessStateAfterEachTest();
+
 // A fresh empty directory, removed when the object dies.
 class TempDir {
  public:

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/internal/CaseFold.h"
@@ -192,12 +193,17 @@ void CreateParentDirectories(const std::string& path) {
 
 }  // namespace
 
-RegistryStore& RegistryStore::Instance() {
-  // Never destroyed, so that registry calls from other objects' destructors at exit stay safe;
-  // the database needs no closing (its log is replayed on the next open).
-  static auto* store = new RegistryStore();
-  return *store;
-}
+std::unique_ptr<RegistryStore> MakeRegistryStore() { return std::unique_ptr<RegistryStore>(new RegistryStore()); }
+
+namespace {
+// Never destroyed, so that registry calls from other objects' destructors at exit stay safe;
+// the database needs no closing (its log is replayed on the next open). Its contents are the
+// user's settings, which a test reset leaves alone.
+constinit ProcessWide<RegistryStore> gStore(ProcessWideOptions<RegistryStore>{.make = &MakeRegistryStore,
+                                                                              .keptByReset = true});
+}  // namespace
+
+RegistryStore& RegistryStore::Instance() { return *gStore; }
 
 RegistryStore::~RegistryStore() { CloseDatabase(); }
 

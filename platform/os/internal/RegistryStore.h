@@ -6,6 +6,7 @@
 // setting changes, the next call opens the new place.
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ class RegistryStore {
   ~RegistryStore();
 
  private:
+  friend std::unique_ptr<RegistryStore> MakeRegistryStore();
   RegistryStore() = default;
   LONG EnsureOpen();
   LONG OpenDatabase(const std::string& path);

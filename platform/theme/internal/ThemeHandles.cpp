@@ -1,14 +1,20 @@
 #include "platform/theme/internal/ThemeHandles.h"
 
 #include "platform/core/HandleTable.h"
+#include "platform/core/ProcessWide.h"
 
 namespace kestrel::platform {
 
 namespace {
-HandleTable<ThemeData>& Table() {
-  static auto* table = new HandleTable<ThemeData>(static_cast<std::uint8_t>(HandleTag::Theme));
-  return *table;
-}
+// Emptied in place by a test reset: a theme handle from before names nothing after it.
+using ThemeHandles = HandleTable<ThemeData>;
+constinit ProcessWide<ThemeHandles> gThemeHandles(ProcessWideOptions<ThemeHandles>{
+    .make = &MakeHandleTable<ThemeData, HandleTag::Theme>, .renew = [](ThemeHandles& old) {
+      old.Clear();
+      return &old;
+    }});
+
+ThemeHandles& Table() { return *gThemeHandles; }
 }  // namespace
 
 HTHEME InsertThemeData(ThemeData data) {

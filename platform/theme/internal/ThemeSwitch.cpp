@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/ProcessWide.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowApi.h"
@@ -48,10 +49,15 @@ ThemeSwitch::ThemeSwitch()
   UseThemedSystemColors(active_);
 }
 
-ThemeSwitch& ThemeSwitch::Get() {
-  static ThemeSwitch* instance = new ThemeSwitch();  // lives for the process, used by every thread
-  return *instance;
-}
+std::unique_ptr<ThemeSwitch> MakeThemeSwitch() { return std::unique_ptr<ThemeSwitch>(new ThemeSwitch()); }
+
+namespace {
+// Lives for the process, used by every thread.
+constinit ProcessWide<ThemeSwitch> gSwitch(ProcessWideOptions<ThemeSwitch>{.make = &MakeThemeSwitch,
+                                                                           .remakeAfterReset = true});
+}  // namespace
+
+ThemeSwitch& ThemeSwitch::Get() { return *gSwitch; }
 
 namespace {
 // The mode and its system colours hold from the start of every program that draws windows, not

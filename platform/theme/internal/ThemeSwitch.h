@@ -2,6 +2,7 @@
 // The process's theme switch: whether the themed look is on, what the application allows, and
 // which windows opted out of theming.
 
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -12,7 +13,7 @@ namespace kestrel::platform {
 class ThemeSwitch {
  public:
   // The first use reads KESTREL_THEME ("classic" turns themes off) and sets the system colours
-  // of the mode.
+  // of the mode. A test reset makes it again at once, as at the program's start.
   static ThemeSwitch& Get();
 
   bool Active() const;
@@ -27,6 +28,7 @@ class ThemeSwitch {
   bool WindowOptedOut(HWND hwnd) const;
 
  private:
+  friend std::unique_ptr<ThemeSwitch> MakeThemeSwitch();
   ThemeSwitch();
 
   mutable std::mutex mutex_;

@@ -29,17 +29,21 @@ std::shared_ptr<Window> MakeRoot(const char16_t* className, RECT rect) {
   return root;
 }
 
-std::unique_ptr<WindowManager>& Installed() {
-  static std::unique_ptr<WindowManager> state = std::make_unique<WindowManager>();
-  return state;
-}
-
 }  // namespace
 
-WindowManager& WindowManager::Get() { return *Installed(); }
+// Never destroyed: workers post to windows and exit-time callers (the services object's
+// teardown, atexit handlers) destroy theirs while the process ends.
+constinit ProcessWide<WindowManager> WindowManager::installed_(ProcessWideOptions<WindowManager>{
+    .renew = &WindowManager::RenewForReset});
+
+WindowManager& WindowManager::Get() { return *installed_; }
 
 void ResetPlatformState(std::unique_ptr<Backend> backend) {
-  WindowManager& old = Wm();
+  ResetProcessWideState();
+  if (backend) Wm().SetBackend(std::move(backend));
+}
+
+WindowManager* WindowManager::RenewForReset(WindowManager& old) {
   old.CheckGuiThread("platform state reset");
   std::vector<HWND> own;
   for (auto& w : old.AllWindows())
@@ -49,12 +53,8 @@ void ResetPlatformState(std::unique_ptr<Backend> backend) {
   DestroyCaret();
   MessageQueue::Current()->Clear();
   // The fresh state keeps the handle table, emptied: a handle kept across the reset names no
-  // window of the new state.
-  auto fresh = std::make_unique<WindowManager>(old.TakeHandleTable());
-  if (backend) fresh->SetBackend(std::move(backend));
-  // The old state goes once the fresh one is in place.
-  auto previous = std::exchange(Installed(), std::move(fresh));
-  previous.reset();
+  // window of the new state. The old state goes once the fresh one is in place.
+  return new WindowManager(old.TakeHandleTable());
 }
 
 WindowManager::WindowManager(std::unique_ptr<HandleTable<Window>> table) : table_(std::move(table)) {
@@ -67,8 +67,8 @@ WindowManager::WindowManager(std::unique_ptr<HandleTable<Window>> table) : table
 }
 
 WindowManager::~WindowManager() {
-  // Windows still alive at exit go with the table; release their native side first while the
-  // backend still exists.
+  // Windows still alive when a test reset replaces the state go with it; release their native
+  // side first while the backend still exists.
   if (backend_) {
     for (auto& top : desktop_->children) backend_->DestroyNativeWindow(top->handle);
   }

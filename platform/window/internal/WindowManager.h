@@ -33,6 +33,7 @@
 #include <optional>
 
 #include "platform/core/HandleTable.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/internal/Window.h"
 
 // Whether the owning-thread checks are compiled in: in debug builds and in every sanitizer build
@@ -72,7 +73,14 @@ using KeyStates = std::array<BYTE, 256>;
 
 class WindowManager {
  public:
-  // The installed state, created on first use (programs never need more).
+  // The installed state, created on first use (programs never need more), never destroyed. A
+  // test reset (ResetProcessWideState)
+  // replaces it by a fresh one, as at start-up: the calling thread's windows are destroyed as
+  // DestroyWindow does (their procedures free what they hold); windows other threads left
+  // behind are dropped without messages. The calling thread's queue loses its posted messages
+  // and timers, the caret goes, and the old backend with the old state; the handle table stays,
+  // emptied, so a handle kept across the reset names no window of the new state. No other
+  // thread may use windows meanwhile.
   static WindowManager& Get();
 
   // A fresh state; it uses `table` (emptied) when given, a new handle table otherwise.
@@ -132,9 +140,12 @@ class WindowManager {
   KeyStates& AsyncKeys();
 
  private:
-  friend void ResetPlatformState(std::unique_ptr<Backend> backend);
+  // The fresh state of a test reset, made from the old one.
+  static WindowManager* RenewForReset(WindowManager& old);
   // Empties the handle table of the roots (the windows went before) and hands it over.
   std::unique_ptr<HandleTable<Window>> TakeHandleTable();
+
+  static ProcessWide<WindowManager> installed_;
   void BindGuiThread();
 
   std::unique_ptr<HandleTable<Window>> table_;
@@ -158,13 +169,10 @@ class WindowManager {
   KeyStates asyncKeys_{};
 };
 
-// Tests: replaces the platform state by a fresh one, as at start-up. The calling thread's
-// windows are destroyed as DestroyWindow does (their procedures free what they hold); windows
-// other threads left behind are dropped without messages. The calling thread's queue loses its
-// posted messages and timers, the caret goes, and the old backend with the old state. `backend`,
-// when given, is installed instead and binds the calling thread as the GUI thread; without one
-// a headless backend comes on first use, as at start-up. No other thread may use windows
-// meanwhile.
+// Tests: every process-wide object back to its fresh state (ResetProcessWideState, which
+// renews the window manager as Get describes), then `backend`, when given, installed, binding
+// the calling thread as the GUI thread; without one a headless backend comes on first use, as
+// at start-up.
 void ResetPlatformState(std::unique_ptr<Backend> backend = nullptr);
 
 inline WindowManager& Wm() { return WindowManager::Get(); }

@@ -47,14 +47,14 @@ class SdlBackendTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    sdlAvailable = InstallBackend("sdl");
     WNDCLASSEXW wc;
     wc.lpfnWndProc = RecordingProc;
     wc.lpszClassName = u"KestrelSdlTest";
     RegisterClassExW(&wc);
   }
+  // A backend per test: the reset after each test takes the window state with its backend.
   void SetUp() override {
-    if (!sdlAvailable) GTEST_SKIP() << "SDL video could not start";
+    if (!InstallBackend("sdl")) GTEST_SKIP() << "SDL video could not start";
     received.clear();
   }
   SdlBackend& Sdl() { return dynamic_cast<SdlBackend&>(Wm().GetBackend()); }
@@ -65,9 +65,7 @@ class SdlBackendTest : public ::testing::Test {
       DispatchMessageW(&m);
     }
   }
-  static bool sdlAvailable;
 };
-bool SdlBackendTest::sdlAvailable = false;
 
 TEST(SdlKeys, VirtualKeysFromSdlKeyCodes) {
   EXPECT_EQ(SdlBackend::VirtualKeyFromSdl(SDLK_a), 'A');

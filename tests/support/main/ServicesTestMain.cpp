@@ -30,6 +30,7 @@ void RestoreServicesThemeState(const std::vector<int>& state) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   kestrel::testing::PrepareProcessEnvironment();
+  kestrel::testing::ResetProcessStateAfterEachTest();
   kestrel::InstallVnApplication();
   kestrel::testing::UpperThemeStateHooks() = {CaptureServicesThemeState, RestoreServicesThemeState};
   kestrel::testing::InstallThemeWatch();

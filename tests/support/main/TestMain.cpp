@@ -8,6 +8,8 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   kestrel::testing::PrepareProcessEnvironment();
+  // Installed first so that its end-of-test reset runs after the theme watch has looked.
+  kestrel::testing::ResetProcessStateAfterEachTest();
 #ifdef KESTREL_TEST_WATCH_THEME
   kestrel::testing::InstallThemeWatch();
 #endif

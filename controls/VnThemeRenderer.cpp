@@ -1,6 +1,7 @@
 #include "controls/VnThemeRenderer.h"
 
 #include "framework/Exceptions.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel {
 

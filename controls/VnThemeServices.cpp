@@ -9,6 +9,7 @@
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel {
 

@@ -13,6 +13,7 @@
 #include "framework/MemoryStream.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -95,14 +96,11 @@ void TWriter::WriteComponent(TComponent* component) {
   ++indent_;
   bool wasWriting = component->ComponentState().Contains(csWriting);
   component->SetState(csWriting, true);
-  try {
+  {
+    const platform::ScopeGuard restoreState([&] { component->SetState(csWriting, wasWriting); });
     WriteObjectProperties(component, String(), 0);
     component->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
-  } catch (...) {
-    component->SetState(csWriting, wasWriting);
-    throw;
   }
-  component->SetState(csWriting, wasWriting);
   --indent_;
   Line(u"end");
 }
@@ -305,22 +303,19 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
   loaded_.clear();
   created_.clear();
   fixups_.clear();
-  try {
-    if (!IsObjectKeyword(*parser_)) parser_->Error(u"'object' expected");
-    TComponent* result = ReadComponent(nullptr);
-    ResolveFixups();
-    for (TComponent* c : loaded_) c->SetState(csReading, false);
-    for (TComponent* c : loaded_) {
-      if (c->ComponentState().Contains(csLoading)) c->Loaded();
-      c->SetState(csLoading, false);
-    }
-    loaded_.clear();
-    created_.clear();
-    return result;
-  } catch (...) {
-    Cleanup(created_);
-    throw;
+  platform::ScopeGuard freeCreated([this] { Cleanup(created_); });  // when reading fails
+  if (!IsObjectKeyword(*parser_)) parser_->Error(u"'object' expected");
+  TComponent* result = ReadComponent(nullptr);
+  ResolveFixups();
+  for (TComponent* c : loaded_) c->SetState(csReading, false);
+  for (TComponent* c : loaded_) {
+    if (c->ComponentState().Contains(csLoading)) c->Loaded();
+    c->SetState(csLoading, false);
   }
+  freeCreated.Dismiss();
+  loaded_.clear();
+  created_.clear();
+  return result;
 }
 
 void TReader::Cleanup(std::vector<TComponent*>& created) {
@@ -413,15 +408,15 @@ void TReader::ReadProperties(TPersistent* instance) {
     component->SetState(csLoading, true);
     component->SetState(csReading, true);
   }
-  try {
-    while (parser_->Token() != TToken::Eof) ReadProperty(instance);
-    ResolveFixups();
-  } catch (...) {
-    if (component) {
+  {
+    platform::ScopeGuard leaveLoading([component] {  // when reading fails
+      if (!component) return;
       component->SetState(csReading, false);
       component->SetState(csLoading, false);
-    }
-    throw;
+    });
+    while (parser_->Token() != TToken::Eof) ReadProperty(instance);
+    ResolveFixups();
+    leaveLoading.Dismiss();
   }
   if (component) {
     component->SetState(csReading, false);
@@ -474,24 +469,19 @@ void TReader::ReadCollection(TCollection* collection) {
   NestingGuard guard(*this);
   parser_->NextToken();  // past '<'
   collection->BeginUpdate();
-  try {
-    collection->Clear();
-    while (!parser_->IsPunct(u'>')) {
-      if (!parser_->TokenSymbolIs(u"item")) parser_->Error(u"'item' expected");
-      parser_->NextToken();
-      TCollectionItem* item = collection->Add();
-      while (!parser_->TokenSymbolIs(u"end")) {
-        if (parser_->Token() == TToken::Eof) parser_->Error(u"'end' expected");
-        ReadProperty(item);
-      }
-      parser_->NextToken();
+  const platform::ScopeGuard endUpdate([&] { collection->EndUpdate(); });
+  collection->Clear();
+  while (!parser_->IsPunct(u'>')) {
+    if (!parser_->TokenSymbolIs(u"item")) parser_->Error(u"'item' expected");
+    parser_->NextToken();
+    TCollectionItem* item = collection->Add();
+    while (!parser_->TokenSymbolIs(u"end")) {
+      if (parser_->Token() == TToken::Eof) parser_->Error(u"'end' expected");
+      ReadProperty(item);
     }
     parser_->NextToken();
-  } catch (...) {
-    collection->EndUpdate();
-    throw;
   }
-  collection->EndUpdate();
+  parser_->NextToken();
 }
 
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {

@@ -10,6 +10,7 @@
 #include "platform/text/DrawText.h"
 #include "platform/text/Font.h"
 #include "platform/theme/ClassicParts.h"
+#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -82,7 +83,7 @@ std::string Render(HTHEME theme, const PartStates& p, int state) {
 
 class ThemeParts : public ::testing::Test {
  protected:
-  void SetUp() override { SetThemeActive(true); }
+  void SetUp() override { ThemeSwitch::Get().SetActive(true); }
 };
 
 TEST_F(ThemeParts, EveryStateDrawsInsideItsRectangleAndLooksItsOwn) {

@@ -2,6 +2,7 @@
 
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowManager.h"
+#include "platform/window/WindowThemes.h"
 
 #include <map>
 #include <sstream>

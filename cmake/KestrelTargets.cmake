@@ -2,11 +2,12 @@
 # A static library from every .cpp below <folder> (not recursing into folders that are libraries
 # of their own, which carry their own CMakeLists.txt). Includes are rooted at the source tree:
 #   #include "platform/gdi/DeviceContext.h"
-# The library and its headers (<folder>/*.h) are installed and exported as Kestrel::<name
-# without the kestrel_ prefix> (cmake/KestrelInstall.cmake).
+# <folder>/internal/ holds the pieces only the library's own sources use; its headers are not
+# installed. The library and its public headers (<folder>/*.h) are installed and exported as
+# Kestrel::<name without the kestrel_ prefix> (cmake/KestrelInstall.cmake).
 function(kestrel_library name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
+  file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp" "${ARG_DIR}/internal/*.cpp")
   set(scope PUBLIC)
   if(sources)
     add_library(${name} STATIC ${sources})

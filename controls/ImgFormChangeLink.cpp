@@ -1,15 +1,7 @@
 #include "controls/ImgFormChangeLink.h"
 
-#include "controls/KsImageForm.h"
-
 namespace kestrel {
 
-TImgFormChangeLink::~TImgFormChangeLink() {
-  if (FSender) FSender->UnregisterChanges(this);
-}
-
-void TImgFormChangeLink::Change() {
-  if (FOnChange) FOnChange(FSender);
-}
+KESTREL_IMPLEMENT_CLASS(TImgFormChangeLink, TObject)
 
 }  // namespace kestrel

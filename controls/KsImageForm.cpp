@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "controls/BackgroundPainter.h"
-#include "controls/BitmapRegion.h"
-#include "controls/BitmapStretch.h"
-#include "controls/DrawingTypeInfo.h"
 #include "controls/GradientPainter.h"
+#include "controls/internal/BitmapRegion.h"
+#include "controls/internal/BitmapStretch.h"
+#include "controls/internal/DrawingTypeInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
@@ -76,7 +76,6 @@ TCustomKsImageForm::~TCustomKsImageForm() {
   SetFormImage(nullptr);
   FreeMoveHook();
   RemoveFormRegion();
-  while (!FCLients.empty()) UnregisterChanges(FCLients.back());
 }
 
 // ---- the real control and its hook ----------------------------------------------------------
@@ -224,26 +223,11 @@ void TCustomKsImageForm::SetGradientSteps(int value) {
 
 // ---- change links -------------------------------------------------------------------------------
 
-void TCustomKsImageForm::RegisterChanges(TImgFormChangeLink* link) {
-  if (!link) return;
-  if (link->FSender && link->FSender != this) link->FSender->UnregisterChanges(link);
-  link->FSender = this;
-  if (std::find(FCLients.begin(), FCLients.end(), link) == FCLients.end()) FCLients.push_back(link);
-}
+void TCustomKsImageForm::RegisterChanges(TImgFormChangeLink* link) { FCLients.Register(link); }
 
-void TCustomKsImageForm::UnregisterChanges(TImgFormChangeLink* link) {
-  auto it = std::find(FCLients.begin(), FCLients.end(), link);
-  if (it == FCLients.end()) return;
-  link->FSender = nullptr;
-  FCLients.erase(it);
-}
+void TCustomKsImageForm::UnregisterChanges(TImgFormChangeLink* link) { FCLients.Unregister(link); }
 
-void TCustomKsImageForm::Changed() {
-  // A link may unregister itself (or another one) while it hears the change.
-  const auto links = FCLients;
-  for (TImgFormChangeLink* link : links)
-    if (std::find(FCLients.begin(), FCLients.end(), link) != FCLients.end()) link->Change();
-}
+void TCustomKsImageForm::Changed() { FCLients.Notify(); }
 
 void TCustomKsImageForm::BackgroundChanged(TObject*) {
   if (FBackgroundType == bgtStretchBitmap) {

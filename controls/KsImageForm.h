@@ -110,7 +110,7 @@ class TCustomKsImageForm : public TKsComponent {
   TColor FGradientStartColor = clBlack;
   TColor FGradientEndColor = clBlack;
   bool FNoBk = false;
-  std::vector<TImgFormChangeLink*> FCLients;
+  TChangeLinkList FCLients{this};
   std::unique_ptr<TBitmap> cacheBackground_;
   bool FStretchRegion = false;
   TWinControl* FControl = nullptr;

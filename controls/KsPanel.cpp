@@ -5,8 +5,6 @@
 
 #include "controls/BackgroundPainter.h"
 #include "controls/BevelPainter.h"
-#include "controls/BitmapStretch.h"
-#include "controls/DrawingTypeInfo.h"
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
@@ -14,6 +12,8 @@
 #include "controls/KsStyleMgrChangeLink.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/VnThemeModeRule.h"
+#include "controls/internal/BitmapStretch.h"
+#include "controls/internal/DrawingTypeInfo.h"
 #include "framework/GraphicControl.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -109,7 +109,7 @@ TCustomKsPanel::TCustomKsPanel(TComponent* owner)
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
-  FImgFormChLink->FOnChange = [this](TObject*) { Invalidate(); };
+  FImgFormChLink->OnChange = [this](TObject*) { Invalidate(); };
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
   FStyleMgrLink = std::make_unique<TKsStyleMgrChangeLink>();
   FStyleMgrLink->OnChange = [this](TObject*) {

@@ -3,8 +3,7 @@
 // manager's interface without a style sheet yet: it keeps its change links and applies nothing,
 // which is exactly what the process-wide default manager does.
 
-#include <vector>
-
+#include "framework/ChangeLink.h"
 #include "framework/Component.h"
 
 namespace kestrel {
@@ -25,7 +24,7 @@ class TKsStyleManager : public TComponent {
   TNotifyEvent OnChange;
 
  private:
-  std::vector<TKsStyleMgrChangeLink*> FLinksList;
+  TChangeLinkList FLinksList{this};
 };
 
 // The manager every themed control gets when none is assigned; made on first use, freed at the

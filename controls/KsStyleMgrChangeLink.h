@@ -1,25 +1,17 @@
 #pragma once
 // TKsStyleMgrChangeLink: how a control hears that its style manager's sheet changed. The owner
-// registers it with the manager and unregisters it before freeing it.
+// registers it with the manager; freeing the link unregisters it, freeing the manager detaches
+// it.
 
-#include "framework/Object.h"
+#include "framework/ChangeLink.h"
 
 namespace kestrel {
 
 class TKsStyleManager;
 
-class TKsStyleMgrChangeLink : public TObject {
+class TKsStyleMgrChangeLink : public TChangeLinkOf<TKsStyleManager> {
   KESTREL_CLASS(TKsStyleMgrChangeLink)
   TKsStyleMgrChangeLink() = default;
-
-  TKsStyleManager* Sender() const { return FSender; }
-  TNotifyEvent OnChange;
-  // Raises OnChange with the manager as sender.
-  void Change();
-
- private:
-  friend class TKsStyleManager;
-  TKsStyleManager* FSender = nullptr;
 };
 
 }  // namespace kestrel

@@ -5,7 +5,7 @@
 #include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeServices.h"
 #include "foundation/VnApplication.h"
-#include "framework/Filer.h"
+#include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/BorrowedDC.h"

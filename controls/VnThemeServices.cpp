@@ -2,7 +2,7 @@
 
 #include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
-#include "controls/VnThemeRenderer.h"
+#include "controls/internal/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "framework/SysUtils.h"

@@ -20,7 +20,7 @@
 #include "platform/backend/X11Shape.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 using namespace kestrel::platform;
 using namespace kestrel::demo;

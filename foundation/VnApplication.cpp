@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "foundation/CheckBoxStrip.h"
+#include "foundation/internal/CheckBoxStrip.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"

@@ -7,7 +7,7 @@
 #include "framework/TypeInfo.h"
 #include "platform/core/Unicode.h"
 #include "platform/window/Backend.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel {
 

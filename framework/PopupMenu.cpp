@@ -1,8 +1,8 @@
 #include "framework/PopupMenu.h"
 
 #include "framework/Application.h"
-#include "framework/PopupMenuWindow.h"
 #include "framework/TypeInfo.h"
+#include "framework/internal/PopupMenuWindow.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {

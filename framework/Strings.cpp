@@ -2,9 +2,10 @@
 
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
-#include "framework/Filer.h"
+#include "framework/Reader.h"
 #include "framework/Stream.h"
 #include "framework/SysUtils.h"
+#include "framework/Writer.h"
 
 namespace kestrel {
 

@@ -5,9 +5,9 @@
 #include "framework/Application.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
-#include "framework/PaintBuffer.h"
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
+#include "framework/internal/PaintBuffer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/WindowApi.h"
 

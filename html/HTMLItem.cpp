@@ -5,10 +5,10 @@
 
 #include "framework/Control.h"
 #include "framework/TypeInfo.h"
-#include "html/HTMLCheckBoxPainter.h"
 #include "html/HTMLData.h"
-#include "html/HTMLMessageHook.h"
 #include "html/HTMLRender.h"
+#include "html/internal/HTMLCheckBoxPainter.h"
+#include "html/internal/HTMLMessageHook.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel {

@@ -5,8 +5,8 @@
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DcState.h"
 #include "platform/text/Font.h"
-#include "platform/text/FontInstance.h"
 #include "platform/text/TextMeasure.h"
+#include "platform/text/internal/FontInstance.h"
 
 namespace kestrel {
 

@@ -8,10 +8,10 @@
 #include "framework/Picture.h"
 #include "framework/SysUtils.h"
 #include "framework/WinControl.h"
-#include "html/HTMLLineGeometry.h"
-#include "html/HTMLMessageHook.h"
-#include "html/HTMLPainter.h"
-#include "html/HTMLParser.h"
+#include "html/internal/HTMLLineGeometry.h"
+#include "html/internal/HTMLMessageHook.h"
+#include "html/internal/HTMLPainter.h"
+#include "html/internal/HTMLParser.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
 #include "platform/window/WindowDefs.h"
@@ -153,11 +153,19 @@ bool PaintsTextOnly(const TVnHTMLData& data) {
   return true;
 }
 
+// Whether the pixels painted onto `dc` reach the screen only once the paint is over: a bitmap, or
+// a window, whose backing store is presented when its DC is released or its paint ends — so the
+// buffer could not hide a half-done paint from anyone.
+bool ShowsNothingHalfPainted(platform::HDC dc) {
+  const platform::DWORD type = platform::GetObjectType(dc);
+  return type == platform::OBJ_MEMDC || type == platform::OBJ_DC;
+}
+
 // Whether painting straight onto `dc`, clipped to the rectangle, gives exactly the pixels the
-// double buffer would: the target is a bitmap (nothing on screen shows a half-done paint),
-// logical units are pixels, and nothing but text is painted.
+// double buffer would: nothing shows the paint before it is done, logical units are pixels, and
+// nothing but text is painted.
 bool BufferAddsNothing(platform::HDC dc, const TVnHTMLData& data) {
-  return platform::GetObjectType(dc) == platform::OBJ_MEMDC && platform::GetMapMode(dc) == platform::MM_TEXT &&
+  return ShowsNothingHalfPainted(dc) && platform::GetMapMode(dc) == platform::MM_TEXT &&
          platform::GetTextCharacterExtra(dc) == 0 && PaintsTextOnly(data);
 }
 

@@ -10,8 +10,8 @@
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
-#include "html/HTMLParser.h"
 #include "html/HTMLRender.h"
+#include "html/internal/HTMLParser.h"
 
 namespace kestrel {
 namespace {

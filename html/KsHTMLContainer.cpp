@@ -1,7 +1,5 @@
 #include "html/KsHTMLContainer.h"
 
-#include <algorithm>
-
 #include "framework/TypeInfo.h"
 #include "html/KsHTMLChangeLink.h"
 #include "html/KsHTMLListItem.h"
@@ -18,11 +16,7 @@ void TKsHTMLContainer::PublishProperties(TClassBuilder<TKsHTMLContainer>& b) {
 
 TKsHTMLContainer::TKsHTMLContainer(TComponent* AOwner) : TComponent(AOwner) {}
 
-TKsHTMLContainer::~TKsHTMLContainer() {
-  // Links hear nothing more and know they are no longer registered.
-  for (TKsHTMLChangeLink* link : FClients) link->SetSender(nullptr);
-  FClients.clear();
-}
+TKsHTMLContainer::~TKsHTMLContainer() = default;
 
 TKsHTMLListItems* TKsHTMLContainer::Items() {
   if (!FItems) FItems = std::make_unique<TKsHTMLListItems>(this);
@@ -37,26 +31,14 @@ void TKsHTMLContainer::SetItems(TKsHTMLListItems* Value) {
 
 int TKsHTMLContainer::Count() const { return FItems ? FItems->Count() : 0; }
 
-void TKsHTMLContainer::RegisterChanges(TKsHTMLChangeLink* Link) {
-  if (!Link) return;
-  Link->SetSender(this);
-  if (std::find(FClients.begin(), FClients.end(), Link) == FClients.end()) FClients.push_back(Link);
-}
+void TKsHTMLContainer::RegisterChanges(TKsHTMLChangeLink* Link) { FClients.Register(Link); }
 
-void TKsHTMLContainer::UnRegisterChanges(TKsHTMLChangeLink* Link) {
-  if (!Link) return;
-  std::erase(FClients, Link);
-  if (Link->Sender() == this) Link->SetSender(nullptr);
-}
+void TKsHTMLContainer::UnRegisterChanges(TKsHTMLChangeLink* Link) { FClients.Unregister(Link); }
 
 void TKsHTMLContainer::Change() {
   if (ComponentState().Contains(csLoading)) return;
   if (OnChange) OnChange(this);
-  // A client may unregister itself (or another) while it hears the news.
-  const std::vector<TKsHTMLChangeLink*> clients = FClients;
-  for (TKsHTMLChangeLink* link : clients) {
-    if (std::find(FClients.begin(), FClients.end(), link) != FClients.end()) link->Change();
-  }
+  FClients.Notify();
 }
 
 void TKsHTMLContainer::Loaded() {

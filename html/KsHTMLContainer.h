@@ -3,8 +3,8 @@
 // snippet instead of their own caption and hear every change through a registered change link.
 
 #include <memory>
-#include <vector>
 
+#include "framework/ChangeLink.h"
 #include "framework/Component.h"
 
 namespace kestrel {
@@ -36,7 +36,7 @@ class TKsHTMLContainer : public TComponent {
   TKsHTMLListItems* ItemsForStreaming() const;
 
   std::unique_ptr<TKsHTMLListItems> FItems;
-  std::vector<TKsHTMLChangeLink*> FClients;
+  TChangeLinkList FClients{this};
 };
 
 }  // namespace kestrel

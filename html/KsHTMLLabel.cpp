@@ -68,8 +68,7 @@ void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
 TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)
     : TCustomKsLabel(AOwner),
       FChangeLink(std::make_unique<TKsHTMLChangeLink>()),
-      FRender(std::make_unique<TVnHTMLRender>()),
-      FBuffer(std::make_unique<TBitmap>()) {
+      FRender(std::make_unique<TVnHTMLRender>()) {
   FRender->OnImageNeeded = [this](TObject*, const String& src, TBitmap*& image) {
     if (OnImageNeeded) OnImageNeeded(this, src, image);
   };
@@ -84,9 +83,6 @@ TKsHTMLLabel::TKsHTMLLabel(TComponent* AOwner)
   // Clicks and moves reach the renderer through the label's own handlers, relative to the text
   // rectangle; the hook would see them a second time, in the wrong coordinates.
   FRender->SetHookMouse(false);
-  // The label paints through a bitmap of the text rectangle's size already; a second buffer in
-  // the renderer would only copy the same pixels in and out once more.
-  FRender->SetDoubleBuffered(false);
   FChangeLink->OnChange = [this](TObject*) { Prepare(); };
   // Applied once more now that the whole label exists: the base applied its style before the
   // label's own properties were there to receive it.
@@ -285,23 +281,16 @@ void TKsHTMLLabel::Paint() {
   if (Themed()) PaintThemedBackground();
   else FillBackground();
 
+  // The renderer's double buffer copies the text rectangle in and out only where the target
+  // needs it; on a window or a bitmap plain text is painted in place, clipped to the rectangle.
   const TRect r = TextRectangle();
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0) return;
-  if (FBuffer->Width() != width || FBuffer->Height() != height) FBuffer->Resize(width, height);
-  TCanvas& buffer = *FBuffer->Canvas();
-  pf::BitBlt(buffer.Handle(), 0, 0, width, height, canvas.Handle(), r.left, r.top, pf::SRCCOPY);
-  const TRect area = Rect(0, 0, width, height);
-  FRender->SetControlOffset(Point(r.left, r.top));
-  if (IsRectVisible(&buffer, area)) {
-    if (Enabled()) {
-      FRender->DrawText(&buffer, Point(0, 0), area, clNone);
-    } else {
-      // Grey text, lightened halfway to white like every other colour of the text.
-      FRender->DrawTextEx(&buffer, Point(0, 0), area, true, clGrayText, clNone, clNone, clNone, clBlack);
-    }
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  if (Enabled()) {
+    FRender->DrawText(&canvas, Point(0, 0), r, clNone);
+  } else {
+    // Grey text, lightened halfway to white like every other colour of the text.
+    FRender->DrawTextEx(&canvas, Point(0, 0), r, true, clGrayText, clNone, clNone, clNone, clBlack);
   }
-  pf::BitBlt(canvas.Handle(), r.left, r.top, width, height, buffer.Handle(), 0, 0, pf::SRCCOPY);
 }
 
 // ---- mouse -------------------------------------------------------------------------------

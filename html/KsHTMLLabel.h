@@ -97,7 +97,6 @@ class TKsHTMLLabel : public TCustomKsLabel {
   TColor FLinkColor = clBlue;
   TFontStyles FLinkStyle{fsUnderline};
   TPopupMenu* FLinkPopupMenu = nullptr;
-  std::unique_ptr<TBitmap> FBuffer;
 };
 
 }  // namespace kestrel

@@ -5,13 +5,13 @@
 #include <algorithm>
 
 #include "framework/Stream.h"
-#include "imaging/PngChunkWriter.h"
 #include "imaging/PngChunks.h"
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
-#include "imaging/PngIdatEncoder.h"
 #include "imaging/PngImageData.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngChunkWriter.h"
+#include "imaging/internal/PngIdatEncoder.h"
 
 namespace kestrel {
 

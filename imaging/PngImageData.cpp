@@ -12,11 +12,11 @@
 
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
-#include "imaging/PngIdatRun.h"
-#include "imaging/PngInflatedImage.h"
 #include "imaging/PngObject.h"
-#include "imaging/PngPasses.h"
-#include "imaging/PngUnfilter.h"
+#include "imaging/internal/PngIdatRun.h"
+#include "imaging/internal/PngInflatedImage.h"
+#include "imaging/internal/PngPasses.h"
+#include "imaging/internal/PngUnfilter.h"
 
 namespace kestrel {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "framework/Stream.h"
-#include "imaging/PngChunkWriter.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngChunkWriter.h"
 
 namespace kestrel {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "framework/SysUtils.h"
-#include "settings/KsIniEntryPool.h"
+#include "settings/internal/KsIniEntryPool.h"
 
 namespace kestrel {
 

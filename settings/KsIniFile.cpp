@@ -9,13 +9,13 @@
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "platform/core/ScopeGuard.h"
-#include "settings/KsAtomicFile.h"
-#include "settings/KsIniBinaryFormat.h"
-#include "settings/KsIniByteWindow.h"
-#include "settings/KsIniFileText.h"
-#include "settings/KsIniKeyScope.h"
 #include "settings/KsIniRegistry.h"
-#include "settings/KsIniTextFormat.h"
+#include "settings/internal/KsAtomicFile.h"
+#include "settings/internal/KsIniBinaryFormat.h"
+#include "settings/internal/KsIniByteWindow.h"
+#include "settings/internal/KsIniFileText.h"
+#include "settings/internal/KsIniKeyScope.h"
+#include "settings/internal/KsIniTextFormat.h"
 
 namespace kestrel {
 

@@ -7,7 +7,7 @@
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "settings/KsIniFile.h"
-#include "settings/KsIniKeyScope.h"
+#include "settings/internal/KsIniKeyScope.h"
 
 namespace kestrel {
 

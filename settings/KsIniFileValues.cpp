@@ -8,9 +8,9 @@
 #include "framework/SysUtils.h"
 #include "platform/core/ScopeGuard.h"
 #include "settings/KsIniFile.h"
-#include "settings/KsIniKeyScope.h"
 #include "settings/KsIniRegistry.h"
-#include "settings/KsIniValueText.h"
+#include "settings/internal/KsIniKeyScope.h"
+#include "settings/internal/KsIniValueText.h"
 
 namespace kestrel {
 

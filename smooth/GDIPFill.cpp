@@ -1,8 +1,8 @@
 #include "smooth/GDIPFill.h"
 
 #include "framework/TypeInfo.h"
-#include "smooth/FillClipboard.h"
-#include "smooth/FillIniSection.h"
+#include "smooth/internal/FillClipboard.h"
+#include "smooth/internal/FillIniSection.h"
 
 namespace kestrel {
 

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "smooth/FillPicturePlacement.h"
 #include "smooth/GDIPFill.h"
-#include "smooth/GDIPGradient.h"
-#include "smooth/GraphicsStateScope.h"
+#include "smooth/internal/FillPicturePlacement.h"
+#include "smooth/internal/GDIPGradient.h"
+#include "smooth/internal/GraphicsStateScope.h"
 
 namespace kestrel {
 

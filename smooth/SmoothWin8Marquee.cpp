@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "framework/ControlMessages.h"
-#include "framework/Filer.h"
+#include "framework/Reader.h"
 #include "framework/TypeInfo.h"
+#include "framework/Writer.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Rectangles.h"
 #include "platform/gdi/Regions.h"

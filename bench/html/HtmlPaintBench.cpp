@@ -1,15 +1,20 @@
 // Painting prepared markup against pango_cairo_show_layout of the same text, in one run: the
 // dialog's step caption and a 20 KB document, both laid out at 400 px in DejaVu Sans 13 px
-// beforehand, painted onto a white 32-bit surface of the text's size every iteration.
+// beforehand, painted onto a white 32-bit surface of the text's size every iteration (a bitmap,
+// or the backing store of a window of the headless backend).
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "framework/Bitmap.h"
 #include "html/HTMLRender.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/BorrowedDC.h"
+#include "platform/window/WindowApi.h"
 
 // After our headers: glib defines TRUE and FALSE as macros.
 #include <pango/pangocairo.h>
@@ -47,8 +52,34 @@ Texts Document(size_t minimumBytes) {
 
 enum class Route {
   Buffered,  // the renderer's default: double buffered (on a bitmap it may paint in place)
-  Copied,    // double buffered with the pixels copied in and out, as on a window
+  Copied,    // double buffered onto a bitmap in a scaling mapping mode (1:1), which needs the buffer
+  Window,    // the renderer's default onto a window's client DC
   Direct,    // double buffering off
+};
+
+// A visible top-level window of the text's size on the headless backend, with its client DC.
+class BenchWindow {
+ public:
+  explicit BenchWindow(int height) {
+    platform::WNDCLASSEXW wc{};
+    wc.lpfnWndProc = platform::DefWindowProcW;
+    wc.lpszClassName = u"HtmlPaintBench";
+    platform::RegisterClassExW(&wc);
+    hwnd_ = platform::CreateWindowExW(0, u"HtmlPaintBench", u"", platform::WS_POPUP | platform::WS_VISIBLE, 0, 0,
+                                      kWidth, height, nullptr, nullptr, nullptr, nullptr);
+    dc_.emplace(hwnd_, platform::GetDC(hwnd_));
+  }
+  ~BenchWindow() {
+    dc_.reset();  // handed back while the window still exists
+    platform::DestroyWindow(hwnd_);
+  }
+  BenchWindow(const BenchWindow&) = delete;
+  BenchWindow& operator=(const BenchWindow&) = delete;
+  platform::HDC Dc() const { return dc_->get(); }
+
+ private:
+  platform::HWND hwnd_ = nullptr;
+  std::optional<platform::BorrowedDC> dc_;
 };
 
 void PaintOurs(benchmark::State& state, const std::string& markup, Route route) {
@@ -59,6 +90,13 @@ void PaintOurs(benchmark::State& state, const std::string& markup, Route route) 
   const platform::SIZE size = render.Data()->TextSize();
   TBitmap bitmap(kWidth, size.cy);
   TCanvas* canvas = bitmap.Canvas();
+  std::unique_ptr<BenchWindow> window;
+  TCanvas windowCanvas;
+  if (route == Route::Window) {
+    window = std::make_unique<BenchWindow>(size.cy);
+    windowCanvas.SetHandle(window->Dc());
+    canvas = &windowCanvas;
+  }
   canvas->Brush()->SetColor(clWhite);
   const TRect area = Rect(0, 0, kWidth, size.cy);
   render.SetDoubleBuffered(route != Route::Direct);
@@ -76,6 +114,7 @@ void PaintOurs(benchmark::State& state, const std::string& markup, Route route) 
   state.counters["lines"] = render.Data()->LineCount();
   state.counters["items"] = render.Data()->ItemCount();
   state.counters["height"] = size.cy;
+  windowCanvas.SetHandle(nullptr);
 }
 
 void PaintPango(benchmark::State& state, const std::string& markup) {
@@ -114,11 +153,15 @@ void PaintPango(benchmark::State& state, const std::string& markup) {
 
 void BM_PaintCaption_Kestrel(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Buffered); }
 void BM_PaintCaption_KestrelCopied(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Copied); }
+void BM_PaintCaption_KestrelWindow(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Window); }
 void BM_PaintCaption_KestrelDirect(benchmark::State& state) { PaintOurs(state, Caption().ours, Route::Direct); }
 void BM_PaintCaption_Pango(benchmark::State& state) { PaintPango(state, Caption().pango); }
 void BM_PaintDocument20K_Kestrel(benchmark::State& state) { PaintOurs(state, Document(20000).ours, Route::Buffered); }
 void BM_PaintDocument20K_KestrelCopied(benchmark::State& state) {
   PaintOurs(state, Document(20000).ours, Route::Copied);
+}
+void BM_PaintDocument20K_KestrelWindow(benchmark::State& state) {
+  PaintOurs(state, Document(20000).ours, Route::Window);
 }
 void BM_PaintDocument20K_KestrelDirect(benchmark::State& state) {
   PaintOurs(state, Document(20000).ours, Route::Direct);
@@ -127,10 +170,12 @@ void BM_PaintDocument20K_Pango(benchmark::State& state) { PaintPango(state, Docu
 
 BENCHMARK(BM_PaintCaption_Kestrel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_KestrelCopied)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintCaption_KestrelWindow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_KestrelDirect)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_Pango)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintDocument20K_Kestrel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_KestrelCopied)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDocument20K_KestrelWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_KestrelDirect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_Pango)->Unit(benchmark::kMillisecond);
 

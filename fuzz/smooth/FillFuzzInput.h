@@ -11,8 +11,8 @@
 #include "framework/Exceptions.h"
 #include "framework/MemIniFile.h"
 #include "framework/StringList.h"
-#include "smooth/FillClipboard.h"
 #include "smooth/GDIPFill.h"
+#include "smooth/internal/FillClipboard.h"
 
 namespace kestrel::fuzz {
 

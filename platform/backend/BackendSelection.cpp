@@ -6,7 +6,7 @@
 
 #include "platform/backend/SdlBackend.h"
 #include "platform/window/HeadlessBackend.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/backend/X11Connection.h"
 #include "platform/backend/X11Shape.h"
+#include "platform/backend/internal/X11Connection.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"

@@ -53,6 +53,22 @@ class HandleTable {
 
   bool Contains(std::uintptr_t handle) const { return Lookup(handle) != nullptr; }
 
+  // Removes every entry, as Remove does one by one: the slots' generations move on, so no
+  // handle given out before names an object inserted after. The objects go outside the lock.
+  void Clear() {
+    std::vector<std::shared_ptr<Object>> gone;
+    {
+      std::lock_guard lock(mutex_);
+      for (std::uint32_t i = 0; i < slots_.size(); ++i) {
+        if (!slots_[i].object) continue;
+        gone.push_back(std::move(slots_[i].object));
+        slots_[i].object.reset();
+        ++slots_[i].generation;
+        free_.push_back(i);
+      }
+    }
+  }
+
   // Every live object, in slot order (for enumeration and shutdown).
   std::vector<std::pair<std::uintptr_t, std::shared_ptr<Object>>> Entries() const {
     std::lock_guard lock(mutex_);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/Palette.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/Palette.h"
 
 namespace kestrel::platform {
 

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/DibFormat.h"
 #include "platform/gdi/OwnedGdi.h"
-#include "platform/gdi/Raster.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/Raster.h"
 
 namespace kestrel::platform {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Region.h"
 #include "platform/gdi/StockObjects.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/Region.h"
 
 namespace kestrel::platform {
 

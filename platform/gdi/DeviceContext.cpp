@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "platform/core/HandleTable.h"
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/DibFormat.h"
 #include "platform/gdi/GdiTypes.h"
-#include "platform/gdi/Palette.h"
-#include "platform/gdi/RecentGdiObjects.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/Palette.h"
+#include "platform/gdi/internal/RecentGdiObjects.h"
 
 namespace kestrel::platform {
 

@@ -5,10 +5,10 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/Lines.h"
 #include "platform/gdi/Primitives.h"
-#include "platform/gdi/Region.h"
-#include "platform/gdi/Shapes.h"
+#include "platform/gdi/internal/Lines.h"
+#include "platform/gdi/internal/Region.h"
+#include "platform/gdi/internal/Shapes.h"
 
 namespace kestrel::platform {
 

@@ -4,10 +4,10 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/FramePainter.h"
 #include "platform/gdi/Frames.h"
-#include "platform/gdi/Shapes.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/gdi/internal/FramePainter.h"
+#include "platform/gdi/internal/Shapes.h"
 
 namespace kestrel::platform {
 

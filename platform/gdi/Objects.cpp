@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/DibFormat.h"
-#include "platform/gdi/Pen.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/Pen.h"
 
 namespace kestrel::platform {
 

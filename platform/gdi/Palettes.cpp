@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/Palette.h"
+#include "platform/gdi/internal/Palette.h"
 
 namespace kestrel::platform {
 

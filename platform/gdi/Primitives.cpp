@@ -1,10 +1,10 @@
 #include "platform/gdi/Primitives.h"
 
-#include "platform/gdi/Bitmap.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/DibFormat.h"
-#include "platform/gdi/Raster.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/Raster.h"
 
 namespace kestrel::platform {
 

@@ -6,9 +6,9 @@
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/OwnedGdi.h"
-#include "platform/gdi/Raster.h"
-#include "platform/gdi/Region.h"
-#include "platform/gdi/Shapes.h"
+#include "platform/gdi/internal/Raster.h"
+#include "platform/gdi/internal/Region.h"
+#include "platform/gdi/internal/Shapes.h"
 
 namespace kestrel::platform {
 

@@ -4,10 +4,10 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/gdi/Bitmap.h"
-#include "platform/gdi/Brush.h"
-#include "platform/gdi/Palette.h"
-#include "platform/gdi/Pen.h"
+#include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/Palette.h"
+#include "platform/gdi/internal/Pen.h"
 
 namespace kestrel::platform {
 

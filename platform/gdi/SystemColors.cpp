@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/gdi/Brush.h"
+#include "platform/gdi/internal/Brush.h"
 
 namespace kestrel::platform {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/core/OwnedHandles.h"
-#include "platform/text/FontConfiguration.h"
-#include "platform/text/FontFace.h"
+#include "platform/text/internal/FontConfiguration.h"
+#include "platform/text/internal/FontFace.h"
 
 namespace kestrel::platform {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/core/OwnedHandles.h"
-#include "platform/gdiplus/StringLayout.h"
+#include "platform/gdiplus/internal/StringLayout.h"
 
 namespace kestrel::platform {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gdiplus/PathGradientRaster.h"
+#include "platform/gdiplus/internal/PathGradientRaster.h"
 
 namespace kestrel::platform {
 

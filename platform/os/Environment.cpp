@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/os/CaseFold.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/CaseFold.h"
+#include "platform/os/internal/TextBuffer.h"
 
 extern char** environ;
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/os/CaseFold.h"
-#include "platform/os/FileSystemDetail.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/CaseFold.h"
+#include "platform/os/internal/FileSystemDetail.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

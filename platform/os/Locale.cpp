@@ -6,7 +6,7 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/os/Language.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

@@ -13,9 +13,9 @@
 #include "platform/core/UniqueFd.h"
 #include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
-#include "platform/os/FileSystemDetail.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/FileSystemDetail.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

@@ -7,8 +7,8 @@
 
 #include "platform/core/HandleTable.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/RegistryStore.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/RegistryStore.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

@@ -14,7 +14,7 @@
 #include "platform/core/UniqueFd.h"
 #include "platform/os/FlockFile.h"
 #include "platform/os/OsErrors.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/TextBuffer.h"
 
 namespace kestrel::platform {
 

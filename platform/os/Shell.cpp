@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/os/CaseFold.h"
-#include "platform/os/TextBuffer.h"
+#include "platform/os/internal/CaseFold.h"
+#include "platform/os/internal/TextBuffer.h"
 
 extern char** environ;
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/text/TextContext.h"
-#include "platform/text/TextLayout.h"
-#include "platform/text/TextPainter.h"
+#include "platform/text/internal/TextContext.h"
+#include "platform/text/internal/TextLayout.h"
+#include "platform/text/internal/TextPainter.h"
 
 namespace kestrel::platform {
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstring>
 
-#include "platform/gdi/RecentGdiObjects.h"
 #include "platform/gdi/StockObjects.h"
-#include "platform/text/FontInstance.h"
+#include "platform/gdi/internal/RecentGdiObjects.h"
+#include "platform/text/internal/FontInstance.h"
 
 namespace kestrel::platform {
 

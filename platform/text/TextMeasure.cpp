@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Unicode.h"
-#include "platform/text/TextContext.h"
+#include "platform/text/internal/TextContext.h"
 
 namespace kestrel::platform {
 

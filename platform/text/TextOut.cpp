@@ -1,7 +1,7 @@
 #include "platform/text/TextOut.h"
 
-#include "platform/text/TextContext.h"
-#include "platform/text/TextPainter.h"
+#include "platform/text/internal/TextContext.h"
+#include "platform/text/internal/TextPainter.h"
 
 namespace kestrel::platform {
 

@@ -1,9 +1,9 @@
 // Tool-bar buttons and separators, status panes and gripper, tool tips, progress bars, and the
 // plain face of the classes without drawings of their own.
 
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeTokens.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

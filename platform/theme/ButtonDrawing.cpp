@@ -1,8 +1,8 @@
 // Push buttons, check boxes, radio buttons and group boxes.
 
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeTokens.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

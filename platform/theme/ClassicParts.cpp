@@ -3,8 +3,8 @@
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/Primitives.h"
 #include "platform/gdi/SystemColors.h"
-#include "platform/theme/ThemeDrawing.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
 
 namespace kestrel::platform {
 

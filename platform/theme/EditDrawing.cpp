@@ -1,8 +1,8 @@
 // Edit fields: the bordered field in all its states, the plain background, caret and password dot.
 
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeTokens.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

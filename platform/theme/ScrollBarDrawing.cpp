@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeTokens.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

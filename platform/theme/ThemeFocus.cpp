@@ -1,7 +1,7 @@
 #include "platform/theme/ThemeFocus.h"
 
-#include "platform/theme/ThemeCanvas.h"
-#include "platform/theme/ThemeTokens.h"
+#include "platform/theme/internal/ThemeCanvas.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

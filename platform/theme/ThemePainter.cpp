@@ -1,6 +1,6 @@
 // The dispatch from a class to its drawings.
 
-#include "platform/theme/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeDrawing.h"
 
 namespace kestrel::platform {
 

@@ -9,9 +9,9 @@
 #include "platform/text/DrawText.h"
 #include "platform/text/Font.h"
 #include "platform/theme/ClassicParts.h"
-#include "platform/theme/ThemeCanvas.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeCanvas.h"
 
 namespace kestrel::platform {
 

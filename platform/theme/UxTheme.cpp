@@ -9,14 +9,14 @@
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/DrawText.h"
-#include "platform/theme/NonClientTheme.h"
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeEdge.h"
-#include "platform/theme/ThemeHandles.h"
-#include "platform/theme/ThemeMetrics.h"
 #include "platform/theme/ThemeRecorder.h"
-#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/NonClientTheme.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeEdge.h"
+#include "platform/theme/internal/ThemeHandles.h"
+#include "platform/theme/internal/ThemeMetrics.h"
+#include "platform/theme/internal/ThemeSwitch.h"
 
 namespace kestrel::platform {
 

@@ -1,9 +1,9 @@
 // Window frames, captions and caption buttons; the window class's scroll parts reuse the
 // scroll bar's drawings.
 
-#include "platform/theme/ThemeDrawing.h"
-#include "platform/theme/ThemeTokens.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeDrawing.h"
+#include "platform/theme/internal/ThemeTokens.h"
 
 namespace kestrel::platform {
 

@@ -4,7 +4,7 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

@@ -9,8 +9,8 @@
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Backend.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowClass.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowClass.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

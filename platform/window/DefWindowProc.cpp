@@ -9,12 +9,12 @@
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Backend.h"
 #include "platform/window/BorrowedDC.h"
-#include "platform/window/FrameLayout.h"
 #include "platform/window/Ime.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowClass.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowClass.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

@@ -6,8 +6,8 @@
 #include "platform/window/Caret.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

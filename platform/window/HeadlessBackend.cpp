@@ -5,8 +5,8 @@
 
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

@@ -14,9 +14,9 @@
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowClass.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowClass.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

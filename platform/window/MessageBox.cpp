@@ -10,8 +10,8 @@
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/BorrowedDC.h"
-#include "platform/window/MessageBoxIcon.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/internal/MessageBoxIcon.h"
 
 namespace kestrel::platform {
 

@@ -2,8 +2,8 @@
 // press on the caption or a sizing border, and to SC_MOVE / SC_SIZE).
 
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform::detail {
 

@@ -5,9 +5,9 @@
 
 #include "platform/gdi/Primitives.h"
 #include "platform/gdi/SystemColors.h"
-#include "platform/window/CaptionText.h"
-#include "platform/window/FrameLayout.h"
-#include "platform/window/WindowInternal.h"
+#include "platform/window/internal/CaptionText.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowInternal.h"
 
 namespace kestrel::platform {
 

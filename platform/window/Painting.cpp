@@ -8,16 +8,16 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/OwnedGdi.h"
-#include "platform/gdi/Region.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/internal/Region.h"
 #include "platform/window/Backend.h"
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/Caret.h"
-#include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowClass.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowClass.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

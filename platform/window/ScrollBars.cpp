@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/window/FrameLayout.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowInternal.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowInternal.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 

@@ -8,13 +8,13 @@
 #include "platform/gdi/Primitives.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
-#include "platform/theme/NonClientTheme.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
-#include "platform/window/CaptionText.h"
-#include "platform/window/FrameLayout.h"
+#include "platform/theme/internal/NonClientTheme.h"
 #include "platform/window/ScrollBars.h"
-#include "platform/window/WindowInternal.h"
+#include "platform/window/internal/CaptionText.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowInternal.h"
 
 namespace kestrel::platform {
 

@@ -1,7 +1,7 @@
 // Minimised, maximised and normal windows.
 
-#include "platform/window/FrameLayout.h"
-#include "platform/window/WindowInternal.h"
+#include "platform/window/internal/FrameLayout.h"
+#include "platform/window/internal/WindowInternal.h"
 
 namespace kestrel::platform::detail {
 

@@ -4,7 +4,7 @@
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Regions.h"
-#include "platform/theme/ThemeSwitch.h"
+#include "platform/theme/internal/ThemeSwitch.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel::platform {

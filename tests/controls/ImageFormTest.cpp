@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "controls/BitmapRegion.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
+#include "controls/internal/BitmapRegion.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/controls/ControlTestSupport.h"
 #include "tests/support/GoldenImage.h"
@@ -121,7 +121,7 @@ TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDeta
   imageForm->SetFormImage(image);
   int links = 0;
   TImgFormChangeLink link;
-  link.FOnChange = [&](TObject* sender) {
+  link.OnChange = [&](TObject* sender) {
     EXPECT_EQ(sender, imageForm);
     ++links;
   };
@@ -138,7 +138,7 @@ TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDeta
   imageForm->SetFormImage(image);
   delete imageForm;
   imageForm = nullptr;
-  EXPECT_EQ(link.FSender, nullptr);
+  EXPECT_EQ(link.Sender(), nullptr);
   SetPicture(7, 7);
   EXPECT_EQ(invalidations, 3);
 }

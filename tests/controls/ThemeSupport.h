@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "controls/VnThemeRenderer.h"
 #include "controls/VnThemeServices.h"
+#include "controls/internal/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowThemes.h"

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "controls/BitmapRegion.h"
 #include "controls/KsImageForm.h"
+#include "controls/internal/BitmapRegion.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "platform/backend/BackendSelection.h"
@@ -15,7 +15,7 @@
 #include "platform/backend/X11Shape.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel {
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Regions.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 namespace {

@@ -7,14 +7,15 @@
 #include <stdexcept>
 #include <thread>
 
-#include "foundation/CheckBoxStrip.h"
 #include "foundation/VnApplication.h"
+#include "foundation/internal/CheckBoxStrip.h"
 #include "framework/Application.h"
 #include "framework/Bitmap.h"
 #include "framework/Canvas.h"
-#include "framework/Filer.h"
+#include "framework/Reader.h"
 #include "framework/StringList.h"
 #include "framework/SysUtils.h"
+#include "framework/Writer.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
 #include "tests/support/ReadFileText.h"

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/Exceptions.h"
-#include "framework/Filer.h"
+#include "framework/Reader.h"
+#include "framework/Writer.h"
 #include "tests/framework/TestWidgets.h"
 
 namespace kestrel::test {

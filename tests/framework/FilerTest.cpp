@@ -5,8 +5,9 @@
 
 #include "framework/ClassRegistry.h"
 #include "framework/Exceptions.h"
-#include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "framework/Reader.h"
+#include "framework/Writer.h"
 #include "tests/framework/TestWidgets.h"
 
 namespace kestrel::test {

@@ -1,8 +1,8 @@
 #include "tests/framework/TestWidgets.h"
 
 #include "framework/ClassRegistry.h"
-#include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "framework/Reader.h"
 #include "framework/SysUtils.h"
 
 namespace kestrel::test {

@@ -9,7 +9,7 @@
 #include "controls/ColorMath.h"
 #include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
-#include "html/HTMLCheckBoxPainter.h"
+#include "html/internal/HTMLCheckBoxPainter.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"

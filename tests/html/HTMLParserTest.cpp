@@ -7,7 +7,7 @@
 #include "framework/Picture.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
-#include "html/HTMLTables.h"
+#include "html/internal/HTMLTables.h"
 
 namespace kestrel::testing {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "html/HTMLDump.h"
 #include "html/HTMLRender.h"
+#include "html/internal/HTMLDump.h"
 
 namespace kestrel::testing {
 

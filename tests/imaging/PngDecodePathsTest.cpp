@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "imaging/PngUnfilter.h"
+#include "imaging/internal/PngUnfilter.h"
 #include "tests/imaging/PngTestUtil.h"
 
 namespace kestrel {

@@ -4,8 +4,8 @@
 
 #include "PngTestUtil.h"
 #include "framework/Bitmap.h"
-#include "imaging/PngAlphaBlendFilter.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngAlphaBlendFilter.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 

@@ -5,8 +5,8 @@
 #include "PngTestUtil.h"
 #include "framework/Bitmap.h"
 #include "framework/MemoryStream.h"
-#include "imaging/GlyphCache.h"
 #include "imaging/PngImageList.h"
+#include "imaging/internal/GlyphCache.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel {

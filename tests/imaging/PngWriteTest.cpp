@@ -15,8 +15,8 @@
 #include "PngReference.h"
 #include "PngTestUtil.h"
 #include "framework/MemoryStream.h"
-#include "imaging/PngIdatEncoder.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngIdatEncoder.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace kestrel {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "settings/KsIniByteWindow.h"
+#include "settings/internal/KsIniByteWindow.h"
 #include "tests/settings/KsIniTestSupport.h"
 
 namespace kestrel::test {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/SysUtils.h"
-#include "settings/KsIniByteWindow.h"
+#include "settings/internal/KsIniByteWindow.h"
 #include "tests/settings/KsIniTestSupport.h"
 
 namespace kestrel::test {

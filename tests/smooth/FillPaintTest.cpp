@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "SmoothTestSupport.h"
-#include "smooth/FillPicturePlacement.h"
 #include "smooth/GDIPFill.h"
-#include "smooth/GDIPGradient.h"
+#include "smooth/internal/FillPicturePlacement.h"
+#include "smooth/internal/GDIPGradient.h"
 
 namespace kestrel {
 namespace {

@@ -8,9 +8,9 @@
 #include "framework/MemIniFile.h"
 #include "framework/StringList.h"
 #include "platform/window/Clipboard.h"
-#include "smooth/FillClipboard.h"
 #include "smooth/GDIPFill.h"
-#include "smooth/HexText.h"
+#include "smooth/internal/FillClipboard.h"
+#include "smooth/internal/HexText.h"
 #include "tests/support/TestEnvironment.h"
 
 namespace kestrel {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/Filer.h"
 #include "framework/Panel.h"
+#include "framework/Reader.h"
+#include "framework/Writer.h"
 #include "smooth/SmoothWin8Marquee.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 

@@ -2,9 +2,10 @@
 
 #include "VisualTestSupport.h"
 #include "framework/Colors.h"
-#include "framework/Filer.h"
 #include "framework/Panel.h"
+#include "framework/Reader.h"
 #include "framework/StdRegistration.h"
+#include "framework/Writer.h"
 
 namespace kestrel {
 namespace {

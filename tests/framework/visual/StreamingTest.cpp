@@ -2,11 +2,12 @@
 
 #include "framework/Button.h"
 #include "framework/CheckBox.h"
-#include "framework/Filer.h"
 #include "framework/Label.h"
+#include "framework/Reader.h"
 #include "framework/StdRegistration.h"
 #include "framework/Timer.h"
 #include "framework/TypeInfo.h"
+#include "framework/Writer.h"
 
 namespace kestrel {
 namespace {

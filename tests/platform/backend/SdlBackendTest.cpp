@@ -12,7 +12,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/gdi/Brush.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/RecentGdiObjects.h"
+#include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/RecentGdiObjects.h"
 
 namespace kestrel::platform {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text/FontInstance.h"
 #include "platform/text/Text.h"
+#include "platform/text/internal/FontInstance.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/support/GoldenImage.h"
 

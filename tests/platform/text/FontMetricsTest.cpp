@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/text/FontConfiguration.h"
-#include "platform/text/FontInstance.h"
+#include "platform/text/internal/FontConfiguration.h"
+#include "platform/text/internal/FontInstance.h"
 
 namespace kestrel::platform {
 namespace {

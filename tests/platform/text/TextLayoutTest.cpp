@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "platform/text/TextLayout.h"
 #include "platform/text/TextTypes.h"
+#include "platform/text/internal/TextLayout.h"
 
 namespace kestrel::platform {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "platform/theme/ThemeRecorder.h"
 #include "platform/theme/ThemeSheet.h"
-#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeSwitch.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/support/GoldenImage.h"
 

@@ -10,9 +10,9 @@
 #include "platform/text/DrawText.h"
 #include "platform/text/Font.h"
 #include "platform/theme/ClassicParts.h"
-#include "platform/theme/ThemeSwitch.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeSwitch.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel::platform {

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/window/WindowManager.h"
+#include "platform/window/internal/WindowManager.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
 namespace kestrel::platform::testing {

@@ -1,8 +1,8 @@
 #include "tests/platform/window/WindowTestSupport.h"
 
 #include "platform/theme/UxTheme.h"
-#include "platform/window/WindowManager.h"
 #include "platform/window/WindowThemes.h"
+#include "platform/window/internal/WindowManager.h"
 
 #include <map>
 #include <sstream>

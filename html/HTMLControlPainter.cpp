@@ -1,9 +1,0 @@
-#include "html/HTMLControlPainter.h"
-
-namespace kestrel {
-
-KESTREL_IMPLEMENT_CLASS(TVnHTMLControlPainter, TObject)
-
-void TVnHTMLControlPainter::PaintTo(TCanvas*, const TRect&) {}
-
-}  // namespace kestrel

@@ -1,0 +1,146 @@
+#include "platform/backend/internal/X11Connection.h"
+
+#include <SDL_syswm.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#if defined(KESTREL_HAVE_XSHAPE) && defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#define KESTREL_X11_CONNECTION 1
+#endif
+
+namespace kestrel::platform {
+
+#ifdef KESTREL_X11_CONNECTION
+
+namespace {
+
+std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
+  return info;
+}
+
+// Cairo's ARGB32 words as they lie in memory on this machine.
+int HostByteOrder() {
+  const std::uint32_t probe = 1;
+  return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+}
+
+}  // namespace
+
+struct X11Connection::Impl {
+  Display* display = nullptr;  // SDL's
+  GC gc = nullptr;
+  // Per X window: its depth when the image words can go to it as they are, else 0.
+  std::map<::Window, int> depths;
+  std::map<SDL_Window*, ::Window> windows;
+  // When the socket was last seen with nothing to read.
+  std::chrono::steady_clock::time_point quietAt{};
+
+  int DepthFor(::Window xwindow) {
+    auto it = depths.find(xwindow);
+    if (it != depths.end()) return it->second;
+    XWindowAttributes a{};
+    int depth = 0;
+    // The pixel values SDL's own framebuffer would send for such a visual are the same words.
+    if (XGetWindowAttributes(display, xwindow, &a) && a.visual &&
+        (a.visual->c_class == TrueColor || a.visual->c_class == DirectColor) && a.depth == 24 &&
+        a.visual->red_mask == 0xFF0000 && a.visual->green_mask == 0xFF00 && a.visual->blue_mask == 0xFF)
+      depth = a.depth;
+    return depths[xwindow] = depth;
+  }
+};
+
+X11Connection::X11Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+X11Connection::~X11Connection() {
+  if (impl_->gc) XFreeGC(impl_->display, impl_->gc);
+}
+
+std::unique_ptr<X11Connection> X11Connection::For(SDL_Window* window) {
+  auto info = X11InfoOf(window);
+  if (!info || !info->info.x11.display) return nullptr;
+  auto impl = std::make_unique<Impl>();
+  impl->display = info->info.x11.display;
+  return std::unique_ptr<X11Connection>(new X11Connection(std::move(impl)));
+}
+
+// The socket is asked at most once a millisecond: one pass of the message loop checks several
+// times, and a wait just before has looked at it too.
+bool X11Connection::EventsMayBePending() const {
+  constexpr auto kRecheckAfter = std::chrono::milliseconds(1);
+  if (XEventsQueued(impl_->display, QueuedAlready) > 0) return true;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - impl_->quietAt < kRecheckAfter) return false;
+  pollfd p{ConnectionNumber(impl_->display), POLLIN, 0};
+  const bool pending = poll(&p, 1, 0) != 0;  // readable, or an error SDL should see
+  if (!pending) impl_->quietAt = now;
+  return pending;
+}
+
+void X11Connection::Wait(int wakeFd, int timeoutMs) const {
+  XFlush(impl_->display);
+  if (XEventsQueued(impl_->display, QueuedAlready) > 0) return;
+  pollfd p[2] = {{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+  if (poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs) >= 0 && p[0].revents == 0)
+    impl_->quietAt = std::chrono::steady_clock::now();
+  else impl_->quietAt = {};
+}
+
+bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r) {
+  auto info = X11InfoOf(window);
+  if (!info) return false;
+  const ::Window xwindow = info->info.x11.window;
+  const int depth = impl_->DepthFor(xwindow);
+  if (!depth) return false;
+  impl_->windows[window] = xwindow;
+  if (!impl_->gc) impl_->gc = XCreateGC(impl_->display, xwindow, 0, nullptr);
+  XImage x{};
+  x.width = cairo_image_surface_get_width(image);
+  x.height = cairo_image_surface_get_height(image);
+  x.format = ZPixmap;
+  x.data = reinterpret_cast<char*>(cairo_image_surface_get_data(image));
+  x.byte_order = HostByteOrder();
+  x.bitmap_unit = 32;
+  x.bitmap_bit_order = x.byte_order;
+  x.bitmap_pad = 32;
+  x.depth = depth;
+  x.bytes_per_line = cairo_image_surface_get_stride(image);
+  x.bits_per_pixel = 32;
+  x.red_mask = 0xFF0000;
+  x.green_mask = 0xFF00;
+  x.blue_mask = 0xFF;
+  if (!x.data || !XInitImage(&x)) return false;
+  XPutImage(impl_->display, xwindow, impl_->gc, &x, r.left, r.top, r.left, r.top,
+            static_cast<unsigned>(r.right - r.left), static_cast<unsigned>(r.bottom - r.top));
+  XFlush(impl_->display);
+  return true;
+}
+
+void X11Connection::Forget(SDL_Window* window) {
+  auto it = impl_->windows.find(window);
+  if (it == impl_->windows.end()) return;
+  impl_->depths.erase(it->second);
+  impl_->windows.erase(it);
+}
+
+#else
+
+struct X11Connection::Impl {};
+X11Connection::X11Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+X11Connection::~X11Connection() = default;
+std::unique_ptr<X11Connection> X11Connection::For(SDL_Window*) { return nullptr; }
+bool X11Connection::EventsMayBePending() const { return true; }
+void X11Connection::Wait(int, int) const {}
+bool X11Connection::PutImage(SDL_Window*, cairo_surface_t*, const RECT&) { return false; }
+void X11Connection::Forget(SDL_Window*) {}
+
+#endif
+
+}  // namespace kestrel::platform

@@ -1,0 +1,123 @@
+#pragma once
+// A logical font realised on a face: GDI metrics computed from the font tables, integer advances
+// per character, and glyph drawing at the positions those advances give. Measuring and painting
+// both use Advances(), so they agree to the pixel.
+//
+// Metrics follow GDI's rules for TrueType fonts:
+//   em (ppem)   = -lfHeight for a negative height; for a positive height (the cell height)
+//                 round(lfHeight * unitsPerEm / (winAscent + winDescent)); 12 for 0
+//   tmAscent    = round(winAscent * scale), tmDescent = round(winDescent * scale) for negative
+//                 heights; for positive ones tmDescent = lfHeight - tmAscent so the cell is exact
+//   tmInternalLeading = tmHeight - em
+//   tmExternalLeading = max(0, lineGap - ((winAscent + winDescent) - (ascender - descender)))
+//   tmAveCharWidth = OS/2 xAvgCharWidth scaled, tmMaxCharWidth = hhea advanceWidthMax scaled
+// Every advance is the design advance scaled and rounded per glyph (FreeType's hinting leaves
+// horizontal advances at exactly these values), with no kerning or shaping, as GDI's TextOut.
+// Synthetic bold (a bold request on a face without a bold variant) adds one pixel per glyph, as
+// GDI's emboldening does; synthetic italic slants the glyphs without changing advances.
+// lfEscapement and lfOrientation are kept but not applied (no rotated text).
+
+#include <cairo.h>
+
+#include <array>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/core/OwnedHandles.h"
+#include "platform/text/Font.h"
+#include "platform/text/TextTypes.h"
+#include "platform/text/internal/FontConfiguration.h"
+#include "platform/text/internal/FontFace.h"
+
+namespace kestrel::platform {
+
+// One glyph of a string: the UTF-16 unit it starts at, its face and index, its advance.
+struct PlacedGlyph {
+  int unit = 0;
+  int face = 0;  // 0 = the primary face, above = fallback faces
+  unsigned index = 0;
+  int advance = 0;
+};
+
+// Horizontal line decorations relative to the baseline (y grows downwards).
+struct LineDecoration {
+  int top = 0;  // offset of the line's top from the baseline
+  int thickness = 1;
+};
+
+class FontInstance {
+ public:
+  // Realises `logFont`; falls back to the default face when the match cannot be opened.
+  static std::shared_ptr<FontInstance> Create(const LOGFONTW& logFont);
+
+  const LOGFONTW& LogFont() const { return logFont_; }
+  const TEXTMETRICW& Metrics() const { return metrics_; }
+  // The realised family name (what GetTextFaceW reports).
+  const std::string& FaceName() const;
+  int EmPixels() const { return ppem_; }
+  bool Antialiased() const;
+
+  // Glyphs of `text` (UTF-16; a surrogate pair is one glyph at its first unit, lone surrogates
+  // draw as U+FFFD) and the advance of each UTF-16 unit (the second unit of a pair gets 0).
+  std::vector<PlacedGlyph> Glyphs(std::u16string_view text) const;
+  // The same into `glyphs` (cleared first), so that a caller can reuse its storage.
+  void GlyphsInto(std::u16string_view text, std::vector<PlacedGlyph>& glyphs) const;
+  std::vector<int> UnitAdvances(std::u16string_view text) const;
+  int Width(std::u16string_view text) const;
+  // Advance and ink bounds (ABC widths) of one character in pixels.
+  int CharAdvance(char32_t codePoint) const;
+  ABC CharABC(char32_t codePoint) const;
+
+  LineDecoration Underline() const { return underline_; }
+  LineDecoration StrikeOut() const { return strikeOut_; }
+
+  // Draws `glyphs` where `placed` puts each of them (index and origin in the user space of
+  // `cr`), in the current source of `cr`. The font stays set on `cr`.
+  void DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const;
+
+ private:
+  struct GlyphInfo {
+    int face = 0;
+    unsigned index = 0;
+    int advance = 0;
+  };
+
+  static std::shared_ptr<FontInstance> Realise(const LOGFONTW& logFont);
+  FontInstance(const LOGFONTW& logFont, FaceRequest request, std::shared_ptr<FontFace> face, bool syntheticBold,
+               bool syntheticItalic);
+  void ComputeMetrics();
+  int ScaleX(int units, const FontFace& face) const;
+  int ScaleY(double units) const;
+  struct Latin1Entry {
+    bool known = false;
+    GlyphInfo info;
+  };
+
+  GlyphInfo Lookup(char32_t codePoint) const;
+  GlyphInfo LookupLocked(char32_t codePoint) const;  // with mutex_ held
+  GlyphInfo Resolve(char32_t codePoint) const;
+  int FallbackFace(char32_t codePoint) const;  // with mutex_ held
+  std::shared_ptr<FontFace> FaceAt(int index) const;
+
+  LOGFONTW logFont_;
+  FaceRequest request_;
+  std::shared_ptr<FontFace> face_;
+  bool syntheticBold_ = false;
+  bool syntheticItalic_ = false;
+  int ppem_ = 12;
+  double xScale_ = 1.0;  // lfWidth stretch
+  TEXTMETRICW metrics_{};
+  LineDecoration underline_;
+  LineDecoration strikeOut_;
+
+  mutable std::mutex mutex_;
+  mutable std::vector<std::shared_ptr<FontFace>> fallbacks_;
+  mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
+  mutable std::array<Latin1Entry, 256> latin1_{};
+  CairoFontOptions fontOptions_;  // made once, used per draw
+};
+
+}  // namespace kestrel::platform

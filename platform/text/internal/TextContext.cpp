@@ -1,0 +1,39 @@
+#include "platform/text/internal/TextContext.h"
+
+namespace kestrel::platform {
+
+std::optional<TextContext> TextContextOf(HDC hdc) {
+  std::shared_ptr<DeviceContext> dc = hdc ? LookupDeviceContext(hdc) : nullptr;
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return std::nullopt;
+  }
+  return TextContext{dc, FontInstanceOf(dc->State().font)};
+}
+
+std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra) {
+  return RunAdvances(font.Glyphs(text), text, charExtra);
+}
+
+std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra) {
+  std::vector<int> advances;
+  RunAdvancesInto(glyphs, text, charExtra, advances);
+  return advances;
+}
+
+void RunAdvancesInto(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra,
+                     std::vector<int>& advances) {
+  advances.assign(text.size(), 0);
+  for (const PlacedGlyph& glyph : glyphs) advances[glyph.unit] = glyph.advance;
+  if (charExtra != 0)
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (!IsLowSurrogate(text[i]) || i == 0 || !IsHighSurrogate(text[i - 1])) advances[i] += charExtra;
+}
+
+int TerminatedLength(const WCHAR* text) {
+  int length = 0;
+  while (text[length]) ++length;
+  return length;
+}
+
+}  // namespace kestrel::platform

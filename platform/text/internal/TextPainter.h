@@ -1,0 +1,63 @@
+#pragma once
+// Paints runs of text on a DC's surface: background cell, glyphs at integer positions, underline
+// and strike-out, prefix underlines. TextOut, ExtTextOut and DrawText all paint through here, so
+// they place glyphs exactly where the measuring calls say.
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/text/internal/FontInstance.h"
+
+namespace kestrel::platform {
+
+struct TextRun {
+  std::u16string_view text;
+  std::span<const int> advances;  // per UTF-16 unit, in logical units (the caller's storage)
+  int left = 0;                   // logical position of the cell's top-left corner
+  int top = 0;
+  bool glyphs = true;           // false: paint only the prefix underlines (DT_PREFIXONLY)
+  std::vector<int> underlined;  // units to underline as prefixes
+  // The glyphs of `text` when the caller has them already (else they are looked up again).
+  const std::vector<PlacedGlyph>* placed = nullptr;
+};
+
+class TextPainter {
+ public:
+  TextPainter(DeviceContext& dc, const FontInstance& font);
+  ~TextPainter();
+  TextPainter(const TextPainter&) = delete;
+  TextPainter& operator=(const TextPainter&) = delete;
+
+  // Clip every following paint to `rect` (logical); null clears it.
+  void SetClip(const RECT* rect);
+  // Fills `rect` (logical) with the DC's background colour.
+  void FillBackground(const RECT& rect);
+  // Paints a run; its cell is filled first when the DC's background mode is OPAQUE.
+  void Paint(const TextRun& run);
+
+ private:
+  void FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom, COLORREF color);
+  void ClipToRect(cairo_t* cr);
+  void Damage(long long left, long long top, long long right, long long bottom);
+
+  DeviceContext& dc_;
+  const FontInstance& font_;
+  DrawingScope scope_;
+  bool clipped_ = false;
+  RECT clip_{};
+  bool clipApplied_ = false;
+};
+
+// Per-thread scratch storage grown for an unusually long run is given back rather than kept.
+template <class T>
+void ReleaseIfLarge(std::vector<T>& scratch) {
+  constexpr std::size_t kKeep = 4096;
+  if (scratch.capacity() > kKeep) std::vector<T>().swap(scratch);
+}
+
+// Sum of advances, widened so that huge inputs never overflow.
+long long TotalAdvance(std::span<const int> advances);
+
+}  // namespace kestrel::platform

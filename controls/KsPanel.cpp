@@ -9,9 +9,7 @@
 #include "controls/GradientPainter.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsStyleManager.h"
-#include "controls/KsStyleMgrChangeLink.h"
 #include "controls/KsXPThemedControl.h"
-#include "controls/VnThemeModeRule.h"
 #include "controls/internal/BitmapStretch.h"
 #include "controls/internal/DrawingTypeInfo.h"
 #include "framework/GraphicControl.h"
@@ -31,7 +29,8 @@ using namespace platform;
 
 namespace {
 
-constexpr WPARAM kDragMove = 0xF012;  // SC_MOVE | HTCAPTION
+// A move as if the caption were dragged.
+constexpr WPARAM kDragMove = SC_MOVE | static_cast<WPARAM>(HTCAPTION);
 
 // A theme handle of one class for one paint.
 class ScopedTheme {
@@ -104,73 +103,50 @@ void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
 KESTREL_IMPLEMENT_CLASS(TKsPanel, TCustomKsPanel)
 
 TCustomKsPanel::TCustomKsPanel(TComponent* owner)
-    : TCustomControl(owner), FTmpBmp(new TBitmap), FBackground(new TBitmap), FImgFormChLink(new TImgFormChangeLink) {
+    : TCustomControl(owner),
+      FThemeStyle(
+          *this, [this] { StyleApplied(); }, [this] { UpdateChildren(true); }),
+      FTmpBmp(new TBitmap),
+      FBackground(new TBitmap),
+      FImgFormChLink(new TImgFormChangeLink) {
   for (auto& handle : FGrabHandles) handle = std::make_unique<TKsPanelGrabHandle>(this);
   SetControlStyle(ControlStyle() + TControlStyle{csAcceptsControls, csOpaque, csParentBackground});
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
   FImgFormChLink->OnChange = [this](TObject*) { Invalidate(); };
   FBackground->OnChange = [this](TObject*) { BackgroundChanged(); };
-  FStyleMgrLink = std::make_unique<TKsStyleMgrChangeLink>();
-  FStyleMgrLink->OnChange = [this](TObject*) {
-    UpdateStyle();
-    UpdateChildren(true);
-  };
-  if (!Designing()) SetStyleManager(DefaultStyleManager());
+  FThemeStyle.AssignDefaultManager();
 }
 
 TCustomKsPanel::~TCustomKsPanel() {
   SetImageForm(nullptr);
   FImgFormChLink.reset();
   SetStyleManager(nullptr);
-  FStyleMgrLink.reset();
 }
 
 // ---- styles -----------------------------------------------------------------------------------
 
-void TCustomKsPanel::SetStyleManager(TKsStyleManager* value) {
-  if (value == FStyleManager) return;
-  if (FStyleManager && !FStyleManager->ComponentState().Contains(csDestroying)) {
-    RemoveFreeNotification(FStyleManager);
-    FStyleManager->UnregisterChanges(FStyleMgrLink.get());
-  }
-  FStyleManager = value;
-  if (!FStyleManager) return;
-  FreeNotification(FStyleManager);
-  FStyleManager->RegisterChanges(FStyleMgrLink.get());
-  UpdateStyle();
-}
+void TCustomKsPanel::SetStyleManager(TKsStyleManager* value) { FThemeStyle.SetStyleManager(value); }
 
-void TCustomKsPanel::SetStyleName(const String& value) {
-  if (value == FStyleName) return;
-  FStyleName = value;
-  UpdateStyle();
-}
+void TCustomKsPanel::SetStyleName(const String& value) { FThemeStyle.SetStyleName(value); }
 
-void TCustomKsPanel::UpdateStyle() {
-  if (LoadingOrReading() || !FStyleManager) return;
-  const bool quiet = HandleAllocated() && Visible();
-  if (quiet) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  FStyleManager->ApplyStyle(this, FStyleName);
-  if (quiet) SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+void TCustomKsPanel::UpdateStyle() { FThemeStyle.UpdateStyle(); }
+
+void TCustomKsPanel::StyleApplied() {
   Invalidate();
   for (int i = 0; i < ControlCount(); ++i) Controls(i)->Invalidate();
 }
 
 // ---- theme ------------------------------------------------------------------------------------
 
-bool TCustomKsPanel::IsThemed() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode) != ttmNone; }
+bool TCustomKsPanel::IsThemed() const { return FThemeStyle.UseThemeMode() != ttmNone; }
 
 void TCustomKsPanel::SetThemeMode(TVnThemeMode value) {
-  if (value == FThemeMode) return;
-  FThemeMode = value;
-  ThemeChanged();
+  if (FThemeStyle.SetThemeMode(value)) ThemeChanged();
 }
 
 void TCustomKsPanel::SetThemeGlobalMode(bool value) {
-  if (value == FThemeGlobalMode) return;
-  FThemeGlobalMode = value;
-  ThemeChanged();
+  if (FThemeStyle.SetThemeGlobalMode(value)) ThemeChanged();
 }
 
 void TCustomKsPanel::SetUseXPThemes(bool value) {
@@ -445,7 +421,7 @@ void TCustomKsPanel::Notification(TComponent* component, TOperation operation) {
     FImgForm = nullptr;
     if (HandleAllocated()) Invalidate();
   }
-  if (component == FStyleManager) SetStyleManager(nullptr);
+  FThemeStyle.Notification(component, operation);
 }
 
 // ---- background cache ------------------------------------------------------------------------------
@@ -766,7 +742,7 @@ void TCustomKsPanel::NotifyChildren(int oldWidth, int oldHeight, int width, int 
 void TCustomKsPanel::WMSize(TMessage& m) {
   const int w = LOWORD(static_cast<DWORD>(m.LParam)), h = HIWORD(static_cast<DWORD>(m.LParam));
   const bool classic = !IsThemed();
-  const bool seeThrough = (classic && FTransparent) || (FThemeMode == ttmPlatform && FTransparentXPThemes);
+  const bool seeThrough = (classic && FTransparent) || (ThemeMode() == ttmPlatform && FTransparentXPThemes);
   if (seeThrough && ParentIsThemedOrPanel()) {
     UpdateCache();
     Invalidate();

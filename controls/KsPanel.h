@@ -12,6 +12,7 @@
 #include "controls/DrawingTypes.h"
 #include "controls/ImgFormChangeLink.h"
 #include "controls/KsPanelGrabHandle.h"
+#include "controls/KsThemeStyleWiring.h"
 #include "controls/ThemedElements.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/Bitmap.h"
@@ -24,7 +25,6 @@ namespace kestrel {
 
 class TCustomKsImageForm;
 class TKsStyleManager;
-class TKsStyleMgrChangeLink;
 
 // The transparency notice a see-through panel posts to its children (lParam = the panel).
 constexpr platform::UINT KSM_PANEL_TRANSPARENCY = platform::WM_USER + 7;
@@ -40,11 +40,11 @@ class TCustomKsPanel : public TCustomControl {
   virtual TThemedElement ThemedElement() const { return teWindow; }
 
   // ---- theme ----
-  TVnThemeMode ThemeMode() const { return FThemeMode; }
+  TVnThemeMode ThemeMode() const { return FThemeStyle.ThemeMode(); }
   virtual void SetThemeMode(TVnThemeMode value);
-  bool ThemeGlobalMode() const { return FThemeGlobalMode; }
+  bool ThemeGlobalMode() const { return FThemeStyle.ThemeGlobalMode(); }
   virtual void SetThemeGlobalMode(bool value);
-  bool UseXPThemes() const { return FThemeMode == ttmPlatform; }
+  bool UseXPThemes() const { return FThemeStyle.UseXPThemes(); }
   virtual void SetUseXPThemes(bool value);
   bool TransparentXPThemes() const { return FTransparentXPThemes; }
   virtual void SetTransparentXPThemes(bool value);
@@ -125,9 +125,9 @@ class TCustomKsPanel : public TCustomControl {
   virtual void GrabHandlesChanged() {}
 
   // ---- styles ----
-  TKsStyleManager* StyleManager() const { return FStyleManager; }
+  TKsStyleManager* StyleManager() const { return FThemeStyle.StyleManager(); }
   void SetStyleManager(TKsStyleManager* value);
-  const String& StyleName() const { return FStyleName; }
+  const String& StyleName() const { return FThemeStyle.StyleName(); }
   void SetStyleName(const String& value);
   // Applies the style named StyleName from the manager and repaints the panel and its children.
   virtual void UpdateStyle();
@@ -165,6 +165,8 @@ class TCustomKsPanel : public TCustomControl {
   bool LoadingOrReading() const;
   bool SeeThrough() const;
   bool ParentIsThemedOrPanel() const;
+  // The panel and its children repaint after a style was applied.
+  void StyleApplied();
   void SetBorderColor(TColor& field, TColor value);
   void SetFrameworkBevel(TVnBevelStyle& field, TVnBevelStyle value);
   void UpdateCache();
@@ -189,8 +191,8 @@ class TCustomKsPanel : public TCustomControl {
   int BevelInset() const;
 
   platform::SIZE FSize{};
-  bool FThemeGlobalMode = false;
-  TVnThemeMode FThemeMode = ttmPlatform;
+  // The theme mode, the style manager and its change link.
+  TKsThemeStyleWiring FThemeStyle;
   bool FWordWrap = false;
   bool FIsUpdated = false;
   TKsBorderColors borderColors_;
@@ -230,9 +232,6 @@ class TCustomKsPanel : public TCustomControl {
   int borderWidth_ = 0;
   TVnBevelStyle frameworkBevelOuter_ = bvRaised;
   TVnBevelStyle frameworkBevelInner_ = bvNone;
-  std::unique_ptr<TKsStyleMgrChangeLink> FStyleMgrLink;
-  TKsStyleManager* FStyleManager = nullptr;
-  String FStyleName;
   // The space key posted after a move command, until the move loop takes it.
   bool moveKeyPending_ = false;
 };

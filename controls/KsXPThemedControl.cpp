@@ -1,8 +1,6 @@
 #include "controls/KsXPThemedControl.h"
 
 #include "controls/KsStyleManager.h"
-#include "controls/KsStyleMgrChangeLink.h"
-#include "controls/VnThemeModeRule.h"
 #include "controls/VnThemeServices.h"
 #include "foundation/VnApplication.h"
 #include "framework/Reader.h"
@@ -65,36 +63,28 @@ void TKsXPThemedControl::PublishProperties(TClassBuilder<TKsXPThemedControl>& b)
   b.Property(u"BevelWidth", &C::BevelWidth, &C::SetBevelWidth).Default(1);
   b.Property(u"BorderWidth", &C::BorderWidth, &C::SetBorderWidth).Default(0);
   b.Property(u"Ctl3D", &C::Ctl3D, &C::SetCtl3D).Default(true);
+  b.Object(u"StyleManager", &C::StyleManager, &C::SetStyleManager);
   b.Property(u"StyleName", &C::StyleName, &C::SetStyleName);
   b.Enum(u"ThemeMode", &C::ThemeMode, &C::SetThemeMode, VnThemeModeInfo()).Default(ttmPlatform);
   b.Property(u"ThemeGlobalMode", &C::ThemeGlobalMode, &C::SetThemeGlobalMode).Default(false);
 }
 
-TKsXPThemedControl::TKsXPThemedControl(TComponent* owner) : TCustomControl(owner) {
+TKsXPThemedControl::TKsXPThemedControl(TComponent* owner)
+    : TCustomControl(owner), FThemeStyle(*this, [this] { Invalidate(); }) {
   ++FCreating;
-  FThemeMode = ttmPlatform;
-  FStyleMgrLink = std::make_unique<TKsStyleMgrChangeLink>();
-  FStyleMgrLink->OnChange = [this](TObject*) { UpdateStyle(); };
-  if (--FCreating == 0 && !ComponentState().Contains(csDesigning)) SetStyleManager(DefaultStyleManager());
+  if (--FCreating == 0) FThemeStyle.AssignDefaultManager();
 }
 
-TKsXPThemedControl::~TKsXPThemedControl() {
-  SetStyleManager(nullptr);
-  FStyleMgrLink.reset();
-}
+TKsXPThemedControl::~TKsXPThemedControl() { FThemeStyle.SetStyleManager(nullptr); }
 
-TVnThemeMode TKsXPThemedControl::UseThemeMode() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode); }
+TVnThemeMode TKsXPThemedControl::UseThemeMode() const { return FThemeStyle.UseThemeMode(); }
 
 void TKsXPThemedControl::SetThemeMode(TVnThemeMode value) {
-  if (value == FThemeMode) return;
-  FThemeMode = value;
-  ThemeChanged();
+  if (FThemeStyle.SetThemeMode(value)) ThemeChanged();
 }
 
 void TKsXPThemedControl::SetThemeGlobalMode(bool value) {
-  if (value == FThemeGlobalMode) return;
-  FThemeGlobalMode = value;
-  ThemeChanged();
+  if (FThemeStyle.SetThemeGlobalMode(value)) ThemeChanged();
 }
 
 void TKsXPThemedControl::SetUseXPThemes(bool value) {
@@ -122,42 +112,18 @@ void TKsXPThemedControl::ThemeChanged() {
 
 // ---- style manager ----
 
-void TKsXPThemedControl::SetStyleManager(TKsStyleManager* value) {
-  if (value == FStyleManager) return;
-  if (TKsStyleManager* old = FStyleManager; old && !old->ComponentState().Contains(csDestroying)) {
-    old->RemoveFreeNotification(this);
-    old->UnregisterChanges(FStyleMgrLink.get());
-  }
-  FStyleManager = value;
-  if (!value) return;
-  value->FreeNotification(this);
-  value->RegisterChanges(FStyleMgrLink.get());
-  UpdateStyle();
-}
+void TKsXPThemedControl::SetStyleManager(TKsStyleManager* value) { FThemeStyle.SetStyleManager(value); }
 
-void TKsXPThemedControl::SetStyleName(const String& value) {
-  if (value == FStyleName) return;
-  FStyleName = value;
-  UpdateStyle();
-}
-
-void TKsXPThemedControl::UpdateStyle() {
-  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) || !FStyleManager) return;
-  const bool holdRedraw = HandleAllocated() && Visible();
-  if (holdRedraw) pf::SendMessageW(Handle(), pf::WM_SETREDRAW, pf::FALSE, 0);
-  FStyleManager->ApplyStyle(this, FStyleName);
-  if (holdRedraw) pf::SendMessageW(Handle(), pf::WM_SETREDRAW, pf::TRUE, 0);
-  Invalidate();
-}
+void TKsXPThemedControl::SetStyleName(const String& value) { FThemeStyle.SetStyleName(value); }
 
 void TKsXPThemedControl::Loaded() {
   TCustomControl::Loaded();
-  UpdateStyle();
+  FThemeStyle.UpdateStyle();
 }
 
 void TKsXPThemedControl::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
-  if (operation == opRemove && component && component == FStyleManager) SetStyleManager(nullptr);
+  FThemeStyle.Notification(component, operation);
 }
 
 // ---- the frame ----

@@ -9,15 +9,13 @@
 #include <memory>
 
 #include "controls/DrawingTypes.h"
+#include "controls/KsThemeStyleWiring.h"
 #include "controls/ThemedElements.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/CustomControl.h"
 #include "framework/EnumSet.h"
 
 namespace kestrel {
-
-class TKsStyleManager;
-class TKsStyleMgrChangeLink;
 
 enum TBevelKind : std::uint8_t { bkNone, bkTile, bkSoft, bkFlat };
 enum TBevelEdge : std::uint8_t { beLeft, beTop, beRight, beBottom };
@@ -30,19 +28,19 @@ class TKsXPThemedControl : public TCustomControl {
 
   const String& About() const { return FAbout; }
   void SetAbout(const String& value) { FAbout = value; }
-  TKsStyleManager* StyleManager() const { return FStyleManager; }
+  TKsStyleManager* StyleManager() const { return FThemeStyle.StyleManager(); }
   virtual void SetStyleManager(TKsStyleManager* value);
-  const String& StyleName() const { return FStyleName; }
+  const String& StyleName() const { return FThemeStyle.StyleName(); }
   virtual void SetStyleName(const String& value);
 
   // ---- theme ----
-  TVnThemeMode ThemeMode() const { return FThemeMode; }
+  TVnThemeMode ThemeMode() const { return FThemeStyle.ThemeMode(); }
   virtual void SetThemeMode(TVnThemeMode value);
   // True: the control follows the application-wide mode instead of its own.
-  bool ThemeGlobalMode() const { return FThemeGlobalMode; }
+  bool ThemeGlobalMode() const { return FThemeStyle.ThemeGlobalMode(); }
   virtual void SetThemeGlobalMode(bool value);
   // True exactly while ThemeMode is ttmPlatform; assigning picks ttmPlatform or ttmNone.
-  bool UseXPThemes() const { return FThemeMode == ttmPlatform; }
+  bool UseXPThemes() const { return FThemeStyle.UseXPThemes(); }
   virtual void SetUseXPThemes(bool value);
   // The mode to paint with now, and whether that is a themed one.
   TVnThemeMode UseThemeMode() const;
@@ -80,7 +78,6 @@ class TKsXPThemedControl : public TCustomControl {
   bool FPreventStyleChange = false;
 
  private:
-  void UpdateStyle();
   void FrameChanged();
   // The bevel thickness on each listed edge (inner and outer bevel each count once).
   int BevelSize() const;
@@ -95,12 +92,9 @@ class TKsXPThemedControl : public TCustomControl {
   platform::UINT EdgeFlags() const;
 
   String FAbout;
-  std::unique_ptr<TKsStyleMgrChangeLink> FStyleMgrLink;
-  TKsStyleManager* FStyleManager = nullptr;
-  String FStyleName;
+  // The theme mode, the style manager and its change link.
+  TKsThemeStyleWiring FThemeStyle;
   std::int32_t FCreating = 0;
-  bool FThemeGlobalMode = false;
-  TVnThemeMode FThemeMode = ttmPlatform;
 
   TBevelKind bevelKind_ = bkNone;
   TVnBevelStyle bevelInner_ = bvRaised;

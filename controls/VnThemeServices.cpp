@@ -8,6 +8,7 @@
 #include "framework/SysUtils.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowThemes.h"
 
@@ -19,9 +20,9 @@ KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
 
-constexpr int kToolBarButtonPart = 1;            // TP_BUTTON
+// WM_SETTINGCHANGE's wParam when the non-client metrics changed; the platform layer has no name
+// for it.
 constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
-constexpr int kToolBarDisabledState = 4;         // TS_DISABLED
 
 bool ApplicationUsesThemes() {
   const TVnApplication* app = VnApplication();
@@ -38,6 +39,8 @@ TVnThemeServices::TVnThemeServices() : FUseThemes(VnFrameworkUsesThemes()) {
 }
 
 TVnThemeServices::~TVnThemeServices() {
+  for (int i = 0; i < RendererCount(); ++i)
+    if (TVnThemeRenderer* renderer = RendererAt(i)) renderer->registered_ = false;
   if (mainWindowHook_ && ApplicationExists()) Application()->UnhookMainWindow(mainWindowHook_);
   CloseThemes();
   if (FHWND) DeallocateHWnd(FHWND);
@@ -72,34 +75,40 @@ bool TVnThemeServices::ThemesEnabled(TVnThemeMode mode) const {
   return false;
 }
 
+TVnThemeRenderer* TVnThemeServices::RendererAt(int index) const {
+  return static_cast<TVnThemeRenderer*>(FAvailableRenderers.Objects(index));
+}
+
 void TVnThemeServices::RegisterThemeRenderer(TVnThemeRenderer* renderer) {
-  if (!renderer) return;
+  if (!renderer || FAvailableRenderers.IndexOfObject(renderer) >= 0) return;
   const String name = renderer->GetThemeRendererName();
-  FAvailableRenderers.push_back({name, renderer});
+  FAvailableRenderers.AddObject(name, renderer);
+  renderer->registered_ = true;
   if (!FCurrentRenderer) SelectThemeRenderer(name);
 }
 
 void TVnThemeServices::UnregisterThemeRenderer(TVnThemeRenderer* renderer) {
-  std::erase_if(FAvailableRenderers, [renderer](const TRendererEntry& e) { return e.renderer == renderer; });
-  if (FCurrentRenderer != renderer) return;
+  for (int i = FAvailableRenderers.IndexOfObject(renderer); i >= 0; i = FAvailableRenderers.IndexOfObject(renderer))
+    FAvailableRenderers.Delete(i);
+  if (renderer) renderer->registered_ = false;
+  if (!renderer || FCurrentRenderer != renderer) return;
   FCurrentRenderer = nullptr;
   ApplyThemeChange();
 }
 
 void TVnThemeServices::SelectRenderer(TVnThemeRenderer* renderer) {
-  if (!renderer) return;
+  if (!renderer || !renderer->ActivateDefaultTheme(String(), true)) return;
   FCurrentRenderer = renderer;
-  renderer->ActivateDefaultTheme(String(), true);
   ApplyThemeChange();
 }
 
 void TVnThemeServices::SelectThemeRenderer(const String& name) {
-  for (const TRendererEntry& entry : FAvailableRenderers)
-    if (SameText(entry.name, name)) return SelectRenderer(entry.renderer);
+  const int index = FAvailableRenderers.IndexOf(name);  // without regard to case
+  if (index >= 0) SelectRenderer(RendererAt(index));
 }
 
 void TVnThemeServices::SelectThemeRenderer(int index) {
-  if (index >= 0 && index < RendererCount()) SelectRenderer(FAvailableRenderers[static_cast<size_t>(index)].renderer);
+  if (index >= 0 && index < RendererCount()) SelectRenderer(RendererAt(index));
 }
 
 bool TVnThemeServices::ActivateColorScheme(const String& scheme) {
@@ -138,8 +147,8 @@ void TVnThemeServices::CloseThemes() {
 }
 
 TThemedElementDetails TVnThemeServices::TextDetails(const TThemedElementDetails& details) const {
-  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == kToolBarButtonPart &&
-      details.State == kToolBarDisabledState)
+  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == pf::TP_BUTTON &&
+      details.State == pf::TS_DISABLED)
     return {teButton, details.Part, details.State};
   return details;
 }
@@ -153,11 +162,6 @@ void TVnThemeServices::DrawElement(TVnThemeMode mode, pf::HDC dc, const TThemedE
     case ttmNative: FCurrentRenderer->DrawElement(dc, details, rect, clipRect); return;
     case ttmNone: return;
   }
-}
-
-void TVnThemeServices::DrawElement(TVnThemeMode mode, pf::HDC dc, TThemedStatus detail, const TRect& rect,
-                                   const TRect* clipRect) {
-  DrawElement(mode, dc, GetDetails(detail), rect, clipRect);
 }
 
 bool TVnThemeServices::DrawThemeEdge(TVnThemeMode mode, pf::HDC dc, TThemedElement element, int part, int state,
@@ -287,18 +291,6 @@ TRect TVnThemeServices::ContentRect(TVnThemeMode mode, pf::HDC dc, const TThemed
     case ttmNone: break;
   }
   return boundingRect;
-}
-
-TThemedElementDetails TVnThemeServices::GetDetails(TThemedStatus detail) {
-  constexpr int kGripperPart = 3;  // SP_GRIPPER
-  switch (detail) {
-    case tsPane: return {teStatus, 1, 0};
-    case tsGripperPane: return {teStatus, 2, 0};
-    case tsGripper: return {teStatus, kGripperPart, 0};
-    case tsStatusDontCare:
-    case tsStatusRoot: break;
-  }
-  return {teStatus, 0, 0};
 }
 
 namespace {

@@ -7,11 +7,13 @@
 #include <array>
 #include <vector>
 
+#include "controls/ThemedDetails.h"
 #include "controls/ThemedElements.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
 #include "framework/Object.h"
+#include "framework/StringList.h"
 #include "platform/text/Font.h"
 #include "platform/theme/UxTheme.h"
 
@@ -40,15 +42,18 @@ class TVnThemeServices : public TObject {
   // selected and enabled.
   bool ThemesEnabled(TVnThemeMode mode) const;
 
-  // ---- renderers (not owned: a renderer unregisters itself before it goes) ----
+  // ---- renderers (not owned: a renderer that goes while registered unregisters itself) ----
   TVnThemeRenderer* CurrentRenderer() const { return FCurrentRenderer; }
-  int RendererCount() const { return static_cast<int>(FAvailableRenderers.size()); }
-  const String& RendererName(int index) const { return FAvailableRenderers.at(static_cast<size_t>(index)).name; }
-  // Adds `renderer` under its name; the first one registered is selected.
+  // Names with their renderers as objects, in registration order.
+  const TStringList& AvailableRenderers() const { return FAvailableRenderers; }
+  int RendererCount() const { return FAvailableRenderers.Count(); }
+  String RendererName(int index) const { return FAvailableRenderers[index]; }
+  // Adds `renderer` under its name; while none is selected it is selected.
   void RegisterThemeRenderer(TVnThemeRenderer* renderer);
   void UnregisterThemeRenderer(TVnThemeRenderer* renderer);
-  // Makes the renderer current, activates its default theme and applies the change; unknown
-  // names and indexes change nothing.
+  // Activates the renderer's default theme and, when that succeeds, makes it current and
+  // applies the change; a failed activation (false or an exception, which is passed on) leaves
+  // the previous renderer current. Unknown names and indexes change nothing.
   void SelectThemeRenderer(const String& name);
   void SelectThemeRenderer(int index);
   bool ActivateColorScheme(const String& scheme);
@@ -64,8 +69,11 @@ class TVnThemeServices : public TObject {
   // ---- drawing ----
   void DrawElement(TVnThemeMode mode, platform::HDC dc, const TThemedElementDetails& details, const TRect& rect,
                    const TRect* clipRect = nullptr);
-  void DrawElement(TVnThemeMode mode, platform::HDC dc, TThemedStatus detail, const TRect& rect,
-                   const TRect* clipRect = nullptr);
+  // One overload per detail enumeration, with and without a clip rectangle.
+  template <ThemedDetail E>
+  void DrawElement(TVnThemeMode mode, platform::HDC dc, E detail, const TRect& rect, const TRect* clipRect = nullptr) {
+    DrawElement(mode, dc, GetDetails(detail), rect, clipRect);
+  }
   bool DrawThemeEdge(TVnThemeMode mode, platform::HDC dc, TThemedElement element, int part, int state,
                      const TRect& destRect, platform::UINT edge, platform::UINT flags, TRect* contentRect);
   void DrawThemeText(TVnThemeMode mode, platform::HDC dc, const TThemedElementDetails& details, const char16_t* text,
@@ -88,7 +96,13 @@ class TVnThemeServices : public TObject {
   TRect ContentRect(TVnThemeMode mode, platform::HDC dc, const TThemedElementDetails& details,
                     const TRect& boundingRect);
 
-  static TThemedElementDetails GetDetails(TThemedStatus detail);
+  // A detail enumeration value as its record, and a record as the ordinal of its value (-1 when
+  // its element's enumeration does not list it).
+  template <ThemedDetail E>
+  static TThemedElementDetails GetDetails(E detail) {
+    return GetThemedDetails(detail);
+  }
+  static int GetDetailOrd(const TThemedElementDetails& details) { return GetThemedDetailOrd(details); }
   // Puts the non-client metrics notice on the application's main window once it exists.
   void HookMainWindow();
   // The platform theme handle of the element's class, opened on first use and reopened after a
@@ -96,20 +110,17 @@ class TVnThemeServices : public TObject {
   platform::HTHEME Theme(TThemedElement element);
 
  private:
-  struct TRendererEntry {
-    String name;
-    TVnThemeRenderer* renderer;
-  };
   void WndProc(TMessage& message);
   void CloseThemes();
   void SelectRenderer(TVnThemeRenderer* renderer);
+  TVnThemeRenderer* RendererAt(int index) const;
   TThemedElementDetails TextDetails(const TThemedElementDetails& details) const;
 
   platform::HWND FHWND = nullptr;
   bool FSystemThemeIsChanging = false;
   bool FUseThemes = false;
   TVnThemeRenderer* FCurrentRenderer = nullptr;
-  std::vector<TRendererEntry> FAvailableRenderers;
+  TStringList FAvailableRenderers;
   bool FSubstToolBarToButton = true;
   std::array<platform::HTHEME, kThemedElementCount> themes_{};
   int mainWindowHook_ = 0;

@@ -10,6 +10,7 @@
 #include "framework/Encoding.h"
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
+#include "framework/PropertyPath.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "platform/core/ScopeGuard.h"
@@ -22,25 +23,6 @@ namespace {
 
 bool IsObjectKeyword(const TParser& p) {
   return p.TokenSymbolIs(u"object") || p.TokenSymbolIs(u"inherited") || p.TokenSymbolIs(u"inline");
-}
-
-// The object that holds the last name of a dotted property path ("Font.Style" -> the Font
-// object), with `last` set to that name; nullptr when a name before the last is unknown, not a
-// readable object property, or a missing sub-object.
-TPersistent* WalkPropertyPath(TPersistent* instance, std::u16string_view path, std::u16string_view& last) {
-  TPersistent* target = instance;
-  std::u16string_view rest = path;
-  for (auto dot = rest.find(u'.'); dot != std::u16string_view::npos; dot = rest.find(u'.')) {
-    const TPropInfo* prop = GetPropInfo(target, rest.substr(0, dot));
-    TPersistent* next = nullptr;
-    if (prop && prop->Kind == tkClass && prop->IsReadable())
-      next = dynamic_cast<TPersistent*>(GetObjectProp(target, *prop));
-    if (!next) return nullptr;
-    target = next;
-    rest.remove_prefix(dot + 1);
-  }
-  last = rest;
-  return target;
 }
 
 String ReadAllText(TStream& stream) {
@@ -206,8 +188,10 @@ void TReader::ReadProperty(TPersistent* instance) {
   parser_->CheckPunct(u'=');
   parser_->NextToken();
 
-  std::u16string_view rest;
-  TPersistent* target = WalkPropertyPath(instance, path, rest);
+  // A dotted path ("Font.Style") leads to the sub-object that holds its last name.
+  const TPropertyPathEnd end = WalkPropertyPath(instance, path);
+  auto* target = dynamic_cast<TPersistent*>(end.Instance);
+  const std::u16string_view rest = end.Name;
   if (!target) {
     PropertyError(Format(u"Property %s does not exist", {path}), true);
     return;

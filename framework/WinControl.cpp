@@ -706,28 +706,10 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case pf::WM_GETDLGCODE: m.Result = DialogCode(); return;
     case pf::WM_SETCURSOR:
-      if (pf::LOWORD(static_cast<pf::DWORD_PTR>(m.LParam)) == pf::HTCLIENT) {
-        pf::POINT p{};
-        pf::GetCursorPos(&p);
-        pf::ScreenToClient(handle_, &p);
-        TControl* c = ControlAtPos(p, true);
-        const int cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
-        if (const int id = CursorResource(cursor)) {
-          pf::SetCursor(pf::LoadCursorW(nullptr, pf::MAKEINTRESOURCEW(static_cast<pf::WORD>(id))));
-          m.Result = 1;
-          return;
-        }
-      }
-      DefaultHandler(m);
+      if (SetClientCursor(m)) m.Result = 1;
+      else DefaultHandler(m);
       return;
-    case pf::WM_MOUSELEAVE:
-      if (mouseControl_) {
-        TControl* c = mouseControl_;
-        mouseControl_ = nullptr;
-        c->Perform(CM_MOUSELEAVE);
-      }
-      Perform(CM_MOUSELEAVE);
-      return;
+    case pf::WM_MOUSELEAVE: MouseLeftWindow(); return;
     case CM_COLORCHANGED:
       brush_->SetColor(Color());
       NotifyControls(CM_PARENTCOLORCHANGED);
@@ -758,21 +740,53 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     default: break;
   }
-  if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
-    if (handle_ && (m.Msg == pf::WM_MOUSEMOVE) && !MouseInControl()) {
-      pf::TRACKMOUSEEVENT track;
-      track.dwFlags = pf::TME_LEAVE;
-      track.hwndTrack = handle_;
-      pf::TrackMouseEvent(&track);
-      Perform(CM_MOUSEENTER);
-    }
-    RouteMouseToControls(m);
-    if (m.Msg == pf::WM_NULL) return;
-    if (m.Msg == pf::WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
-    if (m.Msg == pf::WM_LBUTTONDOWN && ControlStyle().Contains(csCaptureMouse)) pf::SetCapture(handle_);
-    if (m.Msg == pf::WM_LBUTTONUP && pf::GetCapture() == handle_) pf::ReleaseCapture();
-  }
+  if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK && HandleMouseMessage(m)) return;
   TControl::WndProc(m);
+}
+
+bool TWinControl::HandleMouseMessage(TMessage& m) {
+  TrackMouseLeave(m);
+  RouteMouseToControls(m);
+  if (m.Msg == pf::WM_NULL) return true;
+  FocusAndCaptureOnButton(m);
+  return false;
+}
+
+void TWinControl::TrackMouseLeave(const TMessage& m) {
+  if (!handle_ || m.Msg != pf::WM_MOUSEMOVE || MouseInControl()) return;
+  pf::TRACKMOUSEEVENT track;
+  track.dwFlags = pf::TME_LEAVE;
+  track.hwndTrack = handle_;
+  pf::TrackMouseEvent(&track);
+  Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::FocusAndCaptureOnButton(const TMessage& m) {
+  if (m.Msg == pf::WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+  if (m.Msg == pf::WM_LBUTTONDOWN && ControlStyle().Contains(csCaptureMouse)) pf::SetCapture(handle_);
+  if (m.Msg == pf::WM_LBUTTONUP && pf::GetCapture() == handle_) pf::ReleaseCapture();
+}
+
+void TWinControl::MouseLeftWindow() {
+  if (mouseControl_) {
+    TControl* c = mouseControl_;
+    mouseControl_ = nullptr;
+    c->Perform(CM_MOUSELEAVE);
+  }
+  Perform(CM_MOUSELEAVE);
+}
+
+bool TWinControl::SetClientCursor(const TMessage& m) {
+  if (pf::LOWORD(static_cast<pf::DWORD_PTR>(m.LParam)) != pf::HTCLIENT) return false;
+  pf::POINT p{};
+  pf::GetCursorPos(&p);
+  pf::ScreenToClient(handle_, &p);
+  TControl* c = ControlAtPos(p, true);
+  const int cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+  const int id = CursorResource(cursor);
+  if (!id) return false;
+  pf::SetCursor(pf::LoadCursorW(nullptr, pf::MAKEINTRESOURCEW(static_cast<pf::WORD>(id))));
+  return true;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

@@ -135,7 +135,17 @@ class TWinControl : public TControl {
  private:
   friend class TControl;
   friend platform::LRESULT ControlWindowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
+  // A mouse message: enter/leave tracking, the windowless child under the pointer, then focus
+  // and capture for this window; true when a child consumed it.
+  bool HandleMouseMessage(TMessage& message);
+  void TrackMouseLeave(const TMessage& message);
   void RouteMouseToControls(TMessage& message);
+  void FocusAndCaptureOnButton(const TMessage& message);
+  // The pointer left the window: the child it was over hears it first, then this control.
+  void MouseLeftWindow();
+  // In the client area, the cursor of the windowless child under the pointer (else this
+  // control's); false when that cursor has no resource and the default handling applies.
+  bool SetClientCursor(const TMessage& message);
   // A context-menu request at a point of a windowless child goes to that child first; true
   // when the child handled it.
   bool RouteContextMenuToControl(TMessage& message);

@@ -7,6 +7,7 @@
 #include "framework/Control.h"
 #include "framework/Exceptions.h"
 #include "framework/Picture.h"
+#include "framework/PropertyPath.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
@@ -435,7 +436,8 @@ void THTMLParser::ApplyControlProperties(TVnHTMLControlItem& item, const THTMLAt
   setSize(u"height", u"Height", item.FHeight);
   if (!control) return;
   for (const auto& [name, raw] : attrs.Entries()) {
-    const TPropInfo* prop = GetPropInfo(control, name);
+    TObject* target = nullptr;  // the control, or a sub-object a dotted name ("Font.Color") leads to
+    const TPropInfo* prop = FindPropertyByPath(control, name, target, TPathObjects::NotComponents);
     if (!prop || !prop->IsWritable()) continue;
     String value = UnquoteHTMLValue(raw);
     try {
@@ -443,13 +445,13 @@ void THTMLParser::ApplyControlProperties(TVnHTMLControlItem& item, const THTMLAt
         TColor color = 0;
         int number = 0;
         if (value.compare(0, 2, u"cl") == 0) {
-          if (IdentToColor(value, color)) SetOrdProp(control, *prop, color);
+          if (IdentToColor(value, color)) SetOrdProp(target, *prop, color);
         } else if (TryNumber(value.size() > 0 && value[0] == u'#' ? value.substr(1) : value, number)) {
-          SetOrdProp(control, *prop, number);
+          SetOrdProp(target, *prop, number);
         }
       } else if (prop->Kind == tkEnumeration || prop->Kind == tkSet || prop->Kind == tkFloat || prop->IsString() ||
                  prop->Kind == tkChar || prop->Kind == tkWChar) {
-        SetPropText(control, *prop, value);
+        SetPropText(target, *prop, value);
       }
     } catch (const Exception&) {
       // A value that does not convert is skipped.

@@ -1,9 +1,7 @@
 #include "html/KsLabel.h"
 
 #include "controls/KsStyleManager.h"
-#include "controls/KsStyleMgrChangeLink.h"
 #include "controls/UnicodeText.h"
-#include "controls/VnThemeModeRule.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
@@ -28,16 +26,14 @@ void TCustomKsLabel::PublishProperties(TClassBuilder<TCustomKsLabel>& b) {
   b.Property(u"UseXPThemes", &TCustomKsLabel::UseXPThemes, &TCustomKsLabel::SetUseXPThemes).Stored(false);
 }
 
-TCustomKsLabel::TCustomKsLabel(TComponent* AOwner)
-    : TLabel(AOwner), FStyleMgrLink(std::make_unique<TKsStyleMgrChangeLink>()) {
+TCustomKsLabel::TCustomKsLabel(TComponent* AOwner) : TLabel(AOwner), FThemeStyle(*this, [this] { Invalidate(); }) {
   SetTransparent(true);
-  FStyleMgrLink->OnChange = [this](TObject*) { UpdateStyle(); };
-  if (!ComponentState().Contains(csDesigning)) SetStyleManager(DefaultStyleManager());
+  FThemeStyle.AssignDefaultManager();
 }
 
 TCustomKsLabel::~TCustomKsLabel() { SetStyleManager(nullptr); }
 
-bool TCustomKsLabel::Themed() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode) != ttmNone; }
+bool TCustomKsLabel::Themed() const { return FThemeStyle.UseThemeMode() != ttmNone; }
 
 void TCustomKsLabel::SetBorderWidth(int Value) {
   if (Value == FBorderWidth) return;
@@ -52,35 +48,16 @@ void TCustomKsLabel::SetEndEllipsis(bool Value) {
 }
 
 void TCustomKsLabel::SetThemeMode(TVnThemeMode Value) {
-  if (Value == FThemeMode) return;
-  FThemeMode = Value;
-  Invalidate();
+  if (FThemeStyle.SetThemeMode(Value)) Invalidate();
 }
 
 void TCustomKsLabel::SetThemeGlobalMode(bool Value) {
-  if (Value == FThemeGlobalMode) return;
-  FThemeGlobalMode = Value;
-  Invalidate();
+  if (FThemeStyle.SetThemeGlobalMode(Value)) Invalidate();
 }
 
-void TCustomKsLabel::SetStyleManager(TKsStyleManager* Value) {
-  if (Value == FStyleManager) return;
-  if (TKsStyleManager* old = FStyleManager; old && !old->ComponentState().Contains(csDestroying)) {
-    old->RemoveFreeNotification(this);
-    old->UnregisterChanges(FStyleMgrLink.get());
-  }
-  FStyleManager = Value;
-  if (!Value) return;
-  Value->FreeNotification(this);
-  Value->RegisterChanges(FStyleMgrLink.get());
-  UpdateStyle();
-}
+void TCustomKsLabel::SetStyleManager(TKsStyleManager* Value) { FThemeStyle.SetStyleManager(Value); }
 
-void TCustomKsLabel::UpdateStyle() {
-  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) || !FStyleManager) return;
-  FStyleManager->ApplyStyle(this, FStyleName);
-  Invalidate();
-}
+void TCustomKsLabel::UpdateStyle() { FThemeStyle.UpdateStyle(); }
 
 void TCustomKsLabel::SetName(const String& Value) {
   const bool follow = ComponentState().Contains(csDesigning) && Caption() == Name();
@@ -88,15 +65,11 @@ void TCustomKsLabel::SetName(const String& Value) {
   if (follow) SetCaption(Name());
 }
 
-void TCustomKsLabel::SetStyleName(const String& Value) {
-  if (Value == FStyleName) return;
-  FStyleName = Value;
-  UpdateStyle();
-}
+void TCustomKsLabel::SetStyleName(const String& Value) { FThemeStyle.SetStyleName(Value); }
 
 void TCustomKsLabel::Notification(TComponent* AComponent, TOperation Operation) {
   TLabel::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == FStyleManager) SetStyleManager(nullptr);
+  FThemeStyle.Notification(AComponent, Operation);
 }
 
 unsigned TCustomKsLabel::PlainTextFlags() const {

@@ -5,13 +5,13 @@
 
 #include <memory>
 
+#include "controls/KsThemeStyleWiring.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/Label.h"
 
 namespace kestrel {
 
 class TKsStyleManager;
-class TKsStyleMgrChangeLink;
 
 class TCustomKsLabel : public TLabel {
   KESTREL_CLASS(TCustomKsLabel)
@@ -24,12 +24,12 @@ class TCustomKsLabel : public TLabel {
   // Plain text that does not fit ends with an ellipsis.
   bool EndEllipsis() const { return FEndEllipsis; }
   void SetEndEllipsis(bool Value);
-  TVnThemeMode ThemeMode() const { return FThemeMode; }
+  TVnThemeMode ThemeMode() const { return FThemeStyle.ThemeMode(); }
   void SetThemeMode(TVnThemeMode Value);
-  bool ThemeGlobalMode() const { return FThemeGlobalMode; }
+  bool ThemeGlobalMode() const { return FThemeStyle.ThemeGlobalMode(); }
   void SetThemeGlobalMode(bool Value);
   // The legacy switch: true is ttmPlatform, false ttmNone.
-  bool UseXPThemes() const { return FThemeMode == ttmPlatform; }
+  bool UseXPThemes() const { return FThemeStyle.UseXPThemes(); }
   void SetUseXPThemes(bool Value) { SetThemeMode(Value ? ttmPlatform : ttmNone); }
   // Whether the label paints themed now (its mode, or the application's, is in use).
   bool Themed() const;
@@ -37,9 +37,9 @@ class TCustomKsLabel : public TLabel {
   // The manager whose style (class style, or the named one) is applied to the label whenever
   // the manager, the name or the manager's sheet changes. Outside design mode every label starts
   // with the application's default manager; a manager that goes away is forgotten.
-  TKsStyleManager* StyleManager() const { return FStyleManager; }
+  TKsStyleManager* StyleManager() const { return FThemeStyle.StyleManager(); }
   void SetStyleManager(TKsStyleManager* Value);
-  const String& StyleName() const { return FStyleName; }
+  const String& StyleName() const { return FThemeStyle.StyleName(); }
   void SetStyleName(const String& Value);
 
   // At design time a caption that still equals the old name follows the new one.
@@ -63,13 +63,10 @@ class TCustomKsLabel : public TLabel {
   void UpdateStyle();
 
  private:
-  std::unique_ptr<TKsStyleMgrChangeLink> FStyleMgrLink;
-  TKsStyleManager* FStyleManager = nullptr;
-  String FStyleName;
+  // The theme mode, the style manager and its change link.
+  TKsThemeStyleWiring FThemeStyle;
   bool FEndEllipsis = false;
   int FBorderWidth = 0;
-  TVnThemeMode FThemeMode = ttmPlatform;
-  bool FThemeGlobalMode = false;
 };
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 #include "controls/internal/VnThemeRenderer.h"
 
+#include "controls/VnThemeServices.h"
 #include "framework/Exceptions.h"
 #include "platform/window/WindowThemes.h"
 
@@ -12,6 +13,11 @@ namespace {
 [[noreturn]] void Abstract() { throw EAbstractError(u"Abstract Error"); }
 
 }  // namespace
+
+TVnThemeRenderer::~TVnThemeRenderer() {
+  if (!registered_) return;
+  if (TVnThemeServices* services = GlobalThemeServices()) services->UnregisterThemeRenderer(this);
+}
 
 TVnThemesControllerBase* TVnThemeRenderer::Controller() {
   throw Exception(u"TVnThemesRenderer.Controller method is not implemented!");

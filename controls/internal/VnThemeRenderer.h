@@ -4,6 +4,7 @@
 // nothing: drawing and queries raise EAbstractError, Controller and Init raise their own
 // messages; a descendant overrides what it supports.
 
+#include "controls/ThemedDetails.h"
 #include "controls/ThemedElements.h"
 #include "framework/Canvas.h"
 #include "framework/Colors.h"
@@ -19,6 +20,10 @@ class TVnThemesControllerBase;
 class TVnThemeRenderer : public TObject {
   KESTREL_CLASS(TVnThemeRenderer)
   TVnThemeRenderer() = default;
+  // One that goes while registered with the theme services unregisters itself first.
+  ~TVnThemeRenderer() override;
+  TVnThemeRenderer(const TVnThemeRenderer&) = delete;
+  TVnThemeRenderer& operator=(const TVnThemeRenderer&) = delete;
 
   virtual TVnThemesControllerBase* Controller();
   virtual void Init();
@@ -48,6 +53,11 @@ class TVnThemeRenderer : public TObject {
 
   virtual void DrawElement(platform::HDC dc, const TThemedElementDetails& details, const TRect& rect,
                            const TRect* clipRect);
+  // One pair per detail enumeration (with and without a clip rectangle), drawn as the record.
+  template <ThemedDetail E>
+  void DrawElement(platform::HDC dc, E detail, const TRect& rect, const TRect* clipRect = nullptr) {
+    DrawElement(dc, GetThemedDetails(detail), rect, clipRect);
+  }
   virtual void DrawThemeParentBackground(platform::HWND wnd, platform::HDC dc, const TRect* rect);
   virtual bool DrawThemeEdge(platform::HDC dc, TThemedElement element, int part, int state, const TRect& destRect,
                              platform::UINT edge, platform::UINT flags, TRect* contentRect);
@@ -57,8 +67,12 @@ class TVnThemeRenderer : public TObject {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool value) { enabled_ = value; }
 
+  bool Registered() const { return registered_; }
+
  private:
+  friend class TVnThemeServices;
   bool enabled_ = false;
+  bool registered_ = false;
 };
 
 }  // namespace kestrel

@@ -299,7 +299,8 @@ TEST(KsPanel, StylesComeFromTheManagerWhileItLives) {
   p->SetStyleManager(styles);
   EXPECT_EQ(p->Color(), static_cast<TColor>(0x0080FF));
   p->SetColor(clBtnFace);
-  styles->Change();  // a reported change applies the style again
+  styles->BeginUpdate();  // a reported change applies the style again
+  styles->EndUpdate();
   EXPECT_EQ(p->Color(), static_cast<TColor>(0x0080FF));
   EXPECT_EQ(styles->calls, 2);
   delete styles;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "controls/VnThemesControllerBase.h"
 #include "framework/Exceptions.h"
 #include "platform/gdi/Gdi.h"
@@ -162,6 +164,104 @@ TEST(ThemesController, TheBaseRaisesOnRegistrationButCanBeFreedWithItsOwner) {
     EXPECT_EQ(e.Message(), u"TVnThemesControllerBase.UnregisterController method undefined!");
   }
   owner.reset();  // the hook's failure while the owner frees it must not end the program
+}
+
+// A renderer whose default theme will not activate (it says so, or it throws).
+class TFailingRenderer : public TRecordingRenderer {
+ public:
+  bool throws = false;
+  String GetThemeRendererName() override { return u"Failing"; }
+  bool ActivateDefaultTheme(const String&, bool) override {
+    if (throws) throw Exception(u"no theme");
+    return false;
+  }
+};
+
+TEST(ThemeServices, AFreedRendererLeavesNoDanglingCurrentRenderer) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  auto renderer = std::make_unique<TRecordingRenderer>();
+  renderer->SetEnabled(true);
+  s->RegisterThemeRenderer(renderer.get());
+  ASSERT_EQ(s->CurrentRenderer(), renderer.get());
+  ASSERT_EQ(s->AvailableRenderers().IndexOf(u"recording"), 0);
+  renderer.reset();  // freed while registered and current
+  EXPECT_EQ(s->CurrentRenderer(), nullptr);
+  EXPECT_EQ(s->RendererCount(), 0);
+  EXPECT_EQ(s->UseTheme(ttmNative), ttmPlatform);
+}
+
+TEST(ThemeServices, AFailedActivationKeepsThePreviousRenderer) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  TRecordingRenderer good;
+  TFailingRenderer failing;
+  s->RegisterThemeRenderer(&failing);  // cannot be selected: nothing is current
+  EXPECT_EQ(s->CurrentRenderer(), nullptr);
+  s->RegisterThemeRenderer(&good);
+  ASSERT_EQ(s->CurrentRenderer(), &good);
+  s->SelectThemeRenderer(u"Failing");
+  EXPECT_EQ(s->CurrentRenderer(), &good);
+  failing.throws = true;
+  EXPECT_THROW(s->SelectThemeRenderer(0), Exception);
+  EXPECT_EQ(s->CurrentRenderer(), &good);
+  EXPECT_EQ(s->RendererCount(), 2);
+  s->UnregisterThemeRenderer(&good);
+  s->UnregisterThemeRenderer(&failing);
+}
+
+TEST(ThemedDetails, EveryEnumerationValueMapsToItsRecordAndBack) {
+  int families = 0;
+  for (int e = 0; e < kThemedElementCount; ++e) {
+    const auto element = static_cast<TThemedElement>(e);
+    const auto parts = ThemedElementParts(element);
+    if (parts.empty()) continue;
+    ++families;
+    int values = 2;
+    for (const TThemedPartStates& part : parts) values += part.States == 0 ? 1 : part.States;
+    for (int ordinal = 2; ordinal < values; ++ordinal) {
+      const TThemedElementDetails d = GetThemedDetails(element, ordinal);
+      EXPECT_EQ(d.Element, element);
+      EXPECT_GT(d.Part, 0) << e << " " << ordinal;
+      EXPECT_EQ(TVnThemeServices::GetDetailOrd(d), ordinal) << e;
+    }
+    EXPECT_EQ(GetThemedDetails(element, values), (TThemedElementDetails{element, 0, 0}));  // past the end
+  }
+  EXPECT_EQ(families, 17);
+}
+
+TEST(ThemedDetails, ValuesNameThePlatformsPartsAndStates) {
+  using namespace platform;
+  EXPECT_EQ(TVnThemeServices::GetDetails(tsGripper), (TThemedElementDetails{teStatus, SP_GRIPPER, 0}));
+  const auto upHot = ThemedDetailOf<TThemedScrollBar>(SBP_ARROWBTN, ABS_UPHOT);
+  EXPECT_EQ(static_cast<int>(upHot), 3);
+  EXPECT_EQ(GetThemedDetails(upHot), (TThemedElementDetails{teScrollBar, SBP_ARROWBTN, ABS_UPHOT}));
+  EXPECT_EQ(GetThemedDetails(ThemedDetailOf<TThemedScrollBar>(SBP_SIZEBOX, SZB_LEFTALIGN)),
+            (TThemedElementDetails{teScrollBar, SBP_SIZEBOX, SZB_LEFTALIGN}));
+  EXPECT_EQ(GetThemedDetails(ThemedDetailOf<TThemedEdit>(EP_EDITTEXT, ETS_READONLY)),
+            (TThemedElementDetails{teEdit, EP_EDITTEXT, ETS_READONLY}));
+  EXPECT_EQ(GetThemedDetails(ThemedDetailOf<TThemedToolBar>(TP_SEPARATOR, 0)),
+            (TThemedElementDetails{teToolBar, TP_SEPARATOR, 0}));
+  // States a family does not list have no ordinal.
+  EXPECT_EQ(GetThemedDetailOrd({teEdit, EP_EDITTEXT, 99}), -1);
+  EXPECT_EQ(GetThemedDetailOrd({teStatus, SP_PANE, 1}), -1);
+  EXPECT_EQ(GetThemedDetailOrd({teClock, 1, 1}), -1);
+}
+
+TEST(ThemedDetails, TypedDrawCallsReachTheRendererAsRecords) {
+  ThemeStateScope scope;
+  TVnThemeServices* s = GlobalThemeServices();
+  TRecordingRenderer r;
+  r.SetEnabled(true);
+  s->RegisterThemeRenderer(&r);
+  const TRect clip = Rect(0, 0, 4, 4);
+  s->DrawElement(ttmNative, nullptr, ThemedDetailOf<TThemedButton>(platform::BP_CHECKBOX, 5), Rect(0, 0, 8, 8));
+  s->DrawElement(ttmNative, nullptr, ThemedDetailOf<TThemedWindow>(platform::WP_CLOSEBUTTON, 2), Rect(0, 0, 8, 8),
+                 &clip);
+  s->DrawElement(ttmPlatform, nullptr, ThemedDetailOf<TThemedTab>(1, 1), Rect(0, 0, 8, 8));  // not native
+  s->UnregisterThemeRenderer(&r);
+  EXPECT_EQ(r.drawn, (std::vector<TThemedElementDetails>{{teButton, platform::BP_CHECKBOX, 5},
+                                                         {teWindow, platform::WP_CLOSEBUTTON, 2}}));
 }
 
 }  // namespace

@@ -235,7 +235,8 @@ TEST(ThemedControl, TakesStylesFromItsManagerUntilTheManagerGoes) {
   control.SetStyleManager(manager);
   control.SetStyleName(u".Bold");
   control.SetStyleName(u".Bold");
-  manager->Change();
+  manager->BeginUpdate();
+  manager->EndUpdate();
   EXPECT_EQ(manager->applied, (std::vector<String>{u"", u".Bold", u".Bold"}));
   delete manager;
   EXPECT_EQ(control.StyleManager(), nullptr);

@@ -4,6 +4,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Component.h"
 #include "framework/Exceptions.h"
+#include "framework/Font.h"
 #include "framework/Picture.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
@@ -344,6 +345,18 @@ TEST_F(HTMLTest, EmbeddedControlsTakePropertiesByName) {
   EXPECT_EQ(Data().ControlsArray().size(), 1u);
   render.SetControl(nullptr);
   UnRegisterHTMLControlClass(TTestEmbed::StaticClass());
+}
+
+TEST_F(HTMLTest, DottedAttributesReachTheEmbeddedControlsSubObjects) {
+  TControl host(nullptr);
+  render.SetControl(&host);
+  Prepare("<control vclclass=tbutton font.color=clBlue font.size=14 nofont.color=clRed>");
+  auto* item = static_cast<TVnHTMLControlItem*>(&At(1));
+  auto* button = dynamic_cast<TControl*>(item->FControl.get());
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Font()->Color(), clBlue);
+  EXPECT_EQ(button->Font()->Size(), 14);
+  render.SetControl(nullptr);
 }
 
 TEST_F(HTMLTest, StandardControlsAreEmbeddableFromTheStart) {

@@ -233,7 +233,8 @@ TEST(KsLabelStyleManager, StylesAreAppliedWhenManagerNameOrSheetChange) {
   label->SetStyleManager(manager);
   label->SetStyleName(u".Header");
   label->SetStyleName(u".Header");  // unchanged: not applied again
-  manager->Change();
+  manager->BeginUpdate();
+  manager->EndUpdate();
   using Applied = std::vector<std::pair<TComponent*, String>>;
   EXPECT_EQ(manager->applied, (Applied{{label, u""}, {label, u".Header"}, {label, u".Header"}}));
   // A freed manager is dropped, and its successor hears nothing from the label's old link.

@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/MessageBox.h"
 #include "framework/SysUtils.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/Language.h"
@@ -95,14 +96,11 @@ String LongPathForm(const String& path) {
     pf::WIN32_FIND_DATAW data;
     const pf::HANDLE search = pf::FindFirstFileW((result + component).c_str(), &data);
     if (search == pf::INVALID_HANDLE_VALUE) return result + rest;
-    try {
+    {
+      const pf::ScopeGuard closeSearch([search] { pf::FindClose(search); });
       result += FoundName(data);
       if (delimited) result += PathDelim;
-    } catch (...) {
-      pf::FindClose(search);
-      throw;
     }
-    pf::FindClose(search);
     rest.erase(0, delimited ? end + 1 : rest.size());
   }
   return result;

@@ -5,6 +5,7 @@
 
 #include "controls/GdiScope.h"
 #include "controls/GradientPainter.h"
+#include "platform/gdi/MemoryCanvas.h"
 
 namespace kestrel {
 
@@ -25,37 +26,10 @@ TRect Offset(TRect r, int dx, int dy) {
   return r;
 }
 
-// A memory DC with `bitmap` selected; the bitmap must not be selected elsewhere.
-class BitmapSource {
- public:
-  BitmapSource(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)) {
-    BITMAP info{};
-    if (dc_ != nullptr && bitmap != nullptr && GetObject(bitmap, sizeof info, &info) != 0) {
-      width_ = info.bmWidth;
-      height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-      previous_ = SelectObject(dc_, bitmap);
-    }
-  }
-  ~BitmapSource() {
-    if (previous_ != nullptr) SelectObject(dc_, previous_);
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  BitmapSource(const BitmapSource&) = delete;
-  BitmapSource& operator=(const BitmapSource&) = delete;
+// A bitmap selected for painting from, with something to paint.
+bool Usable(const MemoryCanvas& bmp) { return bmp.Valid() && bmp.Width() > 0 && bmp.Height() > 0; }
 
-  bool Usable() const { return previous_ != nullptr && previous_ != HGDI_ERROR && width_ > 0 && height_ > 0; }
-  HDC Dc() const { return dc_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-};
-
-void Tile(HDC dc, const TRect& area, const BitmapSource& bmp, POINT origin) {
+void Tile(HDC dc, const TRect& area, const MemoryCanvas& bmp, POINT origin) {
   TRect b = Offset(area, origin.x, origin.y);
   int w = bmp.Width(), h = bmp.Height();
   for (int ty = FloorDiv(b.top, h) * h; ty < b.bottom; ty += h) {
@@ -68,12 +42,12 @@ void Tile(HDC dc, const TRect& area, const BitmapSource& bmp, POINT origin) {
   }
 }
 
-void Stretch(HDC dc, const TRect& area, const TRect& reference, const BitmapSource& bmp, POINT origin) {
+void Stretch(HDC dc, const TRect& area, const TRect& reference, const MemoryCanvas& bmp, POINT origin) {
   int rw = reference.right - reference.left, rh = reference.bottom - reference.top;
   TRect part{};
   TRect b = Offset(area, origin.x, origin.y);
   if (!IntersectRect(&part, &b, &reference)) return;
-  MemoryBitmap stretched(dc, rw, rh);
+  const MemoryCanvas stretched = MemoryCanvas::Dib(dc, rw, rh);
   if (!stretched.Valid()) return;
   SetStretchBltMode(stretched.Dc(), COLORONCOLOR);
   StretchBlt(stretched.Dc(), 0, 0, rw, rh, bmp.Dc(), 0, 0, bmp.Width(), bmp.Height(), SRCCOPY);
@@ -81,7 +55,7 @@ void Stretch(HDC dc, const TRect& area, const TRect& reference, const BitmapSour
          part.left - reference.left, part.top - reference.top, SRCCOPY);
 }
 
-void Place(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType type, const BitmapSource& bmp,
+void Place(HDC dc, const TRect& area, const TRect& reference, TVnBackgroundType type, const MemoryCanvas& bmp,
            TColor color, POINT origin) {
   TRect placed = type == bgtCenterBitmap ? CenterRect(bmp.Width(), reference.right - reference.left, bmp.Height(),
                                                       reference.bottom - reference.top)
@@ -127,12 +101,12 @@ void PaintBitmapBackground(HDC dc, const TRect& area, const TRect& reference, TV
   }
   bool bitmapType = backgroundType == bgtTileBitmap || backgroundType == bgtStretchBitmap ||
                     backgroundType == bgtCenterBitmap || backgroundType == bgtTopLeftBitmap;
-  BitmapSource bmp(dc, bitmapType ? bitmap : nullptr);
+  const MemoryCanvas bmp = MemoryCanvas::Borrowing(dc, bitmapType ? bitmap : nullptr);
   // Without a usable bitmap the colour stands in for it rather than leaving stale pixels.
-  if (!Inside(Offset(area, origin.x, origin.y), reference) || (bitmapType && !bmp.Usable())) {
+  if (!Inside(Offset(area, origin.x, origin.y), reference) || (bitmapType && !Usable(bmp))) {
     FillSolid(dc, area, ColorToRGB(color));
   }
-  if (!bitmapType || !bmp.Usable()) return;
+  if (!bitmapType || !Usable(bmp)) return;
   switch (backgroundType) {
     case bgtTileBitmap: Tile(dc, area, bmp, origin); break;
     case bgtStretchBitmap:
@@ -146,7 +120,8 @@ void AlphaBlendRect(HDC dc, const TRect& destRect, HDC sourceDc, const TRect& so
                     std::uint8_t alpha) {
   int w = 0, h = 0, sw = 0, sh = 0;
   if (!RectSize(destRect, w, h) || !RectSize(sourceRect, sw, sh)) return;
-  MemoryBitmap source(dc, w, h), dest(dc, w, h);
+  const MemoryCanvas source = MemoryCanvas::Dib(dc, w, h);
+  const MemoryCanvas dest = MemoryCanvas::Dib(dc, w, h);
   if (!source.Valid() || !dest.Valid()) return;
   if (sw == w && sh == h) {
     BitBlt(source.Dc(), 0, 0, w, h, sourceDc, sourceRect.left, sourceRect.top, SRCCOPY);
@@ -177,7 +152,7 @@ void AlphaFillRect(HDC dc, const TRect& rect, TColor color, std::uint8_t alpha) 
   if (!RectSize(rect, w, h) || w == std::numeric_limits<int>::max() || h == std::numeric_limits<int>::max()) {
     return;
   }
-  MemoryBitmap fill(dc, w + 1, h + 1);
+  const MemoryCanvas fill = MemoryCanvas::Dib(dc, w + 1, h + 1);
   if (!fill.Valid()) return;
   FillSolid(fill.Dc(), TRect{0, 0, w + 1, h + 1}, ColorToRGB(color));
   AlphaBlendRect(dc, rect, fill.Dc(), TRect{0, 0, w, h}, true, alpha);

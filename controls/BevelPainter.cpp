@@ -2,6 +2,7 @@
 
 #include "controls/BorderPainter.h"
 #include "controls/GdiScope.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
@@ -52,9 +53,7 @@ TRect PaintGrabHandle(HDC dc, TRect& area, TVnBorderSide side, int size, TVnBeve
     case ebsTop: area.top += size; break;
     default: area.bottom -= size; break;
   }
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FillRect(dc, &strip, brush);
-  DeleteObject(brush);
+  FillRect(dc, &strip, OwnedBrush(CreateSolidBrush(ColorToRGB(color))).get());
 
   const bool raised = bevelKind == bvRaised;
   const COLORREF first = ColorToRGB(raised ? clBtnHighlight : clBtnShadow);

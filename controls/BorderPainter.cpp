@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "controls/GdiScope.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
@@ -47,16 +48,9 @@ struct BorderBrushes {
       : face(CreateSolidBrush(ColorToRGB(c.Face))),
         window(CreateSolidBrush(ColorToRGB(c.Window))),
         highlight(CreateSolidBrush(ColorToRGB(c.Highlight))) {}
-  ~BorderBrushes() {
-    DeleteObject(face);
-    DeleteObject(window);
-    DeleteObject(highlight);
-  }
-  BorderBrushes(const BorderBrushes&) = delete;
-  BorderBrushes& operator=(const BorderBrushes&) = delete;
-  HBRUSH face;
-  HBRUSH window;
-  HBRUSH highlight;
+  OwnedBrush face;
+  OwnedBrush window;
+  OwnedBrush highlight;
 };
 
 unsigned EdgeOfKind(TKsFlatBorderType kind) {
@@ -108,35 +102,35 @@ void BumpStrokes(StrokePainter& s, HBRUSH highlight, const TRect& r) {
 void EdgeStrokes(StrokePainter& s, const BorderBrushes& b, TKsFlatBorderType kind, const TRect& r) {
   switch (kind) {
     case fbtSunkenInner:
-      FaceInnerRing(s, b.face, r);
-      OuterBottomRight(s, b.face, r);
+      FaceInnerRing(s, b.face.get(), r);
+      OuterBottomRight(s, b.face.get(), r);
       break;
     case fbtSunkenOuter:
-      s.Column(b.face, ebsLeft, r.left, r.top, r.bottom - 2);
-      s.Row(b.face, ebsTop, r.top, r.left, r.right - 2);
-      s.Column(b.face, ebsRight, r.right - 1, r.top, r.bottom - 1);
-      s.Row(b.face, ebsBottom, r.bottom - 1, r.left, r.right - 1);
-      OuterBottomRight(s, b.window, r);
+      s.Column(b.face.get(), ebsLeft, r.left, r.top, r.bottom - 2);
+      s.Row(b.face.get(), ebsTop, r.top, r.left, r.right - 2);
+      s.Column(b.face.get(), ebsRight, r.right - 1, r.top, r.bottom - 1);
+      s.Row(b.face.get(), ebsBottom, r.bottom - 1, r.left, r.right - 1);
+      OuterBottomRight(s, b.window.get(), r);
       break;
-    case fbtRaisedInner: FaceInnerRing(s, b.face, r); break;
+    case fbtRaisedInner: FaceInnerRing(s, b.face.get(), r); break;
     case fbtRaisedOuter:
-      FaceInnerRing(s, b.face, r);
-      OuterBottomRight(s, b.highlight, r);
+      FaceInnerRing(s, b.face.get(), r);
+      OuterBottomRight(s, b.highlight.get(), r);
       break;
-    case fbtBump: BumpStrokes(s, b.highlight, r); break;
+    case fbtBump: BumpStrokes(s, b.highlight.get(), r); break;
     case fbtBigBump:
-      BumpStrokes(s, b.highlight, r);
-      s.Column(b.window, ebsLeft, r.left - 2, r.top - 2, r.bottom);
-      s.Row(b.window, ebsTop, r.top - 2, r.left - 2, r.right);
-      s.Column(b.window, ebsRight, r.right, r.top - 2, r.bottom);
-      s.Row(b.window, ebsBottom, r.bottom, r.left - 2, r.right);
+      BumpStrokes(s, b.highlight.get(), r);
+      s.Column(b.window.get(), ebsLeft, r.left - 2, r.top - 2, r.bottom);
+      s.Row(b.window.get(), ebsTop, r.top - 2, r.left - 2, r.right);
+      s.Column(b.window.get(), ebsRight, r.right, r.top - 2, r.bottom);
+      s.Row(b.window.get(), ebsBottom, r.bottom, r.left - 2, r.right);
       break;
-    case fbtEtched: s.Row(b.face, ebsTop, r.top - 1, s.Has(ebsLeft) ? r.left - 1 : r.left, r.right - 1); break;
+    case fbtEtched: s.Row(b.face.get(), ebsTop, r.top - 1, s.Has(ebsLeft) ? r.left - 1 : r.left, r.right - 1); break;
     case fbtFramed:
-      s.Column(b.face, ebsLeft, r.left - 1, r.top, r.bottom - 1);
-      s.Row(b.face, ebsTop, r.top - 1, r.left - 2, r.right);
-      s.Column(b.highlight, ebsRight, r.right + 1, r.top - 2, r.bottom + 1);
-      s.Row(b.highlight, ebsBottom, r.bottom + 1, r.left - 2, r.right + 1);
+      s.Column(b.face.get(), ebsLeft, r.left - 1, r.top, r.bottom - 1);
+      s.Row(b.face.get(), ebsTop, r.top - 1, r.left - 2, r.right);
+      s.Column(b.highlight.get(), ebsRight, r.right + 1, r.top - 2, r.bottom + 1);
+      s.Row(b.highlight.get(), ebsBottom, r.bottom + 1, r.left - 2, r.right + 1);
       break;
     default: break;
   }
@@ -213,9 +207,7 @@ void PaintEdge3D(HDC dc, TRect& rect, unsigned edgeKind, unsigned flags, TColor 
                                      : PaintBevelRing(dc, r, highlight, shadow, sides);
   }
   if ((flags & BF_MIDDLE) && !IsEmpty(r)) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(face));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, OwnedBrush(CreateSolidBrush(ColorToRGB(face))).get());
   }
   if (flags & BF_ADJUST) rect = r;
 }

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "platform/gdi/OwnedGdi.h"
+
 namespace kestrel {
 
 using namespace platform;
@@ -34,44 +36,10 @@ bool RectSize(const RECT& r, int& width, int& height) {
 }
 
 void DrawLine(HDC dc, COLORREF rgb, int x0, int y0, int x1, int y1) {
-  ScopedSelection pen(dc, CreatePen(PS_SOLID, 1, rgb), true);
+  const OwnedPen pen(CreatePen(PS_SOLID, 1, rgb));
+  const SelectedObject selected(dc, pen.get());
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);
-}
-
-ScopedSelection::ScopedSelection(HDC dc, HGDIOBJ object, bool owned)
-    : dc_(dc), object_(object), previous_(SelectObject(dc, object)), owned_(owned) {}
-
-ScopedSelection::~ScopedSelection() {
-  if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-  if (owned_ && object_ != nullptr) DeleteObject(object_);
-}
-
-MemoryBitmap::MemoryBitmap(HDC reference, int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  dc_ = CreateCompatibleDC(reference);
-  if (dc_ == nullptr) return;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-  if (bitmap_ == nullptr) {
-    bits_ = nullptr;
-    return;
-  }
-  previous_ = SelectObject(dc_, bitmap_);
-  width_ = width;
-  height_ = height;
-}
-
-MemoryBitmap::~MemoryBitmap() {
-  if (dc_ != nullptr && previous_ != nullptr) SelectObject(dc_, previous_);
-  if (bitmap_ != nullptr) DeleteObject(bitmap_);
-  if (dc_ != nullptr) DeleteDC(dc_);
 }
 
 }  // namespace kestrel

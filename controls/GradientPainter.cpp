@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "controls/GdiScope.h"
+#include "platform/gdi/MemoryCanvas.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/TextOut.h"
 
 namespace kestrel {
@@ -52,17 +54,14 @@ class ShapePainter {
     COLORREF c = colors_[static_cast<std::size_t>(i)];
     return CreateSolidBrush(paletteRelative_ ? (0x02000000u | c) : c);
   }
-  void Fill(int i, const TRect& r) const {
-    HBRUSH brush = Brush(i);
-    FillRect(dc_, &r, brush);
-    DeleteObject(brush);
-  }
+  void Fill(int i, const TRect& r) const { FillRect(dc_, &r, OwnedBrush(Brush(i)).get()); }
   // The shape fills below draw with a null pen and so cover one pixel less to the right and
   // bottom than their coordinates.
   template <class Draw>
   void Shape(int i, Draw draw) const {
-    ScopedSelection brush(dc_, Brush(i), true);
-    ScopedSelection pen(dc_, GetStockObject(NULL_PEN), false);
+    const OwnedBrush brush(Brush(i));
+    const SelectedObject selectBrush(dc_, brush.get());
+    const SelectedObject selectPen(dc_, GetStockObject(NULL_PEN));
     draw();
   }
 
@@ -141,17 +140,14 @@ HPALETTE CreateGradientPalette(const TGradientColors& colors) {
 // Paints the shapes into `target` (rectangle `r` in its coordinates), with the gradient palette
 // selected there while painting when asked.
 void PaintShapes(HDC target, const TRect& r, const TGradientColors& colors, int shape, bool usePalette) {
-  HPALETTE palette = usePalette ? CreateGradientPalette(colors) : nullptr;
+  const OwnedGdiObject<HPALETTE> palette(usePalette ? CreateGradientPalette(colors) : nullptr);
   HPALETTE previous = nullptr;
-  if (palette != nullptr) {
-    previous = SelectPalette(target, palette, FALSE);
+  if (palette) {
+    previous = SelectPalette(target, palette.get(), FALSE);
     RealizePalette(target);
   }
   ShapePainter(target, colors, palette != nullptr).Paint(shape, r);
-  if (palette != nullptr) {
-    SelectPalette(target, previous, FALSE);
-    DeleteObject(palette);
-  }
+  if (palette) SelectPalette(target, previous, FALSE);
 }
 
 }  // namespace
@@ -190,7 +186,7 @@ void PaintGradient(HDC dc, const TRect& rect, TColor startColor, TColor endColor
   // application's automatic palette realisation only skips it on displays below 9 bits.
   bool usePalette = (options & kGradientPalette) != 0;
   if (options & kGradientBuffered) {
-    MemoryBitmap buffer(dc, w, h);
+    const MemoryCanvas buffer = MemoryCanvas::Dib(dc, w, h);
     if (!buffer.Valid()) return;
     PaintShapes(buffer.Dc(), TRect{0, 0, w, h}, colors, shape, usePalette);
     BitBlt(dc, rect.left, rect.top, w, h, buffer.Dc(), 0, 0, SRCCOPY);

@@ -9,6 +9,7 @@
 #include "controls/internal/DrawingTypeInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/WindowApi.h"
 
@@ -297,11 +298,10 @@ void TCustomKsImageForm::CreateFormRegion() {
     StretchBitmap(*stretched, *source);
     source = std::move(stretched);
   }
-  HRGN region = BitmapToRegion(*source, FTransparentColor);
+  OwnedRegion region(BitmapToRegion(*source, FTransparentColor));
   if (!region) return;
   // The window owns the region from here on.
-  if (SetWindowRgn(control->Handle(), region, TRUE)) FRegion = region;
-  else DeleteObject(region);
+  if (SetWindowRgn(control->Handle(), region.get(), TRUE)) FRegion = region.release();
 }
 
 // ---- background ---------------------------------------------------------------------------------
@@ -345,9 +345,7 @@ void TCustomKsImageForm::PaintBkgnd(HDC dc, const TRect& r, TPoint origin, bool 
   const TRect area = direct ? reference : r;
   switch (FBackgroundType) {
     case bgtColorFill: {
-      HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-      FillRect(dc, &r, brush);
-      DeleteObject(brush);
+      FillRect(dc, &r, OwnedBrush(CreateSolidBrush(ColorToRGB(color))).get());
       return;
     }
     case bgtStretchBitmap:

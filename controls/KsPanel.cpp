@@ -18,10 +18,13 @@
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/MemoryCanvas.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel {
 
@@ -48,9 +51,7 @@ class ScopedTheme {
 };
 
 void FillColor(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillRect(dc, &r, OwnedBrush(CreateSolidBrush(ColorToRGB(color))).get());
 }
 
 // `r` moved in by `by` on every side, never inverted, whatever the size of `by`.
@@ -505,7 +506,7 @@ void TCustomKsPanel::PaintWindow(HDC dc) {
   // Always through an off-screen bitmap, whatever DoubleBuffered says, so nothing flickers. It
   // covers only the part to paint; its corner shows the client point (left, top).
   if (!IntersectRect(&clip, &clip, &client)) return;
-  MemoryBitmap buffer(dc, clip.right - clip.left, clip.bottom - clip.top);
+  const MemoryCanvas buffer = MemoryCanvas::Dib(dc, clip.right - clip.left, clip.bottom - clip.top);
   if (!buffer.Valid()) return;
   HDC mem = buffer.Dc();
   SetViewportOrgEx(mem, -clip.left, -clip.top, nullptr);
@@ -607,7 +608,7 @@ void TCustomKsPanel::PaintImageFormBackground(HDC dc, const TRect& r) {
 
 void TCustomKsPanel::PaintClassicBackground(HDC dc, const TRect& r) {
   if (FTransparent) {
-    MemoryBitmap copy(dc, std::max(1, r.right - r.left), std::max(1, r.bottom - r.top));
+    const MemoryCanvas copy = MemoryCanvas::Dib(dc, std::max(1, r.right - r.left), std::max(1, r.bottom - r.top));
     if (!copy.Valid()) return;
     SetViewportOrgEx(copy.Dc(), -r.left, -r.top, nullptr);
     PaintParentInto(copy.Dc(), r);

@@ -6,6 +6,7 @@
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/WindowApi.h"
 
@@ -34,20 +35,7 @@ const TEnumInfo& ThemedBevelStyleInfo() {
 }
 
 // The window's DC for one non-client paint, released on every path.
-class WindowDC {
- public:
-  explicit WindowDC(pf::HWND wnd) : wnd_(wnd), dc_(pf::GetWindowDC(wnd)) {}
-  ~WindowDC() {
-    if (dc_) pf::ReleaseDC(wnd_, dc_);
-  }
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  pf::HDC Get() const { return dc_; }
-
- private:
-  pf::HWND wnd_;
-  pf::HDC dc_;
-};
+pf::BorrowedDC WindowDCOf(pf::HWND wnd) { return pf::BorrowedDC(wnd, pf::GetWindowDC(wnd)); }
 
 TRect Inflated(TRect r, int by) { return Rect(r.left - by, r.top - by, r.right + by, r.bottom + by); }
 
@@ -248,10 +236,10 @@ void TKsXPThemedControl::PaintNonClient(TMessage& message) {
 void TKsXPThemedControl::PaintThemedBorder() {
   const TVnThemeMode mode = UseThemeMode();
   TVnThemeServices* themes = GlobalThemeServices();
-  const WindowDC dc(Handle());
-  if (!dc.Get() || !themes) return;
+  const pf::BorrowedDC dc = WindowDCOf(Handle());
+  if (!dc.get() || !themes) return;
   const TRect client = ClientInWindow(Handle());
-  pf::ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+  pf::ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
   const TRect element = Inflated(client, borderWidth_);
   TRect edge = element;
   if (bevelKind_ != bkNone) {
@@ -259,23 +247,23 @@ void TKsXPThemedControl::PaintThemedBorder() {
     const auto style = static_cast<pf::DWORD>(pf::GetWindowLongW(Handle(), pf::GWL_STYLE));
     if (style & pf::WS_VSCROLL) edge.right += pf::GetSystemMetrics(pf::SM_CYVSCROLL);
     if (style & pf::WS_HSCROLL) edge.bottom += pf::GetSystemMetrics(pf::SM_CXHSCROLL);
-    themes->DrawThemeEdge(mode, dc.Get(), ThemedElement(), 0, 0, edge, EdgeKind(), EdgeFlags(), nullptr);
+    themes->DrawThemeEdge(mode, dc.get(), ThemedElement(), 0, 0, edge, EdgeKind(), EdgeFlags(), nullptr);
   }
-  pf::IntersectClipRect(dc.Get(), edge.left, edge.top, edge.right, edge.bottom);
-  themes->DrawElement(mode, dc.Get(), TThemedElementDetails{ThemedElement(), 0, 0}, element);
+  pf::IntersectClipRect(dc.get(), edge.left, edge.top, edge.right, edge.bottom);
+  themes->DrawElement(mode, dc.get(), TThemedElementDetails{ThemedElement(), 0, 0}, element);
 }
 
 // The classic frame: the border band in the control's colour, the bevels drawn as edges.
 void TKsXPThemedControl::PaintClassicBorder() {
-  const WindowDC dc(Handle());
-  if (!dc.Get()) return;
+  const pf::BorrowedDC dc = WindowDCOf(Handle());
+  if (!dc.get()) return;
   const TRect client = ClientInWindow(Handle());
-  pf::ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+  pf::ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
   const TRect element = Inflated(client, borderWidth_);
-  pf::FillRect(dc.Get(), &element, Brush()->Handle());
+  pf::FillRect(dc.get(), &element, Brush()->Handle());
   if (bevelKind_ == bkNone) return;
   TRect edge = BevelRect(element);
-  pf::DrawEdge(dc.Get(), &edge, EdgeKind(), EdgeFlags());
+  pf::DrawEdge(dc.get(), &edge, EdgeKind(), EdgeFlags());
 }
 
 void TKsXPThemedControl::RefreshScrollBars() {

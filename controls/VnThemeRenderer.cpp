@@ -2,6 +2,7 @@
 
 #include "controls/VnThemeServices.h"
 #include "framework/Exceptions.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel {
 

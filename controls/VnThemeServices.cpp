@@ -10,6 +10,7 @@
 #include "platform/core/ProcessWide.h"
 #include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel {
 

@@ -19,6 +19,7 @@
 #include "platform/backend/SdlBackend.h"
 #include "platform/backend/X11Shape.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 
 using namespace kestrel::platform;
 using namespace kestrel::demo;
@@ -161,16 +162,13 @@ bool CheckShape() {
     std::printf("self-test: the display cannot shape windows; the region only clips\n");
     return true;
   }
-  HRGN expected = CreateRectRgn(0, 0, 0, 0), actual = CreateRectRgn(0, 0, 0, 0);
-  GetWindowRgn(windows.frame, expected);
+  const OwnedRegion expected(CreateRectRgn(0, 0, 0, 0)), actual(CreateRectRgn(0, 0, 0, 0));
+  GetWindowRgn(windows.frame, expected.get());
   for (const RECT& r : *held) {
-    HRGN piece = CreateRectRgnIndirect(&r);
-    CombineRgn(actual, actual, piece, RGN_OR);
-    DeleteObject(piece);
+    const OwnedRegion piece(CreateRectRgnIndirect(&r));
+    CombineRgn(actual.get(), actual.get(), piece.get(), RGN_OR);
   }
-  bool same = EqualRgn(expected, actual) != FALSE;
-  DeleteObject(expected);
-  DeleteObject(actual);
+  const bool same = EqualRgn(expected.get(), actual.get()) != FALSE;
   if (!same) std::fprintf(stderr, "self-test: the display's shape differs from the window region\n");
   return same;
 }

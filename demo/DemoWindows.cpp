@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 
 namespace kestrel::demo {
@@ -26,17 +27,14 @@ HFONT DemoFont() {
 void FillClient(HWND hwnd, HDC hdc, COLORREF color) {
   RECT r;
   GetClientRect(hwnd, &r);
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(hdc, &r, brush);
-  DeleteObject(brush);
+  FillRect(hdc, &r, OwnedBrush(CreateSolidBrush(color)).get());
 }
 
 void DrawLabel(HDC hdc, const String& text, RECT r, UINT format) {
-  HGDIOBJ old = SelectObject(hdc, DemoFont());
+  const SelectedObject font(hdc, DemoFont());
   SetBkMode(hdc, TRANSPARENT);
   SetTextColor(hdc, RGB(0, 0, 0));
   DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &r, format);
-  SelectObject(hdc, old);
 }
 
 LRESULT PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

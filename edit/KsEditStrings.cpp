@@ -4,6 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/core/ScopeGuard.h"
+
 namespace kestrel {
 
 namespace {
@@ -106,13 +108,8 @@ int TKsEditStrings::AddObject(const String& s, TObject*) { return Add(s); }
 void TKsEditStrings::AddStrings(const TStrings& strings) {
   const std::vector<String> items = strings.ToStringArray();  // the list may be this one
   BeginUpdate();
-  try {
-    for (const String& s : items) Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { EndUpdate(); });
+  for (const String& s : items) Add(s);
 }
 
 void TKsEditStrings::Assign(const TPersistent* source) {

@@ -7,6 +7,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Stream.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/MemoryCanvas.h"
 
 namespace kestrel {
 
@@ -20,37 +21,26 @@ class TBitmap::BitmapCanvas : public TCanvas {
   explicit BitmapCanvas(TBitmap& owner) : owner_(owner) {}
   ~BitmapCanvas() override { Release(); }
   void Release() {
-    pf::HDC dc = HandleAllocated() ? Handle() : nullptr;
     DeselectHandles();
-    if (dc) {
-      if (oldBitmap_) pf::SelectObject(dc, oldBitmap_);
-      pf::DeleteDC(dc);
-    }
-    oldBitmap_ = nullptr;
+    memory_.Reset();
   }
 
  protected:
   void CreateHandle() override {
-    pf::HBITMAP bitmap = owner_.Handle();
-    pf::HDC dc = pf::CreateCompatibleDC(nullptr);
-    if (!dc) return;
-    if (bitmap) oldBitmap_ = pf::SelectObject(dc, bitmap);
-    SetHandle(dc);
+    memory_ = pf::MemoryCanvas::Borrowing(nullptr, owner_.Handle());
+    if (memory_.Dc()) SetHandle(memory_.Dc());
   }
 
  private:
   TBitmap& owner_;
-  pf::HGDIOBJ oldBitmap_ = nullptr;
+  pf::MemoryCanvas memory_;
 };
 
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int width, int height) { Resize(width, height); }
 
-TBitmap::~TBitmap() {
-  FreeCanvas();
-  if (handle_) pf::DeleteObject(handle_);
-}
+TBitmap::~TBitmap() { FreeCanvas(); }
 
 void TBitmap::FreeCanvas() {
   if (canvas_) canvas_->Release();
@@ -61,7 +51,7 @@ pf::HBITMAP TBitmap::Handle() {
     // Made lazily for a size set before any drawing.
     Resize(width_, height_);
   }
-  return handle_;
+  return handle_.get();
 }
 
 void TBitmap::Resize(int width, int height) {
@@ -69,7 +59,7 @@ void TBitmap::Resize(int width, int height) {
   height = std::max(height, 0);
   if (width == width_ && height == height_ && (handle_ || width == 0 || height == 0)) return;
   FreeCanvas();
-  pf::HBITMAP newHandle = nullptr;
+  pf::OwnedBitmap newHandle;
   void* newBits = nullptr;
   if (width > 0 && height > 0) {
     pf::BITMAPINFO info{};
@@ -77,7 +67,7 @@ void TBitmap::Resize(int width, int height) {
     info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    newHandle = pf::CreateDIBSection(nullptr, &info, pf::DIB_RGB_COLORS, &newBits, nullptr, 0);
+    newHandle.reset(pf::CreateDIBSection(nullptr, &info, pf::DIB_RGB_COLORS, &newBits, nullptr, 0));
     if (!newHandle || !newBits) throw EOutOfResources(u"Out of system resources");
     std::memset(newBits, 0, static_cast<size_t>(width) * height * 4);
     if (bits_) {
@@ -88,8 +78,7 @@ void TBitmap::Resize(int width, int height) {
                     bits_ + static_cast<size_t>(y) * width_ * 4, bytes);
     }
   }
-  if (handle_) pf::DeleteObject(handle_);
-  handle_ = newHandle;
+  handle_ = std::move(newHandle);
   bits_ = static_cast<std::uint8_t*>(newBits);
   width_ = width;
   height_ = height;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/Graphic.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
@@ -64,7 +65,7 @@ class TBitmap : public TGraphic {
   TAlphaFormat alphaFormat_ = afIgnored;
   TTransparentMode transparentMode_ = tmAuto;
   TColor transparentColor_ = clDefault;
-  platform::HBITMAP handle_ = nullptr;
+  platform::OwnedBitmap handle_;
   std::uint8_t* bits_ = nullptr;
   std::unique_ptr<BitmapCanvas> canvas_;
 };

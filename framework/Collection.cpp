@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Exceptions.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -66,14 +67,11 @@ TCollectionItem* TCollection::Add() {
   // The item's constructor joins this collection; Update waits until the item is whole.
   BeginUpdate();
   TCollectionItem* item = nullptr;
-  try {
+  {
+    const platform::ScopeGuard endUpdate([&] { EndUpdate(); });
     item = factory_(this);
     if (item && item->collection_ != this) item->SetCollection(this);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   if (!item) throw EInvalidOperation(u"The collection has no item class");
   return item;
 }
@@ -81,14 +79,9 @@ TCollectionItem* TCollection::Add() {
 TCollectionItem* TCollection::Insert(int index) {
   BeginUpdate();
   TCollectionItem* item = nullptr;
-  try {
-    item = Add();
-    item->SetIndex(index);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { EndUpdate(); });
+  item = Add();
+  item->SetIndex(index);
   return item;
 }
 
@@ -135,14 +128,9 @@ void TCollection::Assign(const TPersistent* source) {
   }
   if (other == this) return;
   BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* item : other->items_) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { EndUpdate(); });
+  Clear();
+  for (TCollectionItem* item : other->items_) Add()->Assign(item);
 }
 
 void TCollection::BeginUpdate() { ++updateCount_; }

@@ -29,12 +29,12 @@ void TControlCanvas::CreateHandle() {
   if (!win || !win->HandleAllocated()) return;
   pf::HDC dc = pf::GetDC(win->Handle());
   if (!dc) return;
+  ownDc_.reset();
   if (win != control_) {
     pf::SetViewportOrgEx(dc, offset.x, offset.y, nullptr);
     pf::IntersectClipRect(dc, 0, 0, control_->Width(), control_->Height());
   }
-  dcWindow_ = win->Handle();
-  ownDc_ = dc;
+  ownDc_.emplace(win->Handle(), dc);
   SetHandle(dc);
 }
 
@@ -57,11 +57,8 @@ void TControlCanvas::PaintOn(pf::HDC dc, const std::function<void()>& paint) {
 }
 
 void TControlCanvas::FreeHandle() {
-  const bool own = ownDc_ && HandleAllocated() && Handle() == ownDc_;
   DeselectHandles();
-  if (own) pf::ReleaseDC(dcWindow_, ownDc_);
-  ownDc_ = nullptr;
-  dcWindow_ = nullptr;
+  ownDc_.reset();
 }
 
 }  // namespace kestrel

@@ -4,8 +4,10 @@
 // and clipped to the control), released again by FreeHandle.
 
 #include <functional>
+#include <optional>
 
 #include "framework/Canvas.h"
+#include "platform/window/BorrowedDC.h"
 
 namespace kestrel {
 
@@ -29,8 +31,7 @@ class TControlCanvas : public TCanvas {
 
  private:
   TControl* control_;
-  platform::HWND dcWindow_ = nullptr;
-  platform::HDC ownDc_ = nullptr;
+  std::optional<platform::BorrowedDC> ownDc_;
 };
 
 }  // namespace kestrel

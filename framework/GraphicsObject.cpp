@@ -6,8 +6,6 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TGraphicsObject, TPersistent)
 
-TGraphicsObject::~TGraphicsObject() { FreeHandle(); }
-
 void TGraphicsObject::Changed() {
   FreeHandle();
   if (OnChange) OnChange(this);
@@ -15,15 +13,14 @@ void TGraphicsObject::Changed() {
 
 void* TGraphicsObject::CachedHandle() const {
   if (handle_ && HandleIsStale()) FreeHandle();
-  if (!handle_) handle_ = MakeHandle();
-  return handle_;
+  if (!handle_) handle_.reset(MakeHandle());
+  return handle_.get();
 }
 
 void TGraphicsObject::FreeHandle() const {
   // A canvas may still have the handle selected; the checked handle table makes a later use of
   // the stale handle fail harmlessly, and canvases reselect after every change.
-  if (handle_) platform::DeleteObject(handle_);
-  handle_ = nullptr;
+  handle_.reset();
 }
 
 }  // namespace kestrel

@@ -4,13 +4,13 @@
 
 #include "framework/Colors.h"
 #include "framework/Persistent.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
 class TGraphicsObject : public TPersistent {
   KESTREL_CLASS(TGraphicsObject)
   TGraphicsObject() = default;
-  ~TGraphicsObject() override;
 
   TNotifyEvent OnChange;
 
@@ -25,7 +25,7 @@ class TGraphicsObject : public TPersistent {
 
  private:
   void FreeHandle() const;
-  mutable void* handle_ = nullptr;
+  mutable platform::OwnedGdiHandle handle_;
 };
 
 }  // namespace kestrel

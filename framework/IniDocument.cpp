@@ -14,6 +14,8 @@
 #include "framework/MemoryStream.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "platform/core/ScopeGuard.h"
+#include "platform/core/UniqueFd.h"
 
 namespace kestrel {
 
@@ -131,14 +133,9 @@ bool TIniDocument::SectionExists(std::u16string_view section) const { return Fin
 namespace {
 void Fill(TStrings& strings, const std::vector<String>& items) {
   strings.BeginUpdate();
-  try {
-    strings.Clear();
-    for (const String& item : items) strings.Add(item);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { strings.EndUpdate(); });
+  strings.Clear();
+  for (const String& item : items) strings.Add(item);
 }
 }  // namespace
 
@@ -195,31 +192,31 @@ void TIniDocument::SaveToFile(const String& fileName, bool durable) const {
   bytes.insert(bytes.end(), body.begin(), body.end());
 
   std::string target = Utf16ToUtf8(fileName);
-  int fd = -1;
+  platform::UniqueFd fd;
   std::string temp;
   if (!fileName.empty()) {
     // A name of our own rather than mkstemp, so the new file gets the usual permissions
     // (0666 less the umask) without touching the process-wide umask.
     static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
       temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-      fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0 && errno != EEXIST) break;
+      fd.reset(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+      if (!fd && errno != EEXIST) break;
     }
   }
-  bool ok = fd >= 0;
+  bool ok = static_cast<bool>(fd);
   if (ok) {
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
-      ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
       if (n < 0 && errno == EINTR) continue;
       ok = n > 0;
       if (ok) done += static_cast<std::size_t>(n);
     }
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);  // keep the file's mode
-    ok = ok && (!durable || ::fsync(fd) == 0);
-    ok = ::close(fd) == 0 && ok;
+    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);  // keep the file's mode
+    ok = ok && (!durable || ::fsync(fd.get()) == 0);
+    ok = fd.Close() && ok;
     ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
   }

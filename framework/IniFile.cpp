@@ -6,6 +6,8 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Strings.h"
+#include "platform/core/ScopeGuard.h"
+#include "platform/core/UniqueFd.h"
 
 namespace kestrel {
 
@@ -46,10 +48,10 @@ void TIniFile::Save() {
 }
 
 void TIniFile::UpdateFile() {
-  int fd = ::open(Utf16ToUtf8(FileName()).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;  // nothing written yet
-  bool ok = ::fsync(fd) == 0;
-  ::close(fd);
+  platform::UniqueFd fd(::open(Utf16ToUtf8(FileName()).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return;  // nothing written yet
+  const bool ok = ::fsync(fd.get()) == 0;
+  fd.reset();
   if (!ok) throw EIniFileException(u"Unable to write to %s", {FileName()});
 }
 
@@ -63,12 +65,9 @@ void TIniFile::WriteString(const String& section, const String& ident, const Str
   CheckNames(section, ident, value);
   Refresh();
   doc_.WriteValue(section, ident, value);
-  try {
-    Save();
-  } catch (...) {
-    loaded_ = false;  // memory is ahead of the file: read it again next time
-    throw;
-  }
+  platform::ScopeGuard reload([this] { loaded_ = false; });  // memory is ahead of the file: read it again
+  Save();
+  reload.Dismiss();
 }
 
 void TIniFile::ReadSection(const String& section, TStrings& strings) {

@@ -5,6 +5,7 @@
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 
 namespace kestrel {
@@ -72,13 +73,13 @@ unsigned TLabel::TextFlags() const {
 void TLabel::AdjustBounds() {
   if (adjusting_ || ComponentState().Contains(csLoading)) return;
   adjusting_ = true;
-  pf::HDC dc = pf::CreateCompatibleDC(nullptr);
-  pf::HGDIOBJ old = pf::SelectObject(dc, Font()->Handle());
   TRect r = Rect(0, 0, wordWrap_ ? Width() : 0, 0);
-  const String text = Caption().empty() ? String(u" ") : Caption();
-  pf::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &r, TextFlags() | pf::DT_CALCRECT);
-  pf::SelectObject(dc, old);
-  pf::DeleteDC(dc);
+  {
+    const pf::OwnedMemoryDC dc(pf::CreateCompatibleDC(nullptr));
+    const pf::SelectedObject font(dc.get(), Font()->Handle());
+    const String text = Caption().empty() ? String(u" ") : Caption();
+    pf::DrawTextW(dc.get(), text.data(), static_cast<int>(text.size()), &r, TextFlags() | pf::DT_CALCRECT);
+  }
   int left = Left();
   const int width = r.right - r.left;
   // Right-aligned and centred labels keep their right edge or centre.

@@ -13,6 +13,7 @@
 #include "framework/PropertyPath.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -58,22 +59,19 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
   loaded_.clear();
   created_.clear();
   fixups_.clear();
-  try {
-    if (!IsObjectKeyword(*parser_)) parser_->Error(u"'object' expected");
-    TComponent* result = ReadComponent(nullptr);
-    ResolveFixups();
-    for (TComponent* c : loaded_) c->SetState(csReading, false);
-    for (TComponent* c : loaded_) {
-      if (c->ComponentState().Contains(csLoading)) c->Loaded();
-      c->SetState(csLoading, false);
-    }
-    loaded_.clear();
-    created_.clear();
-    return result;
-  } catch (...) {
-    Cleanup(created_);
-    throw;
+  platform::ScopeGuard freeCreated([this] { Cleanup(created_); });  // when reading fails
+  if (!IsObjectKeyword(*parser_)) parser_->Error(u"'object' expected");
+  TComponent* result = ReadComponent(nullptr);
+  ResolveFixups();
+  for (TComponent* c : loaded_) c->SetState(csReading, false);
+  for (TComponent* c : loaded_) {
+    if (c->ComponentState().Contains(csLoading)) c->Loaded();
+    c->SetState(csLoading, false);
   }
+  freeCreated.Dismiss();
+  loaded_.clear();
+  created_.clear();
+  return result;
 }
 
 void TReader::Cleanup(std::vector<TComponent*>& created) {
@@ -166,15 +164,15 @@ void TReader::ReadProperties(TPersistent* instance) {
     component->SetState(csLoading, true);
     component->SetState(csReading, true);
   }
-  try {
-    while (parser_->Token() != TToken::Eof) ReadProperty(instance);
-    ResolveFixups();
-  } catch (...) {
-    if (component) {
+  {
+    platform::ScopeGuard leaveLoading([component] {  // when reading fails
+      if (!component) return;
       component->SetState(csReading, false);
       component->SetState(csLoading, false);
-    }
-    throw;
+    });
+    while (parser_->Token() != TToken::Eof) ReadProperty(instance);
+    ResolveFixups();
+    leaveLoading.Dismiss();
   }
   if (component) {
     component->SetState(csReading, false);
@@ -220,24 +218,19 @@ void TReader::ReadCollection(TCollection* collection) {
   NestingGuard guard(*this);
   parser_->NextToken();  // past '<'
   collection->BeginUpdate();
-  try {
-    collection->Clear();
-    while (!parser_->IsPunct(u'>')) {
-      if (!parser_->TokenSymbolIs(u"item")) parser_->Error(u"'item' expected");
-      parser_->NextToken();
-      TCollectionItem* item = collection->Add();
-      while (!parser_->TokenSymbolIs(u"end")) {
-        if (parser_->Token() == TToken::Eof) parser_->Error(u"'end' expected");
-        ReadProperty(item);
-      }
-      parser_->NextToken();
+  const platform::ScopeGuard endUpdate([&] { collection->EndUpdate(); });
+  collection->Clear();
+  while (!parser_->IsPunct(u'>')) {
+    if (!parser_->TokenSymbolIs(u"item")) parser_->Error(u"'item' expected");
+    parser_->NextToken();
+    TCollectionItem* item = collection->Add();
+    while (!parser_->TokenSymbolIs(u"end")) {
+      if (parser_->Token() == TToken::Eof) parser_->Error(u"'end' expected");
+      ReadProperty(item);
     }
     parser_->NextToken();
-  } catch (...) {
-    collection->EndUpdate();
-    throw;
   }
-  collection->EndUpdate();
+  parser_->NextToken();
 }
 
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {

@@ -108,7 +108,7 @@ void THandleStream::SetSize(std::int64_t newSize) {
 
 namespace {
 
-int OpenFile(const String& fileName, std::uint16_t mode, std::uint32_t rights) {
+platform::UniqueFd OpenFile(const String& fileName, std::uint16_t mode, std::uint32_t rights) {
   std::string path = Utf16ToUtf8(fileName);
   bool create = (mode & fmCreate) == fmCreate;
   int flags = O_CLOEXEC;
@@ -121,24 +121,24 @@ int OpenFile(const String& fileName, std::uint16_t mode, std::uint32_t rights) {
       default: flags |= O_RDONLY; break;
     }
   }
-  int fd = fileName.empty() ? (errno = ENOENT, -1) : ::open(path.c_str(), flags, rights);
+  platform::UniqueFd fd(fileName.empty() ? (errno = ENOENT, -1) : ::open(path.c_str(), flags, rights));
   int error = errno;
-  if (fd >= 0) {
+  if (fd) {
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
       error = EISDIR;
     } else {
       int share = mode & 0xF0;
       int lock = share == fmShareExclusive || share == fmShareDenyRead ? LOCK_EX
                  : share == fmShareDenyWrite                           ? LOCK_SH
                                                                        : 0;
-      if (lock == 0 || ::flock(fd, lock | LOCK_NB) == 0) {
+      if (lock == 0 || ::flock(fd.get(), lock | LOCK_NB) == 0) {
         // Empty the file only once it is known that nobody holds it.
-        if (!create || ::ftruncate(fd, 0) == 0) return fd;
+        if (!create || ::ftruncate(fd.get(), 0) == 0) return fd;
       }
       error = errno;
     }
-    ::close(fd);
+    fd.reset();
   }
   String reason = SysErrorMessage(error);
   if (create) throw EFCreateError(u"Cannot create file \"%s\". %s", {fileName, reason});
@@ -148,11 +148,10 @@ int OpenFile(const String& fileName, std::uint16_t mode, std::uint32_t rights) {
 }  // namespace
 
 TFileStream::TFileStream(const String& fileName, std::uint16_t mode, std::uint32_t rights)
-    : THandleStream(OpenFile(fileName, mode, rights)), fileName_(fileName) {}
+    : TFileStream(OpenFile(fileName, mode, rights), fileName) {}
 
-TFileStream::~TFileStream() {
-  if (handle_ >= 0) ::close(handle_);
-}
+TFileStream::TFileStream(platform::UniqueFd file, const String& fileName)
+    : THandleStream(file.get()), file_(std::move(file)), fileName_(fileName) {}
 
 void TFileStream::Flush() {
   if (::fsync(handle_) != 0) throw EWriteError(u"Stream write error");

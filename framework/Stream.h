@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/Object.h"
+#include "platform/core/UniqueFd.h"
 
 namespace kestrel {
 
@@ -85,13 +86,15 @@ class THandleStream : public TStream {
 class TFileStream : public THandleStream {
   KESTREL_CLASS(TFileStream)
   TFileStream(const String& fileName, std::uint16_t mode, std::uint32_t rights = 0666);
-  ~TFileStream() override;
 
   const String& FileName() const { return fileName_; }
   // Pushes written data to the disk (fsync).
   void Flush();
 
  private:
+  TFileStream(platform::UniqueFd file, const String& fileName);
+
+  platform::UniqueFd file_;
   String fileName_;
 };
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "framework/SysUtils.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -44,14 +45,9 @@ int TStringList::AddObject(const String& s, TObject* object) {
     return index;
   }
   BeginUpdate();
-  try {
-    Insert(index, s);
-    PutObject(index, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { EndUpdate(); });
+  Insert(index, s);
+  PutObject(index, object);
   return index;
 }
 

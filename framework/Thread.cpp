@@ -9,6 +9,7 @@
 
 #include "framework/Application.h"
 #include "platform/core/ProcessWide.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WakeSignal.h"
 
@@ -153,15 +154,14 @@ TThread::~TThread() {
 void TThread::Start() {
   if (started_.exchange(true)) return;
   std::lock_guard started(startMutex_);
-  try {
+  {
+    // When no thread could be made, waiting for it later would never end.
+    platform::ScopeGuard notStarted([this] { started_ = false; });
     thread_ = std::thread([this] {
       { std::lock_guard stored(startMutex_); }
       Run();
     });
-  } catch (...) {
-    // No thread exists: waiting for it later would never end.
-    started_ = false;
-    throw;
+    notStarted.Dismiss();
   }
   id_ = thread_.get_id();
 }

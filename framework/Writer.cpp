@@ -10,6 +10,7 @@
 #include "framework/MemoryStream.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -77,14 +78,11 @@ void TWriter::WriteComponent(TComponent* component) {
   ++indent_;
   bool wasWriting = component->ComponentState().Contains(csWriting);
   component->SetState(csWriting, true);
-  try {
+  {
+    const platform::ScopeGuard restoreState([&] { component->SetState(csWriting, wasWriting); });
     WriteObjectProperties(component, String(), 0);
     component->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
-  } catch (...) {
-    component->SetState(csWriting, wasWriting);
-    throw;
   }
-  component->SetState(csWriting, wasWriting);
   --indent_;
   Line(u"end");
 }

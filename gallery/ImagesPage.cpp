@@ -10,6 +10,7 @@
 #include "framework/MemoryStream.h"
 #include "imaging/PngImageList.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel::gallery {
 
@@ -113,11 +114,10 @@ class TImageListSheet : public TGraphicControl {
     for (int y = cell.top; y < cell.bottom; y += 6)
       for (int x = cell.left; x < cell.right; x += 6) {
         const bool light = ((x - cell.left) / 6 + (y - cell.top) / 6) % 2 == 0;
-        platform::HBRUSH brush = platform::CreateSolidBrush(light ? RGB(255, 255, 255) : RGB(200, 200, 200));
+        const platform::OwnedBrush brush(platform::CreateSolidBrush(light ? RGB(255, 255, 255) : RGB(200, 200, 200)));
         platform::RECT r{x, y, std::min(x + 6, static_cast<int>(cell.right)),
                          std::min(y + 6, static_cast<int>(cell.bottom))};
-        platform::FillRect(dc, &r, brush);
-        platform::DeleteObject(brush);
+        platform::FillRect(dc, &r, brush.get());
       }
   }
 

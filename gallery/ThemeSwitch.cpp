@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel::gallery {
 

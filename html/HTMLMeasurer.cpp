@@ -17,10 +17,6 @@ THTMLFont::THTMLFont(HFONT font, HDC device, const TEXTMETRICW& metrics)
   latin1_.fill(-1);
 }
 
-THTMLFont::~THTMLFont() {
-  if (font_) DeleteObject(font_);
-}
-
 int THTMLFont::TextWidth(std::u16string_view text) const {
   if (!device_ || text.empty()) return 0;
   int sum = 0;
@@ -36,7 +32,7 @@ int THTMLFont::TextWidth(std::u16string_view text) const {
 
 int THTMLFont::DeviceWidth(std::u16string_view text) const {
   // A font that could not be made measures in the system font, as the device draws it.
-  HGDIOBJ wanted = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT);
+  HGDIOBJ wanted = font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(SYSTEM_FONT);
   if (GetCurrentObject(device_, OBJ_FONT) != wanted) SelectObject(device_, wanted);
   SIZE size{};
   if (!GetTextExtentPoint32W(device_, text.data(), static_cast<int>(text.size()), &size)) return 0;
@@ -58,30 +54,19 @@ void THTMLMeasurer::SetDC(HDC dc) {
   CreateDevice(dc);
 }
 
-void THTMLMeasurer::CreateDevice(HDC compatible) {
-  dc_ = CreateCompatibleDC(compatible);
-  if (!dc_) return;
-  bitmap_ = CreateCompatibleBitmap(dc_, 1, 1);
-  if (bitmap_) savedBitmap_ = SelectObject(dc_, bitmap_);
-}
+void THTMLMeasurer::CreateDevice(HDC compatible) { device_ = MemoryCanvas::Compatible(compatible, 1, 1); }
 
 void THTMLMeasurer::ReleaseDevice() {
-  if (!dc_) return;
-  if (savedFont_) SelectObject(dc_, savedFont_);
-  if (savedBitmap_) SelectObject(dc_, savedBitmap_);
-  DeleteDC(dc_);
-  if (bitmap_) DeleteObject(bitmap_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
-  savedBitmap_ = nullptr;
+  if (device_.Dc() && savedFont_) SelectObject(device_.Dc(), savedFont_);
   savedFont_ = nullptr;
+  device_.Reset();
 }
 
 void THTMLMeasurer::LimitFonts(size_t limit) {
   if (fonts_.size() <= limit) return;
   // The device must not hold a font that is about to go.
-  if (dc_ && savedFont_) {
-    SelectObject(dc_, savedFont_);
+  if (device_.Dc() && savedFont_) {
+    SelectObject(device_.Dc(), savedFont_);
     savedFont_ = nullptr;
   }
   fonts_.clear();
@@ -103,12 +88,12 @@ const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned st
   lf.lfCharSet = static_cast<BYTE>(charset);
   HFONT font = CreateFontIndirectW(&lf);
   TEXTMETRICW metrics{};
-  if (dc_ && font) {
-    HGDIOBJ previous = SelectObject(dc_, font);
+  if (device_.Dc() && font) {
+    HGDIOBJ previous = SelectObject(device_.Dc(), font);
     if (!savedFont_) savedFont_ = previous;
-    GetTextMetricsW(dc_, &metrics);
+    GetTextMetricsW(device_.Dc(), &metrics);
   }
-  auto entry = std::make_unique<THTMLFont>(font, dc_, metrics);
+  auto entry = std::make_unique<THTMLFont>(font, device_.Dc(), metrics);
   const THTMLFont& result = *entry;
   fonts_.emplace(std::move(key), std::move(entry));
   return result;

@@ -10,6 +10,8 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/MemoryCanvas.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/TextTypes.h"
 
 namespace kestrel {
@@ -17,12 +19,12 @@ namespace kestrel {
 // One realised item font, measured on the measurer's device.
 class THTMLFont {
  public:
+  // Owns `font`; measures on `device`, which outlives it.
   THTMLFont(platform::HFONT font, platform::HDC device, const platform::TEXTMETRICW& metrics);
-  ~THTMLFont();
   THTMLFont(const THTMLFont&) = delete;
   THTMLFont& operator=(const THTMLFont&) = delete;
 
-  platform::HFONT Handle() const { return font_; }
+  platform::HFONT Handle() const { return font_.get(); }
   const platform::TEXTMETRICW& Metrics() const { return metrics_; }
   // Sum of the advances, as the device measures and paints a single line.
   int TextWidth(std::u16string_view text) const;
@@ -31,7 +33,7 @@ class THTMLFont {
   // The device's text extent of `text` in this font (selected first when another one is).
   int DeviceWidth(std::u16string_view text) const;
 
-  platform::HFONT font_;
+  platform::OwnedFont font_;
   platform::HDC device_;
   platform::TEXTMETRICW metrics_;
   // Advances of the Latin-1 characters (-1 = not asked yet): the wrap check measures after every
@@ -48,8 +50,8 @@ class THTMLMeasurer {
 
   // Replaces the measuring device by one compatible with `dc`; null is ignored.
   void SetDC(platform::HDC dc);
-  platform::HDC DC() const { return dc_; }
-  bool Valid() const { return dc_ != nullptr; }
+  platform::HDC DC() const { return device_.Dc(); }
+  bool Valid() const { return device_.Dc() != nullptr; }
 
   // The font for an item's face, height, style bits and character set (cached).
   const THTMLFont& Font(const String& face, int height, unsigned style, unsigned charset);
@@ -62,9 +64,7 @@ class THTMLMeasurer {
   void CreateDevice(platform::HDC compatible);
   void ReleaseDevice();
 
-  platform::HDC dc_ = nullptr;
-  platform::HBITMAP bitmap_ = nullptr;
-  platform::HGDIOBJ savedBitmap_ = nullptr;
+  platform::MemoryCanvas device_;
   platform::HGDIOBJ savedFont_ = nullptr;
   std::unordered_map<String, std::unique_ptr<THTMLFont>> fonts_;
 };

@@ -4,6 +4,7 @@
 #include "controls/UnicodeText.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 
 namespace kestrel {
@@ -85,12 +86,10 @@ TRect TCustomKsLabel::MeasurePlainText(const TRect& rect) {
   String text = LabelText();
   // An empty text, or a lone accelerator mark, still measures one line.
   if (text.empty() || (ShowAccelChar() && text == u"&")) text += u" ";
-  pf::HDC dc = pf::CreateCompatibleDC(nullptr);
-  pf::HGDIOBJ old = pf::SelectObject(dc, Font()->Handle());
+  const pf::OwnedMemoryDC dc(pf::CreateCompatibleDC(nullptr));
+  const pf::SelectedObject font(dc.get(), Font()->Handle());
   TRect r = rect;
-  DrawTextUnicode(dc, text, -1, PlainTextFlags() | pf::DT_CALCRECT, r);
-  pf::SelectObject(dc, old);
-  pf::DeleteDC(dc);
+  DrawTextUnicode(dc.get(), text, -1, PlainTextFlags() | pf::DT_CALCRECT, r);
   return r;
 }
 

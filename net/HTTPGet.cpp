@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "framework/Application.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -104,13 +105,10 @@ void THTTPGet::ThreadDone(THTTPGetThread* thread) {
   const std::shared_ptr<bool> alive = alive_;
   // Cleared only after the event, so a start from inside it finds the component busy; cleared
   // even when the event throws, since the worker frees itself right after this returns.
-  try {
-    RaiseEndEvent(*thread);
-  } catch (...) {
+  const platform::ScopeGuard forget([this, &alive] {
     if (*alive) thread_ = nullptr;
-    throw;
-  }
-  if (*alive) thread_ = nullptr;
+  });
+  RaiseEndEvent(*thread);
 }
 
 void THTTPGet::RaiseEndEvent(THTTPGetThread& thread) {

@@ -299,11 +299,11 @@ void THTTPGetThread::Transfer() {
   } else {
     ok = false;
   }
-  if (toFile_ && fd_ >= 0) {
+  if (toFile_ && fd_) {
     const bool flushed = Flush();
-    if (::close(fd_) != 0 || !flushed) ok = false;
+    if (!fd_.Close() || !flushed) ok = false;
   }
-  fd_ = -1;
+  fd_.reset();
   result_ = ok && DigestMatches() && !Stopped();
 }
 
@@ -388,10 +388,10 @@ bool THTTPGetThread::OpenTarget() {
   for (int attempt = 0; attempt < 8; ++attempt) {
     const AnsiString name = TemporaryNameFor(s_.FileName);
     if (name.empty()) return false;
-    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd_ >= 0) {
+    fd_.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (fd_) {
       // The lock tells a later start that the file is being written: it goes with the process.
-      ::flock(fd_, LOCK_EX | LOCK_NB);
+      ::flock(fd_.get(), LOCK_EX | LOCK_NB);
       tempName_ = name;
       return true;
     }
@@ -426,7 +426,7 @@ int THTTPGetThread::RemoveAbandonedFiles(const AnsiString& target) {
 bool THTTPGetThread::Flush() {
   std::size_t done = 0;
   while (done < writeBuffer_.size()) {
-    const ssize_t n = ::write(fd_, writeBuffer_.data() + done, writeBuffer_.size() - done);
+    const ssize_t n = ::write(fd_.get(), writeBuffer_.data() + done, writeBuffer_.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
@@ -435,9 +435,6 @@ bool THTTPGetThread::Flush() {
   return true;
 }
 
-void THTTPGetThread::CloseTarget() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+void THTTPGetThread::CloseTarget() { fd_.reset(); }
 
 }  // namespace kestrel

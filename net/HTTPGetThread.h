@@ -17,6 +17,7 @@
 #include "framework/Thread.h"
 #include "net/SHA256Digest.h"
 #include "platform/core/Unicode.h"
+#include "platform/core/UniqueFd.h"
 
 namespace kestrel {
 
@@ -122,7 +123,7 @@ class THTTPGetThread : public TThread {
   AnsiString stringResult_;
   std::string pending_;
   std::string writeBuffer_;
-  int fd_ = -1;
+  platform::UniqueFd fd_;
   AnsiString tempName_;                    // the file being written, until it is committed or removed
   std::unique_ptr<TSHA256Digest> digest_;  // only while a digest is pinned
   void* curl_ = nullptr;                   // the easy handle while the transfer runs

@@ -8,6 +8,7 @@
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
+#include "platform/core/ScopeGuard.h"
 #include "settings/KsIniRegistry.h"
 #include "settings/internal/KsAtomicFile.h"
 #include "settings/internal/KsIniBinaryFormat.h"
@@ -299,14 +300,9 @@ namespace {
 
 void FillStrings(TStrings& strings, const std::vector<String>& names) {
   strings.BeginUpdate();
-  try {
-    strings.Clear();
-    for (const String& name : names) strings.Add(name);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { strings.EndUpdate(); });
+  strings.Clear();
+  for (const String& name : names) strings.Add(name);
 }
 
 }  // namespace

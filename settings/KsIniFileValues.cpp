@@ -6,6 +6,7 @@
 #include "framework/StringList.h"
 #include "framework/Strings.h"
 #include "framework/SysUtils.h"
+#include "platform/core/ScopeGuard.h"
 #include "settings/KsIniFile.h"
 #include "settings/KsIniRegistry.h"
 #include "settings/internal/KsIniKeyScope.h"
@@ -269,14 +270,9 @@ bool TKsIniFile::ReadMultiString(const String& Key, const String& ValueName, TSt
   }
   if (data.ValueType != evtMultiString) return false;
   Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const String& line : data.MStrValue) Strings.Add(line);
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+  const platform::ScopeGuard endUpdate([&] { Strings.EndUpdate(); });
+  Strings.Clear();
+  for (const String& line : data.MStrValue) Strings.Add(line);
   return true;
 }
 

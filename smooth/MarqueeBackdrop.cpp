@@ -7,7 +7,7 @@ namespace kestrel {
 namespace pf = platform;
 
 bool MarqueeBackdrop::Holds(const void* parent, const TRect& bounds) const {
-  return dc_ && parent == parent_ && bounds.left == bounds_.left && bounds.top == bounds_.top &&
+  return picture_.Valid() && parent == parent_ && bounds.left == bounds_.left && bounds.top == bounds_.top &&
          bounds.right == bounds_.right && bounds.bottom == bounds_.bottom;
 }
 
@@ -15,26 +15,22 @@ pf::HDC MarqueeBackdrop::Restart(pf::HDC reference, const void* parent, const TR
   const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   Clear();
   if (width <= 0 || height <= 0) return nullptr;
-  pf::OwnedBitmap bitmap(pf::CreateCompatibleBitmap(reference, width, height));
-  pf::OwnedMemoryDC dc(pf::CreateCompatibleDC(reference));
-  if (!bitmap || !dc) return nullptr;
-  pf::SelectObject(dc.get(), bitmap.get());
-  bitmap_ = std::move(bitmap);
-  dc_ = std::move(dc);
+  pf::MemoryCanvas picture = pf::MemoryCanvas::Compatible(reference, width, height);
+  if (!picture.Valid()) return nullptr;
+  picture_ = std::move(picture);
   parent_ = parent;
   bounds_ = bounds;
-  return dc_.get();
+  return picture_.Dc();
 }
 
 void MarqueeBackdrop::CopyTo(pf::HDC dc, const TRect& area) const {
-  if (!dc_) return;
-  pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left, area.top,
-             pf::SRCCOPY);
+  if (!picture_.Valid()) return;
+  pf::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picture_.Dc(), area.left,
+             area.top, pf::SRCCOPY);
 }
 
 void MarqueeBackdrop::Clear() {
-  dc_.reset();
-  bitmap_.reset();
+  picture_.Reset();
   parent_ = nullptr;
   bounds_ = {};
 }

@@ -5,7 +5,7 @@
 // The picture holds only for the parent and the rectangle it was painted for.
 
 #include "framework/Canvas.h"
-#include "platform/gdi/OwnedGdi.h"
+#include "platform/gdi/MemoryCanvas.h"
 
 namespace kestrel {
 
@@ -22,8 +22,7 @@ class MarqueeBackdrop {
   void Clear();
 
  private:
-  platform::OwnedBitmap bitmap_;
-  platform::OwnedMemoryDC dc_;  // declared after the bitmap: it goes first
+  platform::MemoryCanvas picture_;
   const void* parent_ = nullptr;
   TRect bounds_{};
 };

@@ -6,12 +6,14 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "framework/Bitmap.h"
 #include "html/HTMLRender.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/WindowApi.h"
 
 // After our headers: glib defines TRUE and FALSE as macros.
@@ -65,19 +67,19 @@ class BenchWindow {
     platform::RegisterClassExW(&wc);
     hwnd_ = platform::CreateWindowExW(0, u"HtmlPaintBench", u"", platform::WS_POPUP | platform::WS_VISIBLE, 0, 0,
                                       kWidth, height, nullptr, nullptr, nullptr, nullptr);
-    dc_ = platform::GetDC(hwnd_);
+    dc_.emplace(hwnd_, platform::GetDC(hwnd_));
   }
   ~BenchWindow() {
-    platform::ReleaseDC(hwnd_, dc_);
+    dc_.reset();  // handed back while the window still exists
     platform::DestroyWindow(hwnd_);
   }
   BenchWindow(const BenchWindow&) = delete;
   BenchWindow& operator=(const BenchWindow&) = delete;
-  platform::HDC Dc() const { return dc_; }
+  platform::HDC Dc() const { return dc_->get(); }
 
  private:
   platform::HWND hwnd_ = nullptr;
-  platform::HDC dc_ = nullptr;
+  std::optional<platform::BorrowedDC> dc_;
 };
 
 void PaintOurs(benchmark::State& state, const std::string& markup, Route route) {

@@ -9,8 +9,8 @@ namespace kestrel {
 
 namespace pf = platform;
 
-TPaintBuffer::Picture& TPaintBuffer::Kept() {
-  thread_local Picture kept;
+pf::MemoryCanvas& TPaintBuffer::Kept() {
+  thread_local pf::MemoryCanvas kept;
   return kept;
 }
 
@@ -19,39 +19,28 @@ TPaintBuffer::TPaintBuffer(pf::HDC target, int width, int height) {
   height = std::max(height, 1);
   if (TakeKept(width, height)) {
     // The kept picture holds the last paint: start on black again, as a new bitmap does.
-    pf::PatBlt(dc_.get(), 0, 0, width, height, pf::BLACKNESS);
+    pf::PatBlt(picture_.Dc(), 0, 0, width, height, pf::BLACKNESS);
   } else {
-    bitmap_.reset(pf::CreateCompatibleBitmap(target, width, height));
-    if (bitmap_) dc_.reset(pf::CreateCompatibleDC(target));
-    if (!dc_) return;
-    pf::SelectObject(dc_.get(), bitmap_.get());
-    width_ = width;
-    height_ = height;
+    picture_ = pf::MemoryCanvas::Compatible(target, width, height);
+    if (!picture_.Valid()) return;
   }
-  savedState_ = pf::SaveDC(dc_.get());
+  savedState_ = pf::SaveDC(picture_.Dc());
 }
 
 bool TPaintBuffer::TakeKept(int width, int height) {
-  Picture& kept = Kept();
-  if (!kept.dc || kept.width < width || kept.height < height) return false;
-  bitmap_ = std::move(kept.bitmap);
-  dc_ = std::move(kept.dc);
-  width_ = std::exchange(kept.width, 0);
-  height_ = std::exchange(kept.height, 0);
+  pf::MemoryCanvas& kept = Kept();
+  if (!kept.Valid() || kept.Width() < width || kept.Height() < height) return false;
+  picture_ = std::move(kept);
   return true;
 }
 
 TPaintBuffer::~TPaintBuffer() {
-  if (!dc_ || pf::RestoreDC(dc_.get(), savedState_) == pf::FALSE) return;
-  if (width_ * height_ > kKeptPixels) return;
-  Picture& kept = Kept();
+  if (!picture_.Valid() || pf::RestoreDC(picture_.Dc(), savedState_) == pf::FALSE) return;
+  if (Area(picture_) > kKeptPixels) return;
+  pf::MemoryCanvas& kept = Kept();
   // A nested paint may have kept one meanwhile: keep the larger.
-  if (kept.dc && kept.width * kept.height >= width_ * height_) return;
-  kept.dc.reset();
-  kept.bitmap = std::move(bitmap_);
-  kept.dc = std::move(dc_);
-  kept.width = width_;
-  kept.height = height_;
+  if (kept.Valid() && Area(kept) >= Area(picture_)) return;
+  kept = std::move(picture_);
 }
 
 }  // namespace kestrel

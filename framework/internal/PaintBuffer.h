@@ -5,7 +5,7 @@
 // ones are made for the paint and freed after it. Either way the painting starts on opaque
 // black, as on a new bitmap.
 
-#include "platform/gdi/OwnedGdi.h"
+#include "platform/gdi/MemoryCanvas.h"
 
 namespace kestrel {
 
@@ -18,23 +18,17 @@ class TPaintBuffer {
   TPaintBuffer& operator=(const TPaintBuffer&) = delete;
 
   // Null when no bitmap could be made.
-  platform::HDC Dc() const { return dc_.get(); }
+  platform::HDC Dc() const { return picture_.Valid() ? picture_.Dc() : nullptr; }
 
   // The largest buffer kept between paints, in pixels.
   static constexpr int kKeptPixels = 64 * 1024;
 
  private:
-  struct Picture {
-    platform::OwnedBitmap bitmap;
-    platform::OwnedMemoryDC dc;  // declared after the bitmap: it goes first
-    int width = 0, height = 0;
-  };
-  static Picture& Kept();
+  static platform::MemoryCanvas& Kept();
+  static int Area(const platform::MemoryCanvas& picture) { return picture.Width() * picture.Height(); }
   bool TakeKept(int width, int height);
 
-  platform::OwnedBitmap bitmap_;
-  platform::OwnedMemoryDC dc_;
-  int width_ = 0, height_ = 0;
+  platform::MemoryCanvas picture_;
   int savedState_ = 0;
 };
 

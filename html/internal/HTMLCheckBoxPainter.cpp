@@ -4,6 +4,7 @@
 #include "controls/VnThemeServices.h"
 #include "html/HTMLData.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/MemoryCanvas.h"
 #include "platform/theme/VsStyle.h"
 
 namespace kestrel {
@@ -51,7 +52,7 @@ void TVnHTMLCheckBoxPainter::PaintClassic(pf::HDC dc, const TRect& r) const {
   if (width <= 0 || height <= 0) return;
   // Drawn off screen and copied, so the frame control's own background never mixes with the
   // target's clipping or origin.
-  MemoryBitmap memory(dc, width, height);
+  const pf::MemoryCanvas memory = pf::MemoryCanvas::Dib(dc, width, height);
   if (!memory.Valid()) return;
   pf::RECT box{0, 0, width, height};
   pf::UINT state = FInputItem->InputType() == itRadioButton ? pf::DFCS_BUTTONRADIO : pf::DFCS_BUTTONCHECK;

@@ -13,6 +13,7 @@
 #include "html/internal/HTMLControlPainter.h"
 #include "html/internal/HTMLLineGeometry.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/text/Text.h"
 
 namespace kestrel {
@@ -180,7 +181,8 @@ void THTMLPainter::PaintListMarker(TVnHTMLBreakItem& item, int x) {
   const TColor marker = colors_.useOverColors && item.FFntCnt == 0 ? colors_.color : item.FontColor;
   if (item.FListItemN < 1) {
     // The bullet sits in the indent, left of the text.
-    ScopedSelection brush(dc_, pf::CreateSolidBrush(ColorToRGB(marker)), true);
+    const pf::OwnedBrush brush(pf::CreateSolidBrush(ColorToRGB(marker)));
+    const pf::SelectedObject selected(dc_, brush.get());
     pf::Ellipse(dc_, X(x - m - 6), Y(top), X(x - 6), Y(top + m));
     return;
   }

@@ -10,6 +10,7 @@
 #include "framework/SysUtils.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 namespace {
@@ -122,10 +123,9 @@ int LookupHTMLInputType(std::u16string_view lowerName) {
 
 int HTMLScreenPixelsPerInch() {
   static const int ppi = [] {
-    platform::HDC dc = platform::CreateCompatibleDC(nullptr);
+    const platform::OwnedMemoryDC dc(platform::CreateCompatibleDC(nullptr));
     if (!dc) return 100;
-    int value = platform::GetDeviceCaps(dc, platform::LOGPIXELSY);
-    platform::DeleteDC(dc);
+    const int value = platform::GetDeviceCaps(dc.get(), platform::LOGPIXELSY);
     return value > 0 ? value : 100;
   }();
   return ppi;

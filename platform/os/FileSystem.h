@@ -4,31 +4,16 @@
 // points, read-only from the write permission bits, hidden for dot files.
 
 #include "platform/core/WinTypes.h"
+#include "platform/os/FileAttributes.h"
 #include "platform/os/KernelObject.h"
 
 namespace kestrel::platform {
 
 constexpr DWORD MAX_PATH = 260;
 
-constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
-constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x2;
-constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x4;
-constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
-constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
-constexpr DWORD FILE_ATTRIBUTE_DEVICE = 0x40;
-constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
-constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
-constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
-
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
 constexpr DWORD MOVEFILE_COPY_ALLOWED = 0x2;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
-
-// 100-nanosecond intervals since 1 January 1601 (UTC).
-struct FILETIME {
-  DWORD dwLowDateTime = 0;
-  DWORD dwHighDateTime = 0;
-};
 
 struct WIN32_FIND_DATAW {
   DWORD dwFileAttributes = 0;
@@ -75,8 +60,5 @@ BOOL MoveFileW(const WCHAR* existingFileName, const WCHAR* newFileName);
 // Copies contents, permissions and modification time. Copying a file onto itself is refused
 // (ERROR_SHARING_VIOLATION) instead of truncating it.
 BOOL CopyFileW(const WCHAR* existingFileName, const WCHAR* newFileName, BOOL failIfExists);
-
-// Conversion between POSIX times and FILETIME.
-FILETIME FileTimeFromUnix(std::int64_t seconds, long nanoseconds);
 
 }  // namespace kestrel::platform

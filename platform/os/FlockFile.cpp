@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 #include "platform/core/Unicode.h"
 
@@ -61,37 +60,19 @@ std::string EncodeObjectName(std::u16string_view name) {
   return out;
 }
 
-FlockFile::~FlockFile() { Close(); }
-
-FlockFile::FlockFile(FlockFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), opener_(other.opener_), path_(std::move(other.path_)) {}
-
-FlockFile& FlockFile::operator=(FlockFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-    opener_ = other.opener_;
-    path_ = std::move(other.path_);
-  }
-  return *this;
-}
-
 bool FlockFile::Open(const std::string& path) {
   Close();
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd_ < 0) return false;
+  fd_.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!fd_) return false;
   opener_ = ::getpid();
   path_ = path;
   return true;
 }
 
-void FlockFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+void FlockFile::Close() { fd_.reset(); }
 
 bool FlockFile::Flock(int operation) {
-  if (fd_ < 0) {
+  if (!fd_) {
     errno = EBADF;
     return false;
   }
@@ -100,7 +81,7 @@ bool FlockFile::Flock(int operation) {
     return false;
   }
   int result;
-  while ((result = ::flock(fd_, operation)) != 0 && errno == EINTR) {
+  while ((result = ::flock(fd_.get(), operation)) != 0 && errno == EINTR) {
   }
   return result == 0;
 }

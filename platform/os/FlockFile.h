@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/UniqueFd.h"
+
 namespace kestrel::platform {
 
 // The per-user directory for runtime files: $XDG_RUNTIME_DIR/kestrel, else
@@ -25,16 +27,15 @@ std::string EncodeObjectName(std::u16string_view name);
 class FlockFile {
  public:
   FlockFile() = default;
-  ~FlockFile();
   FlockFile(const FlockFile&) = delete;
   FlockFile& operator=(const FlockFile&) = delete;
-  FlockFile(FlockFile&& other) noexcept;
-  FlockFile& operator=(FlockFile&& other) noexcept;
+  FlockFile(FlockFile&& other) noexcept = default;
+  FlockFile& operator=(FlockFile&& other) noexcept = default;
 
   // Opens (creating when needed) the file, never through a symbolic link; false with errno set
   // on failure.
   bool Open(const std::string& path);
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return static_cast<bool>(fd_); }
   void Close();
 
   bool LockExclusive();     // waits
@@ -42,13 +43,13 @@ class FlockFile {
   bool LockShared();        // waits
   void Unlock();
 
-  int Descriptor() const { return fd_; }
+  int Descriptor() const { return fd_.get(); }
   const std::string& Path() const { return path_; }
 
  private:
   bool Flock(int operation);
 
-  int fd_ = -1;
+  UniqueFd fd_;
   int opener_ = 0;  // the process that opened fd_
   std::string path_;
 };

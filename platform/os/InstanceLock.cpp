@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "platform/core/UniqueFd.h"
+
 namespace kestrel::platform {
 
 InstanceLock::InstanceLock(std::u16string_view name) {
@@ -51,12 +53,11 @@ bool InstanceLock::WriteData(const std::vector<std::uint8_t>& data) {
 
 std::vector<std::uint8_t> InstanceLock::ReadData() const {
   std::vector<std::uint8_t> data;
-  int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return data;
+  UniqueFd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return data;
   std::uint8_t buffer[4096];
   ssize_t got;
-  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) data.insert(data.end(), buffer, buffer + got);
-  ::close(fd);
+  while ((got = ::read(fd.get(), buffer, sizeof buffer)) > 0) data.insert(data.end(), buffer, buffer + got);
   return data;
 }
 

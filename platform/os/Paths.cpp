@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/UniqueFd.h"
 #include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/OsErrors.h"
@@ -135,11 +136,8 @@ UINT GetTempFileNameW(const WCHAR* pathName, const WCHAR* prefix, UINT unique, W
     if (number == 0) continue;
     std::u16string name = TempFileName(directory, WideArg(prefix), number);
     if (name.size() >= MAX_PATH) return finish(name, number);
-    int fd = ::open(Utf16ToUtf8(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-      ::close(fd);
+    if (UniqueFd(::open(Utf16ToUtf8(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)))
       return finish(name, number);
-    }
     if (errno != EEXIST) {
       FailFromErrno();
       return 0;

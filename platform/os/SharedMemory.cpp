@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/core/ProcessWide.h"
+#include "platform/core/UniqueFd.h"
 #include "platform/os/FlockFile.h"
 #include "platform/os/OsErrors.h"
 #include "platform/os/internal/TextBuffer.h"
@@ -25,14 +26,14 @@ constexpr std::uint64_t kAllocationGranularity = 65536;
 class FileMapping : public KernelObject {
  public:
   ~FileMapping() override {
-    if (fd >= 0) ::close(fd);
+    fd.reset();
     if (shmName.empty()) return;
     // The last user removes the object, so the name does not outlive its section.
     FlockFile guard;
     if (guard.Open(guardPath) && guard.LockExclusive() && live.TryLockExclusive()) ::shm_unlink(shmName.c_str());
   }
 
-  int fd = -1;
+  UniqueFd fd;
   std::uint64_t size = 0;
   bool writable = false;
   std::string shmName;    // empty for an unnamed section
@@ -103,7 +104,7 @@ HANDLE Register(std::shared_ptr<FileMapping> mapping, DWORD lastError) {
 
 bool SizeFromDescriptor(FileMapping& mapping) {
   struct stat info;
-  if (::fstat(mapping.fd, &info) != 0) return false;
+  if (::fstat(mapping.fd.get(), &info) != 0) return false;
   mapping.size = static_cast<std::uint64_t>(info.st_size);
   return true;
 }
@@ -114,8 +115,8 @@ DWORD AttachExisting(FileMapping& mapping, bool& exists) {
   exists = !mapping.live.TryLockExclusive();
   if (!exists) return ERROR_SUCCESS;
   if (!mapping.live.LockShared()) return Win32ErrorFromErrno(errno);
-  mapping.fd = ::shm_open(mapping.shmName.c_str(), mapping.writable ? O_RDWR : O_RDONLY, 0600);
-  if (mapping.fd < 0 || !SizeFromDescriptor(mapping)) return Win32ErrorFromErrno(errno);
+  mapping.fd.reset(::shm_open(mapping.shmName.c_str(), mapping.writable ? O_RDWR : O_RDONLY, 0600));
+  if (!mapping.fd || !SizeFromDescriptor(mapping)) return Win32ErrorFromErrno(errno);
   return ERROR_SUCCESS;
 }
 
@@ -141,8 +142,8 @@ HANDLE CreateUnnamed(std::uint64_t size, bool writable) {
   auto mapping = std::make_shared<FileMapping>();
   mapping->writable = writable;
   mapping->size = size;
-  mapping->fd = ::memfd_create("kestrel-section", MFD_CLOEXEC);
-  if (mapping->fd < 0 || ::ftruncate(mapping->fd, static_cast<off_t>(size)) != 0)
+  mapping->fd.reset(::memfd_create("kestrel-section", MFD_CLOEXEC));
+  if (!mapping->fd || ::ftruncate(mapping->fd.get(), static_cast<off_t>(size)) != 0)
     return Fail(Win32ErrorFromErrno(errno));
   return Register(std::move(mapping), ERROR_SUCCESS);
 }
@@ -171,9 +172,9 @@ HANDLE CreateFileMappingW(HANDLE file, const void* /*securityAttributes*/, DWORD
   if (exists) return Register(std::move(mapping), ERROR_ALREADY_EXISTS);
 
   ::shm_unlink(mapping->shmName.c_str());  // left over by a process that died
-  mapping->fd = ::shm_open(mapping->shmName.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-  if (mapping->fd < 0) return Abandon(*mapping, Win32ErrorFromErrno(errno), false);
-  if (::ftruncate(mapping->fd, static_cast<off_t>(size)) != 0 || !mapping->live.LockShared())
+  mapping->fd.reset(::shm_open(mapping->shmName.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600));
+  if (!mapping->fd) return Abandon(*mapping, Win32ErrorFromErrno(errno), false);
+  if (::ftruncate(mapping->fd.get(), static_cast<off_t>(size)) != 0 || !mapping->live.LockShared())
     return Abandon(*mapping, Win32ErrorFromErrno(errno), true);
   mapping->size = size;
   return Register(std::move(mapping), ERROR_SUCCESS);
@@ -204,8 +205,8 @@ void* MapViewOfFile(HANDLE handle, DWORD desiredAccess, DWORD offsetHigh, DWORD 
   std::uint64_t length = bytes ? bytes : mapping->size - offset;
   if (length > mapping->size - offset) return Fail(ERROR_ACCESS_DENIED);
   int protection = PROT_READ | (write || copy ? PROT_WRITE : 0);
-  void* address =
-      ::mmap(nullptr, length, protection, copy ? MAP_PRIVATE : MAP_SHARED, mapping->fd, static_cast<off_t>(offset));
+  void* address = ::mmap(nullptr, length, protection, copy ? MAP_PRIVATE : MAP_SHARED, mapping->fd.get(),
+                         static_cast<off_t>(offset));
   if (address == MAP_FAILED) return Fail(Win32ErrorFromErrno(errno));
   std::lock_guard lock(ViewsMutex());
   Views()[address] = View{static_cast<std::size_t>(length), std::move(mapping)};

@@ -17,8 +17,6 @@
 #include "platform/theme/internal/ThemeHandles.h"
 #include "platform/theme/internal/ThemeMetrics.h"
 #include "platform/theme/internal/ThemeSwitch.h"
-#include "platform/window/WindowApi.h"
-#include "platform/window/WindowDefs.h"
 
 namespace kestrel::platform {
 
@@ -114,21 +112,6 @@ HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHA
   DrawTextW(hdc, text, count, &box, textFlags);
   SetBkMode(hdc, oldMode);
   SetTextColor(hdc, oldColor);
-  return S_OK;
-}
-
-HRESULT DrawThemeParentBackground(HWND hwnd, HDC hdc, const RECT* rect) {
-  HWND parent = GetParent(hwnd);
-  if (!parent) return IsWindow(hwnd) ? S_FALSE : E_HANDLE;
-  POINT origin{0, 0};
-  MapWindowPoints(hwnd, parent, &origin, 1);
-  const int saved = SaveDC(hdc);
-  if (!saved) return E_HANDLE;
-  if (rect) IntersectClipRect(hdc, rect->left, rect->top, rect->right, rect->bottom);
-  OffsetWindowOrgEx(hdc, origin.x, origin.y, nullptr);
-  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-  SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-  RestoreDC(hdc, saved);
   return S_OK;
 }
 
@@ -232,16 +215,5 @@ BOOL IsAppThemed() {
 void SetThemeAppProperties(DWORD flags) { ThemeSwitch::Get().SetAppProperties(flags); }
 
 DWORD GetThemeAppProperties() { return ThemeSwitch::Get().AppProperties(); }
-
-HRESULT SetWindowTheme(HWND hwnd, const WCHAR* subAppName, const WCHAR* idList) {
-  if (!IsWindow(hwnd)) return E_HANDLE;
-  const bool optOut = subAppName && idList && !*subAppName && !*idList;
-  ThemeSwitch::Get().SetWindowOptedOut(hwnd, optOut);
-  SendMessageW(hwnd, WM_THEMECHANGED, 0, 0);
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-  return S_OK;
-}
-
-void SetThemeActive(bool active) { ThemeSwitch::Get().SetActive(active); }
 
 }  // namespace kestrel::platform

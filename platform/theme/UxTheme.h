@@ -4,8 +4,9 @@
 // the switch between the themed and the classic look.
 //
 // Themes are on unless the environment says KESTREL_THEME=classic or SetThemeActive(false) is
-// called. While they are off, OpenThemeData answers null and callers draw the classic look.
-// Switching broadcasts WM_SYSCOLORCHANGE and then WM_THEMECHANGED to every window.
+// called. While they are off, OpenThemeData answers null and callers draw the classic look. The
+// calls that act on windows (switching the look for every window, a window's opt-out, painting a
+// parent's background) are the window manager's: platform/window/WindowThemes.h.
 
 #include <cstdint>
 
@@ -66,10 +67,6 @@ HRESULT DrawThemeEdge(HTHEME theme, HDC hdc, int partId, int stateId, const RECT
 // DC's font; count -1 means a terminated string.
 HRESULT DrawThemeText(HTHEME theme, HDC hdc, int partId, int stateId, const WCHAR* text, int count, DWORD textFlags,
                       DWORD textFlags2, const RECT* rect);
-// Paints the parent's background into `hdc` under `hwnd` (within `rect`, in hwnd's client
-// coordinates, or all of it): saves the DC, shifts its origin to the parent's client
-// coordinates, sends WM_ERASEBKGND and WM_PRINTCLIENT (PRF_CLIENT) to the parent, restores the DC.
-HRESULT DrawThemeParentBackground(HWND hwnd, HDC hdc, const RECT* rect);
 
 HRESULT GetThemeColor(HTHEME theme, int partId, int stateId, int propId, COLORREF* color);
 // The theme's value of a system colour (COLOR_*).
@@ -94,12 +91,5 @@ BOOL IsThemeActive();
 BOOL IsAppThemed();
 void SetThemeAppProperties(DWORD flags);
 DWORD GetThemeAppProperties();
-// subAppName u"" with idList u"" turns theming off for the window; nulls restore it. Sends
-// WM_THEMECHANGED to the window.
-HRESULT SetWindowTheme(HWND hwnd, const WCHAR* subAppName, const WCHAR* idList);
-
-// The switch: turns the themed look on or off for the process. A change sets the system colours
-// of the mode and broadcasts WM_SYSCOLORCHANGE, then WM_THEMECHANGED, to every window.
-void SetThemeActive(bool active);
 
 }  // namespace kestrel::platform

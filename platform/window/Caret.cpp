@@ -2,8 +2,8 @@
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/internal/BorrowedDC.h"
 #include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {

@@ -9,8 +9,8 @@
 #include "platform/text/Text.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/window/BorrowedDC.h"
 #include "platform/window/WindowApi.h"
-#include "platform/window/internal/BorrowedDC.h"
 #include "platform/window/internal/MessageBoxIcon.h"
 
 namespace kestrel::platform {

@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/core/ScopeGuard.h"
+#include "platform/core/UniqueFd.h"
+
 namespace kestrel::ksini {
 
 namespace {
@@ -49,19 +52,18 @@ bool ReplaceFileContents(const String& fileName, const std::function<bool(const 
   const std::string target = Utf16ToUtf8(fileName);
   if (target.empty()) return false;
   std::string temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
+  platform::UniqueFd file(::mkstemp(temp.data()));
+  if (!file) return false;
+  const int fd = file.get();
   const TPieceWriter write = [fd](const std::uint8_t* data, std::size_t size) { return WriteAll(fd, data, size); };
   bool ok = ::fchmod(fd, ModeFor(target)) == 0;
-  try {
+  {
+    platform::ScopeGuard removeTemp([&temp] { ::unlink(temp.c_str()); });  // when producing throws
     ok = ok && produce(write) && ::fsync(fd) == 0;
-  } catch (...) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    throw;
+    removeTemp.Dismiss();
   }
   const int saved = errno;
-  if (::close(fd) != 0) ok = false;
+  if (!file.Close()) ok = false;
   if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) {
     const int err = errno ? errno : saved;
@@ -69,11 +71,8 @@ bool ReplaceFileContents(const String& fileName, const std::function<bool(const 
     errno = err;
     return false;
   }
-  const int dir = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  const platform::UniqueFd dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
   return true;
 }
 

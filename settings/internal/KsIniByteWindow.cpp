@@ -14,25 +14,19 @@ namespace kestrel {
 
 TKsIniByteWindow::TKsIniByteWindow(const std::uint8_t* data, std::size_t size) : base_(data), end_(size) {}
 
-TKsIniByteWindow::~TKsIniByteWindow() { Close(); }
-
-void TKsIniByteWindow::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+void TKsIniByteWindow::Close() { fd_.reset(); }
 
 bool TKsIniByteWindow::Open(const String& fileName, bool createMissing) {
   const std::string path = Utf16ToUtf8(fileName);
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0 && errno == ENOENT) {
+  fd_.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd_ && errno == ENOENT) {
     if (!createMissing) return false;
-    const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (created >= 0) ::close(created);
+    const platform::UniqueFd created(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));  // only made
     return true;
   }
-  if (fd_ < 0) return false;
+  if (!fd_) return false;
   struct stat st {};
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd_.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
     Close();
     return false;
   }
@@ -57,7 +51,7 @@ void TKsIniByteWindow::FillAll() {
 // Moves the unread bytes to the front and reads as much as the buffer then has room for
 // (growing it when it is full); false when nothing more could be read.
 bool TKsIniByteWindow::ReadMore() {
-  if (unreadInFile_ == 0 || fd_ < 0) return false;
+  if (unreadInFile_ == 0 || !fd_) return false;
   if (begin_ > 0) {
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
     end_ -= begin_;
@@ -67,7 +61,7 @@ bool TKsIniByteWindow::ReadMore() {
   base_ = buffer_.data();
   for (;;) {
     const std::size_t room = std::min(buffer_.size() - end_, unreadInFile_);
-    const ssize_t n = ::read(fd_, buffer_.data() + end_, room);
+    const ssize_t n = ::read(fd_.get(), buffer_.data() + end_, room);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       // A file that shrank while it was read ends where it now ends.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/Unicode.h"
+#include "platform/core/UniqueFd.h"
 
 namespace kestrel {
 
@@ -16,7 +17,6 @@ class TKsIniByteWindow {
  public:
   TKsIniByteWindow() = default;
   TKsIniByteWindow(const std::uint8_t* data, std::size_t size);
-  ~TKsIniByteWindow();
   TKsIniByteWindow(const TKsIniByteWindow&) = delete;
   TKsIniByteWindow& operator=(const TKsIniByteWindow&) = delete;
 
@@ -53,7 +53,7 @@ class TKsIniByteWindow {
   bool ReadMore();
   void Close();
 
-  int fd_ = -1;
+  platform::UniqueFd fd_;
   std::vector<std::uint8_t> buffer_;
   const std::uint8_t* base_ = nullptr;
   std::size_t begin_ = 0;

@@ -6,6 +6,7 @@
 
 #include "framework/Bitmap.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 #include "tests/support/ThemeScope.h"
 

@@ -4,6 +4,7 @@
 
 #include "controls/DrawingHelpers.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/support/ThemeScope.h"
 

@@ -6,6 +6,7 @@
 #include "framework/Exceptions.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/controls/ThemeSupport.h"
 
 namespace kestrel {

@@ -8,6 +8,7 @@
 #include "controls/VnThemeServices.h"
 #include "foundation/VnApplication.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {

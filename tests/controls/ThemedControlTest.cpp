@@ -12,6 +12,7 @@
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/controls/ThemeSupport.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 #include "tests/support/GoldenImage.h"

@@ -8,6 +8,7 @@
 #include "platform/theme/UxTheme.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/support/ThemeScope.h"
 
 namespace kestrel {

@@ -7,6 +7,7 @@
 #include "framework/Panel.h"
 #include "html/KsHTMLLabel.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ThemeScope.h"

@@ -13,6 +13,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 
 namespace kestrel::testing {
 

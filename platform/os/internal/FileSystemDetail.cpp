@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/core/UniqueFd.h"
 #include "platform/os/OsErrors.h"
 
 namespace kestrel::platform::detail {
@@ -24,21 +25,6 @@ std::string ParentOf(std::string path) {
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
-
-// Closes a descriptor on every path out of a function.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 DWORD CopyBytes(int in, int out) {
   char buffer[65536];
@@ -110,15 +96,15 @@ int Rename(const std::string& from, const std::string& to, bool replace) {
 }
 
 void SyncParentDirectory(const std::string& path) {
-  FileDescriptor dir(::open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.Get() >= 0) ::fsync(dir.Get());
+  UniqueFd dir(::open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
 }
 
 DWORD CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists) {
-  FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.Get() < 0) return NotFoundError(from, errno);
+  UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return NotFoundError(from, errno);
   struct stat source;
-  if (::fstat(in.Get(), &source) != 0) return Win32ErrorFromErrno(errno);
+  if (::fstat(in.get(), &source) != 0) return Win32ErrorFromErrno(errno);
   if (S_ISDIR(source.st_mode)) return ERROR_ACCESS_DENIED;
   struct stat target;
   if (::stat(to.c_str(), &target) == 0) {
@@ -127,16 +113,16 @@ DWORD CopyRegularFile(const std::string& from, const std::string& to, bool failI
     if (S_ISDIR(target.st_mode)) return ERROR_ACCESS_DENIED;
   }
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC);
-  FileDescriptor out(::open(to.c_str(), flags, source.st_mode & 07777));
-  if (out.Get() < 0) return errno == EEXIST ? ERROR_FILE_EXISTS : NotFoundError(to, errno);
-  DWORD error = CopyBytes(in.Get(), out.Get());
+  UniqueFd out(::open(to.c_str(), flags, source.st_mode & 07777));
+  if (out.get() < 0) return errno == EEXIST ? ERROR_FILE_EXISTS : NotFoundError(to, errno);
+  DWORD error = CopyBytes(in.get(), out.get());
   if (error != ERROR_SUCCESS) {
     ::unlink(to.c_str());  // no half-copied file left behind
     return error;
   }
-  ::fchmod(out.Get(), source.st_mode & 07777);
+  ::fchmod(out.get(), source.st_mode & 07777);
   struct timespec times[2] = {source.st_atim, source.st_mtim};
-  ::futimens(out.Get(), times);
+  ::futimens(out.get(), times);
   return ERROR_SUCCESS;
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/os/FileSystem.h"
+#include "platform/os/FileAttributes.h"
 
 namespace kestrel::platform::detail {
 

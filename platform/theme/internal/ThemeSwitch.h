@@ -1,6 +1,7 @@
 #pragma once
 // The process's theme switch: whether the themed look is on, what the application allows, and
-// which windows opted out of theming.
+// which windows opted out of theming. Telling the windows of a change is the window manager's
+// (platform/window/WindowThemes.h).
 
 #include <memory>
 #include <mutex>
@@ -17,14 +18,15 @@ class ThemeSwitch {
   static ThemeSwitch& Get();
 
   bool Active() const;
-  // Changes the mode; on a change sets the system colours and broadcasts WM_SYSCOLORCHANGE, then
-  // WM_THEMECHANGED, to every window.
-  void SetActive(bool active);
+  // Changes the mode and, on a change, sets the system colours of the new one; true when the mode
+  // changed.
+  bool SetActive(bool active);
 
   DWORD AppProperties() const;
   void SetAppProperties(DWORD flags);
 
-  void SetWindowOptedOut(HWND hwnd, bool optedOut);
+  // Also forgets the opted-out windows for which `exists` says they are gone.
+  void SetWindowOptedOut(HWND hwnd, bool optedOut, BOOL (*exists)(HWND));
   bool WindowOptedOut(HWND hwnd) const;
 
  private:
@@ -39,11 +41,5 @@ class ThemeSwitch {
 
 // Whether a KESTREL_THEME value (null when unset) leaves themes on: all but "classic" do.
 bool ThemesOnFor(const char* environmentValue);
-
-// Sends `msg` to every window of the process: the top-level windows with all their descendants,
-// and the calling thread's message-only windows.
-void SendToEveryWindow(UINT msg, WPARAM wParam, LPARAM lParam);
-// Invalidates every top-level window with its frame and children, to be painted in a new look.
-void RepaintEveryWindow();
 
 }  // namespace kestrel::platform

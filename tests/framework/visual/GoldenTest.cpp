@@ -7,6 +7,7 @@
 #include "framework/Label.h"
 #include "framework/RadioButton.h"
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ThemeScope.h"
 

@@ -8,6 +8,7 @@
 #include "platform/theme/ThemeRecorder.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/support/ThemeScope.h"
 
 namespace kestrel {

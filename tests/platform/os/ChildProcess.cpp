@@ -97,6 +97,8 @@ void WriteRegistry(const std::string& id, int count) {
 ChildProcess::ChildProcess(const std::string& role, const std::vector<std::string>& arguments) {
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
+  output_.reset(pipeFds[0]);
+  const platform::UniqueFd childEnd(pipeFds[1]);  // the child's copy is its stdout
   std::vector<std::string> environment;
   for (char** entry = environ; *entry; ++entry)
     if (std::strncmp(*entry, "KESTREL_OS_CHILD_", 17) != 0) environment.emplace_back(*entry);
@@ -114,14 +116,9 @@ ChildProcess::ChildProcess(const std::string& role, const std::vector<std::strin
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
   if (::posix_spawn(&pid_, "/proc/self/exe", &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
-  output_ = pipeFds[0];
 }
 
-ChildProcess::~ChildProcess() {
-  Kill();
-  if (output_ >= 0) ::close(output_);
-}
+ChildProcess::~ChildProcess() { Kill(); }
 
 std::string ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -133,10 +130,10 @@ std::string ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
       return line;
     }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd fd{output_, POLLIN, 0};
+    pollfd fd{output_.get(), POLLIN, 0};
     if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0) return "";
     char chunk[256];
-    ssize_t got = ::read(output_, chunk, sizeof chunk);
+    ssize_t got = ::read(output_.get(), chunk, sizeof chunk);
     if (got <= 0) return "";
     buffered_.append(chunk, static_cast<std::size_t>(got));
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/UniqueFd.h"
+
 namespace kestrel::testing {
 
 // A running child playing `role`; its stdout is readable line by line. Killed on destruction.
@@ -27,7 +29,7 @@ class ChildProcess {
 
  private:
   pid_t pid_ = -1;
-  int output_ = -1;
+  platform::UniqueFd output_;
   std::string buffered_;
 };
 

@@ -52,7 +52,7 @@ TEST_F(ThemeEngine, TheSwitchTurnsHandlesAndSystemColoursToTheClassicLook) {
   EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(0x00, 0x67, 0xC0));
   const int scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
 
-  SetThemeActive(false);
+  ThemeSwitch::Get().SetActive(false);
   EXPECT_FALSE(IsThemeActive());
   EXPECT_FALSE(IsAppThemed());
   EXPECT_EQ(OpenThemeData(nullptr, u"BUTTON"), nullptr) << "callers draw the classic look";
@@ -60,7 +60,7 @@ TEST_F(ThemeEngine, TheSwitchTurnsHandlesAndSystemColoursToTheClassicLook) {
   EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(10, 36, 106));
   EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), scrollWidth) << "metrics do not change with the look";
 
-  SetThemeActive(true);
+  ThemeSwitch::Get().SetActive(true);
   SetThemeAppProperties(STAP_ALLOW_NONCLIENT);
   EXPECT_TRUE(IsThemeActive());
   EXPECT_FALSE(IsAppThemed()) << "controls are not allowed";
@@ -145,7 +145,7 @@ class ThemeSheet : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(ThemeSheet, ShowsEveryPartInEachMode) {
-  SetThemeActive(GetParam());
+  ThemeSwitch::Get().SetActive(GetParam());
   Canvas sheet(kThemeSheetWidth, kThemeSheetHeight, kTeal);
   DrawThemeSheet(sheet.dc);
   // Labels are drawn with the platform's fonts: allow small rendering differences.

@@ -12,6 +12,7 @@
 #include "platform/theme/ClassicParts.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "platform/theme/internal/ThemeSwitch.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/support/ThemeScope.h"
 

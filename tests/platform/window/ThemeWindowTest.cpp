@@ -7,6 +7,7 @@
 #include "platform/theme/VsStyle.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/ScrollBars.h"
+#include "platform/window/WindowThemes.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/GoldenImage.h"

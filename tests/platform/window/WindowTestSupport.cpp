@@ -1,6 +1,7 @@
 #include "tests/platform/window/WindowTestSupport.h"
 
 #include "platform/theme/UxTheme.h"
+#include "platform/window/WindowThemes.h"
 #include "platform/window/internal/WindowManager.h"
 
 #include <map>

@@ -52,23 +52,23 @@ bool HttpRequest::HasHeader(std::string_view name) const {
 
 // One accepted socket, plain or wrapped in TLS.
 struct LoopbackServer::Connection {
-  int fd = -1;
-  SSL* ssl = nullptr;
+  explicit Connection(int socket) : fd(socket) {}
   ~Connection() {
     if (ssl) {
       SSL_shutdown(ssl);
       SSL_free(ssl);
     }
-    if (fd >= 0) ::close(fd);
   }
+  platform::UniqueFd fd;  // closed after the TLS session is shut down
+  SSL* ssl = nullptr;
   long Read(char* buffer, std::size_t size) {
     if (ssl) return SSL_read(ssl, buffer, static_cast<int>(size));
-    return ::recv(fd, buffer, size, 0);
+    return ::recv(fd.get(), buffer, size, 0);
   }
   bool Write(const char* data, std::size_t size) {
     while (size > 0) {
       const long n = ssl ? SSL_write(ssl, data, static_cast<int>(std::min<std::size_t>(size, 1 << 20)))
-                         : ::send(fd, data, size, MSG_NOSIGNAL);
+                         : ::send(fd.get(), data, size, MSG_NOSIGNAL);
       if (n < 0 && !ssl && errno == EINTR) continue;
       if (n <= 0) return false;
       data += n;
@@ -124,15 +124,19 @@ LoopbackServer::LoopbackServer(Handler handler, const TlsIdentity* tls) : handle
     }
     sslContext_ = ctx;
   }
-  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  listenFd_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const int listening = listenFd_.get();
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t len = sizeof addr;
-  if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(listenFd_, 64) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
-      ::pipe2(wakePipe_, O_CLOEXEC) != 0)
+  int wake[2] = {-1, -1};
+  if (!listenFd_ || ::bind(listening, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::listen(listening, 64) != 0 || ::getsockname(listening, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
+      ::pipe2(wake, O_CLOEXEC) != 0)
     throw std::runtime_error("loopback server: cannot listen");
+  wakeRead_.reset(wake[0]);
+  wakeWrite_.reset(wake[1]);
   port_ = ntohs(addr.sin_port);
   acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
@@ -150,16 +154,16 @@ void LoopbackServer::Stop() {
   }
   stopped_.notify_all();
   const char byte = 0;
-  if (::write(wakePipe_[1], &byte, 1) < 0) {
+  if (::write(wakeWrite_.get(), &byte, 1) < 0) {
   }
   if (acceptThread_.joinable()) acceptThread_.join();
   {
     std::unique_lock lock(mutex_);
     workersGone_.wait(lock, [&] { return activeWorkers_ == 0; });
   }
-  for (int fd : {listenFd_, wakePipe_[0], wakePipe_[1]})
-    if (fd >= 0) ::close(fd);
-  listenFd_ = wakePipe_[0] = wakePipe_[1] = -1;
+  listenFd_.reset();
+  wakeRead_.reset();
+  wakeWrite_.reset();
 }
 
 std::string LoopbackServer::ConnectTo(const std::string& host, int port) const {
@@ -173,12 +177,13 @@ std::vector<HttpRequest> LoopbackServer::Requests() const {
 
 void LoopbackServer::AcceptLoop() {
   for (;;) {
-    pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    pollfd fds[2] = {{listenFd_.get(), POLLIN, 0}, {wakeRead_.get(), POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
     if (fds[1].revents) return;
     if (!(fds[0].revents & POLLIN)) continue;
-    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
+    platform::UniqueFd accepted(::accept4(listenFd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (!accepted) continue;
+    const int fd = accepted.get();
     ++connections_;
     {
       std::lock_guard lock(mutex_);
@@ -189,8 +194,8 @@ void LoopbackServer::AcceptLoop() {
         Serve(fd);
         WorkerDone();
       }).detach();
+      accepted.release();  // the worker's Connection owns it now
     } catch (const std::system_error&) {
-      ::close(fd);
       WorkerDone();
     }
   }
@@ -212,8 +217,7 @@ bool LoopbackServer::StallFor(int ms) {
 }
 
 void LoopbackServer::Serve(int fd) {
-  Connection c;
-  c.fd = fd;
+  Connection c(fd);
   timeval timeout{10, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   if (sslContext_) {

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/UniqueFd.h"
+
 namespace kestrel::testing {
 
 struct HttpRequest {
@@ -74,8 +76,8 @@ class LoopbackServer {
 
   Handler handler_;
   void* sslContext_ = nullptr;
-  int listenFd_ = -1;
-  int wakePipe_[2] = {-1, -1};
+  platform::UniqueFd listenFd_;
+  platform::UniqueFd wakeRead_, wakeWrite_;  // a byte here ends the accept loop
   int port_ = 0;
   std::thread acceptThread_;
   mutable std::mutex mutex_;

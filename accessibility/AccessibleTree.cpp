@@ -5,6 +5,7 @@
 #include "accessibility/AccessibleObject.h"
 #include "framework/Control.h"
 #include "framework/WinControl.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/core/Unicode.h"
 #include "platform/window/WindowApi.h"
 
@@ -30,10 +31,12 @@ void TellStates(AtkObject* object, AccessibleStates now) {
 
 }  // namespace
 
-AccessibleTree& AccessibleTree::Get() {
-  static AccessibleTree* tree = new AccessibleTree();  // lives as long as the bridge may call
-  return *tree;
-}
+namespace {
+// Lives as long as the bridge may call, so neither static destruction nor a test reset frees it.
+constinit pf::ProcessWide<AccessibleTree> gTree({.keptByReset = true});
+}  // namespace
+
+AccessibleTree& AccessibleTree::Get() { return *gTree; }
 
 void AccessibleTree::Install() {
   pf::SetAccessEventHook(OnWindowEvent);

@@ -18,7 +18,9 @@ namespace kestrel {
 
 class AccessibleTree : public TAccessibleObserver {
  public:
+  // The one tree of the process (made by its holder on first use).
   static AccessibleTree& Get();
+  AccessibleTree() = default;
 
   // Starts listening to windows and controls.
   void Install();
@@ -38,7 +40,6 @@ class AccessibleTree : public TAccessibleObserver {
   void Refresh();
 
  private:
-  AccessibleTree() = default;
   void Drop(const AccessibleNode& node);
   void TellText(AtkObject* object, const AccessibleNode& node);
   void RefreshWindows();

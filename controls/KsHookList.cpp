@@ -4,19 +4,20 @@
 
 #include "framework/Application.h"
 #include "framework/UtilWindow.h"
+#include "platform/core/ProcessWide.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
 
 namespace {
 
-// The hook chains' one piece of process-wide state. Never destroyed by static destruction,
-// which may come after the window system's own: a list still alive then is freed by the
-// program's finalisation (Halt) or not at all.
-std::unique_ptr<TKsHookList>& ProcessHookList() {
-  static auto* list = new std::unique_ptr<TKsHookList>;
-  return *list;
-}
+// The hook chains' one piece of process-wide state: the list exists while some control is
+// hooked. Never destroyed by static destruction, which may come after the window system's own: a
+// list still alive then is freed by the program's finalisation (Halt) or not at all. A test reset
+// frees it with the windows it served.
+constinit platform::ProcessWide<std::unique_ptr<TKsHookList>> gHookList;
+
+std::unique_ptr<TKsHookList>& ProcessHookList() { return *gHookList; }
 
 void FreeAtShutdown() {
   try {

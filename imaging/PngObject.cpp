@@ -10,7 +10,7 @@
 #include "framework/Colors.h"
 #include "framework/ResourceStream.h"
 #include "framework/Stream.h"
-#include "imaging/internal/OnFailure.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/SystemColors.h"
@@ -139,7 +139,7 @@ void TVnPNGObject::LoadFromSource(PngSource& source) {
   if (!reader.ReadRaw(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
     RaiseError<EVnPNGInvalidFileHeader>(PngMessages::InvalidFileHeader);
   {
-    OnFailure dropHalfDecodedImage([this] {
+    platform::OnFailure dropHalfDecodedImage([this] {
       if (auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>()) header->FreeImageData();
     });
     ReadChunks(reader);

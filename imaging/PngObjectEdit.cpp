@@ -8,7 +8,7 @@
 #include "framework/Colors.h"
 #include "framework/Screen.h"
 #include "imaging/PngObject.h"
-#include "imaging/internal/OnFailure.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/os/GlobalMemory.h"
@@ -183,7 +183,7 @@ void TVnPNGObject::CreateBlank(std::uint8_t colorType, std::uint8_t bitDepth, in
   if (bitDepth == 2) bitDepth = 4;
   ClearChunks();
   BeingCreated = true;
-  OnFailure clearHalfMade([this] { ClearChunks(); });
+  platform::OnFailure clearHalfMade([this] { ClearChunks(); });
   struct CreationEnds {
     bool& flag;
     ~CreationEnds() { flag = false; }

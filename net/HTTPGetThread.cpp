@@ -412,13 +412,13 @@ int THTTPGetThread::RemoveAbandonedFiles(const AnsiString& target) {
   while (const dirent* entry = ::readdir(dir.get())) {
     if (!IsTemporaryName(entry->d_name, prefixName)) continue;
     // Only a regular file nobody holds the lock of: its writer has ended without removing it.
-    const int fd = ::openat(::dirfd(dir.get()), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) continue;
+    const platform::UniqueFd fd(
+        ::openat(::dirfd(dir.get()), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) continue;
     struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+    if (::fstat(fd.get(), &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 &&
         ::unlinkat(::dirfd(dir.get()), entry->d_name, 0) == 0)
       ++removed;
-    ::close(fd);
   }
   return removed;
 }

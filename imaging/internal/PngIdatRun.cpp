@@ -6,8 +6,8 @@
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngSource.h"
-#include "imaging/internal/OnFailure.h"
 #include "platform/core/LargePages.h"
+#include "platform/core/ScopeGuard.h"
 
 namespace kestrel {
 
@@ -33,7 +33,7 @@ void PngIdatRun::Gather(PngChunkReader& reader) {
       std::size_t n = std::min<std::size_t>(reader.ChunkRemaining(), kPieceSize);
       std::size_t at = data_.size();
       data_.resize(at + n);
-      OnFailure dropUnread([this, at] { data_.resize(at); });
+      platform::OnFailure dropUnread([this, at] { data_.resize(at); });
       reader.ReadData(&data_[at].value, n);
     }
     chunks_.push_back({data_.size()});

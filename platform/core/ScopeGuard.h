@@ -38,4 +38,25 @@ class ScopeGuard {
   bool dismissed_ = false;
 };
 
+// Runs an undo step only when the scope is left by an exception: the undo of a half-done change,
+// without catching and re-throwing. A throwing undo is dropped, as ScopeGuard's is while unwinding.
+template <class Undo>
+class OnFailure {
+ public:
+  explicit OnFailure(Undo undo) : undo_(std::move(undo)), exceptions_(std::uncaught_exceptions()) {}
+  ~OnFailure() {
+    if (std::uncaught_exceptions() <= exceptions_) return;
+    try {
+      undo_();
+    } catch (...) {
+    }
+  }
+  OnFailure(const OnFailure&) = delete;
+  OnFailure& operator=(const OnFailure&) = delete;
+
+ private:
+  Undo undo_;
+  int exceptions_;
+};
+
 }  // namespace kestrel::platform

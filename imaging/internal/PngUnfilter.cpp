@@ -147,9 +147,11 @@ __attribute__((target("avx2"))) void PaethPixelsAvx2(std::uint8_t* row, const st
   }
 }
 
+bool avx2Allowed = true;
+
 bool HasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+  return has && avx2Allowed;
 }
 
 template <std::size_t Bpp>
@@ -192,6 +194,17 @@ bool ApplyVector(std::uint8_t, std::uint8_t*, const std::uint8_t*, std::size_t, 
 void PngUnfilter::Apply(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
                         std::size_t bpp) {
   if (!ApplyVector(type, row, prior, length, bpp)) ApplyScalar(type, row, prior, length, bpp);
+}
+
+bool PngUnfilter::AllowAvx2(bool allow) {
+#if defined(__SSE2__)
+  bool previous = avx2Allowed;
+  avx2Allowed = allow;
+  return previous;
+#else
+  static_cast<void>(allow);
+  return false;
+#endif
 }
 
 void PngUnfilter::ApplyScalar(std::uint8_t type, std::uint8_t* row, const std::uint8_t* prior, std::size_t length,

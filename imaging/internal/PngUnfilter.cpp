@@ -114,7 +114,8 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
     __m128i predicted =
         _mm_or_si128(_mm_or_si128(_mm_and_si128(takeA, a), _mm_and_si128(takeB, b)), _mm_and_si128(takeC, c));
     __m128i x = _mm_unpacklo_epi8(LoadPixel<Bpp>(row, i, length), zero);
-    a = _mm_and_si128(_mm_add_epi16(x, predicted), _mm_set1_epi16(0xFF));
+    // Adding bytewise wraps each sum within its low byte and leaves the high bytes zero.
+    a = _mm_add_epi8(x, predicted);
     StorePixel<Bpp>(row + i, _mm_packus_epi16(a, a));
     c = b;
   }
@@ -127,7 +128,6 @@ void PaethPixels(std::uint8_t* row, const std::uint8_t* prior, std::size_t lengt
 template <std::size_t Bpp>
 __attribute__((target("avx2"))) void PaethPixelsAvx2(std::uint8_t* row, const std::uint8_t* prior, std::size_t length) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i low = _mm_set1_epi16(0xFF);
   __m128i a = zero;
   __m128i c = zero;
   for (std::size_t i = 0; i < length; i += Bpp) {
@@ -141,7 +141,7 @@ __attribute__((target("avx2"))) void PaethPixelsAvx2(std::uint8_t* row, const st
     // a unless another is nearer; then b unless c is nearer still.
     __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
     __m128i bOrC = _mm_blendv_epi8(b, c, _mm_cmpgt_epi16(pb, pc));
-    a = _mm_and_si128(_mm_add_epi16(x, _mm_blendv_epi8(a, bOrC, notA)), low);
+    a = _mm_add_epi8(x, _mm_blendv_epi8(a, bOrC, notA));
     StorePixel<Bpp>(row + i, _mm_packus_epi16(a, a));
     c = b;
   }

@@ -1,11 +1,11 @@
 // kestrel: the download assistant. Takes no arguments; the backend comes from KESTREL_BACKEND
 // (sdl by default).
 
-#include <csignal>
-
+#include "accessibility/Accessibility.h"
 #include "app/UnitKestrel.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
+#include "framework/TerminationSignals.h"
 #include "platform/backend/BackendSelection.h"
 
 int main() {
@@ -13,11 +13,11 @@ int main() {
   InstallVnApplication();
   platform::SetDesktopIdentity("net.kestrel.Kestrel", "Kestrel");
   platform::InstallBackendFromEnvironment("sdl");
-  // The display library turns SIGTERM and SIGINT into a quit request nobody reads: a session
-  // ending (or Ctrl+C) would then wait for the program forever. They end it as usual instead.
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGINT, SIG_DFL);
+  StartAccessibility();
   TApplication* app = Application();
+  // A session that ends, Ctrl+C or a closed terminal close the dialog as its close button does:
+  // a running download is cancelled and its partial file removed.
+  TTerminationSignals::Install();
   app->SetTitle(u"Kestrel");
   app->CreateForm(Form1);
   app->Run();

@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/MessageBox.h"
+#include "framework/SysUtils.h"
 #include "platform/os/Environment.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/Language.h"
@@ -27,7 +28,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr char16_t kDelimiter = u'/';
 constexpr pf::DWORD kTempBufferSize = 260;
 constexpr unsigned kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | pf::MB_SYSTEMMODAL | pf::MB_SETFOREGROUND;
 static_assert(kFailureBoxFlags == 0x00011030);
@@ -49,29 +49,11 @@ constexpr char16_t kFailedTextEnglish[] =
 
 std::filesystem::path FsPath(const String& path) { return std::filesystem::path(Utf16ToUtf8(path)); }
 
-// A directory of that name, symbolic links followed.
-bool DirectoryExists(const String& path) {
+// A symbolic link whose target is a directory: one entry, deleted as a file would be.
+bool IsLinkToDirectory(const String& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::is_directory(FsPath(path), ec);
-}
-
-// A file at `path`, links followed; a link to a directory counts as a file (it is one entry).
-bool FileExists(const String& path) {
-  if (path.empty()) return false;
-  std::error_code ec;
-  const auto target = std::filesystem::status(FsPath(path), ec);
-  if (std::filesystem::exists(target) && !std::filesystem::is_directory(target)) return true;
-  return std::filesystem::is_symlink(std::filesystem::symlink_status(FsPath(path), ec)) &&
-         std::filesystem::is_directory(target);
-}
-
-bool IsSpaceOrControl(char16_t c) { return c <= u' '; }
-
-String Trim(const String& text) {
-  std::size_t first = 0, last = text.size();
-  while (first < last && IsSpaceOrControl(text[first])) ++first;
-  while (last > first && IsSpaceOrControl(text[last - 1])) --last;
-  return text.substr(first, last - first);
+  return !path.empty() && std::filesystem::is_symlink(std::filesystem::symlink_status(FsPath(path), ec)) &&
+         std::filesystem::is_directory(std::filesystem::status(FsPath(path), ec));
 }
 
 String FullPath(const String& path) {
@@ -102,12 +84,12 @@ bool SystemLanguageIsGerman() { return pf::PRIMARYLANGID(pf::GetSystemDefaultLan
 
 String LongPathForm(const String& path) {
   String rest = FullPath(path);
-  const std::size_t root = rest.find(kDelimiter);
+  const std::size_t root = rest.find(PathDelim);
   if (root == String::npos) return rest;
   String result = rest.substr(0, root + 1);
   rest.erase(0, root + 1);
   while (!rest.empty()) {
-    const std::size_t end = rest.find(kDelimiter);
+    const std::size_t end = rest.find(PathDelim);
     const bool delimited = end != String::npos;
     const String component = rest.substr(0, end);
     pf::WIN32_FIND_DATAW data;
@@ -115,7 +97,7 @@ String LongPathForm(const String& path) {
     if (search == pf::INVALID_HANDLE_VALUE) return result + rest;
     try {
       result += FoundName(data);
-      if (delimited) result += kDelimiter;
+      if (delimited) result += PathDelim;
     } catch (...) {
       pf::FindClose(search);
       throw;
@@ -128,7 +110,7 @@ String LongPathForm(const String& path) {
 
 void DeleteEarlierFile(const String& path) {
   try {
-    if (!FileExists(path)) return;
+    if (!FileExists(path) && !IsLinkToDirectory(path)) return;
     if (pf::DeleteFileW(path.c_str())) return;
     const pf::DWORD error = pf::GetLastError();
     const pf::DWORD attributes = pf::GetFileAttributesW(path.c_str());
@@ -166,6 +148,8 @@ void TForm1::FormCreate(TObject*) {
   const AnsiString& url = HTTPGetUpdate->URL();
   const String installer = Utf8ToUtf16(url.substr(url.rfind('/') + 1));
   HTTPGetUpdate->SetFileName(Utf16ToUtf8(GetTempDir() + installer));
+  // A run that was killed mid-download could not remove its hidden partial file.
+  HTTPGetUpdate->RemoveAbandonedDownloads();
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
@@ -178,10 +162,9 @@ String TForm1::GetTempDir() const {
   const pf::DWORD needed = pf::ExpandEnvironmentStringsW(u"%temp%", buffer, kTempBufferSize);
   // Nothing is written when the expansion does not fit: the buffer stays empty.
   const String expanded = needed != 0 && needed <= kTempBufferSize ? String(buffer) : String();
-  String folder = LongPathForm(Trim(expanded));
+  const String folder = LongPathForm(Trim(expanded));
   if (!DirectoryExists(folder)) return pf::kFallbackRootPath;
-  if (folder.back() != kDelimiter) folder += kDelimiter;
-  return folder;
+  return IncludeTrailingPathDelimiter(folder);
 }
 
 void TForm1::Button1Click(TObject*) {

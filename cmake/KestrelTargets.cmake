@@ -27,14 +27,14 @@ function(kestrel_library name)
   set_property(GLOBAL APPEND PROPERTY KESTREL_HEADER_FOLDERS "${folder}")
 endfunction()
 
-# Whether any of the targets links kestrel_foundation, directly or through its dependencies
-# (which may name each other in a cycle).
-function(kestrel_reaches_foundation out)
+# Whether any of the targets links `wanted`, directly or through its dependencies (which may
+# name each other in a cycle).
+function(kestrel_reaches out wanted)
   set(pending ${ARGN})
   set(seen)
   while(pending)
     list(POP_FRONT pending target)
-    if(target STREQUAL "kestrel_foundation")
+    if(target STREQUAL wanted)
       set(${out} TRUE PARENT_SCOPE)
       return()
     endif()
@@ -51,11 +51,15 @@ function(kestrel_reaches_foundation out)
 endfunction()
 
 # kestrel_test_main(<out> <libraries...>): the main() object library a test program linking the
-# libraries takes: one that installs the services object when they include its library.
+# libraries takes: one that installs the services object when they include its library, one that
+# checks every test leaves the theme state as it found it when they include the theme engine.
 function(kestrel_test_main out)
-  kestrel_reaches_foundation(services ${ARGN})
+  kestrel_reaches(services kestrel_foundation ${ARGN})
+  kestrel_reaches(themes kestrel_platform_theme ${ARGN})
   if(services)
     set(${out} kestrel_testmain_services PARENT_SCOPE)
+  elseif(themes)
+    set(${out} kestrel_testmain_themes PARENT_SCOPE)
   else()
     set(${out} kestrel_testmain PARENT_SCOPE)
   endif()
@@ -86,18 +90,12 @@ function(kestrel_tests name)
     PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "KESTREL_THEME=classic"
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
-  # Discovery cannot pass a list of labels, so the second pass's tests get `golden` added by a
-  # file CTest reads after the discovered ones.
-  set(discovered "${CMAKE_CURRENT_BINARY_DIR}/${name}[2]_tests.cmake")
-  set(labeller "${CMAKE_CURRENT_BINARY_DIR}/${name}_golden_labels.cmake")
-  file(WRITE "${labeller}" "if(EXISTS \"${discovered}\")
-  file(STRINGS \"${discovered}\" lines REGEX \"^add_test\")
-  foreach(line IN LISTS lines)
-    if(line MATCHES \"^add_test\\\\(\\\\[=\\\\[([^]]*)\\\\]=\\\\]\")
-      set_tests_properties(\"\${CMAKE_MATCH_1}\" PROPERTIES LABELS \"${ARG_LABEL};golden\")
-    endif()
-  endforeach()
-endif()
+  # Labels beyond the layer (golden, slow) are added by a file CTest reads after the discovered
+  # tests.
+  set(labeller "${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake")
+  file(WRITE "${labeller}" "set(KESTREL_DISCOVERED_PREFIX \"${CMAKE_CURRENT_BINARY_DIR}/${name}\")
+set(KESTREL_LAYER_LABEL \"${ARG_LABEL}\")
+include(\"${PROJECT_SOURCE_DIR}/cmake/LabelDiscoveredTests.cmake\")
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labeller}")
 endfunction()

@@ -4,6 +4,17 @@
 
 namespace kestrel {
 
+// The procedure put into the control. It holds the control hook and copies that hold before
+// dispatching, since a handler that frees the control frees the procedure as well. Being a named
+// type, it can be recognised in the control's WindowProc.
+struct TCtlHook::TProc {
+  std::shared_ptr<TCtlHook> self;
+  void operator()(TMessage& m) const {
+    std::shared_ptr<TCtlHook> keep = self;
+    keep->HookWndProc(m);
+  }
+};
+
 TCtlHook::~TCtlHook() {
   FDestroying = true;
   FHooks.clear();
@@ -12,6 +23,12 @@ TCtlHook::~TCtlHook() {
 
 bool TCtlHook::Contains(const THookClient* hook) const {
   return std::find(FHooks.begin(), FHooks.end(), hook) != FHooks.end();
+}
+
+bool TCtlHook::Outermost() const {
+  if (FControl == nullptr) return false;
+  const TProc* proc = FControl->WindowProc.target<TProc>();
+  return proc != nullptr && proc->self.get() == this;
 }
 
 void TCtlHook::AddHook(THookClient* hook) {
@@ -40,26 +57,31 @@ void TCtlHook::ControlDestroyed() {
   FOldWndProc = nullptr;
 }
 
+void TCtlHook::Release() {
+  FHooks.clear();
+  Restore();
+  if (Installed()) FControl = nullptr;
+}
+
 void TCtlHook::Install() {
   if (FControl == nullptr) return;
   FOldWndProc = FControl->WindowProc;
-  // The closure holds the control hook; it copies that hold before dispatching, since a handler
-  // that frees the control frees the closure as well.
-  FControl->WindowProc = [self = shared_from_this()](TMessage& m) {
-    std::shared_ptr<TCtlHook> keep = self;
-    keep->HookWndProc(m);
-  };
+  FControl->WindowProc = TProc{shared_from_this()};
 }
 
 void TCtlHook::Restore() {
-  if (!Installed()) return;
-  if (FControl != nullptr && FControl->ComponentState().Contains(csDestroying)) {
+  if (!Installed() || FControl == nullptr) return;
+  if (FControl->ComponentState().Contains(csDestroying)) {
     // Its WindowProc may be gone already; a dispatch under way must not call into it either.
     FDestroying = true;
-  } else if (FControl != nullptr) {
-    FControl->WindowProc = FOldWndProc;
+    FOldWndProc = nullptr;
+  } else if (Outermost()) {
+    // Moving the saved procedure out first: assigning over the running procedure frees it.
+    TWndMethod old = std::move(FOldWndProc);
+    FOldWndProc = nullptr;
+    FControl->WindowProc = std::move(old);
   }
-  FOldWndProc = nullptr;
+  // Otherwise a procedure in front of this one still calls it: stay installed as a pass-through.
 }
 
 bool TCtlHook::RunPhase(TMessage& msg, bool after) {

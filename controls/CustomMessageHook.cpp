@@ -4,8 +4,7 @@ namespace kestrel {
 
 KESTREL_IMPLEMENT_CLASS(TCustomMessageHook, TKsComponent)
 
-TCustomMessageHook::TCustomMessageHook(TComponent* owner, THookFamily family, bool active)
-    : TKsComponent(owner), family_(family), FActive(active) {}
+TCustomMessageHook::TCustomMessageHook(TComponent* owner, bool active) : TKsComponent(owner), FActive(active) {}
 
 TCustomMessageHook::~TCustomMessageHook() { SetControl(nullptr); }
 
@@ -14,12 +13,7 @@ bool TCustomMessageHook::Designing() const {
   return ComponentState().Contains(csDesigning) || ownerDesigning;
 }
 
-bool TCustomMessageHook::Hooked() const {
-  TKsHookList* list = TKsHookList::Instance(family_);
-  if (!list || !FControl) return false;
-  auto ctlHook = list->Find(FControl);
-  return ctlHook && ctlHook->Contains(this);
-}
+bool TCustomMessageHook::Hooked() const { return TKsHookList::Attached(FControl, this); }
 
 void TCustomMessageHook::SetActive(bool value) {
   FActive = value;
@@ -29,21 +23,12 @@ void TCustomMessageHook::SetActive(bool value) {
 
 void TCustomMessageHook::Hook() {
   if (!FControl || Hooked()) return;
-  TKsHookList::Ensure(family_).FindOrAdd(FControl)->AddHook(this);
+  TKsHookList::Attach(FControl, this);
   DoHooked();
 }
 
 void TCustomMessageHook::Unhook() {
-  TKsHookList* list = TKsHookList::Instance(family_);
-  if (!list || !FControl) return;
-  auto ctlHook = list->Find(FControl);
-  if (!ctlHook || !ctlHook->Contains(this)) return;
-  ctlHook->RemoveHook(this);
-  // An emptied control hook is dropped at once instead of waiting, keyed by a control that may
-  // go away, for a message nobody sends.
-  list->RemoveIfEmpty(ctlHook.get());
-  TKsHookList::FreeIfEmpty(family_);
-  DoUnhooked();
+  if (TKsHookList::Detach(FControl, this)) DoUnhooked();
 }
 
 void TCustomMessageHook::SetControl(TControl* value) {

@@ -1,7 +1,7 @@
 #pragma once
 // TCustomMessageHook: what TKsHook and TVnHookComponent share. A hook sits on one control
-// (Control) while Active; several hooks may sit on one control, and the one attached last sees
-// a message first. The hook follows its control's destruction (Control becomes none).
+// (Control) while Active; several hooks may sit on one control, whatever their kind, and the one
+// attached last sees a message first. The hook follows its control's destruction (Control becomes none).
 
 #include "controls/HookClient.h"
 #include "controls/KsComponent.h"
@@ -24,7 +24,7 @@ class TCustomMessageHook : public TKsComponent, public THookClient {
   bool Hooked() const;
 
  protected:
-  TCustomMessageHook(TComponent* owner, THookFamily family, bool active);
+  TCustomMessageHook(TComponent* owner, bool active);
   void Notification(TComponent* component, TOperation operation) override;
   // Empty notifications after attaching and after detaching, for descendants.
   virtual void DoHooked() {}
@@ -35,7 +35,6 @@ class TCustomMessageHook : public TKsComponent, public THookClient {
   void Hook();
   void Unhook();
 
-  THookFamily family_;
   bool FDesignActive = false;
   bool FActive;
   TControl* FControl = nullptr;

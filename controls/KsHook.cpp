@@ -16,7 +16,7 @@ void TKsHook::PublishProperties(TClassBuilder<TKsHook>& b) {
       u"OnAfterProcess", [](const TKsHook& h) { return static_cast<bool>(h.OnAfterProcess); }, u"TKsHookEvent");
 }
 
-TKsHook::TKsHook(TComponent* owner) : TCustomMessageHook(owner, THookFamily::Ks, false) {}
+TKsHook::TKsHook(TComponent* owner) : TCustomMessageHook(owner, false) {}
 
 void TKsHook::BeforeProcess(TMessage& msg, bool& handled) {
   if (OnBeforeProcess) OnBeforeProcess(this, msg, handled);

@@ -10,16 +10,17 @@ namespace kestrel {
 
 namespace {
 
-std::unique_ptr<TKsHookList>& Slot(THookFamily family) {
-  // Never destroyed by static destruction, which may come after the window system's own: a list
-  // still alive then is freed by the program's finalisation (Halt) or not at all.
-  static auto* lists = new std::unique_ptr<TKsHookList>[2];
-  return lists[family == THookFamily::Ks ? 0 : 1];
+// The hook chains' one piece of process-wide state. Never destroyed by static destruction,
+// which may come after the window system's own: a list still alive then is freed by the
+// program's finalisation (Halt) or not at all.
+std::unique_ptr<TKsHookList>& ProcessHookList() {
+  static auto* list = new std::unique_ptr<TKsHookList>;
+  return *list;
 }
 
-void FreeAtShutdown(THookFamily family) {
+void FreeAtShutdown() {
   try {
-    Slot(family).reset();
+    ProcessHookList().reset();
   } catch (...) {
     // Shutdown goes on whatever a dying control hook raised.
   }
@@ -35,31 +36,58 @@ TKsHookList::TKsHookList() : TComponent(nullptr) {
 
 TKsHookList::~TKsHookList() {
   // Control hooks give their controls the saved procedures back as they go.
-  for (auto& ctlHook : FCtlHooks)
-    if (ctlHook->Control()) RemoveFreeNotification(ctlHook->Control());
+  for (auto& ctlHook : FCtlHooks) {
+    if (!ctlHook->Control()) continue;
+    RemoveFreeNotification(ctlHook->Control());
+    ctlHook->Release();
+  }
   FCtlHooks.clear();
   DeallocateHWnd(FHandle);
 }
 
-TKsHookList* TKsHookList::Instance(THookFamily family) { return Slot(family).get(); }
+TKsHookList* TKsHookList::Instance() { return ProcessHookList().get(); }
 
-TKsHookList& TKsHookList::Ensure(THookFamily family) {
-  auto& slot = Slot(family);
+TKsHookList& TKsHookList::Ensure() {
+  auto& slot = ProcessHookList();
   if (!slot) {
     slot.reset(new TKsHookList);
-    static bool exitProcAdded[2] = {false, false};
-    bool& added = exitProcAdded[family == THookFamily::Ks ? 0 : 1];
-    if (!added) {
-      added = true;
-      AddExitProc([family] { FreeAtShutdown(family); });
+    static bool exitProcAdded = false;
+    if (!exitProcAdded) {
+      exitProcAdded = true;
+      AddExitProc(FreeAtShutdown);
     }
   }
   return *slot;
 }
 
-void TKsHookList::FreeIfEmpty(THookFamily family) {
-  auto& slot = Slot(family);
+void TKsHookList::FreeIfEmpty() {
+  auto& slot = ProcessHookList();
   if (slot && slot->FCtlHooks.empty()) slot.reset();
+}
+
+void TKsHookList::Attach(TControl* control, THookClient* hook) {
+  if (control == nullptr) return;
+  Ensure().FindOrAdd(control)->AddHook(hook);
+}
+
+bool TKsHookList::Detach(const TControl* control, THookClient* hook) {
+  TKsHookList* list = Instance();
+  if (!list || !control) return false;
+  auto ctlHook = list->Find(control);
+  if (!ctlHook || !ctlHook->Contains(hook)) return false;
+  ctlHook->RemoveHook(hook);
+  // An emptied control hook is dropped at once instead of waiting, keyed by a control that may
+  // go away, for a message nobody sends.
+  list->RemoveIfEmpty(ctlHook.get());
+  FreeIfEmpty();
+  return true;
+}
+
+bool TKsHookList::Attached(const TControl* control, const THookClient* hook) {
+  TKsHookList* list = Instance();
+  if (!list || !control) return false;
+  auto ctlHook = list->Find(control);
+  return ctlHook && ctlHook->Contains(hook);
 }
 
 std::vector<std::shared_ptr<TCtlHook>>::iterator TKsHookList::Position(const TCtlHook* ctlHook) {
@@ -80,7 +108,7 @@ std::shared_ptr<TCtlHook> TKsHookList::FindOrAdd(TControl* control) {
 
 void TKsHookList::RemoveIfEmpty(const TCtlHook* ctlHook) {
   auto it = Position(ctlHook);
-  if (it == FCtlHooks.end() || !(*it)->Empty()) return;
+  if (it == FCtlHooks.end() || !(*it)->Empty() || (*it)->Installed()) return;
   if (TControl* control = (*it)->Control()) RemoveFreeNotification(control);
   FCtlHooks.erase(it);
 }

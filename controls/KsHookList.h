@@ -1,10 +1,11 @@
 #pragma once
 // TKsHookList: the process-wide list of control hooks, one control hook per hooked control, with
-// a utility window of its own. There are two lists, one for each hook family (TKsHook and
-// TVnHookComponent), so the families never share a control hook.
+// a utility window of its own. Every hook of a control joins that control's one chain: TKsHook,
+// TVnHookComponent and the markup renderer's hooks alike (Attach / Detach).
 //
 // The list watches every hooked control for destruction and drops its control hook then, so no
-// entry outlives its control; a control hook that has lost its last hook is dropped as well.
+// entry outlives its control; a control hook that has lost its last hook is dropped as well once
+// it has given the control its procedure back.
 
 #include <memory>
 #include <vector>
@@ -15,8 +16,6 @@
 
 namespace kestrel {
 
-enum class THookFamily { Ks, Vn };
-
 class TKsHookList : public TComponent {
   KESTREL_CLASS(TKsHookList)
   ~TKsHookList() override;
@@ -25,17 +24,24 @@ class TKsHookList : public TComponent {
   static constexpr platform::UINT WM_KSHOOK_REMOVE = 1139;
   static constexpr platform::UINT WM_KSHOOK_REINSTALL = 1140;
 
-  // The family's list, or null while none exists.
-  static TKsHookList* Instance(THookFamily family);
-  // The family's list, made when absent.
-  static TKsHookList& Ensure(THookFamily family);
-  // Frees the family's list when it holds no control hook (and at shutdown).
-  static void FreeIfEmpty(THookFamily family);
+  // The list, or null while none exists.
+  static TKsHookList* Instance();
+  // The list, made when absent.
+  static TKsHookList& Ensure();
+  // Frees the list when it holds no control hook (and at shutdown).
+  static void FreeIfEmpty();
+
+  // Puts the hook into the control's chain (nothing when it is there already).
+  static void Attach(TControl* control, THookClient* hook);
+  // Takes the hook out of the control's chain; false when it was not in it.
+  static bool Detach(const TControl* control, THookClient* hook);
+  // Whether the hook is in the control's chain now.
+  static bool Attached(const TControl* control, const THookClient* hook);
 
   std::shared_ptr<TCtlHook> Find(const TControl* control) const;
   // The control's hook, appended when there is none yet.
   std::shared_ptr<TCtlHook> FindOrAdd(TControl* control);
-  // Drops the control hook when it holds no hooks.
+  // Drops the control hook when it holds no hooks and is no longer installed.
   void RemoveIfEmpty(const TCtlHook* ctlHook);
   int Count() const { return static_cast<int>(FCtlHooks.size()); }
   platform::HWND Handle() const { return FHandle; }

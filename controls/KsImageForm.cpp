@@ -63,6 +63,7 @@ void TKsImageForm::PublishProperties(TClassBuilder<TKsImageForm>& b) {
   b.Property(u"GradientStartColor", &F::GradientStartColor, &F::SetGradientStartColor).Default(0);
   b.Property(u"GradientEndColor", &F::GradientEndColor, &F::SetGradientEndColor).Default(0);
   b.Property(u"GradientSteps", &F::GradientSteps, &F::SetGradientSteps).Default(16);
+  b.Object(u"Background", &F::Background, &F::SetBackground);
 }
 
 TCustomKsImageForm::TCustomKsImageForm(TComponent* owner) : TKsComponent(owner), FBkImage(new TBitmap) {
@@ -238,8 +239,9 @@ void TCustomKsImageForm::BackgroundChanged(TObject*) {
 }
 
 void TCustomKsImageForm::ImageChanged(TObject* sender) {
-  // The chained handler hears the picture that changed, as it would without us in between.
-  if (FOldImageEvent) FOldImageEvent(sender);
+  // The chained handler hears of the change from the image form that took its place.
+  (void)sender;
+  if (FOldImageEvent) FOldImageEvent(this);
   if (LoadingOrReading()) return;
   RemoveFormRegion();
   FTransparentColor = DefaultTransparentColor();
@@ -383,6 +385,8 @@ bool TCustomKsImageForm::EraseBackground(TMessage& msg) {
   if (Designing() || !control) return false;
   if (control->Perform(KSM_IMAGEFORM_OWNERASE) != 0) return false;
   if (!FControl && FBackgroundType == bgtColorFill) return false;
+  // A gradient of no steps paints nothing: the control erases itself.
+  if (FBackgroundType >= bgtHorzGradient && FGradientSteps <= 0) return false;
   HDC dc = reinterpret_cast<HDC>(msg.WParam);
   RECT r{};
   if (GetClipBox(dc, &r) == NULLREGION || IsRectEmpty(&r)) {

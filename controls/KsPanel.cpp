@@ -12,7 +12,10 @@
 #include "controls/KsXPThemedControl.h"
 #include "controls/internal/BitmapStretch.h"
 #include "controls/internal/DrawingTypeInfo.h"
+#include "framework/Form.h"
 #include "framework/GraphicControl.h"
+#include "framework/Label.h"
+#include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
@@ -26,7 +29,8 @@ using namespace platform;
 
 namespace {
 
-constexpr WPARAM kDragMove = 0xF012;  // SC_MOVE | HTCAPTION
+// A move as if the caption were dragged.
+constexpr WPARAM kDragMove = SC_MOVE | static_cast<WPARAM>(HTCAPTION);
 
 // A theme handle of one class for one paint.
 class ScopedTheme {
@@ -96,6 +100,50 @@ void TCustomKsPanel::PublishProperties(TClassBuilder<TCustomKsPanel>& b) {
   b.Object(u"StyleManager", &P::StyleManager, &P::SetStyleManager);
   b.Property(u"StyleName", &P::StyleName, &P::SetStyleName);
   b.Enum(u"ThemeMode", &P::ThemeMode, &P::SetThemeMode, VnThemeModeInfo()).Default(ttmPlatform);
+  PublishLook(b);
+  PublishParts(b);
+}
+
+void TCustomKsPanel::PublishLook(TClassBuilder<TCustomKsPanel>& b) {
+  using P = TCustomKsPanel;
+  b.Enum(u"Layout", &P::Layout, &P::SetLayout, TextLayoutTypeInfo()).Default(tlCenter);
+  b.Enum(u"BorderStyle", &P::BorderStyle, &P::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsNone);
+  b.Set(u"BorderSides", &P::BorderSides, &P::SetBorderSides, BorderSideInfo(), u"TVnBorderSides")
+      .Default(AllBorderSides);
+  const auto colour = [&b](const char16_t* name, TColor (P::*getter)() const, void (P::*setter)(TColor), TColor def) {
+    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
+  };
+  colour(u"BorderColorDkShadow", &P::BorderColorDkShadow, &P::SetBorderColorDkShadow, cl3DDkShadow);
+  colour(u"BorderColorFace", &P::BorderColorFace, &P::SetBorderColorFace, clBtnFace);
+  colour(u"BorderColorShadow", &P::BorderColorShadow, &P::SetBorderColorShadow, clBtnShadow);
+  colour(u"BorderColorHighlight", &P::BorderColorHighlight, &P::SetBorderColorHighlight, clBtnHighlight);
+  colour(u"BorderColorWindow", &P::BorderColorWindow, &P::SetBorderColorWindow, clWindow);
+  colour(u"BevelSpaceColor", &P::BevelSpaceColor, &P::SetBevelSpaceColor, clBtnFace);
+  colour(u"GradientStartColor", &P::GradientStartColor, &P::SetGradientStartColor, 0);
+  colour(u"GradientEndColor", &P::GradientEndColor, &P::SetGradientEndColor, 0);
+  b.Property(u"AlphaLevel", &P::AlphaLevel, &P::SetAlphaLevel).Default(0);
+  b.Property(u"AlwaysPaintBackground", &P::AlwaysPaintBackground, &P::SetAlwaysPaintBackground).Default(false);
+}
+
+void TCustomKsPanel::PublishParts(TClassBuilder<TCustomKsPanel>& b) {
+  using P = TCustomKsPanel;
+  b.Object(u"Background", &P::Background, &P::SetBackground);
+  b.Object(u"ImageForm", &P::ImageForm, &P::SetImageForm);
+  b.Object(u"LeftGrabHandle", &P::LeftGrabHandle, &P::SetLeftGrabHandle);
+  b.Object(u"TopGrabHandle", &P::TopGrabHandle, &P::SetTopGrabHandle);
+  b.Object(u"RightGrabHandle", &P::RightGrabHandle, &P::SetRightGrabHandle);
+  b.Object(u"BottomGrabHandle", &P::BottomGrabHandle, &P::SetBottomGrabHandle);
+  b.Event(
+      u"OnPaint", [](const P& p) { return static_cast<bool>(p.OnPaint); }, u"TNotifyEvent");
+  b.Event(
+      u"OnMove", [](const P& p) { return static_cast<bool>(p.OnMove); }, u"TNotifyEvent");
+}
+
+void TCustomKsPanel::DefineProperties(TFiler& filer) {
+  TCustomControl::DefineProperties(filer);
+  // Older forms stored a Boolean; it is read with the same meaning and never written again.
+  filer.DefineProperty(
+      u"UseXPThemes", [this](TReader& reader) { SetUseXPThemes(reader.ReadBoolean()); }, nullptr, false);
 }
 
 KESTREL_IMPLEMENT_CLASS(TKsPanel, TCustomKsPanel)
@@ -366,6 +414,12 @@ void TCustomKsPanel::SetSizeGrip(bool value) {
   Invalidate();
 }
 
+void TCustomKsPanel::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Panel;
+  info.Focusable = false;
+}
+
 void TCustomKsPanel::SetText(const String& value) {
   if (value == Caption()) return;
   TCustomControl::SetText(value);
@@ -469,16 +523,16 @@ void TCustomKsPanel::Paint() {
   DrawPanel(r);
 }
 
-void TCustomKsPanel::PaintParentInto(HDC dc, const TRect& r) {
+void TCustomKsPanel::PaintParentInto(HDC dc, const TRect& r, bool alsoPaint) {
   TWinControl* parent = Parent();
   if (!parent) return;
   // The parent paints into our DC as if it were its own: moved to its coordinates and clipped
-  // to the part under this panel.
+  // to the part under this panel. Both parameters the same DC: a double-buffered parent's pass.
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   OffsetViewportOrgEx(dc, -Left(), -Top(), nullptr);
   parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  if (alsoPaint) parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
   RestoreDC(dc, saved);
 }
 
@@ -489,6 +543,7 @@ void TCustomKsPanel::WMEraseBkgnd(TMessage& m) {
   const TRect client = ClientRect();
   if (IsThemed()) {
     if (!FTransparentXPThemes) FillColor(dc, client, Color());
+    else if (Parent() && Parent()->DoubleBuffered()) PaintParentInto(dc, client, false);
     else if (Parent()) DrawThemeParentBackground(Handle(), dc, &client);
     return;
   }
@@ -753,8 +808,24 @@ void TCustomKsPanel::WMSize(TMessage& m) {
     if (FResizable && FSizeGrip) Invalidate();
     NotifyChildren(FSize.cx, FSize.cy, w, h, false);
   }
+  InvalidateMovedGrabHandles(w, h);
   FSize = {w, h};
   TCustomControl::WndProc(m);
+}
+
+void TCustomKsPanel::InvalidateMovedGrabHandles(int w, int h) {
+  if (!HandleAllocated()) return;
+  // The right, bottom and top strips move or stretch with the size: where they were and where
+  // they are now are painted again (the left one stays put).
+  const TKsPanelGrabHandle* right = RightGrabHandle();
+  const TKsPanelGrabHandle* bottom = BottomGrabHandle();
+  const TKsPanelGrabHandle* top = TopGrabHandle();
+  const auto invalidate = [this](const TKsPanelGrabHandle* handle, const RECT& r) {
+    if (handle->Visible()) InvalidateRect(Handle(), &r, FALSE);
+  };
+  invalidate(right, RECT{std::min(FSize.cx, w) - right->Size(), 0, std::max(FSize.cx, w), std::max(FSize.cy, h)});
+  invalidate(bottom, RECT{0, std::min(FSize.cy, h) - bottom->Size(), std::max(FSize.cx, w), std::max(FSize.cy, h)});
+  invalidate(top, RECT{0, 0, std::max(FSize.cx, w), top->Size()});
 }
 
 TKsPanelGrabHandle* TCustomKsPanel::GrabHandleAt(TRect q, TPoint p) const {

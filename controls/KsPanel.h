@@ -57,6 +57,11 @@ class TCustomKsPanel : public TCustomControl {
   TVnBorderSides BorderSides() const { return FBorderSides; }
   void SetBorderSides(TVnBorderSides value);
   const TKsBorderColors& BorderColors() const { return borderColors_; }
+  TColor BorderColorFace() const { return borderColors_.Face; }
+  TColor BorderColorDkShadow() const { return borderColors_.DkShadow; }
+  TColor BorderColorShadow() const { return borderColors_.Shadow; }
+  TColor BorderColorHighlight() const { return borderColors_.Highlight; }
+  TColor BorderColorWindow() const { return borderColors_.Window; }
   void SetBorderColorFace(TColor value) { SetBorderColor(borderColors_.Face, value); }
   void SetBorderColorDkShadow(TColor value) { SetBorderColor(borderColors_.DkShadow, value); }
   void SetBorderColorShadow(TColor value) { SetBorderColor(borderColors_.Shadow, value); }
@@ -133,6 +138,8 @@ class TCustomKsPanel : public TCustomControl {
   virtual void UpdateStyle();
 
   void SetText(const String& value) override;
+  // A grouping of the controls on it.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
   void AdjustClientRect(TRect& rect) const override;
   // Tells children that see through to this panel to repaint (force: whatever this panel is).
   virtual void UpdateChildren(bool force);
@@ -146,6 +153,7 @@ class TCustomKsPanel : public TCustomControl {
   void PaintWindow(platform::HDC dc) override;
   void Paint() override;
   void Loaded() override;
+  void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -161,6 +169,8 @@ class TCustomKsPanel : public TCustomControl {
   virtual void MouseLeavePanel();
 
  private:
+  static void PublishLook(TClassBuilder<TCustomKsPanel>& b);
+  static void PublishParts(TClassBuilder<TCustomKsPanel>& b);
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool LoadingOrReading() const;
   bool SeeThrough() const;
@@ -168,6 +178,8 @@ class TCustomKsPanel : public TCustomControl {
   // The panel and its children repaint after a style was applied.
   void StyleApplied();
   void SetBorderColor(TColor& field, TColor value);
+  // The size message: the strips of the right, bottom and top grab handles are painted again.
+  void InvalidateMovedGrabHandles(int w, int h);
   void SetFrameworkBevel(TVnBevelStyle& field, TVnBevelStyle value);
   void UpdateCache();
   void BackgroundChanged();
@@ -177,7 +189,7 @@ class TCustomKsPanel : public TCustomControl {
   void WMExitSizeMove();
   void ImageFormNotice(TMessage& m);
   bool DialogChar(char16_t key);
-  void PaintParentInto(platform::HDC dc, const TRect& r);
+  void PaintParentInto(platform::HDC dc, const TRect& r, bool alsoPaint = true);
   void PaintClassicBackground(platform::HDC dc, const TRect& r);
   void PaintOwnBackground(platform::HDC dc, const TRect& r);
   void PaintImageFormBackground(platform::HDC dc, const TRect& r);

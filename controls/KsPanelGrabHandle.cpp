@@ -1,10 +1,22 @@
 #include "controls/KsPanelGrabHandle.h"
 
 #include "controls/KsPanel.h"
+#include "controls/internal/DrawingTypeInfo.h"
+#include "framework/TypeInfo.h"
 
 namespace kestrel {
 
-KESTREL_IMPLEMENT_CLASS(TKsPanelGrabHandle, TPersistent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsPanelGrabHandle, TPersistent)
+
+void TKsPanelGrabHandle::PublishProperties(TClassBuilder<TKsPanelGrabHandle>& b) {
+  using H = TKsPanelGrabHandle;
+  static const TEnumInfo kinds(u"TKsPanelGrabHandleKind", {u"ghkNone", u"ghkMove", u"ghkResize", u"ghkMoveParent"});
+  b.Property(u"Enabled", &H::Enabled, &H::SetEnabled).Default(false);
+  b.Property(u"Size", &H::Size, &H::SetSize).Default(0);
+  b.Enum(u"Kind", &H::Kind, &H::SetKind, kinds).Default(ghkNone);
+  b.Enum(u"BevelKind", &H::BevelKind, &H::SetBevelKind, BevelStyleInfo()).Default(bvNone);
+  b.Property(u"Visible", &H::Visible, &H::SetVisible).Default(false);
+}
 
 void TKsPanelGrabHandle::Assign(const TPersistent* source) {
   const auto* other = dynamic_cast<const TKsPanelGrabHandle*>(source);

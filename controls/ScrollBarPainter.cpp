@@ -14,11 +14,6 @@ using namespace platform;
 
 namespace {
 
-constexpr DWORD kThinBorder = 0x00800000;     // WS_BORDER
-constexpr DWORD kHorzScroll = 0x00100000;     // WS_HSCROLL
-constexpr DWORD kVertScroll = 0x00200000;     // WS_VSCROLL
-constexpr DWORD kClientEdge = 0x00000200;     // WS_EX_CLIENTEDGE
-constexpr DWORD kLeftScrollBar = 0x00004000;  // WS_EX_LEFTSCROLLBAR
 constexpr int kMinThumb = 8;
 
 struct BarThumb {
@@ -92,12 +87,12 @@ void PaintFlatScrollBar(HWND wnd, HDC dc, const TRect& rect, bool vertical, bool
 
 void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScrollStyle scrollBars, bool draggingHorz,
                          bool draggingVert, bool controlBar, DWORD style, DWORD exStyle) {
-  int b = (style & kThinBorder)     ? GetSystemMetrics(SM_CXBORDER)
-          : (exStyle & kClientEdge) ? GetSystemMetrics(SM_CXEDGE)
-                                    : 0;
+  int b = (style & WS_BORDER)            ? GetSystemMetrics(SM_CXBORDER)
+          : (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE)
+                                         : 0;
   int a = GetSystemMetrics(SM_CXHSCROLL);
   int c = GetSystemMetrics(SM_CYVSCROLL);
-  bool left = (exStyle & kLeftScrollBar) != 0;
+  bool left = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   TRect window{}, client{};
   GetWindowRect(wnd, &window);
   GetClientRect(wnd, &client);
@@ -105,14 +100,14 @@ void PaintFlatScrollBars(HWND wnd, HDC dc, const TRect& rect, bool active, TScro
   int ncHeight = (window.bottom - window.top) - (client.bottom - client.top);
   bool roomV = ncWidth >= a + b, roomH = ncHeight >= c + b;
   const TRect& r = rect;
-  if ((style & kHorzScroll) && (style & kVertScroll) && roomV && roomH) {
+  if ((style & WS_HSCROLL) && (style & WS_VSCROLL) && roomV && roomH) {
     TRect sizeBox = left ? TRect{r.left + b, r.bottom - b - c, r.left + b + a, r.bottom - b}
                          : TRect{r.right - b - a, r.bottom - b - c, r.right - b, r.bottom - b};
     FillRect(dc, &sizeBox, GetSysColorBrush(COLOR_BTNFACE));
   }
   if (scrollBars == ssNone) return;
-  bool horz = (style & kHorzScroll) && scrollBars != ssVertical;
-  bool vert = (style & kVertScroll) && scrollBars != ssHorizontal;
+  bool horz = (style & WS_HSCROLL) && scrollBars != ssVertical;
+  bool vert = (style & WS_VSCROLL) && scrollBars != ssHorizontal;
   if (horz && vert && roomV && roomH) {
     TRect h = left ? TRect{r.left + b + a, r.bottom - b - c, r.right - b, r.bottom - b}
                    : TRect{r.left + b, r.bottom - b - c, r.right - b - a, r.bottom - b};

@@ -13,7 +13,7 @@ void TVnHookComponent::PublishProperties(TClassBuilder<TVnHookComponent>& b) {
       u"OnMessage", [](const TVnHookComponent& h) { return static_cast<bool>(h.OnMessage); }, u"TVnHookEvent");
 }
 
-TVnCustomHookComponent::TVnCustomHookComponent(TComponent* owner) : TCustomMessageHook(owner, THookFamily::Vn, true) {}
+TVnCustomHookComponent::TVnCustomHookComponent(TComponent* owner) : TCustomMessageHook(owner, true) {}
 
 void TVnCustomHookComponent::BeforeProcess(TMessage& msg, bool& handled) {
   if (OnBeforeProcess) OnBeforeProcess(this, msg, handled);

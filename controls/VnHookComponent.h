@@ -1,7 +1,8 @@
 #pragma once
-// TVnCustomHookComponent / TVnHookComponent: the second message-hook family, with hook lists of
-// its own. It starts active, so the first Control assigned is hooked at once; OnMessage runs in
-// the before phase after OnBeforeProcess; descendants hear DoHooked and DoUnhooked.
+// TVnCustomHookComponent / TVnHookComponent: the second message-hook family, sharing the
+// control's one hook chain with every other hook. It starts active, so the first Control
+// assigned is hooked at once; OnMessage runs in the before phase after OnBeforeProcess;
+// descendants hear DoHooked and DoUnhooked.
 
 #include "controls/CustomMessageHook.h"
 

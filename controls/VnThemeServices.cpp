@@ -2,12 +2,13 @@
 
 #include "controls/ProcessWideObject.h"
 #include "controls/VnThemeModeRule.h"
-#include "controls/internal/VnThemeRenderer.h"
+#include "controls/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "framework/SysUtils.h"
 #include "framework/Thread.h"
 #include "framework/UtilWindow.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -18,9 +19,9 @@ KESTREL_IMPLEMENT_CLASS(TVnThemeServices, TObject)
 
 namespace {
 
-constexpr int kToolBarButtonPart = 1;            // TP_BUTTON
+// WM_SETTINGCHANGE's wParam when the non-client metrics changed; the platform layer has no name
+// for it.
 constexpr pf::WPARAM kSetNonClientMetrics = 42;  // SPI_SETNONCLIENTMETRICS
-constexpr int kToolBarDisabledState = 4;         // TS_DISABLED
 
 bool ApplicationUsesThemes() {
   const TVnApplication* app = VnApplication();
@@ -145,8 +146,8 @@ void TVnThemeServices::CloseThemes() {
 }
 
 TThemedElementDetails TVnThemeServices::TextDetails(const TThemedElementDetails& details) const {
-  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == kToolBarButtonPart &&
-      details.State == kToolBarDisabledState)
+  if (FSubstToolBarToButton && details.Element == teToolBar && details.Part == pf::TP_BUTTON &&
+      details.State == pf::TS_DISABLED)
     return {teButton, details.Part, details.State};
   return details;
 }

@@ -1,7 +1,7 @@
 #include "controls/VnThemesControllerBase.h"
 
+#include "controls/VnThemeRenderer.h"
 #include "controls/VnThemeServices.h"
-#include "controls/internal/VnThemeRenderer.h"
 #include "framework/Exceptions.h"
 #include "framework/TypeInfo.h"
 

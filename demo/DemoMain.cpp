@@ -19,7 +19,6 @@
 #include "platform/backend/SdlBackend.h"
 #include "platform/backend/X11Shape.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/window/internal/WindowManager.h"
 
 using namespace kestrel::platform;
 using namespace kestrel::demo;
@@ -46,7 +45,7 @@ int exitCode = 0;
 
 // Native events as the display would deliver them, so they take the whole input path.
 void PushNativeInput() {
-  auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
+  auto* sdl = SdlBackend::Current();
   if (!sdl) return;
   Uint32 id = SDL_GetWindowID(sdl->NativeWindow(windows.frame));
   RECT frame, button;
@@ -107,7 +106,7 @@ COLORREF ShownAt(HWND hwnd, int x, int y) {
 // What the native window shows at a client point of `hwnd` (checks the presenting path): the
 // X screen itself where there is one (the backend presents there directly), else SDL's surface.
 COLORREF PresentedAt(HWND hwnd, int x, int y) {
-  auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
+  auto* sdl = SdlBackend::Current();
   if (!sdl) return CLR_INVALID;
   POINT p{x, y};
   ClientToScreen(hwnd, &p);
@@ -151,7 +150,7 @@ bool CheckReaction() {
 }
 
 SDL_Window* FrameNative() {
-  auto* sdl = dynamic_cast<SdlBackend*>(&Wm().GetBackend());
+  auto* sdl = SdlBackend::Current();
   return sdl ? sdl->NativeWindow(windows.frame) : nullptr;
 }
 

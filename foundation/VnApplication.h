@@ -161,6 +161,8 @@ class TVnApplication : public TComponent {
   // while it is wanted and the framework paints with visual styles.
   bool XPThemesSupported() const;
   bool UseXPThemes() const;
+  // The setting itself, as last set (SetUseXPThemes refuses to switch it on while unsupported).
+  bool UseXPThemesStored() const { return useXPThemes_; }
   void SetUseXPThemes(bool value);
   bool UseXPThemesLibraryOnly() const { return libraryOnly_; }
   void SetUseXPThemesLibraryOnly(bool value);

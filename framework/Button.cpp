@@ -58,4 +58,10 @@ void TButton::Paint() {
   PaintFocus(Rect(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3), r);
 }
 
+void TButton::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TButtonControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::PushButton;
+  info.Default = default_;
+}
+
 }  // namespace kestrel

@@ -20,6 +20,7 @@ class TButton : public TButtonControl {
   void SetModalResult(TModalResult value) { modalResult_ = value; }
 
   void Click() override;
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
  protected:
   void Paint() override;

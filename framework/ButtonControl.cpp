@@ -84,4 +84,10 @@ void TButtonControl::PaintGlyphAndCaption(TAlignment alignment, const std::funct
   PaintFocus(around, Rect(around.left - 2, around.top, std::min<int>(around.right + 2, r.right), around.bottom));
 }
 
+void TButtonControl::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Pressed = ThemeState() == TThemeState::Pressed;
+  info.Action = u"click";
+}
+
 }  // namespace kestrel

@@ -20,6 +20,8 @@ class TButtonControl : public TCustomControl {
 
   // The look for the current state (disabled, pressed, hot, focused or normal).
   TThemeState ThemeState() const;
+  // Focusable, pressed while held down, clicked by its action.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
  protected:
   void WndProc(TMessage& message) override;

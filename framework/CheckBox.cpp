@@ -30,6 +30,7 @@ void TCheckBox::SetState(TCheckBoxState value) {
   if (value == state_) return;
   state_ = value;
   Invalidate();
+  NotifyAccessible(this, TAccessibleChange::State);
   if (!toggling_) TButtonControl::Click();
 }
 
@@ -52,6 +53,13 @@ void TCheckBox::Click() {
 void TCheckBox::Paint() {
   PaintGlyphAndCaption(alignment_,
                        [this](int x, int y) { ControlPainter::DrawCheckGlyph(*Canvas(), x, y, state_, ThemeState()); });
+}
+
+void TCheckBox::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TButtonControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::CheckBox;
+  info.Checkable = true;
+  info.Checked = state_ == cbChecked;
 }
 
 }  // namespace kestrel

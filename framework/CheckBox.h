@@ -23,6 +23,7 @@ class TCheckBox : public TButtonControl {
   void SetAlignment(TAlignment value);
 
   void Click() override;
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
  protected:
   void Paint() override;

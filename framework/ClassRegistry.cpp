@@ -47,6 +47,14 @@ const TMetaClass* GetClass(std::u16string_view name) {
   return it == r.byName.end() ? nullptr : it->second;
 }
 
+std::vector<const TMetaClass*> RegisteredClasses() {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  std::vector<const TMetaClass*> classes;
+  for (const auto& [name, cls] : r.byName) classes.push_back(cls);
+  return classes;
+}
+
 const TMetaClass& FindClass(std::u16string_view name) {
   const TMetaClass* c = GetClass(name);
   if (!c) throw EClassNotFound(u"Class %s not found", {name});

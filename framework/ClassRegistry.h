@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "framework/Object.h"
 
@@ -15,6 +16,8 @@ void RegisterClasses(std::initializer_list<const TMetaClass*> classes);
 void UnRegisterClass(const TMetaClass& cls);
 // nullptr when no class of that name (case-insensitive) is registered.
 const TMetaClass* GetClass(std::u16string_view name);
+// Every registered class, in name order.
+std::vector<const TMetaClass*> RegisteredClasses();
 // EClassNotFound "Class %s not found" when none is registered.
 const TMetaClass& FindClass(std::u16string_view name);
 

@@ -110,6 +110,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 
 TControl::~TControl() {
   Destroying();
+  NotifyAccessible(this, TAccessibleChange::Destroyed);
   SetPopupMenu(nullptr);
   if (parent_) parent_->RemoveControl(this);
 }
@@ -275,6 +276,7 @@ void TControl::SetVisible(bool value) {
   Perform(CM_VISIBLECHANGED, value ? 1 : 0);
   if (value) Invalidate();
   RequestAlign();
+  NotifyAccessible(this, TAccessibleChange::Showing);
 }
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
@@ -283,6 +285,7 @@ void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;
   Perform(CM_ENABLEDCHANGED);
+  NotifyAccessible(this, TAccessibleChange::State);
 }
 
 void TControl::SetColor(TColor value) {
@@ -319,6 +322,7 @@ void TControl::SetText(const String& value) {
   if (value == text_) return;
   text_ = value;
   Perform(CM_TEXTCHANGED);
+  NotifyAccessible(this, TAccessibleChange::Text);
 }
 
 void TControl::SetCursor(int value) {
@@ -450,7 +454,10 @@ void TControl::HandleButton(TMessage& m, TMouseButton button, bool down, bool db
   if (button == mbLeft) controlState_ -= TControlState{csLButtonDown, csClicked};
   if (clicked) {
     const TRect client = ClientRect();
+    const TLifeWatch life = Life();
     if (x >= client.left && x < client.right && y >= client.top && y < client.bottom) Click();
+    // A click handler may free the control.
+    if (!life.Alive()) return;
   }
   if (stdEvents) MouseUp(button, shift, x, y);
 }
@@ -477,9 +484,11 @@ void TControl::HandleMouseMessage(TMessage& m) {
 void TControl::WndProc(TMessage& m) {
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
     if (!enabled_) return;
+    const TLifeWatch life = Life();
     HandleMouseMessage(m);
-    // Windowed controls pass the message on to their window's default handling.
-    DefaultHandler(m);
+    // Windowed controls pass the message on to their window's default handling, unless a
+    // handler freed the control.
+    if (life.Alive()) DefaultHandler(m);
     return;
   }
   switch (m.Msg) {
@@ -513,11 +522,25 @@ void TControl::WndProc(TMessage& m) {
     case CM_SYSCOLORCHANGE:
     case CM_THEMECHANGED: Invalidate(); return;
     case CM_VISIBLECHANGED: return;
+    case CM_ACCESSIBLEACTION: DoAccessibleAction(); return;
     case pf::WM_CONTEXTMENU: ContextMenu(m); return;
     default: DefaultHandler(m);
   }
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::GetAccessibleInfo(TAccessibleInfo& info) const {
+  info.Name = WithoutAccelerator(Caption());
+  info.Description = Hint();
+}
+
+bool TControl::DoAccessibleAction() {
+  TAccessibleInfo info;
+  GetAccessibleInfo(info);
+  if (info.Action.empty() || !Enabled()) return false;
+  Click();
+  return true;
+}
 
 }  // namespace kestrel

@@ -6,12 +6,14 @@
 
 #include <memory>
 
+#include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/Colors.h"
 #include "framework/Component.h"
 #include "framework/ControlMessages.h"
 #include "framework/EnumSet.h"
 #include "framework/Font.h"
+#include "framework/LifeToken.h"
 
 namespace kestrel {
 
@@ -181,9 +183,18 @@ class TControl : public TComponent {
 
   virtual void Click();
   virtual void DblClick();
+  // Whether the control still exists, for code that raises an event that may free it.
+  TLifeWatch Life() const { return life_.Watch(); }
   bool MouseInControl() const { return mouseInControl_; }
   // The form the control sits on (null if none).
   TCustomForm* GetParentForm() const;
+
+  // ---- accessibility ----
+  // What the control tells assistive technologies; here: its caption as the name, its hint as
+  // the description. Controls fill in their role, states and text.
+  virtual void GetAccessibleInfo(TAccessibleInfo& info) const;
+  // Carries out the action GetAccessibleInfo names (the base: Click); false when there is none.
+  virtual bool DoAccessibleAction();
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -236,6 +247,7 @@ class TControl : public TComponent {
   // WM_CONTEXTMENU: OnContextPopup, then the popup menu; unhandled requests go to the default.
   void ContextMenu(TMessage& message);
 
+  TLifeToken life_;
   TWinControl* parent_ = nullptr;
   int left_ = 0;
   int top_ = 0;

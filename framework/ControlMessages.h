@@ -54,6 +54,8 @@ constexpr platform::UINT CM_INVALIDATE = CM_BASE + 52;
 // WParam = the control added or removed, LParam = 1 when added.
 constexpr platform::UINT CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr platform::UINT CM_THEMECHANGED = CM_BASE + 60;
+// Posted to a windowed control by the screen-reader bridge: carry out the accessible action.
+constexpr platform::UINT CM_ACCESSIBLEACTION = CM_BASE + 70;
 
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TEnumSet<TShiftStateItem>;

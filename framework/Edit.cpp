@@ -6,8 +6,7 @@
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/core/Unicode.h"
-#include "platform/window/Backend.h"
-#include "platform/window/internal/WindowManager.h"
+#include "platform/window/Clipboard.h"
 
 namespace kestrel {
 
@@ -55,6 +54,7 @@ void TEdit::SetText(const String& value) {
 
 void TEdit::Change() {
   Invalidate();
+  NotifyAccessible(this, TAccessibleChange::Text);
   if (OnChange) OnChange(this);
 }
 
@@ -111,7 +111,7 @@ void TEdit::SelectAll() {
 
 void TEdit::CopyToClipboard() const {
   if (passwordChar_ || SelLength() == 0) return;
-  pf::Wm().GetBackend().SetClipboardText(SelText());
+  pf::SetClipboardUnicodeText(SelText());
 }
 
 void TEdit::CutToClipboard() {
@@ -122,8 +122,8 @@ void TEdit::CutToClipboard() {
 
 void TEdit::PasteFromClipboard() {
   if (readOnly_) return;
-  String text;
-  if (pf::Wm().GetBackend().GetClipboardText(text)) SetSelText(text);
+  const String text = pf::GetClipboardUnicodeText();
+  if (!text.empty()) SetSelText(text);
 }
 
 String TEdit::DisplayText() const { return passwordChar_ ? String(Text().size(), passwordChar_) : Text(); }
@@ -272,6 +272,16 @@ void TEdit::Paint() {
     canvas.LineTo(x, y + textHeight);
   }
   ControlPainter::DrawEditFrame(canvas, r, state);
+}
+
+void TEdit::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Text;
+  info.Name.clear();  // the text is the content, not the name (a label names the edit)
+  info.HasText = true;
+  info.Text = DisplayText();
+  info.Caret = caret_;
+  info.Editable = !readOnly_;
 }
 
 }  // namespace kestrel

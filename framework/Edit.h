@@ -33,6 +33,8 @@ class TEdit : public TCustomControl {
   void CutToClipboard();
   void PasteFromClipboard();
   int CaretPos() const { return caret_; }
+  // Text as shown (a password masked), caret, editable unless ReadOnly.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
   TNotifyEvent OnChange;
 

@@ -13,12 +13,14 @@ namespace kestrel {
 
 namespace pf = platform;
 
-namespace {
-const TEnumInfo& BorderStyleInfo() {
+const TEnumInfo& FormBorderStyleTypeInfo() {
   static const TEnumInfo info(u"TFormBorderStyle",
                               {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});
   return info;
 }
+
+namespace {
+
 const TEnumInfo& BorderIconInfo() {
   static const TEnumInfo info(u"TBorderIcon", {u"biSystemMenu", u"biMinimize", u"biMaximize", u"biHelp"});
   return info;
@@ -37,7 +39,7 @@ KESTREL_IMPLEMENT_CLASS(TForm, TCustomForm)
 void TCustomForm::PublishProperties(TClassBuilder<TCustomForm>& b) {
   b.Set(u"BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconInfo(), u"TBorderIcons")
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
-  b.Enum(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, BorderStyleInfo())
+  b.Enum(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, FormBorderStyleTypeInfo())
       .Default(bsSizeable);
   b.Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
   b.Enum(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition, PositionInfo()).Default(poDefaultPosOnly);
@@ -308,16 +310,21 @@ bool TCustomForm::DialogKey(pf::WORD key) {
   if (key == pf::VK_RETURN || key == pf::VK_ESCAPE) {
     // The focused control first (a focused button takes Enter), then everyone.
     if (activeControl_ && activeControl_->Perform(CM_DIALOGKEY, key) != 0) return true;
-    std::vector<TWinControl*> stack{this};
-    while (!stack.empty()) {
-      TWinControl* w = stack.back();
-      stack.pop_back();
-      for (int i = 0; i < w->ControlCount(); ++i) {
-        TControl* c = w->Controls(i);
-        if (c == activeControl_) continue;
-        if (c->Perform(CM_DIALOGKEY, key) != 0) return true;
-        if (auto* child = dynamic_cast<TWinControl*>(c)) stack.push_back(child);
-      }
+    return BroadcastUntilAnswered(CM_DIALOGKEY, key, activeControl_);
+  }
+  return false;
+}
+
+bool TCustomForm::BroadcastUntilAnswered(pf::UINT msg, pf::WPARAM wParam, const TControl* skip) {
+  std::vector<TWinControl*> stack{this};
+  while (!stack.empty()) {
+    TWinControl* w = stack.back();
+    stack.pop_back();
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      TControl* c = w->Controls(i);
+      if (c == skip) continue;
+      if (c->Perform(msg, wParam) != 0) return true;
+      if (auto* child = dynamic_cast<TWinControl*>(c)) stack.push_back(child);
     }
   }
   return false;
@@ -337,6 +344,8 @@ void TCustomForm::WndProc(TMessage& m) {
     case pf::WM_CLOSE: Close(); return;
     case CM_VISIBLECHANGED: ShowingChanged(); return;
     case CM_DIALOGKEY: m.Result = DialogKey(static_cast<pf::WORD>(m.WParam)) ? 1 : 0; return;
+    // An accelerator: the first control that takes it (a label focusing its FocusControl).
+    case CM_DIALOGCHAR: m.Result = BroadcastUntilAnswered(CM_DIALOGCHAR, m.WParam, nullptr) ? 1 : 0; return;
     case pf::WM_ACTIVATE:
       if (pf::LOWORD(m.WParam) != pf::WA_INACTIVE) {
         if (OnActivate) OnActivate(this);
@@ -352,6 +361,14 @@ void TCustomForm::WndProc(TMessage& m) {
     default: break;
   }
   TWinControl::WndProc(m);
+}
+
+void TCustomForm::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TWinControl::GetAccessibleInfo(info);
+  info.Role = borderStyle_ == bsDialog ? TAccessibleRole::Dialog : TAccessibleRole::Frame;
+  info.Name = Caption();
+  info.Focusable = false;
+  info.Modal = modal_;
 }
 
 }  // namespace kestrel

@@ -8,11 +8,13 @@
 #include <utility>
 
 #include "framework/ControlCanvas.h"
+#include "framework/PropInfo.h"
 #include "framework/WinControl.h"
 
 namespace kestrel {
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+const TEnumInfo& FormBorderStyleTypeInfo();
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TEnumSet<TBorderIcon>;
 enum TPosition {
@@ -57,6 +59,9 @@ class TCustomForm : public TWinControl {
   virtual void AfterConstruction();
   // Runs OnDestroy (once); whoever frees a form calls it first, the destructor as a last resort.
   virtual void BeforeDestruction();
+
+  // A frame (a dialog with the dialog border), named by its caption.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
@@ -114,6 +119,8 @@ class TCustomForm : public TWinControl {
   virtual void Paint();
   // Tab, Enter and Escape; true when the key was used.
   virtual bool DialogKey(platform::WORD key);
+  // Sends the message to every control on the form (but `skip`) until one answers non-zero.
+  bool BroadcastUntilAnswered(platform::UINT msg, platform::WPARAM wParam, const TControl* skip);
 
  private:
   void RestoreActiveControlFocus();

@@ -5,6 +5,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Exceptions.h"
+#include "framework/Filer.h"
 #include "framework/MemoryStream.h"
 #include "framework/Stream.h"
 #include "framework/SysUtils.h"
@@ -40,6 +41,13 @@ void TGraphic::SetTransparent(bool value) {
   if (value == transparent_) return;
   transparent_ = value;
   Changed();
+}
+
+void TGraphic::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  filer.DefineBinaryProperty(
+      u"Data", [this](TStream& stream) { LoadFromStream(stream); }, [this](TStream& stream) { SaveToStream(stream); },
+      !Empty());
 }
 
 void TGraphic::SetModified(bool value) {

@@ -45,6 +45,8 @@ class TGraphic : public TPersistent {
 
   virtual void LoadFromStream(TStream& stream) = 0;
   virtual void SaveToStream(TStream& stream) const = 0;
+  // A stored form keeps a graphic that is not empty as its stream ("Data").
+  void DefineProperties(TFiler& filer) override;
   // EFOpenError/EFCreateError from the file stream when the file cannot be used. Saving
   // touches the file only once the graphic has been written completely.
   void LoadFromFile(const String& fileName);

@@ -1,7 +1,9 @@
 #include "framework/Label.h"
 
+#include "framework/Accelerator.h"
 #include "framework/PropInfo.h"
 #include "framework/TypeInfo.h"
+#include "framework/WinControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Text.h"
 
@@ -9,22 +11,47 @@ namespace kestrel {
 
 namespace pf = platform;
 
-namespace {
-const TEnumInfo& LayoutInfo() {
+const TEnumInfo& TextLayoutTypeInfo() {
   static const TEnumInfo info(u"TTextLayout", {u"tlTop", u"tlCenter", u"tlBottom"});
   return info;
 }
-}  // namespace
 
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TLabel, TGraphicControl)
 
 void TLabel::PublishProperties(TClassBuilder<TLabel>& b) {
   b.Enum(u"Alignment", &TLabel::Alignment, &TLabel::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   b.Property(u"AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(true);
-  b.Enum(u"Layout", &TLabel::Layout, &TLabel::SetLayout, LayoutInfo()).Default(tlTop);
+  b.Enum(u"Layout", &TLabel::Layout, &TLabel::SetLayout, TextLayoutTypeInfo()).Default(tlTop);
   b.Property(u"ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
   b.Property(u"Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(false);
   b.Property(u"WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap).Default(false);
+  b.Object(u"FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl);
+}
+
+void TLabel::SetFocusControl(TWinControl* value) {
+  if (value == focusControl_) return;
+  if (focusControl_) RemoveFreeNotification(focusControl_);
+  focusControl_ = value;
+  if (focusControl_) FreeNotification(focusControl_);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == opRemove && component == focusControl_) focusControl_ = nullptr;
+}
+
+void TLabel::WndProc(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR) {
+    // The accelerator gives the focus to FocusControl.
+    const auto key = static_cast<char16_t>(m.WParam);
+    if (focusControl_ && showAccelChar_ && Enabled() && Visible() && IsAccelerator(key, Caption()) &&
+        focusControl_->CanFocus()) {
+      focusControl_->SetFocus();
+      m.Result = 1;
+    }
+    return;
+  }
+  TGraphicControl::WndProc(m);
 }
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
@@ -126,6 +153,15 @@ void TLabel::Paint() {
     r.top += layout_ == tlCenter ? (r.bottom - r.top - h) / 2 : r.bottom - r.top - h;
   }
   ControlPainter::DrawCaption(canvas, Caption(), r, TextFlags(), Enabled());
+}
+
+void TLabel::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TGraphicControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Label;
+  if (!showAccelChar_) info.Name = Caption();
+  info.HasText = true;
+  info.Text = info.Name;
+  info.LabelFor = focusControl_;
 }
 
 }  // namespace kestrel

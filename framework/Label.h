@@ -4,10 +4,12 @@
 
 #include "framework/ButtonControl.h"
 #include "framework/GraphicControl.h"
+#include "framework/PropInfo.h"
 
 namespace kestrel {
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+const TEnumInfo& TextLayoutTypeInfo();
 
 class TLabel : public TGraphicControl {
   KESTREL_CLASS(TLabel)
@@ -30,10 +32,19 @@ class TLabel : public TGraphicControl {
   // Fits the size to the text now (AutoSize does it after every change).
   void AdjustBounds();
 
+  // The control the label names: its accelerator (Alt with the '&' character) focuses it, and
+  // assistive technologies read the label's text as its name. Cleared when that control goes.
+  TWinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(TWinControl* value);
+
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
+
  protected:
+  void WndProc(TMessage& message) override;
   void Paint() override;
   void Changed() override;
   void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   unsigned TextFlags() const;
@@ -45,6 +56,7 @@ class TLabel : public TGraphicControl {
   bool transparent_ = false;
   bool showAccelChar_ = true;
   bool adjusting_ = false;
+  TWinControl* focusControl_ = nullptr;
 };
 
 }  // namespace kestrel

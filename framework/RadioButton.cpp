@@ -20,6 +20,7 @@ void TRadioButton::SetChecked(bool value) {
   if (value == checked_) return;
   checked_ = value;
   Invalidate();
+  NotifyAccessible(this, TAccessibleChange::State);
   if (!value) return;
   if (TWinControl* parent = Parent()) {
     for (int i = 0; i < parent->ControlCount(); ++i)
@@ -40,6 +41,13 @@ void TRadioButton::Click() { SetChecked(true); }
 void TRadioButton::Paint() {
   PaintGlyphAndCaption(
       alignment_, [this](int x, int y) { ControlPainter::DrawRadioGlyph(*Canvas(), x, y, checked_, ThemeState()); });
+}
+
+void TRadioButton::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TButtonControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::RadioButton;
+  info.Checkable = true;
+  info.Checked = checked_;
 }
 
 }  // namespace kestrel

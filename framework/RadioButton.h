@@ -16,6 +16,7 @@ class TRadioButton : public TButtonControl {
   void SetAlignment(TAlignment value);
 
   void Click() override;
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
  protected:
   void Paint() override;

@@ -128,117 +128,157 @@ double FloatArg(const TFormatArg& arg, std::u16string_view format) {
   }
 }
 
-String FormatImpl(std::u16string_view format, std::initializer_list<TFormatArg> args) {
-  String out;
-  const TFormatArg* argv = args.begin();
-  std::size_t argc = args.size();
-  std::size_t next = 0;
-  std::size_t i = 0;
-  auto readNumber = [&](int& n) {
+// One "%[index:][-][width][.precision]type" directive and the argument it formats.
+struct FormatDirective {
+  bool left = false;
+  int width = -1;
+  int precision = -1;
+  char type = 0;  // lower case; 0 for a character outside ASCII
+  const TFormatArg* arg = nullptr;
+};
+
+// Walks a format string: its literal characters, and its directives with the arguments they
+// take (in turn, or from an explicit index on).
+class FormatScanner {
+ public:
+  FormatScanner(std::u16string_view format, std::initializer_list<TFormatArg> args)
+      : format_(format), argv_(args.begin()), argc_(args.size()) {}
+
+  bool AtEnd() const { return i_ >= format_.size(); }
+  char16_t Take() { return format_[i_++]; }
+  bool TakeIf(char16_t c) {
+    if (!Next(c)) return false;
+    ++i_;
+    return true;
+  }
+
+  // The directive after its '%'.
+  FormatDirective ReadDirective() {
+    FormatDirective directive;
+    ReadIndex();
+    directive.left = TakeIf(u'-');
+    if (TakeIf(u'*')) directive.width = TakeCountArgument();
+    else if (int width; ReadNumber(width)) directive.width = width;
+    if (TakeIf(u'.')) {
+      if (TakeIf(u'*')) directive.precision = TakeCountArgument();
+      else ReadNumber(directive.precision);  // "%.s": precision 0
+    }
+    if (AtEnd() || next_ >= argc_) FormatError(format_);
+    const char16_t type = Take();
+    directive.type = static_cast<char>(std::tolower(type < 128 ? static_cast<int>(type) : 0));
+    directive.arg = &argv_[next_++];
+    return directive;
+  }
+
+ private:
+  bool Next(char16_t c) const { return i_ < format_.size() && format_[i_] == c; }
+
+  // Decimal digits (capped); false, with n 0, when there are none.
+  bool ReadNumber(int& n) {
     bool any = false;
     n = 0;
-    while (i < format.size() && format[i] >= u'0' && format[i] <= u'9') {
-      n = std::min(n * 10 + (format[i] - u'0'), 100000);
-      ++i;
+    while (i_ < format_.size() && format_[i_] >= u'0' && format_[i_] <= u'9') {
+      n = std::min(n * 10 + (format_[i_] - u'0'), 100000);
+      ++i_;
       any = true;
     }
     return any;
-  };
-  while (i < format.size()) {
-    char16_t c = format[i++];
+  }
+
+  // "n:" sets the argument the directive (and those after it) start from.
+  void ReadIndex() {
+    const std::size_t mark = i_;
+    if (int index; ReadNumber(index) && TakeIf(u':')) next_ = static_cast<std::size_t>(index);
+    else i_ = mark;
+  }
+
+  // A width or precision given as "*": the next argument, an integer.
+  int TakeCountArgument() {
+    if (next_ >= argc_ || argv_[next_].GetKind() != TFormatArg::Kind::Integer) FormatError(format_);
+    return static_cast<int>(std::clamp<std::int64_t>(argv_[next_++].Int(), 0, 100000));
+  }
+
+  std::u16string_view format_;
+  const TFormatArg* argv_;
+  std::size_t argc_;
+  std::size_t i_ = 0;
+  std::size_t next_ = 0;
+};
+
+String IntegerPiece(const FormatDirective& directive, std::u16string_view format) {
+  std::string digits = IntegerDigits(*directive.arg, directive.type, format);
+  const bool negative = !digits.empty() && digits[0] == '-';
+  if (negative) digits.erase(0, 1);
+  if (directive.precision > 0 && static_cast<int>(digits.size()) < directive.precision)
+    digits.insert(0, directive.precision - digits.size(), '0');
+  return Ascii((negative ? "-" : "") + digits);
+}
+
+String TextPiece(const FormatDirective& directive, std::u16string_view format) {
+  if (directive.arg->GetKind() != TFormatArg::Kind::Text) FormatError(format);
+  String piece = directive.arg->Text();
+  if (directive.precision >= 0 && static_cast<std::size_t>(directive.precision) < piece.size())
+    piece.resize(directive.precision);
+  return piece;
+}
+
+String FloatPiece(const FormatDirective& directive, std::u16string_view format) {
+  const double value = FloatArg(*directive.arg, format);
+  const int precision = directive.precision;
+  switch (directive.type) {
+    case 'f': return Ascii(FixedFormat(value, precision < 0 ? 2 : std::min(precision, 18), false));
+    case 'n':
+    case 'm': return Ascii(FixedFormat(value, precision < 0 ? 2 : std::min(precision, 18), true));
+    case 'g': return Ascii(GeneralFormat(value, precision <= 0 || precision > 17 ? 15 : precision));
+    default: return Ascii(ScientificFormat(value, precision <= 0 || precision > 18 ? 15 : precision));
+  }
+}
+
+String PointerPiece(const FormatDirective& directive, std::u16string_view format) {
+  if (directive.arg->GetKind() != TFormatArg::Kind::Pointer) FormatError(format);
+  std::string digits = HexDigits(directive.arg->UInt());
+  digits.insert(0, sizeof(void*) * 2 - std::min(digits.size(), sizeof(void*) * 2), '0');
+  return Ascii(digits);
+}
+
+String DirectivePiece(const FormatDirective& directive, std::u16string_view format) {
+  switch (directive.type) {
+    case 'd':
+    case 'u':
+    case 'x': return IntegerPiece(directive, format);
+    case 's': return TextPiece(directive, format);
+    case 'f':
+    case 'n':
+    case 'm':
+    case 'g':
+    case 'e': return FloatPiece(directive, format);
+    case 'p': return PointerPiece(directive, format);
+    default: FormatError(format);
+  }
+}
+
+String PadToWidth(String piece, const FormatDirective& directive) {
+  if (directive.width <= 0 || piece.size() >= static_cast<std::size_t>(directive.width)) return piece;
+  String pad(directive.width - piece.size(), u' ');
+  return directive.left ? piece + pad : pad + piece;
+}
+
+String FormatImpl(std::u16string_view format, std::initializer_list<TFormatArg> args) {
+  FormatScanner scanner(format, args);
+  String out;
+  while (!scanner.AtEnd()) {
+    const char16_t c = scanner.Take();
     if (c != u'%') {
       out.push_back(c);
       continue;
     }
-    if (i >= format.size()) FormatError(format);
-    if (format[i] == u'%') {
+    if (scanner.AtEnd()) FormatError(format);
+    if (scanner.TakeIf(u'%')) {
       out.push_back(u'%');
-      ++i;
       continue;
     }
-    int number = 0;
-    bool left = false;
-    int width = -1;
-    int precision = -1;
-    std::size_t mark = i;
-    if (readNumber(number) && i < format.size() && format[i] == u':') {
-      next = static_cast<std::size_t>(number);
-      ++i;
-    } else {
-      i = mark;
-    }
-    if (i < format.size() && format[i] == u'-') {
-      left = true;
-      ++i;
-    }
-    if (i < format.size() && format[i] == u'*') {
-      if (next >= argc || argv[next].GetKind() != TFormatArg::Kind::Integer) FormatError(format);
-      width = static_cast<int>(std::clamp<std::int64_t>(argv[next++].Int(), 0, 100000));
-      ++i;
-    } else if (int w; readNumber(w)) {
-      width = w;
-    }
-    if (i < format.size() && format[i] == u'.') {
-      ++i;
-      if (i < format.size() && format[i] == u'*') {
-        if (next >= argc || argv[next].GetKind() != TFormatArg::Kind::Integer) FormatError(format);
-        precision = static_cast<int>(std::clamp<std::int64_t>(argv[next++].Int(), 0, 100000));
-        ++i;
-      } else {
-        readNumber(precision);
-      }
-    }
-    if (i >= format.size() || next >= argc) FormatError(format);
-    char type = static_cast<char>(std::tolower(format[i] < 128 ? static_cast<int>(format[i]) : 0));
-    ++i;
-    const TFormatArg& arg = argv[next++];
-    String piece;
-    switch (type) {
-      case 'd':
-      case 'u':
-      case 'x': {
-        std::string digits = IntegerDigits(arg, type, format);
-        bool negative = !digits.empty() && digits[0] == '-';
-        if (negative) digits.erase(0, 1);
-        if (precision > 0 && static_cast<int>(digits.size()) < precision)
-          digits.insert(0, precision - digits.size(), '0');
-        piece = Ascii((negative ? "-" : "") + digits);
-        break;
-      }
-      case 's':
-        if (arg.GetKind() != TFormatArg::Kind::Text) FormatError(format);
-        piece = arg.Text();
-        if (precision >= 0 && static_cast<std::size_t>(precision) < piece.size()) piece.resize(precision);
-        break;
-      case 'f':
-        piece = Ascii(FixedFormat(FloatArg(arg, format), precision < 0 ? 2 : std::min(precision, 18), false));
-        break;
-      case 'n':
-        piece = Ascii(FixedFormat(FloatArg(arg, format), precision < 0 ? 2 : std::min(precision, 18), true));
-        break;
-      case 'm':
-        piece = Ascii(FixedFormat(FloatArg(arg, format), precision < 0 ? 2 : std::min(precision, 18), true));
-        break;
-      case 'g':
-        piece = Ascii(GeneralFormat(FloatArg(arg, format), precision <= 0 || precision > 17 ? 15 : precision));
-        break;
-      case 'e':
-        piece = Ascii(ScientificFormat(FloatArg(arg, format), precision <= 0 || precision > 18 ? 15 : precision));
-        break;
-      case 'p': {
-        if (arg.GetKind() != TFormatArg::Kind::Pointer) FormatError(format);
-        std::string digits = HexDigits(arg.UInt());
-        digits.insert(0, sizeof(void*) * 2 - std::min(digits.size(), sizeof(void*) * 2), '0');
-        piece = Ascii(digits);
-        break;
-      }
-      default: FormatError(format);
-    }
-    if (width > 0 && piece.size() < static_cast<std::size_t>(width)) {
-      String pad(width - piece.size(), u' ');
-      piece = left ? piece + pad : pad + piece;
-    }
-    out += piece;
+    const FormatDirective directive = scanner.ReadDirective();
+    out += PadToWidth(DirectivePiece(directive, format), directive);
   }
   return out;
 }

@@ -91,6 +91,12 @@ void SetMainThread() {
   Sync().mainQueue = nullptr;
 }
 
+bool SynchronizeWaiting() {
+  SyncQueue& s = Sync();
+  std::lock_guard lock(s.mutex);
+  return std::any_of(s.order.begin(), s.order.end(), [](const SyncRequest* r) { return r->wait; });
+}
+
 bool CheckSynchronize(int timeoutMs) {
   if (!IsMainThread()) return false;
   SyncQueue& s = Sync();

@@ -82,5 +82,7 @@ void SetMainThread();
 // Runs the queued synchronized calls; on the GUI thread only. True when any ran. With a
 // timeout, waits up to that long for a call to arrive first.
 bool CheckSynchronize(int timeoutMs = 0);
+// Whether a worker waits in Synchronize for its call to run (any thread may ask).
+bool SynchronizeWaiting();
 
 }  // namespace kestrel

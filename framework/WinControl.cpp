@@ -87,8 +87,11 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FindControl(pf::HWND hwnd) {
   if (!hwnd || !pf::IsWindow(hwnd)) return nullptr;
+  // Only windows of our classes carry a control (other classes keep other things in their extra
+  // data); the link must go both ways.
+  if (pf::GetWindowLongPtrW(hwnd, pf::GWLP_WNDPROC) != reinterpret_cast<pf::LONG_PTR>(&ControlWindowProc))
+    return nullptr;
   auto* control = reinterpret_cast<TWinControl*>(pf::GetWindowLongPtrW(hwnd, 0));
-  // Only windows of our classes carry a control; the link must go both ways.
   return control && control->handle_ == hwnd ? control : nullptr;
 }
 
@@ -334,6 +337,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (control->Align() != alNone) Realign();
   control->Invalidate();
   Perform(CM_CONTROLCHANGE, reinterpret_cast<pf::WPARAM>(control), 1);
+  NotifyAccessible(this, TAccessibleChange::Children);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -357,6 +361,7 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(it);
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();
+  NotifyAccessible(this, TAccessibleChange::Children);
 }
 
 void TWinControl::UpdateZOrder(TControl* control) {
@@ -380,6 +385,8 @@ void TWinControl::UpdateZOrder(TControl* control) {
 void TWinControl::Broadcast(TMessage& message) {
   const auto copy = controls_;
   for (TControl* c : copy) {
+    // A handler may free a later child (a markup label re-made its embedded controls).
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     c->WindowProc ? c->WindowProc(message) : c->WndProc(message);
     if (message.Result != 0) return;
   }
@@ -388,6 +395,7 @@ void TWinControl::Broadcast(TMessage& message) {
 void TWinControl::NotifyShowingChanged() {
   const auto copy = controls_;
   for (TControl* c : copy) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     c->Perform(CM_SHOWINGCHANGED);
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->NotifyShowingChanged();
   }
@@ -533,6 +541,14 @@ void TWinControl::PaintControls(pf::HDC dc, TControl* first) {
   }
 }
 
+void TWinControl::PrintClient(TMessage& m) {
+  // Someone (a see-through child, say) wants this control's picture in a DC of its own.
+  const auto dc = m.WParam;
+  if (!dc) return;
+  if (m.LParam & pf::PRF_ERASEBKGND) Perform(pf::WM_ERASEBKGND, dc, static_cast<pf::LPARAM>(dc));
+  if (m.LParam & pf::PRF_CLIENT) Perform(pf::WM_PAINT, dc, 0);
+}
+
 void TWinControl::PaintHandler(TMessage& m) {
   auto dc = reinterpret_cast<pf::HDC>(m.WParam);
   if (dc) {
@@ -674,6 +690,7 @@ bool TWinControl::ContextMenuKey(const TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case pf::WM_PAINT: PaintHandler(m); return;
+    case pf::WM_PRINTCLIENT: PrintClient(m); return;
     case pf::WM_ERASEBKGND:
       if (!doubleBuffered_) EraseBackground(reinterpret_cast<pf::HDC>(m.WParam));
       m.Result = 1;
@@ -701,33 +718,20 @@ void TWinControl::WndProc(TMessage& m) {
     case pf::WM_CHAR:
       if (!HandleKeyMessage(m) && !ContextMenuKey(m)) DefaultHandler(m);
       return;
+    case pf::WM_SYSCHAR:
+      // Alt with a character: the form looks for a control whose accelerator it is.
+      if (TCustomForm* form = GetParentForm(); form && form->Perform(CM_DIALOGCHAR, m.WParam) != 0) return;
+      DefaultHandler(m);
+      return;
     case pf::WM_CONTEXTMENU:
       if (RouteContextMenuToControl(m)) return;
       break;
     case pf::WM_GETDLGCODE: m.Result = DialogCode(); return;
     case pf::WM_SETCURSOR:
-      if (pf::LOWORD(static_cast<pf::DWORD_PTR>(m.LParam)) == pf::HTCLIENT) {
-        pf::POINT p{};
-        pf::GetCursorPos(&p);
-        pf::ScreenToClient(handle_, &p);
-        TControl* c = ControlAtPos(p, true);
-        const int cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
-        if (const int id = CursorResource(cursor)) {
-          pf::SetCursor(pf::LoadCursorW(nullptr, pf::MAKEINTRESOURCEW(static_cast<pf::WORD>(id))));
-          m.Result = 1;
-          return;
-        }
-      }
-      DefaultHandler(m);
+      if (SetClientCursor(m)) m.Result = 1;
+      else DefaultHandler(m);
       return;
-    case pf::WM_MOUSELEAVE:
-      if (mouseControl_) {
-        TControl* c = mouseControl_;
-        mouseControl_ = nullptr;
-        c->Perform(CM_MOUSELEAVE);
-      }
-      Perform(CM_MOUSELEAVE);
-      return;
+    case pf::WM_MOUSELEAVE: MouseLeftWindow(); return;
     case CM_COLORCHANGED:
       brush_->SetColor(Color());
       NotifyControls(CM_PARENTCOLORCHANGED);
@@ -758,21 +762,53 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     default: break;
   }
-  if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
-    if (handle_ && (m.Msg == pf::WM_MOUSEMOVE) && !MouseInControl()) {
-      pf::TRACKMOUSEEVENT track;
-      track.dwFlags = pf::TME_LEAVE;
-      track.hwndTrack = handle_;
-      pf::TrackMouseEvent(&track);
-      Perform(CM_MOUSEENTER);
-    }
-    RouteMouseToControls(m);
-    if (m.Msg == pf::WM_NULL) return;
-    if (m.Msg == pf::WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
-    if (m.Msg == pf::WM_LBUTTONDOWN && ControlStyle().Contains(csCaptureMouse)) pf::SetCapture(handle_);
-    if (m.Msg == pf::WM_LBUTTONUP && pf::GetCapture() == handle_) pf::ReleaseCapture();
-  }
+  if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK && HandleMouseMessage(m)) return;
   TControl::WndProc(m);
+}
+
+bool TWinControl::HandleMouseMessage(TMessage& m) {
+  TrackMouseLeave(m);
+  RouteMouseToControls(m);
+  if (m.Msg == pf::WM_NULL) return true;
+  FocusAndCaptureOnButton(m);
+  return false;
+}
+
+void TWinControl::TrackMouseLeave(const TMessage& m) {
+  if (!handle_ || m.Msg != pf::WM_MOUSEMOVE || MouseInControl()) return;
+  pf::TRACKMOUSEEVENT track;
+  track.dwFlags = pf::TME_LEAVE;
+  track.hwndTrack = handle_;
+  pf::TrackMouseEvent(&track);
+  Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::FocusAndCaptureOnButton(const TMessage& m) {
+  if (m.Msg == pf::WM_LBUTTONDOWN && tabStop_ && CanFocus() && !Focused()) SetFocus();
+  if (m.Msg == pf::WM_LBUTTONDOWN && ControlStyle().Contains(csCaptureMouse)) pf::SetCapture(handle_);
+  if (m.Msg == pf::WM_LBUTTONUP && pf::GetCapture() == handle_) pf::ReleaseCapture();
+}
+
+void TWinControl::MouseLeftWindow() {
+  if (mouseControl_) {
+    TControl* c = mouseControl_;
+    mouseControl_ = nullptr;
+    c->Perform(CM_MOUSELEAVE);
+  }
+  Perform(CM_MOUSELEAVE);
+}
+
+bool TWinControl::SetClientCursor(const TMessage& m) {
+  if (pf::LOWORD(static_cast<pf::DWORD_PTR>(m.LParam)) != pf::HTCLIENT) return false;
+  pf::POINT p{};
+  pf::GetCursorPos(&p);
+  pf::ScreenToClient(handle_, &p);
+  TControl* c = ControlAtPos(p, true);
+  const int cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+  const int id = CursorResource(cursor);
+  if (!id) return false;
+  pf::SetCursor(pf::LoadCursorW(nullptr, pf::MAKEINTRESOURCEW(static_cast<pf::WORD>(id))));
+  return true;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
@@ -780,5 +816,10 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 void TWinControl::Changed() { Invalidate(); }
+
+void TWinControl::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TControl::GetAccessibleInfo(info);
+  info.Focusable = tabStop_ && Enabled();
+}
 
 }  // namespace kestrel

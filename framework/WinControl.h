@@ -84,6 +84,8 @@ class TWinControl : public TControl {
   void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
   TBrush* Brush() const { return brush_.get(); }
   bool Showing() const override;
+  // Windowed controls that take the focus say so.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
 
   void SetBounds(int left, int top, int width, int height) override;
   TRect ClientRect() const override;
@@ -115,6 +117,8 @@ class TWinControl : public TControl {
   // Paints the windowless children that intersect the DC's clip box, in z-order from `first`.
   void PaintControls(platform::HDC dc, TControl* first);
   void PaintHandler(TMessage& message);
+  // WM_PRINTCLIENT: erases (PRF_ERASEBKGND) and paints (PRF_CLIENT) into the given DC.
+  void PrintClient(TMessage& message);
   // Tells every control below this one (CM_SHOWINGCHANGED) that whether it is showing may have
   // changed, after this control was shown or hidden.
   void NotifyShowingChanged();
@@ -135,7 +139,17 @@ class TWinControl : public TControl {
  private:
   friend class TControl;
   friend platform::LRESULT ControlWindowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
+  // A mouse message: enter/leave tracking, the windowless child under the pointer, then focus
+  // and capture for this window; true when a child consumed it.
+  bool HandleMouseMessage(TMessage& message);
+  void TrackMouseLeave(const TMessage& message);
   void RouteMouseToControls(TMessage& message);
+  void FocusAndCaptureOnButton(const TMessage& message);
+  // The pointer left the window: the child it was over hears it first, then this control.
+  void MouseLeftWindow();
+  // In the client area, the cursor of the windowless child under the pointer (else this
+  // control's); false when that cursor has no resource and the default handling applies.
+  bool SetClientCursor(const TMessage& message);
   // A context-menu request at a point of a windowless child goes to that child first; true
   // when the child handled it.
   bool RouteContextMenuToControl(TMessage& message);

@@ -72,12 +72,13 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
       Close();
   };
 
-  AddSection(u"Edit box", 72);
+  TLabel* editLabel = AddSection(u"Edit box", 72);
   edit_ = new TEdit(this);
   edit_->SetParent(this);
   edit_->SetBounds(16, 94, 186, 21);
   edit_->SetText(u"Kestrel");
   edit_->OnChange = [this](TObject*) { Report(u"Text: " + edit_->Text()); };
+  editLabel->SetFocusControl(edit_);  // the edit's name for screen readers
 
   AddSection(u"Check box and radio buttons", 128);
   check_ = new TCheckBox(this);
@@ -117,7 +118,7 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
   SetActiveControl(okButton_);
 }
 
-TControl* TGalleryForm::AddSection(const String& title, int top) {
+TLabel* TGalleryForm::AddSection(const String& title, int top) {
   auto* label = new TLabel(this);
   label->SetParent(this);
   label->SetBounds(12, top, 300, 17);

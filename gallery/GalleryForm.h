@@ -26,7 +26,7 @@ class TGalleryForm : public TForm {
   void Report(const String& text);
   void AddPageButtons(int top);
   void ShowPage(const TGalleryPage& page);
-  TControl* AddSection(const String& title, int top);
+  TLabel* AddSection(const String& title, int top);
 
   TLabel* status_;
   TEdit* edit_;

@@ -1,20 +1,27 @@
 // kestrel-gallery: shows the framework's controls.
 //   kestrel-gallery [--page NAME] [--theme themed|classic] [--screenshot FILE.png]
+//                   [--monkey EVENTS [--monkey-seconds SECONDS] [--seed N]]
 // The backend comes from KESTREL_BACKEND (sdl by default). --page picks the first form shown by
 // its registered name (controls by default; an unknown name lists the pages). With --screenshot
 // the program paints that form, writes it to FILE.png and ends. Themes are on unless --theme or
-// KESTREL_THEME says classic; Ctrl+T switches the look of every open form.
+// KESTREL_THEME says classic; Ctrl+T switches the look of every open form. With --monkey the
+// page gets EVENTS random events (or SECONDS' worth) on the headless backend and the program
+// reports how many it survived.
 
 #include <cairo.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "GalleryPages.h"
+#include "Monkey.h"
 #include "ThemeSwitch.h"
+#include "accessibility/Accessibility.h"
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
+#include "framework/TerminationSignals.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
 
@@ -40,8 +47,14 @@ int main(int argc, char** argv) {
   std::string screenshot;
   std::string page = "controls";
   std::string theme;
+  long monkeyEvents = 0;
+  double monkeySeconds = 0;
+  unsigned long seed = 1;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+    else if (std::strcmp(argv[i], "--monkey") == 0 && i + 1 < argc) monkeyEvents = std::atol(argv[++i]);
+    else if (std::strcmp(argv[i], "--monkey-seconds") == 0 && i + 1 < argc) monkeySeconds = std::atof(argv[++i]);
+    else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
     else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) page = argv[++i];
     else if (std::strcmp(argv[i], "--theme") == 0 && i + 1 < argc) theme = argv[++i];
   }
@@ -56,10 +69,19 @@ int main(int argc, char** argv) {
     std::cerr << "\n";
     return 2;
   }
+  if (monkeyEvents > 0) setenv("KESTREL_BACKEND", "headless", 1);
   platform::InstallBackendFromEnvironment("sdl");
+  if (screenshot.empty()) StartAccessibility();
   TApplication* app = Application();
   app->SetTitle(u"Kestrel gallery");
   gallery::InstallThemeSwitch();
+  // The monkey closes pages itself; a signal ends it the default way.
+  if (monkeyEvents > 0) {
+    const long survived = gallery::TMonkey(*chosen, static_cast<std::uint32_t>(seed)).Run(monkeyEvents, monkeySeconds);
+    std::cout << "kestrel-gallery: page " << chosen->name << ", seed " << seed << ": " << survived << " events\n";
+    Halt(0);
+  }
+  TTerminationSignals::Install();
   TForm* form = chosen->create();
   if (!screenshot.empty()) Halt(WriteScreenshot(form, screenshot) ? 0 : 1);
   app->Run();

@@ -149,17 +149,24 @@ void TVnHTMLInputItem::SetChecked(bool Value) {
     }
   }
   FChecked = Value;
-  TVnHTMLRender* render = FOwner ? FOwner->Render() : nullptr;
-  if (render && render->OnInputItemChecked) render->OnInputItemChecked(render, this);
-  Changed();
+  Report(false);
 }
 
 void TVnHTMLInputItem::SetValue(const String& Value) {
   if (Value == FValue) return;
   FValue = Value;
+  Report(true);
+}
+
+void TVnHTMLInputItem::Report(bool textChanged) {
   TVnHTMLRender* render = FOwner ? FOwner->Render() : nullptr;
-  if (render && render->OnInputItemTextChanged) render->OnInputItemTextChanged(render, this);
-  Changed();
+  if (!render) return;
+  const TLifeWatch life = render->Life();
+  // The handler may free this item (a new caption re-prepares the text) or the renderer itself:
+  // nothing of the item is touched afterwards.
+  const TVnHTMLInputItemChangedEvent event = textChanged ? render->OnInputItemTextChanged : render->OnInputItemChecked;
+  if (event) event(render, this);
+  if (life.Alive()) render->Change();
 }
 
 void TVnHTMLInputItem::SetInputType(TVnHTMLInputType Value) {
@@ -169,8 +176,11 @@ void TVnHTMLInputItem::SetInputType(TVnHTMLInputType Value) {
 
 void TVnHTMLInputItem::Click() {
   // Both kinds toggle: a second click on a checked radio button unchecks it.
+  TVnHTMLRender* render = FOwner ? FOwner->Render() : nullptr;
+  const TLifeWatch life = render ? render->Life() : TLifeWatch();
   SetChecked(!FChecked);
-  Changed();
+  // The item may be gone; the renderer is asked again only while it lives.
+  if (life.Alive()) render->Change();
 }
 
 void TVnHTMLInputItem::KeyDownTransfer(platform::WORD& Key, TShiftState) {

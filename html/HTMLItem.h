@@ -169,6 +169,8 @@ class TVnHTMLInputItem : public TVnHTMLItem {
 
  private:
   void Changed();
+  // Raises OnInputItemChecked (or OnInputItemTextChanged), then the renderer's OnChange.
+  void Report(bool textChanged);
 };
 
 // An attribute list entry: lower-cased name and its raw value.

@@ -4,16 +4,16 @@
 
 #include "platform/gdi/Bitmaps.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/StockObjects.h"
 #include "platform/text/Font.h"
 #include "platform/text/TextMeasure.h"
-#include "platform/text/internal/FontInstance.h"
 
 namespace kestrel {
 
 using namespace platform;
 
-THTMLFont::THTMLFont(HFONT font, std::shared_ptr<FontInstance> instance, const TEXTMETRICW& metrics)
-    : font_(font), instance_(std::move(instance)), metrics_(metrics) {
+THTMLFont::THTMLFont(HFONT font, HDC device, const TEXTMETRICW& metrics)
+    : font_(font), device_(device), metrics_(metrics) {
   latin1_.fill(-1);
 }
 
@@ -22,16 +22,25 @@ THTMLFont::~THTMLFont() {
 }
 
 int THTMLFont::TextWidth(std::u16string_view text) const {
-  if (!instance_ || text.empty()) return 0;
+  if (!device_ || text.empty()) return 0;
   int sum = 0;
   for (char16_t unit : text) {
-    if (unit >= latin1_.size()) return instance_->Width(text);
+    if (unit >= latin1_.size()) return DeviceWidth(text);
     std::int16_t& advance = latin1_[unit];
     if (advance < 0)
-      advance = static_cast<std::int16_t>(std::clamp(instance_->Width(std::u16string_view(&unit, 1)), 0, 0x7FFF));
+      advance = static_cast<std::int16_t>(std::clamp(DeviceWidth(std::u16string_view(&unit, 1)), 0, 0x7FFF));
     sum += advance;
   }
   return sum;
+}
+
+int THTMLFont::DeviceWidth(std::u16string_view text) const {
+  // A font that could not be made measures in the system font, as the device draws it.
+  HGDIOBJ wanted = font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT);
+  if (GetCurrentObject(device_, OBJ_FONT) != wanted) SelectObject(device_, wanted);
+  SIZE size{};
+  if (!GetTextExtentPoint32W(device_, text.data(), static_cast<int>(text.size()), &size)) return 0;
+  return size.cx;
 }
 
 THTMLMeasurer::THTMLMeasurer() { CreateDevice(nullptr); }
@@ -99,7 +108,7 @@ const THTMLFont& THTMLMeasurer::Font(const String& face, int height, unsigned st
     if (!savedFont_) savedFont_ = previous;
     GetTextMetricsW(dc_, &metrics);
   }
-  auto entry = std::make_unique<THTMLFont>(font, FontInstanceOf(font), metrics);
+  auto entry = std::make_unique<THTMLFont>(font, dc_, metrics);
   const THTMLFont& result = *entry;
   fonts_.emplace(std::move(key), std::move(entry));
   return result;

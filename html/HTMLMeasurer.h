@@ -12,17 +12,12 @@
 #include "platform/core/WinTypes.h"
 #include "platform/text/TextTypes.h"
 
-namespace kestrel::platform {
-class FontInstance;
-}
-
 namespace kestrel {
 
-// One realised item font.
+// One realised item font, measured on the measurer's device.
 class THTMLFont {
  public:
-  THTMLFont(platform::HFONT font, std::shared_ptr<platform::FontInstance> instance,
-            const platform::TEXTMETRICW& metrics);
+  THTMLFont(platform::HFONT font, platform::HDC device, const platform::TEXTMETRICW& metrics);
   ~THTMLFont();
   THTMLFont(const THTMLFont&) = delete;
   THTMLFont& operator=(const THTMLFont&) = delete;
@@ -33,8 +28,11 @@ class THTMLFont {
   int TextWidth(std::u16string_view text) const;
 
  private:
+  // The device's text extent of `text` in this font (selected first when another one is).
+  int DeviceWidth(std::u16string_view text) const;
+
   platform::HFONT font_;
-  std::shared_ptr<platform::FontInstance> instance_;
+  platform::HDC device_;
   platform::TEXTMETRICW metrics_;
   // Advances of the Latin-1 characters (-1 = not asked yet): the wrap check measures after every
   // added character, and advances add up exactly (no kerning).

@@ -27,6 +27,8 @@ TVnHTMLRender::TVnHTMLRender()
   FOwnData->SetRender(this);
   FData = FOwnData.get();
   FHook->OnMessage = [this](TMessage& m) { HookMessage(m); };
+  // The hook watches the host: a freed host leaves no dangling Control behind.
+  FHook->OnControlFreed = [this] { FControl = nullptr; };
 }
 
 TVnHTMLRender::~TVnHTMLRender() {
@@ -123,6 +125,36 @@ String TVnHTMLRender::AsText() const {
       case hitLI: text += u"- "; break;
       default: break;
     }
+  }
+  return text;
+}
+
+String TVnHTMLRender::AsAccessibleText(std::vector<TAccessibleLink>& links) const {
+  String text;
+  links.clear();
+  if (!FData) return text;
+  const TVnHTMLItem* previous = nullptr;
+  for (int i = 0; i < FData->ItemCount(); ++i) {
+    const TVnHTMLItem* item = FData->Item(i);
+    switch (item->ItemType()) {
+      case hitChar: {
+        const int start = static_cast<int>(text.size());
+        text += item->Text();
+        if (!item->IsLink() || item->Text().empty()) break;
+        const bool continues = previous && previous->IsLink() && previous->LinkRef() == item->LinkRef() &&
+                               !links.empty() && links.back().End == start;
+        if (continues) links.back().End = static_cast<int>(text.size());
+        else links.push_back({item->LinkRef(), start, static_cast<int>(text.size())});
+        break;
+      }
+      case hitBreak: text += u"\n"; break;
+      case hitPara:
+        if (i != 0) text += u"\n\n";
+        break;
+      case hitLI: text += u"- "; break;
+      default: break;
+    }
+    previous = item;
   }
   return text;
 }
@@ -308,7 +340,9 @@ void TVnHTMLRender::ClickTransfer(int X, int Y, const TRect& R) {
   if (!item) return;
   if (item->ItemType() == hitInput) {
     FData->SetSelectedItem(item);
+    const TLifeWatch life = Life();
     static_cast<TVnHTMLInputItem*>(item)->Click();
+    if (!life.Alive()) return;  // a handler freed the renderer
   } else if (item->IsLink() && FLinkSelect) {
     FData->SetSelectedItem(item);
   }

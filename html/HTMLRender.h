@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 
+#include "framework/Accessible.h"
 #include "framework/Canvas.h"
 #include "framework/ControlMessages.h"
+#include "framework/LifeToken.h"
 #include "html/HTMLData.h"
 #include "html/HTMLMeasurer.h"
 
@@ -46,6 +48,9 @@ class TVnHTMLRender : public TObject {
 
   // The plain text of the current data.
   String AsText() const;
+  // The plain text as read out (line breaks as one '\n'), with the links in it (runs of one
+  // link that follow each other count as one).
+  String AsAccessibleText(std::vector<TAccessibleLink>& links) const;
 
   // Measuring device (see THTMLMeasurer); null is ignored. The font cache goes with the old
   // device, so measurements follow the new one.
@@ -97,6 +102,8 @@ class TVnHTMLRender : public TObject {
   void KeyDownTransfer(platform::WORD& Key, TShiftState Shift);
   // Raises OnChange.
   void Change();
+  // Whether the renderer still exists, for code that raises an event that may free it.
+  TLifeWatch Life() const { return FLife.Watch(); }
   bool LinkSelect() const { return FLinkSelect; }
   void SetLinkSelect(bool Value) { FLinkSelect = Value; }
 
@@ -116,6 +123,7 @@ class TVnHTMLRender : public TObject {
   void HookMessage(TMessage& m);
 
   bool FLinkSelect = false;
+  TLifeToken FLife;
   std::unique_ptr<THTMLMessageHook> FHook;
   std::unique_ptr<TVnHTMLData> FOwnData;
   std::vector<std::unique_ptr<TVnHTMLData>> FCreated;

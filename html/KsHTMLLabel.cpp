@@ -176,6 +176,13 @@ String TKsHTMLLabel::LabelText() const {
 
 String TKsHTMLLabel::PlainText() const { return FIsHTML ? FRender->AsText() : Caption(); }
 
+void TKsHTMLLabel::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomKsLabel::GetAccessibleInfo(info);
+  if (!FIsHTML) return;
+  info.Text = FRender->AsAccessibleText(info.Links);
+  info.Name = info.Text;
+}
+
 TRect TKsHTMLLabel::TextRect() {
   if (!FIsHTML) return MeasurePlainText(ClientRect());
   const platform::SIZE size = FRender->Data()->TextSize();
@@ -323,8 +330,10 @@ void TKsHTMLLabel::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TKsHTMLLabel::WndProc(TMessage& message) {
   if (message.Msg == CM_MOUSELEAVE) ShowCursor(false);
+  const TLifeWatch life = Life();
   TCustomKsLabel::WndProc(message);
-  if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0) {
+  // An OnMouseUp handler may have freed the label.
+  if (message.Msg == pf::WM_RBUTTONUP && message.Result == 0 && life.Alive()) {
     // OnMouseUp has run; a handler (or hook) that marked the release handled keeps the menu away.
     const TPoint client = Point(pf::GET_X_LPARAM(message.LParam), pf::GET_Y_LPARAM(message.LParam));
     if (LinkAt(client.x, client.y) && PopupLinkMenu(ClientToScreen(client))) message.Result = 1;

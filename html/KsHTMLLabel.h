@@ -47,6 +47,8 @@ class TKsHTMLLabel : public TCustomKsLabel {
   TRect TextRect();
   // HTML mode: the text without markup; plain mode: the caption.
   String PlainText() const;
+  // A label whose text (without markup) is its name and content, its links as links.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
   TVnHTMLRender* Render() const { return FRender.get(); }
 
   void SetBounds(int left, int top, int width, int height) override;

@@ -26,7 +26,12 @@ bool TVnPNGChunk::SaveToStream(TStream& stream) {
 void TVnPNGChunk::WriteChunk(PngChunkWriter& out) { out.Chunk(fName, fData); }
 
 void TVnPNGChunkIHDR::WriteChunk(PngChunkWriter& out) {
-  if (ihdrData_.BitDepth == 2) ihdrData_.BitDepth = 4;
+  if (ihdrData_.BitDepth == 2) {
+    ihdrData_.BitDepth = 4;
+    // The 4-bit pixels of 2-bit gray hold 5 x the sample; so must the transparent colour.
+    if (ihdrData_.ColorType == COLOR_GRAYSCALE && fOwner)
+      if (auto* trns = fOwner->Chunks().ItemFromClass<TVnPNGChunktRNS>()) trns->WidenTwoBitGraySample();
+  }
   if (DibBitCount(ihdrData_.ColorType, ihdrData_.BitDepth) == 0)
     RaiseError<EVnPNGInvalidSpec>(PngMessages::InvalidSpec);
   std::vector<std::uint8_t> data;
@@ -67,8 +72,26 @@ void TVnPNGChunktRNS::SetDataSize(std::size_t count) {
   fData.assign(paletteValues_.begin(), paletteValues_.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
+void TVnPNGChunktRNS::WidenTwoBitGraySample() {
+  if (fData.size() < 2) return;
+  const unsigned sample = (fData[1] & 0x03u) * 5;
+  fData[0] = 0;
+  fData[1] = static_cast<std::uint8_t>(sample);
+  paletteValues_[0] = fData[0];
+  paletteValues_[1] = fData[1];
+}
+
 void TVnPNGChunktRNS::WriteChunk(PngChunkWriter& out) {
-  out.Chunk("tRNS", paletteValues_.data(), std::min<std::size_t>(fData.size(), 256));
+  std::vector<std::uint8_t> data(
+      paletteValues_.begin(),
+      paletteValues_.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(fData.size(), 256)));
+  // Pixels keep only the high byte of 16-bit samples and are written as v * 257 (the low byte a
+  // copy of the high one); the transparent colour must be written the same way to match them.
+  const TVnPNGChunkIHDR* header = Header();
+  const bool keyColor = header && (header->ColorType() == COLOR_GRAYSCALE || header->ColorType() == COLOR_RGB);
+  if (keyColor && header->BitDepth() == 16)
+    for (std::size_t i = 1; i < data.size(); i += 2) data[i] = data[i - 1];
+  out.Chunk("tRNS", data);
 }
 
 void TVnPNGChunkgAMA::WriteChunk(PngChunkWriter& out) {

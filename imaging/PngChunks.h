@@ -46,6 +46,8 @@ class TVnPNGChunktRNS : public TVnPNGChunk {
     paletteValues_.fill(255);
     std::copy(fData.begin(), fData.end(), paletteValues_.begin());
   }
+  // A 2-bit gray sample s as the 4-bit sample 5s the image holds it as.
+  void WidenTwoBitGraySample();
   // Keeps the first `count` (at most 256) of PaletteValues as the chunk's data.
   void SetDataSize(std::size_t count);
   // False when the chunk is too short for the image's colour type (it is then ignored).

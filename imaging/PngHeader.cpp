@@ -64,6 +64,11 @@ void PngPixelBuffer::CopyFrom(const PngPixelBuffer& other) {
   std::memcpy(data_, other.data_, size_);
 }
 
+void PngPixelBuffer::Swap(PngPixelBuffer& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+}
+
 TVnPNGChunkIHDR::~TVnPNGChunkIHDR() { ReleaseDib(); }
 
 std::size_t TVnPNGChunkIHDR::MaxImageBytes() { return gMaxImageBytes; }
@@ -189,43 +194,37 @@ void TVnPNGChunkIHDR::SetPalette(const PngRGBQuad* entries, int count) {
   for (int i = 0; i < count && i < tableSize; ++i) palette_[i] = entries[i];
   bitmapInfo_.bmiColors = palette_;
   bitmapInfo_.bmiHeader.biClrUsed = static_cast<std::uint32_t>(tableSize);
-  if (imageDC_) platform::SetDIBColorTable(imageDC_, 0, static_cast<platform::UINT>(tableSize), palette_.data());
+  if (imageDC_) platform::SetDIBColorTable(imageDC_.get(), 0, static_cast<platform::UINT>(tableSize), palette_.data());
 }
 
 platform::HDC TVnPNGChunkIHDR::ImageDC() {
-  if (imageDC_) return imageDC_;
+  if (imageDC_) return imageDC_.get();
   if (!Prepared()) RaiseError<EVnPNGHeaderNotPresent>(PngMessages::HeaderNotPresent);
   void* bits = nullptr;
-  platform::HDC dc = platform::CreateCompatibleDC(nullptr);
-  platform::HBITMAP bitmap =
-      dc ? platform::CreateDIBSection(dc, bitmapInfo_.AsBitmapInfo(), platform::DIB_RGB_COLORS, &bits, nullptr, 0)
-         : nullptr;
-  if (!bitmap || !bits) {
-    if (dc) platform::DeleteDC(dc);
-    RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
-  }
+  platform::OwnedMemoryDC dc(platform::CreateCompatibleDC(nullptr));
+  platform::OwnedBitmap bitmap(
+      dc ? platform::CreateDIBSection(dc.get(), bitmapInfo_.AsBitmapInfo(), platform::DIB_RGB_COLORS, &bits, nullptr, 0)
+         : nullptr);
+  if (!bitmap || !bits) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
   std::memcpy(bits, bits_, imageData_.Size());
-  imageDC_ = dc;
-  imageHandle_ = bitmap;
-  oldBitmap_ = platform::SelectObject(dc, bitmap);
+  imageHandle_ = std::move(bitmap);
+  imageDC_ = std::move(dc);
+  selection_.emplace(imageDC_.get(), imageHandle_.get());
   bits_ = static_cast<std::uint8_t*>(bits);
   imageData_.Free();
-  return imageDC_;
+  return imageDC_.get();
 }
 
 platform::HBITMAP TVnPNGChunkIHDR::ImageHandle() {
   ImageDC();
-  return imageHandle_;
+  return imageHandle_.get();
 }
 
 void TVnPNGChunkIHDR::ReleaseDib() {
   if (!imageDC_) return;
-  platform::SelectObject(imageDC_, oldBitmap_);
-  platform::DeleteDC(imageDC_);
-  platform::DeleteObject(imageHandle_);
-  imageDC_ = nullptr;
-  imageHandle_ = nullptr;
-  oldBitmap_ = nullptr;
+  selection_.reset();
+  imageDC_.reset();
+  imageHandle_.reset();
   bits_ = nullptr;
 }
 
@@ -262,16 +261,21 @@ unsigned DibIndexAt(const std::uint8_t* scan, std::uint32_t x, int bits) {
 
 void TVnPNGChunkIHDR::Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width,
                               std::uint32_t height) {
-  TVnPNGChunkIHDR old(fOwner);
-  old.Assign(*this);
-  ihdrData_.ColorType = colorType;
-  ihdrData_.BitDepth = bitDepth;
-  ihdrData_.Width = width;
-  ihdrData_.Height = height;
-  PrepareImageData();
-  if (colorType == COLOR_PALETTE && old.HasPalette()) SetPalette(old.Palette().data(), old.PaletteCount());
-  if (!old.Prepared()) return;
-  const std::uint32_t rows = std::min(height, old.Height()), cols = std::min(width, old.Width());
+  TVnPNGChunkIHDR reshaped(fOwner);
+  reshaped.ihdrData_ = ihdrData_;
+  reshaped.ihdrData_.ColorType = colorType;
+  reshaped.ihdrData_.BitDepth = bitDepth;
+  reshaped.ihdrData_.Width = width;
+  reshaped.ihdrData_.Height = height;
+  reshaped.PrepareImageData();
+  if (colorType == COLOR_PALETTE && HasPalette()) reshaped.SetPalette(palette_.data(), paletteCount_);
+  if (Prepared()) reshaped.CopyPixelsFrom(*this);
+  ReleaseDib();
+  SwapImage(reshaped);
+}
+
+void TVnPNGChunkIHDR::CopyPixelsFrom(const TVnPNGChunkIHDR& old) {
+  const std::uint32_t rows = std::min(Height(), old.Height()), cols = std::min(Width(), old.Width());
   const int oldBits = old.bitmapInfo_.bmiHeader.biBitCount, newBits = bitmapInfo_.bmiHeader.biBitCount;
   for (std::uint32_t y = 0; y < rows; ++y) {
     std::uint8_t* to = Scanline(y);
@@ -289,6 +293,18 @@ void TVnPNGChunkIHDR::Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std
     if (old.ImageAlpha())
       for (std::uint32_t y = 0; y < rows; ++y) std::memcpy(AlphaScanline(y), old.AlphaScanline(y), cols);
   }
+}
+
+void TVnPNGChunkIHDR::SwapImage(TVnPNGChunkIHDR& other) noexcept {
+  std::swap(ihdrData_, other.ihdrData_);
+  std::swap(bitmapInfo_, other.bitmapInfo_);
+  std::swap(bytesPerRow_, other.bytesPerRow_);
+  imageData_.Swap(other.imageData_);
+  imageAlpha_.Swap(other.imageAlpha_);
+  std::swap(palette_, other.palette_);
+  std::swap(paletteCount_, other.paletteCount_);
+  bits_ = imageData_.Data();
+  other.bits_ = other.imageData_.Data();
 }
 
 void TVnPNGChunkIHDR::Assign(const TVnPNGChunk& source) {

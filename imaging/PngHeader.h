@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "imaging/PngChunk.h"
 #include "platform/core/WinTypes.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
@@ -51,6 +53,7 @@ class PngPixelBuffer {
   bool Allocate(std::size_t size);
   void Free();
   void CopyFrom(const PngPixelBuffer& other);
+  void Swap(PngPixelBuffer& other) noexcept;
   std::uint8_t* Data() const { return data_; }
   std::size_t Size() const { return size_; }
 
@@ -115,6 +118,7 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   // Gives the image a new colour type, bit depth and size, keeping what fits: the top-left pixels
   // (row bytes as they are when the DIB format stays, gray levels when a low-depth gray image
   // widens to 8 bits), the palette of palette images and the alpha plane (255 where it is new).
+  // The new image is made beside the old one, so a failure (the memory cap) changes nothing.
   void Reshape(std::uint8_t colorType, std::uint8_t bitDepth, std::uint32_t width, std::uint32_t height);
 
   // Bits per pixel of the DIB for a colour type and bit depth (0 when the pair is not valid PNG).
@@ -130,12 +134,17 @@ class TVnPNGChunkIHDR : public TVnPNGChunk {
   PngBitmapInfo bitmapInfo_;
   std::size_t bytesPerRow_ = 0;
   void ReleaseDib();
+  // The pixels that fit of `old` (same owner) copied into this freshly prepared image.
+  void CopyPixelsFrom(const TVnPNGChunkIHDR& old);
+  // Takes over the image, its description and palette from `other`, which gets this one's.
+  void SwapImage(TVnPNGChunkIHDR& other) noexcept;
 
   PngPixelBuffer imageData_;  // the pixels until the DIB section takes them over
   std::uint8_t* bits_ = nullptr;
-  platform::HDC imageDC_ = nullptr;
-  platform::HBITMAP imageHandle_ = nullptr;
-  platform::HGDIOBJ oldBitmap_ = nullptr;
+  // Declared so that the selection is undone before the DC goes, and the DC before its bitmap.
+  platform::OwnedBitmap imageHandle_;
+  platform::OwnedMemoryDC imageDC_;
+  std::optional<platform::SelectedObject> selection_;
   PngPixelBuffer imageAlpha_;
   std::array<PngRGBQuad, 256> palette_{};
   int paletteCount_ = 0;

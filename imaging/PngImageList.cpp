@@ -7,6 +7,7 @@
 #include "framework/Colors.h"
 #include "framework/Filer.h"
 #include "framework/MemoryStream.h"
+#include "imaging/internal/PngChunkWriter.h"
 #include "platform/gdi/Gdi.h"
 
 namespace kestrel {
@@ -14,6 +15,29 @@ namespace kestrel {
 namespace {
 
 constexpr const char* kLoadFailed = "Failed to load KsImageList";
+
+// An empty image has no PNG file; it is stored as the signature followed by the end chunk alone.
+const std::vector<std::uint8_t>& EmptyImageBytes() {
+  static const std::vector<std::uint8_t> bytes = [] {
+    std::vector<std::uint8_t> out;
+    PngChunkWriter writer(out);
+    writer.Signature();
+    writer.Chunk("IEND", nullptr, 0);
+    return out;
+  }();
+  return bytes;
+}
+
+// True (and past it) when the stream holds the stored form of an empty image at its position;
+// otherwise the position is left where it was.
+bool SkipEmptyImage(TStream& stream) {
+  const std::vector<std::uint8_t>& empty = EmptyImageBytes();
+  const std::int64_t start = stream.Position();
+  std::vector<std::uint8_t> head(empty.size());
+  if (stream.Read(head.data(), head.size()) == head.size() && head == empty) return true;
+  stream.SetPosition(start);
+  return false;
+}
 
 }  // namespace
 
@@ -112,15 +136,18 @@ void TVnPNGImageList::InsertMasked(int index, TBitmap* image, TColor maskColor) 
 }
 
 void TVnPNGImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
-  if (!image || !ValidIndex(index)) return;
-  fPngList[static_cast<std::size_t>(index)] = MakePng(image, mask);
-  TCustomImageList::Replace(index, ListCopy(*fPngList[static_cast<std::size_t>(index)]).get(), nullptr);
+  if (image && ValidIndex(index)) ReplacePng(index, *MakePng(image, mask));
 }
 
 void TVnPNGImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColor) {
-  if (!image || !ValidIndex(index)) return;
-  fPngList[static_cast<std::size_t>(index)] = MakeMaskedPng(image, maskColor);
-  TCustomImageList::Replace(index, ListCopy(*fPngList[static_cast<std::size_t>(index)]).get(), nullptr);
+  if (image && ValidIndex(index)) ReplacePng(index, *MakeMaskedPng(image, maskColor));
+}
+
+void TVnPNGImageList::ReplacePng(int index, const TVnPNGObject& replacement) {
+  // The image object stays: pointers callers got from Png(index) see the new picture.
+  TVnPNGObject& kept = *fPngList[static_cast<std::size_t>(index)];
+  kept.Assign(&replacement);
+  TCustomImageList::Replace(index, ListCopy(kept).get(), nullptr);
 }
 
 void TVnPNGImageList::Delete(int index) {
@@ -216,7 +243,10 @@ void TVnPNGImageList::WriteData(TStream& stream) const {
   TMemoryStream block;
   const std::int32_t header[2] = {kStreamMarker, static_cast<std::int32_t>(Count())};
   block.WriteBuffer(header, sizeof header);
-  for (const auto& png : fPngList) png->SaveToStream(block);
+  for (const auto& png : fPngList) {
+    if (png->Empty()) block.WriteBuffer(EmptyImageBytes().data(), EmptyImageBytes().size());
+    else png->SaveToStream(block);
+  }
   stream.WriteBuffer(block.Memory(), static_cast<std::size_t>(block.Size()));
 }
 
@@ -225,11 +255,10 @@ void TVnPNGImageList::ReadData(TStream& stream) {
   if (stream.Read(&marker, sizeof marker) != sizeof marker || marker != kStreamMarker ||
       stream.Read(&count, sizeof count) != sizeof count || count < 0)
     throw EReadError(std::string_view(kLoadFailed));
-  if (count == 0) return;
   Clear();
   for (std::int32_t i = 0; i < count; ++i) {
     auto png = std::make_unique<TVnPNGObject>();
-    png->LoadFromStream(stream);
+    if (!SkipEmptyImage(stream)) png->LoadFromStream(stream);
     AddPng(std::move(png));
   }
   if (Count() != count) throw EReadError(std::string_view(kLoadFailed));

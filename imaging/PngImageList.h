@@ -63,7 +63,8 @@ class TVnPNGImageList : public TCustomImageList {
   // (`rect` itself when the flags give none). Tiles are clipped to `rect`.
   void DrawExt(TCanvas* canvas, const TRect& rect, TRect& result, int index, int flags) const;
 
-  // The stored "Bitmap" data: the marker -5, the count and each image as a PNG file. Writing is
+  // The stored "Bitmap" data: the marker -5, the count and each image as a PNG file (an empty
+  // image as the signature and an end chunk). Writing is
   // done whole before it reaches the stream and raises on failure. Reading replaces the images;
   // another marker or a count that does not come out raises EReadError.
   void WriteData(TStream& stream) const;
@@ -77,6 +78,7 @@ class TVnPNGImageList : public TCustomImageList {
   std::unique_ptr<TVnPNGObject> MakeMaskedPng(TBitmap* image, TColor maskColor) const;
   // The image as a bitmap of the list's size, for the underlying list.
   std::unique_ptr<TBitmap> ListCopy(const TVnPNGObject& image) const;
+  void ReplacePng(int index, const TVnPNGObject& replacement);
   bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
 
   std::vector<std::unique_ptr<TVnPNGObject>> fPngList;

@@ -4,12 +4,15 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "framework/Bitmap.h"
 #include "framework/Colors.h"
 #include "framework/ResourceStream.h"
 #include "framework/Stream.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
@@ -39,10 +42,7 @@ KESTREL_IMPLEMENT_CLASS(TVnPNGObject, TGraphic)
 
 TVnPNGObject::TVnPNGObject() : fChunkList(this) { ClearChunks(); }
 
-TVnPNGObject::~TVnPNGObject() {
-  ReleaseCanvas();
-  if (paletteHandle_) platform::DeleteObject(paletteHandle_);
-}
+TVnPNGObject::~TVnPNGObject() { ReleaseCanvas(); }
 
 void TVnPNGObject::ClearChunks() {
   ReleaseCanvas();
@@ -138,11 +138,11 @@ void TVnPNGObject::LoadFromSource(PngSource& source) {
   std::uint8_t signature[8];
   if (!reader.ReadRaw(signature, 8) || std::memcmp(signature, kSignature, 8) != 0)
     RaiseError<EVnPNGInvalidFileHeader>(PngMessages::InvalidFileHeader);
-  try {
+  {
+    OnFailure dropHalfDecodedImage([this] {
+      if (auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>()) header->FreeImageData();
+    });
     ReadChunks(reader);
-  } catch (...) {
-    if (auto* header = fChunkList.ItemFromClass<TVnPNGChunkIHDR>()) header->FreeImageData();
-    throw;
   }
   Changed();
 }
@@ -335,34 +335,22 @@ class BlendBuffer {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = platform::BI_RGB;
-    dc_ = platform::CreateCompatibleDC(nullptr);
-    if (dc_) bitmap_ = platform::CreateDIBSection(dc_, &info, platform::DIB_RGB_COLORS, &bits_, nullptr, 0);
-    if (!bitmap_ || !bits_) {
-      Release();
-      RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
-    }
-    old_ = platform::SelectObject(dc_, bitmap_);
+    dc_.reset(platform::CreateCompatibleDC(nullptr));
+    if (dc_) bitmap_.reset(platform::CreateDIBSection(dc_.get(), &info, platform::DIB_RGB_COLORS, &bits_, nullptr, 0));
+    if (!bitmap_ || !bits_) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+    selection_.emplace(dc_.get(), bitmap_.get());
   }
-  ~BlendBuffer() { Release(); }
-  BlendBuffer(const BlendBuffer&) = delete;
-  BlendBuffer& operator=(const BlendBuffer&) = delete;
 
-  platform::HDC Dc() const { return dc_; }
+  platform::HDC Dc() const { return dc_.get(); }
   std::uint8_t* Pixel(int x, int y, int width) const {
     return static_cast<std::uint8_t*>(bits_) + (static_cast<std::size_t>(y) * width + x) * 4;
   }
 
  private:
-  void Release() {
-    if (dc_ && old_) platform::SelectObject(dc_, old_);
-    if (bitmap_) platform::DeleteObject(bitmap_);
-    if (dc_) platform::DeleteDC(dc_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-  }
-  platform::HDC dc_ = nullptr;
-  platform::HBITMAP bitmap_ = nullptr;
-  platform::HGDIOBJ old_ = nullptr;
+  // Declared so that the selection is undone before the DC goes, and the DC before its bitmap.
+  platform::OwnedBitmap bitmap_;
+  platform::OwnedMemoryDC dc_;
+  std::optional<platform::SelectedObject> selection_;
   void* bits_ = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Canvas.h"
 #include "framework/Graphic.h"
@@ -19,6 +20,7 @@
 #include "imaging/PngSource.h"
 #include "platform/core/Unicode.h"
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/OwnedGdi.h"
 
 namespace kestrel {
 
@@ -67,8 +69,9 @@ class TVnPNGObject : public TGraphic {
   void SaveToStream(TStream& stream) const override;
   std::vector<std::uint8_t> SaveToBytes() const;
 
-  // Gray and RGB images get an alpha plane (255 everywhere; gray below 8 bits widens to 8, as PNG
-  // has no gray + alpha below 8 bits); palette images an opaque tRNS of 2^depth entries.
+  // Gray and RGB images get an alpha plane (255 everywhere but 0 where the tRNS colour was, the
+  // tRNS chunk going; gray below 8 bits widens to 8, as PNG has no gray + alpha below 8 bits);
+  // palette images an opaque tRNS of 2^depth entries. A failure leaves the image as it was.
   void CreateAlpha();
   // Drops the tRNS chunk, or the alpha plane of gray + alpha and RGB + alpha images.
   void RemoveTransparency();
@@ -178,6 +181,8 @@ class TVnPNGObject : public TGraphic {
  private:
   void ReadChunks(PngChunkReader& reader);
   void ReleaseCanvas();
+  // Per pixel (rows top first), whether it shows the bit-transparency colour; empty without one.
+  std::vector<bool> TransparentPixels() const;
   void AssignToBitmap(TBitmap& bitmap) const;
   void AssignPixels(int width, int height, int bitsPerPixel, const std::uint8_t* bgra, bool transparent,
                     platform::COLORREF transparentColor);
@@ -190,7 +195,7 @@ class TVnPNGObject : public TGraphic {
   TInterlaceMethod fInterlaceMethod = imNone;
   std::size_t textBudget_ = TVnPNGChunkzTXT::kMaxInflatedText;
   std::unique_ptr<TCanvas> fCanvas;
-  platform::HPALETTE paletteHandle_ = nullptr;
+  platform::OwnedGdiObject<platform::HPALETTE> paletteHandle_;
 };
 
 }  // namespace kestrel

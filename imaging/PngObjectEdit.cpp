@@ -8,7 +8,9 @@
 #include "framework/Colors.h"
 #include "framework/Screen.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/os/GlobalMemory.h"
 #include "platform/window/Clipboard.h"
 
@@ -60,10 +62,117 @@ void CopyPixel(const TVnPNGChunkIHDR& from, std::uint32_t sx, std::uint32_t sy, 
   }
 }
 
-// `rect` clipped to 0..width x 0..height.
-TRect ClipTo(const TRect& rect, int width, int height) {
-  return TRect{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width),
-               std::min(rect.bottom, height)};
+// A block of global memory, freed unless it was handed on.
+struct FreeGlobalBlock {
+  void operator()(void* block) const noexcept { pf::GlobalFree(block); }
+};
+using OwnedGlobalBlock = std::unique_ptr<void, FreeGlobalBlock>;
+
+// A global block locked for the length of a scope.
+class LockedBlock {
+ public:
+  explicit LockedBlock(pf::HANDLE block) : block_(block), data_(block ? pf::GlobalLock(block) : nullptr) {}
+  ~LockedBlock() {
+    if (data_) pf::GlobalUnlock(block_);
+  }
+  LockedBlock(const LockedBlock&) = delete;
+  LockedBlock& operator=(const LockedBlock&) = delete;
+  void* Data() const { return data_; }
+  std::size_t Size() const { return data_ ? pf::GlobalSize(block_) : 0; }
+
+ private:
+  pf::HANDLE block_;
+  void* data_;
+};
+
+// The clipboard, open (when it could be opened) for the length of a scope.
+class OpenClipboardScope {
+ public:
+  OpenClipboardScope() : open_(pf::OpenClipboard(nullptr) != 0) {}
+  ~OpenClipboardScope() {
+    if (open_) pf::CloseClipboard();
+  }
+  OpenClipboardScope(const OpenClipboardScope&) = delete;
+  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+  bool Open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+// The pixels of a packed DIB (header, masks or colour table, bits) of `size` bytes as BGRA
+// rows, top row first; false when the block is not a bitmap this can read. Headers larger than
+// the basic one, colour masks and colour tables (also ahead of 16-, 24- and 32-bit pixels) are
+// honoured: the platform converts the pixels into a 32-bit DIB section.
+bool DecodePackedDib(const std::uint8_t* block, std::size_t size, int& width, int& height,
+                     std::vector<std::uint8_t>& bgra) {
+  pf::BITMAPINFOHEADER header;
+  if (size < sizeof header) return false;
+  std::memcpy(&header, block, sizeof header);
+  const int bitCount = header.biBitCount;
+  const bool masked = header.biCompression == pf::BI_BITFIELDS;
+  if (header.biSize < sizeof header || header.biSize > size) return false;
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+    return false;
+  if (header.biCompression != pf::BI_RGB && !(masked && (bitCount == 16 || bitCount == 32))) return false;
+  if (header.biWidth <= 0 || header.biWidth > 65535 || header.biHeight == 0 || header.biHeight < -65535 ||
+      header.biHeight > 65535)
+    return false;
+  std::uint64_t colors = header.biClrUsed;
+  if (bitCount <= 8) {
+    const std::uint64_t tableSize = std::uint64_t{1} << bitCount;
+    if (colors > tableSize) return false;
+    if (colors == 0) colors = tableSize;
+  }
+  const std::uint64_t masks = masked && header.biSize == sizeof header ? 12 : 0;
+  const std::uint64_t bitsOffset = header.biSize + masks + 4 * colors;
+  width = header.biWidth;
+  height = std::abs(header.biHeight);
+  const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(width)} * bitCount + 31) / 32 * 4;
+  if (bitsOffset + stride * static_cast<std::uint64_t>(height) > size) return false;
+
+  pf::BITMAPINFO target{};
+  target.bmiHeader.biSize = sizeof(pf::BITMAPINFOHEADER);
+  target.bmiHeader.biWidth = width;
+  target.bmiHeader.biHeight = -height;
+  target.bmiHeader.biPlanes = 1;
+  target.bmiHeader.biBitCount = 32;
+  void* pixels = nullptr;
+  const pf::OwnedMemoryDC dc(pf::CreateCompatibleDC(nullptr));
+  const pf::OwnedBitmap section(dc ? pf::CreateDIBSection(dc.get(), &target, pf::DIB_RGB_COLORS, &pixels, nullptr, 0)
+                                   : nullptr);
+  if (!section || !pixels ||
+      pf::SetDIBits(dc.get(), section.get(), 0, static_cast<pf::UINT>(height), block + bitsOffset,
+                    reinterpret_cast<const pf::BITMAPINFO*>(block), pf::DIB_RGB_COLORS) == 0)
+    return false;
+  const auto* from = static_cast<const std::uint8_t*>(pixels);
+  bgra.assign(from, from + static_cast<std::size_t>(width) * height * 4);
+  return true;
+}
+
+// Maps each palette index of `from` to the index of `to`'s palette with the nearest colour;
+// the identity when both tables are the same.
+std::array<std::uint8_t, 256> PaletteTranslation(const TVnPNGChunkIHDR& from, const TVnPNGChunkIHDR& to) {
+  std::array<std::uint8_t, 256> map{};
+  for (int i = 0; i < 256; ++i) map[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+  if (!from.HasPalette() || !to.HasPalette()) return map;
+  const int count = std::max(1, to.PaletteCount());
+  for (int i = 0; i < from.PaletteCount(); ++i) {
+    const PngRGBQuad& c = from.Palette()[static_cast<std::size_t>(i)];
+    int best = 0;
+    long bestDistance = -1;
+    for (int j = 0; j < count; ++j) {
+      const PngRGBQuad& q = to.Palette()[static_cast<std::size_t>(j)];
+      const long dr = q.rgbRed - c.rgbRed, dg = q.rgbGreen - c.rgbGreen, db = q.rgbBlue - c.rgbBlue;
+      const long distance = dr * dr + dg * dg + db * db;
+      if (bestDistance < 0 || distance < bestDistance) {
+        bestDistance = distance;
+        best = j;
+      }
+    }
+    map[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(best);
+  }
+  return map;
 }
 
 }  // namespace
@@ -74,20 +183,18 @@ void TVnPNGObject::CreateBlank(std::uint8_t colorType, std::uint8_t bitDepth, in
   if (bitDepth == 2) bitDepth = 4;
   ClearChunks();
   BeingCreated = true;
-  try {
-    fChunkList.Add<TVnPNGChunkIEND>();
-    auto* header = fChunkList.Add<TVnPNGChunkIHDR>();
-    header->IHDRData() =
-        TVnPNGIHDRData{static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy), bitDepth, colorType, 0, 0, 0};
-    header->PrepareImageData();
-    if (colorType == COLOR_PALETTE) fChunkList.Add<TVnPNGChunkPLTE>()->SetCount(1 << bitDepth);
-    fChunkList.Add<TVnPNGChunkIDAT>();
-  } catch (...) {
-    BeingCreated = false;
-    ClearChunks();
-    throw;
-  }
-  BeingCreated = false;
+  OnFailure clearHalfMade([this] { ClearChunks(); });
+  struct CreationEnds {
+    bool& flag;
+    ~CreationEnds() { flag = false; }
+  } creationEnds{BeingCreated};
+  fChunkList.Add<TVnPNGChunkIEND>();
+  auto* header = fChunkList.Add<TVnPNGChunkIHDR>();
+  header->IHDRData() =
+      TVnPNGIHDRData{static_cast<std::uint32_t>(cx), static_cast<std::uint32_t>(cy), bitDepth, colorType, 0, 0, 0};
+  header->PrepareImageData();
+  if (colorType == COLOR_PALETTE) fChunkList.Add<TVnPNGChunkPLTE>()->SetCount(1 << bitDepth);
+  fChunkList.Add<TVnPNGChunkIDAT>();
 }
 
 void TVnPNGObject::AssignPixels(int width, int height, int bitsPerPixel, const std::uint8_t* bgra, bool transparent,
@@ -115,12 +222,12 @@ void TVnPNGObject::AssignHandle(platform::HBITMAP handle, bool transparent, plat
   if (!handle || pf::GetObject(handle, sizeof description, &description) == 0) throw EInvalidGraphic(u"Not a bitmap");
   const int width = description.bmWidth, height = std::abs(description.bmHeight);
   const int bpp = description.bmBitsPixel;
-  pf::HDC screen = pf::CreateCompatibleDC(nullptr);
+  const pf::OwnedMemoryDC screen(pf::CreateCompatibleDC(nullptr));
   if (bpp == 1 || bpp == 4 || bpp == 8) {
     CreateBlank(COLOR_PALETTE, static_cast<std::uint8_t>(bpp), width, height);
     TVnPNGChunkIHDR& header = *Header();
     PngBitmapInfo info = header.BitmapInfo();
-    pf::GetDIBits(screen, handle, 0, static_cast<pf::UINT>(height), header.ImageData(),
+    pf::GetDIBits(screen.get(), handle, 0, static_cast<pf::UINT>(height), header.ImageData(),
                   const_cast<pf::BITMAPINFO*>(info.AsBitmapInfo()), pf::DIB_RGB_COLORS);
     header.SetPalette(info.bmiColors.data(), 1 << bpp);
     if (transparent) SetTransparentColor(transparentColor);
@@ -132,10 +239,9 @@ void TVnPNGObject::AssignHandle(platform::HBITMAP handle, bool transparent, plat
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4);
-    pf::GetDIBits(screen, handle, 0, static_cast<pf::UINT>(height), bgra.data(), &info, pf::DIB_RGB_COLORS);
+    pf::GetDIBits(screen.get(), handle, 0, static_cast<pf::UINT>(height), bgra.data(), &info, pf::DIB_RGB_COLORS);
     AssignPixels(width, height, bpp == 32 ? 32 : 24, bgra.data(), transparent, transparentColor);
   }
-  pf::DeleteDC(screen);
   Changed();
 }
 
@@ -237,20 +343,29 @@ void TVnPNGObject::CopyRect(const TRect& dest, const TVnPNGObject& png, const TR
   if (from.BitDepth() != to.BitDepth() ||
       from.BitmapInfo().bmiHeader.biBitCount != to.BitmapInfo().bmiHeader.biBitCount)
     RaiseError<EVnPNGDifferentBitDepth>(PngMessages::DifferentBitDepth);
-  if (source.right - source.left > Width() || source.bottom - source.top > Height())
+  // 64-bit arithmetic throughout: any int rectangle is allowed, however far out it lies.
+  using Wide = std::int64_t;
+  if (Wide{source.right} - source.left > Width() || Wide{source.bottom} - source.top > Height())
     RaiseError<EVnPNGInvalidSourceSize>(PngMessages::InvalidSourceSize);
-  const TRect clipped = ClipTo(source, png.Width(), png.Height());
-  for (int sy = clipped.top; sy < clipped.bottom; ++sy) {
-    const int ty = dest.top + sy - source.top;
-    if (ty < 0 || ty >= Height()) continue;
-    const std::uint8_t* fromAlpha = from.AlphaScanline(static_cast<std::uint32_t>(sy));
-    std::uint8_t* toAlpha = to.AlphaScanline(static_cast<std::uint32_t>(ty));
-    for (int sx = clipped.left; sx < clipped.right; ++sx) {
-      const int tx = dest.left + sx - source.left;
-      if (tx < 0 || tx >= Width()) continue;
-      CopyPixel(from, static_cast<std::uint32_t>(sx), static_cast<std::uint32_t>(sy), to,
-                static_cast<std::uint32_t>(tx), static_cast<std::uint32_t>(ty));
-      if (toAlpha) toAlpha[tx] = fromAlpha ? fromAlpha[sx] : 255;
+  // The source rectangle clipped to the source image and to where it lands in this image.
+  const Wide shiftX = Wide{dest.left} - source.left, shiftY = Wide{dest.top} - source.top;
+  const Wide left = std::max({Wide{source.left}, Wide{0}, -shiftX});
+  const Wide top = std::max({Wide{source.top}, Wide{0}, -shiftY});
+  const Wide right = std::min({Wide{source.right}, Wide{png.Width()}, Width() - shiftX});
+  const Wide bottom = std::min({Wide{source.bottom}, Wide{png.Height()}, Height() - shiftY});
+  // Palette images carry colours, not indices, across: each index maps to the nearest entry.
+  const bool indexed = to.BitmapInfo().bmiHeader.biBitCount <= 8 && to.ColorType() != COLOR_GRAYSCALEALPHA;
+  const auto translation = PaletteTranslation(from, to);
+  const int bits = to.BitmapInfo().bmiHeader.biBitCount;
+  for (Wide sy = top; sy < bottom; ++sy) {
+    const auto ty = static_cast<std::uint32_t>(sy + shiftY), fy = static_cast<std::uint32_t>(sy);
+    const std::uint8_t* fromAlpha = from.AlphaScanline(fy);
+    std::uint8_t* toAlpha = to.AlphaScanline(ty);
+    for (Wide sx = left; sx < right; ++sx) {
+      const auto tx = static_cast<std::uint32_t>(sx + shiftX), fx = static_cast<std::uint32_t>(sx);
+      if (indexed) SetIndexAt(to.Scanline(ty), tx, bits, translation[IndexAt(from.Scanline(fy), fx, bits)]);
+      else CopyPixel(from, fx, fy, to, tx, ty);
+      if (toAlpha) toAlpha[tx] = fromAlpha ? fromAlpha[fx] : 255;
     }
   }
   Changed();
@@ -336,10 +451,7 @@ void TVnPNGObject::ReleaseCanvas() {
 }
 
 platform::HPALETTE TVnPNGObject::Palette() {
-  if (paletteHandle_) {
-    pf::DeleteObject(paletteHandle_);
-    paletteHandle_ = nullptr;
-  }
+  paletteHandle_.reset();
   if (Empty() || !Header()->HasPalette()) return nullptr;
   const TVnPNGChunkIHDR& header = *Header();
   const int count = std::max(1, header.PaletteCount());
@@ -351,8 +463,8 @@ platform::HPALETTE TVnPNGObject::Palette() {
     const PngRGBQuad& q = header.Palette()[static_cast<std::size_t>(i)];
     logical->palPalEntry[i] = pf::PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
   }
-  paletteHandle_ = pf::CreatePalette(logical);
-  return paletteHandle_;
+  paletteHandle_.reset(pf::CreatePalette(logical));
+  return paletteHandle_.get();
 }
 
 void TVnPNGObject::SaveToClipboardFormat() const {
@@ -362,46 +474,35 @@ void TVnPNGObject::SaveToClipboardFormat() const {
   bitmap.SetSize(Width(), Height());
   const_cast<TVnPNGObject*>(this)->Draw(bitmap.Canvas(), TRect{0, 0, Width(), Height()});
   const std::size_t rowBytes = static_cast<std::size_t>(Width()) * 4;
-  pf::HGLOBAL block = pf::GlobalAlloc(pf::GHND, sizeof(pf::BITMAPINFOHEADER) + rowBytes * Height());
-  auto* info = static_cast<pf::BITMAPINFOHEADER*>(pf::GlobalLock(block));
-  info->biSize = sizeof(pf::BITMAPINFOHEADER);
-  info->biWidth = Width();
-  info->biHeight = -Height();
-  info->biPlanes = 1;
-  info->biBitCount = 32;
-  auto* bits = reinterpret_cast<std::uint8_t*>(info + 1);
-  for (int y = 0; y < Height(); ++y) std::memcpy(bits + y * rowBytes, bitmap.ScanLine(y), rowBytes);
-  pf::GlobalUnlock(block);
-  pf::OpenClipboard(nullptr);
+  OwnedGlobalBlock block(pf::GlobalAlloc(pf::GHND, sizeof(pf::BITMAPINFOHEADER) + rowBytes * Height()));
+  {
+    const LockedBlock locked(block.get());
+    if (!locked.Data()) RaiseError<EVnPNGOutMemory>(PngMessages::OutMemory);
+    auto* info = static_cast<pf::BITMAPINFOHEADER*>(locked.Data());
+    info->biSize = sizeof(pf::BITMAPINFOHEADER);
+    info->biWidth = Width();
+    info->biHeight = -Height();
+    info->biPlanes = 1;
+    info->biBitCount = 32;
+    auto* bits = reinterpret_cast<std::uint8_t*>(info + 1);
+    for (int y = 0; y < Height(); ++y) std::memcpy(bits + y * rowBytes, bitmap.ScanLine(y), rowBytes);
+  }
+  const OpenClipboardScope clipboard;
+  if (!clipboard.Open()) return;
   pf::EmptyClipboard();
-  pf::SetClipboardData(pf::CF_DIB, block);
-  pf::CloseClipboard();
+  if (pf::SetClipboardData(pf::CF_DIB, block.get())) block.release();
 }
 
 void TVnPNGObject::LoadFromClipboardFormat() {
-  pf::OpenClipboard(nullptr);
-  pf::HANDLE block = pf::GetClipboardData(pf::CF_DIB);
-  const auto* info = block ? static_cast<const pf::BITMAPINFOHEADER*>(pf::GlobalLock(block)) : nullptr;
-  const bool usable =
-      info && (info->biBitCount == 32 || info->biBitCount == 24) && info->biWidth > 0 && info->biHeight != 0 &&
-      pf::GlobalSize(block) >= sizeof *info + ((static_cast<std::size_t>(info->biWidth) * info->biBitCount + 31) / 32) *
-                                                  4 * static_cast<std::size_t>(std::abs(info->biHeight));
-  if (!usable) {
-    if (info) pf::GlobalUnlock(block);
-    pf::CloseClipboard();
-    throw EInvalidGraphic(u"The clipboard holds no bitmap");
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> bgra;
+  {
+    const OpenClipboardScope clipboard;
+    const LockedBlock locked(clipboard.Open() ? pf::GetClipboardData(pf::CF_DIB) : nullptr);
+    if (!locked.Data() ||
+        !DecodePackedDib(static_cast<const std::uint8_t*>(locked.Data()), locked.Size(), width, height, bgra))
+      throw EInvalidGraphic(u"The clipboard holds no bitmap");
   }
-  const int width = info->biWidth, height = std::abs(info->biHeight), bytes = info->biBitCount / 8;
-  const std::size_t stride = ((static_cast<std::size_t>(width) * info->biBitCount + 31) / 32) * 4;
-  const auto* bits = reinterpret_cast<const std::uint8_t*>(info + 1);
-  std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * height * 4);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* row = bits + stride * static_cast<std::size_t>(info->biHeight < 0 ? y : height - 1 - y);
-    for (int x = 0; x < width; ++x)
-      std::memcpy(&bgra[(static_cast<std::size_t>(y) * width + x) * 4], row + x * bytes, 3);
-  }
-  pf::GlobalUnlock(block);
-  pf::CloseClipboard();
   AssignPixels(width, height, 24, bgra.data(), false, 0);
   Changed();
 }

@@ -1,6 +1,7 @@
 // Writing files and the alpha tools of the PNG image.
 
 #include <cstring>
+#include <vector>
 
 #include "framework/Stream.h"
 #include "imaging/PngObject.h"
@@ -27,14 +28,21 @@ void TVnPNGObject::CreateAlpha() {
   TVnPNGChunkIHDR* header = Header();
   switch (header->ColorType()) {
     case COLOR_GRAYSCALE:
+    case COLOR_RGB: {
+      // An alpha channel and a tRNS chunk do not go together: the transparent colour's pixels
+      // become transparent in the alpha plane instead.
+      const std::vector<bool> keyed = TransparentPixels();
       ReleaseCanvas();
-      header->Reshape(COLOR_GRAYSCALEALPHA, header->BitDepth() < 8 ? 8 : header->BitDepth(), header->Width(),
-                      header->Height());
+      if (header->ColorType() == COLOR_RGB)
+        header->Reshape(COLOR_RGBALPHA, header->BitDepth(), header->Width(), header->Height());
+      else
+        header->Reshape(COLOR_GRAYSCALEALPHA, header->BitDepth() < 8 ? 8 : header->BitDepth(), header->Width(),
+                        header->Height());
+      if (auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>()) fChunkList.RemoveChunk(trns);
+      for (std::size_t i = 0; i < keyed.size(); ++i)
+        if (keyed[i]) header->ImageAlpha()[i] = 0;
       break;
-    case COLOR_RGB:
-      ReleaseCanvas();
-      header->Reshape(COLOR_RGBALPHA, header->BitDepth(), header->Width(), header->Height());
-      break;
+    }
     case COLOR_PALETTE: {
       auto* trns = fChunkList.ItemFromClass<TVnPNGChunktRNS>();
       if (!trns) trns = fChunkList.Add<TVnPNGChunktRNS>();
@@ -45,6 +53,16 @@ void TVnPNGObject::CreateAlpha() {
     }
     default: break;
   }
+}
+
+std::vector<bool> TVnPNGObject::TransparentPixels() const {
+  std::vector<bool> keyed;
+  if (TransparencyMode() != ptmBit || Empty()) return keyed;
+  const platform::COLORREF key = TransparentColor();
+  keyed.resize(static_cast<std::size_t>(Width()) * Height());
+  for (int y = 0; y < Height(); ++y)
+    for (int x = 0; x < Width(); ++x) keyed[static_cast<std::size_t>(y) * Width() + x] = GetPixelColor(x, y) == key;
+  return keyed;
 }
 
 void TVnPNGObject::RemoveTransparency() {

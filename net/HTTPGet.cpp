@@ -93,6 +93,8 @@ void THTTPGet::WaitForEnd() {
   if (quit) pf::PostQuitMessage(exitCode);
 }
 
+int THTTPGet::RemoveAbandonedDownloads() const { return THTTPGetThread::RemoveAbandonedFiles(s_.FileName); }
+
 void THTTPGet::Abort() {
   if (thread_) thread_->Abort();
 }

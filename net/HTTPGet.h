@@ -34,6 +34,9 @@ class THTTPGet : public TComponent {
   void SetUseCache(bool v) { s_.UseCache = v; }
   const AnsiString& FileName() const { return s_.FileName; }
   void SetFileName(const AnsiString& v) { s_.FileName = v; }
+  // Removes the partial files of FileName that earlier runs, ended before they could clean up,
+  // left beside it; files of transfers still running are kept. Returns how many went.
+  int RemoveAbandonedDownloads() const;
   const AnsiString& UserName() const { return s_.UserName; }
   void SetUserName(const AnsiString& v) { s_.UserName = v; }
   const AnsiString& Password() const { return s_.Password; }

@@ -1,8 +1,11 @@
 #include "net/HTTPGetThread.h"
 
 #include <curl/curl.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <openssl/crypto.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,12 +74,24 @@ AnsiString HeaderValue(const AnsiString& value) {
   return out;
 }
 
-// A name beside `target` for the file while it is written: hidden, marked as partial, and
-// random so that nothing can be planted there in advance. Empty when `target` names no file.
-AnsiString TemporaryNameFor(const AnsiString& target) {
+constexpr std::size_t kTagLength = 12;
+constexpr char kPartialMark[] = ".part";
+
+// What every temporary name for `target` starts with: its folder, a dot (hidden) and the name
+// shortened so the marks never push it past the file system's limit. Empty when `target` names
+// no file.
+AnsiString TemporaryPrefixFor(const AnsiString& target) {
   const std::size_t slash = target.rfind('/');
   const std::size_t nameStart = slash == AnsiString::npos ? 0 : slash + 1;
   if (nameStart == target.size()) return AnsiString();
+  return target.substr(0, nameStart) + "." + target.substr(nameStart, 64) + ".";
+}
+
+// A name beside `target` for the file while it is written: hidden, marked as partial, and
+// random so that nothing can be planted there in advance. Empty when `target` names no file.
+AnsiString TemporaryNameFor(const AnsiString& target) {
+  const AnsiString prefix = TemporaryPrefixFor(target);
+  if (prefix.empty()) return AnsiString();
   static const char hex[] = "0123456789abcdef";
   std::random_device random;
   AnsiString tag;
@@ -84,8 +99,18 @@ AnsiString TemporaryNameFor(const AnsiString& target) {
     const unsigned bits = random();
     for (int shift = 0; shift < 16; shift += 4) tag += hex[(bits >> shift) & 15];
   }
-  // The name is shortened so the marks never push it past the file system's limit.
-  return target.substr(0, nameStart) + "." + target.substr(nameStart, 64) + "." + tag + ".part";
+  return prefix + tag + kPartialMark;
+}
+
+// Whether `name` (in the folder of `prefix`) is one TemporaryNameFor gives for that prefix.
+bool IsTemporaryName(const std::string& name, const std::string& prefixName) {
+  const std::size_t mark = sizeof kPartialMark - 1;
+  if (name.size() != prefixName.size() + kTagLength + mark || name.compare(0, prefixName.size(), prefixName) != 0 ||
+      name.compare(name.size() - mark, mark, kPartialMark) != 0)
+    return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefixName.size()),
+                     name.end() - static_cast<std::ptrdiff_t>(mark),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 struct CurlDeleter {
@@ -365,12 +390,37 @@ bool THTTPGetThread::OpenTarget() {
     if (name.empty()) return false;
     fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd_ >= 0) {
+      // The lock tells a later start that the file is being written: it goes with the process.
+      ::flock(fd_, LOCK_EX | LOCK_NB);
       tempName_ = name;
       return true;
     }
     if (errno != EEXIST) return false;
   }
   return false;
+}
+
+int THTTPGetThread::RemoveAbandonedFiles(const AnsiString& target) {
+  const AnsiString prefix = TemporaryPrefixFor(target);
+  if (prefix.empty()) return 0;
+  const std::size_t slash = prefix.rfind('/');
+  const std::string folder = slash == AnsiString::npos ? std::string(".") : prefix.substr(0, slash + 1);
+  const std::string prefixName = slash == AnsiString::npos ? prefix : prefix.substr(slash + 1);
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    if (!IsTemporaryName(entry->d_name, prefixName)) continue;
+    // Only a regular file nobody holds the lock of: its writer has ended without removing it.
+    const int fd = ::openat(::dirfd(dir.get()), entry->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::unlinkat(::dirfd(dir.get()), entry->d_name, 0) == 0)
+      ++removed;
+    ::close(fd);
+  }
+  return removed;
 }
 
 bool THTTPGetThread::Flush() {

@@ -58,6 +58,11 @@ class THTTPGetThread : public TThread {
   void Detach() { owner_ = nullptr; }
 
   bool ToFile() const { return toFile_; }
+
+  // Removes the temporary files of `target` that no running transfer writes (a transfer holds
+  // a lock on its file; the lock ends with the process): what killed runs left behind. Returns
+  // how many went.
+  static int RemoveAbandonedFiles(const AnsiString& target);
   bool Result() const { return result_ && !aborted_; }
   const AnsiString& FileName() const { return s_.FileName; }
   // The announced content length (0 when none was announced).

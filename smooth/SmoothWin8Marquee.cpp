@@ -78,6 +78,13 @@ void TSmoothWin8Marquee::SetBullets(TSmoothWin8MarqueeBullets* value) {
   Invalidate();
 }
 
+void TSmoothWin8Marquee::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TCustomControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::ProgressBar;
+  info.Focusable = false;
+  info.Busy = FAnimate && Showing();
+}
+
 void TSmoothWin8Marquee::SetAnimate(bool value) {
   FAnimate = value;
   UpdateTimer();
@@ -99,23 +106,36 @@ void TSmoothWin8Marquee::SetTransparent(bool value) {
   Invalidate();
 }
 
+void TSmoothWin8Marquee::SetAnimationStep(float value) {
+  if (std::isfinite(value)) FAnimationStep = value;
+}
+
 void TSmoothWin8Marquee::SetPosition(float value) {
-  const std::vector<pf::TGPRectF> before = BulletRects();
+  const TRect before = VisibleBulletArea();
   FPosition = value;
   const float bound = static_cast<float>(Width()) / 2 + FBullets->RowWidth() / 2;
-  if (FPosition > bound) FPosition = -bound;
+  // Past the end, or no number at all (which would stay put forever): the row starts again.
+  if (!std::isfinite(FPosition) || FPosition > bound) FPosition = -bound;
   InvalidateBullets(before);
 }
 
 // Only the bullets move: repainting where they were and where they are now is enough (and
 // keeps the 10 ms animation cheap). The paint covers the box around those places anyway, so
 // the box is invalidated at once. Custom shapes may draw anywhere, so they repaint all.
-void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& before) {
+void TSmoothWin8Marquee::InvalidateBullets(const TRect& before) {
   if (!HandleAllocated()) return;
   if (FBullets->Shape() == bsCustom) {
     Invalidate();
     return;
   }
+  TRect moved = VisibleBulletArea();
+  pf::UnionRect(&moved, &moved, &before);
+  if (pf::IsRectEmpty(&moved)) return;
+  pf::InvalidateRect(Handle(), &moved, pf::FALSE);
+  pf::UnionRect(&bulletArea_, &bulletArea_, &moved);
+}
+
+TRect TSmoothWin8Marquee::VisibleBulletArea() const {
   const float width = static_cast<float>(Width()), height = static_cast<float>(Height());
   TRect moved{};
   auto include = [&](const pf::TGPRectF& r) {
@@ -127,22 +147,52 @@ void TSmoothWin8Marquee::InvalidateBullets(const std::vector<pf::TGPRectF>& befo
                          static_cast<int>(std::ceil(r.Y + r.Height)) + 2};
     pf::UnionRect(&moved, &moved, &dirty);
   };
-  for (const pf::TGPRectF& r : before) include(r);
-  for (const pf::TGPRectF& r : BulletRects()) include(r);
-  if (pf::IsRectEmpty(&moved)) return;
-  pf::InvalidateRect(Handle(), &moved, pf::FALSE);
-  pf::UnionRect(&bulletArea_, &bulletArea_, &moved);
+  // Walked without a list: a huge Count costs no allocation on every tick.
+  ForEachBullet(include);
+  return moved;
 }
 
 bool TSmoothWin8Marquee::Designing() const { return ComponentState().Contains(csDesigning); }
 
 void TSmoothWin8Marquee::UpdateTimer() {
   if (!FAnimationTimer) return;
-  FAnimationTimer->SetEnabled(FAnimate && !Designing() && Showing());
+  const bool animating = FAnimate && !Designing();
+  // Hidden, the timer stops (no wake-ups); shown again, the bullets are where the running
+  // animation would have put them.
+  if (animating && !Showing() && !hidden_) {
+    hidden_ = true;
+    hiddenSince_ = pf::GetTickCount();
+  } else if (hidden_ && (!animating || Showing())) {
+    hidden_ = false;
+    const pf::DWORD interval = std::max<pf::DWORD>(1, FAnimationTimer->Interval());
+    if (animating) CatchUp((pf::GetTickCount() - hiddenSince_) / interval);
+  }
+  FAnimationTimer->SetEnabled(animating && Showing());
   if (!Showing()) {
     backdrop_.Clear();
     bulletArea_ = {};
   }
+}
+
+void TSmoothWin8Marquee::CatchUp(pf::DWORD ticks) {
+  // Each tick moves by the same amount (see AnimationTimer); moving forward the row starts again
+  // at -bound once it passes bound.
+  const float move = std::max(0.01f, std::fabs(FAnimationStep) / FAnimationFactor);
+  if (ticks == 0 || std::fabs(FAnimationStep) < 0.01f) return;
+  float p = FPosition;
+  if (FAnimationStep < 0) {
+    SetPosition(p - move * static_cast<float>(ticks));
+    return;
+  }
+  const float bound = static_cast<float>(Width()) / 2 + FBullets->RowWidth() / 2;
+  const auto ticksToWrap = [&](float from) { return static_cast<pf::DWORD>(std::floor((bound - from) / move)) + 1; };
+  pf::DWORD left = ticks;
+  if (p <= bound && left >= ticksToWrap(p)) {
+    left -= ticksToWrap(p);
+    p = -bound;
+    left %= ticksToWrap(-bound);
+  }
+  SetPosition(p + move * static_cast<float>(left));
 }
 
 void TSmoothWin8Marquee::AnimationTimer(TObject*) {
@@ -181,10 +231,16 @@ void TSmoothWin8Marquee::SetParent(TWinControl* value) {
 }
 
 std::vector<pf::TGPRectF> TSmoothWin8Marquee::BulletRects() const {
+  std::vector<pf::TGPRectF> rects;
+  ForEachBullet([&rects](const pf::TGPRectF& r) { rects.push_back(r); });
+  return rects;
+}
+
+void TSmoothWin8Marquee::ForEachBullet(const std::function<void(const pf::TGPRectF&)>& visit) const {
   const TSmoothWin8MarqueeBullets& b = *FBullets;
   const float W = static_cast<float>(Width()), H = static_cast<float>(Height());
   const int count = b.Count();
-  if (W <= 0 || count <= 0) return {};
+  if (W <= 0 || count <= 0) return;
   const float bw = static_cast<float>(b.Width()), bh = static_cast<float>(b.Height());
   const float sp = static_cast<float>(b.Spacing());
   const float S = b.RowWidth() * FAnimationStretchFactor;
@@ -192,17 +248,14 @@ std::vector<pf::TGPRectF> TSmoothWin8Marquee::BulletRects() const {
   const float start = zoneLeft + FPosition;
   const float top = (H - 1 - bh) / 2;
   const float travelled = FPosition / W;
-  std::vector<pf::TGPRectF> rects;
-  rects.reserve(static_cast<std::size_t>(count));
   for (int n = 0; n < count; ++n) {
     const float nf = static_cast<float>(n);
     float x = start + nf * bw + nf * sp;
     // Outside the middle zone bullets are pushed out in proportion to their distance from it.
     if (x < zoneLeft) x = x + travelled * std::fabs(x - zoneLeft) * static_cast<float>(count - n);
     else if (x > zoneLeft + S) x = x + std::fabs(x - zoneLeft - S) * travelled * (nf + 1);
-    rects.push_back(pf::TGPRectF{x, top, bw, bh});
+    visit(pf::TGPRectF{x, top, bw, bh});
   }
-  return rects;
 }
 
 void TSmoothWin8Marquee::Paint() {
@@ -236,10 +289,11 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
             r.Y + r.Height + kReach < static_cast<float>(clip.top) || r.Y - kReach > static_cast<float>(clip.bottom));
   };
   int index = 0;
-  for (pf::TGPRectF r : BulletRects()) {
+  ForEachBullet([&](const pf::TGPRectF& bullet) {
+    pf::TGPRectF r = bullet;  // a custom shape handler may change its copy
     if (b.Shape() != bsCustom && outsideClip(r)) {
       ++index;
-      continue;
+      return;
     }
     switch (b.Shape()) {
       case bsEllipse:
@@ -264,7 +318,7 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
         break;
     }
     ++index;
-  }
+  });
 }
 
 // A paint that only puts back where the bullets were and are copies that from the backdrop;

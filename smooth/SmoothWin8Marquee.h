@@ -35,6 +35,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   TSmoothWin8MarqueeBullets* Bullets() const { return FBullets.get(); }
   void SetBullets(TSmoothWin8MarqueeBullets* value);
 
+  // A progress bar of unknown extent, busy while it animates on screen.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
+
   bool Animate() const { return FAnimate; }
   void SetAnimate(bool value);
   // The divisor of each tick's step. 0 (and values that are not finite) would make every step
@@ -42,7 +45,8 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   float AnimationFactor() const { return FAnimationFactor; }
   void SetAnimationFactor(float value);
   float AnimationStep() const { return FAnimationStep; }
-  void SetAnimationStep(float value) { FAnimationStep = value; }
+  // A step that is not a finite number is ignored: it would freeze the animation.
+  void SetAnimationStep(float value);
   float AnimationStretchFactor() const { return FAnimationStretchFactor; }
   void SetAnimationStretchFactor(float value);
   bool Transparent() const { return FTransparent; }
@@ -88,7 +92,12 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   // Paints the parent's image and the fill as the backdrop anew; false if no picture could be made.
   bool PaintBackdrop(platform::HDC reference);
   void PaintFill(platform::TGPGraphics& graphics);
-  void InvalidateBullets(const std::vector<platform::TGPRectF>& before);
+  void InvalidateBullets(const TRect& before);
+  // Moves the bullets as `ticks` timer ticks would have (after a time hidden).
+  void CatchUp(platform::DWORD ticks);
+  // The on-screen box around the bullets (with their anti-aliased edges), empty when none shows.
+  TRect VisibleBulletArea() const;
+  void ForEachBullet(const std::function<void(const platform::TGPRectF&)>& visit) const;
   void DrawBullets(platform::TGPGraphics& graphics);
 
   std::unique_ptr<TGDIPFill> FFill;
@@ -102,7 +111,9 @@ class TSmoothWin8Marquee : public TCustomControl, public ISmoothStyle, public IS
   bool FTransparent = false;
   TSmoothStyle FSmoothStyle = tsOffice2003Blue;
   MarqueeBackdrop backdrop_;
-  TRect bulletArea_{};           // invalidated for moving bullets since the last paint
+  TRect bulletArea_{};   // invalidated for moving bullets since the last paint
+  bool hidden_ = false;  // the animation stopped because the control is not showing
+  platform::DWORD hiddenSince_ = 0;
   bool backdropCopied_ = false;  // while painting: the fill is already there
 };
 

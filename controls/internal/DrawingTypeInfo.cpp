@@ -26,4 +26,9 @@ const TEnumInfo& BackgroundTypeInfo() {
   return info;
 }
 
+const TEnumInfo& BorderSideInfo() {
+  static const TEnumInfo info(u"TVnBorderSide", {u"ebsLeft", u"ebsRight", u"ebsTop", u"ebsBottom"});
+  return info;
+}
+
 }  // namespace kestrel

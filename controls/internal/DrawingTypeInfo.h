@@ -8,5 +8,6 @@ namespace kestrel {
 const TEnumInfo& FlatBorderTypeInfo();
 const TEnumInfo& BevelStyleInfo();
 const TEnumInfo& BackgroundTypeInfo();
+const TEnumInfo& BorderSideInfo();
 
 }  // namespace kestrel

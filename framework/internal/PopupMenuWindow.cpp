@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Accelerator.h"
+
 #include "framework/MenuItem.h"
 #include "framework/PopupMenu.h"
 #include "framework/SysUtils.h"
@@ -32,16 +34,6 @@ constexpr pf::COLORREF kText = pf::RGB(0x1A, 0x1A, 0x1A);
 constexpr pf::COLORREF kTextDisabled = pf::RGB(0xA0, 0xA0, 0xA0);
 
 constexpr unsigned kCaptionFormat = pf::DT_SINGLELINE | pf::DT_VCENTER | pf::DT_LEFT;
-
-// The character after a caption's first single "&" ("&&" is a literal ampersand), or 0.
-char16_t AcceleratorOf(const String& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != u'&') continue;
-    if (caption[i + 1] != u'&') return caption[i + 1];
-    ++i;
-  }
-  return 0;
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "html/internal/HTMLMessageHook.h"
 
+#include "controls/KsHookList.h"
 #include "framework/Control.h"
 
 namespace kestrel {
@@ -17,32 +18,27 @@ void THTMLMessageHook::SetControl(TComponent* value) {
   component_ = value;
   value->FreeNotification(this);
   control_ = dynamic_cast<TControl*>(value);
-  if (!control_) return;
-  previous_ = control_->WindowProc;
-  control_->WindowProc = [this](TMessage& m) {
-    // The previous procedure is kept by value: a handler may move or free the hook.
-    TWndMethod next = previous_;
-    if (OnMessage) OnMessage(m);
-    if (next) next(m);
-  };
+  TKsHookList::Attach(control_, this);
+}
+
+void THTMLMessageHook::BeforeProcess(TMessage& msg, bool&) {
+  if (OnMessage) OnMessage(msg);
 }
 
 void THTMLMessageHook::Detach() {
   if (!component_) return;
-  if (control_) control_->WindowProc = previous_;
+  TKsHookList::Detach(control_, this);
   component_->RemoveFreeNotification(this);
   component_ = nullptr;
   control_ = nullptr;
-  previous_ = nullptr;
 }
 
 void THTMLMessageHook::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation != opRemove || component != component_) return;
-  // The component is on its way out: nothing to restore.
+  // The component is on its way out; the hook list drops its chain.
   component_ = nullptr;
   control_ = nullptr;
-  previous_ = nullptr;
   if (OnControlFreed) OnControlFreed();
 }
 

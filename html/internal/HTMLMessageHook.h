@@ -1,11 +1,12 @@
 #pragma once
-// A hook in front of one control's WindowProc: every message reaches `OnMessage` first and then
-// the control's previous WindowProc (the hook never swallows one). The hook hears when the
-// component is freed by someone else and then only forgets it; a component that is not a control
-// is only watched.
+// A hook in the hook chain of one control: every message reaches `OnMessage` before the
+// control's own procedure (the hook never swallows one). It leaves the chain like any other hook,
+// in any order. The hook hears when the component is freed by someone else and then only forgets
+// it; a component that is not a control is only watched.
 
 #include <functional>
 
+#include "controls/HookClient.h"
 #include "framework/Component.h"
 #include "framework/ControlMessages.h"
 
@@ -13,18 +14,21 @@ namespace kestrel {
 
 class TControl;
 
-class THTMLMessageHook : public TComponent {
+class THTMLMessageHook : public TComponent, public THookClient {
   KESTREL_CLASS(THTMLMessageHook)
   THTMLMessageHook();
   ~THTMLMessageHook() override;
 
   TComponent* Control() const { return component_; }
-  // Moves the hook to `value` (null: none). The previous control gets its WindowProc back.
+  // Moves the hook to `value` (null: none), out of the previous control's chain.
   void SetControl(TComponent* value);
 
   std::function<void(TMessage& message)> OnMessage;
   // Called when the hooked control is being freed (the hook has already let go of it).
   std::function<void()> OnControlFreed;
+
+  void BeforeProcess(TMessage& msg, bool& handled) override;
+  void AfterProcess(TMessage&, bool&) override {}
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -34,7 +38,6 @@ class THTMLMessageHook : public TComponent {
 
   TComponent* component_ = nullptr;
   TControl* control_ = nullptr;
-  TWndMethod previous_;
 };
 
 }  // namespace kestrel

@@ -206,12 +206,8 @@ void THTMLPainter::PaintRule(const TVnHTMLItem& item, int x) {
 
 void THTMLPainter::PaintImage(TVnHTMLItem& item, int x) {
   TPicture picture;
-  try {
-    if (!render_.RequestImage(item.Text(), picture)) return;
-  } catch (const std::exception&) {
-    // A failing image handler costs the image, never the paint.
-    return;
-  }
+  // A failing OnImageNeeded handler reaches the caller of the paint (OnImageNeededEx is quiet).
+  if (!render_.RequestImage(item.Text(), picture)) return;
   TGraphic* graphic = picture.Graphic();
   if (!graphic) return;
   auto* bitmap = dynamic_cast<TBitmap*>(graphic);

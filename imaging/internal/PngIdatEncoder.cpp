@@ -70,15 +70,16 @@ std::size_t RepeatScore(const std::uint8_t* row, std::size_t length) {
   return score;
 }
 
-// zlib's deflate feeding IDAT chunks: the output buffer holds one chunk's data and is written out
-// whenever it is full. Input is gathered in a staging block so zlib is called per block, not per row.
+// zlib's deflate feeding IDAT chunks: compressed bytes gather until they fill one chunk of
+// `chunkSize`, which is then written out. The buffer grows with what deflate produces, so a large
+// chunk size costs memory only for data there is. Input is gathered in a staging block so zlib is
+// called per block, not per row.
 class IdatDeflater {
  public:
-  IdatDeflater(PngChunkWriter& out, int level, std::size_t chunkSize, bool filtered) : out_(out), chunk_(chunkSize) {
+  IdatDeflater(PngChunkWriter& out, int level, std::size_t chunkSize, bool filtered)
+      : out_(out), chunkSize_(chunkSize) {
     int result = deflateInit2(&z_, level, Z_DEFLATED, 15, 8, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY);
     if (result != Z_OK) RaiseZLibError(result);
-    z_.next_out = chunk_.data();
-    z_.avail_out = static_cast<uInt>(chunk_.size());
   }
   ~IdatDeflater() { deflateEnd(&z_); }
   IdatDeflater(const IdatDeflater&) = delete;
@@ -103,27 +104,32 @@ class IdatDeflater {
     z_.next_in = staging_.data();
     z_.avail_in = static_cast<uInt>(used_);
     for (;;) {
-      int result = deflate(&z_, flush);
+      if (pending_.size() == chunkSize_) EmitChunk();
+      const std::size_t at = pending_.size();
+      const std::size_t room = std::min(kOutputStep, chunkSize_ - at);
+      pending_.resize(at + room);
+      z_.next_out = pending_.data() + at;
+      z_.avail_out = static_cast<uInt>(room);
+      const int result = deflate(&z_, flush);
+      pending_.resize(pending_.size() - z_.avail_out);
       if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) RaiseZLibError(result);
-      if (z_.avail_out == 0) {
-        EmitChunk();
-        continue;
-      }
+      if (z_.avail_out == 0) continue;
       if (flush == Z_FINISH ? result == Z_STREAM_END : z_.avail_in == 0) break;
     }
-    if (flush == Z_FINISH && z_.avail_out < chunk_.size()) EmitChunk();
+    if (flush == Z_FINISH && !pending_.empty()) EmitChunk();
     used_ = 0;
   }
 
   void EmitChunk() {
-    out_.Chunk("IDAT", chunk_.data(), chunk_.size() - z_.avail_out);
-    z_.next_out = chunk_.data();
-    z_.avail_out = static_cast<uInt>(chunk_.size());
+    out_.Chunk("IDAT", pending_.data(), pending_.size());
+    pending_.clear();
   }
 
+  static constexpr std::size_t kOutputStep = 64 * 1024;
   static constexpr std::size_t kStagingSize = 128 * 1024;
   PngChunkWriter& out_;
-  std::vector<std::uint8_t> chunk_;
+  std::size_t chunkSize_;
+  std::vector<std::uint8_t> pending_;
   std::vector<std::uint8_t> staging_ = std::vector<std::uint8_t>(kStagingSize);
   std::size_t used_ = 0;
   z_stream z_{};
@@ -196,8 +202,7 @@ void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx
     case COLOR_PALETTE:
       if (depth_ == 16) {
         for (std::uint32_t i = 0, x = x0; i < count; ++i, x += dx) {
-          raw[2 * i] = scan[x];
-          raw[2 * i + 1] = 0;
+          raw[2 * i] = raw[2 * i + 1] = scan[x];
         }
       } else if (depth_ == dibBits_ && x0 == 0 && dx == 1) {
         std::memcpy(raw, scan, RowBytes(count));
@@ -213,7 +218,10 @@ void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx
         std::uint8_t* p = raw + i * 2 * sample;
         p[0] = scan[x];
         p[sample] = alpha[x];
-        if (sample == 2) p[1] = p[3] = 0;
+        if (sample == 2) {
+          p[1] = p[0];
+          p[3] = p[2];
+        }
       }
       break;
     }
@@ -242,7 +250,7 @@ void PngIdatEncoder::PackRow(std::uint32_t y, std::uint32_t x0, std::uint32_t dx
         if (channels == 4) p[3 * sample] = alpha[x];
       }
       if (sample == 2)
-        for (std::size_t j = 1; j < stride * count; j += 2) raw[j] = 0;
+        for (std::size_t j = 1; j < stride * count; j += 2) raw[j] = raw[j - 1];
       break;
     }
     default: break;

@@ -6,6 +6,7 @@
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngSource.h"
+#include "imaging/internal/OnFailure.h"
 #include "platform/core/LargePages.h"
 
 namespace kestrel {
@@ -32,12 +33,8 @@ void PngIdatRun::Gather(PngChunkReader& reader) {
       std::size_t n = std::min<std::size_t>(reader.ChunkRemaining(), kPieceSize);
       std::size_t at = data_.size();
       data_.resize(at + n);
-      try {
-        reader.ReadData(&data_[at].value, n);
-      } catch (...) {
-        data_.resize(at);
-        throw;
-      }
+      OnFailure dropUnread([this, at] { data_.resize(at); });
+      reader.ReadData(&data_[at].value, n);
     }
     chunks_.push_back({data_.size()});
     if (!reader.FinishChunk()) {

@@ -8,6 +8,7 @@
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
 
@@ -96,11 +97,17 @@ int UsVirtualKeyAt(SDL_Scancode position) {
 
 }  // namespace
 
+SdlBackend* SdlBackend::Current() {
+  return Wm().HasBackend() ? dynamic_cast<SdlBackend*>(&Wm().GetBackend()) : nullptr;
+}
+
 std::unique_ptr<SdlBackend> SdlBackend::Create() {
   // The backing store is drawn in software: present it through the window's own framebuffer
   // rather than a GL texture, which would load a whole GL stack (and its threads) for nothing.
   // A user's SDL_FRAMEBUFFER_ACCELERATION still wins.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  // SDL would turn SIGTERM and SIGINT into a quit event nobody reads; the programs handle them.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }
@@ -301,6 +308,12 @@ void SdlBackend::WaitForEvents(int timeoutMs) {
   }
   if (timeoutMs < 0) SDL_WaitEvent(nullptr);
   else SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
+void SdlBackend::WaitForEventsAndFds(int timeoutMs, std::vector<pollfd>& fds) {
+  if (!x11_) return Backend::WaitForEventsAndFds(timeoutMs, fds);
+  x11_->Wait(wakeSignal_.Fd(), SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ? 0 : timeoutMs, &fds);
+  wakeSignal_.Clear();
 }
 
 void SdlBackend::Wake() {

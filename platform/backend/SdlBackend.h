@@ -25,6 +25,8 @@ class SdlBackend : public Backend {
  public:
   // Null when the video subsystem cannot start (no display).
   static std::unique_ptr<SdlBackend> Create();
+  // The installed backend if it is an SDL one, else null.
+  static SdlBackend* Current();
   ~SdlBackend() override;
 
   const char* Name() const override { return "sdl"; }
@@ -46,6 +48,8 @@ class SdlBackend : public Backend {
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;
   void WaitForEvents(int timeoutMs) override;
+  // On X11 the descriptors join the wait on the X connection.
+  void WaitForEventsAndFds(int timeoutMs, std::vector<pollfd>& fds) override;
   void Wake() override;
 
   // The SDL window showing a top-level window (null if none), for tests and the demo.

@@ -6,6 +6,8 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/StockObjects.h"
 #include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Palette.h"
 
 namespace kestrel::platform {

@@ -7,6 +7,8 @@
 #include "platform/gdi/StockObjects.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Region.h"
 
 namespace kestrel::platform {

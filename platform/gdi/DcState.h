@@ -2,8 +2,6 @@
 // Device contexts and their state: creation, object selection, saved states, origins, colours
 // and modes.
 
-#include "platform/gdi/DeviceContext.h"
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace kestrel::platform {
@@ -62,10 +60,5 @@ COLORREF SetDCPenColor(HDC hdc, COLORREF color);
 COLORREF GetDCPenColor(HDC hdc);
 // A 96-dpi, 32-bit screen.
 int GetDeviceCaps(HDC hdc, int index);
-
-// The DC behind `hdc`, or null with ERROR_INVALID_HANDLE set.
-std::shared_ptr<DeviceContext> DcOrFail(HDC hdc);
-// Likewise, and null with ERROR_INVALID_PARAMETER when the `required` argument is null.
-std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required);
 
 }  // namespace kestrel::platform

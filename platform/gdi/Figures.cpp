@@ -6,6 +6,8 @@
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Primitives.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Lines.h"
 #include "platform/gdi/internal/Region.h"
 #include "platform/gdi/internal/Shapes.h"

@@ -6,6 +6,7 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdi/internal/FramePainter.h"
 #include "platform/gdi/internal/Shapes.h"
 

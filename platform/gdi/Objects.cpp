@@ -5,6 +5,7 @@
 #include "platform/gdi/internal/Bitmap.h"
 #include "platform/gdi/internal/Brush.h"
 #include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Pen.h"
 
 namespace kestrel::platform {

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Palette.h"
 
 namespace kestrel::platform {

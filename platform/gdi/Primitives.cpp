@@ -3,7 +3,9 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/gdi/internal/Bitmap.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Raster.h"
 
 namespace kestrel::platform {

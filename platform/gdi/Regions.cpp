@@ -6,6 +6,8 @@
 
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/OwnedGdi.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Raster.h"
 #include "platform/gdi/internal/Region.h"
 #include "platform/gdi/internal/Shapes.h"

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/internal/Bitmap.h"
 #include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Palette.h"
 #include "platform/gdi/internal/Pen.h"
 

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

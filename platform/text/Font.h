@@ -6,12 +6,8 @@
 // The face is resolved through the private font configuration (FontConfiguration.h) the first
 // time the font is measured or drawn.
 
-#include <memory>
-#include <mutex>
-
 #include "platform/core/Unicode.h"
 #include "platform/core/WinTypes.h"
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace kestrel::platform {
@@ -79,28 +75,6 @@ constexpr BYTE FF_MODERN = 0x30;
 constexpr BYTE FF_SCRIPT = 0x40;
 constexpr BYTE FF_DECORATIVE = 0x50;
 
-class FontInstance;
-
-// A logical font. Immutable once created; its realisation (face, metrics, advances) is made on
-// first use and shared by every DC the font is selected into.
-class Font : public GdiObject {
- public:
-  static constexpr GdiObjectKind kKind = GdiObjectKind::Font;
-
-  explicit Font(const LOGFONTW& logFont);
-  ~Font() override;
-
-  const LOGFONTW& LogFont() const { return logFont_; }
-  int GetObjectData(int size, void* buffer) const override;
-  // The realised font; never null (an unusable face falls back to the default face).
-  std::shared_ptr<FontInstance> Instance() const;
-
- private:
-  LOGFONTW logFont_;
-  mutable std::once_flag realised_;
-  mutable std::shared_ptr<FontInstance> instance_;
-};
-
 HFONT CreateFontIndirectW(const LOGFONTW* logFont);
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
                   DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
@@ -110,10 +84,6 @@ HFONT CreateFontW(int height, int width, int escapement, int orientation, int we
 // other indexes. The stock fonts are handed to GetStockObject when this library starts (and at
 // the latest on first use); they ignore DeleteObject.
 HFONT GetStockFont(int index);
-
-// The font a DC draws with: its selected font, or SYSTEM_FONT when none (or a stale one) is
-// selected. Never null.
-std::shared_ptr<FontInstance> FontInstanceOf(HGDIOBJ selectedFont);
 
 // Helpers for building LOGFONTs from code.
 LOGFONTW MakeLogFont(const String& face, LONG height, LONG weight = FW_NORMAL, bool italic = false,

@@ -1,5 +1,6 @@
 #include "platform/text/TextOut.h"
 
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/internal/TextContext.h"
 #include "platform/text/internal/TextPainter.h"
 

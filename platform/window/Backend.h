@@ -5,6 +5,7 @@
 // Inject… calls of InputInjection.h, on the thread that pumps the backend.
 
 #include <cairo.h>
+#include <poll.h>
 
 #include <vector>
 
@@ -70,6 +71,10 @@ class Backend {
   // Blocks until native events may be pending, Wake() was called, or `timeoutMs` passed
   // (negative = no limit). Called on the backend thread.
   virtual void WaitForEvents(int timeoutMs) = 0;
+  // The same, also ending when one of `fds` is ready (their revents are filled in). This default
+  // suits displays that cannot join descriptors to their own wait: it looks at them, then waits
+  // for at most a short slice, so their work is served within that slice.
+  virtual void WaitForEventsAndFds(int timeoutMs, std::vector<pollfd>& fds);
   // Ends a WaitForEvents early; callable from any thread. A wake before the wait is not lost.
   virtual void Wake() = 0;
 };

@@ -86,6 +86,15 @@ void FreeAll(ClipboardState& s) {
 
 bool SystemText(String& text) { return Wm().GetBackend().GetClipboardText(text); }
 
+// Hands a copy of `bytes` to the clipboard as `format`; the block is freed when it is refused.
+bool PlaceBlock(UINT format, const void* bytes, size_t size) {
+  HGLOBAL block = BlockOf(bytes, size);
+  if (!block) return false;
+  if (SetClipboardData(format, block)) return true;
+  GlobalFree(block);
+  return false;
+}
+
 }  // namespace
 
 BOOL OpenClipboard(HWND owner) {
@@ -202,6 +211,24 @@ UINT EnumClipboardFormats(UINT format) {
     next = f == format;
   }
   return 0;
+}
+
+String GetClipboardUnicodeText() {
+  if (!OpenClipboard(nullptr)) return {};
+  String text;
+  if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) text = WideText(block);
+  CloseClipboard();
+  return text;
+}
+
+bool SetClipboardUnicodeText(const String& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const std::string ansi = Utf16ToUtf8(text);
+  const bool placed = PlaceBlock(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t)) &&
+                      PlaceBlock(CF_TEXT, ansi.c_str(), ansi.size() + 1);
+  CloseClipboard();
+  return placed;
 }
 
 HWND GetClipboardOwner() { return State().owner; }

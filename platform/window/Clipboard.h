@@ -2,6 +2,7 @@
 // The clipboard: formats held in-process as global memory blocks, registered formats by name,
 // and Unicode text bridged to the backend's (the system's) clipboard.
 
+#include "platform/core/Unicode.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel::platform {
@@ -27,5 +28,11 @@ int CountClipboardFormats();
 UINT EnumClipboardFormats(UINT format);
 HWND GetClipboardOwner();
 HWND GetOpenClipboardWindow();
+
+// The clipboard's text (CF_UNICODETEXT); empty when the clipboard cannot be opened or holds none.
+String GetClipboardUnicodeText();
+// Replaces the clipboard's contents with `text`, as CF_UNICODETEXT and CF_TEXT. False when the
+// clipboard cannot be opened (another thread holds it) or refuses the text.
+bool SetClipboardUnicodeText(const String& text);
 
 }  // namespace kestrel::platform

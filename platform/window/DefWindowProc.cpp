@@ -7,6 +7,7 @@
 #include "platform/gdi/Primitives.h"
 #include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Ime.h"
 #include "platform/window/WindowApi.h"
@@ -241,6 +242,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       StoreText(*w, reinterpret_cast<LPCWSTR>(lParam));
       if ((w->style & WS_CAPTION) == WS_CAPTION) NcPaint(*w);
+      NotifyAccessEvent(AccessEvent::NameChange, hwnd);
       return TRUE;
     case WM_GETTEXT: return CopyText(*w, wParam, lParam);
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Caret.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
@@ -69,6 +70,7 @@ void SetFocusWindow(HWND hwnd) {
   if (previous) Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd));
   if (wm.Focus() != hwnd) return;  // changed again meanwhile
   if (hwnd) Send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous));
+  if (hwnd && wm.Focus() == hwnd) NotifyAccessEvent(AccessEvent::Focus, hwnd);
 }
 
 bool ActivateWindow(Window* top, WORD how, bool setFocus) {
@@ -86,6 +88,7 @@ bool ActivateWindow(Window* top, WORD how, bool setFocus) {
   if (previous && IsWindow(previous)) {
     Send(previous, WM_NCACTIVATE, FALSE, reinterpret_cast<LPARAM>(hwnd));
     Send(previous, WM_ACTIVATE, ActivateParam(WA_INACTIVE, previous), reinterpret_cast<LPARAM>(hwnd));
+    NotifyAccessEvent(AccessEvent::Deactivate, previous);
   }
   LeaveActiveApp(app);
   if (hwnd && !IsWindow(hwnd)) return false;
@@ -96,6 +99,7 @@ bool ActivateWindow(Window* top, WORD how, bool setFocus) {
     EnterActiveApp(*app, previousApp);
     Send(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(previous));
     Send(hwnd, WM_ACTIVATE, ActivateParam(how, hwnd), reinterpret_cast<LPARAM>(previous));
+    if (wm.Active() == hwnd) NotifyAccessEvent(AccessEvent::Activate, hwnd);
   }
   if (setFocus && wm.Active() == hwnd) {
     HWND focus = wm.Focus();

@@ -56,7 +56,14 @@ DWORD HeadlessBackend::Now() const {
   return now_;
 }
 
-void HeadlessBackend::WaitForEvents(int timeoutMs) { wake_.Wait(timeoutMs); }
+void HeadlessBackend::WaitForEvents(int timeoutMs) {
+  if (waitHandler_) {
+    const std::function<void()> handler = waitHandler_;  // it may replace itself
+    handler();
+    return;
+  }
+  wake_.Wait(timeoutMs);
+}
 
 void HeadlessBackend::Wake() { wake_.Set(); }
 

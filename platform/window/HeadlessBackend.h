@@ -2,6 +2,7 @@
 // The backend for tests and off-screen use: no display, a virtual clock that tests advance, and
 // scripted input that enters through the same hit-testing path as real input.
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -43,6 +44,9 @@ class HeadlessBackend : public Backend {
   // Dispatches every pending message of the calling thread (sent, posted, input, paint, due
   // timers); returns how many were dispatched.
   static int Pump();
+  // With a handler, a wait for events calls it instead of blocking: a driver of scripted input
+  // then runs inside every message loop, modal ones included. Null blocks again.
+  void SetWaitHandler(std::function<void()> handler) { waitHandler_ = std::move(handler); }
 
   struct NativeWindow {
     RECT rect{};
@@ -64,6 +68,7 @@ class HeadlessBackend : public Backend {
   bool hasClipboard_ = false;
   mutable std::mutex mutex_;
   WakeSignal wake_;
+  std::function<void()> waitHandler_;
 };
 
 }  // namespace kestrel::platform

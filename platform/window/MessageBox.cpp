@@ -220,6 +220,8 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
                       style, std::max(x, 0), std::max(y, 0), w, h, owner, nullptr, nullptr, nullptr);
   if (!dialog) return nullptr;
   SetWindowLongPtrW(dialog, kTypeIndex, static_cast<LONG_PTR>(type));
+  // `text` outlives the dialog (the caller's); it is known before anyone sees the dialog.
+  SetPropW(dialog, u"Kestrel.Text", const_cast<char16_t*>(text.c_str()));
   RECT client;
   GetClientRect(dialog, &client);
   int bx = (client.right - buttonsWidth) / 2, by = client.bottom - kMargin - kButtonHeight;
@@ -238,6 +240,14 @@ HWND CreateDialog(HWND owner, const String& text, const String& caption, UINT ty
 
 }  // namespace
 
+bool IsMessageBox(HWND hwnd, String* text) {
+  WCHAR name[32] = {};
+  if (!GetClassNameW(hwnd, name, 32) || String(name) != kDialogClass) return false;
+  const auto* stored = reinterpret_cast<const char16_t*>(GetPropW(hwnd, u"Kestrel.Text"));
+  if (text) *text = stored ? String(stored) : String();
+  return true;
+}
+
 void SetMessageBoxScript(MessageBoxScript s) { script = std::move(s); }
 void SetMessageBoxShownHook(MessageBoxShownHook hook) { shownHook = std::move(hook); }
 
@@ -254,7 +264,6 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     if (ownerWasEnabled) EnableWindow(top, TRUE);
     return 0;
   }
-  SetPropW(dialog, u"Kestrel.Text", const_cast<char16_t*>(body.c_str()));
   UpdateWindow(dialog);
   if (shownHook) shownHook(dialog);
   // The nested loop keeps every other window of the thread alive (timers, paints, posted calls).

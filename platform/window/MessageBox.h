@@ -45,6 +45,8 @@ constexpr int IDTRYAGAIN = 10;
 constexpr int IDCONTINUE = 11;
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+// Whether `hwnd` is an open message box; its text then goes to `text`.
+bool IsMessageBox(HWND hwnd, String* text = nullptr);
 
 struct MessageBoxRequest {
   HWND owner;

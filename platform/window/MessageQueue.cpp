@@ -6,6 +6,7 @@
 #include <map>
 
 #include "platform/window/Backend.h"
+#include "platform/window/WaitSource.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowInternal.h"
 #include "platform/window/internal/WindowManager.h"
@@ -263,14 +264,18 @@ void MessageQueue::Wait(int timeoutMs) {
 void MessageQueue::WaitForWork(int timeoutMs) {
   bool backendThread = Wm().HasBackend() && Wm().BackendThread() == owner_;
   if (backendThread) {
+    bool ready;
     {
       std::lock_guard lock(mutex_);
-      if (woken_ || !posted_.empty() || !sent_.empty() || quit_ || callsSignalled_) {
-        woken_ = false;
-        return;
-      }
+      ready = woken_ || !posted_.empty() || !sent_.empty() || quit_ || callsSignalled_;
+      if (ready) woken_ = false;
     }
-    Wm().GetBackend().WaitForEvents(timeoutMs);
+    WaitSource* source = GetWaitSource();
+    // Work already waiting still gives the other loop its turn (without blocking), so that it is
+    // served while this thread is busy too.
+    if (source) WaitWithSource(*source, ready ? 0 : timeoutMs);
+    else if (!ready) Wm().GetBackend().WaitForEvents(timeoutMs);
+    if (ready) return;
     std::lock_guard lock(mutex_);
     woken_ = false;
     return;
@@ -280,6 +285,14 @@ void MessageQueue::WaitForWork(int timeoutMs) {
   if (timeoutMs < 0) changed_.wait(lock, ready);
   else changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
   woken_ = false;
+}
+
+void MessageQueue::WaitWithSource(WaitSource& source, int timeoutMs) {
+  waitFds_.clear();
+  source.BeforeWait(waitFds_, timeoutMs);
+  if (timeoutMs == 0) poll(waitFds_.data(), waitFds_.size(), 0);
+  else Wm().GetBackend().WaitForEventsAndFds(timeoutMs, waitFds_);
+  source.AfterWait(waitFds_);
 }
 
 void MessageQueue::Wake() {

@@ -2,6 +2,7 @@
 // The message queue of one thread: posted messages (input included), messages sent from other
 // threads and waiting for their reply, the quit request, and the thread's timers.
 
+#include <poll.h>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -13,6 +14,8 @@
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel::platform {
+
+class WaitSource;
 
 class MessageQueue {
  public:
@@ -105,6 +108,8 @@ class MessageQueue {
 
  private:
   void WaitForWork(int timeoutMs);
+  // The backend's wait joined by the installed wait source's descriptors.
+  void WaitWithSource(WaitSource& source, int timeoutMs);
   // Hands the result to the thread waiting for a sent message and wakes it.
   static void Answer(SentMessage& sent, LRESULT result);
 
@@ -118,6 +123,7 @@ class MessageQueue {
   int exitCode_ = 0;
   bool woken_ = false;
   int inSend_ = 0;
+  std::vector<pollfd> waitFds_;
   bool waiting_ = false;  // inside Wait()
   DWORD lastLooked_ = 0;  // backend time the owner last ran its sent messages
   std::vector<Timer> timers_;

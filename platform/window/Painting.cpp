@@ -6,9 +6,10 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/DcState.h"
-#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Region.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Caret.h"

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/FrameLayout.h"
@@ -157,6 +158,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (w->destroyed) return TRUE;
   }
   if ((wp.flags & kStatusFlags) != kNoChange) Send(*w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  if ((wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) && !w->destroyed)
+    NotifyAccessEvent((wp.flags & SWP_SHOWWINDOW) ? AccessEvent::Show : AccessEvent::Hide, hwnd);
   // Activation and focus leave a hidden window once it has been told it is hidden.
   if ((wp.flags & SWP_HIDEWINDOW) && !w->destroyed) HideFocusAndActivation(*w);
   return TRUE;

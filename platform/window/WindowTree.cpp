@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
@@ -121,6 +122,7 @@ void SendDestroy(Window& w) {
     SetFocus(p && !p->IsRoot() ? p->handle : nullptr);
   }
   Send(w, WM_DESTROY);
+  NotifyAccessEvent(AccessEvent::Destroy, w.handle);
   auto children = w.children;
   for (auto& c : children)
     if (!c->destroyed) SendDestroy(*c);
@@ -303,6 +305,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   if (enable && wasDisabled) {
     w->style &= ~WS_DISABLED;
     Send(*w, WM_ENABLE, TRUE);
+    NotifyAccessEvent(AccessEvent::StateChange, hwnd);
   } else if (!enable && !wasDisabled) {
     Send(*w, WM_CANCELMODE);
     w->style |= WS_DISABLED;
@@ -311,6 +314,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     HWND capture = GetCapture();
     if (capture && (capture == hwnd || IsChild(hwnd, capture))) ReleaseCapture();
     Send(*w, WM_ENABLE, FALSE);
+    NotifyAccessEvent(AccessEvent::StateChange, hwnd);
   }
   return wasDisabled;
 }

@@ -1,6 +1,7 @@
 #include "smooth/internal/FillClipboard.h"
 
 #include <cstring>
+#include <memory>
 
 #include "framework/Exceptions.h"
 #include "framework/MemoryStream.h"
@@ -35,6 +36,12 @@ class TOpenClipboard {
   TOpenClipboard& operator=(const TOpenClipboard&) = delete;
 };
 
+// A global block, freed unless the clipboard took it.
+struct FreeGlobalBlock {
+  void operator()(void* block) const noexcept { pf::GlobalFree(block); }
+};
+using OwnedGlobalBlock = std::unique_ptr<void, FreeGlobalBlock>;
+
 }  // namespace
 
 pf::UINT TFillClipboard::Format() {
@@ -63,20 +70,20 @@ void TFillClipboard::Decode(TGDIPFill& fill, const std::uint8_t* data, std::size
   fill.Assign(&loaded);
 }
 
-void TFillClipboard::Save(const TGDIPFill& fill) {
-  const std::vector<std::uint8_t> bytes = Encode(fill);
+void TFillClipboard::Save(const TGDIPFill& fill) { Put(Encode(fill)); }
+
+void TFillClipboard::Put(const std::vector<std::uint8_t>& bytes) {
+  // The block is made and filled before the clipboard is emptied, so a failure keeps what it held.
+  OwnedGlobalBlock block(pf::GlobalAlloc(pf::GMEM_MOVEABLE, bytes.size()));
+  if (!block) throw EOutOfResources(u"Out of memory for the clipboard");
+  void* p = pf::GlobalLock(block.get());
+  if (!p) throw EOutOfResources(u"Cannot fill the clipboard block");
+  std::memcpy(p, bytes.data(), bytes.size());
+  pf::GlobalUnlock(block.get());
   TOpenClipboard open;
   pf::EmptyClipboard();
-  pf::HGLOBAL block = pf::GlobalAlloc(pf::GMEM_MOVEABLE, bytes.size());
-  if (!block) throw EOutOfResources(u"Out of memory for the clipboard");
-  if (void* p = pf::GlobalLock(block)) {
-    std::memcpy(p, bytes.data(), bytes.size());
-    pf::GlobalUnlock(block);
-  }
-  if (!pf::SetClipboardData(Format(), block)) {
-    pf::GlobalFree(block);
-    throw EInvalidOperation(u"Cannot put the fill on the clipboard");
-  }
+  if (!pf::SetClipboardData(Format(), block.get())) throw EInvalidOperation(u"Cannot put the fill on the clipboard");
+  block.release();
 }
 
 void TFillClipboard::Load(TGDIPFill& fill) {

@@ -31,6 +31,9 @@ class TFillClipboard {
   // The "GDI+ Fill" format's number (registered on first use).
   static platform::UINT Format();
   static void Save(const TGDIPFill& fill);
+  // Puts `bytes` on the clipboard as the format's block. A block that cannot be made or filled
+  // raises EOutOfResources and leaves the clipboard as it was.
+  static void Put(const std::vector<std::uint8_t>& bytes);
   // No "GDI+ Fill" block on the clipboard leaves the fill unchanged.
   static void Load(TGDIPFill& fill);
 

@@ -2,7 +2,9 @@
 // against a real loopback server reached as the HTTP proxy (as a system proxy would be), in
 // process and, as the EndToEnd tests, by running the real program under a virtual X server.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -143,7 +145,6 @@ TEST_F(DialogTest, CaptionsFollowTheSystemLanguage) {
       EXPECT_NE(form->Caption().find(u"full version"), String::npos);
     }
     EXPECT_EQ(form->HTTPGetUpdate->FileName(), Target());
-    EXPECT_EQ(form->HTTPGetUpdate->ExpectedSHA256(), InstallerSHA256());
   }
 }
 
@@ -355,19 +356,28 @@ TEST_F(DialogTest, AKeyPressedDuringTheTransferLeavesTheFileBeingWritten) {
 // width taken from the window's size, its client area being 445 x 592) until the file $3 appears
 // (the server's sign that the request arrived: a window may be mapped before it takes input).
 // With "close" as $4 it then closes the window with Alt+F4; with "shots" it takes three
-// screenshots of the window 0.3 s apart (busy1.xwd … busy3.xwd beside $2); with "term" it sends SIGTERM instead
-// of clicking (and $3 should already exist). Records the exit status in $2. A
-// program that hangs is killed (it would not end with its X server) and then fails with 137.
+// screenshots of the window 0.3 s apart (busy1.xwd … busy3.xwd beside $2); with "term" it sends
+// SIGTERM and records in $2.ms how many milliseconds the program took to end. Records the exit
+// status in $2. A program that hangs is killed (it would not end with its X server) and then
+// fails with 137.
 constexpr char kDriver[] = R"sh(#!/bin/sh
 timeout -s KILL 45 "$1" & pid=$!
 wid=$(xdotool search --sync --onlyvisible --name '^Download assistant - Corvane full version$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 border=$(( (WIDTH - 445) / 2 ))
-[ "$4" = term ] && kill -TERM $pid
 until [ -e "$3" ]; do
   xdotool mousemove --window "$wid" $(( border + 126 + 96 )) $(( HEIGHT - border - 592 + 461 + 19 )) click 1
   sleep 0.3
 done
+if [ "$4" = term ]; then
+  sleep 0.5
+  start=$(date +%s%N)
+  kill -TERM $pid
+  wait $pid
+  echo $? > "$2"
+  echo $(( ($(date +%s%N) - start) / 1000000 )) > "$2.ms"
+  exit
+fi
 [ "$4" = close ] && xdotool key --window "$wid" alt+F4
 if [ "$4" = shots ]; then
   shots=$(dirname "$2")
@@ -405,6 +415,25 @@ wait $pid
 echo $? > "$2"
 )sh";
 
+// The gallery ($1) until its window shows, then signal $3; records the exit status in $2 and the
+// milliseconds it took to end in $2.ms. With "display" as $3 it runs on an X server of its own
+// and ends that server instead.
+constexpr char kGalleryDriver[] = R"sh(#!/bin/sh
+if [ "$3" = display ]; then
+  Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$2.display" >/dev/null 2>&1 & server=$!
+  until [ -s "$2.display" ]; do sleep 0.1; done
+  export DISPLAY=":$(cat "$2.display")"
+fi
+timeout -s KILL 45 "$1" --page controls & pid=$!
+xdotool search --sync --onlyvisible --name '^Kestrel gallery$' >/dev/null
+sleep 0.5
+start=$(date +%s%N)
+if [ "$3" = display ]; then kill -TERM $server; else kill -$3 $pid; fi
+wait $pid
+echo $? > "$2"
+echo $(( ($(date +%s%N) - start) / 1000000 )) > "$2.ms"
+)sh";
+
 // Everything one run needs: the folders, the fake opener first on PATH, the driver, and the
 // environment the program starts in.
 class EndToEnd : public ::testing::Test {
@@ -412,13 +441,29 @@ class EndToEnd : public ::testing::Test {
   void SetUp() override {
     program_ = std::getenv("KESTREL_APP_EXE");
     pinnedProgram_ = std::getenv("KESTREL_PINNED_APP_EXE");
-    if (!program_ || !pinnedProgram_) GTEST_SKIP() << "run as the app_end_to_end test";
+    gallery_ = std::getenv("KESTREL_GALLERY_EXE");
+    if (!program_ || !pinnedProgram_ || !gallery_) GTEST_SKIP() << "run as the app_end_to_end test";
     fs::create_directories(dir_ / "temp");
     fs::create_directories(dir_ / "bin");
     WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
     WriteFile(dir_ / "drive", kDriver, true);
     WriteFile(dir_ / "keys", kKeyboardDriver, true);
+    WriteFile(dir_ / "gallery", kGalleryDriver, true);
   }
+
+  // Runs the gallery driver with `how` ($3); the exit status, or "" when it did not end.
+  std::string RunGallery(const std::string& how) {
+    ScopedEnv backend("KESTREL_BACKEND", "sdl");
+    const std::string driver = "'" + (dir_ / "gallery").string() + "' '" + gallery_ + "' '" +
+                               (dir_ / "status").string() + "' '" + how + "' >'" + (dir_ / "log").string() + "' 2>&1";
+    const std::string command = how == "display" ? "timeout 60 " + driver : "timeout 60 xvfb-run -a " + driver;
+    fs::remove(dir_ / "status");
+    std::system(command.c_str());
+    return ReadFileText(dir_ / "status");
+  }
+
+  // How long the program took to end after the driver's signal, in milliseconds.
+  int EndedWithinMs() const { return std::atoi(ReadFileText(dir_ / "status.ms").c_str()); }
 
   // Runs the program against `server` to its end; the exit status, or "" when it did not end.
   std::string Run(const LoopbackServer& server, const std::string& mode = "", const std::string& driver = "drive",
@@ -443,6 +488,7 @@ class EndToEnd : public ::testing::Test {
 
   const char* program_ = nullptr;
   const char* pinnedProgram_ = nullptr;  // built with an installer digest no test body has
+  const char* gallery_ = nullptr;
   TempDir dir_;
   std::chrono::steady_clock::duration took_{};
 };
@@ -557,11 +603,47 @@ TEST_F(EndToEnd, PinnedProgramRefusesAnInstallerWithAnotherDigest) {
   EXPECT_EQ(FolderEntries(dir_ / "temp"), Names{});
 }
 
-TEST_F(EndToEnd, TerminationSignalEndsTheProgram) {
+TEST_F(EndToEnd, TerminationSignalDuringADownloadEndsTheProgramAsClosingDoes) {
+  LoopbackServer server([&](const HttpRequest&) {
+    std::ofstream{Arrived()};
+    HttpResponse r;
+    r.body = Payload(1 << 20);
+    r.stallAfter = 4096;  // until the server stops
+    return r;
+  });
+  EXPECT_EQ(Run(server, "term"), "0\n") << ReadFileText(dir_ / "log");
+  EXPECT_LT(EndedWithinMs(), 1000) << ReadFileText(dir_ / "log");
+  EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));
+  EXPECT_EQ(FolderEntries(dir_ / "temp"), Names{});  // the partial download went with it
+}
+
+TEST_F(EndToEnd, PartialFilesOfEndedRunsGoAtTheNextStartAndOthersStay) {
+  const fs::path abandoned = dir_ / "temp" / ".CorvaneSetup.exe.0123456789ab.part";
+  const fs::path running = dir_ / "temp" / ".CorvaneSetup.exe.fedcba987654.part";
+  const fs::path unrelated = dir_ / "temp" / ".Other.exe.0123456789ab.part";
+  for (const fs::path& file : {abandoned, running, unrelated}) WriteFile(file, "partial", false);
+  // A transfer that still runs holds the lock of its file.
+  const int held = ::open(running.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
   LoopbackServer server([](const HttpRequest&) { return NotFound(); });
-  std::ofstream{Arrived()};
-  EXPECT_EQ(Run(server, "term"), "143\n") << ReadFileText(dir_ / "log");  // 128 + SIGTERM
-  EXPECT_LT(took_, std::chrono::seconds(15));
+  EXPECT_EQ(Run(server, "once", "keys"), "0\n") << ReadFileText(dir_ / "log");
+  ::close(held);
+  EXPECT_EQ(FolderEntries(dir_ / "temp"), (Names{running.filename().string(), unrelated.filename().string()}));
+}
+
+TEST_F(EndToEnd, GalleryEndsPromptlyOnTerminationSignals) {
+  for (const char* signal : {"TERM", "INT", "HUP"}) {
+    EXPECT_EQ(RunGallery(signal), "0\n") << signal << "\n" << ReadFileText(dir_ / "log");
+    EXPECT_LT(EndedWithinMs(), 1000) << signal;
+  }
+}
+
+TEST_F(EndToEnd, GalleryEndsWithAMessageWhenTheDisplayGoes) {
+  EXPECT_EQ(RunGallery("display"), "1\n") << ReadFileText(dir_ / "log");
+  EXPECT_LT(EndedWithinMs(), 5000);
+  EXPECT_NE(ReadFileText(dir_ / "log").find("kestrel-gallery: the connection to the display was lost"),
+            std::string::npos)
+      << ReadFileText(dir_ / "log");
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST(GrabHandle, NoneAndZeroThicknessTakeNothing) {
 }
 
 TEST(Bevel, GoldenEveryStyleWidthCombinationAndHandle) {
-  const ClassicLook classic;
+  const ThemeScope classic(false);  // the goldens show the classic system colours
   constexpr int kCell = 24;
   Canvas canvas(kCell * 9, kCell * 5, RGB(120, 140, 170));
   // Rows 0-2: every style at widths 1, 2 and 3 around a coloured middle.

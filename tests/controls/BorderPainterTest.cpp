@@ -181,7 +181,7 @@ TEST(Edge3D, DefaultColoursMatchThePlatformEdgeWithFaceAsLight) {
 }
 
 TEST(FlatBorder, GoldenEveryKindWithRepresentativeSides) {
-  const ClassicLook classic;
+  const ThemeScope classic(false);  // the goldens show the classic system colours
   const std::array<TVnBorderSides, 4> sides = {AllBorderSides, TVnBorderSides{ebsLeft, ebsTop},
                                                TVnBorderSides{ebsRight, ebsBottom}, TVnBorderSides{ebsTop, ebsBottom}};
   constexpr int kCell = 20;

@@ -1,12 +1,13 @@
 #pragma once
 // Shared pieces of the panel and image-form tests: a shown form, pixels and copies of what a
-// control shows, the themed/classic switch for one test, and a patterned bitmap.
+// control shows, and a patterned bitmap.
 
 #include <cairo.h>
 
 #include "framework/Bitmap.h"
 #include "platform/theme/UxTheme.h"
 #include "tests/framework/visual/VisualTestSupport.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 
@@ -27,13 +28,6 @@ inline cairo_surface_t* CaptureClient(TWinControl& control) {
   cairo_destroy(cr);
   return copy;
 }
-
-// Switches the platform's themes for the lifetime of the object.
-struct ThemeScope {
-  bool previous = platform::IsThemeActive() != 0;
-  explicit ThemeScope(bool themed) { platform::SetThemeActive(themed); }
-  ~ThemeScope() { platform::SetThemeActive(previous); }
-};
 
 // A bitmap whose every pixel tells where it lies: red = x, green = y (mod 256), blue fixed.
 inline TBitmap* PatternBitmap(int width, int height) {

@@ -5,6 +5,7 @@
 #include "controls/DrawingHelpers.h"
 #include "platform/theme/UxTheme.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 
@@ -22,11 +23,5 @@ inline constexpr TColor kLine = 0x0080FF;
 inline constexpr platform::COLORREF kPaper = platform::RGB(250, 250, 250);
 
 inline platform::COLORREF Rgb(TColor c) { return ColorToRGB(c); }
-
-// The helpers' goldens show the classic system colours: themes off for one test.
-struct ClassicLook {
-  ClassicLook() { platform::SetThemeActive(false); }
-  ~ClassicLook() { platform::SetThemeActive(true); }
-};
 
 }  // namespace kestrel::testing

@@ -48,7 +48,7 @@ struct HookFixture : ::testing::Test {
     return hook;
   }
   static int ControlHooks() {
-    TKsHookList* list = TKsHookList::Instance(THookFamily::Ks);
+    TKsHookList* list = TKsHookList::Instance();
     return list ? list->Count() : 0;
   }
 };
@@ -173,7 +173,7 @@ TEST_F(HookFixture, WhileDesigningOnlyDesignActiveHooksAttach) {
   EXPECT_FALSE(hook->Hooked());
 }
 
-TEST_F(HookFixture, TheTwoFamiliesKeepSeparateListsAndVnHooksStartActive) {
+TEST_F(HookFixture, TheTwoFamiliesShareOneChainAndVnHooksStartActive) {
   TKsHook* ks = Attach("ks");
   auto* vn = new TVnHookComponent(&owner);
   EXPECT_TRUE(vn->Active());
@@ -186,8 +186,8 @@ TEST_F(HookFixture, TheTwoFamiliesKeepSeparateListsAndVnHooksStartActive) {
   vn->SetControl(control);  // hooked at once, in front of the Ks hook
   control->Perform(kProbe);
   EXPECT_EQ(log, (std::vector<std::string>{"vn before", "vn message", "before ks", "control", "after ks"}));
-  ASSERT_NE(TKsHookList::Instance(THookFamily::Vn), nullptr);
-  EXPECT_EQ(TKsHookList::Instance(THookFamily::Vn)->Count(), 1);
+  ASSERT_NE(TKsHookList::Instance(), nullptr);
+  EXPECT_EQ(TKsHookList::Instance()->Count(), 1);  // one chain for both families
   // Unhooking in the reverse order gives back the original procedure.
   vn->SetActive(false);
   ks->SetActive(false);
@@ -196,9 +196,41 @@ TEST_F(HookFixture, TheTwoFamiliesKeepSeparateListsAndVnHooksStartActive) {
   EXPECT_EQ(log, (std::vector<std::string>{"control"}));
 }
 
+TEST_F(HookFixture, HooksOfEitherFamilyLeaveTheChainInAnyOrder) {
+  TKsHook* ks = Attach("ks");
+  auto* vn = new TVnHookComponent(&owner);
+  vn->OnMessage = [&](TObject*, TMessage& m, bool&) {
+    if (m.Msg == kProbe) log.push_back("vn");
+  };
+  vn->SetControl(control);
+  TKsHook* last = Attach("last");
+  ks->SetActive(false);
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"before last", "vn", "control", "after last"}));
+
+  // A procedure put in front of the chain by someone else keeps working once every hook is gone.
+  control->WindowProc = [this, chain = control->WindowProc](TMessage& m) {
+    if (m.Msg == kProbe) log.push_back("wrapper");
+    chain(m);
+  };
+  vn->SetActive(false);
+  last->SetActive(false);
+  log.clear();
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"wrapper", "control"}));
+  // New hooks join the chain still in place.
+  ks->SetActive(true);
+  log.clear();
+  control->Perform(kProbe);
+  EXPECT_EQ(log, (std::vector<std::string>{"wrapper", "before ks", "control", "after ks"}));
+  EXPECT_EQ(ControlHooks(), 1);
+  delete control;
+  EXPECT_EQ(ControlHooks(), 0);
+}
+
 TEST_F(HookFixture, UtilityWindowAnswersItsPrivateMessages) {
   TKsHook* hook = Attach("1");
-  TKsHookList* list = TKsHookList::Instance(THookFamily::Ks);
+  TKsHookList* list = TKsHookList::Instance();
   ASSERT_NE(list, nullptr);
   auto ctlHook = list->Find(control);
   const auto lParam = reinterpret_cast<platform::LPARAM>(ctlHook.get());

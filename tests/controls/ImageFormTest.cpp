@@ -33,6 +33,7 @@ TEST(BitmapRegion, RunsOfNonKeyPixelsIncludingTheLastColumnInEveryFormat) {
   for (TPixelFormat format : {pf24bit, pf32bit, pf8bit}) {
     TBitmap bitmap(4, 2);
     bitmap.SetPixelFormat(format);
+    ASSERT_EQ(bitmap.PixelFormat(), format);
     bitmap.Canvas()->Brush()->SetColor(clWhite);
     bitmap.Canvas()->FillRect(Rect(0, 0, 4, 2));
     bitmap.Canvas()->SetPixels(3, 0, clRed);  // rightmost column
@@ -71,6 +72,17 @@ struct ImageFormFixture : ::testing::Test {
     return box;
   }
 };
+
+TEST_F(ImageFormFixture, AGradientOfNoStepsLeavesTheEraseToTheControl) {
+  f->SetColor(clYellow);
+  imageForm->SetBackgroundType(bgtVertGradient);
+  imageForm->SetGradientSteps(0);
+  TBitmap target(20, 20);
+  target.Canvas()->Brush()->SetColor(clGreen);
+  target.Canvas()->FillRect(Rect(0, 0, 20, 20));
+  f->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Canvas()->Handle()));
+  EXPECT_EQ(target.Canvas()->Pixels(5, 5), clYellow);  // the form's own erase, not nothing
+}
 
 TEST_F(ImageFormFixture, PictureShapesTheWindowOnlyWhileChangeFormRegionIsOn) {
   SetPicture(100, 80);
@@ -111,7 +123,7 @@ TEST_F(ImageFormFixture, PictureShapesTheWindowOnlyWhileChangeFormRegionIsOn) {
   imageForm->SetChangeFormRegion(false);
 }
 
-TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDetach) {
+TEST_F(ImageFormFixture, ChainedPictureHandlerHearsTheImageFormAndIsGivenBackOnDetach) {
   int invalidations = 0;
   TObject* seen = nullptr;
   image->Picture()->OnChange = [&](TObject* sender) {
@@ -128,7 +140,7 @@ TEST_F(ImageFormFixture, ChainedPictureHandlerSeesThePictureAndIsGivenBackOnDeta
   imageForm->RegisterChanges(&link);
   SetPicture(8, 8);
   EXPECT_EQ(invalidations, 1);
-  EXPECT_EQ(seen, image->Picture());
+  EXPECT_EQ(seen, imageForm);
   EXPECT_EQ(links, 1);
   imageForm->SetFormImage(nullptr);
   SetPicture(9, 9);

@@ -144,8 +144,12 @@ TEST(KsPanel, PaintingRulesThatKeepOddSettings) {
   p->SetBevelWidth(INT_MAX);
   p->Invalidate();
   Pump();
-  p->AdjustClientRect(area);
-  EXPECT_GE(area.right, area.left);
+  TRect huge = p->ClientRect();
+  p->AdjustClientRect(huge);
+  EXPECT_GE(huge.right, huge.left);
+  EXPECT_GE(huge.bottom, huge.top);
+  EXPECT_TRUE(huge.left >= 0 && huge.top >= 0 && huge.right <= p->ClientWidth() && huge.bottom <= p->ClientHeight())
+      << huge.left << "," << huge.top << "," << huge.right << "," << huge.bottom;
 
   // A top-left picture takes Color from its bottom-right pixel; an empty picture turns any kind
   // into a colour fill.
@@ -256,6 +260,30 @@ TEST(KsPanel, MovedAndResizedWithTheMouse) {
   InjectMouseButton(MouseButton::Left, false, {edge.x + 25, edge.y + 5});
   Pump();
   EXPECT_EQ(p->BoundsRect(), Rect(70, 57, 215, 137));
+}
+
+// A themed see-through panel shows its parent's picture: what the parent paints (through
+// WM_PRINTCLIENT), and the erase of a double-buffered parent (asked with the DC twice).
+TEST(KsPanel, ThemedSeeThroughPanelsGetTheirParentsPicture) {
+  testing::ThemeScope themed(true);
+  ShownForm f;
+  f.form->OnPaint = [&](TObject*) {
+    f.form->Canvas()->Brush()->SetColor(clBlue);
+    f.form->Canvas()->FillRect(Rect(0, 0, 300, 300));
+  };
+  auto* buffered = AddPanel(f.form, 100, 10, 80, 60);
+  buffered->SetTransparentXPThemes(false);
+  buffered->SetColor(clRed);
+  buffered->SetDoubleBuffered(true);
+  const auto centreOf = [](TKsPanel* see) {
+    see->SetBevelOuter(bvNone);
+    see->SetBorderType(fbtNone);
+    TBitmap picture(see->Width(), see->Height());
+    see->Perform(WM_PAINT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), 0);
+    return picture.Canvas()->Pixels(see->Width() / 2, see->Height() / 2);
+  };
+  EXPECT_EQ(centreOf(AddPanel(f.form, 10, 10, 40, 30)), clBlue);
+  EXPECT_EQ(centreOf(AddPanel(buffered, 10, 10, 40, 30)), clRed);
 }
 
 TEST(KsPanel, TransparencyNoticeFromItselfIsIgnored) {

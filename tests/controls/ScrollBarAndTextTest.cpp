@@ -99,7 +99,7 @@ TEST_F(FlatScrollBars, ShortBarsHalveTheirArrowBoxes) {
 }
 
 TEST_F(FlatScrollBars, GoldenActiveRightAndInactiveLeft) {
-  const ClassicLook classic;
+  const ThemeScope classic(false);  // the goldens show the classic system colours
   DWORD style = WS_POPUP | WS_HSCROLL | WS_VSCROLL;
   HWND right = Create(style, WS_EX_CLIENTEDGE);
   HWND left = Create(style, WS_EX_CLIENTEDGE | WS_EX_LEFTSCROLLBAR);

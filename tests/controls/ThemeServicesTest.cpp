@@ -11,7 +11,7 @@
 namespace kestrel {
 namespace {
 
-using testing::ThemeStateScope;
+using testing::ThemeScope;
 using testing::TRecordingRenderer;
 
 // Registers the renderer for one test and takes it away again.
@@ -25,7 +25,7 @@ struct RegisteredRenderer {
 };
 
 TEST(ThemeServices, ClassicRequestsDrawNothingAndAnswerNeutrally) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   const platform::HDC dc = platform::CreateCompatibleDC(nullptr);
   const TRect bounds = Rect(2, 3, 40, 30);
@@ -56,7 +56,7 @@ TEST(ThemeServices, ClassicRequestsDrawNothingAndAnswerNeutrally) {
 }
 
 TEST(ThemeServices, NativeRequestsGoToTheSelectedEnabledRendererOnly) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   EXPECT_EQ(s->UseTheme(ttmNative), ttmPlatform);  // none registered
   RegisteredRenderer registered(false);
@@ -93,7 +93,7 @@ TEST(ThemeServices, NativeRequestsGoToTheSelectedEnabledRendererOnly) {
 }
 
 TEST(ThemeServices, AnUnregisteredRendererIsNoLongerUsed) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   {
     RegisteredRenderer registered(true);
     EXPECT_EQ(GlobalThemeServices()->UseTheme(ttmNative), ttmNative);
@@ -104,7 +104,7 @@ TEST(ThemeServices, AnUnregisteredRendererIsNoLongerUsed) {
 }
 
 TEST(ThemeServices, PlatformThemeSwitchReachesTheServicesWindow) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   const platform::HTHEME before = s->Theme(teEdit);
   ASSERT_NE(before, nullptr);
@@ -177,7 +177,7 @@ class TFailingRenderer : public TRecordingRenderer {
 };
 
 TEST(ThemeServices, AFreedRendererLeavesNoDanglingCurrentRenderer) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   auto renderer = std::make_unique<TRecordingRenderer>();
   renderer->SetEnabled(true);
@@ -191,7 +191,7 @@ TEST(ThemeServices, AFreedRendererLeavesNoDanglingCurrentRenderer) {
 }
 
 TEST(ThemeServices, AFailedActivationKeepsThePreviousRenderer) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   TRecordingRenderer good;
   TFailingRenderer failing;
@@ -248,7 +248,7 @@ TEST(ThemedDetails, ValuesNameThePlatformsPartsAndStates) {
 }
 
 TEST(ThemedDetails, TypedDrawCallsReachTheRendererAsRecords) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnThemeServices* s = GlobalThemeServices();
   TRecordingRenderer r;
   r.SetEnabled(true);

@@ -1,13 +1,14 @@
 #pragma once
 // Shared pieces of the theme tests: a renderer of the library's own that records what reaches
-// it, and a scope that restores the process-wide theme state the tests change.
+// it, and the scope that restores the process-wide theme state the tests change.
 
 #include <vector>
 
+#include "controls/VnThemeRenderer.h"
 #include "controls/VnThemeServices.h"
-#include "controls/internal/VnThemeRenderer.h"
 #include "foundation/VnApplication.h"
 #include "platform/theme/UxTheme.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 
@@ -25,18 +26,6 @@ class TRecordingRenderer : public TVnThemeRenderer {
     texts.push_back(d);
   }
   TColor GetThemeColor(TThemedElement, int, int, int) override { return 0x123456; }
-};
-
-// Themes on, the application's defaults, no renderer: at the start and again at the end.
-struct ThemeStateScope {
-  ThemeStateScope() { Reset(); }
-  ~ThemeStateScope() { Reset(); }
-  static void Reset() {
-    platform::SetThemeActive(true);
-    TVnApplication* app = VnApplication();
-    app->SetUseXPThemes(true);
-    app->SetThemeGlobalMode(ttmPlatform);
-  }
 };
 
 }  // namespace kestrel::testing

@@ -19,7 +19,7 @@
 namespace kestrel {
 namespace {
 
-using testing::ThemeStateScope;
+using testing::ThemeScope;
 
 // Counts ThemeChanged runs and the messages that reach default processing.
 class TProbe : public TKsXPThemedControl {
@@ -55,7 +55,7 @@ T* Place(TWinControl* parent, int left, int top, int width, int height) {
 }
 
 TEST(ThemedControl, EffectiveModeForEveryCombination) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TVnApplication* app = VnApplication();
   TProbe control(nullptr);
   testing::TRecordingRenderer renderer;
@@ -87,7 +87,7 @@ TEST(ThemedControl, EffectiveModeForEveryCombination) {
 }
 
 TEST(ThemedControl, UseXPThemesMapsOntoThemeModeAndOnlyChangesRunThemeChanged) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TProbe control(nullptr);
   EXPECT_TRUE(control.UseXPThemes());
   control.SetThemeMode(ttmPlatform);
@@ -105,7 +105,7 @@ TEST(ThemedControl, UseXPThemesMapsOntoThemeModeAndOnlyChangesRunThemeChanged) {
 }
 
 TEST(ThemedControl, ThemeModeStreamsByNameAndTheLegacyBooleanIsReadOnly) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TKsXPThemedControl source(nullptr);
   source.SetName(u"Themed");
   source.SetThemeMode(ttmNative);
@@ -127,7 +127,7 @@ TEST(ThemedControl, ThemeModeStreamsByNameAndTheLegacyBooleanIsReadOnly) {
 }
 
 TEST(ThemedControl, ThemeChangesReachEveryWindowedDescendantOnce) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(300, 200);
   auto* outer = Place<TProbe>(f.form, 10, 10, 200, 150);
   auto* inner = Place<TProbe>(outer, 10, 10, 100, 80);
@@ -150,7 +150,7 @@ TEST(ThemedControl, ThemeChangesReachEveryWindowedDescendantOnce) {
 }
 
 TEST(ThemedControl, AThemedControlThatIsNotShowingIsNotEvenInvalidated) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(120, 80);
   auto* shown = Place<TProbe>(f.form, 0, 0, 50, 50);
   auto* hiddenForm = TCustomForm::Create<TForm>(nullptr);
@@ -169,7 +169,7 @@ TEST(ThemedControl, AThemedControlThatIsNotShowingIsNotEvenInvalidated) {
 }
 
 TEST(ThemedControl, StyleChangeNoticesAreSwallowedOnlyWhileGuarded) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(120, 80);
   TProbe& control = *Place<TProbe>(f.form, 0, 0, 50, 50);
   const auto style = platform::GetWindowLongW(control.Handle(), platform::GWL_STYLE);
@@ -195,7 +195,7 @@ class TScrolled : public TKsXPThemedControl {
 };
 
 TEST(ThemedControl, RedrawComingBackOnRepaintsTheScrollBarsWhereTheyWere) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(120, 120);
   auto* control = Place<TScrolled>(f.form, 10, 10, 80, 80);
   const platform::HWND wnd = control->Handle();
@@ -227,7 +227,7 @@ class TRecordingManager : public TKsStyleManager {
 };
 
 TEST(ThemedControl, TakesStylesFromItsManagerUntilTheManagerGoes) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   TProbe control(nullptr);
   EXPECT_EQ(control.StyleManager(), DefaultStyleManager());
   auto* manager = new TRecordingManager(nullptr);
@@ -242,7 +242,7 @@ TEST(ThemedControl, TakesStylesFromItsManagerUntilTheManagerGoes) {
 }
 
 TEST(ThemedControl, TheMetricsNoticeReachesEveryWindowOfTheThread) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(200, 100);
   auto* outer = Place<TProbe>(f.form, 0, 0, 100, 80);
   auto* inner = Place<TProbe>(outer, 5, 5, 40, 40);
@@ -275,7 +275,7 @@ void PlaceFrames(TWinControl* parent) {
 }
 
 TEST(ThemedControl, NonClientFramesThemedAndClassic) {
-  ThemeStateScope scope;
+  const ThemeScope scope(true);
   testing::ShownForm f(320, 66);
   f->SetBorderStyle(bsNone);
   f->SetBounds(50, 50, 320, 66);

@@ -8,21 +8,12 @@
 #include "platform/theme/UxTheme.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/WindowApi.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
 
 namespace pf = platform;
-
-// Themes on and allowed at the start and again at the end.
-struct ThemesOn {
-  ThemesOn() { Reset(); }
-  ~ThemesOn() { Reset(); }
-  static void Reset() {
-    pf::SetThemeActive(true);
-    pf::SetThemeAppProperties(pf::STAP_ALLOW_NONCLIENT | pf::STAP_ALLOW_CONTROLS);
-  }
-};
 
 class TListeningForm : public TForm {
  public:
@@ -37,7 +28,7 @@ class TListeningForm : public TForm {
 };
 
 TEST(VnThemeSettings, UseXPThemesSwitchesThePlatformsThemingOfTheApplication) {
-  ThemesOn scope;
+  const testing::ThemeScope scope(true);
   TVnApplication app(nullptr);
   auto* form = TCustomForm::Create<TListeningForm>(nullptr);
   form->Show();

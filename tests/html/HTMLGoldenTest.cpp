@@ -9,6 +9,7 @@
 #include "platform/theme/UxTheme.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 namespace {
@@ -69,7 +70,7 @@ TEST(HTMLGolden, DialogCaptionsInGermanAndEnglish) {
 }
 
 TEST(HTMLGolden, EveryTagListInputAndAnEmbeddedControl) {
-  platform::SetThemeActive(false);
+  const ThemeScope classic(false);
   ShownForm f(460, 420);
   f->SetBorderStyle(bsNone);
   f->SetBounds(50, 50, 460, 420);
@@ -101,11 +102,10 @@ TEST(HTMLGolden, EveryTagListInputAndAnEmbeddedControl) {
   };
   right->SetCaption(right->Caption() + u" ");  // prepared again, now with the image handler
   Capture(f.form, "html_markup_sheet");
-  platform::SetThemeActive(true);
 }
 
 TEST(HTMLGolden, ThemedInputsWithTheHotAndSelectedOnes) {
-  platform::SetThemeActive(true);
+  const ThemeScope themed(true);
   ShownForm f(240, 30);
   f->SetBorderStyle(bsNone);
   f->SetBounds(50, 50, 240, 30);

@@ -13,6 +13,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/window/WindowDefs.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::testing {
 namespace {
@@ -112,6 +113,13 @@ TEST_F(HTMLPaintTest, ClicksToggleInputsOnceAndSelectLinksOnlyWhenAsked) {
   render.ClickTransfer(5, 5, r);
   EXPECT_TRUE(box.Checked());
   EXPECT_EQ(checked, std::vector<TVnHTMLInputItem*>{&box});
+  EXPECT_EQ(Data().SelectedItem(), &box);
+  // A second click toggles back, and the toggle itself announces a change: the selection
+  // stays where it was this time.
+  changes = 0;
+  render.ClickTransfer(5, 5, r);
+  EXPECT_FALSE(box.Checked());
+  EXPECT_EQ(checked, (std::vector<TVnHTMLInputItem*>{&box, &box}));
   EXPECT_EQ(Data().SelectedItem(), &box);
   EXPECT_GT(changes, 0);
 
@@ -230,12 +238,16 @@ TEST_F(HTMLPaintTest, PaintingStaysInsideItsRectangle) {
     EXPECT_EQ(Data().Rect().right, 50);
   }
 
-  // An image handler that fails while painting costs the image, not the paint.
+  // A failing OnImageNeeded reaches the caller of the paint; a failing OnImageNeededEx costs
+  // the image, not the paint.
   Prepare("<img src=x width=5 height=5><font bgcolor=red>a</font>");
   render.OnImageNeeded = [](TObject*, const String&, TBitmap*&) { throw Exception(u"no image"); };
+  EXPECT_THROW(render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone), Exception);
+  render.OnImageNeeded = nullptr;
+  render.OnImageNeededEx = [](TObject*, const String&, TPicture*) { throw Exception(u"no image"); };
   EXPECT_NO_THROW(render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 200, 40), clNone));
   EXPECT_EQ(Pixel(6, 5), clRed);
-  render.OnImageNeeded = nullptr;
+  render.OnImageNeededEx = nullptr;
 
   // No text changes nothing.
   Prepare("");
@@ -281,7 +293,7 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {
-  platform::SetThemeActive(false);
+  const ThemeScope classic(false);
   Prepare("<ol><li>a<li>b</ol><ul><ul><li>c</ul></ul><hr><input type=checkbox checked=1>");
   Paint(120, 140);
   int y = 0, numberLine = -1, bulletLine = -1, bulletIndent = 0, ruleLine = -1, inputLine = -1;
@@ -318,7 +330,6 @@ TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {
   for (int x = 4; x < 13; ++x)
     for (int yy = inputLine + 4; yy < inputLine + 13; ++yy) tick = tick || Pixel(x, yy) == clBlack;
   EXPECT_TRUE(tick);
-  platform::SetThemeActive(true);
 }
 
 }  // namespace

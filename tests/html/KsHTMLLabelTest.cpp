@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "controls/ColorMath.h"
+#include "controls/KsHook.h"
+#include "framework/Edit.h"
+#include "framework/Panel.h"
 #include "framework/TypeInfo.h"
 #include "html/KsHTMLContainer.h"
 #include "html/KsHTMLLabel.h"
@@ -75,6 +78,24 @@ TEST_F(KsHTMLLabelTest, HandOverLinksAndLinkClicksThroughTheMouse) {
   ClickAt(*label, 30, 5);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(links.size(), 1u);
+}
+
+// What a screen reader reads: the text without markup (a break as one new line) as the name and
+// content, each link once with its target and place, even when its text is split into runs.
+TEST_F(KsHTMLLabelTest, AccessibleTextAndLinks) {
+  TKsHTMLLabel* label = MakeLabel(
+      "<b>Go</b><br>to <a href=\"https://x.example/a\">the <i>first</i></a> or "
+      "<a href=\"b\">second</a>");
+  TAccessibleInfo info;
+  label->GetAccessibleInfo(info);
+  EXPECT_EQ(info.Role, TAccessibleRole::Label);
+  EXPECT_EQ(info.Text, u"Go\nto the first or second");
+  EXPECT_EQ(info.Name, info.Text);
+  ASSERT_EQ(info.Links.size(), 2u);
+  EXPECT_EQ(info.Links[0].Target, u"https://x.example/a");
+  EXPECT_EQ(info.Text.substr(info.Links[0].Start, info.Links[0].End - info.Links[0].Start), u"the first");
+  EXPECT_EQ(info.Links[1].Target, u"b");
+  EXPECT_EQ(info.Text.substr(info.Links[1].Start, info.Links[1].End - info.Links[1].Start), u"second");
 }
 
 TEST_F(KsHTMLLabelTest, AClickTogglesACheckBoxOnceWhereverTheTextIsPlaced) {
@@ -212,6 +233,81 @@ TEST_F(KsHTMLLabelTest, PublishedDefaultsAndTheLegacyThemeSwitch) {
   label->SetCaption(u"own");
   label->SetName(u"Third");
   EXPECT_EQ(label->Caption(), u"own");
+}
+
+// Handlers may free what raised them: the label from a link click or a right-button release,
+// the input item (a new caption re-prepares the text) from its checked and changed events.
+TEST_F(KsHTMLLabelTest, HandlersMayFreeTheLabelOrTheItemTheyAreToldAbout) {
+  TKsHTMLLabel* label = MakeLabel("go <a href=\"x\">here</a> now");
+  label->OnLinkClick = [&](TObject*, const String&) { delete label; };
+  ClickAt(*label, 30, 5);
+  EXPECT_EQ(form.form->ControlCount(), 0);
+
+  label = MakeLabel("go <a href=\"x\">here</a> now");
+  label->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { delete label; };
+  ClickAt(*label, 30, 5, platform::MouseButton::Right);
+  EXPECT_EQ(form.form->ControlCount(), 0);
+
+  label = MakeLabel("<input type=checkbox value=a> box");
+  int changes = 0;
+  label->Render()->OnInputItemChecked = [&](TObject*, TVnHTMLInputItem*) { label->SetCaption(u"<b>new</b>"); };
+  label->Render()->OnInputItemTextChanged = [&](TObject*, TVnHTMLInputItem*) { label->SetCaption(u"other"); };
+  ClickAt(*label, label->TextRectangle().left + 6, label->TextRectangle().top + 6);
+  EXPECT_EQ(label->Caption(), u"<b>new</b>");
+  label->SetCaption(u"<input type=checkbox value=a>");
+  auto* box = static_cast<TVnHTMLInputItem*>(label->Render()->Data()->Item(1));
+  label->Render()->OnChange = [&](TObject*) { ++changes; };
+  box->SetValue(u"b");
+  EXPECT_EQ(label->Caption(), u"other");
+  EXPECT_EQ(changes, 1);  // OnChange still follows, from the renderer
+
+  // An input event that frees the label (and with it the renderer) ends the report.
+  label->Render()->OnInputItemChecked = [&](TObject*, TVnHTMLInputItem*) { delete label; };
+  label->SetCaption(u"<input type=checkbox>");
+  TVnHTMLRender* render = label->Render();
+  static_cast<TVnHTMLInputItem*>(render->Data()->Item(1))->SetChecked(true);
+  EXPECT_EQ(form.form->ControlCount(), 0);
+}
+
+TEST_F(KsHTMLLabelTest, TheAcceleratorFocusesTheFocusControlUntilItIsFreed) {
+  TKsHTMLLabel* label = MakeLabel("&Name");
+  label->SetIsHTML(false);
+  auto* first = new TEdit(form.form);
+  first->SetParent(form.form);
+  auto* target = new TEdit(form.form);
+  target->SetParent(form.form);
+  target->SetTop(100);
+  label->SetFocusControl(target);
+  first->SetFocus();
+  Pump();
+  platform::SendMessageW(first->Handle(), platform::WM_SYSCHAR, u'x', 0);
+  EXPECT_TRUE(first->Focused());
+  platform::SendMessageW(first->Handle(), platform::WM_SYSCHAR, u'n', 0);
+  EXPECT_TRUE(target->Focused());
+  delete target;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST(HTMLRenderHostTest, TheRendererSharesTheHostsHookChainAndForgetsAFreedHost) {
+  TVnHTMLRender render;
+  auto* host = new TPanel(nullptr);
+  render.SetControl(host);
+  TKsHook later(nullptr);
+  int seen = 0;
+  later.OnBeforeProcess = [&](TObject*, TMessage& m, bool&) { seen += m.Msg == platform::WM_USER ? 1 : 0; };
+  later.SetControl(host);
+  later.SetActive(true);
+  // The renderer leaves first; the hook attached after it stays in the chain.
+  render.SetControl(nullptr);
+  host->Perform(platform::WM_USER);
+  EXPECT_EQ(seen, 1);
+  render.SetControl(host);
+  later.SetActive(false);
+  ASSERT_NE(TKsHookList::Instance(), nullptr);
+  EXPECT_EQ(TKsHookList::Instance()->Count(), 1);
+  delete host;
+  EXPECT_EQ(render.Control(), nullptr);
+  EXPECT_EQ(TKsHookList::Instance()->Count(), 0);
 }
 
 }  // namespace

@@ -237,10 +237,13 @@ TEST(KsLabelStyleManager, StylesAreAppliedWhenManagerNameOrSheetChange) {
   manager->EndUpdate();
   using Applied = std::vector<std::pair<TComponent*, String>>;
   EXPECT_EQ(manager->applied, (Applied{{label, u""}, {label, u".Header"}, {label, u".Header"}}));
-  // A freed manager is dropped, and its successor hears nothing from the label's old link.
+  // A freed manager is dropped, and its successor (often made where it was) hears nothing from
+  // the label's old link.
   delete manager;
   EXPECT_EQ(label->StyleManager(), nullptr);
+  auto* successor = new RecordingStyleManager(form.form);
   label->SetStyleName(u".Other");
+  EXPECT_EQ(successor->applied, Applied{});
 }
 
 }  // namespace

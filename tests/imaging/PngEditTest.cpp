@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+
 #include "PngTestUtil.h"
 #include "framework/Bitmap.h"
 #include "imaging/PngObject.h"
 #include "imaging/internal/PngAlphaBlendFilter.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/os/GlobalMemory.h"
+#include "platform/window/Clipboard.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel {
@@ -295,6 +300,188 @@ TEST(PngConvert, PaletteObjectsShowTheColourTable) {
   TVnPNGObject rgb;
   rgb.CreateBlank(COLOR_RGB, 8, 1, 1);
   EXPECT_EQ(rgb.Palette(), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+using platform::RGB;
+
+// Lowers the per-image memory cap for the length of a scope.
+class MemoryCap {
+ public:
+  explicit MemoryCap(std::size_t bytes) : saved_(TVnPNGChunkIHDR::MaxImageBytes()) {
+    TVnPNGChunkIHDR::SetMaxImageBytes(bytes);
+  }
+  ~MemoryCap() { TVnPNGChunkIHDR::SetMaxImageBytes(saved_); }
+
+ private:
+  std::size_t saved_;
+};
+
+TEST(PngEdit, OperationsThatFailAtTheMemoryCapLeaveTheImageAsItWas) {
+  TVnPNGObject rgb;
+  rgb.CreateBlank(COLOR_RGB, 8, 10, 10);  // 320 bytes of DIB
+  rgb.SetPixelColor(9, 9, RGB(1, 2, 3));
+  TVnPNGObject rgba;
+  MakeNumbered(rgba, 10, 10);  // 420 bytes with its alpha plane
+  const std::string numbered = Describe(rgba);
+  {
+    MemoryCap cap(400);
+    EXPECT_THROW(rgb.Resize(100, 100), EVnPNGOutMemory);
+    EXPECT_THROW(rgb.CreateAlpha(), EVnPNGOutMemory);
+    TPoint center;
+    EXPECT_THROW(rgba.Rotate(45, TPoint{5, 5}, center), EVnPNGOutMemory);
+  }
+  EXPECT_EQ(rgb.Width(), 10);
+  EXPECT_EQ(rgb.Header()->Width(), 10u);
+  EXPECT_EQ(rgb.Header()->ColorType(), COLOR_RGB);
+  EXPECT_EQ(rgb.GetPixelColor(9, 9), RGB(1, 2, 3));
+  EXPECT_EQ(rgb.SaveToBytes().empty(), false);
+  EXPECT_EQ(rgba.Header()->Width(), 10u);
+  EXPECT_EQ(Describe(rgba), numbered);
+}
+
+TEST(PngEdit, CreateAlphaTurnsTheTransparentColourIntoAlpha) {
+  TVnPNGObject png;
+  png.CreateBlank(COLOR_RGB, 8, 2, 1);
+  png.SetPixelColor(0, 0, RGB(9, 9, 9));
+  png.SetPixelColor(1, 0, RGB(0, 200, 0));
+  png.SetTransparentColor(RGB(0, 200, 0));
+  png.CreateAlpha();
+  EXPECT_EQ(png.Chunks().ItemFromClass<TVnPNGChunktRNS>(), nullptr);
+  EXPECT_EQ(png.Header()->ColorType(), COLOR_RGBALPHA);
+  EXPECT_EQ(ResolvePixel(png, 0, 0).a, 255);
+  EXPECT_EQ(ResolvePixel(png, 1, 0).a, 0);
+}
+
+TEST(PngEdit, CopyRectCarriesColoursBetweenPalettesAndTakesAnyRectangle) {
+  const PngRGBQuad blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  const PngRGBQuad whiteBlack[2] = {{255, 255, 255, 0}, {0, 0, 0, 0}};
+  TVnPNGObject from, to;
+  from.CreateBlank(COLOR_PALETTE, 1, 2, 2);
+  from.Header()->SetPalette(blackWhite, 2);
+  to.CreateBlank(COLOR_PALETTE, 1, 2, 2);
+  to.Header()->SetPalette(whiteBlack, 2);
+  from.SetPixelColor(1, 0, RGB(255, 255, 255));  // the rest is black
+  to.CopyRect(TRect{0, 0, 2, 2}, from, TRect{0, 0, 2, 2});
+  EXPECT_EQ(to.GetPixelColor(0, 0), RGB(0, 0, 0));
+  EXPECT_EQ(to.GetPixelColor(1, 0), RGB(255, 255, 255));
+
+  // Rectangles at the ends of the int range copy what overlaps, here nothing or one pixel.
+  TVnPNGObject rgb, dot;
+  rgb.CreateBlank(COLOR_RGB, 8, 4, 4);
+  dot.CreateBlank(COLOR_RGB, 8, 2, 2);
+  dot.SetPixelColor(0, 0, RGB(0, 0, 255));
+  dot.SetPixelColor(1, 1, RGB(255, 0, 0));
+  const int big = std::numeric_limits<int>::max(), small = std::numeric_limits<int>::min();
+  rgb.CopyRect(TRect{big, big, big, big}, dot, TRect{0, 0, 2, 2});
+  rgb.CopyRect(TRect{big - 1, 0, big, 2}, dot, TRect{0, 0, 2, 2});
+  rgb.CopyRect(TRect{0, 0, 2, 2}, dot, TRect{small, small, small + 2, small + 2});
+  rgb.CopyRect(TRect{small, small, 0, 0}, dot, TRect{0, 0, 2, 2});
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(rgb.GetPixelColor(x, y), RGB(0, 0, 0)) << x << "," << y;
+  rgb.CopyRect(TRect{-1, -1, 1, 1}, dot, TRect{0, 0, 2, 2});
+  EXPECT_EQ(rgb.GetPixelColor(0, 0), RGB(255, 0, 0));
+  EXPECT_THROW(rgb.CopyRect(TRect{0, 0, 1, 1}, dot, TRect{small, 0, big, 1}), EVnPNGInvalidSourceSize);
+}
+
+// The slot index of a DC handle: the platform hands freed slots out again, last freed first.
+std::uintptr_t DcSlot(platform::HDC dc) { return reinterpret_cast<std::uintptr_t>(dc) & 0xFFFFFF; }
+
+TEST(PngEdit, AssignHandleThatRaisesReleasesItsMemoryDC) {
+  platform::testing::Canvas palette(40, 40, RGB(255, 255, 255), 8);
+  platform::testing::Canvas colour(40, 40, RGB(255, 255, 255), 32);
+  for (platform::HBITMAP bitmap : {palette.bitmap, colour.bitmap}) {
+    platform::HDC probe = platform::CreateCompatibleDC(nullptr);
+    const std::uintptr_t freed = DcSlot(probe);
+    platform::DeleteDC(probe);
+    TVnPNGObject png;
+    {
+      MemoryCap cap(100);
+      EXPECT_THROW(png.AssignHandle(bitmap, false, 0), EVnPNGOutMemory);
+    }
+    probe = platform::CreateCompatibleDC(nullptr);
+    EXPECT_EQ(DcSlot(probe), freed) << "the DC AssignHandle made is still alive";
+    platform::DeleteDC(probe);
+  }
+}
+
+// Puts a packed DIB (header, then whatever follows) on the clipboard.
+void PutDib(const std::vector<std::uint8_t>& dib) {
+  platform::HGLOBAL block = platform::GlobalAlloc(platform::GHND, dib.size());
+  std::memcpy(platform::GlobalLock(block), dib.data(), dib.size());
+  platform::GlobalUnlock(block);
+  ASSERT_TRUE(platform::OpenClipboard(nullptr));
+  platform::EmptyClipboard();
+  platform::SetClipboardData(platform::CF_DIB, block);
+  platform::CloseClipboard();
+}
+
+// A 2 x 1 bottom-up DIB: a header of `headerSize` bytes, then `extra` (masks or colour table),
+// then one row of `row` bytes.
+std::vector<std::uint8_t> Dib(std::uint32_t headerSize, int bitCount, std::uint32_t compression,
+                              std::uint32_t colorsUsed, const std::vector<std::uint8_t>& extra,
+                              std::vector<std::uint8_t> row) {
+  std::vector<std::uint8_t> dib(headerSize, 0);
+  platform::BITMAPINFOHEADER header{};
+  header.biSize = headerSize;
+  header.biWidth = 2;
+  header.biHeight = 1;
+  header.biPlanes = 1;
+  header.biBitCount = static_cast<std::uint16_t>(bitCount);
+  header.biCompression = compression;
+  header.biClrUsed = colorsUsed;
+  std::memcpy(dib.data(), &header, sizeof header);
+  if (headerSize > sizeof header && compression == platform::BI_BITFIELDS)
+    std::memcpy(dib.data() + sizeof header, extra.data(), 12);  // masks inside larger headers
+  else dib.insert(dib.end(), extra.begin(), extra.end());
+  row.resize((row.size() + 3) / 4 * 4, 0);
+  dib.insert(dib.end(), row.begin(), row.end());
+  return dib;
+}
+
+TEST(PngConvert, ClipboardBitmapsOfEveryLayoutLoadWithTheirColours) {
+  // Masks for 0x00RRGGBB words, little-endian.
+  const std::vector<std::uint8_t> masks = {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0};
+  const std::vector<std::uint8_t> bgrx = {30, 20, 10, 0, 3, 2, 1, 0};
+  const std::vector<std::uint8_t> twoColours = {255, 0, 0, 0, 0, 0, 255, 0};  // blue, red
+  const std::vector<std::uint8_t> unusedTable = {7, 7, 7, 0};
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> dib;
+  };
+  const Case cases[] = {
+      {"masks after the header", Dib(40, 32, platform::BI_BITFIELDS, 0, masks, bgrx)},
+      {"masks inside a larger header", Dib(124, 32, platform::BI_BITFIELDS, 0, masks, bgrx)},
+      {"a larger header", Dib(108, 24, platform::BI_RGB, 0, {}, {30, 20, 10, 3, 2, 1})},
+      {"a colour table ahead of 24-bit pixels", Dib(40, 24, platform::BI_RGB, 1, unusedTable, {30, 20, 10, 3, 2, 1})},
+  };
+  for (const Case& c : cases) {
+    PutDib(c.dib);
+    TVnPNGObject png;
+    png.LoadFromClipboardFormat();
+    ASSERT_EQ(png.Width(), 2) << c.what;
+    EXPECT_EQ(png.GetPixelColor(0, 0), RGB(10, 20, 30)) << c.what;
+    EXPECT_EQ(png.GetPixelColor(1, 0), RGB(1, 2, 3)) << c.what;
+  }
+  PutDib(Dib(40, 8, platform::BI_RGB, 2, twoColours, {1, 0}));
+  TVnPNGObject indexed;
+  indexed.LoadFromClipboardFormat();
+  EXPECT_EQ(indexed.GetPixelColor(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(indexed.GetPixelColor(1, 0), RGB(0, 0, 255));
+  // A block too short for the pixels its header promises is refused.
+  std::vector<std::uint8_t> cut = Dib(40, 24, platform::BI_RGB, 0, {}, {1, 2, 3, 4, 5, 6});
+  cut.resize(cut.size() - 4);
+  PutDib(cut);
+  EXPECT_THROW(indexed.LoadFromClipboardFormat(), EInvalidGraphic);
+  EXPECT_EQ(indexed.Width(), 2);
+  ASSERT_TRUE(platform::OpenClipboard(nullptr));
+  platform::EmptyClipboard();
+  platform::CloseClipboard();
 }
 
 }  // namespace

@@ -117,6 +117,42 @@ TEST(PngImageList, TheStoredFormatRoundTrips) {
   }
 }
 
+TEST(PngImageList, EmptyImagesAndEmptyListsAreStoredAndReadBack) {
+  TVnPNGImageList list(nullptr);
+  list.AddPng(std::make_unique<TVnPNGObject>());
+  list.AddPng(PngOf(*Numbered(2, 2, 2)));
+  TMemoryStream stream;
+  list.WriteData(stream);
+  TVnPNGImageList back(nullptr);
+  stream.SetPosition(0);
+  back.ReadData(stream);
+  ASSERT_EQ(back.Count(), 2);
+  EXPECT_TRUE(back.Png(0)->Empty());
+  EXPECT_EQ(back.Png(1)->GetPixelColor(1, 1), RGB(10, 10, 2));
+
+  // A stored list of no images replaces what the list held.
+  const std::int32_t none[2] = {TVnPNGImageList::kStreamMarker, 0};
+  TMemoryStream empty;
+  empty.WriteBuffer(none, sizeof none);
+  empty.SetPosition(0);
+  back.ReadData(empty);
+  EXPECT_EQ(back.Count(), 0);
+  EXPECT_EQ(back.TCustomImageList::Count(), 0);
+}
+
+TEST(PngImageList, ReplacingKeepsTheImageObjectCallersHold) {
+  TVnPNGImageList list(nullptr);
+  list.Add(Numbered(2, 2, 1).get(), nullptr);
+  TVnPNGObject* held = list.Png(0);
+  list.Replace(0, Numbered(2, 2, 50).get(), nullptr);
+  EXPECT_EQ(list.Png(0), held);
+  EXPECT_EQ(held->GetPixelColor(1, 0), RGB(10, 0, 50));
+  list.ReplaceMasked(0, Numbered(2, 2, 60).get(), static_cast<TColor>(RGB(10, 0, 60)));
+  EXPECT_EQ(list.Png(0), held);
+  EXPECT_EQ(held->Header()->AlphaScanline(0)[1], 0);
+  EXPECT_EQ(held->Header()->AlphaScanline(0)[0], 255);
+}
+
 TEST(PngImageList, ComponentStreamsCarryTheImagesAsBitmapData) {
   TVnPNGImageList list(nullptr);
   TMemoryStream empty;

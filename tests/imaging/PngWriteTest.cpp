@@ -6,6 +6,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <atomic>
 #include <csetjmp>
 #include <fstream>
 #include <random>
@@ -18,6 +19,12 @@
 #include "imaging/PngObject.h"
 #include "imaging/internal/PngIdatEncoder.h"
 #include "tests/support/TestEnvironment.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer runtime (its header ships with clang only).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, std::size_t),
+                                                         void (*)(const volatile void*));
+#endif
 
 namespace kestrel {
 namespace {
@@ -200,6 +207,7 @@ TEST(PngWrite, ChunksKeepTheirValuesAndPlaces) {
                   .Chunk("tIME", {0x07, 0xEA, 12, 9, 15, 30, 59})
                   .Chunk("pHYs", {0, 0, 0x0B, 0x13, 0, 0, 0x0B, 0x13, 1})
                   .Chunk("prVt", {1, 2, 3})
+                  .Chunk("cHRM", Bytes(32, 1))  // dropped on reading
                   .ImageData(Bytes(2 * 10, 7))
                   .Chunk("tEXt", {'K', 0, 'v'})
                   .End()
@@ -219,6 +227,7 @@ TEST(PngWrite, ChunksKeepTheirValuesAndPlaces) {
   ASSERT_NE(time, nullptr);
   EXPECT_EQ(time->Year, 2026);
   EXPECT_EQ(time->Second, 59);
+  ASSERT_TRUE(back.HasPixelInformation());  // asking for it would add one
   EXPECT_EQ(back.PixelInformation()->PPUnitX(), 2835u);
   EXPECT_EQ(back.PixelInformation()->UnitType(), utMeter);
   EXPECT_EQ(back.Chunks().FindChunk("prVt")->Data(), (Bytes{1, 2, 3}));
@@ -315,6 +324,73 @@ TEST(PngDecoder, ATinyFileCannotReserveAHugeImage) {
   TVnPNGObject partial;
   EXPECT_NO_THROW(partial.LoadFromMemory(cut.data(), cut.size()));
   EXPECT_EQ(partial.Height(), 200);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// The alpha libpng gives each pixel of the first row of the file we write for `png`.
+std::vector<int> ReferenceAlphaOfFirstRow(const TVnPNGObject& png) {
+  testing::TempDir dir;
+  testing::ReferenceImage ref;
+  EXPECT_TRUE(testing::DecodeWithReference(WriteTemp(dir, "t.png", png.SaveToBytes()), ref));
+  std::vector<int> alpha;
+  for (std::uint32_t x = 0; x < ref.width; ++x) alpha.push_back(ref.Pixel(x, 0)[3]);
+  return alpha;
+}
+
+TEST(PngWrite, TransparentColoursMatchTheirPixelsInTheFileWritten) {
+  // 16-bit samples: the key colour and the pixels must be written with the same low byte.
+  for (std::uint8_t type : {COLOR_GRAYSCALE, COLOR_RGB}) {
+    TVnPNGObject png;
+    png.CreateBlank(type, 16, 3, 1);
+    png.SetPixelColor(0, 0, platform::RGB(200, 200, 200));
+    png.SetPixelColor(1, 0, platform::RGB(10, 10, 10));
+    png.SetPixelColor(2, 0, platform::RGB(200, 200, 200));
+    png.SetTransparentColor(platform::RGB(200, 200, 200));
+    EXPECT_EQ(ReferenceAlphaOfFirstRow(png), (std::vector<int>{0, 255, 0})) << int{type};
+  }
+  // 2-bit gray is written at 4 bits, where sample s becomes 5s; so must its transparent sample.
+  auto file = PngFileBuilder().Header(4, 1, 2, 0).Chunk("tRNS", {0, 2}).ImageData({0, 0b00011011}).End().Bytes();
+  TVnPNGObject twoBit;
+  twoBit.LoadFromMemory(file.data(), file.size());
+  const platform::COLORREF key = twoBit.TransparentColor();
+  EXPECT_EQ(ReferenceAlphaOfFirstRow(twoBit), (std::vector<int>{255, 255, 0, 255}));
+  EXPECT_EQ(twoBit.TransparentColor(), key);
+}
+
+// Records the largest block allocated while `recording` is set (under AddressSanitizer).
+std::atomic<bool> recording{false};
+std::atomic<std::size_t> largestBlock{0};
+#if defined(__SANITIZE_ADDRESS__)
+void NoteAllocation(const volatile void*, std::size_t size) {
+  if (!recording) return;
+  std::size_t seen = largestBlock;
+  while (size > seen && !largestBlock.compare_exchange_weak(seen, size)) {
+  }
+}
+void NoteFree(const volatile void*) {}
+#endif
+
+TEST(PngWrite, ALargeMaxIdatSizeCostsNoMemoryUpFront) {
+#if defined(__SANITIZE_ADDRESS__)
+  static const bool hooked = __sanitizer_install_malloc_and_free_hooks(NoteAllocation, NoteFree) != 0;
+  ASSERT_TRUE(hooked);
+  TVnPNGObject png;
+  png.CreateBlank(COLOR_RGB, 8, 16, 16);
+  png.SetMaxIdatSize(256 << 20);
+  largestBlock = 0;
+  recording = true;
+  const Bytes file = png.SaveToBytes();
+  recording = false;
+  EXPECT_LT(largestBlock.load(), std::size_t{1} << 20);
+  EXPECT_EQ(SplitChunks(file).size(), 3u);  // IHDR, one IDAT, IEND
+#else
+  GTEST_SKIP() << "needs the allocation hooks of AddressSanitizer";
+#endif
 }
 
 }  // namespace

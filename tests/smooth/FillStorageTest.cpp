@@ -109,14 +109,25 @@ TEST(FillIni, RoundTripKeepsEverySettingThePictureSizeModeAndBothPictures) {
   const String file = Utf8ToUtf16((dir / "fills.ini").string());
   TGDIPFill saved;
   Customise(saved);
+  TFillSettings unstored = saved.Settings();
+  unstored.BackGroundPictureAspectRatio = unstored.PictureAspectRatio = true;
+  unstored.BackGroundPictureAspectMode = unstored.PictureAspectMode = pmNormal;
+  unstored.ShadowType = stSurround;
+  saved.SetSettings(unstored);
   saved.SaveToFile(file, u"Fill");
 
   TGDIPFill loaded;
   ChangeCounter changes(loaded);
   loaded.LoadFromFile(file, u"Fill");
   EXPECT_EQ(changes.count, 1);
+  // Not stored: aspect settings and the shadow type, which keep their defaults.
   TFillSettings expected = saved.Settings();
-  // Not stored: aspect settings and the shadow type.
+  const TFillSettings defaults;
+  expected.BackGroundPictureAspectRatio = defaults.BackGroundPictureAspectRatio;
+  expected.PictureAspectRatio = defaults.PictureAspectRatio;
+  expected.BackGroundPictureAspectMode = defaults.BackGroundPictureAspectMode;
+  expected.PictureAspectMode = defaults.PictureAspectMode;
+  expected.ShadowType = defaults.ShadowType;
   EXPECT_EQ(loaded.Settings(), expected);
   EXPECT_EQ(loaded.PictureSize(), psCustom);
   EXPECT_EQ(loaded.Picture()->Data(), saved.Picture()->Data());
@@ -242,6 +253,17 @@ TEST(FillClipboard, NoBlockChangesNothingAndBadBlocksRaiseWithoutChanging) {
     EXPECT_EQ(fill.Color(), 0xC0C0C0);
     EXPECT_EQ(changes.count, 0);
   }
+}
+
+TEST(FillClipboard, ABlockThatCannotBeFilledRaisesAndKeepsTheClipboard) {
+  TGDIPFill copied;
+  Customise(copied);
+  copied.SaveToClipBoard();
+  // An empty movable block cannot be locked, so it cannot be filled.
+  EXPECT_THROW(TFillClipboard::Put({}), EOutOfResources);
+  TGDIPFill pasted;
+  pasted.LoadFromClipBoard();
+  EXPECT_EQ(pasted.Settings(), copied.Settings());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -10,6 +11,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #define KESTREL_X11_CONNECTION 1
 #endif
 
@@ -24,6 +29,18 @@ std::optional<SDL_SysWMinfo> X11InfoOf(SDL_Window* window) {
   SDL_VERSION(&info.version);
   if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return std::nullopt;
   return info;
+}
+
+// Xlib calls this once the connection to the server is gone (the server ended, the network went),
+// and ends the program itself should this return. Nothing can be shown or cleaned up through a
+// dead connection, and the windows' destructors would wait on it for ever: the program says why
+// it ends and ends at once. The next start removes what the run left behind.
+int DisplayLost(Display*) {
+  static const char message[] = ": the connection to the display was lost; ending.\n";
+  const char* name = program_invocation_short_name;
+  [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, name, std::strlen(name));
+  n = ::write(STDERR_FILENO, message, sizeof message - 1);
+  ::_exit(1);
 }
 
 // Cairo's ARGB32 words as they lie in memory on this machine.
@@ -66,6 +83,7 @@ X11Connection::~X11Connection() {
 std::unique_ptr<X11Connection> X11Connection::For(SDL_Window* window) {
   auto info = X11InfoOf(window);
   if (!info || !info->info.x11.display) return nullptr;
+  XSetIOErrorHandler(DisplayLost);
   auto impl = std::make_unique<Impl>();
   impl->display = info->info.x11.display;
   return std::unique_ptr<X11Connection>(new X11Connection(std::move(impl)));
@@ -84,13 +102,22 @@ bool X11Connection::EventsMayBePending() const {
   return pending;
 }
 
-void X11Connection::Wait(int wakeFd, int timeoutMs) const {
+void X11Connection::Wait(int wakeFd, int timeoutMs, std::vector<pollfd>* extra) const {
   XFlush(impl_->display);
-  if (XEventsQueued(impl_->display, QueuedAlready) > 0) return;
-  pollfd p[2] = {{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-  if (poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs) >= 0 && p[0].revents == 0)
-    impl_->quietAt = std::chrono::steady_clock::now();
+  const bool queued = XEventsQueued(impl_->display, QueuedAlready) > 0;
+  if (queued) {
+    // Events are waiting already: only look at the other descriptors.
+    if (extra && !extra->empty()) poll(extra->data(), extra->size(), 0);
+    return;
+  }
+  const size_t own = wakeFd >= 0 ? 2 : 1;
+  thread_local std::vector<pollfd> p;
+  p.assign({{ConnectionNumber(impl_->display), POLLIN, 0}, {wakeFd, POLLIN, 0}});
+  p.resize(own);
+  if (extra) p.insert(p.end(), extra->begin(), extra->end());
+  if (poll(p.data(), p.size(), timeoutMs) >= 0 && p[0].revents == 0) impl_->quietAt = std::chrono::steady_clock::now();
   else impl_->quietAt = {};
+  if (extra) std::copy(p.begin() + static_cast<std::ptrdiff_t>(own), p.end(), extra->begin());
 }
 
 bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r) {
@@ -137,7 +164,7 @@ X11Connection::X11Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)
 X11Connection::~X11Connection() = default;
 std::unique_ptr<X11Connection> X11Connection::For(SDL_Window*) { return nullptr; }
 bool X11Connection::EventsMayBePending() const { return true; }
-void X11Connection::Wait(int, int) const {}
+void X11Connection::Wait(int, int, std::vector<pollfd>*) const {}
 bool X11Connection::PutImage(SDL_Window*, cairo_surface_t*, const RECT&) { return false; }
 void X11Connection::Forget(SDL_Window*) {}
 

@@ -7,9 +7,11 @@
 
 #include <SDL.h>
 #include <cairo.h>
+#include <poll.h>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/core/WinTypes.h"
 
@@ -27,8 +29,9 @@ class X11Connection {
   // client's queue, or bytes waiting on the socket. Never blocks.
   bool EventsMayBePending() const;
   // Sends what is buffered, then blocks until the server sends something, `wakeFd` becomes
-  // readable, or `timeoutMs` passes (negative = no limit).
-  void Wait(int wakeFd, int timeoutMs) const;
+  // readable, one of `extra` is ready (their revents are filled in), or `timeoutMs` passes
+  // (negative = no limit).
+  void Wait(int wakeFd, int timeoutMs, std::vector<pollfd>* extra = nullptr) const;
   // Copies `r` of the ARGB32 `image` to the same place in `window`. False when the window's
   // pixel layout differs from the image's (the caller then presents another way).
   bool PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r);

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "platform/core/OwnedHandles.h"
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

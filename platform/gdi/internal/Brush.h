@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

@@ -4,7 +4,7 @@
 
 #include <cairo.h>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdi/internal/Raster.h"
 
 namespace kestrel::platform {

@@ -6,6 +6,8 @@
 
 #include "platform/core/OwnedHandles.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Shapes.h"
 
 namespace kestrel::platform {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdi/internal/Pen.h"
 #include "platform/gdi/internal/Raster.h"
 

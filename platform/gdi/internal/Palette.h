@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

@@ -1,4 +1,5 @@
 #include "platform/gdi/internal/Pen.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 #include <cstring>
 

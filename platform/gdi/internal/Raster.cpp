@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "platform/gdi/StockObjects.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/DeviceContext.h"
 
 namespace kestrel::platform {
 

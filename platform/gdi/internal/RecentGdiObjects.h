@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

@@ -1,4 +1,5 @@
 #include "platform/gdi/internal/Region.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 #include <cairo.h>
 
 #include "platform/core/OwnedHandles.h"
-#include "platform/gdi/GdiObject.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 namespace kestrel::platform {
 

@@ -1,4 +1,5 @@
 #include "platform/gdiplus/internal/DcTarget.h"
+#include "platform/gdi/internal/DeviceContext.h"
 
 namespace kestrel::platform {
 

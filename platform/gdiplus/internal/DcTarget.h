@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/gdiplus/TGPGraphics.h"
 
 namespace kestrel::platform {

@@ -89,46 +89,26 @@ double Place(StringAlignment alignment, double start, double room, double size, 
   }
 }
 
-}  // namespace
-
-struct StringLayout::Impl {
-  std::unique_lock<std::mutex> lock{PangoMutex()};
-  PangoContextPtr context;
-  PangoLayoutPtr layout;  // declared after its context, so it goes first
-  int shownLines = 0;     // lines drawn, from the first
-  double x = 0, y = 0;    // where the layout's origin goes
-  bool antialias = true;
+// The text as shown: hot-key prefix marks resolved, and the shown units to underline.
+struct ShownText {
+  String text;
+  std::string utf8;
+  std::vector<int> underlined;
 };
 
-StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make_unique<Impl>()) {
-  const TGPStringFormat defaults;
-  const TGPStringFormat& format = request.format ? *request.format : defaults;
-  const TGPFont& font = *request.font;
-  const TGPRectF& rect = request.rect;
-  Impl& impl = *impl_;
-  impl.antialias = !SingleBit(request.hint);
+ShownText ResolveHotkeyPrefixes(std::u16string_view text, HotkeyPrefix mode) {
+  ShownText shown;
+  shown.text = mode == HotkeyPrefixNone ? String(text) : StripPrefixes(text, &shown.underlined);
+  if (mode != HotkeyPrefixShow) shown.underlined.clear();
+  shown.utf8 = Utf16ToUtf8(shown.text);
+  return shown;
+}
 
-  PangoFontMap* map = FontMap();
-  if (!map) return;
-  impl.context.reset(pango_font_map_create_context(map));
-  CairoFontOptions options(cairo_font_options_create());
-  cairo_font_options_set_hint_metrics(options.get(),
-                                      GridFit(request.hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_antialias(options.get(), impl.antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-  pango_cairo_context_set_font_options(impl.context.get(), options.get());
-  pango_context_set_round_glyph_positions(impl.context.get(), GridFit(request.hint));
-  impl.layout.reset(pango_layout_new(impl.context.get()));
-
-  // The shown text, with hot-key prefixes resolved.
-  std::vector<int> prefixed;
-  // The text ends at a NUL within the count, as a C string would.
-  const std::u16string_view text = request.text.substr(0, request.text.find(u'\0'));
-  String shown = format.GetHotkeyPrefix() == HotkeyPrefixNone ? String(text) : StripPrefixes(text, &prefixed);
-  if (format.GetHotkeyPrefix() != HotkeyPrefixShow) prefixed.clear();
-  const std::string utf8 = Utf16ToUtf8(shown);
-  pango_layout_set_text(impl.layout.get(), utf8.c_str(), static_cast<int>(utf8.size()));
+// The text, the font and its underline/strike-out, and the underlined hot keys.
+void SetTextAndAttributes(PangoLayout* layout, const ShownText& shown, const TGPFont& font) {
+  pango_layout_set_text(layout, shown.utf8.c_str(), static_cast<int>(shown.utf8.size()));
   PangoFontDescriptionPtr description(Describe(font));
-  pango_layout_set_font_description(impl.layout.get(), description.get());
+  pango_layout_set_font_description(layout, description.get());
 
   PangoAttrListPtr attributes(pango_attr_list_new());
   auto add = [&](PangoAttribute* attribute, int start, int end) {
@@ -138,76 +118,161 @@ StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make
   };
   if (font.GetStyle() & FontStyleUnderline) add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), 0, -1);
   if (font.GetStyle() & FontStyleStrikeout) add(pango_attr_strikethrough_new(TRUE), 0, -1);
-  for (int unit : prefixed)
-    add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), ByteOffset(shown, unit), ByteOffset(shown, unit + 1));
-  pango_layout_set_attributes(impl.layout.get(), attributes.get());
+  for (int unit : shown.underlined)
+    add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE), ByteOffset(shown.text, unit),
+        ByteOffset(shown.text, unit + 1));
+  pango_layout_set_attributes(layout, attributes.get());
+}
 
-  // Right-to-left swaps near and far.
+// What the format and the layout rectangle ask of the block.
+struct LayoutFrame {
+  const TGPRectF& rect;
+  StringAlignment alignment;  // near and far swapped for right-to-left
+  double pad;
+  bool boundedWidth;
+  bool boundedHeight;
+};
+
+LayoutFrame FrameFor(const StringLayoutRequest& request, const TGPStringFormat& format, const TGPFont& font) {
   StringAlignment alignment = format.GetAlignment();
   if (format.Has(StringFormatFlagsDirectionRightToLeft) && alignment != StringAlignmentCenter)
     alignment = alignment == StringAlignmentNear ? StringAlignmentFar : StringAlignmentNear;
-  pango_layout_set_alignment(impl.layout.get(), PangoAlign(alignment));
+  return {request.rect, alignment, format.Padded() ? font.EmPixels() / 6.0 : 0.0,
+          !request.fromPoint && request.rect.Width > 0, !request.fromPoint && request.rect.Height > 0};
+}
 
-  const double pad = format.Padded() ? font.EmPixels() / 6.0 : 0.0;
-  const bool boundedWidth = !request.fromPoint && rect.Width > 0;
-  const bool boundedHeight = !request.fromPoint && rect.Height > 0;
-  const bool wraps = boundedWidth && !format.Has(StringFormatFlagsNoWrap);
+// Wrapping and the ellipsis trimmings, within a bounded width.
+void ApplyWidthAndTrimming(PangoLayout* layout, const LayoutFrame& frame, const TGPStringFormat& format) {
+  if (!frame.boundedWidth) return;
+  const bool wraps = !format.Has(StringFormatFlagsNoWrap);
   const StringTrimming trimming = format.GetTrimming();
   const bool ellipsis = trimming == StringTrimmingEllipsisCharacter || trimming == StringTrimmingEllipsisWord ||
                         trimming == StringTrimmingEllipsisPath;
-  if (boundedWidth) {
-    const double room = std::max(1.0, rect.Width - 2 * pad);
-    if (wraps || ellipsis) pango_layout_set_width(impl.layout.get(), static_cast<int>(room * PANGO_SCALE));
-    pango_layout_set_wrap(impl.layout.get(), PANGO_WRAP_WORD_CHAR);
-    if (ellipsis && (!wraps || boundedHeight)) {
-      pango_layout_set_ellipsize(impl.layout.get(),
-                                 trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
-      if (wraps) pango_layout_set_height(impl.layout.get(), static_cast<int>(rect.Height * PANGO_SCALE));
-    }
+  const double room = std::max(1.0, frame.rect.Width - 2 * frame.pad);
+  if (wraps || ellipsis) pango_layout_set_width(layout, static_cast<int>(room * PANGO_SCALE));
+  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  if (ellipsis && (!wraps || frame.boundedHeight)) {
+    pango_layout_set_ellipsize(layout,
+                               trimming == StringTrimmingEllipsisPath ? PANGO_ELLIPSIZE_MIDDLE : PANGO_ELLIPSIZE_END);
+    if (wraps) pango_layout_set_height(layout, static_cast<int>(frame.rect.Height * PANGO_SCALE));
   }
+}
 
-  // The lines shown: all, or with a line limit those wholly inside the rectangle.
-  PangoLayoutIterPtr iter(pango_layout_get_iter(impl.layout.get()));
+// The extent of the lines shown: all, or with a line limit those wholly inside the rectangle.
+struct ShownLines {
+  int count = 0;
+  int endByte = 0;  // in the UTF-8 text, past the last shown line
   double left = HUGE_VAL, right = -HUGE_VAL, bottom = 0;
-  int endByte = 0;
+};
+
+ShownLines MeasureShownLines(PangoLayout* layout, const LayoutFrame& frame, const TGPStringFormat& format,
+                             bool emptyText) {
+  ShownLines shown;
+  PangoLayoutIterPtr iter(pango_layout_get_iter(layout));
   do {
     PangoRectangle logical;
     pango_layout_iter_get_line_extents(iter.get(), nullptr, &logical);
     const double lineBottom = Units(logical.y + logical.height);
-    if (boundedHeight && format.Has(StringFormatFlagsLineLimit) && lineBottom > rect.Height + 0.001 &&
-        impl.shownLines > 0)
+    if (frame.boundedHeight && format.Has(StringFormatFlagsLineLimit) && lineBottom > frame.rect.Height + 0.001 &&
+        shown.count > 0)
       break;
     PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter.get());
-    ++impl.shownLines;
-    endByte = line->start_index + line->length;
-    bottom = lineBottom;
-    left = std::min(left, Units(logical.x));
-    right = std::max(right, Units(logical.x + logical.width));
+    ++shown.count;
+    shown.endByte = line->start_index + line->length;
+    shown.bottom = lineBottom;
+    shown.left = std::min(shown.left, Units(logical.x));
+    shown.right = std::max(shown.right, Units(logical.x + logical.width));
   } while (pango_layout_iter_next_line(iter.get()));
-  iter.reset();
-  if (utf8.empty()) {
-    left = right = bottom = 0;
-    impl.shownLines = 0;
+  if (emptyText) {
+    shown.left = shown.right = shown.bottom = 0;
+    shown.count = 0;
   }
-  lines_ = impl.shownLines;
-  fitted_ = SourceUnits(text, format.GetHotkeyPrefix() != HotkeyPrefixNone,
-                        Utf8ToUtf16(std::string_view(utf8).substr(0, static_cast<size_t>(endByte))).size());
+  return shown;
+}
 
-  // Place the block: pango aligned the lines within its width when it has one, else within the
-  // widest line.
-  const double blockWidth = right - left;
-  if (pango_layout_get_width(impl.layout.get()) > 0) impl.x = rect.X + pad;
-  else impl.x = Place(alignment, rect.X, boundedWidth ? rect.Width : 0, blockWidth, pad) - left;
-  impl.y = Place(format.GetLineAlignment(), rect.Y, boundedHeight ? rect.Height : 0, bottom, 0);
-  clipped_ = boundedWidth && boundedHeight && !format.Has(StringFormatFlagsNoClip);
-  clip_ = rect;
-  double top = impl.y, end = impl.y + bottom;
-  if (clipped_) {  // what shows of the block
+// Where the layout's origin goes, and the box and clip of what shows.
+struct Placement {
+  double x = 0, y = 0;
+  TGPRectF bounds;
+  bool clipped = false;
+};
+
+Placement PlaceBlock(PangoLayout* layout, const ShownLines& lines, const LayoutFrame& frame,
+                     const TGPStringFormat& format) {
+  const TGPRectF& rect = frame.rect;
+  Placement placement;
+  // Pango aligned the lines within its width when it has one, else within the widest line.
+  const double blockWidth = lines.right - lines.left;
+  const double room = frame.boundedWidth ? rect.Width : 0;
+  placement.x = pango_layout_get_width(layout) > 0
+                    ? rect.X + frame.pad
+                    : Place(frame.alignment, rect.X, room, blockWidth, frame.pad) - lines.left;
+  placement.y = Place(format.GetLineAlignment(), rect.Y, frame.boundedHeight ? rect.Height : 0, lines.bottom, 0);
+  placement.clipped = frame.boundedWidth && frame.boundedHeight && !format.Has(StringFormatFlagsNoClip);
+  double top = placement.y, end = placement.y + lines.bottom;
+  if (placement.clipped) {  // what shows of the block
     top = std::max<double>(top, rect.Y);
     end = std::max(top, std::min<double>(end, rect.GetBottom()));
   }
-  bounds_ = {static_cast<REAL>(impl.x + left - pad), static_cast<REAL>(top),
-             static_cast<REAL>(blockWidth > 0 ? blockWidth + 2 * pad : 0), static_cast<REAL>(end - top)};
+  placement.bounds = {static_cast<REAL>(placement.x + lines.left - frame.pad), static_cast<REAL>(top),
+                      static_cast<REAL>(blockWidth > 0 ? blockWidth + 2 * frame.pad : 0), static_cast<REAL>(end - top)};
+  return placement;
+}
+
+}  // namespace
+
+struct StringLayout::Impl {
+  std::unique_lock<std::mutex> lock{PangoMutex()};
+  PangoContextPtr context;
+  PangoLayoutPtr layout;  // declared after its context, so it goes first
+  int shownLines = 0;     // lines drawn, from the first
+  double x = 0, y = 0;    // where the layout's origin goes
+  bool antialias = true;
+
+  // A context and an empty layout on the private font map, rendering as `hint` asks; false
+  // when there is no font map.
+  bool Open(TextRenderingHint hint) {
+    antialias = !SingleBit(hint);
+    PangoFontMap* map = FontMap();
+    if (!map) return false;
+    context.reset(pango_font_map_create_context(map));
+    CairoFontOptions options(cairo_font_options_create());
+    cairo_font_options_set_hint_metrics(options.get(), GridFit(hint) ? CAIRO_HINT_METRICS_ON : CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options.get(), antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    pango_cairo_context_set_font_options(context.get(), options.get());
+    pango_context_set_round_glyph_positions(context.get(), GridFit(hint));
+    layout.reset(pango_layout_new(context.get()));
+    return true;
+  }
+};
+
+StringLayout::StringLayout(const StringLayoutRequest& request) : impl_(std::make_unique<Impl>()) {
+  const TGPStringFormat defaults;
+  const TGPStringFormat& format = request.format ? *request.format : defaults;
+  Impl& impl = *impl_;
+  if (!impl.Open(request.hint)) return;
+  PangoLayout* layout = impl.layout.get();
+
+  // The text ends at a NUL within the count, as a C string would.
+  const std::u16string_view text = request.text.substr(0, request.text.find(u'\0'));
+  const ShownText shown = ResolveHotkeyPrefixes(text, format.GetHotkeyPrefix());
+  SetTextAndAttributes(layout, shown, *request.font);
+  const LayoutFrame frame = FrameFor(request, format, *request.font);
+  pango_layout_set_alignment(layout, PangoAlign(frame.alignment));
+  ApplyWidthAndTrimming(layout, frame, format);
+
+  const ShownLines lines = MeasureShownLines(layout, frame, format, shown.utf8.empty());
+  impl.shownLines = lines_ = lines.count;
+  const size_t shownUnits =
+      Utf8ToUtf16(std::string_view(shown.utf8).substr(0, static_cast<size_t>(lines.endByte))).size();
+  fitted_ = SourceUnits(text, format.GetHotkeyPrefix() != HotkeyPrefixNone, shownUnits);
+
+  const Placement placement = PlaceBlock(layout, lines, frame, format);
+  impl.x = placement.x;
+  impl.y = placement.y;
+  bounds_ = placement.bounds;
+  clipped_ = placement.clipped;
+  clip_ = request.rect;
 }
 
 StringLayout::~StringLayout() = default;

@@ -1,5 +1,8 @@
 #include "platform/text/internal/TextContext.h"
 
+#include "platform/gdi/internal/DeviceContext.h"
+#include "platform/text/internal/FontObject.h"
+
 namespace kestrel::platform {
 
 std::optional<TextContext> TextContextOf(HDC hdc) {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/internal/FontInstance.h"
 
 namespace kestrel::platform {

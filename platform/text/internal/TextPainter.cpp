@@ -1,4 +1,5 @@
 #include "platform/text/internal/TextPainter.h"
+#include "platform/gdi/internal/DeviceContext.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "platform/window/internal/CaptionText.h"
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/DrawText.h"
 #include "platform/text/Font.h"
 #include "platform/text/TextOut.h"

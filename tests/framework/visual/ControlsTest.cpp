@@ -64,6 +64,35 @@ TEST(Controls, WindowProcHooksSeePerformedAndWindowMessages) {
   button->WindowProc = old;
 }
 
+TEST(Controls, AChildFreedWhileItsParentNotifiesIsSkipped) {
+  ShownForm f;
+  auto* first = new TButton(f.form);
+  first->SetParent(f.form);
+  auto* second = new TButton(f.form);
+  second->SetParent(f.form);
+  int heardAfter = 0;
+  const TWndMethod firstOld = first->WindowProc;
+  first->WindowProc = [&](TMessage& m) {
+    // Freeing a later sibling from a handler, as a markup label re-making its controls does.
+    if (m.Msg == CM_PARENTFONTCHANGED && second) {
+      delete second;
+      second = nullptr;
+    }
+    firstOld(m);
+  };
+  auto* third = new TButton(f.form);
+  third->SetParent(f.form);
+  const TWndMethod thirdOld = third->WindowProc;
+  third->WindowProc = [&](TMessage& m) {
+    heardAfter += m.Msg == CM_PARENTFONTCHANGED;
+    thirdOld(m);
+  };
+  f.form->Font()->SetSize(f.form->Font()->Size() + 3);
+  EXPECT_EQ(second, nullptr);
+  EXPECT_EQ(heardAfter, 1);
+  first->WindowProc = firstOld;
+}
+
 TEST(Controls, HandleIsBoundToTheControlAndSurvivesRecreation) {
   ShownForm f;
   auto* panel = new TPanelLike(f.form);

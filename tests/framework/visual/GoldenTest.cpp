@@ -8,6 +8,7 @@
 #include "framework/RadioButton.h"
 #include "platform/theme/UxTheme.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -25,7 +26,7 @@ T* Place(TWinControl* parent, int left, int top, int width, int height, const St
 class StandardControls : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override { platform::SetThemeActive(GetParam()); }
-  void TearDown() override { platform::SetThemeActive(true); }
+  const testing::ThemeScope look_;
 };
 
 TEST_P(StandardControls, Look) {

@@ -14,6 +14,9 @@
 #include "framework/Timer.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/os/GlobalMemory.h"
+#include "platform/window/Clipboard.h"
+#include "platform/window/HeadlessBackend.h"
 
 namespace kestrel {
 namespace {
@@ -89,6 +92,36 @@ TEST(Interaction, SystemColourChangesRepaintEveryFormThroughTheApplicationWindow
   platform::SetSysColors(1, &index, &old);
   Application()->UnhookMainWindow(hook);
   Application()->OnThemeChange = nullptr;
+}
+
+// An edit's copy replaces everything the clipboard held, as every copy does; its paste takes the
+// text another program put on the system clipboard.
+TEST(Interaction, EditCopiesAndPastesThroughTheClipboard) {
+  namespace pf = platform;
+  ShownForm f;
+  auto* edit = new TEdit(f.form);
+  edit->SetParent(f.form);
+  edit->SetText(u"hello world");
+  const pf::UINT custom = pf::RegisterClipboardFormatW(u"Kestrel.InteractionTest");
+  ASSERT_TRUE(pf::OpenClipboard(nullptr));
+  pf::EmptyClipboard();
+  pf::HGLOBAL block = pf::GlobalAlloc(pf::GMEM_MOVEABLE, 4);
+  ASSERT_NE(pf::SetClipboardData(custom, block), nullptr);
+  pf::CloseClipboard();
+
+  edit->SelectAll();
+  edit->CopyToClipboard();
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"hello world");
+  EXPECT_FALSE(pf::IsClipboardFormatAvailable(custom)) << "the copy left an older format behind";
+  String system;
+  ASSERT_TRUE(pf::HeadlessBackend::Current()->GetClipboardText(system));
+  EXPECT_EQ(system, u"hello world");
+
+  pf::HeadlessBackend::Current()->SetClipboardText(u"from elsewhere");
+  edit->SelectAll();
+  edit->PasteFromClipboard();
+  EXPECT_EQ(edit->Text(), u"from elsewhere");
+  ASSERT_TRUE(pf::SetClipboardUnicodeText(u""));
 }
 
 TEST(Interaction, KeyPreviewLetsTheFormSeeAndEatKeysFirst) {

@@ -8,6 +8,7 @@
 #include "platform/theme/ThemeRecorder.h"
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -17,7 +18,7 @@ using testing::Pump;
 using testing::ShownForm;
 
 TEST(ThemeSwitch, FlippingTheLookRepaintsOpenFormsAndTheirControls) {
-  platform::SetThemeActive(true);
+  const testing::ThemeScope themed(true);
   ShownForm f;
   auto* button = new TButton(f.form);
   button->SetParent(f.form);
@@ -37,7 +38,7 @@ TEST(ThemeSwitch, FlippingTheLookRepaintsOpenFormsAndTheirControls) {
 
 // The parts and states the standard controls ask the theme for, as they paint.
 TEST(ThemeSwitch, StandardControlsAskForThePartsOfTheirState) {
-  platform::SetThemeActive(true);
+  const testing::ThemeScope themed(true);
   ShownForm f;
   auto* button = new TButton(f.form);
   button->SetParent(f.form);

@@ -321,7 +321,10 @@ TEST_F(HTTPGetTest, AbortAfterTheVerdictBeforeTheEndEventFails) {
   auto get = Make(o, "http://files.test/x", &server);
   get->GetFile();
   // Without serving the GUI thread the worker finishes its body and waits to deliver its end.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!SynchronizeWaiting() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(SynchronizeWaiting());
   ASSERT_EQ(o.Events(), 0);
   get->Abort();
   ASSERT_TRUE(PumpUntil([&] { return !get->Busy(); }));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/gdi/internal/DeviceContext.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel::platform {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/internal/DeviceContext.h"
 
 namespace kestrel::platform::testing {
 

@@ -4,6 +4,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/internal/Brush.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/RecentGdiObjects.h"
 
 namespace kestrel::platform {

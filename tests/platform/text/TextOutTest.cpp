@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/Text.h"
 #include "platform/text/internal/FontInstance.h"
 #include "tests/platform/gdi/GdiTestSupport.h"

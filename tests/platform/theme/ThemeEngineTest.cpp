@@ -9,6 +9,7 @@
 #include "platform/theme/internal/ThemeSwitch.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::platform {
 namespace {
@@ -18,8 +19,7 @@ using testing::kTeal;
 
 class ThemeEngine : public ::testing::Test {
  protected:
-  void SetUp() override { SetThemeActive(true); }
-  void TearDown() override { SetThemeActive(true); }
+  const kestrel::testing::ThemeScope themed_{true};
 };
 
 TEST_F(ThemeEngine, HandlesAreOpenedPerKnownClassAndRefusedOnceClosed) {
@@ -141,7 +141,7 @@ TEST_F(ThemeEngine, DrawingKeepsToTheClipAndTheEdgeReportsItsContent) {
 
 class ThemeSheet : public ::testing::TestWithParam<bool> {
  protected:
-  void TearDown() override { SetThemeActive(true); }
+  const kestrel::testing::ThemeScope look_;
 };
 
 TEST_P(ThemeSheet, ShowsEveryPartInEachMode) {

@@ -13,6 +13,7 @@
 #include "platform/theme/UxTheme.h"
 #include "platform/theme/VsStyle.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::platform {
 namespace {
@@ -82,7 +83,7 @@ std::string Render(HTHEME theme, const PartStates& p, int state) {
 
 class ThemeParts : public ::testing::Test {
  protected:
-  void SetUp() override { SetThemeActive(true); }
+  const kestrel::testing::ThemeScope themed_{true};
 };
 
 TEST_F(ThemeParts, EveryStateDrawsInsideItsRectangleAndLooksItsOwn) {

@@ -325,7 +325,8 @@ double ProcessCpuSeconds() {
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
-TEST_F(MessageQueueTest, IdleGetMessageUsesNoCpu) {
+// Five seconds of waiting: named Slow… so that it carries the `slow` label.
+TEST_F(MessageQueueTest, SlowIdleGetMessageUsesNoCpu) {
   HWND top = CreateTop();
   SetTimer(top, 1, 10, nullptr);  // a virtual-clock timer must not turn the wait into polling
   DWORD mainThread = GetCurrentThreadId();

@@ -16,10 +16,6 @@ namespace {
 
 class ThemeWindows : public WindowTest {
  protected:
-  void TearDown() override {
-    WindowTest::TearDown();
-    SetThemeActive(false);
-  }
   std::vector<UINT> ThemeMessages(HWND hwnd) {
     std::vector<UINT> out;
     for (UINT msg : Log().Messages(hwnd))
@@ -183,10 +179,6 @@ class ThemedLook : public WindowTest {
   void SetUp() override {
     WindowTest::SetUp();
     SetThemeActive(true);
-  }
-  void TearDown() override {
-    WindowTest::TearDown();
-    SetThemeActive(false);
   }
 };
 

@@ -11,6 +11,7 @@
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel::platform::testing {
 
@@ -59,6 +60,10 @@ class WindowTest : public ::testing::Test {
   HeadlessBackend& Backend() { return *HeadlessBackend::Current(); }
   MessageLog& Log() { return MessageLog::Get(); }
   int Pump() { return HeadlessBackend::Pump(); }
+
+ private:
+  // SetUp switches to the classic look; this puts back the look the test found.
+  const kestrel::testing::ThemeScope look_;
 };
 
 #define EXPECT_SEQUENCE(actual, ...)                                                                                   \

@@ -68,4 +68,8 @@ std::shared_ptr<T> LookupGdi(HGDIOBJ handle) {
   return accepted ? std::static_pointer_cast<T>(object) : nullptr;
 }
 
+// Lets the text piece provide the stock fonts (SYSTEM_FONT, DEFAULT_GUI_FONT, …). The object is
+// marked as stock; an index that already has an object keeps it. Returns the handle.
+HGDIOBJ SetStockObject(int index, std::shared_ptr<GdiObject> object);
+
 }  // namespace kestrel::platform

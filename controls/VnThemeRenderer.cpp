@@ -1,4 +1,4 @@
-#include "controls/internal/VnThemeRenderer.h"
+#include "controls/VnThemeRenderer.h"
 
 #include "controls/VnThemeServices.h"
 #include "framework/Exceptions.h"

@@ -29,7 +29,7 @@
 #include "platform/core/CopyableRegion.h"
 #include "platform/core/OwnedHandles.h"
 #include "platform/core/WinTypes.h"
-#include "platform/gdi/CairoContextCache.h"
+#include "platform/gdi/internal/CairoContextCache.h"
 
 namespace kestrel::platform {
 
@@ -181,5 +181,10 @@ class DeviceContext {
 HDC RegisterDeviceContext(std::shared_ptr<DeviceContext> dc);
 std::shared_ptr<DeviceContext> LookupDeviceContext(HDC hdc);
 std::shared_ptr<DeviceContext> UnregisterDeviceContext(HDC hdc);
+
+// The DC behind `hdc`, or null with ERROR_INVALID_HANDLE set.
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc);
+// Likewise, and null with ERROR_INVALID_PARAMETER when the `required` argument is null.
+std::shared_ptr<DeviceContext> DcOrFail(HDC hdc, const void* required);
 
 }  // namespace kestrel::platform

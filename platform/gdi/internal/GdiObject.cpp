@@ -1,4 +1,4 @@
-#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/internal/GdiObject.h"
 
 #include "platform/core/HandleTable.h"
 

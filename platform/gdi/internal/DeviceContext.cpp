@@ -1,4 +1,4 @@
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/internal/DeviceContext.h"
 
 #include <algorithm>
 
@@ -7,6 +7,7 @@
 #include "platform/gdi/StockObjects.h"
 #include "platform/gdi/internal/Bitmap.h"
 #include "platform/gdi/internal/DibFormat.h"
+#include "platform/gdi/internal/GdiObject.h"
 #include "platform/gdi/internal/Palette.h"
 #include "platform/gdi/internal/RecentGdiObjects.h"
 

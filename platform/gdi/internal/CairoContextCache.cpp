@@ -1,4 +1,4 @@
-#include "platform/gdi/CairoContextCache.h"
+#include "platform/gdi/internal/CairoContextCache.h"
 
 namespace kestrel::platform {
 

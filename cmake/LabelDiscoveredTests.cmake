@@ -1,0 +1,27 @@
+# Read by CTest after a test program's discovered tests (cmake/KestrelTargets.cmake writes the
+# include): KESTREL_DISCOVERED_PREFIX names the program's two discovery files, KESTREL_LAYER_LABEL
+# its layer. Discovery cannot pass a list of labels, so the extra ones are added here: `golden`
+# for the second pass (tests named for a golden image), `slow` for tests named Slow….
+foreach(part 1 2)
+  set(discovered "${KESTREL_DISCOVERED_PREFIX}[${part}]_tests.cmake")
+  if(NOT EXISTS "${discovered}")
+    continue()
+  endif()
+  file(STRINGS "${discovered}" lines REGEX "^add_test")
+  foreach(line IN LISTS lines)
+    if(NOT line MATCHES "^add_test\\(\\[=\\[([^]]*)\\]=\\]")
+      continue()
+    endif()
+    set(test "${CMAKE_MATCH_1}")
+    set(labels "${KESTREL_LAYER_LABEL}")
+    if(part EQUAL 2)
+      list(APPEND labels golden)
+    endif()
+    if(test MATCHES "\\.Slow")
+      list(APPEND labels slow)
+    endif()
+    if(NOT labels STREQUAL KESTREL_LAYER_LABEL)
+      set_tests_properties("${test}" PROPERTIES LABELS "${labels}")
+    endif()
+  endforeach()
+endforeach()

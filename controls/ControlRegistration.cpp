@@ -1,0 +1,24 @@
+#include "controls/ControlRegistration.h"
+
+#include <mutex>
+
+#include "controls/KsHook.h"
+#include "controls/KsImageForm.h"
+#include "controls/KsPanel.h"
+#include "controls/KsXPThemedControl.h"
+#include "controls/VnHookComponent.h"
+#include "framework/ClassRegistry.h"
+#include "framework/StdRegistration.h"
+
+namespace kestrel {
+
+void RegisterControlClasses() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    RegisterVisualClasses();
+    RegisterClasses({&TKsPanel::StaticClass(), &TKsImageForm::StaticClass(), &TKsHook::StaticClass(),
+                     &TVnHookComponent::StaticClass(), &TKsXPThemedControl::StaticClass()});
+  });
+}
+
+}  // namespace kestrel

@@ -14,20 +14,26 @@ namespace {
 TEST(PngDecodePaths, VectorUnfilteringMatchesTheByteLoops) {
   std::mt19937 random(3);
   std::uniform_int_distribution<int> byte(0, 255);
-  for (std::size_t bpp : {1u, 3u, 4u, 6u, 8u})
-    for (std::uint8_t type : {1, 2, 3, 4}) {
-      // Extremes next to noise exercise the predictor's ties and the 8-bit wrap-around.
-      const std::size_t length = bpp * 97;
-      std::vector<std::uint8_t> prior(length), row(length);
-      for (std::size_t i = 0; i < length; ++i) {
-        prior[i] = static_cast<std::uint8_t>(i % 11 == 0 ? 255 : i % 13 == 0 ? 0 : byte(random));
-        row[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 128 : byte(random));
-      }
-      std::vector<std::uint8_t> expected = row;
-      PngUnfilter::ApplyScalar(type, expected.data(), prior.data(), length, bpp);
-      PngUnfilter::Apply(type, row.data(), prior.data(), length, bpp);
-      EXPECT_EQ(row, expected) << "bpp " << bpp << ", filter " << int(type);
-    }
+  const bool allowed = PngUnfilter::AllowAvx2(true);
+  for (bool avx2 : {true, false}) {  // the AVX2 paths where the processor has them, then SSE2
+    PngUnfilter::AllowAvx2(avx2);
+    for (std::size_t bpp : {1u, 3u, 4u, 6u, 8u})
+      for (std::uint8_t type : {1, 2, 3, 4})
+        for (int round = 0; round < 4; ++round) {
+          // Extremes next to noise exercise the predictor's ties and the 8-bit wrap-around.
+          const std::size_t length = bpp * 97;
+          std::vector<std::uint8_t> prior(length), row(length);
+          for (std::size_t i = 0; i < length; ++i) {
+            prior[i] = static_cast<std::uint8_t>(i % 11 == 0 ? 255 : i % 13 == 0 ? 0 : byte(random));
+            row[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 128 : byte(random));
+          }
+          std::vector<std::uint8_t> expected = row;
+          PngUnfilter::ApplyScalar(type, expected.data(), prior.data(), length, bpp);
+          PngUnfilter::Apply(type, row.data(), prior.data(), length, bpp);
+          EXPECT_EQ(row, expected) << "avx2 " << avx2 << ", bpp " << bpp << ", filter " << int(type);
+        }
+  }
+  PngUnfilter::AllowAvx2(allowed);
 }
 
 // An RGBA image whose rows cycle through every filter type over random bytes.

@@ -442,7 +442,7 @@ class EndToEnd : public ::testing::Test {
     program_ = std::getenv("KESTREL_APP_EXE");
     pinnedProgram_ = std::getenv("KESTREL_PINNED_APP_EXE");
     gallery_ = std::getenv("KESTREL_GALLERY_EXE");
-    if (!program_ || !pinnedProgram_ || !gallery_) GTEST_SKIP() << "run as the app_end_to_end test";
+    if (!program_ || !pinnedProgram_) GTEST_SKIP() << "run as the app_end_to_end test";
     fs::create_directories(dir_ / "temp");
     fs::create_directories(dir_ / "bin");
     WriteFile(dir_ / "bin" / "xdg-open", FakeOpenerScript(dir_.Path()), true);
@@ -453,6 +453,7 @@ class EndToEnd : public ::testing::Test {
 
   // Runs the gallery driver with `how` ($3); the exit status, or "" when it did not end.
   std::string RunGallery(const std::string& how) {
+    if (!gallery_) return "no gallery in this build";
     ScopedEnv backend("KESTREL_BACKEND", "sdl");
     const std::string driver = "'" + (dir_ / "gallery").string() + "' '" + gallery_ + "' '" +
                                (dir_ / "status").string() + "' '" + how + "' >'" + (dir_ / "log").string() + "' 2>&1";

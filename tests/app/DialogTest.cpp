@@ -487,6 +487,19 @@ class EndToEnd : public ::testing::Test {
 
   fs::path Arrived() const { return dir_ / "arrived"; }
 
+  // Marks that a request arrived, then answers with Body, stalling as HttpResponse describes.
+  LoopbackServer::Handler ArrivingTransfer(std::string body, std::size_t stallAfter = HttpResponse::kAll,
+                                           int stallMs = -1) {
+    return [this, body = std::move(body), stallAfter, stallMs](const HttpRequest&) {
+      std::ofstream{Arrived()};
+      HttpResponse r;
+      r.body = body;
+      r.stallAfter = stallAfter;
+      r.stallMs = stallMs;
+      return r;
+    };
+  }
+
   const char* program_ = nullptr;
   const char* pinnedProgram_ = nullptr;  // built with an installer digest no test body has
   const char* gallery_ = nullptr;
@@ -496,12 +509,7 @@ class EndToEnd : public ::testing::Test {
 
 TEST_F(EndToEnd, ButtonDownloadsTheInstallerOpensItAndExitsWithZero) {
   const std::string installer = Payload(3 * 1024 * 1024 + 17);
-  LoopbackServer server([&](const HttpRequest&) {
-    std::ofstream{Arrived()};
-    HttpResponse r;
-    r.body = installer;
-    return r;
-  });
+  LoopbackServer server(ArrivingTransfer(installer));
   EXPECT_EQ(Run(server), "0\n") << ReadFileText(dir_ / "log");
   const std::string target = (dir_ / "temp" / "CorvaneSetup.exe").string();
   EXPECT_EQ(ReadFileText(dir_ / "opened-arg"), target);
@@ -549,14 +557,7 @@ OverlayPixels ReadOverlay(const fs::path& dump) {
 // A slow transfer: the dots move while it runs, and the program still ends by opening the file.
 TEST_F(EndToEnd, TheDotsMoveWhileASlowDownloadRuns) {
   const std::string installer = Payload(256 * 1024);
-  LoopbackServer server([&](const HttpRequest&) {
-    std::ofstream{Arrived()};
-    HttpResponse r;
-    r.body = installer;
-    r.stallAfter = 16 * 1024;
-    r.stallMs = 4000;
-    return r;
-  });
+  LoopbackServer server(ArrivingTransfer(installer, 16 * 1024, 4000));
   EXPECT_EQ(Run(server, "shots"), "0\n") << ReadFileText(dir_ / "log");
   for (int i = 0; i < 1000 && !fs::exists(dir_ / "opened"); ++i) ::usleep(10000);
   EXPECT_TRUE(ReadFileText(dir_ / "opened") == installer) << "the opener did not get the installer's bytes";
@@ -574,13 +575,7 @@ TEST_F(EndToEnd, TheDotsMoveWhileASlowDownloadRuns) {
 }
 
 TEST_F(EndToEnd, ClosingTheWindowDuringTheDownloadEndsTheProgram) {
-  LoopbackServer server([&](const HttpRequest&) {
-    std::ofstream{Arrived()};
-    HttpResponse r;
-    r.body = Payload(1 << 20);
-    r.stallAfter = 4096;  // until the server stops
-    return r;
-  });
+  LoopbackServer server(ArrivingTransfer(Payload(1 << 20), 4096));  // stalls until the server stops
   EXPECT_EQ(Run(server, "close"), "0\n") << ReadFileText(dir_ / "log");
   // Ended by the abort, long before the stalled transfer's own timeout.
   EXPECT_LT(took_, std::chrono::seconds(15));
@@ -612,13 +607,7 @@ constexpr int kPromptEndMs = 1000;
 #endif
 
 TEST_F(EndToEnd, TerminationSignalDuringADownloadEndsTheProgramAsClosingDoes) {
-  LoopbackServer server([&](const HttpRequest&) {
-    std::ofstream{Arrived()};
-    HttpResponse r;
-    r.body = Payload(1 << 20);
-    r.stallAfter = 4096;  // until the server stops
-    return r;
-  });
+  LoopbackServer server(ArrivingTransfer(Payload(1 << 20), 4096));  // stalls until the server stops
   EXPECT_EQ(Run(server, "term"), "0\n") << ReadFileText(dir_ / "log");
   EXPECT_LT(EndedWithinMs(), kPromptEndMs) << ReadFileText(dir_ / "log");
   EXPECT_FALSE(fs::exists(dir_ / "opened-arg"));

@@ -24,12 +24,13 @@ struct TKeyBinding {
   const char16_t* description;
 };
 
-// Single-key bindings before the chords, in the order the list keeps them.
+// Single-key bindings before the chords, in the order the list keeps them. Each description says
+// what its command does (Shift+Ctrl+Left selects a word, Shift+Ctrl+End what follows the caret).
 const TKeyBinding kMovementBindings[] = {
     {VK_LEFT, kNone, 1, u"Move cursor left"},
     {VK_LEFT, kShift, 201, u"Select previous char"},
     {VK_LEFT, kCtrl, 8, u"Move to previous word"},
-    {VK_LEFT, kShiftCtrl, 207, u"Select previous char"},
+    {VK_LEFT, kShiftCtrl, 207, u"Select previous word"},
     {VK_RIGHT, kNone, 2, u"Move cursor right"},
     {VK_RIGHT, kShift, 202, u"Select next char"},
     {VK_RIGHT, kCtrl, 7, u"Move to next word"},
@@ -53,7 +54,7 @@ const TKeyBinding kMovementBindings[] = {
     {VK_END, kNone, 6, u"Move cursor to end of line"},
     {VK_END, kShift, 204, u"Select line after cursor"},
     {VK_END, kCtrl, 12, u"Move cursor to end of text"},
-    {VK_END, kShiftCtrl, 206, u"Select all before cursor"},
+    {VK_END, kShiftCtrl, 206, u"Select all after cursor"},
     {VK_BACK, kNone, 106, u"Delete char before cursor"},
     {VK_BACK, kShift, 106, u"Delete char before cursor"},
     {VK_BACK, kCtrl, 108, u"Delete word before cursor"},

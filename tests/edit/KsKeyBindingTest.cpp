@@ -29,6 +29,8 @@ TEST(KsKeyCommandList, DefaultTableBindsEveryKeyToItsOwnCommand) {
     EXPECT_EQ(found, item.Command()) << i;
   }
   EXPECT_EQ(list.Item(0).Description(), u"Move cursor left");
+  EXPECT_EQ(list.Item(3).Description(), u"Select previous word");
+  EXPECT_EQ(list.Item(27).Description(), u"Select all after cursor");
   EXPECT_EQ(list.Item(list.Count() - 1).Command(), 101);  // Ctrl+Z closes the table
 
   struct Expect {

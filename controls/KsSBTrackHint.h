@@ -1,6 +1,9 @@
 #pragma once
-// The small window that shows the position a dragged scroll-bar thumb stands for.
+// The track hint of a dragged scroll-bar thumb: its text (from the bar's OnScrollHintNeeded) and
+// where on the desktop it goes. The window that shows it is not built yet: Show records the text
+// and the place.
 
+#include "framework/Canvas.h"
 #include "framework/Object.h"
 
 namespace kestrel {
@@ -11,9 +14,13 @@ class TKsSBTrackHint {
  public:
   TKsSBTrackHint();
   ~TKsSBTrackHint();
-  // Shows `text` next to the bar's thumb; an empty text hides the window.
+  // Records `text` for the bar's current thumb; an empty text shows nothing.
   void Show(const TKsSBHandlerCustom& bar, const String& text);
   const String& Text() const { return text_; }
+
+  // A hint of `width` x `height` whose bottom-right corner lies one pixel above and left of
+  // `anchor` (screen coordinates), moved back inside `desktop` where it sticks out.
+  static TRect Place(TPoint anchor, int width, int height, const TRect& desktop);
 
  private:
   String text_;

@@ -6,6 +6,7 @@
 #include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsSBColors.h"
 #include "controls/KsSBGeometry.h"
+#include "controls/KsSBTrackHint.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/ScrollThumbGeometry.h"
 
@@ -203,6 +204,19 @@ TEST_F(ScrollBarHandler, HitTestGivesEachPixelToExactlyOnePart) {
     defaultTest = false;
   };
   EXPECT_EQ(bar.GetHitTest(0, 5), sbpThumb);
+}
+
+TEST(ScrollBarTrackHint, PlacedAboveLeftOfTheAnchorAndKeptOnTheDesktop) {
+  const TRect desktop = Rect(0, 0, 800, 600);
+  const TRect free = TKsSBTrackHint::Place(TPoint{400, 300}, 50, 20, desktop);
+  EXPECT_EQ(free.left, 349);
+  EXPECT_EQ(free.top, 279);
+  EXPECT_EQ(free.right, 399);
+  EXPECT_EQ(free.bottom, 299);
+  const TRect low = TKsSBTrackHint::Place(TPoint{10, 700}, 50, 20, desktop);  // near the bottom, off to the left
+  EXPECT_EQ(low.left, 0);
+  EXPECT_EQ(low.bottom, 600);
+  EXPECT_EQ(low.bottom - low.top, 20);
 }
 
 TEST(ScrollBarColors, LightFacesKeepALightPattern) {

@@ -1,13 +1,55 @@
 #include "controls/KsSBTrackHint.h"
 
+#include <algorithm>
+
 #include "controls/KsSBHandlerCustom.h"
+#include "framework/WinControl.h"
+#include "platform/gdi/SystemColors.h"
 
 namespace kestrel {
 
 TKsSBTrackHint::TKsSBTrackHint() = default;
 TKsSBTrackHint::~TKsSBTrackHint() = default;
 
-void TKsSBTrackHint::Show(const TKsSBHandlerCustom&, const String& text) { text_ = text; }
+namespace {
+
+// Until the hint window measures its text: an average character and one line with its margins.
+constexpr int kCharWidth = 7;
+constexpr int kHintHeight = 19;
+constexpr int kHintMargins = 8;
+
+}  // namespace
+
+void TKsSBTrackHint::Show(const TKsSBHandlerCustom& bar, const String& text) {
+  text_ = text;
+  bounds_ = TRect{0, 0, 0, 0};
+  TKsSBControllerLink* link = bar.SBController();
+  if (text.empty() || !link || !link->AttachedControl()) return;
+  const TRect desktop =
+      Rect(0, 0, platform::GetSystemMetrics(platform::SM_CXSCREEN), platform::GetSystemMetrics(platform::SM_CYSCREEN));
+  const int width = std::min<int>(static_cast<int>(text.size()) * kCharWidth + kHintMargins, desktop.right);
+  bounds_ = Place(Anchor(bar), width, kHintHeight, desktop);
+}
+
+// The corner near the thumb, in screen coordinates: beside a vertical bar's thumb, above a
+// horizontal bar's, shifted from the client area to where the bar stands in the frame.
+TPoint TKsSBTrackHint::Anchor(const TKsSBHandlerCustom& bar) {
+  TKsSBControllerLink* link = bar.SBController();
+  const TKsSBEdges edges = link->Edges();
+  const TKsSBHandlerCustom* other = link->OtherBar(bar);
+  const bool vertical = bar.Kind() == sbVertical;
+  TPoint p = vertical ? TPoint{-2, bar.ThumbStart() - 2} : TPoint{bar.ThumbStart() - 2, -5};
+  p = link->AttachedControl()->ClientToScreen(p);
+  if (vertical) {
+    if (link->VerticalBarOnLeft()) p.x -= bar.Depth() + edges.left;
+    else if (other) p.x += other->ScrollBarRect().right - edges.left;
+    p.y -= edges.top;
+  } else {
+    p.x -= edges.left;
+    p.y += bar.Depth() + bar.ScrollBarRect().bottom + edges.bottom;
+  }
+  return p;
+}
 
 TRect TKsSBTrackHint::Place(TPoint anchor, int width, int height, const TRect& desktop) {
   TRect r = Rect(anchor.x - 1 - width, anchor.y - 1 - height, anchor.x - 1, anchor.y - 1);

@@ -209,6 +209,8 @@ void RemoveScrollInterception() {
 
 bool IsScrollInterceptionInstalled() { return isInstalled; }
 
+ScrollSetters InstalledScrollSetters() { return isInstalled ? installed : ScrollSetters{}; }
+
 void AllowScrollInterception(bool allowed) {
   interceptionAllowed = allowed;
   if (!allowed) RemoveScrollInterception();

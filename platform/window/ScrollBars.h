@@ -70,6 +70,8 @@ struct ScrollSetters {
 bool InstallScrollInterception(const ScrollSetters& setters);
 void RemoveScrollInterception();
 bool IsScrollInterceptionInstalled();
+// The installed replacements (all null while none are).
+ScrollSetters InstalledScrollSetters();
 // Tests switch interception off to run components without it.
 void AllowScrollInterception(bool allowed);
 int RealSetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/backend/X11Shape.h"
+#include "platform/backend/internal/WheelAccumulator.h"
 #include "platform/backend/internal/X11Connection.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
@@ -112,7 +113,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }
 
-SdlBackend::SdlBackend() {
+SdlBackend::SdlBackend()
+    : wheelX_(std::make_unique<WheelAccumulator>()), wheelY_(std::make_unique<WheelAccumulator>()) {
   wakeEvent_ = SDL_RegisterEvents(1);
   SDL_StartTextInput();
 }
@@ -421,8 +423,10 @@ void SdlBackend::Handle(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: {
       POINT p;
       GetCursorPos(&p);
-      if (e.wheel.y) InjectMouseWheel(e.wheel.y * WHEEL_DELTA, p);
-      if (e.wheel.x) InjectMouseWheel(e.wheel.x * WHEEL_DELTA, p, true);
+      // The precise amounts carry a high-resolution wheel's fractions of a notch, which the
+      // whole-notch fields drop.
+      if (int dy = wheelY_->Take(e.wheel.preciseY)) InjectMouseWheel(dy, p);
+      if (int dx = wheelX_->Take(e.wheel.preciseX)) InjectMouseWheel(dx, p, true);
       break;
     }
     case SDL_KEYDOWN:

@@ -17,6 +17,7 @@
 namespace kestrel::platform {
 
 class X11Connection;
+class WheelAccumulator;
 
 using SdlWindowPtr = std::unique_ptr<SDL_Window, ReleaseWith<SDL_Window, SDL_DestroyWindow>>;
 using SdlCursorPtr = std::unique_ptr<SDL_Cursor, ReleaseWith<SDL_Cursor, SDL_FreeCursor>>;
@@ -90,6 +91,9 @@ class SdlBackend : public Backend {
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
   bool focusLost_ = false;  // a window lost the keyboard during this pump
+  // Fractions of a notch from a high-resolution wheel, carried between events.
+  std::unique_ptr<WheelAccumulator> wheelX_;
+  std::unique_ptr<WheelAccumulator> wheelY_;
 };
 
 }  // namespace kestrel::platform

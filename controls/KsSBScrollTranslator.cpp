@@ -45,30 +45,30 @@ void TKsSBScrollTranslator::Track(TKsSBScrollSide& bar, bool& doChange, int& pos
   doChange = position != before;
 }
 
-void TKsSBScrollTranslator::Translate(TKsSBScrollSide& bar, TKsSBStep step, bool& doChange, int& position) {
+void TKsSBScrollTranslator::Translate(TKsSBScrollSide& bar, TKsScrollCode step, bool& doChange, int& position) {
   doChange = true;
   int old = bar.Position();
   switch (step) {
-    case TKsSBStep::SndLineUp:
-    case TKsSBStep::SndLineDown: return;
-    case TKsSBStep::Track: Track(bar, doChange, position); return;
-    case TKsSBStep::LineUp:
-    case TKsSBStep::LineDown:
-      if (bar.UseSystemStep()) Send(step == TKsSBStep::LineUp ? SB_LINEUP : SB_LINEDOWN);
+    case escSndLineUp:
+    case escSndLineDown: return;
+    case escTrack: Track(bar, doChange, position); return;
+    case escLineUp:
+    case escLineDown:
+      if (bar.UseSystemStep()) Send(step == escLineUp ? SB_LINEUP : SB_LINEDOWN);
       else if (position != old) SendPosition(position);
       break;
-    case TKsSBStep::PageUp:
-    case TKsSBStep::PageDown:
-    case TKsSBStep::Position:
+    case escPageUp:
+    case escPageDown:
+    case escPosition:
       if (position != old) SendPosition(position);
       break;
-    case TKsSBStep::Top:
+    case escTop:
       if (old != bar.Min()) Send(SB_TOP);
       break;
-    case TKsSBStep::Bottom:
+    case escBottom:
       if (old != bar.Max()) Send(SB_BOTTOM);
       break;
-    case TKsSBStep::EndScroll: Send(SB_ENDSCROLL); break;
+    case escEndScroll: Send(SB_ENDSCROLL); break;
   }
   bar.Reread();
   doChange = bar.Position() != old;

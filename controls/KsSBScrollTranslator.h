@@ -5,6 +5,7 @@
 // position or track message is handled the platform's track position holds the whole 32-bit
 // value, so a window reading SIF_TRACKPOS scrolls correctly above 65,535.
 
+#include "controls/KsSBTypes.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel {
@@ -22,27 +23,12 @@ class TKsSBScrollSide {
   virtual void Reread() = 0;
 };
 
-// The bar's step codes, in the bar's numbering.
-enum class TKsSBStep : int {
-  LineUp,
-  LineDown,
-  PageUp,
-  PageDown,
-  Position,
-  Track,
-  Top,
-  Bottom,
-  EndScroll,
-  SndLineUp,
-  SndLineDown
-};
-
 class TKsSBScrollTranslator {
  public:
   TKsSBScrollTranslator(platform::HWND control, bool vertical) : control_(control), vertical_(vertical) {}
   // `position` is the step's target on entry and the bar's new position on return; `doChange`
   // says whether the bar moved.
-  void Translate(TKsSBScrollSide& bar, TKsSBStep step, bool& doChange, int& position);
+  void Translate(TKsSBScrollSide& bar, TKsScrollCode step, bool& doChange, int& position);
 
  private:
   void Send(platform::WORD code, int position = 0);

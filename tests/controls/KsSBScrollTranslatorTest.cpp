@@ -90,7 +90,7 @@ TEST_F(KsSBScrollTranslator, PositionsBeyondSixteenBitsReachTheWindowWhole) {
   TKsSBScrollTranslator translator(hwnd_, true);
   bool doChange = false;
   int position = 70000;
-  translator.Translate(bar, TKsSBStep::PageDown, doChange, position);
+  translator.Translate(bar, escPageDown, doChange, position);
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0].code, SB_THUMBPOSITION);
   EXPECT_EQ(requests[0].high, static_cast<WORD>(70000));
@@ -109,19 +109,19 @@ TEST_F(KsSBScrollTranslator, LineTopAndEndStepsSendTheirCodesOnlyWhenTheyMove) {
   TKsSBScrollTranslator translator(hwnd_, true);
   bool doChange = false;
   int position = 0;
-  translator.Translate(bar, TKsSBStep::Top, doChange, position);  // already at the top
+  translator.Translate(bar, escTop, doChange, position);  // already at the top
   EXPECT_TRUE(requests.empty());
   EXPECT_FALSE(doChange);
   position = 1;
-  translator.Translate(bar, TKsSBStep::LineDown, doChange, position);
+  translator.Translate(bar, escLineDown, doChange, position);
   EXPECT_TRUE(doChange);
   EXPECT_EQ(position, 1);
   bar.useSystemStep = false;
   position = 3;
-  translator.Translate(bar, TKsSBStep::LineDown, doChange, position);
-  translator.Translate(bar, TKsSBStep::Top, doChange, position);
-  translator.Translate(bar, TKsSBStep::EndScroll, doChange, position);
-  translator.Translate(bar, TKsSBStep::SndLineDown, doChange, position);  // nothing, still a change
+  translator.Translate(bar, escLineDown, doChange, position);
+  translator.Translate(bar, escTop, doChange, position);
+  translator.Translate(bar, escEndScroll, doChange, position);
+  translator.Translate(bar, escSndLineDown, doChange, position);  // nothing, still a change
   EXPECT_TRUE(doChange);
   EXPECT_EQ(Codes(), (std::vector<WORD>{SB_LINEDOWN, SB_THUMBPOSITION, SB_TOP, SB_ENDSCROLL}));
   EXPECT_EQ(bar.Position(), 0);
@@ -132,11 +132,11 @@ TEST_F(KsSBScrollTranslator, DragFallsBackToAPositionWhenTheWindowIgnoresTrackin
   TKsSBScrollTranslator translator(hwnd_, true);
   bool doChange = false;
   int position = 0;
-  translator.Translate(bar, TKsSBStep::Track, doChange, position);  // no move: nothing at all
+  translator.Translate(bar, escTrack, doChange, position);  // no move: nothing at all
   EXPECT_TRUE(requests.empty());
   EXPECT_FALSE(doChange);
   position = 66000;
-  translator.Translate(bar, TKsSBStep::Track, doChange, position);
+  translator.Translate(bar, escTrack, doChange, position);
   EXPECT_EQ(Codes(), std::vector<WORD>{SB_THUMBTRACK});
   EXPECT_EQ(requests[0].trackPos, 66000);
   EXPECT_TRUE(doChange);
@@ -145,7 +145,7 @@ TEST_F(KsSBScrollTranslator, DragFallsBackToAPositionWhenTheWindowIgnoresTrackin
   requests.clear();
   scrollsOnTrack = false;
   position = 80000;
-  translator.Translate(bar, TKsSBStep::Track, doChange, position);
+  translator.Translate(bar, escTrack, doChange, position);
   EXPECT_EQ(Codes(), (std::vector<WORD>{SB_THUMBTRACK, SB_THUMBPOSITION}));
   EXPECT_EQ(position, 80000);
   EXPECT_TRUE(doChange);

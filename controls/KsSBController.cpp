@@ -19,6 +19,8 @@ namespace kestrel {
 
 using namespace platform;
 
+KESTREL_IMPLEMENT_CLASS(TKsSBController, TKsComponent)
+
 namespace {
 
 constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;

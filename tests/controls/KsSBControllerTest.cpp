@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
+#include <cstdint>
 #include <vector>
 
 #include "controls/KsSBController.h"
@@ -11,6 +14,7 @@
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/ScrollInfoInterception.h"
+#include "platform/window/WindowApi.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
 namespace kestrel {
@@ -129,6 +133,30 @@ TEST_F(KsSBController, ThumbDragTracksTheWindowAndReleasesTheCapture) {
   EXPECT_GT(bar->Position(), 0);
   EXPECT_EQ(GetScrollPos(panel_->Handle(), SB_VERT), bar->Position());
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The window's pixel at window coordinates (x, y), as BGRx.
+std::uint32_t WindowPixel(HWND hwnd, int x, int y) {
+  POINT origin{};
+  cairo_surface_t* store = GetWindowBackingStore(hwnd, &origin);
+  if (!store) return 0;
+  cairo_surface_flush(store);
+  auto* row = cairo_image_surface_get_data(store) + (origin.y + y) * cairo_image_surface_get_stride(store);
+  return reinterpret_cast<std::uint32_t*>(row)[origin.x + x] & 0xFFFFFF;
+}
+
+TEST_F(KsSBController, BarsArePaintedOverTheNonClientAreaAndGoAwayOnDetach) {
+  controller_.VertScrollBarStyles()->SetColor(0x0000FF);  // red
+  RedrawWindow(panel_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  const TRect r = controller_.VertScrollBarStyles()->ScrollBarRect();
+  EXPECT_EQ(WindowPixel(panel_->Handle(), r.left + 3, r.top + 30), 0xFF0000u);
+  controller_.SetControl(nullptr);
+  testing::Pump();
+  SetScrollPos(panel_->Handle(), SB_VERT, 77, TRUE);  // no longer reaches the bar
+  EXPECT_NE(controller_.VertScrollBarStyles()->Position(), 77);
+  // The platform's own bar is back where the owner-drawn one was.
+  EXPECT_NE(WindowPixel(panel_->Handle(), r.left + 3, r.top + 30), 0xFF0000u);
 }
 
 TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {

@@ -25,6 +25,9 @@ namespace {
 
 constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 constexpr DWORD kScrollStyles = WS_HSCROLL | WS_VSCROLL;
+// The framework's settings-change notification and the change of the non-client metrics.
+constexpr UINT kSettingsChanged = CM_BASE + 37;
+constexpr WPARAM kNonClientMetricsChanged = 0x2A;
 
 bool IsLeave(UINT msg) {
   return msg == WM_NCMOUSELEAVE || msg == WM_MOUSELEAVE || msg == CM_MOUSELEAVE || msg == CM_EXIT;
@@ -153,6 +156,20 @@ void TKsSBController::Notification(TComponent* component, TOperation operation) 
     DestroyHook();
     fSaveCapture = nullptr;
     FScrollControl = nullptr;
+  }
+}
+
+void TKsSBController::ApplySystemMetrics() {
+  // The hook stays out of the way while the bars take the new sizes.
+  bool wasActive = fKsHook && fKsHook->Active();
+  if (wasActive) fKsHook->SetActive(false);
+  fHKsSB->ApplySystemMetrics();
+  fVKsSB->ApplySystemMetrics();
+  if (wasActive) fKsHook->SetActive(true);
+  if (fUpdateCount == 0) {
+    RecomputeFrame();
+    if (ControlHandleAllocated())
+      RedrawWindow(ControlHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
 }
 
@@ -334,6 +351,8 @@ void TKsSBController::HandleCtrlMsgBefore(TObject*, TMessage& msg, bool& handled
       fVSavePos = fVKsSB->Position();
     } else if ((msg.Msg == WM_STYLECHANGING || msg.Msg == WM_STYLECHANGED) && fPreventStyleChange) {
       handled = true;
+    } else if (msg.Msg == kSettingsChanged && msg.WParam == kNonClientMetricsChanged) {
+      ApplySystemMetrics();
     }
   } catch (const Exception&) {
     handled = false;
@@ -490,8 +509,10 @@ bool TKsSBController::HandleMouse(TMessage& msg) {
   if (press && !route.overHorz && !route.overVert) return false;
   if (style & WS_HSCROLL) RouteToBar(0, msg, frame, route.overHorz);
   if (style & WS_VSCROLL) RouteToBar(1, msg, frame, route.overVert);
+  // A move the bars took still reaches the control, as a move nowhere.
   if (route.handled && msg.Msg == WM_NCMOUSEMOVE) {
-    FScrollControl->Perform(WM_NCMOUSEMOVE, msg.WParam, MAKELPARAM(static_cast<WORD>(-1), static_cast<WORD>(-1)));
+    msg.LParam = MAKELPARAM(static_cast<WORD>(-1), static_cast<WORD>(-1));
+    return false;
   }
   return route.handled;
 }
@@ -512,7 +533,7 @@ bool TKsSBController::HandleScrollRequest(TMessage& msg) {
   }
   Bar(bar).SyncScrollInfoFromSystem(false);
   if (Bar(bar).Position() != saved) {
-    RedrawWindow(ControlHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(ControlHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     PaintScrollBar(bar);
   }
   return true;

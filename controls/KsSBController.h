@@ -92,6 +92,8 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
  private:
   void Detach();
   void Attach(TWinControl* control);
+  // Both bars take the platform's metrics again; the frame and the window are redrawn.
+  void ApplySystemMetrics();
   platform::DWORD Style() const;
   bool HasStyle(int bar) const;
   TKsCtrlScrollBarStyles& Bar(int bar) const { return bar == 0 ? *fHKsSB : *fVKsSB; }

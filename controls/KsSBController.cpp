@@ -529,7 +529,11 @@ bool TKsSBController::HandleScrollRequest(TMessage& msg) {
     auto restore = redraw_.RestoreGuard();
     performing = true;
     ScopeGuard done([&] { performing = false; });
-    msg.Result = FScrollControl->Perform(msg.Msg, msg.WParam, msg.LParam);
+    try {
+      msg.Result = FScrollControl->Perform(msg.Msg, msg.WParam, msg.LParam);
+    } catch (const Exception&) {
+      // The control had the message; a failure there must not hand it over a second time.
+    }
   }
   Bar(bar).SyncScrollInfoFromSystem(false);
   if (Bar(bar).Position() != saved) {

@@ -7,9 +7,11 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "controls/KsSBController.h"
+#include "framework/Exceptions.h"
 #include "framework/Panel.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
@@ -28,6 +30,8 @@ class TScrolledPanel : public TPanel {
  public:
   explicit TScrolledPanel(TComponent* owner) : TPanel(owner) {}
   std::vector<WORD> codes;
+  std::vector<WPARAM> redraws;
+  bool failNextScroll = false;
 
  protected:
   void CreateParams(TCreateParams& params) override {
@@ -35,8 +39,10 @@ class TScrolledPanel : public TPanel {
     params.Style |= WS_VSCROLL;
   }
   void WndProc(TMessage& m) override {
+    if (m.Msg == WM_SETREDRAW) redraws.push_back(m.WParam);
     if (m.Msg != WM_VSCROLL) return TPanel::WndProc(m);
     codes.push_back(LOWORD(m.WParam));
+    if (std::exchange(failNextScroll, false)) throw Exception(u"scroll handler failed");
     SCROLLINFO si;
     si.fMask = SIF_ALL;
     GetScrollInfo(Handle(), SB_VERT, &si);
@@ -157,6 +163,31 @@ TEST_F(KsSBController, BarsArePaintedOverTheNonClientAreaAndGoAwayOnDetach) {
   EXPECT_NE(controller_.VertScrollBarStyles()->Position(), 77);
   // The platform's own bar is back where the owner-drawn one was.
   EXPECT_NE(WindowPixel(panel_->Handle(), r.left + 3, r.top + 30), 0xFF0000u);
+}
+
+TEST_F(KsSBController, RedrawComesBackWhenTheScrollHandlerFails) {
+  panel_->failNextScroll = true;
+  Click(OnVerticalBar(2));
+  ASSERT_FALSE(panel_->codes.empty());
+  EXPECT_EQ(panel_->codes.front(), SB_LINEDOWN);
+  ASSERT_GE(panel_->redraws.size(), 2u);
+  EXPECT_EQ(panel_->redraws[0], 0u);
+  EXPECT_EQ(panel_->redraws[1], 1u);
+  EXPECT_EQ(panel_->codes.size(), 2u);  // the failed request was not handed over again
+}
+
+TEST_F(KsSBController, CancelModeReleasesAPressedBar) {
+  POINT arrow = OnVerticalBar(2);
+  InjectMouseMove(arrow);
+  InjectMouseButton(MouseButton::Left, true, arrow);
+  testing::Pump();
+  ASSERT_TRUE(controller_.VertScrollBarStyles()->Pressed());
+  EXPECT_EQ(GetCapture(), panel_->Handle());
+  SendMessageW(panel_->Handle(), WM_CANCELMODE, 0, 0);
+  EXPECT_FALSE(controller_.VertScrollBarStyles()->Pressed());
+  EXPECT_EQ(GetCapture(), nullptr);
+  InjectMouseButton(MouseButton::Left, false, arrow);
+  testing::Pump();
 }
 
 TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsHook.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
@@ -17,7 +18,8 @@ void RegisterControlClasses() {
   std::call_once(once, [] {
     RegisterVisualClasses();
     RegisterClasses({&TKsPanel::StaticClass(), &TKsImageForm::StaticClass(), &TKsHook::StaticClass(),
-                     &TVnHookComponent::StaticClass(), &TKsXPThemedControl::StaticClass()});
+                     &TVnHookComponent::StaticClass(), &TKsXPThemedControl::StaticClass(),
+                     &TKsCtrlScrollBarStyles::StaticClass()});
   });
 }
 

@@ -8,6 +8,8 @@ namespace kestrel {
 class TKsCtrlScrollBarStyles : public TKsSBHandlerCustom {
   KESTREL_CLASS(TKsCtrlScrollBarStyles)
   explicit TKsCtrlScrollBarStyles(TKsSBControllerLink* controller = nullptr);
+  // The depth is stored only when it does not follow the platform metrics.
+  bool IsDepthStored() const;
 };
 
 }  // namespace kestrel

@@ -202,7 +202,6 @@ class TKsSBHandlerCustom : public TPersistent {
 
  private:
   friend class TKsSBPainter;
-  friend class TKsSBMouse;
 
   template <class T>
   void SetLook(T& field, T value) {

@@ -1,0 +1,154 @@
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/KsCtrlScrollBarStyles.h"
+#include "framework/Bitmap.h"
+#include "tests/support/GoldenImage.h"
+#include "tests/support/ThemeScope.h"
+
+namespace kestrel {
+namespace {
+
+// A detached controller that only answers whether the theme engine draws.
+class LookController : public TKsSBControllerLink {
+ public:
+  explicit LookController(bool themed) : themed_(themed) {}
+  TWinControl* AttachedControl() const override { return nullptr; }
+  bool ControlHandleAllocated() const override { return false; }
+  platform::HWND ControlHandle() const override { return nullptr; }
+  int UpdateCount() const override { return 0; }
+  TKsSBEdges Edges() const override { return {}; }
+  bool VerticalBarOnLeft() const override { return false; }
+  bool PreventStyleChange() const override { return false; }
+  const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom&) const override { return nullptr; }
+  bool IsThemed() const override { return themed_; }
+  void CaptureMouse() override {}
+  void ReleaseMouse() override {}
+  void KsSBScrollEvent(int, TKsScrollCode, bool& doChange, int&) override { doChange = true; }
+  void RepaintBar(int) override {}
+  void RecomputeFrame() override {}
+  int DoShowScrollBar(int, bool) override { return 0; }
+
+ private:
+  bool themed_;
+};
+
+using Style = std::function<void(TKsCtrlScrollBarStyles&)>;
+
+// One row per style: a horizontal bar 150 x 17 and a vertical one 17 x 150 beside the rows.
+const std::vector<Style>& Styles() {
+  static const std::vector<Style> styles = {
+      [](TKsCtrlScrollBarStyles&) {},                                             // flat, idle
+      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false); },                        // raised
+      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false), b.SetThinFrame(true); },  // thin frames
+      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), b.MouseMove(5, 5); },       // hot start arrow
+      [](TKsCtrlScrollBarStyles& b) {                                             // pressed thumb
+        b.MouseEnter();
+        b.MouseButton(true, mbLeft, b.ThumbStart() + 2, 5);
+        b.MouseMove(b.ThumbStart() + 2, 5);
+      },
+      [](TKsCtrlScrollBarStyles& b) {  // pressed track after the thumb
+        b.MouseEnter();
+        b.MouseMove(140 - 20, 5);
+        b.MouseButton(true, mbLeft, 140 - 20, 5);
+        b.MouseMove(140 - 20, 5);
+      },
+      [](TKsCtrlScrollBarStyles& b) { b.SetSecondaryButtons(true), b.SetSecondBtnKind(sbkPage); },
+      [](TKsCtrlScrollBarStyles& b) { b.SetSecondaryButtons(true), b.SetFlat(false); },
+      [](TKsCtrlScrollBarStyles& b) { b.SetShowBorder(false), b.SetColor(static_cast<TColor>(0xC08060)); },
+      [](TKsCtrlScrollBarStyles& b) { b.SetMax(0); },  // empty range: no thumb, disabled arrows
+  };
+  return styles;
+}
+
+void Copy(TBitmap& from, cairo_surface_t* to, int x0, int y0) {
+  cairo_surface_flush(to);
+  unsigned char* data = cairo_image_surface_get_data(to);
+  const int stride = cairo_image_surface_get_stride(to);
+  for (int y = 0; y < from.Height(); ++y)
+    std::memcpy(data + (y0 + y) * stride + 4 * x0, from.ScanLine(y), 4 * static_cast<size_t>(from.Width()));
+  cairo_surface_mark_dirty(to);
+}
+
+void PaintBar(TKsCtrlScrollBarStyles& bar, cairo_surface_t* sheet, int x, int y) {
+  TBitmap bitmap(bar.fWidth, bar.fHeight);
+  bar.Paint(*bitmap.Canvas());
+  Copy(bitmap, sheet, x, y);
+}
+
+cairo_surface_t* RenderSheet(bool themed) {
+  LookController controller(themed);
+  const int rows = static_cast<int>(Styles().size());
+  cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160 + rows * 20, std::max(rows * 20, 150));
+  for (int i = 0; i < rows; ++i) {
+    for (TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      TKsCtrlScrollBarStyles bar(&controller);
+      bar.SetKind(kind);
+      bar.fWidth = kind == sbHorizontal ? 140 : 17;
+      bar.fHeight = kind == sbHorizontal ? 17 : 140;
+      bar.SetMax(99);
+      bar.SetPage(20);
+      bar.SetPosition(30);
+      bar.UpdateThumbPos();
+      Styles()[i](bar);
+      PaintBar(bar, sheet, kind == sbHorizontal ? 0 : 160 + i * 20, kind == sbHorizontal ? i * 20 : 0);
+    }
+  }
+  return sheet;
+}
+
+TEST(ScrollBarPaint, GoldenStylesAndStatesClassic) {
+  const testing::ThemeScope classic(false);
+  cairo_surface_t* sheet = RenderSheet(false);
+  EXPECT_TRUE(testing::MatchesGolden(sheet, "controls_custom_scrollbars_classic"));
+  cairo_surface_destroy(sheet);
+}
+
+TEST(ScrollBarPaint, GoldenStylesAndStatesThemed) {
+  const testing::ThemeScope themed(true);
+  cairo_surface_t* sheet = RenderSheet(true);
+  EXPECT_TRUE(testing::MatchesGolden(sheet, "controls_custom_scrollbars_themed"));
+  cairo_surface_destroy(sheet);
+}
+
+// The pressed track after the thumb is darker than the same track idle; a pressed thumb is sunken
+// (its top-left ring turns from highlight to shadow).
+TEST(ScrollBarPaint, PressedLooks) {
+  const testing::ThemeScope classic(false);
+  LookController controller(false);
+  auto pixelAt = [&controller](const Style& style, int x, int y) {
+    TKsCtrlScrollBarStyles bar(&controller);
+    bar.fWidth = 140;
+    bar.fHeight = 17;
+    bar.SetMax(99);
+    bar.SetPage(20);
+    bar.SetPosition(30);
+    bar.UpdateThumbPos();
+    bar.SetFlat(false);
+    style(bar);
+    TBitmap bitmap(140, 17);
+    bar.Paint(*bitmap.Canvas());
+    const std::uint8_t* p = bitmap.ScanLine(y) + 4 * x;
+    return p[0] + p[1] + p[2];
+  };
+  const Style idle = [](TKsCtrlScrollBarStyles&) {};
+  const Style track = Styles()[5];
+  EXPECT_LT(pixelAt(track, 120, 8) + pixelAt(track, 121, 8), pixelAt(idle, 120, 8) + pixelAt(idle, 121, 8));
+  const Style thumb = Styles()[4];
+  TKsCtrlScrollBarStyles probe(&controller);
+  probe.fWidth = 140;
+  probe.SetMax(99);
+  probe.SetPage(20);
+  probe.SetPosition(30);
+  probe.UpdateThumbPos();
+  const int start = probe.ThumbStart();
+  EXPECT_LT(pixelAt(thumb, start, 8), pixelAt(idle, start, 8));
+}
+
+}  // namespace
+}  // namespace kestrel

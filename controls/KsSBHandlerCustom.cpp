@@ -451,7 +451,9 @@ bool TKsSBHandlerCustom::TargetFor(TKsScrollBarPart part, int pageStep, TKsScrol
 
 // ---- mouse ------------------------------------------------------------------------------------
 
-void TKsSBHandlerCustom::MouseButton(bool down, TMouseButton button, int x, int y) {
+bool TKsSBHandlerCustom::ShiftKeyDown() { return platform::GetKeyState(platform::VK_SHIFT) < 0; }
+
+void TKsSBHandlerCustom::MouseButton(bool down, TMouseButton button, int x, int y, bool shiftHeld) {
   if (button != mbLeft) return;
   lastMouse_ = TPoint{x, y};
   if (down) {
@@ -459,7 +461,7 @@ void TKsSBHandlerCustom::MouseButton(bool down, TMouseButton button, int x, int 
     fPressedIn = part;
     if (fPressed) return;
     fOrigPressedIn = part;
-    PressPart(part, x, y);
+    PressPart(part, x, y, shiftHeld);
     return;
   }
   if (!fPressed) {
@@ -486,10 +488,15 @@ void TKsSBHandlerCustom::MouseButton(bool down, TMouseButton button, int x, int 
   Repaint();
 }
 
-void TKsSBHandlerCustom::PressPart(TKsScrollBarPart part, int x, int y) {
+void TKsSBHandlerCustom::PressPart(TKsScrollBarPart part, int x, int y, bool shiftHeld) {
   if (part == sbpNowhere) {
     fPressed = false;
     return;
+  }
+  if (shiftHeld && (part == sbpLeftTop || part == sbpRightBottom)) {
+    JumpThumbTo(fKind == sbHorizontal ? x : y);
+    part = sbpThumb;
+    fPressedIn = fOrigPressedIn = sbpThumb;
   }
   const long long range = static_cast<long long>(fMax) - fMin + 1;
   TKsScrollCode code = escEndScroll;
@@ -543,6 +550,16 @@ void TKsSBHandlerCustom::MouseMove(int x, int y) {
     fMouseOver = GetHitTest(x, y);
   }
   if (fMouseOver != oldOver) Repaint();
+}
+
+// The thumb's middle goes to `c` and the control scrolls there; the press then goes on as a
+// press on the thumb, so a drag can follow.
+void TKsSBHandlerCustom::JumpThumbTo(int c) {
+  TKsSBGeometry g = Geometry();
+  fThumbPos =
+      std::clamp(c - g.ThumbLength() / 2, g.TrackStart(), std::max(g.TrackStart(), g.TrackEnd() - g.ThumbLength()));
+  ReportStep(escPosition, CalcPosFromThumb());
+  fThumbPos = CalcThumbPos();
 }
 
 void TKsSBHandlerCustom::MoveThumb(int c) {

@@ -61,7 +61,9 @@ class TKsSBHandlerCustom : public TPersistent {
   bool IsThemed() const;
 
   // ---- mouse, bar-relative coordinates ----
-  void MouseButton(bool down, TMouseButton button, int x, int y);
+  // A press in the track with Shift held moves the thumb's middle to the click at once.
+  void MouseButton(bool down, TMouseButton button, int x, int y, bool shiftHeld = ShiftKeyDown());
+  static bool ShiftKeyDown();
   void MouseMove(int x, int y);
   void MouseEnter();
   void MouseLeave(bool forceRepaint);
@@ -224,7 +226,8 @@ class TKsSBHandlerCustom : public TPersistent {
   const TKsSBHandlerCustom* OtherBar() const;
   void ShowHintAt(int position);
   TPoint CursorInBar() const;
-  void PressPart(TKsScrollBarPart part, int x, int y);
+  void PressPart(TKsScrollBarPart part, int x, int y, bool shiftHeld);
+  void JumpThumbTo(int c);
   bool TargetFor(TKsScrollBarPart part, int pageStep, TKsScrollCode& code, int& target) const;
   void MoveThumb(int c);
   TPoint lastMouse_{0, 0};

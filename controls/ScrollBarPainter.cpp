@@ -6,6 +6,7 @@
 #include "controls/BorderPainter.h"
 #include "controls/GdiScope.h"
 #include "platform/window/ScrollBars.h"
+#include "platform/window/ScrollThumbGeometry.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -29,18 +30,15 @@ bool ComputeThumb(const SCROLLINFO& si, int t, bool dragging, bool controlBar, B
   if (si.nPage == 0 || range <= 0 || range > 0x7FFFFFFF || t <= 0) return false;
   int r = static_cast<int>(range);
   int page = static_cast<int>(std::min<UINT>(si.nPage, static_cast<UINT>(r)));
-  int m = std::max(MulDiv(page, t, r), kMinThumb);
+  ScrollThumbInput in{si.nMin, si.nMax, page, dragging ? si.nTrackPos : si.nPos, t, std::min(kMinThumb, t), t};
+  int m = ProportionalThumbLength(in);
   if (m >= t) {
     m = t;
     if (!controlBar) return false;
   }
   int offset = 0;
-  if (page == r) {
-    --m;
-  } else {
-    int p = dragging ? si.nTrackPos : si.nPos;
-    offset = std::clamp(MulDiv(p - si.nMin, t - m, r - page), 0, std::max(t - m, 0));
-  }
+  if (page == r) --m;
+  else offset = ThumbOffsetForPos(in, m);
   thumb = BarThumb{offset, m};
   return m > 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/window/ScrollThumbGeometry.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/FrameLayout.h"
 #include "platform/window/internal/WindowInternal.h"
@@ -233,6 +234,24 @@ void AllowScrollInterception(bool allowed) {
 
 namespace detail {
 
+namespace {
+
+// The thumb of a standard bar: never shorter than kMinThumb unless the track itself is, and as
+// thick as the bar when the page is 0.
+ScrollThumbInput ThumbInputOf(const ScrollBarState& s, int track, int thickness) {
+  ScrollThumbInput in;
+  in.min = s.min;
+  in.max = s.max;
+  in.page = static_cast<int>(s.page);
+  in.pos = s.tracking ? s.trackPos : s.pos;
+  in.track = track;
+  in.minThumb = std::min(kMinThumb, track);
+  in.pageZeroThumb = std::min(thickness, track);
+  return in;
+}
+
+}  // namespace
+
 ScrollParts ComputeScrollParts(const RECT& bar, bool vertical, const ScrollBarState& s) {
   ScrollParts p;
   int length = vertical ? bar.bottom - bar.top : bar.right - bar.left;
@@ -246,13 +265,9 @@ ScrollParts ComputeScrollParts(const RECT& bar, bool vertical, const ScrollBarSt
   p.second = span(length - arrow, length);
   int track = length - 2 * arrow;
   if (track <= 0 || s.disabledArrows == ESB_DISABLE_BOTH || RangeIsEmpty(s)) return p;
-  long long range = static_cast<long long>(s.max) - s.min + 1;
-  int thumb = s.page ? static_cast<int>(std::max<long long>(s.page * track / range, kMinThumb)) : thickness;
-  thumb = std::min(thumb, track);
-  int top = s.max - std::max<int>(static_cast<int>(s.page) - 1, 0);
-  int pos = s.tracking ? s.trackPos : s.pos;
-  int offset =
-      top > s.min ? static_cast<int>(static_cast<long long>(pos - s.min) * (track - thumb) / (top - s.min)) : 0;
+  ScrollThumbInput in = ThumbInputOf(s, track, thickness);
+  int thumb = ProportionalThumbLength(in);
+  int offset = ThumbOffsetForPos(in, thumb);
   p.thumb = span(arrow + offset, arrow + offset + thumb);
   return p;
 }
@@ -264,7 +279,8 @@ int ScrollPosAt(const RECT& bar, bool vertical, const ScrollBarState& s, int thu
   int offset = thumbStart - (vertical ? p.first.bottom : p.first.right);
   int top = s.max - std::max<int>(static_cast<int>(s.page) - 1, 0);
   if (track <= thumb) return s.min;
-  long long pos = s.min + static_cast<long long>(offset) * (top - s.min) / (track - thumb);
+  long long pos =
+      PosForThumbOffset(ThumbInputOf(s, track, vertical ? bar.right - bar.left : bar.bottom - bar.top), thumb, offset);
   return static_cast<int>(std::clamp<long long>(pos, s.min, top));
 }
 

@@ -153,6 +153,23 @@ TEST_F(ScrollBarMouse, ThumbClickWithoutMoveKeepsThePosition) {
   EXPECT_EQ(bar.Position(), 5);
 }
 
+TEST_F(ScrollBarMouse, ShiftClickInTheTrackJumpsThereAndCanDragOn) {
+  bar.SetPosition(0);
+  bar.UpdateThumbPos();
+  controller.steps.clear();
+  bar.MouseButton(true, mbLeft, 117, 5, true);  // the track's middle
+  ASSERT_EQ(controller.steps.size(), 1u);
+  EXPECT_EQ(controller.steps[0].code, escPosition);
+  EXPECT_NEAR(bar.Position(), 45, 1);
+  EXPECT_EQ(bar.PressedIn(), sbpThumb);
+  EXPECT_FALSE(bar.ScrollTimer()->Enabled());
+  bar.MouseMove(137, 5);
+  EXPECT_EQ(controller.steps.back().code, escTrack);
+  EXPECT_GT(controller.steps.back().position, bar.Position());
+  bar.MouseButton(false, mbLeft, 137, 5);
+  EXPECT_NEAR(bar.Position(), 55, 1);
+}
+
 TEST_F(ScrollBarMouse, SecondaryButtonsStepByKind) {
   bar.SetSecondaryButtons(true);
   controller.steps.clear();

@@ -266,15 +266,41 @@ void SdlBackend::SetTextInputRect(const RECT& screenRect) {
   SDL_SetTextInputRect(&r);
 }
 
-bool SdlBackend::SetClipboardText(const String& text) { return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0; }
+namespace {
 
-bool SdlBackend::GetClipboardText(String& text) {
-  if (!SDL_HasClipboardText()) return false;
-  char* utf8 = SDL_GetClipboardText();
+// SDL hands out text it allocated; an empty string when there is none.
+bool TakeSdlText(char* utf8, String& text) {
   if (!utf8) return false;
   text = Utf8ToUtf16(utf8);
   SDL_free(utf8);
   return true;
+}
+
+// SDL leaves the claim on a selection in the display connection's output buffer: pumping sends
+// it, so that a program asking right away finds this one the owner (the events read on the way
+// wait in SDL's queue for the next PumpEvents).
+bool Announced(int sdlResult) {
+  if (sdlResult != 0) return false;
+  SDL_PumpEvents();
+  return true;
+}
+
+}  // namespace
+
+bool SdlBackend::SetClipboardText(const String& text) {
+  return Announced(SDL_SetClipboardText(Utf16ToUtf8(text).c_str()));
+}
+
+bool SdlBackend::GetClipboardText(String& text) {
+  return SDL_HasClipboardText() && TakeSdlText(SDL_GetClipboardText(), text);
+}
+
+bool SdlBackend::SetPrimarySelectionText(const String& text) {
+  return Announced(SDL_SetPrimarySelectionText(Utf16ToUtf8(text).c_str()));
+}
+
+bool SdlBackend::GetPrimarySelectionText(String& text) {
+  return SDL_HasPrimarySelectionText() && TakeSdlText(SDL_GetPrimarySelectionText(), text);
 }
 
 void SdlBackend::PumpEvents() {

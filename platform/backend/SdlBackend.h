@@ -44,6 +44,8 @@ class SdlBackend : public Backend {
   void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
+  bool SetPrimarySelectionText(const String& text) override;
+  bool GetPrimarySelectionText(String& text) override;
   bool ProvidesText() const override { return true; }
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;

@@ -108,6 +108,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   // SDL would turn SIGTERM and SIGINT into a quit event nobody reads; the programs handle them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Composition text longer than a fixed event's 32 bytes comes whole, in SDL_TEXTEDITING_EXT.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }
@@ -456,10 +458,11 @@ void SdlBackend::Handle(const SDL_Event& e) {
       if (int vk = VirtualKeyOf(e.key.keysym))
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode), IsExtendedKey(e.key.keysym.sym));
       break;
-    case SDL_TEXTEDITING:
-      // The native input method composes; an empty text while composing cancels.
-      composing_ = e.edit.text[0] != 0;
-      InjectComposition(Utf8ToUtf16(e.edit.text));
+    case SDL_TEXTEDITING: Composing(e.edit.text); break;
+    case SDL_TEXTEDITING_EXT:
+      // The text of the long form is SDL's to free.
+      Composing(e.editExt.text ? e.editExt.text : "");
+      SDL_free(e.editExt.text);
       break;
     case SDL_TEXTINPUT:
       if (composing_) {
@@ -472,6 +475,12 @@ void SdlBackend::Handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
     default: break;
   }
+}
+
+// The native input method composes; an empty text while composing cancels.
+void SdlBackend::Composing(const char* utf8) {
+  composing_ = utf8[0] != 0;
+  InjectComposition(Utf8ToUtf16(utf8));
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {

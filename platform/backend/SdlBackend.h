@@ -66,6 +66,7 @@ class SdlBackend : public Backend {
   SdlBackend();
   void Handle(const SDL_Event& e);
   void HandleWindowEvent(const SDL_WindowEvent& e);
+  void Composing(const char* utf8);
   HWND WindowOf(Uint32 windowId) const;
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);

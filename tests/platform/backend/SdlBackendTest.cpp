@@ -10,6 +10,7 @@
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/Ime.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowManager.h"
@@ -192,6 +193,22 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   EXPECT_EQ(chars, u"a\u00E9\r");
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, LongCompositionTextArrivesWhole) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  const std::string text(40, 'k');  // past the 32 bytes of the fixed event
+  SDL_Event e{};
+  e.type = SDL_TEXTEDITING_EXT;
+  e.editExt.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  e.editExt.text = SDL_strdup(text.c_str());
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(ImmGetCompositionStringW(ImmGetContext(w), GCS_COMPSTR, nullptr, 0), 80);
   DestroyWindow(w);
 }
 

@@ -45,6 +45,8 @@ class SdlBackend : public Backend {
   void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
+  bool SetPrimarySelectionText(const String& text) override;
+  bool GetPrimarySelectionText(String& text) override;
   bool ProvidesText() const override { return true; }
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;
@@ -65,6 +67,7 @@ class SdlBackend : public Backend {
   SdlBackend();
   void Handle(const SDL_Event& e);
   void HandleWindowEvent(const SDL_WindowEvent& e);
+  void Composing(const char* utf8);
   HWND WindowOf(Uint32 windowId) const;
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);

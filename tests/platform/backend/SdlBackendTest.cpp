@@ -10,6 +10,7 @@
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/Ime.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowManager.h"
@@ -216,6 +217,22 @@ TEST_F(SdlBackendTest, HighResolutionWheelScrollsByFractionsOfANotch) {
     if (m.message == WM_MOUSEWHEEL) deltas.push_back(static_cast<short>(HIWORD(m.wParam)));
   // 0.1 notch is 12 units; the last turn the other way starts without the carried remainder.
   EXPECT_EQ(deltas, (std::vector<short>{30, 30, 12, 12, -120}));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, LongCompositionTextArrivesWhole) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  const std::string text(40, 'k');  // past the 32 bytes of the fixed event
+  SDL_Event e{};
+  e.type = SDL_TEXTEDITING_EXT;
+  e.editExt.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  e.editExt.text = SDL_strdup(text.c_str());
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(ImmGetCompositionStringW(ImmGetContext(w), GCS_COMPSTR, nullptr, 0), 80);
   DestroyWindow(w);
 }
 

@@ -604,6 +604,7 @@ void TKsEditCore::InsertTab() {
 void TKsEditCore::DeleteWord(bool forward) {
   if (FReadOnly) return;
   if (!forward) RemoveSelection();
+  if (!FSelected) SetAnchorToCaret();
   const TKsCaretPos target = forward ? GetNextWord(CaretXY()) : GetPrevWord({FCaretX - 1, FCaretY});
   ExtendCaretTo(target);
   if (RemoveSelection()) AfterEdit();

@@ -1,6 +1,8 @@
 #include "edit/KsEditCore.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "framework/SysUtils.h"
 #include "platform/window/Clipboard.h"
@@ -610,18 +612,9 @@ void TKsEditCore::DeleteWord(bool forward) {
   if (RemoveSelection()) AfterEdit();
 }
 
-bool TKsEditCore::MoveCommand(TKsCommand command) {
+void TKsEditCore::MoveCaretFor(TKsCommand move) {
   using namespace kscmd;
-  const bool lineMove = command == Left || command == Right || command == Up || command == Down ||
-                        command == LineStart || command == LineEnd || command == PageUp || command == PageDown;
-  if (lineMove) {
-    Deselect();
-  } else if (command == NextWord || command == PrevWord || command == TextStart || command == TextEnd) {
-    if (FSelected) Deselect();
-  } else {
-    return false;
-  }
-  switch (command) {
+  switch (move) {
     case Left: SetCaretX(std::max(FCaretX - 1, 0)); break;
     case Right: SetCaretX(FCaretX + 1); break;
     case Up: SetCaretY(FCaretY - 1); break;
@@ -635,13 +628,22 @@ bool TKsEditCore::MoveCommand(TKsCommand command) {
       lineEndMove_ = false;
       break;
     case NextWord: PlaceCaret(GetNextWord(CaretXY())); break;
-    case PrevWord:
-      PlaceCaret(GetPrevWord({FCaretX - 1, FCaretY}));
-      SetAnchorToCaret();
-      events_.SelectionChange();
-      break;
+    case PrevWord: PlaceCaret(GetPrevWord({FCaretX - 1, FCaretY})); break;
     case TextStart: PlaceCaret({0, 0}); break;
-    default: PlaceCaret(CaretFromChar(TextLength())); break;
+    case TextEnd: PlaceCaret(CaretFromChar(TextLength())); break;
+    default: break;
+  }
+}
+
+bool TKsEditCore::MoveCommand(TKsCommand command) {
+  using namespace kscmd;
+  if (command < Left || command > TextEnd) return false;
+  const bool always = command != NextWord && command != PrevWord && command != TextStart && command != TextEnd;
+  if (always || FSelected) Deselect();
+  MoveCaretFor(command);
+  if (command == PrevWord) {
+    SetAnchorToCaret();
+    events_.SelectionChange();
   }
   AnchorFollows();
   if (command == NextWord || command == PrevWord) events_.InvalidateEditRect();
@@ -650,24 +652,18 @@ bool TKsEditCore::MoveCommand(TKsCommand command) {
 
 bool TKsEditCore::SelectCommand(TKsCommand command) {
   using namespace kscmd;
-  switch (command) {
-    case SelectLeft: SetCaretX(FCaretX - 1); break;
-    case SelectRight: SetCaretX(FCaretX + 1); break;
-    case SelectLineStart: SetCaretX(0); break;
-    case SelectLineEnd:
-      lineEndMove_ = true;
-      SetCaretX(LineLength(FCaretY));
-      lineEndMove_ = false;
-      break;
-    case SelectTextStart: PlaceCaret({0, 0}); break;
-    case SelectTextEnd: PlaceCaret(CaretFromChar(TextLength())); break;
-    case SelectPrevWord: PlaceCaret(GetPrevWord({FCaretX - 1, FCaretY})); break;
-    case SelectNextWord: PlaceCaret(GetNextWord(CaretXY())); break;
-    case SelectUp: SetCaretY(FCaretY - 1); break;
-    case SelectDown: SetCaretY(FCaretY + 1); break;
-    case SelectPageUp: SetCaretY(FCaretY - FLinesInRect); break;
-    case SelectPageDown: SetCaretY(FCaretY + FLinesInRect); break;
-    default: return false;
+  // Each selecting command makes the move of its plain twin and extends the selection to it.
+  static constexpr std::pair<TKsCommand, TKsCommand> twins[] = {
+      {SelectRight, Right},     {SelectLineStart, LineStart}, {SelectLineEnd, LineEnd},   {SelectTextStart, TextStart},
+      {SelectTextEnd, TextEnd}, {SelectPrevWord, PrevWord},   {SelectNextWord, NextWord}, {SelectUp, Up},
+      {SelectDown, Down},       {SelectPageUp, PageUp},       {SelectPageDown, PageDown}};
+  if (command == SelectLeft) {
+    SetCaretX(FCaretX - 1);  // unlike Left, may step onto the previous line
+  } else {
+    const auto* twin =
+        std::find_if(std::begin(twins), std::end(twins), [&](const auto& t) { return t.first == command; });
+    if (twin == std::end(twins)) return false;
+    MoveCaretFor(twin->second);
   }
   ExtendSelection(FCaretX, FCaretY);
   events_.InvalidateEditRect();

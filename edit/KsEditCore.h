@@ -212,6 +212,8 @@ class TKsEditCore {
   void NewLine();
   void InsertTab();
   void DeleteWord(bool forward);
+  // The caret change of move command Move (1 .. 12), nothing else.
+  void MoveCaretFor(TKsCommand move);
   bool MoveCommand(TKsCommand command);
   bool SelectCommand(TKsCommand command);
   const String& ParagraphText(int paragraph) const;

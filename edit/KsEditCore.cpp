@@ -291,6 +291,13 @@ void TKsEditCore::InsertRecorded(const String& text) {
   SetAnchorToCaret();
 }
 
+void TKsEditCore::Rewrap() {
+  const int anchor = CharFromCaret(FSelStartX, FSelStartY);
+  const int caret = CaretChar();
+  FKsEditList->WrapAll();
+  SelectChars(anchor, caret);
+}
+
 // --- View
 
 void TKsEditCore::SetTopLine(int value) {

@@ -88,6 +88,9 @@ class TKsEditCore {
   void TextReset();
   int TextLength() const { return FKsEditList->TextLength(); }
   int LinesCount() const { return FKsEditList->ParagraphCount(); }
+  // Re-wraps the whole text (width, font or wrapping changed), keeping the caret and the
+  // selection at their character positions.
+  void Rewrap();
   // Length of visual line Y (0 outside the text).
   int LineLength(int y) const;
 

@@ -59,7 +59,7 @@ class Session {
   void Step() {
     const int length = static_cast<int>(model_.text.size());
     // Keep the text short: deletions win once it grows.
-    const int op = Pick(0, length > 60 ? 13 : 10);
+    const int op = Pick(0, length > 60 ? 14 : 11);
     switch (op) {
       case 0:
       case 1: Type(); break;
@@ -70,6 +70,11 @@ class Session {
       case 6: MoveToAnEnd(Pick(0, 1) ? kscmd::TextStart : kscmd::TextEnd); break;
       case 7: SelectAll(); break;
       case 8: MoveByLines(); break;
+      case 9:
+        // Undo records must stay right when the text is wrapped for another width.
+        host_.SetRoomInChars(Pick(3, 12));
+        core_.Rewrap();
+        break;
       default: Pick(0, 1) ? BackSpace() : Delete(); break;
     }
     Check();

@@ -521,9 +521,10 @@ bool TKsEditCore::RoomFor(int count) const {
 
 bool TKsEditCore::RoomToType() const { return FMaxLength == 0 || TextLength() < FMaxLength || FSelected; }
 
-void TKsEditCore::AfterEdit() {
+void TKsEditCore::AfterEdit(std::uint64_t stampBefore) {
   events_.InvalidateEditRect();
-  if (FMaxLength != 0 && TextLength() >= FMaxLength) return;
+  // Only a real change marks the text and is announced: also one that just reached MaxLength.
+  if (FKsEditList->ChangeStamp() == stampBefore) return;
   FModified = true;
   events_.AfterChange();
   events_.Change();
@@ -550,6 +551,7 @@ void TKsEditCore::TypeText(String text) {
 
 void TKsEditCore::BackSpace() {
   if (FReadOnly) return;
+  const std::uint64_t stamp = FKsEditList->ChangeStamp();
   if (!RemoveSelection()) {
     const int caret = CaretChar();
     const int before = FKsEditList->PrevCharPos(caret);
@@ -566,11 +568,12 @@ void TKsEditCore::BackSpace() {
     }
     if (LinesCount() <= FLinesInRect) SetTopLine(0);
   }
-  AfterEdit();
+  AfterEdit(stamp);
 }
 
 void TKsEditCore::DeleteChar() {
   if (FReadOnly) return;
+  const std::uint64_t stamp = FKsEditList->ChangeStamp();
   if (!RemoveSelection()) {
     const int caret = CaretChar();
     const int after = FKsEditList->NextCharPos(caret);
@@ -582,12 +585,13 @@ void TKsEditCore::DeleteChar() {
     SetAnchorToCaret();
   }
   if (LinesCount() <= FLinesInRect) SetTopLine(0);
-  AfterEdit();
+  AfterEdit(stamp);
 }
 
 void TKsEditCore::NewLine() {
   // A break is two characters: it must fit under MaxLength whole.
   if (!host_.Multiline() || FReadOnly || !RoomFor(TKsParagraphList::BreakLength)) return;
+  const std::uint64_t stamp = FKsEditList->ChangeStamp();
   RemoveSelection();
   const int caret = CaretChar();
   // At column 0 of a continuation line an empty line appears between the two halves.
@@ -598,25 +602,28 @@ void TKsEditCore::NewLine() {
   FUndoList->AddAction(atInsert, caret, u"", end);
   PlaceCaret(CaretFromChar(end));
   SetAnchorToCaret();
-  AfterEdit();
+  AfterEdit(stamp);
 }
 
 void TKsEditCore::InsertTab() {
   if (!FWantTabs || FReadOnly || !RoomFor(static_cast<int>(FTabString.size()))) return;
+  const std::uint64_t stamp = FKsEditList->ChangeStamp();
   AddGroupBreak();
   RemoveSelection();
   InsertRecorded(FTabString);
   AddGroupBreak();
-  AfterEdit();
+  AfterEdit(stamp);
 }
 
 void TKsEditCore::DeleteWord(bool forward) {
   if (FReadOnly) return;
+  const std::uint64_t stamp = FKsEditList->ChangeStamp();
   if (!forward) RemoveSelection();
   if (!FSelected) SetAnchorToCaret();
   const TKsCaretPos target = forward ? GetNextWord(CaretXY()) : GetPrevWord({FCaretX - 1, FCaretY});
   ExtendCaretTo(target);
-  if (RemoveSelection()) AfterEdit();
+  RemoveSelection();
+  AfterEdit(stamp);
 }
 
 void TKsEditCore::MoveCaretFor(TKsCommand move) {

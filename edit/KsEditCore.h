@@ -10,6 +10,7 @@
 // character indexes so that they survive re-wrapping.
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 #include "edit/KsActionList.h"
@@ -193,7 +194,7 @@ class TKsEditCore {
  private:
   String ApplyCase(String text) const;
   // The after-edit notification of Backspace, Delete, new line and tab.
-  void AfterEdit();
+  void AfterEdit(std::uint64_t stampBefore);
   void ScrollToCaretLine();
   bool AtLastLine() const { return FCaretY >= LinesCount() - 1; }
   bool SameParagraph(int y1, int y2) const;

@@ -224,6 +224,23 @@ TEST(KsEditCore, MaxLengthLimitsTypingEnterAndPaste) {
   EXPECT_EQ(e.core.TextLength(), 8) << "a paste handler cannot push past the limit";
 }
 
+TEST(KsEditCore, EditingKeysMarkAndAnnounceOnlyRealChanges) {
+  Editor e(20, u"ab");
+  e.core.SetWantTabs(true);
+  e.core.SetMaxLength(3);
+  e.Run(kscmd::TextEnd);
+  e.Run(kscmd::Tab);
+  EXPECT_EQ(e.core.Text(), u"ab\t");
+  EXPECT_TRUE(e.core.Modified()) << "an edit that reaches the limit is still a change";
+  EXPECT_EQ(e.events.changes, 1);
+  e.core.SetModified(false);
+  e.Run(kscmd::TextStart);
+  e.Run(kscmd::BackSpace);
+  e.Run(kscmd::Tab);  // no room
+  EXPECT_FALSE(e.core.Modified());
+  EXPECT_EQ(e.events.changes, 1);
+}
+
 TEST(KsEditCore, WordMovesFollowTheBlankRule) {
   Editor e(40, u"ab  cd,e\r\nxy");
   EXPECT_EQ(e.core.GetNextWord({0, 0}), (TKsCaretPos{4, 0}));

@@ -502,6 +502,32 @@ bool TKsEditCore::PasteText(String text) {
   return true;
 }
 
+// --- Drag and drop
+
+bool TKsEditCore::DropText(const String& text, int dropChar, bool move) {
+  if (FReadOnly || text.empty()) return false;
+  dropChar = std::clamp(dropChar, 0, TextLength());
+  const int first = SelStart();
+  const int last = first + SelLength();
+  if (FSelected && dropChar >= first && dropChar <= last) {
+    Deselect();  // onto the own selection: nothing is removed
+    move = false;
+  }
+  AddGroupBreak();
+  if (move && RemoveSelection() && dropChar > last) dropChar -= last - first;
+  FSelected = false;
+  PlaceCaret(CaretFromChar(dropChar));
+  SetAnchorToCaret();
+  InsertRecorded(text);
+  SelectChars(dropChar, CaretChar());
+  AddGroupBreak();
+  FModified = true;
+  events_.AfterChange();
+  events_.Change();
+  events_.InvalidateEditRect();
+  return true;
+}
+
 // --- Undo
 
 void TKsEditCore::Undo() {

@@ -175,6 +175,11 @@ class TKsEditCore {
   // The paste with a given text (the clipboard's, or the middle-click selection's).
   bool PasteText(String text);
 
+  // --- Drag and drop. Drops Text at character DropChar and selects it; Move (a drag inside this
+  // control) removes the selection first. A drop onto the selection itself copies. Answers
+  // whether the text changed (not when read-only).
+  bool DropText(const String& text, int dropChar, bool move);
+
   // --- Undo.
   bool CanUndo() const { return FUndoList->CanUndo(); }
   void Undo();

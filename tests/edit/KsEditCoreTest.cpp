@@ -317,6 +317,21 @@ TEST(KsEditCore, ClipboardCommandsAndPasswordBlock) {
   EXPECT_EQ(e.core.Text(), u" world");
 }
 
+TEST(KsEditCore, DropMovesCopiesAndUndoesAsOneStep) {
+  Editor e(20, u"abc def ghi");
+  e.Select(0, 4);  // "abc "
+  EXPECT_TRUE(e.core.DropText(e.core.SelText(), 8, true));
+  EXPECT_EQ(e.core.Text(), u"def abc ghi") << "a drop after the selection lands where it was aimed";
+  EXPECT_EQ(e.core.SelText(), u"abc ");
+  e.Run(kscmd::Undo);
+  EXPECT_EQ(e.core.Text(), u"abc def ghi");
+  e.Select(4, 3);
+  EXPECT_TRUE(e.core.DropText(u"XY", 5, true));
+  EXPECT_EQ(e.core.Text(), u"abc dXYef ghi") << "onto the own selection: a copy";
+  e.core.SetReadOnly(true);
+  EXPECT_FALSE(e.core.DropText(u"Z", 0, false));
+}
+
 TEST(KsEditCore, ScrollRequestsAndWheel) {
   Editor e(20, u"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8");
   e.core.SetTopLine(100);

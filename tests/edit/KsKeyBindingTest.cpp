@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "edit/KsKeyCommandList.h"
+#include "edit/KsKeyDispatch.h"
+#include "platform/window/WindowDefs.h"
+
+namespace kestrel {
+namespace {
+
+using namespace platform;
+
+const TShiftState kNone{};
+const TShiftState kShift{ssShift};
+const TShiftState kCtrl{ssCtrl};
+
+TKsKeyCommandList Defaults() {
+  TKsKeyCommandList list;
+  list.DefaultKeyBind();
+  return list;
+}
+
+TEST(KsKeyCommandList, DefaultTableBindsEveryKeyToItsOwnCommand) {
+  TKsKeyCommandList list = Defaults();
+  ASSERT_EQ(list.Count(), 37 + 22 + 5);
+  for (int i = 0; i < list.Count(); ++i) {
+    const TKsKeyCommand& item = list.Item(i);
+    TKsCommand found = item.IsChord() ? list.Find(item.Key2(), item.ShiftState2(), item.ShiftState(), item.Key())
+                                      : list.Find(item.Key(), item.ShiftState());
+    EXPECT_EQ(found, item.Command()) << i;
+  }
+  EXPECT_EQ(list.Item(0).Description(), u"Move cursor left");
+  EXPECT_EQ(list.Item(3).Description(), u"Select previous word");
+  EXPECT_EQ(list.Item(27).Description(), u"Select all after cursor");
+  EXPECT_EQ(list.Item(list.Count() - 1).Command(), 101);  // Ctrl+Z closes the table
+
+  struct Expect {
+    int key;
+    TShiftState shift;
+    TKsCommand command;
+  };
+  const Expect samples[] = {{VK_LEFT, TShiftState{ssShift, ssCtrl}, 207},
+                            {VK_NEXT, kShift, 212},
+                            {VK_RETURN, kCtrl, 111},
+                            {VK_TAB, kNone, 112},
+                            {VK_END, TShiftState{ssShift, ssCtrl}, 206},
+                            {VK_BACK, TShiftState{ssAlt}, 101},
+                            {VK_DELETE, kShift, 103},
+                            {VK_INSERT, kShift, 105},
+                            {'A', kCtrl, 215},
+                            {'V', kCtrl, 105},
+                            {VK_TAB, kShift, 0},
+                            {'A', kNone, 0}};
+  for (const auto& s : samples) EXPECT_EQ(list.Find(s.key, s.shift), s.command) << s.key;
+}
+
+TEST(KsKeyCommandList, ChordsWaitForTheirSecondKey) {
+  TKsKeyCommandList list = Defaults();
+  EXPECT_EQ(list.Find('K', kCtrl), kKsChordFirstKey);
+  EXPECT_EQ(list.Find('Q', kCtrl), kKsChordFirstKey);
+  EXPECT_EQ(list.Find('K', kNone), 0);
+  for (int d = 0; d <= 9; ++d) {
+    EXPECT_EQ(list.Find('0' + d, kNone, kCtrl, 'K'), 118 + d);
+    EXPECT_EQ(list.Find('0' + d, kNone, kCtrl, 'Q'), 131 + d);
+  }
+  EXPECT_EQ(list.Find('I', kNone, kCtrl, 'K'), 113);
+  EXPECT_EQ(list.Find('U', kNone, kCtrl, 'K'), 114);
+  EXPECT_EQ(list.Find('I', kCtrl, kCtrl, 'K'), 0);  // second key is taken without shift keys
+  EXPECT_EQ(list.Find('I', kNone, kCtrl, 'Q'), 0);
+  EXPECT_EQ(list.Item(37 + 2).Description(), u"Set bookmark 0");
+  EXPECT_EQ(list.Item(37 + 12 + 9).Description(), u"Goto bookmark to 9");
+
+  // A single-key binding wins over a chord on the same key, wherever it stands.
+  list.Add('K', kCtrl, u"kill line", 500);
+  EXPECT_EQ(list.Find('K', kCtrl), 500);
+}
+
+TEST(KsKeyCommandList, DeleteAndStressShortCutEditOnlyTheirBinding) {
+  TKsKeyCommandList list = Defaults();
+  list.Delete(105);  // the first of the two paste bindings
+  EXPECT_EQ(list.Find(VK_INSERT, kShift), 0);
+  EXPECT_EQ(list.Find('V', kCtrl), 105);
+
+  const int before = list.Count();
+  list.SetStressShortCut(0x4000 | 0x2000 | 'S');
+  list.SetStressShortCut(0x8000 | 'S');  // replaces, does not pile up
+  EXPECT_EQ(list.Count(), before + 1);
+  EXPECT_EQ(list.Find('S', TShiftState{ssShift, ssCtrl}), 0);
+  EXPECT_EQ(list.Find('S', TShiftState{ssAlt}), kKsSetStressCommand);
+  const TKsKeyCommand& stress = list.Item(list.Count() - 1);
+  EXPECT_EQ(stress.Description(), u"Set stress sign");
+  EXPECT_EQ(stress.ShortCut(), 0x8000 | 'S');
+}
+
+TEST(KsKeyCommand, ShortCutNeedsAnEightBitKey) {
+  EXPECT_EQ(TKsKeyCommand(VK_HOME, TShiftState{ssShift, ssCtrl}, 0, {}, 11, u"").ShortCut(), 0x6000 | VK_HOME);
+  EXPECT_EQ(TKsKeyCommand(0x100, kCtrl, 0, {}, 11, u"").ShortCut(), 0);
+}
+
+TEST(KsKeyDispatch, RemapsForSingleLineAndRightAlignedText) {
+  TKsKeyCommandList list = Defaults();
+  TKsKeyDispatch dispatch;
+  const TKsKeyDispatch::TLayout singleLine{false, false};
+  const TKsKeyDispatch::TLayout multiLine{true, false};
+  EXPECT_EQ(dispatch.KeyDown(list, VK_UP, kNone, singleLine), 1);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_DOWN, kShift, singleLine), 202);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_NEXT, kNone, singleLine), 6);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_PRIOR, kCtrl, singleLine), 11);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_UP, kNone, multiLine), 3);
+
+  // Right-aligned swaps apply after the single-line remap: Up -> Left -> Right.
+  EXPECT_EQ(dispatch.KeyDown(list, VK_HOME, kNone, {true, true}), 6);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_UP, kNone, {false, true}), 2);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_PRIOR, kNone, {false, true}), 6);
+  // Mouse buttons held in the shift state do not hide a binding.
+  EXPECT_EQ(dispatch.KeyDown(list, VK_LEFT, TShiftState{ssShift, ssLeft}, multiLine), 201);
+}
+
+TEST(KsKeyDispatch, ChordIsCompletedOrDroppedByTheNextKey) {
+  TKsKeyCommandList list = Defaults();
+  TKsKeyDispatch dispatch;
+  const TKsKeyDispatch::TLayout layout{true, false};
+  EXPECT_EQ(dispatch.KeyDown(list, 'K', kCtrl, layout), 0);
+  EXPECT_TRUE(dispatch.ChordPending());
+  EXPECT_EQ(dispatch.KeyDown(list, VK_CONTROL, kCtrl, layout), 0);  // modifier repeat keeps it
+  EXPECT_EQ(dispatch.KeyDown(list, '3', kNone, layout), 121);
+  EXPECT_FALSE(dispatch.ChordPending());
+
+  EXPECT_EQ(dispatch.KeyDown(list, 'Q', kCtrl, layout), 0);
+  EXPECT_EQ(dispatch.KeyDown(list, '3', kNone, layout), 134);
+
+  // An unbound second key only clears the pending chord; the key after it acts normally.
+  dispatch.KeyDown(list, 'K', kCtrl, layout);
+  EXPECT_EQ(dispatch.KeyDown(list, VK_LEFT, kNone, layout), 0);
+  EXPECT_FALSE(dispatch.ChordPending());
+  EXPECT_EQ(dispatch.KeyDown(list, VK_LEFT, kNone, layout), 1);
+}
+
+}  // namespace
+}  // namespace kestrel

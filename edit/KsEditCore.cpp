@@ -354,6 +354,55 @@ int TKsEditCore::HorzScrollTarget(TKsScrollRequest request, int thumbPos, int pa
   return target;
 }
 
+int TKsEditCore::PaintedWidth(std::u16string_view s) const {
+  return static_cast<int>(FKsEditList->TextSize(FKsEditList->ExpandTabs(s)).cx);
+}
+
+int TKsEditCore::LeftCharFor(const String& line, int back) const {
+  return std::max(0, FCaretX - FKsEditList->CharsFitLeft(back, line, FCaretX));
+}
+
+void TKsEditCore::ScrollToCaret(TAlignment alignment) {
+  if (!host_.HasWindow()) return;
+  const platform::RECT r = host_.EditRect();
+  const int room = r.right - host_.RightMargin() - r.left - host_.LeftMargin();
+  const int threeQuarters = (room / 4) * 3;
+  const String line = FKsEditList->MaskText(FKsEditList->GetLine(FCaretY));
+  const int length = static_cast<int>(line.size());
+  const int caret = std::min(FCaretX, length);
+  const int width = PaintedWidth(line);
+  FForceLeftAlignment = width > room;
+  const auto shownFromLeft = [&] {
+    return PaintedWidth(std::u16string_view(line).substr(static_cast<size_t>(std::min(FLeftChar, caret)),
+                                                         static_cast<size_t>(std::max(0, caret - FLeftChar))));
+  };
+  int left = FLeftChar;
+  if (alignment == taCenter && !FForceLeftAlignment) {
+    left = 0;
+  } else if (alignment == taLeftJustify || FForceLeftAlignment) {
+    const bool forcedRight = alignment != taLeftJustify;
+    const int fit =
+        forcedRight ? FKsEditList->CharsFitLeft(room, line, length) : FKsEditList->CharsFitRight(room, line, FLeftChar);
+    if (caret <= FLeftChar + fit) {
+      if (caret <= FLeftChar && FLeftChar > 0) left = LeftCharFor(line, threeQuarters);
+      else if (caret > FLeftChar && forcedRight && FLeftChar > 0)
+        left = length - FKsEditList->CharsFitLeft(room, line, length);
+    } else if (shownFromLeft() >= room) {
+      left = LeftCharFor(line, !host_.Multiline() && forcedRight ? room : threeQuarters);
+    }
+  } else if (width >= room) {
+    const int fit = FKsEditList->CharsFitRight(room, line, FLeftChar);
+    if (caret > FLeftChar + fit && shownFromLeft() >= room) left = LeftCharFor(line, threeQuarters);
+    else if (caret <= FLeftChar && FLeftChar > 0) left = caret;
+  } else {
+    left = 0;
+  }
+  if (host_.Multiline() && host_.WordWrap()) return;
+  if (left == FLeftChar) return;
+  FLeftChar = left;
+  events_.ViewChanged();
+}
+
 int TKsEditCore::WheelLines(int delta, int wheelLines) {
   // A negative setting scrolls a page per notch.
   int perNotch = wheelLines < 0 ? FLinesInRect : wheelLines;

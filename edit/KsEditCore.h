@@ -18,6 +18,7 @@
 #include "edit/KsEditCoreEvents.h"
 #include "edit/KsEditHost.h"
 #include "edit/KsEditStrings.h"
+#include "framework/ButtonControl.h"
 
 namespace kestrel {
 
@@ -154,6 +155,12 @@ class TKsEditCore {
   // The LeftChar a horizontal scroll request asks for; -1 when it asks for nothing. PageChars is
   // (client width div 2) in characters, BarPage the horizontal bar's page.
   int HorzScrollTarget(TKsScrollRequest request, int thumbPos, int pageChars, int barPage) const;
+  // Horizontal scrolling to the caret (the control calls it from CaretMoved, with a window):
+  // moves LeftChar so that the caret stays in view, three quarters across when it had to move.
+  // Never changes LeftChar while word wrap is on in multi-line mode.
+  void ScrollToCaret(TAlignment alignment);
+  // The caret's line is wider than the room, so it is shown left-aligned whatever the alignment.
+  bool ForceLeftAlignment() const { return FForceLeftAlignment; }
   // Feeds a wheel delta; answers the lines to scroll (positive: towards the start). WheelLines
   // is the platform's setting (lines per notch; 0 or less: 3; a page setting: FLinesInRect).
   int WheelLines(int delta, int wheelLines);
@@ -226,6 +233,10 @@ class TKsEditCore {
   bool MoveCommand(TKsCommand command);
   bool SelectCommand(TKsCommand command);
   const String& ParagraphText(int paragraph) const;
+  // Width of S as painted: masked, tabs expanded.
+  int PaintedWidth(std::u16string_view s) const;
+  // The LeftChar that puts the caret Back pixels from the left edge of the view.
+  int LeftCharFor(const String& line, int back) const;
 
   IKsEditHost& host_;
   IKsEditCoreEvents& events_;
@@ -245,6 +256,7 @@ class TKsEditCore {
   int FTopLine = 0;
   int FLeftChar = 0;
   int FLinesInRect = 1;
+  bool FForceLeftAlignment = false;
   std::array<TKsCaretPos, BookmarkCount> FBookmarks{};
   bool FModified = false;
   bool FReadOnly = false;

@@ -353,5 +353,29 @@ TEST(KsEditCore, ScrollRequestsAndWheel) {
   EXPECT_EQ(e.core.TopLine(), 0) << "the caret's line is scrolled into view";
 }
 
+TEST(KsEditCore, HorizontalScrollKeepsTheCaretInView) {
+  Editor e(10, u"0123456789abcdefghijklmnopqrst");  // room: 10 characters
+  e.host.multiline = false;
+  e.host.wordWrap = false;
+  e.core.Lines().WrapAll();
+  e.core.SetCaretX(25);
+  e.core.ScrollToCaret(taLeftJustify);
+  EXPECT_EQ(e.core.LeftChar(), 18) << "the caret ends three quarters across";
+  EXPECT_TRUE(e.core.ForceLeftAlignment());
+  e.core.SetCaretX(20);
+  e.core.ScrollToCaret(taLeftJustify);
+  EXPECT_EQ(e.core.LeftChar(), 18) << "still in view: no scroll";
+  e.core.SetCaretX(18);
+  e.core.ScrollToCaret(taLeftJustify);
+  EXPECT_EQ(e.core.LeftChar(), 11);
+  e.core.SetCaretX(0);
+  e.core.ScrollToCaret(taLeftJustify);
+  EXPECT_EQ(e.core.LeftChar(), 0);
+  e.core.SetText(u"short");
+  e.core.ScrollToCaret(taCenter);
+  EXPECT_FALSE(e.core.ForceLeftAlignment());
+  EXPECT_EQ(e.core.LeftChar(), 0);
+}
+
 }  // namespace
 }  // namespace kestrel

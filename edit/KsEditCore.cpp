@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 #include "framework/SysUtils.h"
@@ -318,40 +319,35 @@ void TKsEditCore::SetLeftChar(int value) {
   events_.ViewChanged();
 }
 
-int TKsEditCore::VertScrollTarget(TKsScrollRequest request, int thumbPos) const {
-  int target = -1;
+std::optional<int> TKsEditCore::ScrollTarget(TKsScrollRequest request, int current, int line, int page, int thumbPos,
+                                             int end) {
   switch (request) {
-    case ksrLineUp: target = FTopLine - 1; break;
-    case ksrLineDown: target = FTopLine + 1; break;
-    case ksrPageUp: target = FTopLine - FLinesInRect; break;
-    case ksrPageDown: target = FTopLine + FLinesInRect; break;
+    case ksrLineUp: return current - line;
+    case ksrLineDown: return current + line;
+    case ksrPageUp: return current - page;
+    case ksrPageDown: return current + page;
     case ksrThumbPosition:
-    case ksrThumbTrack: target = thumbPos & 0xFFFF; break;
-    case ksrTop: target = 0; break;
-    case ksrBottom: target = LinesCount() - FLinesInRect; break;
-    default: return -1;
+    case ksrThumbTrack: return thumbPos & 0xFFFF;
+    case ksrTop: return 0;
+    case ksrBottom: return end;
+    default: return std::nullopt;
   }
+}
+
+int TKsEditCore::VertScrollTarget(TKsScrollRequest request, int thumbPos) const {
+  const auto target = ScrollTarget(request, FTopLine, 1, FLinesInRect, thumbPos, LinesCount() - FLinesInRect);
+  if (!target) return -1;
   // Paging up near the top reaches line 0 instead of doing nothing.
-  target = std::max(target, 0);
-  return target >= LinesCount() ? -1 : target;
+  const int top = std::max(*target, 0);
+  return top >= LinesCount() ? -1 : top;
 }
 
 int TKsEditCore::HorzScrollTarget(TKsScrollRequest request, int thumbPos, int pageChars, int barPage) const {
-  int target = -1;
-  switch (request) {
-    case ksrLineUp: target = FLeftChar - 5; break;
-    case ksrLineDown: target = FLeftChar + 5; break;
-    case ksrPageUp: target = FLeftChar - pageChars; break;
-    case ksrPageDown: target = FLeftChar + pageChars; break;
-    case ksrThumbPosition:
-    case ksrThumbTrack: target = thumbPos & 0xFFFF; break;
-    case ksrTop: target = 0; break;
-    case ksrBottom: target = FKsEditList->MaxLen() - barPage - 1; break;
-    default: return -1;
-  }
-  if (target > FKsEditList->MaxLen()) return -1;
-  if (target < 0) return FLeftChar >= 1 ? 0 : -1;
-  return target;
+  const int maxLen = FKsEditList->MaxLen();
+  const auto target = ScrollTarget(request, FLeftChar, 5, pageChars, thumbPos, maxLen - barPage - 1);
+  if (!target || *target > maxLen) return -1;
+  if (*target < 0) return FLeftChar >= 1 ? 0 : -1;
+  return *target;
 }
 
 int TKsEditCore::PaintedWidth(std::u16string_view s) const {

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "edit/KsActionList.h"
 #include "edit/KsEditCommands.h"
@@ -233,6 +234,9 @@ class TKsEditCore {
   bool MoveCommand(TKsCommand command);
   bool SelectCommand(TKsCommand command);
   const String& ParagraphText(int paragraph) const;
+  // The position a scroll request asks for, from the current one and the step sizes.
+  static std::optional<int> ScrollTarget(TKsScrollRequest request, int current, int line, int page, int thumbPos,
+                                         int end);
   // Width of S as painted: masked, tabs expanded.
   int PaintedWidth(std::u16string_view s) const;
   // The LeftChar that puts the caret Back pixels from the left edge of the view.

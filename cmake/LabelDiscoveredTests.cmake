@@ -1,7 +1,9 @@
 # Read by CTest after a test program's discovered tests (cmake/KestrelTargets.cmake writes the
 # include): KESTREL_DISCOVERED_PREFIX names the program's two discovery files, KESTREL_LAYER_LABEL
 # its layer. Discovery cannot pass a list of labels, so the extra ones are added here: `golden`
-# for the second pass (tests named for a golden image), `slow` for tests named Slow….
+# for the second pass (tests named for a golden image), `slow` for tests named Slow…, `x11` for
+# suites named X11… (a real display). Suites on the X selections (X11Clipboard…) share one lock, as
+# the selections are the display's, not the process's.
 foreach(part 1 2)
   set(discovered "${KESTREL_DISCOVERED_PREFIX}[${part}]_tests.cmake")
   if(NOT EXISTS "${discovered}")
@@ -19,6 +21,12 @@ foreach(part 1 2)
     endif()
     if(test MATCHES "\\.Slow")
       list(APPEND labels slow)
+    endif()
+    if(test MATCHES "^X11")
+      list(APPEND labels x11)
+    endif()
+    if(test MATCHES "^X11Clipboard")
+      set_tests_properties("${test}" PROPERTIES RESOURCE_LOCK x11_selections)
     endif()
     if(NOT labels STREQUAL KESTREL_LAYER_LABEL)
       set_tests_properties("${test}" PROPERTIES LABELS "${labels}")

@@ -4,12 +4,11 @@
 
 #include <cstdint>
 
+#include "edit/KsEditCommands.h"
 #include "framework/ControlMessages.h"
 #include "platform/core/Unicode.h"
 
 namespace kestrel {
-
-using TKsCommand = int;
 
 class TKsKeyCommand {
  public:

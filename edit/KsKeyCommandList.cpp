@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "edit/KsEditCommands.h"
 #include "platform/window/WindowDefs.h"
 
 namespace kestrel {
@@ -27,52 +28,52 @@ struct TKeyBinding {
 // Single-key bindings before the chords, in the order the list keeps them. Each description says
 // what its command does (Shift+Ctrl+Left selects a word, Shift+Ctrl+End what follows the caret).
 const TKeyBinding kMovementBindings[] = {
-    {VK_LEFT, kNone, 1, u"Move cursor left"},
-    {VK_LEFT, kShift, 201, u"Select previous char"},
-    {VK_LEFT, kCtrl, 8, u"Move to previous word"},
-    {VK_LEFT, kShiftCtrl, 207, u"Select previous word"},
-    {VK_RIGHT, kNone, 2, u"Move cursor right"},
-    {VK_RIGHT, kShift, 202, u"Select next char"},
-    {VK_RIGHT, kCtrl, 7, u"Move to next word"},
-    {VK_RIGHT, kShiftCtrl, 208, u"Select next word"},
-    {VK_UP, kNone, 3, u"Move cursor up"},
-    {VK_UP, kShift, 209, u"Select text up"},
-    {VK_DOWN, kNone, 4, u"Move cursor down"},
-    {VK_DOWN, kShift, 210, u"Select text down"},
-    {VK_NEXT, kNone, 10, u"Page down"},
-    {VK_NEXT, kShift, 212, u"Select page down"},
-    {VK_PRIOR, kNone, 9, u"Page up"},
-    {VK_PRIOR, kShift, 211, u"Select page up"},
-    {VK_RETURN, kNone, 111, u"New line"},
-    {VK_RETURN, kCtrl, 111, u"New line"},
-    {VK_RETURN, kShift, 111, u"New line"},
-    {VK_TAB, kNone, 112, u"Insert Tab symbol"},
-    {VK_HOME, kNone, 5, u"Move cursor to begin of line"},
-    {VK_HOME, kShift, 203, u"Select line before cursor"},
-    {VK_HOME, kCtrl, 11, u"Move cursor to begin of text"},
-    {VK_HOME, kShiftCtrl, 205, u"Select all before cursor"},
-    {VK_END, kNone, 6, u"Move cursor to end of line"},
-    {VK_END, kShift, 204, u"Select line after cursor"},
-    {VK_END, kCtrl, 12, u"Move cursor to end of text"},
-    {VK_END, kShiftCtrl, 206, u"Select all after cursor"},
-    {VK_BACK, kNone, 106, u"Delete char before cursor"},
-    {VK_BACK, kShift, 106, u"Delete char before cursor"},
-    {VK_BACK, kCtrl, 108, u"Delete word before cursor"},
-    {VK_BACK, kAlt, 101, u"Undo"},
-    {VK_DELETE, kNone, 107, u"Delete char under cursor"},
-    {VK_DELETE, kShift, 103, u"Cut to clipboard"},
-    {VK_DELETE, kCtrl, 109, u"Delete selection"},
-    {VK_INSERT, kCtrl, 104, u"Copy to clipboard"},
-    {VK_INSERT, kShift, 105, u"Paste from clipboard"},
+    {VK_LEFT, kNone, kscmd::Left, u"Move cursor left"},
+    {VK_LEFT, kShift, kscmd::SelectLeft, u"Select previous char"},
+    {VK_LEFT, kCtrl, kscmd::PrevWord, u"Move to previous word"},
+    {VK_LEFT, kShiftCtrl, kscmd::SelectPrevWord, u"Select previous word"},
+    {VK_RIGHT, kNone, kscmd::Right, u"Move cursor right"},
+    {VK_RIGHT, kShift, kscmd::SelectRight, u"Select next char"},
+    {VK_RIGHT, kCtrl, kscmd::NextWord, u"Move to next word"},
+    {VK_RIGHT, kShiftCtrl, kscmd::SelectNextWord, u"Select next word"},
+    {VK_UP, kNone, kscmd::Up, u"Move cursor up"},
+    {VK_UP, kShift, kscmd::SelectUp, u"Select text up"},
+    {VK_DOWN, kNone, kscmd::Down, u"Move cursor down"},
+    {VK_DOWN, kShift, kscmd::SelectDown, u"Select text down"},
+    {VK_NEXT, kNone, kscmd::PageDown, u"Page down"},
+    {VK_NEXT, kShift, kscmd::SelectPageDown, u"Select page down"},
+    {VK_PRIOR, kNone, kscmd::PageUp, u"Page up"},
+    {VK_PRIOR, kShift, kscmd::SelectPageUp, u"Select page up"},
+    {VK_RETURN, kNone, kscmd::NewLine, u"New line"},
+    {VK_RETURN, kCtrl, kscmd::NewLine, u"New line"},
+    {VK_RETURN, kShift, kscmd::NewLine, u"New line"},
+    {VK_TAB, kNone, kscmd::Tab, u"Insert Tab symbol"},
+    {VK_HOME, kNone, kscmd::LineStart, u"Move cursor to begin of line"},
+    {VK_HOME, kShift, kscmd::SelectLineStart, u"Select line before cursor"},
+    {VK_HOME, kCtrl, kscmd::TextStart, u"Move cursor to begin of text"},
+    {VK_HOME, kShiftCtrl, kscmd::SelectTextStart, u"Select all before cursor"},
+    {VK_END, kNone, kscmd::LineEnd, u"Move cursor to end of line"},
+    {VK_END, kShift, kscmd::SelectLineEnd, u"Select line after cursor"},
+    {VK_END, kCtrl, kscmd::TextEnd, u"Move cursor to end of text"},
+    {VK_END, kShiftCtrl, kscmd::SelectTextEnd, u"Select all after cursor"},
+    {VK_BACK, kNone, kscmd::BackSpace, u"Delete char before cursor"},
+    {VK_BACK, kShift, kscmd::BackSpace, u"Delete char before cursor"},
+    {VK_BACK, kCtrl, kscmd::DeletePrevWord, u"Delete word before cursor"},
+    {VK_BACK, kAlt, kscmd::Undo, u"Undo"},
+    {VK_DELETE, kNone, kscmd::DeleteChar, u"Delete char under cursor"},
+    {VK_DELETE, kShift, kscmd::Cut, u"Cut to clipboard"},
+    {VK_DELETE, kCtrl, kscmd::DeleteNextWord, u"Delete selection"},
+    {VK_INSERT, kCtrl, kscmd::Copy, u"Copy to clipboard"},
+    {VK_INSERT, kShift, kscmd::Paste, u"Paste from clipboard"},
 };
 
 // Single-key bindings after the chords.
 const TKeyBinding kClipboardBindings[] = {
-    {'A', kCtrl, 215, u"Select all"},
-    {'C', kCtrl, 104, u"Copy to clipboard"},
-    {'X', kCtrl, 103, u"Cut to clipboard"},
-    {'V', kCtrl, 105, u"Paste from clipboard"},
-    {'Z', kCtrl, 101, u"Undo"},
+    {'A', kCtrl, kscmd::SelectAll, u"Select all"},
+    {'C', kCtrl, kscmd::Copy, u"Copy to clipboard"},
+    {'X', kCtrl, kscmd::Cut, u"Cut to clipboard"},
+    {'V', kCtrl, kscmd::Paste, u"Paste from clipboard"},
+    {'Z', kCtrl, kscmd::Undo, u"Undo"},
 };
 
 TShiftState ShiftFromShortCut(std::uint16_t shortCut) {
@@ -132,17 +133,16 @@ void TKsKeyCommandList::AddBookmarkChords(std::uint16_t firstKey, TKsCommand fir
 
 void TKsKeyCommandList::DefaultKeyBind() {
   for (const auto& b : kMovementBindings) Add(static_cast<std::uint16_t>(b.key), b.shift, b.description, b.command);
-  Add('K', kCtrl, 'I', kNone, u"Indent selected text", 113);
-  Add('K', kCtrl, 'U', kNone, u"Unindent selected text", 114);
-  AddBookmarkChords('K', 118, u"Set bookmark ");
-  AddBookmarkChords('Q', 131, u"Goto bookmark to ");
+  Add('K', kCtrl, 'I', kNone, u"Indent selected text", kscmd::Indent);
+  Add('K', kCtrl, 'U', kNone, u"Unindent selected text", kscmd::Unindent);
+  AddBookmarkChords('K', kscmd::SetBookmark0, u"Set bookmark ");
+  AddBookmarkChords('Q', kscmd::GotoBookmark0, u"Goto bookmark to ");
   for (const auto& b : kClipboardBindings) Add(static_cast<std::uint16_t>(b.key), b.shift, b.description, b.command);
 }
 
 void TKsKeyCommandList::SetStressShortCut(std::uint16_t shortCut) {
-  Delete(kKsSetStressCommand);
-  Add(static_cast<std::uint16_t>(shortCut & 0xFF), ShiftFromShortCut(shortCut), u"Set stress sign",
-      kKsSetStressCommand);
+  Delete(kscmd::SetStress);
+  Add(static_cast<std::uint16_t>(shortCut & 0xFF), ShiftFromShortCut(shortCut), u"Set stress sign", kscmd::SetStress);
 }
 
 }  // namespace kestrel

@@ -11,8 +11,6 @@ namespace kestrel {
 
 // What Find answers for the first key of a chord: wait for the second key.
 constexpr TKsCommand kKsChordFirstKey = 0x7FFFFFFE;
-// The command that sets the stress mark; its binding follows the control's StressShortCut.
-constexpr TKsCommand kKsSetStressCommand = 141;
 
 class TKsKeyCommandList {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/backend/X11Shape.h"
+#include "platform/backend/internal/WheelAccumulator.h"
 #include "platform/backend/internal/X11Connection.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
@@ -108,11 +109,14 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   // SDL would turn SIGTERM and SIGINT into a quit event nobody reads; the programs handle them.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Composition text longer than a fixed event's 32 bytes comes whole, in SDL_TEXTEDITING_EXT.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
   return std::unique_ptr<SdlBackend>(new SdlBackend());
 }
 
-SdlBackend::SdlBackend() {
+SdlBackend::SdlBackend()
+    : wheelX_(std::make_unique<WheelAccumulator>()), wheelY_(std::make_unique<WheelAccumulator>()) {
   wakeEvent_ = SDL_RegisterEvents(1);
   SDL_StartTextInput();
 }
@@ -266,15 +270,41 @@ void SdlBackend::SetTextInputRect(const RECT& screenRect) {
   SDL_SetTextInputRect(&r);
 }
 
-bool SdlBackend::SetClipboardText(const String& text) { return SDL_SetClipboardText(Utf16ToUtf8(text).c_str()) == 0; }
+namespace {
 
-bool SdlBackend::GetClipboardText(String& text) {
-  if (!SDL_HasClipboardText()) return false;
-  char* utf8 = SDL_GetClipboardText();
+// SDL hands out text it allocated; an empty string when there is none.
+bool TakeSdlText(char* utf8, String& text) {
   if (!utf8) return false;
   text = Utf8ToUtf16(utf8);
   SDL_free(utf8);
   return true;
+}
+
+// SDL leaves the claim on a selection in the display connection's output buffer: pumping sends
+// it, so that a program asking right away finds this one the owner (the events read on the way
+// wait in SDL's queue for the next PumpEvents).
+bool Announced(int sdlResult) {
+  if (sdlResult != 0) return false;
+  SDL_PumpEvents();
+  return true;
+}
+
+}  // namespace
+
+bool SdlBackend::SetClipboardText(const String& text) {
+  return Announced(SDL_SetClipboardText(Utf16ToUtf8(text).c_str()));
+}
+
+bool SdlBackend::GetClipboardText(String& text) {
+  return SDL_HasClipboardText() && TakeSdlText(SDL_GetClipboardText(), text);
+}
+
+bool SdlBackend::SetPrimarySelectionText(const String& text) {
+  return Announced(SDL_SetPrimarySelectionText(Utf16ToUtf8(text).c_str()));
+}
+
+bool SdlBackend::GetPrimarySelectionText(String& text) {
+  return SDL_HasPrimarySelectionText() && TakeSdlText(SDL_GetPrimarySelectionText(), text);
 }
 
 void SdlBackend::PumpEvents() {
@@ -421,8 +451,10 @@ void SdlBackend::Handle(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: {
       POINT p;
       GetCursorPos(&p);
-      if (e.wheel.y) InjectMouseWheel(e.wheel.y * WHEEL_DELTA, p);
-      if (e.wheel.x) InjectMouseWheel(e.wheel.x * WHEEL_DELTA, p, true);
+      // The precise amounts carry a high-resolution wheel's fractions of a notch, which the
+      // whole-notch fields drop.
+      if (int dy = wheelY_->Take(e.wheel.preciseY)) InjectMouseWheel(dy, p);
+      if (int dx = wheelX_->Take(e.wheel.preciseX)) InjectMouseWheel(dx, p, true);
       break;
     }
     case SDL_KEYDOWN:
@@ -430,10 +462,11 @@ void SdlBackend::Handle(const SDL_Event& e) {
       if (int vk = VirtualKeyOf(e.key.keysym))
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode), IsExtendedKey(e.key.keysym.sym));
       break;
-    case SDL_TEXTEDITING:
-      // The native input method composes; an empty text while composing cancels.
-      composing_ = e.edit.text[0] != 0;
-      InjectComposition(Utf8ToUtf16(e.edit.text));
+    case SDL_TEXTEDITING: Composing(e.edit.text); break;
+    case SDL_TEXTEDITING_EXT:
+      // The text of the long form is SDL's to free.
+      Composing(e.editExt.text ? e.editExt.text : "");
+      SDL_free(e.editExt.text);
       break;
     case SDL_TEXTINPUT:
       if (composing_) {
@@ -446,6 +479,12 @@ void SdlBackend::Handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
     default: break;
   }
+}
+
+// The native input method composes; an empty text while composing cancels.
+void SdlBackend::Composing(const char* utf8) {
+  composing_ = utf8[0] != 0;
+  InjectComposition(Utf8ToUtf16(utf8));
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {

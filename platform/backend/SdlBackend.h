@@ -17,6 +17,7 @@
 namespace kestrel::platform {
 
 class X11Connection;
+class WheelAccumulator;
 
 using SdlWindowPtr = std::unique_ptr<SDL_Window, ReleaseWith<SDL_Window, SDL_DestroyWindow>>;
 using SdlCursorPtr = std::unique_ptr<SDL_Cursor, ReleaseWith<SDL_Cursor, SDL_FreeCursor>>;
@@ -44,6 +45,8 @@ class SdlBackend : public Backend {
   void SetTextInputRect(const RECT& screenRect) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
+  bool SetPrimarySelectionText(const String& text) override;
+  bool GetPrimarySelectionText(String& text) override;
   bool ProvidesText() const override { return true; }
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;
@@ -64,6 +67,7 @@ class SdlBackend : public Backend {
   SdlBackend();
   void Handle(const SDL_Event& e);
   void HandleWindowEvent(const SDL_WindowEvent& e);
+  void Composing(const char* utf8);
   HWND WindowOf(Uint32 windowId) const;
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);
@@ -90,6 +94,9 @@ class SdlBackend : public Backend {
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
   bool focusLost_ = false;  // a window lost the keyboard during this pump
+  // Fractions of a notch from a high-resolution wheel, carried between events.
+  std::unique_ptr<WheelAccumulator> wheelX_;
+  std::unique_ptr<WheelAccumulator> wheelY_;
 };
 
 }  // namespace kestrel::platform

@@ -23,6 +23,15 @@ namespace {
 
 // The module handle value of the executable, as Windows loads it by default.
 const HMODULE kExecutableModule = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x00400000));
+// The platform's user-interface resources, which are built in (no file is loaded).
+const HMODULE kUser32Module = reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x77D00000));
+
+bool NamesUser32(const WCHAR* name) {
+  std::u16string lower(name);
+  for (char16_t& c : lower)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return lower == u"user32" || lower == u"user32.dll";
+}
 
 std::u16string CurrentDirectory() {
   std::vector<char> buffer(4096);
@@ -164,6 +173,7 @@ BOOL SetCurrentDirectoryW(const WCHAR* pathName) {
 }
 
 HMODULE GetModuleHandleW(const WCHAR* moduleName) {
+  if (moduleName && NamesUser32(moduleName)) return kUser32Module;
   if (moduleName) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;

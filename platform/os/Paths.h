@@ -41,7 +41,8 @@ BOOL SetCurrentDirectoryW(const WCHAR* pathName);
 
 // The executable's module handle (module null) and its full path (/proc/self/exe). A buffer
 // too small gets the truncated path, the result is `size` and the error
-// ERROR_INSUFFICIENT_BUFFER.
+// ERROR_INSUFFICIENT_BUFFER. "user32" (or "user32.dll") names the platform's built-in
+// user-interface resources (its standard menus, see framework/MenuHandle.h); it has no file.
 HMODULE GetModuleHandleW(const WCHAR* moduleName);
 DWORD GetModuleFileNameW(HMODULE module, WCHAR* fileName, DWORD size);
 

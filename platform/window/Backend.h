@@ -57,6 +57,16 @@ class Backend {
   virtual void SetCursorShape(WORD shape) = 0;
   virtual bool SetClipboardText(const String& text) = 0;
   virtual bool GetClipboardText(String& text) = 0;
+  // The X11 PRIMARY selection (what is selected is offered; a middle click pastes it). Displays
+  // without one refuse.
+  virtual bool SetPrimarySelectionText(const String& text) {
+    (void)text;
+    return false;
+  }
+  virtual bool GetPrimarySelectionText(String& text) {
+    (void)text;
+    return false;
+  }
 
   // Whether printable characters arrive as text from the native input method (InjectText)
   // rather than from translating key presses; control characters always come from the keys.

@@ -97,7 +97,32 @@ void FreeAll(ClipboardState& s) {
   s.formats.clear();
 }
 
-bool SystemText(String& text) { return Wm().GetBackend().GetClipboardText(text); }
+// Text inside ends its lines with CR LF; the system's clipboard and selections with LF.
+String ToSystemLineBreaks(const String& text) {
+  String out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) out += text[i];
+  return out;
+}
+
+String FromSystemLineBreaks(const String& text) {
+  String out;
+  out.reserve(text.size() + text.size() / 8);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
+    out += text[i];
+  }
+  return out;
+}
+
+bool SystemText(String& text) {
+  if (!Wm().GetBackend().GetClipboardText(text)) return false;
+  text = FromSystemLineBreaks(text);
+  return true;
+}
+
+void OfferSystemText(const String& text) { Wm().GetBackend().SetClipboardText(ToSystemLineBreaks(text)); }
 
 // Hands a copy of `bytes` to the clipboard as `format`; the block is freed when it is refused.
 bool PlaceBlock(UINT format, const void* bytes, size_t size) {
@@ -138,7 +163,7 @@ BOOL EmptyClipboard() {
   if (!OpenedHere(s)) return FALSE;
   FreeAll(s);
   s.owner = s.opener;
-  Wm().GetBackend().SetClipboardText(String());
+  OfferSystemText(String());
   return TRUE;
 }
 
@@ -150,8 +175,8 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     return nullptr;
   }
   Store(s, format, data);
-  if (format == CF_UNICODETEXT) Wm().GetBackend().SetClipboardText(WideText(data));
-  if (format == CF_TEXT) Wm().GetBackend().SetClipboardText(NarrowText(data));
+  if (format == CF_UNICODETEXT) OfferSystemText(WideText(data));
+  if (format == CF_TEXT) OfferSystemText(NarrowText(data));
   return data;
 }
 
@@ -242,6 +267,16 @@ bool SetClipboardUnicodeText(const String& text) {
                       PlaceBlock(CF_TEXT, ansi.c_str(), ansi.size() + 1);
   CloseClipboard();
   return placed;
+}
+
+bool SetPrimarySelectionText(const String& text) {
+  return Wm().GetBackend().SetPrimarySelectionText(ToSystemLineBreaks(text));
+}
+
+String GetPrimarySelectionText() {
+  String text;
+  if (!Wm().GetBackend().GetPrimarySelectionText(text)) return {};
+  return FromSystemLineBreaks(text);
 }
 
 HWND GetClipboardOwner() { return State().owner; }

@@ -1,6 +1,7 @@
 #pragma once
 // The clipboard: formats held in-process as global memory blocks, registered formats by name,
-// and Unicode text bridged to the backend's (the system's) clipboard.
+// and Unicode text bridged to the backend's (the system's) clipboard. Text inside ends its lines
+// with CR LF, the system's with LF: line breaks are converted where text crosses over.
 
 #include "platform/core/Unicode.h"
 #include "platform/window/WindowDefs.h"
@@ -34,5 +35,12 @@ String GetClipboardUnicodeText();
 // Replaces the clipboard's contents with `text`, as CF_UNICODETEXT and CF_TEXT. False when the
 // clipboard cannot be opened (another thread holds it) or refuses the text.
 bool SetClipboardUnicodeText(const String& text);
+
+// The PRIMARY selection, as Linux programs use it beside the clipboard: a control offers the
+// text it has selected, and a middle click pastes what is offered (by any program). Line breaks
+// convert as for the clipboard. Set is false when the display has no such selection; Get is empty
+// when nothing is offered.
+bool SetPrimarySelectionText(const String& text);
+String GetPrimarySelectionText();
 
 }  // namespace kestrel::platform

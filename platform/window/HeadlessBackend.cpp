@@ -51,6 +51,18 @@ bool HeadlessBackend::GetClipboardText(String& text) {
   return true;
 }
 
+bool HeadlessBackend::SetPrimarySelectionText(const String& text) {
+  primary_ = text;
+  hasPrimary_ = true;
+  return true;
+}
+
+bool HeadlessBackend::GetPrimarySelectionText(String& text) {
+  if (!hasPrimary_) return false;
+  text = primary_;
+  return true;
+}
+
 DWORD HeadlessBackend::Now() const {
   std::lock_guard lock(mutex_);
   return now_;

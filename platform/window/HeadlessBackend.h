@@ -31,6 +31,9 @@ class HeadlessBackend : public Backend {
   void SetCursorShape(WORD shape) override { cursorShape_ = shape; }
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
+  // Kept in-process, like the clipboard.
+  bool SetPrimarySelectionText(const String& text) override;
+  bool GetPrimarySelectionText(String& text) override;
   DWORD Now() const override;
   bool ClockIsVirtual() const override { return true; }
   void PumpEvents() override {}
@@ -66,6 +69,8 @@ class HeadlessBackend : public Backend {
   WORD cursorShape_ = 32512;
   String clipboard_;
   bool hasClipboard_ = false;
+  String primary_;
+  bool hasPrimary_ = false;
   mutable std::mutex mutex_;
   WakeSignal wake_;
   std::function<void()> waitHandler_;

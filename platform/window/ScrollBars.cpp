@@ -196,6 +196,21 @@ BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
   return changed ? TRUE : FALSE;
 }
 
+BOOL SetScrollTrackPos(HWND hwnd, int bar, int pos) {
+  auto w = ValidWindow(hwnd);
+  ScrollBarState* s = w && bar != SB_BOTH ? StateOf(*w, bar) : nullptr;
+  if (!s || !s->exists) return FALSE;
+  s->tracking = true;
+  s->trackPos = pos;
+  return TRUE;
+}
+
+void EndScrollTrack(HWND hwnd, int bar) {
+  auto w = ValidWindow(hwnd);
+  ScrollBarState* s = w && bar != SB_BOTH ? StateOf(*w, bar) : nullptr;
+  if (s) s->tracking = false;
+}
+
 bool InstallScrollInterception(const ScrollSetters& setters) {
   if (!interceptionAllowed || !setters.setScrollInfo || !setters.setScrollRange || !setters.setScrollPos) return false;
   installed = setters;
@@ -209,6 +224,8 @@ void RemoveScrollInterception() {
 }
 
 bool IsScrollInterceptionInstalled() { return isInstalled; }
+
+ScrollSetters InstalledScrollSetters() { return isInstalled ? installed : ScrollSetters{}; }
 
 void AllowScrollInterception(bool allowed) {
   interceptionAllowed = allowed;

@@ -58,6 +58,12 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max);
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 
+// An owner-drawn bar dragging its thumb to `pos`: while set, GetScrollInfo answers SIF_TRACKPOS
+// with it, as during a drag of a standard bar, so the window reads positions beyond the 16 bits
+// of WM_HSCROLL/WM_VSCROLL. False for a bar without information.
+BOOL SetScrollTrackPos(HWND hwnd, int bar, int pos);
+void EndScrollTrack(HWND hwnd, int bar);
+
 // The interception point. While installed, the three setters above call the replacement; the
 // Real… functions always run the platform's own implementation.
 struct ScrollSetters {
@@ -70,6 +76,8 @@ struct ScrollSetters {
 bool InstallScrollInterception(const ScrollSetters& setters);
 void RemoveScrollInterception();
 bool IsScrollInterceptionInstalled();
+// The installed replacements (all null while none are).
+ScrollSetters InstalledScrollSetters();
 // Tests switch interception off to run components without it.
 void AllowScrollInterception(bool allowed);
 int RealSetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw);

@@ -85,7 +85,7 @@ TEST(KsKeyCommandList, DeleteAndStressShortCutEditOnlyTheirBinding) {
   list.SetStressShortCut(0x8000 | 'S');  // replaces, does not pile up
   EXPECT_EQ(list.Count(), before + 1);
   EXPECT_EQ(list.Find('S', TShiftState{ssShift, ssCtrl}), 0);
-  EXPECT_EQ(list.Find('S', TShiftState{ssAlt}), kKsSetStressCommand);
+  EXPECT_EQ(list.Find('S', TShiftState{ssAlt}), kscmd::SetStress);
   const TKsKeyCommand& stress = list.Item(list.Count() - 1);
   EXPECT_EQ(stress.Description(), u"Set stress sign");
   EXPECT_EQ(stress.ShortCut(), 0x8000 | 'S');

@@ -10,6 +10,7 @@
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/Ime.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowManager.h"
@@ -21,7 +22,7 @@ std::vector<MSG> received;
 
 LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE ||
-      m == WM_ACTIVATEAPP) {
+      m == WM_ACTIVATEAPP || m == WM_MOUSEWHEEL) {
     MSG msg{};
     msg.hwnd = h;
     msg.message = m;
@@ -192,6 +193,46 @@ TEST_F(SdlBackendTest, SdlEventsBecomeWindowMessages) {
   EXPECT_EQ(chars, u"a\u00E9\r");
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(received[0].lParam, MAKELPARAM(5, 6));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, HighResolutionWheelScrollsByFractionsOfANotch) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  SetCursorPos(30, 40);  // the wheel needs a window under the pointer
+  PumpAll();
+  received.clear();
+  SDL_Event e{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  for (float precise : {0.25f, 0.25f, 0.1f, 0.1f, -1.0f}) {
+    e.wheel.preciseY = precise;
+    e.wheel.y = static_cast<int>(precise);  // the whole-notch field SDL also fills
+    SDL_PushEvent(&e);
+  }
+  PumpAll();
+  std::vector<short> deltas;
+  for (auto& m : received)
+    if (m.message == WM_MOUSEWHEEL) deltas.push_back(static_cast<short>(HIWORD(m.wParam)));
+  // 0.1 notch is 12 units; the last turn the other way starts without the carried remainder.
+  EXPECT_EQ(deltas, (std::vector<short>{30, 30, 12, 12, -120}));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, LongCompositionTextArrivesWhole) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  const std::string text(40, 'k');  // past the 32 bytes of the fixed event
+  SDL_Event e{};
+  e.type = SDL_TEXTEDITING_EXT;
+  e.editExt.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  e.editExt.text = SDL_strdup(text.c_str());
+  SDL_PushEvent(&e);
+  PumpAll();
+  EXPECT_EQ(ImmGetCompositionStringW(ImmGetContext(w), GCS_COMPSTR, nullptr, 0), 80);
   DestroyWindow(w);
 }
 

@@ -120,6 +120,29 @@ TEST_F(CaretClipboardDialog, ClipboardTextAndRegisteredFormats) {
   EXPECT_FALSE(CloseClipboard());
 }
 
+TEST_F(CaretClipboardDialog, LineBreaksConvertWhereTextLeavesOrEntersTheProcess) {
+  ASSERT_TRUE(SetClipboardUnicodeText(u"one\r\ntwo\r\n"));
+  String system;
+  ASSERT_TRUE(Backend().GetClipboardText(system));
+  EXPECT_EQ(system, u"one\ntwo\n");
+  Backend().SetClipboardText(u"a\nb\r\nc\n\n");
+  EXPECT_EQ(GetClipboardUnicodeText(), u"a\r\nb\r\nc\r\n\r\n");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE narrow = GetClipboardData(CF_TEXT);
+  ASSERT_TRUE(narrow);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(narrow)), "a\r\nb\r\nc\r\n\r\n");
+  GlobalUnlock(narrow);
+  CloseClipboard();
+
+  // The PRIMARY selection is apart from the clipboard and converts the same way.
+  EXPECT_EQ(GetPrimarySelectionText(), u"");
+  ASSERT_TRUE(SetPrimarySelectionText(u"sel\r\nected"));
+  ASSERT_TRUE(Backend().GetPrimarySelectionText(system));
+  EXPECT_EQ(system, u"sel\nected");
+  EXPECT_EQ(GetPrimarySelectionText(), u"sel\r\nected");
+  EXPECT_EQ(GetClipboardUnicodeText(), u"a\r\nb\r\nc\r\n\r\n");
+}
+
 TEST_F(CaretClipboardDialog, ScriptedMessageBoxRecordsTheRequest) {
   HWND top = CreateTop();
   MessageBoxRequest seen{};

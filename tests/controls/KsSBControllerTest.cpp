@@ -1,0 +1,214 @@
+// The scroll-bar controller on a plain windowed control that scrolls itself through the
+// platform scroll information: what the window sets reaches the bars, what the mouse does on
+// the bars reaches the window as its own WM_VSCROLL.
+
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "controls/KsSBController.h"
+#include "framework/Exceptions.h"
+#include "framework/Panel.h"
+#include "platform/gdi/MemoryCanvas.h"
+#include "platform/window/HeadlessBackend.h"
+#include "platform/window/InputInjection.h"
+#include "platform/window/ScrollInfoInterception.h"
+#include "platform/window/WindowApi.h"
+#include "tests/framework/visual/VisualTestSupport.h"
+
+namespace kestrel {
+namespace {
+
+using namespace platform;
+using testing::ShownForm;
+
+// Scrolls on every request by moving its own platform scroll position.
+class TScrolledPanel : public TPanel {
+ public:
+  explicit TScrolledPanel(TComponent* owner) : TPanel(owner) {}
+  std::vector<WORD> codes;
+  std::vector<WPARAM> redraws;
+  bool failNextScroll = false;
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TPanel::CreateParams(params);
+    params.Style |= WS_VSCROLL;
+  }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_SETREDRAW) redraws.push_back(m.WParam);
+    if (m.Msg != WM_VSCROLL) return TPanel::WndProc(m);
+    codes.push_back(LOWORD(m.WParam));
+    if (std::exchange(failNextScroll, false)) throw Exception(u"scroll handler failed");
+    SCROLLINFO si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(Handle(), SB_VERT, &si);
+    int pos = si.nPos;
+    switch (LOWORD(m.WParam)) {
+      case SB_LINEDOWN: pos += 1; break;
+      case SB_LINEUP: pos -= 1; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    }
+    SetScrollPos(Handle(), SB_VERT, pos, TRUE);
+  }
+};
+
+class KsSBController : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(InstallScrollInfoInterception());
+    panel_ = new TScrolledPanel(form_.form);
+    panel_->SetParent(form_.form);
+    panel_->SetBounds(10, 10, 200, 150);
+    controller_.SetControl(panel_);
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = 99;
+    si.nPage = 10;
+    SetScrollInfo(panel_->Handle(), SB_VERT, &si, TRUE);
+    testing::Pump();
+  }
+  // A point of the vertical bar, `fromBottom` pixels above its end, in screen coordinates.
+  POINT OnVerticalBar(int fromBottom) const {
+    RECT window{};
+    GetWindowRect(panel_->Handle(), &window);
+    const TRect& bar = controller_.VertScrollBarStyles()->ScrollBarRect();
+    return POINT{window.left + (bar.left + bar.right) / 2, window.top + bar.bottom - fromBottom};
+  }
+  void Click(POINT p, DWORD holdMs = 0) {
+    InjectMouseMove(p);
+    InjectMouseButton(MouseButton::Left, true, p);
+    testing::Pump();
+    if (holdMs) HeadlessBackend::Current()->Advance(holdMs);
+    testing::Pump();
+    InjectMouseButton(MouseButton::Left, false, p);
+    testing::Pump();
+  }
+
+  ShownForm form_{400, 300};
+  TScrolledPanel* panel_ = nullptr;
+  TKsSBController controller_{nullptr};
+};
+
+TEST_F(KsSBController, WindowsOwnScrollInformationReachesTheBar) {
+  ASSERT_TRUE(controller_.Active());
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  EXPECT_EQ(bar->Max(), 99);
+  EXPECT_EQ(bar->Page(), 10);
+  SetScrollPos(panel_->Handle(), SB_VERT, 42, TRUE);
+  EXPECT_EQ(bar->Position(), 42);
+  // The bar lives in the non-client area on the right.
+  const TRect& r = bar->ScrollBarRect();
+  EXPECT_GT(r.right, r.left);
+  EXPECT_GT(r.left, 150);
+  EXPECT_LT(panel_->ClientWidth(), 200 - bar->Depth() + 1);
+}
+
+TEST_F(KsSBController, ArrowClickAndAutoRepeatReachTheWindowAsLineSteps) {
+  Click(OnVerticalBar(2));
+  EXPECT_EQ(panel_->codes, (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL}));
+  EXPECT_EQ(controller_.VertScrollBarStyles()->Position(), 1);
+  panel_->codes.clear();
+  Click(OnVerticalBar(2), 2000);  // held: the repeat timer steps on the virtual clock
+  ASSERT_GT(panel_->codes.size(), 3u);
+  EXPECT_EQ(panel_->codes.back(), SB_ENDSCROLL);
+  EXPECT_GT(controller_.VertScrollBarStyles()->Position(), 2);
+}
+
+TEST_F(KsSBController, ThumbDragTracksTheWindowAndReleasesTheCapture) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  RECT window{};
+  GetWindowRect(panel_->Handle(), &window);
+  const TRect& r = bar->ScrollBarRect();
+  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
+  InjectMouseMove(thumb);
+  InjectMouseButton(MouseButton::Left, true, thumb);
+  testing::Pump();
+  POINT lower{thumb.x, thumb.y + 40};
+  InjectMouseMove(lower);
+  testing::Pump();
+  InjectMouseButton(MouseButton::Left, false, lower);
+  testing::Pump();
+  // The window followed the drag; the release at the tracked place has nothing left to send.
+  ASSERT_FALSE(panel_->codes.empty());
+  for (WORD code : panel_->codes) EXPECT_EQ(code, SB_THUMBTRACK);
+  EXPECT_GT(bar->Position(), 0);
+  EXPECT_EQ(GetScrollPos(panel_->Handle(), SB_VERT), bar->Position());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The window's pixel at window coordinates (x, y), as BGRx.
+std::uint32_t WindowPixel(HWND hwnd, int x, int y) {
+  POINT origin{};
+  cairo_surface_t* store = GetWindowBackingStore(hwnd, &origin);
+  if (!store) return 0;
+  cairo_surface_flush(store);
+  auto* row = cairo_image_surface_get_data(store) + (origin.y + y) * cairo_image_surface_get_stride(store);
+  return reinterpret_cast<std::uint32_t*>(row)[origin.x + x] & 0xFFFFFF;
+}
+
+TEST_F(KsSBController, BarsArePaintedOverTheNonClientAreaAndGoAwayOnDetach) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  RedrawWindow(panel_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  const TRect r = bar->ScrollBarRect();
+  // What the bar paints by itself is what the window shows at the bar's place.
+  MemoryCanvas own = MemoryCanvas::Dib(nullptr, r.right - r.left + 1, r.bottom - r.top + 1);
+  TCanvas canvas;
+  canvas.SetHandle(own.Dc());
+  bar->Paint(canvas);
+  canvas.SetHandle(nullptr);
+  auto differing = [&] {
+    int count = 0;
+    for (int y = 0; y < own.Height(); ++y)
+      for (int x = 0; x < own.Width(); ++x)
+        count += WindowPixel(panel_->Handle(), r.left + x, r.top + y) != (own.Pixels()[y * own.Width() + x] & 0xFFFFFF);
+    return count;
+  };
+  EXPECT_EQ(differing(), 0);
+  controller_.SetControl(nullptr);
+  testing::Pump();
+  SetScrollPos(panel_->Handle(), SB_VERT, 77, TRUE);  // no longer reaches the bar
+  EXPECT_NE(bar->Position(), 77);
+  // The platform's own bar is back where the owner-drawn one was.
+  EXPECT_GT(differing(), 0);
+}
+
+TEST_F(KsSBController, RedrawComesBackWhenTheScrollHandlerFails) {
+  panel_->failNextScroll = true;
+  Click(OnVerticalBar(2));
+  ASSERT_FALSE(panel_->codes.empty());
+  EXPECT_EQ(panel_->codes.front(), SB_LINEDOWN);
+  ASSERT_GE(panel_->redraws.size(), 2u);
+  EXPECT_EQ(panel_->redraws[0], 0u);
+  EXPECT_EQ(panel_->redraws[1], 1u);
+  EXPECT_EQ(panel_->codes.size(), 2u);  // the failed request was not handed over again
+}
+
+TEST_F(KsSBController, CancelModeReleasesAPressedBar) {
+  POINT arrow = OnVerticalBar(2);
+  InjectMouseMove(arrow);
+  InjectMouseButton(MouseButton::Left, true, arrow);
+  testing::Pump();
+  ASSERT_TRUE(controller_.VertScrollBarStyles()->Pressed());
+  EXPECT_EQ(GetCapture(), panel_->Handle());
+  SendMessageW(panel_->Handle(), WM_CANCELMODE, 0, 0);
+  EXPECT_FALSE(controller_.VertScrollBarStyles()->Pressed());
+  EXPECT_EQ(GetCapture(), nullptr);
+  InjectMouseButton(MouseButton::Left, false, arrow);
+  testing::Pump();
+}
+
+TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {
+  delete panel_;
+  EXPECT_EQ(controller_.Control(), nullptr);
+  EXPECT_FALSE(controller_.Active());
+}
+
+}  // namespace
+}  // namespace kestrel

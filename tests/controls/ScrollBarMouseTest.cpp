@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "controls/KsCtrlScrollBarStyles.h"
+#include "tests/support/DetachedSBController.h"
 
 namespace kestrel {
 namespace {
 
 // Stands in for the controller: each step is recorded and, like a control that scrolls and
 // sets its scroll information, moved into the bar's mirror.
-class RecordingController : public TKsSBControllerLink {
+class RecordingController : public TDetachedSBController {
  public:
   struct Step {
     TKsScrollCode code;
@@ -21,15 +22,6 @@ class RecordingController : public TKsSBControllerLink {
   int captures = 0;
   int releases = 0;
 
-  TWinControl* AttachedControl() const override { return nullptr; }
-  bool ControlHandleAllocated() const override { return false; }
-  platform::HWND ControlHandle() const override { return nullptr; }
-  int UpdateCount() const override { return 0; }
-  TKsSBEdges Edges() const override { return {}; }
-  bool VerticalBarOnLeft() const override { return false; }
-  bool PreventStyleChange() const override { return false; }
-  const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom&) const override { return nullptr; }
-  bool IsThemed() const override { return false; }
   void CaptureMouse() override { ++captures; }
   void ReleaseMouse() override { ++releases; }
   void KsSBScrollEvent(int, TKsScrollCode code, bool& doChange, int& position) override {
@@ -41,9 +33,6 @@ class RecordingController : public TKsSBControllerLink {
     bar->SetScrollInfo(si, false);
     doChange = true;
   }
-  void RepaintBar(int) override {}
-  void RecomputeFrame() override {}
-  int DoShowScrollBar(int, bool) override { return 0; }
 };
 
 class ScrollBarMouse : public ::testing::Test {

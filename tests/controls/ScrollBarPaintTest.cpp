@@ -8,35 +8,12 @@
 
 #include "controls/KsCtrlScrollBarStyles.h"
 #include "framework/Bitmap.h"
+#include "tests/support/DetachedSBController.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
-
-// A detached controller that only answers whether the theme engine draws.
-class LookController : public TKsSBControllerLink {
- public:
-  explicit LookController(bool themed) : themed_(themed) {}
-  TWinControl* AttachedControl() const override { return nullptr; }
-  bool ControlHandleAllocated() const override { return false; }
-  platform::HWND ControlHandle() const override { return nullptr; }
-  int UpdateCount() const override { return 0; }
-  TKsSBEdges Edges() const override { return {}; }
-  bool VerticalBarOnLeft() const override { return false; }
-  bool PreventStyleChange() const override { return false; }
-  const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom&) const override { return nullptr; }
-  bool IsThemed() const override { return themed_; }
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void KsSBScrollEvent(int, TKsScrollCode, bool& doChange, int&) override { doChange = true; }
-  void RepaintBar(int) override {}
-  void RecomputeFrame() override {}
-  int DoShowScrollBar(int, bool) override { return 0; }
-
- private:
-  bool themed_;
-};
 
 using Style = std::function<void(TKsCtrlScrollBarStyles&)>;
 
@@ -82,7 +59,7 @@ void PaintBar(TKsCtrlScrollBarStyles& bar, cairo_surface_t* sheet, int x, int y)
 }
 
 cairo_surface_t* RenderSheet(bool themed) {
-  LookController controller(themed);
+  TDetachedSBController controller(themed);
   const int rows = static_cast<int>(Styles().size());
   cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160 + rows * 20, std::max(rows * 20, 150));
   for (int i = 0; i < rows; ++i) {
@@ -120,7 +97,7 @@ TEST(ScrollBarPaint, GoldenStylesAndStatesThemed) {
 // (its top-left ring turns from highlight to shadow).
 TEST(ScrollBarPaint, PressedLooks) {
   const testing::ThemeScope classic(false);
-  LookController controller(false);
+  TDetachedSBController controller(false);
   auto pixelAt = [&controller](const Style& style, int x, int y) {
     TKsCtrlScrollBarStyles bar(&controller);
     bar.fWidth = 140;

@@ -22,7 +22,7 @@ constexpr int kUpperTrackHorz = 30;
 constexpr int kLowerTrackVert = 34;
 constexpr int kUpperTrackVert = 38;
 constexpr int kGripperHorz = 42;
-constexpr int kGripperVert = 46;
+constexpr int kGripperVert = 43;  // grippers have one look each: no state offset
 constexpr int kMinGripThumb = 14;
 
 }  // namespace
@@ -184,7 +184,7 @@ void TKsSBPainter::PaintThumb(const TRect& r) {
     const int first = horizontal_ ? kThumbHorz : kThumbVert;
     const TRect content = services->ContentRect(mode, canvas_.Handle(),
                                                 GetThemedDetails(teScrollBar, first + static_cast<int>(state)), r);
-    Themed(horizontal_ ? kGripperHorz : kGripperVert, state, content);
+    Themed(horizontal_ ? kGripperHorz : kGripperVert, tsNormal, content);
     return;
   }
   Fill(r, bar_.fColor);

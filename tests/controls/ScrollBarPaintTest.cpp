@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "controls/KsCtrlScrollBarStyles.h"
@@ -125,6 +126,43 @@ TEST(ScrollBarPaint, PressedLooks) {
   probe.UpdateThumbPos();
   const int start = probe.ThumbStart();
   EXPECT_LT(pixelAt(thumb, start, 8), pixelAt(idle, start, 8));
+}
+
+// Themed thumbs: a pressed one keeps its (darker) fill, and both kinds carry their gripper.
+TEST(ScrollBarPaint, ThemedThumbsKeepTheirFillAndGripperInEveryState) {
+  const testing::ThemeScope themed(true);
+  TDetachedSBController controller(true);
+  auto paint = [&controller](TScrollBarKind kind, const Style& style) {
+    auto bar = std::make_unique<TKsCtrlScrollBarStyles>(&controller);
+    bar->SetKind(kind);
+    bar->fWidth = kind == sbHorizontal ? 140 : 17;
+    bar->fHeight = kind == sbHorizontal ? 17 : 140;
+    bar->SetMax(99);
+    bar->SetPage(20);
+    bar->SetPosition(30);
+    bar->UpdateThumbPos();
+    style(*bar);
+    auto bitmap = std::make_unique<TBitmap>(bar->fWidth, bar->fHeight);
+    bar->Paint(*bitmap->Canvas());
+    return std::pair{std::move(bar), std::move(bitmap)};
+  };
+  auto grey = [](TBitmap& b, int x, int y) {
+    const std::uint8_t* p = b.ScanLine(y) + 4 * x;
+    return p[0] + p[1] + p[2];
+  };
+  const Style idle = [](TKsCtrlScrollBarStyles&) {};
+  auto [idleBar, idleShot] = paint(sbHorizontal, idle);
+  auto [pressedBar, pressedShot] = paint(sbHorizontal, Styles()[4]);
+  const int x = idleBar->ThumbStart() + 5;
+  EXPECT_LT(grey(*pressedShot, x, 8), grey(*idleShot, x, 8));
+  for (TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+    auto [bar, shot] = paint(kind, idle);
+    const int middle = bar->ThumbStart() + bar->ThumbLength() / 2;
+    std::set<int> looks;  // along the thumb's length through its middle: fill and ridges
+    for (int i = middle - 3; i <= middle + 3; ++i)
+      looks.insert(kind == sbHorizontal ? grey(*shot, i, 8) : grey(*shot, 8, i));
+    EXPECT_GE(looks.size(), 2u) << (kind == sbHorizontal ? "horizontal" : "vertical");
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "controls/KsHook.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
+#include "controls/KsSBController.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/VnHookComponent.h"
 #include "framework/ClassRegistry.h"
@@ -19,7 +20,7 @@ void RegisterControlClasses() {
     RegisterVisualClasses();
     RegisterClasses({&TKsPanel::StaticClass(), &TKsImageForm::StaticClass(), &TKsHook::StaticClass(),
                      &TVnHookComponent::StaticClass(), &TKsXPThemedControl::StaticClass(),
-                     &TKsCtrlScrollBarStyles::StaticClass()});
+                     &TKsCtrlScrollBarStyles::StaticClass(), &TKsSBController::StaticClass()});
   });
 }
 

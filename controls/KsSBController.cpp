@@ -3,8 +3,12 @@
 #include "controls/KsHook.h"
 #include "controls/KsSBScrollTranslator.h"
 #include "controls/KsXPThemedControl.h"
+#include "foundation/VnThemeMode.h"
 #include "framework/Exceptions.h"
+#include "framework/Filer.h"
 #include "framework/Form.h"
+#include "framework/Reader.h"
+#include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/gdi/Blit.h"
@@ -19,7 +23,26 @@ namespace kestrel {
 
 using namespace platform;
 
-KESTREL_IMPLEMENT_CLASS(TKsSBController, TKsComponent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsSBController, TKsComponent)
+
+void TKsSBController::PublishProperties(TClassBuilder<TKsSBController>& b) {
+  using P = TKsSBController;
+  b.Object(u"Control", &P::Control, &P::SetControl);
+  b.Object(u"HorzScrollBarStyles", &P::HorzScrollBarStyles, &P::SetHorzScrollBarStyles);
+  b.Object(u"VertScrollBarStyles", &P::VertScrollBarStyles, &P::SetVertScrollBarStyles);
+  b.Enum(u"ThemeMode", &P::ThemeMode, &P::SetThemeMode, VnThemeModeInfo()).Default(ttmPlatform);
+  b.Property(u"ThemeGlobalMode", &P::ThemeGlobalMode, &P::SetThemeGlobalMode).Default(false);
+  b.Event(
+      u"OnPaintCrossScrollBarsArea", [](const P& p) { return static_cast<bool>(p.OnPaintCrossScrollBarsArea); },
+      u"TKsPaintCrossScrollBarsAreaEvent");
+}
+
+void TKsSBController::DefineProperties(TFiler& filer) {
+  TKsComponent::DefineProperties(filer);
+  // The name older forms stored for the theme choice; read with its meaning, never written.
+  filer.DefineProperty(
+      u"UseXPThemes", [this](TReader& reader) { SetUseXPThemes(reader.ReadBoolean()); }, nullptr, false);
+}
 
 namespace {
 

@@ -85,6 +85,7 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   TKsPaintCrossScrollBarsAreaEvent OnPaintCrossScrollBarsArea;
 
  protected:
+  void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
   virtual void CreateHook();
   virtual void DestroyHook();

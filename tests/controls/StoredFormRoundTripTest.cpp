@@ -11,6 +11,7 @@
 #include "controls/ControlRegistration.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
+#include "controls/KsSBController.h"
 #include "framework/Bitmap.h"
 #include "framework/ClassRegistry.h"
 #include "framework/Component.h"
@@ -172,6 +173,14 @@ TEST(StoredFormRoundTrip, ThePanelStoresEverySettingAndReadsTheLegacyThemeSwitch
   EXPECT_EQ(panel.ThemeMode(), ttmNone);
   StringToComponent(u"object P: TKsPanel\n  UseXPThemes = True\nend\n", &panel);
   EXPECT_EQ(panel.ThemeMode(), ttmPlatform);
+}
+
+TEST(StoredFormRoundTrip, TheScrollBarControllerReadsTheLegacyThemeSwitchAndKeepsItsBars) {
+  TKsSBController controller(nullptr);
+  StringToComponent(u"object C: TKsSBController\n  UseXPThemes = False\n  VertScrollBarStyles.ActiveFlat = True\nend\n",
+                    &controller);
+  EXPECT_EQ(controller.ThemeMode(), ttmNone);
+  EXPECT_TRUE(controller.VertScrollBarStyles()->ActiveFlat());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "controls/KsCtrlScrollBarStyles.h"
+#include "controls/KsSBStandaloneLink.h"
 #include "controls/VnThemeServices.h"
 #include "framework/Bitmap.h"
 #include "framework/CustomControl.h"
@@ -15,11 +16,12 @@ namespace kestrel::gallery {
 namespace {
 
 // One bar on a control of its own size. The control stands in for the controller: it feeds
-// the bar the mouse and, as a scrolling window would, takes each step as its new position.
-class TBarSample : public TCustomControl, public TKsSBControllerLink {
+// the bar the mouse, takes each step as its new position and repaints itself for the bar.
+class TBarSample : public TCustomControl, public TKsSBStandaloneLink {
  public:
   TBarSample(TComponent* owner, TScrollBarKind kind, int length, const std::function<void(TKsSBHandlerCustom&)>& style)
       : TCustomControl(owner), bar_(std::make_unique<TKsCtrlScrollBarStyles>(this)) {
+    SetBar(bar_.get());
     bar_->SetKind(kind);
     bar_->SetUseSystemMetrics(false);
     bar_->fWidth = kind == sbHorizontal ? length : 17;
@@ -35,28 +37,8 @@ class TBarSample : public TCustomControl, public TKsSBControllerLink {
     OnMouseLeave = [this](TObject*) { bar_->MouseLeave(true); };
   }
 
-  TWinControl* AttachedControl() const override { return nullptr; }
-  bool ControlHandleAllocated() const override { return false; }
-  platform::HWND ControlHandle() const override { return nullptr; }
-  int UpdateCount() const override { return 0; }
-  TKsSBEdges Edges() const override { return {}; }
-  bool VerticalBarOnLeft() const override { return false; }
-  bool PreventStyleChange() const override { return false; }
-  const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom&) const override { return nullptr; }
   bool IsThemed() const override { return GlobalThemeServices()->ThemesEnabled(ttmPlatform); }
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void KsSBScrollEvent(int, TKsScrollCode code, bool& doChange, int& position) override {
-    doChange = true;
-    if (code == escTrack || code == escEndScroll || code >= escSndLineUp) return;
-    platform::SCROLLINFO si;
-    si.fMask = platform::SIF_POS;
-    si.nPos = position;
-    bar_->SetScrollInfo(si, false);
-  }
   void RepaintBar(int) override { Invalidate(); }
-  void RecomputeFrame() override {}
-  int DoShowScrollBar(int, bool) override { return 0; }
 
  protected:
   void Paint() override {

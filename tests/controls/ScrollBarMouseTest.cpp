@@ -3,42 +3,36 @@
 #include <vector>
 
 #include "controls/KsCtrlScrollBarStyles.h"
-#include "tests/support/DetachedSBController.h"
+#include "controls/KsSBStandaloneLink.h"
 
 namespace kestrel {
 namespace {
 
 // Stands in for the controller: each step is recorded and, like a control that scrolls and
 // sets its scroll information, moved into the bar's mirror.
-class RecordingController : public TDetachedSBController {
+class RecordingController : public TKsSBStandaloneLink {
  public:
   struct Step {
     TKsScrollCode code;
     int position;
     bool operator==(const Step&) const = default;
   };
-  TKsSBHandlerCustom* bar = nullptr;
   std::vector<Step> steps;
   int captures = 0;
   int releases = 0;
 
   void CaptureMouse() override { ++captures; }
   void ReleaseMouse() override { ++releases; }
-  void KsSBScrollEvent(int, TKsScrollCode code, bool& doChange, int& position) override {
+  void KsSBScrollEvent(int barFlag, TKsScrollCode code, bool& doChange, int& position) override {
     steps.push_back({code, position});
-    if (code == escTrack || code == escEndScroll || code >= escSndLineUp) return;
-    platform::SCROLLINFO si;
-    si.fMask = platform::SIF_POS;
-    si.nPos = position;
-    bar->SetScrollInfo(si, false);
-    doChange = true;
+    TKsSBStandaloneLink::KsSBScrollEvent(barFlag, code, doChange, position);
   }
 };
 
 class ScrollBarMouse : public ::testing::Test {
  protected:
   void SetUp() override {
-    controller.bar = &bar;
+    controller.SetBar(&bar);
     bar.SetUseSystemMetrics(false);
     bar.fWidth = 234;  // track of 200 pixels
     bar.fHeight = 17;

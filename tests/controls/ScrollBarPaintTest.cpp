@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "controls/KsCtrlScrollBarStyles.h"
+#include "controls/KsSBStandaloneLink.h"
 #include "framework/Bitmap.h"
-#include "tests/support/DetachedSBController.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ThemeScope.h"
 
@@ -60,7 +60,7 @@ void PaintBar(TKsCtrlScrollBarStyles& bar, cairo_surface_t* sheet, int x, int y)
 }
 
 cairo_surface_t* RenderSheet(bool themed) {
-  TDetachedSBController controller(themed);
+  TKsSBStandaloneLink controller(themed);
   const int rows = static_cast<int>(Styles().size());
   cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160 + rows * 20, std::max(rows * 20, 150));
   for (int i = 0; i < rows; ++i) {
@@ -98,7 +98,7 @@ TEST(ScrollBarPaint, GoldenStylesAndStatesThemed) {
 // (its top-left ring turns from highlight to shadow).
 TEST(ScrollBarPaint, PressedLooks) {
   const testing::ThemeScope classic(false);
-  TDetachedSBController controller(false);
+  TKsSBStandaloneLink controller(false);
   auto pixelAt = [&controller](const Style& style, int x, int y) {
     TKsCtrlScrollBarStyles bar(&controller);
     bar.fWidth = 140;
@@ -131,7 +131,7 @@ TEST(ScrollBarPaint, PressedLooks) {
 // Themed thumbs: a pressed one keeps its (darker) fill, and both kinds carry their gripper.
 TEST(ScrollBarPaint, ThemedThumbsKeepTheirFillAndGripperInEveryState) {
   const testing::ThemeScope themed(true);
-  TDetachedSBController controller(true);
+  TKsSBStandaloneLink controller(true);
   auto paint = [&controller](TScrollBarKind kind, const Style& style) {
     auto bar = std::make_unique<TKsCtrlScrollBarStyles>(&controller);
     bar->SetKind(kind);

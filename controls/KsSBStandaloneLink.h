@@ -1,14 +1,18 @@
 #pragma once
-// A controller link with no control behind it: nothing is attached, every request is dropped and
-// a scroll step counts as a change. Tests derive from it and record what they look at.
+// The controller side of a bar that lives in no window of its own (a bar painted onto a bitmap,
+// or sitting on a control of its size): nothing is attached, no frame is measured, and each
+// step the bar makes becomes its new position, as a window that scrolls itself would set it.
 
 #include "controls/KsSBControllerLink.h"
 
 namespace kestrel {
 
-class TDetachedSBController : public TKsSBControllerLink {
+class TKsSBStandaloneLink : public TKsSBControllerLink {
  public:
-  explicit TDetachedSBController(bool themed = false) : themed_(themed) {}
+  explicit TKsSBStandaloneLink(bool themed = false) : themed_(themed) {}
+
+  // The bar whose steps are taken as its position; none: steps change nothing.
+  void SetBar(TKsSBHandlerCustom* bar) { bar_ = bar; }
 
   TWinControl* AttachedControl() const override { return nullptr; }
   bool ControlHandleAllocated() const override { return false; }
@@ -21,13 +25,14 @@ class TDetachedSBController : public TKsSBControllerLink {
   bool IsThemed() const override { return themed_; }
   void CaptureMouse() override {}
   void ReleaseMouse() override {}
-  void KsSBScrollEvent(int, TKsScrollCode, bool& doChange, int&) override { doChange = true; }
+  void KsSBScrollEvent(int bar, TKsScrollCode code, bool& doChange, int& position) override;
   void RepaintBar(int) override {}
   void RecomputeFrame() override {}
   int DoShowScrollBar(int, bool) override { return 0; }
 
  private:
   bool themed_;
+  TKsSBHandlerCustom* bar_ = nullptr;
 };
 
 }  // namespace kestrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/PropInfo.h"
+#include "framework/TypeInfo.h"
 #include "platform/text/TextTypes.h"
 #include "platform/window/WindowDefs.h"
 
@@ -10,7 +11,12 @@ namespace kestrel {
 
 namespace pf = platform;
 
-KESTREL_IMPLEMENT_CLASS(TButtonControl, TCustomControl)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TButtonControl, TCustomControl)
+
+// Buttons take the focus by Tab from the start, so that is their stored default.
+void TButtonControl::PublishProperties(TClassBuilder<TButtonControl>& b) {
+  b.Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
+}
 
 const TEnumInfo& AlignmentTypeInfo() {
   static const TEnumInfo info(u"TAlignment", {u"taLeftJustify", u"taRightJustify", u"taCenter"});

@@ -19,6 +19,9 @@ constexpr int kMargin = 4;
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TEdit, TCustomControl)
 
 void TEdit::PublishProperties(TClassBuilder<TEdit>& b) {
+  // The constructor's values are the stored defaults.
+  b.Property(u"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered).Default(true);
+  b.Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
   b.Property(u"MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength).Default(0);
   b.Property(u"PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar).Default(0);
   b.Property(u"ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);

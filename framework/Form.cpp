@@ -37,6 +37,9 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCustomForm, TWinControl)
 KESTREL_IMPLEMENT_CLASS(TForm, TCustomForm)
 
 void TCustomForm::PublishProperties(TClassBuilder<TCustomForm>& b) {
+  // A form starts hidden and with its own font, so those are its stored defaults.
+  b.Property(u"ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(false);
+  b.Property(u"Visible", &TControl::Visible, &TControl::SetVisible).Default(false);
   b.Set(u"BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconInfo(), u"TBorderIcons")
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   b.Enum(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, FormBorderStyleTypeInfo())

@@ -7,10 +7,13 @@
 #include "controls/KsImageForm.h"
 #include "controls/KsPanel.h"
 #include "controls/KsSBController.h"
+#include "controls/KsStyleManager.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/VnHookComponent.h"
+#include "foundation/FoundationRegistration.h"
 #include "framework/ClassRegistry.h"
 #include "framework/StdRegistration.h"
+#include "settings/SettingsRegistration.h"
 
 namespace kestrel {
 
@@ -18,9 +21,12 @@ void RegisterControlClasses() {
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterVisualClasses();
+    RegisterFoundationClasses();
+    RegisterSettingsClasses();
     RegisterClasses({&TKsPanel::StaticClass(), &TKsImageForm::StaticClass(), &TKsHook::StaticClass(),
                      &TVnHookComponent::StaticClass(), &TKsXPThemedControl::StaticClass(),
-                     &TKsCtrlScrollBarStyles::StaticClass(), &TKsSBController::StaticClass()});
+                     &TKsCtrlScrollBarStyles::StaticClass(), &TKsSBController::StaticClass(),
+                     &TKsStyleManager::StaticClass()});
   });
 }
 

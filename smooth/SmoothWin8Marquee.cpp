@@ -20,6 +20,9 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TSmoothWin8Marquee, TCustomControl)
 
 void TSmoothWin8Marquee::PublishProperties(TClassBuilder<TSmoothWin8Marquee>& b) {
   using M = TSmoothWin8Marquee;
+  // The constructor's values are the stored defaults.
+  b.Property(u"DoubleBuffered", &M::DoubleBuffered, &M::SetDoubleBuffered).Default(true);
+  b.Property(u"TabStop", &M::TabStop, &M::SetTabStop).Default(true);
   b.Object(u"Fill", &M::Fill, &M::SetFill);
   b.Object(u"Bullets", &M::Bullets, &M::SetBullets);
   b.Property(u"Animate", &M::Animate, &M::SetAnimate).Default(true);

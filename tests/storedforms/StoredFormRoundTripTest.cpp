@@ -24,6 +24,10 @@
 #include "framework/SysUtils.h"
 #include "framework/TypeInfo.h"
 #include "framework/Writer.h"
+#include "html/HtmlRegistration.h"
+#include "imaging/ImagingRegistration.h"
+#include "smooth/SmoothRegistration.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -114,7 +118,11 @@ TSnapshot Snapshot(const TObject* object) {
 }
 
 TEST(StoredFormRoundTrip, EveryPublishedPropertyOfEveryRegisteredComponentSurvives) {
-  RegisterControlClasses();
+  RegisterHtmlClasses();
+  RegisterSmoothClasses();
+  RegisterImagingClasses();
+  // Setting the services object's theme switches changes the whole process's look.
+  const testing::ThemeScope themes;
   int checked = 0;
   for (const TMetaClass* cls : RegisteredClasses()) {
     if (!cls->CanCreate() || !cls->InheritsFrom(TComponent::StaticClass())) continue;
@@ -133,29 +141,32 @@ TEST(StoredFormRoundTrip, EveryPublishedPropertyOfEveryRegisteredComponentSurviv
     }
     ++checked;
   }
-  EXPECT_GE(checked, 10);
+  EXPECT_GE(checked, 23);
 }
 
 // Forms stored before buttons, edits and forms declared their constructors' values as defaults
 // wrote those values out; they read back the same, and those values are no longer written.
 TEST(StoredFormRoundTrip, FormsStoredWithTheOldDefaultsReadTheSame) {
   RegisterControlClasses();
+  RegisterSmoothClasses();
   const String older =
       u"object F: TForm\n  ParentFont = False\n  Visible = False\n"
       u"  object B: TButton\n    TabStop = True\n  end\n"
       u"  object C: TCheckBox\n    TabStop = True\n  end\n"
       u"  object R: TRadioButton\n  end\n"
       u"  object E: TEdit\n    DoubleBuffered = True\n    TabStop = True\n  end\n"
+      u"  object M: TSmoothWin8Marquee\n    DoubleBuffered = True\n    TabStop = True\n  end\n"
       u"end\n";
   TForm form(nullptr);
   StringToComponent(older, &form);
   EXPECT_FALSE(form.ParentFont());
   EXPECT_FALSE(form.Visible());
-  ASSERT_EQ(form.ControlCount(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(static_cast<TWinControl*>(form.Controls(i))->TabStop()) << i;
-  auto* edit = static_cast<TEdit*>(form.FindComponent(u"E"));
-  ASSERT_NE(edit, nullptr);
-  EXPECT_TRUE(edit->DoubleBuffered());
+  ASSERT_EQ(form.ControlCount(), 5);
+  for (int i = 0; i < 5; ++i) {
+    const auto* control = static_cast<TWinControl*>(form.Controls(i));
+    EXPECT_TRUE(control->TabStop()) << i;
+    EXPECT_EQ(control->DoubleBuffered(), i >= 3) << i;
+  }
 
   const std::string stored = Utf16ToUtf8(ComponentToString(&form));
   for (const char* value : {"ParentFont", "Visible", "TabStop", "DoubleBuffered"})

@@ -2,7 +2,8 @@
 // What lies under a marquee's bullets: the parent's image where the control lies with the fill
 // painted over it, kept as a picture while the bullets move. A tick puts back the pixels where
 // the bullets were by copying them from here instead of painting the parent and the fill again.
-// The picture holds only for the parent and the rectangle it was painted for.
+// The picture holds only for the parent and the rectangle it was painted for; a transparent
+// marquee keeps none (its parent may paint anything under it at any time).
 
 #include "framework/Canvas.h"
 #include "platform/gdi/MemoryCanvas.h"

@@ -106,6 +106,7 @@ void TSmoothWin8Marquee::SetAnimationStretchFactor(float value) {
 
 void TSmoothWin8Marquee::SetTransparent(bool value) {
   FTransparent = value;
+  backdrop_.Clear();
   Invalidate();
 }
 
@@ -221,6 +222,13 @@ void TSmoothWin8Marquee::WndProc(TMessage& m) {
       TCustomControl::WndProc(m);
       UpdateTimer();
       return;
+    case CM_PARENTCOLORCHANGED:
+    case CM_PARENTFONTCHANGED:
+      // The parent's image under the control changed: the kept one is out of date.
+      TCustomControl::WndProc(m);
+      backdrop_.Clear();
+      Invalidate();
+      return;
     case pf::WM_PAINT:
       if (m.WParam || !PaintBulletsInPlace()) TCustomControl::WndProc(m);
       return;
@@ -326,13 +334,15 @@ void TSmoothWin8Marquee::DrawBullets(pf::TGPGraphics& graphics) {
 
 // A paint that only puts back where the bullets were and are copies that from the backdrop;
 // any other paint (a first one, an exposure, a change of look, place or size) paints the
-// backdrop anew first.
+// backdrop anew first. Transparent, the parent shows everywhere and may have painted something
+// new under the control without a word to it, so no picture is kept: every paint, a tick's
+// too, takes the parent's image afresh.
 void TSmoothWin8Marquee::PaintWindow(pf::HDC dc) {
   TRect area{};
   pf::GetClipBox(dc, &area);
   const bool onlyBullets = OnlyBulletsIn(area);
   bulletArea_ = {};
-  backdropCopied_ = onlyBullets || PaintBackdrop(dc);
+  backdropCopied_ = !FTransparent && (onlyBullets || PaintBackdrop(dc));
   if (backdropCopied_) backdrop_.CopyTo(dc, area);
   else if (Parent()) PaintParentBackground(dc);
   TCustomControl::PaintWindow(dc);
@@ -341,11 +351,11 @@ void TSmoothWin8Marquee::PaintWindow(pf::HDC dc) {
 
 bool TSmoothWin8Marquee::OnlyBulletsIn(const TRect& area) const {
   return area.left >= bulletArea_.left && area.top >= bulletArea_.top && area.right <= bulletArea_.right &&
-         area.bottom <= bulletArea_.bottom && backdrop_.Holds(Parent(), BoundsRect());
+         area.bottom <= bulletArea_.bottom && (FTransparent || backdrop_.Holds(Parent(), BoundsRect()));
 }
 
-// A tick's repaint starts by copying the backdrop over its whole area, so an off-screen buffer
-// would only be cleared, covered and copied: it goes to the window directly.
+// A tick's repaint starts by covering its whole area with the backdrop (or the parent's image), so
+// an off-screen buffer would only be cleared, covered and copied: it goes to the window directly.
 bool TSmoothWin8Marquee::PaintBulletsInPlace() {
   TRect area{};
   if (!pf::GetUpdateRect(Handle(), &area, pf::FALSE) || !OnlyBulletsIn(area)) return false;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "framework/Panel.h"
 #include "framework/Reader.h"
 #include "framework/Writer.h"
+#include "platform/gdi/Rectangles.h"
 #include "smooth/SmoothWin8Marquee.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
@@ -255,6 +257,47 @@ TEST(Marquee, TicksLeaveWhatAWholeRepaintPaints) {
   m.marquee->SetTransparent(true);
   tickThenCompare("transparent");
   EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(255, 0, 0));
+}
+
+// A transparent marquee shows the parent as it is now: a new colour (which the parent announces)
+// at once, and what the parent paints later without a word where the bullets pass.
+TEST(Marquee, ATransparentMarqueeShowsTheParentsPresentImage) {
+  MarqueeOnPanel m;
+  m.panel->SetColor(clRed);
+  m.marquee->SetTransparent(true);
+  testing::Pump();
+  m.panel->SetColor(clLime);
+  testing::Pump();
+  EXPECT_EQ(testing::ClientPixel(*m.marquee, 10, 10), pf::RGB(0, 255, 0));
+
+  TRect swept{};
+  for (const pf::TGPRectF& r : m.marquee->BulletRects()) {
+    const TRect box{static_cast<int>(r.X), static_cast<int>(r.Y), static_cast<int>(r.X + r.Width) + 1,
+                    static_cast<int>(r.Y + r.Height) + 1};
+    pf::UnionRect(&swept, &swept, &box);
+  }
+  m.panel->SetCaption(u"MMMMMMMMMMMMMMMM");
+  m.panel->Invalidate();  // under the marquee only its ticks repaint now
+  testing::Pump();
+  for (int i = 0; i < 40; ++i) {
+    Advance(10);
+    testing::Pump();
+  }
+  ASSERT_GT(m.marquee->BulletRects().front().X, swept.right);  // the row has left the place
+  const auto sweptPixels = [&] {
+    const std::vector<std::uint32_t> all = FormPixels(m.form.form);
+    std::vector<std::uint32_t> out;
+    for (int y = swept.top; y < swept.bottom; ++y)
+      for (int x = swept.left; x < swept.right; ++x)
+        out.push_back(all.at(static_cast<std::size_t>(y * m.form.form->Width() + x)));
+    return out;
+  };
+  const std::vector<std::uint32_t> ticked = sweptPixels();
+  m.marquee->Invalidate();
+  testing::Pump();
+  const std::vector<std::uint32_t> whole = sweptPixels();
+  EXPECT_NE(std::count(whole.begin(), whole.end(), whole.front()), static_cast<long>(whole.size()));  // text
+  EXPECT_TRUE(ticked == whole);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <climits>
 #include <memory>
+#include <vector>
 
 #include "controls/KsHook.h"
 #include "controls/KsPanel.h"
 #include "controls/KsStyleManager.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdi.h"
+#include "platform/gdi/Regions.h"
 #include "tests/controls/ControlTestSupport.h"
 #include "tests/support/GoldenImage.h"
 
@@ -205,6 +208,38 @@ TEST(KsPanel, GrabHandlesAndResizeStrips) {
   EXPECT_EQ(hit(80, 78), HTBOTTOM);
   EXPECT_EQ(hit(0, 0), HTTOPLEFT);
   EXPECT_EQ(hit(159, 79), HTBOTTOMRIGHT);
+}
+
+// Growing moves the right grab handle: the panel repaints where it was and where it is now itself.
+// Sized without the platform's redraw, only what the panel invalidates is repainted.
+TEST(KsPanel, GrowingRepaintsTheMovedGrabHandle) {
+  testing::ThemeScope classic(false);
+  ShownForm f;
+  auto* p = AddPanel(f.form, 20, 20, 160, 80);
+  p->SetBevelOuter(bvNone);
+  p->SetTransparentXPThemes(false);  // a see-through panel repaints wholly when it moves or sizes
+  TKsPanelGrabHandle* right = p->RightGrabHandle();
+  right->SetSize(8);
+  right->SetBevelKind(bvRaised);
+  right->SetEnabled(true);
+  right->SetVisible(true);
+  Pump();
+  auto column = [&](int x) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 80; ++y) pixels.push_back(ClientPixel(*p, x, y));
+    return pixels;
+  };
+  const std::vector<COLORREF> inside = column(100), gripLine = column(156);
+  ASSERT_NE(gripLine, inside);
+
+  SetWindowPos(p->Handle(), nullptr, 0, 0, 200, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  const OwnedRegion update(CreateRectRgn(0, 0, 0, 0));
+  GetUpdateRgn(p->Handle(), update.get(), FALSE);
+  EXPECT_TRUE(PtInRegion(update.get(), 155, 40));  // where it was
+  EXPECT_TRUE(PtInRegion(update.get(), 195, 40));  // where it is
+  Pump();
+  EXPECT_EQ(column(156), inside);
+  EXPECT_EQ(column(196), gripLine);
 }
 
 TEST(KsPanel, MovedAndResizedWithTheMouse) {

@@ -9,6 +9,7 @@
 #include "platform/gdi/Rectangles.h"
 #include "smooth/SmoothWin8Marquee.h"
 #include "tests/framework/visual/VisualTestSupport.h"
+#include "tests/support/AllocationWatch.h"
 
 namespace kestrel {
 namespace {
@@ -298,6 +299,25 @@ TEST(Marquee, ATransparentMarqueeShowsTheParentsPresentImage) {
   const std::vector<std::uint32_t> whole = sweptPixels();
   EXPECT_NE(std::count(whole.begin(), whole.end(), whole.front()), static_cast<long>(whole.size()));  // text
   EXPECT_TRUE(ticked == whole);
+}
+
+// Each tick walks the bullets to find where they were and are; with a huge Count that must not
+// mean a list of them on every tick.
+TEST(Marquee, ATickAllocatesNothingTheSizeOfAHugeCount) {
+  if (!testing::AllocationWatch::Available()) GTEST_SKIP() << "no allocation hooks in this build";
+  MarqueeOnPanel m;
+  constexpr int kCount = 1000000;
+  m.marquee->Bullets()->SetCount(kCount);
+  testing::Pump();
+  const float before = m.marquee->Position();
+  std::size_t largest = 0;
+  {
+    const testing::AllocationWatch watch;
+    Advance(10);
+    largest = watch.Largest();
+  }
+  EXPECT_NE(m.marquee->Position(), before);  // the tick ran
+  EXPECT_LT(largest, kCount * sizeof(pf::TGPRectF));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "framework/Button.h"
 #include "framework/CheckBox.h"
 #include "framework/ClassRegistry.h"
+#include "framework/Collection.h"
 #include "framework/Component.h"
 #include "framework/Edit.h"
 #include "framework/Form.h"
@@ -59,11 +60,20 @@ void PerturbGraphic(TGraphic* graphic) {
   bitmap->Canvas()->SetPixels(1, 1, 0x00FF8000);
 }
 
+// Two new items, each set apart from a fresh one and from the other.
+void PerturbCollection(TCollection* collection, int depth) {
+  for (int i = 0; i < 2; ++i) {
+    TCollectionItem* item = collection->Add();
+    for (int j = 0; j <= i; ++j) Perturb(item, depth + 1);
+  }
+}
+
 void PerturbProperty(TObject* object, const TPropInfo& prop, int depth) {
   if (prop.Kind == tkClass) {
     TObject* sub = GetObjectProp(object, prop);
     if (!sub || dynamic_cast<TComponent*>(sub)) return;  // links to other components: not here
     if (auto* graphic = dynamic_cast<TGraphic*>(sub)) PerturbGraphic(graphic);
+    else if (auto* collection = dynamic_cast<TCollection*>(sub)) PerturbCollection(collection, depth);
     else Perturb(sub, depth + 1);
     return;
   }
@@ -105,6 +115,10 @@ void Snap(const TObject* object, const std::string& prefix, int depth, TSnapshot
                   std::to_string(data.Size()) + " bytes " +
                   std::to_string(std::hash<std::string_view>()(
                       std::string_view(reinterpret_cast<const char*>(data.Memory()), data.Size())));
+    } else if (const auto* collection = dynamic_cast<const TCollection*>(sub)) {
+      out[name + ".Count"] = std::to_string(collection->Count());
+      for (int i = 0; i < collection->Count(); ++i)
+        Snap(collection->Items(i), name + "[" + std::to_string(i) + "].", depth + 1, out);
     } else {
       Snap(sub, name + ".", depth + 1, out);
     }

@@ -57,7 +57,7 @@ const TEnumInfo& EditModeInfo() {
 void TVnApplication::PublishProperties(TClassBuilder<TVnApplication>& b) {
   using A = TVnApplication;
   b.Property(u"ForceANSI", &A::ForceANSI, &A::SetForceANSI).Default(false);
-  b.Property(u"LogMask", &A::LogMask, &A::SetLogMask);
+  b.Property(u"LogMask", &A::LogMask, &A::SetLogMask).Default(u"#tdl");  // the constructor's layout
   b.Property(u"Company", &A::Company, &A::SetCompany);
   b.Property(u"Version", &A::Version, &A::SetVersion);
   b.Set(u"Options", &A::Options, &A::SetOptions, OptionInfo(), u"TVnApplicationOptions")

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "framework/Application.h"
+#include "framework/TypeInfo.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/window/WindowApi.h"
 
@@ -12,7 +13,32 @@ namespace kestrel {
 
 namespace pf = platform;
 
-KESTREL_IMPLEMENT_CLASS(THTTPGet, TComponent)
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(THTTPGet, TComponent)
+
+// The two strings the constructor fills declare those values as their defaults, so that one
+// emptied (no agent given, say) is stored; the Booleans are always stored.
+void THTTPGet::PublishProperties(TClassBuilder<THTTPGet>& b) {
+  using H = THTTPGet;
+  b.Property(u"AcceptTypes", &H::AcceptTypes, &H::SetAcceptTypes).Default(u"*/*");
+  b.Property(u"Agent", &H::Agent, &H::SetAgent).Default(u"HTTPGet");
+  b.Property(u"BinaryData", &H::BinaryData, &H::SetBinaryData).NoDefault();
+  b.Property(u"URL", &H::URL, &H::SetURL);
+  b.Property(u"UseCache", &H::UseCache, &H::SetUseCache).NoDefault();
+  b.Property(u"FileName", &H::FileName, &H::SetFileName);
+  b.Property(u"UserName", &H::UserName, &H::SetUserName);
+  b.Property(u"Password", &H::Password, &H::SetPassword);
+  b.Property(u"PostQuery", &H::PostQuery, &H::SetPostQuery);
+  b.Property(u"Referer", &H::Referer, &H::SetReferer);
+  b.Property(u"WaitThread", &H::WaitThread, &H::SetWaitThread).NoDefault();
+  b.Event(
+      u"OnProgress", [](const H& h) { return static_cast<bool>(h.OnProgress); }, u"TOnProgressEvent");
+  b.Event(
+      u"OnDoneFile", [](const H& h) { return static_cast<bool>(h.OnDoneFile); }, u"TOnDoneFileEvent");
+  b.Event(
+      u"OnDoneString", [](const H& h) { return static_cast<bool>(h.OnDoneString); }, u"TOnDoneStringEvent");
+  b.Event(
+      u"OnError", [](const H& h) { return static_cast<bool>(h.OnError); }, u"TNotifyEvent");
+}
 
 namespace {
 

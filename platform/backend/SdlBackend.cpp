@@ -5,6 +5,7 @@
 #include "platform/backend/X11Shape.h"
 #include "platform/backend/internal/WheelAccumulator.h"
 #include "platform/backend/internal/X11Connection.h"
+#include "platform/window/DragCursors.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
@@ -51,6 +52,8 @@ SDL_SystemCursor SdlCursorFor(WORD shape) {
     case 32648: return SDL_SYSTEM_CURSOR_NO;
     case 32649: return SDL_SYSTEM_CURSOR_HAND;
     case 32650: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case kDragCursorShape: return SDL_SYSTEM_CURSOR_HAND;
+    case kMultiDragCursorShape: return SDL_SYSTEM_CURSOR_SIZEALL;
     default: return SDL_SYSTEM_CURSOR_ARROW;
   }
 }

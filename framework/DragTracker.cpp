@@ -45,7 +45,7 @@ TDragTracker& TDragTracker::Instance() { return *gTracker; }
 bool TDragTracker::OutsideDragRect(TPoint origin, TPoint p, int threshold) {
   const int cx = threshold >= 0 ? threshold : pf::GetSystemMetrics(pf::SM_CXDRAG);
   const int cy = threshold >= 0 ? threshold : pf::GetSystemMetrics(pf::SM_CYDRAG);
-  return std::abs(p.x - origin.x) > cx || std::abs(p.y - origin.y) > cy;
+  return std::abs(p.x - origin.x) >= cx || std::abs(p.y - origin.y) >= cy;
 }
 
 void TDragTracker::Begin(TControl& source, bool immediate, int threshold) {

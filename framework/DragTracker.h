@@ -25,8 +25,9 @@ class TDragTracker {
 
   static TDragTracker& Instance();
 
-  // Whether `p` (screen) lies outside the drag rectangle around `origin`: `threshold` pixels each
-  // way, or for a negative threshold the platform's drag width and height (SM_CXDRAG/SM_CYDRAG).
+  // Whether `p` (screen) lies outside the drag rectangle around `origin`: at least `threshold`
+  // pixels away along either axis, or for a negative threshold at least the platform's drag width
+  // (SM_CXDRAG) horizontally or its drag height (SM_CYDRAG) vertically.
   static bool OutsideDragRect(TPoint origin, TPoint p, int threshold = -1);
 
   // A drag is pending or running.

@@ -131,16 +131,16 @@ TEST(DragDrop, TheDragStartsOnlyOutsideTheDragRectangle) {
   // A wobble inside the rectangle is a click.
   s.Move(*s.source, 50, 50);
   s.Button(*s.source, 50, 50, true);
-  s.Move(*s.source, 50 + cx, 50 + cx);
+  s.Move(*s.source, 50 + cx - 1, 50 + cx - 1);
   EXPECT_FALSE(TDragTracker::Instance().Started());
-  s.Button(*s.source, 50 + cx, 50 + cx, false);
+  s.Button(*s.source, 50 + cx - 1, 50 + cx - 1, false);
   EXPECT_EQ(s.log, std::vector<std::string>{"click"});
   // Leaving it along one axis only is enough.
   s.log.clear();
   s.Button(*s.source, 50, 50, true);
-  s.Move(*s.source, 50 + cx + 1, 50);
+  s.Move(*s.source, 50 + cx, 50);
   EXPECT_TRUE(TDragTracker::Instance().Started());
-  s.Button(*s.source, 50 + cx + 1, 50, false);
+  s.Button(*s.source, 50 + cx, 50, false);
   const std::vector<std::string> expected = {"start", "end cancelled"};
   EXPECT_EQ(s.log, expected);
 }

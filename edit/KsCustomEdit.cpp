@@ -121,7 +121,7 @@ void TCustomKsEdit::SetText(const String& value) {
 void TCustomKsEdit::SetLines(const TStrings* value) { core_->Lines().Assign(value); }
 
 void TCustomKsEdit::SyncControlText() {
-  if (syncingText_ || painting_) return;
+  if (syncingText_ || painting_ || !core_) return;
   syncingText_ = true;
   TControl::SetText(core_->Text());
   syncingText_ = false;
@@ -430,7 +430,8 @@ void TCustomKsEdit::PlaceLinkedControl() {
 
 void TCustomKsEdit::SetBounds(int left, int top, int width, int height) {
   TKsXPThemedControl::SetBounds(left, top, width, height);
-  PlaceLinkedControl();
+  // With a window, the move reports itself (WM_WINDOWPOSCHANGED) and places the link there.
+  if (!HandleAllocated()) PlaceLinkedControl();
 }
 
 // ---- validation ----

@@ -183,6 +183,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SetLinkedControlSpacing(int value);
   // Puts the linked control next to the edit (nothing while it is already being placed).
   void PlaceLinkedControl();
+  // Moving the edit moves its linked control along.
+  void SetBounds(int left, int top, int width, int height) override;
 
   // ---- context menu, input method, validation ----
   bool UseSystemMenu() const { return FUseSystemMenu; }
@@ -321,7 +323,6 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void Notification(TComponent* component, TOperation operation) override;
   void DefineProperties(TFiler& filer) override;
   platform::LRESULT DialogCode() const override;
-  void SetBounds(int left, int top, int width, int height) override;
   void KeyDown(platform::WORD& key, TShiftState shift) override;
   void KeyPress(char16_t& key) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

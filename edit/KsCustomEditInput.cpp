@@ -204,7 +204,9 @@ void TCustomKsEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int
   const TKsCaretPos pos = CaretFromPos(Point(x, y));
   int clicks = 0;
   if (button == mbLeft) clicks = clickCounter_.Press(x, y, pf::GetMessageTime());
-  if (button == mbLeft && shift.Contains(ssDouble)) SelectWordAt(pos);
+  // The platform flags every second press as a double click; the series decides: a press after
+  // the third starts a new one.
+  if (button == mbLeft && shift.Contains(ssDouble) && clicks == 2) SelectWordAt(pos);
   else if (button == mbLeft) LeftPress(shift, pos, focusingPress);
   else if (button == mbMiddle) PastePrimarySelection(x, y);
   if (clicks == 3) SelectAll();

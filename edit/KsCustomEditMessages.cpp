@@ -203,15 +203,18 @@ void TCustomKsEdit::SetSelMessage(TMessage& m) {
     return;
   }
   if (start == 0 && end == -1) return SelectAll();
-  // Any other negative end means the end of the text, as on the platform.
-  if (end < 0) end = core_->TextLength();
-  if (start < end) {
+  // Any other negative end means the end of the text, as on the platform; both ends are clamped.
+  const int length = core_->TextLength();
+  if (end < 0) end = length;
+  end = std::min(end, length);
+  const int startAt = std::clamp(start, 0, length);
+  if (startAt < end) {
     // The caret goes to the start: the selection is laid from the end backwards.
     SetSelStart(end);
-    SetSelLength(start - end);
+    SetSelLength(startAt - end);
   } else {
-    SetSelStart(start);
-    SetSelLength(end - start);
+    SetSelStart(startAt);
+    SetSelLength(end - startAt);
   }
   InvalidateEditRect();
 }

@@ -19,10 +19,13 @@ platform::SIZE TKsEditHostLink::TextExtent(std::u16string_view s) const { return
 int TKsEditHostLink::TextFit(std::u16string_view s, int width) const { return edit_.TextPainter().TextFit(s, width); }
 
 void TKsEditHostLink::UpdateScrollBars() { edit_.UpdateScrollBars(); }
-void TKsEditHostLink::TextChanged() { edit_.InvalidateEditRect(); }
+void TKsEditHostLink::TextChanged() {
+  edit_.InvalidateEditRect();
+  edit_.SyncControlText();
+}
 
 void TKsEditHostLink::TextReset() {
-  edit_.core_->TextReset();
+  if (edit_.core_) edit_.core_->TextReset();
   edit_.SyncControlText();
 }
 

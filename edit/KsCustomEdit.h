@@ -349,6 +349,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
 
  private:
   friend class TKsEditHostLink;
+  // The drag-and-drop wiring (edit/KsEditDragDrop.*) drives the drag states below.
+  friend class TKsEditDragDrop;
   friend class TKsEditTempPaint;
   static void PublishBehaviour(TClassBuilder<TCustomKsEdit>& b);
   static void PublishLook(TClassBuilder<TCustomKsEdit>& b);

@@ -6,7 +6,7 @@
 #include "controls/GradientPainter.h"
 #include "controls/internal/BitmapRegion.h"
 #include "controls/internal/BitmapStretch.h"
-#include "controls/internal/DrawingTypeInfo.h"
+#include "controls/DrawingTypeInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"

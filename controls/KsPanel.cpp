@@ -11,7 +11,7 @@
 #include "controls/KsStyleManager.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/internal/BitmapStretch.h"
-#include "controls/internal/DrawingTypeInfo.h"
+#include "controls/DrawingTypeInfo.h"
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
 #include "framework/Label.h"

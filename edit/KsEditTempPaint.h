@@ -1,0 +1,33 @@
+#pragma once
+// The edit control's simple paint pass: the background, the visible lines (masked, tabs
+// expanded) with the selection in its colours, and the cue banner. Painting only what changed,
+// backgrounds from bitmaps and image forms, themed backgrounds and translucent selections are
+// the full painter's work, which replaces this pass.
+
+#include <string_view>
+
+#include "framework/Canvas.h"
+
+namespace kestrel {
+
+class TCustomKsEdit;
+
+class TKsEditTempPaint {
+ public:
+  explicit TKsEditTempPaint(TCustomKsEdit& edit) : edit_(edit) {}
+
+  void Paint(TCanvas& canvas);
+
+ private:
+  // The selected columns of line Y ([First, Last) in the line's units); false when none.
+  bool SelectedColumns(int y, int& first, int& last) const;
+  void PaintLine(TCanvas& canvas, int y);
+  // Draws the units [From, To) of Line at X; answers the X after them.
+  int PaintRun(TCanvas& canvas, int x, int top, std::u16string_view run, bool selected);
+  void PaintCueBanner(TCanvas& canvas);
+
+  TCustomKsEdit& edit_;
+  TRect clip_{};
+};
+
+}  // namespace kestrel

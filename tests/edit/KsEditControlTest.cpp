@@ -1,0 +1,345 @@
+// The windowed edit control on a shown form of the headless backend: input through the message
+// queue, the window messages it answers, the mouse, focus and the context menu.
+
+#include <gtest/gtest.h>
+
+#include "edit/KsEdit.h"
+#include "edit/KsEditContextMenu.h"
+#include "edit/KsEditMessages.h"
+#include "edit/KsLinkedControlPlacement.h"
+#include "framework/Label.h"
+#include "platform/window/Clipboard.h"
+#include "platform/window/SystemParameters.h"
+#include "tests/framework/visual/VisualTestSupport.h"
+
+namespace kestrel {
+namespace {
+
+namespace pf = platform;
+using testing::Pump;
+using testing::ShownForm;
+
+// A shown form with one focused edit on it.
+struct EditOnForm {
+  ShownForm form{400, 300};
+  TKsEdit* edit;
+  explicit EditOnForm(bool multiline = false) {
+    edit = new TKsEdit(form.form);
+    edit->SetParent(form.form);
+    edit->SetMultiline(multiline);
+    edit->SetBounds(10, 10, 200, multiline ? 120 : 24);
+    edit->SetFocus();
+    Pump();
+  }
+  pf::LRESULT Send(pf::UINT msg, pf::WPARAM w = 0, pf::LPARAM l = 0) const {
+    return pf::SendMessageW(edit->Handle(), msg, w, l);
+  }
+  // Client point of the caret position of character Index.
+  pf::POINT ScreenPointOf(int index) const {
+    const TKsCaretPos pos = edit->CaretFromChar(index);
+    const TPoint p = edit->PosFromCaret(pos.X, pos.Y);
+    return edit->ClientToScreen(Point(p.x + 1, p.y + 2));
+  }
+  void ClickAt(int index) {
+    pf::InjectClick(ScreenPointOf(index));
+    Pump();
+  }
+};
+
+struct WheelLinesGuard {
+  pf::UINT saved = 0;
+  WheelLinesGuard() { pf::SystemParametersInfoW(pf::SPI_GETWHEELSCROLLLINES, 0, &saved, 0); }
+  ~WheelLinesGuard() { pf::SystemParametersInfoW(pf::SPI_SETWHEELSCROLLLINES, saved, nullptr, 0); }
+};
+
+struct ClipboardGuard {
+  String saved = pf::GetClipboardUnicodeText();
+  ~ClipboardGuard() { pf::SetClipboardUnicodeText(saved); }
+};
+
+TEST(KsEditControl, KeysAndCharactersFromTheQueueEditTheText) {
+  EditOnForm e;
+  pf::InjectText(u"hello");
+  pf::InjectKeyStroke(pf::VK_BACK);
+  pf::InjectKeyStroke(pf::VK_LEFT);
+  pf::InjectText(u"X\U0001F600");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"helX\U0001F600l");
+  EXPECT_EQ(e.edit->SelStart(), 6) << "the caret follows the typed text, a surrogate pair counting two";
+  EXPECT_TRUE(e.edit->Modified());
+  EXPECT_EQ(e.edit->Caption(), e.edit->Text()) << "the control's own text follows the store";
+
+  // Read-only blocks typing but not moving.
+  e.edit->SetReadOnly(true);
+  pf::InjectText(u"zz");
+  pf::InjectKeyStroke(pf::VK_HOME);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"helX\U0001F600l");
+  EXPECT_EQ(e.edit->SelStart(), 0);
+}
+
+TEST(KsEditControl, UnicodeCharacterMessagesAnswerTheProbeAndHonourReadOnly) {
+  EditOnForm e;
+  EXPECT_EQ(e.Send(pf::WM_UNICHAR, pf::UNICODE_NOCHAR), pf::TRUE);
+  EXPECT_EQ(e.edit->Text(), u"") << "the probe types nothing";
+  e.Send(pf::WM_UNICHAR, 0x1F600);
+  EXPECT_EQ(e.edit->Text(), u"\U0001F600") << "a code point beyond 16 bits becomes a surrogate pair";
+  e.edit->SetReadOnly(true);
+  e.Send(pf::WM_UNICHAR, u'a');
+  EXPECT_EQ(e.edit->Text(), u"\U0001F600");
+}
+
+TEST(KsEditControl, SelectionMessagesOrderTheRangeAndPutTheCaretAtTheFirstArgument) {
+  EditOnForm e;
+  e.edit->SetText(u"0123456789");
+  e.Send(ksem::EM_SETSEL, 5, 2);
+  EXPECT_EQ(e.edit->SelStart(), 2);
+  EXPECT_EQ(e.edit->SelLength(), 3);
+  EXPECT_EQ(e.edit->Core().CaretChar(), 2);
+  pf::DWORD start = 0, end = 0;
+  EXPECT_EQ(e.Send(ksem::EM_GETSEL, reinterpret_cast<pf::WPARAM>(&start), reinterpret_cast<pf::LPARAM>(&end)),
+            pf::MAKELONG(2, 5));
+  EXPECT_EQ(start, 2u);
+  EXPECT_EQ(end, 5u);
+
+  e.Send(ksem::EM_SETSEL, 2, 5);
+  EXPECT_EQ(e.edit->Core().CaretChar(), 2) << "also in order the caret is at the start";
+  EXPECT_EQ(e.edit->SelText(), u"234");
+  e.Send(ksem::EM_SETSEL, 0, static_cast<pf::LPARAM>(-1));
+  EXPECT_EQ(e.edit->SelLength(), 10);
+  e.Send(ksem::EM_SETSEL, static_cast<pf::WPARAM>(-1), 0);
+  EXPECT_EQ(e.edit->SelLength(), 0);
+  e.Send(ksem::EM_SETSEL, 7, static_cast<pf::LPARAM>(-1));
+  EXPECT_EQ(e.edit->SelText(), u"789") << "any negative end is the end of the text";
+  e.Send(ksem::EM_SETSEL, 8, 1000);
+  EXPECT_EQ(e.edit->SelText(), u"89") << "an end past the text is clamped to it";
+}
+
+TEST(KsEditControl, TextMessagesKeepAPasswordInsideTheControl) {
+  EditOnForm e;
+  e.edit->SetText(u"secret");
+  pf::WCHAR buffer[16] = {u'#', u'#', 0};
+  EXPECT_EQ(e.Send(pf::WM_GETTEXT, 4, reinterpret_cast<pf::LPARAM>(buffer)), 3);
+  EXPECT_EQ(String(buffer), u"sec") << "at most buffer size - 1 characters, terminated";
+  EXPECT_EQ(e.Send(pf::WM_GETTEXT, 0, reinterpret_cast<pf::LPARAM>(buffer)), 0);
+
+  e.edit->SetPasswordChar(u"*");
+  buffer[0] = u'#';
+  buffer[1] = 0;
+  EXPECT_EQ(e.Send(pf::WM_GETTEXT, 16, reinterpret_cast<pf::LPARAM>(buffer)), 0);
+  EXPECT_EQ(String(buffer), u"#") << "the buffer stays untouched";
+  EXPECT_EQ(e.Send(pf::WM_GETTEXTLENGTH), 6);
+  buffer[0] = 16;
+  EXPECT_EQ(e.Send(ksem::EM_GETLINE, 0, reinterpret_cast<pf::LPARAM>(buffer)), 0);
+
+  ClipboardGuard clipboard;
+  pf::SetClipboardUnicodeText(u"before");
+  e.edit->SelectAll();
+  e.Send(pf::WM_COPY);
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"before");
+  e.Send(pf::WM_SETTEXT, 0, 0);
+  EXPECT_EQ(e.edit->Text(), u"") << "a missing text is an empty one";
+}
+
+TEST(KsEditControl, LineMessagesCountParagraphs) {
+  EditOnForm e(true);
+  e.edit->SetText(u"ab\r\ncd\r\nef");
+  EXPECT_EQ(e.Send(ksem::EM_GETLINECOUNT), 3);
+  EXPECT_EQ(e.Send(ksem::EM_LINEINDEX, 2), 8);
+  EXPECT_EQ(e.Send(ksem::EM_LINEINDEX, 3), -1);
+  EXPECT_EQ(e.Send(ksem::EM_LINEFROMCHAR, 5), 1);
+  e.edit->SetSelStart(5);
+  EXPECT_EQ(e.Send(ksem::EM_LINEINDEX, static_cast<pf::WPARAM>(-1)), 4);
+  pf::WCHAR buffer[8] = {1};
+  EXPECT_EQ(e.Send(ksem::EM_GETLINE, 1, reinterpret_cast<pf::LPARAM>(buffer)), 1);
+  EXPECT_EQ(buffer[0], u'c') << "no more than the buffer's first word announces";
+  e.Send(ksem::EM_SETSEL, 4, 5);
+  e.Send(ksem::EM_REPLACESEL, 0, reinterpret_cast<pf::LPARAM>(u"XY"));
+  EXPECT_EQ(e.edit->Text(), u"ab\r\nXYd\r\nef");
+  e.Send(ksem::EM_UNDO);
+  EXPECT_EQ(e.edit->Text(), u"ab\r\ncd\r\nef") << "a replaced selection is undone";
+}
+
+TEST(KsEditControl, DialogCodeAsksForTheKeysTheSettingsName) {
+  EditOnForm e;
+  const pf::LRESULT always = pf::DLGC_WANTARROWS | pf::DLGC_HASSETSEL | pf::DLGC_WANTCHARS;
+  struct Row {
+    bool multiline, wantReturns, handleDialogKeys, wantTabs;
+    pf::LRESULT expected;
+  };
+  const Row rows[] = {{false, false, false, false, always},
+                      {true, false, false, false, always},
+                      {false, true, false, false, always},
+                      {true, true, false, false, always | pf::DLGC_WANTALLKEYS},
+                      {false, false, true, false, always | pf::DLGC_WANTALLKEYS},
+                      {false, false, false, true, always | pf::DLGC_WANTTAB}};
+  for (const Row& row : rows) {
+    e.edit->SetMultiline(row.multiline);
+    e.edit->SetWantReturns(row.wantReturns);
+    e.edit->SetHandleDialogKeys(row.handleDialogKeys);
+    e.edit->SetWantTabs(row.wantTabs);
+    EXPECT_EQ(e.Send(pf::WM_GETDLGCODE), row.expected)
+        << row.multiline << row.wantReturns << row.handleDialogKeys << row.wantTabs;
+  }
+}
+
+TEST(KsEditControl, ClicksCountInSeriesWordThenEverythingThenAnew) {
+  EditOnForm e;
+  e.edit->SetText(u"one two three");
+  e.ClickAt(5);
+  EXPECT_EQ(e.edit->SelLength(), 0);
+  EXPECT_EQ(e.edit->SelStart(), 5);
+  e.ClickAt(5);
+  EXPECT_EQ(e.edit->SelText(), u"two ") << "a double click selects the word and the blanks after it";
+  e.ClickAt(5);
+  EXPECT_EQ(e.edit->SelText(), u"one two three") << "the third click selects everything";
+  e.ClickAt(5);
+  EXPECT_EQ(e.edit->SelLength(), 0) << "a fourth click starts a new series";
+}
+
+TEST(KsEditControl, DraggingTheMouseSelectsAndShiftClickExtends) {
+  EditOnForm e;
+  e.edit->SetText(u"abcdefgh");
+  pf::InjectMouseButton(pf::MouseButton::Left, true, e.ScreenPointOf(1));
+  pf::InjectMouseMove(e.ScreenPointOf(4));
+  pf::InjectMouseButton(pf::MouseButton::Left, false, e.ScreenPointOf(4));
+  Pump();
+  EXPECT_EQ(e.edit->SelText(), u"bcd");
+  e.edit->SetSelStart(2);
+  pf::InjectKey(pf::VK_SHIFT, true);
+  e.ClickAt(6);
+  pf::InjectKey(pf::VK_SHIFT, false);
+  Pump();
+  EXPECT_EQ(e.edit->SelText(), u"cdef");
+}
+
+TEST(KsEditControl, AutoSelectTheFocusingClickSelectsAllWithTheCaretAtTheEnd) {
+  ShownForm form;
+  auto* other = new TKsEdit(form.form);
+  other->SetParent(form.form);
+  other->SetBounds(10, 60, 100, 24);
+  auto* edit = new TKsEdit(form.form);
+  edit->SetParent(form.form);
+  edit->SetBounds(10, 10, 200, 24);
+  edit->SetText(u"all of it");
+  edit->SetAutoSelect(true);
+  other->SetFocus();
+  Pump();
+  testing::ClickAt(*edit, 20, 10);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(edit->SelLength(), 9);
+  EXPECT_EQ(edit->Core().CaretChar(), 9);
+}
+
+TEST(KsEditControl, WheelScrollsByThePlatformsLinesPerNotch) {
+  WheelLinesGuard guard;
+  EditOnForm e(true);
+  String text;
+  for (int i = 0; i < 40; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  const pf::POINT inside = e.edit->ClientToScreen(Point(20, 20));
+  pf::SystemParametersInfoW(pf::SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+  pf::InjectMouseWheel(-pf::WHEEL_DELTA, inside);
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), 3);
+  pf::SystemParametersInfoW(pf::SPI_SETWHEELSCROLLLINES, 1, nullptr, 0);
+  pf::InjectMouseWheel(-pf::WHEEL_DELTA, inside);
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), 4);
+  pf::SystemParametersInfoW(pf::SPI_SETWHEELSCROLLLINES, pf::WHEEL_PAGESCROLL, nullptr, 0);
+  pf::InjectMouseWheel(-pf::WHEEL_DELTA, inside);
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), 4 + e.edit->LinesInRect()) << "the page setting scrolls a page";
+  pf::InjectMouseWheel(10 * pf::WHEEL_DELTA, inside);
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), 0) << "clamped to the text";
+}
+
+TEST(KsEditControl, ContextMenuGreysWhatCannotBeDone) {
+  ClipboardGuard clipboard;
+  EditOnForm e;
+  const auto greyed = [&](UINT id) {
+    const TKsEditContextMenu::TMenus menus = TKsEditContextMenu::Build(*e.edit);
+    EXPECT_NE(menus.items, nullptr);
+    const bool result = (GetMenuState(menus.items, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    DestroyMenu(menus.resource);
+    return result;
+  };
+  pf::SetClipboardUnicodeText(u"x");
+  e.edit->SetText(u"text");
+  EXPECT_TRUE(greyed(ksmenu::Undo));
+  EXPECT_TRUE(greyed(ksmenu::Cut));
+  EXPECT_TRUE(greyed(ksmenu::Copy));
+  EXPECT_TRUE(greyed(ksmenu::Delete));
+  EXPECT_FALSE(greyed(ksmenu::Paste));
+  EXPECT_FALSE(greyed(ksmenu::SelectAll));
+  e.edit->SetSelStart(1);
+  e.edit->SetSelLength(2);
+  EXPECT_FALSE(greyed(ksmenu::Copy));
+  EXPECT_FALSE(greyed(ksmenu::Delete));
+  e.Send(pf::WM_COMMAND, ksmenu::Delete);
+  EXPECT_EQ(e.edit->Text(), u"tt") << "the menu's Delete removes the selection";
+  EXPECT_FALSE(greyed(ksmenu::Undo));
+  e.Send(pf::WM_COMMAND, ksmenu::SelectAll);
+  EXPECT_TRUE(greyed(ksmenu::SelectAll)) << "everything is selected already";
+  e.edit->SetReadOnly(true);
+  EXPECT_TRUE(greyed(ksmenu::Paste));
+
+  const TKsEditContextMenu::TMenus menus = TKsEditContextMenu::Build(*e.edit);
+  EXPECT_EQ(GetMenuItemCount(menus.items), 8) << "undo, line, four edits, line, select all";
+  EXPECT_EQ(GetMenuState(menus.items, 0x8000, MF_BYCOMMAND), static_cast<UINT>(-1));
+  DestroyMenu(menus.resource);
+}
+
+TEST(KsEditLinkedControl, SitsOnTheNamedSideLinedUpWithTheNamedEdge) {
+  const TRect edit{100, 100, 200, 120};  // 100 x 20
+  const int w = 30, h = 10, s = 4;
+  struct Row {
+    TKsLinkCtlPos position;
+    int x, y;
+  };
+  const Row rows[] = {{lcpLeftTop, 66, 100},     {lcpLeftBottom, 66, 110},   {lcpLeftCenter, 66, 105},
+                      {lcpTopLeft, 100, 86},     {lcpTopRight, 170, 86},     {lcpTopCenter, 135, 86},
+                      {lcpRightTop, 204, 100},   {lcpRightBottom, 204, 110}, {lcpRightCenter, 204, 105},
+                      {lcpBottomLeft, 100, 124}, {lcpBottomRight, 170, 124}, {lcpBottomCenter, 135, 124}};
+  for (const Row& row : rows) {
+    const TRect r = TKsLinkedControlPlacement::Place(edit, w, h, row.position, s);
+    EXPECT_EQ(r.left, row.x) << int(row.position);
+    EXPECT_EQ(r.top, row.y) << int(row.position);
+    EXPECT_EQ(r.right - r.left, w);
+    EXPECT_EQ(r.bottom - r.top, h);
+  }
+}
+
+TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
+  ShownForm form;
+  auto* a = new TKsEdit(form.form);
+  a->SetParent(form.form);
+  a->SetBounds(100, 50, 80, 24);
+  auto* label = new TLabel(form.form);
+  label->SetParent(form.form);
+  label->SetBounds(0, 0, 40, 12);
+  a->SetLinkedControl(label);
+  a->SetLinkedControlSpacing(2);
+  EXPECT_EQ(label->Left(), 100);
+  EXPECT_EQ(label->Top(), 50 - 2 - 12);
+  a->SetBounds(120, 90, 80, 24);
+  EXPECT_EQ(label->Top(), 90 - 2 - 12);
+  a->SetLinkedControl(a);
+  EXPECT_EQ(a->LinkedControl(), label) << "an edit is never linked to itself";
+  delete label;
+  EXPECT_EQ(a->LinkedControl(), nullptr) << "a freed control is dropped";
+
+  auto* b = new TKsEdit(form.form);
+  b->SetParent(form.form);
+  b->SetBounds(10, 10, 60, 24);
+  a->SetLinkedControl(b);
+  b->SetLinkedControl(a);
+  // Without a guard each would move the other for ever (a stack overflow).
+  a->SetBounds(150, 100, 80, 24);
+  EXPECT_EQ(a->LinkedControl(), b);
+  EXPECT_EQ(b->LinkedControl(), a);
+}
+
+}  // namespace
+}  // namespace kestrel

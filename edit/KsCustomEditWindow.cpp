@@ -265,6 +265,8 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
   FSelecting = false;
   Invalidate();
   if (FFlat) InvalidateBorder();
+  // A running drag ends (and is cancelled) with the focus.
+  if (TControl::Dragging()) EndDrag(false);
   if (FDragging || FWaitForDragging) DragCancelled();
 }
 

@@ -9,6 +9,7 @@
 #include "edit/KsEditTempPaint.h"
 #include "edit/KsLinkedControlPlacement.h"
 #include "edit/KsWinTextPainter.h"
+#include "framework/Accessible.h"
 #include "framework/ControlMessages.h"
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
@@ -19,7 +20,7 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCustomKsEdit, TKsXPThemedControl)
 
 void TCustomKsEdit::PublishProperties(TClassBuilder<TCustomKsEdit>& b) {
   using E = TCustomKsEdit;
-  // The text is Text's alone: the caption the base class publishes is the same value.
+  // The text lives in the store: Caption reads it too, and only Text is stored.
   b.Property(u"Caption", &E::Text, &E::SetText).TypeName(u"TCaption").Stored(false);
   b.Property(u"Text", &E::Text, &E::SetText).TypeName(u"TCaption");
   b.Property(u"TabStop", &E::TabStop, &E::SetTabStop).Default(true);
@@ -120,11 +121,19 @@ void TCustomKsEdit::SetText(const String& value) {
 
 void TCustomKsEdit::SetLines(const TStrings* value) { core_->Lines().Assign(value); }
 
-void TCustomKsEdit::SyncControlText() {
-  if (syncingText_ || painting_ || !core_) return;
-  syncingText_ = true;
-  TControl::SetText(core_->Text());
-  syncingText_ = false;
+void TCustomKsEdit::TextContentChanged() {
+  if (!painting_ && core_) NotifyAccessible(this, TAccessibleChange::Text);
+}
+
+void TCustomKsEdit::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TKsXPThemedControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Text;
+  info.Name.clear();  // a label names the edit; the text is its content
+  info.HasText = true;
+  const String text = core_->Text();
+  info.Text = PasswordMask() != 0 ? String(text.size(), PasswordMask()) : text;
+  info.Caret = core_->CaretChar();
+  info.Editable = !ReadOnly();
 }
 
 // ---- layout of the text ----
@@ -459,19 +468,22 @@ void TCustomKsEdit::Notification(TComponent* component, TOperation operation) {
 // ---- theme ----
 
 void TCustomKsEdit::SetThemeMode(TVnThemeMode value) {
-  FSBController->SetThemeMode(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetThemeMode(value);
   TKsXPThemedControl::SetThemeMode(value);
   RecreateOrUpdate();
 }
 
 void TCustomKsEdit::SetThemeGlobalMode(bool value) {
-  FSBController->SetThemeGlobalMode(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetThemeGlobalMode(value);
   TKsXPThemedControl::SetThemeGlobalMode(value);
   RecreateOrUpdate();
 }
 
 void TCustomKsEdit::SetUseXPThemes(bool value) {
-  FSBController->SetUseXPThemes(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetUseXPThemes(value);
   TKsXPThemedControl::SetUseXPThemes(value);
   RecreateOrUpdate();
 }

@@ -14,14 +14,16 @@ using E = TCustomKsEdit;
 }  // namespace
 
 void TKsEdit::PublishProperties(TClassBuilder<TKsEdit>& b) {
-  b.Object(u"Lines", &E::Lines, &E::SetLines);
+  // Multiline first: a single-line store would keep only one of the lines read after it.
   b.Property(u"Multiline", &E::Multiline, &E::SetMultiline).Default(false);
+  b.Object(u"Lines", &E::Lines, &E::SetLines);
   b.Property(u"WordWrap", &E::WordWrap, &E::SetWordWrap).Default(false);
   b.Enum(u"ScrollBars", &E::ScrollBars, &E::SetScrollBars, ScrollStyleInfo()).Default(ssNone);
   b.Enum(u"Alignment", &E::Alignment, &E::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   b.Property(u"RightAlignedText", &E::RightAlignedText, &E::SetRightAlignedText).Default(false);
   b.Property(u"RightAlignedView", &E::RightAlignedView, &E::SetRightAlignedView).Default(false);
-  b.Property(u"AlignBottom", &E::AlignBottom, &E::SetAlignBottom).Default(true);
+  // Always written: Multiline, read before it, changes it.
+  b.Property(u"AlignBottom", &E::AlignBottom, &E::SetAlignBottom).NoDefault();
   b.Property(u"LeftMargin", &E::LeftMargin, &E::SetLeftMargin).Default(1);
   b.Property(u"RightMargin", &E::RightMargin, &E::SetRightMargin).Default(1);
   b.Property(u"TopMargin", &E::TopMargin, &E::SetTopMargin).Default(0);

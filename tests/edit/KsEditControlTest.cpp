@@ -7,6 +7,7 @@
 #include "edit/KsEditContextMenu.h"
 #include "edit/KsEditMessages.h"
 #include "edit/KsLinkedControlPlacement.h"
+#include "framework/Accessible.h"
 #include "framework/Label.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/SystemParameters.h"
@@ -67,7 +68,9 @@ TEST(KsEditControl, KeysAndCharactersFromTheQueueEditTheText) {
   EXPECT_EQ(e.edit->Text(), u"helX\U0001F600l");
   EXPECT_EQ(e.edit->SelStart(), 6) << "the caret follows the typed text, a surrogate pair counting two";
   EXPECT_TRUE(e.edit->Modified());
-  EXPECT_EQ(e.edit->Caption(), e.edit->Text()) << "the control's own text follows the store";
+  TAccessibleInfo info;
+  e.edit->GetAccessibleInfo(info);
+  EXPECT_EQ(info.Text, e.edit->Text()) << "a screen reader reads the store's text";
 
   // Read-only blocks typing but not moving.
   e.edit->SetReadOnly(true);

@@ -372,6 +372,9 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
 
   // ---- window side (KsCustomEditWindow.cpp) ----
   void CalcNonClientSize(TMessage& message);
+  // A flat single border without theming: the platform's border is replaced by the flat one.
+  bool PaintsOwnBorder() const;
+  void PaintNonClient(TMessage& message);
   void GotFocus();
   void LostFocus(platform::HWND focusGoesTo);
   void MakeCaret();

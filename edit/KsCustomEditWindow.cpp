@@ -27,7 +27,7 @@ void TCustomKsEdit::CreateParams(TCreateParams& params) {
   TKsXPThemedControl::CreateParams(params);
   const bool single = FBorderStyle == bsSingle;
   // A flat single border without theming is painted by the control itself.
-  const bool ownBorder = single && FFlat && !IsThemed();
+  const bool ownBorder = PaintsOwnBorder();
   if (single && !ownBorder) {
     if (Ctl3D()) params.ExStyle |= pf::WS_EX_CLIENTEDGE;
     else params.Style |= pf::WS_BORDER;
@@ -68,14 +68,15 @@ void TCustomKsEdit::InvalidateBorder() {
 
 void TCustomKsEdit::CalcNonClientSize(TMessage& message) {
   TKsXPThemedControl::WndProc(message);
-  if (!message.WParam || !message.LParam) return;
-  pf::RECT& r = reinterpret_cast<pf::NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0];
+  if (!message.LParam) return;
+  pf::RECT& r = message.WParam ? reinterpret_cast<pf::NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0]
+                               : *reinterpret_cast<pf::RECT*>(message.LParam);
   const bool single = FBorderStyle == bsSingle;
   if (!single) return;
   const int edge = Ctl3D() ? pf::GetSystemMetrics(pf::SM_CXEDGE) : pf::GetSystemMetrics(pf::SM_CXBORDER);
   // Flat and unthemed: the platform's border is gone, the sides listed get the flat border's room.
   // Otherwise: the platform's border stays and each side not listed gives its room back.
-  const bool ownBorder = FFlat && !IsThemed();
+  const bool ownBorder = PaintsOwnBorder();
   const int sign = ownBorder ? 1 : -1;
   const auto side = [&](TVnBorderSide s) { return FBorderSides.Contains(s) == ownBorder ? sign * edge : 0; };
   r.left += side(ebsLeft);
@@ -86,11 +87,25 @@ void TCustomKsEdit::CalcNonClientSize(TMessage& message) {
   r.bottom = std::max(r.bottom, r.top);
 }
 
+bool TCustomKsEdit::PaintsOwnBorder() const { return FBorderStyle == bsSingle && FFlat && !IsThemed(); }
+
+void TCustomKsEdit::PaintNonClient(TMessage& message) {
+  TKsXPThemedControl::WndProc(message);
+  if (!PaintsOwnBorder()) return;
+  pf::RECT bounds{};
+  pf::GetWindowRect(Handle(), &bounds);
+  const TRect frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+  const bool active = Focused() || FMouseOver;
+  pf::BorrowedDC dc(Handle(), pf::GetWindowDC(Handle()));
+  PaintFlatBorder(dc.get(), frame, active ? FLineBorderActiveColor : FLineBorderInactiveColor, Color(), active,
+                  Enabled(), FBorderSides, active ? FActiveBorderType : FInactiveBorderType, FBorderColors);
+}
+
 // ---- metrics and layout ----
 
 void TCustomKsEdit::ReadFontMetrics() {
-  pf::HDC dc = pf::GetDC(nullptr);
-  pf::BorrowedDC screen(nullptr, dc);
+  pf::BorrowedDC screen(nullptr, pf::GetDC(nullptr));
+  pf::HDC dc = screen.get();
   pf::TEXTMETRICW metrics{};
   pf::HGDIOBJ old = pf::SelectObject(dc, Font()->Handle());
   pf::GetTextMetricsW(dc, &metrics);

@@ -9,7 +9,10 @@
 #include "edit/KsLinkedControlPlacement.h"
 #include "framework/Accessible.h"
 #include "framework/Label.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
+#include "platform/window/Ime.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/SystemParameters.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
@@ -342,6 +345,123 @@ TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
   a->SetBounds(150, 100, 80, 24);
   EXPECT_EQ(a->LinkedControl(), b);
   EXPECT_EQ(b->LinkedControl(), a);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, CompositionResultsAreTypedAndReadOnlyLetsThemPass) {
+  EditOnForm e;
+  pf::InjectComposition(u"ni");
+  pf::InjectCompositionResult(u"\u4F60\u597D");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"\u4F60\u597D");
+  e.edit->Undo();
+  EXPECT_EQ(e.edit->Text(), u"") << "a composition result is one undo step";
+  e.edit->SetReadOnly(true);
+  pf::InjectCompositionResult(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"");
+}
+
+TEST(KsEditInput, CtrlEnterInAMultiLineEditRaisesTheKeyPressAndTypesNothing) {
+  EditOnForm e(true);
+  e.edit->SetText(u"ab");
+  e.edit->SetSelStart(1);
+  std::vector<char16_t> pressed;
+  e.edit->OnKeyPress = [&](TObject*, char16_t& key) { pressed.push_back(key); };
+  pf::InjectKey(pf::VK_CONTROL, true);
+  pf::InjectKeyStroke(pf::VK_RETURN);
+  pf::InjectKey(pf::VK_CONTROL, false);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"ab");
+  ASSERT_FALSE(pressed.empty());
+  EXPECT_EQ(pressed.front(), u'\r');
+  pf::InjectKeyStroke(pf::VK_RETURN);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"a\r\nb") << "Enter alone breaks the line";
+}
+
+TEST(KsEditInput, SelectingOffersThePrimarySelectionAndAMiddleClickPastesIt) {
+  EditOnForm e;
+  e.edit->SetText(u"primary text");
+  e.edit->SetSelStart(0);
+  e.edit->SetSelLength(7);
+  EXPECT_EQ(pf::GetPrimarySelectionText(), u"primary");
+  e.edit->SetSelStart(12);
+  pf::InjectClick(e.ScreenPointOf(8), pf::MouseButton::Middle);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"primary primarytext");
+  e.edit->SetPasswordChar(u"*");
+  e.edit->SelectAll();
+  EXPECT_EQ(pf::GetPrimarySelectionText(), u"primary") << "a password is never offered";
+}
+
+TEST(KsEditWindow, TheCaretLivesWhileTheEditHasTheFocus) {
+  ShownForm form;
+  auto* a = new TKsEdit(form.form);
+  a->SetParent(form.form);
+  a->SetBounds(10, 10, 100, 24);
+  auto* b = new TKsEdit(form.form);
+  b->SetParent(form.form);
+  b->SetBounds(10, 50, 100, 24);
+  a->SetFocus();
+  Pump();
+  EXPECT_EQ(pf::GetCaretState().hwnd, a->Handle());
+  b->SetFocus();
+  Pump();
+  EXPECT_EQ(pf::GetCaretState().hwnd, b->Handle());
+  b->SetText(u"abc");
+  b->SetSelStart(3);
+  EXPECT_EQ(pf::GetCaretState().rect.left, b->PosFromCaret(3, 0).x);
+  EXPECT_THROW(b->PosFromCaret(0, 5), EKsEditorError);
+}
+
+TEST(KsEditWindow, BorderSidesAndFlatDecideTheFrame) {
+  ShownForm form;
+  auto* edit = new TKsEdit(form.form);
+  edit->SetParent(form.form);
+  edit->SetAutoSize(false);
+  edit->SetBounds(10, 10, 100, 40);
+  edit->SetThemeMode(ttmNone);
+  Pump();
+  const int edge = pf::GetSystemMetrics(pf::SM_CXEDGE);
+  EXPECT_EQ(edit->ClientWidth(), 100 - 2 * edge);
+  edit->SetBorderSides({ebsLeft, ebsTop, ebsBottom});
+  EXPECT_EQ(edit->ClientWidth(), 100 - edge) << "a side not listed gives its room back";
+  edit->SetFlat(true);
+  EXPECT_EQ(edit->ClientWidth(), 100 - edge) << "flat: only the listed sides hold the flat border";
+  EXPECT_EQ(edit->ClientHeight(), 40 - 2 * edge);
+  EXPECT_EQ(pf::GetWindowLongW(edit->Handle(), pf::GWL_EXSTYLE) & pf::WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(edit->EditRect().right, edit->ClientWidth());
+}
+
+TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  const int page = e.edit->LinesInRect();
+  e.Send(pf::WM_VSCROLL, pf::SB_LINEDOWN);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEDOWN);
+  EXPECT_EQ(e.edit->TopLine(), 1 + page);
+  EXPECT_EQ(e.Send(ksem::EM_GETFIRSTVISIBLELINE), 1 + page);
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_ALL;
+  pf::GetScrollInfo(e.edit->Handle(), pf::SB_VERT, &info);
+  EXPECT_EQ(info.nPos, 1 + page);
+  EXPECT_EQ(static_cast<int>(info.nPage), page);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEUP);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEUP);
+  EXPECT_EQ(e.edit->TopLine(), 0) << "a page up near the start still reaches line 0";
+  e.Send(pf::WM_VSCROLL, pf::SB_BOTTOM);
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page);
+  e.Send(ksem::EM_LINESCROLL, 0, -2);
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page - 2);
 }
 
 }  // namespace

@@ -371,6 +371,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void TextContentChanged();
 
   // ---- window side (KsCustomEditWindow.cpp) ----
+  // Attaches the owner-drawn scroll bars; turns UseCustomScrollBars off when they cannot attach.
+  void AttachScrollBars();
   void CalcNonClientSize(TMessage& message);
   // A flat single border without theming: the platform's border is replaced by the flat one.
   bool PaintsOwnBorder() const;

@@ -46,8 +46,7 @@ void TCustomKsEdit::CreateParams(TCreateParams& params) {
 
 void TCustomKsEdit::CreateWnd() {
   TKsXPThemedControl::CreateWnd();
-  // The owner-drawn bars cannot attach yet: the platform's scroll bars serve instead.
-  FUseCustomScrollBars = false;
+  AttachScrollBars();
   FTextPainter.reset();
   ReadFontMetrics();
   ResetEditRect();
@@ -59,7 +58,18 @@ void TCustomKsEdit::CreateWnd() {
 
 void TCustomKsEdit::DestroyWnd() {
   KillCaret();
+  FSBController->SetControl(nullptr);
   TKsXPThemedControl::DestroyWnd();
+}
+
+void TCustomKsEdit::AttachScrollBars() {
+  // Only a multi-line edit shows bars; the window's scroll styles say which.
+  if (!FUseCustomScrollBars || !FMultiline || FScrollBars == ssNone || Designing()) return;
+  FSBController->SetControl(this);
+  if (FSBController->Active()) return;
+  // The controller cannot serve this window: the platform's own bars take over.
+  FSBController->SetControl(nullptr);
+  FUseCustomScrollBars = false;
 }
 
 void TCustomKsEdit::InvalidateBorder() {

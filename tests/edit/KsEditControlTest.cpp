@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/KsSBController.h"
 #include "edit/KsEdit.h"
 #include "edit/KsEditContextMenu.h"
 #include "edit/KsEditMessages.h"
@@ -462,6 +463,37 @@ TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page);
   e.Send(ksem::EM_LINESCROLL, 0, -2);
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page - 2);
+  EXPECT_TRUE(e.edit->UseCustomScrollBars());
+  EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
+}
+
+// Switches the interception of the scroll setters off for one test.
+struct NoScrollInterception {
+  pf::ScrollSetters saved = pf::InstalledScrollSetters();
+  NoScrollInterception() {
+    pf::RemoveScrollInterception();
+    pf::AllowScrollInterception(false);
+  }
+  ~NoScrollInterception() {
+    pf::AllowScrollInterception(true);
+    if (saved.setScrollInfo) pf::InstallScrollInterception(saved);
+  }
+};
+
+TEST(KsEditWindow, WithoutTheInterceptionThePlatformsBarsServe) {
+  NoScrollInterception off;
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  EXPECT_FALSE(e.edit->UseCustomScrollBars()) << "the controller cannot attach";
+  EXPECT_EQ(e.edit->ScrollBarController()->Control(), nullptr);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEDOWN);
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_POS;
+  pf::GetScrollInfo(e.edit->Handle(), pf::SB_VERT, &info);
+  EXPECT_EQ(info.nPos, e.edit->LinesInRect());
 }
 
 }  // namespace

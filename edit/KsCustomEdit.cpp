@@ -9,6 +9,7 @@
 #include "edit/KsEditTempPaint.h"
 #include "edit/KsLinkedControlPlacement.h"
 #include "edit/KsWinTextPainter.h"
+#include "edit/internal/PublishColour.h"
 #include "framework/Accessible.h"
 #include "framework/ControlMessages.h"
 #include "framework/Reader.h"
@@ -25,14 +26,11 @@ void TCustomKsEdit::PublishProperties(TClassBuilder<TCustomKsEdit>& b) {
   b.Property(u"Text", &E::Text, &E::SetText).TypeName(u"TCaption");
   b.Property(u"TabStop", &E::TabStop, &E::SetTabStop).Default(true);
   b.Property(u"Cursor", &E::Cursor, &E::SetCursor).Default(crIBeam).TypeName(u"TCursor");
-  const auto colour = [&b](const char16_t* name, TColor (E::*getter)() const, void (E::*setter)(TColor), TColor def) {
-    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
-  };
-  colour(u"BorderColorDkShadow", &E::BorderColorDkShadow, &E::SetBorderColorDkShadow, cl3DDkShadow);
-  colour(u"BorderColorFace", &E::BorderColorFace, &E::SetBorderColorFace, clBtnFace);
-  colour(u"BorderColorShadow", &E::BorderColorShadow, &E::SetBorderColorShadow, clBtnShadow);
-  colour(u"BorderColorHighlight", &E::BorderColorHighlight, &E::SetBorderColorHighlight, clBtnHighlight);
-  colour(u"BorderColorWindow", &E::BorderColorWindow, &E::SetBorderColorWindow, clWindow);
+  PublishColour(b, u"BorderColorDkShadow", &E::BorderColorDkShadow, &E::SetBorderColorDkShadow, cl3DDkShadow);
+  PublishColour(b, u"BorderColorFace", &E::BorderColorFace, &E::SetBorderColorFace, clBtnFace);
+  PublishColour(b, u"BorderColorShadow", &E::BorderColorShadow, &E::SetBorderColorShadow, clBtnShadow);
+  PublishColour(b, u"BorderColorHighlight", &E::BorderColorHighlight, &E::SetBorderColorHighlight, clBtnHighlight);
+  PublishColour(b, u"BorderColorWindow", &E::BorderColorWindow, &E::SetBorderColorWindow, clWindow);
   b.Object(u"DisplayReadOnlyOptions", &E::DisplayReadOnlyOptions, &E::SetDisplayReadOnlyOptions);
   b.Property(u"StressShortCut", &E::StressShortCut, &E::SetStressShortCut).Default(0).TypeName(u"TShortCut");
   b.Property(u"NotifyUserChangeOnly", &E::NotifyUserChangeOnly, &E::SetNotifyUserChangeOnly).Default(true);

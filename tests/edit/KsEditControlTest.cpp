@@ -51,6 +51,13 @@ struct EditOnForm {
   }
 };
 
+TKsEdit* AddEdit(TForm* form, int x, int y, int width, int height) {
+  auto* edit = new TKsEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(x, y, width, height);
+  return edit;
+}
+
 struct WheelLinesGuard {
   pf::UINT saved = 0;
   WheelLinesGuard() { pf::SystemParametersInfoW(pf::SPI_GETWHEELSCROLLLINES, 0, &saved, 0); }
@@ -222,12 +229,8 @@ TEST(KsEditControl, DraggingTheMouseSelectsAndShiftClickExtends) {
 
 TEST(KsEditControl, AutoSelectTheFocusingClickSelectsAllWithTheCaretAtTheEnd) {
   ShownForm form;
-  auto* other = new TKsEdit(form.form);
-  other->SetParent(form.form);
-  other->SetBounds(10, 60, 100, 24);
-  auto* edit = new TKsEdit(form.form);
-  edit->SetParent(form.form);
-  edit->SetBounds(10, 10, 200, 24);
+  auto* other = AddEdit(form.form, 10, 60, 100, 24);
+  auto* edit = AddEdit(form.form, 10, 10, 200, 24);
   edit->SetText(u"all of it");
   edit->SetAutoSelect(true);
   other->SetFocus();
@@ -320,9 +323,7 @@ TEST(KsEditLinkedControl, SitsOnTheNamedSideLinedUpWithTheNamedEdge) {
 
 TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
   ShownForm form;
-  auto* a = new TKsEdit(form.form);
-  a->SetParent(form.form);
-  a->SetBounds(100, 50, 80, 24);
+  auto* a = AddEdit(form.form, 100, 50, 80, 24);
   auto* label = new TLabel(form.form);
   label->SetParent(form.form);
   label->SetBounds(0, 0, 40, 12);
@@ -337,9 +338,7 @@ TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
   delete label;
   EXPECT_EQ(a->LinkedControl(), nullptr) << "a freed control is dropped";
 
-  auto* b = new TKsEdit(form.form);
-  b->SetParent(form.form);
-  b->SetBounds(10, 10, 60, 24);
+  auto* b = AddEdit(form.form, 10, 10, 60, 24);
   a->SetLinkedControl(b);
   b->SetLinkedControl(a);
   // Without a guard each would move the other for ever (a stack overflow).
@@ -403,12 +402,8 @@ TEST(KsEditInput, SelectingOffersThePrimarySelectionAndAMiddleClickPastesIt) {
 
 TEST(KsEditWindow, TheCaretLivesWhileTheEditHasTheFocus) {
   ShownForm form;
-  auto* a = new TKsEdit(form.form);
-  a->SetParent(form.form);
-  a->SetBounds(10, 10, 100, 24);
-  auto* b = new TKsEdit(form.form);
-  b->SetParent(form.form);
-  b->SetBounds(10, 50, 100, 24);
+  auto* a = AddEdit(form.form, 10, 10, 100, 24);
+  auto* b = AddEdit(form.form, 10, 50, 100, 24);
   a->SetFocus();
   Pump();
   EXPECT_EQ(pf::GetCaretState().hwnd, a->Handle());

@@ -487,6 +487,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // View and metrics.
   TRect FEditRect{};
   int FLineHeight = 0;
+  int textHeight_ = 0;  // the font's text height
   int FAscent = 0;
   int FDescent = 0;
   bool FHasCaret = false;

@@ -122,7 +122,9 @@ void TCustomKsEdit::ReadFontMetrics() {
   pf::SelectObject(dc, old);
   FAscent = metrics.tmAscent;
   FDescent = metrics.tmDescent;
-  FLineHeight = std::abs(static_cast<int>(metrics.tmHeight)) + 2;
+  textHeight_ = std::abs(static_cast<int>(metrics.tmHeight));
+  const int fontHeight = std::abs(Font()->Height());
+  FLineHeight = (fontHeight > 0 ? fontHeight : textHeight_) + 2;
 }
 
 void TCustomKsEdit::FontMetricsChanged() {
@@ -156,7 +158,7 @@ void TCustomKsEdit::UpdateLinesInRect() {
 void TCustomKsEdit::AdjustHeight() {
   if (FMultiline || !FAutoSize || LoadingOrReading()) return;
   const int border = Ctl3D() ? 4 * pf::GetSystemMetrics(pf::SM_CYEDGE) : 6 * pf::GetSystemMetrics(pf::SM_CYBORDER);
-  const int height = FLineHeight - 2 + border;
+  const int height = textHeight_ + border;
   if (height != Height()) SetBounds(Left(), Top(), Width(), height);
 }
 
@@ -249,7 +251,7 @@ void TCustomKsEdit::MakeCaret() {
   if (!HandleAllocated() || FHasCaret) return;
   const int border = pf::GetSystemMetrics(pf::SM_CXBORDER);
   const int width = Font()->Style().Contains(fsBold) ? 2 * border : border;
-  pf::CreateCaret(Handle(), nullptr, width, std::max(FLineHeight - 2, 1));
+  pf::CreateCaret(Handle(), nullptr, width, std::max(textHeight_, 1));
   FHasCaret = true;
   PlaceCaret();
   pf::ShowCaret(Handle());

@@ -493,3 +493,47 @@ TEST(KsEditWindow, WithoutTheInterceptionThePlatformsBarsServe) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditWindow, AFontChangeSetsTheLineHeightAndASingleLineHeightFollows) {
+  EditOnForm e;
+  e.edit->Font()->SetHeight(-20);
+  Pump();
+  EXPECT_EQ(e.edit->LineHeight(), 22);
+  EXPECT_EQ(e.edit->Height(), e.edit->TextPainter().TextSize(u"Ag").cy + 4 * pf::GetSystemMetrics(pf::SM_CYEDGE));
+  e.edit->SetAutoSize(false);
+  e.edit->SetBounds(10, 10, 200, 60);
+  e.edit->Font()->SetHeight(-10);
+  EXPECT_EQ(e.edit->Height(), 60) << "without AutoSize the height stays";
+}
+
+TEST(KsEditControl, ChangeEventsFollowNotifyUserChangeOnly) {
+  EditOnForm e;
+  int changes = 0, selectionChanges = 0;
+  e.edit->OnChange = [&](TObject*) { ++changes; };
+  e.edit->OnSelectionChange = [&](TObject*) { ++selectionChanges; };
+  e.edit->SetText(u"from code");
+  EXPECT_EQ(changes, 0) << "changes made by program code are quiet";
+  EXPECT_GT(selectionChanges, 0);
+  pf::InjectText(u"!");
+  Pump();
+  EXPECT_EQ(changes, 1);
+  e.edit->SetNotifyUserChangeOnly(false);
+  e.edit->SetText(u"again");
+  EXPECT_EQ(changes, 2);
+  String typed;
+  e.edit->OnKeyPressEx = [&](TObject*, String& key) {
+    typed += key;
+    key = u"<" + key + u">";
+  };
+  e.edit->SetSelStart(5);
+  pf::InjectText(u"k");
+  Pump();
+  EXPECT_EQ(typed, u"k");
+  EXPECT_EQ(e.edit->Text(), u"again<k>") << "the key-press handler may rewrite what is typed";
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -9,6 +9,8 @@
 #include "edit/KsEditTempPaint.h"
 #include "edit/KsLinkedControlPlacement.h"
 #include "edit/KsWinTextPainter.h"
+#include "edit/internal/PublishColour.h"
+#include "framework/Accessible.h"
 #include "framework/ControlMessages.h"
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
@@ -19,19 +21,16 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCustomKsEdit, TKsXPThemedControl)
 
 void TCustomKsEdit::PublishProperties(TClassBuilder<TCustomKsEdit>& b) {
   using E = TCustomKsEdit;
-  // The text is Text's alone: the caption the base class publishes is the same value.
+  // The text lives in the store: Caption reads it too, and only Text is stored.
   b.Property(u"Caption", &E::Text, &E::SetText).TypeName(u"TCaption").Stored(false);
   b.Property(u"Text", &E::Text, &E::SetText).TypeName(u"TCaption");
   b.Property(u"TabStop", &E::TabStop, &E::SetTabStop).Default(true);
   b.Property(u"Cursor", &E::Cursor, &E::SetCursor).Default(crIBeam).TypeName(u"TCursor");
-  const auto colour = [&b](const char16_t* name, TColor (E::*getter)() const, void (E::*setter)(TColor), TColor def) {
-    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
-  };
-  colour(u"BorderColorDkShadow", &E::BorderColorDkShadow, &E::SetBorderColorDkShadow, cl3DDkShadow);
-  colour(u"BorderColorFace", &E::BorderColorFace, &E::SetBorderColorFace, clBtnFace);
-  colour(u"BorderColorShadow", &E::BorderColorShadow, &E::SetBorderColorShadow, clBtnShadow);
-  colour(u"BorderColorHighlight", &E::BorderColorHighlight, &E::SetBorderColorHighlight, clBtnHighlight);
-  colour(u"BorderColorWindow", &E::BorderColorWindow, &E::SetBorderColorWindow, clWindow);
+  PublishColour(b, u"BorderColorDkShadow", &E::BorderColorDkShadow, &E::SetBorderColorDkShadow, cl3DDkShadow);
+  PublishColour(b, u"BorderColorFace", &E::BorderColorFace, &E::SetBorderColorFace, clBtnFace);
+  PublishColour(b, u"BorderColorShadow", &E::BorderColorShadow, &E::SetBorderColorShadow, clBtnShadow);
+  PublishColour(b, u"BorderColorHighlight", &E::BorderColorHighlight, &E::SetBorderColorHighlight, clBtnHighlight);
+  PublishColour(b, u"BorderColorWindow", &E::BorderColorWindow, &E::SetBorderColorWindow, clWindow);
   b.Object(u"DisplayReadOnlyOptions", &E::DisplayReadOnlyOptions, &E::SetDisplayReadOnlyOptions);
   b.Property(u"StressShortCut", &E::StressShortCut, &E::SetStressShortCut).Default(0).TypeName(u"TShortCut");
   b.Property(u"NotifyUserChangeOnly", &E::NotifyUserChangeOnly, &E::SetNotifyUserChangeOnly).Default(true);
@@ -120,11 +119,19 @@ void TCustomKsEdit::SetText(const String& value) {
 
 void TCustomKsEdit::SetLines(const TStrings* value) { core_->Lines().Assign(value); }
 
-void TCustomKsEdit::SyncControlText() {
-  if (syncingText_ || painting_ || !core_) return;
-  syncingText_ = true;
-  TControl::SetText(core_->Text());
-  syncingText_ = false;
+void TCustomKsEdit::TextContentChanged() {
+  if (!painting_ && core_) NotifyAccessible(this, TAccessibleChange::Text);
+}
+
+void TCustomKsEdit::GetAccessibleInfo(TAccessibleInfo& info) const {
+  TKsXPThemedControl::GetAccessibleInfo(info);
+  info.Role = TAccessibleRole::Text;
+  info.Name.clear();  // a label names the edit; the text is its content
+  info.HasText = true;
+  const String text = core_->Text();
+  info.Text = PasswordMask() != 0 ? String(text.size(), PasswordMask()) : text;
+  info.Caret = core_->CaretChar();
+  info.Editable = !ReadOnly();
 }
 
 // ---- layout of the text ----
@@ -459,19 +466,22 @@ void TCustomKsEdit::Notification(TComponent* component, TOperation operation) {
 // ---- theme ----
 
 void TCustomKsEdit::SetThemeMode(TVnThemeMode value) {
-  FSBController->SetThemeMode(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetThemeMode(value);
   TKsXPThemedControl::SetThemeMode(value);
   RecreateOrUpdate();
 }
 
 void TCustomKsEdit::SetThemeGlobalMode(bool value) {
-  FSBController->SetThemeGlobalMode(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetThemeGlobalMode(value);
   TKsXPThemedControl::SetThemeGlobalMode(value);
   RecreateOrUpdate();
 }
 
 void TCustomKsEdit::SetUseXPThemes(bool value) {
-  FSBController->SetUseXPThemes(value);
+  // A stored form holds the bars' own settings.
+  if (!LoadingOrReading()) FSBController->SetUseXPThemes(value);
   TKsXPThemedControl::SetUseXPThemes(value);
   RecreateOrUpdate();
 }

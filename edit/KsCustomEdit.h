@@ -44,6 +44,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   ~TCustomKsEdit() override;
 
   // ---- text ----
+  // The store's text. (TControl::Text(), reached through a base pointer, does not hold it.)
   String Text() const { return core_->Text(); }
   void SetText(const String& value) override;
   TStrings* Lines() const { return &core_->Lines(); }
@@ -236,6 +237,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TBrush* ControlBackBrush() const { return Brush(); }
   TKsKeyCommandList& KeyCommands() { return *FKeyCommands; }
   TKsEditCore& Core() { return *core_; }
+  // The text as content (masked with a password character), the caret, whether it is editable.
+  void GetAccessibleInfo(TAccessibleInfo& info) const override;
   const TKsEditCore& Core() const { return *core_; }
 
   // ---- geometry ----
@@ -369,11 +372,16 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void ResetEditRect();
   void UpdateLinesInRect();
   void SizeChanged();
-  void SyncControlText();
-  bool SyncingText() const { return syncingText_; }
+  // The text changed: accessibility hears of it.
+  void TextContentChanged();
 
   // ---- window side (KsCustomEditWindow.cpp) ----
+  // Attaches the owner-drawn scroll bars; turns UseCustomScrollBars off when they cannot attach.
+  void AttachScrollBars();
   void CalcNonClientSize(TMessage& message);
+  // A flat single border without theming: the platform's border is replaced by the flat one.
+  bool PaintsOwnBorder() const;
+  void PaintNonClient(TMessage& message);
   void GotFocus();
   void LostFocus(platform::HWND focusGoesTo);
   void MakeCaret();
@@ -484,6 +492,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // View and metrics.
   TRect FEditRect{};
   int FLineHeight = 0;
+  int textHeight_ = 0;  // the font's text height
   int FAscent = 0;
   int FDescent = 0;
   bool FHasCaret = false;
@@ -503,7 +512,6 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   bool focusingPress_ = false;
   bool pressing_ = false;
 
-  bool syncingText_ = false;
   bool painting_ = false;
 };
 

@@ -45,6 +45,7 @@ void TCustomKsEdit::WndProc(TMessage& message) {
 bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
   switch (m.Msg) {
     case pf::WM_NCCALCSIZE: CalcNonClientSize(m); return true;
+    case pf::WM_NCPAINT: PaintNonClient(m); return true;
     case pf::WM_SIZE:
       TKsXPThemedControl::WndProc(m);
       SizeChanged();

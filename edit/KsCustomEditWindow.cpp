@@ -27,7 +27,7 @@ void TCustomKsEdit::CreateParams(TCreateParams& params) {
   TKsXPThemedControl::CreateParams(params);
   const bool single = FBorderStyle == bsSingle;
   // A flat single border without theming is painted by the control itself.
-  const bool ownBorder = single && FFlat && !IsThemed();
+  const bool ownBorder = PaintsOwnBorder();
   if (single && !ownBorder) {
     if (Ctl3D()) params.ExStyle |= pf::WS_EX_CLIENTEDGE;
     else params.Style |= pf::WS_BORDER;
@@ -46,8 +46,7 @@ void TCustomKsEdit::CreateParams(TCreateParams& params) {
 
 void TCustomKsEdit::CreateWnd() {
   TKsXPThemedControl::CreateWnd();
-  // The owner-drawn bars cannot attach yet: the platform's scroll bars serve instead.
-  FUseCustomScrollBars = false;
+  AttachScrollBars();
   FTextPainter.reset();
   ReadFontMetrics();
   ResetEditRect();
@@ -59,7 +58,18 @@ void TCustomKsEdit::CreateWnd() {
 
 void TCustomKsEdit::DestroyWnd() {
   KillCaret();
+  FSBController->SetControl(nullptr);
   TKsXPThemedControl::DestroyWnd();
+}
+
+void TCustomKsEdit::AttachScrollBars() {
+  // Only a multi-line edit shows bars; the window's scroll styles say which.
+  if (!FUseCustomScrollBars || !FMultiline || FScrollBars == ssNone || Designing()) return;
+  FSBController->SetControl(this);
+  if (FSBController->Active()) return;
+  // The controller cannot serve this window: the platform's own bars take over.
+  FSBController->SetControl(nullptr);
+  FUseCustomScrollBars = false;
 }
 
 void TCustomKsEdit::InvalidateBorder() {
@@ -68,14 +78,15 @@ void TCustomKsEdit::InvalidateBorder() {
 
 void TCustomKsEdit::CalcNonClientSize(TMessage& message) {
   TKsXPThemedControl::WndProc(message);
-  if (!message.WParam || !message.LParam) return;
-  pf::RECT& r = reinterpret_cast<pf::NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0];
+  if (!message.LParam) return;
+  pf::RECT& r = message.WParam ? reinterpret_cast<pf::NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0]
+                               : *reinterpret_cast<pf::RECT*>(message.LParam);
   const bool single = FBorderStyle == bsSingle;
   if (!single) return;
   const int edge = Ctl3D() ? pf::GetSystemMetrics(pf::SM_CXEDGE) : pf::GetSystemMetrics(pf::SM_CXBORDER);
   // Flat and unthemed: the platform's border is gone, the sides listed get the flat border's room.
   // Otherwise: the platform's border stays and each side not listed gives its room back.
-  const bool ownBorder = FFlat && !IsThemed();
+  const bool ownBorder = PaintsOwnBorder();
   const int sign = ownBorder ? 1 : -1;
   const auto side = [&](TVnBorderSide s) { return FBorderSides.Contains(s) == ownBorder ? sign * edge : 0; };
   r.left += side(ebsLeft);
@@ -86,18 +97,34 @@ void TCustomKsEdit::CalcNonClientSize(TMessage& message) {
   r.bottom = std::max(r.bottom, r.top);
 }
 
+bool TCustomKsEdit::PaintsOwnBorder() const { return FBorderStyle == bsSingle && FFlat && !IsThemed(); }
+
+void TCustomKsEdit::PaintNonClient(TMessage& message) {
+  TKsXPThemedControl::WndProc(message);
+  if (!PaintsOwnBorder()) return;
+  pf::RECT bounds{};
+  pf::GetWindowRect(Handle(), &bounds);
+  const TRect frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+  const bool active = Focused() || FMouseOver;
+  pf::BorrowedDC dc(Handle(), pf::GetWindowDC(Handle()));
+  PaintFlatBorder(dc.get(), frame, active ? FLineBorderActiveColor : FLineBorderInactiveColor, Color(), active,
+                  Enabled(), FBorderSides, active ? FActiveBorderType : FInactiveBorderType, FBorderColors);
+}
+
 // ---- metrics and layout ----
 
 void TCustomKsEdit::ReadFontMetrics() {
-  pf::HDC dc = pf::GetDC(nullptr);
-  pf::BorrowedDC screen(nullptr, dc);
+  pf::BorrowedDC screen(nullptr, pf::GetDC(nullptr));
+  pf::HDC dc = screen.get();
   pf::TEXTMETRICW metrics{};
   pf::HGDIOBJ old = pf::SelectObject(dc, Font()->Handle());
   pf::GetTextMetricsW(dc, &metrics);
   pf::SelectObject(dc, old);
   FAscent = metrics.tmAscent;
   FDescent = metrics.tmDescent;
-  FLineHeight = std::abs(static_cast<int>(metrics.tmHeight)) + 2;
+  textHeight_ = std::abs(static_cast<int>(metrics.tmHeight));
+  const int fontHeight = std::abs(Font()->Height());
+  FLineHeight = (fontHeight > 0 ? fontHeight : textHeight_) + 2;
 }
 
 void TCustomKsEdit::FontMetricsChanged() {
@@ -131,7 +158,7 @@ void TCustomKsEdit::UpdateLinesInRect() {
 void TCustomKsEdit::AdjustHeight() {
   if (FMultiline || !FAutoSize || LoadingOrReading()) return;
   const int border = Ctl3D() ? 4 * pf::GetSystemMetrics(pf::SM_CYEDGE) : 6 * pf::GetSystemMetrics(pf::SM_CYBORDER);
-  const int height = FLineHeight - 2 + border;
+  const int height = textHeight_ + border;
   if (height != Height()) SetBounds(Left(), Top(), Width(), height);
 }
 
@@ -224,7 +251,7 @@ void TCustomKsEdit::MakeCaret() {
   if (!HandleAllocated() || FHasCaret) return;
   const int border = pf::GetSystemMetrics(pf::SM_CXBORDER);
   const int width = Font()->Style().Contains(fsBold) ? 2 * border : border;
-  pf::CreateCaret(Handle(), nullptr, width, std::max(FLineHeight - 2, 1));
+  pf::CreateCaret(Handle(), nullptr, width, std::max(textHeight_, 1));
   FHasCaret = true;
   PlaceCaret();
   pf::ShowCaret(Handle());

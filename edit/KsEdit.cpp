@@ -3,6 +3,7 @@
 #include "controls/DrawingTypeInfo.h"
 #include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsImageForm.h"
+#include "edit/internal/PublishColour.h"
 #include "framework/TypeInfo.h"
 
 namespace kestrel {
@@ -14,14 +15,16 @@ using E = TCustomKsEdit;
 }  // namespace
 
 void TKsEdit::PublishProperties(TClassBuilder<TKsEdit>& b) {
-  b.Object(u"Lines", &E::Lines, &E::SetLines);
+  // Multiline first: a single-line store would keep only one of the lines read after it.
   b.Property(u"Multiline", &E::Multiline, &E::SetMultiline).Default(false);
+  b.Object(u"Lines", &E::Lines, &E::SetLines);
   b.Property(u"WordWrap", &E::WordWrap, &E::SetWordWrap).Default(false);
   b.Enum(u"ScrollBars", &E::ScrollBars, &E::SetScrollBars, ScrollStyleInfo()).Default(ssNone);
   b.Enum(u"Alignment", &E::Alignment, &E::SetAlignment, AlignmentTypeInfo()).Default(taLeftJustify);
   b.Property(u"RightAlignedText", &E::RightAlignedText, &E::SetRightAlignedText).Default(false);
   b.Property(u"RightAlignedView", &E::RightAlignedView, &E::SetRightAlignedView).Default(false);
-  b.Property(u"AlignBottom", &E::AlignBottom, &E::SetAlignBottom).Default(true);
+  // Always written: Multiline, read before it, changes it.
+  b.Property(u"AlignBottom", &E::AlignBottom, &E::SetAlignBottom).NoDefault();
   b.Property(u"LeftMargin", &E::LeftMargin, &E::SetLeftMargin).Default(1);
   b.Property(u"RightMargin", &E::RightMargin, &E::SetRightMargin).Default(1);
   b.Property(u"TopMargin", &E::TopMargin, &E::SetTopMargin).Default(0);
@@ -69,17 +72,15 @@ void TKsEdit::PublishBorder(TClassBuilder<TKsEdit>& b) {
 }
 
 void TKsEdit::PublishLook(TClassBuilder<TKsEdit>& b) {
-  const auto colour = [&b](const char16_t* name, TColor (E::*getter)() const, void (E::*setter)(TColor), TColor def) {
-    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
-  };
-  colour(u"FocusedSelectColor", &E::FocusedSelectColor, &E::SetFocusedSelectColor, clHighlight);
-  colour(u"FocusedSelectTextColor", &E::FocusedSelectTextColor, &E::SetFocusedSelectTextColor, clHighlightText);
-  colour(u"HideSelectColor", &E::HideSelectColor, &E::SetHideSelectColor, clBtnFace);
-  colour(u"HideSelectTextColor", &E::HideSelectTextColor, &E::SetHideSelectTextColor, clBtnShadow);
-  colour(u"LineBorderActiveColor", &E::LineBorderActiveColor, &E::SetLineBorderActiveColor, clBtnFace);
-  colour(u"LineBorderInactiveColor", &E::LineBorderInactiveColor, &E::SetLineBorderInactiveColor, clBtnFace);
-  colour(u"DisabledColor", &E::DisabledColor, &E::SetDisabledColor, clBtnFace);
-  colour(u"DisabledFontColor", &E::DisabledFontColor, &E::SetDisabledFontColor, clGrayText);
+  PublishColour(b, u"FocusedSelectColor", &E::FocusedSelectColor, &E::SetFocusedSelectColor, clHighlight);
+  PublishColour(b, u"FocusedSelectTextColor", &E::FocusedSelectTextColor, &E::SetFocusedSelectTextColor,
+                clHighlightText);
+  PublishColour(b, u"HideSelectColor", &E::HideSelectColor, &E::SetHideSelectColor, clBtnFace);
+  PublishColour(b, u"HideSelectTextColor", &E::HideSelectTextColor, &E::SetHideSelectTextColor, clBtnShadow);
+  PublishColour(b, u"LineBorderActiveColor", &E::LineBorderActiveColor, &E::SetLineBorderActiveColor, clBtnFace);
+  PublishColour(b, u"LineBorderInactiveColor", &E::LineBorderInactiveColor, &E::SetLineBorderInactiveColor, clBtnFace);
+  PublishColour(b, u"DisabledColor", &E::DisabledColor, &E::SetDisabledColor, clBtnFace);
+  PublishColour(b, u"DisabledFontColor", &E::DisabledFontColor, &E::SetDisabledFontColor, clGrayText);
   b.Property(u"UseDisabledColors", &E::UseDisabledColors, &E::SetUseDisabledColors).Default(false);
   b.Property(u"Transparent", &E::Transparent, &E::SetTransparent).Default(false);
   b.Object(u"Background", &E::Background, &E::SetBackground);

@@ -21,12 +21,12 @@ int TKsEditHostLink::TextFit(std::u16string_view s, int width) const { return ed
 void TKsEditHostLink::UpdateScrollBars() { edit_.UpdateScrollBars(); }
 void TKsEditHostLink::TextChanged() {
   edit_.InvalidateEditRect();
-  edit_.SyncControlText();
+  edit_.TextContentChanged();
 }
 
 void TKsEditHostLink::TextReset() {
   if (edit_.core_) edit_.core_->TextReset();
-  edit_.SyncControlText();
+  edit_.TextContentChanged();
 }
 
 bool TKsEditHostLink::ResplitPending() const { return edit_.FUpdate; }

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/KsSBController.h"
 #include "edit/KsEdit.h"
 #include "edit/KsEditContextMenu.h"
 #include "edit/KsEditMessages.h"
 #include "edit/KsLinkedControlPlacement.h"
+#include "framework/Accessible.h"
 #include "framework/Label.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
+#include "platform/window/Ime.h"
+#include "platform/window/ScrollBars.h"
 #include "platform/window/SystemParameters.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
@@ -46,6 +51,13 @@ struct EditOnForm {
   }
 };
 
+TKsEdit* AddEdit(TForm* form, int x, int y, int width, int height) {
+  auto* edit = new TKsEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(x, y, width, height);
+  return edit;
+}
+
 struct WheelLinesGuard {
   pf::UINT saved = 0;
   WheelLinesGuard() { pf::SystemParametersInfoW(pf::SPI_GETWHEELSCROLLLINES, 0, &saved, 0); }
@@ -67,7 +79,9 @@ TEST(KsEditControl, KeysAndCharactersFromTheQueueEditTheText) {
   EXPECT_EQ(e.edit->Text(), u"helX\U0001F600l");
   EXPECT_EQ(e.edit->SelStart(), 6) << "the caret follows the typed text, a surrogate pair counting two";
   EXPECT_TRUE(e.edit->Modified());
-  EXPECT_EQ(e.edit->Caption(), e.edit->Text()) << "the control's own text follows the store";
+  TAccessibleInfo info;
+  e.edit->GetAccessibleInfo(info);
+  EXPECT_EQ(info.Text, e.edit->Text()) << "a screen reader reads the store's text";
 
   // Read-only blocks typing but not moving.
   e.edit->SetReadOnly(true);
@@ -215,12 +229,8 @@ TEST(KsEditControl, DraggingTheMouseSelectsAndShiftClickExtends) {
 
 TEST(KsEditControl, AutoSelectTheFocusingClickSelectsAllWithTheCaretAtTheEnd) {
   ShownForm form;
-  auto* other = new TKsEdit(form.form);
-  other->SetParent(form.form);
-  other->SetBounds(10, 60, 100, 24);
-  auto* edit = new TKsEdit(form.form);
-  edit->SetParent(form.form);
-  edit->SetBounds(10, 10, 200, 24);
+  auto* other = AddEdit(form.form, 10, 60, 100, 24);
+  auto* edit = AddEdit(form.form, 10, 10, 200, 24);
   edit->SetText(u"all of it");
   edit->SetAutoSelect(true);
   other->SetFocus();
@@ -313,9 +323,7 @@ TEST(KsEditLinkedControl, SitsOnTheNamedSideLinedUpWithTheNamedEdge) {
 
 TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
   ShownForm form;
-  auto* a = new TKsEdit(form.form);
-  a->SetParent(form.form);
-  a->SetBounds(100, 50, 80, 24);
+  auto* a = AddEdit(form.form, 100, 50, 80, 24);
   auto* label = new TLabel(form.form);
   label->SetParent(form.form);
   label->SetBounds(0, 0, 40, 12);
@@ -330,15 +338,201 @@ TEST(KsEditLinkedControl, FollowsTheEditAndTwoEditsLinkedToEachOtherSettle) {
   delete label;
   EXPECT_EQ(a->LinkedControl(), nullptr) << "a freed control is dropped";
 
-  auto* b = new TKsEdit(form.form);
-  b->SetParent(form.form);
-  b->SetBounds(10, 10, 60, 24);
+  auto* b = AddEdit(form.form, 10, 10, 60, 24);
   a->SetLinkedControl(b);
   b->SetLinkedControl(a);
   // Without a guard each would move the other for ever (a stack overflow).
   a->SetBounds(150, 100, 80, 24);
   EXPECT_EQ(a->LinkedControl(), b);
   EXPECT_EQ(b->LinkedControl(), a);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, CompositionResultsAreTypedAndReadOnlyLetsThemPass) {
+  EditOnForm e;
+  pf::InjectComposition(u"ni");
+  pf::InjectCompositionResult(u"\u4F60\u597D");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"\u4F60\u597D");
+  e.edit->Undo();
+  EXPECT_EQ(e.edit->Text(), u"") << "a composition result is one undo step";
+  e.edit->SetReadOnly(true);
+  pf::InjectCompositionResult(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"");
+}
+
+TEST(KsEditInput, CtrlEnterInAMultiLineEditRaisesTheKeyPressAndTypesNothing) {
+  EditOnForm e(true);
+  e.edit->SetText(u"ab");
+  e.edit->SetSelStart(1);
+  std::vector<char16_t> pressed;
+  e.edit->OnKeyPress = [&](TObject*, char16_t& key) { pressed.push_back(key); };
+  pf::InjectKey(pf::VK_CONTROL, true);
+  pf::InjectKeyStroke(pf::VK_RETURN);
+  pf::InjectKey(pf::VK_CONTROL, false);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"ab");
+  ASSERT_FALSE(pressed.empty());
+  EXPECT_EQ(pressed.front(), u'\r');
+  pf::InjectKeyStroke(pf::VK_RETURN);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"a\r\nb") << "Enter alone breaks the line";
+}
+
+TEST(KsEditInput, SelectingOffersThePrimarySelectionAndAMiddleClickPastesIt) {
+  EditOnForm e;
+  e.edit->SetText(u"primary text");
+  e.edit->SetSelStart(0);
+  e.edit->SetSelLength(7);
+  EXPECT_EQ(pf::GetPrimarySelectionText(), u"primary");
+  e.edit->SetSelStart(12);
+  pf::InjectClick(e.ScreenPointOf(8), pf::MouseButton::Middle);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"primary primarytext");
+  e.edit->SetPasswordChar(u"*");
+  e.edit->SelectAll();
+  EXPECT_EQ(pf::GetPrimarySelectionText(), u"primary") << "a password is never offered";
+}
+
+TEST(KsEditWindow, TheCaretLivesWhileTheEditHasTheFocus) {
+  ShownForm form;
+  auto* a = AddEdit(form.form, 10, 10, 100, 24);
+  auto* b = AddEdit(form.form, 10, 50, 100, 24);
+  a->SetFocus();
+  Pump();
+  EXPECT_EQ(pf::GetCaretState().hwnd, a->Handle());
+  b->SetFocus();
+  Pump();
+  EXPECT_EQ(pf::GetCaretState().hwnd, b->Handle());
+  b->SetText(u"abc");
+  b->SetSelStart(3);
+  EXPECT_EQ(pf::GetCaretState().rect.left, b->PosFromCaret(3, 0).x);
+  EXPECT_THROW(b->PosFromCaret(0, 5), EKsEditorError);
+}
+
+TEST(KsEditWindow, BorderSidesAndFlatDecideTheFrame) {
+  ShownForm form;
+  auto* edit = new TKsEdit(form.form);
+  edit->SetParent(form.form);
+  edit->SetAutoSize(false);
+  edit->SetBounds(10, 10, 100, 40);
+  edit->SetThemeMode(ttmNone);
+  Pump();
+  const int edge = pf::GetSystemMetrics(pf::SM_CXEDGE);
+  EXPECT_EQ(edit->ClientWidth(), 100 - 2 * edge);
+  edit->SetBorderSides({ebsLeft, ebsTop, ebsBottom});
+  EXPECT_EQ(edit->ClientWidth(), 100 - edge) << "a side not listed gives its room back";
+  edit->SetFlat(true);
+  EXPECT_EQ(edit->ClientWidth(), 100 - edge) << "flat: only the listed sides hold the flat border";
+  EXPECT_EQ(edit->ClientHeight(), 40 - 2 * edge);
+  EXPECT_EQ(pf::GetWindowLongW(edit->Handle(), pf::GWL_EXSTYLE) & pf::WS_EX_CLIENTEDGE, 0);
+  EXPECT_EQ(edit->EditRect().right, edit->ClientWidth());
+}
+
+TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  const int page = e.edit->LinesInRect();
+  e.Send(pf::WM_VSCROLL, pf::SB_LINEDOWN);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEDOWN);
+  EXPECT_EQ(e.edit->TopLine(), 1 + page);
+  EXPECT_EQ(e.Send(ksem::EM_GETFIRSTVISIBLELINE), 1 + page);
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_ALL;
+  pf::GetScrollInfo(e.edit->Handle(), pf::SB_VERT, &info);
+  EXPECT_EQ(info.nPos, 1 + page);
+  EXPECT_EQ(static_cast<int>(info.nPage), page);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEUP);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEUP);
+  EXPECT_EQ(e.edit->TopLine(), 0) << "a page up near the start still reaches line 0";
+  e.Send(pf::WM_VSCROLL, pf::SB_BOTTOM);
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page);
+  e.Send(ksem::EM_LINESCROLL, 0, -2);
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page - 2);
+  EXPECT_TRUE(e.edit->UseCustomScrollBars());
+  EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
+}
+
+// Switches the interception of the scroll setters off for one test.
+struct NoScrollInterception {
+  pf::ScrollSetters saved = pf::InstalledScrollSetters();
+  NoScrollInterception() {
+    pf::RemoveScrollInterception();
+    pf::AllowScrollInterception(false);
+  }
+  ~NoScrollInterception() {
+    pf::AllowScrollInterception(true);
+    if (saved.setScrollInfo) pf::InstallScrollInterception(saved);
+  }
+};
+
+TEST(KsEditWindow, WithoutTheInterceptionThePlatformsBarsServe) {
+  NoScrollInterception off;
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  EXPECT_FALSE(e.edit->UseCustomScrollBars()) << "the controller cannot attach";
+  EXPECT_EQ(e.edit->ScrollBarController()->Control(), nullptr);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEDOWN);
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_POS;
+  pf::GetScrollInfo(e.edit->Handle(), pf::SB_VERT, &info);
+  EXPECT_EQ(info.nPos, e.edit->LinesInRect());
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditWindow, AFontChangeSetsTheLineHeightAndASingleLineHeightFollows) {
+  EditOnForm e;
+  e.edit->Font()->SetHeight(-20);
+  Pump();
+  EXPECT_EQ(e.edit->LineHeight(), 22);
+  EXPECT_EQ(e.edit->Height(), e.edit->TextPainter().TextSize(u"Ag").cy + 4 * pf::GetSystemMetrics(pf::SM_CYEDGE));
+  e.edit->SetAutoSize(false);
+  e.edit->SetBounds(10, 10, 200, 60);
+  e.edit->Font()->SetHeight(-10);
+  EXPECT_EQ(e.edit->Height(), 60) << "without AutoSize the height stays";
+}
+
+TEST(KsEditControl, ChangeEventsFollowNotifyUserChangeOnly) {
+  EditOnForm e;
+  int changes = 0, selectionChanges = 0;
+  e.edit->OnChange = [&](TObject*) { ++changes; };
+  e.edit->OnSelectionChange = [&](TObject*) { ++selectionChanges; };
+  e.edit->SetText(u"from code");
+  EXPECT_EQ(changes, 0) << "changes made by program code are quiet";
+  EXPECT_GT(selectionChanges, 0);
+  pf::InjectText(u"!");
+  Pump();
+  EXPECT_EQ(changes, 1);
+  e.edit->SetNotifyUserChangeOnly(false);
+  e.edit->SetText(u"again");
+  EXPECT_EQ(changes, 2);
+  String typed;
+  e.edit->OnKeyPressEx = [&](TObject*, String& key) {
+    typed += key;
+    key = u"<" + key + u">";
+  };
+  e.edit->SetSelStart(5);
+  pf::InjectText(u"k");
+  Pump();
+  EXPECT_EQ(typed, u"k");
+  EXPECT_EQ(e.edit->Text(), u"again<k>") << "the key-press handler may rewrite what is typed";
 }
 
 }  // namespace

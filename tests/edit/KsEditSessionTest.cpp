@@ -12,26 +12,14 @@
 #include "platform/window/Clipboard.h"
 #include "platform/window/Ime.h"
 #include "platform/window/KeyboardLayout.h"
-#include "tests/framework/visual/VisualTestSupport.h"
+#include "tests/edit/EditOnForm.h"
 
 namespace kestrel {
 namespace {
 
 namespace pf = platform;
+using testing::EditOnForm;
 using testing::Pump;
-using testing::ShownForm;
-
-struct FocusedEdit {
-  ShownForm form{400, 200};
-  TKsEdit* edit;
-  FocusedEdit() {
-    edit = new TKsEdit(form.form);
-    edit->SetParent(form.form);
-    edit->SetBounds(10, 10, 300, 24);
-    edit->SetFocus();
-    Pump();
-  }
-};
 
 // Keys pressed with modifiers held; the modifiers are released afterwards.
 void Chord(std::initializer_list<int> held, int key) {
@@ -46,7 +34,7 @@ struct GermanLayout {
 };
 
 TEST(KsEditSession, DeadKeysAccentTheNextCharacterOrTypeBoth) {
-  FocusedEdit e;
+  EditOnForm e;
   GermanLayout german;
   pf::InjectKeyStroke(pf::VK_OEM_5);  // ^
   pf::InjectKeyStroke('E');
@@ -62,7 +50,7 @@ TEST(KsEditSession, DeadKeysAccentTheNextCharacterOrTypeBoth) {
 }
 
 TEST(KsEditSession, CompositionsTypeTheirResultOnceAtTheCaret) {
-  FocusedEdit e;
+  EditOnForm e;
   e.edit->SetText(u"ab");
   e.edit->SetSelStart(1);
   pf::InjectComposition(u"ni");
@@ -255,7 +243,7 @@ class RandomSession {
     return out;
   }
 
-  FocusedEdit e_;
+  EditOnForm e_;
   Model model_;
   std::deque<std::string> recent_;
   std::mt19937 random_;

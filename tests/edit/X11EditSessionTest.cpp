@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <string>
@@ -18,22 +17,12 @@
 #include "platform/window/Clipboard.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowManager.h"
+#include "tests/support/CommandOutput.h"
 
 namespace kestrel {
 namespace {
 
 namespace pf = platform;
-
-std::string RunAndRead(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
 
 // The suite's name puts it under the lock of the tests that use the display's selections.
 class X11ClipboardEditSession : public ::testing::Test {
@@ -78,7 +67,8 @@ class X11ClipboardEditSession : public ::testing::Test {
   // Runs `command` while this process keeps serving the display (xclip asks it for the
   // selections, xdotool's keys must be read); returns what the command wrote.
   static std::string Run(const std::string& command) {
-    auto running = std::async(std::launch::async, RunAndRead, "timeout 10 " + command + " 2>/dev/null");
+    auto running =
+        std::async(std::launch::async, ::kestrel::testing::CommandOutput, "timeout 10 " + command + " 2>/dev/null");
     while (running.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
       Serve(std::chrono::milliseconds(10));
     Serve(std::chrono::milliseconds(100));

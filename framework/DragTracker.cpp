@@ -165,7 +165,7 @@ bool TDragTracker::FilterMessage(pf::HWND hwnd, const TMessage& m) {
         End(false);
       }
       return false;
-    case pf::WM_CANCELMODE: End(false); return false;
+    case pf::WM_CANCELMODE: End(false); return false;  // also sent to a window that goes
     default: break;
   }
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) return FilterMouse(hwnd, m);

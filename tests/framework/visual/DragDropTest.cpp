@@ -148,6 +148,11 @@ TEST(DragDrop, TheDragStartsOnlyOutsideTheDragRectangle) {
 TEST(DragDrop, FreeingTheTargetOrTheSourceMidDragLeavesNothingDangling) {
   DragScene s;
   s.DragOnto(30, 40);
+  s.source->RecreateWnd();  // the window that held the mouse goes
+  EXPECT_FALSE(s.source->Dragging());
+  EXPECT_EQ(s.log.back(), "end cancelled");
+  s.Button(*s.target, 30, 40, false);
+  s.DragOnto(30, 40);
   delete s.target;
   s.target = nullptr;
   s.Move(*s.source, 70, 50);  // asks whatever is under the mouse now, not the freed target

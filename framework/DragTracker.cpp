@@ -165,7 +165,7 @@ bool TDragTracker::FilterMessage(pf::HWND hwnd, const TMessage& m) {
         End(false);
       }
       return false;
-    case pf::WM_CANCELMODE: End(false); return false;  // also sent to a window that goes
+    case pf::WM_CANCELMODE: End(false); return false;  // the window is disabled, a modal loop starts
     default: break;
   }
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) return FilterMouse(hwnd, m);

@@ -14,6 +14,8 @@ struct EnteredTarget {
   TKsCaretPos caret;
 };
 EnteredTarget gEntered;
+// The dragging edit's own drag cursor: the drag shows a move or a copy, then this comes back.
+int gSourceCursor = crDrag;
 
 }  // namespace
 
@@ -25,6 +27,7 @@ TCustomKsEdit* TKsEditDragDrop::DraggedEdit(TObject* source) {
 void TKsEditDragDrop::Start(TCustomKsEdit& edit) {
   if (!DraggedEdit(&edit)) return;  // a password stays where it is
   edit.SetDragging(true);
+  gSourceCursor = edit.DragCursor();
   edit.BeginDrag(true);
 }
 
@@ -52,6 +55,7 @@ void TKsEditDragDrop::Drop(TCustomKsEdit& edit, TObject* source, int x, int y) {
 }
 
 void TKsEditDragDrop::Ended(TCustomKsEdit& edit, TObject* target) {
+  edit.SetDragCursor(gSourceCursor);
   // Text moved inside the edit placed the caret; anywhere else it goes back to the press.
   if (target == &edit) edit.SetDragging(false);
   else edit.DragCancelled();

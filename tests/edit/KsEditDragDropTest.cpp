@@ -97,6 +97,7 @@ TEST(KsEditDragDrop, InsideOneEditTheTextMovesUnlessCtrlIsHeld) {
   pf::InjectKey(pf::VK_CONTROL, false);
   Pump();
   EXPECT_EQ(s.source->Text(), u"worldhello world");
+  EXPECT_EQ(s.source->DragCursor(), crDrag) << "the edit's own setting is back";
 
   // Dropped onto its own selection nothing is removed: a copy lands there.
   s.Select(*s.source, 0, 5);

@@ -537,3 +537,81 @@ TEST(KsEditControl, ChangeEventsFollowNotifyUserChangeOnly) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+void CtrlKey(int key) {
+  pf::InjectKey(pf::VK_CONTROL, true);
+  pf::InjectKeyStroke(key);
+  pf::InjectKey(pf::VK_CONTROL, false);
+  Pump();
+}
+
+TEST(KsEditInput, ClipboardKeysCopyCutAndPasteWithinMaxLength) {
+  ClipboardGuard clipboard;
+  EditOnForm e;
+  e.edit->SetText(u"hello world");
+  e.edit->SetSelStart(0);
+  e.edit->SetSelLength(5);
+  CtrlKey('C');
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"hello");
+  CtrlKey('X');
+  EXPECT_EQ(e.edit->Text(), u" world");
+  EXPECT_TRUE(e.edit->Modified());
+  e.edit->SetMaxLength(9);
+  e.edit->SetSelStart(6);
+  CtrlKey('V');
+  EXPECT_EQ(e.edit->Text(), u" worldhel") << "a paste is cut to the room MaxLength leaves";
+  CtrlKey('Z');
+  EXPECT_EQ(e.edit->Text(), u" world");
+}
+
+TEST(KsEditControl, SettersCarryTheirSideEffects) {
+  EditOnForm e;
+  e.edit->SetMultiline(true);
+  EXPECT_FALSE(e.edit->AlignBottom()) << "a multi-line edit lets TopMargin work";
+  e.edit->SetTopMargin(3);
+  EXPECT_EQ(e.edit->TopMargin(), 3);
+  e.edit->SetScrollBars(ssBoth);
+  e.edit->SetMultiline(false);
+  EXPECT_EQ(e.edit->ScrollBars(), ssNone);
+  e.edit->SetScrollBars(ssVertical);
+  EXPECT_EQ(e.edit->ScrollBars(), ssNone) << "kept ssNone while single-line";
+  e.edit->SetAlignBottom(true);
+  EXPECT_EQ(e.edit->TopMargin(), 0);
+  e.edit->SetAlignment(taCenter);
+  EXPECT_TRUE(e.edit->WordWrap()) << "a non-left alignment switches word wrap on";
+
+  e.edit->SetText(u"Mixed Case");
+  e.edit->SetCharCase(eecUpperCase);
+  EXPECT_EQ(e.edit->Text(), u"MIXED CASE");
+  pf::InjectText(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"XMIXED CASE") << "later input is converted as it arrives";
+  e.edit->SetMaxLength(4);
+  EXPECT_EQ(e.edit->Text(), u"XMIX");
+  e.edit->SetMaxLength(-1);
+  EXPECT_EQ(e.edit->MaxLength(), 4) << "a negative limit is ignored";
+  pf::InjectText(u"y");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"XMIX") << "a full edit takes no more";
+}
+
+TEST(KsEditInput, ACompositionStartsAtTheCaret) {
+  EditOnForm e;
+  e.edit->SetText(u"abc");
+  e.edit->SetSelStart(2);
+  e.Send(pf::WM_IME_STARTCOMPOSITION);
+  pf::HIMC context = pf::ImmGetContext(e.edit->Handle());
+  pf::COMPOSITIONFORM form;
+  pf::ImmGetCompositionWindow(context, &form);
+  pf::ImmReleaseContext(e.edit->Handle(), context);
+  const TPoint caret = e.edit->PosFromCaret(2, 0);
+  EXPECT_EQ(form.ptCurrentPos.x, caret.x);
+  EXPECT_EQ(form.ptCurrentPos.y, caret.y);
+  EXPECT_EQ(form.rcArea.left, e.edit->EditRect().left + e.edit->LeftMargin());
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -69,7 +69,9 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
 }
 
 TCustomKsEdit::~TCustomKsEdit() {
-  KillCaret();
+  TComponent::Destroying();
+  // The window goes while the store and the scroll-bar controller its messages reach still exist.
+  if (HandleAllocated()) DestroyHandle();
   SetLinkedControl(nullptr);
   SetImageForm(nullptr);
   SetValidator(nullptr);
@@ -107,7 +109,7 @@ void TCustomKsEdit::DefineProperties(TFiler& filer) {
 // ---- text ----
 
 void TCustomKsEdit::SetText(const String& value) {
-  if (LoadingOrReading() || Destroying()) {
+  if (LoadingOrReading() || IsDestroying()) {
     core_->SetText(value, true);
     return;
   }

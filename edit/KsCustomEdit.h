@@ -348,7 +348,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
 
   bool LoadingOrReading() const;
   bool Designing() const { return ComponentState().Contains(csDesigning); }
-  bool Destroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
 
  private:
   friend class TKsEditHostLink;

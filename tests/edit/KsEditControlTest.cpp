@@ -615,3 +615,22 @@ TEST(KsEditInput, ACompositionStartsAtTheCaret) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsClickCounter, ASeriesNeedsTimeAndPlaceAndEndsAtTheThirdPress) {
+  TKsClickCounter clicks(4, 4, 500);
+  EXPECT_EQ(clicks.Press(10, 10, 1000), 1);
+  EXPECT_EQ(clicks.Press(14, 6, 1500), 2) << "at the edges of time and rectangle";
+  EXPECT_EQ(clicks.Press(10, 10, 1600), 3);
+  EXPECT_EQ(clicks.Press(10, 10, 1700), 1) << "the press after a third starts anew";
+  EXPECT_EQ(clicks.Press(15, 10, 1800), 1) << "too far from the series' first press";
+  EXPECT_EQ(clicks.Press(15, 10, 2301), 1) << "too late";
+  // The millisecond clock wraps around after 49.7 days; a series may straddle that.
+  EXPECT_EQ(clicks.Press(0, 0, 0xFFFFFF00u), 1);
+  EXPECT_EQ(clicks.Press(0, 0, 0x00000010u), 2);
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -566,12 +566,18 @@ void TCustomKsEdit::Loaded() {
 
 void TCustomKsEdit::Paint() {
   painting_ = true;
-  tempPaint_->Paint(*Canvas());
+  PaintText();
+  if (tempPaint_->CueBannerShown()) PaintCueBanner();
   painting_ = false;
 }
 
-void TCustomKsEdit::PaintLine(int) {}
-void TCustomKsEdit::PaintText() { Invalidate(); }
-void TCustomKsEdit::PaintCueBanner() { Invalidate(); }
+void TCustomKsEdit::PaintText() {
+  tempPaint_->PaintBackground(*Canvas());
+  const int last = std::min(LinesCount(), TopLine() + LinesInRect() + 1);
+  for (int y = TopLine(); y < last; ++y) PaintLine(y);
+}
+
+void TCustomKsEdit::PaintLine(int y) { tempPaint_->PaintLine(*Canvas(), y); }
+void TCustomKsEdit::PaintCueBanner() { tempPaint_->PaintCueBanner(*Canvas()); }
 
 }  // namespace kestrel

@@ -313,10 +313,12 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsValidationErrorEvent OnValidationError;
 
  protected:
-  // Paints the client area through the simple paint pass.
+  // Paints the client area: the text, then the cue banner when it shows. Here the three parts
+  // go through the simple paint pass (edit/KsEditTempPaint.h).
   void Paint() override;
-  virtual void PaintLine(int y);
+  // The background and the visible lines.
   virtual void PaintText();
+  virtual void PaintLine(int y);
   virtual void PaintCueBanner();
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;

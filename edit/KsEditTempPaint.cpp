@@ -13,15 +13,16 @@ namespace kestrel {
 
 namespace pf = platform;
 
-void TKsEditTempPaint::Paint(TCanvas& canvas) {
+void TKsEditTempPaint::PaintBackground(TCanvas& canvas) {
   canvas.Font()->Assign(edit_.Font());
   canvas.Brush()->SetColor(edit_.BackgroundColor());
   canvas.FillRect(edit_.ClientRect());
   const TRect& r = edit_.EditRect();
   clip_ = TRect{r.left + edit_.LeftMargin(), r.top, r.right - edit_.RightMargin(), r.bottom};
-  const int last = std::min(edit_.LinesCount(), edit_.TopLine() + edit_.LinesInRect() + 1);
-  for (int y = edit_.TopLine(); y < last; ++y) PaintLine(canvas, y);
-  if (!edit_.Focused() && edit_.Core().TextLength() == 0 && !edit_.CueBanner().empty()) PaintCueBanner(canvas);
+}
+
+bool TKsEditTempPaint::CueBannerShown() const {
+  return !edit_.Focused() && edit_.Core().TextLength() == 0 && !edit_.CueBanner().empty();
 }
 
 bool TKsEditTempPaint::SelectedColumns(int y, int& first, int& last) const {

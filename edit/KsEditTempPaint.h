@@ -16,15 +16,18 @@ class TKsEditTempPaint {
  public:
   explicit TKsEditTempPaint(TCustomKsEdit& edit) : edit_(edit) {}
 
-  void Paint(TCanvas& canvas);
+  // The background of the client area; sets the clip rectangle of the lines.
+  void PaintBackground(TCanvas& canvas);
+  void PaintLine(TCanvas& canvas, int y);
+  // While the edit is unfocused and empty.
+  bool CueBannerShown() const;
+  void PaintCueBanner(TCanvas& canvas);
 
  private:
   // The selected columns of line Y ([First, Last) in the line's units); false when none.
   bool SelectedColumns(int y, int& first, int& last) const;
-  void PaintLine(TCanvas& canvas, int y);
   // Draws the units [From, To) of Line at X; answers the X after them.
   int PaintRun(TCanvas& canvas, int x, int top, std::u16string_view run, bool selected);
-  void PaintCueBanner(TCanvas& canvas);
 
   TCustomKsEdit& edit_;
   TRect clip_{};

@@ -634,3 +634,32 @@ TEST(KsClickCounter, ASeriesNeedsTimeAndPlaceAndEndsAtTheThirdPress) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditPaint, TheSelectionShowsInItsColoursOnlyWhileFocusedUnlessKeptVisible) {
+  ShownForm form;
+  auto* edit = AddEdit(form.form, 10, 10, 200, 24);
+  auto* other = AddEdit(form.form, 10, 60, 100, 24);
+  edit->SetText(u"MMMMMMMM");
+  edit->SetFocus();
+  Pump();
+  edit->SetSelStart(2);
+  edit->SetSelLength(4);
+  Pump();
+  // Below the glyphs' tops, left of their middle: the run's background.
+  const TPoint inside = edit->PosFromCaret(3, 0);
+  const pf::COLORREF highlight = ColorToRGB(clHighlight);
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), highlight);
+  EXPECT_NE(testing::ClientPixel(*edit, edit->PosFromCaret(1, 0).x + 1, inside.y + 1), highlight);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), ColorToRGB(clWindow)) << "hidden when unfocused";
+  edit->SetHideSelection(false);
+  Pump();
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), ColorToRGB(clBtnFace));
+}
+
+}  // namespace
+}  // namespace kestrel

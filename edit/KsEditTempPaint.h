@@ -1,8 +1,9 @@
 #pragma once
-// The edit control's simple paint pass: the background, the visible lines (masked, tabs
-// expanded) with the selection in its colours, and the cue banner. Painting only what changed,
-// backgrounds from bitmaps and image forms, themed backgrounds and translucent selections are
-// the full painter's work, which replaces this pass.
+// The edit control's simple paint pass: the background (its colour, or the tiled background
+// bitmap), the visible lines (masked, tabs expanded) with the selection in its colours (opaque,
+// or laid over translucently below alpha 255), and the cue banner. Painting only what changed,
+// image-form and see-through backgrounds and themed backgrounds are the full painter's work,
+// which replaces this pass.
 
 #include <string_view>
 

@@ -659,6 +659,12 @@ TEST(KsEditPaint, TheSelectionShowsInItsColoursOnlyWhileFocusedUnlessKeptVisible
   edit->SetHideSelection(false);
   Pump();
   EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), ColorToRGB(clBtnFace));
+  edit->SetHideSelectColor(0x000000FF);
+  edit->SetHighlightAlphaLevel(128);
+  Pump();
+  const pf::COLORREF blended = testing::ClientPixel(*edit, inside.x + 1, inside.y + 1);
+  EXPECT_NEAR(pf::GetRValue(blended), (255 * 128 + 255 * 128) >> 8, 2) << "red over white, half and half";
+  EXPECT_NEAR(pf::GetGValue(blended), (255 * 128) >> 8, 2);
 }
 
 }  // namespace

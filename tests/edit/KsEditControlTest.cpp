@@ -669,3 +669,56 @@ TEST(KsEditPaint, TheSelectionShowsInItsColoursOnlyWhileFocusedUnlessKeptVisible
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// A validator that finds fault with texts shorter than three characters.
+class TMinLengthValidator : public TComponent, public IKsValidator {
+ public:
+  explicit TMinLengthValidator(TComponent* owner) : TComponent(owner) {}
+  void Validate(IKsValidatedControl& control) override {
+    ++checks;
+    if (control.ValidationValue().size() < 3) control.RespondToError(2);
+  }
+  int checks = 0;
+};
+
+TEST(KsEditControl, UserChangesAreValidatedAndAFreedValidatorIsDropped) {
+  EditOnForm e;
+  auto* validator = new TMinLengthValidator(nullptr);
+  e.edit->SetValidator(validator);
+  std::vector<int> errors;
+  e.edit->OnValidationError = [&](TObject*, int level) { errors.push_back(level); };
+  pf::InjectText(u"ab");
+  Pump();
+  EXPECT_EQ(validator->checks, 2);
+  EXPECT_EQ(errors, (std::vector<int>{2, 2}));
+  EXPECT_EQ(e.edit->ErrorLevel(), 2);
+  delete validator;
+  EXPECT_EQ(e.edit->Validator(), nullptr);
+  pf::InjectText(u"c");
+  Pump();
+  EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST(KsEditControl, ModifiedOnlyWhenACutOrPasteChangedSomething) {
+  ClipboardGuard clipboard;
+  EditOnForm e;
+  e.edit->SetText(u"abc");
+  pf::SetClipboardUnicodeText(u"");
+  e.Send(pf::WM_PASTE);
+  EXPECT_FALSE(e.edit->Modified()) << "an empty clipboard pastes nothing";
+  e.edit->SetPasswordChar(u"*");
+  e.edit->SelectAll();
+  e.Send(pf::WM_CUT);
+  EXPECT_FALSE(e.edit->Modified()) << "a password is not cut";
+  EXPECT_EQ(e.edit->Text(), u"abc");
+  e.edit->SetPasswordChar(u"");
+  e.Send(pf::WM_CUT);
+  EXPECT_TRUE(e.edit->Modified());
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"abc");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -722,3 +722,26 @@ TEST(KsEditControl, ModifiedOnlyWhenACutOrPasteChangedSomething) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, TabMovesTheFocusUnlessTheEditWantsTabs) {
+  ShownForm form;
+  auto* first = AddEdit(form.form, 10, 10, 100, 24);
+  auto* second = AddEdit(form.form, 10, 50, 100, 24);
+  first->SetFocus();
+  Pump();
+  pf::InjectKeyStroke(pf::VK_TAB);
+  Pump();
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(first->Text(), u"");
+  second->SetWantTabs(true);
+  pf::InjectKeyStroke(pf::VK_TAB);
+  Pump();
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(second->Text(), u"\t");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -514,13 +514,11 @@ void TCustomKsEdit::PasteClipboardText(String& text) {
 
 void TCustomKsEdit::MouseEnter() {
   FMouseOver = true;
-  if (OnMouseEnter) OnMouseEnter(this);
   if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
 }
 
 void TCustomKsEdit::MouseLeave() {
   FMouseOver = false;
-  if (OnMouseLeave) OnMouseLeave(this);
   if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
 }
 

@@ -272,6 +272,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SelectionChange() override;
   void BeforeCommand(TKsCommand command, char16_t ch, const String& data) override;
   void AfterCommand(TKsCommand command, char16_t ch, const String& data) override;
+  // The mouse came over the edit or left it (OnMouseEnter / OnMouseLeave have fired).
   virtual void MouseEnter();
   virtual void MouseLeave();
   // Makes the painter the text is measured and drawn with.

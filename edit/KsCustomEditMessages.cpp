@@ -103,11 +103,15 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
       // The text lives in the store; the window answers WM_GETTEXT from there.
       return true;
     case CM_MOUSEENTER:
-      if (m.LParam == 0) MouseEnter();
+    case CM_MOUSELEAVE: {
+      // The base keeps the hover state and fires OnMouseEnter / OnMouseLeave.
+      const bool wasOver = MouseInControl();
+      TKsXPThemedControl::WndProc(m);
+      if (m.LParam != 0 || MouseInControl() == wasOver) return true;
+      if (MouseInControl()) MouseEnter();
+      else MouseLeave();
       return true;
-    case CM_MOUSELEAVE:
-      if (m.LParam == 0) MouseLeave();
-      return true;
+    }
     case CM_ENABLEDCHANGED:
       TKsXPThemedControl::WndProc(m);
       Invalidate();

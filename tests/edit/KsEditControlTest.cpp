@@ -745,3 +745,26 @@ TEST(KsEditInput, TabMovesTheFocusUnlessTheEditWantsTabs) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditControl, EnterAndLeaveFireOncePerVisit) {
+  EditOnForm e;
+  int enters = 0, leaves = 0;
+  e.edit->OnMouseEnter = [&](TObject*) { ++enters; };
+  e.edit->OnMouseLeave = [&](TObject*) { ++leaves; };
+  pf::InjectMouseMove(e.form->ClientToScreen(Point(300, 250)));
+  Pump();
+  for (int x = 20; x < 60; x += 10) pf::InjectMouseMove(e.edit->ClientToScreen(Point(x, 5)));
+  Pump();
+  EXPECT_EQ(enters, 1);
+  EXPECT_TRUE(e.edit->MouseOver());
+  pf::InjectMouseMove(e.form->ClientToScreen(Point(300, 250)));
+  Pump();
+  EXPECT_EQ(leaves, 1);
+  EXPECT_FALSE(e.edit->MouseOver());
+}
+
+}  // namespace
+}  // namespace kestrel

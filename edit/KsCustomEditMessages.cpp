@@ -73,7 +73,11 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
     case pf::WM_HSCROLL:
       HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
       return true;
-    case pf::WM_MOUSEWHEEL: MouseWheel(static_cast<short>(pf::HIWORD(m.WParam))); return true;
+    case pf::WM_MOUSEWHEEL:
+      // A single-line edit leaves the wheel to whoever else scrolls.
+      if (!FMultiline) return false;
+      MouseWheel(static_cast<short>(pf::HIWORD(m.WParam)));
+      return true;
     case pf::WM_KEYDOWN: KeyDownMessage(m); return true;
     case pf::WM_LBUTTONDOWN:
     case pf::WM_LBUTTONDBLCLK:

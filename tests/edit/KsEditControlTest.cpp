@@ -768,3 +768,18 @@ TEST(KsEditControl, EnterAndLeaveFireOncePerVisit) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, TheStressShortCutMarksTheCharacterBeforeTheCaret) {
+  EditOnForm e;
+  e.edit->SetText(u"moka");
+  e.edit->SetSelStart(2);
+  e.edit->SetStressShortCut(0x4000 | 'Q');
+  CtrlKey('Q');
+  EXPECT_EQ(e.edit->Text(), u"mo\u0301ka");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -514,12 +514,14 @@ void TCustomKsEdit::PasteClipboardText(String& text) {
 
 void TCustomKsEdit::MouseEnter() {
   FMouseOver = true;
-  if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
+  if (IsThemed()) Invalidate();
+  else if (FFlat && !Focused()) InvalidateBorder();
 }
 
 void TCustomKsEdit::MouseLeave() {
   FMouseOver = false;
-  if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
+  if (IsThemed()) Invalidate();
+  else if (FFlat && !Focused()) InvalidateBorder();
 }
 
 // ---- commands ----

@@ -154,7 +154,9 @@ bool TCustomKsEdit::HandleLineMessage(TMessage& m) {
     case ksem::EM_LINEINDEX: LineIndexMessage(m); return true;
     case ksem::EM_LINEFROMCHAR: {
       int paragraph = 0, offset = 0;
-      const TKsCaretPos pos = core_->CaretFromChar(static_cast<int>(m.WParam));
+      // -1 asks for the line of the selection's start, as on the platform.
+      const int index = static_cast<int>(static_cast<pf::LONG>(m.WParam));
+      const TKsCaretPos pos = core_->CaretFromChar(index == -1 ? SelStart() : index);
       core_->Lines().CaretToParagraph(pos.X, pos.Y, offset, paragraph);
       m.Result = paragraph;
       return true;

@@ -164,6 +164,7 @@ TEST(KsEditControl, LineMessagesCountParagraphs) {
   EXPECT_EQ(e.Send(ksem::EM_LINEFROMCHAR, 5), 1);
   e.edit->SetSelStart(5);
   EXPECT_EQ(e.Send(ksem::EM_LINEINDEX, static_cast<pf::WPARAM>(-1)), 4);
+  EXPECT_EQ(e.Send(ksem::EM_LINEFROMCHAR, static_cast<pf::WPARAM>(-1)), 1) << "the caret's line";
   pf::WCHAR buffer[8] = {1};
   EXPECT_EQ(e.Send(ksem::EM_GETLINE, 1, reinterpret_cast<pf::LPARAM>(buffer)), 1);
   EXPECT_EQ(buffer[0], u'c') << "no more than the buffer's first word announces";

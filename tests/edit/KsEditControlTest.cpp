@@ -15,41 +15,16 @@
 #include "platform/window/Ime.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/SystemParameters.h"
+#include "tests/edit/EditOnForm.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
 namespace kestrel {
 namespace {
 
 namespace pf = platform;
+using testing::EditOnForm;
 using testing::Pump;
 using testing::ShownForm;
-
-// A shown form with one focused edit on it.
-struct EditOnForm {
-  ShownForm form{400, 300};
-  TKsEdit* edit;
-  explicit EditOnForm(bool multiline = false) {
-    edit = new TKsEdit(form.form);
-    edit->SetParent(form.form);
-    edit->SetMultiline(multiline);
-    edit->SetBounds(10, 10, 200, multiline ? 120 : 24);
-    edit->SetFocus();
-    Pump();
-  }
-  pf::LRESULT Send(pf::UINT msg, pf::WPARAM w = 0, pf::LPARAM l = 0) const {
-    return pf::SendMessageW(edit->Handle(), msg, w, l);
-  }
-  // Client point of the caret position of character Index.
-  pf::POINT ScreenPointOf(int index) const {
-    const TKsCaretPos pos = edit->CaretFromChar(index);
-    const TPoint p = edit->PosFromCaret(pos.X, pos.Y);
-    return edit->ClientToScreen(Point(p.x + 1, p.y + 2));
-  }
-  void ClickAt(int index) {
-    pf::InjectClick(ScreenPointOf(index));
-    Pump();
-  }
-};
 
 TKsEdit* AddEdit(TForm* form, int x, int y, int width, int height) {
   auto* edit = new TKsEdit(form);

@@ -69,7 +69,9 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
 }
 
 TCustomKsEdit::~TCustomKsEdit() {
-  KillCaret();
+  TComponent::Destroying();
+  // The window goes while the store and the scroll-bar controller its messages reach still exist.
+  if (HandleAllocated()) DestroyHandle();
   SetLinkedControl(nullptr);
   SetImageForm(nullptr);
   SetValidator(nullptr);
@@ -107,7 +109,7 @@ void TCustomKsEdit::DefineProperties(TFiler& filer) {
 // ---- text ----
 
 void TCustomKsEdit::SetText(const String& value) {
-  if (LoadingOrReading() || Destroying()) {
+  if (LoadingOrReading() || IsDestroying()) {
     core_->SetText(value, true);
     return;
   }
@@ -512,14 +514,14 @@ void TCustomKsEdit::PasteClipboardText(String& text) {
 
 void TCustomKsEdit::MouseEnter() {
   FMouseOver = true;
-  if (OnMouseEnter) OnMouseEnter(this);
-  if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
+  if (IsThemed()) Invalidate();
+  else if (FFlat && !Focused()) InvalidateBorder();
 }
 
 void TCustomKsEdit::MouseLeave() {
   FMouseOver = false;
-  if (OnMouseLeave) OnMouseLeave(this);
-  if (FFlat && !Focused() && !IsThemed()) InvalidateBorder();
+  if (IsThemed()) Invalidate();
+  else if (FFlat && !Focused()) InvalidateBorder();
 }
 
 // ---- commands ----
@@ -564,12 +566,18 @@ void TCustomKsEdit::Loaded() {
 
 void TCustomKsEdit::Paint() {
   painting_ = true;
-  tempPaint_->Paint(*Canvas());
+  PaintText();
+  if (tempPaint_->CueBannerShown()) PaintCueBanner();
   painting_ = false;
 }
 
-void TCustomKsEdit::PaintLine(int) {}
-void TCustomKsEdit::PaintText() { Invalidate(); }
-void TCustomKsEdit::PaintCueBanner() { Invalidate(); }
+void TCustomKsEdit::PaintText() {
+  tempPaint_->PaintBackground(*Canvas());
+  const int last = std::min(LinesCount(), TopLine() + LinesInRect() + 1);
+  for (int y = TopLine(); y < last; ++y) PaintLine(y);
+}
+
+void TCustomKsEdit::PaintLine(int y) { tempPaint_->PaintLine(*Canvas(), y); }
+void TCustomKsEdit::PaintCueBanner() { tempPaint_->PaintCueBanner(*Canvas()); }
 
 }  // namespace kestrel

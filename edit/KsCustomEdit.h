@@ -272,6 +272,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SelectionChange() override;
   void BeforeCommand(TKsCommand command, char16_t ch, const String& data) override;
   void AfterCommand(TKsCommand command, char16_t ch, const String& data) override;
+  // The mouse came over the edit or left it (OnMouseEnter / OnMouseLeave have fired).
   virtual void MouseEnter();
   virtual void MouseLeave();
   // Makes the painter the text is measured and drawn with.
@@ -317,10 +318,12 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsValidationErrorEvent OnValidationError;
 
  protected:
-  // Paints the client area through the simple paint pass.
+  // Paints the client area: the text, then the cue banner when it shows. Here the three parts
+  // go through the simple paint pass (edit/KsEditTempPaint.h).
   void Paint() override;
-  virtual void PaintLine(int y);
+  // The background and the visible lines.
   virtual void PaintText();
+  virtual void PaintLine(int y);
   virtual void PaintCueBanner();
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
@@ -353,7 +356,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
 
   bool LoadingOrReading() const;
   bool Designing() const { return ComponentState().Contains(csDesigning); }
-  bool Destroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
 
  private:
   friend class TKsEditHostLink;

@@ -175,7 +175,8 @@ void TCustomKsEdit::LeftPress(TShiftState shift, TKsCaretPos pos, bool focusingP
   if (focusingPress && FAutoSelect) return;
   const bool inside = InsideSelection(pos);
   core_->SetCaretXY(pos);
-  if (inside && FDragAllowed && !FWaitForDragging && !FDragging) {
+  // A password never leaves the edit, not even by dragging.
+  if (inside && FDragAllowed && PasswordMask() == 0 && !FWaitForDragging && !FDragging) {
     FWaitForDragging = true;
     dragStartCaret_ = core_->CaretXY();
     return;

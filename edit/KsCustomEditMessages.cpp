@@ -73,7 +73,11 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
     case pf::WM_HSCROLL:
       HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
       return true;
-    case pf::WM_MOUSEWHEEL: MouseWheel(static_cast<short>(pf::HIWORD(m.WParam))); return true;
+    case pf::WM_MOUSEWHEEL:
+      // A single-line edit leaves the wheel to whoever else scrolls.
+      if (!FMultiline) return false;
+      MouseWheel(static_cast<short>(pf::HIWORD(m.WParam)));
+      return true;
     case pf::WM_KEYDOWN: KeyDownMessage(m); return true;
     case pf::WM_LBUTTONDOWN:
     case pf::WM_LBUTTONDBLCLK:
@@ -103,11 +107,15 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
       // The text lives in the store; the window answers WM_GETTEXT from there.
       return true;
     case CM_MOUSEENTER:
-      if (m.LParam == 0) MouseEnter();
+    case CM_MOUSELEAVE: {
+      // The base keeps the hover state and fires OnMouseEnter / OnMouseLeave.
+      const bool wasOver = MouseInControl();
+      TKsXPThemedControl::WndProc(m);
+      if (m.LParam != 0 || MouseInControl() == wasOver) return true;
+      if (MouseInControl()) MouseEnter();
+      else MouseLeave();
       return true;
-    case CM_MOUSELEAVE:
-      if (m.LParam == 0) MouseLeave();
-      return true;
+    }
     case CM_ENABLEDCHANGED:
       TKsXPThemedControl::WndProc(m);
       Invalidate();
@@ -146,7 +154,9 @@ bool TCustomKsEdit::HandleLineMessage(TMessage& m) {
     case ksem::EM_LINEINDEX: LineIndexMessage(m); return true;
     case ksem::EM_LINEFROMCHAR: {
       int paragraph = 0, offset = 0;
-      const TKsCaretPos pos = core_->CaretFromChar(static_cast<int>(m.WParam));
+      // -1 asks for the line of the selection's start, as on the platform.
+      const int index = static_cast<int>(static_cast<pf::LONG>(m.WParam));
+      const TKsCaretPos pos = core_->CaretFromChar(index == -1 ? SelStart() : index);
       core_->Lines().CaretToParagraph(pos.X, pos.Y, offset, paragraph);
       m.Result = paragraph;
       return true;

@@ -381,7 +381,6 @@ int TCustomKsEdit::PlatformWheelLines() {
 }
 
 void TCustomKsEdit::MouseWheel(int delta) {
-  if (!FMultiline) return;
   const int lines = core_->WheelLines(delta, PlatformWheelLines());
   if (lines != 0) core_->SetTopLine(core_->TopLine() - lines);
   UpdateScrollBars();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/BackgroundPainter.h"
 #include "edit/KsCustomEdit.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Gdi.h"
@@ -13,15 +14,23 @@ namespace kestrel {
 
 namespace pf = platform;
 
-void TKsEditTempPaint::Paint(TCanvas& canvas) {
+void TKsEditTempPaint::PaintBackground(TCanvas& canvas) {
   canvas.Font()->Assign(edit_.Font());
-  canvas.Brush()->SetColor(edit_.BackgroundColor());
-  canvas.FillRect(edit_.ClientRect());
+  const TRect client = edit_.ClientRect();
+  TBitmap* background = edit_.Background();
+  if (edit_.UseBackground() && !background->Empty()) {
+    PaintBitmapBackground(canvas.Handle(), client, client, bgtTileBitmap, background->Handle(),
+                          edit_.BackgroundColor());
+  } else {
+    canvas.Brush()->SetColor(edit_.BackgroundColor());
+    canvas.FillRect(client);
+  }
   const TRect& r = edit_.EditRect();
   clip_ = TRect{r.left + edit_.LeftMargin(), r.top, r.right - edit_.RightMargin(), r.bottom};
-  const int last = std::min(edit_.LinesCount(), edit_.TopLine() + edit_.LinesInRect() + 1);
-  for (int y = edit_.TopLine(); y < last; ++y) PaintLine(canvas, y);
-  if (!edit_.Focused() && edit_.Core().TextLength() == 0 && !edit_.CueBanner().empty()) PaintCueBanner(canvas);
+}
+
+bool TKsEditTempPaint::CueBannerShown() const {
+  return !edit_.Focused() && edit_.Core().TextLength() == 0 && !edit_.CueBanner().empty();
 }
 
 bool TKsEditTempPaint::SelectedColumns(int y, int& first, int& last) const {
@@ -61,15 +70,18 @@ int TKsEditTempPaint::PaintRun(TCanvas& canvas, int x, int top, std::u16string_v
   const int width = canvas.TextExtent(shown).cx;
   const bool focused = edit_.Focused();
   pf::HDC dc = canvas.Handle();
-  if (selected) {
-    TRect cell{std::max(x, clip_.left), top, std::min(x + width, clip_.right), top + edit_.LineHeight()};
-    const TColor back = focused ? edit_.FocusedSelectColor() : edit_.HideSelectColor();
-    if (cell.right > cell.left) pf::FillRect(dc, &cell, pf::OwnedBrush(pf::CreateSolidBrush(ColorToRGB(back))).get());
-  }
+  const TRect cell{std::max(x, clip_.left), top, std::min(x + width, clip_.right), top + edit_.LineHeight()};
+  const TColor back = focused ? edit_.FocusedSelectColor() : edit_.HideSelectColor();
+  const bool opaque = edit_.HighlightAlphaLevel() >= 255;
+  if (selected && opaque && cell.right > cell.left)
+    pf::FillRect(dc, &cell, pf::OwnedBrush(pf::CreateSolidBrush(ColorToRGB(back))).get());
   pf::SetTextColor(dc, ColorToRGB(selected ? (focused ? edit_.FocusedSelectTextColor() : edit_.HideSelectTextColor())
                                            : edit_.TextColor()));
   pf::SetBkMode(dc, pf::TRANSPARENT);
   pf::ExtTextOutW(dc, x, top, pf::ETO_CLIPPED, &clip_, shown.data(), static_cast<pf::UINT>(shown.size()), nullptr);
+  // A translucent selection is laid over the text it selects.
+  if (selected && !opaque && cell.right > cell.left)
+    AlphaFillRect(dc, cell, back, static_cast<std::uint8_t>(edit_.HighlightAlphaLevel()));
   return x + width;
 }
 

@@ -15,41 +15,16 @@
 #include "platform/window/Ime.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/SystemParameters.h"
+#include "tests/edit/EditOnForm.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
 namespace kestrel {
 namespace {
 
 namespace pf = platform;
+using testing::EditOnForm;
 using testing::Pump;
 using testing::ShownForm;
-
-// A shown form with one focused edit on it.
-struct EditOnForm {
-  ShownForm form{400, 300};
-  TKsEdit* edit;
-  explicit EditOnForm(bool multiline = false) {
-    edit = new TKsEdit(form.form);
-    edit->SetParent(form.form);
-    edit->SetMultiline(multiline);
-    edit->SetBounds(10, 10, 200, multiline ? 120 : 24);
-    edit->SetFocus();
-    Pump();
-  }
-  pf::LRESULT Send(pf::UINT msg, pf::WPARAM w = 0, pf::LPARAM l = 0) const {
-    return pf::SendMessageW(edit->Handle(), msg, w, l);
-  }
-  // Client point of the caret position of character Index.
-  pf::POINT ScreenPointOf(int index) const {
-    const TKsCaretPos pos = edit->CaretFromChar(index);
-    const TPoint p = edit->PosFromCaret(pos.X, pos.Y);
-    return edit->ClientToScreen(Point(p.x + 1, p.y + 2));
-  }
-  void ClickAt(int index) {
-    pf::InjectClick(ScreenPointOf(index));
-    Pump();
-  }
-};
 
 TKsEdit* AddEdit(TForm* form, int x, int y, int width, int height) {
   auto* edit = new TKsEdit(form);
@@ -164,6 +139,7 @@ TEST(KsEditControl, LineMessagesCountParagraphs) {
   EXPECT_EQ(e.Send(ksem::EM_LINEFROMCHAR, 5), 1);
   e.edit->SetSelStart(5);
   EXPECT_EQ(e.Send(ksem::EM_LINEINDEX, static_cast<pf::WPARAM>(-1)), 4);
+  EXPECT_EQ(e.Send(ksem::EM_LINEFROMCHAR, static_cast<pf::WPARAM>(-1)), 1) << "the caret's line";
   pf::WCHAR buffer[8] = {1};
   EXPECT_EQ(e.Send(ksem::EM_GETLINE, 1, reinterpret_cast<pf::LPARAM>(buffer)), 1);
   EXPECT_EQ(buffer[0], u'c') << "no more than the buffer's first word announces";
@@ -533,6 +509,252 @@ TEST(KsEditControl, ChangeEventsFollowNotifyUserChangeOnly) {
   Pump();
   EXPECT_EQ(typed, u"k");
   EXPECT_EQ(e.edit->Text(), u"again<k>") << "the key-press handler may rewrite what is typed";
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+void CtrlKey(int key) {
+  pf::InjectKey(pf::VK_CONTROL, true);
+  pf::InjectKeyStroke(key);
+  pf::InjectKey(pf::VK_CONTROL, false);
+  Pump();
+}
+
+TEST(KsEditInput, ClipboardKeysCopyCutAndPasteWithinMaxLength) {
+  ClipboardGuard clipboard;
+  EditOnForm e;
+  e.edit->SetText(u"hello world");
+  e.edit->SetSelStart(0);
+  e.edit->SetSelLength(5);
+  CtrlKey('C');
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"hello");
+  CtrlKey('X');
+  EXPECT_EQ(e.edit->Text(), u" world");
+  EXPECT_TRUE(e.edit->Modified());
+  e.edit->SetMaxLength(9);
+  e.edit->SetSelStart(6);
+  CtrlKey('V');
+  EXPECT_EQ(e.edit->Text(), u" worldhel") << "a paste is cut to the room MaxLength leaves";
+  CtrlKey('Z');
+  EXPECT_EQ(e.edit->Text(), u" world");
+}
+
+TEST(KsEditControl, SettersCarryTheirSideEffects) {
+  EditOnForm e;
+  e.edit->SetMultiline(true);
+  EXPECT_FALSE(e.edit->AlignBottom()) << "a multi-line edit lets TopMargin work";
+  e.edit->SetTopMargin(3);
+  EXPECT_EQ(e.edit->TopMargin(), 3);
+  e.edit->SetScrollBars(ssBoth);
+  e.edit->SetMultiline(false);
+  EXPECT_EQ(e.edit->ScrollBars(), ssNone);
+  e.edit->SetScrollBars(ssVertical);
+  EXPECT_EQ(e.edit->ScrollBars(), ssNone) << "kept ssNone while single-line";
+  e.edit->SetAlignBottom(true);
+  EXPECT_EQ(e.edit->TopMargin(), 0);
+  e.edit->SetAlignment(taCenter);
+  EXPECT_TRUE(e.edit->WordWrap()) << "a non-left alignment switches word wrap on";
+
+  e.edit->SetText(u"Mixed Case");
+  e.edit->SetCharCase(eecUpperCase);
+  EXPECT_EQ(e.edit->Text(), u"MIXED CASE");
+  pf::InjectText(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"XMIXED CASE") << "later input is converted as it arrives";
+  e.edit->SetMaxLength(4);
+  EXPECT_EQ(e.edit->Text(), u"XMIX");
+  e.edit->SetMaxLength(-1);
+  EXPECT_EQ(e.edit->MaxLength(), 4) << "a negative limit is ignored";
+  pf::InjectText(u"y");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"XMIX") << "a full edit takes no more";
+}
+
+TEST(KsEditInput, ACompositionStartsAtTheCaret) {
+  EditOnForm e;
+  e.edit->SetText(u"abc");
+  e.edit->SetSelStart(2);
+  e.Send(pf::WM_IME_STARTCOMPOSITION);
+  pf::HIMC context = pf::ImmGetContext(e.edit->Handle());
+  pf::COMPOSITIONFORM form;
+  pf::ImmGetCompositionWindow(context, &form);
+  pf::ImmReleaseContext(e.edit->Handle(), context);
+  const TPoint caret = e.edit->PosFromCaret(2, 0);
+  EXPECT_EQ(form.ptCurrentPos.x, caret.x);
+  EXPECT_EQ(form.ptCurrentPos.y, caret.y);
+  EXPECT_EQ(form.rcArea.left, e.edit->EditRect().left + e.edit->LeftMargin());
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsClickCounter, ASeriesNeedsTimeAndPlaceAndEndsAtTheThirdPress) {
+  TKsClickCounter clicks(4, 4, 500);
+  EXPECT_EQ(clicks.Press(10, 10, 1000), 1);
+  EXPECT_EQ(clicks.Press(14, 6, 1500), 2) << "at the edges of time and rectangle";
+  EXPECT_EQ(clicks.Press(10, 10, 1600), 3);
+  EXPECT_EQ(clicks.Press(10, 10, 1700), 1) << "the press after a third starts anew";
+  EXPECT_EQ(clicks.Press(15, 10, 1800), 1) << "too far from the series' first press";
+  EXPECT_EQ(clicks.Press(15, 10, 2301), 1) << "too late";
+  // The millisecond clock wraps around after 49.7 days; a series may straddle that.
+  EXPECT_EQ(clicks.Press(0, 0, 0xFFFFFF00u), 1);
+  EXPECT_EQ(clicks.Press(0, 0, 0x00000010u), 2);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditPaint, TheSelectionShowsInItsColoursOnlyWhileFocusedUnlessKeptVisible) {
+  ShownForm form;
+  auto* edit = AddEdit(form.form, 10, 10, 200, 24);
+  auto* other = AddEdit(form.form, 10, 60, 100, 24);
+  edit->SetText(u"MMMMMMMM");
+  edit->SetFocus();
+  Pump();
+  edit->SetSelStart(2);
+  edit->SetSelLength(4);
+  Pump();
+  // Below the glyphs' tops, left of their middle: the run's background.
+  const TPoint inside = edit->PosFromCaret(3, 0);
+  const pf::COLORREF highlight = ColorToRGB(clHighlight);
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), highlight);
+  EXPECT_NE(testing::ClientPixel(*edit, edit->PosFromCaret(1, 0).x + 1, inside.y + 1), highlight);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), ColorToRGB(clWindow)) << "hidden when unfocused";
+  edit->SetHideSelection(false);
+  Pump();
+  EXPECT_EQ(testing::ClientPixel(*edit, inside.x + 1, inside.y + 1), ColorToRGB(clBtnFace));
+  edit->SetHideSelectColor(0x000000FF);
+  edit->SetHighlightAlphaLevel(128);
+  Pump();
+  const pf::COLORREF blended = testing::ClientPixel(*edit, inside.x + 1, inside.y + 1);
+  EXPECT_NEAR(pf::GetRValue(blended), (255 * 128 + 255 * 128) >> 8, 2) << "red over white, half and half";
+  EXPECT_NEAR(pf::GetGValue(blended), (255 * 128) >> 8, 2);
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// A validator that finds fault with texts shorter than three characters.
+class TMinLengthValidator : public TComponent, public IKsValidator {
+ public:
+  explicit TMinLengthValidator(TComponent* owner) : TComponent(owner) {}
+  void Validate(IKsValidatedControl& control) override {
+    ++checks;
+    if (control.ValidationValue().size() < 3) control.RespondToError(2);
+  }
+  int checks = 0;
+};
+
+TEST(KsEditControl, UserChangesAreValidatedAndAFreedValidatorIsDropped) {
+  EditOnForm e;
+  auto* validator = new TMinLengthValidator(nullptr);
+  e.edit->SetValidator(validator);
+  std::vector<int> errors;
+  e.edit->OnValidationError = [&](TObject*, int level) { errors.push_back(level); };
+  pf::InjectText(u"ab");
+  Pump();
+  EXPECT_EQ(validator->checks, 2);
+  EXPECT_EQ(errors, (std::vector<int>{2, 2}));
+  EXPECT_EQ(e.edit->ErrorLevel(), 2);
+  delete validator;
+  EXPECT_EQ(e.edit->Validator(), nullptr);
+  pf::InjectText(u"c");
+  Pump();
+  EXPECT_EQ(errors.size(), 2u);
+}
+
+TEST(KsEditControl, ModifiedOnlyWhenACutOrPasteChangedSomething) {
+  ClipboardGuard clipboard;
+  EditOnForm e;
+  e.edit->SetText(u"abc");
+  pf::SetClipboardUnicodeText(u"");
+  e.Send(pf::WM_PASTE);
+  EXPECT_FALSE(e.edit->Modified()) << "an empty clipboard pastes nothing";
+  e.edit->SetPasswordChar(u"*");
+  e.edit->SelectAll();
+  e.Send(pf::WM_CUT);
+  EXPECT_FALSE(e.edit->Modified()) << "a password is not cut";
+  EXPECT_EQ(e.edit->Text(), u"abc");
+  e.edit->SetPasswordChar(u"");
+  e.Send(pf::WM_CUT);
+  EXPECT_TRUE(e.edit->Modified());
+  EXPECT_EQ(pf::GetClipboardUnicodeText(), u"abc");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, TabMovesTheFocusUnlessTheEditWantsTabs) {
+  ShownForm form;
+  auto* first = AddEdit(form.form, 10, 10, 100, 24);
+  auto* second = AddEdit(form.form, 10, 50, 100, 24);
+  first->SetFocus();
+  Pump();
+  pf::InjectKeyStroke(pf::VK_TAB);
+  Pump();
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(first->Text(), u"");
+  second->SetWantTabs(true);
+  pf::InjectKeyStroke(pf::VK_TAB);
+  Pump();
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(second->Text(), u"\t");
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditControl, EnterAndLeaveFireOncePerVisit) {
+  EditOnForm e;
+  int enters = 0, leaves = 0;
+  e.edit->OnMouseEnter = [&](TObject*) { ++enters; };
+  e.edit->OnMouseLeave = [&](TObject*) { ++leaves; };
+  pf::InjectMouseMove(e.form->ClientToScreen(Point(300, 250)));
+  Pump();
+  for (int x = 20; x < 60; x += 10) pf::InjectMouseMove(e.edit->ClientToScreen(Point(x, 5)));
+  Pump();
+  EXPECT_EQ(enters, 1);
+  EXPECT_TRUE(e.edit->MouseOver());
+  pf::InjectMouseMove(e.form->ClientToScreen(Point(300, 250)));
+  Pump();
+  EXPECT_EQ(leaves, 1);
+  EXPECT_FALSE(e.edit->MouseOver());
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditInput, TheStressShortCutMarksTheCharacterBeforeTheCaret) {
+  EditOnForm e;
+  e.edit->SetText(u"moka");
+  e.edit->SetSelStart(2);
+  e.edit->SetStressShortCut(0x4000 | 'Q');
+  CtrlKey('Q');
+  EXPECT_EQ(e.edit->Text(), u"mo\u0301ka");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/KsHintWindow.h"
 #include "controls/KsSBHandlerCustom.h"
 #include "framework/WinControl.h"
 #include "platform/gdi/SystemColors.h"
@@ -11,24 +12,29 @@ namespace kestrel {
 TKsSBTrackHint::TKsSBTrackHint() = default;
 TKsSBTrackHint::~TKsSBTrackHint() = default;
 
-namespace {
-
-// Until the hint window measures its text: an average character and one line with its margins.
-constexpr int kCharWidth = 7;
-constexpr int kHintHeight = 19;
-constexpr int kHintMargins = 8;
-
-}  // namespace
+bool TKsSBTrackHint::CanShow(const TKsSBHandlerCustom& bar) {
+  TKsSBControllerLink* link = bar.SBController();
+  TWinControl* control = link ? link->AttachedControl() : nullptr;
+  return control && control->Parent() && !control->ComponentState().Contains(csDesigning);
+}
 
 void TKsSBTrackHint::Show(const TKsSBHandlerCustom& bar, const String& text) {
   text_ = text;
-  bounds_ = TRect{0, 0, 0, 0};
-  TKsSBControllerLink* link = bar.SBController();
-  if (text.empty() || !link || !link->AttachedControl()) return;
+  if (text.empty() || !CanShow(bar)) {
+    Hide();
+    return;
+  }
   const TRect desktop =
       Rect(0, 0, platform::GetSystemMetrics(platform::SM_CXSCREEN), platform::GetSystemMetrics(platform::SM_CYSCREEN));
-  const int width = std::min<int>(static_cast<int>(text.size()) * kCharWidth + kHintMargins, desktop.right);
-  bounds_ = Place(Anchor(bar), width, kHintHeight, desktop);
+  if (!window_ || window_->IsMarkup() != bar.IsHTML()) window_ = std::make_unique<TKsHintWindow>(bar.IsHTML());
+  const TRect size = window_->CalcHintRect(desktop.right, text);
+  bounds_ = Place(Anchor(bar), size.right - size.left, size.bottom - size.top, desktop);
+  window_->ActivateHint(bounds_, text);
+}
+
+void TKsSBTrackHint::Hide() {
+  bounds_ = TRect{0, 0, 0, 0};
+  if (window_) window_->HideHint();
 }
 
 // The corner near the thumb, in screen coordinates: beside a vertical bar's thumb, above a

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "controls/KsHintWindow.h"
 #include "controls/KsSBController.h"
 #include "framework/Exceptions.h"
 #include "framework/Panel.h"
+#include "framework/SysUtils.h"
 #include "platform/gdi/MemoryCanvas.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
@@ -202,6 +204,58 @@ TEST_F(KsSBController, CancelModeReleasesAPressedBar) {
   EXPECT_EQ(GetCapture(), nullptr);
   InjectMouseButton(MouseButton::Left, false, arrow);
   testing::Pump();
+}
+
+// The shown top-level hint windows of the process.
+std::vector<TKsHintWindow*> ShownHints() {
+  std::vector<TKsHintWindow*> hints;
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) -> BOOL {
+        auto* hint = dynamic_cast<TKsHintWindow*>(TWinControl::FindControl(hwnd));
+        if (hint && IsWindowVisible(hwnd)) reinterpret_cast<std::vector<TKsHintWindow*>*>(list)->push_back(hint);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&hints));
+  return hints;
+}
+
+TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtRelease) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  bar->SetShowTrackHint(true);
+  bar->OnScrollHintNeeded = [](TObject*, int position, String& hint) { hint = u"Line " + IntToStr(position); };
+  RECT window{};
+  GetWindowRect(panel_->Handle(), &window);
+  const TRect& r = bar->ScrollBarRect();
+  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
+  InjectMouseMove(thumb);
+  InjectMouseButton(MouseButton::Left, true, thumb);
+  testing::Pump();
+  std::vector<TKsHintWindow*> hints = ShownHints();
+  ASSERT_EQ(hints.size(), 1u);
+  EXPECT_EQ(hints[0]->Text(), u"Line 0");
+  const DWORD ex = GetWindowLongW(hints[0]->Handle(), GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_TOPMOST);
+  EXPECT_TRUE(ex & WS_EX_NOACTIVATE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_NE(GetActiveWindow(), hints[0]->Handle());
+  // Left of the vertical bar, its bottom just above the thumb.
+  RECT first{};
+  GetWindowRect(hints[0]->Handle(), &first);
+  EXPECT_LT(first.right, window.left + r.left);
+  EXPECT_LE(first.bottom, window.top + r.top + bar->ThumbStart());
+
+  InjectMouseMove(POINT{thumb.x, thumb.y + 40});
+  testing::Pump();
+  hints = ShownHints();
+  ASSERT_EQ(hints.size(), 1u);
+  EXPECT_EQ(hints[0]->Text(), u"Line " + IntToStr(bar->Position()));
+  RECT moved{};
+  GetWindowRect(hints[0]->Handle(), &moved);
+  EXPECT_GT(moved.top, first.top);
+
+  InjectMouseButton(MouseButton::Left, false, POINT{thumb.x, thumb.y + 40});
+  testing::Pump();
+  EXPECT_TRUE(ShownHints().empty());
 }
 
 TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {

@@ -34,6 +34,10 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   explicit TKsSBController(TComponent* owner);
   ~TKsSBController() override;
 
+  // The class both bars were made from (TKsCtrlScrollBarStyles unless a derived controller
+  // chose another through the protected constructor).
+  virtual const TMetaClass& GetScrollBarClass() const { return fHKsSB->ClassType(); }
+
   TWinControl* Control() const { return FScrollControl; }
   void SetControl(TWinControl* control);
   // Attached, with the interception of the scroll setters in place.
@@ -85,6 +89,9 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   TKsPaintCrossScrollBarsAreaEvent OnPaintCrossScrollBarsArea;
 
  protected:
+  // Bars made from `barClass`, a class derived from TKsCtrlScrollBarStyles (any other class
+  // gives plain TKsCtrlScrollBarStyles bars).
+  TKsSBController(TComponent* owner, const TMetaClass& barClass);
   void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
   virtual void CreateHook();
@@ -110,6 +117,7 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   void CancelMode();
   void RouteToBar(int bar, const TMessage& msg, platform::POINT frame, bool over);
   void PaintCorner(platform::HDC dc);
+  void PaintDefaultCorner(TCanvas& canvas, TRect r);
   // Runs the control's own handling with both scroll styles removed.
   platform::LRESULT PerformWithoutScrollStyles(TMessage& msg);
 

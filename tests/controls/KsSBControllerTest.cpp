@@ -16,6 +16,7 @@
 #include "framework/Panel.h"
 #include "framework/SysUtils.h"
 #include "platform/gdi/MemoryCanvas.h"
+#include "platform/gdi/SystemColors.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/ScrollInfoInterception.h"
@@ -256,6 +257,86 @@ TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtRelease) {
   InjectMouseButton(MouseButton::Left, false, POINT{thumb.x, thumb.y + 40});
   testing::Pump();
   EXPECT_TRUE(ShownHints().empty());
+}
+
+TEST_F(KsSBController, UpdatesNestAndTheOutermostEndShowsWhatTheWindowSetMeanwhile) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  int paints = 0;
+  bar->SetOwnerDraw(true);
+  bar->OnDrawPart = [&paints](TObject*, TCanvas*, const TRect&, TKsScrollBarPart part, bool, bool, bool, bool&) {
+    paints += part == sbpThumb;
+  };
+  controller_.BeginUpdate();
+  controller_.BeginUpdate();
+  SetScrollPos(panel_->Handle(), SB_VERT, 42, TRUE);
+  controller_.PaintScrollBar(SB_VERT);
+  controller_.EndUpdate();
+  testing::Pump();
+  EXPECT_EQ(paints, 0);
+  EXPECT_EQ(bar->Position(), 0);
+  controller_.EndUpdate();
+  EXPECT_EQ(bar->Position(), 42);
+  EXPECT_GT(paints, 0);
+  controller_.EndUpdate();  // unbalanced: stays at 0
+  paints = 0;
+  SetScrollPos(panel_->Handle(), SB_VERT, 50, TRUE);
+  EXPECT_EQ(bar->Position(), 50);
+  EXPECT_GT(paints, 0);
+}
+
+TEST_F(KsSBController, CornerIsLeftToItsHandlerOrDrawnAsAFace) {
+  HWND hwnd = panel_->Handle();
+  SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_HSCROLL);
+  SetScrollRange(hwnd, SB_HORZ, 0, 50, TRUE);
+  controller_.RecomputeFrame();
+  testing::Pump();
+  const TRect corner = controller_.GetCrossScrollBarsRect();
+  ASSERT_GT(corner.right, corner.left);
+  TObject* sender = nullptr;
+  TRect offered{};
+  bool drawDefault = false;
+  controller_.OnPaintCrossScrollBarsArea = [&](TObject* s, TCanvas& canvas, const TRect& r, bool& defaultDraw) {
+    sender = s, offered = r;
+    defaultDraw = drawDefault;
+    canvas.Brush()->SetColor(clRed);
+    canvas.FillRect(r);
+  };
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  EXPECT_EQ(sender, panel_);
+  EXPECT_EQ(offered.left, corner.left);
+  EXPECT_EQ(offered.bottom, corner.bottom);
+  EXPECT_EQ(WindowPixel(hwnd, corner.left + 2, corner.top + 2), 0xFF0000u);
+  drawDefault = true;  // the handler's red is painted over by the plain face
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(WindowPixel(hwnd, corner.left + 2, corner.top + 2),
+            static_cast<std::uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)));
+}
+
+// A controller whose bars are of a class of its own.
+class TTaggedBar : public TKsCtrlScrollBarStyles {
+  KESTREL_CLASS(TTaggedBar)
+  TTaggedBar() = default;
+};
+KESTREL_IMPLEMENT_CLASS(TTaggedBar, TKsCtrlScrollBarStyles)
+
+class TTaggedController : public TKsSBController {
+ public:
+  explicit TTaggedController(const TMetaClass& barClass) : TKsSBController(nullptr, barClass) {}
+};
+
+TEST(KsSBControllerBars, AreMadeFromTheScrollBarClass) {
+  TKsSBController plain(nullptr);
+  EXPECT_EQ(&plain.GetScrollBarClass(), &TKsCtrlScrollBarStyles::StaticClass());
+  TTaggedController tagged(TTaggedBar::StaticClass());
+  EXPECT_EQ(&tagged.GetScrollBarClass(), &TTaggedBar::StaticClass());
+  EXPECT_NE(dynamic_cast<TTaggedBar*>(tagged.VertScrollBarStyles()), nullptr);
+  EXPECT_EQ(tagged.HorzScrollBarStyles()->SBController(), &tagged);
+  EXPECT_EQ(tagged.VertScrollBarStyles()->Kind(), sbVertical);
+  TTaggedController unfit(TPanel::StaticClass());  // not a bar class: plain bars
+  EXPECT_EQ(&unfit.GetScrollBarClass(), &TKsCtrlScrollBarStyles::StaticClass());
 }
 
 TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {

@@ -5,6 +5,7 @@
 
 #include "controls/KsHintWindow.h"
 #include "html/KsHTMLHintContent.h"
+#include "platform/core/ScopeGuard.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 
 namespace kestrel::testing {
@@ -19,6 +20,7 @@ TRect Measured(bool markup, const char16_t* text) {
 
 TEST(HTMLHint, MarkupHintsAreLaidOutByTheRendererOnceRegistered) {
   RegisterMarkupHints();
+  platform::ScopeGuard unregister([] { SetMarkupHintContent(nullptr); });
   const TRect plain = Measured(false, u"<b>ab</b><br>cd");
   const TRect markup = Measured(true, u"<b>ab</b><br>cd");
   // Plain: one line holding the tags. Markup: two short lines.

@@ -88,10 +88,7 @@ std::unique_ptr<TKsCtrlScrollBarStyles> MakeBar(const TMetaClass& barClass, TKsS
 TKsSBController::TKsSBController(TComponent* owner) : TKsSBController(owner, TKsCtrlScrollBarStyles::StaticClass()) {}
 
 TKsSBController::TKsSBController(TComponent* owner, const TMetaClass& barClass)
-    : TKsComponent(owner),
-      fHKsSB(MakeBar(barClass, this)),
-      fVKsSB(MakeBar(barClass, this)),
-      redraw_([this](bool on) {
+    : TKsComponent(owner), fHKsSB(MakeBar(barClass, this)), fVKsSB(MakeBar(barClass, this)), redraw_([this](bool on) {
         if (ControlHandleAllocated()) SendMessageW(ControlHandle(), WM_SETREDRAW, on ? 1 : 0, 0);
       }) {
   InstallScrollInfoInterception();
@@ -152,6 +149,8 @@ void TKsSBController::SetControl(TWinControl* control) {
 void TKsSBController::Detach() {
   TWinControl* old = FScrollControl;
   DestroyHook();
+  fHKsSB->AbandonPress();
+  fVKsSB->AbandonPress();
   fHKsSB->FreeScrollTimer();
   fVKsSB->FreeScrollTimer();
   if (fSaveCapture) ReleaseMouse();
@@ -197,6 +196,8 @@ void TKsSBController::Notification(TComponent* component, TOperation operation) 
   TKsComponent::Notification(component, operation);
   if (operation == opRemove && component == FScrollControl) {
     DestroyHook();
+    fHKsSB->AbandonPress();
+    fVKsSB->AbandonPress();
     fSaveCapture = nullptr;
     FScrollControl = nullptr;
   }

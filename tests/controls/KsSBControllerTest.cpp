@@ -345,5 +345,25 @@ TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {
   EXPECT_FALSE(controller_.Active());
 }
 
+TEST_F(KsSBController, AControlFreedDuringADragTakesThePressAndTheHintWithIt) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  bar->SetShowTrackHint(true);
+  bar->OnScrollHintNeeded = [](TObject*, int, String& hint) { hint = u"hint"; };
+  RECT window{};
+  GetWindowRect(panel_->Handle(), &window);
+  const TRect& r = bar->ScrollBarRect();
+  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
+  InjectMouseMove(thumb);
+  InjectMouseButton(MouseButton::Left, true, thumb);
+  testing::Pump();
+  ASSERT_EQ(ShownHints().size(), 1u);
+  delete panel_;
+  EXPECT_TRUE(ShownHints().empty());
+  EXPECT_FALSE(bar->Pressed());
+  EXPECT_EQ(bar->PressedIn(), sbpNowhere);
+  InjectMouseButton(MouseButton::Left, false, thumb);
+  testing::Pump();
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -22,6 +22,7 @@
 #include "platform/window/ScrollInfoInterception.h"
 #include "platform/window/WindowApi.h"
 #include "tests/framework/visual/VisualTestSupport.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -313,6 +314,32 @@ TEST_F(KsSBController, CornerIsLeftToItsHandlerOrDrawnAsAFace) {
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   EXPECT_EQ(WindowPixel(hwnd, corner.left + 2, corner.top + 2),
             static_cast<std::uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)));
+}
+
+TEST(KsSBControllerOnAForm, SizeableFormCornerShowsTheThemedSizeBoxAndSizesTheForm) {
+  const testing::ThemeScope themed(true);
+  ShownForm form(300, 200);
+  TKsSBController controller(nullptr);
+  controller.SetControl(form.form);
+  HWND hwnd = form->Handle();
+  SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_HSCROLL | WS_VSCROLL);
+  SetScrollRange(hwnd, SB_HORZ, 0, 50, TRUE);
+  SetScrollRange(hwnd, SB_VERT, 0, 50, TRUE);
+  controller.RecomputeFrame();
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  const TRect corner = controller.GetCrossScrollBarsRect();
+  ASSERT_GT(corner.right, corner.left);
+  const std::uint32_t face = WindowPixel(hwnd, corner.left + 1, corner.top + 1);
+  // The size box's dots sit in the corner's bottom right, on the theme's scroll-bar face.
+  int dots = 0;
+  for (int y = corner.bottom - 8; y < corner.bottom; ++y)
+    for (int x = corner.right - 8; x < corner.right; ++x) dots += WindowPixel(hwnd, x, y) != face;
+  EXPECT_GT(dots, 0);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  EXPECT_EQ(controller.InternalHitTest(window.left + corner.left + 3, window.top + corner.top + 3), HTBOTTOMRIGHT);
+  controller.SetControl(nullptr);
 }
 
 // A controller whose bars are of a class of its own.

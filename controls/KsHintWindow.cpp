@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "controls/VnThemeModeRule.h"
+#include "controls/VnThemeServices.h"
 #include "framework/Colors.h"
 #include "platform/core/ProcessWide.h"
 #include "platform/text/Text.h"
-#include "platform/theme/UxTheme.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -17,10 +19,6 @@ namespace {
 constexpr int kFrame = 1;
 constexpr int kPadding = 2;  // between the frame and the text, on every side
 constexpr unsigned kTextFormat = pf::DT_LEFT | pf::DT_WORDBREAK | pf::DT_NOPREFIX;
-
-// The themed look's tool-tip tokens.
-constexpr pf::COLORREF kThemedFace = pf::RGB(0xF9, 0xF9, 0xF9);
-constexpr pf::COLORREF kThemedBorder = pf::RGB(0xC8, 0xC8, 0xC8);
 
 struct MarkupContentSlot {
   TKsHintContentFactory factory = nullptr;
@@ -108,13 +106,17 @@ void TKsHintWindow::HideHint() {
 
 void TKsHintWindow::Paint() {
   TCanvas& canvas = *Canvas();
-  const bool themed = pf::IsAppThemed();
   const TRect all = Rect(0, 0, Width(), Height());
-  canvas.Brush()->SetStyle(bsSolid);
-  canvas.Brush()->SetColor(themed ? static_cast<TColor>(kThemedFace) : clInfoBk);
-  canvas.FillRect(all);
-  canvas.Brush()->SetColor(themed ? static_cast<TColor>(kThemedBorder) : clInfoText);
-  canvas.FrameRect(all);
+  const TVnThemeMode mode = EffectiveThemeMode(ttmPlatform, false);
+  if (mode != ttmNone) {
+    GlobalThemeServices()->DrawElement(mode, canvas.Handle(), {teToolTip, pf::TTP_STANDARD, pf::TTSS_NORMAL}, all);
+  } else {
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(clInfoBk);
+    canvas.FillRect(all);
+    canvas.Brush()->SetColor(clWindowFrame);
+    canvas.FrameRect(all);
+  }
   canvas.SetFont(Font());
   const int inset = kFrame + kPadding;
   content_->Paint(canvas, Rect(inset, inset, Width() - inset, Height() - inset));

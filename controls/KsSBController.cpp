@@ -329,6 +329,8 @@ void TKsSBController::PaintCorner(HDC dc) {
 
 // The corner's own look: the size grip on a sizeable form, a plain face elsewhere; themed, the
 // theme's scroll-bar face and its size box.
+bool TKsSBController::IsThemed() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode) != ttmNone; }
+
 void TKsSBController::PaintDefaultCorner(TCanvas& canvas, TRect r) {
   const bool grip = SizeableForm();
   const bool left = layout_.LeftScrollBar();

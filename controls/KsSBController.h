@@ -78,7 +78,9 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   bool VerticalBarOnLeft() const override { return layout_.LeftScrollBar(); }
   bool PreventStyleChange() const override { return fPreventStyleChange; }
   const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom& bar) const override;
-  bool IsThemed() const override { return FThemeMode != ttmNone; }
+  // The controller's effective theme mode (its own, the application's and the look's) is not
+  // ttmNone.
+  bool IsThemed() const override;
   void CaptureMouse() override;
   void ReleaseMouse() override;
   void KsSBScrollEvent(int bar, TKsScrollCode code, bool& doChange, int& position) override;

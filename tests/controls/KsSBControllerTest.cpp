@@ -316,8 +316,11 @@ TEST_F(KsSBController, CornerIsLeftToItsHandlerOrDrawnAsAFace) {
             static_cast<std::uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)));
 }
 
-TEST(KsSBControllerOnAForm, SizeableFormCornerShowsTheThemedSizeBoxAndSizesTheForm) {
-  const testing::ThemeScope themed(true);
+// In both looks: the size grip (classic) or the theme's size box in a sizeable form's corner.
+class KsSBControllerOnAForm : public ::testing::TestWithParam<bool> {};
+
+TEST_P(KsSBControllerOnAForm, SizeableFormCornerShowsTheSizeGripAndSizesTheForm) {
+  const testing::ThemeScope look(GetParam());
   ShownForm form(300, 200);
   TKsSBController controller(nullptr);
   controller.SetControl(form.form);
@@ -331,16 +334,19 @@ TEST(KsSBControllerOnAForm, SizeableFormCornerShowsTheThemedSizeBoxAndSizesTheFo
   const TRect corner = controller.GetCrossScrollBarsRect();
   ASSERT_GT(corner.right, corner.left);
   const std::uint32_t face = WindowPixel(hwnd, corner.left + 1, corner.top + 1);
-  // The size box's dots sit in the corner's bottom right, on the theme's scroll-bar face.
-  int dots = 0;
+  // The grip's lines or dots sit in the corner's bottom right, on the face.
+  int grip = 0;
   for (int y = corner.bottom - 8; y < corner.bottom; ++y)
-    for (int x = corner.right - 8; x < corner.right; ++x) dots += WindowPixel(hwnd, x, y) != face;
-  EXPECT_GT(dots, 0);
+    for (int x = corner.right - 8; x < corner.right; ++x) grip += WindowPixel(hwnd, x, y) != face;
+  EXPECT_GT(grip, 0);
   RECT window{};
   GetWindowRect(hwnd, &window);
   EXPECT_EQ(controller.InternalHitTest(window.left + corner.left + 3, window.top + corner.top + 3), HTBOTTOMRIGHT);
   controller.SetControl(nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Looks, KsSBControllerOnAForm, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
 
 // A controller whose bars are of a class of its own.
 class TTaggedBar : public TKsCtrlScrollBarStyles {

@@ -16,7 +16,6 @@
 #include "framework/Panel.h"
 #include "framework/SysUtils.h"
 #include "platform/gdi/MemoryCanvas.h"
-#include "platform/gdi/SystemColors.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/ScrollInfoInterception.h"
@@ -84,6 +83,18 @@ class KsSBController : public ::testing::Test {
     const TRect& bar = controller_.VertScrollBarStyles()->ScrollBarRect();
     return POINT{window.left + (bar.left + bar.right) / 2, window.top + bar.bottom - fromBottom};
   }
+  // Presses the middle of the vertical bar's thumb and answers that screen point.
+  POINT PressThumb() {
+    TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+    RECT window{};
+    GetWindowRect(panel_->Handle(), &window);
+    const TRect& r = bar->ScrollBarRect();
+    POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
+    InjectMouseMove(thumb);
+    InjectMouseButton(MouseButton::Left, true, thumb);
+    testing::Pump();
+    return thumb;
+  }
   void Click(POINT p, DWORD holdMs = 0) {
     InjectMouseMove(p);
     InjectMouseButton(MouseButton::Left, true, p);
@@ -126,13 +137,7 @@ TEST_F(KsSBController, ArrowClickAndAutoRepeatReachTheWindowAsLineSteps) {
 
 TEST_F(KsSBController, ThumbDragTracksTheWindowAndReleasesTheCapture) {
   TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
-  RECT window{};
-  GetWindowRect(panel_->Handle(), &window);
-  const TRect& r = bar->ScrollBarRect();
-  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
-  InjectMouseMove(thumb);
-  InjectMouseButton(MouseButton::Left, true, thumb);
-  testing::Pump();
+  const POINT thumb = PressThumb();
   POINT lower{thumb.x, thumb.y + 40};
   InjectMouseMove(lower);
   testing::Pump();
@@ -221,43 +226,44 @@ std::vector<TKsHintWindow*> ShownHints() {
   return hints;
 }
 
-TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtRelease) {
+TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtReleaseOrWithTheControl) {
   TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
   bar->SetShowTrackHint(true);
   bar->OnScrollHintNeeded = [](TObject*, int position, String& hint) { hint = u"Line " + IntToStr(position); };
-  RECT window{};
-  GetWindowRect(panel_->Handle(), &window);
-  const TRect& r = bar->ScrollBarRect();
-  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
-  InjectMouseMove(thumb);
-  InjectMouseButton(MouseButton::Left, true, thumb);
-  testing::Pump();
+  const POINT thumb = PressThumb();
   std::vector<TKsHintWindow*> hints = ShownHints();
   ASSERT_EQ(hints.size(), 1u);
   EXPECT_EQ(hints[0]->Text(), u"Line 0");
   const DWORD ex = GetWindowLongW(hints[0]->Handle(), GWL_EXSTYLE);
-  EXPECT_TRUE(ex & WS_EX_TOPMOST);
-  EXPECT_TRUE(ex & WS_EX_NOACTIVATE);
-  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(ex & (WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW),
+            static_cast<DWORD>(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
   EXPECT_NE(GetActiveWindow(), hints[0]->Handle());
-  // Left of the vertical bar, its bottom just above the thumb.
-  RECT first{};
+  // Left of the vertical bar, its bottom just above the thumb; it moves down with the thumb.
+  RECT window{}, first{}, moved{};
+  GetWindowRect(panel_->Handle(), &window);
   GetWindowRect(hints[0]->Handle(), &first);
-  EXPECT_LT(first.right, window.left + r.left);
-  EXPECT_LE(first.bottom, window.top + r.top + bar->ThumbStart());
-
-  InjectMouseMove(POINT{thumb.x, thumb.y + 40});
+  EXPECT_LT(first.right, window.left + bar->ScrollBarRect().left);
+  EXPECT_LE(first.bottom, window.top + bar->ScrollBarRect().top + bar->ThumbStart());
+  const POINT lower{thumb.x, thumb.y + 40};
+  InjectMouseMove(lower);
   testing::Pump();
-  hints = ShownHints();
-  ASSERT_EQ(hints.size(), 1u);
+  ASSERT_EQ(ShownHints().size(), 1u);
   EXPECT_EQ(hints[0]->Text(), u"Line " + IntToStr(bar->Position()));
-  RECT moved{};
   GetWindowRect(hints[0]->Handle(), &moved);
   EXPECT_GT(moved.top, first.top);
-
-  InjectMouseButton(MouseButton::Left, false, POINT{thumb.x, thumb.y + 40});
+  InjectMouseButton(MouseButton::Left, false, lower);
   testing::Pump();
   EXPECT_TRUE(ShownHints().empty());
+
+  // Freed during a drag, the control takes the press and the hint with it.
+  PressThumb();
+  ASSERT_EQ(ShownHints().size(), 1u);
+  delete panel_;
+  EXPECT_TRUE(ShownHints().empty());
+  EXPECT_FALSE(bar->Pressed());
+  EXPECT_EQ(bar->PressedIn(), sbpNowhere);
+  InjectMouseButton(MouseButton::Left, false, lower);
+  testing::Pump();
 }
 
 TEST_F(KsSBController, UpdatesNestAndTheOutermostEndShowsWhatTheWindowSetMeanwhile) {
@@ -285,41 +291,11 @@ TEST_F(KsSBController, UpdatesNestAndTheOutermostEndShowsWhatTheWindowSetMeanwhi
   EXPECT_GT(paints, 0);
 }
 
-TEST_F(KsSBController, CornerIsLeftToItsHandlerOrDrawnAsAFace) {
-  HWND hwnd = panel_->Handle();
-  SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_HSCROLL);
-  SetScrollRange(hwnd, SB_HORZ, 0, 50, TRUE);
-  controller_.RecomputeFrame();
-  testing::Pump();
-  const TRect corner = controller_.GetCrossScrollBarsRect();
-  ASSERT_GT(corner.right, corner.left);
-  TObject* sender = nullptr;
-  TRect offered{};
-  bool drawDefault = false;
-  controller_.OnPaintCrossScrollBarsArea = [&](TObject* s, TCanvas& canvas, const TRect& r, bool& defaultDraw) {
-    sender = s, offered = r;
-    defaultDraw = drawDefault;
-    canvas.Brush()->SetColor(clRed);
-    canvas.FillRect(r);
-  };
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  testing::Pump();
-  EXPECT_EQ(sender, panel_);
-  EXPECT_EQ(offered.left, corner.left);
-  EXPECT_EQ(offered.bottom, corner.bottom);
-  EXPECT_EQ(WindowPixel(hwnd, corner.left + 2, corner.top + 2), 0xFF0000u);
-  drawDefault = true;  // the handler's red is painted over by the plain face
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  testing::Pump();
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  EXPECT_EQ(WindowPixel(hwnd, corner.left + 2, corner.top + 2),
-            static_cast<std::uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)));
-}
-
-// In both looks: the size grip (classic) or the theme's size box in a sizeable form's corner.
+// In both looks: the size grip (classic) or the theme's size box in a sizeable form's corner, unless
+// the corner's handler paints it.
 class KsSBControllerOnAForm : public ::testing::TestWithParam<bool> {};
 
-TEST_P(KsSBControllerOnAForm, SizeableFormCornerShowsTheSizeGripAndSizesTheForm) {
+TEST_P(KsSBControllerOnAForm, SizeableFormCornerShowsTheSizeGripOrWhatItsHandlerPaints) {
   const testing::ThemeScope look(GetParam());
   ShownForm form(300, 200);
   TKsSBController controller(nullptr);
@@ -342,6 +318,17 @@ TEST_P(KsSBControllerOnAForm, SizeableFormCornerShowsTheSizeGripAndSizesTheForm)
   RECT window{};
   GetWindowRect(hwnd, &window);
   EXPECT_EQ(controller.InternalHitTest(window.left + corner.left + 3, window.top + corner.top + 3), HTBOTTOMRIGHT);
+  // A handler that keeps the default drawing off has the corner to itself.
+  TObject* sender = nullptr;
+  controller.OnPaintCrossScrollBarsArea = [&sender](TObject* s, TCanvas& canvas, const TRect& r, bool& defaultDraw) {
+    sender = s, defaultDraw = false;
+    canvas.Brush()->SetColor(clRed);
+    canvas.FillRect(r);
+  };
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  EXPECT_EQ(sender, form.form);
+  EXPECT_EQ(WindowPixel(hwnd, corner.right - 2, corner.bottom - 2), 0xFF0000u);
   controller.SetControl(nullptr);
 }
 
@@ -366,8 +353,7 @@ TEST(KsSBControllerBars, AreMadeFromTheScrollBarClass) {
   TTaggedController tagged(TTaggedBar::StaticClass());
   EXPECT_EQ(&tagged.GetScrollBarClass(), &TTaggedBar::StaticClass());
   EXPECT_NE(dynamic_cast<TTaggedBar*>(tagged.VertScrollBarStyles()), nullptr);
-  EXPECT_EQ(tagged.HorzScrollBarStyles()->SBController(), &tagged);
-  EXPECT_EQ(tagged.VertScrollBarStyles()->Kind(), sbVertical);
+  EXPECT_EQ(tagged.VertScrollBarStyles()->SBController(), &tagged);
   TTaggedController unfit(TPanel::StaticClass());  // not a bar class: plain bars
   EXPECT_EQ(&unfit.GetScrollBarClass(), &TKsCtrlScrollBarStyles::StaticClass());
 }
@@ -376,26 +362,6 @@ TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {
   delete panel_;
   EXPECT_EQ(controller_.Control(), nullptr);
   EXPECT_FALSE(controller_.Active());
-}
-
-TEST_F(KsSBController, AControlFreedDuringADragTakesThePressAndTheHintWithIt) {
-  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
-  bar->SetShowTrackHint(true);
-  bar->OnScrollHintNeeded = [](TObject*, int, String& hint) { hint = u"hint"; };
-  RECT window{};
-  GetWindowRect(panel_->Handle(), &window);
-  const TRect& r = bar->ScrollBarRect();
-  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
-  InjectMouseMove(thumb);
-  InjectMouseButton(MouseButton::Left, true, thumb);
-  testing::Pump();
-  ASSERT_EQ(ShownHints().size(), 1u);
-  delete panel_;
-  EXPECT_TRUE(ShownHints().empty());
-  EXPECT_FALSE(bar->Pressed());
-  EXPECT_EQ(bar->PressedIn(), sbpNowhere);
-  InjectMouseButton(MouseButton::Left, false, thumb);
-  testing::Pump();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "controls/KsSBHandlerCustom.h"
 #include "framework/WinControl.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/window/WindowApi.h"
 
 namespace kestrel {
 
@@ -37,24 +38,15 @@ void TKsSBTrackHint::Hide() {
   if (window_) window_->HideHint();
 }
 
-// The corner near the thumb, in screen coordinates: beside a vertical bar's thumb, above a
-// horizontal bar's, shifted from the client area to where the bar stands in the frame.
+// The corner near the thumb, in screen coordinates: just left of a vertical bar's thumb, just
+// above a horizontal bar's, taken from the bar's own place in the window's frame.
 TPoint TKsSBTrackHint::Anchor(const TKsSBHandlerCustom& bar) {
   TKsSBControllerLink* link = bar.SBController();
-  const TKsSBEdges edges = link->Edges();
-  const TKsSBHandlerCustom* other = link->OtherBar(bar);
-  const bool vertical = bar.Kind() == sbVertical;
-  TPoint p = vertical ? TPoint{-2, bar.ThumbStart() - 2} : TPoint{bar.ThumbStart() - 2, -5};
-  p = link->AttachedControl()->ClientToScreen(p);
-  if (vertical) {
-    if (link->VerticalBarOnLeft()) p.x -= bar.Depth() + edges.left;
-    else if (other) p.x += other->ScrollBarRect().right - edges.left;
-    p.y -= edges.top;
-  } else {
-    p.x -= edges.left;
-    p.y += bar.Depth() + bar.ScrollBarRect().bottom + edges.bottom;
-  }
-  return p;
+  const TPoint inBar = bar.Kind() == sbVertical ? TPoint{-2, bar.ThumbStart() - 2} : TPoint{bar.ThumbStart() - 2, -5};
+  platform::RECT window{};
+  if (link->ControlHandleAllocated()) platform::GetWindowRect(link->ControlHandle(), &window);
+  const TRect& place = bar.ScrollBarRect();
+  return TPoint{window.left + place.left + inBar.x, window.top + place.top + inBar.y};
 }
 
 TRect TKsSBTrackHint::Place(TPoint anchor, int width, int height, const TRect& desktop) {

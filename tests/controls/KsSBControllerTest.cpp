@@ -242,8 +242,8 @@ TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtReleaseOrWithT
   RECT window{}, first{}, moved{};
   GetWindowRect(panel_->Handle(), &window);
   GetWindowRect(hints[0]->Handle(), &first);
-  EXPECT_LT(first.right, window.left + bar->ScrollBarRect().left);
-  EXPECT_LE(first.bottom, window.top + bar->ScrollBarRect().top + bar->ThumbStart());
+  EXPECT_EQ(first.right, window.left + bar->ScrollBarRect().left - 3);
+  EXPECT_EQ(first.bottom, window.top + bar->ScrollBarRect().top + bar->ThumbStart() - 3);
   const POINT lower{thumb.x, thumb.y + 40};
   InjectMouseMove(lower);
   testing::Pump();

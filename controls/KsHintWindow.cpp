@@ -88,8 +88,9 @@ TRect TKsHintWindow::CalcHintRect(int maxWidth, const String& text) {
 
 void TKsHintWindow::ActivateHint(const TRect& screenRect, const String& text) {
   text_ = text;
-  PrepareContent(text, preparedWidth_ > 0 ? preparedWidth_ : screenRect.right - screenRect.left);
   const int width = screenRect.right - screenRect.left, height = screenRect.bottom - screenRect.top;
+  // Measured already when CalcHintRect gave the rectangle; otherwise wrapped to the one given.
+  if (text != prepared_) PrepareContent(text, std::max(width - 2 * (kFrame + kPadding), 1));
   SetBounds(screenRect.left, screenRect.top, width, height);
   pf::SetWindowPos(Handle(), pf::HWND_TOPMOST, screenRect.left, screenRect.top, width, height,
                    pf::SWP_SHOWWINDOW | pf::SWP_NOACTIVATE);

@@ -68,10 +68,6 @@ bool IsClientMouse(UINT msg) { return msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
-}  // namespace
-
-namespace {
-
 // A bar of `barClass`, or of the published bar class when `barClass` does not make bars.
 std::unique_ptr<TKsCtrlScrollBarStyles> MakeBar(const TMetaClass& barClass, TKsSBControllerLink* controller) {
   std::unique_ptr<TObject> made;
@@ -327,10 +323,10 @@ void TKsSBController::PaintCorner(HDC dc) {
   canvas.SetHandle(nullptr);
 }
 
-// The corner's own look: the size grip on a sizeable form, a plain face elsewhere; themed, the
-// theme's scroll-bar face and its size box.
 bool TKsSBController::IsThemed() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode) != ttmNone; }
 
+// The corner's own look: the size grip on a sizeable form, a plain face elsewhere; themed, the
+// theme's scroll-bar face and its size box.
 void TKsSBController::PaintDefaultCorner(TCanvas& canvas, TRect r) {
   const bool grip = SizeableForm();
   const bool left = layout_.LeftScrollBar();

@@ -1,6 +1,6 @@
 #include "controls/KsSBTrackHint.h"
 
-#include <algorithm>
+#include <memory>
 
 #include "controls/KsHintWindow.h"
 #include "controls/KsSBHandlerCustom.h"

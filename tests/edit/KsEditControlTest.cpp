@@ -759,3 +759,37 @@ TEST(KsEditInput, TheStressShortCutMarksTheCharacterBeforeTheCaret) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Counts the text messages its window receives.
+class TTextSpyEdit : public TKsEdit {
+ public:
+  explicit TTextSpyEdit(TComponent* owner) : TKsEdit(owner) {}
+  int setTexts = 0;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == pf::WM_SETTEXT) ++setTexts;
+    TKsEdit::WndProc(message);
+  }
+};
+
+TEST(KsEditControl, ATextWriteWithAWindowGoesThroughTheWindowsMessage) {
+  ShownForm form;
+  auto* edit = new TTextSpyEdit(form.form);
+  edit->SetText(u"before the window");
+  EXPECT_EQ(edit->setTexts, 0);
+  edit->SetParent(form.form);
+  edit->SetCharCase(eecLowerCase);
+  edit->SetText(u"ABC");
+  EXPECT_EQ(edit->setTexts, 1);
+  EXPECT_EQ(edit->Text(), u"abc");
+  edit->SetText(u"abc");
+  EXPECT_EQ(edit->setTexts, 1) << "an unchanged text writes nothing";
+  EXPECT_FALSE(edit->CanUndo());
+}
+
+}  // namespace
+}  // namespace kestrel

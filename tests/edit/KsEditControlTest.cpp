@@ -793,3 +793,40 @@ TEST(KsEditControl, ATextWriteWithAWindowGoesThroughTheWindowsMessage) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditWindow, WindowStylesFollowTheProperties) {
+  EditOnForm e;
+  const auto style = [&] { return static_cast<pf::DWORD>(pf::GetWindowLongW(e.edit->Handle(), pf::GWL_STYLE)); };
+  const auto exStyle = [&] { return static_cast<pf::DWORD>(pf::GetWindowLongW(e.edit->Handle(), pf::GWL_EXSTYLE)); };
+  EXPECT_NE(exStyle() & pf::WS_EX_CLIENTEDGE, 0u) << "a single border with Ctl3D is the sunken client edge";
+  EXPECT_EQ(style() & ksem::ES_MULTILINE, 0u);
+  e.edit->SetMultiline(true);
+  e.edit->SetScrollBars(ssBoth);
+  EXPECT_NE(style() & ksem::ES_MULTILINE, 0u);
+  EXPECT_EQ(style() & (pf::WS_HSCROLL | pf::WS_VSCROLL), pf::WS_HSCROLL | pf::WS_VSCROLL);
+  e.edit->SetRightAlignedView(true);
+  e.edit->SetRightAlignedText(true);
+  e.edit->SetTransparent(true);
+  EXPECT_EQ(exStyle() & (pf::WS_EX_LEFTSCROLLBAR | pf::WS_EX_TRANSPARENT),
+            pf::WS_EX_LEFTSCROLLBAR | pf::WS_EX_TRANSPARENT);
+  e.edit->SetBorderStyle(bsNone);
+  EXPECT_EQ(exStyle() & pf::WS_EX_CLIENTEDGE, 0u);
+  EXPECT_EQ(style() & pf::WS_BORDER, 0u);
+  e.edit->SetText(u"abc");
+  EXPECT_EQ(e.edit->Text(), u"abc") << "the text survives the window's re-creations";
+}
+
+TEST(KsEditInput, UnicodeCharactersRespectMaxLength) {
+  EditOnForm e;
+  e.edit->SetMaxLength(2);
+  e.Send(pf::WM_UNICHAR, u'a');
+  e.Send(pf::WM_UNICHAR, u'b');
+  e.Send(pf::WM_UNICHAR, u'c');
+  EXPECT_EQ(e.edit->Text(), u"ab");
+}
+
+}  // namespace
+}  // namespace kestrel

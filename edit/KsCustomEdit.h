@@ -307,6 +307,10 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // The painter (made on first use).
   TKsTextPainter& TextPainter() const;
 
+  // Text dragged over and dropped on the edit (edit/KsEditDragDrop.h).
+  void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, int x, int y) override;
+
   TNotifyEvent OnChange;
   TNotifyEvent OnSelectionChange;
   TKsKeyPressExEvent OnKeyPressEx;
@@ -345,6 +349,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // has moved far enough; the drag-and-drop wiring replaces StartDrag and DragCancelled.
   virtual void StartDrag();
   virtual void DragCancelled();
+  void DoEndDrag(TObject* target, int x, int y) override;
   bool WaitingForDrag() const { return FWaitForDragging; }
   bool Dragging() const { return FDragging; }
   void SetDragging(bool value) { FDragging = value; }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "edit/KsCustomEdit.h"
+#include "edit/KsEditDragDrop.h"
 #include "framework/Form.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/SystemColors.h"
@@ -244,7 +245,23 @@ void TCustomKsEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   TKsXPThemedControl::MouseUp(button, shift, x, y);
 }
 
-void TCustomKsEdit::StartDrag() {}
+void TCustomKsEdit::StartDrag() { TKsEditDragDrop::Start(*this); }
+
+void TCustomKsEdit::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+  TKsEditDragDrop::Over(*this, source, x, y, state, accept);
+  // The program's handler has the last word.
+  if (OnDragOver) OnDragOver(this, source, x, y, state, accept);
+}
+
+void TCustomKsEdit::DragDrop(TObject* source, int x, int y) {
+  TKsEditDragDrop::Drop(*this, source, x, y);
+  TKsXPThemedControl::DragDrop(source, x, y);
+}
+
+void TCustomKsEdit::DoEndDrag(TObject* target, int x, int y) {
+  TKsEditDragDrop::Ended(*this, target);
+  TKsXPThemedControl::DoEndDrag(target, x, y);
+}
 
 void TCustomKsEdit::DragCancelled() {
   FWaitForDragging = false;

@@ -292,6 +292,8 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
   FSelecting = false;
   Invalidate();
   if (FFlat) InvalidateBorder();
+  // A running drag ends (and is cancelled) with the focus.
+  if (TControl::Dragging()) EndDrag(false);
   if (FDragging || FWaitForDragging) DragCancelled();
 }
 

@@ -12,7 +12,7 @@
 namespace kestrel {
 
 class TKsParagraphList;
-struct TKsParagraphBlock;
+class TKsParagraphBlock;
 
 class TKsParagraph : public TStrings {
   KESTREL_CLASS(TKsParagraph)
@@ -51,6 +51,7 @@ class TKsParagraph : public TStrings {
 
  private:
   friend class TKsParagraphList;
+  friend class TKsParagraphBlock;
   bool ValidLine(int index) const { return index >= 0 && index < GetCount(); }
   void EnsureLine() const;
   void Changed() const;

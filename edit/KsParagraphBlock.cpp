@@ -1,0 +1,196 @@
+#include "edit/KsParagraphBlock.h"
+
+#include <algorithm>
+
+namespace kestrel {
+
+namespace {
+
+// Buffers grow by an eighth at a time: a block being typed into neither reallocates on every
+// character nor doubles its size.
+template <typename Vector>
+void MakeRoom(Vector& v, size_t size) {
+  if (size > v.capacity()) v.reserve(size + size / 8 + 16);
+}
+
+}  // namespace
+
+TKsParagraph* TKsParagraphBlock::Object(int at) const {
+  return objects_.empty() ? nullptr : objects_[static_cast<size_t>(at)].get();
+}
+
+std::u16string_view TKsParagraphBlock::Text(int at) const {
+  if (const TKsParagraph* p = Object(at)) return p->ParaText();
+  return {text_.data() + TextBegin(at), textEnd_[static_cast<size_t>(at)] - TextBegin(at)};
+}
+
+int TKsParagraphBlock::Length(int at) const {
+  if (const TKsParagraph* p = Object(at)) return p->Length();
+  return static_cast<int>(textEnd_[static_cast<size_t>(at)] - TextBegin(at));
+}
+
+int TKsParagraphBlock::Lines(int at) const {
+  if (const TKsParagraph* p = Object(at)) return p->Count();
+  return 1 + static_cast<int>(startEnd_[static_cast<size_t>(at)] - StartsBegin(at));
+}
+
+int TKsParagraphBlock::LineStart(int at, int line) const {
+  if (const TKsParagraph* p = Object(at)) return p->LineStart(line);
+  if (line <= 0) return 0;
+  if (line >= Lines(at)) return Length(at);
+  return starts_[StartsBegin(at) + static_cast<size_t>(line - 1)];
+}
+
+int TKsParagraphBlock::LineOfOffset(int at, int offs) const {
+  if (const TKsParagraph* p = Object(at)) return p->LineOfOffset(offs);
+  const auto first = starts_.begin() + StartsBegin(at);
+  const auto last = starts_.begin() + startEnd_[static_cast<size_t>(at)];
+  return static_cast<int>(std::lower_bound(first, last, offs) - first);
+}
+
+void TKsParagraphBlock::Shift(std::vector<std::uint32_t>& ends, int from, std::int64_t delta) {
+  for (size_t i = static_cast<size_t>(from); i < ends.size(); ++i)
+    ends[i] = static_cast<std::uint32_t>(ends[i] + delta);
+}
+
+void TKsParagraphBlock::Insert(int at, TKsParagraphSlot slot) {
+  const std::uint32_t textBegin = TextBegin(at);
+  const std::uint32_t startsBegin = StartsBegin(at);
+  textEnd_.insert(textEnd_.begin() + at, textBegin);
+  startEnd_.insert(startEnd_.begin() + at, startsBegin);
+  if (slot.Object) {
+    if (objects_.empty()) objects_.resize(textEnd_.size() - 1);
+    slot.Object->block_ = this;
+    objects_.insert(objects_.begin() + at, std::move(slot.Object));
+    return;
+  }
+  if (!objects_.empty()) objects_.insert(objects_.begin() + at, nullptr);
+  MakeRoom(text_, text_.size() + slot.Text.size());
+  text_.insert(text_.begin() + textBegin, slot.Text.begin(), slot.Text.end());
+  MakeRoom(starts_, starts_.size() + slot.Starts.size());
+  starts_.insert(starts_.begin() + startsBegin, slot.Starts.begin(), slot.Starts.end());
+  Shift(textEnd_, at, static_cast<std::int64_t>(slot.Text.size()));
+  Shift(startEnd_, at, static_cast<std::int64_t>(slot.Starts.size()));
+}
+
+TKsParagraphSlot TKsParagraphBlock::Take(int at) {
+  TKsParagraphSlot slot;
+  if (TKsParagraph* p = Object(at)) {
+    p->block_ = nullptr;
+    slot.Object = std::move(objects_[static_cast<size_t>(at)]);
+  } else {
+    slot.Text = String(Text(at));
+    const auto first = starts_.begin() + StartsBegin(at);
+    const auto last = starts_.begin() + startEnd_[static_cast<size_t>(at)];
+    slot.Starts.assign(first, last);
+    text_.erase(text_.begin() + TextBegin(at), text_.begin() + textEnd_[static_cast<size_t>(at)]);
+    starts_.erase(first, last);
+    Shift(textEnd_, at, -static_cast<std::int64_t>(slot.Text.size()));
+    Shift(startEnd_, at, -static_cast<std::int64_t>(slot.Starts.size()));
+  }
+  textEnd_.erase(textEnd_.begin() + at);
+  startEnd_.erase(startEnd_.begin() + at);
+  if (!objects_.empty()) objects_.erase(objects_.begin() + at);
+  return slot;
+}
+
+void TKsParagraphBlock::Assign(int at, std::u16string_view text, const std::vector<std::int32_t>& starts) {
+  if (TKsParagraph* p = Object(at)) return p->SetWrapped(String(text), starts);
+  if (text.data() >= text_.data() && text.data() < text_.data() + text_.size()) {
+    const String copy(text);  // a view into this block moves while the block changes
+    return Assign(at, copy, starts);
+  }
+  const size_t begin = TextBegin(at);
+  const auto oldLength = static_cast<size_t>(Length(at));
+  if (text.size() > oldLength) {
+    MakeRoom(text_, text_.size() + text.size() - oldLength);
+    text_.insert(text_.begin() + static_cast<std::ptrdiff_t>(begin + oldLength), text.size() - oldLength, u'\0');
+  } else {
+    text_.erase(text_.begin() + static_cast<std::ptrdiff_t>(begin + text.size()),
+                text_.begin() + static_cast<std::ptrdiff_t>(begin + oldLength));
+  }
+  std::copy(text.begin(), text.end(), text_.begin() + static_cast<std::ptrdiff_t>(begin));
+  Shift(textEnd_, at, static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(oldLength));
+  ReplaceStarts(at, starts);
+}
+
+void TKsParagraphBlock::AssignStarts(int at, const std::vector<std::int32_t>& starts) {
+  if (TKsParagraph* p = Object(at)) return p->SetWrapped(p->ParaText(), starts);
+  ReplaceStarts(at, starts);
+}
+
+void TKsParagraphBlock::ReplaceStarts(int at, const std::vector<std::int32_t>& starts) {
+  const size_t begin = StartsBegin(at);
+  const size_t oldCount = startEnd_[static_cast<size_t>(at)] - begin;
+  if (oldCount == 0 && starts.empty()) return;
+  const auto first = starts_.begin() + static_cast<std::ptrdiff_t>(begin);
+  starts_.erase(first, first + static_cast<std::ptrdiff_t>(oldCount));
+  MakeRoom(starts_, starts_.size() + starts.size());
+  starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(begin), starts.begin(), starts.end());
+  Shift(startEnd_, at, static_cast<std::int64_t>(starts.size()) - static_cast<std::int64_t>(oldCount));
+}
+
+TKsParagraph* TKsParagraphBlock::Detach(int at, TKsParagraphList* owner) {
+  if (TKsParagraph* p = Object(at)) return p;
+  TKsParagraphSlot slot = Take(at);
+  auto p = std::make_unique<TKsParagraph>(std::move(slot.Text));
+  p->starts_ = std::move(slot.Starts);
+  p->owner_ = owner;
+  TKsParagraph* raw = p.get();
+  Insert(at, {{}, {}, std::move(p)});
+  return raw;
+}
+
+void TKsParagraphBlock::MoveTail(int from, TKsParagraphBlock& into) {
+  const std::uint32_t textBegin = TextBegin(from);
+  const std::uint32_t startsBegin = StartsBegin(from);
+  into.text_.assign(text_.begin() + textBegin, text_.end());
+  into.starts_.assign(starts_.begin() + startsBegin, starts_.end());
+  for (size_t i = static_cast<size_t>(from); i < textEnd_.size(); ++i) {
+    into.textEnd_.push_back(textEnd_[i] - textBegin);
+    into.startEnd_.push_back(startEnd_[i] - startsBegin);
+  }
+  if (!objects_.empty()) {
+    for (size_t i = static_cast<size_t>(from); i < objects_.size(); ++i) {
+      if (objects_[i]) objects_[i]->block_ = &into;
+      into.objects_.push_back(std::move(objects_[i]));
+    }
+    objects_.resize(static_cast<size_t>(from));
+  }
+  text_.resize(textBegin);
+  starts_.resize(startsBegin);
+  textEnd_.resize(static_cast<size_t>(from));
+  startEnd_.resize(static_cast<size_t>(from));
+  ShrinkToFit();
+}
+
+void TKsParagraphBlock::Append(std::u16string_view text) {
+  text_.insert(text_.end(), text.begin(), text.end());
+  textEnd_.push_back(static_cast<std::uint32_t>(text_.size()));
+  startEnd_.push_back(static_cast<std::uint32_t>(starts_.size()));
+  if (!objects_.empty()) objects_.push_back(nullptr);
+}
+
+void TKsParagraphBlock::Reserve(size_t paragraphs, size_t characters) {
+  text_.reserve(characters);
+  textEnd_.reserve(paragraphs);
+  startEnd_.reserve(paragraphs);
+}
+
+void TKsParagraphBlock::ShrinkToFit() {
+  text_.shrink_to_fit();
+  starts_.shrink_to_fit();
+}
+
+void TKsParagraphBlock::Recount(int breakLength) {
+  countSum_ = Count();
+  lineSum_ = Count() + static_cast<std::int64_t>(starts_.size());
+  charSum_ = static_cast<std::int64_t>(text_.size()) + static_cast<std::int64_t>(Count()) * breakLength;
+  for (const auto& p : objects_) {
+    if (!p) continue;
+    lineSum_ += p->Count() - 1;
+    charSum_ += p->Length();
+  }
+}
+
+}  // namespace kestrel

@@ -13,6 +13,20 @@ void MakeRoom(Vector& v, size_t size) {
   if (size > v.capacity()) v.reserve(size + size / 8 + 16);
 }
 
+// Room for a few words beyond what a block holds, so that the first keystroke into a block that
+// was just loaded does not move it; more than that is given back.
+constexpr size_t kSpareCharacters = 32;
+constexpr size_t kSpareStarts = 4;
+
+template <typename Vector>
+void Trim(Vector& v, size_t spare) {
+  if (v.capacity() <= v.size() + spare) return;
+  Vector trimmed;
+  trimmed.reserve(v.size() + spare);
+  trimmed.assign(v.begin(), v.end());
+  v.swap(trimmed);
+}
+
 }  // namespace
 
 TKsParagraph* TKsParagraphBlock::Object(int at) const {
@@ -46,6 +60,60 @@ int TKsParagraphBlock::LineOfOffset(int at, int offs) const {
   const auto first = starts_.begin() + StartsBegin(at);
   const auto last = starts_.begin() + startEnd_[static_cast<size_t>(at)];
   return static_cast<int>(std::lower_bound(first, last, offs) - first);
+}
+
+// Without objects both sums follow from the running ends alone; objects are walked.
+std::int64_t TKsParagraphBlock::LinesBefore(int at) const {
+  if (objects_.empty()) return at + static_cast<std::int64_t>(StartsBegin(at));
+  std::int64_t sum = 0;
+  for (int i = 0; i < at; ++i) sum += Lines(i);
+  return sum;
+}
+
+std::int64_t TKsParagraphBlock::CharsBefore(int at, int breakLength) const {
+  if (objects_.empty()) return static_cast<std::int64_t>(at) * breakLength + TextBegin(at);
+  std::int64_t sum = 0;
+  for (int i = 0; i < at; ++i) sum += Length(i) + breakLength;
+  return sum;
+}
+
+int TKsParagraphBlock::FindLine(std::int64_t& rest) const {
+  if (objects_.empty()) {
+    // The first paragraph whose lines end after Rest: its end is 1 + its index + its starts' end.
+    int low = 0, high = Count();
+    while (low < high) {
+      const int mid = (low + high) / 2;
+      if (mid + 1 + static_cast<std::int64_t>(startEnd_[static_cast<size_t>(mid)]) > rest) high = mid;
+      else low = mid + 1;
+    }
+    if (low < Count()) rest -= LinesBefore(low);
+    return low;
+  }
+  for (int i = 0; i < Count(); ++i) {
+    if (rest < Lines(i)) return i;
+    rest -= Lines(i);
+  }
+  return Count();
+}
+
+int TKsParagraphBlock::FindChar(std::int64_t& rest, int breakLength) const {
+  if (objects_.empty()) {
+    int low = 0, high = Count();
+    while (low < high) {
+      const int mid = (low + high) / 2;
+      const std::int64_t end = static_cast<std::int64_t>(mid + 1) * breakLength + textEnd_[static_cast<size_t>(mid)];
+      if (end > rest) high = mid;
+      else low = mid + 1;
+    }
+    if (low < Count()) rest -= CharsBefore(low, breakLength);
+    return low;
+  }
+  for (int i = 0; i < Count(); ++i) {
+    const std::int64_t share = Length(i) + breakLength;
+    if (rest < share) return i;
+    rest -= share;
+  }
+  return Count();
 }
 
 void TKsParagraphBlock::Shift(std::vector<std::uint32_t>& ends, int from, std::int64_t delta) {
@@ -172,14 +240,14 @@ void TKsParagraphBlock::Append(std::u16string_view text) {
 }
 
 void TKsParagraphBlock::Reserve(size_t paragraphs, size_t characters) {
-  text_.reserve(characters);
+  text_.reserve(characters + kSpareCharacters);
   textEnd_.reserve(paragraphs);
   startEnd_.reserve(paragraphs);
 }
 
 void TKsParagraphBlock::ShrinkToFit() {
-  text_.shrink_to_fit();
-  starts_.shrink_to_fit();
+  Trim(text_, kSpareCharacters);
+  Trim(starts_, kSpareStarts);
 }
 
 void TKsParagraphBlock::Recount(int breakLength) {

@@ -33,6 +33,13 @@ class TKsParagraphBlock {
   int LineStart(int at, int line) const;
   int LineOfOffset(int at, int offs) const;
   TKsParagraph* Object(int at) const;
+  // Visual lines and characters (each paragraph with its break) of the paragraphs before At.
+  std::int64_t LinesBefore(int at) const;
+  std::int64_t CharsBefore(int at, int breakLength) const;
+  // The paragraph whose lines or characters hold Rest (counted from the block's start), with
+  // Rest made relative to it; Count() when none does.
+  int FindLine(std::int64_t& rest) const;
+  int FindChar(std::int64_t& rest, int breakLength) const;
 
   void Insert(int at, TKsParagraphSlot slot);
   TKsParagraphSlot Take(int at);
@@ -46,6 +53,7 @@ class TKsParagraphBlock {
   // Appends a paragraph of one line without a slot (loading).
   void Append(std::u16string_view text);
   void Reserve(size_t paragraphs, size_t characters);
+  // Gives back what the buffers hold beyond a little room for typing.
   void ShrinkToFit();
 
   // Sums over the block, brought up to date by Recount.

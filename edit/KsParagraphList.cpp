@@ -42,6 +42,7 @@ void TKsParagraphList::AddToTree(int block, const Sums& delta) {
 }
 
 void TKsParagraphList::RebuildTree() {
+  ForgetLocation();
   const size_t n = blocks_.size();
   tree_.assign(n + 1, Sums{});
   for (size_t b = 0; b < n; ++b) {
@@ -67,13 +68,19 @@ void TKsParagraphList::Refresh(TKsParagraphBlock& block) {
 }
 
 template <typename Field>
-int TKsParagraphList::SearchTree(std::int64_t target, Field field) const {
+int TKsParagraphList::SearchTree(std::int64_t target, Field field, Sums& before) const {
+  // The nodes the descent takes add up to the sums before the block it ends at.
   const int n = static_cast<int>(blocks_.size());
   int pos = 0;
+  before = Sums{};
   for (int step = n > 0 ? static_cast<int>(std::bit_floor(static_cast<unsigned>(n))) : 0; step > 0; step >>= 1) {
-    if (pos + step <= n && field(tree_[static_cast<size_t>(pos + step)]) <= target) {
+    if (pos + step > n) continue;
+    const Sums& node = tree_[static_cast<size_t>(pos + step)];
+    if (field(before) + field(node) <= target) {
       pos += step;
-      target -= field(tree_[static_cast<size_t>(pos)]);
+      before.Count += node.Count;
+      before.Lines += node.Lines;
+      before.Chars += node.Chars;
     }
   }
   return pos;
@@ -84,8 +91,20 @@ std::pair<int, int> TKsParagraphList::Locate(int index) const {
     const int last = static_cast<int>(blocks_.size()) - 1;
     return {last, last < 0 ? 0 : blocks_.back()->Count()};
   }
-  const int block = SearchTree(index, CountOf);
-  return {block, index - static_cast<int>(Prefix(block).Count)};
+  if (cachedBlock_ >= 0) {
+    const int at = index - cachedFirst_;
+    const int size = blocks_[static_cast<size_t>(cachedBlock_)]->Count();
+    if (at >= 0 && at < size) return {cachedBlock_, at};
+    const auto next = static_cast<size_t>(cachedBlock_) + 1;
+    if (at >= size && next < blocks_.size() && at - size < blocks_[next]->Count()) {
+      cachedFirst_ += size;  // a walk moving on to the next block
+      return {++cachedBlock_, at - size};
+    }
+  }
+  Sums before;
+  cachedBlock_ = SearchTree(index, CountOf, before);
+  cachedFirst_ = static_cast<int>(before.Count);
+  return {cachedBlock_, index - cachedFirst_};
 }
 
 void TKsParagraphList::SplitBlock(int index) {
@@ -219,59 +238,44 @@ void TKsParagraphList::Clear() {
   blocks_.clear();
   tree_.assign(1, Sums{});
   count_ = 0;
-}
-
-std::int64_t TKsParagraphList::LinesAt(const TKsParagraphBlock& b, int at) { return b.Lines(at); }
-std::int64_t TKsParagraphList::CharsAt(const TKsParagraphBlock& b, int at) { return b.Length(at) + BreakLength; }
-
-template <typename Field, typename Value>
-std::int64_t TKsParagraphList::SumBefore(int index, Field field, Value value) const {
-  const auto [block, at] = Locate(index);
-  const TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
-  std::int64_t sum = field(Prefix(block));
-  for (int i = 0; i < at; ++i) sum += value(b, i);
-  return sum;
-}
-
-template <typename Field, typename Value>
-bool TKsParagraphList::FindIn(std::int64_t target, Field field, Value value, int& paragraph, std::int64_t& rest) const {
-  if (target < 0 || target >= field(Total())) return false;
-  const int block = SearchTree(target, field);
-  const Sums before = Prefix(block);
-  const TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
-  rest = target - field(before);
-  for (int i = 0; i < b.Count(); ++i) {
-    const std::int64_t share = value(b, i);
-    if (rest < share) {
-      paragraph = static_cast<int>(before.Count) + i;
-      return true;
-    }
-    rest -= share;
-  }
-  return false;
+  ForgetLocation();
 }
 
 int TKsParagraphList::FirstLine(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return LineCount();
-  return static_cast<int>(SumBefore(index, LinesSum, LinesAt));
+  const auto [block, at] = Locate(index);
+  return static_cast<int>(Prefix(block).Lines + blocks_[static_cast<size_t>(block)]->LinesBefore(at));
 }
 
 std::int64_t TKsParagraphList::FirstChar(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return CharCount();
-  return SumBefore(index, CharsSum, CharsAt);
+  const auto [block, at] = Locate(index);
+  return Prefix(block).Chars + blocks_[static_cast<size_t>(block)]->CharsBefore(at, BreakLength);
 }
 
 bool TKsParagraphList::FindLine(int y, int& paragraph, int& lineInParagraph) const {
-  std::int64_t rest = 0;
-  if (!FindIn(y, LinesSum, LinesAt, paragraph, rest)) return false;
+  if (y < 0 || y >= LineCount()) return false;
+  Sums before;
+  const int block = SearchTree(y, LinesSum, before);
+  std::int64_t rest = y - before.Lines;
+  const int at = blocks_[static_cast<size_t>(block)]->FindLine(rest);
+  if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;
+  paragraph = static_cast<int>(before.Count) + at;
   lineInParagraph = static_cast<int>(rest);
   return true;
 }
 
 bool TKsParagraphList::FindChar(std::int64_t c, int& paragraph, std::int64_t& offset) const {
-  return FindIn(c, CharsSum, CharsAt, paragraph, offset);
+  if (c < 0 || c >= CharCount()) return false;
+  Sums before;
+  const int block = SearchTree(c, CharsSum, before);
+  offset = c - before.Chars;
+  const int at = blocks_[static_cast<size_t>(block)]->FindChar(offset, BreakLength);
+  if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;
+  paragraph = static_cast<int>(before.Count) + at;
+  return true;
 }
 
 // --- One paragraph

@@ -93,23 +93,16 @@ class TKsParagraphList {
   static std::int64_t CountOf(const Sums& s) { return s.Count; }
   static std::int64_t LinesSum(const Sums& s) { return s.Lines; }
   static std::int64_t CharsSum(const Sums& s) { return s.Chars; }
-  static std::int64_t LinesAt(const TKsParagraphBlock& b, int at);
-  static std::int64_t CharsAt(const TKsParagraphBlock& b, int at);
-  // Field's sum over the paragraphs before Index; Value gives one paragraph's share.
-  template <typename Field, typename Value>
-  std::int64_t SumBefore(int index, Field field, Value value) const;
-  // The paragraph whose share of Field holds Target, and where in that share Target falls.
-  template <typename Field, typename Value>
-  bool FindIn(std::int64_t target, Field field, Value value, int& paragraph, std::int64_t& rest) const;
   Sums Total() const;
   Sums Prefix(int blocks) const;  // sums over the first Blocks blocks
   void AddToTree(int block, const Sums& delta);
   void RebuildTree();
   // Block and position inside it of paragraph Index (Index may equal Count for appending).
   std::pair<int, int> Locate(int index) const;
-  // Largest block count whose prefix Field sum is at most Target.
+  void ForgetLocation() { cachedBlock_ = -1; }
+  // Largest block count whose prefix Field sum is at most Target; Before gets that prefix.
   template <typename Field>
-  int SearchTree(std::int64_t target, Field field) const;
+  int SearchTree(std::int64_t target, Field field, Sums& before) const;
   void InsertSlot(int index, TKsParagraphSlot slot);
   // Brings the block's sums and the tree up to date after one of its paragraphs changed.
   void Refresh(TKsParagraphBlock& block);
@@ -118,6 +111,10 @@ class TKsParagraphList {
 
   std::vector<std::unique_ptr<TKsParagraphBlock>> blocks_;
   std::vector<Sums> tree_;  // Fenwick tree over the blocks, 1-based
+  // The block found last and the index of its first paragraph: edits and walks ask for the same
+  // or the next paragraph many times in a row. Forgotten whenever paragraphs come or go.
+  mutable int cachedBlock_ = -1;
+  mutable int cachedFirst_ = 0;
   int count_ = 0;
   int bulk_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "bench/edit_control/EditBenchText.h"
 #include "edit/KsEditStrings.h"
 
 namespace kestrel {
@@ -36,24 +37,8 @@ class BenchHost : public IKsEditHost {
   }
 };
 
-// About 60 characters a line, words of 2 to 9 letters.
-String MakeText(int lines) {
-  std::mt19937 random(1);
-  String text;
-  text.reserve(static_cast<size_t>(lines) * 62);
-  for (int i = 0; i < lines; ++i) {
-    const int target = 30 + static_cast<int>(random() % 60);
-    int length = 0;
-    while (length < target) {
-      const int word = 2 + static_cast<int>(random() % 8);
-      text.append(static_cast<size_t>(word), static_cast<char16_t>(u'a' + random() % 26));
-      text += u' ';
-      length += word + 1;
-    }
-    if (i + 1 < lines) text += u"\r\n";
-  }
-  return text;
-}
+// About 60 characters a line, words of 2 to 9 letters; the text bench_edit_control opens too.
+String MakeText(int lines) { return bench::MakeEditBenchText<char16_t>(lines, u"\r\n"); }
 
 // Heap bytes in use, in MB: what the store holds, without memory freed but kept by the heap.
 double HeapMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }

@@ -35,17 +35,17 @@ TKsParagraph* TKsParagraphBlock::Object(int at) const {
 
 std::u16string_view TKsParagraphBlock::Text(int at) const {
   if (const TKsParagraph* p = Object(at)) return p->ParaText();
-  return {text_.data() + TextBegin(at), textEnd_[static_cast<size_t>(at)] - TextBegin(at)};
+  return {text_.data() + TextBegin(at), TextEnd(at) - TextBegin(at)};
 }
 
 int TKsParagraphBlock::Length(int at) const {
   if (const TKsParagraph* p = Object(at)) return p->Length();
-  return static_cast<int>(textEnd_[static_cast<size_t>(at)] - TextBegin(at));
+  return static_cast<int>(TextEnd(at) - TextBegin(at));
 }
 
 int TKsParagraphBlock::Lines(int at) const {
   if (const TKsParagraph* p = Object(at)) return p->Count();
-  return 1 + static_cast<int>(startEnd_[static_cast<size_t>(at)] - StartsBegin(at));
+  return 1 + static_cast<int>(StartsEnd(at) - StartsBegin(at));
 }
 
 int TKsParagraphBlock::LineStart(int at, int line) const {
@@ -58,7 +58,7 @@ int TKsParagraphBlock::LineStart(int at, int line) const {
 int TKsParagraphBlock::LineOfOffset(int at, int offs) const {
   if (const TKsParagraph* p = Object(at)) return p->LineOfOffset(offs);
   const auto first = starts_.begin() + StartsBegin(at);
-  const auto last = starts_.begin() + startEnd_[static_cast<size_t>(at)];
+  const auto last = starts_.begin() + StartsEnd(at);
   return static_cast<int>(std::lower_bound(first, last, offs) - first);
 }
 
@@ -83,7 +83,7 @@ int TKsParagraphBlock::FindLine(std::int64_t& rest) const {
     int low = 0, high = Count();
     while (low < high) {
       const int mid = (low + high) / 2;
-      if (mid + 1 + static_cast<std::int64_t>(startEnd_[static_cast<size_t>(mid)]) > rest) high = mid;
+      if (mid + 1 + static_cast<std::int64_t>(StartsEnd(mid)) > rest) high = mid;
       else low = mid + 1;
     }
     if (low < Count()) rest -= LinesBefore(low);
@@ -101,7 +101,7 @@ int TKsParagraphBlock::FindChar(std::int64_t& rest, int breakLength) const {
     int low = 0, high = Count();
     while (low < high) {
       const int mid = (low + high) / 2;
-      const std::int64_t end = static_cast<std::int64_t>(mid + 1) * breakLength + textEnd_[static_cast<size_t>(mid)];
+      const std::int64_t end = static_cast<std::int64_t>(mid + 1) * breakLength + TextEnd(mid);
       if (end > rest) high = mid;
       else low = mid + 1;
     }
@@ -116,18 +116,19 @@ int TKsParagraphBlock::FindChar(std::int64_t& rest, int breakLength) const {
   return Count();
 }
 
-void TKsParagraphBlock::Shift(std::vector<std::uint32_t>& ends, int from, std::int64_t delta) {
-  for (size_t i = static_cast<size_t>(from); i < ends.size(); ++i)
-    ends[i] = static_cast<std::uint32_t>(ends[i] + delta);
+void TKsParagraphBlock::Shift(int from, std::int64_t textDelta, std::int64_t startsDelta) {
+  for (size_t i = static_cast<size_t>(from); i < ends_.size(); ++i) {
+    ends_[i].Text = static_cast<std::uint32_t>(ends_[i].Text + textDelta);
+    ends_[i].Starts = static_cast<std::uint32_t>(ends_[i].Starts + startsDelta);
+  }
 }
 
 void TKsParagraphBlock::Insert(int at, TKsParagraphSlot slot) {
   const std::uint32_t textBegin = TextBegin(at);
   const std::uint32_t startsBegin = StartsBegin(at);
-  textEnd_.insert(textEnd_.begin() + at, textBegin);
-  startEnd_.insert(startEnd_.begin() + at, startsBegin);
+  ends_.insert(ends_.begin() + at, Ends{textBegin, startsBegin});
   if (slot.Object) {
-    if (objects_.empty()) objects_.resize(textEnd_.size() - 1);
+    if (objects_.empty()) objects_.resize(ends_.size() - 1);
     slot.Object->block_ = this;
     objects_.insert(objects_.begin() + at, std::move(slot.Object));
     return;
@@ -137,8 +138,7 @@ void TKsParagraphBlock::Insert(int at, TKsParagraphSlot slot) {
   text_.insert(text_.begin() + textBegin, slot.Text.begin(), slot.Text.end());
   MakeRoom(starts_, starts_.size() + slot.Starts.size());
   starts_.insert(starts_.begin() + startsBegin, slot.Starts.begin(), slot.Starts.end());
-  Shift(textEnd_, at, static_cast<std::int64_t>(slot.Text.size()));
-  Shift(startEnd_, at, static_cast<std::int64_t>(slot.Starts.size()));
+  Shift(at, static_cast<std::int64_t>(slot.Text.size()), static_cast<std::int64_t>(slot.Starts.size()));
 }
 
 TKsParagraphSlot TKsParagraphBlock::Take(int at) {
@@ -149,15 +149,13 @@ TKsParagraphSlot TKsParagraphBlock::Take(int at) {
   } else {
     slot.Text = String(Text(at));
     const auto first = starts_.begin() + StartsBegin(at);
-    const auto last = starts_.begin() + startEnd_[static_cast<size_t>(at)];
+    const auto last = starts_.begin() + StartsEnd(at);
     slot.Starts.assign(first, last);
-    text_.erase(text_.begin() + TextBegin(at), text_.begin() + textEnd_[static_cast<size_t>(at)]);
+    text_.erase(text_.begin() + TextBegin(at), text_.begin() + TextEnd(at));
     starts_.erase(first, last);
-    Shift(textEnd_, at, -static_cast<std::int64_t>(slot.Text.size()));
-    Shift(startEnd_, at, -static_cast<std::int64_t>(slot.Starts.size()));
+    Shift(at, -static_cast<std::int64_t>(slot.Text.size()), -static_cast<std::int64_t>(slot.Starts.size()));
   }
-  textEnd_.erase(textEnd_.begin() + at);
-  startEnd_.erase(startEnd_.begin() + at);
+  ends_.erase(ends_.begin() + at);
   if (!objects_.empty()) objects_.erase(objects_.begin() + at);
   return slot;
 }
@@ -178,7 +176,7 @@ void TKsParagraphBlock::Assign(int at, std::u16string_view text, const std::vect
                 text_.begin() + static_cast<std::ptrdiff_t>(begin + oldLength));
   }
   std::copy(text.begin(), text.end(), text_.begin() + static_cast<std::ptrdiff_t>(begin));
-  Shift(textEnd_, at, static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(oldLength));
+  Shift(at, static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(oldLength), 0);
   ReplaceStarts(at, starts);
 }
 
@@ -189,13 +187,13 @@ void TKsParagraphBlock::AssignStarts(int at, const std::vector<std::int32_t>& st
 
 void TKsParagraphBlock::ReplaceStarts(int at, const std::vector<std::int32_t>& starts) {
   const size_t begin = StartsBegin(at);
-  const size_t oldCount = startEnd_[static_cast<size_t>(at)] - begin;
+  const size_t oldCount = StartsEnd(at) - begin;
   if (oldCount == 0 && starts.empty()) return;
   const auto first = starts_.begin() + static_cast<std::ptrdiff_t>(begin);
   starts_.erase(first, first + static_cast<std::ptrdiff_t>(oldCount));
   MakeRoom(starts_, starts_.size() + starts.size());
   starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(begin), starts.begin(), starts.end());
-  Shift(startEnd_, at, static_cast<std::int64_t>(starts.size()) - static_cast<std::int64_t>(oldCount));
+  Shift(at, 0, static_cast<std::int64_t>(starts.size()) - static_cast<std::int64_t>(oldCount));
 }
 
 TKsParagraph* TKsParagraphBlock::Detach(int at, TKsParagraphList* owner) {
@@ -214,10 +212,8 @@ void TKsParagraphBlock::MoveTail(int from, TKsParagraphBlock& into) {
   const std::uint32_t startsBegin = StartsBegin(from);
   into.text_.assign(text_.begin() + textBegin, text_.end());
   into.starts_.assign(starts_.begin() + startsBegin, starts_.end());
-  for (size_t i = static_cast<size_t>(from); i < textEnd_.size(); ++i) {
-    into.textEnd_.push_back(textEnd_[i] - textBegin);
-    into.startEnd_.push_back(startEnd_[i] - startsBegin);
-  }
+  for (size_t i = static_cast<size_t>(from); i < ends_.size(); ++i)
+    into.ends_.push_back({ends_[i].Text - textBegin, ends_[i].Starts - startsBegin});
   if (!objects_.empty()) {
     for (size_t i = static_cast<size_t>(from); i < objects_.size(); ++i) {
       if (objects_[i]) objects_[i]->block_ = &into;
@@ -227,22 +223,19 @@ void TKsParagraphBlock::MoveTail(int from, TKsParagraphBlock& into) {
   }
   text_.resize(textBegin);
   starts_.resize(startsBegin);
-  textEnd_.resize(static_cast<size_t>(from));
-  startEnd_.resize(static_cast<size_t>(from));
+  ends_.resize(static_cast<size_t>(from));
   ShrinkToFit();
 }
 
 void TKsParagraphBlock::Append(std::u16string_view text) {
   text_.insert(text_.end(), text.begin(), text.end());
-  textEnd_.push_back(static_cast<std::uint32_t>(text_.size()));
-  startEnd_.push_back(static_cast<std::uint32_t>(starts_.size()));
+  ends_.push_back({static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(starts_.size())});
   if (!objects_.empty()) objects_.push_back(nullptr);
 }
 
 void TKsParagraphBlock::Reserve(size_t paragraphs, size_t characters) {
   text_.reserve(characters + kSpareCharacters);
-  textEnd_.reserve(paragraphs);
-  startEnd_.reserve(paragraphs);
+  ends_.reserve(paragraphs);
 }
 
 void TKsParagraphBlock::ShrinkToFit() {

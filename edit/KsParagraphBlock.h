@@ -25,7 +25,7 @@ struct TKsParagraphSlot {
 
 class TKsParagraphBlock {
  public:
-  int Count() const { return static_cast<int>(textEnd_.size()); }
+  int Count() const { return static_cast<int>(ends_.size()); }
   std::u16string_view Text(int at) const;
   int Length(int at) const;
   // Visual lines of paragraph At (0 only for an object that has none).
@@ -66,14 +66,21 @@ class TKsParagraphBlock {
   void SetIndex(int value) { index_ = value; }
 
  private:
-  std::uint32_t TextBegin(int at) const { return at == 0 ? 0 : textEnd_[static_cast<size_t>(at - 1)]; }
-  std::uint32_t StartsBegin(int at) const { return at == 0 ? 0 : startEnd_[static_cast<size_t>(at - 1)]; }
-  void Shift(std::vector<std::uint32_t>& ends, int from, std::int64_t delta);
+  // Where each paragraph's text and line starts end in text_ and starts_: one record, so that
+  // both are found in the same place.
+  struct Ends {
+    std::uint32_t Text;
+    std::uint32_t Starts;
+  };
+  std::uint32_t TextEnd(int at) const { return ends_[static_cast<size_t>(at)].Text; }
+  std::uint32_t StartsEnd(int at) const { return ends_[static_cast<size_t>(at)].Starts; }
+  std::uint32_t TextBegin(int at) const { return at == 0 ? 0 : TextEnd(at - 1); }
+  std::uint32_t StartsBegin(int at) const { return at == 0 ? 0 : StartsEnd(at - 1); }
+  void Shift(int from, std::int64_t textDelta, std::int64_t startsDelta);
   void ReplaceStarts(int at, const std::vector<std::int32_t>& starts);
 
   std::vector<char16_t> text_;
-  std::vector<std::uint32_t> textEnd_;                  // end of each paragraph's text in text_
-  std::vector<std::uint32_t> startEnd_;                 // end of each paragraph's line starts in starts_
+  std::vector<Ends> ends_;
   std::vector<std::int32_t> starts_;                    // continuation line starts, relative to the paragraph
   std::vector<std::unique_ptr<TKsParagraph>> objects_;  // empty, or one entry per paragraph
   std::int64_t countSum_ = 0;

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "controls/BackgroundPainter.h"
+#include "controls/DrawingTypeInfo.h"
 #include "controls/GradientPainter.h"
 #include "controls/internal/BitmapRegion.h"
 #include "controls/internal/BitmapStretch.h"
-#include "controls/internal/DrawingTypeInfo.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdi.h"

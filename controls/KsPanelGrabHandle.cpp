@@ -1,7 +1,7 @@
 #include "controls/KsPanelGrabHandle.h"
 
+#include "controls/DrawingTypeInfo.h"
 #include "controls/KsPanel.h"
-#include "controls/internal/DrawingTypeInfo.h"
 #include "framework/TypeInfo.h"
 
 namespace kestrel {

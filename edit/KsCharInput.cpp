@@ -1,5 +1,7 @@
 #include "edit/KsCharInput.h"
 
+#include <algorithm>
+
 namespace kestrel {
 
 void TKsCharInput::KeyDown() {
@@ -28,7 +30,10 @@ String TKsCharInput::CombineWithDeadChar(std::u16string_view chars) const {
 
 String TKsCharInput::CharTyped(char16_t ch) {
   if (!FKeys.empty()) {
-    echoesToSkip_ = translatedLength_ - 1;
+    // The platform sends a character message per unit of what it typed for the key: as many as
+    // the translation, or the dead character and the key's character when they did not combine
+    // (two, though this key's own translation came after the platform used the dead state up).
+    echoesToSkip_ = std::max(translatedLength_, static_cast<int>(FKeys.size())) - 1;
     String text;
     text.swap(FKeys);
     return text;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/DragTracker.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
 #include "framework/PopupMenu.h"
@@ -9,6 +10,7 @@
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/window/DragCursors.h"
 #include "platform/window/WindowApi.h"
 
 namespace kestrel {
@@ -59,7 +61,10 @@ int CursorResource(int cursor) {
     case crSizeWE: return 32644;
     case crSizeNS: return 32645;
     case crSizeAll: return 32646;
-    case crNo: return 32648;
+    case crNo:
+    case crNoDrop: return 32648;
+    case crDrag: return pf::kDragCursorShape;
+    case crMultiDrag: return pf::kMultiDragCursorShape;
     case crHandPoint: return 32649;
     default: return 0;
   }
@@ -110,6 +115,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 
 TControl::~TControl() {
   Destroying();
+  TDragTracker::Instance().ControlDestroyed(this);
   NotifyAccessible(this, TAccessibleChange::Destroyed);
   SetPopupMenu(nullptr);
   if (parent_) parent_->RemoveControl(this);
@@ -408,6 +414,33 @@ void TControl::DoContextPopup(TPoint mousePos, bool& handled) {
 
 TPopupMenu* TControl::PopupMenuAt(TPoint) const { return popupMenu_; }
 
+// ---- drag and drop -----------------------------------------------------------------------
+
+void TControl::BeginDrag(bool immediate, int threshold) { TDragTracker::Instance().Begin(*this, immediate, threshold); }
+
+void TControl::EndDrag(bool drop) {
+  if (Dragging()) TDragTracker::Instance().End(drop);
+}
+
+bool TControl::Dragging() const { return TDragTracker::Instance().SourceControl() == this; }
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+  accept = static_cast<bool>(OnDragOver);
+  if (OnDragOver) OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+  if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoStartDrag(TDragObject*& dragObject) {
+  if (OnStartDrag) OnStartDrag(this, dragObject);
+}
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+  if (OnEndDrag) OnEndDrag(this, target, x, y);
+}
+
 void TControl::ContextMenu(TMessage& m) {
   if (m.Result != 0) return;
   const TPoint screen = Point(pf::GET_X_LPARAM(m.LParam), pf::GET_Y_LPARAM(m.LParam));
@@ -484,6 +517,10 @@ void TControl::HandleMouseMessage(TMessage& m) {
 void TControl::WndProc(TMessage& m) {
   if (m.Msg >= pf::WM_MOUSEFIRST && m.Msg <= pf::WM_MBUTTONDBLCLK) {
     if (!enabled_) return;
+    // With dmAutomatic a press is a click until the mouse leaves the drag rectangle.
+    if ((m.Msg == pf::WM_LBUTTONDOWN || m.Msg == pf::WM_LBUTTONDBLCLK) && dragMode_ == dmAutomatic &&
+        !ComponentState().Contains(csDesigning))
+      BeginDrag(false);
     const TLifeWatch life = Life();
     HandleMouseMessage(m);
     // Windowed controls pass the message on to their window's default handling, unless a

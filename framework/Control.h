@@ -20,6 +20,7 @@ namespace kestrel {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TDragObject;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -75,6 +76,9 @@ constexpr int crSizeNWSE = -8;
 constexpr int crSizeWE = -9;
 constexpr int crHourGlass = -11;
 constexpr int crNo = -12;
+constexpr int crNoDrop = -13;
+constexpr int crDrag = -15;
+constexpr int crMultiDrag = -16;
 constexpr int crHandPoint = -21;
 constexpr int crSizeAll = -22;
 // The IDC_… resource number of a cursor (0 for crDefault and unknown values).
@@ -85,6 +89,20 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 // A context-menu request at MousePos (client coordinates; (-1, -1) when it came from the
 // keyboard); setting Handled keeps the control's menu away.
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// Dragging inside the process (framework/DragTracker.h runs it). With dmAutomatic a left press
+// on the control begins a drag that starts once the mouse leaves the drag rectangle.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// Source is the dragged control (or the drag object OnStartDrag supplied); X, Y are the
+// target's client coordinates.
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// May supply a drag object of its own (kept alive by its supplier until OnEndDrag).
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+// Target is null when the drag was cancelled or nothing accepted the drop.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 class TControl : public TComponent {
   KESTREL_CLASS(TControl)
@@ -189,6 +207,25 @@ class TControl : public TComponent {
   // The form the control sits on (null if none).
   TCustomForm* GetParentForm() const;
 
+  // ---- drag and drop ----
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode value) { dragMode_ = value; }
+  // The cursor shown over a target that accepts this control.
+  int DragCursor() const { return dragCursor_; }
+  void SetDragCursor(int value) { dragCursor_ = value; }
+  // Begins dragging this control: at once, or (not immediate) once the mouse leaves the
+  // rectangle of `threshold` pixels (negative: the platform's drag width and height) around
+  // where it is now.
+  void BeginDrag(bool immediate, int threshold = -1);
+  // Ends this control's drag: dropped where the mouse is (when the target accepts), or cancelled.
+  void EndDrag(bool drop);
+  bool Dragging() const;
+  // Asked while something is dragged over the control (the base: OnDragOver decides; without
+  // it the control refuses).
+  virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+  // Something this control accepted was dropped at (x, y).
+  virtual void DragDrop(TObject* source, int x, int y);
+
   // ---- accessibility ----
   // What the control tells assistive technologies; here: its caption as the name, its hint as
   // the description. Controls fill in their role, states and text.
@@ -205,9 +242,14 @@ class TControl : public TComponent {
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
   TContextPopupEvent OnContextPopup;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TStartDragEvent OnStartDrag;
+  TEndDragEvent OnEndDrag;
 
  protected:
   friend class TWinControl;
+  friend class TDragTracker;
 
   // The end of the WindowProc chain: the control's own message handling.
   virtual void WndProc(TMessage& message);
@@ -218,6 +260,9 @@ class TControl : public TComponent {
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void DoContextPopup(TPoint mousePos, bool& handled);
+  // A drag of this control starts (OnStartDrag) / ended on `target` (null: cancelled).
+  virtual void DoStartDrag(TDragObject*& dragObject);
+  virtual void DoEndDrag(TObject* target, int x, int y);
   // The menu for a context-menu request at client point `p` ((-1, -1): from the keyboard).
   virtual TPopupMenu* PopupMenuAt(TPoint p) const;
   void Notification(TComponent* component, TOperation operation) override;
@@ -274,6 +319,8 @@ class TControl : public TComponent {
   TControlStyle controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
   TPopupMenu* popupMenu_ = nullptr;
+  TDragMode dragMode_ = dmManual;
+  int dragCursor_ = crDrag;
 };
 
 }  // namespace kestrel

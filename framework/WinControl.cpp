@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/DragTracker.h"
 #include "framework/Exceptions.h"
 #include "framework/Form.h"
 #include "framework/PropInfo.h"
@@ -53,6 +54,8 @@ pf::LRESULT ControlWindowProc(pf::HWND hwnd, pf::UINT msg, pf::WPARAM wParam, pf
   } else {
     TMessage m{msg, wParam, lParam, 0};
     try {
+      // A running drag sees the mouse and the keys before the controls do.
+      if (TDragTracker::Instance().FilterMessage(hwnd, m)) return 0;
       if (control->WindowProc) control->WindowProc(m);
       else control->WndProc(m);
     } catch (...) {
@@ -75,6 +78,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(std::make_
 
 TWinControl::~TWinControl() {
   Destroying();
+  // A drag of (or over) this control ends while its window still exists.
+  TDragTracker::Instance().ControlDestroyed(this);
   // Leave the parent while this is still a whole TWinControl (its tab list holds that type).
   if (Parent()) Parent()->RemoveControl(this);
   DestroyHandle();

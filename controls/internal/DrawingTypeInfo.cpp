@@ -1,4 +1,4 @@
-#include "controls/internal/DrawingTypeInfo.h"
+#include "controls/DrawingTypeInfo.h"
 
 namespace kestrel {
 

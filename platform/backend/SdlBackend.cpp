@@ -5,6 +5,7 @@
 #include "platform/backend/X11Shape.h"
 #include "platform/backend/internal/WheelAccumulator.h"
 #include "platform/backend/internal/X11Connection.h"
+#include "platform/window/DragCursors.h"
 #include "platform/window/Ime.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
@@ -51,6 +52,8 @@ SDL_SystemCursor SdlCursorFor(WORD shape) {
     case 32648: return SDL_SYSTEM_CURSOR_NO;
     case 32649: return SDL_SYSTEM_CURSOR_HAND;
     case 32650: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case kDragCursorShape: return SDL_SYSTEM_CURSOR_HAND;
+    case kMultiDragCursorShape: return SDL_SYSTEM_CURSOR_SIZEALL;
     default: return SDL_SYSTEM_CURSOR_ARROW;
   }
 }
@@ -118,7 +121,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
 SdlBackend::SdlBackend()
     : wheelX_(std::make_unique<WheelAccumulator>()), wheelY_(std::make_unique<WheelAccumulator>()) {
   wakeEvent_ = SDL_RegisterEvents(1);
-  SDL_StartTextInput();
+  // SDL starts with text input on; it follows the focus from here (SetTextInputEnabled).
+  SDL_StopTextInput();
 }
 
 SdlBackend::~SdlBackend() {
@@ -270,7 +274,23 @@ void SdlBackend::SetTextInputRect(const RECT& screenRect) {
   SDL_SetTextInputRect(&r);
 }
 
+void SdlBackend::SetTextInputEnabled(bool enabled) {
+  if (enabled == textInput_) return;
+  textInput_ = enabled;
+  if (enabled) SDL_StartTextInput();
+  else SDL_StopTextInput();
+  composing_ = false;
+}
+
 namespace {
+
+// The UTF-16 index of code point `index` of `text`.
+int Utf16Index(const String& text, int index) {
+  int units = 0;
+  for (int points = 0; points < index && units < static_cast<int>(text.size()); ++points)
+    units += IsHighSurrogate(text[static_cast<size_t>(units)]) ? 2 : 1;
+  return std::min(units, static_cast<int>(text.size()));
+}
 
 // SDL hands out text it allocated; an empty string when there is none.
 bool TakeSdlText(char* utf8, String& text) {
@@ -462,10 +482,10 @@ void SdlBackend::Handle(const SDL_Event& e) {
       if (int vk = VirtualKeyOf(e.key.keysym))
         InjectKey(vk, e.type == SDL_KEYDOWN, static_cast<UINT>(e.key.keysym.scancode), IsExtendedKey(e.key.keysym.sym));
       break;
-    case SDL_TEXTEDITING: Composing(e.edit.text); break;
+    case SDL_TEXTEDITING: Composing(e.edit.text, e.edit.start, e.edit.length); break;
     case SDL_TEXTEDITING_EXT:
       // The text of the long form is SDL's to free.
-      Composing(e.editExt.text ? e.editExt.text : "");
+      Composing(e.editExt.text ? e.editExt.text : "", e.editExt.start, e.editExt.length);
       SDL_free(e.editExt.text);
       break;
     case SDL_TEXTINPUT:
@@ -477,14 +497,17 @@ void SdlBackend::Handle(const SDL_Event& e) {
       }
       break;
     case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
+    case SDL_KEYMAPCHANGED: InjectInputLanguageChange(); break;
     default: break;
   }
 }
 
 // The native input method composes; an empty text while composing cancels.
-void SdlBackend::Composing(const char* utf8) {
+void SdlBackend::Composing(const char* utf8, int start, int length) {
   composing_ = utf8[0] != 0;
-  InjectComposition(Utf8ToUtf16(utf8));
+  const String text = Utf8ToUtf16(utf8);
+  const int cursor = Utf16Index(text, start);
+  InjectComposition(text, cursor, cursor, Utf16Index(text, start + length) - cursor);
 }
 
 void SdlBackend::HandleWindowEvent(const SDL_WindowEvent& e) {

@@ -43,11 +43,13 @@ class SdlBackend : public Backend {
   bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override;
   void SetTextInputRect(const RECT& screenRect) override;
+  void SetTextInputEnabled(bool enabled) override;
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
   bool SetPrimarySelectionText(const String& text) override;
   bool GetPrimarySelectionText(String& text) override;
-  bool ProvidesText() const override { return true; }
+  // While text input is off, keys make the characters (through the keyboard layout).
+  bool ProvidesText() const override { return textInput_; }
   DWORD Now() const override { return SDL_GetTicks(); }
   void PumpEvents() override;
   void WaitForEvents(int timeoutMs) override;
@@ -67,7 +69,8 @@ class SdlBackend : public Backend {
   SdlBackend();
   void Handle(const SDL_Event& e);
   void HandleWindowEvent(const SDL_WindowEvent& e);
-  void Composing(const char* utf8);
+  // `start` and `length` (code points) mark the selected part: the cursor and the clause.
+  void Composing(const char* utf8, int start, int length);
   HWND WindowOf(Uint32 windowId) const;
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);
@@ -93,6 +96,7 @@ class SdlBackend : public Backend {
   std::map<WORD, SdlCursorPtr> cursors_;
   Uint32 wakeEvent_ = 0;
   bool composing_ = false;
+  bool textInput_ = false;
   bool focusLost_ = false;  // a window lost the keyboard during this pump
   // Fractions of a notch from a high-resolution wheel, carried between events.
   std::unique_ptr<WheelAccumulator> wheelX_;

@@ -53,6 +53,9 @@ class Backend {
 
   // Where the input method should show its composition (screen coordinates).
   virtual void SetTextInputRect(const RECT& screenRect) { (void)screenRect; }
+  // Turns the native input method's text and composition on or off (on only while the focus
+  // window takes characters).
+  virtual void SetTextInputEnabled(bool enabled) { (void)enabled; }
   // `shape` is an IDC_… number (0 hides the cursor).
   virtual void SetCursorShape(WORD shape) = 0;
   virtual bool SetClipboardText(const String& text) = 0;

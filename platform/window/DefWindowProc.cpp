@@ -305,6 +305,11 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (lParam & GCS_RESULTSTR) ImeResultToChars(*w);
       return 0;
     case WM_IME_CHAR: PostMessageW(hwnd, WM_CHAR, wParam, lParam); return 0;
+    case WM_INPUTLANGCHANGE:
+      // Every window below hears of the new layout.
+      for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, msg, wParam, lParam);
+      return 1;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_GETDLGCODE: return 0;
     default: return 0;

@@ -5,6 +5,7 @@
 
 #include "platform/window/AccessEvents.h"
 #include "platform/window/Caret.h"
+#include "platform/window/Ime.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowInternal.h"
@@ -70,7 +71,9 @@ void SetFocusWindow(HWND hwnd) {
   if (previous) Send(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd));
   if (wm.Focus() != hwnd) return;  // changed again meanwhile
   if (hwnd) Send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous));
-  if (hwnd && wm.Focus() == hwnd) NotifyAccessEvent(AccessEvent::Focus, hwnd);
+  if (wm.Focus() != hwnd) return;
+  FollowFocusWithTextInput(hwnd);
+  if (hwnd) NotifyAccessEvent(AccessEvent::Focus, hwnd);
 }
 
 bool ActivateWindow(Window* top, WORD how, bool setFocus) {
@@ -135,7 +138,10 @@ void ForgetWindowState(Window& window) {
   // A worker's windows hold no input state; the last click may name one, but handles are never
   // reused, so a stale one matches nothing.
   if (!wm.OnGuiThread()) return;
-  if (wm.Focus() == h) wm.AssignFocus(nullptr);
+  if (wm.Focus() == h) {
+    wm.AssignFocus(nullptr);
+    FollowFocusWithTextInput(nullptr);
+  }
   if (wm.Active() == h) wm.AssignActive(nullptr);
   if (wm.Capture() == h) wm.AssignCapture(nullptr);
   MouseState& mouse = wm.Mouse();

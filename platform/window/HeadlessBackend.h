@@ -29,6 +29,11 @@ class HeadlessBackend : public Backend {
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
   bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override { cursorShape_ = shape; }
+  // Recorded, for tests of where and when the input method would work.
+  void SetTextInputRect(const RECT& screenRect) override { textInputRect_ = screenRect; }
+  void SetTextInputEnabled(bool enabled) override { textInputEnabled_ = enabled; }
+  RECT TextInputRect() const { return textInputRect_; }
+  bool TextInputEnabled() const { return textInputEnabled_; }
   bool SetClipboardText(const String& text) override;
   bool GetClipboardText(String& text) override;
   // Kept in-process, like the clipboard.
@@ -67,6 +72,8 @@ class HeadlessBackend : public Backend {
   DWORD now_ = 1000;  // not 0, so that "time 0" never looks like a real message time
   std::map<HWND, NativeWindow> natives_;
   WORD cursorShape_ = 32512;
+  RECT textInputRect_{};
+  bool textInputEnabled_ = false;
   String clipboard_;
   bool hasClipboard_ = false;
   String primary_;

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/window/Backend.h"
+#include "platform/window/Caret.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowInternal.h"
@@ -19,6 +22,8 @@ constexpr LONG IMM_ERROR_GENERAL = -2;
 struct InputContext {
   bool composing = false;
   String composition;
+  std::vector<BYTE> attributes;  // one per unit of the composition
+  LONG cursor = 0;
   String result;
   COMPOSITIONFORM form;
   LOGFONTW font{};
@@ -36,6 +41,21 @@ void Post(UINT message, WPARAM wParam, LPARAM lParam) {
   MessageQueue::Current()->Post(detail::MakeMessage(detail::KeyboardTarget(), message, wParam, lParam));
 }
 
+void ClearComposition(InputContext& c) {
+  c.composing = false;
+  c.composition.clear();
+  c.attributes.clear();
+  c.cursor = 0;
+}
+
+LONG CopyOut(const void* data, LONG bytes, void* buffer, DWORD bufferBytes, DWORD unit) {
+  if (!buffer || bufferBytes == 0) return bytes;
+  // Only whole units are copied; there is no terminating NUL, as on Windows.
+  const DWORD copy = std::min<DWORD>(static_cast<DWORD>(bytes), bufferBytes) / unit * unit;
+  std::memcpy(buffer, data, copy);
+  return static_cast<LONG>(copy);
+}
+
 }  // namespace
 
 HIMC ImmGetContext(HWND hwnd) { return IsWindow(hwnd) ? ContextHandle() : nullptr; }
@@ -44,16 +64,19 @@ BOOL ImmReleaseContext(HWND hwnd, HIMC context) { return IsWindow(hwnd) && conte
 
 LONG ImmGetCompositionStringW(HIMC context, DWORD index, void* buffer, DWORD bufferBytes) {
   if (context != ContextHandle()) return IMM_ERROR_GENERAL;
-  const String* text = index == GCS_COMPSTR     ? &Context().composition
-                       : index == GCS_RESULTSTR ? &Context().result
-                                                : nullptr;
-  if (!text) return IMM_ERROR_GENERAL;
-  LONG bytes = static_cast<LONG>(text->size() * sizeof(char16_t));
-  if (!buffer || bufferBytes == 0) return bytes;
-  // Only whole characters are copied; there is no terminating NUL, as on Windows.
-  DWORD copy = std::min<DWORD>(static_cast<DWORD>(bytes), bufferBytes) & ~DWORD{1};
-  std::memcpy(buffer, text->data(), copy);
-  return static_cast<LONG>(copy);
+  const InputContext& c = Context();
+  switch (index) {
+    case GCS_CURSORPOS: return c.cursor;
+    case GCS_COMPATTR:
+      return CopyOut(c.attributes.data(), static_cast<LONG>(c.attributes.size()), buffer, bufferBytes, 1);
+    case GCS_COMPSTR:
+    case GCS_RESULTSTR: {
+      const String& text = index == GCS_COMPSTR ? c.composition : c.result;
+      return CopyOut(text.data(), static_cast<LONG>(text.size() * sizeof(char16_t)), buffer, bufferBytes,
+                     sizeof(char16_t));
+    }
+    default: return IMM_ERROR_GENERAL;
+  }
 }
 
 BOOL ImmSetCompositionWindow(HIMC context, const COMPOSITIONFORM* form) {
@@ -64,7 +87,9 @@ BOOL ImmSetCompositionWindow(HIMC context, const COMPOSITIONFORM* form) {
     // Tell the native input method where the composition goes, in screen coordinates.
     POINT p = form->ptCurrentPos;
     ClientToScreen(focus, &p);
-    Wm().GetBackend().SetTextInputRect({p.x, p.y, p.x + 1, p.y + 1});
+    const CaretState caret = GetCaretState();
+    const LONG height = caret.hwnd == focus ? std::max<LONG>(caret.rect.bottom - caret.rect.top, 1) : 1;
+    Wm().GetBackend().SetTextInputRect({p.x, p.y, p.x + 1, p.y + height});
   }
   return TRUE;
 }
@@ -88,12 +113,11 @@ BOOL ImmGetCompositionFontW(HIMC context, LOGFONTW* font) {
   return TRUE;
 }
 
-void InjectComposition(const String& composing) {
+void InjectComposition(const String& composing, int cursor, int targetStart, int targetLength) {
   InputContext& c = Context();
   if (composing.empty()) {
     if (!c.composing) return;
-    c.composing = false;
-    c.composition.clear();
+    ClearComposition(c);
     Post(WM_IME_COMPOSITION, 0, 0);
     Post(WM_IME_ENDCOMPOSITION, 0, 0);
     return;
@@ -102,18 +126,39 @@ void InjectComposition(const String& composing) {
     c.composing = true;
     Post(WM_IME_STARTCOMPOSITION, 0, 0);
   }
+  const int size = static_cast<int>(composing.size());
   c.composition = composing;
-  Post(WM_IME_COMPOSITION, composing.back(), GCS_COMPSTR | GCS_CURSORPOS);
+  c.cursor = cursor < 0 || cursor > size ? size : cursor;
+  c.attributes.assign(composing.size(), ATTR_INPUT);
+  const int first = std::clamp(targetStart, 0, size);
+  const int last = std::clamp(targetStart + std::max(targetLength, 0), first, size);
+  std::fill(c.attributes.begin() + first, c.attributes.begin() + last, ATTR_TARGET_CONVERTED);
+  Post(WM_IME_COMPOSITION, composing.back(), GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
 }
 
 void InjectCompositionResult(const String& result) {
   InputContext& c = Context();
   if (!c.composing) Post(WM_IME_STARTCOMPOSITION, 0, 0);
-  c.composing = false;
-  c.composition.clear();
+  ClearComposition(c);
   c.result = result;
   Post(WM_IME_COMPOSITION, result.empty() ? 0 : result.back(), GCS_RESULTSTR);
   Post(WM_IME_ENDCOMPOSITION, 0, 0);
 }
+
+void InjectInputLanguageChange() {
+  HWND active = Wm().Active();
+  // Both built-in layouts write Western European text.
+  if (active) PostMessageW(active, WM_INPUTLANGCHANGE, ANSI_CHARSET, reinterpret_cast<LPARAM>(GetKeyboardLayout(0)));
+}
+
+namespace detail {
+
+void FollowFocusWithTextInput(HWND focus) {
+  if (!Wm().HasBackend()) return;
+  const bool wantsChars = focus && IsWindow(focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS);
+  Wm().GetBackend().SetTextInputEnabled(wantsChars);
+}
+
+}  // namespace detail
 
 }  // namespace kestrel::platform

@@ -11,6 +11,7 @@
 #include "platform/core/HandleTable.h"
 #include "platform/core/ProcessWide.h"
 #include "platform/window/Backend.h"
+#include "platform/window/DragCursors.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/MessageQueue.h"
@@ -424,7 +425,8 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   auto shape = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
   static const WORD known[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
                                32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
-  if (std::find(std::begin(known), std::end(known), shape) == std::end(known)) return nullptr;
+  const bool dragShape = shape == kDragCursorShape || shape == kMultiDragCursorShape;
+  if (!dragShape && std::find(std::begin(known), std::end(known), shape) == std::end(known)) return nullptr;
   static std::mutex mutex;
   static std::map<WORD, HCURSOR> loaded;
   std::lock_guard lock(mutex);

@@ -21,8 +21,10 @@ namespace {
 std::vector<MSG> received;
 
 LRESULT RecordingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  // The windows take characters, so that the input method's text reaches them.
+  if (m == WM_GETDLGCODE) return DLGC_WANTCHARS;
   if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_CHAR || m == WM_KEYDOWN || m == WM_MOUSEMOVE ||
-      m == WM_ACTIVATEAPP || m == WM_MOUSEWHEEL) {
+      m == WM_ACTIVATEAPP || m == WM_MOUSEWHEEL || m == WM_INPUTLANGCHANGE) {
     MSG msg{};
     msg.hwnd = h;
     msg.message = m;
@@ -233,6 +235,47 @@ TEST_F(SdlBackendTest, LongCompositionTextArrivesWhole) {
   SDL_PushEvent(&e);
   PumpAll();
   EXPECT_EQ(ImmGetCompositionStringW(ImmGetContext(w), GCS_COMPSTR, nullptr, 0), 80);
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, CompositionCursorAndClauseCountUtf16Units) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  SDL_Event e{};
+  e.type = SDL_TEXTEDITING;
+  e.edit.windowID = SDL_GetWindowID(Sdl().NativeWindow(w));
+  std::strcpy(e.edit.text, "\xF0\x9F\x98\x80xy");  // U+1F600 is two UTF-16 units
+  e.edit.start = 1;
+  e.edit.length = 1;
+  SDL_PushEvent(&e);
+  PumpAll();
+  HIMC context = ImmGetContext(w);
+  EXPECT_EQ(ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0), 2);
+  BYTE attributes[4] = {};
+  ASSERT_EQ(ImmGetCompositionStringW(context, GCS_COMPATTR, attributes, sizeof attributes), 4);
+  EXPECT_EQ(std::vector<BYTE>(attributes, attributes + 4),
+            (std::vector<BYTE>{ATTR_INPUT, ATTR_INPUT, ATTR_TARGET_CONVERTED, ATTR_INPUT}));
+  DestroyWindow(w);
+}
+
+TEST_F(SdlBackendTest, TextInputFollowsTheFocusAndLayoutChangesAreAnnounced) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  EXPECT_TRUE(SDL_IsTextInputActive());
+  SetFocus(nullptr);
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  SetFocus(w);
+  received.clear();
+  SDL_Event e{};
+  e.type = SDL_KEYMAPCHANGED;
+  SDL_PushEvent(&e);
+  PumpAll();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].message, WM_INPUTLANGCHANGE);
   DestroyWindow(w);
 }
 

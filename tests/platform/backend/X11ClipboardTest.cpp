@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <string>
@@ -14,20 +13,10 @@
 #include "platform/window/Backend.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/internal/WindowManager.h"
+#include "tests/support/CommandOutput.h"
 
 namespace kestrel::platform {
 namespace {
-
-std::string RunAndRead(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
 
 class X11Clipboard : public ::testing::Test {
  protected:
@@ -39,7 +28,7 @@ class X11Clipboard : public ::testing::Test {
   }
   // What xclip reads from `selection` while this process serves the request.
   std::string ReadWithXclip(const char* selection) {
-    auto reading = std::async(std::launch::async, RunAndRead,
+    auto reading = std::async(std::launch::async, ::kestrel::testing::CommandOutput,
                               std::string("timeout 5 xclip -o -selection ") + selection + " 2>/dev/null");
     while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) Wm().GetBackend().PumpEvents();
     return reading.get();

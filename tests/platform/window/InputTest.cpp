@@ -2,7 +2,9 @@
 // mouse leave, cursors, the wheel, and the keyboard from key events to characters.
 
 #include "platform/gdi/SystemColors.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Ime.h"
+#include "platform/window/KeyboardLayout.h"
 #include "tests/platform/window/WindowTestSupport.h"
 
 namespace kestrel::platform::testing {
@@ -412,6 +414,78 @@ TEST_F(Input, CompositionResultsBecomeCharactersUnlessTakenByTheWindow) {
   COMPOSITIONFORM back;
   ImmGetCompositionWindow(context, &back);
   EXPECT_EQ(back.ptCurrentPos, (POINT{7, 9}));
+}
+
+TEST_F(Input, TheInputMethodWorksOnlyWhileAWindowThatTakesCharactersHasTheFocus) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND edit = CreateChild(top, {0, 0, 50, 50});
+  HWND button = CreateChild(top, {50, 0, 100, 50});
+  Log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+    if (msg != WM_GETDLGCODE || hwnd != edit) return false;
+    r = DLGC_WANTCHARS | DLGC_WANTARROWS;
+    return true;
+  };
+  SetFocus(edit);
+  EXPECT_TRUE(Backend().TextInputEnabled());
+  SetFocus(button);
+  EXPECT_FALSE(Backend().TextInputEnabled());
+  SetFocus(edit);
+  DestroyWindow(edit);  // the focus goes with it
+  EXPECT_FALSE(Backend().TextInputEnabled());
+  Log().handler = nullptr;
+}
+
+TEST_F(Input, CompositionCarriesItsCursorAndTheClauseBeingConverted) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND edit = CreateChild(top, {10, 20, 60, 70});
+  SetFocus(edit);
+  Pump();
+  Log().Clear();
+  InjectComposition(u"kanji", 3, 1, 2);
+  Pump();
+  auto compositions = Of(WM_IME_COMPOSITION);
+  ASSERT_EQ(compositions.size(), 1u);
+  EXPECT_EQ(compositions[0].lParam & (GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS),
+            GCS_COMPSTR | GCS_COMPATTR | GCS_CURSORPOS);
+  HIMC context = ImmGetContext(edit);
+  EXPECT_EQ(ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0), 3);
+  BYTE attributes[8] = {};
+  ASSERT_EQ(ImmGetCompositionStringW(context, GCS_COMPATTR, attributes, sizeof attributes), 5);
+  EXPECT_EQ(std::vector<BYTE>(attributes, attributes + 5),
+            (std::vector<BYTE>{ATTR_INPUT, ATTR_TARGET_CONVERTED, ATTR_TARGET_CONVERTED, ATTR_INPUT, ATTR_INPUT}));
+  // A clause reaching past the text is cut at its end; no cursor given puts it at the end.
+  InjectComposition(u"ab", -1, 1, 9);
+  EXPECT_EQ(ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0), 2);
+  ASSERT_EQ(ImmGetCompositionStringW(context, GCS_COMPATTR, attributes, sizeof attributes), 2);
+  EXPECT_EQ(attributes[1], ATTR_TARGET_CONVERTED);
+  InjectCompositionResult(u"x");
+  EXPECT_EQ(ImmGetCompositionStringW(context, GCS_COMPATTR, nullptr, 0), 0);
+  Pump();
+  // The candidate window goes where the program puts the composition: at the caret, as tall.
+  CreateCaret(edit, nullptr, 1, 13);
+  COMPOSITIONFORM form;
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = {7, 9};
+  ImmSetCompositionWindow(context, &form);
+  EXPECT_EQ(Backend().TextInputRect(), (RECT{17, 29, 18, 42}));
+  DestroyCaret();
+}
+
+TEST_F(Input, ALayoutChangeReachesEveryWindowOfTheActiveOne) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND child = CreateChild(top, {0, 0, 50, 50});
+  HWND grandchild = CreateChild(child, {0, 0, 20, 20});
+  SetActiveWindow(top);
+  Pump();
+  Log().Clear();
+  InjectInputLanguageChange();
+  Pump();
+  auto changes = Of(WM_INPUTLANGCHANGE);
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[0].hwnd, top);
+  EXPECT_EQ(changes[1].hwnd, child);
+  EXPECT_EQ(changes[2].hwnd, grandchild);
+  EXPECT_EQ(changes[2].lParam, reinterpret_cast<LPARAM>(GetKeyboardLayout(0)));
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace kestrel::platform::testing {
 
 bool IsNoise(UINT msg) {
   return msg == WM_GETMINMAXINFO || msg == WM_NCHITTEST || msg == WM_SETCURSOR || msg == WM_GETTEXT ||
-         msg == WM_GETTEXTLENGTH || msg == WM_IME_SETCONTEXT || msg == WM_IME_NOTIFY || msg == WM_GETICON;
+         msg == WM_GETTEXTLENGTH || msg == WM_IME_SETCONTEXT || msg == WM_IME_NOTIFY || msg == WM_GETICON ||
+         msg == WM_GETDLGCODE;  // asked of every new focus window: does the input method work there?
 }
 
 MessageLog& MessageLog::Get() {

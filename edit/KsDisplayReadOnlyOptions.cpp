@@ -1,0 +1,27 @@
+#include "edit/KsDisplayReadOnlyOptions.h"
+
+#include "framework/TypeInfo.h"
+
+namespace kestrel {
+
+KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsDisplayReadOnlyOptions, TPersistent)
+
+void TKsDisplayReadOnlyOptions::PublishProperties(TClassBuilder<TKsDisplayReadOnlyOptions>& b) {
+  using O = TKsDisplayReadOnlyOptions;
+  b.Property(u"Enabled", &O::Enabled, &O::SetEnabled).Default(false);
+  b.Property(u"BkColor", &O::BkColor, &O::SetBkColor).TypeName(u"TColor").Default(static_cast<std::int64_t>(clWindow));
+  b.Property(u"TextColor", &O::TextColor, &O::SetTextColor)
+      .TypeName(u"TColor")
+      .Default(static_cast<std::int64_t>(clWindowText));
+}
+
+void TKsDisplayReadOnlyOptions::Assign(const TPersistent* source) {
+  const auto* other = dynamic_cast<const TKsDisplayReadOnlyOptions*>(source);
+  if (!other) return TPersistent::Assign(source);
+  enabled_ = other->enabled_;
+  bkColor_ = other->bkColor_;
+  textColor_ = other->textColor_;
+  if (OnChange) OnChange(this);
+}
+
+}  // namespace kestrel

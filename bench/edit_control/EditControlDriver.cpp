@@ -50,7 +50,7 @@ int main() {
   // The Kestrel side reads its font configuration from the repository's data folder.
   setenv("KESTREL_DATA_DIR", KESTREL_DATA_DIR_DEFAULT, 0);
   if (!std::getenv("DISPLAY")) std::fprintf(stderr, "no DISPLAY: the peers will not run (use xvfb-run -a)\n");
-  const std::vector<std::string> sides = {"kestrel", "qplaintextedit", "qscintilla", "gtktextview"};
+  const std::vector<std::string> sides = {"kestrel", "kestrel_core", "qplaintextedit", "qscintilla", "gtktextview"};
   std::vector<std::pair<std::string, Measures>> results;
   for (const std::string& side : sides) {
     const auto program = OwnFolder() / ("bench_edit_control_" + side);
@@ -77,14 +77,14 @@ int main() {
     for (const char* m : kCounts) std::printf("%8.0f", measures.at(m));
     std::printf("\n");
   }
-  if (results.size() < 2 || results.front().first.rfind("Kestrel", 0) != 0) return 0;
-  std::printf("%-28s", "Kestrel / best peer");
+  // The control (the first side) against the best of the sides that are not Kestrel's.
+  auto isKestrel = [](const std::string& name) { return name.rfind("Kestrel", 0) == 0; };
+  if (results.empty() || !isKestrel(results.front().first)) return 0;
+  std::printf("%-28s", (results.front().first + " / best peer").c_str());
   for (const char* m : kMeasures) {
-    double best = 0;
-    for (size_t i = 1; i < results.size(); ++i) {
-      const double v = results[i].second.at(m);
-      if (i == 1 || v < best) best = v;
-    }
+    double best = -1;
+    for (const auto& [name, measures] : results)
+      if (!isKestrel(name) && (best < 0 || measures.at(m) < best)) best = measures.at(m);
     std::printf("%14.2f", best > 0 ? results.front().second.at(m) / best : 0.0);
   }
   std::printf("\n");

@@ -84,6 +84,8 @@ class TKsEditCore {
   // The Text write: nothing when unchanged; CharCase applied; both undo lists cleared; then
   // ApplyText. Loading (the control streaming its form in) sets the store directly.
   void SetText(const String& value, bool loading = false);
+  // Value as CharCase converts it (unit for unit).
+  String CasedText(String value) const { return ApplyCase(std::move(value)); }
   // WM_SETTEXT: the store takes the text, caret and selection go to the start, after-change
   // hook, OnChange only when NotifyUserChangeOnly is false, OnSelectionChange, invalidate.
   void ApplyText(const String& value);

@@ -13,6 +13,7 @@
 #include "imaging/PngErrors.h"
 #include "imaging/PngHeader.h"
 #include "imaging/PngObject.h"
+#include "imaging/internal/PngColorCopy.h"
 #include "imaging/internal/PngIdatRun.h"
 #include "imaging/internal/PngInflatedImage.h"
 #include "imaging/internal/PngPasses.h"
@@ -185,6 +186,11 @@ class RowConverter {
     std::uint8_t* out = scan + std::size_t{x0} * 3;
     const std::size_t outStep = std::size_t{dx} * 3;
     std::uint8_t* alphaOut = alpha ? alpha + x0 : nullptr;
+    if (identity_ && depth_ == 8 && dx == 1) {
+      if (type_ == COLOR_RGBALPHA) PngColorCopy::RgbaToBgr(src, out, alphaOut, count);
+      else PngColorCopy::RgbToBgr(src, out, count);
+      return;
+    }
     if (identity_ && depth_ == 8) {
       if (type_ == COLOR_RGBALPHA) CopyColors8<4>(src, out, outStep, alphaOut, dx, count);
       else CopyColors8<3>(src, out, outStep, nullptr, dx, count);
@@ -201,9 +207,9 @@ class RowConverter {
     }
   }
 
-  // 8-bit RGB or RGBA into BGR (and the alpha plane) as they are. All but the last pixel load
-  // four bytes at once, reverse them and, when the pixels are adjacent, store four (the extra
-  // byte is the next pixel's, written right after).
+  // 8-bit RGB or RGBA into BGR (and the alpha plane) as they are, for the pixels of an interlaced
+  // pass, which lie `dx` columns apart. All but the last pixel load four bytes at once and
+  // reverse them.
   template <std::uint32_t Channels>
   static void CopyColors8(const std::uint8_t* src, std::uint8_t* out, std::size_t outStep, std::uint8_t* alpha,
                           std::uint32_t dx, std::uint32_t count) {
@@ -213,13 +219,9 @@ class RowConverter {
       std::uint32_t rgba;
       std::memcpy(&rgba, src, 4);
       const std::uint32_t bgr = __builtin_bswap32(rgba) >> 8;
-      if (outStep == 3) {
-        std::memcpy(out, &bgr, 4);
-      } else {
-        const auto low = static_cast<std::uint16_t>(bgr);
-        std::memcpy(out, &low, 2);
-        out[2] = static_cast<std::uint8_t>(bgr >> 16);
-      }
+      const auto low = static_cast<std::uint16_t>(bgr);
+      std::memcpy(out, &low, 2);
+      out[2] = static_cast<std::uint8_t>(bgr >> 16);
       if constexpr (Channels == 4) alpha[std::size_t{i} * dx] = static_cast<std::uint8_t>(rgba >> 24);
     }
     out[0] = src[2];

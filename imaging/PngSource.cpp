@@ -1,6 +1,6 @@
 #include "imaging/PngSource.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <cstring>
@@ -79,14 +79,15 @@ bool PngChunkReader::NextChunk(std::uint32_t& length, char name[4]) {
   if (length > kMaxChunkLength || (left >= 0 && static_cast<std::int64_t>(length) + 4 > left))
     RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
   remaining_ = length;
-  crc_ = crc32(0L, head + 4, 4);
+  crc_ = libdeflate_crc32(0, head + 4, 4);
   return true;
 }
 
 void PngChunkReader::ReadData(void* buffer, std::size_t count) {
   if (count > remaining_) RaiseError<EVnPNGUnexpectedEnd>(PngMessages::UnexpectedEnd);
   ReadExact(buffer, count);
-  crc_ = crc32(crc_, static_cast<const Bytef*>(buffer), static_cast<uInt>(count));
+  // The same checksum as zlib's, several times faster on large chunks (carry-less multiplies).
+  crc_ = libdeflate_crc32(crc_, buffer, count);
   remaining_ -= static_cast<std::uint32_t>(count);
 }
 

@@ -81,7 +81,7 @@ class PngChunkReader {
 
   PngSource& source_;
   std::uint32_t remaining_ = 0;
-  unsigned long crc_ = 0;
+  std::uint32_t crc_ = 0;
   bool pushedBack_ = false;
   std::uint32_t pushedLength_ = 0;
   char pushedName_[4] = {};

@@ -4,8 +4,13 @@
 // variables between two threads, with no message loop at all. `process_cpu_us` is the CPU time
 // of both threads per round trip (the wall time on a loaded machine is mostly waiting to run),
 // `gui_cpu_us` the serving thread's share of it.
+// The argument places the two threads: 0 where the scheduler puts them, 1 both on one processor
+// (each wake-up is a switch on that processor), 2 on two different processors (each wake-up
+// reaches across, and an idle processor has to be woken). Placement needs two processors.
 
 #include <benchmark/benchmark.h>
+#include <pthread.h>
+#include <sched.h>
 #include <time.h>
 
 #include <atomic>
@@ -38,13 +43,64 @@ void ReportCpuPerCall(benchmark::State& state, double cpuSeconds, double serverS
   state.counters["gui_cpu_us"] = PerCallUs(state, serverSeconds);
 }
 
+enum class Placement { kFree = 0, kOneProcessor = 1, kTwoProcessors = 2 };
+
+// The processors the process may use, as they were before any thread was placed.
+const cpu_set_t& UsableProcessors() {
+  static const cpu_set_t usable = [] {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    pthread_getaffinity_np(pthread_self(), sizeof(set), &set);
+    return set;
+  }();
+  return usable;
+}
+
+// Keeps the calling thread on usable processor `index` while alive, unless the placement is
+// free; restores what it had.
+class PinnedThread {
+ public:
+  PinnedThread(Placement placement, int index) {
+    const cpu_set_t& usable = UsableProcessors();
+    if (placement == Placement::kFree) return;
+    pthread_getaffinity_np(pthread_self(), sizeof(before_), &before_);
+    const int wanted = placement == Placement::kOneProcessor ? 0 : index;
+    cpu_set_t only;
+    CPU_ZERO(&only);
+    for (int cpu = 0, seen = 0; cpu < CPU_SETSIZE; ++cpu)
+      if (CPU_ISSET(cpu, &usable) && seen++ == wanted) CPU_SET(cpu, &only);
+    pinned_ = CPU_COUNT(&only) == 1 && pthread_setaffinity_np(pthread_self(), sizeof(only), &only) == 0;
+  }
+  ~PinnedThread() {
+    if (pinned_) pthread_setaffinity_np(pthread_self(), sizeof(before_), &before_);
+  }
+  PinnedThread(const PinnedThread&) = delete;
+  PinnedThread& operator=(const PinnedThread&) = delete;
+
+ private:
+  cpu_set_t before_{};
+  bool pinned_ = false;
+};
+
+Placement PlacementOf(const benchmark::State& state) { return static_cast<Placement>(state.range(0)); }
+
+// A placement on two processors where the process may use only one would measure the free one.
+bool PlacementPossible(benchmark::State& state) {
+  if (PlacementOf(state) != Placement::kTwoProcessors || CPU_COUNT(&UsableProcessors()) >= 2) return true;
+  state.SkipWithError("needs two processors");
+  return false;
+}
+
 void BM_SynchronizeRoundTrip(benchmark::State& state) {
+  if (!PlacementPossible(state)) return;
   TApplication* app = Application();
+  PinnedThread gui(PlacementOf(state), 0);
   const double cpu0 = ProcessCpuSeconds(), gui0 = ThreadCpuSeconds();
   for (auto _ : state) {
     std::atomic<bool> done{false};
     int served = 0;
     std::thread worker([&] {
+      PinnedThread pinned(PlacementOf(state), 1);
       for (int i = 0; i < kCalls; ++i) TThread::Synchronize(nullptr, [&] { ++served; });
       done = true;
       platform::WakeGuiThread();
@@ -58,6 +114,8 @@ void BM_SynchronizeRoundTrip(benchmark::State& state) {
 }
 
 void BM_CondVarRoundTripPeer(benchmark::State& state) {
+  if (!PlacementPossible(state)) return;
+  PinnedThread client(PlacementOf(state), 0);
   const double cpu0 = ProcessCpuSeconds();
   double server = 0;
   for (auto _ : state) {
@@ -66,6 +124,7 @@ void BM_CondVarRoundTripPeer(benchmark::State& state) {
     bool pending = false, finished = false;
     int served = 0;
     std::thread serving([&] {
+      PinnedThread pinned(PlacementOf(state), 1);
       const double start = ThreadCpuSeconds();
       std::unique_lock lock(mutex);
       for (;;) {
@@ -97,8 +156,8 @@ void BM_CondVarRoundTripPeer(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kCalls);
 }
 
-BENCHMARK(BM_SynchronizeRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_CondVarRoundTripPeer)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SynchronizeRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->DenseRange(0, 2);
+BENCHMARK(BM_CondVarRoundTripPeer)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime()->DenseRange(0, 2);
 
 }  // namespace
 }  // namespace kestrel

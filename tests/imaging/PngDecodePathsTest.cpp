@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 
+#include "imaging/internal/PngColorCopy.h"
 #include "imaging/internal/PngUnfilter.h"
 #include "tests/imaging/PngTestUtil.h"
 
@@ -34,6 +36,31 @@ TEST(PngDecodePaths, VectorUnfilteringMatchesTheByteLoops) {
         }
   }
   PngUnfilter::AllowAvx2(allowed);
+}
+
+// Every row length around the four-pixel steps, with rows allocated to their exact size (the
+// sanitizers catch a step that reads or writes past a row's end).
+TEST(PngDecodePaths, ColourCopiesSwapRedAndBlueForEveryRowLength) {
+  const bool allowed = PngColorCopy::AllowShuffles(true);
+  for (bool shuffles : {true, false}) {
+    PngColorCopy::AllowShuffles(shuffles);
+    for (std::size_t count = 0; count <= 21; ++count)
+      for (std::size_t channels : {3u, 4u}) {
+        auto src = std::make_unique<std::uint8_t[]>(channels * count);
+        for (std::size_t i = 0; i < channels * count; ++i) src[i] = static_cast<std::uint8_t>(i * 7 + 1);
+        auto out = std::make_unique<std::uint8_t[]>(3 * count);
+        auto alpha = std::make_unique<std::uint8_t[]>(count);
+        if (channels == 4) PngColorCopy::RgbaToBgr(src.get(), out.get(), alpha.get(), count);
+        else PngColorCopy::RgbToBgr(src.get(), out.get(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+          const std::uint8_t* pixel = src.get() + channels * i;
+          ASSERT_TRUE(out[3 * i] == pixel[2] && out[3 * i + 1] == pixel[1] && out[3 * i + 2] == pixel[0])
+              << "shuffles " << shuffles << ", " << channels << " channels, " << count << " pixels, pixel " << i;
+          if (channels == 4) ASSERT_EQ(alpha[i], pixel[3]) << count << " pixels, pixel " << i;
+        }
+      }
+  }
+  PngColorCopy::AllowShuffles(allowed);
 }
 
 // An RGBA image whose rows cycle through every filter type over random bytes.

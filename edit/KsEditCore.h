@@ -235,7 +235,7 @@ class TKsEditCore {
   void MoveCaretFor(TKsCommand move);
   bool MoveCommand(TKsCommand command);
   bool SelectCommand(TKsCommand command);
-  const String& ParagraphText(int paragraph) const;
+  std::u16string_view ParagraphText(int paragraph) const;
   // The position a scroll request asks for, from the current one and the step sizes.
   static std::optional<int> ScrollTarget(TKsScrollRequest request, int current, int line, int page, int thumbPos,
                                          int end);

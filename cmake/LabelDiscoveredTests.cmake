@@ -3,7 +3,8 @@
 # its layer. Discovery cannot pass a list of labels, so the extra ones are added here: `golden`
 # for the second pass (tests named for a golden image), `slow` for tests named Slow…, `x11` for
 # suites named X11… (a real display). Suites on the X selections (X11Clipboard…) share one lock, as
-# the selections are the display's, not the process's.
+# the selections are the display's, not the process's. Sessions on a real display (X11…Session)
+# type into whichever window has the display's focus, so they run while no other test runs.
 foreach(part 1 2)
   set(discovered "${KESTREL_DISCOVERED_PREFIX}[${part}]_tests.cmake")
   if(NOT EXISTS "${discovered}")
@@ -27,6 +28,9 @@ foreach(part 1 2)
     endif()
     if(test MATCHES "^X11Clipboard")
       set_tests_properties("${test}" PROPERTIES RESOURCE_LOCK x11_selections)
+    endif()
+    if(test MATCHES "^X11[A-Za-z]*Session\\.")
+      set_tests_properties("${test}" PROPERTIES RUN_SERIAL TRUE)
     endif()
     if(NOT labels STREQUAL KESTREL_LAYER_LABEL)
       set_tests_properties("${test}" PROPERTIES LABELS "${labels}")

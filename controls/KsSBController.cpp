@@ -3,6 +3,8 @@
 #include "controls/KsHook.h"
 #include "controls/KsSBScrollTranslator.h"
 #include "controls/KsXPThemedControl.h"
+#include "controls/VnThemeModeRule.h"
+#include "controls/VnThemeServices.h"
 #include "foundation/VnThemeMode.h"
 #include "framework/Exceptions.h"
 #include "framework/Filer.h"
@@ -15,6 +17,7 @@
 #include "platform/gdi/Frames.h"
 #include "platform/gdi/MemoryCanvas.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/theme/VsStyle.h"
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/ScrollInfoInterception.h"
 #include "platform/window/WindowApi.h"
@@ -65,13 +68,23 @@ bool IsClientMouse(UINT msg) { return msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
+// A bar of `barClass`, or of the published bar class when `barClass` does not make bars.
+std::unique_ptr<TKsCtrlScrollBarStyles> MakeBar(const TMetaClass& barClass, TKsSBControllerLink* controller) {
+  std::unique_ptr<TObject> made;
+  if (barClass.InheritsFrom(TKsCtrlScrollBarStyles::StaticClass())) made.reset(barClass.Create());
+  std::unique_ptr<TKsCtrlScrollBarStyles> bar(dynamic_cast<TKsCtrlScrollBarStyles*>(made.get()));
+  if (bar) made.release();
+  else bar = std::make_unique<TKsCtrlScrollBarStyles>();
+  bar->SetSBController(controller);
+  return bar;
+}
+
 }  // namespace
 
-TKsSBController::TKsSBController(TComponent* owner)
-    : TKsComponent(owner),
-      fHKsSB(std::make_unique<TKsCtrlScrollBarStyles>(this)),
-      fVKsSB(std::make_unique<TKsCtrlScrollBarStyles>(this)),
-      redraw_([this](bool on) {
+TKsSBController::TKsSBController(TComponent* owner) : TKsSBController(owner, TKsCtrlScrollBarStyles::StaticClass()) {}
+
+TKsSBController::TKsSBController(TComponent* owner, const TMetaClass& barClass)
+    : TKsComponent(owner), fHKsSB(MakeBar(barClass, this)), fVKsSB(MakeBar(barClass, this)), redraw_([this](bool on) {
         if (ControlHandleAllocated()) SendMessageW(ControlHandle(), WM_SETREDRAW, on ? 1 : 0, 0);
       }) {
   InstallScrollInfoInterception();
@@ -132,6 +145,8 @@ void TKsSBController::SetControl(TWinControl* control) {
 void TKsSBController::Detach() {
   TWinControl* old = FScrollControl;
   DestroyHook();
+  fHKsSB->AbandonPress();
+  fVKsSB->AbandonPress();
   fHKsSB->FreeScrollTimer();
   fVKsSB->FreeScrollTimer();
   if (fSaveCapture) ReleaseMouse();
@@ -177,6 +192,8 @@ void TKsSBController::Notification(TComponent* component, TOperation operation) 
   TKsComponent::Notification(component, operation);
   if (operation == opRemove && component == FScrollControl) {
     DestroyHook();
+    fHKsSB->AbandonPress();
+    fVKsSB->AbandonPress();
     fSaveCapture = nullptr;
     FScrollControl = nullptr;
   }
@@ -197,11 +214,19 @@ void TKsSBController::ApplySystemMetrics() {
 }
 
 void TKsSBController::EndUpdate() {
-  if (fUpdateCount > 0) --fUpdateCount;
+  if (fUpdateCount == 0 || --fUpdateCount > 0 || !Active()) return;
+  // The window's own scroll calls went past the bars meanwhile: they read its state now, and the
+  // frame and both bars show it.
+  if (ControlHandleAllocated()) {
+    fHKsSB->SyncScrollInfoFromSystem(false);
+    fVKsSB->SyncScrollInfoFromSystem(false);
+  }
+  RecomputeFrame();
+  PaintScrollBar(SB_BOTH);
 }
 
 void TKsSBController::RecomputeFrame() {
-  if (ControlHandleAllocated() && fKsHook && fKsHook->Active())
+  if (fUpdateCount == 0 && ControlHandleAllocated() && fKsHook && fKsHook->Active())
     SetWindowPos(ControlHandle(), nullptr, 0, 0, 0, 0, kFrameChanged);
 }
 
@@ -291,14 +316,32 @@ void TKsSBController::PaintCorner(HDC dc) {
   TCanvas canvas;
   canvas.SetHandle(dc);
   canvas.Brush()->SetColor(clBtnFace);
+  canvas.Pen()->SetColor(clBtnFace);
   bool defaultDraw = true;
   if (OnPaintCrossScrollBarsArea) OnPaintCrossScrollBarsArea(FScrollControl, canvas, r, defaultDraw);
-  if (defaultDraw) {
-    canvas.FillRect(r);
-    if (SizeableForm() && !IsThemed())
-      DrawFrameControl(dc, &r, DFC_SCROLL, layout_.LeftScrollBar() ? DFCS_SCROLLSIZEGRIPRIGHT : DFCS_SCROLLSIZEGRIP);
-  }
+  if (defaultDraw) PaintDefaultCorner(canvas, r);
   canvas.SetHandle(nullptr);
+}
+
+bool TKsSBController::IsThemed() const { return EffectiveThemeMode(FThemeMode, FThemeGlobalMode) != ttmNone; }
+
+// The corner's own look: the size grip on a sizeable form, a plain face elsewhere; themed, the
+// theme's scroll-bar face and its size box.
+void TKsSBController::PaintDefaultCorner(TCanvas& canvas, TRect r) {
+  const bool grip = SizeableForm();
+  const bool left = layout_.LeftScrollBar();
+  if (!IsThemed()) {
+    if (grip) DrawFrameControl(canvas.Handle(), &r, DFC_SCROLL, left ? DFCS_SCROLLSIZEGRIPRIGHT : DFCS_SCROLLSIZEGRIP);
+    else DrawEdge(canvas.Handle(), &r, EDGE_SUNKEN, BF_MIDDLE);
+    return;
+  }
+  TVnThemeServices* services = GlobalThemeServices();
+  const TVnThemeMode mode = EffectiveThemeMode(FThemeMode, FThemeGlobalMode);
+  const TColor face = services->GetThemeSysColor(mode, teScrollBar, COLOR_BTNFACE);
+  canvas.Brush()->SetColor(face == clNone ? clBtnFace : face);
+  canvas.FillRect(r);
+  if (grip)
+    services->DrawElement(mode, canvas.Handle(), {teScrollBar, SBP_SIZEBOX, left ? SZB_LEFTALIGN : SZB_RIGHTALIGN}, r);
 }
 
 // Scrolling the control for a bar.

@@ -34,6 +34,10 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   explicit TKsSBController(TComponent* owner);
   ~TKsSBController() override;
 
+  // The class both bars were made from (TKsCtrlScrollBarStyles unless a derived controller
+  // chose another through the protected constructor).
+  virtual const TMetaClass& GetScrollBarClass() const { return fHKsSB->ClassType(); }
+
   TWinControl* Control() const { return FScrollControl; }
   void SetControl(TWinControl* control);
   // Attached, with the interception of the scroll setters in place.
@@ -74,7 +78,9 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   bool VerticalBarOnLeft() const override { return layout_.LeftScrollBar(); }
   bool PreventStyleChange() const override { return fPreventStyleChange; }
   const TKsSBHandlerCustom* OtherBar(const TKsSBHandlerCustom& bar) const override;
-  bool IsThemed() const override { return FThemeMode != ttmNone; }
+  // The controller's effective theme mode (its own, the application's and the look's) is not
+  // ttmNone.
+  bool IsThemed() const override;
   void CaptureMouse() override;
   void ReleaseMouse() override;
   void KsSBScrollEvent(int bar, TKsScrollCode code, bool& doChange, int& position) override;
@@ -85,6 +91,9 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   TKsPaintCrossScrollBarsAreaEvent OnPaintCrossScrollBarsArea;
 
  protected:
+  // Bars made from `barClass`, a class derived from TKsCtrlScrollBarStyles (any other class
+  // gives plain TKsCtrlScrollBarStyles bars).
+  TKsSBController(TComponent* owner, const TMetaClass& barClass);
   void DefineProperties(TFiler& filer) override;
   void Notification(TComponent* component, TOperation operation) override;
   virtual void CreateHook();
@@ -110,6 +119,7 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   void CancelMode();
   void RouteToBar(int bar, const TMessage& msg, platform::POINT frame, bool over);
   void PaintCorner(platform::HDC dc);
+  void PaintDefaultCorner(TCanvas& canvas, TRect r);
   // Runs the control's own handling with both scroll styles removed.
   platform::LRESULT PerformWithoutScrollStyles(TMessage& msg);
 

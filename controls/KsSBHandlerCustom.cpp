@@ -488,6 +488,14 @@ void TKsSBHandlerCustom::MouseButton(bool down, TMouseButton button, int x, int 
   Repaint();
 }
 
+void TKsSBHandlerCustom::AbandonPress() {
+  if (fScrollTimer) fScrollTimer->SetEnabled(false);
+  fHintWnd.reset();
+  fPressed = fTracking = fMouseInControl = false;
+  fTrackPos = -1;
+  fPressedIn = fOrigPressedIn = fMouseOver = sbpNowhere;
+}
+
 void TKsSBHandlerCustom::PressPart(TKsScrollBarPart part, int x, int y, bool shiftHeld) {
   if (part == sbpNowhere) {
     fPressed = false;

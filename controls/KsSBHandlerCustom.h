@@ -72,6 +72,9 @@ class TKsSBHandlerCustom : public TPersistent {
   bool Tracking() const { return fTracking; }
   TKsScrollBarPart PressedIn() const { return fPressedIn; }
   TKsScrollBarPart MouseOver() const { return fMouseOver; }
+  // Ends a press without reporting anything (the bar's control goes away): the timer stops, the
+  // track hint goes and the bar is idle again.
+  void AbandonPress();
   bool ScrollTracking() const { return fScrollTracking; }
   void SetScrollTracking(bool value) { fScrollTracking = value; }
 

@@ -1,54 +1,52 @@
 #include "controls/KsSBTrackHint.h"
 
-#include <algorithm>
+#include <memory>
 
+#include "controls/KsHintWindow.h"
 #include "controls/KsSBHandlerCustom.h"
 #include "framework/WinControl.h"
 #include "platform/gdi/SystemColors.h"
+#include "platform/window/WindowApi.h"
 
 namespace kestrel {
 
 TKsSBTrackHint::TKsSBTrackHint() = default;
 TKsSBTrackHint::~TKsSBTrackHint() = default;
 
-namespace {
-
-// Until the hint window measures its text: an average character and one line with its margins.
-constexpr int kCharWidth = 7;
-constexpr int kHintHeight = 19;
-constexpr int kHintMargins = 8;
-
-}  // namespace
+bool TKsSBTrackHint::CanShow(const TKsSBHandlerCustom& bar) {
+  TKsSBControllerLink* link = bar.SBController();
+  TWinControl* control = link ? link->AttachedControl() : nullptr;
+  return control && control->Parent() && !control->ComponentState().Contains(csDesigning);
+}
 
 void TKsSBTrackHint::Show(const TKsSBHandlerCustom& bar, const String& text) {
   text_ = text;
-  bounds_ = TRect{0, 0, 0, 0};
-  TKsSBControllerLink* link = bar.SBController();
-  if (text.empty() || !link || !link->AttachedControl()) return;
+  if (text.empty() || !CanShow(bar)) {
+    Hide();
+    return;
+  }
   const TRect desktop =
       Rect(0, 0, platform::GetSystemMetrics(platform::SM_CXSCREEN), platform::GetSystemMetrics(platform::SM_CYSCREEN));
-  const int width = std::min<int>(static_cast<int>(text.size()) * kCharWidth + kHintMargins, desktop.right);
-  bounds_ = Place(Anchor(bar), width, kHintHeight, desktop);
+  if (!window_ || window_->IsMarkup() != bar.IsHTML()) window_ = std::make_unique<TKsHintWindow>(bar.IsHTML());
+  const TRect size = window_->CalcHintRect(desktop.right, text);
+  bounds_ = Place(Anchor(bar), size.right - size.left, size.bottom - size.top, desktop);
+  window_->ActivateHint(bounds_, text);
 }
 
-// The corner near the thumb, in screen coordinates: beside a vertical bar's thumb, above a
-// horizontal bar's, shifted from the client area to where the bar stands in the frame.
+void TKsSBTrackHint::Hide() {
+  bounds_ = TRect{0, 0, 0, 0};
+  if (window_) window_->HideHint();
+}
+
+// The corner near the thumb, in screen coordinates: just left of a vertical bar's thumb, just
+// above a horizontal bar's, taken from the bar's own place in the window's frame.
 TPoint TKsSBTrackHint::Anchor(const TKsSBHandlerCustom& bar) {
   TKsSBControllerLink* link = bar.SBController();
-  const TKsSBEdges edges = link->Edges();
-  const TKsSBHandlerCustom* other = link->OtherBar(bar);
-  const bool vertical = bar.Kind() == sbVertical;
-  TPoint p = vertical ? TPoint{-2, bar.ThumbStart() - 2} : TPoint{bar.ThumbStart() - 2, -5};
-  p = link->AttachedControl()->ClientToScreen(p);
-  if (vertical) {
-    if (link->VerticalBarOnLeft()) p.x -= bar.Depth() + edges.left;
-    else if (other) p.x += other->ScrollBarRect().right - edges.left;
-    p.y -= edges.top;
-  } else {
-    p.x -= edges.left;
-    p.y += bar.Depth() + bar.ScrollBarRect().bottom + edges.bottom;
-  }
-  return p;
+  const TPoint inBar = bar.Kind() == sbVertical ? TPoint{-2, bar.ThumbStart() - 2} : TPoint{bar.ThumbStart() - 2, -5};
+  platform::RECT window{};
+  if (link->ControlHandleAllocated()) platform::GetWindowRect(link->ControlHandle(), &window);
+  const TRect& place = bar.ScrollBarRect();
+  return TPoint{window.left + place.left + inBar.x, window.top + place.top + inBar.y};
 }
 
 TRect TKsSBTrackHint::Place(TPoint anchor, int width, int height, const TRect& desktop) {

@@ -95,6 +95,7 @@ LRESULT KeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(hwnd, kStateIndex, 0);
       return 0;
     case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTCHARS;
     case WM_KEYDOWN:
       if (auto* s = StateOf(hwnd)) s->lastKey = KeyName(wParam);
       InvalidateRect(hwnd, nullptr, TRUE);

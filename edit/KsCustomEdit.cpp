@@ -17,6 +17,8 @@
 
 namespace kestrel {
 
+namespace pf = platform;
+
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TCustomKsEdit, TKsXPThemedControl)
 
 void TCustomKsEdit::PublishProperties(TClassBuilder<TCustomKsEdit>& b) {
@@ -114,9 +116,15 @@ void TCustomKsEdit::SetText(const String& value) {
     return;
   }
   if (value == core_->Text()) return;
-  // CharCase, both undo lists cleared, the text written, caret to the start.
-  core_->SetText(value);
-  UpdateScrollBars();
+  if (!HandleAllocated()) {
+    // CharCase, both undo lists cleared, the text written, caret to the start.
+    core_->SetText(value);
+    return;
+  }
+  // Through the window, so that hooks and replaced window procedures see the new text.
+  core_->ClearUndo();
+  const String cased = core_->CasedText(value);
+  Perform(pf::WM_SETTEXT, 0, reinterpret_cast<pf::LPARAM>(cased.c_str()));
 }
 
 void TCustomKsEdit::SetLines(const TStrings* value) { core_->Lines().Assign(value); }

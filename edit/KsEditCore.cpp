@@ -91,10 +91,8 @@ int TKsEditCore::LineLength(int y) const {
   return static_cast<int>(FKsEditList->GetLine(y).size());
 }
 
-const String& TKsEditCore::ParagraphText(int paragraph) const {
-  static const String empty;
-  const TKsParagraph* p = FKsEditList->Paragraphs().Get(paragraph);
-  return p ? p->ParaText() : empty;
+std::u16string_view TKsEditCore::ParagraphText(int paragraph) const {
+  return FKsEditList->Paragraphs().Text(paragraph);
 }
 
 // --- Caret
@@ -422,7 +420,7 @@ void TKsEditCore::Scroll(int direction) {
 TKsCaretPos TKsEditCore::GetNextWord(TKsCaretPos caret) const {
   int p = 0, o = 0;
   FKsEditList->CaretToParagraph(caret.X, caret.Y, o, p);
-  const String& text = ParagraphText(p);
+  const std::u16string_view text = ParagraphText(p);
   const int length = static_cast<int>(text.size());
   TKsCaretPos result = caret;
   if (o >= length) {
@@ -454,7 +452,7 @@ TKsCaretPos TKsEditCore::GetPrevWord(TKsCaretPos caret) const {
   } else {
     FKsEditList->CaretToParagraph(caret.X, caret.Y, o, p);
   }
-  const String& text = ParagraphText(p);
+  const std::u16string_view text = ParagraphText(p);
   o = std::min(o, static_cast<int>(text.size()) - 1);
   int i = std::max(o, 0);
   if (i > 0) {

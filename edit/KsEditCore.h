@@ -84,6 +84,8 @@ class TKsEditCore {
   // The Text write: nothing when unchanged; CharCase applied; both undo lists cleared; then
   // ApplyText. Loading (the control streaming its form in) sets the store directly.
   void SetText(const String& value, bool loading = false);
+  // Value as CharCase converts it (unit for unit).
+  String CasedText(String value) const { return ApplyCase(std::move(value)); }
   // WM_SETTEXT: the store takes the text, caret and selection go to the start, after-change
   // hook, OnChange only when NotifyUserChangeOnly is false, OnSelectionChange, invalidate.
   void ApplyText(const String& value);
@@ -233,7 +235,7 @@ class TKsEditCore {
   void MoveCaretFor(TKsCommand move);
   bool MoveCommand(TKsCommand command);
   bool SelectCommand(TKsCommand command);
-  const String& ParagraphText(int paragraph) const;
+  std::u16string_view ParagraphText(int paragraph) const;
   // The position a scroll request asks for, from the current one and the step sizes.
   static std::optional<int> ScrollTarget(TKsScrollRequest request, int current, int line, int page, int thumbPos,
                                          int end);

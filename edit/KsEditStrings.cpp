@@ -48,24 +48,22 @@ void TKsEditStrings::CheckIndex(int index) const {
   if (index < 0 || index >= GetCount()) Error(kListIndexError, index);
 }
 
-TKsParagraph& TKsEditStrings::Paragraph(int index) const { return *FParagraphs.Get(index); }
-
 String TKsEditStrings::Get(int index) const {
   CheckIndex(index);
-  return Paragraph(index).ParaText();
+  return String(FParagraphs.Text(index));
 }
 
 void TKsEditStrings::Put(int index, const String& s) {
   CheckIndex(index);
   Changing();
-  Paragraph(index).SetParaText(WithoutBreaks(s));
+  FParagraphs.SetText(index, WithoutBreaks(s));
   WrapParagraph(index);
   RenumberLines(index);
   Changed();
 }
 
-std::vector<String> TKsEditStrings::SplitParagraphs(std::u16string_view s) {
-  std::vector<String> out;
+std::vector<std::u16string_view> TKsEditStrings::SplitParagraphs(std::u16string_view s) {
+  std::vector<std::u16string_view> out;
   size_t pos = 0;
   while (pos < s.size()) {
     size_t end = pos;
@@ -74,18 +72,18 @@ std::vector<String> TKsEditStrings::SplitParagraphs(std::u16string_view s) {
     if (end < s.size() && s[end] == u'\r' && end + 1 < s.size() && s[end + 1] == u'\n') ++end;
     pos = end + 1;
   }
-  if (s.size() >= 2 && s.substr(s.size() - 2) == u"\r\n") out.emplace_back();
+  if (s.size() >= 2 && s.substr(s.size() - 2) == u"\r\n") out.emplace_back(s.substr(s.size()));
   return out;
 }
 
 void TKsEditStrings::InsertParagraphs(int index, std::u16string_view s) {
-  std::vector<String> texts = SplitParagraphs(s);
+  std::vector<std::u16string_view> texts = SplitParagraphs(s);
   if (texts.empty()) texts.emplace_back();
   index = std::clamp(index, 0, GetCount());
   if (FIdxMaxLen >= index && FMaxLen > 0) FIdxMaxLen += static_cast<int>(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
     const int at = index + static_cast<int>(i);
-    FParagraphs.Insert(at, std::make_unique<TKsParagraph>(std::move(texts[i])));
+    FParagraphs.InsertText(at, texts[i]);
     WrapParagraph(at);
   }
   RenumberLines(index);
@@ -166,7 +164,7 @@ bool TKsEditStrings::Find(const String& s, int& index) const {
   bool found = false;
   while (low <= high) {
     const int mid = low + (high - low) / 2;
-    const int cmp = std::u16string_view(Paragraph(mid).ParaText()).compare(s);
+    const int cmp = FParagraphs.Text(mid).compare(s);
     if (cmp < 0) {
       low = mid + 1;
     } else {
@@ -183,7 +181,7 @@ String TKsEditStrings::GetTextStr() const {
   out.reserve(static_cast<size_t>(std::max(0, TextLength())));
   for (int i = 0; i < GetCount(); ++i) {
     if (i > 0) out += u"\r\n";
-    out += Paragraph(i).ParaText();
+    out += FParagraphs.Text(i);
   }
   return out;
 }
@@ -195,12 +193,10 @@ void TKsEditStrings::SetTextStr(const String& text) {
     FParagraphs.Clear();
     ResetMaxLen();
     if (Multiline()) {
-      std::vector<std::unique_ptr<TKsParagraph>> paragraphs;
-      for (String& s : SplitParagraphs(text)) paragraphs.push_back(std::make_unique<TKsParagraph>(std::move(s)));
-      FParagraphs.AddMany(std::move(paragraphs));
+      FParagraphs.AddTexts(SplitParagraphs(text));
       WrapAll();
     } else {
-      FParagraphs.Add(std::make_unique<TKsParagraph>(text));
+      FParagraphs.InsertText(0, text);
       WrapParagraph(0);
     }
     RenumberLines(0);
@@ -223,7 +219,7 @@ String TKsEditStrings::GetLine(int y) const {
   int line = 0;
   // A line that does not exist reads empty; it never aliases another one.
   if (!IndexToParagraph(y, p, line)) return {};
-  return String(Paragraph(p).Line(line));
+  return String(FParagraphs.Line(p, line));
 }
 
 void TKsEditStrings::PutLine(int y, std::u16string_view s) {
@@ -234,11 +230,14 @@ void TKsEditStrings::PutLine(int y, std::u16string_view s) {
   if (GetCount() == 0) {
     if (y > 0) RaiseOutbound(y);
     Changing();
-    FParagraphs.Items(0)->SetStrings(0, text);
+    FParagraphs.InsertText(0, text);
   } else {
     if (!IndexToParagraph(y, p, line)) RaiseOutbound(y);
     Changing();
-    Paragraph(p).SetStrings(line, text);
+    const int start = FParagraphs.LineStart(p, line);
+    String d(FParagraphs.Text(p));
+    d.replace(static_cast<size_t>(start), FParagraphs.Line(p, line).size(), text);
+    FParagraphs.SetText(p, d);
   }
   WrapParagraph(p);
   RenumberLines(p);
@@ -255,9 +254,9 @@ void TKsEditStrings::CaretToParagraph(int x, int y, int& paraOffs, int& paragrap
   const int lines = ParagraphCount();
   if (lines > 0) IndexToParagraph(std::clamp(y, 0, lines - 1), paragraph, line);
   if (y >= lines && lines > 0) x = std::numeric_limits<int>::max() / 2;
-  const TKsParagraph& p = Paragraph(paragraph);
-  const std::int64_t offs = static_cast<std::int64_t>(x) + p.LineStart(line);
-  paraOffs = SnapToCharStart(p.ParaText(), static_cast<int>(std::clamp<std::int64_t>(offs, 0, p.Length())));
+  const std::u16string_view text = FParagraphs.Text(paragraph);
+  const std::int64_t offs = static_cast<std::int64_t>(x) + FParagraphs.LineStart(paragraph, line);
+  paraOffs = SnapToCharStart(text, static_cast<int>(std::clamp<std::int64_t>(offs, 0, std::ssize(text))));
 }
 
 void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int& x) const {
@@ -265,11 +264,11 @@ void TKsEditStrings::CaretFromParagraph(int paragraph, int paraOffs, int& y, int
   x = 0;
   if (GetCount() == 0) return;
   paragraph = std::clamp(paragraph, 0, GetCount() - 1);
-  const TKsParagraph& p = Paragraph(paragraph);
-  const int offs = SnapToCharStart(p.ParaText(), std::clamp(paraOffs, 0, p.Length()));
-  const int line = p.Count() > 0 ? p.LineOfOffset(offs) : 0;
+  const std::u16string_view text = FParagraphs.Text(paragraph);
+  const int offs = SnapToCharStart(text, std::clamp(paraOffs, 0, static_cast<int>(text.size())));
+  const int line = FParagraphs.LinesOf(paragraph) > 0 ? FParagraphs.LineOfOffset(paragraph, offs) : 0;
   y = FParagraphs.FirstLine(paragraph) + line;
-  x = offs - p.LineStart(line);
+  x = offs - FParagraphs.LineStart(paragraph, line);
 }
 
 int TKsEditStrings::CharFromCaret(int x, int y) const {
@@ -288,20 +287,20 @@ void TKsEditStrings::CharToParagraph(int charNum, int& paragraph, int& offset, b
   if (!FParagraphs.FindChar(charNum, paragraph, offs)) {
     // Past the end: the end of the text.
     paragraph = GetCount() - 1;
-    offs = Paragraph(paragraph).Length();
+    offs = FParagraphs.Length(paragraph);
   }
-  const TKsParagraph& p = Paragraph(paragraph);
-  if (offs > p.Length()) {
+  const std::u16string_view text = FParagraphs.Text(paragraph);
+  if (offs > std::ssize(text)) {
     // Inside a break: the end of its paragraph, or rounding up, the start of the next.
     if (roundUp && paragraph + 1 < GetCount()) {
       ++paragraph;
       offset = 0;
       return;
     }
-    offs = p.Length();
+    offs = std::ssize(text);
   }
   offset = static_cast<int>(offs);
-  const int snapped = SnapToCharStart(p.ParaText(), offset);
+  const int snapped = SnapToCharStart(text, offset);
   if (snapped != offset && roundUp) ++offset;
   else offset = snapped;
 }
@@ -314,7 +313,7 @@ int TKsEditStrings::NextCharPos(int charNum) const {
   int p = 0, o = 0;
   CharToParagraph(charNum, p, o, true);
   if (GetCount() == 0) return 0;
-  const String& text = Paragraph(p).ParaText();
+  const std::u16string_view text = FParagraphs.Text(p);
   if (o < static_cast<int>(text.size())) {
     const bool pair = IsHighSurrogate(text[o]) && o + 1 < static_cast<int>(text.size()) && IsLowSurrogate(text[o + 1]);
     return CharOf(p, o + (pair ? 2 : 1));
@@ -326,11 +325,11 @@ int TKsEditStrings::PrevCharPos(int charNum) const {
   int p = 0, o = 0;
   CharToParagraph(charNum, p, o);
   if (o > 0) {
-    const String& text = Paragraph(p).ParaText();
+    const std::u16string_view text = FParagraphs.Text(p);
     const bool pair = o >= 2 && IsLowSurrogate(text[o - 1]) && IsHighSurrogate(text[o - 2]);
     return CharOf(p, o - (pair ? 2 : 1));
   }
-  return p > 0 ? CharOf(p - 1, Paragraph(p - 1).Length()) : 0;
+  return p > 0 ? CharOf(p - 1, FParagraphs.Length(p - 1)) : 0;
 }
 
 void TKsEditStrings::CaretFromChar(int charNum, int& x, int& y) const {
@@ -352,10 +351,10 @@ void TKsEditStrings::InsertSingleLine(int& x, int& y, std::u16string_view s) {
   int offs = 0;
   int p = 0;
   CaretToParagraph(x, y, offs, p);
-  TKsParagraph& para = *FParagraphs.Items(0);
-  String d = para.ParaText();
+  if (GetCount() == 0) FParagraphs.InsertText(0, {});
+  String d(FParagraphs.Text(0));
   d.insert(static_cast<size_t>(offs), s);
-  para.SetParaText(std::move(d));
+  FParagraphs.SetText(0, d);
   WrapParagraph(0);
   RenumberLines(0);
   CaretFromParagraph(0, offs + static_cast<int>(s.size()), y, x);
@@ -371,7 +370,8 @@ void TKsEditStrings::InsertText(int& x, int& y, std::u16string_view s) {
   int offs = 0;
   int p = 0;
   CaretToParagraph(x, y, offs, p);
-  String d = FParagraphs.Items(p)->Text();
+  if (GetCount() == 0) FParagraphs.InsertText(0, {});
+  String d(FParagraphs.Text(p));
 
   const size_t brk = std::min(s.find(u'\r'), s.find(u'\n'));
   const std::u16string_view first = s.substr(0, std::min(brk, s.size()));
@@ -393,13 +393,13 @@ void TKsEditStrings::InsertText(int& x, int& y, std::u16string_view s) {
     InsertParagraphs(p + 1, String(rest) + tail);
   }
   d.insert(static_cast<size_t>(offs), first);
-  Paragraph(p).SetParaText(std::move(d));
+  FParagraphs.SetText(p, d);
   WrapParagraph(p);
   RenumberLines(p);
 
   if (split) {
     const int last = p + (GetCount() - oldCount);
-    CaretFromParagraph(last, Paragraph(last).Length() - tailLength, y, x);
+    CaretFromParagraph(last, FParagraphs.Length(last) - tailLength, y, x);
   } else {
     CaretFromParagraph(p, offs + static_cast<int>(first.size()), y, x);
   }
@@ -419,14 +419,14 @@ String TKsEditStrings::TextRange(int fromChar, int toChar) const {
   int p1 = 0, o1 = 0, p2 = 0, o2 = 0;
   CharToParagraph(std::min(fromChar, toChar), p1, o1);
   CharToParagraph(std::max(fromChar, toChar), p2, o2, true);
-  if (p1 == p2) return Paragraph(p1).ParaText().substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1));
-  String out = Paragraph(p1).ParaText().substr(static_cast<size_t>(o1));
+  if (p1 == p2) return String(FParagraphs.Text(p1).substr(static_cast<size_t>(o1), static_cast<size_t>(o2 - o1)));
+  String out(FParagraphs.Text(p1).substr(static_cast<size_t>(o1)));
   for (int i = p1 + 1; i < p2; ++i) {
     out += u"\r\n";
-    out += Paragraph(i).ParaText();
+    out += FParagraphs.Text(i);
   }
   out += u"\r\n";
-  out += Paragraph(p2).ParaText().substr(0, static_cast<size_t>(o2));
+  out += FParagraphs.Text(p2).substr(0, static_cast<size_t>(o2));
   return out;
 }
 
@@ -438,11 +438,11 @@ String TKsEditStrings::DeleteText(int fromChar, int toChar) {
   if (p1 == p2 && o1 >= o2) return {};
   String removed = TextRange(CharOf(p1, o1), CharOf(p2, o2));
   Changing();
-  String joined = Paragraph(p1).ParaText().substr(0, static_cast<size_t>(o1));
-  joined += std::u16string_view(Paragraph(p2).ParaText()).substr(static_cast<size_t>(o2));
+  String joined(FParagraphs.Text(p1).substr(0, static_cast<size_t>(o1)));
+  joined += FParagraphs.Text(p2).substr(static_cast<size_t>(o2));
   for (int i = p2; i > p1; --i) FParagraphs.Delete(i);
   ParagraphsRemoved(p1 + 1, p2 - p1);
-  Paragraph(p1).SetParaText(std::move(joined));
+  FParagraphs.SetText(p1, joined);
   WrapParagraph(p1);
   RenumberLines(p1);
   Changed();
@@ -465,21 +465,19 @@ void TKsEditStrings::ResetMaxLen() {
 }
 
 void TKsEditStrings::WrapParagraph(int paragraph) {
-  TKsParagraph* p = FParagraphs.Get(paragraph);
-  if (!p) return;
+  if (paragraph < 0 || paragraph >= GetCount()) return;
   if (paragraph == FIdxMaxLen) FMaxLen = 0;
+  const std::u16string_view text = FParagraphs.Text(paragraph);
   if (!FKsEdit.WordWrap() || !Multiline()) {
-    if (p->Length() > FMaxLen) {
-      FMaxLen = p->Length();
+    if (static_cast<int>(text.size()) > FMaxLen) {
+      FMaxLen = static_cast<int>(text.size());
       FIdxMaxLen = paragraph;
-      FMaxStr = p->Text();
+      FMaxStr = text;
     }
-    if (p->Count() != 1) p->SetParaText(p->ParaText());
+    if (FParagraphs.LinesOf(paragraph) != 1) FParagraphs.SetLineStarts(paragraph, {});
     return;
   }
-  String text = p->Text();
-  auto starts = wrapper_.Wrap(text);
-  p->SetWrapped(std::move(text), std::move(starts));
+  FParagraphs.SetLineStarts(paragraph, wrapper_.Wrap(text));
 }
 
 void TKsEditStrings::WrapAll() {

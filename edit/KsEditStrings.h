@@ -109,10 +109,9 @@ class TKsEditStrings : public TStringList {
 
  private:
   bool Multiline() const { return FKsEdit.Multiline(); }
-  TKsParagraph& Paragraph(int index) const;
   void CheckIndex(int index) const;
   // Paragraphs of S split at CR, LF or CR LF; a lone break at the very end adds none.
-  static std::vector<String> SplitParagraphs(std::u16string_view s);
+  static std::vector<std::u16string_view> SplitParagraphs(std::u16string_view s);
   void InsertParagraphs(int index, std::u16string_view s);
   void ParagraphsRemoved(int index, int count);
   void ResetMaxLen();

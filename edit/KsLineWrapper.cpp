@@ -20,17 +20,58 @@ int TKsLineWrapper::CutString(std::u16string_view s, int len) {
   return SnapToCharStart(s, len);
 }
 
+int TKsLineWrapper::CutStringFromEnd(std::u16string_view s, int len) {
+  const int size = static_cast<int>(s.size());
+  len = std::min(len, size);
+  if (len <= 0) return 0;
+  if (len == size) {
+    // At least one character always goes to the earlier line; a leading pair goes whole.
+    len -= (len >= 2 && IsHighSurrogate(s[0]) && IsLowSurrogate(s[1])) ? 2 : 1;
+    if (len <= 0) return 0;
+  }
+  if (const auto cr = s.rfind(u'\r'); cr != std::u16string_view::npos) {
+    const int after = size - static_cast<int>(cr) - 1;
+    if (after > 0 && after <= len) return static_cast<int>(cr) + 1;
+  }
+  // A blank just before the last Len characters lets the line keep all of them.
+  for (int k = size - len - 1; k < size - 1; ++k)
+    if (s[k] == u' ' || s[k] == u'\t') return k + 1;
+  const int cut = size - len;
+  // Cutting between the halves of a pair would start the line with half of it: leave it behind.
+  return cut < size - 1 && IsHighSurrogate(s[cut - 1]) && IsLowSurrogate(s[cut]) ? cut + 1 : cut;
+}
+
+bool TKsLineWrapper::FitsWhole(std::u16string_view s, int limit) const {
+  // The line is cut once its shown width W reaches Limit - 2, i.e. unless all of it fits into
+  // Limit - 3 pixels.
+  return s.empty() || measure_.FitPrefix(s, limit - 3, true) == static_cast<int>(s.size());
+}
+
+std::vector<std::int32_t> TKsLineWrapper::WrapFromEnd(std::u16string_view s, int limit, int room) const {
+  std::vector<std::int32_t> starts;
+  size_t end = s.size();
+  for (;;) {
+    const std::u16string_view rest = s.substr(0, end);
+    if (FitsWhole(rest, limit)) break;
+    const int head = CutStringFromEnd(rest, measure_.FitLeft(room, rest, static_cast<int>(rest.size())));
+    if (head <= 0) break;
+    end = static_cast<size_t>(head);
+    starts.push_back(head);
+  }
+  std::reverse(starts.begin(), starts.end());
+  return starts;
+}
+
 std::vector<std::int32_t> TKsLineWrapper::Wrap(std::u16string_view s) const {
   std::vector<std::int32_t> starts;
   const platform::RECT rect = host_.EditRect();
   const int limit = rect.right - host_.RightMargin();
   const int room = limit - rect.left - host_.LeftMargin();
+  if (host_.RightAlignedText()) return WrapFromEnd(s, limit, room);
   size_t offset = 0;
   for (;;) {
     const std::u16string_view rest = s.substr(offset);
-    // The line is cut once its shown width W reaches Limit - 2, i.e. unless all of it fits
-    // into Limit - 3 pixels.
-    if (rest.empty() || measure_.FitPrefix(rest, limit - 3, true) == static_cast<int>(rest.size())) break;
+    if (FitsWhole(rest, limit)) break;
     const int head = CutString(rest, measure_.FitPrefix(rest, room, true));
     if (head <= 0) break;
     offset += static_cast<size_t>(head);

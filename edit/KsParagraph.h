@@ -1,7 +1,9 @@
 #pragma once
 // One paragraph (logical line) of the edit control's text, held as its text plus the offsets at
 // which its visual lines begin. Its items are the visual lines; its text is their concatenation
-// with nothing between them, so wrapping never changes the text.
+// with nothing between them, so wrapping never changes the text. The list keeps its paragraphs
+// compactly (TKsParagraphBlock); this object form is what callers build paragraphs with and what
+// TKsParagraphList::Get hands out.
 
 #include <cstdint>
 #include <string_view>
@@ -12,7 +14,7 @@
 namespace kestrel {
 
 class TKsParagraphList;
-struct TKsParagraphBlock;
+class TKsParagraphBlock;
 
 class TKsParagraph : public TStrings {
   KESTREL_CLASS(TKsParagraph)
@@ -51,6 +53,7 @@ class TKsParagraph : public TStrings {
 
  private:
   friend class TKsParagraphList;
+  friend class TKsParagraphBlock;
   bool ValidLine(int index) const { return index >= 0 && index < GetCount(); }
   void EnsureLine() const;
   void Changed() const;

@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <bit>
 
+#include "edit/KsParagraphBlock.h"
+
 namespace kestrel {
 
 namespace {
 
 // A block splits in two beyond this many paragraphs; a text being loaded fills blocks halfway
-// so that typing does not split them at once.
-constexpr size_t kMaxBlock = 128;
-constexpr size_t kLoadFill = kMaxBlock / 2;
+// so that typing does not split them at once. Blocks stay small because an edit moves the text
+// after it inside its block.
+constexpr int kMaxBlock = 64;
+constexpr int kLoadFill = kMaxBlock / 2;
 
 }  // namespace
 
@@ -39,14 +42,15 @@ void TKsParagraphList::AddToTree(int block, const Sums& delta) {
 }
 
 void TKsParagraphList::RebuildTree() {
+  ForgetLocation();
   const size_t n = blocks_.size();
   tree_.assign(n + 1, Sums{});
   for (size_t b = 0; b < n; ++b) {
     TKsParagraphBlock& block = *blocks_[b];
-    block.Index = static_cast<int>(b);
-    tree_[b + 1].Count += static_cast<std::int64_t>(block.Items.size());
-    tree_[b + 1].Lines += block.LineSum;
-    tree_[b + 1].Chars += block.CharSum;
+    block.SetIndex(static_cast<int>(b));
+    tree_[b + 1].Count += block.CountSum();
+    tree_[b + 1].Lines += block.LineSum();
+    tree_[b + 1].Chars += block.CharSum();
     const size_t parent = (b + 1) + ((b + 1) & (~(b + 1) + 1));
     if (parent <= n) {
       tree_[parent].Count += tree_[b + 1].Count;
@@ -56,14 +60,27 @@ void TKsParagraphList::RebuildTree() {
   }
 }
 
+void TKsParagraphList::Refresh(TKsParagraphBlock& block) {
+  const Sums before{block.CountSum(), block.LineSum(), block.CharSum()};
+  block.Recount(BreakLength);
+  const Sums delta{block.CountSum() - before.Count, block.LineSum() - before.Lines, block.CharSum() - before.Chars};
+  if (delta.Count != 0 || delta.Lines != 0 || delta.Chars != 0) AddToTree(block.Index(), delta);
+}
+
 template <typename Field>
-int TKsParagraphList::SearchTree(std::int64_t target, Field field) const {
+int TKsParagraphList::SearchTree(std::int64_t target, Field field, Sums& before) const {
+  // The nodes the descent takes add up to the sums before the block it ends at.
   const int n = static_cast<int>(blocks_.size());
   int pos = 0;
+  before = Sums{};
   for (int step = n > 0 ? static_cast<int>(std::bit_floor(static_cast<unsigned>(n))) : 0; step > 0; step >>= 1) {
-    if (pos + step <= n && field(tree_[static_cast<size_t>(pos + step)]) <= target) {
+    if (pos + step > n) continue;
+    const Sums& node = tree_[static_cast<size_t>(pos + step)];
+    if (field(before) + field(node) <= target) {
       pos += step;
-      target -= field(tree_[static_cast<size_t>(pos)]);
+      before.Count += node.Count;
+      before.Lines += node.Lines;
+      before.Chars += node.Chars;
     }
   }
   return pos;
@@ -72,42 +89,30 @@ int TKsParagraphList::SearchTree(std::int64_t target, Field field) const {
 std::pair<int, int> TKsParagraphList::Locate(int index) const {
   if (index >= count_) {
     const int last = static_cast<int>(blocks_.size()) - 1;
-    return {last, last < 0 ? 0 : static_cast<int>(blocks_.back()->Items.size())};
+    return {last, last < 0 ? 0 : blocks_.back()->Count()};
   }
-  const int block = SearchTree(index, CountOf);
-  return {block, index - static_cast<int>(Prefix(block).Count)};
-}
-
-void TKsParagraphList::Adopt(TKsParagraphBlock& block, int at, std::unique_ptr<TKsParagraph> p) {
-  p->owner_ = this;
-  p->block_ = &block;
-  const std::int32_t lines = p->Count();
-  const std::int64_t chars = p->Length() + BreakLength;
-  block.Items.insert(block.Items.begin() + at, std::move(p));
-  block.Lines.insert(block.Lines.begin() + at, lines);
-  block.Lengths.insert(block.Lengths.begin() + at, chars);
-  block.LineSum += lines;
-  block.CharSum += chars;
-  ++count_;
+  if (cachedBlock_ >= 0) {
+    const int at = index - cachedFirst_;
+    const int size = blocks_[static_cast<size_t>(cachedBlock_)]->Count();
+    if (at >= 0 && at < size) return {cachedBlock_, at};
+    const auto next = static_cast<size_t>(cachedBlock_) + 1;
+    if (at >= size && next < blocks_.size() && at - size < blocks_[next]->Count()) {
+      cachedFirst_ += size;  // a walk moving on to the next block
+      return {++cachedBlock_, at - size};
+    }
+  }
+  Sums before;
+  cachedBlock_ = SearchTree(index, CountOf, before);
+  cachedFirst_ = static_cast<int>(before.Count);
+  return {cachedBlock_, index - cachedFirst_};
 }
 
 void TKsParagraphList::SplitBlock(int index) {
   TKsParagraphBlock& full = *blocks_[static_cast<size_t>(index)];
   auto half = std::make_unique<TKsParagraphBlock>();
-  const size_t keep = full.Items.size() / 2;
-  for (size_t i = keep; i < full.Items.size(); ++i) {
-    full.Items[i]->block_ = half.get();
-    half->Items.push_back(std::move(full.Items[i]));
-    half->Lines.push_back(full.Lines[i]);
-    half->Lengths.push_back(full.Lengths[i]);
-    half->LineSum += full.Lines[i];
-    half->CharSum += full.Lengths[i];
-  }
-  full.Items.resize(keep);
-  full.Lines.resize(keep);
-  full.Lengths.resize(keep);
-  full.LineSum -= half->LineSum;
-  full.CharSum -= half->CharSum;
+  full.MoveTail(full.Count() / 2, *half);
+  full.Recount(BreakLength);
+  half->Recount(BreakLength);
   blocks_.insert(blocks_.begin() + index + 1, std::move(half));
   RebuildTree();
 }
@@ -115,7 +120,8 @@ void TKsParagraphList::SplitBlock(int index) {
 TKsParagraph* TKsParagraphList::Get(int index) const {
   if (index < 0 || index >= count_) return nullptr;
   const auto [block, at] = Locate(index);
-  return blocks_[static_cast<size_t>(block)]->Items[static_cast<size_t>(at)].get();
+  // Handing out an object changes only how the paragraph is held, not what it holds.
+  return blocks_[static_cast<size_t>(block)]->Detach(at, const_cast<TKsParagraphList*>(this));
 }
 
 TKsParagraph* TKsParagraphList::Items(int index) {
@@ -129,30 +135,71 @@ int TKsParagraphList::Add(std::unique_ptr<TKsParagraph> paragraph) {
   return index;
 }
 
-void TKsParagraphList::Insert(int index, std::unique_ptr<TKsParagraph> paragraph) {
-  if (!paragraph) return;
+namespace {
+
+TKsParagraphSlot SlotOf(std::unique_ptr<TKsParagraph> paragraph) {
+  TKsParagraphSlot slot;
+  if (paragraph->Count() == 0) slot.Object = std::move(paragraph);
+  else slot = {String(paragraph->ParaText()), {}, nullptr};
+  if (!slot.Object) {
+    for (int line = 1; line < paragraph->Count(); ++line) slot.Starts.push_back(paragraph->LineStart(line));
+  }
+  return slot;
+}
+
+}  // namespace
+
+void TKsParagraphList::InsertSlot(int index, TKsParagraphSlot slot) {
+  if (slot.Object) slot.Object->owner_ = this;
   index = std::clamp(index, 0, count_);
   if (blocks_.empty()) {
     blocks_.push_back(std::make_unique<TKsParagraphBlock>());
-    Adopt(*blocks_.back(), 0, std::move(paragraph));
     RebuildTree();
-    return;
   }
   const auto [block, at] = Locate(index);
   TKsParagraphBlock& target = *blocks_[static_cast<size_t>(block)];
-  const Sums before{0, target.LineSum, target.CharSum};
-  Adopt(target, at, std::move(paragraph));
-  AddToTree(block, {1, target.LineSum - before.Lines, target.CharSum - before.Chars});
-  if (target.Items.size() > kMaxBlock) SplitBlock(block);
+  target.Insert(at, std::move(slot));
+  ++count_;
+  Refresh(target);
+  if (target.Count() > kMaxBlock) SplitBlock(block);
+}
+
+void TKsParagraphList::Insert(int index, std::unique_ptr<TKsParagraph> paragraph) {
+  if (paragraph) InsertSlot(index, SlotOf(std::move(paragraph)));
+}
+
+void TKsParagraphList::InsertText(int index, std::u16string_view text) {
+  InsertSlot(index, {String(text), {}, nullptr});
+}
+
+TKsParagraphBlock& TKsParagraphList::NewBlockAtEnd() {
+  blocks_.push_back(std::make_unique<TKsParagraphBlock>());
+  return *blocks_.back();
 }
 
 void TKsParagraphList::AddMany(std::vector<std::unique_ptr<TKsParagraph>> paragraphs) {
   for (auto& p : paragraphs) {
     if (!p) continue;
-    if (blocks_.empty() || blocks_.back()->Items.size() >= kLoadFill)
-      blocks_.push_back(std::make_unique<TKsParagraphBlock>());
+    if (blocks_.empty() || blocks_.back()->Count() >= kLoadFill) NewBlockAtEnd();
     TKsParagraphBlock& last = *blocks_.back();
-    Adopt(last, static_cast<int>(last.Items.size()), std::move(p));
+    p->owner_ = this;
+    last.Insert(last.Count(), SlotOf(std::move(p)));
+    ++count_;
+  }
+  for (auto& block : blocks_) block->Recount(BreakLength);
+  RebuildTree();
+}
+
+void TKsParagraphList::AddTexts(const std::vector<std::u16string_view>& texts) {
+  for (size_t first = 0; first < texts.size(); first += kLoadFill) {
+    const size_t last = std::min(texts.size(), first + kLoadFill);
+    size_t characters = 0;
+    for (size_t i = first; i < last; ++i) characters += texts[i].size();
+    TKsParagraphBlock& block = NewBlockAtEnd();
+    block.Reserve(last - first, characters);
+    for (size_t i = first; i < last; ++i) block.Append(texts[i]);
+    block.Recount(BreakLength);
+    count_ += static_cast<int>(last - first);
   }
   RebuildTree();
 }
@@ -161,132 +208,146 @@ void TKsParagraphList::Delete(int index) {
   if (index < 0 || index >= count_) return;
   const auto [block, at] = Locate(index);
   TKsParagraphBlock& target = *blocks_[static_cast<size_t>(block)];
-  const auto i = static_cast<size_t>(at);
-  const Sums delta{-1, -target.Lines[i], -target.Lengths[i]};
-  target.LineSum += delta.Lines;
-  target.CharSum += delta.Chars;
-  target.Items.erase(target.Items.begin() + at);
-  target.Lines.erase(target.Lines.begin() + at);
-  target.Lengths.erase(target.Lengths.begin() + at);
+  target.Take(at);
   --count_;
-  if (target.Items.empty()) {
+  if (target.Count() == 0) {
     blocks_.erase(blocks_.begin() + block);
     RebuildTree();
   } else {
-    AddToTree(block, delta);
+    Refresh(target);
   }
 }
 
 void TKsParagraphList::Exchange(int a, int b) {
   if (a == b || a < 0 || b < 0 || a >= count_ || b >= count_) return;
+  if (a > b) std::swap(a, b);
   const auto [ba, ia] = Locate(a);
   const auto [bb, ib] = Locate(b);
   TKsParagraphBlock& blockA = *blocks_[static_cast<size_t>(ba)];
   TKsParagraphBlock& blockB = *blocks_[static_cast<size_t>(bb)];
-  const auto pa = static_cast<size_t>(ia);
-  const auto pb = static_cast<size_t>(ib);
-  const Sums delta{0, blockB.Lines[pb] - blockA.Lines[pa], blockB.Lengths[pb] - blockA.Lengths[pa]};
-  std::swap(blockA.Items[pa], blockB.Items[pb]);
-  std::swap(blockA.Lines[pa], blockB.Lines[pb]);
-  std::swap(blockA.Lengths[pa], blockB.Lengths[pb]);
-  blockA.Items[pa]->block_ = &blockA;
-  blockB.Items[pb]->block_ = &blockB;
-  if (ba == bb) return;
-  blockA.LineSum += delta.Lines;
-  blockA.CharSum += delta.Chars;
-  blockB.LineSum -= delta.Lines;
-  blockB.CharSum -= delta.Chars;
-  AddToTree(ba, delta);
-  AddToTree(bb, {0, -delta.Lines, -delta.Chars});
+  // The later one first, so that taking it leaves the earlier position where it was.
+  TKsParagraphSlot later = blockB.Take(ib);
+  TKsParagraphSlot earlier = blockA.Take(ia);
+  blockA.Insert(ia, std::move(later));
+  blockB.Insert(ib, std::move(earlier));
+  Refresh(blockA);
+  if (ba != bb) Refresh(blockB);
 }
 
 void TKsParagraphList::Clear() {
   blocks_.clear();
   tree_.assign(1, Sums{});
   count_ = 0;
-}
-
-template <typename Field, typename Values>
-std::int64_t TKsParagraphList::SumBefore(int index, Field field, Values values) const {
-  const auto [block, at] = Locate(index);
-  const TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
-  std::int64_t sum = field(Prefix(block));
-  for (int i = 0; i < at; ++i) sum += (b.*values)[static_cast<size_t>(i)];
-  return sum;
-}
-
-template <typename Field, typename Values>
-bool TKsParagraphList::FindIn(std::int64_t target, Field field, Values values, int& paragraph,
-                              std::int64_t& rest) const {
-  if (target < 0 || target >= field(Total())) return false;
-  const int block = SearchTree(target, field);
-  const Sums before = Prefix(block);
-  const TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
-  rest = target - field(before);
-  for (size_t i = 0; i < (b.*values).size(); ++i) {
-    if (rest < (b.*values)[i]) {
-      paragraph = static_cast<int>(before.Count) + static_cast<int>(i);
-      return true;
-    }
-    rest -= (b.*values)[i];
-  }
-  return false;
+  ForgetLocation();
 }
 
 int TKsParagraphList::FirstLine(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return LineCount();
-  return static_cast<int>(SumBefore(index, LinesOf, &TKsParagraphBlock::Lines));
+  const auto [block, at] = Locate(index);
+  return static_cast<int>(Prefix(block).Lines + blocks_[static_cast<size_t>(block)]->LinesBefore(at));
 }
 
 std::int64_t TKsParagraphList::FirstChar(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return CharCount();
-  return SumBefore(index, CharsOf, &TKsParagraphBlock::Lengths);
+  const auto [block, at] = Locate(index);
+  return Prefix(block).Chars + blocks_[static_cast<size_t>(block)]->CharsBefore(at, BreakLength);
 }
 
 bool TKsParagraphList::FindLine(int y, int& paragraph, int& lineInParagraph) const {
-  std::int64_t rest = 0;
-  if (!FindIn(y, LinesOf, &TKsParagraphBlock::Lines, paragraph, rest)) return false;
+  if (y < 0 || y >= LineCount()) return false;
+  Sums before;
+  const int block = SearchTree(y, LinesSum, before);
+  std::int64_t rest = y - before.Lines;
+  const int at = blocks_[static_cast<size_t>(block)]->FindLine(rest);
+  if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;
+  paragraph = static_cast<int>(before.Count) + at;
   lineInParagraph = static_cast<int>(rest);
   return true;
 }
 
 bool TKsParagraphList::FindChar(std::int64_t c, int& paragraph, std::int64_t& offset) const {
-  return FindIn(c, CharsOf, &TKsParagraphBlock::Lengths, paragraph, offset);
+  if (c < 0 || c >= CharCount()) return false;
+  Sums before;
+  const int block = SearchTree(c, CharsSum, before);
+  offset = c - before.Chars;
+  const int at = blocks_[static_cast<size_t>(block)]->FindChar(offset, BreakLength);
+  if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;
+  paragraph = static_cast<int>(before.Count) + at;
+  return true;
+}
+
+// --- One paragraph
+
+std::u16string_view TKsParagraphList::Text(int index) const {
+  if (index < 0 || index >= count_) return {};
+  const auto [block, at] = Locate(index);
+  return blocks_[static_cast<size_t>(block)]->Text(at);
+}
+
+int TKsParagraphList::Length(int index) const {
+  if (index < 0 || index >= count_) return 0;
+  const auto [block, at] = Locate(index);
+  return blocks_[static_cast<size_t>(block)]->Length(at);
+}
+
+int TKsParagraphList::LinesOf(int index) const {
+  if (index < 0 || index >= count_) return 0;
+  const auto [block, at] = Locate(index);
+  return blocks_[static_cast<size_t>(block)]->Lines(at);
+}
+
+int TKsParagraphList::LineStart(int index, int line) const {
+  if (index < 0 || index >= count_) return 0;
+  const auto [block, at] = Locate(index);
+  return blocks_[static_cast<size_t>(block)]->LineStart(at, line);
+}
+
+std::u16string_view TKsParagraphList::Line(int index, int line) const {
+  if (index < 0 || index >= count_) return {};
+  const auto [block, at] = Locate(index);
+  const TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
+  if (line < 0 || line >= b.Lines(at)) return {};
+  const int start = b.LineStart(at, line);
+  const int end = line + 1 < b.Lines(at) ? b.LineStart(at, line + 1) : b.Length(at);
+  return b.Text(at).substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+}
+
+int TKsParagraphList::LineOfOffset(int index, int offs) const {
+  if (index < 0 || index >= count_) return 0;
+  const auto [block, at] = Locate(index);
+  return blocks_[static_cast<size_t>(block)]->LineOfOffset(at, offs);
+}
+
+void TKsParagraphList::SetText(int index, std::u16string_view text) {
+  if (index < 0 || index >= count_) return;
+  const auto [block, at] = Locate(index);
+  TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
+  b.Assign(at, text, {});
+  if (bulk_ == 0) Refresh(b);
+}
+
+void TKsParagraphList::SetLineStarts(int index, const std::vector<std::int32_t>& starts) {
+  if (index < 0 || index >= count_) return;
+  const auto [block, at] = Locate(index);
+  TKsParagraphBlock& b = *blocks_[static_cast<size_t>(block)];
+  b.AssignStarts(at, starts);
+  if (bulk_ == 0) Refresh(b);
 }
 
 void TKsParagraphList::EndBulk() {
   if (bulk_ == 0 || --bulk_ > 0) return;
   for (auto& block : blocks_) {
-    block->LineSum = 0;
-    block->CharSum = 0;
-    for (size_t i = 0; i < block->Items.size(); ++i) {
-      block->Lines[i] = block->Items[i]->Count();
-      block->Lengths[i] = block->Items[i]->Length() + BreakLength;
-      block->LineSum += block->Lines[i];
-      block->CharSum += block->Lengths[i];
-    }
+    block->ShrinkToFit();
+    block->Recount(BreakLength);
   }
   RebuildTree();
 }
 
 void TKsParagraphList::ParagraphChanged(const TKsParagraph* paragraph) {
   TKsParagraphBlock* block = paragraph->block_;
-  if (!block || bulk_ > 0) return;
-  const auto it = std::find_if(block->Items.begin(), block->Items.end(),
-                               [paragraph](const auto& p) { return p.get() == paragraph; });
-  if (it == block->Items.end()) return;
-  const auto i = static_cast<size_t>(it - block->Items.begin());
-  const std::int32_t lines = paragraph->Count();
-  const std::int64_t chars = paragraph->Length() + BreakLength;
-  const Sums delta{0, lines - block->Lines[i], chars - block->Lengths[i]};
-  if (delta.Lines == 0 && delta.Chars == 0) return;
-  block->Lines[i] = lines;
-  block->Lengths[i] = chars;
-  block->LineSum += delta.Lines;
-  block->CharSum += delta.Chars;
-  AddToTree(block->Index, delta);
+  if (block && bulk_ == 0) Refresh(*block);
 }
 
 }  // namespace kestrel

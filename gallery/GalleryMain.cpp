@@ -22,6 +22,7 @@
 #include "foundation/VnApplication.h"
 #include "framework/Application.h"
 #include "framework/TerminationSignals.h"
+#include "html/KsHTMLHintContent.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/window/WindowApi.h"
 
@@ -44,6 +45,7 @@ bool WriteScreenshot(kestrel::TForm* form, const std::string& file) {
 int main(int argc, char** argv) {
   using namespace kestrel;
   InstallVnApplication();
+  RegisterMarkupHints();
   std::string screenshot;
   std::string page = "controls";
   std::string theme;

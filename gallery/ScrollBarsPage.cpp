@@ -10,6 +10,7 @@
 #include "framework/Bitmap.h"
 #include "framework/CustomControl.h"
 #include "framework/Label.h"
+#include "framework/Panel.h"
 
 namespace kestrel::gallery {
 
@@ -92,19 +93,27 @@ TScrollBarsForm::TScrollBarsForm(TComponent* owner) : TForm(owner) {
   SetClientWidth(600);
   SetClientHeight(330);
   AddHeading(this, u"Owner-drawn scroll bars (Shift+click in the track jumps there)", 8);
+  // Bars stand beside content: on the content's colour their tracks show, in the themed look
+  // too, where a track has the window face's colour.
+  auto* content = new TPanel(this);
+  content->SetParent(this);
+  content->SetBounds(190, 28, 402, 272);
+  content->SetBevelOuter(bvNone);
+  content->SetShowCaption(false);
+  content->SetColor(clWindow);
   int top = 36;
   int column = 0;
   for (const TBarStyle& style : kStyles) {
     auto* label = new TLabel(this);
     label->SetParent(this);
-    label->SetBounds(12, top, 200, 17);
+    label->SetBounds(12, top, 176, 17);
     label->SetCaption(style.name);
     auto* horizontal = new TBarSample(this, sbHorizontal, 220, style.setup);
-    horizontal->SetParent(this);
-    horizontal->SetBounds(200, top, horizontal->Width(), horizontal->Height());
+    horizontal->SetParent(content);
+    horizontal->SetBounds(10, top - 28, horizontal->Width(), horizontal->Height());
     auto* vertical = new TBarSample(this, sbVertical, 250, style.setup);
-    vertical->SetParent(this);
-    vertical->SetBounds(450 + column * 20, 36, vertical->Width(), vertical->Height());
+    vertical->SetParent(content);
+    vertical->SetBounds(250 + column * 20, 10, vertical->Width(), vertical->Height());
     top += 36;
     column += 1;
   }

@@ -4,6 +4,7 @@
 #include "controls/KsSBController.h"
 #include "framework/Label.h"
 #include "framework/Panel.h"
+#include "framework/SysUtils.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/WindowApi.h"
 
@@ -13,14 +14,31 @@ namespace {
 
 namespace pf = platform;
 
-// A panel that scrolls by its own platform scroll information, as any window with scroll
-// styles does; the controller only changes what its bars look like.
+constexpr int kLineHeight = 16;
+constexpr int kColumnWidth = 7;
+
+// A panel that scrolls numbered lines by its own platform scroll information, as any window with
+// scroll styles does; the controller only changes what its bars look like.
 class TScrollingPanel : public TPanel {
  public:
   TScrollingPanel(TComponent* owner, pf::DWORD styles, pf::DWORD exStyles)
       : TPanel(owner), styles_(styles), exStyles_(exStyles) {}
 
  protected:
+  void Paint() override {
+    TCanvas& canvas = *Canvas();
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(clWindow);
+    canvas.FillRect(ClientRect());
+    canvas.SetFont(Font());
+    canvas.Font()->SetColor(clWindowText);
+    canvas.Brush()->SetStyle(bsClear);
+    const int first = pf::GetScrollPos(Handle(), pf::SB_VERT);
+    const int shift = pf::GetScrollPos(Handle(), pf::SB_HORZ) * kColumnWidth;
+    for (int row = 0; row * kLineHeight < ClientHeight(); ++row)
+      canvas.TextOut(4 - shift, 2 + row * kLineHeight,
+                     u"Line " + IntToStr(first + row + 1) + u": text that runs on past the panel's right edge");
+  }
   void CreateParams(TCreateParams& params) override {
     TPanel::CreateParams(params);
     params.Style |= styles_;
@@ -44,6 +62,7 @@ class TScrollingPanel : public TPanel {
       case pf::SB_BOTTOM: pos = si.nMax; break;
     }
     pf::SetScrollPos(Handle(), bar, pos, pf::TRUE);
+    Invalidate();
   }
 
  private:
@@ -87,7 +106,14 @@ TScrollControllerForm::TScrollControllerForm(TComponent* owner) : TForm(owner) {
   SetBorderStyle(bsSingle);
   SetClientWidth(672);
   SetClientHeight(204);
-  Dress(this, 12, u"Standard", 0, [](TKsSBController&) {});
+  Dress(this, 12, u"Standard, with a track hint", 0, [](TKsSBController& c) {
+    TKsCtrlScrollBarStyles* bar = c.VertScrollBarStyles();
+    bar->SetShowTrackHint(true);
+    bar->SetIsHTML(true);
+    bar->OnScrollHintNeeded = [](TObject*, int position, String& hint) {
+      hint = u"Line <b>" + IntToStr(position + 1) + u"</b>";
+    };
+  });
   Dress(this, 236, u"Vertical bar on the left", pf::WS_EX_LEFTSCROLLBAR, [](TKsSBController&) {});
   Dress(this, 460, u"Flat, coloured, no themes", 0, [](TKsSBController& c) {
     c.SetThemeMode(ttmNone);

@@ -489,6 +489,9 @@ void SdlBackend::Handle(const SDL_Event& e) {
       SDL_free(e.editExt.text);
       break;
     case SDL_TEXTINPUT:
+      // With text input off the keyboard layout makes the characters; a text event that still
+      // arrives (queued before the stop, or pushed) would type them twice.
+      if (!textInput_) break;
       if (composing_) {
         composing_ = false;
         InjectCompositionResult(Utf8ToUtf16(e.text.text));

@@ -10,15 +10,18 @@
 #include <utility>
 #include <vector>
 
+#include "controls/KsHintWindow.h"
 #include "controls/KsSBController.h"
 #include "framework/Exceptions.h"
 #include "framework/Panel.h"
+#include "framework/SysUtils.h"
 #include "platform/gdi/MemoryCanvas.h"
 #include "platform/window/HeadlessBackend.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/ScrollInfoInterception.h"
 #include "platform/window/WindowApi.h"
 #include "tests/framework/visual/VisualTestSupport.h"
+#include "tests/support/ThemeScope.h"
 
 namespace kestrel {
 namespace {
@@ -80,6 +83,18 @@ class KsSBController : public ::testing::Test {
     const TRect& bar = controller_.VertScrollBarStyles()->ScrollBarRect();
     return POINT{window.left + (bar.left + bar.right) / 2, window.top + bar.bottom - fromBottom};
   }
+  // Presses the middle of the vertical bar's thumb and answers that screen point.
+  POINT PressThumb() {
+    TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+    RECT window{};
+    GetWindowRect(panel_->Handle(), &window);
+    const TRect& r = bar->ScrollBarRect();
+    POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
+    InjectMouseMove(thumb);
+    InjectMouseButton(MouseButton::Left, true, thumb);
+    testing::Pump();
+    return thumb;
+  }
   void Click(POINT p, DWORD holdMs = 0) {
     InjectMouseMove(p);
     InjectMouseButton(MouseButton::Left, true, p);
@@ -122,13 +137,7 @@ TEST_F(KsSBController, ArrowClickAndAutoRepeatReachTheWindowAsLineSteps) {
 
 TEST_F(KsSBController, ThumbDragTracksTheWindowAndReleasesTheCapture) {
   TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
-  RECT window{};
-  GetWindowRect(panel_->Handle(), &window);
-  const TRect& r = bar->ScrollBarRect();
-  POINT thumb{window.left + (r.left + r.right) / 2, window.top + r.top + bar->ThumbStart() + bar->ThumbLength() / 2};
-  InjectMouseMove(thumb);
-  InjectMouseButton(MouseButton::Left, true, thumb);
-  testing::Pump();
+  const POINT thumb = PressThumb();
   POINT lower{thumb.x, thumb.y + 40};
   InjectMouseMove(lower);
   testing::Pump();
@@ -202,6 +211,151 @@ TEST_F(KsSBController, CancelModeReleasesAPressedBar) {
   EXPECT_EQ(GetCapture(), nullptr);
   InjectMouseButton(MouseButton::Left, false, arrow);
   testing::Pump();
+}
+
+// The shown top-level hint windows of the process.
+std::vector<TKsHintWindow*> ShownHints() {
+  std::vector<TKsHintWindow*> hints;
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) -> BOOL {
+        auto* hint = dynamic_cast<TKsHintWindow*>(TWinControl::FindControl(hwnd));
+        if (hint && IsWindowVisible(hwnd)) reinterpret_cast<std::vector<TKsHintWindow*>*>(list)->push_back(hint);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&hints));
+  return hints;
+}
+
+TEST_F(KsSBController, TrackHintWindowFollowsTheThumbDragAndGoesAtReleaseOrWithTheControl) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  bar->SetShowTrackHint(true);
+  bar->OnScrollHintNeeded = [](TObject*, int position, String& hint) { hint = u"Line " + IntToStr(position); };
+  const POINT thumb = PressThumb();
+  std::vector<TKsHintWindow*> hints = ShownHints();
+  ASSERT_EQ(hints.size(), 1u);
+  EXPECT_EQ(hints[0]->Text(), u"Line 0");
+  const DWORD ex = GetWindowLongW(hints[0]->Handle(), GWL_EXSTYLE);
+  EXPECT_EQ(ex & (WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW),
+            static_cast<DWORD>(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+  EXPECT_NE(GetActiveWindow(), hints[0]->Handle());
+  // Left of the vertical bar, its bottom just above the thumb; it moves down with the thumb.
+  RECT window{}, first{}, moved{};
+  GetWindowRect(panel_->Handle(), &window);
+  GetWindowRect(hints[0]->Handle(), &first);
+  EXPECT_EQ(first.right, window.left + bar->ScrollBarRect().left - 3);
+  EXPECT_EQ(first.bottom, window.top + bar->ScrollBarRect().top + bar->ThumbStart() - 3);
+  const POINT lower{thumb.x, thumb.y + 40};
+  InjectMouseMove(lower);
+  testing::Pump();
+  ASSERT_EQ(ShownHints().size(), 1u);
+  EXPECT_EQ(hints[0]->Text(), u"Line " + IntToStr(bar->Position()));
+  GetWindowRect(hints[0]->Handle(), &moved);
+  EXPECT_GT(moved.top, first.top);
+  InjectMouseButton(MouseButton::Left, false, lower);
+  testing::Pump();
+  EXPECT_TRUE(ShownHints().empty());
+
+  // Freed during a drag, the control takes the press and the hint with it.
+  PressThumb();
+  ASSERT_EQ(ShownHints().size(), 1u);
+  delete panel_;
+  EXPECT_TRUE(ShownHints().empty());
+  EXPECT_FALSE(bar->Pressed());
+  EXPECT_EQ(bar->PressedIn(), sbpNowhere);
+  InjectMouseButton(MouseButton::Left, false, lower);
+  testing::Pump();
+}
+
+TEST_F(KsSBController, UpdatesNestAndTheOutermostEndShowsWhatTheWindowSetMeanwhile) {
+  TKsCtrlScrollBarStyles* bar = controller_.VertScrollBarStyles();
+  int paints = 0;
+  bar->SetOwnerDraw(true);
+  bar->OnDrawPart = [&paints](TObject*, TCanvas*, const TRect&, TKsScrollBarPart part, bool, bool, bool, bool&) {
+    paints += part == sbpThumb;
+  };
+  controller_.BeginUpdate();
+  controller_.BeginUpdate();
+  SetScrollPos(panel_->Handle(), SB_VERT, 42, TRUE);
+  controller_.PaintScrollBar(SB_VERT);
+  controller_.EndUpdate();
+  testing::Pump();
+  EXPECT_EQ(paints, 0);
+  EXPECT_EQ(bar->Position(), 0);
+  controller_.EndUpdate();
+  EXPECT_EQ(bar->Position(), 42);
+  EXPECT_GT(paints, 0);
+  controller_.EndUpdate();  // unbalanced: stays at 0
+  paints = 0;
+  SetScrollPos(panel_->Handle(), SB_VERT, 50, TRUE);
+  EXPECT_EQ(bar->Position(), 50);
+  EXPECT_GT(paints, 0);
+}
+
+// In both looks: the size grip (classic) or the theme's size box in a sizeable form's corner, unless
+// the corner's handler paints it.
+class KsSBControllerOnAForm : public ::testing::TestWithParam<bool> {};
+
+TEST_P(KsSBControllerOnAForm, SizeableFormCornerShowsTheSizeGripOrWhatItsHandlerPaints) {
+  const testing::ThemeScope look(GetParam());
+  ShownForm form(300, 200);
+  TKsSBController controller(nullptr);
+  controller.SetControl(form.form);
+  HWND hwnd = form->Handle();
+  SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_HSCROLL | WS_VSCROLL);
+  SetScrollRange(hwnd, SB_HORZ, 0, 50, TRUE);
+  SetScrollRange(hwnd, SB_VERT, 0, 50, TRUE);
+  controller.RecomputeFrame();
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  const TRect corner = controller.GetCrossScrollBarsRect();
+  ASSERT_GT(corner.right, corner.left);
+  const std::uint32_t face = WindowPixel(hwnd, corner.left + 1, corner.top + 1);
+  // The grip's lines or dots sit in the corner's bottom right, on the face.
+  int grip = 0;
+  for (int y = corner.bottom - 8; y < corner.bottom; ++y)
+    for (int x = corner.right - 8; x < corner.right; ++x) grip += WindowPixel(hwnd, x, y) != face;
+  EXPECT_GT(grip, 0);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  EXPECT_EQ(controller.InternalHitTest(window.left + corner.left + 3, window.top + corner.top + 3), HTBOTTOMRIGHT);
+  // A handler that keeps the default drawing off has the corner to itself.
+  TObject* sender = nullptr;
+  controller.OnPaintCrossScrollBarsArea = [&sender](TObject* s, TCanvas& canvas, const TRect& r, bool& defaultDraw) {
+    sender = s, defaultDraw = false;
+    canvas.Brush()->SetColor(clRed);
+    canvas.FillRect(r);
+  };
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testing::Pump();
+  EXPECT_EQ(sender, form.form);
+  EXPECT_EQ(WindowPixel(hwnd, corner.right - 2, corner.bottom - 2), 0xFF0000u);
+  controller.SetControl(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, KsSBControllerOnAForm, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Themed" : "Classic"; });
+
+// A controller whose bars are of a class of its own.
+class TTaggedBar : public TKsCtrlScrollBarStyles {
+  KESTREL_CLASS(TTaggedBar)
+  TTaggedBar() = default;
+};
+KESTREL_IMPLEMENT_CLASS(TTaggedBar, TKsCtrlScrollBarStyles)
+
+class TTaggedController : public TKsSBController {
+ public:
+  explicit TTaggedController(const TMetaClass& barClass) : TKsSBController(nullptr, barClass) {}
+};
+
+TEST(KsSBControllerBars, AreMadeFromTheScrollBarClass) {
+  TKsSBController plain(nullptr);
+  EXPECT_EQ(&plain.GetScrollBarClass(), &TKsCtrlScrollBarStyles::StaticClass());
+  TTaggedController tagged(TTaggedBar::StaticClass());
+  EXPECT_EQ(&tagged.GetScrollBarClass(), &TTaggedBar::StaticClass());
+  EXPECT_NE(dynamic_cast<TTaggedBar*>(tagged.VertScrollBarStyles()), nullptr);
+  EXPECT_EQ(tagged.VertScrollBarStyles()->SBController(), &tagged);
+  TTaggedController unfit(TPanel::StaticClass());  // not a bar class: plain bars
+  EXPECT_EQ(&unfit.GetScrollBarClass(), &TKsCtrlScrollBarStyles::StaticClass());
 }
 
 TEST_F(KsSBController, DetachesWhenItsControlIsFreedByAnyone) {

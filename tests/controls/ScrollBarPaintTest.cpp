@@ -18,28 +18,36 @@ namespace {
 
 using Style = std::function<void(TKsCtrlScrollBarStyles&)>;
 
-// One row per style: a horizontal bar 150 x 17 and a vertical one 17 x 150 beside the rows.
+// The mouse `c` pixels along the bar, in its middle across.
+void MoveAlong(TKsCtrlScrollBarStyles& b, int c) {
+  if (b.Kind() == sbHorizontal) b.MouseMove(c, 5);
+  else b.MouseMove(5, c);
+}
+void PressAlong(TKsCtrlScrollBarStyles& b, int c) {
+  MoveAlong(b, c);
+  if (b.Kind() == sbHorizontal) b.MouseButton(true, mbLeft, c, 5);
+  else b.MouseButton(true, mbLeft, 5, c);
+  MoveAlong(b, c);
+}
+
+// One row per style: a horizontal bar 140 x 17 and a vertical one 17 x 140 beside the rows.
 const std::vector<Style>& Styles() {
   static const std::vector<Style> styles = {
-      [](TKsCtrlScrollBarStyles&) {},                                             // flat, idle
-      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false); },                        // raised
-      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false), b.SetThinFrame(true); },  // thin frames
-      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), b.MouseMove(5, 5); },       // hot start arrow
-      [](TKsCtrlScrollBarStyles& b) {                                             // pressed thumb
-        b.MouseEnter();
-        b.MouseButton(true, mbLeft, b.ThumbStart() + 2, 5);
-        b.MouseMove(b.ThumbStart() + 2, 5);
-      },
-      [](TKsCtrlScrollBarStyles& b) {  // pressed track after the thumb
-        b.MouseEnter();
-        b.MouseMove(140 - 20, 5);
-        b.MouseButton(true, mbLeft, 140 - 20, 5);
-        b.MouseMove(140 - 20, 5);
-      },
+      [](TKsCtrlScrollBarStyles&) {},                                                        // flat, idle
+      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false); },                                   // raised
+      [](TKsCtrlScrollBarStyles& b) { b.SetFlat(false), b.SetThinFrame(true); },             // thin frames
+      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), MoveAlong(b, 5); },                    // hot start arrow
+      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), PressAlong(b, b.ThumbStart() + 2); },  // pressed thumb
+      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), PressAlong(b, 140 - 20); },  // pressed track after the thumb
       [](TKsCtrlScrollBarStyles& b) { b.SetSecondaryButtons(true), b.SetSecondBtnKind(sbkPage); },
       [](TKsCtrlScrollBarStyles& b) { b.SetSecondaryButtons(true), b.SetFlat(false); },
       [](TKsCtrlScrollBarStyles& b) { b.SetShowBorder(false), b.SetColor(static_cast<TColor>(0xC08060)); },
       [](TKsCtrlScrollBarStyles& b) { b.SetMax(0); },  // empty range: no thumb, disabled arrows
+      [](TKsCtrlScrollBarStyles& b) { b.MouseEnter(), MoveAlong(b, b.ThumbStart() + 2); },  // hot thumb
+      [](TKsCtrlScrollBarStyles& b) { b.SetEnabled(false); },                               // drawn disabled
+      [](TKsCtrlScrollBarStyles& b) {  // fixed thumb, no start arrow, no grips
+        b.SetThumbMode(etmFixed), b.SetThumbSize(30), b.SetShowLeftArrows(false), b.SetDrawBars(false);
+      },
   };
   return styles;
 }

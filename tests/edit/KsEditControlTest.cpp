@@ -759,3 +759,74 @@ TEST(KsEditInput, TheStressShortCutMarksTheCharacterBeforeTheCaret) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// Counts the text messages its window receives.
+class TTextSpyEdit : public TKsEdit {
+ public:
+  explicit TTextSpyEdit(TComponent* owner) : TKsEdit(owner) {}
+  int setTexts = 0;
+
+ protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == pf::WM_SETTEXT) ++setTexts;
+    TKsEdit::WndProc(message);
+  }
+};
+
+TEST(KsEditControl, ATextWriteWithAWindowGoesThroughTheWindowsMessage) {
+  ShownForm form;
+  auto* edit = new TTextSpyEdit(form.form);
+  edit->SetText(u"before the window");
+  EXPECT_EQ(edit->setTexts, 0);
+  edit->SetParent(form.form);
+  edit->SetCharCase(eecLowerCase);
+  edit->SetText(u"ABC");
+  EXPECT_EQ(edit->setTexts, 1);
+  EXPECT_EQ(edit->Text(), u"abc");
+  edit->SetText(u"abc");
+  EXPECT_EQ(edit->setTexts, 1) << "an unchanged text writes nothing";
+  EXPECT_FALSE(edit->CanUndo());
+}
+
+}  // namespace
+}  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST(KsEditWindow, WindowStylesFollowTheProperties) {
+  EditOnForm e;
+  const auto style = [&] { return static_cast<pf::DWORD>(pf::GetWindowLongW(e.edit->Handle(), pf::GWL_STYLE)); };
+  const auto exStyle = [&] { return static_cast<pf::DWORD>(pf::GetWindowLongW(e.edit->Handle(), pf::GWL_EXSTYLE)); };
+  EXPECT_NE(exStyle() & pf::WS_EX_CLIENTEDGE, 0u) << "a single border with Ctl3D is the sunken client edge";
+  EXPECT_EQ(style() & ksem::ES_MULTILINE, 0u);
+  e.edit->SetMultiline(true);
+  e.edit->SetScrollBars(ssBoth);
+  EXPECT_NE(style() & ksem::ES_MULTILINE, 0u);
+  EXPECT_EQ(style() & (pf::WS_HSCROLL | pf::WS_VSCROLL), pf::WS_HSCROLL | pf::WS_VSCROLL);
+  e.edit->SetRightAlignedView(true);
+  e.edit->SetRightAlignedText(true);
+  e.edit->SetTransparent(true);
+  EXPECT_EQ(exStyle() & (pf::WS_EX_LEFTSCROLLBAR | pf::WS_EX_TRANSPARENT),
+            pf::WS_EX_LEFTSCROLLBAR | pf::WS_EX_TRANSPARENT);
+  e.edit->SetBorderStyle(bsNone);
+  EXPECT_EQ(exStyle() & pf::WS_EX_CLIENTEDGE, 0u);
+  EXPECT_EQ(style() & pf::WS_BORDER, 0u);
+  e.edit->SetText(u"abc");
+  EXPECT_EQ(e.edit->Text(), u"abc") << "the text survives the window's re-creations";
+}
+
+TEST(KsEditInput, UnicodeCharactersRespectMaxLength) {
+  EditOnForm e;
+  e.edit->SetMaxLength(2);
+  e.Send(pf::WM_UNICHAR, u'a');
+  e.Send(pf::WM_UNICHAR, u'b');
+  e.Send(pf::WM_UNICHAR, u'c');
+  EXPECT_EQ(e.edit->Text(), u"ab");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -232,6 +232,35 @@ TEST(KsEditProperty, RandomEditsMatchAPlainStringAndUndoRestoresEveryState) { Ru
 
 TEST(KsEditProperty, SingleLineEditsKeepBreaksAsCharacters) { RunSequences(false); }
 
+// Right-aligned wrapping cuts from the end of each paragraph; whatever the edits and widths, the
+// lines must still make up exactly the text that was typed.
+TEST(KsEditProperty, RightAlignedWrappingKeepsTheTypedText) {
+  std::mt19937 random(5);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  const String pieces[] = {u"word ", u"x", u" ", kPair, u"\r\n", u"\t", u"longerword"};
+  testing::EditDriver e(6);
+  e.host.rightAligned = true;
+  String reference;
+  for (int step = 0; step < 1500; ++step) {
+    const int at = pick(0, static_cast<int>(reference.size()));
+    if (pick(0, 2) > 0) {
+      const String& piece = pieces[pick(0, static_cast<int>(std::size(pieces)) - 1)];
+      const int snapped = at == 0 ? 0 : e.lines.NextCharPos(e.lines.PrevCharPos(at));  // a whole character
+      const int end = e.lines.InsertTextAt(snapped, piece);
+      reference.insert(static_cast<size_t>(snapped), piece);
+      ASSERT_EQ(end, snapped + static_cast<int>(piece.size()));
+    } else {
+      const int to = e.lines.NextCharPos(e.lines.NextCharPos(at));
+      const int from = e.lines.PrevCharPos(e.lines.NextCharPos(at));
+      reference.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
+      e.lines.DeleteText(from, to);
+    }
+    if (step % 50 == 0) e.Rewrap(pick(0, 12));
+    ASSERT_EQ(e.lines.Text(), reference) << step;
+    if (step % 10 == 0) CheckStructure(e.lines);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel
 

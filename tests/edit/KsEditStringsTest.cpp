@@ -102,6 +102,24 @@ TEST(KsEditStrings, WrapsAtBlanksAndCutsHardWithoutThem) {
   EXPECT_EQ(s.lines.GetLine(5), u"cccc");
 }
 
+// Right-aligned text is cut from its end, but its lines stay in text order: the paragraph's text
+// is still exactly what was typed, and typing at its start leaves the last lines alone.
+TEST(KsEditStrings, RightAlignedTextWrapsFromItsEndKeepingTheText) {
+  Store s(6);
+  s.host.rightAligned = true;
+  s.lines.SetText(u"aa bb cc dd");
+  EXPECT_EQ(Lines(s.lines), (std::vector<String>{u"aa ", u"bb ", u"cc dd"}));
+  EXPECT_EQ(s.lines.Strings(0), u"aa bb cc dd");
+  int x = 0, y = 0;
+  s.lines.CaretFromChar(3, x, y);  // a soft boundary ends the earlier line
+  EXPECT_EQ(std::make_pair(x, y), std::make_pair(3, 0));
+  EXPECT_EQ(s.lines.CharFromCaret(0, 2), 6);
+  x = 0, y = 0;
+  s.lines.InsertText(x, y, u"x");
+  EXPECT_EQ(Lines(s.lines), (std::vector<String>{u"xaa ", u"bb ", u"cc dd"}));
+  EXPECT_EQ(std::make_pair(x, y), std::make_pair(1, 0));
+}
+
 TEST(KsEditStrings, WrappingAlwaysTerminatesWithNonEmptyLines) {
   for (int room = 0; room <= 3; ++room) {
     for (int slack = -12; slack <= 12; ++slack) {

@@ -92,5 +92,93 @@ TEST(KsParagraphList, KeepsLineAndCharacterNumberingThroughRandomChanges) {
   EXPECT_EQ(list.Count(), 1);
 }
 
+// The views and writes by index must agree with a plain model of texts and line starts, in
+// blocks held compactly and in blocks where some paragraphs were handed out as objects.
+TEST(KsParagraphList, IndexedViewsMatchAPlainModelAcrossBlocks) {
+  struct Model {
+    String text;
+    std::vector<std::int32_t> starts;
+  };
+  std::mt19937 random(11);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  auto someStarts = [&](int length) {
+    std::vector<std::int32_t> starts;
+    for (int at = pick(1, 4); at < length; at += pick(1, 4)) starts.push_back(at);
+    return starts;
+  };
+  TKsParagraphList list;
+  std::vector<Model> model;
+  std::vector<String> load;
+  for (int i = 0; i < 500; ++i)
+    load.push_back(String(static_cast<size_t>(i % 11), static_cast<char16_t>(u'a' + i % 26)));
+  list.AddTexts(std::vector<std::u16string_view>(load.begin(), load.end()));
+  for (const String& s : load) model.push_back({s, {}});
+  for (int step = 0; step < 4000; ++step) {
+    const int n = static_cast<int>(model.size());
+    const int i = pick(0, std::max(n - 1, 0));
+    switch (n == 0 ? 0 : pick(0, 5)) {
+      case 0: {
+        const String s(static_cast<size_t>(pick(0, 12)), u'n');
+        const int at = pick(0, n);
+        list.InsertText(at, s);
+        model.insert(model.begin() + at, {s, {}});
+        break;
+      }
+      case 1:
+        list.Delete(i);
+        model.erase(model.begin() + i);
+        break;
+      case 2: {
+        const String s(static_cast<size_t>(pick(0, 20)), u's');
+        list.SetText(i, s);
+        model[static_cast<size_t>(i)] = {s, {}};
+        break;
+      }
+      case 3: {
+        auto starts = someStarts(static_cast<int>(model[static_cast<size_t>(i)].text.size()));
+        list.SetLineStarts(i, starts);
+        model[static_cast<size_t>(i)].starts = starts;
+        break;
+      }
+      case 4: {
+        const int j = pick(0, n - 1);
+        list.Exchange(i, j);
+        std::swap(model[static_cast<size_t>(i)], model[static_cast<size_t>(j)]);
+        break;
+      }
+      default:
+        if (pick(0, 20) == 0) ASSERT_EQ(list.Get(i)->ParaText(), model[static_cast<size_t>(i)].text);
+    }
+    if (step % 400 != 0) continue;
+    ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+    int line = 0;
+    std::int64_t chars = 0;
+    for (int p = 0; p < list.Count(); ++p) {
+      const Model& m = model[static_cast<size_t>(p)];
+      const int lines = static_cast<int>(m.starts.size()) + 1;
+      ASSERT_EQ(list.Text(p), m.text) << step;
+      ASSERT_EQ(list.LinesOf(p), lines) << step;
+      ASSERT_EQ(list.FirstLine(p), line) << step;
+      ASSERT_EQ(list.FirstChar(p), chars) << step;
+      for (int l = 1; l < lines; ++l) {
+        const int start = m.starts[static_cast<size_t>(l - 1)];
+        ASSERT_EQ(list.LineStart(p, l), start);
+        ASSERT_EQ(list.LineOfOffset(p, start), l - 1);  // a boundary ends the earlier line
+        ASSERT_EQ(list.Line(p, l - 1).size(), static_cast<size_t>(start - list.LineStart(p, l - 1)));
+      }
+      int found = -1, inside = -1;
+      std::int64_t offset = -1;
+      ASSERT_TRUE(list.FindLine(line + lines - 1, found, inside));
+      ASSERT_EQ(std::make_pair(found, inside), std::make_pair(p, lines - 1));
+      ASSERT_TRUE(list.FindChar(chars, found, offset));
+      ASSERT_EQ(std::make_pair(found, offset), std::make_pair(p, std::int64_t{0}));
+      line += lines;
+      chars += static_cast<std::int64_t>(m.text.size()) + TKsParagraphList::BreakLength;
+    }
+    ASSERT_EQ(list.LineCount(), line);
+    ASSERT_EQ(list.CharCount(), chars);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -97,5 +97,18 @@ TEST(KsLineWrapper, CutStringKeepsBlanksOnTheHeadAndNeverCutsEmpty) {
   EXPECT_EQ(W::CutString(u"ab" + kPair + u"c", 3), 2);
 }
 
+TEST(KsLineWrapper, CutStringFromEndKeepsTheLastCharactersThatFit) {
+  using W = TKsLineWrapper;
+  EXPECT_EQ(W::CutStringFromEnd(u"aa bb cc dd", 6), 6);  // "cc dd" after the blank
+  EXPECT_EQ(W::CutStringFromEnd(u"aaa bbbbbb", 6), 4);   // a blank right before all six
+  EXPECT_EQ(W::CutStringFromEnd(u"aaaabbbb", 6), 2);     // hard cut
+  EXPECT_EQ(W::CutStringFromEnd(u"abcdef\rgh", 6), 7);   // after the last CR
+  EXPECT_EQ(W::CutStringFromEnd(u"abc", 3), 1);          // one character always stays behind
+  EXPECT_EQ(W::CutStringFromEnd(u"ab ", 3), 1);          // a blank at the very end is no break
+  EXPECT_EQ(W::CutStringFromEnd(u"a", 1), 0);
+  EXPECT_EQ(W::CutStringFromEnd(u"abcdef", 0), 0);
+  EXPECT_EQ(W::CutStringFromEnd(kPair + u"b", 2), 2);  // the pair is not split
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -403,8 +403,12 @@ void TKsSBController::HandleCtrlMsgBefore(TObject*, TMessage& msg, bool& handled
   if (fUpdateCount > 0) return;
   try {
     if (msg.Msg == ScrollBarMessage()) handled = HandleScrollBarMessage(msg);
-    else if (msg.Msg == WM_NCCALCSIZE) handled = HandleNcCalcSize(msg);
-    else if (msg.Msg == WM_NCPAINT || msg.Msg == WM_NCACTIVATE) handled = HandleNcPaint(msg);
+    else if (msg.Msg == WM_NCCALCSIZE) {
+      // The platform drops or restores a bar's style when its range empties or fills again, then
+      // recomputes the frame: the bars report before the new client size reaches the control.
+      NoteBarVisibility();
+      handled = HandleNcCalcSize(msg);
+    } else if (msg.Msg == WM_NCPAINT || msg.Msg == WM_NCACTIVATE) handled = HandleNcPaint(msg);
     else if (msg.Msg == WM_NCHITTEST) handled = HandleNcHitTest(msg);
     else if (IsRoutedMouse(msg.Msg)) handled = HandleMouse(msg);
     else if (msg.Msg == WM_CANCELMODE) CancelMode();
@@ -428,6 +432,7 @@ void TKsSBController::HandleCtrlMsgBefore(TObject*, TMessage& msg, bool& handled
 void TKsSBController::HandleCtrlMsgAfter(TObject*, TMessage& msg, bool&) {
   if (fUpdateCount > 0 || !ControlHandleAllocated()) return;
   try {
+    if (msg.Msg == WM_STYLECHANGED) NoteBarVisibility();
     bool visible = FScrollControl->Visible();
     if (msg.Msg == WM_KEYDOWN) {
       for (int bar : {0, 1}) {
@@ -448,6 +453,11 @@ void TKsSBController::HandleCtrlMsgAfter(TObject*, TMessage& msg, bool&) {
     }
   } catch (const Exception&) {
   }
+}
+
+void TKsSBController::NoteBarVisibility() {
+  fHKsSB->Visible();
+  fVKsSB->Visible();
 }
 
 bool TKsSBController::HandleScrollBarMessage(TMessage& msg) {

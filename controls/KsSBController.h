@@ -116,6 +116,8 @@ class TKsSBController : public TKsComponent, public TKsSBControllerLink {
   bool HandleNcHitTest(TMessage& msg);
   bool HandleMouse(TMessage& msg);
   bool HandleScrollRequest(TMessage& msg);
+  // Each bar re-reads its visibility from the window's style (raising its OnVisibleChange).
+  void NoteBarVisibility();
   void CancelMode();
   void RouteToBar(int bar, const TMessage& msg, platform::POINT frame, bool over);
   void PaintCorner(platform::HDC dc);

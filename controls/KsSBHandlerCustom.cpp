@@ -279,17 +279,23 @@ void TKsSBHandlerCustom::SetHint(const String& value) {
 bool TKsSBHandlerCustom::Visible() {
   if (HasWindow() && !fSBController->PreventStyleChange()) {
     platform::DWORD bit = fBarFlag == platform::SB_HORZ ? platform::WS_HSCROLL : platform::WS_VSCROLL;
-    fVisible = (platform::GetWindowLongW(fSBController->ControlHandle(), platform::GWL_STYLE) & bit) != 0;
+    NoteVisible((platform::GetWindowLongW(fSBController->ControlHandle(), platform::GWL_STYLE) & bit) != 0);
   }
   return fVisible;
 }
 
 void TKsSBHandlerCustom::SetVisible(bool value) {
   if (fVisible == value) return;
+  const bool dropsRange = !value && HasWindow() && fMin < fMax;
+  if (dropsRange) platform::RealSetScrollRange(fSBController->ControlHandle(), fBarFlag, 0, 0, false);
+  NoteVisible(value);
+  if (dropsRange) Repaint();
+}
+
+void TKsSBHandlerCustom::NoteVisible(bool value) {
+  if (fVisible == value) return;
   fVisible = value;
-  if (value || !HasWindow() || fMin >= fMax) return;
-  platform::RealSetScrollRange(fSBController->ControlHandle(), fBarFlag, 0, 0, false);
-  Repaint();
+  if (OnVisibleChange) OnVisibleChange(this);
 }
 
 void TKsSBHandlerCustom::SetPosition(int value) {

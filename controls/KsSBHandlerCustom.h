@@ -192,6 +192,9 @@ class TKsSBHandlerCustom : public TPersistent {
   TKsScrollDrawPartEvent OnDrawPart;
   TKsScrollHintNeededEvent OnScrollHintNeeded;
   TKsScrollHitTestEvent OnHitTest;
+  // Raised whenever the bar is found shown or hidden (by its own Visible, or by the window's
+  // scroll style changing under it).
+  TNotifyEvent OnVisibleChange;
 
   // The shared 8x8 track pattern's two colours (built once, from the first bar's Color).
   static TColor PatternEvenColor();
@@ -237,6 +240,7 @@ class TKsSBHandlerCustom : public TPersistent {
   bool BackwardPossible() const;
   bool ForwardPossible() const;
   void ReportStep(TKsScrollCode code, int position);
+  void NoteVisible(bool value);
 
   int fMin = 0;
   int fMax = -1;

@@ -66,6 +66,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
   FKeyCommands->DefaultKeyBind();
   FDisplayReadOnlyOptions->OnChange = [this](TObject*) { ReadOnlyOptionsChanged(); };
   FBackground->OnChange = [this](TObject*) { Invalidate(); };
+  HookScrollBarEvents();
   ReadFontMetrics();
   ResetEditRect();
 }

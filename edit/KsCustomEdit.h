@@ -395,6 +395,11 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void UpdateHorzScrollBar();
   void VertScroll(TKsScrollRequest request, int thumbPos);
   void HorzScroll(TKsScrollRequest request, int thumbPos);
+  // The owner-drawn bars' steps and visibility reach the view through these.
+  void HookScrollBarEvents();
+  void VertBarScrolled(int position);
+  void HorzBarScrolled(int position);
+  void BarVisibilityChanged();
   void MouseWheel(int delta);
   static int PlatformWheelLines();
 
@@ -472,6 +477,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsBorderColors FBorderColors;
   bool FFlatFocusedScrollBars = false;
   bool FUseCustomScrollBars = true;
+  bool readingBarVisibility_ = false;
   bool FTransparent = false;
   bool FUseBackground = false;
   TCustomKsImageForm* FImageForm = nullptr;

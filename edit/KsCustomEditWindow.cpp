@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsSBController.h"
 #include "edit/KsCustomEdit.h"
 #include "edit/KsEditMessages.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/TextMeasure.h"
@@ -322,10 +324,18 @@ void TCustomKsEdit::UpdateScrollBars() {
   if ((FFlat && !Focused() && !FMouseOver) || !FMultiline || IsThemed()) InvalidateBorder();
 }
 
+namespace {
+
+// A bar with nothing to scroll stays shown but disabled; one with a range is enabled (the
+// owner-drawn bars read the no-scroll flag as "disabled", and then draw no thumb).
+pf::UINT ScrollInfoMask(bool scrolls) { return scrolls ? pf::SIF_ALL : pf::SIF_ALL | pf::SIF_DISABLENOSCROLL; }
+
+}  // namespace
+
 void TCustomKsEdit::UpdateVertScrollBar() {
   pf::SCROLLINFO info{};
-  info.fMask = pf::SIF_ALL | pf::SIF_DISABLENOSCROLL;
   const bool allFit = core_->LinesCount() <= core_->LinesInRect();
+  info.fMask = ScrollInfoMask(!allFit);
   if (!allFit) {
     info.nMax = core_->LinesCount() - 1;
     info.nPage = static_cast<pf::UINT>(core_->LinesInRect());
@@ -337,10 +347,10 @@ void TCustomKsEdit::UpdateVertScrollBar() {
 
 void TCustomKsEdit::UpdateHorzScrollBar() {
   pf::SCROLLINFO info{};
-  info.fMask = pf::SIF_ALL | pf::SIF_DISABLENOSCROLL;
   const TKsTextPainter& painter = TextPainter();
   const String& longest = core_->Lines().MaxStr();
   const bool wider = painter.TextSize(painter.ExpandTabs(painter.MaskText(longest))).cx > Room();
+  info.fMask = ScrollInfoMask(wider);
   if (wider) {
     info.nMax = core_->Lines().MaxLen();
     info.nPage = static_cast<pf::UINT>(std::max(core_->Lines().CharsFitRight(Room(), longest, 0) - 4, 1));
@@ -371,6 +381,42 @@ void TCustomKsEdit::HorzScroll(TKsScrollRequest request, int thumbPos) {
   const int pageChars = ClientWidth() / 2 / charWidth;
   const int target = core_->HorzScrollTarget(request, thumbPos, pageChars, barPage);
   if (target >= 0) core_->SetLeftChar(target);
+}
+
+void TCustomKsEdit::HookScrollBarEvents() {
+  TKsCtrlScrollBarStyles& vert = *FSBController->VertScrollBarStyles();
+  TKsCtrlScrollBarStyles& horz = *FSBController->HorzScrollBarStyles();
+  vert.OnScroll = [this](TObject*, TKsScrollCode, int& position, bool&) { VertBarScrolled(position); };
+  horz.OnScroll = [this](TObject*, TKsScrollCode, int& position, bool&) { HorzBarScrolled(position); };
+  vert.OnVisibleChange = horz.OnVisibleChange = [this](TObject*) { BarVisibilityChanged(); };
+}
+
+void TCustomKsEdit::VertBarScrolled(int position) {
+  if (position == core_->TopLine()) return;
+  core_->SetTopLine(position);
+  InvalidateBorder();
+}
+
+void TCustomKsEdit::HorzBarScrolled(int position) {
+  const int page = FSBController->HorzScrollBarStyles()->Page();
+  const int target = std::max(0, std::min(position, core_->Lines().MaxLen() + 1 - page));
+  if (target == core_->LeftChar()) return;
+  core_->SetLeftChar(target);
+  InvalidateBorder();
+}
+
+void TCustomKsEdit::BarVisibilityChanged() {
+  // Reading a bar's visibility can report again; one pass settles both.
+  if (readingBarVisibility_ || !FSBController->Control()) return;
+  readingBarVisibility_ = true;
+  pf::ScopeGuard done([this] { readingBarVisibility_ = false; });
+  const bool vert = FSBController->VertScrollBarStyles()->Visible();
+  const bool horz = FSBController->HorzScrollBarStyles()->Visible();
+  const TScrollStyle shown = vert && horz ? ssBoth : vert ? ssVertical : horz ? ssHorizontal : ssNone;
+  if (shown == FScrollBars) return;
+  FScrollBars = shown;
+  UpdateScrollBars();
+  Invalidate();
 }
 
 int TCustomKsEdit::PlatformWheelLines() {

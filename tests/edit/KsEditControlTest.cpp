@@ -438,6 +438,50 @@ TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
   EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
 }
 
+TEST(KsEditWindow, OwnerDrawnBarsFollowTheViewAndScrollIt) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssBoth);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"line\r\n";
+  e.edit->SetText(text);
+  Pump();
+  TKsCtrlScrollBarStyles& vert = *e.edit->VertScrollBarStyles();
+  EXPECT_TRUE(vert.Enabled()) << "a bar with a range is enabled, so it draws a thumb";
+  EXPECT_GT(vert.ThumbLength(), 0);
+  EXPECT_FALSE(e.edit->HorzScrollBarStyles()->Enabled()) << "short lines: nothing to scroll sideways";
+  e.Send(pf::WM_VSCROLL, pf::SB_PAGEDOWN);
+  EXPECT_EQ(vert.Position(), e.edit->TopLine());
+  const int thumbAfterPage = vert.ThumbStart();
+  e.Send(pf::WM_VSCROLL, pf::SB_TOP);
+  EXPECT_LT(vert.ThumbStart(), thumbAfterPage) << "the thumb moves with the top line";
+  // The bar's down arrow, pressed and released, scrolls one line.
+  pf::RECT wr{};
+  pf::GetWindowRect(e.edit->Handle(), &wr);
+  const TRect bar = vert.ScrollBarRect();
+  pf::InjectClick(pf::POINT{wr.left + bar.left + vert.Depth() / 2, wr.top + bar.bottom - 3});
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), 1);
+  EXPECT_EQ(vert.Position(), 1);
+}
+
+TEST(KsEditWindow, HidingAnOwnerDrawnBarRecomputesScrollBars) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssBoth);
+  String text;
+  for (int i = 0; i < 30; ++i) text += u"a line long enough to need the horizontal bar in this edit\r\n";
+  e.edit->SetText(text);
+  int reports = 0;
+  TNotifyEvent editsHandler = e.edit->VertScrollBarStyles()->OnVisibleChange;
+  e.edit->VertScrollBarStyles()->OnVisibleChange = [&](TObject* bar) {
+    ++reports;
+    editsHandler(bar);
+  };
+  e.edit->VertScrollBarStyles()->SetVisible(false);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(e.edit->ScrollBars(), ssHorizontal) << "only the horizontal bar is left";
+  EXPECT_FALSE(e.edit->VertScrollBarStyles()->Visible());
+}
+
 // Switches the interception of the scroll setters off for one test.
 struct NoScrollInterception {
   pf::ScrollSetters saved = pf::InstalledScrollSetters();

@@ -141,6 +141,21 @@ TEST(KsEditCore, TypingIsOneUndoStepPerKeyAndRestoresAReplacedSelection) {
   EXPECT_EQ(e.core.CharFromCaret(e.core.Anchor().X, e.core.Anchor().Y), 4);
 }
 
+// Right-to-left text keeps logical positions: the caret ends after what was typed, so each key
+// is an undo step that removes its own character, also across a wrap from the end.
+TEST(KsEditCore, RightAlignedTypingMovesTheCaretAndUndoesKeyByKey) {
+  Editor e(4);
+  e.host.rightAligned = true;
+  for (char16_t c : std::u16string_view(u"abc def")) e.Type(String(1, c));
+  EXPECT_EQ(e.core.Text(), u"abc def");
+  EXPECT_EQ(e.core.CaretChar(), 7);
+  e.Run(kscmd::Undo);
+  EXPECT_EQ(e.core.Text(), u"abc de");
+  EXPECT_EQ(e.core.CaretChar(), 6);
+  for (int i = 0; i < 6; ++i) e.Run(kscmd::Undo);
+  EXPECT_EQ(e.core.Text(), u"");
+}
+
 TEST(KsEditCore, KeyPressHookCanRewriteOrSwallowTypedText) {
   Editor e;
   e.events.onKeyPress = [](String& key) { key = key == u"q" ? u"" : key + key; };

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "framework/SysUtils.h"
+#include "platform/text/CaseMapping.h"
 #include "platform/window/Clipboard.h"
 
 namespace kestrel {
@@ -45,8 +46,9 @@ void TKsEditCore::SetCharCase(TKsEditCharCase value) {
 
 String TKsEditCore::ApplyCase(String text) const {
   // One unit for one unit, so that no position moves.
-  if (FCharCase == eecUpperCase) return UpperCase(text);
-  if (FCharCase == eecLowerCase) return LowerCase(text);
+  const auto length = static_cast<platform::DWORD>(text.size());
+  if (FCharCase == eecUpperCase) platform::CharUpperBuffW(text.data(), length);
+  if (FCharCase == eecLowerCase) platform::CharLowerBuffW(text.data(), length);
   return text;
 }
 

@@ -167,8 +167,8 @@ TEST(KsEditCore, KeyPressHookCanRewriteOrSwallowTypedText) {
   e.core.SetCharCase(eecUpperCase);
   e.events.onKeyPress = nullptr;
   e.Run(kscmd::TextEnd);
-  e.Type(u"\u00e4b");
-  EXPECT_EQ(e.core.Text(), u"ZZ\u00c4B");
+  e.Type(u"\u00e4b\u0436");
+  EXPECT_EQ(e.core.Text(), u"ZZ\u00c4B\u0416") << "letters beyond Latin-1 too";
 }
 
 TEST(KsEditCore, EnterAtAContinuationStartLeavesAnEmptyLineAndUndoesWhole) {

@@ -462,6 +462,16 @@ TEST(KsEditWindow, OwnerDrawnBarsFollowTheViewAndScrollIt) {
   Pump();
   EXPECT_EQ(e.edit->TopLine(), 1);
   EXPECT_EQ(vert.Position(), 1);
+  // Dragging the thumb to the bar's end shows the last page.
+  const int x = wr.left + bar.left + vert.Depth() / 2;
+  const pf::POINT thumb{x, wr.top + bar.top + vert.ThumbStart() + vert.ThumbLength() / 2};
+  pf::InjectMouseButton(pf::MouseButton::Left, true, thumb);
+  pf::InjectMouseMove(pf::POINT{x, thumb.y + 20});
+  pf::InjectMouseMove(pf::POINT{x, wr.top + bar.bottom});
+  pf::InjectMouseButton(pf::MouseButton::Left, false, pf::POINT{x, wr.top + bar.bottom});
+  Pump();
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - e.edit->LinesInRect());
+  EXPECT_EQ(vert.Position(), e.edit->TopLine());
 }
 
 TEST(KsEditWindow, HidingAnOwnerDrawnBarRecomputesScrollBars) {

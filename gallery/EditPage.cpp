@@ -3,6 +3,7 @@
 
 #include "edit/KsEdit.h"
 #include "framework/Label.h"
+#include "framework/SysUtils.h"
 
 namespace kestrel::gallery {
 
@@ -64,8 +65,17 @@ TEditForm::TEditForm(TComponent* owner) : TForm(owner) {
   memo->SetMultiline(true);
   memo->SetWordWrap(true);
   memo->SetScrollBars(ssVertical);
-  memo->SetHeight(264);
+  memo->SetHeight(120);
   memo->SetText(kWrappedText);
+  // Long lines without wrapping: both owner-drawn bars with their thumbs, and the corner.
+  TKsEdit* log = AddEdit(this, 260, 196, 288, u"Log, no wrap");
+  log->SetMultiline(true);
+  log->SetScrollBars(ssBoth);
+  log->SetHeight(124);
+  String lines;
+  for (int i = 1; i <= 24; ++i)
+    lines += u"Entry " + IntToStr(i) + u": a line longer than the edit is wide, scrolled sideways\r\n";
+  log->SetText(lines);
   SetActiveControl(memo);  // the cue banner shows only while its edit is unfocused
 }
 

@@ -321,7 +321,8 @@ void TCustomKsEdit::UpdateScrollBars() {
   if (!HandleAllocated() || !core_) return;
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) UpdateVertScrollBar();
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) UpdateHorzScrollBar();
-  if ((FFlat && !Focused() && !FMouseOver) || !FMultiline || IsThemed()) InvalidateBorder();
+  const bool flatBarsWhileFocused = FFlatFocusedScrollBars && Focused() && !FSBController->Control();
+  if ((FFlat && !Focused() && !FMouseOver) || flatBarsWhileFocused || !FMultiline || IsThemed()) InvalidateBorder();
 }
 
 namespace {

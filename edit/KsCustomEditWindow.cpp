@@ -6,6 +6,7 @@
 
 #include "controls/KsSBController.h"
 #include "edit/KsCustomEdit.h"
+#include "edit/KsEditBorderPainter.h"
 #include "edit/KsEditMessages.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/SystemColors.h"
@@ -101,14 +102,7 @@ bool TCustomKsEdit::PaintsOwnBorder() const { return FBorderStyle == bsSingle &&
 
 void TCustomKsEdit::PaintNonClient(TMessage& message) {
   TKsXPThemedControl::WndProc(message);
-  if (!PaintsOwnBorder()) return;
-  pf::RECT bounds{};
-  pf::GetWindowRect(Handle(), &bounds);
-  const TRect frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-  const bool active = Focused() || FMouseOver;
-  pf::BorrowedDC dc(Handle(), pf::GetWindowDC(Handle()));
-  PaintFlatBorder(dc.get(), frame, active ? FLineBorderActiveColor : FLineBorderInactiveColor, Color(), active,
-                  Enabled(), FBorderSides, active ? FActiveBorderType : FInactiveBorderType, FBorderColors);
+  borderPainter_->PaintNonClientBorder();
 }
 
 // ---- metrics and layout ----
@@ -282,16 +276,14 @@ void TCustomKsEdit::GotFocus() {
     core_->SetLeftChar(0);
     core_->SetTopLine(0);
   }
-  Invalidate();
-  if (FFlat || IsThemed()) InvalidateBorder();
+  InvalidateBorder();
 }
 
 void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
   KillCaret();
   focusWentNowhere_ = focusGoesTo == nullptr;
   FSelecting = false;
-  Invalidate();
-  if (FFlat) InvalidateBorder();
+  InvalidateBorder();
   // A running drag ends (and is cancelled) with the focus.
   if (TControl::Dragging()) EndDrag(false);
   if (FDragging || FWaitForDragging) DragCancelled();

@@ -162,13 +162,16 @@ void TKsEditBorderPainter::PaintThemedRing(pf::HDC dc) {
   themes->DrawElement(edit_.UseThemeMode(), dc, ThemedBorderDetails(), WindowFrame());
 }
 
+// The platform's look draws the border part for a window with a vertical bar, the library's own
+// renderers the class as a whole; both know the normal, hot, focused and disabled rings.
 TThemedElementDetails TKsEditBorderPainter::ThemedBorderDetails() const {
-  const TThemedElement element = edit_.ThemedElement();
-  if (!edit_.Enabled()) return {element, pf::EP_EDITBORDER_NOSCROLL, pf::EPSN_DISABLED};
-  if (edit_.UseThemeMode() == ttmPlatform)
-    return {element, pf::EP_EDITBORDER_VSCROLL, Active() ? pf::EPSN_FOCUSED : pf::EPSN_NORMAL};
-  if (edit_.Focused()) return {element, 0, pf::EPSN_FOCUSED};
-  return {element, 0, edit_.MouseOver() ? pf::EPSN_HOT : 0};
+  const bool platformLook = edit_.UseThemeMode() == ttmPlatform;
+  const int part = platformLook ? pf::EP_EDITBORDER_VSCROLL : 0;
+  int state = platformLook ? pf::EPSN_NORMAL : 0;
+  if (!edit_.Enabled()) state = pf::EPSN_DISABLED;
+  else if (edit_.Focused()) state = pf::EPSN_FOCUSED;
+  else if (edit_.MouseOver()) state = pf::EPSN_HOT;
+  return {edit_.ThemedElement(), part, state};
 }
 
 }  // namespace kestrel

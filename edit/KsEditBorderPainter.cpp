@@ -71,7 +71,8 @@ void TKsEditBorderPainter::PaintCorner(TCanvas& canvas) {
 
 void TKsEditBorderPainter::PaintNonClientBorder() {
   if (!edit_.HandleAllocated() || edit_.FPreventStyleChange) return;
-  ToggleBorderStyle();
+  // Owner-drawn bars watch the window's styles; with them the platform border stays untouched.
+  if (!UsesCustomBars()) ToggleBorderStyle();
   pf::BorrowedDC dc(edit_.Handle(), pf::GetWindowDC(edit_.Handle()));
   if (!dc.get()) return;
   if (edit_.IsThemed() && edit_.BorderStyle() == bsSingle) {

@@ -276,6 +276,7 @@ void TCustomKsEdit::GotFocus() {
     core_->SetLeftChar(0);
     core_->SetTopLine(0);
   }
+  Invalidate();
   InvalidateBorder();
 }
 
@@ -283,6 +284,7 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
   KillCaret();
   focusWentNowhere_ = focusGoesTo == nullptr;
   FSelecting = false;
+  Invalidate();
   InvalidateBorder();
   // A running drag ends (and is cancelled) with the focus.
   if (TControl::Dragging()) EndDrag(false);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "edit/KsEdit.h"
-#include "edit/KsEditBorderPainter.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
 #include "tests/framework/visual/VisualTestSupport.h"
@@ -97,21 +96,6 @@ TEST(KsEditBorder, WithFlatOffTheBorderIsSunkenInTheFiveColours) {
   EXPECT_EQ(s.FramePixel(1, midY), ColorToRGB(kBlue));
   EXPECT_EQ(s.FramePixel(right, midY), ColorToRGB(0x0000FF00));
   EXPECT_EQ(s.FramePixel(right - 1, midY), ColorToRGB(0x00808000));
-}
-
-TEST(KsEditBorder, ThemedBorderStateFollowsTheControl) {
-  const testing::ThemeScope themed(true);
-  BorderStage s([](TKsEdit&) {});
-  ASSERT_TRUE(s.edit->IsThemed());
-  const auto state = [&] { return s.edit->BorderPainter().ThemedBorderDetails().State; };
-  EXPECT_EQ(state(), 1);
-  s.Hover();
-  EXPECT_EQ(state(), 2);
-  s.edit->SetFocus();
-  Pump();
-  EXPECT_EQ(state(), 3) << "focus wins over hover";
-  s.edit->SetEnabled(false);
-  EXPECT_EQ(state(), 4);
 }
 
 // ---- golden sheets: every cell is one edit's window with its client area blanked, so that only

@@ -350,7 +350,8 @@ void TCustomKsEdit::SetLineBorderInactiveColor(TColor value) {
   if (Assigned(FLineBorderInactiveColor, value)) InvalidateBorder();
 }
 void TCustomKsEdit::SetBorderColor(TColor& field, TColor value) {
-  if (Assigned(field, value) && FFlat) InvalidateBorder();
+  // The sunken border of a control that is not flat wears these colours too.
+  if (Assigned(field, value)) InvalidateBorder();
 }
 
 // ---- scroll bars ----

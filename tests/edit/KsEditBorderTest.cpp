@@ -86,13 +86,14 @@ TEST(KsEditBorder, WithFlatOffTheBorderIsSunkenInTheFiveColours) {
   const testing::ThemeScope classic(false);
   BorderStage s([](TKsEdit& e) {
     e.SetInactiveBorderType(fbtColorLineBorder);
-    e.SetBorderColorShadow(kRed);
     e.SetBorderColorDkShadow(kBlue);
     e.SetBorderColorHighlight(0x0000FF00);
     e.SetBorderColorFace(0x00808000);
   });
+  s.edit->SetBorderColorShadow(kRed);
+  Pump();
   const int midY = s.edit->Height() / 2, right = s.edit->Width() - 1;
-  EXPECT_EQ(s.FramePixel(0, midY), ColorToRGB(kRed));
+  EXPECT_EQ(s.FramePixel(0, midY), ColorToRGB(kRed)) << "repainted when a colour changes";
   EXPECT_EQ(s.FramePixel(1, midY), ColorToRGB(kBlue));
   EXPECT_EQ(s.FramePixel(right, midY), ColorToRGB(0x0000FF00));
   EXPECT_EQ(s.FramePixel(right - 1, midY), ColorToRGB(0x00808000));

@@ -189,7 +189,12 @@ TEST(KsEditBorder, GoldenClassic) {
   rows.push_back({{[](TKsEdit& e) { e.SetBorderColorShadow(kRed); }},
                   {PlatformBars(true, false), true},
                   {PlatformBars(true, false), true, Cell::Focused},
-                  {PlatformBars(false, true), true, Cell::Focused}});
+                  {PlatformBars(false, true), true, Cell::Focused},
+                  {[](TKsEdit& e) {
+                     PlatformBars(false, false)(e);
+                     e.SetRightAlignedView(true);
+                   },
+                   true}});
   cairo_surface_t* sheet = RenderSheet(rows);
   EXPECT_TRUE(testing::MatchesGolden(sheet, "edit_borders_classic"));
   cairo_surface_destroy(sheet);

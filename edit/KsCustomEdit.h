@@ -33,6 +33,7 @@ class TKsCtrlScrollBarStyles;
 class TKsSBController;
 class TKsEditHostLink;
 class TKsEditTempPaint;
+class TKsEditBorderPainter;
 
 using TKsKeyPressExEvent = std::function<void(TObject* Sender, String& Key)>;
 using TKsPasteClipboardEvent = std::function<void(TObject* Sender, String& AClipboardText)>;
@@ -156,6 +157,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsCtrlScrollBarStyles* HorzScrollBarStyles() const;
   void SetHorzScrollBarStyles(const TKsCtrlScrollBarStyles* value);
   TKsSBController* ScrollBarController() const { return FSBController.get(); }
+  // Paints the border, the flat platform scroll bars and the corner between custom bars.
+  TKsEditBorderPainter& BorderPainter() const { return *borderPainter_; }
 
   // ---- background and colours ----
   bool Transparent() const { return FTransparent; }
@@ -363,6 +366,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // The drag-and-drop wiring (edit/KsEditDragDrop.*) drives the drag states below.
   friend class TKsEditDragDrop;
   friend class TKsEditTempPaint;
+  friend class TKsEditBorderPainter;
   static void PublishBehaviour(TClassBuilder<TCustomKsEdit>& b);
   static void PublishLook(TClassBuilder<TCustomKsEdit>& b);
 
@@ -441,6 +445,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TBitmap> FBackground;
   std::unique_ptr<TKsSBController> FSBController;
   std::unique_ptr<TKsEditTempPaint> tempPaint_;
+  std::unique_ptr<TKsEditBorderPainter> borderPainter_;
   TKsKeyDispatch keyDispatch_;
   TKsCharInput charInput_;
   TKsClickCounter clickCounter_;

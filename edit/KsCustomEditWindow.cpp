@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/KsImageForm.h"
 #include "controls/KsSBController.h"
 #include "edit/KsCustomEdit.h"
+
+#include "controls/KsImageForm.h"
 #include "edit/KsEditMessages.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Rectangles.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/text/TextTypes.h"
@@ -300,7 +304,18 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
 // ---- what the core's changes mean on screen ----
 
 void TCustomKsEdit::InvalidateEditRect() {
-  if (HandleAllocated() && !painting_) pf::InvalidateRect(Handle(), &FEditRect, pf::FALSE);
+  if (!HandleAllocated() || painting_) return;
+  // A background taken from behind the edit is painted again by the erase step first.
+  const bool imageForm = FImageForm != nullptr && FImageForm->BackgroundType() != bgtColorFill;
+  const bool erase = imageForm || FTransparent || IsThemed();
+  if (FTransparent && Parent() != nullptr && Parent()->HandleAllocated()) {
+    TRect under = FEditRect;
+    const TPoint origin = Parent()->ScreenToClient(ClientOrigin());
+    pf::OffsetRect(&under, origin.x, origin.y);
+    pf::InvalidateRect(Parent()->Handle(), &under, pf::TRUE);
+    pf::UpdateWindow(Parent()->Handle());
+  }
+  pf::InvalidateRect(Handle(), &FEditRect, erase ? pf::TRUE : pf::FALSE);
 }
 
 void TCustomKsEdit::CaretMoved() {

@@ -1,0 +1,50 @@
+#pragma once
+// The edit control's paint pass. The background (image form or parent picture behind a
+// transparent edit, tiled bitmap, colour, or the theme's edit part) and the visible lines are
+// painted into an off-screen bitmap of the client size and copied to the control in one piece;
+// the cue banner goes straight on the control afterwards. Also answers the erase step.
+
+#include "controls/ThemedElements.h"
+#include "edit/KsEditLinePainter.h"
+#include "framework/Canvas.h"
+#include "platform/gdi/GdiTypes.h"
+
+namespace kestrel {
+
+class TCustomKsEdit;
+
+class TKsEditPainter {
+ public:
+  explicit TKsEditPainter(TCustomKsEdit& edit) : edit_(edit), lines_(edit) {}
+
+  // The whole pass on the control's canvas.
+  void Paint(TCanvas& canvas);
+  // Background and lines into the off-screen bitmap, then the changed part onto Canvas.
+  void PaintText(TCanvas& canvas);
+  // One line into the canvas the pass paints into now.
+  void PaintLine(int y);
+  // While the edit is unfocused and empty.
+  bool CueBannerShown() const;
+  void PaintCueBanner(TCanvas& canvas);
+  // The erase step: image-form and see-through backgrounds. Always "erased".
+  void EraseBackground(platform::HDC dc);
+  // The theme's edit part for the control's state.
+  TThemedElementDetails ThemeDetails() const;
+
+ private:
+  void PaintBackground(TCanvas& target, TCanvas& control, const TRect& r);
+  void PaintThemeBackground(platform::HDC dc);
+  bool ErasedBehind() const;
+  void PaintImageFormBackground(platform::HDC dc);
+  void PaintParentBackground(platform::HDC dc);
+  // The border painter's steps of the pass; they paint nothing until it takes them over.
+  void PaintBorderFirst() {}
+  void PaintBarsCorner(platform::HDC) {}
+  void PaintThemedBorder() {}
+
+  TCustomKsEdit& edit_;
+  TKsEditLinePainter lines_;
+  TCanvas* target_ = nullptr;
+};
+
+}  // namespace kestrel

@@ -10,6 +10,7 @@
 
 #include "controls/KsImageForm.h"
 #include "edit/KsEditMessages.h"
+#include "edit/KsEditPainter.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/Rectangles.h"
 #include "platform/gdi/SystemColors.h"
@@ -324,7 +325,7 @@ void TCustomKsEdit::CaretMoved() {
 }
 
 void TCustomKsEdit::ViewChanged() {
-  InvalidateEditRect();
+  painter_->ViewChanged();
   UpdateScrollBars();
 }
 

@@ -5,6 +5,7 @@
 #include "controls/BackgroundPainter.h"
 #include "edit/KsCustomEdit.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Regions.h"
 #include "platform/text/TextOut.h"
 #include "platform/text/TextTypes.h"
 #include "platform/window/Caret.h"
@@ -13,7 +14,7 @@ namespace kestrel {
 
 namespace pf = platform;
 
-void TKsEditLinePainter::PaintLines() {
+void TKsEditLinePainter::PaintLines(pf::HDC shown) {
   if (!edit_.HandleAllocated()) return;
   TKsTextPainter& painter = edit_.TextPainter();
   pf::HideCaret(edit_.Handle());
@@ -21,9 +22,15 @@ void TKsEditLinePainter::PaintLines() {
   painter.SetBkColor(edit_.BackgroundColor());
   const int top = std::max(0, edit_.TopLine());
   const int last = std::min(top + edit_.LinesInRect() - 1, edit_.LinesCount() - 1);
-  for (int y = top; y <= last; ++y) edit_.PaintLine(y);
   // A partly visible line below the last whole one is painted too, so that nothing is left blank.
-  if (last + 1 < edit_.LinesCount()) edit_.PaintLine(last + 1);
+  const int end = std::min(last + 1, edit_.LinesCount() - 1);
+  const int height = edit_.LineHeight();
+  for (int y = top; y <= end; ++y) {
+    // The descenders reach into the cell below.
+    const int cellTop = edit_.EditRect().top + edit_.TopMargin() + (y - edit_.TopLine()) * height;
+    const TRect reach{edit_.EditRect().left, cellTop, edit_.EditRect().right, cellTop + 2 * height};
+    if (pf::RectVisible(shown, &reach) != pf::FALSE) edit_.PaintLine(y);
+  }
   pf::ShowCaret(edit_.Handle());
 }
 

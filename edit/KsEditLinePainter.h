@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "framework/Canvas.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace kestrel {
 
@@ -16,8 +17,9 @@ class TKsEditLinePainter {
  public:
   explicit TKsEditLinePainter(TCustomKsEdit& edit) : edit_(edit) {}
 
-  // Every line in view, each through the control's PaintLine slot.
-  void PaintLines();
+  // The lines in view that reach into the part of Shown (the control's DC) being painted, each
+  // through the control's PaintLine slot.
+  void PaintLines(platform::HDC shown);
   void PaintLine(TCanvas& canvas, int y);
 
  private:

@@ -59,7 +59,8 @@ void TKsEditPainter::PaintText(TCanvas& canvas) {
   target.Brush()->SetColor(edit_.Color());
   target.Font()->Assign(edit_.Font());
   target_ = &target;
-  lines_.PaintLines();
+  RememberView();
+  lines_.PaintLines(canvas.Handle());
   target_ = nullptr;
   CopyArea(canvas.Handle(), bitmap.Dc(), r);
   target.SetHandle(nullptr);
@@ -67,6 +68,37 @@ void TKsEditPainter::PaintText(TCanvas& canvas) {
 
 void TKsEditPainter::PaintLine(int y) {
   if (target_ != nullptr) lines_.PaintLine(*target_, y);
+}
+
+void TKsEditPainter::RememberView() {
+  viewTop_ = edit_.TopLine();
+  viewLeft_ = edit_.LeftChar();
+}
+
+bool TKsEditPainter::PictureScrolls() const {
+  if (ErasedBehind() || edit_.IsThemed()) return false;
+  if (edit_.UseBackground() && !edit_.Background()->Empty()) return false;
+  // Pixels not yet painted would move along with the rest.
+  pf::RECT pending{};
+  return pf::GetUpdateRect(edit_.Handle(), &pending, pf::FALSE) == pf::FALSE;
+}
+
+void TKsEditPainter::ViewChanged() {
+  if (!edit_.HandleAllocated()) return;
+  const int lines = edit_.TopLine() - viewTop_;
+  const bool scrolls = viewTop_ >= 0 && lines != 0 && edit_.LeftChar() == viewLeft_ &&
+                       std::abs(lines) < edit_.LinesInRect() && PictureScrolls();
+  RememberView();
+  if (!scrolls) {
+    edit_.InvalidateEditRect();
+    return;
+  }
+  const TRect& r = edit_.EditRect();
+  pf::ScrollWindowEx(edit_.Handle(), 0, -lines * edit_.LineHeight(), &r, &r, nullptr, nullptr, pf::SW_INVALIDATE);
+  // The top line again: the descenders of the line scrolled out above reach into it.
+  const int top = r.top + edit_.TopMargin();
+  const TRect first{r.left, r.top, r.right, top + edit_.LineHeight()};
+  pf::InvalidateRect(edit_.Handle(), &first, pf::FALSE);
 }
 
 bool TKsEditPainter::ErasedBehind() const {

@@ -30,11 +30,17 @@ class TKsEditPainter {
   void EraseBackground(platform::HDC dc);
   // The theme's edit part for the control's state.
   TThemedElementDetails ThemeDetails() const;
+  // TopLine or LeftChar changed: a vertical move of less than a page scrolls the picture and
+  // repaints the lines it exposes; anything else repaints the edit rectangle.
+  void ViewChanged();
 
  private:
   void PaintBackground(TCanvas& target, TCanvas& control, const TRect& r);
   void PaintThemeBackground(platform::HDC dc);
   bool ErasedBehind() const;
+  // Whether the picture may move with the text: nothing behind it that stays in place.
+  bool PictureScrolls() const;
+  void RememberView();
   void PaintImageFormBackground(platform::HDC dc);
   void PaintParentBackground(platform::HDC dc);
   // The border painter's steps of the pass; they paint nothing until it takes them over.
@@ -45,6 +51,8 @@ class TKsEditPainter {
   TCustomKsEdit& edit_;
   TKsEditLinePainter lines_;
   TCanvas* target_ = nullptr;
+  int viewTop_ = -1;
+  int viewLeft_ = -1;
 };
 
 }  // namespace kestrel

@@ -101,5 +101,116 @@ TEST(KsEditPaint, GoldenStatesThemed) {
   cairo_surface_destroy(picture);
 }
 
+// Records which lines it was asked to paint.
+class TLineCountingEdit : public TKsEdit {
+ public:
+  using TKsEdit::TKsEdit;
+  std::vector<int> painted;
+
+ protected:
+  void PaintLine(int y) override {
+    painted.push_back(y);
+    TKsEdit::PaintLine(y);
+  }
+};
+
+int CountPixels(TKsEdit& edit, pf::COLORREF colour) {
+  int count = 0;
+  const TRect r = edit.ClientRect();
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) count += ClientPixel(edit, x, y) == colour;
+  return count;
+}
+
+std::vector<pf::COLORREF> ClientPixels(TKsEdit& edit) {
+  std::vector<pf::COLORREF> pixels;
+  const TRect r = edit.EditRect();
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) pixels.push_back(ClientPixel(edit, x, y));
+  return pixels;
+}
+
+TEST(KsEditPaint, ScrollingMovesThePictureAndPaintsOnlyTheExposedLines) {
+  ShownForm form(300, 300);
+  auto* edit = new TLineCountingEdit(form.form);
+  edit->SetParent(form.form);
+  edit->SetMultiline(true);
+  edit->SetBounds(10, 10, 200, 150);
+  String text;
+  for (int i = 0; i < 40; ++i) text += u"line " + String(1, static_cast<char16_t>(u'A' + i % 26)) + u"gjpq\r\n";
+  edit->SetText(text);
+  Pump();
+  edit->SetTopLine(3);
+  edit->painted.clear();
+  Pump();
+  ASSERT_FALSE(edit->painted.empty());
+  EXPECT_LE(edit->painted.size(), 6u) << "the top line and the exposed ones with their neighbours, not the page";
+  EXPECT_EQ(edit->painted.back(), 3 + edit->LinesInRect()) << "the newly exposed partial line";
+  const std::vector<pf::COLORREF> scrolled = ClientPixels(*edit);
+  edit->Invalidate();
+  Pump();
+  EXPECT_EQ(ClientPixels(*edit), scrolled) << "the scrolled picture equals a full repaint";
+  edit->painted.clear();
+  edit->SetTopLine(30);
+  Pump();
+  EXPECT_GE(edit->painted.size(), static_cast<size_t>(edit->LinesInRect())) << "a jump repaints the page";
+}
+
+TEST(KsEditPaint, ASelectionOverThreeLinesCoversItsColumnsOnly) {
+  ShownForm form;
+  TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 100, true);
+  edit->SetText(u"MMMMMM\r\nMMMMMM\r\nMMMMMM");
+  edit->SetFocus();
+  edit->SetSelStart(2);
+  edit->SetSelLength(4 + 2 + 6 + 2 + 3);  // (2, 0) to (3, 2)
+  Pump();
+  const pf::COLORREF highlight = ColorToRGB(clHighlight);
+  const auto selectedAt = [&](int x, int y) {
+    const TPoint p = edit->PosFromCaret(x, y);
+    return ClientPixel(*edit, p.x + 1, p.y + 1) == highlight;
+  };
+  EXPECT_FALSE(selectedAt(1, 0));
+  EXPECT_TRUE(selectedAt(2, 0));
+  EXPECT_TRUE(selectedAt(5, 0));
+  EXPECT_TRUE(selectedAt(0, 1));
+  EXPECT_TRUE(selectedAt(5, 1));
+  EXPECT_TRUE(selectedAt(2, 2));
+  EXPECT_FALSE(selectedAt(3, 2));
+}
+
+TEST(KsEditPaint, ATransparentEditShowsItsParentAndLeavesNoStaleText) {
+  ShownForm form;
+  form.form->SetColor(static_cast<TColor>(0x40C0FF));
+  TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 24);
+  edit->SetTransparent(true);
+  edit->SetText(u"MMMMMMMM");
+  Pump();
+  const pf::COLORREF parent = ColorToRGB(form.form->Color());
+  const int withText = CountPixels(*edit, parent);
+  EXPECT_GT(withText, 0) << "the parent's colour shows behind the text";
+  edit->SetText(u"");
+  Pump();
+  EXPECT_GT(CountPixels(*edit, parent), withText) << "the old text is gone";
+}
+
+TEST(KsEditPaint, TheCueBannerShowsOnlyWhileUnfocusedAndEmpty) {
+  ShownForm form;
+  TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 24);
+  TKsEdit* other = AddEdit(form.form, 10, 50, 200, 24);
+  edit->SetDisabledFontColor(static_cast<TColor>(0x0000FF));
+  edit->SetCueBanner(u"Search here");
+  other->SetFocus();
+  Pump();
+  const pf::COLORREF red = ColorToRGB(static_cast<TColor>(0x0000FF));
+  EXPECT_GT(CountPixels(*edit, red), 0);
+  edit->SetFocus();
+  Pump();
+  EXPECT_EQ(CountPixels(*edit, red), 0) << "focused";
+  edit->SetText(u"x");
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(CountPixels(*edit, red), 0) << "not empty";
+}
+
 }  // namespace
 }  // namespace kestrel

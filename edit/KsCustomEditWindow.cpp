@@ -305,7 +305,7 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
 // ---- what the core's changes mean on screen ----
 
 void TCustomKsEdit::InvalidateEditRect() {
-  if (!HandleAllocated() || painting_) return;
+  if (!HandleAllocated() || painting_ || !painter_->TakeInvalidation()) return;
   // A background taken from behind the edit is painted again by the erase step first.
   const bool imageForm = FImageForm != nullptr && FImageForm->BackgroundType() != bgtColorFill;
   const bool erase = imageForm || FTransparent || IsThemed();

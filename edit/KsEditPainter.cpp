@@ -101,6 +101,56 @@ void TKsEditPainter::ViewChanged() {
   pf::InvalidateRect(edit_.Handle(), &first, pf::FALSE);
 }
 
+void TKsEditPainter::BeginTyping() {
+  const TKsEditCore& core = edit_.Core();
+  typingStart_ = {core.CaretY(), core.LinesCount(), core.TopLine(), core.LeftChar(), core.Selected()};
+  typing_ = true;
+  typingInvalidated_ = false;
+}
+
+bool TKsEditPainter::TakeInvalidation() {
+  if (!typing_) return true;
+  typingInvalidated_ = true;
+  return false;
+}
+
+bool TKsEditPainter::TypingKeptTheView() const {
+  const TKsEditCore& core = edit_.Core();
+  return !typingStart_.selected && core.LinesCount() == typingStart_.lines && core.TopLine() == typingStart_.top &&
+         core.LeftChar() == typingStart_.left && edit_.Alignment() == taLeftJustify && !ErasedBehind() &&
+         !edit_.IsThemed();
+}
+
+int TKsEditPainter::ParagraphOf(int y) const {
+  int paragraph = 0, index = 0;
+  edit_.Core().Lines().IndexToParagraph(y, paragraph, index);
+  return paragraph;
+}
+
+void TKsEditPainter::EndTyping() {
+  typing_ = false;
+  if (!typingInvalidated_) return;
+  if (!TypingKeptTheView()) {
+    edit_.InvalidateEditRect();
+    return;
+  }
+  // A re-wrap moves text only inside the caret's paragraph.
+  const int first = std::min(typingStart_.caretY, edit_.CaretY());
+  int last = std::max(typingStart_.caretY, edit_.CaretY());
+  const int paragraph = ParagraphOf(first);
+  while (last + 1 < edit_.LinesCount() && ParagraphOf(last + 1) == paragraph) ++last;
+  InvalidateRows(first, last);
+}
+
+void TKsEditPainter::InvalidateRows(int first, int last) {
+  const TRect& e = edit_.EditRect();
+  const int height = edit_.LineHeight();
+  const int top = e.top + edit_.TopMargin() + (first - edit_.TopLine()) * height;
+  // The descenders reach into the next cell.
+  const TRect rows{e.left, std::max(e.top, top), e.right, std::min(e.bottom, top + (last - first + 2) * height)};
+  if (rows.bottom > rows.top) pf::InvalidateRect(edit_.Handle(), &rows, pf::FALSE);
+}
+
 bool TKsEditPainter::ErasedBehind() const {
   const TCustomKsImageForm* form = edit_.ImageForm();
   const bool imageForm = form != nullptr && form->BackgroundType() != bgtColorFill && !edit_.Designing();

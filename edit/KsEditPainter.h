@@ -30,6 +30,13 @@ class TKsEditPainter {
   void EraseBackground(platform::HDC dc);
   // The theme's edit part for the control's state.
   TThemedElementDetails ThemeDetails() const;
+  // Around a typed key: the repaints asked for meanwhile are held back, and at the end only the
+  // lines of the caret's paragraph from the caret's old and new line on are repainted when the
+  // rest of the view stayed as it was (else the edit rectangle).
+  void BeginTyping();
+  void EndTyping();
+  // False while a typed key's repaints are held back (noted for EndTyping).
+  bool TakeInvalidation();
   // TopLine or LeftChar changed: a vertical move of less than a page scrolls the picture and
   // repaints the lines it exposes; anything else repaints the edit rectangle.
   void ViewChanged();
@@ -41,6 +48,9 @@ class TKsEditPainter {
   // Whether the picture may move with the text: nothing behind it that stays in place.
   bool PictureScrolls() const;
   void RememberView();
+  bool TypingKeptTheView() const;
+  int ParagraphOf(int y) const;
+  void InvalidateRows(int first, int last);
   void PaintImageFormBackground(platform::HDC dc);
   void PaintParentBackground(platform::HDC dc);
   // The border painter's steps of the pass; they paint nothing until it takes them over.
@@ -53,6 +63,13 @@ class TKsEditPainter {
   TCanvas* target_ = nullptr;
   int viewTop_ = -1;
   int viewLeft_ = -1;
+  struct TTypingStart {
+    int caretY, lines, top, left;
+    bool selected;
+  };
+  bool typing_ = false;
+  bool typingInvalidated_ = false;
+  TTypingStart typingStart_{};
 };
 
 }  // namespace kestrel

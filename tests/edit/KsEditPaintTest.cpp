@@ -1,6 +1,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -154,6 +155,33 @@ TEST(KsEditPaint, ScrollingMovesThePictureAndPaintsOnlyTheExposedLines) {
   edit->SetTopLine(30);
   Pump();
   EXPECT_GE(edit->painted.size(), static_cast<size_t>(edit->LinesInRect())) << "a jump repaints the page";
+}
+
+TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {
+  ShownForm form(300, 300);
+  auto* edit = new TLineCountingEdit(form.form);
+  edit->SetParent(form.form);
+  edit->SetMultiline(true);
+  edit->SetWordWrap(true);
+  edit->SetBounds(10, 10, 200, 200);
+  // Paragraph 1 wraps over several lines; typing at its start pushes words down the lines.
+  edit->SetText(u"first\r\nsome words that wrap over more than one line here\r\nlast\r\nmore\r\nand more\r\nend");
+  edit->SetFocus();
+  edit->SetCaretXY(TKsCaretPos{0, 1});
+  Pump();
+  const int lines = edit->LinesCount();
+  edit->painted.clear();
+  pf::InjectText(u"WWW ");
+  Pump();
+  ASSERT_EQ(edit->LinesCount(), lines) << "the test needs a re-wrap that keeps the line count";
+  ASSERT_FALSE(edit->painted.empty());
+  // The paragraph's lines, and the lines whose descenders reach into them, not the page.
+  EXPECT_LE(edit->painted.size(), static_cast<size_t>(lines - 3));
+  EXPECT_LE(*std::max_element(edit->painted.begin(), edit->painted.end()), lines - 4);
+  const std::vector<pf::COLORREF> typed = ClientPixels(*edit);
+  edit->Invalidate();
+  Pump();
+  EXPECT_EQ(ClientPixels(*edit), typed) << "the re-wrapped lines equal a full repaint";
 }
 
 TEST(KsEditPaint, ASelectionOverThreeLinesCoversItsColumnsOnly) {

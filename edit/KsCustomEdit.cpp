@@ -5,6 +5,7 @@
 #include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsImageForm.h"
 #include "controls/KsSBController.h"
+#include "edit/KsEditBorderPainter.h"
 #include "edit/KsEditHostLink.h"
 #include "edit/KsEditPainter.h"
 #include "edit/KsLinkedControlPlacement.h"
@@ -55,6 +56,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
       FBackground(std::make_unique<TBitmap>()),
       FSBController(std::make_unique<TKsSBController>(nullptr)),
       painter_(std::make_unique<TKsEditPainter>(*this)),
+      borderPainter_(std::make_unique<TKsEditBorderPainter>(*this)),
       charInput_(*FDeadCharList) {
   core_ = std::make_unique<TKsEditCore>(*hostLink_, *this);
   SetControlStyle({csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque});
@@ -348,7 +350,8 @@ void TCustomKsEdit::SetLineBorderInactiveColor(TColor value) {
   if (Assigned(FLineBorderInactiveColor, value)) InvalidateBorder();
 }
 void TCustomKsEdit::SetBorderColor(TColor& field, TColor value) {
-  if (Assigned(field, value) && FFlat) InvalidateBorder();
+  // The sunken border of a control that is not flat wears these colours too.
+  if (Assigned(field, value)) InvalidateBorder();
 }
 
 // ---- scroll bars ----
@@ -524,14 +527,12 @@ void TCustomKsEdit::PasteClipboardText(String& text) {
 
 void TCustomKsEdit::MouseEnter() {
   FMouseOver = true;
-  if (IsThemed()) Invalidate();
-  else if (FFlat && !Focused()) InvalidateBorder();
+  if (IsThemed() || !Focused()) InvalidateBorder();
 }
 
 void TCustomKsEdit::MouseLeave() {
   FMouseOver = false;
-  if (IsThemed()) Invalidate();
-  else if (FFlat && !Focused()) InvalidateBorder();
+  if (IsThemed() || !Focused()) InvalidateBorder();
 }
 
 // ---- commands ----

@@ -34,6 +34,7 @@ class TKsCtrlScrollBarStyles;
 class TKsSBController;
 class TKsEditHostLink;
 class TKsEditPainter;
+class TKsEditBorderPainter;
 
 using TKsKeyPressExEvent = std::function<void(TObject* Sender, String& Key)>;
 using TKsPasteClipboardEvent = std::function<void(TObject* Sender, String& AClipboardText)>;
@@ -157,6 +158,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsCtrlScrollBarStyles* HorzScrollBarStyles() const;
   void SetHorzScrollBarStyles(const TKsCtrlScrollBarStyles* value);
   TKsSBController* ScrollBarController() const { return FSBController.get(); }
+  // Paints the border, the flat platform scroll bars and the corner between custom bars.
+  TKsEditBorderPainter& BorderPainter() const { return *borderPainter_; }
 
   // ---- background and colours ----
   bool Transparent() const { return FTransparent; }
@@ -370,6 +373,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   friend class TKsEditDragDrop;
   friend class TKsEditPainter;
   friend class TKsEditLinePainter;
+  friend class TKsEditBorderPainter;
   static void PublishBehaviour(TClassBuilder<TCustomKsEdit>& b);
   static void PublishLook(TClassBuilder<TCustomKsEdit>& b);
 
@@ -443,6 +447,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TBitmap> FBackground;
   std::unique_ptr<TKsSBController> FSBController;
   std::unique_ptr<TKsEditPainter> painter_;
+  std::unique_ptr<TKsEditBorderPainter> borderPainter_;
   TKsKeyDispatch keyDispatch_;
   TKsCharInput charInput_;
   TKsClickCounter clickCounter_;

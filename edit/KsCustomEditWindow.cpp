@@ -7,8 +7,7 @@
 #include "controls/KsImageForm.h"
 #include "controls/KsSBController.h"
 #include "edit/KsCustomEdit.h"
-
-#include "controls/KsImageForm.h"
+#include "edit/KsEditBorderPainter.h"
 #include "edit/KsEditMessages.h"
 #include "edit/KsEditPainter.h"
 #include "platform/gdi/DcState.h"
@@ -106,14 +105,7 @@ bool TCustomKsEdit::PaintsOwnBorder() const { return FBorderStyle == bsSingle &&
 
 void TCustomKsEdit::PaintNonClient(TMessage& message) {
   TKsXPThemedControl::WndProc(message);
-  if (!PaintsOwnBorder()) return;
-  pf::RECT bounds{};
-  pf::GetWindowRect(Handle(), &bounds);
-  const TRect frame{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-  const bool active = Focused() || FMouseOver;
-  pf::BorrowedDC dc(Handle(), pf::GetWindowDC(Handle()));
-  PaintFlatBorder(dc.get(), frame, active ? FLineBorderActiveColor : FLineBorderInactiveColor, Color(), active,
-                  Enabled(), FBorderSides, active ? FActiveBorderType : FInactiveBorderType, FBorderColors);
+  borderPainter_->PaintNonClientBorder();
 }
 
 // ---- metrics and layout ----
@@ -288,7 +280,7 @@ void TCustomKsEdit::GotFocus() {
     core_->SetTopLine(0);
   }
   Invalidate();
-  if (FFlat || IsThemed()) InvalidateBorder();
+  InvalidateBorder();
 }
 
 void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
@@ -296,7 +288,7 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
   focusWentNowhere_ = focusGoesTo == nullptr;
   FSelecting = false;
   Invalidate();
-  if (FFlat) InvalidateBorder();
+  InvalidateBorder();
   // A running drag ends (and is cancelled) with the focus.
   if (TControl::Dragging()) EndDrag(false);
   if (FDragging || FWaitForDragging) DragCancelled();

@@ -6,6 +6,7 @@
 #include "controls/KsImageForm.h"
 #include "controls/VnThemeServices.h"
 #include "edit/KsCustomEdit.h"
+#include "edit/KsEditBorderPainter.h"
 #include "foundation/VnApplication.h"
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/DcState.h"
@@ -39,12 +40,12 @@ void CopyArea(pf::HDC dest, pf::HDC source, const TRect& r) {
 
 void TKsEditPainter::Paint(TCanvas& canvas) {
   if (!edit_.HandleAllocated()) return;
-  if (edit_.Flat() && !edit_.IsThemed()) PaintBorderFirst();
+  // The border painter checks for itself whether each of its steps applies.
+  edit_.BorderPainter().PaintFlatBorder();
   edit_.PaintText();
   if (CueBannerShown()) edit_.PaintCueBanner();
-  if (edit_.ScrollBars() == ssBoth && edit_.UseCustomScrollBars() && edit_.Multiline())
-    PaintBarsCorner(canvas.Handle());
-  PaintThemedBorder();
+  edit_.BorderPainter().PaintCorner(canvas);
+  edit_.BorderPainter().PaintNonClientBorder();
 }
 
 void TKsEditPainter::PaintText(TCanvas& canvas) {

@@ -53,10 +53,6 @@ class TKsEditPainter {
   void InvalidateRows(int first, int last);
   void PaintImageFormBackground(platform::HDC dc);
   void PaintParentBackground(platform::HDC dc);
-  // The border painter's steps of the pass; they paint nothing until it takes them over.
-  void PaintBorderFirst() {}
-  void PaintBarsCorner(platform::HDC) {}
-  void PaintThemedBorder() {}
 
   TCustomKsEdit& edit_;
   TKsEditLinePainter lines_;

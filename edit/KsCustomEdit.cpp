@@ -7,7 +7,7 @@
 #include "controls/KsSBController.h"
 #include "edit/KsEditBorderPainter.h"
 #include "edit/KsEditHostLink.h"
-#include "edit/KsEditTempPaint.h"
+#include "edit/KsEditPainter.h"
 #include "edit/KsLinkedControlPlacement.h"
 #include "edit/KsWinTextPainter.h"
 #include "edit/internal/PublishColour.h"
@@ -55,7 +55,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
       FDisplayReadOnlyOptions(std::make_unique<TKsDisplayReadOnlyOptions>()),
       FBackground(std::make_unique<TBitmap>()),
       FSBController(std::make_unique<TKsSBController>(nullptr)),
-      tempPaint_(std::make_unique<TKsEditTempPaint>(*this)),
+      painter_(std::make_unique<TKsEditPainter>(*this)),
       borderPainter_(std::make_unique<TKsEditBorderPainter>(*this)),
       charInput_(*FDeadCharList) {
   core_ = std::make_unique<TKsEditCore>(*hostLink_, *this);
@@ -411,10 +411,12 @@ void TCustomKsEdit::SetDisabledFontColor(TColor value) {
 void TCustomKsEdit::ReadOnlyOptionsChanged() { Invalidate(); }
 
 TColor TCustomKsEdit::BackgroundColor() const {
-  if (!Enabled()) return FUseDisabledColors ? FDisabledColor : clBtnFace;
+  if (!Enabled() && FUseDisabledColors) return FDisabledColor;
   if (ReadOnly() && FDisplayReadOnlyOptions->Enabled()) return FDisplayReadOnlyOptions->BkColor();
-  return IsThemed() ? clWindow : Color();
+  return Color();
 }
+
+TThemedElementDetails TCustomKsEdit::ThemeDetails() const { return painter_->ThemeDetails(); }
 
 TColor TCustomKsEdit::TextColor() const {
   if (!Enabled()) return FUseDisabledColors && !IsThemed() ? FDisabledFontColor : clGrayText;
@@ -576,18 +578,12 @@ void TCustomKsEdit::Loaded() {
 
 void TCustomKsEdit::Paint() {
   painting_ = true;
-  PaintText();
-  if (tempPaint_->CueBannerShown()) PaintCueBanner();
+  painter_->Paint(*Canvas());
   painting_ = false;
 }
 
-void TCustomKsEdit::PaintText() {
-  tempPaint_->PaintBackground(*Canvas());
-  const int last = std::min(LinesCount(), TopLine() + LinesInRect() + 1);
-  for (int y = TopLine(); y < last; ++y) PaintLine(y);
-}
-
-void TCustomKsEdit::PaintLine(int y) { tempPaint_->PaintLine(*Canvas(), y); }
-void TCustomKsEdit::PaintCueBanner() { tempPaint_->PaintCueBanner(*Canvas()); }
+void TCustomKsEdit::PaintText() { painter_->PaintText(*Canvas()); }
+void TCustomKsEdit::PaintLine(int y) { painter_->PaintLine(y); }
+void TCustomKsEdit::PaintCueBanner() { painter_->PaintCueBanner(*Canvas()); }
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 #include "controls/BorderPainter.h"
 #include "controls/DrawingTypes.h"
 #include "controls/KsXPThemedControl.h"
+#include "controls/ThemedElements.h"
 #include "edit/KsCharInput.h"
 #include "edit/KsClickCounter.h"
 #include "edit/KsDeadCharList.h"
@@ -32,7 +33,7 @@ class TCustomKsImageForm;
 class TKsCtrlScrollBarStyles;
 class TKsSBController;
 class TKsEditHostLink;
-class TKsEditTempPaint;
+class TKsEditPainter;
 class TKsEditBorderPainter;
 
 using TKsKeyPressExEvent = std::function<void(TObject* Sender, String& Key)>;
@@ -290,6 +291,11 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   // The colours the text is painted in now.
   virtual TColor BackgroundColor() const;
   virtual TColor TextColor() const;
+  // The theme's edit part the background is drawn with in the control's state.
+  virtual TThemedElementDetails ThemeDetails() const;
+  // Whether the theme's part is drawn even where the application paints themed controls in
+  // their Color (a drop-down-list combo box).
+  virtual bool DrawsThemeElementAlways() const { return false; }
   // Single-line with AutoSize: the height follows the font.
   virtual void AdjustHeight();
   // Runs a command between the before- and after-command hooks.
@@ -321,8 +327,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsValidationErrorEvent OnValidationError;
 
  protected:
-  // Paints the client area: the text, then the cue banner when it shows. Here the three parts
-  // go through the simple paint pass (edit/KsEditTempPaint.h).
+  // Paints the client area through the paint pass (edit/KsEditPainter.h): the background and
+  // text, then the cue banner when it shows.
   void Paint() override;
   // The background and the visible lines.
   virtual void PaintText();
@@ -365,7 +371,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   friend class TKsEditHostLink;
   // The drag-and-drop wiring (edit/KsEditDragDrop.*) drives the drag states below.
   friend class TKsEditDragDrop;
-  friend class TKsEditTempPaint;
+  friend class TKsEditPainter;
+  friend class TKsEditLinePainter;
   friend class TKsEditBorderPainter;
   static void PublishBehaviour(TClassBuilder<TCustomKsEdit>& b);
   static void PublishLook(TClassBuilder<TCustomKsEdit>& b);
@@ -444,7 +451,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TKsDisplayReadOnlyOptions> FDisplayReadOnlyOptions;
   std::unique_ptr<TBitmap> FBackground;
   std::unique_ptr<TKsSBController> FSBController;
-  std::unique_ptr<TKsEditTempPaint> tempPaint_;
+  std::unique_ptr<TKsEditPainter> painter_;
   std::unique_ptr<TKsEditBorderPainter> borderPainter_;
   TKsKeyDispatch keyDispatch_;
   TKsCharInput charInput_;

@@ -5,7 +5,9 @@
 
 #include "edit/KsCustomEdit.h"
 #include "edit/KsEditDragDrop.h"
+#include "edit/KsEditPainter.h"
 #include "framework/Form.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/Font.h"
@@ -83,6 +85,8 @@ void TCustomKsEdit::KeyPress(char16_t& key) {
 }
 
 void TCustomKsEdit::TypeChars(const String& text) {
+  painter_->BeginTyping();
+  const pf::ScopeGuard endTyping([this] { painter_->EndTyping(); });
   CommandCenter(kscmd::Type, 0, text);
   InvalidateEditRect();
 }

@@ -7,6 +7,7 @@
 #include "edit/KsCustomEdit.h"
 #include "edit/KsEditContextMenu.h"
 #include "edit/KsEditMessages.h"
+#include "edit/KsEditPainter.h"
 #include "framework/ControlMessages.h"
 #include "framework/PopupMenu.h"
 #include "platform/window/Ime.h"
@@ -46,6 +47,10 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
   switch (m.Msg) {
     case pf::WM_NCCALCSIZE: CalcNonClientSize(m); return true;
     case pf::WM_NCPAINT: PaintNonClient(m); return true;
+    case pf::WM_ERASEBKGND:
+      painter_->EraseBackground(reinterpret_cast<pf::HDC>(m.WParam));
+      m.Result = 1;
+      return true;
     case pf::WM_SIZE:
       TKsXPThemedControl::WndProc(m);
       SizeChanged();

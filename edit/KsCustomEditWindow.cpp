@@ -5,12 +5,15 @@
 #include <cstdlib>
 
 #include "controls/KsCtrlScrollBarStyles.h"
+#include "controls/KsImageForm.h"
 #include "controls/KsSBController.h"
 #include "edit/KsCustomEdit.h"
 #include "edit/KsEditBorderPainter.h"
 #include "edit/KsEditMessages.h"
+#include "edit/KsEditPainter.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/Rectangles.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/text/TextTypes.h"
@@ -296,7 +299,18 @@ void TCustomKsEdit::LostFocus(pf::HWND focusGoesTo) {
 // ---- what the core's changes mean on screen ----
 
 void TCustomKsEdit::InvalidateEditRect() {
-  if (HandleAllocated() && !painting_) pf::InvalidateRect(Handle(), &FEditRect, pf::FALSE);
+  if (!HandleAllocated() || painting_ || !painter_->TakeInvalidation()) return;
+  // A background taken from behind the edit is painted again by the erase step first.
+  const bool imageForm = FImageForm != nullptr && FImageForm->BackgroundType() != bgtColorFill;
+  const bool erase = imageForm || FTransparent || IsThemed();
+  if (FTransparent && Parent() != nullptr && Parent()->HandleAllocated()) {
+    TRect under = FEditRect;
+    const TPoint origin = Parent()->ScreenToClient(ClientOrigin());
+    pf::OffsetRect(&under, origin.x, origin.y);
+    pf::InvalidateRect(Parent()->Handle(), &under, pf::TRUE);
+    pf::UpdateWindow(Parent()->Handle());
+  }
+  pf::InvalidateRect(Handle(), &FEditRect, erase ? pf::TRUE : pf::FALSE);
 }
 
 void TCustomKsEdit::CaretMoved() {
@@ -305,7 +319,7 @@ void TCustomKsEdit::CaretMoved() {
 }
 
 void TCustomKsEdit::ViewChanged() {
-  InvalidateEditRect();
+  painter_->ViewChanged();
   UpdateScrollBars();
 }
 

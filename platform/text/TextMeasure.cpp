@@ -4,6 +4,7 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/text/internal/TextContext.h"
+#include "platform/text/internal/TextPainter.h"
 
 namespace kestrel::platform {
 
@@ -67,8 +68,9 @@ BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent,
     if (!size) SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::vector<int> advances =
-      RunAdvances(*context->font, std::u16string_view(text ? text : u"", count), context->State().charExtra);
+  // Per-thread storage reused from call to call: measuring runs once per wrapped line.
+  static thread_local std::vector<int> advances;
+  RunAdvancesInto(*context->font, std::u16string_view(text ? text : u"", count), context->State().charExtra, advances);
   long long extent = 0;
   int fitting = 0;
   bool stillFits = true;
@@ -82,6 +84,7 @@ BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent,
   if (fit) *fit = fitting;
   size->cx = static_cast<LONG>(std::min<long long>(extent, 0x7FFFFFFF));
   size->cy = context->font->Metrics().tmHeight;
+  ReleaseIfLarge(advances);
   return TRUE;
 }
 

@@ -11,9 +11,12 @@
 // were measured.
 // Each side is its own executable and prints one line "side=NAME key=value ..." for the driver.
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -31,6 +34,21 @@ constexpr double kPhaseBudgetMs = 120'000;
 
 inline double NowMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// CPU time of the whole process: unlike the clock on the wall it does not count the time the
+// process waited for a core, so it tells a slow step from one that was preempted.
+inline double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+// How often the process has been taken off its core by the scheduler.
+inline long PreemptionCount() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_nivcsw;
 }
 
 inline double ResidentMb() {

@@ -4,6 +4,7 @@
 
 #include "platform/core/Unicode.h"
 #include "platform/text/internal/TextContext.h"
+#include "platform/text/internal/TextPainter.h"
 
 namespace kestrel::platform {
 
@@ -26,6 +27,35 @@ bool BadRange(UINT first, UINT last, const void* buffer) {
     return true;
   }
   return false;
+}
+
+int ClampExtent(long long extent) { return static_cast<int>(std::min<long long>(extent, 0x7FFFFFFF)); }
+
+// The whole extent, and in Fit how many leading units end at most MaxExtent from the start. The
+// usual question, measuring one line: kept to two tight loops.
+long long ExtentAndFit(const std::vector<int>& advances, int maxExtent, int* fit) {
+  const std::size_t count = advances.size();
+  long long extent = 0;
+  std::size_t i = 0;
+  for (; i < count && extent + advances[i] <= maxExtent; ++i) extent += advances[i];
+  if (fit) *fit = static_cast<int>(i);
+  for (; i < count; ++i) extent += advances[i];
+  return extent;
+}
+
+// The same, with the extent after every unit in Dx.
+long long RunningExtents(const std::vector<int>& advances, int maxExtent, int* fit, int* dx) {
+  long long extent = 0;
+  int fitting = 0;
+  bool stillFits = true;
+  for (std::size_t i = 0; i < advances.size(); ++i) {
+    extent += advances[i];
+    dx[i] = ClampExtent(extent);
+    stillFits = stillFits && extent <= maxExtent;
+    if (stillFits) fitting = static_cast<int>(i) + 1;
+  }
+  if (fit) *fit = fitting;
+  return extent;
 }
 
 }  // namespace
@@ -67,21 +97,13 @@ BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent,
     if (!size) SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::vector<int> advances =
-      RunAdvances(*context->font, std::u16string_view(text ? text : u"", count), context->State().charExtra);
-  long long extent = 0;
-  int fitting = 0;
-  bool stillFits = true;
-  for (int i = 0; i < count; ++i) {
-    extent += advances[i];
-    int clamped = static_cast<int>(std::min<long long>(extent, 0x7FFFFFFF));
-    if (dx) dx[i] = clamped;
-    stillFits = stillFits && extent <= maxExtent;
-    if (stillFits) fitting = i + 1;
-  }
-  if (fit) *fit = fitting;
-  size->cx = static_cast<LONG>(std::min<long long>(extent, 0x7FFFFFFF));
+  // Per-thread storage reused from call to call: measuring runs once per wrapped line.
+  static thread_local std::vector<int> advances;
+  RunAdvancesInto(*context->font, std::u16string_view(text ? text : u"", count), context->State().charExtra, advances);
+  const long long extent = dx ? RunningExtents(advances, maxExtent, fit, dx) : ExtentAndFit(advances, maxExtent, fit);
+  size->cx = ClampExtent(extent);
   size->cy = context->font->Metrics().tmHeight;
+  ReleaseIfLarge(advances);
   return TRUE;
 }
 

@@ -235,9 +235,42 @@ void FontInstance::GlyphsInto(std::u16string_view text, std::vector<PlacedGlyph>
 }
 
 std::vector<int> FontInstance::UnitAdvances(std::u16string_view text) const {
-  std::vector<int> advances(text.size(), 0);
-  for (const PlacedGlyph& glyph : Glyphs(text)) advances[glyph.unit] = glyph.advance;
+  std::vector<int> advances;
+  UnitAdvancesInto(text, advances);
   return advances;
+}
+
+int FontInstance::LearnBmpAdvanceLocked(char16_t unit) const {
+  std::unique_ptr<AdvancePage>& page = bmpAdvances_[unit >> 8];
+  if (!page) {
+    page = std::make_unique<AdvancePage>();
+    page->fill(kUnknownAdvance);
+  }
+  return (*page)[unit & 0xFF] = LookupLocked(unit).advance;
+}
+
+inline int FontInstance::BmpAdvanceLocked(char16_t unit) const {
+  if (const AdvancePage* page = bmpAdvances_[unit >> 8].get()) {
+    const int advance = (*page)[unit & 0xFF];
+    if (advance != kUnknownAdvance) return advance;
+  }
+  return LearnBmpAdvanceLocked(unit);
+}
+
+void FontInstance::UnitAdvancesInto(std::u16string_view text, std::vector<int>& advances) const {
+  advances.assign(text.size(), 0);
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < text.size();) {
+    if (!IsHighSurrogate(text[i]) && !IsLowSurrogate(text[i])) {
+      advances[i] = BmpAdvanceLocked(text[i]);
+      ++i;
+      continue;
+    }
+    // Pairs and lone halves take the full lookup, as the glyphs do.
+    int units = 1;
+    advances[i] = LookupLocked(DecodeAt(text, i, units)).advance;
+    i += units;
+  }
 }
 
 int FontInstance::Width(std::u16string_view text) const {

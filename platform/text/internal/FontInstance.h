@@ -66,6 +66,9 @@ class FontInstance {
   // The same into `glyphs` (cleared first), so that a caller can reuse its storage.
   void GlyphsInto(std::u16string_view text, std::vector<PlacedGlyph>& glyphs) const;
   std::vector<int> UnitAdvances(std::u16string_view text) const;
+  // The same into `advances` (resized to the text), without building the glyphs: each unit
+  // outside a surrogate costs one table read once its character has been looked up.
+  void UnitAdvancesInto(std::u16string_view text, std::vector<int>& advances) const;
   int Width(std::u16string_view text) const;
   // Advance and ink bounds (ABC widths) of one character in pixels.
   int CharAdvance(char32_t codePoint) const;
@@ -96,6 +99,12 @@ class FontInstance {
     GlyphInfo info;
   };
 
+  // Advances of the BMP by pages of 256 characters, filled as characters are first measured.
+  static constexpr int kUnknownAdvance = -1;
+  using AdvancePage = std::array<int, 256>;
+  int BmpAdvanceLocked(char16_t unit) const;  // with mutex_ held; not for surrogates
+  int LearnBmpAdvanceLocked(char16_t unit) const;
+
   GlyphInfo Lookup(char32_t codePoint) const;
   GlyphInfo LookupLocked(char32_t codePoint) const;  // with mutex_ held
   GlyphInfo Resolve(char32_t codePoint) const;
@@ -117,6 +126,7 @@ class FontInstance {
   mutable std::vector<std::shared_ptr<FontFace>> fallbacks_;
   mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
   mutable std::array<Latin1Entry, 256> latin1_{};
+  mutable std::array<std::unique_ptr<AdvancePage>, 256> bmpAdvances_{};
   CairoFontOptions fontOptions_;  // made once, used per draw
 };
 

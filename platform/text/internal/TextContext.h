@@ -23,6 +23,7 @@ std::optional<TextContext> TextContextOf(HDC hdc);
 // Advances of each UTF-16 unit as drawn: glyph advances plus the character extra once per
 // character (on the first unit of a surrogate pair).
 std::vector<int> RunAdvances(const FontInstance& font, std::u16string_view text, int charExtra);
+void RunAdvancesInto(const FontInstance& font, std::u16string_view text, int charExtra, std::vector<int>& advances);
 // The same from the string's glyphs, already looked up.
 std::vector<int> RunAdvances(const std::vector<PlacedGlyph>& glyphs, std::u16string_view text, int charExtra);
 // The same into `advances`, reusing its storage.

@@ -197,5 +197,24 @@ TEST(FontConfiguration, WithoutItTheDesktopsAliasesChooseTheFace) {
       ::testing::ExitedWithCode(0), "");
 }
 
+// Measuring reads advances from a table learnt per character; drawing looks each glyph up. Both
+// must agree on every kind of text, the first time a character is met and after.
+TEST(FontMetrics, MeasuredAdvancesMatchTheGlyphsDrawn) {
+  std::u16string varied = u"Hello, world\tx\u00E9\u00FF\u0100e\u0301\u0416\u4E2D\u263A\uFB01\uFFFD\uFFFF\x01\x7F";
+  varied += u"a\U0001D11Eb\U0001F600";
+  varied += static_cast<char16_t>(0xDC00);  // lone low half
+  varied += u"c";
+  varied += static_cast<char16_t>(0xD800);  // lone high half at the end
+  for (const LOGFONTW& logFont : {MakeLogFont(u"Verdana", -13), MakeLogFont(u"Kestrel Fixed", -14, FW_BOLD),
+                                  MakeLogFont(u"DejaVu Sans Mono", -13)}) {
+    auto font = FontInstance::Create(logFont);
+    const std::vector<int> measuredFirst = font->UnitAdvances(varied);
+    std::vector<int> drawn(varied.size(), 0);
+    for (const PlacedGlyph& glyph : font->Glyphs(varied)) drawn[glyph.unit] = glyph.advance;
+    EXPECT_EQ(measuredFirst, drawn) << font->FaceName();
+    EXPECT_EQ(font->UnitAdvances(varied), drawn) << font->FaceName() << " (learnt)";
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::platform

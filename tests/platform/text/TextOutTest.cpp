@@ -158,6 +158,33 @@ TEST(TextOut, ExtentsFitAndCharacterExtra) {
   EXPECT_EQ(abc[0].abcA + static_cast<int>(abc[0].abcB) + abc[0].abcC, 7);
 }
 
+// Asking for the fit alone takes a shorter path than asking for the running extents; both must
+// give the same fit and size, at the boundaries and with a negative character extra too.
+TEST(TextOut, FitWithoutExtentsMatchesFitWithThem) {
+  Canvas canvas(10, 10);
+  Selected font(canvas.dc, MakeLogFont(u"Verdana", -13));
+  const std::u16string text = u"Wide iiii MMMM e\u0301 \U0001D11E\u4E2D end";
+  const int count = static_cast<int>(text.size());
+  std::vector<int> dx(text.size());
+  for (int extra : {0, 3, -4}) {
+    SetTextCharacterExtra(canvas.dc, extra);
+    SIZE whole{};
+    ASSERT_TRUE(GetTextExtentExPointW(canvas.dc, text.data(), count, 1 << 20, nullptr, dx.data(), &whole));
+    std::vector<int> limits{-1, 0};
+    for (int edge : std::vector<int>(dx)) limits.insert(limits.end(), {edge - 1, edge, edge + 1});
+    for (int maxExtent : limits) {
+      int withDx = -1, without = -1;
+      SIZE a{}, b{};
+      ASSERT_TRUE(GetTextExtentExPointW(canvas.dc, text.data(), count, maxExtent, &withDx, dx.data(), &a));
+      ASSERT_TRUE(GetTextExtentExPointW(canvas.dc, text.data(), count, maxExtent, &without, nullptr, &b));
+      EXPECT_EQ(without, withDx) << "extra " << extra << ", max " << maxExtent;
+      EXPECT_EQ(b.cx, a.cx);
+      EXPECT_EQ(a.cx, whole.cx);
+    }
+  }
+  SetTextCharacterExtra(canvas.dc, 0);
+}
+
 TEST(TextOut, AnsiCallsTakeUtf8) {
   Canvas canvas(40, 20);
   Selected font(canvas.dc, Fixed14());

@@ -1,6 +1,7 @@
 #include "controls/KsCtrlScrollBarStyles.h"
 
 #include "controls/KsImageForm.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 
 namespace kestrel {
@@ -30,27 +31,23 @@ void TKsCtrlScrollBarStyles::PublishProperties(TClassBuilder<TKsCtrlScrollBarSty
   const auto flag = [&b](const char16_t* name, bool (TKsSBHandlerCustom::*getter)() const,
                          void (TKsSBHandlerCustom::*setter)(bool),
                          bool def) { b.Property(name, getter, setter).Default(def); };
-  const auto colour = [&b](const char16_t* name, TColor (TKsSBHandlerCustom::*getter)() const,
-                           void (TKsSBHandlerCustom::*setter)(TColor), TColor def) {
-    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
-  };
   flag(u"ActiveFlat", &P::ActiveFlat, &P::SetActiveFlat, false);
   flag(u"AltDisablingArrows", &P::AltDisablingArrows, &P::SetAltDisablingArrows, true);
-  colour(u"ArrowColor", &P::ArrowColor, &P::SetArrowColor, clBtnText);
-  colour(u"ArrowHotTrackColor", &P::ArrowHotTrackColor, &P::SetArrowHotTrackColor, clHighlight);
-  colour(u"BarColor", &P::BarColor, &P::SetBarColor, clBtnShadow);
+  PublishColour(b, u"ArrowColor", &P::ArrowColor, &P::SetArrowColor, clBtnText);
+  PublishColour(b, u"ArrowHotTrackColor", &P::ArrowHotTrackColor, &P::SetArrowHotTrackColor, clHighlight);
+  PublishColour(b, u"BarColor", &P::BarColor, &P::SetBarColor, clBtnShadow);
   b.Property(u"BarOffset", &P::BarOffset, &P::SetBarOffset).Default(2);
   flag(u"BlendBackground", &P::BlendBackground, &P::SetBlendBackground, true);
   b.Property(u"ButtonSize", &P::ButtonSize, &P::SetButtonSize).Default(17);
   flag(u"ChangeColorsOnScroll", &P::ChangeColorsOnScroll, &P::SetChangeColorsOnScroll, true);
-  colour(u"Color", &P::Color, &P::SetColor, clBtnFace);
+  PublishColour(b, u"Color", &P::Color, &P::SetColor, clBtnFace);
   b.Property(u"Width", &P::Depth, &P::SetDepth).NoDefault().Stored(&P::IsDepthStored);
   flag(u"DrawArrowFrames", &P::DrawArrowFrames, &P::SetDrawArrowFrames, true);
   flag(u"DrawBars", &P::DrawBars, &P::SetDrawBars, true);
   flag(u"ShowBorder", &P::ShowBorder, &P::SetShowBorder, true);
   flag(u"Flat", &P::Flat, &P::SetFlat, true);
-  colour(u"HintColor", &P::HintColor, &P::SetHintColor, clInfoBk);
-  colour(u"HintTextColor", &P::HintTextColor, &P::SetHintTextColor, clInfoText);
+  PublishColour(b, u"HintColor", &P::HintColor, &P::SetHintColor, clInfoBk);
+  PublishColour(b, u"HintTextColor", &P::HintTextColor, &P::SetHintTextColor, clInfoText);
   flag(u"IsHTML", &P::IsHTML, &P::SetIsHTML, false);
   b.Property(u"MinThumbSize", &P::MinThumbSize, &P::SetMinThumbSize).Default(12);
   flag(u"NoDisableButtons", &P::NoDisableButtons, &P::SetNoDisableButtons, false);

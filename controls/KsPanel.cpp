@@ -15,6 +15,7 @@
 #include "framework/Form.h"
 #include "framework/GraphicControl.h"
 #include "framework/Label.h"
+#include "framework/PublishColour.h"
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
@@ -111,17 +112,14 @@ void TCustomKsPanel::PublishLook(TClassBuilder<TCustomKsPanel>& b) {
   b.Enum(u"BorderStyle", &P::BorderStyle, &P::SetBorderStyle, FormBorderStyleTypeInfo()).Default(bsNone);
   b.Set(u"BorderSides", &P::BorderSides, &P::SetBorderSides, BorderSideInfo(), u"TVnBorderSides")
       .Default(AllBorderSides);
-  const auto colour = [&b](const char16_t* name, TColor (P::*getter)() const, void (P::*setter)(TColor), TColor def) {
-    b.Property(name, getter, setter).TypeName(u"TColor").Default(static_cast<std::int64_t>(def));
-  };
-  colour(u"BorderColorDkShadow", &P::BorderColorDkShadow, &P::SetBorderColorDkShadow, cl3DDkShadow);
-  colour(u"BorderColorFace", &P::BorderColorFace, &P::SetBorderColorFace, clBtnFace);
-  colour(u"BorderColorShadow", &P::BorderColorShadow, &P::SetBorderColorShadow, clBtnShadow);
-  colour(u"BorderColorHighlight", &P::BorderColorHighlight, &P::SetBorderColorHighlight, clBtnHighlight);
-  colour(u"BorderColorWindow", &P::BorderColorWindow, &P::SetBorderColorWindow, clWindow);
-  colour(u"BevelSpaceColor", &P::BevelSpaceColor, &P::SetBevelSpaceColor, clBtnFace);
-  colour(u"GradientStartColor", &P::GradientStartColor, &P::SetGradientStartColor, 0);
-  colour(u"GradientEndColor", &P::GradientEndColor, &P::SetGradientEndColor, 0);
+  PublishColour(b, u"BorderColorDkShadow", &P::BorderColorDkShadow, &P::SetBorderColorDkShadow, cl3DDkShadow);
+  PublishColour(b, u"BorderColorFace", &P::BorderColorFace, &P::SetBorderColorFace, clBtnFace);
+  PublishColour(b, u"BorderColorShadow", &P::BorderColorShadow, &P::SetBorderColorShadow, clBtnShadow);
+  PublishColour(b, u"BorderColorHighlight", &P::BorderColorHighlight, &P::SetBorderColorHighlight, clBtnHighlight);
+  PublishColour(b, u"BorderColorWindow", &P::BorderColorWindow, &P::SetBorderColorWindow, clWindow);
+  PublishColour(b, u"BevelSpaceColor", &P::BevelSpaceColor, &P::SetBevelSpaceColor, clBtnFace);
+  PublishColour(b, u"GradientStartColor", &P::GradientStartColor, &P::SetGradientStartColor, 0);
+  PublishColour(b, u"GradientEndColor", &P::GradientEndColor, &P::SetGradientEndColor, 0);
   b.Property(u"AlphaLevel", &P::AlphaLevel, &P::SetAlphaLevel).Default(0);
   b.Property(u"AlwaysPaintBackground", &P::AlwaysPaintBackground, &P::SetAlwaysPaintBackground).Default(false);
 }

@@ -10,9 +10,9 @@
 #include "edit/KsEditPainter.h"
 #include "edit/KsLinkedControlPlacement.h"
 #include "edit/KsWinTextPainter.h"
-#include "edit/internal/PublishColour.h"
 #include "framework/Accessible.h"
 #include "framework/ControlMessages.h"
+#include "framework/PublishColour.h"
 #include "framework/Reader.h"
 #include "framework/TypeInfo.h"
 

@@ -1,5 +1,6 @@
 #include "edit/KsDisplayReadOnlyOptions.h"
 
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 
 namespace kestrel {
@@ -9,10 +10,8 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsDisplayReadOnlyOptions, TPersistent)
 void TKsDisplayReadOnlyOptions::PublishProperties(TClassBuilder<TKsDisplayReadOnlyOptions>& b) {
   using O = TKsDisplayReadOnlyOptions;
   b.Property(u"Enabled", &O::Enabled, &O::SetEnabled).Default(false);
-  b.Property(u"BkColor", &O::BkColor, &O::SetBkColor).TypeName(u"TColor").Default(static_cast<std::int64_t>(clWindow));
-  b.Property(u"TextColor", &O::TextColor, &O::SetTextColor)
-      .TypeName(u"TColor")
-      .Default(static_cast<std::int64_t>(clWindowText));
+  PublishColour(b, u"BkColor", &O::BkColor, &O::SetBkColor, clWindow);
+  PublishColour(b, u"TextColor", &O::TextColor, &O::SetTextColor, clWindowText);
 }
 
 void TKsDisplayReadOnlyOptions::Assign(const TPersistent* source) {

@@ -3,7 +3,7 @@
 #include "controls/DrawingTypeInfo.h"
 #include "controls/KsCtrlScrollBarStyles.h"
 #include "controls/KsImageForm.h"
-#include "edit/internal/PublishColour.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 
 namespace kestrel {

@@ -1,6 +1,7 @@
 #include "framework/Brush.h"
 
 #include "framework/PropInfo.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 
@@ -17,7 +18,7 @@ const TEnumInfo& BrushStyleInfo() {
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TBrush, TGraphicsObject)
 
 void TBrush::PublishProperties(TClassBuilder<TBrush>& b) {
-  b.Property(u"Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite).TypeName(u"TColor");
+  PublishColour(b, u"Color", &TBrush::Color, &TBrush::SetColor, clWhite);
   b.Enum(u"Style", &TBrush::Style, &TBrush::SetStyle, BrushStyleInfo()).Default(bsSolid);
 }
 

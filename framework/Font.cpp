@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/PropInfo.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/text/Font.h"
@@ -26,7 +27,7 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TFont, TGraphicsObject)
 
 void TFont::PublishProperties(TClassBuilder<TFont>& b) {
   b.Property(u"Charset", &TFont::Charset, &TFont::SetCharset).Default(1).TypeName(u"TFontCharset");
-  b.Property(u"Color", &TFont::Color, &TFont::SetColor).Default(clWindowText).TypeName(u"TColor");
+  PublishColour(b, u"Color", &TFont::Color, &TFont::SetColor, clWindowText);
   b.Property(u"Height", &TFont::Height, &TFont::SetHeight).NoDefault();
   b.Property(u"Name", &TFont::Name, &TFont::SetName).Default(u"Tahoma").TypeName(u"TFontName");
   b.Enum(u"Pitch", &TFont::Pitch, &TFont::SetPitch, FontPitchInfo()).Default(fpDefault);

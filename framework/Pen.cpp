@@ -1,6 +1,7 @@
 #include "framework/Pen.h"
 
 #include "framework/PropInfo.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 #include "platform/gdi/Gdi.h"
 
@@ -17,7 +18,7 @@ const TEnumInfo& PenStyleInfo() {
 KESTREL_IMPLEMENT_PUBLISHED_CLASS(TPen, TGraphicsObject)
 
 void TPen::PublishProperties(TClassBuilder<TPen>& b) {
-  b.Property(u"Color", &TPen::Color, &TPen::SetColor).Default(clBlack).TypeName(u"TColor");
+  PublishColour(b, u"Color", &TPen::Color, &TPen::SetColor, clBlack);
   b.Enum(u"Style", &TPen::Style, &TPen::SetStyle, PenStyleInfo()).Default(psSolid);
   b.Property(u"Width", &TPen::Width, &TPen::SetWidth).Default(1);
 }

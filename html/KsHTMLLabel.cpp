@@ -5,6 +5,7 @@
 #include "controls/UnicodeText.h"
 #include "framework/Bitmap.h"
 #include "framework/PopupMenu.h"
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinControl.h"
 #include "html/KsHTMLChangeLink.h"
@@ -46,7 +47,7 @@ KESTREL_IMPLEMENT_PUBLISHED_CLASS(TKsHTMLLabel, TCustomKsLabel)
 void TKsHTMLLabel::PublishProperties(TClassBuilder<TKsHTMLLabel>& b) {
   using L = TKsHTMLLabel;
   b.Property(u"IsHTML", &L::IsHTML, &L::SetIsHTML).Default(true);
-  b.Property(u"LinkColor", &L::LinkColor, &L::SetLinkColor).TypeName(u"TColor").Default(clBlue);
+  PublishColour(b, u"LinkColor", &L::LinkColor, &L::SetLinkColor, clBlue);
   b.Set(u"LinkStyle", &L::LinkStyle, &L::SetLinkStyle, LinkStyleInfo(), u"TFontStyles")
       .Default(TFontStyles{fsUnderline});
   b.Object(u"Container", &L::Container, &L::SetContainer);

@@ -1,5 +1,6 @@
 #include "smooth/SmoothWin8MarqueeBullets.h"
 
+#include "framework/PublishColour.h"
 #include "framework/TypeInfo.h"
 #include "smooth/SmoothWin8Marquee.h"
 
@@ -20,9 +21,9 @@ void TSmoothWin8MarqueeBullets::PublishProperties(TClassBuilder<TSmoothWin8Marqu
   b.Property(u"Height", &B::Height, &B::SetHeight).Default(10);
   b.Property(u"Spacing", &B::Spacing, &B::SetSpacing).Default(3);
   b.Enum(u"Shape", &B::Shape, &B::SetShape, SmoothWin8MarqueeBulletShapeInfo()).Default(bsEllipse);
-  b.Property(u"Color", &B::Color, &B::SetColor).TypeName(u"TColor").Default(14772545);
+  PublishColour(b, u"Color", &B::Color, &B::SetColor, 14772545);
   b.Property(u"Opacity", &B::Opacity, &B::SetOpacity).Default(255);
-  b.Property(u"BorderColor", &B::BorderColor, &B::SetBorderColor).TypeName(u"TColor").Default(clNone);
+  PublishColour(b, u"BorderColor", &B::BorderColor, &B::SetBorderColor, clNone);
   b.Property(u"BorderOpacity", &B::BorderOpacity, &B::SetBorderOpacity).Default(255);
 }
 

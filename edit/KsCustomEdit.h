@@ -197,9 +197,10 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   bool LocalizedSystemMenu() const { return FLocalizedSystemMenu; }
   void SetLocalizedSystemMenu(bool value) { FLocalizedSystemMenu = value; }
   TImeMode ImeMode() const { return FImeMode; }
-  void SetImeMode(TImeMode value) { FImeMode = value; }
+  // Both reach the input method at once while the edit has the focus, else when it gets it.
+  void SetImeMode(TImeMode value);
   const String& ImeName() const { return FImeName; }
-  void SetImeName(const String& value) { FImeName = value; }
+  void SetImeName(const String& value);
   TComponent* Validator() const { return FValidator; }
   void SetValidator(TComponent* value);
   const String& ValidationMsgString() const override { return FValidationMsgString; }
@@ -388,6 +389,10 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SizeChanged();
   // The text changed: accessibility hears of it.
   void TextContentChanged();
+
+  // ---- input method (KsCustomEditIme.cpp) ----
+  // ImeMode and ImeName into effect for the window; it has or is getting the focus.
+  void ApplyIme();
 
   // ---- window side (KsCustomEditWindow.cpp) ----
   // Attaches the owner-drawn scroll bars; turns UseCustomScrollBars off when they cannot attach.

@@ -274,6 +274,7 @@ void TCustomKsEdit::PlaceCaret() {
 void TCustomKsEdit::ScrollCaret() { PlaceCaret(); }
 
 void TCustomKsEdit::GotFocus() {
+  ApplyIme();
   MakeCaret();
   // A press that brings the focus selects for itself.
   if (FAutoSelect && !pressing_) {

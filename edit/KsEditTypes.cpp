@@ -20,11 +20,4 @@ const TEnumInfo& ScrollStyleInfo() {
   return info;
 }
 
-const TEnumInfo& ImeModeInfo() {
-  static const TEnumInfo info(
-      u"TImeMode", {u"imDisable", u"imClose", u"imOpen", u"imDontCare", u"imSAlpha", u"imAlpha", u"imHira", u"imSKata",
-                    u"imKata", u"imChinese", u"imSHanguel", u"imHanguel"});
-  return info;
-}
-
 }  // namespace kestrel

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "framework/ImeMode.h"
 #include "framework/PropInfo.h"
 
 namespace kestrel {
@@ -24,28 +25,11 @@ enum TKsLinkCtlPos : std::uint8_t {
   lcpBottomCenter = 11,
 };
 
-// What the input method is asked to do while the edit has the focus.
-enum TImeMode : std::uint8_t {
-  imDisable,
-  imClose,
-  imOpen,
-  imDontCare,
-  imSAlpha,
-  imAlpha,
-  imHira,
-  imSKata,
-  imKata,
-  imChinese,
-  imSHanguel,
-  imHanguel
-};
-
 // A key with 0x2000 Shift, 0x4000 Ctrl and 0x8000 Alt over its code.
 using TShortCut = std::uint16_t;
 
 const TEnumInfo& KsLinkCtlPosInfo();
 const TEnumInfo& KsEditCharCaseInfo();
 const TEnumInfo& ScrollStyleInfo();
-const TEnumInfo& ImeModeInfo();
 
 }  // namespace kestrel

@@ -505,8 +505,10 @@ void SdlBackend::Handle(const SDL_Event& e) {
   }
 }
 
-// The native input method composes; an empty text while composing cancels.
+// The native input method composes; an empty text while composing cancels. An edit that
+// arrives after text input went off belongs to no window that asked for it.
 void SdlBackend::Composing(const char* utf8, int start, int length) {
+  if (!textInput_) return;
   composing_ = utf8[0] != 0;
   const String text = Utf8ToUtf16(utf8);
   const int cursor = Utf16Index(text, start);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/window/Backend.h"
@@ -28,11 +30,39 @@ struct InputContext {
   COMPOSITIONFORM form;
   LOGFONTW font{};
   bool hasFont = false;
+  bool open = true;
+  DWORD conversion = IME_CMODE_ALPHANUMERIC;
+  DWORD sentence = IME_SMODE_NONE;
 };
 
 InputContext& Context() {
   static InputContext context;
   return context;
+}
+
+// The windows that were given no context; every other window has the thread's. Windows are
+// destroyed on their own threads, so the set is shared.
+struct Associations {
+  std::mutex mutex;
+  std::set<HWND> withoutContext;
+};
+
+Associations& Unassociated() {
+  static Associations associations;
+  return associations;
+}
+
+bool HasContext(HWND hwnd) {
+  Associations& a = Unassociated();
+  std::lock_guard lock(a.mutex);
+  return !a.withoutContext.contains(hwnd);
+}
+
+void SetHasContext(HWND hwnd, bool has) {
+  Associations& a = Unassociated();
+  std::lock_guard lock(a.mutex);
+  if (has) a.withoutContext.erase(hwnd);
+  else a.withoutContext.insert(hwnd);
 }
 
 HIMC ContextHandle() { return reinterpret_cast<HIMC>(static_cast<std::uintptr_t>(HandleTag::InputContext) << 24 | 1); }
@@ -48,6 +78,36 @@ void ClearComposition(InputContext& c) {
   c.cursor = 0;
 }
 
+// Ends a composition without a result.
+void CancelComposition(InputContext& c) {
+  if (!c.composing) return;
+  ClearComposition(c);
+  Post(WM_IME_COMPOSITION, 0, 0);
+  Post(WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
+bool HasOpenContext(HWND hwnd) { return HasContext(hwnd) && Context().open; }
+
+// Where keyboard input goes now: the focus window, else the active one.
+HWND KeyboardWindow() {
+  HWND focus = Wm().Focus();
+  return focus ? focus : Wm().Active();
+}
+
+// Compositions reach the keyboard window only while its input method is on (with no keyboard
+// window they go nowhere anyway).
+bool Composes() {
+  HWND target = KeyboardWindow();
+  return !target || HasOpenContext(target);
+}
+
+// A change of a context or an association takes effect for the focus window at once.
+void FollowContextChange() {
+  if (!Wm().OnGuiThread()) return;
+  if (!Composes()) CancelComposition(Context());
+  detail::FollowFocusWithTextInput(Wm().Focus());
+}
+
 LONG CopyOut(const void* data, LONG bytes, void* buffer, DWORD bufferBytes, DWORD unit) {
   if (!buffer || bufferBytes == 0) return bytes;
   // Only whole units are copied; there is no terminating NUL, as on Windows.
@@ -58,9 +118,53 @@ LONG CopyOut(const void* data, LONG bytes, void* buffer, DWORD bufferBytes, DWOR
 
 }  // namespace
 
-HIMC ImmGetContext(HWND hwnd) { return IsWindow(hwnd) ? ContextHandle() : nullptr; }
+HIMC ImmGetContext(HWND hwnd) { return IsWindow(hwnd) && HasContext(hwnd) ? ContextHandle() : nullptr; }
 
 BOOL ImmReleaseContext(HWND hwnd, HIMC context) { return IsWindow(hwnd) && context == ContextHandle(); }
+
+HIMC ImmAssociateContext(HWND hwnd, HIMC context) {
+  if (!IsWindow(hwnd) || (context && context != ContextHandle())) return nullptr;
+  const bool had = HasContext(hwnd);
+  if (had != (context != nullptr)) {
+    SetHasContext(hwnd, context != nullptr);
+    FollowContextChange();
+  }
+  return had ? ContextHandle() : nullptr;
+}
+
+BOOL ImmAssociateContextEx(HWND hwnd, HIMC context, DWORD flags) {
+  if (!IsWindow(hwnd) || (flags != 0 && flags != IACE_DEFAULT)) return FALSE;
+  if (flags == IACE_DEFAULT) context = ContextHandle();
+  else if (context && context != ContextHandle()) return FALSE;
+  ImmAssociateContext(hwnd, context);
+  return TRUE;
+}
+
+BOOL ImmSetOpenStatus(HIMC context, BOOL open) {
+  if (context != ContextHandle()) return FALSE;
+  InputContext& c = Context();
+  if (c.open != (open != FALSE)) {
+    c.open = open != FALSE;
+    FollowContextChange();
+  }
+  return TRUE;
+}
+
+BOOL ImmGetOpenStatus(HIMC context) { return context == ContextHandle() && Context().open; }
+
+BOOL ImmSetConversionStatus(HIMC context, DWORD conversion, DWORD sentence) {
+  if (context != ContextHandle()) return FALSE;
+  Context().conversion = conversion;
+  Context().sentence = sentence;
+  return TRUE;
+}
+
+BOOL ImmGetConversionStatus(HIMC context, DWORD* conversion, DWORD* sentence) {
+  if (context != ContextHandle()) return FALSE;
+  if (conversion) *conversion = Context().conversion;
+  if (sentence) *sentence = Context().sentence;
+  return TRUE;
+}
 
 LONG ImmGetCompositionStringW(HIMC context, DWORD index, void* buffer, DWORD bufferBytes) {
   if (context != ContextHandle()) return IMM_ERROR_GENERAL;
@@ -115,11 +219,9 @@ BOOL ImmGetCompositionFontW(HIMC context, LOGFONTW* font) {
 
 void InjectComposition(const String& composing, int cursor, int targetStart, int targetLength) {
   InputContext& c = Context();
+  if (!Composes()) return;
   if (composing.empty()) {
-    if (!c.composing) return;
-    ClearComposition(c);
-    Post(WM_IME_COMPOSITION, 0, 0);
-    Post(WM_IME_ENDCOMPOSITION, 0, 0);
+    CancelComposition(c);
     return;
   }
   if (!c.composing) {
@@ -138,6 +240,7 @@ void InjectComposition(const String& composing, int cursor, int targetStart, int
 
 void InjectCompositionResult(const String& result) {
   InputContext& c = Context();
+  if (!Composes()) return;
   if (!c.composing) Post(WM_IME_STARTCOMPOSITION, 0, 0);
   ClearComposition(c);
   c.result = result;
@@ -155,9 +258,13 @@ namespace detail {
 
 void FollowFocusWithTextInput(HWND focus) {
   if (!Wm().HasBackend()) return;
-  const bool wantsChars = focus && IsWindow(focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS);
-  Wm().GetBackend().SetTextInputEnabled(wantsChars);
+  const bool on =
+      focus && IsWindow(focus) && HasOpenContext(focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS);
+  if (!on && Context().composing) ClearComposition(Context());
+  Wm().GetBackend().SetTextInputEnabled(on);
 }
+
+void ForgetInputContext(HWND hwnd) { SetHasContext(hwnd, true); }
 
 }  // namespace detail
 

@@ -2,6 +2,9 @@
 // The input method stand-in: composition state per thread, the Imm… calls programs use, and
 // the messages a composition produces (WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION,
 // WM_IME_ENDCOMPOSITION). DefWindowProc turns a result nobody consumed into characters.
+// Every window starts out with the thread's input context, open. The native input method
+// composes only for a focus window that takes characters and whose context is there and open;
+// any other window gets its characters from the keyboard layout, and no composition reaches it.
 
 #include "platform/core/Unicode.h"
 #include "platform/text/Font.h"
@@ -22,14 +25,35 @@ constexpr DWORD CFS_RECT = 0x0001;
 constexpr DWORD CFS_POINT = 0x0002;
 constexpr DWORD CFS_FORCE_POSITION = 0x0020;
 
+// ImmAssociateContextEx flags.
+constexpr DWORD IACE_DEFAULT = 0x0010;
+// Conversion modes; the native input method is not told of them.
+constexpr DWORD IME_CMODE_ALPHANUMERIC = 0x0000;
+constexpr DWORD IME_CMODE_NATIVE = 0x0001;
+constexpr DWORD IME_CMODE_KATAKANA = 0x0002;
+constexpr DWORD IME_CMODE_FULLSHAPE = 0x0008;
+constexpr DWORD IME_SMODE_NONE = 0x0000;
+
 struct COMPOSITIONFORM {
   DWORD dwStyle = CFS_DEFAULT;
   POINT ptCurrentPos{};
   RECT rcArea{};
 };
 
+// The window's context; null for a window associated with none.
 HIMC ImmGetContext(HWND hwnd);
 BOOL ImmReleaseContext(HWND hwnd, HIMC context);
+// Gives the window `context` (null: no input method for it) and answers the one it had. A
+// change for the focus window takes effect at once; losing the context cancels its composition.
+HIMC ImmAssociateContext(HWND hwnd, HIMC context);
+// With IACE_DEFAULT the window gets the thread's context back; other flags are not supported.
+BOOL ImmAssociateContextEx(HWND hwnd, HIMC context, DWORD flags);
+// Closing the input method cancels a composition in progress; the focus window's characters
+// then come from the keyboard layout until it is opened again.
+BOOL ImmSetOpenStatus(HIMC context, BOOL open);
+BOOL ImmGetOpenStatus(HIMC context);
+BOOL ImmSetConversionStatus(HIMC context, DWORD conversion, DWORD sentence);
+BOOL ImmGetConversionStatus(HIMC context, DWORD* conversion, DWORD* sentence);
 // Byte count of the string (GCS_COMPSTR or GCS_RESULTSTR) or of the composition's attributes
 // (GCS_COMPATTR); with no buffer, the size needed. GCS_CURSORPOS answers the cursor's place in
 // the composition (UTF-16 units). Negative (IMM_ERROR_GENERAL) for other indexes or a bad
@@ -53,8 +77,11 @@ void InjectInputLanguageChange();
 
 namespace detail {
 // The native input method (and its text) is on only while the focus window takes characters
-// (DLGC_WANTCHARS), so that it never composes into a button or a list.
+// (DLGC_WANTCHARS), so that it never composes into a button or a list, and has an open
+// context. Turning it off drops a composition the new focus window never saw.
 void FollowFocusWithTextInput(HWND focus);
+// A destroyed window's association is forgotten.
+void ForgetInputContext(HWND hwnd);
 }  // namespace detail
 
 }  // namespace kestrel::platform

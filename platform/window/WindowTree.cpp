@@ -5,6 +5,7 @@
 
 #include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
+#include "platform/window/Ime.h"
 #include "platform/window/MessageQueue.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/internal/WindowClass.h"
@@ -104,6 +105,7 @@ bool HasNativeWindow(const Window& w) { return w.parent == &Wm().Desktop(); }
 void ReleaseWindow(Window& w, bool native) {
   detail::KillWindowTimers(w.handle);
   detail::ForgetWindowState(w);
+  detail::ForgetInputContext(w.handle);
   detail::DropPaintState(w);
   detail::DeleteWindowRegion(w);
   detail::ReleaseOwnDC(w);

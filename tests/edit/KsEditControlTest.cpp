@@ -10,9 +10,12 @@
 #include "edit/KsLinkedControlPlacement.h"
 #include "framework/Accessible.h"
 #include "framework/Label.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
+#include "platform/window/HeadlessBackend.h"
 #include "platform/window/Ime.h"
+#include "platform/window/KeyboardLayout.h"
 #include "platform/window/ScrollBars.h"
 #include "platform/window/SystemParameters.h"
 #include "tests/edit/EditOnForm.h"
@@ -626,6 +629,44 @@ TEST(KsEditControl, SettersCarryTheirSideEffects) {
   pf::InjectText(u"y");
   Pump();
   EXPECT_EQ(e.edit->Text(), u"XMIX") << "a full edit takes no more";
+}
+
+TEST(KsEditInput, ImeModeReachesTheInputMethodAtOnceAndDisablingItKeepsTyping) {
+  EditOnForm e;
+  pf::HIMC context = pf::ImmGetContext(e.edit->Handle());
+  const pf::HKL layout = pf::GetKeyboardLayout(0);
+  platform::ScopeGuard restore([&] {
+    pf::ImmSetOpenStatus(context, pf::TRUE);
+    pf::ImmSetConversionStatus(context, pf::IME_CMODE_ALPHANUMERIC, pf::IME_SMODE_NONE);
+    pf::ActivateKeyboardLayout(layout, 0);
+  });
+  auto* backend = pf::HeadlessBackend::Current();
+  ASSERT_TRUE(backend->TextInputEnabled());
+  pf::SetFocus(e.form.form->Handle());
+  e.edit->SetImeMode(imDisable);
+  e.edit->SetFocus();
+  Pump();
+  EXPECT_FALSE(backend->TextInputEnabled()) << "the mode is put into effect when the edit gets the focus";
+  EXPECT_EQ(pf::ImmGetContext(e.edit->Handle()), nullptr);
+  pf::InjectComposition(u"ni");
+  pf::InjectCompositionResult(u"\u4F60");
+  pf::InjectKeyStroke('A');
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"a") << "keys type through the layout; nothing composes";
+  // Leaving imDisable gives the context back; closing and converting modes act on it.
+  e.edit->SetImeMode(imClose);
+  EXPECT_EQ(pf::ImmGetContext(e.edit->Handle()), context);
+  EXPECT_FALSE(pf::ImmGetOpenStatus(context));
+  EXPECT_FALSE(backend->TextInputEnabled());
+  e.edit->SetImeMode(imKata);
+  EXPECT_TRUE(backend->TextInputEnabled());
+  pf::DWORD conversion = 0;
+  pf::ImmGetConversionStatus(context, &conversion, nullptr);
+  EXPECT_EQ(conversion, pf::IME_CMODE_NATIVE | pf::IME_CMODE_KATAKANA | pf::IME_CMODE_FULLSHAPE);
+  // A known layout name is activated, an unknown one ignored.
+  e.edit->SetImeName(u"00000407");
+  e.edit->SetImeName(u"Nonesuch");
+  EXPECT_EQ(pf::GetKeyboardLayout(0), pf::LoadKeyboardLayoutW(u"00000407", 0));
 }
 
 TEST(KsEditInput, ACompositionStartsAtTheCaret) {

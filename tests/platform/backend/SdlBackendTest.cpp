@@ -279,6 +279,41 @@ TEST_F(SdlBackendTest, TextInputFollowsTheFocusAndLayoutChangesAreAnnounced) {
   DestroyWindow(w);
 }
 
+TEST_F(SdlBackendTest, AWindowWithoutAnInputContextTypesThroughTheLayout) {
+  HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
+                           nullptr, nullptr);
+  SetFocus(w);
+  PumpAll();
+  ImmAssociateContext(w, nullptr);
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  received.clear();
+  const Uint32 id = SDL_GetWindowID(Sdl().NativeWindow(w));
+  SDL_Event k{};
+  k.type = SDL_KEYDOWN;
+  k.key.windowID = id;
+  k.key.keysym.sym = SDLK_a;
+  SDL_PushEvent(&k);
+  // Late events of the input method that was on belong to nobody.
+  SDL_Event t{};
+  t.type = SDL_TEXTEDITING;
+  t.edit.windowID = id;
+  std::strcpy(t.edit.text, "k");
+  SDL_PushEvent(&t);
+  t.type = SDL_TEXTINPUT;
+  std::strcpy(t.text.text, "x");
+  SDL_PushEvent(&t);
+  PumpAll();
+  std::u16string chars;
+  for (auto& m : received) {
+    EXPECT_FALSE(m.message >= WM_IME_STARTCOMPOSITION && m.message <= WM_IME_COMPOSITION) << m.message;
+    if (m.message == WM_CHAR) chars += static_cast<char16_t>(m.wParam);
+  }
+  EXPECT_EQ(chars, u"a");
+  ImmAssociateContextEx(w, nullptr, IACE_DEFAULT);
+  EXPECT_TRUE(SDL_IsTextInputActive());
+  DestroyWindow(w);
+}
+
 TEST_F(SdlBackendTest, LosingTheKeyboardToAnotherApplicationDeactivates) {
   HWND w = CreateWindowExW(0, u"KestrelSdlTest", u"SDL", WS_POPUP | WS_VISIBLE, 20, 30, 64, 48, nullptr, nullptr,
                            nullptr, nullptr);

@@ -1,6 +1,7 @@
 // Input routing: hit-testing, client and non-client mouse messages, double clicks, capture,
 // mouse leave, cursors, the wheel, and the keyboard from key events to characters.
 
+#include "platform/core/ScopeGuard.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Ime.h"
@@ -433,6 +434,51 @@ TEST_F(Input, TheInputMethodWorksOnlyWhileAWindowThatTakesCharactersHasTheFocus)
   DestroyWindow(edit);  // the focus goes with it
   EXPECT_FALSE(Backend().TextInputEnabled());
   Log().handler = nullptr;
+}
+
+TEST_F(Input, WithoutAnOpenInputContextKeysTypeThroughTheLayoutAndNothingComposes) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  HWND edit = CreateChild(top, {0, 0, 50, 50});
+  Log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+    if (msg != WM_GETDLGCODE || hwnd != edit) return false;
+    r = DLGC_WANTCHARS;
+    return true;
+  };
+  SetFocus(edit);
+  HIMC context = ImmGetContext(edit);
+  ScopeGuard restore([&] {
+    ImmSetOpenStatus(context, TRUE);
+    Log().handler = nullptr;
+  });
+  InjectComposition(u"ni");
+  Pump();
+  // Taking the context away from the focus window cancels its composition at once.
+  EXPECT_EQ(ImmAssociateContext(edit, nullptr), context);
+  EXPECT_FALSE(Backend().TextInputEnabled());
+  EXPECT_EQ(ImmGetContext(edit), nullptr);
+  Log().Clear();
+  InjectComposition(u"ka");
+  InjectCompositionResult(u"\u4F60");
+  InjectKeyStroke('A');
+  Pump();
+  EXPECT_SEQUENCE(Log().Messages(edit), WM_IME_COMPOSITION, WM_IME_ENDCOMPOSITION, WM_KEYDOWN, WM_CHAR, WM_KEYUP);
+  EXPECT_EQ(Of(WM_CHAR).at(0).wParam, WPARAM{u'a'});
+  EXPECT_TRUE(ImmAssociateContextEx(edit, nullptr, IACE_DEFAULT));
+  EXPECT_TRUE(Backend().TextInputEnabled());
+  // A closed input method composes nothing either, until it is opened again.
+  ImmSetOpenStatus(context, FALSE);
+  EXPECT_FALSE(Backend().TextInputEnabled());
+  Log().Clear();
+  InjectComposition(u"ka");
+  Pump();
+  EXPECT_TRUE(Of(WM_IME_STARTCOMPOSITION).empty());
+  ImmSetOpenStatus(context, TRUE);
+  EXPECT_TRUE(Backend().TextInputEnabled());
+  InjectComposition(u"ka");
+  Pump();
+  EXPECT_EQ(Of(WM_IME_STARTCOMPOSITION).size(), 1u);
+  InjectComposition(u"");
+  Pump();
 }
 
 TEST_F(Input, CompositionCarriesItsCursorAndTheClauseBeingConverted) {

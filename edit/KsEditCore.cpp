@@ -700,8 +700,9 @@ void TKsEditCore::InsertTab() {
 void TKsEditCore::DeleteWord(bool forward) {
   if (FReadOnly) return;
   const std::uint64_t stamp = FKsEditList->ChangeStamp();
-  if (!forward) RemoveSelection();
-  if (!FSelected) SetAnchorToCaret();
+  // A selection goes first, however it was made; then the word from the caret.
+  RemoveSelection();
+  SetAnchorToCaret();
   const TKsCaretPos target = forward ? GetNextWord(CaretXY()) : GetPrevWord({FCaretX - 1, FCaretY});
   ExtendCaretTo(target);
   RemoveSelection();
@@ -779,7 +780,9 @@ void TKsEditCore::ExecuteCommand(TKsCommand command, char16_t ch, const String& 
   if (command >= kscmd::GotoBookmark0 && command < kscmd::GotoBookmark0 + BookmarkCount)
     return GotoBookmark(command - kscmd::GotoBookmark0);
   switch (command) {
-    case kscmd::Undo: Undo(); break;
+    case kscmd::Undo:
+      if (!FReadOnly) Undo();
+      break;
     // Modified only when something was cut or pasted.
     case kscmd::Cut:
       if (CutToClipboard()) FModified = true;

@@ -213,6 +213,11 @@ TEST(KsEditCore, ReadOnlyBlocksEveryEditButNotMovesOrSelection) {
   EXPECT_EQ(e.core.Text(), u"abc");
   EXPECT_EQ(e.core.SelLength(), 3);
   EXPECT_FALSE(e.core.Modified());
+  e.core.SetReadOnly(false);
+  e.Type(u"!");
+  e.core.SetReadOnly(true);
+  e.Run(kscmd::Undo);
+  EXPECT_EQ(e.core.Text(), u"!") << "no undo changes a read-only text";
 }
 
 TEST(KsEditCore, MaxLengthLimitsTypingEnterAndPaste) {
@@ -274,6 +279,10 @@ TEST(KsEditCore, WordMovesFollowTheBlankRule) {
   e.core.SetCaretXY({0, 0});
   e.Run(kscmd::DeleteNextWord);
   EXPECT_EQ(e.core.Text(), u",e\r\nxy");
+  e.core.SetText(u"ab cdef gh");
+  e.Select(5, -2);  // "cd", made backwards
+  e.Run(kscmd::DeleteNextWord);
+  EXPECT_EQ(e.core.Text(), u"ab gh") << "the selection and the rest of the word go";
 }
 
 // Every caret and selection command from the middle of a six-paragraph text with three lines in
@@ -352,6 +361,17 @@ TEST(KsEditCore, BookmarksToggleAndReturn) {
   EXPECT_EQ(e.core.Bookmark(3), (TKsCaretPos{-1, -1})) << "setting it at the same place clears it";
   e.Run(kscmd::GotoBookmark0 + 3);
   EXPECT_EQ(e.Caret(), (TKsCaretPos{0, 0}));
+
+  e.core.SetText(u"abcdefghij\r\nx");
+  for (int i = 0; i < TKsEditCore::BookmarkCount; ++i) {
+    e.core.SetCaretChar(i);
+    e.Run(kscmd::SetBookmark0 + i);
+  }
+  for (int i = 0; i < TKsEditCore::BookmarkCount; ++i) {
+    e.Run(kscmd::TextEnd);
+    e.Run(kscmd::GotoBookmark0 + i);
+    EXPECT_EQ(e.core.CaretChar(), i);
+  }
 }
 
 TEST(KsEditCore, StressMarkAndSelTextStayUndoable) {

@@ -498,7 +498,10 @@ TKsCaretPos TKsEditCore::Bookmark(int index) const {
 void TKsEditCore::SetStress(int x, int y) {
   if (FReadOnly) return;
   const int at = CharFromCaret(x, y);
-  if (at == 0 || FKsEditList->TextRange(at - 1, at) != String(1, StressMark)) {
+  const bool marked = at > 0 && FKsEditList->TextRange(at - 1, at) == String(1, StressMark);
+  // The mark is added to the text, nothing selected is replaced.
+  const bool room = FMaxLength == 0 || TextLength() < FMaxLength;
+  if (!marked && room) {
     // Recorded like typing, so that undo stays in step with the text.
     FSelected = false;
     PlaceCaret(CaretFromChar(at));

@@ -348,6 +348,10 @@ TEST(KsEditCore, DeleteSelectionAndStressMarkTheTextOnlyWhenTheyChangeIt) {
   EXPECT_EQ(e.core.Text(), u"b\u0301c");
   EXPECT_TRUE(e.core.Modified());
   EXPECT_EQ(e.events.changes, 1) << "the stress mark raises no change event";
+  e.core.SetMaxLength(3);
+  e.core.SetCaretXY({3, 0});
+  e.Run(kscmd::SetStress);
+  EXPECT_EQ(e.core.Text(), u"b\u0301c") << "no mark past MaxLength";
 }
 
 TEST(KsEditCore, BookmarksToggleAndReturn) {

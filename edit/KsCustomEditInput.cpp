@@ -68,7 +68,7 @@ void TCustomKsEdit::KeyDown(pf::WORD& key, TShiftState shift) {
   if (key == 0 || FSelecting) return;
   const bool completesChord = keyDispatch_.ChordPending();
   const TKsCommand command =
-      keyDispatch_.KeyDown(*FKeyCommands, key, shift, TKsKeyDispatch::TLayout{FMultiline, FRightAlignedText});
+      keyDispatch_.KeyDown(*FCommandCenter, key, shift, TKsKeyDispatch::TLayout{FMultiline, FRightAlignedText});
   // A key that runs a command or belongs to a chord types nothing (Ctrl+K then 3 sets a bookmark).
   if (command != 0 || completesChord || keyDispatch_.ChordPending())
     charInput_.DropKeyText(completesChord && !keyDispatch_.ChordPending());

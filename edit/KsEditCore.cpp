@@ -180,8 +180,6 @@ void TKsEditCore::SetCaretChar(int charNum) { PlaceCaret(CaretFromChar(charNum))
 TKsCaretPos TKsEditCore::CaretFromChar(int charNum) const {
   TKsCaretPos pos;
   FKsEditList->CaretFromChar(std::clamp(charNum, 0, TextLength()), pos.X, pos.Y);
-  // An index between the halves of a surrogate pair means the character's start.
-  pos.X = OffPairMiddle(pos.X, pos.Y, false);
   return pos;
 }
 

@@ -94,11 +94,6 @@ TEST(KsEditCore, NeverStepsOrDeletesInsideASurrogatePair) {
   e.core.SetText(u"a" + kPair);
   e.core.SetMaxLength(2);
   EXPECT_EQ(e.core.Text(), u"a") << "a cut keeps no half pair";
-  e.core.SetMaxLength(0);
-  e.core.SetText(u"a" + kPair + u"b");
-  e.core.SetSelStart(2);  // between the halves
-  e.Run(kscmd::BackSpace);
-  EXPECT_EQ(e.core.Text(), kPair + u"b");
 }
 
 TEST(KsEditCore, SelectionReadsFromItsFirstPositionAndClampsIndexes) {

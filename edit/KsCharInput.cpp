@@ -56,6 +56,12 @@ String TKsCharInput::TakeSurrogateHalf(char16_t ch) {
   return String(1, ch);
 }
 
+void TKsCharInput::DropKeyText(bool untranslated) {
+  if (!FKeys.empty()) echoesToSkip_ = std::max(translatedLength_, static_cast<int>(FKeys.size()));
+  else if (untranslated && translatedLength_ == 0) echoesToSkip_ = 1;
+  FKeys.clear();
+}
+
 void TKsCharInput::ClearKeys() {
   FKeys.clear();
   echoesToSkip_ = 0;

@@ -28,6 +28,10 @@ class TKsCharInput {
   String CharTyped(char16_t ch);
   // The character is not typed (read-only, control character): the translation goes with it.
   void ClearKeys();
+  // A key command took this key-down: the characters it translated into are not typed. With
+  // Untranslated the one character message a key without a translation may still bring (text
+  // that arrives from an input method after the key) is dropped as well.
+  void DropKeyText(bool untranslated);
 
   const String& Keys() const { return FKeys; }
   char16_t PendingDeadChar() const { return pendingDead_; }

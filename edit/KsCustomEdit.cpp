@@ -50,7 +50,7 @@ void TCustomKsEdit::PublishProperties(TClassBuilder<TCustomKsEdit>& b) {
 TCustomKsEdit::TCustomKsEdit(TComponent* owner)
     : TKsXPThemedControl(owner),
       hostLink_(std::make_unique<TKsEditHostLink>(*this)),
-      FKeyCommands(std::make_unique<TKsKeyCommandList>()),
+      FCommandCenter(std::make_unique<TKsKeyCommandList>()),
       FDeadCharList(std::make_unique<TKsDeadCharList>()),
       FDisplayReadOnlyOptions(std::make_unique<TKsDisplayReadOnlyOptions>()),
       FBackground(std::make_unique<TBitmap>()),
@@ -65,7 +65,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
   SetColor(clWindow);
   SetCursor(crIBeam);
   SetTabStop(true);
-  FKeyCommands->DefaultKeyBind();
+  FCommandCenter->DefaultKeyBind();
   FDisplayReadOnlyOptions->OnChange = [this](TObject*) { ReadOnlyOptionsChanged(); };
   FBackground->OnChange = [this](TObject*) { Invalidate(); };
   HookScrollBarEvents();
@@ -269,7 +269,7 @@ void TCustomKsEdit::SetPasswordChar(const String& value) {
 
 void TCustomKsEdit::SetStressShortCut(TShortCut value) {
   FStressShortCut = value;
-  FKeyCommands->SetStressShortCut(value);
+  FCommandCenter->SetStressShortCut(value);
 }
 
 void TCustomKsEdit::SetCueBanner(const String& value) {

@@ -240,7 +240,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   TKsDeadCharList* DeadCharList() const { return FDeadCharList.get(); }
   TFont* ControlFont() const { return Font(); }
   TBrush* ControlBackBrush() const { return Brush(); }
-  TKsKeyCommandList& KeyCommands() { return *FKeyCommands; }
+  TKsKeyCommandList& KeyCommands() { return *FCommandCenter; }
   TKsEditCore& Core() { return *core_; }
   // The text as content (masked with a password character), the caret, whether it is editable.
   void GetAccessibleInfo(TAccessibleInfo& info) const override;
@@ -451,7 +451,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TKsEditHostLink> hostLink_;
   mutable std::unique_ptr<TKsTextPainter> FTextPainter;
   std::unique_ptr<TKsEditCore> core_;
-  std::unique_ptr<TKsKeyCommandList> FKeyCommands;
+  std::unique_ptr<TKsKeyCommandList> FCommandCenter;
   std::unique_ptr<TKsDeadCharList> FDeadCharList;
   std::unique_ptr<TKsDisplayReadOnlyOptions> FDisplayReadOnlyOptions;
   std::unique_ptr<TBitmap> FBackground;

@@ -64,9 +64,14 @@ void TCustomKsEdit::KeyDownMessage(TMessage& m) {
 
 void TCustomKsEdit::KeyDown(pf::WORD& key, TShiftState shift) {
   TKsXPThemedControl::KeyDown(key, shift);
-  if (key == 0) return;
+  // While the left button selects text, keys run no commands.
+  if (key == 0 || FSelecting) return;
+  const bool completesChord = keyDispatch_.ChordPending();
   const TKsCommand command =
-      keyDispatch_.KeyDown(*FKeyCommands, key, shift, TKsKeyDispatch::TLayout{FMultiline, FRightAlignedText});
+      keyDispatch_.KeyDown(*FCommandCenter, key, shift, TKsKeyDispatch::TLayout{FMultiline, FRightAlignedText});
+  // A key that runs a command or belongs to a chord types nothing (Ctrl+K then 3 sets a bookmark).
+  if (command != 0 || completesChord || keyDispatch_.ChordPending())
+    charInput_.DropKeyText(completesChord && !keyDispatch_.ChordPending());
   if (command == 0) return;
   CommandCenter(command, 0, {});
   key = 0;

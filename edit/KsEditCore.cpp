@@ -18,6 +18,12 @@ constexpr int WheelDelta = 120;
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
 
+// 2 for a CR LF at Index, else 1.
+int BreakLengthAt(std::u16string_view text, int index) {
+  const auto i = static_cast<size_t>(index);
+  return text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+}
+
 }  // namespace
 
 TKsEditCore::TKsEditCore(IKsEditHost& host, IKsEditCoreEvents& events)
@@ -434,7 +440,7 @@ TKsCaretPos TKsEditCore::GetNextWord(TKsCaretPos caret) const {
   while (i < length && !IsBreak(text[i]) && IsBlank(text[i]) == blank) ++i;
   if (!blank)
     while (i < length && IsBlank(text[i])) ++i;
-  if (i == o) ++i;  // a break inside a single line: step over it
+  if (i == o) i += BreakLengthAt(text, o);  // a break inside a single line: step over it
   FKsEditList->CaretFromParagraph(p, i, result.Y, result.X);
   return result;
 }
@@ -457,7 +463,10 @@ TKsCaretPos TKsEditCore::GetPrevWord(TKsCaretPos caret) const {
   const std::u16string_view text = ParagraphText(p);
   o = std::min(o, static_cast<int>(text.size()) - 1);
   int i = std::max(o, 0);
-  if (i > 0) {
+  if (i > 0 && IsBreak(text[i])) {
+    // A break inside a single line: step back over it (CR LF as one).
+    if (text[i] == u'\n' && text[i - 1] == u'\r') --i;
+  } else if (i > 0) {
     const bool blank = IsBlank(text[i]);
     while (i > 0 && !IsBreak(text[i]) && IsBlank(text[i]) == blank) --i;
     if (i > 0 && blank)
@@ -489,13 +498,18 @@ TKsCaretPos TKsEditCore::Bookmark(int index) const {
 void TKsEditCore::SetStress(int x, int y) {
   if (FReadOnly) return;
   const int at = CharFromCaret(x, y);
-  if (at == 0 || FKsEditList->TextRange(at - 1, at) != String(1, StressMark)) {
+  const bool marked = at > 0 && FKsEditList->TextRange(at - 1, at) == String(1, StressMark);
+  // The mark is added to the text, nothing selected is replaced.
+  const bool room = FMaxLength == 0 || TextLength() < FMaxLength;
+  if (!marked && room) {
     // Recorded like typing, so that undo stays in step with the text.
     FSelected = false;
     PlaceCaret(CaretFromChar(at));
     InsertRecorded(String(1, StressMark));
     PlaceCaret(CaretFromChar(at));
     SetAnchorToCaret();
+    FModified = true;
+    events_.InvalidateEditRect();
   }
   ExecuteCommand(kscmd::Right, 0, {});
 }
@@ -689,8 +703,9 @@ void TKsEditCore::InsertTab() {
 void TKsEditCore::DeleteWord(bool forward) {
   if (FReadOnly) return;
   const std::uint64_t stamp = FKsEditList->ChangeStamp();
-  if (!forward) RemoveSelection();
-  if (!FSelected) SetAnchorToCaret();
+  // A selection goes first, however it was made; then the word from the caret.
+  RemoveSelection();
+  SetAnchorToCaret();
   const TKsCaretPos target = forward ? GetNextWord(CaretXY()) : GetPrevWord({FCaretX - 1, FCaretY});
   ExtendCaretTo(target);
   RemoveSelection();
@@ -768,7 +783,9 @@ void TKsEditCore::ExecuteCommand(TKsCommand command, char16_t ch, const String& 
   if (command >= kscmd::GotoBookmark0 && command < kscmd::GotoBookmark0 + BookmarkCount)
     return GotoBookmark(command - kscmd::GotoBookmark0);
   switch (command) {
-    case kscmd::Undo: Undo(); break;
+    case kscmd::Undo:
+      if (!FReadOnly) Undo();
+      break;
     // Modified only when something was cut or pasted.
     case kscmd::Cut:
       if (CutToClipboard()) FModified = true;
@@ -788,7 +805,9 @@ void TKsEditCore::ExecuteCommand(TKsCommand command, char16_t ch, const String& 
     case kscmd::SetStress: this->SetStress(FCaretX, FCaretY); break;
     case kscmd::SelectAll: this->SelectAll(); break;
     case kscmd::DeleteSelection:
-      this->DeleteSelection();
+      // Marked and announced only when text went.
+      if (!this->DeleteSelection()) break;
+      FModified = true;
       if (FNotifyUserChangeOnly) events_.Change();
       break;
     case kscmd::Deselect: this->Deselect(); break;

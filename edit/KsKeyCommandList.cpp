@@ -25,13 +25,14 @@ struct TKeyBinding {
   const char16_t* description;
 };
 
-// Single-key bindings before the chords, in the order the list keeps them. Each description says
-// what its command does (Shift+Ctrl+Left selects a word, Shift+Ctrl+End what follows the caret).
+// Single-key bindings before the chords, in the order the list keeps them. The descriptions are
+// the ones users and stored key maps know, also the two that do not name their command exactly
+// (Shift+Ctrl+Left selects a word, Shift+Ctrl+End what follows the caret).
 const TKeyBinding kMovementBindings[] = {
     {VK_LEFT, kNone, kscmd::Left, u"Move cursor left"},
     {VK_LEFT, kShift, kscmd::SelectLeft, u"Select previous char"},
     {VK_LEFT, kCtrl, kscmd::PrevWord, u"Move to previous word"},
-    {VK_LEFT, kShiftCtrl, kscmd::SelectPrevWord, u"Select previous word"},
+    {VK_LEFT, kShiftCtrl, kscmd::SelectPrevWord, u"Select previous char"},
     {VK_RIGHT, kNone, kscmd::Right, u"Move cursor right"},
     {VK_RIGHT, kShift, kscmd::SelectRight, u"Select next char"},
     {VK_RIGHT, kCtrl, kscmd::NextWord, u"Move to next word"},
@@ -55,7 +56,7 @@ const TKeyBinding kMovementBindings[] = {
     {VK_END, kNone, kscmd::LineEnd, u"Move cursor to end of line"},
     {VK_END, kShift, kscmd::SelectLineEnd, u"Select line after cursor"},
     {VK_END, kCtrl, kscmd::TextEnd, u"Move cursor to end of text"},
-    {VK_END, kShiftCtrl, kscmd::SelectTextEnd, u"Select all after cursor"},
+    {VK_END, kShiftCtrl, kscmd::SelectTextEnd, u"Select all before cursor"},
     {VK_BACK, kNone, kscmd::BackSpace, u"Delete char before cursor"},
     {VK_BACK, kShift, kscmd::BackSpace, u"Delete char before cursor"},
     {VK_BACK, kCtrl, kscmd::DeletePrevWord, u"Delete word before cursor"},

@@ -843,6 +843,18 @@ TEST(KsEditControl, EnterAndLeaveFireOncePerVisit) {
 namespace kestrel {
 namespace {
 
+TEST(KsEditInput, KeysRunNoCommandsWhileTheMouseSelects) {
+  EditOnForm e;
+  e.edit->SetText(u"abcdefgh");
+  pf::InjectMouseButton(pf::MouseButton::Left, true, e.ScreenPointOf(1));
+  pf::InjectMouseMove(e.ScreenPointOf(4));
+  pf::InjectKeyStroke(pf::VK_DELETE);
+  pf::InjectMouseButton(pf::MouseButton::Left, false, e.ScreenPointOf(4));
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"abcdefgh");
+  EXPECT_EQ(e.edit->SelText(), u"bcd");
+}
+
 TEST(KsEditInput, TheStressShortCutMarksTheCharacterBeforeTheCaret) {
   EditOnForm e;
   e.edit->SetText(u"moka");

@@ -213,6 +213,11 @@ TEST(KsEditCore, ReadOnlyBlocksEveryEditButNotMovesOrSelection) {
   EXPECT_EQ(e.core.Text(), u"abc");
   EXPECT_EQ(e.core.SelLength(), 3);
   EXPECT_FALSE(e.core.Modified());
+  e.core.SetReadOnly(false);
+  e.Type(u"!");
+  e.core.SetReadOnly(true);
+  e.Run(kscmd::Undo);
+  EXPECT_EQ(e.core.Text(), u"!") << "no undo changes a read-only text";
 }
 
 TEST(KsEditCore, MaxLengthLimitsTypingEnterAndPaste) {
@@ -274,6 +279,79 @@ TEST(KsEditCore, WordMovesFollowTheBlankRule) {
   e.core.SetCaretXY({0, 0});
   e.Run(kscmd::DeleteNextWord);
   EXPECT_EQ(e.core.Text(), u",e\r\nxy");
+  e.core.SetText(u"ab cdef gh");
+  e.Select(5, -2);  // "cd", made backwards
+  e.Run(kscmd::DeleteNextWord);
+  EXPECT_EQ(e.core.Text(), u"ab gh") << "the selection and the rest of the word go";
+}
+
+// Every caret and selection command from the middle of a six-paragraph text with three lines in
+// view: where the caret ends, and how much the anchor (which only moves commands follow) selects.
+TEST(KsEditCore, MoveAndSelectCommandsFromTheMiddleOfTheText) {
+  String text = u"ab cd  ef";
+  for (int i = 1; i < 6; ++i) text += u"\r\nab cd  ef";
+  struct Case {
+    TKsCommand command;
+    TKsCaretPos caret;
+    int selLength;  // 0: a move, the anchor follows the caret
+  };
+  const Case cases[] = {
+      {1, {4, 2}, 0},    {2, {6, 2}, 0},    {3, {5, 1}, 0},   {4, {5, 3}, 0},   {5, {0, 2}, 0},    {6, {9, 2}, 0},
+      {7, {7, 2}, 0},    {8, {3, 2}, 0},    {9, {5, 0}, 0},   {10, {5, 5}, 0},  {11, {0, 0}, 0},   {12, {9, 5}, 0},
+      {113, {5, 2}, 0},  {114, {5, 2}, 0},  {201, {4, 2}, 1}, {202, {6, 2}, 1}, {203, {0, 2}, 5},  {204, {9, 2}, 4},
+      {205, {0, 0}, 27}, {206, {9, 5}, 37}, {207, {3, 2}, 2}, {208, {7, 2}, 2}, {209, {5, 1}, 11}, {210, {5, 3}, 11},
+      {211, {5, 0}, 22}, {212, {5, 5}, 33},
+  };
+  for (const Case& c : cases) {
+    Editor e(40, text);
+    e.core.SetCaretXY({5, 2});
+    e.core.SetAnchorToCaret();
+    e.Run(c.command);
+    EXPECT_EQ(e.Caret(), c.caret) << c.command;
+    EXPECT_EQ(e.core.SelLength(), c.selLength) << c.command;
+    EXPECT_EQ(e.core.Anchor(), c.selLength ? (TKsCaretPos{5, 2}) : c.caret) << c.command;
+    EXPECT_EQ(e.core.Text(), text) << c.command;
+  }
+}
+
+TEST(KsEditCore, WordStepsPassABreakInsideASingleLine) {
+  Editor e(40);
+  e.host.multiline = false;
+  e.core.SetText(u"ab\r\ncd");
+  ASSERT_EQ(e.core.LinesCount(), 1);
+  e.Run(kscmd::TextEnd);
+  const int back[] = {4, 2, 0};
+  for (int x : back) {
+    e.Run(kscmd::PrevWord);
+    EXPECT_EQ(e.core.CaretX(), x);
+  }
+  const int forth[] = {2, 4, 6};
+  for (int x : forth) {
+    e.Run(kscmd::NextWord);
+    EXPECT_EQ(e.core.CaretX(), x);
+  }
+}
+
+TEST(KsEditCore, DeleteSelectionAndStressMarkTheTextOnlyWhenTheyChangeIt) {
+  Editor e(20, u"abc");
+  e.Run(kscmd::DeleteSelection);
+  EXPECT_EQ(e.events.changes, 0) << "nothing selected, nothing deleted";
+  EXPECT_FALSE(e.core.Modified());
+  e.Select(0, 1);
+  e.Run(kscmd::DeleteSelection);
+  EXPECT_EQ(e.core.Text(), u"bc");
+  EXPECT_EQ(e.events.changes, 1);
+  EXPECT_TRUE(e.core.Modified());
+  e.core.SetModified(false);
+  e.core.SetCaretXY({1, 0});
+  e.Run(kscmd::SetStress);
+  EXPECT_EQ(e.core.Text(), u"b\u0301c");
+  EXPECT_TRUE(e.core.Modified());
+  EXPECT_EQ(e.events.changes, 1) << "the stress mark raises no change event";
+  e.core.SetMaxLength(3);
+  e.core.SetCaretXY({3, 0});
+  e.Run(kscmd::SetStress);
+  EXPECT_EQ(e.core.Text(), u"b\u0301c") << "no mark past MaxLength";
 }
 
 TEST(KsEditCore, BookmarksToggleAndReturn) {
@@ -287,6 +365,17 @@ TEST(KsEditCore, BookmarksToggleAndReturn) {
   EXPECT_EQ(e.core.Bookmark(3), (TKsCaretPos{-1, -1})) << "setting it at the same place clears it";
   e.Run(kscmd::GotoBookmark0 + 3);
   EXPECT_EQ(e.Caret(), (TKsCaretPos{0, 0}));
+
+  e.core.SetText(u"abcdefghij\r\nx");
+  for (int i = 0; i < TKsEditCore::BookmarkCount; ++i) {
+    e.core.SetCaretChar(i);
+    e.Run(kscmd::SetBookmark0 + i);
+  }
+  for (int i = 0; i < TKsEditCore::BookmarkCount; ++i) {
+    e.Run(kscmd::TextEnd);
+    e.Run(kscmd::GotoBookmark0 + i);
+    EXPECT_EQ(e.core.CaretChar(), i);
+  }
 }
 
 TEST(KsEditCore, StressMarkAndSelTextStayUndoable) {

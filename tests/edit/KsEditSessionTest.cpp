@@ -33,6 +33,24 @@ struct GermanLayout {
   ~GermanLayout() { pf::ActivateKeyboardLayout(pf::LoadKeyboardLayoutW(u"00000409", 0), 0); }
 };
 
+TEST(KsEditSession, ChordsKeepBookmarksAndAltBackspaceUndoes) {
+  EditOnForm e(true);
+  e.edit->SetText(u"abc\r\ndef");
+  e.edit->SetSelStart(7);
+  Chord({pf::VK_CONTROL}, 'K');
+  pf::InjectKeyStroke('3');
+  Chord({pf::VK_CONTROL}, pf::VK_HOME);
+  Chord({pf::VK_CONTROL}, 'Q');
+  pf::InjectKeyStroke('3');
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"abc\r\ndef") << "a chord's second key types nothing";
+  EXPECT_EQ(e.edit->SelStart(), 7);
+  pf::InjectText(u"x");
+  Chord({pf::VK_MENU}, pf::VK_BACK);
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"abc\r\ndef");
+}
+
 TEST(KsEditSession, DeadKeysAccentTheNextCharacterOrTypeBoth) {
   EditOnForm e;
   GermanLayout german;

@@ -58,15 +58,23 @@ void TKsEditBorderPainter::PaintFlatBorder() {
   PaintBorder(dc.get());
 }
 
-void TKsEditBorderPainter::PaintCorner(TCanvas& canvas) {
-  if (edit_.ScrollBars() != ssBoth || !edit_.Multiline() || !UsesCustomBars()) return;
-  TKsSBController& bars = *edit_.ScrollBarController();
-  TRect corner = bars.GetCrossScrollBarsRect();
+void TKsEditBorderPainter::PaintCorner() {
+  if (!edit_.HandleAllocated() || !UsesCustomBars()) return;
+  const TRect corner = edit_.ScrollBarController()->GetCrossScrollBarsRect();
   if (corner.left < 0) return;
-  const pf::POINT origin = ClientOrigin(edit_.Handle());
-  corner = TRect{corner.left - origin.x, corner.top - origin.y, corner.right - origin.x, corner.bottom - origin.y};
-  canvas.Brush()->SetColor(bars.VertScrollBarStyles()->Color());
-  canvas.FillRect(corner);
+  pf::BorrowedDC dc(edit_.Handle(), pf::GetWindowDC(edit_.Handle()));
+  if (!dc.get()) return;
+  TCanvas canvas;
+  canvas.SetHandle(dc.get());
+  PaintCorner(canvas, corner);
+  canvas.SetHandle(nullptr);
+}
+
+bool TKsEditBorderPainter::PaintCorner(TCanvas& windowCanvas, const TRect& corner) {
+  if (edit_.ScrollBars() != ssBoth || !edit_.Multiline() || !UsesCustomBars()) return false;
+  windowCanvas.Brush()->SetColor(edit_.ScrollBarController()->VertScrollBarStyles()->Color());
+  windowCanvas.FillRect(corner);
+  return true;
 }
 
 void TKsEditBorderPainter::PaintNonClientBorder() {

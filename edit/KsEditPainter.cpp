@@ -38,13 +38,13 @@ void CopyArea(pf::HDC dest, pf::HDC source, const TRect& r) {
 
 }  // namespace
 
-void TKsEditPainter::Paint(TCanvas& canvas) {
+void TKsEditPainter::Paint(TCanvas& /*canvas*/) {
   if (!edit_.HandleAllocated()) return;
   // The border painter checks for itself whether each of its steps applies.
   edit_.BorderPainter().PaintFlatBorder();
   edit_.PaintText();
   if (CueBannerShown()) edit_.PaintCueBanner();
-  edit_.BorderPainter().PaintCorner(canvas);
+  edit_.BorderPainter().PaintCorner();
   edit_.BorderPainter().PaintNonClientBorder();
 }
 
@@ -229,7 +229,7 @@ void TKsEditPainter::PaintCueBanner(TCanvas& canvas) {
   const TRect& e = edit_.EditRect();
   const TRect clip{e.left + edit_.LeftMargin(), e.top, e.right - edit_.RightMargin(), e.bottom};
   pf::SIZE size{};
-  painter.DrawTabbedText(&canvas, 1, size, painter.ExpandTabs(banner), clip, 1);
+  painter.DrawTabbedText(&canvas, 1, size, painter.ExpandTabs(banner), clip, e.top + 1);
   painter.SetColor(previous);
 }
 

@@ -96,9 +96,11 @@ void TKsEditPainter::ViewChanged() {
   }
   const TRect& r = edit_.EditRect();
   pf::ScrollWindowEx(edit_.Handle(), 0, -lines * edit_.LineHeight(), &r, &r, nullptr, nullptr, pf::SW_INVALIDATE);
-  // The top line again: the descenders of the line scrolled out above reach into it.
+  // The descenders of each line reach into the cell below: scrolled up, the top line again (the line
+  // scrolled out above reached into it); scrolled down, the line below the exposed ones as well.
   const int top = r.top + edit_.TopMargin();
-  const TRect first{r.left, r.top, r.right, top + edit_.LineHeight()};
+  const int rows = lines > 0 ? 1 : 1 - lines;
+  const TRect first{r.left, r.top, r.right, top + rows * edit_.LineHeight()};
   pf::InvalidateRect(edit_.Handle(), &first, pf::FALSE);
 }
 

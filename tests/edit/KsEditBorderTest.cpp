@@ -206,7 +206,12 @@ TEST(KsEditBorder, GoldenClassic) {
                   {[](TKsEdit& e) {
                     FlatWith(fbtSunken)(e);
                     e.SetEnabled(false);
-                  }}});
+                  }},
+                  {[](TKsEdit& e) {
+                     PlatformBars(true, false)(e);
+                     e.SetBorderSides({ebsLeft, ebsTop});
+                   },
+                   true}});
   rows.push_back({{[](TKsEdit& e) { e.SetBorderColorShadow(kRed); }},
                   {PlatformBars(true, false), true},
                   {PlatformBars(true, false), true, Cell::Focused},

@@ -155,6 +155,12 @@ TEST(KsEditPaint, ScrollingMovesThePictureAndPaintsOnlyTheExposedLines) {
   edit->SetTopLine(30);
   Pump();
   EXPECT_GE(edit->painted.size(), static_cast<size_t>(edit->LinesInRect())) << "a jump repaints the page";
+  edit->SetTopLine(28);
+  Pump();
+  const std::vector<pf::COLORREF> down = ClientPixels(*edit);
+  edit->Invalidate();
+  Pump();
+  EXPECT_EQ(ClientPixels(*edit), down) << "scrolled down: the descenders above the old top line are painted too";
 }
 
 TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {

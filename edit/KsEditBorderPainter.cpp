@@ -129,9 +129,9 @@ void TKsEditBorderPainter::PaintFlatPlatformBars(pf::HDC dc) {
   const bool active = Active() && !edit_.FlatFocusedScrollBars();
   // The painter finds the bars one border width inside the rectangle it is given; the platform has
   // them beside the client area, which the border sides not listed leave closer to the edge.
-  const int border = (style & pf::WS_BORDER)              ? pf::GetSystemMetrics(pf::SM_CXBORDER)
+  const int border = (style & pf::WS_BORDER)            ? pf::GetSystemMetrics(pf::SM_CXBORDER)
                      : (exStyle & pf::WS_EX_CLIENTEDGE) ? pf::GetSystemMetrics(pf::SM_CXEDGE)
-                                                          : 0;
+                                                        : 0;
   TRect bars = ScrollArea();
   bars = TRect{bars.left - border, bars.top - border, bars.right + border, bars.bottom + border};
   PaintFlatScrollBars(wnd, dc, bars, active, edit_.ScrollBars(), false, false, false, style, exStyle);

@@ -255,7 +255,9 @@ void TKsEditPainter::PaintParentBackground(pf::HDC dc) {
   const TRect& e = edit_.EditRect();
   const int saved = pf::SaveDC(dc);
   pf::IntersectClipRect(dc, e.left, e.top, e.right, e.bottom);
-  pf::OffsetViewportOrgEx(dc, -edit_.Left(), -edit_.Top(), nullptr);
+  // The DC's origin is the client area's corner, which lies inside the border.
+  const TPoint origin = parent->ScreenToClient(edit_.ClientOrigin());
+  pf::OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
   parent->Perform(pf::WM_ERASEBKGND, reinterpret_cast<pf::WPARAM>(dc), reinterpret_cast<pf::LPARAM>(dc));
   // Painting into a given DC also paints the parent's windowless children.
   parent->Perform(pf::WM_PAINT, reinterpret_cast<pf::WPARAM>(dc), 0);

@@ -184,7 +184,8 @@ int TCustomKsEdit::LineStartX(int y, int paintedWidth) const {
   const bool forcedLeft = core_->ForceLeftAlignment() && y == core_->CaretY();
   if (core_->LeftChar() > 0 || FAlignment == taLeftJustify || forcedLeft) return FEditRect.left + FLeftMargin;
   const int right = FEditRect.right - FRightMargin;
-  if (FAlignment == taRightJustify) return right - paintedWidth;
+  // Two pixels short of the margin, where the caret after the last character still shows.
+  if (FAlignment == taRightJustify) return right - paintedWidth - 2;
   return right / 2 - paintedWidth / 2;
 }
 
@@ -399,6 +400,9 @@ void TCustomKsEdit::HookScrollBarEvents() {
   vert.OnScroll = [this](TObject*, TKsScrollCode, int& position, bool&) { VertBarScrolled(position); };
   horz.OnScroll = [this](TObject*, TKsScrollCode, int& position, bool&) { HorzBarScrolled(position); };
   vert.OnVisibleChange = horz.OnVisibleChange = [this](TObject*) { BarVisibilityChanged(); };
+  FSBController->OnPaintCrossScrollBarsArea = [this](TObject*, TCanvas& canvas, const TRect& r, bool& defaultDraw) {
+    defaultDraw = !borderPainter_->PaintCorner(canvas, r);
+  };
 }
 
 void TCustomKsEdit::VertBarScrolled(int position) {

@@ -58,15 +58,23 @@ void TKsEditBorderPainter::PaintFlatBorder() {
   PaintBorder(dc.get());
 }
 
-void TKsEditBorderPainter::PaintCorner(TCanvas& canvas) {
-  if (edit_.ScrollBars() != ssBoth || !edit_.Multiline() || !UsesCustomBars()) return;
-  TKsSBController& bars = *edit_.ScrollBarController();
-  TRect corner = bars.GetCrossScrollBarsRect();
+void TKsEditBorderPainter::PaintCorner() {
+  if (!edit_.HandleAllocated() || !UsesCustomBars()) return;
+  const TRect corner = edit_.ScrollBarController()->GetCrossScrollBarsRect();
   if (corner.left < 0) return;
-  const pf::POINT origin = ClientOrigin(edit_.Handle());
-  corner = TRect{corner.left - origin.x, corner.top - origin.y, corner.right - origin.x, corner.bottom - origin.y};
-  canvas.Brush()->SetColor(bars.VertScrollBarStyles()->Color());
-  canvas.FillRect(corner);
+  pf::BorrowedDC dc(edit_.Handle(), pf::GetWindowDC(edit_.Handle()));
+  if (!dc.get()) return;
+  TCanvas canvas;
+  canvas.SetHandle(dc.get());
+  PaintCorner(canvas, corner);
+  canvas.SetHandle(nullptr);
+}
+
+bool TKsEditBorderPainter::PaintCorner(TCanvas& windowCanvas, const TRect& corner) {
+  if (edit_.ScrollBars() != ssBoth || !edit_.Multiline() || !UsesCustomBars()) return false;
+  windowCanvas.Brush()->SetColor(edit_.ScrollBarController()->VertScrollBarStyles()->Color());
+  windowCanvas.FillRect(corner);
+  return true;
 }
 
 void TKsEditBorderPainter::PaintNonClientBorder() {
@@ -119,7 +127,14 @@ void TKsEditBorderPainter::PaintFlatPlatformBars(pf::HDC dc) {
     else style |= pf::WS_BORDER;
   }
   const bool active = Active() && !edit_.FlatFocusedScrollBars();
-  PaintFlatScrollBars(wnd, dc, WindowFrame(), active, edit_.ScrollBars(), false, false, false, style, exStyle);
+  // The painter finds the bars one border width inside the rectangle it is given; the platform has
+  // them beside the client area, which the border sides not listed leave closer to the edge.
+  const int border = (style & pf::WS_BORDER)            ? pf::GetSystemMetrics(pf::SM_CXBORDER)
+                     : (exStyle & pf::WS_EX_CLIENTEDGE) ? pf::GetSystemMetrics(pf::SM_CXEDGE)
+                                                        : 0;
+  TRect bars = ScrollArea();
+  bars = TRect{bars.left - border, bars.top - border, bars.right + border, bars.bottom + border};
+  PaintFlatScrollBars(wnd, dc, bars, active, edit_.ScrollBars(), false, false, false, style, exStyle);
 }
 
 TRect TKsEditBorderPainter::ScrollArea() const {

@@ -18,9 +18,11 @@ class TKsEditBorderPainter {
 
   // First step of a paint pass: a flat, unthemed control paints its border at once.
   void PaintFlatBorder();
-  // The corner between both owner-drawn bars of a multi-line edit, in the vertical bar's colour,
-  // on `canvas` (client coordinates).
-  void PaintCorner(TCanvas& canvas);
+  // The corner between both owner-drawn bars of a multi-line edit, in the vertical bar's colour.
+  // It lies in the non-client area: painted on the window DC at the end of a paint pass, and by the
+  // bar controller's non-client paint in place of its own corner. False when the edit paints none.
+  void PaintCorner();
+  bool PaintCorner(TCanvas& windowCanvas, const TRect& corner);
   // The whole non-client border as the control's look asks (last step of a paint pass and the
   // non-client paint); nothing while the control's style-change guard is set.
   void PaintNonClientBorder();

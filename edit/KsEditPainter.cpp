@@ -38,13 +38,13 @@ void CopyArea(pf::HDC dest, pf::HDC source, const TRect& r) {
 
 }  // namespace
 
-void TKsEditPainter::Paint(TCanvas& canvas) {
+void TKsEditPainter::Paint(TCanvas& /*canvas*/) {
   if (!edit_.HandleAllocated()) return;
   // The border painter checks for itself whether each of its steps applies.
   edit_.BorderPainter().PaintFlatBorder();
   edit_.PaintText();
   if (CueBannerShown()) edit_.PaintCueBanner();
-  edit_.BorderPainter().PaintCorner(canvas);
+  edit_.BorderPainter().PaintCorner();
   edit_.BorderPainter().PaintNonClientBorder();
 }
 
@@ -96,9 +96,11 @@ void TKsEditPainter::ViewChanged() {
   }
   const TRect& r = edit_.EditRect();
   pf::ScrollWindowEx(edit_.Handle(), 0, -lines * edit_.LineHeight(), &r, &r, nullptr, nullptr, pf::SW_INVALIDATE);
-  // The top line again: the descenders of the line scrolled out above reach into it.
+  // The descenders of each line reach into the cell below: scrolled up, the top line again (the line
+  // scrolled out above reached into it); scrolled down, the line below the exposed ones as well.
   const int top = r.top + edit_.TopMargin();
-  const TRect first{r.left, r.top, r.right, top + edit_.LineHeight()};
+  const int rows = lines > 0 ? 1 : 1 - lines;
+  const TRect first{r.left, r.top, r.right, top + rows * edit_.LineHeight()};
   pf::InvalidateRect(edit_.Handle(), &first, pf::FALSE);
 }
 
@@ -229,7 +231,7 @@ void TKsEditPainter::PaintCueBanner(TCanvas& canvas) {
   const TRect& e = edit_.EditRect();
   const TRect clip{e.left + edit_.LeftMargin(), e.top, e.right - edit_.RightMargin(), e.bottom};
   pf::SIZE size{};
-  painter.DrawTabbedText(&canvas, 1, size, painter.ExpandTabs(banner), clip, 1);
+  painter.DrawTabbedText(&canvas, 1, size, painter.ExpandTabs(banner), clip, e.top + 1);
   painter.SetColor(previous);
 }
 
@@ -253,7 +255,9 @@ void TKsEditPainter::PaintParentBackground(pf::HDC dc) {
   const TRect& e = edit_.EditRect();
   const int saved = pf::SaveDC(dc);
   pf::IntersectClipRect(dc, e.left, e.top, e.right, e.bottom);
-  pf::OffsetViewportOrgEx(dc, -edit_.Left(), -edit_.Top(), nullptr);
+  // The DC's origin is the client area's corner, which lies inside the border.
+  const TPoint origin = parent->ScreenToClient(edit_.ClientOrigin());
+  pf::OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
   parent->Perform(pf::WM_ERASEBKGND, reinterpret_cast<pf::WPARAM>(dc), reinterpret_cast<pf::LPARAM>(dc));
   // Painting into a given DC also paints the parent's windowless children.
   parent->Perform(pf::WM_PAINT, reinterpret_cast<pf::WPARAM>(dc), 0);

@@ -84,7 +84,7 @@ namespace detail {
 
 void PaintFrame(Window& window, HDC hdc) {
   if (PaintThemedFrame(window, hdc)) return;
-  FrameLayout l = FrameLayout::Compute(window.style, window.exStyle, window.Width(), window.Height());
+  FrameLayout l = FrameLayout::Of(window);
   RECT r = l.window;
   if (l.frame == 1) {
     Edge(hdc, r, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);

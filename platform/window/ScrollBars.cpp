@@ -331,7 +331,7 @@ void RepeatScroll(HWND hwnd, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 void TrackScrollBar(Window& w, int bar, POINT screen) {
-  FrameLayout l = FrameLayout::Compute(w.style, w.exStyle, w.Width(), w.Height());
+  FrameLayout l = FrameLayout::Of(w);
   bool vertical = bar == SB_VERT;
   RECT rect = vertical ? l.vscroll : l.hscroll;
   ScrollBarState& s = w.scroll[bar];

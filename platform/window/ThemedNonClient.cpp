@@ -129,7 +129,7 @@ bool PaintThemedFrame(Window& window, HDC hdc) {
   ThemeHandle windowTheme(window.handle, u"WINDOW");
   if (!windowTheme.get()) return false;
   ThemeHandle scrollTheme(window.handle, u"SCROLLBAR");
-  const FrameLayout l = FrameLayout::Compute(window.style, window.exStyle, window.Width(), window.Height());
+  const FrameLayout l = FrameLayout::Of(window);
   Frame(windowTheme.get(), hdc, window, l);
   if (!RectEmpty(l.caption)) Caption(windowTheme.get(), hdc, window, l);
   Edges(window.handle, hdc, window, l);

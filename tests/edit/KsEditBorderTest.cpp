@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "controls/KsCtrlScrollBarStyles.h"
+#include "controls/KsSBController.h"
 #include "edit/KsEdit.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
@@ -99,6 +101,25 @@ TEST(KsEditBorder, WithFlatOffTheBorderIsSunkenInTheFiveColours) {
   EXPECT_EQ(s.FramePixel(right - 1, midY), ColorToRGB(0x00808000));
 }
 
+TEST(KsEditBorder, CornerBetweenOwnerDrawnBarsShowsInTheVerticalBarsColour) {
+  const testing::ThemeScope classic(false);
+  BorderStage s(
+      [](TKsEdit& e) {
+        e.SetUseCustomScrollBars(true);
+        e.SetScrollBars(ssBoth);
+        e.VertScrollBarStyles()->SetColor(kRed);
+      },
+      true);
+  const auto corner = [&] {
+    const TRect r = s.edit->ScrollBarController()->GetCrossScrollBarsRect();
+    return s.FramePixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  ASSERT_GE(s.edit->ScrollBarController()->GetCrossScrollBarsRect().left, 0) << "both bars show";
+  EXPECT_EQ(corner(), ColorToRGB(kRed));
+  pf::SendMessageW(s.edit->Handle(), pf::WM_NCPAINT, 1, 0);
+  EXPECT_EQ(corner(), ColorToRGB(kRed)) << "after a non-client paint alone too";
+}
+
 // ---- golden sheets: every cell is one edit's window with its client area blanked, so that only
 // the border and the scroll bars show ----
 
@@ -185,7 +206,12 @@ TEST(KsEditBorder, GoldenClassic) {
                   {[](TKsEdit& e) {
                     FlatWith(fbtSunken)(e);
                     e.SetEnabled(false);
-                  }}});
+                  }},
+                  {[](TKsEdit& e) {
+                     PlatformBars(true, false)(e);
+                     e.SetBorderSides({ebsLeft, ebsTop});
+                   },
+                   true}});
   rows.push_back({{[](TKsEdit& e) { e.SetBorderColorShadow(kRed); }},
                   {PlatformBars(true, false), true},
                   {PlatformBars(true, false), true, Cell::Focused},

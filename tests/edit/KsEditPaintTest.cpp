@@ -8,6 +8,7 @@
 
 #include "edit/KsEdit.h"
 #include "framework/Colors.h"
+#include "framework/Label.h"
 #include "tests/framework/visual/VisualTestSupport.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ThemeScope.h"
@@ -155,6 +156,12 @@ TEST(KsEditPaint, ScrollingMovesThePictureAndPaintsOnlyTheExposedLines) {
   edit->SetTopLine(30);
   Pump();
   EXPECT_GE(edit->painted.size(), static_cast<size_t>(edit->LinesInRect())) << "a jump repaints the page";
+  edit->SetTopLine(28);
+  Pump();
+  const std::vector<pf::COLORREF> down = ClientPixels(*edit);
+  edit->Invalidate();
+  Pump();
+  EXPECT_EQ(ClientPixels(*edit), down) << "scrolled down: the descenders above the old top line are painted too";
 }
 
 TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {
@@ -219,6 +226,25 @@ TEST(KsEditPaint, ATransparentEditShowsItsParentAndLeavesNoStaleText) {
   edit->SetText(u"");
   Pump();
   EXPECT_GT(CountPixels(*edit, parent), withText) << "the old text is gone";
+}
+
+TEST(KsEditPaint, ATransparentEditShowsWhatLiesBehindItsClientAreaInPlace) {
+  ShownForm form;
+  TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 24);
+  edit->SetTransparent(true);
+  auto* behind = new TLabel(form.form);
+  behind->SetParent(form.form);
+  behind->SetTransparent(false);
+  behind->SetColor(static_cast<TColor>(0x0000FF));
+  behind->SetBounds(60, 10, 20, 24);
+  Pump();
+  const TPoint client = form.form->ScreenToClient(edit->ClientOrigin());
+  const pf::COLORREF red = ColorToRGB(static_cast<TColor>(0x0000FF));
+  const int y = edit->ClientHeight() / 2;
+  EXPECT_EQ(ClientPixel(*edit, 60 - client.x, y), red);
+  EXPECT_EQ(ClientPixel(*edit, 79 - client.x, y), red);
+  EXPECT_NE(ClientPixel(*edit, 80 - client.x, y), red);
+  EXPECT_NE(ClientPixel(*edit, 59 - client.x, y), red);
 }
 
 TEST(KsEditPaint, TheCueBannerShowsOnlyWhileUnfocusedAndEmpty) {

@@ -113,6 +113,20 @@ FrameLayout FrameLayout::Compute(DWORD style, DWORD exStyle, int width, int heig
   return l;
 }
 
+FrameLayout FrameLayout::Of(const Window& window) {
+  FrameLayout l = Compute(window.style, window.exStyle, window.Width(), window.Height());
+  const RECT client = window.ClientInWindow();
+  const int sv = l.vscroll.right - l.vscroll.left, sh = l.hscroll.bottom - l.hscroll.top;
+  if (!RectEmpty(l.vscroll)) {
+    const int left = (window.exStyle & WS_EX_LEFTSCROLLBAR) ? client.left - sv : client.right;
+    l.vscroll = {left, client.top, left + sv, client.bottom};
+  }
+  if (!RectEmpty(l.hscroll)) l.hscroll = {client.left, client.bottom, client.right, client.bottom + sh};
+  if (!RectEmpty(l.sizeBox)) l.sizeBox = {l.vscroll.left, client.bottom, l.vscroll.right, client.bottom + sh};
+  l.client = client;
+  return l;
+}
+
 namespace detail {
 
 RECT DefaultClientRect(const Window& window, const RECT& windowRect) {
@@ -124,7 +138,7 @@ RECT DefaultClientRect(const Window& window, const RECT& windowRect) {
 LRESULT DefaultHitTest(Window& window, POINT screen) {
   POINT origin = window.ScreenOrigin();
   POINT p{screen.x - origin.x, screen.y - origin.y};
-  FrameLayout l = FrameLayout::Compute(window.style, window.exStyle, window.Width(), window.Height());
+  FrameLayout l = FrameLayout::Of(window);
   if (!PointInRect(l.window, p)) return HTNOWHERE;
   if (PointInRect(l.client, p)) return HTCLIENT;
   int w = l.window.right, h = l.window.bottom, f = l.frame;

@@ -7,6 +7,8 @@
 
 namespace kestrel::platform {
 
+struct Window;
+
 // The window metrics the frame uses (classic 96-dpi values; indexes as GetSystemMetrics).
 int FrameMetric(int index);
 
@@ -21,6 +23,9 @@ struct FrameLayout {
   RECT client{};
 
   static FrameLayout Compute(DWORD style, DWORD exStyle, int width, int height);
+  // The layout of an existing window: the client area is the one its WM_NCCALCSIZE answered, and
+  // the standard scroll bars and size box sit beside it, whatever the window took for itself.
+  static FrameLayout Of(const Window& window);
   // Frame, caption and edge thickness on each side (no scroll bars), for AdjustWindowRectEx.
   static RECT Insets(DWORD style, DWORD exStyle);
 };

@@ -67,6 +67,28 @@ TEST_F(Input, HitTestCodesOfTheClassicFrame) {
   EXPECT_EQ(client, (RECT{0, 0, 100 - 6 - 17, 100 - 6 - 17}));
 }
 
+TEST_F(Input, ScrollBarsSitBesideTheClientAreaTheWindowComputed) {
+  HWND top = CreateTop(WS_OVERLAPPEDWINDOW, {100, 100, 400, 300});
+  // A window that keeps a 5-pixel band of its own round what the default frame leaves.
+  MessageLog::Get().handler = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (msg != WM_NCCALCSIZE) return false;
+    result = DefWindowProcW(hwnd, msg, wParam, lParam);
+    RECT& r = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
+    r = {r.left + 5, r.top + 5, r.right - 5, r.bottom - 5};
+    return true;
+  };
+  HWND child = CreateChild(top, {10, 10, 110, 110}, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
+  MessageLog::Get().handler = nullptr;
+  POINT o{0, 0};
+  ClientToScreen(top, &o);
+  const int x0 = o.x + 10, y0 = o.y + 10, bar = 100 - 5 - 17;  // the client area ends where the bars start
+  EXPECT_EQ(HitAt(child, x0 + bar + 1, y0 + 40), HTVSCROLL);
+  EXPECT_EQ(HitAt(child, x0 + 40, y0 + bar + 1), HTHSCROLL);
+  EXPECT_EQ(HitAt(child, x0 + bar + 1, y0 + bar + 1), HTSIZE);
+  EXPECT_EQ(HitAt(child, x0 + 97, y0 + 40), HTBORDER) << "the window's own band lies outside the bar";
+  EXPECT_EQ(HitAt(child, x0 + 40, y0 + 97), HTBORDER);
+}
+
 TEST_F(Input, AdjustWindowRectMatchesTheClientArea) {
   struct Case {
     DWORD style, ex;

@@ -11,6 +11,7 @@
 
 #include "controls/BorderPainter.h"
 #include "controls/DrawingTypes.h"
+#include "controls/ImgFormChangeLink.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/ThemedElements.h"
 #include "edit/KsCharInput.h"
@@ -225,7 +226,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   virtual int SelLength() const { return core_->SelLength(); }
   virtual void SetSelLength(int value);
   String SelText() const { return core_->SelText(); }
-  // Replaces the selection with Value, unrecorded: the undo steps are cleared.
+  // Replaces the selection with Value, recorded as one undo step (so that later undos still
+  // meet the text their records describe).
   virtual void SetSelText(const String& value);
   String SelectedText() const { return core_->SelectedText(); }
   int TopLine() const { return core_->TopLine(); }
@@ -450,6 +452,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TKsDeadCharList> FDeadCharList;
   std::unique_ptr<TKsDisplayReadOnlyOptions> FDisplayReadOnlyOptions;
   std::unique_ptr<TBitmap> FBackground;
+  std::unique_ptr<TImgFormChangeLink> FImgFormChLink;
   std::unique_ptr<TKsSBController> FSBController;
   std::unique_ptr<TKsEditPainter> painter_;
   std::unique_ptr<TKsEditBorderPainter> borderPainter_;

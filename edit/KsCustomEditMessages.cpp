@@ -137,7 +137,10 @@ bool TCustomKsEdit::HandleTextMessage(TMessage& m) {
     case pf::WM_CUT: CommandCenter(kscmd::Cut, 0, {}); return true;
     case pf::WM_COPY: CommandCenter(kscmd::Copy, 0, {}); return true;
     case pf::WM_PASTE: CommandCenter(kscmd::Paste, 0, {}); return true;
-    case pf::WM_CLEAR: SetSelText(String()); return true;
+    case pf::WM_CLEAR:
+      // Clearing is deleting the selection, which read-only forbids.
+      if (!ReadOnly()) SetSelText(String());
+      return true;
     case ksem::EM_GETSEL: GetSelMessage(m); return true;
     case ksem::EM_SETSEL: SetSelMessage(m); return true;
     case ksem::EM_REPLACESEL:

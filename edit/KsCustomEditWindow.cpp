@@ -166,10 +166,9 @@ void TCustomKsEdit::SizeChanged() {
   const int oldWidth = FEditRect.right - FEditRect.left;
   if (!FMultiline && FAutoSize && !LoadingOrReading()) AdjustHeight();
   ResetEditRect();
-  const int caretChar = core_->CaretChar();
+  // Caret and anchor keep their character positions through the new wrapping, so a selection
+  // survives the resize whole.
   core_->Rewrap();
-  core_->SetCaretChar(caretChar);
-  core_->SetAnchorToCaret();
   if (FMultiline && core_->TopLine() > 0 && core_->LinesCount() - core_->TopLine() < core_->LinesInRect())
     core_->SetTopLine(core_->TopLine() - 1);
   const bool reflows = (FMultiline && FWordWrap) || FAlignment != taLeftJustify;

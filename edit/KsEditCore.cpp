@@ -607,6 +607,9 @@ void TKsEditCore::TypeText(String text) {
   if (FReadOnly) return;
   text = ApplyCase(std::move(text));
   events_.KeyPressEx(text);
+  // Several characters at once (a translated key, an input-method result, a handler's rewrite)
+  // still keep the text within MaxLength.
+  if (FMaxLength > 0) text = CutToRoom(std::move(text), FMaxLength - (TextLength() - SelLength()));
   if (text.empty()) return;
   AddGroupBreak();
   RemoveSelection();

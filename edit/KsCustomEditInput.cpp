@@ -143,6 +143,9 @@ void TCustomKsEdit::CompositionMessage(TMessage& m) {
 
 bool TCustomKsEdit::FocusingPress(int x, int y) {
   if (!CanFocus() || !Enabled() || Designing() || Focused()) return false;
+  // A selection the program made stays no longer than the click that puts the caret elsewhere:
+  // the anchor and the range move to the caret together.
+  core_->Deselect();
   core_->SetCaretXY(CaretFromPos(Point(x, y)));
   core_->AnchorFollows();
   if (FAutoSelect) SelectAll();

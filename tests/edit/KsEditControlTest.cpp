@@ -626,6 +626,12 @@ TEST(KsEditControl, SettersCarryTheirSideEffects) {
   pf::InjectText(u"y");
   Pump();
   EXPECT_EQ(e.edit->Text(), u"XMIX") << "a full edit takes no more";
+  e.edit->SetTabSpaces(0);
+  EXPECT_EQ(e.edit->TabSpaces(), 4) << "a tab stands for at least one space";
+  e.edit->SetReadOnly(true);
+  e.edit->SelectAll();
+  e.Send(pf::WM_CLEAR);
+  EXPECT_EQ(e.edit->Text(), u"XMIX") << "clearing deletes, which read-only forbids";
 }
 
 TEST(KsEditInput, ACompositionStartsAtTheCaret) {
@@ -880,6 +886,34 @@ TEST(KsEditInput, UnicodeCharactersRespectMaxLength) {
   e.Send(pf::WM_UNICHAR, u'b');
   e.Send(pf::WM_UNICHAR, u'c');
   EXPECT_EQ(e.edit->Text(), u"ab");
+  // A run of characters typed at once takes only the room left.
+  e.edit->SetMaxLength(4);
+  pf::InjectCompositionResult(u"\u4F60\u597D\u4F60");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"ab\u4F60\u597D");
+}
+
+TEST(KsEditControl, TheSelectionStaysWholeThroughAResizeAndGoesWithAFocusingClick) {
+  ShownForm form;
+  auto* other = AddEdit(form.form, 10, 200, 100, 24);
+  auto* edit = AddEdit(form.form, 10, 10, 300, 120);
+  edit->SetMultiline(true);
+  edit->SetWordWrap(true);
+  edit->SetText(u"one two three four five six seven eight nine ten eleven twelve");
+  pf::SendMessageW(edit->Handle(), ksem::EM_SETSEL, 20, 5);
+  edit->SetBounds(10, 10, 120, 120);
+  Pump();
+  const TKsCaretPos anchor = edit->Core().Anchor();
+  EXPECT_EQ(edit->CharFromCaret(anchor.X, anchor.Y), 20) << "the re-wrap keeps the anchor where it was";
+  EXPECT_EQ(edit->SelStart(), 5);
+  EXPECT_EQ(edit->SelLength(), 15);
+
+  other->SetFocus();
+  Pump();
+  testing::ClickAt(*edit, 60, 5);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(edit->SelLength(), 0) << "the click that focuses the edit puts the caret elsewhere";
+  EXPECT_EQ(edit->SelStart(), edit->Core().CaretChar());
 }
 
 }  // namespace

@@ -218,7 +218,11 @@ void TCustomKsEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int
   if (button == mbLeft && shift.Contains(ssDouble) && clicks == 2) SelectWordAt(pos);
   else if (button == mbLeft) LeftPress(shift, pos, focusingPress);
   else if (button == mbMiddle) PastePrimarySelection(x, y);
-  if (clicks == 3) SelectAll();
+  if (clicks == 3) {
+    SelectAll();
+    // The mouse trembling while the button is still down must not shrink the selection again.
+    FSelecting = false;
+  }
   TakeFocus();
   TKsXPThemedControl::MouseDown(button, shift, x, y);
 }

@@ -185,6 +185,14 @@ TEST(KsEditControl, ClicksCountInSeriesWordThenEverythingThenAnew) {
   EXPECT_EQ(e.edit->SelText(), u"one two three") << "the third click selects everything";
   e.ClickAt(5);
   EXPECT_EQ(e.edit->SelLength(), 0) << "a fourth click starts a new series";
+  e.ClickAt(5);
+  pf::POINT p = e.ScreenPointOf(5);
+  pf::InjectMouseButton(pf::MouseButton::Left, true, p);
+  p.x += 2;
+  pf::InjectMouseMove(p);
+  pf::InjectMouseButton(pf::MouseButton::Left, false, p);
+  Pump();
+  EXPECT_EQ(e.edit->SelLength(), 13) << "a third click that trembles still selects everything";
 }
 
 TEST(KsEditControl, DraggingTheMouseSelectsAndShiftClickExtends) {

@@ -561,6 +561,10 @@ void TCustomKsEdit::ExecuteCommand(TKsCommand command, char16_t ch, const String
   if (command >= kscmd::GotoBookmark0 && command < kscmd::GotoBookmark0 + TKsEditCore::BookmarkCount)
     return GotoBookmark(command - kscmd::GotoBookmark0);
   switch (command) {
+    // Undoing is editing: the user's undo waits until the edit is writable again.
+    case kscmd::Undo:
+      if (!ReadOnly()) core_->ExecuteCommand(command, ch, data);
+      return;
     case kscmd::Cut:
       if (CutToClipboard()) SetModified(true);
       return;

@@ -441,6 +441,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SelectWordAt(TKsCaretPos pos);
   void LeftPress(TShiftState shift, TKsCaretPos pos, bool focusingPress);
   bool InsideSelection(TKsCaretPos pos) const;
+  // Whether a press at Pos may start dragging the selection.
+  bool MayDragFrom(TKsCaretPos pos) const;
   void TakeFocus();
   void PastePrimarySelection(int x, int y);
   void OfferPrimarySelection();

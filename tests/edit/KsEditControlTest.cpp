@@ -278,6 +278,11 @@ TEST(KsEditControl, ContextMenuGreysWhatCannotBeDone) {
   EXPECT_TRUE(greyed(ksmenu::SelectAll)) << "everything is selected already";
   e.edit->SetReadOnly(true);
   EXPECT_TRUE(greyed(ksmenu::Paste));
+  EXPECT_TRUE(greyed(ksmenu::Undo));
+  EXPECT_TRUE(greyed(ksmenu::Delete));
+  e.Send(ksem::EM_UNDO);
+  EXPECT_EQ(e.edit->Text(), u"tt") << "a read-only edit is not changed by undo";
+  EXPECT_TRUE(e.edit->CanUndo());
 
   const TKsEditContextMenu::TMenus menus = TKsEditContextMenu::Build(*e.edit);
   EXPECT_EQ(GetMenuItemCount(menus.items), 8) << "undo, line, four edits, line, select all";

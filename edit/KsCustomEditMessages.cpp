@@ -271,6 +271,9 @@ void TCustomKsEdit::SetRectMessage(TMessage& m, bool invalidate) {
   // No rectangle: back to the client rectangle, as the platform does.
   if (r) SetEditRect(*r);
   else ResetEditRect();
+  // The wrap width is the rectangle's: the lines follow it at once.
+  core_->Rewrap();
+  UpdateScrollBars();
   if (invalidate) Invalidate();
 }
 

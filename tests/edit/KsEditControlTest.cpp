@@ -148,6 +148,14 @@ TEST(KsEditControl, LineMessagesCountParagraphs) {
   EXPECT_EQ(e.edit->Text(), u"ab\r\nXYd\r\nef");
   e.Send(ksem::EM_UNDO);
   EXPECT_EQ(e.edit->Text(), u"ab\r\ncd\r\nef") << "a replaced selection is undone";
+
+  e.edit->SetWordWrap(true);
+  e.edit->SetText(u"one two three four five six seven eight");
+  const int lines = e.edit->LinesCount();
+  pf::RECT narrow = e.edit->EditRect();
+  narrow.right /= 2;
+  e.Send(ksem::EM_SETRECT, 0, reinterpret_cast<pf::LPARAM>(&narrow));
+  EXPECT_GT(e.edit->LinesCount(), lines) << "a narrower rectangle wraps the text anew";
 }
 
 TEST(KsEditControl, DialogCodeAsksForTheKeysTheSettingsName) {

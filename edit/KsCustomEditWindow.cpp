@@ -356,8 +356,9 @@ void TCustomKsEdit::UpdateVertScrollBar() {
 void TCustomKsEdit::UpdateHorzScrollBar() {
   pf::SCROLLINFO info{};
   const TKsTextPainter& painter = TextPainter();
-  const String& longest = core_->Lines().MaxStr();
-  const bool wider = painter.TextSize(painter.ExpandTabs(painter.MaskText(longest))).cx > Room();
+  // Measured as painted: masked, tabs expanded.
+  const String longest = painter.MaskText(core_->Lines().MaxStr());
+  const bool wider = painter.TextSize(painter.ExpandTabs(longest)).cx > Room();
   info.fMask = ScrollInfoMask(wider);
   if (wider) {
     info.nMax = core_->Lines().MaxLen();

@@ -406,6 +406,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void UpdateScrollBars();
   void UpdateVertScrollBar();
   void UpdateHorzScrollBar();
+  // The whole thumb position of a scroll message that carries only its low 16 bits.
+  int ThumbPosition(int bar, int low16);
   void VertScroll(TKsScrollRequest request, int thumbPos);
   void HorzScroll(TKsScrollRequest request, int thumbPos);
   // The owner-drawn bars' steps and visibility reach the view through these.

@@ -73,10 +73,10 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
       else KillCaret();
       return true;
     case pf::WM_VSCROLL:
-      VertScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
+      VertScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), ThumbPosition(pf::SB_VERT, pf::HIWORD(m.WParam)));
       return true;
     case pf::WM_HSCROLL:
-      HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
+      HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), ThumbPosition(pf::SB_HORZ, pf::HIWORD(m.WParam)));
       return true;
     case pf::WM_MOUSEWHEEL:
       // A single-line edit leaves the wheel to whoever else scrolls.

@@ -376,6 +376,19 @@ void TCustomKsEdit::Scroll(int direction) {
   VertScroll(static_cast<TKsScrollRequest>(direction), 0);
 }
 
+int TCustomKsEdit::ThumbPosition(int bar, int low16) {
+  // The message carries 16 bits; the bar knows the whole position (exactly while its thumb is
+  // dragged, else the last one): take the value nearest to it that ends in those 16 bits.
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_TRACKPOS;
+  if (!HandleAllocated() || !pf::GetScrollInfo(Handle(), bar, &info)) return low16;
+  constexpr int span = 0x10000;
+  int position = (info.nTrackPos & ~(span - 1)) | low16;
+  if (position - info.nTrackPos > span / 2) position -= span;
+  else if (info.nTrackPos - position > span / 2) position += span;
+  return std::max(position, 0);
+}
+
 void TCustomKsEdit::VertScroll(TKsScrollRequest request, int thumbPos) {
   const int target = core_->VertScrollTarget(request, thumbPos);
   if (target >= 0) core_->SetTopLine(target);

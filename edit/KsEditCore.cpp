@@ -327,7 +327,7 @@ std::optional<int> TKsEditCore::ScrollTarget(TKsScrollRequest request, int curre
     case ksrPageUp: return current - page;
     case ksrPageDown: return current + page;
     case ksrThumbPosition:
-    case ksrThumbTrack: return thumbPos & 0xFFFF;
+    case ksrThumbTrack: return thumbPos;
     case ksrTop: return 0;
     case ksrBottom: return end;
     default: return std::nullopt;

@@ -459,6 +459,22 @@ TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
   EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
 }
 
+TEST(KsEditWindow, ThumbPositionsReachBeyondSixteenBits) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  String text;
+  for (int i = 0; i < 70000; ++i) text += u"x\r\n";
+  e.edit->SetText(text);
+  e.edit->SetTopLine(68000);
+  e.Send(pf::WM_VSCROLL, pf::MAKEWPARAM(pf::SB_THUMBPOSITION, static_cast<pf::WORD>(69000)));
+  EXPECT_EQ(e.edit->TopLine(), 69000) << "the message's 16 bits are completed from the bar's position";
+  e.edit->SetTopLine(1000);
+  pf::SetScrollTrackPos(e.edit->Handle(), pf::SB_VERT, 67000);
+  e.Send(pf::WM_VSCROLL, pf::MAKEWPARAM(pf::SB_THUMBTRACK, static_cast<pf::WORD>(67000)));
+  pf::EndScrollTrack(e.edit->Handle(), pf::SB_VERT);
+  EXPECT_EQ(e.edit->TopLine(), 67000) << "a thumb dragged far is followed to where it is";
+}
+
 TEST(KsEditWindow, OwnerDrawnBarsFollowTheViewAndScrollIt) {
   EditOnForm e(true);
   e.edit->SetScrollBars(ssBoth);

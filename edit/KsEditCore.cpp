@@ -299,6 +299,25 @@ void TKsEditCore::Rewrap() {
   SelectChars(anchor, caret);
 }
 
+void TKsEditCore::KeepInText() {
+  const int lastY = std::max(0, LinesCount() - 1);
+  const auto inside = [&](int& x, int& y) {
+    if (y > lastY) {
+      y = lastY;
+      x = LineLength(y);
+    }
+    x = std::clamp(x, 0, LineLength(y));
+  };
+  const TKsCaretPos caret = CaretXY();
+  inside(FCaretX, FCaretY);
+  inside(FSelStartX, FSelStartY);
+  inside(FSelFirstX, FSelFirstY);
+  inside(FSelLastX, FSelLastY);
+  FSelected = SelFirst() != SelLast();
+  if (FTopLine > lastY) SetTopLine(FTopLine);
+  if (CaretXY() != caret) events_.CaretMoved();
+}
+
 // --- View
 
 void TKsEditCore::SetTopLine(int value) {

@@ -158,6 +158,20 @@ TEST(KsEditControl, LineMessagesCountParagraphs) {
   EXPECT_GT(e.edit->LinesCount(), lines) << "a narrower rectangle wraps the text anew";
 }
 
+TEST(KsEditControl, LinesTheProgramDeletesTakeNoCaretOrSelectionWithThem) {
+  EditOnForm e(true);
+  e.edit->SetText(u"a\r\nb\r\nc\r\nd\r\ne");
+  e.edit->SetSelStart(6);
+  e.edit->SetSelLength(5);  // "c" .. "d"
+  for (int i = 0; i < 3; ++i) e.edit->Lines()->Delete(2);
+  EXPECT_NO_THROW(e.edit->ScrollCaret());
+  EXPECT_EQ(e.edit->Core().CaretXY(), (TKsCaretPos{1, 1})) << "at the end of what is left";
+  EXPECT_EQ(e.edit->SelLength(), 0);
+  pf::InjectText(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"a\r\nbx");
+}
+
 TEST(KsEditControl, DialogCodeAsksForTheKeysTheSettingsName) {
   EditOnForm e;
   const pf::LRESULT always = pf::DLGC_WANTARROWS | pf::DLGC_HASSETSEL | pf::DLGC_WANTCHARS;

@@ -300,13 +300,19 @@ void TKsEditCore::Rewrap() {
 }
 
 void TKsEditCore::KeepInText() {
+  // Runs after every change: the lengths are read without copying the lines.
+  const auto length = [this](int y) {
+    int p = 0, line = 0;
+    if (!FKsEditList->IndexToParagraph(y, p, line)) return 0;
+    return static_cast<int>(FKsEditList->Paragraphs().Line(p, line).size());
+  };
   const int lastY = std::max(0, LinesCount() - 1);
   const auto inside = [&](int& x, int& y) {
     if (y > lastY) {
       y = lastY;
-      x = LineLength(y);
+      x = length(y);
     }
-    x = std::clamp(x, 0, LineLength(y));
+    x = std::clamp(x, 0, length(y));
   };
   const TKsCaretPos caret = CaretXY();
   inside(FCaretX, FCaretY);

@@ -2,6 +2,7 @@
 // family, focus, scrolling, the context menu's commands); everything else goes on to the base.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "edit/KsCustomEdit.h"
@@ -172,7 +173,12 @@ bool TCustomKsEdit::HandleLineMessage(TMessage& m) {
     case ksem::EM_GETLINE: GetLineMessage(m); return true;
     case ksem::EM_GETFIRSTVISIBLELINE: m.Result = core_->TopLine(); return true;
     case ksem::EM_SCROLL: Scroll(static_cast<int>(m.WParam & 0xFF)); return true;
-    case ksem::EM_LINESCROLL: core_->SetTopLine(core_->TopLine() + static_cast<int>(m.LParam)); return true;
+    case ksem::EM_LINESCROLL: {
+      // Any count scrolls at most to an end of the text.
+      const std::int64_t top = std::int64_t{core_->TopLine()} + static_cast<pf::LONG>(m.LParam);
+      core_->SetTopLine(static_cast<int>(std::clamp<std::int64_t>(top, 0, core_->LinesCount())));
+      return true;
+    }
     case ksem::EM_SCROLLCARET: ScrollCaret(); return true;
     case ksem::EM_POSFROMCHAR: {
       const TKsCaretPos pos = core_->CaretFromChar(static_cast<int>(m.WParam));

@@ -264,7 +264,8 @@ int TKsEditCore::SelLength() const {
 void TKsEditCore::SetSelLength(int value) {
   if (value == 0) return Deselect();
   const int start = SelStart();
-  SelectChars(start, start + value);
+  // Any length is taken, up to the ends of the text.
+  SelectChars(start, static_cast<int>(std::clamp<std::int64_t>(std::int64_t{start} + value, 0, TextLength())));
 }
 
 String TKsEditCore::SelText() const {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "controls/KsSBController.h"
 #include "edit/KsEdit.h"
 #include "edit/KsEditContextMenu.h"
@@ -102,6 +104,9 @@ TEST(KsEditControl, SelectionMessagesOrderTheRangeAndPutTheCaretAtTheFirstArgume
   EXPECT_EQ(e.edit->SelText(), u"789") << "any negative end is the end of the text";
   e.Send(ksem::EM_SETSEL, 8, 1000);
   EXPECT_EQ(e.edit->SelText(), u"89") << "an end past the text is clamped to it";
+  e.edit->SetSelStart(7);
+  e.edit->SetSelLength(std::numeric_limits<int>::max());
+  EXPECT_EQ(e.edit->SelText(), u"789") << "the longest length reaches the end, not past the int range";
 }
 
 TEST(KsEditControl, TextMessagesKeepAPasswordInsideTheControl) {
@@ -469,6 +474,8 @@ TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page);
   e.Send(ksem::EM_LINESCROLL, 0, -2);
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page - 2);
+  e.Send(ksem::EM_LINESCROLL, 0, std::numeric_limits<pf::LONG>::max());
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page) << "any count stops at the end";
   EXPECT_TRUE(e.edit->UseCustomScrollBars());
   EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
 }

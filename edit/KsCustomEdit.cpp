@@ -54,6 +54,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
       FDeadCharList(std::make_unique<TKsDeadCharList>()),
       FDisplayReadOnlyOptions(std::make_unique<TKsDisplayReadOnlyOptions>()),
       FBackground(std::make_unique<TBitmap>()),
+      FImgFormChLink(std::make_unique<TImgFormChangeLink>()),
       FSBController(std::make_unique<TKsSBController>(nullptr)),
       painter_(std::make_unique<TKsEditPainter>(*this)),
       borderPainter_(std::make_unique<TKsEditBorderPainter>(*this)),
@@ -68,6 +69,7 @@ TCustomKsEdit::TCustomKsEdit(TComponent* owner)
   FCommandCenter->DefaultKeyBind();
   FDisplayReadOnlyOptions->OnChange = [this](TObject*) { ReadOnlyOptionsChanged(); };
   FBackground->OnChange = [this](TObject*) { Invalidate(); };
+  FImgFormChLink->OnChange = [this](TObject*) { Invalidate(); };
   HookScrollBarEvents();
   ReadFontMetrics();
   ResetEditRect();
@@ -239,7 +241,8 @@ void TCustomKsEdit::SetAlignBottom(bool value) {
 }
 
 void TCustomKsEdit::SetTabSpaces(int value) {
-  if (value < 0 || value == FTabSpaces) return;
+  // A tab always stands for at least one space.
+  if (value <= 0 || value == FTabSpaces) return;
   FTabSpaces = value;
   core_->Rewrap();
   Invalidate();
@@ -392,9 +395,16 @@ void TCustomKsEdit::SetUseBackground(bool value) {
 
 void TCustomKsEdit::SetImageForm(TCustomKsImageForm* value) {
   if (value == FImageForm) return;
-  if (FImageForm) FImageForm->RemoveFreeNotification(this);
+  if (FImageForm) {
+    FImageForm->RemoveFreeNotification(this);
+    FImageForm->UnregisterChanges(FImgFormChLink.get());
+  }
   FImageForm = value;
-  if (FImageForm) FImageForm->FreeNotification(this);
+  if (FImageForm) {
+    FImageForm->FreeNotification(this);
+    // A background borrowed from the image form is painted again whenever it changes.
+    FImageForm->RegisterChanges(FImgFormChLink.get());
+  }
   Invalidate();
 }
 
@@ -551,6 +561,10 @@ void TCustomKsEdit::ExecuteCommand(TKsCommand command, char16_t ch, const String
   if (command >= kscmd::GotoBookmark0 && command < kscmd::GotoBookmark0 + TKsEditCore::BookmarkCount)
     return GotoBookmark(command - kscmd::GotoBookmark0);
   switch (command) {
+    // Undoing is editing: the user's undo waits until the edit is writable again.
+    case kscmd::Undo:
+      if (!ReadOnly()) core_->ExecuteCommand(command, ch, data);
+      return;
     case kscmd::Cut:
       if (CutToClipboard()) SetModified(true);
       return;

@@ -11,6 +11,7 @@
 
 #include "controls/BorderPainter.h"
 #include "controls/DrawingTypes.h"
+#include "controls/ImgFormChangeLink.h"
 #include "controls/KsXPThemedControl.h"
 #include "controls/ThemedElements.h"
 #include "edit/KsCharInput.h"
@@ -226,7 +227,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   virtual int SelLength() const { return core_->SelLength(); }
   virtual void SetSelLength(int value);
   String SelText() const { return core_->SelText(); }
-  // Replaces the selection with Value, unrecorded: the undo steps are cleared.
+  // Replaces the selection with Value, recorded as one undo step (so that later undos still
+  // meet the text their records describe).
   virtual void SetSelText(const String& value);
   String SelectedText() const { return core_->SelectedText(); }
   int TopLine() const { return core_->TopLine(); }
@@ -409,6 +411,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void UpdateScrollBars();
   void UpdateVertScrollBar();
   void UpdateHorzScrollBar();
+  // The whole thumb position of a scroll message that carries only its low 16 bits.
+  int ThumbPosition(int bar, int low16);
   void VertScroll(TKsScrollRequest request, int thumbPos);
   void HorzScroll(TKsScrollRequest request, int thumbPos);
   // The owner-drawn bars' steps and visibility reach the view through these.
@@ -444,6 +448,8 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   void SelectWordAt(TKsCaretPos pos);
   void LeftPress(TShiftState shift, TKsCaretPos pos, bool focusingPress);
   bool InsideSelection(TKsCaretPos pos) const;
+  // Whether a press at Pos may start dragging the selection.
+  bool MayDragFrom(TKsCaretPos pos) const;
   void TakeFocus();
   void PastePrimarySelection(int x, int y);
   void OfferPrimarySelection();
@@ -455,6 +461,7 @@ class TCustomKsEdit : public TKsXPThemedControl, public IKsEditCoreEvents, publi
   std::unique_ptr<TKsDeadCharList> FDeadCharList;
   std::unique_ptr<TKsDisplayReadOnlyOptions> FDisplayReadOnlyOptions;
   std::unique_ptr<TBitmap> FBackground;
+  std::unique_ptr<TImgFormChangeLink> FImgFormChLink;
   std::unique_ptr<TKsSBController> FSBController;
   std::unique_ptr<TKsEditPainter> painter_;
   std::unique_ptr<TKsEditBorderPainter> borderPainter_;

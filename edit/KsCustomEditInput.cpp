@@ -148,7 +148,11 @@ void TCustomKsEdit::CompositionMessage(TMessage& m) {
 
 bool TCustomKsEdit::FocusingPress(int x, int y) {
   if (!CanFocus() || !Enabled() || Designing() || Focused()) return false;
-  core_->SetCaretXY(CaretFromPos(Point(x, y)));
+  const TKsCaretPos pos = CaretFromPos(Point(x, y));
+  // A selection the program made stays no longer than the click that puts the caret elsewhere
+  // (the anchor and the range move to the caret together), unless the press may drag it.
+  if (!MayDragFrom(pos)) core_->Deselect();
+  core_->SetCaretXY(pos);
   core_->AnchorFollows();
   if (FAutoSelect) SelectAll();
   return true;
@@ -160,6 +164,11 @@ void TCustomKsEdit::ButtonDownMessage(TMessage& m) {
   TKsXPThemedControl::WndProc(m);
   pressing_ = false;
   focusingPress_ = false;
+}
+
+bool TCustomKsEdit::MayDragFrom(TKsCaretPos pos) const {
+  // A password never leaves the edit, not even by dragging.
+  return FDragAllowed && PasswordMask() == 0 && InsideSelection(pos);
 }
 
 bool TCustomKsEdit::InsideSelection(TKsCaretPos pos) const {
@@ -182,10 +191,9 @@ void TCustomKsEdit::SelectWordAt(TKsCaretPos pos) {
 void TCustomKsEdit::LeftPress(TShiftState shift, TKsCaretPos pos, bool focusingPress) {
   // The press that focused an auto-selecting edit keeps everything selected.
   if (focusingPress && FAutoSelect) return;
-  const bool inside = InsideSelection(pos);
+  const bool mayDrag = MayDragFrom(pos);
   core_->SetCaretXY(pos);
-  // A password never leaves the edit, not even by dragging.
-  if (inside && FDragAllowed && PasswordMask() == 0 && !FWaitForDragging && !FDragging) {
+  if (mayDrag && !FWaitForDragging && !FDragging) {
     FWaitForDragging = true;
     dragStartCaret_ = core_->CaretXY();
     return;
@@ -220,7 +228,11 @@ void TCustomKsEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int
   if (button == mbLeft && shift.Contains(ssDouble) && clicks == 2) SelectWordAt(pos);
   else if (button == mbLeft) LeftPress(shift, pos, focusingPress);
   else if (button == mbMiddle) PastePrimarySelection(x, y);
-  if (clicks == 3) SelectAll();
+  if (clicks == 3) {
+    SelectAll();
+    // The mouse trembling while the button is still down must not shrink the selection again.
+    FSelecting = false;
+  }
   TakeFocus();
   TKsXPThemedControl::MouseDown(button, shift, x, y);
 }

@@ -2,6 +2,7 @@
 // family, focus, scrolling, the context menu's commands); everything else goes on to the base.
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "edit/KsCustomEdit.h"
@@ -73,10 +74,10 @@ bool TCustomKsEdit::HandleEditMessage(TMessage& m) {
       else KillCaret();
       return true;
     case pf::WM_VSCROLL:
-      VertScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
+      VertScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), ThumbPosition(pf::SB_VERT, pf::HIWORD(m.WParam)));
       return true;
     case pf::WM_HSCROLL:
-      HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), pf::HIWORD(m.WParam));
+      HorzScroll(static_cast<TKsScrollRequest>(pf::LOWORD(m.WParam)), ThumbPosition(pf::SB_HORZ, pf::HIWORD(m.WParam)));
       return true;
     case pf::WM_MOUSEWHEEL:
       // A single-line edit leaves the wheel to whoever else scrolls.
@@ -137,7 +138,10 @@ bool TCustomKsEdit::HandleTextMessage(TMessage& m) {
     case pf::WM_CUT: CommandCenter(kscmd::Cut, 0, {}); return true;
     case pf::WM_COPY: CommandCenter(kscmd::Copy, 0, {}); return true;
     case pf::WM_PASTE: CommandCenter(kscmd::Paste, 0, {}); return true;
-    case pf::WM_CLEAR: SetSelText(String()); return true;
+    case pf::WM_CLEAR:
+      // Clearing is deleting the selection, which read-only forbids.
+      if (!ReadOnly()) SetSelText(String());
+      return true;
     case ksem::EM_GETSEL: GetSelMessage(m); return true;
     case ksem::EM_SETSEL: SetSelMessage(m); return true;
     case ksem::EM_REPLACESEL:
@@ -169,7 +173,12 @@ bool TCustomKsEdit::HandleLineMessage(TMessage& m) {
     case ksem::EM_GETLINE: GetLineMessage(m); return true;
     case ksem::EM_GETFIRSTVISIBLELINE: m.Result = core_->TopLine(); return true;
     case ksem::EM_SCROLL: Scroll(static_cast<int>(m.WParam & 0xFF)); return true;
-    case ksem::EM_LINESCROLL: core_->SetTopLine(core_->TopLine() + static_cast<int>(m.LParam)); return true;
+    case ksem::EM_LINESCROLL: {
+      // Any count scrolls at most to an end of the text.
+      const std::int64_t top = std::int64_t{core_->TopLine()} + static_cast<pf::LONG>(m.LParam);
+      core_->SetTopLine(static_cast<int>(std::clamp<std::int64_t>(top, 0, core_->LinesCount())));
+      return true;
+    }
     case ksem::EM_SCROLLCARET: ScrollCaret(); return true;
     case ksem::EM_POSFROMCHAR: {
       const TKsCaretPos pos = core_->CaretFromChar(static_cast<int>(m.WParam));
@@ -268,6 +277,9 @@ void TCustomKsEdit::SetRectMessage(TMessage& m, bool invalidate) {
   // No rectangle: back to the client rectangle, as the platform does.
   if (r) SetEditRect(*r);
   else ResetEditRect();
+  // The wrap width is the rectangle's: the lines follow it at once.
+  core_->Rewrap();
+  UpdateScrollBars();
   if (invalidate) Invalidate();
 }
 

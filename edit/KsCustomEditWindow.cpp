@@ -166,10 +166,9 @@ void TCustomKsEdit::SizeChanged() {
   const int oldWidth = FEditRect.right - FEditRect.left;
   if (!FMultiline && FAutoSize && !LoadingOrReading()) AdjustHeight();
   ResetEditRect();
-  const int caretChar = core_->CaretChar();
+  // Caret and anchor keep their character positions through the new wrapping, so a selection
+  // survives the resize whole.
   core_->Rewrap();
-  core_->SetCaretChar(caretChar);
-  core_->SetAnchorToCaret();
   if (FMultiline && core_->TopLine() > 0 && core_->LinesCount() - core_->TopLine() < core_->LinesInRect())
     core_->SetTopLine(core_->TopLine() - 1);
   const bool reflows = (FMultiline && FWordWrap) || FAlignment != taLeftJustify;
@@ -359,8 +358,9 @@ void TCustomKsEdit::UpdateVertScrollBar() {
 void TCustomKsEdit::UpdateHorzScrollBar() {
   pf::SCROLLINFO info{};
   const TKsTextPainter& painter = TextPainter();
-  const String& longest = core_->Lines().MaxStr();
-  const bool wider = painter.TextSize(painter.ExpandTabs(painter.MaskText(longest))).cx > Room();
+  // Measured as painted: masked, tabs expanded.
+  const String longest = painter.MaskText(core_->Lines().MaxStr());
+  const bool wider = painter.TextSize(painter.ExpandTabs(longest)).cx > Room();
   info.fMask = ScrollInfoMask(wider);
   if (wider) {
     info.nMax = core_->Lines().MaxLen();
@@ -376,6 +376,19 @@ void TCustomKsEdit::UpdateHorzScrollBar() {
 void TCustomKsEdit::Scroll(int direction) {
   if (direction < ksrLineUp || direction > ksrPageDown) return;
   VertScroll(static_cast<TKsScrollRequest>(direction), 0);
+}
+
+int TCustomKsEdit::ThumbPosition(int bar, int low16) {
+  // The message carries 16 bits; the bar knows the whole position (exactly while its thumb is
+  // dragged, else the last one): take the value nearest to it that ends in those 16 bits.
+  pf::SCROLLINFO info{};
+  info.fMask = pf::SIF_TRACKPOS;
+  if (!HandleAllocated() || !pf::GetScrollInfo(Handle(), bar, &info)) return low16;
+  constexpr int span = 0x10000;
+  int position = (info.nTrackPos & ~(span - 1)) | low16;
+  if (position - info.nTrackPos > span / 2) position -= span;
+  else if (info.nTrackPos - position > span / 2) position += span;
+  return std::max(position, 0);
 }
 
 void TCustomKsEdit::VertScroll(TKsScrollRequest request, int thumbPos) {

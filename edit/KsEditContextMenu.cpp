@@ -54,10 +54,11 @@ void TKsEditContextMenu::Grey(HMENU items, const TCustomKsEdit& edit) {
   const bool noSelection = edit.SelLength() == 0;
   const bool clipboardHasText =
       pf::IsClipboardFormatAvailable(pf::CF_TEXT) || pf::IsClipboardFormatAvailable(pf::CF_UNICODETEXT);
-  SetGreyed(items, ksmenu::Undo, !edit.CanUndo());
+  // A read-only edit can still copy (and Cut copies there), but undo and delete change nothing.
+  SetGreyed(items, ksmenu::Undo, !edit.CanUndo() || edit.ReadOnly());
   SetGreyed(items, ksmenu::Cut, noSelection);
   SetGreyed(items, ksmenu::Copy, noSelection);
-  SetGreyed(items, ksmenu::Delete, noSelection);
+  SetGreyed(items, ksmenu::Delete, noSelection || edit.ReadOnly());
   SetGreyed(items, ksmenu::Paste, !clipboardHasText || edit.ReadOnly());
   SetGreyed(items, ksmenu::SelectAll, edit.SelLength() == edit.Core().TextLength());
 }

@@ -270,7 +270,8 @@ int TKsEditCore::SelLength() const {
 void TKsEditCore::SetSelLength(int value) {
   if (value == 0) return Deselect();
   const int start = SelStart();
-  SelectChars(start, start + value);
+  // Any length is taken, up to the ends of the text.
+  SelectChars(start, static_cast<int>(std::clamp<std::int64_t>(std::int64_t{start} + value, 0, TextLength())));
 }
 
 String TKsEditCore::SelText() const {
@@ -305,6 +306,31 @@ void TKsEditCore::Rewrap() {
   SelectChars(anchor, caret);
 }
 
+void TKsEditCore::KeepInText() {
+  // Runs after every change: the lengths are read without copying the lines.
+  const auto length = [this](int y) {
+    int p = 0, line = 0;
+    if (!FKsEditList->IndexToParagraph(y, p, line)) return 0;
+    return static_cast<int>(FKsEditList->Paragraphs().Line(p, line).size());
+  };
+  const int lastY = std::max(0, LinesCount() - 1);
+  const auto inside = [&](int& x, int& y) {
+    if (y > lastY) {
+      y = lastY;
+      x = length(y);
+    }
+    x = std::clamp(x, 0, length(y));
+  };
+  const TKsCaretPos caret = CaretXY();
+  inside(FCaretX, FCaretY);
+  inside(FSelStartX, FSelStartY);
+  inside(FSelFirstX, FSelFirstY);
+  inside(FSelLastX, FSelLastY);
+  FSelected = SelFirst() != SelLast();
+  if (FTopLine > lastY) SetTopLine(FTopLine);
+  if (CaretXY() != caret) events_.CaretMoved();
+}
+
 // --- View
 
 void TKsEditCore::SetTopLine(int value) {
@@ -333,7 +359,7 @@ std::optional<int> TKsEditCore::ScrollTarget(TKsScrollRequest request, int curre
     case ksrPageUp: return current - page;
     case ksrPageDown: return current + page;
     case ksrThumbPosition:
-    case ksrThumbTrack: return thumbPos & 0xFFFF;
+    case ksrThumbTrack: return thumbPos;
     case ksrTop: return 0;
     case ksrBottom: return end;
     default: return std::nullopt;
@@ -621,6 +647,9 @@ void TKsEditCore::TypeText(String text) {
   if (FReadOnly) return;
   text = ApplyCase(std::move(text));
   events_.KeyPressEx(text);
+  // Several characters at once (a translated key, an input-method result, a handler's rewrite)
+  // still keep the text within MaxLength.
+  if (FMaxLength > 0) text = CutToRoom(std::move(text), FMaxLength - (TextLength() - SelLength()));
   if (text.empty()) return;
   AddGroupBreak();
   RemoveSelection();

@@ -96,6 +96,9 @@ class TKsEditCore {
   // Re-wraps the whole text (width, font or wrapping changed), keeping the caret and the
   // selection at their character positions.
   void Rewrap();
+  // The text changed under the caret (the program edited Lines): a caret, anchor or selection
+  // end that now lies past its line or past the last line moves back inside the text.
+  void KeepInText();
   // Length of visual line Y (0 outside the text).
   int LineLength(int y) const;
 

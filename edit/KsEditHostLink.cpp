@@ -20,6 +20,7 @@ int TKsEditHostLink::TextFit(std::u16string_view s, int width) const { return ed
 
 void TKsEditHostLink::UpdateScrollBars() { edit_.UpdateScrollBars(); }
 void TKsEditHostLink::TextChanged() {
+  if (edit_.core_) edit_.core_->KeepInText();
   edit_.InvalidateEditRect();
   edit_.TextContentChanged();
 }

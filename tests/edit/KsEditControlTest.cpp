@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "controls/KsSBController.h"
 #include "edit/KsEdit.h"
 #include "edit/KsEditContextMenu.h"
@@ -105,6 +107,9 @@ TEST(KsEditControl, SelectionMessagesOrderTheRangeAndPutTheCaretAtTheFirstArgume
   EXPECT_EQ(e.edit->SelText(), u"789") << "any negative end is the end of the text";
   e.Send(ksem::EM_SETSEL, 8, 1000);
   EXPECT_EQ(e.edit->SelText(), u"89") << "an end past the text is clamped to it";
+  e.edit->SetSelStart(7);
+  e.edit->SetSelLength(std::numeric_limits<int>::max());
+  EXPECT_EQ(e.edit->SelText(), u"789") << "the longest length reaches the end, not past the int range";
 }
 
 TEST(KsEditControl, TextMessagesKeepAPasswordInsideTheControl) {
@@ -151,6 +156,28 @@ TEST(KsEditControl, LineMessagesCountParagraphs) {
   EXPECT_EQ(e.edit->Text(), u"ab\r\nXYd\r\nef");
   e.Send(ksem::EM_UNDO);
   EXPECT_EQ(e.edit->Text(), u"ab\r\ncd\r\nef") << "a replaced selection is undone";
+
+  e.edit->SetWordWrap(true);
+  e.edit->SetText(u"one two three four five six seven eight");
+  const int lines = e.edit->LinesCount();
+  pf::RECT narrow = e.edit->EditRect();
+  narrow.right /= 2;
+  e.Send(ksem::EM_SETRECT, 0, reinterpret_cast<pf::LPARAM>(&narrow));
+  EXPECT_GT(e.edit->LinesCount(), lines) << "a narrower rectangle wraps the text anew";
+}
+
+TEST(KsEditControl, LinesTheProgramDeletesTakeNoCaretOrSelectionWithThem) {
+  EditOnForm e(true);
+  e.edit->SetText(u"a\r\nb\r\nc\r\nd\r\ne");
+  e.edit->SetSelStart(6);
+  e.edit->SetSelLength(5);  // "c" .. "d"
+  for (int i = 0; i < 3; ++i) e.edit->Lines()->Delete(2);
+  EXPECT_NO_THROW(e.edit->ScrollCaret());
+  EXPECT_EQ(e.edit->Core().CaretXY(), (TKsCaretPos{1, 1})) << "at the end of what is left";
+  EXPECT_EQ(e.edit->SelLength(), 0);
+  pf::InjectText(u"x");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"a\r\nbx");
 }
 
 TEST(KsEditControl, DialogCodeAsksForTheKeysTheSettingsName) {
@@ -188,6 +215,14 @@ TEST(KsEditControl, ClicksCountInSeriesWordThenEverythingThenAnew) {
   EXPECT_EQ(e.edit->SelText(), u"one two three") << "the third click selects everything";
   e.ClickAt(5);
   EXPECT_EQ(e.edit->SelLength(), 0) << "a fourth click starts a new series";
+  e.ClickAt(5);
+  pf::POINT p = e.ScreenPointOf(5);
+  pf::InjectMouseButton(pf::MouseButton::Left, true, p);
+  p.x += 2;
+  pf::InjectMouseMove(p);
+  pf::InjectMouseButton(pf::MouseButton::Left, false, p);
+  Pump();
+  EXPECT_EQ(e.edit->SelLength(), 13) << "a third click that trembles still selects everything";
 }
 
 TEST(KsEditControl, DraggingTheMouseSelectsAndShiftClickExtends) {
@@ -273,6 +308,11 @@ TEST(KsEditControl, ContextMenuGreysWhatCannotBeDone) {
   EXPECT_TRUE(greyed(ksmenu::SelectAll)) << "everything is selected already";
   e.edit->SetReadOnly(true);
   EXPECT_TRUE(greyed(ksmenu::Paste));
+  EXPECT_TRUE(greyed(ksmenu::Undo));
+  EXPECT_TRUE(greyed(ksmenu::Delete));
+  e.Send(ksem::EM_UNDO);
+  EXPECT_EQ(e.edit->Text(), u"tt") << "a read-only edit is not changed by undo";
+  EXPECT_TRUE(e.edit->CanUndo());
 
   const TKsEditContextMenu::TMenus menus = TKsEditContextMenu::Build(*e.edit);
   EXPECT_EQ(GetMenuItemCount(menus.items), 8) << "undo, line, four edits, line, select all";
@@ -437,8 +477,26 @@ TEST(KsEditWindow, ScrollRequestsMoveTheTopLineAndPagingReachesTheStart) {
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page);
   e.Send(ksem::EM_LINESCROLL, 0, -2);
   EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page - 2);
+  e.Send(ksem::EM_LINESCROLL, 0, std::numeric_limits<pf::LONG>::max());
+  EXPECT_EQ(e.edit->TopLine(), e.edit->LinesCount() - page) << "any count stops at the end";
   EXPECT_TRUE(e.edit->UseCustomScrollBars());
   EXPECT_TRUE(e.edit->ScrollBarController()->Active()) << "a multi-line edit with bars wears the owner-drawn ones";
+}
+
+TEST(KsEditWindow, ThumbPositionsReachBeyondSixteenBits) {
+  EditOnForm e(true);
+  e.edit->SetScrollBars(ssVertical);
+  String text;
+  for (int i = 0; i < 70000; ++i) text += u"x\r\n";
+  e.edit->SetText(text);
+  e.edit->SetTopLine(68000);
+  e.Send(pf::WM_VSCROLL, pf::MAKEWPARAM(pf::SB_THUMBPOSITION, static_cast<pf::WORD>(69000)));
+  EXPECT_EQ(e.edit->TopLine(), 69000) << "the message's 16 bits are completed from the bar's position";
+  e.edit->SetTopLine(1000);
+  pf::SetScrollTrackPos(e.edit->Handle(), pf::SB_VERT, 67000);
+  e.Send(pf::WM_VSCROLL, pf::MAKEWPARAM(pf::SB_THUMBTRACK, static_cast<pf::WORD>(67000)));
+  pf::EndScrollTrack(e.edit->Handle(), pf::SB_VERT);
+  EXPECT_EQ(e.edit->TopLine(), 67000) << "a thumb dragged far is followed to where it is";
 }
 
 TEST(KsEditWindow, OwnerDrawnBarsFollowTheViewAndScrollIt) {
@@ -629,6 +687,12 @@ TEST(KsEditControl, SettersCarryTheirSideEffects) {
   pf::InjectText(u"y");
   Pump();
   EXPECT_EQ(e.edit->Text(), u"XMIX") << "a full edit takes no more";
+  e.edit->SetTabSpaces(0);
+  EXPECT_EQ(e.edit->TabSpaces(), 4) << "a tab stands for at least one space";
+  e.edit->SetReadOnly(true);
+  e.edit->SelectAll();
+  e.Send(pf::WM_CLEAR);
+  EXPECT_EQ(e.edit->Text(), u"XMIX") << "clearing deletes, which read-only forbids";
 }
 
 TEST(KsEditInput, ImeModeReachesTheInputMethodAtOnceAndDisablingItKeepsTyping) {
@@ -933,6 +997,34 @@ TEST(KsEditInput, UnicodeCharactersRespectMaxLength) {
   e.Send(pf::WM_UNICHAR, u'b');
   e.Send(pf::WM_UNICHAR, u'c');
   EXPECT_EQ(e.edit->Text(), u"ab");
+  // A run of characters typed at once takes only the room left.
+  e.edit->SetMaxLength(4);
+  pf::InjectCompositionResult(u"\u4F60\u597D\u4F60");
+  Pump();
+  EXPECT_EQ(e.edit->Text(), u"ab\u4F60\u597D");
+}
+
+TEST(KsEditControl, TheSelectionStaysWholeThroughAResizeAndGoesWithAFocusingClick) {
+  ShownForm form;
+  auto* other = AddEdit(form.form, 10, 200, 100, 24);
+  auto* edit = AddEdit(form.form, 10, 10, 300, 120);
+  edit->SetMultiline(true);
+  edit->SetWordWrap(true);
+  edit->SetText(u"one two three four five six seven eight nine ten eleven twelve");
+  pf::SendMessageW(edit->Handle(), ksem::EM_SETSEL, 20, 5);
+  edit->SetBounds(10, 10, 120, 120);
+  Pump();
+  const TKsCaretPos anchor = edit->Core().Anchor();
+  EXPECT_EQ(edit->CharFromCaret(anchor.X, anchor.Y), 20) << "the re-wrap keeps the anchor where it was";
+  EXPECT_EQ(edit->SelStart(), 5);
+  EXPECT_EQ(edit->SelLength(), 15);
+
+  other->SetFocus();
+  Pump();
+  testing::ClickAt(*edit, 60, 5);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(edit->SelLength(), 0) << "the click that focuses the edit puts the caret elsewhere";
+  EXPECT_EQ(edit->SelStart(), edit->Core().CaretChar());
 }
 
 }  // namespace

@@ -196,17 +196,30 @@ TEST(KsParagraphList, PositionsOfALaterParagraphFollowChangesBeforeIt) {
     ASSERT_GE(list.FirstChar(far), 0);  // remembers the far block
     switch (step % 4) {
       case 0:
-        texts[near] = String(static_cast<size_t>(pick(0, 9)), u'q'), list.SetText(near, texts[near]), lines[near] = 1;
+        texts[near] = String(static_cast<size_t>(pick(0, 9)), u'q');
+        lines[near] = 1;
+        list.SetText(near, texts[near]);
         break;
-      case 1: lines[near] = pick(1, 3), list.SetLineStarts(near, std::vector<std::int32_t>(lines[near] - 1, 1)); break;
-      case 2: list.Exchange(near, far), std::swap(texts[near], texts[far]), std::swap(lines[near], lines[far]); break;
+      case 1:
+        lines[near] = pick(1, 3);
+        list.SetLineStarts(near, std::vector<std::int32_t>(static_cast<size_t>(lines[near] - 1), 1));
+        break;
+      case 2:
+        list.Exchange(near, far);
+        std::swap(texts[near], texts[far]);
+        std::swap(lines[near], lines[far]);
+        break;
       default:
         list.InsertText(near, u"inserted");
-        texts.insert(texts.begin() + near, u"inserted"), lines.insert(lines.begin() + near, 1);
+        texts.insert(texts.begin() + near, u"inserted");
+        lines.insert(lines.begin() + near, 1);
     }
     std::int64_t chars = 0;
     int line = 0;
-    for (int i = 0; i < far; ++i) chars += static_cast<std::int64_t>(texts[i].size()) + 2, line += lines[i];
+    for (int i = 0; i < far; ++i) {
+      chars += static_cast<std::int64_t>(texts[i].size()) + 2;
+      line += lines[i];
+    }
     ASSERT_EQ(list.FirstChar(far), chars) << step;
     ASSERT_EQ(list.FirstLine(far), line) << step;
     int found = -1, inside = -1;

@@ -20,17 +20,9 @@ constexpr int kLoadFill = kMaxBlock / 2;
 TKsParagraphList::TKsParagraphList() = default;
 TKsParagraphList::~TKsParagraphList() = default;
 
-TKsParagraphList::Sums TKsParagraphList::Prefix(int blocks) const {
-  Sums s;
-  for (int i = blocks; i > 0; i -= i & -i) {
-    s.Count += tree_[static_cast<size_t>(i)].Count;
-    s.Lines += tree_[static_cast<size_t>(i)].Lines;
-    s.Chars += tree_[static_cast<size_t>(i)].Chars;
-  }
-  return s;
+TKsParagraphList::Sums TKsParagraphList::SumsOf(const TKsParagraphBlock& block) {
+  return {block.CountSum(), block.LineSum(), block.CharSum()};
 }
-
-TKsParagraphList::Sums TKsParagraphList::Total() const { return Prefix(static_cast<int>(blocks_.size())); }
 
 void TKsParagraphList::AddToTree(int block, const Sums& delta) {
   const int n = static_cast<int>(blocks_.size());
@@ -39,29 +31,27 @@ void TKsParagraphList::AddToTree(int block, const Sums& delta) {
     tree_[static_cast<size_t>(i)].Lines += delta.Lines;
     tree_[static_cast<size_t>(i)].Chars += delta.Chars;
   }
+  AddSums(total_, delta);
+  if (block < cachedBlock_) AddSums(cachedBefore_, delta);
 }
 
 void TKsParagraphList::RebuildTree() {
   ForgetLocation();
   const size_t n = blocks_.size();
   tree_.assign(n + 1, Sums{});
+  total_ = Sums{};
   for (size_t b = 0; b < n; ++b) {
     TKsParagraphBlock& block = *blocks_[b];
     block.SetIndex(static_cast<int>(b));
-    tree_[b + 1].Count += block.CountSum();
-    tree_[b + 1].Lines += block.LineSum();
-    tree_[b + 1].Chars += block.CharSum();
+    AddSums(tree_[b + 1], SumsOf(block));
+    AddSums(total_, SumsOf(block));
     const size_t parent = (b + 1) + ((b + 1) & (~(b + 1) + 1));
-    if (parent <= n) {
-      tree_[parent].Count += tree_[b + 1].Count;
-      tree_[parent].Lines += tree_[b + 1].Lines;
-      tree_[parent].Chars += tree_[b + 1].Chars;
-    }
+    if (parent <= n) AddSums(tree_[parent], tree_[b + 1]);
   }
 }
 
 void TKsParagraphList::Refresh(TKsParagraphBlock& block) {
-  const Sums before{block.CountSum(), block.LineSum(), block.CharSum()};
+  const Sums before = SumsOf(block);
   block.Recount(BreakLength);
   const Sums delta{block.CountSum() - before.Count, block.LineSum() - before.Lines, block.CharSum() - before.Chars};
   if (delta.Count != 0 || delta.Lines != 0 || delta.Chars != 0) AddToTree(block.Index(), delta);
@@ -78,12 +68,29 @@ int TKsParagraphList::SearchTree(std::int64_t target, Field field, Sums& before)
     const Sums& node = tree_[static_cast<size_t>(pos + step)];
     if (field(before) + field(node) <= target) {
       pos += step;
-      before.Count += node.Count;
-      before.Lines += node.Lines;
-      before.Chars += node.Chars;
+      AddSums(before, node);
     }
   }
   return pos;
+}
+
+template <typename Field>
+int TKsParagraphList::FindBlock(std::int64_t target, Field field, Sums& before) const {
+  if (cachedBlock_ >= 0) {
+    const Sums own = SumsOf(*blocks_[static_cast<size_t>(cachedBlock_)]);
+    if (target >= field(cachedBefore_) && target < field(cachedBefore_) + field(own)) {
+      before = cachedBefore_;
+      return cachedBlock_;
+    }
+  }
+  const int block = SearchTree(target, field, before);
+  if (block < static_cast<int>(blocks_.size())) Remember(block, before);
+  return block;
+}
+
+void TKsParagraphList::Remember(int block, const Sums& before) const {
+  cachedBlock_ = block;
+  cachedBefore_ = before;
 }
 
 std::pair<int, int> TKsParagraphList::Locate(int index) const {
@@ -92,19 +99,19 @@ std::pair<int, int> TKsParagraphList::Locate(int index) const {
     return {last, last < 0 ? 0 : blocks_.back()->Count()};
   }
   if (cachedBlock_ >= 0) {
-    const int at = index - cachedFirst_;
-    const int size = blocks_[static_cast<size_t>(cachedBlock_)]->Count();
+    const TKsParagraphBlock& cached = *blocks_[static_cast<size_t>(cachedBlock_)];
+    const int at = index - static_cast<int>(cachedBefore_.Count);
+    const int size = cached.Count();
     if (at >= 0 && at < size) return {cachedBlock_, at};
     const auto next = static_cast<size_t>(cachedBlock_) + 1;
     if (at >= size && next < blocks_.size() && at - size < blocks_[next]->Count()) {
-      cachedFirst_ += size;  // a walk moving on to the next block
+      AddSums(cachedBefore_, SumsOf(cached));  // a walk moving on to the next block
       return {++cachedBlock_, at - size};
     }
   }
   Sums before;
-  cachedBlock_ = SearchTree(index, CountOf, before);
-  cachedFirst_ = static_cast<int>(before.Count);
-  return {cachedBlock_, index - cachedFirst_};
+  const int block = FindBlock(index, CountOf, before);
+  return {block, index - static_cast<int>(before.Count)};
 }
 
 void TKsParagraphList::SplitBlock(int index) {
@@ -237,6 +244,7 @@ void TKsParagraphList::Exchange(int a, int b) {
 void TKsParagraphList::Clear() {
   blocks_.clear();
   tree_.assign(1, Sums{});
+  total_ = Sums{};
   count_ = 0;
   ForgetLocation();
 }
@@ -245,20 +253,20 @@ int TKsParagraphList::FirstLine(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return LineCount();
   const auto [block, at] = Locate(index);
-  return static_cast<int>(Prefix(block).Lines + blocks_[static_cast<size_t>(block)]->LinesBefore(at));
+  return static_cast<int>(cachedBefore_.Lines + blocks_[static_cast<size_t>(block)]->LinesBefore(at));
 }
 
 std::int64_t TKsParagraphList::FirstChar(int index) const {
   if (index <= 0 || blocks_.empty()) return 0;
   if (index >= count_) return CharCount();
   const auto [block, at] = Locate(index);
-  return Prefix(block).Chars + blocks_[static_cast<size_t>(block)]->CharsBefore(at, BreakLength);
+  return cachedBefore_.Chars + blocks_[static_cast<size_t>(block)]->CharsBefore(at, BreakLength);
 }
 
 bool TKsParagraphList::FindLine(int y, int& paragraph, int& lineInParagraph) const {
   if (y < 0 || y >= LineCount()) return false;
   Sums before;
-  const int block = SearchTree(y, LinesSum, before);
+  const int block = FindBlock(y, LinesSum, before);
   std::int64_t rest = y - before.Lines;
   const int at = blocks_[static_cast<size_t>(block)]->FindLine(rest);
   if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;
@@ -270,7 +278,7 @@ bool TKsParagraphList::FindLine(int y, int& paragraph, int& lineInParagraph) con
 bool TKsParagraphList::FindChar(std::int64_t c, int& paragraph, std::int64_t& offset) const {
   if (c < 0 || c >= CharCount()) return false;
   Sums before;
-  const int block = SearchTree(c, CharsSum, before);
+  const int block = FindBlock(c, CharsSum, before);
   offset = c - before.Chars;
   const int at = blocks_[static_cast<size_t>(block)]->FindChar(offset, BreakLength);
   if (at >= blocks_[static_cast<size_t>(block)]->Count()) return false;

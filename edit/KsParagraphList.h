@@ -67,13 +67,13 @@ class TKsParagraphList {
   void SetLineStarts(int index, const std::vector<std::int32_t>& starts);
 
   // Visual lines of all paragraphs.
-  int LineCount() const { return static_cast<int>(Total().Lines); }
+  int LineCount() const { return static_cast<int>(total_.Lines); }
   // The index (Y) of the first visual line of paragraph Index; Count gives LineCount.
   int FirstLine(int index) const;
   // Characters before paragraph Index, counting two for each break.
   std::int64_t FirstChar(int index) const;
   // Characters of the whole text with a break after every paragraph.
-  std::int64_t CharCount() const { return Total().Chars; }
+  std::int64_t CharCount() const { return total_.Chars; }
   // The paragraph whose lines hold Y and the line inside it; false when none does.
   bool FindLine(int y, int& paragraph, int& lineInParagraph) const;
   // The paragraph whose characters (its break included) hold C; false past the end.
@@ -93,12 +93,21 @@ class TKsParagraphList {
   static std::int64_t CountOf(const Sums& s) { return s.Count; }
   static std::int64_t LinesSum(const Sums& s) { return s.Lines; }
   static std::int64_t CharsSum(const Sums& s) { return s.Chars; }
-  Sums Total() const;
-  Sums Prefix(int blocks) const;  // sums over the first Blocks blocks
+  static void AddSums(Sums& to, const Sums& s) {
+    to.Count += s.Count;
+    to.Lines += s.Lines;
+    to.Chars += s.Chars;
+  }
+  static Sums SumsOf(const TKsParagraphBlock& block);
   void AddToTree(int block, const Sums& delta);
   void RebuildTree();
   // Block and position inside it of paragraph Index (Index may equal Count for appending).
   std::pair<int, int> Locate(int index) const;
+  // The block holding the first paragraph whose lines or characters end after Target, found
+  // in the remembered block when it holds Target; Before gets the sums before that block.
+  template <typename Field>
+  int FindBlock(std::int64_t target, Field field, Sums& before) const;
+  void Remember(int block, const Sums& before) const;
   void ForgetLocation() { cachedBlock_ = -1; }
   // Largest block count whose prefix Field sum is at most Target; Before gets that prefix.
   template <typename Field>
@@ -111,10 +120,14 @@ class TKsParagraphList {
 
   std::vector<std::unique_ptr<TKsParagraphBlock>> blocks_;
   std::vector<Sums> tree_;  // Fenwick tree over the blocks, 1-based
-  // The block found last and the index of its first paragraph: edits and walks ask for the same
-  // or the next paragraph many times in a row. Forgotten whenever paragraphs come or go.
+  Sums total_;              // over all blocks, as the tree has them
+  // The block found last and the sums of the blocks before it (its first paragraph's index,
+  // line and character): an edit asks for the same paragraph, its lines and its position many
+  // times in a row, and a descent of the tree over a large text touches lines that are no
+  // longer in the cache. Kept up to date as earlier blocks change; forgotten when blocks come
+  // or go.
   mutable int cachedBlock_ = -1;
-  mutable int cachedFirst_ = 0;
+  mutable Sums cachedBefore_;
   int count_ = 0;
   int bulk_ = 0;
 };

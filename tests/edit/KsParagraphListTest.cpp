@@ -180,5 +180,56 @@ TEST(KsParagraphList, IndexedViewsMatchAPlainModelAcrossBlocks) {
   }
 }
 
+// The list remembers where the block it found last begins; changes in earlier blocks (one that
+// grows or shrinks, gains lines or paragraphs, or trades a paragraph with a later one) must move
+// that position along, or an edit lands at the wrong character.
+TEST(KsParagraphList, PositionsOfALaterParagraphFollowChangesBeforeIt) {
+  std::mt19937 random(5);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  TKsParagraphList list;
+  std::vector<String> texts(2000, u"abc");
+  std::vector<int> lines(texts.size(), 1);
+  list.AddTexts(std::vector<std::u16string_view>(texts.begin(), texts.end()));
+  for (int step = 0; step < 300; ++step) {
+    const int far = pick(1500, list.Count() - 1);
+    const int near = pick(0, 1000);
+    ASSERT_GE(list.FirstChar(far), 0);  // remembers the far block
+    switch (step % 4) {
+      case 0:
+        texts[near] = String(static_cast<size_t>(pick(0, 9)), u'q');
+        lines[near] = 1;
+        list.SetText(near, texts[near]);
+        break;
+      case 1:
+        lines[near] = pick(1, 3);
+        list.SetLineStarts(near, std::vector<std::int32_t>(static_cast<size_t>(lines[near] - 1), 1));
+        break;
+      case 2:
+        list.Exchange(near, far);
+        std::swap(texts[near], texts[far]);
+        std::swap(lines[near], lines[far]);
+        break;
+      default:
+        list.InsertText(near, u"inserted");
+        texts.insert(texts.begin() + near, u"inserted");
+        lines.insert(lines.begin() + near, 1);
+    }
+    std::int64_t chars = 0;
+    int line = 0;
+    for (int i = 0; i < far; ++i) {
+      chars += static_cast<std::int64_t>(texts[i].size()) + 2;
+      line += lines[i];
+    }
+    ASSERT_EQ(list.FirstChar(far), chars) << step;
+    ASSERT_EQ(list.FirstLine(far), line) << step;
+    int found = -1, inside = -1;
+    std::int64_t offset = -1;
+    ASSERT_TRUE(list.FindLine(line, found, inside));
+    ASSERT_EQ(std::make_pair(found, inside), std::make_pair(far, 0)) << step;
+    ASSERT_TRUE(list.FindChar(chars + 1, found, offset));
+    ASSERT_EQ(std::make_pair(found, offset), std::make_pair(far, std::int64_t{1})) << step;
+  }
+}
+
 }  // namespace
 }  // namespace kestrel

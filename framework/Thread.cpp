@@ -47,6 +47,7 @@ struct SyncQueue {
   // The processor the GUI thread last served calls on, so a waiting caller knows whether
   // polling for its answer could keep the GUI thread from running.
   std::atomic<int> serverProcessor{-1};
+  TSpinHistory serverSpins;  // the GUI thread's own
 
   SyncQueue() { platform::MessageQueue::SetCallServer(&ServeCalls); }
 };
@@ -116,16 +117,22 @@ namespace {
 bool NextCallComesSoon(SyncQueue& s, int callerProcessor) {
   const int here = CurrentProcessor();
   s.serverProcessor.store(here, std::memory_order_relaxed);
-  if (!OnDifferentProcessors(here, callerProcessor)) return false;
-  return SpinBriefly([&] { return s.pending.load(std::memory_order_relaxed) != 0; });
+  if (!OnDifferentProcessors(here, callerProcessor) || !s.serverSpins.ShouldSpin()) return false;
+  const bool came = SpinBriefly([&] { return s.pending.load(std::memory_order_relaxed) != 0; });
+  s.serverSpins.Record(came);
+  return came;
 }
 
 // A waiting caller polls briefly for its answer when the GUI thread serves on another processor.
 void AwaitAnswer(SyncRequest& request) {
+  thread_local TSpinHistory history;
   SyncQueue& s = Sync();
   if (OnDifferentProcessors(request.callerProcessor, s.serverProcessor.load(std::memory_order_relaxed)) &&
-      SpinBriefly([&] { return request.done.TryWait(); }))
-    return;
+      history.ShouldSpin()) {
+    const bool answered = SpinBriefly([&] { return request.done.TryWait(); });
+    history.Record(answered);
+    if (answered) return;
+  }
   request.done.Wait();
 }
 

@@ -5,6 +5,7 @@
 // soon costs neither side a system call. Never worth it when both threads share one processor
 // (the partner cannot run while the poller holds it), so callers spin only across processors.
 
+#include <algorithm>
 #include <chrono>
 
 namespace kestrel {
@@ -23,6 +24,26 @@ template <class Ready>
 bool SpinBriefly(Ready&& ready, std::chrono::nanoseconds budget = kHandoffSpin);
 
 void CpuRelax();
+
+// Whether polling has been paying off for one side: a poll that timed out (the partner was not
+// running after all, as on a loaded machine) skips polling for the next calls, twice as many after
+// each further miss up to 63; an answered poll starts afresh.
+class TSpinHistory {
+ public:
+  bool ShouldSpin() {
+    if (skip_ == 0) return true;
+    --skip_;
+    return false;
+  }
+  void Record(bool answered) {
+    misses_ = answered ? 0 : std::min(misses_ + 1, 6);
+    skip_ = (1 << misses_) - 1;
+  }
+
+ private:
+  int misses_ = 0;
+  int skip_ = 0;
+};
 
 template <class Ready>
 bool SpinBriefly(Ready&& ready, std::chrono::nanoseconds budget) {

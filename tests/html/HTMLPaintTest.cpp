@@ -265,14 +265,16 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
   Prepare(
       "<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
       "words that wrap onto <i>further lines</i> past the bottom");
-  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r) {
+  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r, const TRect* clip = nullptr) {
     target.Resize(120, 50);
+    platform::SelectClipRgn(target.Canvas()->Handle(), nullptr);
     for (int y = 0; y < 50; y += 2) {  // stripes, so that what was under the text matters
       target.Canvas()->Brush()->SetColor(y % 4 ? clYellow : clAqua);
       target.Canvas()->FillRect(Rect(0, y, 120, y + 2));
     }
     const platform::HDC dc = target.Canvas()->Handle();
     platform::SetMapMode(dc, throughBuffer ? platform::MM_ANISOTROPIC : platform::MM_TEXT);
+    if (clip) platform::IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
     target.Canvas()->Brush()->SetColor(clWhite);
     render.SetDoubleBuffered(true);
     render.DrawText(target.Canvas(), Point(4, 6), r, clNone);
@@ -291,6 +293,24 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
     EXPECT_EQ(differing, 0) << r.left;
     EXPECT_GT(inked, 100) << r.left;
   }
+  // A target clipped to a part of the rectangle: the buffer handles only that part, and the
+  // pixels inside and outside it are the same as when painting in place.
+  const TRect clip = Rect(22, 8, 61, 31), r = Rect(10, 5, 100, 40);  // through the first line
+  TBitmap buffered;
+  paint(buffered, true, r, &clip);
+  paint(bitmap, false, r, &clip);
+  platform::SelectClipRgn(buffered.Canvas()->Handle(), nullptr);
+  platform::SelectClipRgn(bitmap.Canvas()->Handle(), nullptr);
+  int differing = 0, inkedOutside = 0, inkedInside = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 120; ++x) {
+      differing += Pixel(x, y) != buffered.Canvas()->Pixels(x, y);
+      const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+      (inside ? inkedInside : inkedOutside) += buffered.Canvas()->Pixels(x, y) == clBlack;
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(inkedOutside, 0);
+  EXPECT_GT(inkedInside, 20);
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {

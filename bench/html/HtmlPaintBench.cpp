@@ -59,11 +59,11 @@ TRect Band(int height) {
 }
 
 enum class Route {
-  Buffered,  // the renderer's default: double buffered (on a bitmap it may paint in place)
-  Copied,    // double buffered onto a bitmap in a scaling mapping mode (1:1), which needs the buffer
+  Buffered,    // the renderer's default: double buffered (on a bitmap it may paint in place)
+  Copied,      // double buffered onto a bitmap in a scaling mapping mode (1:1), which needs the buffer
   CopiedBand,  // the same onto a bitmap clipped to the band
-  Window,    // the renderer's default onto a window's client DC
-  Direct,    // double buffering off
+  Window,      // the renderer's default onto a window's client DC
+  Direct,      // double buffering off
 };
 
 // A visible top-level window of the text's size on the headless backend, with its client DC.

@@ -2,6 +2,7 @@
 // font: every character advances 7 px and is a solid box (columns 1..5, rows 1..10 above the
 // baseline); a run measures one pixel more than its advances.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -311,6 +312,33 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
   EXPECT_EQ(differing, 0);
   EXPECT_EQ(inkedOutside, 0);
   EXPECT_GT(inkedInside, 20);
+}
+
+TEST_F(HTMLPaintTest, ABandOfALongTextRepaintsAsTheWholeDoes) {
+  // Lines above the clip are left out of the paint; the band itself must come out whole.
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "<b>line</b> <i>of</i> text<br>";
+  Prepare(text);
+  Paint(120, 400);
+  std::vector<TColor> whole;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 120; ++x) whole.push_back(Pixel(x, y));
+  auto inked = [&](int y) { return std::count(whole.begin() + y * 120, whole.begin() + (y + 1) * 120, clBlack) > 0; };
+  int inkStart = 150;
+  while (inkStart < 300 && !(inked(inkStart) && !inked(inkStart - 1))) ++inkStart;
+  ASSERT_LT(inkStart, 300);
+  // Bands that cut through a line's ink, start just above it, and reach past the bottom.
+  for (int top : {inkStart + 2, inkStart - 1, 390}) {
+    bitmap.Canvas()->FillRect(Rect(0, 0, 120, 400));
+    const platform::HDC dc = bitmap.Canvas()->Handle();
+    platform::IntersectClipRect(dc, 0, top, 120, top + 40);
+    render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 120, 400), clNone);
+    platform::SelectClipRgn(dc, nullptr);
+    int differing = 0;
+    for (int y = top; y < std::min(top + 40, 400); ++y)
+      for (int x = 0; x < 120; ++x) differing += Pixel(x, y) != whole[static_cast<size_t>(y) * 120 + x];
+    EXPECT_EQ(differing, 0) << top;
+  }
 }
 
 TEST_F(HTMLPaintTest, ListsRulesAndInputsArePainted) {

@@ -6,8 +6,10 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "framework/Application.h"
+#include "framework/internal/HandoffSpin.h"
 #include "platform/core/ProcessWide.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/window/MessageQueue.h"
@@ -25,6 +27,7 @@ struct SyncRequest {
   TThread* thread = nullptr;
   TThreadMethod method;
   bool wait = true;
+  int callerProcessor = -1;  // where the waiting caller handed the call over
   platform::WakeSignal done;
   std::exception_ptr error;
 };
@@ -39,6 +42,12 @@ struct SyncQueue {
   // Read on every call from either side, so without the lock; written under it.
   std::atomic<std::thread::id> mainThread{std::this_thread::get_id()};
   std::shared_ptr<platform::MessageQueue> mainQueue;  // the GUI thread's, found on first use
+  // How many calls wait in `order` (written under the lock), for polling without it.
+  std::atomic<std::size_t> pending{0};
+  // The processor the GUI thread last served calls on, so a waiting caller knows whether
+  // polling for its answer could keep the GUI thread from running.
+  std::atomic<int> serverProcessor{-1};
+  TSpinHistory serverSpins;  // the GUI thread's own
 
   SyncQueue() { platform::MessageQueue::SetCallServer(&ServeCalls); }
 };
@@ -60,6 +69,7 @@ void Enqueue(SyncRequest* request, std::unique_ptr<SyncRequest> owned) {
     std::lock_guard lock(s.mutex);
     const bool first = s.order.empty();
     s.order.push_back(request);
+    s.pending.store(s.order.size(), std::memory_order_relaxed);
     if (owned) s.queued.push_back(std::move(owned));
     if (first) {
       if (!s.mainQueue) s.mainQueue = platform::MessageQueue::Of(s.mainThread.load());
@@ -100,11 +110,40 @@ bool SynchronizeWaiting() {
   return std::any_of(s.order.begin(), s.order.end(), [](const SyncRequest* r) { return r->wait; });
 }
 
+namespace {
+
+// After answering a caller that runs on another processor, the GUI thread polls briefly for its
+// next call: a worker synchronizing in a loop then hands it over without waking anyone.
+bool NextCallComesSoon(SyncQueue& s, int callerProcessor) {
+  const int here = CurrentProcessor();
+  s.serverProcessor.store(here, std::memory_order_relaxed);
+  if (!OnDifferentProcessors(here, callerProcessor) || !s.serverSpins.ShouldSpin()) return false;
+  const bool came = SpinBriefly([&] { return s.pending.load(std::memory_order_relaxed) != 0; });
+  s.serverSpins.Record(came);
+  return came;
+}
+
+// A waiting caller polls briefly for its answer when the GUI thread serves on another processor.
+void AwaitAnswer(SyncRequest& request) {
+  thread_local TSpinHistory history;
+  SyncQueue& s = Sync();
+  if (OnDifferentProcessors(request.callerProcessor, s.serverProcessor.load(std::memory_order_relaxed)) &&
+      history.ShouldSpin()) {
+    const bool answered = SpinBriefly([&] { return request.done.TryWait(); });
+    history.Record(answered);
+    if (answered) return;
+  }
+  request.done.Wait();
+}
+
+}  // namespace
+
 bool CheckSynchronize(int timeoutMs) {
   if (!IsMainThread()) return false;
   SyncQueue& s = Sync();
   bool ranAny = false;
-  for (bool more = true; more;) {
+  int answered = -1;  // the processor of the last caller answered, while it may call again
+  for (bool more = true; more || (answered >= 0 && NextCallComesSoon(s, std::exchange(answered, -1)));) {
     SyncRequest* r;
     std::unique_ptr<SyncRequest> owned;
     {
@@ -114,6 +153,7 @@ bool CheckSynchronize(int timeoutMs) {
       if (s.order.empty()) return ranAny;
       r = s.order.front();
       s.order.pop_front();
+      s.pending.store(s.order.size(), std::memory_order_relaxed);
       if (!r->wait) owned = ReleaseQueued(s, r);
       // The queue ran dry: a call arriving from now on finds it empty and wakes this thread
       // again, so it need not be looked for under the lock once more.
@@ -126,7 +166,10 @@ bool CheckSynchronize(int timeoutMs) {
       if (r->wait) r->error = std::current_exception();
       else ReportToApplication(r->thread);
     }
-    if (r->wait) r->done.Set();  // the caller owns r from here on
+    if (r->wait) {
+      answered = r->callerProcessor;
+      r->done.Set();  // the caller owns r from here on
+    }
   }
   return true;
 }
@@ -139,6 +182,7 @@ TThread::~TThread() {
     SyncQueue& s = Sync();
     std::lock_guard lock(s.mutex);
     std::erase_if(s.order, [&](SyncRequest* r) { return !r->wait && r->thread == this; });
+    s.pending.store(s.order.size(), std::memory_order_relaxed);
     std::erase_if(s.queued, [&](auto& r) { return r->thread == this; });
   }
   if (started_ && !finished_) {
@@ -216,8 +260,9 @@ void TThread::Synchronize(TThread*, const TThreadMethod& method) {
   }
   SyncRequest request;
   request.method = method;
+  request.callerProcessor = CurrentProcessor();
   Enqueue(&request, nullptr);
-  request.done.Wait();
+  AwaitAnswer(request);
   if (request.error) std::rethrow_exception(request.error);
 }
 

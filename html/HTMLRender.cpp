@@ -211,6 +211,24 @@ bool CoversTarget(platform::HDC dc, const TRect& r) {
   return corners[0].x <= 0 && corners[0].y <= 0 && corners[1].x >= bm.bmWidth && corners[1].y >= bm.bmHeight;
 }
 
+// Whether one logical unit of `dc` is one device pixel (no scaling, no mirroring).
+bool MapsUnitToPixel(platform::HDC dc) {
+  platform::POINT corners[2] = {{0, 0}, {1, 1}};
+  platform::LPtoDP(dc, corners, 2);
+  return corners[1].x - corners[0].x == 1 && corners[1].y - corners[0].y == 1;
+}
+
+// The part of `r` (logical) that the target's clip lets through: pixels outside it cannot change,
+// so they need not pass through the buffer. All of `r` when the mapping scales, where a part of
+// the copy could round differently from the whole.
+TRect ChangeablePart(platform::HDC dc, const TRect& r) {
+  platform::RECT clip{};
+  if (!MapsUnitToPixel(dc) || platform::GetClipBox(dc, &clip) == platform::ERROR) return r;
+  TRect part{};
+  platform::IntersectRect(&part, &r, &clip);
+  return part;
+}
+
 }  // namespace
 
 void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const TRect& AR, bool UseOverColors,
@@ -241,11 +259,18 @@ void TVnHTMLRender::DrawTextEx(TCanvas* ACanvas, const TPoint& ASrcPoint, const 
   }
   if (FBitmap->Width() != width || FBitmap->Height() != height) FBitmap->Resize(width, height);
   TCanvas* buffer = FBitmap->Canvas();
-  platform::BitBlt(buffer->Handle(), 0, 0, width, height, target, AR.left, AR.top, platform::SRCCOPY);
+  // Only what the target shows goes through the buffer; the paint is clipped to it there too
+  // (the painter still runs over everything: it places embedded controls).
+  const TRect part = ChangeablePart(target, AR);
+  const int x = part.left - AR.left, y = part.top - AR.top, w = part.right - part.left, h = part.bottom - part.top;
+  const bool narrowed = x != 0 || y != 0 || w != width || h != height;
+  if (w > 0 && h > 0) platform::BitBlt(buffer->Handle(), x, y, w, h, target, part.left, part.top, platform::SRCCOPY);
+  if (narrowed) platform::IntersectClipRect(buffer->Handle(), x, y, x + std::max(w, 0), y + std::max(h, 0));
   buffer->Brush()->SetColor(ACanvas->Brush()->Color());
   buffer->Brush()->SetStyle(ACanvas->Brush()->Style());
   THTMLPainter(*this, *FData, *buffer, Point(0, 0), ASrcPoint, AR, Point(AR.left, AR.top), colors).Paint();
-  platform::BitBlt(target, AR.left, AR.top, width, height, buffer->Handle(), 0, 0, platform::SRCCOPY);
+  if (narrowed) platform::SelectClipRgn(buffer->Handle(), nullptr);  // the buffer has no clip of its own
+  if (w > 0 && h > 0) platform::BitBlt(target, part.left, part.top, w, h, buffer->Handle(), x, y, platform::SRCCOPY);
 }
 
 // ---- hit testing -------------------------------------------------------------------------

@@ -1,10 +1,12 @@
 // Painting prepared markup against pango_cairo_show_layout of the same text, in one run: the
 // dialog's step caption and a 20 KB document, both laid out at 400 px in DejaVu Sans 13 px
 // beforehand, painted onto a white 32-bit surface of the text's size every iteration (a bitmap,
-// or the backing store of a window of the headless backend).
+// or the backing store of a window of the headless backend). The band variants repaint only a
+// 400 × 100 band across the middle, as after a partial invalidation: the target is clipped to it.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,11 +52,18 @@ Texts Document(size_t minimumBytes) {
   return texts;
 }
 
+// The band a partial repaint covers: 100 rows across the middle of a text `height` tall.
+TRect Band(int height) {
+  const int top = std::max(0, height / 2 - 50);
+  return Rect(0, top, kWidth, std::min(height, top + 100));
+}
+
 enum class Route {
-  Buffered,  // the renderer's default: double buffered (on a bitmap it may paint in place)
-  Copied,    // double buffered onto a bitmap in a scaling mapping mode (1:1), which needs the buffer
-  Window,    // the renderer's default onto a window's client DC
-  Direct,    // double buffering off
+  Buffered,    // the renderer's default: double buffered (on a bitmap it may paint in place)
+  Copied,      // double buffered onto a bitmap in a scaling mapping mode (1:1), which needs the buffer
+  CopiedBand,  // the same onto a bitmap clipped to the band
+  Window,      // the renderer's default onto a window's client DC
+  Direct,      // double buffering off
 };
 
 // A visible top-level window of the text's size on the headless backend, with its client DC.
@@ -100,11 +109,15 @@ void PaintOurs(benchmark::State& state, const std::string& markup, Route route) 
   canvas->Brush()->SetColor(clWhite);
   const TRect area = Rect(0, 0, kWidth, size.cy);
   render.SetDoubleBuffered(route != Route::Direct);
-  if (route == Route::Copied) {
+  if (route == Route::Copied || route == Route::CopiedBand) {
     // A 1:1 scaling mapping mode paints the same pixels but makes the renderer use its buffer.
     platform::SetMapMode(canvas->Handle(), platform::MM_ANISOTROPIC);
     platform::SetWindowExtEx(canvas->Handle(), 1, 1, nullptr);
     platform::SetViewportExtEx(canvas->Handle(), 1, 1, nullptr);
+  }
+  if (route == Route::CopiedBand) {
+    const TRect band = Band(size.cy);
+    platform::IntersectClipRect(canvas->Handle(), band.left, band.top, band.right, band.bottom);
   }
   for (auto _ : state) {
     canvas->FillRect(area);
@@ -117,7 +130,7 @@ void PaintOurs(benchmark::State& state, const std::string& markup, Route route) 
   windowCanvas.SetHandle(nullptr);
 }
 
-void PaintPango(benchmark::State& state, const std::string& markup) {
+void PaintPango(benchmark::State& state, const std::string& markup, bool band = false) {
   cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* probeCr = cairo_create(probe);
   PangoLayout* layout = pango_cairo_create_layout(probeCr);
@@ -132,6 +145,11 @@ void PaintPango(benchmark::State& state, const std::string& markup) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, height);
   cairo_t* cr = cairo_create(surface);
   pango_cairo_update_layout(cr, layout);
+  if (band) {
+    const TRect r = Band(height);
+    cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    cairo_clip(cr);
+  }
   for (auto _ : state) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -167,6 +185,10 @@ void BM_PaintDocument20K_KestrelDirect(benchmark::State& state) {
   PaintOurs(state, Document(20000).ours, Route::Direct);
 }
 void BM_PaintDocument20K_Pango(benchmark::State& state) { PaintPango(state, Document(20000).pango); }
+void BM_PaintDocument20KBand_KestrelCopied(benchmark::State& state) {
+  PaintOurs(state, Document(20000).ours, Route::CopiedBand);
+}
+void BM_PaintDocument20KBand_Pango(benchmark::State& state) { PaintPango(state, Document(20000).pango, true); }
 
 BENCHMARK(BM_PaintCaption_Kestrel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCaption_KestrelCopied)->Unit(benchmark::kMicrosecond);
@@ -178,5 +200,7 @@ BENCHMARK(BM_PaintDocument20K_KestrelCopied)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_KestrelWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_KestrelDirect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintDocument20K_Pango)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDocument20KBand_KestrelCopied)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintDocument20KBand_Pango)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 #include "controls/ColorMath.h"
 #include "controls/GdiScope.h"
@@ -56,6 +57,10 @@ void THTMLPainter::Paint() {
 
   const int available = rect_.right - rect_.left + 1;
   const int lastVisible = rect_.bottom + src_.y - rect_.top + 1;
+  // Text of lines above the clip is not painted (a repaint of a band of a long text); everything
+  // else still is, so that images are asked for and controls placed as on a whole paint.
+  const int clipTop = ClipTop();
+  bool textHidden = false;
   bool firstLine = true;
   int x = 0;
   for (int i = 0; i < data_.ItemCount(); ++i) {
@@ -69,15 +74,18 @@ void THTMLPainter::Paint() {
       line_.descent = line.Descent();
       line_.width = line.FWidth;
       x = THTMLLineGeometry::LineStart(line, available);
+      textHidden = LineAbove(clipTop);
       if (line.ItemType() == hitLI) {
-        PaintListMarker(line, x);
+        if (!textHidden) PaintListMarker(line, x);
         x = THTMLLineGeometry::Advance(line, x);
       }
       continue;
     }
     switch (item.ItemType()) {
       case hitChar:
-      case hitVar: PaintRun(item, x); break;
+      case hitVar:
+        if (!textHidden) PaintRun(item, x);
+        break;
       case hitHR: PaintRule(item, x); break;
       case hitBitmap:
         PaintImage(item, x);
@@ -98,6 +106,14 @@ void THTMLPainter::Paint() {
   pf::SetTextColor(dc_, savedText);
   pf::SetBkColor(dc_, savedBk);
   pf::SetBkMode(dc_, savedMode);
+}
+
+int THTMLPainter::ClipTop() const {
+  pf::RECT clip{};
+  const int kind = pf::GetClipBox(dc_, &clip);
+  if (kind == pf::ERROR) return std::numeric_limits<int>::min();
+  if (kind == pf::NULLREGION) return std::numeric_limits<int>::max();
+  return clip.top - origin_.y + src_.y;
 }
 
 TRect THTMLPainter::BoxOnLine(int x, const TVnHTMLItem& item) const {

@@ -42,6 +42,11 @@ class THTMLPainter {
   int X(int textX) const { return origin_.x + textX - src_.x; }
   int Y(int textY) const { return origin_.y + textY - src_.y; }
   int Baseline() const { return line_.top + line_.height - line_.descent; }
+  // The top of the DC's clip in text coordinates (INT_MAX when nothing shows).
+  int ClipTop() const;
+  // Whether the current line ends far enough above `clipTop` that its text shows nothing: a
+  // line's height and gap of room for ink past its box.
+  bool LineAbove(int clipTop) const { return line_.top + 2 * line_.height + data_.LineGap() <= clipTop; }
   TRect BoxOnLine(int x, const TVnHTMLItem& item) const;
   TColor Adjusted(TColor color) const;
   void SelectFont(const TVnHTMLItem& item, unsigned style);

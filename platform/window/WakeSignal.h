@@ -15,6 +15,12 @@ class WakeSignal {
   // Blocks until Set (true; the signal is consumed) or `timeoutMs` passed (false; negative = no
   // limit). One thread waits at a time.
   bool Wait(int timeoutMs = -1);
+  // Consumes a Set that already came, without waiting (true if there was one); owner only.
+  bool TryWait() {
+    std::uint32_t set = kSet;
+    return state_.load(std::memory_order_relaxed) == kSet &&
+           state_.compare_exchange_strong(set, kClear, std::memory_order_acquire);
+  }
 
  private:
   enum : std::uint32_t { kClear = 0, kSet = 1, kSleeping = 2 };

@@ -2,6 +2,7 @@
 // font: every character advances 7 px and is a solid box (columns 1..5, rows 1..10 above the
 // baseline); a run measures one pixel more than its advances.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -265,14 +266,16 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
   Prepare(
       "<b>bold</b> <i>slanted text</i> <font bgcolor=red>back</font> <u>under</u> and more "
       "words that wrap onto <i>further lines</i> past the bottom");
-  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r) {
+  auto paint = [&](TBitmap& target, bool throughBuffer, const TRect& r, const TRect* clip = nullptr) {
     target.Resize(120, 50);
+    platform::SelectClipRgn(target.Canvas()->Handle(), nullptr);
     for (int y = 0; y < 50; y += 2) {  // stripes, so that what was under the text matters
       target.Canvas()->Brush()->SetColor(y % 4 ? clYellow : clAqua);
       target.Canvas()->FillRect(Rect(0, y, 120, y + 2));
     }
     const platform::HDC dc = target.Canvas()->Handle();
     platform::SetMapMode(dc, throughBuffer ? platform::MM_ANISOTROPIC : platform::MM_TEXT);
+    if (clip) platform::IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
     target.Canvas()->Brush()->SetColor(clWhite);
     render.SetDoubleBuffered(true);
     render.DrawText(target.Canvas(), Point(4, 6), r, clNone);
@@ -290,6 +293,51 @@ TEST_F(HTMLPaintTest, BufferedPaintOnABitmapMatchesTheCopyThroughTheBuffer) {
       }
     EXPECT_EQ(differing, 0) << r.left;
     EXPECT_GT(inked, 100) << r.left;
+  }
+  // A target clipped to a part of the rectangle: the buffer handles only that part, and the
+  // pixels inside and outside it are the same as when painting in place.
+  const TRect clip = Rect(22, 8, 61, 31), r = Rect(10, 5, 100, 40);  // through the first line
+  TBitmap buffered;
+  paint(buffered, true, r, &clip);
+  paint(bitmap, false, r, &clip);
+  platform::SelectClipRgn(buffered.Canvas()->Handle(), nullptr);
+  platform::SelectClipRgn(bitmap.Canvas()->Handle(), nullptr);
+  int differing = 0, inkedOutside = 0, inkedInside = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 120; ++x) {
+      differing += Pixel(x, y) != buffered.Canvas()->Pixels(x, y);
+      const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+      (inside ? inkedInside : inkedOutside) += buffered.Canvas()->Pixels(x, y) == clBlack;
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(inkedOutside, 0);
+  EXPECT_GT(inkedInside, 20);
+}
+
+TEST_F(HTMLPaintTest, ABandOfALongTextRepaintsAsTheWholeDoes) {
+  // Lines above the clip are left out of the paint; the band itself must come out whole.
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "<b>line</b> <i>of</i> text<br>";
+  Prepare(text);
+  Paint(120, 400);
+  std::vector<TColor> whole;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 120; ++x) whole.push_back(Pixel(x, y));
+  auto inked = [&](int y) { return std::count(whole.begin() + y * 120, whole.begin() + (y + 1) * 120, clBlack) > 0; };
+  int inkStart = 150;
+  while (inkStart < 300 && !(inked(inkStart) && !inked(inkStart - 1))) ++inkStart;
+  ASSERT_LT(inkStart, 300);
+  // Bands that cut through a line's ink, start just above it, and reach past the bottom.
+  for (int top : {inkStart + 2, inkStart - 1, 390}) {
+    bitmap.Canvas()->FillRect(Rect(0, 0, 120, 400));
+    const platform::HDC dc = bitmap.Canvas()->Handle();
+    platform::IntersectClipRect(dc, 0, top, 120, top + 40);
+    render.DrawText(bitmap.Canvas(), Point(0, 0), Rect(0, 0, 120, 400), clNone);
+    platform::SelectClipRgn(dc, nullptr);
+    int differing = 0;
+    for (int y = top; y < std::min(top + 40, 400); ++y)
+      for (int x = 0; x < 120; ++x) differing += Pixel(x, y) != whole[static_cast<size_t>(y) * 120 + x];
+    EXPECT_EQ(differing, 0) << top;
   }
 }
 

@@ -42,5 +42,14 @@ TEST(WakeSignal, PingPongBetweenTwoThreadsLosesNoWake) {
   EXPECT_EQ(value, kRounds);
 }
 
+TEST(WakeSignal, TryWaitTakesOnlyASetThatCameAndLeavesNoneForWait) {
+  WakeSignal signal;
+  EXPECT_FALSE(signal.TryWait());
+  signal.Set();
+  EXPECT_TRUE(signal.TryWait());
+  EXPECT_FALSE(signal.TryWait());
+  EXPECT_FALSE(signal.Wait(0));
+}
+
 }  // namespace
 }  // namespace kestrel::platform

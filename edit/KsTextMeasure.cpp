@@ -79,6 +79,20 @@ int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) cons
   }
 }
 
+bool TKsTextMeasure::ShownAsItStands(std::u16string_view s) const {
+  return host_.HasWindow() && host_.PasswordChar() == 0 && s.find(u'\t') == std::u16string_view::npos;
+}
+
+bool TKsTextMeasure::ShownRunExtents(std::u16string_view s, std::vector<int>& extents) const {
+  return ShownAsItStands(s) && host_.RunExtents(s, extents) && extents.size() == s.size();
+}
+
+int TKsTextMeasure::ShownUniformAdvance(std::u16string_view s) const {
+  // Text with a tab never has a uniform advance: it is shown as it stands.
+  if (!host_.HasWindow() || host_.PasswordChar() != 0) return 0;
+  return std::max(0, host_.UniformAdvance(s));
+}
+
 int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {
   startPos = std::clamp(startPos, 0, static_cast<int>(s.size()));
   return FitPrefix(s.substr(static_cast<size_t>(startPos)), aWidth, false);

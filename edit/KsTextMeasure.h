@@ -4,6 +4,7 @@
 // rules themselves are fixed here so that every user counts alike.
 
 #include <string_view>
+#include <vector>
 
 #include "edit/KsEditHost.h"
 #include "platform/core/Unicode.h"
@@ -33,9 +34,16 @@ class TKsTextMeasure {
   // Characters of R that fit AWidth, masked first when Mask is set. Long texts are measured in
   // growing chunks, so the cost follows the answer, not the length of R.
   int FitPrefix(std::u16string_view r, int aWidth, bool mask) const;
+  // The extent after each unit of S as the control shows it, when one run query answers for
+  // every piece of S: the host's extents add up, S is shown as it stands (no tab, no password
+  // character) and the control has a window. False otherwise: measure the pieces then.
+  bool ShownRunExtents(std::u16string_view s, std::vector<int>& extents) const;
+  // Under the same conditions, the advance all units of S share as shown, or 0.
+  int ShownUniformAdvance(std::u16string_view s) const;
 
  private:
   int TabSpaces() const;
+  bool ShownAsItStands(std::u16string_view s) const;
   int FitLeftImpl(int aWidth, std::u16string_view s, int startPos, bool mask) const;
 
   const IKsEditHost& host_;

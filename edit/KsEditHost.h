@@ -38,13 +38,10 @@ class IKsEditHost {
     (void)s, (void)extents;
     return false;
   }
-  // For such a host, when S holds printable ASCII characters only (no tab) and the font gives
-  // all of them one advance (a monospaced font): that advance, so that the extent after unit i
-  // of S is (i + 1) times it. 0 otherwise; the callers then measure.
-  virtual int UniformAdvance(std::u16string_view s) const {
-    (void)s;
-    return 0;
-  }
+  // For such a host, the advance all printable ASCII characters (U+0020 to U+007E) share in a
+  // run (a monospaced font), so that a text of them only extends (i + 1) times it after unit i.
+  // 0 when they differ or the host cannot tell; the callers then measure.
+  virtual int PrintableAsciiAdvance() const { return 0; }
 
   // Notifications. The store calls them; none may change the text.
   virtual void UpdateScrollBars() {}

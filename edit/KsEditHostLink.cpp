@@ -22,7 +22,7 @@ bool TKsEditHostLink::RunExtents(std::u16string_view s, std::vector<int>& extent
   return edit_.TextPainter().RunExtents(s, extents);
 }
 
-int TKsEditHostLink::UniformAdvance(std::u16string_view s) const { return edit_.TextPainter().UniformAdvance(s); }
+int TKsEditHostLink::PrintableAsciiAdvance() const { return edit_.TextPainter().PrintableAsciiAdvance(); }
 
 void TKsEditHostLink::UpdateScrollBars() { edit_.UpdateScrollBars(); }
 void TKsEditHostLink::TextChanged() {

@@ -24,7 +24,7 @@ class TKsEditHostLink : public IKsEditHost {
   platform::SIZE TextExtent(std::u16string_view s) const override;
   int TextFit(std::u16string_view s, int width) const override;
   bool RunExtents(std::u16string_view s, std::vector<int>& extents) const override;
-  int UniformAdvance(std::u16string_view s) const override;
+  int PrintableAsciiAdvance() const override;
   void UpdateScrollBars() override;
   void TextChanged() override;
   void TextReset() override;

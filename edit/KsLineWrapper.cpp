@@ -103,14 +103,24 @@ std::vector<std::int32_t> TKsLineWrapper::WrapByUniformAdvance(std::u16string_vi
   });
 }
 
+void TKsLineWrapper::EndBulk() {
+  if (bulk_ > 0 && --bulk_ == 0) bulkAsciiAdvance_ = -1;
+}
+
+int TKsLineWrapper::AsciiAdvance() const {
+  if (bulk_ == 0) return measure_.PrintableAsciiAdvance();
+  if (bulkAsciiAdvance_ < 0) bulkAsciiAdvance_ = measure_.PrintableAsciiAdvance();
+  return bulkAsciiAdvance_;
+}
+
 std::vector<std::int32_t> TKsLineWrapper::Wrap(std::u16string_view s) const {
   const platform::RECT rect = host_.EditRect();
   const int limit = rect.right - host_.RightMargin();
   const int room = limit - rect.left - host_.LeftMargin();
   if (host_.RightAlignedText()) return WrapFromEnd(s, limit, room);
   if (s.empty()) return {};
-  if (const int advance = measure_.ShownUniformAdvance(s); advance > 0)
-    return WrapByUniformAdvance(s, advance, limit, room);
+  if (TKsTextMeasure::IsPrintableAscii(s))
+    if (const int advance = AsciiAdvance(); advance > 0) return WrapByUniformAdvance(s, advance, limit, room);
   if (measure_.ShownRunExtents(s, extents_)) return WrapByRunExtents(s, limit, room);
   // Every line measured by itself.
   return CutByFit(s, limit, room,

@@ -31,6 +31,11 @@ class TKsLineWrapper {
   // never split.
   static int CutStringFromEnd(std::u16string_view s, int len);
 
+  // Around wrapping many paragraphs at once, with the font and settings unchanged meanwhile:
+  // what depends on the font alone is asked for once.
+  void BeginBulk() { ++bulk_; }
+  void EndBulk();
+
  private:
   // True when S needs no cut: all of it fits into Limit - 3 pixels.
   bool FitsWhole(std::u16string_view s, int limit) const;
@@ -44,7 +49,12 @@ class TKsLineWrapper {
 
   const IKsEditHost& host_;
   TKsTextMeasure measure_;
+  // The host's printable ASCII advance, or 0; kept while a bulk pass runs.
+  int AsciiAdvance() const;
+
   mutable std::vector<int> extents_;  // reused from paragraph to paragraph
+  int bulk_ = 0;
+  mutable int bulkAsciiAdvance_ = -1;  // -1: not asked for yet in this pass
 };
 
 }  // namespace kestrel

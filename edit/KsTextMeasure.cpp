@@ -87,10 +87,13 @@ bool TKsTextMeasure::ShownRunExtents(std::u16string_view s, std::vector<int>& ex
   return ShownAsItStands(s) && host_.RunExtents(s, extents) && extents.size() == s.size();
 }
 
-int TKsTextMeasure::ShownUniformAdvance(std::u16string_view s) const {
-  // Text with a tab never has a uniform advance: it is shown as it stands.
+int TKsTextMeasure::PrintableAsciiAdvance() const {
   if (!host_.HasWindow() || host_.PasswordChar() != 0) return 0;
-  return std::max(0, host_.UniformAdvance(s));
+  return std::max(0, host_.PrintableAsciiAdvance());
+}
+
+bool TKsTextMeasure::IsPrintableAscii(std::u16string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= 0x20 && c <= 0x7E; });
 }
 
 int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {

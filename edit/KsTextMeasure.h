@@ -38,8 +38,11 @@ class TKsTextMeasure {
   // every piece of S: the host's extents add up, S is shown as it stands (no tab, no password
   // character) and the control has a window. False otherwise: measure the pieces then.
   bool ShownRunExtents(std::u16string_view s, std::vector<int>& extents) const;
-  // Under the same conditions, the advance all units of S share as shown, or 0.
-  int ShownUniformAdvance(std::u16string_view s) const;
+  // The advance every printable ASCII character shows with when the host has one for all of
+  // them and text is shown as it stands (no password character); 0 otherwise.
+  int PrintableAsciiAdvance() const;
+  // Whether S holds printable ASCII characters only (no tab, no break).
+  static bool IsPrintableAscii(std::u16string_view s);
 
  private:
   int TabSpaces() const;

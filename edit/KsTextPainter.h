@@ -40,11 +40,8 @@ class TKsTextPainter {
     (void)s, (void)extents;
     return false;
   }
-  // The host's uniform advance (see IKsEditHost::UniformAdvance), under the same condition.
-  virtual int UniformAdvance(std::u16string_view s) const {
-    (void)s;
-    return 0;
-  }
+  // The host's shared advance (see IKsEditHost::PrintableAsciiAdvance), under the same condition.
+  virtual int PrintableAsciiAdvance() const { return 0; }
   virtual int CharsFitRight(int aWidth, std::u16string_view s, int startPos) const;
   virtual int CharsFitLeft(int aWidth, std::u16string_view s, int startPos) const;
   // Extent of S as it stands; (0, 0) while the control has no window.

@@ -42,10 +42,9 @@ bool TKsWinTextPainter::RunExtents(std::u16string_view s, std::vector<int>& exte
                                    &size) != pf::FALSE;
 }
 
-int TKsWinTextPainter::UniformAdvance(std::u16string_view s) const {
+int TKsWinTextPainter::PrintableAsciiAdvance() const {
   TCanvas* canvas = FontCanvas();
-  if (canvas == nullptr) return 0;
-  return pf::GetUniformTextAdvance(canvas->Handle(), s.data(), static_cast<int>(s.size()));
+  return canvas == nullptr ? 0 : pf::GetPrintableAsciiAdvance(canvas->Handle());
 }
 
 int TKsWinTextPainter::FitByPrefixes(std::u16string_view s, int maxExtent, std::vector<int>* extents) const {

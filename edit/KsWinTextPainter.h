@@ -18,7 +18,7 @@ class TKsWinTextPainter : public TKsTextPainter {
   platform::SIZE TextSize(std::u16string_view s) const override;
   // The device's extents are sums of per-character advances: one query answers every piece.
   bool RunExtents(std::u16string_view s, std::vector<int>& extents) const override;
-  int UniformAdvance(std::u16string_view s) const override;
+  int PrintableAsciiAdvance() const override;
 
  private:
   int FitByPrefixes(std::u16string_view s, int maxExtent, std::vector<int>* extents) const;

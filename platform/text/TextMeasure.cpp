@@ -107,14 +107,11 @@ BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent,
   return TRUE;
 }
 
-int GetUniformTextAdvance(HDC hdc, const WCHAR* text, int count) {
-  if (count <= 0 || BadText(text, count)) return 0;
+int GetPrintableAsciiAdvance(HDC hdc) {
   std::optional<TextContext> context = TextContextOf(hdc);
   if (!context) return 0;
   const int advance = context->font->PrintableAsciiAdvance();
   if (advance == 0) return 0;
-  for (int i = 0; i < count; ++i)
-    if (text[i] < 0x20 || text[i] > 0x7E) return 0;
   const int perUnit = advance + context->State().charExtra;
   return perUnit > 0 ? perUnit : 0;
 }

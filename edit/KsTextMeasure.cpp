@@ -93,7 +93,10 @@ int TKsTextMeasure::PrintableAsciiAdvance() const {
 }
 
 bool TKsTextMeasure::IsPrintableAscii(std::u16string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char16_t c) { return c >= 0x20 && c <= 0x7E; });
+  // Without an early exit the loop runs on vectors; it is a loop over one paragraph.
+  bool outside = false;
+  for (const char16_t c : s) outside |= static_cast<char16_t>(c - 0x20) > 0x5E;
+  return !outside;
 }
 
 int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {

@@ -23,8 +23,7 @@ const char* const kCounts[] = {"key_n", "page_n"};
 std::filesystem::path OwnFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
 
 // Runs one side and reads its "side=NAME key=value ..." line; empty when it printed none.
-bool RunSide(const std::filesystem::path& program, const std::string& argument, std::string& name,
-             Measures& measures) {
+bool RunSide(const std::filesystem::path& program, const std::string& argument, std::string& name, Measures& measures) {
   const std::string command = "nice '" + program.string() + "' " + argument + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return false;
@@ -53,9 +52,9 @@ int main() {
   if (!std::getenv("DISPLAY")) std::fprintf(stderr, "no DISPLAY: the peers will not run (use xvfb-run -a)\n");
   // The control in its X window comes first: the ratios are taken from it. The same control on
   // the headless backend and the control's parts alone follow, to show where its time goes.
-  const std::vector<std::pair<std::string, std::string>> sides = {
-      {"kestrel", ""},       {"kestrel", "headless"},   {"kestrel_core", ""},
-      {"qplaintextedit", ""}, {"qscintilla", ""},        {"gtktextview", ""}};
+  const std::vector<std::pair<std::string, std::string>> sides = {{"kestrel", ""},      {"kestrel", "headless"},
+                                                                  {"kestrel_core", ""}, {"qplaintextedit", ""},
+                                                                  {"qscintilla", ""},   {"gtktextview", ""}};
   std::vector<std::pair<std::string, Measures>> results;
   for (const auto& [side, argument] : sides) {
     const auto program = OwnFolder() / ("bench_edit_control_" + side);

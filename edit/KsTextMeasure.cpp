@@ -93,10 +93,8 @@ int TKsTextMeasure::PrintableAsciiAdvance() const {
 }
 
 bool TKsTextMeasure::IsPrintableAscii(std::u16string_view s) {
-  // Without an early exit the loop runs on vectors; it is a loop over one paragraph.
-  bool outside = false;
-  for (const char16_t c : s) outside |= static_cast<char16_t>(c - 0x20) > 0x5E;
-  return !outside;
+  // The library's search is unrolled; below U+0020 wraps around to above U+005E.
+  return std::all_of(s.begin(), s.end(), [](char16_t c) { return static_cast<char16_t>(c - 0x20) <= 0x5E; });
 }
 
 int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {

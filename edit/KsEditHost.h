@@ -4,6 +4,7 @@
 // changed. The control implements it; tests implement it with a fixed-metric measurer.
 
 #include <string_view>
+#include <vector>
 
 #include "platform/core/WinTypes.h"
 
@@ -30,6 +31,17 @@ class IKsEditHost {
   // How many leading UTF-16 units of S have a total extent of at most Width. The default walks
   // ever longer prefixes; a painter with an extended extent query answers directly.
   virtual int TextFit(std::u16string_view s, int width) const;
+  // The extent after each UTF-16 unit of S measured as one run, as it stands, for a host whose
+  // extents add up unit by unit (no kerning): every piece of S then measures as the difference of
+  // two of them. False for any other host; the callers then measure each piece.
+  virtual bool RunExtents(std::u16string_view s, std::vector<int>& extents) const {
+    (void)s, (void)extents;
+    return false;
+  }
+  // For such a host, the advance all printable ASCII characters (U+0020 to U+007E) share in a
+  // run (a monospaced font), so that a text of them only extends (i + 1) times it after unit i.
+  // 0 when they differ or the host cannot tell; the callers then measure.
+  virtual int PrintableAsciiAdvance() const { return 0; }
 
   // Notifications. The store calls them; none may change the text.
   virtual void UpdateScrollBars() {}

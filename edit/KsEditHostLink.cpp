@@ -18,6 +18,12 @@ platform::SIZE TKsEditHostLink::TextExtent(std::u16string_view s) const { return
 
 int TKsEditHostLink::TextFit(std::u16string_view s, int width) const { return edit_.TextPainter().TextFit(s, width); }
 
+bool TKsEditHostLink::RunExtents(std::u16string_view s, std::vector<int>& extents) const {
+  return edit_.TextPainter().RunExtents(s, extents);
+}
+
+int TKsEditHostLink::PrintableAsciiAdvance() const { return edit_.TextPainter().PrintableAsciiAdvance(); }
+
 void TKsEditHostLink::UpdateScrollBars() { edit_.UpdateScrollBars(); }
 void TKsEditHostLink::TextChanged() {
   if (edit_.core_) edit_.core_->KeepInText();

@@ -23,6 +23,8 @@ class TKsEditHostLink : public IKsEditHost {
   bool HasWindow() const override;
   platform::SIZE TextExtent(std::u16string_view s) const override;
   int TextFit(std::u16string_view s, int width) const override;
+  bool RunExtents(std::u16string_view s, std::vector<int>& extents) const override;
+  int PrintableAsciiAdvance() const override;
   void UpdateScrollBars() override;
   void TextChanged() override;
   void TextReset() override;

@@ -483,7 +483,9 @@ void TKsEditStrings::WrapParagraph(int paragraph) {
 void TKsEditStrings::WrapAll() {
   ResetMaxLen();
   FParagraphs.BeginBulk();
+  wrapper_.BeginBulk();
   for (int i = 0; i < GetCount(); ++i) WrapParagraph(i);
+  wrapper_.EndBulk();
   FParagraphs.EndBulk();
   FKsEdit.UpdateScrollBars();
 }

@@ -62,22 +62,69 @@ std::vector<std::int32_t> TKsLineWrapper::WrapFromEnd(std::u16string_view s, int
   return starts;
 }
 
-std::vector<std::int32_t> TKsLineWrapper::Wrap(std::u16string_view s) const {
+int TKsLineWrapper::FitFrom(std::u16string_view s, size_t offset, int width) const {
+  if (offset >= s.size() || width <= 0) return 0;
+  // Leading units until the first whose end lies beyond Width, as one extent query counts.
+  const long long base = offset > 0 ? extents_[offset - 1] : 0;
+  size_t end = offset;
+  while (end < s.size() && extents_[end] - base <= width) ++end;
+  return SnapToCharStart(s.substr(offset), static_cast<int>(end - offset));
+}
+
+namespace {
+
+// The line starts Wrap finds, with Fit(offset, width) counting the units from Offset on that fit
+// Width as FitPrefix would measure them.
+template <typename Fit>
+std::vector<std::int32_t> CutByFit(std::u16string_view s, int limit, int room, const Fit& fit) {
   std::vector<std::int32_t> starts;
-  const platform::RECT rect = host_.EditRect();
-  const int limit = rect.right - host_.RightMargin();
-  const int room = limit - rect.left - host_.LeftMargin();
-  if (host_.RightAlignedText()) return WrapFromEnd(s, limit, room);
   size_t offset = 0;
-  for (;;) {
-    const std::u16string_view rest = s.substr(offset);
-    if (FitsWhole(rest, limit)) break;
-    const int head = CutString(rest, measure_.FitPrefix(rest, room, true));
+  while (offset < s.size()) {
+    if (fit(offset, limit - 3) == static_cast<int>(s.size() - offset)) break;
+    const int head = TKsLineWrapper::CutString(s.substr(offset), fit(offset, room));
     if (head <= 0) break;
     offset += static_cast<size_t>(head);
     starts.push_back(static_cast<std::int32_t>(offset));
   }
   return starts;
+}
+
+}  // namespace
+
+std::vector<std::int32_t> TKsLineWrapper::WrapByRunExtents(std::u16string_view s, int limit, int room) const {
+  return CutByFit(s, limit, room, [&](size_t offset, int width) { return FitFrom(s, offset, width); });
+}
+
+std::vector<std::int32_t> TKsLineWrapper::WrapByUniformAdvance(std::u16string_view s, int advance, int limit,
+                                                               int room) {
+  // What is left from Offset on, as far as Width holds whole advances (no pairs to snap).
+  return CutByFit(s, limit, room, [&](size_t offset, int width) {
+    return width <= 0 ? 0 : static_cast<int>(std::min<size_t>(s.size() - offset, static_cast<size_t>(width / advance)));
+  });
+}
+
+void TKsLineWrapper::EndBulk() {
+  if (bulk_ > 0 && --bulk_ == 0) bulkAsciiAdvance_ = -1;
+}
+
+int TKsLineWrapper::AsciiAdvance() const {
+  if (bulk_ == 0) return measure_.PrintableAsciiAdvance();
+  if (bulkAsciiAdvance_ < 0) bulkAsciiAdvance_ = measure_.PrintableAsciiAdvance();
+  return bulkAsciiAdvance_;
+}
+
+std::vector<std::int32_t> TKsLineWrapper::Wrap(std::u16string_view s) const {
+  const platform::RECT rect = host_.EditRect();
+  const int limit = rect.right - host_.RightMargin();
+  const int room = limit - rect.left - host_.LeftMargin();
+  if (host_.RightAlignedText()) return WrapFromEnd(s, limit, room);
+  if (s.empty()) return {};
+  if (TKsTextMeasure::IsPrintableAscii(s))
+    if (const int advance = AsciiAdvance(); advance > 0) return WrapByUniformAdvance(s, advance, limit, room);
+  if (measure_.ShownRunExtents(s, extents_)) return WrapByRunExtents(s, limit, room);
+  // Every line measured by itself.
+  return CutByFit(s, limit, room,
+                  [&](size_t offset, int width) { return measure_.FitPrefix(s.substr(offset), width, true); });
 }
 
 }  // namespace kestrel

@@ -31,13 +31,30 @@ class TKsLineWrapper {
   // never split.
   static int CutStringFromEnd(std::u16string_view s, int len);
 
+  // Around wrapping many paragraphs at once, with the font and settings unchanged meanwhile:
+  // what depends on the font alone is asked for once.
+  void BeginBulk() { ++bulk_; }
+  void EndBulk();
+
  private:
   // True when S needs no cut: all of it fits into Limit - 3 pixels.
   bool FitsWhole(std::u16string_view s, int limit) const;
   std::vector<std::int32_t> WrapFromEnd(std::u16string_view s, int limit, int room) const;
+  // The same cuts as measuring every line, from the extents of the whole paragraph (Extents_).
+  std::vector<std::int32_t> WrapByRunExtents(std::u16string_view s, int limit, int room) const;
+  // Units of S from Offset on that fit Width by those extents, as FitPrefix counts them.
+  int FitFrom(std::u16string_view s, size_t offset, int width) const;
+  // The same cuts when every unit of S has the advance Advance (> 0): no measuring at all.
+  static std::vector<std::int32_t> WrapByUniformAdvance(std::u16string_view s, int advance, int limit, int room);
 
   const IKsEditHost& host_;
   TKsTextMeasure measure_;
+  // The host's printable ASCII advance, or 0; kept while a bulk pass runs.
+  int AsciiAdvance() const;
+
+  mutable std::vector<int> extents_;  // reused from paragraph to paragraph
+  int bulk_ = 0;
+  mutable int bulkAsciiAdvance_ = -1;  // -1: not asked for yet in this pass
 };
 
 }  // namespace kestrel

@@ -79,6 +79,24 @@ int TKsTextMeasure::FitPrefix(std::u16string_view r, int aWidth, bool mask) cons
   }
 }
 
+bool TKsTextMeasure::ShownAsItStands(std::u16string_view s) const {
+  return host_.HasWindow() && host_.PasswordChar() == 0 && s.find(u'\t') == std::u16string_view::npos;
+}
+
+bool TKsTextMeasure::ShownRunExtents(std::u16string_view s, std::vector<int>& extents) const {
+  return ShownAsItStands(s) && host_.RunExtents(s, extents) && extents.size() == s.size();
+}
+
+int TKsTextMeasure::PrintableAsciiAdvance() const {
+  if (!host_.HasWindow() || host_.PasswordChar() != 0) return 0;
+  return std::max(0, host_.PrintableAsciiAdvance());
+}
+
+bool TKsTextMeasure::IsPrintableAscii(std::u16string_view s) {
+  // The library's search is unrolled; below U+0020 wraps around to above U+005E.
+  return std::all_of(s.begin(), s.end(), [](char16_t c) { return static_cast<char16_t>(c - 0x20) <= 0x5E; });
+}
+
 int TKsTextMeasure::CharsFitRight(int aWidth, std::u16string_view s, int startPos) const {
   startPos = std::clamp(startPos, 0, static_cast<int>(s.size()));
   return FitPrefix(s.substr(static_cast<size_t>(startPos)), aWidth, false);

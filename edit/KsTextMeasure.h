@@ -4,6 +4,7 @@
 // rules themselves are fixed here so that every user counts alike.
 
 #include <string_view>
+#include <vector>
 
 #include "edit/KsEditHost.h"
 #include "platform/core/Unicode.h"
@@ -33,9 +34,19 @@ class TKsTextMeasure {
   // Characters of R that fit AWidth, masked first when Mask is set. Long texts are measured in
   // growing chunks, so the cost follows the answer, not the length of R.
   int FitPrefix(std::u16string_view r, int aWidth, bool mask) const;
+  // The extent after each unit of S as the control shows it, when one run query answers for
+  // every piece of S: the host's extents add up, S is shown as it stands (no tab, no password
+  // character) and the control has a window. False otherwise: measure the pieces then.
+  bool ShownRunExtents(std::u16string_view s, std::vector<int>& extents) const;
+  // The advance every printable ASCII character shows with when the host has one for all of
+  // them and text is shown as it stands (no password character); 0 otherwise.
+  int PrintableAsciiAdvance() const;
+  // Whether S holds printable ASCII characters only (no tab, no break).
+  static bool IsPrintableAscii(std::u16string_view s);
 
  private:
   int TabSpaces() const;
+  bool ShownAsItStands(std::u16string_view s) const;
   int FitLeftImpl(int aWidth, std::u16string_view s, int startPos, bool mask) const;
 
   const IKsEditHost& host_;

@@ -34,6 +34,14 @@ class TKsTextPainter {
   // How many leading UTF-16 units of S fit MaxExtent; Extents (when given) receives the extent up
   // to and including each unit of S.
   virtual int TextExtentEx(std::u16string_view s, int maxExtent, std::vector<int>* extents) const = 0;
+  // The host's run query (see IKsEditHost::RunExtents): false unless the painter's extents add
+  // up unit by unit. A painter that changes how the one it derives from measures answers false.
+  virtual bool RunExtents(std::u16string_view s, std::vector<int>& extents) const {
+    (void)s, (void)extents;
+    return false;
+  }
+  // The host's shared advance (see IKsEditHost::PrintableAsciiAdvance), under the same condition.
+  virtual int PrintableAsciiAdvance() const { return 0; }
   virtual int CharsFitRight(int aWidth, std::u16string_view s, int startPos) const;
   virtual int CharsFitLeft(int aWidth, std::u16string_view s, int startPos) const;
   // Extent of S as it stands; (0, 0) while the control has no window.

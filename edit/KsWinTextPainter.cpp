@@ -31,6 +31,22 @@ int TKsWinTextPainter::TextExtentEx(std::u16string_view s, int maxExtent, std::v
   return maxExtent < 0 ? 0 : fit;
 }
 
+bool TKsWinTextPainter::RunExtents(std::u16string_view s, std::vector<int>& extents) const {
+  extents.resize(s.size());
+  TCanvas* canvas = FontCanvas();
+  if (canvas == nullptr) return false;
+  if (s.empty()) return true;
+  int fit = 0;
+  pf::SIZE size{};
+  return pf::GetTextExtentExPointW(canvas->Handle(), s.data(), static_cast<int>(s.size()), 0, &fit, extents.data(),
+                                   &size) != pf::FALSE;
+}
+
+int TKsWinTextPainter::PrintableAsciiAdvance() const {
+  TCanvas* canvas = FontCanvas();
+  return canvas == nullptr ? 0 : pf::GetPrintableAsciiAdvance(canvas->Handle());
+}
+
 int TKsWinTextPainter::FitByPrefixes(std::u16string_view s, int maxExtent, std::vector<int>* extents) const {
   int fit = 0;
   for (size_t n = 1; n <= s.size(); ++n) {

@@ -16,6 +16,9 @@ class TKsWinTextPainter : public TKsTextPainter {
   // One extended extent query for the whole string; ever longer prefixes only when it fails.
   int TextExtentEx(std::u16string_view s, int maxExtent, std::vector<int>* extents) const override;
   platform::SIZE TextSize(std::u16string_view s) const override;
+  // The device's extents are sums of per-character advances: one query answers every piece.
+  bool RunExtents(std::u16string_view s, std::vector<int>& extents) const override;
+  int PrintableAsciiAdvance() const override;
 
  private:
   int FitByPrefixes(std::u16string_view s, int maxExtent, std::vector<int>* extents) const;

@@ -107,6 +107,15 @@ BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent,
   return TRUE;
 }
 
+int GetPrintableAsciiAdvance(HDC hdc) {
+  std::optional<TextContext> context = TextContextOf(hdc);
+  if (!context) return 0;
+  const int advance = context->font->PrintableAsciiAdvance();
+  if (advance == 0) return 0;
+  const int perUnit = advance + context->State().charExtra;
+  return perUnit > 0 ? perUnit : 0;
+}
+
 BOOL GetCharWidth32W(HDC hdc, UINT first, UINT last, int* widths) {
   std::optional<TextContext> context = TextContextOf(hdc);
   if (!context || BadRange(first, last, widths)) return FALSE;

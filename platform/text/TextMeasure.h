@@ -16,6 +16,11 @@ BOOL GetTextExtentPoint32W(HDC hdc, const WCHAR* text, int count, SIZE* size);
 // each UTF-16 unit for all `count` units; `fit` (if given) the number of units whose extent does
 // not exceed `maxExtent`. A surrogate pair carries its advance on its first unit.
 BOOL GetTextExtentExPointW(HDC hdc, const WCHAR* text, int count, int maxExtent, int* fit, int* dx, SIZE* size);
+// The advance all printable ASCII characters (U+0020 to U+007E) share in the DC's font (a
+// monospaced font), character extra included: a text of them only extends (i + 1) times it after
+// unit i, as GetTextExtentExPointW measures. 0 when they differ, the sum is not positive or the
+// handle is invalid.
+int GetPrintableAsciiAdvance(HDC hdc);
 BOOL GetCharWidth32W(HDC hdc, UINT first, UINT last, int* widths);
 BOOL GetCharABCWidthsW(HDC hdc, UINT first, UINT last, ABC* widths);
 

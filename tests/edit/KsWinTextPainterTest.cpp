@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "edit/KsLineWrapper.h"
+
 #include "framework/Colors.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/MemoryCanvas.h"
 #include "platform/text/TextMeasure.h"
+#include "platform/text/TextOut.h"
 #include "platform/text/TextTypes.h"
 #include "tests/edit/FixedMetricHost.h"
 
@@ -119,6 +122,44 @@ TEST_F(KsWinTextPainterTest, OutputInkStaysInsideTheRunAndTheClip) {
   painter.DrawTabbedText(&canvas, 0, size, s, narrow, 2);
   EXPECT_EQ(size.cx, width);
   EXPECT_LT(InkColumns().second, width / 2);
+}
+
+// The wrapper's shortcuts (one run query per paragraph; none for printable ASCII in a monospaced
+// font) must cut exactly where measuring every line cuts, whatever the font, text and width.
+TEST_F(KsWinTextPainterTest, WrappingByTheRunCutsWhereMeasuringEveryLineCuts) {
+  struct RunHost : PainterHost {
+    mutable int asciiAdvances = 0;
+    bool RunExtents(std::u16string_view s, std::vector<int>& extents) const override {
+      return painter->RunExtents(s, extents);
+    }
+    int PrintableAsciiAdvance() const override {
+      const int advance = painter->PrintableAsciiAdvance();
+      asciiAdvances += advance > 0 ? 1 : 0;
+      return advance;
+    }
+  };
+  PainterHost lineHost;
+  RunHost runHost;
+  lineHost.painter = runHost.painter = &painter;
+  const String texts[] = {u"lorem ipsum dolor sit amet, consectetur adipiscing elit sed do eiusmod tempor",
+                          u"averyveryverylongwordwithoutanyblankinsideitatallreally and then more",
+                          u"tab\tstops\tand words  with   double blanks at the end   ",
+                          u"caf\u00E9 na\u00EFve \u4E2D\u6587 text \U0001F600\U0001F600 emoji",
+                          u"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600",
+                          u"x"};
+  for (const char16_t* face : {u"DejaVu Sans Mono", u"DejaVu Sans"})
+    for (const int extra : {0, 2}) {
+      font.SetName(face);
+      pf::SetTextCharacterExtra(bitmap.Dc(), extra);
+      for (const int right : {4, 9, 40, 97, 160, 400}) {
+        lineHost.editRect.right = runHost.editRect.right = right;
+        for (size_t i = 0; i < std::size(texts); ++i)
+          EXPECT_EQ(TKsLineWrapper(runHost).Wrap(texts[i]), TKsLineWrapper(lineHost).Wrap(texts[i]))
+              << "width " << right << ", extra " << extra << ", text " << i;
+      }
+    }
+  pf::SetTextCharacterExtra(bitmap.Dc(), 0);
+  EXPECT_GT(runHost.asciiAdvances, 0);  // the monospaced font took the shortcut
 }
 
 }  // namespace

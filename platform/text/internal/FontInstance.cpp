@@ -273,6 +273,17 @@ void FontInstance::UnitAdvancesInto(std::u16string_view text, std::vector<int>& 
   }
 }
 
+int FontInstance::PrintableAsciiAdvance() const {
+  std::lock_guard lock(mutex_);
+  if (printableAsciiAdvance_ == kUnknownAdvance) {
+    const int first = BmpAdvanceLocked(u' ');
+    printableAsciiAdvance_ = first;
+    for (char16_t c = 0x21; c <= 0x7E; ++c)
+      if (BmpAdvanceLocked(c) != first) printableAsciiAdvance_ = 0;
+  }
+  return printableAsciiAdvance_;
+}
+
 int FontInstance::Width(std::u16string_view text) const {
   int width = 0;
   for (const PlacedGlyph& glyph : Glyphs(text)) width += glyph.advance;

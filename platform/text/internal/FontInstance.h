@@ -70,6 +70,9 @@ class FontInstance {
   // outside a surrogate costs one table read once its character has been looked up.
   void UnitAdvancesInto(std::u16string_view text, std::vector<int>& advances) const;
   int Width(std::u16string_view text) const;
+  // The advance all printable ASCII characters (U+0020 to U+007E) share, as UnitAdvances gives
+  // it; 0 when they differ. Looked up once.
+  int PrintableAsciiAdvance() const;
   // Advance and ink bounds (ABC widths) of one character in pixels.
   int CharAdvance(char32_t codePoint) const;
   ABC CharABC(char32_t codePoint) const;
@@ -127,6 +130,7 @@ class FontInstance {
   mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
   mutable std::array<Latin1Entry, 256> latin1_{};
   mutable std::array<std::unique_ptr<AdvancePage>, 256> bmpAdvances_{};
+  mutable int printableAsciiAdvance_ = kUnknownAdvance;
   CairoFontOptions fontOptions_;  // made once, used per draw
 };
 

@@ -191,6 +191,30 @@ TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {
   EXPECT_EQ(ClientPixels(*edit), typed) << "the re-wrapped lines equal a full repaint";
 }
 
+// The border ring painted after the text must not widen the screen update to the whole window:
+// what reaches the screen is the typed line and thin strips of the ring.
+TEST(KsEditPaint, AKeystrokePresentsItsLineAndTheThinRingOnly) {
+  ShownForm form(600, 400);
+  TKsEdit* edit = AddEdit(form.form, 0, 0, 580, 360, true);
+  edit->SetText(u"one\r\ntwo\r\nthree");
+  edit->SetFocus();
+  Pump();
+  auto* backend = pf::HeadlessBackend::Current();
+  backend->ForgetPresented();
+  pf::InjectText(u"x");
+  Pump();
+  const std::vector<pf::RECT>& presented = backend->NativeWindows().at(form->Handle()).presented;
+  ASSERT_FALSE(presented.empty());
+  long long area = 0;
+  for (const pf::RECT& r : presented) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    area += 1LL * width * height;
+    EXPECT_TRUE(std::min(width, height) <= 4 || height <= 3 * edit->LineHeight())
+        << "a present of " << width << "x" << height << " is neither a strip of the ring nor a line";
+  }
+  EXPECT_LT(area, 600LL * 400 / 10);
+}
+
 TEST(KsEditPaint, ASelectionOverThreeLinesCoversItsColumnsOnly) {
   ShownForm form;
   TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 100, true);

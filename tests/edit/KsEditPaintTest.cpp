@@ -192,27 +192,34 @@ TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {
 }
 
 // The border ring painted after the text must not widen the screen update to the whole window:
-// what reaches the screen is the typed line and thin strips of the ring.
+// what reaches the screen is the typed line and thin strips of the ring, in either look.
 TEST(KsEditPaint, AKeystrokePresentsItsLineAndTheThinRingOnly) {
-  ShownForm form(600, 400);
-  TKsEdit* edit = AddEdit(form.form, 0, 0, 580, 360, true);
-  edit->SetText(u"one\r\ntwo\r\nthree");
-  edit->SetFocus();
-  Pump();
-  auto* backend = pf::HeadlessBackend::Current();
-  backend->ForgetPresented();
-  pf::InjectText(u"x");
-  Pump();
-  const std::vector<pf::RECT>& presented = backend->NativeWindows().at(form->Handle()).presented;
-  ASSERT_FALSE(presented.empty());
-  long long area = 0;
-  for (const pf::RECT& r : presented) {
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    area += 1LL * width * height;
-    EXPECT_TRUE(std::min(width, height) <= 4 || height <= 3 * edit->LineHeight())
-        << "a present of " << width << "x" << height << " is neither a strip of the ring nor a line";
+  for (const bool themed : {false, true}) {
+    const testing::ThemeScope look(themed);
+    ShownForm form(400, 300);
+    TKsEdit* edit = AddEdit(form.form, 0, 0, 380, 260, true);
+    edit->SetText(u"one\r\ntwo\r\nthree");
+    edit->SetFocus();
+    Pump();
+    auto* backend = pf::HeadlessBackend::Current();
+    backend->ForgetPresented();
+    pf::InjectText(u"x");
+    Pump();
+    const std::vector<pf::RECT>& presented = backend->NativeWindows().at(form->Handle()).presented;
+    ASSERT_FALSE(presented.empty());
+    long long area = 0;
+    for (const pf::RECT& r : presented) {
+      const int width = r.right - r.left, height = r.bottom - r.top;
+      area += 1LL * width * height;
+      EXPECT_TRUE(std::min(width, height) <= 4 || height <= 3 * edit->LineHeight())
+          << "themed " << themed << ": a present of " << width << "x" << height << " is neither ring nor line";
+    }
+    EXPECT_LT(area, 400LL * 300 / 5) << "themed " << themed;
+    const std::vector<pf::COLORREF> typed = ClientPixels(*edit);
+    edit->Invalidate();
+    Pump();
+    EXPECT_EQ(ClientPixels(*edit), typed) << "themed " << themed << ": the typed line equals a full repaint";
   }
-  EXPECT_LT(area, 600LL * 400 / 10);
 }
 
 TEST(KsEditPaint, ASelectionOverThreeLinesCoversItsColumnsOnly) {

@@ -90,7 +90,8 @@ void DrawingScope::ReportDamage() {
 
 void DrawingScope::ReportDamageWithin(const cairo_rectangle_int_t& area) {
   const RECT r{std::max<LONG>(damage_.left, area.x), std::max<LONG>(damage_.top, area.y),
-               std::min<LONG>(damage_.right, area.x + area.width), std::min<LONG>(damage_.bottom, area.y + area.height)};
+               std::min<LONG>(damage_.right, area.x + area.width),
+               std::min<LONG>(damage_.bottom, area.y + area.height)};
   if (r.left >= r.right || r.top >= r.bottom) return;
   cairo_surface_mark_dirty_rectangle(surface_, r.left, r.top, r.right - r.left, r.bottom - r.top);
   if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(r);

@@ -33,15 +33,6 @@ pf::POINT ClientOrigin(pf::HWND wnd) {
   return {origin.x - window.left, origin.y - window.top};
 }
 
-// Keeps painting on the window DC off the client area: the border then changes, and has the
-// screen update, only the thin ring around it.
-void ExcludeClientArea(pf::HWND wnd, pf::HDC dc) {
-  pf::RECT client{};
-  pf::GetClientRect(wnd, &client);
-  const pf::POINT origin = ClientOrigin(wnd);
-  pf::ExcludeClipRect(dc, origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
-}
-
 }  // namespace
 
 bool TKsEditBorderPainter::Active() const { return edit_.Focused() || edit_.MouseOver(); }
@@ -64,8 +55,6 @@ TRect TKsEditBorderPainter::WindowFrame() const {
 void TKsEditBorderPainter::PaintFlatBorder() {
   if (!edit_.HandleAllocated() || !edit_.Flat() || edit_.IsThemed()) return;
   pf::BorrowedDC dc(edit_.Handle(), pf::GetWindowDC(edit_.Handle()));
-  if (!dc.get()) return;
-  ExcludeClientArea(edit_.Handle(), dc.get());
   PaintBorder(dc.get());
 }
 
@@ -94,7 +83,6 @@ void TKsEditBorderPainter::PaintNonClientBorder() {
   if (!UsesCustomBars()) ToggleBorderStyle();
   pf::BorrowedDC dc(edit_.Handle(), pf::GetWindowDC(edit_.Handle()));
   if (!dc.get()) return;
-  ExcludeClientArea(edit_.Handle(), dc.get());
   if (edit_.IsThemed() && edit_.BorderStyle() == bsSingle) {
     PaintThemedRing(dc.get());
     return;

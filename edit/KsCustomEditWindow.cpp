@@ -13,7 +13,9 @@
 #include "edit/KsEditPainter.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/gdi/DcState.h"
+#include "platform/gdi/OwnedGdi.h"
 #include "platform/gdi/Rectangles.h"
+#include "platform/gdi/Regions.h"
 #include "platform/gdi/SystemColors.h"
 #include "platform/text/TextMeasure.h"
 #include "platform/text/TextTypes.h"
@@ -26,6 +28,25 @@
 namespace kestrel {
 
 namespace pf = platform;
+
+namespace {
+
+// Has the border and the scroll bars painted again, the client area left as it is: the window
+// rectangle less the client area, in client coordinates.
+void InvalidateFrameOnly(pf::HWND wnd) {
+  pf::RECT window{}, client{};
+  pf::GetWindowRect(wnd, &window);
+  pf::GetClientRect(wnd, &client);
+  pf::POINT origin{0, 0};
+  pf::ClientToScreen(wnd, &origin);
+  pf::OwnedRegion frame(pf::CreateRectRgn(window.left - origin.x, window.top - origin.y, window.right - origin.x,
+                                          window.bottom - origin.y));
+  const pf::OwnedRegion inside(pf::CreateRectRgn(0, 0, client.right, client.bottom));
+  pf::CombineRgn(frame.get(), frame.get(), inside.get(), pf::RGN_DIFF);
+  pf::RedrawWindow(wnd, nullptr, frame.get(), pf::RDW_INVALIDATE | pf::RDW_FRAME);
+}
+
+}  // namespace
 
 // ---- window ----
 
@@ -331,7 +352,9 @@ void TCustomKsEdit::UpdateScrollBars() {
   if (FScrollBars == ssVertical || FScrollBars == ssBoth) UpdateVertScrollBar();
   if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) UpdateHorzScrollBar();
   const bool flatBarsWhileFocused = FFlatFocusedScrollBars && Focused() && !FSBController->Control();
-  if ((FFlat && !Focused() && !FMouseOver) || flatBarsWhileFocused || !FMultiline || IsThemed()) InvalidateBorder();
+  // The bars' values changed, not the look of the text: the frame alone is painted again.
+  if ((FFlat && !Focused() && !FMouseOver) || flatBarsWhileFocused || !FMultiline || IsThemed())
+    InvalidateFrameOnly(Handle());
 }
 
 namespace {

@@ -120,8 +120,7 @@ bool TKsEditPainter::TakeInvalidation() {
 bool TKsEditPainter::TypingKeptTheView() const {
   const TKsEditCore& core = edit_.Core();
   return !typingStart_.selected && core.LinesCount() == typingStart_.lines && core.TopLine() == typingStart_.top &&
-         core.LeftChar() == typingStart_.left && edit_.Alignment() == taLeftJustify && !ErasedBehind() &&
-         !edit_.IsThemed();
+         core.LeftChar() == typingStart_.left && edit_.Alignment() == taLeftJustify && !ErasedBehind();
 }
 
 int TKsEditPainter::ParagraphOf(int y) const {

@@ -26,9 +26,18 @@ void HeadlessBackend::MoveNativeWindow(HWND hwnd, const RECT& screenRect) { nati
 
 void HeadlessBackend::SetNativeTitle(HWND hwnd, const String& title) { natives_[hwnd].title = title; }
 
-void HeadlessBackend::Present(HWND hwnd, cairo_surface_t*, const RECT&) {
+void HeadlessBackend::Present(HWND hwnd, cairo_surface_t*, const RECT& dirty) {
   auto it = natives_.find(hwnd);
-  if (it != natives_.end()) ++it->second.presents;
+  if (it == natives_.end()) return;
+  ++it->second.presents;
+  std::vector<RECT>& presented = it->second.presented;
+  constexpr std::size_t kKept = 64;
+  if (presented.size() == kKept) presented.erase(presented.begin());
+  presented.push_back(dirty);
+}
+
+void HeadlessBackend::ForgetPresented() {
+  for (auto& [hwnd, native] : natives_) native.presented.clear();
 }
 
 bool HeadlessBackend::SetNativeShape(HWND hwnd, const cairo_region_t* shape) {

@@ -61,11 +61,14 @@ class HeadlessBackend : public Backend {
     bool shown = false;
     String title;
     int presents = 0;
+    std::vector<RECT> presented;  // the rectangles of the latest presents (up to 64), oldest first
     bool shaped = false;
     std::vector<RECT> shape;  // the shape's rectangles while shaped
   };
   const std::map<HWND, NativeWindow>& NativeWindows() const { return natives_; }
   WORD CursorShape() const { return cursorShape_; }
+  // Empties every window's list of presented rectangles.
+  void ForgetPresented();
 
  private:
   RECT screen_;

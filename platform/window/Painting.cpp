@@ -126,14 +126,14 @@ DcRecordMap& DcRecords() { return *gDcRecords; }
 
 void AddDamage(HWND top, const RECT& r) {
   auto w = Wm().Lookup(top);
-  if (w) w->damage = UnionRects(w->damage, r);
+  if (w) w->damage.Add(r);
 }
 
 void FlushPresents(Window& top) {
-  if (RectEmpty(top.damage) || !top.backing) return;
-  RECT dirty = top.damage;
-  top.damage = {};
-  if (Wm().HasBackend()) Wm().GetBackend().Present(top.handle, top.backing.get(), dirty);
+  if (top.damage.Empty() || !top.backing) return;
+  const DamageList dirty = std::exchange(top.damage, {});
+  if (!Wm().HasBackend()) return;
+  for (const RECT& r : dirty.Rects()) Wm().GetBackend().Present(top.handle, top.backing.get(), r);
 }
 
 // Points `dc` at the backing store of w's top-level window, where w's area lies, clipped to
@@ -326,7 +326,7 @@ void DropPaintState(Window& window) {
   window.update.reset();
   window.erasePending = window.ncPaintPending = window.internalPaint = false;
   window.backing.reset();
-  window.damage = {};
+  window.damage.Clear();
 }
 
 void DeleteWindowRegion(Window& window) { OwnedRegion(std::exchange(window.windowRegion, nullptr)).reset(); }

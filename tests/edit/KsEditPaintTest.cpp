@@ -191,6 +191,37 @@ TEST(KsEditPaint, AKeystrokeRepaintsTheCaretsParagraphOnly) {
   EXPECT_EQ(ClientPixels(*edit), typed) << "the re-wrapped lines equal a full repaint";
 }
 
+// The border ring painted after the text must not widen the screen update to the whole window:
+// what reaches the screen is the typed line and thin strips of the ring, in either look.
+TEST(KsEditPaint, AKeystrokePresentsItsLineAndTheThinRingOnly) {
+  for (const bool themed : {false, true}) {
+    const testing::ThemeScope look(themed);
+    ShownForm form(400, 300);
+    TKsEdit* edit = AddEdit(form.form, 0, 0, 380, 260, true);
+    edit->SetText(u"one\r\ntwo\r\nthree");
+    edit->SetFocus();
+    Pump();
+    auto* backend = pf::HeadlessBackend::Current();
+    backend->ForgetPresented();
+    pf::InjectText(u"x");
+    Pump();
+    const std::vector<pf::RECT>& presented = backend->NativeWindows().at(form->Handle()).presented;
+    ASSERT_FALSE(presented.empty());
+    long long area = 0;
+    for (const pf::RECT& r : presented) {
+      const int width = r.right - r.left, height = r.bottom - r.top;
+      area += 1LL * width * height;
+      EXPECT_TRUE(std::min(width, height) <= 4 || height <= 3 * edit->LineHeight())
+          << "themed " << themed << ": a present of " << width << "x" << height << " is neither ring nor line";
+    }
+    EXPECT_LT(area, 400LL * 300 / 5) << "themed " << themed;
+    const std::vector<pf::COLORREF> typed = ClientPixels(*edit);
+    edit->Invalidate();
+    Pump();
+    EXPECT_EQ(ClientPixels(*edit), typed) << "themed " << themed << ": the typed line equals a full repaint";
+  }
+}
+
 TEST(KsEditPaint, ASelectionOverThreeLinesCoversItsColumnsOnly) {
   ShownForm form;
   TKsEdit* edit = AddEdit(form.form, 10, 10, 200, 100, true);

@@ -68,19 +68,34 @@ DrawingScope::~DrawingScope() {
     const cairo_rectangle_int_t extents = ClipExtents();
     AddDamage(RECT{extents.x, extents.y, extents.x + extents.width, extents.y + extents.height});
   }
-  if (damaged_ && surface_) {
-    const cairo_rectangle_int_t extents = ClipExtents();
-    damage_.left = std::max<LONG>(damage_.left, extents.x);
-    damage_.top = std::max<LONG>(damage_.top, extents.y);
-    damage_.right = std::min<LONG>(damage_.right, extents.x + extents.width);
-    damage_.bottom = std::min<LONG>(damage_.bottom, extents.y + extents.height);
-    if (damage_.left < damage_.right && damage_.top < damage_.bottom) {
-      cairo_surface_mark_dirty_rectangle(surface_, damage_.left, damage_.top, damage_.right - damage_.left,
-                                         damage_.bottom - damage_.top);
-      if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(damage_);
-      if (dc_.onDamage) dc_.onDamage(damage_);
-    }
+  if (damaged_ && surface_) ReportDamage();
+}
+
+void DrawingScope::ReportDamage() {
+  // Drawing stays inside the clip, so only the damage within its rectangles changed. A clip of a
+  // few rectangles (a border ring around an excluded client area) is reported piece by piece;
+  // one of many, by its extents.
+  constexpr int kMostPieces = 8;
+  const int pieces = Unclipped() ? 1 : cairo_region_num_rectangles(Clip());
+  if (pieces < 2 || pieces > kMostPieces) {
+    ReportDamageWithin(ClipExtents());
+    return;
   }
+  for (int i = 0; i < pieces; ++i) {
+    cairo_rectangle_int_t piece;
+    cairo_region_get_rectangle(Clip(), i, &piece);
+    ReportDamageWithin(piece);
+  }
+}
+
+void DrawingScope::ReportDamageWithin(const cairo_rectangle_int_t& area) {
+  const RECT r{std::max<LONG>(damage_.left, area.x), std::max<LONG>(damage_.top, area.y),
+               std::min<LONG>(damage_.right, area.x + area.width),
+               std::min<LONG>(damage_.bottom, area.y + area.height)};
+  if (r.left >= r.right || r.top >= r.bottom) return;
+  cairo_surface_mark_dirty_rectangle(surface_, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  if (bitmap_ && loaded_) std::static_pointer_cast<Bitmap>(bitmap_)->Publish(r);
+  if (dc_.onDamage) dc_.onDamage(r);
 }
 
 bool DrawingScope::HasTarget() const { return surface_ != nullptr; }

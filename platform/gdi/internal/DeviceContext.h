@@ -123,6 +123,9 @@ class DrawingScope {
   // Whether neither the system nor the DC clips (the clip is the whole surface).
   bool Unclipped() const;
   cairo_rectangle_int_t ClipExtents();
+  // Publishes and reports the damage, clipped.
+  void ReportDamage();
+  void ReportDamageWithin(const cairo_rectangle_int_t& area);
 
   DeviceContext& dc_;
   std::shared_ptr<GdiObject> bitmap_;  // keeps a memory DC's bitmap alive for the scope

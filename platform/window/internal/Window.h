@@ -16,6 +16,7 @@
 #include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
 #include "platform/window/WindowDefs.h"
+#include "platform/window/internal/DamageList.h"
 
 namespace kestrel::platform {
 
@@ -78,7 +79,7 @@ class Window {
   HRGN windowRegion = nullptr;  // owned by the window once set
   HDC ownDC = nullptr;          // CS_OWNDC: the private DC, kept until the window goes
   bool ncActive = false;        // caption drawn active (WM_NCACTIVATE)
-  RECT damage{};                // top-level: backing-store pixels changed, not yet presented
+  DamageList damage;            // top-level: backing-store pixels changed, not yet presented
 
   ScrollBarState scroll[3];  // SB_HORZ, SB_VERT, SB_CTL
 

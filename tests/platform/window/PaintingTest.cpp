@@ -1,7 +1,10 @@
 // Painting: update regions, WM_PAINT with erase, pixels read back from window DCs, clipping of
 // children and siblings, redraw suppression, WM_PRINT, window regions, and the classic frame.
 
+#include <algorithm>
 #include <stdexcept>
+#include <tuple>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "tests/platform/window/WindowTestSupport.h"
@@ -148,6 +151,30 @@ TEST_F(Painting, BeginPaintErasesWithTheClassBrushAndClipsToTheUpdate) {
   EXPECT_GT(Backend().NativeWindows().at(top).presents, 0);
   DestroyWindow(top);
   UnregisterClassW(u"KestrelBlueBackground", nullptr);
+}
+
+// A ring drawn with its inside clipped out and a small rectangle reach the screen as the ring's
+// four strips and the rectangle, not as the rectangle around them all.
+TEST_F(Painting, PresentsEachDamagedPieceApart) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  Pump();
+  Backend().ForgetPresented();
+  HDC hdc = GetDC(top);
+  HBRUSH red = CreateSolidBrush(kRed);
+  RECT all{0, 0, 100, 100}, small{40, 40, 50, 50};
+  ExcludeClipRect(hdc, 2, 2, 98, 98);
+  FillRect(hdc, &all, red);
+  SelectClipRgn(hdc, nullptr);
+  FillRect(hdc, &small, red);
+  DeleteObject(red);
+  ReleaseDC(top, hdc);
+  Pump();
+  std::vector<RECT> presented = Backend().NativeWindows().at(top).presented;
+  std::sort(presented.begin(), presented.end(),
+            [](const RECT& a, const RECT& b) { return std::tie(a.top, a.left) < std::tie(b.top, b.left); });
+  const std::vector<RECT> expected{{0, 0, 100, 2}, {0, 2, 2, 98}, {98, 2, 100, 98}, small, {0, 98, 100, 100}};
+  EXPECT_EQ(presented, expected);
+  DestroyWindow(top);
 }
 
 TEST_F(Painting, WindowDcDrawsImmediatelyAndReadsBack) {

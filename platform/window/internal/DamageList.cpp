@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/window/internal/FrameLayout.h"
+
 namespace kestrel::platform {
 
 namespace {
@@ -14,16 +16,9 @@ bool Contains(const RECT& outer, const RECT& inner) {
          inner.bottom <= outer.bottom;
 }
 
-RECT Union(const RECT& a, const RECT& b) {
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 // The pixels of the union of `a` and `b` that neither covers.
 long long Waste(const RECT& a, const RECT& b) {
-  const RECT overlap{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                     std::min(a.bottom, b.bottom)};
-  const long long shared = overlap.left < overlap.right && overlap.top < overlap.bottom ? Area(overlap) : 0;
-  return Area(Union(a, b)) - (Area(a) + Area(b) - shared);
+  return Area(UnionRects(a, b)) - (Area(a) + Area(b) - Area(IntersectRects(a, b)));
 }
 
 // Little enough to present the union instead of both: an eighth of what they cover (adjacent
@@ -33,14 +28,14 @@ bool WastesLittle(const RECT& a, const RECT& b) { return Waste(a, b) * 8 <= Area
 }  // namespace
 
 void DamageList::Add(const RECT& added) {
-  if (added.left >= added.right || added.top >= added.bottom) return;
+  if (RectEmpty(added)) return;
   RECT r = added;
   for (std::size_t i = 0; i < count_; ++i)
     if (Contains(rects_[i], r)) return;
   // A merge grows the rectangle, which may then swallow or touch others: start over after each.
   for (std::size_t i = 0; i < count_;) {
     if (Contains(r, rects_[i]) || WastesLittle(r, rects_[i])) {
-      r = Union(r, rects_[i]);
+      r = UnionRects(r, rects_[i]);
       RemoveAt(i);
       i = 0;
     } else {
@@ -67,7 +62,7 @@ void DamageList::MergeCheapestPair() {
         first = i;
         second = j;
       }
-  const RECT merged = Union(rects_[first], rects_[second]);
+  const RECT merged = UnionRects(rects_[first], rects_[second]);
   RemoveAt(second);
   RemoveAt(first);
   Add(merged);

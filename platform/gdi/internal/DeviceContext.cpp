@@ -100,6 +100,10 @@ void DrawingScope::ReportDamageWithin(const cairo_rectangle_int_t& area) {
 
 bool DrawingScope::HasTarget() const { return surface_ != nullptr; }
 
+cairo_format_t DrawingScope::Format() const {
+  return surface_ ? cairo_image_surface_get_format(surface_) : CAIRO_FORMAT_INVALID;
+}
+
 void DrawingScope::EnsureLoaded() {
   // DIB bits are read into the surface only when pixels are actually used: clip and coordinate
   // queries, and direct DIB pixel access, stay cheap.

@@ -109,6 +109,8 @@ class DrawingScope {
   // Records that pixels inside `surfaceRect` changed.
   void AddDamage(const RECT& surfaceRect);
   bool HasTarget() const;
+  // The target surface's pixel format (CAIRO_FORMAT_INVALID without a target).
+  cairo_format_t Format() const;
   // The surface pixel value this DC draws for a COLORREF: opaque, reduced to what the target
   // holds (black or white on monochrome bitmaps, the nearest table entry on indexed DIBs).
   std::uint32_t DeviceColor(COLORREF color) const;

@@ -106,12 +106,7 @@ void Raster::FillSurfaceRect(RECT rect) {
 
 void Raster::FillClipped(const RECT& r) {
   if (!brush_ && mix_ == 0xC) {  // a solid colour copied: the common case, done by rows
-    // The first row is filled once; the others copy it (the library's block copy is much faster
-    // than storing one pixel at a time).
-    std::uint32_t* first = pixels_.Row(r.top) + r.left;
-    const std::size_t width = static_cast<std::size_t>(r.right - r.left);
-    std::fill_n(first, width, color_);
-    for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(pixels_.Row(y) + r.left, first, width * sizeof *first);
+    FillSolid(r);
     scope_.AddDamage(r);
     return;
   }
@@ -123,6 +118,27 @@ void Raster::FillClipped(const RECT& r) {
     }
   }
   scope_.AddDamage(r);
+}
+
+void Raster::FillSolid(const RECT& r) {
+  std::size_t width = static_cast<std::size_t>(r.right - r.left);
+  int rows = r.bottom - r.top;
+  if (r.left == 0 && static_cast<int>(width) == pixels_.width && pixels_.stride == pixels_.width) {
+    width *= static_cast<std::size_t>(rows);  // whole rows lie one after another: one run
+    rows = 1;
+  }
+  std::uint32_t* first = pixels_.Row(r.top) + r.left;
+  const std::uint32_t byte = color_ & 0xFF;
+  if (color_ == byte * 0x01010101u) {  // white, black: the library's byte fill is the fastest store
+    for (int y = 0; y < rows; ++y)
+      std::memset(first + static_cast<std::ptrdiff_t>(y) * pixels_.stride, static_cast<int>(byte), width * 4);
+    return;
+  }
+  // The first row is filled once; the others copy it (the library's block copy is much faster
+  // than storing one pixel at a time).
+  std::fill_n(first, width, color_);
+  for (int y = 1; y < rows; ++y)
+    std::memcpy(first + static_cast<std::ptrdiff_t>(y) * pixels_.stride, first, width * sizeof *first);
 }
 
 void Raster::Plot(int x, int y) {

@@ -40,6 +40,7 @@ class Raster {
 
  private:
   void FillClipped(const RECT& r);
+  void FillSolid(const RECT& r);
 
   DrawingScope& scope_;
   const DeviceContext& dc_;

@@ -84,6 +84,7 @@ bool FontFace::Open(const std::string& file, int index) {
   t.unitsPerEm = face->units_per_EM;
   t.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
   t.fixedPitch = FT_IS_FIXED_WIDTH(face);
+  t.color = FT_HAS_COLOR(face);
   auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
   auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
   auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));

@@ -33,6 +33,7 @@ struct FaceTables {
   int strikeoutSize = 0;
   bool fixedPitch = false;
   bool italic = false;
+  bool color = false;  // colour glyph tables: cairo draws those glyphs in colour
 };
 
 class FontFace {

@@ -1,7 +1,9 @@
 #include "platform/text/internal/FontInstance.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 #include <map>
 
 #include "platform/core/DataDirectory.h"
@@ -312,11 +314,16 @@ ABC FontInstance::CharABC(char32_t codePoint) const {
   return abc;
 }
 
-void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const {
-  if (!face_ || glyphs.empty()) return;
+void FontInstance::SelectFace(cairo_t* cr, const FontFace& face) const {
   cairo_set_font_options(cr, fontOptions_.get());
+  cairo_set_font_face(cr, face.CairoFace(syntheticBold_));
   cairo_matrix_t matrix;
   cairo_matrix_init(&matrix, ppem_ * xScale_, 0, syntheticItalic_ ? -kObliqueShear * ppem_ : 0, ppem_, 0, 0);
+  cairo_set_font_matrix(cr, &matrix);
+}
+
+void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const {
+  if (!face_ || glyphs.empty()) return;
   std::size_t i = 0;
   while (i < glyphs.size()) {
     const std::size_t first = i;
@@ -324,11 +331,134 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
     while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
     // The primary face never changes; only fallbacks need the lock.
     std::shared_ptr<FontFace> fallback = faceIndex > 0 ? FaceAt(faceIndex) : nullptr;
-    const FontFace& face = fallback ? *fallback : *face_;
-    cairo_set_font_face(cr, face.CairoFace(syntheticBold_));
-    cairo_set_font_matrix(cr, &matrix);
+    SelectFace(cr, fallback ? *fallback : *face_);
     cairo_show_glyphs(cr, placed + first, static_cast<int>(i - first));
   }
+}
+
+bool FontInstance::CompositeGlyphs(pixman_image_t* target, pixman_region32_t* clip, pixman_image_t* source,
+                                   const std::vector<PlacedGlyph>& glyphs, std::span<const GlyphAt> origins,
+                                   pixman_box32_t& inked) const {
+  inked = pixman_box32_t{0, 0, 0, 0};
+  if (!face_ || glyphs.size() != origins.size()) return false;
+  constexpr int kFacesPerKey = 256;
+  for (const PlacedGlyph& glyph : glyphs)
+    if (glyph.face >= kFacesPerKey || (glyph.face > 0 ? FaceAt(glyph.face) : face_)->Tables().color) return false;
+  std::size_t i = 0;
+  while (i < glyphs.size()) {
+    const std::size_t first = i;
+    const int faceIndex = glyphs[i].face;
+    while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
+    std::shared_ptr<FontFace> face = faceIndex > 0 ? FaceAt(faceIndex) : face_;
+    pixman_box32_t box;
+    const std::span<const GlyphAt> run = origins.subspan(first, i - first);
+    GlyphMaskCache::Shared().Composite(
+        target, clip, source, maskKey_ * kFacesPerKey + static_cast<std::uintptr_t>(faceIndex), run,
+        BoundsOf(faceIndex, *face, run), [&](unsigned index) { return RenderMask(*face, index); }, box);
+    if (box.x1 >= box.x2 || box.y1 >= box.y2) continue;
+    const bool none = inked.x1 >= inked.x2 || inked.y1 >= inked.y2;
+    inked = none ? box
+                 : pixman_box32_t{std::min(inked.x1, box.x1), std::min(inked.y1, box.y1), std::max(inked.x2, box.x2),
+                                  std::max(inked.y2, box.y2)};
+  }
+  return true;
+}
+
+namespace {
+
+// The smallest box holding every non-zero pixel of an 8-bit image; empty when there is none.
+pixman_box32_t InkedBox(const unsigned char* data, int stride, int width, int height) {
+  pixman_box32_t box{width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      if (!row[x]) continue;
+      box = pixman_box32_t{std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x + 1), std::max(box.y2, y + 1)};
+    }
+  }
+  return box;
+}
+
+}  // namespace
+
+FontInstance::InkBox FontInstance::GlyphInk(int faceIndex, const FontFace& face, unsigned index) const {
+  const std::uint64_t key = static_cast<std::uint64_t>(faceIndex) << 32 | index;
+  {
+    std::lock_guard lock(mutex_);
+    if (auto known = inkBoxes_.find(key); known != inkBoxes_.end()) return known->second;
+  }
+  CairoSurface probe(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  CairoContext measure(cairo_create(probe.get()));
+  SelectFace(measure.get(), face);
+  const cairo_glyph_t glyph{index, 0, 0};
+  cairo_text_extents_t ink{};
+  cairo_glyph_extents(measure.get(), &glyph, 1, &ink);
+  // cairo keeps glyph boxes in 24.8 fixed point, rounded to the nearest.
+  auto fixed = [](double v) { return static_cast<int>(std::lround(v * 256.0)); };
+  InkBox box;
+  if (ink.width != 0 && ink.height != 0)
+    box = {fixed(ink.x_bearing), fixed(ink.y_bearing), fixed(ink.x_bearing + ink.width),
+           fixed(ink.y_bearing + ink.height)};
+  std::lock_guard lock(mutex_);
+  inkBoxes_[key] = box;
+  return box;
+}
+
+GlyphRunBounds FontInstance::BoundsOf(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs) const {
+  GlyphRunBounds bounds;
+  InkBox all{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (const GlyphAt& g : glyphs) {
+    const InkBox ink = GlyphInk(faceIndex, face, g.index);
+    if (ink.x1 == ink.x2 || ink.y1 == ink.y2) continue;  // no ink: neither overlaps nor counts
+    const InkBox at{g.x * 256 + ink.x1, g.y * 256 + ink.y1, g.x * 256 + ink.x2, g.y * 256 + ink.y2};
+    if (at.x2 > all.x1 && at.x1 < all.x2 && at.y2 > all.y1 && at.y1 < all.y2) bounds.overlaps = true;
+    all = {std::min(all.x1, at.x1), std::min(all.y1, at.y1), std::max(all.x2, at.x2), std::max(all.y2, at.y2)};
+  }
+  if (all.x1 >= all.x2) return bounds;
+  auto floorPixel = [](int fixed) { return fixed >> 8; };
+  auto ceilPixel = [](int fixed) { return (fixed + 255) >> 8; };
+  bounds.box = {floorPixel(all.x1), floorPixel(all.y1), ceilPixel(all.x2), ceilPixel(all.y2)};
+  return bounds;
+}
+
+GlyphMask FontInstance::RenderMask(const FontFace& face, unsigned index) const {
+  // Hinting and emboldening may reach a little beyond the reported ink; the margin is trimmed.
+  constexpr int kMargin = 4;
+  constexpr int kLargest = 8192;
+  CairoSurface probe(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  CairoContext measure(cairo_create(probe.get()));
+  SelectFace(measure.get(), face);
+  cairo_glyph_t glyph{index, 0, 0};
+  cairo_text_extents_t ink{};
+  cairo_glyph_extents(measure.get(), &glyph, 1, &ink);
+  if (!(ink.width > 0 && ink.height > 0)) return {};
+  const int left = static_cast<int>(std::floor(ink.x_bearing)) - kMargin;
+  const int top = static_cast<int>(std::floor(ink.y_bearing)) - kMargin;
+  const int width = static_cast<int>(std::ceil(ink.x_bearing + ink.width)) + kMargin - left;
+  const int height = static_cast<int>(std::ceil(ink.y_bearing + ink.height)) + kMargin - top;
+  if (width > kLargest || height > kLargest) return {};
+  CairoSurface canvas(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
+  CairoContext cr(cairo_create(canvas.get()));
+  SelectFace(cr.get(), face);
+  glyph.x = -left;
+  glyph.y = -top;
+  cairo_show_glyphs(cr.get(), &glyph, 1);
+  cairo_surface_flush(canvas.get());
+  const unsigned char* data = cairo_image_surface_get_data(canvas.get());
+  const int stride = cairo_image_surface_get_stride(canvas.get());
+  const pixman_box32_t box = InkedBox(data, stride, width, height);
+  if (box.x1 >= box.x2) return {};
+  GlyphMask mask;
+  mask.image.reset(pixman_image_create_bits(PIXMAN_a8, box.x2 - box.x1, box.y2 - box.y1, nullptr, 0));
+  if (!mask.image) return {};
+  auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(mask.image.get()));
+  const int bitsStride = pixman_image_get_stride(mask.image.get());
+  for (int y = box.y1; y < box.y2; ++y)
+    std::memcpy(bits + static_cast<std::ptrdiff_t>(y - box.y1) * bitsStride,
+                data + static_cast<std::ptrdiff_t>(y) * stride + box.x1, static_cast<std::size_t>(box.x2 - box.x1));
+  mask.originX = -left - box.x1;
+  mask.originY = -top - box.y1;
+  return mask;
 }
 
 }  // namespace kestrel::platform

@@ -18,10 +18,13 @@
 // lfEscapement and lfOrientation are kept but not applied (no rotated text).
 
 #include <cairo.h>
+#include <pixman.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -31,6 +34,7 @@
 #include "platform/text/TextTypes.h"
 #include "platform/text/internal/FontConfiguration.h"
 #include "platform/text/internal/FontFace.h"
+#include "platform/text/internal/GlyphMaskCache.h"
 
 namespace kestrel::platform {
 
@@ -83,6 +87,12 @@ class FontInstance {
   // Draws `glyphs` where `placed` puts each of them (index and origin in the user space of
   // `cr`), in the current source of `cr`. The font stays set on `cr`.
   void DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const;
+  // The same straight onto `target`'s pixels within `clip` in `source`, with each glyph's
+  // origin in target pixels at `origins`, through the shared glyph masks; `inked` gets the box
+  // the glyphs cover. False, with nothing drawn, when a face needs cairo (colour glyphs).
+  bool CompositeGlyphs(pixman_image_t* target, pixman_region32_t* clip, pixman_image_t* source,
+                       const std::vector<PlacedGlyph>& glyphs, std::span<const GlyphAt> origins,
+                       pixman_box32_t& inked) const;
 
  private:
   struct GlyphInfo {
@@ -113,6 +123,19 @@ class FontInstance {
   GlyphInfo Resolve(char32_t codePoint) const;
   int FallbackFace(char32_t codePoint) const;  // with mutex_ held
   std::shared_ptr<FontFace> FaceAt(int index) const;
+  // Sets the face (its synthetic bold variant if any), this font's size, slant and options on `cr`.
+  void SelectFace(cairo_t* cr, const FontFace& face) const;
+  // The mask cairo draws for glyph `index` of `face` at an integer position.
+  GlyphMask RenderMask(const FontFace& face, unsigned index) const;
+  // How cairo bounds a run: the ink boxes of its glyphs rounded out to pixels (cairo paints
+  // nothing outside them), and whether a glyph's box meets the boxes of the glyphs before it,
+  // in which case cairo adds the run up in one mask first (which changes overlapping pixels).
+  GlyphRunBounds BoundsOf(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs) const;
+  // Glyph ink boxes in 1/256 pixels relative to the origin, as cairo rounds them.
+  struct InkBox {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  };
+  InkBox GlyphInk(int faceIndex, const FontFace& face, unsigned index) const;
 
   LOGFONTW logFont_;
   FaceRequest request_;
@@ -128,10 +151,13 @@ class FontInstance {
   mutable std::mutex mutex_;
   mutable std::vector<std::shared_ptr<FontFace>> fallbacks_;
   mutable std::unordered_map<char32_t, GlyphInfo> glyphCache_;  // beyond Latin-1
+  mutable std::unordered_map<std::uint64_t, InkBox> inkBoxes_;  // by face << 32 | glyph index
   mutable std::array<Latin1Entry, 256> latin1_{};
   mutable std::array<std::unique_ptr<AdvancePage>, 256> bmpAdvances_{};
   mutable int printableAsciiAdvance_ = kUnknownAdvance;
   CairoFontOptions fontOptions_;  // made once, used per draw
+  // This font's masks in the shared glyph mask cache: the key of face F is maskKey_ * 256 + F.
+  std::uintptr_t maskKey_ = GlyphMaskCache::NewFontKey();
 };
 
 }  // namespace kestrel::platform

@@ -2,6 +2,7 @@
 #include "platform/gdi/internal/DeviceContext.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace kestrel::platform {
 
@@ -15,6 +16,8 @@ double Clamp(long long value) { return static_cast<double>(std::clamp(value, -kF
 void SetColor(cairo_t* cr, COLORREF color) {
   cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
 }
+
+std::atomic<bool> directGlyphs{true};
 
 int AdvanceAt(const TextRun& run, std::size_t unit) { return unit < run.advances.size() ? run.advances[unit] : 0; }
 
@@ -44,6 +47,93 @@ void TextPainter::SetClip(const RECT* rect) {
     clip_.top = std::min(rect->top, rect->bottom);
     clip_.bottom = std::max(rect->top, rect->bottom);
   }
+  if (target_) ClipDirectTarget();
+}
+
+bool TextPainter::MayShow(long long left, long long top, long long right, long long bottom) {
+  const DeviceContextState& s = dc_.State();
+  if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) return true;
+  // Ink stays well within two ems of its cell, even slanted or with long strokes.
+  const long long reach = 2LL * font_.EmPixels() + 2;
+  left -= reach;
+  top -= reach;
+  right += reach;
+  bottom += reach;
+  if (clipped_ && (right <= clip_.left || left >= clip_.right || bottom <= clip_.top || top >= clip_.bottom))
+    return false;
+  cairo_rectangle_int_t shown;
+  cairo_region_get_extents(scope_.Clip(), &shown);
+  const POINT origin = scope_.ToSurface(POINT{0, 0});
+  return left + origin.x < shown.x + shown.width && right + origin.x > shown.x &&
+         top + origin.y < shown.y + shown.height && bottom + origin.y > shown.y;
+}
+
+void TextPainter::SetDirectGlyphs(bool enabled) { directGlyphs.store(enabled, std::memory_order_relaxed); }
+
+pixman_image_t* TextPainter::DirectTarget() {
+  if (directTried_) return target_.get();
+  directTried_ = true;
+  const DeviceContextState& s = dc_.State();
+  if (!directGlyphs.load(std::memory_order_relaxed) || !scope_.HasTarget() || MappingScales(s) ||
+      MappingMirrors(s, false) || MappingMirrors(s, true))
+    return nullptr;
+  const cairo_format_t format = scope_.Format();
+  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return nullptr;
+  const PixelView pixels = scope_.Pixels();
+  if (!pixels.data) return nullptr;
+  target_.reset(pixman_image_create_bits(format == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8,
+                                         pixels.width, pixels.height, pixels.data, pixels.stride * 4));
+  if (target_) ClipDirectTarget();
+  return target_.get();
+}
+
+void TextPainter::ClipDirectTarget() {
+  // The DC's clip, and the run's clip rectangle on top of it, as cairo's context would have them.
+  const cairo_region_t* clip = scope_.Clip();
+  const RECT run = clipped_ ? scope_.ToSurface(clip_) : RECT{};
+  const int count = cairo_region_num_rectangles(clip);
+  static thread_local std::vector<pixman_box32_t> boxes;
+  boxes.clear();
+  for (int i = 0; i < count; ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(clip, i, &r);
+    pixman_box32_t box{r.x, r.y, r.x + r.width, r.y + r.height};
+    if (clipped_)
+      box = {std::max<int>(box.x1, run.left), std::max<int>(box.y1, run.top), std::min<int>(box.x2, run.right),
+             std::min<int>(box.y2, run.bottom)};
+    if (box.x1 < box.x2 && box.y1 < box.y2) boxes.push_back(box);
+  }
+  targetClip_.Assign(boxes);
+}
+
+pixman_image_t* TextPainter::SolidSource(COLORREF color) {
+  if (!source_ || sourceColor_ != color) {
+    // The colour cairo makes of the same source: each channel widened exactly to 16 bits.
+    const pixman_color_t c{static_cast<uint16_t>(GetRValue(color) * 257), static_cast<uint16_t>(GetGValue(color) * 257),
+                           static_cast<uint16_t>(GetBValue(color) * 257), 0xFFFF};
+    source_.reset(pixman_image_create_solid_fill(&c));
+    sourceColor_ = color;
+  }
+  return source_.get();
+}
+
+bool TextPainter::CompositeGlyphs(const std::vector<PlacedGlyph>& glyphs, std::span<const cairo_glyph_t> placed) {
+  pixman_image_t* target = DirectTarget();
+  if (!target) return false;
+  pixman_image_t* source = SolidSource(dc_.State().textColor);
+  if (!source) return false;
+  static thread_local std::vector<GlyphAt> origins;
+  origins.resize(placed.size());
+  const POINT offset = scope_.ToSurface(POINT{0, 0});
+  for (std::size_t i = 0; i < placed.size(); ++i)
+    origins[i] = {static_cast<unsigned>(placed[i].index), static_cast<int>(placed[i].x) + offset.x,
+                  static_cast<int>(placed[i].y) + offset.y};
+  pixman_box32_t inked;
+  const bool drawn = font_.CompositeGlyphs(target, targetClip_.get(), source, glyphs, origins, inked);
+  ReleaseIfLarge(origins);
+  if (drawn && inked.x1 < inked.x2 && inked.y1 < inked.y2)
+    scope_.AddDamage(RECT{inked.x1, inked.y1, inked.x2, inked.y2});
+  return drawn;
 }
 
 void TextPainter::Damage(long long left, long long top, long long right, long long bottom) {
@@ -68,9 +158,9 @@ void TextPainter::ClipToRect(cairo_t* cr) {
   clipApplied_ = true;
 }
 
-void TextPainter::FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom,
-                           COLORREF color) {
+void TextPainter::FillRect(long long left, long long top, long long right, long long bottom, COLORREF color) {
   if (left >= right || top >= bottom) return;
+  cairo_t* cr = scope_.Cairo();
   ClipToRect(cr);
   SetColor(cr, color);
   cairo_rectangle(cr, Clamp(left), Clamp(top), Clamp(right) - Clamp(left), Clamp(bottom) - Clamp(top));
@@ -80,13 +170,12 @@ void TextPainter::FillRect(cairo_t* cr, long long left, long long top, long long
 
 void TextPainter::FillBackground(const RECT& rect) {
   if (!scope_.HasTarget()) return;
-  FillRect(scope_.Cairo(), std::min(rect.left, rect.right), std::min(rect.top, rect.bottom),
-           std::max(rect.left, rect.right), std::max(rect.top, rect.bottom), dc_.State().bkColor);
+  FillRect(std::min(rect.left, rect.right), std::min(rect.top, rect.bottom), std::max(rect.left, rect.right),
+           std::max(rect.top, rect.bottom), dc_.State().bkColor);
 }
 
 void TextPainter::Paint(const TextRun& run) {
   if (!scope_.HasTarget()) return;
-  cairo_t* cr = scope_.Cairo();
   const DeviceContextState& state = dc_.State();
   const TEXTMETRICW& tm = font_.Metrics();
   const long long left = run.left;
@@ -94,12 +183,12 @@ void TextPainter::Paint(const TextRun& run) {
   const long long right = left + TotalAdvance(run.advances);
   const long long baseline = top + tm.tmAscent;
 
-  if (run.glyphs && state.bkMode == OPAQUE) FillRect(cr, left, top, right, top + tm.tmHeight, state.bkColor);
+  if (run.glyphs && state.bkMode == OPAQUE) FillRect(left, top, right, top + tm.tmHeight, state.bkColor);
 
   std::vector<PlacedGlyph> looked;
   if (!run.placed && run.glyphs) looked = font_.Glyphs(run.text);
   const std::vector<PlacedGlyph>& glyphs = run.placed ? *run.placed : looked;
-  if (run.glyphs && !glyphs.empty()) {
+  if (run.glyphs && !glyphs.empty() && MayShow(left, top, right, top + tm.tmHeight)) {
     // A glyph's origin is the sum of the advances of the units before it.
     // Kept per thread: painting never re-enters here before the glyphs are drawn.
     static thread_local std::vector<cairo_glyph_t> placed;
@@ -110,29 +199,32 @@ void TextPainter::Paint(const TextRun& run) {
       for (; unit < static_cast<std::size_t>(glyphs[i].unit); ++unit) pen += AdvanceAt(run, unit);
       placed[i] = {glyphs[i].index, Clamp(pen), Clamp(baseline)};
     }
-    ClipToRect(cr);
-    SetColor(cr, state.textColor);
-    font_.DrawGlyphs(cr, glyphs, placed.data());
+    if (!CompositeGlyphs(glyphs, placed)) {
+      cairo_t* cr = scope_.Cairo();
+      ClipToRect(cr);
+      SetColor(cr, state.textColor);
+      font_.DrawGlyphs(cr, glyphs, placed.data());
+      // Ink may overhang the cell (italics, wide bearings): report a generous box.
+      long long overhang = font_.EmPixels() / 2 + 2;
+      Damage(left - overhang, top, right + overhang, top + tm.tmHeight);
+    }
     ReleaseIfLarge(placed);
-    // Ink may overhang the cell (italics, wide bearings): report a generous box.
-    long long overhang = font_.EmPixels() / 2 + 2;
-    Damage(left - overhang, top, right + overhang, top + tm.tmHeight);
   }
   if (run.glyphs && tm.tmUnderlined) {
     LineDecoration line = font_.Underline();
-    FillRect(cr, left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
+    FillRect(left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
   }
   if (run.glyphs && tm.tmStruckOut) {
     LineDecoration line = font_.StrikeOut();
-    FillRect(cr, left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
+    FillRect(left, baseline + line.top, right, baseline + line.top + line.thickness, state.textColor);
   }
   LineDecoration prefix = font_.Underline();
   for (int unit : run.underlined) {
     if (unit < 0 || unit >= static_cast<int>(run.text.size())) continue;
     long long unitLeft = left;
     for (int i = 0; i < unit; ++i) unitLeft += AdvanceAt(run, i);
-    FillRect(cr, unitLeft, baseline + prefix.top, unitLeft + AdvanceAt(run, unit),
-             baseline + prefix.top + prefix.thickness, state.textColor);
+    FillRect(unitLeft, baseline + prefix.top, unitLeft + AdvanceAt(run, unit), baseline + prefix.top + prefix.thickness,
+             state.textColor);
   }
 }
 

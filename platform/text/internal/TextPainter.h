@@ -9,6 +9,7 @@
 
 #include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/internal/FontInstance.h"
+#include "platform/text/internal/GlyphMaskCache.h"
 
 namespace kestrel::platform {
 
@@ -36,11 +37,23 @@ class TextPainter {
   void FillBackground(const RECT& rect);
   // Paints a run; its cell is filled first when the DC's background mode is OPAQUE.
   void Paint(const TextRun& run);
+  // Whether glyphs may be composited straight onto the pixels (the default) rather than always
+  // through cairo; both give the same pixels, which is what switching it off lets one check.
+  static void SetDirectGlyphs(bool enabled);
 
  private:
-  void FillRect(cairo_t* cr, long long left, long long top, long long right, long long bottom, COLORREF color);
+  void FillRect(long long left, long long top, long long right, long long bottom, COLORREF color);
   void ClipToRect(cairo_t* cr);
   void Damage(long long left, long long top, long long right, long long bottom);
+  // Whether ink of a cell (logical) could land inside the clip: glyphs far outside are skipped.
+  bool MayShow(long long left, long long top, long long right, long long bottom);
+  // Glyphs placed (logical) straight onto the target's pixels; false when only cairo can draw
+  // them here (a scaling or mirroring mapping, a surface of another format, colour glyphs).
+  bool CompositeGlyphs(const std::vector<PlacedGlyph>& glyphs, std::span<const cairo_glyph_t> placed);
+  // The target's pixels as a pixman image clipped like cairo would be; null where not usable.
+  pixman_image_t* DirectTarget();
+  void ClipDirectTarget();
+  pixman_image_t* SolidSource(COLORREF color);
 
   DeviceContext& dc_;
   const FontInstance& font_;
@@ -48,6 +61,11 @@ class TextPainter {
   bool clipped_ = false;
   RECT clip_{};
   bool clipApplied_ = false;
+  bool directTried_ = false;
+  PixmanImage target_;
+  PixmanRegion targetClip_;
+  PixmanImage source_;
+  COLORREF sourceColor_ = 0;
 };
 
 // Per-thread scratch storage grown for an unusually long run is given back rather than kept.

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/Text.h"
 #include "platform/text/internal/FontInstance.h"
+#include "platform/text/internal/TextPainter.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace kestrel::platform {
@@ -292,6 +296,58 @@ TEST(TextOut, EachCallDrawsOnTheCurrentTargetClipAndOrigin) {
   SelectObject(canvas.dc, first);
   DeleteObject(other);
   EXPECT_EQ(InkBox(canvas, 40, 20), (RECT{11, 6, 16, 16}));
+}
+
+// Every pixel of a canvas that a series of text calls painted, with glyphs composited straight
+// onto the pixels or all through cairo.
+std::vector<COLORREF> PaintSeries(const LOGFONTW& lf, bool direct) {
+  TextPainter::SetDirectGlyphs(direct);
+  Canvas canvas(160, 90);
+  Selected font(canvas.dc, lf);
+  SetTextColor(canvas.dc, RGB(200, 30, 60));
+  SetBkMode(canvas.dc, TRANSPARENT);
+  const std::u16string text = u"Kestrel \u00C4\u00D6\u00FC fj gy \u20AC\u2014\u6F22";
+  const UINT length = static_cast<UINT>(text.size());
+  TextOutW(canvas.dc, 3, 2, text.data(), static_cast<int>(length));
+  const RECT cut{10, 22, 47, 31};  // through the middle of the glyphs
+  ExtTextOutW(canvas.dc, 5, 20, ETO_CLIPPED, &cut, text.data(), length, nullptr);
+  SetViewportOrgEx(canvas.dc, -7, 3, nullptr);
+  HRGN twoParts = CreateRectRgn(0, 40, 30, 60);
+  HRGN second = CreateRectRgn(50, 45, 160, 55);
+  CombineRgn(twoParts, twoParts, second, RGN_OR);
+  SelectClipRgn(canvas.dc, twoParts);
+  TextOutW(canvas.dc, 4, 40, text.data(), static_cast<int>(length));
+  SelectClipRgn(canvas.dc, nullptr);
+  DeleteObject(twoParts);
+  DeleteObject(second);
+  SetBkMode(canvas.dc, OPAQUE);
+  SetBkColor(canvas.dc, RGB(10, 120, 240));
+  TextOutW(canvas.dc, 2, 62, text.data(), static_cast<int>(length));
+  TextOutW(canvas.dc, -500, 5000, text.data(), static_cast<int>(length));  // far outside
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 160; ++x) pixels.push_back(canvas.At(x, y));
+  TextPainter::SetDirectGlyphs(true);
+  return pixels;
+}
+
+TEST(TextOut, GlyphsCompositedDirectlyMatchCairoToThePixel) {
+  LOGFONTW sans = MakeLogFont(u"DejaVu Sans", -13);
+  LOGFONTW aliased = sans;
+  aliased.lfQuality = NONANTIALIASED_QUALITY;
+  LOGFONTW serif = MakeLogFont(u"DejaVu Serif", -17);
+  serif.lfWeight = FW_BOLD;
+  serif.lfItalic = 1;
+  LOGFONTW synthetic = Fixed14(false);  // no bold or italic face: both made up
+  synthetic.lfWeight = FW_BOLD;
+  synthetic.lfItalic = 1;
+  LOGFONTW large = MakeLogFont(u"DejaVu Sans", -31);
+  for (const LOGFONTW& lf : {sans, aliased, serif, synthetic, large}) {
+    const std::vector<COLORREF> direct = PaintSeries(lf, true);
+    const std::vector<COLORREF> throughCairo = PaintSeries(lf, false);
+    EXPECT_LT(std::count(direct.begin(), direct.end(), kWhite), static_cast<long>(direct.size()));
+    EXPECT_TRUE(direct == throughCairo) << Utf16ToUtf8(FaceNameOf(lf)) << " " << lf.lfHeight;
+  }
 }
 
 TEST(TextOut, UnderlineAndStrikeOut) {

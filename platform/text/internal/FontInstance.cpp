@@ -343,7 +343,8 @@ bool FontInstance::CompositeGlyphs(pixman_image_t* target, pixman_region32_t* cl
   if (!face_ || glyphs.size() != origins.size()) return false;
   constexpr int kFacesPerKey = 256;
   for (const PlacedGlyph& glyph : glyphs)
-    if (glyph.face >= kFacesPerKey || (glyph.face > 0 ? FaceAt(glyph.face) : face_)->Tables().color) return false;
+    if (glyph.face >= kFacesPerKey || (glyph.face == 0 ? face_->Tables().color : FaceAt(glyph.face)->Tables().color))
+      return false;
   std::size_t i = 0;
   while (i < glyphs.size()) {
     const std::size_t first = i;
@@ -381,12 +382,7 @@ pixman_box32_t InkedBox(const unsigned char* data, int stride, int width, int he
 
 }  // namespace
 
-FontInstance::InkBox FontInstance::GlyphInk(int faceIndex, const FontFace& face, unsigned index) const {
-  const std::uint64_t key = static_cast<std::uint64_t>(faceIndex) << 32 | index;
-  {
-    std::lock_guard lock(mutex_);
-    if (auto known = inkBoxes_.find(key); known != inkBoxes_.end()) return known->second;
-  }
+FontInstance::InkBox FontInstance::MeasureInk(const FontFace& face, unsigned index) const {
   CairoSurface probe(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
   CairoContext measure(cairo_create(probe.get()));
   SelectFace(measure.get(), face);
@@ -395,25 +391,51 @@ FontInstance::InkBox FontInstance::GlyphInk(int faceIndex, const FontFace& face,
   cairo_glyph_extents(measure.get(), &glyph, 1, &ink);
   // cairo keeps glyph boxes in 24.8 fixed point, rounded to the nearest.
   auto fixed = [](double v) { return static_cast<int>(std::lround(v * 256.0)); };
-  InkBox box;
-  if (ink.width != 0 && ink.height != 0)
-    box = {fixed(ink.x_bearing), fixed(ink.y_bearing), fixed(ink.x_bearing + ink.width),
-           fixed(ink.y_bearing + ink.height)};
-  std::lock_guard lock(mutex_);
-  inkBoxes_[key] = box;
-  return box;
+  if (ink.width == 0 || ink.height == 0) return {};
+  return {fixed(ink.x_bearing), fixed(ink.y_bearing), fixed(ink.x_bearing + ink.width),
+          fixed(ink.y_bearing + ink.height)};
+}
+
+void FontInstance::InksInto(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs,
+                            std::vector<InkBox>& inks) const {
+  inks.resize(glyphs.size());
+  auto keyOf = [faceIndex](unsigned index) { return static_cast<std::uint64_t>(faceIndex) << 32 | index; };
+  bool missing = false;
+  {
+    std::lock_guard lock(mutex_);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+      auto known = inkBoxes_.find(keyOf(glyphs[i].index));
+      if (known == inkBoxes_.end()) {
+        missing = true;
+        inks[i] = InkBox{INT_MIN, 0, 0, 0};  // measured below
+      } else {
+        inks[i] = known->second;
+      }
+    }
+  }
+  if (!missing) return;
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    if (inks[i].x1 != INT_MIN) continue;
+    inks[i] = MeasureInk(face, glyphs[i].index);
+    std::lock_guard lock(mutex_);
+    inkBoxes_[keyOf(glyphs[i].index)] = inks[i];
+  }
 }
 
 GlyphRunBounds FontInstance::BoundsOf(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs) const {
   GlyphRunBounds bounds;
+  static thread_local std::vector<InkBox> inks;
+  InksInto(faceIndex, face, glyphs, inks);
   InkBox all{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-  for (const GlyphAt& g : glyphs) {
-    const InkBox ink = GlyphInk(faceIndex, face, g.index);
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const GlyphAt& g = glyphs[i];
+    const InkBox& ink = inks[i];
     if (ink.x1 == ink.x2 || ink.y1 == ink.y2) continue;  // no ink: neither overlaps nor counts
     const InkBox at{g.x * 256 + ink.x1, g.y * 256 + ink.y1, g.x * 256 + ink.x2, g.y * 256 + ink.y2};
     if (at.x2 > all.x1 && at.x1 < all.x2 && at.y2 > all.y1 && at.y1 < all.y2) bounds.overlaps = true;
     all = {std::min(all.x1, at.x1), std::min(all.y1, at.y1), std::max(all.x2, at.x2), std::max(all.y2, at.y2)};
   }
+  if (inks.capacity() > 4096) std::vector<InkBox>().swap(inks);  // a huge run's storage goes back
   if (all.x1 >= all.x2) return bounds;
   auto floorPixel = [](int fixed) { return fixed >> 8; };
   auto ceilPixel = [](int fixed) { return (fixed + 255) >> 8; };

@@ -135,7 +135,9 @@ class FontInstance {
   struct InkBox {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   };
-  InkBox GlyphInk(int faceIndex, const FontFace& face, unsigned index) const;
+  InkBox MeasureInk(const FontFace& face, unsigned index) const;
+  // The ink boxes of the glyphs of a run of face FaceIndex, measured once per glyph.
+  void InksInto(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs, std::vector<InkBox>& inks) const;
 
   LOGFONTW logFont_;
   FaceRequest request_;

@@ -9,6 +9,7 @@
 #include "platform/core/DataDirectory.h"
 #include "platform/core/OwnedHandles.h"
 #include "platform/core/Unicode.h"
+#include "platform/text/internal/CoverageBlend.h"
 
 namespace kestrel::platform {
 
@@ -336,31 +337,32 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
   }
 }
 
-bool FontInstance::CompositeGlyphs(pixman_image_t* target, pixman_region32_t* clip, pixman_image_t* source,
+bool FontInstance::CompositeGlyphs(const GlyphTarget& target, std::uint32_t color,
                                    const std::vector<PlacedGlyph>& glyphs, std::span<const GlyphAt> origins,
-                                   pixman_box32_t& inked) const {
-  inked = pixman_box32_t{0, 0, 0, 0};
+                                   GlyphBox& inked) const {
+  inked = {};
   if (!face_ || glyphs.size() != origins.size()) return false;
   constexpr int kFacesPerKey = 256;
   for (const PlacedGlyph& glyph : glyphs)
     if (glyph.face >= kFacesPerKey || (glyph.face == 0 ? face_->Tables().color : FaceAt(glyph.face)->Tables().color))
       return false;
+  // COLORREF is 0x00BBGGRR; the pixels are 0xAARRGGBB.
+  const std::uint32_t rgb = (color & 0xFF) << 16 | (color & 0xFF00) | ((color >> 16) & 0xFF);
   std::size_t i = 0;
   while (i < glyphs.size()) {
     const std::size_t first = i;
     const int faceIndex = glyphs[i].face;
     while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
     std::shared_ptr<FontFace> face = faceIndex > 0 ? FaceAt(faceIndex) : face_;
-    pixman_box32_t box;
     const std::span<const GlyphAt> run = origins.subspan(first, i - first);
+    GlyphBox box;
     GlyphMaskCache::Shared().Composite(
-        target, clip, source, maskKey_ * kFacesPerKey + static_cast<std::uintptr_t>(faceIndex), run,
+        target, rgb, maskKey_ * kFacesPerKey + static_cast<std::uintptr_t>(faceIndex), run,
         BoundsOf(faceIndex, *face, run), [&](unsigned index) { return RenderMask(*face, index); }, box);
-    if (box.x1 >= box.x2 || box.y1 >= box.y2) continue;
-    const bool none = inked.x1 >= inked.x2 || inked.y1 >= inked.y2;
-    inked = none ? box
-                 : pixman_box32_t{std::min(inked.x1, box.x1), std::min(inked.y1, box.y1), std::max(inked.x2, box.x2),
-                                  std::max(inked.y2, box.y2)};
+    if (box.Empty()) continue;
+    inked = inked.Empty() ? box
+                          : GlyphBox{std::min(inked.x1, box.x1), std::min(inked.y1, box.y1), std::max(inked.x2, box.x2),
+                                     std::max(inked.y2, box.y2)};
   }
   return true;
 }
@@ -368,13 +370,13 @@ bool FontInstance::CompositeGlyphs(pixman_image_t* target, pixman_region32_t* cl
 namespace {
 
 // The smallest box holding every non-zero pixel of an 8-bit image; empty when there is none.
-pixman_box32_t InkedBox(const unsigned char* data, int stride, int width, int height) {
-  pixman_box32_t box{width, height, 0, 0};
+GlyphBox InkedBox(const unsigned char* data, int stride, int width, int height) {
+  GlyphBox box{width, height, 0, 0};
   for (int y = 0; y < height; ++y) {
     const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
     for (int x = 0; x < width; ++x) {
       if (!row[x]) continue;
-      box = pixman_box32_t{std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x + 1), std::max(box.y2, y + 1)};
+      box = GlyphBox{std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x + 1), std::max(box.y2, y + 1)};
     }
   }
   return box;
@@ -439,7 +441,7 @@ GlyphRunBounds FontInstance::BoundsOf(int faceIndex, const FontFace& face, std::
   if (all.x1 >= all.x2) return bounds;
   auto floorPixel = [](int fixed) { return fixed >> 8; };
   auto ceilPixel = [](int fixed) { return (fixed + 255) >> 8; };
-  bounds.box = {floorPixel(all.x1), floorPixel(all.y1), ceilPixel(all.x2), ceilPixel(all.y2)};
+  bounds.box = GlyphBox{floorPixel(all.x1), floorPixel(all.y1), ceilPixel(all.x2), ceilPixel(all.y2)};
   return bounds;
 }
 
@@ -468,16 +470,15 @@ GlyphMask FontInstance::RenderMask(const FontFace& face, unsigned index) const {
   cairo_surface_flush(canvas.get());
   const unsigned char* data = cairo_image_surface_get_data(canvas.get());
   const int stride = cairo_image_surface_get_stride(canvas.get());
-  const pixman_box32_t box = InkedBox(data, stride, width, height);
-  if (box.x1 >= box.x2) return {};
+  const GlyphBox box = InkedBox(data, stride, width, height);
+  if (box.Empty()) return {};
   GlyphMask mask;
-  mask.image.reset(pixman_image_create_bits(PIXMAN_a8, box.x2 - box.x1, box.y2 - box.y1, nullptr, 0));
-  if (!mask.image) return {};
-  auto* bits = reinterpret_cast<unsigned char*>(pixman_image_get_data(mask.image.get()));
-  const int bitsStride = pixman_image_get_stride(mask.image.get());
+  mask.width = box.x2 - box.x1;
+  mask.height = box.y2 - box.y1;
+  mask.coverage.assign(static_cast<std::size_t>(mask.width) * mask.height + kCoverageSlack, 0);
   for (int y = box.y1; y < box.y2; ++y)
-    std::memcpy(bits + static_cast<std::ptrdiff_t>(y - box.y1) * bitsStride,
-                data + static_cast<std::ptrdiff_t>(y) * stride + box.x1, static_cast<std::size_t>(box.x2 - box.x1));
+    std::memcpy(mask.coverage.data() + static_cast<std::ptrdiff_t>(y - box.y1) * mask.width,
+                data + static_cast<std::ptrdiff_t>(y) * stride + box.x1, static_cast<std::size_t>(mask.width));
   mask.originX = -left - box.x1;
   mask.originY = -top - box.y1;
   return mask;

@@ -18,7 +18,6 @@
 // lfEscapement and lfOrientation are kept but not applied (no rotated text).
 
 #include <cairo.h>
-#include <pixman.h>
 
 #include <array>
 #include <cstdint>
@@ -87,12 +86,11 @@ class FontInstance {
   // Draws `glyphs` where `placed` puts each of them (index and origin in the user space of
   // `cr`), in the current source of `cr`. The font stays set on `cr`.
   void DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const;
-  // The same straight onto `target`'s pixels within `clip` in `source`, with each glyph's
-  // origin in target pixels at `origins`, through the shared glyph masks; `inked` gets the box
-  // the glyphs cover. False, with nothing drawn, when a face needs cairo (colour glyphs).
-  bool CompositeGlyphs(pixman_image_t* target, pixman_region32_t* clip, pixman_image_t* source,
-                       const std::vector<PlacedGlyph>& glyphs, std::span<const GlyphAt> origins,
-                       pixman_box32_t& inked) const;
+  // The same straight onto `target`'s pixels (within its clip) in `color` (COLORREF), with each
+  // glyph's origin in target pixels at `origins`, through the shared glyph masks; `inked` gets
+  // the box the glyphs cover. False, with nothing drawn, when a face needs cairo (colour glyphs).
+  bool CompositeGlyphs(const GlyphTarget& target, std::uint32_t color, const std::vector<PlacedGlyph>& glyphs,
+                       std::span<const GlyphAt> origins, GlyphBox& inked) const;
 
  private:
   struct GlyphInfo {

@@ -2,20 +2,24 @@
 
 #include <algorithm>
 #include <atomic>
-#include <vector>
+
+#include "platform/text/internal/CoverageBlend.h"
 
 namespace kestrel::platform {
 
 namespace {
 
-// A glyph that covers nothing is kept as one transparent pixel, so that it is not rendered again.
-// The glyphs of the run being composited, kept per thread between runs.
-std::vector<pixman_glyph_t>& Placed() {
-  static thread_local std::vector<pixman_glyph_t> placed;
-  return placed;
+// Masks kept at most; a program draws a few hundred glyphs in a handful of fonts.
+constexpr std::size_t kMostMasks = 16384;
+
+GlyphBox Intersect(const GlyphBox& a, const GlyphBox& b) {
+  return {std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
 }
 
-PixmanImage EmptyMask() { return PixmanImage(pixman_image_create_bits(PIXMAN_a8, 1, 1, nullptr, 0)); }
+GlyphBox Unite(const GlyphBox& a, const GlyphBox& b) {
+  if (a.Empty()) return b;
+  return {std::min(a.x1, b.x1), std::min(a.y1, b.y1), std::max(a.x2, b.x2), std::max(a.y2, b.y2)};
+}
 
 }  // namespace
 
@@ -29,69 +33,72 @@ std::uintptr_t GlyphMaskCache::NewFontKey() {
   return next.fetch_add(1, std::memory_order_relaxed);
 }
 
-GlyphMaskCache::GlyphMaskCache() : cache_(pixman_glyph_cache_create()) {}
-
-GlyphMaskCache::~GlyphMaskCache() { pixman_glyph_cache_destroy(cache_); }
-
-const void* GlyphMaskCache::Find(std::uintptr_t fontKey, unsigned index, const Renderer& render) {
-  // pixman keys glyphs by two pointers; a font key and a glyph index stand in for them.
-  const void* font = reinterpret_cast<const void*>(fontKey);
-  const void* glyph = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(index));
-  if (const void* known = pixman_glyph_cache_lookup(cache_, const_cast<void*>(font), const_cast<void*>(glyph)))
-    return known;
-  GlyphMask mask = render(index);
-  if (!mask.image) mask = GlyphMask{EmptyMask(), 0, 0};
-  // The cache keeps a copy of the image.
-  return pixman_glyph_cache_insert(cache_, const_cast<void*>(font), const_cast<void*>(glyph), mask.originX,
-                                   mask.originY, mask.image.get());
+const GlyphMask& GlyphMaskCache::Find(std::uintptr_t fontKey, unsigned index, const Renderer& render) {
+  const Key key{fontKey, index};
+  if (auto known = masks_.find(key); known != masks_.end()) return known->second;
+  return masks_.emplace(key, render(index)).first->second;
 }
 
-void GlyphMaskCache::Composite(pixman_image_t* target, pixman_region32_t* clip, pixman_image_t* source,
-                               std::uintptr_t fontKey, std::span<const GlyphAt> glyphs, const GlyphRunBounds& bounds,
-                               const Renderer& render, pixman_box32_t& inked) {
-  inked = pixman_box32_t{0, 0, 0, 0};
-  if (glyphs.empty() || bounds.box.x1 >= bounds.box.x2 || bounds.box.y1 >= bounds.box.y2) return;
-  PixmanRegion shown;
-  pixman_region32_intersect_rect(shown.get(), clip, bounds.box.x1, bounds.box.y1, bounds.box.x2 - bounds.box.x1,
-                                 bounds.box.y2 - bounds.box.y1);
-  if (!pixman_region32_not_empty(shown.get())) return;
-  std::vector<pixman_glyph_t>& placed = Placed();
-  placed.clear();
+void GlyphMaskCache::Composite(const GlyphTarget& target, std::uint32_t color, std::uintptr_t fontKey,
+                               std::span<const GlyphAt> glyphs, const GlyphRunBounds& bounds, const Renderer& render,
+                               GlyphBox& inked) {
+  inked = {};
+  const GlyphBox limit = Intersect(bounds.box, GlyphBox{0, 0, target.width, target.height});
+  if (glyphs.empty() || limit.Empty() || !target.pixels) return;
   std::lock_guard lock(mutex_);
-  // Frozen, the cache keeps every glyph looked up until the composite is done.
-  pixman_glyph_cache_freeze(cache_);
-  for (const GlyphAt& g : glyphs)
-    if (const void* mask = Find(fontKey, g.index, render)) placed.push_back(pixman_glyph_t{g.x, g.y, mask});
-  if (!placed.empty()) CompositeLocked(target, shown.get(), source, bounds.overlaps, inked);
-  pixman_glyph_cache_thaw(cache_);
-  if (placed.capacity() > 4096) std::vector<pixman_glyph_t>().swap(placed);
+  if (masks_.size() > kMostMasks) masks_.clear();  // no mask of an earlier run is held any more
+  placed_.clear();
+  GlyphBox masks;
+  for (const GlyphAt& g : glyphs) {
+    const GlyphMask& mask = Find(fontKey, g.index, render);
+    if (mask.coverage.empty()) continue;
+    const GlyphBox box{g.x - mask.originX, g.y - mask.originY, g.x - mask.originX + mask.width,
+                       g.y - mask.originY + mask.height};
+    placed_.push_back({&mask, box});
+    masks = Unite(masks, box);
+  }
+  const GlyphBox reach = Intersect(masks, limit);
+  if (placed_.empty() || reach.Empty()) return;
+  for (const GlyphBox& part : target.clip) {
+    const GlyphBox area = Intersect(reach, part);
+    if (area.Empty()) continue;
+    inked = Unite(inked, area);
+    if (bounds.overlaps) {
+      BlendSummed(target, area, color);
+      continue;
+    }
+    for (const Placed& glyph : placed_) BlendOne(target, area, glyph, color);
+  }
+  if (placed_.capacity() > 4096) std::vector<Placed>().swap(placed_);
 }
 
-void GlyphMaskCache::CompositeLocked(pixman_image_t* target, pixman_region32_t* shown, pixman_image_t* source,
-                                     bool throughMask, pixman_box32_t& inked) {
-  std::vector<pixman_glyph_t>& placed = Placed();
-  const int count = static_cast<int>(placed.size());
-  pixman_box32_t masks;
-  pixman_glyph_get_extents(cache_, count, placed.data(), &masks);
-  const pixman_box32_t* limits = pixman_region32_extents(shown);
-  inked = {std::max(masks.x1, limits->x1), std::max(masks.y1, limits->y1), std::min(masks.x2, limits->x2),
-           std::min(masks.y2, limits->y2)};
-  if (inked.x1 >= inked.x2 || inked.y1 >= inked.y2) {
-    inked = pixman_box32_t{0, 0, 0, 0};
-    return;
+void GlyphMaskCache::BlendOne(const GlyphTarget& target, const GlyphBox& area, const Placed& glyph,
+                              std::uint32_t color) {
+  const GlyphBox r = Intersect(glyph.box, area);
+  if (r.Empty()) return;
+  const GlyphMask& mask = *glyph.mask;
+  const std::uint8_t* coverage =
+      mask.coverage.data() + static_cast<std::ptrdiff_t>(r.y1 - glyph.box.y1) * mask.width + (r.x1 - glyph.box.x1);
+  BlendCoverage(target.pixels + r.y1 * target.stride + r.x1, target.stride, coverage, mask.width, r.x2 - r.x1,
+                r.y2 - r.y1, color);
+}
+
+void GlyphMaskCache::BlendSummed(const GlyphTarget& target, const GlyphBox& area, std::uint32_t color) {
+  // Overlapping glyphs are added up first and laid over the pixels once, as cairo does.
+  const int width = area.x2 - area.x1;
+  sum_.assign(static_cast<std::size_t>(width) * (area.y2 - area.y1) + kCoverageSlack, 0);
+  for (const Placed& glyph : placed_) {
+    const GlyphBox r = Intersect(glyph.box, area);
+    if (r.Empty()) continue;
+    for (int y = r.y1; y < r.y2; ++y)
+      AddCoverage(sum_.data() + static_cast<std::ptrdiff_t>(y - area.y1) * width + (r.x1 - area.x1),
+                  glyph.mask->coverage.data() + static_cast<std::ptrdiff_t>(y - glyph.box.y1) * glyph.mask->width +
+                      (r.x1 - glyph.box.x1),
+                  r.x2 - r.x1);
   }
-  // Clipping costs pixman a region intersection for every glyph: a run inside one rectangle of
-  // what may be painted goes unclipped.
-  const bool inside = pixman_region32_contains_rectangle(shown, &masks) == PIXMAN_REGION_IN;
-  pixman_image_set_clip_region32(target, inside ? nullptr : shown);
-  if (throughMask) {
-    const pixman_format_code_t format = pixman_glyph_get_mask_format(cache_, count, placed.data());
-    pixman_composite_glyphs(PIXMAN_OP_OVER, source, target, format, 0, 0, inked.x1, inked.y1, inked.x1, inked.y1,
-                            inked.x2 - inked.x1, inked.y2 - inked.y1, cache_, count, placed.data());
-  } else {
-    pixman_composite_glyphs_no_mask(PIXMAN_OP_OVER, source, target, 0, 0, 0, 0, cache_, count, placed.data());
-  }
-  pixman_image_set_clip_region32(target, nullptr);
+  BlendCoverage(target.pixels + area.y1 * target.stride + area.x1, target.stride, sum_.data(), width, width,
+                area.y2 - area.y1, color);
+  if (sum_.capacity() > (1u << 20)) std::vector<std::uint8_t>().swap(sum_);
 }
 
 }  // namespace kestrel::platform

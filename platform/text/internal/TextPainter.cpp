@@ -47,7 +47,7 @@ void TextPainter::SetClip(const RECT* rect) {
     clip_.top = std::min(rect->top, rect->bottom);
     clip_.bottom = std::max(rect->top, rect->bottom);
   }
-  if (target_) ClipDirectTarget();
+  if (target_.pixels) ClipDirectTarget();
 }
 
 bool TextPainter::MayShow(long long left, long long top, long long right, long long bottom) {
@@ -70,21 +70,20 @@ bool TextPainter::MayShow(long long left, long long top, long long right, long l
 
 void TextPainter::SetDirectGlyphs(bool enabled) { directGlyphs.store(enabled, std::memory_order_relaxed); }
 
-pixman_image_t* TextPainter::DirectTarget() {
-  if (directTried_) return target_.get();
+bool TextPainter::DirectTarget() {
+  if (directTried_) return target_.pixels != nullptr;
   directTried_ = true;
   const DeviceContextState& s = dc_.State();
   if (!directGlyphs.load(std::memory_order_relaxed) || !scope_.HasTarget() || MappingScales(s) ||
       MappingMirrors(s, false) || MappingMirrors(s, true))
-    return nullptr;
+    return false;
   const cairo_format_t format = scope_.Format();
-  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return nullptr;
+  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return false;
   const PixelView pixels = scope_.Pixels();
-  if (!pixels.data) return nullptr;
-  target_.reset(pixman_image_create_bits(format == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8,
-                                         pixels.width, pixels.height, pixels.data, pixels.stride * 4));
-  if (target_) ClipDirectTarget();
-  return target_.get();
+  if (!pixels.data) return false;
+  target_ = GlyphTarget{pixels.data, pixels.width, pixels.height, pixels.stride, {}};
+  ClipDirectTarget();
+  return true;
 }
 
 void TextPainter::ClipDirectTarget() {
@@ -92,47 +91,31 @@ void TextPainter::ClipDirectTarget() {
   const cairo_region_t* clip = scope_.Clip();
   const RECT run = clipped_ ? scope_.ToSurface(clip_) : RECT{};
   const int count = cairo_region_num_rectangles(clip);
-  static thread_local std::vector<pixman_box32_t> boxes;
-  boxes.clear();
+  targetClip_.clear();
   for (int i = 0; i < count; ++i) {
     cairo_rectangle_int_t r;
     cairo_region_get_rectangle(clip, i, &r);
-    pixman_box32_t box{r.x, r.y, r.x + r.width, r.y + r.height};
+    GlyphBox box{r.x, r.y, r.x + r.width, r.y + r.height};
     if (clipped_)
       box = {std::max<int>(box.x1, run.left), std::max<int>(box.y1, run.top), std::min<int>(box.x2, run.right),
              std::min<int>(box.y2, run.bottom)};
-    if (box.x1 < box.x2 && box.y1 < box.y2) boxes.push_back(box);
+    if (!box.Empty()) targetClip_.push_back(box);
   }
-  targetClip_.Assign(boxes);
-}
-
-pixman_image_t* TextPainter::SolidSource(COLORREF color) {
-  if (!source_ || sourceColor_ != color) {
-    // The colour cairo makes of the same source: each channel widened exactly to 16 bits.
-    const pixman_color_t c{static_cast<uint16_t>(GetRValue(color) * 257), static_cast<uint16_t>(GetGValue(color) * 257),
-                           static_cast<uint16_t>(GetBValue(color) * 257), 0xFFFF};
-    source_.reset(pixman_image_create_solid_fill(&c));
-    sourceColor_ = color;
-  }
-  return source_.get();
+  target_.clip = targetClip_;
 }
 
 bool TextPainter::CompositeGlyphs(const std::vector<PlacedGlyph>& glyphs, std::span<const cairo_glyph_t> placed) {
-  pixman_image_t* target = DirectTarget();
-  if (!target) return false;
-  pixman_image_t* source = SolidSource(dc_.State().textColor);
-  if (!source) return false;
+  if (!DirectTarget()) return false;
   static thread_local std::vector<GlyphAt> origins;
   origins.resize(placed.size());
   const POINT offset = scope_.ToSurface(POINT{0, 0});
   for (std::size_t i = 0; i < placed.size(); ++i)
     origins[i] = {static_cast<unsigned>(placed[i].index), static_cast<int>(placed[i].x) + offset.x,
                   static_cast<int>(placed[i].y) + offset.y};
-  pixman_box32_t inked;
-  const bool drawn = font_.CompositeGlyphs(target, targetClip_.get(), source, glyphs, origins, inked);
+  GlyphBox inked;
+  const bool drawn = font_.CompositeGlyphs(target_, dc_.State().textColor, glyphs, origins, inked);
   ReleaseIfLarge(origins);
-  if (drawn && inked.x1 < inked.x2 && inked.y1 < inked.y2)
-    scope_.AddDamage(RECT{inked.x1, inked.y1, inked.x2, inked.y2});
+  if (drawn && !inked.Empty()) scope_.AddDamage(RECT{inked.x1, inked.y1, inked.x2, inked.y2});
   return drawn;
 }
 

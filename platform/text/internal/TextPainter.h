@@ -50,10 +50,10 @@ class TextPainter {
   // Glyphs placed (logical) straight onto the target's pixels; false when only cairo can draw
   // them here (a scaling or mirroring mapping, a surface of another format, colour glyphs).
   bool CompositeGlyphs(const std::vector<PlacedGlyph>& glyphs, std::span<const cairo_glyph_t> placed);
-  // The target's pixels as a pixman image clipped like cairo would be; null where not usable.
-  pixman_image_t* DirectTarget();
+  // Sets up the target's pixels and clip for compositing, as cairo's context would clip;
+  // false where they cannot be used.
+  bool DirectTarget();
   void ClipDirectTarget();
-  pixman_image_t* SolidSource(COLORREF color);
 
   DeviceContext& dc_;
   const FontInstance& font_;
@@ -62,10 +62,8 @@ class TextPainter {
   RECT clip_{};
   bool clipApplied_ = false;
   bool directTried_ = false;
-  PixmanImage target_;
-  PixmanRegion targetClip_;
-  PixmanImage source_;
-  COLORREF sourceColor_ = 0;
+  GlyphTarget target_;
+  std::vector<GlyphBox> targetClip_;
 };
 
 // Per-thread scratch storage grown for an unusually long run is given back rather than kept.

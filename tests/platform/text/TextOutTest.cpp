@@ -8,6 +8,7 @@
 
 #include "platform/gdi/internal/DeviceContext.h"
 #include "platform/text/Text.h"
+#include "platform/text/internal/CoverageBlend.h"
 #include "platform/text/internal/FontInstance.h"
 #include "platform/text/internal/TextPainter.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
@@ -348,6 +349,28 @@ TEST(TextOut, GlyphsCompositedDirectlyMatchCairoToThePixel) {
     EXPECT_LT(std::count(direct.begin(), direct.end(), kWhite), static_cast<long>(direct.size()));
     EXPECT_TRUE(direct == throughCairo) << Utf16ToUtf8(FaceNameOf(lf)) << " " << lf.lfHeight;
   }
+}
+
+TEST(TextOut, CoverageBlendsAlikeEightAtATimeAndOneByOne) {
+  // Every pixel value of one channel under every coverage, in rows of odd widths so that the
+  // row ends (fewer than eight pixels) are covered too.
+  constexpr int kWidth = 13;
+  std::vector<std::uint32_t> wide, single;
+  std::vector<std::uint8_t> coverage;
+  for (int d = 0; d < 256; ++d)
+    for (int m = 0; m < 256; ++m) {
+      wide.push_back(0xFF000000u | static_cast<std::uint32_t>(d) << 16 | static_cast<std::uint32_t>(255 - d) << 8 |
+                     static_cast<std::uint32_t>(d / 2));
+      coverage.push_back(static_cast<std::uint8_t>(m));
+    }
+  const int rows = static_cast<int>(wide.size()) / kWidth;
+  coverage.resize(coverage.size() + kCoverageSlack);
+  single = wide;
+  BlendCoverage(wide.data(), kWidth, coverage.data(), kWidth, kWidth, rows, 0x00C81E3C);
+  BlendCoverageOneByOne(single.data(), kWidth, coverage.data(), kWidth, kWidth, rows, 0x00C81E3C);
+  EXPECT_TRUE(wide == single);
+  EXPECT_EQ(wide[255], 0xFFC81E3Cu);                    // full coverage: the colour
+  EXPECT_EQ(wide[256], 0xFF010000u | (254u << 8) | 0);  // none: unchanged
 }
 
 TEST(TextOut, UnderlineAndStrikeOut) {

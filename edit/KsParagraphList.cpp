@@ -12,7 +12,7 @@ namespace {
 // A block splits in two beyond this many paragraphs; a text being loaded fills blocks halfway
 // so that typing does not split them at once. Blocks stay small because an edit moves the text
 // after it inside its block.
-constexpr int kMaxBlock = 64;
+constexpr int kMaxBlock = 32;
 constexpr int kLoadFill = kMaxBlock / 2;
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The ordered, owning list of paragraphs. Besides the list operations it keeps, for every
 // paragraph, where its first visual line and its first character stand in the whole text, and
-// finds the paragraph that holds a given line or character. Paragraphs sit in blocks of a few
+// finds the paragraph that holds a given line or character. Paragraphs sit in blocks of one or two
 // dozen, each block holding its paragraphs' texts and line starts in shared buffers (see
 // TKsParagraphBlock), with a Fenwick tree over the blocks, so that all of this costs
 // O(log n + block) instead of a walk over the whole text, and a paragraph costs little more than

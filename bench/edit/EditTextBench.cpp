@@ -8,10 +8,12 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <ctime>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "bench/edit_control/EditBenchText.h"
 #include "edit/KsEditStrings.h"
@@ -90,16 +92,32 @@ struct EditCost {
   double Faults = 0;   // page faults per edit
 };
 
-// The cost of one of Edits random edits on a text of LineCount lines.
-EditCost CostPerEdit(int lineCount, int edits) {
-  BenchHost host;
-  TKsEditStrings lines(host);
-  lines.SetText(MakeText(lineCount));
-  std::mt19937 random(42);
-  const long faults = MinorFaults();
-  const double start = ThreadSeconds();
-  for (int i = 0; i < edits; ++i) RandomEdit(lines, random);
-  return {(ThreadSeconds() - start) / edits, static_cast<double>(MinorFaults() - faults) / edits};
+// A store of LineCount lines being edited at random places, timed in rounds.
+class EditedStore {
+ public:
+  explicit EditedStore(int lineCount) : lines_(host_), random_(42) { lines_.SetText(MakeText(lineCount)); }
+
+  // The cost of one of Edits random edits, after Warm untimed ones (the first edits of a
+  // store just loaded pay for pages the heap takes and for lines the load left cold).
+  EditCost Round(int warm, int edits) {
+    for (int i = 0; i < warm; ++i) RandomEdit(lines_, random_);
+    const long faults = MinorFaults();
+    const double start = ThreadSeconds();
+    for (int i = 0; i < edits; ++i) RandomEdit(lines_, random_);
+    return {(ThreadSeconds() - start) / edits, static_cast<double>(MinorFaults() - faults) / edits};
+  }
+
+ private:
+  BenchHost host_;
+  TKsEditStrings lines_;
+  std::mt19937 random_;
+};
+
+// The fastest of the rounds: the machine is shared, and the fastest round is the one its
+// neighbours disturbed least.
+EditCost Fastest(const std::vector<EditCost>& rounds) {
+  return *std::min_element(rounds.begin(), rounds.end(),
+                           [](const EditCost& a, const EditCost& b) { return a.Seconds < b.Seconds; });
 }
 
 void BM_LoadAndWrap(benchmark::State& state) {
@@ -145,15 +163,22 @@ void BM_RandomEdits(benchmark::State& state) {
 BENCHMARK(BM_RandomEdits)->Arg(10'000)->Arg(1'000'000)->Iterations(10'000)->Unit(benchmark::kMicrosecond);
 
 // Both sizes in one run, so the ratio is measured under the same load of the machine.
+// Each round edits a fresh store of each size in turn, alone in the process, so that neither
+// size runs with the other's memory around it.
 void BM_EditScaling(benchmark::State& state) {
+  constexpr int kRounds = 7, kWarm = 1000, kEdits = 10000;
   for (auto _ : state) {
-    const EditCost small = CostPerEdit(10'000, 10'000);
-    const EditCost large = CostPerEdit(1'000'000, 10'000);
-    state.counters["cpu_us_per_edit_10k"] = small.Seconds * 1e6;
-    state.counters["cpu_us_per_edit_1M"] = large.Seconds * 1e6;
-    state.counters["ratio_1M_to_10k"] = large.Seconds / small.Seconds;
-    state.counters["faults_per_edit_10k"] = small.Faults;
-    state.counters["faults_per_edit_1M"] = large.Faults;
+    std::vector<EditCost> smallRounds, largeRounds;
+    for (int round = 0; round < kRounds; ++round) {
+      smallRounds.push_back(EditedStore(10'000).Round(kWarm, kEdits));
+      largeRounds.push_back(EditedStore(1'000'000).Round(kWarm, kEdits));
+    }
+    const EditCost smallCost = Fastest(smallRounds), largeCost = Fastest(largeRounds);
+    state.counters["cpu_us_per_edit_10k"] = smallCost.Seconds * 1e6;
+    state.counters["cpu_us_per_edit_1M"] = largeCost.Seconds * 1e6;
+    state.counters["ratio_1M_to_10k"] = largeCost.Seconds / smallCost.Seconds;
+    state.counters["faults_per_edit_10k"] = smallCost.Faults;
+    state.counters["faults_per_edit_1M"] = largeCost.Faults;
   }
 }
 BENCHMARK(BM_EditScaling)->Iterations(1)->Unit(benchmark::kMillisecond);

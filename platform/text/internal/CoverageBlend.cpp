@@ -70,7 +70,8 @@ __attribute__((target("avx2"))) inline void BlendUpToEight(std::uint32_t* pixels
     _mm256_storeu_si256(at, BlendEight(_mm256_loadu_si256(at), coverage32, source16));
     return;
   }
-  const __m256i blended = BlendEight(_mm256_maskload_epi32(reinterpret_cast<const int*>(at), lanes), coverage32, source16);
+  const __m256i blended =
+      BlendEight(_mm256_maskload_epi32(reinterpret_cast<const int*>(at), lanes), coverage32, source16);
   _mm256_maskstore_epi32(reinterpret_cast<int*>(at), lanes, blended);
 }
 

@@ -233,6 +233,17 @@ void TKsParagraphBlock::Append(std::u16string_view text) {
   if (!objects_.empty()) objects_.push_back(nullptr);
 }
 
+void TKsParagraphBlock::Prefetch() const {
+  constexpr size_t kLine = 64;
+  auto fetch = [](const void* data, size_t bytes) {
+    const auto* p = static_cast<const char*>(data);
+    for (size_t at = 0; at < bytes; at += kLine) __builtin_prefetch(p + at);
+  };
+  fetch(ends_.data(), ends_.size() * sizeof(Ends));
+  fetch(starts_.data(), starts_.size() * sizeof(std::int32_t));
+  fetch(text_.data(), text_.size() * sizeof(char16_t));
+}
+
 void TKsParagraphBlock::Reserve(size_t paragraphs, size_t characters) {
   text_.reserve(characters + kSpareCharacters);
   ends_.reserve(paragraphs);

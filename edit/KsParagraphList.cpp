@@ -14,6 +14,8 @@ namespace {
 // after it inside its block.
 constexpr int kMaxBlock = 32;
 constexpr int kLoadFill = kMaxBlock / 2;
+// About as many blocks as a processor's own caches hold (a block is a few kilobytes).
+constexpr size_t kCachedBlocks = 2048;
 
 }  // namespace
 
@@ -84,7 +86,11 @@ int TKsParagraphList::FindBlock(std::int64_t target, Field field, Sums& before) 
     }
   }
   const int block = SearchTree(target, field, before);
-  if (block < static_cast<int>(blocks_.size())) Remember(block, before);
+  if (block < static_cast<int>(blocks_.size())) {
+    Remember(block, before);
+    // In a text larger than the processor's caches, a block the tree leads to is rarely there.
+    if (blocks_.size() > kCachedBlocks) blocks_[static_cast<size_t>(block)]->Prefetch();
+  }
   return block;
 }
 

@@ -92,6 +92,34 @@ TEST(KsParagraphList, KeepsLineAndCharacterNumberingThroughRandomChanges) {
   EXPECT_EQ(list.Count(), 1);
 }
 
+// A list larger than the processor's caches finds its paragraphs by another route (blocks are
+// fetched ahead); the positions must come out the same.
+TEST(KsParagraphList, ALargeListFindsCharactersAndLinesAfterChanges) {
+  std::mt19937 random(11);
+  TKsParagraphList list;
+  std::vector<std::u16string_view> texts(60'000, u"line of text");
+  list.AddTexts(texts);
+  for (int step = 0; step < 3000; ++step) {
+    const int at = static_cast<int>(random() % static_cast<unsigned>(list.Count()));
+    if (step % 3 == 0) list.InsertText(at, u"inserted");
+    else if (step % 3 == 1) list.Delete(at);
+    else list.SetText(at, String(random() % 30, u'z'));
+  }
+  std::int64_t chars = 0;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (i % 97 == 0) {
+      int found = -1, inside = -1;
+      std::int64_t offset = -1;
+      ASSERT_TRUE(list.FindChar(chars, found, offset)) << i;
+      ASSERT_EQ(std::make_pair(found, offset), std::make_pair(i, std::int64_t{0}));
+      ASSERT_TRUE(list.FindLine(list.FirstLine(i), found, inside)) << i;
+      ASSERT_EQ(std::make_pair(found, inside), std::make_pair(i, 0));
+    }
+    chars += list.Length(i) + TKsParagraphList::BreakLength;
+  }
+  EXPECT_EQ(list.CharCount(), chars);
+}
+
 // The views and writes by index must agree with a plain model of texts and line starts, in
 // blocks held compactly and in blocks where some paragraphs were handed out as objects.
 TEST(KsParagraphList, IndexedViewsMatchAPlainModelAcrossBlocks) {

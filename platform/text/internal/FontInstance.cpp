@@ -324,7 +324,14 @@ void FontInstance::SelectFace(cairo_t* cr, const FontFace& face) const {
 }
 
 void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyphs, const cairo_glyph_t* placed) const {
-  if (!face_ || glyphs.empty()) return;
+  if (!face_) return;
+  ForEachFaceRun(glyphs, [&](std::size_t first, std::size_t count, int, const FontFace& face) {
+    SelectFace(cr, face);
+    cairo_show_glyphs(cr, placed + first, static_cast<int>(count));
+  });
+}
+
+void FontInstance::ForEachFaceRun(const std::vector<PlacedGlyph>& glyphs, const FaceRunVisitor& visit) const {
   std::size_t i = 0;
   while (i < glyphs.size()) {
     const std::size_t first = i;
@@ -332,8 +339,7 @@ void FontInstance::DrawGlyphs(cairo_t* cr, const std::vector<PlacedGlyph>& glyph
     while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
     // The primary face never changes; only fallbacks need the lock.
     std::shared_ptr<FontFace> fallback = faceIndex > 0 ? FaceAt(faceIndex) : nullptr;
-    SelectFace(cr, fallback ? *fallback : *face_);
-    cairo_show_glyphs(cr, placed + first, static_cast<int>(i - first));
+    visit(first, i - first, faceIndex, fallback ? *fallback : *face_);
   }
 }
 
@@ -348,22 +354,17 @@ bool FontInstance::CompositeGlyphs(const GlyphTarget& target, std::uint32_t colo
       return false;
   // COLORREF is 0x00BBGGRR; the pixels are 0xAARRGGBB.
   const std::uint32_t rgb = (color & 0xFF) << 16 | (color & 0xFF00) | ((color >> 16) & 0xFF);
-  std::size_t i = 0;
-  while (i < glyphs.size()) {
-    const std::size_t first = i;
-    const int faceIndex = glyphs[i].face;
-    while (i < glyphs.size() && glyphs[i].face == faceIndex) ++i;
-    std::shared_ptr<FontFace> face = faceIndex > 0 ? FaceAt(faceIndex) : face_;
-    const std::span<const GlyphAt> run = origins.subspan(first, i - first);
+  ForEachFaceRun(glyphs, [&](std::size_t first, std::size_t count, int faceIndex, const FontFace& face) {
+    const std::span<const GlyphAt> run = origins.subspan(first, count);
     GlyphBox box;
     GlyphMaskCache::Shared().Composite(
         target, rgb, maskKey_ * kFacesPerKey + static_cast<std::uintptr_t>(faceIndex), run,
-        BoundsOf(faceIndex, *face, run), [&](unsigned index) { return RenderMask(*face, index); }, box);
-    if (box.Empty()) continue;
+        BoundsOf(faceIndex, face, run), [&](unsigned index) { return RenderMask(face, index); }, box);
+    if (box.Empty()) return;
     inked = inked.Empty() ? box
                           : GlyphBox{std::min(inked.x1, box.x1), std::min(inked.y1, box.y1), std::max(inked.x2, box.x2),
                                      std::max(inked.y2, box.y2)};
-  }
+  });
   return true;
 }
 

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -121,6 +122,10 @@ class FontInstance {
   GlyphInfo Resolve(char32_t codePoint) const;
   int FallbackFace(char32_t codePoint) const;  // with mutex_ held
   std::shared_ptr<FontFace> FaceAt(int index) const;
+  // Calls `visit` for each run of consecutive glyphs drawn from one face (first glyph, count,
+  // face index, face).
+  using FaceRunVisitor = std::function<void(std::size_t, std::size_t, int, const FontFace&)>;
+  void ForEachFaceRun(const std::vector<PlacedGlyph>& glyphs, const FaceRunVisitor& visit) const;
   // Sets the face (its synthetic bold variant if any), this font's size, slant and options on `cr`.
   void SelectFace(cairo_t* cr, const FontFace& face) const;
   // The mask cairo draws for glyph `index` of `face` at an integer position.

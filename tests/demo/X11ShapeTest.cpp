@@ -134,6 +134,34 @@ TEST_F(X11Shape, PartialRepaintsReachTheScreenInPlace) {
   EXPECT_EQ(ScreenAt(105, 40), kFill);
 }
 
+TEST_F(X11Shape, LargeRepaintsOneAfterAnotherReachTheScreen) {
+  // A change of a whole large window goes to the server through shared memory, a small one
+  // through the socket; each must show, in the order made, also when one follows another
+  // before the server took the first.
+  DestroyWindow(hwnd);
+  hwnd = CreateWindowExW(0, u"KestrelShapeTest", u"large", WS_POPUP, kLeft, kTop, 320, 320, nullptr, nullptr, nullptr,
+                         nullptr);
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  PumpFor(200);
+  auto fill = [&](const RECT& r, COLORREF color) {
+    HDC dc = GetDC(hwnd);
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    ReleaseDC(hwnd, dc);
+    DeleteObject(brush);
+  };
+  const RECT all{0, 0, 320, 320};
+  fill(all, RGB(200, 30, 30));
+  PumpFor(1);  // presented
+  fill(all, RGB(30, 30, 200));
+  fill(RECT{10, 10, 20, 20}, RGB(250, 250, 0));
+  for (int i = 0; i < 100 && ScreenAt(300, 300) != RGB(30, 30, 200); ++i) PumpFor(20);
+  EXPECT_EQ(ScreenAt(300, 300), RGB(30, 30, 200));
+  EXPECT_EQ(ScreenAt(0, 0), RGB(30, 30, 200));
+  EXPECT_EQ(ScreenAt(15, 15), RGB(250, 250, 0));
+}
+
 TEST_F(X11Shape, EventWaitsSleepUntilTheirTimeoutOrAWake) {
   using Clock = std::chrono::steady_clock;
   ShowWindow(hwnd, SW_SHOWNORMAL);

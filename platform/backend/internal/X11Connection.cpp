@@ -10,7 +10,10 @@
 #if defined(KESTREL_HAVE_XSHAPE) && defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -49,6 +52,91 @@ int HostByteOrder() {
   return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
 }
 
+// Whether an X request made while this is set failed (XShmAttach is refused by a server on
+// another machine, which cannot see this machine's shared memory).
+bool requestFailed = false;
+
+int NoteFailure(Display*, XErrorEvent*) {
+  requestFailed = true;
+  return 0;
+}
+
+// Changes of at least this many pixels go out through shared memory (a whole window scrolled
+// by a line, a page turned); smaller ones (a line, the caret) through the socket, which costs
+// less for them than making sure the server is done with a shared image.
+constexpr long kSharedFrom = 65536;
+
+// Pixels shared with the server: a window's changed pixels are copied here and the server takes
+// them from memory instead of from the socket (a whole window is about a megabyte, which the
+// program would otherwise write through the socket while the server reads it).
+class SharedImage {
+ public:
+  // An image of `width` × `height` for windows of `visual` and `depth`; Valid() says whether the
+  // server took it.
+  SharedImage(Display* display, Visual* visual, int depth, int width, int height) : display_(display) {
+    image_ = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &info_,
+                             static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (!image_) return;
+    info_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image_->bytes_per_line) * image_->height, IPC_CREAT | 0600);
+    if (info_.shmid < 0) return;
+    info_.shmaddr = image_->data = static_cast<char*>(shmat(info_.shmid, nullptr, 0));
+    if (info_.shmaddr == reinterpret_cast<char*>(-1)) {
+      info_.shmaddr = image_->data = nullptr;
+      return;
+    }
+    info_.readOnly = True;
+    XSync(display, False);
+    requestFailed = false;
+    XErrorHandler previous = XSetErrorHandler(NoteFailure);
+    attached_ = XShmAttach(display, &info_) && (XSync(display, False), !requestFailed);
+    XSetErrorHandler(previous);
+    // Marked for removal now: the segment goes when both sides let go of it, even after a crash.
+    shmctl(info_.shmid, IPC_RMID, nullptr);
+  }
+  ~SharedImage() {
+    if (attached_) {
+      XShmDetach(display_, &info_);
+      XSync(display_, False);
+    }
+    if (info_.shmaddr) shmdt(info_.shmaddr);
+    if (image_) {
+      image_->data = nullptr;  // not Xlib's to free
+      XDestroyImage(image_);
+    }
+  }
+  SharedImage(const SharedImage&) = delete;
+  SharedImage& operator=(const SharedImage&) = delete;
+
+  bool Valid() const { return attached_; }
+  bool Fits(int width, int height) const { return image_->width >= width && image_->height >= height; }
+
+  // Sends `r` of `source` (ARGB32) to the same place in `window`. The server reads the pixels
+  // when it gets to the request, so they must not be written again before: a request the
+  // server has sent an event or reply after is done (both carry the last request's number; the
+  // completion event asked for here is one), and only when none came since does the program
+  // wait for the server.
+  void Put(::Window window, GC gc, cairo_surface_t* source, const RECT& r) {
+    if (pending_ && LastKnownRequestProcessed(display_) < pending_) XSync(display_, False);
+    const auto* from = cairo_image_surface_get_data(source);
+    const int stride = cairo_image_surface_get_stride(source);
+    const std::size_t bytes = static_cast<std::size_t>(r.right - r.left) * 4;
+    for (LONG y = r.top; y < r.bottom; ++y)
+      std::memcpy(image_->data + static_cast<std::ptrdiff_t>(y) * image_->bytes_per_line + r.left * 4,
+                  from + static_cast<std::ptrdiff_t>(y) * stride + r.left * 4, bytes);
+    pending_ = NextRequest(display_);
+    XShmPutImage(display_, window, gc, image_, static_cast<int>(r.left), static_cast<int>(r.top),
+                 static_cast<int>(r.left), static_cast<int>(r.top), static_cast<unsigned>(r.right - r.left),
+                 static_cast<unsigned>(r.bottom - r.top), True);
+  }
+
+ private:
+  Display* display_;
+  XShmSegmentInfo info_{};
+  XImage* image_ = nullptr;
+  bool attached_ = false;
+  unsigned long pending_ = 0;  // the request that reads the pixels, until known done
+};
+
 }  // namespace
 
 struct X11Connection::Impl {
@@ -57,6 +145,10 @@ struct X11Connection::Impl {
   // Per X window: its depth when the image words can go to it as they are, else 0.
   std::map<::Window, int> depths;
   std::map<SDL_Window*, ::Window> windows;
+  std::map<::Window, Visual*> visuals;
+  // Per X window, its shared image once made.
+  std::map<::Window, std::unique_ptr<SharedImage>> shared;
+  bool sharedMemory = false;  // the server offers shared images and took them so far
   // When the socket was last seen with nothing to read.
   std::chrono::steady_clock::time_point quietAt{};
 
@@ -68,15 +160,31 @@ struct X11Connection::Impl {
     // The pixel values SDL's own framebuffer would send for such a visual are the same words.
     if (XGetWindowAttributes(display, xwindow, &a) && a.visual &&
         (a.visual->c_class == TrueColor || a.visual->c_class == DirectColor) && a.depth == 24 &&
-        a.visual->red_mask == 0xFF0000 && a.visual->green_mask == 0xFF00 && a.visual->blue_mask == 0xFF)
+        a.visual->red_mask == 0xFF0000 && a.visual->green_mask == 0xFF00 && a.visual->blue_mask == 0xFF) {
       depth = a.depth;
+      visuals[xwindow] = a.visual;
+    }
     return depths[xwindow] = depth;
+  }
+
+  // The window's shared image, at least `width` × `height`; null when shared images are not to
+  // be had.
+  SharedImage* SharedFor(::Window xwindow, int depth, int width, int height) {
+    if (!sharedMemory) return nullptr;
+    std::unique_ptr<SharedImage>& image = shared[xwindow];
+    if (image && image->Fits(width, height)) return image.get();
+    image = std::make_unique<SharedImage>(display, visuals[xwindow], depth, width, height);
+    if (image->Valid()) return image.get();
+    sharedMemory = false;  // refused once, refused always (a server on another machine)
+    shared.clear();
+    return nullptr;
   }
 };
 
 X11Connection::X11Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 X11Connection::~X11Connection() {
+  impl_->shared.clear();
   if (impl_->gc) XFreeGC(impl_->display, impl_->gc);
 }
 
@@ -86,6 +194,7 @@ std::unique_ptr<X11Connection> X11Connection::For(SDL_Window* window) {
   XSetIOErrorHandler(DisplayLost);
   auto impl = std::make_unique<Impl>();
   impl->display = info->info.x11.display;
+  impl->sharedMemory = XShmQueryExtension(impl->display) == True;
   return std::unique_ptr<X11Connection>(new X11Connection(std::move(impl)));
 }
 
@@ -128,6 +237,15 @@ bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const R
   if (!depth) return false;
   impl_->windows[window] = xwindow;
   if (!impl_->gc) impl_->gc = XCreateGC(impl_->display, xwindow, 0, nullptr);
+  const long area = static_cast<long>(r.right - r.left) * (r.bottom - r.top);
+  SharedImage* shared = area >= kSharedFrom ? impl_->SharedFor(xwindow, depth, cairo_image_surface_get_width(image),
+                                                               cairo_image_surface_get_height(image))
+                                            : nullptr;
+  if (shared) {
+    shared->Put(xwindow, impl_->gc, image, r);
+    XFlush(impl_->display);
+    return true;
+  }
   XImage x{};
   x.width = cairo_image_surface_get_width(image);
   x.height = cairo_image_surface_get_height(image);
@@ -154,6 +272,8 @@ void X11Connection::Forget(SDL_Window* window) {
   auto it = impl_->windows.find(window);
   if (it == impl_->windows.end()) return;
   impl_->depths.erase(it->second);
+  impl_->visuals.erase(it->second);
+  impl_->shared.erase(it->second);
   impl_->windows.erase(it);
 }
 

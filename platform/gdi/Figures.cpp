@@ -49,9 +49,7 @@ RECT VisibleArea(DrawingScope& scope, int margin) {
 class FigureSpace {
  public:
   explicit FigureSpace(DrawingScope& scope, const DeviceContextState& state)
-      : scope_(scope),
-        state_(state),
-        device_(MappingScales(state) || MappingMirrors(state, false) || MappingMirrors(state, true)) {}
+      : scope_(scope), state_(state), device_(!MappingOnlyTranslates(state)) {}
 
   RECT Box(const RECT& logical) const { return device_ ? scope_.ToSurface(logical) : logical; }
   POINT Point(POINT logical) const { return device_ ? scope_.ToSurface(logical) : logical; }

@@ -119,7 +119,7 @@ cairo_t* DrawingScope::Cairo() {
   cairo_surface_flush(surface_);
   cairo_matrix_t transform;
   const DeviceContextState& s = dc_.state_;
-  if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) {
+  if (!MappingOnlyTranslates(s)) {
     // device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg
     cairo_matrix_init_translate(&transform, 0.0 + s.viewportOrg.x + dc_.surfaceOrigin_.x,
                                 0.0 + s.viewportOrg.y + dc_.surfaceOrigin_.y);
@@ -230,6 +230,10 @@ bool MappingScales(const DeviceContextState& s) {
 bool MappingMirrors(const DeviceContextState& s, bool vertical) {
   if (!ExtentsApply(s)) return false;
   return vertical ? (s.windowExt.cy < 0) != (s.viewportExt.cy < 0) : (s.windowExt.cx < 0) != (s.viewportExt.cx < 0);
+}
+
+bool MappingOnlyTranslates(const DeviceContextState& s) {
+  return !MappingScales(s) && !MappingMirrors(s, false) && !MappingMirrors(s, true);
 }
 
 POINT DrawingScope::ToSurface(POINT logical) const {

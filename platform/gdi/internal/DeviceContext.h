@@ -82,6 +82,8 @@ long long MapToLogical(const DeviceContextState& s, long long device, bool verti
 bool MappingScales(const DeviceContextState& s);
 // Whether the mapping mirrors the x (or y) axis, so that a rectangle's corners swap.
 bool MappingMirrors(const DeviceContextState& s, bool vertical);
+// Whether the mapping only moves: one logical unit is one pixel, no axis mirrored.
+bool MappingOnlyTranslates(const DeviceContextState& s);
 
 class DeviceContext;
 

@@ -349,9 +349,13 @@ bool FontInstance::CompositeGlyphs(const GlyphTarget& target, std::uint32_t colo
   inked = {};
   if (!face_ || glyphs.size() != origins.size()) return false;
   constexpr int kFacesPerKey = 256;
-  for (const PlacedGlyph& glyph : glyphs)
+  int checked = -1;  // each face once per run of its glyphs
+  for (const PlacedGlyph& glyph : glyphs) {
+    if (glyph.face == checked) continue;
     if (glyph.face >= kFacesPerKey || (glyph.face == 0 ? face_->Tables().color : FaceAt(glyph.face)->Tables().color))
       return false;
+    checked = glyph.face;
+  }
   // COLORREF is 0x00BBGGRR; the pixels are 0xAARRGGBB.
   const std::uint32_t rgb = (color & 0xFF) << 16 | (color & 0xFF00) | ((color >> 16) & 0xFF);
   ForEachFaceRun(glyphs, [&](std::size_t first, std::size_t count, int faceIndex, const FontFace& face) {
@@ -360,10 +364,7 @@ bool FontInstance::CompositeGlyphs(const GlyphTarget& target, std::uint32_t colo
     GlyphMaskCache::Shared().Composite(
         target, rgb, maskKey_ * kFacesPerKey + static_cast<std::uintptr_t>(faceIndex), run,
         BoundsOf(faceIndex, face, run), [&](unsigned index) { return RenderMask(face, index); }, box);
-    if (box.Empty()) return;
-    inked = inked.Empty() ? box
-                          : GlyphBox{std::min(inked.x1, box.x1), std::min(inked.y1, box.y1), std::max(inked.x2, box.x2),
-                                     std::max(inked.y2, box.y2)};
+    inked = inked.Union(box);
   });
   return true;
 }
@@ -372,26 +373,29 @@ namespace {
 
 // The smallest box holding every non-zero pixel of an 8-bit image; empty when there is none.
 GlyphBox InkedBox(const unsigned char* data, int stride, int width, int height) {
-  GlyphBox box{width, height, 0, 0};
+  GlyphBox box;
   for (int y = 0; y < height; ++y) {
     const unsigned char* row = data + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x) {
-      if (!row[x]) continue;
-      box = GlyphBox{std::min(box.x1, x), std::min(box.y1, y), std::max(box.x2, x + 1), std::max(box.y2, y + 1)};
-    }
+    for (int x = 0; x < width; ++x)
+      if (row[x]) box = box.Union(GlyphBox{x, y, x + 1, y + 1});
   }
   return box;
 }
 
 }  // namespace
 
-FontInstance::InkBox FontInstance::MeasureInk(const FontFace& face, unsigned index) const {
+cairo_text_extents_t FontInstance::GlyphExtents(const FontFace& face, unsigned index) const {
   CairoSurface probe(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
   CairoContext measure(cairo_create(probe.get()));
   SelectFace(measure.get(), face);
   const cairo_glyph_t glyph{index, 0, 0};
   cairo_text_extents_t ink{};
   cairo_glyph_extents(measure.get(), &glyph, 1, &ink);
+  return ink;
+}
+
+FontInstance::InkBox FontInstance::MeasureInk(const FontFace& face, unsigned index) const {
+  const cairo_text_extents_t ink = GlyphExtents(face, index);
   // cairo keeps glyph boxes in 24.8 fixed point, rounded to the nearest.
   auto fixed = [](double v) { return static_cast<int>(std::lround(v * 256.0)); };
   if (ink.width == 0 || ink.height == 0) return {};
@@ -450,12 +454,7 @@ GlyphMask FontInstance::RenderMask(const FontFace& face, unsigned index) const {
   // Hinting and emboldening may reach a little beyond the reported ink; the margin is trimmed.
   constexpr int kMargin = 4;
   constexpr int kLargest = 8192;
-  CairoSurface probe(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
-  CairoContext measure(cairo_create(probe.get()));
-  SelectFace(measure.get(), face);
-  cairo_glyph_t glyph{index, 0, 0};
-  cairo_text_extents_t ink{};
-  cairo_glyph_extents(measure.get(), &glyph, 1, &ink);
+  const cairo_text_extents_t ink = GlyphExtents(face, index);
   if (!(ink.width > 0 && ink.height > 0)) return {};
   const int left = static_cast<int>(std::floor(ink.x_bearing)) - kMargin;
   const int top = static_cast<int>(std::floor(ink.y_bearing)) - kMargin;
@@ -465,8 +464,7 @@ GlyphMask FontInstance::RenderMask(const FontFace& face, unsigned index) const {
   CairoSurface canvas(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
   CairoContext cr(cairo_create(canvas.get()));
   SelectFace(cr.get(), face);
-  glyph.x = -left;
-  glyph.y = -top;
+  const cairo_glyph_t glyph{index, static_cast<double>(-left), static_cast<double>(-top)};
   cairo_show_glyphs(cr.get(), &glyph, 1);
   cairo_surface_flush(canvas.get());
   const unsigned char* data = cairo_image_surface_get_data(canvas.get());

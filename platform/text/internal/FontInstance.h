@@ -139,6 +139,8 @@ class FontInstance {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   };
   InkBox MeasureInk(const FontFace& face, unsigned index) const;
+  // Cairo's ink extents of glyph `index` of `face` at this font's size (user space = pixels).
+  cairo_text_extents_t GlyphExtents(const FontFace& face, unsigned index) const;
   // The ink boxes of the glyphs of a run of face FaceIndex, measured once per glyph.
   void InksInto(int faceIndex, const FontFace& face, std::span<const GlyphAt> glyphs, std::vector<InkBox>& inks) const;
 

@@ -12,15 +12,6 @@ namespace {
 // Masks kept at most; a program draws a few hundred glyphs in a handful of fonts.
 constexpr std::size_t kMostMasks = 16384;
 
-GlyphBox Intersect(const GlyphBox& a, const GlyphBox& b) {
-  return {std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
-}
-
-GlyphBox Unite(const GlyphBox& a, const GlyphBox& b) {
-  if (a.Empty()) return b;
-  return {std::min(a.x1, b.x1), std::min(a.y1, b.y1), std::max(a.x2, b.x2), std::max(a.y2, b.y2)};
-}
-
 }  // namespace
 
 GlyphMaskCache& GlyphMaskCache::Shared() {
@@ -43,7 +34,7 @@ void GlyphMaskCache::Composite(const GlyphTarget& target, std::uint32_t color, s
                                std::span<const GlyphAt> glyphs, const GlyphRunBounds& bounds, const Renderer& render,
                                GlyphBox& inked) {
   inked = {};
-  const GlyphBox limit = Intersect(bounds.box, GlyphBox{0, 0, target.width, target.height});
+  const GlyphBox limit = bounds.box.Intersection(GlyphBox{0, 0, target.width, target.height});
   if (glyphs.empty() || limit.Empty() || !target.pixels) return;
   std::lock_guard lock(mutex_);
   if (masks_.size() > kMostMasks) masks_.clear();  // no mask of an earlier run is held any more
@@ -55,14 +46,14 @@ void GlyphMaskCache::Composite(const GlyphTarget& target, std::uint32_t color, s
     const GlyphBox box{g.x - mask.originX, g.y - mask.originY, g.x - mask.originX + mask.width,
                        g.y - mask.originY + mask.height};
     placed_.push_back({&mask, box});
-    masks = Unite(masks, box);
+    masks = masks.Union(box);
   }
-  const GlyphBox reach = Intersect(masks, limit);
+  const GlyphBox reach = masks.Intersection(limit);
   if (placed_.empty() || reach.Empty()) return;
   for (const GlyphBox& part : target.clip) {
-    const GlyphBox area = Intersect(reach, part);
+    const GlyphBox area = reach.Intersection(part);
     if (area.Empty()) continue;
-    inked = Unite(inked, area);
+    inked = inked.Union(area);
     if (bounds.overlaps) {
       BlendSummed(target, area, color);
       continue;
@@ -74,7 +65,7 @@ void GlyphMaskCache::Composite(const GlyphTarget& target, std::uint32_t color, s
 
 void GlyphMaskCache::BlendOne(const GlyphTarget& target, const GlyphBox& area, const Placed& glyph,
                               std::uint32_t color) {
-  const GlyphBox r = Intersect(glyph.box, area);
+  const GlyphBox r = glyph.box.Intersection(area);
   if (r.Empty()) return;
   const GlyphMask& mask = *glyph.mask;
   const std::uint8_t* coverage =
@@ -88,7 +79,7 @@ void GlyphMaskCache::BlendSummed(const GlyphTarget& target, const GlyphBox& area
   const int width = area.x2 - area.x1;
   sum_.assign(static_cast<std::size_t>(width) * (area.y2 - area.y1) + kCoverageSlack, 0);
   for (const Placed& glyph : placed_) {
-    const GlyphBox r = Intersect(glyph.box, area);
+    const GlyphBox r = glyph.box.Intersection(area);
     if (r.Empty()) continue;
     for (int y = r.y1; y < r.y2; ++y)
       AddCoverage(sum_.data() + static_cast<std::ptrdiff_t>(y - area.y1) * width + (r.x1 - area.x1),

@@ -8,6 +8,7 @@
 // A font is known by a key that is never handed out twice, so that the masks of a font that
 // is gone are never taken for those of a new one; the cache is emptied when it grows large.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,15 @@ namespace kestrel::platform {
 struct GlyphBox {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   bool Empty() const { return x1 >= x2 || y1 >= y2; }
+  GlyphBox Intersection(const GlyphBox& b) const {
+    return {std::max(x1, b.x1), std::max(y1, b.y1), std::min(x2, b.x2), std::min(y2, b.y2)};
+  }
+  // The smallest box holding both; an empty box adds nothing.
+  GlyphBox Union(const GlyphBox& b) const {
+    if (Empty()) return b;
+    if (b.Empty()) return *this;
+    return {std::min(x1, b.x1), std::min(y1, b.y1), std::max(x2, b.x2), std::max(y2, b.y2)};
+  }
 };
 
 // A glyph's coverage, rows of `width` bytes (plus slack at the end), and where the glyph's

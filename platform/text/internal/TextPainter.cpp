@@ -51,8 +51,7 @@ void TextPainter::SetClip(const RECT* rect) {
 }
 
 bool TextPainter::MayShow(long long left, long long top, long long right, long long bottom) {
-  const DeviceContextState& s = dc_.State();
-  if (MappingScales(s) || MappingMirrors(s, false) || MappingMirrors(s, true)) return true;
+  if (!MappingOnlyTranslates(dc_.State())) return true;
   // Ink stays well within two ems of its cell, even slanted or with long strokes.
   const long long reach = 2LL * font_.EmPixels() + 2;
   left -= reach;
@@ -73,9 +72,7 @@ void TextPainter::SetDirectGlyphs(bool enabled) { directGlyphs.store(enabled, st
 bool TextPainter::DirectTarget() {
   if (directTried_) return target_.pixels != nullptr;
   directTried_ = true;
-  const DeviceContextState& s = dc_.State();
-  if (!directGlyphs.load(std::memory_order_relaxed) || !scope_.HasTarget() || MappingScales(s) ||
-      MappingMirrors(s, false) || MappingMirrors(s, true))
+  if (!directGlyphs.load(std::memory_order_relaxed) || !scope_.HasTarget() || !MappingOnlyTranslates(dc_.State()))
     return false;
   const cairo_format_t format = scope_.Format();
   if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return false;

@@ -128,8 +128,10 @@ void TCustomKsEdit::SetText(const String& value) {
   }
   // Through the window, so that hooks and replaced window procedures see the new text.
   core_->ClearUndo();
-  const String cased = core_->CasedText(value);
-  Perform(pf::WM_SETTEXT, 0, reinterpret_cast<pf::LPARAM>(cased.c_str()));
+  // Without a case to apply the caller's text goes as it is: a long text is not copied for it.
+  String cased;
+  const String& sent = core_->CharCase() == eecNormal ? value : (cased = core_->CasedText(value));
+  Perform(pf::WM_SETTEXT, 0, reinterpret_cast<pf::LPARAM>(sent.c_str()));
 }
 
 void TCustomKsEdit::SetLines(const TStrings* value) { core_->Lines().Assign(value); }

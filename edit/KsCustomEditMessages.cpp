@@ -23,10 +23,10 @@ namespace {
 
 const pf::WCHAR* TextArgument(pf::LPARAM lParam) { return reinterpret_cast<const pf::WCHAR*>(lParam); }
 
-// A NUL-terminated text from a message; empty for a null pointer.
-String TextOf(pf::LPARAM lParam) {
+// A NUL-terminated text from a message, where it lies; empty for a null pointer.
+std::u16string_view TextOf(pf::LPARAM lParam) {
   const pf::WCHAR* text = TextArgument(lParam);
-  return text ? String(text) : String();
+  return text ? std::u16string_view(text) : std::u16string_view();
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ bool TCustomKsEdit::HandleTextMessage(TMessage& m) {
     case ksem::EM_SETSEL: SetSelMessage(m); return true;
     case ksem::EM_REPLACESEL:
       if (m.WParam != 0) core_->DeleteSelection();
-      SetSelText(TextOf(m.LParam));
+      SetSelText(String(TextOf(m.LParam)));
       return true;
     case ksem::EM_CANUNDO: m.Result = CanUndo() ? 1 : 0; return true;
     case ksem::EM_UNDO:

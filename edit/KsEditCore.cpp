@@ -74,8 +74,8 @@ void TKsEditCore::SetText(const String& value, bool loading) {
   ApplyText(ApplyCase(value));
 }
 
-void TKsEditCore::ApplyText(const String& value) {
-  FKsEditList->SetText(value);
+void TKsEditCore::ApplyText(std::u16string_view value) {
+  FKsEditList->SetTextFrom(value);
   // The records describe the old text; none of them can be replayed on this one.
   FUndoList->Clear();
   TextReset();

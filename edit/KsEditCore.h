@@ -88,7 +88,7 @@ class TKsEditCore {
   String CasedText(String value) const { return ApplyCase(std::move(value)); }
   // WM_SETTEXT: the store takes the text, caret and selection go to the start, after-change
   // hook, OnChange only when NotifyUserChangeOnly is false, OnSelectionChange, invalidate.
-  void ApplyText(const String& value);
+  void ApplyText(std::u16string_view value);
   // The store rewrote its whole text (also through Lines): caret, anchor and view to the start.
   void TextReset();
   int TextLength() const { return FKsEditList->TextLength(); }

@@ -62,17 +62,25 @@ void TKsEditStrings::Put(int index, const String& s) {
   Changed();
 }
 
+bool TKsEditStrings::NextParagraph(std::u16string_view s, size_t& pos, std::u16string_view& paragraph) {
+  if (pos < s.size()) {
+    size_t end = pos;
+    while (end < s.size() && !IsBreak(s[end])) ++end;
+    paragraph = s.substr(pos, end - pos);
+    if (end < s.size() && s[end] == u'\r' && end + 1 < s.size() && s[end + 1] == u'\n') ++end;
+    pos = end + 1;
+    return true;
+  }
+  if (pos != s.size() || !s.ends_with(u"\r\n")) return false;
+  paragraph = s.substr(s.size());  // a text ending in CR LF ends with an empty paragraph
+  ++pos;
+  return true;
+}
+
 std::vector<std::u16string_view> TKsEditStrings::SplitParagraphs(std::u16string_view s) {
   std::vector<std::u16string_view> out;
   size_t pos = 0;
-  while (pos < s.size()) {
-    size_t end = pos;
-    while (end < s.size() && !IsBreak(s[end])) ++end;
-    out.emplace_back(s.substr(pos, end - pos));
-    if (end < s.size() && s[end] == u'\r' && end + 1 < s.size() && s[end + 1] == u'\n') ++end;
-    pos = end + 1;
-  }
-  if (s.size() >= 2 && s.substr(s.size() - 2) == u"\r\n") out.emplace_back(s.substr(s.size()));
+  for (std::u16string_view paragraph; NextParagraph(s, pos, paragraph);) out.push_back(paragraph);
   return out;
 }
 
@@ -186,14 +194,16 @@ String TKsEditStrings::GetTextStr() const {
   return out;
 }
 
-void TKsEditStrings::SetTextStr(const String& text) {
+void TKsEditStrings::SetTextFrom(std::u16string_view text) {
   if (FKsEdit.ResplitPending() || GetTextStr() != text) {
     BeginUpdate();
     Changing();
     FParagraphs.Clear();
     ResetMaxLen();
     if (Multiline()) {
-      FParagraphs.AddTexts(SplitParagraphs(text));
+      // Split as it is read: a long text needs no list of its paragraphs on the side.
+      size_t pos = 0;
+      FParagraphs.AddTexts([&](std::u16string_view& paragraph) { return NextParagraph(text, pos, paragraph); });
       WrapAll();
     } else {
       FParagraphs.InsertText(0, text);

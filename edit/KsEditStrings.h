@@ -38,6 +38,8 @@ class TKsEditStrings : public TStringList {
   using TStringList::Assign;
   void Assign(const TPersistent* source) override;
   void Clear() override;
+  // The whole text replaced (the Text write), read where it lies.
+  void SetTextFrom(std::u16string_view text);
   // Binary search over the paragraph texts comparing UTF-16 code units: true when found; Index
   // is the match or the insertion point.
   bool Find(const String& s, int& index) const override;
@@ -104,7 +106,7 @@ class TKsEditStrings : public TStringList {
   TObject* GetObject(int) const override { return nullptr; }
   void PutObject(int, TObject*) override {}
   String GetTextStr() const override;
-  void SetTextStr(const String& value) override;
+  void SetTextStr(const String& value) override { SetTextFrom(value); }
   void Changed() override;
 
  private:
@@ -112,6 +114,8 @@ class TKsEditStrings : public TStringList {
   void CheckIndex(int index) const;
   // Paragraphs of S split at CR, LF or CR LF; a lone break at the very end adds none.
   static std::vector<std::u16string_view> SplitParagraphs(std::u16string_view s);
+  // The paragraph of S that begins at Pos, with Pos moved to the next one; false past the last.
+  static bool NextParagraph(std::u16string_view s, size_t& pos, std::u16string_view& paragraph);
   void InsertParagraphs(int index, std::u16string_view s);
   void ParagraphsRemoved(int index, int count);
   void ResetMaxLen();

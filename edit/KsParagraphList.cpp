@@ -1,6 +1,7 @@
 #include "edit/KsParagraphList.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #include "edit/KsParagraphBlock.h"
@@ -204,15 +205,25 @@ void TKsParagraphList::AddMany(std::vector<std::unique_ptr<TKsParagraph>> paragr
 }
 
 void TKsParagraphList::AddTexts(const std::vector<std::u16string_view>& texts) {
-  for (size_t first = 0; first < texts.size(); first += kLoadFill) {
-    const size_t last = std::min(texts.size(), first + kLoadFill);
+  size_t next = 0;
+  AddTexts([&](std::u16string_view& text) {
+    if (next == texts.size()) return false;
+    text = texts[next++];
+    return true;
+  });
+}
+
+void TKsParagraphList::AddTexts(const std::function<bool(std::u16string_view&)>& next) {
+  std::array<std::u16string_view, kLoadFill> batch;
+  for (size_t taken = batch.size(); taken == batch.size();) {
     size_t characters = 0;
-    for (size_t i = first; i < last; ++i) characters += texts[i].size();
+    for (taken = 0; taken < batch.size() && next(batch[taken]); ++taken) characters += batch[taken].size();
+    if (taken == 0) break;
     TKsParagraphBlock& block = NewBlockAtEnd();
-    block.Reserve(last - first, characters);
-    for (size_t i = first; i < last; ++i) block.Append(texts[i]);
+    block.Reserve(taken, characters);
+    for (size_t i = 0; i < taken; ++i) block.Append(batch[i]);
     block.Recount(BreakLength);
-    count_ += static_cast<int>(last - first);
+    count_ += static_cast<int>(taken);
   }
   RebuildTree();
 }

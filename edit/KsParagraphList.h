@@ -8,6 +8,7 @@
 // its text: a million-line text edits about as fast as a small one.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -43,8 +44,10 @@ class TKsParagraphList {
   void Insert(int index, std::unique_ptr<TKsParagraph> paragraph);
   // Appends many paragraphs at once (a whole text being loaded).
   void AddMany(std::vector<std::unique_ptr<TKsParagraph>> paragraphs);
-  // The same for paragraphs of one line each given as their texts.
+  // The same for paragraphs of one line each given as their texts, or handed out one after
+  // another by Next until it answers false.
   void AddTexts(const std::vector<std::u16string_view>& texts);
+  void AddTexts(const std::function<bool(std::u16string_view&)>& next);
   void Delete(int index);
   void Exchange(int a, int b);
   void Clear();

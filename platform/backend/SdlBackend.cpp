@@ -121,6 +121,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create() {
 SdlBackend::SdlBackend()
     : wheelX_(std::make_unique<WheelAccumulator>()), wheelY_(std::make_unique<WheelAccumulator>()) {
   wakeEvent_ = SDL_RegisterEvents(1);
+  // The server's reports of pixels it moved (PresentUncopied) come among the native events.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   // SDL starts with text input on; it follows the focus from here (SetTextInputEnabled).
   SDL_StopTextInput();
 }
@@ -210,6 +212,22 @@ void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty)
   if (r.right <= r.left || r.bottom <= r.top) return;
   if (x11_ && x11_->PutImage(it->second.window.get(), backing, r)) return;
   PresentThroughSurface(it->second, r);
+}
+
+bool SdlBackend::MoveNativePixels(HWND hwnd, const cairo_region_t* area, int dx, int dy) {
+  auto it = natives_.find(hwnd);
+  if (!x11_ || it == natives_.end()) return false;
+  constexpr Uint32 kUnseen = SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED;
+  if (SDL_GetWindowFlags(it->second.window.get()) & kUnseen) return false;
+  return x11_->MovePixels(it->second.window.get(), RegionRectangles(area), dx, dy);
+}
+
+void SdlBackend::PresentUncopied(const SDL_SysWMmsg* event) {
+  std::vector<std::pair<SDL_Window*, RECT>> uncopied;
+  x11_->TakeMoveReports(event, uncopied);
+  for (const auto& [window, r] : uncopied)
+    for (auto& [hwnd, native] : natives_)
+      if (native.window.get() == window && native.backing) Present(hwnd, native.backing.get(), r);
 }
 
 void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
@@ -345,6 +363,7 @@ void SdlBackend::PumpEvents() {
 void SdlBackend::PumpNativeEvents() {
   constexpr Uint32 kPumpAtLeastEveryMs = 50;
   const Uint32 now = SDL_GetTicks();
+  if (x11_ && x11_->MovesPending()) PresentUncopied(nullptr);
   if (x11_ && !x11_->EventsMayBePending() && now - lastFullPump_ < kPumpAtLeastEveryMs) return;
   lastFullPump_ = now;
   SDL_PumpEvents();
@@ -500,6 +519,9 @@ void SdlBackend::Handle(const SDL_Event& e) {
       }
       break;
     case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
+    case SDL_SYSWMEVENT:
+      if (x11_) PresentUncopied(e.syswm.msg);
+      break;
     case SDL_KEYMAPCHANGED: InjectInputLanguageChange(); break;
     default: break;
   }

@@ -39,6 +39,8 @@ class SdlBackend : public Backend {
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void SetNativeMinimized(HWND hwnd, bool minimized) override;
   void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  // On X11 the server moves the pixels.
+  bool MoveNativePixels(HWND hwnd, const cairo_region_t* area, int dx, int dy) override;
   // On X11 through the SHAPE extension; other displays only clip (false).
   bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override;
@@ -75,6 +77,9 @@ class SdlBackend : public Backend {
   POINT ToScreen(HWND hwnd, int x, int y) const;
   void PresentWhole(HWND hwnd);
   void PumpNativeEvents();
+  // Presents again what the server's moves could not fill (`event`: a report SDL read; null:
+  // reports still waiting on the connection).
+  void PresentUncopied(const SDL_SysWMmsg* event);
 
   struct Native {
     SdlWindowPtr window;

@@ -50,6 +50,13 @@ class Backend {
   }
   // The window's backing store changed inside `dirty` (window coordinates): show it.
   virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
+  // The backing store's pixels inside `area` (window coordinates) moved by (dx, dy) after all
+  // changes before were presented: the display moves what it shows the same way, without the
+  // pixels being sent again. False when it cannot; the caller then presents the area.
+  virtual bool MoveNativePixels(HWND hwnd, const cairo_region_t* area, int dx, int dy) {
+    (void)hwnd, (void)area, (void)dx, (void)dy;
+    return false;
+  }
 
   // Where the input method should show its composition (screen coordinates).
   virtual void SetTextInputRect(const RECT& screenRect) { (void)screenRect; }

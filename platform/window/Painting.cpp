@@ -16,6 +16,7 @@
 #include "platform/window/BorrowedDC.h"
 #include "platform/window/Caret.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/internal/BackingScroll.h"
 #include "platform/window/internal/FrameLayout.h"
 #include "platform/window/internal/WindowClass.h"
 #include "platform/window/internal/WindowInternal.h"
@@ -134,6 +135,16 @@ void FlushPresents(Window& top) {
   const DamageList dirty = std::exchange(top.damage, {});
   if (!Wm().HasBackend()) return;
   for (const RECT& r : dirty.Rects()) Wm().GetBackend().Present(top.handle, top.backing.get(), r);
+}
+
+// Scrolls `area` of the top-level window's pixels by (dx, dy): in the backing store, and on the
+// screen by the display itself where it can (the screen first shows everything changed before,
+// so that it moves the same pixels); otherwise the moved area is presented like any change.
+void MovePixels(Window& top, const cairo_region_t* area, int dx, int dy) {
+  FlushPresents(top);
+  detail::MoveStorePixels(top.backing.get(), area, dx, dy);
+  if (Wm().HasBackend() && Wm().GetBackend().MoveNativePixels(top.handle, area, dx, dy)) return;
+  AddDamage(top.handle, Extents(area));
 }
 
 // Points `dc` at the backing store of w's top-level window, where w's area lies, clipped to
@@ -565,32 +576,9 @@ BOOL ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* c
   Window* top = w->TopLevel();
   RECT at = InTop(*w, w->client);
   if (top->backing && !RectEmpty(dest)) {
-    CairoRegion visible =
-        VisibleRegion(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
-    // Copy the pixels through a temporary surface (source and destination overlap).
-    RECT src = OffsetRectBy(dest, -dx, -dy);
-    int width = dest.right - dest.left, height = dest.bottom - dest.top;
-    CairoSurface tmp(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-    {
-      CairoContext cr(cairo_create(tmp.get()));
-      cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-      cairo_set_source_surface(cr.get(), top->backing.get(), -(src.left + at.left), -(src.top + at.top));
-      cairo_paint(cr.get());
-    }
-    CairoContext cr(cairo_create(top->backing.get()));
-    int n = cairo_region_num_rectangles(visible.get());
-    for (int i = 0; i < n; ++i) {
-      cairo_rectangle_int_t r;
-      cairo_region_get_rectangle(visible.get(), i, &r);
-      cairo_rectangle(cr.get(), r.x, r.y, r.width, r.height);
-    }
-    cairo_clip(cr.get());
-    cairo_rectangle(cr.get(), dest.left + at.left, dest.top + at.top, width, height);
-    cairo_clip(cr.get());
-    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr.get(), tmp.get(), dest.left + at.left, dest.top + at.top);
-    cairo_paint(cr.get());
-    AddDamage(top->handle, OffsetRectBy(dest, at.left, at.top));
+    CairoRegion moved = VisibleRegion(*w, false, (w->style & WS_CLIPCHILDREN) != 0, (w->style & WS_CLIPSIBLINGS) != 0);
+    IntersectRect(moved.get(), OffsetRectBy(dest, at.left, at.top));
+    if (!cairo_region_is_empty(moved.get())) MovePixels(*top, moved.get(), dx, dy);
   }
   // What the scroll uncovered inside the clip needs repainting.
   CairoRegion uncovered = RegionOf(IntersectRects(area, limit));

@@ -162,6 +162,34 @@ TEST_F(X11Shape, LargeRepaintsOneAfterAnotherReachTheScreen) {
   EXPECT_EQ(ScreenAt(15, 15), RGB(250, 250, 0));
 }
 
+TEST_F(X11Shape, ScrolledPixelsMoveOnTheServerAndWhatWasCoveredIsSentAgain) {
+  // Four bands; another window covers the lowest. Scrolling up by two bands moves the third
+  // band, which the server shows, and the fourth, which it cannot: that part comes from us.
+  const COLORREF bands[] = {RGB(200, 30, 30), RGB(30, 200, 30), RGB(30, 30, 200), RGB(220, 220, 0)};
+  const int band = kSize / 4;
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  HDC dc = GetDC(hwnd);
+  for (int i = 0; i < 4; ++i) {
+    HBRUSH brush = CreateSolidBrush(bands[i]);
+    const RECT r{0, i * band, kSize, (i + 1) * band};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  ReleaseDC(hwnd, dc);
+  HWND cover = CreateWindowExW(0, u"KestrelShapeTest", u"cover", WS_POPUP, kLeft, kTop + 3 * band, kSize, band, nullptr,
+                               nullptr, nullptr, nullptr);
+  ShowWindow(cover, SW_SHOWNOACTIVATE);
+  UpdateWindow(cover);
+  PumpFor(200);
+  ASSERT_EQ(ScreenAt(80, 3 * band + 5), kFill);  // covered
+  ScrollWindowEx(hwnd, 0, -2 * band, nullptr, nullptr, nullptr, nullptr, 0);
+  for (int i = 0; i < 50 && ScreenAt(80, band + 5) != bands[3]; ++i) PumpFor(20);
+  EXPECT_EQ(ScreenAt(80, 5), bands[2]);
+  EXPECT_EQ(ScreenAt(80, band + 5), bands[3]);
+  DestroyWindow(cover);
+}
+
 TEST_F(X11Shape, EventWaitsSleepUntilTheirTimeoutOrAWake) {
   using Clock = std::chrono::steady_clock;
   ShowWindow(hwnd, SW_SHOWNORMAL);

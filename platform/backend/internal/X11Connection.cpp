@@ -149,6 +149,7 @@ struct X11Connection::Impl {
   // Per X window, its shared image once made.
   std::map<::Window, std::unique_ptr<SharedImage>> shared;
   bool sharedMemory = false;  // the server offers shared images and took them so far
+  int movesPending = 0;       // moves sent whose last report has not come
   // When the socket was last seen with nothing to read.
   std::chrono::steady_clock::time_point quietAt{};
 
@@ -179,7 +180,33 @@ struct X11Connection::Impl {
     shared.clear();
     return nullptr;
   }
+
+  SDL_Window* SdlWindowOf(::Window xwindow) const {
+    for (const auto& [sdl, x] : windows)
+      if (x == xwindow) return sdl;
+    return nullptr;
+  }
+
+  // A move ends with one NoExpose, or with GraphicsExpose events of which the last has count 0.
+  void Report(const XEvent& e, std::vector<std::pair<SDL_Window*, RECT>>& uncopied) {
+    if (e.type == NoExpose) {
+      movesPending = std::max(movesPending - 1, 0);
+      return;
+    }
+    const XGraphicsExposeEvent& g = e.xgraphicsexpose;
+    if (SDL_Window* window = SdlWindowOf(g.drawable))
+      uncopied.push_back({window, {g.x, g.y, g.x + g.width, g.y + g.height}});
+    if (g.count == 0) movesPending = std::max(movesPending - 1, 0);
+  }
 };
+
+namespace {
+
+Bool IsMoveReport(Display*, XEvent* e, XPointer) {
+  return e->type == NoExpose || e->type == GraphicsExpose ? True : False;
+}
+
+}  // namespace
 
 X11Connection::X11Connection(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
@@ -268,6 +295,41 @@ bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const R
   return true;
 }
 
+bool X11Connection::MovePixels(SDL_Window* window, const std::vector<RECT>& area, int dx, int dy) {
+  auto known = impl_->windows.find(window);
+  if (known == impl_->windows.end() || !impl_->DepthFor(known->second) || impl_->movesPending > 0 || area.empty())
+    return false;
+  std::vector<XRectangle> clip;
+  RECT box = area.front();
+  for (const RECT& r : area) {
+    clip.push_back({static_cast<short>(r.left), static_cast<short>(r.top),
+                    static_cast<unsigned short>(r.right - r.left), static_cast<unsigned short>(r.bottom - r.top)});
+    box = {std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+           std::max(box.bottom, r.bottom)};
+  }
+  XSetClipRectangles(impl_->display, impl_->gc, 0, 0, clip.data(), static_cast<int>(clip.size()), Unsorted);
+  XCopyArea(impl_->display, known->second, known->second, impl_->gc, static_cast<int>(box.left - dx),
+            static_cast<int>(box.top - dy), static_cast<unsigned>(box.right - box.left),
+            static_cast<unsigned>(box.bottom - box.top), static_cast<int>(box.left), static_cast<int>(box.top));
+  XSetClipMask(impl_->display, impl_->gc, None);
+  XFlush(impl_->display);
+  ++impl_->movesPending;
+  return true;
+}
+
+void X11Connection::TakeMoveReports(const SDL_SysWMmsg* event, std::vector<std::pair<SDL_Window*, RECT>>& uncopied) {
+  if (event) {
+    if (event->subsystem == SDL_SYSWM_X11 && IsMoveReport(nullptr, const_cast<XEvent*>(&event->msg.x11.event), nullptr))
+      impl_->Report(event->msg.x11.event, uncopied);
+    return;
+  }
+  XEvent e;
+  while (impl_->movesPending > 0 && XCheckIfEvent(impl_->display, &e, IsMoveReport, nullptr))
+    impl_->Report(e, uncopied);
+}
+
+bool X11Connection::MovesPending() const { return impl_->movesPending > 0; }
+
 void X11Connection::Forget(SDL_Window* window) {
   auto it = impl_->windows.find(window);
   if (it == impl_->windows.end()) return;
@@ -286,6 +348,9 @@ std::unique_ptr<X11Connection> X11Connection::For(SDL_Window*) { return nullptr;
 bool X11Connection::EventsMayBePending() const { return true; }
 void X11Connection::Wait(int, int, std::vector<pollfd>*) const {}
 bool X11Connection::PutImage(SDL_Window*, cairo_surface_t*, const RECT&) { return false; }
+bool X11Connection::MovePixels(SDL_Window*, const std::vector<RECT>&, int, int) { return false; }
+void X11Connection::TakeMoveReports(const SDL_SysWMmsg*, std::vector<std::pair<SDL_Window*, RECT>>&) {}
+bool X11Connection::MovesPending() const { return false; }
 void X11Connection::Forget(SDL_Window*) {}
 
 #endif

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/core/WinTypes.h"
@@ -35,6 +36,17 @@ class X11Connection {
   // Copies `r` of the ARGB32 `image` to the same place in `window`. False when the window's
   // pixel layout differs from the image's (the caller then presents another way).
   bool PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r);
+  // Moves what `window` shows inside `area` by (dx, dy) on the server. False when its pixels do
+  // not go out here, or while an earlier move is not known to be done (a move reading what an
+  // unfinished one could not fill would spread the gap); the caller then presents the area.
+  bool MovePixels(SDL_Window* window, const std::vector<RECT>& area, int dx, int dy);
+  // What the server reports of the moves (`event` is an SDL_SysWMmsg of SDL's, or null to take
+  // such reports from the connection before SDL reads them): the parts of windows a move could
+  // not fill, because what it was to move was covered or outside the window, go to `uncopied`,
+  // to be presented again.
+  void TakeMoveReports(const SDL_SysWMmsg* event, std::vector<std::pair<SDL_Window*, RECT>>& uncopied);
+  // Whether moves were sent that the server has not reported done yet.
+  bool MovesPending() const;
   // Drops what is known about `window` (before it is destroyed).
   void Forget(SDL_Window* window);
 

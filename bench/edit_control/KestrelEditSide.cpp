@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "bench/edit_control/EditBenchText.h"
@@ -20,6 +21,7 @@
 #include "framework/Form.h"
 #include "platform/backend/BackendSelection.h"
 #include "platform/backend/SdlBackend.h"
+#include "platform/backend/X11Shape.h"
 #include "platform/window/InputInjection.h"
 #include "platform/window/WindowApi.h"
 #include "platform/window/WindowDefs.h"
@@ -121,7 +123,8 @@ int main(int argc, char** argv) {
     r.pageMs.push_back(NowMs() - start);
   }
   // What was measured must have happened: every character in the text, the picture on screen
-  // (EDIT_BENCH_SCREENSHOT=file.png saves the window at the end).
+  // (EDIT_BENCH_SCREENSHOT=file.png saves the window at the end, and file.png-screen.png what
+  // the X server shows of it, which scrolling moved there itself).
   const pf::HWND hwnd = edit->Handle();
   const auto length = pf::SendMessageW(hwnd, pf::WM_GETTEXTLENGTH, 0, 0);
   std::fprintf(stderr, "%s: text grew by %ld characters for %zu keystrokes; top line %d\n",
@@ -130,6 +133,13 @@ int main(int argc, char** argv) {
   if (const char* shot = std::getenv("EDIT_BENCH_SCREENSHOT")) {
     pf::POINT origin{};
     if (cairo_surface_t* surface = pf::GetWindowBackingStore(hwnd, &origin)) cairo_surface_write_to_png(surface, shot);
+    pf::RECT onScreen{};
+    pf::GetWindowRect(hwnd, &onScreen);
+    const pf::SdlBackend* sdl = pf::SdlBackend::Current();
+    if (cairo_surface_t* screen = sdl ? pf::CaptureX11Screen(sdl->NativeWindow(form->Handle()), onScreen) : nullptr) {
+      cairo_surface_write_to_png(screen, (std::string(shot) + "-screen.png").c_str());
+      cairo_surface_destroy(screen);
+    }
   }
   std::fprintf(stderr,
                "cpu time: open %.1f ms; keystroke median %.3f ms, p99 %.3f ms; preempted %ld times while typing\n",

@@ -10,6 +10,7 @@
 #include "platform/window/InputInjection.h"
 #include "platform/window/KeyboardLayout.h"
 #include "platform/window/WindowApi.h"
+#include "platform/window/internal/FrameLayout.h"
 #include "platform/window/internal/WindowManager.h"
 
 namespace kestrel::platform {
@@ -198,20 +199,24 @@ void SdlBackend::SetNativeMinimized(HWND hwnd, bool minimized) {
   else SDL_RestoreWindow(window);
 }
 
-void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) {
+void SdlBackend::Present(HWND hwnd, cairo_surface_t* backing, std::span<const RECT> dirty) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !backing) return;
   if (it->second.backing.get() != backing) it->second.backing.reset(cairo_surface_reference(backing));
   cairo_surface_flush(backing);
   int windowWidth = 0, windowHeight = 0;
   SDL_GetWindowSize(it->second.window.get(), &windowWidth, &windowHeight);
-  int width = std::min(cairo_image_surface_get_width(backing), windowWidth);
-  int height = std::min(cairo_image_surface_get_height(backing), windowHeight);
-  RECT r{std::max<LONG>(dirty.left, 0), std::max<LONG>(dirty.top, 0), std::min<LONG>(dirty.right, width),
-         std::min<LONG>(dirty.bottom, height)};
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  if (x11_ && x11_->PutImage(it->second.window.get(), backing, r)) return;
-  PresentThroughSurface(it->second, r);
+  const RECT shown{0, 0, std::min(cairo_image_surface_get_width(backing), windowWidth),
+                   std::min(cairo_image_surface_get_height(backing), windowHeight)};
+  bool sent = false;
+  for (const RECT& d : dirty) {
+    const RECT r = IntersectRects(d, shown);
+    if (RectEmpty(r)) continue;
+    if (x11_ && x11_->PutImage(it->second.window.get(), backing, r)) sent = true;
+    else PresentThroughSurface(it->second, r);
+  }
+  // One write to the server for all of them: each one would wake it on its own.
+  if (sent) x11_->Flush();
 }
 
 bool SdlBackend::MoveNativePixels(HWND hwnd, const cairo_region_t* area, int dx, int dy) {
@@ -227,7 +232,7 @@ void SdlBackend::PresentUncopied(const SDL_SysWMmsg* event) {
   x11_->TakeMoveReports(event, uncopied);
   for (const auto& [window, r] : uncopied)
     for (auto& [hwnd, native] : natives_)
-      if (native.window.get() == window && native.backing) Present(hwnd, native.backing.get(), r);
+      if (native.window.get() == window && native.backing) Present(hwnd, native.backing.get(), {&r, 1});
 }
 
 void SdlBackend::PresentThroughSurface(Native& native, const RECT& dirty) {
@@ -267,7 +272,8 @@ bool SdlBackend::ApplyShape(const Native& native) {
 void SdlBackend::PresentWhole(HWND hwnd) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end() || !it->second.backing) return;
-  Present(hwnd, it->second.backing.get(), {0, 0, 0x7FFF, 0x7FFF});
+  const RECT whole{0, 0, 0x7FFF, 0x7FFF};
+  Present(hwnd, it->second.backing.get(), {&whole, 1});
 }
 
 void SdlBackend::SetCursorShape(WORD shape) {

@@ -38,7 +38,7 @@ class SdlBackend : public Backend {
   void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
   void SetNativeTitle(HWND hwnd, const String& title) override;
   void SetNativeMinimized(HWND hwnd, bool minimized) override;
-  void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  void Present(HWND hwnd, cairo_surface_t* backing, std::span<const RECT> dirty) override;
   // On X11 the server moves the pixels.
   bool MoveNativePixels(HWND hwnd, const cairo_region_t* area, int dx, int dy) override;
   // On X11 through the SHAPE extension; other displays only clip (false).

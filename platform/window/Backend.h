@@ -7,6 +7,7 @@
 #include <cairo.h>
 #include <poll.h>
 
+#include <span>
 #include <vector>
 
 #include "platform/core/Unicode.h"
@@ -48,8 +49,9 @@ class Backend {
     (void)hwnd, (void)shape;
     return false;
   }
-  // The window's backing store changed inside `dirty` (window coordinates): show it.
-  virtual void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) = 0;
+  // The window's backing store changed inside the rectangles of `dirty` (window coordinates):
+  // show them. A display reached through a connection gets them in one go.
+  virtual void Present(HWND hwnd, cairo_surface_t* backing, std::span<const RECT> dirty) = 0;
   // The backing store's pixels inside `area` (window coordinates) moved by (dx, dy) after all
   // changes before were presented: the display moves what it shows the same way, without the
   // pixels being sent again. False when it cannot; the caller then presents the area.

@@ -26,14 +26,16 @@ void HeadlessBackend::MoveNativeWindow(HWND hwnd, const RECT& screenRect) { nati
 
 void HeadlessBackend::SetNativeTitle(HWND hwnd, const String& title) { natives_[hwnd].title = title; }
 
-void HeadlessBackend::Present(HWND hwnd, cairo_surface_t*, const RECT& dirty) {
+void HeadlessBackend::Present(HWND hwnd, cairo_surface_t*, std::span<const RECT> dirty) {
   auto it = natives_.find(hwnd);
   if (it == natives_.end()) return;
-  ++it->second.presents;
   std::vector<RECT>& presented = it->second.presented;
   constexpr std::size_t kKept = 64;
-  if (presented.size() == kKept) presented.erase(presented.begin());
-  presented.push_back(dirty);
+  for (const RECT& r : dirty) {
+    ++it->second.presents;
+    if (presented.size() == kKept) presented.erase(presented.begin());
+    presented.push_back(r);
+  }
 }
 
 void HeadlessBackend::ForgetPresented() {

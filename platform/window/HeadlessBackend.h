@@ -26,7 +26,7 @@ class HeadlessBackend : public Backend {
   void ShowNativeWindow(HWND hwnd, bool show) override;
   void MoveNativeWindow(HWND hwnd, const RECT& screenRect) override;
   void SetNativeTitle(HWND hwnd, const String& title) override;
-  void Present(HWND hwnd, cairo_surface_t* backing, const RECT& dirty) override;
+  void Present(HWND hwnd, cairo_surface_t* backing, std::span<const RECT> dirty) override;
   bool SetNativeShape(HWND hwnd, const cairo_region_t* shape) override;
   void SetCursorShape(WORD shape) override { cursorShape_ = shape; }
   // Recorded, for tests of where and when the input method would work.

@@ -27,6 +27,7 @@ bool TimerMatches(const MessageQueue::Timer& t, HWND hwnd) {
 bool PeekCore(MSG* out, HWND hwnd, UINT min, UINT max, UINT flags) {
   auto q = MessageQueue::Current();
   bool remove = (flags & PM_REMOVE) != 0;
+  detail::PresentHeld();
   q->RunSentMessages();
   if (q->ServeCalls() && InFilter(WM_NULL, min, max) && (!hwnd || hwnd == reinterpret_cast<HWND>(-1))) {
     // Calls from other threads ran: they may have changed what the caller's loop waits for, so

@@ -130,11 +130,18 @@ void AddDamage(HWND top, const RECT& r) {
   if (w) w->damage.Add(r);
 }
 
+// Paints of this thread now running (HoldPresents); only the painting thread draws.
+thread_local int tPresentHolds = 0;
+
 void FlushPresents(Window& top) {
   if (top.damage.Empty() || !top.backing) return;
   const DamageList dirty = std::exchange(top.damage, {});
   if (!Wm().HasBackend()) return;
-  for (const RECT& r : dirty.Rects()) Wm().GetBackend().Present(top.handle, top.backing.get(), r);
+  Wm().GetBackend().Present(top.handle, top.backing.get(), dirty.Rects());
+}
+
+void PresentAll() {
+  for (auto& top : Wm().Desktop().children) FlushPresents(*top);
 }
 
 // Scrolls `area` of the top-level window's pixels by (dx, dy): in the backing store, and on the
@@ -356,7 +363,17 @@ bool PointInWindowRegion(Window& window, POINT windowPoint) {
 }
 
 void FlushAllPresents() {
-  for (auto& top : Wm().Desktop().children) FlushPresents(*top);
+  if (tPresentHolds == 0) PresentAll();
+}
+
+void PresentHeld() {
+  if (tPresentHolds > 0) PresentAll();
+}
+
+void HoldPresents() { ++tPresentHolds; }
+
+void ReleasePresents() {
+  if (--tPresentHolds == 0) PresentAll();
 }
 
 }  // namespace detail

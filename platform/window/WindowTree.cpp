@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/core/ScopeGuard.h"
 #include "platform/window/AccessEvents.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Ime.h"
@@ -54,6 +55,9 @@ void UnlinkWindow(Window& child) {
 LRESULT CallWindow(Window& window, UINT msg, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = window.proc;
   if (!proc || window.destroyed) return 0;
+  if (msg != WM_PAINT) return proc(window.handle, msg, wParam, lParam);
+  detail::HoldPresents();
+  ScopeGuard release([] { detail::ReleasePresents(); });
   return proc(window.handle, msg, wParam, lParam);
 }
 

@@ -270,7 +270,6 @@ bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const R
                                             : nullptr;
   if (shared) {
     shared->Put(xwindow, impl_->gc, image, r);
-    XFlush(impl_->display);
     return true;
   }
   XImage x{};
@@ -291,9 +290,10 @@ bool X11Connection::PutImage(SDL_Window* window, cairo_surface_t* image, const R
   if (!x.data || !XInitImage(&x)) return false;
   XPutImage(impl_->display, xwindow, impl_->gc, &x, r.left, r.top, r.left, r.top,
             static_cast<unsigned>(r.right - r.left), static_cast<unsigned>(r.bottom - r.top));
-  XFlush(impl_->display);
   return true;
 }
+
+void X11Connection::Flush() const { XFlush(impl_->display); }
 
 bool X11Connection::MovePixels(SDL_Window* window, const std::vector<RECT>& area, int dx, int dy) {
   auto known = impl_->windows.find(window);
@@ -348,6 +348,7 @@ std::unique_ptr<X11Connection> X11Connection::For(SDL_Window*) { return nullptr;
 bool X11Connection::EventsMayBePending() const { return true; }
 void X11Connection::Wait(int, int, std::vector<pollfd>*) const {}
 bool X11Connection::PutImage(SDL_Window*, cairo_surface_t*, const RECT&) { return false; }
+void X11Connection::Flush() const {}
 bool X11Connection::MovePixels(SDL_Window*, const std::vector<RECT>&, int, int) { return false; }
 void X11Connection::TakeMoveReports(const SDL_SysWMmsg*, std::vector<std::pair<SDL_Window*, RECT>>&) {}
 bool X11Connection::MovesPending() const { return false; }

@@ -34,8 +34,11 @@ class X11Connection {
   // (negative = no limit).
   void Wait(int wakeFd, int timeoutMs, std::vector<pollfd>* extra = nullptr) const;
   // Copies `r` of the ARGB32 `image` to the same place in `window`. False when the window's
-  // pixel layout differs from the image's (the caller then presents another way).
+  // pixel layout differs from the image's (the caller then presents another way). The request
+  // waits in the connection's buffer until Flush() (or a wait) sends it.
   bool PutImage(SDL_Window* window, cairo_surface_t* image, const RECT& r);
+  // Sends what is buffered to the server.
+  void Flush() const;
   // Moves what `window` shows inside `area` by (dx, dy) on the server. False when its pixels do
   // not go out here, or while an earlier move is not known to be done (a move reading what an
   // unfinished one could not fill would spread the gap); the caller then presents the area.

@@ -48,8 +48,17 @@ void DeleteWindowRegion(Window& window);
 void ReleaseOwnDC(Window& window);
 // Hands a native top-level window's region to the display as its shape (no-op for others).
 void ApplyNativeShape(Window& window);
-// Hands changed backing-store areas of every top-level window to the backend.
+// Hands changed backing-store areas of every top-level window to the backend, unless a paint
+// on this thread holds them back (below).
 void FlushAllPresents();
+// What holds keep back, presented now: a message loop run from inside a paint shows what was
+// drawn before it.
+void PresentHeld();
+// While a window handles WM_PAINT, what it changes through any DC (the caret hidden for the
+// paint, a border drawn through the window DC, the paint itself) reaches the display in one go
+// when the handler returns, instead of piece by piece. Releasing the last hold presents.
+void HoldPresents();
+void ReleasePresents();
 // Draws the frame, caption and standard scroll bars into a DC whose origin is the window's corner.
 void PaintFrame(Window& window, HDC hdc);
 // The same through the theme engine (ThemedNonClient.cpp); false, drawing nothing, while the

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/window/Caret.h"
 #include "tests/platform/window/WindowTestSupport.h"
 #include "tests/support/GoldenImage.h"
 
@@ -174,6 +175,57 @@ TEST_F(Painting, PresentsEachDamagedPieceApart) {
             [](const RECT& a, const RECT& b) { return std::tie(a.top, a.left) < std::tie(b.top, b.left); });
   const std::vector<RECT> expected{{0, 0, 100, 2}, {0, 2, 2, 98}, {98, 2, 100, 98}, small, {0, 98, 100, 100}};
   EXPECT_EQ(presented, expected);
+  DestroyWindow(top);
+}
+
+// What a paint changes through any DC, the caret it hides included, reaches the display in one
+// go once its handler returns; a message loop run inside the handler shows what came before it.
+TEST_F(Painting, APaintReachesTheDisplayWhenItsHandlerReturns) {
+  HWND top = CreateTop(WS_POPUP | WS_VISIBLE, {0, 0, 100, 100});
+  Pump();
+  CreateCaret(top, nullptr, 2, 10);
+  SetCaretPos(50, 50);
+  ShowCaret(top);
+  auto presents = [&] { return Backend().NativeWindows().at(top).presents; };
+  bool loopInside = false;
+  std::vector<int> seen;  // presents made since the handler began, at each step of it
+  Log().handler = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+    if (msg != WM_PAINT) return false;
+    const int before = presents();
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    HBRUSH red = CreateSolidBrush(kRed);
+    HDC other = GetDC(hwnd);
+    RECT corner{0, 0, 10, 10}, all{0, 0, 100, 100};
+    FillRect(other, &corner, red);
+    ReleaseDC(hwnd, other);
+    seen.push_back(presents() - before);
+    MSG m;
+    if (loopInside) {
+      PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+      seen.push_back(presents() - before);
+    }
+    FillRect(hdc, &all, red);
+    DeleteObject(red);
+    EndPaint(hwnd, &ps);
+    seen.push_back(presents() - before);
+    r = 0;
+    return true;
+  };
+  const int before = presents();
+  InvalidateRect(top, nullptr, FALSE);
+  UpdateWindow(top);
+  EXPECT_EQ(seen, (std::vector<int>{0, 0}));
+  EXPECT_GT(presents(), before);
+  EXPECT_EQ(PixelAt(top, 50, 50), RGB(0, 255, 255));  // the caret, hidden for the paint, is shown again
+  loopInside = true;
+  seen.clear();
+  InvalidateRect(top, nullptr, FALSE);
+  UpdateWindow(top);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], 0);
+  EXPECT_GT(seen[1], 0);
+  DestroyCaret();
   DestroyWindow(top);
 }
 
